@@ -1,0 +1,37 @@
+#pragma once
+// save.dat: campaign progress as nine whitespace-separated decimal integers.
+//   line 1: highestUnlocked intelBudget perkSlowDetection perkSoftStep perkSafeAssist
+//   line 2: completed1 completed2 completed3 completed4   (each followed by a blank)
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace nj {
+
+inline constexpr const char* kSaveFileName = "save.dat";
+
+struct SaveRecord {
+    std::uint64_t highestUnlocked = 0;
+    std::int32_t intelBudget = 200;
+    bool perkSlowDetection = false;
+    bool perkSoftStep = false;
+    bool perkSafeAssist = false;
+    std::array<bool, 4> missionCompleted{};
+};
+
+// Applies what `path` holds on top of `record`. A missing file resets
+// highestUnlocked to 0 and touches nothing else; a short or damaged file
+// applies the values read before the first bad one. highestUnlocked is pulled
+// back into a campaign of `campaignSize` missions (no clamp when 0).
+void readSaveFile(const std::string& path, SaveRecord& record, std::size_t campaignSize);
+// Parses save text; the same rules as readSaveFile on an existing file.
+void applySaveText(const std::string& text, SaveRecord& record, std::size_t campaignSize);
+
+std::string formatSaveText(const SaveRecord& record);
+// Writes beside the target and renames over it, so a crash mid-write never
+// loses the previous progress. False when it could not be written.
+bool writeSaveFile(const std::string& path, const SaveRecord& record);
+
+}  // namespace nj

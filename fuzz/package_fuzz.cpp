@@ -1,0 +1,50 @@
+// Asset packages. Odd first byte: the input is a whole package file (header,
+// lengths and signature checks). Even first byte: the rest is taken as the
+// deciphered index and sealed with a valid signature, so the index parser
+// sees arbitrary entries.
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include "data/package.hpp"
+#include "data/keystream.hpp"
+#include "data/digest.hpp"
+
+namespace {
+
+std::string sealIndex(const std::string& index) {
+    const std::string salt = "fz";
+    std::string payload = index;
+    nj::xorPackageKeystream(nj::kPackageKey, salt, payload.data(), payload.size());
+    const std::string signature = nj::hmacSha256Hex(nj::kPackageKey, {salt, ":", payload});
+    std::string file = "NJ3P";
+    auto put = [&file](std::uint64_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    put(1, 4);
+    put(salt.size(), 4);
+    file += salt;
+    put(64, 4);
+    file += signature;
+    put(payload.size(), 8);
+    return file + payload;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::string rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+    static std::ostringstream sink;
+    sink.str("");
+    nj::NJ3Package store;
+    store.setLogStreams(&sink, &sink);
+    store.mountBytes("fuzz.nj3p", (data[0] & 1) ? rest : sealIndex(rest));
+    for (const std::string& name : store.assetNames()) {
+        std::size_t bytes = 0;
+        (void)store.find(name, bytes);
+        (void)store.contains("assets/" + name);
+    }
+    return 0;
+}

@@ -1,0 +1,15 @@
+// Save files: any text is read without crashing, and the unlock index always
+// ends inside the campaign.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "data/save_file.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    nj::SaveRecord record;
+    nj::applySaveText(std::string(reinterpret_cast<const char*>(data), size), record, 4);
+    if (record.highestUnlocked > 3) std::abort();
+    return 0;
+}

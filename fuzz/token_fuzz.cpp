@@ -1,0 +1,23 @@
+// Map tokens: arbitrary text must decode or fail with an exception; any text
+// used as mission JSON must survive an encode/decode round trip unchanged.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "data/map_token.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    try {
+        (void)nj::decodeMapToken(text);
+    } catch (const std::runtime_error&) {
+    } catch (const std::invalid_argument&) {
+    }
+    if (!text.empty()) {
+        const std::string token = nj::encodeMapToken(text, nj::mapSaltFor(text));
+        if (nj::decodeMapToken(token) != text) std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,158 @@
+#include "data/json.hpp"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using nj::JsonType;
+using nj::parseJson;
+
+namespace {
+
+// The exact text of whatever parseJson throws, or "" when it succeeds.
+std::string errorOf(const std::string& text) {
+    try {
+        parseJson(text);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(JsonObjects, DuplicateKeysKeepTheLastValueAndMembersIterateInByteOrder) {
+    const auto dup = parseJson(R"({"a":1,"a":2})");
+    ASSERT_EQ(dup.size(), 1u);
+    EXPECT_EQ(dup.at("a").number, 2.0);
+
+    const auto ordered = parseJson(R"({"b":1,"a":2,"B":3,"ab":4})");
+    std::vector<std::string> keys;
+    for (const auto& [k, v] : ordered.members) keys.push_back(k);
+    EXPECT_EQ(keys, (std::vector<std::string>{"B", "a", "ab", "b"}));
+}
+
+TEST(JsonContainers, EmptyFormsParseAndTrailingCommaFails) {
+    for (const char* text : {"[]", "[ ]", " [\n\t] "}) {
+        const auto v = parseJson(text);
+        EXPECT_EQ(v.type, JsonType::Array) << text;
+        EXPECT_EQ(v.size(), 0u);
+    }
+    for (const char* text : {"{}", "{ }"}) {
+        const auto v = parseJson(text);
+        EXPECT_EQ(v.type, JsonType::Object) << text;
+        EXPECT_EQ(v.size(), 0u);
+    }
+    EXPECT_EQ(errorOf("[1,]"), "Unexpected character in JSON: ']'");
+    EXPECT_EQ(errorOf("{\"a\":1,}"), "Expected '\"'");
+}
+
+TEST(JsonStrings, EscapesFollowTheLenientRules) {
+    EXPECT_EQ(parseJson(R"("\u00e9x")").text, "?x");
+    EXPECT_EQ(parseJson(R"("\q")").text, "");
+    EXPECT_EQ(parseJson(R"("a\"b\\c\/d\b\f\n\r\t")").text, "a\"b\\c/d\b\f\n\r\t");
+    // Fewer than four bytes after \u: nothing appended, reading goes on.
+    EXPECT_EQ(parseJson("\"abc\\u12\"").text, "abc12");
+    EXPECT_EQ(errorOf("\"abc\\u12"), "Unterminated string");
+    // Raw control bytes pass through untouched.
+    EXPECT_EQ(parseJson("\"a\x01\nb\"").text, "a\x01\nb");
+    // A backslash as the very last byte is kept, then the string is unterminated.
+    EXPECT_EQ(errorOf("\"abc\\"), "Unterminated string");
+}
+
+TEST(JsonWords, BooleansAndNullAreReadLoosely) {
+    EXPECT_TRUE(parseJson("true").boolean);
+    for (const char* text : {"tru", "txyz", "f", "false", "trueish"}) {
+        const auto v = parseJson(text);
+        EXPECT_EQ(v.type, JsonType::Bool) << text;
+        EXPECT_FALSE(v.boolean) << text;
+    }
+    for (const char* text : {"null", "nope", "n"}) {
+        EXPECT_EQ(parseJson(text).type, JsonType::Null) << text;
+    }
+    // "nul}" consumes the brace as part of the four skipped bytes.
+    EXPECT_EQ(errorOf("[nul}]"), "");
+    EXPECT_EQ(parseJson("[nul}]").size(), 1u);
+    // "nul" then end of text: the skip stops at the end and the array is unterminated.
+    EXPECT_EQ(errorOf("[nu"), "Expected ',' or ']' in array");
+}
+
+TEST(JsonNumbers, LongestPrefixAndConversionErrors) {
+    EXPECT_EQ(parseJson("1.5.5").number, 1.5);
+    EXPECT_EQ(parseJson("3-4").number, 3.0);
+    EXPECT_EQ(parseJson("007").number, 7.0);
+    EXPECT_EQ(parseJson("-2.5e2").number, -250.0);
+    EXPECT_EQ(errorOf("-"), "invalid stod argument");
+    EXPECT_EQ(errorOf("-e5"), "invalid stod argument");
+    EXPECT_EQ(errorOf("1e999"), "stod argument out of range");
+    EXPECT_EQ(errorOf("+1"), "Unexpected character in JSON: '+'");
+    EXPECT_EQ(errorOf(".5"), "Unexpected character in JSON: '.'");
+    EXPECT_THROW(parseJson("-"), std::invalid_argument);
+    EXPECT_THROW(parseJson("1e999"), std::out_of_range);
+}
+
+TEST(JsonErrors, FixedTextsForEverySyntaxFault) {
+    // The NUL byte stands in the message, so as a C string it ends there.
+    EXPECT_EQ(errorOf(""), "Unexpected character in JSON: '");
+    EXPECT_EQ(errorOf("\xEF\xBB\xBF{}"), "Unexpected character in JSON: '\xEF'");
+    EXPECT_EQ(errorOf("{\"a\" 1}"), "Expected ':' after key");
+    EXPECT_EQ(errorOf("{\"a\""), "Expected ':' after key");
+    EXPECT_EQ(errorOf("{\"a\":1"), "Expected ',' or '}' in object");
+    EXPECT_EQ(errorOf("{\"a\":1 2}"), "Expected ',' or '}' in object");
+    EXPECT_EQ(errorOf("[1 2]"), "Expected ',' or ']' in array");
+    EXPECT_EQ(errorOf("[1"), "Expected ',' or ']' in array");
+    EXPECT_EQ(errorOf("{1:2}"), "Expected '\"'");
+    EXPECT_EQ(errorOf("\"open"), "Unterminated string");
+}
+
+TEST(JsonErrors, TrailingTextIsIgnored) {
+    const auto v = parseJson(R"({"x":1} trailing)");
+    EXPECT_EQ(v.at("x").number, 1.0);
+}
+
+TEST(JsonDepth, OrdinaryNestingParsesAndAbsurdNestingFailsCleanly) {
+    const std::string ok = std::string(512, '[') + std::string(512, ']');
+    EXPECT_EQ(errorOf(ok), "");
+    const std::string deep = std::string(513, '[') + std::string(513, ']');
+    EXPECT_EQ(errorOf(deep), "JSON nesting too deep");
+    std::string objects;
+    for (int i = 0; i < 100000; ++i) objects += "{\"a\":";
+    EXPECT_EQ(errorOf(objects), "JSON nesting too deep");
+}
+
+TEST(JsonLookups, TypedGettersFallBackOnTypeMismatch) {
+    const auto str = parseJson(R"({"x":"7"})");
+    EXPECT_EQ(str.getNumber("x", 5.0f), 5.0f);
+    EXPECT_EQ(str.getString("x", "d"), "7");
+    EXPECT_EQ(str.getBool("x", true), true);
+
+    const auto num = parseJson(R"({"x":7.25,"b":false,"n":0.1})");
+    EXPECT_EQ(num.getNumber("x", 5.0f), 7.25f);
+    EXPECT_EQ(num.getNumber("n", 0.0f), 0.1f);  // rounded to single precision
+    EXPECT_FALSE(num.getBool("b", true));
+    EXPECT_EQ(num.getString("x", "d"), "d");
+
+    const auto arr = parseJson("[1,2]");
+    EXPECT_EQ(arr.getNumber("x", 5.0f), 5.0f);
+    EXPECT_FALSE(arr.has("x"));
+    EXPECT_EQ(arr.at(1).number, 2.0);
+    EXPECT_EQ(arr.at(2).type, JsonType::Null);
+    EXPECT_EQ(arr.at("x").type, JsonType::Null);
+
+    const auto obj = parseJson(R"({"a":1,"b":2})");
+    EXPECT_EQ(obj.size(), 2u);
+    EXPECT_EQ(obj.at(0).type, JsonType::Null);
+    EXPECT_TRUE(obj.has("a"));
+    EXPECT_FALSE(obj.has("A"));
+    EXPECT_EQ(parseJson("3").size(), 0u);
+}
+
+TEST(JsonLookups, MissionShapedDocumentReadsThroughNestedLookups) {
+    const auto m = parseJson(R"({
+      "guards": [ {"patrol": [ {"x": 10, "y": 20}, {"x": 30, "y": 40} ]} ],
+      "name": "Casino"
+    })");
+    EXPECT_EQ(m.at("guards").at(0).at("patrol").at(1).getNumber("y", 0), 40.0f);
+    EXPECT_EQ(m.at("guards").at(5).at("patrol").size(), 0u);
+    EXPECT_EQ(m.getString("name", ""), "Casino");
+}
+
+}  // namespace

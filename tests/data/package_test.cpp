@@ -1,0 +1,267 @@
+#include "data/package.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "data/digest.hpp"
+#include "data/keystream.hpp"
+
+namespace {
+
+using nj::NJ3Package;
+
+void putLittle(std::string& out, std::uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+// Builds a package file field by field from the writer steps, with every
+// field overridable, so refusals can be provoked one at a time.
+struct RawPackage {
+    std::string magic = "NJ3P";
+    std::uint32_t version = 1;
+    std::string salt = "pepper";
+    std::string index;
+    std::optional<std::uint64_t> payloadLengthOverride;
+    std::optional<std::uint32_t> signatureLengthOverride;
+    bool corruptSignature = false;
+
+    std::string bytes() const {
+        std::string payload = nj::xorWith(index, nj::packageKeystream(nj::kPackageKey, salt, index.size()));
+        std::string signature = nj::hmacSha256Hex(nj::kPackageKey, salt + ":" + payload);
+        if (corruptSignature) signature[0] = signature[0] == 'a' ? 'b' : 'a';
+        std::string file = magic;
+        putLittle(file, version, 4);
+        putLittle(file, salt.size(), 4);
+        file += salt;
+        putLittle(file, signatureLengthOverride.value_or(64), 4);
+        file += signature;
+        putLittle(file, payloadLengthOverride.value_or(payload.size()), 8);
+        file += payload;
+        return file;
+    }
+};
+
+std::string entry(const std::string& name, const std::string& data) {
+    std::string e;
+    putLittle(e, name.size(), 4);
+    e += name;
+    putLittle(e, data.size(), 8);
+    e += data;
+    return e;
+}
+
+std::string indexOf(std::initializer_list<std::pair<std::string, std::string>> entries) {
+    std::string index;
+    putLittle(index, entries.size(), 4);
+    for (const auto& [name, data] : entries) index += entry(name, data);
+    return index;
+}
+
+// A store with its log captured.
+struct Mounted {
+    NJ3Package store;
+    std::ostringstream info, error;
+    Mounted() { store.setLogStreams(&info, &error); }
+    bool mount(const std::string& bytes, const std::string& label = "game.nj3p") {
+        return store.mountBytes(label, bytes);
+    }
+};
+
+std::string textOf(const NJ3Package& store, const std::string& path) {
+    std::size_t size = 0;
+    const char* data = store.find(path, size);
+    return data ? std::string(data, size) : std::string("<absent>");
+}
+
+TEST(PackageLookup, NormalisedPathsAndTheAssetsPrefixReachTheSameEntry) {
+    Mounted m;
+    RawPackage p;
+    p.index = indexOf({{"assets/ui/ui.html", "<html>"}, {"fonts/a.ttf", "FONT"}});
+    ASSERT_TRUE(m.mount(p.bytes()));
+    for (const char* path : {"assets/ui/ui.html", "assets\\ui\\ui.html", "./assets/ui/ui.html",
+                             "/assets/ui/ui.html", "ui/ui.html", "././//ui/ui.html", "\\ui\\ui.html"}) {
+        EXPECT_EQ(textOf(m.store, path), "<html>") << path;
+    }
+    EXPECT_EQ(textOf(m.store, "assets/fonts/a.ttf"), "FONT");
+    EXPECT_EQ(textOf(m.store, "ASSETS/ui/ui.html"), "<absent>");
+    EXPECT_EQ(textOf(m.store, "ui//ui.html"), "<absent>");
+    EXPECT_EQ(textOf(m.store, "ui/./ui.html"), "<absent>");
+    EXPECT_EQ(NJ3Package::normalizePath(".\\./a\\b"), "a/b");
+    EXPECT_EQ(NJ3Package::normalizePath("."), ".");
+    EXPECT_EQ(NJ3Package::normalizePath("../a"), "../a");
+}
+
+TEST(PackageLookup, EmptyAssetsExistButHaveNoBytes) {
+    Mounted m;
+    RawPackage p;
+    p.index = indexOf({{"empty.txt", ""}, {"campaign_maps.json", "{}"}});
+    ASSERT_TRUE(m.mount(p.bytes()));
+    std::size_t size = 99;
+    EXPECT_EQ(m.store.find("empty.txt", size), nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_TRUE(m.store.contains("empty.txt"));
+    std::string text = "unchanged";
+    EXPECT_FALSE(m.store.readText("empty.txt", text));
+    EXPECT_EQ(text, "unchanged");
+    EXPECT_TRUE(m.store.readText("campaign_maps.json", text));
+    EXPECT_EQ(text, "{}");
+    EXPECT_FALSE(m.store.contains("missing"));
+}
+
+TEST(PackageMount, LogsDistinctNamesAndLaterDuplicatesWin) {
+    Mounted m;
+    RawPackage p;
+    p.index = indexOf({{"a.png", "old"}, {"./a.png", "new"}, {"b.png", "b"}});
+    ASSERT_TRUE(m.mount(p.bytes(), "game.nj3p"));
+    EXPECT_EQ(m.info.str(),
+              "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 2 assets.\n");
+    EXPECT_EQ(textOf(m.store, "a.png"), "new");
+
+    RawPackage empty;
+    empty.index = indexOf({});
+    Mounted e;
+    ASSERT_TRUE(e.mount(empty.bytes()));
+    EXPECT_EQ(e.info.str(), "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 0 assets.\n");
+    EXPECT_TRUE(e.error.str().empty());
+}
+
+TEST(PackageMount, WriterOutputMountsAndBytesAfterThePayloadAreIgnored) {
+    const std::vector<nj::PackageAsset> assets = {{"ui\\ui.html", "<p>"}, {"./logo/x.png", "PNG"}};
+    const std::string file = nj::buildPackage(assets, nj::packageSaltFor(nj::buildPackageIndex(assets)));
+    Mounted m;
+    ASSERT_TRUE(m.mount(file + "trailing junk"));
+    EXPECT_EQ(m.store.assetNames(), (std::vector<std::string>{"logo/x.png", "ui/ui.html"}));
+    EXPECT_EQ(textOf(m.store, "logo/x.png"), "PNG");
+    EXPECT_THROW(nj::buildPackage(assets, ""), std::invalid_argument);
+    EXPECT_THROW(nj::buildPackage(assets, std::string(257, 's')), std::invalid_argument);
+}
+
+TEST(PackageRefusals, HeaderAndLengthFieldsAreChecked) {
+    const std::string headerError = "Invalid .nj3p header or version\n";
+    struct Case {
+        const char* what;
+        RawPackage package;
+        std::string expectedError;
+    };
+    std::vector<Case> cases;
+    RawPackage base;
+    base.index = indexOf({{"a", "1"}});
+    auto with = [&](auto change) {
+        RawPackage p = base;
+        change(p);
+        return p;
+    };
+    cases.push_back({"wrong magic", with([](RawPackage& p) { p.magic = "NJ3Q"; }), headerError});
+    cases.push_back({"version 2", with([](RawPackage& p) { p.version = 2; }), headerError});
+    cases.push_back({"version 0", with([](RawPackage& p) { p.version = 0; }), headerError});
+    cases.push_back({"salt of 257 bytes", with([](RawPackage& p) { p.salt.assign(257, 's'); }), ""});
+    cases.push_back({"empty salt", with([](RawPackage& p) { p.salt.clear(); }), ""});
+    cases.push_back({"signature length 63", with([](RawPackage& p) { p.signatureLengthOverride = 63; }), ""});
+    cases.push_back({"payload length 0", with([](RawPackage& p) { p.payloadLengthOverride = 0; }), ""});
+    cases.push_back({"payload above 500 MiB",
+                     with([](RawPackage& p) { p.payloadLengthOverride = nj::kPackageMaxPayload + 1; }), ""});
+    for (const Case& c : cases) {
+        Mounted m;
+        EXPECT_FALSE(m.mount(c.package.bytes())) << c.what;
+        EXPECT_EQ(m.error.str(), c.expectedError) << c.what;
+        EXPECT_TRUE(m.info.str().empty()) << c.what;
+    }
+    // The largest salt is fine.
+    Mounted big;
+    EXPECT_TRUE(big.mount(with([](RawPackage& p) { p.salt.assign(256, 's'); }).bytes()));
+}
+
+TEST(PackageRefusals, TamperingAndTruncationFailTheSignature) {
+    const std::string tamperError =
+        "CRITICAL ERROR: .nj3p package signature failed! Tampering detected.\n";
+    RawPackage p;
+    p.index = indexOf({{"ui/ui.html", std::string(300, 'x')}});
+    const std::string good = p.bytes();
+    const std::size_t saltAt = 12, signatureAt = 16 + p.salt.size(), payloadAt = 88 + p.salt.size();
+    for (std::size_t at : {saltAt, signatureAt, signatureAt + 63, payloadAt, good.size() - 1}) {
+        std::string bad = good;
+        bad[at] = static_cast<char>(bad[at] ^ 0x01);
+        Mounted m;
+        EXPECT_FALSE(m.mount(bad)) << "flipped byte " << at;
+        EXPECT_EQ(m.error.str(), tamperError) << "flipped byte " << at;
+    }
+    // Truncation anywhere never mounts; cuts inside the header fail quietly or
+    // with the header line, cuts inside the payload fail the signature.
+    for (std::size_t cut = 0; cut < good.size(); cut += 7) {
+        Mounted m;
+        EXPECT_FALSE(m.mount(good.substr(0, cut))) << "cut at " << cut;
+        if (cut >= payloadAt) {
+            EXPECT_EQ(m.error.str(), tamperError) << "cut at " << cut;
+        }
+    }
+}
+
+TEST(PackageRefusals, HugeDeclaredPayloadOnATinyFileIsRefusedWithoutAllocating) {
+    RawPackage p;
+    p.index = indexOf({{"a", "1"}});
+    p.payloadLengthOverride = nj::kPackageMaxPayload;  // 500 MiB declared, a few bytes present
+    Mounted m;
+    EXPECT_FALSE(m.mount(p.bytes()));
+    EXPECT_NE(m.error.str().find("signature failed"), std::string::npos);
+}
+
+TEST(PackageRefusals, MalformedIndexEntriesEndTheMountButKeepEarlierEntries) {
+    auto indexWith = [](std::uint32_t count, const std::string& entries) {
+        std::string index;
+        putLittle(index, count, 4);
+        return index + entries;
+    };
+    std::string hugeData;
+    putLittle(hugeData, 1, 4);
+    hugeData += "b";
+    putLittle(hugeData, ~0ull, 8);  // data length that would wrap an unchecked sum
+    std::string hugeName;
+    putLittle(hugeName, 0xFFFFFFFFu, 4);
+
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"index of 3 bytes", std::string("\x01\x00\x00", 3)},
+        {"count beyond entries", indexWith(2, entry("a", "1"))},
+        {"data past the end", indexWith(2, entry("a", "1") + entry("b", "12").substr(0, 14))},
+        {"wrapping data length", indexWith(2, entry("a", "1") + hugeData)},
+        {"huge name length", indexWith(2, entry("a", "1") + hugeName)},
+        {"name length cut", indexWith(2, entry("a", "1") + "\x01\x00")},
+    };
+    for (const auto& [what, index] : cases) {
+        RawPackage p;
+        p.index = index;
+        Mounted m;
+        EXPECT_FALSE(m.mount(p.bytes())) << what;
+        EXPECT_TRUE(m.error.str().empty()) << what;
+        if (index.size() >= 4 + 14) {
+            EXPECT_EQ(textOf(m.store, "a"), "1") << what;
+        }
+    }
+}
+
+TEST(PackageMount, FileFallsBackToTheAssetsFolderAndAFailedMountEmptiesTheStore) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("nj_pkg_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "assets");
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    RawPackage p;
+    p.index = indexOf({{"x", "y"}});
+    {
+        std::ofstream(dir / "assets" / "game.nj3p", std::ios::binary) << p.bytes();
+    }
+    Mounted m;
+    EXPECT_TRUE(m.store.mount("game.nj3p"));
+    EXPECT_EQ(m.info.str(), "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 1 assets.\n");
+    EXPECT_FALSE(m.store.mount("missing.nj3p"));
+    EXPECT_FALSE(m.store.contains("x"));
+    fs::current_path(previous);
+    fs::remove_all(dir);
+}
+
+}  // namespace

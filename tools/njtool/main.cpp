@@ -1,0 +1,42 @@
+// njtool: checks JSON, encodes and decodes map tokens, builds campaign files
+// and asset packages exactly as the game reads them.
+#include <iostream>
+
+#include "cli_io.hpp"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: njtool json check FILE\n"
+    "       njtool token encode [--salt S] FILE.json\n"
+    "       njtool token decode FILE            (FILE '-' = standard input)\n"
+    "       njtool campaign build OUT.json M1.json [M2.json ...]   (at most 4)\n"
+    "       njtool campaign decode FILE.json\n"
+    "       njtool pack build OUT.nj3p DIR [NAME=FILE ...]\n"
+    "       njtool pack list FILE.nj3p\n"
+    "       njtool pack extract FILE.nj3p DIR\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const njtool::Args args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        (args.empty() ? std::cerr : std::cout) << kUsage;
+        return args.empty() ? 2 : 0;
+    }
+    const std::string& group = args[0];
+    const njtool::Args rest(args.begin() + 1, args.end());
+    try {
+        if (group == "json") return njtool::runJsonCommand(rest);
+        if (group == "token") return njtool::runTokenCommand(rest);
+        if (group == "campaign") return njtool::runCampaignCommand(rest);
+        if (group == "pack") return njtool::runPackCommand(rest);
+        throw njtool::UsageError("unknown command '" + group + "'");
+    } catch (const njtool::UsageError& e) {
+        std::cerr << "njtool: " << e.what() << "\n" << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "njtool: " << e.what() << "\n";
+        return 1;
+    }
+}
