@@ -10,11 +10,11 @@ BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config python3
   glslang-tools libsdl2-dev libvulkan-dev libvulkan-volk-dev libopenal-dev
   liblitehtml-dev libgumbo-dev libcairo2-dev libfreetype-dev libjavascriptcoregtk-4.1-dev
-  mesa-vulkan-drivers nodejs npm
+  mesa-vulkan-drivers zlib1g-dev nodejs npm
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth vulkan-validationlayers
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev fonts-dejavu-core
 )
 
 wanted=("${BUILD_PACKAGES[@]}")
