@@ -1,23 +1,30 @@
 // SHA-256 / HMAC-SHA256 hex renderings and the forgiving hex decoder.
 #include "data/digest.hpp"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
-#include "data/sha256.hpp"
 
 namespace nj {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
+// Value of each byte as a hex digit, or -1.
+constexpr auto kHexValue = [] {
+    std::array<signed char, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        table[c] = -1;
+        if (c >= '0' && c <= '9') table[c] = static_cast<signed char>(c - '0');
+        if (c >= 'a' && c <= 'f') table[c] = static_cast<signed char>(c - 'a' + 10);
+        if (c >= 'A' && c <= 'F') table[c] = static_cast<signed char>(c - 'A' + 10);
+    }
+    return table;
+}();
+
+int hexValue(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
 
 // The unusual pairs (a sign, leading blanks, "0x", a single digit followed by
 // junk) follow the C library's base-16 conversion exactly, as the format
@@ -47,16 +54,13 @@ std::string hexEncode(std::string_view bytes) {
 }
 
 std::string hexDecode(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() / 2);
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2) {
-        const int hi = hexValue(text[i]);
-        const int lo = hexValue(text[i + 1]);
-        if (hi >= 0 && lo >= 0) {
-            out.push_back(static_cast<char>((hi << 4) | lo));
-        } else {
-            out.push_back(static_cast<char>(decodeOddPair(text[i], text[i + 1])));
-        }
+    std::string out(text.size() / 2, '\0');
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const char first = text[2 * i], second = text[2 * i + 1];
+        const int hi = hexValue(first);
+        const int lo = hexValue(second);
+        out[i] = (hi | lo) >= 0 ? static_cast<char>((hi << 4) | lo)
+                                : static_cast<char>(decodeOddPair(first, second));
     }
     return out;
 }
@@ -65,7 +69,7 @@ std::string sha256Raw(std::string_view bytes) { return digestToString(sha256(byt
 
 std::string sha256Hex(std::string_view bytes) { return hexEncode(sha256Raw(bytes)); }
 
-std::string hmacSha256Hex(std::string_view key, std::initializer_list<std::string_view> parts) {
+HmacSha256::HmacSha256(std::string_view key) {
     unsigned char block[64] = {};
     if (key.size() > 64) {
         const Sha256Digest d = sha256(key);
@@ -73,19 +77,26 @@ std::string hmacSha256Hex(std::string_view key, std::initializer_list<std::strin
     } else {
         std::memcpy(block, key.data(), key.size());
     }
-    unsigned char inner[64], outer[64];
+    unsigned char innerPad[64];
     for (int i = 0; i < 64; ++i) {
-        inner[i] = block[i] ^ 0x36;
-        outer[i] = block[i] ^ 0x5C;
+        innerPad[i] = block[i] ^ 0x36;
+        outerPad_[i] = block[i] ^ 0x5C;
     }
-    Sha256 innerHash;
-    innerHash.update(inner, sizeof inner);
-    for (std::string_view part : parts) innerHash.update(part);
-    const Sha256Digest innerDigest = innerHash.finish();
-    Sha256 outerHash;
-    outerHash.update(outer, sizeof outer);
-    outerHash.update(innerDigest.data(), innerDigest.size());
-    return hexEncode(digestToString(outerHash.finish()));
+    inner_.update(innerPad, sizeof innerPad);
+}
+
+std::string HmacSha256::finishHex() {
+    const Sha256Digest innerDigest = inner_.finish();
+    Sha256 outer;
+    outer.update(outerPad_, sizeof outerPad_);
+    outer.update(innerDigest.data(), innerDigest.size());
+    return hexEncode(digestToString(outer.finish()));
+}
+
+std::string hmacSha256Hex(std::string_view key, std::initializer_list<std::string_view> parts) {
+    HmacSha256 mac(key);
+    for (std::string_view part : parts) mac.update(part);
+    return mac.finishHex();
 }
 
 std::string hmacSha256Hex(std::string_view key, std::string_view message) {

@@ -23,4 +23,13 @@ void xorMapKeystream(std::string_view key, std::string_view salt, char* data, st
 void xorPackageKeystream(std::string_view key, std::string_view salt, char* data,
                          std::size_t length);
 
+class Sha256;
+
+// Deciphers `data` in place with the package keystream while also feeding
+// its bytes, as they were before deciphering, to `hash`. One pass: the hash's
+// blocks are compressed side by side with the keystream's, which is what
+// makes mounting a large package fast.
+void xorPackageKeystreamHashing(std::string_view key, std::string_view salt, char* data,
+                                std::size_t length, Sha256& hash);
+
 }  // namespace nj

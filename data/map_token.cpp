@@ -21,11 +21,9 @@ std::string_view trimSpace(std::string_view s) {
 std::vector<std::string_view> splitFields(std::string_view s) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '.') {
-            fields.push_back(s.substr(start, i - start));
-            start = i + 1;
-        }
+    for (std::size_t stop = s.find('.'); stop != std::string_view::npos; stop = s.find('.', start)) {
+        fields.push_back(s.substr(start, stop - start));
+        start = stop + 1;
     }
     if (start < s.size()) fields.push_back(s.substr(start));
     return fields;

@@ -132,11 +132,16 @@ bool NJ3Package::mountFrom(const std::string& label, Source& source) {
         return false;
     }
     std::string payload = source.read(static_cast<std::size_t>(payloadLength));
-    if (!signaturesMatch(hmacSha256Hex(kPackageKey, {salt, ":", payload}), signature)) {
+    // Sign and decipher in one pass; a payload that fails the signature is
+    // thrown away before anything reads it.
+    HmacSha256 mac(kPackageKey);
+    mac.update(salt);
+    mac.update(":");
+    xorPackageKeystreamHashing(kPackageKey, salt, payload.data(), payload.size(), mac.inner());
+    if (!signaturesMatch(mac.finishHex(), signature)) {
         error << tampered << std::endl;
         return false;
     }
-    xorPackageKeystream(kPackageKey, salt, payload.data(), payload.size());
     if (!readIndex(payload)) return false;
     info << "[NJ3Package] Successfully mounted encrypted archive '" << label << "' with "
          << assets_.size() << " assets." << std::endl;

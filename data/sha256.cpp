@@ -73,54 +73,87 @@ void compressPortable(std::uint32_t state[8], const std::uint8_t* data, std::siz
 }
 
 #ifdef NJ_SHA_X86
-// The well-known SHA-NI schedule: state kept as ABEF/CDGH, four rounds per
-// sha256rnds2 pair, message words expanded with sha256msg1/msg2.
-__attribute__((target("sha,sse4.1"))) void compressShaNi(std::uint32_t state[8],
-                                                         const std::uint8_t* data,
-                                                         std::size_t blocks) {
-    const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
-    __m128i tmp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0]));
-    __m128i state1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4]));
-    tmp = _mm_shuffle_epi32(tmp, 0xB1);           // CDAB
-    state1 = _mm_shuffle_epi32(state1, 0x1B);     // EFGH
-    __m128i state0 = _mm_alignr_epi8(tmp, state1, 8);  // ABEF
-    state1 = _mm_blend_epi16(state1, tmp, 0xF0);       // CDGH
+// State is kept as ABEF/CDGH, four rounds per sha256rnds2 pair, and message
+// words are expanded with sha256msg1/msg2 three groups ahead.
+#define NJ_SHA_TARGET __attribute__((target("sha,sse4.1")))
 
+NJ_SHA_TARGET inline void loadState(const std::uint32_t* state, __m128i& abef, __m128i& cdgh) {
+    __m128i tmp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0]));
+    cdgh = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4]));
+    tmp = _mm_shuffle_epi32(tmp, 0xB1);    // CDAB
+    cdgh = _mm_shuffle_epi32(cdgh, 0x1B);  // EFGH
+    abef = _mm_alignr_epi8(tmp, cdgh, 8);  // ABEF
+    cdgh = _mm_blend_epi16(cdgh, tmp, 0xF0);  // CDGH
+}
+
+NJ_SHA_TARGET inline void storeState(std::uint32_t* state, __m128i abef, __m128i cdgh) {
+    const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+    const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[0]), _mm_blend_epi16(feba, dchg, 0xF0));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[4]), _mm_alignr_epi8(dchg, feba, 8));
+}
+
+// One block into each of N independent states. The lanes' instructions are
+// interleaved round by round, so one lane's latency hides behind the others.
+template <int N>
+NJ_SHA_TARGET inline void shaNiLanes(std::uint32_t* const* states, const std::uint8_t* const* blocks) {
+    const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
     const __m128i* k = reinterpret_cast<const __m128i*>(kRound);
-    for (; blocks > 0; --blocks, data += 64) {
-        const __m128i abefSave = state0;
-        const __m128i cdghSave = state1;
-        __m128i msg[4];
+    __m128i abef[N], cdgh[N], abefSave[N], cdghSave[N], msg[N][4];
+    for (int l = 0; l < N; ++l) {
+        loadState(states[l], abef[l], cdgh[l]);
+        abefSave[l] = abef[l];
+        cdghSave[l] = cdgh[l];
         for (int i = 0; i < 4; ++i) {
-            msg[i] = _mm_shuffle_epi8(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i)), byteSwap);
+            msg[l][i] = _mm_shuffle_epi8(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks[l] + 16 * i)), byteSwap);
         }
-        for (int r = 0; r < 16; ++r) {
-            __m128i& cur = msg[r & 3];
-            __m128i m = _mm_add_epi32(cur, _mm_loadu_si128(k + r));
-            state1 = _mm_sha256rnds2_epu32(state1, state0, m);
+    }
+#pragma GCC unroll 16
+    for (int r = 0; r < 16; ++r) {
+        const __m128i kr = _mm_loadu_si128(k + r);
+#pragma GCC unroll 4
+        for (int l = 0; l < N; ++l) {
+            __m128i& cur = msg[l][r & 3];
+            __m128i m = _mm_add_epi32(cur, kr);
+            cdgh[l] = _mm_sha256rnds2_epu32(cdgh[l], abef[l], m);
             if (r >= 3 && r < 15) {
                 // Finish word group r+1 from the three groups before it.
-                __m128i& next = msg[(r + 1) & 3];
-                __m128i t = _mm_alignr_epi8(cur, msg[(r + 3) & 3], 4);
-                next = _mm_add_epi32(next, t);
+                __m128i& next = msg[l][(r + 1) & 3];
+                next = _mm_add_epi32(next, _mm_alignr_epi8(cur, msg[l][(r + 3) & 3], 4));
                 next = _mm_sha256msg2_epu32(next, cur);
             }
             m = _mm_shuffle_epi32(m, 0x0E);
-            state0 = _mm_sha256rnds2_epu32(state0, state1, m);
+            abef[l] = _mm_sha256rnds2_epu32(abef[l], cdgh[l], m);
             if (r >= 1 && r < 13) {
-                msg[(r + 3) & 3] = _mm_sha256msg1_epu32(msg[(r + 3) & 3], cur);
+                msg[l][(r + 3) & 3] = _mm_sha256msg1_epu32(msg[l][(r + 3) & 3], cur);
             }
         }
-        state0 = _mm_add_epi32(state0, abefSave);
-        state1 = _mm_add_epi32(state1, cdghSave);
     }
-    tmp = _mm_shuffle_epi32(state0, 0x1B);         // FEBA
-    state1 = _mm_shuffle_epi32(state1, 0xB1);      // DCHG
-    state0 = _mm_blend_epi16(tmp, state1, 0xF0);   // DCBA
-    state1 = _mm_alignr_epi8(state1, tmp, 8);      // ABEF
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[0]), state0);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&state[4]), state1);
+    for (int l = 0; l < N; ++l) {
+        storeState(states[l], _mm_add_epi32(abef[l], abefSave[l]), _mm_add_epi32(cdgh[l], cdghSave[l]));
+    }
+}
+
+NJ_SHA_TARGET void compressShaNi(std::uint32_t state[8], const std::uint8_t* data,
+                                 std::size_t blocks) {
+    for (; blocks > 0; --blocks, data += 64) {
+        std::uint32_t* s[1] = {state};
+        const std::uint8_t* b[1] = {data};
+        shaNiLanes<1>(s, b);
+    }
+}
+
+NJ_SHA_TARGET void compressLanesShaNi(std::uint32_t* const* states,
+                                      const std::uint8_t* const* blocks, int lanes) {
+    switch (lanes) {
+        case 1: shaNiLanes<1>(states, blocks); break;
+        case 2: shaNiLanes<2>(states, blocks); break;
+        case 3: shaNiLanes<3>(states, blocks); break;
+        default:
+            for (int l = 0; l < lanes; ++l) compressShaNi(states[l], blocks[l], 1);
+            break;
+    }
 }
 
 bool cpuHasShaNi() {
@@ -135,6 +168,12 @@ bool cpuHasShaNi() {
 #endif
 
 using CompressFn = void (*)(std::uint32_t*, const std::uint8_t*, std::size_t);
+using LanesFn = void (*)(std::uint32_t* const*, const std::uint8_t* const*, int);
+
+void compressLanesPortable(std::uint32_t* const* states, const std::uint8_t* const* blocks,
+                           int lanes) {
+    for (int l = 0; l < lanes; ++l) compressPortable(states[l], blocks[l], 1);
+}
 
 CompressFn pickCompress(bool portable) {
 #ifdef NJ_SHA_X86
@@ -144,8 +183,21 @@ CompressFn pickCompress(bool portable) {
     return compressPortable;
 }
 
+LanesFn pickLanes(bool portable) {
+#ifdef NJ_SHA_X86
+    if (!portable && cpuHasShaNi()) return compressLanesShaNi;
+#endif
+    (void)portable;
+    return compressLanesPortable;
+}
+
 std::atomic<CompressFn>& activeCompress() {
     static std::atomic<CompressFn> fn{pickCompress(false)};
+    return fn;
+}
+
+std::atomic<LanesFn>& activeLanes() {
+    static std::atomic<LanesFn> fn{pickLanes(false)};
     return fn;
 }
 
@@ -155,7 +207,15 @@ void sha256Compress(std::uint32_t state[8], const std::uint8_t* data, std::size_
     activeCompress().load(std::memory_order_relaxed)(state, data, blocks);
 }
 
-void sha256UsePortable(bool portable) { activeCompress().store(pickCompress(portable)); }
+void sha256CompressLanes(std::uint32_t* const* states, const std::uint8_t* const* blocks,
+                         int lanes) {
+    activeLanes().load(std::memory_order_relaxed)(states, blocks, lanes);
+}
+
+void sha256UsePortable(bool portable) {
+    activeCompress().store(pickCompress(portable));
+    activeLanes().store(pickLanes(portable));
+}
 
 bool sha256HasHardware() { return activeCompress().load() != compressPortable; }
 

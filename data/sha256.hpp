@@ -14,6 +14,10 @@ using Sha256Digest = std::array<std::uint8_t, 32>;
 
 // Compresses `blocks` consecutive 64-byte blocks into `state`.
 void sha256Compress(std::uint32_t state[8], const std::uint8_t* data, std::size_t blocks);
+// Compresses one 64-byte block into each of `lanes` (1 to 3 interleave on
+// the SHA extension path; more run one after another) independent states.
+void sha256CompressLanes(std::uint32_t* const* states, const std::uint8_t* const* blocks,
+                         int lanes);
 // Forces the portable block function (tests and benchmarks compare both paths).
 void sha256UsePortable(bool portable);
 // True when the SHA extension path is active.
@@ -27,8 +31,14 @@ public:
     Sha256Digest finish();  // the context is spent afterwards
 
     // Raw midstate access for the keystreams, which hash one constant prefix
-    // followed by a short counter; valid only on a block boundary.
+    // followed by a short counter, and for callers that interleave this hash's
+    // blocks with others (sha256CompressLanes). Whole blocks may be compressed
+    // into blockState() only while pendingBytes() is 0, and must then be
+    // reported with countBlocks().
     const std::uint32_t* state() const { return state_; }
+    std::uint32_t* blockState() { return state_; }
+    std::size_t pendingBytes() const { return buffered_; }
+    void countBlocks(std::size_t blocks) { total_ += 64u * blocks; }
     std::uint64_t bytesHashed() const { return total_; }
 
 private:

@@ -147,3 +147,28 @@ TEST(Keystreams, XorInPlaceMatchesXorWithTheMaterialisedStream) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Keystreams, DecipheringWhileHashingEqualsHashingThenDeciphering) {
+    // Every alignment of the hash against the data, and lengths around the
+    // 64-byte chunk and 32-byte keystream block boundaries.
+    for (std::size_t pending : {0u, 1u, 5u, 63u, 64u, 100u}) {
+        for (std::size_t length : {0u, 1u, 31u, 32u, 63u, 64u, 65u, 127u, 128u, 1000u, 4097u}) {
+            std::string data(length, '\0');
+            for (std::size_t i = 0; i < length; ++i) data[i] = static_cast<char>(i * 13 + pending);
+            const std::string head(pending, 'h');
+
+            nj::Sha256 fused;
+            fused.update(head);
+            std::string deciphered = data;
+            nj::xorPackageKeystreamHashing("KEY", "salt", deciphered.data(), length, fused);
+
+            EXPECT_EQ(fused.finish(), nj::sha256(head + data)) << pending << "/" << length;
+            EXPECT_EQ(deciphered, nj::xorWith(data, nj::packageKeystream("KEY", "salt", length)))
+                << pending << "/" << length;
+        }
+    }
+}
+
+}  // namespace
