@@ -1,0 +1,243 @@
+#!/usr/bin/env python3
+"""Checks njtool against a second, independent implementation of the map
+token and asset package formats written here with hashlib and hmac: tokens
+and packages made here must be read by njtool, njtool's must be read here,
+and tampered ones must be refused with the game's exact texts."""
+import hashlib
+import hmac
+import json
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+NJTOOL = None
+MAP_KEY = b"QRV-512-RESTRICTED-FIELD-ORDER-KEY-5820-COURIER-BULLETIN"
+PACKAGE_KEY = b"QRV-512-SEALED-BUNDLE-CONTENT-VAULT-GUARDIAN-PHRASES-3141"
+INTEGRITY = "INTEGRITY COMPROMISED: Map data has been tampered with or modified!"
+HEADER = "Invalid .nj3m file header or unsupported protocol version."
+TAMPERED = "CRITICAL ERROR: .nj3p package signature failed! Tampering detected."
+
+
+def keystream(first, second, length):
+    out = bytearray()
+    i = 0
+    while len(out) < length:
+        out += hashlib.sha256(first + b":" + second + b":" + str(i).encode()).digest()
+        i += 1
+    return bytes(out[:length])
+
+
+def xor(data, stream):
+    return bytes(a ^ b for a, b in zip(data, stream))
+
+
+def tag(key, salt, payload):
+    return hmac.new(key, salt + b":" + payload, hashlib.sha256).hexdigest().encode()
+
+
+def make_token(plain, salt):
+    payload = xor(plain, keystream(MAP_KEY, salt, len(plain))).hex().encode()
+    return b"NJ3M_V1." + salt + b"." + tag(MAP_KEY, salt, payload) + b"." + payload
+
+
+def read_token(token):
+    header, salt, sig, payload = token.strip().split(b".")
+    assert header == b"NJ3M_V1"
+    assert hmac.compare_digest(sig, tag(MAP_KEY, salt, payload))
+    cipher = bytes.fromhex(payload.decode())
+    return xor(cipher, keystream(MAP_KEY, salt, len(cipher)))
+
+
+def make_package(entries, salt, version=1):
+    index = struct.pack("<I", len(entries))
+    for name, data in entries:
+        index += struct.pack("<I", len(name)) + name + struct.pack("<Q", len(data)) + data
+    payload = xor(index, keystream(salt, PACKAGE_KEY, len(index)))
+    return (b"NJ3P" + struct.pack("<II", version, len(salt)) + salt + struct.pack("<I", 64)
+            + tag(PACKAGE_KEY, salt, payload) + struct.pack("<Q", len(payload)) + payload)
+
+
+def read_package(blob):
+    assert blob[:4] == b"NJ3P"
+    version, salt_len = struct.unpack_from("<II", blob, 4)
+    assert version == 1
+    salt = blob[12:12 + salt_len]
+    pos = 12 + salt_len
+    (sig_len,) = struct.unpack_from("<I", blob, pos)
+    sig = blob[pos + 4:pos + 4 + sig_len]
+    pos += 4 + sig_len
+    (payload_len,) = struct.unpack_from("<Q", blob, pos)
+    payload = blob[pos + 8:pos + 8 + payload_len]
+    assert hmac.compare_digest(sig, tag(PACKAGE_KEY, salt, payload))
+    index = xor(payload, keystream(salt, PACKAGE_KEY, len(payload)))
+    (count,) = struct.unpack_from("<I", index, 0)
+    pos, entries = 4, {}
+    for _ in range(count):
+        (name_len,) = struct.unpack_from("<I", index, pos)
+        name = index[pos + 4:pos + 4 + name_len]
+        pos += 4 + name_len
+        (data_len,) = struct.unpack_from("<Q", index, pos)
+        entries[name] = index[pos + 8:pos + 8 + data_len]
+        pos += 8 + data_len
+    return entries
+
+
+def njtool(*args, stdin=None):
+    return subprocess.run([NJTOOL, *args], input=stdin, capture_output=True)
+
+
+class Workdir(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.dir = self.tmp.name
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def write(self, name, data):
+        path = os.path.join(self.dir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+
+MISSION = json.dumps({"name": "Glass Harbor \u00e9", "theme": "casino",
+                      "walls": [{"x": i, "y": 2 * i, "w": 40, "h": 8} for i in range(60)]}).encode()
+
+
+class Tokens(Workdir):
+    def test_tokens_written_here_decode_in_njtool(self):
+        for salt in [b"", b"s", b"abcdef", b"salt with blanks:and colons", b"x" * 300]:
+            path = self.write("t.nj3m", b"  \r\n" + make_token(MISSION, salt) + b"\n\t")
+            result = njtool("token", "decode", path)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(result.stdout, MISSION)
+        result = njtool("token", "decode", "-", stdin=make_token(MISSION, b"pipe"))
+        self.assertEqual(result.stdout, MISSION)
+
+    def test_njtool_tokens_decode_here(self):
+        path = self.write("m.json", MISSION)
+        for args in [[], ["--salt", "chosen"], ["--salt", ""]]:
+            result = njtool("token", "encode", *args, path)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            token = result.stdout.strip()
+            self.assertEqual(read_token(token), MISSION)
+            if args:
+                self.assertEqual(token.split(b".")[1], args[1].encode())
+        # Same content, same salt, same token: builds are reproducible.
+        self.assertEqual(njtool("token", "encode", path).stdout, njtool("token", "encode", path).stdout)
+
+    def test_tampered_tokens_are_refused_with_exact_texts(self):
+        good = make_token(MISSION, b"salt")
+        fields = good.split(b".")
+        cases = {
+            "salt": b".".join([fields[0], b"sald", fields[2], fields[3]]),
+            "tag": b".".join([fields[0], fields[1], fields[2].upper(), fields[3]]),
+            "payload": good[:-1] + (b"0" if good[-1:] != b"0" else b"1"),
+        }
+        for what, token in cases.items():
+            result = njtool("token", "decode", self.write("bad", token))
+            self.assertEqual((result.returncode, result.stderr.decode()), (1, INTEGRITY + "\n"), what)
+        for token in [b"NJ3M_V2" + good[7:], good + b".more", b"NJ3M_V1.a.b"]:
+            result = njtool("token", "decode", self.write("bad", token))
+            self.assertEqual((result.returncode, result.stderr.decode()), (1, HEADER + "\n"))
+        result = njtool("token", "decode", self.write("bad", b" \n "))
+        self.assertEqual(result.stderr.decode(), "Invalid empty .nj3m content\n")
+
+    def test_campaign_build_and_decode(self):
+        missions = [self.write(f"m{i}.json", json.dumps({"name": f"Op {i}", "n": i}, indent=2).encode())
+                    for i in range(1, 4)]
+        out = os.path.join(self.dir, "campaign_maps.json")
+        self.assertEqual(njtool("campaign", "build", out, *missions).returncode, 0)
+        with open(out, "rb") as f:
+            campaign = json.loads(f.read())
+        self.assertEqual(sorted(campaign), ["mission1", "mission2", "mission3"])
+        with open(missions[1], "rb") as f:
+            self.assertEqual(read_token(campaign["mission2"].encode()), f.read())
+        lines = njtool("campaign", "decode", out).stdout.decode().splitlines()
+        self.assertEqual(lines[1], 'mission2 {"name":"Op 2","n":2}')
+        too_many = njtool("campaign", "build", out, *(missions + missions))
+        self.assertEqual(too_many.returncode, 1)
+        broken = self.write("broken.json", b'{"name": "x",')
+        result = njtool("campaign", "build", out, broken)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn(b"Expected '\"'", result.stderr)
+
+
+class Packages(Workdir):
+    ENTRIES = [(b"ui/ui.html", b"<html>hello</html>"), (b"assets\\fonts\\a.ttf", bytes(range(256)) * 40),
+               (b"./logo/x.png", b""), (b"ui/ui.html", b"<html>later wins</html>")]
+
+    def test_packages_written_here_list_and_extract_in_njtool(self):
+        path = self.write("game.nj3p", make_package(self.ENTRIES, b"pepper"))
+        result = njtool("pack", "list", path)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(result.stdout.decode().splitlines(),
+                         ["assets/fonts/a.ttf 10240", "logo/x.png 0", "ui/ui.html 23"])
+        self.assertIn(b"[NJ3Package] Successfully mounted encrypted archive", result.stderr)
+        out = os.path.join(self.dir, "out")
+        self.assertEqual(njtool("pack", "extract", path, out).returncode, 0)
+        with open(os.path.join(out, "ui", "ui.html"), "rb") as f:
+            self.assertEqual(f.read(), b"<html>later wins</html>")
+        self.assertEqual(os.path.getsize(os.path.join(out, "logo", "x.png")), 0)
+
+    def test_njtool_packages_read_here(self):
+        src = os.path.join(self.dir, "src")
+        self.write("src/ui/ui.html", b"<p>page</p>")
+        self.write("src/fonts/Lato.ttf", os.urandom(5000))
+        extra = self.write("campaign.json", b'{"mission1":"x"}')
+        out = os.path.join(self.dir, "game.nj3p")
+        result = njtool("pack", "build", out, src, "campaign_maps.json=" + extra)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        with open(out, "rb") as f:
+            blob = f.read()
+        entries = read_package(blob)
+        self.assertEqual(sorted(entries), [b"campaign_maps.json", b"fonts/Lato.ttf", b"ui/ui.html"])
+        self.assertEqual(entries[b"ui/ui.html"], b"<p>page</p>")
+        again = os.path.join(self.dir, "again.nj3p")
+        njtool("pack", "build", again, src, "campaign_maps.json=" + extra)
+        with open(again, "rb") as f:
+            self.assertEqual(f.read(), blob, "package builds must be reproducible")
+
+    def test_refused_packages_exit_1_with_the_games_line(self):
+        good = make_package(self.ENTRIES, b"pepper")
+        flipped = bytearray(good)
+        flipped[-5] ^= 1
+        cases = [(bytes(flipped), TAMPERED), (good[:-10], TAMPERED),
+                 (make_package(self.ENTRIES, b"pepper", version=2), "Invalid .nj3p header or version"),
+                 (b"NJ3X" + good[4:], "Invalid .nj3p header or version")]
+        for blob, line in cases:
+            result = njtool("pack", "list", self.write("bad.nj3p", blob))
+            self.assertEqual(result.returncode, 1)
+            self.assertEqual(result.stdout, b"")
+            self.assertEqual(result.stderr.decode().splitlines()[0], line)
+        # A salt of 257 bytes is refused without a message.
+        result = njtool("pack", "list", self.write("bad.nj3p", make_package(self.ENTRIES, b"s" * 257)))
+        self.assertEqual((result.returncode, result.stderr), (1, b""))
+
+    def test_extract_refuses_names_that_leave_the_folder(self):
+        path = self.write("evil.nj3p", make_package([(b"../escape.txt", b"x"), (b"ok.txt", b"y")], b"s"))
+        out = os.path.join(self.dir, "out")
+        result = njtool("pack", "extract", path, out)
+        self.assertEqual(result.returncode, 1)
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "escape.txt")))
+        self.assertTrue(os.path.exists(os.path.join(out, "ok.txt")))
+
+
+class JsonCheck(Workdir):
+    def test_reports_ok_or_the_readers_exact_error(self):
+        ok = njtool("json", "check", self.write("ok.json", b'{"a":[1,2,{"b":nope}]} trailing'))
+        self.assertEqual((ok.returncode, ok.stdout), (0, b"ok\n"))
+        for text, error in [(b"[1,]", "Unexpected character in JSON: ']'"), (b'{"a" 1}', "Expected ':' after key"),
+                            (b"-", "invalid stod argument"), (b'"abc', "Unterminated string")]:
+            result = njtool("json", "check", self.write("bad.json", text))
+            self.assertEqual((result.returncode, result.stderr.decode()), (1, error + "\n"))
+
+
+if __name__ == "__main__":
+    NJTOOL = sys.argv.pop(1)
+    unittest.main(verbosity=1)
