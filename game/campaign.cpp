@@ -1,0 +1,81 @@
+// The campaign file and the save file: which missions exist and how far the
+// player got. Writes campaignMaps, missionIndex and the saved progress fields.
+#include <exception>
+#include <fstream>
+#include <sstream>
+
+#include "data/json.hpp"
+#include "data/package.hpp"
+#include "data/save_file.hpp"
+#include "game/game.hpp"
+
+namespace nj {
+namespace {
+
+bool readCampaignText(const std::string& path, std::string& text) {
+    const NJ3Package& package = NJ3Package::instance();
+    if (package.readText(path, text)) return true;
+    if (package.readText("campaign_maps.json", text)) return true;
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    std::ostringstream whole;
+    whole << file.rdbuf();
+    text = whole.str();
+    return true;
+}
+
+}  // namespace
+
+bool Game::loadCampaign(const std::string& path) {
+    std::string text;
+    if (!readCampaignText(path, text)) return false;
+    JsonValue doc;
+    try {
+        doc = parseJson(text);
+    } catch (const std::exception&) {
+        return false;
+    }
+    campaignMaps.clear();
+    for (const char* key : {"mission1", "mission2", "mission3", "mission4"}) {
+        if (!doc.has(key)) continue;  // later missions move up
+        const JsonValue& member = doc.at(key);
+        campaignMaps.push_back(member.type == JsonType::String ? member.text : std::string());
+    }
+    if (campaignMaps.empty()) return false;
+    missionIndex = 0;
+    loadSave();
+    loadMission(false);
+    return true;
+}
+
+void Game::loadSave() {
+    SaveRecord record;
+    record.highestUnlocked = highestUnlocked;
+    record.intelBudget = static_cast<std::int32_t>(intelBudget);
+    record.perkSlowDetection = perkSlowDetection != 0;
+    record.perkSoftStep = perkSoftStep != 0;
+    record.perkSafeAssist = perkSafeAssist != 0;
+    for (std::size_t i = 0; i < kMaxMissions; ++i) record.missionCompleted[i] = missionCompleted[i] != 0;
+
+    readSaveFile(kSaveFileName, record, campaignMaps.size());
+
+    highestUnlocked = record.highestUnlocked;
+    intelBudget = static_cast<std::uint32_t>(record.intelBudget);
+    perkSlowDetection = record.perkSlowDetection ? 1 : 0;
+    perkSoftStep = record.perkSoftStep ? 1 : 0;
+    perkSafeAssist = record.perkSafeAssist ? 1 : 0;
+    for (std::size_t i = 0; i < kMaxMissions; ++i) missionCompleted[i] = record.missionCompleted[i] ? 1 : 0;
+}
+
+void Game::writeSave() {
+    SaveRecord record;
+    record.highestUnlocked = highestUnlocked;
+    record.intelBudget = static_cast<std::int32_t>(intelBudget);
+    record.perkSlowDetection = perkSlowDetection != 0;
+    record.perkSoftStep = perkSoftStep != 0;
+    record.perkSafeAssist = perkSafeAssist != 0;
+    for (std::size_t i = 0; i < kMaxMissions; ++i) record.missionCompleted[i] = missionCompleted[i] != 0;
+    writeSaveFile(kSaveFileName, record);  // a save that cannot be written is ignored
+}
+
+}  // namespace nj

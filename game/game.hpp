@@ -1,0 +1,248 @@
+#pragma once
+// The one owner of all simulation state: campaign progress, the loaded
+// mission's world, the operative, detection and alarm, the safe, the banner,
+// the effect lists the scene draws, and the keys held down. Fields are public
+// so the renderer and the page protocol read them directly.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "game/color.hpp"
+#include "game/links.hpp"
+#include "game/world.hpp"
+
+namespace nj {
+
+enum class GameState : std::uint32_t {
+    Briefing = 0,         // dossier; the selected mission is loaded but frozen
+    Playing = 1,          // the rules run
+    Paused = 2,           // nothing advances, not even effects
+    MissionComplete = 3,  // effects keep animating
+    MissionFailed = 4,
+};
+
+// Virtual-key codes the rules know by name.
+namespace vk {
+inline constexpr std::uint32_t kTab = 9, kEnter = 13, kShift = 16, kEsc = 27, kSpace = 32;
+inline constexpr std::uint32_t kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+inline constexpr std::uint32_t kA = 'A', kD = 'D', kE = 'E', kP = 'P', kR = 'R', kS = 'S', kW = 'W';
+inline constexpr std::uint32_t kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
+}  // namespace vk
+
+inline constexpr float kFieldWidth = 960.0f;
+inline constexpr float kFieldHeight = 540.0f;
+inline constexpr std::ptrdiff_t kNoGuard = -1;
+inline constexpr std::size_t kMaxMissions = 4;
+
+class Game {
+public:
+    Game(RendererLink* rendererLink, AudioSink* audioSink);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Replaces the overlay (tearing down and destroying the previous one) and
+    // initialises the new one at the page's 1280 x 720 layout.
+    void installOverlay(std::unique_ptr<OverlayLink> newOverlay);
+
+    void update(float dt);
+    void render();
+
+    // Input (game/input.cpp).
+    void onKeyDown(std::uint32_t key);
+    void onKeyUp(std::uint32_t key);
+    void onMouseMove(std::int16_t x, std::int16_t y);
+    void onMouseButton(bool down);
+
+    // Page commands that are not rule operations of their own (game/input.cpp).
+    void retryMission();
+    void togglePause();
+    void openDossier();
+    void toggleAudio();
+    void quitGame();
+    void prevMission();
+    void nextMission();
+    void abortSafe();
+    void triggerSafe();
+    // The page's numeric arguments, converted with saturation (NaN gives 0).
+    void selectMissionFromPage(double missionIndexArg);
+    void setApproachFromPage(double approachArg);
+
+    // Mission flow (game/mission_flow.cpp).
+    void loadMission(bool startPlaying);
+    void startOrAdvance();
+    void selectMission(std::uint64_t index);
+    void setApproach(std::uint32_t value);
+    bool audioEnabled() const;
+
+    // Campaign, mission builder and save (game/campaign.cpp, game/mission_builder.cpp).
+    bool loadCampaign(const std::string& path);
+    void buildMission(std::size_t index);
+    void applyThemeDefaults(std::size_t index);
+    void applyApproach();
+    void loadSave();
+    void writeSave();
+
+    // Shared operations.
+    void spawnBurst(float x, float y, const Color& color, int count);
+    void showBanner(const std::string& text, float seconds, const Color& color);
+    void playCue(int cue);
+
+    // Guards (game/guards.cpp).
+    void investigate(Guard& guard, float x, float y, float seconds);
+    void emitNoise(float x, float y, float radius, bool loud);
+    void alertNearby(Vec2 point, float radius);
+    bool lineOfSightBlocked(Vec2 a, Vec2 b) const;
+    bool guardCanSee(const Guard& guard, Vec2 point, float range) const;
+    void takedown();
+
+    // Objectives (game/objectives.cpp).
+    void openSafe();
+    void tapTumbler();
+    void secureIntel();
+    void finishMission(bool success);
+    struct Grade {
+        std::string label;
+        std::int32_t award = 0;
+    };
+    Grade gradeMission() const;
+
+    // ---- Links and campaign progress ----
+    RendererLink* renderer = nullptr;      // not owned
+    AudioSink* audio = nullptr;            // not owned
+    std::unique_ptr<OverlayLink> overlay;  // owned; null when headless
+    float frameDt = 0.016f;                // last step; no rule reads it
+    GameState gameState = GameState::Briefing;
+    std::uint64_t missionIndex = 0;
+    std::vector<std::string> campaignMaps;  // map tokens, at most four
+    std::string missionName = "OPERATION CASINO VAULT";
+    std::string missionDesc = "Infiltrate the perimeter and extract.";
+    std::string theme = "casino";
+    std::string faction = "THE CRIMSON SYNDICATE";
+    std::uint32_t approach = 0;  // 0..3 (others act as "no approach")
+    float disguise = 1.0f;       // 0..1 integrity of the staff disguise
+    Vec2 playerStart{60.0f, 460.0f};
+    Vec2 serviceSpawn{64.0f, 95.0f};
+    Vec2 backstageSpawn{240.0f, 485.0f};
+    std::vector<NoiseRing> noiseRings;
+    Vec2 alarmPos;                  // where the last alert broadcast pointed
+    std::uint8_t alarmActive = 0;
+    float alarmTimer = 0.0f;        // seconds left of the broadcast
+    std::uint32_t timesSpotted = 0;
+    float peakDetection = 0.0f;
+    Objective dynamicObjective;
+    Objective optionalIntel;
+    std::uint8_t nearObjective = 0, nearIntel = 0;
+    Rect altExit{880.0f, 48.0f, 68.0f, 64.0f};
+    std::string altExitLabel = "HELIPAD EXFIL";
+    std::uint8_t altExitActive = 1;
+    std::uint8_t usedAltExit = 0;
+    std::uint32_t intelBudget = 200;  // saved (as a signed decimal)
+    std::uint32_t lastIntelAward = 0;
+    std::string stealthGrade = "S SHADOW";
+    std::uint64_t highestUnlocked = 0;  // saved
+    std::array<std::uint8_t, 4> missionCompleted{};  // saved
+    std::array<std::string, 4> missionGrades{"--", "--", "--", "--"};
+    std::uint8_t perkSlowDetection = 0, perkSoftStep = 0, perkSafeAssist = 0;  // from save only
+    std::uint8_t ghostBonus = 0, intelBonus = 0;  // carried from the last win into later builds
+
+    // ---- Player and progress ----
+    Vec2 playerPos{60.0f, 460.0f};
+    float playerRadius = 12.0f;
+    float playerSpeed = 190.0f;  // units per second
+    float playerFacing = 0.0f;
+    float playerDrawFacing = 0.0f;
+    float walkDistance = 0.0f;
+    std::uint8_t cipherAcquired = 0, cipherDecrypted = 0;
+    std::uint8_t playerMoving = 0, playerSneaking = 0, playerInCover = 0;
+    float takedownTimer = 0.0f;  // seconds left of the 0.42 s lunge
+    Vec2 takedownFrom, takedownTo;
+    std::set<std::string> keycardsHeld;
+    std::vector<Wall> walls;
+    std::vector<Furniture> furniture;
+    std::vector<Laser> lasers;
+    std::vector<Camera> cameras;
+    std::vector<PressurePlate> pressurePlates;
+    std::vector<Guard> guards;
+    std::vector<Door> doors;
+    std::vector<Keycard> keycards;
+    Rect gate{660.0f, 355.0f, 24.0f, 140.0f};
+    float gateOpen = 0.0f;  // 0..1; blocks below 1
+    Circle card{495.0f, 195.0f, 12.0f};
+    std::uint8_t cardTaken = 0;
+    Circle terminal{780.0f, 205.0f, 18.0f};
+    Rect exit{930.0f, 420.0f, 75.0f, 80.0f};
+    float missionClock = 0.0f;  // play time, Playing only
+    float animClock = 0.0f;     // every state but Paused
+    float laserBlinkTimer = 0.0f;
+    std::uint8_t lasersOn = 1;
+    float detection = 0.0f;  // 0..1
+    std::ptrdiff_t takedownTarget = kNoGuard;  // guard index or kNoGuard
+    std::uint8_t smokeWindow = 0;
+    float smokeWindowTimer = 0.0f;
+    std::uint8_t safeActive = 0;
+    std::vector<Tumbler> tumblers;
+    std::uint64_t currentTumbler = 0;
+    std::uint8_t bannerActive = 0;
+    float bannerTimer = 0.0f, bannerDuration = 0.8f;
+    Color bannerColor = kGold;
+    std::string bannerText;
+    std::vector<Particle> particles;
+    std::vector<Puff> puffs;
+    std::vector<Footprint> footprints;
+    std::vector<DustMote> dust;
+    std::vector<Impact> impacts;
+    std::vector<Tracer> tracers;
+    std::set<std::uint32_t> heldKeys;
+
+    // ---- Beyond the rule fields ----
+    // Footstep cadence; never reset, so it carries over between missions.
+    float footstepPhase = 0.0f;
+    // Set by the shell; quitting with no hook does nothing.
+    std::function<void()> quitHook;
+
+private:
+    bool isHeld(std::uint32_t key) const { return heldKeys.count(key) != 0; }
+    bool playingStep(float dt);  // false when a rule ended the step
+    void ageEffects(float dt);
+
+    // movement.cpp
+    void movePlayer(float dt);
+    void turnPlayerDrawFacing(float dt);
+    void testCover();
+    bool blocksMovement(float cx, float cy) const;
+
+    // devices.cpp
+    void slideLasers(float dt);
+    void blinkLasers();
+    void updatePressurePlates();
+    bool updateCameras(float dt);  // true when a camera caught the operative
+    bool laserContact();           // true when the mission failed
+    void pickUpKeycards();
+    void openDoors(float dt);
+
+    // objectives.cpp
+    void pickUpCard();
+    void updateGateAndTerminal(float dt);
+    void updateOptionalIntel();
+    bool updateDynamicObjective(float dt);  // false when the mission failed
+    bool exfiltrate();                      // true when the mission ended
+    void turnTumbler(float dt);
+    void completeObjective(const std::string& banner);
+
+    // guards.cpp
+    bool guardPass(float dt);  // true when a guard saw the operative
+    void updateGuard(std::size_t index, float dt, bool& seen);
+    void moveGuard(Guard& guard, float dt);
+    void fireAt(Guard& guard);
+    void spawnImpact(float x, float y, float dx, float dy, bool cool);
+    bool updateDetection(float dt, bool seen);  // false when the mission failed
+};
+
+}  // namespace nj

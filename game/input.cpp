@@ -1,0 +1,167 @@
+// Keys, mouse and the page's commands: what acts at once and what is left in
+// heldKeys for the rules to read. Writes heldKeys, gameState, safeActive and
+// whatever the commands it reaches write.
+#include <algorithm>
+
+#include "game/game.hpp"
+#include "game/rules_math.hpp"
+
+namespace nj {
+namespace {
+
+constexpr float kTerminalReach = 55.0f;
+
+}  // namespace
+
+void Game::onKeyDown(std::uint32_t key) {
+    if (overlay) overlay->forwardKeyDown(key);
+
+    // The safe takes the keyboard: only taps and the way out count.
+    if (safeActive) {
+        if (key == vk::kSpace || key == vk::kE) {
+            tapTumbler();
+        } else if (key == vk::kEsc) {
+            safeActive = 0;
+        }
+        return;
+    }
+
+    switch (key) {
+        case vk::kE:
+            if (gameState == GameState::Playing) {
+                if (nearObjective) {
+                    dynamicObjective.done = 1;
+                    playCue(CueChime);
+                    spawnBurst(dynamicObjective.x, dynamicObjective.y, kCyan, 30);
+                    showBanner("DIRECTIVE COMPLETE: " + dynamicObjective.label, 1.5f, kCyan);
+                    return;
+                }
+                if (nearIntel) {
+                    secureIntel();
+                    return;
+                }
+                if (cipherAcquired && !cipherDecrypted &&
+                    distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach) {
+                    openSafe();
+                    return;
+                }
+            }
+            heldKeys.insert(key);
+            return;
+        case vk::kF1:
+        case vk::kF2:
+        case vk::kF3:
+        case vk::kF4:
+            setApproach(key - vk::kF1);
+            return;
+        case vk::kTab:
+            openDossier();
+            return;
+        case vk::kSpace:
+            if (takedownTarget != kNoGuard) {
+                takedown();
+            } else {
+                heldKeys.insert(key);
+            }
+            return;
+        case vk::kP:
+        case vk::kEsc:
+            if (gameState == GameState::Briefing) {
+                quitGame();
+            } else {
+                togglePause();
+            }
+            return;
+        case vk::kR:
+            loadMission(true);
+            return;
+        case vk::kEnter:
+            if (gameState == GameState::Playing || gameState == GameState::Paused) {
+                heldKeys.insert(key);
+            } else if (gameState == GameState::MissionFailed) {
+                loadMission(true);
+            } else {
+                startOrAdvance();
+            }
+            return;
+        default:
+            heldKeys.insert(key);
+            return;
+    }
+}
+
+void Game::onKeyUp(std::uint32_t key) {
+    if (overlay) overlay->forwardKeyUp(key);
+    heldKeys.erase(key);
+}
+
+void Game::onMouseMove(std::int16_t x, std::int16_t y) {
+    if (!overlay) return;
+    float fx = 0.0f, fy = 0.0f;
+    if (renderer) {
+        renderer->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), fx, fy);
+    }
+    overlay->forwardMouseMove(saturatingTruncate<std::uint32_t>(fx * 1280.0f),
+                              saturatingTruncate<std::uint32_t>(fy * 720.0f));
+}
+
+void Game::onMouseButton(bool down) {
+    if (overlay) overlay->forwardMouseButton(down);
+}
+
+void Game::retryMission() { loadMission(true); }
+
+void Game::togglePause() {
+    if (gameState == GameState::Playing) {
+        gameState = GameState::Paused;
+    } else if (gameState == GameState::Paused) {
+        gameState = GameState::Playing;
+    }
+}
+
+void Game::openDossier() {
+    if (gameState == GameState::Playing || gameState == GameState::Paused) {
+        gameState = GameState::Briefing;
+    } else if (gameState == GameState::Briefing) {
+        gameState = GameState::Playing;
+    }
+}
+
+void Game::toggleAudio() {
+    if (audio) audio->setEnabled(!audio->enabled());
+}
+
+void Game::quitGame() {
+    if (quitHook) quitHook();
+}
+
+void Game::prevMission() {
+    const std::uint64_t m = std::min<std::uint64_t>(campaignMaps.size(), kMaxMissions);
+    if (m == 0) return;
+    selectMission((missionIndex + m - 1) % m);
+}
+
+void Game::nextMission() {
+    const std::uint64_t m = std::min<std::uint64_t>(campaignMaps.size(), kMaxMissions);
+    if (m == 0) return;
+    selectMission((missionIndex + 1) % m);
+}
+
+void Game::abortSafe() { safeActive = 0; }
+
+void Game::triggerSafe() {
+    if (gameState == GameState::Playing && cipherAcquired && !cipherDecrypted && !safeActive) {
+        openSafe();
+    }
+}
+
+void Game::selectMissionFromPage(double missionIndexArg) {
+    // Negative values wrap to huge indices, which selectMission ignores.
+    selectMission(static_cast<std::uint64_t>(saturatingTruncate<std::int64_t>(missionIndexArg)));
+}
+
+void Game::setApproachFromPage(double approachArg) {
+    setApproach(static_cast<std::uint32_t>(saturatingTruncate<std::int32_t>(approachArg)));
+}
+
+}  // namespace nj

@@ -1,0 +1,335 @@
+// The mission builder: decodes a campaign entry and writes its world straight
+// into the game, then applies the theme table, carried-over bonuses and the
+// chosen approach. Writes every mission field of the game object.
+#include <exception>
+#include <string>
+
+#include "data/json.hpp"
+#include "data/map_token.hpp"
+#include "game/game.hpp"
+
+namespace nj {
+namespace {
+
+std::vector<Vec2> readPoints(const JsonValue& list) {
+    std::vector<Vec2> points;
+    for (const JsonValue& p : list.items) points.push_back({p.getNumber("x", 0.0f), p.getNumber("y", 0.0f)});
+    return points;
+}
+
+Wall readWall(const JsonValue& v) {
+    return {v.getNumber("x", 0.0f), v.getNumber("y", 0.0f), v.getNumber("w", 0.0f), v.getNumber("h", 0.0f)};
+}
+
+Furniture readFurniture(const JsonValue& v) {
+    Furniture f;
+    f.type = v.getString("type", "desk");
+    f.x = v.getNumber("x", 0.0f);
+    f.y = v.getNumber("y", 0.0f);
+    f.w = v.getNumber("w", 60.0f);
+    f.h = v.getNumber("h", 36.0f);
+    f.angle = v.getNumber("angle", 0.0f);
+    f.cover = v.getBool("cover", true);
+    return f;
+}
+
+Laser readLaser(const JsonValue& v) {
+    Laser l;
+    l.x = v.getNumber("x", 0.0f);
+    l.y = v.getNumber("y", 0.0f);
+    l.w = v.getNumber("w", 0.0f);
+    l.h = v.getNumber("h", 0.0f);
+    const std::string axis = v.getString("axis", "");
+    l.axis = axis.empty() ? 'y' : axis[0];
+    l.min = v.getNumber("min", 0.0f);
+    l.max = v.getNumber("max", 0.0f);
+    l.speed = v.getNumber("speed", 0.0f);
+    return l;
+}
+
+Camera readCamera(const JsonValue& v) {
+    Camera c;
+    c.x = v.getNumber("x", 0.0f);
+    c.y = v.getNumber("y", 0.0f);
+    c.angle = c.baseAngle = v.getNumber("angle", 0.0f);
+    c.sweep = v.getNumber("sweep", 1.1f);
+    c.range = v.getNumber("range", 140.0f);
+    c.speed = v.getNumber("speed", 1.2f);
+    return c;
+}
+
+PressurePlate readPlate(const JsonValue& v) {
+    PressurePlate p;
+    p.x = v.getNumber("x", 0.0f);
+    p.y = v.getNumber("y", 0.0f);
+    p.w = v.getNumber("w", 0.0f);
+    p.h = v.getNumber("h", 0.0f);
+    return p;
+}
+
+Door readDoor(const JsonValue& v) {
+    Door d;
+    d.x = v.getNumber("x", 0.0f);
+    d.y = v.getNumber("y", 0.0f);
+    d.w = v.getNumber("w", 0.0f);
+    d.h = v.getNumber("h", 0.0f);
+    d.color = v.getString("color", "cyan");
+    return d;
+}
+
+Keycard readKeycard(const JsonValue& v) {
+    Keycard k;
+    k.x = v.getNumber("x", 0.0f);
+    k.y = v.getNumber("y", 0.0f);
+    k.r = v.getNumber("r", 11.0f);
+    k.color = v.getString("color", "cyan");
+    return k;
+}
+
+Guard readGuard(const JsonValue& v, std::size_t listIndex) {
+    Guard g;
+    g.x = g.homeX = v.getNumber("x", 0.0f);
+    g.y = g.homeY = v.getNumber("y", 0.0f);
+    g.facing = g.homeFacing = g.drawFacing = v.getNumber("angle", 0.0f);
+    g.walkPhase = 25.0f * static_cast<float>(listIndex);  // guards start out of step
+    g.speed = v.getNumber("speed", 50.0f);
+    g.range = v.getNumber("range", 150.0f);
+    g.fov = v.getNumber("fov", 1.15f);
+    const std::string axis = v.getString("axis", "");
+    g.axis = axis.empty() ? 0 : axis[0];
+    g.min = v.getNumber("min", 0.0f);
+    g.max = v.getNumber("max", 0.0f);
+    if (v.at("patrol").type == JsonType::Array) g.patrol = readPoints(v.at("patrol"));
+    return g;
+}
+
+// Empties `list` and, when `key` holds an array, fills it element by element.
+template <typename T, typename Read>
+void readList(const JsonValue& doc, const char* key, std::vector<T>& list, Read read) {
+    list.clear();
+    const JsonValue& items = doc.at(key);
+    if (items.type != JsonType::Array) return;
+    list.reserve(items.items.size());
+    for (const JsonValue& item : items.items) list.push_back(read(item));
+}
+
+// A present key replaces the rectangle; its missing members take `fallback`.
+void readRect(const JsonValue& v, Rect& rect, const Rect& fallback) {
+    rect = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y), v.getNumber("w", fallback.w),
+            v.getNumber("h", fallback.h)};
+}
+
+void readCircle(const JsonValue& v, Circle& circle, const Circle& fallback) {
+    circle = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y), v.getNumber("r", fallback.r)};
+}
+
+void readPoint(const JsonValue& v, Vec2& point, const Vec2& fallback) {
+    point = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y)};
+}
+
+}  // namespace
+
+void Game::buildMission(std::size_t index) {
+    if (index >= campaignMaps.size()) return;
+    try {
+        // Both can throw; nothing has been written yet, so a bad token or
+        // payload leaves the previous world whole.
+        const JsonValue doc = parseJson(decodeMapToken(campaignMaps[index]));
+
+        missionName = doc.getString("name", "OPERATION 0" + std::to_string(index + 1));
+        missionDesc = doc.getString("desc", "Infiltrate the perimeter and extract.");
+        theme = doc.getString("theme", "casino");
+        if (doc.has("player")) readPoint(doc.at("player"), playerPos, {60.0f, 460.0f});
+        playerStart = playerPos;  // without "player": wherever the operative stands now
+
+        playerFacing = playerDrawFacing = walkDistance = takedownTimer = 0.0f;
+        cipherAcquired = cipherDecrypted = 0;
+        playerMoving = playerSneaking = playerInCover = 0;
+        keycardsHeld.clear();
+
+        readList(doc, "walls", walls, readWall);
+        readList(doc, "furniture", furniture, readFurniture);
+        readList(doc, "lasers", lasers, readLaser);
+        readList(doc, "cameras", cameras, readCamera);
+        readList(doc, "pressures", pressurePlates, readPlate);
+        readList(doc, "doors", doors, readDoor);
+        readList(doc, "keycards", keycards, readKeycard);
+        std::size_t guardIndex = 0;
+        readList(doc, "guards", guards, [&](const JsonValue& v) { return readGuard(v, guardIndex++); });
+
+        if (doc.has("gate")) readRect(doc.at("gate"), gate, {660.0f, 355.0f, 24.0f, 140.0f});
+        gateOpen = 0.0f;
+        if (doc.has("card")) readCircle(doc.at("card"), card, {495.0f, 195.0f, 12.0f});
+        cardTaken = 0;
+        if (doc.has("terminal")) readCircle(doc.at("terminal"), terminal, {780.0f, 205.0f, 18.0f});
+        if (doc.has("exit")) readRect(doc.at("exit"), exit, {930.0f, 420.0f, 75.0f, 80.0f});
+        serviceSpawn = {64.0f, 95.0f};
+        if (doc.has("serviceSpawn")) readPoint(doc.at("serviceSpawn"), serviceSpawn, serviceSpawn);
+        backstageSpawn = {240.0f, 485.0f};
+        if (doc.has("backstageSpawn")) readPoint(doc.at("backstageSpawn"), backstageSpawn, backstageSpawn);
+
+        applyThemeDefaults(index);
+
+        if (doc.has("faction")) faction = doc.getString("faction", faction);
+        if (doc.has("altExit")) {
+            const JsonValue& v = doc.at("altExit");
+            readRect(v, altExit, altExit);
+            altExitLabel = v.getString("label", altExitLabel);
+            altExitActive = v.getBool("active", true) ? 1 : 0;
+        }
+        if (doc.has("optionalIntel")) {
+            const JsonValue& v = doc.at("optionalIntel");
+            Objective& o = optionalIntel;
+            o.x = v.getNumber("x", o.x);
+            o.y = v.getNumber("y", o.y);
+            o.r = v.getNumber("r", o.r);
+            o.label = v.getString("label", o.label);
+            o.active = v.getBool("active", true) ? 1 : 0;
+        }
+        if (doc.has("dynamicObjective")) {
+            const JsonValue& v = doc.at("dynamicObjective");
+            Objective& o = dynamicObjective;
+            o.type = v.getString("type", o.type);
+            o.label = v.getString("label", o.label);
+            o.x = v.getNumber("x", o.x);
+            o.y = v.getNumber("y", o.y);
+            o.r = v.getNumber("r", o.r);
+            o.speed = v.getNumber("speed", o.speed);
+            o.timeLeft = v.getNumber("timer", o.timeLeft);
+            o.timeLimit = o.timeLeft;
+            const JsonValue& route = v.at("waypoints");
+            // An empty or missing route keeps the table's.
+            if (route.type == JsonType::Array && !route.items.empty()) o.waypoints = readPoints(route);
+        }
+
+        applyApproach();
+    } catch (const std::exception&) {
+        // A mission that cannot be read is simply not loaded.
+    }
+}
+
+void Game::applyThemeDefaults(std::size_t index) {
+    if (index == 0 || theme == "casino") {
+        faction = "THE CRIMSON SYNDICATE";
+    } else if (index == 1 || theme == "embassy") {
+        faction = "VORON DIRECTORATE";
+        for (Guard& g : guards) g.range *= 1.12f;
+    } else if (index == 2 || theme == "laboratory") {
+        faction = "AEGIS BIO-CORP";
+        for (Camera& c : cameras) c.speed *= 1.2f;
+    } else {
+        faction = "OMEGA ARCHIVE CABAL";
+        for (Guard& g : guards) {
+            g.speed *= 1.08f;
+            g.fov *= 1.1f;
+        }
+    }
+    if (ghostBonus) {
+        for (Guard& g : guards) g.speed *= 0.88f;
+    }
+    if (intelBonus && !cameras.empty()) {
+        cameras.back().disabledTime = 999.0f;
+        for (Guard& g : guards) g.marked = 1;
+    }
+
+    altExit = {855.0f, 42.0f, 72.0f, 64.0f};
+    if (theme == "casino") {
+        altExitLabel = "ROOF HELIPAD";
+    } else if (theme == "embassy") {
+        altExitLabel = "DIPLOMATIC MOTORCADE";
+    } else if (theme == "laboratory") {
+        altExitLabel = "SUB-CANAL SUBMERSIBLE";
+    } else {
+        altExitLabel = "TUNNEL RAIL EXFIL";
+    }
+    altExitActive = 1;
+    usedAltExit = 0;
+
+    static const char* const kIntelLabels[4] = {"SYNDICATE BLACK LEDGER", "AMBASSADOR CIPHER DISK",
+                                                "BIOWEAPON PROTOTYPE VIAL", "OMEGA COUNCIL DOSSIER"};
+    optionalIntel = Objective{};
+    optionalIntel.type = "optional_intel";
+    optionalIntel.label = kIntelLabels[index < 3 ? index : 3];
+    optionalIntel.x = 340.0f;
+    optionalIntel.y = 115.0f;
+    optionalIntel.r = 14.0f;
+    optionalIntel.active = 1;
+    optionalIntel.done = 0;
+
+    Objective& o = dynamicObjective;
+    o = Objective{};
+    o.r = 15.0f;
+    switch (index) {
+        case 0:
+            o.type = "courier";
+            o.label = "INTERCEPT SYNDICATE COURIER";
+            o.x = 610.0f;
+            o.y = 260.0f;
+            o.speed = 46.0f;
+            o.waypoints = {{610.0f, 130.0f}, {830.0f, 130.0f}, {830.0f, 330.0f}, {610.0f, 330.0f}};
+            break;
+        case 1:
+            o.type = "informant";
+            o.label = "RENDEZVOUS WITH NIA INFORMANT";
+            o.x = 580.0f;
+            o.y = 435.0f;
+            o.speed = 42.0f;
+            o.waypoints = {{580.0f, 435.0f}, {320.0f, 340.0f}, {610.0f, 140.0f}};
+            break;
+        case 2:
+            o.type = "sabotage_node";
+            o.label = "PLANT CRYO-CORE TELEMETRY BUG";
+            o.x = 640.0f;
+            o.y = 310.0f;
+            o.speed = 38.0f;
+            o.timeLeft = o.timeLimit = 40.0f;
+            break;
+        default:
+            o.type = "evidence_burn";
+            o.label = "RECOVER OMEGA MICROFILM BEFORE PURGE";
+            o.x = 635.0f;
+            o.y = 395.0f;
+            o.speed = 38.0f;
+            o.timeLeft = o.timeLimit = 45.0f;
+            break;
+    }
+}
+
+void Game::applyApproach() {
+    playerPos = playerStart;
+    disguise = 0.0f;
+    switch (approach) {
+        case 0:
+            playerPos = serviceSpawn;
+            keycardsHeld.insert("cyan");
+            for (Door& d : doors) {
+                if (d.color == "cyan") {
+                    d.unlocked = 1;
+                    d.openAmount = 1.0f;
+                }
+            }
+            break;
+        case 1:
+            disguise = 1.0f;
+            break;
+        case 2:
+            if (!cameras.empty()) cameras.front().disabledTime = 999.0f;
+            for (Laser& l : lasers) l.speed *= 0.65f;
+            for (std::size_t i = 0; i < guards.size() && i < 2; ++i) guards[i].marked = 1;
+            break;
+        case 3:
+            playerPos = backstageSpawn;
+            keycardsHeld.insert("ruby");
+            for (Door& d : doors) {
+                if (d.color == "ruby") {
+                    d.unlocked = 1;
+                    d.openAmount = 1.0f;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace nj

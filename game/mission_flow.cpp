@@ -1,0 +1,51 @@
+// Mission flow: starting, advancing, selecting missions and choosing the
+// infiltration approach. Writes missionIndex, approach, gameState (through
+// loadMission) and the banner.
+#include <array>
+
+#include "game/game.hpp"
+
+namespace nj {
+namespace {
+
+void lockedWarning(Game& game) {
+    game.playCue(CueBuzz);
+    game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, kRuby);
+}
+
+const char* approachName(std::uint32_t value) {
+    static constexpr std::array<const char*, 4> kNames = {
+        "SERVICE CORRIDOR", "STAFF DISGUISE", "SECURITY UPLINK HACK", "VIP BACKSTAGE ENTRY"};
+    return value < kNames.size() ? kNames[value] : kNames[0];
+}
+
+}  // namespace
+
+void Game::startOrAdvance() {
+    if (gameState == GameState::Briefing) {
+        if (missionIndex > highestUnlocked) {
+            lockedWarning(*this);
+            return;
+        }
+        loadMission(true);
+    } else if (gameState == GameState::MissionComplete) {
+        ++missionIndex;
+        if (missionIndex == campaignMaps.size()) missionIndex = 0;
+        loadMission(false);
+    }
+}
+
+void Game::selectMission(std::uint64_t index) {
+    if (index >= campaignMaps.size()) return;
+    missionIndex = index;
+    loadMission(false);  // a locked mission's briefing can still be read
+    if (index > highestUnlocked) lockedWarning(*this);
+}
+
+void Game::setApproach(std::uint32_t value) {
+    approach = value;
+    loadMission(gameState == GameState::Playing);
+    showBanner(std::string("INFILTRATION APPROACH: ") + approachName(value), 1.2f, kCyan);
+}
+
+}  // namespace nj

@@ -1,0 +1,67 @@
+#pragma once
+// Small geometry, random and number helpers shared by the rule files.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+
+#include "game/world.hpp"
+
+namespace nj {
+
+// Brings an angle into (-pi, pi].
+inline float wrapAngle(float a) { return std::atan2(std::sin(a), std::cos(a)); }
+
+inline float angleTo(float fromX, float fromY, float toX, float toY) {
+    return std::atan2(toY - fromY, toX - fromX);
+}
+
+inline float distance(float ax, float ay, float bx, float by) {
+    return std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
+}
+
+// Squared distance from a point to the nearest point of a rectangle. Written
+// with min/max rather than std::clamp so a rectangle of negative size from
+// mission data is harmless.
+inline float squaredDistanceToRect(float px, float py, float x, float y, float w, float h) {
+    const float nx = std::fmax(x, std::fmin(px, x + w));
+    const float ny = std::fmax(y, std::fmin(py, y + h));
+    return (px - nx) * (px - nx) + (py - ny) * (py - ny);
+}
+
+// Strict overlap: a circle that only touches an edge does not overlap.
+inline bool circleOverlapsRect(float cx, float cy, float r, float x, float y, float w, float h) {
+    return squaredDistanceToRect(cx, cy, x, y, w, h) < r * r;
+}
+
+// Edges included.
+inline bool pointInRect(float px, float py, float x, float y, float w, float h) {
+    return px >= x && px <= x + w && py >= y && py <= y + h;
+}
+
+// The game's uniform value in [0, 1): the top 24 bits of one engine draw.
+inline float uniform01(std::mt19937& engine) {
+    return static_cast<float>(engine() >> 8) * (1.0f / 16777216.0f);
+}
+
+// Truncation towards zero that never leaves the target range: out-of-range
+// values saturate and NaN gives 0, so numbers from data or the page cannot
+// reach undefined behaviour.
+template <typename Int>
+Int saturatingTruncate(double value) {
+    if (std::isnan(value)) return 0;
+    constexpr double lo = static_cast<double>(std::numeric_limits<Int>::min());
+    constexpr double hi = static_cast<double>(std::numeric_limits<Int>::max());
+    if (value <= lo) return std::numeric_limits<Int>::min();
+    if (value >= hi) return std::numeric_limits<Int>::max();
+    return static_cast<Int>(value);
+}
+
+// Engine seed from a position or a clock: the low 32 bits of the value
+// truncated to a 64-bit integer.
+inline std::uint32_t seedFrom(double value) {
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(saturatingTruncate<std::int64_t>(value)));
+}
+
+}  // namespace nj

@@ -1,0 +1,66 @@
+// nightjar-sim: plays the game headless from a script of inputs and prints
+// state lines. Runs in the current directory, like the game.
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "game/game.hpp"
+#include "tools/nightjar-sim/script.hpp"
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: nightjar-sim [--campaign FILE] SCRIPT   (SCRIPT '-' reads stdin)\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string campaign;
+    std::string scriptPath;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--campaign" && i + 1 < argc) {
+            campaign = argv[++i];
+        } else if (scriptPath.empty() && (arg == "-" || arg.rfind("--", 0) != 0)) {
+            scriptPath = arg;
+        } else {
+            return usage();
+        }
+    }
+    if (scriptPath.empty()) return usage();
+
+    std::ifstream file;
+    if (scriptPath != "-") {
+        file.open(scriptPath);
+        if (!file) {
+            std::cerr << "nightjar-sim: cannot read script " << scriptPath << "\n";
+            return 2;
+        }
+    }
+    std::istream& script = scriptPath == "-" ? std::cin : file;
+
+    // No sound device: the engine stand-in only keeps its enabled flag.
+    nj::SilentAudio audio;
+    nj::Game game(nullptr, &audio);
+    if (!campaign.empty()) {
+        game.loadCampaign(campaign);
+    } else if (!game.loadCampaign("campaign_maps.json")) {
+        game.loadCampaign("../campaign_maps.json");
+    }
+    game.update(0.0f);  // the first frame before any input, as the game does
+
+    nj::ScriptRunner runner(game, std::cout);
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        try {
+            runner.runLine(line);
+        } catch (const nj::ScriptError& e) {
+            std::cout.flush();
+            std::cerr << scriptPath << ":" << number << ": " << e.what() << ": " << line << "\n";
+            return 2;
+        }
+    }
+    return 0;
+}

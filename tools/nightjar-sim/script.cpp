@@ -1,0 +1,173 @@
+// The nightjar-sim script language: step timing, keys, page commands, the
+// safe-cracking helper and state lines.
+#include "tools/nightjar-sim/script.hpp"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <ostream>
+#include <sstream>
+#include <vector>
+
+#include "game/game.hpp"
+#include "game/rules_math.hpp"
+#include "tools/nightjar-sim/state_line.hpp"
+
+namespace nj {
+namespace {
+
+constexpr float kCrackGiveUpSeconds = 20.0f;
+
+double parseNumber(const std::string& word) {
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(word.c_str(), &end);
+    if (word.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value)) {
+        throw ScriptError("not a number: '" + word + "'");
+    }
+    return value;
+}
+
+unsigned long long parseCount(const std::string& word) {
+    if (word.empty() || word.find_first_not_of("0123456789") != std::string::npos) {
+        throw ScriptError("not a count: '" + word + "'");
+    }
+    errno = 0;
+    const unsigned long long value = std::strtoull(word.c_str(), nullptr, 10);
+    if (errno == ERANGE) throw ScriptError("count too large: '" + word + "'");
+    return value;
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::string code = line.substr(0, line.find('#'));
+    std::istringstream in(code);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
+}  // namespace
+
+std::uint32_t parseKey(const std::string& word) {
+    static const std::map<std::string, std::uint32_t> kNames = {
+        {"W", vk::kW},         {"A", vk::kA},       {"S", vk::kS},         {"D", vk::kD},
+        {"E", vk::kE},         {"P", vk::kP},       {"R", vk::kR},         {"SPACE", vk::kSpace},
+        {"SHIFT", vk::kShift}, {"ENTER", vk::kEnter}, {"ESC", vk::kEsc},   {"TAB", vk::kTab},
+        {"LEFT", vk::kLeft},   {"UP", vk::kUp},     {"RIGHT", vk::kRight}, {"DOWN", vk::kDown},
+        {"F1", vk::kF1},       {"F2", vk::kF2},     {"F3", vk::kF3},       {"F4", vk::kF4},
+    };
+    const auto named = kNames.find(word);
+    if (named != kNames.end()) return named->second;
+    const unsigned long long code = parseCount(word);
+    if (code > 0xFFFFFFFFull) throw ScriptError("key code out of range: '" + word + "'");
+    return static_cast<std::uint32_t>(code);
+}
+
+ScriptRunner::ScriptRunner(Game& game, std::ostream& out) : game_(game), out_(out) {
+    game_.quitHook = [this] { quitRequested_ = true; };
+}
+
+void ScriptRunner::step() {
+    game_.update(dt_);
+    ++steps_;
+}
+
+void ScriptRunner::runLine(const std::string& line) {
+    const std::vector<std::string> w = words(line);
+    if (w.empty()) return;
+    const std::string& cmd = w[0];
+    auto expectArgs = [&](std::size_t lo, std::size_t hi) {
+        if (w.size() - 1 < lo || w.size() - 1 > hi) {
+            throw ScriptError("wrong number of arguments for '" + cmd + "'");
+        }
+    };
+    if (cmd == "dt") {
+        expectArgs(1, 1);
+        const double seconds = parseNumber(w[1]);
+        if (seconds < 0.0) throw ScriptError("negative step length: '" + w[1] + "'");
+        dt_ = static_cast<float>(seconds);
+    } else if (cmd == "step") {
+        expectArgs(1, 1);
+        for (unsigned long long n = parseCount(w[1]); n > 0; --n) step();
+    } else if (cmd == "down") {
+        expectArgs(1, 1);
+        game_.onKeyDown(parseKey(w[1]));
+    } else if (cmd == "up") {
+        expectArgs(1, 1);
+        game_.onKeyUp(parseKey(w[1]));
+    } else if (cmd == "press") {
+        expectArgs(1, 1);
+        const std::uint32_t key = parseKey(w[1]);
+        game_.onKeyDown(key);
+        game_.onKeyUp(key);
+    } else if (cmd == "call") {
+        expectArgs(1, 2);
+        call(w[1], w.size() > 2 ? &w[2] : nullptr);
+    } else if (cmd == "crack") {
+        expectArgs(0, 0);
+        crack();
+    } else if (cmd == "print") {
+        expectArgs(0, 0);
+        out_ << formatStateLine(game_, steps_, quitRequested_) << '\n';
+    } else {
+        throw ScriptError("unknown command '" + cmd + "'");
+    }
+}
+
+void ScriptRunner::call(const std::string& name, const std::string* argument) {
+    const bool takesNumber = name == "selectMission" || name == "setApproach";
+    if (takesNumber != (argument != nullptr)) {
+        throw ScriptError(takesNumber ? "'" + name + "' needs a number"
+                                      : "'" + name + "' takes no argument");
+    }
+    if (name == "startOrAdvance") {
+        game_.startOrAdvance();
+    } else if (name == "retryMission") {
+        game_.retryMission();
+    } else if (name == "togglePause") {
+        game_.togglePause();
+    } else if (name == "openDossier") {
+        game_.openDossier();
+    } else if (name == "toggleAudio") {
+        game_.toggleAudio();
+    } else if (name == "quitGame") {
+        game_.quitGame();
+    } else if (name == "selectMission") {
+        game_.selectMissionFromPage(parseNumber(*argument));
+    } else if (name == "prevMission") {
+        game_.prevMission();
+    } else if (name == "nextMission") {
+        game_.nextMission();
+    } else if (name == "setApproach") {
+        game_.setApproachFromPage(parseNumber(*argument));
+    } else if (name == "triggerTumblerTap") {
+        game_.tapTumbler();
+    } else if (name == "abortSafe") {
+        game_.abortSafe();
+    } else if (name == "triggerSafe") {
+        game_.triggerSafe();
+    } else {
+        throw ScriptError("unknown page command '" + name + "'");
+    }
+}
+
+// Steps until the turning tumbler sits in its window, taps, and repeats until
+// the safe opens. Tumblers only turn while playing, so it stops when the
+// mission ends, and it never spins on a zero step length.
+void ScriptRunner::crack() {
+    float elapsed = 0.0f;
+    while (game_.safeActive && game_.gameState == GameState::Playing &&
+           game_.currentTumbler < game_.tumblers.size()) {
+        const Tumbler& t = game_.tumblers[game_.currentTumbler];
+        if (std::fabs(wrapAngle(t.angle - t.target)) < t.width * 0.5f) {
+            game_.tapTumbler();
+            continue;
+        }
+        if (!(dt_ > 0.0f) || elapsed >= kCrackGiveUpSeconds) return;
+        step();
+        elapsed += dt_;
+    }
+}
+
+}  // namespace nj
