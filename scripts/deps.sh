@@ -10,15 +10,19 @@ BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config python3
   glslang-tools libsdl2-dev libvulkan-dev libvulkan-volk-dev libopenal-dev
   liblitehtml-dev libgumbo-dev libcairo2-dev libfreetype-dev libjavascriptcoregtk-4.1-dev
-  mesa-vulkan-drivers zlib1g-dev nodejs npm
+  mesa-vulkan-drivers zlib1g-dev
 )
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth vulkan-validationlayers
   clang libclang-rt-14-dev fonts-dejavu-core
 )
 
+# Node.js and npm only matter once the page pins npm packages.
+NPM_PACKAGES=(nodejs npm)
+
 wanted=("${BUILD_PACKAGES[@]}")
 if [[ "${1:-}" == "--test" ]]; then wanted+=("${TEST_PACKAGES[@]}"); fi
+if [[ -f package.json ]]; then wanted+=("${NPM_PACKAGES[@]}"); fi
 
 as_root() {
   if [[ $(id -u) -eq 0 ]]; then "$@"; else sudo "$@"; fi
