@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
@@ -92,11 +93,23 @@ std::string NJ3Package::normalizePath(std::string_view path) {
     return p.substr(start);
 }
 
+namespace {
+
+// Only regular files count: a folder named like the package would "open" and
+// then report a nonsense size.
+bool openPackageFile(std::ifstream& file, const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    file.open(path, std::ios::binary);
+    return static_cast<bool>(file);
+}
+
+}  // namespace
+
 bool NJ3Package::mount(const std::string& path) {
     assets_.clear();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) file.open("assets/" + path, std::ios::binary);
-    if (!file) return false;
+    std::ifstream file;
+    if (!openPackageFile(file, path) && !openPackageFile(file, "assets/" + path)) return false;
     Source source(file);
     return mountFrom(path, source);
 }

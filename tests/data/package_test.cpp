@@ -260,6 +260,11 @@ TEST(PackageMount, FileFallsBackToTheAssetsFolderAndAFailedMountEmptiesTheStore)
     EXPECT_EQ(m.info.str(), "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 1 assets.\n");
     EXPECT_FALSE(m.store.mount("missing.nj3p"));
     EXPECT_FALSE(m.store.contains("x"));
+    // A folder in place of the package is no package, and the assets/ copy is still found.
+    fs::create_directories(dir / "game.nj3p");
+    EXPECT_TRUE(m.store.mount("game.nj3p"));
+    fs::create_directories(dir / "folder.nj3p");
+    EXPECT_FALSE(m.store.mount("folder.nj3p"));
     fs::current_path(previous);
     fs::remove_all(dir);
 }
