@@ -238,6 +238,21 @@ class JsonCheck(Workdir):
             self.assertEqual((result.returncode, result.stderr.decode()), (1, error + "\n"))
 
 
+class Cues(Workdir):
+    def test_cues_are_readable_wav_files_of_the_right_lengths(self):
+        import wave
+        result = njtool("cues", self.dir)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        lengths = {"0-footstep": 1764, "1-chime": 19845, "2-tick": 2646, "3-thud": 7938,
+                   "4-hiss": 11025, "5-buzz": 11025, "6-failure": 19845, "7-success": 70560}
+        for stem, frames in lengths.items():
+            with wave.open(os.path.join(self.dir, stem + ".wav")) as w:
+                self.assertEqual((w.getnchannels(), w.getframerate(), w.getsampwidth(), w.getnframes()),
+                                 (1, 44100, 2, frames), stem)
+                if stem == "0-footstep":
+                    self.assertEqual(struct.unpack("<h", w.readframes(1))[0], -8110)
+
+
 if __name__ == "__main__":
     NJTOOL = sys.argv.pop(1)
     unittest.main(verbosity=1)

@@ -25,5 +25,6 @@ int runJsonCommand(const Args& args);
 int runTokenCommand(const Args& args);
 int runCampaignCommand(const Args& args);
 int runPackCommand(const Args& args);
+int runCuesCommand(const Args& args);
 
 }  // namespace njtool

@@ -14,7 +14,8 @@ constexpr const char* kUsage =
     "       njtool campaign decode FILE.json\n"
     "       njtool pack build OUT.nj3p DIR [NAME=FILE ...]\n"
     "       njtool pack list FILE.nj3p\n"
-    "       njtool pack extract FILE.nj3p DIR\n";
+    "       njtool pack extract FILE.nj3p DIR\n"
+    "       njtool cues DIR                     (the eight sound cues as WAV files)\n";
 
 }  // namespace
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
         if (group == "token") return njtool::runTokenCommand(rest);
         if (group == "campaign") return njtool::runCampaignCommand(rest);
         if (group == "pack") return njtool::runPackCommand(rest);
+        if (group == "cues") return njtool::runCuesCommand(rest);
         throw njtool::UsageError("unknown command '" + group + "'");
     } catch (const njtool::UsageError& e) {
         std::cerr << "njtool: " << e.what() << "\n" << kUsage;
