@@ -1,0 +1,233 @@
+// FreeType faces from font-loader bytes, wrapped as cairo fonts for layout and painting.
+#include "ui/web/fonts.hpp"
+
+#include <cairo-ft.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "ui/web/platform.hpp"
+
+namespace web {
+
+namespace {
+
+// One library for the process: faces may outlive any one cache inside
+// cairo's own font cache, and their destroy callback still needs it.
+FT_Library freeType() {
+    static FT_Library library = [] {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
+        return lib;
+    }();
+    return library;
+}
+
+// Keeps the font bytes alive exactly as long as the FreeType face reading them.
+struct FaceOwner {
+    BufferPtr bytes;
+    FT_Face face = nullptr;
+};
+
+const cairo_user_data_key_t kFaceOwnerKey{};
+
+void destroyFaceOwner(void* data) {
+    auto* owner = static_cast<FaceOwner*>(data);
+    FT_Done_Face(owner->face);
+    delete owner;
+}
+
+std::string lowerTrimmedFamily(std::string name) {
+    const auto notSpace = [](unsigned char c) { return c != ' ' && c != '\t' && c != '\n'; };
+    name.erase(name.begin(), std::find_if(name.begin(), name.end(), notSpace));
+    name.erase(std::find_if(name.rbegin(), name.rend(), notSpace).base(), name.end());
+    if (name.size() >= 2 && (name.front() == '"' || name.front() == '\'') &&
+        name.back() == name.front()) {
+        name = name.substr(1, name.size() - 2);
+    }
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+std::vector<std::string> splitFamilies(const std::string& list) {
+    std::vector<std::string> families;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        std::string family = lowerTrimmedFamily(list.substr(start, comma - start));
+        if (!family.empty()) families.push_back(std::move(family));
+        start = comma + 1;
+    }
+    return families;
+}
+
+// Decodes one UTF-8 code point; malformed bytes come back as U+FFFD, one byte each.
+std::uint32_t nextCodePoint(const unsigned char*& p) {
+    const unsigned lead = *p++;
+    if (lead < 0x80) return lead;
+    int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (extra < 0) return 0xFFFD;
+    std::uint32_t cp = lead & (0x3Fu >> extra);
+    for (; extra > 0; --extra) {
+        if ((*p & 0xC0) != 0x80) return 0xFFFD;
+        cp = (cp << 6) | (*p++ & 0x3Fu);
+    }
+    return cp;
+}
+
+bool faceDrawsAll(cairo_scaled_font_t* scaled, const char* utf8) {
+    FT_Face face = cairo_ft_scaled_font_lock_face(scaled);
+    if (!face) return true;
+    bool all = true;
+    for (const auto* p = reinterpret_cast<const unsigned char*>(utf8); *p && all;) {
+        const std::uint32_t cp = nextCodePoint(p);
+        if (cp > 0x20 && FT_Get_Char_Index(face, cp) == 0) all = false;
+    }
+    cairo_ft_scaled_font_unlock_face(scaled);
+    return all;
+}
+
+FontMetrics measure(cairo_scaled_font_t* scaled, int sizePx) {
+    FontMetrics m;
+    if (!scaled) {
+        m.ascent = sizePx * 4 / 5;
+        m.descent = sizePx / 5;
+        m.height = sizePx;
+        m.xHeight = sizePx / 2;
+        return m;
+    }
+    cairo_font_extents_t extents;
+    cairo_scaled_font_extents(scaled, &extents);
+    m.ascent = static_cast<int>(std::lround(extents.ascent));
+    m.descent = static_cast<int>(std::lround(extents.descent));
+    m.height = static_cast<int>(std::lround(extents.height));
+    m.xHeight = sizePx / 2;
+    if (FT_Face face = cairo_ft_scaled_font_lock_face(scaled)) {
+        const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+        if (os2 && os2->sxHeight > 0 && face->units_per_EM > 0) {
+            m.xHeight = static_cast<int>(std::lround(double(os2->sxHeight) * sizePx /
+                                                     face->units_per_EM));
+        }
+        cairo_ft_scaled_font_unlock_face(scaled);
+    }
+    return m;
+}
+
+}  // namespace
+
+FontCache::~FontCache() {
+    for (auto& entry : faces_) {
+        if (entry.second) cairo_font_face_destroy(entry.second);
+    }
+}
+
+cairo_font_face_t* FontCache::faceFor(const std::string& family, int weight, bool italic) {
+    // Loaders pick files by "bold or not"; bucketing keeps the cache small.
+    const int bucket = weight >= 600 ? 700 : 400;
+    const auto key = std::make_tuple(family, bucket, italic);
+    if (auto found = faces_.find(key); found != faces_.end()) return found->second;
+    cairo_font_face_t* cairoFace = nullptr;
+    BufferPtr bytes = loader_ && freeType() ? loader_->load(family, weight, italic) : nullptr;
+    FT_Face face = nullptr;
+    if (bytes && !bytes->empty() &&
+        FT_New_Memory_Face(freeType(), bytes->data(), static_cast<FT_Long>(bytes->size()), 0,
+                           &face) == 0) {
+        cairoFace = cairo_ft_font_face_create_for_ft_face(face, 0);
+        auto* owner = new FaceOwner{std::move(bytes), face};
+        if (cairo_font_face_set_user_data(cairoFace, &kFaceOwnerKey, owner, destroyFaceOwner) !=
+            CAIRO_STATUS_SUCCESS) {
+            destroyFaceOwner(owner);
+            cairo_font_face_destroy(cairoFace);
+            cairoFace = nullptr;
+        }
+    }
+    faces_[key] = cairoFace;
+    return cairoFace;
+}
+
+cairo_scaled_font_t* FontCache::scaledFontFor(const std::string& family, const Font& font) {
+    cairo_font_face_t* face = faceFor(family, font.weight, font.italic);
+    if (!face) return nullptr;
+    cairo_matrix_t size, identity;
+    cairo_matrix_init_scale(&size, font.sizePx, font.sizePx);
+    cairo_matrix_init_identity(&identity);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_scaled_font_t* scaled = cairo_scaled_font_create(face, &size, &identity, options);
+    cairo_font_options_destroy(options);
+    if (cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS) {
+        cairo_scaled_font_destroy(scaled);
+        return nullptr;
+    }
+    return scaled;
+}
+
+Font* FontCache::createFont(const std::string& families, int sizePx, int weight, bool italic,
+                            unsigned decoration) {
+    auto* font = new Font;
+    font->sizePx = std::max(1, sizePx);
+    font->weight = weight;
+    font->italic = italic;
+    font->decoration = decoration;
+    for (const std::string& family : splitFamilies(families)) {
+        if ((font->primary = scaledFontFor(family, *font))) break;
+    }
+    if (!font->primary && loader_) {
+        font->primary = scaledFontFor(lowerTrimmedFamily(loader_->fallbackFont()), *font);
+    }
+    font->metrics = measure(font->primary, font->sizePx);
+    return font;
+}
+
+void FontCache::destroyFont(Font* font) {
+    if (!font) return;
+    if (font->primary) cairo_scaled_font_destroy(font->primary);
+    if (font->fallback) cairo_scaled_font_destroy(font->fallback);
+    delete font;
+}
+
+cairo_scaled_font_t* FontCache::fontForText(Font* font, const char* utf8) {
+    if (!font->primary || faceDrawsAll(font->primary, utf8)) return font->primary;
+    if (!font->fallbackResolved && loader_) {
+        font->fallbackResolved = true;
+        const std::string family =
+            loader_->fallbackFontForCharacters(utf8, font->weight, font->italic);
+        font->fallback = scaledFontFor(lowerTrimmedFamily(family), *font);
+    }
+    return font->fallback ? font->fallback : font->primary;
+}
+
+int FontCache::textWidth(Font* font, const char* utf8) {
+    if (!font || !utf8) return 0;
+    cairo_scaled_font_t* scaled = fontForText(font, utf8);
+    if (!scaled) return 0;
+    cairo_text_extents_t extents;
+    cairo_scaled_font_text_extents(scaled, utf8, &extents);
+    return static_cast<int>(std::ceil(extents.x_advance));
+}
+
+void FontCache::drawText(cairo_t* cr, Font* font, const char* utf8, double x, double y) {
+    if (!font || !utf8) return;
+    cairo_scaled_font_t* scaled = fontForText(font, utf8);
+    if (!scaled) return;
+    cairo_set_scaled_font(cr, scaled);
+    cairo_move_to(cr, x, y);
+    cairo_show_text(cr, utf8);
+    if (font->decoration == 0) return;
+    const double width = textWidth(font, utf8);
+    const double thickness = std::max(1.0, font->sizePx / 14.0);
+    const auto line = [&](double lineY) {
+        cairo_rectangle(cr, x, lineY, width, thickness);
+        cairo_fill(cr);
+    };
+    if (font->decoration & 0x01u) line(y + thickness);                             // underline
+    if (font->decoration & 0x02u) line(y - font->metrics.xHeight / 2.0);           // line-through
+    if (font->decoration & 0x04u) line(y - font->metrics.ascent);                  // overline
+}
+
+}  // namespace web

@@ -1,0 +1,235 @@
+// The host's JavaScript API object, native-call diagnostics, and value and error helpers.
+#include "ui/web/js_api.hpp"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "ui/web/js_api_state.hpp"
+#include "ui/web/platform.hpp"
+
+namespace web {
+
+namespace {
+
+thread_local int tCallLevel = 0;
+thread_local LossyNote* tLossyNote = nullptr;
+
+JSStringRef jsName(const std::string& text) { return JSStringCreateWithUTF8CString(text.c_str()); }
+
+void noteLoss(const char* reason) {
+    if (!tLossyNote) return;
+    tLossyNote->flag = 1;
+    std::snprintf(tLossyNote->reason, sizeof tLossyNote->reason, "%s", reason);
+}
+
+JsObject construct(JsContext context, const char* constructorName, const std::string& message) {
+    JsValue exception = nullptr;
+    JsValue messageValue = makeString(context, message);
+    JSObjectRef global = JSContextGetGlobalObject(context);
+    JSStringRef name = JSStringCreateWithUTF8CString(constructorName);
+    JsValue ctor = JSObjectGetProperty(context, global, name, &exception);
+    JSStringRelease(name);
+    if (!exception && ctor && JSValueIsObject(context, ctor)) {
+        JSObjectRef ctorObject = JSValueToObject(context, ctor, &exception);
+        if (!exception && JSObjectIsConstructor(context, ctorObject)) {
+            JSObjectRef made = JSObjectCallAsConstructor(context, ctorObject, 1, &messageValue,
+                                                         &exception);
+            if (made && !exception) return made;
+        }
+    }
+    exception = nullptr;  // a page that replaced TypeError still gets an Error
+    return JSObjectMakeError(context, 1, &messageValue, &exception);
+}
+
+}  // namespace
+
+JSApi::JSApi(const std::string& globalName) : state_(std::make_shared<State>()) {
+    state_->globalName = globalName;
+}
+
+JSApi::~JSApi() = default;
+
+const std::string& JSApi::globalName() const { return state_->globalName; }
+
+void JSApi::setConstantString(const std::string& name, const std::string& value) {
+    state_->constants[name] = value;
+}
+
+bool JSApi::bindFunction(const std::string& name, NativeFunction function, void* record,
+                         ReleaseFunction release) {
+    if (name.empty() || !function) return false;
+    state_->functions[name] = std::make_shared<NativeBinding>(function, record, release);
+    return true;
+}
+
+bool JSApi::setMetadata(const std::string& name, const std::string& json) {
+    auto found = state_->functions.find(name);
+    if (found == state_->functions.end()) return false;
+    found->second->metadata = json;
+    return true;
+}
+
+std::string JSApi::metadata(const std::string& name) const {
+    auto found = state_->functions.find(name);
+    return found == state_->functions.end() ? std::string() : found->second->metadata;
+}
+
+void JSApi::setDiagnosticsLevel(int level) { state_->diagnosticsLevel = level; }
+int JSApi::diagnosticsLevel() const { return state_->diagnosticsLevel; }
+
+JsValue invokeNative(const NativeBinding& binding, const std::string& qualifiedName, int level,
+                     JsContext context, JsObject thisObject, const JsValue* arguments,
+                     std::size_t count, JsValue* exception) {
+    const int previousLevel = tCallLevel;
+    tCallLevel = level;
+    JsValue result = nullptr;
+    std::string failure;
+    try {
+        result = binding.function(binding.record, context, thisObject, arguments, count,
+                                  exception);
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "unknown exception";
+    }
+    tCallLevel = previousLevel;
+    if (!failure.empty()) {
+        emitDiagnostic(context, "C++ exception escaped " + qualifiedName + ": " + failure);
+        if (exception) *exception = createError(context, 0, qualifiedName + ": native code failed");
+        return JSValueMakeUndefined(context);
+    }
+    return result ? result : JSValueMakeUndefined(context);
+}
+
+int callDiagnostics() { return tCallLevel; }
+
+void emitDiagnostic(JsContext, const std::string& text) {
+    Platform::instance().log(LogLevel::Diagnostic, text);
+}
+
+JsType valueType(JsContext context, JsValue value) {
+    if (!value) return JsType::Undefined;
+    switch (JSValueGetType(context, value)) {
+        case kJSTypeUndefined: return JsType::Undefined;
+        case kJSTypeNull: return JsType::Null;
+        case kJSTypeBoolean: return JsType::Boolean;
+        case kJSTypeNumber: return JsType::Number;
+        case kJSTypeString: return JsType::String;
+        case kJSTypeObject: return JsType::Object;
+        default: return JsType::Symbol;
+    }
+}
+
+LossyNote* setCurrentLossyNote(LossyNote* note) {
+    LossyNote* previous = tLossyNote;
+    tLossyNote = note;
+    return previous;
+}
+
+LossyNote* currentLossyNote() { return tLossyNote; }
+
+bool valueToNumber(JsContext context, JsValue value, double* out, JsValue* exception) {
+    if (!value || !out) return false;
+    JsValue thrown = nullptr;
+    const bool wasNumber = JSValueIsNumber(context, value);
+    const double number = JSValueToNumber(context, value, &thrown);
+    if (thrown) {
+        if (exception) *exception = thrown;
+        return false;
+    }
+    *out = number;
+    constexpr double kExactLimit = 9007199254740992.0;  // 2^53
+    if (!wasNumber) {
+        noteLoss("the value was not a number and had to be converted");
+    } else if (std::isnan(number)) {
+        noteLoss("NaN is not a number a native function can use");
+    } else if (std::isinf(number)) {
+        noteLoss("an infinite value has no whole-number equivalent");
+    } else if (number != std::trunc(number)) {
+        noteLoss("the fractional part is dropped");
+    } else if (std::fabs(number) > kExactLimit) {
+        noteLoss("the magnitude exceeds 2^53, where whole numbers are no longer exact");
+    }
+    return true;
+}
+
+JsObject createError(JsContext context, int type, const std::string& message) {
+    return construct(context, type == 1 ? "TypeError" : "Error", message);
+}
+
+JsObject createMarshalError(JsContext context, const std::string& function, int position,
+                            const char* parameterName, const std::string& expectedType,
+                            JsValue value) {
+    std::string message = function + ": argument " + std::to_string(position);
+    if (parameterName && *parameterName) message += std::string(" (") + parameterName + ")";
+    message += ": expected " + expectedType + ", got " + describeValue(context, value);
+    JsObject error = construct(context, "TypeError", message);
+    JsValue ignored = nullptr;
+    setProperty(context, error, "functionName", makeString(context, function), 0, &ignored);
+    setProperty(context, error, "argumentPosition", JSValueMakeNumber(context, position), 0,
+                &ignored);
+    setProperty(context, error, "parameterName",
+                parameterName ? makeString(context, parameterName) : JSValueMakeNull(context), 0,
+                &ignored);
+    setProperty(context, error, "expectedType", makeString(context, expectedType), 0, &ignored);
+    setProperty(context, error, "actualValue", value ? value : JSValueMakeUndefined(context), 0,
+                &ignored);
+    return error;
+}
+
+JsValue createString(JsContext context, const char* text, std::size_t length) {
+    return makeString(context, std::string(text ? text : "", text ? length : 0));
+}
+
+JsValue createNull(JsContext context) { return JSValueMakeNull(context); }
+
+bool setProperty(JsContext context, JsObject object, const std::string& name, JsValue value,
+                 unsigned attributes, JsValue* exception) {
+    if (!object) return false;
+    JsValue thrown = nullptr;
+    JSStringRef key = jsName(name);
+    JSObjectSetProperty(context, object, key, value, attributes, &thrown);
+    JSStringRelease(key);
+    if (thrown && exception) *exception = thrown;
+    return thrown == nullptr;
+}
+
+std::string toUtf8(JsContext context, JsValue value) {
+    if (!value) return {};
+    JsValue thrown = nullptr;
+    JSStringRef text = JSValueToStringCopy(context, value, &thrown);
+    if (!text) return {};
+    const std::size_t capacity = JSStringGetMaximumUTF8CStringSize(text);
+    std::vector<char> buffer(capacity);
+    const std::size_t written = JSStringGetUTF8CString(text, buffer.data(), capacity);
+    JSStringRelease(text);
+    return written > 0 ? std::string(buffer.data(), written - 1) : std::string();
+}
+
+JsValue makeString(JsContext context, const std::string& text) {
+    JSStringRef string = JSStringCreateWithUTF8CString(text.c_str());
+    JsValue value = JSValueMakeString(context, string);
+    JSStringRelease(string);
+    return value;
+}
+
+std::string describeValue(JsContext context, JsValue value) {
+    if (!value) return "nothing";
+    if (JSValueIsString(context, value)) return "\"" + toUtf8(context, value) + "\"";
+    if (JSValueIsUndefined(context, value)) return "undefined";
+    if (JSValueIsNull(context, value)) return "null";
+    if (JSValueIsObject(context, value) && !JSObjectIsFunction(context, JSValueToObject(context, value, nullptr))) {
+        JSStringRef json = JSValueCreateJSONString(context, value, 0, nullptr);
+        if (json) {
+            JsValue asString = JSValueMakeString(context, json);
+            JSStringRelease(json);
+            return toUtf8(context, asString);
+        }
+    }
+    return toUtf8(context, value);
+}
+
+}  // namespace web

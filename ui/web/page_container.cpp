@@ -1,0 +1,325 @@
+// Painting, fonts, images and style imports of one page, on cairo.
+#include "ui/web/page_container.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ui/web/platform.hpp"
+#include "ui/web/url.hpp"
+
+namespace web {
+
+namespace {
+
+void setColor(cairo_t* cr, const litehtml::web_color& color) {
+    cairo_set_source_rgba(cr, color.red / 255.0, color.green / 255.0, color.blue / 255.0,
+                          color.alpha / 255.0);
+}
+
+// A rectangle with four elliptical corners, clamped so opposite corners never
+// overlap (CSS scales all radii down together in that case).
+void roundedRect(cairo_t* cr, double x, double y, double w, double h,
+                 const litehtml::border_radiuses& r) {
+    double tlx = r.top_left_x, tly = r.top_left_y, trx = r.top_right_x, try_ = r.top_right_y;
+    double brx = r.bottom_right_x, bry = r.bottom_right_y, blx = r.bottom_left_x,
+           bly = r.bottom_left_y;
+    double scale = 1.0;
+    const auto fit = [&](double sum, double room) {
+        if (sum > room && sum > 0) scale = std::min(scale, room / sum);
+    };
+    fit(tlx + trx, w), fit(blx + brx, w), fit(tly + bly, h), fit(try_ + bry, h);
+    for (double* v : {&tlx, &tly, &trx, &try_, &brx, &bry, &blx, &bly}) *v = std::max(0.0, *v * scale);
+    constexpr double k = 0.5522847498;  // cubic approximation of a quarter ellipse
+    cairo_new_sub_path(cr);
+    cairo_move_to(cr, x + tlx, y);
+    cairo_line_to(cr, x + w - trx, y);
+    cairo_curve_to(cr, x + w - trx + trx * k, y, x + w, y + try_ - try_ * k, x + w, y + try_);
+    cairo_line_to(cr, x + w, y + h - bry);
+    cairo_curve_to(cr, x + w, y + h - bry + bry * k, x + w - brx + brx * k, y + h, x + w - brx,
+                   y + h);
+    cairo_line_to(cr, x + blx, y + h);
+    cairo_curve_to(cr, x + blx - blx * k, y + h, x, y + h - bly + bly * k, x, y + h - bly);
+    cairo_line_to(cr, x, y + tly);
+    cairo_curve_to(cr, x, y + tly - tly * k, x + tlx - tlx * k, y, x + tlx, y);
+    cairo_close_path(cr);
+}
+
+bool hasRadius(const litehtml::border_radiuses& r) {
+    return r.top_left_x || r.top_left_y || r.top_right_x || r.top_right_y || r.bottom_left_x ||
+           r.bottom_left_y || r.bottom_right_x || r.bottom_right_y;
+}
+
+bool visible(const litehtml::border& b) {
+    return b.width > 0 && b.style != litehtml::border_style_none &&
+           b.style != litehtml::border_style_hidden;
+}
+
+bool sameColor(const litehtml::web_color& a, const litehtml::web_color& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
+}
+
+litehtml::border_radiuses shrink(litehtml::border_radiuses r, const litehtml::borders& b) {
+    r.top_left_x = std::max(0, r.top_left_x - b.left.width);
+    r.top_left_y = std::max(0, r.top_left_y - b.top.width);
+    r.top_right_x = std::max(0, r.top_right_x - b.right.width);
+    r.top_right_y = std::max(0, r.top_right_y - b.top.width);
+    r.bottom_right_x = std::max(0, r.bottom_right_x - b.right.width);
+    r.bottom_right_y = std::max(0, r.bottom_right_y - b.bottom.width);
+    r.bottom_left_x = std::max(0, r.bottom_left_x - b.left.width);
+    r.bottom_left_y = std::max(0, r.bottom_left_y - b.bottom.width);
+    return r;
+}
+
+// One side as the trapezoid between the outer and inner edge, so corners
+// meet on the diagonal as they do in a browser.
+void fillSide(cairo_t* cr, const litehtml::border& side, double x0, double y0, double x1,
+              double y1, double x2, double y2, double x3, double y3) {
+    if (!visible(side)) return;
+    setColor(cr, side.color);
+    cairo_move_to(cr, x0, y0);
+    cairo_line_to(cr, x1, y1);
+    cairo_line_to(cr, x2, y2);
+    cairo_line_to(cr, x3, y3);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
+}  // namespace
+
+PageContainer::PageContainer(FileSystem* fileSystem, FontLoader* fontLoader, int defaultFontSize)
+    : fileSystem_(fileSystem),
+      fonts_(fontLoader),
+      images_(fileSystem),
+      defaultFontSize_(defaultFontSize) {}
+
+std::string PageContainer::readText(const std::string& url) {
+    const std::string path = filePathOf(url);
+    if (!fileSystem_ || path.empty()) return {};
+    BufferPtr bytes = fileSystem_->openFile(path);
+    if (!bytes) return {};
+    return std::string(bytes->begin(), bytes->end());
+}
+
+std::string PageContainer::resolve(const char* src, const char* baseurl) const {
+    const std::string base = baseurl && *baseurl ? baseurl : baseUrl_;
+    return resolveUrl(base, src ? src : "");
+}
+
+litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName, int size,
+                                              int weight, litehtml::font_style italic,
+                                              unsigned int decoration,
+                                              litehtml::font_metrics* fm) {
+    Font* font = fonts_.createFont(faceName ? faceName : "", size, weight,
+                                   italic == litehtml::fontStyleItalic, decoration);
+    if (fm) {
+        fm->ascent = font->metrics.ascent;
+        fm->descent = font->metrics.descent;
+        fm->height = font->metrics.height;
+        fm->x_height = font->metrics.xHeight;
+        fm->draw_spaces = decoration != 0;
+    }
+    return reinterpret_cast<litehtml::uint_ptr>(font);
+}
+
+void PageContainer::delete_font(litehtml::uint_ptr hFont) {
+    FontCache::destroyFont(reinterpret_cast<Font*>(hFont));
+}
+
+int PageContainer::text_width(const litehtml::tchar_t* text, litehtml::uint_ptr hFont) {
+    return fonts_.textWidth(reinterpret_cast<Font*>(hFont), text);
+}
+
+void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* text,
+                              litehtml::uint_ptr hFont, litehtml::web_color color,
+                              const litehtml::position& pos) {
+    auto* cr = reinterpret_cast<cairo_t*>(hdc);
+    auto* font = reinterpret_cast<Font*>(hFont);
+    if (!font) return;
+    cairo_save(cr);
+    applyClips(cr);
+    setColor(cr, color);
+    fonts_.drawText(cr, font, text, pos.x, pos.y + font->metrics.ascent);
+    cairo_restore(cr);
+}
+
+int PageContainer::pt_to_px(int pt) const { return pt * 96 / 72; }
+
+void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) {
+    auto* cr = reinterpret_cast<cairo_t*>(hdc);
+    if (marker.marker_type == litehtml::list_style_type_none) return;
+    cairo_save(cr);
+    applyClips(cr);
+    setColor(cr, marker.color);
+    const double cx = marker.pos.x + marker.pos.width / 2.0;
+    const double cy = marker.pos.y + marker.pos.height / 2.0;
+    const double r = std::max(1.0, std::min(marker.pos.width, marker.pos.height) / 2.0);
+    if (marker.marker_type == litehtml::list_style_type_square) {
+        cairo_rectangle(cr, marker.pos.x, marker.pos.y, marker.pos.width, marker.pos.height);
+        cairo_fill(cr);
+    } else {
+        cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+        if (marker.marker_type == litehtml::list_style_type_circle) {
+            cairo_set_line_width(cr, 1);
+            cairo_stroke(cr);
+        } else {
+            cairo_fill(cr);
+        }
+    }
+    cairo_restore(cr);
+}
+
+void PageContainer::load_image(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                               bool) {
+    images_.get(resolve(src, baseurl));
+}
+
+void PageContainer::get_image_size(const litehtml::tchar_t* src, const litehtml::tchar_t* baseurl,
+                                   litehtml::size& sz) {
+    cairo_surface_t* image = images_.get(resolve(src, baseurl));
+    sz.width = image ? cairo_image_surface_get_width(image) : 0;
+    sz.height = image ? cairo_image_surface_get_height(image) : 0;
+}
+
+void PageContainer::drawImage(cairo_t* cr, const litehtml::background_paint& bg) {
+    cairo_surface_t* image = images_.get(resolve(bg.image.c_str(), bg.baseurl.c_str()));
+    if (!image || bg.image_size.width <= 0 || bg.image_size.height <= 0) return;
+    const double sx = double(bg.image_size.width) / cairo_image_surface_get_width(image);
+    const double sy = double(bg.image_size.height) / cairo_image_surface_get_height(image);
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(image);
+    cairo_matrix_t matrix;
+    cairo_matrix_init_scale(&matrix, 1.0 / sx, 1.0 / sy);
+    cairo_matrix_translate(&matrix, -bg.position_x, -bg.position_y);
+    cairo_pattern_set_matrix(pattern, &matrix);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    double x = bg.clip_box.x, y = bg.clip_box.y;
+    double w = bg.clip_box.width, h = bg.clip_box.height;
+    switch (bg.repeat) {
+        case litehtml::background_repeat_repeat:
+            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+            break;
+        case litehtml::background_repeat_repeat_x:
+            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+            y = bg.position_y, h = bg.image_size.height;
+            break;
+        case litehtml::background_repeat_repeat_y:
+            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+            x = bg.position_x, w = bg.image_size.width;
+            break;
+        case litehtml::background_repeat_no_repeat:
+            x = bg.position_x, y = bg.position_y;
+            w = bg.image_size.width, h = bg.image_size.height;
+            break;
+    }
+    cairo_set_source(cr, pattern);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pattern);
+}
+
+void PageContainer::draw_background(litehtml::uint_ptr hdc, const litehtml::background_paint& bg) {
+    auto* cr = reinterpret_cast<cairo_t*>(hdc);
+    cairo_save(cr);
+    applyClips(cr);
+    const litehtml::position& box = bg.border_box;
+    if (hasRadius(bg.border_radius)) {
+        roundedRect(cr, box.x, box.y, box.width, box.height, bg.border_radius);
+        cairo_clip(cr);
+    }
+    cairo_rectangle(cr, bg.clip_box.x, bg.clip_box.y, bg.clip_box.width, bg.clip_box.height);
+    cairo_clip(cr);
+    if (bg.color.alpha > 0) {
+        setColor(cr, bg.color);
+        cairo_paint(cr);
+    }
+    if (!bg.image.empty()) drawImage(cr, bg);
+    cairo_restore(cr);
+}
+
+void PageContainer::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders& b,
+                                 const litehtml::position& pos, bool) {
+    auto* cr = reinterpret_cast<cairo_t*>(hdc);
+    cairo_save(cr);
+    applyClips(cr);
+    const double x = pos.x, y = pos.y, w = pos.width, h = pos.height;
+    const double l = visible(b.left) ? b.left.width : 0, t = visible(b.top) ? b.top.width : 0;
+    const double r = visible(b.right) ? b.right.width : 0;
+    const double bo = visible(b.bottom) ? b.bottom.width : 0;
+    const bool uniformColor = sameColor(b.left.color, b.top.color) &&
+                              sameColor(b.top.color, b.right.color) &&
+                              sameColor(b.right.color, b.bottom.color);
+    if (hasRadius(b.radius) && uniformColor) {
+        // Rounded frames in one colour: the ring between the outer and the
+        // inner rounded rectangle, filled even-odd.
+        setColor(cr, b.top.color);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        roundedRect(cr, x, y, w, h, b.radius);
+        roundedRect(cr, x + l, y + t, w - l - r, h - t - bo, shrink(b.radius, b));
+        cairo_fill(cr);
+    } else {
+        fillSide(cr, b.top, x, y, x + w, y, x + w - r, y + t, x + l, y + t);
+        fillSide(cr, b.right, x + w, y, x + w, y + h, x + w - r, y + h - bo, x + w - r, y + t);
+        fillSide(cr, b.bottom, x + w, y + h, x, y + h, x + l, y + h - bo, x + w - r, y + h - bo);
+        fillSide(cr, b.left, x, y + h, x, y, x + l, y + t, x + l, y + h - bo);
+    }
+    cairo_restore(cr);
+}
+
+void PageContainer::set_base_url(const litehtml::tchar_t* base_url) {
+    if (base_url && *base_url) baseUrl_ = resolveUrl(baseUrl_, base_url);
+}
+
+void PageContainer::transform_text(litehtml::tstring& text, litehtml::text_transform tt) {
+    // ASCII only: the overlay's capitalised texts are Latin.
+    if (tt == litehtml::text_transform_uppercase) {
+        for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    } else if (tt == litehtml::text_transform_lowercase) {
+        for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    } else if (tt == litehtml::text_transform_capitalize && !text.empty()) {
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    }
+}
+
+void PageContainer::import_css(litehtml::tstring& text, const litehtml::tstring& url,
+                               litehtml::tstring& baseurl) {
+    const std::string resolved = resolveUrl(baseurl.empty() ? baseUrl_ : baseurl, url);
+    text = readText(resolved);
+    baseurl = resolved;
+    imported_.push_back({resolved, text});
+}
+
+void PageContainer::set_clip(const litehtml::position& pos,
+                             const litehtml::border_radiuses& bdr_radius, bool, bool) {
+    clips_.push_back({pos, bdr_radius});
+}
+
+void PageContainer::del_clip() {
+    if (!clips_.empty()) clips_.pop_back();
+}
+
+void PageContainer::applyClips(cairo_t* cr) const {
+    for (const Clip& clip : clips_) {
+        roundedRect(cr, clip.box.x, clip.box.y, clip.box.width, clip.box.height, clip.radii);
+        cairo_clip(cr);
+    }
+}
+
+void PageContainer::get_client_rect(litehtml::position& client) const {
+    client = litehtml::position(0, 0, viewportWidth_, viewportHeight_);
+}
+
+void PageContainer::get_media_features(litehtml::media_features& media) const {
+    media.type = litehtml::media_type_screen;
+    media.width = media.device_width = viewportWidth_;
+    media.height = media.device_height = viewportHeight_;
+    media.color = 8;
+    media.monochrome = 0;
+    media.color_index = 256;
+    media.resolution = 96;
+}
+
+void PageContainer::get_language(litehtml::tstring& language, litehtml::tstring& culture) const {
+    language = "en";
+    culture.clear();
+}
+
+}  // namespace web

@@ -1,0 +1,78 @@
+// Finds the page's scripts and its diagnostics declaration with gumbo
+// (litehtml drops script attributes and keeps script text private).
+#include "ui/web/page_scripts.hpp"
+
+#include <gumbo.h>
+
+#include <cctype>
+#include <charconv>
+
+namespace web {
+
+namespace {
+
+std::string attribute(const GumboElement& element, const char* name) {
+    const GumboAttribute* attr = gumbo_get_attribute(&element.attributes, name);
+    return attr && attr->value ? attr->value : "";
+}
+
+void collect(const GumboNode* node, PageScriptInfo& info) {
+    if (node->type != GUMBO_NODE_ELEMENT) return;
+    const GumboElement& element = node->v.element;
+    if (element.tag == GUMBO_TAG_SCRIPT) {
+        PageScript script;
+        script.src = attribute(element, "src");
+        script.line = static_cast<int>(element.start_pos.line);
+        if (script.src.empty()) {
+            for (unsigned i = 0; i < element.children.length; ++i) {
+                const auto* child = static_cast<const GumboNode*>(element.children.data[i]);
+                if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_CDATA ||
+                    child->type == GUMBO_NODE_WHITESPACE) {
+                    script.source += child->v.text.text;
+                }
+            }
+        }
+        info.scripts.push_back(std::move(script));
+        return;
+    }
+    if (element.tag == GUMBO_TAG_META && attribute(element, "name") == "diagnostics") {
+        if (auto level = parseDiagnosticsLevel(attribute(element, "content"))) {
+            info.diagnostics = level;
+        }
+    }
+    for (unsigned i = 0; i < element.children.length; ++i) {
+        collect(static_cast<const GumboNode*>(element.children.data[i]), info);
+    }
+}
+
+}  // namespace
+
+std::optional<int> parseDiagnosticsLevel(const std::string& text) {
+    std::string word;
+    for (char c : text) {
+        if (!std::isspace(static_cast<unsigned char>(c))) {
+            word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    if (word == "off") return 0;
+    if (word == "warn") return 1;
+    if (word == "strict") return 2;
+    int level = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), level);
+    if (error != std::errc() || end != word.data() + word.size() || word.empty()) {
+        return std::nullopt;
+    }
+    return level;
+}
+
+PageScriptInfo scanPageScripts(const std::string& html) {
+    PageScriptInfo info;
+    GumboOutput* output =
+        gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
+    if (!output) return info;
+    collect(output->root, info);
+    gumbo_destroy_output(&kGumboDefaultOptions, output);
+    return info;
+}
+
+}  // namespace web

@@ -1,0 +1,351 @@
+// JavaScriptCore context of one page: native DOM primitives, API objects,
+// event dispatch and the timer tick.
+#include "ui/web/script_host.hpp"
+
+#include <html_tag.h>
+
+#include <cmath>
+#include <exception>
+
+#include "ui/web/dom_bootstrap.hpp"
+#include "ui/web/js_api_state.hpp"
+#include "ui/web/key_names.hpp"
+#include "ui/web/page_document.hpp"
+#include "ui/web/platform.hpp"
+
+namespace web {
+
+namespace {
+
+JSClassRef functionClass(JSObjectCallAsFunctionCallback call) {
+    static JSClassRef cls = [call] {
+        JSClassDefinition definition = kJSClassDefinitionEmpty;
+        definition.className = "NativeFunction";
+        definition.callAsFunction = call;
+        return JSClassCreate(&definition);
+    }();
+    return cls;
+}
+
+JSClassRef elementClass() {
+    static JSClassRef cls = [] {
+        JSClassDefinition definition = kJSClassDefinitionEmpty;
+        definition.className = "HTMLElement";
+        return JSClassCreate(&definition);
+    }();
+    return cls;
+}
+
+void setValue(JSContextRef context, JSObjectRef object, const char* name, JSValueRef value,
+              JSPropertyAttributes attributes = kJSPropertyAttributeNone) {
+    JSStringRef key = JSStringCreateWithUTF8CString(name);
+    JSObjectSetProperty(context, object, key, value, attributes, nullptr);
+    JSStringRelease(key);
+}
+
+JSValueRef getValue(JSContextRef context, JSObjectRef object, const char* name) {
+    JSStringRef key = JSStringCreateWithUTF8CString(name);
+    JSValueRef value = JSObjectGetProperty(context, object, key, nullptr);
+    JSStringRelease(key);
+    return value;
+}
+
+litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
+    while (element && !dynamic_cast<litehtml::html_tag*>(element.get())) element = element->parent();
+    return element;
+}
+
+}  // namespace
+
+ScriptHost::ScriptHost(PageDocument& document, const std::string& url, double originSeconds)
+    : document_(document), url_(url), origin_(originSeconds) {
+    context_ = JSGlobalContextCreate(nullptr);
+    natives_ = JSObjectMake(context_, nullptr, nullptr);
+    JSValueProtect(context_, natives_);
+    elementProto_ = JSObjectMake(context_, nullptr, nullptr);
+    JSValueProtect(context_, elementProto_);
+    setValue(context_, natives_, "elementProto", elementProto_);
+    setValue(context_, JSContextGetGlobalObject(context_), "__nj", natives_,
+             kJSPropertyAttributeDontEnum);
+    installNatives();
+    setReadyState("loading");
+    if (!evaluate(kDomBootstrapJs, "web:bootstrap", 1)) {
+        Platform::instance().log(LogLevel::Error, "web: DOM bootstrap failed");
+    }
+}
+
+ScriptHost::~ScriptHost() {
+    for (auto& entry : wrappers_) JSValueUnprotect(context_, entry.second->wrapper);
+    JSValueUnprotect(context_, elementProto_);
+    JSValueUnprotect(context_, natives_);
+    JSGlobalContextRelease(context_);
+}
+
+JSValueRef ScriptHost::callHostFunction(JSContextRef context, JSObjectRef function, JSObjectRef thisObject,
+                                        std::size_t count, const JSValueRef arguments[],
+                                        JSValueRef* exception) {
+    auto* host = static_cast<HostFunction*>(JSObjectGetPrivate(function));
+    if (!host) return JSValueMakeUndefined(context);
+    try {
+        JSValueRef result = host->call(context, thisObject, count, arguments, exception);
+        return result ? result : JSValueMakeUndefined(context);
+    } catch (const std::exception& e) {
+        if (exception) *exception = createError(context, 0, std::string("native code failed: ") + e.what());
+    } catch (...) {
+        if (exception) *exception = createError(context, 0, "native code failed");
+    }
+    return JSValueMakeUndefined(context);
+}
+
+JSObjectRef ScriptHost::makeFunction(decltype(HostFunction::call) call) {
+    functions_.push_back(std::make_unique<HostFunction>(HostFunction{std::move(call)}));
+    return JSObjectMake(context_, functionClass(callHostFunction), functions_.back().get());
+}
+
+void ScriptHost::defineNative(const char* name,
+                              std::function<JSValueRef(std::size_t, const JSValueRef*)> body) {
+    JSObjectRef function = makeFunction(
+        [body = std::move(body)](JSContextRef, JSObjectRef, std::size_t count,
+                                 const JSValueRef* args, JSValueRef*) { return body(count, args); });
+    setValue(context_, natives_, name, function);
+}
+
+std::string ScriptHost::argText(std::size_t count, const JSValueRef* args, std::size_t index) const {
+    return index < count ? toUtf8(context_, args[index]) : std::string();
+}
+
+JSValueRef ScriptHost::wrap(const litehtml::element::ptr& element) {
+    if (!element || !dynamic_cast<litehtml::html_tag*>(element.get())) return JSValueMakeNull(context_);
+    auto& record = wrappers_[element.get()];
+    if (!record) {
+        record = std::make_unique<ElementRecord>();
+        record->element = element;
+        record->wrapper = JSObjectMake(context_, elementClass(), record.get());
+        JSObjectSetPrototype(context_, record->wrapper, elementProto_);
+        JSValueProtect(context_, record->wrapper);
+    }
+    return record->wrapper;
+}
+
+litehtml::element::ptr ScriptHost::unwrap(JSValueRef value) const {
+    if (!value || !JSValueIsObjectOfClass(context_, value, elementClass())) return nullptr;
+    auto* record = static_cast<ElementRecord*>(JSObjectGetPrivate(JSValueToObject(context_, value, nullptr)));
+    return record ? record->element : nullptr;
+}
+
+void ScriptHost::installNatives() {
+    JSContextRef ctx = context_;
+    defineNative("log", [this](std::size_t n, const JSValueRef* a) {
+        const double level = n > 0 ? JSValueToNumber(context_, a[0], nullptr) : 2;
+        const LogLevel mapped = level < 0.5 ? LogLevel::Error : level < 1.5 ? LogLevel::Warning : LogLevel::Info;
+        Platform::instance().log(mapped, argText(n, a, 1));
+        return JSValueMakeUndefined(context_);
+    });
+    defineNative("clock", [this](std::size_t, const JSValueRef*) {
+        return JSValueMakeNumber(context_, pageMillis(Platform::instance().now()));
+    });
+    defineNative("wake", [this](std::size_t n, const JSValueRef* a) {
+        const double due = n > 0 ? JSValueToNumber(context_, a[0], nullptr) : 0;
+        if (!std::isnan(due) && due < nextDueMillis_) nextDueMillis_ = due;
+        return JSValueMakeUndefined(context_);
+    });
+    defineNative("byId", [this](std::size_t n, const JSValueRef* a) {
+        return wrap(document_.elementById(argText(n, a, 0)));
+    });
+    defineNative("select", [this, ctx](std::size_t n, const JSValueRef* a) -> JSValueRef {
+        litehtml::element::ptr scope = n > 0 ? unwrap(a[0]) : nullptr;
+        if (!scope) scope = document_.root();
+        const std::string selector = argText(n, a, 1);
+        const bool all = n > 2 && JSValueToBoolean(ctx, a[2]);
+        if (!scope) return all ? JSObjectMakeArray(ctx, 0, nullptr, nullptr) : JSValueMakeNull(ctx);
+        if (!all) {
+            litehtml::css_selector parsed(nullptr, "");
+            if (!parsed.parse(selector)) return JSValueMakeNull(ctx);
+            // select_one looks at descendants only; "html" means the root.
+            if (scope == document_.root() && scope->select(parsed) != litehtml::select_no_match) {
+                return wrap(scope);
+            }
+            return wrap(scope->select_one(parsed));
+        }
+        litehtml::css_selector parsed(nullptr, "");
+        std::vector<JSValueRef> found;
+        if (parsed.parse(selector)) {
+            if (scope == document_.root() && scope->select(parsed) != litehtml::select_no_match) found.push_back(wrap(scope));
+            for (const auto& element : scope->select_all(parsed)) {
+                JSValueRef wrapper = wrap(element);
+                if (!JSValueIsNull(ctx, wrapper)) found.push_back(wrapper);
+            }
+        }
+        return JSObjectMakeArray(ctx, found.size(), found.data(), nullptr);
+    });
+    defineNative("getAttr", [this, ctx](std::size_t n, const JSValueRef* a) -> JSValueRef {
+        litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr;
+        const char* value = element ? element->get_attr(argText(n, a, 1).c_str()) : nullptr;
+        return value ? makeString(ctx, value) : JSValueMakeNull(ctx);
+    });
+    defineNative("setAttr", [this](std::size_t n, const JSValueRef* a) {
+        if (n > 0) document_.setAttribute(unwrap(a[0]), argText(n, a, 1), argText(n, a, 2));
+        return JSValueMakeUndefined(context_);
+    });
+    defineNative("removeAttr", [this](std::size_t n, const JSValueRef* a) {
+        if (n > 0) document_.removeAttribute(unwrap(a[0]), argText(n, a, 1));
+        return JSValueMakeUndefined(context_);
+    });
+    defineNative("getText", [this](std::size_t n, const JSValueRef* a) {
+        std::string text;
+        if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) element->get_text(text);
+        return makeString(context_, text);
+    });
+    defineNative("setText", [this](std::size_t n, const JSValueRef* a) {
+        if (n > 0) document_.setText(unwrap(a[0]), argText(n, a, 1));
+        return JSValueMakeUndefined(context_);
+    });
+    defineNative("tag", [this](std::size_t n, const JSValueRef* a) {
+        litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr;
+        std::string name = element && element->get_tagName() ? element->get_tagName() : "";
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return makeString(context_, name);
+    });
+    defineNative("parent", [this](std::size_t n, const JSValueRef* a) {
+        litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr;
+        return wrap(element ? nearestTag(element->parent()) : nullptr);
+    });
+    defineNative("children", [this, ctx](std::size_t n, const JSValueRef* a) {
+        std::vector<JSValueRef> kids;
+        if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) {
+            for (std::size_t i = 0; i < element->get_children_count(); ++i) {
+                JSValueRef wrapper = wrap(element->get_child(int(i)));
+                if (!JSValueIsNull(ctx, wrapper)) kids.push_back(wrapper);
+            }
+        }
+        return JSObjectMakeArray(ctx, kids.size(), kids.data(), nullptr);
+    });
+    defineNative("rect", [this, ctx](std::size_t n, const JSValueRef* a) {
+        JSObjectRef rect = JSObjectMake(ctx, nullptr, nullptr);
+        litehtml::position box;
+        if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) {
+            document_.update();
+            box = element->get_placement();
+        }
+        setValue(ctx, rect, "x", JSValueMakeNumber(ctx, box.x));
+        setValue(ctx, rect, "y", JSValueMakeNumber(ctx, box.y));
+        setValue(ctx, rect, "left", JSValueMakeNumber(ctx, box.x));
+        setValue(ctx, rect, "top", JSValueMakeNumber(ctx, box.y));
+        setValue(ctx, rect, "width", JSValueMakeNumber(ctx, box.width));
+        setValue(ctx, rect, "height", JSValueMakeNumber(ctx, box.height));
+        setValue(ctx, rect, "right", JSValueMakeNumber(ctx, box.right()));
+        setValue(ctx, rect, "bottom", JSValueMakeNumber(ctx, box.bottom()));
+        return rect;
+    });
+}
+
+void ScriptHost::installApi(const std::shared_ptr<JSApi::State>& api, std::optional<int> pageLevel) {
+    if (!api || api->globalName.empty()) return;
+    JSObjectRef object = JSObjectMake(context_, nullptr, nullptr);
+    const JSPropertyAttributes fixed = kJSPropertyAttributeReadOnly | kJSPropertyAttributeDontDelete;
+    for (const auto& [name, value] : api->constants) {
+        setValue(context_, object, name.c_str(), makeString(context_, value), fixed);
+    }
+    for (const auto& [name, binding] : api->functions) {
+        std::string qualified = api->globalName + "." + name;
+        JSObjectRef function = makeFunction(
+            [binding = binding, api, qualified, pageLevel](JSContextRef context, JSObjectRef self,
+                                                          std::size_t count, const JSValueRef* args,
+                                                          JSValueRef* exception) {
+                const int level = pageLevel ? *pageLevel : api->diagnosticsLevel;
+                return invokeNative(*binding, qualified, level, context, self, args, count, exception);
+            });
+        setValue(context_, object, name.c_str(), function, fixed);
+    }
+    setValue(context_, JSContextGetGlobalObject(context_), api->globalName.c_str(), object, fixed);
+}
+
+bool ScriptHost::evaluate(const std::string& source, const std::string& sourceUrl, int firstLine) {
+    JSStringRef script = JSStringCreateWithUTF8CString(source.c_str());
+    JSStringRef urlText = JSStringCreateWithUTF8CString(sourceUrl.c_str());
+    JSValueRef exception = nullptr;
+    JSEvaluateScript(context_, script, nullptr, urlText, firstLine, &exception);
+    JSStringRelease(urlText);
+    JSStringRelease(script);
+    if (!exception) return true;
+    std::string where = sourceUrl;
+    if (JSValueIsObject(context_, exception)) {
+        JSObjectRef error = JSValueToObject(context_, exception, nullptr);
+        JSValueRef line = getValue(context_, error, "line");
+        if (line && JSValueIsNumber(context_, line)) {
+            where += ":" + std::to_string(static_cast<long>(JSValueToNumber(context_, line, nullptr)));
+        }
+    }
+    Platform::instance().log(LogLevel::Error, "Uncaught " + toUtf8(context_, exception) + " (" + where + ")");
+    return false;
+}
+
+void ScriptHost::setReadyState(const char* state) {
+    setValue(context_, natives_, "readyState", makeString(context_, state));
+}
+
+bool ScriptHost::callDispatch(JSValueRef target, const char* type, JSObjectRef props) {
+    JSValueRef dispatch = getValue(context_, natives_, "dispatch");
+    if (!dispatch || !JSValueIsObject(context_, dispatch)) return true;
+    JSObjectRef function = JSValueToObject(context_, dispatch, nullptr);
+    JSValueRef args[] = {target, makeString(context_, type), props};
+    JSValueRef exception = nullptr;
+    JSValueRef result = JSObjectCallAsFunction(context_, function, nullptr, 3, args, &exception);
+    if (exception) {
+        Platform::instance().log(LogLevel::Error, "Uncaught " + toUtf8(context_, exception));
+        return true;
+    }
+    return result ? JSValueToBoolean(context_, result) : true;
+}
+
+bool ScriptHost::dispatchKey(const char* type, int virtualKey) {
+    JSObjectRef props = JSObjectMake(context_, nullptr, nullptr);
+    setValue(context_, props, "keyCode", JSValueMakeNumber(context_, virtualKey));
+    setValue(context_, props, "which", JSValueMakeNumber(context_, virtualKey));
+    setValue(context_, props, "key", makeString(context_, keyNameForVirtualKey(virtualKey)));
+    setValue(context_, props, "code", makeString(context_, keyCodeForVirtualKey(virtualKey)));
+    setValue(context_, props, "repeat", JSValueMakeBoolean(context_, false));
+    return callDispatch(JSValueMakeNull(context_), type, props);
+}
+
+bool ScriptHost::dispatchMouse(const char* type, const litehtml::element::ptr& target, int x, int y,
+                               int button) {
+    JSObjectRef props = JSObjectMake(context_, nullptr, nullptr);
+    setValue(context_, props, "clientX", JSValueMakeNumber(context_, x));
+    setValue(context_, props, "clientY", JSValueMakeNumber(context_, y));
+    setValue(context_, props, "pageX", JSValueMakeNumber(context_, x));
+    setValue(context_, props, "pageY", JSValueMakeNumber(context_, y));
+    setValue(context_, props, "button", JSValueMakeNumber(context_, button));
+    setValue(context_, props, "buttons", JSValueMakeNumber(context_, button == 0 ? 1 : 0));
+    return callDispatch(wrap(nearestTag(target)), type, props);
+}
+
+bool ScriptHost::dispatchSimple(const char* type) {
+    return callDispatch(JSValueMakeNull(context_), type, JSObjectMake(context_, nullptr, nullptr));
+}
+
+bool ScriptHost::hasPendingWork(double nowSeconds) const {
+    return pageMillis(nowSeconds) >= nextDueMillis_;
+}
+
+void ScriptHost::tick(double nowSeconds, bool runFrames) {
+    if (!hasPendingWork(nowSeconds)) return;
+    JSValueRef tickValue = getValue(context_, natives_, "tick");
+    if (!tickValue || !JSValueIsObject(context_, tickValue)) return;
+    JSValueRef args[] = {JSValueMakeNumber(context_, pageMillis(nowSeconds)),
+                         JSValueMakeBoolean(context_, runFrames)};
+    // Callbacks that add timers lower the due time through wake(); the
+    // tick's own answer is the authority afterwards.
+    nextDueMillis_ = std::numeric_limits<double>::infinity();
+    JSValueRef exception = nullptr;
+    JSValueRef next = JSObjectCallAsFunction(context_, JSValueToObject(context_, tickValue, nullptr),
+                                             nullptr, 2, args, &exception);
+    if (exception) {
+        Platform::instance().log(LogLevel::Error, "Uncaught " + toUtf8(context_, exception));
+        return;
+    }
+    const double due = next ? JSValueToNumber(context_, next, nullptr) : nextDueMillis_;
+    if (!std::isnan(due)) nextDueMillis_ = std::min(nextDueMillis_, due);
+}
+
+}  // namespace web

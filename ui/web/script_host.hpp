@@ -1,0 +1,86 @@
+#pragma once
+// One page's JavaScript: a JavaScriptCore context with the DOM bridge, the
+// host's API objects, events and timers. Lives as long as the loaded page.
+
+#include <JavaScriptCore/JavaScript.h>
+#include <litehtml.h>
+
+#include <functional>
+#include <limits>
+#include <map>
+#include <optional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/web/js_api.hpp"
+
+namespace web {
+
+class PageDocument;
+
+class ScriptHost {
+public:
+    // `originSeconds` is the platform clock at load; page time (performance.now,
+    // animation-frame stamps) counts milliseconds from it.
+    ScriptHost(PageDocument& document, const std::string& url, double originSeconds);
+    ~ScriptHost();
+    ScriptHost(const ScriptHost&) = delete;
+    ScriptHost& operator=(const ScriptHost&) = delete;
+
+    // Puts an API object on the global object. `pageLevel` is the page's
+    // declared diagnostics level, overriding the object's own when set.
+    void installApi(const std::shared_ptr<JSApi::State>& api, std::optional<int> pageLevel);
+
+    // Runs a script; an uncaught exception is logged and false returned.
+    bool evaluate(const std::string& source, const std::string& sourceUrl, int firstLine);
+
+    void setReadyState(const char* state);
+    // Fires `type` at `target` (null = the document) and bubbles it up to
+    // the window. Returns false when a listener called preventDefault.
+    bool dispatchKey(const char* type, int virtualKey);
+    bool dispatchMouse(const char* type, const litehtml::element::ptr& target, int x, int y,
+                       int button);
+    bool dispatchSimple(const char* type);  // document then window, no details
+
+    // Runs due timers, and with `runFrames` the pending animation frames;
+    // costs nothing when none is due.
+    void tick(double nowSeconds, bool runFrames);
+    bool hasPendingWork(double nowSeconds) const;
+
+private:
+    struct HostFunction {
+        std::function<JSValueRef(JSContextRef, JSObjectRef, std::size_t, const JSValueRef*,
+                                 JSValueRef*)>
+            call;
+    };
+    struct ElementRecord {
+        litehtml::element::ptr element;
+        JSObjectRef wrapper = nullptr;
+    };
+    static JSValueRef callHostFunction(JSContextRef context, JSObjectRef function,
+                                       JSObjectRef thisObject, std::size_t count,
+                                       const JSValueRef arguments[], JSValueRef* exception);
+
+    JSObjectRef makeFunction(decltype(HostFunction::call) call);
+    void defineNative(const char* name,
+                      std::function<JSValueRef(std::size_t, const JSValueRef*)> body);
+    void installNatives();
+    JSValueRef wrap(const litehtml::element::ptr& element);
+    litehtml::element::ptr unwrap(JSValueRef value) const;
+    std::string argText(std::size_t count, const JSValueRef* args, std::size_t index) const;
+    bool callDispatch(JSValueRef target, const char* type, JSObjectRef props);
+    double pageMillis(double nowSeconds) const { return (nowSeconds - origin_) * 1000.0; }
+
+    PageDocument& document_;
+    std::string url_;
+    double origin_;
+    JSGlobalContextRef context_ = nullptr;
+    JSObjectRef natives_ = nullptr;       // "__nj"; protected
+    JSObjectRef elementProto_ = nullptr;  // protected
+    std::vector<std::unique_ptr<HostFunction>> functions_;
+    std::map<const litehtml::element*, std::unique_ptr<ElementRecord>> wrappers_;
+    double nextDueMillis_ = std::numeric_limits<double>::infinity();
+};
+
+}  // namespace web

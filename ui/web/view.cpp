@@ -1,0 +1,188 @@
+// Loading, input, script evaluation and painting of one view.
+#include "ui/web/view.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "ui/web/js_api_state.hpp"
+#include "ui/web/page_document.hpp"
+#include "ui/web/page_scripts.hpp"
+#include "ui/web/platform.hpp"
+#include "ui/web/script_host.hpp"
+#include "ui/web/url.hpp"
+
+namespace web {
+
+namespace {
+
+double sanitizedScale(double scale) {
+    return std::isfinite(scale) && scale >= 0.1 && scale <= 16.0 ? scale : 1.0;
+}
+
+}  // namespace
+
+View::View(std::uint32_t width, std::uint32_t height, const ViewConfig& config)
+    : deviceScale_(sanitizedScale(config.initialDeviceScale)) {
+    surface_.resize(width, height);
+}
+
+View::~View() {
+    script_.reset();
+    page_.reset();
+}
+
+bool View::attachJSApi(const JSApi* api) {
+    if (!api) return false;
+    apis_.push_back(api->state());
+    return true;
+}
+
+void View::loadURL(const std::string& url) {
+    pendingUrl_ = url;
+    loadPending_ = true;
+}
+
+void View::applyLayoutSize() {
+    if (!page_) return;
+    const auto cssPx = [this](std::uint32_t pixels) {
+        return std::max(1, static_cast<int>(std::lround(pixels / deviceScale_)));
+    };
+    page_->setViewport(cssPx(width()), cssPx(height()));
+    page_->markPaintNeeded();
+}
+
+void View::resize(std::uint32_t width, std::uint32_t height, double deviceScale) {
+    deviceScale = sanitizedScale(deviceScale);
+    if (width == this->width() && height == this->height() && deviceScale == deviceScale_) return;
+    deviceScale_ = deviceScale;
+    surface_.resize(width, height);
+    blankNeedsPaint_ = true;
+    applyLayoutSize();
+}
+
+void View::load(const std::string& url, double nowSeconds) {
+    Platform& platform = Platform::instance();
+    script_.reset();
+    page_.reset();
+    pressed_.reset();
+    domReady_ = false;
+    blankNeedsPaint_ = true;
+    url_ = url;
+    if (listener_) listener_->onBeginLoading(*this, 0, true, url);
+    FileSystem* files = platform.fileSystem();
+    const std::string path = filePathOf(url);
+    BufferPtr bytes = files && !path.empty() ? files->openFile(path) : nullptr;
+    if (!bytes) {
+        platform.log(LogLevel::Error, "web: cannot load " + url);
+        if (listener_) listener_->onFailLoading(*this, 0, true, url, "file not found");
+        return;
+    }
+    const std::string html(bytes->begin(), bytes->end());
+    page_ = std::make_unique<PageDocument>(html, url, files, platform.fontLoader(),
+                                           platform.config().defaultFontSize);
+    applyLayoutSize();
+    script_ = std::make_unique<ScriptHost>(*page_, url, nowSeconds);
+    runPageScripts(html);
+}
+
+void View::runPageScripts(const std::string& html) {
+    const PageScriptInfo info = scanPageScripts(html);
+    for (const auto& api : apis_) script_->installApi(api, info.diagnostics);
+    if (listener_) listener_->onWindowObjectReady(*this, 0, true, url_);
+    for (const PageScript& script : info.scripts) {
+        if (script.src.empty()) {
+            script_->evaluate(script.source, url_, script.line);
+            continue;
+        }
+        const std::string address = resolveUrl(url_, script.src);
+        FileSystem* files = Platform::instance().fileSystem();
+        BufferPtr bytes = files ? files->openFile(filePathOf(address)) : nullptr;
+        if (!bytes) {
+            Platform::instance().log(LogLevel::Error, "web: cannot load script " + address);
+            continue;
+        }
+        script_->evaluate(std::string(bytes->begin(), bytes->end()), address, 1);
+    }
+    script_->setReadyState("interactive");
+    script_->dispatchSimple("DOMContentLoaded");
+    domReady_ = true;
+    if (listener_) listener_->onDOMReady(*this, 0, true, url_);
+    script_->setReadyState("complete");
+    script_->dispatchSimple("load");
+    if (listener_) listener_->onFinishLoading(*this, 0, true, url_);
+}
+
+void View::evaluateScript(const std::string& script) {
+    if (script_) script_->evaluate(script, url_, 1);
+}
+
+void View::fireKeyEvent(const KeyEvent& event) {
+    if (!script_) return;
+    switch (event.type) {
+        case KeyEventType::KeyDown:
+        case KeyEventType::RawKeyDown:
+            script_->dispatchKey("keydown", event.virtualKeyCode);
+            break;
+        case KeyEventType::KeyUp:
+            script_->dispatchKey("keyup", event.virtualKeyCode);
+            break;
+        case KeyEventType::Char:
+            break;
+    }
+}
+
+void View::fireMouseEvent(const MouseEvent& event) {
+    if (!page_) return;
+    const int button = event.button == MouseButton::Right ? 2 : event.button == MouseButton::Middle ? 1 : 0;
+    switch (event.type) {
+        case MouseEventType::MouseMoved: {
+            page_->hover(event.x, event.y);
+            if (script_) script_->dispatchMouse("mousemove", page_->elementAt(event.x, event.y), event.x, event.y, button);
+            break;
+        }
+        case MouseEventType::MouseDown: {
+            pressed_ = page_->elementAt(event.x, event.y);
+            if (script_) script_->dispatchMouse("mousedown", pressed_, event.x, event.y, button);
+            break;
+        }
+        case MouseEventType::MouseUp: {
+            litehtml::element::ptr target = page_->elementAt(event.x, event.y);
+            if (script_) script_->dispatchMouse("mouseup", target, event.x, event.y, button);
+            // A click needs press and release on the same element, as in a browser.
+            if (script_ && pressed_ && target == pressed_) {
+                script_->dispatchMouse("click", target, event.x, event.y, button);
+            }
+            pressed_.reset();
+            break;
+        }
+    }
+}
+
+void View::update(double nowSeconds) {
+    if (loadPending_) {
+        loadPending_ = false;
+        load(pendingUrl_, nowSeconds);
+    }
+    if (script_) script_->tick(nowSeconds, false);
+}
+
+void View::runAnimationFrames(double nowSeconds) {
+    if (script_) script_->tick(nowSeconds, true);
+}
+
+bool View::needsPaint() const {
+    return page_ ? page_->needsPaint() : blankNeedsPaint_;
+}
+
+bool View::paint() {
+    Bitmap& bitmap = surface_.bitmap();
+    if (bitmap.locked()) return false;  // the host is reading it; paint next frame
+    if (page_) return page_->paint(bitmap, deviceScale_);
+    if (!blankNeedsPaint_ || bitmap.empty()) return false;
+    std::memset(bitmap.data(), 0, std::size_t(bitmap.rowBytes()) * bitmap.height());
+    blankNeedsPaint_ = false;
+    return true;
+}
+
+}  // namespace web
