@@ -1,0 +1,279 @@
+// The mission builder's defaults, "present versus absent" rules and theme
+// table, the campaign file and the save file as the game reads them.
+#include <fstream>
+
+#include "tests/game/game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+class BuilderTest : public GameTest {
+protected:
+    void SetUp() override { game.approach = 1; }  // starts at "player", changes no device
+    void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
+};
+
+TEST_F(BuilderTest, AnEmptyMissionGetsEveryDefault) {
+    game.walls.push_back({1, 2, 3, 4});
+    useCampaign({"{}"});
+    EXPECT_EQ(game.missionName, "OPERATION 01");
+    EXPECT_EQ(game.missionDesc, "Infiltrate the perimeter and extract.");
+    EXPECT_EQ(game.theme, "casino");
+    EXPECT_EQ(game.faction, "THE CRIMSON SYNDICATE");
+    EXPECT_TRUE(game.walls.empty());  // emptied even without the key
+    EXPECT_FLOAT_EQ(game.altExit.x, 855.0f);
+    EXPECT_FLOAT_EQ(game.altExit.w, 72.0f);
+    EXPECT_EQ(game.altExitLabel, "ROOF HELIPAD");
+    EXPECT_TRUE(game.altExitActive);
+    EXPECT_EQ(game.optionalIntel.type, "optional_intel");
+    EXPECT_EQ(game.optionalIntel.label, "SYNDICATE BLACK LEDGER");
+    EXPECT_FLOAT_EQ(game.optionalIntel.x, 340.0f);
+    EXPECT_TRUE(game.optionalIntel.active);
+    const Objective& o = game.dynamicObjective;
+    EXPECT_EQ(o.type, "courier");
+    EXPECT_EQ(o.label, "INTERCEPT SYNDICATE COURIER");
+    EXPECT_FLOAT_EQ(o.r, 15.0f);
+    EXPECT_FLOAT_EQ(o.speed, 46.0f);
+    ASSERT_EQ(o.waypoints.size(), 4u);
+    EXPECT_FLOAT_EQ(o.waypoints[2].x, 830.0f);
+    EXPECT_FALSE(o.active);
+    EXPECT_FLOAT_EQ(o.timeLimit, 30.0f);
+    EXPECT_FLOAT_EQ(game.serviceSpawn.x, 64.0f);
+    EXPECT_FLOAT_EQ(game.backstageSpawn.y, 485.0f);
+}
+
+TEST_F(BuilderTest, RecordDefaultsForElementsWithMissingKeys) {
+    useCampaign({R"({
+      "walls": [5],
+      "furniture": [null, {"cover": false, "type": "piano"}],
+      "lasers": [{"axis": ""}, {"axis": "xylophone"}, {}],
+      "cameras": [{"angle": 1.5}],
+      "pressures": [{"w": 3}],
+      "doors": [{}],
+      "keycards": [{}],
+      "guards": [{}, {"axis": "y", "patrol": [{"x": 3}, {"y": "no"}]}, {"angle": 2}]
+    })"});
+    ASSERT_EQ(game.walls.size(), 1u);
+    EXPECT_FLOAT_EQ(game.walls[0].w, 0.0f);
+    ASSERT_EQ(game.furniture.size(), 2u);
+    EXPECT_EQ(game.furniture[0].type, "desk");
+    EXPECT_FLOAT_EQ(game.furniture[0].w, 60.0f);
+    EXPECT_FLOAT_EQ(game.furniture[0].h, 36.0f);
+    EXPECT_TRUE(game.furniture[0].cover);
+    EXPECT_FALSE(game.furniture[1].cover);
+    EXPECT_EQ(game.lasers[0].axis, 'y');
+    EXPECT_EQ(game.lasers[1].axis, 'x');
+    EXPECT_EQ(game.lasers[2].axis, 'y');
+    EXPECT_FLOAT_EQ(game.lasers[0].dir, 1.0f);
+    EXPECT_FLOAT_EQ(game.cameras[0].angle, 1.5f);
+    EXPECT_FLOAT_EQ(game.cameras[0].baseAngle, 1.5f);
+    EXPECT_FLOAT_EQ(game.cameras[0].sweep, 1.1f);
+    EXPECT_FLOAT_EQ(game.cameras[0].range, 140.0f);
+    EXPECT_FLOAT_EQ(game.cameras[0].speed, 1.2f);
+    EXPECT_FLOAT_EQ(game.pressurePlates[0].w, 3.0f);
+    EXPECT_EQ(game.doors[0].color, "cyan");
+    EXPECT_FLOAT_EQ(game.keycards[0].r, 11.0f);
+    ASSERT_EQ(game.guards.size(), 3u);
+    EXPECT_EQ(game.guards[0].axis, 0);
+    EXPECT_FLOAT_EQ(game.guards[0].speed, 50.0f);
+    EXPECT_FLOAT_EQ(game.guards[0].range, 150.0f);
+    EXPECT_FLOAT_EQ(game.guards[0].fov, 1.15f);
+    EXPECT_EQ(game.guards[0].state, "patrol");
+    EXPECT_EQ(game.guards[1].axis, 'y');
+    ASSERT_EQ(game.guards[1].patrol.size(), 2u);
+    EXPECT_FLOAT_EQ(game.guards[1].patrol[0].x, 3.0f);
+    EXPECT_FLOAT_EQ(game.guards[1].patrol[1].y, 0.0f);
+    EXPECT_FLOAT_EQ(game.guards[2].walkPhase, 50.0f);
+    EXPECT_FLOAT_EQ(game.guards[2].homeFacing, 2.0f);
+    EXPECT_FLOAT_EQ(game.guards[2].drawFacing, 2.0f);
+}
+
+TEST_F(BuilderTest, AbsentKeysKeepThePreviousValuesAndNonObjectsTakeDefaults) {
+    useCampaign({R"({"gate": {"x": 1, "y": 2, "w": 3, "h": 4}, "exit": {"x": 9},
+                     "card": {"r": 30}, "terminal": {"x": 10}})",
+                 R"({"gate": true, "walls": [{}]})", "{}"});
+    EXPECT_FLOAT_EQ(game.gate.x, 1.0f);
+    EXPECT_FLOAT_EQ(game.exit.x, 9.0f);
+    EXPECT_FLOAT_EQ(game.exit.w, 75.0f);
+    EXPECT_FLOAT_EQ(game.card.r, 30.0f);
+    game.gateOpen = 0.5f;
+    game.cardTaken = 1;
+
+    game.selectMission(2);  // absent: everything stays
+    EXPECT_FLOAT_EQ(game.gate.x, 1.0f);
+    EXPECT_FLOAT_EQ(game.card.r, 30.0f);
+    EXPECT_FLOAT_EQ(game.terminal.x, 10.0f);
+    EXPECT_FLOAT_EQ(game.gateOpen, 0.0f);  // reset whatever the key
+    EXPECT_FALSE(game.cardTaken);
+
+    game.selectMission(1);  // "gate": true is present but not an object
+    EXPECT_FLOAT_EQ(game.gate.x, 660.0f);
+    EXPECT_FLOAT_EQ(game.gate.h, 140.0f);
+    EXPECT_FLOAT_EQ(game.card.r, 30.0f);
+}
+
+TEST_F(BuilderTest, WithoutAPlayerKeyTheStartIsWhereTheOperativeStands) {
+    useCampaign({R"({"player": {"y": 200}})", "{}"});
+    EXPECT_FLOAT_EQ(game.playerStart.x, 60.0f);
+    EXPECT_FLOAT_EQ(game.playerStart.y, 200.0f);
+    game.playerPos = {333.0f, 222.0f};
+    game.selectMission(1);
+    EXPECT_FLOAT_EQ(game.playerStart.x, 333.0f);
+    EXPECT_FLOAT_EQ(game.playerPos.y, 222.0f);
+}
+
+TEST_F(BuilderTest, ThemeTableMixesIndexAndTheme) {
+    const std::string guardAndCamera =
+        R"("guards": [{"speed": 100, "range": 100, "fov": 1}], "cameras": [{"speed": 1}])";
+    useCampaign({R"({"theme": "embassy", )" + guardAndCamera + "}",
+                 R"({"theme": "laboratory", )" + guardAndCamera + "}",
+                 R"({"theme": "casino", )" + guardAndCamera + "}",
+                 R"({"theme": "archive", )" + guardAndCamera + "}"});
+    EXPECT_EQ(game.faction, "THE CRIMSON SYNDICATE");
+    EXPECT_FLOAT_EQ(game.guards[0].range, 100.0f);
+    EXPECT_EQ(game.altExitLabel, "DIPLOMATIC MOTORCADE");
+    EXPECT_EQ(game.dynamicObjective.type, "courier");
+
+    game.selectMission(1);
+    EXPECT_EQ(game.faction, "VORON DIRECTORATE");
+    EXPECT_FLOAT_EQ(game.guards[0].range, 112.0f);
+    EXPECT_FLOAT_EQ(game.cameras[0].speed, 1.0f);
+    EXPECT_EQ(game.altExitLabel, "SUB-CANAL SUBMERSIBLE");
+    EXPECT_EQ(game.dynamicObjective.type, "informant");
+    EXPECT_EQ(game.optionalIntel.label, "AMBASSADOR CIPHER DISK");
+    ASSERT_EQ(game.dynamicObjective.waypoints.size(), 3u);
+
+    game.selectMission(2);
+    EXPECT_EQ(game.faction, "THE CRIMSON SYNDICATE");  // the theme wins over index 2
+    EXPECT_FLOAT_EQ(game.cameras[0].speed, 1.0f);
+    EXPECT_EQ(game.dynamicObjective.type, "sabotage_node");
+    EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 40.0f);
+    EXPECT_FLOAT_EQ(game.dynamicObjective.timeLimit, 40.0f);
+    EXPECT_TRUE(game.dynamicObjective.waypoints.empty());
+
+    game.selectMission(3);
+    EXPECT_EQ(game.faction, "OMEGA ARCHIVE CABAL");
+    EXPECT_FLOAT_EQ(game.guards[0].speed, 108.0f);
+    EXPECT_FLOAT_EQ(game.guards[0].fov, 1.1f);
+    EXPECT_EQ(game.altExitLabel, "TUNNEL RAIL EXFIL");
+    EXPECT_EQ(game.dynamicObjective.type, "evidence_burn");
+    EXPECT_EQ(game.dynamicObjective.label, "RECOVER OMEGA MICROFILM BEFORE PURGE");
+    EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 45.0f);
+    EXPECT_EQ(game.optionalIntel.label, "OMEGA COUNCIL DOSSIER");
+
+    // Rebuilding applies the factors to fresh lists: they never compound.
+    game.selectMission(3);
+    EXPECT_FLOAT_EQ(game.guards[0].speed, 108.0f);
+}
+
+TEST_F(BuilderTest, LaboratoryCamerasSweepFaster) {
+    useCampaign({"{}", "{}", R"({"theme": "embassy", "cameras": [{"speed": 1}]})"});
+    game.selectMission(2);  // index 2, but the embassy rule comes first
+    EXPECT_EQ(game.faction, "VORON DIRECTORATE");
+    useCampaign({"{}", "{}", R"({"theme": "other", "cameras": [{"speed": 1}]})"});
+    game.selectMission(2);
+    EXPECT_EQ(game.faction, "AEGIS BIO-CORP");
+    EXPECT_FLOAT_EQ(game.cameras[0].speed, 1.2f);
+}
+
+TEST_F(BuilderTest, MissionOverridesComeAfterTheTable) {
+    useCampaign({R"({"faction": 7})",
+                 R"({"faction": "HOUSE", "altExit": {"label": "BOAT", "w": 10},
+                     "optionalIntel": {"active": false, "label": "FILE"},
+                     "dynamicObjective": {"label": "MEET", "timer": 12, "waypoints": []}})",
+                 R"({"altExit": 3, "dynamicObjective": {"waypoints": [{"x": 7, "y": 8}]}})"});
+    EXPECT_EQ(game.faction, "THE CRIMSON SYNDICATE");  // a number keeps the table's
+
+    game.selectMission(1);
+    EXPECT_EQ(game.faction, "HOUSE");
+    EXPECT_EQ(game.altExitLabel, "BOAT");
+    EXPECT_FLOAT_EQ(game.altExit.w, 10.0f);
+    EXPECT_FLOAT_EQ(game.altExit.x, 855.0f);
+    EXPECT_TRUE(game.altExitActive);
+    EXPECT_FALSE(game.optionalIntel.active);
+    EXPECT_EQ(game.optionalIntel.label, "FILE");
+    EXPECT_EQ(game.dynamicObjective.label, "MEET");
+    EXPECT_EQ(game.dynamicObjective.type, "informant");
+    EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 12.0f);
+    EXPECT_FLOAT_EQ(game.dynamicObjective.timeLimit, 12.0f);
+    EXPECT_EQ(game.dynamicObjective.waypoints.size(), 3u);  // an empty route keeps the table's
+
+    game.selectMission(2);
+    EXPECT_EQ(game.altExitLabel, "ROOF HELIPAD");  // not an object: defaults are the table's
+    ASSERT_EQ(game.dynamicObjective.waypoints.size(), 1u);
+    EXPECT_FLOAT_EQ(game.dynamicObjective.waypoints[0].y, 8.0f);
+}
+
+TEST_F(BuilderTest, ABadTokenKeepsThePreviousWorld) {
+    useCampaign({R"({"name": "FIRST", "walls": [{"w": 5}]})", "{}"});
+    game.campaignMaps[1] = game.campaignMaps[1].substr(0, game.campaignMaps[1].size() - 2);
+    game.selectMission(1);
+    EXPECT_EQ(game.missionIndex, 1u);
+    EXPECT_EQ(game.missionName, "FIRST");
+    EXPECT_EQ(game.walls.size(), 1u);
+
+    game.campaignMaps.push_back(tokenFor("[1, 2"));  // valid token, broken JSON
+    game.selectMission(2);
+    EXPECT_EQ(game.missionName, "FIRST");
+}
+
+TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUp) {
+    write("c1.json", R"({"mission3": ")" + tokenFor(R"({"name": "THIRD"})") +
+                         R"(", "mission5": "x", "mission1": ")" + tokenFor(R"({"name": "FIRST"})") + "\"}");
+    ASSERT_TRUE(game.loadCampaign("c1.json"));
+    ASSERT_EQ(game.campaignMaps.size(), 2u);
+    EXPECT_EQ(game.missionName, "FIRST");
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.nextMission();
+    EXPECT_EQ(game.missionName, "THIRD");
+
+    write("c2.json", R"({"mission1": 5})");
+    Game fresh(nullptr, nullptr);
+    ASSERT_TRUE(fresh.loadCampaign("c2.json"));
+    ASSERT_EQ(fresh.campaignMaps.size(), 1u);
+    EXPECT_EQ(fresh.campaignMaps[0], "");
+    EXPECT_EQ(fresh.missionName, "OPERATION CASINO VAULT");  // the default world stays
+
+    write("c3.json", R"({"mission1": "a",)");
+    EXPECT_FALSE(game.loadCampaign("c3.json"));
+    EXPECT_EQ(game.campaignMaps.size(), 2u);  // untouched
+    write("c4.json", R"({"other": "a"})");
+    EXPECT_FALSE(game.loadCampaign("c4.json"));
+    write("c5.json", R"(["mission1"])");
+    EXPECT_FALSE(game.loadCampaign("c5.json"));
+    EXPECT_FALSE(game.loadCampaign("missing.json"));
+}
+
+TEST_F(BuilderTest, LoadingTheCampaignReadsTheSave) {
+    const std::string four = R"({"mission1": "a", "mission2": "b", "mission3": "c", "mission4": "d"})";
+    write("four.json", four);
+    write("save.dat", "7 0 0 0 0");
+    ASSERT_TRUE(game.loadCampaign("four.json"));
+    EXPECT_EQ(game.highestUnlocked, 3u);
+    EXPECT_EQ(game.intelBudget, 0u);
+
+    write("save.dat", "2 500 1 0 1\n1 -1 0 5 \n");
+    Game perks(nullptr, nullptr);
+    ASSERT_TRUE(perks.loadCampaign("four.json"));
+    EXPECT_EQ(perks.highestUnlocked, 2u);
+    EXPECT_EQ(perks.intelBudget, 500u);
+    EXPECT_TRUE(perks.perkSlowDetection);
+    EXPECT_FALSE(perks.perkSoftStep);
+    EXPECT_TRUE(perks.perkSafeAssist);
+    EXPECT_EQ(perks.missionCompleted, (std::array<std::uint8_t, 4>{1, 1, 0, 1}));
+
+    write("save.dat", "0 200 1 0");  // the third perk is missing: no perk at all
+    Game partial(nullptr, nullptr);
+    ASSERT_TRUE(partial.loadCampaign("four.json"));
+    EXPECT_FALSE(partial.perkSlowDetection);
+
+    std::remove("save.dat");
+    Game none(nullptr, nullptr);
+    none.highestUnlocked = 3;
+    ASSERT_TRUE(none.loadCampaign("four.json"));
+    EXPECT_EQ(none.highestUnlocked, 0u);
+    EXPECT_EQ(none.intelBudget, 200u);
+}
+
+}  // namespace
+}  // namespace nj::testing

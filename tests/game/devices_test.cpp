@@ -1,0 +1,197 @@
+// Cameras, lasers, pressure plates, keycards and doors.
+#include <cmath>
+
+#include "tests/game/game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+class DeviceTest : public GameTest {
+protected:
+    static Camera cameraAt(float x, float y, float angle) {
+        Camera c;
+        c.x = x;
+        c.y = y;
+        c.angle = c.baseAngle = angle;
+        c.sweep = 0.0f;  // holds still, so the cone is easy to reason about
+        return c;
+    }
+};
+
+TEST_F(DeviceTest, CameraRaisesDetectionBeforeItsOwnMeterBroadcasts) {
+    game.cameras.push_back(cameraAt(100.0f, 300.0f, 0.0f));
+    playAt(200.0f, 300.0f);
+    game.update(0.1f);
+    EXPECT_NEAR(game.cameras[0].meter, 0.14f, 1e-5f);
+    EXPECT_NEAR(game.detection, 0.082f, 1e-5f);  // caught, though no broadcast yet
+    EXPECT_FALSE(game.alarmActive);
+    steps(3, 0.1f);  // meter 0.56 > 0.45: broadcast
+    EXPECT_TRUE(game.alarmActive);
+    EXPECT_FLOAT_EQ(game.alarmPos.x, game.playerPos.x);
+
+    // Out of reach the meter falls at 0.5 per second.
+    playAt(300.0f, 300.0f);
+    const float meter = game.cameras[0].meter;
+    game.update(0.1f);
+    EXPECT_NEAR(game.cameras[0].meter, meter - 0.05f, 1e-5f);
+
+    // Within reach but outside the cone it holds.
+    playAt(100.0f, 400.0f);
+    game.update(0.1f);
+    EXPECT_NEAR(game.cameras[0].meter, meter - 0.05f, 1e-5f);
+}
+
+TEST_F(DeviceTest, CameraSweepFollowsTheAnimationClock) {
+    Camera c = cameraAt(100.0f, 100.0f, 0.5f);
+    c.sweep = 1.1f;
+    game.cameras.push_back(c);
+    playAt(900.0f, 500.0f);
+    game.update(0.25f);
+    EXPECT_NEAR(game.cameras[0].angle, std::sin(0.25f * 1.2f) * 1.1f + 0.5f, 1e-5f);
+}
+
+TEST_F(DeviceTest, DisabledCameraIsBlindAndReportsNothing) {
+    game.cameras.push_back(cameraAt(100.0f, 300.0f, 0.0f));
+    game.cameras[0].disabledTime = 0.5f;
+    game.cameras[0].meter = 0.3f;
+    game.guards.push_back(guardAt(160.0f, 300.0f, 3.14159f));
+    game.guards[0].downed = 1;
+    playAt(200.0f, 300.0f);
+    game.update(0.1f);
+    EXPECT_FLOAT_EQ(game.cameras[0].meter, 0.0f);
+    EXPECT_FLOAT_EQ(game.cameras[0].disabledTime, 0.4f);
+    EXPECT_FALSE(game.guards[0].discovered);
+    EXPECT_FLOAT_EQ(game.detection, 0.0f);
+}
+
+TEST_F(DeviceTest, CameraSpotsADownedGuard) {
+    game.cameras.push_back(cameraAt(100.0f, 300.0f, 0.0f));
+    game.guards.push_back(guardAt(160.0f, 300.0f, 3.14159f));
+    game.guards[0].downed = 1;
+    playAt(100.0f, 500.0f);
+    game.update(kDt);
+    EXPECT_TRUE(game.guards[0].discovered);
+    EXPECT_NEAR(game.detection, 0.22f - 0.32f * kDt, 1e-5f);
+    EXPECT_TRUE(game.alarmActive);
+    EXPECT_EQ(game.bannerText, "CCTV SPOTTED DOWNED GUARD // SEARCH DISPATCHED");
+    EXPECT_EQ(game.bannerColor.r, kRuby.r);
+}
+
+TEST_F(DeviceTest, LaserGridBlinksAndOnlyKillsWhileOn) {
+    Laser beam;
+    beam.x = 290.0f;
+    beam.y = 200.0f;
+    beam.w = 4.0f;
+    beam.h = 200.0f;
+    game.lasers.push_back(beam);
+    game.lasersOn = 0;  // standing in the beam while the grid is off
+    playAt(300.0f, 300.0f);
+    game.update(1.0f);
+    game.update(1.0f);
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    game.update(0.25f);  // 2.25 s > 2.2: the grid comes back on and kills
+    EXPECT_TRUE(game.lasersOn);
+    EXPECT_EQ(game.gameState, GameState::MissionFailed);
+    EXPECT_EQ(audio.count(CueFailure), 1);
+}
+
+TEST_F(DeviceTest, UplinkHackSlowsTheBlink) {
+    game.approach = 2;
+    playAt(900.0f, 500.0f);
+    game.update(1.5f);
+    game.update(1.5f);  // 3.0 s: still on with a 3.1 s period
+    EXPECT_TRUE(game.lasersOn);
+    game.update(0.2f);
+    EXPECT_FALSE(game.lasersOn);
+    EXPECT_FLOAT_EQ(game.laserBlinkTimer, 0.0f);
+}
+
+TEST_F(DeviceTest, MovingLasersBounceBetweenTheirLimits) {
+    Laser beam;
+    beam.x = 500.0f;
+    beam.y = 100.0f;
+    beam.w = 100.0f;
+    beam.h = 2.0f;
+    beam.axis = 'y';
+    beam.min = 80.0f;
+    beam.max = 130.0f;
+    beam.speed = 40.0f;
+    game.lasers.push_back(beam);
+    Laser sideways = beam;
+    sideways.axis = 'q';  // no axis: stands
+    game.lasers.push_back(sideways);
+    playAt(100.0f, 500.0f);
+    game.update(0.5f);
+    EXPECT_FLOAT_EQ(game.lasers[0].y, 120.0f);
+    game.update(0.5f);  // 140 is past the limit
+    EXPECT_FLOAT_EQ(game.lasers[0].y, 130.0f);
+    EXPECT_FLOAT_EQ(game.lasers[0].dir, -1.0f);
+    EXPECT_FLOAT_EQ(game.lasers[1].y, 100.0f);
+    EXPECT_FLOAT_EQ(game.lasers[1].x, 500.0f);
+}
+
+TEST_F(DeviceTest, PressurePlateTripsOncePerSteppingOn) {
+    PressurePlate plate;
+    plate.x = 290.0f;
+    plate.y = 290.0f;
+    plate.w = 20.0f;
+    plate.h = 20.0f;
+    game.pressurePlates.push_back(plate);
+    game.guards.push_back(guardAt(500.0f, 300.0f, 0.0f));  // 200 from the plate, facing away
+    playAt(300.0f, 300.0f);
+    game.update(kDt);
+    EXPECT_TRUE(game.pressurePlates[0].pressed);
+    EXPECT_NEAR(game.detection, 0.32f - 0.32f * kDt, 1e-5f);
+    EXPECT_EQ(audio.count(CueBuzz), 1);
+    EXPECT_EQ(game.guards[0].state, "searching");
+    EXPECT_TRUE(game.alarmActive);
+    steps(10);  // standing still on it does nothing more
+    EXPECT_EQ(audio.count(CueBuzz), 1);
+
+    playAt(300.0f, 100.0f);  // off the plate...
+    game.update(kDt);
+    EXPECT_FALSE(game.pressurePlates[0].pressed);
+    playAt(300.0f, 300.0f);  // ...and on again
+    game.update(kDt);
+    EXPECT_EQ(audio.count(CueBuzz), 2);
+}
+
+TEST_F(DeviceTest, KeycardsUnlockDoorsOfExactlyTheirColour) {
+    Keycard card;
+    card.x = 310.0f;
+    card.y = 300.0f;
+    card.color = "ruby";
+    game.keycards.push_back(card);
+    Door ruby;
+    ruby.x = 600.0f;
+    ruby.y = 100.0f;
+    ruby.w = 10.0f;
+    ruby.h = 50.0f;
+    ruby.color = "ruby";
+    Door upper = ruby;
+    upper.color = "Ruby";
+    game.doors = {ruby, upper};
+    playAt(300.0f, 300.0f);
+    game.update(0.1f);
+    EXPECT_TRUE(game.keycards[0].taken);
+    EXPECT_EQ(game.keycardsHeld.count("ruby"), 1u);
+    EXPECT_EQ(game.bannerText, "ruby CLEARANCE PASS SECURED");
+    EXPECT_FLOAT_EQ(game.bannerColor.g, kRuby.g);
+    EXPECT_TRUE(game.doors[0].unlocked);
+    EXPECT_FALSE(game.doors[1].unlocked);
+    EXPECT_NEAR(game.doors[0].openAmount, 0.15f, 1e-6f);  // opens in the same step
+    steps(6, 0.1f);
+    EXPECT_FLOAT_EQ(game.doors[0].openAmount, 1.0f);
+    EXPECT_FLOAT_EQ(game.doors[1].openAmount, 0.0f);
+
+    // A second card of the same colour is still announced.
+    card.x = 320.0f;
+    game.keycards.push_back(card);
+    game.bannerText.clear();
+    game.update(0.1f);
+    EXPECT_EQ(game.bannerText, "ruby CLEARANCE PASS SECURED");
+    EXPECT_EQ(audio.count(CueChime), 2);
+}
+
+}  // namespace
+}  // namespace nj::testing

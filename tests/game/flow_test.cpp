@@ -1,0 +1,338 @@
+// Game states, keys and page commands, mission selection, approaches and the
+// bonuses carried from one win into later missions.
+#include <cmath>
+
+#include "tests/game/game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+// A mission with one door of each approach colour, two cameras, a laser and
+// three guards, so the approach and bonus effects have something to act on.
+const char* const kDeviceMission = R"({
+  "name": "TEST SITE", "theme": "casino",
+  "player": {"x": 100, "y": 300},
+  "serviceSpawn": {"x": 70, "y": 80}, "backstageSpawn": {"x": 250, "y": 480},
+  "doors": [{"x": 400, "y": 100, "w": 10, "h": 60, "color": "cyan"},
+            {"x": 500, "y": 100, "w": 10, "h": 60, "color": "ruby"},
+            {"x": 600, "y": 100, "w": 10, "h": 60}],
+  "keycards": [{"x": 120, "y": 300, "color": "cyan"}],
+  "cameras": [{"x": 10, "y": 10}, {"x": 20, "y": 20}],
+  "lasers": [{"x": 700, "y": 50, "w": 4, "h": 80, "speed": 40, "min": 40, "max": 90}],
+  "guards": [{"x": 800, "y": 400, "speed": 50}, {"x": 820, "y": 400, "speed": 50},
+             {"x": 840, "y": 400, "speed": 50}]
+})";
+
+class FlowTest : public GameTest {};
+
+TEST_F(FlowTest, PauseFreezesEverythingAndOtherStatesStillAgeEffects) {
+    playAt(300.0f, 300.0f);
+    game.spawnBurst(300.0f, 300.0f, kGold, 5);
+    game.showBanner("X", 1.0f, kCyan);
+    game.onKeyDown(vk::kP);
+    ASSERT_EQ(game.gameState, GameState::Paused);
+    const Particle p = game.particles[0];
+    const DustMote d = game.dust[0];
+    game.update(0.05f);
+    EXPECT_FLOAT_EQ(game.animClock, 0.0f);
+    EXPECT_FLOAT_EQ(game.bannerTimer, 1.0f);
+    EXPECT_FLOAT_EQ(game.particles[0].x, p.x);
+    EXPECT_FLOAT_EQ(game.dust[0].y, d.y);
+    EXPECT_FLOAT_EQ(game.frameDt, 0.05f);
+
+    game.onKeyDown(vk::kTab);  // to the dossier: effects age, the rules do not
+    ASSERT_EQ(game.gameState, GameState::Briefing);
+    game.update(0.05f);
+    EXPECT_FLOAT_EQ(game.animClock, 0.05f);
+    EXPECT_FLOAT_EQ(game.missionClock, 0.0f);
+    EXPECT_FLOAT_EQ(game.bannerTimer, 0.95f);
+    EXPECT_FLOAT_EQ(game.particles[0].x, p.x + p.vx * 0.05f);
+    EXPECT_FLOAT_EQ(game.particles[0].vx, p.vx * 0.94f);
+}
+
+TEST_F(FlowTest, AZeroStepChangesNothingButTheFrameStep) {
+    playAt(300.0f, 300.0f);
+    hold(vk::kD);
+    game.spawnBurst(300.0f, 300.0f, kGold, 3);
+    game.frameDt = 0.03f;
+    const Particle p = game.particles[0];
+    game.update(0.0f);
+    EXPECT_FLOAT_EQ(game.frameDt, 0.016f);
+    EXPECT_FLOAT_EQ(game.playerPos.x, 300.0f);
+    EXPECT_FLOAT_EQ(game.missionClock, 0.0f);
+    EXPECT_FLOAT_EQ(game.particles[0].life, p.life);
+}
+
+TEST_F(FlowTest, EffectsExpireAndDustReentersAtTheBottom) {
+    game.spawnBurst(100.0f, 100.0f, kGold, 4);
+    game.emitNoise(50.0f, 50.0f, 100.0f, false);
+    game.update(0.375f);
+    ASSERT_EQ(game.noiseRings.size(), 1u);
+    EXPECT_FLOAT_EQ(game.noiseRings[0].radius, 50.0f);  // half its life: half its size
+    game.update(0.5f);
+    EXPECT_TRUE(game.noiseRings.empty());
+    EXPECT_TRUE(game.particles.empty());  // the longest life is under 0.95 s
+
+    game.dust[0].y = 20.5f;
+    game.dust[0].vy = -10.0f;
+    game.dust[0].x = 100.0f;
+    game.dust[0].vx = 0.0f;
+    game.update(0.1f);
+    EXPECT_FLOAT_EQ(game.dust[0].y, 520.0f);
+    EXPECT_FLOAT_EQ(game.dust[0].x, std::fmod(1700.0f, 920.0f) + 20.0f);
+}
+
+TEST_F(FlowTest, BurstsRepeatForTheSamePosition) {
+    game.spawnBurst(123.0f, 45.0f, kRuby, 10);
+    game.spawnBurst(123.0f, 45.0f, kRuby, 10);
+    game.spawnBurst(124.0f, 45.0f, kRuby, 10);
+    ASSERT_EQ(game.particles.size(), 30u);
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_FLOAT_EQ(game.particles[i].vx, game.particles[i + 10].vx);
+        EXPECT_FLOAT_EQ(game.particles[i].life, game.particles[i + 10].life);
+    }
+    EXPECT_NE(game.particles[0].vx, game.particles[20].vx);
+    for (const Particle& p : game.particles) {
+        const float speed = std::hypot(p.vx, p.vy);
+        EXPECT_GE(speed, 29.99f);
+        EXPECT_LT(speed, 125.01f);
+        EXPECT_GE(p.life, 0.45f);
+        EXPECT_LT(p.life, 0.95f);
+        EXPECT_FLOAT_EQ(p.r, kRuby.r);
+    }
+}
+
+TEST_F(FlowTest, ConstructionGivesTheDefaultMissionAndSeededDust) {
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_EQ(game.missionName, "OPERATION CASINO VAULT");
+    EXPECT_FLOAT_EQ(game.disguise, 1.0f);
+    ASSERT_EQ(game.dust.size(), 30u);
+    ASSERT_EQ(game.tumblers.size(), 3u);
+    EXPECT_FLOAT_EQ(game.tumblers[1].speed, -3.0f);
+    Game other(nullptr, nullptr);
+    for (std::size_t i = 0; i < 30; ++i) {
+        EXPECT_FLOAT_EQ(game.dust[i].x, other.dust[i].x);
+        EXPECT_GE(game.dust[i].x, 20.0f);
+        EXPECT_LT(game.dust[i].x, 940.0f);
+        EXPECT_GE(game.dust[i].vy, -12.0f);
+        EXPECT_LT(game.dust[i].vy, -4.0f);
+    }
+    std::mt19937 engine(42);
+    EXPECT_FLOAT_EQ(game.dust[0].x, static_cast<float>(engine() >> 8) / 16777216.0f * 920.0f + 20.0f);
+}
+
+TEST_F(FlowTest, KeysInEachState) {
+    int quits = 0;
+    game.quitHook = [&] { ++quits; };
+    game.onKeyDown(vk::kEsc);  // briefing: quit
+    EXPECT_EQ(quits, 1);
+    game.gameState = GameState::MissionFailed;
+    game.onKeyDown(vk::kEsc);
+    game.onKeyDown(vk::kTab);
+    EXPECT_EQ(game.gameState, GameState::MissionFailed);
+    EXPECT_EQ(quits, 1);
+    game.onKeyDown(vk::kEnter);  // failed: retry
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    game.onKeyDown(vk::kEnter);  // playing: just a held key
+    EXPECT_EQ(game.heldKeys.count(vk::kEnter), 1u);
+    game.onKeyDown(vk::kEsc);
+    EXPECT_EQ(game.gameState, GameState::Paused);
+    game.onKeyDown(vk::kTab);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.onKeyDown(vk::kTab);  // back in without a reload
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_EQ(game.heldKeys.count(vk::kEnter), 1u);
+    game.onKeyUp(vk::kEnter);
+    EXPECT_TRUE(game.heldKeys.empty());
+}
+
+TEST_F(FlowTest, PageCommandsMatchTheKeys) {
+    game.togglePause();
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.openDossier();
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    game.togglePause();
+    EXPECT_EQ(game.gameState, GameState::Paused);
+    game.openDossier();
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.retryMission();
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_TRUE(game.audioEnabled());
+    game.toggleAudio();
+    EXPECT_FALSE(game.audioEnabled());
+    game.playCue(CueChime);
+    EXPECT_TRUE(audio.cues.empty());
+    game.quitGame();  // no hook installed: nothing happens
+}
+
+TEST_F(FlowTest, LockedMissionsCanBeViewedButNotStarted) {
+    useCampaign({kDeviceMission, kDeviceMission, "{}"});
+    game.selectMission(2);
+    EXPECT_EQ(game.missionIndex, 2u);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_EQ(game.bannerText, "OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST");
+    EXPECT_EQ(audio.count(CueBuzz), 1);
+    game.onKeyDown(vk::kEnter);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_EQ(audio.count(CueBuzz), 2);
+    game.onKeyDown(vk::kR);  // R skips the unlock test
+    EXPECT_EQ(game.gameState, GameState::Playing);
+
+    game.selectMission(7);  // beyond the campaign: ignored
+    EXPECT_EQ(game.missionIndex, 2u);
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    game.selectMission(0);
+    game.startOrAdvance();
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_EQ(game.missionName, "TEST SITE");
+}
+
+TEST_F(FlowTest, MissionCyclingWrapsAndAdvanceGoesToTheNextBriefing) {
+    useCampaign({"{}", "{}", "{}"});
+    game.prevMission();
+    EXPECT_EQ(game.missionIndex, 2u);
+    game.nextMission();
+    EXPECT_EQ(game.missionIndex, 0u);
+    game.nextMission();
+    EXPECT_EQ(game.missionName, "OPERATION 02");
+
+    game.missionIndex = 2;
+    game.gameState = GameState::MissionComplete;
+    game.onKeyDown(vk::kEnter);
+    EXPECT_EQ(game.missionIndex, 0u);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_EQ(game.missionName, "OPERATION 01");
+
+    Game empty(nullptr, nullptr);
+    empty.nextMission();
+    empty.prevMission();
+    EXPECT_EQ(empty.missionIndex, 0u);
+}
+
+TEST_F(FlowTest, PageNumbersAreConvertedWithoutSurprises) {
+    useCampaign({"{}", "{}"});
+    game.highestUnlocked = 1;
+    game.selectMissionFromPage(1.9);
+    EXPECT_EQ(game.missionIndex, 1u);
+    game.selectMissionFromPage(-1.0);  // the largest index: ignored
+    game.selectMissionFromPage(1e300);
+    game.selectMissionFromPage(std::nan(""));  // NaN reads as 0
+    EXPECT_EQ(game.missionIndex, 0u);
+
+    game.setApproachFromPage(2.9);
+    EXPECT_EQ(game.approach, 2u);
+    game.setApproachFromPage(-1.0);
+    EXPECT_EQ(game.approach, 0xFFFFFFFFu);
+    EXPECT_EQ(game.bannerText, "INFILTRATION APPROACH: SERVICE CORRIDOR");
+    game.setApproachFromPage(-1e300);
+    EXPECT_EQ(game.approach, 0x80000000u);
+}
+
+TEST_F(FlowTest, ApproachKeysReloadInPlayAndOnlyRebriefOtherwise) {
+    useCampaign({kDeviceMission});
+    game.onKeyDown(vk::kF3);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_EQ(game.approach, 2u);
+    EXPECT_EQ(game.bannerText, "INFILTRATION APPROACH: SECURITY UPLINK HACK");
+    EXPECT_FLOAT_EQ(game.bannerDuration, 1.2f);
+
+    game.startOrAdvance();
+    ASSERT_EQ(game.gameState, GameState::Playing);
+    game.playerPos = {300.0f, 300.0f};
+    game.onKeyDown(vk::kF2);
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_FLOAT_EQ(game.playerPos.x, 100.0f);  // rebuilt at the start point
+    EXPECT_FLOAT_EQ(game.disguise, 1.0f);
+
+    game.onKeyDown(vk::kP);
+    game.onKeyDown(vk::kF4);  // paused: back to the briefing
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+}
+
+TEST_F(FlowTest, EachApproachShapesTheBuild) {
+    useCampaign({kDeviceMission});
+    game.setApproach(0);
+    EXPECT_FLOAT_EQ(game.playerPos.x, 70.0f);
+    EXPECT_EQ(game.keycardsHeld, (std::set<std::string>{"cyan"}));
+    EXPECT_FLOAT_EQ(game.doors[0].openAmount, 1.0f);
+    EXPECT_TRUE(game.doors[0].unlocked);
+    EXPECT_FALSE(game.doors[1].unlocked);
+    EXPECT_TRUE(game.doors[2].unlocked);  // no colour means cyan
+    EXPECT_FLOAT_EQ(game.disguise, 0.0f);
+
+    game.setApproach(1);
+    EXPECT_FLOAT_EQ(game.playerPos.x, 100.0f);
+    EXPECT_TRUE(game.keycardsHeld.empty());
+    EXPECT_FLOAT_EQ(game.disguise, 1.0f);
+    EXPECT_FALSE(game.doors[0].unlocked);
+
+    game.setApproach(2);
+    EXPECT_FLOAT_EQ(game.cameras[0].disabledTime, 999.0f);
+    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 0.0f);
+    EXPECT_FLOAT_EQ(game.lasers[0].speed, 40.0f * 0.65f);
+    EXPECT_TRUE(game.guards[0].marked);
+    EXPECT_TRUE(game.guards[1].marked);
+    EXPECT_FALSE(game.guards[2].marked);
+
+    game.setApproach(3);
+    EXPECT_FLOAT_EQ(game.playerPos.x, 250.0f);
+    EXPECT_EQ(game.keycardsHeld, (std::set<std::string>{"ruby"}));
+    EXPECT_TRUE(game.doors[1].unlocked);
+    EXPECT_FALSE(game.doors[0].unlocked);
+    EXPECT_FLOAT_EQ(game.lasers[0].speed, 40.0f);  // rebuilt, not compounded
+
+    game.setApproach(9);
+    EXPECT_FLOAT_EQ(game.playerPos.x, 100.0f);
+    EXPECT_TRUE(game.keycardsHeld.empty());
+}
+
+TEST_F(FlowTest, ACyanCardAfterTheServiceCorridorIsStillAnnounced) {
+    useCampaign({kDeviceMission});
+    game.setApproach(0);
+    game.startOrAdvance();
+    game.playerPos = {120.0f, 290.0f};
+    game.update(kDt);
+    EXPECT_EQ(game.bannerText, "cyan CLEARANCE PASS SECURED");
+    EXPECT_FLOAT_EQ(game.doors[0].openAmount, 1.0f);
+    EXPECT_FALSE(game.doors[1].unlocked);
+}
+
+TEST_F(FlowTest, CarriedBonusesShapeLaterBuilds) {
+    useCampaign({kDeviceMission, R"({"guards": [{"x": 5}]})"});
+    game.ghostBonus = 1;
+    game.intelBonus = 1;
+    game.approach = 1;
+    game.loadMission(false);
+    for (const Guard& g : game.guards) {
+        EXPECT_FLOAT_EQ(g.speed, 50.0f * 0.88f);
+        EXPECT_TRUE(g.marked);
+    }
+    EXPECT_FLOAT_EQ(game.cameras[0].disabledTime, 0.0f);
+    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 999.0f);
+
+    game.selectMission(1);  // no cameras: the intel bonus marks nobody
+    ASSERT_EQ(game.guards.size(), 1u);
+    EXPECT_FALSE(game.guards[0].marked);
+}
+
+TEST_F(FlowTest, AWinSetsTheBonusesForTheNextMission) {
+    useCampaign({kDeviceMission, kDeviceMission});
+    game.approach = 1;
+    game.loadMission(true);
+    game.cipherDecrypted = 1;
+    game.timesSpotted = 1;
+    game.optionalIntel.done = 1;
+    game.playerPos = {940.0f, 460.0f};
+    game.update(kDt);
+    ASSERT_EQ(game.gameState, GameState::MissionComplete);
+    EXPECT_FALSE(game.ghostBonus);
+    EXPECT_TRUE(game.intelBonus);
+    game.startOrAdvance();
+    EXPECT_EQ(game.missionIndex, 1u);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 999.0f);
+    EXPECT_FLOAT_EQ(game.guards[0].speed, 50.0f);
+}
+
+}  // namespace
+}  // namespace nj::testing

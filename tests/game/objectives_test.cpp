@@ -1,0 +1,388 @@
+// The mission chain: card, gate, the safe, intel, the phase-two directive,
+// exits, grades and what a win or a failure does to the campaign.
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "tests/game/game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+constexpr float kTwoPi = 6.28318530718f;
+
+class ObjectiveTest : public GameTest {
+protected:
+    // Safe open with the operative beside the terminal (780, 205).
+    void openSafeAtTerminal() {
+        playAt(760.0f, 205.0f);
+        game.cipherAcquired = 1;
+        game.onKeyDown(vk::kE);
+        ASSERT_TRUE(game.safeActive);
+    }
+    void alignCurrentTumbler(float offset) {
+        Tumbler& t = game.tumblers[game.currentTumbler];
+        t.angle = t.target + offset;
+    }
+    // Everything done but leaving; the operative stands in the main exit.
+    void readyToLeave() {
+        playAt(940.0f, 460.0f);
+        game.cipherDecrypted = 1;
+        game.dynamicObjective.active = 0;
+    }
+    static std::string readFile(const char* name) {
+        std::ifstream in(name);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+};
+
+TEST_F(ObjectiveTest, CardUnsealsTheVaultGate) {
+    playAt(495.0f + 27.5f, 195.0f);  // just inside 12 + 12 + 4
+    game.update(0.1f);
+    EXPECT_TRUE(game.cardTaken);
+    EXPECT_TRUE(game.cipherAcquired);
+    EXPECT_NEAR(game.gateOpen, 0.01f + 0.14f, 1e-6f);  // starts opening in the same step
+    EXPECT_EQ(game.bannerText, "24K CIPHER CARD SECURED // VAULT UNSEALED");
+    EXPECT_FLOAT_EQ(game.bannerDuration, 1.1f);
+    EXPECT_EQ(audio.count(CueChime), 1);
+    steps(7, 0.1f);
+    EXPECT_FLOAT_EQ(game.gateOpen, 1.0f);
+
+    playAt(495.0f + 28.5f, 195.0f);
+    game.cardTaken = 0;
+    game.update(0.0f);
+    EXPECT_FALSE(game.cardTaken);
+}
+
+TEST_F(ObjectiveTest, OpeningTheSafeDealsTumblersFromTheMissionClock) {
+    playAt(760.0f, 205.0f);
+    game.missionClock = 12.3456f;
+    game.cipherAcquired = 1;
+    game.perkSafeAssist = 1;
+    game.openSafe();
+    std::mt19937 engine(static_cast<std::uint32_t>(static_cast<long long>(12.3456f * 1000.0f)));
+    auto u = [&] { return static_cast<float>(engine() >> 8) / 16777216.0f; };
+    const float speeds[] = {2.2f, -3.0f, 4.2f}, widths[] = {0.65f, 0.5f, 0.38f};
+    for (int i = 0; i < 3; ++i) {
+        const float angle = u() * kTwoPi;
+        const float target = u() * 4.2f + 0.8f;
+        EXPECT_FLOAT_EQ(game.tumblers[i].angle, angle) << i;
+        EXPECT_FLOAT_EQ(game.tumblers[i].target, target) << i;
+        EXPECT_FLOAT_EQ(game.tumblers[i].speed, speeds[i] * 0.8f) << i;
+        EXPECT_FLOAT_EQ(game.tumblers[i].width, widths[i] * 1.35f) << i;
+    }
+}
+
+TEST_F(ObjectiveTest, SafeTurnsOnlyTheCurrentTumblerAndTakesTheKeyboard) {
+    openSafeAtTerminal();
+    const float a0 = game.tumblers[0].angle, a1 = game.tumblers[1].angle;
+    game.update(0.1f);
+    EXPECT_NEAR(game.tumblers[0].angle, a0 + 0.22f, 1e-5f);
+    EXPECT_FLOAT_EQ(game.tumblers[1].angle, a1);
+
+    // Keys already held keep moving the operative; new presses do not register.
+    game.onKeyUp(vk::kE);
+    hold(vk::kLeft);
+    game.onKeyDown(vk::kW);
+    EXPECT_EQ(game.heldKeys.count(vk::kW), 0u);
+    const float x = game.playerPos.x;
+    game.update(0.1f);
+    EXPECT_LT(game.playerPos.x, x);
+    game.onKeyDown(vk::kEsc);
+    EXPECT_FALSE(game.safeActive);
+    EXPECT_EQ(game.gameState, GameState::Playing);  // Esc closed the safe, no pause
+}
+
+TEST_F(ObjectiveTest, HitsLockTumblersAndAMissResetsWithNoise) {
+    game.guards.push_back(guardAt(780.0f, 360.0f, 0.0f));  // 155 from the terminal
+    game.guards.push_back(guardAt(780.0f, 390.0f, 0.0f));  // 185: out of earshot
+    openSafeAtTerminal();
+    alignCurrentTumbler(0.3f);  // inside half of 0.65
+    game.onKeyDown(vk::kSpace);
+    EXPECT_TRUE(game.tumblers[0].locked);
+    EXPECT_EQ(game.currentTumbler, 1u);
+    EXPECT_EQ(audio.count(CueTick), 1);
+
+    alignCurrentTumbler(0.26f);  // outside half of 0.5
+    game.tapTumbler();
+    EXPECT_EQ(audio.count(CueBuzz), 1);
+    EXPECT_EQ(game.currentTumbler, 0u);
+    EXPECT_FALSE(game.tumblers[0].locked);
+    EXPECT_TRUE(game.safeActive);
+    ASSERT_EQ(game.noiseRings.size(), 1u);
+    EXPECT_FLOAT_EQ(game.noiseRings[0].x, 780.0f);
+    EXPECT_FLOAT_EQ(game.noiseRings[0].maxRadius, 175.0f);
+    EXPECT_EQ(game.guards[0].state, "suspicious");
+    EXPECT_EQ(game.guards[1].state, "patrol");
+}
+
+TEST_F(ObjectiveTest, SolvingTheSafeActivatesTheDirective) {
+    game.dynamicObjective.label = "INTERCEPT COURIER";
+    openSafeAtTerminal();
+    for (int i = 0; i < 3; ++i) {
+        alignCurrentTumbler(-0.1f);
+        game.onKeyDown(vk::kE);
+    }
+    EXPECT_FALSE(game.safeActive);
+    EXPECT_TRUE(game.cipherDecrypted);
+    EXPECT_TRUE(game.dynamicObjective.active);
+    EXPECT_FALSE(game.dynamicObjective.done);
+    EXPECT_EQ(game.bannerText, "SAFE DECRYPTED // NEW DIRECTIVE: INTERCEPT COURIER");
+    EXPECT_FLOAT_EQ(game.bannerDuration, 1.6f);
+    EXPECT_EQ(audio.count(CueTick), 3);
+    EXPECT_EQ(audio.count(CueChime), 1);
+    // Once decrypted, E by the terminal does not reopen it.
+    game.onKeyDown(vk::kE);
+    EXPECT_FALSE(game.safeActive);
+}
+
+TEST_F(ObjectiveTest, HeldEByTheTerminalOpensTheSafe) {
+    playAt(700.0f, 205.0f);
+    game.cipherAcquired = 1;
+    hold(vk::kE);
+    game.update(kDt);  // 80 away
+    EXPECT_FALSE(game.safeActive);
+    playAt(726.0f, 205.0f);  // 54 away
+    game.update(kDt);
+    EXPECT_TRUE(game.safeActive);
+}
+
+TEST_F(ObjectiveTest, PageSafeCommandsSkipTheDistanceTest) {
+    playAt(100.0f, 100.0f);
+    game.triggerSafe();
+    EXPECT_FALSE(game.safeActive);  // no cipher yet
+    game.cipherAcquired = 1;
+    game.triggerSafe();
+    EXPECT_TRUE(game.safeActive);
+    game.abortSafe();
+    EXPECT_FALSE(game.safeActive);
+    game.gameState = GameState::Paused;
+    game.triggerSafe();
+    EXPECT_FALSE(game.safeActive);
+}
+
+TEST_F(ObjectiveTest, CourierWalksItsRoute) {
+    Objective& o = game.dynamicObjective;
+    o.type = "courier";
+    o.active = 1;
+    o.x = 100.0f;
+    o.y = 100.0f;
+    o.speed = 40.0f;
+    o.waypoints = {{200.0f, 100.0f}, {200.0f, 200.0f}};
+    playAt(800.0f, 500.0f);
+    game.update(0.5f);
+    EXPECT_FLOAT_EQ(o.x, 120.0f);
+    EXPECT_FLOAT_EQ(o.facing, 0.0f);
+    o.x = 196.0f;
+    game.update(0.1f);  // within 6: on to the next waypoint, no move this step
+    EXPECT_EQ(o.waypointIndex, 1u);
+    EXPECT_FLOAT_EQ(o.x, 196.0f);
+}
+
+TEST_F(ObjectiveTest, InformantOnlyRunsWhileTheAlarmIsUp) {
+    Objective& o = game.dynamicObjective;
+    o.type = "informant";
+    o.active = 1;
+    o.x = 100.0f;
+    o.y = 100.0f;
+    o.speed = 40.0f;
+    o.waypoints = {{200.0f, 100.0f}};
+    playAt(800.0f, 500.0f);
+    game.detection = 0.3f;
+    game.update(0.5f);
+    EXPECT_FLOAT_EQ(o.x, 100.0f);
+    game.detection = 0.5f;
+    game.update(0.5f);
+    EXPECT_FLOAT_EQ(o.x, 120.0f);
+}
+
+TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
+    Objective& o = game.dynamicObjective;
+    o.type = "evidence_burn";
+    o.active = 1;
+    o.x = 300.0f;
+    o.y = 300.0f;
+    o.timeLeft = 0.15f;
+    playAt(340.0f, 300.0f);  // within 48: E would complete it
+    game.update(0.1f);
+    EXPECT_NEAR(o.timeLeft, 0.05f, 1e-6f);
+    EXPECT_TRUE(game.nearObjective);
+    game.update(0.1f);
+    EXPECT_EQ(game.gameState, GameState::MissionFailed);
+    EXPECT_EQ(game.bannerText, "CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST");
+    EXPECT_FALSE(o.done);
+    EXPECT_FALSE(std::ifstream("save.dat").good());  // a failure saves nothing
+}
+
+TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
+    Objective& o = game.dynamicObjective;
+    o.type = "sabotage_node";
+    o.label = "PLANT BUG";
+    o.active = 1;
+    o.x = 300.0f;
+    o.y = 300.0f;
+    o.timeLeft = 40.0f;
+    game.altExitLabel = "ROOF HELIPAD";
+    playAt(325.0f, 300.0f);
+    game.update(kDt);
+    EXPECT_TRUE(o.done);
+    EXPECT_EQ(game.bannerText, "OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR ROOF HELIPAD");
+    EXPECT_EQ(audio.count(CueSuccess), 1);
+
+    // At 40 the update rule needs E or Space held...
+    o.done = 0;
+    playAt(340.0f, 300.0f);
+    game.update(kDt);
+    EXPECT_FALSE(o.done);
+    hold(vk::kSpace);
+    game.update(kDt);
+    EXPECT_TRUE(o.done);
+
+    // ...and an E key-down there has its own banner and cue.
+    o.done = 0;
+    game.heldKeys.clear();
+    game.update(kDt);
+    game.onKeyDown(vk::kE);
+    EXPECT_TRUE(o.done);
+    EXPECT_EQ(game.bannerText, "DIRECTIVE COMPLETE: PLANT BUG");
+    EXPECT_EQ(audio.count(CueSuccess), 2);
+    EXPECT_EQ(audio.count(CueChime), 1);
+}
+
+TEST_F(ObjectiveTest, OptionalIntelIsSecuredByReachOrHeldE) {
+    Objective& intel = game.optionalIntel;
+    intel.label = "BLACK LEDGER";
+    intel.active = 1;
+    intel.x = 340.0f;
+    intel.y = 115.0f;
+    playAt(380.0f, 115.0f);
+    game.update(kDt);
+    EXPECT_TRUE(game.nearIntel);
+    EXPECT_FALSE(intel.done);
+    game.onKeyDown(vk::kE);
+    EXPECT_TRUE(intel.done);
+    EXPECT_EQ(game.bannerText, "OPTIONAL INTEL SECURED (+150 NIA INTEL): BLACK LEDGER");
+    EXPECT_FALSE(game.heldKeys.count(vk::kE));
+
+    intel.done = 0;
+    playAt(365.0f, 115.0f);  // within 26
+    game.update(kDt);
+    EXPECT_TRUE(intel.done);
+}
+
+TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
+    playAt(940.0f, 460.0f);
+    game.update(kDt);
+    EXPECT_EQ(game.gameState, GameState::Playing);  // safe not cracked
+    game.cipherDecrypted = 1;
+    game.dynamicObjective.active = 1;
+    game.dynamicObjective.x = 100.0f;
+    game.update(kDt);
+    EXPECT_EQ(game.gameState, GameState::Playing);  // directive pending
+    game.dynamicObjective.done = 1;
+    game.update(kDt);
+    EXPECT_EQ(game.gameState, GameState::MissionComplete);
+    EXPECT_FALSE(game.usedAltExit);
+    EXPECT_EQ(audio.count(CueSuccess), 1);
+}
+
+TEST_F(ObjectiveTest, BestRunGradesPhantomWithTheFullAward) {
+    readyToLeave();
+    playAt(900.0f, 70.0f);  // inside the alternative exit
+    game.missionClock = 90.0f;
+    game.optionalIntel.done = 1;
+    game.update(kDt);
+    ASSERT_EQ(game.gameState, GameState::MissionComplete);
+    EXPECT_TRUE(game.usedAltExit);
+    EXPECT_EQ(game.stealthGrade, "S+ PHANTOM");
+    EXPECT_EQ(game.lastIntelAward, 495u);  // 270 + 150 + 75
+    EXPECT_EQ(game.intelBudget, 695u);
+    EXPECT_EQ(game.missionGrades[0], "S+ PHANTOM");
+    EXPECT_TRUE(game.ghostBonus);
+    EXPECT_TRUE(game.intelBonus);
+}
+
+TEST_F(ObjectiveTest, SlowAndSpottedRunGradesCompromised) {
+    readyToLeave();
+    game.missionClock = 96.0f;
+    game.timesSpotted = 3;
+    game.peakDetection = 0.2f;
+    game.update(kDt);
+    ASSERT_EQ(game.gameState, GameState::MissionComplete);
+    EXPECT_EQ(game.stealthGrade, "C COMPROMISED");  // 100 - 54 - 12
+    EXPECT_EQ(game.lastIntelAward, 150u);
+    EXPECT_FALSE(game.ghostBonus);
+    EXPECT_FALSE(game.intelBonus);
+}
+
+TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
+    struct Case {
+        std::uint32_t spotted;
+        float peak;
+        float clock;
+        bool intel, altExit;
+        const char* grade;
+        std::int32_t award;
+    };
+    const Case cases[] = {
+        {0, 0.0f, 10.0f, false, false, "S SHADOW", 270},       // 100
+        {0, 0.25f, 10.0f, false, false, "S SHADOW", 150},      // 100; 0.25 is not below 0.25
+        {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},        // 100 - 20 + 10 = 90
+        {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150},    // 80
+        {1, 0.3f, 10.0f, false, false, "B AGENT", 150},        // 74
+        {1, 0.7f, 10.0f, false, false, "B AGENT", 150},        // 62
+        {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150},  // 56
+        {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},      // 120
+        {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150}, // far below zero
+    };
+    for (const Case& c : cases) {
+        game.timesSpotted = c.spotted;
+        game.peakDetection = c.peak;
+        game.missionClock = c.clock;
+        game.optionalIntel.done = c.intel;
+        game.usedAltExit = c.altExit;
+        const Game::Grade g = game.gradeMission();
+        EXPECT_EQ(g.label, c.grade) << c.spotted << " " << c.peak << " " << c.clock;
+        EXPECT_EQ(g.award, c.award) << c.spotted << " " << c.peak << " " << c.clock;
+    }
+}
+
+TEST_F(ObjectiveTest, AWinUnlocksTheNextMissionAndSaves) {
+    useCampaign({"{}", "{}", "{}"});
+    game.loadMission(true);
+    readyToLeave();
+    game.update(kDt);
+    ASSERT_EQ(game.gameState, GameState::MissionComplete);
+    EXPECT_EQ(game.highestUnlocked, 1u);
+    EXPECT_TRUE(game.missionCompleted[0]);
+    EXPECT_EQ(readFile("save.dat"), "1 470 0 0 0\n1 0 0 0 \n");
+
+    // Winning an earlier mission never lowers the unlock.
+    game.highestUnlocked = 2;
+    game.missionIndex = 0;
+    game.loadMission(true);
+    readyToLeave();
+    game.update(kDt);
+    EXPECT_EQ(game.highestUnlocked, 2u);
+
+    // Winning the last mission keeps the unlock at the last index.
+    game.missionIndex = 2;
+    game.loadMission(true);
+    readyToLeave();
+    game.update(kDt);
+    EXPECT_EQ(game.highestUnlocked, 2u);
+    EXPECT_EQ(readFile("save.dat"), "2 1010 0 0 0\n1 0 1 0 \n");
+}
+
+TEST_F(ObjectiveTest, FinishingOutsidePlayIsIgnored) {
+    game.gameState = GameState::Paused;
+    game.finishMission(true);
+    EXPECT_EQ(game.gameState, GameState::Paused);
+    EXPECT_TRUE(audio.cues.empty());
+}
+
+}  // namespace
+}  // namespace nj::testing
