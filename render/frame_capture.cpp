@@ -1,0 +1,113 @@
+// Screenshots: each captured frame copies its swapchain image into the slot's
+// host buffer after the render pass, and the last one is saved as PNG.
+
+#include <vector>
+
+#include "render/png_writer.hpp"
+#include "render/vulkan_renderer.hpp"
+
+namespace nj {
+
+namespace {
+
+VkImageMemoryBarrier swapchainBarrier(VkImage image, VkImageLayout from, VkImageLayout to,
+                                      VkAccessFlags srcAccess, VkAccessFlags dstAccess) {
+    VkImageMemoryBarrier b{};
+    b.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
+    b.srcAccessMask = srcAccess;
+    b.dstAccessMask = dstAccess;
+    b.oldLayout = from;
+    b.newLayout = to;
+    b.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    b.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    b.image = image;
+    b.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
+    return b;
+}
+
+// Byte offsets of red, green and blue in a pixel of the swapchain's format; false
+// for formats a screenshot cannot read.
+bool channelOrder(VkFormat format, int& r, int& g, int& b) {
+    switch (format) {
+        case VK_FORMAT_B8G8R8A8_UNORM:
+        case VK_FORMAT_B8G8R8A8_SRGB:
+            r = 2, g = 1, b = 0;
+            return true;
+        case VK_FORMAT_R8G8B8A8_UNORM:
+        case VK_FORMAT_R8G8B8A8_SRGB:
+            r = 0, g = 1, b = 2;
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void VulkanRenderer::recordFrameCapture() {
+    const uint32_t s = currentFrame_;
+    captured_[s] = false;
+    if (!captureFrames_ || !swapchainReadable_) return;
+    const VkDeviceSize bytes = VkDeviceSize{swapchainExtent_.width} * swapchainExtent_.height * 4;
+    HostBuffer& target = captureBuffers_[s];
+    if (target.size != bytes) {
+        // The slot's previous copy finished when beginFrame waited for its fence.
+        destroyHostBuffer(target);
+        if (!createHostBuffer(bytes, VK_BUFFER_USAGE_TRANSFER_DST_BIT, target)) {
+            destroyHostBuffer(target);
+            return;
+        }
+    }
+    const VkImage image = swapchainImages_[imageIndex_];
+    const VkCommandBuffer cb = currentCommandBuffer_;
+
+    const VkImageMemoryBarrier toCopy = swapchainBarrier(
+        image, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+        VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_TRANSFER_READ_BIT);
+    vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
+                         VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0, nullptr, 1, &toCopy);
+
+    VkBufferImageCopy copy{};
+    copy.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
+    copy.imageExtent = {swapchainExtent_.width, swapchainExtent_.height, 1};
+    vkCmdCopyImageToBuffer(cb, image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, target.buffer, 1,
+                           &copy);
+
+    const VkImageMemoryBarrier toPresent =
+        swapchainBarrier(image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+                         VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_ACCESS_TRANSFER_READ_BIT, 0);
+    VkBufferMemoryBarrier toHost{};
+    toHost.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
+    toHost.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
+    toHost.dstAccessMask = VK_ACCESS_HOST_READ_BIT;
+    toHost.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    toHost.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    toHost.buffer = target.buffer;
+    toHost.size = VK_WHOLE_SIZE;
+    vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_TRANSFER_BIT,
+                         VK_PIPELINE_STAGE_BOTTOM_OF_PIPE_BIT | VK_PIPELINE_STAGE_HOST_BIT, 0, 0,
+                         nullptr, 1, &toHost, 1, &toPresent);
+    captured_[s] = true;
+    capturedExtent_[s] = swapchainExtent_;
+}
+
+bool VulkanRenderer::saveLastFrame(const std::string& pngPath) {
+    if (device_ == VK_NULL_HANDLE || lastSubmittedSlot_ < 0) return false;
+    const auto s = static_cast<uint32_t>(lastSubmittedSlot_);
+    int r = 0, g = 0, b = 0;
+    if (!captured_[s] || !channelOrder(surfaceFormat_.format, r, g, b)) return false;
+    vkDeviceWaitIdle(device_);
+
+    const VkExtent2D extent = capturedExtent_[s];
+    const auto* pixels = static_cast<const uint8_t*>(captureBuffers_[s].mapped);
+    const size_t count = size_t{extent.width} * extent.height;
+    std::vector<uint8_t> rgb(count * 3);
+    for (size_t i = 0; i < count; ++i) {
+        rgb[i * 3 + 0] = pixels[i * 4 + r];
+        rgb[i * 3 + 1] = pixels[i * 4 + g];
+        rgb[i * 3 + 2] = pixels[i * 4 + b];
+    }
+    return writePngRgb(pngPath, rgb, extent.width, extent.height);
+}
+
+}  // namespace nj

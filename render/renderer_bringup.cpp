@@ -1,0 +1,331 @@
+// Renderer bring-up and tear-down: library, instance, surface, device, command
+// buffers and the frame slots' synchronisation objects.
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "render/device_choice.hpp"
+#include "render/vulkan_log.hpp"
+#include "render/vulkan_renderer.hpp"
+
+namespace nj {
+
+void logVulkan(const char* message) {
+    std::fprintf(stderr, "[Vulkan] %s\n", message);
+}
+
+void logVulkan(const char* message, unsigned long number) {
+    std::fprintf(stderr, "[Vulkan] %s%lu\n", message, number);
+}
+
+VulkanRenderer::~VulkanRenderer() {
+    shutdown();
+}
+
+bool VulkanRenderer::init(const WindowSurface& window, int width, int height) {
+    width_ = width < 1 ? 1280 : width;
+    height_ = height < 1 ? 720 : height;
+
+    if (!loadVulkanLibrary()) {
+        logVulkan("Failed to load Vulkan library on host system.");
+        return false;
+    }
+    if (!createInstance(window)) return false;
+    if (!createSurface(window)) return false;
+    if (!pickPhysicalDevice()) return false;
+    if (!createDevice()) return false;
+    if (!buildSwapchain()) return false;
+    if (!createRenderPass()) return false;
+    if (!createFramebuffers()) return false;
+    if (!createCommandPool()) return false;
+    if (!allocateCommandBuffers()) return false;
+    if (!createSyncObjects()) return false;
+    if (!createLayouts()) return false;
+    if (!createPipelines()) return false;
+    if (!createVertexBuffers()) return false;
+    return createOverlayTexture(1280, 720);
+}
+
+bool VulkanRenderer::loadVulkanLibrary() {
+    for (const char* name : {"libvulkan.so.1", "libvulkan.so"}) {
+        vulkanLibrary_ = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+        if (vulkanLibrary_ != nullptr) break;
+    }
+    if (vulkanLibrary_ == nullptr) return false;
+    auto getInstanceProcAddr =
+        reinterpret_cast<PFN_vkGetInstanceProcAddr>(dlsym(vulkanLibrary_, "vkGetInstanceProcAddr"));
+    if (getInstanceProcAddr == nullptr) return false;
+    volkInitializeCustom(getInstanceProcAddr);
+    return vkCreateInstance != nullptr && vkEnumerateInstanceExtensionProperties != nullptr;
+}
+
+bool VulkanRenderer::createInstance(const WindowSurface& window) {
+    VkApplicationInfo app{};
+    app.sType = VK_STRUCTURE_TYPE_APPLICATION_INFO;
+    app.pApplicationName = "Nightjar: Glass Harbor";
+    app.applicationVersion = VK_MAKE_VERSION(2, 0, 0);
+    app.pEngineName = "Nightjar Cross-Platform Engine";
+    app.engineVersion = VK_MAKE_VERSION(2, 0, 0);
+    app.apiVersion = VK_API_VERSION_1_0;
+
+    std::vector<const char*> extensions = {VK_KHR_SURFACE_EXTENSION_NAME};
+    for (const std::string& name : window.instanceExtensions) {
+        if (name != VK_KHR_SURFACE_EXTENSION_NAME) extensions.push_back(name.c_str());
+    }
+
+    VkInstanceCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_INSTANCE_CREATE_INFO;
+    info.pApplicationInfo = &app;
+    info.enabledExtensionCount = static_cast<uint32_t>(extensions.size());
+    info.ppEnabledExtensionNames = extensions.data();
+    if (vkCreateInstance(&info, nullptr, &instance_) != VK_SUCCESS) {
+        instance_ = VK_NULL_HANDLE;
+        logVulkan("Failed to create VkInstance.");
+        return false;
+    }
+    volkLoadInstanceOnly(instance_);
+    return true;
+}
+
+bool VulkanRenderer::createSurface(const WindowSurface& window) {
+    if (window.createSurface) surface_ = window.createSurface(instance_);
+    if (surface_ == VK_NULL_HANDLE) {
+        logVulkan("Failed to create window surface.");
+        return false;
+    }
+    return true;
+}
+
+bool VulkanRenderer::pickPhysicalDevice() {
+    uint32_t count = 0;
+    vkEnumeratePhysicalDevices(instance_, &count, nullptr);
+    if (count == 0) {
+        logVulkan("No physical GPUs found with Vulkan support.");
+        return false;
+    }
+    std::vector<VkPhysicalDevice> devices(count);
+    vkEnumeratePhysicalDevices(instance_, &count, devices.data());
+    devices.resize(count);
+
+    std::vector<DeviceCandidate> candidates(devices.size());
+    for (size_t d = 0; d < devices.size(); ++d) {
+        uint32_t familyCount = 0;
+        vkGetPhysicalDeviceQueueFamilyProperties(devices[d], &familyCount, nullptr);
+        std::vector<VkQueueFamilyProperties> families(familyCount);
+        vkGetPhysicalDeviceQueueFamilyProperties(devices[d], &familyCount, families.data());
+        for (uint32_t i = 0; i < familyCount; ++i) {
+            VkBool32 present = VK_FALSE;
+            vkGetPhysicalDeviceSurfaceSupportKHR(devices[d], i, surface_, &present);
+            candidates[d].families.push_back(
+                {(families[i].queueFlags & VK_QUEUE_GRAPHICS_BIT) != 0, present == VK_TRUE});
+        }
+        VkPhysicalDeviceProperties props{};
+        vkGetPhysicalDeviceProperties(devices[d], &props);
+        candidates[d].type = props.deviceType;
+    }
+    const auto choice = chooseDevice(candidates);
+    if (!choice) {
+        logVulkan("Failed to find suitable GPU supporting graphics and presentation.");
+        return false;
+    }
+    physicalDevice_ = devices[choice->device];
+    graphicsFamily_ = choice->families.graphics;
+    presentFamily_ = choice->families.present;
+    return true;
+}
+
+bool VulkanRenderer::createDevice() {
+    const float priority = 1.0f;
+    std::vector<VkDeviceQueueCreateInfo> queues;
+    for (uint32_t family : {graphicsFamily_, presentFamily_}) {
+        if (!queues.empty() && queues.front().queueFamilyIndex == family) continue;
+        VkDeviceQueueCreateInfo q{};
+        q.sType = VK_STRUCTURE_TYPE_DEVICE_QUEUE_CREATE_INFO;
+        q.queueFamilyIndex = family;
+        q.queueCount = 1;
+        q.pQueuePriorities = &priority;
+        queues.push_back(q);
+    }
+    const char* extensions[] = {VK_KHR_SWAPCHAIN_EXTENSION_NAME};
+    VkPhysicalDeviceFeatures features{};
+
+    VkDeviceCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_DEVICE_CREATE_INFO;
+    info.queueCreateInfoCount = static_cast<uint32_t>(queues.size());
+    info.pQueueCreateInfos = queues.data();
+    info.enabledExtensionCount = 1;
+    info.ppEnabledExtensionNames = extensions;
+    info.pEnabledFeatures = &features;
+    if (vkCreateDevice(physicalDevice_, &info, nullptr, &device_) != VK_SUCCESS) {
+        device_ = VK_NULL_HANDLE;
+        logVulkan("Failed to create logical VkDevice.");
+        return false;
+    }
+    volkLoadDevice(device_);
+    vkGetDeviceQueue(device_, graphicsFamily_, 0, &graphicsQueue_);
+    vkGetDeviceQueue(device_, presentFamily_, 0, &presentQueue_);
+    return true;
+}
+
+bool VulkanRenderer::createCommandPool() {
+    VkCommandPoolCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_COMMAND_POOL_CREATE_INFO;
+    info.flags = VK_COMMAND_POOL_CREATE_RESET_COMMAND_BUFFER_BIT;
+    info.queueFamilyIndex = graphicsFamily_;
+    if (vkCreateCommandPool(device_, &info, nullptr, &commandPool_) != VK_SUCCESS) {
+        commandPool_ = VK_NULL_HANDLE;
+        logVulkan("Failed to create command pool.");
+        return false;
+    }
+    return true;
+}
+
+bool VulkanRenderer::allocateCommandBuffers() {
+    VkCommandBufferAllocateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
+    info.commandPool = commandPool_;
+    info.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
+    info.commandBufferCount = kFramesInFlight;
+    if (vkAllocateCommandBuffers(device_, &info, commandBuffers_) != VK_SUCCESS ||
+        vkAllocateCommandBuffers(device_, &info, uploadCommandBuffers_) != VK_SUCCESS) {
+        logVulkan("Failed to allocate command buffers.");
+        return false;
+    }
+    return true;
+}
+
+bool VulkanRenderer::createSyncObjects() {
+    VkSemaphoreCreateInfo semaphore{};
+    semaphore.sType = VK_STRUCTURE_TYPE_SEMAPHORE_CREATE_INFO;
+    VkFenceCreateInfo fence{};
+    fence.sType = VK_STRUCTURE_TYPE_FENCE_CREATE_INFO;
+    fence.flags = VK_FENCE_CREATE_SIGNALED_BIT;
+    for (uint32_t s = 0; s < kFramesInFlight; ++s) {
+        if (vkCreateSemaphore(device_, &semaphore, nullptr, &imageAvailable_[s]) != VK_SUCCESS ||
+            vkCreateSemaphore(device_, &semaphore, nullptr, &renderFinished_[s]) != VK_SUCCESS ||
+            vkCreateFence(device_, &fence, nullptr, &inFlight_[s]) != VK_SUCCESS) {
+            logVulkan("Failed to create synchronization primitives.");
+            return false;
+        }
+    }
+    return true;
+}
+
+uint32_t VulkanRenderer::findMemoryType(uint32_t allowedTypes,
+                                        VkMemoryPropertyFlags required) const {
+    VkPhysicalDeviceMemoryProperties props{};
+    vkGetPhysicalDeviceMemoryProperties(physicalDevice_, &props);
+    for (uint32_t i = 0; i < props.memoryTypeCount; ++i) {
+        if ((allowedTypes & (1u << i)) &&
+            (props.memoryTypes[i].propertyFlags & required) == required) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+bool VulkanRenderer::createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage,
+                                      HostBuffer& out) {
+    VkBufferCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_BUFFER_CREATE_INFO;
+    info.size = size;
+    info.usage = usage;
+    info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
+    if (vkCreateBuffer(device_, &info, nullptr, &out.buffer) != VK_SUCCESS) {
+        out.buffer = VK_NULL_HANDLE;
+        return false;
+    }
+    VkMemoryRequirements needs{};
+    vkGetBufferMemoryRequirements(device_, out.buffer, &needs);
+    VkMemoryAllocateInfo alloc{};
+    alloc.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
+    alloc.allocationSize = needs.size;
+    alloc.memoryTypeIndex =
+        findMemoryType(needs.memoryTypeBits,
+                       VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+    if (vkAllocateMemory(device_, &alloc, nullptr, &out.memory) != VK_SUCCESS) {
+        out.memory = VK_NULL_HANDLE;
+        return false;
+    }
+    vkBindBufferMemory(device_, out.buffer, out.memory, 0);
+    if (vkMapMemory(device_, out.memory, 0, size, 0, &out.mapped) != VK_SUCCESS) {
+        out.mapped = nullptr;
+        return false;
+    }
+    out.size = size;
+    return true;
+}
+
+void VulkanRenderer::destroyHostBuffer(HostBuffer& b) {
+    if (b.mapped != nullptr) vkUnmapMemory(device_, b.memory);
+    if (b.buffer != VK_NULL_HANDLE) vkDestroyBuffer(device_, b.buffer, nullptr);
+    if (b.memory != VK_NULL_HANDLE) vkFreeMemory(device_, b.memory, nullptr);
+    b = HostBuffer{};
+}
+
+void VulkanRenderer::shutdown() {
+    stopBatches();
+    frameActive_ = false;
+    currentCommandBuffer_ = VK_NULL_HANDLE;
+    if (device_ != VK_NULL_HANDLE) {
+        vkDeviceWaitIdle(device_);
+        destroyOverlayTexture();
+        if (descriptorPool_ != VK_NULL_HANDLE) {
+            vkDestroyDescriptorPool(device_, descriptorPool_, nullptr);
+        }
+        descriptorPool_ = VK_NULL_HANDLE;
+        overlaySet_ = VK_NULL_HANDLE;
+        for (uint32_t s = 0; s < kFramesInFlight; ++s) {
+            destroyHostBuffer(captureBuffers_[s]);
+            captured_[s] = false;
+            destroyHostBuffer(vertexBuffers_[s]);
+            if (imageAvailable_[s] != VK_NULL_HANDLE) {
+                vkDestroySemaphore(device_, imageAvailable_[s], nullptr);
+            }
+            if (renderFinished_[s] != VK_NULL_HANDLE) {
+                vkDestroySemaphore(device_, renderFinished_[s], nullptr);
+            }
+            if (inFlight_[s] != VK_NULL_HANDLE) vkDestroyFence(device_, inFlight_[s], nullptr);
+            imageAvailable_[s] = VK_NULL_HANDLE;
+            renderFinished_[s] = VK_NULL_HANDLE;
+            inFlight_[s] = VK_NULL_HANDLE;
+            commandBuffers_[s] = VK_NULL_HANDLE;  // freed with their pool
+            uploadCommandBuffers_[s] = VK_NULL_HANDLE;
+        }
+        lastSubmittedSlot_ = -1;
+        if (commandPool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, commandPool_, nullptr);
+        commandPool_ = VK_NULL_HANDLE;
+        for (VkPipeline* p : {&alphaPipeline_, &additivePipeline_, &texturedPipeline_}) {
+            if (*p != VK_NULL_HANDLE) vkDestroyPipeline(device_, *p, nullptr);
+            *p = VK_NULL_HANDLE;
+        }
+        if (pipelineLayout_ != VK_NULL_HANDLE) {
+            vkDestroyPipelineLayout(device_, pipelineLayout_, nullptr);
+        }
+        pipelineLayout_ = VK_NULL_HANDLE;
+        for (VkDescriptorSetLayout* l : {&emptySetLayout_, &overlaySetLayout_}) {
+            if (*l != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device_, *l, nullptr);
+            *l = VK_NULL_HANDLE;
+        }
+        if (renderPass_ != VK_NULL_HANDLE) vkDestroyRenderPass(device_, renderPass_, nullptr);
+        renderPass_ = VK_NULL_HANDLE;
+        destroySwapchain();
+        vkDestroyDevice(device_, nullptr);
+        device_ = VK_NULL_HANDLE;
+        graphicsQueue_ = VK_NULL_HANDLE;
+        presentQueue_ = VK_NULL_HANDLE;
+    }
+    if (instance_ != VK_NULL_HANDLE && surface_ != VK_NULL_HANDLE) {
+        vkDestroySurfaceKHR(instance_, surface_, nullptr);
+    }
+    surface_ = VK_NULL_HANDLE;
+    if (instance_ != VK_NULL_HANDLE) vkDestroyInstance(instance_, nullptr);
+    instance_ = VK_NULL_HANDLE;
+    physicalDevice_ = VK_NULL_HANDLE;
+    if (vulkanLibrary_ != nullptr) dlclose(vulkanLibrary_);
+    vulkanLibrary_ = nullptr;
+}
+
+}  // namespace nj

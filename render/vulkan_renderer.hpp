@@ -1,0 +1,179 @@
+#pragma once
+// The one owner of every Vulkan object: device, swapchain, frame slots,
+// pipelines, vertex buffers and the overlay texture. It is also the batch the
+// drawing primitives write into.
+
+#include <volk.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "render/batch.hpp"
+#include "render/viewport.hpp"
+
+namespace nj {
+
+// What the window system lends the renderer: the instance extensions it needs
+// and a way to make a surface for the game window. Keeps windowing code out of
+// the renderer.
+struct WindowSurface {
+    std::vector<std::string> instanceExtensions;            // besides VK_KHR_surface
+    std::function<VkSurfaceKHR(VkInstance)> createSurface;  // VK_NULL_HANDLE on failure
+};
+
+class VulkanRenderer : public Batch {
+  public:
+    static constexpr uint32_t kFramesInFlight = 2;
+
+    VulkanRenderer() = default;
+    ~VulkanRenderer() override;
+    VulkanRenderer(const VulkanRenderer&) = delete;
+    VulkanRenderer& operator=(const VulkanRenderer&) = delete;
+
+    // Brings the device up for the window's drawable of width x height pixels
+    // (1280 x 720 when either is below 1). False after writing why to stderr;
+    // whatever was made stays for shutdown.
+    bool init(const WindowSurface& window, int width, int height);
+
+    // The drawable changed size; ignored unless both are above 0.
+    void resize(int width, int height);
+
+    // Starts recording a frame. False when the swapchain had to be rebuilt: the
+    // frame is skipped, and its drawing, finishRecording and submitAndPresent do nothing.
+    bool beginFrame();
+    void finishRecording();
+    void submitAndPresent();
+
+    // Draws a BGRA bitmap (8 bits a channel; rowBytes 0 = tightly packed) over
+    // the whole canvas, above everything drawn before it this frame.
+    void drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes);
+
+    // A window pixel as a fraction of the viewport, each clamped to 0..1.
+    CanvasFraction windowToCanvas(uint32_t x, uint32_t y) const;
+    const Viewport& viewport() const { return viewport_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    uint32_t overlayTextureWidth() const { return overlayWidth_; }
+    uint32_t overlayTextureHeight() const { return overlayHeight_; }
+
+    // Keeps a copy of every presented frame so the last one can be saved; costs
+    // one image copy per frame, so only screenshot runs turn it on.
+    void setFrameCapture(bool on) { captureFrames_ = on; }
+    // Writes the last presented frame as an RGB PNG. False when no frame was
+    // captured (capture off, or the surface cannot be read back) or writing failed.
+    bool saveLastFrame(const std::string& pngPath);
+
+    // Releases every device object; safe to call again.
+    void shutdown();
+
+  protected:
+    void recordDraw(uint32_t firstVertex, uint32_t vertexCount) override;
+    void recordPipelineBind(Pipeline pipeline) override;
+
+  private:
+    struct HostBuffer {
+        VkBuffer buffer = VK_NULL_HANDLE;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        void* mapped = nullptr;
+        VkDeviceSize size = 0;  // bytes
+    };
+
+    // Bring-up steps, in order.
+    bool loadVulkanLibrary();
+    bool createInstance(const WindowSurface& window);
+    bool createSurface(const WindowSurface& window);
+    bool pickPhysicalDevice();
+    bool createDevice();
+    bool buildSwapchain();
+    bool createRenderPass();
+    bool createFramebuffers();
+    bool createCommandPool();
+    bool allocateCommandBuffers();
+    bool createSyncObjects();
+    bool createLayouts();
+    bool createPipelines();
+    bool createVertexBuffers();
+
+    void destroySwapchain();
+    bool rebuildSwapchain();  // waits for the device; skipped while the size is empty
+    void recoverFromFailedSubmit();
+
+    uint32_t findMemoryType(uint32_t allowedTypes, VkMemoryPropertyFlags required) const;
+    bool createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage, HostBuffer& out);
+    void destroyHostBuffer(HostBuffer& buffer);
+
+    bool createOverlayTexture(int width, int height);
+    void destroyOverlayTexture();
+    bool recordOverlayUpload(const uint8_t* pixels, int width, int height, int rowBytes);
+
+    void recordFrameCapture();
+
+    uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
+    uint32_t overlayHeight_ = 0;
+    int width_ = 1280;  // drawable pixels; the swapchain extent after each build
+    int height_ = 720;
+
+    void* vulkanLibrary_ = nullptr;  // dlopen handle
+    VkInstance instance_ = VK_NULL_HANDLE;
+    VkSurfaceKHR surface_ = VK_NULL_HANDLE;
+    VkPhysicalDevice physicalDevice_ = VK_NULL_HANDLE;
+    VkDevice device_ = VK_NULL_HANDLE;
+    uint32_t graphicsFamily_ = 0;
+    uint32_t presentFamily_ = 0;
+    VkQueue graphicsQueue_ = VK_NULL_HANDLE;
+    VkQueue presentQueue_ = VK_NULL_HANDLE;
+
+    VkSwapchainKHR swapchain_ = VK_NULL_HANDLE;
+    VkSurfaceFormatKHR surfaceFormat_{VK_FORMAT_B8G8R8A8_UNORM, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR};
+    VkExtent2D swapchainExtent_{1280, 720};
+    bool swapchainReadable_ = false;  // images carry TRANSFER_SRC usage
+    std::vector<VkImage> swapchainImages_;
+    std::vector<VkImageView> swapchainImageViews_;  // one per image
+    std::vector<VkFramebuffer> framebuffers_;       // one per image view
+    VkRenderPass renderPass_ = VK_NULL_HANDLE;
+
+    VkDescriptorSetLayout emptySetLayout_ = VK_NULL_HANDLE;    // set 0
+    VkDescriptorSetLayout overlaySetLayout_ = VK_NULL_HANDLE;  // set 1: the overlay sampler
+    VkPipelineLayout pipelineLayout_ = VK_NULL_HANDLE;
+    VkPipeline alphaPipeline_ = VK_NULL_HANDLE;
+    VkPipeline additivePipeline_ = VK_NULL_HANDLE;
+    VkPipeline texturedPipeline_ = VK_NULL_HANDLE;
+
+    VkCommandPool commandPool_ = VK_NULL_HANDLE;
+    VkCommandBuffer commandBuffers_[kFramesInFlight] = {};
+    // The overlay upload of a slot's frame; copies cannot be recorded inside the
+    // render pass, so they go into this buffer, submitted just before the frame's.
+    VkCommandBuffer uploadCommandBuffers_[kFramesInFlight] = {};
+    VkCommandBuffer currentCommandBuffer_ = VK_NULL_HANDLE;  // recording between begin and finish
+
+    VkSemaphore imageAvailable_[kFramesInFlight] = {};
+    VkSemaphore renderFinished_[kFramesInFlight] = {};
+    VkFence inFlight_[kFramesInFlight] = {};
+
+    HostBuffer vertexBuffers_[kFramesInFlight];  // kVerticesPerSlot vertices each, mapped for life
+
+    VkDescriptorPool descriptorPool_ = VK_NULL_HANDLE;
+    VkDescriptorSet overlaySet_ = VK_NULL_HANDLE;
+    VkImage overlayImage_ = VK_NULL_HANDLE;
+    VkDeviceMemory overlayMemory_ = VK_NULL_HANDLE;
+    VkImageView overlayView_ = VK_NULL_HANDLE;
+    VkSampler overlaySampler_ = VK_NULL_HANDLE;
+    HostBuffer overlayStaging_[kFramesInFlight];  // width x height x 4 bytes each
+
+    uint32_t currentFrame_ = 0;   // frame slot, 0 or 1
+    uint32_t imageIndex_ = 0;     // acquired swapchain image
+    bool frameActive_ = false;    // between a successful beginFrame and submitAndPresent
+    bool uploadPending_ = false;  // this frame's overlay upload awaits submission
+
+    Viewport viewport_;
+
+    bool captureFrames_ = false;
+    HostBuffer captureBuffers_[kFramesInFlight];  // the slot's frame, as the swapchain stores it
+    bool captured_[kFramesInFlight] = {};         // the slot's buffer holds its last frame
+    VkExtent2D capturedExtent_[kFramesInFlight] = {};
+    int lastSubmittedSlot_ = -1;
+};
+
+}  // namespace nj

@@ -1,0 +1,116 @@
+#include "render/batch.hpp"
+
+#include <gtest/gtest.h>
+
+#include "render/primitives.hpp"
+#include "tests/render/cpu_batch.hpp"
+
+using nj::Color;
+using nj::Vertex;
+using nj::test::CpuBatch;
+
+namespace {
+
+const Color kWhite{1, 1, 1, 1};
+
+TEST(BatchCoordinates, FullCanvasRectCoversDeviceSpaceExactly) {
+    CpuBatch batch;
+    batch.begin();
+    nj::fillRect(batch, 0, 0, 960, 540, kWhite);
+    ASSERT_EQ(batch.batchVertexCount(), 6u);
+    // Raw buffer contents, in device coordinates: TL TR BR, TL BR BL.
+    const float expected[6][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, -1}, {1, 1}, {-1, 1}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(batch.storage[i].x, expected[i][0]) << i;
+        EXPECT_EQ(batch.storage[i].y, expected[i][1]) << i;
+    }
+    // The centre of the canvas is the device origin, and y grows downwards.
+    nj::fillTriangle(batch, 480, 270, 720, 405, 0, 0, kWhite);
+    EXPECT_EQ(batch.storage[6].x, 0.0f);
+    EXPECT_EQ(batch.storage[6].y, 0.0f);
+    EXPECT_EQ(batch.storage[7].x, 0.5f);
+    EXPECT_EQ(batch.storage[7].y, 0.5f);
+}
+
+TEST(BatchCapacity, TheTriangleAfterTheLastWholeOneIsDropped) {
+    CpuBatch batch;
+    batch.begin();
+    const Color red{1, 0, 0, 1};
+    for (int i = 0; i < 87381; ++i) nj::fillTriangle(batch, 0, 0, 1, 0, 0, 1, kWhite);
+    EXPECT_EQ(batch.batchVertexCount(), 262143u);
+    nj::fillTriangle(batch, 5, 5, 6, 5, 5, 6, red);
+    EXPECT_EQ(batch.batchVertexCount(), 262143u);
+    // The dropped triangle wrote nothing into the last free vertex.
+    EXPECT_EQ(batch.storage[262143].color.r, 0.0f);
+    batch.flushBatch();
+    EXPECT_EQ(batch.log, (std::vector<std::string>{"draw 0 262143"}));
+}
+
+TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit) {
+    CpuBatch batch(30);
+    batch.begin();
+    nj::fillCircle(batch, 100, 100, 10, kWhite, 8);       // 24 vertices
+    nj::fillRoundedRect(batch, 0, 0, 50, 50, 5, kWhite);  // far too many for the rest
+    EXPECT_EQ(batch.batchVertexCount(), 24u);
+    nj::fillRect(batch, 0, 0, 1, 1, kWhite);  // exactly the 6 left
+    EXPECT_EQ(batch.batchVertexCount(), 30u);
+    nj::fillTriangle(batch, 0, 0, 1, 0, 0, 1, kWhite);
+    EXPECT_EQ(batch.batchVertexCount(), 30u);
+    // A segment count that would overflow 32-bit vertex arithmetic is simply too big.
+    CpuBatch big;
+    big.begin();
+    nj::fillCircle(big, 0, 0, 1, kWhite, 1 << 30);
+    nj::circleOutline(big, 0, 0, 1, 1, kWhite, 2147483647);
+    EXPECT_EQ(big.batchVertexCount(), 0u);
+}
+
+TEST(BatchDraws, FlushIssuesOneDrawAndTheNextBatchFollowsIt) {
+    CpuBatch batch;
+    batch.begin();
+    batch.flushBatch();  // nothing pending: no draw
+    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
+    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
+    batch.flushBatch();
+    EXPECT_EQ(batch.batchFirstVertex(), 12u);
+    EXPECT_EQ(batch.batchVertexCount(), 0u);
+    nj::fillTriangle(batch, 0, 0, 1, 0, 0, 1, kWhite);
+    batch.flushBatch();
+    batch.flushBatch();
+    EXPECT_EQ(batch.log, (std::vector<std::string>{"draw 0 12", "draw 12 3"}));
+}
+
+TEST(BatchDraws, AdditiveTogglesFlushOnceAndBindOnce) {
+    CpuBatch batch;
+    batch.begin();
+    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
+    batch.setAdditiveBlend(true);
+    batch.setAdditiveBlend(true);
+    EXPECT_TRUE(batch.additiveBlend());
+    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
+    batch.setAdditiveBlend(false);
+    batch.setAdditiveBlend(false);
+    batch.setAdditiveBlend(true);  // nothing pending: a bind but no draw
+    EXPECT_EQ(batch.log, (std::vector<std::string>{"draw 0 6", "bind additive", "draw 6 6",
+                                                   "bind alpha", "bind additive"}));
+}
+
+TEST(BatchFrames, EachFrameStartsEmptyWithAlphaBlendingAndNothingSticksBetweenFrames) {
+    CpuBatch batch;
+    nj::fillRect(batch, 0, 0, 10, 10, kWhite);  // no frame yet: discarded
+    batch.flushBatch();
+    batch.setAdditiveBlend(true);  // remembered, but nothing is recorded outside a frame
+    EXPECT_TRUE(batch.log.empty());
+    EXPECT_EQ(batch.batchVertexCount(), 0u);
+
+    batch.begin();
+    EXPECT_FALSE(batch.additiveBlend());
+    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
+    batch.setAdditiveBlend(true);
+    batch.end();
+    batch.begin();
+    EXPECT_FALSE(batch.additiveBlend());
+    EXPECT_EQ(batch.batchFirstVertex(), 0u);
+    EXPECT_EQ(batch.batchVertexCount(), 0u);
+}
+
+}  // namespace

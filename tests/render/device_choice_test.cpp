@@ -1,0 +1,96 @@
+#include "render/device_choice.hpp"
+
+#include <gtest/gtest.h>
+
+using nj::DeviceCandidate;
+using nj::QueueFamilyAbilities;
+
+namespace {
+
+constexpr QueueFamilyAbilities kBoth{true, true};
+constexpr QueueFamilyAbilities kDrawOnly{true, false};
+constexpr QueueFamilyAbilities kPresentOnly{false, true};
+constexpr QueueFamilyAbilities kNeither{false, false};
+
+DeviceCandidate device(VkPhysicalDeviceType type, std::vector<QueueFamilyAbilities> families) {
+    return DeviceCandidate{type, std::move(families)};
+}
+
+TEST(QueueFamilies, ScanStopsAtTheFirstIndexWhereBothAreKnown) {
+    // Present-only then both: the later family overwrites the earlier present find.
+    auto pair = nj::findQueueFamilies(std::vector{kPresentOnly, kBoth});
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(pair->graphics, 1u);
+    EXPECT_EQ(pair->present, 1u);
+    // Draw-only then present-only: two different families.
+    pair = nj::findQueueFamilies(std::vector{kDrawOnly, kPresentOnly, kBoth});
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(pair->graphics, 0u);
+    EXPECT_EQ(pair->present, 1u);
+    pair = nj::findQueueFamilies(std::vector{kNeither, kBoth, kBoth});
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(pair->graphics, 1u);
+    EXPECT_FALSE(nj::findQueueFamilies(std::vector{kDrawOnly, kDrawOnly}));
+    EXPECT_FALSE(nj::findQueueFamilies(std::vector<QueueFamilyAbilities>{}));
+}
+
+TEST(DeviceChoice, DiscreteWinsOtherwiseTheFirstThatQualifies) {
+    const std::vector<DeviceCandidate> integratedThenDiscrete = {
+        device(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth}),
+        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kDrawOnly, kPresentOnly})};
+    auto choice = nj::chooseDevice(integratedThenDiscrete);
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->device, 1u);
+    EXPECT_EQ(choice->families.graphics, 0u);
+    EXPECT_EQ(choice->families.present, 1u);
+
+    const std::vector<DeviceCandidate> twoIntegrated = {
+        device(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth}),
+        device(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth})};
+    EXPECT_EQ(nj::chooseDevice(twoIntegrated)->device, 0u);
+
+    // A discrete GPU that cannot present does not count; the first discrete one ends the search.
+    const std::vector<DeviceCandidate> mixed = {
+        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kDrawOnly}),
+        device(VK_PHYSICAL_DEVICE_TYPE_CPU, {kBoth}),
+        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kBoth}),
+        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kBoth})};
+    EXPECT_EQ(nj::chooseDevice(mixed)->device, 2u);
+
+    EXPECT_FALSE(nj::chooseDevice(std::vector{device(VK_PHYSICAL_DEVICE_TYPE_CPU, {kDrawOnly})}));
+}
+
+TEST(SwapchainChoices, FormatExtentAndImageCount) {
+    const std::vector<VkSurfaceFormatKHR> formats = {
+        {VK_FORMAT_R8G8B8A8_UNORM, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR},
+        {VK_FORMAT_B8G8R8A8_UNORM, VK_COLOR_SPACE_EXTENDED_SRGB_LINEAR_EXT},
+        {VK_FORMAT_B8G8R8A8_UNORM, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR}};
+    EXPECT_EQ(nj::chooseSurfaceFormat(formats).colorSpace, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR);
+    EXPECT_EQ(nj::chooseSurfaceFormat(formats).format, VK_FORMAT_B8G8R8A8_UNORM);
+    EXPECT_EQ(nj::chooseSurfaceFormat(std::span(formats).first(2)).format,
+              VK_FORMAT_R8G8B8A8_UNORM);
+
+    VkSurfaceCapabilitiesKHR caps{};
+    caps.currentExtent = {1000, 600};
+    caps.minImageExtent = {1, 1};
+    caps.maxImageExtent = {4096, 4096};
+    EXPECT_EQ(nj::chooseSwapExtent(caps, 1280, 720).width, 1000u);  // the surface decides
+    caps.currentExtent = {0xFFFFFFFFu, 0xFFFFFFFFu};
+    const VkExtent2D wanted = nj::chooseSwapExtent(caps, 1280, 720);
+    EXPECT_EQ(wanted.width, 1280u);
+    EXPECT_EQ(wanted.height, 720u);
+    caps.minImageExtent = {1400, 800};
+    const VkExtent2D clamped = nj::chooseSwapExtent(caps, 1280, 9000);
+    EXPECT_EQ(clamped.width, 1400u);
+    EXPECT_EQ(clamped.height, 4096u);
+
+    caps.minImageCount = 2;
+    caps.maxImageCount = 0;  // no limit
+    EXPECT_EQ(nj::chooseImageCount(caps), 3u);
+    caps.maxImageCount = 2;
+    EXPECT_EQ(nj::chooseImageCount(caps), 2u);
+    caps.maxImageCount = 8;
+    EXPECT_EQ(nj::chooseImageCount(caps), 3u);
+}
+
+}  // namespace

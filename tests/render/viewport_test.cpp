@@ -1,0 +1,55 @@
+#include "render/viewport.hpp"
+
+#include <gtest/gtest.h>
+
+using nj::fitViewport;
+using nj::Viewport;
+
+namespace {
+
+void expectViewport(const Viewport& v, float x, float y, float w, float h) {
+    EXPECT_FLOAT_EQ(v.x, x);
+    EXPECT_FLOAT_EQ(v.y, y);
+    EXPECT_FLOAT_EQ(v.width, w);
+    EXPECT_FLOAT_EQ(v.height, h);
+}
+
+TEST(Viewport, SixteenByNineFillsTheWindowOtherShapesGetCentredBars) {
+    expectViewport(fitViewport(1920, 1080), 0, 0, 1920, 1080);
+    expectViewport(fitViewport(1280, 720), 0, 0, 1280, 720);
+    // Wider than 16:9: bars left and right.
+    expectViewport(fitViewport(2560, 1080), 320, 0, 1920, 1080);
+    // Taller: bars above and below.
+    expectViewport(fitViewport(1280, 1024), 0, 152, 1280, 720);
+    expectViewport(fitViewport(720, 1280), 0, 437.5f, 720, 405);
+}
+
+TEST(Viewport, WindowPixelsMapToClampedFractionsOfThePicture) {
+    const Viewport pillarbox = fitViewport(2560, 1080);
+    auto f = nj::windowToCanvas(pillarbox, 100, 540);  // in the left bar
+    EXPECT_FLOAT_EQ(f.fx, 0);
+    EXPECT_FLOAT_EQ(f.fy, 0.5f);
+    f = nj::windowToCanvas(pillarbox, 320 + 960, 270);
+    EXPECT_FLOAT_EQ(f.fx, 0.5f);
+    EXPECT_FLOAT_EQ(f.fy, 0.25f);
+    f = nj::windowToCanvas(pillarbox, 2500, 5000);  // right bar, far below
+    EXPECT_FLOAT_EQ(f.fx, 1);
+    EXPECT_FLOAT_EQ(f.fy, 1);
+
+    const Viewport letterbox = fitViewport(1280, 1024);
+    f = nj::windowToCanvas(letterbox, 640, 1000);  // below the picture
+    EXPECT_FLOAT_EQ(f.fx, 0.5f);
+    EXPECT_FLOAT_EQ(f.fy, 1);
+    f = nj::windowToCanvas(letterbox, 0, 152 + 180);
+    EXPECT_FLOAT_EQ(f.fx, 0);
+    EXPECT_FLOAT_EQ(f.fy, 0.25f);
+
+    for (const Viewport empty :
+         {Viewport{0, 0, 0, 720}, Viewport{10, 10, 1280, 0}, Viewport{0, 0, -5, 100}}) {
+        f = nj::windowToCanvas(empty, 50, 50);
+        EXPECT_EQ(f.fx, 0);
+        EXPECT_EQ(f.fy, 0);
+    }
+}
+
+}  // namespace
