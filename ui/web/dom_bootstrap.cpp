@@ -91,6 +91,8 @@ function writeStyle(el, map) {
 function setStyle(el, name, value) {
   var map = parseStyle(nj.getAttr(el, 'style'));
   value = value === null || value === undefined ? '' : String(value).trim();
+  var old = map.get(name);
+  if (old === value || (value === '' && old === undefined)) return;  // no restyle for no change
   if (value === '') map.delete(name); else map.set(name, value);
   writeStyle(el, map);
 }

@@ -198,7 +198,7 @@ void PageContainer::drawImage(cairo_t* cr, const litehtml::background_paint& bg)
             cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
             break;
         case litehtml::background_repeat_repeat_x:
-            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);  // the rows stay one image tall
             y = bg.position_y, h = bg.image_size.height;
             break;
         case litehtml::background_repeat_repeat_y:
@@ -206,6 +206,9 @@ void PageContainer::drawImage(cairo_t* cr, const litehtml::background_paint& bg)
             x = bg.position_x, w = bg.image_size.width;
             break;
         case litehtml::background_repeat_no_repeat:
+            // Padding the edge keeps a scaled image opaque to its border;
+            // the rectangle below limits it to one copy.
+            cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
             x = bg.position_x, y = bg.position_y;
             w = bg.image_size.width, h = bg.image_size.height;
             break;
@@ -247,15 +250,19 @@ void PageContainer::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders
     const bool uniformColor = sameColor(b.left.color, b.top.color) &&
                               sameColor(b.top.color, b.right.color) &&
                               sameColor(b.right.color, b.bottom.color);
-    if (hasRadius(b.radius) && uniformColor) {
-        // Rounded frames in one colour: the ring between the outer and the
-        // inner rounded rectangle, filled even-odd.
+    if (uniformColor) {
+        // Frames in one colour: the ring between the outer and the inner
+        // (rounded) rectangle, filled even-odd, so no seam shows where two
+        // sides meet.
         setColor(cr, b.top.color);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
         roundedRect(cr, x, y, w, h, b.radius);
         roundedRect(cr, x + l, y + t, w - l - r, h - t - bo, shrink(b.radius, b));
         cairo_fill(cr);
     } else {
+        // Sides in different colours meet on pixel diagonals; without
+        // antialiasing the two halves of a corner pixel cannot both show.
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
         fillSide(cr, b.top, x, y, x + w, y, x + w - r, y + t, x + l, y + t);
         fillSide(cr, b.right, x + w, y, x + w, y + h, x + w - r, y + h - bo, x + w - r, y + t);
         fillSide(cr, b.bottom, x + w, y + h, x, y + h, x + l, y + h - bo, x + w - r, y + h - bo);
@@ -284,7 +291,6 @@ void PageContainer::import_css(litehtml::tstring& text, const litehtml::tstring&
     const std::string resolved = resolveUrl(baseurl.empty() ? baseUrl_ : baseurl, url);
     text = readText(resolved);
     baseurl = resolved;
-    imported_.push_back({resolved, text});
 }
 
 void PageContainer::set_clip(const litehtml::position& pos,

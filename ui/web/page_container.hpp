@@ -27,13 +27,6 @@ public:
     const std::string& baseUrl() const { return baseUrl_; }
     void setViewport(int width, int height) { viewportWidth_ = width, viewportHeight_ = height; }
 
-    // Style sheets the page linked, by address, in the order they were read;
-    // the document keeps its own copy private, and restyling needs them.
-    struct ImportedCss {
-        std::string url;
-        std::string text;
-    };
-    const std::vector<ImportedCss>& importedCss() const { return imported_; }
     std::string readText(const std::string& url);  // empty when missing
 
     FontCache& fonts() { return fonts_; }
@@ -94,7 +87,6 @@ private:
     int viewportHeight_ = 0;  // CSS px
     std::string baseUrl_;
     std::vector<Clip> clips_;
-    std::vector<ImportedCss> imported_;
 };
 
 }  // namespace web

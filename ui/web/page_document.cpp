@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "ui/web/bitmap.hpp"
+#include "ui/web/page_scripts.hpp"
 #include "ui/web/url.hpp"
 #include "ui/web/user_agent_css.hpp"
 
@@ -51,7 +52,7 @@ bool tagIs(const litehtml::element::ptr& element, const char* name) {
 
 PageDocument::PageDocument(const std::string& html, const std::string& url,
                            FileSystem* fileSystem, FontLoader* fontLoader, int defaultFontSize)
-    : url_(url), container_(fileSystem, fontLoader, defaultFontSize) {
+    : url_(url), html_(html), container_(fileSystem, fontLoader, defaultFontSize) {
     container_.setBaseUrl(url);
     context_.load_master_stylesheet(kUserAgentCss);
     document_ = litehtml::document::createFromUTF8(html.c_str(), &container_, &context_);
@@ -70,23 +71,18 @@ litehtml::element::ptr PageDocument::root() const {
 // The document parses its sheets into a private list; we parse the same
 // texts, in document order, into our own so a restyle can apply them again.
 void PageDocument::collectAuthorCss() {
-    std::size_t nextImport = 0;
-    const auto& imported = container_.importedCss();
-    forEachElement(root(), [&](const litehtml::element::ptr& element) {
-        if (tagIs(element, "style")) {
-            std::string text;
-            element->get_text(text);
-            authorCss_.parse_stylesheet(text.c_str(), url_.c_str(), document_, nullptr);
-        } else if (tagIs(element, "link") && nextImport < imported.size()) {
-            const char* rel = element->get_attr("rel");
-            if (rel && litehtml::t_strcasecmp(rel, "stylesheet") == 0) {
-                const auto& sheet = imported[nextImport++];
-                authorCss_.parse_stylesheet(sheet.text.c_str(), sheet.url.c_str(), document_,
-                                            nullptr);
-            }
+    for (const PageStyle& style : scanPageScripts(html_).styles) {
+        if (style.href.empty()) {
+            authorCss_.parse_stylesheet(style.text.c_str(), url_.c_str(), document_, nullptr);
+            continue;
         }
-    });
+        const std::string address = resolveUrl(url_, style.href);
+        const std::string text = container_.readText(address);
+        authorCss_.parse_stylesheet(text.c_str(), address.c_str(), document_, nullptr);
+    }
     authorCss_.sort_selectors();
+    html_.clear();
+    html_.shrink_to_fit();
 }
 
 void PageDocument::setViewport(int width, int height) {
@@ -116,7 +112,10 @@ void PageDocument::restyle() {
         if (!tagIs(element, "link") && !tagIs(element, "style")) element->parse_attributes();
     });
     top->apply_stylesheet(authorCss_);
-    top->parse_styles(true);
+    // parse_styles(true) does not descend, and parse_styles(false) would
+    // register tables with the document again on every pass; so each element
+    // is re-read on its own, parents first for inheritance.
+    forEachElement(top, [](const litehtml::element::ptr& element) { element->parse_styles(true); });
     styleDirty_ = false;
     layoutDirty_ = true;
 }

@@ -72,6 +72,7 @@ private:
     void relayout();
 
     std::string url_;
+    std::string html_;  // kept only until the author sheets are collected
     PageContainer container_;
     litehtml::context context_;
     litehtml::css authorCss_;

@@ -1,5 +1,5 @@
-// Finds the page's scripts and its diagnostics declaration with gumbo
-// (litehtml drops script attributes and keeps script text private).
+// Finds the page's scripts, style sheets and diagnostics declaration with
+// gumbo (litehtml drops script attributes and keeps script and style text private).
 #include "ui/web/page_scripts.hpp"
 
 #include <gumbo.h>
@@ -34,6 +34,22 @@ void collect(const GumboNode* node, PageScriptInfo& info) {
         }
         info.scripts.push_back(std::move(script));
         return;
+    }
+    if (element.tag == GUMBO_TAG_STYLE) {
+        PageStyle style;
+        for (unsigned i = 0; i < element.children.length; ++i) {
+            const auto* child = static_cast<const GumboNode*>(element.children.data[i]);
+            if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE) {
+                style.text += child->v.text.text;
+            }
+        }
+        info.styles.push_back(std::move(style));
+        return;
+    }
+    if (element.tag == GUMBO_TAG_LINK && !attribute(element, "href").empty()) {
+        std::string rel = attribute(element, "rel");
+        for (char& c : rel) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (rel == "stylesheet") info.styles.push_back({"", attribute(element, "href")});
     }
     if (element.tag == GUMBO_TAG_META && attribute(element, "name") == "diagnostics") {
         if (auto level = parseDiagnosticsLevel(attribute(element, "content"))) {

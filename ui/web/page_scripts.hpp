@@ -1,6 +1,6 @@
 #pragma once
-// What the page's markup asks of the script engine: its <script> elements in
-// document order and the diagnostics level a page may declare.
+// What the page's markup asks for beyond layout: its <script> elements and
+// style sheets in document order, and the diagnostics level it may declare.
 
 #include <optional>
 #include <string>
@@ -14,8 +14,16 @@ struct PageScript {
     int line = 1;        // line of the element in the page, for error messages
 };
 
+// A style sheet of the page: the text of a <style> element, or the address
+// of a <link rel="stylesheet">.
+struct PageStyle {
+    std::string text;
+    std::string href;  // as written; empty for <style>
+};
+
 struct PageScriptInfo {
     std::vector<PageScript> scripts;
+    std::vector<PageStyle> styles;  // document order
     // From <meta name="diagnostics" content="...">: a number, or "off" (0),
     // "warn" (1), "strict" (2). Absent when the page does not say.
     std::optional<int> diagnostics;

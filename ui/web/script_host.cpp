@@ -4,6 +4,7 @@
 
 #include <html_tag.h>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -226,6 +227,20 @@ void ScriptHost::installNatives() {
         if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) {
             document_.update();
             box = element->get_placement();
+            // Inline elements have no box of their own, only line fragments.
+            litehtml::position::vector fragments;
+            element->get_inline_boxes(fragments);
+            if (!fragments.empty()) {
+                const litehtml::element::ptr parent = element->parent();
+                const litehtml::position origin = parent ? parent->get_placement() : litehtml::position();
+                int left = fragments[0].left(), top = fragments[0].top();
+                int right = fragments[0].right(), bottom = fragments[0].bottom();
+                for (const auto& f : fragments) {
+                    left = std::min(left, f.left()), top = std::min(top, f.top());
+                    right = std::max(right, f.right()), bottom = std::max(bottom, f.bottom());
+                }
+                box = litehtml::position(origin.x + left, origin.y + top, right - left, bottom - top);
+            }
         }
         setValue(ctx, rect, "x", JSValueMakeNumber(ctx, box.x));
         setValue(ctx, rect, "y", JSValueMakeNumber(ctx, box.y));

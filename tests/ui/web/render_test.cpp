@@ -1,0 +1,227 @@
+// Pages painted into the view's bitmap, checked on their pixels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ui/web/page_document.hpp"
+#include "web_test_support.hpp"
+
+namespace {
+
+using webtest::kTransparent;
+using webtest::PageHarness;
+using webtest::rgb;
+
+const std::string kHead = "<html><head><style>body{margin:0}</style></head><body>";
+
+TEST(WebRender, AbsoluteBoxCoversExactlyItsRectangle) {
+    PageHarness page;
+    page.load(kHead +
+              "<div style='position:absolute;left:10px;top:20px;width:30px;height:40px;"
+              "background-color:#ff0000'></div></body></html>");
+    EXPECT_EQ(page.pixel(10, 20), rgb(0xff0000));   // top-left corner pixel
+    EXPECT_EQ(page.pixel(39, 59), rgb(0xff0000));   // bottom-right corner pixel
+    EXPECT_EQ(page.pixel(9, 20), kTransparent);     // one left of the box
+    EXPECT_EQ(page.pixel(40, 59), kTransparent);    // one right of the box
+    EXPECT_EQ(page.pixel(39, 60), kTransparent);    // one below the box
+    EXPECT_EQ(page.pixel(10, 19), kTransparent);    // one above the box
+}
+
+TEST(WebRender, DeviceScaleDoublesEveryEdge) {
+    PageHarness page(200, 200, 2.0);
+    page.load(kHead +
+              "<div style='position:absolute;left:10px;top:5px;width:20px;height:10px;"
+              "background-color:#0000ff'></div></body></html>");
+    EXPECT_EQ(page.pixel(20, 10), rgb(0x0000ff));
+    EXPECT_EQ(page.pixel(59, 29), rgb(0x0000ff));
+    EXPECT_EQ(page.pixel(19, 10), kTransparent);
+    EXPECT_EQ(page.pixel(60, 29), kTransparent);
+}
+
+TEST(WebRender, NestedBoxesWithBorderAndPaddingFollowTheBoxModel) {
+    PageHarness page;
+    // Outer: 5 px green border, 10 px padding; inner block 20 px tall at the
+    // padding edge: border-left 5 + padding 10 puts the inner at x 15.
+    page.load(kHead +
+              "<div style='position:absolute;left:0;top:0;width:60px;border:5px solid #00ff00;"
+              "padding:10px'><div style='height:20px;background-color:#000080'></div></div>"
+              "</body></html>");
+    EXPECT_EQ(page.pixel(2, 2), rgb(0x00ff00));      // inside the border
+    EXPECT_EQ(page.pixel(7, 7), kTransparent);       // padding, no background
+    EXPECT_EQ(page.pixel(15, 15), rgb(0x000080));    // inner box's first pixel
+    EXPECT_EQ(page.pixel(74, 34), rgb(0x000080));    // inner box's last pixel (15+60-1, 15+20-1)
+    EXPECT_EQ(page.pixel(80, 20), kTransparent);     // right padding 75..84
+    EXPECT_EQ(page.pixel(20, 37), kTransparent);     // bottom padding 35..44
+    EXPECT_EQ(page.pixel(87, 20), rgb(0x00ff00));    // right border 85..89
+    EXPECT_EQ(page.pixel(90, 20), kTransparent);
+    EXPECT_EQ(page.pixel(20, 47), rgb(0x00ff00));    // bottom border: rows 45..49
+    EXPECT_EQ(page.pixel(20, 50), kTransparent);
+}
+
+TEST(WebRender, RoundedBorderLeavesCornersAndCentreEmpty) {
+    PageHarness page;
+    page.load(kHead +
+              "<div style='position:absolute;left:0;top:0;width:32px;height:32px;"
+              "border:4px solid #0000ff;border-radius:20px'></div></body></html>");
+    // Box 40x40; a 20 px radius cuts the corner pixel well outside the arc.
+    EXPECT_EQ(page.pixel(0, 0), kTransparent);
+    EXPECT_EQ(page.pixel(39, 39), kTransparent);
+    EXPECT_EQ(page.pixel(1, 20), rgb(0x0000ff));    // middle of the left side
+    EXPECT_EQ(page.pixel(20, 38), rgb(0x0000ff));   // middle of the bottom side
+    EXPECT_EQ(page.pixel(20, 20), kTransparent);    // inside the ring
+}
+
+TEST(WebRender, RoundedBackgroundIsClippedToTheRadius) {
+    PageHarness page;
+    page.load(kHead +
+              "<div style='position:absolute;left:0;top:0;width:40px;height:40px;"
+              "background-color:#ff00ff;border-radius:20px'></div></body></html>");
+    EXPECT_EQ(page.pixel(1, 1), kTransparent);
+    EXPECT_EQ(page.pixel(20, 20), rgb(0xff00ff));
+    EXPECT_EQ(page.pixel(20, 1), rgb(0xff00ff));   // top middle lies on the circle's inside
+}
+
+// Counts pixels of one opaque-ish dark colour inside a rectangle.
+int inkIn(const PageHarness& page, int x0, int y0, int x1, int y1) {
+    int ink = 0;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) ink += (page.pixel(x, y) >> 24) > 0x80 ? 1 : 0;
+    }
+    return ink;
+}
+
+TEST(WebRender, TextIsDrawnWithTheLoadersFontInsideItsLine) {
+    PageHarness page(300, 100);
+    page.load(kHead +
+              "<div style='position:absolute;left:10px;top:10px;font-family:\"DejaVu Sans\";"
+              "font-size:40px;line-height:50px;color:#000000'>WW</div></body></html>");
+    EXPECT_NE(std::find(page.fonts.requested.begin(), page.fonts.requested.end(), "dejavu sans"),
+              page.fonts.requested.end());
+    // Two capital Ws at 40 px: plenty of ink inside the line box, none
+    // above it or left of it.
+    EXPECT_GT(inkIn(page, 10, 10, 150, 60), 200);
+    EXPECT_EQ(inkIn(page, 0, 0, 300, 10), 0);
+    EXPECT_EQ(inkIn(page, 0, 0, 10, 100), 0);
+    EXPECT_EQ(page.pixel(20, 35) & 0x00FFFFFF, 0u);  // whatever ink there is, is black
+}
+
+TEST(WebRender, WiderGlyphsMakeWiderBoxes) {
+    PageHarness page(400, 100);
+    page.load(kHead +
+              "<span id='w' style='font-family:monospace;font-size:20px'>WWWW</span>"
+              "<br><span id='i' style='font-family:serif;font-size:20px'>iiii</span></body></html>");
+    // Monospace cells are equal; a serif "i" is far narrower than a mono "W".
+    const int wide = std::stoi(page.js("document.getElementById('w').getBoundingClientRect().width"));
+    const int narrow = std::stoi(page.js("document.getElementById('i').getBoundingClientRect().width"));
+    EXPECT_GT(wide, 40);   // 4 cells of a 20 px monospace face are ~48 px
+    EXPECT_LT(narrow, wide * 2 / 3);  // DejaVu Serif "i" is 0.32 em, a mono cell 0.6 em
+}
+
+TEST(WebRender, UnknownFamilyFallsBackToTheLoadersFallback) {
+    PageHarness page(200, 80);
+    page.load(kHead + "<div style='font-family:NoSuchFace;font-size:30px;color:#000'>Hi</div></body></html>");
+    EXPECT_NE(std::find(page.fonts.requested.begin(), page.fonts.requested.end(), "nosuchface"),
+              page.fonts.requested.end());
+    EXPECT_NE(std::find(page.fonts.requested.begin(), page.fonts.requested.end(), "dejavu sans"),
+              page.fonts.requested.end());
+    EXPECT_GT(inkIn(page, 0, 0, 100, 40), 20);
+}
+
+TEST(WebRender, ClassToggleHidesAndShowsWithoutGrowingMatchedRules) {
+    PageHarness page;
+    page.load(kHead +
+              "<style>.box{position:absolute;left:0;top:0;width:20px;height:20px;"
+              "background-color:#ff0000}.off{display:none}.blue{background-color:#0000ff}</style>"
+              "<div id='b' class='box'></div></body></html>");
+    ASSERT_EQ(page.pixel(5, 5), rgb(0xff0000));
+    page.eval("document.getElementById('b').classList.add('off')");
+    page.frame();
+    EXPECT_EQ(page.pixel(5, 5), kTransparent);
+    page.eval("document.getElementById('b').classList.remove('off')");
+    page.frame();
+    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
+    // A removed class must stop applying: blue on, blue off, red again.
+    page.eval("document.getElementById('b').className = 'box blue'");
+    page.frame();
+    EXPECT_EQ(page.pixel(5, 5), rgb(0x0000ff));
+    page.eval("document.getElementById('b').className = 'box'");
+    page.frame();
+    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
+    const std::size_t rules = page.view->page()->matchedRuleCount();
+    for (int i = 0; i < 50; ++i) {
+        page.eval("document.getElementById('b').classList.toggle('blue')");
+        page.frame();
+    }
+    EXPECT_EQ(page.view->page()->matchedRuleCount(), rules);
+}
+
+TEST(WebRender, InlineStyleChangeRepaints) {
+    PageHarness page;
+    page.load(kHead +
+              "<div id='b' style='position:absolute;left:0;top:0;width:20px;height:20px;"
+              "background-color:#ff0000'></div></body></html>");
+    page.eval("var b = document.getElementById('b'); b.style.backgroundColor = '#00ff00';"
+              "b.style.left = '50px';");
+    page.frame();
+    EXPECT_EQ(page.pixel(5, 5), kTransparent);
+    EXPECT_EQ(page.pixel(55, 5), rgb(0x00ff00));
+    page.eval("document.getElementById('b').hidden = true");
+    page.frame();
+    EXPECT_EQ(page.pixel(55, 5), kTransparent);
+}
+
+TEST(WebRender, PngImageIsDecodedAndScaled) {
+    PageHarness page;
+    // 2x2: red, green / blue, white; drawn 20x20, each source pixel becomes
+    // a 10x10 block (sampled at block centres to stay clear of filtering).
+    page.files.add("ui/img/quad.png",
+                   webtest::makePng(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF}));
+    page.load(kHead +
+              "<img src='img/quad.png' style='position:absolute;left:0;top:0;width:20px;"
+              "height:20px'><div style='position:absolute;left:40px;top:0;width:4px;height:4px;"
+              "background:url(img/quad.png) no-repeat'></div></body></html>");
+    EXPECT_EQ(page.pixel(2, 2), rgb(0xff0000));
+    EXPECT_EQ(page.pixel(17, 2), rgb(0x00ff00));
+    EXPECT_EQ(page.pixel(2, 17), rgb(0x0000ff));
+    EXPECT_EQ(page.pixel(17, 17), rgb(0xffffff));
+    EXPECT_EQ(page.pixel(25, 5), kTransparent);
+    EXPECT_EQ(page.pixel(40, 0), rgb(0xff0000));  // background image at its natural size
+    EXPECT_EQ(page.pixel(41, 1), rgb(0xffffff));
+}
+
+TEST(WebRender, RepaintsOnlyWhenSomethingChanged) {
+    PageHarness page;
+    page.load(kHead + "<div id='t' class='a' style='color:#000'>same</div></body></html>");
+    EXPECT_FALSE(page.view->needsPaint());
+    EXPECT_FALSE(page.view->paint());
+    // Writing the values the page already shows changes nothing.
+    page.eval("var t = document.getElementById('t'); t.textContent = 'same';"
+              "t.className = 'a'; t.style.color = '#000'; t.classList.add('a');");
+    EXPECT_FALSE(page.view->needsPaint());
+    page.eval("document.getElementById('t').textContent = 'other'");
+    EXPECT_TRUE(page.view->needsPaint());
+    EXPECT_TRUE(page.view->paint());
+    EXPECT_FALSE(page.view->paint());
+    page.view->resize(100, 50, 1.0);
+    EXPECT_TRUE(page.view->needsPaint());
+}
+
+TEST(WebRender, BitmapIsBgraWithRowBytesAndLocks) {
+    PageHarness page(13, 7);
+    page.load(kHead + "<div style='width:13px;height:7px;background-color:#102030'></div></body></html>");
+    web::Bitmap& bitmap = page.view->surface()->bitmap();
+    EXPECT_EQ(bitmap.width(), 13u);
+    EXPECT_EQ(bitmap.height(), 7u);
+    EXPECT_GE(bitmap.rowBytes(), 13u * 4);
+    auto* pixels = static_cast<const std::uint8_t*>(bitmap.lockPixels());
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(bitmap.lockPixels(), nullptr);  // no nested locks
+    const std::uint8_t* last = pixels + bitmap.rowBytes() * 6 + 12 * 4;
+    EXPECT_EQ(last[0], 0x30);  // B
+    EXPECT_EQ(last[1], 0x20);  // G
+    EXPECT_EQ(last[2], 0x10);  // R
+    EXPECT_EQ(last[3], 0xFF);  // A
+    bitmap.unlockPixels();
+}
+
+}  // namespace

@@ -1,0 +1,162 @@
+// Fakes and the page harness shared by the HTML engine tests.
+#include "web_test_support.hpp"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace webtest {
+
+namespace {
+
+constexpr const char* kDejaVuDir = "/usr/share/fonts/truetype/dejavu/";
+
+std::string lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+web::BufferPtr readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return nullptr;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return web::makeBuffer(bytes.data(), bytes.size());
+}
+
+cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+std::string MemoryFileSystem::mimeType(const std::string& path) {
+    const auto dot = path.rfind('.');
+    const std::string ext = dot == std::string::npos ? "" : lower(path.substr(dot));
+    if (ext == ".html") return "text/html";
+    if (ext == ".css") return "text/css";
+    if (ext == ".js") return "application/javascript";
+    if (ext == ".png") return "image/png";
+    return "application/unknown";
+}
+
+web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
+    opened.push_back(path);
+    auto found = files_.find(path);
+    if (found == files_.end()) return nullptr;
+    return web::makeBuffer(found->second.data(), found->second.size());
+}
+
+web::BufferPtr DejaVuFontLoader::load(const std::string& family, int weight, bool) {
+    requested.push_back(family);
+    const std::string name = lower(family);
+    const bool bold = weight >= 600;
+    std::string file;
+    if (name == "dejavu sans" || name == "sans-serif") {
+        file = bold ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf";
+    } else if (name == "dejavu sans mono" || name == "monospace") {
+        file = bold ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf";
+    } else if (name == "dejavu serif" || name == "serif") {
+        file = bold ? "DejaVuSerif-Bold.ttf" : "DejaVuSerif.ttf";
+    } else {
+        return nullptr;
+    }
+    return readFile(kDejaVuDir + file);
+}
+
+bool RecordingLogger::contains(const std::string& part) const {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const Line& line) { return line.text.find(part) != std::string::npos; });
+}
+
+PageHarness::PageHarness(std::uint32_t width, std::uint32_t height, double scale) {
+    web::Config config;
+    config.clock = [this] { return clock; };
+    web::Platform& platform = web::Platform::instance();
+    platform.setConfig(config);
+    platform.setFileSystem(&files);
+    platform.setFontLoader(&fonts);
+    platform.setLogger(&log);
+    renderer = web::Renderer::create();
+    web::ViewConfig viewConfig;
+    viewConfig.initialDeviceScale = scale;
+    view = renderer->createView(width, height, viewConfig);
+    view->setLoadListener(this);
+}
+
+PageHarness::~PageHarness() {
+    view.reset();
+    renderer.reset();
+    web::Platform& platform = web::Platform::instance();
+    platform.setFileSystem(nullptr);
+    platform.setFontLoader(nullptr);
+    platform.setLogger(nullptr);
+    platform.setConfig(web::Config{});
+}
+
+void PageHarness::load(const std::string& html, const std::string& path) {
+    files.add(path, html);
+    view->loadURL("file:///" + path);
+    frame();
+}
+
+void PageHarness::frame() {
+    renderer->update();
+    renderer->refreshDisplay(0);
+    renderer->render();
+}
+
+void PageHarness::advance(double seconds) {
+    clock += seconds;
+    frame();
+}
+
+std::string PageHarness::js(const std::string& expression) {
+    const std::size_t before = log.lines.size();
+    view->evaluateScript("console.log('@@' + String(" + expression + "));");
+    for (std::size_t i = before; i < log.lines.size(); ++i) {
+        const std::string& text = log.lines[i].text;
+        if (text.rfind("@@", 0) == 0) return text.substr(2);
+    }
+    return "<no result>";
+}
+
+std::uint32_t PageHarness::pixel(int x, int y) const {
+    const web::Bitmap& bitmap = view->surface()->bitmap();
+    const std::uint32_t p = bitmap.pixel(std::uint32_t(x), std::uint32_t(y));
+    const std::uint32_t a = p >> 24;
+    if (a == 0) return 0;
+    const auto channel = [&](int shift) {
+        const std::uint32_t c = (p >> shift) & 0xFF;
+        return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a);
+    };
+    return (a << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
+}
+
+void PageHarness::click(int x, int y) {
+    view->fireMouseEvent({web::MouseEventType::MouseMoved, x, y, web::MouseButton::None});
+    view->fireMouseEvent({web::MouseEventType::MouseDown, x, y, web::MouseButton::Left});
+    view->fireMouseEvent({web::MouseEventType::MouseUp, x, y, web::MouseButton::Left});
+}
+
+std::string makePng(int width, int height, const std::vector<std::uint32_t>& argb) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+        for (int x = 0; x < width; ++x) row[x] = argb[std::size_t(y * width + x)];  // opaque only
+    }
+    cairo_surface_mark_dirty(surface);
+    std::string png;
+    cairo_surface_write_to_png_stream(surface, appendPng, &png);
+    cairo_surface_destroy(surface);
+    return png;
+}
+
+std::uint32_t rgb(std::uint32_t value) { return 0xFF000000u | value; }
+
+}  // namespace webtest

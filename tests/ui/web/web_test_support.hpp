@@ -1,0 +1,99 @@
+#pragma once
+// A page harness for engine tests: pages from memory, DejaVu fonts from
+// Debian's fonts-dejavu-core, a hand-driven clock and a recording logger.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/web/platform.hpp"
+#include "ui/web/renderer.hpp"
+#include "ui/web/view.hpp"
+
+namespace webtest {
+
+class MemoryFileSystem : public web::FileSystem {
+public:
+    void add(const std::string& path, const std::string& bytes) { files_[path] = bytes; }
+    bool fileExists(const std::string& path) override { return files_.count(path) > 0; }
+    std::string mimeType(const std::string& path) override;
+    std::string charset(const std::string&) override { return "utf-8"; }
+    web::BufferPtr openFile(const std::string& path) override;
+    std::vector<std::string> opened;  // every path asked for, in order
+
+private:
+    std::map<std::string, std::string> files_;
+};
+
+// "DejaVu Sans" (also "sans-serif"), "DejaVu Sans Mono" ("monospace") and
+// "DejaVu Serif" ("serif"); bold from weight 600. Everything else is unknown.
+class DejaVuFontLoader : public web::FontLoader {
+public:
+    std::string fallbackFont() override { return "DejaVu Sans"; }
+    std::string fallbackFontForCharacters(const std::string&, int, bool) override {
+        ++characterFallbacks;
+        return "DejaVu Sans";
+    }
+    web::BufferPtr load(const std::string& family, int weight, bool italic) override;
+    std::vector<std::string> requested;  // families asked for, lower case as given
+    int characterFallbacks = 0;
+};
+
+class RecordingLogger : public web::Logger {
+public:
+    void logMessage(web::LogLevel level, const std::string& message) override {
+        lines.push_back({level, message});
+    }
+    bool contains(const std::string& part) const;
+    struct Line {
+        web::LogLevel level;
+        std::string text;
+    };
+    std::vector<Line> lines;
+};
+
+// One renderer and one view over the three fakes above. Construct, add
+// files, then load().
+class PageHarness : public web::LoadListener {
+public:
+    explicit PageHarness(std::uint32_t width = 200, std::uint32_t height = 100, double scale = 1.0);
+    ~PageHarness() override;
+
+    void load(const std::string& html, const std::string& path = "ui/page.html");
+    void frame();                  // update, refresh display 0, render
+    void advance(double seconds);  // moves the clock, then frame()
+    void eval(const std::string& script) { view->evaluateScript(script); }
+    // Runs `expression` in the page and returns String(result) through the logger.
+    std::string js(const std::string& expression);
+
+    // Unpremultiplied 0xAARRGGBB of one device pixel.
+    std::uint32_t pixel(int x, int y) const;
+    void click(int x, int y);
+
+    MemoryFileSystem files;
+    DejaVuFontLoader fonts;
+    RecordingLogger log;
+    double clock = 1000.0;
+    std::unique_ptr<web::Renderer> renderer;
+    std::shared_ptr<web::View> view;
+    int domReadyCount = 0;
+    int failCount = 0;
+
+    void onDOMReady(web::View&, std::uint64_t, bool isMainFrame, const std::string&) override {
+        if (isMainFrame) ++domReadyCount;
+    }
+    void onFailLoading(web::View&, std::uint64_t, bool, const std::string&,
+                       const std::string&) override {
+        ++failCount;
+    }
+};
+
+// A small PNG (RGBA rows, top to bottom) encoded with cairo.
+std::string makePng(int width, int height, const std::vector<std::uint32_t>& argb);
+
+constexpr std::uint32_t kTransparent = 0x00000000;
+std::uint32_t rgb(std::uint32_t value);  // 0xRRGGBB -> opaque 0xFFRRGGBB
+
+}  // namespace webtest
