@@ -1,0 +1,130 @@
+// render-smoke: brings the renderer up in the game's window and draws a test
+// picture. Usage: render-smoke [--frames N] [--size WxH] [--screenshot PATH]
+
+#include <SDL.h>
+#include <SDL_vulkan.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "render/vulkan_renderer.hpp"
+#include "tools/render-smoke/smoke_scene.hpp"
+
+namespace {
+
+constexpr const char* kWindowTitle = "NIGHTJAR : Glass Harbor [Vulkan Cross-Platform]";
+constexpr int kOverlayWidth = 640;  // smaller than the default texture: forces one rebuild
+constexpr int kOverlayHeight = 360;
+constexpr int kOverlayRowBytes = kOverlayWidth * 4 + 64;  // padded rows, as some pages give
+
+struct Options {
+    int frames = 120;
+    int width = 1280;
+    int height = 720;
+    std::string screenshot;
+};
+
+bool parseOptions(int argc, char** argv, Options& out) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--frames" && hasValue) {
+            out.frames = std::atoi(argv[++i]);
+        } else if (arg == "--size" && hasValue) {
+            if (std::sscanf(argv[++i], "%dx%d", &out.width, &out.height) != 2) return false;
+        } else if (arg == "--screenshot" && hasValue) {
+            out.screenshot = argv[++i];
+        } else {
+            return false;
+        }
+    }
+    return out.frames > 0 && out.width > 0 && out.height > 0;
+}
+
+// The window's side of the surface hand-over.
+nj::WindowSurface surfaceFor(SDL_Window* window) {
+    nj::WindowSurface surface;
+    unsigned count = 0;
+    SDL_Vulkan_GetInstanceExtensions(window, &count, nullptr);
+    std::vector<const char*> names(count);
+    SDL_Vulkan_GetInstanceExtensions(window, &count, names.data());
+    for (unsigned i = 0; i < count; ++i) surface.instanceExtensions.emplace_back(names[i]);
+    surface.createSurface = [window](VkInstance instance) {
+        VkSurfaceKHR handle = VK_NULL_HANDLE;
+        if (!SDL_Vulkan_CreateSurface(window, instance, &handle)) return VkSurfaceKHR{};
+        return handle;
+    };
+    return surface;
+}
+
+// False when the window was closed.
+bool pumpEvents(SDL_Window* window, nj::VulkanRenderer& renderer) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) return false;
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            int w = 0, h = 0;
+            SDL_Vulkan_GetDrawableSize(window, &w, &h);
+            if (w > 0 && h > 0) renderer.resize(w, h);
+        }
+    }
+    return true;
+}
+
+int run(SDL_Window* window, const Options& options) {
+    nj::VulkanRenderer renderer;
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_Vulkan_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    if (!renderer.init(surfaceFor(window), drawableWidth, drawableHeight)) {
+        std::fprintf(stderr, "render-smoke: the renderer could not start\n");
+        return 1;
+    }
+    renderer.setFrameCapture(!options.screenshot.empty());
+    const auto overlay = nj::smoke::makeOverlay(kOverlayWidth, kOverlayHeight, kOverlayRowBytes);
+
+    for (int frame = 0; frame < options.frames; ++frame) {
+        if (!pumpEvents(window, renderer)) break;
+        if (!renderer.beginFrame()) continue;
+        nj::smoke::drawScene(renderer, frame);
+        renderer.drawOverlayBitmap(overlay.data(), kOverlayWidth, kOverlayHeight, kOverlayRowBytes);
+        renderer.finishRecording();
+        renderer.submitAndPresent();
+    }
+
+    int status = 0;
+    if (!options.screenshot.empty() && !renderer.saveLastFrame(options.screenshot)) {
+        std::fprintf(stderr, "render-smoke: could not save %s\n", options.screenshot.c_str());
+        status = 1;
+    }
+    renderer.shutdown();
+    renderer.shutdown();  // a second call must find nothing left
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::fprintf(stderr, "usage: render-smoke [--frames N] [--size WxH] [--screenshot PATH]\n");
+        return 2;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "render-smoke: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_Window* window = SDL_CreateWindow(
+        kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, options.width, options.height,
+        SDL_WINDOW_VULKAN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (window == nullptr) {
+        std::fprintf(stderr, "render-smoke: %s\n", SDL_GetError());
+        SDL_Quit();
+        return 1;
+    }
+    const int status = run(window, options);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return status;
+}
