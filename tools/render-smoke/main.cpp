@@ -23,6 +23,7 @@ struct Options {
     int frames = 120;
     int width = 1280;
     int height = 720;
+    int resizeEvery = 0;  // frames between window size changes; 0 keeps the size
     std::string screenshot;
 };
 
@@ -34,6 +35,8 @@ bool parseOptions(int argc, char** argv, Options& out) {
             out.frames = std::atoi(argv[++i]);
         } else if (arg == "--size" && hasValue) {
             if (std::sscanf(argv[++i], "%dx%d", &out.width, &out.height) != 2) return false;
+        } else if (arg == "--resize-every" && hasValue) {
+            out.resizeEvery = std::atoi(argv[++i]);
         } else if (arg == "--screenshot" && hasValue) {
             out.screenshot = argv[++i];
         } else {
@@ -73,6 +76,14 @@ bool pumpEvents(SDL_Window* window, nj::VulkanRenderer& renderer) {
     return true;
 }
 
+// Cycles the window through sizes of every shape, to shake out swapchain rebuilds.
+void resizeForStorm(SDL_Window* window, int step) {
+    static constexpr int kSizes[][2] = {{1000, 700}, {1280, 1000}, {640, 360},
+                                        {1200, 500}, {333, 777},   {1280, 720}};
+    const auto& size = kSizes[step % (sizeof(kSizes) / sizeof(kSizes[0]))];
+    SDL_SetWindowSize(window, size[0], size[1]);
+}
+
 int run(SDL_Window* window, const Options& options) {
     nj::VulkanRenderer renderer;
     int drawableWidth = 0, drawableHeight = 0;
@@ -85,6 +96,9 @@ int run(SDL_Window* window, const Options& options) {
     const auto overlay = nj::smoke::makeOverlay(kOverlayWidth, kOverlayHeight, kOverlayRowBytes);
 
     for (int frame = 0; frame < options.frames; ++frame) {
+        if (options.resizeEvery > 0 && frame > 0 && frame % options.resizeEvery == 0) {
+            resizeForStorm(window, frame / options.resizeEvery);
+        }
         if (!pumpEvents(window, renderer)) break;
         if (!renderer.beginFrame()) continue;
         nj::smoke::drawScene(renderer, frame);
@@ -108,7 +122,9 @@ int run(SDL_Window* window, const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!parseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: render-smoke [--frames N] [--size WxH] [--screenshot PATH]\n");
+        std::fprintf(stderr,
+                     "usage: render-smoke [--frames N] [--size WxH] [--resize-every N] "
+                     "[--screenshot PATH]\n");
         return 2;
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {

@@ -1,0 +1,116 @@
+// Runs render-smoke under a virtual X server on the software Vulkan driver with
+// the Khronos validation layer, and checks its exit, its output and its pixels.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/render/png_reader.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SmokeRun {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr together
+    nj::test::DecodedPng picture;
+};
+
+SmokeRun runSmoke(const std::string& name, const std::string& arguments) {
+    const fs::path dir = fs::temp_directory_path() / ("nj_render_smoke_" + name);
+    fs::create_directories(dir);
+    const fs::path png = dir / "shot.png";
+    const fs::path log = dir / "output.txt";
+    fs::remove(png);
+    const std::string command =
+        "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
+        "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json "
+        "timeout 300 xvfb-run -a -s '-screen 0 1280x1024x24' '" RENDER_SMOKE_PATH "' " +
+        arguments + " --screenshot '" + png.string() + "' > '" + log.string() + "' 2>&1";
+    SmokeRun run;
+    const int status = std::system(command.c_str());
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    run.output = text.str();
+    run.picture = nj::test::readPng(png.string());
+    fs::remove_all(dir);
+    return run;
+}
+
+// Anything the validation layer says is a fault of ours.
+bool hasValidationMessage(const std::string& output) {
+    for (const char* marker : {"Validation", "VUID-", "UNASSIGNED-"}) {
+        if (output.find(marker) != std::string::npos) return true;
+    }
+    return false;
+}
+
+// The clear colour (0.02, 0.035, 0.065) in 8 bits, allowing for rounding.
+void expectClearColour(const nj::test::DecodedPng& p, uint32_t x, uint32_t y) {
+    const uint32_t c = p.pixel(x, y);
+    EXPECT_NEAR(static_cast<int>(c >> 16), 5, 1) << x << "," << y;
+    EXPECT_NEAR(static_cast<int>((c >> 8) & 0xFF), 9, 1) << x << "," << y;
+    EXPECT_NEAR(static_cast<int>(c & 0xFF), 17, 1) << x << "," << y;
+}
+
+// Canvas point to window pixel for a viewport at (vx, vy), 960 x 540 scaled by s.
+struct Mapping {
+    float vx, vy, s;
+    uint32_t x(float cx) const { return static_cast<uint32_t>(vx + cx * s); }
+    uint32_t y(float cy) const { return static_cast<uint32_t>(vy + cy * s); }
+};
+
+void expectTestBlocks(const nj::test::DecodedPng& p, const Mapping& m) {
+    // Centres of the flat blocks the smoke scene draws (see smoke_scene.hpp).
+    EXPECT_EQ(p.pixel(m.x(80), m.y(70)), 0xFF0000u) << "opaque red block";
+    EXPECT_EQ(p.pixel(m.x(180), m.y(70)), 0xFF00FFu) << "blue plus red added";
+    EXPECT_EQ(p.pixel(m.x(880), m.y(470)), 0x00FF00u) << "overlay bitmap block";
+}
+
+TEST(RenderSmoke, LetterboxedFrameIsCleanUnderValidationAndReadsBack) {
+    const SmokeRun run = runSmoke("letterbox", "--frames 20 --size 1280x960");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    ASSERT_EQ(run.picture.error, "");
+    ASSERT_EQ(run.picture.width, 1280u);
+    ASSERT_EQ(run.picture.height, 960u);
+    // 1280 x 960 holds a 1280 x 720 picture with 120-pixel bars above and below.
+    expectClearColour(run.picture, 640, 5);
+    expectClearColour(run.picture, 640, 118);
+    expectClearColour(run.picture, 10, 955);
+    expectTestBlocks(run.picture, {0, 120, 4.0f / 3.0f});
+}
+
+TEST(RenderSmoke, PillarboxedFrameKeepsBarsBesideThePicture) {
+    const SmokeRun run = runSmoke("pillarbox", "--frames 10 --size 1280x540");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    ASSERT_EQ(run.picture.error, "");
+    ASSERT_EQ(run.picture.width, 1280u);
+    // 540 high holds a 960-wide picture at x = 160.
+    expectClearColour(run.picture, 50, 270);
+    expectClearColour(run.picture, 158, 400);
+    expectClearColour(run.picture, 1270, 10);
+    expectTestBlocks(run.picture, {160, 0, 1.0f});
+}
+
+TEST(RenderSmoke, ResizeStormRebuildsTheSwapchainWithoutComplaint) {
+    const SmokeRun run = runSmoke("storm", "--frames 60 --size 1280x720 --resize-every 3");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    ASSERT_EQ(run.picture.error, "");
+    // Whatever size the storm ended on, the picture is still drawn where the viewport is.
+    const float w = static_cast<float>(run.picture.width);
+    const float h = static_cast<float>(run.picture.height);
+    const float s = std::min(w / 960.0f, h / 540.0f);
+    expectTestBlocks(run.picture, {(w - 960 * s) / 2, (h - 540 * s) / 2, s});
+}
+
+}  // namespace
