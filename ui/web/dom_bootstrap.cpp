@@ -238,14 +238,15 @@ nj.tick = function (now, runFrames) {
     batch.forEach(function (fn) { safeCall(fn, g, [now]); });
   }
   var due = [];
-  timers.forEach(function (t, id) { if (t.due <= now) due.push([id, t]); });
+  var limit = now + 0.001;  // clock sums are not exact; a microsecond early counts as due
+  timers.forEach(function (t, id) { if (t.due <= limit) due.push([id, t]); });
   due.sort(function (a, b) { return a[1].due - b[1].due || a[1].order - b[1].order; });
   for (var i = 0; i < due.length; i++) {
     var id = due[i][0], t = due[i][1];
     if (timers.get(id) !== t) continue;
     if (t.every) {
       t.due += t.every;
-      if (t.due <= now) t.due = now + t.every;  // no catch-up bursts after a stall
+      if (t.due <= limit) t.due = now + t.every;  // no catch-up bursts after a stall
     } else {
       timers.delete(id);
     }

@@ -51,6 +51,34 @@ JSValueRef getValue(JSContextRef context, JSObjectRef object, const char* name) 
     return value;
 }
 
+// The border box in page coordinates; inline elements have no box of their
+// own, only line fragments, so theirs is the union of the fragments.
+litehtml::position borderBoxOf(const litehtml::element::ptr& element) {
+    if (element->get_display() == litehtml::display_inline) {
+        litehtml::position::vector fragments;
+        element->get_inline_boxes(fragments);
+        const litehtml::element::ptr parent = element->parent();
+        if (!fragments.empty() && parent) {
+            const litehtml::position origin = parent->get_placement();
+            int left = fragments[0].left(), top = fragments[0].top();
+            int right = fragments[0].right(), bottom = fragments[0].bottom();
+            for (const auto& f : fragments) {
+                left = std::min(left, f.left()), top = std::min(top, f.top());
+                right = std::max(right, f.right()), bottom = std::max(bottom, f.bottom());
+            }
+            return litehtml::position(origin.x + left, origin.y + top, right - left, bottom - top);
+        }
+    }
+    litehtml::position box = element->get_placement();  // content box
+    box.x -= element->padding_left() + element->border_left();
+    box.y -= element->padding_top() + element->border_top();
+    box.width += element->padding_left() + element->border_left() + element->padding_right() +
+                 element->border_right();
+    box.height += element->padding_top() + element->border_top() + element->padding_bottom() +
+                  element->border_bottom();
+    return box;
+}
+
 litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
     while (element && !dynamic_cast<litehtml::html_tag*>(element.get())) element = element->parent();
     return element;
@@ -226,21 +254,7 @@ void ScriptHost::installNatives() {
         litehtml::position box;
         if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) {
             document_.update();
-            box = element->get_placement();
-            // Inline elements have no box of their own, only line fragments.
-            litehtml::position::vector fragments;
-            element->get_inline_boxes(fragments);
-            if (!fragments.empty()) {
-                const litehtml::element::ptr parent = element->parent();
-                const litehtml::position origin = parent ? parent->get_placement() : litehtml::position();
-                int left = fragments[0].left(), top = fragments[0].top();
-                int right = fragments[0].right(), bottom = fragments[0].bottom();
-                for (const auto& f : fragments) {
-                    left = std::min(left, f.left()), top = std::min(top, f.top());
-                    right = std::max(right, f.right()), bottom = std::max(bottom, f.bottom());
-                }
-                box = litehtml::position(origin.x + left, origin.y + top, right - left, bottom - top);
-            }
+            box = borderBoxOf(element);
         }
         setValue(ctx, rect, "x", JSValueMakeNumber(ctx, box.x));
         setValue(ctx, rect, "y", JSValueMakeNumber(ctx, box.y));
@@ -340,7 +354,7 @@ bool ScriptHost::dispatchSimple(const char* type) {
 }
 
 bool ScriptHost::hasPendingWork(double nowSeconds) const {
-    return pageMillis(nowSeconds) >= nextDueMillis_;
+    return pageMillis(nowSeconds) + 0.001 >= nextDueMillis_;  // same slack as the page's tick
 }
 
 void ScriptHost::tick(double nowSeconds, bool runFrames) {

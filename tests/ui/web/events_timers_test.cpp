@@ -1,0 +1,153 @@
+// Input events reaching page listeners, and timers and animation frames
+// driven by the renderer.
+#include <gtest/gtest.h>
+
+#include "web_test_support.hpp"
+
+namespace {
+
+using webtest::PageHarness;
+using webtest::rgb;
+
+const std::string kButtons =
+    "<html><head><style>body{margin:0}"
+    ".b{position:absolute;top:0;width:40px;height:20px;background-color:#808080}"
+    "#a{left:0} #b{left:50px} #b:hover{background-color:#ffff00}</style></head><body>"
+    "<div id='a' class='b'><span id='inner'>A</span></div><div id='b' class='b'></div>"
+    "<script>var log = [];"
+    "document.getElementById('a').addEventListener('click', function (e) {"
+    "  log.push('a:' + e.target.id + ':' + e.clientX + ',' + e.clientY); });"
+    "document.getElementById('b').addEventListener('click', function () { log.push('b'); });"
+    "document.addEventListener('click', function () { log.push('doc'); });"
+    "window.addEventListener('keydown', function (e) { log.push('down:' + e.keyCode + ':' + e.key); });"
+    "window.addEventListener('keyup', function (e) { log.push('up:' + e.keyCode + ':' + e.key); });"
+    "</script></body></html>";
+
+TEST(WebEvents, ClickRunsTheListenerOfTheElementUnderThePointerAndBubbles) {
+    PageHarness page;
+    page.load(kButtons);
+    page.click(60, 10);
+    EXPECT_EQ(page.js("log.join('|')"), "b|doc");
+    page.eval("log = []");
+    page.click(5, 5);  // lands on the inner span; a's listener sees it as target
+    EXPECT_EQ(page.js("log.join('|')"), "a:inner:5,5|doc");
+    page.eval("log = []");
+    page.click(45, 5);  // the gap between the buttons: only the document hears it
+    EXPECT_EQ(page.js("log.join('|')"), "doc");
+}
+
+TEST(WebEvents, PressAndReleaseOnDifferentElementsIsNoClick) {
+    PageHarness page;
+    page.load(kButtons);
+    page.view->fireMouseEvent({web::MouseEventType::MouseDown, 5, 5, web::MouseButton::Left});
+    page.view->fireMouseEvent({web::MouseEventType::MouseUp, 60, 5, web::MouseButton::Left});
+    EXPECT_EQ(page.js("log.length"), "0");
+}
+
+TEST(WebEvents, StopPropagationKeepsTheEventFromAncestors) {
+    PageHarness page;
+    page.load(kButtons);
+    page.eval("document.getElementById('b').addEventListener('click', function (e) {"
+              "  e.stopPropagation(); });");
+    page.click(60, 10);
+    EXPECT_EQ(page.js("log.join('|')"), "b");
+}
+
+TEST(WebEvents, KeysReachWindowListenersWithCodeAndName) {
+    PageHarness page;
+    page.load(kButtons);
+    page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, 0x0D, 0, false});
+    page.view->fireKeyEvent({web::KeyEventType::KeyUp, 0x0D, 0, false});
+    page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, 'P', 0, false});
+    page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, 0x25, 0, false});
+    page.view->fireKeyEvent({web::KeyEventType::Char, 'p', 0, false});  // not delivered
+    EXPECT_EQ(page.js("log.join('|')"), "down:13:Enter|up:13:Enter|down:80:p|down:37:ArrowLeft");
+}
+
+TEST(WebEvents, HoverStyleFollowsThePointer) {
+    PageHarness page;
+    page.load(kButtons);
+    EXPECT_EQ(page.pixel(60, 5), rgb(0x808080));
+    page.view->fireMouseEvent({web::MouseEventType::MouseMoved, 60, 5, web::MouseButton::None});
+    page.frame();
+    EXPECT_EQ(page.pixel(60, 5), rgb(0xffff00));
+    page.view->fireMouseEvent({web::MouseEventType::MouseMoved, 150, 80, web::MouseButton::None});
+    page.frame();
+    EXPECT_EQ(page.pixel(60, 5), rgb(0x808080));
+}
+
+TEST(WebEvents, DomReadyComesAfterThePagesScripts) {
+    PageHarness page;
+    page.load("<html><body><script>var order = ['script'];"
+              "document.addEventListener('DOMContentLoaded', function () { order.push('ready'); });"
+              "window.addEventListener('load', function () { order.push('load'); });"
+              "</script></body></html>");
+    EXPECT_EQ(page.domReadyCount, 1);
+    EXPECT_EQ(page.js("order.join(',')"), "script,ready,load");
+    EXPECT_EQ(page.js("document.readyState"), "complete");
+}
+
+TEST(WebTimers, TimeoutFiresOnceWhenItsTimeHasCome) {
+    PageHarness page;
+    page.load("<html><body><script>var fired = 0;"
+              "setTimeout(function (n) { fired += n; }, 100, 5);</script></body></html>");
+    page.advance(0.099);
+    EXPECT_EQ(page.js("fired"), "0");
+    page.advance(0.002);
+    EXPECT_EQ(page.js("fired"), "5");
+    page.advance(1.0);
+    EXPECT_EQ(page.js("fired"), "5");
+}
+
+TEST(WebTimers, IntervalRepeatsUntilCleared) {
+    PageHarness page;
+    page.load("<html><body><script>var ticks = 0;"
+              "var id = setInterval(function () { ticks++; }, 50);</script></body></html>");
+    for (int i = 0; i < 4; ++i) page.advance(0.05);
+    EXPECT_EQ(page.js("ticks"), "4");
+    page.eval("clearInterval(id)");
+    page.advance(0.5);
+    EXPECT_EQ(page.js("ticks"), "4");
+    // A stall runs a late interval once, not once per missed period.
+    page.eval("setInterval(function () { ticks++; }, 10)");
+    page.advance(1.0);
+    EXPECT_EQ(page.js("ticks"), "5");
+}
+
+TEST(WebTimers, ClearedTimeoutNeverRunsAndTimersRunInDueOrder) {
+    PageHarness page;
+    page.load("<html><body><script>var seq = [];"
+              "var t = setTimeout(function () { seq.push('cleared'); }, 10);"
+              "setTimeout(function () { seq.push('late'); }, 30);"
+              "setTimeout(function () { seq.push('early'); }, 20);"
+              "clearTimeout(t);</script></body></html>");
+    page.advance(0.1);
+    EXPECT_EQ(page.js("seq.join(',')"), "early,late");
+}
+
+TEST(WebTimers, AnimationFramesRunOncePerDisplayRefreshWithPageTime) {
+    PageHarness page;
+    page.load("<html><body><script>var stamps = [];"
+              "function step(t) { stamps.push(Math.round(t)); if (stamps.length < 3) "
+              "requestAnimationFrame(step); } requestAnimationFrame(step);</script></body></html>");
+    // Page time counts from the load: frames at +16 ms, +32 ms, +48 ms.
+    page.advance(0.016);
+    page.advance(0.016);
+    page.advance(0.016);
+    page.advance(0.016);
+    EXPECT_EQ(page.js("stamps.join(',')"), "0,16,32");
+}
+
+TEST(WebTimers, CallbacksThatChangeTheDomRepaint) {
+    PageHarness page;
+    page.load("<html><head><style>body{margin:0}</style></head><body>"
+              "<div id='d' style='width:10px;height:10px;background-color:#ff0000'></div>"
+              "<script>setTimeout(function () {"
+              "document.getElementById('d').style.backgroundColor = '#0000ff'; }, 200);"
+              "</script></body></html>");
+    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
+    page.advance(0.3);
+    EXPECT_EQ(page.pixel(5, 5), rgb(0x0000ff));
+}
+
+}  // namespace
