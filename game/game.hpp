@@ -208,6 +208,9 @@ public:
     std::function<void()> quitHook;
 
 private:
+    // Scratch list for sight tests, kept to avoid an allocation per test.
+    mutable std::vector<Rect> sightBlockers_;
+
     bool isHeld(std::uint32_t key) const { return heldKeys.count(key) != 0; }
     bool playingStep(float dt);  // false when a rule ended the step
     void ageEffects(float dt);

@@ -18,6 +18,11 @@ constexpr float kPi = 3.14159265358979323846f;
 const long long kMaxSightSamples =
     static_cast<long long>(std::ceil(std::hypot(kFieldWidth, kFieldHeight) / 7.0f));
 
+// Guard states are compared far more often than they change.
+void setState(Guard& guard, const char* state) {
+    if (guard.state != state) guard.state = state;
+}
+
 bool inCone(float fromX, float fromY, float facing, float toX, float toY, float halfWidth) {
     return std::fabs(wrapAngle(angleTo(fromX, fromY, toX, toY) - facing)) < halfWidth;
 }
@@ -28,7 +33,7 @@ void Game::investigate(Guard& guard, float x, float y, float seconds) {
     if (guard.downed) return;
     guard.investigateTarget = {x, y};
     guard.investigateTimer = std::fmax(seconds, guard.investigateTimer);
-    if (guard.state != "alert") guard.state = seconds > 6.0f ? "searching" : "suspicious";
+    if (guard.state != "alert") setState(guard, seconds > 6.0f ? "searching" : "suspicious");
     guard.facing = angleTo(guard.x, guard.y, x, y);
 }
 
@@ -49,10 +54,10 @@ void Game::alertNearby(Vec2 point, float radius) {
     for (Guard& g : guards) {
         if (g.downed || distance(g.x, g.y, point.x, point.y) > radius) continue;
         const float a = static_cast<float>(k) * 1.57f;
-        const float tx = std::fmax(36.0f, std::fmin(point.x + std::cos(a) * 28.0f, 924.0f));
-        const float ty = std::fmax(64.0f, std::fmin(point.y + std::sin(a) * 28.0f, 504.0f));
+        const float tx = maxOf(36.0f, minOf(point.x + std::cos(a) * 28.0f, 924.0f));
+        const float ty = maxOf(64.0f, minOf(point.y + std::sin(a) * 28.0f, 504.0f));
         investigate(g, tx, ty, 7.5f);
-        g.state = "searching";
+        setState(g, "searching");
         ++k;
     }
 }
@@ -62,21 +67,32 @@ bool Game::lineOfSightBlocked(Vec2 a, Vec2 b) const {
     long long n = saturatingTruncate<long long>(std::ceil(static_cast<double>(length) / 7.0));
     if (n > kMaxSightSamples) n = kMaxSightSamples;
     if (n < 2) return false;
+
+    // Only obstacles near the segment can hold a sample point. The box is
+    // padded by a unit so rounding at the ends can never drop a candidate.
+    const float loX = minOf(a.x, b.x) - 1.0f, hiX = maxOf(a.x, b.x) + 1.0f;
+    const float loY = minOf(a.y, b.y) - 1.0f, hiY = maxOf(a.y, b.y) + 1.0f;
+    std::vector<Rect>& blockers = sightBlockers_;
+    blockers.clear();
+    auto consider = [&](float x, float y, float w, float h) {
+        if (x <= hiX && x + w >= loX && y <= hiY && y + h >= loY) blockers.push_back({x, y, w, h});
+    };
+    for (const Wall& w : walls) consider(w.x, w.y, w.w, w.h);
+    if (gateOpen < 1.0f) consider(gate.x, gate.y, gate.w, gate.h);
+    for (const Door& d : doors) {
+        if (d.openAmount < 1.0f) consider(d.x, d.y, d.w, d.h);
+    }
+    for (const Furniture& f : furniture) {
+        if (f.cover) consider(f.x - f.w * 0.5f, f.y - f.h * 0.5f, f.w, f.h);
+    }
+    if (blockers.empty()) return false;
+
     for (long long i = 1; i < n; ++i) {
         const float t = static_cast<float>(i) / static_cast<float>(n);
         const float px = a.x + (b.x - a.x) * t;
         const float py = a.y + (b.y - a.y) * t;
-        for (const Wall& w : walls) {
-            if (pointInRect(px, py, w.x, w.y, w.w, w.h)) return true;
-        }
-        if (gateOpen < 1.0f && pointInRect(px, py, gate.x, gate.y, gate.w, gate.h)) return true;
-        for (const Door& d : doors) {
-            if (d.openAmount < 1.0f && pointInRect(px, py, d.x, d.y, d.w, d.h)) return true;
-        }
-        for (const Furniture& f : furniture) {
-            if (f.cover && pointInRect(px, py, f.x - f.w * 0.5f, f.y - f.h * 0.5f, f.w, f.h)) {
-                return true;
-            }
+        for (const Rect& r : blockers) {
+            if (pointInRect(px, py, r.x, r.y, r.w, r.h)) return true;
         }
     }
     return false;
@@ -146,7 +162,7 @@ void Game::updateGuard(std::size_t index, float dt, bool& seen) {
         if (approach == 1 && disguise > 0.0f) {
             disguise = std::fmax(disguise - dt * (playerSneaking ? 0.18f : 0.45f), 0.0f);
         }
-        g.state = (g.suspicion > 0.55f || detection > 0.55f) ? "alert" : "suspicious";
+        setState(g, (g.suspicion > 0.55f || detection > 0.55f) ? "alert" : "suspicious");
         if (g.suspicion > 0.4f) {
             if (!alarmActive) ++timesSpotted;
             alertNearby(playerPos, 290.0f);  // turns this guard to "searching" too
@@ -155,7 +171,7 @@ void Game::updateGuard(std::size_t index, float dt, bool& seen) {
         seen = true;
     } else {
         g.suspicion = std::fmax(g.suspicion - 0.4f * dt, 0.0f);
-        if (g.investigateTimer <= 0.0f) g.state = "patrol";
+        if (g.investigateTimer <= 0.0f) setState(g, "patrol");
     }
 
     if (distance(g.x, g.y, playerPos.x, playerPos.y) < 42.0f &&
@@ -190,7 +206,7 @@ void Game::moveGuard(Guard& g, float dt) {
         } else {
             g.facing += std::sin(animClock * 3.2f) * 1.4f * dt;  // looking around
         }
-        if (g.investigateTimer <= 0.0f) g.state = "patrol";
+        if (g.investigateTimer <= 0.0f) setState(g, "patrol");
         return;
     }
     if (g.patrol.size() < 2) {

@@ -21,12 +21,17 @@ inline float distance(float ax, float ay, float bx, float by) {
     return std::sqrt((bx - ax) * (bx - ax) + (by - ay) * (by - ay));
 }
 
+// Plain comparisons: these sit in the hottest loops, where the library
+// fminf/fmaxf calls cost more than the geometry around them.
+inline float minOf(float a, float b) { return b < a ? b : a; }
+inline float maxOf(float a, float b) { return b > a ? b : a; }
+
 // Squared distance from a point to the nearest point of a rectangle. Written
 // with min/max rather than std::clamp so a rectangle of negative size from
 // mission data is harmless.
 inline float squaredDistanceToRect(float px, float py, float x, float y, float w, float h) {
-    const float nx = std::fmax(x, std::fmin(px, x + w));
-    const float ny = std::fmax(y, std::fmin(py, y + h));
+    const float nx = maxOf(x, minOf(px, x + w));
+    const float ny = maxOf(y, minOf(py, y + h));
     return (px - nx) * (px - nx) + (py - ny) * (py - ny);
 }
 
