@@ -1,0 +1,108 @@
+// Broken pages: they may fail, but they never crash the engine or the host.
+#include <gtest/gtest.h>
+
+#include "web_test_support.hpp"
+
+namespace {
+
+using webtest::PageHarness;
+using webtest::rgb;
+
+TEST(WebBadPages, ScriptSyntaxErrorIsLoggedAndLaterScriptsStillRun) {
+    PageHarness page;
+    page.load("<html><body><script>var a = ;</script><script>var b = 2;</script></body></html>");
+    EXPECT_TRUE(page.log.contains("SyntaxError"));
+    EXPECT_EQ(page.js("b"), "2");
+    EXPECT_EQ(page.domReadyCount, 1);
+}
+
+TEST(WebBadPages, ThrowingListenerDoesNotStopTheOthers) {
+    PageHarness page;
+    page.load("<html><body><script>var ran = 0;"
+              "window.addEventListener('keydown', function () { throw new Error('listener'); });"
+              "window.addEventListener('keydown', function () { ran++; });"
+              "setTimeout(function () { null.x; }, 1);</script></body></html>");
+    page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, 'A', 0, false});
+    page.advance(0.01);
+    EXPECT_EQ(page.js("ran"), "1");
+    EXPECT_TRUE(page.log.contains("Uncaught Error: listener"));
+    EXPECT_TRUE(page.log.contains("TypeError"));
+}
+
+TEST(WebBadPages, MissingPageFailsTheLoadAndPaintsNothing) {
+    PageHarness page;
+    page.view->loadURL("file:///ui/absent.html");
+    page.frame();
+    EXPECT_EQ(page.failCount, 1);
+    EXPECT_EQ(page.domReadyCount, 0);
+    EXPECT_EQ(page.pixel(0, 0), webtest::kTransparent);
+    page.view->evaluateScript("x = 1");  // no page: ignored
+    page.view->fireMouseEvent({web::MouseEventType::MouseDown, 1, 1, web::MouseButton::Left});
+    page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, 13, 0, false});
+    page.frame();
+}
+
+TEST(WebBadPages, MissingScriptStylesheetAndImageAreSkipped) {
+    PageHarness page;
+    page.load("<html><head><link rel='stylesheet' href='nope.css'>"
+              "<style>body{margin:0}</style></head><body>"
+              "<script src='nope.js'></script><img src='nope.png'>"
+              "<div style='width:10px;height:10px;background-color:#00ff00'></div>"
+              "<script>var after = 1;</script></body></html>");
+    EXPECT_TRUE(page.log.contains("cannot load script file:///ui/nope.js"));
+    EXPECT_EQ(page.js("after"), "1");
+    EXPECT_EQ(page.domReadyCount, 1);
+}
+
+TEST(WebBadPages, BrokenCssKeepsTheRulesAroundIt) {
+    PageHarness page;
+    page.load("<html><head><style>body{margin:0} div { color: ; background-color #fff }"
+              "@media {{{ } .x { width: 10px; height: 10px; background-color: #0000ff }"
+              "</style></head><body><div class='x'></div></body></html>");
+    page.frame();
+    // Whatever the parser makes of the garbage, the page renders and the
+    // engine is still usable.
+    EXPECT_EQ(page.js("document.querySelectorAll('.x').length"), "1");
+}
+
+TEST(WebBadPages, LinkedStylesheetAppliesAndRestylesWithIt) {
+    PageHarness page;
+    page.files.add("ui/css/main.css", ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
+                                      "background-color:#ff0000}.x.on{background-color:#00ff00}");
+    page.load("<html><head><link rel='stylesheet' href='css/main.css'></head><body>"
+              "<div id='x' class='x'></div></body></html>");
+    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
+    page.eval("document.getElementById('x').classList.add('on')");
+    page.frame();
+    EXPECT_EQ(page.pixel(5, 5), rgb(0x00ff00));
+}
+
+TEST(WebBadPages, ExternalScriptRunsInOrder) {
+    PageHarness page;
+    page.files.add("ui/js/app.js", "order.push('file');");
+    page.load("<html><body><script>var order = ['inline'];</script>"
+              "<script src='js/app.js'></script><script>order.push('last');</script></body></html>");
+    EXPECT_EQ(page.js("order.join(',')"), "inline,file,last");
+}
+
+TEST(WebBadPages, ReloadReplacesThePageAndItsScripts) {
+    PageHarness page;
+    page.load("<html><body><script>var first = 1;</script></body></html>");
+    page.load("<html><body><script>var second = 2;</script></body></html>", "ui/other.html");
+    EXPECT_EQ(page.js("typeof first"), "undefined");
+    EXPECT_EQ(page.js("second"), "2");
+    EXPECT_EQ(page.domReadyCount, 2);
+}
+
+TEST(WebBadPages, UnsupportedTagsAndDeepNestingRender) {
+    PageHarness page;
+    std::string deep;
+    for (int i = 0; i < 300; ++i) deep += "<div>";
+    deep += "x";
+    for (int i = 0; i < 300; ++i) deep += "</div>";
+    page.load("<html><body><canvas></canvas><svg><circle/></svg><table><tr><td>1</td></tr></table>" +
+              deep + "</body></html>");
+    EXPECT_EQ(page.domReadyCount, 1);
+}
+
+}  // namespace

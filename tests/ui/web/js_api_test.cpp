@@ -1,0 +1,242 @@
+// The JavaScript API object: bound native functions, their records, values,
+// errors and diagnostics.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "ui/web/js_api.hpp"
+#include "web_test_support.hpp"
+
+namespace {
+
+using webtest::PageHarness;
+
+struct Record {
+    int calls = 0;
+    double last = 0;
+    int level = -1;
+    int* released = nullptr;
+};
+
+void releaseRecord(void* record) {
+    auto* r = static_cast<Record*>(record);
+    ++*r->released;
+}
+
+// Stores its first argument as a number, the way the game's one-number
+// functions do, and reports a bad argument through the exception slot.
+web::JsValue takeNumber(void* record, web::JsContext context, web::JsObject, const web::JsValue* args,
+                        std::size_t count, web::JsValue* exception) {
+    auto* r = static_cast<Record*>(record);
+    ++r->calls;
+    r->level = web::callDiagnostics();
+    if (count < 1 || web::valueType(context, args[0]) != web::JsType::Number) {
+        if (exception) {
+            *exception = web::createMarshalError(context, "game.take(value: number)", 1, "value",
+                                                 "number", count > 0 ? args[0] : nullptr);
+        }
+        return nullptr;
+    }
+    web::valueToNumber(context, args[0], &r->last, exception);
+    return JSValueMakeNumber(context, r->last * 2);
+}
+
+web::JsValue failWithCode(void*, web::JsContext context, web::JsObject, const web::JsValue*,
+                          std::size_t, web::JsValue* exception) {
+    web::JsObject error = web::createError(context, 1, "game.fail: refused");
+    web::JsValue code = web::createString(context, "ULJS_EXTRA_ARGS", 15);
+    web::JsValue ignored = nullptr;
+    web::setProperty(context, error, "code", code, 0, &ignored);
+    if (exception) *exception = error;
+    return web::createNull(context);
+}
+
+web::JsValue throwCpp(void*, web::JsContext, web::JsObject, const web::JsValue*, std::size_t,
+                      web::JsValue*) {
+    throw std::runtime_error("boom");
+}
+
+class WebJsApi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        record.released = &released;
+        api = std::make_unique<web::JSApi>("game");
+        api->setConstantString("version", "2.0");
+        ASSERT_TRUE(api->bindFunction("take", takeNumber, &record, releaseRecord));
+        ASSERT_TRUE(api->bindFunction("fail", failWithCode, &record, nullptr));
+        ASSERT_TRUE(api->bindFunction("explode", throwCpp, nullptr, nullptr));
+        ASSERT_TRUE(page.view->attachJSApi(api.get()));
+    }
+    void load(const std::string& head = "") {
+        page.load("<html><head>" + head + "</head><body></body></html>");
+    }
+    int released = 0;
+    Record record;
+    PageHarness page;
+    std::unique_ptr<web::JSApi> api;
+};
+
+TEST_F(WebJsApi, ObjectCarriesConstantsAndFunctions) {
+    load();
+    EXPECT_EQ(page.js("game.version"), "2.0");
+    EXPECT_EQ(page.js("typeof game.take"), "function");
+    page.eval("game.version = 'hacked'");
+    EXPECT_EQ(page.js("game.version"), "2.0");
+    EXPECT_EQ(page.js("game.take(21)"), "42");
+    EXPECT_EQ(record.last, 21.0);
+}
+
+TEST_F(WebJsApi, MarshalErrorNamesEverythingAboutTheBadArgument) {
+    load();
+    EXPECT_EQ(page.js("(function () { try { game.take('abc'); } catch (e) {"
+                      "return [e instanceof TypeError, e.message, e.functionName, e.argumentPosition,"
+                      "e.parameterName, e.expectedType, e.actualValue].join('|'); } })()"),
+              "true|game.take(value: number): argument 1 (value): expected number, got \"abc\"|"
+              "game.take(value: number)|1|value|number|abc");
+    EXPECT_EQ(page.js("(function () { try { game.take(); } catch (e) { return e.message; } })()"),
+              "game.take(value: number): argument 1 (value): expected number, got nothing");
+}
+
+TEST_F(WebJsApi, ErrorsCarryTheirCode) {
+    load();
+    EXPECT_EQ(page.js("(function () { try { game.fail(); } catch (e) {"
+                      "return e.name + ':' + e.message + ':' + e.code; } })()"),
+              "TypeError:game.fail: refused:ULJS_EXTRA_ARGS");
+}
+
+TEST_F(WebJsApi, CppExceptionBecomesAnErrorAndADiagnostic) {
+    load();
+    EXPECT_EQ(page.js("(function () { try { game.explode(); return 'no error'; } catch (e) {"
+                      "return e.name + ':' + e.message; } })()"),
+              "Error:game.explode: native code failed");
+    EXPECT_TRUE(page.log.contains("C++ exception escaped game.explode: boom"));
+}
+
+TEST_F(WebJsApi, DiagnosticsLevelComesFromTheHostUnlessThePageDeclaresOne) {
+    api->setDiagnosticsLevel(1);
+    load();
+    page.eval("game.take(1)");
+    EXPECT_EQ(record.level, 1);
+    EXPECT_EQ(web::callDiagnostics(), 0);  // outside any call
+    api->setDiagnosticsLevel(2);            // read at call time
+    page.eval("game.take(1)");
+    EXPECT_EQ(record.level, 2);
+}
+
+TEST_F(WebJsApi, PageMetaOverridesTheHostLevel) {
+    api->setDiagnosticsLevel(0);
+    load("<meta name='diagnostics' content='strict'>");
+    page.eval("game.take(1)");
+    EXPECT_EQ(record.level, 2);
+}
+
+TEST_F(WebJsApi, MetadataIsKeptPerFunction) {
+    EXPECT_TRUE(api->setMetadata("take", "{\"params\":[{\"name\":\"value\",\"type\":\"number\"}]}"));
+    EXPECT_FALSE(api->setMetadata("nothing", "{}"));
+    EXPECT_EQ(api->metadata("take"), "{\"params\":[{\"name\":\"value\",\"type\":\"number\"}]}");
+    EXPECT_EQ(api->metadata("fail"), "");
+}
+
+TEST_F(WebJsApi, RecordIsReleasedOnceWhenApiAndViewAreGone) {
+    load();
+    page.eval("game.take(3)");
+    api.reset();
+    EXPECT_EQ(released, 0);  // the page still holds the function
+    page.eval("game.take(4)");
+    EXPECT_EQ(record.last, 4.0);
+    page.view.reset();
+    EXPECT_EQ(released, 1);
+}
+
+TEST_F(WebJsApi, ReboundFunctionReleasesTheOldRecordOnce) {
+    int releasedB = 0;
+    Record second;
+    second.released = &releasedB;
+    load();
+    ASSERT_TRUE(api->bindFunction("take", takeNumber, &second, releaseRecord));
+    EXPECT_EQ(released, 0);  // the loaded page still calls the old function
+    page.eval("game.take(5)");
+    EXPECT_EQ(record.last, 5.0);
+    page.load("<html><body></body></html>", "ui/again.html");
+    EXPECT_EQ(released, 1);  // the old page is gone, and with it the last user
+    page.eval("game.take(9)");
+    EXPECT_EQ(second.last, 9.0);
+    page.view.reset();
+    api.reset();
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(releasedB, 1);
+}
+
+TEST_F(WebJsApi, UnusedReboundRecordIsReleasedAtOnce) {
+    int releasedB = 0;
+    Record second;
+    second.released = &releasedB;
+    ASSERT_TRUE(api->bindFunction("take", takeNumber, &second, releaseRecord));
+    EXPECT_EQ(released, 1);
+    EXPECT_EQ(releasedB, 0);
+    api.reset();  // with the view, before `second` goes out of scope
+    page.view.reset();
+    EXPECT_EQ(releasedB, 1);
+}
+
+TEST_F(WebJsApi, RefusedBindingNeverReleases) {
+    int count = 0;
+    Record spare;
+    spare.released = &count;
+    EXPECT_FALSE(api->bindFunction("", takeNumber, &spare, releaseRecord));
+    EXPECT_FALSE(api->bindFunction("nil", nullptr, &spare, releaseRecord));
+    api.reset();
+    page.view.reset();
+    EXPECT_EQ(count, 0);
+}
+
+TEST(WebJsValues, NumberConversionNotesWhatIsLost) {
+    PageHarness page;
+    page.load("<html><body></body></html>");
+    JSGlobalContextRef context = JSGlobalContextCreate(nullptr);
+    const auto convert = [&](web::JsValue value, bool* lossy) {
+        web::LossyNote note;
+        web::LossyNote* previous = web::setCurrentLossyNote(&note);
+        double out = -1;
+        web::JsValue exception = nullptr;
+        EXPECT_TRUE(web::valueToNumber(context, value, &out, &exception));
+        web::setCurrentLossyNote(previous);
+        *lossy = note.flag != 0;
+        if (*lossy) {
+            EXPECT_NE(note.reason[0], 0);
+        }
+        return out;
+    };
+    bool lossy = true;
+    EXPECT_EQ(convert(JSValueMakeNumber(context, 7), &lossy), 7.0);
+    EXPECT_FALSE(lossy);
+    EXPECT_EQ(convert(JSValueMakeNumber(context, -2.5), &lossy), -2.5);
+    EXPECT_TRUE(lossy);
+    EXPECT_TRUE(std::isnan(convert(JSValueMakeNumber(context, NAN), &lossy)));
+    EXPECT_TRUE(lossy);
+    convert(JSValueMakeNumber(context, INFINITY), &lossy);
+    EXPECT_TRUE(lossy);
+    convert(JSValueMakeNumber(context, std::ldexp(1.0, 60)), &lossy);
+    EXPECT_TRUE(lossy);
+    EXPECT_EQ(convert(JSValueMakeBoolean(context, true), &lossy), 1.0);
+    EXPECT_TRUE(lossy);
+    // Without a note installed nothing is tracked, and nothing crashes.
+    double out = 0;
+    EXPECT_TRUE(web::valueToNumber(context, JSValueMakeNumber(context, 0.5), &out, nullptr));
+    EXPECT_EQ(web::currentLossyNote(), nullptr);
+    EXPECT_EQ(web::valueType(context, JSValueMakeNumber(context, 1)), web::JsType::Number);
+    EXPECT_EQ(static_cast<int>(web::JsType::Number), 4);
+    EXPECT_EQ(web::valueType(context, web::makeString(context, "x")), web::JsType::String);
+    JSGlobalContextRelease(context);
+}
+
+TEST(WebJsValues, DiagnosticsGoToTheLogger) {
+    PageHarness page;
+    web::emitDiagnostic(nullptr, "game.x: argument 1: lossy conversion (fraction).");
+    ASSERT_EQ(page.log.lines.size(), 1u);
+    EXPECT_EQ(page.log.lines[0].level, web::LogLevel::Diagnostic);
+    EXPECT_EQ(page.log.lines[0].text, "game.x: argument 1: lossy conversion (fraction).");
+}
+
+}  // namespace
