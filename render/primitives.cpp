@@ -3,8 +3,10 @@
 #include "render/primitives.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace nj {
 
@@ -29,15 +31,20 @@ void writeShadedRect(TriangleWriter& out, float x, float y, float w, float h, co
     out.add(a, c, d);
 }
 
+// cos and sin of one step's angle.
+struct Direction {
+    float c, s;
+};
+
 // An axis-aligned ellipse of radii (rx, ry) around (cx, cy), then turned about
 // its centre; a circle is rx == ry with no turn.
 struct Ellipse {
     float cx, cy, rx, ry;
     float cosTurn = 1.0f, sinTurn = 0.0f;
 
-    Vertex point(float angle, const Color& color) const {
-        const float px = rx * std::cos(angle);
-        const float py = ry * std::sin(angle);
+    Vertex point(Direction d, const Color& color) const {
+        const float px = rx * d.c;
+        const float py = ry * d.s;
         return at(cx + px * cosTurn - py * sinTurn, cy + px * sinTurn + py * cosTurn, color);
     }
 };
@@ -54,24 +61,59 @@ struct Arc {
     float angle(int i) const { return start + sweep * static_cast<float>(i) / steps; }
 };
 
-void writeFan(TriangleWriter& out, const Ellipse& rim, const Arc& arc, const Color& centreColor,
-              const Color& rimColor) {
+// Whole circles with the usual segment counts share one table of directions per
+// count: the same values as computing each step, without the trigonometry.
+constexpr int kCachedTurnSteps = 128;
+
+const Direction* cachedFullTurn(const Arc& arc) {
+    thread_local std::array<std::vector<Direction>, kCachedTurnSteps + 1> tables;
+    std::vector<Direction>& table = tables[static_cast<size_t>(arc.steps)];
+    if (table.empty()) {
+        for (int i = 0; i <= arc.steps; ++i) {
+            table.push_back({std::cos(arc.angle(i)), std::sin(arc.angle(i))});
+        }
+    }
+    return table.data();
+}
+
+class ArcDirections {
+  public:
+    ArcDirections(const Arc& arc, bool fullTurn)
+        : arc_(arc),
+          table_(fullTurn && arc.steps <= kCachedTurnSteps ? cachedFullTurn(arc) : nullptr) {}
+
+    Direction at(int i) const {
+        if (table_ != nullptr) return table_[i];
+        const float a = arc_.angle(i);
+        return {std::cos(a), std::sin(a)};
+    }
+    int steps() const { return arc_.steps; }
+
+  private:
+    Arc arc_;
+    const Direction* table_;  // steps + 1 directions, or null to compute each
+};
+
+void writeFan(TriangleWriter& out, const Ellipse& rim, const ArcDirections& arc,
+              const Color& centreColor, const Color& rimColor) {
     const Vertex centre = at(rim.cx, rim.cy, centreColor);
-    Vertex previous = rim.point(arc.angle(0), rimColor);
-    for (int i = 0; i < arc.steps; ++i) {
-        const Vertex next = rim.point(arc.angle(i + 1), rimColor);
+    Vertex previous = rim.point(arc.at(0), rimColor);
+    for (int i = 0; i < arc.steps(); ++i) {
+        const Vertex next = rim.point(arc.at(i + 1), rimColor);
         out.add(centre, previous, next);
         previous = next;
     }
 }
 
-void writeBand(TriangleWriter& out, const Ellipse& inner, const Ellipse& outer, const Arc& arc,
-               const Color& color) {
-    Vertex in0 = inner.point(arc.angle(0), color);
-    Vertex out0 = outer.point(arc.angle(0), color);
-    for (int i = 0; i < arc.steps; ++i) {
-        const Vertex in1 = inner.point(arc.angle(i + 1), color);
-        const Vertex out1 = outer.point(arc.angle(i + 1), color);
+void writeBand(TriangleWriter& out, const Ellipse& inner, const Ellipse& outer,
+               const ArcDirections& arc, const Color& color) {
+    Direction d = arc.at(0);
+    Vertex in0 = inner.point(d, color);
+    Vertex out0 = outer.point(d, color);
+    for (int i = 0; i < arc.steps(); ++i) {
+        d = arc.at(i + 1);
+        const Vertex in1 = inner.point(d, color);
+        const Vertex out1 = outer.point(d, color);
         out.add(in0, out0, out1);
         out.add(in0, out1, in1);
         in0 = in1;
@@ -79,8 +121,12 @@ void writeBand(TriangleWriter& out, const Ellipse& inner, const Ellipse& outer, 
     }
 }
 
-Arc fullTurn(int segments) {
-    return Arc{0.0f, 2.0f * kPi, std::max(segments, kMinClosedSteps)};
+ArcDirections fullTurn(int segments) {
+    return ArcDirections(Arc{0.0f, 2.0f * kPi, std::max(segments, kMinClosedSteps)}, true);
+}
+
+ArcDirections quarterTurn(float start) {
+    return ArcDirections(Arc{start, kPi / 2.0f, kCornerSteps}, false);
 }
 
 // The four rounded corners, clockwise from bottom-right, each a quarter turn.
@@ -150,8 +196,7 @@ void fillRoundedRect(Batch& batch, float x, float y, float w, float h, float rad
     writeRect(out, x, y + r, r, h - 2 * r, color);
     writeRect(out, x + w - r, y + r, r, h - 2 * r, color);
     for (const Corner& c : rc.corners) {
-        writeFan(out, Ellipse{c.cx, c.cy, r, r}, Arc{c.startAngle, kPi / 2.0f, kCornerSteps}, color,
-                 color);
+        writeFan(out, Ellipse{c.cx, c.cy, r, r}, quarterTurn(c.startAngle), color, color);
     }
 }
 
@@ -168,7 +213,7 @@ void roundedRectOutline(Batch& batch, float x, float y, float w, float h, float 
     writeRect(out, x + w - t, y + r, t, h - 2 * r, color);
     for (const Corner& c : rc.corners) {
         writeBand(out, Ellipse{c.cx, c.cy, r - t, r - t}, Ellipse{c.cx, c.cy, r, r},
-                  Arc{c.startAngle, kPi / 2.0f, kCornerSteps}, color);
+                  quarterTurn(c.startAngle), color);
     }
 }
 
@@ -178,16 +223,16 @@ void fillCircle(Batch& batch, float cx, float cy, float radius, const Color& col
 
 void fillCircleGradient(Batch& batch, float cx, float cy, float radius, const Color& centre,
                         const Color& rim, int segments) {
-    const Arc arc = fullTurn(segments);
-    TriangleWriter out = batch.reserve(static_cast<uint64_t>(arc.steps));
+    const ArcDirections arc = fullTurn(segments);
+    TriangleWriter out = batch.reserve(static_cast<uint64_t>(arc.steps()));
     if (!out) return;
     writeFan(out, Ellipse{cx, cy, radius, radius}, arc, centre, rim);
 }
 
 void circleOutline(Batch& batch, float cx, float cy, float radius, float thickness,
                    const Color& color, int segments) {
-    const Arc arc = fullTurn(segments);
-    TriangleWriter out = batch.reserve(2 * static_cast<uint64_t>(arc.steps));
+    const ArcDirections arc = fullTurn(segments);
+    TriangleWriter out = batch.reserve(2 * static_cast<uint64_t>(arc.steps()));
     if (!out) return;
     const float inner = radius - thickness;
     writeBand(out, Ellipse{cx, cy, inner, inner}, Ellipse{cx, cy, radius, radius}, arc, color);
@@ -195,16 +240,16 @@ void circleOutline(Batch& batch, float cx, float cy, float radius, float thickne
 
 void fillEllipse(Batch& batch, float cx, float cy, float rx, float ry, float rotation,
                  const Color& color, int segments) {
-    const Arc arc = fullTurn(segments);
-    TriangleWriter out = batch.reserve(static_cast<uint64_t>(arc.steps));
+    const ArcDirections arc = fullTurn(segments);
+    TriangleWriter out = batch.reserve(static_cast<uint64_t>(arc.steps()));
     if (!out) return;
     writeFan(out, turned(cx, cy, rx, ry, rotation), arc, color, color);
 }
 
 void ellipseOutline(Batch& batch, float cx, float cy, float rx, float ry, float rotation,
                     float thickness, const Color& color, int segments) {
-    const Arc arc = fullTurn(segments);
-    TriangleWriter out = batch.reserve(2 * static_cast<uint64_t>(arc.steps));
+    const ArcDirections arc = fullTurn(segments);
+    TriangleWriter out = batch.reserve(2 * static_cast<uint64_t>(arc.steps()));
     if (!out) return;
     writeBand(out, turned(cx, cy, rx - thickness, ry - thickness, rotation),
               turned(cx, cy, rx, ry, rotation), arc, color);
@@ -212,8 +257,8 @@ void ellipseOutline(Batch& batch, float cx, float cy, float rx, float ry, float 
 
 void fillSector(Batch& batch, float cx, float cy, float radius, float a0, float a1,
                 const Color& centre, const Color& rim, int segments) {
-    const Arc arc{a0, a1 - a0, std::max(segments, kMinSectorSteps)};
-    TriangleWriter out = batch.reserve(static_cast<uint64_t>(arc.steps));
+    const ArcDirections arc(Arc{a0, a1 - a0, std::max(segments, kMinSectorSteps)}, false);
+    TriangleWriter out = batch.reserve(static_cast<uint64_t>(arc.steps()));
     if (!out) return;
     writeFan(out, Ellipse{cx, cy, radius, radius}, arc, centre, rim);
 }

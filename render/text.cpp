@@ -1,6 +1,8 @@
 // Bitmap text: every run of lit pixels in a glyph row becomes one rectangle.
 
+#include <array>
 #include <cstddef>
+#include <vector>
 
 #include "render/font.hpp"
 #include "render/primitives.hpp"
@@ -13,25 +15,37 @@ bool pixelLit(uint16_t row, int column) {
     return (row >> (kGlyphColumns - 1 - column)) & 1u;
 }
 
-// Calls emit(c0, c1) for every maximal run of lit columns c0 .. c1-1 in a row.
-template <typename Emit>
-void forEachRun(uint16_t row, Emit&& emit) {
-    int column = 0;
-    while (column < kGlyphColumns) {
-        if (!pixelLit(row, column)) {
-            ++column;
-            continue;
+// A maximal run of lit pixels: columns c0 .. c1-1 of one row.
+struct Run {
+    uint8_t row, c0, c1;
+};
+
+std::vector<Run> runsOf(const GlyphRows& glyph) {
+    std::vector<Run> runs;
+    for (int r = 0; r < kGlyphRows; ++r) {
+        int column = 0;
+        while (column < kGlyphColumns) {
+            if (!pixelLit(glyph[r], column)) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < kGlyphColumns && pixelLit(glyph[r], column)) ++column;
+            runs.push_back({static_cast<uint8_t>(r), static_cast<uint8_t>(start),
+                            static_cast<uint8_t>(column)});
         }
-        const int start = column;
-        while (column < kGlyphColumns && pixelLit(row, column)) ++column;
-        emit(start, column);
     }
+    return runs;
 }
 
-int runsIn(const GlyphRows& glyph) {
-    int runs = 0;
-    for (uint16_t row : glyph) forEachRun(row, [&](int, int) { ++runs; });
-    return runs;
+// The runs of every glyph, found once: labels are drawn every frame.
+const std::vector<Run>& glyphRuns(unsigned char byte) {
+    static const auto table = [] {
+        std::array<std::vector<Run>, 256> runs;
+        for (int b = 0; b < 256; ++b) runs[b] = runsOf(glyphFor(static_cast<unsigned char>(b)));
+        return runs;
+    }();
+    return table[byte];
 }
 
 float alignedLeft(float x, float width, TextAlign align) {
@@ -60,19 +74,16 @@ void drawText(Batch& batch, std::string_view text, float x, float y, float scale
 
     // The whole line is one primitive: it fits into the frame or is dropped.
     uint64_t rects = 0;
-    for (char ch : text) rects += runsIn(glyphFor(static_cast<unsigned char>(ch)));
+    for (char ch : text) rects += glyphRuns(static_cast<unsigned char>(ch)).size();
     TriangleWriter out = batch.reserve(rects * 2);
     if (!out) return;
 
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const GlyphRows& glyph = glyphFor(static_cast<unsigned char>(text[i]));
         const float cellX = left + static_cast<float>(i) * advance;
-        for (int r = 0; r < kGlyphRows; ++r) {
-            const float top = y + static_cast<float>(r) * scale;
-            forEachRun(glyph[r], [&](int c0, int c1) {
-                writeRect(out, cellX + static_cast<float>(c0) * scale, top,
-                          static_cast<float>(c1 - c0) * scale, scale, color);
-            });
+        for (const Run& run : glyphRuns(static_cast<unsigned char>(text[i]))) {
+            writeRect(out, cellX + static_cast<float>(run.c0) * scale,
+                      y + static_cast<float>(run.row) * scale,
+                      static_cast<float>(run.c1 - run.c0) * scale, scale, color);
         }
     }
 }
