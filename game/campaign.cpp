@@ -55,7 +55,8 @@ void Game::loadSave() {
     record.perkSlowDetection = perkSlowDetection != 0;
     record.perkSoftStep = perkSoftStep != 0;
     record.perkSafeAssist = perkSafeAssist != 0;
-    for (std::size_t i = 0; i < kMaxMissions; ++i) record.missionCompleted[i] = missionCompleted[i] != 0;
+    for (std::size_t i = 0; i < kMaxMissions; ++i)
+        record.missionCompleted[i] = missionCompleted[i] != 0;
 
     readSaveFile(kSaveFileName, record, campaignMaps.size());
 
@@ -64,7 +65,8 @@ void Game::loadSave() {
     perkSlowDetection = record.perkSlowDetection ? 1 : 0;
     perkSoftStep = record.perkSoftStep ? 1 : 0;
     perkSafeAssist = record.perkSafeAssist ? 1 : 0;
-    for (std::size_t i = 0; i < kMaxMissions; ++i) missionCompleted[i] = record.missionCompleted[i] ? 1 : 0;
+    for (std::size_t i = 0; i < kMaxMissions; ++i)
+        missionCompleted[i] = record.missionCompleted[i] ? 1 : 0;
 }
 
 void Game::writeSave() {
@@ -74,7 +76,8 @@ void Game::writeSave() {
     record.perkSlowDetection = perkSlowDetection != 0;
     record.perkSoftStep = perkSoftStep != 0;
     record.perkSafeAssist = perkSafeAssist != 0;
-    for (std::size_t i = 0; i < kMaxMissions; ++i) record.missionCompleted[i] = missionCompleted[i] != 0;
+    for (std::size_t i = 0; i < kMaxMissions; ++i)
+        record.missionCompleted[i] = missionCompleted[i] != 0;
     writeSaveFile(kSaveFileName, record);  // a save that cannot be written is ignored
 }
 

@@ -121,7 +121,8 @@ void Game::pickUpKeycards() {
 
 void Game::openDoors(float dt) {
     for (Door& d : doors) {
-        if (d.unlocked && d.openAmount < 1.0f) d.openAmount = std::fmin(d.openAmount + 1.5f * dt, 1.0f);
+        if (d.unlocked && d.openAmount < 1.0f)
+            d.openAmount = std::fmin(d.openAmount + 1.5f * dt, 1.0f);
     }
 }
 

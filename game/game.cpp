@@ -48,7 +48,8 @@ std::vector<DustMote> makeDust() {
 
 Game::Game(RendererLink* rendererLink, AudioSink* audioSink)
     : renderer(rendererLink), audio(audioSink) {
-    tumblers = {{0.0f, 2.2f, 1.2f, 0.65f, 0}, {0.0f, -3.0f, 3.4f, 0.5f, 0}, {0.0f, 4.2f, 2.1f, 0.38f, 0}};
+    tumblers = {
+        {0.0f, 2.2f, 1.2f, 0.65f, 0}, {0.0f, -3.0f, 3.4f, 0.5f, 0}, {0.0f, 4.2f, 2.1f, 0.38f, 0}};
     dust = makeDust();
 }
 
@@ -70,7 +71,9 @@ void Game::playCue(int cue) {
     if (audio) audio->playCue(cue);
 }
 
-bool Game::audioEnabled() const { return audio != nullptr && audio->enabled(); }
+bool Game::audioEnabled() const {
+    return audio != nullptr && audio->enabled();
+}
 
 void Game::update(float dt) {
     frameDt = dt > 0.0001f ? dt : 0.016f;

@@ -41,7 +41,7 @@ inline constexpr std::ptrdiff_t kNoGuard = -1;
 inline constexpr std::size_t kMaxMissions = 4;
 
 class Game {
-public:
+  public:
     Game(RendererLink* rendererLink, AudioSink* audioSink);
     ~Game();
     Game(const Game&) = delete;
@@ -131,9 +131,9 @@ public:
     Vec2 serviceSpawn{64.0f, 95.0f};
     Vec2 backstageSpawn{240.0f, 485.0f};
     std::vector<NoiseRing> noiseRings;
-    Vec2 alarmPos;                  // where the last alert broadcast pointed
+    Vec2 alarmPos;  // where the last alert broadcast pointed
     std::uint8_t alarmActive = 0;
-    float alarmTimer = 0.0f;        // seconds left of the broadcast
+    float alarmTimer = 0.0f;  // seconds left of the broadcast
     std::uint32_t timesSpotted = 0;
     float peakDetection = 0.0f;
     Objective dynamicObjective;
@@ -146,7 +146,7 @@ public:
     std::uint32_t intelBudget = 200;  // saved (as a signed decimal)
     std::uint32_t lastIntelAward = 0;
     std::string stealthGrade = "S SHADOW";
-    std::uint64_t highestUnlocked = 0;  // saved
+    std::uint64_t highestUnlocked = 0;               // saved
     std::array<std::uint8_t, 4> missionCompleted{};  // saved
     std::array<std::string, 4> missionGrades{"--", "--", "--", "--"};
     std::uint8_t perkSlowDetection = 0, perkSoftStep = 0, perkSafeAssist = 0;  // from save only
@@ -182,7 +182,7 @@ public:
     float animClock = 0.0f;     // every state but Paused
     float laserBlinkTimer = 0.0f;
     std::uint8_t lasersOn = 1;
-    float detection = 0.0f;  // 0..1
+    float detection = 0.0f;                    // 0..1
     std::ptrdiff_t takedownTarget = kNoGuard;  // guard index or kNoGuard
     std::uint8_t smokeWindow = 0;
     float smokeWindowTimer = 0.0f;
@@ -207,7 +207,7 @@ public:
     // Set by the shell; quitting with no hook does nothing.
     std::function<void()> quitHook;
 
-private:
+  private:
     // Scratch list for sight tests, kept to avoid an allocation per test.
     mutable std::vector<Rect> sightBlockers_;
 

@@ -342,7 +342,8 @@ void Game::takedown() {
     for (int k = 0; k < 6; ++k) {
         const float a = static_cast<float>(k) * kPi / 3.0f;
         const float c = std::cos(a), s = std::sin(a);
-        puffs.push_back({g.x + c * 6.0f, g.y + s * 6.0f, c * 22.0f, s * 22.0f, 7.0f, 0.55f, 0.55f, 0});
+        puffs.push_back(
+            {g.x + c * 6.0f, g.y + s * 6.0f, c * 22.0f, s * 22.0f, 7.0f, 0.55f, 0.55f, 0});
     }
     for (std::size_t j = 0; j < guards.size(); ++j) {
         if (j != victim && guardCanSee(guards[j], playerPos, guards[j].range)) disguise = 0.0f;

@@ -99,7 +99,8 @@ void Game::onMouseMove(std::int16_t x, std::int16_t y) {
     if (!overlay) return;
     float fx = 0.0f, fy = 0.0f;
     if (renderer) {
-        renderer->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), fx, fy);
+        renderer->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), fx,
+                                 fy);
     }
     overlay->forwardMouseMove(saturatingTruncate<std::uint32_t>(fx * 1280.0f),
                               saturatingTruncate<std::uint32_t>(fy * 720.0f));
@@ -109,7 +110,9 @@ void Game::onMouseButton(bool down) {
     if (overlay) overlay->forwardMouseButton(down);
 }
 
-void Game::retryMission() { loadMission(true); }
+void Game::retryMission() {
+    loadMission(true);
+}
 
 void Game::togglePause() {
     if (gameState == GameState::Playing) {
@@ -147,7 +150,9 @@ void Game::nextMission() {
     selectMission((missionIndex + 1) % m);
 }
 
-void Game::abortSafe() { safeActive = 0; }
+void Game::abortSafe() {
+    safeActive = 0;
+}
 
 void Game::triggerSafe() {
     if (gameState == GameState::Playing && cipherAcquired && !cipherDecrypted && !safeActive) {

@@ -12,17 +12,17 @@ class Game;
 // Cue numbers shared with the audio engine.
 enum Cue : int {
     CueFootstep = 0,
-    CueChime = 1,    // pickups, safe opened
-    CueTick = 2,     // tumbler locked
-    CueThud = 3,     // takedown
-    CueHiss = 4,     // smoke escape
-    CueBuzz = 5,     // denied, trip, miss, discovery
+    CueChime = 1,  // pickups, safe opened
+    CueTick = 2,   // tumbler locked
+    CueThud = 3,   // takedown
+    CueHiss = 4,   // smoke escape
+    CueBuzz = 5,   // denied, trip, miss, discovery
     CueFailure = 6,
     CueSuccess = 7,  // objective or mission complete
 };
 
 class AudioSink {
-public:
+  public:
     virtual ~AudioSink() = default;
     virtual void playCue(int cue) = 0;  // silently ignored while disabled
     virtual bool enabled() const = 0;
@@ -32,19 +32,19 @@ public:
 // An audio engine without a device: it only keeps the enabled flag, which the
 // page still shows and toggles. Enabled from the start, like a real engine.
 class SilentAudio final : public AudioSink {
-public:
+  public:
     void playCue(int) override {}
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override { enabled_ = on; }
 
-private:
+  private:
     bool enabled_ = true;
 };
 
 // The HTML overlay as the game sees it. The game owns it and hands every key
 // and mouse event to it before acting on the event itself.
 class OverlayLink {
-public:
+  public:
     virtual ~OverlayLink() = default;
     virtual bool initialize(int width, int height) = 0;
     virtual void teardown() = 0;
@@ -56,7 +56,7 @@ public:
 
 // The renderer as the game sees it.
 class RendererLink {
-public:
+  public:
     virtual ~RendererLink() = default;
     // Window pixel -> fraction 0..1 of the letterboxed drawing area.
     virtual void windowToCanvas(std::uint32_t x, std::uint32_t y, float& fx, float& fy) const = 0;

@@ -13,12 +13,14 @@ namespace {
 
 std::vector<Vec2> readPoints(const JsonValue& list) {
     std::vector<Vec2> points;
-    for (const JsonValue& p : list.items) points.push_back({p.getNumber("x", 0.0f), p.getNumber("y", 0.0f)});
+    for (const JsonValue& p : list.items)
+        points.push_back({p.getNumber("x", 0.0f), p.getNumber("y", 0.0f)});
     return points;
 }
 
 Wall readWall(const JsonValue& v) {
-    return {v.getNumber("x", 0.0f), v.getNumber("y", 0.0f), v.getNumber("w", 0.0f), v.getNumber("h", 0.0f)};
+    return {v.getNumber("x", 0.0f), v.getNumber("y", 0.0f), v.getNumber("w", 0.0f),
+            v.getNumber("h", 0.0f)};
 }
 
 Furniture readFurniture(const JsonValue& v) {
@@ -115,12 +117,13 @@ void readList(const JsonValue& doc, const char* key, std::vector<T>& list, Read 
 
 // A present key replaces the rectangle; its missing members take `fallback`.
 void readRect(const JsonValue& v, Rect& rect, const Rect& fallback) {
-    rect = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y), v.getNumber("w", fallback.w),
-            v.getNumber("h", fallback.h)};
+    rect = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y),
+            v.getNumber("w", fallback.w), v.getNumber("h", fallback.h)};
 }
 
 void readCircle(const JsonValue& v, Circle& circle, const Circle& fallback) {
-    circle = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y), v.getNumber("r", fallback.r)};
+    circle = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y),
+              v.getNumber("r", fallback.r)};
 }
 
 void readPoint(const JsonValue& v, Vec2& point, const Vec2& fallback) {
@@ -155,7 +158,8 @@ void Game::buildMission(std::size_t index) {
         readList(doc, "doors", doors, readDoor);
         readList(doc, "keycards", keycards, readKeycard);
         std::size_t guardIndex = 0;
-        readList(doc, "guards", guards, [&](const JsonValue& v) { return readGuard(v, guardIndex++); });
+        readList(doc, "guards", guards,
+                 [&](const JsonValue& v) { return readGuard(v, guardIndex++); });
 
         if (doc.has("gate")) readRect(doc.at("gate"), gate, {660.0f, 355.0f, 24.0f, 140.0f});
         gateOpen = 0.0f;
@@ -166,7 +170,8 @@ void Game::buildMission(std::size_t index) {
         serviceSpawn = {64.0f, 95.0f};
         if (doc.has("serviceSpawn")) readPoint(doc.at("serviceSpawn"), serviceSpawn, serviceSpawn);
         backstageSpawn = {240.0f, 485.0f};
-        if (doc.has("backstageSpawn")) readPoint(doc.at("backstageSpawn"), backstageSpawn, backstageSpawn);
+        if (doc.has("backstageSpawn"))
+            readPoint(doc.at("backstageSpawn"), backstageSpawn, backstageSpawn);
 
         applyThemeDefaults(index);
 
@@ -199,7 +204,8 @@ void Game::buildMission(std::size_t index) {
             o.timeLimit = o.timeLeft;
             const JsonValue& route = v.at("waypoints");
             // An empty or missing route keeps the table's.
-            if (route.type == JsonType::Array && !route.items.empty()) o.waypoints = readPoints(route);
+            if (route.type == JsonType::Array && !route.items.empty())
+                o.waypoints = readPoints(route);
         }
 
         applyApproach();
@@ -246,7 +252,8 @@ void Game::applyThemeDefaults(std::size_t index) {
     usedAltExit = 0;
 
     static const char* const kIntelLabels[4] = {"SYNDICATE BLACK LEDGER", "AMBASSADOR CIPHER DISK",
-                                                "BIOWEAPON PROTOTYPE VIAL", "OMEGA COUNCIL DOSSIER"};
+                                                "BIOWEAPON PROTOTYPE VIAL",
+                                                "OMEGA COUNCIL DOSSIER"};
     optionalIntel = Objective{};
     optionalIntel.type = "optional_intel";
     optionalIntel.label = kIntelLabels[index < 3 ? index : 3];

@@ -14,13 +14,15 @@ bool Game::blocksMovement(float cx, float cy) const {
     for (const Wall& w : walls) {
         if (circleOverlapsRect(cx, cy, r, w.x, w.y, w.w, w.h)) return true;
     }
-    if (gateOpen < 1.0f && circleOverlapsRect(cx, cy, r, gate.x, gate.y, gate.w, gate.h)) return true;
+    if (gateOpen < 1.0f && circleOverlapsRect(cx, cy, r, gate.x, gate.y, gate.w, gate.h))
+        return true;
     for (const Door& d : doors) {
         if (d.openAmount < 1.0f && circleOverlapsRect(cx, cy, r, d.x, d.y, d.w, d.h)) return true;
     }
     // Every piece blocks, cover or not, and whatever its drawn angle.
     for (const Furniture& f : furniture) {
-        if (circleOverlapsRect(cx, cy, r, f.x - f.w * 0.5f, f.y - f.h * 0.5f, f.w, f.h)) return true;
+        if (circleOverlapsRect(cx, cy, r, f.x - f.w * 0.5f, f.y - f.h * 0.5f, f.w, f.h))
+            return true;
     }
     return false;
 }

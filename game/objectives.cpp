@@ -25,7 +25,8 @@ void Game::turnTumbler(float dt) {
 
 void Game::pickUpCard() {
     if (cardTaken) return;
-    if (!(distance(playerPos.x, playerPos.y, card.x, card.y) < card.r + playerRadius + 4.0f)) return;
+    if (!(distance(playerPos.x, playerPos.y, card.x, card.y) < card.r + playerRadius + 4.0f))
+        return;
     cardTaken = 1;
     cipherAcquired = 1;
     gateOpen = 0.01f;
@@ -193,8 +194,8 @@ void Game::finishMission(bool success) {
 }
 
 Game::Grade Game::gradeMission() const {
-    const std::int32_t spotted = static_cast<std::int32_t>(timesSpotted);
-    std::int32_t score = 100 - 18 * spotted;
+    // Wide enough that no spotting count can overflow it.
+    std::int64_t score = 100 - 18 * static_cast<std::int64_t>(timesSpotted);
     if (peakDetection > 0.65f) {
         score -= 20;
     } else if (peakDetection > 0.25f) {

@@ -11,7 +11,9 @@
 namespace nj {
 
 // Brings an angle into (-pi, pi].
-inline float wrapAngle(float a) { return std::atan2(std::sin(a), std::cos(a)); }
+inline float wrapAngle(float a) {
+    return std::atan2(std::sin(a), std::cos(a));
+}
 
 inline float angleTo(float fromX, float fromY, float toX, float toY) {
     return std::atan2(toY - fromY, toX - fromX);
@@ -23,8 +25,12 @@ inline float distance(float ax, float ay, float bx, float by) {
 
 // Plain comparisons: these sit in the hottest loops, where the library
 // fminf/fmaxf calls cost more than the geometry around them.
-inline float minOf(float a, float b) { return b < a ? b : a; }
-inline float maxOf(float a, float b) { return b > a ? b : a; }
+inline float minOf(float a, float b) {
+    return b < a ? b : a;
+}
+inline float maxOf(float a, float b) {
+    return b > a ? b : a;
+}
 
 // Squared distance from a point to the nearest point of a rectangle. Written
 // with min/max rather than std::clamp so a rectangle of negative size from
@@ -66,7 +72,8 @@ Int saturatingTruncate(double value) {
 // Engine seed from a position or a clock: the low 32 bits of the value
 // truncated to a 64-bit integer.
 inline std::uint32_t seedFrom(double value) {
-    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(saturatingTruncate<std::int64_t>(value)));
+    return static_cast<std::uint32_t>(
+        static_cast<std::uint64_t>(saturatingTruncate<std::int64_t>(value)));
 }
 
 }  // namespace nj

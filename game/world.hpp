@@ -48,7 +48,7 @@ struct Camera {
     float baseAngle = 0.0f;  // centre of the sweep
     float sweep = 1.1f;      // half-amplitude of the sweep, radians
     float range = 140.0f;
-    float speed = 1.2f;  // sweep rate, radians of phase per second
+    float speed = 1.2f;         // sweep rate, radians of phase per second
     float disabledTime = 0.0f;  // seconds; > 0 means blind
     float meter = 0.0f;         // 0..1, the camera's own alert level
 };
@@ -88,10 +88,10 @@ struct Guard {
     float dir = 1.0f;
     std::vector<Vec2> patrol;  // waypoint route (used when 2 or more)
     std::uint64_t patrolIndex = 0;
-    std::string state = "patrol";  // "patrol", "suspicious", "searching", "alert"
-    std::uint8_t downed = 0;       // knocked out for the rest of the mission
-    std::uint8_t discovered = 0;   // downed and already found
-    float suspicion = 0.0f;        // 0..1
+    std::string state = "patrol";   // "patrol", "suspicious", "searching", "alert"
+    std::uint8_t downed = 0;        // knocked out for the rest of the mission
+    std::uint8_t discovered = 0;    // downed and already found
+    float suspicion = 0.0f;         // 0..1
     float investigateTimer = 0.0f;  // seconds left
     Vec2 investigateTarget;
     std::uint8_t marked = 0;  // tagged for the player by intel or the uplink hack

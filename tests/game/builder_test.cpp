@@ -8,7 +8,7 @@ namespace nj::testing {
 namespace {
 
 class BuilderTest : public GameTest {
-protected:
+  protected:
     void SetUp() override { game.approach = 1; }  // starts at "player", changes no device
     void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
 };
@@ -219,7 +219,8 @@ TEST_F(BuilderTest, ABadTokenKeepsThePreviousWorld) {
 
 TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUp) {
     write("c1.json", R"({"mission3": ")" + tokenFor(R"({"name": "THIRD"})") +
-                         R"(", "mission5": "x", "mission1": ")" + tokenFor(R"({"name": "FIRST"})") + "\"}");
+                         R"(", "mission5": "x", "mission1": ")" + tokenFor(R"({"name": "FIRST"})") +
+                         "\"}");
     ASSERT_TRUE(game.loadCampaign("c1.json"));
     ASSERT_EQ(game.campaignMaps.size(), 2u);
     EXPECT_EQ(game.missionName, "FIRST");
@@ -245,7 +246,8 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUp) {
 }
 
 TEST_F(BuilderTest, LoadingTheCampaignReadsTheSave) {
-    const std::string four = R"({"mission1": "a", "mission2": "b", "mission3": "c", "mission4": "d"})";
+    const std::string four =
+        R"({"mission1": "a", "mission2": "b", "mission3": "c", "mission4": "d"})";
     write("four.json", four);
     write("save.dat", "7 0 0 0 0");
     ASSERT_TRUE(game.loadCampaign("four.json"));

@@ -7,7 +7,7 @@ namespace nj::testing {
 namespace {
 
 class DeviceTest : public GameTest {
-protected:
+  protected:
     static Camera cameraAt(float x, float y, float angle) {
         Camera c;
         c.x = x;

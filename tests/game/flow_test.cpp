@@ -118,7 +118,8 @@ TEST_F(FlowTest, ConstructionGivesTheDefaultMissionAndSeededDust) {
         EXPECT_LT(game.dust[i].vy, -4.0f);
     }
     std::mt19937 engine(42);
-    EXPECT_FLOAT_EQ(game.dust[0].x, static_cast<float>(engine() >> 8) / 16777216.0f * 920.0f + 20.0f);
+    EXPECT_FLOAT_EQ(game.dust[0].x,
+                    static_cast<float>(engine() >> 8) / 16777216.0f * 920.0f + 20.0f);
 }
 
 TEST_F(FlowTest, KeysInEachState) {

@@ -17,7 +17,7 @@
 namespace nj::testing {
 
 class RecordingAudio final : public AudioSink {
-public:
+  public:
     void playCue(int cue) override {
         if (enabled_) cues.push_back(cue);
     }
@@ -27,18 +27,18 @@ public:
 
     std::vector<int> cues;
 
-private:
+  private:
     bool enabled_ = true;
 };
 
 // Moves into a fresh directory for the lifetime of the object.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path path_;
 };
@@ -48,7 +48,7 @@ inline std::string tokenFor(const std::string& missionJson) {
 }
 
 class GameTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr float kDt = 1.0f / 60.0f;
 
     // Puts the game into play on the built-in default world (which has no

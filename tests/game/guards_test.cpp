@@ -68,13 +68,14 @@ TEST_F(GuardTest, AbsurdCoordinatesNeitherHangNorCrash) {
 
 TEST_F(GuardTest, BroadcastSpreadsRespondersAroundThePoint) {
     for (int i = 0; i < 10; ++i) game.guards.push_back(guardAt(400.0f + i, 300.0f, 0.0f));
-    game.guards[3].downed = 1;                               // never responds
+    game.guards[3].downed = 1;                             // never responds
     game.guards.push_back(guardAt(900.0f, 300.0f, 0.0f));  // out of reach
     game.alertNearby({40.0f, 300.0f}, 400.0f);
     EXPECT_TRUE(game.alarmActive);
     EXPECT_FLOAT_EQ(game.alarmTimer, 9.0f);
     // Responders are numbered among themselves: guard 4 is the fourth (k = 3).
-    const float expected[][2] = {{68.0f, 300.0f}, {40.0f + std::cos(1.57f) * 28.0f, 328.0f},
+    const float expected[][2] = {{68.0f, 300.0f},
+                                 {40.0f + std::cos(1.57f) * 28.0f, 328.0f},
                                  {36.0f, 300.0f + std::sin(3.14f) * 28.0f},
                                  {40.0f + std::cos(4.71f) * 28.0f, 272.0f}};
     const int responders[] = {0, 1, 2, 4};

@@ -13,7 +13,7 @@ namespace {
 constexpr float kTwoPi = 6.28318530718f;
 
 class ObjectiveTest : public GameTest {
-protected:
+  protected:
     // Safe open with the operative beside the terminal (780, 205).
     void openSafeAtTerminal() {
         playAt(760.0f, 205.0f);
@@ -328,15 +328,15 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
         std::int32_t award;
     };
     const Case cases[] = {
-        {0, 0.0f, 10.0f, false, false, "S SHADOW", 270},       // 100
-        {0, 0.25f, 10.0f, false, false, "S SHADOW", 150},      // 100; 0.25 is not below 0.25
-        {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},        // 100 - 20 + 10 = 90
-        {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150},    // 80
-        {1, 0.3f, 10.0f, false, false, "B AGENT", 150},        // 74
-        {1, 0.7f, 10.0f, false, false, "B AGENT", 150},        // 62
-        {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150},  // 56
-        {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},      // 120
-        {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150}, // far below zero
+        {0, 0.0f, 10.0f, false, false, "S SHADOW", 270},        // 100
+        {0, 0.25f, 10.0f, false, false, "S SHADOW", 150},       // 100; 0.25 is not below 0.25
+        {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},         // 100 - 20 + 10 = 90
+        {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150},     // 80
+        {1, 0.3f, 10.0f, false, false, "B AGENT", 150},         // 74
+        {1, 0.7f, 10.0f, false, false, "B AGENT", 150},         // 62
+        {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150},   // 56
+        {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},       // 120
+        {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150},  // far below zero
     };
     for (const Case& c : cases) {
         game.timesSpotted = c.spotted;

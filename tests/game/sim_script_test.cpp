@@ -33,7 +33,7 @@ print
 )";
 
 class SimScriptTest : public GameTest {
-protected:
+  protected:
     std::vector<std::string> run(const std::string& script) { return runOn(game, script); }
     static std::vector<std::string> runOn(Game& target, const std::string& script) {
         std::ostringstream out;
@@ -59,16 +59,20 @@ TEST_F(SimScriptTest, AScriptPlaysAMissionToTheEnd) {
     EXPECT_TRUE(has(lines[0], R"("missionName":"SHORT WALK")"));
     EXPECT_TRUE(has(lines[1], R"("cipherDecrypted":true)"));
     EXPECT_TRUE(has(lines[1], R"("safeActive":false)"));
-    EXPECT_TRUE(has(lines[1], R"("type":"courier","label":"INTERCEPT SYNDICATE COURIER","x":200,"y":300,"active":true,"done":false)"));
+    EXPECT_TRUE(has(
+        lines[1],
+        R"("type":"courier","label":"INTERCEPT SYNDICATE COURIER","x":200,"y":300,"active":true,"done":false)"));
     EXPECT_TRUE(has(lines[2], R"("gameState":3)"));
-    EXPECT_TRUE(has(lines[2], R"("stealthGrade":"S SHADOW","lastIntelAward":270,"intelBudget":470)"));
+    EXPECT_TRUE(
+        has(lines[2], R"("stealthGrade":"S SHADOW","lastIntelAward":270,"intelBudget":470)"));
     EXPECT_TRUE(has(lines[2], R"("missionCompleted":[true,false,false,false])"));
     EXPECT_TRUE(std::ifstream("save.dat").good());
 }
 
 TEST_F(SimScriptTest, SameInputsGiveTheSameStateLines) {
-    const std::string script = "call startOrAdvance\nstep 1\ndown D\ndown S\nstep 45\nprint\nup S\n"
-                               "dt 0.05\nstep 9\nprint\n";
+    const std::string script =
+        "call startOrAdvance\nstep 1\ndown D\ndown S\nstep 45\nprint\nup S\n"
+        "dt 0.05\nstep 9\nprint\n";
     useCampaign({kShortMission});
     const std::vector<std::string> first = run(script);
     Game second(nullptr, &audio);
@@ -82,9 +86,9 @@ TEST_F(SimScriptTest, SameInputsGiveTheSameStateLines) {
 TEST_F(SimScriptTest, KeysByNameOrCodeAndPageCommandsWithNumbers) {
     useCampaign({"{}", "{}"});
     game.highestUnlocked = 1;
-    const std::vector<std::string> lines = run(
-        "call selectMission 1\ncall setApproach 2\npress 13   # Enter by code\n  \n"
-        "call toggleAudio\ncall quitGame\nprint\n");
+    const std::vector<std::string> lines =
+        run("call selectMission 1\ncall setApproach 2\npress 13   # Enter by code\n  \n"
+            "call toggleAudio\ncall quitGame\nprint\n");
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(has(lines[0], R"("gameState":1,"missionIndex":1,)"));
     EXPECT_TRUE(has(lines[0], R"("approach":2,)"));
@@ -109,7 +113,8 @@ TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
     game.loadMission(true);
     game.cipherAcquired = 1;
     game.openSafe();
-    const std::vector<std::string> lines = run("dt 0\ncrack\ndt 0.5\ncall togglePause\ncrack\nprint\n");
+    const std::vector<std::string> lines =
+        run("dt 0\ncrack\ndt 0.5\ncall togglePause\ncrack\nprint\n");
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(has(lines[0], R"("step":0,)"));
     EXPECT_TRUE(has(lines[0], R"("safeActive":true)"));
@@ -121,7 +126,8 @@ std::string runSim(const std::string& arguments, int& exitCode) {
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string output;
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
     const int status = ::pclose(pipe);
     exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return output;

@@ -51,11 +51,11 @@ std::vector<std::string> words(const std::string& line) {
 
 std::uint32_t parseKey(const std::string& word) {
     static const std::map<std::string, std::uint32_t> kNames = {
-        {"W", vk::kW},         {"A", vk::kA},       {"S", vk::kS},         {"D", vk::kD},
-        {"E", vk::kE},         {"P", vk::kP},       {"R", vk::kR},         {"SPACE", vk::kSpace},
-        {"SHIFT", vk::kShift}, {"ENTER", vk::kEnter}, {"ESC", vk::kEsc},   {"TAB", vk::kTab},
-        {"LEFT", vk::kLeft},   {"UP", vk::kUp},     {"RIGHT", vk::kRight}, {"DOWN", vk::kDown},
-        {"F1", vk::kF1},       {"F2", vk::kF2},     {"F3", vk::kF3},       {"F4", vk::kF4},
+        {"W", vk::kW},         {"A", vk::kA},         {"S", vk::kS},         {"D", vk::kD},
+        {"E", vk::kE},         {"P", vk::kP},         {"R", vk::kR},         {"SPACE", vk::kSpace},
+        {"SHIFT", vk::kShift}, {"ENTER", vk::kEnter}, {"ESC", vk::kEsc},     {"TAB", vk::kTab},
+        {"LEFT", vk::kLeft},   {"UP", vk::kUp},       {"RIGHT", vk::kRight}, {"DOWN", vk::kDown},
+        {"F1", vk::kF1},       {"F2", vk::kF2},       {"F3", vk::kF3},       {"F4", vk::kF4},
     };
     const auto named = kNames.find(word);
     if (named != kNames.end()) return named->second;

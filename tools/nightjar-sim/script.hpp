@@ -12,12 +12,12 @@ class Game;
 
 // A line the runner cannot understand; `what()` says why.
 class ScriptError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class ScriptRunner {
-public:
+  public:
     ScriptRunner(Game& game, std::ostream& out);
 
     // Throws ScriptError for a line it cannot run.
@@ -26,7 +26,7 @@ public:
     bool quitRequested() const { return quitRequested_; }
     std::uint64_t steps() const { return steps_; }
 
-private:
+  private:
     void step();
     void call(const std::string& name, const std::string* argument);
     void crack();

@@ -9,7 +9,7 @@ namespace nj {
 namespace {
 
 class JsonLine {
-public:
+  public:
     JsonLine& key(const char* name) {
         comma();
         out_ += '"';
@@ -72,7 +72,7 @@ public:
     }
     const std::string& str() const { return out_; }
 
-private:
+  private:
     void comma() {
         if (!fresh_ && !out_.empty() && out_.back() != ':') out_ += ',';
     }
@@ -174,7 +174,10 @@ std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequeste
     j.key("banner").open('{');
     j.key("active").flag(g.bannerActive).key("text").text(g.bannerText);
     j.close('}');
-    j.key("stealthGrade").text(g.stealthGrade).key("lastIntelAward").unsignedInteger(g.lastIntelAward);
+    j.key("stealthGrade")
+        .text(g.stealthGrade)
+        .key("lastIntelAward")
+        .unsignedInteger(g.lastIntelAward);
     j.key("intelBudget").unsignedInteger(g.intelBudget);
     j.key("highestUnlocked").unsignedInteger(g.highestUnlocked);
     j.key("missionCompleted").open('[');
