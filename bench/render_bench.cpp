@@ -1,5 +1,6 @@
-// Processor cost of recording a busy play-field frame into the batch: about
-// 5,000 primitives of the mix a mission frame draws, written into ordinary
+// Processor cost of recording a busy play-field frame into the batch.
+//
+// About 5,000 primitives of the mix a mission frame draws, written into ordinary
 // memory the way they are written into the mapped vertex buffer.
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,4 @@
-// One frame: acquire, record into the slot's command buffer, submit, present,
-// and the draw calls and pipeline binds the batch asks for.
+// One frame: acquire, record, submit and present, plus the batch's draws and binds.
 
 #include "render/vulkan_log.hpp"
 #include "render/vulkan_renderer.hpp"

@@ -1,5 +1,4 @@
-// Screenshots: each captured frame copies its swapchain image into the slot's
-// host buffer after the render pass, and the last one is saved as PNG.
+// Screenshots: copying each presented image to the host and saving the last as PNG.
 
 #include <vector>
 

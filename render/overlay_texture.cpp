@@ -1,5 +1,4 @@
-// The overlay page's bitmap: its texture, the per-slot staging upload, and the
-// textured quad that lays it over the whole canvas.
+// The overlay page's bitmap: its texture, its per-slot upload and its full-canvas quad.
 
 #include <cstring>
 

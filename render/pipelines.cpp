@@ -1,5 +1,4 @@
-// Descriptor set layouts, the pipeline layout, the three batch pipelines built
-// from the embedded shaders, and the frame slots' vertex buffers.
+// Set and pipeline layouts, the three pipelines from embedded shaders, vertex buffers.
 
 #include <cstdint>
 #include <span>

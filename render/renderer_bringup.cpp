@@ -1,5 +1,4 @@
-// Renderer bring-up and tear-down: library, instance, surface, device, command
-// buffers and the frame slots' synchronisation objects.
+// Renderer bring-up and tear-down: library, instance, surface, device, frame slots.
 
 #include <dlfcn.h>
 

@@ -1,5 +1,4 @@
-// The swapchain, its image views and framebuffers, and the one render pass:
-// built at bring-up and rebuilt in place whenever the window changes.
+// The swapchain with its views and framebuffers, rebuilt in place, and the render pass.
 
 #include "render/device_choice.hpp"
 #include "render/vulkan_log.hpp"

@@ -1,5 +1,4 @@
-// Runs render-smoke under a virtual X server on the software Vulkan driver with
-// the Khronos validation layer, and checks its exit, its output and its pixels.
+// render-smoke under Xvfb on lavapipe with validation: exit, messages and pixels.
 
 #include <gtest/gtest.h>
 

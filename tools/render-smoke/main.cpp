@@ -1,5 +1,6 @@
-// render-smoke: brings the renderer up in the game's window and draws a test
-// picture. Usage: render-smoke [--frames N] [--size WxH] [--screenshot PATH]
+// render-smoke: the renderer brought up in the game's window, drawing a test picture.
+//
+// Usage: render-smoke [--frames N] [--size WxH] [--resize-every N] [--screenshot PATH]
 
 #include <SDL.h>
 #include <SDL_vulkan.h>
