@@ -1,7 +1,6 @@
 // The overlay page's bitmap: its texture, its per-slot upload and its full-canvas quad.
 
-#include <cstring>
-
+#include "render/bitmap_rows.hpp"
 #include "render/vulkan_renderer.hpp"
 
 namespace nj {
@@ -167,16 +166,8 @@ bool VulkanRenderer::recordOverlayUpload(const uint8_t* pixels, int width, int h
     if (staging.mapped == nullptr || staging.size < packedRow * static_cast<size_t>(height)) {
         return false;
     }
-    auto* dst = static_cast<uint8_t*>(staging.mapped);
-    if (rowBytes == 0 || static_cast<size_t>(rowBytes) == packedRow) {
-        std::memcpy(dst, pixels, packedRow * static_cast<size_t>(height));
-    } else {
-        for (int row = 0; row < height; ++row) {
-            std::memcpy(dst + packedRow * static_cast<size_t>(row),
-                        pixels + static_cast<size_t>(rowBytes) * static_cast<size_t>(row),
-                        packedRow);
-        }
-    }
+    packBitmapRows(static_cast<uint8_t*>(staging.mapped), pixels, width, height,
+                   rowBytes > 0 ? static_cast<size_t>(rowBytes) : 0);
 
     const VkCommandBuffer cb = uploadCommandBuffers_[currentFrame_];
     VkCommandBufferBeginInfo begin{};
