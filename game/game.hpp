@@ -53,6 +53,8 @@ class Game {
 
     void update(float dt);
     void render();
+    // Rebuilds the selected mission and resets the per-mission state.
+    void loadMission(bool startPlaying);
 
     // Input (game/input.cpp).
     void onKeyDown(std::uint32_t key);
@@ -75,11 +77,9 @@ class Game {
     void setApproachFromPage(double approachArg);
 
     // Mission flow (game/mission_flow.cpp).
-    void loadMission(bool startPlaying);
     void startOrAdvance();
     void selectMission(std::uint64_t index);
     void setApproach(std::uint32_t value);
-    bool audioEnabled() const;
 
     // Campaign, mission builder and save (game/campaign.cpp, game/mission_builder.cpp).
     bool loadCampaign(const std::string& path);
@@ -92,7 +92,8 @@ class Game {
     // Shared operations.
     void spawnBurst(float x, float y, const Color& color, int count);
     void showBanner(const std::string& text, float seconds, const Color& color);
-    void playCue(int cue);
+    void playCue(int cue);      // nothing without an audio sink
+    bool audioEnabled() const;  // false without an audio sink
 
     // Guards (game/guards.cpp).
     void investigate(Guard& guard, float x, float y, float seconds);

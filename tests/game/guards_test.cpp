@@ -173,6 +173,29 @@ TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
     EXPECT_EQ(game.gameState, GameState::MissionFailed);
 }
 
+TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
+    // With the meter already high, a first sighting makes the guard alert
+    // without its own broadcast, so it shoots at once.
+    game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));
+    game.detection = 0.6f;
+    playAt(300.0f, 300.0f);
+    game.update(kDt);
+    EXPECT_EQ(game.guards[0].state, "alert");
+    ASSERT_EQ(game.tracers.size(), 1u);
+    EXPECT_FLOAT_EQ(game.guards[0].shotCooldown, 0.65f);
+    const Tracer& t = game.tracers[0];
+    EXPECT_NEAR(t.x0, 212.0f, 1e-4f);  // muzzle 12 ahead of the guard
+    EXPECT_NEAR(std::hypot(t.x1 - 200.0f, t.y1 - 300.0f), 108.0f, 1e-3f);  // 8 past the target
+    EXPECT_LE(std::fabs(std::atan2(t.y1 - 300.0f, t.x1 - 200.0f)), 0.14f + 1e-5f);
+    ASSERT_EQ(game.impacts.size(), 1u);
+    EXPECT_FLOAT_EQ(game.impacts[0].dirX, -1.0f);
+    EXPECT_EQ(game.particles.size(), 18u);
+    EXPECT_EQ(game.puffs.size(), 4u);
+    steps(10);  // cooling down: no second shot yet
+    EXPECT_EQ(game.impacts.size(), 1u);
+    EXPECT_EQ(game.gameState, GameState::Playing);  // shots only raise the meter through sight
+}
+
 TEST_F(GuardTest, TakedownFromBehindAndTheLunge) {
     game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));  // facing +x
     playAt(270.0f, 300.0f);                                // 30 behind it

@@ -252,6 +252,24 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     EXPECT_EQ(audio.count(CueChime), 1);
 }
 
+TEST_F(ObjectiveTest, AHeldEWalkedIntoRangeCompletesThroughTheUpdateRule) {
+    Objective& o = game.dynamicObjective;
+    o.type = "sabotage_node";
+    o.label = "PLANT BUG";
+    o.active = 1;
+    o.x = 300.0f;
+    o.y = 300.0f;
+    o.timeLeft = 40.0f;
+    game.altExitLabel = "BOAT";
+    playAt(400.0f, 300.0f);
+    game.onKeyDown(vk::kE);  // away from everything: just held
+    EXPECT_EQ(game.heldKeys.count(vk::kE), 1u);
+    game.onKeyDown(vk::kLeft);
+    steps(20);  // about 63 units: inside 48 but not 26
+    EXPECT_TRUE(o.done);
+    EXPECT_EQ(game.bannerText, "OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR BOAT");
+}
+
 TEST_F(ObjectiveTest, OptionalIntelIsSecuredByReachOrHeldE) {
     Objective& intel = game.optionalIntel;
     intel.label = "BLACK LEDGER";
