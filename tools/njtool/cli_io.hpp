@@ -26,5 +26,6 @@ int runTokenCommand(const Args& args);
 int runCampaignCommand(const Args& args);
 int runPackCommand(const Args& args);
 int runCuesCommand(const Args& args);
+int runPageCommand(const Args& args);  // only when built with the HTML engine
 
 }  // namespace njtool

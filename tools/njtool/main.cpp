@@ -15,7 +15,12 @@ constexpr const char* kUsage =
     "       njtool pack build OUT.nj3p DIR [NAME=FILE ...]\n"
     "       njtool pack list FILE.nj3p\n"
     "       njtool pack extract FILE.nj3p DIR\n"
-    "       njtool cues DIR                     (the eight sound cues as WAV files)\n";
+    "       njtool cues DIR                     (the eight sound cues as WAV files)\n"
+#ifdef NJTOOL_HAS_PAGE
+    "       njtool page render PAGE.html OUT.png [--size WxH] [--script JS] [--state STATE.json]\n"
+    "                          [--root DIR | --package FILE.nj3p]\n"
+#endif
+    ;
 
 }  // namespace
 
@@ -33,6 +38,9 @@ int main(int argc, char** argv) {
         if (group == "campaign") return njtool::runCampaignCommand(rest);
         if (group == "pack") return njtool::runPackCommand(rest);
         if (group == "cues") return njtool::runCuesCommand(rest);
+#ifdef NJTOOL_HAS_PAGE
+        if (group == "page") return njtool::runPageCommand(rest);
+#endif
         throw njtool::UsageError("unknown command '" + group + "'");
     } catch (const njtool::UsageError& e) {
         std::cerr << "njtool: " << e.what() << "\n" << kUsage;
