@@ -14,7 +14,7 @@ constexpr VkClearColorValue kClearColour = {{0.02f, 0.035f, 0.065f, 1.0f}};
 bool VulkanRenderer::beginFrame() {
     if (device_ == VK_NULL_HANDLE || frameActive_) return false;
     if (swapchain_ == VK_NULL_HANDLE || framebuffers_.empty()) {
-        rebuildSwapchain();  // an earlier rebuild failed; try again, show nothing this time
+        rebuildSwapchain();  // minimised, or an earlier rebuild failed: try again, show nothing
         return false;
     }
     const uint32_t s = currentFrame_;

@@ -16,7 +16,11 @@ bool VulkanRenderer::buildSwapchain() {
     formats.resize(formatCount);
 
     surfaceFormat_ = chooseSurfaceFormat(formats);
-    swapchainExtent_ = chooseSwapExtent(caps, width_, height_);
+    const VkExtent2D extent = chooseSwapExtent(caps, width_, height_);
+    // A minimised window has no area; there is nothing to build until it comes
+    // back, and the next frame tries again.
+    if (extent.width == 0 || extent.height == 0) return false;
+    swapchainExtent_ = extent;
     width_ = static_cast<int>(swapchainExtent_.width);
     height_ = static_cast<int>(swapchainExtent_.height);
 
