@@ -119,7 +119,9 @@ TEST(FontText, AlignmentMovesTheWholeLine) {
     // "AB" is 2 x 8 x 2 = 32 wide; centred on 100 its first cell starts at 84,
     // and 'B''s leftmost pixel is in column 1.
     const auto centred = drawnRects("AB", 100, 0, 2, TextAlign::Center);
-    EXPECT_NEAR(leftmost(centred), 84 + 2, 1e-3);  // column 1 of 'A' (row 4) and of 'B'
+    EXPECT_NEAR(centred[0].x, 84 + 3 * 2, 1e-3);        // 'A' row 0 starts at column 3 of its cell
+    EXPECT_NEAR(centred[13].x, 84 + 16 + 1 * 2, 1e-3);  // 'B' row 0 starts at column 1
+    EXPECT_NEAR(leftmost(centred), 84 + 2, 1e-3);       // column 1 of 'A' (row 4) and of 'B'
     const auto right = drawnRects("A", 100, 0, 1, TextAlign::Right);
     EXPECT_NEAR(leftmost(right), 92 + 1, 1e-3);
     const auto other = drawnRects("A", 100, 0, 1, static_cast<TextAlign>(7));
