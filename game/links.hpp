@@ -43,11 +43,16 @@ class SilentAudio final : public AudioSink {
 
 // The HTML overlay as the game sees it. The game owns it and hands every key
 // and mouse event to it before acting on the event itself.
+class RendererLink;
+
 class OverlayLink {
   public:
     virtual ~OverlayLink() = default;
     virtual bool initialize(int width, int height) = 0;
     virtual void teardown() = 0;
+    // Near the end of each frame: push the game's state to the page, let it
+    // paint, and hand its bitmap to the renderer.
+    virtual void renderFrame(Game& game, RendererLink* renderer) = 0;
     virtual void forwardKeyDown(std::uint32_t key) = 0;
     virtual void forwardKeyUp(std::uint32_t key) = 0;
     virtual void forwardMouseMove(std::uint32_t x, std::uint32_t y) = 0;  // page units
