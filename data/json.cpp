@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
+#include <limits>
 #include <cstdlib>
 #include <locale.h>
 #include <stdexcept>
@@ -215,7 +216,12 @@ bool JsonValue::getBool(const std::string& key, bool fallback) const {
 
 float JsonValue::getNumber(const std::string& key, float fallback) const {
     const JsonValue& v = at(key);
-    return v.type == JsonType::Number ? static_cast<float>(v.number) : fallback;
+    if (v.type != JsonType::Number) return fallback;
+    // Beyond float's range the value saturates to infinity instead of being
+    // an undefined conversion.
+    if (v.number > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
+    if (v.number < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(v.number);
 }
 
 std::string JsonValue::getString(const std::string& key, const std::string& fallback) const {

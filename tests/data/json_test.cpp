@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
 
 using nj::JsonType;
@@ -129,6 +130,11 @@ TEST(JsonLookups, TypedGettersFallBackOnTypeMismatch) {
     EXPECT_EQ(num.getNumber("n", 0.0f), 0.1f);  // rounded to single precision
     EXPECT_FALSE(num.getBool("b", true));
     EXPECT_EQ(num.getString("x", "d"), "d");
+
+    const auto huge = parseJson(R"({"big":1e300,"small":-1e300,"tiny":1e-300})");
+    EXPECT_EQ(huge.getNumber("big", 0), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(huge.getNumber("small", 0), -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(huge.getNumber("tiny", 1), 0.0f);
 
     const auto arr = parseJson("[1,2]");
     EXPECT_EQ(arr.getNumber("x", 5.0f), 5.0f);
