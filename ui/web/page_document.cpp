@@ -5,43 +5,18 @@
 #include <el_text.h>
 #include <html_tag.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/web/bitmap.hpp"
 #include "ui/web/page_scripts.hpp"
+#include "ui/web/tag_access.hpp"
 #include "ui/web/url.hpp"
 #include "ui/web/user_agent_css.hpp"
 
 namespace web {
 
 namespace {
-
-// litehtml keeps an element's matched rules and computed declarations
-// protected, and only ever appends to them; restyling must empty both or
-// removed classes keep applying and the lists grow with every change. A
-// derived class may name protected members to form member pointers.
-struct TagAccess : litehtml::html_tag {
-    static litehtml::used_selector::vector& usedStyles(litehtml::html_tag& tag) {
-        return tag.*(&TagAccess::m_used_styles);
-    }
-    static litehtml::style& declarations(litehtml::html_tag& tag) {
-        return tag.*(&TagAccess::m_style);
-    }
-    static litehtml::string_map& attributes(litehtml::html_tag& tag) {
-        return tag.*(&TagAccess::m_attrs);
-    }
-    static litehtml::string_vector& classValues(litehtml::html_tag& tag) {
-        return tag.*(&TagAccess::m_class_values);
-    }
-};
-
-template <typename Visit>
-void forEachElement(const litehtml::element::ptr& element, const Visit& visit) {
-    if (!element) return;
-    visit(element);
-    const std::size_t count = element->get_children_count();
-    for (std::size_t i = 0; i < count; ++i) forEachElement(element->get_child(int(i)), visit);
-}
 
 bool tagIs(const litehtml::element::ptr& element, const char* name) {
     const char* tag = element->get_tagName();
@@ -81,6 +56,14 @@ void PageDocument::collectAuthorCss() {
         authorCss_.parse_stylesheet(text.c_str(), address.c_str(), document_, nullptr);
     }
     authorCss_.sort_selectors();
+    for (const auto& selector : authorCss_.selectors()) {
+        for (auto part = selector; part; part = part->m_left) {
+            if (part->m_left && (part->m_combinator == litehtml::combinator_adjacent_sibling ||
+                                 part->m_combinator == litehtml::combinator_general_sibling)) {
+                siblingSelectors_ = true;
+            }
+        }
+    }
     html_.clear();
     html_.shrink_to_fit();
 }
@@ -93,64 +76,130 @@ void PageDocument::setViewport(int width, int height) {
     layoutDirty_ = true;
 }
 
+// A changed class or attribute can only change the element, its
+// descendants and, through "+" and "~", its later siblings and theirs.
+litehtml::element::ptr PageDocument::restyleScopeOf(const litehtml::element::ptr& element) const {
+    if (siblingSelectors_ && element->parent()) return element->parent();
+    return element;
+}
+
+void PageDocument::noteEdit(const litehtml::element::ptr& scope) {
+    if (!fullRepaint_ && !boxesBefore_) boxesBefore_ = snapshotBoxes(root());
+    if (!scope || fullRepaint_) return;
+    forEachElement(scope, [&](const litehtml::element::ptr& element) {
+        // The first fingerprint since the last paint is the one on screen.
+        fingerprints_.try_emplace(element.get(), element, paintFingerprint(element));
+    });
+}
+
 // The same steps, in the same order, as the first styling of the document:
 // defaults, presentational attributes, author rules, then the inline style
 // attributes that parse_styles reads itself.
-void PageDocument::restyle() {
-    litehtml::element::ptr top = root();
-    if (!top) return;
-    forEachElement(top, [](const litehtml::element::ptr& element) {
+void PageDocument::restyle(const litehtml::element::ptr& scope) {
+    forEachElement(scope, [](const litehtml::element::ptr& element) {
         if (auto* tag = dynamic_cast<litehtml::html_tag*>(element.get())) {
             TagAccess::usedStyles(*tag).clear();
             TagAccess::declarations(*tag).clear();
         }
     });
-    top->apply_stylesheet(context_.master_css());
-    forEachElement(top, [](const litehtml::element::ptr& element) {
+    scope->apply_stylesheet(context_.master_css());
+    forEachElement(scope, [](const litehtml::element::ptr& element) {
         // Re-reading <link> or <style> would add their sheets to the
         // document a second time.
         if (!tagIs(element, "link") && !tagIs(element, "style")) element->parse_attributes();
     });
-    top->apply_stylesheet(authorCss_);
+    scope->apply_stylesheet(authorCss_);
     // parse_styles(true) does not descend, and parse_styles(false) would
     // register tables with the document again on every pass; so each element
     // is re-read on its own, parents first for inheritance.
-    forEachElement(top, [](const litehtml::element::ptr& element) { element->parse_styles(true); });
-    styleDirty_ = false;
+    forEachElement(scope, [](const litehtml::element::ptr& element) { element->parse_styles(true); });
+}
+
+void PageDocument::restyleScopes() {
+    const auto covered = [&](const litehtml::element::ptr& scope) {
+        for (auto up = scope->parent(); up; up = up->parent()) {
+            if (std::find(restyleScopes_.begin(), restyleScopes_.end(), up) != restyleScopes_.end()) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (const auto& scope : restyleScopes_) {
+        if (!covered(scope)) restyle(scope);
+    }
+    restyleScopes_.clear();
     layoutDirty_ = true;
 }
 
 void PageDocument::relayout() {
     if (document_ && viewportWidth_ > 0) document_->render(viewportWidth_);
     layoutDirty_ = false;
-    paintDirty_ = true;
+}
+
+void PageDocument::collectDamage() {
+    if (fullRepaint_ || !boxesBefore_) return;
+    std::vector<litehtml::element::ptr> restyled;
+    for (const auto& [key, entry] : fingerprints_) {
+        if (paintFingerprint(entry.first) != entry.second) restyled.push_back(entry.first);
+    }
+    for (const auto& rect : damagedRects(*boxesBefore_, root(), restyled)) damage_.push_back(rect);
+    boxesBefore_.reset();
+    fingerprints_.clear();
 }
 
 void PageDocument::update() {
-    if (styleDirty_) restyle();
+    if (!restyleScopes_.empty()) restyleScopes();
     if (layoutDirty_) relayout();
+    collectDamage();
 }
+
+namespace {
+
+// The device-pixel rectangle covering a CSS-px rectangle at `scale`.
+void clipToRects(cairo_t* cr, const std::vector<litehtml::position>& rects, double scale) {
+    for (const auto& r : rects) {
+        const double x0 = std::floor(r.x * scale), y0 = std::floor(r.y * scale);
+        const double x1 = std::ceil((r.x + r.width) * scale), y1 = std::ceil((r.y + r.height) * scale);
+        cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
+    }
+    cairo_clip(cr);
+}
+
+litehtml::position boundsOf(const std::vector<litehtml::position>& rects) {
+    int x0 = rects[0].left(), y0 = rects[0].top(), x1 = rects[0].right(), y1 = rects[0].bottom();
+    for (const auto& r : rects) {
+        x0 = std::min(x0, r.left()), y0 = std::min(y0, r.top());
+        x1 = std::max(x1, r.right()), y1 = std::max(y1, r.bottom());
+    }
+    return litehtml::position(x0, y0, x1 - x0, y1 - y0);
+}
+
+}  // namespace
 
 bool PageDocument::paint(Bitmap& bitmap, double scale) {
     if (!needsPaint() || bitmap.empty()) return false;
     update();
+    if (!fullRepaint_ && damage_.empty()) return false;  // edits that changed no pixel
     cairo_surface_t* surface = cairo_image_surface_create_for_data(
         bitmap.data(), CAIRO_FORMAT_ARGB32, int(bitmap.width()), int(bitmap.height()),
         int(bitmap.rowBytes()));
     cairo_t* cr = cairo_create(surface);
+    litehtml::position clip(0, 0, int(std::ceil(bitmap.width() / scale)),
+                            int(std::ceil(bitmap.height() / scale)));
+    if (!fullRepaint_) {
+        clipToRects(cr, damage_, scale);
+        clip = boundsOf(damage_);
+    }
     cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
     cairo_paint(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     cairo_scale(cr, scale, scale);
-    if (document_) {
-        const litehtml::position clip(0, 0, int(std::ceil(bitmap.width() / scale)),
-                                      int(std::ceil(bitmap.height() / scale)));
-        document_->draw(reinterpret_cast<litehtml::uint_ptr>(cr), 0, 0, &clip);
-    }
+    if (document_) document_->draw(reinterpret_cast<litehtml::uint_ptr>(cr), 0, 0, &clip);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
-    paintDirty_ = false;
+    fullRepaint_ = false;
+    damage_.clear();
     return true;
 }
 
@@ -169,6 +218,7 @@ bool PageDocument::hover(int x, int y) {
     if (!document_->on_mouse_over(x, y, x, y, redraw)) return false;
     // A :hover rule may change sizes as well as colours.
     layoutDirty_ = true;
+    fullRepaint_ = true;
     return true;
 }
 
@@ -177,6 +227,7 @@ bool PageDocument::setText(const litehtml::element::ptr& element, const std::str
     std::string current;
     element->get_text(current);
     if (current == text && (element->get_children_count() > 0 || text.empty())) return false;
+    noteEdit(nullptr);
     element->clearRecursive();
     std::vector<litehtml::element::ptr> added;
     container_.split_text(
@@ -201,6 +252,9 @@ bool PageDocument::setAttribute(const litehtml::element::ptr& element, const std
     if (!tag || name.empty()) return false;
     const char* old = tag->get_attr(name.c_str());
     if (old && value == old) return false;
+    const litehtml::element::ptr scope = restyleScopeOf(element);
+    noteEdit(scope);
+    restyleScopes_.push_back(scope);
     TagAccess::attributes(*tag)[name] = value;
     if (name == "class") {
         // Selector matching reads the split list, not the attribute.
@@ -208,16 +262,18 @@ bool PageDocument::setAttribute(const litehtml::element::ptr& element, const std
         classes.clear();
         litehtml::split_string(value, classes, " \t\n\r\f");
     }
-    styleDirty_ = true;
     return true;
 }
 
 bool PageDocument::removeAttribute(const litehtml::element::ptr& element,
                                    const std::string& name) {
     auto* tag = dynamic_cast<litehtml::html_tag*>(element.get());
-    if (!tag || !TagAccess::attributes(*tag).erase(name)) return false;
+    if (!tag || !tag->get_attr(name.c_str())) return false;
+    const litehtml::element::ptr scope = restyleScopeOf(element);
+    noteEdit(scope);
+    restyleScopes_.push_back(scope);
+    TagAccess::attributes(*tag).erase(name);
     if (name == "class") TagAccess::classValues(*tag).clear();
-    styleDirty_ = true;
     return true;
 }
 

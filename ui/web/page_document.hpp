@@ -4,10 +4,13 @@
 
 #include <litehtml.h>
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ui/web/damage.hpp"
 #include "ui/web/page_container.hpp"
 
 namespace web {
@@ -31,16 +34,17 @@ public:
     // Layout viewport in CSS px; a change relayouts on the next paint.
     void setViewport(int width, int height);
 
-    // Marks made by the DOM bridge: restyle (classes, attributes, inline
-    // styles), relayout (text), repaint.
-    void markStyleChanged() { styleDirty_ = true; }
-    void markLayoutChanged() { layoutDirty_ = true; }
-    void markPaintNeeded() { paintDirty_ = true; }
-    bool needsPaint() const { return styleDirty_ || layoutDirty_ || paintDirty_; }
+    // The whole bitmap is painted again on the next paint (new bitmap, new
+    // scale); otherwise only the damage of DOM edits is.
+    void markPaintNeeded() { fullRepaint_ = true; }
+    bool needsPaint() const {
+        return fullRepaint_ || layoutDirty_ || !restyleScopes_.empty() || !damage_.empty();
+    }
 
     // Brings styles and layout up to date and paints into `bitmap` at
-    // `scale` device pixels per CSS px. Does nothing (and returns false)
-    // when nothing changed since the last paint.
+    // `scale` device pixels per CSS px: everything after a load, resize or
+    // hover change, else only the rectangles the DOM edits touched. Returns
+    // false when no pixel needed painting.
     bool paint(Bitmap& bitmap, double scale);
 
     // Brings styles and layout up to date without painting (hit tests and
@@ -68,8 +72,14 @@ public:
 
 private:
     void collectAuthorCss();
-    void restyle();
+    // Before the first edit since the last paint: remembers where everything
+    // was, and the paint styles of what a restyle of `scope` may change.
+    void noteEdit(const litehtml::element::ptr& scope);
+    litehtml::element::ptr restyleScopeOf(const litehtml::element::ptr& element) const;
+    void restyle(const litehtml::element::ptr& scope);
+    void restyleScopes();
     void relayout();
+    void collectDamage();
 
     std::string url_;
     std::string html_;  // kept only until the author sheets are collected
@@ -79,9 +89,15 @@ private:
     litehtml::document::ptr document_;
     int viewportWidth_ = 0;   // CSS px
     int viewportHeight_ = 0;  // CSS px
-    bool styleDirty_ = false;
     bool layoutDirty_ = true;
-    bool paintDirty_ = true;
+    bool fullRepaint_ = true;
+    bool siblingSelectors_ = false;  // any author rule with "+" or "~"
+    // Edits since the last paint: subtrees to restyle, the paint fingerprints
+    // and boxes they had on screen, and damage not yet painted.
+    std::vector<litehtml::element::ptr> restyleScopes_;
+    std::map<const litehtml::element*, std::pair<litehtml::element::ptr, std::string>> fingerprints_;
+    std::optional<BoxSnapshot> boxesBefore_;
+    std::vector<litehtml::position> damage_;  // CSS px, not yet painted
 };
 
 }  // namespace web

@@ -224,4 +224,72 @@ TEST(WebRender, BitmapIsBgraWithRowBytesAndLocks) {
     bitmap.unlockPixels();
 }
 
+std::vector<std::uint32_t> allPixels(const PageHarness& page) {
+    std::vector<std::uint32_t> pixels;
+    const web::Bitmap& bitmap = page.view->surface()->bitmap();
+    for (std::uint32_t y = 0; y < bitmap.height(); ++y) {
+        for (std::uint32_t x = 0; x < bitmap.width(); ++x) pixels.push_back(bitmap.pixel(x, y));
+    }
+    return pixels;
+}
+
+// Partial repaints must leave exactly the bitmap a full repaint of the final
+// DOM gives, whatever the edits touched: siblings through "+" and "~" (or
+// descendants only, when no rule relates siblings), inherited colours, text
+// that reflows its neighbours, hidden elements, positioned children outside
+// their parent's box.
+void expectPartialRepaintsMatchAFullRepaint(const std::string& relationCss) {
+    PageHarness page(240, 120);
+    page.load(kHead +
+              "<style>.c{display:inline-block;width:30px;height:20px;margin:2px;"
+              "background-color:#444;border:2px solid #888;border-radius:4px}"
+              ".c.sel{border-color:#fc3}" + relationCss +
+              ".off{display:none}.box{color:#0ff}"
+              ".pin{position:absolute;left:150px;top:80px;width:30px;height:30px;"
+              "font-family:'DejaVu Sans';font-size:24px;font-weight:bold}</style>"
+              "<div id='row'><span class='c' id='c0'>a</span><span class='c' id='c1'>b"
+              "<div class='pin'>X</div></span>"
+              "<span class='c' id='c2'>c</span><span class='c' id='c3'>d</span></div>"
+              "<div id='text' class='box' style='font-family:\"DejaVu Sans\";font-size:14px'>"
+              "Clock <b id='clock'>00:00</b> after</div>"
+              "<div id='gone' style='width:50px;height:10px;background-color:#f0f'></div>"
+              "</body></html>");
+    const char* edits[] = {
+        "document.getElementById('row').style.marginLeft = '17px'",
+        "document.getElementById('clock').textContent = '12:34:56'",
+        "document.getElementById('gone').classList.add('off')",
+        "document.getElementById('gone').classList.remove('off')",
+        "document.getElementById('clock').textContent = '1'",
+        "document.getElementById('c1').classList.add('sel')",
+        "document.getElementById('text').className = ''",
+        "document.getElementById('c1').classList.remove('sel'); "
+        "document.getElementById('c2').classList.add('sel')",
+        "document.getElementById('row').hidden = true",
+        "document.getElementById('row').hidden = false",
+        "document.getElementById('c0').classList.add('sel')",
+    };
+    for (const char* edit : edits) {
+        page.eval(edit);
+        page.frame();
+    }
+    const std::vector<std::uint32_t> incremental = allPixels(page);
+    page.view->page()->markPaintNeeded();
+    page.frame();
+    EXPECT_EQ(allPixels(page), incremental);
+}
+
+TEST(WebRender, PartialRepaintsMatchAFullRepaintWithSiblingRules) {
+    expectPartialRepaintsMatchAFullRepaint(".c.sel+.c{background-color:#0a0}.c.sel~.c{color:#f00}");
+}
+
+TEST(WebRender, PartialRepaintsMatchAFullRepaintWithDescendantRules) {
+    expectPartialRepaintsMatchAFullRepaint("#row .sel{color:#f00}");
+}
+
+TEST(WebRender, MissingGlyphsAskTheLoaderForAFallbackFamily) {
+    PageHarness page(200, 60);
+    page.load(kHead + "<div style='font-family:monospace'>\xe6\xbc\xa2</div></body></html>");
+    EXPECT_GT(page.fonts.characterFallbacks, 0);
+}
+
 }  // namespace

@@ -1,0 +1,98 @@
+// Repaint regions from box snapshots and style fingerprints.
+#include "ui/web/damage.hpp"
+
+#include "ui/web/tag_access.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_map>
+
+namespace web {
+
+namespace {
+
+litehtml::position borderBox(const litehtml::element::ptr& element) {
+    litehtml::position box = element->get_placement();
+    box.x -= element->padding_left() + element->border_left();
+    box.y -= element->padding_top() + element->border_top();
+    box.width += element->padding_left() + element->border_left() + element->padding_right() +
+                 element->border_right();
+    box.height += element->padding_top() + element->border_top() + element->padding_bottom() +
+                  element->border_bottom();
+    return box;
+}
+
+bool sameBox(const litehtml::position& a, const litehtml::position& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+void addRect(std::vector<litehtml::position>& rects, litehtml::position box) {
+    if (box.width <= 0 || box.height <= 0) return;
+    rects.emplace_back(box.x - 1, box.y - 1, box.width + 2, box.height + 2);
+}
+
+}  // namespace
+
+BoxSnapshot snapshotBoxes(const litehtml::element::ptr& root) {
+    BoxSnapshot snapshot;
+    forEachElement(root, [&](const litehtml::element::ptr& element) {
+        snapshot.boxes.emplace_back(element, borderBox(element));
+    });
+    return snapshot;
+}
+
+// An element's declarations come from the rules it matched, its
+// attributes (presentational ones and the inline style) and, for inherited
+// properties, its parent; the first two are the fingerprint, and a changed
+// parent damages its whole subtree anyway.
+std::string paintFingerprint(const litehtml::element::ptr& element) {
+    auto* tag = dynamic_cast<litehtml::html_tag*>(element.get());
+    if (!tag) return {};
+    std::string print;
+    for (const auto& used : TagAccess::usedStyles(*tag)) {
+        const auto address = reinterpret_cast<std::uintptr_t>(used->m_selector.get());
+        print.append(reinterpret_cast<const char*>(&address), sizeof address);
+        print += used->m_used ? '+' : '-';
+    }
+    for (const auto& [name, value] : TagAccess::attributes(*tag)) {
+        print += name;
+        print += '=';
+        print += value;
+        print += '\n';
+    }
+    return print;
+}
+
+std::vector<litehtml::position> damagedRects(const BoxSnapshot& before,
+                                             const litehtml::element::ptr& root,
+                                             const std::vector<litehtml::element::ptr>& restyled) {
+    std::unordered_map<const litehtml::element*, litehtml::position> oldBoxes;
+    for (const auto& [element, box] : before.boxes) oldBoxes.emplace(element.get(), box);
+    std::vector<litehtml::position> rects;
+    std::unordered_map<const litehtml::element*, litehtml::position> newBoxes;
+    forEachElement(root, [&](const litehtml::element::ptr& element) {
+        const litehtml::position box = borderBox(element);
+        newBoxes.emplace(element.get(), box);
+        auto old = oldBoxes.find(element.get());
+        if (old == oldBoxes.end()) {
+            addRect(rects, box);
+        } else if (!sameBox(old->second, box)) {
+            addRect(rects, old->second);
+            addRect(rects, box);
+        }
+    });
+    for (const auto& [element, box] : before.boxes) {
+        if (!newBoxes.count(element.get())) addRect(rects, box);
+    }
+    // A restyled element repaints with everything under it: inherited
+    // colours and hiding reach positioned descendants outside its box.
+    for (const auto& element : restyled) {
+        forEachElement(element, [&](const litehtml::element::ptr& inside) {
+            if (auto old = oldBoxes.find(inside.get()); old != oldBoxes.end()) addRect(rects, old->second);
+            if (auto now = newBoxes.find(inside.get()); now != newBoxes.end()) addRect(rects, now->second);
+        });
+    }
+    return rects;
+}
+
+}  // namespace web
