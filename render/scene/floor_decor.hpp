@@ -1,0 +1,17 @@
+#pragma once
+// The fixed decorations laid on the floor of every mission.
+
+#include "render/batch.hpp"
+
+namespace nj {
+
+// The three rugs of the grand rooms (casino and embassy floors only).
+void drawRugs(Batch& batch);
+// The agency's brass seal in the floor by the vault.
+void drawAgencySeal(Batch& batch);
+// Warm pools under the ceiling lights; three drift with `animClock`.
+void drawLightPools(Batch& batch, float animClock);
+// Potted plants whose leaves stir with `animClock`.
+void drawPlants(Batch& batch, float animClock);
+
+}  // namespace nj
