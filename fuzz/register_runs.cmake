@@ -1,7 +1,7 @@
 # Registers a short run of each fuzzer built in NJ_FUZZ_BIN_DIR (a separate
 # clang build) as a CTest test with the label "fuzz". A finding fails the run.
 set(NJ_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzzer runs in the test suite")
-foreach(fuzzer json_fuzz token_fuzz package_fuzz save_fuzz)
+foreach(fuzzer json_fuzz token_fuzz package_fuzz save_fuzz html_fuzz)
   string(REPLACE "_fuzz" "" corpus ${fuzzer})
   set(work ${CMAKE_BINARY_DIR}/fuzz-runs/${corpus})
   file(MAKE_DIRECTORY ${work})

@@ -11,17 +11,6 @@ namespace web {
 
 namespace {
 
-litehtml::position borderBox(const litehtml::element::ptr& element) {
-    litehtml::position box = element->get_placement();
-    box.x -= element->padding_left() + element->border_left();
-    box.y -= element->padding_top() + element->border_top();
-    box.width += element->padding_left() + element->border_left() + element->padding_right() +
-                 element->border_right();
-    box.height += element->padding_top() + element->border_top() + element->padding_bottom() +
-                  element->border_bottom();
-    return box;
-}
-
 bool sameBox(const litehtml::position& a, const litehtml::position& b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
@@ -32,6 +21,21 @@ void addRect(std::vector<litehtml::position>& rects, litehtml::position box) {
 }
 
 }  // namespace
+
+int clampCoordinate(std::int64_t value) {
+    return static_cast<int>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
+}
+
+litehtml::position borderBox(const litehtml::element::ptr& element) {
+    const litehtml::position content = element->get_placement();
+    const std::int64_t left = std::int64_t(element->padding_left()) + element->border_left();
+    const std::int64_t top = std::int64_t(element->padding_top()) + element->border_top();
+    const std::int64_t right = std::int64_t(element->padding_right()) + element->border_right();
+    const std::int64_t bottom = std::int64_t(element->padding_bottom()) + element->border_bottom();
+    return litehtml::position(clampCoordinate(content.x - left), clampCoordinate(content.y - top),
+                              clampCoordinate(content.width + left + right),
+                              clampCoordinate(content.height + top + bottom));
+}
 
 BoxSnapshot snapshotBoxes(const litehtml::element::ptr& root) {
     BoxSnapshot snapshot;

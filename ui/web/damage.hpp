@@ -4,11 +4,20 @@
 
 #include <litehtml.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace web {
+
+// Broken pages can lay boxes out at absurd coordinates (litehtml saturates
+// at INT_MIN); every box we compute is clamped so sums of them stay in range.
+constexpr std::int64_t kCoordinateLimit = 1 << 24;  // CSS px
+int clampCoordinate(std::int64_t value);
+
+// An element's border box in page coordinates (CSS px), clamped.
+litehtml::position borderBox(const litehtml::element::ptr& element);
 
 // Border boxes of every element in page coordinates (CSS px). Holding the
 // elements keeps removed ones alive, so their old boxes still count.

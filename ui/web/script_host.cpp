@@ -8,6 +8,7 @@
 #include <cmath>
 #include <exception>
 
+#include "ui/web/damage.hpp"
 #include "ui/web/dom_bootstrap.hpp"
 #include "ui/web/js_api_state.hpp"
 #include "ui/web/key_names.hpp"
@@ -60,23 +61,18 @@ litehtml::position borderBoxOf(const litehtml::element::ptr& element) {
         const litehtml::element::ptr parent = element->parent();
         if (!fragments.empty() && parent) {
             const litehtml::position origin = parent->get_placement();
-            int left = fragments[0].left(), top = fragments[0].top();
-            int right = fragments[0].right(), bottom = fragments[0].bottom();
+            std::int64_t left = fragments[0].x, top = fragments[0].y;
+            std::int64_t right = left, bottom = top;
             for (const auto& f : fragments) {
-                left = std::min(left, f.left()), top = std::min(top, f.top());
-                right = std::max(right, f.right()), bottom = std::max(bottom, f.bottom());
+                left = std::min<std::int64_t>(left, f.x), top = std::min<std::int64_t>(top, f.y);
+                right = std::max<std::int64_t>(right, std::int64_t(f.x) + f.width);
+                bottom = std::max<std::int64_t>(bottom, std::int64_t(f.y) + f.height);
             }
-            return litehtml::position(origin.x + left, origin.y + top, right - left, bottom - top);
+            return litehtml::position(clampCoordinate(origin.x + left), clampCoordinate(origin.y + top),
+                                      clampCoordinate(right - left), clampCoordinate(bottom - top));
         }
     }
-    litehtml::position box = element->get_placement();  // content box
-    box.x -= element->padding_left() + element->border_left();
-    box.y -= element->padding_top() + element->border_top();
-    box.width += element->padding_left() + element->border_left() + element->padding_right() +
-                 element->border_right();
-    box.height += element->padding_top() + element->border_top() + element->padding_bottom() +
-                  element->border_bottom();
-    return box;
+    return borderBox(element);
 }
 
 litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
