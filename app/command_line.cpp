@@ -1,0 +1,22 @@
+// Reading the game's two switches.
+#include "app/command_line.hpp"
+
+#include <string_view>
+
+namespace nj {
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine result;
+    std::string joined;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0) joined += ' ';
+        joined += argv[i];
+        if (std::string_view(argv[i]) == "--screenshot" && i + 1 < argc) {
+            result.screenshotPath = argv[i + 1];
+        }
+    }
+    result.testMode = joined.find("--test") != std::string::npos;
+    return result;
+}
+
+}  // namespace nj

@@ -1,0 +1,124 @@
+// NIGHTJAR : Glass Harbor: bring-up, the frame loop and tear-down.
+//
+// Bring-up order: window -> icon -> asset package -> renderer -> audio ->
+// game -> campaign -> first update and render -> window shown -> loop.
+// Tear-down: pointers cleared, audio stopped, renderer shut down, then the
+// game, the audio engine and the renderer destroyed, in that order.
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+
+#include "app/command_line.hpp"
+#include "app/frame_clock.hpp"
+#include "app/globals.hpp"
+#include "app/shell_window.hpp"
+#include "app/window_procedure.hpp"
+#include "audio/audio_engine.hpp"
+#include "data/package.hpp"
+#include "game/game.hpp"
+#include "render/scene/scene_renderer.hpp"
+#include "render/vulkan_renderer.hpp"
+
+namespace nj {
+namespace {
+
+void requestQuit() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
+// False when the loop must end: the window was closed or the game quit.
+bool drainEvents(ShellWindow& window) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (handleWindowEvent(event, window) == EventResult::Quit) return false;
+    }
+    return true;
+}
+
+void runFrames(Game& game, ShellWindow& window, const CommandLine& options) {
+    FrameClock clock;
+    clock.start(SDL_GetPerformanceFrequency(), SDL_GetPerformanceCounter());
+    SelfTestRun selfTest;
+    for (;;) {
+        if (!drainEvents(window)) return;
+        if (options.testMode) {
+            const SelfTestRun::Pass pass = selfTest.nextPass();
+            if (pass == SelfTestRun::Pass::StartMission) game.startOrAdvance();
+            if (pass == SelfTestRun::Pass::Finish) return;
+        }
+        game.update(clock.step(SDL_GetPerformanceCounter()));
+        game.render();
+    }
+}
+
+int runGame(ShellWindow& window, const CommandLine& options) {
+    NJ3Package::instance().mount("game.nj3p");
+
+    VulkanRenderer renderer;
+    int width = 0, height = 0;
+    window.drawableSize(width, height);
+    if (!renderer.init(window.surface(), width, height)) {
+        showErrorMessage("Vulkan Error", "Failed to initialize Vulkan hardware renderer.",
+                         window.handle());
+        renderer.shutdown();
+        return 1;
+    }
+    renderer.setFrameCapture(!options.screenshotPath.empty());
+    g_renderer = &renderer;
+
+    AudioEngine audio;
+    audio.init();  // without a device the game runs silent
+
+    SceneRenderer scene(renderer);
+    int status = 0;
+    {
+        Game game(&scene, &audio);
+        game.quitHook = requestQuit;
+        g_game = &game;
+        if (!game.loadCampaign("campaign_maps.json")) game.loadCampaign("../campaign_maps.json");
+
+        game.update(0.0f);
+        game.render();
+        window.show();
+
+        runFrames(game, window, options);
+
+        if (!options.screenshotPath.empty() && !renderer.saveLastFrame(options.screenshotPath)) {
+            std::fprintf(stderr, "nightjar: could not save the screenshot %s\n",
+                         options.screenshotPath.c_str());
+            status = 1;
+        }
+        g_game = nullptr;
+        g_renderer = nullptr;
+        audio.stop();
+        renderer.shutdown();
+    }
+    return status;
+}
+
+}  // namespace
+}  // namespace nj
+
+int main(int argc, char** argv) {
+    const nj::CommandLine options = nj::parseCommandLine(argc, argv);
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::fprintf(stderr, "nightjar: %s\n", SDL_GetError());
+        nj::showErrorMessage("Nightjar Error", "Failed to create window.", nullptr);
+        return 1;
+    }
+    int status = 1;
+    {
+        nj::ShellWindow window;
+        if (!window.create()) {
+            std::fprintf(stderr, "nightjar: %s\n", window.error().c_str());
+            nj::showErrorMessage("Nightjar Error", "Failed to create window.", nullptr);
+        } else {
+            window.loadIcon();
+            status = nj::runGame(window, options);
+        }
+    }
+    SDL_Quit();
+    return status;
+}

@@ -1,0 +1,152 @@
+// The SDL window behind the game: creation, full-screen toggle, icon, surface.
+#include "app/shell_window.hpp"
+
+#include <SDL2/SDL_vulkan.h>
+#include <cairo.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "data/package.hpp"
+
+namespace nj {
+namespace {
+
+// cairo reads PNG from a stream; this one walks a buffer in memory.
+struct PngSource {
+    const unsigned char* data;
+    std::size_t size;
+    std::size_t pos = 0;
+};
+
+cairo_status_t readPng(void* closure, unsigned char* out, unsigned int length) {
+    auto* src = static_cast<PngSource*>(closure);
+    if (src->size - src->pos < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(out, src->data + src->pos, length);
+    src->pos += length;
+    return CAIRO_STATUS_SUCCESS;
+}
+
+std::vector<unsigned char> iconBytes() {
+    std::size_t size = 0;
+    if (const char* data = NJ3Package::instance().find("logo/game_icon.png", size)) {
+        return std::vector<unsigned char>(data, data + size);
+    }
+    std::FILE* file = std::fopen("assets/logo/game_icon.png", "rb");
+    if (!file) return {};
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    std::fclose(file);
+    return bytes;
+}
+
+}  // namespace
+
+ShellWindow::~ShellWindow() {
+    if (window_) SDL_DestroyWindow(window_);
+}
+
+bool ShellWindow::create() {
+    SDL_DisplayMode desktop{};
+    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
+        desktop.w = kWindowedWidth;
+        desktop.h = kWindowedHeight;
+    }
+    window_ = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h,
+                               SDL_WINDOW_VULKAN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
+                                   SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (!window_) {
+        error_ = SDL_GetError();
+        return false;
+    }
+    fullScreen_ = true;
+    return true;
+}
+
+void ShellWindow::show() {
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+}
+
+void ShellWindow::toggleFullScreen() {
+    const bool wasFullScreen = fullScreen_;
+    fullScreen_ = !fullScreen_;
+    if (wasFullScreen) {
+        // Windowed: always 1280 x 720 drawable pixels, centred, however the
+        // window was moved or sized before.
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowResizable(window_, SDL_TRUE);
+        int w = 0, h = 0, dw = 0, dh = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        SDL_Vulkan_GetDrawableSize(window_, &dw, &dh);
+        const float scale = (w > 0 && dw > 0) ? static_cast<float>(dw) / static_cast<float>(w) : 1.0f;
+        SDL_SetWindowSize(window_, static_cast<int>(kWindowedWidth / scale),
+                          static_cast<int>(kWindowedHeight / scale));
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(0),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(0));
+    } else {
+        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    SDL_RaiseWindow(window_);
+}
+
+void ShellWindow::drawableSize(int& width, int& height) const {
+    SDL_Vulkan_GetDrawableSize(window_, &width, &height);
+}
+
+void ShellWindow::toDrawable(int x, int y, int& px, int& py) const {
+    int w = 0, h = 0, dw = 0, dh = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    SDL_Vulkan_GetDrawableSize(window_, &dw, &dh);
+    px = w > 0 ? static_cast<int>(static_cast<long long>(x) * dw / w) : x;
+    py = h > 0 ? static_cast<int>(static_cast<long long>(y) * dh / h) : y;
+}
+
+void ShellWindow::loadIcon() {
+    std::vector<unsigned char> bytes = iconBytes();
+    if (bytes.empty()) return;
+    PngSource source{bytes.data(), bytes.size()};
+    cairo_surface_t* image = cairo_image_surface_create_from_png_stream(readPng, &source);
+    if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS &&
+        cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32) {
+        cairo_surface_flush(image);
+        // cairo's ARGB32 is premultiplied native-endian 0xAARRGGBB; SDL takes
+        // the same packing as an ARGB8888 surface (close enough for an icon).
+        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+            cairo_image_surface_get_data(image), cairo_image_surface_get_width(image),
+            cairo_image_surface_get_height(image), 32, cairo_image_surface_get_stride(image),
+            SDL_PIXELFORMAT_ARGB8888);
+        if (icon) {
+            SDL_SetWindowIcon(window_, icon);
+            SDL_FreeSurface(icon);
+        }
+    }
+    cairo_surface_destroy(image);
+}
+
+WindowSurface ShellWindow::surface() const {
+    WindowSurface surface;
+    unsigned count = 0;
+    SDL_Vulkan_GetInstanceExtensions(window_, &count, nullptr);
+    std::vector<const char*> names(count);
+    SDL_Vulkan_GetInstanceExtensions(window_, &count, names.data());
+    for (unsigned i = 0; i < count; ++i) surface.instanceExtensions.emplace_back(names[i]);
+    SDL_Window* window = window_;
+    surface.createSurface = [window](VkInstance instance) {
+        VkSurfaceKHR handle = VK_NULL_HANDLE;
+        if (!SDL_Vulkan_CreateSurface(window, instance, &handle)) return VkSurfaceKHR{};
+        return handle;
+    };
+    return surface;
+}
+
+void showErrorMessage(const char* caption, const char* text, SDL_Window* owner) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, owner);
+}
+
+}  // namespace nj

@@ -1,0 +1,52 @@
+#pragma once
+// The one game window: borderless full screen on the primary display, or a
+// centred window whose drawable is 1280 x 720 pixels. F11 and Alt+Enter
+// switch between the two.
+
+#include <SDL2/SDL.h>
+
+#include <string>
+
+#include "render/vulkan_renderer.hpp"
+
+namespace nj {
+
+inline constexpr const char* kWindowTitle = "NIGHTJAR : Glass Harbor [Vulkan Cross-Platform]";
+inline constexpr int kWindowedWidth = 1280;   // drawable pixels
+inline constexpr int kWindowedHeight = 720;
+
+class ShellWindow {
+public:
+    ShellWindow() = default;
+    ~ShellWindow();
+    ShellWindow(const ShellWindow&) = delete;
+    ShellWindow& operator=(const ShellWindow&) = delete;
+
+    // Creates the window hidden and full screen; false with SDL's reason in error().
+    bool create();
+    void show();
+    void toggleFullScreen();
+    bool fullScreen() const { return fullScreen_; }
+
+    // Drawable size in pixels (differs from window units on HiDPI screens).
+    void drawableSize(int& width, int& height) const;
+    // A window-unit position as drawable pixels.
+    void toDrawable(int x, int y, int& px, int& py) const;
+    // The icon from the asset package, else from assets/logo on disk.
+    void loadIcon();
+
+    // The instance extensions and surface maker the renderer needs.
+    WindowSurface surface() const;
+    SDL_Window* handle() const { return window_; }
+    const std::string& error() const { return error_; }
+
+private:
+    SDL_Window* window_ = nullptr;
+    bool fullScreen_ = true;
+    std::string error_;
+};
+
+// Error box with the same text on stderr (the box needs a display; stderr does not).
+void showErrorMessage(const char* caption, const char* text, SDL_Window* owner);
+
+}  // namespace nj

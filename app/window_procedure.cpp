@@ -1,0 +1,84 @@
+// Routing of window events to the game and the renderer.
+#include "app/window_procedure.hpp"
+
+#include <cstdint>
+
+#include "app/globals.hpp"
+#include "app/shell_window.hpp"
+#include "app/virtual_keys.hpp"
+#include "game/game.hpp"
+#include "render/vulkan_renderer.hpp"
+
+namespace nj {
+namespace {
+
+void onSizeChanged(ShellWindow& window) {
+    if (!g_renderer) return;
+    if (SDL_GetWindowFlags(window.handle()) & SDL_WINDOW_MINIMIZED) return;
+    int width = 0, height = 0;
+    window.drawableSize(width, height);
+    if (width > 0 && height > 0) g_renderer->resize(width, height);
+}
+
+void onKey(const SDL_KeyboardEvent& key, ShellWindow& window) {
+    const bool down = key.type == SDL_KEYDOWN;
+    const SDL_Keycode sym = key.keysym.sym;
+    if (isSystemKey(sym, key.keysym.mod)) {
+        // Alt+Enter switches the display mode; every other system key is left
+        // to the window system (so Alt+F4 still closes the window).
+        if (down && sym == SDLK_RETURN) window.toggleFullScreen();
+        return;
+    }
+    const std::uint32_t code = virtualKeyFor(sym);
+    if (code == 0) return;
+    if (down && code == kVkF11) {
+        window.toggleFullScreen();
+        return;
+    }
+    if (!g_game) return;
+    if (down) {
+        g_game->onKeyDown(code);
+    } else {
+        g_game->onKeyUp(code);
+    }
+}
+
+// Window positions arrive as signed 16-bit values, as the game has always taken them.
+std::int16_t clampToInt16(int v) {
+    if (v < -32768) return -32768;
+    if (v > 32767) return 32767;
+    return static_cast<std::int16_t>(v);
+}
+
+void moveTo(ShellWindow& window, int x, int y) {
+    int px = 0, py = 0;
+    window.toDrawable(x, y, px, py);
+    g_game->onMouseMove(clampToInt16(px), clampToInt16(py));
+}
+
+}  // namespace
+
+EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
+    switch (event.type) {
+        case SDL_QUIT: return EventResult::Quit;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) onSizeChanged(window);
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: onKey(event.key, window); break;
+        case SDL_MOUSEMOTION:
+            if (g_game) moveTo(window, event.motion.x, event.motion.y);
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (g_game && event.button.button == SDL_BUTTON_LEFT) {
+                moveTo(window, event.button.x, event.button.y);
+                g_game->onMouseButton(event.type == SDL_MOUSEBUTTONDOWN);
+            }
+            break;
+        default: break;
+    }
+    return EventResult::Continue;
+}
+
+}  // namespace nj

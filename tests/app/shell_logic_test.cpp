@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include "app/command_line.hpp"
+#include "app/frame_clock.hpp"
+
+namespace {
+
+nj::CommandLine parse(std::vector<const char*> args) {
+    return nj::parseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLine, TestSwitchIsFoundAnywhereInTheJoinedLine) {
+    EXPECT_TRUE(parse({"./nightjar", "--test"}).testMode);
+    EXPECT_TRUE(parse({"./nightjar", "--testing-mode"}).testMode);
+    EXPECT_TRUE(parse({"/opt/--test/nightjar"}).testMode);  // the program path counts too
+    EXPECT_FALSE(parse({"./nightjar"}).testMode);
+    EXPECT_FALSE(parse({"./nightjar", "-test", "--tes", "t"}).testMode);
+    // The joining blank is part of the searched text: "--" "test" is not "--test".
+    EXPECT_FALSE(parse({"./nightjar", "--", "test"}).testMode);
+}
+
+TEST(CommandLine, ScreenshotTakesTheNextArgument) {
+    EXPECT_EQ(parse({"nightjar", "--test", "--screenshot", "out.png"}).screenshotPath, "out.png");
+    EXPECT_EQ(parse({"nightjar", "--screenshot"}).screenshotPath, "");
+    EXPECT_EQ(parse({"nightjar"}).screenshotPath, "");
+}
+
+TEST(FrameClock, StepsAreCappedAtFiftyMilliseconds) {
+    nj::FrameClock clock;
+    clock.start(1000, 5000);
+    EXPECT_FLOAT_EQ(clock.step(5016), 0.016f);
+    EXPECT_FLOAT_EQ(clock.step(7016), 0.05f);  // a 2 s stall advances 0.05 s
+    EXPECT_FLOAT_EQ(clock.step(7066), 0.05f);  // exactly the cap
+    EXPECT_FLOAT_EQ(clock.step(7066), 0.0f);
+    EXPECT_FLOAT_EQ(clock.step(7000), 0.0f);   // a counter that went back is no time
+    EXPECT_FLOAT_EQ(clock.step(7010), 0.01f);
+}
+
+TEST(SelfTestRun, SixtyUpdatesWithTheMissionStartedBeforeTheThirtieth) {
+    nj::SelfTestRun run;
+    int updates = 0, startedBeforeUpdate = -1;
+    for (int guard = 0; guard < 1000; ++guard) {
+        const auto pass = run.nextPass();
+        if (pass == nj::SelfTestRun::Pass::Finish) break;
+        if (pass == nj::SelfTestRun::Pass::StartMission) startedBeforeUpdate = updates + 1;
+        ++updates;
+    }
+    EXPECT_EQ(updates, 60);
+    EXPECT_EQ(startedBeforeUpdate, 30);
+}
+
+}  // namespace
