@@ -15,7 +15,7 @@
 namespace {
 
 class PageFiles : public web::FileSystem {
-public:
+  public:
     explicit PageFiles(std::string html) : html_(std::move(html)) {}
     bool fileExists(const std::string& path) override { return path == "ui/hud.html"; }
     std::string mimeType(const std::string&) override { return "text/html"; }
@@ -24,12 +24,12 @@ public:
         return path == "ui/hud.html" ? web::makeBuffer(html_.data(), html_.size()) : nullptr;
     }
 
-private:
+  private:
     std::string html_;
 };
 
 class DejaVuFonts : public web::FontLoader {
-public:
+  public:
     std::string fallbackFont() override { return "DejaVu Sans"; }
     std::string fallbackFontForCharacters(const std::string&, int, bool) override {
         return "DejaVu Sans";
@@ -37,7 +37,8 @@ public:
     web::BufferPtr load(const std::string&, int weight, bool) override {
         const std::string file = weight >= 600 ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf";
         std::ifstream in("/usr/share/fonts/truetype/dejavu/" + file, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         return bytes.empty() ? nullptr : web::makeBuffer(bytes.data(), bytes.size());
     }
 };
@@ -48,7 +49,8 @@ std::string hudPage() {
     std::string html =
         "<html><head><style>"
         "body{margin:0;font-family:'DejaVu Sans';color:#dfefff;font-size:14px}"
-        ".bar{position:absolute;left:0;top:0;width:100%;height:48px;background-color:rgba(8,16,30,0.8)}"
+        ".bar{position:absolute;left:0;top:0;width:100%;height:48px;background-color:rgba(8,16,30,"
+        "0.8)}"
         ".item{display:inline-block;margin:12px 10px;padding:2px 8px;border:1px solid #2aa8d8;"
         "border-radius:6px}"
         ".seg{display:inline-block;width:14px;height:10px;margin-right:2px;background-color:#234}"
@@ -57,24 +59,27 @@ std::string hudPage() {
         "border:2px solid #345;border-radius:8px;background-color:rgba(20,30,50,0.7)}"
         ".card.sel{border-color:#fc3}"
         "</style></head><body><div class='bar'>";
-    for (int i = 0; i < 8; ++i) html += "<span class='item' id='item" + std::to_string(i) + "'>ITEM " + std::to_string(i) + "</span>";
+    for (int i = 0; i < 8; ++i)
+        html += "<span class='item' id='item" + std::to_string(i) + "'>ITEM " + std::to_string(i) +
+                "</span>";
     html += "</div><div style='position:absolute;left:20px;top:70px;width:320px'>";
     for (int i = 0; i < 20; ++i) {
-        html += "<div class='obj' id='obj" + std::to_string(i) + "'><b>&bull;</b> <span>Objective line " +
-                std::to_string(i) + "</span></div>";
+        html += "<div class='obj' id='obj" + std::to_string(i) +
+                "'><b>&bull;</b> <span>Objective line " + std::to_string(i) + "</span></div>";
     }
     html += "</div><div id='meter' style='position:absolute;left:20px;bottom:20px'>";
     for (int i = 0; i < 30; ++i) html += "<div class='seg on'></div>";
     html += "</div><div style='position:absolute;right:20px;top:70px;width:400px'>";
     for (int i = 0; i < 16; ++i) {
-        html += "<div class='card' id='card" + std::to_string(i) + "'><div>MISSION " + std::to_string(i) +
-                "</div><div class='sub'>Glass Harbor</div></div>";
+        html += "<div class='card' id='card" + std::to_string(i) + "'><div>MISSION " +
+                std::to_string(i) + "</div><div class='sub'>Glass Harbor</div></div>";
     }
-    html += "</div><div id='clock' style='position:absolute;left:600px;top:14px'>00:00</div>"
-            "<script>var clock = document.getElementById('clock');"
-            "window.syncGameState = function (s) { clock.textContent = s.clock;"
-            "document.getElementById('meter').className = s.tier > 1 ? 'alert' : ''; };</script>"
-            "</body></html>";
+    html +=
+        "</div><div id='clock' style='position:absolute;left:600px;top:14px'>00:00</div>"
+        "<script>var clock = document.getElementById('clock');"
+        "window.syncGameState = function (s) { clock.textContent = s.clock;"
+        "document.getElementById('meter').className = s.tier > 1 ? 'alert' : ''; };</script>"
+        "</body></html>";
     return html;
 }
 
@@ -122,7 +127,8 @@ void BM_IdleFrameWithStateSync(benchmark::State& state) {
     Engine engine(1280, 720, 1.0);
     engine.load();
     for (auto _ : state) {
-        engine.view->evaluateScript("window.syncGameState && window.syncGameState({\"clock\":\"00:07\",\"tier\":0});");
+        engine.view->evaluateScript(
+            "window.syncGameState && window.syncGameState({\"clock\":\"00:07\",\"tier\":0});");
         engine.frame();
     }
 }

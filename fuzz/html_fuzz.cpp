@@ -16,7 +16,7 @@ namespace {
 
 // An image and a style sheet a page may link, so those paths run too.
 class FuzzFiles : public web::FileSystem {
-public:
+  public:
     bool fileExists(const std::string& path) override { return openFile(path) != nullptr; }
     std::string mimeType(const std::string&) override { return "application/octet-stream"; }
     std::string charset(const std::string&) override { return "utf-8"; }
@@ -28,13 +28,16 @@ public:
 };
 
 class FuzzFonts : public web::FontLoader {
-public:
+  public:
     std::string fallbackFont() override { return "DejaVu Sans"; }
-    std::string fallbackFontForCharacters(const std::string&, int, bool) override { return "DejaVu Sans"; }
+    std::string fallbackFontForCharacters(const std::string&, int, bool) override {
+        return "DejaVu Sans";
+    }
     web::BufferPtr load(const std::string&, int, bool) override {
         static const web::BufferPtr bytes = [] {
             std::ifstream in("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", std::ios::binary);
-            const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::string data((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
             return web::makeBuffer(data.data(), data.size());
         }();
         return bytes->empty() ? nullptr : bytes;

@@ -22,13 +22,16 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSystemFontDir = "/usr/share/fonts/truetype/dejavu/";
 
-web::BufferPtr bufferOf(const std::string& bytes) { return web::makeBuffer(bytes.data(), bytes.size()); }
+web::BufferPtr bufferOf(const std::string& bytes) {
+    return web::makeBuffer(bytes.data(), bytes.size());
+}
 
 // Page files from a folder on disk, or from the mounted asset package when
 // one was given. Paths are kept inside the root.
 class ToolFileSystem : public web::FileSystem {
-public:
-    ToolFileSystem(fs::path root, bool usePackage) : root_(std::move(root)), usePackage_(usePackage) {}
+  public:
+    ToolFileSystem(fs::path root, bool usePackage)
+        : root_(std::move(root)), usePackage_(usePackage) {}
 
     bool fileExists(const std::string& path) override { return openFile(path) != nullptr; }
     std::string mimeType(const std::string&) override { return "application/octet-stream"; }
@@ -47,7 +50,7 @@ public:
         }
     }
 
-private:
+  private:
     fs::path root_;
     bool usePackage_;
 };
@@ -56,11 +59,13 @@ private:
 // without spaces + "-Regular.ttf" or "-Bold.ttf"); anything else, and any
 // family the page cannot supply, falls back to DejaVu from the system.
 class ToolFontLoader : public web::FontLoader {
-public:
+  public:
     explicit ToolFontLoader(web::FileSystem& files) : files_(files) {}
 
     std::string fallbackFont() override { return "DejaVu Sans"; }
-    std::string fallbackFontForCharacters(const std::string&, int, bool) override { return "DejaVu Sans"; }
+    std::string fallbackFontForCharacters(const std::string&, int, bool) override {
+        return "DejaVu Sans";
+    }
     web::BufferPtr load(const std::string& family, int weight, bool) override {
         std::string compact;
         for (char c : family) {
@@ -72,15 +77,19 @@ public:
         }
         std::string lower = compact;
         std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
-        if (lower.find("mono") != std::string::npos) return system(weight >= 600 ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf");
-        if (lower == "serif") return system(weight >= 600 ? "DejaVuSerif-Bold.ttf" : "DejaVuSerif.ttf");
-        if (lower == "dejavusans" || lower == "sans-serif") return system(weight >= 600 ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf");
+        if (lower.find("mono") != std::string::npos)
+            return system(weight >= 600 ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf");
+        if (lower == "serif")
+            return system(weight >= 600 ? "DejaVuSerif-Bold.ttf" : "DejaVuSerif.ttf");
+        if (lower == "dejavusans" || lower == "sans-serif")
+            return system(weight >= 600 ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf");
         return nullptr;
     }
 
-private:
+  private:
     static std::string capitalised(std::string name) {
-        if (!name.empty()) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+        if (!name.empty())
+            name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
         return name;
     }
     static web::BufferPtr system(const std::string& file) {
@@ -94,7 +103,7 @@ private:
 };
 
 class StderrLogger : public web::Logger {
-public:
+  public:
     void logMessage(web::LogLevel level, const std::string& message) override {
         static const char* const kNames[] = {"error", "warning", "info", "diagnostic"};
         std::cerr << "page " << kNames[static_cast<int>(level)] << ": " << message << "\n";
@@ -102,11 +111,12 @@ public:
 };
 
 class LoadWatcher : public web::LoadListener {
-public:
+  public:
     void onDOMReady(web::View&, std::uint64_t, bool isMainFrame, const std::string&) override {
         domReady = domReady || isMainFrame;
     }
-    void onFailLoading(web::View&, std::uint64_t, bool, const std::string&, const std::string&) override {
+    void onFailLoading(web::View&, std::uint64_t, bool, const std::string&,
+                       const std::string&) override {
         failed = true;
     }
     bool domReady = false;
@@ -144,13 +154,20 @@ RenderOptions parseRenderArgs(const Args& args) {
             if (i + 1 >= args.size()) throw UsageError("page: " + arg + " needs a value");
             return args[++i];
         };
-        if (arg == "--size") parseSize(value(), options);
-        else if (arg == "--script") options.script = value();
-        else if (arg == "--state") options.stateFile = value();
-        else if (arg == "--package") options.packageFile = value();
-        else if (arg == "--root") options.root = value();
-        else if (!arg.empty() && arg[0] == '-') throw UsageError("page: unknown option " + arg);
-        else positional.push_back(arg);
+        if (arg == "--size")
+            parseSize(value(), options);
+        else if (arg == "--script")
+            options.script = value();
+        else if (arg == "--state")
+            options.stateFile = value();
+        else if (arg == "--package")
+            options.packageFile = value();
+        else if (arg == "--root")
+            options.root = value();
+        else if (!arg.empty() && arg[0] == '-')
+            throw UsageError("page: unknown option " + arg);
+        else
+            positional.push_back(arg);
     }
     if (positional.size() != 2) throw UsageError("page: expected 'render PAGE.html OUT.png'");
     options.page = positional[0];
@@ -233,7 +250,8 @@ int renderPage(const RenderOptions& options) {
 }  // namespace
 
 int runPageCommand(const Args& args) {
-    if (args.empty() || args[0] != "render") throw UsageError("page: expected 'render PAGE.html OUT.png'");
+    if (args.empty() || args[0] != "render")
+        throw UsageError("page: expected 'render PAGE.html OUT.png'");
     return renderPage(parseRenderArgs(args));
 }
 

@@ -7,8 +7,7 @@
 
 namespace web {
 
-Bitmap::Bitmap(std::uint32_t width, std::uint32_t height)
-    : width_(width), height_(height) {
+Bitmap::Bitmap(std::uint32_t width, std::uint32_t height) : width_(width), height_(height) {
     if (empty()) {
         width_ = height_ = 0;
         return;
@@ -24,7 +23,9 @@ void* Bitmap::lockPixels() {
     return pixels_.data();
 }
 
-void Bitmap::unlockPixels() { locked_ = false; }
+void Bitmap::unlockPixels() {
+    locked_ = false;
+}
 
 std::uint32_t Bitmap::pixel(std::uint32_t x, std::uint32_t y) const {
     if (x >= width_ || y >= height_) return 0;

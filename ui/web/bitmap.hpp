@@ -8,13 +8,13 @@
 namespace web {
 
 class Bitmap {
-public:
+  public:
     Bitmap() = default;
     Bitmap(std::uint32_t width, std::uint32_t height);  // cleared to transparent
 
     bool empty() const { return width_ == 0 || height_ == 0; }
-    std::uint32_t width() const { return width_; }    // pixels
-    std::uint32_t height() const { return height_; }  // pixels
+    std::uint32_t width() const { return width_; }        // pixels
+    std::uint32_t height() const { return height_; }      // pixels
     std::uint32_t rowBytes() const { return rowBytes_; }  // >= 4 * width
 
     // Pixel access for the host. Lock/unlock pairs may not nest; the pointer
@@ -28,7 +28,7 @@ public:
     // BGRA of one pixel packed as 0xAARRGGBB (premultiplied).
     std::uint32_t pixel(std::uint32_t x, std::uint32_t y) const;
 
-private:
+  private:
     std::uint32_t width_ = 0;
     std::uint32_t height_ = 0;
     std::uint32_t rowBytes_ = 0;
@@ -38,12 +38,12 @@ private:
 
 // A view's painting target; the bitmap is replaced only by a resize.
 class BitmapSurface {
-public:
+  public:
     Bitmap& bitmap() { return bitmap_; }
     const Bitmap& bitmap() const { return bitmap_; }
     void resize(std::uint32_t width, std::uint32_t height) { bitmap_ = Bitmap(width, height); }
 
-private:
+  private:
     Bitmap bitmap_;
 };
 

@@ -92,8 +92,10 @@ std::vector<litehtml::position> damagedRects(const BoxSnapshot& before,
     // colours and hiding reach positioned descendants outside its box.
     for (const auto& element : restyled) {
         forEachElement(element, [&](const litehtml::element::ptr& inside) {
-            if (auto old = oldBoxes.find(inside.get()); old != oldBoxes.end()) addRect(rects, old->second);
-            if (auto now = newBoxes.find(inside.get()); now != newBoxes.end()) addRect(rects, now->second);
+            if (auto old = oldBoxes.find(inside.get()); old != oldBoxes.end())
+                addRect(rects, old->second);
+            if (auto now = newBoxes.find(inside.get()); now != newBoxes.end())
+                addRect(rects, now->second);
         });
     }
     return rects;

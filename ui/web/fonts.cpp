@@ -110,8 +110,8 @@ FontMetrics measure(cairo_scaled_font_t* scaled, int sizePx) {
     if (FT_Face face = cairo_ft_scaled_font_lock_face(scaled)) {
         const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
         if (os2 && os2->sxHeight > 0 && face->units_per_EM > 0) {
-            m.xHeight = static_cast<int>(std::lround(double(os2->sxHeight) * sizePx /
-                                                     face->units_per_EM));
+            m.xHeight =
+                static_cast<int>(std::lround(double(os2->sxHeight) * sizePx / face->units_per_EM));
         }
         cairo_ft_scaled_font_unlock_face(scaled);
     }
@@ -225,9 +225,9 @@ void FontCache::drawText(cairo_t* cr, Font* font, const char* utf8, double x, do
         cairo_rectangle(cr, x, lineY, width, thickness);
         cairo_fill(cr);
     };
-    if (font->decoration & 0x01u) line(y + thickness);                             // underline
-    if (font->decoration & 0x02u) line(y - font->metrics.xHeight / 2.0);           // line-through
-    if (font->decoration & 0x04u) line(y - font->metrics.ascent);                  // overline
+    if (font->decoration & 0x01u) line(y + thickness);                    // underline
+    if (font->decoration & 0x02u) line(y - font->metrics.xHeight / 2.0);  // line-through
+    if (font->decoration & 0x04u) line(y - font->metrics.ascent);         // overline
 }
 
 }  // namespace web

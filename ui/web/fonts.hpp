@@ -14,10 +14,10 @@ namespace web {
 class FontLoader;
 
 struct FontMetrics {
-    int ascent = 0;    // px above the baseline
-    int descent = 0;   // px below the baseline
-    int height = 0;    // px, line spacing of the face
-    int xHeight = 0;   // px
+    int ascent = 0;   // px above the baseline
+    int descent = 0;  // px below the baseline
+    int height = 0;   // px, line spacing of the face
+    int xHeight = 0;  // px
 };
 
 // One face at one size, as the layout engine asks for it.
@@ -33,7 +33,7 @@ struct Font {
 };
 
 class FontCache {
-public:
+  public:
     explicit FontCache(FontLoader* loader) : loader_(loader) {}
     ~FontCache();
     FontCache(const FontCache&) = delete;
@@ -51,7 +51,7 @@ public:
 
     std::size_t loadedFaceCount() const { return faces_.size(); }
 
-private:
+  private:
     cairo_font_face_t* faceFor(const std::string& family, int weight, bool italic);
     cairo_scaled_font_t* scaledFontFor(const std::string& family, const Font& font);
     cairo_scaled_font_t* fontForText(Font* font, const char* utf8);

@@ -12,7 +12,7 @@ namespace web {
 class FileSystem;
 
 class ImageCache {
-public:
+  public:
     explicit ImageCache(FileSystem* fileSystem) : fileSystem_(fileSystem) {}
     ~ImageCache();
     ImageCache(const ImageCache&) = delete;
@@ -22,7 +22,7 @@ public:
     // is missing or is not a PNG. Both outcomes are remembered.
     cairo_surface_t* get(const std::string& url);
 
-private:
+  private:
     FileSystem* fileSystem_;
     std::map<std::string, cairo_surface_t*> images_;
 };

@@ -17,7 +17,9 @@ namespace {
 thread_local int tCallLevel = 0;
 thread_local LossyNote* tLossyNote = nullptr;
 
-JSStringRef jsName(const std::string& text) { return JSStringCreateWithUTF8CString(text.c_str()); }
+JSStringRef jsName(const std::string& text) {
+    return JSStringCreateWithUTF8CString(text.c_str());
+}
 
 void noteLoss(const char* reason) {
     if (!tLossyNote) return;
@@ -35,8 +37,8 @@ JsObject construct(JsContext context, const char* constructorName, const std::st
     if (!exception && ctor && JSValueIsObject(context, ctor)) {
         JSObjectRef ctorObject = JSValueToObject(context, ctor, &exception);
         if (!exception && JSObjectIsConstructor(context, ctorObject)) {
-            JSObjectRef made = JSObjectCallAsConstructor(context, ctorObject, 1, &messageValue,
-                                                         &exception);
+            JSObjectRef made =
+                JSObjectCallAsConstructor(context, ctorObject, 1, &messageValue, &exception);
             if (made && !exception) return made;
         }
     }
@@ -52,7 +54,9 @@ JSApi::JSApi(const std::string& globalName) : state_(std::make_shared<State>()) 
 
 JSApi::~JSApi() = default;
 
-const std::string& JSApi::globalName() const { return state_->globalName; }
+const std::string& JSApi::globalName() const {
+    return state_->globalName;
+}
 
 void JSApi::setConstantString(const std::string& name, const std::string& value) {
     state_->constants[name] = value;
@@ -77,8 +81,12 @@ std::string JSApi::metadata(const std::string& name) const {
     return found == state_->functions.end() ? std::string() : found->second->metadata;
 }
 
-void JSApi::setDiagnosticsLevel(int level) { state_->diagnosticsLevel = level; }
-int JSApi::diagnosticsLevel() const { return state_->diagnosticsLevel; }
+void JSApi::setDiagnosticsLevel(int level) {
+    state_->diagnosticsLevel = level;
+}
+int JSApi::diagnosticsLevel() const {
+    return state_->diagnosticsLevel;
+}
 
 JsValue invokeNative(const NativeBinding& binding, const std::string& qualifiedName, int level,
                      JsContext context, JsObject thisObject, const JsValue* arguments,
@@ -88,8 +96,7 @@ JsValue invokeNative(const NativeBinding& binding, const std::string& qualifiedN
     JsValue result = nullptr;
     std::string failure;
     try {
-        result = binding.function(binding.record, context, thisObject, arguments, count,
-                                  exception);
+        result = binding.function(binding.record, context, thisObject, arguments, count, exception);
     } catch (const std::exception& e) {
         failure = e.what();
     } catch (...) {
@@ -104,7 +111,9 @@ JsValue invokeNative(const NativeBinding& binding, const std::string& qualifiedN
     return result ? result : JSValueMakeUndefined(context);
 }
 
-int callDiagnostics() { return tCallLevel; }
+int callDiagnostics() {
+    return tCallLevel;
+}
 
 void emitDiagnostic(JsContext, const std::string& text) {
     Platform::instance().log(LogLevel::Diagnostic, text);
@@ -113,13 +122,20 @@ void emitDiagnostic(JsContext, const std::string& text) {
 JsType valueType(JsContext context, JsValue value) {
     if (!value) return JsType::Undefined;
     switch (JSValueGetType(context, value)) {
-        case kJSTypeUndefined: return JsType::Undefined;
-        case kJSTypeNull: return JsType::Null;
-        case kJSTypeBoolean: return JsType::Boolean;
-        case kJSTypeNumber: return JsType::Number;
-        case kJSTypeString: return JsType::String;
-        case kJSTypeObject: return JsType::Object;
-        default: return JsType::Symbol;
+        case kJSTypeUndefined:
+            return JsType::Undefined;
+        case kJSTypeNull:
+            return JsType::Null;
+        case kJSTypeBoolean:
+            return JsType::Boolean;
+        case kJSTypeNumber:
+            return JsType::Number;
+        case kJSTypeString:
+            return JsType::String;
+        case kJSTypeObject:
+            return JsType::Object;
+        default:
+            return JsType::Symbol;
     }
 }
 
@@ -129,7 +145,9 @@ LossyNote* setCurrentLossyNote(LossyNote* note) {
     return previous;
 }
 
-LossyNote* currentLossyNote() { return tLossyNote; }
+LossyNote* currentLossyNote() {
+    return tLossyNote;
+}
 
 bool valueToNumber(JsContext context, JsValue value, double* out, JsValue* exception) {
     if (!value || !out) return false;
@@ -184,7 +202,9 @@ JsValue createString(JsContext context, const char* text, std::size_t length) {
     return makeString(context, std::string(text ? text : "", text ? length : 0));
 }
 
-JsValue createNull(JsContext context) { return JSValueMakeNull(context); }
+JsValue createNull(JsContext context) {
+    return JSValueMakeNull(context);
+}
 
 bool setProperty(JsContext context, JsObject object, const std::string& name, JsValue value,
                  unsigned attributes, JsValue* exception) {
@@ -221,7 +241,8 @@ std::string describeValue(JsContext context, JsValue value) {
     if (JSValueIsString(context, value)) return "\"" + toUtf8(context, value) + "\"";
     if (JSValueIsUndefined(context, value)) return "undefined";
     if (JSValueIsNull(context, value)) return "null";
-    if (JSValueIsObject(context, value) && !JSObjectIsFunction(context, JSValueToObject(context, value, nullptr))) {
+    if (JSValueIsObject(context, value) &&
+        !JSObjectIsFunction(context, JSValueToObject(context, value, nullptr))) {
         JSStringRef json = JSValueCreateJSONString(context, value, 0, nullptr);
         if (json) {
             JsValue asString = JSValueMakeString(context, json);

@@ -24,14 +24,13 @@ using JsObject = JSObjectRef;
 // slot or null) -> result (null means undefined). Report a JavaScript error
 // by storing it in the exception slot.
 using NativeFunction = JsValue (*)(void* record, JsContext context, JsObject thisObject,
-                                   const JsValue* arguments, std::size_t count,
-                                   JsValue* exception);
+                                   const JsValue* arguments, std::size_t count, JsValue* exception);
 // Called exactly once per successfully bound record, when the function is
 // gone: rebound, or its API object and every view showing it destroyed.
 using ReleaseFunction = void (*)(void* record);
 
 class JSApi {
-public:
+  public:
     explicit JSApi(const std::string& globalName);
     ~JSApi();
     JSApi(const JSApi&) = delete;
@@ -59,7 +58,7 @@ public:
     struct State;
     std::shared_ptr<State> state() const { return state_; }  // shared with the views
 
-private:
+  private:
     std::shared_ptr<State> state_;
 };
 

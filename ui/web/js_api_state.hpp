@@ -16,7 +16,8 @@ struct NativeBinding {
     ReleaseFunction release = nullptr;
     std::string metadata;
 
-    NativeBinding(NativeFunction f, void* r, ReleaseFunction rel) : function(f), record(r), release(rel) {}
+    NativeBinding(NativeFunction f, void* r, ReleaseFunction rel)
+        : function(f), record(r), release(rel) {}
     ~NativeBinding() {
         if (release) release(record);
     }

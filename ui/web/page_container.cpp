@@ -28,7 +28,8 @@ void roundedRect(cairo_t* cr, double x, double y, double w, double h,
         if (sum > room && sum > 0) scale = std::min(scale, room / sum);
     };
     fit(tlx + trx, w), fit(blx + brx, w), fit(tly + bly, h), fit(try_ + bry, h);
-    for (double* v : {&tlx, &tly, &trx, &try_, &brx, &bry, &blx, &bly}) *v = std::max(0.0, *v * scale);
+    for (double* v : {&tlx, &tly, &trx, &try_, &brx, &bry, &blx, &bly})
+        *v = std::max(0.0, *v * scale);
     constexpr double k = 0.5522847498;  // cubic approximation of a quarter ellipse
     cairo_new_sub_path(cr);
     cairo_move_to(cr, x + tlx, y);
@@ -72,8 +73,8 @@ litehtml::border_radiuses shrink(litehtml::border_radiuses r, const litehtml::bo
 
 // One side as the trapezoid between the outer and inner edge, so corners
 // meet on the diagonal as they do in a browser.
-void fillSide(cairo_t* cr, const litehtml::border& side, double x0, double y0, double x1,
-              double y1, double x2, double y2, double x3, double y3) {
+void fillSide(cairo_t* cr, const litehtml::border& side, double x0, double y0, double x1, double y1,
+              double x2, double y2, double x3, double y3) {
     if (!visible(side)) return;
     setColor(cr, side.color);
     cairo_move_to(cr, x0, y0);
@@ -107,8 +108,7 @@ std::string PageContainer::resolve(const char* src, const char* baseurl) const {
 
 litehtml::uint_ptr PageContainer::create_font(const litehtml::tchar_t* faceName, int size,
                                               int weight, litehtml::font_style italic,
-                                              unsigned int decoration,
-                                              litehtml::font_metrics* fm) {
+                                              unsigned int decoration, litehtml::font_metrics* fm) {
     Font* font = fonts_.createFont(faceName ? faceName : "", size, weight,
                                    italic == litehtml::fontStyleItalic, decoration);
     if (fm) {
@@ -142,7 +142,9 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
     cairo_restore(cr);
 }
 
-int PageContainer::pt_to_px(int pt) const { return pt * 96 / 72; }
+int PageContainer::pt_to_px(int pt) const {
+    return pt * 96 / 72;
+}
 
 void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) {
     auto* cr = reinterpret_cast<cairo_t*>(hdc);

@@ -17,7 +17,7 @@ class FileSystem;
 class FontLoader;
 
 class PageContainer final : public litehtml::document_container {
-public:
+  public:
     PageContainer(FileSystem* fileSystem, FontLoader* fontLoader, int defaultFontSize);
     PageContainer(const PageContainer&) = delete;
     PageContainer& operator=(const PageContainer&) = delete;
@@ -70,7 +70,7 @@ public:
     void get_media_features(litehtml::media_features& media) const override;
     void get_language(litehtml::tstring& language, litehtml::tstring& culture) const override;
 
-private:
+  private:
     struct Clip {
         litehtml::position box;
         litehtml::border_radiuses radii;

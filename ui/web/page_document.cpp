@@ -25,8 +25,8 @@ bool tagIs(const litehtml::element::ptr& element, const char* name) {
 
 }  // namespace
 
-PageDocument::PageDocument(const std::string& html, const std::string& url,
-                           FileSystem* fileSystem, FontLoader* fontLoader, int defaultFontSize)
+PageDocument::PageDocument(const std::string& html, const std::string& url, FileSystem* fileSystem,
+                           FontLoader* fontLoader, int defaultFontSize)
     : url_(url), html_(html), container_(fileSystem, fontLoader, defaultFontSize) {
     container_.setBaseUrl(url);
     context_.load_master_stylesheet(kUserAgentCss);
@@ -74,6 +74,13 @@ void PageDocument::setViewport(int width, int height) {
     viewportHeight_ = height;
     container_.setViewport(width, height);
     layoutDirty_ = true;
+    fullRepaint_ = true;
+    // vw, vh and media queries were resolved against the old size when the
+    // styles were parsed; the document re-reads its media features here.
+    if (document_ && root()) {
+        document_->media_changed();
+        restyleScopes_.push_back(root());
+    }
 }
 
 // A changed class or attribute can only change the element, its
@@ -112,13 +119,15 @@ void PageDocument::restyle(const litehtml::element::ptr& scope) {
     // parse_styles(true) does not descend, and parse_styles(false) would
     // register tables with the document again on every pass; so each element
     // is re-read on its own, parents first for inheritance.
-    forEachElement(scope, [](const litehtml::element::ptr& element) { element->parse_styles(true); });
+    forEachElement(scope,
+                   [](const litehtml::element::ptr& element) { element->parse_styles(true); });
 }
 
 void PageDocument::restyleScopes() {
     const auto covered = [&](const litehtml::element::ptr& scope) {
         for (auto up = scope->parent(); up; up = up->parent()) {
-            if (std::find(restyleScopes_.begin(), restyleScopes_.end(), up) != restyleScopes_.end()) {
+            if (std::find(restyleScopes_.begin(), restyleScopes_.end(), up) !=
+                restyleScopes_.end()) {
                 return true;
             }
         }
@@ -159,7 +168,8 @@ namespace {
 void clipToRects(cairo_t* cr, const std::vector<litehtml::position>& rects, double scale) {
     for (const auto& r : rects) {
         const double x0 = std::floor(r.x * scale), y0 = std::floor(r.y * scale);
-        const double x1 = std::ceil((r.x + r.width) * scale), y1 = std::ceil((r.y + r.height) * scale);
+        const double x1 = std::ceil((r.x + r.width) * scale),
+                     y1 = std::ceil((r.y + r.height) * scale);
         cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
     }
     cairo_clip(cr);
@@ -180,9 +190,9 @@ bool PageDocument::paint(Bitmap& bitmap, double scale) {
     if (!needsPaint() || bitmap.empty()) return false;
     update();
     if (!fullRepaint_ && damage_.empty()) return false;  // edits that changed no pixel
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        bitmap.data(), CAIRO_FORMAT_ARGB32, int(bitmap.width()), int(bitmap.height()),
-        int(bitmap.rowBytes()));
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(bitmap.data(), CAIRO_FORMAT_ARGB32, int(bitmap.width()),
+                                            int(bitmap.height()), int(bitmap.rowBytes()));
     cairo_t* cr = cairo_create(surface);
     litehtml::position clip(0, 0, int(std::ceil(bitmap.width() / scale)),
                             int(std::ceil(bitmap.height() / scale)));
@@ -265,8 +275,7 @@ bool PageDocument::setAttribute(const litehtml::element::ptr& element, const std
     return true;
 }
 
-bool PageDocument::removeAttribute(const litehtml::element::ptr& element,
-                                   const std::string& name) {
+bool PageDocument::removeAttribute(const litehtml::element::ptr& element, const std::string& name) {
     auto* tag = dynamic_cast<litehtml::html_tag*>(element.get());
     if (!tag || !tag->get_attr(name.c_str())) return false;
     const litehtml::element::ptr scope = restyleScopeOf(element);

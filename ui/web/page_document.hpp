@@ -18,7 +18,7 @@ namespace web {
 class Bitmap;
 
 class PageDocument {
-public:
+  public:
     // Parses `html` (the page at address `url`); style sheets and images are
     // read through `fileSystem`. Broken markup or CSS never fails: whatever
     // litehtml makes of it is laid out.
@@ -70,7 +70,7 @@ public:
     // bounded however often classes change.
     std::size_t matchedRuleCount() const;
 
-private:
+  private:
     void collectAuthorCss();
     // Before the first edit since the last paint: remembers where everything
     // was, and the paint styles of what a restyle of `scope` may change.
@@ -95,7 +95,8 @@ private:
     // Edits since the last paint: subtrees to restyle, the paint fingerprints
     // and boxes they had on screen, and damage not yet painted.
     std::vector<litehtml::element::ptr> restyleScopes_;
-    std::map<const litehtml::element*, std::pair<litehtml::element::ptr, std::string>> fingerprints_;
+    std::map<const litehtml::element*, std::pair<litehtml::element::ptr, std::string>>
+        fingerprints_;
     std::optional<BoxSnapshot> boxesBefore_;
     std::vector<litehtml::position> damage_;  // CSS px, not yet painted
 };

@@ -83,8 +83,7 @@ std::optional<int> parseDiagnosticsLevel(const std::string& text) {
 
 PageScriptInfo scanPageScripts(const std::string& html) {
     PageScriptInfo info;
-    GumboOutput* output =
-        gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
+    GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
     if (!output) return info;
     collect(output->root, info);
     gumbo_destroy_output(&kGumboDefaultOptions, output);

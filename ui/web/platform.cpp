@@ -24,14 +24,18 @@ Platform& Platform::instance() {
     return platform;
 }
 
-Platform::Platform() { config_.clock = steadySeconds; }
+Platform::Platform() {
+    config_.clock = steadySeconds;
+}
 
 void Platform::setConfig(const Config& config) {
     config_ = config;
     if (!config_.clock) config_.clock = steadySeconds;
 }
 
-double Platform::now() const { return config_.clock(); }
+double Platform::now() const {
+    return config_.clock();
+}
 
 void Platform::log(LogLevel level, const std::string& message) const {
     if (logger_) logger_->logMessage(level, message);

@@ -19,7 +19,7 @@ BufferPtr makeBuffer(const void* data, std::size_t size);  // copies
 
 // Page files: paths are the text after "file:///" (for example "ui/ui.html").
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     virtual bool fileExists(const std::string& path) = 0;
     virtual std::string mimeType(const std::string& path) = 0;
@@ -30,7 +30,7 @@ public:
 // Fonts: a family name plus weight (100..900) and italic flag to TrueType or
 // OpenType bytes. Every face the page draws with is made from these bytes.
 class FontLoader {
-public:
+  public:
     virtual ~FontLoader() = default;
     virtual std::string fallbackFont() = 0;
     // A family that can draw `characters` (UTF-8) when the chosen one cannot.
@@ -42,7 +42,7 @@ public:
 enum class LogLevel { Error, Warning, Info, Diagnostic };
 
 class Logger {
-public:
+  public:
     virtual ~Logger() = default;
     virtual void logMessage(LogLevel level, const std::string& message) = 0;
 };
@@ -57,7 +57,7 @@ struct Config {
 // The process-wide settings every renderer reads. The objects set here are
 // not owned and must outlive every renderer.
 class Platform {
-public:
+  public:
     static Platform& instance();
 
     void setConfig(const Config& config);
@@ -73,7 +73,7 @@ public:
     double now() const;  // seconds, from the configured clock
     void log(LogLevel level, const std::string& message) const;  // no logger: dropped
 
-private:
+  private:
     Platform();
     Config config_;
     FileSystem* fileSystem_ = nullptr;

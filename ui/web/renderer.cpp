@@ -5,7 +5,9 @@
 
 namespace web {
 
-std::unique_ptr<Renderer> Renderer::create() { return std::unique_ptr<Renderer>(new Renderer); }
+std::unique_ptr<Renderer> Renderer::create() {
+    return std::unique_ptr<Renderer>(new Renderer);
+}
 
 std::shared_ptr<View> Renderer::createView(std::uint32_t width, std::uint32_t height,
                                            const ViewConfig& config) {

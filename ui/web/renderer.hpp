@@ -10,7 +10,7 @@
 namespace web {
 
 class Renderer {
-public:
+  public:
     // Reads the Platform's file system, font loader, logger and config; they
     // must outlive the renderer.
     static std::unique_ptr<Renderer> create();
@@ -27,7 +27,7 @@ public:
     // paint; the others keep their bitmaps untouched.
     void render();
 
-private:
+  private:
     Renderer() = default;
     template <typename Step>
     void forEachView(const Step& step);

@@ -68,7 +68,8 @@ litehtml::position borderBoxOf(const litehtml::element::ptr& element) {
                 right = std::max<std::int64_t>(right, std::int64_t(f.x) + f.width);
                 bottom = std::max<std::int64_t>(bottom, std::int64_t(f.y) + f.height);
             }
-            return litehtml::position(clampCoordinate(origin.x + left), clampCoordinate(origin.y + top),
+            return litehtml::position(clampCoordinate(origin.x + left),
+                                      clampCoordinate(origin.y + top),
                                       clampCoordinate(right - left), clampCoordinate(bottom - top));
         }
     }
@@ -76,7 +77,8 @@ litehtml::position borderBoxOf(const litehtml::element::ptr& element) {
 }
 
 litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
-    while (element && !dynamic_cast<litehtml::html_tag*>(element.get())) element = element->parent();
+    while (element && !dynamic_cast<litehtml::html_tag*>(element.get()))
+        element = element->parent();
     return element;
 }
 
@@ -106,16 +108,17 @@ ScriptHost::~ScriptHost() {
     JSGlobalContextRelease(context_);
 }
 
-JSValueRef ScriptHost::callHostFunction(JSContextRef context, JSObjectRef function, JSObjectRef thisObject,
-                                        std::size_t count, const JSValueRef arguments[],
-                                        JSValueRef* exception) {
+JSValueRef ScriptHost::callHostFunction(JSContextRef context, JSObjectRef function,
+                                        JSObjectRef thisObject, std::size_t count,
+                                        const JSValueRef arguments[], JSValueRef* exception) {
     auto* host = static_cast<HostFunction*>(JSObjectGetPrivate(function));
     if (!host) return JSValueMakeUndefined(context);
     try {
         JSValueRef result = host->call(context, thisObject, count, arguments, exception);
         return result ? result : JSValueMakeUndefined(context);
     } catch (const std::exception& e) {
-        if (exception) *exception = createError(context, 0, std::string("native code failed: ") + e.what());
+        if (exception)
+            *exception = createError(context, 0, std::string("native code failed: ") + e.what());
     } catch (...) {
         if (exception) *exception = createError(context, 0, "native code failed");
     }
@@ -129,18 +132,21 @@ JSObjectRef ScriptHost::makeFunction(decltype(HostFunction::call) call) {
 
 void ScriptHost::defineNative(const char* name,
                               std::function<JSValueRef(std::size_t, const JSValueRef*)> body) {
-    JSObjectRef function = makeFunction(
-        [body = std::move(body)](JSContextRef, JSObjectRef, std::size_t count,
-                                 const JSValueRef* args, JSValueRef*) { return body(count, args); });
+    JSObjectRef function =
+        makeFunction([body = std::move(body)](JSContextRef, JSObjectRef, std::size_t count,
+                                              const JSValueRef* args,
+                                              JSValueRef*) { return body(count, args); });
     setValue(context_, natives_, name, function);
 }
 
-std::string ScriptHost::argText(std::size_t count, const JSValueRef* args, std::size_t index) const {
+std::string ScriptHost::argText(std::size_t count, const JSValueRef* args,
+                                std::size_t index) const {
     return index < count ? toUtf8(context_, args[index]) : std::string();
 }
 
 JSValueRef ScriptHost::wrap(const litehtml::element::ptr& element) {
-    if (!element || !dynamic_cast<litehtml::html_tag*>(element.get())) return JSValueMakeNull(context_);
+    if (!element || !dynamic_cast<litehtml::html_tag*>(element.get()))
+        return JSValueMakeNull(context_);
     auto& record = wrappers_[element.get()];
     if (!record) {
         record = std::make_unique<ElementRecord>();
@@ -154,7 +160,8 @@ JSValueRef ScriptHost::wrap(const litehtml::element::ptr& element) {
 
 litehtml::element::ptr ScriptHost::unwrap(JSValueRef value) const {
     if (!value || !JSValueIsObjectOfClass(context_, value, elementClass())) return nullptr;
-    auto* record = static_cast<ElementRecord*>(JSObjectGetPrivate(JSValueToObject(context_, value, nullptr)));
+    auto* record =
+        static_cast<ElementRecord*>(JSObjectGetPrivate(JSValueToObject(context_, value, nullptr)));
     return record ? record->element : nullptr;
 }
 
@@ -162,7 +169,9 @@ void ScriptHost::installNatives() {
     JSContextRef ctx = context_;
     defineNative("log", [this](std::size_t n, const JSValueRef* a) {
         const double level = n > 0 ? JSValueToNumber(context_, a[0], nullptr) : 2;
-        const LogLevel mapped = level < 0.5 ? LogLevel::Error : level < 1.5 ? LogLevel::Warning : LogLevel::Info;
+        const LogLevel mapped = level < 0.5   ? LogLevel::Error
+                                : level < 1.5 ? LogLevel::Warning
+                                              : LogLevel::Info;
         Platform::instance().log(mapped, argText(n, a, 1));
         return JSValueMakeUndefined(context_);
     });
@@ -195,7 +204,8 @@ void ScriptHost::installNatives() {
         litehtml::css_selector parsed(nullptr, "");
         std::vector<JSValueRef> found;
         if (parsed.parse(selector)) {
-            if (scope == document_.root() && scope->select(parsed) != litehtml::select_no_match) found.push_back(wrap(scope));
+            if (scope == document_.root() && scope->select(parsed) != litehtml::select_no_match)
+                found.push_back(wrap(scope));
             for (const auto& element : scope->select_all(parsed)) {
                 JSValueRef wrapper = wrap(element);
                 if (!JSValueIsNull(ctx, wrapper)) found.push_back(wrapper);
@@ -218,7 +228,8 @@ void ScriptHost::installNatives() {
     });
     defineNative("getText", [this](std::size_t n, const JSValueRef* a) {
         std::string text;
-        if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) element->get_text(text);
+        if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr)
+            element->get_text(text);
         return makeString(context_, text);
     });
     defineNative("setText", [this](std::size_t n, const JSValueRef* a) {
@@ -264,22 +275,24 @@ void ScriptHost::installNatives() {
     });
 }
 
-void ScriptHost::installApi(const std::shared_ptr<JSApi::State>& api, std::optional<int> pageLevel) {
+void ScriptHost::installApi(const std::shared_ptr<JSApi::State>& api,
+                            std::optional<int> pageLevel) {
     if (!api || api->globalName.empty()) return;
     JSObjectRef object = JSObjectMake(context_, nullptr, nullptr);
-    const JSPropertyAttributes fixed = kJSPropertyAttributeReadOnly | kJSPropertyAttributeDontDelete;
+    const JSPropertyAttributes fixed =
+        kJSPropertyAttributeReadOnly | kJSPropertyAttributeDontDelete;
     for (const auto& [name, value] : api->constants) {
         setValue(context_, object, name.c_str(), makeString(context_, value), fixed);
     }
     for (const auto& [name, binding] : api->functions) {
         std::string qualified = api->globalName + "." + name;
-        JSObjectRef function = makeFunction(
-            [binding = binding, api, qualified, pageLevel](JSContextRef context, JSObjectRef self,
-                                                          std::size_t count, const JSValueRef* args,
-                                                          JSValueRef* exception) {
-                const int level = pageLevel ? *pageLevel : api->diagnosticsLevel;
-                return invokeNative(*binding, qualified, level, context, self, args, count, exception);
-            });
+        JSObjectRef function = makeFunction([binding = binding, api, qualified, pageLevel](
+                                                JSContextRef context, JSObjectRef self,
+                                                std::size_t count, const JSValueRef* args,
+                                                JSValueRef* exception) {
+            const int level = pageLevel ? *pageLevel : api->diagnosticsLevel;
+            return invokeNative(*binding, qualified, level, context, self, args, count, exception);
+        });
         setValue(context_, object, name.c_str(), function, fixed);
     }
     setValue(context_, JSContextGetGlobalObject(context_), api->globalName.c_str(), object, fixed);
@@ -298,10 +311,12 @@ bool ScriptHost::evaluate(const std::string& source, const std::string& sourceUr
         JSObjectRef error = JSValueToObject(context_, exception, nullptr);
         JSValueRef line = getValue(context_, error, "line");
         if (line && JSValueIsNumber(context_, line)) {
-            where += ":" + std::to_string(static_cast<long>(JSValueToNumber(context_, line, nullptr)));
+            where +=
+                ":" + std::to_string(static_cast<long>(JSValueToNumber(context_, line, nullptr)));
         }
     }
-    Platform::instance().log(LogLevel::Error, "Uncaught " + toUtf8(context_, exception) + " (" + where + ")");
+    Platform::instance().log(LogLevel::Error,
+                             "Uncaught " + toUtf8(context_, exception) + " (" + where + ")");
     return false;
 }
 
@@ -363,8 +378,8 @@ void ScriptHost::tick(double nowSeconds, bool runFrames) {
     // tick's own answer is the authority afterwards.
     nextDueMillis_ = std::numeric_limits<double>::infinity();
     JSValueRef exception = nullptr;
-    JSValueRef next = JSObjectCallAsFunction(context_, JSValueToObject(context_, tickValue, nullptr),
-                                             nullptr, 2, args, &exception);
+    JSValueRef next = JSObjectCallAsFunction(
+        context_, JSValueToObject(context_, tickValue, nullptr), nullptr, 2, args, &exception);
     if (exception) {
         Platform::instance().log(LogLevel::Error, "Uncaught " + toUtf8(context_, exception));
         return;

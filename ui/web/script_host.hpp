@@ -8,8 +8,8 @@
 #include <functional>
 #include <limits>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,7 @@ namespace web {
 class PageDocument;
 
 class ScriptHost {
-public:
+  public:
     // `originSeconds` is the platform clock at load; page time (performance.now,
     // animation-frame stamps) counts milliseconds from it.
     ScriptHost(PageDocument& document, const std::string& url, double originSeconds);
@@ -48,7 +48,7 @@ public:
     void tick(double nowSeconds, bool runFrames);
     bool hasPendingWork(double nowSeconds) const;
 
-private:
+  private:
     struct HostFunction {
         std::function<JSValueRef(JSContextRef, JSObjectRef, std::size_t, const JSValueRef*,
                                  JSValueRef*)>

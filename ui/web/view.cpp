@@ -134,11 +134,15 @@ void View::fireKeyEvent(const KeyEvent& event) {
 
 void View::fireMouseEvent(const MouseEvent& event) {
     if (!page_) return;
-    const int button = event.button == MouseButton::Right ? 2 : event.button == MouseButton::Middle ? 1 : 0;
+    const int button = event.button == MouseButton::Right    ? 2
+                       : event.button == MouseButton::Middle ? 1
+                                                             : 0;
     switch (event.type) {
         case MouseEventType::MouseMoved: {
             page_->hover(event.x, event.y);
-            if (script_) script_->dispatchMouse("mousemove", page_->elementAt(event.x, event.y), event.x, event.y, button);
+            if (script_)
+                script_->dispatchMouse("mousemove", page_->elementAt(event.x, event.y), event.x,
+                                       event.y, button);
             break;
         }
         case MouseEventType::MouseDown: {

@@ -19,7 +19,7 @@ class View;
 
 // Page-load notifications. Frame ids are 0: a page is one frame.
 class LoadListener {
-public:
+  public:
     virtual ~LoadListener() = default;
     virtual void onBeginLoading(View&, std::uint64_t /*frameId*/, bool /*isMainFrame*/,
                                 const std::string& /*url*/) {}
@@ -32,8 +32,8 @@ public:
 };
 
 struct ViewConfig {
-    bool accelerated = false;          // only false is supported
-    double initialDeviceScale = 1.0;   // device pixels per CSS px
+    bool accelerated = false;         // only false is supported
+    double initialDeviceScale = 1.0;  // device pixels per CSS px
     bool initialFocus = true;
 };
 
@@ -57,7 +57,7 @@ struct MouseEvent {
 };
 
 class View {
-public:
+  public:
     View(std::uint32_t width, std::uint32_t height, const ViewConfig& config);
     ~View();
     View(const View&) = delete;
@@ -94,7 +94,7 @@ public:
     bool paint();  // true when the bitmap changed
     PageDocument* page() { return page_.get(); }
 
-private:
+  private:
     void load(const std::string& url, double nowSeconds);
     void runPageScripts(const std::string& html);
     void applyLayoutSize();

@@ -18,10 +18,11 @@ TEST(WebBadPages, ScriptSyntaxErrorIsLoggedAndLaterScriptsStillRun) {
 
 TEST(WebBadPages, ThrowingListenerDoesNotStopTheOthers) {
     PageHarness page;
-    page.load("<html><body><script>var ran = 0;"
-              "window.addEventListener('keydown', function () { throw new Error('listener'); });"
-              "window.addEventListener('keydown', function () { ran++; });"
-              "setTimeout(function () { null.x; }, 1);</script></body></html>");
+    page.load(
+        "<html><body><script>var ran = 0;"
+        "window.addEventListener('keydown', function () { throw new Error('listener'); });"
+        "window.addEventListener('keydown', function () { ran++; });"
+        "setTimeout(function () { null.x; }, 1);</script></body></html>");
     page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, 'A', 0, false});
     page.advance(0.01);
     EXPECT_EQ(page.js("ran"), "1");
@@ -44,11 +45,12 @@ TEST(WebBadPages, MissingPageFailsTheLoadAndPaintsNothing) {
 
 TEST(WebBadPages, MissingScriptStylesheetAndImageAreSkipped) {
     PageHarness page;
-    page.load("<html><head><link rel='stylesheet' href='nope.css'>"
-              "<style>body{margin:0}</style></head><body>"
-              "<script src='nope.js'></script><img src='nope.png'>"
-              "<div style='width:10px;height:10px;background-color:#00ff00'></div>"
-              "<script>var after = 1;</script></body></html>");
+    page.load(
+        "<html><head><link rel='stylesheet' href='nope.css'>"
+        "<style>body{margin:0}</style></head><body>"
+        "<script src='nope.js'></script><img src='nope.png'>"
+        "<div style='width:10px;height:10px;background-color:#00ff00'></div>"
+        "<script>var after = 1;</script></body></html>");
     EXPECT_TRUE(page.log.contains("cannot load script file:///ui/nope.js"));
     EXPECT_EQ(page.js("after"), "1");
     EXPECT_EQ(page.domReadyCount, 1);
@@ -56,9 +58,10 @@ TEST(WebBadPages, MissingScriptStylesheetAndImageAreSkipped) {
 
 TEST(WebBadPages, BrokenCssKeepsTheRulesAroundIt) {
     PageHarness page;
-    page.load("<html><head><style>body{margin:0} div { color: ; background-color #fff }"
-              "@media {{{ } .x { width: 10px; height: 10px; background-color: #0000ff }"
-              "</style></head><body><div class='x'></div></body></html>");
+    page.load(
+        "<html><head><style>body{margin:0} div { color: ; background-color #fff }"
+        "@media {{{ } .x { width: 10px; height: 10px; background-color: #0000ff }"
+        "</style></head><body><div class='x'></div></body></html>");
     page.frame();
     // Whatever the parser makes of the garbage, the page renders and the
     // engine is still usable.
@@ -67,10 +70,12 @@ TEST(WebBadPages, BrokenCssKeepsTheRulesAroundIt) {
 
 TEST(WebBadPages, LinkedStylesheetAppliesAndRestylesWithIt) {
     PageHarness page;
-    page.files.add("ui/css/main.css", ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
-                                      "background-color:#ff0000}.x.on{background-color:#00ff00}");
-    page.load("<html><head><link rel='stylesheet' href='css/main.css'></head><body>"
-              "<div id='x' class='x'></div></body></html>");
+    page.files.add("ui/css/main.css",
+                   ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
+                   "background-color:#ff0000}.x.on{background-color:#00ff00}");
+    page.load(
+        "<html><head><link rel='stylesheet' href='css/main.css'></head><body>"
+        "<div id='x' class='x'></div></body></html>");
     EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
     page.eval("document.getElementById('x').classList.add('on')");
     page.frame();
@@ -80,8 +85,9 @@ TEST(WebBadPages, LinkedStylesheetAppliesAndRestylesWithIt) {
 TEST(WebBadPages, ExternalScriptRunsInOrder) {
     PageHarness page;
     page.files.add("ui/js/app.js", "order.push('file');");
-    page.load("<html><body><script>var order = ['inline'];</script>"
-              "<script src='js/app.js'></script><script>order.push('last');</script></body></html>");
+    page.load(
+        "<html><body><script>var order = ['inline'];</script>"
+        "<script src='js/app.js'></script><script>order.push('last');</script></body></html>");
     EXPECT_EQ(page.js("order.join(',')"), "inline,file,last");
 }
 
@@ -100,8 +106,9 @@ TEST(WebBadPages, UnsupportedTagsAndDeepNestingRender) {
     for (int i = 0; i < 300; ++i) deep += "<div>";
     deep += "x";
     for (int i = 0; i < 300; ++i) deep += "</div>";
-    page.load("<html><body><canvas></canvas><svg><circle/></svg><table><tr><td>1</td></tr></table>" +
-              deep + "</body></html>");
+    page.load(
+        "<html><body><canvas></canvas><svg><circle/></svg><table><tr><td>1</td></tr></table>" +
+        deep + "</body></html>");
     EXPECT_EQ(page.domReadyCount, 1);
 }
 

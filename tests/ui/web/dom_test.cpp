@@ -15,7 +15,7 @@ const std::string kPage =
     "<button id='go' title='Start'>GO</button></body></html>";
 
 class WebDom : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { page.load(kPage); }
     PageHarness page;
 };
@@ -52,8 +52,9 @@ TEST_F(WebDom, TextContentReadsDescendantsAndReplacesChildren) {
 
 TEST_F(WebDom, ClassNameAndClassListAgree) {
     EXPECT_EQ(page.js("document.getElementById('hud').className"), "panel wide");
-    page.eval("var c = document.getElementById('hud').classList; c.add('alert', 'panel');"
-              "c.remove('wide');");
+    page.eval(
+        "var c = document.getElementById('hud').classList; c.add('alert', 'panel');"
+        "c.remove('wide');");
     EXPECT_EQ(page.js("document.getElementById('hud').className"), "panel alert");
     EXPECT_EQ(page.js("document.getElementById('hud').classList.contains('alert')"), "true");
     EXPECT_EQ(page.js("document.getElementById('hud').classList.toggle('alert')"), "false");
@@ -80,8 +81,9 @@ TEST_F(WebDom, AttributesHiddenAndDataset) {
 }
 
 TEST_F(WebDom, StylePropertiesWriteTheStyleAttribute) {
-    page.eval("var s = document.getElementById('go').style; s.backgroundColor = 'red';"
-              "s.marginLeft = '4px'; s.setProperty('z-index', 3);");
+    page.eval(
+        "var s = document.getElementById('go').style; s.backgroundColor = 'red';"
+        "s.marginLeft = '4px'; s.setProperty('z-index', 3);");
     EXPECT_EQ(page.js("document.getElementById('go').style.backgroundColor"), "red");
     EXPECT_EQ(page.js("document.getElementById('go').style.getPropertyValue('margin-left')"),
               "4px");
@@ -93,8 +95,9 @@ TEST_F(WebDom, StylePropertiesWriteTheStyleAttribute) {
 }
 
 TEST_F(WebDom, GeometryFollowsLayout) {
-    page.eval("document.getElementById('go').style.cssText = "
-              "'position:absolute;left:12px;top:34px;width:56px;height:20px;padding:0;border:0'");
+    page.eval(
+        "document.getElementById('go').style.cssText = "
+        "'position:absolute;left:12px;top:34px;width:56px;height:20px;padding:0;border:0'");
     EXPECT_EQ(page.js("JSON.stringify(document.getElementById('go').getBoundingClientRect())"),
               "{\"x\":12,\"y\":34,\"left\":12,\"top\":34,\"width\":56,\"height\":20,"
               "\"right\":68,\"bottom\":54}");

@@ -19,7 +19,8 @@ const std::string kButtons =
     "  log.push('a:' + e.target.id + ':' + e.clientX + ',' + e.clientY); });"
     "document.getElementById('b').addEventListener('click', function () { log.push('b'); });"
     "document.addEventListener('click', function () { log.push('doc'); });"
-    "window.addEventListener('keydown', function (e) { log.push('down:' + e.keyCode + ':' + e.key); });"
+    "window.addEventListener('keydown', function (e) { log.push('down:' + e.keyCode + ':' + "
+    "e.key); });"
     "window.addEventListener('keyup', function (e) { log.push('up:' + e.keyCode + ':' + e.key); });"
     "</script></body></html>";
 
@@ -47,8 +48,9 @@ TEST(WebEvents, PressAndReleaseOnDifferentElementsIsNoClick) {
 TEST(WebEvents, StopPropagationKeepsTheEventFromAncestors) {
     PageHarness page;
     page.load(kButtons);
-    page.eval("document.getElementById('b').addEventListener('click', function (e) {"
-              "  e.stopPropagation(); });");
+    page.eval(
+        "document.getElementById('b').addEventListener('click', function (e) {"
+        "  e.stopPropagation(); });");
     page.click(60, 10);
     EXPECT_EQ(page.js("log.join('|')"), "b");
 }
@@ -78,10 +80,11 @@ TEST(WebEvents, HoverStyleFollowsThePointer) {
 
 TEST(WebEvents, DomReadyComesAfterThePagesScripts) {
     PageHarness page;
-    page.load("<html><body><script>var order = ['script'];"
-              "document.addEventListener('DOMContentLoaded', function () { order.push('ready'); });"
-              "window.addEventListener('load', function () { order.push('load'); });"
-              "</script></body></html>");
+    page.load(
+        "<html><body><script>var order = ['script'];"
+        "document.addEventListener('DOMContentLoaded', function () { order.push('ready'); });"
+        "window.addEventListener('load', function () { order.push('load'); });"
+        "</script></body></html>");
     EXPECT_EQ(page.domReadyCount, 1);
     EXPECT_EQ(page.js("order.join(',')"), "script,ready,load");
     EXPECT_EQ(page.js("document.readyState"), "complete");
@@ -89,8 +92,9 @@ TEST(WebEvents, DomReadyComesAfterThePagesScripts) {
 
 TEST(WebTimers, TimeoutFiresOnceWhenItsTimeHasCome) {
     PageHarness page;
-    page.load("<html><body><script>var fired = 0;"
-              "setTimeout(function (n) { fired += n; }, 100, 5);</script></body></html>");
+    page.load(
+        "<html><body><script>var fired = 0;"
+        "setTimeout(function (n) { fired += n; }, 100, 5);</script></body></html>");
     page.advance(0.099);
     EXPECT_EQ(page.js("fired"), "0");
     page.advance(0.002);
@@ -101,8 +105,9 @@ TEST(WebTimers, TimeoutFiresOnceWhenItsTimeHasCome) {
 
 TEST(WebTimers, IntervalRepeatsUntilCleared) {
     PageHarness page;
-    page.load("<html><body><script>var ticks = 0;"
-              "var id = setInterval(function () { ticks++; }, 50);</script></body></html>");
+    page.load(
+        "<html><body><script>var ticks = 0;"
+        "var id = setInterval(function () { ticks++; }, 50);</script></body></html>");
     for (int i = 0; i < 4; ++i) page.advance(0.05);
     EXPECT_EQ(page.js("ticks"), "4");
     page.eval("clearInterval(id)");
@@ -116,20 +121,22 @@ TEST(WebTimers, IntervalRepeatsUntilCleared) {
 
 TEST(WebTimers, ClearedTimeoutNeverRunsAndTimersRunInDueOrder) {
     PageHarness page;
-    page.load("<html><body><script>var seq = [];"
-              "var t = setTimeout(function () { seq.push('cleared'); }, 10);"
-              "setTimeout(function () { seq.push('late'); }, 30);"
-              "setTimeout(function () { seq.push('early'); }, 20);"
-              "clearTimeout(t);</script></body></html>");
+    page.load(
+        "<html><body><script>var seq = [];"
+        "var t = setTimeout(function () { seq.push('cleared'); }, 10);"
+        "setTimeout(function () { seq.push('late'); }, 30);"
+        "setTimeout(function () { seq.push('early'); }, 20);"
+        "clearTimeout(t);</script></body></html>");
     page.advance(0.1);
     EXPECT_EQ(page.js("seq.join(',')"), "early,late");
 }
 
 TEST(WebTimers, AnimationFramesRunOncePerDisplayRefreshWithPageTime) {
     PageHarness page;
-    page.load("<html><body><script>var stamps = [];"
-              "function step(t) { stamps.push(Math.round(t)); if (stamps.length < 3) "
-              "requestAnimationFrame(step); } requestAnimationFrame(step);</script></body></html>");
+    page.load(
+        "<html><body><script>var stamps = [];"
+        "function step(t) { stamps.push(Math.round(t)); if (stamps.length < 3) "
+        "requestAnimationFrame(step); } requestAnimationFrame(step);</script></body></html>");
     // Page time counts from the load: frames at +16 ms, +32 ms, +48 ms.
     page.advance(0.016);
     page.advance(0.016);
@@ -140,11 +147,12 @@ TEST(WebTimers, AnimationFramesRunOncePerDisplayRefreshWithPageTime) {
 
 TEST(WebTimers, CallbacksThatChangeTheDomRepaint) {
     PageHarness page;
-    page.load("<html><head><style>body{margin:0}</style></head><body>"
-              "<div id='d' style='width:10px;height:10px;background-color:#ff0000'></div>"
-              "<script>setTimeout(function () {"
-              "document.getElementById('d').style.backgroundColor = '#0000ff'; }, 200);"
-              "</script></body></html>");
+    page.load(
+        "<html><head><style>body{margin:0}</style></head><body>"
+        "<div id='d' style='width:10px;height:10px;background-color:#ff0000'></div>"
+        "<script>setTimeout(function () {"
+        "document.getElementById('d').style.backgroundColor = '#0000ff'; }, 200);"
+        "</script></body></html>");
     EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
     page.advance(0.3);
     EXPECT_EQ(page.pixel(5, 5), rgb(0x0000ff));

@@ -26,8 +26,8 @@ void releaseRecord(void* record) {
 
 // Stores its first argument as a number, the way the game's one-number
 // functions do, and reports a bad argument through the exception slot.
-web::JsValue takeNumber(void* record, web::JsContext context, web::JsObject, const web::JsValue* args,
-                        std::size_t count, web::JsValue* exception) {
+web::JsValue takeNumber(void* record, web::JsContext context, web::JsObject,
+                        const web::JsValue* args, std::size_t count, web::JsValue* exception) {
     auto* r = static_cast<Record*>(record);
     ++r->calls;
     r->level = web::callDiagnostics();
@@ -58,7 +58,7 @@ web::JsValue throwCpp(void*, web::JsContext, web::JsObject, const web::JsValue*,
 }
 
 class WebJsApi : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         record.released = &released;
         api = std::make_unique<web::JSApi>("game");
@@ -89,11 +89,12 @@ TEST_F(WebJsApi, ObjectCarriesConstantsAndFunctions) {
 
 TEST_F(WebJsApi, MarshalErrorNamesEverythingAboutTheBadArgument) {
     load();
-    EXPECT_EQ(page.js("(function () { try { game.take('abc'); } catch (e) {"
-                      "return [e instanceof TypeError, e.message, e.functionName, e.argumentPosition,"
-                      "e.parameterName, e.expectedType, e.actualValue].join('|'); } })()"),
-              "true|game.take(value: number): argument 1 (value): expected number, got \"abc\"|"
-              "game.take(value: number)|1|value|number|abc");
+    EXPECT_EQ(
+        page.js("(function () { try { game.take('abc'); } catch (e) {"
+                "return [e instanceof TypeError, e.message, e.functionName, e.argumentPosition,"
+                "e.parameterName, e.expectedType, e.actualValue].join('|'); } })()"),
+        "true|game.take(value: number): argument 1 (value): expected number, got \"abc\"|"
+        "game.take(value: number)|1|value|number|abc");
     EXPECT_EQ(page.js("(function () { try { game.take(); } catch (e) { return e.message; } })()"),
               "game.take(value: number): argument 1 (value): expected number, got nothing");
 }
@@ -119,7 +120,7 @@ TEST_F(WebJsApi, DiagnosticsLevelComesFromTheHostUnlessThePageDeclaresOne) {
     page.eval("game.take(1)");
     EXPECT_EQ(record.level, 1);
     EXPECT_EQ(web::callDiagnostics(), 0);  // outside any call
-    api->setDiagnosticsLevel(2);            // read at call time
+    api->setDiagnosticsLevel(2);           // read at call time
     page.eval("game.take(1)");
     EXPECT_EQ(record.level, 2);
 }
@@ -132,7 +133,8 @@ TEST_F(WebJsApi, PageMetaOverridesTheHostLevel) {
 }
 
 TEST_F(WebJsApi, MetadataIsKeptPerFunction) {
-    EXPECT_TRUE(api->setMetadata("take", "{\"params\":[{\"name\":\"value\",\"type\":\"number\"}]}"));
+    EXPECT_TRUE(
+        api->setMetadata("take", "{\"params\":[{\"name\":\"value\",\"type\":\"number\"}]}"));
     EXPECT_FALSE(api->setMetadata("nothing", "{}"));
     EXPECT_EQ(api->metadata("take"), "{\"params\":[{\"name\":\"value\",\"type\":\"number\"}]}");
     EXPECT_EQ(api->metadata("fail"), "");

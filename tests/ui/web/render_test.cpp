@@ -19,12 +19,12 @@ TEST(WebRender, AbsoluteBoxCoversExactlyItsRectangle) {
     page.load(kHead +
               "<div style='position:absolute;left:10px;top:20px;width:30px;height:40px;"
               "background-color:#ff0000'></div></body></html>");
-    EXPECT_EQ(page.pixel(10, 20), rgb(0xff0000));   // top-left corner pixel
-    EXPECT_EQ(page.pixel(39, 59), rgb(0xff0000));   // bottom-right corner pixel
-    EXPECT_EQ(page.pixel(9, 20), kTransparent);     // one left of the box
-    EXPECT_EQ(page.pixel(40, 59), kTransparent);    // one right of the box
-    EXPECT_EQ(page.pixel(39, 60), kTransparent);    // one below the box
-    EXPECT_EQ(page.pixel(10, 19), kTransparent);    // one above the box
+    EXPECT_EQ(page.pixel(10, 20), rgb(0xff0000));  // top-left corner pixel
+    EXPECT_EQ(page.pixel(39, 59), rgb(0xff0000));  // bottom-right corner pixel
+    EXPECT_EQ(page.pixel(9, 20), kTransparent);    // one left of the box
+    EXPECT_EQ(page.pixel(40, 59), kTransparent);   // one right of the box
+    EXPECT_EQ(page.pixel(39, 60), kTransparent);   // one below the box
+    EXPECT_EQ(page.pixel(10, 19), kTransparent);   // one above the box
 }
 
 TEST(WebRender, DeviceScaleDoublesEveryEdge) {
@@ -46,15 +46,15 @@ TEST(WebRender, NestedBoxesWithBorderAndPaddingFollowTheBoxModel) {
               "<div style='position:absolute;left:0;top:0;width:60px;border:5px solid #00ff00;"
               "padding:10px'><div style='height:20px;background-color:#000080'></div></div>"
               "</body></html>");
-    EXPECT_EQ(page.pixel(2, 2), rgb(0x00ff00));      // inside the border
-    EXPECT_EQ(page.pixel(7, 7), kTransparent);       // padding, no background
-    EXPECT_EQ(page.pixel(15, 15), rgb(0x000080));    // inner box's first pixel
-    EXPECT_EQ(page.pixel(74, 34), rgb(0x000080));    // inner box's last pixel (15+60-1, 15+20-1)
-    EXPECT_EQ(page.pixel(80, 20), kTransparent);     // right padding 75..84
-    EXPECT_EQ(page.pixel(20, 37), kTransparent);     // bottom padding 35..44
-    EXPECT_EQ(page.pixel(87, 20), rgb(0x00ff00));    // right border 85..89
+    EXPECT_EQ(page.pixel(2, 2), rgb(0x00ff00));    // inside the border
+    EXPECT_EQ(page.pixel(7, 7), kTransparent);     // padding, no background
+    EXPECT_EQ(page.pixel(15, 15), rgb(0x000080));  // inner box's first pixel
+    EXPECT_EQ(page.pixel(74, 34), rgb(0x000080));  // inner box's last pixel (15+60-1, 15+20-1)
+    EXPECT_EQ(page.pixel(80, 20), kTransparent);   // right padding 75..84
+    EXPECT_EQ(page.pixel(20, 37), kTransparent);   // bottom padding 35..44
+    EXPECT_EQ(page.pixel(87, 20), rgb(0x00ff00));  // right border 85..89
     EXPECT_EQ(page.pixel(90, 20), kTransparent);
-    EXPECT_EQ(page.pixel(20, 47), rgb(0x00ff00));    // bottom border: rows 45..49
+    EXPECT_EQ(page.pixel(20, 47), rgb(0x00ff00));  // bottom border: rows 45..49
     EXPECT_EQ(page.pixel(20, 50), kTransparent);
 }
 
@@ -66,9 +66,9 @@ TEST(WebRender, RoundedBorderLeavesCornersAndCentreEmpty) {
     // Box 40x40; a 20 px radius cuts the corner pixel well outside the arc.
     EXPECT_EQ(page.pixel(0, 0), kTransparent);
     EXPECT_EQ(page.pixel(39, 39), kTransparent);
-    EXPECT_EQ(page.pixel(1, 20), rgb(0x0000ff));    // middle of the left side
-    EXPECT_EQ(page.pixel(20, 38), rgb(0x0000ff));   // middle of the bottom side
-    EXPECT_EQ(page.pixel(20, 20), kTransparent);    // inside the ring
+    EXPECT_EQ(page.pixel(1, 20), rgb(0x0000ff));   // middle of the left side
+    EXPECT_EQ(page.pixel(20, 38), rgb(0x0000ff));  // middle of the bottom side
+    EXPECT_EQ(page.pixel(20, 20), kTransparent);   // inside the ring
 }
 
 TEST(WebRender, RoundedBackgroundIsClippedToTheRadius) {
@@ -78,7 +78,7 @@ TEST(WebRender, RoundedBackgroundIsClippedToTheRadius) {
               "background-color:#ff00ff;border-radius:20px'></div></body></html>");
     EXPECT_EQ(page.pixel(1, 1), kTransparent);
     EXPECT_EQ(page.pixel(20, 20), rgb(0xff00ff));
-    EXPECT_EQ(page.pixel(20, 1), rgb(0xff00ff));   // top middle lies on the circle's inside
+    EXPECT_EQ(page.pixel(20, 1), rgb(0xff00ff));  // top middle lies on the circle's inside
 }
 
 // Counts pixels of one opaque-ish dark colour inside a rectangle.
@@ -107,19 +107,24 @@ TEST(WebRender, TextIsDrawnWithTheLoadersFontInsideItsLine) {
 
 TEST(WebRender, WiderGlyphsMakeWiderBoxes) {
     PageHarness page(400, 100);
-    page.load(kHead +
-              "<span id='w' style='font-family:monospace;font-size:20px'>WWWW</span>"
-              "<br><span id='i' style='font-family:serif;font-size:20px'>iiii</span></body></html>");
+    page.load(
+        kHead +
+        "<span id='w' style='font-family:monospace;font-size:20px'>WWWW</span>"
+        "<br><span id='i' style='font-family:serif;font-size:20px'>iiii</span></body></html>");
     // Monospace cells are equal; a serif "i" is far narrower than a mono "W".
-    const int wide = std::stoi(page.js("document.getElementById('w').getBoundingClientRect().width"));
-    const int narrow = std::stoi(page.js("document.getElementById('i').getBoundingClientRect().width"));
-    EXPECT_GT(wide, 40);   // 4 cells of a 20 px monospace face are ~48 px
+    const int wide =
+        std::stoi(page.js("document.getElementById('w').getBoundingClientRect().width"));
+    const int narrow =
+        std::stoi(page.js("document.getElementById('i').getBoundingClientRect().width"));
+    EXPECT_GT(wide, 40);              // 4 cells of a 20 px monospace face are ~48 px
     EXPECT_LT(narrow, wide * 2 / 3);  // DejaVu Serif "i" is 0.32 em, a mono cell 0.6 em
 }
 
 TEST(WebRender, UnknownFamilyFallsBackToTheLoadersFallback) {
     PageHarness page(200, 80);
-    page.load(kHead + "<div style='font-family:NoSuchFace;font-size:30px;color:#000'>Hi</div></body></html>");
+    page.load(
+        kHead +
+        "<div style='font-family:NoSuchFace;font-size:30px;color:#000'>Hi</div></body></html>");
     EXPECT_NE(std::find(page.fonts.requested.begin(), page.fonts.requested.end(), "nosuchface"),
               page.fonts.requested.end());
     EXPECT_NE(std::find(page.fonts.requested.begin(), page.fonts.requested.end(), "dejavu sans"),
@@ -160,8 +165,9 @@ TEST(WebRender, InlineStyleChangeRepaints) {
     page.load(kHead +
               "<div id='b' style='position:absolute;left:0;top:0;width:20px;height:20px;"
               "background-color:#ff0000'></div></body></html>");
-    page.eval("var b = document.getElementById('b'); b.style.backgroundColor = '#00ff00';"
-              "b.style.left = '50px';");
+    page.eval(
+        "var b = document.getElementById('b'); b.style.backgroundColor = '#00ff00';"
+        "b.style.left = '50px';");
     page.frame();
     EXPECT_EQ(page.pixel(5, 5), kTransparent);
     EXPECT_EQ(page.pixel(55, 5), rgb(0x00ff00));
@@ -195,8 +201,9 @@ TEST(WebRender, RepaintsOnlyWhenSomethingChanged) {
     EXPECT_FALSE(page.view->needsPaint());
     EXPECT_FALSE(page.view->paint());
     // Writing the values the page already shows changes nothing.
-    page.eval("var t = document.getElementById('t'); t.textContent = 'same';"
-              "t.className = 'a'; t.style.color = '#000'; t.classList.add('a');");
+    page.eval(
+        "var t = document.getElementById('t'); t.textContent = 'same';"
+        "t.className = 'a'; t.style.color = '#000'; t.classList.add('a');");
     EXPECT_FALSE(page.view->needsPaint());
     page.eval("document.getElementById('t').textContent = 'other'");
     EXPECT_TRUE(page.view->needsPaint());
@@ -208,7 +215,8 @@ TEST(WebRender, RepaintsOnlyWhenSomethingChanged) {
 
 TEST(WebRender, BitmapIsBgraWithRowBytesAndLocks) {
     PageHarness page(13, 7);
-    page.load(kHead + "<div style='width:13px;height:7px;background-color:#102030'></div></body></html>");
+    page.load(kHead +
+              "<div style='width:13px;height:7px;background-color:#102030'></div></body></html>");
     web::Bitmap& bitmap = page.view->surface()->bitmap();
     EXPECT_EQ(bitmap.width(), 13u);
     EXPECT_EQ(bitmap.height(), 7u);
@@ -243,7 +251,8 @@ void expectPartialRepaintsMatchAFullRepaint(const std::string& relationCss) {
     page.load(kHead +
               "<style>.c{display:inline-block;width:30px;height:20px;margin:2px;"
               "background-color:#444;border:2px solid #888;border-radius:4px}"
-              ".c.sel{border-color:#fc3}" + relationCss +
+              ".c.sel{border-color:#fc3}" +
+              relationCss +
               ".off{display:none}.box{color:#0ff}"
               ".pin{position:absolute;left:150px;top:80px;width:30px;height:30px;"
               "font-family:'DejaVu Sans';font-size:24px;font-weight:bold}</style>"
@@ -284,6 +293,18 @@ TEST(WebRender, PartialRepaintsMatchAFullRepaintWithSiblingRules) {
 
 TEST(WebRender, PartialRepaintsMatchAFullRepaintWithDescendantRules) {
     expectPartialRepaintsMatchAFullRepaint("#row .sel{color:#f00}");
+}
+
+TEST(WebRender, ViewportUnitsFollowAResize) {
+    PageHarness page(200, 50);
+    page.load(kHead +
+              "<div style='width:50vw;height:10px;background-color:#00ff00'></div></body></html>");
+    EXPECT_EQ(page.pixel(99, 5), rgb(0x00ff00));
+    EXPECT_EQ(page.pixel(100, 5), kTransparent);
+    page.view->resize(120, 50, 1.0);
+    page.frame();
+    EXPECT_EQ(page.pixel(59, 5), rgb(0x00ff00));
+    EXPECT_EQ(page.pixel(60, 5), kTransparent);
 }
 
 TEST(WebRender, MissingGlyphsAskTheLoaderForAFallbackFamily) {

@@ -157,6 +157,8 @@ std::string makePng(int width, int height, const std::vector<std::uint32_t>& arg
     return png;
 }
 
-std::uint32_t rgb(std::uint32_t value) { return 0xFF000000u | value; }
+std::uint32_t rgb(std::uint32_t value) {
+    return 0xFF000000u | value;
+}
 
 }  // namespace webtest

@@ -15,7 +15,7 @@
 namespace webtest {
 
 class MemoryFileSystem : public web::FileSystem {
-public:
+  public:
     void add(const std::string& path, const std::string& bytes) { files_[path] = bytes; }
     bool fileExists(const std::string& path) override { return files_.count(path) > 0; }
     std::string mimeType(const std::string& path) override;
@@ -23,14 +23,14 @@ public:
     web::BufferPtr openFile(const std::string& path) override;
     std::vector<std::string> opened;  // every path asked for, in order
 
-private:
+  private:
     std::map<std::string, std::string> files_;
 };
 
 // "DejaVu Sans" (also "sans-serif"), "DejaVu Sans Mono" ("monospace") and
 // "DejaVu Serif" ("serif"); bold from weight 600. Everything else is unknown.
 class DejaVuFontLoader : public web::FontLoader {
-public:
+  public:
     std::string fallbackFont() override { return "DejaVu Sans"; }
     std::string fallbackFontForCharacters(const std::string&, int, bool) override {
         ++characterFallbacks;
@@ -42,7 +42,7 @@ public:
 };
 
 class RecordingLogger : public web::Logger {
-public:
+  public:
     void logMessage(web::LogLevel level, const std::string& message) override {
         lines.push_back({level, message});
     }
@@ -57,7 +57,7 @@ public:
 // One renderer and one view over the three fakes above. Construct, add
 // files, then load().
 class PageHarness : public web::LoadListener {
-public:
+  public:
     explicit PageHarness(std::uint32_t width = 200, std::uint32_t height = 100, double scale = 1.0);
     ~PageHarness() override;
 
