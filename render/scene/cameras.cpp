@@ -13,7 +13,8 @@ constexpr int kFanWedges = 16;
 void drawViewFan(Batch& batch, VisionRays& rays, const Camera& c) {
     // Past a quarter of its meter the camera has noticed something.
     const bool alerted = c.meter > 0.25f;
-    const Color centre = alerted ? Color{0.95f, 0.35f, 0.25f, 0.42f} : Color{0.22f, 0.74f, 0.97f, 0.28f};
+    const Color centre =
+        alerted ? Color{0.95f, 0.35f, 0.25f, 0.42f} : Color{0.22f, 0.74f, 0.97f, 0.28f};
     const Color rim = withAlpha(centre, 0);
     rays.aim(c.x, c.y, c.range);
     const float step = c.sweep / kFanWedges;

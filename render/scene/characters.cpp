@@ -85,14 +85,14 @@ void drawOperativeBody(Batch& batch, const Figure& f, float a, Frame fr, float s
     const float x = f.x, y = f.y, s = fr.s, c = fr.c;
     // Feet step forward and back in turn with the swing.
     const Color shoe{0.04f, 0.04f, 0.05f, 1};
-    for (const auto& [e, k] : {std::pair{-4.5f - 0.3f * swing, swing + 6},
-                               std::pair{4.5f + 0.3f * swing, 6 - swing}}) {
+    for (const auto& [e, k] :
+         {std::pair{-4.5f - 0.3f * swing, swing + 6}, std::pair{4.5f + 0.3f * swing, 6 - swing}}) {
         fillCircle(batch, x + e * c - k * s, y + e * s + k * c, 3, shoe, 24);
     }
-    fillCircle(batch, x - 8.2f * c + 0.55f * swing * s, y - 8.2f * s - 0.55f * swing * c, 2.8f, suit,
-               16);
-    fillCircle(batch, x + 8.2f * c - 0.55f * swing * s, y + 8.2f * s + 0.55f * swing * c, 2.8f, suit,
-               16);
+    fillCircle(batch, x - 8.2f * c + 0.55f * swing * s, y - 8.2f * s - 0.55f * swing * c, 2.8f,
+               suit, 16);
+    fillCircle(batch, x + 8.2f * c - 0.55f * swing * s, y + 8.2f * s + 0.55f * swing * c, 2.8f,
+               suit, 16);
     fillEllipse(batch, x, y - 1, 9.5f, 6.5f, a, suit, 18);
     fillRotatedRect(batch, x, y - 1, 15, 9.5f, a, suit);
     fillTriangle(batch, x - 2.8f * c + 6.5f * s, y - 2.8f * s - 6.5f * c, x + 2.8f * c + 6.5f * s,

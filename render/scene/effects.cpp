@@ -11,7 +11,8 @@ namespace nj {
 void drawSmoke(Batch& batch, const Game& game) {
     for (const Puff& p : game.puffs) {
         const float k = 0.42f * std::max(p.alpha / std::max(p.alpha0, 0.01f), 0.0f);
-        if (p.flag) fillCircle(batch, p.x, p.y, 1.15f * p.radius, {0.18f, 0.22f, 0.28f, 0.85f * k}, 16);
+        if (p.flag)
+            fillCircle(batch, p.x, p.y, 1.15f * p.radius, {0.18f, 0.22f, 0.28f, 0.85f * k}, 16);
         fillCircleGradient(batch, p.x, p.y, p.radius, {0.76f, 0.82f, 0.9f, k},
                            {0.45f, 0.52f, 0.62f, 0}, 16);
     }
@@ -24,8 +25,8 @@ void drawTracers(Batch& batch, const Game& game) {
     batch.setAdditiveBlend(true);
     for (const Tracer& tr : game.tracers) {
         const float t = std::max(tr.life / tr.maxLife, 0.0f);
-        const Color glow = tr.flag ? Color{0.55f, 0.88f, 1.0f, 0.85f * t}
-                                   : Color{1.0f, 0.65f, 0.22f, 0.9f * t};
+        const Color glow =
+            tr.flag ? Color{0.55f, 0.88f, 1.0f, 0.85f * t} : Color{1.0f, 0.65f, 0.22f, 0.9f * t};
         drawLine(batch, tr.x0, tr.y0, tr.x1, tr.y1, 3.0f, glow);
         drawLine(batch, tr.x0, tr.y0, tr.x1, tr.y1, 1.2f, {1, 1, 1, t});
     }
@@ -33,7 +34,8 @@ void drawTracers(Batch& batch, const Game& game) {
 }
 
 void drawDust(Batch& batch, const Game& game) {
-    for (const DustMote& d : game.dust) fillCircle(batch, d.x, d.y, d.size, withAlpha(kGold, d.alpha), 8);
+    for (const DustMote& d : game.dust)
+        fillCircle(batch, d.x, d.y, d.size, withAlpha(kGold, d.alpha), 8);
 }
 
 void drawParticles(Batch& batch, const Game& game) {

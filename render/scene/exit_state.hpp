@@ -7,8 +7,7 @@ namespace nj {
 
 // The cipher is cracked and no second directive is still pending.
 inline bool exitArmed(const Game& game) {
-    return game.cipherDecrypted &&
-           (!game.dynamicObjective.active || game.dynamicObjective.done);
+    return game.cipherDecrypted && (!game.dynamicObjective.active || game.dynamicObjective.done);
 }
 
 }  // namespace nj

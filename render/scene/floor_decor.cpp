@@ -53,7 +53,8 @@ void drawPlant(Batch& batch, float x, float y, float clock) {
     for (int i = 0; i < 7; ++i) {
         const float fi = static_cast<float>(i);
         const float turn = 0.3f + 0.8975979f * fi + 0.03f * std::sin(1.4f * clock + fi);
-        const Color leaf = i % 2 == 0 ? Color{0.16f, 0.38f, 0.18f, 1} : Color{0.22f, 0.48f, 0.24f, 1};
+        const Color leaf =
+            i % 2 == 0 ? Color{0.16f, 0.38f, 0.18f, 1} : Color{0.22f, 0.48f, 0.24f, 1};
         fillEllipse(batch, x + 7.5f * std::cos(turn), y + 7.5f * std::sin(turn), 6.5f, 2.8f, turn,
                     leaf, 12);
     }
@@ -83,10 +84,9 @@ void drawLightPools(Batch& batch, float animClock) {
     struct Pool {
         float x, y, r, s;
     };
-    static constexpr Pool kFixed[] = {{122, 70, 52, 0.22f}, {58, 145, 46, 0.2f},
-                                      {345, 110, 54, 0.22f}, {512, 152, 50, 0.2f},
-                                      {582, 68, 56, 0.22f},  {692, 130, 54, 0.2f},
-                                      {692, 290, 50, 0.18f}, {174, 315, 44, 0.2f}};
+    static constexpr Pool kFixed[] = {
+        {122, 70, 52, 0.22f}, {58, 145, 46, 0.2f},  {345, 110, 54, 0.22f}, {512, 152, 50, 0.2f},
+        {582, 68, 56, 0.22f}, {692, 130, 54, 0.2f}, {692, 290, 50, 0.18f}, {174, 315, 44, 0.2f}};
     for (const Pool& p : kFixed) drawLightPool(batch, p.x, p.y, p.r, p.s);
     const float s = 3.5f * std::sin(1.2f * animClock);
     const float c = 2.5f * std::cos(1.2f * animClock);
@@ -96,7 +96,7 @@ void drawLightPools(Batch& batch, float animClock) {
 }
 
 void drawPlants(Batch& batch, float animClock) {
-    static constexpr float kSpots[][2] = {{238, 74},  {318, 404}, {556, 156},
+    static constexpr float kSpots[][2] = {{238, 74}, {318, 404}, {556, 156},
                                           {724, 78}, {724, 344}, {908, 344}};
     for (const auto& spot : kSpots) drawPlant(batch, spot[0], spot[1], animClock);
 }

@@ -11,7 +11,8 @@ namespace nj {
 
 void drawDetectionBorder(Batch& batch, const Game& game) {
     if (!(game.detection > 0.25f)) return;
-    rectOutline(batch, 2, 2, 956, 536, 3.0f, withAlpha(kAlarmRed, 0.45f * (game.detection - 0.25f)));
+    rectOutline(batch, 2, 2, 956, 536, 3.0f,
+                withAlpha(kAlarmRed, 0.45f * (game.detection - 0.25f)));
 }
 
 // The banner glows in from all four edges and out again: strength follows

@@ -48,7 +48,8 @@ void drawRoulette(Batch& batch, const Piece& p, float clock) {
     circleOutline(batch, wx, wy, wheelR, 1.5f, {0.88f, 0.72f, 0.28f, 1}, 24);
     for (int i = 0; i < 8; ++i) {
         const float a0 = static_cast<float>(i) * kScenePi / 4;
-        const Color pocket = i % 2 == 0 ? Color{0.88f, 0.16f, 0.24f, 1} : Color{0.08f, 0.09f, 0.12f, 1};
+        const Color pocket =
+            i % 2 == 0 ? Color{0.88f, 0.16f, 0.24f, 1} : Color{0.08f, 0.09f, 0.12f, 1};
         fillSector(batch, wx, wy, wheelR * 0.8f, a0, a0 + kScenePi / 4, pocket, pocket, 6);
     }
     fillCircle(batch, wx, wy, wheelR * 0.35f, {0.95f, 0.82f, 0.38f, 1}, 16);
@@ -57,8 +58,8 @@ void drawRoulette(Batch& batch, const Piece& p, float clock) {
     fillCircle(batch, wx + wheelR * 0.88f * std::cos(ball), wy + wheelR * 0.88f * std::sin(ball),
                1.6f, kWhite, 8);
 
-    const Color chips[] = {{0.92f, 0.78f, 0.28f, 1}, {0.88f, 0.18f, 0.24f, 1},
-                           {0.22f, 0.74f, 0.97f, 1}};
+    const Color chips[] = {
+        {0.92f, 0.78f, 0.28f, 1}, {0.88f, 0.18f, 0.24f, 1}, {0.22f, 0.74f, 0.97f, 1}};
     for (int i = 0; i < 3; ++i) {
         const float cx = p.l + p.w - 14 - 8 * static_cast<float>(i);
         fillCircle(batch, cx, p.y + (i == 1 ? -6.0f : 6.0f), 3, chips[i], 12);

@@ -18,8 +18,9 @@ void drawAltExit(Batch& batch, const Game& game, float pulse) {
     const Rect& r = game.altExit;
     const bool armed = exitArmed(game);
     const Color outline = armed ? kAllyGreen : withAlpha(kCyan, 0.45f);
-    fillRect(batch, r.x, r.y, r.w, r.h,
-             armed ? withAlpha(kAllyGreen, 0.14f + 0.12f * pulse) : Color{0.06f, 0.1f, 0.12f, 0.85f});
+    fillRect(
+        batch, r.x, r.y, r.w, r.h,
+        armed ? withAlpha(kAllyGreen, 0.14f + 0.12f * pulse) : Color{0.06f, 0.1f, 0.12f, 0.85f});
     rectOutline(batch, r.x, r.y, r.w, r.h, 1.5f, outline);
     const float cx = r.x + r.w / 2, cy = r.y + r.h / 2;
     circleOutline(batch, cx, cy - 4, 16, 1.5f, outline, 20);

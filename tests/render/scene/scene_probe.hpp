@@ -1,0 +1,134 @@
+#pragma once
+// Draws parts of the scene into a CPU batch and finds what was drawn by colour,
+// position and blend pipeline.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/game.hpp"
+#include "render/scene/scene.hpp"
+#include "render/scene/scene_palette.hpp"
+#include "tests/render/cpu_batch.hpp"
+
+namespace nj::test {
+
+inline constexpr float kColorTol = 1e-4f;
+inline constexpr float kPosTol = 2e-3f;  // canvas units after the trip through device space
+
+inline bool sameColor(const Color& a, const Color& b) {
+    return std::fabs(a.r - b.r) < kColorTol && std::fabs(a.g - b.g) < kColorTol &&
+           std::fabs(a.b - b.b) < kColorTol && std::fabs(a.a - b.a) < kColorTol;
+}
+
+// One recorded drawing: its vertices in canvas units and which pipeline drew each.
+struct Recording {
+    std::vector<Vertex> vertices;
+    std::vector<bool> additive;  // per vertex
+    bool additiveAtEnd = false;
+    int additiveBinds = 0, alphaBinds = 0;
+
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    std::size_t firstOf(const Color& c) const {
+        for (std::size_t i = 0; i < vertices.size(); ++i)
+            if (sameColor(vertices[i].color, c)) return i;
+        return npos;
+    }
+    std::size_t lastOf(const Color& c) const {
+        for (std::size_t i = vertices.size(); i-- > 0;)
+            if (sameColor(vertices[i].color, c)) return i;
+        return npos;
+    }
+    std::size_t count(const Color& c) const {
+        return static_cast<std::size_t>(
+            std::count_if(vertices.begin(), vertices.end(),
+                          [&](const Vertex& v) { return sameColor(v.color, c); }));
+    }
+    bool has(const Color& c) const { return firstOf(c) != npos; }
+    std::vector<Vertex> withColor(const Color& c) const {
+        std::vector<Vertex> out;
+        for (const Vertex& v : vertices)
+            if (sameColor(v.color, c)) out.push_back(v);
+        return out;
+    }
+    // The last n vertices.
+    std::vector<Vertex> tail(std::size_t n) const {
+        if (n > vertices.size()) return {};
+        return {vertices.end() - static_cast<std::ptrdiff_t>(n), vertices.end()};
+    }
+};
+
+inline Recording record(const std::function<void(Batch&)>& draw) {
+    CpuBatch batch;
+    batch.begin();
+    draw(batch);
+    Recording r;
+    r.additiveAtEnd = batch.additiveBlend();
+    batch.flushBatch();
+    r.vertices = batch.written();
+    r.additive.assign(r.vertices.size(), false);
+    bool additive = false;
+    for (const std::string& line : batch.log) {
+        if (line == "bind additive") {
+            additive = true;
+            ++r.additiveBinds;
+        } else if (line == "bind alpha") {
+            additive = false;
+            ++r.alphaBinds;
+        } else if (line.rfind("draw ", 0) == 0) {
+            std::istringstream in(line.substr(5));
+            std::size_t first = 0, count = 0;
+            in >> first >> count;
+            for (std::size_t i = first; i < first + count && i < r.additive.size(); ++i)
+                r.additive[i] = additive;
+        }
+    }
+    return r;
+}
+
+inline Recording record(void (*step)(Batch&, const Game&), const Game& game) {
+    return record([&](Batch& b) { step(b, game); });
+}
+
+struct Bounds {
+    float minX = 1e30f, minY = 1e30f, maxX = -1e30f, maxY = -1e30f;
+};
+
+inline Bounds boundsOf(const std::vector<Vertex>& vs) {
+    Bounds b;
+    for (const Vertex& v : vs) {
+        b.minX = std::min(b.minX, v.x);
+        b.minY = std::min(b.minY, v.y);
+        b.maxX = std::max(b.maxX, v.x);
+        b.maxY = std::max(b.maxY, v.y);
+    }
+    return b;
+}
+
+inline bool sameVertices(const std::vector<Vertex>& a, const std::vector<Vertex>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::fabs(a[i].x - b[i].x) > kPosTol || std::fabs(a[i].y - b[i].y) > kPosTol ||
+            !sameColor(a[i].color, b[i].color))
+            return false;
+    }
+    return true;
+}
+
+// A game in play with no world of its own: the tests add what they need.
+inline void clearWorld(Game& game) {
+    game.gameState = GameState::Playing;
+    game.dust.clear();
+    game.altExitActive = 0;
+    game.gate = {-500, -500, 1, 1};
+    game.cardTaken = 1;
+}
+
+}  // namespace nj::test

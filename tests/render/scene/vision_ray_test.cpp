@@ -1,0 +1,115 @@
+// Sight rays: where walls, the gate and doors stop a cone.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+#include "tests/render/scene/scene_probe.hpp"
+
+namespace {
+
+using nj::castVisionRay;
+using nj::Game;
+
+// A field with nothing in it but what a test adds; the gate is moved well
+// away from the rays.
+struct EmptyField : ::testing::Test {
+    Game game{nullptr, nullptr};
+    void SetUp() override { nj::test::clearWorld(game); }
+    void addWall(float x, float y, float w, float h) { game.walls.push_back({x, y, w, h}); }
+};
+
+TEST_F(EmptyField, ARayToAWallFaceStopsHalfAStepBeforeTheFirstSampleInside) {
+    // Samples at 8, 15.5, ... 45.5 are short of the face at 50; 53 is inside.
+    addWall(150, 50, 40, 100);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
+    // The same along +y, and back along -x from the other side.
+    addWall(80, 150, 40, 40);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, nj::kScenePi / 2, 200), 49.25f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 240, 100, nj::kScenePi, 200), 49.25f);
+}
+
+TEST_F(EmptyField, TheWallsEdgeCountsAsInside) {
+    addWall(153, 50, 10, 100);  // the sample at 53 lands exactly on the face
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
+    game.walls[0].x = 153.5f;  // just past it: the next sample, 60.5, is the first inside
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 56.75f);
+}
+
+TEST_F(EmptyField, AFirstSampleInsideAWallGivesTheMinimumOfSix) {
+    addWall(105, 90, 30, 20);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 6.0f);
+}
+
+TEST_F(EmptyField, AShortRayIsReturnedWithoutLooking) {
+    addWall(90, 90, 30, 30);  // the origin itself is inside
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 8.0f), 8.0f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 5.0f), 5.0f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 8.01f), 6.0f);
+}
+
+TEST_F(EmptyField, OnlySamplesShortOfTheMaximumAreTested) {
+    addWall(150, 50, 40, 100);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 53.0f), 53.0f);  // 53 is not below 53
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 53.01f), 49.25f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, nj::kScenePi, 200), 200.0f);  // looking away
+}
+
+TEST_F(EmptyField, DoorsStopSightUntilFourFifthsOpen) {
+    game.doors.push_back({});
+    nj::Door& door = game.doors.back();
+    door.x = 150;
+    door.y = 80;
+    door.w = 12;
+    door.h = 40;
+    door.openAmount = 0.79f;
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
+    door.openAmount = 0.8f;
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 200.0f);
+}
+
+TEST_F(EmptyField, TheGateStopsSightUntilFourFifthsOpen) {
+    game.gate = {150, 80, 24, 140};
+    game.gateOpen = 0.79f;
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
+    game.gateOpen = 0.8f;
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 200.0f);
+}
+
+TEST_F(EmptyField, FurnitureDoesNotCutCones) {
+    game.furniture.push_back({});
+    game.furniture.back().x = 160;
+    game.furniture.back().y = 100;
+    game.furniture.back().cover = true;
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 200.0f);
+}
+
+TEST_F(EmptyField, AbsurdCoordinatesNeitherCrashNorHang) {
+    addWall(150, 50, 40, 100);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FLOAT_EQ(castVisionRay(game, 1e30f, 1e30f, 0.3f, 1e30f), 1e30f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0.0f, 1e30f), 49.25f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, -1e30f, 100, 0.0f, 1e30f), 1e30f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0.0f, inf), 49.25f);
+    (void)castVisionRay(game, nan, nan, nan, nan);
+    (void)castVisionRay(game, 100, 100, inf, 500);
+    game.walls.push_back({-1e30f, -1e30f, 2e30f, 2e30f});  // a wall over everything
+    EXPECT_FLOAT_EQ(castVisionRay(game, 1e30f, 1e30f, 1.0f, 1e30f), 6.0f);
+    // Gross bound only: a ray that walked to 1e30 in 7.5-unit steps would never end.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(EmptyField, ARayCrossesTheWholeFieldBeforeGivingUp) {
+    // From one corner to a wall at the far corner: about 1,090 units away.
+    addWall(930, 520, 30, 20);
+    const float angle = std::atan2(525.0f - 2.0f, 935.0f - 2.0f);
+    const float d = castVisionRay(game, 2, 2, angle, 1e30f);
+    EXPECT_GT(d, 1000.0f);
+    EXPECT_LT(d, 1100.0f);
+}
+
+}  // namespace
