@@ -50,8 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static FuzzFiles files;
     static FuzzFonts fonts;
     const std::string html(reinterpret_cast<const char*>(data), size);
-    web::PageDocument page(html, "file:///ui/page.html", &files, &fonts, 16);
-    page.setViewport(160, 90);
+    web::PageDocument page(html, "file:///ui/page.html", &files, &fonts, 16, 160, 90);
     web::Bitmap bitmap(160, 90);
     page.paint(bitmap, 1.0);
     if (auto root = page.root()) {

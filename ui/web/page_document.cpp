@@ -26,8 +26,15 @@ bool tagIs(const litehtml::element::ptr& element, const char* name) {
 }  // namespace
 
 PageDocument::PageDocument(const std::string& html, const std::string& url, FileSystem* fileSystem,
-                           FontLoader* fontLoader, int defaultFontSize)
-    : url_(url), html_(html), container_(fileSystem, fontLoader, defaultFontSize) {
+                           FontLoader* fontLoader, int defaultFontSize, int viewportWidth,
+                           int viewportHeight)
+    : url_(url),
+      html_(html),
+      container_(fileSystem, fontLoader, defaultFontSize),
+      viewportWidth_(viewportWidth),
+      viewportHeight_(viewportHeight) {
+    // Known before parsing, so vw, vh and media queries resolve once.
+    container_.setViewport(viewportWidth, viewportHeight);
     container_.setBaseUrl(url);
     context_.load_master_stylesheet(kUserAgentCss);
     document_ = litehtml::document::createFromUTF8(html.c_str(), &container_, &context_);

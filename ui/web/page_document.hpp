@@ -19,11 +19,13 @@ class Bitmap;
 
 class PageDocument {
   public:
-    // Parses `html` (the page at address `url`); style sheets and images are
+    // Parses `html` (the page at address `url`) for a viewport of
+    // `viewportWidth` x `viewportHeight` CSS px; style sheets and images are
     // read through `fileSystem`. Broken markup or CSS never fails: whatever
     // litehtml makes of it is laid out.
     PageDocument(const std::string& html, const std::string& url, FileSystem* fileSystem,
-                 FontLoader* fontLoader, int defaultFontSize);
+                 FontLoader* fontLoader, int defaultFontSize, int viewportWidth,
+                 int viewportHeight);
     ~PageDocument();
     PageDocument(const PageDocument&) = delete;
     PageDocument& operator=(const PageDocument&) = delete;

@@ -43,12 +43,13 @@ void View::loadURL(const std::string& url) {
     loadPending_ = true;
 }
 
+int View::cssPixels(std::uint32_t devicePixels) const {
+    return std::max(1, static_cast<int>(std::lround(devicePixels / deviceScale_)));
+}
+
 void View::applyLayoutSize() {
     if (!page_) return;
-    const auto cssPx = [this](std::uint32_t pixels) {
-        return std::max(1, static_cast<int>(std::lround(pixels / deviceScale_)));
-    };
-    page_->setViewport(cssPx(width()), cssPx(height()));
+    page_->setViewport(cssPixels(width()), cssPixels(height()));
     page_->markPaintNeeded();
 }
 
@@ -80,8 +81,8 @@ void View::load(const std::string& url, double nowSeconds) {
     }
     const std::string html(bytes->begin(), bytes->end());
     page_ = std::make_unique<PageDocument>(html, url, files, platform.fontLoader(),
-                                           platform.config().defaultFontSize);
-    applyLayoutSize();
+                                           platform.config().defaultFontSize, cssPixels(width()),
+                                           cssPixels(height()));
     script_ = std::make_unique<ScriptHost>(*page_, url, nowSeconds);
     runPageScripts(html);
 }

@@ -98,6 +98,7 @@ class View {
     void load(const std::string& url, double nowSeconds);
     void runPageScripts(const std::string& html);
     void applyLayoutSize();
+    int cssPixels(std::uint32_t devicePixels) const;
 
     BitmapSurface surface_;
     double deviceScale_;
