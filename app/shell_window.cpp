@@ -43,6 +43,14 @@ std::vector<unsigned char> iconBytes() {
     return bytes;
 }
 
+// The primary display's area; full screen is a borderless window covering it,
+// which behaves the same with or without a window manager.
+SDL_Rect primaryDisplay() {
+    SDL_Rect bounds{0, 0, kWindowedWidth, kWindowedHeight};
+    SDL_GetDisplayBounds(0, &bounds);
+    return bounds;
+}
+
 }  // namespace
 
 ShellWindow::~ShellWindow() {
@@ -50,14 +58,10 @@ ShellWindow::~ShellWindow() {
 }
 
 bool ShellWindow::create() {
-    SDL_DisplayMode desktop{};
-    if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) {
-        desktop.w = kWindowedWidth;
-        desktop.h = kWindowedHeight;
-    }
-    window_ = SDL_CreateWindow(kWindowTitle, 0, 0, desktop.w, desktop.h,
+    const SDL_Rect screen = primaryDisplay();
+    window_ = SDL_CreateWindow(kWindowTitle, screen.x, screen.y, screen.w, screen.h,
                                SDL_WINDOW_VULKAN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
-                                   SDL_WINDOW_FULLSCREEN_DESKTOP);
+                                   SDL_WINDOW_BORDERLESS);
     if (!window_) {
         error_ = SDL_GetError();
         return false;
@@ -77,7 +81,6 @@ void ShellWindow::toggleFullScreen() {
     if (wasFullScreen) {
         // Windowed: always 1280 x 720 drawable pixels, centred, however the
         // window was moved or sized before.
-        SDL_SetWindowFullscreen(window_, 0);
         SDL_SetWindowBordered(window_, SDL_TRUE);
         SDL_SetWindowResizable(window_, SDL_TRUE);
         int w = 0, h = 0, dw = 0, dh = 0;
@@ -89,7 +92,11 @@ void ShellWindow::toggleFullScreen() {
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(0),
                               SDL_WINDOWPOS_CENTERED_DISPLAY(0));
     } else {
-        SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        const SDL_Rect screen = primaryDisplay();
+        SDL_SetWindowResizable(window_, SDL_FALSE);
+        SDL_SetWindowBordered(window_, SDL_FALSE);
+        SDL_SetWindowPosition(window_, screen.x, screen.y);
+        SDL_SetWindowSize(window_, screen.w, screen.h);
     }
     SDL_RaiseWindow(window_);
 }

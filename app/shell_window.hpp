@@ -22,7 +22,8 @@ public:
     ShellWindow(const ShellWindow&) = delete;
     ShellWindow& operator=(const ShellWindow&) = delete;
 
-    // Creates the window hidden and full screen; false with SDL's reason in error().
+    // Creates the window hidden, borderless over the primary display; false
+    // with SDL's reason in error().
     bool create();
     void show();
     void toggleFullScreen();

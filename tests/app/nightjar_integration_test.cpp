@@ -1,0 +1,118 @@
+// The real game under Xvfb on lavapipe with the Khronos validation layer:
+// the self-test run, display-mode and resize storms, and no display at all.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "tests/render/png_reader.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kVulkanEnv =
+    "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
+    "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json ";
+
+struct GameRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+// A fresh folder holding what the game finds beside it in the build folder.
+fs::path gameFolder(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("nj_game_" + name + "_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* file : {"game.nj3p", "campaign_maps.json"}) {
+        const fs::path from = fs::path(NJ_BUILD_DIR) / file;
+        if (fs::exists(from)) fs::copy_file(from, dir / file);
+    }
+    return dir;
+}
+
+GameRun runIn(const fs::path& dir, const std::string& command) {
+    const fs::path log = dir / "run-output.txt";
+    const std::string line = "cd '" + dir.string() + "' && " + command + " > '" + log.string() + "' 2>&1";
+    GameRun run;
+    const int status = std::system(line.c_str());
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    run.output = text.str();
+    return run;
+}
+
+bool hasValidationMessage(const std::string& output) {
+    for (const char* marker : {"Validation", "VUID-", "UNASSIGNED-"}) {
+        if (output.find(marker) != std::string::npos) return true;
+    }
+    return false;
+}
+
+bool isClearColour(std::uint32_t c) {
+    // (0.02, 0.035, 0.065) in 8 bits, allowing for rounding.
+    return std::abs(static_cast<int>(c >> 16) - 5) <= 1 &&
+           std::abs(static_cast<int>((c >> 8) & 0xFF) - 9) <= 1 &&
+           std::abs(static_cast<int>(c & 0xFF) - 17) <= 1;
+}
+
+TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
+    const fs::path dir = gameFolder("selftest");
+    const GameRun run = runIn(dir, std::string(kVulkanEnv) +
+                                   "timeout 300 xvfb-run -a -s '-screen 0 1280x1024x24' '" NIGHTJAR_PATH
+                                   "' --test --screenshot shot.png");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
+    ASSERT_EQ(shot.error, "") << run.output;
+    ASSERT_EQ(shot.width, 1280u);
+    ASSERT_EQ(shot.height, 1024u);
+    // 16:9 in 1280 x 1024 leaves 152-pixel bars above and below.
+    for (std::uint32_t x : {10u, 640u, 1270u}) {
+        EXPECT_TRUE(isClearColour(shot.pixel(x, 20))) << "top bar at " << x;
+        EXPECT_TRUE(isClearColour(shot.pixel(x, 1003))) << "bottom bar at " << x;
+    }
+    // The mission started at the 30th pass, so the play field is drawn: many
+    // colours inside the viewport, not a cleared or one-colour frame.
+    std::set<std::uint32_t> colours;
+    for (std::uint32_t y = 160; y < 864; y += 7) {
+        for (std::uint32_t x = 0; x < 1280; x += 7) colours.insert(shot.pixel(x, y));
+    }
+    EXPECT_GT(colours.size(), 50u);
+    EXPECT_FALSE(fs::exists(dir / "save.dat")) << "nothing was won, nothing is saved";
+    fs::remove_all(dir);
+}
+
+TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier) {
+    const fs::path dir = gameFolder("storm");
+    const GameRun run = runIn(dir, std::string(kVulkanEnv) +
+                                   "timeout 300 xvfb-run -a -s '-screen 0 1280x1024x24' '" NJ_STORM_SCRIPT
+                                   "' '" NIGHTJAR_PATH "'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("start Geometry:1280x1024"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("windowed Geometry:1280x720"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("fullscreen Geometry:1280x1024"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("altenter Geometry:1280x720"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    fs::remove_all(dir);
+}
+
+TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
+    const fs::path dir = gameFolder("nodisplay");
+    const GameRun run = runIn(dir, "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" NIGHTJAR_PATH "'");
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("Failed to create window."), std::string::npos) << run.output;
+    fs::remove_all(dir);
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#!/bin/bash
+# Drives a running nightjar under Xvfb: display-mode toggles, resizes and a
+# minimise, then Esc on the dossier to quit. Prints the window geometry after
+# each toggle so the caller can check it, and nightjar's exit code last.
+set -u
+nightjar=$1
+"$nightjar" > nightjar-output.txt 2>&1 &
+pid=$!
+wid=$(timeout 30 xdotool search --sync --name "NIGHTJAR : Glass Harbor" | head -1)
+if [[ -z $wid ]]; then echo "no window"; kill $pid; exit 1; fi
+xdotool windowfocus --sync "$wid"
+geometry() { echo "$1 $(xdotool getwindowgeometry "$wid" | grep Geometry | tr -d ' ')"; }
+sleep 0.5; geometry start
+xdotool key F11; sleep 0.5; geometry windowed
+xdotool key F11; sleep 0.5; geometry fullscreen
+for i in 1 2 3 4 5 6; do xdotool key F11; sleep 0.15; done
+xdotool windowsize "$wid" 800 600; sleep 0.3
+xdotool windowsize "$wid" 1000 300; sleep 0.3
+xdotool windowminimize "$wid"; sleep 0.3
+xdotool windowmap "$wid"; sleep 0.3
+xdotool windowfocus --sync "$wid"
+xdotool key alt+Return; sleep 0.3; geometry altenter
+xdotool key alt+Return; sleep 0.3
+xdotool key Escape
+timeout 30 tail --pid=$pid -f /dev/null
+wait $pid
+echo "exit $?"
+cat nightjar-output.txt
