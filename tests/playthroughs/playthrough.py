@@ -1,0 +1,400 @@
+#!/usr/bin/env python3
+"""Runs and writes nightjar-sim playthrough scripts.
+
+  playthrough.py check   --sim SIM --campaign FILE --workdir DIR SCRIPT.sim
+  playthrough.py compile --sim SIM --campaign FILE --workdir DIR ROUTE -o SCRIPT.sim
+
+A playthrough script is an ordinary nightjar-sim script. Comments carry the
+checks, so the same file also runs by hand with `nightjar-sim SCRIPT`:
+
+  print  # expect: PYTHON EXPRESSION   the state line's members are names
+  #! write-save N N N N N N N N N      writes save.dat before the next run starts
+  #! expect-save N N N N N N N N N     save.dat holds exactly these numbers
+  #! restart                           ends this run; the next line starts a
+                                       second nightjar-sim in the same folder
+
+`check` runs the script in a fresh working directory and fails on the first
+expectation that does not hold, on any error output, or on a non-zero exit.
+
+`compile` turns a route into a script. A route is a script that may also use
+  goto X Y       walk (holding the arrow keys) until within a step of (X, Y)
+  sneak X Y      the same with Shift held
+  wait N         N steps
+  until EXPR     step until EXPR holds for the state
+  chase          walk after the phase-two directive until it is complete
+  sneakchase     the same with Shift held
+  takedown N     sneak up on guard N and knock it out (Space)
+  include FILE   another route, read from the same folder
+Every goto, sneak and until is resolved against the running game and written
+out as plain down/up/step lines, so the script replays the same run exactly.
+"""
+import argparse
+import os
+import shutil
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from simsession import SimError, SimSession  # noqa: E402
+
+MAX_STEPS = 6000
+
+
+class CheckFailed(Exception):
+    pass
+
+
+def evaluate(expr, state):
+    try:
+        return eval(expr, {"__builtins__": {"abs": abs, "len": len, "all": all,
+                                             "any": any, "min": min, "max": max}}, dict(state))
+    except Exception as e:  # a broken expectation is a failed check
+        raise CheckFailed(f"cannot evaluate '{expr}': {e}")
+
+
+def read_save(workdir):
+    path = os.path.join(workdir, "save.dat")
+    if not os.path.exists(path):
+        raise CheckFailed("save.dat was not written")
+    with open(path) as f:
+        return [int(v) for v in f.read().split()]
+
+
+class Runner:
+    """One playthrough: a folder, the sim runs in it, and the checks."""
+
+    def __init__(self, sim, campaign, workdir, log=None):
+        self.sim, self.campaign, self.workdir = sim, campaign, workdir
+        self.session = None
+        self.log = log
+        self.prints = 0
+
+    def ensure(self):
+        if self.session is None:
+            self.session = SimSession(self.sim, self.campaign, self.workdir)
+        return self.session
+
+    def end_run(self):
+        if self.session is None:
+            return
+        code, rest, err = self.session.close()
+        self.session = None
+        if code != 0 or err.strip() or rest.strip():
+            raise CheckFailed(f"nightjar-sim exited {code}; stderr: {err.strip()!r}; "
+                              f"unexpected output: {rest.strip()[:200]!r}")
+
+    def directive(self, text):
+        words = text.split()
+        if not words:
+            return
+        if words[0] == "restart":
+            self.end_run()
+        elif words[0] == "write-save":
+            with open(os.path.join(self.workdir, "save.dat"), "w") as f:
+                f.write(" ".join(words[1:6]) + "\n" + "".join(w + " " for w in words[6:]) + "\n")
+        elif words[0] == "expect-save":
+            want = [int(w) for w in words[1:]]
+            got = read_save(self.workdir)
+            if got != want:
+                raise CheckFailed(f"save.dat holds {got}, expected {want}")
+        else:
+            raise CheckFailed(f"unknown directive '#! {text}'")
+
+    def line(self, raw):
+        """Runs one script line and its checks; returns the state of a print."""
+        stripped = raw.strip()
+        if stripped.startswith("#!"):
+            self.directive(stripped[2:])
+            return None
+        code = raw.split("#", 1)[0].strip()
+        if not code:
+            return None
+        state = self.ensure().send(code)
+        if state is None:
+            return None
+        self.prints += 1
+        comment = raw.split("#", 1)[1].strip() if "#" in raw else ""
+        if comment.startswith("expect:"):
+            expr = comment[len("expect:"):].strip()
+            if not evaluate(expr, state):
+                brief = {k: state[k] for k in ("step", "gameState", "missionIndex", "player",
+                                               "detection", "peakDetection", "timesSpotted",
+                                               "missionClock", "stealthGrade", "intelBudget",
+                                               "highestUnlocked") if k in state}
+                raise CheckFailed(f"expectation failed: {expr}\n  state: {brief}")
+        return state
+
+
+def fresh_dir(path):
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+
+
+def check(args):
+    fresh_dir(args.workdir)
+    runner = Runner(args.sim, args.campaign, args.workdir)
+    with open(args.script) as f:
+        lines = f.read().splitlines()
+    expectations = 0
+    for number, raw in enumerate(lines, 1):
+        try:
+            runner.line(raw)
+        except (CheckFailed, SimError) as e:
+            print(f"{args.script}:{number}: {e}\n  line: {raw}", file=sys.stderr)
+            return 1
+        if "# expect:" in raw or raw.strip().startswith("#! expect-save"):
+            expectations += 1
+    try:
+        runner.end_run()
+    except CheckFailed as e:
+        print(f"{args.script}: {e}", file=sys.stderr)
+        return 1
+    if expectations == 0:
+        print(f"{args.script}: no expectations", file=sys.stderr)
+        return 1
+    print(f"{args.script}: {expectations} expectations held over {runner.prints} state lines")
+    return 0
+
+
+class Compiler:
+    def __init__(self, runner, out):
+        self.r, self.out = runner, out
+        self.held = []
+        self.pending_steps = 0
+
+    def emit(self, line):
+        self.flush_steps()
+        self.out.append(line)
+
+    def flush_steps(self):
+        if self.pending_steps:
+            self.out.append(f"step {self.pending_steps}")
+            self.pending_steps = 0
+
+    def step(self):
+        self.r.ensure().send("step 1")
+        self.pending_steps += 1
+
+    def state(self):
+        return self.r.ensure().send("print")
+
+    def set_keys(self, keys):
+        for k in [k for k in self.held if k not in keys]:
+            self.r.ensure().send(f"up {k}")
+            self.emit(f"up {k}")
+            self.held.remove(k)
+        for k in [k for k in keys if k not in self.held]:
+            self.r.ensure().send(f"down {k}")
+            self.emit(f"down {k}")
+            self.held.append(k)
+
+    def goto(self, x, y, sneak, where):
+        tol = 1.6
+        stuck = 0
+        last = None
+        for _ in range(MAX_STEPS):
+            s = self.state()
+            if s["gameState"] == 3:  # got out on the way: the walk is over
+                self.set_keys([])
+                return
+            if s["gameState"] != 1:
+                raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) "
+                                  f"at {s['player']}")
+            px, py = s["player"]["x"], s["player"]["y"]
+            keys = []
+            if x - px > tol:
+                keys.append("D")
+            elif px - x > tol:
+                keys.append("A")
+            if y - py > tol:
+                keys.append("S")
+            elif py - y > tol:
+                keys.append("W")
+            if not keys:
+                self.set_keys([])
+                return
+            if sneak:
+                keys.insert(0, "SHIFT")
+            self.set_keys(keys)
+            if last == (px, py):
+                stuck += 1
+                if stuck > 3:
+                    raise CheckFailed(f"{where}: blocked at ({px}, {py}) on the way to ({x}, {y})")
+            else:
+                stuck = 0
+            last = (px, py)
+            self.step()
+            self.watch(where)
+        raise CheckFailed(f"{where}: never reached ({x}, {y})")
+
+    def chase(self, sneak, where):
+        """Walks after the moving directive until it is complete."""
+        for _ in range(MAX_STEPS):
+            s = self.state()
+            o = s["dynamicObjective"]
+            if o["done"]:
+                self.set_keys([])
+                return
+            if s["gameState"] != 1:
+                raise CheckFailed(f"{where}: mission ended (state {s['gameState']})")
+            px, py = s["player"]["x"], s["player"]["y"]
+            keys = ["SHIFT"] if sneak else []
+            if o["x"] - px > 1.6:
+                keys.append("D")
+            elif px - o["x"] > 1.6:
+                keys.append("A")
+            if o["y"] - py > 1.6:
+                keys.append("S")
+            elif py - o["y"] > 1.6:
+                keys.append("W")
+            self.set_keys(keys)
+            self.step()
+            self.watch(where)
+        raise CheckFailed(f"{where}: never caught the directive")
+
+    def takedown(self, index, where):
+        """Sneaks up on guard `index` and knocks it out once it can be reached."""
+        for _ in range(MAX_STEPS):
+            s = self.state()
+            if s["gameState"] != 1:
+                raise CheckFailed(f"{where}: mission ended (state {s['gameState']})")
+            if s["takedownTarget"] == index:
+                self.set_keys([])
+                self.r.ensure().send("press SPACE")
+                self.emit("press SPACE")
+                if not self.state()["guards"][index]["downed"]:
+                    raise CheckFailed(f"{where}: the takedown of guard {index} failed")
+                return
+            g = s["guards"][index]
+            px, py = s["player"]["x"], s["player"]["y"]
+            keys = ["SHIFT"]
+            if g["x"] - px > 1.6:
+                keys.append("D")
+            elif px - g["x"] > 1.6:
+                keys.append("A")
+            if g["y"] - py > 1.6:
+                keys.append("S")
+            elif py - g["y"] > 1.6:
+                keys.append("W")
+            self.set_keys(keys)
+            self.step()
+            self.watch(where)
+        raise CheckFailed(f"{where}: never reached guard {index}")
+
+    def watch(self, where):
+        s = self.state()
+        if s["timesSpotted"] > self.spotted:
+            print(f"warning: {where}: spotted at step {s['step']} {s['player']}", file=sys.stderr)
+        self.spotted = s["timesSpotted"]
+        if s["detection"] > 0 and not self.detected:
+            print(f"note: {where}: detection rising at step {s['step']} {s['player']}",
+                  file=sys.stderr)
+        self.detected = s["detection"] > 0
+        alarmed = [i for i, g in enumerate(s["guards"]) if g["state"] != "patrol"]
+        if alarmed and alarmed != self.alarmed:
+            print(f"note: {where}: guards {alarmed} "
+                  f"{[s['guards'][i]['state'] for i in alarmed]} at step {s['step']}",
+                  file=sys.stderr)
+        self.alarmed = alarmed
+
+    def until(self, expr, where):
+        for _ in range(MAX_STEPS):
+            s = self.state()
+            if evaluate(expr, s):
+                return
+            if s["gameState"] != 1:
+                raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) "
+                                  f"waiting for '{expr}'")
+            self.step()
+            self.watch(where)
+        raise CheckFailed(f"{where}: '{expr}' never held")
+
+    def run(self, path):
+        self.spotted, self.detected, self.alarmed = 0, False, []
+        self.compile_file(path)
+        self.flush_steps()
+
+    def compile_file(self, path):
+        folder = os.path.dirname(path)
+        with open(path) as f:
+            lines = f.read().splitlines()
+        for number, raw in enumerate(lines, 1):
+            where = f"{os.path.basename(path)}:{number}"
+            words = raw.split("#", 1)[0].split()
+            cmd = words[0] if words else ""
+            if cmd in ("goto", "sneak"):
+                self.goto(float(words[1]), float(words[2]), cmd == "sneak", where)
+            elif cmd in ("chase", "sneakchase"):
+                self.chase(cmd == "sneakchase", where)
+            elif cmd == "show":  # authoring aid: where everyone is
+                st = self.state()
+                print(f"show {where}: step {st['step']} clock {st['missionClock']:.2f} "
+                      f"player ({st['player']['x']:.0f},{st['player']['y']:.0f}) "
+                      f"det {st['detection']:.2f} lasersOn {st['lasersOn']} guards " +
+                      " ".join(f"({g['x']:.0f},{g['y']:.0f},{g['facing']:.2f},{g['state']})"
+                               for g in st["guards"]) + " cams " +
+                      " ".join(f"{c['angle']:.2f}" for c in st["cameras"]) +
+                      f" obj ({st['dynamicObjective']['x']:.0f},{st['dynamicObjective']['y']:.0f})",
+                      file=sys.stderr)
+            elif cmd == "takedown":
+                self.takedown(int(words[1]), where)
+            elif cmd == "wait":
+                for _ in range(int(words[1])):
+                    self.step()
+                    self.watch(where)
+            elif cmd == "until":
+                self.until(raw.split("#", 1)[0].strip()[len("until"):].strip(), where)
+            elif cmd == "include":
+                self.flush_steps()
+                self.compile_file(os.path.join(folder, words[1]))
+            else:
+                if raw.strip().startswith("#!") or cmd:
+                    self.flush_steps()
+                try:
+                    self.r.line(raw)
+                except CheckFailed as e:
+                    raise CheckFailed(f"{where}: {e}")
+                self.out.append(raw)
+
+
+def compile_route(args):
+    fresh_dir(args.workdir)
+    runner = Runner(args.sim, args.campaign, args.workdir)
+    out = []
+    try:
+        Compiler(runner, out).run(args.route)
+        runner.end_run()
+    except (CheckFailed, SimError) as e:
+        print(f"error: {e}", file=sys.stderr)
+        if runner.session:
+            try:
+                print("last state:", runner.session.state(), file=sys.stderr)
+            except Exception:
+                pass
+        return 1
+    with open(args.output, "w") as f:
+        f.write("\n".join(out) + "\n")
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("mode", choices=["check", "compile"])
+    parser.add_argument("--sim", required=True)
+    parser.add_argument("--campaign", required=True)
+    parser.add_argument("--workdir", required=True)
+    parser.add_argument("script")
+    parser.add_argument("-o", "--output")
+    args = parser.parse_args()
+    args.sim = os.path.abspath(args.sim)
+    args.campaign = os.path.abspath(args.campaign)
+    args.workdir = os.path.abspath(args.workdir)
+    if args.mode == "check":
+        return check(args)
+    args.route = args.script
+    if not args.output:
+        parser.error("compile needs -o")
+    return compile_route(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
