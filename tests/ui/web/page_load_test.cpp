@@ -1,4 +1,5 @@
-// Broken pages: they may fail, but they never crash the engine or the host.
+// Page loading: linked sheets and scripts, reloads, and broken pages, which
+// may fail but never crash the engine or the host.
 #include <gtest/gtest.h>
 
 #include "web_test_support.hpp"
@@ -68,7 +69,7 @@ TEST(WebBadPages, BrokenCssKeepsTheRulesAroundIt) {
     EXPECT_EQ(page.js("document.querySelectorAll('.x').length"), "1");
 }
 
-TEST(WebBadPages, LinkedStylesheetAppliesAndRestylesWithIt) {
+TEST(WebPageStyles, LinkedStylesheetAppliesAndRestylesWithIt) {
     PageHarness page;
     page.files.add("ui/css/main.css",
                    ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
@@ -82,7 +83,23 @@ TEST(WebBadPages, LinkedStylesheetAppliesAndRestylesWithIt) {
     EXPECT_EQ(page.pixel(5, 5), rgb(0x00ff00));
 }
 
-TEST(WebBadPages, ExternalScriptRunsInOrder) {
+TEST(WebPageStyles, ImportedSheetsMediaQueriesAndVariablesApply) {
+    PageHarness page(200, 50);
+    page.files.add("ui/base.css", ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
+                                  "background-color:#ff0000}");
+    page.load("<html><head><style>@import url(base.css);"
+              "@media (max-width: 150px) { .x { background-color: #0000ff } }"
+              ".y{position:absolute;left:20px;top:0;width:10px;height:10px;"
+              "--accent:#00ff00;background-color:var(--accent)}</style></head><body>"
+              "<div class='x'></div><div class='y'></div></body></html>");
+    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
+    page.view->resize(120, 50, 1.0);
+    page.frame();
+    EXPECT_EQ(page.pixel(5, 5), rgb(0x0000ff));
+    EXPECT_EQ(page.pixel(25, 5), rgb(0x00ff00));  // custom property through var()
+}
+
+TEST(WebPageScripts, ExternalScriptRunsInOrder) {
     PageHarness page;
     page.files.add("ui/js/app.js", "order.push('file');");
     page.load(
@@ -91,7 +108,7 @@ TEST(WebBadPages, ExternalScriptRunsInOrder) {
     EXPECT_EQ(page.js("order.join(',')"), "inline,file,last");
 }
 
-TEST(WebBadPages, ReloadReplacesThePageAndItsScripts) {
+TEST(WebPageScripts, ReloadReplacesThePageAndItsScripts) {
     PageHarness page;
     page.load("<html><body><script>var first = 1;</script></body></html>");
     page.load("<html><body><script>var second = 2;</script></body></html>", "ui/other.html");
