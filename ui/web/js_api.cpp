@@ -17,6 +17,43 @@ namespace {
 thread_local int tCallLevel = 0;
 thread_local LossyNote* tLossyNote = nullptr;
 
+// UTF-8 to UTF-16; a malformed byte becomes U+FFFD.
+std::vector<JSChar> utf16Of(const std::string& text) {
+    std::vector<JSChar> units;
+    units.reserve(text.size());
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned lead = *p++;
+        int extra = -1;  // continuation bytes expected; -1 for a byte that cannot lead
+        if (lead < 0x80) {
+            extra = 0;
+        } else if (lead >= 0xC0 && lead < 0xE0) {
+            extra = 1;
+        } else if (lead >= 0xE0 && lead < 0xF0) {
+            extra = 2;
+        } else if (lead >= 0xF0 && lead < 0xF8) {
+            extra = 3;
+        }
+        std::uint32_t cp = extra == 0 ? lead : extra > 0 ? lead & (0x3Fu >> extra) : 0xFFFD;
+        for (; extra > 0; --extra) {
+            if (p == end || (*p & 0xC0) != 0x80) {
+                cp = 0xFFFD;
+                break;
+            }
+            cp = (cp << 6) | (*p++ & 0x3Fu);
+        }
+        if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+        if (cp >= 0x10000) {
+            units.push_back(static_cast<JSChar>(0xD800 + ((cp - 0x10000) >> 10)));
+            units.push_back(static_cast<JSChar>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<JSChar>(cp));
+        }
+    }
+    return units;
+}
+
 JSStringRef jsName(const std::string& text) {
     return JSStringCreateWithUTF8CString(text.c_str());
 }
@@ -222,15 +259,43 @@ std::string toUtf8(JsContext context, JsValue value) {
     JsValue thrown = nullptr;
     JSStringRef text = JSValueToStringCopy(context, value, &thrown);
     if (!text) return {};
-    const std::size_t capacity = JSStringGetMaximumUTF8CStringSize(text);
-    std::vector<char> buffer(capacity);
-    const std::size_t written = JSStringGetUTF8CString(text, buffer.data(), capacity);
+    // From the UTF-16 units rather than a C string, so NUL characters survive.
+    const JSChar* units = JSStringGetCharactersPtr(text);
+    const std::size_t count = JSStringGetLength(text);
+    std::string out;
+    out.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t cp = units[i];
+        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < count && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+        } else if (cp >= 0xD800 && cp < 0xE000) {
+            cp = 0xFFFD;  // a lone surrogate
+        }
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
     JSStringRelease(text);
-    return written > 0 ? std::string(buffer.data(), written - 1) : std::string();
+    return out;
 }
 
 JsValue makeString(JsContext context, const std::string& text) {
-    JSStringRef string = JSStringCreateWithUTF8CString(text.c_str());
+    // Through UTF-16 rather than a C string, so NUL bytes survive.
+    const std::vector<JSChar> units = utf16Of(text);
+    JSStringRef string = JSStringCreateWithCharacters(units.data(), units.size());
     JsValue value = JSValueMakeString(context, string);
     JSStringRelease(string);
     return value;

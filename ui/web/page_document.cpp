@@ -86,7 +86,7 @@ void PageDocument::setViewport(int width, int height) {
     // styles were parsed; the document re-reads its media features here.
     if (document_ && root()) {
         document_->media_changed();
-        restyleScopes_.push_back(root());
+        addRestyleScope(root());
     }
 }
 
@@ -130,6 +130,13 @@ void PageDocument::restyle(const litehtml::element::ptr& scope) {
                    [](const litehtml::element::ptr& element) { element->parse_styles(true); });
 }
 
+void PageDocument::addRestyleScope(const litehtml::element::ptr& scope) {
+    // A script may write the same element many times in one frame.
+    if (std::find(restyleScopes_.begin(), restyleScopes_.end(), scope) == restyleScopes_.end()) {
+        restyleScopes_.push_back(scope);
+    }
+}
+
 void PageDocument::restyleScopes() {
     const auto covered = [&](const litehtml::element::ptr& scope) {
         for (auto up = scope->parent(); up; up = up->parent()) {
@@ -159,6 +166,13 @@ void PageDocument::collectDamage() {
         if (paintFingerprint(entry.first) != entry.second) restyled.push_back(entry.first);
     }
     for (const auto& rect : damagedRects(*boxesBefore_, root(), restyled)) damage_.push_back(rect);
+    // A host that stops painting while the page keeps changing must not
+    // make the list grow without bound; past a point it is all one repaint.
+    constexpr std::size_t kMaxDamageRects = 256;
+    if (damage_.size() > kMaxDamageRects) {
+        damage_.clear();
+        fullRepaint_ = true;
+    }
     boxesBefore_.reset();
     fingerprints_.clear();
 }
@@ -271,7 +285,7 @@ bool PageDocument::setAttribute(const litehtml::element::ptr& element, const std
     if (old && value == old) return false;
     const litehtml::element::ptr scope = restyleScopeOf(element);
     noteEdit(scope);
-    restyleScopes_.push_back(scope);
+    addRestyleScope(scope);
     TagAccess::attributes(*tag)[name] = value;
     if (name == "class") {
         // Selector matching reads the split list, not the attribute.
@@ -287,7 +301,7 @@ bool PageDocument::removeAttribute(const litehtml::element::ptr& element, const 
     if (!tag || !tag->get_attr(name.c_str())) return false;
     const litehtml::element::ptr scope = restyleScopeOf(element);
     noteEdit(scope);
-    restyleScopes_.push_back(scope);
+    addRestyleScope(scope);
     TagAccess::attributes(*tag).erase(name);
     if (name == "class") TagAccess::classValues(*tag).clear();
     return true;

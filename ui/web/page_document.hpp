@@ -79,6 +79,7 @@ class PageDocument {
     void noteEdit(const litehtml::element::ptr& scope);
     litehtml::element::ptr restyleScopeOf(const litehtml::element::ptr& element) const;
     void restyle(const litehtml::element::ptr& scope);
+    void addRestyleScope(const litehtml::element::ptr& scope);
     void restyleScopes();
     void relayout();
     void collectDamage();

@@ -233,6 +233,19 @@ TEST(WebJsValues, NumberConversionNotesWhatIsLost) {
     JSGlobalContextRelease(context);
 }
 
+TEST(WebJsValues, StringsKeepNulAndNonAsciiCharacters) {
+    JSGlobalContextRef context = JSGlobalContextCreate(nullptr);
+    const std::string text("a\0b \xe2\x80\xa2 \xf0\x9f\x98\x80", 12);  // NUL, U+2022, U+1F600
+    web::JsValue value = web::createString(context, text.data(), text.size());
+    JSStringRef copy = JSValueToStringCopy(context, value, nullptr);
+    EXPECT_EQ(JSStringGetLength(copy), 8u);  // UTF-16 units: the emoji takes two
+    JSStringRelease(copy);
+    EXPECT_EQ(web::toUtf8(context, value), text);
+    // A malformed byte becomes U+FFFD rather than cutting the string.
+    EXPECT_EQ(web::toUtf8(context, web::makeString(context, "x\xffy")), "x\xef\xbf\xbdy");
+    JSGlobalContextRelease(context);
+}
+
 TEST(WebJsValues, DiagnosticsGoToTheLogger) {
     PageHarness page;
     web::emitDiagnostic(nullptr, "game.x: argument 1: lossy conversion (fraction).");

@@ -85,13 +85,15 @@ TEST(WebPageStyles, LinkedStylesheetAppliesAndRestylesWithIt) {
 
 TEST(WebPageStyles, ImportedSheetsMediaQueriesAndVariablesApply) {
     PageHarness page(200, 50);
-    page.files.add("ui/base.css", ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
-                                  "background-color:#ff0000}");
-    page.load("<html><head><style>@import url(base.css);"
-              "@media (max-width: 150px) { .x { background-color: #0000ff } }"
-              ".y{position:absolute;left:20px;top:0;width:10px;height:10px;"
-              "--accent:#00ff00;background-color:var(--accent)}</style></head><body>"
-              "<div class='x'></div><div class='y'></div></body></html>");
+    page.files.add("ui/base.css",
+                   ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
+                   "background-color:#ff0000}");
+    page.load(
+        "<html><head><style>@import url(base.css);"
+        "@media (max-width: 150px) { .x { background-color: #0000ff } }"
+        ".y{position:absolute;left:20px;top:0;width:10px;height:10px;"
+        "--accent:#00ff00;background-color:var(--accent)}</style></head><body>"
+        "<div class='x'></div><div class='y'></div></body></html>");
     EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
     page.view->resize(120, 50, 1.0);
     page.frame();
