@@ -76,6 +76,42 @@ litehtml::position borderBoxOf(const litehtml::element::ptr& element) {
     return borderBox(element);
 }
 
+// "a, b > c" -> {"a", "b > c"}: commas inside brackets, parentheses or
+// quotes belong to the selector. Empty parts make the group invalid.
+std::vector<std::string> splitSelectorGroup(const std::string& text) {
+    std::vector<std::string> parts;
+    std::string current;
+    int depth = 0;
+    char quote = 0;
+    const auto finish = [&] {
+        const auto first = current.find_first_not_of(" \t\n\r\f");
+        const auto last = current.find_last_not_of(" \t\n\r\f");
+        parts.push_back(first == std::string::npos ? std::string()
+                                                   : current.substr(first, last - first + 1));
+        current.clear();
+    };
+    for (char c : text) {
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '(' || c == '[') {
+            ++depth;
+        } else if ((c == ')' || c == ']') && depth > 0) {
+            --depth;
+        } else if (c == ',' && depth == 0) {
+            finish();
+            continue;
+        }
+        current += c;
+    }
+    finish();
+    if (std::any_of(parts.begin(), parts.end(), [](const std::string& p) { return p.empty(); })) {
+        return {};
+    }
+    return parts;
+}
+
 litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
     while (element && !dynamic_cast<litehtml::html_tag*>(element.get()))
         element = element->parent();
@@ -165,6 +201,32 @@ litehtml::element::ptr ScriptHost::unwrap(JSValueRef value) const {
     return record ? record->element : nullptr;
 }
 
+// Matches in document order. An element's query looks at its descendants
+// only; the document's (scope null) includes the root element itself.
+std::vector<JSValueRef> ScriptHost::select(const litehtml::element::ptr& scope,
+                                           const std::string& selector, bool all) {
+    std::vector<JSValueRef> found;
+    const litehtml::element::ptr top = scope ? scope : document_.root();
+    std::vector<litehtml::css_selector> group;
+    for (const std::string& part : splitSelectorGroup(selector)) {
+        group.emplace_back(nullptr, "");
+        // One bad selector spoils the group, as in a browser (which throws).
+        if (!group.back().parse(part)) return found;
+    }
+    if (!top || group.empty()) return found;
+    const auto matches = [&](const litehtml::element::ptr& element) {
+        return std::any_of(group.begin(), group.end(), [&](const litehtml::css_selector& one) {
+            return element->select(one) != litehtml::select_no_match;
+        });
+    };
+    forEachElement(top, [&](const litehtml::element::ptr& element) {
+        if ((!all && !found.empty()) || (scope && element == scope)) return;
+        if (!dynamic_cast<litehtml::html_tag*>(element.get())) return;
+        if (matches(element)) found.push_back(wrap(element));
+    });
+    return found;
+}
+
 void ScriptHost::installNatives() {
     JSContextRef ctx = context_;
     defineNative("log", [this](std::size_t n, const JSValueRef* a) {
@@ -187,31 +249,11 @@ void ScriptHost::installNatives() {
         return wrap(document_.elementById(argText(n, a, 0)));
     });
     defineNative("select", [this, ctx](std::size_t n, const JSValueRef* a) -> JSValueRef {
-        litehtml::element::ptr scope = n > 0 ? unwrap(a[0]) : nullptr;
-        if (!scope) scope = document_.root();
-        const std::string selector = argText(n, a, 1);
         const bool all = n > 2 && JSValueToBoolean(ctx, a[2]);
-        if (!scope) return all ? JSObjectMakeArray(ctx, 0, nullptr, nullptr) : JSValueMakeNull(ctx);
-        if (!all) {
-            litehtml::css_selector parsed(nullptr, "");
-            if (!parsed.parse(selector)) return JSValueMakeNull(ctx);
-            // select_one looks at descendants only; "html" means the root.
-            if (scope == document_.root() && scope->select(parsed) != litehtml::select_no_match) {
-                return wrap(scope);
-            }
-            return wrap(scope->select_one(parsed));
-        }
-        litehtml::css_selector parsed(nullptr, "");
-        std::vector<JSValueRef> found;
-        if (parsed.parse(selector)) {
-            if (scope == document_.root() && scope->select(parsed) != litehtml::select_no_match)
-                found.push_back(wrap(scope));
-            for (const auto& element : scope->select_all(parsed)) {
-                JSValueRef wrapper = wrap(element);
-                if (!JSValueIsNull(ctx, wrapper)) found.push_back(wrapper);
-            }
-        }
-        return JSObjectMakeArray(ctx, found.size(), found.data(), nullptr);
+        const std::vector<JSValueRef> found =
+            select(n > 0 ? unwrap(a[0]) : nullptr, argText(n, a, 1), all);
+        if (all) return JSObjectMakeArray(ctx, found.size(), found.data(), nullptr);
+        return found.empty() ? JSValueMakeNull(ctx) : found.front();
     });
     defineNative("getAttr", [this, ctx](std::size_t n, const JSValueRef* a) -> JSValueRef {
         litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr;

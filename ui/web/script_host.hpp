@@ -67,6 +67,8 @@ class ScriptHost {
                       std::function<JSValueRef(std::size_t, const JSValueRef*)> body);
     void installNatives();
     JSValueRef wrap(const litehtml::element::ptr& element);
+    std::vector<JSValueRef> select(const litehtml::element::ptr& scope, const std::string& selector,
+                                   bool all);
     litehtml::element::ptr unwrap(JSValueRef value) const;
     std::string argText(std::size_t count, const JSValueRef* args, std::size_t index) const;
     bool callDispatch(JSValueRef target, const char* type, JSObjectRef props);

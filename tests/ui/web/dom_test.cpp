@@ -34,11 +34,18 @@ TEST_F(WebDom, FindsElementsByIdAndSelector) {
     EXPECT_EQ(page.js("document.getElementById('go') === document.querySelector('button')"),
               "true");
     EXPECT_EQ(page.js("document.querySelector('.label').parentElement.id"), "hud");
+    // Each match once, in document order; an element's query skips itself.
+    EXPECT_EQ(page.js("document.querySelectorAll('html').length"), "1");
+    EXPECT_EQ(page.js("document.querySelectorAll('div, span, p').length"), "4");
+    EXPECT_EQ(page.js("document.getElementById('hud').querySelector('div')"), "null");
+    EXPECT_EQ(page.js("document.querySelectorAll('*')[0].tagName"), "HTML");
 }
 
 TEST_F(WebDom, BadSelectorsFindNothingInsteadOfThrowing) {
     EXPECT_EQ(page.js("document.querySelector('')"), "null");
     EXPECT_EQ(page.js("document.querySelectorAll('').length"), "0");
+    EXPECT_EQ(page.js("document.querySelectorAll('span,').length"), "0");
+    EXPECT_EQ(page.js("document.querySelectorAll('[title=\"a,b\"], b').length"), "1");
 }
 
 TEST_F(WebDom, TextContentReadsDescendantsAndReplacesChildren) {
