@@ -1,0 +1,106 @@
+// Cost of recording one Playing frame of the play field into a CPU batch: the
+// built-in default mission, and a stress mission far busier than any shipped
+// one (64 patrolling guards, 16 cameras, 32 lasers, 40 walls, 30 furniture).
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+#include "data/map_token.hpp"
+#include "game/game.hpp"
+#include "render/scene/scene.hpp"
+#include "tests/render/cpu_batch.hpp"
+
+namespace {
+
+const char* const kFurnitureTypes[] = {"roulette",     "blackjack", "plush_booth", "stanchions",
+                                       "desk",         "bookcase",  "server",      "cryopod",
+                                       "archive_rack", "crate"};
+
+std::string stressMissionJson() {
+    std::ostringstream j;
+    j << R"({"name":"STRESS","theme":"casino","player":{"x":480,"y":270},)"
+      << R"("serviceSpawn":{"x":480,"y":270},"walls":[)";
+    for (int i = 0; i < 40; ++i) {  // an 8 x 5 grid of pillars, every other one tall
+        j << (i ? "," : "") << R"({"x":)" << 40 + (i % 8) * 115 << R"(,"y":)" << 40 + (i / 8) * 105
+          << R"(,"w":14,"h":)" << (i % 2 ? 95 : 14) << "}";
+    }
+    j << R"(],"furniture":[)";
+    for (int i = 0; i < 30; ++i) {
+        j << (i ? "," : "") << R"({"type":")" << kFurnitureTypes[i % 10] << R"(","x":)"
+          << 95 + (i % 10) * 85 << R"(,"y":)" << 90 + (i / 10) * 160 << R"(,"w":60,"h":36,"cover":)"
+          << (i % 3 ? "true" : "false") << "}";
+    }
+    j << R"(],"lasers":[)";
+    for (int i = 0; i < 32; ++i) {
+        j << (i ? "," : "") << R"({"x":)" << 20 + i * 29 << R"(,"y":20,"w":3,"h":40,"axis":"y",)"
+          << R"("min":20,"max":480,"speed":)" << (i % 2 ? 60 : 0) << "}";
+    }
+    j << R"(],"cameras":[)";
+    for (int i = 0; i < 16; ++i) {
+        j << (i ? "," : "") << R"({"x":)" << 30 + i * 60 << R"(,"y":)" << (i % 2 ? 30 : 510)
+          << R"(,"angle":)" << (i % 2 ? 1.57 : -1.57) << R"(,"range":160})";
+    }
+    j << R"(],"guards":[)";
+    for (int i = 0; i < 64; ++i) {
+        const int x = 60 + (i % 16) * 56, y = 70 + (i / 16) * 120;
+        j << (i ? "," : "") << R"({"x":)" << x << R"(,"y":)" << y << R"(,"speed":55,"patrol":[)"
+          << R"({"x":)" << x << R"(,"y":)" << y << R"(},{"x":)" << x + 40 << R"(,"y":)" << y
+          << R"(},{"x":)" << x + 40 << R"(,"y":)" << y + 50 << R"(},{"x":)" << x << R"(,"y":)"
+          << y + 50 << "}]}";
+    }
+    j << "]}";
+    return j.str();
+}
+
+// Lets the mission run a second so guards, cameras and effects are mid-motion.
+void warmUp(nj::Game& game) {
+    for (int i = 0; i < 60; ++i) {
+        game.gameState = nj::GameState::Playing;
+        game.detection = 0.0f;
+        game.update(1.0f / 60.0f);
+    }
+    game.gameState = nj::GameState::Playing;
+}
+
+void recordFrames(benchmark::State& state, const nj::Game& game) {
+    nj::test::CpuBatch batch;
+    uint32_t vertices = 0;
+    for (auto _ : state) {
+        batch.begin();
+        nj::drawScene(batch, game);
+        vertices = batch.batchFirstVertex() + batch.batchVertexCount();
+        batch.end();
+        batch.log.clear();
+        benchmark::DoNotOptimize(vertices);
+    }
+    state.counters["vertices"] = vertices;
+}
+
+void BM_RecordDefaultMission(benchmark::State& state) {
+    nj::Game game(nullptr, nullptr);
+    game.loadMission(true);
+    warmUp(game);
+    recordFrames(state, game);
+}
+BENCHMARK(BM_RecordDefaultMission)->Unit(benchmark::kMicrosecond);
+
+void BM_RecordStressMission(benchmark::State& state) {
+    nj::Game game(nullptr, nullptr);
+    const std::string json = stressMissionJson();
+    game.campaignMaps = {nj::encodeMapToken(json, nj::mapSaltFor(json))};
+    game.loadMission(true);
+    if (game.guards.size() != 64) state.SkipWithError("stress mission did not build");
+    warmUp(game);
+    // A busy moment: sparks, smoke and a banner on top of the crowd.
+    for (int i = 0; i < 8; ++i) game.spawnBurst(100.0f + 100.0f * i, 300.0f, nj::kCyan, 24);
+    for (int i = 0; i < 12; ++i) game.puffs.push_back({60.0f * i, 400, 0, 0, 14, 0.8f, 0.8f, 1});
+    game.showBanner("STRESS", 1.0f, nj::kGold);
+    game.bannerTimer = 0.5f;
+    game.detection = 0.6f;
+    recordFrames(state, game);
+    state.counters["guards"] = static_cast<double>(game.guards.size());
+}
+BENCHMARK(BM_RecordStressMission)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
