@@ -295,6 +295,18 @@ TEST(WebRender, PartialRepaintsMatchAFullRepaintWithDescendantRules) {
     expectPartialRepaintsMatchAFullRepaint("#row .sel{color:#f00}");
 }
 
+TEST(WebRender, ResizeToALargerScaleKeepsTheLayoutWidth) {
+    PageHarness page(1280, 720);
+    page.load(kHead +
+              "<div id='bar' style='height:4px;background-color:#ff0000'></div></body></html>");
+    page.view->resize(1920, 1080, 1.5);  // the game's 1080p window: a layout 1280 units wide
+    page.frame();
+    EXPECT_EQ(page.view->width(), 1920u);
+    EXPECT_EQ(page.js("document.getElementById('bar').getBoundingClientRect().width"), "1280");
+    EXPECT_EQ(page.pixel(1919, 5), rgb(0xff0000));  // 4 CSS px tall = 6 device px
+    EXPECT_EQ(page.pixel(1919, 6), kTransparent);
+}
+
 TEST(WebRender, ViewportUnitsFollowAResize) {
     PageHarness page(200, 50);
     page.load(kHead +
