@@ -11,6 +11,7 @@
 #include "app/command_line.hpp"
 #include "app/frame_clock.hpp"
 #include "app/globals.hpp"
+#include "app/overlay_canvas.hpp"
 #include "app/shell_window.hpp"
 #include "app/window_procedure.hpp"
 #include "audio/audio_engine.hpp"
@@ -18,6 +19,7 @@
 #include "game/game.hpp"
 #include "render/scene/scene_renderer.hpp"
 #include "render/vulkan_renderer.hpp"
+#include "ui/overlay_ui.hpp"
 
 namespace nj {
 namespace {
@@ -72,10 +74,16 @@ int runGame(ShellWindow& window, const CommandLine& options) {
     audio.init();  // without a device the game runs silent
 
     SceneRenderer scene(renderer);
+    RendererOverlayCanvas overlayCanvas(renderer);
     int status = 0;
     {
         Game game(&scene, &audio);
         game.quitHook = requestQuit;
+        // The page over the play field; without it the game still runs.
+        game.installOverlay(std::make_unique<OverlayUI>(&overlayCanvas, requestQuit));
+        scene.overlayStep = [&scene](Game& g) {
+            if (g.overlay) g.overlay->renderFrame(g, &scene);
+        };
         g_game = &game;
         if (!game.loadCampaign("campaign_maps.json")) game.loadCampaign("../campaign_maps.json");
 

@@ -27,12 +27,19 @@ VkShaderModule makeShader(VkDevice device, std::span<const uint32_t> code) {
     return module;
 }
 
+enum class Blend { Alpha, Additive, Premultiplied };
+
 // Colour = src * srcAlpha + dst * (1 - srcAlpha) for alpha blending, dst * 1 for
-// additive; alpha accumulates the same way with a source factor of one.
-VkPipelineColorBlendAttachmentState blendState(bool additive) {
+// additive; alpha accumulates the same way with a source factor of one. The
+// page's bitmap arrives with its colours already multiplied by alpha, so the
+// overlay takes the source colour as it is (multiplying again would darken
+// every half-transparent edge of the page).
+VkPipelineColorBlendAttachmentState blendState(Blend blend) {
+    const bool additive = blend == Blend::Additive;
     VkPipelineColorBlendAttachmentState b{};
     b.blendEnable = VK_TRUE;
-    b.srcColorBlendFactor = VK_BLEND_FACTOR_SRC_ALPHA;
+    b.srcColorBlendFactor =
+        blend == Blend::Premultiplied ? VK_BLEND_FACTOR_ONE : VK_BLEND_FACTOR_SRC_ALPHA;
     b.dstColorBlendFactor = additive ? VK_BLEND_FACTOR_ONE : VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA;
     b.colorBlendOp = VK_BLEND_OP_ADD;
     b.srcAlphaBlendFactor = VK_BLEND_FACTOR_ONE;
@@ -46,7 +53,7 @@ VkPipelineColorBlendAttachmentState blendState(bool additive) {
 struct PipelineRecipe {
     VkShaderModule vertex;
     VkShaderModule fragment;
-    bool additive;
+    Blend blend;
 };
 
 VkPipeline makePipeline(VkDevice device, VkRenderPass renderPass, VkPipelineLayout layout,
@@ -94,7 +101,7 @@ VkPipeline makePipeline(VkDevice device, VkRenderPass renderPass, VkPipelineLayo
     multisample.sType = VK_STRUCTURE_TYPE_PIPELINE_MULTISAMPLE_STATE_CREATE_INFO;
     multisample.rasterizationSamples = VK_SAMPLE_COUNT_1_BIT;
 
-    const VkPipelineColorBlendAttachmentState attachment = blendState(recipe.additive);
+    const VkPipelineColorBlendAttachmentState attachment = blendState(recipe.blend);
     VkPipelineColorBlendStateCreateInfo blend{};
     blend.sType = VK_STRUCTURE_TYPE_PIPELINE_COLOR_BLEND_STATE_CREATE_INFO;
     blend.attachmentCount = 1;
@@ -173,11 +180,11 @@ bool VulkanRenderer::createPipelines() {
         vertex != VK_NULL_HANDLE && solid != VK_NULL_HANDLE && textured != VK_NULL_HANDLE;
     if (shadersMade) {
         alphaPipeline_ =
-            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, solid, false});
+            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, solid, Blend::Alpha});
         additivePipeline_ =
-            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, solid, true});
+            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, solid, Blend::Additive});
         texturedPipeline_ =
-            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, textured, false});
+            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, textured, Blend::Premultiplied});
     }
     for (VkShaderModule m : {vertex, solid, textured}) {
         if (m != VK_NULL_HANDLE) vkDestroyShaderModule(device_, m, nullptr);

@@ -1,0 +1,47 @@
+#pragma once
+// What the page shows, composed from the game once a frame and handed over as
+// one script: window.syncGameState({...}). The fields keep a fixed order;
+// fields the page needs beyond the original set (mission names and
+// descriptions, count, grades, last award, banner) come after "tumblers".
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace nj {
+
+class Game;
+
+struct PageLayout {
+    std::uint32_t logicalWidth = 1280;   // page units across the canvas's 960
+    std::uint32_t logicalHeight = 720;   // page units down the canvas's 540
+};
+
+struct MissionSummary {
+    std::string name;
+    std::string desc;
+};
+
+// Names and briefings of the campaign's missions, read once from their map
+// tokens; a token that does not decode gets the builder's defaults.
+std::vector<MissionSummary> summarizeCampaign(const std::vector<std::string>& tokens);
+
+struct InteractionPrompt {
+    std::string text;   // empty: no prompt
+    float x = 0.0f;     // page units
+    float y = 0.0f;
+};
+
+std::string directiveText(const Game& game);
+std::string clockText(float missionClock);
+int stealthTier(const Game& game);
+int healthSegments(float detection);
+int objectivesDone(const Game& game);
+InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout);
+// printf's "%g": six significant digits, no trailing zeros.
+std::string formatNumber(double value);
+
+std::string buildStateScript(const Game& game, const PageLayout& layout,
+                             const std::vector<MissionSummary>& missions);
+
+}  // namespace nj

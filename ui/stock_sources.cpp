@@ -1,0 +1,122 @@
+// Disk file system rooted at ./assets/ and the fontconfig font loader.
+#include "ui/stock_sources.hpp"
+
+#include <fontconfig/fontconfig.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "ui/package_file_system.hpp"
+
+namespace nj {
+namespace {
+
+web::BufferPtr readWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return nullptr;
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return web::makeBuffer(bytes.data(), bytes.size());
+}
+
+// fontconfig's weight scale for a CSS weight.
+int fontconfigWeight(int cssWeight) {
+    if (cssWeight >= 800) return FC_WEIGHT_EXTRABOLD;
+    if (cssWeight >= 700) return FC_WEIGHT_BOLD;
+    if (cssWeight >= 600) return FC_WEIGHT_DEMIBOLD;
+    if (cssWeight >= 500) return FC_WEIGHT_MEDIUM;
+    if (cssWeight >= 400) return FC_WEIGHT_REGULAR;
+    return FC_WEIGHT_LIGHT;
+}
+
+// The best system match for a pattern: its file, and its family name.
+bool matchFont(FcPattern* pattern, std::string* file, std::string* family) {
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    bool found = false;
+    if (match) {
+        FcChar8* value = nullptr;
+        if (file && FcPatternGetString(match, FC_FILE, 0, &value) == FcResultMatch) {
+            *file = reinterpret_cast<const char*>(value);
+            found = true;
+        }
+        if (family && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch) {
+            *family = reinterpret_cast<const char*>(value);
+            found = true;
+        }
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+}  // namespace
+
+std::string DiskFileSystem::resolve(const std::string& path) const {
+    const std::filesystem::path relative(path);
+    if (path.empty() || relative.is_absolute() || path.front() == '/' || path.front() == '\\') return "";
+    for (const auto& part : relative) {
+        if (part == "..") return "";
+    }
+    if (path.find('\\') != std::string::npos) {
+        // Backslashes are separators on Windows; refuse ".." written that way too.
+        if (path.find("..") != std::string::npos) return "";
+    }
+    return (std::filesystem::path(root_) / relative).string();
+}
+
+bool DiskFileSystem::fileExists(const std::string& path) {
+    const std::string file = resolve(path);
+    std::error_code ec;
+    return !file.empty() && std::filesystem::is_regular_file(file, ec);
+}
+
+std::string DiskFileSystem::mimeType(const std::string& path) {
+    const std::string type = mimeTypeForExtension(path);
+    return type.empty() ? "application/octet-stream" : type;
+}
+
+std::string DiskFileSystem::charset(const std::string&) { return "utf-8"; }
+
+web::BufferPtr DiskFileSystem::openFile(const std::string& path) {
+    const std::string file = resolve(path);
+    return file.empty() ? nullptr : readWholeFile(file);
+}
+
+std::string SystemFontLoader::fallbackFont() { return "sans-serif"; }
+
+std::string SystemFontLoader::fallbackFontForCharacters(const std::string& characters, int weight,
+                                                         bool italic) {
+    FcPattern* pattern = FcPatternCreate();
+    FcCharSet* charset = FcCharSetCreate();
+    const auto* bytes = reinterpret_cast<const FcChar8*>(characters.data());
+    int length = static_cast<int>(characters.size());
+    while (length > 0) {
+        FcChar32 ch = 0;
+        const int used = FcUtf8ToUcs4(bytes, &ch, length);
+        if (used <= 0) break;
+        FcCharSetAddChar(charset, ch);
+        bytes += used;
+        length -= used;
+    }
+    FcPatternAddCharSet(pattern, FC_CHARSET, charset);
+    FcPatternAddInteger(pattern, FC_WEIGHT, fontconfigWeight(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcCharSetDestroy(charset);
+    std::string family;
+    return matchFont(pattern, nullptr, &family) ? family : fallbackFont();
+}
+
+web::BufferPtr SystemFontLoader::load(const std::string& family, int weight, bool italic) {
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, fontconfigWeight(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    std::string file;
+    if (!matchFont(pattern, &file, nullptr) || file.empty()) return nullptr;
+    return readWholeFile(file);
+}
+
+}  // namespace nj
