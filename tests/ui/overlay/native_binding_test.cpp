@@ -1,0 +1,141 @@
+// The page's commands through the real engine: argument checks, error texts
+// and codes, diagnostics levels, exceptions and release.
+#include "ui/native_binding.hpp"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "game/game.hpp"
+#include "tests/ui/web/web_test_support.hpp"
+#include "ui/page_commands.hpp"
+
+namespace {
+
+struct CommandTarget : nj::GameCommandTarget {
+    nj::SilentAudio audio;
+    nj::Game game{nullptr, &audio};
+    int quits = 0;
+    nj::Game* commandGame() override { return &game; }
+    void quitGame() override { ++quits; }
+};
+
+// A page with the game's commands bound into its "game" object, at a chosen
+// diagnostics level.
+class BoundPage : public ::testing::Test {
+protected:
+    webtest::PageHarness page{64, 32};
+    CommandTarget target;
+    web::JSApi api{"game"};
+
+    void load(int level) {
+        api.setDiagnosticsLevel(level);
+        ASSERT_EQ(nj::bindPageCommands(nj::ApiContext{"game", &api}, target), 13);
+        ASSERT_TRUE(page.view->attachJSApi(&api));
+        page.load("<html><body>page</body></html>");
+    }
+    // The message and code of whatever the call throws, or "ok".
+    std::string call(const std::string& expression) {
+        return page.js("(function(){ try { " + expression +
+                       "; return 'ok'; } catch (e) { return e.message + '|' + e.code; } })()");
+    }
+    bool logged(const std::string& part) const { return page.log.contains(part); }
+};
+
+TEST_F(BoundPage, VersionMetadataAndAllThirteenFunctions) {
+    load(0);
+    EXPECT_EQ(page.js("game.version"), "2.0");
+    EXPECT_EQ(api.metadata("setApproach"),
+              "{\"params\":[{\"name\":\"approachIdx\",\"type\":\"number\"}],\"returns\":\"void\"}");
+    EXPECT_EQ(api.metadata("startOrAdvance"), "{\"params\":[],\"returns\":\"void\"}");
+    for (const char* name : {"startOrAdvance", "retryMission", "togglePause", "openDossier",
+                             "toggleAudio", "quitGame", "selectMission", "prevMission",
+                             "nextMission", "setApproach", "triggerTumblerTap", "abortSafe",
+                             "triggerSafe"}) {
+        EXPECT_EQ(page.js(std::string("typeof game.") + name), "function") << name;
+    }
+    EXPECT_EQ(call("game.toggleAudio()"), "ok");
+    EXPECT_FALSE(target.audio.enabled());
+    EXPECT_EQ(call("game.quitGame()"), "ok");
+    EXPECT_EQ(target.quits, 1);
+}
+
+TEST_F(BoundPage, MissingOrWrongArgumentsAreMarshalErrorsAtEveryLevel) {
+    for (int level : {0, 1, 2}) {
+        SCOPED_TRACE(level);
+        load(level);
+        const std::string missing = call("game.setApproach()");
+        EXPECT_NE(missing.find("game.setApproach(approachIdx: number)"), std::string::npos) << missing;
+        EXPECT_NE(missing.find("approachIdx"), std::string::npos) << missing;
+        EXPECT_NE(missing.find("number"), std::string::npos) << missing;
+        EXPECT_EQ(page.js("(function(){ try { game.setApproach('2') } catch (e) { return e.argumentPosition + ':' + e.parameterName + ':' + e.expectedType; } })()"),
+                  "1:approachIdx:number");
+        EXPECT_EQ(target.game.approach, 0u) << "no action on a bad argument";
+    }
+}
+
+TEST_F(BoundPage, ExtraArgumentsAreIgnoredUnlessStrict) {
+    load(0);
+    EXPECT_EQ(call("game.setApproach(2, 3)"), "ok");
+    EXPECT_EQ(target.game.approach, 2u);
+    EXPECT_EQ(call("game.startOrAdvance(1)"), "ok");
+    EXPECT_EQ(target.game.gameState, nj::GameState::Playing);
+}
+
+TEST_F(BoundPage, StrictRefusesExtraArgumentsWithCodes) {
+    load(2);
+    EXPECT_EQ(call("game.setApproach(2, 3)"),
+              "game.setApproach(approachIdx: number): expected at most 1 argument, got 2 (extra "
+              "arguments are refused under Strict diagnostics)|ULJS_EXTRA_ARGS");
+    EXPECT_EQ(target.game.approach, 0u);
+    EXPECT_EQ(call("game.startOrAdvance(1, 2)"),
+              "game.startOrAdvance(): expected at most 0 arguments, got 2 (extra arguments are "
+              "refused under Strict diagnostics)|ULJS_EXTRA_ARGS");
+    EXPECT_EQ(target.game.gameState, nj::GameState::Briefing);
+}
+
+TEST_F(BoundPage, LossyNumbersWarnOrAreRefused) {
+    load(1);
+    EXPECT_EQ(call("game.setApproach(2.5)"), "ok");
+    EXPECT_EQ(target.game.approach, 2u);  // truncated toward zero
+    EXPECT_TRUE(logged("game.setApproach: argument 1: lossy conversion ("));
+
+    webtest::PageHarness strictPage{64, 32};
+    CommandTarget strictTarget;
+    web::JSApi strictApi{"game"};
+    strictApi.setDiagnosticsLevel(2);
+    nj::bindPageCommands(nj::ApiContext{"game", &strictApi}, strictTarget);
+    ASSERT_TRUE(strictPage.view->attachJSApi(&strictApi));
+    strictPage.load("<html><body>strict</body></html>");
+    const std::string refused = strictPage.js(
+        "(function(){ try { game.setApproach(1.5); return 'ok'; } catch (e) { return e.message + '|' + e.code; } })()");
+    EXPECT_EQ(refused.rfind("game.setApproach: argument 1: lossy conversion refused under Strict diagnostics (", 0), 0u)
+        << refused;
+    EXPECT_EQ(refused.substr(refused.size() - 12), ")|ULJS_LOSSY");
+    EXPECT_EQ(strictTarget.game.approach, 0u);
+}
+
+TEST(NativeBinding, ExceptionsBecomeErrorsAndDiagnostics) {
+    webtest::PageHarness page{64, 32};
+    int actions = 0;
+    {
+        web::JSApi api{"game"};
+        nj::ParamSpec none{};
+        ASSERT_TRUE(nj::bindFunction(nj::ApiContext{"game", &api}, "startOrAdvance", nullptr, none,
+                                     std::function<void()>([&] {
+                                         ++actions;
+                                         throw std::runtime_error("boom");
+                                     })));
+        ASSERT_TRUE(page.view->attachJSApi(&api));
+        page.load("<html><body>x</body></html>");
+        EXPECT_EQ(page.js("(function(){ try { game.startOrAdvance(); return 'ok'; } catch (e) { return e.message; } })()"),
+                  "game.startOrAdvance: the native code failed");
+        EXPECT_TRUE(page.log.contains(
+            "C++ exception in game.startOrAdvance: boom. The library caught it and continued."));
+        EXPECT_EQ(actions, 1);
+    }
+    // The page still shows the function after the API object is gone.
+    EXPECT_EQ(page.js("typeof game.startOrAdvance"), "function");
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// The overlay host end to end, without a GPU: the real page from the built
+// package, drawn into a canvas that records what it is given.
+#include "ui/overlay_ui.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "data/map_token.hpp"
+#include "data/package.hpp"
+#include "game/game.hpp"
+#include "ui/web/view.hpp"
+
+namespace {
+
+struct RecordingCanvas : nj::OverlayCanvas {
+    float width = 1280.0f, height = 720.0f;
+    int draws = 0, lastWidth = 0, lastHeight = 0, lastRowBytes = 0;
+    std::vector<std::uint8_t> lastPixels;
+    void viewportSize(float& w, float& h) const override {
+        w = width;
+        h = height;
+    }
+    void drawOverlayBitmap(const std::uint8_t* pixels, int w, int h, int rowBytes) override {
+        ++draws;
+        lastWidth = w;
+        lastHeight = h;
+        lastRowBytes = rowBytes;
+        lastPixels.assign(pixels, pixels + static_cast<std::size_t>(rowBytes) * h);
+    }
+    // Alpha of the page pixel at page coordinates (1280 x 720 layout).
+    int alphaAt(int x, int y) const {
+        const int px = x * lastWidth / 1280, py = y * lastHeight / 720;
+        return lastPixels[static_cast<std::size_t>(py) * lastRowBytes + px * 4 + 3];
+    }
+};
+
+class OverlayHost : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        std::ostringstream quiet;
+        nj::NJ3Package::instance().setLogStreams(&quiet, &quiet);
+        ASSERT_TRUE(nj::NJ3Package::instance().mount(NJ_PACKAGE_PATH));
+        nj::NJ3Package::instance().setLogStreams(nullptr, nullptr);
+    }
+
+    RecordingCanvas canvas;
+    int quits = 0;
+    nj::SilentAudio audio;
+    nj::Game game{nullptr, &audio};
+    nj::OverlayUI* overlay = nullptr;
+
+    void SetUp() override {
+        game.campaignMaps = {nj::encodeMapToken(R"({"name":"FIRST JOB"})", "a"),
+                             nj::encodeMapToken(R"({"name":"SECOND JOB"})", "b")};
+        auto host = std::make_unique<nj::OverlayUI>(&canvas, [this] { ++quits; });
+        overlay = host.get();
+        game.installOverlay(std::move(host));
+    }
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) overlay->renderFrame(game, nullptr);
+    }
+    void click(std::uint32_t x, std::uint32_t y) {
+        game.overlay->forwardMouseMove(x, y);
+        game.overlay->forwardMouseButton(true);
+        game.overlay->forwardMouseButton(false);
+        frames(1);
+    }
+};
+
+TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrame) {
+    frames(3);
+    ASSERT_TRUE(overlay->domReady());
+    EXPECT_EQ(canvas.draws, 3);
+    EXPECT_EQ(canvas.lastWidth, 1280);
+    EXPECT_EQ(canvas.lastHeight, 720);
+    // The dossier's operations panel is painted; the play field between the
+    // panels' gap stays see-through.
+    EXPECT_GT(canvas.alphaAt(60, 300), 128);
+    EXPECT_EQ(canvas.alphaAt(425, 300), 0);
+}
+
+TEST_F(OverlayHost, ViewFollowsTheViewportWithEvenSizes) {
+    canvas.width = 1921.0f;
+    canvas.height = 1081.0f;
+    frames(1);
+    EXPECT_EQ(overlay->pixelWidth(), 1922u);
+    EXPECT_EQ(overlay->pixelHeight(), 1082u);
+    EXPECT_DOUBLE_EQ(overlay->deviceScale(), 1.50078125);
+    canvas.width = 1000.0f;
+    canvas.height = 562.5f;
+    frames(1);
+    EXPECT_EQ(overlay->pixelWidth(), 1000u);
+    EXPECT_EQ(overlay->pixelHeight(), 564u);
+    EXPECT_DOUBLE_EQ(overlay->deviceScale(), 1.0);
+    canvas.width = 639.0f;
+    canvas.height = 400.0f;
+    frames(1);
+    EXPECT_EQ(overlay->pixelWidth(), 1000u) << "too small a viewport leaves the view alone";
+    EXPECT_EQ(canvas.lastWidth, 1000);
+}
+
+TEST_F(OverlayHost, ClicksAndKeysReachTheGameThroughThePage) {
+    frames(2);
+    ASSERT_TRUE(overlay->domReady());
+    click(700, 435);  // the SECURITY UPLINK HACK row of the dossier
+    EXPECT_EQ(game.approach, 2u);
+    click(200, 290);  // the second operation's card
+    EXPECT_EQ(game.missionIndex, 1u);
+    game.onKeyDown(37);  // Left on the dossier: the page asks for the previous mission
+    game.onKeyUp(37);
+    frames(1);
+    EXPECT_EQ(game.missionIndex, 0u);
+    click(1213, 657);  // QUIT
+    EXPECT_EQ(quits, 1);
+}
+
+TEST_F(OverlayHost, TeardownStopsRenderingAndCommandsNeedAGame) {
+    frames(2);
+    const int before = canvas.draws;
+    overlay->teardown();
+    frames(2);
+    EXPECT_EQ(canvas.draws, before);
+    EXPECT_EQ(overlay->view(), nullptr);
+}
+
+}  // namespace

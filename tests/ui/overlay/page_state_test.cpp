@@ -1,0 +1,148 @@
+#include "ui/page_state.hpp"
+
+#include <gtest/gtest.h>
+
+#include "data/map_token.hpp"
+#include "game/game.hpp"
+
+namespace {
+
+struct HeadlessGame {
+    nj::SilentAudio audio;
+    nj::Game game{nullptr, &audio};
+};
+
+std::string fieldsOf(const nj::Game& game) {
+    return nj::buildStateScript(game, nj::PageLayout{}, {});
+}
+
+TEST(PageState, FirstSecondsOfTheFirstMissionReadAsTheReferenceLine) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.gameState = nj::GameState::Playing;
+    g.missionClock = 7.9f;
+    const std::string script = fieldsOf(g);
+    const std::string expectedStart =
+        "window.syncGameState && window.syncGameState({\"gameState\":1,\"missionIndex\":0,"
+        "\"highestUnlocked\":0,\"missionCompleted\":[false,false,false,false],"
+        "\"directive\":\"\xE2\x80\xA2 Reach the vault and obtain the cipher card\",\"intelDone\":1,"
+        "\"stealthTier\":0,\"clock\":\"00:07\",\"cipherAcquired\":false,\"cipherDecrypted\":false,"
+        "\"healthSegs\":8,\"intelBudget\":200,\"approach\":0,\"audioEnabled\":true,\"promptText\":\"\","
+        "\"promptX\":0,\"promptY\":0,\"safeActive\":false,\"currentTumbler\":0,\"tumblers\":[";
+    EXPECT_EQ(script.substr(0, expectedStart.size()), expectedStart);
+    // The game always holds its three tumblers; each is written with its fields in order.
+    const std::size_t tumblers = script.find("\"tumblers\":[");
+    const std::string list = script.substr(tumblers, script.find(']', tumblers) - tumblers);
+    EXPECT_EQ(std::count(list.begin(), list.end(), '{'), 3);
+    EXPECT_NE(list.find("{\"angle\":"), std::string::npos);
+    EXPECT_NE(list.find(",\"target\":"), std::string::npos);
+    EXPECT_NE(list.find(",\"width\":"), std::string::npos);
+    EXPECT_NE(list.find(",\"locked\":false}"), std::string::npos);
+    // The page's extra fields follow the tumblers, and the script closes properly.
+    EXPECT_GT(script.find("\"missionNames\":"), tumblers);
+    EXPECT_EQ(script.substr(script.size() - 3), "});");
+}
+
+TEST(PageState, DirectiveFollowsTheMissionChain) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.cipherAcquired = 1;
+    EXPECT_EQ(nj::directiveText(g), "\xE2\x80\xA2 Decrypt the diplomatic safe terminal [E]");
+    g.cipherDecrypted = 1;
+    g.dynamicObjective.active = 1;
+    g.dynamicObjective.label = "INTERCEPT SYNDICATE COURIER";
+    EXPECT_EQ(nj::directiveText(g), "\xE2\x80\xA2 Phase-2 Directive: INTERCEPT SYNDICATE COURIER");
+    g.dynamicObjective.done = 1;
+    g.altExitLabel = "ROOF HELIPAD";
+    EXPECT_EQ(nj::directiveText(g), "\xE2\x80\xA2 Exfiltrate via Aston Martin DB5 or ROOF HELIPAD");
+    EXPECT_EQ(nj::objectivesDone(g), 4);
+}
+
+TEST(PageState, ClockTierAndHealthSegments) {
+    EXPECT_EQ(nj::clockText(7.9f), "00:07");
+    EXPECT_EQ(nj::clockText(125.0f), "02:05");
+    EXPECT_EQ(nj::clockText(6000.0f), "100:00");
+    EXPECT_EQ(nj::clockText(0.0f), "00:00");
+
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.detection = 0.25f;
+    EXPECT_EQ(nj::stealthTier(g), 1);
+    EXPECT_EQ(nj::healthSegments(0.25f), 7);  // 6.5 rounds away from zero
+    g.detection = 1.0f;
+    EXPECT_EQ(nj::stealthTier(g), 3);
+    EXPECT_EQ(nj::healthSegments(1.0f), 2);
+    g.detection = 0.0f;
+    g.alarmActive = 1;
+    EXPECT_EQ(nj::stealthTier(g), 2);
+    EXPECT_EQ(nj::healthSegments(0.0f), 8);
+    g.alarmActive = 0;
+    g.detection = 0.14f;
+    EXPECT_EQ(nj::stealthTier(g), 0);
+    g.detection = 0.41f;
+    EXPECT_EQ(nj::stealthTier(g), 2);
+}
+
+TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.gameState = nj::GameState::Playing;
+    g.cipherAcquired = 1;
+    g.terminal = {480.0f, 270.0f, 18.0f};
+    g.playerPos = {500.0f, 270.0f};
+    const std::string playing = fieldsOf(g);
+    EXPECT_NE(playing.find("\"promptText\":\"[E] DECRYPT SAFE TERMINAL\",\"promptX\":640,\"promptY\":333.333"),
+              std::string::npos)
+        << playing;
+
+    // A takedown wins over the terminal, but never outside Playing.
+    g.guards.resize(1);
+    g.guards[0].x = 100.0f;
+    g.guards[0].y = 200.0f;
+    g.takedownTarget = 0;
+    EXPECT_EQ(nj::interactionPrompt(g, {}).text, "[SPACE] SILENT TAKEDOWN");
+    g.gameState = nj::GameState::Paused;
+    EXPECT_NE(fieldsOf(g).find("\"promptText\":\"\",\"promptX\":0,\"promptY\":0"), std::string::npos);
+}
+
+TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.gameState = nj::GameState::Playing;
+    g.nearObjective = 1;
+    g.dynamicObjective.label = "MEET \"NIA\"\nNOW";
+    const std::string script = fieldsOf(g);
+    EXPECT_NE(script.find("\"promptText\":\"[E] MEET \\\"NIA\\\"\\nNOW\""), std::string::npos) << script;
+}
+
+TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
+    const std::vector<std::string> tokens = {
+        nj::encodeMapToken(R"({"name":"ROYAL FLUSH","desc":"Casino job."})", "s1"),
+        "NJ3M_V1.broken",
+        nj::encodeMapToken(R"({"theme":"archive"})", "s3"),
+    };
+    const auto missions = nj::summarizeCampaign(tokens);
+    ASSERT_EQ(missions.size(), 3u);
+    EXPECT_EQ(missions[0].name, "ROYAL FLUSH");
+    EXPECT_EQ(missions[0].desc, "Casino job.");
+    EXPECT_EQ(missions[1].name, "OPERATION 02");
+    EXPECT_EQ(missions[2].name, "OPERATION 03");
+    EXPECT_EQ(missions[2].desc, "Infiltrate the perimeter and extract.");
+
+    HeadlessGame h;
+    const std::string script = nj::buildStateScript(h.game, {}, missions);
+    EXPECT_NE(script.find("\"missionNames\":[\"ROYAL FLUSH\",\"OPERATION 02\",\"OPERATION 03\"]"),
+              std::string::npos);
+    EXPECT_NE(script.find("\"missionCount\":3"), std::string::npos);
+    // Without a campaign the built-in mission is a campaign of one.
+    EXPECT_NE(fieldsOf(h.game).find("\"missionCount\":1"), std::string::npos);
+}
+
+TEST(PageState, NumbersUseShortestSixDigitForm) {
+    EXPECT_EQ(nj::formatNumber(0.0), "0");
+    EXPECT_EQ(nj::formatNumber(12.5), "12.5");
+    EXPECT_EQ(nj::formatNumber(1280.0 / 3.0), "426.667");
+    EXPECT_EQ(nj::formatNumber(1234567.0), "1.23457e+06");
+}
+
+}  // namespace
