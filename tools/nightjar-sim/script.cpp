@@ -13,6 +13,7 @@
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
 #include "tools/nightjar-sim/state_line.hpp"
+#include "ui/page_state.hpp"
 
 namespace nj {
 namespace {
@@ -110,6 +111,12 @@ void ScriptRunner::runLine(const std::string& line) {
     } else if (cmd == "print") {
         expectArgs(0, 0);
         out_ << formatStateLine(game_, steps_, quitRequested_) << '\n';
+    } else if (cmd == "pagestate") {
+        // Exactly the script the overlay would evaluate now, at the page's
+        // 1280 x 720 layout.
+        expectArgs(0, 0);
+        out_ << buildStateScript(game_, PageLayout{1280, 720}, summarizeCampaign(game_.campaignMaps))
+             << '\n';
     } else {
         throw ScriptError("unknown command '" + cmd + "'");
     }
