@@ -1,0 +1,258 @@
+#!/usr/bin/env python3
+"""Checks the shipped mission files against the rules every layout must keep.
+
+  mission_lint.py MISSION1.json MISSION2.json MISSION3.json MISSION4.json
+
+- each mission uses its theme's furniture (and only that), in campaign order
+  casino, embassy, laboratory, archive;
+- nothing sits on the agency seal, walls neither cut the rugs (casino and
+  embassy floors) nor stand on the potted plants;
+- the security grows from one mission to the next, with moving lasers, and
+  the doors the approaches open (cyan for the service corridor, ruby for the
+  VIP entry) exist, as does a keycard for every door colour;
+- for each of the four approaches, walking with the operative's radius
+  through walls, furniture and closed doors, and picking up whatever keycards
+  can be reached: the cipher card, the terminal, the intel, the directive,
+  the exit and the alternative exit can all be reached.
+Guards, cameras, lasers and plates are left to the playthroughs: this is
+about the shape of the place.
+"""
+import json
+import math
+import sys
+
+THEMES = ["casino", "embassy", "laboratory", "archive"]
+FURNITURE = {
+    "casino": {"roulette", "blackjack", "plush_booth", "stanchions"},
+    "embassy": {"desk", "bookcase"},
+    "laboratory": {"server", "cryopod"},
+    "archive": {"archive_rack"},
+}
+RUGS = [(42, 68, 224, 232), (62, 402, 192, 94), (342, 392, 118, 76)]
+SEAL = (766, 212, 33)
+PLANTS = [(238, 74), (318, 404), (556, 156), (724, 78), (724, 344), (908, 344)]
+PLANT_RADIUS = 13
+PLAYER_RADIUS = 12
+# Where the game puts the directive and the intel when a mission leaves them out.
+OBJECTIVE_DEFAULTS = [
+    {"x": 610, "y": 260, "waypoints": [(610, 130), (830, 130), (830, 330), (610, 330)]},
+    {"x": 580, "y": 435, "waypoints": [(580, 435), (320, 340), (610, 140)]},
+    {"x": 640, "y": 310, "waypoints": []},
+    {"x": 635, "y": 395, "waypoints": []},
+]
+DEFAULTS = {
+    "player": {"x": 60, "y": 460}, "serviceSpawn": {"x": 64, "y": 95},
+    "backstageSpawn": {"x": 240, "y": 485},
+    "gate": {"x": 660, "y": 355, "w": 24, "h": 140},
+    "card": {"x": 495, "y": 195, "r": 12}, "terminal": {"x": 780, "y": 205, "r": 18},
+    "exit": {"x": 930, "y": 420, "w": 75, "h": 80},
+    "altExit": {"x": 855, "y": 42, "w": 72, "h": 64}, "optionalIntel": {"x": 340, "y": 115},
+}
+GRID = 4
+
+
+def rect(o):
+    return (o.get("x", 0), o.get("y", 0), o.get("w", 0), o.get("h", 0))
+
+
+def furniture_box(f):
+    w, h = f.get("w", 60), f.get("h", 36)
+    return (f.get("x", 0) - w / 2, f.get("y", 0) - h / 2, w, h)
+
+
+def rects_overlap(a, b):
+    return a[0] < b[0] + b[2] and b[0] < a[0] + a[2] and a[1] < b[1] + b[3] and b[1] < a[1] + a[3]
+
+
+def circle_hits_rect(cx, cy, r, rc):
+    nx = min(max(cx, rc[0]), rc[0] + rc[2])
+    ny = min(max(cy, rc[1]), rc[1] + rc[3])
+    return (cx - nx) ** 2 + (cy - ny) ** 2 < r * r
+
+
+def point(m, key):
+    v = m.get(key, DEFAULTS[key])
+    return v.get("x", DEFAULTS[key]["x"]), v.get("y", DEFAULTS[key]["y"])
+
+
+class Layout:
+    def __init__(self, m):
+        self.walls = [rect(w) for w in m.get("walls", [])]
+        self.furniture = [furniture_box(f) for f in m.get("furniture", [])]
+        self.doors = [(rect(d), d.get("color", "cyan")) for d in m.get("doors", [])]
+        self.gate = rect(m.get("gate", DEFAULTS["gate"]))
+        self.cols, self.rows = 960 // GRID + 1, 540 // GRID + 1
+
+    def reachable(self, start, open_colors, gate_open):
+        blocks = self.walls + self.furniture
+        blocks += [r for r, c in self.doors if c not in open_colors]
+        if not gate_open:
+            blocks.append(self.gate)
+
+        grow = PLAYER_RADIUS + GRID
+        near_blocks = {}
+
+        def free(i, j):
+            # Obstacles are bucketed by 32-unit tiles so each cell tests a few.
+            key = (i * GRID // 32, j * GRID // 32)
+            if key not in near_blocks:
+                x0, y0 = key[0] * 32, key[1] * 32
+                near_blocks[key] = [bl for bl in blocks if rects_overlap(
+                    (x0 - grow, y0 - grow, 32 + 2 * grow, 32 + 2 * grow), bl)]
+            x, y = i * GRID, j * GRID
+            return not any(circle_hits_rect(x, y, PLAYER_RADIUS, bl) for bl in near_blocks[key])
+
+        si, sj = round(start[0] / GRID), round(start[1] / GRID)
+        if not free(si, sj):
+            raise AssertionError(f"spawn {start} is inside an obstacle")
+        seen = {(si, sj)}
+        todo = [(si, sj)]
+        while todo:
+            i, j = todo.pop()
+            for di, dj in ((1, 0), (-1, 0), (0, 1), (0, -1)):
+                n = (i + di, j + dj)
+                if n in seen or not (0 <= n[0] < self.cols + 20 and 0 <= n[1] < self.rows):
+                    continue
+                if free(*n):
+                    seen.add(n)
+                    todo.append(n)
+        return [(i * GRID, j * GRID) for i, j in seen]
+
+
+def near(cells, x, y, d):
+    return any((cx - x) ** 2 + (cy - y) ** 2 < d * d for cx, cy in cells)
+
+
+def overlaps(cells, rc):
+    return any(circle_hits_rect(cx, cy, PLAYER_RADIUS, rc) for cx, cy in cells)
+
+
+def check_reach(m, index, approach, layout, errors, name):
+    start = {0: point(m, "serviceSpawn"), 3: point(m, "backstageSpawn")}.get(
+        approach, point(m, "player"))
+    held = {0: {"cyan"}, 3: {"ruby"}}.get(approach, set())
+    card = m.get("card", DEFAULTS["card"])
+    gate_open = False
+    while True:
+        cells = layout.reachable(start, held, gate_open)
+        got = {k.get("color", "cyan") for k in m.get("keycards", [])
+               if near(cells, k.get("x", 0), k.get("y", 0), PLAYER_RADIUS + k.get("r", 11) + 4)}
+        card_ok = near(cells, card["x"], card["y"], PLAYER_RADIUS + card.get("r", 12) + 4)
+        if got <= held and card_ok == gate_open:
+            break
+        held |= got
+        gate_open = gate_open or card_ok
+    where = f"{name} approach {approach}"
+    if not card_ok:
+        errors.append(f"{where}: the cipher card cannot be reached")
+        return
+    t = m.get("terminal", DEFAULTS["terminal"])
+    if not near(cells, t["x"], t["y"], 55):
+        errors.append(f"{where}: the safe terminal cannot be reached")
+    ix, iy = point(m, "optionalIntel")
+    if not near(cells, ix, iy, 26):
+        errors.append(f"{where}: the optional intel cannot be reached")
+    d = dict(OBJECTIVE_DEFAULTS[index])
+    do = m.get("dynamicObjective", {})
+    spots = [(do.get("x", d["x"]), do.get("y", d["y"]))]
+    if index == 0:  # the courier walks its route from the moment the safe opens
+        spots += [(w["x"], w["y"]) for w in do.get("waypoints", [])] or d["waypoints"]
+    if not any(near(cells, x, y, 26) for x, y in spots):
+        errors.append(f"{where}: the directive cannot be reached")
+    if not overlaps(cells, rect(m.get("exit", DEFAULTS["exit"]))):
+        errors.append(f"{where}: the exit cannot be reached")
+    if not overlaps(cells, rect(m.get("altExit", DEFAULTS["altExit"]))):
+        errors.append(f"{where}: the alternative exit cannot be reached")
+
+
+def lint(paths):
+    errors = []
+    missions = []
+    for p in paths:
+        with open(p) as f:
+            missions.append(json.load(f))
+    if len(missions) != 4:
+        errors.append(f"expected four missions, got {len(missions)}")
+    pressure = []
+    for index, (p, m) in enumerate(zip(paths, missions)):
+        name = p.rsplit("/", 1)[-1]
+        theme = m.get("theme", "casino")
+        if theme != THEMES[min(index, 3)]:
+            errors.append(f"{name}: theme {theme!r}, expected {THEMES[index]!r}")
+        for key in ("name", "desc"):
+            if not m.get(key):
+                errors.append(f"{name}: no {key}")
+        types = {f.get("type", "desk") for f in m.get("furniture", [])}
+        if types - FURNITURE.get(theme, set()):
+            errors.append(f"{name}: furniture {sorted(types - FURNITURE[theme])} is not {theme}")
+        if FURNITURE.get(theme, set()) - types:
+            errors.append(f"{name}: {theme} furniture unused: {sorted(FURNITURE[theme] - types)}")
+
+        walls = [rect(w) for w in m.get("walls", [])]
+        if theme in ("casino", "embassy"):
+            for w in walls:
+                for r in RUGS:
+                    if rects_overlap(w, r):
+                        errors.append(f"{name}: wall {w} cuts the rug {r}")
+        for w in walls:
+            for px, py in PLANTS:
+                if circle_hits_rect(px, py, PLANT_RADIUS, w):
+                    errors.append(f"{name}: wall {w} stands on the plant at ({px}, {py})")
+        sx, sy, sr = SEAL
+        boxes = walls + [furniture_box(f) for f in m.get("furniture", [])]
+        boxes += [rect(o) for k in ("lasers", "pressures", "doors") for o in m.get(k, [])]
+        boxes += [rect(m.get(k, DEFAULTS[k])) for k in ("gate", "exit", "altExit")]
+        for b in boxes:
+            if circle_hits_rect(sx, sy, sr, b):
+                errors.append(f"{name}: {b} covers the agency seal")
+        circles = [(o.get("x", 0), o.get("y", 0)) for o in m.get("keycards", []) + m.get("cameras", [])]
+        circles += [point(m, "optionalIntel")]
+        circles += [(m.get(k, DEFAULTS[k])["x"], m.get(k, DEFAULTS[k])["y"]) for k in ("card", "terminal")]
+        for x, y in circles:
+            if math.hypot(x - sx, y - sy) < sr + 12:
+                errors.append(f"{name}: ({x}, {y}) lies on the agency seal")
+
+        guards = m.get("guards", [])
+        if any(len(g.get("patrol", [])) < 2 and g.get("axis", "") not in ("x", "y") for g in guards):
+            errors.append(f"{name}: a guard has neither a patrol route nor an axis")
+        lasers = m.get("lasers", [])
+        if not any(l.get("speed", 0) > 0 for l in lasers):
+            errors.append(f"{name}: no moving laser")
+        colors = {d.get("color", "cyan") for d in m.get("doors", [])}
+        for needed in ("cyan", "ruby"):
+            if needed not in colors:
+                errors.append(f"{name}: no {needed} door for the approach that opens it")
+        cards = {k.get("color", "cyan") for k in m.get("keycards", [])}
+        if colors - cards:
+            errors.append(f"{name}: doors without a keycard: {sorted(colors - cards)}")
+        if not m.get("cameras") or not m.get("pressures"):
+            errors.append(f"{name}: needs cameras and pressure plates")
+        for key in ("serviceSpawn", "backstageSpawn", "card", "gate", "terminal", "exit", "altExit"):
+            if key not in m:
+                errors.append(f"{name}: {key} left to the default")
+        pressure.append(len(guards) + len(m.get("cameras", [])) + len(lasers)
+                        + len(m.get("pressures", [])) + len(m.get("doors", [])))
+
+        layout = Layout(m)
+        for approach in range(4):
+            try:
+                check_reach(m, index, approach, layout, errors, name)
+            except AssertionError as e:
+                errors.append(f"{name} approach {approach}: {e}")
+    if pressure != sorted(pressure) or len(set(pressure)) != len(pressure):
+        errors.append(f"security does not grow from mission to mission: {pressure}")
+    return errors
+
+
+def main():
+    errors = lint(sys.argv[1:])
+    for e in errors:
+        print(e, file=sys.stderr)
+    if errors:
+        return 1
+    print(f"{len(sys.argv) - 1} missions: decorations, security and every approach's reach are sound")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
