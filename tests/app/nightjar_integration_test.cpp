@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <vector>
 #include <set>
 #include <sstream>
 #include <string>
@@ -104,6 +106,33 @@ TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier)
     EXPECT_NE(run.output.find("altenter Geometry:1280x720"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    fs::remove_all(dir);
+}
+
+// OpenAL Soft's file writer stands in for a sound card: whatever the game
+// plays while the operative walks ends up in the WAV.
+TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
+    const fs::path dir = gameFolder("audio");
+    const fs::path wav = dir / "played.wav";
+    std::ofstream(dir / "alsoft.conf") << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n"
+                                          "[wave]\nfile=" << wav.string() << "\n";
+    const GameRun run = runIn(dir, std::string(kVulkanEnv) + "ALSOFT_CONF=alsoft.conf "
+                                   "timeout 300 xvfb-run -a -s '-screen 0 1280x720x24' '" NJ_WALK_SCRIPT
+                                   "' '" NIGHTJAR_PATH "'");
+    EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
+    std::ifstream in(wav, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text(bytes.begin(), bytes.end());
+    const std::size_t data = text.find("data");
+    ASSERT_NE(data, std::string::npos) << "no recording";
+    ASSERT_GT(bytes.size(), data + 8 + 4000u) << "no recording";
+    std::size_t loud = 0;
+    for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
+        const int sample = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
+                                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        loud += std::abs(sample) > 1000;
+    }
+    EXPECT_GT(loud, 200u) << "the walk made no sound";
     fs::remove_all(dir);
 }
 
