@@ -1,0 +1,119 @@
+// Where the page's files and fonts come from: the package first, then the
+// stock sources, with the MIME and font tables the page relies on.
+#include "ui/package_file_system.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "data/package.hpp"
+#include "ui/stock_sources.hpp"
+
+namespace {
+
+// A fallback that records what reached it.
+struct RecordingFallback : web::FileSystem, web::FontLoader {
+    std::vector<std::string> asked;
+    bool fileExists(const std::string& p) override { return asked.push_back("exists " + p), true; }
+    std::string mimeType(const std::string& p) override { return asked.push_back("mime " + p), "from/fallback"; }
+    std::string charset(const std::string&) override { return "latin1"; }
+    web::BufferPtr openFile(const std::string& p) override {
+        asked.push_back("open " + p);
+        return web::makeBuffer("disk", 4);
+    }
+    std::string fallbackFont() override { return "Stock Sans"; }
+    std::string fallbackFontForCharacters(const std::string&, int, bool) override { return "Stock CJK"; }
+    web::BufferPtr load(const std::string& family, int weight, bool) override {
+        asked.push_back("font " + family + " " + std::to_string(weight));
+        return web::makeBuffer("ttf", 3);
+    }
+};
+
+class PackageSources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::vector<nj::PackageAsset> assets = {
+            {"ui/ui.html", "<html>"}, {"ui/empty.css", ""}, {"fonts/RobotoMono-Bold.ttf", "ROBOTO-B"},
+            {"fonts/Lato-Regular.ttf", "LATO-R"}};
+        std::ostringstream quiet;
+        nj::NJ3Package::instance().setLogStreams(&quiet, &quiet);
+        ASSERT_TRUE(nj::NJ3Package::instance().mountBytes("t", nj::buildPackage(assets, "salt")));
+        nj::NJ3Package::instance().setLogStreams(nullptr, nullptr);
+    }
+    static std::string text(const web::BufferPtr& b) {
+        return b ? std::string(b->begin(), b->end()) : std::string("<null>");
+    }
+};
+
+TEST_F(PackageSources, MimeTypesByExtensionElseTheFallback) {
+    RecordingFallback stock;
+    nj::NJ3PackageFileSystem files(&stock);
+    EXPECT_EQ(files.mimeType("UI/MAIN.HTML"), "text/html");  // extension case does not matter
+    EXPECT_EQ(files.mimeType("fonts/x.woff2"), "font/woff2");
+    EXPECT_EQ(files.mimeType("save.dat"), "application/octet-stream");
+    EXPECT_EQ(files.mimeType("readme"), "from/fallback");
+    EXPECT_EQ(files.mimeType("archive.tar.gz"), "from/fallback");
+    EXPECT_EQ(files.mimeType("data.old/file"), "from/fallback");  // the dot is in a folder name
+    EXPECT_EQ(files.charset("anything"), "utf-8");
+    nj::NJ3PackageFileSystem alone(nullptr);
+    EXPECT_EQ(alone.mimeType("readme"), "application/unknown");
+}
+
+TEST_F(PackageSources, FilesComeFromThePackageThenTheFallback) {
+    RecordingFallback stock;
+    nj::NJ3PackageFileSystem files(&stock);
+    EXPECT_EQ(text(files.openFile("ui/ui.html")), "<html>");
+    EXPECT_EQ(text(files.openFile("assets/ui/ui.html")), "<html>");
+    EXPECT_TRUE(files.fileExists("ui/empty.css"));
+    EXPECT_EQ(text(files.openFile("ui/empty.css")), "disk") << "an empty asset counts as absent";
+    EXPECT_EQ(text(files.openFile("ui/missing.js")), "disk");
+    EXPECT_EQ(stock.asked, (std::vector<std::string>{"open ui/empty.css", "open ui/missing.js"}));
+    nj::NJ3PackageFileSystem alone(nullptr);
+    EXPECT_EQ(alone.openFile("ui/missing.js"), nullptr);
+    EXPECT_FALSE(alone.fileExists("ui/missing.js"));
+}
+
+TEST_F(PackageSources, FontFamiliesMapToThePackagedPairs) {
+    EXPECT_EQ(nj::packagedFontPath("Roboto Mono", 700), "fonts/RobotoMono-Bold.ttf");
+    EXPECT_EQ(nj::packagedFontPath("Lato", 599), "fonts/Lato-Regular.ttf");
+    EXPECT_EQ(nj::packagedFontPath("MONTSERRAT", 600), "fonts/Montserrat-Bold.ttf");
+    EXPECT_EQ(nj::packagedFontPath("Lato, Roboto", 400), "fonts/RobotoMono-Regular.ttf");
+    EXPECT_EQ(nj::packagedFontPath("Arial", 400), "");
+
+    RecordingFallback stock;
+    nj::NJ3PackageFontLoader fonts(&stock);
+    EXPECT_EQ(text(fonts.load("Roboto Mono", 700, false)), "ROBOTO-B");
+    EXPECT_EQ(text(fonts.load("lato", 400, true)), "LATO-R");  // italic is not looked at
+    EXPECT_EQ(text(fonts.load("Arial", 400, false)), "ttf");
+    EXPECT_EQ(text(fonts.load("Montserrat", 400, false)), "ttf") << "not in this package";
+    EXPECT_EQ(stock.asked, (std::vector<std::string>{"font Arial 400", "font Montserrat 400"}));
+    EXPECT_EQ(fonts.fallbackFont(), "Stock Sans");
+    nj::NJ3PackageFontLoader alone(nullptr);
+    EXPECT_EQ(alone.fallbackFont(), "Montserrat");
+    EXPECT_EQ(alone.fallbackFontForCharacters("x", 400, false), "Montserrat");
+    EXPECT_EQ(alone.load("Arial", 400, false), nullptr);
+}
+
+TEST(DiskFileSystem, ServesFilesUnderItsRootAndRefusesEscapes) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / ("nj_disk_" + std::to_string(::getpid()));
+    fs::create_directories(root / "assets" / "ui");
+    std::ofstream(root / "assets" / "ui" / "ui.html") << "<p>loose</p>";
+    std::ofstream(root / "secret.txt") << "not for pages";
+    nj::DiskFileSystem disk((root / "assets").string() + "/");
+    EXPECT_TRUE(disk.fileExists("ui/ui.html"));
+    ASSERT_NE(disk.openFile("ui/ui.html"), nullptr);
+    EXPECT_EQ(disk.openFile("ui/ui.html")->size(), 12u);
+    for (const char* escape : {"../secret.txt", "ui/../../secret.txt", "/etc/passwd",
+                               "..\\secret.txt", ""}) {
+        EXPECT_FALSE(disk.fileExists(escape)) << escape;
+        EXPECT_EQ(disk.openFile(escape), nullptr) << escape;
+    }
+    fs::remove_all(root);
+}
+
+}  // namespace
