@@ -6,7 +6,7 @@ namespace nj::preview {
 
 std::string showcaseMissionJson(const std::string& theme) {
     return R"({"name":"SHOWCASE","theme":")" + theme + R"(",)" +
-           R"("player":{"x":470,"y":300},)"
+           R"("player":{"x":470,"y":300},"serviceSpawn":{"x":470,"y":300},)"
            R"("walls":[{"x":0,"y":0,"w":960,"h":16},{"x":0,"y":524,"w":960,"h":16},)"
            R"({"x":0,"y":0,"w":16,"h":540},{"x":944,"y":0,"w":16,"h":540},)"
            R"({"x":300,"y":16,"w":20,"h":150},{"x":600,"y":200,"w":24,"h":120},)"
