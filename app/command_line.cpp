@@ -1,6 +1,7 @@
 // Reading the game's two switches.
 #include "app/command_line.hpp"
 
+#include <cstdlib>
 #include <string_view>
 
 namespace nj {
@@ -14,8 +15,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (std::string_view(argv[i]) == "--screenshot" && i + 1 < argc) {
             result.screenshotPath = argv[i + 1];
         }
+        if (std::string_view(argv[i]) == "--frames" && i + 1 < argc) {
+            const long long n = std::atoll(argv[i + 1]);
+            result.frames = n > 0 && n < 1000000 ? static_cast<unsigned>(n) : 0;
+        }
     }
-    result.testMode = joined.find("--test") != std::string::npos;
+    result.testMode = joined.find("--test") != std::string::npos || result.frames > 0;
     return result;
 }
 

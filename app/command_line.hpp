@@ -1,7 +1,8 @@
 #pragma once
 // The game's command line: "--test" anywhere (even inside a longer argument)
 // runs the fixed 60-frame self-test; "--screenshot PATH" saves the last
-// presented frame as PNG.
+// presented frame as PNG; "--frames N" runs the self-test for N frames and
+// reports the frame rate.
 
 #include <string>
 
@@ -10,6 +11,9 @@ namespace nj {
 struct CommandLine {
     bool testMode = false;
     std::string screenshotPath;  // empty: no screenshot
+    // "--frames N": a longer self-test run of N updates that reports the
+    // frame rate on exit (for measuring); 0 when not given.
+    unsigned frames = 0;
 };
 
 // The arguments are joined with blanks, program path included, and searched

@@ -21,7 +21,7 @@ float FrameClock::step(std::uint64_t now) {
 SelfTestRun::Pass SelfTestRun::nextPass() {
     const std::uint32_t pass = counter_++;
     if (pass == 29) return Pass::StartMission;
-    return counter_ > 60 ? Pass::Finish : Pass::Continue;
+    return counter_ > updates_ ? Pass::Finish : Pass::Continue;
 }
 
 }  // namespace nj

@@ -19,10 +19,11 @@ private:
     std::uint64_t previous_ = 0;
 };
 
-// The --test run: 60 loop updates after the first, with the selected mission
-// started on the 30th pass.
+// The --test run: 60 loop updates after the first (or as many as asked
+// for), with the selected mission started on the 30th pass.
 class SelfTestRun {
 public:
+    explicit SelfTestRun(std::uint32_t updates = 60) : updates_(updates) {}
     enum class Pass { Continue, StartMission, Finish };
     // Called once at the top of every loop pass, after the message drain.
     Pass nextPass();
@@ -30,6 +31,7 @@ public:
 
 private:
     std::uint32_t counter_ = 0;
+    std::uint32_t updates_;
 };
 
 }  // namespace nj

@@ -39,16 +39,28 @@ bool drainEvents(ShellWindow& window) {
     return true;
 }
 
+void reportFrameRate(unsigned frames, std::uint64_t started, std::uint64_t frequency) {
+    const double seconds =
+        static_cast<double>(SDL_GetPerformanceCounter() - started) / static_cast<double>(frequency);
+    std::printf("nightjar: %u frames in %.2f s, %.1f fps\n", frames, seconds,
+                seconds > 0.0 ? frames / seconds : 0.0);
+}
+
 void runFrames(Game& game, ShellWindow& window, const CommandLine& options) {
     FrameClock clock;
-    clock.start(SDL_GetPerformanceFrequency(), SDL_GetPerformanceCounter());
-    SelfTestRun selfTest;
+    const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+    const std::uint64_t started = SDL_GetPerformanceCounter();
+    clock.start(frequency, started);
+    SelfTestRun selfTest(options.frames > 0 ? options.frames : 60);
     for (;;) {
         if (!drainEvents(window)) return;
         if (options.testMode) {
             const SelfTestRun::Pass pass = selfTest.nextPass();
             if (pass == SelfTestRun::Pass::StartMission) game.startOrAdvance();
-            if (pass == SelfTestRun::Pass::Finish) return;
+            if (pass == SelfTestRun::Pass::Finish) {
+                if (options.frames > 0) reportFrameRate(options.frames, started, frequency);
+                return;
+            }
         }
         game.update(clock.step(SDL_GetPerformanceCounter()));
         game.render();

@@ -19,6 +19,19 @@ TEST(CommandLine, TestSwitchIsFoundAnywhereInTheJoinedLine) {
     EXPECT_FALSE(parse({"./nightjar", "--", "test"}).testMode);
 }
 
+TEST(CommandLine, FramesRunsALongerSelfTest) {
+    const auto line = parse({"nightjar", "--frames", "600"});
+    EXPECT_TRUE(line.testMode);
+    EXPECT_EQ(line.frames, 600u);
+    EXPECT_EQ(parse({"nightjar", "--frames", "-3"}).frames, 0u);
+    EXPECT_FALSE(parse({"nightjar", "--frames", "x"}).testMode);
+
+    nj::SelfTestRun run(100);
+    int updates = 0;
+    while (run.nextPass() != nj::SelfTestRun::Pass::Finish && updates < 1000) ++updates;
+    EXPECT_EQ(updates, 100);
+}
+
 TEST(CommandLine, ScreenshotTakesTheNextArgument) {
     EXPECT_EQ(parse({"nightjar", "--test", "--screenshot", "out.png"}).screenshotPath, "out.png");
     EXPECT_EQ(parse({"nightjar", "--screenshot"}).screenshotPath, "");
