@@ -5,7 +5,7 @@
 
 - each mission uses its theme's furniture (and only that), in campaign order
   casino, embassy, laboratory, archive;
-- nothing sits on the agency seal, walls neither cut the rugs (casino and
+- nothing sits on the agency seal or under an exit, walls neither cut the rugs (casino and
   embassy floors) nor stand on the potted plants;
 - the security grows from one mission to the next, with moving lasers, and
   the doors the approaches open (cyan for the service corridor, ruby for the
@@ -211,6 +211,11 @@ def lint(paths):
         for x, y in circles:
             if math.hypot(x - sx, y - sy) < sr + 12:
                 errors.append(f"{name}: ({x}, {y}) lies on the agency seal")
+
+        cars = [rect(m.get(k, DEFAULTS[k])) for k in ("exit", "altExit")]
+        for x, y in circles:
+            if any(circle_hits_rect(x, y, 12, c) for c in cars):
+                errors.append(f"{name}: ({x}, {y}) lies under an exit")
 
         guards = m.get("guards", [])
         if any(len(g.get("patrol", [])) < 2 and g.get("axis", "") not in ("x", "y") for g in guards):
