@@ -110,6 +110,7 @@ void PageDocument::noteEdit(const litehtml::element::ptr& scope) {
 // defaults, presentational attributes, author rules, then the inline style
 // attributes that parse_styles reads itself.
 void PageDocument::restyle(const litehtml::element::ptr& scope) {
+    hoverSensitiveValid_ = false;
     forEachElement(scope, [](const litehtml::element::ptr& element) {
         if (auto* tag = dynamic_cast<litehtml::html_tag*>(element.get())) {
             TagAccess::usedStyles(*tag).clear();
@@ -245,12 +246,56 @@ litehtml::element::ptr PageDocument::elementAt(int x, int y) {
 bool PageDocument::hover(int x, int y) {
     if (!document_) return false;
     update();
+    // Only elements that matched a :hover rule can change; their
+    // fingerprints before and after tell which did.
+    if (!hoverSensitiveValid_) findHoverSensitive();
+    std::vector<std::string> before;
+    before.reserve(hoverSensitive_.size());
+    for (const auto& element : hoverSensitive_) before.push_back(paintFingerprint(element));
     litehtml::position::vector redraw;
     if (!document_->on_mouse_over(x, y, x, y, redraw)) return false;
-    // A :hover rule may change sizes as well as colours.
+    // The layout is still the one on screen, so the box snapshot taken now
+    // catches anything a :hover size change moves.
+    noteEdit(nullptr);
+    if (!fullRepaint_) {
+        for (std::size_t i = 0; i < hoverSensitive_.size(); ++i) {
+            const auto& element = hoverSensitive_[i];
+            fingerprints_.try_emplace(element.get(), element, before[i]);
+        }
+    }
     layoutDirty_ = true;
-    fullRepaint_ = true;
     return true;
+}
+
+namespace {
+
+bool selectorUsesHover(const litehtml::css_selector& selector) {
+    for (const litehtml::css_selector* part = &selector; part; part = part->m_left.get()) {
+        for (const auto& attr : part->m_right.m_attrs) {
+            if (attr.condition == litehtml::select_pseudo_class &&
+                attr.val.rfind("hover", 0) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void PageDocument::findHoverSensitive() {
+    hoverSensitive_.clear();
+    forEachElement(root(), [&](const litehtml::element::ptr& element) {
+        auto* tag = dynamic_cast<litehtml::html_tag*>(element.get());
+        if (!tag) return;
+        for (const auto& used : TagAccess::usedStyles(*tag)) {
+            if (used->m_selector && selectorUsesHover(*used->m_selector)) {
+                hoverSensitive_.push_back(element);
+                return;
+            }
+        }
+    });
+    hoverSensitiveValid_ = true;
 }
 
 bool PageDocument::setText(const litehtml::element::ptr& element, const std::string& text) {

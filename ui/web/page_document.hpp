@@ -37,7 +37,7 @@ class PageDocument {
     void setViewport(int width, int height);
 
     // The whole bitmap is painted again on the next paint (new bitmap, new
-    // scale); otherwise only the damage of DOM edits is.
+    // scale); otherwise only the damage of DOM edits and hover changes is.
     void markPaintNeeded() { fullRepaint_ = true; }
     bool needsPaint() const {
         return fullRepaint_ || layoutDirty_ || !restyleScopes_.empty() || !damage_.empty();
@@ -83,6 +83,7 @@ class PageDocument {
     void restyleScopes();
     void relayout();
     void collectDamage();
+    void findHoverSensitive();
 
     std::string url_;
     std::string html_;  // kept only until the author sheets are collected
@@ -102,6 +103,10 @@ class PageDocument {
         fingerprints_;
     std::optional<BoxSnapshot> boxesBefore_;
     std::vector<litehtml::position> damage_;  // CSS px, not yet painted
+    // Elements that matched a rule with :hover somewhere in its selector;
+    // recomputed after a restyle.
+    std::vector<litehtml::element::ptr> hoverSensitive_;
+    bool hoverSensitiveValid_ = false;
 };
 
 }  // namespace web

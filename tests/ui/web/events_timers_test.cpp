@@ -2,6 +2,9 @@
 // driven by the renderer.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "ui/web/page_document.hpp"
 #include "web_test_support.hpp"
 
 namespace {
@@ -76,6 +79,40 @@ TEST(WebEvents, HoverStyleFollowsThePointer) {
     page.view->fireMouseEvent({web::MouseEventType::MouseMoved, 150, 80, web::MouseButton::None});
     page.frame();
     EXPECT_EQ(page.pixel(60, 5), rgb(0x808080));
+}
+
+TEST(WebEvents, HoverRepaintsMatchAFullRepaint) {
+    PageHarness page;
+    page.load(
+        "<html><head><style>body{margin:0}.b{position:absolute;top:0;width:40px;"
+        "height:20px;background-color:#808080}#a{left:0}#b{left:50px}"
+        "#a:hover{background-color:#00ff00}#b:hover{width:60px;background-color:#ffff00}"
+        "#b:hover .tip{color:#f00}.tip{position:absolute;left:0;top:40px;"
+        "font-family:'DejaVu Sans'}</style></head><body>"
+        "<div id='a' class='b'></div><div id='b' class='b'><div class='tip'>tip</div></div>"
+        "</body></html>");
+    const int path[][2] = {{5, 5}, {60, 5}, {105, 5}, {150, 80}, {60, 5}};
+    for (const auto& point : path) {
+        page.view->fireMouseEvent(
+            {web::MouseEventType::MouseMoved, point[0], point[1], web::MouseButton::None});
+        page.frame();
+    }
+    std::vector<std::uint32_t> incremental;
+    const web::Bitmap& bitmap = page.view->surface()->bitmap();
+    for (std::uint32_t y = 0; y < bitmap.height(); ++y) {
+        for (std::uint32_t x = 0; x < bitmap.width(); ++x)
+            incremental.push_back(bitmap.pixel(x, y));
+    }
+    EXPECT_EQ(page.pixel(105, 5), rgb(0xffff00));  // the hovered box grew to 60 px
+    page.view->page()->markPaintNeeded();
+    page.frame();
+    std::size_t differing = 0;
+    for (std::uint32_t y = 0, i = 0; y < bitmap.height(); ++y) {
+        for (std::uint32_t x = 0; x < bitmap.width(); ++x, ++i) {
+            differing += bitmap.pixel(x, y) != incremental[i] ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0u);
 }
 
 TEST(WebEvents, DomReadyComesAfterThePagesScripts) {
