@@ -240,6 +240,9 @@ litehtml::element::ptr PageDocument::elementAt(int x, int y) {
     litehtml::element::ptr top = root();
     if (!top) return nullptr;
     litehtml::element::ptr hit = top->get_element_by_point(x, y, x, y);
+    // Events target elements, never the word boxes inside them: those are
+    // replaced whenever a script rewrites the text.
+    while (hit && !dynamic_cast<litehtml::html_tag*>(hit.get())) hit = hit->parent();
     return hit ? hit : top;
 }
 

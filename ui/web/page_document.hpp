@@ -53,7 +53,8 @@ class PageDocument {
     // geometry queries need a current layout).
     void update();
 
-    // The innermost element under a point in CSS px, or null.
+    // The innermost element (not text) under a point in CSS px; the root
+    // when the point hits nothing, null without a document.
     litehtml::element::ptr elementAt(int x, int y);
     // Moves the hover state; true when any :hover style changed.
     bool hover(int x, int y);

@@ -48,6 +48,16 @@ TEST(WebEvents, PressAndReleaseOnDifferentElementsIsNoClick) {
     EXPECT_EQ(page.js("log.length"), "0");
 }
 
+TEST(WebEvents, ClickSurvivesTheLabelBeingRewrittenOnPress) {
+    PageHarness page;
+    page.load(kButtons);
+    page.eval(
+        "var inner = document.getElementById('inner');"
+        "inner.addEventListener('mousedown', function () { inner.textContent = 'pressed'; });");
+    page.click(5, 5);
+    EXPECT_EQ(page.js("log.join('|')"), "a:inner:5,5|doc");
+}
+
 TEST(WebEvents, StopPropagationKeepsTheEventFromAncestors) {
     PageHarness page;
     page.load(kButtons);
