@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 
 #include "ui/web/js_api_state.hpp"
 #include "ui/web/page_document.hpp"
@@ -15,6 +16,21 @@
 namespace web {
 
 namespace {
+
+// Host callbacks (file system, font loader, logger) may throw; such an
+// exception must not unwind through the host's frame or leave it mid-call.
+template <typename Step>
+auto guarded(const char* what, const Step& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const std::exception& e) {
+        Platform::instance().log(LogLevel::Error, std::string("web: ") + what + ": " + e.what());
+    } catch (...) {
+        Platform::instance().log(LogLevel::Error,
+                                 std::string("web: ") + what + ": unknown exception");
+    }
+    return decltype(step())();
+}
 
 double sanitizedScale(double scale) {
     return std::isfinite(scale) && scale >= 0.1 && scale <= 16.0 ? scale : 1.0;
@@ -115,10 +131,20 @@ void View::runPageScripts(const std::string& html) {
 }
 
 void View::evaluateScript(const std::string& script) {
-    if (script_) script_->evaluate(script, url_, 1);
+    guarded("script", [&] {
+        if (script_) script_->evaluate(script, url_, 1);
+    });
 }
 
 void View::fireKeyEvent(const KeyEvent& event) {
+    guarded("key event", [&] { dispatchKey(event); });
+}
+
+void View::fireMouseEvent(const MouseEvent& event) {
+    guarded("mouse event", [&] { dispatchMouse(event); });
+}
+
+void View::dispatchKey(const KeyEvent& event) {
     if (!script_) return;
     switch (event.type) {
         case KeyEventType::KeyDown:
@@ -133,7 +159,7 @@ void View::fireKeyEvent(const KeyEvent& event) {
     }
 }
 
-void View::fireMouseEvent(const MouseEvent& event) {
+void View::dispatchMouse(const MouseEvent& event) {
     if (!page_) return;
     const int button = event.button == MouseButton::Right    ? 2
                        : event.button == MouseButton::Middle ? 1
@@ -167,13 +193,27 @@ void View::fireMouseEvent(const MouseEvent& event) {
 void View::update(double nowSeconds) {
     if (loadPending_) {
         loadPending_ = false;
-        load(pendingUrl_, nowSeconds);
+        const bool loaded = guarded("load", [&] {
+            load(pendingUrl_, nowSeconds);
+            return true;
+        });
+        if (!loaded) {
+            // Half a page is no page: drop what the failed load built.
+            script_.reset();
+            page_.reset();
+            blankNeedsPaint_ = true;
+            if (listener_) listener_->onFailLoading(*this, 0, true, url_, "load failed");
+        }
     }
-    if (script_) script_->tick(nowSeconds, false);
+    guarded("timers", [&] {
+        if (script_) script_->tick(nowSeconds, false);
+    });
 }
 
 void View::runAnimationFrames(double nowSeconds) {
-    if (script_) script_->tick(nowSeconds, true);
+    guarded("animation frames", [&] {
+        if (script_) script_->tick(nowSeconds, true);
+    });
 }
 
 bool View::needsPaint() const {
@@ -181,6 +221,10 @@ bool View::needsPaint() const {
 }
 
 bool View::paint() {
+    return guarded("paint", [&] { return paintBitmap(); });
+}
+
+bool View::paintBitmap() {
     Bitmap& bitmap = surface_.bitmap();
     if (bitmap.locked()) return false;  // the host is reading it; paint next frame
     if (page_) return page_->paint(bitmap, deviceScale_);

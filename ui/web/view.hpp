@@ -96,6 +96,9 @@ class View {
 
   private:
     void load(const std::string& url, double nowSeconds);
+    void dispatchKey(const KeyEvent& event);
+    void dispatchMouse(const MouseEvent& event);
+    bool paintBitmap();
     void runPageScripts(const std::string& html);
     void applyLayoutSize();
     int cssPixels(std::uint32_t devicePixels) const;

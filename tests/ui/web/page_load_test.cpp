@@ -2,6 +2,8 @@
 // may fail but never crash the engine or the host.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "web_test_support.hpp"
 
 namespace {
@@ -117,6 +119,32 @@ TEST(WebPageScripts, ReloadReplacesThePageAndItsScripts) {
     EXPECT_EQ(page.js("typeof first"), "undefined");
     EXPECT_EQ(page.js("second"), "2");
     EXPECT_EQ(page.domReadyCount, 2);
+}
+
+// A host font loader that fails by throwing.
+class ThrowingFonts : public web::FontLoader {
+  public:
+    std::string fallbackFont() override { throw std::runtime_error("no fallback"); }
+    std::string fallbackFontForCharacters(const std::string&, int, bool) override {
+        throw std::runtime_error("no fallback");
+    }
+    web::BufferPtr load(const std::string&, int, bool) override {
+        throw std::runtime_error("font store offline");
+    }
+};
+
+TEST(WebBadPages, HostCallbackExceptionsStayInsideTheEngine) {
+    PageHarness page;
+    ThrowingFonts fonts;
+    web::Platform::instance().setFontLoader(&fonts);
+    EXPECT_NO_THROW(page.load("<html><body><p>text</p></body></html>"));
+    EXPECT_EQ(page.failCount, 1);
+    EXPECT_TRUE(page.log.contains("font store offline"));
+    EXPECT_NO_THROW(
+        page.view->fireMouseEvent({web::MouseEventType::MouseMoved, 3, 3, web::MouseButton::None}));
+    web::Platform::instance().setFontLoader(&page.fonts);
+    page.load("<html><body><p>text</p><script>var ok = 1;</script></body></html>", "ui/b.html");
+    EXPECT_EQ(page.js("ok"), "1");
 }
 
 TEST(WebBadPages, UnsupportedTagsAndDeepNestingRender) {
