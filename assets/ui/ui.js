@@ -64,7 +64,9 @@
       var done = !!arr(s.missionCompleted, i, false);
       var grade = arr(s.missionGrades, i, "--");
       setText("opname" + i, name);
-      setText("opstatus" + i, locked ? "LOCKED" : done ? "COMPLETE  //  " + grade : "READY");
+      var status = locked ? "LOCKED" : done ? "COMPLETE" : "READY";
+      if (done && !locked && grade && grade !== "--") status += "  //  " + grade;
+      setText("opstatus" + i, status);
       setFlag("op" + i, "absent", i >= count);
       setFlag("op" + i, "selected", i === sel);
       setFlag("op" + i, "locked", locked);
