@@ -1,6 +1,8 @@
 // The SDL window behind the game: creation, full-screen toggle, icon, surface.
 #include "app/shell_window.hpp"
 
+#include "app/sdl_vulkan_surface.hpp"
+
 #include <SDL2/SDL_vulkan.h>
 #include <cairo.h>
 
@@ -135,21 +137,7 @@ void ShellWindow::loadIcon() {
     cairo_surface_destroy(image);
 }
 
-WindowSurface ShellWindow::surface() const {
-    WindowSurface surface;
-    unsigned count = 0;
-    SDL_Vulkan_GetInstanceExtensions(window_, &count, nullptr);
-    std::vector<const char*> names(count);
-    SDL_Vulkan_GetInstanceExtensions(window_, &count, names.data());
-    for (unsigned i = 0; i < count; ++i) surface.instanceExtensions.emplace_back(names[i]);
-    SDL_Window* window = window_;
-    surface.createSurface = [window](VkInstance instance) {
-        VkSurfaceKHR handle = VK_NULL_HANDLE;
-        if (!SDL_Vulkan_CreateSurface(window, instance, &handle)) return VkSurfaceKHR{};
-        return handle;
-    };
-    return surface;
-}
+WindowSurface ShellWindow::surface() const { return vulkanSurfaceFor(window_); }
 
 void showErrorMessage(const char* caption, const char* text, SDL_Window* owner) {
     std::fprintf(stderr, "%s: %s\n", caption, text);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/sdl_vulkan_surface.hpp"
 #include "render/vulkan_renderer.hpp"
 #include "tools/render-smoke/smoke_scene.hpp"
 
@@ -47,36 +48,6 @@ bool parseOptions(int argc, char** argv, Options& out) {
     return out.frames > 0 && out.width > 0 && out.height > 0;
 }
 
-// The window's side of the surface hand-over.
-nj::WindowSurface surfaceFor(SDL_Window* window) {
-    nj::WindowSurface surface;
-    unsigned count = 0;
-    SDL_Vulkan_GetInstanceExtensions(window, &count, nullptr);
-    std::vector<const char*> names(count);
-    SDL_Vulkan_GetInstanceExtensions(window, &count, names.data());
-    for (unsigned i = 0; i < count; ++i) surface.instanceExtensions.emplace_back(names[i]);
-    surface.createSurface = [window](VkInstance instance) {
-        VkSurfaceKHR handle = VK_NULL_HANDLE;
-        if (!SDL_Vulkan_CreateSurface(window, instance, &handle)) return VkSurfaceKHR{};
-        return handle;
-    };
-    return surface;
-}
-
-// False when the window was closed.
-bool pumpEvents(SDL_Window* window, nj::VulkanRenderer& renderer) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) return false;
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            int w = 0, h = 0;
-            SDL_Vulkan_GetDrawableSize(window, &w, &h);
-            if (w > 0 && h > 0) renderer.resize(w, h);
-        }
-    }
-    return true;
-}
-
 // Cycles the window through sizes of every shape, to shake out swapchain rebuilds.
 void resizeForStorm(SDL_Window* window, int step) {
     static constexpr int kSizes[][2] = {{1000, 700}, {1280, 1000}, {640, 360},
@@ -89,7 +60,7 @@ int run(SDL_Window* window, const Options& options) {
     nj::VulkanRenderer renderer;
     int drawableWidth = 0, drawableHeight = 0;
     SDL_Vulkan_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-    if (!renderer.init(surfaceFor(window), drawableWidth, drawableHeight)) {
+    if (!renderer.init(nj::vulkanSurfaceFor(window), drawableWidth, drawableHeight)) {
         std::fprintf(stderr, "render-smoke: the renderer could not start\n");
         return 1;
     }
@@ -100,7 +71,7 @@ int run(SDL_Window* window, const Options& options) {
         if (options.resizeEvery > 0 && frame > 0 && frame % options.resizeEvery == 0) {
             resizeForStorm(window, frame / options.resizeEvery);
         }
-        if (!pumpEvents(window, renderer)) break;
+        if (!nj::pumpToolWindowEvents(window, renderer)) break;
         if (!renderer.beginFrame()) continue;
         nj::smoke::drawScene(renderer, frame);
         renderer.drawOverlayBitmap(overlay.data(), kOverlayWidth, kOverlayHeight, kOverlayRowBytes);

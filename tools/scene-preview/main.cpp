@@ -16,6 +16,7 @@
 #include "data/map_token.hpp"
 #include "game/game.hpp"
 #include "render/scene/scene_renderer.hpp"
+#include "app/sdl_vulkan_surface.hpp"
 #include "render/vulkan_renderer.hpp"
 #include "tools/scene-preview/showcase_mission.hpp"
 
@@ -77,34 +78,6 @@ bool stateNamed(const std::string& name, nj::GameState& out) {
     return true;
 }
 
-nj::WindowSurface surfaceFor(SDL_Window* window) {
-    nj::WindowSurface surface;
-    unsigned count = 0;
-    SDL_Vulkan_GetInstanceExtensions(window, &count, nullptr);
-    std::vector<const char*> names(count);
-    SDL_Vulkan_GetInstanceExtensions(window, &count, names.data());
-    for (unsigned i = 0; i < count; ++i) surface.instanceExtensions.emplace_back(names[i]);
-    surface.createSurface = [window](VkInstance instance) {
-        VkSurfaceKHR handle = VK_NULL_HANDLE;
-        if (!SDL_Vulkan_CreateSurface(window, instance, &handle)) return VkSurfaceKHR{};
-        return handle;
-    };
-    return surface;
-}
-
-bool pumpEvents(SDL_Window* window, nj::VulkanRenderer& renderer) {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT) return false;
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            int w = 0, h = 0;
-            SDL_Vulkan_GetDrawableSize(window, &w, &h);
-            if (w > 0 && h > 0) renderer.resize(w, h);
-        }
-    }
-    return true;
-}
-
 // Sparks, a noise ring, smoke, a shot, an alarm and a banner, so the
 // transient effects show in the picture too.
 void stirUpEffects(nj::Game& game) {
@@ -124,7 +97,7 @@ int run(SDL_Window* window, const Options& options, nj::GameState state) {
     nj::VulkanRenderer renderer;
     int drawableWidth = 0, drawableHeight = 0;
     SDL_Vulkan_GetDrawableSize(window, &drawableWidth, &drawableHeight);
-    if (!renderer.init(surfaceFor(window), drawableWidth, drawableHeight)) {
+    if (!renderer.init(nj::vulkanSurfaceFor(window), drawableWidth, drawableHeight)) {
         std::fprintf(stderr, "scene-preview: the renderer could not start\n");
         return 1;
     }
@@ -140,7 +113,7 @@ int run(SDL_Window* window, const Options& options, nj::GameState state) {
         game.loadMission(state != nj::GameState::Briefing);
         game.gameState = state;
         for (int frame = 0; frame < options.frames; ++frame) {
-            if (!pumpEvents(window, renderer)) break;
+            if (!nj::pumpToolWindowEvents(window, renderer)) break;
             if (options.effects && frame == options.frames - 12) stirUpEffects(game);
             game.update(kStep);
             game.render();
