@@ -2,31 +2,26 @@
 // the self-test run, display-mode and resize storms, and no display at all.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+
+#include <unistd.h>
 #include <vector>
 #include <set>
-#include <sstream>
 #include <string>
 
-#include "tests/render/png_reader.hpp"
+#include "tests/support/png_reader.hpp"
+#include "tests/support/vulkan_run.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kVulkanEnv =
-    "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
-    "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json ";
-
-struct GameRun {
-    int exitCode = -1;
-    std::string output;
-};
+using nj::test::hasValidationMessage;
+using nj::test::ProgramRun;
 
 // A fresh folder holding what the game finds beside it in the build folder.
 fs::path gameFolder(const std::string& name) {
@@ -40,26 +35,6 @@ fs::path gameFolder(const std::string& name) {
     return dir;
 }
 
-GameRun runIn(const fs::path& dir, const std::string& command) {
-    const fs::path log = dir / "run-output.txt";
-    const std::string line = "cd '" + dir.string() + "' && " + command + " > '" + log.string() + "' 2>&1";
-    GameRun run;
-    const int status = std::system(line.c_str());
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.output = text.str();
-    return run;
-}
-
-bool hasValidationMessage(const std::string& output) {
-    for (const char* marker : {"Validation", "VUID-", "UNASSIGNED-"}) {
-        if (output.find(marker) != std::string::npos) return true;
-    }
-    return false;
-}
-
 bool isClearColour(std::uint32_t c) {
     // (0.02, 0.035, 0.065) in 8 bits, allowing for rounding.
     return std::abs(static_cast<int>(c >> 16) - 5) <= 1 &&
@@ -69,9 +44,8 @@ bool isClearColour(std::uint32_t c) {
 
 TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
     const fs::path dir = gameFolder("selftest");
-    const GameRun run = runIn(dir, std::string(kVulkanEnv) +
-                                   "timeout 300 xvfb-run -a -s '-screen 0 1280x1024x24' '" NIGHTJAR_PATH
-                                   "' --test --screenshot shot.png");
+    const ProgramRun run =
+        nj::test::runUnderXvfb(dir, "1280x1024", "'" NIGHTJAR_PATH "' --test --screenshot shot.png");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
     const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
@@ -96,9 +70,8 @@ TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
 
 TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier) {
     const fs::path dir = gameFolder("storm");
-    const GameRun run = runIn(dir, std::string(kVulkanEnv) +
-                                   "timeout 300 xvfb-run -a -s '-screen 0 1280x1024x24' '" NJ_STORM_SCRIPT
-                                   "' '" NIGHTJAR_PATH "'");
+    const ProgramRun run = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" NJ_STORM_SCRIPT "' '" NIGHTJAR_PATH "'");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("start Geometry:1280x1024"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("windowed Geometry:1280x720"), std::string::npos) << run.output;
@@ -116,9 +89,8 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
     const fs::path wav = dir / "played.wav";
     std::ofstream(dir / "alsoft.conf") << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n"
                                           "[wave]\nfile=" << wav.string() << "\n";
-    const GameRun run = runIn(dir, std::string(kVulkanEnv) + "ALSOFT_CONF=alsoft.conf "
-                                   "timeout 300 xvfb-run -a -s '-screen 0 1280x720x24' '" NJ_WALK_SCRIPT
-                                   "' '" NIGHTJAR_PATH "'");
+    const ProgramRun run = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NJ_WALK_SCRIPT "' '" NIGHTJAR_PATH "'", "ALSOFT_CONF=alsoft.conf");
     EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
     std::ifstream in(wav, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -138,7 +110,8 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
 
 TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
     const fs::path dir = gameFolder("nodisplay");
-    const GameRun run = runIn(dir, "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" NIGHTJAR_PATH "'");
+    const ProgramRun run =
+        nj::test::runCommand(dir, "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" NIGHTJAR_PATH "'");
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("Failed to create window."), std::string::npos) << run.output;
     fs::remove_all(dir);

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "tests/render/png_reader.hpp"
+#include "tests/support/png_reader.hpp"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include "tests/render/png_reader.hpp"
+#include "tests/support/png_reader.hpp"
+#include "tests/support/vulkan_run.hpp"
 
 namespace {
 
@@ -22,34 +22,18 @@ struct SmokeRun {
 
 SmokeRun runSmoke(const std::string& name, const std::string& arguments) {
     const fs::path dir = fs::temp_directory_path() / ("nj_render_smoke_" + name);
-    fs::create_directories(dir);
-    const fs::path png = dir / "shot.png";
-    const fs::path log = dir / "output.txt";
-    fs::remove(png);
-    const std::string command =
-        "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
-        "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json "
-        "timeout 300 xvfb-run -a -s '-screen 0 1280x1024x24' '" RENDER_SMOKE_PATH "' " +
-        arguments + " --screenshot '" + png.string() + "' > '" + log.string() + "' 2>&1";
+    fs::remove_all(dir);
+    const nj::test::ProgramRun program = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" RENDER_SMOKE_PATH "' " + arguments + " --screenshot shot.png");
     SmokeRun run;
-    const int status = std::system(command.c_str());
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.output = text.str();
-    run.picture = nj::test::readPng(png.string());
+    run.exitCode = program.exitCode;
+    run.output = program.output;
+    run.picture = nj::test::readPng((dir / "shot.png").string());
     fs::remove_all(dir);
     return run;
 }
 
-// Anything the validation layer says is a fault of ours.
-bool hasValidationMessage(const std::string& output) {
-    for (const char* marker : {"Validation", "VUID-", "UNASSIGNED-"}) {
-        if (output.find(marker) != std::string::npos) return true;
-    }
-    return false;
-}
+using nj::test::hasValidationMessage;
 
 // The clear colour (0.02, 0.035, 0.065) in 8 bits, allowing for rounding.
 void expectClearColour(const nj::test::DecodedPng& p, uint32_t x, uint32_t y) {

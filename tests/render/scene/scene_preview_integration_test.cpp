@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include "tests/render/png_reader.hpp"
+#include "tests/support/png_reader.hpp"
+#include "tests/support/vulkan_run.hpp"
 
 namespace {
 
@@ -23,33 +23,18 @@ struct PreviewRun {
 
 PreviewRun runPreview(const std::string& name, const std::string& arguments) {
     const fs::path dir = fs::temp_directory_path() / ("nj_scene_preview_" + name);
-    fs::create_directories(dir);
-    const fs::path png = dir / "shot.png";
-    const fs::path log = dir / "output.txt";
-    fs::remove(png);
-    const std::string command =
-        "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
-        "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json "
-        "timeout 300 xvfb-run -a -s '-screen 0 1280x1024x24' '" SCENE_PREVIEW_PATH "' " +
-        arguments + " --screenshot '" + png.string() + "' > '" + log.string() + "' 2>&1";
+    fs::remove_all(dir);
+    const nj::test::ProgramRun program = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" SCENE_PREVIEW_PATH "' " + arguments + " --screenshot shot.png");
     PreviewRun run;
-    const int status = std::system(command.c_str());
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.output = text.str();
-    run.picture = nj::test::readPng(png.string());
+    run.exitCode = program.exitCode;
+    run.output = program.output;
+    run.picture = nj::test::readPng((dir / "shot.png").string());
     fs::remove_all(dir);
     return run;
 }
 
-bool hasValidationMessage(const std::string& output) {
-    for (const char* marker : {"Validation", "VUID-", "UNASSIGNED-"}) {
-        if (output.find(marker) != std::string::npos) return true;
-    }
-    return false;
-}
+using nj::test::hasValidationMessage;
 
 // The window pixel under a canvas point, for a viewport at (vx, vy) scaled by s.
 uint32_t pixelAt(const nj::test::DecodedPng& p, float vx, float vy, float s, float cx, float cy) {

@@ -1,6 +1,6 @@
 // Test-side PNG decoding, written from the format's definition.
 
-#include "tests/render/png_reader.hpp"
+#include "tests/support/png_reader.hpp"
 
 #include <zlib.h>
 

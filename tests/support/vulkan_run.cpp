@@ -1,0 +1,43 @@
+// Xvfb + lavapipe + validation runs for the integration tests.
+#include "tests/support/vulkan_run.hpp"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace nj::test {
+
+ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& command) {
+    std::filesystem::create_directories(workDir);
+    const std::filesystem::path log = workDir / "run-output.txt";
+    const std::string line =
+        "cd '" + workDir.string() + "' && " + command + " > '" + log.string() + "' 2>&1";
+    ProgramRun run;
+    const int status = std::system(line.c_str());
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    run.output = text.str();
+    return run;
+}
+
+ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
+                        const std::string& command, const std::string& environment) {
+    return runCommand(workDir,
+                      "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
+                      "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json " +
+                          environment + " timeout 300 xvfb-run -a -s '-screen 0 " + screen +
+                          "x24' " + command);
+}
+
+bool hasValidationMessage(const std::string& output) {
+    for (const char* marker : {"Validation", "VUID-", "UNASSIGNED-"}) {
+        if (output.find(marker) != std::string::npos) return true;
+    }
+    return false;
+}
+
+}  // namespace nj::test

@@ -1,0 +1,27 @@
+#pragma once
+// Running one of our windowed programs the way the integration tests do: under
+// Xvfb, on lavapipe, with the Khronos validation layer switched on.
+
+#include <filesystem>
+#include <string>
+
+namespace nj::test {
+
+struct ProgramRun {
+    int exitCode = -1;   // -1 when the program did not exit normally
+    std::string output;  // standard output and error together
+};
+
+// Runs `command` (a shell command line, its program quoted by the caller) in
+// `workDir` inside `xvfb-run` with a screen of `screen` ("1280x1024").
+// `environment` is put before the command ("NAME=value ...").
+ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
+                        const std::string& command, const std::string& environment = "");
+
+// Runs a shell command line in `workDir` without a display.
+ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& command);
+
+// Anything the validation layer says is a fault of ours.
+bool hasValidationMessage(const std::string& output);
+
+}  // namespace nj::test
