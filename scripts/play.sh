@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # One command from a fresh clone to playing: install what is missing, build,
 # and start the game from its build folder (where game.nj3p and
-# campaign_maps.json are written).
+# campaign_maps.json are written). Arguments go to the game (--test, F11...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build
 
-if [[ -x build/nightjar ]]; then
-  cd build && exec ./nightjar "$@"
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+  echo "play: the game is built (build/nightjar), but there is no display to open its window on."
+  echo "play: on a desktop, run this from a terminal inside the session; without one, under Xvfb:"
+  echo "play:   xvfb-run -a -s \"-screen 0 1920x1080x24\" scripts/play.sh --test"
+  exit 1
 fi
-echo "play: the game itself is not built yet in this checkout."
-echo "play: what exists is the content pipeline; here is the packaged game.nj3p:"
-build/tools/njtool/njtool pack list build/game.nj3p
+cd build && exec ./nightjar "$@"

@@ -22,8 +22,8 @@ shoot() {
 cd "$dir"
 "$build/nightjar" --screenshot "$out/$name.png" > /dev/null 2>&1 &
 pid=\$!
-wid=\$(timeout 30 xdotool search --sync --name "NIGHTJAR : Glass Harbor" | head -1)
-xdotool windowfocus --sync "\$wid"
+wid=\$(timeout 30 xdotool search --sync --onlyvisible --name "NIGHTJAR : Glass Harbor" | head -1)
+for _ in 1 2 3 4 5 6 7 8 9 10; do xdotool windowfocus --sync "\$wid" 2>/dev/null && break; sleep 0.3; done
 sleep 1.5
 for key in $*; do
   case \$key in

@@ -5,9 +5,17 @@ set -u
 nightjar=$1
 "$nightjar" > nightjar-output.txt 2>&1 &
 pid=$!
-wid=$(timeout 30 xdotool search --sync --name "NIGHTJAR : Glass Harbor" | head -1)
+wid=$(timeout 30 xdotool search --sync --onlyvisible --name "NIGHTJAR : Glass Harbor" | head -1)
 if [[ -z $wid ]]; then echo "no window"; kill $pid; exit 1; fi
-xdotool windowfocus --sync "$wid"
+# Focus can be refused for a moment while the window is being mapped.
+focus() {
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool windowfocus --sync "$wid" 2>/dev/null && return 0
+    sleep 0.3
+  done
+  echo "could not focus the window"
+}
+focus
 sleep 0.5
 xdotool key Return; sleep 0.5
 xdotool keydown d; sleep 1.2; xdotool keyup d
