@@ -22,6 +22,9 @@ xdotool keydown d; sleep 1.2; xdotool keyup d
 sleep 0.3
 xdotool key Tab; sleep 0.3
 xdotool key Escape
-timeout 30 tail --pid=$pid -f /dev/null
+if ! timeout 30 tail --pid=$pid -f /dev/null; then
+  echo "the game did not quit; ending it"
+  kill -TERM $pid
+fi
 wait $pid
 echo "exit $?"

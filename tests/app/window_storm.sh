@@ -30,7 +30,10 @@ focus
 xdotool key alt+Return; sleep 0.8; geometry altenter
 xdotool key alt+Return; sleep 0.3
 xdotool key Escape
-timeout 30 tail --pid=$pid -f /dev/null
+if ! timeout 30 tail --pid=$pid -f /dev/null; then
+  echo "the game did not quit; ending it"
+  kill -TERM $pid
+fi
 wait $pid
 echo "exit $?"
 cat nightjar-output.txt
