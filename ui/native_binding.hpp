@@ -50,7 +50,7 @@ struct NativeBinding {
     std::function<void(double)> numberAction;      // the one-number shape
 };
 
-// Binds `name` with no parameters or one number parameter (the spec's count
+// Binds `name` with no parameters or one number parameter (the ParamSpec's count
 // decides, and the matching action must be set). False when the engine refuses.
 bool bindFunction(const ApiContext& context, const char* name, void* target, const ParamSpec& spec,
                   std::function<void()> action);
