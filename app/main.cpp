@@ -1,6 +1,6 @@
 // NIGHTJAR : Glass Harbor: bring-up, the frame loop and tear-down.
 //
-// Bring-up order: window -> icon -> asset package -> renderer -> audio ->
+// Bring-up order: window -> asset package -> icon -> renderer -> audio ->
 // game -> campaign -> first update and render -> window shown -> loop.
 // Tear-down: pointers cleared, audio stopped, renderer shut down, then the
 // game, the audio engine and the renderer destroyed, in that order.
@@ -69,6 +69,9 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options) {
 
 int runGame(ShellWindow& window, const CommandLine& options) {
     NJ3Package::instance().mount("game.nj3p");
+    // The icon ships in the package, so it is set once the package is in;
+    // the window is still hidden then.
+    window.loadIcon();
 
     VulkanRenderer renderer;
     int width = 0, height = 0;
@@ -135,7 +138,6 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "nightjar: %s\n", window.error().c_str());
             nj::showErrorMessage("Nightjar Error", "Failed to create window.", nullptr);
         } else {
-            window.loadIcon();
             status = nj::runGame(window, options);
         }
     }

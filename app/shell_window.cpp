@@ -120,15 +120,17 @@ void ShellWindow::loadIcon() {
     if (bytes.empty()) return;
     PngSource source{bytes.data(), bytes.size()};
     cairo_surface_t* image = cairo_image_surface_create_from_png_stream(readPng, &source);
+    const cairo_format_t format = cairo_image_surface_get_format(image);
     if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS &&
-        cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32) {
+        (format == CAIRO_FORMAT_ARGB32 || format == CAIRO_FORMAT_RGB24)) {
         cairo_surface_flush(image);
-        // cairo's ARGB32 is premultiplied native-endian 0xAARRGGBB; SDL takes
-        // the same packing as an ARGB8888 surface (close enough for an icon).
+        // cairo packs pixels as native-endian 0xAARRGGBB (premultiplied, or
+        // with an unused top byte for an opaque PNG); SDL reads the same
+        // packing as ARGB8888 / RGB888 (close enough for an icon).
         SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
             cairo_image_surface_get_data(image), cairo_image_surface_get_width(image),
             cairo_image_surface_get_height(image), 32, cairo_image_surface_get_stride(image),
-            SDL_PIXELFORMAT_ARGB8888);
+            format == CAIRO_FORMAT_ARGB32 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB888);
         if (icon) {
             SDL_SetWindowIcon(window_, icon);
             SDL_FreeSurface(icon);

@@ -74,6 +74,7 @@ TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier)
         dir, "1280x1024", "'" NJ_STORM_SCRIPT "' '" NIGHTJAR_PATH "'");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("start Geometry:1280x1024"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("icon set"), std::string::npos) << "the packaged icon\n" << run.output;
     EXPECT_NE(run.output.find("windowed Geometry:1280x720"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("fullscreen Geometry:1280x1024"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("altenter Geometry:1280x720"), std::string::npos) << run.output;

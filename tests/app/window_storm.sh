@@ -19,6 +19,7 @@ focus() {
 focus
 geometry() { echo "$1 $(xdotool getwindowgeometry "$wid" | grep Geometry | tr -d ' ')"; }
 sleep 0.8; geometry start
+if xprop -id "$wid" _NET_WM_ICON | grep -q CARDINAL; then echo "icon set"; else echo "icon missing"; fi
 xdotool key F11; sleep 0.8; geometry windowed
 xdotool key F11; sleep 0.8; geometry fullscreen
 for i in 1 2 3 4 5 6; do xdotool key F11; sleep 0.15; done
