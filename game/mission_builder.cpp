@@ -18,9 +18,19 @@ std::vector<Vec2> readPoints(const JsonValue& list) {
     return points;
 }
 
+// The x, y, w, h every rectangular record starts with, each 0 when missing.
+template <typename Box>
+void readBox(const JsonValue& v, Box& box) {
+    box.x = v.getNumber("x", 0.0f);
+    box.y = v.getNumber("y", 0.0f);
+    box.w = v.getNumber("w", 0.0f);
+    box.h = v.getNumber("h", 0.0f);
+}
+
 Wall readWall(const JsonValue& v) {
-    return {v.getNumber("x", 0.0f), v.getNumber("y", 0.0f), v.getNumber("w", 0.0f),
-            v.getNumber("h", 0.0f)};
+    Wall w;
+    readBox(v, w);
+    return w;
 }
 
 Furniture readFurniture(const JsonValue& v) {
@@ -37,10 +47,7 @@ Furniture readFurniture(const JsonValue& v) {
 
 Laser readLaser(const JsonValue& v) {
     Laser l;
-    l.x = v.getNumber("x", 0.0f);
-    l.y = v.getNumber("y", 0.0f);
-    l.w = v.getNumber("w", 0.0f);
-    l.h = v.getNumber("h", 0.0f);
+    readBox(v, l);
     const std::string axis = v.getString("axis", "");
     l.axis = axis.empty() ? 'y' : axis[0];
     l.min = v.getNumber("min", 0.0f);
@@ -62,19 +69,13 @@ Camera readCamera(const JsonValue& v) {
 
 PressurePlate readPlate(const JsonValue& v) {
     PressurePlate p;
-    p.x = v.getNumber("x", 0.0f);
-    p.y = v.getNumber("y", 0.0f);
-    p.w = v.getNumber("w", 0.0f);
-    p.h = v.getNumber("h", 0.0f);
+    readBox(v, p);
     return p;
 }
 
 Door readDoor(const JsonValue& v) {
     Door d;
-    d.x = v.getNumber("x", 0.0f);
-    d.y = v.getNumber("y", 0.0f);
-    d.w = v.getNumber("w", 0.0f);
-    d.h = v.getNumber("h", 0.0f);
+    readBox(v, d);
     d.color = v.getString("color", "cyan");
     return d;
 }

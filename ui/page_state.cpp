@@ -178,8 +178,10 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
 
     // The dossier's campaign data. With no campaign, the built-in mission is
     // a campaign of one.
-    std::vector<MissionSummary> shown = missions;
-    if (shown.empty()) shown.push_back({game.missionName, game.missionDesc});
+    const std::vector<MissionSummary> builtIn =
+        missions.empty() ? std::vector<MissionSummary>{{game.missionName, game.missionDesc}}
+                         : std::vector<MissionSummary>{};
+    const std::vector<MissionSummary>& shown = missions.empty() ? builtIn : missions;
     f.raw("missionNames", arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.name); }));
     f.raw("missionDescs", arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.desc); }));
     f.integer("missionCount", static_cast<long long>(shown.size()));

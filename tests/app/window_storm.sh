@@ -3,20 +3,8 @@
 # minimise, then Esc on the dossier to quit. Prints the window geometry after
 # each toggle so the caller can check it, and nightjar's exit code last.
 set -u
-nightjar=$1
-"$nightjar" > nightjar-output.txt 2>&1 &
-pid=$!
-wid=$(timeout 30 xdotool search --sync --onlyvisible --name "NIGHTJAR : Glass Harbor" | head -1)
-if [[ -z $wid ]]; then echo "no window"; kill $pid; exit 1; fi
-# Focus can be refused for a moment while the window is being mapped.
-focus() {
-  for _ in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool windowfocus --sync "$wid" 2>/dev/null && return 0
-    sleep 0.3
-  done
-  echo "could not focus the window"
-}
-focus
+source "$(dirname "$0")/game_window.sh"
+start_game "$1"
 geometry() { echo "$1 $(xdotool getwindowgeometry "$wid" | grep Geometry | tr -d ' ')"; }
 sleep 0.8; geometry start
 if xprop -id "$wid" _NET_WM_ICON | grep -q CARDINAL; then echo "icon set"; else echo "icon missing"; fi
@@ -31,10 +19,5 @@ focus
 xdotool key alt+Return; sleep 0.8; geometry altenter
 xdotool key alt+Return; sleep 0.3
 xdotool key Escape
-if ! timeout 30 tail --pid=$pid -f /dev/null; then
-  echo "the game did not quit; ending it"
-  kill -TERM $pid
-fi
-wait $pid
-echo "exit $?"
+wait_for_quit
 cat nightjar-output.txt

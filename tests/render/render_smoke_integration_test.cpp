@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/support/png_reader.hpp"
@@ -12,25 +9,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct SmokeRun {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-    nj::test::DecodedPng picture;
-};
+using SmokeRun = nj::test::ScreenshotRun;
 
 SmokeRun runSmoke(const std::string& name, const std::string& arguments) {
-    const fs::path dir = fs::temp_directory_path() / ("nj_render_smoke_" + name);
-    fs::remove_all(dir);
-    const nj::test::ProgramRun program = nj::test::runUnderXvfb(
-        dir, "1280x1024", "'" RENDER_SMOKE_PATH "' " + arguments + " --screenshot shot.png");
-    SmokeRun run;
-    run.exitCode = program.exitCode;
-    run.output = program.output;
-    run.picture = nj::test::readPng((dir / "shot.png").string());
-    fs::remove_all(dir);
-    return run;
+    return nj::test::runForScreenshot("nj_render_smoke_" + name, RENDER_SMOKE_PATH, arguments);
 }
 
 using nj::test::hasValidationMessage;

@@ -33,6 +33,18 @@ ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string&
                           "x24' " + command);
 }
 
+ScreenshotRun runForScreenshot(const std::string& folder, const std::string& program,
+                               const std::string& arguments) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / folder;
+    std::filesystem::remove_all(dir);
+    ScreenshotRun run;
+    static_cast<ProgramRun&>(run) =
+        runUnderXvfb(dir, "1280x1024", "'" + program + "' " + arguments + " --screenshot shot.png");
+    run.picture = readPng((dir / "shot.png").string());
+    std::filesystem::remove_all(dir);
+    return run;
+}
+
 bool hasValidationMessage(const std::string& output) {
     for (const char* marker : {"Validation", "VUID-", "UNASSIGNED-"}) {
         if (output.find(marker) != std::string::npos) return true;

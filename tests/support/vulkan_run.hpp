@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/png_reader.hpp"
+
 namespace nj::test {
 
 struct ProgramRun {
@@ -20,6 +22,16 @@ ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string&
 
 // Runs a shell command line in `workDir` without a display.
 ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& command);
+
+// A run that ends by saving its last frame, and that frame read back.
+struct ScreenshotRun : ProgramRun {
+    DecodedPng picture;
+};
+
+// Runs `'program' arguments --screenshot shot.png` under Xvfb on a 1280 x 1024
+// screen in a fresh temporary folder named `folder`, removed afterwards.
+ScreenshotRun runForScreenshot(const std::string& folder, const std::string& program,
+                               const std::string& arguments);
 
 // Anything the validation layer says is a fault of ours.
 bool hasValidationMessage(const std::string& output);

@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/support/png_reader.hpp"
@@ -13,25 +10,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct PreviewRun {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-    nj::test::DecodedPng picture;
-};
+using PreviewRun = nj::test::ScreenshotRun;
 
 PreviewRun runPreview(const std::string& name, const std::string& arguments) {
-    const fs::path dir = fs::temp_directory_path() / ("nj_scene_preview_" + name);
-    fs::remove_all(dir);
-    const nj::test::ProgramRun program = nj::test::runUnderXvfb(
-        dir, "1280x1024", "'" SCENE_PREVIEW_PATH "' " + arguments + " --screenshot shot.png");
-    PreviewRun run;
-    run.exitCode = program.exitCode;
-    run.output = program.output;
-    run.picture = nj::test::readPng((dir / "shot.png").string());
-    fs::remove_all(dir);
-    return run;
+    return nj::test::runForScreenshot("nj_scene_preview_" + name, SCENE_PREVIEW_PATH, arguments);
 }
 
 using nj::test::hasValidationMessage;
