@@ -190,15 +190,21 @@
     setStyle(id, "top", Math.round(y) + "px");
   }
 
+  // Slides a box along one axis back onto the page; the other axis is left
+  // alone, so a box placed above something stays above it.
+  function slideX(b) { return box(Math.max(EDGE, Math.min(b.x, PAGE_W - EDGE - b.w)), b.y, b.w, b.h); }
+  function slideY(b) { return box(b.x, Math.max(EDGE, Math.min(b.y, PAGE_H - EDGE - b.h)), b.w, b.h); }
+
   // Beside the target, on the side away from the operative; then the other
-  // side, then above or below, whichever is clear of the operative and the page's edges.
+  // side, then above or below, whichever is clear of the operative, the
+  // target and the page's edges.
   function placePrompt(target, operative, size, keepClear) {
     var w = size.w, h = size.h, tx = target.x, ty = target.y;
     if (!operative) return clampInside(box(tx - w / 2, ty - PROMPT_LIFT - h / 2, w, h));
-    var right = box(tx + TARGET_RADIUS + GAP, ty - h / 2, w, h);
-    var left = box(tx - TARGET_RADIUS - GAP - w, ty - h / 2, w, h);
-    var above = box(tx - w / 2, ty - TARGET_TOP - GAP - h, w, h);
-    var below = box(tx - w / 2, ty + TARGET_RADIUS + GAP, w, h);
+    var right = slideY(box(tx + TARGET_RADIUS + GAP, ty - h / 2, w, h));
+    var left = slideY(box(tx - TARGET_RADIUS - GAP - w, ty - h / 2, w, h));
+    var above = slideX(box(tx - w / 2, ty - TARGET_TOP - GAP - h, w, h));
+    var below = slideX(box(tx - w / 2, ty + TARGET_RADIUS + GAP, w, h));
     var sides = operative.x <= tx ? [right, left] : [left, right];
     var ends = operative.y <= ty ? [below, above] : [above, below];
     var circles = [[operative.x, operative.y, OPERATIVE_RADIUS], [tx, ty, TARGET_RADIUS]];
@@ -209,8 +215,8 @@
   // prompt and its target.
   function placeSmoke(operative, size, target, keepClear) {
     var w = size.w, h = size.h, ox = operative.x, oy = operative.y, r = OPERATIVE_RADIUS + GAP;
-    var candidates = [box(ox - w / 2, oy + r, w, h), box(ox - w / 2, oy - r - h, w, h),
-                      box(ox + r, oy - h / 2, w, h), box(ox - r - w, oy - h / 2, w, h)];
+    var candidates = [slideX(box(ox - w / 2, oy + r, w, h)), slideX(box(ox - w / 2, oy - r - h, w, h)),
+                      slideY(box(ox + r, oy - h / 2, w, h)), slideY(box(ox - r - w, oy - h / 2, w, h))];
     var circles = [[ox, oy, OPERATIVE_RADIUS]];
     if (target) circles.push([target.x, target.y, TARGET_RADIUS]);
     return firstClear(candidates, circles, keepClear);
