@@ -66,4 +66,16 @@ bool isSystemKey(SDL_Keycode key, std::uint16_t modifiers) {
     return (modifiers & KMOD_ALT) != 0 || key == SDLK_LALT || key == SDLK_RALT || key == SDLK_F10;
 }
 
+KeyRoute routeKey(bool down, SDL_Keycode key, std::uint16_t modifiers) {
+    using Action = KeyRoute::Action;
+    const std::uint32_t code = virtualKeyFor(key);
+    if (!down) return code == 0 ? KeyRoute{} : KeyRoute{Action::KeyUp, code};
+    if (isSystemKey(key, modifiers)) {
+        return key == SDLK_RETURN ? KeyRoute{Action::ToggleFullScreen, 0} : KeyRoute{};
+    }
+    if (code == 0) return {};
+    if (code == kVkF11) return {Action::ToggleFullScreen, 0};
+    return {Action::KeyDown, code};
+}
+
 }  // namespace nj

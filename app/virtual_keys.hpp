@@ -24,4 +24,15 @@ std::uint32_t virtualKeyFor(SDL_Keycode key);
 // Alt itself and F10. They never reach the game; Alt+Enter toggles full screen.
 bool isSystemKey(SDL_Keycode key, std::uint16_t modifiers);
 
+// What the shell does with one key event. Key-ups always reach the game, Alt
+// held or not: a key released while Alt is down would otherwise stay held and
+// keep the operative walking. Key-downs of system keys stay with the window
+// system, except Alt+Enter, which (like F11) switches the display mode.
+struct KeyRoute {
+    enum class Action { Ignore, ToggleFullScreen, KeyDown, KeyUp };
+    Action action = Action::Ignore;
+    std::uint32_t code = 0;  // the virtual-key code for KeyDown and KeyUp
+};
+KeyRoute routeKey(bool down, SDL_Keycode key, std::uint16_t modifiers);
+
 }  // namespace nj

@@ -21,25 +21,16 @@ void onSizeChanged(ShellWindow& window) {
 }
 
 void onKey(const SDL_KeyboardEvent& key, ShellWindow& window) {
-    const bool down = key.type == SDL_KEYDOWN;
-    const SDL_Keycode sym = key.keysym.sym;
-    if (isSystemKey(sym, key.keysym.mod)) {
-        // Alt+Enter switches the display mode; every other system key is left
-        // to the window system (so Alt+F4 still closes the window).
-        if (down && sym == SDLK_RETURN) window.toggleFullScreen();
-        return;
-    }
-    const std::uint32_t code = virtualKeyFor(sym);
-    if (code == 0) return;
-    if (down && code == kVkF11) {
-        window.toggleFullScreen();
-        return;
-    }
-    if (!g_game) return;
-    if (down) {
-        g_game->onKeyDown(code);
-    } else {
-        g_game->onKeyUp(code);
+    const KeyRoute route = routeKey(key.type == SDL_KEYDOWN, key.keysym.sym, key.keysym.mod);
+    switch (route.action) {
+        case KeyRoute::Action::ToggleFullScreen: window.toggleFullScreen(); break;
+        case KeyRoute::Action::KeyDown:
+            if (g_game) g_game->onKeyDown(route.code);
+            break;
+        case KeyRoute::Action::KeyUp:
+            if (g_game) g_game->onKeyUp(route.code);
+            break;
+        case KeyRoute::Action::Ignore: break;
     }
 }
 
@@ -63,6 +54,10 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
         case SDL_QUIT: return EventResult::Quit;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) onSizeChanged(window);
+            // Keys released while another window has the focus never reach
+            // us: let go of everything now, so Alt+Tab while walking does not
+            // leave the operative running.
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && g_game) g_game->releaseAllKeys();
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: onKey(event.key, window); break;

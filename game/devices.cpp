@@ -96,7 +96,7 @@ bool Game::laserContact() {
     if (!lasersOn) return false;
     for (const Laser& l : lasers) {
         if (circleOverlapsRect(playerPos.x, playerPos.y, playerRadius, l.x, l.y, l.w, l.h)) {
-            finishMission(false);
+            failMission(FailReason::Laser);
             return true;
         }
     }

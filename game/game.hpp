@@ -40,6 +40,14 @@ inline constexpr float kFieldHeight = 540.0f;
 inline constexpr std::ptrdiff_t kNoGuard = -1;
 inline constexpr std::size_t kMaxMissions = 4;
 
+// Why the last mission failed, so the failure screen can say it.
+enum class FailReason : std::uint8_t {
+    None = 0,      // not failed
+    Laser = 1,     // touched a live laser
+    Detected = 2,  // the detection meter filled
+    Expired = 3,   // a timed directive ran out
+};
+
 class Game {
   public:
     Game(RendererLink* rendererLink, AudioSink* audioSink);
@@ -61,6 +69,8 @@ class Game {
     void onKeyUp(std::uint32_t key);
     void onMouseMove(std::int16_t x, std::int16_t y);
     void onMouseButton(bool down);
+    // Every held key released, as if each key-up had arrived (focus lost).
+    void releaseAllKeys();
 
     // Page commands that are not rule operations of their own (game/input.cpp).
     void retryMission();
@@ -111,6 +121,10 @@ class Game {
     struct Grade {
         std::string label;
         std::int32_t award = 0;
+        // How the score came about: 100, plus each line's points.
+        std::int64_t score = 0;
+        std::int64_t spottedPoints = 0, peakPoints = 0, timePoints = 0, intelPoints = 0,
+                     altExitPoints = 0;
     };
     Grade gradeMission() const;
 
@@ -144,6 +158,7 @@ class Game {
     std::string altExitLabel = "HELIPAD EXFIL";
     std::uint8_t altExitActive = 1;
     std::uint8_t usedAltExit = 0;
+    FailReason failReason = FailReason::None;
     std::uint32_t intelBudget = 200;  // saved (as a signed decimal)
     std::uint32_t lastIntelAward = 0;
     std::string stealthGrade = "S SHADOW";
@@ -237,6 +252,10 @@ class Game {
     void updateOptionalIntel();
     bool updateDynamicObjective(float dt);  // false when the mission failed
     bool exfiltrate();                      // true when the mission ended
+    void failMission(FailReason why);
+    // With no campaign there is no token to rebuild from: the built-in
+    // mission is put back as the game was constructed.
+    void rebuildBuiltInMission();
     void turnTumbler(float dt);
     void completeObjective(const std::string& banner);
 

@@ -318,7 +318,7 @@ bool Game::updateDetection(float dt, bool seen) {
         }
     }
     if (detection > 0.95f) {
-        finishMission(false);
+        failMission(FailReason::Detected);
         return false;
     }
     return true;

@@ -95,6 +95,11 @@ void Game::onKeyUp(std::uint32_t key) {
     heldKeys.erase(key);
 }
 
+void Game::releaseAllKeys() {
+    const std::set<std::uint32_t> held = heldKeys;  // onKeyUp edits the set
+    for (const std::uint32_t key : held) onKeyUp(key);
+}
+
 void Game::onMouseMove(std::int16_t x, std::int16_t y) {
     if (!overlay) return;
     float fx = 0.0f, fy = 0.0f;

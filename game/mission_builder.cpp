@@ -215,6 +215,41 @@ void Game::buildMission(std::size_t index) {
     }
 }
 
+void Game::rebuildBuiltInMission() {
+    const Game built(nullptr, nullptr);
+    // As first played: the built-in mission has no approach spawns to apply.
+    playerStart = built.playerStart;
+    serviceSpawn = built.serviceSpawn;
+    backstageSpawn = built.backstageSpawn;
+    playerFacing = playerDrawFacing = walkDistance = takedownTimer = 0.0f;
+    cipherAcquired = cipherDecrypted = 0;
+    playerMoving = playerSneaking = playerInCover = 0;
+    keycardsHeld.clear();
+    walls = built.walls;
+    furniture = built.furniture;
+    lasers = built.lasers;
+    cameras = built.cameras;
+    pressurePlates = built.pressurePlates;
+    guards = built.guards;
+    doors = built.doors;
+    keycards = built.keycards;
+    gate = built.gate;
+    gateOpen = 0.0f;
+    card = built.card;
+    cardTaken = 0;
+    terminal = built.terminal;
+    exit = built.exit;
+    altExit = built.altExit;
+    altExitLabel = built.altExitLabel;
+    altExitActive = built.altExitActive;
+    usedAltExit = 0;
+    dynamicObjective = built.dynamicObjective;
+    optionalIntel = built.optionalIntel;
+    tumblers = built.tumblers;
+    currentTumbler = 0;
+    playerPos = built.playerPos;
+}
+
 void Game::applyThemeDefaults(std::size_t index) {
     if (index == 0 || theme == "casino") {
         faction = "THE CRIMSON SYNDICATE";

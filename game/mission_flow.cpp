@@ -1,6 +1,7 @@
 // Mission flow: starting, advancing, selecting missions and choosing the
 // infiltration approach. Writes missionIndex, approach, gameState (through
 // loadMission) and the banner.
+#include <algorithm>
 #include <array>
 
 #include "game/game.hpp"
@@ -30,7 +31,8 @@ void Game::startOrAdvance() {
         loadMission(true);
     } else if (gameState == GameState::MissionComplete) {
         ++missionIndex;
-        if (missionIndex == campaignMaps.size()) missionIndex = 0;
+        // Without a campaign the built-in mission is a campaign of one.
+        if (missionIndex >= std::max<std::size_t>(campaignMaps.size(), 1)) missionIndex = 0;
         loadMission(false);
     }
 }

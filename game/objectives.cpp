@@ -134,7 +134,7 @@ bool Game::updateDynamicObjective(float dt) {
         o.timeLeft -= dt;
         if (!(o.timeLeft > 0.0f)) {
             showBanner("CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST", 1.2f, kRuby);
-            finishMission(false);
+            failMission(FailReason::Expired);
             return false;
         }
     }
@@ -164,6 +164,11 @@ bool Game::exfiltrate() {
     return false;
 }
 
+void Game::failMission(FailReason why) {
+    if (gameState == GameState::Playing) failReason = why;
+    finishMission(false);
+}
+
 void Game::finishMission(bool success) {
     if (gameState != GameState::Playing) return;
     gameState = success ? GameState::MissionComplete : GameState::MissionFailed;
@@ -188,24 +193,27 @@ void Game::finishMission(bool success) {
         const std::uint64_t last = static_cast<std::uint64_t>(campaignMaps.size()) - 1;
         highestUnlocked = std::min<std::uint64_t>(missionIndex + 1, last);
     }
-    writeSave();
+    // The built-in mission is not part of any campaign: its wins unlock
+    // nothing that a save file could carry over.
+    if (!campaignMaps.empty()) writeSave();
     ghostBonus = (peakDetection < 0.3f && timesSpotted == 0) ? 1 : 0;
     intelBonus = optionalIntel.done ? 1 : 0;
 }
 
 Game::Grade Game::gradeMission() const {
-    // Wide enough that no spotting count can overflow it.
-    std::int64_t score = 100 - 18 * static_cast<std::int64_t>(timesSpotted);
-    if (peakDetection > 0.65f) {
-        score -= 20;
-    } else if (peakDetection > 0.25f) {
-        score -= 8;
-    }
-    if (missionClock > 95.0f) score -= 12;
-    if (optionalIntel.done) score += 20;
-    if (usedAltExit) score += 10;
-
     Grade g;
+    // Wide enough that no spotting count can overflow it.
+    g.spottedPoints = -18 * static_cast<std::int64_t>(timesSpotted);
+    if (peakDetection > 0.65f) {
+        g.peakPoints = -20;
+    } else if (peakDetection > 0.25f) {
+        g.peakPoints = -8;
+    }
+    if (missionClock > 95.0f) g.timePoints = -12;
+    if (optionalIntel.done) g.intelPoints = 20;
+    if (usedAltExit) g.altExitPoints = 10;
+    g.score = 100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints;
+    const std::int64_t score = g.score;
     if (score >= 105) {
         g.label = "S+ PHANTOM";
     } else if (score >= 90) {

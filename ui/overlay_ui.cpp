@@ -2,6 +2,7 @@
 // input forwarding.
 #include "ui/overlay_ui.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <string>
@@ -23,6 +24,10 @@ double steadySeconds() {
     static const Clock::time_point start = Clock::now();
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
+
+// Below a tenth of the layout the page would be unreadable anyway; the bitmap
+// keeps this size and is stretched over the tiny viewport.
+constexpr std::uint32_t kSmallestPixelWidth = 128, kSmallestPixelHeight = 72;
 
 // The nearest whole number, raised to the next even one when odd.
 std::uint32_t evenPixels(float size) {
@@ -77,14 +82,19 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
         return summaries;
     }
 
+    // The page is always laid out 1280 units wide and scaled to the
+    // letterboxed viewport, whatever its size, so the picture matches the
+    // 1280 x 720 page and mouse positions mapped into 1280 x 720 land on what
+    // is drawn. A minimised window (no viewport) leaves the view alone.
     void followViewport() {
         if (!canvas) return;
         float w = 0.0f, h = 0.0f;
         canvas->viewportSize(w, h);
-        if (!(w >= 640.0f && h >= 360.0f)) return;
-        const double scale = std::max(1.0, static_cast<double>(w) / 1280.0);
-        const std::uint32_t pw = evenPixels(w), ph = evenPixels(h);
-        if (std::fabs(deviceScale - scale) > 0.005 || pw != pixelWidth || ph != pixelHeight) {
+        if (!(w >= 1.0f && h >= 1.0f)) return;
+        const std::uint32_t pw = std::max(evenPixels(w), kSmallestPixelWidth);
+        const std::uint32_t ph = std::max(evenPixels(h), kSmallestPixelHeight);
+        const double scale = static_cast<double>(pw) / static_cast<double>(logicalWidth);
+        if (std::fabs(deviceScale - scale) > 1e-9 || pw != pixelWidth || ph != pixelHeight) {
             deviceScale = scale;
             pixelWidth = pw;
             pixelHeight = ph;

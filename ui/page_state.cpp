@@ -1,5 +1,6 @@
 // The per-frame state script: directive, clock, stealth tier, health, prompt,
-// the safe's tumblers and the dossier's campaign data.
+// the safe's tumblers, the dossier's campaign data, and what explains an
+// outcome (why a mission failed, how its grade came about).
 #include "ui/page_state.hpp"
 
 #include <algorithm>
@@ -53,6 +54,31 @@ std::string tumblerObject(const Tumbler& t) {
     return "{\"angle\":" + formatNumber(t.angle) + ",\"target\":" + formatNumber(t.target) +
            ",\"width\":" + formatNumber(t.width) + ",\"locked\":" + (t.locked ? "true" : "false") +
            "}";
+}
+
+const char* failReasonText(FailReason reason) {
+    switch (reason) {
+        case FailReason::Laser: return "laser";
+        case FailReason::Detected: return "detected";
+        case FailReason::Expired: return "expired";
+        case FailReason::None: break;
+    }
+    return "";
+}
+
+std::string gradeLine(const char* label, const std::string& detail, std::int64_t points) {
+    return "{\"label\":" + Fields::quoted(label) + ",\"detail\":" + Fields::quoted(detail) +
+           ",\"points\":" + std::to_string(points) + "}";
+}
+
+// The win screen's account of the grade, line by line, in the grade's order.
+std::string gradeLines(const Game& game, const Game::Grade& grade) {
+    const long long peakPercent = std::llround(std::clamp(game.peakDetection, 0.0f, 1.0f) * 100.0f);
+    return "[" + gradeLine("SPOTTED", std::to_string(game.timesSpotted), grade.spottedPoints) + "," +
+           gradeLine("PEAK DETECTION", std::to_string(peakPercent) + "%", grade.peakPoints) + "," +
+           gradeLine("TIME", clockText(game.missionClock), grade.timePoints) + "," +
+           gradeLine("INTEL", game.optionalIntel.done ? "TAKEN" : "MISSED", grade.intelPoints) + "," +
+           gradeLine("ALT EXIT", game.usedAltExit ? "USED" : "NOT USED", grade.altExitPoints) + "]";
 }
 
 }  // namespace
@@ -192,6 +218,16 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
     f.text("bannerText", game.bannerText);
     f.raw("bannerColor", "[" + formatNumber(game.bannerColor.r) + "," + formatNumber(game.bannerColor.g) +
                              "," + formatNumber(game.bannerColor.b) + "]");
+
+    // What the player needs to understand an outcome and to find the next move.
+    f.text("failReason", failReasonText(game.failReason));
+    const Game::Grade grade = game.gradeMission();
+    f.integer("gradeScore", grade.score);
+    f.raw("gradeLines", gradeLines(game, grade));
+    f.boolean("smokeReady", game.smokeWindow && game.gameState == GameState::Playing);
+    f.boolean("missionInProgress", game.gameState == GameState::Briefing && game.missionClock > 0.0f);
+    f.number("operativeX", game.playerPos.x * (static_cast<float>(layout.logicalWidth) / kFieldWidth));
+    f.number("operativeY", game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
     return "window.syncGameState && window.syncGameState({" + f.str() + "});";
 }
 

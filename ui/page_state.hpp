@@ -1,8 +1,8 @@
 #pragma once
 // What the page shows, composed from the game once a frame and handed over as
 // one script: window.syncGameState({...}). The fields keep a fixed order;
-// fields the page needs beyond the original set (mission names and
-// descriptions, count, grades, last award, banner) come after "tumblers".
+// fields the page needs beyond the original set come after "tumblers" (they
+// are listed in ui/README.md).
 
 #include <cstdint>
 #include <string>

@@ -1,11 +1,11 @@
 # Sourced by the scripts that drive nightjar under Xvfb with xdotool.
-#   start_game NIGHTJAR   starts it, sets $pid and $wid (its visible window)
+#   start_game NIGHTJAR [ARGS...]  starts it, sets $pid and $wid (its visible window)
 #   focus                 focuses the window, retrying while it is being mapped
 #   wait_for_quit         waits for the game to end (ending it if a key went
 #                         astray) and prints "exit CODE"
 
 start_game() {
-  "$1" > nightjar-output.txt 2>&1 &
+  "$@" > nightjar-output.txt 2>&1 &
   pid=$!
   wid=$(timeout 30 xdotool search --sync --onlyvisible --name "NIGHTJAR : Glass Harbor" | head -1)
   if [[ -z $wid ]]; then echo "no window"; kill $pid; exit 1; fi

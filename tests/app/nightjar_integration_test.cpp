@@ -109,6 +109,39 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
     fs::remove_all(dir);
 }
 
+// Warm: the selected operation card's gold-brown; cool: an unselected card's navy.
+bool isWarm(std::uint32_t c) { return static_cast<int>((c >> 16) & 0xFF) > static_cast<int>(c & 0xFF) + 8; }
+bool isCool(std::uint32_t c) { return static_cast<int>(c & 0xFF) > static_cast<int>((c >> 16) & 0xFF) + 8; }
+
+// On a 1000 x 562 screen the page is the 1280 x 720 page scaled down, and a
+// click lands on what is drawn there.
+TEST(NightjarWindow, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
+    const fs::path dir = gameFolder("smallclick");
+    // The play field fills the 1000 x 562 screen less a half-pixel pillarbox.
+    const double scale = 562.0 / 720.0, left = (1000.0 - 1280.0 * scale) / 2.0;
+    const auto toScreen = [&](double pageX, double pageY, std::uint32_t& x, std::uint32_t& y) {
+        x = static_cast<std::uint32_t>(left + pageX * scale);
+        y = static_cast<std::uint32_t>(pageY * scale);
+    };
+    std::uint32_t clickX = 0, clickY = 0;
+    toScreen(224.0, 195.0, clickX, clickY);  // the middle of the OP 01 card
+    const ProgramRun run = nj::test::runUnderXvfb(
+        dir, "1000x562",
+        "'" NJ_SMALL_CLICK_SCRIPT "' '" NIGHTJAR_PATH "' " + std::to_string(clickX) + " " +
+            std::to_string(clickY));
+    EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
+    ASSERT_EQ(shot.error, "") << run.output;
+    ASSERT_EQ(shot.width, 1000u);
+    std::uint32_t x = 0, y = 0;
+    toScreen(330.0, 168.0, x, y);  // inside OP 01, right of its number
+    EXPECT_TRUE(isWarm(shot.pixel(x, y))) << "OP 01 is drawn selected, " << std::hex << shot.pixel(x, y);
+    toScreen(330.0, 356.0, x, y);  // inside OP 03
+    EXPECT_TRUE(isCool(shot.pixel(x, y))) << "OP 03 is no longer selected, " << std::hex << shot.pixel(x, y);
+    fs::remove_all(dir);
+}
+
 TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
     const fs::path dir = gameFolder("nodisplay");
     const ProgramRun run =

@@ -31,4 +31,34 @@ TEST(VirtualKeys, AltCombinationsAndF10AreSystemKeys) {
     EXPECT_FALSE(nj::isSystemKey(SDLK_w, KMOD_CTRL));
 }
 
+TEST(KeyRouting, KeyUpsAlwaysReachTheGameAndSystemKeyDownsDoNot) {
+    using Action = nj::KeyRoute::Action;
+    struct Case {
+        bool down;
+        SDL_Keycode key;
+        std::uint16_t mod;
+        Action action;
+        std::uint32_t code;
+    };
+    const Case cases[] = {
+        {true, SDLK_w, KMOD_NONE, Action::KeyDown, 87},
+        {false, SDLK_w, KMOD_NONE, Action::KeyUp, 87},
+        // W let go while Alt is held: the operative must stop.
+        {false, SDLK_w, KMOD_LALT, Action::KeyUp, 87},
+        {false, SDLK_LSHIFT, KMOD_RALT, Action::KeyUp, 16},
+        {true, SDLK_w, KMOD_LALT, Action::Ignore, 0},
+        {true, SDLK_F4, KMOD_LALT, Action::Ignore, 0},  // Alt+F4 is the window system's
+        {true, SDLK_F10, KMOD_NONE, Action::Ignore, 0},
+        {true, SDLK_RETURN, KMOD_LALT, Action::ToggleFullScreen, 0},
+        {true, SDLK_F11, KMOD_NONE, Action::ToggleFullScreen, 0},
+        {true, SDLK_RETURN, KMOD_NONE, Action::KeyDown, 13},
+        {false, SDLK_AUDIOPLAY, KMOD_NONE, Action::Ignore, 0},
+    };
+    for (const Case& c : cases) {
+        const nj::KeyRoute route = nj::routeKey(c.down, c.key, c.mod);
+        EXPECT_EQ(route.action, c.action) << SDL_GetKeyName(c.key) << (c.down ? " down" : " up");
+        EXPECT_EQ(route.code, c.code) << SDL_GetKeyName(c.key) << (c.down ? " down" : " up");
+    }
+}
+
 }  // namespace

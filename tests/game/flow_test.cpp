@@ -1,6 +1,8 @@
 // Game states, keys and page commands, mission selection, approaches and the
 // bonuses carried from one win into later missions.
 #include <cmath>
+#include <filesystem>
+#include <functional>
 
 #include "tests/game/game_test_support.hpp"
 
@@ -120,6 +122,65 @@ TEST_F(FlowTest, ConstructionGivesTheDefaultMissionAndSeededDust) {
     std::mt19937 engine(42);
     EXPECT_FLOAT_EQ(game.dust[0].x,
                     static_cast<float>(engine() >> 8) / 16777216.0f * 920.0f + 20.0f);
+}
+
+TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
+    const std::pair<FailReason, std::function<void(Game&)>> ways[] = {
+        {FailReason::Laser, [](Game& g) { g.lasers.push_back({290.0f, 280.0f, 20.0f, 40.0f}); }},
+        {FailReason::Detected, [](Game& g) { g.detection = 0.99f; }},
+        {FailReason::Expired,
+         [](Game& g) {
+             g.dynamicObjective.type = "sabotage_node";
+             g.dynamicObjective.active = 1;
+             g.dynamicObjective.timeLeft = 0.01f;
+         }},
+    };
+    for (const auto& [reason, setUp] : ways) {
+        game.loadMission(true);
+        EXPECT_EQ(game.failReason, FailReason::None);
+        game.lasers.clear();  // the built-in mission is not rebuilt after a failure
+        game.dynamicObjective = Objective{};
+        playAt(300.0f, 300.0f);
+        setUp(game);
+        game.update(kDt);
+        ASSERT_EQ(game.gameState, GameState::MissionFailed) << static_cast<int>(reason);
+        EXPECT_EQ(game.failReason, reason);
+        game.update(kDt);  // a failed mission stays failed for the same reason
+        EXPECT_EQ(game.failReason, reason);
+    }
+    game.onKeyDown(vk::kEnter);  // retry
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_EQ(game.failReason, FailReason::None);
+}
+
+TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
+    game.onKeyDown(vk::kEnter);
+    ASSERT_EQ(game.gameState, GameState::Playing);
+    const Vec2 start = game.playerPos;
+    // Win the built-in mission by walking out with the safe open.
+    game.cipherAcquired = game.cipherDecrypted = game.cardTaken = 1;
+    game.gateOpen = 1.0f;
+    playAt(game.exit.x + 20.0f, game.exit.y + 20.0f);
+    game.update(kDt);
+    ASSERT_EQ(game.gameState, GameState::MissionComplete);
+    const std::uint32_t intel = game.intelBudget;
+    EXPECT_FALSE(std::filesystem::exists("save.dat")) << "the built-in mission saves no progress";
+
+    game.onKeyDown(vk::kEnter);  // next operation: the built-in one again
+    EXPECT_EQ(game.missionIndex, 0u);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.onKeyDown(vk::kEnter);
+    ASSERT_EQ(game.gameState, GameState::Playing);
+    EXPECT_FALSE(game.cipherAcquired);
+    EXPECT_FALSE(game.cipherDecrypted);
+    EXPECT_FALSE(game.cardTaken);
+    EXPECT_FLOAT_EQ(game.gateOpen, 0.0f);
+    EXPECT_FLOAT_EQ(game.playerPos.x, start.x);
+    EXPECT_FLOAT_EQ(game.playerPos.y, start.y);
+    for (int i = 0; i < 30; ++i) game.update(kDt);
+    EXPECT_EQ(game.gameState, GameState::Playing) << "no instant re-win";
+    EXPECT_EQ(game.intelBudget, intel);
+    EXPECT_FALSE(std::filesystem::exists("save.dat"));
 }
 
 TEST_F(FlowTest, KeysInEachState) {

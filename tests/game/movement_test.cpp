@@ -33,6 +33,20 @@ TEST_F(MovementTest, DiagonalsAreNotFasterAndOppositeKeysCancel) {
     EXPECT_FALSE(game.playerMoving);
 }
 
+TEST_F(MovementTest, LosingTheFocusReleasesEveryHeldKey) {
+    playAt(300.0f, 300.0f);
+    game.onKeyDown(vk::kD);
+    game.onKeyDown(vk::kShift);
+    game.update(0.1f);
+    ASSERT_TRUE(game.playerMoving);
+    game.releaseAllKeys();
+    EXPECT_TRUE(game.heldKeys.empty());
+    const Vec2 stopped = game.playerPos;
+    game.update(0.1f);
+    EXPECT_FALSE(game.playerMoving);
+    EXPECT_EQ(game.playerPos.x, stopped.x);
+}
+
 TEST_F(MovementTest, BlockedAxisSlidesAlongTheWall) {
     playAt(100.0f, 100.0f);
     game.walls.push_back({113.0f, 0.0f, 50.0f, 500.0f});  // just right of the circle

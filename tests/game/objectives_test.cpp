@@ -336,7 +336,7 @@ TEST_F(ObjectiveTest, SlowAndSpottedRunGradesCompromised) {
     EXPECT_FALSE(game.intelBonus);
 }
 
-TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
+TEST_F(ObjectiveTest, GradeBandsAwardThresholdsAndTheScoreBehindThem) {
     struct Case {
         std::uint32_t spotted;
         float peak;
@@ -344,17 +344,19 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
         bool intel, altExit;
         const char* grade;
         std::int32_t award;
+        std::int64_t score;
     };
     const Case cases[] = {
-        {0, 0.0f, 10.0f, false, false, "S SHADOW", 270},        // 100
-        {0, 0.25f, 10.0f, false, false, "S SHADOW", 150},       // 100; 0.25 is not below 0.25
-        {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},         // 100 - 20 + 10 = 90
-        {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150},     // 80
-        {1, 0.3f, 10.0f, false, false, "B AGENT", 150},         // 74
-        {1, 0.7f, 10.0f, false, false, "B AGENT", 150},         // 62
-        {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150},   // 56
-        {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},       // 120
-        {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150},  // far below zero
+        {0, 0.0f, 10.0f, false, false, "S SHADOW", 270, 100},
+        {0, 0.25f, 10.0f, false, false, "S SHADOW", 150, 100},  // 0.25 is not below 0.25
+        {0, 0.26f, 95.0f, false, false, "S SHADOW", 150, 92},   // 95 s is not over 95
+        {0, 0.7f, 10.0f, false, true, "S SHADOW", 225, 90},
+        {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150, 80},
+        {1, 0.3f, 10.0f, false, false, "B AGENT", 150, 74},
+        {1, 0.7f, 10.0f, false, false, "B AGENT", 150, 62},
+        {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150, 56},
+        {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420, 120},
+        {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150, -94},  // far below zero
     };
     for (const Case& c : cases) {
         game.timesSpotted = c.spotted;
@@ -363,8 +365,14 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
         game.optionalIntel.done = c.intel;
         game.usedAltExit = c.altExit;
         const Game::Grade g = game.gradeMission();
-        EXPECT_EQ(g.label, c.grade) << c.spotted << " " << c.peak << " " << c.clock;
-        EXPECT_EQ(g.award, c.award) << c.spotted << " " << c.peak << " " << c.clock;
+        SCOPED_TRACE(::testing::Message() << c.spotted << " " << c.peak << " " << c.clock);
+        EXPECT_EQ(g.label, c.grade);
+        EXPECT_EQ(g.award, c.award);
+        EXPECT_EQ(g.score, c.score);
+        // The win screen lists these lines: they must add up to the score.
+        EXPECT_EQ(100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints,
+                  c.score);
+        EXPECT_EQ(g.spottedPoints, -18 * static_cast<std::int64_t>(c.spotted));
     }
 }
 

@@ -80,24 +80,35 @@ TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrame) {
     EXPECT_EQ(canvas.alphaAt(425, 300), 0);
 }
 
-TEST_F(OverlayHost, ViewFollowsTheViewportWithEvenSizes) {
-    canvas.width = 1921.0f;
-    canvas.height = 1081.0f;
+TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
+    struct Case {
+        float width, height;
+        std::uint32_t pixelWidth, pixelHeight;
+    };
+    // Window pixels of the letterboxed viewport -> the page's bitmap, always
+    // even, always 1280 page units wide (the smallest keeps a tenth).
+    const Case cases[] = {{1921.0f, 1081.0f, 1922, 1082}, {1000.0f, 562.5f, 1000, 564},
+                          {1280.0f, 720.0f, 1280, 720},   {960.0f, 540.0f, 960, 540},
+                          {2560.0f, 1440.0f, 2560, 1440}, {639.0f, 359.4f, 640, 360},
+                          {100.0f, 56.25f, 128, 72}};
+    for (const Case& c : cases) {
+        canvas.width = c.width;
+        canvas.height = c.height;
+        frames(1);
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+        EXPECT_EQ(overlay->pixelWidth(), c.pixelWidth);
+        EXPECT_EQ(overlay->pixelHeight(), c.pixelHeight);
+        EXPECT_DOUBLE_EQ(overlay->deviceScale(), c.pixelWidth / 1280.0);
+        ASSERT_EQ(canvas.lastWidth, static_cast<int>(c.pixelWidth));
+        // The dossier looks like the 1280 x 720 page scaled: the operations
+        // panel is painted, the gap beside it stays see-through.
+        EXPECT_GT(canvas.alphaAt(60, 300), 128);
+        EXPECT_EQ(canvas.alphaAt(424, 300), 0);
+        EXPECT_GT(canvas.alphaAt(1180, 300), 128) << "the operation file reaches the right edge";
+    }
+    canvas.width = 0.0f;  // minimised: no viewport, the view keeps its size
     frames(1);
-    EXPECT_EQ(overlay->pixelWidth(), 1922u);
-    EXPECT_EQ(overlay->pixelHeight(), 1082u);
-    EXPECT_DOUBLE_EQ(overlay->deviceScale(), 1.50078125);
-    canvas.width = 1000.0f;
-    canvas.height = 562.5f;
-    frames(1);
-    EXPECT_EQ(overlay->pixelWidth(), 1000u);
-    EXPECT_EQ(overlay->pixelHeight(), 564u);
-    EXPECT_DOUBLE_EQ(overlay->deviceScale(), 1.0);
-    canvas.width = 639.0f;
-    canvas.height = 400.0f;
-    frames(1);
-    EXPECT_EQ(overlay->pixelWidth(), 1000u) << "too small a viewport leaves the view alone";
-    EXPECT_EQ(canvas.lastWidth, 1000);
+    EXPECT_EQ(overlay->pixelWidth(), 128u);
 }
 
 TEST_F(OverlayHost, ClicksAndKeysReachTheGameThroughThePage) {

@@ -105,6 +105,49 @@ TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
     EXPECT_NE(fieldsOf(g).find("\"promptText\":\"\",\"promptX\":0,\"promptY\":0"), std::string::npos);
 }
 
+TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.gameState = nj::GameState::MissionFailed;
+    g.failReason = nj::FailReason::Detected;
+    g.timesSpotted = 2;
+    g.peakDetection = 0.476f;
+    g.missionClock = 102.0f;
+    g.optionalIntel.done = 1;
+    g.playerPos = {480.0f, 270.0f};
+    const std::string script = fieldsOf(g);
+    const std::string expected =
+        "\"failReason\":\"detected\",\"gradeScore\":64,\"gradeLines\":["
+        "{\"label\":\"SPOTTED\",\"detail\":\"2\",\"points\":-36},"
+        "{\"label\":\"PEAK DETECTION\",\"detail\":\"48%\",\"points\":-8},"
+        "{\"label\":\"TIME\",\"detail\":\"01:42\",\"points\":-12},"
+        "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
+        "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
+        "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360});";
+    ASSERT_GE(script.size(), expected.size());
+    EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
+    EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
+
+    const std::pair<nj::FailReason, const char*> reasons[] = {
+        {nj::FailReason::None, ""}, {nj::FailReason::Laser, "laser"}, {nj::FailReason::Expired, "expired"}};
+    for (const auto& [reason, text] : reasons) {
+        g.failReason = reason;
+        EXPECT_NE(fieldsOf(g).find("\"failReason\":\"" + std::string(text) + "\","), std::string::npos)
+            << text;
+    }
+
+    // The smoke escape is offered only in play; a mission left for the
+    // dossier mid-play can be resumed.
+    g.smokeWindow = 1;
+    EXPECT_NE(fieldsOf(g).find("\"smokeReady\":false"), std::string::npos);
+    g.gameState = nj::GameState::Playing;
+    EXPECT_NE(fieldsOf(g).find("\"smokeReady\":true"), std::string::npos);
+    g.gameState = nj::GameState::Briefing;
+    EXPECT_NE(fieldsOf(g).find("\"missionInProgress\":true"), std::string::npos);
+    g.missionClock = 0.0f;
+    EXPECT_NE(fieldsOf(g).find("\"missionInProgress\":false"), std::string::npos);
+}
+
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
     HeadlessGame h;
     nj::Game& g = h.game;
