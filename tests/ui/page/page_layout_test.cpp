@@ -1,9 +1,9 @@
-// The shipped page on our engine with its real fonts, fed states composed by
-// the real game from the shipped missions: the longest texts of every screen
-// stay inside their boxes with room for text a few percent wider, the
-// interaction prompt never covers the operative or its target, and the
-// extras a newer host sends (failure reason, grade breakdown, smoke, resume)
-// show, while a host that sends none of them still gets a working page.
+// The shipped page on our engine with its real fonts, fed the state scripts
+// the game composes from the shipped missions: the longest texts of every
+// screen stay inside their boxes with room for text a few percent wider, the
+// interaction prompt never covers the operative or its target, the
+// failure reason, grade breakdown, smoke and resume show, and a host that
+// sends none of those extras still gets a working page.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -189,8 +189,9 @@ TEST_F(RealPage, DossierTextsFitForEveryOperation) {
         game.missionCompleted = {1, 1, 1, 1};
         game.missionGrades = {"C COMPROMISED", "C COMPROMISED", "C COMPROMISED", "C COMPROMISED"};
         game.intelBudget = 999999;
+        game.missionClock = 12.0f;  // left mid-play: Tab resumes it
         game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, nj::kRuby);
-        sync("s.missionInProgress = true;");
+        sync();
         const std::string op = "#op" + std::to_string(i);
         std::vector<Fit> fits = {
             {"line", "#opname" + std::to_string(i), op + " .op-name"},
@@ -255,10 +256,13 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
     game.gameState = nj::GameState::MissionComplete;
     game.stealthGrade = "C COMPROMISED";
     game.lastIntelAward = 495;
-    sync(R"(s.gradeScore = -1000; s.gradeLines = [
-          {label: "SPOTTED", detail: "62", points: -1116}, {label: "PEAK DETECTION", detail: "100%", points: -20},
-          {label: "TIME", detail: "100:00", points: -12}, {label: "INTEL", detail: "MISSED", points: 0},
-          {label: "ALT EXIT", detail: "NOT USED", points: 0}];)");
+    // The widest lines: a three-digit count, a full meter, the widest clock.
+    game.timesSpotted = 100;
+    game.peakDetection = 1.0f;
+    game.missionClock = 6000.0f;
+    sync();
+    EXPECT_EQ(text("gl0points"), "-1800");
+    EXPECT_EQ(text("gl2detail"), "100:00");
     std::vector<Fit> fits = {{"cline", "#grade", ".grade"}, {"cline", "#th0", ".thresholds"},
                              {"cline", "#th4", ".thresholds"}, {"rline", "#gscore", ".gl-total"}};
     for (int k = 0; k < 5; ++k) {
@@ -272,11 +276,13 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
     expectFits(fits, "win screen");
 
     game.gameState = nj::GameState::MissionFailed;
-    for (const char* reason : {"laser", "detected", "expired", ""}) {
-        sync(std::string("s.failReason = '") + reason + "';");
+    for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired,
+                                  nj::FailReason::None}) {
+        game.failReason = reason;
+        sync();
         expectFits({{"cline", "#failhead", ".failhead"}, {"wrap", "#failnote", ".failnote"},
                     {"apart", ".failnote", "#fretry"}},
-                   std::string("failure: ") + reason);
+                   "failure " + std::to_string(static_cast<int>(reason)));
     }
 }
 
@@ -284,15 +290,17 @@ TEST_F(RealPage, EachFailureReasonHasItsOwnLineAndAnUnknownOneAGenericLine) {
     loadMission(0);
     game.gameState = nj::GameState::MissionFailed;
     std::vector<std::string> heads;
-    for (const char* reason : {"laser", "detected", "expired"}) {
-        sync(std::string("s.failReason = '") + reason + "';");
+    for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired}) {
+        game.failReason = reason;
+        sync();
         heads.push_back(text("failhead"));
-        for (std::size_t k = 0; k + 1 < heads.size(); ++k) EXPECT_NE(heads[k], heads.back()) << reason;
+        for (std::size_t k = 0; k + 1 < heads.size(); ++k) EXPECT_NE(heads[k], heads.back()) << heads.back();
     }
     EXPECT_NE(heads[0].find("LASER"), std::string::npos) << heads[0];
     EXPECT_NE(heads[1].find("DETECTION"), std::string::npos) << heads[1];
     EXPECT_NE(heads[2].find("EXPIRED"), std::string::npos) << heads[2];
-    for (const char* other : {"s.failReason = '';", "s.failReason = 'toString';", "delete s.failReason;"}) {
+    game.failReason = nj::FailReason::None;
+    for (const char* other : {"", "s.failReason = 'toString';", "delete s.failReason;"}) {
         sync(other);
         EXPECT_EQ(text("failhead"), "OPERATIVE COMPROMISED") << other;
     }
@@ -304,31 +312,38 @@ TEST_F(RealPage, EachFailureReasonHasItsOwnLineAndAnUnknownOneAGenericLine) {
 TEST_F(RealPage, WinScreenShowsThePointsAndTheStepReached) {
     loadMission(0);
     game.gameState = nj::GameState::MissionComplete;
-    struct Case {
-        int score;
-        int step;  // th0 S+ ... th4 C
-    };
-    for (const Case c : {Case{130, 0}, Case{105, 0}, Case{104, 1}, Case{90, 1}, Case{75, 2}, Case{74, 3},
-                         Case{60, 3}, Case{59, 4}, Case{-8, 4}}) {
-        sync("s.gradeScore = " + std::to_string(c.score) + R"(; s.gradeLines = [
-              {label: "SPOTTED", detail: "2", points: -36}, {label: "PEAK DETECTION", detail: "48%", points: -8},
-              {label: "TIME", detail: "01:42", points: -12}, {label: "INTEL", detail: "TAKEN", points: 20},
-              {label: "ALT EXIT", detail: "NOT USED", points: 0}];)");
-        for (int t = 0; t < 5; ++t) {
-            EXPECT_EQ(hasClass("th" + std::to_string(t), "reached"), t == c.step) << c.score << " th" << t;
-        }
-        EXPECT_EQ(text("gscore"), std::to_string(c.score));
-    }
+    game.timesSpotted = 2;
+    game.peakDetection = 0.48f;
+    game.missionClock = 102.0f;
+    game.optionalIntel.done = 1;
+    game.usedAltExit = 0;
+    sync();
+    EXPECT_EQ(text("gscore"), "64");  // 100 - 36 - 8 - 12 + 20
+    EXPECT_TRUE(hasClass("th3", "reached")) << "64 is a B";
     EXPECT_EQ(text("gl0points"), "-36");
+    EXPECT_EQ(text("gl1detail"), "48%");
+    EXPECT_EQ(text("gl2points"), "-12");
     EXPECT_EQ(text("gl3points"), "+20");
     EXPECT_EQ(text("gl4points"), "0");
-    EXPECT_EQ(text("gl1label"), "PEAK DETECTION");
     EXPECT_EQ(text("gl4detail"), "NOT USED");
     EXPECT_TRUE(hasClass("gl0", "lost"));
     EXPECT_TRUE(hasClass("gl3", "gained"));
     EXPECT_FALSE(hasClass("gl4", "lost") || hasClass("gl4", "gained"));
     EXPECT_FALSE(hasClass("complete", "nobreak"));
     EXPECT_GT(rectOf("breakdown").bottom, rectOf("breakdown").top);
+    // Each step's edge, as scores the game could send.
+    struct Case {
+        int score;
+        int step;  // th0 S+ ... th4 C
+    };
+    for (const Case c : {Case{130, 0}, Case{105, 0}, Case{104, 1}, Case{90, 1}, Case{75, 2}, Case{74, 3},
+                         Case{60, 3}, Case{59, 4}, Case{-8, 4}}) {
+        sync("s.gradeScore = " + std::to_string(c.score) + ";");
+        for (int t = 0; t < 5; ++t) {
+            EXPECT_EQ(hasClass("th" + std::to_string(t), "reached"), t == c.step) << c.score << " th" << t;
+        }
+        EXPECT_EQ(text("gscore"), std::to_string(c.score));
+    }
 }
 
 // Field units, as the game places things; the page gets them times 4/3.
@@ -364,8 +379,7 @@ TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
         game.optionalIntel.y = c.targetY;
         game.nearIntel = 1;
         game.playerPos = {c.operativeX, c.operativeY};
-        sync("s.operativeX = " + std::to_string(c.operativeX * k) + "; s.operativeY = " +
-             std::to_string(c.operativeY * k) + ";");
+        sync();
         ASSERT_EQ(text("prompt"), nj::interactionPrompt(game, nj::PageLayout{}).text) << c.what;
         ASSERT_TRUE(hasClass("prompt", "shown")) << c.what;
         const Box p = rectOf("prompt");
@@ -390,20 +404,25 @@ TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
 TEST_F(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
-    game.playerPos = {300, 300};
-    const std::string at = "s.operativeX = 400; s.operativeY = 400;";
-    sync(at + " s.smokeReady = true;");
+    game.playerPos = {300, 300};  // page (400, 400)
+    game.smokeWindow = 1;
+    sync();
     ASSERT_TRUE(hasClass("smoke", "shown"));
     EXPECT_NE(text("smoke").find("SMOKE"), std::string::npos);
     const Box b = rectOf("smoke");
     const double cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2;
     EXPECT_LT(std::hypot(cx - 400, cy - 400), 90) << "near the operative";
     EXPECT_FALSE(b.left < 416 && b.right > 384 && b.top < 416 && b.bottom > 384) << "not over the operative";
-    for (const std::string& off : std::vector<std::string>{at + " s.smokeReady = false;", at + " delete s.smokeReady;",
-                                                           "s.smokeReady = true; s.gameState = 2;"}) {
-        sync(off);
-        EXPECT_FALSE(hasClass("smoke", "shown")) << off;
-    }
+    game.gameState = nj::GameState::Paused;
+    sync();
+    EXPECT_FALSE(hasClass("smoke", "shown")) << "paused";
+    game.gameState = nj::GameState::Playing;
+    game.smokeWindow = 0;
+    sync();
+    EXPECT_FALSE(hasClass("smoke", "shown")) << "the window closed";
+    game.smokeWindow = 1;
+    sync("delete s.smokeReady;");
+    EXPECT_FALSE(hasClass("smoke", "shown")) << "a host that does not say";
 }
 
 TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
@@ -411,18 +430,23 @@ TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
     game.gameState = nj::GameState::Playing;
     struct Case {
         const char* what;
-        std::string changes;
+        nj::Vec2 operative;  // field units
+        bool intelUnderTimer;
+        const char* changes;
         bool directiveFaded, statusFaded;
     };
     const Case cases[] = {
-        {"in the open", "s.operativeX = 640; s.operativeY = 400;", false, false},
-        {"under the directive", "s.operativeX = 200; s.operativeY = 40;", true, false},
-        {"against the timer", "s.operativeX = 1100; s.operativeY = 70;", false, true},
-        {"target under the timer", "s.operativeX = 640; s.operativeY = 400; s.promptText = '[E] X';"
-                                   "s.promptX = 1150; s.promptY = 0;", false, true},
-        {"no position sent", "delete s.operativeX; delete s.operativeY;", false, false},
+        {"in the open", {480, 300}, false, "", false, false},
+        {"under the directive", {150, 30}, false, "", true, false},
+        {"against the timer", {825, 52}, false, "", false, true},
+        {"the prompt's target under the timer", {480, 300}, true, "", false, true},
+        {"no position sent", {150, 30}, false, "delete s.operativeX; delete s.operativeY;", false, false},
     };
     for (const Case& c : cases) {
+        game.playerPos = c.operative;
+        game.nearIntel = c.intelUnderTimer;
+        game.optionalIntel.x = 862.0f;
+        game.optionalIntel.y = 20.0f;
         sync(c.changes);
         EXPECT_EQ(hasClass("dirpanel", "faded"), c.directiveFaded) << c.what;
         EXPECT_EQ(hasClass("statpanel", "faded"), c.statusFaded) << c.what;
@@ -457,10 +481,13 @@ TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
 TEST_F(RealPage, DossierNamesTheQuitAndResumeKeys) {
     loadMission(0);
     game.gameState = nj::GameState::Briefing;
-    sync("s.missionInProgress = true;");
+    game.missionClock = 30.0f;
+    sync();
+    EXPECT_TRUE(hasClass("resumeop", "shown"));
     EXPECT_NE(text("quit").find("P / ESC"), std::string::npos) << text("quit");
     EXPECT_NE(text("resumeop").find("TAB"), std::string::npos) << text("resumeop");
-    sync("s.missionInProgress = false;");
+    loadMission(1);  // choosing another operation leaves nothing to resume
+    sync();
     EXPECT_FALSE(hasClass("resumeop", "shown"));
 }
 
