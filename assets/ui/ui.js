@@ -100,6 +100,7 @@
   function showScreen(state) {
     var current = STATES[state] || "hud";
     setFlag("root", "in-briefing", state === 0);
+    setFlag("root", "in-end", state === 3 || state === 4);
     for (var i = 0; i < STATES.length; i++) setFlag(STATES[i], "shown", STATES[i] === current);
     // The HUD stays up under the pause menu.
     if (state === 2) setFlag("hud", "shown", true);

@@ -273,15 +273,21 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
         fits.push_back({"apart", row + "detail", row + "points"});
     }
     fits.push_back({"apart", "#breakdown", "#cnext"});
+    // The banner the win leaves behind stays clear of the dialog.
+    game.showBanner("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + game.altExitLabel, 1.4f, nj::kEmerald);
+    sync();
+    fits.push_back({"cline", "#bannertext", "#banner"});
+    fits.push_back({"apart", "#banner", "#complete .dialog"});
     expectFits(fits, "win screen");
 
     game.gameState = nj::GameState::MissionFailed;
+    game.showBanner("CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST", 1.2f, nj::kRuby);
     for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired,
                                   nj::FailReason::None}) {
         game.failReason = reason;
         sync();
         expectFits({{"cline", "#failhead", ".failhead"}, {"wrap", "#failnote", ".failnote"},
-                    {"apart", ".failnote", "#fretry"}},
+                    {"apart", ".failnote", "#fretry"}, {"apart", "#banner", "#failed .dialog"}},
                    "failure " + std::to_string(static_cast<int>(reason)));
     }
 }
