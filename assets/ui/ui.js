@@ -101,9 +101,11 @@
     var current = STATES[state] || "hud";
     setFlag("root", "in-briefing", state === 0);
     setFlag("root", "in-end", state === 3 || state === 4);
-    for (var i = 0; i < STATES.length; i++) setFlag(STATES[i], "shown", STATES[i] === current);
-    // The HUD stays up under the pause menu.
-    if (state === 2) setFlag("hud", "shown", true);
+    for (var i = 0; i < STATES.length; i++) {
+      // The HUD stays up under the pause menu.
+      var up = STATES[i] === current || (state === 2 && STATES[i] === "hud");
+      setFlag(STATES[i], "shown", up);
+    }
   }
 
   function syncDossier(s) {
@@ -227,7 +229,7 @@
     var operative = num(s.operativeX) !== null && num(s.operativeY) !== null ? { x: s.operativeX, y: s.operativeY } : null;
     var hasPrompt = playing && !!s.promptText;
     var target = hasPrompt ? { x: +s.promptX || 0, y: (+s.promptY || 0) + PROMPT_LIFT } : null;
-    var huds = hudPanels(), keepClear = [];
+    var huds = playing ? hudPanels() : [], keepClear = [];
     for (var i = 0; i < huds.length; i++) keepClear.push(huds[i].b);
 
     setFlag("prompt", "shown", hasPrompt);

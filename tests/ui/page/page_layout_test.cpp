@@ -483,6 +483,32 @@ TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
     EXPECT_FALSE(hasClass("smoke", "shown"));
 }
 
+// The page touches the DOM only when a shown value changes: the same state
+// again leaves nothing to lay out or paint, on every screen.
+TEST_F(RealPage, TheSameStateAgainChangesNothing) {
+    loadMission(2);
+    game.highestUnlocked = 3;
+    game.missionClock = 30.0f;
+    game.smokeWindow = 1;
+    game.nearIntel = 1;
+    game.optionalIntel.x = 900.0f;
+    game.optionalIntel.y = 60.0f;
+    game.playerPos = {880.0f, 90.0f};
+    game.showBanner("SAFE DECRYPTED // NEW DIRECTIVE: " + game.dynamicObjective.label, 1.6f, nj::kCyan);
+    for (nj::GameState state : {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
+                                nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
+        game.gameState = state;
+        game.failReason = nj::FailReason::Expired;
+        sync();
+        const std::string again = "window.syncGameState(window.__state);";
+        page.eval(again);
+        EXPECT_FALSE(page.view->needsPaint()) << "state " << static_cast<int>(state);
+        page.eval("window.__state.clock = '99:59'; " + again);
+        EXPECT_TRUE(page.view->needsPaint()) << "a new clock is seen, state " << static_cast<int>(state);
+        page.frame();
+    }
+}
+
 // The dossier says which keys quit there and which resumes a mission.
 TEST_F(RealPage, DossierNamesTheQuitAndResumeKeys) {
     loadMission(0);
