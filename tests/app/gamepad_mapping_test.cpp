@@ -1,7 +1,9 @@
 #include "app/gamepad_mapping.hpp"
+#include "app/rumble_cues.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -135,6 +137,29 @@ TEST(GamepadHolds, SourcesShareKeysAndReleasesMatchTheirPresses) {
     pad.button(PadButton::DpadUp, false, {PadScreen::Playing, 0});
     pad.axis(nj::PadAxis::LeftY, 0.0f);
     EXPECT_TRUE(r.events.empty()) << "nothing was still held";
+}
+
+TEST(GamepadRumble, OnlyTheMomentsThatMatterRumbleAndTheStrongestWins) {
+    struct Frame {
+        nj::RumbleWatch watch;
+        std::uint32_t milliseconds;  // 0: still
+    };
+    const Frame frames[] = {
+        {{2, true, true}, 0},     // the first frame only sets the baseline
+        {{0, false, false}, 0},   // a new mission resets the count: no rumble
+        {{1, false, false}, 160},  // spotted
+        {{1, false, false}, 0},   // still spotted once: nothing new
+        {{1, true, false}, 120},  // a takedown lunge begins
+        {{1, true, false}, 0},
+        {{2, false, true}, 350},  // spotted and failed at once: the failure's
+        {{2, false, true}, 0},
+    };
+    nj::RumbleWatcher watcher;
+    for (std::size_t i = 0; i < std::size(frames); ++i) {
+        const nj::RumbleCue cue = watcher.observe(frames[i].watch);
+        EXPECT_EQ(cue.milliseconds, frames[i].milliseconds) << "frame " << i;
+        if (cue.milliseconds > 0) EXPECT_GT(cue.low, 0) << "frame " << i;
+    }
 }
 
 }  // namespace
