@@ -158,7 +158,9 @@ TEST(GamepadRumble, OnlyTheMomentsThatMatterRumbleAndTheStrongestWins) {
     for (std::size_t i = 0; i < std::size(frames); ++i) {
         const nj::RumbleCue cue = watcher.observe(frames[i].watch);
         EXPECT_EQ(cue.milliseconds, frames[i].milliseconds) << "frame " << i;
-        if (cue.milliseconds > 0) EXPECT_GT(cue.low, 0) << "frame " << i;
+        if (cue.milliseconds > 0) {
+            EXPECT_GT(cue.low, 0) << "frame " << i;
+        }
     }
 }
 
