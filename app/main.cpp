@@ -33,6 +33,22 @@ void requestQuit() {
     SDL_PushEvent(&quit);
 }
 
+// While nobody can see the window, the loop sleeps until something happens
+// (a restore, a key, a controller, a quit) instead of drawing unseen frames.
+// The game does not advance meanwhile; the first step after is capped as
+// after any stall. False when the loop must end.
+bool waitWhileOutOfSight(ShellWindow& window) {
+    constexpr int kWakeEveryMs = 250;
+    while (window.outOfSight()) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, kWakeEveryMs) &&
+            handleWindowEvent(event, window) == EventResult::Quit) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // False when the loop must end: the window was closed or the game quit.
 bool drainEvents(ShellWindow& window) {
     SDL_Event event;
@@ -65,6 +81,8 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
             padScript.tick(seconds, game);
         }
         if (!drainEvents(window)) return;
+        // The self-test counts its frames and must finish: it never sleeps.
+        if (!options.testMode && !scripted && !waitWhileOutOfSight(window)) return;
         if (options.testMode) {
             const SelfTestRun::Pass pass = selfTest.nextPass();
             if (pass == SelfTestRun::Pass::StartMission) game.startOrAdvance();
