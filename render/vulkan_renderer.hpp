@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/batch.hpp"
+#include "render/overlay_coverage.hpp"
 #include "render/viewport.hpp"
 
 namespace nj {
@@ -46,9 +47,13 @@ class VulkanRenderer : public Batch {
     void finishRecording();
     void submitAndPresent();
 
-    // Draws a BGRA bitmap (8 bits a channel; rowBytes 0 = tightly packed) over
-    // the whole canvas, above everything drawn before it this frame.
-    void drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes);
+    // Draws a BGRA bitmap (8 bits a channel, premultiplied; rowBytes 0 =
+    // tightly packed) over the whole canvas, above everything drawn before it
+    // this frame. Only the tiles that hold visible pixels are drawn. With
+    // `changed` false the bitmap is the one handed over last time: it is
+    // neither uploaded nor scanned again.
+    void drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes,
+                           bool changed = true);
 
     // A window pixel as a fraction of the viewport, each clamped to 0..1.
     CanvasFraction windowToCanvas(uint32_t x, uint32_t y) const;
@@ -112,6 +117,8 @@ class VulkanRenderer : public Batch {
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;
+    bool overlayFilled_ = false;           // the texture holds a bitmap (not just created)
+    std::vector<PixelRect> overlayRuns_;  // the texture's covered tiles
     int width_ = 1280;  // drawable pixels; the swapchain extent after each build
     int height_ = 720;
 
