@@ -17,6 +17,10 @@ struct CommandLine {
     // "--pad-script PATH": plays a virtual game controller from a script
     // (for the controller tests); empty when not given.
     std::string padScriptPath;
+    // "--fixed-step": every update advances exactly 1/60 s whatever the clock
+    // says, so a given frame always shows the same picture (for comparing
+    // pictures across renderer changes).
+    bool fixedStep = false;
 };
 
 // The arguments are joined with blanks, program path included, and searched

@@ -27,6 +27,8 @@
 namespace nj {
 namespace {
 
+constexpr float kFixedStep = 1.0f / 60.0f;
+
 void requestQuit() {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
@@ -91,7 +93,8 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
                 return;
             }
         }
-        game.update(clock.step(SDL_GetPerformanceCounter()));
+        const float step = clock.step(SDL_GetPerformanceCounter());
+        game.update(options.fixedStep ? kFixedStep : step);
         gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
                                                game.gameState == GameState::MissionFailed}));
         game.render();
