@@ -27,6 +27,9 @@ struct WindowSurface {
 class VulkanRenderer : public Batch {
   public:
     static constexpr uint32_t kFramesInFlight = 2;
+    // The play field is never drawn larger than this; a bigger viewport gets
+    // it scaled up (world_layer.cpp).
+    static constexpr uint32_t kWorldLayerWidth = 1280, kWorldLayerHeight = 720;
 
     VulkanRenderer() = default;
     ~VulkanRenderer() override;
@@ -44,6 +47,10 @@ class VulkanRenderer : public Batch {
     // Starts recording a frame. False when the swapchain had to be rebuilt: the
     // frame is skipped, and its drawing, finishRecording and submitAndPresent do nothing.
     bool beginFrame();
+    // Ends the play field's drawing: from here on (the page) draws at full
+    // size. Needed only where the world goes through the world layer; the
+    // overlay draw and finishRecording call it themselves.
+    void endWorldLayer();
     void finishRecording();
     void submitAndPresent();
 
@@ -114,6 +121,28 @@ class VulkanRenderer : public Batch {
     bool recordOverlayUpload(const uint8_t* pixels, int width, int height, int rowBytes);
 
     void recordFrameCapture();
+
+    // The screen's render pass with the letterbox viewport (frame.cpp).
+    void beginScreenPass();
+
+    // The world layer (world_layer.cpp).
+    bool worldLayerWanted() const;
+    bool createWorldPass();
+    bool createWorldTarget(uint32_t slot);
+    bool createWorldLayer();
+    void destroyWorldLayer();
+    bool beginWorldLayer();
+    VkRenderPass worldPass_ = VK_NULL_HANDLE;
+    VkImage worldImages_[kFramesInFlight] = {};
+    VkDeviceMemory worldMemory_[kFramesInFlight] = {};
+    VkImageView worldViews_[kFramesInFlight] = {};
+    VkFramebuffer worldFramebuffers_[kFramesInFlight] = {};
+    VkDescriptorSet worldSets_[kFramesInFlight] = {};
+    VkSampler worldSampler_ = VK_NULL_HANDLE;
+    VkDescriptorPool worldDescriptorPool_ = VK_NULL_HANDLE;
+    bool worldLayerReady_ = false;   // created and usable
+    bool worldLayerFailed_ = false;  // could not be created: never tried again
+    bool worldPassOpen_ = false;     // this frame's world pass is recording
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;
