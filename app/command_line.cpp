@@ -1,4 +1,4 @@
-// Reading the game's two switches.
+// Reading the game's switches.
 #include "app/command_line.hpp"
 
 #include <cstdlib>
@@ -14,6 +14,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         joined += argv[i];
         if (std::string_view(argv[i]) == "--screenshot" && i + 1 < argc) {
             result.screenshotPath = argv[i + 1];
+        }
+        if (std::string_view(argv[i]) == "--fixed-step") result.fixedStep = true;
+        if (std::string_view(argv[i]) == "--pad-script" && i + 1 < argc) {
+            result.padScriptPath = argv[i + 1];
         }
         if (std::string_view(argv[i]) == "--frames" && i + 1 < argc) {
             const long long n = std::atoll(argv[i + 1]);

@@ -2,7 +2,7 @@
 // The game's command line: "--test" anywhere (even inside a longer argument)
 // runs the fixed 60-frame self-test; "--screenshot PATH" saves the last
 // presented frame as PNG; "--frames N" runs the self-test for N frames and
-// reports the frame rate.
+// reports the frame rate; "--pad-script PATH" drives a virtual controller.
 
 #include <string>
 
@@ -14,6 +14,13 @@ struct CommandLine {
     // "--frames N": a longer self-test run of N updates that reports the
     // frame rate on exit (for measuring); 0 when not given.
     unsigned frames = 0;
+    // "--pad-script PATH": plays a virtual game controller from a script
+    // (for the controller tests); empty when not given.
+    std::string padScriptPath;
+    // "--fixed-step": every update advances exactly 1/60 s whatever the clock
+    // says, so a given frame always shows the same picture (for comparing
+    // pictures across renderer changes).
+    bool fixedStep = false;
 };
 
 // The arguments are joined with blanks, program path included, and searched

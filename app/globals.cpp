@@ -5,5 +5,6 @@ namespace nj {
 
 Game* g_game = nullptr;
 VulkanRenderer* g_renderer = nullptr;
+Gamepads* g_gamepads = nullptr;
 
 }  // namespace nj

@@ -10,8 +10,11 @@
 
 #include "app/command_line.hpp"
 #include "app/frame_clock.hpp"
+#include "app/gamepads.hpp"
 #include "app/globals.hpp"
 #include "app/overlay_canvas.hpp"
+#include "app/pad_script.hpp"
+#include "app/rumble_cues.hpp"
 #include "app/shell_window.hpp"
 #include "app/window_procedure.hpp"
 #include "audio/audio_engine.hpp"
@@ -24,10 +27,28 @@
 namespace nj {
 namespace {
 
+constexpr float kFixedStep = 1.0f / 60.0f;
+
 void requestQuit() {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
+}
+
+// While nobody can see the window, the loop sleeps until something happens
+// (a restore, a key, a controller, a quit) instead of drawing unseen frames.
+// The game does not advance meanwhile; the first step after is capped as
+// after any stall. False when the loop must end.
+bool waitWhileOutOfSight(ShellWindow& window) {
+    constexpr int kWakeEveryMs = 250;
+    while (window.outOfSight()) {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, kWakeEveryMs) &&
+            handleWindowEvent(event, window) == EventResult::Quit) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // False when the loop must end: the window was closed or the game quit.
@@ -46,14 +67,24 @@ void reportFrameRate(unsigned frames, std::uint64_t started, std::uint64_t frequ
                 seconds > 0.0 ? frames / seconds : 0.0);
 }
 
-void runFrames(Game& game, ShellWindow& window, const CommandLine& options) {
+void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Gamepads& gamepads) {
     FrameClock clock;
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
     const std::uint64_t started = SDL_GetPerformanceCounter();
     clock.start(frequency, started);
     SelfTestRun selfTest(options.frames > 0 ? options.frames : 60);
+    RumbleWatcher rumbleWatcher;
+    PadScript padScript;
+    const bool scripted = !options.padScriptPath.empty() && padScript.load(options.padScriptPath);
     for (;;) {
+        if (scripted) {
+            const double seconds = static_cast<double>(SDL_GetPerformanceCounter() - started) /
+                                   static_cast<double>(frequency);
+            padScript.tick(seconds, game);
+        }
         if (!drainEvents(window)) return;
+        // The self-test counts its frames and must finish: it never sleeps.
+        if (!options.testMode && !scripted && !waitWhileOutOfSight(window)) return;
         if (options.testMode) {
             const SelfTestRun::Pass pass = selfTest.nextPass();
             if (pass == SelfTestRun::Pass::StartMission) game.startOrAdvance();
@@ -62,7 +93,10 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options) {
                 return;
             }
         }
-        game.update(clock.step(SDL_GetPerformanceCounter()));
+        const float step = clock.step(SDL_GetPerformanceCounter());
+        game.update(options.fixedStep ? kFixedStep : step);
+        gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
+                                               game.gameState == GameState::MissionFailed}));
         game.render();
     }
 }
@@ -100,19 +134,22 @@ int runGame(ShellWindow& window, const CommandLine& options) {
             if (g.overlay) g.overlay->renderFrame(g, &scene);
         };
         g_game = &game;
+        Gamepads gamepads;  // controllers already plugged in are reported from here on
+        g_gamepads = &gamepads;
         if (!game.loadCampaign("campaign_maps.json")) game.loadCampaign("../campaign_maps.json");
 
         game.update(0.0f);
         game.render();
         window.show();
 
-        runFrames(game, window, options);
+        runFrames(game, window, options, gamepads);
 
         if (!options.screenshotPath.empty() && !renderer.saveLastFrame(options.screenshotPath)) {
             std::fprintf(stderr, "nightjar: could not save the screenshot %s\n",
                          options.screenshotPath.c_str());
             status = 1;
         }
+        g_gamepads = nullptr;
         g_game = nullptr;
         g_renderer = nullptr;
         audio.stop();

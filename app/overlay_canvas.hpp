@@ -14,8 +14,9 @@ public:
         width = renderer_.viewport().width;
         height = renderer_.viewport().height;
     }
-    void drawOverlayBitmap(const std::uint8_t* pixels, int width, int height, int rowBytes) override {
-        renderer_.drawOverlayBitmap(pixels, width, height, rowBytes);
+    void drawOverlayBitmap(const std::uint8_t* pixels, int width, int height, int rowBytes,
+                           bool changed) override {
+        renderer_.drawOverlayBitmap(pixels, width, height, rowBytes, changed);
     }
 
 private:

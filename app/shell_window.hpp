@@ -28,6 +28,10 @@ public:
     void show();
     void toggleFullScreen();
     bool fullScreen() const { return fullScreen_; }
+    // Minimised or hidden: nothing drawn now would be seen.
+    bool outOfSight() const {
+        return window_ && (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+    }
 
     // Drawable size in pixels (differs from window units on HiDPI screens).
     void drawableSize(int& width, int& height) const;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "app/gamepads.hpp"
 #include "app/globals.hpp"
 #include "app/shell_window.hpp"
 #include "app/virtual_keys.hpp"
@@ -25,7 +26,9 @@ void onKey(const SDL_KeyboardEvent& key, ShellWindow& window) {
     switch (route.action) {
         case KeyRoute::Action::ToggleFullScreen: window.toggleFullScreen(); break;
         case KeyRoute::Action::KeyDown:
-            if (g_game) g_game->onKeyDown(route.code);
+            if (!g_game) break;
+            g_game->inputDevice = InputDevice::Keyboard;  // the hints name keys again
+            g_game->onKeyDown(route.code);
             break;
         case KeyRoute::Action::KeyUp:
             if (g_game) g_game->onKeyUp(route.code);
@@ -57,7 +60,10 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
             // Keys released while another window has the focus never reach
             // us: let go of everything now, so Alt+Tab while walking does not
             // leave the operative running.
-            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST && g_game) g_game->releaseAllKeys();
+            if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                if (g_gamepads) g_gamepads->releaseAll();
+                if (g_game) g_game->releaseAllKeys();
+            }
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: onKey(event.key, window); break;
@@ -71,7 +77,9 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
                 g_game->onMouseButton(event.type == SDL_MOUSEBUTTONDOWN);
             }
             break;
-        default: break;
+        default:
+            if (g_gamepads) g_gamepads->handleEvent(event, g_game);
+            break;
     }
     return EventResult::Continue;
 }

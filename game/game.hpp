@@ -40,6 +40,9 @@ inline constexpr float kFieldHeight = 540.0f;
 inline constexpr std::ptrdiff_t kNoGuard = -1;
 inline constexpr std::size_t kMaxMissions = 4;
 
+// The device the player last used, so the page's hints name its buttons.
+enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
+
 // Why the last mission failed, so the failure screen can say it.
 enum class FailReason : std::uint8_t {
     None = 0,      // not failed
@@ -222,6 +225,8 @@ class Game {
     float footstepPhase = 0.0f;
     // Set by the shell; quitting with no hook does nothing.
     std::function<void()> quitHook;
+    // Set by the shell from the last key press or controller input.
+    InputDevice inputDevice = InputDevice::Keyboard;
 
   private:
     // Scratch list for sight tests, kept to avoid an allocation per test.

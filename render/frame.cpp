@@ -36,7 +36,18 @@ bool VulkanRenderer::beginFrame() {
     vkBeginCommandBuffer(currentCommandBuffer_, &begin);
 
     viewport_ = fitViewport(width_, height_);
+    if (!beginWorldLayer()) beginScreenPass();
 
+    const VkDeviceSize offset = 0;
+    vkCmdBindVertexBuffers(currentCommandBuffer_, 0, 1, &vertexBuffers_[s].buffer, &offset);
+    vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, alphaPipeline_);
+    startBatches(static_cast<Vertex*>(vertexBuffers_[s].mapped), kVerticesPerSlot);
+    uploadPending_ = false;
+    frameActive_ = true;
+    return true;
+}
+
+void VulkanRenderer::beginScreenPass() {
     VkClearValue clear{};
     clear.color = kClearColour;
     VkRenderPassBeginInfo pass{};
@@ -52,18 +63,11 @@ bool VulkanRenderer::beginFrame() {
     vkCmdSetViewport(currentCommandBuffer_, 0, 1, &vp);
     const VkRect2D scissor{{0, 0}, {static_cast<uint32_t>(width_), static_cast<uint32_t>(height_)}};
     vkCmdSetScissor(currentCommandBuffer_, 0, 1, &scissor);
-
-    const VkDeviceSize offset = 0;
-    vkCmdBindVertexBuffers(currentCommandBuffer_, 0, 1, &vertexBuffers_[s].buffer, &offset);
-    vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, alphaPipeline_);
-    startBatches(static_cast<Vertex*>(vertexBuffers_[s].mapped), kVerticesPerSlot);
-    uploadPending_ = false;
-    frameActive_ = true;
-    return true;
 }
 
 void VulkanRenderer::finishRecording() {
     if (!frameActive_ || currentCommandBuffer_ == VK_NULL_HANDLE) return;
+    endWorldLayer();
     flushBatch();
     stopBatches();
     vkCmdEndRenderPass(currentCommandBuffer_);

@@ -1,4 +1,5 @@
-// The overlay page's bitmap: its texture, its per-slot upload and its full-canvas quad.
+// The overlay page's bitmap: its texture, its per-slot upload (only when the
+// page repainted) and the quads of its covered tiles.
 
 #include "render/bitmap_rows.hpp"
 #include "render/vulkan_renderer.hpp"
@@ -71,6 +72,8 @@ bool VulkanRenderer::createOverlayTexture(int width, int height) {
     }
     overlayWidth_ = w;
     overlayHeight_ = h;
+    overlayFilled_ = false;
+    overlayRuns_.clear();
 
     for (HostBuffer& staging : overlayStaging_) {
         createHostBuffer(VkDeviceSize{w} * h * 4, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, staging);
@@ -127,7 +130,8 @@ void VulkanRenderer::destroyOverlayTexture() {
     overlayHeight_ = 0;
 }
 
-void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes) {
+void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes,
+                                       bool changed) {
     if (pixels == nullptr || width < 1 || height < 1 || !recordingFrame() ||
         currentCommandBuffer_ == VK_NULL_HANDLE) {
         return;
@@ -139,19 +143,36 @@ void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int hei
         if (!createOverlayTexture(width, height)) return;
     }
     if (overlaySet_ == VK_NULL_HANDLE) return;
+    endWorldLayer();  // the page is drawn at full size over the scaled world
     flushBatch();
-    if (!recordOverlayUpload(pixels, width, height, rowBytes)) return;
+    if (changed || !overlayFilled_) {
+        if (!recordOverlayUpload(pixels, width, height, rowBytes)) return;
+        overlayFilled_ = true;
+        overlayRuns_ = overlayCoverage(pixels, overlayWidth_, overlayHeight_,
+                                       rowBytes > 0 ? static_cast<size_t>(rowBytes) : 0);
+    }
+    if (overlayRuns_.empty()) return;
 
     vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, texturedPipeline_);
     vkCmdBindDescriptorSets(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_,
                             1, 1, &overlaySet_, 0, nullptr);
+    // Each covered run is a quad of the canvas with the same texture mapping
+    // the whole-canvas quad would give it.
     const Color white{1.0f, 1.0f, 1.0f, 1.0f};
-    const Vertex tl{0.0f, 0.0f, white, 0.0f, 0.0f};
-    const Vertex tr{kCanvasWidth, 0.0f, white, 1.0f, 0.0f};
-    const Vertex br{kCanvasWidth, kCanvasHeight, white, 1.0f, 1.0f};
-    const Vertex bl{0.0f, kCanvasHeight, white, 0.0f, 1.0f};
-    pushTriangle(tl, tr, br);
-    pushTriangle(tl, br, bl);
+    const float toU = 1.0f / static_cast<float>(overlayWidth_);
+    const float toV = 1.0f / static_cast<float>(overlayHeight_);
+    for (const PixelRect& r : overlayRuns_) {
+        const float u0 = static_cast<float>(r.x) * toU, u1 = static_cast<float>(r.x + r.w) * toU;
+        const float v0 = static_cast<float>(r.y) * toV, v1 = static_cast<float>(r.y + r.h) * toV;
+        const float x0 = u0 * kCanvasWidth, x1 = u1 * kCanvasWidth;
+        const float y0 = v0 * kCanvasHeight, y1 = v1 * kCanvasHeight;
+        const Vertex tl{x0, y0, white, u0, v0};
+        const Vertex tr{x1, y0, white, u1, v0};
+        const Vertex br{x1, y1, white, u1, v1};
+        const Vertex bl{x0, y1, white, u0, v1};
+        pushTriangle(tl, tr, br);
+        pushTriangle(tl, br, bl);
+    }
     flushBatch();
     recordPipelineBind(additiveBlend() ? Pipeline::Additive : Pipeline::AlphaBlend);
 }

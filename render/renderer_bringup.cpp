@@ -271,6 +271,7 @@ void VulkanRenderer::shutdown() {
     if (device_ != VK_NULL_HANDLE) {
         vkDeviceWaitIdle(device_);
         destroyOverlayTexture();
+        destroyWorldLayer();
         if (descriptorPool_ != VK_NULL_HANDLE) {
             vkDestroyDescriptorPool(device_, descriptorPool_, nullptr);
         }

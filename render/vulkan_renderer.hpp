@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/batch.hpp"
+#include "render/overlay_coverage.hpp"
 #include "render/viewport.hpp"
 
 namespace nj {
@@ -26,6 +27,9 @@ struct WindowSurface {
 class VulkanRenderer : public Batch {
   public:
     static constexpr uint32_t kFramesInFlight = 2;
+    // The play field is never drawn larger than this; a bigger viewport gets
+    // it scaled up (world_layer.cpp).
+    static constexpr uint32_t kWorldLayerWidth = 1280, kWorldLayerHeight = 720;
 
     VulkanRenderer() = default;
     ~VulkanRenderer() override;
@@ -43,12 +47,20 @@ class VulkanRenderer : public Batch {
     // Starts recording a frame. False when the swapchain had to be rebuilt: the
     // frame is skipped, and its drawing, finishRecording and submitAndPresent do nothing.
     bool beginFrame();
+    // Ends the play field's drawing: from here on (the page) draws at full
+    // size. Needed only where the world goes through the world layer; the
+    // overlay draw and finishRecording call it themselves.
+    void endWorldLayer();
     void finishRecording();
     void submitAndPresent();
 
-    // Draws a BGRA bitmap (8 bits a channel; rowBytes 0 = tightly packed) over
-    // the whole canvas, above everything drawn before it this frame.
-    void drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes);
+    // Draws a BGRA bitmap (8 bits a channel, premultiplied; rowBytes 0 =
+    // tightly packed) over the whole canvas, above everything drawn before it
+    // this frame. Only the tiles that hold visible pixels are drawn. With
+    // `changed` false the bitmap is the one handed over last time: it is
+    // neither uploaded nor scanned again.
+    void drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes,
+                           bool changed = true);
 
     // A window pixel as a fraction of the viewport, each clamped to 0..1.
     CanvasFraction windowToCanvas(uint32_t x, uint32_t y) const;
@@ -110,8 +122,32 @@ class VulkanRenderer : public Batch {
 
     void recordFrameCapture();
 
+    // The screen's render pass with the letterbox viewport (frame.cpp).
+    void beginScreenPass();
+
+    // The world layer (world_layer.cpp).
+    bool worldLayerWanted() const;
+    bool createWorldPass();
+    bool createWorldTarget(uint32_t slot);
+    bool createWorldLayer();
+    void destroyWorldLayer();
+    bool beginWorldLayer();
+    VkRenderPass worldPass_ = VK_NULL_HANDLE;
+    VkImage worldImages_[kFramesInFlight] = {};
+    VkDeviceMemory worldMemory_[kFramesInFlight] = {};
+    VkImageView worldViews_[kFramesInFlight] = {};
+    VkFramebuffer worldFramebuffers_[kFramesInFlight] = {};
+    VkDescriptorSet worldSets_[kFramesInFlight] = {};
+    VkSampler worldSampler_ = VK_NULL_HANDLE;
+    VkDescriptorPool worldDescriptorPool_ = VK_NULL_HANDLE;
+    bool worldLayerReady_ = false;   // created and usable
+    bool worldLayerFailed_ = false;  // could not be created: never tried again
+    bool worldPassOpen_ = false;     // this frame's world pass is recording
+
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;
+    bool overlayFilled_ = false;           // the texture holds a bitmap (not just created)
+    std::vector<PixelRect> overlayRuns_;  // the texture's covered tiles
     int width_ = 1280;  // drawable pixels; the swapchain extent after each build
     int height_ = 720;
 

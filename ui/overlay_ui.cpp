@@ -112,7 +112,8 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
         canvas->drawOverlayBitmap(static_cast<const std::uint8_t*>(pixels),
                                   static_cast<int>(bitmap.width()),
                                   static_cast<int>(bitmap.height()),
-                                  static_cast<int>(bitmap.rowBytes()));
+                                  static_cast<int>(bitmap.rowBytes()), surface->dirty());
+        surface->clearDirty();
         bitmap.unlockPixels();
     }
 

@@ -22,9 +22,10 @@ class OverlayCanvas {
 public:
     virtual ~OverlayCanvas() = default;
     virtual void viewportSize(float& width, float& height) const = 0;  // window pixels
-    // BGRA, 8 bits a channel, premultiplied alpha.
-    virtual void drawOverlayBitmap(const std::uint8_t* pixels, int width, int height,
-                                   int rowBytes) = 0;
+    // BGRA, 8 bits a channel, premultiplied alpha. `changed` is false when
+    // the pixels are the same as last time's.
+    virtual void drawOverlayBitmap(const std::uint8_t* pixels, int width, int height, int rowBytes,
+                                   bool changed) = 0;
 };
 
 class OverlayUI final : public OverlayLink {

@@ -228,6 +228,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
     f.boolean("missionInProgress", game.gameState == GameState::Briefing && game.missionClock > 0.0f);
     f.number("operativeX", game.playerPos.x * (static_cast<float>(layout.logicalWidth) / kFieldWidth));
     f.number("operativeY", game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
+    f.text("inputDevice", game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
     return "window.syncGameState && window.syncGameState({" + f.str() + "});";
 }
 

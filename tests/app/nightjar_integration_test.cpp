@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
 
 #include <unistd.h>
 #include <vector>
@@ -139,6 +141,65 @@ TEST(NightjarWindow, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
     EXPECT_TRUE(isWarm(shot.pixel(x, y))) << "OP 01 is drawn selected, " << std::hex << shot.pixel(x, y);
     toScreen(330.0, 356.0, x, y);  // inside OP 03
     EXPECT_TRUE(isCool(shot.pixel(x, y))) << "OP 03 is no longer selected, " << std::hex << shot.pixel(x, y);
+    fs::remove_all(dir);
+}
+
+// The "pad-state" lines a pad script printed, each as its key=value fields.
+std::vector<std::map<std::string, std::string>> padStates(const std::string& output) {
+    std::vector<std::map<std::string, std::string>> states;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("pad-state ", 0) != 0) continue;
+        std::istringstream words(line.substr(10));
+        std::map<std::string, std::string> fields;
+        for (std::string word; words >> word;) {
+            const std::size_t eq = word.find('=');
+            if (eq != std::string::npos) fields[word.substr(0, eq)] = word.substr(eq + 1);
+        }
+        states.push_back(std::move(fields));
+    }
+    return states;
+}
+
+// A virtual controller alone drives the dossier, a mission and the safe.
+TEST(NightjarGamepad, AVirtualControllerPlaysTheGameAlone) {
+    const fs::path dir = gameFolder("pad");
+    // Our own small campaign of two, packed with the real page (the package's
+    // campaign is the one the game plays).
+    const std::string mission = NJ_PAD_DIR "/pad_mission.json";
+    const ProgramRun build = nj::test::runCommand(
+        dir, "'" NJTOOL_PATH "' campaign build campaign_maps.json '" + mission + "' '" + mission +
+                 "' && '" NJTOOL_PATH "' pack build game.nj3p '" NJ_BUILD_DIR
+                 "/package-stage' campaign_maps.json=campaign_maps.json");
+    ASSERT_EQ(build.exitCode, 0) << build.output;
+    const ProgramRun run = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NIGHTJAR_PATH "' --pad-script '" NJ_PAD_DIR "/full_session.pad'");
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    auto s = padStates(run.output);
+    ASSERT_EQ(s.size(), 16u) << run.output;
+    EXPECT_EQ(s[0]["mission"], "1") << "RB: next operation";
+    EXPECT_EQ(s[1]["mission"], "0") << "LB: previous operation";
+    EXPECT_EQ(s[2]["approach"], "1") << "d-pad down: next approach";
+    EXPECT_EQ(s[3]["approach"], "0") << "d-pad up: previous approach";
+    EXPECT_EQ(s[4]["state"], "1") << "A begins";
+    EXPECT_EQ(s[4]["device"], "gamepad");
+    EXPECT_EQ(s[5]["moving"], "1");
+    EXPECT_EQ(s[5]["keys"], "68") << "a full tilt holds D alone";
+    EXPECT_GT(std::stod(s[5]["x"]), 300.0);
+    EXPECT_EQ(s[6]["keys"], "16,68") << "a small tilt sneaks (Shift)";
+    EXPECT_EQ(s[7]["safe"], "1") << "A by the terminal opens the safe\n" << run.output;
+    EXPECT_TRUE(s[8]["tumbler"] != "0" || s[8]["noise"] != "0") << "X taps: a hit or a noisy miss";
+    EXPECT_EQ(s[9]["safe"], "0") << "B closes the safe";
+    EXPECT_EQ(s[10]["state"], "2") << "Start pauses";
+    EXPECT_EQ(s[11]["state"], "0") << "Back: the dossier";
+    EXPECT_EQ(s[12]["state"], "1") << "Back again resumes";
+    EXPECT_EQ(s[12]["x"], s[10]["x"]) << "without a reset";
+    EXPECT_EQ(s[13]["device"], "keyboard") << "a key press names keys again";
+    EXPECT_EQ(s[14]["moving"], "0") << "unplugged: the operative stops";
+    EXPECT_EQ(s[14]["keys"], "-");
+    EXPECT_EQ(s[15]["state"], "4") << "plugged in again and walked into the laser";
+    EXPECT_NE(run.output.find("pad-rumble"), std::string::npos) << "the failure rumbles";
     fs::remove_all(dir);
 }
 

@@ -34,6 +34,10 @@ TEST(CommandLine, FramesRunsALongerSelfTest) {
 
 TEST(CommandLine, ScreenshotTakesTheNextArgument) {
     EXPECT_EQ(parse({"nightjar", "--test", "--screenshot", "out.png"}).screenshotPath, "out.png");
+    EXPECT_EQ(parse({"nightjar", "--pad-script", "p.pad"}).padScriptPath, "p.pad");
+    EXPECT_FALSE(parse({"nightjar", "--pad-script", "p.pad"}).testMode);
+    EXPECT_TRUE(parse({"nightjar", "--test", "--fixed-step"}).fixedStep);
+    EXPECT_FALSE(parse({"nightjar", "--test"}).fixedStep);
     EXPECT_EQ(parse({"nightjar", "--screenshot"}).screenshotPath, "");
     EXPECT_EQ(parse({"nightjar"}).screenshotPath, "");
 }

@@ -36,15 +36,24 @@ class Bitmap {
     std::vector<std::uint8_t> pixels_;
 };
 
-// A view's painting target; the bitmap is replaced only by a resize.
+// A view's painting target; the bitmap is replaced only by a resize. It is
+// dirty from a paint or resize until the host says it has taken the pixels,
+// so a host can skip copying a picture that has not changed.
 class BitmapSurface {
   public:
     Bitmap& bitmap() { return bitmap_; }
     const Bitmap& bitmap() const { return bitmap_; }
-    void resize(std::uint32_t width, std::uint32_t height) { bitmap_ = Bitmap(width, height); }
+    void resize(std::uint32_t width, std::uint32_t height) {
+        bitmap_ = Bitmap(width, height);
+        dirty_ = true;
+    }
+    bool dirty() const { return dirty_; }
+    void markDirty() { dirty_ = true; }
+    void clearDirty() { dirty_ = false; }
 
   private:
     Bitmap bitmap_;
+    bool dirty_ = true;
 };
 
 }  // namespace web

@@ -221,7 +221,9 @@ bool View::needsPaint() const {
 }
 
 bool View::paint() {
-    return guarded("paint", [&] { return paintBitmap(); });
+    const bool painted = guarded("paint", [&] { return paintBitmap(); });
+    if (painted) surface_.markDirty();
+    return painted;
 }
 
 bool View::paintBitmap() {

@@ -15,14 +15,15 @@ namespace {
 
 struct RecordingCanvas : nj::OverlayCanvas {
     float width = 1280.0f, height = 720.0f;
-    int draws = 0, lastWidth = 0, lastHeight = 0, lastRowBytes = 0;
+    int draws = 0, changes = 0, lastWidth = 0, lastHeight = 0, lastRowBytes = 0;
     std::vector<std::uint8_t> lastPixels;
     void viewportSize(float& w, float& h) const override {
         w = width;
         h = height;
     }
-    void drawOverlayBitmap(const std::uint8_t* pixels, int w, int h, int rowBytes) override {
+    void drawOverlayBitmap(const std::uint8_t* pixels, int w, int h, int rowBytes, bool changed) override {
         ++draws;
+        changes += changed ? 1 : 0;
         lastWidth = w;
         lastHeight = h;
         lastRowBytes = rowBytes;
@@ -78,6 +79,16 @@ TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrame) {
     // panels' gap stays see-through.
     EXPECT_GT(canvas.alphaAt(60, 300), 128);
     EXPECT_EQ(canvas.alphaAt(425, 300), 0);
+
+    // Frames where nothing on the page changed hand over the same picture,
+    // marked unchanged so the renderer need not copy it again.
+    frames(2);
+    const int changes = canvas.changes;
+    frames(3);
+    EXPECT_EQ(canvas.changes, changes);
+    game.nextMission();
+    frames(1);
+    EXPECT_EQ(canvas.changes, changes + 1) << "a new selection repaints";
 }
 
 TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {

@@ -123,7 +123,8 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"TIME\",\"detail\":\"01:42\",\"points\":-12},"
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
-        "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360});";
+        "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
+        "\"inputDevice\":\"keyboard\"});";
     ASSERT_GE(script.size(), expected.size());
     EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
@@ -146,6 +147,8 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     EXPECT_NE(fieldsOf(g).find("\"missionInProgress\":true"), std::string::npos);
     g.missionClock = 0.0f;
     EXPECT_NE(fieldsOf(g).find("\"missionInProgress\":false"), std::string::npos);
+    g.inputDevice = nj::InputDevice::Gamepad;
+    EXPECT_NE(fieldsOf(g).find("\"inputDevice\":\"gamepad\"}"), std::string::npos);
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {

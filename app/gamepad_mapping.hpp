@@ -1,0 +1,86 @@
+#pragma once
+// A game controller as the keyboard: every stick, pad and button becomes the
+// key commands a keyboard player would give, so the rules never know which
+// device was used and every replayed run stays exact. No SDL here: the shell
+// feeds in buttons and normalised axis values, and gets key downs and ups.
+//
+// Conventions of the genre: left stick and d-pad move (a small tilt sneaks, a
+// full one runs), A interacts, X takes down, B backs out, Start pauses,
+// Back/View opens the dossier, a held trigger sneaks. On the dossier the
+// shoulders browse operations, the d-pad's up/down chooses the approach, A or
+// Start begins. Nothing on the pad quits the game.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace nj {
+
+enum class PadButton : std::uint8_t {
+    A, B, X, Y, Back, Start, LeftShoulder, RightShoulder, DpadUp, DpadDown, DpadLeft, DpadRight,
+    Count
+};
+
+enum class PadAxis : std::uint8_t { LeftX, LeftY, LeftTrigger, RightTrigger, Count };
+
+// What the pad's buttons mean depends on where the player is.
+enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended };
+
+struct PadContext {
+    PadScreen screen = PadScreen::Dossier;
+    std::uint32_t approach = 0;  // the approach chosen now, 0..3
+};
+
+// A resting stick reads a little off centre: tilts inside this radius are none.
+inline constexpr float kStickDeadZone = 0.24f;
+// Tilts up to this radius sneak; beyond it the operative walks at full pace.
+inline constexpr float kStickSneakLimit = 0.65f;
+// A trigger pulled past this point holds sneak.
+inline constexpr float kTriggerPressed = 0.5f;
+
+// Which movement keys a stick position holds.
+struct StickKeys {
+    bool up = false, down = false, left = false, right = false, sneak = false;
+    bool any() const { return up || down || left || right; }
+};
+// x, y in -1..1 (y grows downwards, as on the pad). Eight directions.
+StickKeys stickKeys(float x, float y);
+
+class GamepadMapper {
+public:
+    using KeySink = std::function<void(std::uint32_t key, bool down)>;
+    explicit GamepadMapper(KeySink sink) : sink_(std::move(sink)) {}
+
+    void button(PadButton button, bool down, const PadContext& context);
+    // Sticks -1..1, triggers 0..1.
+    void axis(PadAxis axis, float value);
+    // Lets go of everything the pad holds (unplugged, or focus lost).
+    void releaseAll();
+
+    bool holds(std::uint32_t key) const;
+
+private:
+    // Each key is held by a set of sources, so that the stick and the d-pad
+    // (or a trigger and a small tilt) can hold the same key without one
+    // letting go of the other's.
+    enum Source : std::uint32_t {
+        kStick = 1u << 0,
+        kStickSneak = 1u << 1,
+        kTrigger = 1u << 2,
+        kButtonBase = 1u << 3,  // one bit per PadButton from here
+    };
+    static std::uint32_t buttonSource(PadButton button) {
+        return kButtonBase << static_cast<unsigned>(button);
+    }
+    void hold(std::uint32_t key, std::uint32_t source, bool on);
+    void updateStick();
+    std::uint32_t keyFor(PadButton button, const PadContext& context) const;
+
+    KeySink sink_;
+    static constexpr std::size_t kKeyCount = 256;
+    std::array<std::uint32_t, kKeyCount> holders_{};  // virtual-key code -> sources
+    std::array<std::uint32_t, static_cast<std::size_t>(PadButton::Count)> pressedKey_{};
+    std::array<float, static_cast<std::size_t>(PadAxis::Count)> axes_{};
+};
+
+}  // namespace nj

@@ -1,0 +1,143 @@
+// SDL's game controllers, opened and closed as they come and go.
+#include "app/gamepads.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/globals.hpp"
+#include "game/game.hpp"
+
+namespace nj {
+namespace {
+
+PadScreen screenOf(const Game& game) {
+    if (game.safeActive) return PadScreen::Safe;
+    switch (game.gameState) {
+        case GameState::Briefing: return PadScreen::Dossier;
+        case GameState::Playing: return PadScreen::Playing;
+        case GameState::Paused: return PadScreen::Paused;
+        case GameState::MissionComplete:
+        case GameState::MissionFailed: return PadScreen::Ended;
+    }
+    return PadScreen::Playing;
+}
+
+bool padButtonFor(Uint8 button, PadButton& out) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_A: out = PadButton::A; return true;
+        case SDL_CONTROLLER_BUTTON_B: out = PadButton::B; return true;
+        case SDL_CONTROLLER_BUTTON_X: out = PadButton::X; return true;
+        case SDL_CONTROLLER_BUTTON_Y: out = PadButton::Y; return true;
+        case SDL_CONTROLLER_BUTTON_BACK: out = PadButton::Back; return true;
+        case SDL_CONTROLLER_BUTTON_START: out = PadButton::Start; return true;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: out = PadButton::LeftShoulder; return true;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: out = PadButton::RightShoulder; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: out = PadButton::DpadUp; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: out = PadButton::DpadDown; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: out = PadButton::DpadLeft; return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: out = PadButton::DpadRight; return true;
+        default: return false;
+    }
+}
+
+bool padAxisFor(Uint8 axis, PadAxis& out) {
+    switch (axis) {
+        case SDL_CONTROLLER_AXIS_LEFTX: out = PadAxis::LeftX; return true;
+        case SDL_CONTROLLER_AXIS_LEFTY: out = PadAxis::LeftY; return true;
+        case SDL_CONTROLLER_AXIS_TRIGGERLEFT: out = PadAxis::LeftTrigger; return true;
+        case SDL_CONTROLLER_AXIS_TRIGGERRIGHT: out = PadAxis::RightTrigger; return true;
+        default: return false;
+    }
+}
+
+void sendKey(std::uint32_t key, bool down) {
+    if (!g_game) return;
+    if (down) {
+        g_game->onKeyDown(key);
+    } else {
+        g_game->onKeyUp(key);
+    }
+}
+
+}  // namespace
+
+Gamepads::Gamepads() {
+    // Without the subsystem the game simply has no controllers.
+    available_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+    if (!available_) std::fprintf(stderr, "nightjar: no game controller support: %s\n", SDL_GetError());
+}
+
+Gamepads::~Gamepads() {
+    for (Pad& pad : pads_) SDL_GameControllerClose(pad.controller);
+    pads_.clear();
+    if (available_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+Gamepads::Pad* Gamepads::find(SDL_JoystickID id) {
+    for (Pad& pad : pads_) {
+        if (pad.id == id) return &pad;
+    }
+    return nullptr;
+}
+
+void Gamepads::open(int deviceIndex) {
+    if (find(SDL_JoystickGetDeviceInstanceID(deviceIndex))) return;  // already ours
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (!controller) return;
+    Pad pad;
+    pad.controller = controller;
+    pad.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
+    pad.mapper = std::make_unique<GamepadMapper>(sendKey);
+    pads_.push_back(std::move(pad));
+}
+
+void Gamepads::close(SDL_JoystickID id) {
+    const auto it = std::find_if(pads_.begin(), pads_.end(), [id](const Pad& p) { return p.id == id; });
+    if (it == pads_.end()) return;
+    it->mapper->releaseAll();  // unplugged mid-walk: the operative stops
+    SDL_GameControllerClose(it->controller);
+    pads_.erase(it);
+}
+
+bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED: open(event.cdevice.which); return true;
+        case SDL_CONTROLLERDEVICEREMOVED: close(event.cdevice.which); return true;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP: {
+            Pad* pad = find(event.cbutton.which);
+            PadButton button{};
+            if (!pad || !game || !padButtonFor(event.cbutton.button, button)) return true;
+            const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+            if (down) game->inputDevice = InputDevice::Gamepad;
+            pad->mapper->button(button, down, {screenOf(*game), game->approach});
+            return true;
+        }
+        case SDL_CONTROLLERAXISMOTION: {
+            Pad* pad = find(event.caxis.which);
+            PadAxis axis{};
+            if (!pad || !game || !padAxisFor(event.caxis.axis, axis)) return true;
+            const float value = std::clamp(static_cast<float>(event.caxis.value) / 32767.0f, -1.0f, 1.0f);
+            // Only a deliberate tilt or pull says the player picked up the pad.
+            const bool deliberate = (axis == PadAxis::LeftX || axis == PadAxis::LeftY)
+                                        ? std::abs(value) >= kStickDeadZone
+                                        : value > kTriggerPressed;
+            if (deliberate) game->inputDevice = InputDevice::Gamepad;
+            pad->mapper->axis(axis, value);
+            return true;
+        }
+        default: return false;
+    }
+}
+
+void Gamepads::releaseAll() {
+    for (Pad& pad : pads_) pad.mapper->releaseAll();
+}
+
+void Gamepads::rumble(const RumbleCue& cue) {
+    if (cue.milliseconds == 0) return;
+    for (Pad& pad : pads_) SDL_GameControllerRumble(pad.controller, cue.low, cue.high, cue.milliseconds);
+}
+
+}  // namespace nj

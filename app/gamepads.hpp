@@ -1,0 +1,47 @@
+#pragma once
+// The game controllers plugged in: opened when SDL reports them (at start-up
+// or while playing), closed when unplugged, each turned into key commands for
+// the game by its own GamepadMapper. Also rumbles them.
+
+#include <SDL2/SDL.h>
+
+#include <memory>
+#include <vector>
+
+#include "app/gamepad_mapping.hpp"
+#include "app/rumble_cues.hpp"
+
+namespace nj {
+
+class Game;
+
+class Gamepads {
+public:
+    Gamepads();
+    ~Gamepads();
+    Gamepads(const Gamepads&) = delete;
+    Gamepads& operator=(const Gamepads&) = delete;
+
+    // True when the event was a controller's (handled here).
+    bool handleEvent(const SDL_Event& event, Game* game);
+    // Lets go of everything every pad holds (focus lost).
+    void releaseAll();
+    // Rumbles every pad that can; a pad without motors simply stays still.
+    void rumble(const RumbleCue& cue);
+    std::size_t count() const { return pads_.size(); }
+
+private:
+    struct Pad {
+        SDL_GameController* controller = nullptr;
+        SDL_JoystickID id = -1;
+        std::unique_ptr<GamepadMapper> mapper;
+    };
+    void open(int deviceIndex);
+    void close(SDL_JoystickID id);
+    Pad* find(SDL_JoystickID id);
+
+    bool available_ = false;
+    std::vector<Pad> pads_;
+};
+
+}  // namespace nj

@@ -1,0 +1,167 @@
+#include "app/gamepad_mapping.hpp"
+#include "app/rumble_cues.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "game/game.hpp"
+
+namespace {
+
+using nj::PadButton;
+using nj::PadScreen;
+namespace vk = nj::vk;
+
+struct Recorder {
+    std::vector<std::pair<std::uint32_t, bool>> events;
+    nj::GamepadMapper mapper{[this](std::uint32_t key, bool down) { events.emplace_back(key, down); }};
+};
+
+TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
+    struct Case {
+        float x, y;
+        bool up, down, left, right, sneak;
+    };
+    const Case cases[] = {
+        {0.0f, 0.0f, false, false, false, false, false},
+        {0.2f, 0.1f, false, false, false, false, false},   // a resting stick's drift
+        {0.3f, 0.0f, false, false, false, true, true},     // a small tilt sneaks
+        {0.64f, 0.0f, false, false, false, true, true},
+        {0.66f, 0.0f, false, false, false, true, false},   // past the limit: full pace
+        {1.0f, 0.0f, false, false, false, true, false},
+        {-1.0f, 0.0f, false, false, true, false, false},
+        {0.0f, -1.0f, true, false, false, false, false},   // y grows downwards
+        {0.0f, 0.9f, false, true, false, false, false},
+        {0.7f, -0.7f, true, false, false, true, false},    // diagonal
+        {-0.3f, 0.3f, false, true, true, false, true},     // small diagonal sneaks
+        {0.92f, 0.37f, false, false, false, true, false},  // within 22.5° of the x axis
+        {0.92f, 0.40f, false, true, false, true, false},   // just beyond it
+        {NAN, 0.5f, false, false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const nj::StickKeys k = nj::stickKeys(c.x, c.y);
+        SCOPED_TRACE(testing::Message() << c.x << ", " << c.y);
+        EXPECT_EQ(k.up, c.up);
+        EXPECT_EQ(k.down, c.down);
+        EXPECT_EQ(k.left, c.left);
+        EXPECT_EQ(k.right, c.right);
+        EXPECT_EQ(k.sneak, c.sneak);
+    }
+}
+
+TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
+    struct Case {
+        PadButton button;
+        PadScreen screen;
+        std::uint32_t key;  // 0: nothing
+    };
+    const Case cases[] = {
+        {PadButton::A, PadScreen::Dossier, vk::kEnter},     {PadButton::A, PadScreen::Playing, vk::kE},
+        {PadButton::A, PadScreen::Safe, vk::kE},            {PadButton::A, PadScreen::Paused, vk::kP},
+        {PadButton::A, PadScreen::Ended, vk::kEnter},       {PadButton::X, PadScreen::Playing, vk::kSpace},
+        {PadButton::X, PadScreen::Safe, vk::kSpace},        {PadButton::X, PadScreen::Dossier, 0},
+        {PadButton::B, PadScreen::Playing, vk::kEsc},       {PadButton::B, PadScreen::Safe, vk::kEsc},
+        {PadButton::B, PadScreen::Paused, vk::kEsc},        {PadButton::Start, PadScreen::Playing, vk::kP},
+        {PadButton::Start, PadScreen::Paused, vk::kP},      {PadButton::Start, PadScreen::Dossier, vk::kEnter},
+        {PadButton::Back, PadScreen::Playing, vk::kTab},    {PadButton::Back, PadScreen::Dossier, vk::kTab},
+        {PadButton::LeftShoulder, PadScreen::Dossier, vk::kLeft},
+        {PadButton::RightShoulder, PadScreen::Dossier, vk::kRight},
+        {PadButton::RightShoulder, PadScreen::Playing, 0},  {PadButton::DpadUp, PadScreen::Playing, vk::kUp},
+        {PadButton::DpadLeft, PadScreen::Playing, vk::kLeft},
+        // On the dossier the d-pad walks the approach list (from approach 0), wrapping.
+        {PadButton::DpadDown, PadScreen::Dossier, vk::kF2}, {PadButton::DpadUp, PadScreen::Dossier, vk::kF4},
+        {PadButton::Y, PadScreen::Playing, 0},
+    };
+    for (const Case& c : cases) {
+        Recorder r;
+        r.mapper.button(c.button, true, {c.screen, 0});
+        r.mapper.button(c.button, false, {c.screen, 0});
+        SCOPED_TRACE(testing::Message() << "button " << static_cast<int>(c.button) << " screen "
+                                        << static_cast<int>(c.screen));
+        if (c.key == 0) {
+            EXPECT_TRUE(r.events.empty());
+        } else {
+            const std::vector<std::pair<std::uint32_t, bool>> pressAndRelease = {{c.key, true}, {c.key, false}};
+            EXPECT_EQ(r.events, pressAndRelease);
+        }
+    }
+}
+
+TEST(GamepadButtons, NothingOnThePadQuitsFromTheDossier) {
+    // Esc and P quit the game from the dossier.
+    for (int b = 0; b < static_cast<int>(PadButton::Count); ++b) {
+        Recorder r;
+        r.mapper.button(static_cast<PadButton>(b), true, {PadScreen::Dossier, 2});
+        for (const auto& [key, down] : r.events) {
+            EXPECT_NE(key, vk::kEsc) << "button " << b;
+            EXPECT_NE(key, vk::kP) << "button " << b;
+        }
+    }
+}
+
+TEST(GamepadHolds, SourcesShareKeysAndReleasesMatchTheirPresses) {
+    Recorder r;
+    nj::GamepadMapper& pad = r.mapper;
+    // A small tilt and a pulled trigger both hold sneak; it is let go only
+    // when both are.
+    pad.axis(nj::PadAxis::LeftX, 0.4f);
+    EXPECT_TRUE(pad.holds(vk::kD));
+    EXPECT_TRUE(pad.holds(vk::kShift));
+    pad.axis(nj::PadAxis::RightTrigger, 0.9f);
+    pad.axis(nj::PadAxis::LeftX, 1.0f);  // full tilt: the trigger still sneaks
+    EXPECT_TRUE(pad.holds(vk::kShift));
+    pad.axis(nj::PadAxis::RightTrigger, 0.1f);
+    EXPECT_FALSE(pad.holds(vk::kShift));
+
+    // A begins the mission; its release is Enter's even though play began.
+    r.events.clear();
+    pad.button(PadButton::A, true, {PadScreen::Dossier, 0});
+    pad.button(PadButton::A, false, {PadScreen::Playing, 0});
+    const std::vector<std::pair<std::uint32_t, bool>> enter = {{vk::kEnter, true}, {vk::kEnter, false}};
+    EXPECT_EQ(r.events, enter);
+
+    // Unplugged mid-walk: every held key is released once, and the stick
+    // starts from rest when the pad comes back.
+    pad.button(PadButton::DpadUp, true, {PadScreen::Playing, 0});
+    r.events.clear();
+    pad.releaseAll();
+    std::vector<std::pair<std::uint32_t, bool>> released = r.events;
+    std::sort(released.begin(), released.end());
+    const std::vector<std::pair<std::uint32_t, bool>> expected = {{vk::kUp, false}, {vk::kD, false}};
+    EXPECT_EQ(released, expected);
+    r.events.clear();
+    pad.button(PadButton::DpadUp, false, {PadScreen::Playing, 0});
+    pad.axis(nj::PadAxis::LeftY, 0.0f);
+    EXPECT_TRUE(r.events.empty()) << "nothing was still held";
+}
+
+TEST(GamepadRumble, OnlyTheMomentsThatMatterRumbleAndTheStrongestWins) {
+    struct Frame {
+        nj::RumbleWatch watch;
+        std::uint32_t milliseconds;  // 0: still
+    };
+    const Frame frames[] = {
+        {{2, true, true}, 0},     // the first frame only sets the baseline
+        {{0, false, false}, 0},   // a new mission resets the count: no rumble
+        {{1, false, false}, 160},  // spotted
+        {{1, false, false}, 0},   // still spotted once: nothing new
+        {{1, true, false}, 120},  // a takedown lunge begins
+        {{1, true, false}, 0},
+        {{2, false, true}, 350},  // spotted and failed at once: the failure's
+        {{2, false, true}, 0},
+    };
+    nj::RumbleWatcher watcher;
+    for (std::size_t i = 0; i < std::size(frames); ++i) {
+        const nj::RumbleCue cue = watcher.observe(frames[i].watch);
+        EXPECT_EQ(cue.milliseconds, frames[i].milliseconds) << "frame " << i;
+        if (cue.milliseconds > 0) {
+            EXPECT_GT(cue.low, 0) << "frame " << i;
+        }
+    }
+}
+
+}  // namespace
