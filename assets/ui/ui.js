@@ -33,7 +33,8 @@
     approach3: "F4"
   };
   // Why a mission failed ("failReason"): a heading and what to do next time.
-  // An unknown or missing reason gets the last entry.
+  // An unknown or missing reason gets "other". Built when asked, so the
+  // advice names the keys the table holds then.
   function failReasons() {
     return {
       laser: ["LASER GRID CONTACT",
@@ -323,6 +324,7 @@
     setText("award", "+" + (s.lastIntelAward | 0));
     setText("ctime", s.clock || "00:00");
     syncBreakdown(s);
+    if ((s.gameState | 0) !== 4) return;
     var reasons = failReasons();
     var reason = reasons.hasOwnProperty(s.failReason) && s.failReason !== "other" ? reasons[s.failReason] : reasons.other;
     setText("failhead", reason[0]);
