@@ -7,9 +7,60 @@
   "use strict";
 
   var TWO_PI = Math.PI * 2;
-  var APPROACHES = ["SERVICE CORRIDOR", "STAFF DISGUISE", "SECURITY UPLINK HACK", "VIP BACKSTAGE ENTRY"];
   var TIERS = ["GHOST", "NOTICED", "HUNTED", "COMPROMISED"];
   var STATES = ["briefing", "hud", "pause", "complete", "failed"];
+
+  // Every key the page names, by what it does. Hints, buttons and prompts
+  // read their labels from here, so another input device swaps them in one place.
+  var KEYS = {
+    move: "WASD / ARROWS",
+    sneak: "SHIFT",
+    takedown: "SPACE",
+    interact: "E",
+    pause: "P",
+    dossier: "TAB",
+    resume: "TAB",
+    retry: "R",
+    fullscreen: "F11",
+    begin: "ENTER",
+    confirm: "ENTER",
+    quitDossier: "P / ESC",
+    tap: "SPACE",
+    abort: "ESC",
+    approach0: "F1",
+    approach1: "F2",
+    approach2: "F3",
+    approach3: "F4"
+  };
+  // Why a mission failed ("failReason"): a heading and what to do next time.
+  // An unknown or missing reason gets "other". Built when asked, so the
+  // advice names the keys the table holds then.
+  function failReasons() {
+    return {
+      laser: ["LASER GRID CONTACT",
+              "A live beam touched the operative. The grid blinks off every few seconds: cross while it is dark."],
+      detected: ["DETECTION FULL",
+                 "The operative was identified. Keep out of sight lines, sneak (" + KEYS.sneak + ") and use smoke (" +
+                 KEYS.interact + ") when the meter runs high."],
+      expired: ["DIRECTIVE EXPIRED",
+                "The timed directive ran out. Its clock starts when the safe opens: know the way before you crack it."],
+      other: ["OPERATIVE COMPROMISED", "The operative was compromised."]
+    };
+  }
+
+  // The grade a score reaches, best first; below the last step is C.
+  var GRADE_STEPS = [["S+", 105], ["S", 90], ["A", 75], ["B", 60]];
+
+  // Page geometry. The page is 1280 x 720 units over the 960 x 540 play field.
+  var PAGE_W = 1280, PAGE_H = 720;
+  var PER_FIELD_UNIT = 720 / 540;
+  var PROMPT_LIFT = 20 * PER_FIELD_UNIT;  // "promptY" is this far above the target
+  var TARGET_RADIUS = 32;                 // a guard, the directive's ring, the terminal's console
+  var TARGET_TOP = 48;                    // the terminal's tag floats higher than that
+  var OPERATIVE_RADIUS = 18;
+  var GAP = 6;
+  var EDGE = 4;
+  var FADE_MARGIN = 12;
 
   function $(id) { return document.getElementById(id); }
 
@@ -44,15 +95,18 @@
     if (el) el.style[prop] = value;
   }
 
-  function pad2(n) { return n < 10 ? "0" + n : "" + n; }
   function arr(v, i, fallback) { return v && v.length > i ? v[i] : fallback; }
+  function num(v) { return typeof v === "number" && isFinite(v) ? v : null; }
 
   function showScreen(state) {
     var current = STATES[state] || "hud";
     setFlag("root", "in-briefing", state === 0);
-    for (var i = 0; i < STATES.length; i++) setFlag(STATES[i], "shown", STATES[i] === current);
-    // The HUD stays up under the pause menu.
-    if (state === 2) setFlag("hud", "shown", true);
+    setFlag("root", "in-end", state === 3 || state === 4);
+    for (var i = 0; i < STATES.length; i++) {
+      // The HUD stays up under the pause menu.
+      var up = STATES[i] === current || (state === 2 && STATES[i] === "hud");
+      setFlag(STATES[i], "shown", up);
+    }
   }
 
   function syncDossier(s) {
@@ -78,8 +132,134 @@
     for (var a = 0; a < 4; a++) setFlag("ap" + a, "selected", a === (s.approach | 0));
     var lockedSel = sel > (s.highestUnlocked | 0);
     setFlag("locknote", "shown", lockedSel);
+    setFlag("file", "locked-sel", lockedSel);
     setFlag("begin", "disabled", lockedSel);
+    setFlag("resumeop", "shown", s.missionInProgress === true);
     setText("budget", "" + (s.intelBudget | 0));
+  }
+
+  // ---- Boxes on the play field ----
+
+  function box(x, y, w, h) { return { x: x, y: y, w: w, h: h }; }
+  function inside(b) { return b.x >= EDGE && b.y >= EDGE && b.x + b.w <= PAGE_W - EDGE && b.y + b.h <= PAGE_H - EDGE; }
+  function boxesMeet(a, b) { return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h; }
+  function circleMeets(b, cx, cy, r) {
+    var nx = Math.max(b.x, Math.min(cx, b.x + b.w)), ny = Math.max(b.y, Math.min(cy, b.y + b.h));
+    return (cx - nx) * (cx - nx) + (cy - ny) * (cy - ny) < r * r;
+  }
+  function clampInside(b) {
+    return box(Math.max(EDGE, Math.min(b.x, PAGE_W - EDGE - b.w)), Math.max(EDGE, Math.min(b.y, PAGE_H - EDGE - b.h)), b.w, b.h);
+  }
+  // The first candidate inside the page that covers none of the circles and
+  // boxes to keep clear; when every one does, the first, pulled inside.
+  function firstClear(candidates, circles, boxes) {
+    for (var i = 0; i < candidates.length; i++) {
+      var b = candidates[i], ok = inside(b);
+      for (var c = 0; ok && c < circles.length; c++) ok = !circleMeets(b, circles[c][0], circles[c][1], circles[c][2]);
+      for (var k = 0; ok && k < boxes.length; k++) ok = !boxesMeet(b, boxes[k]);
+      if (ok) return b;
+    }
+    return clampInside(candidates[0]);
+  }
+
+  // Rendered sizes, measured once per text (a measurement lays the page out).
+  var sizes = {};
+  function sizeOf(id, text) {
+    var key = id + ":" + text;
+    if (!sizes[key]) {
+      var el = $(id), r = el && el.getBoundingClientRect ? el.getBoundingClientRect() : null;
+      if (!r || !(r.width > 0)) return { w: 8 * text.length + 24, h: 26 };
+      sizes[key] = { w: Math.ceil(r.width), h: Math.ceil(r.height) };
+    }
+    return sizes[key];
+  }
+
+  // The HUD panels' rectangles, read from the layout the first time the HUD is up.
+  var panels = null;
+  function hudPanels() {
+    if (panels) return panels;
+    var found = [];
+    var ids = ["dirpanel", "statpanel"];
+    for (var i = 0; i < ids.length; i++) {
+      var el = $(ids[i]), r = el && el.getBoundingClientRect ? el.getBoundingClientRect() : null;
+      if (!r || !(r.width > 0)) return [];
+      found.push({ id: ids[i], b: box(r.left, r.top, r.width, r.height) });
+    }
+    panels = found;
+    return panels;
+  }
+
+  function place(id, x, y) {
+    setStyle(id, "left", Math.round(x) + "px");
+    setStyle(id, "top", Math.round(y) + "px");
+  }
+
+  // Slides a box along one axis back onto the page; the other axis is left
+  // alone, so a box placed above something stays above it.
+  function slideX(b) { return box(Math.max(EDGE, Math.min(b.x, PAGE_W - EDGE - b.w)), b.y, b.w, b.h); }
+  function slideY(b) { return box(b.x, Math.max(EDGE, Math.min(b.y, PAGE_H - EDGE - b.h)), b.w, b.h); }
+
+  // Beside the target, on the side away from the operative; then the other
+  // side, then above or below, whichever is clear of the operative, the
+  // target and the page's edges.
+  function placePrompt(target, operative, size, keepClear) {
+    var w = size.w, h = size.h, tx = target.x, ty = target.y;
+    if (!operative) return clampInside(box(tx - w / 2, ty - PROMPT_LIFT - h / 2, w, h));
+    var right = slideY(box(tx + TARGET_RADIUS + GAP, ty - h / 2, w, h));
+    var left = slideY(box(tx - TARGET_RADIUS - GAP - w, ty - h / 2, w, h));
+    var above = slideX(box(tx - w / 2, ty - TARGET_TOP - GAP - h, w, h));
+    var below = slideX(box(tx - w / 2, ty + TARGET_RADIUS + GAP, w, h));
+    var sides = operative.x <= tx ? [right, left] : [left, right];
+    var ends = operative.y <= ty ? [below, above] : [above, below];
+    var circles = [[operative.x, operative.y, OPERATIVE_RADIUS], [tx, ty, TARGET_RADIUS]];
+    return firstClear(sides.concat(ends), circles, keepClear);
+  }
+
+  // Under the operative, else above or beside it, clear of the interaction
+  // prompt and its target.
+  function placeSmoke(operative, size, target, keepClear) {
+    var w = size.w, h = size.h, ox = operative.x, oy = operative.y, r = OPERATIVE_RADIUS + GAP;
+    var candidates = [slideX(box(ox - w / 2, oy + r, w, h)), slideX(box(ox - w / 2, oy - r - h, w, h)),
+                      slideY(box(ox + r, oy - h / 2, w, h)), slideY(box(ox - r - w, oy - h / 2, w, h))];
+    var circles = [[ox, oy, OPERATIVE_RADIUS]];
+    if (target) circles.push([target.x, target.y, TARGET_RADIUS]);
+    return firstClear(candidates, circles, keepClear);
+  }
+
+  function syncPrompts(s, playing) {
+    var operative = num(s.operativeX) !== null && num(s.operativeY) !== null ? { x: s.operativeX, y: s.operativeY } : null;
+    var hasPrompt = playing && !!s.promptText;
+    var target = hasPrompt ? { x: +s.promptX || 0, y: (+s.promptY || 0) + PROMPT_LIFT } : null;
+    var huds = playing ? hudPanels() : [], keepClear = [];
+    for (var i = 0; i < huds.length; i++) keepClear.push(huds[i].b);
+
+    setFlag("prompt", "shown", hasPrompt);
+    if (hasPrompt) {
+      setText("prompt", s.promptText);
+      var p = placePrompt(target, operative, sizeOf("prompt", s.promptText), keepClear);
+      place("prompt", p.x, p.y);
+      keepClear.push(p);
+    }
+    var smoke = playing && s.smokeReady === true && !!operative;
+    setFlag("smoke", "shown", smoke);
+    if (smoke) {
+      var text = "[" + KEYS.interact + "] SMOKE ESCAPE";
+      setText("smoke", text);
+      var q = placeSmoke(operative, sizeOf("smoke", text), target, keepClear);
+      place("smoke", q.x, q.y);
+    }
+    return { operative: operative, target: target };
+  }
+
+  // A panel fades while the operative, or the thing the prompt points at, is under or against it.
+  function syncFades(spots) {
+    var huds = hudPanels();
+    for (var i = 0; i < huds.length; i++) {
+      var b = huds[i].b, fade = false;
+      if (spots.operative) fade = circleMeets(b, spots.operative.x, spots.operative.y, OPERATIVE_RADIUS + FADE_MARGIN);
+      if (!fade && spots.target) fade = circleMeets(b, spots.target.x, spots.target.y, TARGET_RADIUS + FADE_MARGIN);
+      setFlag(huds[i].id, "faded", fade);
+    }
   }
 
   function syncHud(s) {
@@ -98,30 +278,57 @@
       setFlag("seg" + k, "warn", lit && segClass === "warn");
       setFlag("seg" + k, "bad", lit && segClass === "bad");
     }
-    var hasPrompt = !!s.promptText && s.gameState === 1 && !s.safeActive;
-    setFlag("prompt", "shown", hasPrompt);
-    if (hasPrompt) {
-      setText("prompt", s.promptText);
-      setStyle("prompt", "left", Math.round(s.promptX) + "px");
-      setStyle("prompt", "top", Math.round(s.promptY - 14) + "px");
-    }
+    var state = s.gameState | 0;
+    var playing = state === 1 && !s.safeActive;
+    var spots = syncPrompts(s, playing);
+    if (state === 1 || state === 2) syncFades(spots);
   }
 
   function syncBanner(s) {
     var on = !!s.bannerActive && !!s.bannerText;
     setFlag("banner", "shown", on);
     if (!on) return;
-    setText("banner", s.bannerText);
+    setText("bannertext", s.bannerText);
     var c = s.bannerColor || [0.83, 0.686, 0.216];
     var rgb = "rgb(" + Math.round(c[0] * 255) + "," + Math.round(c[1] * 255) + "," + Math.round(c[2] * 255) + ")";
     setStyle("banner", "borderTopColor", rgb);
     setStyle("banner", "borderBottomColor", rgb);
   }
 
+  function signed(points) { return points > 0 ? "+" + points : "" + points; }
+
+  // The win screen's breakdown: 100, then what each line added or took.
+  function syncBreakdown(s) {
+    var lines = s.gradeLines;
+    var full = lines && lines.length === 5 && typeof s.gradeScore === "number";
+    setFlag("complete", "nobreak", !full);
+    if (!full) return;
+    for (var i = 0; i < 5; i++) {
+      var line = lines[i] || {};
+      var points = line.points | 0;
+      setText("gl" + i + "label", "" + (line.label || ""));
+      setText("gl" + i + "detail", "" + (line.detail || ""));
+      setText("gl" + i + "points", signed(points));
+      setFlag("gl" + i, "lost", points < 0);
+      setFlag("gl" + i, "gained", points > 0);
+    }
+    var score = s.gradeScore | 0;
+    setText("gscore", "" + score);
+    var reached = GRADE_STEPS.length;
+    for (var g = GRADE_STEPS.length - 1; g >= 0; g--) if (score >= GRADE_STEPS[g][1]) reached = g;
+    for (var t = 0; t <= GRADE_STEPS.length; t++) setFlag("th" + t, "reached", t === reached);
+  }
+
   function syncEnd(s) {
     setText("grade", s.stealthGrade || "");
     setText("award", "+" + (s.lastIntelAward | 0));
     setText("ctime", s.clock || "00:00");
+    syncBreakdown(s);
+    if ((s.gameState | 0) !== 4) return;
+    var reasons = failReasons();
+    var reason = reasons.hasOwnProperty(s.failReason) && s.failReason !== "other" ? reasons[s.failReason] : reasons.other;
+    setText("failhead", reason[0]);
+    setText("failnote", reason[1]);
   }
 
   function wrapAngle(a) {
@@ -167,6 +374,17 @@
     setText("paudio", audio);
   };
 
+  // Key labels from the table, once at start.
+  function labelKeys() {
+    var tagged = document.querySelectorAll("[data-key]");
+    for (var i = 0; i < tagged.length; i++) {
+      var label = KEYS[tagged[i].getAttribute("data-key")];
+      if (label) tagged[i].textContent = label;
+    }
+    for (var g = 0; g < GRADE_STEPS.length; g++) setText("th" + g, GRADE_STEPS[g][0] + " " + GRADE_STEPS[g][1]);
+    setText("th" + GRADE_STEPS.length, "C BELOW");
+  }
+
   function onClick(id, fn) {
     var el = $(id);
     if (el) el.addEventListener("click", fn);
@@ -182,6 +400,7 @@
     onClick("prevop", function () { command("prevMission"); });
     onClick("nextop", function () { command("nextMission"); });
     onClick("begin", function () { command("startOrAdvance"); });
+    onClick("resumeop", function () { command("openDossier"); });
     onClick("audio", function () { command("toggleAudio"); });
     onClick("quit", function () { command("quitGame"); });
     onClick("resume", function () { command("togglePause"); });
@@ -205,6 +424,7 @@
     });
   }
 
+  labelKeys();
   wire();
   showScreen(0);
 })();

@@ -1,0 +1,526 @@
+// The shipped page on our engine with its real fonts, fed the state scripts
+// the game composes from the shipped missions: the longest texts of every
+// screen stay inside their boxes with room for text a few percent wider, the
+// interaction prompt never covers the operative or its target, the
+// failure reason, grade breakdown, smoke and resume show, and a host that
+// sends none of those extras still gets a working page.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/map_token.hpp"
+#include "data/package.hpp"
+#include "game/game.hpp"
+#include "tests/ui/web/web_test_support.hpp"
+#include "ui/package_file_system.hpp"
+#include "ui/page_state.hpp"
+#include "ui/stock_sources.hpp"
+
+namespace {
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Geometry checks that run in the page and answer "ok" or what is wrong.
+// "line", "rline", "cline": one line of text inside its box, still inside
+// when 6 % wider, growing from its left end, its right end or its centre.
+// "inside": a box inside another. "wrap": wrapped text inside its box, still
+// inside when 6 % wider (the text is narrowed by that much to find out).
+// "apart": two boxes on one row that must not meet, the first growing to
+// the right and the second to the left by 6 %. A selector that matches
+// nothing is a failure.
+constexpr const char* kFitScript = R"JS(
+window.__fit = (function () {
+  var MORE = 0.06;
+  function el(sel) { var e = document.querySelector(sel); if (!e) throw new Error("nothing matches " + sel); return e; }
+  function rect(sel) { return el(sel).getBoundingClientRect(); }
+  function show(r) { return "[" + [r.left, r.top, r.right, r.bottom].map(Math.round).join(",") + "]"; }
+  function grown(r, left, right) { return { left: r.left - left, top: r.top, right: r.right + right, bottom: r.bottom }; }
+  function within(a, t, b, box) {
+    if (!(t.right > t.left)) return a + " is not laid out";
+    if (t.left < box.left - 0.5 || t.top < box.top - 0.5 || t.right > box.right + 0.5 || t.bottom > box.bottom + 0.5)
+      return a + " " + show(t) + " leaves " + b + " " + show(box);
+    return "ok";
+  }
+  function check(kind, a, b) {
+    var t, box, w;
+    if (kind === "line" || kind === "rline" || kind === "cline" || kind === "inside") {
+      t = rect(a); box = rect(b); w = (t.right - t.left) * MORE;
+      if (kind === "line") t = grown(t, 0, w);
+      if (kind === "rline") t = grown(t, w, 0);
+      if (kind === "cline") t = grown(t, w / 2, w / 2);
+      return within(a, t, b, box);
+    }
+    if (kind === "wrap") {
+      var e = el(a), before = rect(a), outer = rect(b);
+      e.style.width = Math.floor(before.width / (1 + MORE)) + "px";
+      var narrowed = rect(a);
+      e.style.removeProperty("width");
+      var r = within(a, before, b, outer);
+      return r !== "ok" ? r : within(a + " when wider", narrowed, b, outer);
+    }
+    if (kind === "apart") {
+      var p = rect(a), q = rect(b);
+      p = grown(p, 0, p.width * MORE); q = grown(q, q.width * MORE, 0);
+      if (p.right > p.left && q.right > q.left && p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom)
+        return a + " " + show(p) + " meets " + b + " " + show(q) + " (both 6 % wider)";
+      return "ok";
+    }
+    return "unknown check " + kind;
+  }
+  return check;
+})();
+)JS";
+
+struct Fit {
+    const char* kind;
+    std::string text;
+    std::string box;
+};
+
+class RealPage : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        std::ostringstream quiet;
+        nj::NJ3Package::instance().setLogStreams(&quiet, &quiet);
+        ASSERT_TRUE(nj::NJ3Package::instance().mount(NJ_PACKAGE_PATH));
+        nj::NJ3Package::instance().setLogStreams(nullptr, nullptr);
+    }
+
+    webtest::PageHarness page{1280, 720};
+    nj::SystemFontLoader systemFonts;
+    nj::NJ3PackageFileSystem files{nullptr};
+    nj::NJ3PackageFontLoader fonts{&systemFonts};
+    nj::SilentAudio audio;
+    nj::Game game{nullptr, &audio};
+    std::vector<nj::MissionSummary> summaries;
+
+    void SetUp() override {
+        web::Platform::instance().setFileSystem(&files);
+        web::Platform::instance().setFontLoader(&fonts);
+        for (int i = 1; i <= 4; ++i) {
+            const std::string json = readText(std::string(NJ_MISSIONS_DIR) + "/mission" + std::to_string(i) + ".json");
+            ASSERT_FALSE(json.empty()) << "mission" << i;
+            game.campaignMaps.push_back(nj::encodeMapToken(json, "salt" + std::to_string(i)));
+        }
+        summaries = nj::summarizeCampaign(game.campaignMaps);
+        game.highestUnlocked = 3;
+        page.view->loadURL("file:///ui/ui.html");
+        page.frame();
+        ASSERT_EQ(page.domReadyCount, 1);
+        page.eval(kFitScript);
+    }
+
+    void loadMission(std::uint64_t index) {
+        game.missionIndex = index;
+        game.loadMission(false);
+    }
+
+    // The game's own state script, kept as window.__state so a test can add
+    // or take away extras before the page sees it.
+    void compose() {
+        const std::string script = nj::buildStateScript(game, nj::PageLayout{}, summaries);
+        const std::string call = "window.syncGameState({";
+        const std::size_t open = script.find(call);
+        ASSERT_NE(open, std::string::npos);
+        const std::string object = script.substr(open + call.size() - 1, script.size() - (open + call.size() - 1) - 2);
+        page.eval("window.__state = " + object + ";");
+    }
+    // Sends the composed state with `changes` (a JavaScript statement on s).
+    void sync(const std::string& changes = "") {
+        compose();
+        page.eval("(function (s) { " + changes + " window.syncGameState(s); })(window.__state);");
+        page.frame();
+    }
+    std::string check(const Fit& f) {
+        return page.js("window.__fit('" + std::string(f.kind) + "', '" + f.text + "', '" + f.box + "')");
+    }
+    void expectFits(const std::vector<Fit>& fits, const std::string& where) {
+        for (const Fit& f : fits) EXPECT_EQ(check(f), "ok") << where;
+    }
+    std::string text(const std::string& id) {
+        return page.js("document.getElementById('" + id + "').textContent");
+    }
+    bool hasClass(const std::string& id, const std::string& cls) {
+        return page.js("document.getElementById('" + id + "').classList.contains('" + cls + "')") == "true";
+    }
+    struct Box {
+        double left, top, right, bottom;
+    };
+    Box rectOf(const std::string& id) {
+        std::istringstream in(page.js("(function (r) { return [r.left, r.top, r.right, r.bottom].join(' '); })("
+                                      "document.getElementById('" + id + "').getBoundingClientRect())"));
+        Box b{};
+        in >> b.left >> b.top >> b.right >> b.bottom;
+        return b;
+    }
+    bool errorsLogged() const {
+        for (const auto& line : page.log.lines) {
+            if (line.level == web::LogLevel::Error) return true;
+        }
+        return false;
+    }
+};
+
+// The longest banners the game composes, from each mission's own labels.
+std::vector<std::string> bannersOf(const nj::Game& g) {
+    return {"SAFE DECRYPTED // NEW DIRECTIVE: " + g.dynamicObjective.label,
+            "OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + g.altExitLabel,
+            "OPTIONAL INTEL SECURED (+150 NIA INTEL): " + g.optionalIntel.label,
+            "DIRECTIVE COMPLETE: " + g.dynamicObjective.label,
+            "GUARD DISCOVERED UNCONSCIOUS OPERATIVE // SEARCHING",
+            "CCTV SPOTTED DOWNED GUARD // SEARCH DISPATCHED",
+            "INFILTRATION APPROACH: SECURITY UPLINK HACK",
+            "EMERALD CLEARANCE PASS SECURED"};
+}
+
+TEST_F(RealPage, DossierTextsFitForEveryOperation) {
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        game.gameState = nj::GameState::Briefing;
+        game.missionCompleted = {1, 1, 1, 1};
+        game.missionGrades = {"C COMPROMISED", "C COMPROMISED", "C COMPROMISED", "C COMPROMISED"};
+        game.intelBudget = 999999;
+        game.missionClock = 12.0f;  // left mid-play: Tab resumes it
+        game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, nj::kRuby);
+        sync();
+        const std::string op = "#op" + std::to_string(i);
+        std::vector<Fit> fits = {
+            {"line", "#opname" + std::to_string(i), op + " .op-name"},
+            {"line", "#opstatus" + std::to_string(i), op},
+            {"line", "#filetitle", ".file-title"},
+            {"wrap", "#filedesc", ".file-desc"},
+            {"line", "#hints", ".hint"},
+            {"apart", ".hint", "#audio"},
+            {"apart", "#audio", "#quit"},
+            {"apart", "#resumeop", "#begin"},
+            {"cline", "#bannertext", "#banner"},
+            {"apart", ".brand-sub", ".budget"},
+        };
+        for (int a = 0; a < 4; ++a) {
+            const std::string ap = "#ap" + std::to_string(a);
+            fits.push_back({"line", ap + " .ap-name", ap});
+            fits.push_back({"line", ap + " .ap-note", ap});
+            fits.push_back({"apart", ap + " .ap-name", ap + " .ap-note"});
+        }
+        expectFits(fits, "operation " + std::to_string(i + 1));
+        EXPECT_TRUE(hasClass("resumeop", "shown"));
+    }
+}
+
+TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        game.gameState = nj::GameState::Playing;
+        game.missionClock = 6000.0f;  // "100:00", the widest clock
+        game.detection = 1.0f;        // "COMPROMISED", the widest tier
+        // Each phase of the directive: the card, the safe, the second directive, the way out.
+        for (int phase = 0; phase < 4; ++phase) {
+            game.cipherAcquired = phase >= 1;
+            game.cipherDecrypted = phase >= 2;
+            game.dynamicObjective.active = phase >= 2;
+            game.dynamicObjective.done = phase >= 3;
+            sync();
+            const std::string where = "operation " + std::to_string(i + 1) + ", phase " + std::to_string(phase);
+            EXPECT_EQ(text("directive"), nj::directiveText(game)) << where;
+            expectFits({{"line", "#directive", ".directive-text"},
+                        {"inside", ".directive-text", "#dirpanel"},
+                        {"apart", ".directive-text", ".objectives"},
+                        {"apart", ".dir-label", ".objectives"},
+                        {"inside", ".objectives", "#dirpanel"},
+                        {"line", "#clock", "#statpanel"},
+                        {"apart", "#clock", "#tier"},
+                        {"apart", "#clock", ".segs"},
+                        {"inside", ".segs", "#statpanel"},
+                        {"rline", "#tier", "#statpanel"}},
+                       where);
+        }
+        for (const std::string& banner : bannersOf(game)) {
+            game.showBanner(banner, 1.0f, nj::kCyan);
+            sync();
+            EXPECT_EQ(check({"cline", "#bannertext", "#banner"}), "ok") << banner;
+        }
+    }
+}
+
+TEST_F(RealPage, EndScreensFitTheirLongestLines) {
+    loadMission(3);
+    game.gameState = nj::GameState::MissionComplete;
+    game.stealthGrade = "C COMPROMISED";
+    game.lastIntelAward = 495;
+    // The widest lines: a three-digit count, a full meter, the widest clock.
+    game.timesSpotted = 100;
+    game.peakDetection = 1.0f;
+    game.missionClock = 6000.0f;
+    sync();
+    EXPECT_EQ(text("gl0points"), "-1800");
+    EXPECT_EQ(text("gl2detail"), "100:00");
+    std::vector<Fit> fits = {{"cline", "#grade", ".grade"}, {"cline", "#th0", ".thresholds"},
+                             {"cline", "#th4", ".thresholds"}, {"rline", "#gscore", ".gl-total"}};
+    for (int k = 0; k < 5; ++k) {
+        const std::string row = "#gl" + std::to_string(k);
+        fits.push_back({"line", row + "label", row});
+        fits.push_back({"rline", row + "points", row});
+        fits.push_back({"apart", row + "label", row + "detail"});
+        fits.push_back({"apart", row + "detail", row + "points"});
+    }
+    fits.push_back({"apart", "#breakdown", "#cnext"});
+    // The banner the win leaves behind stays clear of the dialog.
+    game.showBanner("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + game.altExitLabel, 1.4f, nj::kEmerald);
+    sync();
+    fits.push_back({"cline", "#bannertext", "#banner"});
+    fits.push_back({"apart", "#banner", "#complete .dialog"});
+    expectFits(fits, "win screen");
+
+    game.gameState = nj::GameState::MissionFailed;
+    game.showBanner("CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST", 1.2f, nj::kRuby);
+    for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired,
+                                  nj::FailReason::None}) {
+        game.failReason = reason;
+        sync();
+        expectFits({{"cline", "#failhead", ".failhead"}, {"wrap", "#failnote", ".failnote"},
+                    {"apart", ".failnote", "#fretry"}, {"apart", "#banner", "#failed .dialog"}},
+                   "failure " + std::to_string(static_cast<int>(reason)));
+    }
+}
+
+TEST_F(RealPage, EachFailureReasonHasItsOwnLineAndAnUnknownOneAGenericLine) {
+    loadMission(0);
+    game.gameState = nj::GameState::MissionFailed;
+    std::vector<std::string> heads;
+    for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired}) {
+        game.failReason = reason;
+        sync();
+        heads.push_back(text("failhead"));
+        for (std::size_t k = 0; k + 1 < heads.size(); ++k) EXPECT_NE(heads[k], heads.back()) << heads.back();
+    }
+    EXPECT_NE(heads[0].find("LASER"), std::string::npos) << heads[0];
+    EXPECT_NE(heads[1].find("DETECTION"), std::string::npos) << heads[1];
+    EXPECT_NE(heads[2].find("EXPIRED"), std::string::npos) << heads[2];
+    game.failReason = nj::FailReason::None;
+    for (const char* other : {"", "s.failReason = 'toString';", "delete s.failReason;"}) {
+        sync(other);
+        EXPECT_EQ(text("failhead"), "OPERATIVE COMPROMISED") << other;
+    }
+    EXPECT_FALSE(errorsLogged());
+}
+
+// The breakdown shows each line's points as the game sent them and marks the
+// grade step the score reached.
+TEST_F(RealPage, WinScreenShowsThePointsAndTheStepReached) {
+    loadMission(0);
+    game.gameState = nj::GameState::MissionComplete;
+    game.timesSpotted = 2;
+    game.peakDetection = 0.48f;
+    game.missionClock = 102.0f;
+    game.optionalIntel.done = 1;
+    game.usedAltExit = 0;
+    sync();
+    EXPECT_EQ(text("gscore"), "64");  // 100 - 36 - 8 - 12 + 20
+    EXPECT_TRUE(hasClass("th3", "reached")) << "64 is a B";
+    EXPECT_EQ(text("gl0points"), "-36");
+    EXPECT_EQ(text("gl1detail"), "48%");
+    EXPECT_EQ(text("gl2points"), "-12");
+    EXPECT_EQ(text("gl3points"), "+20");
+    EXPECT_EQ(text("gl4points"), "0");
+    EXPECT_EQ(text("gl4detail"), "NOT USED");
+    EXPECT_TRUE(hasClass("gl0", "lost"));
+    EXPECT_TRUE(hasClass("gl3", "gained"));
+    EXPECT_FALSE(hasClass("gl4", "lost") || hasClass("gl4", "gained"));
+    EXPECT_FALSE(hasClass("complete", "nobreak"));
+    EXPECT_GT(rectOf("breakdown").bottom, rectOf("breakdown").top);
+    // Each step's edge, as scores the game could send.
+    struct Case {
+        int score;
+        int step;  // th0 S+ ... th4 C
+    };
+    for (const Case c : {Case{130, 0}, Case{105, 0}, Case{104, 1}, Case{90, 1}, Case{75, 2}, Case{74, 3},
+                         Case{60, 3}, Case{59, 4}, Case{-8, 4}}) {
+        sync("s.gradeScore = " + std::to_string(c.score) + ";");
+        for (int t = 0; t < 5; ++t) {
+            EXPECT_EQ(hasClass("th" + std::to_string(t), "reached"), t == c.step) << c.score << " th" << t;
+        }
+        EXPECT_EQ(text("gscore"), std::to_string(c.score));
+    }
+}
+
+// Field units, as the game places things; the page gets them times 4/3.
+struct PromptCase {
+    const char* what;
+    float targetX, targetY;
+    float operativeX, operativeY;
+    int away;  // the side the prompt must be on: +1 right of the target, -1 left, 0 either
+};
+
+TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
+    loadMission(2);
+    game.gameState = nj::GameState::Playing;
+    const PromptCase cases[] = {
+        {"operative left", 480, 270, 450, 272, +1},
+        {"operative right", 480, 270, 512, 268, -1},
+        {"operative below", 480, 270, 482, 300, 0},
+        {"operative above", 480, 270, 478, 240, 0},
+        {"right edge", 930, 270, 900, 270, 0},
+        {"left edge", 30, 270, 60, 270, 0},
+        {"left edge, operative beyond", 40, 270, 20, 275, +1},
+        {"top edge", 480, 48, 480, 80, 0},
+        {"bottom edge", 480, 515, 480, 490, 0},
+        {"bottom-right corner", 928, 508, 900, 480, 0},
+        {"top-left corner", 32, 52, 60, 80, 0},
+        {"top-right corner", 928, 52, 900, 80, 0},
+        {"bottom-left corner", 32, 508, 60, 480, 0},
+    };
+    const float k = 1280.0f / 960.0f;
+    for (const PromptCase& c : cases) {
+        // The longest prompt the campaign has: the intel of operation 3.
+        game.optionalIntel.x = c.targetX;
+        game.optionalIntel.y = c.targetY;
+        game.nearIntel = 1;
+        game.playerPos = {c.operativeX, c.operativeY};
+        sync();
+        ASSERT_EQ(text("prompt"), nj::interactionPrompt(game, nj::PageLayout{}).text) << c.what;
+        ASSERT_TRUE(hasClass("prompt", "shown")) << c.what;
+        const Box p = rectOf("prompt");
+        const auto meets = [&](float cx, float cy, double r) {
+            const double nx = std::clamp<double>(cx, p.left, p.right), ny = std::clamp<double>(cy, p.top, p.bottom);
+            return (cx - nx) * (cx - nx) + (cy - ny) * (cy - ny) < r * r;
+        };
+        EXPECT_GE(p.left, 0) << c.what;
+        EXPECT_GE(p.top, 0) << c.what;
+        EXPECT_LE(p.right, 1280) << c.what;
+        EXPECT_LE(p.bottom, 720) << c.what;
+        EXPECT_FALSE(meets(c.operativeX * k, c.operativeY * k, 12 * k)) << c.what << ": covers the operative";
+        EXPECT_FALSE(meets(c.targetX * k, c.targetY * k, 21 * k)) << c.what << ": covers the intel";
+        if (c.away > 0) {
+            EXPECT_GT(p.left, c.targetX * k) << c.what;
+        } else if (c.away < 0) {
+            EXPECT_LT(p.right, c.targetX * k) << c.what;
+        }
+    }
+}
+
+TEST_F(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    game.playerPos = {300, 300};  // page (400, 400)
+    game.smokeWindow = 1;
+    sync();
+    ASSERT_TRUE(hasClass("smoke", "shown"));
+    EXPECT_NE(text("smoke").find("SMOKE"), std::string::npos);
+    const Box b = rectOf("smoke");
+    const double cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2;
+    EXPECT_LT(std::hypot(cx - 400, cy - 400), 90) << "near the operative";
+    EXPECT_FALSE(b.left < 416 && b.right > 384 && b.top < 416 && b.bottom > 384) << "not over the operative";
+    game.gameState = nj::GameState::Paused;
+    sync();
+    EXPECT_FALSE(hasClass("smoke", "shown")) << "paused";
+    game.gameState = nj::GameState::Playing;
+    game.smokeWindow = 0;
+    sync();
+    EXPECT_FALSE(hasClass("smoke", "shown")) << "the window closed";
+    game.smokeWindow = 1;
+    sync("delete s.smokeReady;");
+    EXPECT_FALSE(hasClass("smoke", "shown")) << "a host that does not say";
+}
+
+TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    struct Case {
+        const char* what;
+        nj::Vec2 operative;  // field units
+        bool intelUnderTimer;
+        const char* changes;
+        bool directiveFaded, statusFaded;
+    };
+    const Case cases[] = {
+        {"in the open", {480, 300}, false, "", false, false},
+        {"under the directive", {150, 30}, false, "", true, false},
+        {"against the timer", {825, 52}, false, "", false, true},
+        {"the prompt's target under the timer", {480, 300}, true, "", false, true},
+        {"no position sent", {150, 30}, false, "delete s.operativeX; delete s.operativeY;", false, false},
+    };
+    for (const Case& c : cases) {
+        game.playerPos = c.operative;
+        game.nearIntel = c.intelUnderTimer;
+        game.optionalIntel.x = 862.0f;
+        game.optionalIntel.y = 20.0f;
+        sync(c.changes);
+        EXPECT_EQ(hasClass("dirpanel", "faded"), c.directiveFaded) << c.what;
+        EXPECT_EQ(hasClass("statpanel", "faded"), c.statusFaded) << c.what;
+    }
+}
+
+// A host that sends only the original fields and the first extras (an older
+// build, the browser preview) still gets every screen without a script error.
+TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
+    loadMission(1);
+    const std::string strip =
+        "['failReason', 'gradeScore', 'gradeLines', 'smokeReady', 'missionInProgress', 'operativeX', "
+        "'operativeY'].forEach(function (k) { delete s[k]; });";
+    game.nearObjective = 1;
+    for (nj::GameState state : {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
+                                nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
+        game.gameState = state;
+        sync(strip);
+    }
+    EXPECT_FALSE(errorsLogged());
+    EXPECT_TRUE(hasClass("complete", "nobreak")) << "no breakdown to show: the time row instead";
+    EXPECT_GT(rectOf("ctimerow").bottom, rectOf("ctimerow").top);
+    EXPECT_EQ(text("failhead"), "OPERATIVE COMPROMISED");
+    EXPECT_FALSE(hasClass("resumeop", "shown"));
+    game.gameState = nj::GameState::Playing;
+    sync(strip);
+    EXPECT_TRUE(hasClass("prompt", "shown")) << "the prompt still shows, above its point";
+    EXPECT_FALSE(hasClass("smoke", "shown"));
+}
+
+// The page touches the DOM only when a shown value changes: the same state
+// again leaves nothing to lay out or paint, on every screen.
+TEST_F(RealPage, TheSameStateAgainChangesNothing) {
+    loadMission(2);
+    game.highestUnlocked = 3;
+    game.missionClock = 30.0f;
+    game.smokeWindow = 1;
+    game.nearIntel = 1;
+    game.optionalIntel.x = 900.0f;
+    game.optionalIntel.y = 60.0f;
+    game.playerPos = {880.0f, 90.0f};
+    game.showBanner("SAFE DECRYPTED // NEW DIRECTIVE: " + game.dynamicObjective.label, 1.6f, nj::kCyan);
+    for (nj::GameState state : {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
+                                nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
+        game.gameState = state;
+        game.failReason = nj::FailReason::Expired;
+        sync();
+        const std::string again = "window.syncGameState(window.__state);";
+        page.eval(again);
+        EXPECT_FALSE(page.view->needsPaint()) << "state " << static_cast<int>(state);
+        page.eval("window.__state.clock = '99:59'; " + again);
+        EXPECT_TRUE(page.view->needsPaint()) << "a new clock is seen, state " << static_cast<int>(state);
+        page.frame();
+    }
+}
+
+// The dossier says which keys quit there and which resumes a mission.
+TEST_F(RealPage, DossierNamesTheQuitAndResumeKeys) {
+    loadMission(0);
+    game.gameState = nj::GameState::Briefing;
+    game.missionClock = 30.0f;
+    sync();
+    EXPECT_TRUE(hasClass("resumeop", "shown"));
+    EXPECT_NE(text("quit").find("P / ESC"), std::string::npos) << text("quit");
+    EXPECT_NE(text("resumeop").find("TAB"), std::string::npos) << text("resumeop");
+    loadMission(1);  // choosing another operation leaves nothing to resume
+    sync();
+    EXPECT_FALSE(hasClass("resumeop", "shown"));
+}
+
+}  // namespace
