@@ -51,6 +51,16 @@ class Batch {
     // Switches between alpha and additive blending; a new value ends the batch.
     void setAdditiveBlend(bool on);
 
+    // A layer that looks the same frame after frame (the floor under a
+    // mission's walls) may be kept by the renderer. True: the caller draws the
+    // layer now and then calls endStaticLayer(). False: the kept picture of
+    // the layer named `key` was drawn in its place. This base draws always.
+    virtual bool beginStaticLayer(std::uint64_t key) {
+        (void)key;
+        return true;
+    }
+    virtual void endStaticLayer() {}
+
     bool recordingFrame() const { return vertices_ != nullptr; }
     bool additiveBlend() const { return additive_; }
     uint32_t batchFirstVertex() const { return first_; }

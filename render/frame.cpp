@@ -43,6 +43,7 @@ bool VulkanRenderer::beginFrame() {
     vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, alphaPipeline_);
     startBatches(static_cast<Vertex*>(vertexBuffers_[s].mapped), kVerticesPerSlot);
     uploadPending_ = false;
+    bakePending_ = false;
     frameActive_ = true;
     return true;
 }
@@ -82,21 +83,28 @@ void VulkanRenderer::submitAndPresent() {
     frameActive_ = false;
     const uint32_t s = currentFrame_;
 
-    // The overlay upload, when there is one, runs first in the same submission.
-    const VkCommandBuffer buffers[] = {uploadCommandBuffers_[s], commandBuffers_[s]};
+    // The overlay upload and the static layer's bake, when there are any, run
+    // first in the same submission.
+    VkCommandBuffer buffers[3];
+    uint32_t bufferCount = 0;
+    if (uploadPending_) buffers[bufferCount++] = uploadCommandBuffers_[s];
+    if (bakePending_) buffers[bufferCount++] = bakeCommandBuffers_[s];
+    buffers[bufferCount++] = commandBuffers_[s];
     const VkPipelineStageFlags waitStage = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     VkSubmitInfo submit{};
     submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
     submit.waitSemaphoreCount = 1;
     submit.pWaitSemaphores = &imageAvailable_[s];
     submit.pWaitDstStageMask = &waitStage;
-    submit.commandBufferCount = uploadPending_ ? 2 : 1;
-    submit.pCommandBuffers = uploadPending_ ? buffers : buffers + 1;
+    submit.commandBufferCount = bufferCount;
+    submit.pCommandBuffers = buffers;
     submit.signalSemaphoreCount = 1;
     submit.pSignalSemaphores = &renderFinished_[s];
     uploadPending_ = false;
+    bakePending_ = false;
     if (vkQueueSubmit(graphicsQueue_, 1, &submit, inFlight_[s]) != VK_SUCCESS) {
         logVulkan("Failed to submit draw command buffer.");
+        staticValid_ = false;  // its bake never ran
         recoverFromFailedSubmit();
         currentFrame_ = (currentFrame_ + 1) % kFramesInFlight;
         return;

@@ -188,7 +188,8 @@ bool VulkanRenderer::allocateCommandBuffers() {
     info.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
     info.commandBufferCount = kFramesInFlight;
     if (vkAllocateCommandBuffers(device_, &info, commandBuffers_) != VK_SUCCESS ||
-        vkAllocateCommandBuffers(device_, &info, uploadCommandBuffers_) != VK_SUCCESS) {
+        vkAllocateCommandBuffers(device_, &info, uploadCommandBuffers_) != VK_SUCCESS ||
+        vkAllocateCommandBuffers(device_, &info, bakeCommandBuffers_) != VK_SUCCESS) {
         logVulkan("Failed to allocate command buffers.");
         return false;
     }
@@ -272,6 +273,8 @@ void VulkanRenderer::shutdown() {
         vkDeviceWaitIdle(device_);
         destroyOverlayTexture();
         destroyWorldLayer();
+        destroyStaticLayer();
+        destroyStaticPass();
         if (descriptorPool_ != VK_NULL_HANDLE) {
             vkDestroyDescriptorPool(device_, descriptorPool_, nullptr);
         }

@@ -54,6 +54,11 @@ class VulkanRenderer : public Batch {
     void finishRecording();
     void submitAndPresent();
 
+    // The kept static layer (static_layer.cpp): drawn once into an image of
+    // the draw target's size, then copied pixel for pixel each frame.
+    bool beginStaticLayer(std::uint64_t key) override;
+    void endStaticLayer() override;
+
     // Draws a BGRA bitmap (8 bits a channel, premultiplied; rowBytes 0 =
     // tightly packed) over the whole canvas, above everything drawn before it
     // this frame. Only the tiles that hold visible pixels are drawn. With
@@ -127,7 +132,7 @@ class VulkanRenderer : public Batch {
 
     // The world layer (world_layer.cpp).
     bool worldLayerWanted() const;
-    bool createWorldPass();
+    bool createSamplingPass(VkRenderPass& out);
     bool createWorldTarget(uint32_t slot);
     bool createWorldLayer();
     void destroyWorldLayer();
@@ -141,6 +146,28 @@ class VulkanRenderer : public Batch {
     VkSampler worldSampler_ = VK_NULL_HANDLE;
     VkDescriptorPool worldDescriptorPool_ = VK_NULL_HANDLE;
     bool worldLayerReady_ = false;   // created and usable
+
+    // The static layer (static_layer.cpp).
+    bool staticTargetSize(uint32_t& width, uint32_t& height) const;
+    bool prepareStaticTarget(uint32_t width, uint32_t height);
+    void destroyStaticLayer();  // the image; the pass stays for the next one
+    void destroyStaticPass();
+    void drawStaticPicture();
+    VkRenderPass staticPass_ = VK_NULL_HANDLE;
+    VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] = {};  // run after the upload, before the frame
+    VkCommandBuffer frameCommandBuffer_ = VK_NULL_HANDLE;       // the frame's, while baking
+    VkImage staticImage_ = VK_NULL_HANDLE;
+    VkDeviceMemory staticMemory_ = VK_NULL_HANDLE;
+    VkImageView staticView_ = VK_NULL_HANDLE;
+    VkFramebuffer staticFramebuffer_ = VK_NULL_HANDLE;
+    VkSampler staticSampler_ = VK_NULL_HANDLE;
+    VkDescriptorPool staticDescriptorPool_ = VK_NULL_HANDLE;
+    VkDescriptorSet staticSet_ = VK_NULL_HANDLE;
+    uint32_t staticWidth_ = 0, staticHeight_ = 0;  // the image's size
+    std::uint64_t staticKey_ = 0;
+    bool staticValid_ = false;   // the image holds the layer named staticKey_
+    bool baking_ = false;        // primitives go into the bake buffer
+    bool bakePending_ = false;   // this frame's bake awaits submission
     bool worldLayerFailed_ = false;  // could not be created: never tried again
     bool worldPassOpen_ = false;     // this frame's world pass is recording
 

@@ -21,8 +21,8 @@ bool VulkanRenderer::worldLayerWanted() const {
 }
 
 // The screen pass's twin except that it leaves its image ready for sampling,
-// so the same pipelines draw into both.
-bool VulkanRenderer::createWorldPass() {
+// so the same pipelines draw into both (the world layer and the static layer).
+bool VulkanRenderer::createSamplingPass(VkRenderPass& out) {
     VkAttachmentDescription colour{};
     colour.format = surfaceFormat_.format;
     colour.samples = VK_SAMPLE_COUNT_1_BIT;
@@ -52,7 +52,7 @@ bool VulkanRenderer::createWorldPass() {
     info.pSubpasses = &subpass;
     info.dependencyCount = 1;
     info.pDependencies = &dependency;
-    return vkCreateRenderPass(device_, &info, nullptr, &worldPass_) == VK_SUCCESS;
+    return vkCreateRenderPass(device_, &info, nullptr, &out) == VK_SUCCESS;
 }
 
 bool VulkanRenderer::createWorldTarget(uint32_t slot) {
@@ -118,7 +118,7 @@ bool VulkanRenderer::createWorldTarget(uint32_t slot) {
 }
 
 bool VulkanRenderer::createWorldLayer() {
-    if (!createWorldPass()) return false;
+    if (!createSamplingPass(worldPass_)) return false;
     VkSamplerCreateInfo sampler{};
     sampler.sType = VK_STRUCTURE_TYPE_SAMPLER_CREATE_INFO;
     sampler.magFilter = VK_FILTER_LINEAR;

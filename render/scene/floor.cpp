@@ -36,16 +36,38 @@ void drawWallFootprints(Batch& batch, const Game& game) {
     }
 }
 
+// What the floor's still part looks like follows from the walls and the theme alone.
+std::uint64_t stillFloorKey(const Game& game) {
+    std::uint64_t key = 0xcbf29ce484222325ull;  // FNV-1a
+    const auto mix = [&key](const void* bytes, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            key ^= static_cast<const unsigned char*>(bytes)[i];
+            key *= 0x100000001b3ull;
+        }
+    };
+    for (const Wall& w : game.walls) {
+        const float box[] = {w.x, w.y, w.w, w.h};
+        mix(box, sizeof box);
+    }
+    mix(game.theme.data(), game.theme.size());
+    return key;
+}
+
 }  // namespace
 
 void drawFloor(Batch& batch, const Game& game) {
-    fillRect(batch, 0, 0, 960, 540, {0.055f, 0.062f, 0.078f, 1});
-    for (float x = 20; x < 940; x += kTile) {
-        for (float y = 40; y < 520; y += kTile) drawTile(batch, x, y);
+    // Everything below the light pools stays still for the whole mission: the
+    // renderer may keep it as one picture.
+    if (batch.beginStaticLayer(stillFloorKey(game))) {
+        fillRect(batch, 0, 0, 960, 540, {0.055f, 0.062f, 0.078f, 1});
+        for (float x = 20; x < 940; x += kTile) {
+            for (float y = 40; y < 520; y += kTile) drawTile(batch, x, y);
+        }
+        drawWallFootprints(batch, game);
+        if (game.theme == "casino" || game.theme == "embassy") drawRugs(batch);
+        drawAgencySeal(batch);
+        batch.endStaticLayer();
     }
-    drawWallFootprints(batch, game);
-    if (game.theme == "casino" || game.theme == "embassy") drawRugs(batch);
-    drawAgencySeal(batch);
     drawLightPools(batch, game.animClock);
     drawPlants(batch, game.animClock);
 }
