@@ -203,6 +203,37 @@ TEST(NightjarGamepad, AVirtualControllerPlaysTheGameAlone) {
     fs::remove_all(dir);
 }
 
+// The renderer's speed work must not change the picture: a fixed-step
+// self-test frame (operation 1 in play, the HUD over it) against the one the
+// renderer drew before that work, allowing for rounding only. Retake the
+// reference with scripts/reference_frame.sh when the page or the scene is
+// meant to look different.
+TEST(NightjarSelfTest, APlayingFrameMatchesTheReferencePicture) {
+    const fs::path dir = gameFolder("reference");
+    const ProgramRun run = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NIGHTJAR_PATH "' --test --fixed-step --screenshot shot.png");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
+    const nj::test::DecodedPng reference = nj::test::readPng(NJ_REFERENCE_FRAME);
+    ASSERT_EQ(shot.error, "");
+    ASSERT_EQ(reference.error, "");
+    ASSERT_EQ(shot.width, reference.width);
+    ASSERT_EQ(shot.height, reference.height);
+    int worst = 0;
+    std::size_t differing = 0, worstAt = 0;
+    for (std::size_t i = 0; i < shot.rgb.size(); ++i) {
+        const int d = std::abs(int{shot.rgb[i]} - int{reference.rgb[i]});
+        differing += d > 0;
+        if (d > worst) {
+            worst = d;
+            worstAt = i / 3;
+        }
+    }
+    EXPECT_LE(worst, 2) << differing << " channels differ; the worst at (" << worstAt % shot.width
+                        << ", " << worstAt / shot.width << ")";
+    fs::remove_all(dir);
+}
+
 TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
     const fs::path dir = gameFolder("nodisplay");
     const ProgramRun run =
