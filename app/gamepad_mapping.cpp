@@ -58,7 +58,9 @@ std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context)
         case PadButton::DpadDown: return dossier ? approachKey(context.approach, +1) : vk::kDown;
         case PadButton::DpadLeft: return vk::kLeft;
         case PadButton::DpadRight: return vk::kRight;
-        case PadButton::Y:
+        // Retry, from the pause menu or an end screen only: in play a stray
+        // press would throw the mission away.
+        case PadButton::Y: return screen == PadScreen::Paused || screen == PadScreen::Ended ? vk::kR : 0;
         case PadButton::Count: break;
     }
     return 0;

@@ -6,7 +6,8 @@
 //
 // Conventions of the genre: left stick and d-pad move (a small tilt sneaks, a
 // full one runs), A interacts, X takes down, B backs out, Start pauses,
-// Back/View opens the dossier, a held trigger sneaks. On the dossier the
+// Back/View opens the dossier, a held trigger sneaks, Y retries from the pause
+// menu or an end screen. On the dossier the
 // shoulders browse operations, the d-pad's up/down chooses the approach, A or
 // Start begins. Nothing on the pad quits the game.
 

@@ -12,7 +12,7 @@
 
   // Every key the page names, by what it does. Hints, buttons and prompts
   // read their labels from here, so another input device swaps them in one place.
-  var KEYS = {
+  var KEYBOARD_KEYS = {
     move: "WASD / ARROWS",
     sneak: "SHIFT",
     takedown: "SPACE",
@@ -32,6 +32,34 @@
     approach2: "F3",
     approach3: "F4"
   };
+  // The same actions on a game controller, shown after the last input came
+  // from one ("inputDevice"). Keys the pad has no button for keep their key.
+  var PAD_KEYS = {
+    move: "L-STICK / D-PAD",
+    sneak: "LT / RT",
+    takedown: "X",
+    interact: "A",
+    pause: "START",
+    dossier: "BACK",
+    resume: "BACK",
+    retry: "Y",
+    fullscreen: "F11",
+    begin: "A",
+    confirm: "A",
+    quitDossier: "P / ESC",
+    tap: "A / X",
+    abort: "B",
+    approach0: "F1",
+    approach1: "F2",
+    approach2: "F3",
+    approach3: "F4"
+  };
+  var KEYS = KEYBOARD_KEYS;
+  // The game writes its prompts with keyboard keys ("[E] ...", "[SPACE] ...").
+  var PROMPT_KEYS = { "E": "interact", "SPACE": "takedown" };
+  function promptLabel(text) {
+    return text.replace(/^\[(E|SPACE)\]/, function (all, key) { return "[" + KEYS[PROMPT_KEYS[key]] + "]"; });
+  }
   // Why a mission failed ("failReason"): a heading and what to do next time.
   // An unknown or missing reason gets "other". Built when asked, so the
   // advice names the keys the table holds then.
@@ -235,8 +263,9 @@
 
     setFlag("prompt", "shown", hasPrompt);
     if (hasPrompt) {
-      setText("prompt", s.promptText);
-      var p = placePrompt(target, operative, sizeOf("prompt", s.promptText), keepClear);
+      var promptText = promptLabel(s.promptText);
+      setText("prompt", promptText);
+      var p = placePrompt(target, operative, sizeOf("prompt", promptText), keepClear);
       place("prompt", p.x, p.y);
       keepClear.push(p);
     }
@@ -361,8 +390,17 @@
   }
 
   var last = null;
+  // Hints name the keys of the device the player used last.
+  function syncDevice(s) {
+    var keys = s.inputDevice === "gamepad" ? PAD_KEYS : KEYBOARD_KEYS;
+    if (keys === KEYS) return;
+    KEYS = keys;
+    labelKeys();
+  }
+
   window.syncGameState = function (s) {
     last = s;
+    syncDevice(s);
     showScreen(s.gameState | 0);
     syncDossier(s);
     syncHud(s);
@@ -374,7 +412,7 @@
     setText("paudio", audio);
   };
 
-  // Key labels from the table, once at start.
+  // Key labels from the table, at start and when the device changes.
   function labelKeys() {
     var tagged = document.querySelectorAll("[data-key]");
     for (var i = 0; i < tagged.length; i++) {

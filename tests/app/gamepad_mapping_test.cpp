@@ -74,7 +74,8 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         {PadButton::DpadLeft, PadScreen::Playing, vk::kLeft},
         // On the dossier the d-pad walks the approach list (from approach 0), wrapping.
         {PadButton::DpadDown, PadScreen::Dossier, vk::kF2}, {PadButton::DpadUp, PadScreen::Dossier, vk::kF4},
-        {PadButton::Y, PadScreen::Playing, 0},
+        {PadButton::Y, PadScreen::Playing, 0},             {PadButton::Y, PadScreen::Paused, vk::kR},
+        {PadButton::Y, PadScreen::Ended, vk::kR},
     };
     for (const Case& c : cases) {
         Recorder r;

@@ -523,4 +523,28 @@ TEST_F(RealPage, DossierNamesTheQuitAndResumeKeys) {
     EXPECT_FALSE(hasClass("resumeop", "shown"));
 }
 
+TEST_F(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    game.cipherAcquired = 1;
+    game.playerPos = {game.terminal.x - 30.0f, game.terminal.y};
+    game.inputDevice = nj::InputDevice::Gamepad;
+    sync();
+    EXPECT_EQ(text("prompt"), "[A] DECRYPT SAFE TERMINAL");
+    EXPECT_NE(text("hints").find("L-STICK"), std::string::npos) << text("hints");
+    EXPECT_NE(text("resume").find("START"), std::string::npos) << text("resume");
+    game.inputDevice = nj::InputDevice::Keyboard;
+    sync();
+    EXPECT_EQ(text("prompt"), "[E] DECRYPT SAFE TERMINAL");
+    EXPECT_NE(text("hints").find("WASD"), std::string::npos) << text("hints");
+    EXPECT_NE(text("resume").find("P"), std::string::npos) << text("resume");
+    game.guards.resize(1);
+    game.guards[0].x = game.playerPos.x + 20.0f;
+    game.guards[0].y = game.playerPos.y;
+    game.takedownTarget = 0;
+    game.inputDevice = nj::InputDevice::Gamepad;
+    sync();
+    EXPECT_EQ(text("prompt"), "[X] SILENT TAKEDOWN");
+}
+
 }  // namespace
