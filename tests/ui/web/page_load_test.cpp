@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/support/deadline.hpp"
+#include "ui/web/nesting_limit.hpp"
 #include "web_test_support.hpp"
 
 namespace {
@@ -185,6 +186,28 @@ TEST(WebBadPages, ScriptsThatNeverEndAreStoppedAndReportedOnce) {
                          "web: the keydown event ran longer than 20 ms and was stopped",
                          "web: a timer ran longer than 20 ms and was stopped"}));
     EXPECT_FALSE(page.log.contains("Uncaught")) << "a stopped script is not an error of its own";
+}
+
+// A page nested ten thousand deep keeps its first 512 levels, with its
+// innermost text, says so, and paints.
+TEST(WebBadPages, AVeryDeepPageIsCutToTheBoundAndStillPaints) {
+    PageHarness page;
+    std::string deep;
+    for (int i = 0; i < 10000; ++i) deep += "<div>";
+    deep += "deepest";
+    for (int i = 0; i < 10000; ++i) deep += "</div>";
+    page.load(
+        "<html><head><style>body{margin:0}</style></head><body><div style='width:20px;"
+        "height:20px;background-color:#00ff00;color:rgba(0,0,0,0)'>" +
+        deep + "</div></body></html>");
+    EXPECT_EQ(page.domReadyCount, 1);
+    EXPECT_EQ(page.js("(function () { var depth = 1, e = document.documentElement;"
+                      "  while (e.children.length) { e = e.children[e.children.length - 1]; "
+                      "depth++; } return depth; })()"),
+              std::to_string(web::kMaxElementDepth));
+    EXPECT_NE(page.js("document.body.textContent.indexOf('deepest')"), "-1");
+    EXPECT_EQ(page.pixel(10, 10), rgb(0x00FF00));
+    EXPECT_TRUE(page.log.contains("file:///ui/page.html nests elements deeper than 512"));
 }
 
 TEST(WebBadPages, UnsupportedTagsAndDeepNestingRender) {
