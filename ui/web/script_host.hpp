@@ -25,10 +25,11 @@ class ScriptHost {
     // CPU time one entry from the host (a script, an event, a timer tick) may
     // take before it is stopped; a page's own work takes a few milliseconds.
     static constexpr double kEntryBudgetSeconds = 0.25;
-    // Once a page has run away, every later entry gets this much: enough for
-    // the work of a frame, short enough that a page whose state update never
-    // ends still leaves the game drawing at a playable rate.
-    static constexpr double kOverranBudgetSeconds = 0.02;
+    // Once a page has run away, every later entry gets this much: ten times
+    // what the game's page needs for a state update, short enough that a page
+    // whose update, timers and animation frames all never end still leaves
+    // the game drawing at a playable rate.
+    static constexpr double kOverranBudgetSeconds = 0.005;
 
     // `originSeconds` is the platform clock at load; page time (performance.now,
     // animation-frame stamps) counts milliseconds from it.

@@ -183,8 +183,8 @@ TEST(WebBadPages, ScriptsThatNeverEndAreStoppedAndReportedOnce) {
     EXPECT_EQ(stops, (std::vector<std::string>{
                          "web: the script file:///ui/page.html ran longer than 250 ms and was "
                          "stopped",
-                         "web: the keydown event ran longer than 20 ms and was stopped",
-                         "web: a timer ran longer than 20 ms and was stopped"}));
+                         "web: the keydown event ran longer than 5 ms and was stopped",
+                         "web: a timer ran longer than 5 ms and was stopped"}));
     EXPECT_FALSE(page.log.contains("Uncaught")) << "a stopped script is not an error of its own";
 }
 
