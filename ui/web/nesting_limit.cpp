@@ -66,7 +66,8 @@ class NestingScanner {
   public:
     NestingScanner(std::string_view html, int maxDepth) : html_(html), maxDepth_(maxDepth) {}
 
-    // The markup with the tags below the bound cut out; empty `trimmed()` when none was.
+    // The markup with the tags below the bound cut out; empty when nothing
+    // was, which `trimmed()` then tells.
     std::string run() {
         while (pos_ < html_.size()) {
             const std::size_t open = html_.find('<', pos_);
