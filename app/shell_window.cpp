@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/package.hpp"
+#include "data/regular_file.hpp"
 
 namespace nj {
 namespace {
@@ -35,14 +36,9 @@ std::vector<unsigned char> iconBytes() {
     if (const char* data = NJ3Package::instance().find("logo/game_icon.png", size)) {
         return std::vector<unsigned char>(data, data + size);
     }
-    std::FILE* file = std::fopen("assets/logo/game_icon.png", "rb");
-    if (!file) return {};
-    std::vector<unsigned char> bytes;
-    unsigned char chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
-    return bytes;
+    std::string loose;
+    if (!readRegularFile("assets/logo/game_icon.png", 1024 * 1024, loose)) return {};
+    return std::vector<unsigned char>(loose.begin(), loose.end());
 }
 
 // The primary display's area; full screen is a borderless window covering it,

@@ -22,9 +22,13 @@ struct SaveRecord {
 };
 
 // Applies what `path` holds on top of `record`. A missing file resets
-// highestUnlocked to 0 and touches nothing else; a short or damaged file
-// applies the values read before the first bad one. highestUnlocked is pulled
-// back into a campaign of `campaignSize` missions (no clamp when 0).
+// highestUnlocked to 0 and touches nothing else, and so does anything that is
+// not a regular file of at most 64 KiB (a folder, a named pipe). A short or
+// damaged file applies the values read before the first one that is not a
+// number; a number beyond its field's range reads as the nearest value the
+// field holds (a negative unlock as 0, a huge intel as 2^31 - 1).
+// highestUnlocked is pulled back into a campaign of `campaignSize` missions
+// (no clamp when 0).
 void readSaveFile(const std::string& path, SaveRecord& record, std::size_t campaignSize);
 // Parses save text; the same rules as readSaveFile on an existing file.
 void applySaveText(const std::string& text, SaveRecord& record, std::size_t campaignSize);

@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the page engine as HTML with inline CSS: parse,
-// style, lay out, paint, restyle after a class change, hit-test and hover.
+// Feeds arbitrary bytes to the page engine as HTML with inline CSS: bound the
+// nesting, parse, style, lay out, paint, restyle after a class change,
+// hit-test and hover.
 // Scripts are not run: JavaScriptCore is far too slow per input under ASan,
 // and its garbage collector's conservative stack scan trips the sanitizer.
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "ui/web/bitmap.hpp"
+#include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_document.hpp"
 #include "ui/web/platform.hpp"
 
@@ -49,7 +51,9 @@ class FuzzFonts : public web::FontLoader {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static FuzzFiles files;
     static FuzzFonts fonts;
-    const std::string html(reinterpret_cast<const char*>(data), size);
+    std::string html(reinterpret_cast<const char*>(data), size);
+    // As a view loads a page: nesting bounded before anything parses it.
+    web::limitNesting(html, web::kMaxElementDepth);
     web::PageDocument page(html, "file:///ui/page.html", &files, &fonts, 16, 160, 90);
     web::Bitmap bitmap(160, 90);
     page.paint(bitmap, 1.0);

@@ -1,27 +1,24 @@
 // The campaign file and the save file: which missions exist and how far the
 // player got. Writes campaignMaps, missionIndex and the saved progress fields.
 #include <exception>
-#include <fstream>
-#include <sstream>
 
 #include "data/json.hpp"
 #include "data/package.hpp"
+#include "data/regular_file.hpp"
 #include "data/save_file.hpp"
 #include "game/game.hpp"
 
 namespace nj {
 namespace {
 
+// Four map tokens of a few kilobytes each; a larger file is no campaign.
+constexpr std::size_t kCampaignFileMaxBytes = 1024 * 1024;
+
 bool readCampaignText(const std::string& path, std::string& text) {
     const NJ3Package& package = NJ3Package::instance();
     if (package.readText(path, text)) return true;
     if (package.readText("campaign_maps.json", text)) return true;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::ostringstream whole;
-    whole << file.rdbuf();
-    text = whole.str();
-    return true;
+    return readRegularFile(path, kCampaignFileMaxBytes, text);
 }
 
 }  // namespace

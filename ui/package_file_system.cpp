@@ -17,6 +17,18 @@ std::string lowerAscii(std::string text) {
     return text;
 }
 
+// Whatever goes wrong in a fallback, a resource it cannot give is one the page
+// goes without: no exception reaches the page engine, which would drop the
+// whole page for one bad picture.
+template <typename Ask, typename Answer>
+Answer askFallback(const Ask& ask, Answer missing) {
+    try {
+        return ask();
+    } catch (...) {
+        return missing;
+    }
+}
+
 web::BufferPtr copyFromStore(const std::string& path) {
     std::size_t size = 0;
     const char* data = NJ3Package::instance().find(path, size);
@@ -48,7 +60,8 @@ std::string mimeTypeForExtension(const std::string& path) {
 
 bool NJ3PackageFileSystem::fileExists(const std::string& path) {
     if (NJ3Package::instance().contains(path)) return true;
-    return fallback ? fallback->fileExists(path) : false;
+    if (!fallback) return false;
+    return askFallback([&] { return fallback->fileExists(path); }, false);
 }
 
 std::string NJ3PackageFileSystem::mimeType(const std::string& path) {
@@ -61,7 +74,8 @@ std::string NJ3PackageFileSystem::charset(const std::string&) { return "utf-8"; 
 
 web::BufferPtr NJ3PackageFileSystem::openFile(const std::string& path) {
     if (web::BufferPtr bytes = copyFromStore(path)) return bytes;
-    return fallback ? fallback->openFile(path) : nullptr;
+    if (!fallback) return nullptr;
+    return askFallback([&] { return fallback->openFile(path); }, web::BufferPtr());
 }
 
 std::string packagedFontPath(const std::string& family, int weight) {
@@ -93,7 +107,8 @@ web::BufferPtr NJ3PackageFontLoader::load(const std::string& family, int weight,
     if (!path.empty()) {
         if (web::BufferPtr bytes = copyFromStore(path)) return bytes;
     }
-    return fallback ? fallback->load(family, weight, italic) : nullptr;
+    if (!fallback) return nullptr;
+    return askFallback([&] { return fallback->load(family, weight, italic); }, web::BufferPtr());
 }
 
 }  // namespace nj

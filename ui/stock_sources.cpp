@@ -3,19 +3,24 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <unistd.h>
 
+#include <filesystem>
+
+#include "data/regular_file.hpp"
 #include "ui/package_file_system.hpp"
 
 namespace nj {
 namespace {
 
+// Larger than any page, picture or font the overlay could use (the biggest
+// system fonts are some tens of megabytes).
+constexpr std::size_t kPageFileMaxBytes = 64 * 1024 * 1024;
+
+// A folder, a pipe, an unreadable or an oversized file is simply not there.
 web::BufferPtr readWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return nullptr;
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes;
+    if (!readRegularFile(path, kPageFileMaxBytes, bytes)) return nullptr;
     return web::makeBuffer(bytes.data(), bytes.size());
 }
 
@@ -70,7 +75,9 @@ std::string DiskFileSystem::resolve(const std::string& path) const {
 bool DiskFileSystem::fileExists(const std::string& path) {
     const std::string file = resolve(path);
     std::error_code ec;
-    return !file.empty() && std::filesystem::is_regular_file(file, ec);
+    if (file.empty() || !std::filesystem::is_regular_file(file, ec)) return false;
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
+    return !ec && size <= kPageFileMaxBytes && ::access(file.c_str(), R_OK) == 0;
 }
 
 std::string DiskFileSystem::mimeType(const std::string& path) {

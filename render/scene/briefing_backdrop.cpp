@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/primitives.hpp"
+#include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -29,8 +30,16 @@ void drawSky(Batch& batch) {
 
 void drawGrid(Batch& batch) {
     const Color line{0.12f, 0.24f, 0.38f, 0.14f};
-    for (float x = 40; x < 920; x += 60) drawLine(batch, x, 48, x, 380, 1, line);
-    for (float y = 60; y < 380; y += 45) drawLine(batch, 20, y, 940, y, 1, line);
+    // Columns from x = 40 every 60 while before 920, rows from y = 60 every 45
+    // while above 380.
+    for (int i = 0; i < 15; ++i) {
+        const float x = 40 + 60 * static_cast<float>(i);
+        drawLine(batch, x, 48, x, 380, 1, line);
+    }
+    for (int i = 0; i < 8; ++i) {
+        const float y = 60 + 45 * static_cast<float>(i);
+        drawLine(batch, 20, y, 940, y, 1, line);
+    }
 }
 
 void drawClouds(Batch& batch) {
@@ -54,8 +63,12 @@ void drawSignalBars(Batch& batch, float clock) {
 void drawWindows(Batch& batch, const Building& b, int index) {
     const Color warm{0.98f, 0.82f, 0.38f, 0.45f};
     const Color cool{0.38f, 0.75f, 0.98f, 0.28f};
-    for (float wy = b.y + 8; wy < 515; wy += 9) {
-        for (float wx = b.x + 5; wx < b.x + b.w - 6; wx += 7) {
+    for (int row = 0; row < kMaxRepeatedParts; ++row) {
+        const float wy = b.y + 8 + 9 * static_cast<float>(row);
+        if (!(wy < 515)) break;
+        for (int column = 0; column < kMaxRepeatedParts; ++column) {
+            const float wx = b.x + 5 + 7 * static_cast<float>(column);
+            if (!(wx < b.x + b.w - 6)) break;
             const long n = static_cast<long>(wx * 13 + wy * 7 + 19.0f * static_cast<float>(index));
             if (n % 3 == 0) continue;
             fillRect(batch, wx, wy, 3.5f, 4.5f, n % 5 == 0 ? warm : cool);

@@ -8,6 +8,9 @@ namespace nj {
 namespace {
 
 constexpr float kTile = 48.0f;
+// Tiles from (20, 40) for as many as start inside (940, 520).
+constexpr int kTileColumns = 20;
+constexpr int kTileRows = 10;
 
 // The room is split into a warm west half and a cool east half, each in a
 // two-tone checker.
@@ -60,8 +63,11 @@ void drawFloor(Batch& batch, const Game& game) {
     // renderer may keep it as one picture.
     if (batch.beginStaticLayer(stillFloorKey(game))) {
         fillRect(batch, 0, 0, 960, 540, {0.055f, 0.062f, 0.078f, 1});
-        for (float x = 20; x < 940; x += kTile) {
-            for (float y = 40; y < 520; y += kTile) drawTile(batch, x, y);
+        for (int column = 0; column < kTileColumns; ++column) {
+            for (int row = 0; row < kTileRows; ++row) {
+                drawTile(batch, 20 + kTile * static_cast<float>(column),
+                         40 + kTile * static_cast<float>(row));
+            }
         }
         drawWallFootprints(batch, game);
         if (game.theme == "casino" || game.theme == "embassy") drawRugs(batch);

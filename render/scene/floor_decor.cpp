@@ -6,6 +6,7 @@
 
 #include "render/font.hpp"
 #include "render/primitives.hpp"
+#include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene_palette.hpp"
 
 namespace nj {
@@ -20,7 +21,9 @@ constexpr Color kRugGold{0.76f, 0.58f, 0.22f, 0.55f};
 //         |+--------------------+|
 void drawRug(Batch& batch, float x, float y, float w, float h, bool emblem) {
     fillRect(batch, x - 2, y - 1, w + 5, h + 5, {0, 0, 0, 0.48f});
-    for (float fy = y + 4; fy < y + h - 4; fy += 5) {
+    for (int tassel = 0; tassel < kMaxRepeatedParts; ++tassel) {
+        const float fy = y + 4 + 5 * static_cast<float>(tassel);
+        if (!(fy < y + h - 4)) break;
         drawLine(batch, x - 2.5f, fy, x, fy, 1.2f, kRugGold);
         drawLine(batch, x + w, fy, x + w + 2.5f, fy, 1.2f, kRugGold);
     }

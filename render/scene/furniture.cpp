@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "render/primitives.hpp"
+#include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -106,11 +107,11 @@ void drawBookcase(Batch& batch, const Piece& p) {
     drawBody(batch, p, 2, {0.11f, 0.07f, 0.05f, 1}, {0.47f, 0.21f, 0.06f, 1}, 1.0f);
     const Color spines[] = {kAlarmRed, kCyan, kAllyGreen, kGold};
     const float bottom = p.t + p.h - 4;
-    int row = 0;
-    for (float sy = p.t + 3; sy < bottom; ++row) {
+    for (int row = 0; row < kMaxRepeatedParts; ++row) {
+        const float sy = p.t + 3 + 6 * static_cast<float>(row);
+        if (!(sy < bottom)) break;
         const float r = std::min(bottom - sy, 6.0f);
         if (r > 1) fillRect(batch, p.l + 3, sy, p.w - 6, r - 1, spines[row % 4]);
-        sy += r;
     }
 }
 
@@ -146,7 +147,10 @@ void drawCryopod(Batch& batch, const Piece& p, float clock) {
 
 void drawArchiveRack(Batch& batch, const Piece& p) {
     drawBody(batch, p, 2, {0.07f, 0.09f, 0.15f, 1}, {0.28f, 0.33f, 0.41f, 1});
-    for (float bx = p.l + 8; bx <= p.x + p.w / 2 - 8; bx += 11) {
+    const float last = p.x + p.w / 2 - 8;
+    for (int binder = 0; binder < kMaxRepeatedParts; ++binder) {
+        const float bx = p.l + 8 + 11 * static_cast<float>(binder);
+        if (!(bx <= last)) break;
         fillCircle(batch, bx, p.y, 3.5f, {0.39f, 0.45f, 0.55f, 1}, 12);
         fillCircle(batch, bx, p.y, 1.5f, {0.06f, 0.09f, 0.16f, 1}, 8);
     }

@@ -1,6 +1,7 @@
 // The vault gate: brass bars that fade away as the gate opens.
 
 #include "render/primitives.hpp"
+#include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene.hpp"
 
 namespace nj {
@@ -14,7 +15,9 @@ void drawVaultGate(Batch& batch, const Game& game) {
     const Color rail{0.76f, 0.6f, 0.26f, a};
     fillRect(batch, g.x - 2, g.y, 4, g.h, rail);
     fillRect(batch, g.x + g.w - 2, g.y, 4, g.h, rail);
-    for (float by = g.y + 4; by < g.y + g.h; by += 13) {
+    for (int bar = 0; bar < kMaxRepeatedParts; ++bar) {
+        const float by = g.y + 4 + 13 * static_cast<float>(bar);
+        if (!(by < g.y + g.h)) break;
         fillRect(batch, g.x, by + 2, g.w, 3, {0.03f, 0.03f, 0.04f, 0.7f * a});
         drawLine(batch, g.x, by, g.x + g.w, by, 3.2f, {0.84f, 0.67f, 0.3f, a});
         drawLine(batch, g.x + 2, by - 0.8f, g.x + g.w - 2, by - 0.8f, 1.2f,

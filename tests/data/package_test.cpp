@@ -7,10 +7,12 @@
 #include <optional>
 #include <sstream>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "data/digest.hpp"
 #include "data/keystream.hpp"
+#include "tests/support/deadline.hpp"
 
 namespace {
 
@@ -265,6 +267,10 @@ TEST(PackageMount, FileFallsBackToTheAssetsFolderAndAFailedMountEmptiesTheStore)
     EXPECT_TRUE(m.store.mount("game.nj3p"));
     fs::create_directories(dir / "folder.nj3p");
     EXPECT_FALSE(m.store.mount("folder.nj3p"));
+    // Nor is a pipe, and mounting one does not wait for a writer.
+    const nj::test::Deadline deadline(10);
+    ASSERT_EQ(::mkfifo((dir / "pipe.nj3p").c_str(), 0600), 0);
+    EXPECT_FALSE(m.store.mount("pipe.nj3p"));
     fs::current_path(previous);
     fs::remove_all(dir);
 }

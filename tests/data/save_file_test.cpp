@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <limits>
 
-#include <unistd.h>
+#include "tests/support/deadline.hpp"
 
 namespace {
 
@@ -57,6 +63,41 @@ TEST(SaveRead, ClampsToTheCampaignAndReadsAnyNonZeroFlagAsSet) {
     EXPECT_EQ(r.missionCompleted, (std::array<bool, 4>{true, true, false, true}));
     // Line breaks and blanks carry no meaning.
     EXPECT_EQ(applied("\n\n 2\t\t300\n").intelBudget, 300);
+}
+
+// A hand-edited number too large for its field reads as the field's limit;
+// the fields after it are still read.
+TEST(SaveRead, NumbersBeyondTheirFieldClampAndTheRestOfTheFileStillCounts) {
+    constexpr std::int32_t kMostIntel = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kLeastIntel = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        const char* text;
+        std::size_t campaignSize;
+        std::uint64_t unlocked;
+        std::int32_t intel;
+    };
+    const Case cases[] = {
+        {"99999999999999999999999 5 1 1 1\n1 1 1 1 \n", 0,
+         std::numeric_limits<std::uint64_t>::max(), 5},
+        {"99999999999999999999999 5 1 1 1\n1 1 1 1 \n", 4, 3, 5},
+        {"18446744073709551615 5 1 1 1\n1 1 1 1 \n", 0, std::numeric_limits<std::uint64_t>::max(),
+         5},
+        {"2 2147483648 1 1 1\n1 1 1 1 \n", 4, 2, kMostIntel},
+        {"2 +900000000000000000000 1 1 1\n1 1 1 1 \n", 4, 2, kMostIntel},
+        {"2 -2147483649 1 1 1\n1 1 1 1 \n", 4, 2, kLeastIntel},
+        {"2 -2147483648 1 1 1\n1 1 1 1 \n", 4, 2, kLeastIntel},
+        {"-3 7 1 1 1\n1 1 1 1 \n", 4, 0, 7},
+        {"1 7 -99999999999999999999 99999999999999999999 1\n"
+         "1 -99999999999999999999 99999999999999999999 1 \n",
+         4, 1, 7},
+    };
+    for (const Case& c : cases) {
+        const auto r = applied(c.text, c.campaignSize);
+        EXPECT_EQ(r.highestUnlocked, c.unlocked) << c.text;
+        EXPECT_EQ(r.intelBudget, c.intel) << c.text;
+        EXPECT_TRUE(r.perkSlowDetection && r.perkSoftStep && r.perkSafeAssist) << c.text;
+        EXPECT_EQ(r.missionCompleted, (std::array<bool, 4>{true, true, true, true})) << c.text;
+    }
 }
 
 class SaveFileOnDisk : public ::testing::Test {
@@ -112,6 +153,36 @@ TEST_F(SaveFileOnDisk, MissingFileResetsOnlyTheUnlockAndUnwritableTargetKeepsOld
     EXPECT_FALSE(nj::writeSaveFile(path, r));
     EXPECT_EQ(contents(), before);
     EXPECT_FALSE(nj::writeSaveFile((dir / "no" / "such" / "save.dat").string(), r));
+}
+
+// Something that is not a save in save.dat's place is no save, and the next
+// save replaces it: a pipe nobody writes to never holds up the start.
+TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOnSave) {
+    const nj::test::Deadline deadline(10);
+    const auto pipe = [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
+    const auto oversized = [](const std::string& p) {
+        std::ofstream(p) << "2 350 1 1 1\n1 1 1 1 " << std::string(70000, ' ') << "\n";
+    };
+    for (const auto& make : {std::function<void(const std::string&)>(pipe),
+                             std::function<void(const std::string&)>(oversized)}) {
+        std::filesystem::remove(path);
+        make(path);
+        nj::SaveRecord r;
+        r.highestUnlocked = 3;
+        r.intelBudget = 999;
+        nj::readSaveFile(path, r, 4);
+        EXPECT_EQ(r.highestUnlocked, 0u);
+        EXPECT_EQ(r.intelBudget, 999);
+        EXPECT_FALSE(r.perkSoftStep);
+
+        ASSERT_TRUE(nj::writeSaveFile(path, r));
+        EXPECT_EQ(contents(), "0 999 0 0 0\n0 0 0 0 \n");
+    }
+    // A pipe where the temporary goes fails the save at once and keeps the old one.
+    ASSERT_EQ(::mkfifo((path + ".tmp").c_str(), 0600), 0);
+    nj::SaveRecord r;
+    EXPECT_FALSE(nj::writeSaveFile(path, r));
+    EXPECT_EQ(contents(), "0 999 0 0 0\n0 0 0 0 \n");
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // The mission builder's defaults, "present versus absent" rules and theme
 // table, the campaign file and the save file as the game reads them.
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "tests/game/game_test_support.hpp"
+#include "tests/support/deadline.hpp"
 
 namespace nj::testing {
 namespace {
@@ -243,6 +247,24 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUp) {
     write("c5.json", R"(["mission1"])");
     EXPECT_FALSE(game.loadCampaign("c5.json"));
     EXPECT_FALSE(game.loadCampaign("missing.json"));
+}
+
+TEST_F(BuilderTest, OnlyASmallRegularFileIsACampaignAndNoneHoldsUpTheStart) {
+    const test::Deadline deadline(10);
+    std::filesystem::create_directories("folder.json");
+    ASSERT_EQ(::mkfifo("pipe.json", 0600), 0);
+    // Valid from its first byte, so only its size refuses it.
+    write("huge.json", R"({"mission1": "a"})" + std::string(2 * 1024 * 1024, ' '));
+    for (const char* name : {"folder.json", "pipe.json", "huge.json"}) {
+        EXPECT_FALSE(game.loadCampaign(name)) << name;
+        EXPECT_TRUE(game.campaignMaps.empty()) << name;
+    }
+    // A pipe where the save goes: the campaign loads, with no progress.
+    write("four.json", R"({"mission1": "a", "mission2": "b"})");
+    ASSERT_EQ(::mkfifo("save.dat", 0600), 0);
+    game.highestUnlocked = 1;
+    ASSERT_TRUE(game.loadCampaign("four.json"));
+    EXPECT_EQ(game.highestUnlocked, 0u);
 }
 
 TEST_F(BuilderTest, LoadingTheCampaignReadsTheSave) {

@@ -301,21 +301,31 @@ JsValue makeString(JsContext context, const std::string& text) {
     return value;
 }
 
+// Told from the value's type alone: converting an object to text would run
+// page code (toJSON, getters, toString, a proxy's traps) in the middle of a
+// failing native call, and a symbol refuses to become text at all.
 std::string describeValue(JsContext context, JsValue value) {
     if (!value) return "nothing";
-    if (JSValueIsString(context, value)) return "\"" + toUtf8(context, value) + "\"";
-    if (JSValueIsUndefined(context, value)) return "undefined";
-    if (JSValueIsNull(context, value)) return "null";
-    if (JSValueIsObject(context, value) &&
-        !JSObjectIsFunction(context, JSValueToObject(context, value, nullptr))) {
-        JSStringRef json = JSValueCreateJSONString(context, value, 0, nullptr);
-        if (json) {
-            JsValue asString = JSValueMakeString(context, json);
-            JSStringRelease(json);
-            return toUtf8(context, asString);
-        }
+    switch (JSValueGetType(context, value)) {
+        case kJSTypeUndefined:
+            return "undefined";
+        case kJSTypeNull:
+            return "null";
+        case kJSTypeBoolean:
+            return JSValueToBoolean(context, value) ? "true" : "false";
+        case kJSTypeString:
+            return "\"" + toUtf8(context, value) + "\"";
+        case kJSTypeNumber:
+            return toUtf8(context, value);  // a primitive: no page code runs
+        case kJSTypeBigInt:
+            return toUtf8(context, value) + "n";
+        case kJSTypeSymbol:
+            return "a symbol";
+        case kJSTypeObject:
+            break;
     }
-    return toUtf8(context, value);
+    if (JSObjectIsFunction(context, JSValueToObject(context, value, nullptr))) return "a function";
+    return JSValueIsArray(context, value) ? "an array" : "an object";
 }
 
 }  // namespace web

@@ -117,7 +117,9 @@ bool setProperty(JsContext context, JsObject object, const std::string& name, Js
 // Helpers shared with the DOM bridge.
 std::string toUtf8(JsContext context, JsValue value);  // String(value); "" on failure
 JsValue makeString(JsContext context, const std::string& text);
-// How a value reads in an error message: strings quoted, a missing one "nothing".
+// How a value reads in an error message: strings quoted, numbers and the
+// other primitives as written, a missing one "nothing", and an object only by
+// its kind ("an object", "an array", "a function"): no page code runs.
 std::string describeValue(JsContext context, JsValue value);
 
 }  // namespace web

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <exception>
 
 #include "ui/web/damage.hpp"
@@ -14,10 +15,20 @@
 #include "ui/web/key_names.hpp"
 #include "ui/web/page_document.hpp"
 #include "ui/web/platform.hpp"
+#include "ui/web/script_time_limit.hpp"
 
 namespace web {
 
 namespace {
+
+// The time limit stops a script through a trap. By default JavaScriptCore
+// reaches code of its optimising tiers with a signal, and that misses a loop
+// it has already stopped twice: the third run of the same endless loop would
+// never end. Checking for the trap at every loop head always sees it. The
+// engine reads its options once, when the first context of the process is
+// made, so this is set before main; a setting given in the environment wins.
+[[maybe_unused]] const bool kPollingTrapsRequested =
+    ::setenv("JSC_usePollingTraps", "true", 0) == 0;
 
 JSClassRef functionClass(JSObjectCallAsFunctionCallback call) {
     static JSClassRef cls = [call] {
@@ -122,7 +133,11 @@ litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
 
 ScriptHost::ScriptHost(PageDocument& document, const std::string& url, double originSeconds)
     : document_(document), url_(url), origin_(originSeconds) {
-    context_ = JSGlobalContextCreate(nullptr);
+    // The limit is set on the group before anything runs in it, and the
+    // context is made in that group, so every script of the page is under it.
+    group_ = JSContextGroupCreate();
+    JSContextGroupSetExecutionTimeLimit(group_, kEntryBudgetSeconds, stopOverrunningScript, this);
+    context_ = JSGlobalContextCreateInGroup(group_, nullptr);
     natives_ = JSObjectMake(context_, nullptr, nullptr);
     JSValueProtect(context_, natives_);
     elementProto_ = JSObjectMake(context_, nullptr, nullptr);
@@ -142,6 +157,37 @@ ScriptHost::~ScriptHost() {
     JSValueUnprotect(context_, elementProto_);
     JSValueUnprotect(context_, natives_);
     JSGlobalContextRelease(context_);
+    JSContextGroupRelease(group_);
+}
+
+bool ScriptHost::stopOverrunningScript(JSContextRef, void* host) {
+    static_cast<ScriptHost*>(host)->stopped_ = true;
+    return true;
+}
+
+void ScriptHost::reportException(JSValueRef exception, const std::string& entry,
+                                 const std::string& where) {
+    if (!stopped_) {
+        // Text of a thrown object comes from its toString, which is page code
+        // under the same limit.
+        const std::string text = toUtf8(context_, exception);
+        if (!stopped_) {
+            Platform::instance().log(
+                LogLevel::Error, "Uncaught " + text + (where.empty() ? "" : " (" + where + ")"));
+            return;
+        }
+    }
+    stopped_ = false;
+    const double spent = budgetSeconds_;
+    if (budgetSeconds_ > kOverranBudgetSeconds) {
+        budgetSeconds_ = kOverranBudgetSeconds;
+        JSContextGroupSetExecutionTimeLimit(group_, budgetSeconds_, stopOverrunningScript, this);
+    }
+    if (!overranEntries_.insert(entry).second) return;
+    Platform::instance().log(LogLevel::Error,
+                             "web: " + entry + " ran longer than " +
+                                 std::to_string(static_cast<int>(spent * 1000 + 0.5)) +
+                                 " ms and was stopped");
 }
 
 JSValueRef ScriptHost::callHostFunction(JSContextRef context, JSObjectRef function,
@@ -344,12 +390,13 @@ bool ScriptHost::evaluate(const std::string& source, const std::string& sourceUr
     JSStringRef script = JSStringCreateWithUTF8CString(source.c_str());
     JSStringRef urlText = JSStringCreateWithUTF8CString(sourceUrl.c_str());
     JSValueRef exception = nullptr;
+    stopped_ = false;
     JSEvaluateScript(context_, script, nullptr, urlText, firstLine, &exception);
     JSStringRelease(urlText);
     JSStringRelease(script);
     if (!exception) return true;
     std::string where = sourceUrl;
-    if (JSValueIsObject(context_, exception)) {
+    if (!stopped_ && JSValueIsObject(context_, exception)) {
         JSObjectRef error = JSValueToObject(context_, exception, nullptr);
         JSValueRef line = getValue(context_, error, "line");
         if (line && JSValueIsNumber(context_, line)) {
@@ -357,8 +404,7 @@ bool ScriptHost::evaluate(const std::string& source, const std::string& sourceUr
                 ":" + std::to_string(static_cast<long>(JSValueToNumber(context_, line, nullptr)));
         }
     }
-    Platform::instance().log(LogLevel::Error,
-                             "Uncaught " + toUtf8(context_, exception) + " (" + where + ")");
+    reportException(exception, "the script " + sourceUrl, where);
     return false;
 }
 
@@ -372,9 +418,10 @@ bool ScriptHost::callDispatch(JSValueRef target, const char* type, JSObjectRef p
     JSObjectRef function = JSValueToObject(context_, dispatch, nullptr);
     JSValueRef args[] = {target, makeString(context_, type), props};
     JSValueRef exception = nullptr;
+    stopped_ = false;
     JSValueRef result = JSObjectCallAsFunction(context_, function, nullptr, 3, args, &exception);
     if (exception) {
-        Platform::instance().log(LogLevel::Error, "Uncaught " + toUtf8(context_, exception));
+        reportException(exception, std::string("the ") + type + " event", "");
         return true;
     }
     return result ? JSValueToBoolean(context_, result) : true;
@@ -420,10 +467,14 @@ void ScriptHost::tick(double nowSeconds, bool runFrames) {
     // tick's own answer is the authority afterwards.
     nextDueMillis_ = std::numeric_limits<double>::infinity();
     JSValueRef exception = nullptr;
+    stopped_ = false;
     JSValueRef next = JSObjectCallAsFunction(
         context_, JSValueToObject(context_, tickValue, nullptr), nullptr, 2, args, &exception);
     if (exception) {
-        Platform::instance().log(LogLevel::Error, "Uncaught " + toUtf8(context_, exception));
+        reportException(exception, runFrames ? "an animation frame" : "a timer", "");
+        // The tick never said when it is next due; timers it did not reach
+        // are still waiting, so it runs again on the next frame.
+        nextDueMillis_ = pageMillis(nowSeconds);
         return;
     }
     const double due = next ? JSValueToNumber(context_, next, nullptr) : nextDueMillis_;

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,15 @@ class PageDocument;
 
 class ScriptHost {
   public:
+    // CPU time one entry from the host (a script, an event, a timer tick) may
+    // take before it is stopped; a page's own work takes a few milliseconds.
+    static constexpr double kEntryBudgetSeconds = 0.25;
+    // Once a page has run away, every later entry gets this much: ten times
+    // what the game's page needs for a state update, short enough that a page
+    // whose update, timers and animation frames all never end still leaves
+    // the game drawing at a playable rate.
+    static constexpr double kOverranBudgetSeconds = 0.005;
+
     // `originSeconds` is the platform clock at load; page time (performance.now,
     // animation-frame stamps) counts milliseconds from it.
     ScriptHost(PageDocument& document, const std::string& url, double originSeconds);
@@ -61,6 +71,11 @@ class ScriptHost {
     static JSValueRef callHostFunction(JSContextRef context, JSObjectRef function,
                                        JSObjectRef thisObject, std::size_t count,
                                        const JSValueRef arguments[], JSValueRef* exception);
+    static bool stopOverrunningScript(JSContextRef context, void* host);
+    // Logs an exception that ended the entry `entry` ("Uncaught ..." with
+    // `where` appended), or, when the time limit stopped it, that it was
+    // stopped: once per entry, however often it runs away again.
+    void reportException(JSValueRef exception, const std::string& entry, const std::string& where);
 
     JSObjectRef makeFunction(decltype(HostFunction::call) call);
     void defineNative(const char* name,
@@ -77,12 +92,16 @@ class ScriptHost {
     PageDocument& document_;
     std::string url_;
     double origin_;
+    JSContextGroupRef group_ = nullptr;  // the page's own group, which carries the time limit
     JSGlobalContextRef context_ = nullptr;
     JSObjectRef natives_ = nullptr;       // "__nj"; protected
     JSObjectRef elementProto_ = nullptr;  // protected
     std::vector<std::unique_ptr<HostFunction>> functions_;
     std::map<const litehtml::element*, std::unique_ptr<ElementRecord>> wrappers_;
     double nextDueMillis_ = std::numeric_limits<double>::infinity();
+    bool stopped_ = false;  // the time limit ended the entry in progress
+    double budgetSeconds_ = kEntryBudgetSeconds;
+    std::set<std::string> overranEntries_;  // entries already reported as stopped
 };
 
 }  // namespace web

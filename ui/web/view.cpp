@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "ui/web/js_api_state.hpp"
+#include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_document.hpp"
 #include "ui/web/page_scripts.hpp"
 #include "ui/web/platform.hpp"
@@ -95,7 +96,12 @@ void View::load(const std::string& url, double nowSeconds) {
         if (listener_) listener_->onFailLoading(*this, 0, true, url, "file not found");
         return;
     }
-    const std::string html(bytes->begin(), bytes->end());
+    std::string html(bytes->begin(), bytes->end());
+    if (limitNesting(html, kMaxElementDepth)) {
+        platform.log(LogLevel::Error, "web: " + url + " nests elements deeper than " +
+                                          std::to_string(kMaxElementDepth) +
+                                          "; the tags below that depth are left out");
+    }
     page_ = std::make_unique<PageDocument>(html, url, files, platform.fontLoader(),
                                            platform.config().defaultFontSize, cssPixels(width()),
                                            cssPixels(height()));

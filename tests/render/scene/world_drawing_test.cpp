@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "render/font.hpp"
+#include "render/scene/repeated_parts.hpp"
 #include "tests/render/scene/scene_probe.hpp"
+#include "tests/support/deadline.hpp"
 
 namespace {
 
@@ -290,6 +293,63 @@ TEST_F(World, EveryFurnitureTypeDrawsInsideItsShadowedRectangle) {
     // Rows of 6 from T + 3 while above T + h - 4: 178, 184, ... 220 is eight rows.
     const Recording shelves = record(nj::drawFurniture, game);
     EXPECT_EQ(shelves.count({0.769f, 0.118f, 0.227f, 1}), 2u * 6u);
+}
+
+// Bars, shelves and binders are counted, so a mission placing a piece where
+// a float no longer moves by one step (5e8), or everywhere at 1e30, still
+// finishes its frame; and a piece however large draws at most the cap.
+TEST_F(World, RepeatedPartsEndAtAnyCoordinatesAndStopAtTheCap) {
+    const nj::test::Deadline deadline(20);
+    struct Piece {
+        const char* type;  // "gate" or a furniture type
+        Color part;        // the colour counted
+        std::size_t verticesAtTheCap;
+    };
+    const Piece pieces[] = {
+        {"gate", {0.84f, 0.67f, 0.3f, 1}, nj::kMaxRepeatedParts * 6},
+        // Shelves take the four spine colours in turn; the first is red.
+        {"bookcase", nj::kRuby, nj::kMaxRepeatedParts / 4 * 6},
+        {"archive_rack", {0.39f, 0.45f, 0.55f, 1}, nj::kMaxRepeatedParts * 12 * 3},
+    };
+    struct Place {
+        const char* what;
+        float x, y, w, h;
+        bool pastTheCap;  // long enough for more parts than the cap
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const Place places[] = {
+        {"far down the field", 300, 5e8f, 140, 140, false},
+        {"far along the field", 5e8f, 300, 140, 140, false},
+        {"1e30 everywhere", 1e30f, 1e30f, 1e30f, 1e30f, true},
+        {"minus zero", -0.0f, -0.0f, -0.0f, -0.0f, false},
+        {"infinitely far", inf, -inf, inf, inf, false},
+        {"longer than the field", 300, 200, 1e7f, 1e7f, true},
+    };
+    for (const Piece& piece : pieces) {
+        for (const Place& place : places) {
+            const std::string what = std::string(piece.type) + ", " + place.what;
+            Recording r;
+            if (std::string(piece.type) == "gate") {
+                game.gate = {place.x, place.y, place.w, place.h};
+                game.gateOpen = 0.0f;
+                r = record(nj::drawVaultGate, game);
+            } else {
+                nj::Furniture f;
+                f.type = piece.type;
+                f.x = place.x;
+                f.y = place.y;
+                f.w = place.w;
+                f.h = place.h;
+                game.furniture = {f};
+                r = record(nj::drawFurniture, game);
+            }
+            if (place.pastTheCap) {
+                EXPECT_EQ(r.count(piece.part), piece.verticesAtTheCap) << what;
+            } else {
+                EXPECT_LT(r.count(piece.part), piece.verticesAtTheCap) << what;
+            }
+        }
+    }
 }
 
 }  // namespace

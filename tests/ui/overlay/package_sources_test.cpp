@@ -7,10 +7,14 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "data/package.hpp"
+#include "tests/support/deadline.hpp"
+#include "tests/ui/web/web_test_support.hpp"
 #include "ui/stock_sources.hpp"
 
 namespace {
@@ -30,6 +34,19 @@ struct RecordingFallback : web::FileSystem, web::FontLoader {
     web::BufferPtr load(const std::string& family, int weight, bool) override {
         asked.push_back("font " + family + " " + std::to_string(weight));
         return web::makeBuffer("ttf", 3);
+    }
+};
+
+// A fallback whose every answer is an exception.
+struct ThrowingFallback : web::FileSystem, web::FontLoader {
+    bool fileExists(const std::string&) override { throw std::runtime_error("exists"); }
+    std::string mimeType(const std::string&) override { return "x/x"; }
+    std::string charset(const std::string&) override { return "utf-8"; }
+    web::BufferPtr openFile(const std::string&) override { throw std::runtime_error("open"); }
+    std::string fallbackFont() override { return "Stock Sans"; }
+    std::string fallbackFontForCharacters(const std::string&, int, bool) override { return "x"; }
+    web::BufferPtr load(const std::string&, int, bool) override {
+        throw std::runtime_error("font");
     }
 };
 
@@ -75,6 +92,14 @@ TEST_F(PackageSources, FilesComeFromThePackageThenTheFallback) {
     nj::NJ3PackageFileSystem alone(nullptr);
     EXPECT_EQ(alone.openFile("ui/missing.js"), nullptr);
     EXPECT_FALSE(alone.fileExists("ui/missing.js"));
+    // A fallback that fails is a file that is not there, never an exception.
+    ThrowingFallback broken;
+    nj::NJ3PackageFileSystem guarded(&broken);
+    nj::NJ3PackageFontLoader guardedFonts(&broken);
+    EXPECT_EQ(guarded.openFile("ui/missing.js"), nullptr);
+    EXPECT_FALSE(guarded.fileExists("ui/missing.js"));
+    EXPECT_EQ(text(guarded.openFile("ui/ui.html")), "<html>");
+    EXPECT_EQ(guardedFonts.load("Arial", 400, false), nullptr);
 }
 
 TEST_F(PackageSources, FontFamiliesMapToThePackagedPairs) {
@@ -113,6 +138,49 @@ TEST(DiskFileSystem, ServesFilesUnderItsRootAndRefusesEscapes) {
         EXPECT_FALSE(disk.fileExists(escape)) << escape;
         EXPECT_EQ(disk.openFile(escape), nullptr) << escape;
     }
+    fs::remove_all(root);
+}
+
+// Whatever stands in a file's place that is not a readable file of sane size
+// is a file that is not there: no exception, and no wait on a pipe.
+TEST(DiskFileSystem, FoldersPipesAndHugeFilesAreNotThere) {
+    namespace fs = std::filesystem;
+    const nj::test::Deadline deadline(10);
+    const fs::path root = fs::temp_directory_path() / ("nj_odd_" + std::to_string(::getpid()));
+    fs::create_directories(root / "ui" / "folder.png");
+    ASSERT_EQ(::mkfifo((root / "ui" / "pipe.png").c_str(), 0600), 0);
+    // Sparse: as large as it says without taking the disk space.
+    std::ofstream(root / "ui" / "huge.ttf") << "x";
+    fs::resize_file(root / "ui" / "huge.ttf", 65ull * 1024 * 1024);
+    nj::DiskFileSystem disk(root.string() + "/");
+    for (const char* odd : {"ui", "ui/folder.png", "ui/pipe.png", "ui/huge.ttf"}) {
+        EXPECT_FALSE(disk.fileExists(odd)) << odd;
+        EXPECT_EQ(disk.openFile(odd), nullptr) << odd;
+    }
+    fs::remove_all(root);
+}
+
+// A picture whose address is a folder (an empty src names the page's own
+// folder) or a pipe is a missing picture: the rest of the page still paints.
+TEST_F(PackageSources, APictureThatIsAFolderOrAPipeLeavesThePagePainted) {
+    namespace fs = std::filesystem;
+    const nj::test::Deadline deadline(20);
+    const fs::path root = fs::temp_directory_path() / ("nj_page_" + std::to_string(::getpid()));
+    fs::create_directories(root / "ui" / "pictures");
+    ASSERT_EQ(::mkfifo((root / "ui" / "pipe.png").c_str(), 0600), 0);
+    std::ofstream(root / "ui" / "loose.html")
+        << "<html><body style='margin:0'><img src=''><img src='pictures'><img src='pipe.png'>"
+           "<div style='position:absolute;left:0;top:0;width:200px;height:100px;"
+           "background:#ff0000'></div></body></html>";
+    nj::DiskFileSystem disk(root.string() + "/");
+    nj::NJ3PackageFileSystem files(&disk);
+    webtest::PageHarness page;
+    web::Platform::instance().setFileSystem(&files);
+    page.view->loadURL("file:///ui/loose.html");
+    page.frame();
+    EXPECT_EQ(page.failCount, 0);
+    EXPECT_EQ(page.domReadyCount, 1);
+    EXPECT_EQ(page.pixel(100, 50), webtest::rgb(0xFF0000));
     fs::remove_all(root);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
 
 #include "ui/web/js_api.hpp"
@@ -97,6 +98,48 @@ TEST_F(WebJsApi, MarshalErrorNamesEverythingAboutTheBadArgument) {
         "game.take(value: number)|1|value|number|abc");
     EXPECT_EQ(page.js("(function () { try { game.take(); } catch (e) { return e.message; } })()"),
               "game.take(value: number): argument 1 (value): expected number, got nothing");
+}
+
+// The message is made from the argument's type alone: no toJSON, getter,
+// toString or proxy trap of the page runs (one that calls back into the game
+// would re-enter it in the middle of the failing call).
+TEST_F(WebJsApi, MarshalErrorsDescribeArgumentsWithoutRunningPageCode) {
+    load();
+    page.eval(
+        "var ran = [];"
+        "var note = function (what) { return function () { ran.push(what); game.take(1);"
+        "  return 'x'; }; };");
+    const struct {
+        const char* argument;
+        const char* described;
+    } cases[] = {
+        {"({toJSON: note('toJSON')})", "an object"},
+        {"Object.defineProperty({}, 'x', {get: note('getter'), enumerable: true})", "an object"},
+        {"({toString: note('toString'), valueOf: note('valueOf')})", "an object"},
+        {"new Proxy({}, {get: note('get'), ownKeys: note('ownKeys'),"
+         " getOwnPropertyDescriptor: note('descriptor'), getPrototypeOf: note('prototype')})",
+         "an object"},
+        {"Object.assign([1, 2], {toJSON: note('array toJSON')})", "an array"},
+        {"note('function')", "a function"},
+        {"Symbol('tag')", "a symbol"},
+        {"Object(Symbol('boxed'))", "an object"},
+        {"true", "true"},
+        {"null", "null"},
+        {"undefined", "undefined"},
+        {"12n", "12n"},
+        {"'text'", "\"text\""},
+    };
+    for (const auto& c : cases) {
+        const std::string message =
+            page.js(std::string("(function () { try { game.take(") + c.argument +
+                    "); } catch (e) { return e.message; } })()");
+        EXPECT_EQ(message, std::string("game.take(value: number): argument 1 (value): expected "
+                                       "number, got ") +
+                               c.described)
+            << c.argument;
+    }
+    EXPECT_EQ(page.js("ran.join()"), "");
+    EXPECT_EQ(record.calls, static_cast<int>(std::size(cases)));
 }
 
 TEST_F(WebJsApi, ErrorsCarryTheirCode) {

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "tests/support/deadline.hpp"
+#include "ui/web/nesting_limit.hpp"
 #include "web_test_support.hpp"
 
 namespace {
@@ -145,6 +149,65 @@ TEST(WebBadPages, HostCallbackExceptionsStayInsideTheEngine) {
     web::Platform::instance().setFontLoader(&page.fonts);
     page.load("<html><body><p>text</p><script>var ok = 1;</script></body></html>", "ui/b.html");
     EXPECT_EQ(page.js("ok"), "1");
+}
+
+// Every entry into the page (a script, an event, a timer) runs under a time
+// limit: one that never ends is stopped, reported once however often it runs
+// away again, and the page goes on painting and running its other scripts,
+// on a shorter limit from its first overrun on.
+TEST(WebBadPages, ScriptsThatNeverEndAreStoppedAndReportedOnce) {
+    const nj::test::Deadline deadline(60);
+    PageHarness page;
+    page.load(
+        "<html><head><style>body{margin:0}</style></head><body>"
+        "<div style='width:20px;height:20px;background-color:#00ff00'></div>"
+        "<script>var before = 1; for (;;) {}</script>"
+        "<script>var after = 2, ticks = 0, keys = 0;"
+        "setInterval(function () { ticks++; for (;;) {} }, 5);"
+        "window.addEventListener('keydown', function () { keys++; while (true) {} });"
+        "function syncGameState() { for (;;) {} }</script></body></html>");
+    EXPECT_EQ(page.domReadyCount, 1);
+    EXPECT_EQ(page.js("before + after"), "3");
+    for (int i = 0; i < 2; ++i) {
+        page.eval("syncGameState({})");
+        page.eval("throw {toString: function () { for (;;) {} }}");
+        page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, 'A', 0, false});
+        page.advance(0.01);
+    }
+    EXPECT_EQ(page.js("ticks + ',' + keys"), "2,2");
+    EXPECT_EQ(page.pixel(10, 10), rgb(0x00FF00));
+    std::vector<std::string> stops;
+    for (const auto& line : page.log.lines) {
+        if (line.text.find("ms and was stopped") != std::string::npos) stops.push_back(line.text);
+    }
+    EXPECT_EQ(stops, (std::vector<std::string>{
+                         "web: the script file:///ui/page.html ran longer than 250 ms and was "
+                         "stopped",
+                         "web: the keydown event ran longer than 5 ms and was stopped",
+                         "web: a timer ran longer than 5 ms and was stopped"}));
+    EXPECT_FALSE(page.log.contains("Uncaught")) << "a stopped script is not an error of its own";
+}
+
+// A page nested ten thousand deep keeps its first 512 levels, with its
+// innermost text, says so, and paints.
+TEST(WebBadPages, AVeryDeepPageIsCutToTheBoundAndStillPaints) {
+    PageHarness page;
+    std::string deep;
+    for (int i = 0; i < 10000; ++i) deep += "<div>";
+    deep += "deepest";
+    for (int i = 0; i < 10000; ++i) deep += "</div>";
+    page.load(
+        "<html><head><style>body{margin:0}</style></head><body><div style='width:20px;"
+        "height:20px;background-color:#00ff00;color:rgba(0,0,0,0)'>" +
+        deep + "</div></body></html>");
+    EXPECT_EQ(page.domReadyCount, 1);
+    EXPECT_EQ(page.js("(function () { var depth = 1, e = document.documentElement;"
+                      "  while (e.children.length) { e = e.children[e.children.length - 1]; "
+                      "depth++; } return depth; })()"),
+              std::to_string(web::kMaxElementDepth));
+    EXPECT_NE(page.js("document.body.textContent.indexOf('deepest')"), "-1");
+    EXPECT_EQ(page.pixel(10, 10), rgb(0x00FF00));
+    EXPECT_TRUE(page.log.contains("file:///ui/page.html nests elements deeper than 512"));
 }
 
 TEST(WebBadPages, UnsupportedTagsAndDeepNestingRender) {

@@ -1,0 +1,18 @@
+#pragma once
+// A test that could hang (a blocking read, a loop that never ends) arms a
+// deadline: past it the whole test program is stopped, so the hang shows as a
+// failure within seconds instead of holding the suite until its timeout.
+
+#include <unistd.h>
+
+namespace nj::test {
+
+class Deadline {
+  public:
+    explicit Deadline(unsigned seconds) { ::alarm(seconds); }
+    ~Deadline() { ::alarm(0); }
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+};
+
+}  // namespace nj::test

@@ -1,0 +1,252 @@
+// A tag scanner that follows how deep the parser will nest each element and
+// cuts out the tags below the bound, in one pass over the markup.
+#include "ui/web/nesting_limit.hpp"
+
+#include <algorithm>
+#include <initializer_list>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace web {
+
+namespace {
+
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isTagSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool isVoid(std::string_view name) {
+    return isOneOf(name, {"area", "base", "br", "col", "embed", "hr", "img", "input", "keygen",
+                          "link", "meta", "param", "source", "track", "wbr"});
+}
+
+// Elements whose content the tokenizer reads as text up to their end tag.
+bool holdsRawText(std::string_view name) {
+    return isOneOf(
+        name, {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"});
+}
+
+bool isHeading(std::string_view name) {
+    return name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
+}
+
+// Start tags before which the parser closes an open <p>.
+bool closesParagraph(std::string_view name) {
+    return isHeading(name) ||
+           isOneOf(name,
+                   {"address", "article", "aside", "blockquote", "center", "details",  "dialog",
+                    "dir",     "div",     "dl",    "dd",         "dt",     "fieldset", "figcaption",
+                    "figure",  "footer",  "form",  "header",     "hgroup", "hr",       "li",
+                    "listing", "main",    "menu",  "nav",        "ol",     "p",        "pre",
+                    "section", "summary", "table", "ul"});
+}
+
+// One tag as the tokenizer reads it: `end` is one past its '>' (or the end
+// of the markup when it never closes).
+struct Tag {
+    std::string name;  // lower case
+    std::size_t end = 0;
+    bool selfClosing = false;
+};
+
+class NestingScanner {
+  public:
+    NestingScanner(std::string_view html, int maxDepth) : html_(html), maxDepth_(maxDepth) {}
+
+    // The markup with the tags below the bound cut out; empty when nothing
+    // was, which `trimmed()` then tells.
+    std::string run() {
+        while (pos_ < html_.size()) {
+            const std::size_t open = html_.find('<', pos_);
+            if (open == std::string_view::npos) break;
+            pos_ = open;
+            step();
+        }
+        if (!trimmed_) return {};
+        kept_.append(html_.substr(copiedUpTo_));
+        return std::move(kept_);
+    }
+    bool trimmed() const { return trimmed_; }
+
+  private:
+    struct Open {
+        std::string name;
+        bool kept;
+    };
+
+    bool at(std::size_t offset, std::string_view text) const {
+        return html_.substr(pos_ + offset, text.size()) == text;
+    }
+    char charAt(std::size_t offset) const {
+        return pos_ + offset < html_.size() ? html_[pos_ + offset] : '\0';
+    }
+    // Moves past the next `text`, or to the end of the markup.
+    void skipPast(std::size_t from, std::string_view text) {
+        const std::size_t found = html_.find(text, from);
+        pos_ = found == std::string_view::npos ? html_.size() : found + text.size();
+    }
+
+    // At a '<': a comment, a declaration, a tag, or a '<' that is only text.
+    void step() {
+        if (at(0, "<!--")) return skipPast(pos_ + 4, "-->");
+        if (at(0, "<![CDATA[")) return skipPast(pos_ + 9, "]]>");
+        if (charAt(1) == '!' || charAt(1) == '?') return skipPast(pos_ + 2, ">");
+        if (charAt(1) == '/' && isAsciiLetter(charAt(2))) return endTag();
+        if (charAt(1) == '/') return skipPast(pos_ + 2, ">");
+        if (isAsciiLetter(charAt(1))) return startTag();
+        ++pos_;
+    }
+
+    // The tag whose name starts at `nameAt`; attribute values may hold '>'.
+    Tag readTag(std::size_t nameAt) const {
+        Tag tag;
+        std::size_t i = nameAt;
+        while (i < html_.size() && !isTagSpace(html_[i]) && html_[i] != '/' && html_[i] != '>') {
+            tag.name += lowerAscii(html_[i++]);
+        }
+        while (i < html_.size() && html_[i] != '>') {
+            if (html_[i] == '=') {
+                ++i;
+                while (i < html_.size() && isTagSpace(html_[i])) ++i;
+                if (i < html_.size() && (html_[i] == '"' || html_[i] == '\'')) {
+                    const std::size_t close = html_.find(html_[i], i + 1);
+                    i = close == std::string_view::npos ? html_.size() : close + 1;
+                }
+                continue;
+            }
+            ++i;
+        }
+        tag.selfClosing = i < html_.size() && i > nameAt && html_[i - 1] == '/';
+        tag.end = i < html_.size() ? i + 1 : html_.size();
+        return tag;
+    }
+
+    // One past the end tag that closes raw text begun at `from`.
+    std::size_t rawTextEnd(const std::string& name, std::size_t from) const {
+        for (std::size_t i = html_.find("</", from); i != std::string_view::npos;
+             i = html_.find("</", i + 2)) {
+            std::size_t j = 0;
+            while (j < name.size() && i + 2 + j < html_.size() &&
+                   lowerAscii(html_[i + 2 + j]) == name[j]) {
+                ++j;
+            }
+            const std::size_t after = i + 2 + j;
+            if (j == name.size() && (after == html_.size() || isTagSpace(html_[after]) ||
+                                     html_[after] == '/' || html_[after] == '>')) {
+                return readTag(i + 2).end;
+            }
+        }
+        return html_.size();
+    }
+
+    void drop(std::size_t from, std::size_t to) {
+        trimmed_ = true;
+        kept_.append(html_.substr(copiedUpTo_, from - copiedUpTo_));
+        copiedUpTo_ = to;
+    }
+
+    bool topIs(std::initializer_list<std::string_view> names) const {
+        return !stack_.empty() && isOneOf(stack_.back().name, names);
+    }
+    void pop() {
+        const std::string& name = stack_.back().name;
+        --openCount_[name];
+        if (name == "svg" || name == "math") --foreignDepth_;
+        stack_.pop_back();
+    }
+    void push(const std::string& name, bool kept) {
+        ++openCount_[name];
+        if (name == "svg" || name == "math") ++foreignDepth_;
+        stack_.push_back({name, kept});
+    }
+
+    // The elements the parser ends without an end tag when `name` starts.
+    void closeImplied(const std::string& name) {
+        if (closesParagraph(name) && topIs({"p"})) pop();
+        if (name == "li" && topIs({"li"})) pop();
+        if ((name == "dt" || name == "dd") && topIs({"dt", "dd"})) pop();
+        if (isHeading(name) && !stack_.empty() && isHeading(stack_.back().name)) pop();
+        if ((name == "option" || name == "optgroup") && topIs({"option"})) pop();
+        if (name == "optgroup" && topIs({"optgroup"})) pop();
+        const bool tableRow = name == "tr" || name == "thead" || name == "tbody" || name == "tfoot";
+        if ((tableRow || name == "td" || name == "th") && topIs({"td", "th"})) pop();
+        if (tableRow && topIs({"tr"})) pop();
+        if (name != "tr" && tableRow && topIs({"thead", "tbody", "tfoot"})) pop();
+    }
+
+    void startTag() {
+        const std::size_t begin = pos_;
+        const Tag tag = readTag(pos_ + 1);
+        closeImplied(tag.name);
+        const bool kept = static_cast<int>(stack_.size()) < maxDepth_;
+        if (tag.name == "plaintext") {  // everything after it is text
+            if (!kept) drop(begin, html_.size());
+            pos_ = html_.size();
+            return;
+        }
+        pos_ = holdsRawText(tag.name) ? rawTextEnd(tag.name, tag.end) : tag.end;
+        if (!kept) drop(begin, pos_);
+        const bool closesItself =
+            tag.selfClosing && (foreignDepth_ > 0 || tag.name == "svg" || tag.name == "math");
+        if (!holdsRawText(tag.name) && !isVoid(tag.name) && !closesItself) push(tag.name, kept);
+    }
+
+    void endTag() {
+        const std::size_t begin = pos_;
+        const Tag tag = readTag(pos_ + 2);
+        pos_ = tag.end;
+        if (openCount_[tag.name] == 0) {
+            // The parser makes an element of a stray </p> or </br>; any
+            // other end tag with nothing open to close is ignored.
+            if ((tag.name == "p" || tag.name == "br") &&
+                static_cast<int>(stack_.size()) >= maxDepth_) {
+                drop(begin, pos_);
+            }
+            return;
+        }
+        // Everything opened after the element ends with it.
+        for (;;) {
+            const bool matches = stack_.back().name == tag.name;
+            const bool kept = stack_.back().kept;
+            pop();
+            if (!matches) continue;
+            if (!kept) drop(begin, pos_);
+            return;
+        }
+    }
+
+    std::string_view html_;
+    int maxDepth_;
+    std::size_t pos_ = 0;
+    std::vector<Open> stack_;
+    std::unordered_map<std::string, int> openCount_;
+    int foreignDepth_ = 0;  // open <svg> and <math> elements
+    std::string kept_;
+    std::size_t copiedUpTo_ = 0;
+    bool trimmed_ = false;
+};
+
+}  // namespace
+
+bool limitNesting(std::string& html, int maxDepth) {
+    NestingScanner scanner(html, maxDepth);
+    std::string kept = scanner.run();
+    if (!scanner.trimmed()) return false;
+    html = std::move(kept);
+    return true;
+}
+
+}  // namespace web

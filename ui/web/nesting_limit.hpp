@@ -1,0 +1,24 @@
+#pragma once
+// A bound on how deep a page's elements nest. The HTML parser and the style
+// cascade both spend time in proportion to the depth for every element, so a
+// page nested ten thousand deep would take the better part of a minute to
+// load. Before anything parses a page, tags nested deeper than the bound are
+// taken out of its markup; their text stays, inside the deepest element kept.
+
+#include <string>
+
+namespace web {
+
+// Deepest element nesting a page keeps (the JSON reader's bound too).
+inline constexpr int kMaxElementDepth = 512;
+
+// Takes every tag nested more than `maxDepth` elements deep out of `html`
+// (a script, style or other raw-text element that deep goes whole, content
+// included) and returns true; returns false and leaves `html` byte for byte
+// as it was when nothing is that deep. Depth is counted the way the parser
+// nests markup: void elements hold nothing, an unclosed <p>, <li>, <td>, <tr>,
+// <option> or heading is closed where the parser closes it, "/>" closes an
+// element only inside <svg> or <math>, and raw text is never read as tags.
+bool limitNesting(std::string& html, int maxDepth);
+
+}  // namespace web
