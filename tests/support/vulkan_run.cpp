@@ -1,6 +1,8 @@
 // Xvfb + lavapipe + validation runs for the integration tests.
 #include "tests/support/vulkan_run.hpp"
 
+#include <unistd.h>
+
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -24,12 +26,24 @@ ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& c
     return run;
 }
 
+namespace {
+
+// Where xvfb-run starts looking for a free display. Tests run side by side
+// (ctest -j): starting every search at the same number lets two servers race
+// for one display, and the loser fails to start.
+std::string firstDisplay() {
+    return std::to_string(100 + (::getpid() % 200) * 4);
+}
+
+}  // namespace
+
 ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
                         const std::string& command, const std::string& environment) {
     return runCommand(workDir,
                       "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
                       "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json " +
-                          environment + " timeout 300 xvfb-run -a -s '-screen 0 " + screen +
+                          environment + " timeout 300 xvfb-run -a -n " + firstDisplay() +
+                          " -s '-screen 0 " + screen +
                           "x24' " + command);
 }
 
