@@ -12,6 +12,7 @@
 
 #include "ui/web/damage.hpp"
 #include "ui/web/page_container.hpp"
+#include "ui/web/page_scripts.hpp"
 
 namespace web {
 
@@ -74,7 +75,7 @@ class PageDocument {
     std::size_t matchedRuleCount() const;
 
   private:
-    void collectAuthorCss();
+    void collectAuthorCss(const std::vector<PageStyle>& styles);
     // Before the first edit since the last paint: remembers where everything
     // was, and the paint styles of what a restyle of `scope` may change.
     void noteEdit(const litehtml::element::ptr& scope);
@@ -87,7 +88,6 @@ class PageDocument {
     void findHoverSensitive();
 
     std::string url_;
-    std::string html_;  // kept only until the author sheets are collected
     PageContainer container_;
     litehtml::context context_;
     litehtml::css authorCss_;
@@ -95,6 +95,7 @@ class PageDocument {
     int viewportWidth_ = 0;   // CSS px
     int viewportHeight_ = 0;  // CSS px
     bool layoutDirty_ = true;
+    bool stylesChanged_ = true;  // since the last mending of letter-spacing and margins
     bool fullRepaint_ = true;
     bool siblingSelectors_ = false;  // any author rule with "+" or "~"
     // Edits since the last paint: subtrees to restyle, the paint fingerprints

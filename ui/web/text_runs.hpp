@@ -1,0 +1,51 @@
+#pragma once
+// Text at a browser's fractional positions inside litehtml's whole-pixel
+// layout.
+//
+// litehtml lays out word by word, each word (and each space) an element with
+// a whole-pixel width. Rounding every word on its own lets a line drift by
+// half a pixel a word, enough to wrap a paragraph where a browser does not.
+// So the words directly inside an element form a run: each gets the width
+// that keeps the run's running total within half a pixel of its shaped
+// length, and is painted shifted by the fraction its whole-pixel place lost,
+// counted from the first word of its line, where a browser's line starts
+// too.
+
+#include <litehtml.h>
+
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace web {
+
+class FontCache;
+
+class TextPlacement {
+  public:
+    // After any styling (which measures words one by one): every run in the tree.
+    void fitTree(const litehtml::element::ptr& root, FontCache& fonts);
+    // After `parent`'s text was replaced.
+    void fit(litehtml::html_tag& parent, FontCache& fonts);
+    // A new layout: line breaks may have moved.
+    void layoutChanged();
+    // Where the word whose text litehtml hands to draw_text is painted, given
+    // the whole-pixel x litehtml placed it at.
+    double paintX(const char* text, int x);
+
+  private:
+    struct Word {
+        std::weak_ptr<litehtml::element> parent;
+        double fraction = 0.0;  // shaped start minus whole-pixel start, px
+    };
+    void placeLines(litehtml::element& parent);
+
+    // Keyed by the text buffer, the one thing draw_text is given that names
+    // the word; every live word is fitted before it is painted.
+    std::unordered_map<const char*, Word> words_;
+    // This layout's paint offsets, for the runs painted so far.
+    std::unordered_map<const char*, double> offsets_;
+    std::unordered_set<const litehtml::element*> placedRuns_;
+};
+
+}  // namespace web
