@@ -43,6 +43,7 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
     const std::string page = rewriteSpans(html, markup.cssSpans, normaliseColorFunctions);
     document_ = litehtml::document::createFromUTF8(page.c_str(), &container_, &context_);
     collectAuthorCss(markup.styles);
+    if (root()) mendScopes_.push_back(root());
 }
 
 PageDocument::~PageDocument() {
@@ -152,22 +153,33 @@ void PageDocument::restyleScopes() {
         return false;
     };
     for (const auto& scope : restyleScopes_) {
-        if (!covered(scope)) restyle(scope);
+        if (!covered(scope)) {
+            restyle(scope);
+            mendScopes_.push_back(scope);
+        }
     }
     restyleScopes_.clear();
     layoutDirty_ = true;
-    stylesChanged_ = true;
+}
+
+// What litehtml styles wrong is mended after every styling, its own :hover
+// restyles included, and before layout reads it. A restyled element's
+// siblings take part in margin collapsing, so the mending covers its parent.
+void PageDocument::mendStyles() {
+    std::vector<litehtml::element::ptr> done;
+    for (const auto& scope : mendScopes_) {
+        const litehtml::element::ptr top = scope->parent() ? scope->parent() : scope;
+        if (std::find(done.begin(), done.end(), top) != done.end()) continue;
+        done.push_back(top);
+        applyLetterSpacingToTree(top, *document_);
+        container_.textPlacement().fitSubtree(top, container_.fonts());
+        collapseSiblingMargins(top, *document_);
+    }
+    mendScopes_.clear();
 }
 
 void PageDocument::relayout() {
-    if (document_ && stylesChanged_) {
-        // What litehtml styles wrong is mended after every styling, its own
-        // :hover restyles included, and before layout reads it.
-        applyLetterSpacingToTree(root(), *document_);
-        container_.textPlacement().fitTree(root(), container_.fonts());
-        collapseSiblingMargins(root(), *document_);
-        stylesChanged_ = false;
-    }
+    if (document_) mendStyles();
     if (document_ && viewportWidth_ > 0) document_->render(viewportWidth_);
     container_.textPlacement().layoutChanged();
     layoutDirty_ = false;
@@ -273,14 +285,13 @@ bool PageDocument::hover(int x, int y) {
     // The layout is still the one on screen, so the box snapshot taken now
     // catches anything a :hover size change moves.
     noteEdit(nullptr);
-    if (!fullRepaint_) {
-        for (std::size_t i = 0; i < hoverSensitive_.size(); ++i) {
-            const auto& element = hoverSensitive_[i];
-            fingerprints_.try_emplace(element.get(), element, before[i]);
-        }
+    for (std::size_t i = 0; i < hoverSensitive_.size(); ++i) {
+        const auto& element = hoverSensitive_[i];
+        if (!fullRepaint_) fingerprints_.try_emplace(element.get(), element, before[i]);
+        // litehtml restyled these itself, fonts and word widths included.
+        if (paintFingerprint(element) != before[i]) mendScopes_.push_back(element);
     }
     layoutDirty_ = true;
-    stylesChanged_ = true;
     return true;
 }
 

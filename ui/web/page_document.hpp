@@ -83,6 +83,7 @@ class PageDocument {
     void restyle(const litehtml::element::ptr& scope);
     void addRestyleScope(const litehtml::element::ptr& scope);
     void restyleScopes();
+    void mendStyles();
     void relayout();
     void collectDamage();
     void findHoverSensitive();
@@ -95,12 +96,14 @@ class PageDocument {
     int viewportWidth_ = 0;   // CSS px
     int viewportHeight_ = 0;  // CSS px
     bool layoutDirty_ = true;
-    bool stylesChanged_ = true;  // since the last mending of letter-spacing and margins
     bool fullRepaint_ = true;
     bool siblingSelectors_ = false;  // any author rule with "+" or "~"
     // Edits since the last paint: subtrees to restyle, the paint fingerprints
     // and boxes they had on screen, and damage not yet painted.
     std::vector<litehtml::element::ptr> restyleScopes_;
+    // Subtrees styled since the last layout, whose letter-spacing, word
+    // widths and sibling margins need mending before the next one.
+    std::vector<litehtml::element::ptr> mendScopes_;
     std::map<const litehtml::element*, std::pair<litehtml::element::ptr, std::string>>
         fingerprints_;
     std::optional<BoxSnapshot> boxesBefore_;

@@ -22,16 +22,21 @@ litehtml::el_text* asWord(const litehtml::element::ptr& child) {
 
 }  // namespace
 
-void TextPlacement::fitTree(const litehtml::element::ptr& root, FontCache& fonts) {
-    words_.clear();
-    forEachElement(root, [&](const litehtml::element::ptr& element) {
+void TextPlacement::fitSubtree(const litehtml::element::ptr& top, FontCache& fonts) {
+    forEachElement(top, [&](const litehtml::element::ptr& element) {
         if (auto* tag = dynamic_cast<litehtml::html_tag*>(element.get())) fit(*tag, fonts);
     });
-    layoutChanged();
 }
 
 void TextPlacement::fit(litehtml::html_tag& parent, FontCache& fonts) {
     const std::shared_ptr<litehtml::element> self = parent.shared_from_this();
+    std::vector<const char*>& noted = runWords_[&parent];
+    for (const char* text : noted) {
+        // A buffer freed with an old word may since belong to another run.
+        const auto found = words_.find(text);
+        if (found != words_.end() && found->second.parent.lock() == self) words_.erase(found);
+    }
+    noted.clear();
     double shaped = 0.0;  // the run's length so far, px
     long placed = 0;      // the same in whole px
     const std::size_t count = parent.get_children_count();
@@ -47,6 +52,7 @@ void TextPlacement::fit(litehtml::html_tag& parent, FontCache& fonts) {
         const double advance =
             fonts.textAdvance(reinterpret_cast<Font*>(word->get_font()), text.c_str());
         words_[text.c_str()] = Word{self, shaped - double(placed)};
+        noted.push_back(text.c_str());
         shaped += advance;
         const long width = std::lround(shaped) - placed;
         TextAccess::width(*word) = static_cast<int>(width);

@@ -16,6 +16,7 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 namespace web {
 
@@ -23,9 +24,9 @@ class FontCache;
 
 class TextPlacement {
   public:
-    // After any styling (which measures words one by one): every run in the tree.
-    void fitTree(const litehtml::element::ptr& root, FontCache& fonts);
-    // After `parent`'s text was replaced.
+    // After any styling (which measures words one by one): every run under `top`.
+    void fitSubtree(const litehtml::element::ptr& top, FontCache& fonts);
+    // The words directly inside `parent`, after a styling or a text change.
     void fit(litehtml::html_tag& parent, FontCache& fonts);
     // A new layout: line breaks may have moved.
     void layoutChanged();
@@ -43,6 +44,9 @@ class TextPlacement {
     // Keyed by the text buffer, the one thing draw_text is given that names
     // the word; every live word is fitted before it is painted.
     std::unordered_map<const char*, Word> words_;
+    // Which of those each run noted last time, so a run fitted again drops
+    // the notes of words it no longer has.
+    std::unordered_map<const litehtml::element*, std::vector<const char*>> runWords_;
     // This layout's paint offsets, for the runs painted so far.
     std::unordered_map<const char*, double> offsets_;
     std::unordered_set<const litehtml::element*> placedRuns_;
