@@ -181,7 +181,7 @@ void PageDocument::mendStyles() {
 void PageDocument::relayout() {
     if (document_) mendStyles();
     if (document_ && viewportWidth_ > 0) document_->render(viewportWidth_);
-    container_.textPlacement().layoutChanged();
+    if (document_) container_.textPlacement().layoutChanged(root());
     layoutDirty_ = false;
 }
 

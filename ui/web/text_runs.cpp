@@ -20,6 +20,22 @@ litehtml::el_text* asWord(const litehtml::element::ptr& child) {
     return text && !text->is_break() ? text : nullptr;
 }
 
+// litehtml puts the text top at lh - d - trunc((lh - h) / 2) - a below the
+// line's top (h = a + d + line gap); a browser at floor((lh - a - d) / 2).
+int baselineExcess(int lineHeight, const FontMetrics& m) {
+    const int leading = lineHeight - m.ascent - m.descent;
+    const int litehtmlTop = leading - (lineHeight - m.height) / 2;
+    const int browserTop = leading >= 0 ? leading / 2 : -((1 - leading) / 2);
+    return litehtmlTop - browserTop;
+}
+
+void settleOnBaseline(litehtml::el_text& word) {
+    if (word.skip()) return;
+    const auto* font = reinterpret_cast<const Font*>(word.get_font());
+    if (!font) return;
+    word.get_position().y -= baselineExcess(word.line_height(), font->metrics);
+}
+
 }  // namespace
 
 void TextPlacement::fitSubtree(const litehtml::element::ptr& top, FontCache& fonts) {
@@ -61,9 +77,12 @@ void TextPlacement::fit(litehtml::html_tag& parent, FontCache& fonts) {
     placedRuns_.erase(&parent);
 }
 
-void TextPlacement::layoutChanged() {
+void TextPlacement::layoutChanged(const litehtml::element::ptr& root) {
     offsets_.clear();
     placedRuns_.clear();
+    forEachElement(root, [](const litehtml::element::ptr& element) {
+        if (litehtml::el_text* word = asWord(element)) settleOnBaseline(*word);
+    });
 }
 
 // A line starts where a word sits left of (or below) the one before it; its

@@ -10,6 +10,11 @@
 // length, and is painted shifted by the fraction its whole-pixel place lost,
 // counted from the first word of its line, where a browser's line starts
 // too.
+//
+// Vertically, litehtml gives the half of an odd leading (line-height less
+// the font's height) to the space above the text, a browser to the space
+// below it; each word is moved up that pixel after layout, and the inline
+// boxes around it follow, as they are made from their words.
 
 #include <litehtml.h>
 
@@ -28,8 +33,9 @@ class TextPlacement {
     void fitSubtree(const litehtml::element::ptr& top, FontCache& fonts);
     // The words directly inside `parent`, after a styling or a text change.
     void fit(litehtml::html_tag& parent, FontCache& fonts);
-    // A new layout: line breaks may have moved.
-    void layoutChanged();
+    // A new layout: line breaks may have moved, and each line's text is set
+    // on the baseline a browser gives it.
+    void layoutChanged(const litehtml::element::ptr& root);
     // Where the word whose text litehtml hands to draw_text is painted, given
     // the whole-pixel x litehtml placed it at.
     double paintX(const char* text, int x);
