@@ -221,7 +221,8 @@ int renderPage(const RenderOptions& options) {
 }  // namespace
 
 int runPageCommand(const Args& args) {
-    if (!args.empty() && args[0] == "compare") return runPageCompare(Args(args.begin() + 1, args.end()));
+    if (!args.empty() && args[0] == "compare")
+        return runPageCompare(Args(args.begin() + 1, args.end()));
     if (args.empty() || args[0] != "render")
         throw UsageError("page: expected 'render PAGE.html OUT.png' or 'compare A.png B.png'");
     return renderPage(parseRenderArgs(args));

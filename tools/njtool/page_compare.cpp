@@ -26,7 +26,7 @@ using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy
 struct CompareOptions {
     std::string first;
     std::string second;
-    std::string diff;                   // PNG of the differences, when asked for
+    std::string diff;                     // PNG of the differences, when asked for
     std::uint32_t background = 0x808080;  // 0xRRGGBB under both images
 };
 
@@ -45,7 +45,8 @@ CompareOptions parseCompareArgs(const Args& args) {
             const std::string& hex = value();
             char* end = nullptr;
             const unsigned long rgb = std::strtoul(hex.c_str(), &end, 16);
-            if (hex.size() != 6 || *end != '\0') throw UsageError("page: --background wants RRGGBB");
+            if (hex.size() != 6 || *end != '\0')
+                throw UsageError("page: --background wants RRGGBB");
             options.background = static_cast<std::uint32_t>(rgb);
         } else if (!arg.empty() && arg[0] == '-') {
             throw UsageError("page: unknown option " + arg);
@@ -70,8 +71,8 @@ Surface flattened(const std::string& path, std::uint32_t background) {
     Surface flat(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height),
                  &cairo_surface_destroy);
     cairo_t* cr = cairo_create(flat.get());
-    cairo_set_source_rgb(cr, ((background >> 16) & 0xFF) / 255.0, ((background >> 8) & 0xFF) / 255.0,
-                         (background & 0xFF) / 255.0);
+    cairo_set_source_rgb(cr, ((background >> 16) & 0xFF) / 255.0,
+                         ((background >> 8) & 0xFF) / 255.0, (background & 0xFF) / 255.0);
     cairo_paint(cr);
     cairo_set_source_surface(cr, image.get(), 0, 0);
     cairo_paint(cr);
@@ -103,9 +104,11 @@ int runPageCompare(const Args& args) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             for (int c = 0; c < 3; ++c) {
-                const int delta = std::abs(int(pa[y * stride + x * 4 + c]) - pb[y * stride + x * 4 + c]);
+                const int delta =
+                    std::abs(int(pa[y * stride + x * 4 + c]) - pb[y * stride + x * 4 + c]);
                 total += static_cast<unsigned>(delta);
-                pd[y * diffStride + x * 4 + c] = static_cast<unsigned char>(std::min(255, delta * 4));
+                pd[y * diffStride + x * 4 + c] =
+                    static_cast<unsigned char>(std::min(255, delta * 4));
             }
         }
     }

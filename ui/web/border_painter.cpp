@@ -98,7 +98,8 @@ void paintDashes(cairo_t* cr, Side side, const litehtml::position& box, const li
                                                : box.x + box.width - width;
     for (long i = 0; i < count; ++i) {
         // Square dots sit on whole pixels, crisp, as in a browser.
-        const double offset = dotted && width <= 3 ? std::round(double(i) * step) : double(i) * step;
+        const double offset =
+            dotted && width <= 3 ? std::round(double(i) * step) : double(i) * step;
         const double along = (across ? box.x : box.y) + offset;
         const double x = across ? along : band, y = across ? band : along;
         const double w = across ? dash : width, h = across ? width : dash;

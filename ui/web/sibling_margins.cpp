@@ -31,7 +31,7 @@ FlowRole flowRole(const litehtml::element::ptr& child) {
         case litehtml::display_list_item:
         case litehtml::display_table:
             return dynamic_cast<litehtml::html_tag*>(child.get()) ? FlowRole::Block
-                                                                    : FlowRole::Inline;
+                                                                  : FlowRole::Inline;
         default:
             return FlowRole::Inline;
     }
@@ -66,8 +66,8 @@ void mendChildren(litehtml::html_tag& parent, const litehtml::document& document
         top.fromString(lower.get_style_property("margin-top", false, "0"), "auto");
         document.cvt_units(top, lower.get_font_size());
         if (upper && bottomEdgeClosed(*upper)) {
-            const auto above = absolutePx(TagAccess::cssMargins(*upper).bottom,
-                                          upper->get_font_size(), document);
+            const auto above =
+                absolutePx(TagAccess::cssMargins(*upper).bottom, upper->get_font_size(), document);
             const auto below = absolutePx(top, lower.get_font_size(), document);
             // Margins of mixed signs already add up in a browser too.
             if (above && below && *above > 0 && *below >= 0) {
@@ -81,9 +81,11 @@ void mendChildren(litehtml::html_tag& parent, const litehtml::document& document
 
 }  // namespace
 
-void collapseSiblingMargins(const litehtml::element::ptr& root, const litehtml::document& document) {
+void collapseSiblingMargins(const litehtml::element::ptr& root,
+                            const litehtml::document& document) {
     forEachElement(root, [&](const litehtml::element::ptr& element) {
-        if (auto* tag = dynamic_cast<litehtml::html_tag*>(element.get())) mendChildren(*tag, document);
+        if (auto* tag = dynamic_cast<litehtml::html_tag*>(element.get()))
+            mendChildren(*tag, document);
     });
 }
 

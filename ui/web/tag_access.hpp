@@ -11,8 +11,9 @@ namespace web {
 // attributes protected, and only ever appends to the first two; restyling
 // must empty both or removed classes keep applying and the lists grow with
 // every change. Letter-spacing and sibling margins, which litehtml gets
-// wrong, are mended on its font and styled margins. A derived class may name protected members to form member
-// pointers, which then work on any html_tag.
+// wrong, are mended on its font and styled margins. A derived class may
+// name protected members to form member pointers, which then work on any
+// html_tag.
 struct TagAccess : litehtml::html_tag {
     static litehtml::used_selector::vector& usedStyles(litehtml::html_tag& tag) {
         return tag.*(&TagAccess::m_used_styles);
@@ -45,7 +46,7 @@ struct TagAccess : litehtml::html_tag {
 struct TextAccess : litehtml::el_text {
     static const litehtml::tstring& shownText(const litehtml::el_text& text) {
         return text.*(&TextAccess::m_use_transformed) ? text.*(&TextAccess::m_transformed_text)
-                                                       : text.*(&TextAccess::m_text);
+                                                      : text.*(&TextAccess::m_text);
     }
     static int& width(litehtml::el_text& text) { return (text.*(&TextAccess::m_size)).width; }
 };

@@ -157,9 +157,8 @@ TEST_F(OverlayHost, PreviewToolDrawsExactlyWhatTheOverlayDraws) {
     ASSERT_TRUE(overlay->domReady());
     const std::string state = nj::buildStateScript(game, nj::PageLayout{1280, 720},
                                                    nj::summarizeCampaign(game.campaignMaps));
-    const std::string png =
-        (std::filesystem::temp_directory_path() / ("overlay_preview_" + std::to_string(getpid()) + ".png"))
-            .string();
+    const std::string name = "overlay_preview_" + std::to_string(getpid()) + ".png";
+    const std::string png = (std::filesystem::temp_directory_path() / name).string();
     ASSERT_EQ(run({NJTOOL_PATH, "page", "render", "ui/ui.html", png, "--package", NJ_PACKAGE_PATH,
                    "--script", state}),
               0);

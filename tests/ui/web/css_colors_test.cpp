@@ -20,11 +20,11 @@ struct ColorForm {
 };
 
 const ColorForm kForms[] = {
-    {"rgba(212, 175, 55, 0.6)", 0xd4af37, 153},   {"rgba(212,175,55,0.6)", 0xd4af37, 153},
-    {"rgb(212 175 55 / 60%)", 0xd4af37, 153},     {"rgba(212, 175, 55, 60%)", 0xd4af37, 153},
-    {"rgb(83.1%, 68.6%, 21.6%)", 0xd4af37, 255},  {"hsla(46, 65%, 52%, 0.6)", 0xd4af35, 153},
-    {"hsl(46deg 65% 52% / 0.6)", 0xd4af35, 153},  {"HSLA(46, 65%, 52%, .6)", 0xd4af35, 153},
-    {"hsl(200, 100%, 25%)", 0x005580, 255},        {"rgba(10, 20, 30, 0.5)", 0x0a141e, 128},
+    {"rgba(212, 175, 55, 0.6)", 0xd4af37, 153},  {"rgba(212,175,55,0.6)", 0xd4af37, 153},
+    {"rgb(212 175 55 / 60%)", 0xd4af37, 153},    {"rgba(212, 175, 55, 60%)", 0xd4af37, 153},
+    {"rgb(83.1%, 68.6%, 21.6%)", 0xd4af37, 255}, {"hsla(46, 65%, 52%, 0.6)", 0xd4af35, 153},
+    {"hsl(46deg 65% 52% / 0.6)", 0xd4af35, 153}, {"HSLA(46, 65%, 52%, .6)", 0xd4af35, 153},
+    {"hsl(200, 100%, 25%)", 0x005580, 255},      {"rgba(10, 20, 30, 0.5)", 0x0a141e, 128},
 };
 
 // Premultiplied storage costs translucent channels a unit either way.
@@ -41,12 +41,15 @@ void expectColor(std::uint32_t pixel, const ColorForm& form, const std::string& 
 // through the background shorthand.
 TEST(WebColors, EveryFormColoursAllFourSidesAndTheBackground) {
     PageHarness page(60 * int(std::size(kForms)), 130);
-    std::string html = "<html><head><style>body{margin:0} div{position:absolute;width:40px;"
-                       "height:40px}</style></head><body>";
+    std::string html =
+        "<html><head><style>body{margin:0} div{position:absolute;width:40px;"
+        "height:40px}</style></head><body>";
     for (std::size_t i = 0; i < std::size(kForms); ++i) {
         const std::string left = std::to_string(60 * i) + "px";
-        html += "<div style='left:" + left + ";top:0;border:6px solid #fff;border-radius:14px;"
-                "border-color:" + kForms[i].css + "'></div>";
+        html += "<div style='left:" + left +
+                ";top:0;border:6px solid #fff;border-radius:14px;"
+                "border-color:" +
+                kForms[i].css + "'></div>";
         html += "<div style='left:" + left + ";top:70px;background:" + kForms[i].css + "'></div>";
     }
     page.load(html + "</body></html>");
@@ -56,7 +59,8 @@ TEST(WebColors, EveryFormColoursAllFourSidesAndTheBackground) {
         expectColor(page.pixel(x + 49, 26), kForms[i], "right");
         expectColor(page.pixel(x + 26, 49), kForms[i], "bottom");
         expectColor(page.pixel(x + 2, 26), kForms[i], "left");
-        EXPECT_EQ(page.pixel(x, 0), webtest::kTransparent) << kForms[i].css << " keeps its rounded corner";
+        EXPECT_EQ(page.pixel(x, 0), webtest::kTransparent)
+            << kForms[i].css << " keeps its rounded corner";
         EXPECT_EQ(page.pixel(x + 26, 26), webtest::kTransparent) << kForms[i].css;
         expectColor(page.pixel(x + 20, 90), kForms[i], "background");
     }
@@ -67,10 +71,11 @@ TEST(WebColors, EveryFormColoursAllFourSidesAndTheBackground) {
 // no-change check goes.
 TEST(WebColors, ColourWrittenFromAScriptPaintsAndRewritingItChangesNothing) {
     PageHarness page(100, 60);
-    page.load("<html><head><style>body{margin:0}</style></head><body>"
-              "<div id='box' style='position:absolute;left:0;top:0;width:40px;height:40px;"
-              "border:4px solid #000'>"
-              "</div></body></html>");
+    page.load(
+        "<html><head><style>body{margin:0}</style></head><body>"
+        "<div id='box' style='position:absolute;left:0;top:0;width:40px;height:40px;"
+        "border:4px solid #000'>"
+        "</div></body></html>");
     page.eval("document.getElementById('box').style.borderColor = 'rgba(10, 20, 30, 0.5)';");
     page.frame();
     expectColor(page.pixel(20, 1), kForms[9], "top after the write");
@@ -91,9 +96,9 @@ TEST(WebColors, RewritesOnlyColourFunctionsAndOnlyOnce) {
         {"a{color:hsl(0,100%,50%)}", "a{color:rgba(255,0,0,1)}"},
         {"background: rgba(0, 0, 0, 0) url(x.png)", "background: rgba(0,0,0,0) url(x.png)"},
         {"content: 'rgb(1, 2, 3)'", "content: 'rgb(1, 2, 3)'"},  // text, not a colour
-        {"color: xrgb(1, 2, 3)", "color: xrgb(1, 2, 3)"},      // another function
-        {"color: rgb(1, 2)", "color: rgb(1, 2)"},              // not a colour at all
-        {"color: hsl(10, 20, 30)", "color: hsl(10, 20, 30)"},  // hsl needs percentages
+        {"color: xrgb(1, 2, 3)", "color: xrgb(1, 2, 3)"},        // another function
+        {"color: rgb(1, 2)", "color: rgb(1, 2)"},                // not a colour at all
+        {"color: hsl(10, 20, 30)", "color: hsl(10, 20, 30)"},    // hsl needs percentages
         {"color: rgb(300, -5, 12.5)", "color: rgba(255,0,13,1)"},
         {"color: rgba(1, 2, 3, 1.5)", "color: rgba(1,2,3,1)"},
         {"border: 1px solid rgba(1, 2, 3", "border: 1px solid rgba(1, 2, 3"},

@@ -262,8 +262,10 @@ TEST(WebRender, DashedAndDottedBordersHaveTheBrowsersDashes) {
     };
     for (const BorderPattern& p : patterns) {
         PageHarness page(130, 70);
-        page.load(kHead + "<div style='position:absolute;left:0;top:0;width:100px;height:40px;"
-                          "border:" + p.border + " #000'></div></body></html>");
+        page.load(kHead +
+                  "<div style='position:absolute;left:0;top:0;width:100px;height:40px;"
+                  "border:" +
+                  p.border + " #000'></div></body></html>");
         const int outerW = 100 + 2 * p.width, outerH = 40 + 2 * p.width, mid = p.width / 2;
         EXPECT_EQ(inkRuns(page, mid, 0, outerW, true), p.dashesAcross) << p.border << " top";
         EXPECT_EQ(inkRuns(page, mid, 0, outerH, false), p.dashesDown) << p.border << " left";
@@ -276,12 +278,14 @@ TEST(WebRender, DoubleBordersAreTwoLinesAThirdOfTheWidthEach) {
         int width;
         const char* acrossTop;  // '#' ink, '.' clear, from the outer edge in
     };
-    const Double doubles[] = {{2, "##"}, {3, "#.#"}, {4, "#..#"}, {5, "##.##"},
-                              {6, "##..##"}, {9, "###...###"}};
+    const Double doubles[] = {{2, "##"},    {3, "#.#"},    {4, "#..#"},
+                              {5, "##.##"}, {6, "##..##"}, {9, "###...###"}};
     for (const Double& d : doubles) {
         PageHarness page(130, 70);
-        page.load(kHead + "<div style='position:absolute;left:0;top:0;width:100px;height:40px;"
-                          "border:" + std::to_string(d.width) + "px double #00f'></div></body></html>");
+        page.load(kHead +
+                  "<div style='position:absolute;left:0;top:0;width:100px;height:40px;"
+                  "border:" +
+                  std::to_string(d.width) + "px double #00f'></div></body></html>");
         std::string seen;
         for (int y = 0; y < d.width; ++y) seen += (page.pixel(50, y) >> 24) > 0x80 ? '#' : '.';
         EXPECT_EQ(seen, d.acrossTop) << d.width << " px";
@@ -306,22 +310,23 @@ TEST(WebRender, PatternedSidesKeepTheirOwnColoursAndTheRoundedCorners) {
 // otherwise.
 TEST(WebRender, AdjoiningMarginsOfBlockSiblingsCollapseIntoTheLarger) {
     PageHarness page(700, 120);
-    page.load(kHead +
-              "<style>.c{position:absolute;top:0;width:80px}.c div{height:10px;"
-              "background-color:#000}</style>"
-              "<div class='c' style='left:0'><div style='margin:12px 0;border:1px solid red'></div>"
-              "<div id='a' style='margin:12px 0;border:1px solid red'></div></div>"
-              "<div class='c' style='left:100px'><div style='margin:20px 0;border:1px solid red'>"
-              "</div><div id='b' style='margin:8px 0'></div></div>"
-              "<div class='c' style='left:200px'><div style='margin:8px 0;padding-bottom:2px'></div>"
-              "<div id='c' style='margin:20px 0;border:2px solid red'></div></div>"
-              "<div class='c' style='left:300px'><div style='margin:12px 0'></div>"
-              "<div id='d' style='margin:12px 0'></div></div>"
-              "<div class='c' style='left:400px'><div style='margin:12px 0;border:1px solid red'>"
-              "</div> text <div id='e' style='margin:12px 0;border:1px solid red'></div></div>"
-              "<div class='c' style='left:500px'><div style='margin:1em 0;font-size:20px;"
-              "border:1px solid red'></div><div id='f' style='margin:0.5em 0;border:1px solid red'>"
-              "</div></div></body></html>");
+    page.load(
+        kHead +
+        "<style>.c{position:absolute;top:0;width:80px}.c div{height:10px;"
+        "background-color:#000}</style>"
+        "<div class='c' style='left:0'><div style='margin:12px 0;border:1px solid red'></div>"
+        "<div id='a' style='margin:12px 0;border:1px solid red'></div></div>"
+        "<div class='c' style='left:100px'><div style='margin:20px 0;border:1px solid red'>"
+        "</div><div id='b' style='margin:8px 0'></div></div>"
+        "<div class='c' style='left:200px'><div style='margin:8px 0;padding-bottom:2px'></div>"
+        "<div id='c' style='margin:20px 0;border:2px solid red'></div></div>"
+        "<div class='c' style='left:300px'><div style='margin:12px 0'></div>"
+        "<div id='d' style='margin:12px 0'></div></div>"
+        "<div class='c' style='left:400px'><div style='margin:12px 0;border:1px solid red'>"
+        "</div> text <div id='e' style='margin:12px 0;border:1px solid red'></div></div>"
+        "<div class='c' style='left:500px'><div style='margin:1em 0;font-size:20px;"
+        "border:1px solid red'></div><div id='f' style='margin:0.5em 0;border:1px solid red'>"
+        "</div></div></body></html>");
     const std::pair<const char*, int> tops[] = {{"a", 36}, {"b", 52}, {"c", 40},
                                                 {"d", 34}, {"e", 67}, {"f", 52}};
     for (const auto& [id, top] : tops) {

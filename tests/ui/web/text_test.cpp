@@ -16,7 +16,8 @@ using webtest::PageHarness;
 const std::string kHead = "<html><head><style>body{margin:0}</style></head><body>";
 
 double spanWidth(PageHarness& page, const std::string& id) {
-    return std::stod(page.js("document.getElementById('" + id + "').getBoundingClientRect().width"));
+    return std::stod(
+        page.js("document.getElementById('" + id + "').getBoundingClientRect().width"));
 }
 
 struct BrowserWidth {
@@ -35,8 +36,8 @@ const BrowserWidth kBrowserWidths[] = {
     {"font-family:Lato;font-size:15px",
      "cashier hall, crack the vault terminal in the armoured garage, and intercept the", 507.078},
     {"font-family:Montserrat;font-size:14px;font-weight:bold", "BEGIN OPERATION", 138.984},
-    {"font-family:Montserrat;font-size:14px;font-weight:bold;letter-spacing:2px",
-     "BEGIN OPERATION", 168.984},
+    {"font-family:Montserrat;font-size:14px;font-weight:bold;letter-spacing:2px", "BEGIN OPERATION",
+     168.984},
     {"font-family:\"Roboto Mono\";font-size:12px", "OPERATION FILE 01", 122.422},
     {"font-family:Lato;font-size:16px", "fi ffi", 26.734},
 };
@@ -94,7 +95,8 @@ TEST(WebText, LetterSpacingFollowsEveryCharacterAndIsInherited) {
         }
         return -1;
     };
-    const int lineHeight = std::stoi(page.js("document.getElementById('plain').getBoundingClientRect().height"));
+    const int lineHeight =
+        std::stoi(page.js("document.getElementById('plain').getBoundingClientRect().height"));
     EXPECT_NEAR(lastInk(lineHeight) - lastInk(0), 12, 1);
 }
 
@@ -157,12 +159,13 @@ TEST(WebText, ParagraphsBreakWhereABrowserBreaksThem) {
 // dossier's 84 px box clips; Chromium sets it in three.
 TEST(WebText, TheLongestBriefingFitsTheDossiersThreeLines) {
     PageHarness page(800, 120);
-    page.load(kHead +
-              "<div id='brief' style='width:740px;font-family:Lato;font-size:16px;line-height:22px'>"
-              "Aegis Bio-Corp keeps its prototype ledgers on a terminal inside the sealed cryo lab. "
-              "Take the cipher card from the atrium, open the lab's vault gate from the service "
-              "corridor, and plant the telemetry bug on the cryo-core node before the purge cycle "
-              "wipes the lab network: 40 seconds from the moment the safe opens.</div></body></html>");
+    page.load(
+        kHead +
+        "<div id='brief' style='width:740px;font-family:Lato;font-size:16px;line-height:22px'>"
+        "Aegis Bio-Corp keeps its prototype ledgers on a terminal inside the sealed cryo lab. "
+        "Take the cipher card from the atrium, open the lab's vault gate from the service "
+        "corridor, and plant the telemetry bug on the cryo-core node before the purge cycle "
+        "wipes the lab network: 40 seconds from the moment the safe opens.</div></body></html>");
     EXPECT_EQ(std::stoi(page.js("document.getElementById('brief').getBoundingClientRect().height")),
               66);
 }
