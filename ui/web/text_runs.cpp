@@ -6,6 +6,7 @@
 #include <html_tag.h>
 
 #include <cmath>
+#include <utility>
 
 #include "ui/web/damage.hpp"
 #include "ui/web/fonts.hpp"
@@ -29,11 +30,19 @@ int baselineExcess(int lineHeight, const FontMetrics& m) {
     return litehtmlTop - browserTop;
 }
 
+// Every word of a line moves by the same pixel, worked out from the line's
+// block (its font and line height, which litehtml starts each line from),
+// so words of other fonts in the line keep their common baseline.
 void settleOnBaseline(litehtml::el_text& word) {
     if (word.skip()) return;
-    const auto* font = reinterpret_cast<const Font*>(word.get_font());
+    litehtml::element::ptr block = word.parent();
+    while (block && block->get_display() == litehtml::display_inline && block->parent()) {
+        block = block->parent();
+    }
+    const auto* font = reinterpret_cast<const Font*>(block ? block->get_font() : word.get_font());
     if (!font) return;
-    word.get_position().y -= baselineExcess(word.line_height(), font->metrics);
+    const int lineHeight = block ? block->line_height() : word.line_height();
+    word.get_position().y -= baselineExcess(lineHeight, font->metrics);
 }
 
 }  // namespace
@@ -46,13 +55,15 @@ void TextPlacement::fitSubtree(const litehtml::element::ptr& top, FontCache& fon
 
 void TextPlacement::fit(litehtml::html_tag& parent, FontCache& fonts) {
     const std::shared_ptr<litehtml::element> self = parent.shared_from_this();
-    std::vector<const char*>& noted = runWords_[&parent];
-    for (const char* text : noted) {
-        // A buffer freed with an old word may since belong to another run.
-        const auto found = words_.find(text);
-        if (found != words_.end() && found->second.parent.lock() == self) words_.erase(found);
+    if (const auto before = runWords_.find(&parent); before != runWords_.end()) {
+        for (const char* text : before->second) {
+            // A buffer freed with an old word may since belong to another run.
+            const auto found = words_.find(text);
+            if (found != words_.end() && found->second.parent.lock() == self) words_.erase(found);
+        }
+        runWords_.erase(before);
     }
-    noted.clear();
+    std::vector<const char*> noted;
     double shaped = 0.0;  // the run's length so far, px
     long placed = 0;      // the same in whole px
     const std::size_t count = parent.get_children_count();
@@ -74,6 +85,7 @@ void TextPlacement::fit(litehtml::html_tag& parent, FontCache& fonts) {
         TextAccess::width(*word) = static_cast<int>(width);
         placed += width;
     }
+    if (!noted.empty()) runWords_[&parent] = std::move(noted);
     placedRuns_.erase(&parent);
 }
 
