@@ -163,17 +163,24 @@ void PageDocument::restyleScopes() {
 }
 
 // What litehtml styles wrong is mended after every styling, its own :hover
-// restyles included, and before layout reads it. A restyled element's
-// siblings take part in margin collapsing, so the mending covers its parent.
+// restyles included, and before layout reads it: in each restyled subtree,
+// and for margins also among the restyled element's siblings.
 void PageDocument::mendStyles() {
+    const auto covered = [&](const litehtml::element::ptr& scope) {
+        for (auto up = scope->parent(); up; up = up->parent()) {
+            if (std::find(mendScopes_.begin(), mendScopes_.end(), up) != mendScopes_.end()) {
+                return true;
+            }
+        }
+        return false;
+    };
     std::vector<litehtml::element::ptr> done;
     for (const auto& scope : mendScopes_) {
-        const litehtml::element::ptr top = scope->parent() ? scope->parent() : scope;
-        if (std::find(done.begin(), done.end(), top) != done.end()) continue;
-        done.push_back(top);
-        applyLetterSpacingToTree(top, *document_);
-        container_.textPlacement().fitSubtree(top, container_.fonts());
-        collapseSiblingMargins(top, *document_);
+        if (covered(scope) || std::find(done.begin(), done.end(), scope) != done.end()) continue;
+        done.push_back(scope);
+        applyLetterSpacingToTree(scope, *document_);
+        container_.textPlacement().fitSubtree(scope, container_.fonts());
+        collapseSiblingMargins(scope, *document_);
     }
     mendScopes_.clear();
 }
@@ -181,7 +188,7 @@ void PageDocument::mendStyles() {
 void PageDocument::relayout() {
     if (document_) mendStyles();
     if (document_ && viewportWidth_ > 0) document_->render(viewportWidth_);
-    if (document_) container_.textPlacement().layoutChanged(root());
+    container_.textPlacement().layoutChanged();
     layoutDirty_ = false;
 }
 

@@ -81,12 +81,14 @@ void mendChildren(litehtml::html_tag& parent, const litehtml::document& document
 
 }  // namespace
 
-void collapseSiblingMargins(const litehtml::element::ptr& root,
+void collapseSiblingMargins(const litehtml::element::ptr& scope,
                             const litehtml::document& document) {
-    forEachElement(root, [&](const litehtml::element::ptr& element) {
+    forEachElement(scope, [&](const litehtml::element::ptr& element) {
         if (auto* tag = dynamic_cast<litehtml::html_tag*>(element.get()))
             mendChildren(*tag, document);
     });
+    const litehtml::element::ptr parent = scope->parent();
+    if (auto* tag = dynamic_cast<litehtml::html_tag*>(parent.get())) mendChildren(*tag, document);
 }
 
 }  // namespace web

@@ -9,8 +9,10 @@
 
 namespace web {
 
-// Every block container under `root`; runs after each styling, before
+// The children of every element under `scope` (itself included), and
+// `scope` among its siblings; runs after each styling of `scope`, before
 // layout. Idempotent: each top margin is re-read from its declaration first.
-void collapseSiblingMargins(const litehtml::element::ptr& root, const litehtml::document& document);
+void collapseSiblingMargins(const litehtml::element::ptr& scope,
+                            const litehtml::document& document);
 
 }  // namespace web

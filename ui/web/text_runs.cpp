@@ -33,16 +33,13 @@ int baselineExcess(int lineHeight, const FontMetrics& m) {
 // Every word of a line moves by the same pixel, worked out from the line's
 // block (its font and line height, which litehtml starts each line from),
 // so words of other fonts in the line keep their common baseline.
-void settleOnBaseline(litehtml::el_text& word) {
-    if (word.skip()) return;
-    litehtml::element::ptr block = word.parent();
-    while (block && block->get_display() == litehtml::display_inline && block->parent()) {
+int runBaselineExcess(litehtml::html_tag& parent) {
+    litehtml::element::ptr block = parent.shared_from_this();
+    while (block->get_display() == litehtml::display_inline && block->parent()) {
         block = block->parent();
     }
-    const auto* font = reinterpret_cast<const Font*>(block ? block->get_font() : word.get_font());
-    if (!font) return;
-    const int lineHeight = block ? block->line_height() : word.line_height();
-    word.get_position().y -= baselineExcess(lineHeight, font->metrics);
+    const auto* font = reinterpret_cast<const Font*>(block->get_font());
+    return font ? baselineExcess(block->line_height(), font->metrics) : 0;
 }
 
 }  // namespace
@@ -64,6 +61,8 @@ void TextPlacement::fit(litehtml::html_tag& parent, FontCache& fonts) {
         runWords_.erase(before);
     }
     std::vector<const char*> noted;
+    const int excess = runBaselineExcess(parent);
+    std::vector<std::weak_ptr<litehtml::element>> lowered;
     double shaped = 0.0;  // the run's length so far, px
     long placed = 0;      // the same in whole px
     const std::size_t count = parent.get_children_count();
@@ -80,21 +79,30 @@ void TextPlacement::fit(litehtml::html_tag& parent, FontCache& fonts) {
             fonts.textAdvance(reinterpret_cast<Font*>(word->get_font()), text.c_str());
         words_[text.c_str()] = Word{self, shaped - double(placed)};
         noted.push_back(text.c_str());
+        if (excess != 0) lowered.push_back(child);
         shaped += advance;
         const long width = std::lround(shaped) - placed;
         TextAccess::width(*word) = static_cast<int>(width);
         placed += width;
     }
     if (!noted.empty()) runWords_[&parent] = std::move(noted);
+    if (lowered.empty()) {
+        baselineMoves_.erase(&parent);
+    } else {
+        baselineMoves_[&parent] = BaselineMove{excess, std::move(lowered)};
+    }
     placedRuns_.erase(&parent);
 }
 
-void TextPlacement::layoutChanged(const litehtml::element::ptr& root) {
+void TextPlacement::layoutChanged() {
     offsets_.clear();
     placedRuns_.clear();
-    forEachElement(root, [](const litehtml::element::ptr& element) {
-        if (litehtml::el_text* word = asWord(element)) settleOnBaseline(*word);
-    });
+    for (const auto& [run, move] : baselineMoves_) {
+        for (const auto& weak : move.words) {
+            const litehtml::element::ptr word = weak.lock();
+            if (word && !word->skip()) word->get_position().y -= move.excess;
+        }
+    }
 }
 
 // A line starts where a word sits left of (or below) the one before it; its

@@ -35,7 +35,7 @@ class TextPlacement {
     void fit(litehtml::html_tag& parent, FontCache& fonts);
     // A new layout: line breaks may have moved, and each line's text is set
     // on the baseline a browser gives it.
-    void layoutChanged(const litehtml::element::ptr& root);
+    void layoutChanged();
     // Where the word whose text litehtml hands to draw_text is painted, given
     // the whole-pixel x litehtml placed it at.
     double paintX(const char* text, int x);
@@ -53,6 +53,13 @@ class TextPlacement {
     // Which of those each run noted last time, so a run fitted again drops
     // the notes of words it no longer has.
     std::unordered_map<const litehtml::element*, std::vector<const char*>> runWords_;
+    // Runs whose lines litehtml sets lower than a browser: by how much, and
+    // their words, moved up after every layout.
+    struct BaselineMove {
+        int excess = 0;  // px
+        std::vector<std::weak_ptr<litehtml::element>> words;
+    };
+    std::unordered_map<const litehtml::element*, BaselineMove> baselineMoves_;
     // This layout's paint offsets, for the runs painted so far.
     std::unordered_map<const char*, double> offsets_;
     std::unordered_set<const litehtml::element*> placedRuns_;
