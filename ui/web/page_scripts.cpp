@@ -4,6 +4,7 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -89,8 +90,12 @@ void collect(const GumboNode* node, Scan& scan) {
 
 }  // namespace
 
-std::string rewriteSpans(const std::string& html, const std::vector<TextSpan>& spans,
+std::string rewriteSpans(const std::string& html, std::vector<TextSpan> spans,
                          std::string (*rewrite)(const std::string&)) {
+    // Gumbo's tree is not always in source order (misnested or table
+    // markup moves nodes); the rewrite walks the text front to back.
+    std::sort(spans.begin(), spans.end(),
+              [](const TextSpan& a, const TextSpan& b) { return a.begin < b.begin; });
     std::string out;
     out.reserve(html.size());
     std::size_t copied = 0;

@@ -39,8 +39,8 @@ struct PageScriptInfo {
 
 PageScriptInfo scanPageScripts(const std::string& html);
 
-// `html` with `rewrite` applied to each span's text (spans in order, not overlapping).
-std::string rewriteSpans(const std::string& html, const std::vector<TextSpan>& spans,
+// `html` with `rewrite` applied to each span's text (spans not overlapping).
+std::string rewriteSpans(const std::string& html, std::vector<TextSpan> spans,
                          std::string (*rewrite)(const std::string&));
 
 // "2", "strict", "warn", "off" -> level; anything else -> nothing.

@@ -84,6 +84,25 @@ TEST(WebColors, ColourWrittenFromAScriptPaintsAndRewritingItChangesNothing) {
     EXPECT_FALSE(page.view->needsPaint());
 }
 
+// The same rewrite reaches colours in <style> elements and linked sheets,
+// where the page's own rules live.
+TEST(WebColors, ShorthandsInStyleElementsAndLinkedSheetsColourEverySide) {
+    PageHarness page(200, 60);
+    page.files.add("ui/sheet.css", ".b{border:4px solid #fff;border-color:hsl(200, 100%, 25%)}");
+    page.load(
+        "<html><head><link rel='stylesheet' href='sheet.css'><style>body{margin:0}"
+        "div{position:absolute;top:0;width:40px;height:40px}"
+        ".a{border:4px solid #fff;border-color:rgba(10, 20, 30, 0.5)}</style></head><body>"
+        "<div class='a' style='left:0'></div><div class='b' style='left:60px'></div>"
+        "</body></html>");
+    for (const auto& [x, form] : {std::pair{0, kForms[9]}, std::pair{60, kForms[8]}}) {
+        expectColor(page.pixel(x + 24, 1), form, "top");
+        expectColor(page.pixel(x + 46, 24), form, "right");
+        expectColor(page.pixel(x + 24, 46), form, "bottom");
+        expectColor(page.pixel(x + 1, 24), form, "left");
+    }
+}
+
 struct Rewrite {
     const char* css;
     const char* expected;
