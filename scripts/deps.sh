@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config python3
   glslang-tools libsdl2-dev libvulkan-dev libvulkan-volk-dev libopenal-dev
-  liblitehtml-dev libgumbo-dev libcairo2-dev libfreetype-dev libfontconfig-dev
+  liblitehtml-dev libgumbo-dev libcairo2-dev libfreetype-dev libharfbuzz-dev libfontconfig-dev
   libjavascriptcoregtk-4.1-dev
   mesa-vulkan-drivers zlib1g-dev
 )

@@ -27,5 +27,6 @@ int runCampaignCommand(const Args& args);
 int runPackCommand(const Args& args);
 int runCuesCommand(const Args& args);
 int runPageCommand(const Args& args);  // only when built with the HTML engine
+int runPageCompare(const Args& args);  // the arguments after "page compare"
 
 }  // namespace njtool

@@ -18,7 +18,8 @@ constexpr const char* kUsage =
     "       njtool cues DIR                     (the eight sound cues as WAV files)\n"
 #ifdef NJTOOL_HAS_PAGE
     "       njtool page render PAGE.html OUT.png [--size WxH] [--script JS] [--state STATE.json]\n"
-    "                          [--root DIR | --package FILE.nj3p]\n"
+    "                          [--root DIR] [--package FILE.nj3p]\n"
+    "       njtool page compare A.png B.png [--background RRGGBB] [--diff OUT.png]\n"
 #endif
     ;
 

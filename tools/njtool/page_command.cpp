@@ -1,8 +1,8 @@
 // njtool page render: renders an overlay page off-screen, the way the game
-// shows it, and writes the bitmap as PNG for page authors and tests.
+// shows it (the game's file and font sources, the same engine), and writes
+// the bitmap as PNG for page authors, tests and the fidelity script.
 #include <cairo.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -11,6 +11,8 @@
 #include "cli_io.hpp"
 #include "data/json.hpp"
 #include "data/package.hpp"
+#include "ui/package_file_system.hpp"
+#include "ui/stock_sources.hpp"
 #include "ui/web/platform.hpp"
 #include "ui/web/renderer.hpp"
 
@@ -20,86 +22,52 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSystemFontDir = "/usr/share/fonts/truetype/dejavu/";
-
-web::BufferPtr bufferOf(const std::string& bytes) {
-    return web::makeBuffer(bytes.data(), bytes.size());
-}
-
-// Page files from a folder on disk, or from the mounted asset package when
-// one was given. Paths are kept inside the root.
+// Page files from an author's working copy under --root first, then from the
+// mounted package, read exactly as the game reads it.
 class ToolFileSystem : public web::FileSystem {
   public:
-    ToolFileSystem(fs::path root, bool usePackage)
-        : root_(std::move(root)), usePackage_(usePackage) {}
+    ToolFileSystem(const std::string& root, bool usePackage)
+        : disk_(root), package_(nullptr), useDisk_(!root.empty()), usePackage_(usePackage) {}
 
     bool fileExists(const std::string& path) override { return openFile(path) != nullptr; }
-    std::string mimeType(const std::string&) override { return "application/octet-stream"; }
+    std::string mimeType(const std::string& path) override { return package_.mimeType(path); }
     std::string charset(const std::string&) override { return "utf-8"; }
     web::BufferPtr openFile(const std::string& path) override {
-        if (path.find("..") != std::string::npos) return nullptr;
-        if (usePackage_) {
-            std::size_t size = 0;
-            const char* bytes = nj::NJ3Package::instance().find(path, size);
-            return bytes && size > 0 ? web::makeBuffer(bytes, size) : nullptr;
+        if (useDisk_) {
+            if (web::BufferPtr bytes = disk_.openFile(path)) return bytes;
         }
-        try {
-            return bufferOf(readInput((root_ / path).string()));
-        } catch (const std::exception&) {
-            return nullptr;
-        }
+        return usePackage_ ? package_.openFile(path) : nullptr;
     }
 
   private:
-    fs::path root_;
+    nj::DiskFileSystem disk_;
+    nj::NJ3PackageFileSystem package_;
+    bool useDisk_;
     bool usePackage_;
 };
 
-// Page fonts by the names the game packs them under ("fonts/" + family
-// without spaces + "-Regular.ttf" or "-Bold.ttf"); anything else, and any
-// family the page cannot supply, falls back to DejaVu from the system.
-class ToolFontLoader : public web::FontLoader {
+// Without a package, the game's family-to-file mapping over the files under
+// --root (a staged package folder has them), then the same system fallback.
+class RootFontLoader : public web::FontLoader {
   public:
-    explicit ToolFontLoader(web::FileSystem& files) : files_(files) {}
-
-    std::string fallbackFont() override { return "DejaVu Sans"; }
-    std::string fallbackFontForCharacters(const std::string&, int, bool) override {
-        return "DejaVu Sans";
+    RootFontLoader(web::FileSystem& files, web::FontLoader& system)
+        : files_(files), system_(system) {}
+    std::string fallbackFont() override { return system_.fallbackFont(); }
+    std::string fallbackFontForCharacters(const std::string& characters, int weight,
+                                          bool italic) override {
+        return system_.fallbackFontForCharacters(characters, weight, italic);
     }
-    web::BufferPtr load(const std::string& family, int weight, bool) override {
-        std::string compact;
-        for (char c : family) {
-            if (c != ' ' && c != '"' && c != '\'') compact += c;
+    web::BufferPtr load(const std::string& family, int weight, bool italic) override {
+        const std::string path = nj::packagedFontPath(family, weight);
+        if (!path.empty()) {
+            if (web::BufferPtr bytes = files_.openFile(path)) return bytes;
         }
-        const char* style = weight >= 600 ? "-Bold.ttf" : "-Regular.ttf";
-        for (const std::string& name : {compact, capitalised(compact)}) {
-            if (auto bytes = files_.openFile("fonts/" + name + style)) return bytes;
-        }
-        std::string lower = compact;
-        std::transform(lower.begin(), lower.end(), lower.begin(), ::tolower);
-        if (lower.find("mono") != std::string::npos)
-            return system(weight >= 600 ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf");
-        if (lower == "serif")
-            return system(weight >= 600 ? "DejaVuSerif-Bold.ttf" : "DejaVuSerif.ttf");
-        if (lower == "dejavusans" || lower == "sans-serif")
-            return system(weight >= 600 ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf");
-        return nullptr;
+        return system_.load(family, weight, italic);
     }
 
   private:
-    static std::string capitalised(std::string name) {
-        if (!name.empty())
-            name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
-        return name;
-    }
-    static web::BufferPtr system(const std::string& file) {
-        try {
-            return bufferOf(readInput(kSystemFontDir + file));
-        } catch (const std::exception&) {
-            return nullptr;
-        }
-    }
     web::FileSystem& files_;
+    web::FontLoader& system_;
 };
 
 class StderrLogger : public web::Logger {
@@ -196,11 +164,10 @@ int renderPage(const RenderOptions& options) {
     const bool usePackage = !options.packageFile.empty();
     std::string pagePath = options.page;
     fs::path root;
-    if (usePackage) {
-        if (!nj::NJ3Package::instance().mount(options.packageFile)) {
-            throw std::runtime_error("cannot mount " + options.packageFile);
-        }
-    } else {
+    if (usePackage && !nj::NJ3Package::instance().mount(options.packageFile)) {
+        throw std::runtime_error("cannot mount " + options.packageFile);
+    }
+    if (!usePackage || !options.root.empty()) {
         const fs::path page = fs::absolute(options.page);
         root = options.root.empty() ? page.parent_path() : fs::absolute(options.root);
         pagePath = fs::relative(page, root).generic_string();
@@ -208,8 +175,12 @@ int renderPage(const RenderOptions& options) {
             throw UsageError("page: PAGE.html must lie inside --root");
         }
     }
-    ToolFileSystem files(root, usePackage);
-    ToolFontLoader fonts(files);
+    ToolFileSystem files(root.empty() ? std::string() : root.string() + "/", usePackage);
+    // The game's own font loader whenever there is a package to read from.
+    nj::SystemFontLoader systemFonts;
+    nj::NJ3PackageFontLoader packageFonts(&systemFonts);
+    RootFontLoader rootFonts(files, systemFonts);
+    web::FontLoader& fonts = usePackage ? static_cast<web::FontLoader&>(packageFonts) : rootFonts;
     StderrLogger logger;
     web::Platform& platform = web::Platform::instance();
     platform.setFileSystem(&files);
@@ -250,8 +221,10 @@ int renderPage(const RenderOptions& options) {
 }  // namespace
 
 int runPageCommand(const Args& args) {
+    if (!args.empty() && args[0] == "compare")
+        return runPageCompare(Args(args.begin() + 1, args.end()));
     if (args.empty() || args[0] != "render")
-        throw UsageError("page: expected 'render PAGE.html OUT.png'");
+        throw UsageError("page: expected 'render PAGE.html OUT.png' or 'compare A.png B.png'");
     return renderPage(parseRenderArgs(args));
 }
 

@@ -1,10 +1,12 @@
-// FreeType faces from font-loader bytes, wrapped as cairo fonts for layout and painting.
+// FreeType faces from font-loader bytes: shaped by HarfBuzz (hb-ft over the
+// same face) for layout, wrapped as cairo fonts for painting.
 #include "ui/web/fonts.hpp"
 
 #include <cairo-ft.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
+#include <hb-ft.h>
 
 #include <algorithm>
 #include <cmath>
@@ -28,16 +30,26 @@ FT_Library freeType() {
     return library;
 }
 
-// Keeps the font bytes alive exactly as long as the FreeType face reading them.
+// The font bytes live exactly as long as the FreeType face reading them,
+// however many owners (cairo, HarfBuzz) hold a reference to that face.
+void releaseFaceBytes(void* object) {
+    auto face = static_cast<FT_Face>(object);
+    delete static_cast<BufferPtr*>(face->generic.data);
+    face->generic.data = nullptr;
+}
+
+// What a cairo font face carries besides the FreeType face: HarfBuzz's view
+// of the same face, so shaping and painting agree on every glyph index.
 struct FaceOwner {
-    BufferPtr bytes;
     FT_Face face = nullptr;
+    hb_face_t* shaping = nullptr;
 };
 
 const cairo_user_data_key_t kFaceOwnerKey{};
 
 void destroyFaceOwner(void* data) {
     auto* owner = static_cast<FaceOwner*>(data);
+    hb_face_destroy(owner->shaping);
     FT_Done_Face(owner->face);
     delete owner;
 }
@@ -103,9 +115,12 @@ FontMetrics measure(cairo_scaled_font_t* scaled, int sizePx) {
     }
     cairo_font_extents_t extents;
     cairo_scaled_font_extents(scaled, &extents);
+    // Each part rounded on its own, as browsers do: a face whose ascent and
+    // descent both round up gets the taller line they get.
     m.ascent = static_cast<int>(std::lround(extents.ascent));
     m.descent = static_cast<int>(std::lround(extents.descent));
-    m.height = static_cast<int>(std::lround(extents.height));
+    const double lineGap = std::max(0.0, extents.height - extents.ascent - extents.descent);
+    m.height = m.ascent + m.descent + static_cast<int>(std::lround(lineGap));
     m.xHeight = sizePx / 2;
     if (FT_Face face = cairo_ft_scaled_font_lock_face(scaled)) {
         const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
@@ -116,6 +131,18 @@ FontMetrics measure(cairo_scaled_font_t* scaled, int sizePx) {
         cairo_ft_scaled_font_unlock_face(scaled);
     }
     return m;
+}
+
+FaceAtSize reference(const FaceAtSize& face) {
+    if (face.cairo) cairo_scaled_font_reference(face.cairo);
+    if (face.shaping) hb_font_reference(face.shaping);
+    return face;
+}
+
+void release(FaceAtSize& face) {
+    if (face.cairo) cairo_scaled_font_destroy(face.cairo);
+    if (face.shaping) hb_font_destroy(face.shaping);
+    face = FaceAtSize{};
 }
 
 }  // namespace
@@ -137,8 +164,10 @@ cairo_font_face_t* FontCache::faceFor(const std::string& family, int weight, boo
     if (bytes && !bytes->empty() &&
         FT_New_Memory_Face(freeType(), bytes->data(), static_cast<FT_Long>(bytes->size()), 0,
                            &face) == 0) {
+        face->generic.data = new BufferPtr(std::move(bytes));
+        face->generic.finalizer = releaseFaceBytes;
         cairoFace = cairo_ft_font_face_create_for_ft_face(face, 0);
-        auto* owner = new FaceOwner{std::move(bytes), face};
+        auto* owner = new FaceOwner{face, hb_ft_face_create_referenced(face)};
         if (cairo_font_face_set_user_data(cairoFace, &kFaceOwnerKey, owner, destroyFaceOwner) !=
             CAIRO_STATUS_SUCCESS) {
             destroyFaceOwner(owner);
@@ -150,21 +179,26 @@ cairo_font_face_t* FontCache::faceFor(const std::string& family, int weight, boo
     return cairoFace;
 }
 
-cairo_scaled_font_t* FontCache::scaledFontFor(const std::string& family, const Font& font) {
+FaceAtSize FontCache::faceAtSize(const std::string& family, const Font& font) {
     cairo_font_face_t* face = faceFor(family, font.weight, font.italic);
-    if (!face) return nullptr;
+    if (!face) return {};
     cairo_matrix_t size, identity;
     cairo_matrix_init_scale(&size, font.sizePx, font.sizePx);
     cairo_matrix_init_identity(&identity);
     cairo_font_options_t* options = cairo_font_options_create();
+    // Layout takes its advances from HarfBuzz; the rasteriser hints only
+    // lightly and in grey, as browsers on this platform draw text.
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_scaled_font_t* scaled = cairo_scaled_font_create(face, &size, &identity, options);
     cairo_font_options_destroy(options);
     if (cairo_scaled_font_status(scaled) != CAIRO_STATUS_SUCCESS) {
         cairo_scaled_font_destroy(scaled);
-        return nullptr;
+        return {};
     }
-    return scaled;
+    auto* owner = static_cast<FaceOwner*>(cairo_font_face_get_user_data(face, &kFaceOwnerKey));
+    return {scaled, createShapingFont(owner ? owner->shaping : hb_face_get_empty(), font.sizePx)};
 }
 
 Font* FontCache::createFont(const std::string& families, int sizePx, int weight, bool italic,
@@ -175,51 +209,85 @@ Font* FontCache::createFont(const std::string& families, int sizePx, int weight,
     font->italic = italic;
     font->decoration = decoration;
     for (const std::string& family : splitFamilies(families)) {
-        if ((font->primary = scaledFontFor(family, *font))) break;
+        if ((font->primary = faceAtSize(family, *font))) break;
     }
     if (!font->primary && loader_) {
-        font->primary = scaledFontFor(lowerTrimmedFamily(loader_->fallbackFont()), *font);
+        font->primary = faceAtSize(lowerTrimmedFamily(loader_->fallbackFont()), *font);
     }
-    font->metrics = measure(font->primary, font->sizePx);
+    font->metrics = measure(font->primary.cairo, font->sizePx);
     return font;
 }
 
 void FontCache::destroyFont(Font* font) {
     if (!font) return;
-    if (font->primary) cairo_scaled_font_destroy(font->primary);
-    if (font->fallback) cairo_scaled_font_destroy(font->fallback);
+    for (auto& variant : font->spacedVariants) destroyFont(variant.second);
+    release(font->primary);
+    release(font->fallback);
     delete font;
 }
 
-cairo_scaled_font_t* FontCache::fontForText(Font* font, const char* utf8) {
-    if (!font->primary || faceDrawsAll(font->primary, utf8)) return font->primary;
+Font* FontCache::withLetterSpacing(Font* font, double letterSpacing) {
+    if (font && font->unspaced) font = font->unspaced;
+    const long key = std::lround(letterSpacing * 64.0);
+    if (!font || key == 0) return font;
+    if (auto found = font->spacedVariants.find(key); found != font->spacedVariants.end()) {
+        return found->second;
+    }
+    auto* spaced = new Font;
+    spaced->primary = reference(font->primary);
+    spaced->fallback = reference(font->fallback);
+    spaced->fallbackResolved = font->fallbackResolved;
+    spaced->sizePx = font->sizePx;
+    spaced->weight = font->weight;
+    spaced->italic = font->italic;
+    spaced->decoration = font->decoration;
+    spaced->letterSpacing = key / 64.0;
+    spaced->unspaced = font;
+    spaced->metrics = font->metrics;
+    font->spacedVariants[key] = spaced;
+    return spaced;
+}
+
+const FaceAtSize& FontCache::faceForText(Font* font, const char* utf8) {
+    if (!font->primary || faceDrawsAll(font->primary.cairo, utf8)) return font->primary;
     if (!font->fallbackResolved && loader_) {
         font->fallbackResolved = true;
         const std::string family =
             loader_->fallbackFontForCharacters(utf8, font->weight, font->italic);
-        font->fallback = scaledFontFor(lowerTrimmedFamily(family), *font);
+        font->fallback = faceAtSize(lowerTrimmedFamily(family), *font);
     }
     return font->fallback ? font->fallback : font->primary;
 }
 
+const ShapedRun* FontCache::shaped(Font* font, const char* utf8) {
+    if (!font || !utf8) return nullptr;
+    const std::string text(utf8);
+    if (const ShapedRun* run = font->runs.find(text)) return run;
+    const FaceAtSize& face = faceForText(font, utf8);
+    if (!face) return nullptr;
+    ShapedRun run = shapeRun(face.shaping, utf8, font->letterSpacing);
+    run.fallbackFace = &face == &font->fallback;
+    return &font->runs.insert(text, std::move(run));
+}
+
+double FontCache::textAdvance(Font* font, const char* utf8) {
+    const ShapedRun* run = shaped(font, utf8);
+    return run ? run->advance : 0.0;
+}
+
 int FontCache::textWidth(Font* font, const char* utf8) {
-    if (!font || !utf8) return 0;
-    cairo_scaled_font_t* scaled = fontForText(font, utf8);
-    if (!scaled) return 0;
-    cairo_text_extents_t extents;
-    cairo_scaled_font_text_extents(scaled, utf8, &extents);
-    return static_cast<int>(std::ceil(extents.x_advance));
+    return static_cast<int>(std::lround(textAdvance(font, utf8)));
 }
 
 void FontCache::drawText(cairo_t* cr, Font* font, const char* utf8, double x, double y) {
-    if (!font || !utf8) return;
-    cairo_scaled_font_t* scaled = fontForText(font, utf8);
-    if (!scaled) return;
-    cairo_set_scaled_font(cr, scaled);
-    cairo_move_to(cr, x, y);
-    cairo_show_text(cr, utf8);
+    const ShapedRun* run = shaped(font, utf8);
+    if (!run) return;
+    std::vector<cairo_glyph_t> glyphs = run->glyphs;
+    for (cairo_glyph_t& glyph : glyphs) glyph.x += x, glyph.y += y;
+    cairo_set_scaled_font(cr, (run->fallbackFace ? font->fallback : font->primary).cairo);
+    cairo_show_glyphs(cr, glyphs.data(), static_cast<int>(glyphs.size()));
     if (font->decoration == 0) return;
-    const double width = textWidth(font, utf8);
+    const double width = run->advance;
     const double thickness = std::max(1.0, font->sizePx / 14.0);
     const auto line = [&](double lineY) {
         cairo_rectangle(cr, x, lineY, width, thickness);

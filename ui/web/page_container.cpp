@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/web/border_painter.hpp"
+#include "ui/web/box_paths.hpp"
+#include "ui/web/css_colors.hpp"
 #include "ui/web/platform.hpp"
 #include "ui/web/url.hpp"
 
@@ -14,75 +17,6 @@ namespace {
 void setColor(cairo_t* cr, const litehtml::web_color& color) {
     cairo_set_source_rgba(cr, color.red / 255.0, color.green / 255.0, color.blue / 255.0,
                           color.alpha / 255.0);
-}
-
-// A rectangle with four elliptical corners, clamped so opposite corners never
-// overlap (CSS scales all radii down together in that case).
-void roundedRect(cairo_t* cr, double x, double y, double w, double h,
-                 const litehtml::border_radiuses& r) {
-    double tlx = r.top_left_x, tly = r.top_left_y, trx = r.top_right_x, try_ = r.top_right_y;
-    double brx = r.bottom_right_x, bry = r.bottom_right_y, blx = r.bottom_left_x,
-           bly = r.bottom_left_y;
-    double scale = 1.0;
-    const auto fit = [&](double sum, double room) {
-        if (sum > room && sum > 0) scale = std::min(scale, room / sum);
-    };
-    fit(tlx + trx, w), fit(blx + brx, w), fit(tly + bly, h), fit(try_ + bry, h);
-    for (double* v : {&tlx, &tly, &trx, &try_, &brx, &bry, &blx, &bly})
-        *v = std::max(0.0, *v * scale);
-    constexpr double k = 0.5522847498;  // cubic approximation of a quarter ellipse
-    cairo_new_sub_path(cr);
-    cairo_move_to(cr, x + tlx, y);
-    cairo_line_to(cr, x + w - trx, y);
-    cairo_curve_to(cr, x + w - trx + trx * k, y, x + w, y + try_ - try_ * k, x + w, y + try_);
-    cairo_line_to(cr, x + w, y + h - bry);
-    cairo_curve_to(cr, x + w, y + h - bry + bry * k, x + w - brx + brx * k, y + h, x + w - brx,
-                   y + h);
-    cairo_line_to(cr, x + blx, y + h);
-    cairo_curve_to(cr, x + blx - blx * k, y + h, x, y + h - bly + bly * k, x, y + h - bly);
-    cairo_line_to(cr, x, y + tly);
-    cairo_curve_to(cr, x, y + tly - tly * k, x + tlx - tlx * k, y, x + tlx, y);
-    cairo_close_path(cr);
-}
-
-bool hasRadius(const litehtml::border_radiuses& r) {
-    return r.top_left_x || r.top_left_y || r.top_right_x || r.top_right_y || r.bottom_left_x ||
-           r.bottom_left_y || r.bottom_right_x || r.bottom_right_y;
-}
-
-bool visible(const litehtml::border& b) {
-    return b.width > 0 && b.style != litehtml::border_style_none &&
-           b.style != litehtml::border_style_hidden;
-}
-
-bool sameColor(const litehtml::web_color& a, const litehtml::web_color& b) {
-    return a.red == b.red && a.green == b.green && a.blue == b.blue && a.alpha == b.alpha;
-}
-
-litehtml::border_radiuses shrink(litehtml::border_radiuses r, const litehtml::borders& b) {
-    r.top_left_x = std::max(0, r.top_left_x - b.left.width);
-    r.top_left_y = std::max(0, r.top_left_y - b.top.width);
-    r.top_right_x = std::max(0, r.top_right_x - b.right.width);
-    r.top_right_y = std::max(0, r.top_right_y - b.top.width);
-    r.bottom_right_x = std::max(0, r.bottom_right_x - b.right.width);
-    r.bottom_right_y = std::max(0, r.bottom_right_y - b.bottom.width);
-    r.bottom_left_x = std::max(0, r.bottom_left_x - b.left.width);
-    r.bottom_left_y = std::max(0, r.bottom_left_y - b.bottom.width);
-    return r;
-}
-
-// One side as the trapezoid between the outer and inner edge, so corners
-// meet on the diagonal as they do in a browser.
-void fillSide(cairo_t* cr, const litehtml::border& side, double x0, double y0, double x1, double y1,
-              double x2, double y2, double x3, double y3) {
-    if (!visible(side)) return;
-    setColor(cr, side.color);
-    cairo_move_to(cr, x0, y0);
-    cairo_line_to(cr, x1, y1);
-    cairo_line_to(cr, x2, y2);
-    cairo_line_to(cr, x3, y3);
-    cairo_close_path(cr);
-    cairo_fill(cr);
 }
 
 }  // namespace
@@ -99,6 +33,10 @@ std::string PageContainer::readText(const std::string& url) {
     BufferPtr bytes = fileSystem_->openFile(path);
     if (!bytes) return {};
     return std::string(bytes->begin(), bytes->end());
+}
+
+std::string PageContainer::readStyleSheet(const std::string& url) {
+    return normaliseColorFunctions(readText(url));
 }
 
 std::string PageContainer::resolve(const char* src, const char* baseurl) const {
@@ -138,7 +76,8 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
     cairo_save(cr);
     applyClips(cr);
     setColor(cr, color);
-    fonts_.drawText(cr, font, text, pos.x, pos.y + font->metrics.ascent);
+    fonts_.drawText(cr, font, text, textPlacement_.paintX(text, pos.x),
+                    pos.y + font->metrics.ascent);
     cairo_restore(cr);
 }
 
@@ -245,31 +184,7 @@ void PageContainer::draw_borders(litehtml::uint_ptr hdc, const litehtml::borders
     auto* cr = reinterpret_cast<cairo_t*>(hdc);
     cairo_save(cr);
     applyClips(cr);
-    const double x = pos.x, y = pos.y, w = pos.width, h = pos.height;
-    const double l = visible(b.left) ? b.left.width : 0, t = visible(b.top) ? b.top.width : 0;
-    const double r = visible(b.right) ? b.right.width : 0;
-    const double bo = visible(b.bottom) ? b.bottom.width : 0;
-    const bool uniformColor = sameColor(b.left.color, b.top.color) &&
-                              sameColor(b.top.color, b.right.color) &&
-                              sameColor(b.right.color, b.bottom.color);
-    if (uniformColor) {
-        // Frames in one colour: the ring between the outer and the inner
-        // (rounded) rectangle, filled even-odd, so no seam shows where two
-        // sides meet.
-        setColor(cr, b.top.color);
-        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-        roundedRect(cr, x, y, w, h, b.radius);
-        roundedRect(cr, x + l, y + t, w - l - r, h - t - bo, shrink(b.radius, b));
-        cairo_fill(cr);
-    } else {
-        // Sides in different colours meet on pixel diagonals; without
-        // antialiasing the two halves of a corner pixel cannot both show.
-        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
-        fillSide(cr, b.top, x, y, x + w, y, x + w - r, y + t, x + l, y + t);
-        fillSide(cr, b.right, x + w, y, x + w, y + h, x + w - r, y + h - bo, x + w - r, y + t);
-        fillSide(cr, b.bottom, x + w, y + h, x, y + h, x + l, y + h - bo, x + w - r, y + h - bo);
-        fillSide(cr, b.left, x, y + h, x, y, x + l, y + t, x + l, y + h - bo);
-    }
+    paintBorders(cr, b, pos);
     cairo_restore(cr);
 }
 
@@ -291,7 +206,7 @@ void PageContainer::transform_text(litehtml::tstring& text, litehtml::text_trans
 void PageContainer::import_css(litehtml::tstring& text, const litehtml::tstring& url,
                                litehtml::tstring& baseurl) {
     const std::string resolved = resolveUrl(baseurl.empty() ? baseUrl_ : baseurl, url);
-    text = readText(resolved);
+    text = readStyleSheet(resolved);
     baseurl = resolved;
 }
 

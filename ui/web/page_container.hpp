@@ -10,6 +10,7 @@
 
 #include "ui/web/fonts.hpp"
 #include "ui/web/images.hpp"
+#include "ui/web/text_runs.hpp"
 
 namespace web {
 
@@ -28,8 +29,11 @@ class PageContainer final : public litehtml::document_container {
     void setViewport(int width, int height) { viewportWidth_ = width, viewportHeight_ = height; }
 
     std::string readText(const std::string& url);  // empty when missing
+    // A style sheet's text, colour functions rewritten as litehtml reads them.
+    std::string readStyleSheet(const std::string& url);
 
     FontCache& fonts() { return fonts_; }
+    TextPlacement& textPlacement() { return textPlacement_; }
 
     // litehtml::document_container
     litehtml::uint_ptr create_font(const litehtml::tchar_t* faceName, int size, int weight,
@@ -81,6 +85,7 @@ class PageContainer final : public litehtml::document_container {
 
     FileSystem* fileSystem_;
     FontCache fonts_;
+    TextPlacement textPlacement_;
     ImageCache images_;
     int defaultFontSize_;
     int viewportWidth_ = 0;   // CSS px

@@ -9,7 +9,10 @@
 #include <cmath>
 
 #include "ui/web/bitmap.hpp"
+#include "ui/web/css_colors.hpp"
+#include "ui/web/letter_spacing.hpp"
 #include "ui/web/page_scripts.hpp"
+#include "ui/web/sibling_margins.hpp"
 #include "ui/web/tag_access.hpp"
 #include "ui/web/url.hpp"
 #include "ui/web/user_agent_css.hpp"
@@ -29,7 +32,6 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
                            FontLoader* fontLoader, int defaultFontSize, int viewportWidth,
                            int viewportHeight)
     : url_(url),
-      html_(html),
       container_(fileSystem, fontLoader, defaultFontSize),
       viewportWidth_(viewportWidth),
       viewportHeight_(viewportHeight) {
@@ -37,8 +39,11 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
     container_.setViewport(viewportWidth, viewportHeight);
     container_.setBaseUrl(url);
     context_.load_master_stylesheet(kUserAgentCss);
-    document_ = litehtml::document::createFromUTF8(html.c_str(), &container_, &context_);
-    collectAuthorCss();
+    const PageScriptInfo markup = scanPageScripts(html);
+    const std::string page = rewriteSpans(html, markup.cssSpans, normaliseColorFunctions);
+    document_ = litehtml::document::createFromUTF8(page.c_str(), &container_, &context_);
+    collectAuthorCss(markup.styles);
+    if (root()) mendScopes_.push_back(root());
 }
 
 PageDocument::~PageDocument() {
@@ -52,14 +57,15 @@ litehtml::element::ptr PageDocument::root() const {
 
 // The document parses its sheets into a private list; we parse the same
 // texts, in document order, into our own so a restyle can apply them again.
-void PageDocument::collectAuthorCss() {
-    for (const PageStyle& style : scanPageScripts(html_).styles) {
+void PageDocument::collectAuthorCss(const std::vector<PageStyle>& styles) {
+    for (const PageStyle& style : styles) {
         if (style.href.empty()) {
-            authorCss_.parse_stylesheet(style.text.c_str(), url_.c_str(), document_, nullptr);
+            const std::string text = normaliseColorFunctions(style.text);
+            authorCss_.parse_stylesheet(text.c_str(), url_.c_str(), document_, nullptr);
             continue;
         }
         const std::string address = resolveUrl(url_, style.href);
-        const std::string text = container_.readText(address);
+        const std::string text = container_.readStyleSheet(address);
         authorCss_.parse_stylesheet(text.c_str(), address.c_str(), document_, nullptr);
     }
     authorCss_.sort_selectors();
@@ -71,8 +77,6 @@ void PageDocument::collectAuthorCss() {
             }
         }
     }
-    html_.clear();
-    html_.shrink_to_fit();
 }
 
 void PageDocument::setViewport(int width, int height) {
@@ -149,14 +153,42 @@ void PageDocument::restyleScopes() {
         return false;
     };
     for (const auto& scope : restyleScopes_) {
-        if (!covered(scope)) restyle(scope);
+        if (!covered(scope)) {
+            restyle(scope);
+            mendScopes_.push_back(scope);
+        }
     }
     restyleScopes_.clear();
     layoutDirty_ = true;
 }
 
+// What litehtml styles wrong is mended after every styling, its own :hover
+// restyles included, and before layout reads it: in each restyled subtree,
+// and for margins also among the restyled element's siblings.
+void PageDocument::mendStyles() {
+    const auto covered = [&](const litehtml::element::ptr& scope) {
+        for (auto up = scope->parent(); up; up = up->parent()) {
+            if (std::find(mendScopes_.begin(), mendScopes_.end(), up) != mendScopes_.end()) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::vector<litehtml::element::ptr> done;
+    for (const auto& scope : mendScopes_) {
+        if (covered(scope) || std::find(done.begin(), done.end(), scope) != done.end()) continue;
+        done.push_back(scope);
+        applyLetterSpacingToTree(scope, *document_);
+        container_.textPlacement().fitSubtree(scope, container_.fonts());
+        collapseSiblingMargins(scope, *document_);
+    }
+    mendScopes_.clear();
+}
+
 void PageDocument::relayout() {
+    if (document_) mendStyles();
     if (document_ && viewportWidth_ > 0) document_->render(viewportWidth_);
+    container_.textPlacement().layoutChanged();
     layoutDirty_ = false;
 }
 
@@ -260,11 +292,11 @@ bool PageDocument::hover(int x, int y) {
     // The layout is still the one on screen, so the box snapshot taken now
     // catches anything a :hover size change moves.
     noteEdit(nullptr);
-    if (!fullRepaint_) {
-        for (std::size_t i = 0; i < hoverSensitive_.size(); ++i) {
-            const auto& element = hoverSensitive_[i];
-            fingerprints_.try_emplace(element.get(), element, before[i]);
-        }
+    for (std::size_t i = 0; i < hoverSensitive_.size(); ++i) {
+        const auto& element = hoverSensitive_[i];
+        if (!fullRepaint_) fingerprints_.try_emplace(element.get(), element, before[i]);
+        // litehtml restyled these itself, fonts and word widths included.
+        if (paintFingerprint(element) != before[i]) mendScopes_.push_back(element);
     }
     layoutDirty_ = true;
     return true;
@@ -321,14 +353,18 @@ bool PageDocument::setText(const litehtml::element::ptr& element, const std::str
         element->appendChild(child);
         child->parse_styles();
     }
+    container_.textPlacement().fit(static_cast<litehtml::html_tag&>(*element), container_.fonts());
     layoutDirty_ = true;
     return true;
 }
 
 bool PageDocument::setAttribute(const litehtml::element::ptr& element, const std::string& name,
-                                const std::string& value) {
+                                const std::string& written) {
     auto* tag = dynamic_cast<litehtml::html_tag*>(element.get());
     if (!tag || name.empty()) return false;
+    // Styles are kept the way the page's own markup is loaded, so writing
+    // the same colour again is no change.
+    const std::string value = name == "style" ? normaliseColorFunctions(written) : written;
     const char* old = tag->get_attr(name.c_str());
     if (old && value == old) return false;
     const litehtml::element::ptr scope = restyleScopeOf(element);

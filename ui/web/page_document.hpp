@@ -12,6 +12,7 @@
 
 #include "ui/web/damage.hpp"
 #include "ui/web/page_container.hpp"
+#include "ui/web/page_scripts.hpp"
 
 namespace web {
 
@@ -74,7 +75,7 @@ class PageDocument {
     std::size_t matchedRuleCount() const;
 
   private:
-    void collectAuthorCss();
+    void collectAuthorCss(const std::vector<PageStyle>& styles);
     // Before the first edit since the last paint: remembers where everything
     // was, and the paint styles of what a restyle of `scope` may change.
     void noteEdit(const litehtml::element::ptr& scope);
@@ -82,12 +83,12 @@ class PageDocument {
     void restyle(const litehtml::element::ptr& scope);
     void addRestyleScope(const litehtml::element::ptr& scope);
     void restyleScopes();
+    void mendStyles();
     void relayout();
     void collectDamage();
     void findHoverSensitive();
 
     std::string url_;
-    std::string html_;  // kept only until the author sheets are collected
     PageContainer container_;
     litehtml::context context_;
     litehtml::css authorCss_;
@@ -100,6 +101,9 @@ class PageDocument {
     // Edits since the last paint: subtrees to restyle, the paint fingerprints
     // and boxes they had on screen, and damage not yet painted.
     std::vector<litehtml::element::ptr> restyleScopes_;
+    // Subtrees styled since the last layout, whose letter-spacing, word
+    // widths and sibling margins need mending before the next one.
+    std::vector<litehtml::element::ptr> mendScopes_;
     std::map<const litehtml::element*, std::pair<litehtml::element::ptr, std::string>>
         fingerprints_;
     std::optional<BoxSnapshot> boxesBefore_;

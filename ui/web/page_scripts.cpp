@@ -4,6 +4,7 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 
@@ -16,9 +17,34 @@ std::string attribute(const GumboElement& element, const char* name) {
     return attr && attr->value ? attr->value : "";
 }
 
-void collect(const GumboNode* node, PageScriptInfo& info) {
+struct Scan {
+    const std::string& html;
+    PageScriptInfo& info;
+
+    // Gumbo's original text points into the page it parsed.
+    void addSpan(const char* data, std::size_t length) {
+        if (!data || data < html.data() || data + length > html.data() + html.size()) return;
+        const auto begin = static_cast<std::size_t>(data - html.data());
+        info.cssSpans.push_back({begin, begin + length});
+    }
+
+    void addStyleAttribute(const GumboElement& element) {
+        const GumboAttribute* attr = gumbo_get_attribute(&element.attributes, "style");
+        if (!attr) return;
+        const char* data = attr->original_value.data;
+        std::size_t length = attr->original_value.length;
+        if (length >= 2 && (data[0] == '"' || data[0] == '\'') && data[length - 1] == data[0]) {
+            ++data, length -= 2;
+        }
+        addSpan(data, length);
+    }
+};
+
+void collect(const GumboNode* node, Scan& scan) {
     if (node->type != GUMBO_NODE_ELEMENT) return;
+    PageScriptInfo& info = scan.info;
     const GumboElement& element = node->v.element;
+    scan.addStyleAttribute(element);
     if (element.tag == GUMBO_TAG_SCRIPT) {
         PageScript script;
         script.src = attribute(element, "src");
@@ -41,6 +67,7 @@ void collect(const GumboNode* node, PageScriptInfo& info) {
             const auto* child = static_cast<const GumboNode*>(element.children.data[i]);
             if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE) {
                 style.text += child->v.text.text;
+                scan.addSpan(child->v.text.original_text.data, child->v.text.original_text.length);
             }
         }
         info.styles.push_back(std::move(style));
@@ -57,11 +84,30 @@ void collect(const GumboNode* node, PageScriptInfo& info) {
         }
     }
     for (unsigned i = 0; i < element.children.length; ++i) {
-        collect(static_cast<const GumboNode*>(element.children.data[i]), info);
+        collect(static_cast<const GumboNode*>(element.children.data[i]), scan);
     }
 }
 
 }  // namespace
+
+std::string rewriteSpans(const std::string& html, std::vector<TextSpan> spans,
+                         std::string (*rewrite)(const std::string&)) {
+    // Gumbo's tree is not always in source order (misnested or table
+    // markup moves nodes); the rewrite walks the text front to back.
+    std::sort(spans.begin(), spans.end(),
+              [](const TextSpan& a, const TextSpan& b) { return a.begin < b.begin; });
+    std::string out;
+    out.reserve(html.size());
+    std::size_t copied = 0;
+    for (const TextSpan& span : spans) {
+        if (span.begin < copied || span.end > html.size() || span.end < span.begin) continue;
+        out.append(html, copied, span.begin - copied);
+        out += rewrite(html.substr(span.begin, span.end - span.begin));
+        copied = span.end;
+    }
+    out.append(html, copied, std::string::npos);
+    return out;
+}
 
 std::optional<int> parseDiagnosticsLevel(const std::string& text) {
     std::string word;
@@ -85,7 +131,8 @@ PageScriptInfo scanPageScripts(const std::string& html) {
     PageScriptInfo info;
     GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
     if (!output) return info;
-    collect(output->root, info);
+    Scan scan{html, info};
+    collect(output->root, scan);
     gumbo_destroy_output(&kGumboDefaultOptions, output);
     return info;
 }

@@ -21,15 +21,27 @@ struct PageStyle {
     std::string href;  // as written; empty for <style>
 };
 
+// Where CSS sits inside the page's markup, as byte offsets [begin, end).
+struct TextSpan {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
 struct PageScriptInfo {
     std::vector<PageScript> scripts;
     std::vector<PageStyle> styles;  // document order
+    // The text of every <style> element and style attribute, in document order.
+    std::vector<TextSpan> cssSpans;
     // From <meta name="diagnostics" content="...">: a number, or "off" (0),
     // "warn" (1), "strict" (2). Absent when the page does not say.
     std::optional<int> diagnostics;
 };
 
 PageScriptInfo scanPageScripts(const std::string& html);
+
+// `html` with `rewrite` applied to each span's text (spans not overlapping).
+std::string rewriteSpans(const std::string& html, std::vector<TextSpan> spans,
+                         std::string (*rewrite)(const std::string&));
 
 // "2", "strict", "warn", "off" -> level; anything else -> nothing.
 std::optional<int> parseDiagnosticsLevel(const std::string& text);

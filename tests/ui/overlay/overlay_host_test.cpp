@@ -2,13 +2,20 @@
 // package, drawn into a canvas that records what it is given.
 #include "ui/overlay_ui.hpp"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "data/map_token.hpp"
 #include "data/package.hpp"
 #include "game/game.hpp"
+#include "ui/page_state.hpp"
 #include "ui/web/view.hpp"
 
 namespace {
@@ -145,5 +152,58 @@ TEST_F(OverlayHost, TeardownStopsRenderingAndCommandsNeedAGame) {
     EXPECT_EQ(canvas.draws, before);
     EXPECT_EQ(overlay->view(), nullptr);
 }
+
+#ifdef NJTOOL_PATH
+// Runs a program with its arguments as given (no shell); its exit status.
+int run(const std::vector<std::string>& args) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        std::freopen("/dev/null", "w", stdout);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The preview tool is how page authors and the fidelity script see the
+// overlay: for the same state it must give the game's own pixels, fonts
+// and all (it once drew Roboto Mono as DejaVu Sans Mono).
+TEST_F(OverlayHost, PreviewToolDrawsExactlyWhatTheOverlayDraws) {
+    game.selectMissionFromPage(1.0);  // a locked operation: the lock note, a disabled button
+    frames(3);
+    ASSERT_TRUE(overlay->domReady());
+    const std::string state = nj::buildStateScript(game, nj::PageLayout{1280, 720},
+                                                   nj::summarizeCampaign(game.campaignMaps));
+    const std::string name = "overlay_preview_" + std::to_string(getpid()) + ".png";
+    const std::string png = (std::filesystem::temp_directory_path() / name).string();
+    ASSERT_EQ(run({NJTOOL_PATH, "page", "render", "ui/ui.html", png, "--package", NJ_PACKAGE_PATH,
+                   "--script", state}),
+              0);
+    cairo_surface_t* preview = cairo_image_surface_create_from_png(png.c_str());
+    std::filesystem::remove(png);
+    ASSERT_EQ(cairo_surface_status(preview), CAIRO_STATUS_SUCCESS);
+    ASSERT_EQ(cairo_image_surface_get_width(preview), canvas.lastWidth);
+    ASSERT_EQ(cairo_image_surface_get_height(preview), canvas.lastHeight);
+    const unsigned char* theirs = cairo_image_surface_get_data(preview);
+    const int theirStride = cairo_image_surface_get_stride(preview);
+    int differing = 0, worst = 0;
+    for (int y = 0; y < canvas.lastHeight; ++y) {
+        for (int i = 0; i < canvas.lastWidth * 4; ++i) {
+            // Both premultiplied BGRA; the PNG's way back costs a unit at most.
+            const int delta = std::abs(int(theirs[y * theirStride + i]) -
+                                       canvas.lastPixels[std::size_t(y) * canvas.lastRowBytes + i]);
+            differing += delta > 1;
+            worst = std::max(worst, delta);
+        }
+    }
+    cairo_surface_destroy(preview);
+    EXPECT_EQ(differing, 0) << "largest channel difference " << worst;
+}
+#endif
 
 }  // namespace

@@ -232,6 +232,111 @@ TEST(WebRender, BitmapIsBgraWithRowBytesAndLocks) {
     bitmap.unlockPixels();
 }
 
+// Runs of ink along one row (or column) of pixels.
+int inkRuns(const PageHarness& page, int fixed, int from, int to, bool alongRow) {
+    int runs = 0;
+    bool inRun = false;
+    for (int i = from; i < to; ++i) {
+        const std::uint32_t p = alongRow ? page.pixel(i, fixed) : page.pixel(fixed, i);
+        const bool ink = (p >> 24) > 0x60;
+        runs += ink && !inRun;
+        inRun = ink;
+    }
+    return runs;
+}
+
+struct BorderPattern {
+    const char* border;  // on a 100 x 40 px box
+    int width;           // px
+    int dashesAcross;    // on the top side, corners included
+    int dashesDown;      // on the left side
+};
+
+// Counts from Chromium's screenshots of the same boxes: 2w dashes with w
+// gaps from 3 px up (3w and 2w below), w dots with w gaps, stretched so a
+// dash sits on each corner.
+TEST(WebRender, DashedAndDottedBordersHaveTheBrowsersDashes) {
+    const BorderPattern patterns[] = {
+        {"4px dashed", 4, 9, 4},  {"2px dashed", 2, 11, 5}, {"1px dashed", 1, 21, 9},
+        {"3px dotted", 3, 18, 8}, {"6px dotted", 6, 10, 5},
+    };
+    for (const BorderPattern& p : patterns) {
+        PageHarness page(130, 70);
+        page.load(kHead +
+                  "<div style='position:absolute;left:0;top:0;width:100px;height:40px;"
+                  "border:" +
+                  p.border + " #000'></div></body></html>");
+        const int outerW = 100 + 2 * p.width, outerH = 40 + 2 * p.width, mid = p.width / 2;
+        EXPECT_EQ(inkRuns(page, mid, 0, outerW, true), p.dashesAcross) << p.border << " top";
+        EXPECT_EQ(inkRuns(page, mid, 0, outerH, false), p.dashesDown) << p.border << " left";
+        EXPECT_EQ(page.pixel(50, 20), kTransparent) << p.border;
+    }
+}
+
+TEST(WebRender, DoubleBordersAreTwoLinesAThirdOfTheWidthEach) {
+    struct Double {
+        int width;
+        const char* acrossTop;  // '#' ink, '.' clear, from the outer edge in
+    };
+    const Double doubles[] = {{2, "##"},    {3, "#.#"},    {4, "#..#"},
+                              {5, "##.##"}, {6, "##..##"}, {9, "###...###"}};
+    for (const Double& d : doubles) {
+        PageHarness page(130, 70);
+        page.load(kHead +
+                  "<div style='position:absolute;left:0;top:0;width:100px;height:40px;"
+                  "border:" +
+                  std::to_string(d.width) + "px double #00f'></div></body></html>");
+        std::string seen;
+        for (int y = 0; y < d.width; ++y) seen += (page.pixel(50, y) >> 24) > 0x80 ? '#' : '.';
+        EXPECT_EQ(seen, d.acrossTop) << d.width << " px";
+        EXPECT_EQ(page.pixel(50, d.width), kTransparent) << d.width << " px";
+    }
+}
+
+TEST(WebRender, PatternedSidesKeepTheirOwnColoursAndTheRoundedCorners) {
+    PageHarness page(100, 60);
+    page.load(kHead +
+              "<div style='position:absolute;left:0;top:0;width:60px;height:30px;"
+              "border:4px dashed #f00;border-left:4px solid #00f;border-radius:12px'></div>"
+              "</body></html>");
+    EXPECT_EQ(page.pixel(1, 19), rgb(0x0000ff));  // solid left side
+    EXPECT_EQ(page.pixel(14, 1), rgb(0xff0000));  // the top's first dash after the corner
+    EXPECT_EQ(page.pixel(0, 0), kTransparent);    // rounded corner stays cut
+    EXPECT_EQ(page.pixel(67, 37), kTransparent);
+}
+
+// Tops of the lower boxes in Chromium. litehtml collapsed a pair only when
+// the upper box had no bottom border or padding, and added both margins
+// otherwise.
+TEST(WebRender, AdjoiningMarginsOfBlockSiblingsCollapseIntoTheLarger) {
+    PageHarness page(700, 120);
+    page.load(
+        kHead +
+        "<style>.c{position:absolute;top:0;width:80px}.c div{height:10px;"
+        "background-color:#000}</style>"
+        "<div class='c' style='left:0'><div style='margin:12px 0;border:1px solid red'></div>"
+        "<div id='a' style='margin:12px 0;border:1px solid red'></div></div>"
+        "<div class='c' style='left:100px'><div style='margin:20px 0;border:1px solid red'>"
+        "</div><div id='b' style='margin:8px 0'></div></div>"
+        "<div class='c' style='left:200px'><div style='margin:8px 0;padding-bottom:2px'></div>"
+        "<div id='c' style='margin:20px 0;border:2px solid red'></div></div>"
+        "<div class='c' style='left:300px'><div style='margin:12px 0'></div>"
+        "<div id='d' style='margin:12px 0'></div></div>"
+        "<div class='c' style='left:400px'><div style='margin:12px 0;border:1px solid red'>"
+        "</div> text <div id='e' style='margin:12px 0;border:1px solid red'></div></div>"
+        "<div class='c' style='left:500px'><div style='margin:1em 0;font-size:20px;"
+        "border:1px solid red'></div><div id='f' style='margin:0.5em 0;border:1px solid red'>"
+        "</div></div></body></html>");
+    const std::pair<const char*, int> tops[] = {{"a", 36}, {"b", 52}, {"c", 40},
+                                                {"d", 34}, {"e", 67}, {"f", 52}};
+    for (const auto& [id, top] : tops) {
+        EXPECT_EQ(page.js(std::string("document.getElementById('") + id +
+                          "').getBoundingClientRect().top"),
+                  std::to_string(top))
+            << id;
+    }
+}
+
 std::vector<std::uint32_t> allPixels(const PageHarness& page) {
     std::vector<std::uint32_t> pixels;
     const web::Bitmap& bitmap = page.view->surface()->bitmap();
@@ -251,9 +356,9 @@ void expectPartialRepaintsMatchAFullRepaint(const std::string& relationCss) {
     page.load(kHead +
               "<style>.c{display:inline-block;width:30px;height:20px;margin:2px;"
               "background-color:#444;border:2px solid #888;border-radius:4px}"
-              ".c.sel{border-color:#fc3}" +
+              ".c.sel{border-color:rgba(255, 204, 51, 0.8);border-style:dashed}" +
               relationCss +
-              ".off{display:none}.box{color:#0ff}"
+              ".off{display:none}.box{color:#0ff;letter-spacing:1.5px}"
               ".pin{position:absolute;left:150px;top:80px;width:30px;height:30px;"
               "font-family:'DejaVu Sans';font-size:24px;font-weight:bold}</style>"
               "<div id='row'><span class='c' id='c0'>a</span><span class='c' id='c1'>b"

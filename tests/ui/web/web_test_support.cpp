@@ -13,6 +13,7 @@ namespace webtest {
 namespace {
 
 constexpr const char* kDejaVuDir = "/usr/share/fonts/truetype/dejavu/";
+const std::string kPageFontDir = NJ_PAGE_FONT_DIR "/";
 
 std::string lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -50,7 +51,7 @@ web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
     return web::makeBuffer(found->second.data(), found->second.size());
 }
 
-web::BufferPtr DejaVuFontLoader::load(const std::string& family, int weight, bool) {
+web::BufferPtr TestFontLoader::load(const std::string& family, int weight, bool) {
     requested.push_back(family);
     const std::string name = lower(family);
     const bool bold = weight >= 600;
@@ -61,6 +62,15 @@ web::BufferPtr DejaVuFontLoader::load(const std::string& family, int weight, boo
         file = bold ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf";
     } else if (name == "dejavu serif" || name == "serif") {
         file = bold ? "DejaVuSerif-Bold.ttf" : "DejaVuSerif.ttf";
+    } else if (name == "lato") {
+        return readFile(kPageFontDir + (bold ? "lato/700Bold/Lato_700Bold.ttf"
+                                             : "lato/400Regular/Lato_400Regular.ttf"));
+    } else if (name == "montserrat") {
+        return readFile(kPageFontDir + (bold ? "montserrat/700Bold/Montserrat_700Bold.ttf"
+                                             : "montserrat/400Regular/Montserrat_400Regular.ttf"));
+    } else if (name == "roboto mono") {
+        return readFile(kPageFontDir + (bold ? "roboto-mono/700Bold/RobotoMono_700Bold.ttf"
+                                             : "roboto-mono/400Regular/RobotoMono_400Regular.ttf"));
     } else {
         return nullptr;
     }

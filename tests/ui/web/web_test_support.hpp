@@ -28,8 +28,10 @@ class MemoryFileSystem : public web::FileSystem {
 };
 
 // "DejaVu Sans" (also "sans-serif"), "DejaVu Sans Mono" ("monospace") and
-// "DejaVu Serif" ("serif"); bold from weight 600. Everything else is unknown.
-class DejaVuFontLoader : public web::FontLoader {
+// "DejaVu Serif" ("serif"), and the page's own "Lato", "Montserrat" and
+// "Roboto Mono" from the npm packages the game ships them from; bold from
+// weight 600. Everything else is unknown.
+class TestFontLoader : public web::FontLoader {
   public:
     std::string fallbackFont() override { return "DejaVu Sans"; }
     std::string fallbackFontForCharacters(const std::string&, int, bool) override {
@@ -73,7 +75,7 @@ class PageHarness : public web::LoadListener {
     void click(int x, int y);
 
     MemoryFileSystem files;
-    DejaVuFontLoader fonts;
+    TestFontLoader fonts;
     RecordingLogger log;
     double clock = 1000.0;
     std::unique_ptr<web::Renderer> renderer;
