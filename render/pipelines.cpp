@@ -27,17 +27,18 @@ VkShaderModule makeShader(VkDevice device, std::span<const uint32_t> code) {
     return module;
 }
 
-enum class Blend { Alpha, Additive, Premultiplied };
+enum class Blend { Alpha, Additive, Premultiplied, Replace };
 
 // Colour = src * srcAlpha + dst * (1 - srcAlpha) for alpha blending, dst * 1 for
 // additive; alpha accumulates the same way with a source factor of one. The
 // page's bitmap arrives with its colours already multiplied by alpha, so the
 // overlay takes the source colour as it is (multiplying again would darken
-// every half-transparent edge of the page).
+// every half-transparent edge of the page). Replace writes the source as it
+// is: for pictures of the play field that cover what they are drawn over.
 VkPipelineColorBlendAttachmentState blendState(Blend blend) {
     const bool additive = blend == Blend::Additive;
     VkPipelineColorBlendAttachmentState b{};
-    b.blendEnable = VK_TRUE;
+    b.blendEnable = blend == Blend::Replace ? VK_FALSE : VK_TRUE;
     b.srcColorBlendFactor =
         blend == Blend::Premultiplied ? VK_BLEND_FACTOR_ONE : VK_BLEND_FACTOR_SRC_ALPHA;
     b.dstColorBlendFactor = additive ? VK_BLEND_FACTOR_ONE : VK_BLEND_FACTOR_ONE_MINUS_SRC_ALPHA;
@@ -185,6 +186,7 @@ bool VulkanRenderer::createPipelines() {
             makePipeline(device_, renderPass_, pipelineLayout_, {vertex, solid, Blend::Additive});
         texturedPipeline_ =
             makePipeline(device_, renderPass_, pipelineLayout_, {vertex, textured, Blend::Premultiplied});
+        copyPipeline_ = makePipeline(device_, renderPass_, pipelineLayout_, {vertex, textured, Blend::Replace});
     }
     for (VkShaderModule m : {vertex, solid, textured}) {
         if (m != VK_NULL_HANDLE) vkDestroyShaderModule(device_, m, nullptr);
@@ -195,7 +197,7 @@ bool VulkanRenderer::createPipelines() {
     }
     // Drawing with a missing pipeline would crash the first frame; better to stop here.
     if (alphaPipeline_ == VK_NULL_HANDLE || additivePipeline_ == VK_NULL_HANDLE ||
-        texturedPipeline_ == VK_NULL_HANDLE) {
+        texturedPipeline_ == VK_NULL_HANDLE || copyPipeline_ == VK_NULL_HANDLE) {
         logVulkan("Failed to create graphics pipelines.");
         return false;
     }

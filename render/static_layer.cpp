@@ -210,7 +210,7 @@ void VulkanRenderer::endStaticLayer() {
 
 void VulkanRenderer::drawStaticPicture() {
     flushBatch();
-    vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, texturedPipeline_);
+    vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, copyPipeline_);
     vkCmdBindDescriptorSets(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_,
                             1, 1, &staticSet_, 0, nullptr);
     const Color white{1.0f, 1.0f, 1.0f, 1.0f};

@@ -203,6 +203,7 @@ class VulkanRenderer : public Batch {
     VkPipeline alphaPipeline_ = VK_NULL_HANDLE;
     VkPipeline additivePipeline_ = VK_NULL_HANDLE;
     VkPipeline texturedPipeline_ = VK_NULL_HANDLE;
+    VkPipeline copyPipeline_ = VK_NULL_HANDLE;  // textured, no blending: opaque pictures
 
     VkCommandPool commandPool_ = VK_NULL_HANDLE;
     VkCommandBuffer commandBuffers_[kFramesInFlight] = {};

@@ -213,7 +213,7 @@ void VulkanRenderer::endWorldLayer() {
                          VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 1, &written, 0, nullptr, 0, nullptr);
     beginScreenPass();
 
-    vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, texturedPipeline_);
+    vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, copyPipeline_);
     vkCmdBindDescriptorSets(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, pipelineLayout_,
                             1, 1, &worldSets_[currentFrame_], 0, nullptr);
     const Color white{1.0f, 1.0f, 1.0f, 1.0f};
