@@ -5,12 +5,6 @@
 
 namespace nj {
 
-namespace {
-
-constexpr VkClearColorValue kClearColour = {{0.02f, 0.035f, 0.065f, 1.0f}};
-
-}  // namespace
-
 bool VulkanRenderer::beginFrame() {
     if (device_ == VK_NULL_HANDLE || frameActive_) return false;
     if (swapchain_ == VK_NULL_HANDLE || framebuffers_.empty()) {

@@ -106,6 +106,17 @@ void VulkanRenderer::resize(int width, int height) {
 }
 
 bool VulkanRenderer::createRenderPass() {
+    if (!createColourPass(VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, renderPass_)) {
+        renderPass_ = VK_NULL_HANDLE;
+        logVulkan("Failed to create RenderPass.");
+        return false;
+    }
+    return true;
+}
+
+// Everything but the final layout is the same for every pass, so the
+// pipelines made for the screen's pass draw into the pictures' passes too.
+bool VulkanRenderer::createColourPass(VkImageLayout finalLayout, VkRenderPass& out) {
     VkAttachmentDescription colour{};
     colour.format = surfaceFormat_.format;
     colour.samples = VK_SAMPLE_COUNT_1_BIT;
@@ -114,7 +125,7 @@ bool VulkanRenderer::createRenderPass() {
     colour.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
     colour.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
     colour.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
-    colour.finalLayout = VK_IMAGE_LAYOUT_PRESENT_SRC_KHR;
+    colour.finalLayout = finalLayout;
 
     VkAttachmentReference colourRef{0, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL};
     VkSubpassDescription subpass{};
@@ -138,9 +149,8 @@ bool VulkanRenderer::createRenderPass() {
     info.pSubpasses = &subpass;
     info.dependencyCount = 1;
     info.pDependencies = &dependency;
-    if (vkCreateRenderPass(device_, &info, nullptr, &renderPass_) != VK_SUCCESS) {
-        renderPass_ = VK_NULL_HANDLE;
-        logVulkan("Failed to create RenderPass.");
+    if (vkCreateRenderPass(device_, &info, nullptr, &out) != VK_SUCCESS) {
+        out = VK_NULL_HANDLE;
         return false;
     }
     return true;

@@ -24,6 +24,10 @@ struct WindowSurface {
     std::function<VkSurfaceKHR(VkInstance)> createSurface;  // VK_NULL_HANDLE on failure
 };
 
+// What every frame, and every picture of the play field, starts from: the
+// night blue of the letterbox bars.
+inline constexpr VkClearColorValue kClearColour = {{0.02f, 0.035f, 0.065f, 1.0f}};
+
 class VulkanRenderer : public Batch {
   public:
     static constexpr uint32_t kFramesInFlight = 2;
@@ -90,6 +94,15 @@ class VulkanRenderer : public Batch {
     void recordPipelineBind(Pipeline pipeline) override;
 
   private:
+    // An image the renderer samples (pictures.cpp); `framebuffer` only for
+    // those it also draws into.
+    struct Picture {
+        VkImage image = VK_NULL_HANDLE;
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        VkImageView view = VK_NULL_HANDLE;
+        VkFramebuffer framebuffer = VK_NULL_HANDLE;
+    };
+
     struct HostBuffer {
         VkBuffer buffer = VK_NULL_HANDLE;
         VkDeviceMemory memory = VK_NULL_HANDLE;
@@ -127,21 +140,36 @@ class VulkanRenderer : public Batch {
 
     void recordFrameCapture();
 
+    // Pictures (pictures.cpp).
+    bool createPicture(uint32_t width, uint32_t height, VkFormat format, VkImageUsageFlags usage,
+                       VkRenderPass pass, Picture& out);
+    void destroyPicture(Picture& picture);
+    VkSampler createSampler(VkFilter filter);
+    VkDescriptorPool createTexturePool(uint32_t sets);
+    VkDescriptorSet allocateTextureSet(VkDescriptorPool pool);
+    void writeTextureSet(VkDescriptorSet set, VkSampler sampler, VkImageView view);
+    // Textured drawing between bindTexture and unbindTexture (which restores
+    // the batch's blend pipeline); rectangles in canvas units.
+    void bindTexture(VkPipeline pipeline, VkDescriptorSet set);
+    void pushTexturedRect(float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1);
+    void unbindTexture();
+    // A picture covering the whole canvas, copied without blending.
+    void drawCanvasPicture(VkDescriptorSet set);
+
+    // A colour pass over one image of the swapchain's format, leaving it in
+    // `finalLayout` (swapchain.cpp): the screen's, and its twins for pictures.
+    bool createColourPass(VkImageLayout finalLayout, VkRenderPass& out);
+
     // The screen's render pass with the letterbox viewport (frame.cpp).
     void beginScreenPass();
 
     // The world layer (world_layer.cpp).
     bool worldLayerWanted() const;
-    bool createSamplingPass(VkRenderPass& out);
-    bool createWorldTarget(uint32_t slot);
     bool createWorldLayer();
     void destroyWorldLayer();
     bool beginWorldLayer();
     VkRenderPass worldPass_ = VK_NULL_HANDLE;
-    VkImage worldImages_[kFramesInFlight] = {};
-    VkDeviceMemory worldMemory_[kFramesInFlight] = {};
-    VkImageView worldViews_[kFramesInFlight] = {};
-    VkFramebuffer worldFramebuffers_[kFramesInFlight] = {};
+    Picture worldPictures_[kFramesInFlight];
     VkDescriptorSet worldSets_[kFramesInFlight] = {};
     VkSampler worldSampler_ = VK_NULL_HANDLE;
     VkDescriptorPool worldDescriptorPool_ = VK_NULL_HANDLE;
@@ -152,14 +180,10 @@ class VulkanRenderer : public Batch {
     bool prepareStaticTarget(uint32_t width, uint32_t height);
     void destroyStaticLayer();  // the image; the pass stays for the next one
     void destroyStaticPass();
-    void drawStaticPicture();
     VkRenderPass staticPass_ = VK_NULL_HANDLE;
     VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] = {};  // run after the upload, before the frame
     VkCommandBuffer frameCommandBuffer_ = VK_NULL_HANDLE;       // the frame's, while baking
-    VkImage staticImage_ = VK_NULL_HANDLE;
-    VkDeviceMemory staticMemory_ = VK_NULL_HANDLE;
-    VkImageView staticView_ = VK_NULL_HANDLE;
-    VkFramebuffer staticFramebuffer_ = VK_NULL_HANDLE;
+    Picture staticPicture_;
     VkSampler staticSampler_ = VK_NULL_HANDLE;
     VkDescriptorPool staticDescriptorPool_ = VK_NULL_HANDLE;
     VkDescriptorSet staticSet_ = VK_NULL_HANDLE;
@@ -220,9 +244,7 @@ class VulkanRenderer : public Batch {
 
     VkDescriptorPool descriptorPool_ = VK_NULL_HANDLE;
     VkDescriptorSet overlaySet_ = VK_NULL_HANDLE;
-    VkImage overlayImage_ = VK_NULL_HANDLE;
-    VkDeviceMemory overlayMemory_ = VK_NULL_HANDLE;
-    VkImageView overlayView_ = VK_NULL_HANDLE;
+    Picture overlayPicture_;
     VkSampler overlaySampler_ = VK_NULL_HANDLE;
     HostBuffer overlayStaging_[kFramesInFlight];  // width x height x 4 bytes each
 
