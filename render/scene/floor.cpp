@@ -59,8 +59,8 @@ std::uint64_t stillFloorKey(const Game& game) {
 }  // namespace
 
 void drawFloor(Batch& batch, const Game& game) {
-    // Everything below the light pools stays still for the whole mission: the
-    // renderer may keep it as one picture.
+    // Everything below the drifting light pools stays still for the whole
+    // mission: the renderer may keep it as one picture.
     if (batch.beginStaticLayer(stillFloorKey(game))) {
         fillRect(batch, 0, 0, 960, 540, {0.055f, 0.062f, 0.078f, 1});
         for (int column = 0; column < kTileColumns; ++column) {
@@ -72,9 +72,10 @@ void drawFloor(Batch& batch, const Game& game) {
         drawWallFootprints(batch, game);
         if (game.theme == "casino" || game.theme == "embassy") drawRugs(batch);
         drawAgencySeal(batch);
+        drawStillLightPools(batch);
         batch.endStaticLayer();
     }
-    drawLightPools(batch, game.animClock);
+    drawDriftingLightPools(batch, game.animClock);
     drawPlants(batch, game.animClock);
 }
 

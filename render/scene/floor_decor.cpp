@@ -83,7 +83,7 @@ void drawAgencySeal(Batch& batch) {
     drawText(batch, "NIA", 766, 191, 0.85f, {0.92f, 0.76f, 0.3f, 1}, TextAlign::Center);
 }
 
-void drawLightPools(Batch& batch, float animClock) {
+void drawStillLightPools(Batch& batch) {
     struct Pool {
         float x, y, r, s;
     };
@@ -91,6 +91,9 @@ void drawLightPools(Batch& batch, float animClock) {
         {122, 70, 52, 0.22f}, {58, 145, 46, 0.2f},  {345, 110, 54, 0.22f}, {512, 152, 50, 0.2f},
         {582, 68, 56, 0.22f}, {692, 130, 54, 0.2f}, {692, 290, 50, 0.18f}, {174, 315, 44, 0.2f}};
     for (const Pool& p : kFixed) drawLightPool(batch, p.x, p.y, p.r, p.s);
+}
+
+void drawDriftingLightPools(Batch& batch, float animClock) {
     const float s = 3.5f * std::sin(1.2f * animClock);
     const float c = 2.5f * std::cos(1.2f * animClock);
     drawLightPool(batch, 185 + s, 225 + c, 72, 0.16f);

@@ -9,8 +9,10 @@ namespace nj {
 void drawRugs(Batch& batch);
 // The agency's brass seal in the floor by the vault.
 void drawAgencySeal(Batch& batch);
-// Warm pools under the ceiling lights; three drift with `animClock`.
-void drawLightPools(Batch& batch, float animClock);
+// Warm pools under the ceiling lights: eight still, then three that drift
+// with `animClock` (drawn in that order).
+void drawStillLightPools(Batch& batch);
+void drawDriftingLightPools(Batch& batch, float animClock);
 // Potted plants whose leaves stir with `animClock`.
 void drawPlants(Batch& batch, float animClock);
 
