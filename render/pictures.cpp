@@ -154,4 +154,32 @@ void VulkanRenderer::drawCanvasPicture(VkDescriptorSet set) {
     unbindTexture();
 }
 
+void VulkanRenderer::beginPicturePass(VkCommandBuffer cb, const Picture& picture, uint32_t width,
+                                      uint32_t height) {
+    VkClearValue clear{};
+    clear.color = kClearColour;
+    VkRenderPassBeginInfo pass{};
+    pass.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
+    pass.renderPass = picturePass_;
+    pass.framebuffer = picture.framebuffer;
+    pass.renderArea = {{0, 0}, {width, height}};
+    pass.clearValueCount = 1;
+    pass.pClearValues = &clear;
+    vkCmdBeginRenderPass(cb, &pass, VK_SUBPASS_CONTENTS_INLINE);
+    const VkViewport vp{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), 0.0f, 1.0f};
+    vkCmdSetViewport(cb, 0, 1, &vp);
+    const VkRect2D scissor{{0, 0}, {width, height}};
+    vkCmdSetScissor(cb, 0, 1, &scissor);
+}
+
+void VulkanRenderer::endPicturePass(VkCommandBuffer cb) {
+    vkCmdEndRenderPass(cb);
+    VkMemoryBarrier written{};
+    written.sType = VK_STRUCTURE_TYPE_MEMORY_BARRIER;
+    written.srcAccessMask = VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT;
+    written.dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
+    vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
+                         VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 1, &written, 0, nullptr, 0, nullptr);
+}
+
 }  // namespace nj

@@ -274,7 +274,6 @@ void VulkanRenderer::shutdown() {
         destroyOverlayTexture();
         destroyWorldLayer();
         destroyStaticLayer();
-        destroyStaticPass();
         if (descriptorPool_ != VK_NULL_HANDLE) {
             vkDestroyDescriptorPool(device_, descriptorPool_, nullptr);
         }
@@ -296,6 +295,7 @@ void VulkanRenderer::shutdown() {
             inFlight_[s] = VK_NULL_HANDLE;
             commandBuffers_[s] = VK_NULL_HANDLE;  // freed with their pool
             uploadCommandBuffers_[s] = VK_NULL_HANDLE;
+            bakeCommandBuffers_[s] = VK_NULL_HANDLE;
         }
         lastSubmittedSlot_ = -1;
         if (commandPool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, commandPool_, nullptr);
@@ -312,8 +312,10 @@ void VulkanRenderer::shutdown() {
             if (*l != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device_, *l, nullptr);
             *l = VK_NULL_HANDLE;
         }
-        if (renderPass_ != VK_NULL_HANDLE) vkDestroyRenderPass(device_, renderPass_, nullptr);
-        renderPass_ = VK_NULL_HANDLE;
+        for (VkRenderPass* pass : {&renderPass_, &picturePass_}) {
+            if (*pass != VK_NULL_HANDLE) vkDestroyRenderPass(device_, *pass, nullptr);
+            *pass = VK_NULL_HANDLE;
+        }
         destroySwapchain();
         vkDestroyDevice(device_, nullptr);
         device_ = VK_NULL_HANDLE;

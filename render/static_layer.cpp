@@ -37,15 +37,12 @@ bool VulkanRenderer::prepareStaticTarget(uint32_t width, uint32_t height) {
     if (staticPicture_.image != VK_NULL_HANDLE && width == staticWidth_ && height == staticHeight_) {
         return true;
     }
-    if (staticPass_ == VK_NULL_HANDLE &&
-        !createColourPass(VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, staticPass_)) {
-        return false;
-    }
+    if (picturePass_ == VK_NULL_HANDLE) return false;
     // A frame in flight may still be reading the old picture.
     vkDeviceWaitIdle(device_);
     destroyStaticLayer();
     if (!createPicture(width, height, surfaceFormat_.format,
-                       VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, staticPass_,
+                       VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, picturePass_,
                        staticPicture_)) {
         return false;
     }
@@ -73,13 +70,6 @@ void VulkanRenderer::destroyStaticLayer() {
     staticValid_ = false;
 }
 
-void VulkanRenderer::destroyStaticPass() {
-    if (device_ != VK_NULL_HANDLE && staticPass_ != VK_NULL_HANDLE) {
-        vkDestroyRenderPass(device_, staticPass_, nullptr);
-    }
-    staticPass_ = VK_NULL_HANDLE;
-}
-
 bool VulkanRenderer::beginStaticLayer(std::uint64_t key) {
     if (!recordingFrame() || baking_ || currentCommandBuffer_ == VK_NULL_HANDLE) return true;
     uint32_t width = 0, height = 0;
@@ -99,20 +89,7 @@ bool VulkanRenderer::beginStaticLayer(std::uint64_t key) {
     begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
     begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
     vkBeginCommandBuffer(bake, &begin);
-    VkClearValue clear{};
-    clear.color = kClearColour;
-    VkRenderPassBeginInfo pass{};
-    pass.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
-    pass.renderPass = staticPass_;
-    pass.framebuffer = staticPicture_.framebuffer;
-    pass.renderArea = {{0, 0}, {width, height}};
-    pass.clearValueCount = 1;
-    pass.pClearValues = &clear;
-    vkCmdBeginRenderPass(bake, &pass, VK_SUBPASS_CONTENTS_INLINE);
-    const VkViewport vp{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), 0.0f, 1.0f};
-    vkCmdSetViewport(bake, 0, 1, &vp);
-    const VkRect2D scissor{{0, 0}, {width, height}};
-    vkCmdSetScissor(bake, 0, 1, &scissor);
+    beginPicturePass(bake, staticPicture_, width, height);
     const VkDeviceSize offset = 0;
     vkCmdBindVertexBuffers(bake, 0, 1, &vertexBuffers_[currentFrame_].buffer, &offset);
     frameCommandBuffer_ = currentCommandBuffer_;
@@ -127,13 +104,7 @@ void VulkanRenderer::endStaticLayer() {
     if (!baking_) return;
     flushBatch();
     const VkCommandBuffer bake = currentCommandBuffer_;
-    vkCmdEndRenderPass(bake);
-    VkMemoryBarrier written{};
-    written.sType = VK_STRUCTURE_TYPE_MEMORY_BARRIER;
-    written.srcAccessMask = VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT;
-    written.dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
-    vkCmdPipelineBarrier(bake, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
-                         VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 1, &written, 0, nullptr, 0, nullptr);
+    endPicturePass(bake);
     vkEndCommandBuffer(bake);
     currentCommandBuffer_ = frameCommandBuffer_;
     frameCommandBuffer_ = VK_NULL_HANDLE;

@@ -111,6 +111,10 @@ bool VulkanRenderer::createRenderPass() {
         logVulkan("Failed to create RenderPass.");
         return false;
     }
+    // Without it the world layer and the kept floor are simply not used.
+    if (!createColourPass(VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, picturePass_)) {
+        picturePass_ = VK_NULL_HANDLE;
+    }
     return true;
 }
 

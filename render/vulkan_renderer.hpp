@@ -155,6 +155,11 @@ class VulkanRenderer : public Batch {
     void unbindTexture();
     // A picture covering the whole canvas, copied without blending.
     void drawCanvasPicture(VkDescriptorSet set);
+    // Drawing into a picture (made with picturePass_) in `cb`: the pass opens
+    // cleared, with viewport and scissor over all of it; closing it makes its
+    // pixels visible to the fragment shaders that sample it next.
+    void beginPicturePass(VkCommandBuffer cb, const Picture& picture, uint32_t width, uint32_t height);
+    void endPicturePass(VkCommandBuffer cb);
 
     // A colour pass over one image of the swapchain's format, leaving it in
     // `finalLayout` (swapchain.cpp): the screen's, and its twins for pictures.
@@ -168,7 +173,6 @@ class VulkanRenderer : public Batch {
     bool createWorldLayer();
     void destroyWorldLayer();
     bool beginWorldLayer();
-    VkRenderPass worldPass_ = VK_NULL_HANDLE;
     Picture worldPictures_[kFramesInFlight];
     VkDescriptorSet worldSets_[kFramesInFlight] = {};
     VkSampler worldSampler_ = VK_NULL_HANDLE;
@@ -179,8 +183,6 @@ class VulkanRenderer : public Batch {
     bool staticTargetSize(uint32_t& width, uint32_t& height) const;
     bool prepareStaticTarget(uint32_t width, uint32_t height);
     void destroyStaticLayer();  // the image; the pass stays for the next one
-    void destroyStaticPass();
-    VkRenderPass staticPass_ = VK_NULL_HANDLE;
     VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] = {};  // run after the upload, before the frame
     VkCommandBuffer frameCommandBuffer_ = VK_NULL_HANDLE;       // the frame's, while baking
     Picture staticPicture_;
@@ -220,6 +222,7 @@ class VulkanRenderer : public Batch {
     std::vector<VkImageView> swapchainImageViews_;  // one per image
     std::vector<VkFramebuffer> framebuffers_;       // one per image view
     VkRenderPass renderPass_ = VK_NULL_HANDLE;
+    VkRenderPass picturePass_ = VK_NULL_HANDLE;  // its twin for pictures drawn into (world, floor)
 
     VkDescriptorSetLayout emptySetLayout_ = VK_NULL_HANDLE;    // set 0
     VkDescriptorSetLayout overlaySetLayout_ = VK_NULL_HANDLE;  // set 1: the overlay sampler

@@ -15,7 +15,7 @@ bool VulkanRenderer::worldLayerWanted() const {
 }
 
 bool VulkanRenderer::createWorldLayer() {
-    if (!createColourPass(VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, worldPass_)) return false;
+    if (picturePass_ == VK_NULL_HANDLE) return false;
     worldSampler_ = createSampler(VK_FILTER_LINEAR);
     worldDescriptorPool_ = createTexturePool(kFramesInFlight);
     if (worldSampler_ == VK_NULL_HANDLE || worldDescriptorPool_ == VK_NULL_HANDLE) return false;
@@ -23,7 +23,7 @@ bool VulkanRenderer::createWorldLayer() {
     // before it is still being shown from its own.
     for (uint32_t slot = 0; slot < kFramesInFlight; ++slot) {
         if (!createPicture(kWorldLayerWidth, kWorldLayerHeight, surfaceFormat_.format,
-                           VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, worldPass_,
+                           VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, picturePass_,
                            worldPictures_[slot])) {
             return false;
         }
@@ -42,10 +42,8 @@ void VulkanRenderer::destroyWorldLayer() {
     }
     if (worldDescriptorPool_) vkDestroyDescriptorPool(device_, worldDescriptorPool_, nullptr);
     if (worldSampler_) vkDestroySampler(device_, worldSampler_, nullptr);
-    if (worldPass_) vkDestroyRenderPass(device_, worldPass_, nullptr);
     worldDescriptorPool_ = VK_NULL_HANDLE;
     worldSampler_ = VK_NULL_HANDLE;
-    worldPass_ = VK_NULL_HANDLE;
     worldLayerReady_ = false;
 }
 
@@ -63,21 +61,8 @@ bool VulkanRenderer::beginWorldLayer() {
             return false;
         }
     }
-    VkClearValue clear{};
-    clear.color = kClearColour;
-    VkRenderPassBeginInfo pass{};
-    pass.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
-    pass.renderPass = worldPass_;
-    pass.framebuffer = worldPictures_[currentFrame_].framebuffer;
-    pass.renderArea = {{0, 0}, {kWorldLayerWidth, kWorldLayerHeight}};
-    pass.clearValueCount = 1;
-    pass.pClearValues = &clear;
-    vkCmdBeginRenderPass(currentCommandBuffer_, &pass, VK_SUBPASS_CONTENTS_INLINE);
-    const VkViewport vp{0.0f, 0.0f, static_cast<float>(kWorldLayerWidth),
-                        static_cast<float>(kWorldLayerHeight), 0.0f, 1.0f};
-    vkCmdSetViewport(currentCommandBuffer_, 0, 1, &vp);
-    const VkRect2D scissor{{0, 0}, {kWorldLayerWidth, kWorldLayerHeight}};
-    vkCmdSetScissor(currentCommandBuffer_, 0, 1, &scissor);
+    beginPicturePass(currentCommandBuffer_, worldPictures_[currentFrame_], kWorldLayerWidth,
+                     kWorldLayerHeight);
     worldPassOpen_ = true;
     return true;
 }
@@ -85,15 +70,8 @@ bool VulkanRenderer::beginWorldLayer() {
 void VulkanRenderer::endWorldLayer() {
     if (!worldPassOpen_ || currentCommandBuffer_ == VK_NULL_HANDLE) return;
     flushBatch();
-    vkCmdEndRenderPass(currentCommandBuffer_);
+    endPicturePass(currentCommandBuffer_);
     worldPassOpen_ = false;
-    // The world's pixels are written before the screen pass samples them.
-    VkMemoryBarrier written{};
-    written.sType = VK_STRUCTURE_TYPE_MEMORY_BARRIER;
-    written.srcAccessMask = VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT;
-    written.dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
-    vkCmdPipelineBarrier(currentCommandBuffer_, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
-                         VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 1, &written, 0, nullptr, 0, nullptr);
     beginScreenPass();
     drawCanvasPicture(worldSets_[currentFrame_]);
 }
