@@ -45,23 +45,34 @@ std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context)
         case PadButton::A:
             if (inPlay) return vk::kE;  // in the safe, E taps
             return screen == PadScreen::Paused ? vk::kP : vk::kEnter;
-        case PadButton::X: return inPlay ? vk::kSpace : 0;
+        case PadButton::X:
+            return inPlay ? vk::kSpace : 0;
         // Esc on the dossier would quit the game: B does nothing there.
-        case PadButton::B: return dossier || screen == PadScreen::Ended ? 0 : vk::kEsc;
+        case PadButton::B:
+            return dossier || screen == PadScreen::Ended ? 0 : vk::kEsc;
         case PadButton::Start:
             if (dossier || screen == PadScreen::Ended) return vk::kEnter;
             return screen == PadScreen::Safe ? 0 : vk::kP;
-        case PadButton::Back: return screen == PadScreen::Ended || screen == PadScreen::Safe ? 0 : vk::kTab;
-        case PadButton::LeftShoulder: return dossier ? vk::kLeft : 0;
-        case PadButton::RightShoulder: return dossier ? vk::kRight : 0;
-        case PadButton::DpadUp: return dossier ? approachKey(context.approach, -1) : vk::kUp;
-        case PadButton::DpadDown: return dossier ? approachKey(context.approach, +1) : vk::kDown;
-        case PadButton::DpadLeft: return vk::kLeft;
-        case PadButton::DpadRight: return vk::kRight;
+        case PadButton::Back:
+            return screen == PadScreen::Ended || screen == PadScreen::Safe ? 0 : vk::kTab;
+        case PadButton::LeftShoulder:
+            return dossier ? vk::kLeft : 0;
+        case PadButton::RightShoulder:
+            return dossier ? vk::kRight : 0;
+        case PadButton::DpadUp:
+            return dossier ? approachKey(context.approach, -1) : vk::kUp;
+        case PadButton::DpadDown:
+            return dossier ? approachKey(context.approach, +1) : vk::kDown;
+        case PadButton::DpadLeft:
+            return vk::kLeft;
+        case PadButton::DpadRight:
+            return vk::kRight;
         // Retry, from the pause menu or an end screen only: in play a stray
         // press would throw the mission away.
-        case PadButton::Y: return screen == PadScreen::Paused || screen == PadScreen::Ended ? vk::kR : 0;
-        case PadButton::Count: break;
+        case PadButton::Y:
+            return screen == PadScreen::Paused || screen == PadScreen::Ended ? vk::kR : 0;
+        case PadButton::Count:
+            break;
     }
     return 0;
 }

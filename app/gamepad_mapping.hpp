@@ -18,7 +18,18 @@
 namespace nj {
 
 enum class PadButton : std::uint8_t {
-    A, B, X, Y, Back, Start, LeftShoulder, RightShoulder, DpadUp, DpadDown, DpadLeft, DpadRight,
+    A,
+    B,
+    X,
+    Y,
+    Back,
+    Start,
+    LeftShoulder,
+    RightShoulder,
+    DpadUp,
+    DpadDown,
+    DpadLeft,
+    DpadRight,
     Count
 };
 
@@ -48,7 +59,7 @@ struct StickKeys {
 StickKeys stickKeys(float x, float y);
 
 class GamepadMapper {
-public:
+  public:
     using KeySink = std::function<void(std::uint32_t key, bool down)>;
     explicit GamepadMapper(KeySink sink) : sink_(std::move(sink)) {}
 
@@ -60,7 +71,7 @@ public:
 
     bool holds(std::uint32_t key) const;
 
-private:
+  private:
     // Each key is held by a set of sources, so that the stick and the d-pad
     // (or a trigger and a small tilt) can hold the same key without one
     // letting go of the other's.

@@ -14,40 +14,78 @@ namespace {
 PadScreen screenOf(const Game& game) {
     if (game.safeActive) return PadScreen::Safe;
     switch (game.gameState) {
-        case GameState::Briefing: return PadScreen::Dossier;
-        case GameState::Playing: return PadScreen::Playing;
-        case GameState::Paused: return PadScreen::Paused;
+        case GameState::Briefing:
+            return PadScreen::Dossier;
+        case GameState::Playing:
+            return PadScreen::Playing;
+        case GameState::Paused:
+            return PadScreen::Paused;
         case GameState::MissionComplete:
-        case GameState::MissionFailed: return PadScreen::Ended;
+        case GameState::MissionFailed:
+            return PadScreen::Ended;
     }
     return PadScreen::Playing;
 }
 
 bool padButtonFor(Uint8 button, PadButton& out) {
     switch (button) {
-        case SDL_CONTROLLER_BUTTON_A: out = PadButton::A; return true;
-        case SDL_CONTROLLER_BUTTON_B: out = PadButton::B; return true;
-        case SDL_CONTROLLER_BUTTON_X: out = PadButton::X; return true;
-        case SDL_CONTROLLER_BUTTON_Y: out = PadButton::Y; return true;
-        case SDL_CONTROLLER_BUTTON_BACK: out = PadButton::Back; return true;
-        case SDL_CONTROLLER_BUTTON_START: out = PadButton::Start; return true;
-        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: out = PadButton::LeftShoulder; return true;
-        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: out = PadButton::RightShoulder; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: out = PadButton::DpadUp; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: out = PadButton::DpadDown; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: out = PadButton::DpadLeft; return true;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: out = PadButton::DpadRight; return true;
-        default: return false;
+        case SDL_CONTROLLER_BUTTON_A:
+            out = PadButton::A;
+            return true;
+        case SDL_CONTROLLER_BUTTON_B:
+            out = PadButton::B;
+            return true;
+        case SDL_CONTROLLER_BUTTON_X:
+            out = PadButton::X;
+            return true;
+        case SDL_CONTROLLER_BUTTON_Y:
+            out = PadButton::Y;
+            return true;
+        case SDL_CONTROLLER_BUTTON_BACK:
+            out = PadButton::Back;
+            return true;
+        case SDL_CONTROLLER_BUTTON_START:
+            out = PadButton::Start;
+            return true;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+            out = PadButton::LeftShoulder;
+            return true;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+            out = PadButton::RightShoulder;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            out = PadButton::DpadUp;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            out = PadButton::DpadDown;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            out = PadButton::DpadLeft;
+            return true;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            out = PadButton::DpadRight;
+            return true;
+        default:
+            return false;
     }
 }
 
 bool padAxisFor(Uint8 axis, PadAxis& out) {
     switch (axis) {
-        case SDL_CONTROLLER_AXIS_LEFTX: out = PadAxis::LeftX; return true;
-        case SDL_CONTROLLER_AXIS_LEFTY: out = PadAxis::LeftY; return true;
-        case SDL_CONTROLLER_AXIS_TRIGGERLEFT: out = PadAxis::LeftTrigger; return true;
-        case SDL_CONTROLLER_AXIS_TRIGGERRIGHT: out = PadAxis::RightTrigger; return true;
-        default: return false;
+        case SDL_CONTROLLER_AXIS_LEFTX:
+            out = PadAxis::LeftX;
+            return true;
+        case SDL_CONTROLLER_AXIS_LEFTY:
+            out = PadAxis::LeftY;
+            return true;
+        case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+            out = PadAxis::LeftTrigger;
+            return true;
+        case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
+            out = PadAxis::RightTrigger;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -65,7 +103,8 @@ void sendKey(std::uint32_t key, bool down) {
 Gamepads::Gamepads() {
     // Without the subsystem the game simply has no controllers.
     available_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-    if (!available_) std::fprintf(stderr, "nightjar: no game controller support: %s\n", SDL_GetError());
+    if (!available_)
+        std::fprintf(stderr, "nightjar: no game controller support: %s\n", SDL_GetError());
 }
 
 Gamepads::~Gamepads() {
@@ -93,7 +132,8 @@ void Gamepads::open(int deviceIndex) {
 }
 
 void Gamepads::close(SDL_JoystickID id) {
-    const auto it = std::find_if(pads_.begin(), pads_.end(), [id](const Pad& p) { return p.id == id; });
+    const auto it =
+        std::find_if(pads_.begin(), pads_.end(), [id](const Pad& p) { return p.id == id; });
     if (it == pads_.end()) return;
     it->mapper->releaseAll();  // unplugged mid-walk: the operative stops
     SDL_GameControllerClose(it->controller);
@@ -102,8 +142,12 @@ void Gamepads::close(SDL_JoystickID id) {
 
 bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
     switch (event.type) {
-        case SDL_CONTROLLERDEVICEADDED: open(event.cdevice.which); return true;
-        case SDL_CONTROLLERDEVICEREMOVED: close(event.cdevice.which); return true;
+        case SDL_CONTROLLERDEVICEADDED:
+            open(event.cdevice.which);
+            return true;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            close(event.cdevice.which);
+            return true;
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP: {
             Pad* pad = find(event.cbutton.which);
@@ -118,7 +162,8 @@ bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
             Pad* pad = find(event.caxis.which);
             PadAxis axis{};
             if (!pad || !game || !padAxisFor(event.caxis.axis, axis)) return true;
-            const float value = std::clamp(static_cast<float>(event.caxis.value) / 32767.0f, -1.0f, 1.0f);
+            const float value =
+                std::clamp(static_cast<float>(event.caxis.value) / 32767.0f, -1.0f, 1.0f);
             // Only a deliberate tilt or pull says the player picked up the pad.
             const bool deliberate = (axis == PadAxis::LeftX || axis == PadAxis::LeftY)
                                         ? std::abs(value) >= kStickDeadZone
@@ -127,7 +172,8 @@ bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
             pad->mapper->axis(axis, value);
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 
@@ -137,7 +183,8 @@ void Gamepads::releaseAll() {
 
 void Gamepads::rumble(const RumbleCue& cue) {
     if (cue.milliseconds == 0) return;
-    for (Pad& pad : pads_) SDL_GameControllerRumble(pad.controller, cue.low, cue.high, cue.milliseconds);
+    for (Pad& pad : pads_)
+        SDL_GameControllerRumble(pad.controller, cue.low, cue.high, cue.milliseconds);
 }
 
 }  // namespace nj

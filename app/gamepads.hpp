@@ -16,7 +16,7 @@ namespace nj {
 class Game;
 
 class Gamepads {
-public:
+  public:
     Gamepads();
     ~Gamepads();
     Gamepads(const Gamepads&) = delete;
@@ -30,7 +30,7 @@ public:
     void rumble(const RumbleCue& cue);
     std::size_t count() const { return pads_.size(); }
 
-private:
+  private:
     struct Pad {
         SDL_GameController* controller = nullptr;
         SDL_JoystickID id = -1;

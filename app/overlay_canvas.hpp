@@ -8,7 +8,7 @@
 namespace nj {
 
 class RendererOverlayCanvas final : public OverlayCanvas {
-public:
+  public:
     explicit RendererOverlayCanvas(VulkanRenderer& renderer) : renderer_(renderer) {}
     void viewportSize(float& width, float& height) const override {
         width = renderer_.viewport().width;
@@ -19,7 +19,7 @@ public:
         renderer_.drawOverlayBitmap(pixels, width, height, rowBytes, changed);
     }
 
-private:
+  private:
     VulkanRenderer& renderer_;
 };
 

@@ -19,12 +19,18 @@ int onRumble(void*, Uint16 low, Uint16 high) {
 
 int buttonNamed(const std::string& name) {
     static const std::pair<const char*, SDL_GameControllerButton> kNames[] = {
-        {"a", SDL_CONTROLLER_BUTTON_A},           {"b", SDL_CONTROLLER_BUTTON_B},
-        {"x", SDL_CONTROLLER_BUTTON_X},           {"y", SDL_CONTROLLER_BUTTON_Y},
-        {"back", SDL_CONTROLLER_BUTTON_BACK},     {"start", SDL_CONTROLLER_BUTTON_START},
-        {"lb", SDL_CONTROLLER_BUTTON_LEFTSHOULDER}, {"rb", SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
-        {"up", SDL_CONTROLLER_BUTTON_DPAD_UP},    {"down", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
-        {"left", SDL_CONTROLLER_BUTTON_DPAD_LEFT}, {"right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+        {"a", SDL_CONTROLLER_BUTTON_A},
+        {"b", SDL_CONTROLLER_BUTTON_B},
+        {"x", SDL_CONTROLLER_BUTTON_X},
+        {"y", SDL_CONTROLLER_BUTTON_Y},
+        {"back", SDL_CONTROLLER_BUTTON_BACK},
+        {"start", SDL_CONTROLLER_BUTTON_START},
+        {"lb", SDL_CONTROLLER_BUTTON_LEFTSHOULDER},
+        {"rb", SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
+        {"up", SDL_CONTROLLER_BUTTON_DPAD_UP},
+        {"down", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+        {"left", SDL_CONTROLLER_BUTTON_DPAD_LEFT},
+        {"right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
     };
     for (const auto& [text, button] : kNames) {
         if (name == text) return button;
@@ -55,24 +61,28 @@ void pushKey(SDL_Keycode key) {
 // The held keys' codes, ascending, comma-separated ("-" for none).
 std::string heldKeys(const Game& g) {
     std::string text;
-    for (const std::uint32_t key : g.heldKeys) text += (text.empty() ? "" : ",") + std::to_string(key);
+    for (const std::uint32_t key : g.heldKeys)
+        text += (text.empty() ? "" : ",") + std::to_string(key);
     return text.empty() ? "-" : text;
 }
 
 void printState(const Game& g) {
-    std::printf("pad-state state=%u mission=%llu approach=%u x=%.1f y=%.1f moving=%d sneaking=%d "
-                "safe=%d tumbler=%llu noise=%zu device=%s keys=%s\n",
-                static_cast<unsigned>(g.gameState), static_cast<unsigned long long>(g.missionIndex),
-                g.approach, static_cast<double>(g.playerPos.x), static_cast<double>(g.playerPos.y),
-                g.playerMoving, g.playerSneaking, g.safeActive,
-                static_cast<unsigned long long>(g.currentTumbler), g.noiseRings.size(),
-                g.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard", heldKeys(g).c_str());
+    std::printf(
+        "pad-state state=%u mission=%llu approach=%u x=%.1f y=%.1f moving=%d sneaking=%d "
+        "safe=%d tumbler=%llu noise=%zu device=%s keys=%s\n",
+        static_cast<unsigned>(g.gameState), static_cast<unsigned long long>(g.missionIndex),
+        g.approach, static_cast<double>(g.playerPos.x), static_cast<double>(g.playerPos.y),
+        g.playerMoving, g.playerSneaking, g.safeActive,
+        static_cast<unsigned long long>(g.currentTumbler), g.noiseRings.size(),
+        g.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard", heldKeys(g).c_str());
     std::fflush(stdout);
 }
 
 }  // namespace
 
-PadScript::~PadScript() { unplug(); }
+PadScript::~PadScript() {
+    unplug();
+}
 
 bool PadScript::load(const std::string& path) {
     std::ifstream in(path);
@@ -112,7 +122,8 @@ void PadScript::run(const std::vector<std::string>& w, double seconds, const Gam
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTX, axisValue(number(1)));
         SDL_JoystickSetVirtualAxis(joystick_, SDL_CONTROLLER_AXIS_LEFTY, axisValue(number(2)));
     } else if (cmd == "trigger" && w.size() == 3 && joystick_) {
-        const int axis = w[1] == "left" ? SDL_CONTROLLER_AXIS_TRIGGERLEFT : SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
+        const int axis =
+            w[1] == "left" ? SDL_CONTROLLER_AXIS_TRIGGERLEFT : SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
         SDL_JoystickSetVirtualAxis(joystick_, axis, triggerValue(number(2)));
     } else if (cmd == "key" && w.size() == 2) {
         pushKey(SDL_GetKeyFromName(w[1].c_str()));

@@ -23,14 +23,14 @@ namespace nj {
 class Game;
 
 class PadScript {
-public:
+  public:
     // False (with a message on stderr) when the file cannot be read.
     bool load(const std::string& path);
     // Runs every command that is due at `seconds` (time since the start).
     void tick(double seconds, const Game& game);
     ~PadScript();
 
-private:
+  private:
     void run(const std::vector<std::string>& words, double seconds, const Game& game);
     void plug();
     void unplug();

@@ -19,11 +19,11 @@ struct RumbleWatch {
 };
 
 class RumbleWatcher {
-public:
+  public:
     // The cue for what changed since the last frame; the strongest wins.
     RumbleCue observe(const RumbleWatch& now);
 
-private:
+  private:
     bool primed_ = false;
     RumbleWatch last_;
 };

@@ -57,9 +57,9 @@ ShellWindow::~ShellWindow() {
 
 bool ShellWindow::create() {
     const SDL_Rect screen = primaryDisplay();
-    window_ = SDL_CreateWindow(kWindowTitle, screen.x, screen.y, screen.w, screen.h,
-                               SDL_WINDOW_VULKAN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
-                                   SDL_WINDOW_BORDERLESS);
+    window_ = SDL_CreateWindow(
+        kWindowTitle, screen.x, screen.y, screen.w, screen.h,
+        SDL_WINDOW_VULKAN | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_BORDERLESS);
     if (!window_) {
         error_ = SDL_GetError();
         return false;
@@ -84,7 +84,8 @@ void ShellWindow::toggleFullScreen() {
         int w = 0, h = 0, dw = 0, dh = 0;
         SDL_GetWindowSize(window_, &w, &h);
         SDL_Vulkan_GetDrawableSize(window_, &dw, &dh);
-        const float scale = (w > 0 && dw > 0) ? static_cast<float>(dw) / static_cast<float>(w) : 1.0f;
+        const float scale =
+            (w > 0 && dw > 0) ? static_cast<float>(dw) / static_cast<float>(w) : 1.0f;
         SDL_SetWindowSize(window_, static_cast<int>(kWindowedWidth / scale),
                           static_cast<int>(kWindowedHeight / scale));
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(0),
@@ -135,7 +136,9 @@ void ShellWindow::loadIcon() {
     cairo_surface_destroy(image);
 }
 
-WindowSurface ShellWindow::surface() const { return vulkanSurfaceFor(window_); }
+WindowSurface ShellWindow::surface() const {
+    return vulkanSurfaceFor(window_);
+}
 
 void showErrorMessage(const char* caption, const char* text, SDL_Window* owner) {
     std::fprintf(stderr, "%s: %s\n", caption, text);

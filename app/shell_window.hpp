@@ -12,11 +12,11 @@
 namespace nj {
 
 inline constexpr const char* kWindowTitle = "NIGHTJAR : Glass Harbor [Vulkan Cross-Platform]";
-inline constexpr int kWindowedWidth = 1280;   // drawable pixels
+inline constexpr int kWindowedWidth = 1280;  // drawable pixels
 inline constexpr int kWindowedHeight = 720;
 
 class ShellWindow {
-public:
+  public:
     ShellWindow() = default;
     ~ShellWindow();
     ShellWindow(const ShellWindow&) = delete;
@@ -30,7 +30,8 @@ public:
     bool fullScreen() const { return fullScreen_; }
     // Minimised or hidden: nothing drawn now would be seen.
     bool outOfSight() const {
-        return window_ && (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
+        return window_ &&
+               (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) != 0;
     }
 
     // Drawable size in pixels (differs from window units on HiDPI screens).
@@ -45,7 +46,7 @@ public:
     SDL_Window* handle() const { return window_; }
     const std::string& error() const { return error_; }
 
-private:
+  private:
     SDL_Window* window_ = nullptr;
     bool fullScreen_ = true;
     std::string error_;

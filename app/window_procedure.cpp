@@ -24,7 +24,9 @@ void onSizeChanged(ShellWindow& window) {
 void onKey(const SDL_KeyboardEvent& key, ShellWindow& window) {
     const KeyRoute route = routeKey(key.type == SDL_KEYDOWN, key.keysym.sym, key.keysym.mod);
     switch (route.action) {
-        case KeyRoute::Action::ToggleFullScreen: window.toggleFullScreen(); break;
+        case KeyRoute::Action::ToggleFullScreen:
+            window.toggleFullScreen();
+            break;
         case KeyRoute::Action::KeyDown:
             if (!g_game) break;
             g_game->inputDevice = InputDevice::Keyboard;  // the hints name keys again
@@ -33,7 +35,8 @@ void onKey(const SDL_KeyboardEvent& key, ShellWindow& window) {
         case KeyRoute::Action::KeyUp:
             if (g_game) g_game->onKeyUp(route.code);
             break;
-        case KeyRoute::Action::Ignore: break;
+        case KeyRoute::Action::Ignore:
+            break;
     }
 }
 
@@ -54,7 +57,8 @@ void moveTo(ShellWindow& window, int x, int y) {
 
 EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
     switch (event.type) {
-        case SDL_QUIT: return EventResult::Quit;
+        case SDL_QUIT:
+            return EventResult::Quit;
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) onSizeChanged(window);
             // Keys released while another window has the focus never reach
@@ -66,7 +70,9 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
             }
             break;
         case SDL_KEYDOWN:
-        case SDL_KEYUP: onKey(event.key, window); break;
+        case SDL_KEYUP:
+            onKey(event.key, window);
+            break;
         case SDL_MOUSEMOTION:
             if (g_game) moveTo(window, event.motion.x, event.motion.y);
             break;

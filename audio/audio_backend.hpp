@@ -11,7 +11,7 @@
 namespace nj {
 
 class AudioBackend {
-public:
+  public:
     virtual ~AudioBackend() = default;
     // Opens the output device; false when there is none.
     virtual bool open() = 0;

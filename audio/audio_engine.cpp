@@ -34,7 +34,8 @@ void AudioEngine::playCue(std::uint32_t index) {
     const std::uint32_t voice = nextVoice_;
     nextVoice_ = (nextVoice_ + 1) % kVoiceCount;
     // A voice that could not be created is a silent gap in the rotation.
-    if (voiceExists_[voice]) backend_->restartVoice(static_cast<int>(voice), static_cast<int>(index));
+    if (voiceExists_[voice])
+        backend_->restartVoice(static_cast<int>(voice), static_cast<int>(index));
 }
 
 void AudioEngine::stop() {

@@ -15,7 +15,7 @@ namespace nj {
 inline constexpr int kVoiceCount = 16;
 
 class AudioEngine final : public AudioSink {
-public:
+  public:
     AudioEngine();  // OpenAL Soft
     explicit AudioEngine(std::unique_ptr<AudioBackend> backend);
     ~AudioEngine() override;
@@ -39,7 +39,7 @@ public:
     std::uint32_t nextVoice() const { return nextVoice_; }
     const CueBank& cues() const { return cues_; }
 
-private:
+  private:
     std::unique_ptr<AudioBackend> backend_;
     std::array<bool, kVoiceCount> voiceExists_{};
     std::uint32_t nextVoice_ = 0;  // voice the next cue takes

@@ -21,9 +21,12 @@ double waveValue(Wave wave, double phase) {
             const double p = phase / kTwoPi;
             return p < 0.5 ? 4.0 * p - 1.0 : 3.0 - 4.0 * p;
         }
-        case Wave::Square: return phase < kPi ? 1.0 : -1.0;
-        case Wave::Sawtooth: return phase / kPi - 1.0;
-        case Wave::Sine: return std::sin(phase);
+        case Wave::Square:
+            return phase < kPi ? 1.0 : -1.0;
+        case Wave::Sawtooth:
+            return phase / kPi - 1.0;
+        case Wave::Sine:
+            return std::sin(phase);
     }
     return 0.0;
 }
@@ -38,7 +41,9 @@ struct Oscillator {
     }
 };
 
-float fade(float u) { return std::pow(0.01f, u); }
+float fade(float u) {
+    return std::pow(0.01f, u);
+}
 
 std::int16_t toSample(float value) {
     return static_cast<std::int16_t>(std::clamp(value, -1.0f, 1.0f) * 32767.0f);
@@ -144,7 +149,8 @@ CueSamples success() {
     CueSamples out(kCueLengths[7], 0);
     const float notes[6] = {164.81f, 196.0f, 246.94f, 311.13f, 369.99f, 493.88f};
     const auto starts = successNoteStarts();
-    for (std::size_t k = 0; k < 6; ++k) mixNote(out, starts[k], 52920, Wave::Triangle, notes[k], 0.3f);
+    for (std::size_t k = 0; k < 6; ++k)
+        mixNote(out, starts[k], 52920, Wave::Triangle, notes[k], 0.3f);
     return out;
 }
 
@@ -167,8 +173,8 @@ CueBank synthesizeCues() {
 }
 
 const char* cueFileStem(int cue) {
-    static const char* const kStems[kCueCount] = {"0-footstep", "1-chime", "2-tick",    "3-thud",
-                                                  "4-hiss",     "5-buzz",  "6-failure", "7-success"};
+    static const char* const kStems[kCueCount] = {
+        "0-footstep", "1-chime", "2-tick", "3-thud", "4-hiss", "5-buzz", "6-failure", "7-success"};
     return cue >= 0 && cue < kCueCount ? kStems[cue] : "unknown";
 }
 

@@ -10,7 +10,7 @@ namespace nj {
 namespace {
 
 class OpenAlBackend final : public AudioBackend {
-public:
+  public:
     ~OpenAlBackend() override { close(); }
 
     bool open() override {
@@ -64,7 +64,7 @@ public:
         }
     }
 
-private:
+  private:
     ALCdevice* device_ = nullptr;
     ALCcontext* context_ = nullptr;
     std::array<ALuint, 16> sources_{};
@@ -75,6 +75,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<AudioBackend> makeOpenAlBackend() { return std::make_unique<OpenAlBackend>(); }
+std::unique_ptr<AudioBackend> makeOpenAlBackend() {
+    return std::make_unique<OpenAlBackend>();
+}
 
 }  // namespace nj

@@ -53,7 +53,8 @@ void BM_PackageMount64MiB(benchmark::State& state) {
         if (!store.mountBytes("bench.nj3p", file)) state.SkipWithError("mount failed");
         sink.str("");
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(file.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(file.size()));
     nj::sha256UsePortable(false);
 }
 BENCHMARK(BM_PackageMount64MiB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -62,7 +63,8 @@ void BM_MapTokenDecode20KiB(benchmark::State& state) {
     setPath(state);
     const std::string& token = missionToken();
     for (auto _ : state) benchmark::DoNotOptimize(nj::decodeMapToken(token));
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(token.size() / 2));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(token.size() / 2));
     nj::sha256UsePortable(false);
 }
 BENCHMARK(BM_MapTokenDecode20KiB)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -75,7 +77,8 @@ void BM_PackageKeystream(benchmark::State& state) {
         nj::xorPackageKeystream(nj::kPackageKey, salt, buffer.data(), buffer.size());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(buffer.size()));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(buffer.size()));
     nj::sha256UsePortable(false);
 }
 BENCHMARK(BM_PackageKeystream)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

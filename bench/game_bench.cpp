@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
-#include "data/map_token.hpp"
 #include "bench/stress_mission.hpp"
+#include "data/map_token.hpp"
 #include "game/game.hpp"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <sstream>
 #include <string>
 
+#include "bench/stress_mission.hpp"
 #include "data/map_token.hpp"
 #include "game/game.hpp"
 #include "render/scene/scene.hpp"
-#include "bench/stress_mission.hpp"
 #include "tests/render/cpu_batch.hpp"
 
 namespace {

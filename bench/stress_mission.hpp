@@ -9,9 +9,9 @@
 
 namespace nj::bench {
 
-inline const char* const kFurnitureTypes[] = {"roulette",     "blackjack", "plush_booth", "stanchions",
-                                       "desk",         "bookcase",  "server",      "cryopod",
-                                       "archive_rack", "crate"};
+inline const char* const kFurnitureTypes[] = {
+    "roulette", "blackjack", "plush_booth", "stanchions",   "desk",
+    "bookcase", "server",    "cryopod",     "archive_rack", "crate"};
 
 inline std::string stressMissionJson() {
     std::ostringstream j;

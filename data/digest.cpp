@@ -6,7 +6,6 @@
 #include <cstring>
 #include <stdexcept>
 
-
 namespace nj {
 namespace {
 
@@ -24,7 +23,9 @@ constexpr auto kHexValue = [] {
     return table;
 }();
 
-int hexValue(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
+int hexValue(char c) {
+    return kHexValue[static_cast<unsigned char>(c)];
+}
 
 // The unusual pairs (a sign, leading blanks, "0x", a single digit followed by
 // junk) follow the C library's base-16 conversion exactly, as the format
@@ -65,9 +66,13 @@ std::string hexDecode(std::string_view text) {
     return out;
 }
 
-std::string sha256Raw(std::string_view bytes) { return digestToString(sha256(bytes)); }
+std::string sha256Raw(std::string_view bytes) {
+    return digestToString(sha256(bytes));
+}
 
-std::string sha256Hex(std::string_view bytes) { return hexEncode(sha256Raw(bytes)); }
+std::string sha256Hex(std::string_view bytes) {
+    return hexEncode(sha256Raw(bytes));
+}
 
 HmacSha256::HmacSha256(std::string_view key) {
     unsigned char block[64] = {};
@@ -103,6 +108,8 @@ std::string hmacSha256Hex(std::string_view key, std::string_view message) {
     return hmacSha256Hex(key, {message});
 }
 
-bool signaturesMatch(std::string_view a, std::string_view b) { return a == b; }
+bool signaturesMatch(std::string_view a, std::string_view b) {
+    return a == b;
+}
 
 }  // namespace nj

@@ -13,13 +13,13 @@ namespace nj {
 // HMAC-SHA256 fed piece by piece; inner() lets a caller stream the message
 // through other machinery (the package reader deciphers while it signs).
 class HmacSha256 {
-public:
+  public:
     explicit HmacSha256(std::string_view key);
     void update(std::string_view bytes) { inner_.update(bytes); }
     Sha256& inner() { return inner_; }
     std::string finishHex();  // 64 lowercase hex characters; the object is spent
 
-private:
+  private:
     unsigned char outerPad_[64];
     Sha256 inner_;
 };

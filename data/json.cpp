@@ -4,12 +4,12 @@
 // convertible prefix of their token.
 #include "data/json.hpp"
 
+#include <locale.h>
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
-#include <limits>
 #include <cstdlib>
-#include <locale.h>
+#include <limits>
 #include <stdexcept>
 
 namespace nj {
@@ -18,8 +18,12 @@ namespace {
 const JsonValue kNullValue{};
 const JsonValue kMissingElement{};
 
-bool isJsonSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool isAsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isJsonSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+bool isAsciiAlpha(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 bool isNumberByte(char c) {
     return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-';
 }
@@ -38,7 +42,7 @@ double convertDecimal(const std::string& token) {
 }
 
 class JsonParser {
-public:
+  public:
     explicit JsonParser(const std::string& text) : text_(text) {}
 
     JsonValue parseValue(int depth) {
@@ -58,7 +62,7 @@ public:
         throw std::runtime_error(std::string("Unexpected character in JSON: '") + c + "'");
     }
 
-private:
+  private:
     const std::string& text_;
     std::size_t pos_ = 0;
 
@@ -110,14 +114,30 @@ private:
             }
             const char e = text_[pos_++];
             switch (e) {
-                case '"': out.push_back('"'); break;
-                case '\\': out.push_back('\\'); break;
-                case '/': out.push_back('/'); break;
-                case 'b': out.push_back('\b'); break;
-                case 'f': out.push_back('\f'); break;
-                case 'n': out.push_back('\n'); break;
-                case 'r': out.push_back('\r'); break;
-                case 't': out.push_back('\t'); break;
+                case '"':
+                    out.push_back('"');
+                    break;
+                case '\\':
+                    out.push_back('\\');
+                    break;
+                case '/':
+                    out.push_back('/');
+                    break;
+                case 'b':
+                    out.push_back('\b');
+                    break;
+                case 'f':
+                    out.push_back('\f');
+                    break;
+                case 'n':
+                    out.push_back('\n');
+                    break;
+                case 'r':
+                    out.push_back('\r');
+                    break;
+                case 't':
+                    out.push_back('\t');
+                    break;
                 case 'u':
                     // No code-point decoding: the four hex digits become one '?'.
                     if (text_.size() - pos_ >= 4) {
@@ -125,7 +145,8 @@ private:
                         out.push_back('?');
                     }
                     break;
-                default: break;  // unknown escapes are dropped
+                default:
+                    break;  // unknown escapes are dropped
             }
         }
         throw std::runtime_error("Unterminated string");
@@ -220,7 +241,8 @@ float JsonValue::getNumber(const std::string& key, float fallback) const {
     // Beyond float's range the value saturates to infinity instead of being
     // an undefined conversion.
     if (v.number > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
-    if (v.number < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
+    if (v.number < -std::numeric_limits<float>::max())
+        return -std::numeric_limits<float>::infinity();
     return static_cast<float>(v.number);
 }
 
@@ -229,6 +251,8 @@ std::string JsonValue::getString(const std::string& key, const std::string& fall
     return v.type == JsonType::String ? v.text : fallback;
 }
 
-JsonValue parseJson(const std::string& text) { return JsonParser(text).parseValue(0); }
+JsonValue parseJson(const std::string& text) {
+    return JsonParser(text).parseValue(0);
+}
 
 }  // namespace nj

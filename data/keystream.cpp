@@ -14,7 +14,7 @@ namespace {
 
 // Decimal counter kept as text and incremented in place.
 class DecimalCounter {
-public:
+  public:
     explicit DecimalCounter(std::uint64_t start) {
         do {
             digits_[kMax - 1 - len_++] = static_cast<char>('0' + start % 10);
@@ -34,7 +34,7 @@ public:
         digits_[kMax - len_] = '1';
     }
 
-private:
+  private:
     static constexpr std::size_t kMax = 24;
     char digits_[kMax] = {};
     std::size_t len_ = 0;
@@ -105,7 +105,7 @@ void emitDigest(const std::uint32_t state[8], unsigned char* out, std::size_t ta
 // Wrapping the counter at 2^32 for the package form is unreachable: the
 // package payload is capped far below 2^32 blocks of 32 bytes.
 class KeystreamBlocks {
-public:
+  public:
     KeystreamBlocks(std::string_view prefix, std::uint64_t firstBlock)
         : prefixLength_(prefix.size()), counter_(firstBlock) {
         const std::size_t whole = prefix.size() / 64;
@@ -150,7 +150,7 @@ public:
         emitDigest(states_[lane], out, take, mode);
     }
 
-private:
+  private:
     std::uint32_t midstate_[8];
     std::string tail_;
     std::size_t prefixLength_;

@@ -21,7 +21,8 @@ std::string_view trimSpace(std::string_view s) {
 std::vector<std::string_view> splitFields(std::string_view s) {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
-    for (std::size_t stop = s.find('.'); stop != std::string_view::npos; stop = s.find('.', start)) {
+    for (std::size_t stop = s.find('.'); stop != std::string_view::npos;
+         stop = s.find('.', start)) {
         fields.push_back(s.substr(start, stop - start));
         start = stop + 1;
     }
@@ -64,6 +65,8 @@ std::string encodeMapToken(std::string_view json, std::string_view salt) {
     return token;
 }
 
-std::string mapSaltFor(std::string_view json) { return sha256Hex(json).substr(0, 6); }
+std::string mapSaltFor(std::string_view json) {
+    return sha256Hex(json).substr(0, 6);
+}
 
 }  // namespace nj

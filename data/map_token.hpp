@@ -7,7 +7,8 @@
 
 namespace nj {
 
-inline constexpr std::string_view kMapKey = "QRV-512-RESTRICTED-FIELD-ORDER-KEY-5820-COURIER-BULLETIN";
+inline constexpr std::string_view kMapKey =
+    "QRV-512-RESTRICTED-FIELD-ORDER-KEY-5820-COURIER-BULLETIN";
 inline constexpr std::string_view kMapHeader = "NJ3M_V1";
 
 // Verifies and deciphers a token; throws std::runtime_error (or

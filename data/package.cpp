@@ -18,7 +18,7 @@ namespace nj {
 // there followed by zero bytes, and every later read yields nothing, so a
 // truncated package fails the header, length or signature checks.
 class NJ3Package::Source {
-public:
+  public:
     explicit Source(std::string_view bytes) : memory_(bytes), size_(bytes.size()) {}
     explicit Source(std::ifstream& file) : file_(&file) {
         file.seekg(0, std::ios::end);
@@ -50,7 +50,7 @@ public:
         return v;
     }
 
-private:
+  private:
     std::ifstream* file_ = nullptr;
     std::string_view memory_;
     std::uint64_t size_ = 0;
@@ -177,8 +177,9 @@ bool NJ3Package::readIndex(std::string_view index) {
         const std::uint64_t dataLength = loadLittle(index, pos, 8);
         pos += 8;
         if (dataLength > index.size() - pos) return false;
-        assets_.insert_or_assign(normalizePath(name),
-                                 std::string(index.substr(pos, static_cast<std::size_t>(dataLength))));
+        assets_.insert_or_assign(
+            normalizePath(name),
+            std::string(index.substr(pos, static_cast<std::size_t>(dataLength))));
         pos += static_cast<std::size_t>(dataLength);
     }
     return true;
@@ -205,7 +206,9 @@ const char* NJ3Package::find(const std::string& path, std::size_t& size) const {
     return data->data();
 }
 
-bool NJ3Package::contains(const std::string& path) const { return lookup(path) != nullptr; }
+bool NJ3Package::contains(const std::string& path) const {
+    return lookup(path) != nullptr;
+}
 
 bool NJ3Package::readText(const std::string& path, std::string& text) const {
     const std::string* data = lookup(path);
@@ -253,6 +256,8 @@ std::string buildPackage(const std::vector<PackageAsset>& assets, std::string_vi
     return file;
 }
 
-std::string packageSaltFor(std::string_view index) { return sha256Raw(index).substr(0, 5); }
+std::string packageSaltFor(std::string_view index) {
+    return sha256Raw(index).substr(0, 5);
+}
 
 }  // namespace nj

@@ -24,7 +24,7 @@ inline constexpr std::uint64_t kPackageMaxPayload = 524288000;  // 500 MiB
 inline constexpr std::uint32_t kPackageMaxSalt = 256;
 
 class NJ3Package {
-public:
+  public:
     static NJ3Package& instance();
 
     // Loads `path` (or "assets/" + path) into the store, replacing what was
@@ -53,7 +53,7 @@ public:
     NJ3Package(const NJ3Package&) = delete;
     NJ3Package& operator=(const NJ3Package&) = delete;
 
-private:
+  private:
     class Source;
     bool mountFrom(const std::string& label, Source& source);
     bool readIndex(std::string_view index);

@@ -2,8 +2,8 @@
 // selected once at start-up through CPUID.
 #include "data/sha256.hpp"
 
-#include <atomic>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -28,7 +28,9 @@ constexpr std::uint32_t kRound[64] = {
 constexpr std::uint32_t kInitial[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                        0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
 
-inline std::uint32_t rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+inline std::uint32_t rotr(std::uint32_t x, int n) {
+    return (x >> n) | (x << (32 - n));
+}
 inline std::uint32_t loadBig(const std::uint8_t* p) {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
            std::uint32_t(p[3]);
@@ -80,9 +82,9 @@ void compressPortable(std::uint32_t state[8], const std::uint8_t* data, std::siz
 NJ_SHA_TARGET inline void loadState(const std::uint32_t* state, __m128i& abef, __m128i& cdgh) {
     __m128i tmp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[0]));
     cdgh = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&state[4]));
-    tmp = _mm_shuffle_epi32(tmp, 0xB1);    // CDAB
-    cdgh = _mm_shuffle_epi32(cdgh, 0x1B);  // EFGH
-    abef = _mm_alignr_epi8(tmp, cdgh, 8);  // ABEF
+    tmp = _mm_shuffle_epi32(tmp, 0xB1);       // CDAB
+    cdgh = _mm_shuffle_epi32(cdgh, 0x1B);     // EFGH
+    abef = _mm_alignr_epi8(tmp, cdgh, 8);     // ABEF
     cdgh = _mm_blend_epi16(cdgh, tmp, 0xF0);  // CDGH
 }
 
@@ -96,7 +98,8 @@ NJ_SHA_TARGET inline void storeState(std::uint32_t* state, __m128i abef, __m128i
 // One block into each of N independent states. The lanes' instructions are
 // interleaved round by round, so one lane's latency hides behind the others.
 template <int N>
-NJ_SHA_TARGET inline void shaNiLanes(std::uint32_t* const* states, const std::uint8_t* const* blocks) {
+NJ_SHA_TARGET inline void shaNiLanes(std::uint32_t* const* states,
+                                     const std::uint8_t* const* blocks) {
     const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
     const __m128i* k = reinterpret_cast<const __m128i*>(kRound);
     __m128i abef[N], cdgh[N], abefSave[N], cdghSave[N], msg[N][4];
@@ -131,7 +134,8 @@ NJ_SHA_TARGET inline void shaNiLanes(std::uint32_t* const* states, const std::ui
         }
     }
     for (int l = 0; l < N; ++l) {
-        storeState(states[l], _mm_add_epi32(abef[l], abefSave[l]), _mm_add_epi32(cdgh[l], cdghSave[l]));
+        storeState(states[l], _mm_add_epi32(abef[l], abefSave[l]),
+                   _mm_add_epi32(cdgh[l], cdghSave[l]));
     }
 }
 
@@ -147,9 +151,15 @@ NJ_SHA_TARGET void compressShaNi(std::uint32_t state[8], const std::uint8_t* dat
 NJ_SHA_TARGET void compressLanesShaNi(std::uint32_t* const* states,
                                       const std::uint8_t* const* blocks, int lanes) {
     switch (lanes) {
-        case 1: shaNiLanes<1>(states, blocks); break;
-        case 2: shaNiLanes<2>(states, blocks); break;
-        case 3: shaNiLanes<3>(states, blocks); break;
+        case 1:
+            shaNiLanes<1>(states, blocks);
+            break;
+        case 2:
+            shaNiLanes<2>(states, blocks);
+            break;
+        case 3:
+            shaNiLanes<3>(states, blocks);
+            break;
         default:
             for (int l = 0; l < lanes; ++l) compressShaNi(states[l], blocks[l], 1);
             break;
@@ -217,9 +227,13 @@ void sha256UsePortable(bool portable) {
     activeLanes().store(pickLanes(portable));
 }
 
-bool sha256HasHardware() { return activeCompress().load() != compressPortable; }
+bool sha256HasHardware() {
+    return activeCompress().load() != compressPortable;
+}
 
-Sha256::Sha256() { std::memcpy(state_, kInitial, sizeof state_); }
+Sha256::Sha256() {
+    std::memcpy(state_, kInitial, sizeof state_);
+}
 
 void Sha256::update(const void* data, std::size_t size) {
     auto* p = static_cast<const std::uint8_t*>(data);

@@ -24,7 +24,7 @@ void sha256UsePortable(bool portable);
 bool sha256HasHardware();
 
 class Sha256 {
-public:
+  public:
     Sha256();
     void update(const void* data, std::size_t size);
     void update(std::string_view bytes) { update(bytes.data(), bytes.size()); }
@@ -41,7 +41,7 @@ public:
     void countBlocks(std::size_t blocks) { total_ += 64u * blocks; }
     std::uint64_t bytesHashed() const { return total_; }
 
-private:
+  private:
     std::uint32_t state_[8];
     std::uint8_t buffer_[64];
     std::size_t buffered_ = 0;

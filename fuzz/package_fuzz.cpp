@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "data/package.hpp"
-#include "data/keystream.hpp"
 #include "data/digest.hpp"
+#include "data/keystream.hpp"
+#include "data/package.hpp"
 
 namespace {
 

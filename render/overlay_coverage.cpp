@@ -46,7 +46,8 @@ std::vector<PixelRect> overlayCoverage(const std::uint8_t* pixels, std::uint32_t
     if (!pixels || width == 0 || height == 0) return runs;
     if (rowBytes == 0) rowBytes = static_cast<std::size_t>(width) * 4;
     const std::uint32_t columns = (width + kOverlayTile - 1) / kOverlayTile;
-    const std::vector<std::uint8_t> covered = coveredTiles(pixels, width, height, rowBytes, margin, columns);
+    const std::vector<std::uint8_t> covered =
+        coveredTiles(pixels, width, height, rowBytes, margin, columns);
     const std::uint32_t rows = static_cast<std::uint32_t>(covered.size() / columns);
     for (std::uint32_t ty = 0; ty < rows; ++ty) {
         std::uint32_t tx = 0;

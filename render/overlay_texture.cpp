@@ -34,7 +34,8 @@ bool VulkanRenderer::createOverlayTexture(int width, int height) {
     if (overlaySet_ == VK_NULL_HANDLE && descriptorPool_ != VK_NULL_HANDLE) {
         overlaySet_ = allocateTextureSet(descriptorPool_);
     }
-    if (overlaySet_ != VK_NULL_HANDLE) writeTextureSet(overlaySet_, overlaySampler_, overlayPicture_.view);
+    if (overlaySet_ != VK_NULL_HANDLE)
+        writeTextureSet(overlaySet_, overlaySampler_, overlayPicture_.view);
     return true;
 }
 
@@ -79,8 +80,8 @@ void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int hei
     for (const PixelRect& r : overlayRuns_) {
         const float u0 = static_cast<float>(r.x) * toU, u1 = static_cast<float>(r.x + r.w) * toU;
         const float v0 = static_cast<float>(r.y) * toV, v1 = static_cast<float>(r.y + r.h) * toV;
-        pushTexturedRect(u0 * kCanvasWidth, v0 * kCanvasHeight, u1 * kCanvasWidth, v1 * kCanvasHeight,
-                         u0, v0, u1, v1);
+        pushTexturedRect(u0 * kCanvasWidth, v0 * kCanvasHeight, u1 * kCanvasWidth,
+                         v1 * kCanvasHeight, u0, v0, u1, v1);
     }
     unbindTexture();
 }
@@ -120,8 +121,8 @@ bool VulkanRenderer::recordOverlayUpload(const uint8_t* pixels, int width, int h
     VkBufferImageCopy copy{};
     copy.imageSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
     copy.imageExtent = {static_cast<uint32_t>(width), static_cast<uint32_t>(height), 1};
-    vkCmdCopyBufferToImage(cb, staging.buffer, overlayPicture_.image, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
-                           1, &copy);
+    vkCmdCopyBufferToImage(cb, staging.buffer, overlayPicture_.image,
+                           VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1, &copy);
 
     VkImageMemoryBarrier toShader = toTransfer;
     toShader.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;

@@ -30,7 +30,8 @@ bool VulkanRenderer::createPicture(uint32_t width, uint32_t height, VkFormat for
     VkMemoryAllocateInfo alloc{};
     alloc.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
     alloc.allocationSize = needs.size;
-    alloc.memoryTypeIndex = findMemoryType(needs.memoryTypeBits, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
+    alloc.memoryTypeIndex =
+        findMemoryType(needs.memoryTypeBits, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
     if (vkAllocateMemory(device_, &alloc, nullptr, &out.memory) != VK_SUCCESS) {
         out.memory = VK_NULL_HANDLE;
         return false;
@@ -166,7 +167,8 @@ void VulkanRenderer::beginPicturePass(VkCommandBuffer cb, const Picture& picture
     pass.clearValueCount = 1;
     pass.pClearValues = &clear;
     vkCmdBeginRenderPass(cb, &pass, VK_SUBPASS_CONTENTS_INLINE);
-    const VkViewport vp{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), 0.0f, 1.0f};
+    const VkViewport vp{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height),
+                        0.0f, 1.0f};
     vkCmdSetViewport(cb, 0, 1, &vp);
     const VkRect2D scissor{{0, 0}, {width, height}};
     vkCmdSetScissor(cb, 0, 1, &scissor);
@@ -179,7 +181,8 @@ void VulkanRenderer::endPicturePass(VkCommandBuffer cb) {
     written.srcAccessMask = VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT;
     written.dstAccessMask = VK_ACCESS_SHADER_READ_BIT;
     vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
-                         VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 1, &written, 0, nullptr, 0, nullptr);
+                         VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 1, &written, 0, nullptr, 0,
+                         nullptr);
 }
 
 }  // namespace nj

@@ -184,9 +184,10 @@ bool VulkanRenderer::createPipelines() {
             makePipeline(device_, renderPass_, pipelineLayout_, {vertex, solid, Blend::Alpha});
         additivePipeline_ =
             makePipeline(device_, renderPass_, pipelineLayout_, {vertex, solid, Blend::Additive});
-        texturedPipeline_ =
-            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, textured, Blend::Premultiplied});
-        copyPipeline_ = makePipeline(device_, renderPass_, pipelineLayout_, {vertex, textured, Blend::Replace});
+        texturedPipeline_ = makePipeline(device_, renderPass_, pipelineLayout_,
+                                         {vertex, textured, Blend::Premultiplied});
+        copyPipeline_ =
+            makePipeline(device_, renderPass_, pipelineLayout_, {vertex, textured, Blend::Replace});
     }
     for (VkShaderModule m : {vertex, solid, textured}) {
         if (m != VK_NULL_HANDLE) vkDestroyShaderModule(device_, m, nullptr);

@@ -300,7 +300,8 @@ void VulkanRenderer::shutdown() {
         lastSubmittedSlot_ = -1;
         if (commandPool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, commandPool_, nullptr);
         commandPool_ = VK_NULL_HANDLE;
-        for (VkPipeline* p : {&alphaPipeline_, &additivePipeline_, &texturedPipeline_, &copyPipeline_}) {
+        for (VkPipeline* p :
+             {&alphaPipeline_, &additivePipeline_, &texturedPipeline_, &copyPipeline_}) {
             if (*p != VK_NULL_HANDLE) vkDestroyPipeline(device_, *p, nullptr);
             *p = VK_NULL_HANDLE;
         }

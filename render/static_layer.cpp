@@ -34,7 +34,8 @@ bool VulkanRenderer::staticTargetSize(uint32_t& width, uint32_t& height) const {
 }
 
 bool VulkanRenderer::prepareStaticTarget(uint32_t width, uint32_t height) {
-    if (staticPicture_.image != VK_NULL_HANDLE && width == staticWidth_ && height == staticHeight_) {
+    if (staticPicture_.image != VK_NULL_HANDLE && width == staticWidth_ &&
+        height == staticHeight_) {
         return true;
     }
     if (picturePass_ == VK_NULL_HANDLE) return false;
@@ -42,8 +43,8 @@ bool VulkanRenderer::prepareStaticTarget(uint32_t width, uint32_t height) {
     vkDeviceWaitIdle(device_);
     destroyStaticLayer();
     if (!createPicture(width, height, surfaceFormat_.format,
-                       VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, picturePass_,
-                       staticPicture_)) {
+                       VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
+                       picturePass_, staticPicture_)) {
         return false;
     }
     // Texel centres fall on pixel centres: nearest sampling copies exactly.

@@ -151,14 +151,16 @@ class VulkanRenderer : public Batch {
     // Textured drawing between bindTexture and unbindTexture (which restores
     // the batch's blend pipeline); rectangles in canvas units.
     void bindTexture(VkPipeline pipeline, VkDescriptorSet set);
-    void pushTexturedRect(float x0, float y0, float x1, float y1, float u0, float v0, float u1, float v1);
+    void pushTexturedRect(float x0, float y0, float x1, float y1, float u0, float v0, float u1,
+                          float v1);
     void unbindTexture();
     // A picture covering the whole canvas, copied without blending.
     void drawCanvasPicture(VkDescriptorSet set);
     // Drawing into a picture (made with picturePass_) in `cb`: the pass opens
     // cleared, with viewport and scissor over all of it; closing it makes its
     // pixels visible to the fragment shaders that sample it next.
-    void beginPicturePass(VkCommandBuffer cb, const Picture& picture, uint32_t width, uint32_t height);
+    void beginPicturePass(VkCommandBuffer cb, const Picture& picture, uint32_t width,
+                          uint32_t height);
     void endPicturePass(VkCommandBuffer cb);
 
     // A colour pass over one image of the swapchain's format, leaving it in
@@ -177,31 +179,32 @@ class VulkanRenderer : public Batch {
     VkDescriptorSet worldSets_[kFramesInFlight] = {};
     VkSampler worldSampler_ = VK_NULL_HANDLE;
     VkDescriptorPool worldDescriptorPool_ = VK_NULL_HANDLE;
-    bool worldLayerReady_ = false;   // created and usable
+    bool worldLayerReady_ = false;  // created and usable
 
     // The static layer (static_layer.cpp).
     bool staticTargetSize(uint32_t& width, uint32_t& height) const;
     bool prepareStaticTarget(uint32_t width, uint32_t height);
     void destroyStaticLayer();  // the image; the pass stays for the next one
-    VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] = {};  // run after the upload, before the frame
-    VkCommandBuffer frameCommandBuffer_ = VK_NULL_HANDLE;       // the frame's, while baking
+    VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] =
+        {};                                                // run after the upload, before the frame
+    VkCommandBuffer frameCommandBuffer_ = VK_NULL_HANDLE;  // the frame's, while baking
     Picture staticPicture_;
     VkSampler staticSampler_ = VK_NULL_HANDLE;
     VkDescriptorPool staticDescriptorPool_ = VK_NULL_HANDLE;
     VkDescriptorSet staticSet_ = VK_NULL_HANDLE;
     uint32_t staticWidth_ = 0, staticHeight_ = 0;  // the image's size
     std::uint64_t staticKey_ = 0;
-    bool staticValid_ = false;   // the image holds the layer named staticKey_
-    bool baking_ = false;        // primitives go into the bake buffer
-    bool bakePending_ = false;   // this frame's bake awaits submission
+    bool staticValid_ = false;       // the image holds the layer named staticKey_
+    bool baking_ = false;            // primitives go into the bake buffer
+    bool bakePending_ = false;       // this frame's bake awaits submission
     bool worldLayerFailed_ = false;  // could not be created: never tried again
     bool worldPassOpen_ = false;     // this frame's world pass is recording
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;
-    bool overlayFilled_ = false;           // the texture holds a bitmap (not just created)
+    bool overlayFilled_ = false;          // the texture holds a bitmap (not just created)
     std::vector<PixelRect> overlayRuns_;  // the texture's covered tiles
-    int width_ = 1280;  // drawable pixels; the swapchain extent after each build
+    int width_ = 1280;                    // drawable pixels; the swapchain extent after each build
     int height_ = 720;
 
     void* vulkanLibrary_ = nullptr;  // dlopen handle

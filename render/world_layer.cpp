@@ -23,8 +23,8 @@ bool VulkanRenderer::createWorldLayer() {
     // before it is still being shown from its own.
     for (uint32_t slot = 0; slot < kFramesInFlight; ++slot) {
         if (!createPicture(kWorldLayerWidth, kWorldLayerHeight, surfaceFormat_.format,
-                           VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT, picturePass_,
-                           worldPictures_[slot])) {
+                           VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
+                           picturePass_, worldPictures_[slot])) {
             return false;
         }
         worldSets_[slot] = allocateTextureSet(worldDescriptorPool_);

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # One command from a fresh clone to the whole test suite: install what is
-# missing, build with warnings as errors, build the fuzzers (clang, ASan and
-# UBSan), and run every test through CTest: unit, tools, fuzz (and integration
-# once the game has a window).
+# missing, check the C++ layout against .clang-format, build with warnings as
+# errors, build the fuzzers (clang, ASan and UBSan), and run every test through
+# CTest: unit, tools, fuzz and integration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh --test
+scripts/check_format.sh
 
 JOBS=$(nproc)
 FUZZ_SECONDS=${NJ_FUZZ_SECONDS:-20}

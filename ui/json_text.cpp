@@ -12,14 +12,29 @@ void appendEscaped(std::string& out, std::string_view text, Form form) {
     for (const char ch : text) {
         const auto byte = static_cast<unsigned char>(ch);
         switch (byte) {
-            case 0x08: out += form == Form::StateScript ? "\\b" : "\\u0008"; continue;
-            case 0x0C: out += form == Form::StateScript ? "\\f" : "\\u000c"; continue;
-            case 0x09: out += "\\t"; continue;
-            case 0x0A: out += "\\n"; continue;
-            case 0x0D: out += "\\r"; continue;
-            case 0x22: out += "\\\""; continue;
-            case 0x5C: out += "\\\\"; continue;
-            default: break;
+            case 0x08:
+                out += form == Form::StateScript ? "\\b" : "\\u0008";
+                continue;
+            case 0x0C:
+                out += form == Form::StateScript ? "\\f" : "\\u000c";
+                continue;
+            case 0x09:
+                out += "\\t";
+                continue;
+            case 0x0A:
+                out += "\\n";
+                continue;
+            case 0x0D:
+                out += "\\r";
+                continue;
+            case 0x22:
+                out += "\\\"";
+                continue;
+            case 0x5C:
+                out += "\\\\";
+                continue;
+            default:
+                break;
         }
         if (byte < 0x20) {
             char hex[8];

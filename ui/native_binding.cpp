@@ -20,26 +20,26 @@ struct CallRecord {
 thread_local CallRecord* tCallRecord = nullptr;
 
 class InstalledCallRecord {
-public:
+  public:
     InstalledCallRecord() : previous_(tCallRecord) { tCallRecord = &record_; }
     ~InstalledCallRecord() { tCallRecord = previous_; }
     InstalledCallRecord(const InstalledCallRecord&) = delete;
     InstalledCallRecord& operator=(const InstalledCallRecord&) = delete;
     CallRecord& record() { return record_; }
 
-private:
+  private:
     CallRecord record_;
     CallRecord* previous_;
 };
 
 class LossyNoteScope {
-public:
+  public:
     explicit LossyNoteScope(web::LossyNote* note) : previous_(web::setCurrentLossyNote(note)) {}
     ~LossyNoteScope() { web::setCurrentLossyNote(previous_); }
     LossyNoteScope(const LossyNoteScope&) = delete;
     LossyNoteScope& operator=(const LossyNoteScope&) = delete;
 
-private:
+  private:
     web::LossyNote* previous_;
 };
 
@@ -50,7 +50,9 @@ void noteFailure(const std::string& expected, web::JsValue value) {
     tCallRecord->offendingValue = value;
 }
 
-std::string nameOrEmpty(const char* name) { return name ? name : ""; }
+std::string nameOrEmpty(const char* name) {
+    return name ? name : "";
+}
 
 NativeBinding* makeBinding(const ApiContext& context, const char* name, void* target,
                            const ParamSpec& spec) {
@@ -63,13 +65,15 @@ NativeBinding* makeBinding(const ApiContext& context, const char* name, void* ta
         params += "number";
     }
     binding->signature = binding->qualifiedName + "(" + params + ")";
-    for (int i = 0; i < spec.count && i < kMaxParams; ++i) binding->paramNames.push_back(nameOrEmpty(spec.names[i]));
+    for (int i = 0; i < spec.count && i < kMaxParams; ++i)
+        binding->paramNames.push_back(nameOrEmpty(spec.names[i]));
     return binding;
 }
 
 bool registerBinding(const ApiContext& context, const char* name, NativeBinding* binding,
                      const ParamSpec& spec, web::NativeFunction invoker) {
-    if (!context.api || !context.api->bindFunction(nameOrEmpty(name), invoker, binding, releaseBinding)) {
+    if (!context.api ||
+        !context.api->bindFunction(nameOrEmpty(name), invoker, binding, releaseBinding)) {
         delete binding;  // never handed over: the engine will not release it
         return false;
     }
@@ -118,7 +122,8 @@ std::string bindingMetadata(const ParamSpec& spec) {
     return text;
 }
 
-CallError extraArgumentsError(const std::string& signature, std::size_t allowed, std::size_t count) {
+CallError extraArgumentsError(const std::string& signature, std::size_t allowed,
+                              std::size_t count) {
     return CallError{1,
                      signature + ": expected at most " + std::to_string(allowed) +
                          (allowed == 1 ? " argument, got " : " arguments, got ") +
@@ -153,8 +158,8 @@ bool convertNumber(web::JsContext context, const web::JsValue* arguments, std::s
             const std::string where =
                 position == 0 ? std::string() : ": argument " + std::to_string(position);
             if (level == 1) {
-                web::emitDiagnostic(context, binding.qualifiedName + where + ": lossy conversion (" +
-                                                 note.reason + ").");
+                web::emitDiagnostic(context, binding.qualifiedName + where +
+                                                 ": lossy conversion (" + note.reason + ").");
                 return true;
             }
             if (exception) {
@@ -174,10 +179,10 @@ bool convertNumber(web::JsContext context, const web::JsValue* arguments, std::s
         const char* parameter =
             index < binding.paramNames.size() ? binding.paramNames[index].c_str() : nullptr;
         const CallRecord* record = tCallRecord;
-        *exception = web::createMarshalError(
-            context, binding.signature, position, parameter,
-            record && record->failed ? record->expectedType : "number",
-            record && record->failed ? record->offendingValue : value);
+        *exception =
+            web::createMarshalError(context, binding.signature, position, parameter,
+                                    record && record->failed ? record->expectedType : "number",
+                                    record && record->failed ? record->offendingValue : value);
     }
     return false;
 }
@@ -187,7 +192,9 @@ web::JsValue invokeNoArguments(void* record, web::JsContext context, web::JsObje
     const auto& binding = *static_cast<NativeBinding*>(record);
     const int level = web::callDiagnostics();
     if (level >= 2 && count > 0) {
-        if (exception) *exception = toJavaScriptError(context, extraArgumentsError(binding.signature, 0, count));
+        if (exception)
+            *exception =
+                toJavaScriptError(context, extraArgumentsError(binding.signature, 0, count));
         return nullptr;
     }
     InstalledCallRecord call;
@@ -204,13 +211,16 @@ web::JsValue invokeOneNumber(void* record, web::JsContext context, web::JsObject
     const auto& binding = *static_cast<NativeBinding*>(record);
     const int level = web::callDiagnostics();
     if (level >= 2 && count >= 2) {
-        if (exception) *exception = toJavaScriptError(context, extraArgumentsError(binding.signature, 1, count));
+        if (exception)
+            *exception =
+                toJavaScriptError(context, extraArgumentsError(binding.signature, 1, count));
         return nullptr;
     }
     InstalledCallRecord call;
     runGuarded(binding, context, exception, [&] {
         double value = 0.0;
-        if (!convertNumber(context, arguments, count, 0, 1, binding, &value, exception, level)) return;
+        if (!convertNumber(context, arguments, count, 0, 1, binding, &value, exception, level))
+            return;
         LossyNoteScope noNote(nullptr);
         if (binding.numberAction) binding.numberAction(value);
     });

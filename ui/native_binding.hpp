@@ -34,20 +34,20 @@ struct CallError {
 };
 
 struct ApiContext {
-    std::string apiName;       // the page's global object, "game"
+    std::string apiName;  // the page's global object, "game"
     web::JSApi* api = nullptr;
 };
 
 // One bound function; freed by the engine's release call when the last
 // reference goes.
 struct NativeBinding {
-    void* target = nullptr;          // what the action works on (the overlay host)
-    std::string qualifiedName;       // "game.setApproach"
-    std::string signature;           // "game.setApproach(approachIdx: number)"
+    void* target = nullptr;     // what the action works on (the overlay host)
+    std::string qualifiedName;  // "game.setApproach"
+    std::string signature;      // "game.setApproach(approachIdx: number)"
     std::vector<std::string> paramNames;
     std::atomic<std::uint32_t> references{1};
-    std::function<void()> noArgumentAction;        // the no-parameter shape
-    std::function<void(double)> numberAction;      // the one-number shape
+    std::function<void()> noArgumentAction;    // the no-parameter shape
+    std::function<void(double)> numberAction;  // the one-number shape
 };
 
 // Binds `name` with no parameters or one number parameter (the ParamSpec's count

@@ -236,10 +236,20 @@ void OverlayUI::forwardMouseButton(bool down) {
     impl_->view->fireMouseEvent(event);
 }
 
-bool OverlayUI::domReady() const { return impl_ && impl_->domReady; }
-web::View* OverlayUI::view() const { return impl_ ? impl_->view.get() : nullptr; }
-std::uint32_t OverlayUI::pixelWidth() const { return impl_ ? impl_->pixelWidth : 0; }
-std::uint32_t OverlayUI::pixelHeight() const { return impl_ ? impl_->pixelHeight : 0; }
-double OverlayUI::deviceScale() const { return impl_ ? impl_->deviceScale : 0.0; }
+bool OverlayUI::domReady() const {
+    return impl_ && impl_->domReady;
+}
+web::View* OverlayUI::view() const {
+    return impl_ ? impl_->view.get() : nullptr;
+}
+std::uint32_t OverlayUI::pixelWidth() const {
+    return impl_ ? impl_->pixelWidth : 0;
+}
+std::uint32_t OverlayUI::pixelHeight() const {
+    return impl_ ? impl_->pixelHeight : 0;
+}
+double OverlayUI::deviceScale() const {
+    return impl_ ? impl_->deviceScale : 0.0;
+}
 
 }  // namespace nj

@@ -19,7 +19,7 @@ namespace nj {
 
 // Where the page's picture goes: the renderer's viewport and its overlay draw.
 class OverlayCanvas {
-public:
+  public:
     virtual ~OverlayCanvas() = default;
     virtual void viewportSize(float& width, float& height) const = 0;  // window pixels
     // BGRA, 8 bits a channel, premultiplied alpha. `changed` is false when
@@ -29,7 +29,7 @@ public:
 };
 
 class OverlayUI final : public OverlayLink {
-public:
+  public:
     // `canvas` may be null (no picture is handed over); `quit` ends the game
     // loop, with or without a game.
     OverlayUI(OverlayCanvas* canvas, std::function<void()> quit);
@@ -54,14 +54,14 @@ public:
 
     struct Impl;
 
-private:
+  private:
     std::unique_ptr<Impl> impl_;
 };
 
 // The page's commands bound into `api` under `apiName`, in their fixed order.
 // `game` is read at call time (null: the command does nothing, except quit).
 class GameCommandTarget {
-public:
+  public:
     virtual ~GameCommandTarget() = default;
     virtual Game* commandGame() = 0;
     virtual void quitGame() = 0;

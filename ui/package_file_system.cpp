@@ -42,13 +42,20 @@ std::string mimeTypeForExtension(const std::string& path) {
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos) return "";
     static const std::pair<const char*, const char*> kTypes[] = {
-        {".html", "text/html"},       {".htm", "text/html"},
-        {".css", "text/css"},         {".js", "application/javascript"},
-        {".png", "image/png"},        {".jpg", "image/jpeg"},
-        {".jpeg", "image/jpeg"},      {".svg", "image/svg+xml"},
-        {".ttf", "font/ttf"},         {".otf", "font/otf"},
-        {".woff", "font/woff"},       {".woff2", "font/woff2"},
-        {".json", "application/json"}, {".pem", "application/x-pem-file"},
+        {".html", "text/html"},
+        {".htm", "text/html"},
+        {".css", "text/css"},
+        {".js", "application/javascript"},
+        {".png", "image/png"},
+        {".jpg", "image/jpeg"},
+        {".jpeg", "image/jpeg"},
+        {".svg", "image/svg+xml"},
+        {".ttf", "font/ttf"},
+        {".otf", "font/otf"},
+        {".woff", "font/woff"},
+        {".woff2", "font/woff2"},
+        {".json", "application/json"},
+        {".pem", "application/x-pem-file"},
         {".dat", "application/octet-stream"},
     };
     const std::string extension = lowerAscii(path.substr(dot));
@@ -70,7 +77,9 @@ std::string NJ3PackageFileSystem::mimeType(const std::string& path) {
     return fallback ? fallback->mimeType(path) : "application/unknown";
 }
 
-std::string NJ3PackageFileSystem::charset(const std::string&) { return "utf-8"; }
+std::string NJ3PackageFileSystem::charset(const std::string&) {
+    return "utf-8";
+}
 
 web::BufferPtr NJ3PackageFileSystem::openFile(const std::string& path) {
     if (web::BufferPtr bytes = copyFromStore(path)) return bytes;
@@ -99,7 +108,8 @@ std::string NJ3PackageFontLoader::fallbackFont() {
 
 std::string NJ3PackageFontLoader::fallbackFontForCharacters(const std::string& characters,
                                                             int weight, bool italic) {
-    return fallback ? fallback->fallbackFontForCharacters(characters, weight, italic) : "Montserrat";
+    return fallback ? fallback->fallbackFontForCharacters(characters, weight, italic)
+                    : "Montserrat";
 }
 
 web::BufferPtr NJ3PackageFontLoader::load(const std::string& family, int weight, bool italic) {

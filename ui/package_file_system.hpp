@@ -10,7 +10,7 @@
 namespace nj {
 
 class NJ3PackageFileSystem final : public web::FileSystem {
-public:
+  public:
     explicit NJ3PackageFileSystem(web::FileSystem* stock) : fallback(stock) {}
     bool fileExists(const std::string& path) override;
     std::string mimeType(const std::string& path) override;
@@ -21,7 +21,7 @@ public:
 };
 
 class NJ3PackageFontLoader final : public web::FontLoader {
-public:
+  public:
     explicit NJ3PackageFontLoader(web::FontLoader* stock) : fallback(stock) {}
     std::string fallbackFont() override;
     std::string fallbackFontForCharacters(const std::string& characters, int weight,

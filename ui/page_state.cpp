@@ -19,7 +19,7 @@ constexpr const char* kBullet = "\xE2\x80\xA2 ";
 constexpr const char* kDefaultDesc = "Infiltrate the perimeter and extract.";
 
 class Fields {
-public:
+  public:
     void integer(const char* key, long long value) { raw(key, std::to_string(value)); }
     void number(const char* key, double value) { raw(key, formatNumber(value)); }
     void boolean(const char* key, bool value) { raw(key, value ? "true" : "false"); }
@@ -31,10 +31,12 @@ public:
         out_ += "\":";
         out_ += value;
     }
-    static std::string quoted(const std::string& value) { return "\"" + escapeJsonText(value) + "\""; }
+    static std::string quoted(const std::string& value) {
+        return "\"" + escapeJsonText(value) + "\"";
+    }
     const std::string& str() const { return out_; }
 
-private:
+  private:
     std::string out_;
 };
 
@@ -58,10 +60,14 @@ std::string tumblerObject(const Tumbler& t) {
 
 const char* failReasonText(FailReason reason) {
     switch (reason) {
-        case FailReason::Laser: return "laser";
-        case FailReason::Detected: return "detected";
-        case FailReason::Expired: return "expired";
-        case FailReason::None: break;
+        case FailReason::Laser:
+            return "laser";
+        case FailReason::Detected:
+            return "detected";
+        case FailReason::Expired:
+            return "expired";
+        case FailReason::None:
+            break;
     }
     return "";
 }
@@ -74,10 +80,11 @@ std::string gradeLine(const char* label, const std::string& detail, std::int64_t
 // The win screen's account of the grade, line by line, in the grade's order.
 std::string gradeLines(const Game& game, const Game::Grade& grade) {
     const long long peakPercent = std::llround(std::clamp(game.peakDetection, 0.0f, 1.0f) * 100.0f);
-    return "[" + gradeLine("SPOTTED", std::to_string(game.timesSpotted), grade.spottedPoints) + "," +
-           gradeLine("PEAK DETECTION", std::to_string(peakPercent) + "%", grade.peakPoints) + "," +
-           gradeLine("TIME", clockText(game.missionClock), grade.timePoints) + "," +
-           gradeLine("INTEL", game.optionalIntel.done ? "TAKEN" : "MISSED", grade.intelPoints) + "," +
+    return "[" + gradeLine("SPOTTED", std::to_string(game.timesSpotted), grade.spottedPoints) +
+           "," + gradeLine("PEAK DETECTION", std::to_string(peakPercent) + "%", grade.peakPoints) +
+           "," + gradeLine("TIME", clockText(game.missionClock), grade.timePoints) + "," +
+           gradeLine("INTEL", game.optionalIntel.done ? "TAKEN" : "MISSED", grade.intelPoints) +
+           "," +
            gradeLine("ALT EXIT", game.usedAltExit ? "USED" : "NOT USED", grade.altExitPoints) + "]";
 }
 
@@ -109,16 +116,19 @@ std::string formatNumber(double value) {
 std::string directiveText(const Game& game) {
     if (game.cipherDecrypted) {
         const Objective& objective = game.dynamicObjective;
-        if (objective.active && !objective.done) return kBullet + std::string("Phase-2 Directive: ") + objective.label;
+        if (objective.active && !objective.done)
+            return kBullet + std::string("Phase-2 Directive: ") + objective.label;
         return kBullet + std::string("Exfiltrate via Aston Martin DB5 or ") + game.altExitLabel;
     }
-    if (game.cipherAcquired) return kBullet + std::string("Decrypt the diplomatic safe terminal [E]");
+    if (game.cipherAcquired)
+        return kBullet + std::string("Decrypt the diplomatic safe terminal [E]");
     return kBullet + std::string("Reach the vault and obtain the cipher card");
 }
 
 std::string clockText(float missionClock) {
     // Truncation toward zero; a negative or absurd clock still prints digits.
-    const double clamped = std::isfinite(missionClock) ? std::clamp<double>(missionClock, -1e15, 1e15) : 0.0;
+    const double clamped =
+        std::isfinite(missionClock) ? std::clamp<double>(missionClock, -1e15, 1e15) : 0.0;
     const long long t = static_cast<long long>(clamped);
     const long long minutes = t / 60;
     const long long seconds = t - 60 * minutes;
@@ -164,7 +174,8 @@ InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout) 
         x = game.optionalIntel.x;
         y = game.optionalIntel.y;
     } else if (game.cipherAcquired && !game.cipherDecrypted &&
-               std::hypot(game.playerPos.x - game.terminal.x, game.playerPos.y - game.terminal.y) < 55.0f) {
+               std::hypot(game.playerPos.x - game.terminal.x, game.playerPos.y - game.terminal.y) <
+                   55.0f) {
         prompt.text = "[E] DECRYPT SAFE TERMINAL";
         x = game.terminal.x;
         y = game.terminal.y;
@@ -182,9 +193,13 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
     const InteractionPrompt prompt = interactionPrompt(game, layout);
     Fields f;
     f.integer("gameState", static_cast<long long>(game.gameState));
-    f.integer("missionIndex", static_cast<std::int32_t>(static_cast<std::uint32_t>(game.missionIndex)));
-    f.integer("highestUnlocked", static_cast<std::int32_t>(static_cast<std::uint32_t>(game.highestUnlocked)));
-    f.raw("missionCompleted", arrayOf(game.missionCompleted, [](std::uint8_t c) { return std::string(c ? "true" : "false"); }));
+    f.integer("missionIndex",
+              static_cast<std::int32_t>(static_cast<std::uint32_t>(game.missionIndex)));
+    f.integer("highestUnlocked",
+              static_cast<std::int32_t>(static_cast<std::uint32_t>(game.highestUnlocked)));
+    f.raw("missionCompleted", arrayOf(game.missionCompleted, [](std::uint8_t c) {
+              return std::string(c ? "true" : "false");
+          }));
     f.text("directive", directiveText(game));
     f.integer("intelDone", objectivesDone(game));
     f.integer("stealthTier", stealthTier(game));
@@ -208,16 +223,19 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
         missions.empty() ? std::vector<MissionSummary>{{game.missionName, game.missionDesc}}
                          : std::vector<MissionSummary>{};
     const std::vector<MissionSummary>& shown = missions.empty() ? builtIn : missions;
-    f.raw("missionNames", arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.name); }));
-    f.raw("missionDescs", arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.desc); }));
+    f.raw("missionNames",
+          arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.name); }));
+    f.raw("missionDescs",
+          arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.desc); }));
     f.integer("missionCount", static_cast<long long>(shown.size()));
     f.raw("missionGrades", arrayOf(game.missionGrades, Fields::quoted));
     f.text("stealthGrade", game.stealthGrade);
     f.integer("lastIntelAward", game.lastIntelAward);
     f.boolean("bannerActive", game.bannerActive && game.bannerTimer > 0.0f);
     f.text("bannerText", game.bannerText);
-    f.raw("bannerColor", "[" + formatNumber(game.bannerColor.r) + "," + formatNumber(game.bannerColor.g) +
-                             "," + formatNumber(game.bannerColor.b) + "]");
+    f.raw("bannerColor", "[" + formatNumber(game.bannerColor.r) + "," +
+                             formatNumber(game.bannerColor.g) + "," +
+                             formatNumber(game.bannerColor.b) + "]");
 
     // What the player needs to understand an outcome and to find the next move.
     f.text("failReason", failReasonText(game.failReason));
@@ -225,9 +243,12 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
     f.integer("gradeScore", grade.score);
     f.raw("gradeLines", gradeLines(game, grade));
     f.boolean("smokeReady", game.smokeWindow && game.gameState == GameState::Playing);
-    f.boolean("missionInProgress", game.gameState == GameState::Briefing && game.missionClock > 0.0f);
-    f.number("operativeX", game.playerPos.x * (static_cast<float>(layout.logicalWidth) / kFieldWidth));
-    f.number("operativeY", game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
+    f.boolean("missionInProgress",
+              game.gameState == GameState::Briefing && game.missionClock > 0.0f);
+    f.number("operativeX",
+             game.playerPos.x * (static_cast<float>(layout.logicalWidth) / kFieldWidth));
+    f.number("operativeY",
+             game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
     f.text("inputDevice", game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
     return "window.syncGameState && window.syncGameState({" + f.str() + "});";
 }

@@ -13,8 +13,8 @@ namespace nj {
 class Game;
 
 struct PageLayout {
-    std::uint32_t logicalWidth = 1280;   // page units across the canvas's 960
-    std::uint32_t logicalHeight = 720;   // page units down the canvas's 540
+    std::uint32_t logicalWidth = 1280;  // page units across the canvas's 960
+    std::uint32_t logicalHeight = 720;  // page units down the canvas's 540
 };
 
 struct MissionSummary {
@@ -27,8 +27,8 @@ struct MissionSummary {
 std::vector<MissionSummary> summarizeCampaign(const std::vector<std::string>& tokens);
 
 struct InteractionPrompt {
-    std::string text;   // empty: no prompt
-    float x = 0.0f;     // page units
+    std::string text;  // empty: no prompt
+    float x = 0.0f;    // page units
     float y = 0.0f;
 };
 

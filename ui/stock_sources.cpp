@@ -61,7 +61,8 @@ bool matchFont(FcPattern* pattern, std::string* file, std::string* family) {
 
 std::string DiskFileSystem::resolve(const std::string& path) const {
     const std::filesystem::path relative(path);
-    if (path.empty() || relative.is_absolute() || path.front() == '/' || path.front() == '\\') return "";
+    if (path.empty() || relative.is_absolute() || path.front() == '/' || path.front() == '\\')
+        return "";
     for (const auto& part : relative) {
         if (part == "..") return "";
     }
@@ -85,17 +86,21 @@ std::string DiskFileSystem::mimeType(const std::string& path) {
     return type.empty() ? "application/octet-stream" : type;
 }
 
-std::string DiskFileSystem::charset(const std::string&) { return "utf-8"; }
+std::string DiskFileSystem::charset(const std::string&) {
+    return "utf-8";
+}
 
 web::BufferPtr DiskFileSystem::openFile(const std::string& path) {
     const std::string file = resolve(path);
     return file.empty() ? nullptr : readWholeFile(file);
 }
 
-std::string SystemFontLoader::fallbackFont() { return "sans-serif"; }
+std::string SystemFontLoader::fallbackFont() {
+    return "sans-serif";
+}
 
 std::string SystemFontLoader::fallbackFontForCharacters(const std::string& characters, int weight,
-                                                         bool italic) {
+                                                        bool italic) {
     FcPattern* pattern = FcPatternCreate();
     FcCharSet* charset = FcCharSetCreate();
     const auto* bytes = reinterpret_cast<const FcChar8*>(characters.data());

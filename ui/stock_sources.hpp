@@ -12,7 +12,7 @@ namespace nj {
 // absolute path or any ".." step — is refused, so a page cannot read the
 // rest of the disk.
 class DiskFileSystem final : public web::FileSystem {
-public:
+  public:
     explicit DiskFileSystem(std::string root) : root_(std::move(root)) {}
     bool fileExists(const std::string& path) override;
     std::string mimeType(const std::string& path) override;
@@ -22,13 +22,13 @@ public:
     // The file's place on disk, or empty when the path would leave the root.
     std::string resolve(const std::string& path) const;
 
-private:
+  private:
     std::string root_;
 };
 
 // System fonts found by fontconfig, read into memory.
 class SystemFontLoader final : public web::FontLoader {
-public:
+  public:
     std::string fallbackFont() override;
     std::string fallbackFontForCharacters(const std::string& characters, int weight,
                                           bool italic) override;

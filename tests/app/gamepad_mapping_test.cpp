@@ -18,7 +18,8 @@ namespace vk = nj::vk;
 
 struct Recorder {
     std::vector<std::pair<std::uint32_t, bool>> events;
-    nj::GamepadMapper mapper{[this](std::uint32_t key, bool down) { events.emplace_back(key, down); }};
+    nj::GamepadMapper mapper{
+        [this](std::uint32_t key, bool down) { events.emplace_back(key, down); }};
 };
 
 TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
@@ -28,13 +29,13 @@ TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
     };
     const Case cases[] = {
         {0.0f, 0.0f, false, false, false, false, false},
-        {0.2f, 0.1f, false, false, false, false, false},   // a resting stick's drift
-        {0.3f, 0.0f, false, false, false, true, true},     // a small tilt sneaks
+        {0.2f, 0.1f, false, false, false, false, false},  // a resting stick's drift
+        {0.3f, 0.0f, false, false, false, true, true},    // a small tilt sneaks
         {0.64f, 0.0f, false, false, false, true, true},
-        {0.66f, 0.0f, false, false, false, true, false},   // past the limit: full pace
+        {0.66f, 0.0f, false, false, false, true, false},  // past the limit: full pace
         {1.0f, 0.0f, false, false, false, true, false},
         {-1.0f, 0.0f, false, false, true, false, false},
-        {0.0f, -1.0f, true, false, false, false, false},   // y grows downwards
+        {0.0f, -1.0f, true, false, false, false, false},  // y grows downwards
         {0.0f, 0.9f, false, true, false, false, false},
         {0.7f, -0.7f, true, false, false, true, false},    // diagonal
         {-0.3f, 0.3f, false, true, true, false, true},     // small diagonal sneaks
@@ -60,21 +61,32 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         std::uint32_t key;  // 0: nothing
     };
     const Case cases[] = {
-        {PadButton::A, PadScreen::Dossier, vk::kEnter},     {PadButton::A, PadScreen::Playing, vk::kE},
-        {PadButton::A, PadScreen::Safe, vk::kE},            {PadButton::A, PadScreen::Paused, vk::kP},
-        {PadButton::A, PadScreen::Ended, vk::kEnter},       {PadButton::X, PadScreen::Playing, vk::kSpace},
-        {PadButton::X, PadScreen::Safe, vk::kSpace},        {PadButton::X, PadScreen::Dossier, 0},
-        {PadButton::B, PadScreen::Playing, vk::kEsc},       {PadButton::B, PadScreen::Safe, vk::kEsc},
-        {PadButton::B, PadScreen::Paused, vk::kEsc},        {PadButton::Start, PadScreen::Playing, vk::kP},
-        {PadButton::Start, PadScreen::Paused, vk::kP},      {PadButton::Start, PadScreen::Dossier, vk::kEnter},
-        {PadButton::Back, PadScreen::Playing, vk::kTab},    {PadButton::Back, PadScreen::Dossier, vk::kTab},
+        {PadButton::A, PadScreen::Dossier, vk::kEnter},
+        {PadButton::A, PadScreen::Playing, vk::kE},
+        {PadButton::A, PadScreen::Safe, vk::kE},
+        {PadButton::A, PadScreen::Paused, vk::kP},
+        {PadButton::A, PadScreen::Ended, vk::kEnter},
+        {PadButton::X, PadScreen::Playing, vk::kSpace},
+        {PadButton::X, PadScreen::Safe, vk::kSpace},
+        {PadButton::X, PadScreen::Dossier, 0},
+        {PadButton::B, PadScreen::Playing, vk::kEsc},
+        {PadButton::B, PadScreen::Safe, vk::kEsc},
+        {PadButton::B, PadScreen::Paused, vk::kEsc},
+        {PadButton::Start, PadScreen::Playing, vk::kP},
+        {PadButton::Start, PadScreen::Paused, vk::kP},
+        {PadButton::Start, PadScreen::Dossier, vk::kEnter},
+        {PadButton::Back, PadScreen::Playing, vk::kTab},
+        {PadButton::Back, PadScreen::Dossier, vk::kTab},
         {PadButton::LeftShoulder, PadScreen::Dossier, vk::kLeft},
         {PadButton::RightShoulder, PadScreen::Dossier, vk::kRight},
-        {PadButton::RightShoulder, PadScreen::Playing, 0},  {PadButton::DpadUp, PadScreen::Playing, vk::kUp},
+        {PadButton::RightShoulder, PadScreen::Playing, 0},
+        {PadButton::DpadUp, PadScreen::Playing, vk::kUp},
         {PadButton::DpadLeft, PadScreen::Playing, vk::kLeft},
         // On the dossier the d-pad walks the approach list (from approach 0), wrapping.
-        {PadButton::DpadDown, PadScreen::Dossier, vk::kF2}, {PadButton::DpadUp, PadScreen::Dossier, vk::kF4},
-        {PadButton::Y, PadScreen::Playing, 0},             {PadButton::Y, PadScreen::Paused, vk::kR},
+        {PadButton::DpadDown, PadScreen::Dossier, vk::kF2},
+        {PadButton::DpadUp, PadScreen::Dossier, vk::kF4},
+        {PadButton::Y, PadScreen::Playing, 0},
+        {PadButton::Y, PadScreen::Paused, vk::kR},
         {PadButton::Y, PadScreen::Ended, vk::kR},
     };
     for (const Case& c : cases) {
@@ -86,7 +98,8 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         if (c.key == 0) {
             EXPECT_TRUE(r.events.empty());
         } else {
-            const std::vector<std::pair<std::uint32_t, bool>> pressAndRelease = {{c.key, true}, {c.key, false}};
+            const std::vector<std::pair<std::uint32_t, bool>> pressAndRelease = {{c.key, true},
+                                                                                 {c.key, false}};
             EXPECT_EQ(r.events, pressAndRelease);
         }
     }
@@ -122,7 +135,8 @@ TEST(GamepadHolds, SourcesShareKeysAndReleasesMatchTheirPresses) {
     r.events.clear();
     pad.button(PadButton::A, true, {PadScreen::Dossier, 0});
     pad.button(PadButton::A, false, {PadScreen::Playing, 0});
-    const std::vector<std::pair<std::uint32_t, bool>> enter = {{vk::kEnter, true}, {vk::kEnter, false}};
+    const std::vector<std::pair<std::uint32_t, bool>> enter = {{vk::kEnter, true},
+                                                               {vk::kEnter, false}};
     EXPECT_EQ(r.events, enter);
 
     // Unplugged mid-walk: every held key is released once, and the stick
@@ -132,7 +146,8 @@ TEST(GamepadHolds, SourcesShareKeysAndReleasesMatchTheirPresses) {
     pad.releaseAll();
     std::vector<std::pair<std::uint32_t, bool>> released = r.events;
     std::sort(released.begin(), released.end());
-    const std::vector<std::pair<std::uint32_t, bool>> expected = {{vk::kUp, false}, {vk::kD, false}};
+    const std::vector<std::pair<std::uint32_t, bool>> expected = {{vk::kUp, false},
+                                                                  {vk::kD, false}};
     EXPECT_EQ(released, expected);
     r.events.clear();
     pad.button(PadButton::DpadUp, false, {PadScreen::Playing, 0});
@@ -146,11 +161,11 @@ TEST(GamepadRumble, OnlyTheMomentsThatMatterRumbleAndTheStrongestWins) {
         std::uint32_t milliseconds;  // 0: still
     };
     const Frame frames[] = {
-        {{2, true, true}, 0},     // the first frame only sets the baseline
-        {{0, false, false}, 0},   // a new mission resets the count: no rumble
+        {{2, true, true}, 0},      // the first frame only sets the baseline
+        {{0, false, false}, 0},    // a new mission resets the count: no rumble
         {{1, false, false}, 160},  // spotted
-        {{1, false, false}, 0},   // still spotted once: nothing new
-        {{1, true, false}, 120},  // a takedown lunge begins
+        {{1, false, false}, 0},    // still spotted once: nothing new
+        {{1, true, false}, 120},   // a takedown lunge begins
         {{1, true, false}, 0},
         {{2, false, true}, 350},  // spotted and failed at once: the failure's
         {{2, false, true}, 0},

@@ -2,7 +2,6 @@
 // the self-test run, display-mode and resize storms, and no display at all.
 #include <gtest/gtest.h>
 
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,9 +10,9 @@
 #include <sstream>
 
 #include <unistd.h>
-#include <vector>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/support/png_reader.hpp"
 #include "tests/support/vulkan_run.hpp"
@@ -27,7 +26,8 @@ using nj::test::ProgramRun;
 
 // A fresh folder holding what the game finds beside it in the build folder.
 fs::path gameFolder(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("nj_game_" + name + "_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("nj_game_" + name + "_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char* file : {"game.nj3p", "campaign_maps.json"}) {
@@ -46,8 +46,8 @@ bool isClearColour(std::uint32_t c) {
 
 TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
     const fs::path dir = gameFolder("selftest");
-    const ProgramRun run =
-        nj::test::runUnderXvfb(dir, "1280x1024", "'" NIGHTJAR_PATH "' --test --screenshot shot.png");
+    const ProgramRun run = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" NIGHTJAR_PATH "' --test --screenshot shot.png");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
     const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
@@ -72,11 +72,12 @@ TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
 
 TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier) {
     const fs::path dir = gameFolder("storm");
-    const ProgramRun run = nj::test::runUnderXvfb(
-        dir, "1280x1024", "'" NJ_STORM_SCRIPT "' '" NIGHTJAR_PATH "'");
+    const ProgramRun run =
+        nj::test::runUnderXvfb(dir, "1280x1024", "'" NJ_STORM_SCRIPT "' '" NIGHTJAR_PATH "'");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("start Geometry:1280x1024"), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("icon set"), std::string::npos) << "the packaged icon\n" << run.output;
+    EXPECT_NE(run.output.find("icon set"), std::string::npos) << "the packaged icon\n"
+                                                              << run.output;
     EXPECT_NE(run.output.find("windowed Geometry:1280x720"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("fullscreen Geometry:1280x1024"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("altenter Geometry:1280x720"), std::string::npos) << run.output;
@@ -90,21 +91,24 @@ TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier)
 TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
     const fs::path dir = gameFolder("audio");
     const fs::path wav = dir / "played.wav";
-    std::ofstream(dir / "alsoft.conf") << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n"
-                                          "[wave]\nfile=" << wav.string() << "\n";
+    std::ofstream(dir / "alsoft.conf")
+        << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n"
+           "[wave]\nfile="
+        << wav.string() << "\n";
     const ProgramRun run = nj::test::runUnderXvfb(
         dir, "1280x720", "'" NJ_WALK_SCRIPT "' '" NIGHTJAR_PATH "'", "ALSOFT_CONF=alsoft.conf");
     EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
     std::ifstream in(wav, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
     const std::string text(bytes.begin(), bytes.end());
     const std::size_t data = text.find("data");
     ASSERT_NE(data, std::string::npos) << "no recording";
     ASSERT_GT(bytes.size(), data + 8 + 4000u) << "no recording";
     std::size_t loud = 0;
     for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
-        const int sample = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        const int sample = static_cast<std::int16_t>(
+            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
         loud += std::abs(sample) > 1000;
     }
     EXPECT_GT(loud, 200u) << "the walk made no sound";
@@ -112,8 +116,12 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
 }
 
 // Warm: the selected operation card's gold-brown; cool: an unselected card's navy.
-bool isWarm(std::uint32_t c) { return static_cast<int>((c >> 16) & 0xFF) > static_cast<int>(c & 0xFF) + 8; }
-bool isCool(std::uint32_t c) { return static_cast<int>(c & 0xFF) > static_cast<int>((c >> 16) & 0xFF) + 8; }
+bool isWarm(std::uint32_t c) {
+    return static_cast<int>((c >> 16) & 0xFF) > static_cast<int>(c & 0xFF) + 8;
+}
+bool isCool(std::uint32_t c) {
+    return static_cast<int>(c & 0xFF) > static_cast<int>((c >> 16) & 0xFF) + 8;
+}
 
 // On a 1000 x 562 screen the page is the 1280 x 720 page scaled down, and a
 // click lands on what is drawn there.
@@ -127,10 +135,10 @@ TEST(NightjarWindow, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
     };
     std::uint32_t clickX = 0, clickY = 0;
     toScreen(224.0, 195.0, clickX, clickY);  // the middle of the OP 01 card
-    const ProgramRun run = nj::test::runUnderXvfb(
-        dir, "1000x562",
-        "'" NJ_SMALL_CLICK_SCRIPT "' '" NIGHTJAR_PATH "' " + std::to_string(clickX) + " " +
-            std::to_string(clickY));
+    const ProgramRun run =
+        nj::test::runUnderXvfb(dir, "1000x562",
+                               "'" NJ_SMALL_CLICK_SCRIPT "' '" NIGHTJAR_PATH "' " +
+                                   std::to_string(clickX) + " " + std::to_string(clickY));
     EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
     const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
@@ -138,9 +146,11 @@ TEST(NightjarWindow, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
     ASSERT_EQ(shot.width, 1000u);
     std::uint32_t x = 0, y = 0;
     toScreen(330.0, 168.0, x, y);  // inside OP 01, right of its number
-    EXPECT_TRUE(isWarm(shot.pixel(x, y))) << "OP 01 is drawn selected, " << std::hex << shot.pixel(x, y);
+    EXPECT_TRUE(isWarm(shot.pixel(x, y)))
+        << "OP 01 is drawn selected, " << std::hex << shot.pixel(x, y);
     toScreen(330.0, 356.0, x, y);  // inside OP 03
-    EXPECT_TRUE(isCool(shot.pixel(x, y))) << "OP 03 is no longer selected, " << std::hex << shot.pixel(x, y);
+    EXPECT_TRUE(isCool(shot.pixel(x, y)))
+        << "OP 03 is no longer selected, " << std::hex << shot.pixel(x, y);
     fs::remove_all(dir);
 }
 
@@ -236,8 +246,8 @@ TEST(NightjarSelfTest, APlayingFrameMatchesTheReferencePicture) {
 
 TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
     const fs::path dir = gameFolder("nodisplay");
-    const ProgramRun run =
-        nj::test::runCommand(dir, "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" NIGHTJAR_PATH "'");
+    const ProgramRun run = nj::test::runCommand(
+        dir, "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" NIGHTJAR_PATH "'");
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("Failed to create window."), std::string::npos) << run.output;
     fs::remove_all(dir);

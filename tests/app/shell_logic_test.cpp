@@ -49,7 +49,7 @@ TEST(FrameClock, StepsAreCappedAtFiftyMilliseconds) {
     EXPECT_FLOAT_EQ(clock.step(7016), 0.05f);  // a 2 s stall advances 0.05 s
     EXPECT_FLOAT_EQ(clock.step(7066), 0.05f);  // exactly the cap
     EXPECT_FLOAT_EQ(clock.step(7066), 0.0f);
-    EXPECT_FLOAT_EQ(clock.step(7000), 0.0f);   // a counter that went back is no time
+    EXPECT_FLOAT_EQ(clock.step(7000), 0.0f);  // a counter that went back is no time
     EXPECT_FLOAT_EQ(clock.step(7010), 0.01f);
 }
 

@@ -17,18 +17,20 @@ struct Recording {
 };
 
 class RecordingBackend final : public nj::AudioBackend {
-public:
+  public:
     explicit RecordingBackend(Recording& r) : r_(r) {}
     bool open() override {
         ++r_.opens;
         return r_.deviceAvailable;
     }
     bool createVoice(int index) override { return r_.failingVoices.count(index) == 0; }
-    void prepareCue(int, const nj::CueSamples& samples) override { r_.prepared += !samples.empty(); }
+    void prepareCue(int, const nj::CueSamples& samples) override {
+        r_.prepared += !samples.empty();
+    }
     void restartVoice(int voice, int cue) override { r_.restarts.emplace_back(voice, cue); }
     void close() override { ++r_.closes; }
 
-private:
+  private:
     Recording& r_;
 };
 

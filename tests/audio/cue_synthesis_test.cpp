@@ -61,7 +61,8 @@ TEST(CueSynthesis, EveryCueFadesToAboutOnePercentAndNeverClips) {
         const std::size_t window = s.size() / 10;
         auto peak = [&](std::size_t from, std::size_t to) {
             int p = 0;
-            for (std::size_t i = from; i < to; ++i) p = std::max(p, std::abs(static_cast<int>(s[i])));
+            for (std::size_t i = from; i < to; ++i)
+                p = std::max(p, std::abs(static_cast<int>(s[i])));
             return p;
         };
         const int head = peak(0, window);
@@ -77,7 +78,8 @@ TEST(CueSynthesis, BuzzDropsAnOctaveAfterEightyMilliseconds) {
     const auto& s = bank()[5];
     auto resets = [&](std::size_t from, std::size_t to) {
         int n = 0;
-        for (std::size_t i = from + 1; i < to; ++i) n += (s[i - 1] > 0 && s[i] < 0 && s[i - 1] - s[i] > 1000);
+        for (std::size_t i = from + 1; i < to; ++i)
+            n += (s[i - 1] > 0 && s[i] < 0 && s[i - 1] - s[i] > 1000);
         return n;
     };
     EXPECT_NEAR(resets(0, 3528), 880 * 0.08, 2);
@@ -89,9 +91,9 @@ TEST(CueSynthesis, WavFilesCarryTheSamplesAsSixteenBitMono) {
     ASSERT_EQ(wav.size(), 44 + 2 * bank()[2].size());
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
     EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
-    EXPECT_EQ(wav[22], 1);                                  // channels
+    EXPECT_EQ(wav[22], 1);  // channels
     EXPECT_EQ(wav[24] | (wav[25] << 8) | (wav[26] << 16), 44100);
-    EXPECT_EQ(wav[34], 16);                                 // bits per sample
+    EXPECT_EQ(wav[34], 16);  // bits per sample
     const auto first = static_cast<std::int16_t>(wav[44] | (wav[45] << 8));
     EXPECT_EQ(first, bank()[2][0]);
 }

@@ -26,8 +26,9 @@ TEST(OpenAlEndToEnd, PlayedCuesReachTheOutput) {
     fs::create_directories(dir);
     const fs::path wav = dir / "out.wav";
     const fs::path conf = dir / "alsoft.conf";
-    std::ofstream(conf) << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n[wave]\nfile="
-                        << wav.string() << "\n";
+    std::ofstream(conf)
+        << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n[wave]\nfile="
+        << wav.string() << "\n";
     ::setenv("ALSOFT_CONF", conf.c_str(), 1);
 
     {
@@ -46,8 +47,8 @@ TEST(OpenAlEndToEnd, PlayedCuesReachTheOutput) {
     // of the 0.4 s the test waits.
     std::size_t loud = 0, samples = 0;
     for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2, ++samples) {
-        const int sample = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
-                                                     (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        const int sample = static_cast<std::int16_t>(
+            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
         loud += std::abs(sample) > 500;
     }
     EXPECT_GT(loud, samples / 10) << "the recording is silent";

@@ -8,12 +8,14 @@
 
 namespace {
 
-std::string repeatByte(char c, std::size_t n) { return std::string(n, c); }
+std::string repeatByte(char c, std::size_t n) {
+    return std::string(n, c);
+}
 
 // Runs each case on both block functions: the SHA extension path (when the
 // CPU has it) and the portable one must agree with the published vectors.
 class DigestPaths : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     void SetUp() override { nj::sha256UsePortable(GetParam()); }
     void TearDown() override { nj::sha256UsePortable(false); }
 };
@@ -66,16 +68,18 @@ TEST_P(DigestPaths, HmacMatchesRfc4231) {
     EXPECT_EQ(nj::hmacSha256Hex(repeatByte('\xaa', 131),
                                 "Test Using Larger Than Block-Size Key - Hash Key First"),
               "60e431591ee0b67f0d8a26aacbf5b77f8e0bc6213728c5140546040f0ee37f54");
-    EXPECT_EQ(nj::hmacSha256Hex(
-                  repeatByte('\xaa', 131),
-                  "This is a test using a larger than block-size key and a larger than "
-                  "block-size data. The key needs to be hashed before being used by the "
-                  "HMAC algorithm."),
-              "9b09ffa71b942fcb27635fbcd5b0e944bfdc63644f0713938a7f51535c3a35e2");
+    EXPECT_EQ(
+        nj::hmacSha256Hex(repeatByte('\xaa', 131),
+                          "This is a test using a larger than block-size key and a larger than "
+                          "block-size data. The key needs to be hashed before being used by the "
+                          "HMAC algorithm."),
+        "9b09ffa71b942fcb27635fbcd5b0e944bfdc63644f0713938a7f51535c3a35e2");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBlockFunctions, DigestPaths, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "Portable" : "Dispatched"; });
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                             return p.param ? "Portable" : "Dispatched";
+                         });
 
 TEST(Hmac, KeyOfExactlyOneBlockIsUsedUnpaddedAndLongerKeysAreHashed) {
     const std::string key64 = repeatByte('k', 64);
@@ -87,7 +91,8 @@ TEST(Hmac, KeyOfExactlyOneBlockIsUsedUnpaddedAndLongerKeysAreHashed) {
     // Zero padding: a key and the same key with trailing zero bytes agree.
     EXPECT_EQ(nj::hmacSha256Hex("key", "msg"), nj::hmacSha256Hex(std::string("key\0\0", 5), "msg"));
     // The parts form equals the concatenated message.
-    EXPECT_EQ(nj::hmacSha256Hex("key", {"sa", ":", "payload"}), nj::hmacSha256Hex("key", "sa:payload"));
+    EXPECT_EQ(nj::hmacSha256Hex("key", {"sa", ":", "payload"}),
+              nj::hmacSha256Hex("key", "sa:payload"));
 }
 
 TEST(HexDecode, PairsPrefixesAndFailures) {

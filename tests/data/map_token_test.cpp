@@ -67,7 +67,8 @@ TEST(MapToken, AnyTamperingIsAnIntegrityFailure) {
     }
     // An uppercase tag does not match the lowercase digest.
     std::string upper = token;
-    for (std::size_t i = tagAt; i < tagAt + 64; ++i) upper[i] = static_cast<char>(std::toupper(upper[i]));
+    for (std::size_t i = tagAt; i < tagAt + 64; ++i)
+        upper[i] = static_cast<char>(std::toupper(upper[i]));
     EXPECT_EQ(errorOf(upper), kIntegrityError);
     // The tag is checked before the payload is decoded.
     EXPECT_EQ(errorOf("NJ3M_V1.s." + std::string(64, '0') + ".zz"), kIntegrityError);
@@ -83,9 +84,11 @@ TEST(MapToken, PayloadQuirksFollowTheHexRules) {
     EXPECT_EQ(nj::decodeMapToken(upperToken), kMission);
 
     // An odd payload is tagged over every character but decoded without the last.
-    const std::string odd = nj::hexEncode(nj::xorWith("{}", nj::mapKeystream(nj::kMapKey, "s", 2))) + "7";
-    EXPECT_EQ(nj::decodeMapToken("NJ3M_V1.s." + nj::hmacSha256Hex(nj::kMapKey, "s:" + odd) + "." + odd),
-              "{}");
+    const std::string odd =
+        nj::hexEncode(nj::xorWith("{}", nj::mapKeystream(nj::kMapKey, "s", 2))) + "7";
+    EXPECT_EQ(
+        nj::decodeMapToken("NJ3M_V1.s." + nj::hmacSha256Hex(nj::kMapKey, "s:" + odd) + "." + odd),
+        "{}");
 
     // A correctly tagged payload with a bad pair fails in the hex decoder.
     const std::string junk = "zz";

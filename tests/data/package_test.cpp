@@ -34,7 +34,8 @@ struct RawPackage {
     bool corruptSignature = false;
 
     std::string bytes() const {
-        std::string payload = nj::xorWith(index, nj::packageKeystream(nj::kPackageKey, salt, index.size()));
+        std::string payload =
+            nj::xorWith(index, nj::packageKeystream(nj::kPackageKey, salt, index.size()));
         std::string signature = nj::hmacSha256Hex(nj::kPackageKey, salt + ":" + payload);
         if (corruptSignature) signature[0] = signature[0] == 'a' ? 'b' : 'a';
         std::string file = magic;
@@ -86,8 +87,9 @@ TEST(PackageLookup, NormalisedPathsAndTheAssetsPrefixReachTheSameEntry) {
     RawPackage p;
     p.index = indexOf({{"assets/ui/ui.html", "<html>"}, {"fonts/a.ttf", "FONT"}});
     ASSERT_TRUE(m.mount(p.bytes()));
-    for (const char* path : {"assets/ui/ui.html", "assets\\ui\\ui.html", "./assets/ui/ui.html",
-                             "/assets/ui/ui.html", "ui/ui.html", "././//ui/ui.html", "\\ui\\ui.html"}) {
+    for (const char* path :
+         {"assets/ui/ui.html", "assets\\ui\\ui.html", "./assets/ui/ui.html", "/assets/ui/ui.html",
+          "ui/ui.html", "././//ui/ui.html", "\\ui\\ui.html"}) {
         EXPECT_EQ(textOf(m.store, path), "<html>") << path;
     }
     EXPECT_EQ(textOf(m.store, "assets/fonts/a.ttf"), "FONT");
@@ -129,13 +131,15 @@ TEST(PackageMount, LogsDistinctNamesAndLaterDuplicatesWin) {
     empty.index = indexOf({});
     Mounted e;
     ASSERT_TRUE(e.mount(empty.bytes()));
-    EXPECT_EQ(e.info.str(), "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 0 assets.\n");
+    EXPECT_EQ(e.info.str(),
+              "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 0 assets.\n");
     EXPECT_TRUE(e.error.str().empty());
 }
 
 TEST(PackageMount, WriterOutputMountsAndBytesAfterThePayloadAreIgnored) {
     const std::vector<nj::PackageAsset> assets = {{"ui\\ui.html", "<p>"}, {"./logo/x.png", "PNG"}};
-    const std::string file = nj::buildPackage(assets, nj::packageSaltFor(nj::buildPackageIndex(assets)));
+    const std::string file =
+        nj::buildPackage(assets, nj::packageSaltFor(nj::buildPackageIndex(assets)));
     Mounted m;
     ASSERT_TRUE(m.mount(file + "trailing junk"));
     EXPECT_EQ(m.store.assetNames(), (std::vector<std::string>{"logo/x.png", "ui/ui.html"}));
@@ -162,12 +166,16 @@ TEST(PackageRefusals, HeaderAndLengthFieldsAreChecked) {
     cases.push_back({"wrong magic", with([](RawPackage& p) { p.magic = "NJ3Q"; }), headerError});
     cases.push_back({"version 2", with([](RawPackage& p) { p.version = 2; }), headerError});
     cases.push_back({"version 0", with([](RawPackage& p) { p.version = 0; }), headerError});
-    cases.push_back({"salt of 257 bytes", with([](RawPackage& p) { p.salt.assign(257, 's'); }), ""});
+    cases.push_back(
+        {"salt of 257 bytes", with([](RawPackage& p) { p.salt.assign(257, 's'); }), ""});
     cases.push_back({"empty salt", with([](RawPackage& p) { p.salt.clear(); }), ""});
-    cases.push_back({"signature length 63", with([](RawPackage& p) { p.signatureLengthOverride = 63; }), ""});
-    cases.push_back({"payload length 0", with([](RawPackage& p) { p.payloadLengthOverride = 0; }), ""});
-    cases.push_back({"payload above 500 MiB",
-                     with([](RawPackage& p) { p.payloadLengthOverride = nj::kPackageMaxPayload + 1; }), ""});
+    cases.push_back(
+        {"signature length 63", with([](RawPackage& p) { p.signatureLengthOverride = 63; }), ""});
+    cases.push_back(
+        {"payload length 0", with([](RawPackage& p) { p.payloadLengthOverride = 0; }), ""});
+    cases.push_back(
+        {"payload above 500 MiB",
+         with([](RawPackage& p) { p.payloadLengthOverride = nj::kPackageMaxPayload + 1; }), ""});
     for (const Case& c : cases) {
         Mounted m;
         EXPECT_FALSE(m.mount(c.package.bytes())) << c.what;
@@ -254,12 +262,11 @@ TEST(PackageMount, FileFallsBackToTheAssetsFolderAndAFailedMountEmptiesTheStore)
     fs::current_path(dir);
     RawPackage p;
     p.index = indexOf({{"x", "y"}});
-    {
-        std::ofstream(dir / "assets" / "game.nj3p", std::ios::binary) << p.bytes();
-    }
+    { std::ofstream(dir / "assets" / "game.nj3p", std::ios::binary) << p.bytes(); }
     Mounted m;
     EXPECT_TRUE(m.store.mount("game.nj3p"));
-    EXPECT_EQ(m.info.str(), "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 1 assets.\n");
+    EXPECT_EQ(m.info.str(),
+              "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 1 assets.\n");
     EXPECT_FALSE(m.store.mount("missing.nj3p"));
     EXPECT_FALSE(m.store.contains("x"));
     // A folder in place of the package is no package, and the assets/ copy is still found.

@@ -15,7 +15,9 @@
 
 namespace {
 
-nj::SaveRecord fresh() { return nj::SaveRecord{}; }
+nj::SaveRecord fresh() {
+    return nj::SaveRecord{};
+}
 
 nj::SaveRecord applied(const std::string& text, std::size_t campaignSize = 4) {
     nj::SaveRecord r = fresh();
@@ -101,9 +103,9 @@ TEST(SaveRead, NumbersBeyondTheirFieldClampAndTheRestOfTheFileStillCounts) {
 }
 
 class SaveFileOnDisk : public ::testing::Test {
-protected:
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("nj_save_" + std::to_string(::getpid()));
+  protected:
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("nj_save_" + std::to_string(::getpid()));
     std::string path = (dir / "save.dat").string();
     void SetUp() override { std::filesystem::create_directories(dir); }
     void TearDown() override { std::filesystem::remove_all(dir); }

@@ -126,7 +126,10 @@ TEST_F(FlowTest, ConstructionGivesTheDefaultMissionAndSeededDust) {
 
 TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
     const std::pair<FailReason, std::function<void(Game&)>> ways[] = {
-        {FailReason::Laser, [](Game& g) { g.lasers.push_back({290.0f, 280.0f, 20.0f, 40.0f}); }},
+        {FailReason::Laser,
+         [](Game& g) {
+             g.lasers.push_back({290.0f, 280.0f, 20.0f, 40.0f});
+         }},
         {FailReason::Detected, [](Game& g) { g.detection = 0.99f; }},
         {FailReason::Expired,
          [](Game& g) {

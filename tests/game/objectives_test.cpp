@@ -370,8 +370,9 @@ TEST_F(ObjectiveTest, GradeBandsAwardThresholdsAndTheScoreBehindThem) {
         EXPECT_EQ(g.award, c.award);
         EXPECT_EQ(g.score, c.score);
         // The win screen lists these lines: they must add up to the score.
-        EXPECT_EQ(100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints,
-                  c.score);
+        EXPECT_EQ(
+            100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints,
+            c.score);
         EXPECT_EQ(g.spottedPoints, -18 * static_cast<std::int64_t>(c.spotted));
     }
 }

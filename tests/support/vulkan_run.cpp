@@ -43,8 +43,7 @@ ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string&
                       "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
                       "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json " +
                           environment + " timeout 300 xvfb-run -a -n " + firstDisplay() +
-                          " -s '-screen 0 " + screen +
-                          "x24' " + command);
+                          " -s '-screen 0 " + screen + "x24' " + command);
 }
 
 ScreenshotRun runForScreenshot(const std::string& folder, const std::string& program,

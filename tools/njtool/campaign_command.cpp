@@ -29,8 +29,9 @@ int build(const Args& args) {
             std::cerr << "njtool: " << args[i + 1] << ": " << e.what() << "\n";
             return 1;
         }
-        out << "  \"mission" << (i + 1) << "\": \"" << nj::encodeMapToken(json, nj::mapSaltFor(json))
-            << "\"" << (i + 1 < missions ? "," : "") << "\n";
+        out << "  \"mission" << (i + 1) << "\": \""
+            << nj::encodeMapToken(json, nj::mapSaltFor(json)) << "\""
+            << (i + 1 < missions ? "," : "") << "\n";
     }
     out << "}\n";
     writeFile(args[0], out.str());

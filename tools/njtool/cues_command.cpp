@@ -14,7 +14,8 @@ int runCuesCommand(const Args& args) {
     const nj::CueBank cues = nj::synthesizeCues();
     for (int c = 0; c < nj::kCueCount; ++c) {
         const std::vector<std::uint8_t> wav = nj::encodeWav(cues[c]);
-        const auto path = std::filesystem::path(args[0]) / (std::string(nj::cueFileStem(c)) + ".wav");
+        const auto path =
+            std::filesystem::path(args[0]) / (std::string(nj::cueFileStem(c)) + ".wav");
         writeFile(path.string(), std::string(wav.begin(), wav.end()));
         std::cout << path.string() << " " << cues[c].size() << " samples\n";
     }

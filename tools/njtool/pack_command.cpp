@@ -12,7 +12,8 @@ namespace njtool {
 namespace {
 
 std::vector<nj::PackageAsset> collectDirectory(const fs::path& root) {
-    if (!fs::is_directory(root)) throw std::runtime_error("'" + root.string() + "' is not a directory");
+    if (!fs::is_directory(root))
+        throw std::runtime_error("'" + root.string() + "' is not a directory");
     std::vector<nj::PackageAsset> assets;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file()) continue;
@@ -30,7 +31,8 @@ int build(const Args& args) {
     std::vector<nj::PackageAsset> assets = collectDirectory(args[1]);
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::size_t eq = args[i].find('=');
-        if (eq == std::string::npos || eq == 0) throw UsageError("pack build: expected NAME=FILE, got '" + args[i] + "'");
+        if (eq == std::string::npos || eq == 0)
+            throw UsageError("pack build: expected NAME=FILE, got '" + args[i] + "'");
         assets.push_back({args[i].substr(0, eq), readInput(args[i].substr(eq + 1))});
     }
     const std::string index = nj::buildPackageIndex(assets);

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "app/sdl_vulkan_surface.hpp"
 #include "data/map_token.hpp"
 #include "game/game.hpp"
 #include "render/scene/scene_renderer.hpp"
-#include "app/sdl_vulkan_surface.hpp"
 #include "render/vulkan_renderer.hpp"
 #include "tools/scene-preview/showcase_mission.hpp"
 

@@ -23,7 +23,7 @@ struct CommandTarget : nj::GameCommandTarget {
 // A page with the game's commands bound into its "game" object, at a chosen
 // diagnostics level.
 class BoundPage : public ::testing::Test {
-protected:
+  protected:
     webtest::PageHarness page{64, 32};
     CommandTarget target;
     web::JSApi api{"game"};
@@ -48,10 +48,10 @@ TEST_F(BoundPage, VersionMetadataAndAllThirteenFunctions) {
     EXPECT_EQ(api.metadata("setApproach"),
               "{\"params\":[{\"name\":\"approachIdx\",\"type\":\"number\"}],\"returns\":\"void\"}");
     EXPECT_EQ(api.metadata("startOrAdvance"), "{\"params\":[],\"returns\":\"void\"}");
-    for (const char* name : {"startOrAdvance", "retryMission", "togglePause", "openDossier",
-                             "toggleAudio", "quitGame", "selectMission", "prevMission",
-                             "nextMission", "setApproach", "triggerTumblerTap", "abortSafe",
-                             "triggerSafe"}) {
+    for (const char* name :
+         {"startOrAdvance", "retryMission", "togglePause", "openDossier", "toggleAudio", "quitGame",
+          "selectMission", "prevMission", "nextMission", "setApproach", "triggerTumblerTap",
+          "abortSafe", "triggerSafe"}) {
         EXPECT_EQ(page.js(std::string("typeof game.") + name), "function") << name;
     }
     EXPECT_EQ(call("game.toggleAudio()"), "ok");
@@ -65,11 +65,14 @@ TEST_F(BoundPage, MissingOrWrongArgumentsAreMarshalErrorsAtEveryLevel) {
         SCOPED_TRACE(level);
         load(level);
         const std::string missing = call("game.setApproach()");
-        EXPECT_NE(missing.find("game.setApproach(approachIdx: number)"), std::string::npos) << missing;
+        EXPECT_NE(missing.find("game.setApproach(approachIdx: number)"), std::string::npos)
+            << missing;
         EXPECT_NE(missing.find("approachIdx"), std::string::npos) << missing;
         EXPECT_NE(missing.find("number"), std::string::npos) << missing;
-        EXPECT_EQ(page.js("(function(){ try { game.setApproach('2') } catch (e) { return e.argumentPosition + ':' + e.parameterName + ':' + e.expectedType; } })()"),
-                  "1:approachIdx:number");
+        EXPECT_EQ(
+            page.js("(function(){ try { game.setApproach('2') } catch (e) { return "
+                    "e.argumentPosition + ':' + e.parameterName + ':' + e.expectedType; } })()"),
+            "1:approachIdx:number");
         EXPECT_EQ(target.game.approach, 0u) << "no action on a bad argument";
     }
 }
@@ -108,8 +111,12 @@ TEST_F(BoundPage, LossyNumbersWarnOrAreRefused) {
     ASSERT_TRUE(strictPage.view->attachJSApi(&strictApi));
     strictPage.load("<html><body>strict</body></html>");
     const std::string refused = strictPage.js(
-        "(function(){ try { game.setApproach(1.5); return 'ok'; } catch (e) { return e.message + '|' + e.code; } })()");
-    EXPECT_EQ(refused.rfind("game.setApproach: argument 1: lossy conversion refused under Strict diagnostics (", 0), 0u)
+        "(function(){ try { game.setApproach(1.5); return 'ok'; } catch (e) { return e.message + "
+        "'|' + e.code; } })()");
+    EXPECT_EQ(
+        refused.rfind(
+            "game.setApproach: argument 1: lossy conversion refused under Strict diagnostics (", 0),
+        0u)
         << refused;
     EXPECT_EQ(refused.substr(refused.size() - 12), ")|ULJS_LOSSY");
     EXPECT_EQ(strictTarget.game.approach, 0u);
@@ -128,7 +135,8 @@ TEST(NativeBinding, ExceptionsBecomeErrorsAndDiagnostics) {
                                      })));
         ASSERT_TRUE(page.view->attachJSApi(&api));
         page.load("<html><body>x</body></html>");
-        EXPECT_EQ(page.js("(function(){ try { game.startOrAdvance(); return 'ok'; } catch (e) { return e.message; } })()"),
+        EXPECT_EQ(page.js("(function(){ try { game.startOrAdvance(); return 'ok'; } catch (e) { "
+                          "return e.message; } })()"),
                   "game.startOrAdvance: the native code failed");
         EXPECT_TRUE(page.log.contains(
             "C++ exception in game.startOrAdvance: boom. The library caught it and continued."));

@@ -28,7 +28,8 @@ struct RecordingCanvas : nj::OverlayCanvas {
         w = width;
         h = height;
     }
-    void drawOverlayBitmap(const std::uint8_t* pixels, int w, int h, int rowBytes, bool changed) override {
+    void drawOverlayBitmap(const std::uint8_t* pixels, int w, int h, int rowBytes,
+                           bool changed) override {
         ++draws;
         changes += changed ? 1 : 0;
         lastWidth = w;
@@ -44,7 +45,7 @@ struct RecordingCanvas : nj::OverlayCanvas {
 };
 
 class OverlayHost : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         std::ostringstream quiet;
         nj::NJ3Package::instance().setLogStreams(&quiet, &quiet);

@@ -23,14 +23,18 @@ namespace {
 struct RecordingFallback : web::FileSystem, web::FontLoader {
     std::vector<std::string> asked;
     bool fileExists(const std::string& p) override { return asked.push_back("exists " + p), true; }
-    std::string mimeType(const std::string& p) override { return asked.push_back("mime " + p), "from/fallback"; }
+    std::string mimeType(const std::string& p) override {
+        return asked.push_back("mime " + p), "from/fallback";
+    }
     std::string charset(const std::string&) override { return "latin1"; }
     web::BufferPtr openFile(const std::string& p) override {
         asked.push_back("open " + p);
         return web::makeBuffer("disk", 4);
     }
     std::string fallbackFont() override { return "Stock Sans"; }
-    std::string fallbackFontForCharacters(const std::string&, int, bool) override { return "Stock CJK"; }
+    std::string fallbackFontForCharacters(const std::string&, int, bool) override {
+        return "Stock CJK";
+    }
     web::BufferPtr load(const std::string& family, int weight, bool) override {
         asked.push_back("font " + family + " " + std::to_string(weight));
         return web::makeBuffer("ttf", 3);
@@ -51,11 +55,12 @@ struct ThrowingFallback : web::FileSystem, web::FontLoader {
 };
 
 class PackageSources : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        const std::vector<nj::PackageAsset> assets = {
-            {"ui/ui.html", "<html>"}, {"ui/empty.css", ""}, {"fonts/RobotoMono-Bold.ttf", "ROBOTO-B"},
-            {"fonts/Lato-Regular.ttf", "LATO-R"}};
+        const std::vector<nj::PackageAsset> assets = {{"ui/ui.html", "<html>"},
+                                                      {"ui/empty.css", ""},
+                                                      {"fonts/RobotoMono-Bold.ttf", "ROBOTO-B"},
+                                                      {"fonts/Lato-Regular.ttf", "LATO-R"}};
         std::ostringstream quiet;
         nj::NJ3Package::instance().setLogStreams(&quiet, &quiet);
         ASSERT_TRUE(nj::NJ3Package::instance().mountBytes("t", nj::buildPackage(assets, "salt")));
@@ -133,8 +138,8 @@ TEST(DiskFileSystem, ServesFilesUnderItsRootAndRefusesEscapes) {
     EXPECT_TRUE(disk.fileExists("ui/ui.html"));
     ASSERT_NE(disk.openFile("ui/ui.html"), nullptr);
     EXPECT_EQ(disk.openFile("ui/ui.html")->size(), 12u);
-    for (const char* escape : {"../secret.txt", "ui/../../secret.txt", "/etc/passwd",
-                               "..\\secret.txt", ""}) {
+    for (const char* escape :
+         {"../secret.txt", "ui/../../secret.txt", "/etc/passwd", "..\\secret.txt", ""}) {
         EXPECT_FALSE(disk.fileExists(escape)) << escape;
         EXPECT_EQ(disk.openFile(escape), nullptr) << escape;
     }

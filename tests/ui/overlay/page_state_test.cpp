@@ -27,7 +27,8 @@ TEST(PageState, FirstSecondsOfTheFirstMissionReadAsTheReferenceLine) {
         "\"highestUnlocked\":0,\"missionCompleted\":[false,false,false,false],"
         "\"directive\":\"\xE2\x80\xA2 Reach the vault and obtain the cipher card\",\"intelDone\":1,"
         "\"stealthTier\":0,\"clock\":\"00:07\",\"cipherAcquired\":false,\"cipherDecrypted\":false,"
-        "\"healthSegs\":8,\"intelBudget\":200,\"approach\":0,\"audioEnabled\":true,\"promptText\":\"\","
+        "\"healthSegs\":8,\"intelBudget\":200,\"approach\":0,\"audioEnabled\":true,\"promptText\":"
+        "\"\","
         "\"promptX\":0,\"promptY\":0,\"safeActive\":false,\"currentTumbler\":0,\"tumblers\":[";
     EXPECT_EQ(script.substr(0, expectedStart.size()), expectedStart);
     // The game always holds its three tumblers; each is written with its fields in order.
@@ -91,8 +92,10 @@ TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
     g.terminal = {480.0f, 270.0f, 18.0f};
     g.playerPos = {500.0f, 270.0f};
     const std::string playing = fieldsOf(g);
-    EXPECT_NE(playing.find("\"promptText\":\"[E] DECRYPT SAFE TERMINAL\",\"promptX\":640,\"promptY\":333.333"),
-              std::string::npos)
+    EXPECT_NE(
+        playing.find(
+            "\"promptText\":\"[E] DECRYPT SAFE TERMINAL\",\"promptX\":640,\"promptY\":333.333"),
+        std::string::npos)
         << playing;
 
     // A takedown wins over the terminal, but never outside Playing.
@@ -102,7 +105,8 @@ TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
     g.takedownTarget = 0;
     EXPECT_EQ(nj::interactionPrompt(g, {}).text, "[SPACE] SILENT TAKEDOWN");
     g.gameState = nj::GameState::Paused;
-    EXPECT_NE(fieldsOf(g).find("\"promptText\":\"\",\"promptX\":0,\"promptY\":0"), std::string::npos);
+    EXPECT_NE(fieldsOf(g).find("\"promptText\":\"\",\"promptX\":0,\"promptY\":0"),
+              std::string::npos);
 }
 
 TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
@@ -129,11 +133,13 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
 
-    const std::pair<nj::FailReason, const char*> reasons[] = {
-        {nj::FailReason::None, ""}, {nj::FailReason::Laser, "laser"}, {nj::FailReason::Expired, "expired"}};
+    const std::pair<nj::FailReason, const char*> reasons[] = {{nj::FailReason::None, ""},
+                                                              {nj::FailReason::Laser, "laser"},
+                                                              {nj::FailReason::Expired, "expired"}};
     for (const auto& [reason, text] : reasons) {
         g.failReason = reason;
-        EXPECT_NE(fieldsOf(g).find("\"failReason\":\"" + std::string(text) + "\","), std::string::npos)
+        EXPECT_NE(fieldsOf(g).find("\"failReason\":\"" + std::string(text) + "\","),
+                  std::string::npos)
             << text;
     }
 
@@ -158,7 +164,8 @@ TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
     g.nearObjective = 1;
     g.dynamicObjective.label = "MEET \"NIA\"\nNOW";
     const std::string script = fieldsOf(g);
-    EXPECT_NE(script.find("\"promptText\":\"[E] MEET \\\"NIA\\\"\\nNOW\""), std::string::npos) << script;
+    EXPECT_NE(script.find("\"promptText\":\"[E] MEET \\\"NIA\\\"\\nNOW\""), std::string::npos)
+        << script;
 }
 
 TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {

@@ -107,7 +107,8 @@ class RealPage : public ::testing::Test {
         web::Platform::instance().setFileSystem(&files);
         web::Platform::instance().setFontLoader(&fonts);
         for (int i = 1; i <= 4; ++i) {
-            const std::string json = readText(std::string(NJ_MISSIONS_DIR) + "/mission" + std::to_string(i) + ".json");
+            const std::string json =
+                readText(std::string(NJ_MISSIONS_DIR) + "/mission" + std::to_string(i) + ".json");
             ASSERT_FALSE(json.empty()) << "mission" << i;
             game.campaignMaps.push_back(nj::encodeMapToken(json, "salt" + std::to_string(i)));
         }
@@ -131,7 +132,8 @@ class RealPage : public ::testing::Test {
         const std::string call = "window.syncGameState({";
         const std::size_t open = script.find(call);
         ASSERT_NE(open, std::string::npos);
-        const std::string object = script.substr(open + call.size() - 1, script.size() - (open + call.size() - 1) - 2);
+        const std::string object =
+            script.substr(open + call.size() - 1, script.size() - (open + call.size() - 1) - 2);
         page.eval("window.__state = " + object + ";");
     }
     // Sends the composed state with `changes` (a JavaScript statement on s).
@@ -141,7 +143,8 @@ class RealPage : public ::testing::Test {
         page.frame();
     }
     std::string check(const Fit& f) {
-        return page.js("window.__fit('" + std::string(f.kind) + "', '" + f.text + "', '" + f.box + "')");
+        return page.js("window.__fit('" + std::string(f.kind) + "', '" + f.text + "', '" + f.box +
+                       "')");
     }
     void expectFits(const std::vector<Fit>& fits, const std::string& where) {
         for (const Fit& f : fits) EXPECT_EQ(check(f), "ok") << where;
@@ -150,14 +153,17 @@ class RealPage : public ::testing::Test {
         return page.js("document.getElementById('" + id + "').textContent");
     }
     bool hasClass(const std::string& id, const std::string& cls) {
-        return page.js("document.getElementById('" + id + "').classList.contains('" + cls + "')") == "true";
+        return page.js("document.getElementById('" + id + "').classList.contains('" + cls + "')") ==
+               "true";
     }
     struct Box {
         double left, top, right, bottom;
     };
     Box rectOf(const std::string& id) {
-        std::istringstream in(page.js("(function (r) { return [r.left, r.top, r.right, r.bottom].join(' '); })("
-                                      "document.getElementById('" + id + "').getBoundingClientRect())"));
+        std::istringstream in(
+            page.js("(function (r) { return [r.left, r.top, r.right, r.bottom].join(' '); })("
+                    "document.getElementById('" +
+                    id + "').getBoundingClientRect())"));
         Box b{};
         in >> b.left >> b.top >> b.right >> b.bottom;
         return b;
@@ -229,7 +235,8 @@ TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
             game.dynamicObjective.active = phase >= 2;
             game.dynamicObjective.done = phase >= 3;
             sync();
-            const std::string where = "operation " + std::to_string(i + 1) + ", phase " + std::to_string(phase);
+            const std::string where =
+                "operation " + std::to_string(i + 1) + ", phase " + std::to_string(phase);
             EXPECT_EQ(text("directive"), nj::directiveText(game)) << where;
             expectFits({{"line", "#directive", ".directive-text"},
                         {"inside", ".directive-text", "#dirpanel"},
@@ -263,8 +270,10 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
     sync();
     EXPECT_EQ(text("gl0points"), "-1800");
     EXPECT_EQ(text("gl2detail"), "100:00");
-    std::vector<Fit> fits = {{"cline", "#grade", ".grade"}, {"cline", "#th0", ".thresholds"},
-                             {"cline", "#th4", ".thresholds"}, {"rline", "#gscore", ".gl-total"}};
+    std::vector<Fit> fits = {{"cline", "#grade", ".grade"},
+                             {"cline", "#th0", ".thresholds"},
+                             {"cline", "#th4", ".thresholds"},
+                             {"rline", "#gscore", ".gl-total"}};
     for (int k = 0; k < 5; ++k) {
         const std::string row = "#gl" + std::to_string(k);
         fits.push_back({"line", row + "label", row});
@@ -274,7 +283,8 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
     }
     fits.push_back({"apart", "#breakdown", "#cnext"});
     // The banner the win leaves behind stays clear of the dialog.
-    game.showBanner("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + game.altExitLabel, 1.4f, nj::kEmerald);
+    game.showBanner("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + game.altExitLabel, 1.4f,
+                    nj::kEmerald);
     sync();
     fits.push_back({"cline", "#bannertext", "#banner"});
     fits.push_back({"apart", "#banner", "#complete .dialog"});
@@ -282,12 +292,14 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
 
     game.gameState = nj::GameState::MissionFailed;
     game.showBanner("CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST", 1.2f, nj::kRuby);
-    for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired,
-                                  nj::FailReason::None}) {
+    for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected,
+                                  nj::FailReason::Expired, nj::FailReason::None}) {
         game.failReason = reason;
         sync();
-        expectFits({{"cline", "#failhead", ".failhead"}, {"wrap", "#failnote", ".failnote"},
-                    {"apart", ".failnote", "#fretry"}, {"apart", "#banner", "#failed .dialog"}},
+        expectFits({{"cline", "#failhead", ".failhead"},
+                    {"wrap", "#failnote", ".failnote"},
+                    {"apart", ".failnote", "#fretry"},
+                    {"apart", "#banner", "#failed .dialog"}},
                    "failure " + std::to_string(static_cast<int>(reason)));
     }
 }
@@ -296,11 +308,13 @@ TEST_F(RealPage, EachFailureReasonHasItsOwnLineAndAnUnknownOneAGenericLine) {
     loadMission(0);
     game.gameState = nj::GameState::MissionFailed;
     std::vector<std::string> heads;
-    for (nj::FailReason reason : {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired}) {
+    for (nj::FailReason reason :
+         {nj::FailReason::Laser, nj::FailReason::Detected, nj::FailReason::Expired}) {
         game.failReason = reason;
         sync();
         heads.push_back(text("failhead"));
-        for (std::size_t k = 0; k + 1 < heads.size(); ++k) EXPECT_NE(heads[k], heads.back()) << heads.back();
+        for (std::size_t k = 0; k + 1 < heads.size(); ++k)
+            EXPECT_NE(heads[k], heads.back()) << heads.back();
     }
     EXPECT_NE(heads[0].find("LASER"), std::string::npos) << heads[0];
     EXPECT_NE(heads[1].find("DETECTION"), std::string::npos) << heads[1];
@@ -342,11 +356,12 @@ TEST_F(RealPage, WinScreenShowsThePointsAndTheStepReached) {
         int score;
         int step;  // th0 S+ ... th4 C
     };
-    for (const Case c : {Case{130, 0}, Case{105, 0}, Case{104, 1}, Case{90, 1}, Case{75, 2}, Case{74, 3},
-                         Case{60, 3}, Case{59, 4}, Case{-8, 4}}) {
+    for (const Case c : {Case{130, 0}, Case{105, 0}, Case{104, 1}, Case{90, 1}, Case{75, 2},
+                         Case{74, 3}, Case{60, 3}, Case{59, 4}, Case{-8, 4}}) {
         sync("s.gradeScore = " + std::to_string(c.score) + ";");
         for (int t = 0; t < 5; ++t) {
-            EXPECT_EQ(hasClass("th" + std::to_string(t), "reached"), t == c.step) << c.score << " th" << t;
+            EXPECT_EQ(hasClass("th" + std::to_string(t), "reached"), t == c.step)
+                << c.score << " th" << t;
         }
         EXPECT_EQ(text("gscore"), std::to_string(c.score));
     }
@@ -390,14 +405,16 @@ TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
         ASSERT_TRUE(hasClass("prompt", "shown")) << c.what;
         const Box p = rectOf("prompt");
         const auto meets = [&](float cx, float cy, double r) {
-            const double nx = std::clamp<double>(cx, p.left, p.right), ny = std::clamp<double>(cy, p.top, p.bottom);
+            const double nx = std::clamp<double>(cx, p.left, p.right),
+                         ny = std::clamp<double>(cy, p.top, p.bottom);
             return (cx - nx) * (cx - nx) + (cy - ny) * (cy - ny) < r * r;
         };
         EXPECT_GE(p.left, 0) << c.what;
         EXPECT_GE(p.top, 0) << c.what;
         EXPECT_LE(p.right, 1280) << c.what;
         EXPECT_LE(p.bottom, 720) << c.what;
-        EXPECT_FALSE(meets(c.operativeX * k, c.operativeY * k, 12 * k)) << c.what << ": covers the operative";
+        EXPECT_FALSE(meets(c.operativeX * k, c.operativeY * k, 12 * k))
+            << c.what << ": covers the operative";
         EXPECT_FALSE(meets(c.targetX * k, c.targetY * k, 21 * k)) << c.what << ": covers the intel";
         if (c.away > 0) {
             EXPECT_GT(p.left, c.targetX * k) << c.what;
@@ -418,7 +435,8 @@ TEST_F(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     const Box b = rectOf("smoke");
     const double cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2;
     EXPECT_LT(std::hypot(cx - 400, cy - 400), 90) << "near the operative";
-    EXPECT_FALSE(b.left < 416 && b.right > 384 && b.top < 416 && b.bottom > 384) << "not over the operative";
+    EXPECT_FALSE(b.left < 416 && b.right > 384 && b.top < 416 && b.bottom > 384)
+        << "not over the operative";
     game.gameState = nj::GameState::Paused;
     sync();
     EXPECT_FALSE(hasClass("smoke", "shown")) << "paused";
@@ -446,7 +464,12 @@ TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
         {"under the directive", {150, 30}, false, "", true, false},
         {"against the timer", {825, 52}, false, "", false, true},
         {"the prompt's target under the timer", {480, 300}, true, "", false, true},
-        {"no position sent", {150, 30}, false, "delete s.operativeX; delete s.operativeY;", false, false},
+        {"no position sent",
+         {150, 30},
+         false,
+         "delete s.operativeX; delete s.operativeY;",
+         false,
+         false},
     };
     for (const Case& c : cases) {
         game.playerPos = c.operative;
@@ -464,11 +487,13 @@ TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
 TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
     loadMission(1);
     const std::string strip =
-        "['failReason', 'gradeScore', 'gradeLines', 'smokeReady', 'missionInProgress', 'operativeX', "
+        "['failReason', 'gradeScore', 'gradeLines', 'smokeReady', 'missionInProgress', "
+        "'operativeX', "
         "'operativeY'].forEach(function (k) { delete s[k]; });";
     game.nearObjective = 1;
-    for (nj::GameState state : {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
-                                nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
+    for (nj::GameState state :
+         {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
+          nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
         game.gameState = state;
         sync(strip);
     }
@@ -494,9 +519,11 @@ TEST_F(RealPage, TheSameStateAgainChangesNothing) {
     game.optionalIntel.x = 900.0f;
     game.optionalIntel.y = 60.0f;
     game.playerPos = {880.0f, 90.0f};
-    game.showBanner("SAFE DECRYPTED // NEW DIRECTIVE: " + game.dynamicObjective.label, 1.6f, nj::kCyan);
-    for (nj::GameState state : {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
-                                nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
+    game.showBanner("SAFE DECRYPTED // NEW DIRECTIVE: " + game.dynamicObjective.label, 1.6f,
+                    nj::kCyan);
+    for (nj::GameState state :
+         {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
+          nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
         game.gameState = state;
         game.failReason = nj::FailReason::Expired;
         sync();
@@ -504,7 +531,8 @@ TEST_F(RealPage, TheSameStateAgainChangesNothing) {
         page.eval(again);
         EXPECT_FALSE(page.view->needsPaint()) << "state " << static_cast<int>(state);
         page.eval("window.__state.clock = '99:59'; " + again);
-        EXPECT_TRUE(page.view->needsPaint()) << "a new clock is seen, state " << static_cast<int>(state);
+        EXPECT_TRUE(page.view->needsPaint())
+            << "a new clock is seen, state " << static_cast<int>(state);
         page.frame();
     }
 }
