@@ -130,6 +130,7 @@ bool VulkanRenderer::pickPhysicalDevice() {
         return false;
     }
     physicalDevice_ = devices[choice->device];
+    softwareRasteriser_ = candidates[choice->device].type == VK_PHYSICAL_DEVICE_TYPE_CPU;
     graphicsFamily_ = choice->families.graphics;
     presentFamily_ = choice->families.present;
     return true;

@@ -194,11 +194,12 @@ class VulkanRenderer : public Batch {
     VkDescriptorSet staticSet_ = VK_NULL_HANDLE;
     uint32_t staticWidth_ = 0, staticHeight_ = 0;  // the image's size
     std::uint64_t staticKey_ = 0;
-    bool staticValid_ = false;       // the image holds the layer named staticKey_
-    bool baking_ = false;            // primitives go into the bake buffer
-    bool bakePending_ = false;       // this frame's bake awaits submission
-    bool worldLayerFailed_ = false;  // could not be created: never tried again
-    bool worldPassOpen_ = false;     // this frame's world pass is recording
+    bool staticValid_ = false;         // the image holds the layer named staticKey_
+    bool baking_ = false;              // primitives go into the bake buffer
+    bool bakePending_ = false;         // this frame's bake awaits submission
+    bool worldLayerFailed_ = false;    // could not be created: never tried again
+    bool softwareRasteriser_ = false;  // the device is the CPU (lavapipe, SwiftShader)
+    bool worldPassOpen_ = false;       // this frame's world pass is recording
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;

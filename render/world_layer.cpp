@@ -1,9 +1,10 @@
-// The world layer: on a viewport wider than 1280 pixels the play field is
-// drawn into a 1280 x 720 image and scaled up onto the screen, and the page
-// is drawn over it at full size. A software rasteriser pays for every
-// fragment, and the play field's many stacked translucent layers cost it far
-// more at 1920 x 1080 than one scaled copy does; the page's text stays sharp.
-// At 1280 x 720 and below the world is drawn straight to the screen.
+// The world layer: on a software rasteriser and a viewport wider than 1280
+// pixels the play field is drawn into a 1280 x 720 image and scaled up onto
+// the screen, and the page is drawn over it at full size. A software
+// rasteriser pays for every fragment, and the play field's many stacked
+// translucent layers cost it far more at 1920 x 1080 than one scaled copy
+// does; the page's text stays sharp. A GPU draws the world at full size, crisp
+// at any resolution, and so does everything at 1280 x 720 and below.
 
 #include "render/vulkan_log.hpp"
 #include "render/vulkan_renderer.hpp"
@@ -11,7 +12,8 @@
 namespace nj {
 
 bool VulkanRenderer::worldLayerWanted() const {
-    return !worldLayerFailed_ && viewport_.width > static_cast<float>(kWorldLayerWidth) + 0.5f;
+    return softwareRasteriser_ && !worldLayerFailed_ &&
+           viewport_.width > static_cast<float>(kWorldLayerWidth) + 0.5f;
 }
 
 bool VulkanRenderer::createWorldLayer() {

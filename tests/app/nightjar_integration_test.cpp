@@ -44,26 +44,28 @@ bool isClearColour(std::uint32_t c) {
            std::abs(static_cast<int>(c & 0xFF) - 17) <= 1;
 }
 
+// At 1920 x 1200 the play field goes through the scaled-up world layer (on a
+// software rasteriser above 1280 pixels wide), with the page at full size.
 TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
     const fs::path dir = gameFolder("selftest");
     const ProgramRun run = nj::test::runUnderXvfb(
-        dir, "1280x1024", "'" NIGHTJAR_PATH "' --test --screenshot shot.png");
+        dir, "1920x1200", "'" NIGHTJAR_PATH "' --test --screenshot shot.png");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
     const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
     ASSERT_EQ(shot.error, "") << run.output;
-    ASSERT_EQ(shot.width, 1280u);
-    ASSERT_EQ(shot.height, 1024u);
-    // 16:9 in 1280 x 1024 leaves 152-pixel bars above and below.
-    for (std::uint32_t x : {10u, 640u, 1270u}) {
+    ASSERT_EQ(shot.width, 1920u);
+    ASSERT_EQ(shot.height, 1200u);
+    // 16:9 in 1920 x 1200 leaves 60-pixel bars above and below.
+    for (std::uint32_t x : {10u, 960u, 1910u}) {
         EXPECT_TRUE(isClearColour(shot.pixel(x, 20))) << "top bar at " << x;
-        EXPECT_TRUE(isClearColour(shot.pixel(x, 1003))) << "bottom bar at " << x;
+        EXPECT_TRUE(isClearColour(shot.pixel(x, 1180))) << "bottom bar at " << x;
     }
     // The mission started at the 30th pass, so the play field is drawn: many
     // colours inside the viewport, not a cleared or one-colour frame.
     std::set<std::uint32_t> colours;
-    for (std::uint32_t y = 160; y < 864; y += 7) {
-        for (std::uint32_t x = 0; x < 1280; x += 7) colours.insert(shot.pixel(x, y));
+    for (std::uint32_t y = 64; y < 1136; y += 7) {
+        for (std::uint32_t x = 0; x < 1920; x += 7) colours.insert(shot.pixel(x, y));
     }
     EXPECT_GT(colours.size(), 50u);
     EXPECT_FALSE(fs::exists(dir / "save.dat")) << "nothing was won, nothing is saved";
