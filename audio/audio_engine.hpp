@@ -8,7 +8,7 @@
 
 #include "audio/audio_backend.hpp"
 #include "audio/cue_synthesis.hpp"
-#include "game/links.hpp"
+#include "core/links.hpp"
 
 namespace nj {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "game/color.hpp"
-#include "game/links.hpp"
+#include "core/color.hpp"
+#include "core/links.hpp"
 #include "game/world.hpp"
 
 namespace nj {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "game/color.hpp"
+#include "core/color.hpp"
 #include "render/batch.hpp"
 
 namespace nj {

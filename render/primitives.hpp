@@ -7,7 +7,7 @@
 // Curves compute each point from i/n directly, so a closed curve ends where it
 // began. A primitive that would overflow the frame's vertex room is dropped whole.
 
-#include "game/color.hpp"
+#include "core/color.hpp"
 #include "render/batch.hpp"
 
 namespace nj {

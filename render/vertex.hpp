@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "game/color.hpp"
+#include "core/color.hpp"
 
 namespace nj {
 

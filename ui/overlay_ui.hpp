@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "game/links.hpp"
+#include "core/links.hpp"
 
 namespace web {
 class View;

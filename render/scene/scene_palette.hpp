@@ -5,7 +5,7 @@
 #include <numbers>
 #include <string_view>
 
-#include "game/color.hpp"
+#include "core/color.hpp"
 
 namespace nj {
 

@@ -4,8 +4,8 @@
 
 #include <functional>
 
+#include "core/links.hpp"
 #include "game/game.hpp"
-#include "game/links.hpp"
 #include "render/vulkan_renderer.hpp"
 
 namespace nj {

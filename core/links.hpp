@@ -2,11 +2,16 @@
 // The simulation's only doors to the platform: sound, the page overlay and the
 // renderer. The game holds these as plain interfaces, so it builds and runs
 // headless (null links) and never sees SDL, Vulkan, OpenAL or the page engine.
+// They sit on the core floor, below the game, so the audio engine and the
+// renderer implement them without seeing game/.
 
 #include <cstdint>
 
 namespace nj {
 
+// Only named here: the overlay and the scene renderer are handed the game itself
+// each frame and read its public fields, so the links must name it; defining
+// it would pull game/ under the floor that game/ stands on.
 class Game;
 
 // Cue numbers shared with the audio engine.
