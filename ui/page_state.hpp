@@ -38,8 +38,6 @@ int stealthTier(const Game& game);
 int healthSegments(float detection);
 int objectivesDone(const Game& game);
 InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout);
-// printf's "%g": six significant digits, no trailing zeros.
-std::string formatNumber(double value);
 
 std::string buildStateScript(const Game& game, const PageLayout& layout,
                              const std::vector<MissionSummary>& missions);

@@ -191,11 +191,4 @@ TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
     EXPECT_NE(fieldsOf(h.game).find("\"missionCount\":1"), std::string::npos);
 }
 
-TEST(PageState, NumbersUseShortestSixDigitForm) {
-    EXPECT_EQ(nj::formatNumber(0.0), "0");
-    EXPECT_EQ(nj::formatNumber(12.5), "12.5");
-    EXPECT_EQ(nj::formatNumber(1280.0 / 3.0), "426.667");
-    EXPECT_EQ(nj::formatNumber(1234567.0), "1.23457e+06");
-}
-
 }  // namespace
