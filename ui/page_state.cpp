@@ -7,16 +7,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "data/json.hpp"
 #include "data/json_writer.hpp"
-#include "data/map_token.hpp"
 #include "game/game.hpp"
 
 namespace nj {
 namespace {
 
 constexpr const char* kBullet = "\xE2\x80\xA2 ";
-constexpr const char* kDefaultDesc = "Infiltrate the perimeter and extract.";
 
 void writeTumbler(JsonWriter& json, const Tumbler& t) {
     json.beginObject();
@@ -59,23 +56,6 @@ void writeGradeLines(JsonWriter& json, const Game& game, const Game::Grade& grad
 }
 
 }  // namespace
-
-std::vector<MissionSummary> summarizeCampaign(const std::vector<std::string>& tokens) {
-    std::vector<MissionSummary> missions;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        MissionSummary summary{"OPERATION 0" + std::to_string(i + 1), kDefaultDesc};
-        try {
-            const JsonValue doc = parseJson(decodeMapToken(tokens[i]));
-            summary.name = doc.getString("name", summary.name);
-            summary.desc = doc.getString("desc", summary.desc);
-        } catch (const std::exception&) {
-            // A mission that does not decode keeps its default name; the
-            // game cannot load it either.
-        }
-        missions.push_back(std::move(summary));
-    }
-    return missions;
-}
 
 std::string directiveText(const Game& game) {
     if (game.cipherDecrypted) {
@@ -152,8 +132,7 @@ InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout) 
     return prompt;
 }
 
-std::string buildStateScript(const Game& game, const PageLayout& layout,
-                             const std::vector<MissionSummary>& missions) {
+std::string buildStateScript(const Game& game, const PageLayout& layout) {
     const InteractionPrompt prompt = interactionPrompt(game, layout);
     JsonWriter f;
     f.beginObject();
@@ -186,6 +165,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
 
     // The dossier's campaign data. With no campaign, the built-in mission is
     // a campaign of one.
+    const std::vector<MissionSummary>& missions = game.missionSummaries;
     const std::vector<MissionSummary> builtIn =
         missions.empty() ? std::vector<MissionSummary>{{game.missionName, game.missionDesc}}
                          : std::vector<MissionSummary>{};

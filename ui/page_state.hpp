@@ -17,15 +17,6 @@ struct PageLayout {
     std::uint32_t logicalHeight = 720;  // page units down the canvas's 540
 };
 
-struct MissionSummary {
-    std::string name;
-    std::string desc;
-};
-
-// Names and briefings of the campaign's missions, read once from their map
-// tokens; a token that does not decode gets the builder's defaults.
-std::vector<MissionSummary> summarizeCampaign(const std::vector<std::string>& tokens);
-
 struct InteractionPrompt {
     std::string text;  // empty: no prompt
     float x = 0.0f;    // page units
@@ -39,7 +30,7 @@ int healthSegments(float detection);
 int objectivesDone(const Game& game);
 InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout);
 
-std::string buildStateScript(const Game& game, const PageLayout& layout,
-                             const std::vector<MissionSummary>& missions);
+// The dossier's operations are the game's mission summaries.
+std::string buildStateScript(const Game& game, const PageLayout& layout);
 
 }  // namespace nj

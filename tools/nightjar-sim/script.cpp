@@ -128,9 +128,7 @@ void ScriptRunner::runLine(const std::string& line) {
         // Exactly the script the overlay would evaluate now, at the page's
         // 1280 x 720 layout.
         expectArgs(0, 0);
-        out_ << buildStateScript(game_, PageLayout{1280, 720},
-                                 summarizeCampaign(game_.campaignMaps))
-             << '\n';
+        out_ << buildStateScript(game_, PageLayout{1280, 720}) << '\n';
     } else {
         throw ScriptError("unknown command '" + cmd + "'");
     }
