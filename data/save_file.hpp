@@ -11,6 +11,9 @@
 namespace nj {
 
 inline constexpr const char* kSaveFileName = "save.dat";
+// The format stores exactly this many completion flags, one per campaign
+// mission; the game's own most missions is tied to it (game/campaign.cpp).
+inline constexpr std::size_t kSaveMissionSlots = 4;
 
 struct SaveRecord {
     std::uint64_t highestUnlocked = 0;
@@ -18,7 +21,7 @@ struct SaveRecord {
     bool perkSlowDetection = false;
     bool perkSoftStep = false;
     bool perkSafeAssist = false;
-    std::array<bool, 4> missionCompleted{};
+    std::array<bool, kSaveMissionSlots> missionCompleted{};
 };
 
 // Applies what `path` holds on top of `record`. A missing file resets

@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     nj::SaveRecord record;
-    nj::applySaveText(std::string(reinterpret_cast<const char*>(data), size), record, 4);
-    if (record.highestUnlocked > 3) std::abort();
+    nj::applySaveText(std::string(reinterpret_cast<const char*>(data), size), record,
+                      nj::kSaveMissionSlots);
+    if (record.highestUnlocked >= nj::kSaveMissionSlots) std::abort();
     return 0;
 }

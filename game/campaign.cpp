@@ -11,8 +11,12 @@
 namespace nj {
 namespace {
 
-// Four map tokens of a few kilobytes each; a larger file is no campaign.
+// A few map tokens of a few kilobytes each; a larger file is no campaign.
 constexpr std::size_t kCampaignFileMaxBytes = 1024 * 1024;
+
+// save.dat keeps one completion flag per campaign mission.
+static_assert(kSaveMissionSlots == kMaxMissions,
+              "the save file's mission slots must match the campaign's most missions");
 
 bool readCampaignText(const std::string& path, std::string& text) {
     const NJ3Package& package = NJ3Package::instance();
@@ -32,12 +36,14 @@ bool Game::loadCampaign(const std::string& path) {
     } catch (const std::exception&) {
         return false;
     }
-    campaignMaps.clear();
-    for (const char* key : {"mission1", "mission2", "mission3", "mission4"}) {
+    std::vector<std::string> maps;
+    for (std::size_t i = 0; i < kMaxMissions; ++i) {
+        const std::string key = "mission" + std::to_string(i + 1);
         if (!doc.has(key)) continue;  // later missions move up
         const JsonValue& member = doc.at(key);
-        campaignMaps.push_back(member.type == JsonType::String ? member.text : std::string());
+        maps.push_back(member.type == JsonType::String ? member.text : std::string());
     }
+    setCampaignMaps(std::move(maps));
     if (campaignMaps.empty()) return false;
     missionIndex = 0;
     loadSave();

@@ -38,7 +38,17 @@ inline constexpr std::uint32_t kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
 inline constexpr float kFieldWidth = 960.0f;
 inline constexpr float kFieldHeight = 540.0f;
 inline constexpr std::ptrdiff_t kNoGuard = -1;
+// Most missions a campaign holds ("mission1" ... in the campaign file); the
+// dossier, the progress arrays and the save file all count from this.
 inline constexpr std::size_t kMaxMissions = 4;
+// The briefing of a mission that does not write its own.
+inline constexpr const char* kDefaultMissionDesc = "Infiltrate the perimeter and extract.";
+
+// What the dossier lists for one campaign mission.
+struct MissionSummary {
+    std::string name;
+    std::string desc;
+};
 
 // The device the player last used, so the page's hints name its buttons.
 enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
@@ -96,6 +106,9 @@ class Game {
 
     // Campaign, mission builder and save (game/campaign.cpp, game/mission_builder.cpp).
     bool loadCampaign(const std::string& path);
+    // Takes the campaign's map tokens and reads each mission's summary from
+    // them once; a token that does not decode gets the builder's defaults.
+    void setCampaignMaps(std::vector<std::string> tokens);
     void buildMission(std::size_t index);
     void applyThemeDefaults(std::size_t index);
     void applyApproach();
@@ -138,9 +151,10 @@ class Game {
     float frameDt = 0.016f;                // last step; no rule reads it
     GameState gameState = GameState::Briefing;
     std::uint64_t missionIndex = 0;
-    std::vector<std::string> campaignMaps;  // map tokens, at most four
+    std::vector<std::string> campaignMaps;         // map tokens, at most kMaxMissions
+    std::vector<MissionSummary> missionSummaries;  // one per map, from setCampaignMaps
     std::string missionName = "OPERATION CASINO VAULT";
-    std::string missionDesc = "Infiltrate the perimeter and extract.";
+    std::string missionDesc = kDefaultMissionDesc;
     std::string theme = "casino";
     std::string faction = "THE CRIMSON SYNDICATE";
     std::uint32_t approach = 0;  // 0..3 (others act as "no approach")
@@ -165,9 +179,9 @@ class Game {
     std::uint32_t intelBudget = 200;  // saved (as a signed decimal)
     std::uint32_t lastIntelAward = 0;
     std::string stealthGrade = "S SHADOW";
-    std::uint64_t highestUnlocked = 0;               // saved
-    std::array<std::uint8_t, 4> missionCompleted{};  // saved
-    std::array<std::string, 4> missionGrades{"--", "--", "--", "--"};
+    std::uint64_t highestUnlocked = 0;                          // saved
+    std::array<std::uint8_t, kMaxMissions> missionCompleted{};  // saved
+    std::array<std::string, kMaxMissions> missionGrades = ungradedMissions();
     std::uint8_t perkSlowDetection = 0, perkSoftStep = 0, perkSafeAssist = 0;  // from save only
     std::uint8_t ghostBonus = 0, intelBonus = 0;  // carried from the last win into later builds
 
@@ -229,6 +243,13 @@ class Game {
     InputDevice inputDevice = InputDevice::Keyboard;
 
   private:
+    // "--" for every mission: no grade yet.
+    static std::array<std::string, kMaxMissions> ungradedMissions() {
+        std::array<std::string, kMaxMissions> grades;
+        grades.fill("--");
+        return grades;
+    }
+
     // Scratch list for sight tests, kept to avoid an allocation per test.
     mutable std::vector<Rect> sightBlockers_;
 

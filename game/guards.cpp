@@ -228,18 +228,11 @@ void Game::moveGuard(Guard& g, float dt) {
     }
     if (g.pauseTimer <= 0.0f) {
         g.lookOffset *= std::fmax(1.0f - 8.0f * dt, 0.0f);
-        g.patrolIndex %= g.patrol.size();
-        const Vec2 wp = g.patrol[g.patrolIndex];
-        const float d = distance(g.x, g.y, wp.x, wp.y);
-        if (d >= 6.0f) {
-            const float step = std::fmin(g.speed * dt, d);
-            g.facing = angleTo(g.x, g.y, wp.x, wp.y);
-            g.x += (wp.x - g.x) / d * step;
-            g.y += (wp.y - g.y) / d * step;
-            g.walkPhase += step;
-        } else {
-            g.patrolIndex = (g.patrolIndex + 1) % g.patrol.size();
+        const RouteStep step = walkRoute(g.patrol, g.patrolIndex, g.x, g.y, g.facing, g.speed * dt);
+        if (step.reached) {
             g.pauseTimer = 0.85f;
+        } else {
+            g.walkPhase += step.walked;
         }
     } else {
         g.pauseTimer = std::fmax(g.pauseTimer - dt, 0.0f);

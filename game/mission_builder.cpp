@@ -3,6 +3,8 @@
 // chosen approach. Writes every mission field of the game object.
 #include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/json.hpp"
 #include "data/map_token.hpp"
@@ -131,7 +133,33 @@ void readPoint(const JsonValue& v, Vec2& point, const Vec2& fallback) {
     point = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y)};
 }
 
+// A mission that names itself nothing is "OPERATION 01", "OPERATION 02", ...
+MissionSummary defaultSummary(std::size_t index) {
+    return {"OPERATION 0" + std::to_string(index + 1), kDefaultMissionDesc};
+}
+
+MissionSummary readSummary(const JsonValue& doc, std::size_t index) {
+    MissionSummary summary = defaultSummary(index);
+    summary.name = doc.getString("name", summary.name);
+    summary.desc = doc.getString("desc", summary.desc);
+    return summary;
+}
+
 }  // namespace
+
+void Game::setCampaignMaps(std::vector<std::string> tokens) {
+    campaignMaps = std::move(tokens);
+    missionSummaries.clear();
+    for (std::size_t i = 0; i < campaignMaps.size(); ++i) {
+        try {
+            missionSummaries.push_back(readSummary(parseJson(decodeMapToken(campaignMaps[i])), i));
+        } catch (const std::exception&) {
+            // The game cannot build this mission either; the dossier still
+            // lists it under its default name.
+            missionSummaries.push_back(defaultSummary(i));
+        }
+    }
+}
 
 void Game::buildMission(std::size_t index) {
     if (index >= campaignMaps.size()) return;
@@ -140,8 +168,9 @@ void Game::buildMission(std::size_t index) {
         // payload leaves the previous world whole.
         const JsonValue doc = parseJson(decodeMapToken(campaignMaps[index]));
 
-        missionName = doc.getString("name", "OPERATION 0" + std::to_string(index + 1));
-        missionDesc = doc.getString("desc", "Infiltrate the perimeter and extract.");
+        MissionSummary summary = readSummary(doc, index);
+        missionName = std::move(summary.name);
+        missionDesc = std::move(summary.desc);
         theme = doc.getString("theme", "casino");
         if (doc.has("player")) readPoint(doc.at("player"), playerPos, {60.0f, 460.0f});
         playerStart = playerPos;  // without "player": wherever the operative stands now

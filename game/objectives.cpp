@@ -116,19 +116,7 @@ bool Game::updateDynamicObjective(float dt) {
     // Couriers always walk; an informant only runs while the alarm is up.
     const bool walks = !o.waypoints.empty() &&
                        (o.type == "courier" || (o.type == "informant" && detection > 0.3f));
-    if (walks) {
-        o.waypointIndex %= o.waypoints.size();
-        const Vec2 wp = o.waypoints[o.waypointIndex];
-        const float d = distance(o.x, o.y, wp.x, wp.y);
-        if (d >= 6.0f) {
-            const float step = std::fmin(o.speed * dt, d);
-            o.facing = angleTo(o.x, o.y, wp.x, wp.y);
-            o.x += (wp.x - o.x) / d * step;
-            o.y += (wp.y - o.y) / d * step;
-        } else {
-            o.waypointIndex = (o.waypointIndex + 1) % o.waypoints.size();
-        }
-    }
+    if (walks) walkRoute(o.waypoints, o.waypointIndex, o.x, o.y, o.facing, o.speed * dt);
 
     if (o.type == "sabotage_node" || o.type == "evidence_burn") {
         o.timeLeft -= dt;

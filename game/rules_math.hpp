@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "game/world.hpp"
 
@@ -30,6 +31,34 @@ inline float minOf(float a, float b) {
 }
 inline float maxOf(float a, float b) {
     return b > a ? b : a;
+}
+
+// Walking a looping route of waypoints (a guard's patrol, a courier's round).
+// A walker this close to its waypoint has reached it.
+inline constexpr float kWaypointReach = 6.0f;
+
+struct RouteStep {
+    bool reached = false;  // moved on to the next waypoint instead of walking
+    float walked = 0.0f;   // distance covered this step
+};
+
+// One step of at most `stepLength` towards the current waypoint, never past
+// it, facing where it goes; at the waypoint, the next one becomes current and
+// the walker stays put this step. `route` must not be empty.
+inline RouteStep walkRoute(const std::vector<Vec2>& route, std::uint64_t& index, float& x, float& y,
+                           float& facing, float stepLength) {
+    index %= route.size();
+    const Vec2 wp = route[index];
+    const float d = distance(x, y, wp.x, wp.y);
+    if (d < kWaypointReach) {
+        index = (index + 1) % route.size();
+        return {true, 0.0f};
+    }
+    const float step = std::fmin(stepLength, d);
+    facing = angleTo(x, y, wp.x, wp.y);
+    x += (wp.x - x) / d * step;
+    y += (wp.y - y) / d * step;
+    return {false, step};
 }
 
 // Squared distance from a point to the nearest point of a rectangle. Written

@@ -5,7 +5,7 @@
 #include <exception>
 #include <optional>
 
-#include "ui/json_text.hpp"
+#include "data/json_writer.hpp"
 
 namespace nj {
 namespace {
@@ -109,17 +109,17 @@ void runGuarded(const NativeBinding& binding, web::JsContext context, web::JsVal
 }  // namespace
 
 std::string bindingMetadata(const ParamSpec& spec) {
-    std::string text = "{\"params\":[";
+    JsonWriter json;
+    json.beginObject().key("params").beginArray();
     for (int i = 0; i < spec.count && i < kMaxParams; ++i) {
-        if (i > 0) text += ",";
-        text += "{";
-        if (spec.names[i]) text += "\"name\":" + quoteJsonString(spec.names[i]) + ",";
-        text += "\"type\":\"number\"}";
+        json.beginObject();
+        if (spec.names[i]) json.key("name").string(spec.names[i]);
+        json.key("type").string("number").endObject();
     }
-    text += "],\"returns\":\"void\"";
-    if (spec.doc) text += ",\"doc\":" + quoteJsonString(spec.doc);
-    text += "}";
-    return text;
+    json.endArray().key("returns").string("void");
+    if (spec.doc) json.key("doc").string(spec.doc);
+    json.endObject();
+    return json.text();
 }
 
 CallError extraArgumentsError(const std::string& signature, std::size_t allowed,

@@ -57,8 +57,6 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     std::unique_ptr<SystemFontLoader> systemFonts;
     OverlayCanvas* canvas = nullptr;
     std::function<void()> quit;
-    std::vector<std::string> summarizedMaps;  // the campaign the summaries were made from
-    std::vector<MissionSummary> summaries;
 
     Impl() : api(std::make_unique<web::JSApi>("game")) {}
 
@@ -72,14 +70,6 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     Game* commandGame() override { return game; }
     void quitGame() override {
         if (quit) quit();
-    }
-
-    const std::vector<MissionSummary>& missionSummaries(const Game& g) {
-        if (g.campaignMaps != summarizedMaps) {
-            summarizedMaps = g.campaignMaps;
-            summaries = summarizeCampaign(summarizedMaps);
-        }
-        return summaries;
     }
 
     // The page is always laid out 1280 units wide and scaled to the
@@ -189,7 +179,7 @@ void OverlayUI::renderFrame(Game& game, RendererLink*) {
     impl.followViewport();
     if (impl.domReady) {
         const PageLayout layout{impl.logicalWidth, impl.logicalHeight};
-        impl.view->evaluateScript(buildStateScript(game, layout, impl.missionSummaries(game)));
+        impl.view->evaluateScript(buildStateScript(game, layout));
     }
     impl.renderer->update();
     impl.renderer->refreshDisplay(0);

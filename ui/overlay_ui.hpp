@@ -58,13 +58,4 @@ class OverlayUI final : public OverlayLink {
     std::unique_ptr<Impl> impl_;
 };
 
-// The page's commands bound into `api` under `apiName`, in their fixed order.
-// `game` is read at call time (null: the command does nothing, except quit).
-class GameCommandTarget {
-  public:
-    virtual ~GameCommandTarget() = default;
-    virtual Game* commandGame() = 0;
-    virtual void quitGame() = 0;
-};
-
 }  // namespace nj

@@ -6,56 +6,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
-#include "data/json.hpp"
-#include "data/map_token.hpp"
+#include "data/json_writer.hpp"
 #include "game/game.hpp"
-#include "ui/json_text.hpp"
 
 namespace nj {
 namespace {
 
 constexpr const char* kBullet = "\xE2\x80\xA2 ";
-constexpr const char* kDefaultDesc = "Infiltrate the perimeter and extract.";
 
-class Fields {
-  public:
-    void integer(const char* key, long long value) { raw(key, std::to_string(value)); }
-    void number(const char* key, double value) { raw(key, formatNumber(value)); }
-    void boolean(const char* key, bool value) { raw(key, value ? "true" : "false"); }
-    void text(const char* key, const std::string& value) { raw(key, quoted(value)); }
-    void raw(const char* key, const std::string& value) {
-        if (!out_.empty()) out_ += ',';
-        out_ += '"';
-        out_ += key;
-        out_ += "\":";
-        out_ += value;
-    }
-    static std::string quoted(const std::string& value) {
-        return "\"" + escapeJsonText(value) + "\"";
-    }
-    const std::string& str() const { return out_; }
-
-  private:
-    std::string out_;
-};
-
-template <typename T, typename Format>
-std::string arrayOf(const T& items, Format format) {
-    std::string out = "[";
-    bool first = true;
-    for (const auto& item : items) {
-        if (!first) out += ',';
-        first = false;
-        out += format(item);
-    }
-    return out + "]";
-}
-
-std::string tumblerObject(const Tumbler& t) {
-    return "{\"angle\":" + formatNumber(t.angle) + ",\"target\":" + formatNumber(t.target) +
-           ",\"width\":" + formatNumber(t.width) + ",\"locked\":" + (t.locked ? "true" : "false") +
-           "}";
+void writeTumbler(JsonWriter& json, const Tumbler& t) {
+    json.beginObject();
+    json.key("angle").number(t.angle).key("target").number(t.target);
+    json.key("width").number(t.width).key("locked").boolean(t.locked);
+    json.endObject();
 }
 
 const char* failReasonText(FailReason reason) {
@@ -72,46 +37,26 @@ const char* failReasonText(FailReason reason) {
     return "";
 }
 
-std::string gradeLine(const char* label, const std::string& detail, std::int64_t points) {
-    return "{\"label\":" + Fields::quoted(label) + ",\"detail\":" + Fields::quoted(detail) +
-           ",\"points\":" + std::to_string(points) + "}";
+void writeGradeLine(JsonWriter& json, const char* label, const std::string& detail,
+                    std::int64_t points) {
+    json.beginObject();
+    json.key("label").string(label).key("detail").string(detail).key("points").integer(points);
+    json.endObject();
 }
 
 // The win screen's account of the grade, line by line, in the grade's order.
-std::string gradeLines(const Game& game, const Game::Grade& grade) {
+void writeGradeLines(JsonWriter& json, const Game& game, const Game::Grade& grade) {
     const long long peakPercent = std::llround(std::clamp(game.peakDetection, 0.0f, 1.0f) * 100.0f);
-    return "[" + gradeLine("SPOTTED", std::to_string(game.timesSpotted), grade.spottedPoints) +
-           "," + gradeLine("PEAK DETECTION", std::to_string(peakPercent) + "%", grade.peakPoints) +
-           "," + gradeLine("TIME", clockText(game.missionClock), grade.timePoints) + "," +
-           gradeLine("INTEL", game.optionalIntel.done ? "TAKEN" : "MISSED", grade.intelPoints) +
-           "," +
-           gradeLine("ALT EXIT", game.usedAltExit ? "USED" : "NOT USED", grade.altExitPoints) + "]";
+    json.beginArray();
+    writeGradeLine(json, "SPOTTED", std::to_string(game.timesSpotted), grade.spottedPoints);
+    writeGradeLine(json, "PEAK DETECTION", std::to_string(peakPercent) + "%", grade.peakPoints);
+    writeGradeLine(json, "TIME", clockText(game.missionClock), grade.timePoints);
+    writeGradeLine(json, "INTEL", game.optionalIntel.done ? "TAKEN" : "MISSED", grade.intelPoints);
+    writeGradeLine(json, "ALT EXIT", game.usedAltExit ? "USED" : "NOT USED", grade.altExitPoints);
+    json.endArray();
 }
 
 }  // namespace
-
-std::vector<MissionSummary> summarizeCampaign(const std::vector<std::string>& tokens) {
-    std::vector<MissionSummary> missions;
-    for (std::size_t i = 0; i < tokens.size(); ++i) {
-        MissionSummary summary{"OPERATION 0" + std::to_string(i + 1), kDefaultDesc};
-        try {
-            const JsonValue doc = parseJson(decodeMapToken(tokens[i]));
-            summary.name = doc.getString("name", summary.name);
-            summary.desc = doc.getString("desc", summary.desc);
-        } catch (const std::exception&) {
-            // A mission that does not decode keeps its default name; the
-            // game cannot load it either.
-        }
-        missions.push_back(std::move(summary));
-    }
-    return missions;
-}
-
-std::string formatNumber(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
 
 std::string directiveText(const Game& game) {
     if (game.cipherDecrypted) {
@@ -188,69 +133,78 @@ InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout) 
     return prompt;
 }
 
-std::string buildStateScript(const Game& game, const PageLayout& layout,
-                             const std::vector<MissionSummary>& missions) {
+std::string buildStateScript(const Game& game, const PageLayout& layout) {
     const InteractionPrompt prompt = interactionPrompt(game, layout);
-    Fields f;
-    f.integer("gameState", static_cast<long long>(game.gameState));
-    f.integer("missionIndex",
-              static_cast<std::int32_t>(static_cast<std::uint32_t>(game.missionIndex)));
-    f.integer("highestUnlocked",
-              static_cast<std::int32_t>(static_cast<std::uint32_t>(game.highestUnlocked)));
-    f.raw("missionCompleted", arrayOf(game.missionCompleted, [](std::uint8_t c) {
-              return std::string(c ? "true" : "false");
-          }));
-    f.text("directive", directiveText(game));
-    f.integer("intelDone", objectivesDone(game));
-    f.integer("stealthTier", stealthTier(game));
-    f.text("clock", clockText(game.missionClock));
-    f.boolean("cipherAcquired", game.cipherAcquired);
-    f.boolean("cipherDecrypted", game.cipherDecrypted);
-    f.integer("healthSegs", healthSegments(game.detection));
-    f.integer("intelBudget", game.intelBudget);
-    f.integer("approach", game.approach);
-    f.boolean("audioEnabled", game.audioEnabled());
-    f.text("promptText", prompt.text);
-    f.number("promptX", prompt.x);
-    f.number("promptY", prompt.y);
-    f.boolean("safeActive", game.safeActive);
-    f.raw("currentTumbler", std::to_string(game.currentTumbler));
-    f.raw("tumblers", arrayOf(game.tumblers, tumblerObject));
+    JsonWriter f;
+    f.beginObject();
+    f.key("gameState").integer(static_cast<long long>(game.gameState));
+    f.key("missionIndex")
+        .integer(static_cast<std::int32_t>(static_cast<std::uint32_t>(game.missionIndex)));
+    f.key("highestUnlocked")
+        .integer(static_cast<std::int32_t>(static_cast<std::uint32_t>(game.highestUnlocked)));
+    f.key("missionCompleted").beginArray();
+    for (std::uint8_t completed : game.missionCompleted) f.boolean(completed);
+    f.endArray();
+    f.key("directive").string(directiveText(game));
+    f.key("intelDone").integer(objectivesDone(game));
+    f.key("stealthTier").integer(stealthTier(game));
+    f.key("clock").string(clockText(game.missionClock));
+    f.key("cipherAcquired").boolean(game.cipherAcquired);
+    f.key("cipherDecrypted").boolean(game.cipherDecrypted);
+    f.key("healthSegs").integer(healthSegments(game.detection));
+    f.key("intelBudget").integer(game.intelBudget);
+    f.key("approach").integer(game.approach);
+    f.key("audioEnabled").boolean(game.audioEnabled());
+    f.key("promptText").string(prompt.text);
+    f.key("promptX").number(prompt.x);
+    f.key("promptY").number(prompt.y);
+    f.key("safeActive").boolean(game.safeActive);
+    f.key("currentTumbler").unsignedInteger(game.currentTumbler);
+    f.key("tumblers").beginArray();
+    for (const Tumbler& t : game.tumblers) writeTumbler(f, t);
+    f.endArray();
 
     // The dossier's campaign data. With no campaign, the built-in mission is
     // a campaign of one.
+    const std::vector<MissionSummary>& missions = game.missionSummaries;
     const std::vector<MissionSummary> builtIn =
         missions.empty() ? std::vector<MissionSummary>{{game.missionName, game.missionDesc}}
                          : std::vector<MissionSummary>{};
     const std::vector<MissionSummary>& shown = missions.empty() ? builtIn : missions;
-    f.raw("missionNames",
-          arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.name); }));
-    f.raw("missionDescs",
-          arrayOf(shown, [](const MissionSummary& m) { return Fields::quoted(m.desc); }));
-    f.integer("missionCount", static_cast<long long>(shown.size()));
-    f.raw("missionGrades", arrayOf(game.missionGrades, Fields::quoted));
-    f.text("stealthGrade", game.stealthGrade);
-    f.integer("lastIntelAward", game.lastIntelAward);
-    f.boolean("bannerActive", game.bannerActive && game.bannerTimer > 0.0f);
-    f.text("bannerText", game.bannerText);
-    f.raw("bannerColor", "[" + formatNumber(game.bannerColor.r) + "," +
-                             formatNumber(game.bannerColor.g) + "," +
-                             formatNumber(game.bannerColor.b) + "]");
+    f.key("missionNames").beginArray();
+    for (const MissionSummary& m : shown) f.string(m.name);
+    f.endArray();
+    f.key("missionDescs").beginArray();
+    for (const MissionSummary& m : shown) f.string(m.desc);
+    f.endArray();
+    f.key("missionCount").integer(static_cast<long long>(shown.size()));
+    f.key("missionGrades").beginArray();
+    for (const std::string& grade : game.missionGrades) f.string(grade);
+    f.endArray();
+    f.key("stealthGrade").string(game.stealthGrade);
+    f.key("lastIntelAward").integer(game.lastIntelAward);
+    f.key("bannerActive").boolean(game.bannerActive && game.bannerTimer > 0.0f);
+    f.key("bannerText").string(game.bannerText);
+    f.key("bannerColor").beginArray();
+    f.number(game.bannerColor.r).number(game.bannerColor.g).number(game.bannerColor.b);
+    f.endArray();
 
     // What the player needs to understand an outcome and to find the next move.
-    f.text("failReason", failReasonText(game.failReason));
+    f.key("failReason").string(failReasonText(game.failReason));
     const Game::Grade grade = game.gradeMission();
-    f.integer("gradeScore", grade.score);
-    f.raw("gradeLines", gradeLines(game, grade));
-    f.boolean("smokeReady", game.smokeWindow && game.gameState == GameState::Playing);
-    f.boolean("missionInProgress",
-              game.gameState == GameState::Briefing && game.missionClock > 0.0f);
-    f.number("operativeX",
-             game.playerPos.x * (static_cast<float>(layout.logicalWidth) / kFieldWidth));
-    f.number("operativeY",
-             game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
-    f.text("inputDevice", game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
-    return "window.syncGameState && window.syncGameState({" + f.str() + "});";
+    f.key("gradeScore").integer(grade.score);
+    f.key("gradeLines");
+    writeGradeLines(f, game, grade);
+    f.key("smokeReady").boolean(game.smokeWindow && game.gameState == GameState::Playing);
+    f.key("missionInProgress")
+        .boolean(game.gameState == GameState::Briefing && game.missionClock > 0.0f);
+    f.key("operativeX")
+        .number(game.playerPos.x * (static_cast<float>(layout.logicalWidth) / kFieldWidth));
+    f.key("operativeY")
+        .number(game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
+    f.key("inputDevice").string(game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
+    f.endObject();
+    return "window.syncGameState && window.syncGameState(" + f.text() + ");";
 }
 
 }  // namespace nj

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace nj {
 
@@ -16,15 +15,6 @@ struct PageLayout {
     std::uint32_t logicalWidth = 1280;  // page units across the canvas's 960
     std::uint32_t logicalHeight = 720;  // page units down the canvas's 540
 };
-
-struct MissionSummary {
-    std::string name;
-    std::string desc;
-};
-
-// Names and briefings of the campaign's missions, read once from their map
-// tokens; a token that does not decode gets the builder's defaults.
-std::vector<MissionSummary> summarizeCampaign(const std::vector<std::string>& tokens);
 
 struct InteractionPrompt {
     std::string text;  // empty: no prompt
@@ -38,10 +28,8 @@ int stealthTier(const Game& game);
 int healthSegments(float detection);
 int objectivesDone(const Game& game);
 InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout);
-// printf's "%g": six significant digits, no trailing zeros.
-std::string formatNumber(double value);
 
-std::string buildStateScript(const Game& game, const PageLayout& layout,
-                             const std::vector<MissionSummary>& missions);
+// The dossier's operations are the game's mission summaries.
+std::string buildStateScript(const Game& game, const PageLayout& layout);
 
 }  // namespace nj

@@ -137,26 +137,32 @@
     }
   }
 
+  // The dossier's operation slots, found in the page once: as many as a
+  // campaign can hold. The state says how many are in use ("missionCount")
+  // and what each one is; the rest stay hidden.
+  var opSlots = document.querySelectorAll("#ops .op").length;
+
   function syncDossier(s) {
-    var count = typeof s.missionCount === "number" ? s.missionCount : 4;
+    var names = s.missionNames || [];
+    var count = typeof s.missionCount === "number" ? s.missionCount : names.length;
     var sel = s.missionIndex | 0;
-    for (var i = 0; i < 4; i++) {
-      var name = arr(s.missionNames, i, "OPERATION 0" + (i + 1));
+    for (var i = 0; i < opSlots; i++) {
+      setFlag("op" + i, "absent", i >= count);
+      if (i >= count) continue;
       var locked = i > (s.highestUnlocked | 0);
       var done = !!arr(s.missionCompleted, i, false);
       var grade = arr(s.missionGrades, i, "--");
-      setText("opname" + i, name);
+      setText("opname" + i, arr(names, i, ""));
       var status = locked ? "LOCKED" : done ? "COMPLETE" : "READY";
       if (done && !locked && grade && grade !== "--") status += "  //  " + grade;
       setText("opstatus" + i, status);
-      setFlag("op" + i, "absent", i >= count);
       setFlag("op" + i, "selected", i === sel);
       setFlag("op" + i, "locked", locked);
       setFlag("op" + i, "done", done && !locked);
     }
     setText("filetag", "OPERATION FILE 0" + (sel + 1));
-    setText("filetitle", arr(s.missionNames, sel, "OPERATION 0" + (sel + 1)));
-    setText("filedesc", arr(s.missionDescs, sel, "Infiltrate the perimeter and extract."));
+    setText("filetitle", arr(names, sel, ""));
+    setText("filedesc", arr(s.missionDescs, sel, ""));
     for (var a = 0; a < 4; a++) setFlag("ap" + a, "selected", a === (s.approach | 0));
     var lockedSel = sel > (s.highestUnlocked | 0);
     setFlag("locknote", "shown", lockedSel);
@@ -429,11 +435,15 @@
   }
 
   function wire() {
-    for (var i = 0; i < 4; i++) {
+    for (var i = 0; i < opSlots; i++) {
       (function (index) {
         onClick("op" + index, function () { command("selectMission", index); });
-        onClick("ap" + index, function () { command("setApproach", index); });
       })(i);
+    }
+    for (var a = 0; a < 4; a++) {
+      (function (index) {
+        onClick("ap" + index, function () { command("setApproach", index); });
+      })(a);
     }
     onClick("prevop", function () { command("prevMission"); });
     onClick("nextop", function () { command("nextMission"); });

@@ -229,6 +229,10 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUp) {
     ASSERT_EQ(game.campaignMaps.size(), 2u);
     EXPECT_EQ(game.missionName, "FIRST");
     EXPECT_EQ(game.gameState, GameState::Briefing);
+    // The dossier's list is read at load, the missions not yet built too.
+    ASSERT_EQ(game.missionSummaries.size(), 2u);
+    EXPECT_EQ(game.missionSummaries[1].name, "THIRD");
+    EXPECT_EQ(game.missionSummaries[1].desc, "Infiltrate the perimeter and extract.");
     game.nextMission();
     EXPECT_EQ(game.missionName, "THIRD");
 
@@ -238,12 +242,16 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUp) {
     ASSERT_EQ(fresh.campaignMaps.size(), 1u);
     EXPECT_EQ(fresh.campaignMaps[0], "");
     EXPECT_EQ(fresh.missionName, "OPERATION CASINO VAULT");  // the default world stays
+    ASSERT_EQ(fresh.missionSummaries.size(), 1u);
+    EXPECT_EQ(fresh.missionSummaries[0].name, "OPERATION 01");  // listed by its number
 
     write("c3.json", R"({"mission1": "a",)");
     EXPECT_FALSE(game.loadCampaign("c3.json"));
     EXPECT_EQ(game.campaignMaps.size(), 2u);  // untouched
+    EXPECT_EQ(game.missionSummaries.size(), 2u);
     write("c4.json", R"({"other": "a"})");
     EXPECT_FALSE(game.loadCampaign("c4.json"));
+    EXPECT_TRUE(game.missionSummaries.empty());
     write("c5.json", R"(["mission1"])");
     EXPECT_FALSE(game.loadCampaign("c5.json"));
     EXPECT_FALSE(game.loadCampaign("missing.json"));

@@ -13,6 +13,7 @@
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
 #include "tools/nightjar-sim/state_line.hpp"
+#include "ui/page_command_table.hpp"
 #include "ui/page_state.hpp"
 
 namespace nj {
@@ -47,6 +48,18 @@ std::vector<std::string> words(const std::string& line) {
     for (std::string w; in >> w;) out.push_back(w);
     return out;
 }
+
+// The simulator stands in for the overlay host: quitting goes through the
+// game's quit hook, which the runner watches.
+class SimCommandTarget final : public GameCommandTarget {
+  public:
+    explicit SimCommandTarget(Game& game) : game_(game) {}
+    Game* commandGame() override { return &game_; }
+    void quitGame() override { game_.quitGame(); }
+
+  private:
+    Game& game_;
+};
 
 }  // namespace
 
@@ -115,49 +128,22 @@ void ScriptRunner::runLine(const std::string& line) {
         // Exactly the script the overlay would evaluate now, at the page's
         // 1280 x 720 layout.
         expectArgs(0, 0);
-        out_ << buildStateScript(game_, PageLayout{1280, 720},
-                                 summarizeCampaign(game_.campaignMaps))
-             << '\n';
+        out_ << buildStateScript(game_, PageLayout{1280, 720}) << '\n';
     } else {
         throw ScriptError("unknown command '" + cmd + "'");
     }
 }
 
 void ScriptRunner::call(const std::string& name, const std::string* argument) {
-    const bool takesNumber = name == "selectMission" || name == "setApproach";
+    const PageCommand* command = findPageCommand(name);
+    const bool takesNumber = command && command->numberArgument;
     if (takesNumber != (argument != nullptr)) {
         throw ScriptError(takesNumber ? "'" + name + "' needs a number"
                                       : "'" + name + "' takes no argument");
     }
-    if (name == "startOrAdvance") {
-        game_.startOrAdvance();
-    } else if (name == "retryMission") {
-        game_.retryMission();
-    } else if (name == "togglePause") {
-        game_.togglePause();
-    } else if (name == "openDossier") {
-        game_.openDossier();
-    } else if (name == "toggleAudio") {
-        game_.toggleAudio();
-    } else if (name == "quitGame") {
-        game_.quitGame();
-    } else if (name == "selectMission") {
-        game_.selectMissionFromPage(parseNumber(*argument));
-    } else if (name == "prevMission") {
-        game_.prevMission();
-    } else if (name == "nextMission") {
-        game_.nextMission();
-    } else if (name == "setApproach") {
-        game_.setApproachFromPage(parseNumber(*argument));
-    } else if (name == "triggerTumblerTap") {
-        game_.tapTumbler();
-    } else if (name == "abortSafe") {
-        game_.abortSafe();
-    } else if (name == "triggerSafe") {
-        game_.triggerSafe();
-    } else {
-        throw ScriptError("unknown page command '" + name + "'");
-    }
+    if (!command) throw ScriptError("unknown page command '" + name + "'");
+    SimCommandTarget target(game_);
+    command->run(target, takesNumber ? parseNumber(*argument) : 0.0);
 }
 
 // Steps until the turning tumbler sits in its window, taps, and repeats until

@@ -8,7 +8,8 @@ namespace nj {
 
 class Game;
 
-// Integers in decimal, other numbers as printf "%.6g", flags as true/false.
+// Written by the game's JSON writer (data/json_writer.hpp), in its number
+// and string forms.
 std::string formatStateLine(const Game& game, std::uint64_t step, bool quitRequested);
 
 }  // namespace nj

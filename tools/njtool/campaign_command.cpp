@@ -1,22 +1,23 @@
 // njtool campaign build/decode: the campaign file "campaign_maps.json" holds
-// one map token per mission under "mission1" ... "mission4".
+// one map token per mission under "mission1", "mission2", ..., as many as the
+// game reads.
 #include <iostream>
 #include <sstream>
 
 #include "cli_io.hpp"
 #include "data/json.hpp"
 #include "data/map_token.hpp"
+#include "game/game.hpp"
 
 namespace njtool {
 namespace {
 
-constexpr std::size_t kMaxMissions = 4;
-
 int build(const Args& args) {
     if (args.size() < 2) throw UsageError("campaign build: OUT.json and at least one mission");
     const std::size_t missions = args.size() - 1;
-    if (missions > kMaxMissions) {
-        std::cerr << "njtool: a campaign holds at most 4 missions, got " << missions << "\n";
+    if (missions > nj::kMaxMissions) {
+        std::cerr << "njtool: a campaign holds at most " << nj::kMaxMissions << " missions, got "
+                  << missions << "\n";
         return 1;
     }
     std::ostringstream out;

@@ -1,16 +1,20 @@
 // njtool: checks JSON, encodes and decodes map tokens, builds campaign files
 // and asset packages exactly as the game reads them.
 #include <iostream>
+#include <string>
 
 #include "cli_io.hpp"
+#include "game/game.hpp"
 
 namespace {
 
-constexpr const char* kUsage =
+const std::string kUsage =
     "usage: njtool json check FILE\n"
     "       njtool token encode [--salt S] FILE.json\n"
     "       njtool token decode FILE            (FILE '-' = standard input)\n"
-    "       njtool campaign build OUT.json M1.json [M2.json ...]   (at most 4)\n"
+    "       njtool campaign build OUT.json M1.json [M2.json ...]   (at most " +
+    std::to_string(nj::kMaxMissions) +
+    ")\n"
     "       njtool campaign decode FILE.json\n"
     "       njtool pack build OUT.nj3p DIR [NAME=FILE ...]\n"
     "       njtool pack list FILE.nj3p\n"

@@ -60,8 +60,8 @@ class OverlayHost : public ::testing::Test {
     nj::OverlayUI* overlay = nullptr;
 
     void SetUp() override {
-        game.campaignMaps = {nj::encodeMapToken(R"({"name":"FIRST JOB"})", "a"),
-                             nj::encodeMapToken(R"({"name":"SECOND JOB"})", "b")};
+        game.setCampaignMaps({nj::encodeMapToken(R"({"name":"FIRST JOB"})", "a"),
+                              nj::encodeMapToken(R"({"name":"SECOND JOB"})", "b")});
         auto host = std::make_unique<nj::OverlayUI>(&canvas, [this] { ++quits; });
         overlay = host.get();
         game.installOverlay(std::move(host));
@@ -178,8 +178,7 @@ TEST_F(OverlayHost, PreviewToolDrawsExactlyWhatTheOverlayDraws) {
     game.selectMissionFromPage(1.0);  // a locked operation: the lock note, a disabled button
     frames(3);
     ASSERT_TRUE(overlay->domReady());
-    const std::string state = nj::buildStateScript(game, nj::PageLayout{1280, 720},
-                                                   nj::summarizeCampaign(game.campaignMaps));
+    const std::string state = nj::buildStateScript(game, nj::PageLayout{1280, 720});
     const std::string name = "overlay_preview_" + std::to_string(getpid()) + ".png";
     const std::string png = (std::filesystem::temp_directory_path() / name).string();
     ASSERT_EQ(run({NJTOOL_PATH, "page", "render", "ui/ui.html", png, "--package", NJ_PACKAGE_PATH,

@@ -101,18 +101,18 @@ class RealPage : public ::testing::Test {
     nj::NJ3PackageFontLoader fonts{&systemFonts};
     nj::SilentAudio audio;
     nj::Game game{nullptr, &audio};
-    std::vector<nj::MissionSummary> summaries;
 
     void SetUp() override {
         web::Platform::instance().setFileSystem(&files);
         web::Platform::instance().setFontLoader(&fonts);
+        std::vector<std::string> maps;
         for (int i = 1; i <= 4; ++i) {
             const std::string json =
                 readText(std::string(NJ_MISSIONS_DIR) + "/mission" + std::to_string(i) + ".json");
             ASSERT_FALSE(json.empty()) << "mission" << i;
-            game.campaignMaps.push_back(nj::encodeMapToken(json, "salt" + std::to_string(i)));
+            maps.push_back(nj::encodeMapToken(json, "salt" + std::to_string(i)));
         }
-        summaries = nj::summarizeCampaign(game.campaignMaps);
+        game.setCampaignMaps(std::move(maps));
         game.highestUnlocked = 3;
         page.view->loadURL("file:///ui/ui.html");
         page.frame();
@@ -128,7 +128,7 @@ class RealPage : public ::testing::Test {
     // The game's own state script, kept as window.__state so a test can add
     // or take away extras before the page sees it.
     void compose() {
-        const std::string script = nj::buildStateScript(game, nj::PageLayout{}, summaries);
+        const std::string script = nj::buildStateScript(game, nj::PageLayout{});
         const std::string call = "window.syncGameState({";
         const std::size_t open = script.find(call);
         ASSERT_NE(open, std::string::npos);

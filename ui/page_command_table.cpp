@@ -1,0 +1,54 @@
+// The page's commands, in the order the page's "game" object binds them.
+#include "ui/page_command_table.hpp"
+
+#include "game/game.hpp"
+
+namespace nj {
+namespace {
+
+template <void (Game::*Action)()>
+void onGame(GameCommandTarget& target, double) {
+    if (Game* game = target.commandGame()) (game->*Action)();
+}
+
+template <void (Game::*Action)(double)>
+void onGameWithNumber(GameCommandTarget& target, double argument) {
+    if (Game* game = target.commandGame()) (game->*Action)(argument);
+}
+
+// Quitting is the host's business, so it works with no game at all.
+void quit(GameCommandTarget& target, double) {
+    target.quitGame();
+}
+
+constexpr PageCommand kPageCommands[] = {
+    {"startOrAdvance", nullptr, onGame<&Game::startOrAdvance>},
+    {"retryMission", nullptr, onGame<&Game::retryMission>},
+    {"togglePause", nullptr, onGame<&Game::togglePause>},
+    {"openDossier", nullptr, onGame<&Game::openDossier>},
+    {"toggleAudio", nullptr, onGame<&Game::toggleAudio>},
+    {"quitGame", nullptr, quit},
+    {"selectMission", "missionIndex", onGameWithNumber<&Game::selectMissionFromPage>},
+    {"prevMission", nullptr, onGame<&Game::prevMission>},
+    {"nextMission", nullptr, onGame<&Game::nextMission>},
+    {"setApproach", "approachIdx", onGameWithNumber<&Game::setApproachFromPage>},
+    // A tap with the safe closed does nothing.
+    {"triggerTumblerTap", nullptr, onGame<&Game::tapTumbler>},
+    {"abortSafe", nullptr, onGame<&Game::abortSafe>},
+    {"triggerSafe", nullptr, onGame<&Game::triggerSafe>},
+};
+
+}  // namespace
+
+std::span<const PageCommand> pageCommands() {
+    return kPageCommands;
+}
+
+const PageCommand* findPageCommand(std::string_view name) {
+    for (const PageCommand& command : kPageCommands) {
+        if (name == command.name) return &command;
+    }
+    return nullptr;
+}
+
+}  // namespace nj

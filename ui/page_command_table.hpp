@@ -1,0 +1,34 @@
+#pragma once
+// The page's commands: every function the page can call on the game, with its
+// argument and what it does. This table is the list: the overlay binds it
+// into the page's "game" object in this order, nightjar-sim's "call" runs it,
+// and the tests walk it.
+
+#include <span>
+#include <string_view>
+
+namespace nj {
+
+class Game;
+
+// What a command acts on. The game is asked for at call time; without one a
+// command does nothing, except quit.
+class GameCommandTarget {
+  public:
+    virtual ~GameCommandTarget() = default;
+    virtual Game* commandGame() = 0;
+    virtual void quitGame() = 0;
+};
+
+struct PageCommand {
+    const char* name;            // as the page calls it: game.<name>(...)
+    const char* numberArgument;  // the one number parameter's name; null: takes none
+    // `argument` is 0 for a command that takes none.
+    void (*run)(GameCommandTarget& target, double argument);
+};
+
+std::span<const PageCommand> pageCommands();
+// The command called `name`, or null.
+const PageCommand* findPageCommand(std::string_view name);
+
+}  // namespace nj
