@@ -12,6 +12,20 @@
 # with a link per header and subfolder, kept in step with the source folder by
 # the glob.
 # Executables take their surface privately, interface libraries as interface.
+
+# A link that already points at the right place stays, so a configure run
+# changes nothing in the build tree.
+function(nj_surface_link source link)
+  if(IS_SYMLINK ${link})
+    file(READ_SYMLINK ${link} current)
+    if(current STREQUAL source)
+      return()
+    endif()
+    file(REMOVE ${link})
+  endif()
+  file(CREATE_LINK ${source} ${link} SYMBOLIC)
+endfunction()
+
 function(nj_include_surface target folder)
   cmake_parse_arguments(S "" "" "EXCLUDE" ${ARGN})
   set(root ${CMAKE_BINARY_DIR}/include/${target})
@@ -23,9 +37,7 @@ function(nj_include_surface target folder)
     if(IS_DIRECTORY ${surface} AND NOT IS_SYMLINK ${surface})
       message(FATAL_ERROR "${surface} was a folder of links: delete ${root} and configure again")
     endif()
-    if(NOT IS_SYMLINK ${surface})
-      file(CREATE_LINK ${source} ${surface} SYMBOLIC)
-    endif()
+    nj_surface_link(${source} ${surface})
   else()
     if(IS_SYMLINK ${surface})
       file(REMOVE ${surface})  # was the whole folder: only the link goes
@@ -37,9 +49,7 @@ function(nj_include_surface target folder)
       if(NOT IS_DIRECTORY ${source}/${entry} AND NOT entry MATCHES "\\.(hpp|h)$")
         continue()  # sources and notes are nobody's surface
       endif()
-      if(NOT IS_SYMLINK ${surface}/${entry})
-        file(CREATE_LINK ${source}/${entry} ${surface}/${entry} SYMBOLIC)
-      endif()
+      nj_surface_link(${source}/${entry} ${surface}/${entry})
     endforeach()
   endif()
 
