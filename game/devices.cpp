@@ -33,7 +33,8 @@ void Game::slideLasers(float dt) {
 }
 
 void Game::blinkLasers() {
-    const float period = approach == 2 ? 3.1f : 2.2f;  // the uplink hack slows the grid
+    const float period =
+        approach == Approach::UplinkHack ? 3.1f : 2.2f;  // the uplink hack slows the grid
     if (laserBlinkTimer > period) {
         laserBlinkTimer = 0.0f;
         lasersOn = lasersOn ? 0 : 1;
@@ -67,7 +68,8 @@ bool Game::updateCameras(float dt) {
         }
         cam.angle = std::sin(animClock * cam.speed) * cam.sweep + cam.baseAngle;
         float reach = cam.range;
-        if (approach == 1 && disguise > 0.2f && playerSneaking) reach *= 0.65f;
+        if (approach == Approach::StaffDisguise && disguise > 0.2f && playerSneaking)
+            reach *= 0.65f;
         const float d = distance(cam.x, cam.y, playerPos.x, playerPos.y);
         if (!(d < reach) || lineOfSightBlocked({cam.x, cam.y}, playerPos)) {
             cam.meter = std::fmax(cam.meter - 0.5f * dt, 0.0f);

@@ -18,11 +18,6 @@ constexpr float kPi = 3.14159265358979323846f;
 const long long kMaxSightSamples =
     static_cast<long long>(std::ceil(std::hypot(kFieldWidth, kFieldHeight) / 7.0f));
 
-// Guard states are compared far more often than they change.
-void setState(Guard& guard, const char* state) {
-    if (guard.state != state) guard.state = state;
-}
-
 bool inCone(float fromX, float fromY, float facing, float toX, float toY, float halfWidth) {
     return std::fabs(wrapAngle(angleTo(fromX, fromY, toX, toY) - facing)) < halfWidth;
 }
@@ -33,7 +28,8 @@ void Game::investigate(Guard& guard, float x, float y, float seconds) {
     if (guard.downed) return;
     guard.investigateTarget = {x, y};
     guard.investigateTimer = std::fmax(seconds, guard.investigateTimer);
-    if (guard.state != "alert") setState(guard, seconds > 6.0f ? "searching" : "suspicious");
+    if (guard.state != GuardState::Alert)
+        guard.state = seconds > 6.0f ? GuardState::Searching : GuardState::Suspicious;
     guard.facing = angleTo(guard.x, guard.y, x, y);
 }
 
@@ -57,7 +53,7 @@ void Game::alertNearby(Vec2 point, float radius) {
         const float tx = maxOf(36.0f, minOf(point.x + std::cos(a) * 28.0f, 924.0f));
         const float ty = maxOf(64.0f, minOf(point.y + std::sin(a) * 28.0f, 504.0f));
         investigate(g, tx, ty, 7.5f);
-        setState(g, "searching");
+        g.state = GuardState::Searching;
         ++k;
     }
 }
@@ -146,7 +142,7 @@ void Game::updateGuard(std::size_t index, float dt, bool& seen) {
     g.drawFacing += std::fmin(10.0f * dt, 1.0f) * wrapAngle(g.facing + g.lookOffset - g.drawFacing);
     if (g.shotCooldown > 0.0f) g.shotCooldown = std::fmax(g.shotCooldown - dt, 0.0f);
 
-    const bool disguised = approach == 1 && disguise > 0.15f;
+    const bool disguised = approach == Approach::StaffDisguise && disguise > 0.15f;
     float reach = g.range;
     if (playerInCover) {
         reach *= 0.58f;
@@ -159,19 +155,20 @@ void Game::updateGuard(std::size_t index, float dt, bool& seen) {
                       !lineOfSightBlocked({g.x, g.y}, playerPos);
     if (sees) {
         g.suspicion = std::fmin(g.suspicion + 1.3f * dt * (disguised ? 0.42f : 1.0f), 1.0f);
-        if (approach == 1 && disguise > 0.0f) {
+        if (approach == Approach::StaffDisguise && disguise > 0.0f) {
             disguise = std::fmax(disguise - dt * (playerSneaking ? 0.18f : 0.45f), 0.0f);
         }
-        setState(g, (g.suspicion > 0.55f || detection > 0.55f) ? "alert" : "suspicious");
+        g.state =
+            (g.suspicion > 0.55f || detection > 0.55f) ? GuardState::Alert : GuardState::Suspicious;
         if (g.suspicion > 0.4f) {
             if (!alarmActive) ++timesSpotted;
-            alertNearby(playerPos, 290.0f);  // turns this guard to "searching" too
+            alertNearby(playerPos, 290.0f);  // turns this guard to Searching too
         }
-        if (g.state == "alert" && g.shotCooldown <= 0.0f) fireAt(g);
+        if (g.state == GuardState::Alert && g.shotCooldown <= 0.0f) fireAt(g);
         seen = true;
     } else {
         g.suspicion = std::fmax(g.suspicion - 0.4f * dt, 0.0f);
-        if (g.investigateTimer <= 0.0f) setState(g, "patrol");
+        if (g.investigateTimer <= 0.0f) g.state = GuardState::Patrol;
     }
 
     if (distance(g.x, g.y, playerPos.x, playerPos.y) < 42.0f &&
@@ -186,7 +183,7 @@ void Game::moveGuard(Guard& g, float dt) {
         const Vec2 t = g.investigateTarget;
         const float d = distance(g.x, g.y, t.x, t.y);
         if (d > 10.0f) {
-            const float pace = g.state == "searching" ? 1.22f : 1.08f;
+            const float pace = g.state == GuardState::Searching ? 1.22f : 1.08f;
             const float step = std::fmin(dt * g.speed * pace, d);
             const float nx = g.x + (t.x - g.x) / d * step;
             const float ny = g.y + (t.y - g.y) / d * step;
@@ -206,7 +203,7 @@ void Game::moveGuard(Guard& g, float dt) {
         } else {
             g.facing += std::sin(animClock * 3.2f) * 1.4f * dt;  // looking around
         }
-        if (g.investigateTimer <= 0.0f) setState(g, "patrol");
+        if (g.investigateTimer <= 0.0f) g.state = GuardState::Patrol;
         return;
     }
     if (g.patrol.size() < 2) {
@@ -290,7 +287,7 @@ void Game::spawnImpact(float x, float y, float dx, float dy, bool cool) {
 }
 
 bool Game::updateDetection(float dt, bool seen) {
-    float rate = (approach == 1 && disguise > 0.2f) ? 0.42f : 0.82f;
+    float rate = (approach == Approach::StaffDisguise && disguise > 0.2f) ? 0.42f : 0.82f;
     if (perkSlowDetection) rate *= 0.75f;
     detection = std::fmax(0.0f, std::fmin(detection + (seen ? rate * dt : -0.32f * dt), 1.0f));
     peakDetection = std::fmax(peakDetection, detection);

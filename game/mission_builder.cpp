@@ -6,6 +6,7 @@
 
 #include "data/json.hpp"
 #include "data/map_token.hpp"
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 
 namespace nj {
@@ -142,7 +143,9 @@ void Game::buildMission(std::size_t index) {
 
         missionName = doc.getString("name", "OPERATION 0" + std::to_string(index + 1));
         missionDesc = doc.getString("desc", "Infiltrate the perimeter and extract.");
-        theme = doc.getString("theme", "casino");
+        const std::string themeSpelling = doc.getString("theme", "casino");
+        theme = themeNamed(themeSpelling);
+        otherTheme = theme == Theme::Other ? themeSpelling : std::string();
         if (doc.has("player")) readPoint(doc.at("player"), playerPos, {60.0f, 460.0f});
         playerStart = playerPos;  // without "player": wherever the operative stands now
 
@@ -195,7 +198,10 @@ void Game::buildMission(std::size_t index) {
         if (doc.has("dynamicObjective")) {
             const JsonValue& v = doc.at("dynamicObjective");
             Objective& o = dynamicObjective;
-            o.type = v.getString("type", o.type);
+            const std::string typeSpelling =
+                v.getString("type", objectiveTypeText(o.type, o.otherType));
+            o.type = objectiveTypeNamed(typeSpelling);
+            o.otherType = o.type == ObjectiveType::Other ? typeSpelling : std::string();
             o.label = v.getString("label", o.label);
             o.x = v.getNumber("x", o.x);
             o.y = v.getNumber("y", o.y);
@@ -251,12 +257,12 @@ void Game::rebuildBuiltInMission() {
 }
 
 void Game::applyThemeDefaults(std::size_t index) {
-    if (index == 0 || theme == "casino") {
+    if (index == 0 || theme == Theme::Casino) {
         faction = "THE CRIMSON SYNDICATE";
-    } else if (index == 1 || theme == "embassy") {
+    } else if (index == 1 || theme == Theme::Embassy) {
         faction = "VORON DIRECTORATE";
         for (Guard& g : guards) g.range *= 1.12f;
-    } else if (index == 2 || theme == "laboratory") {
+    } else if (index == 2 || theme == Theme::Laboratory) {
         faction = "AEGIS BIO-CORP";
         for (Camera& c : cameras) c.speed *= 1.2f;
     } else {
@@ -275,11 +281,11 @@ void Game::applyThemeDefaults(std::size_t index) {
     }
 
     altExit = {855.0f, 42.0f, 72.0f, 64.0f};
-    if (theme == "casino") {
+    if (theme == Theme::Casino) {
         altExitLabel = "ROOF HELIPAD";
-    } else if (theme == "embassy") {
+    } else if (theme == Theme::Embassy) {
         altExitLabel = "DIPLOMATIC MOTORCADE";
-    } else if (theme == "laboratory") {
+    } else if (theme == Theme::Laboratory) {
         altExitLabel = "SUB-CANAL SUBMERSIBLE";
     } else {
         altExitLabel = "TUNNEL RAIL EXFIL";
@@ -291,7 +297,7 @@ void Game::applyThemeDefaults(std::size_t index) {
                                                 "BIOWEAPON PROTOTYPE VIAL",
                                                 "OMEGA COUNCIL DOSSIER"};
     optionalIntel = Objective{};
-    optionalIntel.type = "optional_intel";
+    optionalIntel.type = ObjectiveType::OptionalIntel;
     optionalIntel.label = kIntelLabels[index < 3 ? index : 3];
     optionalIntel.x = 340.0f;
     optionalIntel.y = 115.0f;
@@ -304,7 +310,7 @@ void Game::applyThemeDefaults(std::size_t index) {
     o.r = 15.0f;
     switch (index) {
         case 0:
-            o.type = "courier";
+            o.type = ObjectiveType::Courier;
             o.label = "INTERCEPT SYNDICATE COURIER";
             o.x = 610.0f;
             o.y = 260.0f;
@@ -312,7 +318,7 @@ void Game::applyThemeDefaults(std::size_t index) {
             o.waypoints = {{610.0f, 130.0f}, {830.0f, 130.0f}, {830.0f, 330.0f}, {610.0f, 330.0f}};
             break;
         case 1:
-            o.type = "informant";
+            o.type = ObjectiveType::Informant;
             o.label = "RENDEZVOUS WITH NIA INFORMANT";
             o.x = 580.0f;
             o.y = 435.0f;
@@ -320,7 +326,7 @@ void Game::applyThemeDefaults(std::size_t index) {
             o.waypoints = {{580.0f, 435.0f}, {320.0f, 340.0f}, {610.0f, 140.0f}};
             break;
         case 2:
-            o.type = "sabotage_node";
+            o.type = ObjectiveType::SabotageNode;
             o.label = "PLANT CRYO-CORE TELEMETRY BUG";
             o.x = 640.0f;
             o.y = 310.0f;
@@ -328,7 +334,7 @@ void Game::applyThemeDefaults(std::size_t index) {
             o.timeLeft = o.timeLimit = 40.0f;
             break;
         default:
-            o.type = "evidence_burn";
+            o.type = ObjectiveType::EvidenceBurn;
             o.label = "RECOVER OMEGA MICROFILM BEFORE PURGE";
             o.x = 635.0f;
             o.y = 395.0f;
@@ -342,7 +348,7 @@ void Game::applyApproach() {
     playerPos = playerStart;
     disguise = 0.0f;
     switch (approach) {
-        case 0:
+        case Approach::ServiceCorridor:
             playerPos = serviceSpawn;
             keycardsHeld.insert("cyan");
             for (Door& d : doors) {
@@ -352,15 +358,15 @@ void Game::applyApproach() {
                 }
             }
             break;
-        case 1:
+        case Approach::StaffDisguise:
             disguise = 1.0f;
             break;
-        case 2:
+        case Approach::UplinkHack:
             if (!cameras.empty()) cameras.front().disabledTime = 999.0f;
             for (Laser& l : lasers) l.speed *= 0.65f;
             for (std::size_t i = 0; i < guards.size() && i < 2; ++i) guards[i].marked = 1;
             break;
-        case 3:
+        case Approach::VipBackstage:
             playerPos = backstageSpawn;
             keycardsHeld.insert("ruby");
             for (Door& d : doors) {

@@ -114,8 +114,9 @@ bool Game::updateDynamicObjective(float dt) {
     if (!o.active || o.done) return true;
 
     // Couriers always walk; an informant only runs while the alarm is up.
-    const bool walks = !o.waypoints.empty() &&
-                       (o.type == "courier" || (o.type == "informant" && detection > 0.3f));
+    const bool walks =
+        !o.waypoints.empty() && (o.type == ObjectiveType::Courier ||
+                                 (o.type == ObjectiveType::Informant && detection > 0.3f));
     if (walks) {
         o.waypointIndex %= o.waypoints.size();
         const Vec2 wp = o.waypoints[o.waypointIndex];
@@ -130,7 +131,7 @@ bool Game::updateDynamicObjective(float dt) {
         }
     }
 
-    if (o.type == "sabotage_node" || o.type == "evidence_burn") {
+    if (o.type == ObjectiveType::SabotageNode || o.type == ObjectiveType::EvidenceBurn) {
         o.timeLeft -= dt;
         if (!(o.timeLeft > 0.0f)) {
             showBanner("CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST", 1.2f, kRuby);

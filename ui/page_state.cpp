@@ -208,7 +208,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
     f.boolean("cipherDecrypted", game.cipherDecrypted);
     f.integer("healthSegs", healthSegments(game.detection));
     f.integer("intelBudget", game.intelBudget);
-    f.integer("approach", game.approach);
+    f.integer("approach", static_cast<std::uint32_t>(game.approach));
     f.boolean("audioEnabled", game.audioEnabled());
     f.text("promptText", prompt.text);
     f.number("promptX", prompt.x);

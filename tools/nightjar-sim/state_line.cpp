@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 
 namespace nj {
@@ -94,7 +95,10 @@ void writeGuards(JsonLine& j, const Game& g) {
     for (const Guard& guard : g.guards) {
         j.open('{');
         j.key("x").number(guard.x).key("y").number(guard.y).key("facing").number(guard.facing);
-        j.key("state").text(guard.state).key("downed").flag(guard.downed);
+        j.key("state")
+            .text(std::string(guardStateName(guard.state)))
+            .key("downed")
+            .flag(guard.downed);
         j.key("discovered").flag(guard.discovered).key("suspicion").number(guard.suspicion);
         j.key("investigateTimer").number(guard.investigateTimer).key("marked").flag(guard.marked);
         j.key("speed").number(guard.speed).key("range").number(guard.range);
@@ -138,7 +142,7 @@ void writeDevices(JsonLine& j, const Game& g) {
 
 void writeObjective(JsonLine& j, const char* name, const Objective& o, bool dynamic) {
     j.key(name).open('{');
-    if (dynamic) j.key("type").text(o.type);
+    if (dynamic) j.key("type").text(objectiveTypeText(o.type, o.otherType));
     j.key("label").text(o.label).key("x").number(o.x).key("y").number(o.y);
     j.key("active").flag(o.active).key("done").flag(o.done);
     if (dynamic) j.key("timeLeft").number(o.timeLeft);
@@ -154,8 +158,11 @@ std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequeste
     j.key("gameState").unsignedInteger(static_cast<std::uint32_t>(g.gameState));
     j.key("missionIndex").unsignedInteger(g.missionIndex);
     j.key("missionCount").unsignedInteger(g.campaignMaps.size());
-    j.key("missionName").text(g.missionName).key("theme").text(g.theme);
-    j.key("faction").text(g.faction).key("approach").unsignedInteger(g.approach);
+    j.key("missionName").text(g.missionName).key("theme").text(themeText(g.theme, g.otherTheme));
+    j.key("faction")
+        .text(g.faction)
+        .key("approach")
+        .unsignedInteger(static_cast<std::uint32_t>(g.approach));
     writePlayer(j, g);
     j.key("detection").number(g.detection).key("peakDetection").number(g.peakDetection);
     j.key("timesSpotted").unsignedInteger(g.timesSpotted).key("alarmActive").flag(g.alarmActive);
