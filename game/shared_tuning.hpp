@@ -10,6 +10,11 @@ inline constexpr float kTwoPi = 6.28318530717958647692f;
 // How close the operative must stand to the safe terminal to open it [E].
 inline constexpr float kTerminalReach = 55.0f;
 
+// The safe's three tumblers, in turn: spin rates (radians per second,
+// signed) and window widths (radians).
+inline constexpr float kTumblerSpeeds[3] = {2.2f, -3.0f, 4.2f};
+inline constexpr float kTumblerWidths[3] = {0.65f, 0.5f, 0.38f};
+
 // The takedown lunge: the operative slides most of the way to the victim.
 inline constexpr float kLungeSeconds = 0.42f;
 
