@@ -9,9 +9,13 @@
 namespace nj {
 namespace {
 
+constexpr float kLockedBannerSeconds = 1.4f;
+constexpr float kApproachBannerSeconds = 1.2f;
+
 void lockedWarning(Game& game) {
     game.playCue(CueBuzz);
-    game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, kRuby);
+    game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", kLockedBannerSeconds,
+                    kRuby);
 }
 
 }  // namespace
@@ -41,7 +45,8 @@ void Game::selectMission(std::uint64_t index) {
 void Game::setApproach(std::uint32_t value) {
     approach = static_cast<Approach>(value);
     loadMission(gameState == GameState::Playing);
-    showBanner("INFILTRATION APPROACH: " + std::string(approachName(approach)), 1.2f, kCyan);
+    showBanner("INFILTRATION APPROACH: " + std::string(approachName(approach)),
+               kApproachBannerSeconds, kCyan);
 }
 
 }  // namespace nj
