@@ -32,6 +32,8 @@ constexpr float kPuffGrowth = 16.0f;
 constexpr float kPuffFade = 0.85f;
 constexpr float kFootprintFade = 0.4f;
 
+// Bursts are seeded from where they happen, x taken as rows of this width.
+constexpr float kBurstSeedRow = 100.0f;
 // Bursts: speed, life and size of each particle, evenly spread over a range.
 constexpr float kBurstSpeedSpread = 95.0f, kBurstMinSpeed = 30.0f;
 constexpr float kBurstLifeSpread = 0.5f, kBurstMinLife = 0.45f;
@@ -201,7 +203,7 @@ void Game::ageEffects(float dt) {
 }
 
 void Game::spawnBurst(float x, float y, const Color& color, int count) {
-    std::mt19937 engine(seedFrom(x * 100.0f + y));
+    std::mt19937 engine(seedFrom(x * kBurstSeedRow + y));
     for (int i = 0; i < count; ++i) {
         const float angle = uniform01(engine) * kTwoPi;
         const float speed = uniform01(engine) * kBurstSpeedSpread + kBurstMinSpeed;

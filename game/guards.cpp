@@ -111,6 +111,8 @@ constexpr float kTracerSeconds = 0.15f;
 
 // Impacts: scorch life, sparks in a fan against the shot, a few smoke puffs.
 constexpr float kImpactSeconds = 3.8f;
+// Each impact's sparks differ: the seed mixes where and when it happened.
+constexpr float kImpactSeedX = 137.0f, kImpactSeedY = 53.0f;
 constexpr int kImpactSparks = 18;
 constexpr float kSparkFan = 2.1f, kSparkHalfFan = 1.05f;
 constexpr float kSparkSpeedSpread = 120.0f, kSparkMinSpeed = 45.0f;
@@ -410,7 +412,8 @@ void Game::fireAt(Guard& g) {
 void Game::spawnImpact(float x, float y, float dx, float dy, bool cool) {
     impacts.push_back(
         {x, y, dx, dy, kImpactSeconds, kImpactSeconds, static_cast<std::uint8_t>(cool)});
-    std::mt19937 engine(seedFrom(std::fabs(x * 137.0f + y * 53.0f + animClock * 1000.0f)));
+    std::mt19937 engine(
+        seedFrom(std::fabs(x * kImpactSeedX + y * kImpactSeedY + animClock * kSeedTicksPerSecond)));
     const float base = std::atan2(dy, dx);
     for (int i = 0; i < kImpactSparks; ++i) {
         const float angle = base + uniform01(engine) * kSparkFan - kSparkHalfFan;
@@ -460,7 +463,7 @@ bool Game::updateDetection(float dt, bool seen) {
             detection = 0.0f;
             alarmActive = 0;
             playCue(CueHiss);
-            std::mt19937 engine(seedFrom(missionClock * 1000.0f));
+            std::mt19937 engine(seedFrom(missionClock * kSeedTicksPerSecond));
             for (int i = 0; i < kSmokePuffs; ++i) {
                 const float x = playerPos.x + uniform01(engine) * kSmokeScatter - kSmokeHalfScatter;
                 const float y = playerPos.y + uniform01(engine) * kSmokeScatter - kSmokeHalfScatter;

@@ -108,7 +108,7 @@ void Game::updateGateAndTerminal(float dt) {
 void Game::openSafe() {
     safeActive = 1;
     currentTumbler = 0;
-    std::mt19937 engine(seedFrom(missionClock * 1000.0f));
+    std::mt19937 engine(seedFrom(missionClock * kSeedTicksPerSecond));
     for (std::size_t i = 0; i < tumblers.size(); ++i) {
         Tumbler& t = tumblers[i];
         t.locked = 0;

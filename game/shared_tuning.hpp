@@ -10,6 +10,9 @@ inline constexpr float kTwoPi = 6.28318530717958647692f;
 // How close the operative must stand to the safe terminal to open it [E].
 inline constexpr float kTerminalReach = 55.0f;
 
+// Effects seeded from the clock take its milliseconds.
+inline constexpr float kSeedTicksPerSecond = 1000.0f;
+
 // The safe's three tumblers, in turn: spin rates (radians per second,
 // signed) and window widths (radians).
 inline constexpr float kTumblerSpeeds[3] = {2.2f, -3.0f, 4.2f};
