@@ -9,6 +9,7 @@
 
 #include "data/json.hpp"
 #include "data/map_token.hpp"
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 #include "ui/json_text.hpp"
 
@@ -251,6 +252,14 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
              game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
     f.text("inputDevice", game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
     return "window.syncGameState && window.syncGameState({" + f.str() + "});";
+}
+
+std::string approachNamesScript() {
+    std::vector<std::string> names;
+    for (std::uint32_t i = 0; i < kApproachCount; ++i)
+        names.emplace_back(approachName(static_cast<Approach>(i)));
+    return "window.nameApproaches && window.nameApproaches(" + arrayOf(names, Fields::quoted) +
+           ");";
 }
 
 }  // namespace nj

@@ -44,4 +44,8 @@ std::string formatNumber(double value);
 std::string buildStateScript(const Game& game, const PageLayout& layout,
                              const std::vector<MissionSummary>& missions);
 
+// The dossier's approach names, from the game's table, handed over once when
+// the page is ready: window.nameApproaches([...]).
+std::string approachNamesScript();
+
 }  // namespace nj
