@@ -12,7 +12,6 @@ namespace {
 // sin(22.5°): a tilt within 22.5° of an axis moves along that axis only;
 // between two axes it moves diagonally.
 constexpr float kEightWaySlice = 0.38268343f;
-constexpr std::uint32_t kApproachCount = 4;
 
 // F1..F4 for the approach one step up (-1) or down (+1) the dossier's list, wrapping.
 std::uint32_t approachKey(std::uint32_t approach, int step) {

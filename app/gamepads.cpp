@@ -155,7 +155,8 @@ bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
             if (!pad || !game || !padButtonFor(event.cbutton.button, button)) return true;
             const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
             if (down) game->inputDevice = InputDevice::Gamepad;
-            pad->mapper->button(button, down, {screenOf(*game), game->approach});
+            pad->mapper->button(button, down,
+                                {screenOf(*game), static_cast<std::uint32_t>(game->approach)});
             return true;
         }
         case SDL_CONTROLLERAXISMOTION: {

@@ -71,8 +71,8 @@ void printState(const Game& g) {
         "pad-state state=%u mission=%llu approach=%u x=%.1f y=%.1f moving=%d sneaking=%d "
         "safe=%d tumbler=%llu noise=%zu device=%s keys=%s\n",
         static_cast<unsigned>(g.gameState), static_cast<unsigned long long>(g.missionIndex),
-        g.approach, static_cast<double>(g.playerPos.x), static_cast<double>(g.playerPos.y),
-        g.playerMoving, g.playerSneaking, g.safeActive,
+        static_cast<unsigned>(g.approach), static_cast<double>(g.playerPos.x),
+        static_cast<double>(g.playerPos.y), g.playerMoving, g.playerSneaking, g.safeActive,
         static_cast<unsigned long long>(g.currentTumbler), g.noiseRings.size(),
         g.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard", heldKeys(g).c_str());
     std::fflush(stdout);

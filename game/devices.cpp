@@ -10,6 +10,39 @@
 namespace nj {
 namespace {
 
+// Lasers blink on and off with this period; the uplink hack slows the grid.
+constexpr float kLaserBlinkSeconds = 2.2f;
+constexpr float kHackedLaserBlinkSeconds = 3.1f;
+
+// A pressure plate trips: detection, noise and a broadcast.
+constexpr int kPlateBurst = 18;
+constexpr float kPlateDetection = 0.32f;
+constexpr float kPlateNoiseRadius = 260.0f;
+constexpr float kPlateAlertRadius = 300.0f;
+
+// Cameras: a disguised, sneaking operative is seen this much nearer; the
+// meter's fall and rise per second, the broadcast line, and the half-angle of
+// the sweep that sees the operative (a downed guard, a little narrower).
+constexpr float kDisguiseHoldsAbove = 0.2f;
+constexpr float kDisguisedSneakReachShare = 0.65f;
+constexpr float kMeterFall = 0.5f;
+constexpr float kMeterRise = 1.4f;
+constexpr float kMeterBroadcastAbove = 0.45f;
+constexpr float kCameraAlertRadius = 280.0f;
+constexpr float kCameraHalfAngle = 0.58f;
+constexpr float kDownedGuardHalfAngle = 0.55f;
+constexpr float kDownedGuardDetection = 0.22f;
+constexpr float kDownedGuardAlertRadius = 320.0f;
+constexpr float kDownedGuardBannerSeconds = 1.2f;
+
+// Keycards: reach beyond the two radii, and the pickup's burst and banner.
+constexpr float kKeycardReachMargin = 4.0f;
+constexpr int kKeycardBurst = 24;
+constexpr float kKeycardBannerSeconds = 1.0f;
+
+// Unlocked doors slide open at this share of the way per second.
+constexpr float kDoorOpenRate = 1.5f;
+
 Color namedColor(const std::string& name) {
     if (name == "ruby") return kRuby;
     if (name == "emerald") return kEmerald;
@@ -33,7 +66,8 @@ void Game::slideLasers(float dt) {
 }
 
 void Game::blinkLasers() {
-    const float period = approach == 2 ? 3.1f : 2.2f;  // the uplink hack slows the grid
+    const float period =
+        approach == Approach::UplinkHack ? kHackedLaserBlinkSeconds : kLaserBlinkSeconds;
     if (laserBlinkTimer > period) {
         laserBlinkTimer = 0.0f;
         lasersOn = lasersOn ? 0 : 1;
@@ -50,10 +84,10 @@ void Game::updatePressurePlates() {
         p.pressed = 1;
         const float cx = p.x + p.w * 0.5f, cy = p.y + p.h * 0.5f;
         playCue(CueBuzz);
-        spawnBurst(cx, cy, kRuby, 18);
-        detection = std::fmin(detection + 0.32f, 1.0f);
-        emitNoise(cx, cy, 260.0f, true);
-        alertNearby({cx, cy}, 300.0f);
+        spawnBurst(cx, cy, kRuby, kPlateBurst);
+        detection = std::fmin(detection + kPlateDetection, 1.0f);
+        emitNoise(cx, cy, kPlateNoiseRadius, true);
+        alertNearby({cx, cy}, kPlateAlertRadius);
     }
 }
 
@@ -67,25 +101,28 @@ bool Game::updateCameras(float dt) {
         }
         cam.angle = std::sin(animClock * cam.speed) * cam.sweep + cam.baseAngle;
         float reach = cam.range;
-        if (approach == 1 && disguise > 0.2f && playerSneaking) reach *= 0.65f;
+        if (approach == Approach::StaffDisguise && disguise > kDisguiseHoldsAbove && playerSneaking)
+            reach *= kDisguisedSneakReachShare;
         const float d = distance(cam.x, cam.y, playerPos.x, playerPos.y);
         if (!(d < reach) || lineOfSightBlocked({cam.x, cam.y}, playerPos)) {
-            cam.meter = std::fmax(cam.meter - 0.5f * dt, 0.0f);
+            cam.meter = std::fmax(cam.meter - kMeterFall * dt, 0.0f);
         } else if (std::fabs(wrapAngle(angleTo(cam.x, cam.y, playerPos.x, playerPos.y) -
-                                       cam.angle)) < 0.58f) {
-            cam.meter = std::fmin(cam.meter + 1.4f * dt, 1.0f);
-            if (cam.meter > 0.45f) alertNearby(playerPos, 280.0f);
+                                       cam.angle)) < kCameraHalfAngle) {
+            cam.meter = std::fmin(cam.meter + kMeterRise * dt, 1.0f);
+            if (cam.meter > kMeterBroadcastAbove) alertNearby(playerPos, kCameraAlertRadius);
             caught = true;
         }
         for (Guard& g : guards) {
             if (!g.downed || g.discovered) continue;
             if (distance(cam.x, cam.y, g.x, g.y) < cam.range &&
-                std::fabs(wrapAngle(angleTo(cam.x, cam.y, g.x, g.y) - cam.angle)) < 0.55f &&
+                std::fabs(wrapAngle(angleTo(cam.x, cam.y, g.x, g.y) - cam.angle)) <
+                    kDownedGuardHalfAngle &&
                 !lineOfSightBlocked({cam.x, cam.y}, {g.x, g.y})) {
                 g.discovered = 1;
-                detection = std::fmin(detection + 0.22f, 1.0f);
-                alertNearby({g.x, g.y}, 320.0f);
-                showBanner("CCTV SPOTTED DOWNED GUARD // SEARCH DISPATCHED", 1.2f, kRuby);
+                detection = std::fmin(detection + kDownedGuardDetection, 1.0f);
+                alertNearby({g.x, g.y}, kDownedGuardAlertRadius);
+                showBanner("CCTV SPOTTED DOWNED GUARD // SEARCH DISPATCHED",
+                           kDownedGuardBannerSeconds, kRuby);
             }
         }
     }
@@ -106,13 +143,15 @@ bool Game::laserContact() {
 void Game::pickUpKeycards() {
     for (Keycard& k : keycards) {
         if (k.taken) continue;
-        if (!(distance(playerPos.x, playerPos.y, k.x, k.y) < playerRadius + k.r + 4.0f)) continue;
+        if (!(distance(playerPos.x, playerPos.y, k.x, k.y) <
+              playerRadius + k.r + kKeycardReachMargin))
+            continue;
         k.taken = 1;
         keycardsHeld.insert(k.color);
         playCue(CueChime);
         const Color c = namedColor(k.color);
-        spawnBurst(k.x, k.y, c, 24);
-        showBanner(k.color + " CLEARANCE PASS SECURED", 1.0f, c);
+        spawnBurst(k.x, k.y, c, kKeycardBurst);
+        showBanner(k.color + " CLEARANCE PASS SECURED", kKeycardBannerSeconds, c);
         for (Door& d : doors) {
             if (d.color == k.color) d.unlocked = 1;
         }
@@ -122,7 +161,7 @@ void Game::pickUpKeycards() {
 void Game::openDoors(float dt) {
     for (Door& d : doors) {
         if (d.unlocked && d.openAmount < 1.0f)
-            d.openAmount = std::fmin(d.openAmount + 1.5f * dt, 1.0f);
+            d.openAmount = std::fmin(d.openAmount + kDoorOpenRate * dt, 1.0f);
     }
 }
 

@@ -6,12 +6,50 @@
 #include <random>
 
 #include "game/rules_math.hpp"
+#include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
 
-constexpr float kTwoPi = 6.28318530717958647692f;
-constexpr float kLungeSeconds = 0.42f;
+// The page's layout size, in page units.
+constexpr int kPageWidth = 1280, kPageHeight = 720;
+
+// A step of no time keeps the previous frame length's stand-in.
+constexpr float kShortestFrame = 0.0001f;
+constexpr float kStandInFrame = 0.016f;
+
+// The built-in safe's targets, one per tumbler.
+constexpr float kBuiltInTargets[3] = {1.2f, 3.4f, 2.1f};
+
+// The lunge stops short of the victim, at this share of the way.
+constexpr float kLungeReach = 0.72f;
+
+// Effects: particles and puffs keep this share of their speed per step;
+// puffs grow and fade, footprints fade, per second.
+constexpr float kParticleDrag = 0.94f;
+constexpr float kPuffDrag = 0.92f;
+constexpr float kPuffGrowth = 16.0f;
+constexpr float kPuffFade = 0.85f;
+constexpr float kFootprintFade = 0.4f;
+
+// Bursts are seeded from where they happen, x taken as rows of this width.
+constexpr float kBurstSeedRow = 100.0f;
+// Bursts: speed, life and size of each particle, evenly spread over a range.
+constexpr float kBurstSpeedSpread = 95.0f, kBurstMinSpeed = 30.0f;
+constexpr float kBurstLifeSpread = 0.5f, kBurstMinLife = 0.45f;
+constexpr float kBurstSizeSpread = 2.0f, kBurstMinSize = 1.2f;
+
+// Dust motes drifting up the field, the same every run (fixed seed); one that
+// leaves the top comes back in at the bottom, scattered across.
+constexpr std::uint32_t kDustSeed = 42;
+constexpr int kDustMotes = 30;
+constexpr float kDustTop = 20.0f, kDustBottom = 520.0f;
+constexpr float kDustLeft = 20.0f, kDustWidth = 920.0f, kDustHeight = 500.0f;
+constexpr float kDustSizeSpread = 1.4f, kDustMinSize = 0.6f;
+constexpr float kDustAlphaSpread = 0.14f, kDustMinAlpha = 0.08f;
+constexpr float kDustDriftSpread = 8.0f;
+constexpr float kDustDriftBackX = 4.0f, kDustDriftBackY = 12.0f;
+constexpr float kDustScatter = 17.0f;
 
 // Swap-with-last removal: list order is not preserved, and every element is
 // visited exactly once.
@@ -28,17 +66,17 @@ void removeIf(std::vector<T>& list, Dead dead) {
 }
 
 std::vector<DustMote> makeDust() {
-    std::mt19937 engine(42);
+    std::mt19937 engine(kDustSeed);
     std::vector<DustMote> motes;
-    motes.reserve(30);
-    for (int i = 0; i < 30; ++i) {
+    motes.reserve(kDustMotes);
+    for (int i = 0; i < kDustMotes; ++i) {
         DustMote m{};
-        m.x = uniform01(engine) * 920.0f + 20.0f;
-        m.y = uniform01(engine) * 500.0f + 20.0f;
-        m.size = uniform01(engine) * 1.4f + 0.6f;
-        m.alpha = uniform01(engine) * 0.14f + 0.08f;
-        m.vx = uniform01(engine) * 8.0f - 4.0f;
-        m.vy = uniform01(engine) * 8.0f - 12.0f;
+        m.x = uniform01(engine) * kDustWidth + kDustLeft;
+        m.y = uniform01(engine) * kDustHeight + kDustTop;
+        m.size = uniform01(engine) * kDustSizeSpread + kDustMinSize;
+        m.alpha = uniform01(engine) * kDustAlphaSpread + kDustMinAlpha;
+        m.vx = uniform01(engine) * kDustDriftSpread - kDustDriftBackX;
+        m.vy = uniform01(engine) * kDustDriftSpread - kDustDriftBackY;
         motes.push_back(m);
     }
     return motes;
@@ -48,8 +86,9 @@ std::vector<DustMote> makeDust() {
 
 Game::Game(RendererLink* rendererLink, AudioSink* audioSink)
     : renderer(rendererLink), audio(audioSink) {
-    tumblers = {
-        {0.0f, 2.2f, 1.2f, 0.65f, 0}, {0.0f, -3.0f, 3.4f, 0.5f, 0}, {0.0f, 4.2f, 2.1f, 0.38f, 0}};
+    tumblers = {{0.0f, kTumblerSpeeds[0], kBuiltInTargets[0], kTumblerWidths[0], 0},
+                {0.0f, kTumblerSpeeds[1], kBuiltInTargets[1], kTumblerWidths[1], 0},
+                {0.0f, kTumblerSpeeds[2], kBuiltInTargets[2], kTumblerWidths[2], 0}};
     dust = makeDust();
 }
 
@@ -60,7 +99,7 @@ Game::~Game() {
 void Game::installOverlay(std::unique_ptr<OverlayLink> newOverlay) {
     if (overlay) overlay->teardown();
     overlay = std::move(newOverlay);
-    if (overlay) overlay->initialize(1280, 720);
+    if (overlay) overlay->initialize(kPageWidth, kPageHeight);
 }
 
 void Game::render() {
@@ -76,7 +115,7 @@ bool Game::audioEnabled() const {
 }
 
 void Game::update(float dt) {
-    frameDt = dt > 0.0001f ? dt : 0.016f;
+    frameDt = dt > kShortestFrame ? dt : kStandInFrame;
     if (gameState == GameState::Paused) return;
     if (gameState == GameState::Playing && !playingStep(dt)) return;
     ageEffects(dt);
@@ -121,32 +160,32 @@ void Game::ageEffects(float dt) {
     if (takedownTimer > 0.0f) {
         takedownTimer = std::fmax(takedownTimer - dt, 0.0f);
         const float t = 1.0f - takedownTimer / kLungeSeconds;
-        const float ease = t * t * (3.0f - 2.0f * t) * 0.72f;  // stops short of the victim
+        const float ease = t * t * (3.0f - 2.0f * t) * kLungeReach;  // smoothstep
         playerPos.x = takedownFrom.x + (takedownTo.x - takedownFrom.x) * ease;
         playerPos.y = takedownFrom.y + (takedownTo.y - takedownFrom.y) * ease;
     }
     for (Particle& p : particles) {
         p.x += p.vx * dt;
         p.y += p.vy * dt;
-        p.vx *= 0.94f;
-        p.vy *= 0.94f;
+        p.vx *= kParticleDrag;
+        p.vy *= kParticleDrag;
         p.life -= dt;
     }
     removeIf(particles, [](const Particle& p) { return p.life <= 0.0f; });
     for (Puff& p : puffs) {
         p.x += p.vx * dt;
         p.y += p.vy * dt;
-        p.vx *= 0.92f;
-        p.vy *= 0.92f;
-        p.radius += 16.0f * dt;
-        p.alpha -= 0.85f * dt;
+        p.vx *= kPuffDrag;
+        p.vy *= kPuffDrag;
+        p.radius += kPuffGrowth * dt;
+        p.alpha -= kPuffFade * dt;
     }
     removeIf(puffs, [](const Puff& p) { return p.alpha <= 0.0f; });
     for (Tracer& t : tracers) t.life -= dt;
     removeIf(tracers, [](const Tracer& t) { return t.life <= 0.0f; });
     for (Impact& i : impacts) i.life -= dt;
     removeIf(impacts, [](const Impact& i) { return i.life <= 0.0f; });
-    for (Footprint& f : footprints) f.alpha -= 0.4f * dt;
+    for (Footprint& f : footprints) f.alpha -= kFootprintFade * dt;
     removeIf(footprints, [](const Footprint& f) { return f.alpha <= 0.0f; });
     for (NoiseRing& n : noiseRings) {
         n.life -= dt;
@@ -156,20 +195,20 @@ void Game::ageEffects(float dt) {
     for (DustMote& m : dust) {
         m.x += m.vx * dt;
         m.y += m.vy * dt;
-        if (m.y < 20.0f) {  // drifted off the top: re-enter at the bottom
-            m.y = 520.0f;
-            m.x = std::fmod(std::fabs(m.x * 17.0f), 920.0f) + 20.0f;
+        if (m.y < kDustTop) {  // drifted off the top: re-enter at the bottom
+            m.y = kDustBottom;
+            m.x = std::fmod(std::fabs(m.x * kDustScatter), kDustWidth) + kDustLeft;
         }
     }
 }
 
 void Game::spawnBurst(float x, float y, const Color& color, int count) {
-    std::mt19937 engine(seedFrom(x * 100.0f + y));
+    std::mt19937 engine(seedFrom(x * kBurstSeedRow + y));
     for (int i = 0; i < count; ++i) {
         const float angle = uniform01(engine) * kTwoPi;
-        const float speed = uniform01(engine) * 95.0f + 30.0f;
-        const float life = uniform01(engine) * 0.5f + 0.45f;
-        const float size = uniform01(engine) * 2.0f + 1.2f;
+        const float speed = uniform01(engine) * kBurstSpeedSpread + kBurstMinSpeed;
+        const float life = uniform01(engine) * kBurstLifeSpread + kBurstMinLife;
+        const float size = uniform01(engine) * kBurstSizeSpread + kBurstMinSize;
         particles.push_back({x, y, std::cos(angle) * speed, std::sin(angle) * speed, life, life,
                              size, color.r, color.g, color.b});
     }

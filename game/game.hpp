@@ -50,6 +50,26 @@ struct MissionSummary {
     std::string desc;
 };
 
+// The look and faction of a mission's building. The theme table treats every
+// theme it does not name as the archive.
+enum class Theme : std::uint8_t {
+    Casino,
+    Embassy,
+    Laboratory,
+    Archive,
+    Other,  // a mission file's theme the game does not know: dressed as the archive
+};
+
+// The infiltration approach chosen on the dossier (F1..F4). The page and the
+// keys can ask for any number: values past the last act as no approach.
+enum class Approach : std::uint32_t {
+    ServiceCorridor = 0,  // service spawn, holds cyan
+    StaffDisguise = 1,    // disguise that wears off when seen
+    UplinkHack = 2,       // a camera down, lasers slowed, patrols marked
+    VipBackstage = 3,     // backstage spawn, holds ruby
+};
+inline constexpr std::uint32_t kApproachCount = 4;
+
 // The device the player last used, so the page's hints name its buttons.
 enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
 
@@ -155,10 +175,11 @@ class Game {
     std::vector<MissionSummary> missionSummaries;  // one per map, from setCampaignMaps
     std::string missionName = "OPERATION CASINO VAULT";
     std::string missionDesc = kDefaultMissionDesc;
-    std::string theme = "casino";
+    Theme theme = Theme::Casino;
+    std::string otherTheme;  // the mission file's spelling when theme is Other
     std::string faction = "THE CRIMSON SYNDICATE";
-    std::uint32_t approach = 0;  // 0..3 (others act as "no approach")
-    float disguise = 1.0f;       // 0..1 integrity of the staff disguise
+    Approach approach = Approach::ServiceCorridor;
+    float disguise = 1.0f;  // 0..1 integrity of the staff disguise
     Vec2 playerStart{60.0f, 460.0f};
     Vec2 serviceSpawn{64.0f, 95.0f};
     Vec2 backstageSpawn{240.0f, 485.0f};

@@ -8,20 +8,149 @@
 
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
+#include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
 
-constexpr float kPi = 3.14159265358979323846f;
-// A sight line across the whole field (its diagonal) needs this many 7-unit
-// samples; longer lines from absurd coordinates are sampled no finer.
-const long long kMaxSightSamples =
-    static_cast<long long>(std::ceil(std::hypot(kFieldWidth, kFieldHeight) / 7.0f));
+// Noise: a ring grows from a small start over its life; guards within the
+// radius go to look, longer for a quiet sound they could not place.
+constexpr float kNoiseRingStartRadius = 6.0f;
+constexpr float kNoiseRingSeconds = 0.75f;
+constexpr float kLoudNoiseLookSeconds = 5.5f;
+constexpr float kQuietNoiseLookSeconds = 7.5f;
+// A guard sent to look for longer than this searches rather than wonders.
+constexpr float kSearchAboveSeconds = 6.0f;
 
-// Guard states are compared far more often than they change.
-void setState(Guard& guard, const char* state) {
-    if (guard.state != state) guard.state = state;
-}
+// Alert broadcasts: responders fan out around the point, about a quarter
+// turn apart, kept inside the walls of the field.
+constexpr float kAlarmSeconds = 9.0f;
+constexpr float kResponderFanStep = 1.57f;
+constexpr float kResponderSpread = 28.0f;
+constexpr float kResponderMinX = 36.0f, kResponderMaxX = 924.0f;
+constexpr float kResponderMinY = 64.0f, kResponderMaxY = 504.0f;
+constexpr float kResponderLookSeconds = 7.5f;
+
+// Sight lines are sampled every 7 units. A line across the whole field (its
+// diagonal) needs this many samples; longer lines from absurd coordinates are
+// sampled no finer.
+constexpr float kSightSampleSpacing = 7.0f;
+const long long kMaxSightSamples =
+    static_cast<long long>(std::ceil(std::hypot(kFieldWidth, kFieldHeight) / kSightSampleSpacing));
+
+// The operative is seen within half the field of view; things lying around
+// (downed colleagues, open doors) a little wider.
+constexpr float kNoticeHalfWidthShare = 0.55f;
+
+// A downed colleague found: how near, what it costs, who comes.
+constexpr float kDownedColleagueReachShare = 0.9f;
+constexpr float kDiscoveryDetection = 0.25f;
+constexpr float kDiscoveryAlertRadius = 300.0f;
+constexpr float kDiscoveryBannerSeconds = 1.2f;
+
+// A door seen standing open past this is investigated once.
+constexpr float kDoorNoticeOpening = 0.6f;
+constexpr float kOpenDoorReachShare = 0.75f;
+constexpr float kOpenDoorLookSeconds = 4.5f;
+
+// The drawn heading eases towards facing plus the look-around at this rate.
+constexpr float kDrawTurnRate = 10.0f;
+
+// How far a guard sees the operative, as shares of its range.
+constexpr float kCoverSightShare = 0.58f;
+constexpr float kSneakSightShare = 0.78f;
+constexpr float kDisguisedRunningSightShare = 0.78f;
+constexpr float kDisguisedSightShare = 0.52f;
+// The staff disguise fools guards' eyes while its integrity is above this.
+constexpr float kDisguiseHoldsAbove = 0.15f;
+
+// Suspicion per second while the operative is in sight, and its fall after.
+constexpr float kSuspicionRise = 1.3f;
+constexpr float kDisguisedSuspicionShare = 0.42f;
+constexpr float kSuspicionFall = 0.4f;
+// Disguise integrity lost per second in sight.
+constexpr float kDisguiseWearSneaking = 0.18f;
+constexpr float kDisguiseWearWalking = 0.45f;
+// Past these a guard turns alert; past kBroadcastSuspicion it calls others in.
+constexpr float kAlertSuspicion = 0.55f;
+constexpr float kAlertDetection = 0.55f;
+constexpr float kBroadcastSuspicion = 0.4f;
+constexpr float kSightingAlertRadius = 290.0f;
+
+// A takedown needs the operative this close, behind the guard within this
+// half-angle of its back.
+constexpr float kTakedownReach = 42.0f;
+constexpr float kTakedownHalfAngle = 1.2f;
+
+// Walking to look: arrival distance, pace, and the clearance kept from walls
+// (10 units, squared).
+constexpr float kLookArrival = 10.0f;
+constexpr float kSearchingPace = 1.22f;
+constexpr float kInvestigatingPace = 1.08f;
+constexpr float kWallClearanceSquared = 100.0f;
+// Having arrived, the guard sweeps its gaze back and forth.
+constexpr float kLookAroundRate = 3.2f;
+constexpr float kLookAroundSwing = 1.4f;
+
+// Waypoint patrols (arrival is walkRoute's): the wait at each waypoint, the
+// head turns while waiting, and how fast the head comes back to the front when
+// walking on.
+constexpr float kWaypointPauseSeconds = 0.85f;
+constexpr float kHeadTurnStart = 1.1f;
+constexpr float kHeadTurnRate = 5.2f;
+constexpr float kHeadTurnSwing = 0.42f;
+constexpr float kHeadSettleRate = 8.0f;
+
+// Shots: cooldown, scatter, and where the tracer starts and ends.
+constexpr float kShotCooldownSeconds = 0.65f;
+constexpr float kShotScatterRate = 17.0f;
+constexpr float kShotScatterAngle = 0.14f;
+constexpr float kShotOvershoot = 8.0f;
+constexpr float kMuzzleOffset = 12.0f;
+constexpr float kTracerSeconds = 0.15f;
+
+// Impacts: scorch life, sparks in a fan against the shot, a few smoke puffs.
+constexpr float kImpactSeconds = 3.8f;
+// Each impact's sparks differ: the seed mixes where and when it happened.
+constexpr float kImpactSeedX = 137.0f, kImpactSeedY = 53.0f;
+constexpr int kImpactSparks = 18;
+constexpr float kSparkFan = 2.1f, kSparkHalfFan = 1.05f;
+constexpr float kSparkSpeedSpread = 120.0f, kSparkMinSpeed = 45.0f;
+constexpr float kSparkLifeSpread = 0.44f, kSparkMinLife = 0.28f;
+constexpr float kSparkSizeSpread = 1.6f, kSparkMinSize = 1.0f;
+constexpr Color kSparkHot{0.98f, 0.68f, 0.22f, 1.0f};
+constexpr Color kSparkCool{0.25f, 0.85f, 1.0f, 1.0f};
+constexpr Color kSparkWhite{1.0f, 0.94f, 0.72f, 1.0f};
+constexpr int kImpactPuffs = 4;
+constexpr float kImpactPuffFanShare = 0.6f;
+constexpr float kImpactPuffOffset = 3.0f;
+constexpr float kImpactPuffSpeedStep = 4.0f, kImpactPuffMinSpeed = 10.0f;
+constexpr float kImpactPuffRise = 6.0f;
+constexpr float kImpactPuffRadiusStep = 1.8f, kImpactPuffMinRadius = 4.5f;
+constexpr float kImpactPuffAlphaStep = 0.12f, kImpactPuffMinAlpha = 0.65f;
+
+// The detection meter: rise per second in sight, fall out of it, the smoke
+// escape's window and the failure line.
+constexpr float kDetectionRate = 0.82f;
+constexpr float kDisguisedDetectionRate = 0.42f;
+constexpr float kDisguiseSlowsDetectionAbove = 0.2f;
+constexpr float kSlowDetectionPerkShare = 0.75f;
+constexpr float kDetectionFall = 0.32f;
+constexpr float kSmokeWindowDetection = 0.68f;
+constexpr float kSmokeWindowSeconds = 0.8f;
+constexpr float kDetectionFailsAbove = 0.95f;
+// The smoke cloud: puffs scattered around the operative, drifting right.
+constexpr int kSmokePuffs = 20;
+constexpr float kSmokeScatter = 20.0f, kSmokeHalfScatter = 10.0f;
+constexpr float kSmokeDriftSpread = 16.0f, kSmokeMinDrift = 12.0f;
+
+// The takedown: a gold burst and a ring of dust puffs.
+constexpr int kTakedownBurst = 26;
+constexpr int kTakedownPuffs = 6;
+constexpr float kTakedownPuffOffset = 6.0f;
+constexpr float kTakedownPuffSpeed = 22.0f;
+constexpr float kTakedownPuffRadius = 7.0f;
+constexpr float kTakedownPuffAlpha = 0.55f;
 
 bool inCone(float fromX, float fromY, float facing, float toX, float toY, float halfWidth) {
     return std::fabs(wrapAngle(angleTo(fromX, fromY, toX, toY) - facing)) < halfWidth;
@@ -33,15 +162,18 @@ void Game::investigate(Guard& guard, float x, float y, float seconds) {
     if (guard.downed) return;
     guard.investigateTarget = {x, y};
     guard.investigateTimer = std::fmax(seconds, guard.investigateTimer);
-    if (guard.state != "alert") setState(guard, seconds > 6.0f ? "searching" : "suspicious");
+    if (guard.state != GuardState::Alert)
+        guard.state =
+            seconds > kSearchAboveSeconds ? GuardState::Searching : GuardState::Suspicious;
     guard.facing = angleTo(guard.x, guard.y, x, y);
 }
 
 void Game::emitNoise(float x, float y, float radius, bool loud) {
-    noiseRings.push_back({x, y, 6.0f, radius, 0.75f, 0.75f, static_cast<std::uint8_t>(loud)});
+    noiseRings.push_back({x, y, kNoiseRingStartRadius, radius, kNoiseRingSeconds, kNoiseRingSeconds,
+                          static_cast<std::uint8_t>(loud)});
     for (Guard& g : guards) {
         if (!g.downed && distance(g.x, g.y, x, y) <= radius) {
-            investigate(g, x, y, loud ? 5.5f : 7.5f);
+            investigate(g, x, y, loud ? kLoudNoiseLookSeconds : kQuietNoiseLookSeconds);
         }
     }
 }
@@ -49,22 +181,25 @@ void Game::emitNoise(float x, float y, float radius, bool loud) {
 void Game::alertNearby(Vec2 point, float radius) {
     alarmPos = point;
     alarmActive = 1;
-    alarmTimer = 9.0f;
+    alarmTimer = kAlarmSeconds;
     int k = 0;  // responders fan out around the point
     for (Guard& g : guards) {
         if (g.downed || distance(g.x, g.y, point.x, point.y) > radius) continue;
-        const float a = static_cast<float>(k) * 1.57f;
-        const float tx = maxOf(36.0f, minOf(point.x + std::cos(a) * 28.0f, 924.0f));
-        const float ty = maxOf(64.0f, minOf(point.y + std::sin(a) * 28.0f, 504.0f));
-        investigate(g, tx, ty, 7.5f);
-        setState(g, "searching");
+        const float a = static_cast<float>(k) * kResponderFanStep;
+        const float tx =
+            maxOf(kResponderMinX, minOf(point.x + std::cos(a) * kResponderSpread, kResponderMaxX));
+        const float ty =
+            maxOf(kResponderMinY, minOf(point.y + std::sin(a) * kResponderSpread, kResponderMaxY));
+        investigate(g, tx, ty, kResponderLookSeconds);
+        g.state = GuardState::Searching;
         ++k;
     }
 }
 
 bool Game::lineOfSightBlocked(Vec2 a, Vec2 b) const {
     const float length = distance(a.x, a.y, b.x, b.y);
-    long long n = saturatingTruncate<long long>(std::ceil(static_cast<double>(length) / 7.0));
+    long long n = saturatingTruncate<long long>(
+        std::ceil(static_cast<double>(length) / static_cast<double>(kSightSampleSpacing)));
     if (n > kMaxSightSamples) n = kMaxSightSamples;
     if (n < 2) return false;
 
@@ -101,7 +236,8 @@ bool Game::lineOfSightBlocked(Vec2 a, Vec2 b) const {
 bool Game::guardCanSee(const Guard& guard, Vec2 point, float range) const {
     if (guard.downed) return false;
     return distance(guard.x, guard.y, point.x, point.y) <= range &&
-           inCone(guard.x, guard.y, guard.facing, point.x, point.y, guard.fov * 0.55f);
+           inCone(guard.x, guard.y, guard.facing, point.x, point.y,
+                  guard.fov * kNoticeHalfWidthShare);
 }
 
 bool Game::guardPass(float dt) {
@@ -120,62 +256,72 @@ void Game::updateGuard(std::size_t index, float dt, bool& seen) {
     for (std::size_t j = 0; j < guards.size(); ++j) {
         Guard& other = guards[j];
         if (j == index || !other.downed || other.discovered) continue;
-        if (distance(g.x, g.y, other.x, other.y) <= g.range * 0.9f &&
-            inCone(g.x, g.y, g.facing, other.x, other.y, g.fov * 0.55f) &&
+        if (distance(g.x, g.y, other.x, other.y) <= g.range * kDownedColleagueReachShare &&
+            inCone(g.x, g.y, g.facing, other.x, other.y, g.fov * kNoticeHalfWidthShare) &&
             !lineOfSightBlocked(self, {other.x, other.y})) {
             other.discovered = 1;
-            detection = std::fmin(detection + 0.25f, 1.0f);
-            alertNearby({other.x, other.y}, 300.0f);
+            detection = std::fmin(detection + kDiscoveryDetection, 1.0f);
+            alertNearby({other.x, other.y}, kDiscoveryAlertRadius);
             playCue(CueBuzz);
-            showBanner("GUARD DISCOVERED UNCONSCIOUS OPERATIVE // SEARCHING", 1.2f, kRuby);
+            showBanner("GUARD DISCOVERED UNCONSCIOUS OPERATIVE // SEARCHING",
+                       kDiscoveryBannerSeconds, kRuby);
         }
     }
 
     for (Door& d : doors) {
-        if (d.openAmount <= 0.6f || d.noticed) continue;
+        if (d.openAmount <= kDoorNoticeOpening || d.noticed) continue;
         const float cx = d.x + d.w * 0.5f, cy = d.y + d.h * 0.5f;
-        if (distance(g.x, g.y, cx, cy) <= g.range * 0.75f &&
-            inCone(g.x, g.y, g.facing, cx, cy, g.fov * 0.55f) &&
+        if (distance(g.x, g.y, cx, cy) <= g.range * kOpenDoorReachShare &&
+            inCone(g.x, g.y, g.facing, cx, cy, g.fov * kNoticeHalfWidthShare) &&
             !lineOfSightBlocked({g.x, g.y}, {cx, cy})) {
             d.noticed = 1;
-            investigate(g, cx, cy, 4.5f);
+            investigate(g, cx, cy, kOpenDoorLookSeconds);
         }
     }
 
     moveGuard(g, dt);
-    g.drawFacing += std::fmin(10.0f * dt, 1.0f) * wrapAngle(g.facing + g.lookOffset - g.drawFacing);
+    g.drawFacing +=
+        std::fmin(kDrawTurnRate * dt, 1.0f) * wrapAngle(g.facing + g.lookOffset - g.drawFacing);
     if (g.shotCooldown > 0.0f) g.shotCooldown = std::fmax(g.shotCooldown - dt, 0.0f);
 
-    const bool disguised = approach == 1 && disguise > 0.15f;
+    const bool disguised = approach == Approach::StaffDisguise && disguise > kDisguiseHoldsAbove;
     float reach = g.range;
     if (playerInCover) {
-        reach *= 0.58f;
+        reach *= kCoverSightShare;
     } else if (playerSneaking) {
-        reach *= 0.78f;
+        reach *= kSneakSightShare;
     }
-    if (disguised) reach *= (playerMoving && !playerSneaking) ? 0.78f : 0.52f;
+    if (disguised)
+        reach *=
+            (playerMoving && !playerSneaking) ? kDisguisedRunningSightShare : kDisguisedSightShare;
     const bool sees = distance(g.x, g.y, playerPos.x, playerPos.y) <= reach &&
                       inCone(g.x, g.y, g.facing, playerPos.x, playerPos.y, g.fov * 0.5f) &&
                       !lineOfSightBlocked({g.x, g.y}, playerPos);
     if (sees) {
-        g.suspicion = std::fmin(g.suspicion + 1.3f * dt * (disguised ? 0.42f : 1.0f), 1.0f);
-        if (approach == 1 && disguise > 0.0f) {
-            disguise = std::fmax(disguise - dt * (playerSneaking ? 0.18f : 0.45f), 0.0f);
+        g.suspicion = std::fmin(
+            g.suspicion + kSuspicionRise * dt * (disguised ? kDisguisedSuspicionShare : 1.0f),
+            1.0f);
+        if (approach == Approach::StaffDisguise && disguise > 0.0f) {
+            disguise = std::fmax(
+                disguise - dt * (playerSneaking ? kDisguiseWearSneaking : kDisguiseWearWalking),
+                0.0f);
         }
-        setState(g, (g.suspicion > 0.55f || detection > 0.55f) ? "alert" : "suspicious");
-        if (g.suspicion > 0.4f) {
+        g.state = (g.suspicion > kAlertSuspicion || detection > kAlertDetection)
+                      ? GuardState::Alert
+                      : GuardState::Suspicious;
+        if (g.suspicion > kBroadcastSuspicion) {
             if (!alarmActive) ++timesSpotted;
-            alertNearby(playerPos, 290.0f);  // turns this guard to "searching" too
+            alertNearby(playerPos, kSightingAlertRadius);  // turns this guard to Searching too
         }
-        if (g.state == "alert" && g.shotCooldown <= 0.0f) fireAt(g);
+        if (g.state == GuardState::Alert && g.shotCooldown <= 0.0f) fireAt(g);
         seen = true;
     } else {
-        g.suspicion = std::fmax(g.suspicion - 0.4f * dt, 0.0f);
-        if (g.investigateTimer <= 0.0f) setState(g, "patrol");
+        g.suspicion = std::fmax(g.suspicion - kSuspicionFall * dt, 0.0f);
+        if (g.investigateTimer <= 0.0f) g.state = GuardState::Patrol;
     }
 
-    if (distance(g.x, g.y, playerPos.x, playerPos.y) < 42.0f &&
-        inCone(g.x, g.y, g.facing + kPi, playerPos.x, playerPos.y, 1.2f)) {
+    if (distance(g.x, g.y, playerPos.x, playerPos.y) < kTakedownReach &&
+        inCone(g.x, g.y, g.facing + kPi, playerPos.x, playerPos.y, kTakedownHalfAngle)) {
         takedownTarget = static_cast<std::ptrdiff_t>(index);
     }
 }
@@ -185,14 +331,15 @@ void Game::moveGuard(Guard& g, float dt) {
         g.investigateTimer = std::fmax(g.investigateTimer - dt, 0.0f);
         const Vec2 t = g.investigateTarget;
         const float d = distance(g.x, g.y, t.x, t.y);
-        if (d > 10.0f) {
-            const float pace = g.state == "searching" ? 1.22f : 1.08f;
+        if (d > kLookArrival) {
+            const float pace =
+                g.state == GuardState::Searching ? kSearchingPace : kInvestigatingPace;
             const float step = std::fmin(dt * g.speed * pace, d);
             const float nx = g.x + (t.x - g.x) / d * step;
             const float ny = g.y + (t.y - g.y) / d * step;
             bool nearWall = false;
             for (const Wall& w : walls) {
-                if (squaredDistanceToRect(nx, ny, w.x, w.y, w.w, w.h) < 100.0f) {
+                if (squaredDistanceToRect(nx, ny, w.x, w.y, w.w, w.h) < kWallClearanceSquared) {
                     nearWall = true;
                     break;
                 }
@@ -204,9 +351,10 @@ void Game::moveGuard(Guard& g, float dt) {
             }
             g.walkPhase += step;
         } else {
-            g.facing += std::sin(animClock * 3.2f) * 1.4f * dt;  // looking around
+            g.facing +=
+                std::sin(animClock * kLookAroundRate) * kLookAroundSwing * dt;  // looking around
         }
-        if (g.investigateTimer <= 0.0f) setState(g, "patrol");
+        if (g.investigateTimer <= 0.0f) g.state = GuardState::Patrol;
         return;
     }
     if (g.patrol.size() < 2) {
@@ -227,70 +375,79 @@ void Game::moveGuard(Guard& g, float dt) {
         return;
     }
     if (g.pauseTimer <= 0.0f) {
-        g.lookOffset *= std::fmax(1.0f - 8.0f * dt, 0.0f);
+        g.lookOffset *= std::fmax(1.0f - kHeadSettleRate * dt, 0.0f);
         const RouteStep step = walkRoute(g.patrol, g.patrolIndex, g.x, g.y, g.facing, g.speed * dt);
         if (step.reached) {
-            g.pauseTimer = 0.85f;
+            g.pauseTimer = kWaypointPauseSeconds;
         } else {
             g.walkPhase += step.walked;
         }
     } else {
         g.pauseTimer = std::fmax(g.pauseTimer - dt, 0.0f);
-        g.lookOffset = std::sin((1.1f - g.pauseTimer) * 5.2f) * 0.42f;
+        g.lookOffset = std::sin((kHeadTurnStart - g.pauseTimer) * kHeadTurnRate) * kHeadTurnSwing;
     }
 }
 
 void Game::fireAt(Guard& g) {
-    g.shotCooldown = 0.65f;
+    g.shotCooldown = kShotCooldownSeconds;
     const float a = angleTo(g.x, g.y, playerPos.x, playerPos.y);
     const float d = distance(g.x, g.y, playerPos.x, playerPos.y);
-    const float shot = a + std::sin(animClock * 17.0f) * 0.14f;  // shots scatter a little
-    const float endX = g.x + std::cos(shot) * (d + 8.0f);
-    const float endY = g.y + std::sin(shot) * (d + 8.0f);
-    const float muzzleX = g.x + std::cos(a) * 12.0f;
-    const float muzzleY = g.y + std::sin(a) * 12.0f;
-    tracers.push_back({muzzleX, muzzleY, endX, endY, 0.15f, 0.15f, 0});
+    const float shot =
+        a + std::sin(animClock * kShotScatterRate) * kShotScatterAngle;  // shots scatter a little
+    const float endX = g.x + std::cos(shot) * (d + kShotOvershoot);
+    const float endY = g.y + std::sin(shot) * (d + kShotOvershoot);
+    const float muzzleX = g.x + std::cos(a) * kMuzzleOffset;
+    const float muzzleY = g.y + std::sin(a) * kMuzzleOffset;
+    tracers.push_back({muzzleX, muzzleY, endX, endY, kTracerSeconds, kTracerSeconds, 0});
     spawnImpact(endX, endY, -std::cos(a), -std::sin(a), false);
 }
 
 void Game::spawnImpact(float x, float y, float dx, float dy, bool cool) {
-    impacts.push_back({x, y, dx, dy, 3.8f, 3.8f, static_cast<std::uint8_t>(cool)});
-    std::mt19937 engine(seedFrom(std::fabs(x * 137.0f + y * 53.0f + animClock * 1000.0f)));
+    impacts.push_back(
+        {x, y, dx, dy, kImpactSeconds, kImpactSeconds, static_cast<std::uint8_t>(cool)});
+    std::mt19937 engine(
+        seedFrom(std::fabs(x * kImpactSeedX + y * kImpactSeedY + animClock * kSeedTicksPerSecond)));
     const float base = std::atan2(dy, dx);
-    for (int i = 0; i < 18; ++i) {
-        const float angle = base + uniform01(engine) * 2.1f - 1.05f;
-        const float speed = uniform01(engine) * 120.0f + 45.0f;
-        const float life = uniform01(engine) * 0.44f + 0.28f;
-        const float size = uniform01(engine) * 1.6f + 1.0f;
-        Color c{0.98f, 0.68f, 0.22f, 1.0f};
+    for (int i = 0; i < kImpactSparks; ++i) {
+        const float angle = base + uniform01(engine) * kSparkFan - kSparkHalfFan;
+        const float speed = uniform01(engine) * kSparkSpeedSpread + kSparkMinSpeed;
+        const float life = uniform01(engine) * kSparkLifeSpread + kSparkMinLife;
+        const float size = uniform01(engine) * kSparkSizeSpread + kSparkMinSize;
+        Color c = kSparkHot;
         if (cool && i % 2 == 0) {
-            c = {0.25f, 0.85f, 1.0f, 1.0f};
+            c = kSparkCool;
         } else if (i % 3 == 0) {
-            c = {1.0f, 0.94f, 0.72f, 1.0f};
+            c = kSparkWhite;
         }
         particles.push_back({x, y, std::cos(angle) * speed, std::sin(angle) * speed, life, life,
                              size, c.r, c.g, c.b});
     }
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < kImpactPuffs; ++k) {
         const float kf = static_cast<float>(k);
-        const float angle = base + (uniform01(engine) * 2.1f - 1.05f) * 0.6f;
+        const float angle =
+            base + (uniform01(engine) * kSparkFan - kSparkHalfFan) * kImpactPuffFanShare;
         const float c = std::cos(angle), s = std::sin(angle);
-        const float alpha = 0.12f * kf + 0.65f;
-        puffs.push_back({x + c * 3.0f, y + s * 3.0f, c * (4.0f * kf + 10.0f),
-                         s * (4.0f * kf + 10.0f) - 6.0f, 1.8f * kf + 4.5f, alpha, alpha,
+        const float alpha = kImpactPuffAlphaStep * kf + kImpactPuffMinAlpha;
+        const float speed = kImpactPuffSpeedStep * kf + kImpactPuffMinSpeed;
+        puffs.push_back({x + c * kImpactPuffOffset, y + s * kImpactPuffOffset, c * speed,
+                         s * speed - kImpactPuffRise,
+                         kImpactPuffRadiusStep * kf + kImpactPuffMinRadius, alpha, alpha,
                          static_cast<std::uint8_t>(k == 0)});
     }
 }
 
 bool Game::updateDetection(float dt, bool seen) {
-    float rate = (approach == 1 && disguise > 0.2f) ? 0.42f : 0.82f;
-    if (perkSlowDetection) rate *= 0.75f;
-    detection = std::fmax(0.0f, std::fmin(detection + (seen ? rate * dt : -0.32f * dt), 1.0f));
+    float rate = (approach == Approach::StaffDisguise && disguise > kDisguiseSlowsDetectionAbove)
+                     ? kDisguisedDetectionRate
+                     : kDetectionRate;
+    if (perkSlowDetection) rate *= kSlowDetectionPerkShare;
+    detection =
+        std::fmax(0.0f, std::fmin(detection + (seen ? rate * dt : -kDetectionFall * dt), 1.0f));
     peakDetection = std::fmax(peakDetection, detection);
 
-    if (detection > 0.68f && !smokeWindow) {
+    if (detection > kSmokeWindowDetection && !smokeWindow) {
         smokeWindow = 1;
-        smokeWindowTimer = 0.8f;
+        smokeWindowTimer = kSmokeWindowSeconds;
     }
     if (smokeWindow) {
         smokeWindowTimer -= dt;
@@ -299,18 +456,18 @@ bool Game::updateDetection(float dt, bool seen) {
             detection = 0.0f;
             alarmActive = 0;
             playCue(CueHiss);
-            std::mt19937 engine(seedFrom(missionClock * 1000.0f));
-            for (int i = 0; i < 20; ++i) {
-                const float x = playerPos.x + uniform01(engine) * 20.0f - 10.0f;
-                const float y = playerPos.y + uniform01(engine) * 20.0f - 10.0f;
-                const float vx = uniform01(engine) * 16.0f + 12.0f;
+            std::mt19937 engine(seedFrom(missionClock * kSeedTicksPerSecond));
+            for (int i = 0; i < kSmokePuffs; ++i) {
+                const float x = playerPos.x + uniform01(engine) * kSmokeScatter - kSmokeHalfScatter;
+                const float y = playerPos.y + uniform01(engine) * kSmokeScatter - kSmokeHalfScatter;
+                const float vx = uniform01(engine) * kSmokeDriftSpread + kSmokeMinDrift;
                 puffs.push_back({x, y, vx, 1.0f, 1.0f, 1.0f, 1.0f, 0});
             }
         } else if (smokeWindowTimer <= 0.0f) {
             smokeWindow = 0;
         }
     }
-    if (detection > 0.95f) {
+    if (detection > kDetectionFailsAbove) {
         failMission(FailReason::Detected);
         return false;
     }
@@ -327,16 +484,17 @@ void Game::takedown() {
     takedownFrom = playerPos;
     takedownTo = {g.x, g.y};
     playerFacing = angleTo(playerPos.x, playerPos.y, g.x, g.y);
-    takedownTimer = 0.42f;
+    takedownTimer = kLungeSeconds;
     g.downed = 1;
     g.discovered = 0;
     playCue(CueThud);
-    spawnBurst(g.x, g.y, kGold, 26);
-    for (int k = 0; k < 6; ++k) {
-        const float a = static_cast<float>(k) * kPi / 3.0f;
+    spawnBurst(g.x, g.y, kGold, kTakedownBurst);
+    for (int k = 0; k < kTakedownPuffs; ++k) {
+        const float a = static_cast<float>(k) * kPi / 3.0f;  // a sixth of a turn apart
         const float c = std::cos(a), s = std::sin(a);
-        puffs.push_back(
-            {g.x + c * 6.0f, g.y + s * 6.0f, c * 22.0f, s * 22.0f, 7.0f, 0.55f, 0.55f, 0});
+        puffs.push_back({g.x + c * kTakedownPuffOffset, g.y + s * kTakedownPuffOffset,
+                         c * kTakedownPuffSpeed, s * kTakedownPuffSpeed, kTakedownPuffRadius,
+                         kTakedownPuffAlpha, kTakedownPuffAlpha, 0});
     }
     for (std::size_t j = 0; j < guards.size(); ++j) {
         if (j != victim && guardCanSee(guards[j], playerPos, guards[j].range)) disguise = 0.0f;

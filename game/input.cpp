@@ -5,11 +5,18 @@
 
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
+#include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
 
-constexpr float kTerminalReach = 55.0f;
+// Completing the directive by key.
+constexpr int kDirectiveBurst = 30;
+constexpr float kDirectiveBannerSeconds = 1.5f;
+
+// The page's layout size, in page units: the mouse arrives as a share of the
+// canvas and is handed on in page units.
+constexpr float kPageWidth = 1280.0f, kPageHeight = 720.0f;
 
 }  // namespace
 
@@ -32,8 +39,9 @@ void Game::onKeyDown(std::uint32_t key) {
                 if (nearObjective) {
                     dynamicObjective.done = 1;
                     playCue(CueChime);
-                    spawnBurst(dynamicObjective.x, dynamicObjective.y, kCyan, 30);
-                    showBanner("DIRECTIVE COMPLETE: " + dynamicObjective.label, 1.5f, kCyan);
+                    spawnBurst(dynamicObjective.x, dynamicObjective.y, kCyan, kDirectiveBurst);
+                    showBanner("DIRECTIVE COMPLETE: " + dynamicObjective.label,
+                               kDirectiveBannerSeconds, kCyan);
                     return;
                 }
                 if (nearIntel) {
@@ -107,8 +115,8 @@ void Game::onMouseMove(std::int16_t x, std::int16_t y) {
         renderer->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), fx,
                                  fy);
     }
-    overlay->forwardMouseMove(saturatingTruncate<std::uint32_t>(fx * 1280.0f),
-                              saturatingTruncate<std::uint32_t>(fy * 720.0f));
+    overlay->forwardMouseMove(saturatingTruncate<std::uint32_t>(fx * kPageWidth),
+                              saturatingTruncate<std::uint32_t>(fy * kPageHeight));
 }
 
 void Game::onMouseButton(bool down) {

@@ -8,10 +8,38 @@
 
 #include "data/json.hpp"
 #include "data/map_token.hpp"
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 
 namespace nj {
 namespace {
+
+// Guards start out of step: each a little further along its stride.
+constexpr float kGuardStrideOffset = 25.0f;
+
+// Theme factors, applied to the freshly read lists on every build.
+constexpr float kEmbassyGuardRangeFactor = 1.12f;
+constexpr float kLaboratoryCameraSpeedFactor = 1.2f;
+constexpr float kArchiveGuardSpeedFactor = 1.08f;
+constexpr float kArchiveGuardFovFactor = 1.1f;
+// A ghost run before slows every later mission's guards; intel taken blinds
+// the last camera for the mission and tags every guard.
+constexpr float kGhostGuardSpeedFactor = 0.88f;
+constexpr float kBlindForTheMission = 999.0f;
+
+// The table's objectives: radii, walking speeds and the timed directives'
+// seconds.
+constexpr float kIntelRadius = 14.0f;
+constexpr float kDirectiveRadius = 15.0f;
+constexpr float kCourierSpeed = 46.0f;
+constexpr float kInformantSpeed = 42.0f;
+constexpr float kStandingDirectiveSpeed = 38.0f;
+constexpr float kSabotageSeconds = 40.0f;
+constexpr float kEvidenceBurnSeconds = 45.0f;
+
+// The uplink hack: lasers slide slower and the first guards are tagged.
+constexpr float kHackedLaserSpeedShare = 0.65f;
+constexpr std::size_t kHackTaggedGuards = 2;
 
 std::vector<Vec2> readPoints(const JsonValue& list) {
     std::vector<Vec2> points;
@@ -37,13 +65,13 @@ Wall readWall(const JsonValue& v) {
 
 Furniture readFurniture(const JsonValue& v) {
     Furniture f;
-    f.type = v.getString("type", "desk");
-    f.x = v.getNumber("x", 0.0f);
-    f.y = v.getNumber("y", 0.0f);
-    f.w = v.getNumber("w", 60.0f);
-    f.h = v.getNumber("h", 36.0f);
-    f.angle = v.getNumber("angle", 0.0f);
-    f.cover = v.getBool("cover", true);
+    f.type = v.getString("type", f.type);
+    f.x = v.getNumber("x", f.x);
+    f.y = v.getNumber("y", f.y);
+    f.w = v.getNumber("w", f.w);
+    f.h = v.getNumber("h", f.h);
+    f.angle = v.getNumber("angle", f.angle);
+    f.cover = v.getBool("cover", f.cover);
     return f;
 }
 
@@ -51,7 +79,7 @@ Laser readLaser(const JsonValue& v) {
     Laser l;
     readBox(v, l);
     const std::string axis = v.getString("axis", "");
-    l.axis = axis.empty() ? 'y' : axis[0];
+    l.axis = axis.empty() ? l.axis : axis[0];
     l.min = v.getNumber("min", 0.0f);
     l.max = v.getNumber("max", 0.0f);
     l.speed = v.getNumber("speed", 0.0f);
@@ -63,9 +91,9 @@ Camera readCamera(const JsonValue& v) {
     c.x = v.getNumber("x", 0.0f);
     c.y = v.getNumber("y", 0.0f);
     c.angle = c.baseAngle = v.getNumber("angle", 0.0f);
-    c.sweep = v.getNumber("sweep", 1.1f);
-    c.range = v.getNumber("range", 140.0f);
-    c.speed = v.getNumber("speed", 1.2f);
+    c.sweep = v.getNumber("sweep", c.sweep);
+    c.range = v.getNumber("range", c.range);
+    c.speed = v.getNumber("speed", c.speed);
     return c;
 }
 
@@ -78,7 +106,7 @@ PressurePlate readPlate(const JsonValue& v) {
 Door readDoor(const JsonValue& v) {
     Door d;
     readBox(v, d);
-    d.color = v.getString("color", "cyan");
+    d.color = v.getString("color", d.color);
     return d;
 }
 
@@ -86,8 +114,8 @@ Keycard readKeycard(const JsonValue& v) {
     Keycard k;
     k.x = v.getNumber("x", 0.0f);
     k.y = v.getNumber("y", 0.0f);
-    k.r = v.getNumber("r", 11.0f);
-    k.color = v.getString("color", "cyan");
+    k.r = v.getNumber("r", k.r);
+    k.color = v.getString("color", k.color);
     return k;
 }
 
@@ -96,10 +124,10 @@ Guard readGuard(const JsonValue& v, std::size_t listIndex) {
     g.x = g.homeX = v.getNumber("x", 0.0f);
     g.y = g.homeY = v.getNumber("y", 0.0f);
     g.facing = g.homeFacing = g.drawFacing = v.getNumber("angle", 0.0f);
-    g.walkPhase = 25.0f * static_cast<float>(listIndex);  // guards start out of step
-    g.speed = v.getNumber("speed", 50.0f);
-    g.range = v.getNumber("range", 150.0f);
-    g.fov = v.getNumber("fov", 1.15f);
+    g.walkPhase = kGuardStrideOffset * static_cast<float>(listIndex);
+    g.speed = v.getNumber("speed", g.speed);
+    g.range = v.getNumber("range", g.range);
+    g.fov = v.getNumber("fov", g.fov);
     const std::string axis = v.getString("axis", "");
     g.axis = axis.empty() ? 0 : axis[0];
     g.min = v.getNumber("min", 0.0f);
@@ -171,7 +199,9 @@ void Game::buildMission(std::size_t index) {
         MissionSummary summary = readSummary(doc, index);
         missionName = std::move(summary.name);
         missionDesc = std::move(summary.desc);
-        theme = doc.getString("theme", "casino");
+        const std::string themeSpelling = doc.getString("theme", "casino");
+        theme = themeNamed(themeSpelling);
+        otherTheme = theme == Theme::Other ? themeSpelling : std::string();
         if (doc.has("player")) readPoint(doc.at("player"), playerPos, {60.0f, 460.0f});
         playerStart = playerPos;  // without "player": wherever the operative stands now
 
@@ -224,7 +254,10 @@ void Game::buildMission(std::size_t index) {
         if (doc.has("dynamicObjective")) {
             const JsonValue& v = doc.at("dynamicObjective");
             Objective& o = dynamicObjective;
-            o.type = v.getString("type", o.type);
+            const std::string typeSpelling =
+                v.getString("type", objectiveTypeText(o.type, o.otherType));
+            o.type = objectiveTypeNamed(typeSpelling);
+            o.otherType = o.type == ObjectiveType::Other ? typeSpelling : std::string();
             o.label = v.getString("label", o.label);
             o.x = v.getNumber("x", o.x);
             o.y = v.getNumber("y", o.y);
@@ -280,35 +313,35 @@ void Game::rebuildBuiltInMission() {
 }
 
 void Game::applyThemeDefaults(std::size_t index) {
-    if (index == 0 || theme == "casino") {
+    if (index == 0 || theme == Theme::Casino) {
         faction = "THE CRIMSON SYNDICATE";
-    } else if (index == 1 || theme == "embassy") {
+    } else if (index == 1 || theme == Theme::Embassy) {
         faction = "VORON DIRECTORATE";
-        for (Guard& g : guards) g.range *= 1.12f;
-    } else if (index == 2 || theme == "laboratory") {
+        for (Guard& g : guards) g.range *= kEmbassyGuardRangeFactor;
+    } else if (index == 2 || theme == Theme::Laboratory) {
         faction = "AEGIS BIO-CORP";
-        for (Camera& c : cameras) c.speed *= 1.2f;
+        for (Camera& c : cameras) c.speed *= kLaboratoryCameraSpeedFactor;
     } else {
         faction = "OMEGA ARCHIVE CABAL";
         for (Guard& g : guards) {
-            g.speed *= 1.08f;
-            g.fov *= 1.1f;
+            g.speed *= kArchiveGuardSpeedFactor;
+            g.fov *= kArchiveGuardFovFactor;
         }
     }
     if (ghostBonus) {
-        for (Guard& g : guards) g.speed *= 0.88f;
+        for (Guard& g : guards) g.speed *= kGhostGuardSpeedFactor;
     }
     if (intelBonus && !cameras.empty()) {
-        cameras.back().disabledTime = 999.0f;
+        cameras.back().disabledTime = kBlindForTheMission;
         for (Guard& g : guards) g.marked = 1;
     }
 
     altExit = {855.0f, 42.0f, 72.0f, 64.0f};
-    if (theme == "casino") {
+    if (theme == Theme::Casino) {
         altExitLabel = "ROOF HELIPAD";
-    } else if (theme == "embassy") {
+    } else if (theme == Theme::Embassy) {
         altExitLabel = "DIPLOMATIC MOTORCADE";
-    } else if (theme == "laboratory") {
+    } else if (theme == Theme::Laboratory) {
         altExitLabel = "SUB-CANAL SUBMERSIBLE";
     } else {
         altExitLabel = "TUNNEL RAIL EXFIL";
@@ -320,49 +353,49 @@ void Game::applyThemeDefaults(std::size_t index) {
                                                 "BIOWEAPON PROTOTYPE VIAL",
                                                 "OMEGA COUNCIL DOSSIER"};
     optionalIntel = Objective{};
-    optionalIntel.type = "optional_intel";
+    optionalIntel.type = ObjectiveType::OptionalIntel;
     optionalIntel.label = kIntelLabels[index < 3 ? index : 3];
     optionalIntel.x = 340.0f;
     optionalIntel.y = 115.0f;
-    optionalIntel.r = 14.0f;
+    optionalIntel.r = kIntelRadius;
     optionalIntel.active = 1;
     optionalIntel.done = 0;
 
     Objective& o = dynamicObjective;
     o = Objective{};
-    o.r = 15.0f;
+    o.r = kDirectiveRadius;
     switch (index) {
         case 0:
-            o.type = "courier";
+            o.type = ObjectiveType::Courier;
             o.label = "INTERCEPT SYNDICATE COURIER";
             o.x = 610.0f;
             o.y = 260.0f;
-            o.speed = 46.0f;
+            o.speed = kCourierSpeed;
             o.waypoints = {{610.0f, 130.0f}, {830.0f, 130.0f}, {830.0f, 330.0f}, {610.0f, 330.0f}};
             break;
         case 1:
-            o.type = "informant";
+            o.type = ObjectiveType::Informant;
             o.label = "RENDEZVOUS WITH NIA INFORMANT";
             o.x = 580.0f;
             o.y = 435.0f;
-            o.speed = 42.0f;
+            o.speed = kInformantSpeed;
             o.waypoints = {{580.0f, 435.0f}, {320.0f, 340.0f}, {610.0f, 140.0f}};
             break;
         case 2:
-            o.type = "sabotage_node";
+            o.type = ObjectiveType::SabotageNode;
             o.label = "PLANT CRYO-CORE TELEMETRY BUG";
             o.x = 640.0f;
             o.y = 310.0f;
-            o.speed = 38.0f;
-            o.timeLeft = o.timeLimit = 40.0f;
+            o.speed = kStandingDirectiveSpeed;
+            o.timeLeft = o.timeLimit = kSabotageSeconds;
             break;
         default:
-            o.type = "evidence_burn";
+            o.type = ObjectiveType::EvidenceBurn;
             o.label = "RECOVER OMEGA MICROFILM BEFORE PURGE";
             o.x = 635.0f;
             o.y = 395.0f;
-            o.speed = 38.0f;
-            o.timeLeft = o.timeLimit = 45.0f;
+            o.speed = kStandingDirectiveSpeed;
+            o.timeLeft = o.timeLimit = kEvidenceBurnSeconds;
             break;
     }
 }
@@ -371,7 +404,7 @@ void Game::applyApproach() {
     playerPos = playerStart;
     disguise = 0.0f;
     switch (approach) {
-        case 0:
+        case Approach::ServiceCorridor:
             playerPos = serviceSpawn;
             keycardsHeld.insert("cyan");
             for (Door& d : doors) {
@@ -381,15 +414,16 @@ void Game::applyApproach() {
                 }
             }
             break;
-        case 1:
+        case Approach::StaffDisguise:
             disguise = 1.0f;
             break;
-        case 2:
-            if (!cameras.empty()) cameras.front().disabledTime = 999.0f;
-            for (Laser& l : lasers) l.speed *= 0.65f;
-            for (std::size_t i = 0; i < guards.size() && i < 2; ++i) guards[i].marked = 1;
+        case Approach::UplinkHack:
+            if (!cameras.empty()) cameras.front().disabledTime = kBlindForTheMission;
+            for (Laser& l : lasers) l.speed *= kHackedLaserSpeedShare;
+            for (std::size_t i = 0; i < guards.size() && i < kHackTaggedGuards; ++i)
+                guards[i].marked = 1;
             break;
-        case 3:
+        case Approach::VipBackstage:
             playerPos = backstageSpawn;
             keycardsHeld.insert("ruby");
             for (Door& d : doors) {

@@ -2,22 +2,20 @@
 // infiltration approach. Writes missionIndex, approach, gameState (through
 // loadMission) and the banner.
 #include <algorithm>
-#include <array>
 
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 
 namespace nj {
 namespace {
 
+constexpr float kLockedBannerSeconds = 1.4f;
+constexpr float kApproachBannerSeconds = 1.2f;
+
 void lockedWarning(Game& game) {
     game.playCue(CueBuzz);
-    game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, kRuby);
-}
-
-const char* approachName(std::uint32_t value) {
-    static constexpr std::array<const char*, 4> kNames = {
-        "SERVICE CORRIDOR", "STAFF DISGUISE", "SECURITY UPLINK HACK", "VIP BACKSTAGE ENTRY"};
-    return value < kNames.size() ? kNames[value] : kNames[0];
+    game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", kLockedBannerSeconds,
+                    kRuby);
 }
 
 }  // namespace
@@ -45,9 +43,10 @@ void Game::selectMission(std::uint64_t index) {
 }
 
 void Game::setApproach(std::uint32_t value) {
-    approach = value;
+    approach = static_cast<Approach>(value);
     loadMission(gameState == GameState::Playing);
-    showBanner(std::string("INFILTRATION APPROACH: ") + approachName(value), 1.2f, kCyan);
+    showBanner("INFILTRATION APPROACH: " + std::string(approachName(approach)),
+               kApproachBannerSeconds, kCyan);
 }
 
 }  // namespace nj

@@ -8,6 +8,28 @@
 #include "game/rules_math.hpp"
 
 namespace nj {
+namespace {
+
+// Sneaking speed as a share of the walk; the soft-step perk sneaks faster.
+constexpr float kSneakSpeedShare = 0.58f;
+constexpr float kSoftStepSneakSpeedShare = 0.68f;
+
+// Footsteps per second, the prints they leave, and how far a step is heard
+// (sneaking makes no noise).
+constexpr float kWalkStepsPerSecond = 6.5f;
+constexpr float kSneakStepsPerSecond = 2.5f;
+constexpr float kWalkPrintAlpha = 0.65f;
+constexpr float kSneakPrintAlpha = 0.35f;
+constexpr float kFootstepNoiseRadius = 105.0f;
+constexpr float kSoftStepNoiseRadius = 68.0f;
+
+// The drawn heading eases towards the facing at this rate.
+constexpr float kDrawTurnRate = 14.0f;
+
+// Cover counts within this margin beyond a piece's half-size.
+constexpr float kCoverMargin = 18.0f;
+
+}  // namespace
 
 bool Game::blocksMovement(float cx, float cy) const {
     const float r = playerRadius;
@@ -37,7 +59,7 @@ void Game::movePlayer(float dt) {
     // Cover from the previous step makes the operative creep too.
     playerSneaking = (isHeld(vk::kShift) || playerInCover) ? 1 : 0;
     float speed = playerSpeed;
-    if (playerSneaking) speed *= perkSoftStep ? 0.68f : 0.58f;
+    if (playerSneaking) speed *= perkSoftStep ? kSoftStepSneakSpeedShare : kSneakSpeedShare;
     if (!playerMoving) return;
 
     const float len = std::sqrt(dx * dx + dy * dy);
@@ -51,27 +73,30 @@ void Game::movePlayer(float dt) {
     if (!blocksMovement(playerPos.x + stepX, playerPos.y)) playerPos.x += stepX;
     if (!blocksMovement(playerPos.x, playerPos.y + stepY)) playerPos.y += stepY;
 
-    footstepPhase += dt * (playerSneaking ? 2.5f : 6.5f);
+    footstepPhase += dt * (playerSneaking ? kSneakStepsPerSecond : kWalkStepsPerSecond);
     if (footstepPhase >= 1.0f) {
         footstepPhase = 0.0f;
         playCue(CueFootstep);
-        footprints.push_back(
-            {playerPos.x, playerPos.y, playerFacing, playerSneaking ? 0.35f : 0.65f});
+        footprints.push_back({playerPos.x, playerPos.y, playerFacing,
+                              playerSneaking ? kSneakPrintAlpha : kWalkPrintAlpha});
         if (!playerSneaking) {
-            emitNoise(playerPos.x, playerPos.y, perkSoftStep ? 68.0f : 105.0f, true);
+            emitNoise(playerPos.x, playerPos.y,
+                      perkSoftStep ? kSoftStepNoiseRadius : kFootstepNoiseRadius, true);
         }
     }
 }
 
 void Game::turnPlayerDrawFacing(float dt) {
-    playerDrawFacing += std::fmin(dt * 14.0f, 1.0f) * wrapAngle(playerFacing - playerDrawFacing);
+    playerDrawFacing +=
+        std::fmin(dt * kDrawTurnRate, 1.0f) * wrapAngle(playerFacing - playerDrawFacing);
 }
 
 void Game::testCover() {
     playerInCover = 0;
     for (const Furniture& f : furniture) {
         if (!f.cover) continue;
-        if (distance(playerPos.x, playerPos.y, f.x, f.y) < std::fmax(f.w, f.h) * 0.5f + 18.0f) {
+        if (distance(playerPos.x, playerPos.y, f.x, f.y) <
+            std::fmax(f.w, f.h) * 0.5f + kCoverMargin) {
             playerInCover = 1;
             return;
         }

@@ -8,12 +8,71 @@
 
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
+#include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
 
-constexpr float kTwoPi = 6.28318530717958647692f;
-constexpr float kTerminalReach = 55.0f;
+// The cipher card: reach beyond the two radii, the gate's first crack and its
+// opening rate once the card is taken.
+constexpr float kCardReachMargin = 4.0f;
+constexpr float kGateFirstCrack = 0.01f;
+constexpr float kGateOpenRate = 1.4f;
+constexpr int kCardBurst = 24;
+constexpr float kCardBannerSeconds = 1.1f;
+
+// The safe's tumblers (speeds and widths in shared_tuning.hpp): where a
+// target may fall. The safe-assist perk spins them slower and widens the
+// windows.
+constexpr float kTargetSpread = 4.2f, kTargetMin = 0.8f;
+constexpr float kSafeAssistSpeedShare = 0.8f;
+constexpr float kSafeAssistWidthShare = 1.35f;
+// A locked tumbler sparks at the middle of the field; the open safe at the
+// terminal. A miss makes noise this far.
+constexpr float kFieldMiddleX = 480.0f, kFieldMiddleY = 270.0f;
+constexpr int kTumblerBurst = 15;
+constexpr int kSafeOpenBurst = 35;
+constexpr float kSafeOpenBannerSeconds = 1.6f;
+constexpr float kMissNoiseRadius = 175.0f;
+
+// Optional intel: shown in reach, taken on contact or with [E] in reach.
+constexpr int kIntelBurst = 28;
+constexpr float kIntelBannerSeconds = 1.3f;
+constexpr float kIntelReach = 46.0f;
+constexpr float kIntelContact = 26.0f;
+
+// The phase-two directive: an informant runs once detection passes this;
+// reach and contact as for intel.
+constexpr float kInformantRunsAbove = 0.3f;
+constexpr float kDirectiveReach = 48.0f;
+constexpr float kDirectiveContact = 26.0f;
+constexpr int kDirectiveBurst = 32;
+constexpr float kDirectiveBannerSeconds = 1.4f;
+constexpr float kExpiredBannerSeconds = 1.2f;
+
+// The end of a mission.
+constexpr int kWinBurst = 40;
+constexpr int kFailBurst = 25;
+// A ghost run (carried into later builds) keeps peak detection under this
+// and is never spotted.
+constexpr float kGhostPeakBelow = 0.3f;
+
+// The grade: a score from 100 with these points, its tiers, and the intel
+// award.
+constexpr std::int64_t kBaseScore = 100;
+constexpr std::int64_t kSpottedPoints = -18;
+constexpr float kHighPeakAbove = 0.65f, kMidPeakAbove = 0.25f;
+constexpr std::int64_t kHighPeakPoints = -20, kMidPeakPoints = -8;
+constexpr float kSlowAfterSeconds = 95.0f;
+constexpr std::int64_t kSlowPoints = -12;
+constexpr std::int64_t kIntelPoints = 20;
+constexpr std::int64_t kAltExitPoints = 10;
+constexpr std::int64_t kPhantomScore = 105, kShadowScore = 90, kOperativeScore = 75,
+                       kAgentScore = 60;
+constexpr float kCleanPeakBelow = 0.25f;
+constexpr std::int32_t kCleanAward = 270, kAward = 150;
+constexpr std::int32_t kIntelAward = 150;
+constexpr std::int32_t kAltExitAward = 75;
 
 }  // namespace
 
@@ -25,18 +84,20 @@ void Game::turnTumbler(float dt) {
 
 void Game::pickUpCard() {
     if (cardTaken) return;
-    if (!(distance(playerPos.x, playerPos.y, card.x, card.y) < card.r + playerRadius + 4.0f))
+    if (!(distance(playerPos.x, playerPos.y, card.x, card.y) <
+          card.r + playerRadius + kCardReachMargin))
         return;
     cardTaken = 1;
     cipherAcquired = 1;
-    gateOpen = 0.01f;
+    gateOpen = kGateFirstCrack;
     playCue(CueChime);
-    spawnBurst(card.x, card.y, kGold, 24);
-    showBanner("24K CIPHER CARD SECURED // VAULT UNSEALED", 1.1f, kGold);
+    spawnBurst(card.x, card.y, kGold, kCardBurst);
+    showBanner("24K CIPHER CARD SECURED // VAULT UNSEALED", kCardBannerSeconds, kGold);
 }
 
 void Game::updateGateAndTerminal(float dt) {
-    if (cipherAcquired && gateOpen < 1.0f) gateOpen = std::fmin(gateOpen + 1.4f * dt, 1.0f);
+    if (cipherAcquired && gateOpen < 1.0f)
+        gateOpen = std::fmin(gateOpen + kGateOpenRate * dt, 1.0f);
     if (cipherAcquired && !cipherDecrypted && !safeActive && isHeld(vk::kE) &&
         distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach) {
         openSafe();
@@ -44,18 +105,16 @@ void Game::updateGateAndTerminal(float dt) {
 }
 
 void Game::openSafe() {
-    static constexpr float kSpeeds[3] = {2.2f, -3.0f, 4.2f};
-    static constexpr float kWidths[3] = {0.65f, 0.5f, 0.38f};
     safeActive = 1;
     currentTumbler = 0;
-    std::mt19937 engine(seedFrom(missionClock * 1000.0f));
+    std::mt19937 engine(seedFrom(missionClock * kSeedTicksPerSecond));
     for (std::size_t i = 0; i < tumblers.size(); ++i) {
         Tumbler& t = tumblers[i];
         t.locked = 0;
         t.angle = uniform01(engine) * kTwoPi;
-        t.target = uniform01(engine) * 4.2f + 0.8f;
-        t.speed = kSpeeds[i % 3] * (perkSafeAssist ? 0.8f : 1.0f);
-        t.width = kWidths[i % 3] * (perkSafeAssist ? 1.35f : 1.0f);
+        t.target = uniform01(engine) * kTargetSpread + kTargetMin;
+        t.speed = kTumblerSpeeds[i % 3] * (perkSafeAssist ? kSafeAssistSpeedShare : 1.0f);
+        t.width = kTumblerWidths[i % 3] * (perkSafeAssist ? kSafeAssistWidthShare : 1.0f);
     }
 }
 
@@ -66,21 +125,22 @@ void Game::tapTumbler() {
     if (std::fabs(off) < t.width * 0.5f) {
         t.locked = 1;
         playCue(CueTick);
-        spawnBurst(480.0f, 270.0f, kGold, 15);
+        spawnBurst(kFieldMiddleX, kFieldMiddleY, kGold, kTumblerBurst);
         ++currentTumbler;
         if (currentTumbler < tumblers.size()) return;
         safeActive = 0;
         cipherDecrypted = 1;
         playCue(CueChime);
-        spawnBurst(terminal.x, terminal.y, kGold, 35);
+        spawnBurst(terminal.x, terminal.y, kGold, kSafeOpenBurst);
         dynamicObjective.active = 1;
         dynamicObjective.done = 0;
-        showBanner("SAFE DECRYPTED // NEW DIRECTIVE: " + dynamicObjective.label, 1.6f, kCyan);
+        showBanner("SAFE DECRYPTED // NEW DIRECTIVE: " + dynamicObjective.label,
+                   kSafeOpenBannerSeconds, kCyan);
         return;
     }
     // A miss is loud, and the whole combination starts over.
     playCue(CueBuzz);
-    emitNoise(terminal.x, terminal.y, 175.0f, true);
+    emitNoise(terminal.x, terminal.y, kMissNoiseRadius, true);
     currentTumbler = 0;
     for (Tumbler& each : tumblers) each.locked = 0;
 }
@@ -88,24 +148,25 @@ void Game::tapTumbler() {
 void Game::secureIntel() {
     optionalIntel.done = 1;
     playCue(CueChime);
-    spawnBurst(optionalIntel.x, optionalIntel.y, kCyan, 28);
-    showBanner("OPTIONAL INTEL SECURED (+150 NIA INTEL): " + optionalIntel.label, 1.3f, kCyan);
+    spawnBurst(optionalIntel.x, optionalIntel.y, kCyan, kIntelBurst);
+    showBanner("OPTIONAL INTEL SECURED (+150 NIA INTEL): " + optionalIntel.label,
+               kIntelBannerSeconds, kCyan);
 }
 
 void Game::updateOptionalIntel() {
     nearIntel = 0;
     if (!optionalIntel.active || optionalIntel.done) return;
     const float d = distance(playerPos.x, playerPos.y, optionalIntel.x, optionalIntel.y);
-    nearIntel = d < 46.0f ? 1 : 0;
-    if (d < 26.0f || (d < 46.0f && isHeld(vk::kE))) secureIntel();
+    nearIntel = d < kIntelReach ? 1 : 0;
+    if (d < kIntelContact || (d < kIntelReach && isHeld(vk::kE))) secureIntel();
 }
 
 void Game::completeObjective(const std::string& banner) {
     Objective& o = dynamicObjective;
     o.done = 1;
     playCue(CueSuccess);
-    spawnBurst(o.x, o.y, kEmerald, 32);
-    showBanner(banner, 1.4f, kEmerald);
+    spawnBurst(o.x, o.y, kEmerald, kDirectiveBurst);
+    showBanner(banner, kDirectiveBannerSeconds, kEmerald);
 }
 
 bool Game::updateDynamicObjective(float dt) {
@@ -115,21 +176,22 @@ bool Game::updateDynamicObjective(float dt) {
 
     // Couriers always walk; an informant only runs while the alarm is up.
     const bool walks = !o.waypoints.empty() &&
-                       (o.type == "courier" || (o.type == "informant" && detection > 0.3f));
+                       (o.type == ObjectiveType::Courier ||
+                        (o.type == ObjectiveType::Informant && detection > kInformantRunsAbove));
     if (walks) walkRoute(o.waypoints, o.waypointIndex, o.x, o.y, o.facing, o.speed * dt);
 
-    if (o.type == "sabotage_node" || o.type == "evidence_burn") {
+    if (o.type == ObjectiveType::SabotageNode || o.type == ObjectiveType::EvidenceBurn) {
         o.timeLeft -= dt;
         if (!(o.timeLeft > 0.0f)) {
-            showBanner("CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST", 1.2f, kRuby);
+            showBanner("CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST", kExpiredBannerSeconds, kRuby);
             failMission(FailReason::Expired);
             return false;
         }
     }
 
     const float d = distance(playerPos.x, playerPos.y, o.x, o.y);
-    nearObjective = d < 48.0f ? 1 : 0;
-    if (d < 26.0f || (d < 48.0f && (isHeld(vk::kE) || isHeld(vk::kSpace)))) {
+    nearObjective = d < kDirectiveReach ? 1 : 0;
+    if (d < kDirectiveContact || (d < kDirectiveReach && (isHeld(vk::kE) || isHeld(vk::kSpace)))) {
         completeObjective("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + altExitLabel);
     }
     return true;
@@ -162,9 +224,9 @@ void Game::finishMission(bool success) {
     gameState = success ? GameState::MissionComplete : GameState::MissionFailed;
     playCue(success ? CueSuccess : CueFailure);
     if (success) {
-        spawnBurst(playerPos.x, playerPos.y, kGold, 40);
+        spawnBurst(playerPos.x, playerPos.y, kGold, kWinBurst);
     } else {
-        spawnBurst(playerPos.x, playerPos.y, kRuby, 25);
+        spawnBurst(playerPos.x, playerPos.y, kRuby, kFailBurst);
         return;
     }
     const Grade grade = gradeMission();
@@ -184,38 +246,39 @@ void Game::finishMission(bool success) {
     // The built-in mission is not part of any campaign: its wins unlock
     // nothing that a save file could carry over.
     if (!campaignMaps.empty()) writeSave();
-    ghostBonus = (peakDetection < 0.3f && timesSpotted == 0) ? 1 : 0;
+    ghostBonus = (peakDetection < kGhostPeakBelow && timesSpotted == 0) ? 1 : 0;
     intelBonus = optionalIntel.done ? 1 : 0;
 }
 
 Game::Grade Game::gradeMission() const {
     Grade g;
     // Wide enough that no spotting count can overflow it.
-    g.spottedPoints = -18 * static_cast<std::int64_t>(timesSpotted);
-    if (peakDetection > 0.65f) {
-        g.peakPoints = -20;
-    } else if (peakDetection > 0.25f) {
-        g.peakPoints = -8;
+    g.spottedPoints = kSpottedPoints * static_cast<std::int64_t>(timesSpotted);
+    if (peakDetection > kHighPeakAbove) {
+        g.peakPoints = kHighPeakPoints;
+    } else if (peakDetection > kMidPeakAbove) {
+        g.peakPoints = kMidPeakPoints;
     }
-    if (missionClock > 95.0f) g.timePoints = -12;
-    if (optionalIntel.done) g.intelPoints = 20;
-    if (usedAltExit) g.altExitPoints = 10;
-    g.score = 100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints;
+    if (missionClock > kSlowAfterSeconds) g.timePoints = kSlowPoints;
+    if (optionalIntel.done) g.intelPoints = kIntelPoints;
+    if (usedAltExit) g.altExitPoints = kAltExitPoints;
+    g.score = kBaseScore + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints +
+              g.altExitPoints;
     const std::int64_t score = g.score;
-    if (score >= 105) {
+    if (score >= kPhantomScore) {
         g.label = "S+ PHANTOM";
-    } else if (score >= 90) {
+    } else if (score >= kShadowScore) {
         g.label = "S SHADOW";
-    } else if (score >= 75) {
+    } else if (score >= kOperativeScore) {
         g.label = "A OPERATIVE";
-    } else if (score >= 60) {
+    } else if (score >= kAgentScore) {
         g.label = "B AGENT";
     } else {
         g.label = "C COMPROMISED";
     }
-    g.award = (peakDetection < 0.25f && timesSpotted == 0) ? 270 : 150;
-    if (optionalIntel.done) g.award += 150;
-    if (usedAltExit) g.award += 75;
+    g.award = (peakDetection < kCleanPeakBelow && timesSpotted == 0) ? kCleanAward : kAward;
+    if (optionalIntel.done) g.award += kIntelAward;
+    if (usedAltExit) g.award += kAltExitAward;
     return g;
 }
 

@@ -73,6 +73,14 @@ struct Keycard {
     std::uint8_t taken = 0;
 };
 
+// What a guard is doing about the operative, calmest first.
+enum class GuardState : std::uint8_t {
+    Patrol,      // walking its route or standing its post
+    Suspicious,  // turned towards something it noticed
+    Searching,   // sent to look, or answering an alert broadcast
+    Alert,       // has the operative in sight and may fire
+};
+
 struct Guard {
     float x = 0.0f, y = 0.0f;
     float homeX = 0.0f, homeY = 0.0f;  // where the mission placed it
@@ -88,7 +96,7 @@ struct Guard {
     float dir = 1.0f;
     std::vector<Vec2> patrol;  // waypoint route (used when 2 or more)
     std::uint64_t patrolIndex = 0;
-    std::string state = "patrol";   // "patrol", "suspicious", "searching", "alert"
+    GuardState state = GuardState::Patrol;
     std::uint8_t downed = 0;        // knocked out for the rest of the mission
     std::uint8_t discovered = 0;    // downed and already found
     float suspicion = 0.0f;         // 0..1
@@ -100,8 +108,21 @@ struct Guard {
     float shotCooldown = 0.0f;
 };
 
+// What an objective is. Only couriers and informants walk, and only the
+// sabotage node and the evidence burn run against a timer.
+enum class ObjectiveType : std::uint8_t {
+    None,  // the built-in mission's directive has no type
+    Courier,
+    Informant,
+    SabotageNode,
+    EvidenceBurn,
+    OptionalIntel,
+    Other,  // a mission file's type the rules do not know: it stands still, untimed
+};
+
 struct Objective {
-    std::string type;  // "courier", "informant", "sabotage_node", "evidence_burn", "optional_intel"
+    ObjectiveType type = ObjectiveType::None;
+    std::string otherType;  // the mission file's spelling when type is Other
     std::string label;
     float x = 0.0f, y = 0.0f, r = 14.0f;
     float facing = 0.0f;

@@ -50,6 +50,7 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     std::uint32_t mouseX = 0, mouseY = 0;
     bool leftButtonDown = false;
     bool domReady = false;
+    bool approachesNamed = false;  // the names go over once, before the first state
     Game* game = nullptr;
 
     // Our stand-ins for the stock sources behind the package.
@@ -178,6 +179,10 @@ void OverlayUI::renderFrame(Game& game, RendererLink*) {
     impl.game = &game;
     impl.followViewport();
     if (impl.domReady) {
+        if (!impl.approachesNamed) {
+            impl.view->evaluateScript(approachNamesScript());
+            impl.approachesNamed = true;
+        }
         const PageLayout layout{impl.logicalWidth, impl.logicalHeight};
         impl.view->evaluateScript(buildStateScript(game, layout));
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/json_writer.hpp"
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 
 namespace nj {
@@ -153,7 +154,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     f.key("cipherDecrypted").boolean(game.cipherDecrypted);
     f.key("healthSegs").integer(healthSegments(game.detection));
     f.key("intelBudget").integer(game.intelBudget);
-    f.key("approach").integer(game.approach);
+    f.key("approach").integer(static_cast<std::uint32_t>(game.approach));
     f.key("audioEnabled").boolean(game.audioEnabled());
     f.key("promptText").string(prompt.text);
     f.key("promptX").number(prompt.x);
@@ -205,6 +206,16 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     f.key("inputDevice").string(game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";
+}
+
+std::string approachNamesScript() {
+    JsonWriter names;
+    names.beginArray();
+    for (std::uint32_t i = 0; i < kApproachCount; ++i) {
+        names.string(approachName(static_cast<Approach>(i)));
+    }
+    names.endArray();
+    return "window.nameApproaches && window.nameApproaches(" + names.text() + ");";
 }
 
 }  // namespace nj

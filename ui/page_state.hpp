@@ -32,4 +32,8 @@ InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout);
 // The dossier's operations are the game's mission summaries.
 std::string buildStateScript(const Game& game, const PageLayout& layout);
 
+// The dossier's approach names, from the game's table, handed over once when
+// the page is ready: window.nameApproaches([...]).
+std::string approachNamesScript();
+
 }  // namespace nj

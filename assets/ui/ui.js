@@ -404,6 +404,11 @@
     labelKeys();
   }
 
+  // The approach names are the game's: it sends them once, when the page is ready.
+  window.nameApproaches = function (names) {
+    for (var a = 0; a < 4; a++) setText("apname" + a, String(arr(names, a, "")));
+  };
+
   window.syncGameState = function (s) {
     last = s;
     syncDevice(s);

@@ -62,10 +62,10 @@ void drawGuardBody(Batch& batch, const Figure& f, float a, Frame fr) {
 // to the operative that the player should know it is there.
 void drawGuardBadges(Batch& batch, const Guard& g, const Game& game) {
     const float dx = g.x - game.playerPos.x, dy = g.y - game.playerPos.y;
-    if (g.state == "alert") {
+    if (g.state == GuardState::Alert) {
         drawBadge(batch, g.x, g.y - 22, "!", kAlarmRed);
         drawBadge(batch, g.x, g.y - 38, "!", kAlarmRed);
-    } else if (g.state == "searching" || g.state == "suspicious" ||
+    } else if (g.state == GuardState::Searching || g.state == GuardState::Suspicious ||
                std::sqrt(dx * dx + dy * dy) < 210) {
         drawBadge(batch, g.x, g.y - 22, "?", {0.95f, 0.78f, 0.28f, 1});
         drawBadge(batch, g.x, g.y - 38, "?", {0.85f, 0.68f, 0.22f, 1});
@@ -73,10 +73,11 @@ void drawGuardBadges(Batch& batch, const Guard& g, const Game& game) {
 }
 
 Color suitColor(const Game& game) {
-    if (game.approach != 1 || !(game.disguise > 0.15f)) return {0.09f, 0.11f, 0.15f, 1};
-    if (game.theme == "casino") return {0.38f, 0.07f, 0.12f, 1};
-    if (game.theme == "embassy") return {0.1f, 0.18f, 0.36f, 1};
-    if (game.theme == "laboratory") return {0.75f, 0.85f, 0.92f, 1};
+    if (game.approach != Approach::StaffDisguise || !(game.disguise > 0.15f))
+        return {0.09f, 0.11f, 0.15f, 1};
+    if (game.theme == Theme::Casino) return {0.38f, 0.07f, 0.12f, 1};
+    if (game.theme == Theme::Embassy) return {0.1f, 0.18f, 0.36f, 1};
+    if (game.theme == Theme::Laboratory) return {0.75f, 0.85f, 0.92f, 1};
     return {0.18f, 0.24f, 0.32f, 1};
 }
 

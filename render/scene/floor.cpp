@@ -52,7 +52,7 @@ std::uint64_t stillFloorKey(const Game& game) {
         const float box[] = {w.x, w.y, w.w, w.h};
         mix(box, sizeof box);
     }
-    mix(game.theme.data(), game.theme.size());
+    mix(&game.theme, sizeof game.theme);
     return key;
 }
 
@@ -70,7 +70,7 @@ void drawFloor(Batch& batch, const Game& game) {
             }
         }
         drawWallFootprints(batch, game);
-        if (game.theme == "casino" || game.theme == "embassy") drawRugs(batch);
+        if (game.theme == Theme::Casino || game.theme == Theme::Embassy) drawRugs(batch);
         drawAgencySeal(batch);
         drawStillLightPools(batch);
         batch.endStaticLayer();

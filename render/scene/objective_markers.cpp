@@ -2,7 +2,6 @@
 // the optional intel, the second directive and the alarm point.
 
 #include <cmath>
-#include <string_view>
 
 #include "render/font.hpp"
 #include "render/primitives.hpp"
@@ -31,7 +30,7 @@ void drawAltExit(Batch& batch, const Game& game, float pulse) {
 // Routes show for every guard once the uplink is hacked, else for tagged guards.
 void drawPatrolRoutes(Batch& batch, const Game& game) {
     for (const Guard& g : game.guards) {
-        if (g.downed || (game.approach != 2 && !g.marked)) continue;
+        if (g.downed || (game.approach != Approach::UplinkHack && !g.marked)) continue;
         const std::size_t n = g.patrol.size();
         if (n >= 2) {
             for (std::size_t i = 0; i < n; ++i) {
@@ -67,12 +66,14 @@ void drawOptionalIntel(Batch& batch, const Game& game, float pulse) {
 void drawDynamicObjective(Batch& batch, const Game& game, float pulse) {
     const Objective& o = game.dynamicObjective;
     if (!o.active || o.done) return;
-    const std::string_view type = o.type;
-    const Color c = type == "informant" ? kAllyGreen : type == "courier" ? kGold : kAlarmRed;
-    const char* label = type == "informant"       ? "ALLY"
-                        : type == "courier"       ? "COURIER"
-                        : type == "sabotage_node" ? "CORE"
-                                                  : "OMEGA";
+    const ObjectiveType type = o.type;
+    const Color c = type == ObjectiveType::Informant ? kAllyGreen
+                    : type == ObjectiveType::Courier ? kGold
+                                                     : kAlarmRed;
+    const char* label = type == ObjectiveType::Informant      ? "ALLY"
+                        : type == ObjectiveType::Courier      ? "COURIER"
+                        : type == ObjectiveType::SabotageNode ? "CORE"
+                                                              : "OMEGA";
     circleOutline(batch, o.x, o.y, 19 + 4 * pulse, 1.8f, c, 20);
     fillCircle(batch, o.x, o.y, 12, {0.07f, 0.1f, 0.16f, 0.95f}, 24);
     circleOutline(batch, o.x, o.y, 12, 1.5f, c, 16);
@@ -86,7 +87,8 @@ void drawAlarmPoint(Batch& batch, const Game& game, float pulse) {
     drawLine(batch, ax - 14, ay, ax + 14, ay, 1.2f, withAlpha(kAlarmRed, 0.65f));
     drawLine(batch, ax, ay - 14, ax, ay + 14, 1.2f, withAlpha(kAlarmRed, 0.65f));
     for (const Guard& g : game.guards) {
-        if (g.downed || (g.state != "searching" && g.state != "alert")) continue;
+        if (g.downed || (g.state != GuardState::Searching && g.state != GuardState::Alert))
+            continue;
         drawLine(batch, g.x, g.y, ax, ay, 1.0f, withAlpha(kAlarmRed, 0.28f));
     }
 }

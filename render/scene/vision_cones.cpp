@@ -31,9 +31,9 @@ struct ConeColors {
     Color centre, rim;
 };
 
-ConeColors coneColors(const std::string& state) {
-    if (state == "alert") return {{0.94f, 0.27f, 0.27f, 0.62f}, {0.86f, 0.15f, 0.15f, 0}};
-    if (state == "searching" || state == "suspicious")
+ConeColors coneColors(GuardState state) {
+    if (state == GuardState::Alert) return {{0.94f, 0.27f, 0.27f, 0.62f}, {0.86f, 0.15f, 0.15f, 0}};
+    if (state == GuardState::Searching || state == GuardState::Suspicious)
         return {{0.98f, 0.74f, 0.25f, 0.46f}, {0.96f, 0.62f, 0.16f, 0}};
     return {{0.98f, 0.82f, 0.44f, 0.36f}, {0.98f, 0.76f, 0.32f, 0}};
 }

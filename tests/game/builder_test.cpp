@@ -13,7 +13,9 @@ namespace {
 
 class BuilderTest : public GameTest {
   protected:
-    void SetUp() override { game.approach = 1; }  // starts at "player", changes no device
+    void SetUp() override {
+        game.approach = nj::Approach::StaffDisguise;
+    }  // starts at "player", changes no device
     void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
 };
 
@@ -22,19 +24,19 @@ TEST_F(BuilderTest, AnEmptyMissionGetsEveryDefault) {
     useCampaign({"{}"});
     EXPECT_EQ(game.missionName, "OPERATION 01");
     EXPECT_EQ(game.missionDesc, "Infiltrate the perimeter and extract.");
-    EXPECT_EQ(game.theme, "casino");
+    EXPECT_EQ(game.theme, nj::Theme::Casino);
     EXPECT_EQ(game.faction, "THE CRIMSON SYNDICATE");
     EXPECT_TRUE(game.walls.empty());  // emptied even without the key
     EXPECT_FLOAT_EQ(game.altExit.x, 855.0f);
     EXPECT_FLOAT_EQ(game.altExit.w, 72.0f);
     EXPECT_EQ(game.altExitLabel, "ROOF HELIPAD");
     EXPECT_TRUE(game.altExitActive);
-    EXPECT_EQ(game.optionalIntel.type, "optional_intel");
+    EXPECT_EQ(game.optionalIntel.type, nj::ObjectiveType::OptionalIntel);
     EXPECT_EQ(game.optionalIntel.label, "SYNDICATE BLACK LEDGER");
     EXPECT_FLOAT_EQ(game.optionalIntel.x, 340.0f);
     EXPECT_TRUE(game.optionalIntel.active);
     const Objective& o = game.dynamicObjective;
-    EXPECT_EQ(o.type, "courier");
+    EXPECT_EQ(o.type, nj::ObjectiveType::Courier);
     EXPECT_EQ(o.label, "INTERCEPT SYNDICATE COURIER");
     EXPECT_FLOAT_EQ(o.r, 15.0f);
     EXPECT_FLOAT_EQ(o.speed, 46.0f);
@@ -82,7 +84,7 @@ TEST_F(BuilderTest, RecordDefaultsForElementsWithMissingKeys) {
     EXPECT_FLOAT_EQ(game.guards[0].speed, 50.0f);
     EXPECT_FLOAT_EQ(game.guards[0].range, 150.0f);
     EXPECT_FLOAT_EQ(game.guards[0].fov, 1.15f);
-    EXPECT_EQ(game.guards[0].state, "patrol");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Patrol);
     EXPECT_EQ(game.guards[1].axis, 'y');
     ASSERT_EQ(game.guards[1].patrol.size(), 2u);
     EXPECT_FLOAT_EQ(game.guards[1].patrol[0].x, 3.0f);
@@ -136,21 +138,21 @@ TEST_F(BuilderTest, ThemeTableMixesIndexAndTheme) {
     EXPECT_EQ(game.faction, "THE CRIMSON SYNDICATE");
     EXPECT_FLOAT_EQ(game.guards[0].range, 100.0f);
     EXPECT_EQ(game.altExitLabel, "DIPLOMATIC MOTORCADE");
-    EXPECT_EQ(game.dynamicObjective.type, "courier");
+    EXPECT_EQ(game.dynamicObjective.type, nj::ObjectiveType::Courier);
 
     game.selectMission(1);
     EXPECT_EQ(game.faction, "VORON DIRECTORATE");
     EXPECT_FLOAT_EQ(game.guards[0].range, 112.0f);
     EXPECT_FLOAT_EQ(game.cameras[0].speed, 1.0f);
     EXPECT_EQ(game.altExitLabel, "SUB-CANAL SUBMERSIBLE");
-    EXPECT_EQ(game.dynamicObjective.type, "informant");
+    EXPECT_EQ(game.dynamicObjective.type, nj::ObjectiveType::Informant);
     EXPECT_EQ(game.optionalIntel.label, "AMBASSADOR CIPHER DISK");
     ASSERT_EQ(game.dynamicObjective.waypoints.size(), 3u);
 
     game.selectMission(2);
     EXPECT_EQ(game.faction, "THE CRIMSON SYNDICATE");  // the theme wins over index 2
     EXPECT_FLOAT_EQ(game.cameras[0].speed, 1.0f);
-    EXPECT_EQ(game.dynamicObjective.type, "sabotage_node");
+    EXPECT_EQ(game.dynamicObjective.type, nj::ObjectiveType::SabotageNode);
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 40.0f);
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLimit, 40.0f);
     EXPECT_TRUE(game.dynamicObjective.waypoints.empty());
@@ -160,7 +162,7 @@ TEST_F(BuilderTest, ThemeTableMixesIndexAndTheme) {
     EXPECT_FLOAT_EQ(game.guards[0].speed, 108.0f);
     EXPECT_FLOAT_EQ(game.guards[0].fov, 1.1f);
     EXPECT_EQ(game.altExitLabel, "TUNNEL RAIL EXFIL");
-    EXPECT_EQ(game.dynamicObjective.type, "evidence_burn");
+    EXPECT_EQ(game.dynamicObjective.type, nj::ObjectiveType::EvidenceBurn);
     EXPECT_EQ(game.dynamicObjective.label, "RECOVER OMEGA MICROFILM BEFORE PURGE");
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 45.0f);
     EXPECT_EQ(game.optionalIntel.label, "OMEGA COUNCIL DOSSIER");
@@ -197,7 +199,7 @@ TEST_F(BuilderTest, MissionOverridesComeAfterTheTable) {
     EXPECT_FALSE(game.optionalIntel.active);
     EXPECT_EQ(game.optionalIntel.label, "FILE");
     EXPECT_EQ(game.dynamicObjective.label, "MEET");
-    EXPECT_EQ(game.dynamicObjective.type, "informant");
+    EXPECT_EQ(game.dynamicObjective.type, nj::ObjectiveType::Informant);
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 12.0f);
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLimit, 12.0f);
     EXPECT_EQ(game.dynamicObjective.waypoints.size(), 3u);  // an empty route keeps the table's

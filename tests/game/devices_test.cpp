@@ -96,7 +96,7 @@ TEST_F(DeviceTest, LaserGridBlinksAndOnlyKillsWhileOn) {
 }
 
 TEST_F(DeviceTest, UplinkHackSlowsTheBlink) {
-    game.approach = 2;
+    game.approach = nj::Approach::UplinkHack;
     playAt(900.0f, 500.0f);
     game.update(1.5f);
     game.update(1.5f);  // 3.0 s: still on with a 3.1 s period
@@ -143,7 +143,7 @@ TEST_F(DeviceTest, PressurePlateTripsOncePerSteppingOn) {
     EXPECT_TRUE(game.pressurePlates[0].pressed);
     EXPECT_NEAR(game.detection, 0.32f - 0.32f * kDt, 1e-5f);
     EXPECT_EQ(audio.count(CueBuzz), 1);
-    EXPECT_EQ(game.guards[0].state, "searching");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Searching);
     EXPECT_TRUE(game.alarmActive);
     steps(10);  // standing still on it does nothing more
     EXPECT_EQ(audio.count(CueBuzz), 1);

@@ -133,7 +133,7 @@ TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
         {FailReason::Detected, [](Game& g) { g.detection = 0.99f; }},
         {FailReason::Expired,
          [](Game& g) {
-             g.dynamicObjective.type = "sabotage_node";
+             g.dynamicObjective.type = nj::ObjectiveType::SabotageNode;
              g.dynamicObjective.active = 1;
              g.dynamicObjective.timeLeft = 0.01f;
          }},
@@ -285,19 +285,19 @@ TEST_F(FlowTest, PageNumbersAreConvertedWithoutSurprises) {
     EXPECT_EQ(game.missionIndex, 0u);
 
     game.setApproachFromPage(2.9);
-    EXPECT_EQ(game.approach, 2u);
+    EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
     game.setApproachFromPage(-1.0);
-    EXPECT_EQ(game.approach, 0xFFFFFFFFu);
+    EXPECT_EQ(static_cast<std::uint32_t>(game.approach), 0xFFFFFFFFu);
     EXPECT_EQ(game.bannerText, "INFILTRATION APPROACH: SERVICE CORRIDOR");
     game.setApproachFromPage(-1e300);
-    EXPECT_EQ(game.approach, 0x80000000u);
+    EXPECT_EQ(static_cast<std::uint32_t>(game.approach), 0x80000000u);
 }
 
 TEST_F(FlowTest, ApproachKeysReloadInPlayAndOnlyRebriefOtherwise) {
     useCampaign({kDeviceMission});
     game.onKeyDown(vk::kF3);
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(game.approach, 2u);
+    EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
     EXPECT_EQ(game.bannerText, "INFILTRATION APPROACH: SECURITY UPLINK HACK");
     EXPECT_FLOAT_EQ(game.bannerDuration, 1.2f);
 
@@ -366,7 +366,7 @@ TEST_F(FlowTest, CarriedBonusesShapeLaterBuilds) {
     useCampaign({kDeviceMission, R"({"guards": [{"x": 5}]})"});
     game.ghostBonus = 1;
     game.intelBonus = 1;
-    game.approach = 1;
+    game.approach = nj::Approach::StaffDisguise;
     game.loadMission(false);
     for (const Guard& g : game.guards) {
         EXPECT_FLOAT_EQ(g.speed, 50.0f * 0.88f);
@@ -382,7 +382,7 @@ TEST_F(FlowTest, CarriedBonusesShapeLaterBuilds) {
 
 TEST_F(FlowTest, AWinSetsTheBonusesForTheNextMission) {
     useCampaign({kDeviceMission, kDeviceMission});
-    game.approach = 1;
+    game.approach = nj::Approach::StaffDisguise;
     game.loadMission(true);
     game.cipherDecrypted = 1;
     game.timesSpotted = 1;

@@ -16,7 +16,7 @@ TEST_F(GuardTest, SightNeedsRangeConeAndAClearLine) {
     playAt(300.0f, 300.0f);
     game.update(0.1f);
     EXPECT_NEAR(game.guards[0].suspicion, 0.13f, 1e-5f);
-    EXPECT_EQ(game.guards[0].state, "suspicious");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Suspicious);
     EXPECT_NEAR(game.detection, 0.082f, 1e-5f);
 
     // Same spot behind a wall: unseen, suspicion fades at 0.4 per second.
@@ -83,11 +83,11 @@ TEST_F(GuardTest, BroadcastSpreadsRespondersAroundThePoint) {
         const Guard& g = game.guards[responders[k]];
         EXPECT_NEAR(g.investigateTarget.x, expected[k][0], 0.01f) << k;
         EXPECT_NEAR(g.investigateTarget.y, expected[k][1], 0.01f) << k;
-        EXPECT_EQ(g.state, "searching");
+        EXPECT_EQ(g.state, nj::GuardState::Searching);
         EXPECT_FLOAT_EQ(g.investigateTimer, 7.5f);
     }
-    EXPECT_EQ(game.guards[3].state, "patrol");
-    EXPECT_EQ(game.guards[10].state, "patrol");
+    EXPECT_EQ(game.guards[3].state, nj::GuardState::Patrol);
+    EXPECT_EQ(game.guards[10].state, nj::GuardState::Patrol);
     EXPECT_FLOAT_EQ(game.guards[10].investigateTimer, 0.0f);
 }
 
@@ -97,8 +97,8 @@ TEST_F(GuardTest, SearchingGuardsWalkFasterThanSuspiciousOnes) {
     playAt(900.0f, 500.0f);
     game.investigate(game.guards[0], 300.0f, 100.0f, 7.5f);  // long: searching
     game.investigate(game.guards[1], 300.0f, 400.0f, 5.5f);  // short: suspicious
-    EXPECT_EQ(game.guards[0].state, "searching");
-    EXPECT_EQ(game.guards[1].state, "suspicious");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Searching);
+    EXPECT_EQ(game.guards[1].state, nj::GuardState::Suspicious);
     game.update(0.5f);
     EXPECT_NEAR(game.guards[0].x, 100.0f + 50.0f * 1.22f * 0.5f, 1e-3f);
     EXPECT_NEAR(game.guards[1].x, 100.0f + 50.0f * 1.08f * 0.5f, 1e-3f);
@@ -137,7 +137,7 @@ TEST_F(GuardTest, SlowDetectionPerkAndDisguiseLowerTheRate) {
 
     game.detection = 0.0f;
     game.perkSlowDetection = 0;
-    game.approach = 1;
+    game.approach = nj::Approach::StaffDisguise;
     game.disguise = 1.0f;
     game.guards[0].suspicion = 0.0f;
     game.update(0.1f);  // standing still: disguised reach 150 * 0.52 = 78, 40 away
@@ -180,7 +180,7 @@ TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     game.detection = 0.6f;
     playAt(300.0f, 300.0f);
     game.update(kDt);
-    EXPECT_EQ(game.guards[0].state, "alert");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Alert);
     ASSERT_EQ(game.tracers.size(), 1u);
     EXPECT_FLOAT_EQ(game.guards[0].shotCooldown, 0.65f);
     const Tracer& t = game.tracers[0];
@@ -224,7 +224,7 @@ TEST_F(GuardTest, TakedownFromBehindAndTheLunge) {
 
 TEST_F(GuardTest, AnAlertGuardStillOffersATakedownFromBehind) {
     game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
-    game.guards[0].state = "alert";
+    game.guards[0].state = nj::GuardState::Alert;
     game.guards[0].suspicion = 1.0f;
     playAt(265.0f, 305.0f);
     game.update(kDt);
@@ -236,7 +236,7 @@ TEST_F(GuardTest, WitnessedTakedownCostsTheDisguiseButNotDetection) {
     Guard witness = guardAt(200.0f, 300.0f, 0.0f);
     witness.range = 60.0f;  // too short to see the operative before the takedown
     game.guards.push_back(witness);
-    game.approach = 1;
+    game.approach = nj::Approach::StaffDisguise;
     game.disguise = 1.0f;
     playAt(270.0f, 300.0f);
     game.update(kDt);
@@ -283,7 +283,7 @@ TEST_F(GuardTest, GuardsInvestigateADoorSeenStandingOpen) {
     playAt(100.0f, 500.0f);
     game.update(kDt);
     EXPECT_TRUE(game.doors[0].noticed);
-    EXPECT_EQ(game.guards[0].state, "suspicious");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Suspicious);
     EXPECT_FLOAT_EQ(game.guards[0].investigateTarget.x, 385.0f);
 }
 

@@ -169,7 +169,7 @@ TEST_F(MovementTest, FootstepsLeavePrintsAndLoudNoiseOnlyWhenWalking) {
     EXPECT_EQ(audio.count(CueFootstep), 1);
     ASSERT_EQ(game.noiseRings.size(), 1u);
     EXPECT_FLOAT_EQ(game.noiseRings[0].maxRadius, 105.0f);
-    EXPECT_EQ(game.guards[0].state, "suspicious");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Suspicious);
     EXPECT_NEAR(game.guards[0].investigateTimer, 5.5f, 0.02f);
 
     // Sneaking: a fainter print and no noise.
@@ -183,7 +183,7 @@ TEST_F(MovementTest, FootstepsLeavePrintsAndLoudNoiseOnlyWhenWalking) {
     ASSERT_EQ(game.footprints.size(), 1u);
     EXPECT_NEAR(game.footprints[0].alpha, 0.35f, 0.02f);  // less one or two steps' fading
     EXPECT_TRUE(game.noiseRings.empty());
-    EXPECT_EQ(game.guards[0].state, "patrol");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Patrol);
 }
 
 TEST_F(MovementTest, LoadingAMissionForgetsHeldKeys) {

@@ -115,8 +115,8 @@ TEST_F(ObjectiveTest, HitsLockTumblersAndAMissResetsWithNoise) {
     ASSERT_EQ(game.noiseRings.size(), 1u);
     EXPECT_FLOAT_EQ(game.noiseRings[0].x, 780.0f);
     EXPECT_FLOAT_EQ(game.noiseRings[0].maxRadius, 175.0f);
-    EXPECT_EQ(game.guards[0].state, "suspicious");
-    EXPECT_EQ(game.guards[1].state, "patrol");
+    EXPECT_EQ(game.guards[0].state, nj::GuardState::Suspicious);
+    EXPECT_EQ(game.guards[1].state, nj::GuardState::Patrol);
 }
 
 TEST_F(ObjectiveTest, SolvingTheSafeActivatesTheDirective) {
@@ -166,7 +166,7 @@ TEST_F(ObjectiveTest, PageSafeCommandsSkipTheDistanceTest) {
 
 TEST_F(ObjectiveTest, CourierWalksItsRoute) {
     Objective& o = game.dynamicObjective;
-    o.type = "courier";
+    o.type = nj::ObjectiveType::Courier;
     o.active = 1;
     o.x = 100.0f;
     o.y = 100.0f;
@@ -184,7 +184,7 @@ TEST_F(ObjectiveTest, CourierWalksItsRoute) {
 
 TEST_F(ObjectiveTest, InformantOnlyRunsWhileTheAlarmIsUp) {
     Objective& o = game.dynamicObjective;
-    o.type = "informant";
+    o.type = nj::ObjectiveType::Informant;
     o.active = 1;
     o.x = 100.0f;
     o.y = 100.0f;
@@ -201,7 +201,7 @@ TEST_F(ObjectiveTest, InformantOnlyRunsWhileTheAlarmIsUp) {
 
 TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
     Objective& o = game.dynamicObjective;
-    o.type = "evidence_burn";
+    o.type = nj::ObjectiveType::EvidenceBurn;
     o.active = 1;
     o.x = 300.0f;
     o.y = 300.0f;
@@ -219,7 +219,7 @@ TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
 
 TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     Objective& o = game.dynamicObjective;
-    o.type = "sabotage_node";
+    o.type = nj::ObjectiveType::SabotageNode;
     o.label = "PLANT BUG";
     o.active = 1;
     o.x = 300.0f;
@@ -254,7 +254,7 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
 
 TEST_F(ObjectiveTest, AHeldEWalkedIntoRangeCompletesThroughTheUpdateRule) {
     Objective& o = game.dynamicObjective;
-    o.type = "sabotage_node";
+    o.type = nj::ObjectiveType::SabotageNode;
     o.label = "PLANT BUG";
     o.active = 1;
     o.x = 300.0f;

@@ -2,6 +2,7 @@
 #include "tools/nightjar-sim/state_line.hpp"
 
 #include "data/json_writer.hpp"
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 
 namespace nj {
@@ -21,7 +22,8 @@ void writeGuards(JsonWriter& j, const Game& g) {
     for (const Guard& guard : g.guards) {
         j.beginObject();
         j.key("x").number(guard.x).key("y").number(guard.y).key("facing").number(guard.facing);
-        j.key("state").string(guard.state).key("downed").boolean(guard.downed);
+        j.key("state").string(std::string(guardStateName(guard.state)));
+        j.key("downed").boolean(guard.downed);
         j.key("discovered").boolean(guard.discovered).key("suspicion").number(guard.suspicion);
         j.key("investigateTimer")
             .number(guard.investigateTimer)
@@ -68,7 +70,7 @@ void writeDevices(JsonWriter& j, const Game& g) {
 
 void writeObjective(JsonWriter& j, const char* name, const Objective& o, bool dynamic) {
     j.key(name).beginObject();
-    if (dynamic) j.key("type").string(o.type);
+    if (dynamic) j.key("type").string(objectiveTypeText(o.type, o.otherType));
     j.key("label").string(o.label).key("x").number(o.x).key("y").number(o.y);
     j.key("active").boolean(o.active).key("done").boolean(o.done);
     if (dynamic) j.key("timeLeft").number(o.timeLeft);
@@ -84,8 +86,14 @@ std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequeste
     j.key("gameState").unsignedInteger(static_cast<std::uint32_t>(g.gameState));
     j.key("missionIndex").unsignedInteger(g.missionIndex);
     j.key("missionCount").unsignedInteger(g.campaignMaps.size());
-    j.key("missionName").string(g.missionName).key("theme").string(g.theme);
-    j.key("faction").string(g.faction).key("approach").unsignedInteger(g.approach);
+    j.key("missionName")
+        .string(g.missionName)
+        .key("theme")
+        .string(themeText(g.theme, g.otherTheme));
+    j.key("faction")
+        .string(g.faction)
+        .key("approach")
+        .unsignedInteger(static_cast<std::uint32_t>(g.approach));
     writePlayer(j, g);
     j.key("detection").number(g.detection).key("peakDetection").number(g.peakDetection);
     j.key("timesSpotted").unsignedInteger(g.timesSpotted).key("alarmActive").boolean(g.alarmActive);

@@ -12,6 +12,7 @@
 #include "data/json.hpp"
 #include "data/package.hpp"
 #include "ui/package_file_system.hpp"
+#include "ui/page_state.hpp"
 #include "ui/stock_sources.hpp"
 #include "ui/web/platform.hpp"
 #include "ui/web/renderer.hpp"
@@ -197,6 +198,7 @@ int renderPage(const RenderOptions& options) {
         std::cerr << "njtool: cannot load page " << pagePath << "\n";
         return 1;
     }
+    view->evaluateScript(nj::approachNamesScript());  // as the game does once the page is ready
     if (!state.empty()) {
         view->evaluateScript("window.syncGameState && window.syncGameState(" + state + ");");
     }

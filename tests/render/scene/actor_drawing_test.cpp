@@ -61,12 +61,15 @@ TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfIt) {
 
 TEST_F(Actors, ConeColoursFollowTheGuardsState) {
     nj::Guard& g = addGuard(100, 100);
-    for (const auto& [state, centre] : {std::pair{"alert", Color{0.94f, 0.27f, 0.27f, 0.62f}},
-                                        std::pair{"searching", Color{0.98f, 0.74f, 0.25f, 0.46f}},
-                                        std::pair{"suspicious", Color{0.98f, 0.74f, 0.25f, 0.46f}},
-                                        std::pair{"patrol", kPatrolCone}}) {
+    using nj::GuardState;
+    for (const auto& [state, centre] :
+         {std::pair{GuardState::Alert, Color{0.94f, 0.27f, 0.27f, 0.62f}},
+          std::pair{GuardState::Searching, Color{0.98f, 0.74f, 0.25f, 0.46f}},
+          std::pair{GuardState::Suspicious, Color{0.98f, 0.74f, 0.25f, 0.46f}},
+          std::pair{GuardState::Patrol, kPatrolCone}}) {
         g.state = state;
-        EXPECT_EQ(record(nj::drawGuardVisionCones, game).count(centre), 24u * 4u) << state;
+        EXPECT_EQ(record(nj::drawGuardVisionCones, game).count(centre), 24u * 4u)
+            << static_cast<int>(state);
     }
 }
 
@@ -91,10 +94,10 @@ TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
     nj::Guard& g = addGuard(300, 300);
     g.downed = 1;
     g.marked = 1;
-    g.state = "alert";
+    g.state = nj::GuardState::Alert;
     g.patrol = {{300, 300}, {400, 300}};
     game.playerPos = {320, 300};
-    game.approach = 2;
+    game.approach = nj::Approach::UplinkHack;
     game.animClock = 0.4f;
     EXPECT_TRUE(record(nj::drawGuardVisionCones, game).vertices.empty());
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
@@ -123,13 +126,13 @@ TEST_F(Actors, CalmGuardsShowQuestionBadgesOnlyWithinRangeOfTheOperative) {
 TEST_F(Actors, UneasyGuardsShowQuestionsAndAlertGuardsExclamationsAtAnyDistance) {
     nj::Guard& g = addGuard(300, 300);
     const Color ask{0.95f, 0.78f, 0.28f, 1}, warn{0.769f, 0.118f, 0.227f, 1};
-    for (const char* state : {"suspicious", "searching"}) {
+    for (const nj::GuardState state : {nj::GuardState::Suspicious, nj::GuardState::Searching}) {
         g.state = state;
         const Recording r = record(nj::drawGuards, game);
-        EXPECT_EQ(r.count(kBadgeInner), 12u) << state;
-        EXPECT_TRUE(r.has(ask)) << state;
+        EXPECT_EQ(r.count(kBadgeInner), 12u) << static_cast<int>(state);
+        EXPECT_TRUE(r.has(ask)) << static_cast<int>(state);
     }
-    g.state = "alert";
+    g.state = nj::GuardState::Alert;
     const Recording r = record(nj::drawGuards, game);
     EXPECT_EQ(r.count(kBadgeInner), 12u);
     EXPECT_FALSE(r.has(ask));
@@ -187,20 +190,22 @@ TEST_F(Actors, ACameraFanSpansItsSweepAroundItsHeading) {
 }
 
 TEST_F(Actors, TheOperativeWearsTheThemesStaffSuitWhileTheDisguiseHolds) {
-    game.theme = "embassy";
+    game.theme = nj::Theme::Embassy;
     const Color staff{0.1f, 0.18f, 0.36f, 1}, plain{0.09f, 0.11f, 0.15f, 1};
-    game.approach = 1;
+    game.approach = nj::Approach::StaffDisguise;
     game.disguise = 0.16f;
     EXPECT_TRUE(record(nj::drawPlayer, game).has(staff));
     game.disguise = 0.15f;
     EXPECT_TRUE(record(nj::drawPlayer, game).has(plain));
     game.disguise = 1.0f;
-    game.approach = 0;
+    game.approach = nj::Approach::ServiceCorridor;
     EXPECT_TRUE(record(nj::drawPlayer, game).has(plain));
-    game.approach = 1;
-    game.theme = "laboratory";
+    game.approach = nj::Approach::StaffDisguise;
+    game.theme = nj::Theme::Laboratory;
     EXPECT_TRUE(record(nj::drawPlayer, game).has({0.75f, 0.85f, 0.92f, 1}));
-    game.theme = "archive";
+    game.theme = nj::Theme::Archive;
+    EXPECT_TRUE(record(nj::drawPlayer, game).has({0.18f, 0.24f, 0.32f, 1}));
+    game.theme = nj::Theme::Other;  // a theme the game does not know dresses as the archive
     EXPECT_TRUE(record(nj::drawPlayer, game).has({0.18f, 0.24f, 0.32f, 1}));
 }
 
@@ -262,11 +267,11 @@ TEST_F(Actors, PatrolRoutesShowForTaggedGuardsOrAfterTheUplinkHack) {
     g.patrol = {{300, 300}, {400, 300}, {400, 400}};
     const Color route{0.024f, 0.714f, 0.831f, 0.24f}, tag{0.18f, 0.545f, 0.341f, 0.75f};
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
-    game.approach = 2;
+    game.approach = nj::Approach::UplinkHack;
     Recording r = record(nj::drawObjectiveMarkers, game);
     EXPECT_EQ(r.count(route), 3u * 6u);  // the route closes back on its start
     EXPECT_EQ(r.count(tag), 16u * 6u);
-    game.approach = 0;
+    game.approach = nj::Approach::ServiceCorridor;
     game.guards[0].marked = 1;
     game.guards[0].patrol = {{300, 300}};
     r = record(nj::drawObjectiveMarkers, game);
@@ -286,11 +291,11 @@ TEST_F(Actors, TheAlarmPointsOnlySearchingAndAlertGuardsAtItself) {
     game.alarmActive = 1;
     game.alarmTimer = 1;
     game.alarmPos = {500, 300};
-    addGuard(100, 100).state = "searching";
-    addGuard(100, 200).state = "alert";
-    addGuard(100, 300).state = "suspicious";
+    addGuard(100, 100).state = nj::GuardState::Searching;
+    addGuard(100, 200).state = nj::GuardState::Alert;
+    addGuard(100, 300).state = nj::GuardState::Suspicious;
     nj::Guard& sleeper = addGuard(100, 400);
-    sleeper.state = "alert";
+    sleeper.state = nj::GuardState::Alert;
     sleeper.downed = 1;
     const Color lead{0.769f, 0.118f, 0.227f, 0.28f};
     EXPECT_EQ(record(nj::drawObjectiveMarkers, game).count(lead), 2u * 6u);
@@ -303,12 +308,15 @@ TEST_F(Actors, TheSecondDirectiveIsColouredByItsType) {
     o.active = 1;
     o.x = 300;
     o.y = 300;
+    using nj::ObjectiveType;
     for (const auto& [type, colour] :
-         {std::pair{"informant", Color{0.18f, 0.545f, 0.341f, 1}}, std::pair{"courier", kGold},
-          std::pair{"sabotage_node", Color{0.769f, 0.118f, 0.227f, 1}},
-          std::pair{"evidence_burn", Color{0.769f, 0.118f, 0.227f, 1}}}) {
+         {std::pair{ObjectiveType::Informant, Color{0.18f, 0.545f, 0.341f, 1}},
+          std::pair{ObjectiveType::Courier, kGold},
+          std::pair{ObjectiveType::SabotageNode, Color{0.769f, 0.118f, 0.227f, 1}},
+          std::pair{ObjectiveType::EvidenceBurn, Color{0.769f, 0.118f, 0.227f, 1}},
+          std::pair{ObjectiveType::Other, Color{0.769f, 0.118f, 0.227f, 1}}}) {
         o.type = type;
-        EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).has(colour)) << type;
+        EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).has(colour)) << static_cast<int>(type);
     }
     o.done = 1;
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());

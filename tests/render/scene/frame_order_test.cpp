@@ -24,7 +24,7 @@ constexpr Color kGoldA(float a) {
 // One of everything the frame draws, each placed apart from the others.
 void furnish(Game& game) {
     game.gameState = GameState::Playing;
-    game.theme = "laboratory";
+    game.theme = nj::Theme::Laboratory;
     game.pressurePlates.push_back({200, 300, 40, 20, 0, 0});
     game.furniture.push_back({});
     game.furniture.back().type = "crate";

@@ -45,13 +45,16 @@ TEST_F(World, RugsLieOnlyInCasinoAndEmbassyWhileSealAndPlantsAreEverywhere) {
     const Color rug{0.32f, 0.07f, 0.09f, 1};
     const Color seal{0.24f, 0.19f, 0.08f, 0.85f};
     const Color plantPot{0.18f, 0.14f, 0.1f, 1};
-    for (const char* theme : {"casino", "embassy", "laboratory", "archive"}) {
+    using nj::Theme;
+    for (const Theme theme :
+         {Theme::Casino, Theme::Embassy, Theme::Laboratory, Theme::Archive, Theme::Other}) {
         game.theme = theme;
         const Recording r = record(nj::drawFloor, game);
-        const bool grand = std::string(theme) == "casino" || std::string(theme) == "embassy";
-        EXPECT_EQ(r.count(rug), grand ? 3u * 6u : 0u) << theme;
-        EXPECT_TRUE(r.has(seal)) << theme;
-        EXPECT_EQ(r.count(plantPot), 6u * 16u * 3u) << theme;  // six pots, 16-step fans
+        const bool grand = theme == Theme::Casino || theme == Theme::Embassy;
+        const int which = static_cast<int>(theme);
+        EXPECT_EQ(r.count(rug), grand ? 3u * 6u : 0u) << which;
+        EXPECT_TRUE(r.has(seal)) << which;
+        EXPECT_EQ(r.count(plantPot), 6u * 16u * 3u) << which;  // six pots, 16-step fans
     }
 }
 

@@ -134,7 +134,7 @@ TEST_F(OverlayHost, ClicksAndKeysReachTheGameThroughThePage) {
     frames(2);
     ASSERT_TRUE(overlay->domReady());
     click(700, 435);  // the SECURITY UPLINK HACK row of the dossier
-    EXPECT_EQ(game.approach, 2u);
+    EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
     click(200, 290);  // the second operation's card
     EXPECT_EQ(game.missionIndex, 1u);
     game.onKeyDown(37);  // Left on the dossier: the page asks for the previous mission

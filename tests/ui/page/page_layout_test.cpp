@@ -16,6 +16,7 @@
 
 #include "data/map_token.hpp"
 #include "data/package.hpp"
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 #include "tests/ui/web/web_test_support.hpp"
 #include "ui/package_file_system.hpp"
@@ -117,6 +118,7 @@ class RealPage : public ::testing::Test {
         page.view->loadURL("file:///ui/ui.html");
         page.frame();
         ASSERT_EQ(page.domReadyCount, 1);
+        page.eval(nj::approachNamesScript());
         page.eval(kFitScript);
     }
 
@@ -186,6 +188,14 @@ std::vector<std::string> bannersOf(const nj::Game& g) {
             "CCTV SPOTTED DOWNED GUARD // SEARCH DISPATCHED",
             "INFILTRATION APPROACH: SECURITY UPLINK HACK",
             "EMERALD CLEARANCE PASS SECURED"};
+}
+
+// The dossier's approach rows carry the names the game sends, in its order.
+TEST_F(RealPage, ApproachRowsShowTheGamesNames) {
+    for (std::uint32_t a = 0; a < nj::kApproachCount; ++a) {
+        EXPECT_EQ(text("apname" + std::to_string(a)),
+                  nj::approachName(static_cast<nj::Approach>(a)));
+    }
 }
 
 TEST_F(RealPage, DossierTextsFitForEveryOperation) {
