@@ -63,32 +63,6 @@ TEST(WebBadPages, MissingScriptStylesheetAndImageAreSkipped) {
     EXPECT_EQ(page.domReadyCount, 1);
 }
 
-TEST(WebBadPages, BrokenCssKeepsTheRulesAroundIt) {
-    PageHarness page;
-    page.load(
-        "<html><head><style>body{margin:0} div { color: ; background-color #fff }"
-        "@media {{{ } .x { width: 10px; height: 10px; background-color: #0000ff }"
-        "</style></head><body><div class='x'></div></body></html>");
-    page.frame();
-    // Whatever the parser makes of the garbage, the page renders and the
-    // engine is still usable.
-    EXPECT_EQ(page.js("document.querySelectorAll('.x').length"), "1");
-}
-
-TEST(WebPageStyles, LinkedStylesheetAppliesAndRestylesWithIt) {
-    PageHarness page;
-    page.files.add("ui/css/main.css",
-                   ".x{position:absolute;left:0;top:0;width:10px;height:10px;"
-                   "background-color:#ff0000}.x.on{background-color:#00ff00}");
-    page.load(
-        "<html><head><link rel='stylesheet' href='css/main.css'></head><body>"
-        "<div id='x' class='x'></div></body></html>");
-    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
-    page.eval("document.getElementById('x').classList.add('on')");
-    page.frame();
-    EXPECT_EQ(page.pixel(5, 5), rgb(0x00ff00));
-}
-
 TEST(WebPageStyles, ImportedSheetsMediaQueriesAndVariablesApply) {
     PageHarness page(200, 50);
     page.files.add("ui/base.css",
@@ -208,18 +182,6 @@ TEST(WebBadPages, AVeryDeepPageIsCutToTheBoundAndStillPaints) {
     EXPECT_NE(page.js("document.body.textContent.indexOf('deepest')"), "-1");
     EXPECT_EQ(page.pixel(10, 10), rgb(0x00FF00));
     EXPECT_TRUE(page.log.contains("file:///ui/page.html nests elements deeper than 512"));
-}
-
-TEST(WebBadPages, UnsupportedTagsAndDeepNestingRender) {
-    PageHarness page;
-    std::string deep;
-    for (int i = 0; i < 300; ++i) deep += "<div>";
-    deep += "x";
-    for (int i = 0; i < 300; ++i) deep += "</div>";
-    page.load(
-        "<html><body><canvas></canvas><svg><circle/></svg><table><tr><td>1</td></tr></table>" +
-        deep + "</body></html>");
-    EXPECT_EQ(page.domReadyCount, 1);
 }
 
 }  // namespace
