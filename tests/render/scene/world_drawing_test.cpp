@@ -55,25 +55,6 @@ TEST_F(World, RugsLieOnlyInCasinoAndEmbassyWhileSealAndPlantsAreEverywhere) {
     }
 }
 
-TEST_F(World, TilesAlternateWithinEachHalfOfTheRoom) {
-    const Recording r = record(nj::drawFloor, game);
-    // First vertex of a tile's fill rectangle is its top-left corner.
-    auto tileAt = [&](float x, float y, const Color& c) {
-        for (std::size_t i = 0; i + 5 < r.vertices.size(); i += 3) {
-            const nj::Vertex& v = r.vertices[i];
-            if (std::fabs(v.x - x) < kPosTol && std::fabs(v.y - y) < kPosTol &&
-                nj::test::sameColor(v.color, c))
-                return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(tileAt(20, 40, {0.135f, 0.125f, 0.13f, 1}));   // warm, columns 0 + row 0: even
-    EXPECT_TRUE(tileAt(68, 40, {0.112f, 0.105f, 0.11f, 1}));   // warm, odd
-    EXPECT_TRUE(tileAt(548, 40, {0.068f, 0.08f, 0.098f, 1}));  // cool, column 11: odd
-    EXPECT_TRUE(tileAt(548, 88, {0.08f, 0.095f, 0.115f, 1}));  // cool, even
-    EXPECT_TRUE(tileAt(500, 40, {0.135f, 0.125f, 0.13f, 1}));  // still warm below x 520
-}
-
 struct WallCase {
     float x, y, w, h;
     bool bevel, basePlate, lamp;
