@@ -12,7 +12,6 @@
 namespace {
 
 using nj::Color;
-using nj::Game;
 using nj::test::boundsOf;
 using nj::test::kPosTol;
 using nj::test::record;
@@ -22,10 +21,9 @@ constexpr Color kBadgeInner{0.14f, 0.11f, 0.05f, 1};
 constexpr Color kGold{0.83f, 0.686f, 0.216f, 1};
 constexpr Color kCameraFan{0.22f, 0.74f, 0.97f, 0.28f};
 
-struct Actors : ::testing::Test {
-    Game game{nullptr, nullptr};
+struct Actors : nj::test::ClearedWorld {
     void SetUp() override {
-        nj::test::clearWorld(game);
+        ClearedWorld::SetUp();
         game.playerPos = {900, 500};
     }
     nj::Guard& addGuard(float x, float y) {

@@ -16,11 +16,7 @@ using nj::Game;
 
 // A field with nothing in it but what a test adds; the gate is moved well
 // away from the rays.
-struct EmptyField : ::testing::Test {
-    Game game{nullptr, nullptr};
-    void SetUp() override { nj::test::clearWorld(game); }
-    void addWall(float x, float y, float w, float h) { game.walls.push_back({x, y, w, h}); }
-};
+using EmptyField = nj::test::ClearedWorld;
 
 // Samples at 8, 15.5, 23, ... along the ray; the first inside an obstacle
 // (its edge counts) ends the ray half a step back, never closer than 6, and
@@ -69,7 +65,7 @@ TEST_F(EmptyField, FurnitureDoesNotCutCones) {
 }
 
 TEST_F(EmptyField, AbsurdCoordinatesNeitherCrashNorHang) {
-    addWall(150, 50, 40, 100);
+    game.walls.push_back({150, 50, 40, 100});
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const auto start = std::chrono::steady_clock::now();
@@ -87,7 +83,7 @@ TEST_F(EmptyField, AbsurdCoordinatesNeitherCrashNorHang) {
 
 TEST_F(EmptyField, ARayCrossesTheWholeFieldBeforeGivingUp) {
     // From one corner to a wall at the far corner: about 1,090 units away.
-    addWall(930, 520, 30, 20);
+    game.walls.push_back({930, 520, 30, 20});
     const float angle = std::atan2(525.0f - 2.0f, 935.0f - 2.0f);
     const float d = castVisionRay(game, 2, 2, angle, 1e30f);
     EXPECT_GT(d, 1000.0f);

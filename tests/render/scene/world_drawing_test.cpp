@@ -15,16 +15,12 @@
 namespace {
 
 using nj::Color;
-using nj::Game;
 using nj::test::boundsOf;
 using nj::test::kPosTol;
 using nj::test::record;
 using nj::test::Recording;
 
-struct World : ::testing::Test {
-    Game game{nullptr, nullptr};
-    void SetUp() override { nj::test::clearWorld(game); }
-};
+using World = nj::test::ClearedWorld;
 
 // The text a step should end with, drawn on its own.
 std::vector<nj::Vertex> textAlone(const std::string& text, float x, float y, float scale,

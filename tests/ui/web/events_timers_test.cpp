@@ -97,20 +97,6 @@ TEST(WebEvents, HoverRepaintsMatchAFullRepaint) {
     EXPECT_TRUE(page.matchesAFullRepaint());
 }
 
-TEST(WebEvents, DomReadyComesAfterThePagesScripts) {
-    PageHarness page;
-    page.load(
-        "<html><body><script>var order = ['script'];"
-        "document.addEventListener('DOMContentLoaded', function () { order.push('ready'); });"
-        "window.addEventListener('load', function () { order.push('load'); });"
-        "</script></body></html>");
-    EXPECT_EQ(page.domReadyCount, 1);
-    EXPECT_EQ(page.js("order.join(',')"), "script,ready,load");
-    EXPECT_EQ(page.js("document.readyState"), "complete");
-}
-
-// A timeout runs once when its time has come, with its arguments; timers
-// run in due order and a cleared one never runs.
 TEST(WebTimers, TimeoutsFireOnceInDueOrderUnlessCleared) {
     PageHarness page;
     page.load(

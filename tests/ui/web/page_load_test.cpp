@@ -81,13 +81,17 @@ TEST(WebPageStyles, ImportedSheetsMediaQueriesAndVariablesApply) {
     EXPECT_EQ(page.pixel(25, 5), rgb(0x00ff00));  // custom property through var()
 }
 
-TEST(WebPageScripts, ExternalScriptRunsInOrder) {
+TEST(WebPageScripts, ScriptsRunInOrderThenTheDomIsReadyThenLoaded) {
     PageHarness page;
     page.files.add("ui/js/app.js", "order.push('file');");
     page.load(
-        "<html><body><script>var order = ['inline'];</script>"
+        "<html><body><script>var order = ['inline'];"
+        "document.addEventListener('DOMContentLoaded', function () { order.push('ready'); });"
+        "window.addEventListener('load', function () { order.push('load'); });</script>"
         "<script src='js/app.js'></script><script>order.push('last');</script></body></html>");
-    EXPECT_EQ(page.js("order.join(',')"), "inline,file,last");
+    EXPECT_EQ(page.domReadyCount, 1);
+    EXPECT_EQ(page.js("order.join(',')"), "inline,file,last,ready,load");
+    EXPECT_EQ(page.js("document.readyState"), "complete");
 }
 
 TEST(WebPageScripts, ReloadReplacesThePageAndItsScripts) {
