@@ -67,8 +67,6 @@ TEST_F(BoundPage, MissingOrWrongArgumentsAreMarshalErrorsAtEveryLevel) {
         const std::string missing = call("game.setApproach()");
         EXPECT_NE(missing.find("game.setApproach(approachIdx: number)"), std::string::npos)
             << missing;
-        EXPECT_NE(missing.find("approachIdx"), std::string::npos) << missing;
-        EXPECT_NE(missing.find("number"), std::string::npos) << missing;
         EXPECT_EQ(
             page.js("(function(){ try { game.setApproach('2') } catch (e) { return "
                     "e.argumentPosition + ':' + e.parameterName + ':' + e.expectedType; } })()"),

@@ -114,25 +114,19 @@ TEST(WebRender, ClassToggleHidesAndShowsWithoutGrowingMatchedRules) {
               "<style>.box{position:absolute;left:0;top:0;width:20px;height:20px;"
               "background-color:#ff0000}.off{display:none}.blue{background-color:#0000ff}</style>"
               "<div id='b' class='box'></div></body></html>");
-    ASSERT_EQ(page.pixel(5, 5), rgb(0xff0000));
-    page.eval("document.getElementById('b').classList.add('off')");
-    page.frame();
-    EXPECT_EQ(page.pixel(5, 5), kTransparent);
-    page.eval("document.getElementById('b').classList.remove('off')");
-    page.frame();
-    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
-    // A removed class must stop applying: blue on, blue off, red again.
-    page.eval("document.getElementById('b').className = 'box blue'");
-    page.frame();
-    EXPECT_EQ(page.pixel(5, 5), rgb(0x0000ff));
-    page.eval("document.getElementById('b').className = 'box'");
-    page.frame();
-    EXPECT_EQ(page.pixel(5, 5), rgb(0xff0000));
-    const std::size_t rules = page.view->page()->matchedRuleCount();
-    for (int i = 0; i < 50; ++i) {
-        page.eval("document.getElementById('b').classList.toggle('blue')");
+    const auto after = [&](const std::string& change) {
+        page.eval("document.getElementById('b')." + change);
         page.frame();
-    }
+        return page.pixel(5, 5);
+    };
+    ASSERT_EQ(page.pixel(5, 5), rgb(0xff0000));
+    EXPECT_EQ(after("classList.add('off')"), kTransparent);
+    EXPECT_EQ(after("classList.remove('off')"), rgb(0xff0000));
+    // A removed class must stop applying: blue on, blue off, red again.
+    EXPECT_EQ(after("className = 'box blue'"), rgb(0x0000ff));
+    EXPECT_EQ(after("className = 'box'"), rgb(0xff0000));
+    const std::size_t rules = page.view->page()->matchedRuleCount();
+    for (int i = 0; i < 50; ++i) after("classList.toggle('blue')");
     EXPECT_EQ(page.view->page()->matchedRuleCount(), rules);
 }
 
@@ -183,12 +177,10 @@ TEST(WebRender, BitmapIsBgraWithRowBytesAndLocks) {
     EXPECT_GE(bitmap.rowBytes(), 13u * 4);
     auto* pixels = static_cast<const std::uint8_t*>(bitmap.lockPixels());
     ASSERT_NE(pixels, nullptr);
-    EXPECT_EQ(bitmap.lockPixels(), nullptr);  // no nested locks
-    const std::uint8_t* last = pixels + bitmap.rowBytes() * 6 + 12 * 4;
-    EXPECT_EQ(last[0], 0x30);  // B
-    EXPECT_EQ(last[1], 0x20);  // G
-    EXPECT_EQ(last[2], 0x10);  // R
-    EXPECT_EQ(last[3], 0xFF);  // A
+    EXPECT_EQ(bitmap.lockPixels(), nullptr);                             // no nested locks
+    const std::uint8_t* last = pixels + bitmap.rowBytes() * 6 + 12 * 4;  // B, G, R, A
+    EXPECT_EQ(std::vector<std::uint8_t>(last, last + 4),
+              (std::vector<std::uint8_t>{0x30, 0x20, 0x10, 0xFF}));
     bitmap.unlockPixels();
 }
 
