@@ -340,19 +340,8 @@ TEST(WebRender, PartialRepaintsMatchAFullRepaint) {
     }
 }
 
-TEST(WebRender, ResizeToALargerScaleKeepsTheLayoutWidth) {
-    PageHarness page(1280, 720);
-    page.load(kHead +
-              "<div id='bar' style='height:4px;background-color:#ff0000'></div></body></html>");
-    page.view->resize(1920, 1080, 1.5);  // the game's 1080p window: a layout 1280 units wide
-    page.frame();
-    EXPECT_EQ(page.view->width(), 1920u);
-    EXPECT_EQ(page.js("document.getElementById('bar').getBoundingClientRect().width"), "1280");
-    EXPECT_EQ(page.pixel(1919, 5), rgb(0xff0000));  // 4 CSS px tall = 6 device px
-    EXPECT_EQ(page.pixel(1919, 6), kTransparent);
-}
-
-TEST(WebRender, ViewportUnitsFollowAResize) {
+// Viewport units are layout units: the view's pixels over its device scale.
+TEST(WebRender, ViewportUnitsFollowAResizeAndItsScale) {
     PageHarness page(200, 50);
     page.load(kHead +
               "<div style='width:50vw;height:10px;background-color:#00ff00'></div></body></html>");
@@ -362,6 +351,10 @@ TEST(WebRender, ViewportUnitsFollowAResize) {
     page.frame();
     EXPECT_EQ(page.pixel(59, 5), rgb(0x00ff00));
     EXPECT_EQ(page.pixel(60, 5), kTransparent);
+    page.view->resize(240, 50, 2.0);  // 120 units wide: 50vw is 60 units, 120 pixels
+    page.frame();
+    EXPECT_EQ(page.pixel(119, 5), rgb(0x00ff00));
+    EXPECT_EQ(page.pixel(120, 5), kTransparent);
 }
 
 }  // namespace
