@@ -47,7 +47,6 @@ std::string MemoryFileSystem::mimeType(const std::string& path) {
 }
 
 web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
-    opened.push_back(path);
     auto found = files_.find(path);
     if (found == files_.end()) return nullptr;
     return web::makeBuffer(found->second.data(), found->second.size());

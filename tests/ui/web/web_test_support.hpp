@@ -21,7 +21,6 @@ class MemoryFileSystem : public web::FileSystem {
     std::string mimeType(const std::string& path) override;
     std::string charset(const std::string&) override { return "utf-8"; }
     web::BufferPtr openFile(const std::string& path) override;
-    std::vector<std::string> opened;  // every path asked for, in order
 
   private:
     std::map<std::string, std::string> files_;
