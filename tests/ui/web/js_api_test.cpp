@@ -214,32 +214,30 @@ TEST(WebJsValues, NumberConversionNotesWhatIsLost) {
     PageHarness page;
     page.load("<html><body></body></html>");
     JSGlobalContextRef context = JSGlobalContextCreate(nullptr);
-    const auto convert = [&](web::JsValue value, bool* lossy) {
+    // The value converted (NaN where it is not a number) and whether it is lossy.
+    const struct {
+        web::JsValue value;
+        double converted;
+        bool lossy;
+    } cases[] = {
+        {JSValueMakeNumber(context, 7), 7.0, false},
+        {JSValueMakeNumber(context, -2.5), -2.5, true},
+        {JSValueMakeNumber(context, NAN), NAN, true},
+        {JSValueMakeNumber(context, INFINITY), INFINITY, true},
+        {JSValueMakeNumber(context, std::ldexp(1.0, 60)), std::ldexp(1.0, 60), true},
+        {JSValueMakeBoolean(context, true), 1.0, true},
+    };
+    for (const auto& c : cases) {
         web::LossyNote note;
         web::LossyNote* previous = web::setCurrentLossyNote(&note);
         double out = -1;
         web::JsValue exception = nullptr;
-        EXPECT_TRUE(web::valueToNumber(context, value, &out, &exception));
+        EXPECT_TRUE(web::valueToNumber(context, c.value, &out, &exception));
         web::setCurrentLossyNote(previous);
-        *lossy = note.flag != 0;
-        if (*lossy) {
-            EXPECT_NE(note.reason[0], 0);
-        }
-        return out;
-    };
-    bool lossy = true;
-    EXPECT_EQ(convert(JSValueMakeNumber(context, 7), &lossy), 7.0);
-    EXPECT_FALSE(lossy);
-    EXPECT_EQ(convert(JSValueMakeNumber(context, -2.5), &lossy), -2.5);
-    EXPECT_TRUE(lossy);
-    EXPECT_TRUE(std::isnan(convert(JSValueMakeNumber(context, NAN), &lossy)));
-    EXPECT_TRUE(lossy);
-    convert(JSValueMakeNumber(context, INFINITY), &lossy);
-    EXPECT_TRUE(lossy);
-    convert(JSValueMakeNumber(context, std::ldexp(1.0, 60)), &lossy);
-    EXPECT_TRUE(lossy);
-    EXPECT_EQ(convert(JSValueMakeBoolean(context, true), &lossy), 1.0);
-    EXPECT_TRUE(lossy);
+        EXPECT_TRUE(out == c.converted || (std::isnan(out) && std::isnan(c.converted))) << out;
+        EXPECT_EQ(note.flag != 0, c.lossy) << c.converted;
+        EXPECT_EQ(note.reason[0] != 0, c.lossy) << c.converted;
+    }
     // Without a note installed nothing is tracked, and nothing crashes.
     double out = 0;
     EXPECT_TRUE(web::valueToNumber(context, JSValueMakeNumber(context, 0.5), &out, nullptr));
