@@ -12,16 +12,13 @@
 namespace {
 
 using nj::Color;
-using nj::test::boundsOf;
-using nj::test::kPosTol;
-using nj::test::record;
-using nj::test::Recording;
+using namespace nj::test;
 
 constexpr Color kBadgeInner{0.14f, 0.11f, 0.05f, 1};
 constexpr Color kGold{0.83f, 0.686f, 0.216f, 1};
 constexpr Color kCameraFan{0.22f, 0.74f, 0.97f, 0.28f};
 
-struct Actors : nj::test::ClearedWorld {
+struct Actors : ClearedWorld {
     void SetUp() override {
         ClearedWorld::SetUp();
         game.playerPos = {900, 500};
@@ -96,7 +93,7 @@ TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
                          nj::drawText(b, "ZZZ", 300, 300 - 18 + 2 * std::sin(3 * 0.4f), 0.8f, kGold,
                                       nj::TextAlign::Center);
                      }).vertices;
-    EXPECT_TRUE(nj::test::sameVertices(r.tail(zzz.size()), zzz));
+    EXPECT_TRUE(sameVertices(r.tail(zzz.size()), zzz));
 }
 
 // Calm guards ask within 210 of the operative; uneasy ones ask and alert
@@ -122,7 +119,7 @@ TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
     // Diamonds of half-diagonal 6 sqrt 2, centred 22 and 38 above the guard.
     const auto diamonds = record(nj::drawGuards, game).withColor(warn);
     ASSERT_GE(diamonds.size(), 6u);
-    const nj::test::Bounds first = boundsOf({diamonds.begin(), diamonds.begin() + 6});
+    const Bounds first = boundsOf({diamonds.begin(), diamonds.begin() + 6});
     EXPECT_NEAR((first.minY + first.maxY) / 2, 278, kPosTol);
     EXPECT_NEAR(boundsOf(diamonds).minY, 262 - 6 * std::sqrt(2.0f), 0.01f);
 }
@@ -179,7 +176,7 @@ TEST_F(Actors, TheOperativeInCoverIsRingedGreenAndLabelled) {
                            nj::drawText(b, "COVER", 400, 316, 0.7f, {0.18f, 0.545f, 0.341f, 1},
                                         nj::TextAlign::Center);
                        }).vertices;
-    EXPECT_TRUE(nj::test::sameVertices(r.tail(label.size()), label));
+    EXPECT_TRUE(sameVertices(r.tail(label.size()), label));
     game.playerInCover = 0;
     EXPECT_FALSE(record(nj::drawPlayer, game).has(ring));
 }
@@ -206,7 +203,7 @@ TEST_F(Actors, TheTakedownMarkerNeedsAGuardInReach) {
     game.takedownTarget = 1;  // out of range
     EXPECT_TRUE(record(nj::drawTakedownTarget, game).vertices.empty());
     game.takedownTarget = 0;
-    const nj::test::Bounds b = boundsOf(record(nj::drawTakedownTarget, game).vertices);
+    const Bounds b = boundsOf(record(nj::drawTakedownTarget, game).vertices);
     EXPECT_NEAR((b.minY + b.maxY) / 2, 278, 0.01f);
     EXPECT_NEAR(b.maxX - b.minX, 2 * 8, 0.01f);  // animClock 0: radius 8
 }

@@ -14,8 +14,7 @@ namespace {
 using nj::Color;
 using nj::Game;
 using nj::GameState;
-using nj::test::record;
-using nj::test::Recording;
+using namespace nj::test;
 
 constexpr Color kGoldA(float a) {
     return {0.83f, 0.686f, 0.216f, a};
@@ -139,14 +138,13 @@ TEST_F(FullFrame, TheBriefingDrawsTheSkylineAndOtherScreensTheFrozenWorld) {
     for (const GameState state :
          {GameState::Paused, GameState::MissionComplete, GameState::MissionFailed}) {
         game.gameState = state;
-        EXPECT_TRUE(nj::test::sameVertices(frame().vertices, playing.vertices))
-            << static_cast<int>(state);
+        EXPECT_TRUE(sameVertices(frame().vertices, playing.vertices)) << static_cast<int>(state);
     }
     game.gameState = GameState::Briefing;
     const Recording briefing = frame();
     const Recording skyline = record(nj::drawBriefingBackdrop, game);
     ASSERT_FALSE(skyline.vertices.empty());
-    EXPECT_TRUE(nj::test::sameVertices(briefing.vertices, skyline.vertices));
+    EXPECT_TRUE(sameVertices(briefing.vertices, skyline.vertices));
     EXPECT_EQ(briefing.additiveBinds, 0);
 }
 
@@ -155,12 +153,12 @@ TEST_F(FullFrame, TheSafeDimsTheWholeFieldLastAndOnlyWhileOpen) {
     const Recording open = frame();
     const auto last = open.tail(6);
     ASSERT_EQ(last.size(), 6u);
-    for (const nj::Vertex& v : last) EXPECT_TRUE(nj::test::sameColor(v.color, dim));
-    const nj::test::Bounds b = nj::test::boundsOf(last);
-    EXPECT_NEAR(b.minX, 0, nj::test::kPosTol);
-    EXPECT_NEAR(b.minY, 0, nj::test::kPosTol);
-    EXPECT_NEAR(b.maxX, 960, nj::test::kPosTol);
-    EXPECT_NEAR(b.maxY, 540, nj::test::kPosTol);
+    for (const nj::Vertex& v : last) EXPECT_TRUE(sameColor(v.color, dim));
+    const Bounds b = boundsOf(last);
+    EXPECT_NEAR(b.minX, 0, kPosTol);
+    EXPECT_NEAR(b.minY, 0, kPosTol);
+    EXPECT_NEAR(b.maxX, 960, kPosTol);
+    EXPECT_NEAR(b.maxY, 540, kPosTol);
 
     game.safeActive = 0;
     EXPECT_EQ(frame().count(dim), 0u);

@@ -13,10 +13,11 @@ namespace {
 
 using nj::castVisionRay;
 using nj::Game;
+using namespace nj::test;
 
 // A field with nothing in it but what a test adds; the gate is moved well
 // away from the rays.
-using EmptyField = nj::test::ClearedWorld;
+using EmptyField = ClearedWorld;
 
 // Samples at 8, 15.5, 23, ... along the ray; the first inside an obstacle
 // (its edge counts) ends the ray half a step back, never closer than 6, and
@@ -55,7 +56,7 @@ TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
         game.gate = {150, 80, 24, 140};
         game.gateOpen = open;
         EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), expected) << "gate " << open;
-        nj::test::clearWorld(game);
+        clearWorld(game);
     }
 }
 

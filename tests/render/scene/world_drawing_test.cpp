@@ -15,12 +15,9 @@
 namespace {
 
 using nj::Color;
-using nj::test::boundsOf;
-using nj::test::kPosTol;
-using nj::test::record;
-using nj::test::Recording;
+using namespace nj::test;
 
-using World = nj::test::ClearedWorld;
+using World = ClearedWorld;
 
 // The text a step should end with, drawn on its own.
 std::vector<nj::Vertex> textAlone(const std::string& text, float x, float y, float scale,
@@ -30,7 +27,7 @@ std::vector<nj::Vertex> textAlone(const std::string& text, float x, float y, flo
         .vertices;
 }
 
-void expectBox(const nj::test::Bounds& b, float x, float y, float w, float h) {
+void expectBox(const Bounds& b, float x, float y, float w, float h) {
     EXPECT_NEAR(b.minX, x, kPosTol);
     EXPECT_NEAR(b.minY, y, kPosTol);
     EXPECT_NEAR(b.maxX, x + w, kPosTol);
@@ -83,7 +80,7 @@ TEST_F(World, WallsGetBevelsBasePlatesAndLampsBySizeAndPlace) {
         if (c.basePlate)
             expectBox(boundsOf(r.withColor(plate)), c.x - 1.5f, c.y + c.h - 10, c.w + 3, 10);
         if (c.lamp) {
-            const nj::test::Bounds b = boundsOf(r.withColor(bulb));
+            const Bounds b = boundsOf(r.withColor(bulb));
             EXPECT_NEAR((b.minX + b.maxX) / 2, c.x + c.w + 2, 0.01f) << what;
             EXPECT_NEAR((b.minY + b.maxY) / 2, c.y + 0.45f * c.h, 0.01f) << what;
         }
@@ -107,8 +104,8 @@ TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
         game.doors = {c.door};
         const std::vector<nj::Vertex> leaves = record(nj::drawDoors, game).withColor(leaf);
         ASSERT_EQ(leaves.size(), 12u);
-        const nj::test::Bounds a = boundsOf({leaves.begin(), leaves.begin() + 6}),
-                               b = boundsOf({leaves.begin() + 6, leaves.end()});
+        const Bounds a = boundsOf({leaves.begin(), leaves.begin() + 6}),
+                     b = boundsOf({leaves.begin() + 6, leaves.end()});
         expectBox(a, c.first[0], c.first[1], c.first[2], c.first[3]);
         expectBox(b, c.second[0], c.second[1], c.second[2], c.second[3]);
     }
@@ -151,7 +148,7 @@ TEST_F(World, LaserBeamsShineOnlyWhileTheGridIsOnAndTheEmitterWorks) {
     const Color core{1, 1, 1, 0.95f};
     Recording r = record(nj::drawLasers, game);
     ASSERT_TRUE(r.has(core));
-    const nj::test::Bounds beam = boundsOf(r.withColor(core));
+    const Bounds beam = boundsOf(r.withColor(core));
     EXPECT_NEAR(beam.minX, 100, kPosTol);
     EXPECT_NEAR(beam.maxX, 180, kPosTol);
     EXPECT_NEAR((beam.minY + beam.maxY) / 2, 105, kPosTol);
@@ -176,7 +173,7 @@ TEST_F(World, KeycardsShowTheFirstThreeLettersOfTheirColourAndPickupsGoOnceTaken
         const Recording r = record(nj::drawKeycards, game);
         const auto expected = textAlone(label, 203, 146, 0.6f, white);
         ASSERT_FALSE(expected.empty());
-        EXPECT_TRUE(nj::test::sameVertices(r.tail(expected.size()), expected)) << name;
+        EXPECT_TRUE(sameVertices(r.tail(expected.size()), expected)) << name;
     }
     game.keycards[0].taken = 1;
     EXPECT_TRUE(record(nj::drawKeycards, game).vertices.empty());
@@ -190,12 +187,11 @@ TEST_F(World, PlatesSayAlarmUntilTrippedInGoldThenRed) {
     game.pressurePlates = {{100, 100, 60, 30, 0, 0}};
     const Color gold{0.83f, 0.686f, 0.216f, 1}, red{0.769f, 0.118f, 0.227f, 1};
     auto expected = textAlone("ALARM", 130, 111, 0.8f, gold);
-    EXPECT_TRUE(nj::test::sameVertices(record(nj::drawPressurePlates, game).tail(expected.size()),
-                                       expected));
+    EXPECT_TRUE(sameVertices(record(nj::drawPressurePlates, game).tail(expected.size()), expected));
     game.pressurePlates[0].pressed = 1;
     const Recording r = record(nj::drawPressurePlates, game);
     expected = textAlone("TRIPPED", 130, 111, 0.8f, red);
-    EXPECT_TRUE(nj::test::sameVertices(r.tail(expected.size()), expected));
+    EXPECT_TRUE(sameVertices(r.tail(expected.size()), expected));
     EXPECT_TRUE(r.has({0.27f, 0.04f, 0.04f, 1}));
 }
 
@@ -233,7 +229,7 @@ TEST_F(World, EveryFurnitureTypeDrawsInsideItsShadowedRectangle) {
         const Recording r = record(nj::drawFurniture, game);
         // The soft shadow first, then a body beyond the two shadows' 2 x 38 triangles.
         ASSERT_GT(r.vertices.size(), 2u * 38u * 3u) << type;
-        EXPECT_TRUE(nj::test::sameColor(r.vertices[0].color, {0, 0, 0, 0.32f})) << type;
+        EXPECT_TRUE(sameColor(r.vertices[0].color, {0, 0, 0, 0.32f})) << type;
     }
     game.furniture[0].type = "sofa";
     EXPECT_TRUE(record(nj::drawFurniture, game).has({0.14f, 0.11f, 0.08f, 1}));
@@ -247,7 +243,7 @@ TEST_F(World, EveryFurnitureTypeDrawsInsideItsShadowedRectangle) {
 // a float no longer moves by one step (5e8), or everywhere at 1e30, still
 // finishes its frame; and a piece however large draws at most the cap.
 TEST_F(World, RepeatedPartsEndAtAnyCoordinatesAndStopAtTheCap) {
-    const nj::test::Deadline deadline(20);
+    const Deadline deadline(20);
     struct Piece {
         const char* type;  // "gate" or a furniture type
         Color part;        // the colour counted
