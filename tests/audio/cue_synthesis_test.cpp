@@ -13,24 +13,16 @@ const nj::CueBank& bank() {
     return cues;
 }
 
-TEST(CueSynthesis, LengthsMatchTheCueTable) {
-    std::size_t total = 0;
-    for (int c = 0; c < nj::kCueCount; ++c) {
-        EXPECT_EQ(bank()[c].size(), nj::kCueLengths[c]) << nj::cueFileStem(c);
-        total += bank()[c].size();
-    }
-    EXPECT_EQ(total, 144648u);
-    // 0.04 s, 0.45 s, 0.06 s, 0.18 s, 0.25 s, 0.25 s, 0.45 s, 1.6 s at 44.1 kHz.
+TEST(CueSynthesis, EachCueLastsItsTimeAt44100Hz) {
     const double seconds[8] = {0.04, 0.45, 0.06, 0.18, 0.25, 0.25, 0.45, 1.6};
     for (int c = 0; c < nj::kCueCount; ++c) {
-        EXPECT_EQ(nj::kCueLengths[c], static_cast<std::size_t>(std::lround(seconds[c] * 44100)));
+        EXPECT_EQ(bank()[c].size(), static_cast<std::size_t>(std::lround(seconds[c] * 44100)))
+            << nj::cueFileStem(c);
     }
 }
 
 TEST(CueSynthesis, FirstFootstepSampleIsTakenOnePhaseStepIn) {
     // p = 110 / 44100 after one step: 0.25 * (4p - 1) * 32767, truncated.
-    const double p = 110.0 / 44100.0;
-    EXPECT_EQ(bank()[0][0], static_cast<std::int16_t>(0.25 * (4 * p - 1) * 32767));
     EXPECT_EQ(bank()[0][0], -8110);
 }
 

@@ -95,24 +95,20 @@ TEST(FontTable, EveryGlyphKeepsTheCellLayout) {
 
 TEST(FontText, EveryRunOfLitPixelsIsOneRectangle) {
     // 'A': one run in rows 0, 1 and 4, two in rows 2, 3, 5, 6 and 7.
+    const auto expectRect = [](const Rect& r, float x, float y, float w, float h) {
+        EXPECT_NEAR(r.x, x, 1e-3);
+        EXPECT_NEAR(r.y, y, 1e-3);
+        EXPECT_NEAR(r.w, w, 1e-3);
+        EXPECT_NEAR(r.h, h, 1e-3);
+    };
     const auto a = drawnRects("A", 0, 0, 1, TextAlign::Left);
     ASSERT_EQ(a.size(), 13u);
-    // Row 0 is 0x18: columns 3 and 4.
-    EXPECT_NEAR(a[0].x, 3, 1e-3);
-    EXPECT_NEAR(a[0].w, 2, 1e-3);
-    EXPECT_NEAR(a[0].h, 1, 1e-3);
-    // Row 4 is 0x7E: columns 1 to 6 as a single bar.
-    EXPECT_NEAR(a[6].x, 1, 1e-3);
-    EXPECT_NEAR(a[6].y, 4, 1e-3);
-    EXPECT_NEAR(a[6].w, 6, 1e-3);
-
+    expectRect(a[0], 3, 0, 2, 1);  // row 0 is 0x18: columns 3 and 4
+    expectRect(a[6], 1, 4, 6, 1);  // row 4 is 0x7E: columns 1 to 6 as a single bar
     // Scale multiplies positions and sizes; y is the top of row 0.
     const auto big = drawnRects("_", 10, 20, 3, TextAlign::Left);
     ASSERT_EQ(big.size(), 1u);
-    EXPECT_NEAR(big[0].x, 13, 1e-3);
-    EXPECT_NEAR(big[0].y, 20 + 9 * 3, 1e-3);
-    EXPECT_NEAR(big[0].w, 18, 1e-3);
-    EXPECT_NEAR(big[0].h, 3, 1e-3);
+    expectRect(big[0], 13, 20 + 9 * 3, 18, 3);
 }
 
 TEST(FontText, AlignmentMovesTheWholeLine) {

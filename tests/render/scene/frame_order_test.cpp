@@ -14,8 +14,7 @@ namespace {
 using nj::Color;
 using nj::Game;
 using nj::GameState;
-using nj::test::record;
-using nj::test::Recording;
+using namespace nj::test;
 
 constexpr Color kGoldA(float a) {
     return {0.83f, 0.686f, 0.216f, a};
@@ -26,38 +25,16 @@ void furnish(Game& game) {
     game.gameState = GameState::Playing;
     game.theme = nj::Theme::Laboratory;
     game.pressurePlates.push_back({200, 300, 40, 20, 0, 0});
-    game.furniture.push_back({});
-    game.furniture.back().type = "crate";
-    game.furniture.back().x = 300;
-    game.furniture.back().y = 300;
+    game.furniture.push_back({.type = "crate", .x = 300, .y = 300});
     game.footprints.push_back({400, 300, 0, 0.5f});
     game.impacts.push_back({420, 300, 0, 0, 1.2f, 1.2f, 0});
-    nj::Door door;
-    door.x = 500;
-    door.y = 250;
-    door.w = 40;
-    door.h = 10;
-    game.doors.push_back(door);
-    nj::Laser laser;
-    laser.x = 560;
-    laser.y = 100;
-    laser.w = 40;
-    laser.h = 10;
-    game.lasers.push_back(laser);
-    nj::Keycard key;
-    key.x = 600;
-    key.y = 300;
-    key.color = "ruby";
-    game.keycards.push_back(key);
-    nj::Camera camera;
-    camera.x = 800;
-    camera.y = 100;
-    game.cameras.push_back(camera);
+    game.doors.push_back({.x = 500, .y = 250, .w = 40, .h = 10});
+    game.lasers.push_back({.x = 560, .y = 100, .w = 40, .h = 10});
+    game.keycards.push_back({.x = 600, .y = 300, .color = "ruby"});
+    game.cameras.push_back({.x = 800, .y = 100});
     game.playerPos = {300, 450};
-    nj::Guard guard;
-    guard.x = 450;
-    guard.y = 450;
-    game.guards.push_back(guard);
+    game.guards.emplace_back();
+    game.guards.back().x = game.guards.back().y = 450;
     game.takedownTimer = 0.21f;
     game.takedownTo = {350, 450};
     game.puffs.push_back({100, 480, 0, 0, 10, 1, 1, 0});
@@ -154,23 +131,21 @@ TEST_F(FullFrame, GlowingStepsAreAdditiveAndEveryOtherStepIsNot) {
     }
 }
 
-TEST_F(FullFrame, TheBriefingDrawsTheSkylineAndNothingOfTheMission) {
-    game.gameState = GameState::Briefing;
-    const Recording scene = frame();
-    const Recording skyline = record(nj::drawBriefingBackdrop, game);
-    ASSERT_FALSE(skyline.vertices.empty());
-    EXPECT_TRUE(nj::test::sameVertices(scene.vertices, skyline.vertices));
-    EXPECT_EQ(scene.additiveBinds, 0);
-}
-
-TEST_F(FullFrame, PausedAndEndScreensShowTheFrozenWorld) {
+// The briefing draws the skyline and nothing of the mission; paused and on
+// the end screens the world stands frozen as it was in play.
+TEST_F(FullFrame, TheBriefingDrawsTheSkylineAndOtherScreensTheFrozenWorld) {
     const Recording playing = frame();
     for (const GameState state :
          {GameState::Paused, GameState::MissionComplete, GameState::MissionFailed}) {
         game.gameState = state;
-        EXPECT_TRUE(nj::test::sameVertices(frame().vertices, playing.vertices))
-            << static_cast<int>(state);
+        EXPECT_TRUE(sameVertices(frame().vertices, playing.vertices)) << static_cast<int>(state);
     }
+    game.gameState = GameState::Briefing;
+    const Recording briefing = frame();
+    const Recording skyline = record(nj::drawBriefingBackdrop, game);
+    ASSERT_FALSE(skyline.vertices.empty());
+    EXPECT_TRUE(sameVertices(briefing.vertices, skyline.vertices));
+    EXPECT_EQ(briefing.additiveBinds, 0);
 }
 
 TEST_F(FullFrame, TheSafeDimsTheWholeFieldLastAndOnlyWhileOpen) {
@@ -178,12 +153,12 @@ TEST_F(FullFrame, TheSafeDimsTheWholeFieldLastAndOnlyWhileOpen) {
     const Recording open = frame();
     const auto last = open.tail(6);
     ASSERT_EQ(last.size(), 6u);
-    for (const nj::Vertex& v : last) EXPECT_TRUE(nj::test::sameColor(v.color, dim));
-    const nj::test::Bounds b = nj::test::boundsOf(last);
-    EXPECT_NEAR(b.minX, 0, nj::test::kPosTol);
-    EXPECT_NEAR(b.minY, 0, nj::test::kPosTol);
-    EXPECT_NEAR(b.maxX, 960, nj::test::kPosTol);
-    EXPECT_NEAR(b.maxY, 540, nj::test::kPosTol);
+    for (const nj::Vertex& v : last) EXPECT_TRUE(sameColor(v.color, dim));
+    const Bounds b = boundsOf(last);
+    EXPECT_NEAR(b.minX, 0, kPosTol);
+    EXPECT_NEAR(b.minY, 0, kPosTol);
+    EXPECT_NEAR(b.maxX, 960, kPosTol);
+    EXPECT_NEAR(b.maxY, 540, kPosTol);
 
     game.safeActive = 0;
     EXPECT_EQ(frame().count(dim), 0u);

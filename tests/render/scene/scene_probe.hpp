@@ -131,4 +131,9 @@ inline void clearWorld(Game& game) {
     game.cardTaken = 1;
 }
 
+struct ClearedWorld : ::testing::Test {
+    Game game{nullptr, nullptr};
+    void SetUp() override { clearWorld(game); }
+};
+
 }  // namespace nj::test

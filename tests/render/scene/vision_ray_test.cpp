@@ -13,82 +13,60 @@ namespace {
 
 using nj::castVisionRay;
 using nj::Game;
+using namespace nj::test;
 
 // A field with nothing in it but what a test adds; the gate is moved well
 // away from the rays.
-struct EmptyField : ::testing::Test {
-    Game game{nullptr, nullptr};
-    void SetUp() override { nj::test::clearWorld(game); }
-    void addWall(float x, float y, float w, float h) { game.walls.push_back({x, y, w, h}); }
-};
+using EmptyField = ClearedWorld;
 
-TEST_F(EmptyField, ARayToAWallFaceStopsHalfAStepBeforeTheFirstSampleInside) {
-    // Samples at 8, 15.5, ... 45.5 are short of the face at 50; 53 is inside.
-    addWall(150, 50, 40, 100);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
-    // The same along +y, and back along -x from the other side.
-    addWall(80, 150, 40, 40);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, nj::kScenePi / 2, 200), 49.25f);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 240, 100, nj::kScenePi, 200), 49.25f);
+// Samples at 8, 15.5, 23, ... along the ray; the first inside an obstacle
+// (its edge counts) ends the ray half a step back, never closer than 6, and
+// only samples short of the maximum are looked at.
+TEST_F(EmptyField, ARayStopsHalfAStepBeforeTheFirstSampleInsideAWall) {
+    const float pi = nj::kScenePi;
+    const struct {
+        const char* what;
+        nj::Wall wall;
+        float x, angle, reach, expected;
+    } cases[] = {
+        {"face at 50, first sample inside at 53", {150, 50, 40, 100}, 100, 0, 200, 49.25f},
+        {"the same along +y", {80, 150, 40, 40}, 100, pi / 2, 200, 49.25f},
+        {"back along -x", {150, 50, 40, 100}, 240, pi, 200, 49.25f},
+        {"a sample on the face is inside", {153, 50, 10, 100}, 100, 0, 200, 49.25f},
+        {"just past it, the next sample", {153.5f, 50, 10, 100}, 100, 0, 200, 56.75f},
+        {"the first sample inside", {105, 90, 30, 20}, 100, 0, 200, 6.0f},
+        {"no further than 8: not looked at", {90, 90, 30, 30}, 100, 0, 8.0f, 8.0f},
+        {"shorter still", {90, 90, 30, 30}, 100, 0, 5.0f, 5.0f},
+        {"just over 8", {90, 90, 30, 30}, 100, 0, 8.01f, 6.0f},
+        {"53 is not below 53", {150, 50, 40, 100}, 100, 0, 53.0f, 53.0f},
+        {"53 is below 53.01", {150, 50, 40, 100}, 100, 0, 53.01f, 49.25f},
+        {"looking away", {150, 50, 40, 100}, 100, pi, 200, 200.0f},
+    };
+    for (const auto& c : cases) {
+        game.walls = {c.wall};
+        EXPECT_FLOAT_EQ(castVisionRay(game, c.x, 100, c.angle, c.reach), c.expected) << c.what;
+    }
 }
 
-TEST_F(EmptyField, TheWallsEdgeCountsAsInside) {
-    addWall(153, 50, 10, 100);  // the sample at 53 lands exactly on the face
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
-    game.walls[0].x = 153.5f;  // just past it: the next sample, 60.5, is the first inside
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 56.75f);
-}
-
-TEST_F(EmptyField, AFirstSampleInsideAWallGivesTheMinimumOfSix) {
-    addWall(105, 90, 30, 20);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 6.0f);
-}
-
-TEST_F(EmptyField, AShortRayIsReturnedWithoutLooking) {
-    addWall(90, 90, 30, 30);  // the origin itself is inside
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 8.0f), 8.0f);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 5.0f), 5.0f);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 8.01f), 6.0f);
-}
-
-TEST_F(EmptyField, OnlySamplesShortOfTheMaximumAreTested) {
-    addWall(150, 50, 40, 100);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 53.0f), 53.0f);  // 53 is not below 53
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 53.01f), 49.25f);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, nj::kScenePi, 200), 200.0f);  // looking away
-}
-
-TEST_F(EmptyField, DoorsStopSightUntilFourFifthsOpen) {
-    game.doors.push_back({});
-    nj::Door& door = game.doors.back();
-    door.x = 150;
-    door.y = 80;
-    door.w = 12;
-    door.h = 40;
-    door.openAmount = 0.79f;
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
-    door.openAmount = 0.8f;
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 200.0f);
-}
-
-TEST_F(EmptyField, TheGateStopsSightUntilFourFifthsOpen) {
-    game.gate = {150, 80, 24, 140};
-    game.gateOpen = 0.79f;
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 49.25f);
-    game.gateOpen = 0.8f;
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 200.0f);
+TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
+    for (const auto& [open, expected] : {std::pair{0.79f, 49.25f}, std::pair{0.8f, 200.0f}}) {
+        game.doors = {{.x = 150, .y = 80, .w = 12, .h = 40, .openAmount = open}};
+        EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), expected) << "door " << open;
+        game.doors.clear();
+        game.gate = {150, 80, 24, 140};
+        game.gateOpen = open;
+        EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), expected) << "gate " << open;
+        clearWorld(game);
+    }
 }
 
 TEST_F(EmptyField, FurnitureDoesNotCutCones) {
-    game.furniture.push_back({});
-    game.furniture.back().x = 160;
-    game.furniture.back().y = 100;
-    game.furniture.back().cover = true;
+    game.furniture.push_back({.x = 160, .y = 100, .cover = true});
     EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 200.0f);
 }
 
 TEST_F(EmptyField, AbsurdCoordinatesNeitherCrashNorHang) {
-    addWall(150, 50, 40, 100);
+    game.walls.push_back({150, 50, 40, 100});
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const auto start = std::chrono::steady_clock::now();
@@ -106,7 +84,7 @@ TEST_F(EmptyField, AbsurdCoordinatesNeitherCrashNorHang) {
 
 TEST_F(EmptyField, ARayCrossesTheWholeFieldBeforeGivingUp) {
     // From one corner to a wall at the far corner: about 1,090 units away.
-    addWall(930, 520, 30, 20);
+    game.walls.push_back({930, 520, 30, 20});
     const float angle = std::atan2(525.0f - 2.0f, 935.0f - 2.0f);
     const float d = castVisionRay(game, 2, 2, angle, 1e30f);
     EXPECT_GT(d, 1000.0f);
@@ -155,13 +133,10 @@ TEST_F(EmptyField, RandomLayoutsAgreeWithSamplingEveryPoint) {
             game.walls.push_back(
                 {x * scale, y * scale, uniform(0, 80) * scale, uniform(0, 80) * scale});
         }
-        nj::Door door;
-        door.x = uniform(0, 960) * scale;
-        door.y = uniform(0, 540) * scale;
-        door.w = uniform(5, 60) * scale;
-        door.h = uniform(5, 60) * scale;
-        door.openAmount = uniform(0, 1);
-        game.doors.push_back(door);
+        const float doorX = uniform(0, 960) * scale, doorY = uniform(0, 540) * scale;
+        const float doorW = uniform(5, 60) * scale, doorH = uniform(5, 60) * scale;
+        game.doors.push_back(
+            {.x = doorX, .y = doorY, .w = doorW, .h = doorH, .openAmount = uniform(0, 1)});
         game.gate = {uniform(0, 960) * scale, uniform(0, 540) * scale, 24 * scale, 140 * scale};
         game.gateOpen = uniform(0, 1);
         for (int ray = 0; ray < 50; ++ray) {

@@ -15,16 +15,9 @@
 namespace {
 
 using nj::Color;
-using nj::Game;
-using nj::test::boundsOf;
-using nj::test::kPosTol;
-using nj::test::record;
-using nj::test::Recording;
+using namespace nj::test;
 
-struct World : ::testing::Test {
-    Game game{nullptr, nullptr};
-    void SetUp() override { nj::test::clearWorld(game); }
-};
+using World = ClearedWorld;
 
 // The text a step should end with, drawn on its own.
 std::vector<nj::Vertex> textAlone(const std::string& text, float x, float y, float scale,
@@ -34,7 +27,7 @@ std::vector<nj::Vertex> textAlone(const std::string& text, float x, float y, flo
         .vertices;
 }
 
-void expectBox(const nj::test::Bounds& b, float x, float y, float w, float h) {
+void expectBox(const Bounds& b, float x, float y, float w, float h) {
     EXPECT_NEAR(b.minX, x, kPosTol);
     EXPECT_NEAR(b.minY, y, kPosTol);
     EXPECT_NEAR(b.maxX, x + w, kPosTol);
@@ -56,25 +49,6 @@ TEST_F(World, RugsLieOnlyInCasinoAndEmbassyWhileSealAndPlantsAreEverywhere) {
         EXPECT_TRUE(r.has(seal)) << which;
         EXPECT_EQ(r.count(plantPot), 6u * 16u * 3u) << which;  // six pots, 16-step fans
     }
-}
-
-TEST_F(World, TilesAlternateWithinEachHalfOfTheRoom) {
-    const Recording r = record(nj::drawFloor, game);
-    // First vertex of a tile's fill rectangle is its top-left corner.
-    auto tileAt = [&](float x, float y, const Color& c) {
-        for (std::size_t i = 0; i + 5 < r.vertices.size(); i += 3) {
-            const nj::Vertex& v = r.vertices[i];
-            if (std::fabs(v.x - x) < kPosTol && std::fabs(v.y - y) < kPosTol &&
-                nj::test::sameColor(v.color, c))
-                return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(tileAt(20, 40, {0.135f, 0.125f, 0.13f, 1}));   // warm, columns 0 + row 0: even
-    EXPECT_TRUE(tileAt(68, 40, {0.112f, 0.105f, 0.11f, 1}));   // warm, odd
-    EXPECT_TRUE(tileAt(548, 40, {0.068f, 0.08f, 0.098f, 1}));  // cool, column 11: odd
-    EXPECT_TRUE(tileAt(548, 88, {0.08f, 0.095f, 0.115f, 1}));  // cool, even
-    EXPECT_TRUE(tileAt(500, 40, {0.135f, 0.125f, 0.13f, 1}));  // still warm below x 520
 }
 
 struct WallCase {
@@ -109,7 +83,7 @@ TEST_F(World, WallsGetBevelsBasePlatesAndLampsBySizeAndPlace) {
         if (c.basePlate)
             expectBox(boundsOf(r.withColor(plate)), c.x - 1.5f, c.y + c.h - 10, c.w + 3, 10);
         if (c.lamp) {
-            const nj::test::Bounds b = boundsOf(r.withColor(bulb));
+            const Bounds b = boundsOf(r.withColor(bulb));
             EXPECT_NEAR((b.minX + b.maxX) / 2, c.x + c.w + 2, 0.01f) << what;
             EXPECT_NEAR((b.minY + b.maxY) / 2, c.y + 0.45f * c.h, 0.01f) << what;
         }
@@ -117,38 +91,31 @@ TEST_F(World, WallsGetBevelsBasePlatesAndLampsBySizeAndPlace) {
 }
 
 nj::Door doorAt(float x, float y, float w, float h, float open) {
-    nj::Door d;
-    d.x = x;
-    d.y = y;
-    d.w = w;
-    d.h = h;
-    d.openAmount = open;
-    return d;
+    return {.x = x, .y = y, .w = w, .h = h, .openAmount = open};
 }
 
-TEST_F(World, AnOpenDoorShowsOnlyItsFrame) {
-    game.doors = {doorAt(100, 100, 80, 20, 1.0f)};
-    const Recording r = record(nj::drawDoors, game);
-    EXPECT_EQ(r.vertices.size(), (2u + 8u) * 3u);  // frame fill, four outline bars
-    EXPECT_EQ(r.count({0.04f, 0.05f, 0.08f, 0.85f}), 6u);
-    EXPECT_EQ(r.count({0.28f, 0.34f, 0.44f, 0.7f}), 24u);
-}
-
-TEST_F(World, HalfOpenLeavesEachCoverAQuarterOfTheOpening) {
+// Half open, each leaf covers a quarter of the opening, sliding along the
+// door's long side; fully open, only the frame is left.
+TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
     const Color leaf{0.08f, 0.11f, 0.16f, 1};
-    game.doors = {doorAt(100, 100, 80, 20, 0.5f)};
-    Recording r = record(nj::drawDoors, game);
-    std::vector<nj::Vertex> leaves = r.withColor(leaf);
-    ASSERT_EQ(leaves.size(), 12u);
-    expectBox(boundsOf({leaves.begin(), leaves.begin() + 6}), 100, 100, 20, 20);
-    expectBox(boundsOf({leaves.begin() + 6, leaves.end()}), 160, 100, 20, 20);
-
-    game.doors = {doorAt(300, 100, 16, 120, 0.5f)};  // vertical: leaves slide along y
-    r = record(nj::drawDoors, game);
-    leaves = r.withColor(leaf);
-    ASSERT_EQ(leaves.size(), 12u);
-    expectBox(boundsOf({leaves.begin(), leaves.begin() + 6}), 300, 100, 16, 30);
-    expectBox(boundsOf({leaves.begin() + 6, leaves.end()}), 300, 190, 16, 30);
+    const struct {
+        nj::Door door;
+        float first[4], second[4];
+    } cases[] = {{doorAt(100, 100, 80, 20, 0.5f), {100, 100, 20, 20}, {160, 100, 20, 20}},
+                 {doorAt(300, 100, 16, 120, 0.5f), {300, 100, 16, 30}, {300, 190, 16, 30}}};
+    for (const auto& c : cases) {
+        game.doors = {c.door};
+        const std::vector<nj::Vertex> leaves = record(nj::drawDoors, game).withColor(leaf);
+        ASSERT_EQ(leaves.size(), 12u);
+        const Bounds a = boundsOf({leaves.begin(), leaves.begin() + 6}),
+                     b = boundsOf({leaves.begin() + 6, leaves.end()});
+        expectBox(a, c.first[0], c.first[1], c.first[2], c.first[3]);
+        expectBox(b, c.second[0], c.second[1], c.second[2], c.second[3]);
+    }
+    game.doors = {doorAt(100, 100, 80, 20, 1.0f)};
+    const Recording open = record(nj::drawDoors, game);
+    EXPECT_EQ(open.vertices.size(), (2u + 8u) * 3u);  // frame fill, four outline bars
+    EXPECT_FALSE(open.has(leaf));
 }
 
 TEST_F(World, DoorTrimFollowsItsColourName) {
@@ -180,16 +147,11 @@ TEST_F(World, TheGateFadesAsItOpensAndIsGoneOnceOpen) {
 }
 
 TEST_F(World, LaserBeamsShineOnlyWhileTheGridIsOnAndTheEmitterWorks) {
-    nj::Laser l;
-    l.x = 100;
-    l.y = 100;
-    l.w = 80;
-    l.h = 10;
-    game.lasers = {l};
+    game.lasers = {{.x = 100, .y = 100, .w = 80, .h = 10}};
     const Color core{1, 1, 1, 0.95f};
     Recording r = record(nj::drawLasers, game);
     ASSERT_TRUE(r.has(core));
-    const nj::test::Bounds beam = boundsOf(r.withColor(core));
+    const Bounds beam = boundsOf(r.withColor(core));
     EXPECT_NEAR(beam.minX, 100, kPosTol);
     EXPECT_NEAR(beam.maxX, 180, kPosTol);
     EXPECT_NEAR((beam.minY + beam.maxY) / 2, 105, kPosTol);
@@ -206,38 +168,33 @@ TEST_F(World, LaserBeamsShineOnlyWhileTheGridIsOnAndTheEmitterWorks) {
     EXPECT_FALSE(record(nj::drawLasers, game).has(core));
 }
 
-nj::Keycard cardNamed(const std::string& name) {
-    nj::Keycard k;
-    k.x = 200;
-    k.y = 150;
-    k.color = name;
-    return k;
-}
-
-TEST_F(World, KeycardsShowTheFirstThreeLettersOfTheirColour) {
+TEST_F(World, KeycardsShowTheFirstThreeLettersOfTheirColourAndPickupsGoOnceTaken) {
     const Color white{1, 1, 1, 1};
     game.animClock = 0;  // no bob
     for (const auto& [name, label] : {std::pair{"ruby", "rub"}, std::pair{"ab", "ab"}}) {
-        game.keycards = {cardNamed(name)};
+        game.keycards = {{.x = 200, .y = 150, .color = name}};
         const Recording r = record(nj::drawKeycards, game);
         const auto expected = textAlone(label, 203, 146, 0.6f, white);
         ASSERT_FALSE(expected.empty());
-        EXPECT_TRUE(nj::test::sameVertices(r.tail(expected.size()), expected)) << name;
+        EXPECT_TRUE(sameVertices(r.tail(expected.size()), expected)) << name;
     }
     game.keycards[0].taken = 1;
     EXPECT_TRUE(record(nj::drawKeycards, game).vertices.empty());
+    game.cardTaken = 0;
+    EXPECT_FALSE(record(nj::drawCipherCard, game).vertices.empty());
+    game.cardTaken = 1;
+    EXPECT_TRUE(record(nj::drawCipherCard, game).vertices.empty());
 }
 
 TEST_F(World, PlatesSayAlarmUntilTrippedInGoldThenRed) {
     game.pressurePlates = {{100, 100, 60, 30, 0, 0}};
     const Color gold{0.83f, 0.686f, 0.216f, 1}, red{0.769f, 0.118f, 0.227f, 1};
     auto expected = textAlone("ALARM", 130, 111, 0.8f, gold);
-    EXPECT_TRUE(nj::test::sameVertices(record(nj::drawPressurePlates, game).tail(expected.size()),
-                                       expected));
+    EXPECT_TRUE(sameVertices(record(nj::drawPressurePlates, game).tail(expected.size()), expected));
     game.pressurePlates[0].pressed = 1;
     const Recording r = record(nj::drawPressurePlates, game);
     expected = textAlone("TRIPPED", 130, 111, 0.8f, red);
-    EXPECT_TRUE(nj::test::sameVertices(r.tail(expected.size()), expected));
+    EXPECT_TRUE(sameVertices(r.tail(expected.size()), expected));
     EXPECT_TRUE(r.has({0.27f, 0.04f, 0.04f, 1}));
 }
 
@@ -268,27 +225,14 @@ TEST_F(World, TheTerminalTethersANearbyOperativeUntilCracked) {
     EXPECT_TRUE(r.has({0.29f * 0.25f, 0.87f * 0.35f, 0.5f * 0.45f, 0.9f}));  // green screen
 }
 
-TEST_F(World, TheCipherCardIsGoneOnceTaken) {
-    game.cardTaken = 0;
-    EXPECT_TRUE(record(nj::drawCipherCard, game).has({0.09f, 0.1f, 0.13f, 1}));
-    game.cardTaken = 1;
-    EXPECT_TRUE(record(nj::drawCipherCard, game).vertices.empty());
-}
-
 TEST_F(World, EveryFurnitureTypeDrawsInsideItsShadowedRectangle) {
     for (const char* type : {"roulette", "blackjack", "plush_booth", "stanchions", "desk",
                              "bookcase", "server", "cryopod", "archive_rack", "sofa"}) {
-        nj::Furniture f;
-        f.type = type;
-        f.x = 300;
-        f.y = 200;
-        f.w = 90;
-        f.h = 50;
-        game.furniture = {f};
+        game.furniture = {{.type = type, .x = 300, .y = 200, .w = 90, .h = 50}};
         const Recording r = record(nj::drawFurniture, game);
         // The soft shadow first, then a body beyond the two shadows' 2 x 38 triangles.
         ASSERT_GT(r.vertices.size(), 2u * 38u * 3u) << type;
-        EXPECT_TRUE(nj::test::sameColor(r.vertices[0].color, {0, 0, 0, 0.32f})) << type;
+        EXPECT_TRUE(sameColor(r.vertices[0].color, {0, 0, 0, 0.32f})) << type;
     }
     game.furniture[0].type = "sofa";
     EXPECT_TRUE(record(nj::drawFurniture, game).has({0.14f, 0.11f, 0.08f, 1}));
@@ -302,7 +246,7 @@ TEST_F(World, EveryFurnitureTypeDrawsInsideItsShadowedRectangle) {
 // a float no longer moves by one step (5e8), or everywhere at 1e30, still
 // finishes its frame; and a piece however large draws at most the cap.
 TEST_F(World, RepeatedPartsEndAtAnyCoordinatesAndStopAtTheCap) {
-    const nj::test::Deadline deadline(20);
+    const Deadline deadline(20);
     struct Piece {
         const char* type;  // "gate" or a furniture type
         Color part;        // the colour counted
@@ -337,13 +281,8 @@ TEST_F(World, RepeatedPartsEndAtAnyCoordinatesAndStopAtTheCap) {
                 game.gateOpen = 0.0f;
                 r = record(nj::drawVaultGate, game);
             } else {
-                nj::Furniture f;
-                f.type = piece.type;
-                f.x = place.x;
-                f.y = place.y;
-                f.w = place.w;
-                f.h = place.h;
-                game.furniture = {f};
+                game.furniture = {
+                    {.type = piece.type, .x = place.x, .y = place.y, .w = place.w, .h = place.h}};
                 r = record(nj::drawFurniture, game);
             }
             if (place.pastTheCap) {

@@ -68,8 +68,6 @@ TEST_F(BoundPage, MissingOrWrongArgumentsAreMarshalErrorsAtEveryLevel) {
         const std::string missing = call("game.setApproach()");
         EXPECT_NE(missing.find("game.setApproach(approachIdx: number)"), std::string::npos)
             << missing;
-        EXPECT_NE(missing.find("approachIdx"), std::string::npos) << missing;
-        EXPECT_NE(missing.find("number"), std::string::npos) << missing;
         EXPECT_EQ(
             page.js("(function(){ try { game.setApproach('2') } catch (e) { return "
                     "e.argumentPosition + ':' + e.parameterName + ':' + e.expectedType; } })()"),
@@ -104,24 +102,15 @@ TEST_F(BoundPage, LossyNumbersWarnOrAreRefused) {
     EXPECT_EQ(call("game.setApproach(2.5)"), "ok");
     EXPECT_EQ(target.game.approach, nj::Approach::UplinkHack);  // truncated toward zero
     EXPECT_TRUE(logged("game.setApproach: argument 1: lossy conversion ("));
-
-    webtest::PageHarness strictPage{64, 32};
-    CommandTarget strictTarget;
-    web::JSApi strictApi{"game"};
-    strictApi.setDiagnosticsLevel(2);
-    nj::bindPageCommands(nj::ApiContext{"game", &strictApi}, strictTarget);
-    ASSERT_TRUE(strictPage.view->attachJSApi(&strictApi));
-    strictPage.load("<html><body>strict</body></html>");
-    const std::string refused = strictPage.js(
-        "(function(){ try { game.setApproach(1.5); return 'ok'; } catch (e) { return e.message + "
-        "'|' + e.code; } })()");
+    load(2);
+    const std::string refused = call("game.setApproach(1.5)");
     EXPECT_EQ(
         refused.rfind(
             "game.setApproach: argument 1: lossy conversion refused under Strict diagnostics (", 0),
         0u)
         << refused;
     EXPECT_EQ(refused.substr(refused.size() - 12), ")|ULJS_LOSSY");
-    EXPECT_EQ(strictTarget.game.approach, nj::Approach::ServiceCorridor);
+    EXPECT_EQ(target.game.approach, nj::Approach::UplinkHack);  // the refused call changed nothing
 }
 
 TEST(NativeBinding, ExceptionsBecomeErrorsAndDiagnostics) {

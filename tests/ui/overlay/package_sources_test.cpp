@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include <sys/stat.h>
@@ -14,6 +13,7 @@
 
 #include "data/package.hpp"
 #include "tests/support/deadline.hpp"
+#include "tests/ui/package_mount.hpp"
 #include "tests/ui/web/web_test_support.hpp"
 #include "ui/stock_sources.hpp"
 
@@ -61,10 +61,7 @@ class PackageSources : public ::testing::Test {
                                                       {"ui/empty.css", ""},
                                                       {"fonts/RobotoMono-Bold.ttf", "ROBOTO-B"},
                                                       {"fonts/Lato-Regular.ttf", "LATO-R"}};
-        std::ostringstream quiet;
-        nj::NJ3Package::instance().setLogStreams(&quiet, &quiet);
-        ASSERT_TRUE(nj::NJ3Package::instance().mountBytes("t", nj::buildPackage(assets, "salt")));
-        nj::NJ3Package::instance().setLogStreams(nullptr, nullptr);
+        ASSERT_TRUE(nj::test::mountPackageBytes(nj::buildPackage(assets, "salt")));
     }
     static std::string text(const web::BufferPtr& b) {
         return b ? std::string(b->begin(), b->end()) : std::string("<null>");
@@ -128,39 +125,29 @@ TEST_F(PackageSources, FontFamiliesMapToThePackagedPairs) {
     EXPECT_EQ(alone.load("Arial", 400, false), nullptr);
 }
 
-TEST(DiskFileSystem, ServesFilesUnderItsRootAndRefusesEscapes) {
+// Only readable files of sane size under the root are there: escapes,
+// folders, pipes and huge files are not, without an exception or a wait on
+// a pipe.
+TEST(DiskFileSystem, ServesOnlyReadableFilesUnderItsRoot) {
     namespace fs = std::filesystem;
+    const nj::test::Deadline deadline(10);
     const fs::path root = fs::temp_directory_path() / ("nj_disk_" + std::to_string(::getpid()));
-    fs::create_directories(root / "assets" / "ui");
+    fs::create_directories(root / "assets" / "ui" / "folder.png");
     std::ofstream(root / "assets" / "ui" / "ui.html") << "<p>loose</p>";
     std::ofstream(root / "secret.txt") << "not for pages";
+    ASSERT_EQ(::mkfifo((root / "assets" / "ui" / "pipe.png").c_str(), 0600), 0);
+    // Sparse: as large as it says without taking the disk space.
+    std::ofstream(root / "assets" / "ui" / "huge.ttf") << "x";
+    fs::resize_file(root / "assets" / "ui" / "huge.ttf", 65ull * 1024 * 1024);
     nj::DiskFileSystem disk((root / "assets").string() + "/");
     EXPECT_TRUE(disk.fileExists("ui/ui.html"));
     ASSERT_NE(disk.openFile("ui/ui.html"), nullptr);
     EXPECT_EQ(disk.openFile("ui/ui.html")->size(), 12u);
-    for (const char* escape :
-         {"../secret.txt", "ui/../../secret.txt", "/etc/passwd", "..\\secret.txt", ""}) {
-        EXPECT_FALSE(disk.fileExists(escape)) << escape;
-        EXPECT_EQ(disk.openFile(escape), nullptr) << escape;
-    }
-    fs::remove_all(root);
-}
-
-// Whatever stands in a file's place that is not a readable file of sane size
-// is a file that is not there: no exception, and no wait on a pipe.
-TEST(DiskFileSystem, FoldersPipesAndHugeFilesAreNotThere) {
-    namespace fs = std::filesystem;
-    const nj::test::Deadline deadline(10);
-    const fs::path root = fs::temp_directory_path() / ("nj_odd_" + std::to_string(::getpid()));
-    fs::create_directories(root / "ui" / "folder.png");
-    ASSERT_EQ(::mkfifo((root / "ui" / "pipe.png").c_str(), 0600), 0);
-    // Sparse: as large as it says without taking the disk space.
-    std::ofstream(root / "ui" / "huge.ttf") << "x";
-    fs::resize_file(root / "ui" / "huge.ttf", 65ull * 1024 * 1024);
-    nj::DiskFileSystem disk(root.string() + "/");
-    for (const char* odd : {"ui", "ui/folder.png", "ui/pipe.png", "ui/huge.ttf"}) {
-        EXPECT_FALSE(disk.fileExists(odd)) << odd;
-        EXPECT_EQ(disk.openFile(odd), nullptr) << odd;
+    for (const char* absent :
+         {"../secret.txt", "ui/../../secret.txt", "/etc/passwd", "..\\secret.txt", "", "ui",
+          "ui/folder.png", "ui/pipe.png", "ui/huge.ttf"}) {
+        EXPECT_FALSE(disk.fileExists(absent)) << absent;
+        EXPECT_EQ(disk.openFile(absent), nullptr) << absent;
     }
     fs::remove_all(root);
 }

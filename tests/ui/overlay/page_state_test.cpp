@@ -16,30 +16,19 @@ std::string fieldsOf(const nj::Game& game) {
     return nj::buildStateScript(game, nj::PageLayout{});
 }
 
-TEST(PageState, FirstSecondsOfTheFirstMissionReadAsTheReferenceLine) {
+// The reference line's opening fields are held by the sim_pagestate test;
+// here, the tumblers after them and the page's extra fields after those.
+TEST(PageState, TheThreeTumblersFollowTheReferenceFieldsThenThePagesExtras) {
     HeadlessGame h;
-    nj::Game& g = h.game;
-    g.gameState = nj::GameState::Playing;
-    g.missionClock = 7.9f;
-    const std::string script = fieldsOf(g);
-    const std::string expectedStart =
-        "window.syncGameState && window.syncGameState({\"gameState\":1,\"missionIndex\":0,"
-        "\"highestUnlocked\":0,\"missionCompleted\":[false,false,false,false],"
-        "\"directive\":\"\xE2\x80\xA2 Reach the vault and obtain the cipher card\",\"intelDone\":1,"
-        "\"stealthTier\":0,\"clock\":\"00:07\",\"cipherAcquired\":false,\"cipherDecrypted\":false,"
-        "\"healthSegs\":8,\"intelBudget\":200,\"approach\":0,\"audioEnabled\":true,\"promptText\":"
-        "\"\","
-        "\"promptX\":0,\"promptY\":0,\"safeActive\":false,\"currentTumbler\":0,\"tumblers\":[";
-    EXPECT_EQ(script.substr(0, expectedStart.size()), expectedStart);
-    // The game always holds its three tumblers; each is written with its fields in order.
-    const std::size_t tumblers = script.find("\"tumblers\":[");
+    h.game.gameState = nj::GameState::Playing;
+    const std::string script = fieldsOf(h.game);
+    const std::size_t tumblers = script.find("\"currentTumbler\":0,\"tumblers\":[{\"angle\":");
+    ASSERT_NE(tumblers, std::string::npos) << script;
     const std::string list = script.substr(tumblers, script.find(']', tumblers) - tumblers);
     EXPECT_EQ(std::count(list.begin(), list.end(), '{'), 3);
-    EXPECT_NE(list.find("{\"angle\":"), std::string::npos);
     EXPECT_NE(list.find(",\"target\":"), std::string::npos);
     EXPECT_NE(list.find(",\"width\":"), std::string::npos);
     EXPECT_NE(list.find(",\"locked\":false}"), std::string::npos);
-    // The page's extra fields follow the tumblers, and the script closes properly.
     EXPECT_GT(script.find("\"missionNames\":"), tumblers);
     EXPECT_EQ(script.substr(script.size() - 3), "});");
 }
@@ -132,29 +121,8 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     ASSERT_GE(script.size(), expected.size());
     EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
-
-    const std::pair<nj::FailReason, const char*> reasons[] = {{nj::FailReason::None, ""},
-                                                              {nj::FailReason::Laser, "laser"},
-                                                              {nj::FailReason::Expired, "expired"}};
-    for (const auto& [reason, text] : reasons) {
-        g.failReason = reason;
-        EXPECT_NE(fieldsOf(g).find("\"failReason\":\"" + std::string(text) + "\","),
-                  std::string::npos)
-            << text;
-    }
-
-    // The smoke escape is offered only in play; a mission left for the
-    // dossier mid-play can be resumed.
-    g.smokeWindow = 1;
-    EXPECT_NE(fieldsOf(g).find("\"smokeReady\":false"), std::string::npos);
-    g.gameState = nj::GameState::Playing;
-    EXPECT_NE(fieldsOf(g).find("\"smokeReady\":true"), std::string::npos);
-    g.gameState = nj::GameState::Briefing;
-    EXPECT_NE(fieldsOf(g).find("\"missionInProgress\":true"), std::string::npos);
-    g.missionClock = 0.0f;
-    EXPECT_NE(fieldsOf(g).find("\"missionInProgress\":false"), std::string::npos);
-    g.inputDevice = nj::InputDevice::Gamepad;
-    EXPECT_NE(fieldsOf(g).find("\"inputDevice\":\"gamepad\"}"), std::string::npos);
+    // What the other reasons, smokeReady, missionInProgress and the gamepad
+    // make the page show is held by the page tests.
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "data/map_token.hpp"
-#include "data/package.hpp"
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
+#include "tests/ui/package_mount.hpp"
 #include "tests/ui/web/web_test_support.hpp"
 #include "ui/package_file_system.hpp"
 #include "ui/page_state.hpp"
@@ -87,15 +87,8 @@ struct Fit {
     std::string box;
 };
 
-class RealPage : public ::testing::Test {
+class RealPage : public nj::test::BuiltPackageTest {
   protected:
-    static void SetUpTestSuite() {
-        std::ostringstream quiet;
-        nj::NJ3Package::instance().setLogStreams(&quiet, &quiet);
-        ASSERT_TRUE(nj::NJ3Package::instance().mount(NJ_PACKAGE_PATH));
-        nj::NJ3Package::instance().setLogStreams(nullptr, nullptr);
-    }
-
     webtest::PageHarness page{1280, 720};
     nj::SystemFontLoader systemFonts;
     nj::NJ3PackageFileSystem files{nullptr};

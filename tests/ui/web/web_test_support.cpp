@@ -8,6 +8,8 @@
 #include <iterator>
 #include <sstream>
 
+#include "ui/web/page_document.hpp"
+
 namespace webtest {
 
 namespace {
@@ -45,7 +47,6 @@ std::string MemoryFileSystem::mimeType(const std::string& path) {
 }
 
 web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
-    opened.push_back(path);
     auto found = files_.find(path);
     if (found == files_.end()) return nullptr;
     return web::makeBuffer(found->second.data(), found->second.size());
@@ -144,6 +145,21 @@ std::uint32_t PageHarness::pixel(int x, int y) const {
         return std::min<std::uint32_t>(255, (c * 255 + a / 2) / a);
     };
     return (a << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
+}
+
+bool PageHarness::matchesAFullRepaint() {
+    const auto everyPixel = [this] {
+        std::vector<std::uint32_t> pixels;
+        const web::Bitmap& bitmap = view->surface()->bitmap();
+        for (std::uint32_t y = 0; y < bitmap.height(); ++y) {
+            for (std::uint32_t x = 0; x < bitmap.width(); ++x) pixels.push_back(bitmap.pixel(x, y));
+        }
+        return pixels;
+    };
+    const std::vector<std::uint32_t> partial = everyPixel();
+    view->page()->markPaintNeeded();
+    frame();
+    return everyPixel() == partial;
 }
 
 void PageHarness::click(int x, int y) {

@@ -21,7 +21,6 @@ class MemoryFileSystem : public web::FileSystem {
     std::string mimeType(const std::string& path) override;
     std::string charset(const std::string&) override { return "utf-8"; }
     web::BufferPtr openFile(const std::string& path) override;
-    std::vector<std::string> opened;  // every path asked for, in order
 
   private:
     std::map<std::string, std::string> files_;
@@ -72,6 +71,9 @@ class PageHarness : public web::LoadListener {
 
     // Unpremultiplied 0xAARRGGBB of one device pixel.
     std::uint32_t pixel(int x, int y) const;
+    // Whether what partial repaints left is exactly what painting the whole
+    // page again gives (which it then does).
+    bool matchesAFullRepaint();
     void click(int x, int y);
 
     MemoryFileSystem files;
