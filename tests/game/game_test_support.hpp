@@ -4,6 +4,7 @@
 // tests.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -34,17 +35,39 @@ class RecordingAudio final : public AudioSink {
 // Moves into a fresh directory for the lifetime of the object.
 class ScratchDir {
   public:
-    ScratchDir();
-    ~ScratchDir();
-    const std::filesystem::path& path() const { return path_; }
+    ScratchDir() {
+        static int counter = 0;
+        path_ = std::filesystem::temp_directory_path() /
+                ("nj-game-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+        std::filesystem::current_path(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
 
   private:
-    std::filesystem::path previous_;
+    std::filesystem::path previous_ = std::filesystem::current_path();
     std::filesystem::path path_;
 };
 
 inline std::string tokenFor(const std::string& missionJson) {
     return encodeMapToken(missionJson, mapSaltFor(missionJson));
+}
+
+// Guard states and objective types by the names missions and the sim output
+// use, so the rule tests read the same however the game stores them.
+inline std::string stateOf(const Guard& g) {
+    return g.state;
+}
+inline void setStateOf(Guard& g, const char* name) {
+    g.state = name;
+}
+inline std::string typeOf(const Objective& o) {
+    return o.type;
 }
 
 class GameTest : public ::testing::Test {
@@ -61,6 +84,20 @@ class GameTest : public ::testing::Test {
         for (int i = 0; i < n; ++i) game.update(dt);
     }
     void hold(std::uint32_t key) { game.heldKeys.insert(key); }
+    // Approaches by number (0 service corridor .. 3 VIP entry), without a rebuild.
+    void useApproach(int approach) {
+        game.approach = static_cast<decltype(game.approach)>(approach);
+    }
+    int approach() const { return static_cast<int>(game.approach); }
+    // An active phase-two directive of the given type at (x, y).
+    Objective& directive(const char* type, float x, float y) {
+        Objective& o = game.dynamicObjective;
+        o.type = type;
+        o.active = 1;
+        o.x = x;
+        o.y = y;
+        return o;
+    }
     // Installs the missions as the campaign and loads mission 0 for the briefing.
     void useCampaign(const std::vector<std::string>& missionJsons) {
         game.campaignMaps.clear();
