@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <sstream>
 
@@ -14,9 +17,27 @@
 #include "data/keystream.hpp"
 #include "tests/support/deadline.hpp"
 
+// Allocations larger than the cap fail while an AllocationCap is alive, so a
+// test can tell "refused at once" from "read it all, then refused". The
+// library's own operator delete frees with free().
+namespace {
+std::size_t allocationCap = SIZE_MAX;
+}  // namespace
+
+void* operator new(std::size_t n) {
+    void* p = n <= allocationCap ? std::malloc(n ? n : 1) : nullptr;
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
 namespace {
 
 using nj::NJ3Package;
+
+struct AllocationCap {
+    explicit AllocationCap(std::size_t bytes) { allocationCap = bytes; }
+    ~AllocationCap() { allocationCap = SIZE_MAX; }
+};
 
 void putLittle(std::string& out, std::uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
@@ -216,8 +237,14 @@ TEST(PackageRefusals, HugeDeclaredPayloadOnATinyFileIsRefusedWithoutAllocating) 
     RawPackage p;
     p.index = indexOf({{"a", "1"}});
     p.payloadLengthOverride = nj::kPackageMaxPayload;  // 500 MiB declared, a few bytes present
+    const std::string file = p.bytes();
     Mounted m;
-    EXPECT_FALSE(m.mount(p.bytes()));
+    bool mounted = true;
+    {
+        const AllocationCap cap(1 << 20);  // far more than the file could need
+        mounted = m.mount(file);
+    }
+    EXPECT_FALSE(mounted);
     EXPECT_NE(m.error.str().find("signature failed"), std::string::npos);
 }
 
