@@ -46,7 +46,6 @@ TEST_F(ObjectiveTest, CardUnsealsTheVaultGate) {
     EXPECT_TRUE(game.cipherAcquired);
     EXPECT_NEAR(game.gateOpen, 0.01f + 0.14f, 1e-6f);  // starts opening in the same step
     EXPECT_EQ(game.bannerText, "24K CIPHER CARD SECURED // VAULT UNSEALED");
-    EXPECT_FLOAT_EQ(game.bannerDuration, 1.1f);
     EXPECT_EQ(audio.count(CueChime), 1);
     steps(7, 0.1f);
     EXPECT_FLOAT_EQ(game.gateOpen, 1.0f);
@@ -139,7 +138,7 @@ TEST_F(ObjectiveTest, SolvingTheSafeActivatesTheDirective) {
     EXPECT_FALSE(game.safeActive);
 }
 
-TEST_F(ObjectiveTest, HeldEByTheTerminalOpensTheSafe) {
+TEST_F(ObjectiveTest, HeldENearTheTerminalOrThePageOpensTheSafe) {
     playAt(700.0f, 205.0f);
     game.cipherAcquired = 1;
     hold(vk::kE);
@@ -148,12 +147,13 @@ TEST_F(ObjectiveTest, HeldEByTheTerminalOpensTheSafe) {
     playAt(726.0f, 205.0f);  // 54 away
     game.update(kDt);
     EXPECT_TRUE(game.safeActive);
-}
+    game.abortSafe();
 
-TEST_F(ObjectiveTest, PageSafeCommandsSkipTheDistanceTest) {
+    // The page's command skips the distance test, but not the cipher card.
     playAt(100.0f, 100.0f);
+    game.cipherAcquired = 0;
     game.triggerSafe();
-    EXPECT_FALSE(game.safeActive);  // no cipher yet
+    EXPECT_FALSE(game.safeActive);
     game.cipherAcquired = 1;
     game.triggerSafe();
     EXPECT_TRUE(game.safeActive);
@@ -164,12 +164,8 @@ TEST_F(ObjectiveTest, PageSafeCommandsSkipTheDistanceTest) {
     EXPECT_FALSE(game.safeActive);
 }
 
-TEST_F(ObjectiveTest, CourierWalksItsRoute) {
-    Objective& o = game.dynamicObjective;
-    o.type = "courier";
-    o.active = 1;
-    o.x = 100.0f;
-    o.y = 100.0f;
+TEST_F(ObjectiveTest, TheCourierWalksItsRouteAndTheInformantOnlyDuringAnAlarm) {
+    Objective& o = directive("courier", 100.0f, 100.0f);
     o.speed = 40.0f;
     o.waypoints = {{200.0f, 100.0f}, {200.0f, 200.0f}};
     playAt(800.0f, 500.0f);
@@ -180,17 +176,8 @@ TEST_F(ObjectiveTest, CourierWalksItsRoute) {
     game.update(0.1f);  // within 6: on to the next waypoint, no move this step
     EXPECT_EQ(o.waypointIndex, 1u);
     EXPECT_FLOAT_EQ(o.x, 196.0f);
-}
 
-TEST_F(ObjectiveTest, InformantOnlyRunsWhileTheAlarmIsUp) {
-    Objective& o = game.dynamicObjective;
-    o.type = "informant";
-    o.active = 1;
-    o.x = 100.0f;
-    o.y = 100.0f;
-    o.speed = 40.0f;
-    o.waypoints = {{200.0f, 100.0f}};
-    playAt(800.0f, 500.0f);
+    directive("informant", 100.0f, 100.0f).waypoints = {{200.0f, 100.0f}};
     game.detection = 0.3f;
     game.update(0.5f);
     EXPECT_FLOAT_EQ(o.x, 100.0f);
@@ -200,11 +187,7 @@ TEST_F(ObjectiveTest, InformantOnlyRunsWhileTheAlarmIsUp) {
 }
 
 TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
-    Objective& o = game.dynamicObjective;
-    o.type = "evidence_burn";
-    o.active = 1;
-    o.x = 300.0f;
-    o.y = 300.0f;
+    Objective& o = directive("evidence_burn", 300.0f, 300.0f);
     o.timeLeft = 0.15f;
     playAt(340.0f, 300.0f);  // within 48: E would complete it
     game.update(0.1f);
@@ -218,12 +201,8 @@ TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
 }
 
 TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
-    Objective& o = game.dynamicObjective;
-    o.type = "sabotage_node";
+    Objective& o = directive("sabotage_node", 300.0f, 300.0f);
     o.label = "PLANT BUG";
-    o.active = 1;
-    o.x = 300.0f;
-    o.y = 300.0f;
     o.timeLeft = 40.0f;
     game.altExitLabel = "ROOF HELIPAD";
     playAt(325.0f, 300.0f);
@@ -232,12 +211,20 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     EXPECT_EQ(game.bannerText, "OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR ROOF HELIPAD");
     EXPECT_EQ(audio.count(CueSuccess), 1);
 
-    // At 40 the update rule needs E or Space held...
+    // At 40 the update rule needs E or Space held; E pressed away from
+    // everything is just held, and completes it once in range.
     o.done = 0;
     playAt(340.0f, 300.0f);
     game.update(kDt);
     EXPECT_FALSE(o.done);
-    hold(vk::kSpace);
+    playAt(500.0f, 300.0f);
+    game.update(kDt);
+    game.onKeyDown(vk::kE);
+    playAt(340.0f, 300.0f);
+    game.update(kDt);
+    EXPECT_TRUE(o.done);
+    o.done = 0;
+    game.heldKeys = {vk::kSpace};
     game.update(kDt);
     EXPECT_TRUE(o.done);
 
@@ -248,26 +235,8 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     game.onKeyDown(vk::kE);
     EXPECT_TRUE(o.done);
     EXPECT_EQ(game.bannerText, "DIRECTIVE COMPLETE: PLANT BUG");
-    EXPECT_EQ(audio.count(CueSuccess), 2);
+    EXPECT_EQ(audio.count(CueSuccess), 3);
     EXPECT_EQ(audio.count(CueChime), 1);
-}
-
-TEST_F(ObjectiveTest, AHeldEWalkedIntoRangeCompletesThroughTheUpdateRule) {
-    Objective& o = game.dynamicObjective;
-    o.type = "sabotage_node";
-    o.label = "PLANT BUG";
-    o.active = 1;
-    o.x = 300.0f;
-    o.y = 300.0f;
-    o.timeLeft = 40.0f;
-    game.altExitLabel = "BOAT";
-    playAt(400.0f, 300.0f);
-    game.onKeyDown(vk::kE);  // away from everything: just held
-    EXPECT_EQ(game.heldKeys.count(vk::kE), 1u);
-    game.onKeyDown(vk::kLeft);
-    steps(20);  // about 63 units: inside 48 but not 26
-    EXPECT_TRUE(o.done);
-    EXPECT_EQ(game.bannerText, "OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR BOAT");
 }
 
 TEST_F(ObjectiveTest, OptionalIntelIsSecuredByReachOrHeldE) {
@@ -321,19 +290,6 @@ TEST_F(ObjectiveTest, BestRunGradesPhantomWithTheFullAward) {
     EXPECT_EQ(game.missionGrades[0], "S+ PHANTOM");
     EXPECT_TRUE(game.ghostBonus);
     EXPECT_TRUE(game.intelBonus);
-}
-
-TEST_F(ObjectiveTest, SlowAndSpottedRunGradesCompromised) {
-    readyToLeave();
-    game.missionClock = 96.0f;
-    game.timesSpotted = 3;
-    game.peakDetection = 0.2f;
-    game.update(kDt);
-    ASSERT_EQ(game.gameState, GameState::MissionComplete);
-    EXPECT_EQ(game.stealthGrade, "C COMPROMISED");  // 100 - 54 - 12
-    EXPECT_EQ(game.lastIntelAward, 150u);
-    EXPECT_FALSE(game.ghostBonus);
-    EXPECT_FALSE(game.intelBonus);
 }
 
 TEST_F(ObjectiveTest, GradeBandsAwardThresholdsAndTheScoreBehindThem) {
