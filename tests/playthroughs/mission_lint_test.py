@@ -37,9 +37,6 @@ class HudClearance(unittest.TestCase):
             mission_lint.check_hud(m, index, f"mission{index + 1}.json", panels, errors)
         return errors
 
-    def test_the_shipped_missions_and_page_pass_the_whole_lint(self):
-        self.assertEqual(mission_lint.lint(PATHS), [])
-
     def test_each_kind_of_goal_moved_under_a_panel_is_reported(self):
         # The top-left corner of the page is under the directive panel.
         corner = {"x": 60, "y": 18}
