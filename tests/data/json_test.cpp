@@ -151,14 +151,4 @@ TEST(JsonLookups, TypedGettersFallBackOnTypeMismatch) {
     EXPECT_EQ(parseJson("3").size(), 0u);
 }
 
-TEST(JsonLookups, MissionShapedDocumentReadsThroughNestedLookups) {
-    const auto m = parseJson(R"({
-      "guards": [ {"patrol": [ {"x": 10, "y": 20}, {"x": 30, "y": 40} ]} ],
-      "name": "Casino"
-    })");
-    EXPECT_EQ(m.at("guards").at(0).at("patrol").at(1).getNumber("y", 0), 40.0f);
-    EXPECT_EQ(m.at("guards").at(5).at("patrol").size(), 0u);
-    EXPECT_EQ(m.getString("name", ""), "Casino");
-}
-
 }  // namespace
