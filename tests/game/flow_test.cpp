@@ -89,18 +89,6 @@ TEST_F(FlowTest, BurstsRepeatForTheSamePosition) {
     EXPECT_FLOAT_EQ(game.particles[29].r, kRuby.r);
 }
 
-TEST_F(FlowTest, ConstructionGivesTheDefaultMissionAndSeededDust) {
-    EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(game.missionName, "OPERATION CASINO VAULT");
-    EXPECT_FLOAT_EQ(game.disguise, 1.0f);
-    ASSERT_EQ(game.dust.size(), 30u);
-    ASSERT_EQ(game.tumblers.size(), 3u);
-    EXPECT_FLOAT_EQ(game.tumblers[1].speed, -3.0f);
-    std::mt19937 engine(42);  // the same dust every run
-    EXPECT_FLOAT_EQ(game.dust[0].x,
-                    static_cast<float>(engine() >> 8) / 16777216.0f * 920.0f + 20.0f);
-}
-
 TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
     const std::pair<FailReason, std::function<void(Game&)>> ways[] = {
         {FailReason::Laser,

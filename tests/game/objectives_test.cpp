@@ -2,7 +2,6 @@
 // exits, grades and what a win or a failure does to the campaign.
 #include <cmath>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "tests/game/game_test_support.hpp"
@@ -56,22 +55,31 @@ TEST_F(ObjectiveTest, CardUnsealsTheVaultGate) {
     EXPECT_FALSE(game.cardTaken);
 }
 
-TEST_F(ObjectiveTest, OpeningTheSafeDealsTumblersFromTheMissionClock) {
+// The deal follows the mission clock (a replay opens the same safe), stays
+// inside the dial, and the assist perk slows and widens every tumbler.
+TEST_F(ObjectiveTest, TheTumblerDealFollowsTheClockAndThePerk) {
     playAt(760.0f, 205.0f);
-    game.missionClock = 12.3456f;
     game.cipherAcquired = 1;
-    game.perkSafeAssist = 1;
-    game.openSafe();
-    std::mt19937 engine(static_cast<std::uint32_t>(static_cast<long long>(12.3456f * 1000.0f)));
-    auto u = [&] { return static_cast<float>(engine() >> 8) / 16777216.0f; };
-    const float speeds[] = {2.2f, -3.0f, 4.2f}, widths[] = {0.65f, 0.5f, 0.38f};
+    const auto deal = [&](float clock, bool assist) {
+        game.missionClock = clock;
+        game.perkSafeAssist = assist;
+        game.openSafe();
+        return game.tumblers;
+    };
+    const auto first = deal(12.3456f, false), again = deal(12.3456f, false);
+    const auto other = deal(12.4f, false), assisted = deal(12.3456f, true);
     for (int i = 0; i < 3; ++i) {
-        const float angle = u() * kTwoPi;
-        const float target = u() * 4.2f + 0.8f;
-        EXPECT_FLOAT_EQ(game.tumblers[i].angle, angle) << i;
-        EXPECT_FLOAT_EQ(game.tumblers[i].target, target) << i;
-        EXPECT_FLOAT_EQ(game.tumblers[i].speed, speeds[i] * 0.8f) << i;
-        EXPECT_FLOAT_EQ(game.tumblers[i].width, widths[i] * 1.35f) << i;
+        SCOPED_TRACE(i);
+        EXPECT_EQ(first[i].angle, again[i].angle);
+        EXPECT_EQ(first[i].target, again[i].target);
+        EXPECT_NE(first[i].target, other[i].target);
+        EXPECT_GE(first[i].angle, 0.0f);
+        EXPECT_LT(first[i].angle, kTwoPi);
+        EXPECT_GE(first[i].target, 0.8f);
+        EXPECT_LE(first[i].target, 5.0f);
+        EXPECT_EQ(assisted[i].target, first[i].target);
+        EXPECT_LT(std::abs(assisted[i].speed), std::abs(first[i].speed));
+        EXPECT_GT(assisted[i].width, first[i].width);
     }
 }
 
