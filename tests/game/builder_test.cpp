@@ -193,21 +193,15 @@ TEST_F(BuilderTest, OnlyASmallRegularFileIsACampaignAndNoneHoldsUpTheStart) {
     EXPECT_EQ(game.highestUnlocked, 0u);
 }
 
+// The save's own rules are the data tests'; here the game hands it the
+// campaign's size.
 TEST_F(BuilderTest, LoadingTheCampaignReadsTheSaveForItsSize) {
     write("four.json", R"({"mission1": "a", "mission2": "b", "mission3": "c", "mission4": "d"})");
     write("save.dat", "7 500 1 0 1\n1 -1 0 5 \n");
     ASSERT_TRUE(game.loadCampaign("four.json"));
-    EXPECT_EQ(game.highestUnlocked, 3u);  // clamped to the four missions
+    EXPECT_EQ(game.highestUnlocked, 3u);
     EXPECT_EQ(game.intelBudget, 500u);
-    EXPECT_TRUE(game.perkSlowDetection);
-    EXPECT_FALSE(game.perkSoftStep);
     EXPECT_EQ(game.missionCompleted, (std::array<std::uint8_t, 4>{1, 1, 0, 1}));
-
-    std::remove("save.dat");
-    game.highestUnlocked = 3;
-    ASSERT_TRUE(game.loadCampaign("four.json"));
-    EXPECT_EQ(game.highestUnlocked, 0u);
-    EXPECT_EQ(game.intelBudget, 500u);
 }
 
 }  // namespace
