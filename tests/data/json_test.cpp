@@ -104,11 +104,6 @@ TEST(JsonErrors, FixedTextsForEverySyntaxFault) {
     EXPECT_EQ(errorOf("\"open"), "Unterminated string");
 }
 
-TEST(JsonErrors, TrailingTextIsIgnored) {
-    const auto v = parseJson(R"({"x":1} trailing)");
-    EXPECT_EQ(v.at("x").number, 1.0);
-}
-
 TEST(JsonDepth, OrdinaryNestingParsesAndAbsurdNestingFailsCleanly) {
     const std::string ok = std::string(512, '[') + std::string(512, ']');
     EXPECT_EQ(errorOf(ok), "");

@@ -37,15 +37,6 @@ TEST_F(DeviceTest, CameraRaisesDetectionBeforeItsOwnMeterBroadcasts) {
     EXPECT_NEAR(game.cameras[0].meter, meter - 0.05f, 1e-5f);
 }
 
-TEST_F(DeviceTest, CameraSweepFollowsTheAnimationClock) {
-    Camera c = cameraAt(100.0f, 100.0f, 0.5f);
-    c.sweep = 1.1f;
-    game.cameras.push_back(c);
-    playAt(900.0f, 500.0f);
-    game.update(0.25f);
-    EXPECT_NEAR(game.cameras[0].angle, std::sin(0.25f * 1.2f) * 1.1f + 0.5f, 1e-5f);
-}
-
 TEST_F(DeviceTest, ACameraSpotsADownedGuardUnlessItIsDisabled) {
     game.cameras.push_back(cameraAt(100.0f, 300.0f, 0.0f));
     game.cameras[0].disabledTime = 0.5f;

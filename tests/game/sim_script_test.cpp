@@ -1,6 +1,6 @@
-// nightjar-sim's script language through its runner (the program itself is
-// run by the script tests beside this file and by the playthroughs).
-#include <fstream>
+// nightjar-sim's script language through its runner, for what the
+// playthroughs (which win every mission with scripts) never write: keys by
+// code, numbered page commands, bad lines and a safe that cannot turn.
 #include <sstream>
 
 #include "tests/game/game_test_support.hpp"
@@ -8,28 +8,6 @@
 
 namespace nj::testing {
 namespace {
-
-// Card beside the start, terminal in reach, the directive and the exit a
-// short walk to the right.
-const char* const kShortMission = R"({
-  "name": "SHORT WALK",
-  "player": {"x": 100, "y": 300}, "serviceSpawn": {"x": 100, "y": 300},
-  "card": {"x": 120, "y": 300}, "terminal": {"x": 150, "y": 300},
-  "exit": {"x": 260, "y": 280, "w": 40, "h": 40},
-  "dynamicObjective": {"x": 200, "y": 300, "waypoints": [{"x": 200, "y": 300}]}
-})";
-
-const char* const kWinScript = R"(# a whole mission
-call startOrAdvance
-step 1
-print
-press E       # the safe
-crack
-print
-down D
-step 60
-print
-)";
 
 class SimScriptTest : public GameTest {
   protected:
@@ -47,21 +25,6 @@ class SimScriptTest : public GameTest {
         return line.find(field) != std::string::npos;
     }
 };
-
-TEST_F(SimScriptTest, AScriptPlaysAMissionToTheEnd) {
-    useCampaign({kShortMission});
-    const std::vector<std::string> lines = run(kWinScript);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_TRUE(has(lines[0], R"("step":1,"gameState":1,)"));
-    EXPECT_TRUE(has(lines[0], R"("cardTaken":true)"));
-    EXPECT_TRUE(has(lines[1], R"("cipherDecrypted":true)"));
-    EXPECT_TRUE(has(lines[1], R"("safeActive":false)"));
-    EXPECT_TRUE(has(lines[2], R"("gameState":3)"));
-    EXPECT_TRUE(
-        has(lines[2], R"("stealthGrade":"S SHADOW","lastIntelAward":270,"intelBudget":470)"));
-    EXPECT_TRUE(has(lines[2], R"("missionCompleted":[true,false,false,false])"));
-    EXPECT_TRUE(std::ifstream("save.dat").good());
-}
 
 TEST_F(SimScriptTest, KeysByNameOrCodeAndPageCommandsWithNumbers) {
     useCampaign({"{}", "{}"});
@@ -89,8 +52,7 @@ TEST_F(SimScriptTest, BadLinesAreRefused) {
 }
 
 TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
-    useCampaign({kShortMission});
-    game.loadMission(true);
+    playAt(760.0f, 205.0f);
     game.cipherAcquired = 1;
     game.openSafe();
     const std::vector<std::string> lines =
