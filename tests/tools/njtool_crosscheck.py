@@ -61,29 +61,30 @@ def make_package(entries, salt, version=1):
             + tag(PACKAGE_KEY, salt, payload) + struct.pack("<Q", len(payload)) + payload)
 
 
+class Reader:
+    """Little-endian fields read one after another from bytes."""
+
+    def __init__(self, data):
+        self.data, self.pos = data, 0
+
+    def take(self, n):
+        self.pos += n
+        return self.data[self.pos - n:self.pos]
+
+    def num(self, fmt):
+        return struct.unpack(fmt, self.take(struct.calcsize(fmt)))[0]
+
+
 def read_package(blob):
-    assert blob[:4] == b"NJ3P"
-    version, salt_len = struct.unpack_from("<II", blob, 4)
-    assert version == 1
-    salt = blob[12:12 + salt_len]
-    pos = 12 + salt_len
-    (sig_len,) = struct.unpack_from("<I", blob, pos)
-    sig = blob[pos + 4:pos + 4 + sig_len]
-    pos += 4 + sig_len
-    (payload_len,) = struct.unpack_from("<Q", blob, pos)
-    payload = blob[pos + 8:pos + 8 + payload_len]
+    r = Reader(blob)
+    assert r.take(4) == b"NJ3P" and r.num("<I") == 1
+    salt = r.take(r.num("<I"))
+    sig = r.take(r.num("<I"))
+    payload = r.take(r.num("<Q"))
     assert hmac.compare_digest(sig, tag(PACKAGE_KEY, salt, payload))
-    index = xor(payload, keystream(salt, PACKAGE_KEY, len(payload)))
-    (count,) = struct.unpack_from("<I", index, 0)
-    pos, entries = 4, {}
-    for _ in range(count):
-        (name_len,) = struct.unpack_from("<I", index, pos)
-        name = index[pos + 4:pos + 4 + name_len]
-        pos += 4 + name_len
-        (data_len,) = struct.unpack_from("<Q", index, pos)
-        entries[name] = index[pos + 8:pos + 8 + data_len]
-        pos += 8 + data_len
-    return entries
+    index = Reader(xor(payload, keystream(salt, PACKAGE_KEY, len(payload))))
+    return dict((index.take(index.num("<I")), index.take(index.num("<Q")))
+                for _ in range(index.num("<I")))
 
 
 def njtool(*args, stdin=None):
