@@ -97,12 +97,10 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
     EXPECT_GT(loud, 200u) << "the walk made no sound";
 }
 
-// Warm: the selected operation card's gold-brown; cool: an unselected card's navy.
-bool isWarm(std::uint32_t c) {
-    return static_cast<int>((c >> 16) & 0xFF) > static_cast<int>(c & 0xFF) + 8;
-}
-bool isCool(std::uint32_t c) {
-    return static_cast<int>(c & 0xFF) > static_cast<int>((c >> 16) & 0xFF) + 8;
+// Red less blue: the selected operation card's gold-brown is warm (> 8), an
+// unselected card's navy cool (< -8).
+int warmth(std::uint32_t c) {
+    return static_cast<int>((c >> 16) & 0xFF) - static_cast<int>(c & 0xFF);
 }
 
 // On a 1000 x 562 screen the page is the 1280 x 720 page scaled down, and a
@@ -129,10 +127,10 @@ TEST(NightjarWindow, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
     ASSERT_EQ(shot.width, 1000u);
     std::uint32_t x = 0, y = 0;
     toScreen(330.0, 168.0, x, y);  // inside OP 01, right of its number
-    EXPECT_TRUE(isWarm(shot.pixel(x, y)))
+    EXPECT_GT(warmth(shot.pixel(x, y)), 8)
         << "OP 01 is drawn selected, " << std::hex << shot.pixel(x, y);
     toScreen(330.0, 356.0, x, y);  // inside OP 03
-    EXPECT_TRUE(isCool(shot.pixel(x, y)))
+    EXPECT_LT(warmth(shot.pixel(x, y)), -8)
         << "OP 03 is no longer selected, " << std::hex << shot.pixel(x, y);
 }
 
