@@ -8,10 +8,6 @@
 
 namespace {
 
-std::string repeatByte(char c, std::size_t n) {
-    return std::string(n, c);
-}
-
 // Runs each case on both block functions: the SHA extension path (when the
 // CPU has it) and the portable one must agree with the published vectors.
 class DigestPaths : public ::testing::TestWithParam<bool> {
@@ -30,7 +26,7 @@ TEST_P(DigestPaths, Sha256MatchesFips180Examples) {
     EXPECT_EQ(nj::sha256Hex("abcdefghbcdefghicdefghijdefghijkefghijklfghijklmghijklmn"
                             "hijklmnoijklmnopjklmnopqklmnopqrlmnopqrsmnopqrstnopqrstu"),
               "cf5b16a778af8380036ce59e7b0492370b249b11e8f07a51afac45037afee9d1");
-    EXPECT_EQ(nj::sha256Hex(repeatByte('a', 1000000)),
+    EXPECT_EQ(nj::sha256Hex(std::string(1000000, 'a')),
               "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
@@ -54,8 +50,8 @@ INSTANTIATE_TEST_SUITE_P(BothBlockFunctions, DigestPaths, ::testing::Values(fals
 // HMAC with keys under a block is checked against Python's hmac by the njtool
 // cross-check; the key-length edges are here.
 TEST(Hmac, KeyOfExactlyOneBlockIsUsedUnpaddedAndLongerKeysAreHashed) {
-    const std::string key64 = repeatByte('k', 64);
-    const std::string key65 = repeatByte('k', 65);
+    const std::string key64 = std::string(64, 'k');
+    const std::string key65 = std::string(65, 'k');
     // A 65-byte key behaves exactly like its 32-byte digest used as the key.
     EXPECT_EQ(nj::hmacSha256Hex(key65, "msg"), nj::hmacSha256Hex(nj::sha256Raw(key65), "msg"));
     // A 64-byte key is not hashed: it differs from the hashed-key result.

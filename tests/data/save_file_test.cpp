@@ -15,12 +15,8 @@
 
 namespace {
 
-nj::SaveRecord fresh() {
-    return nj::SaveRecord{};
-}
-
 nj::SaveRecord applied(const std::string& text, std::size_t campaignSize = 4) {
-    nj::SaveRecord r = fresh();
+    nj::SaveRecord r;
     r.highestUnlocked = 1;  // anything the file does not mention must survive
     nj::applySaveText(text, r, campaignSize);
     return r;
