@@ -4,14 +4,12 @@
 // still drawing.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <ostream>
-#include <set>
 #include <string>
 
 #include "data/map_token.hpp"
@@ -110,14 +108,8 @@ class NightjarHostileInput : public ::testing::TestWithParam<Hostile> {};
 
 TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     const Hostile& c = GetParam();
-    // A fresh folder with the built campaign beside the game, and the package
-    // when the case wants it.
-    const fs::path dir = fs::temp_directory_path() /
-                         ("nj_hostile_" + std::string(c.name) + "_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    fs::copy_file(fs::path(NJ_BUILD_DIR) / "campaign_maps.json", dir / "campaign_maps.json");
-    if (c.package) fs::copy_file(fs::path(NJ_BUILD_DIR) / "game.nj3p", dir / "game.nj3p");
+    const nj::test::GameFolder folder(c.name, NJ_BUILD_DIR, c.package);
+    const fs::path& dir = folder.dir;
     c.prepare(dir);
 
     // The run must take under 30 s of processor time, its own and its
@@ -135,18 +127,13 @@ TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
     ASSERT_EQ(shot.error, "") << run.output;
     // The mission started half way through, so the play field is drawn.
-    std::set<std::uint32_t> colours;
-    for (std::uint32_t y = 160; y < 864; y += 7) {
-        for (std::uint32_t x = 0; x < 1280; x += 7) colours.insert(shot.pixel(x, y));
-    }
-    EXPECT_GT(colours.size(), 20u);
+    EXPECT_GT(nj::test::playFieldColours(shot), 20u);
     if (c.pageBlock) {
         EXPECT_TRUE(isMagenta(shot.pixel(kPageBlockX, kPageBlockY)))
             << std::hex << shot.pixel(kPageBlockX, kPageBlockY);
     }
     // Nothing was won, so whatever held save.dat's name is still there.
     EXPECT_EQ(fs::is_fifo(dir / "save.dat"), std::string(c.name) == "NamedPipeForTheSave");
-    fs::remove_all(dir);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NightjarHostileInput, ::testing::ValuesIn(kCases),

@@ -9,8 +9,6 @@
 #include <map>
 #include <sstream>
 
-#include <unistd.h>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -21,21 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using nj::test::GameFolder;
 using nj::test::hasValidationMessage;
 using nj::test::ProgramRun;
-
-// A fresh folder holding what the game finds beside it in the build folder.
-fs::path gameFolder(const std::string& name) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("nj_game_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* file : {"game.nj3p", "campaign_maps.json"}) {
-        const fs::path from = fs::path(NJ_BUILD_DIR) / file;
-        if (fs::exists(from)) fs::copy_file(from, dir / file);
-    }
-    return dir;
-}
 
 bool isClearColour(std::uint32_t c) {
     // (0.02, 0.035, 0.065) in 8 bits, allowing for rounding.
@@ -47,7 +33,8 @@ bool isClearColour(std::uint32_t c) {
 // At 1920 x 1200 the play field goes through the scaled-up world layer (on a
 // software rasteriser above 1280 pixels wide), with the page at full size.
 TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
-    const fs::path dir = gameFolder("selftest");
+    const GameFolder folder("selftest", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
     const ProgramRun run = nj::test::runUnderXvfb(
         dir, "1920x1200", "'" NIGHTJAR_PATH "' --test --screenshot shot.png");
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -63,17 +50,13 @@ TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
     }
     // The mission started at the 30th pass, so the play field is drawn: many
     // colours inside the viewport, not a cleared or one-colour frame.
-    std::set<std::uint32_t> colours;
-    for (std::uint32_t y = 64; y < 1136; y += 7) {
-        for (std::uint32_t x = 0; x < 1920; x += 7) colours.insert(shot.pixel(x, y));
-    }
-    EXPECT_GT(colours.size(), 50u);
+    EXPECT_GT(nj::test::playFieldColours(shot), 50u);
     EXPECT_FALSE(fs::exists(dir / "save.dat")) << "nothing was won, nothing is saved";
-    fs::remove_all(dir);
 }
 
 TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier) {
-    const fs::path dir = gameFolder("storm");
+    const GameFolder folder("storm", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
     const ProgramRun run =
         nj::test::runUnderXvfb(dir, "1280x1024", "'" NJ_STORM_SCRIPT "' '" NIGHTJAR_PATH "'");
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -85,13 +68,13 @@ TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier)
     EXPECT_NE(run.output.find("altenter Geometry:1280x720"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
-    fs::remove_all(dir);
 }
 
 // OpenAL Soft's file writer stands in for a sound card: whatever the game
 // plays while the operative walks ends up in the WAV.
 TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
-    const fs::path dir = gameFolder("audio");
+    const GameFolder folder("audio", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
     const fs::path wav = dir / "played.wav";
     std::ofstream(dir / "alsoft.conf")
         << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n"
@@ -114,21 +97,19 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
         loud += std::abs(sample) > 1000;
     }
     EXPECT_GT(loud, 200u) << "the walk made no sound";
-    fs::remove_all(dir);
 }
 
-// Warm: the selected operation card's gold-brown; cool: an unselected card's navy.
-bool isWarm(std::uint32_t c) {
-    return static_cast<int>((c >> 16) & 0xFF) > static_cast<int>(c & 0xFF) + 8;
-}
-bool isCool(std::uint32_t c) {
-    return static_cast<int>(c & 0xFF) > static_cast<int>((c >> 16) & 0xFF) + 8;
+// Red less blue: the selected operation card's gold-brown is warm (> 8), an
+// unselected card's navy cool (< -8).
+int warmth(std::uint32_t c) {
+    return static_cast<int>((c >> 16) & 0xFF) - static_cast<int>(c & 0xFF);
 }
 
 // On a 1000 x 562 screen the page is the 1280 x 720 page scaled down, and a
 // click lands on what is drawn there.
 TEST(NightjarWindow, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
-    const fs::path dir = gameFolder("smallclick");
+    const GameFolder folder("smallclick", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
     // The play field fills the 1000 x 562 screen less a half-pixel pillarbox.
     const double scale = 562.0 / 720.0, left = (1000.0 - 1280.0 * scale) / 2.0;
     const auto toScreen = [&](double pageX, double pageY, std::uint32_t& x, std::uint32_t& y) {
@@ -148,12 +129,11 @@ TEST(NightjarWindow, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
     ASSERT_EQ(shot.width, 1000u);
     std::uint32_t x = 0, y = 0;
     toScreen(330.0, 168.0, x, y);  // inside OP 01, right of its number
-    EXPECT_TRUE(isWarm(shot.pixel(x, y)))
+    EXPECT_GT(warmth(shot.pixel(x, y)), 8)
         << "OP 01 is drawn selected, " << std::hex << shot.pixel(x, y);
     toScreen(330.0, 356.0, x, y);  // inside OP 03
-    EXPECT_TRUE(isCool(shot.pixel(x, y)))
+    EXPECT_LT(warmth(shot.pixel(x, y)), -8)
         << "OP 03 is no longer selected, " << std::hex << shot.pixel(x, y);
-    fs::remove_all(dir);
 }
 
 // The "pad-state" lines a pad script printed, each as its key=value fields.
@@ -175,7 +155,8 @@ std::vector<std::map<std::string, std::string>> padStates(const std::string& out
 
 // A virtual controller alone drives the dossier, a mission and the safe.
 TEST(NightjarGamepad, AVirtualControllerPlaysTheGameAlone) {
-    const fs::path dir = gameFolder("pad");
+    const GameFolder folder("pad", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
     // Our own small campaign of two, packed with the real page (the package's
     // campaign is the one the game plays).
     const std::string mission = NJ_PAD_DIR "/pad_mission.json";
@@ -212,7 +193,6 @@ TEST(NightjarGamepad, AVirtualControllerPlaysTheGameAlone) {
     EXPECT_EQ(s[14]["keys"], "-");
     EXPECT_EQ(s[15]["state"], "4") << "plugged in again and walked into the laser";
     EXPECT_NE(run.output.find("pad-rumble"), std::string::npos) << "the failure rumbles";
-    fs::remove_all(dir);
 }
 
 // The renderer's speed work must not change the picture: a fixed-step
@@ -221,7 +201,8 @@ TEST(NightjarGamepad, AVirtualControllerPlaysTheGameAlone) {
 // reference with scripts/reference_frame.sh when the page or the scene is
 // meant to look different.
 TEST(NightjarSelfTest, APlayingFrameMatchesTheReferencePicture) {
-    const fs::path dir = gameFolder("reference");
+    const GameFolder folder("reference", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
     const ProgramRun run = nj::test::runUnderXvfb(
         dir, "1280x720", "'" NIGHTJAR_PATH "' --test --fixed-step --screenshot shot.png");
     ASSERT_EQ(run.exitCode, 0) << run.output;
@@ -243,16 +224,15 @@ TEST(NightjarSelfTest, APlayingFrameMatchesTheReferencePicture) {
     }
     EXPECT_LE(worst, 2) << differing << " channels differ; the worst at (" << worstAt % shot.width
                         << ", " << worstAt / shot.width << ")";
-    fs::remove_all(dir);
 }
 
 TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
-    const fs::path dir = gameFolder("nodisplay");
+    const GameFolder folder("nodisplay", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
     const ProgramRun run = nj::test::runCommand(
         dir, "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" NIGHTJAR_PATH "'");
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("Failed to create window."), std::string::npos) << run.output;
-    fs::remove_all(dir);
 }
 
 }  // namespace

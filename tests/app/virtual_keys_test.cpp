@@ -7,16 +7,13 @@
 namespace {
 
 TEST(VirtualKeys, GameKeysGetTheirWindowsCodes) {
-    // The keys the game and the page act on, with the codes Windows gives them.
+    // One of each kind the game and the page act on (the integration runs
+    // press D, Return, Tab, Esc, the arrows and F11), with Windows' codes.
     const std::pair<SDL_Keycode, std::uint32_t> keys[] = {
-        {SDLK_w, 87},      {SDLK_a, 65},      {SDLK_s, 83},      {SDLK_d, 68},
-        {SDLK_e, 69},      {SDLK_p, 80},      {SDLK_r, 82},      {SDLK_SPACE, 32},
-        {SDLK_LSHIFT, 16}, {SDLK_RSHIFT, 16}, {SDLK_RETURN, 13}, {SDLK_KP_ENTER, 13},
-        {SDLK_ESCAPE, 27}, {SDLK_TAB, 9},     {SDLK_LEFT, 37},   {SDLK_UP, 38},
-        {SDLK_RIGHT, 39},  {SDLK_DOWN, 40},   {SDLK_F1, 112},    {SDLK_F4, 115},
-        {SDLK_F11, 122},   {SDLK_F12, 123},   {SDLK_0, 48},      {SDLK_9, 57},
-        {SDLK_KP_0, 96},   {SDLK_KP_9, 105},  {SDLK_z, 90},      {SDLK_SLASH, 191},
-        {SDLK_QUOTE, 222},
+        {SDLK_a, 65},      {SDLK_z, 90},        {SDLK_0, 48},      {SDLK_9, 57},
+        {SDLK_KP_0, 96},   {SDLK_KP_9, 105},    {SDLK_F1, 112},    {SDLK_F12, 123},
+        {SDLK_SPACE, 32},  {SDLK_LSHIFT, 16},   {SDLK_RSHIFT, 16}, {SDLK_UP, 38},
+        {SDLK_SLASH, 191}, {SDLK_KP_ENTER, 13}, {SDLK_QUOTE, 222},
     };
     for (const auto& [sdl, vk] : keys) EXPECT_EQ(nj::virtualKeyFor(sdl), vk) << SDL_GetKeyName(sdl);
     EXPECT_EQ(nj::virtualKeyFor(SDLK_UNKNOWN), 0u);

@@ -22,54 +22,18 @@ const std::string kHeaderError = "Invalid .nj3m file header or unsupported proto
 const std::string kIntegrityError =
     "INTEGRITY COMPROMISED: Map data has been tampered with or modified!";
 
-// A token assembled by hand from the writer steps, so the reader is checked
-// against the format rather than against encodeMapToken.
-std::string handMadeToken(const std::string& json, const std::string& salt) {
-    const std::string cipher = nj::xorWith(json, nj::mapKeystream(nj::kMapKey, salt, json.size()));
-    const std::string payload = nj::hexEncode(cipher);
-    return "NJ3M_V1." + salt + "." + nj::hmacSha256Hex(nj::kMapKey, salt + ":" + payload) + "." +
-           payload;
-}
-
-TEST(MapToken, RoundTripsWithAnySaltAndSurroundingWhitespace) {
-    for (const std::string salt : {"abc123", "", "a-much-longer-salt-with:colons and blanks"}) {
-        const std::string token = nj::encodeMapToken(kMission, salt);
-        EXPECT_EQ(token, handMadeToken(kMission, salt));
-        EXPECT_EQ(nj::decodeMapToken(token), kMission);
-        EXPECT_EQ(nj::decodeMapToken(" \r\n\t" + token + "\n \t"), kMission);
-    }
+// Round trips, headers, field counts and tampering are checked against a
+// second implementation by tests/tools/njtool_crosscheck.py; here are the
+// edges it does not reach.
+TEST(MapToken, EdgesOfTheFieldsAndTheTag) {
     // An empty payload would make a three-field token the reader refuses.
     EXPECT_THROW(nj::encodeMapToken("", "s"), std::invalid_argument);
     EXPECT_THROW(nj::encodeMapToken(kMission, "a.b"), std::invalid_argument);
-}
-
-TEST(MapToken, FieldCountAndHeaderAreChecked) {
     const std::string token = nj::encodeMapToken(kMission, "salt");
-    EXPECT_EQ(errorOf(""), "Invalid empty .nj3m content");
-    EXPECT_EQ(errorOf(" \n\t\r "), "Invalid empty .nj3m content");
-    EXPECT_EQ(errorOf(token + ".extra"), kHeaderError);
     EXPECT_EQ(errorOf(token + "."), "");  // a trailing full stop adds no field
-    EXPECT_EQ(errorOf("NJ3M_V2" + token.substr(7)), kHeaderError);
     EXPECT_EQ(errorOf("nj3m_v1" + token.substr(7)), kHeaderError);
-    // Empty payload: "NJ3M_V1.salt.tag." is three fields.
     const std::string tag = nj::hmacSha256Hex(nj::kMapKey, "salt:");
     EXPECT_EQ(errorOf("NJ3M_V1.salt." + tag + "."), kHeaderError);
-    EXPECT_EQ(errorOf("NJ3M_V1"), kHeaderError);
-}
-
-TEST(MapToken, AnyTamperingIsAnIntegrityFailure) {
-    const std::string token = nj::encodeMapToken(kMission, "salt");
-    const std::size_t saltAt = 8, tagAt = 13, payloadAt = 13 + 65;
-    for (std::size_t at : {saltAt, tagAt, tagAt + 63, payloadAt, token.size() - 1}) {
-        std::string bad = token;
-        bad[at] = bad[at] == '0' ? '1' : '0';
-        EXPECT_EQ(errorOf(bad), kIntegrityError) << "changed byte " << at;
-    }
-    // An uppercase tag does not match the lowercase digest.
-    std::string upper = token;
-    for (std::size_t i = tagAt; i < tagAt + 64; ++i)
-        upper[i] = static_cast<char>(std::toupper(upper[i]));
-    EXPECT_EQ(errorOf(upper), kIntegrityError);
     // The tag is checked before the payload is decoded.
     EXPECT_EQ(errorOf("NJ3M_V1.s." + std::string(64, '0') + ".zz"), kIntegrityError);
 }

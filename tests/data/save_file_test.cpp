@@ -15,12 +15,8 @@
 
 namespace {
 
-nj::SaveRecord fresh() {
-    return nj::SaveRecord{};
-}
-
 nj::SaveRecord applied(const std::string& text, std::size_t campaignSize = 4) {
-    nj::SaveRecord r = fresh();
+    nj::SaveRecord r;
     r.highestUnlocked = 1;  // anything the file does not mention must survive
     nj::applySaveText(text, r, campaignSize);
     return r;
@@ -139,34 +135,18 @@ TEST_F(SaveFileOnDisk, WritesTheExactLayoutAndReadsItBack) {
     EXPECT_EQ(contents(), "2 350 0 1 0\n1 1 0 0 \n");
 }
 
-TEST_F(SaveFileOnDisk, MissingFileResetsOnlyTheUnlockAndUnwritableTargetKeepsOldSave) {
-    nj::SaveRecord r;
-    r.highestUnlocked = 3;
-    r.intelBudget = 999;
-    nj::readSaveFile((dir / "none.dat").string(), r, 4);
-    EXPECT_EQ(r.highestUnlocked, 0u);
-    EXPECT_EQ(r.intelBudget, 999);
-
-    ASSERT_TRUE(nj::writeSaveFile(path, r));
-    const std::string before = contents();
-    // A folder in the way of the temporary file: the write fails, the old save stays.
-    std::filesystem::create_directories(path + ".tmp");
-    r.intelBudget = 1;
-    EXPECT_FALSE(nj::writeSaveFile(path, r));
-    EXPECT_EQ(contents(), before);
-    EXPECT_FALSE(nj::writeSaveFile((dir / "no" / "such" / "save.dat").string(), r));
-}
-
-// Something that is not a save in save.dat's place is no save, and the next
-// save replaces it: a pipe nobody writes to never holds up the start.
+// A missing save resets only the unlock; something that is not a save in
+// save.dat's place reads as missing, and the next save replaces it: a pipe
+// nobody writes to never holds up the start.
 TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOnSave) {
     const nj::test::Deadline deadline(10);
-    const auto pipe = [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
-    const auto oversized = [](const std::string& p) {
+    using Make = std::function<void(const std::string&)>;
+    const Make missing = [](const std::string&) {};
+    const Make pipe = [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
+    const Make oversized = [](const std::string& p) {
         std::ofstream(p) << "2 350 1 1 1\n1 1 1 1 " << std::string(70000, ' ') << "\n";
     };
-    for (const auto& make : {std::function<void(const std::string&)>(pipe),
-                             std::function<void(const std::string&)>(oversized)}) {
+    for (const Make& make : {missing, pipe, oversized}) {
         std::filesystem::remove(path);
         make(path);
         nj::SaveRecord r;
@@ -185,6 +165,7 @@ TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOn
     nj::SaveRecord r;
     EXPECT_FALSE(nj::writeSaveFile(path, r));
     EXPECT_EQ(contents(), "0 999 0 0 0\n0 0 0 0 \n");
+    EXPECT_FALSE(nj::writeSaveFile((dir / "no" / "such" / "save.dat").string(), r));
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(FlowTest, AZeroStepChangesNothingButTheFrameStep) {
     EXPECT_FLOAT_EQ(game.particles[0].life, p.life);
 }
 
-TEST_F(FlowTest, EffectsExpireAndDustReentersAtTheBottom) {
+TEST_F(FlowTest, EffectsExpire) {
     game.spawnBurst(100.0f, 100.0f, kGold, 4);
     game.emitNoise(50.0f, 50.0f, 100.0f, false);
     game.update(0.375f);
@@ -74,14 +74,6 @@ TEST_F(FlowTest, EffectsExpireAndDustReentersAtTheBottom) {
     game.update(0.5f);
     EXPECT_TRUE(game.noiseRings.empty());
     EXPECT_TRUE(game.particles.empty());  // the longest life is under 0.95 s
-
-    game.dust[0].y = 20.5f;
-    game.dust[0].vy = -10.0f;
-    game.dust[0].x = 100.0f;
-    game.dust[0].vx = 0.0f;
-    game.update(0.1f);
-    EXPECT_FLOAT_EQ(game.dust[0].y, 520.0f);
-    EXPECT_FLOAT_EQ(game.dust[0].x, std::fmod(1700.0f, 920.0f) + 20.0f);
 }
 
 TEST_F(FlowTest, BurstsRepeatForTheSamePosition) {
@@ -94,34 +86,7 @@ TEST_F(FlowTest, BurstsRepeatForTheSamePosition) {
         EXPECT_FLOAT_EQ(game.particles[i].life, game.particles[i + 10].life);
     }
     EXPECT_NE(game.particles[0].vx, game.particles[20].vx);
-    for (const Particle& p : game.particles) {
-        const float speed = std::hypot(p.vx, p.vy);
-        EXPECT_GE(speed, 29.99f);
-        EXPECT_LT(speed, 125.01f);
-        EXPECT_GE(p.life, 0.45f);
-        EXPECT_LT(p.life, 0.95f);
-        EXPECT_FLOAT_EQ(p.r, kRuby.r);
-    }
-}
-
-TEST_F(FlowTest, ConstructionGivesTheDefaultMissionAndSeededDust) {
-    EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(game.missionName, "OPERATION CASINO VAULT");
-    EXPECT_FLOAT_EQ(game.disguise, 1.0f);
-    ASSERT_EQ(game.dust.size(), 30u);
-    ASSERT_EQ(game.tumblers.size(), 3u);
-    EXPECT_FLOAT_EQ(game.tumblers[1].speed, -3.0f);
-    Game other(nullptr, nullptr);
-    for (std::size_t i = 0; i < 30; ++i) {
-        EXPECT_FLOAT_EQ(game.dust[i].x, other.dust[i].x);
-        EXPECT_GE(game.dust[i].x, 20.0f);
-        EXPECT_LT(game.dust[i].x, 940.0f);
-        EXPECT_GE(game.dust[i].vy, -12.0f);
-        EXPECT_LT(game.dust[i].vy, -4.0f);
-    }
-    std::mt19937 engine(42);
-    EXPECT_FLOAT_EQ(game.dust[0].x,
-                    static_cast<float>(engine() >> 8) / 16777216.0f * 920.0f + 20.0f);
+    EXPECT_FLOAT_EQ(game.particles[29].r, kRuby.r);
 }
 
 TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
@@ -174,39 +139,31 @@ TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
     EXPECT_EQ(game.gameState, GameState::Briefing);
     game.onKeyDown(vk::kEnter);
     ASSERT_EQ(game.gameState, GameState::Playing);
-    EXPECT_FALSE(game.cipherAcquired);
     EXPECT_FALSE(game.cipherDecrypted);
-    EXPECT_FALSE(game.cardTaken);
     EXPECT_FLOAT_EQ(game.gateOpen, 0.0f);
     EXPECT_FLOAT_EQ(game.playerPos.x, start.x);
-    EXPECT_FLOAT_EQ(game.playerPos.y, start.y);
-    for (int i = 0; i < 30; ++i) game.update(kDt);
+    steps(30);
     EXPECT_EQ(game.gameState, GameState::Playing) << "no instant re-win";
     EXPECT_EQ(game.intelBudget, intel);
     EXPECT_FALSE(std::filesystem::exists("save.dat"));
 }
 
+// The integration runs quit from the dossier with Esc, and pause, open the
+// dossier and resume without a reload from the keyboard and the pad.
 TEST_F(FlowTest, KeysInEachState) {
     int quits = 0;
     game.quitHook = [&] { ++quits; };
-    game.onKeyDown(vk::kEsc);  // briefing: quit
-    EXPECT_EQ(quits, 1);
     game.gameState = GameState::MissionFailed;
     game.onKeyDown(vk::kEsc);
     game.onKeyDown(vk::kTab);
     EXPECT_EQ(game.gameState, GameState::MissionFailed);
-    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(quits, 0);
     game.onKeyDown(vk::kEnter);  // failed: retry
     EXPECT_EQ(game.gameState, GameState::Playing);
     game.onKeyDown(vk::kEnter);  // playing: just a held key
     EXPECT_EQ(game.heldKeys.count(vk::kEnter), 1u);
     game.onKeyDown(vk::kEsc);
     EXPECT_EQ(game.gameState, GameState::Paused);
-    game.onKeyDown(vk::kTab);
-    EXPECT_EQ(game.gameState, GameState::Briefing);
-    game.onKeyDown(vk::kTab);  // back in without a reload
-    EXPECT_EQ(game.gameState, GameState::Playing);
-    EXPECT_EQ(game.heldKeys.count(vk::kEnter), 1u);
     game.onKeyUp(vk::kEnter);
     EXPECT_TRUE(game.heldKeys.empty());
 }
@@ -235,9 +192,7 @@ TEST_F(FlowTest, LockedMissionsCanBeViewedButNotStarted) {
     game.selectMission(2);
     EXPECT_EQ(game.missionIndex, 2u);
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(game.bannerText, "OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST");
-    EXPECT_EQ(audio.count(CueBuzz), 1);
-    game.onKeyDown(vk::kEnter);
+    game.onKeyDown(vk::kEnter);  // the campaign playthrough tries the page's start button
     EXPECT_EQ(game.gameState, GameState::Briefing);
     EXPECT_EQ(audio.count(CueBuzz), 2);
     game.onKeyDown(vk::kR);  // R skips the unlock test
@@ -252,7 +207,7 @@ TEST_F(FlowTest, LockedMissionsCanBeViewedButNotStarted) {
     EXPECT_EQ(game.missionName, "TEST SITE");
 }
 
-TEST_F(FlowTest, MissionCyclingWrapsAndAdvanceGoesToTheNextBriefing) {
+TEST_F(FlowTest, MissionCyclingWraps) {
     useCampaign({"{}", "{}", "{}"});
     game.prevMission();
     EXPECT_EQ(game.missionIndex, 2u);
@@ -260,13 +215,6 @@ TEST_F(FlowTest, MissionCyclingWrapsAndAdvanceGoesToTheNextBriefing) {
     EXPECT_EQ(game.missionIndex, 0u);
     game.nextMission();
     EXPECT_EQ(game.missionName, "OPERATION 02");
-
-    game.missionIndex = 2;
-    game.gameState = GameState::MissionComplete;
-    game.onKeyDown(vk::kEnter);
-    EXPECT_EQ(game.missionIndex, 0u);
-    EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(game.missionName, "OPERATION 01");
 
     Game empty(nullptr, nullptr);
     empty.nextMission();
@@ -285,21 +233,19 @@ TEST_F(FlowTest, PageNumbersAreConvertedWithoutSurprises) {
     EXPECT_EQ(game.missionIndex, 0u);
 
     game.setApproachFromPage(2.9);
-    EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
+    EXPECT_EQ(approach(), 2);
     game.setApproachFromPage(-1.0);
-    EXPECT_EQ(static_cast<std::uint32_t>(game.approach), 0xFFFFFFFFu);
+    EXPECT_EQ(static_cast<std::uint32_t>(approach()), 0xFFFFFFFFu);
     EXPECT_EQ(game.bannerText, "INFILTRATION APPROACH: SERVICE CORRIDOR");
     game.setApproachFromPage(-1e300);
-    EXPECT_EQ(static_cast<std::uint32_t>(game.approach), 0x80000000u);
+    EXPECT_EQ(static_cast<std::uint32_t>(approach()), 0x80000000u);
 }
 
 TEST_F(FlowTest, ApproachKeysReloadInPlayAndOnlyRebriefOtherwise) {
     useCampaign({kDeviceMission});
     game.onKeyDown(vk::kF3);
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
-    EXPECT_EQ(game.bannerText, "INFILTRATION APPROACH: SECURITY UPLINK HACK");
-    EXPECT_FLOAT_EQ(game.bannerDuration, 1.2f);
+    EXPECT_EQ(approach(), 2);
 
     game.startOrAdvance();
     ASSERT_EQ(game.gameState, GameState::Playing);
@@ -316,11 +262,9 @@ TEST_F(FlowTest, ApproachKeysReloadInPlayAndOnlyRebriefOtherwise) {
 
 TEST_F(FlowTest, EachApproachShapesTheBuild) {
     useCampaign({kDeviceMission});
+    // The playthroughs win with every approach; here are the edges they miss.
     game.setApproach(0);
     EXPECT_FLOAT_EQ(game.playerPos.x, 70.0f);
-    EXPECT_EQ(game.keycardsHeld, (std::set<std::string>{"cyan"}));
-    EXPECT_FLOAT_EQ(game.doors[0].openAmount, 1.0f);
-    EXPECT_TRUE(game.doors[0].unlocked);
     EXPECT_FALSE(game.doors[1].unlocked);
     EXPECT_TRUE(game.doors[2].unlocked);  // no colour means cyan
     EXPECT_FLOAT_EQ(game.disguise, 0.0f);
@@ -341,8 +285,6 @@ TEST_F(FlowTest, EachApproachShapesTheBuild) {
 
     game.setApproach(3);
     EXPECT_FLOAT_EQ(game.playerPos.x, 250.0f);
-    EXPECT_EQ(game.keycardsHeld, (std::set<std::string>{"ruby"}));
-    EXPECT_TRUE(game.doors[1].unlocked);
     EXPECT_FALSE(game.doors[0].unlocked);
     EXPECT_FLOAT_EQ(game.lasers[0].speed, 40.0f);  // rebuilt, not compounded
 
@@ -366,7 +308,7 @@ TEST_F(FlowTest, CarriedBonusesShapeLaterBuilds) {
     useCampaign({kDeviceMission, R"({"guards": [{"x": 5}]})"});
     game.ghostBonus = 1;
     game.intelBonus = 1;
-    game.approach = nj::Approach::StaffDisguise;
+    useApproach(1);
     game.loadMission(false);
     for (const Guard& g : game.guards) {
         EXPECT_FLOAT_EQ(g.speed, 50.0f * 0.88f);
@@ -381,8 +323,8 @@ TEST_F(FlowTest, CarriedBonusesShapeLaterBuilds) {
 }
 
 TEST_F(FlowTest, AWinSetsTheBonusesForTheNextMission) {
-    useCampaign({kDeviceMission, kDeviceMission});
-    game.approach = nj::Approach::StaffDisguise;
+    useCampaign({kDeviceMission});
+    useApproach(1);
     game.loadMission(true);
     game.cipherDecrypted = 1;
     game.timesSpotted = 1;
@@ -390,13 +332,8 @@ TEST_F(FlowTest, AWinSetsTheBonusesForTheNextMission) {
     game.playerPos = {940.0f, 460.0f};
     game.update(kDt);
     ASSERT_EQ(game.gameState, GameState::MissionComplete);
-    EXPECT_FALSE(game.ghostBonus);
+    EXPECT_FALSE(game.ghostBonus);  // spotted once
     EXPECT_TRUE(game.intelBonus);
-    game.startOrAdvance();
-    EXPECT_EQ(game.missionIndex, 1u);
-    EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 999.0f);
-    EXPECT_FLOAT_EQ(game.guards[0].speed, 50.0f);
 }
 
 }  // namespace

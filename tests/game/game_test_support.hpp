@@ -4,6 +4,7 @@
 // tests.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "data/map_token.hpp"
+#include "game/enum_names.hpp"
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
 
@@ -34,17 +36,42 @@ class RecordingAudio final : public AudioSink {
 // Moves into a fresh directory for the lifetime of the object.
 class ScratchDir {
   public:
-    ScratchDir();
-    ~ScratchDir();
-    const std::filesystem::path& path() const { return path_; }
+    ScratchDir() {
+        static int counter = 0;
+        path_ = std::filesystem::temp_directory_path() /
+                ("nj-game-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+        std::filesystem::current_path(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
 
   private:
-    std::filesystem::path previous_;
+    std::filesystem::path previous_ = std::filesystem::current_path();
     std::filesystem::path path_;
 };
 
 inline std::string tokenFor(const std::string& missionJson) {
     return encodeMapToken(missionJson, mapSaltFor(missionJson));
+}
+
+// Guard states and objective types by the names missions and the sim output
+// use, so the rule tests read the same however the game stores them.
+inline std::string stateOf(const Guard& g) {
+    return std::string(guardStateName(g.state));
+}
+inline void setStateOf(Guard& g, const char* name) {
+    for (const GuardState s :
+         {GuardState::Patrol, GuardState::Suspicious, GuardState::Searching, GuardState::Alert}) {
+        if (guardStateName(s) == name) g.state = s;
+    }
+}
+inline std::string typeOf(const Objective& o) {
+    return objectiveTypeText(o.type, o.otherType);
 }
 
 class GameTest : public ::testing::Test {
@@ -61,10 +88,26 @@ class GameTest : public ::testing::Test {
         for (int i = 0; i < n; ++i) game.update(dt);
     }
     void hold(std::uint32_t key) { game.heldKeys.insert(key); }
+    // Approaches by number (0 service corridor .. 3 VIP entry), without a rebuild.
+    void useApproach(int approach) {
+        game.approach = static_cast<decltype(game.approach)>(approach);
+    }
+    int approach() const { return static_cast<int>(game.approach); }
+    // An active phase-two directive of the given type at (x, y).
+    Objective& directive(const char* type, float x, float y) {
+        Objective& o = game.dynamicObjective;
+        o.type = objectiveTypeNamed(type);
+        o.otherType = o.type == ObjectiveType::Other ? type : "";
+        o.active = 1;
+        o.x = x;
+        o.y = y;
+        return o;
+    }
     // Installs the missions as the campaign and loads mission 0 for the briefing.
     void useCampaign(const std::vector<std::string>& missionJsons) {
-        game.campaignMaps.clear();
-        for (const std::string& json : missionJsons) game.campaignMaps.push_back(tokenFor(json));
+        std::vector<std::string> tokens;
+        for (const std::string& json : missionJsons) tokens.push_back(tokenFor(json));
+        game.setCampaignMaps(std::move(tokens));
         game.missionIndex = 0;
         game.loadMission(false);
     }

@@ -16,7 +16,7 @@ TEST_F(GuardTest, SightNeedsRangeConeAndAClearLine) {
     playAt(300.0f, 300.0f);
     game.update(0.1f);
     EXPECT_NEAR(game.guards[0].suspicion, 0.13f, 1e-5f);
-    EXPECT_EQ(game.guards[0].state, nj::GuardState::Suspicious);
+    EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
     EXPECT_NEAR(game.detection, 0.082f, 1e-5f);
 
     // Same spot behind a wall: unseen, suspicion fades at 0.4 per second.
@@ -33,85 +33,83 @@ TEST_F(GuardTest, SightNeedsRangeConeAndAClearLine) {
     EXPECT_LT(game.guards[0].suspicion, before);
 
     // Cover shortens the reach to 0.58 of the range (87): 95 away is safe.
-    Furniture crate;
-    crate.x = 295.0f;
-    crate.y = 315.0f;  // hiding reach 5 + 18, and clear of the sight line
-    crate.w = 10.0f;
-    crate.h = 10.0f;
-    game.furniture.push_back(crate);
+    // The crate's hiding reach is 5 + 18, and it is clear of the sight line.
+    game.furniture.push_back({.x = 295.0f, .y = 315.0f, .w = 10.0f, .h = 10.0f});
     game.guards[0].suspicion = 0.0f;
     playAt(295.0f, 300.0f);
-    game.update(0.1f);  // this step finds the cover
-    game.update(0.1f);
+    steps(2, 0.1f);  // the first step finds the cover
     EXPECT_TRUE(game.playerInCover);
     EXPECT_FLOAT_EQ(game.guards[0].suspicion, 0.0f);
 }
 
-TEST_F(GuardTest, AnOperativeRightNextToAGuardIsNeverHiddenByWalls) {
-    game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));
+// Absurd coordinates are the scene fuzzer's and the hostile-input run's.
+TEST_F(GuardTest, ASightLineNextToAGuardIsOneSample) {
+    // 6.5 away is a single sample: a wall between can never hide the operative.
     game.walls.push_back({202.0f, 290.0f, 8.0f, 20.0f});
-    playAt(206.5f, 300.0f);  // 6.5 away: one sample, no sight-line test
-    EXPECT_FALSE(game.lineOfSightBlocked({200.0f, 300.0f}, game.playerPos));
+    EXPECT_FALSE(game.lineOfSightBlocked({200.0f, 300.0f}, {206.5f, 300.0f}));
     EXPECT_TRUE(game.lineOfSightBlocked({200.0f, 300.0f}, {220.0f, 300.0f}));
 }
 
-TEST_F(GuardTest, AbsurdCoordinatesNeitherHangNorCrash) {
-    game.walls.push_back({0.0f, 0.0f, 10.0f, 10.0f});
-    EXPECT_FALSE(game.lineOfSightBlocked({1e30f, 1e30f}, {-1e30f, 5.0f}));
-    EXPECT_FALSE(game.lineOfSightBlocked({NAN, 0.0f}, {0.0f, 0.0f}));
-    game.guards.push_back(guardAt(1e30f, -1e30f, 0.0f));
-    playAt(1e30f, 1e30f);
-    steps(3);
-    game.spawnBurst(1e30f, NAN, kGold, 2);
-    EXPECT_EQ(game.particles.size(), 2u);
-}
-
-TEST_F(GuardTest, BroadcastSpreadsRespondersAroundThePoint) {
-    for (int i = 0; i < 10; ++i) game.guards.push_back(guardAt(400.0f + i, 300.0f, 0.0f));
-    game.guards[3].downed = 1;                             // never responds
+TEST_F(GuardTest, BroadcastSendsTheGuardsInReachToSearch) {
+    for (int i = 0; i < 3; ++i) game.guards.push_back(guardAt(400.0f + i, 300.0f, 0.0f));
+    game.guards[1].downed = 1;                             // never responds
     game.guards.push_back(guardAt(900.0f, 300.0f, 0.0f));  // out of reach
     game.alertNearby({40.0f, 300.0f}, 400.0f);
     EXPECT_TRUE(game.alarmActive);
     EXPECT_FLOAT_EQ(game.alarmTimer, 9.0f);
-    // Responders are numbered among themselves: guard 4 is the fourth (k = 3).
-    const float expected[][2] = {{68.0f, 300.0f},
-                                 {40.0f + std::cos(1.57f) * 28.0f, 328.0f},
-                                 {36.0f, 300.0f + std::sin(3.14f) * 28.0f},
-                                 {40.0f + std::cos(4.71f) * 28.0f, 272.0f}};
-    const int responders[] = {0, 1, 2, 4};
-    for (int k = 0; k < 4; ++k) {
-        const Guard& g = game.guards[responders[k]];
-        EXPECT_NEAR(g.investigateTarget.x, expected[k][0], 0.01f) << k;
-        EXPECT_NEAR(g.investigateTarget.y, expected[k][1], 0.01f) << k;
-        EXPECT_EQ(g.state, nj::GuardState::Searching);
-        EXPECT_FLOAT_EQ(g.investigateTimer, 7.5f);
+    for (int i : {0, 2}) {
+        EXPECT_EQ(stateOf(game.guards[i]), "searching");
+        EXPECT_FLOAT_EQ(game.guards[i].investigateTimer, 7.5f);
     }
-    EXPECT_EQ(game.guards[3].state, nj::GuardState::Patrol);
-    EXPECT_EQ(game.guards[10].state, nj::GuardState::Patrol);
-    EXPECT_FLOAT_EQ(game.guards[10].investigateTimer, 0.0f);
+    // The downed guard is not counted: guard 2 is the second responder.
+    EXPECT_NEAR(game.guards[2].investigateTarget.y, 328.0f, 0.01f);
+    EXPECT_EQ(stateOf(game.guards[1]), "patrol");
+    EXPECT_EQ(stateOf(game.guards[3]), "patrol");
+    EXPECT_FLOAT_EQ(game.guards[3].investigateTimer, 0.0f);
 }
 
-TEST_F(GuardTest, SearchingGuardsWalkFasterThanSuspiciousOnes) {
+TEST_F(GuardTest, RespondersFanOutAroundThePointButStayInTheField) {
+    // The k-th responder heads 28 from the point at k * 1.57 rad, kept within
+    // 36..924 across and 64..504 down.
+    struct Case {
+        Vec2 point;
+        int k;
+        Vec2 target;
+    };
+    const Case cases[] = {
+        {{400.0f, 300.0f}, 0, {428.0f, 300.0f}},
+        {{400.0f, 300.0f}, 1, {400.0f + std::cos(1.57f) * 28.0f, 328.0f}},
+        {{40.0f, 300.0f}, 2, {36.0f, 300.0f + std::sin(3.14f) * 28.0f}},
+        {{910.0f, 300.0f}, 0, {924.0f, 300.0f}},
+        {{400.0f, 70.0f}, 3, {400.0f + std::cos(4.71f) * 28.0f, 64.0f}},
+        {{400.0f, 490.0f}, 1, {400.0f + std::cos(1.57f) * 28.0f, 504.0f}},
+    };
+    for (const Case& c : cases) {
+        game.guards.clear();
+        for (int i = 0; i <= c.k; ++i) game.guards.push_back(guardAt(c.point.x, c.point.y, 0.0f));
+        game.alertNearby(c.point, 100.0f);
+        const Vec2 t = game.guards[c.k].investigateTarget;
+        EXPECT_NEAR(t.x, c.target.x, 0.01f) << c.point.x << "," << c.point.y << " k " << c.k;
+        EXPECT_NEAR(t.y, c.target.y, 0.01f) << c.point.x << "," << c.point.y << " k " << c.k;
+    }
+}
+
+TEST_F(GuardTest, SearchingGuardsWalkFasterThanSuspiciousOnesAndKeepClearOfWalls) {
     game.guards.push_back(guardAt(100.0f, 100.0f, 0.0f));
     game.guards.push_back(guardAt(100.0f, 400.0f, 0.0f));
     playAt(900.0f, 500.0f);
     game.investigate(game.guards[0], 300.0f, 100.0f, 7.5f);  // long: searching
     game.investigate(game.guards[1], 300.0f, 400.0f, 5.5f);  // short: suspicious
-    EXPECT_EQ(game.guards[0].state, nj::GuardState::Searching);
-    EXPECT_EQ(game.guards[1].state, nj::GuardState::Suspicious);
+    EXPECT_EQ(stateOf(game.guards[0]), "searching");
+    EXPECT_EQ(stateOf(game.guards[1]), "suspicious");
     game.update(0.5f);
     EXPECT_NEAR(game.guards[0].x, 100.0f + 50.0f * 1.22f * 0.5f, 1e-3f);
     EXPECT_NEAR(game.guards[1].x, 100.0f + 50.0f * 1.08f * 0.5f, 1e-3f);
-}
 
-TEST_F(GuardTest, InvestigatingGuardsKeepClearOfWalls) {
-    game.guards.push_back(guardAt(100.0f, 100.0f, 0.0f));
-    game.walls.push_back({130.0f, 0.0f, 10.0f, 300.0f});
-    playAt(900.0f, 500.0f);
-    game.investigate(game.guards[0], 300.0f, 100.0f, 4.0f);
+    game.walls.push_back({160.0f, 0.0f, 10.0f, 300.0f});
     steps(60);
-    EXPECT_LT(game.guards[0].x, 120.0f);
-    EXPECT_GE(game.guards[0].x, 119.0f);  // stopped on the step that would come within 10
+    EXPECT_LT(game.guards[0].x, 150.0f);
+    EXPECT_GE(game.guards[0].x, 149.0f);  // stopped on the step that would come within 10
 }
 
 TEST_F(GuardTest, DetectionFailsTheMissionOnTheStepItPasses095) {
@@ -137,7 +135,7 @@ TEST_F(GuardTest, SlowDetectionPerkAndDisguiseLowerTheRate) {
 
     game.detection = 0.0f;
     game.perkSlowDetection = 0;
-    game.approach = nj::Approach::StaffDisguise;
+    useApproach(1);
     game.disguise = 1.0f;
     game.guards[0].suspicion = 0.0f;
     game.update(0.1f);  // standing still: disguised reach 150 * 0.52 = 78, 40 away
@@ -153,7 +151,6 @@ TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
     hold(vk::kE);
     // Detection rises past 0.68 on step 50 (0.6833); the smoke goes at once.
     steps(49);
-    EXPECT_NEAR(game.detection, 49.0f * 0.82f / 60.0f, 1e-4f);
     EXPECT_FALSE(game.smokeWindow);
     game.update(kDt);
     EXPECT_FLOAT_EQ(game.detection, 0.0f);
@@ -164,8 +161,7 @@ TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
 
     // Without E the window opens, closes after 0.8 s and the mission fails.
     game.heldKeys.clear();
-    steps(49);
-    game.update(kDt);
+    steps(50);
     EXPECT_TRUE(game.smokeWindow);
     steps(19);
     EXPECT_EQ(game.gameState, GameState::Playing);
@@ -180,7 +176,7 @@ TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     game.detection = 0.6f;
     playAt(300.0f, 300.0f);
     game.update(kDt);
-    EXPECT_EQ(game.guards[0].state, nj::GuardState::Alert);
+    EXPECT_EQ(stateOf(game.guards[0]), "alert");
     ASSERT_EQ(game.tracers.size(), 1u);
     EXPECT_FLOAT_EQ(game.guards[0].shotCooldown, 0.65f);
     const Tracer& t = game.tracers[0];
@@ -189,46 +185,57 @@ TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     EXPECT_LE(std::fabs(std::atan2(t.y1 - 300.0f, t.x1 - 200.0f)), 0.14f + 1e-5f);
     ASSERT_EQ(game.impacts.size(), 1u);
     EXPECT_FLOAT_EQ(game.impacts[0].dirX, -1.0f);
-    EXPECT_EQ(game.particles.size(), 18u);
-    EXPECT_EQ(game.puffs.size(), 4u);
     steps(10);  // cooling down: no second shot yet
     EXPECT_EQ(game.impacts.size(), 1u);
     EXPECT_EQ(game.gameState, GameState::Playing);  // shots only raise the meter through sight
 }
 
-TEST_F(GuardTest, TakedownFromBehindAndTheLunge) {
-    game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));  // facing +x
-    playAt(270.0f, 300.0f);                                // 30 behind it
+TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
+    // Guard at (300, 300) facing +x; the operative at `distance` from it, `off`
+    // radians round from straight behind. The cone behind is 1.2 rad each side.
+    struct Case {
+        float distance, off;
+        bool offered;
+    };
+    const Case cases[] = {
+        {30.0f, 0.0f, true},   {30.0f, 1.15f, true},   {30.0f, -1.15f, true},
+        {30.0f, 1.25f, false}, {30.0f, -1.25f, false}, {30.0f, kPi, false},  // in front
+        {41.0f, 0.0f, true},   {43.0f, 0.0f, false},
+    };
+    for (const Case& c : cases) {
+        for (bool alert : {false, true}) {  // alert guards can be taken down as well
+            game.guards = {guardAt(300.0f, 300.0f, 0.0f)};
+            game.guards[0].range = 1.0f;  // blind, so only the takedown rule acts
+            if (alert) {                  // still searching where it stands, so it stays alert
+                setStateOf(game.guards[0], "alert");
+                game.guards[0].investigateTimer = 5.0f;
+                game.guards[0].investigateTarget = {300.0f, 300.0f};
+            }
+            playAt(300.0f + c.distance * std::cos(kPi + c.off),
+                   300.0f + c.distance * std::sin(kPi + c.off));
+            game.update(kDt);
+            EXPECT_EQ(game.takedownTarget, c.offered ? 0 : kNoGuard)
+                << c.distance << " at " << c.off << (alert ? " alert" : "");
+        }
+    }
+}
+
+TEST_F(GuardTest, TakedownKnocksOutAndLunges) {
+    game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
+    playAt(270.0f, 300.0f);
     game.update(kDt);
-    EXPECT_EQ(game.takedownTarget, 0);
     game.onKeyDown(vk::kSpace);
     EXPECT_TRUE(game.guards[0].downed);
     EXPECT_EQ(game.takedownTarget, kNoGuard);
     EXPECT_EQ(audio.count(CueThud), 1);
     EXPECT_EQ(game.heldKeys.count(vk::kSpace), 0u);  // consumed
-    EXPECT_EQ(game.puffs.size(), 6u);
     steps(30);  // the 0.42 s lunge ends 72 % of the way to the victim
     EXPECT_NEAR(game.playerPos.x, 270.0f + 30.0f * 0.72f, 1e-3f);
     EXPECT_NEAR(game.playerPos.y, 300.0f, 1e-3f);
 
-    // In front of a guard there is no takedown, even very close.
-    game.guards.push_back(guardAt(500.0f, 300.0f, kPi));  // faces the operative
-    playAt(470.0f, 300.0f);
-    game.guards[1].range = 1.0f;
-    game.update(kDt);
-    EXPECT_EQ(game.takedownTarget, kNoGuard);
+    // With nobody to take down, Space is just held.
     game.onKeyDown(vk::kSpace);
-    EXPECT_FALSE(game.guards[1].downed);
     EXPECT_EQ(game.heldKeys.count(vk::kSpace), 1u);
-}
-
-TEST_F(GuardTest, AnAlertGuardStillOffersATakedownFromBehind) {
-    game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
-    game.guards[0].state = nj::GuardState::Alert;
-    game.guards[0].suspicion = 1.0f;
-    playAt(265.0f, 305.0f);
-    game.update(kDt);
-    EXPECT_EQ(game.takedownTarget, 0);
 }
 
 TEST_F(GuardTest, WitnessedTakedownCostsTheDisguiseButNotDetection) {
@@ -236,7 +243,7 @@ TEST_F(GuardTest, WitnessedTakedownCostsTheDisguiseButNotDetection) {
     Guard witness = guardAt(200.0f, 300.0f, 0.0f);
     witness.range = 60.0f;  // too short to see the operative before the takedown
     game.guards.push_back(witness);
-    game.approach = nj::Approach::StaffDisguise;
+    useApproach(1);
     game.disguise = 1.0f;
     playAt(270.0f, 300.0f);
     game.update(kDt);
@@ -256,7 +263,7 @@ TEST_F(GuardTest, WitnessedTakedownCostsTheDisguiseButNotDetection) {
     EXPECT_FLOAT_EQ(game.disguise, 1.0f);
 }
 
-TEST_F(GuardTest, ADownedColleagueInSightIsDiscoveredOnce) {
+TEST_F(GuardTest, ADownedColleagueInSightIsDiscoveredOnceAndAnOpenDoorInvestigated) {
     game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
     game.guards.push_back(guardAt(400.0f, 300.0f, 0.0f));
     game.guards[1].downed = 1;
@@ -266,24 +273,14 @@ TEST_F(GuardTest, ADownedColleagueInSightIsDiscoveredOnce) {
     EXPECT_NEAR(game.detection, 0.25f - 0.32f * kDt, 1e-5f);
     EXPECT_TRUE(game.alarmActive);
     EXPECT_EQ(game.bannerText, "GUARD DISCOVERED UNCONSCIOUS OPERATIVE // SEARCHING");
-    EXPECT_EQ(audio.count(CueBuzz), 1);
     game.update(kDt);
     EXPECT_EQ(audio.count(CueBuzz), 1);
-}
 
-TEST_F(GuardTest, GuardsInvestigateADoorSeenStandingOpen) {
-    game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
-    Door door;
-    door.x = 380.0f;
-    door.y = 290.0f;
-    door.w = 10.0f;
-    door.h = 20.0f;
-    door.openAmount = 0.7f;
-    game.doors.push_back(door);
-    playAt(100.0f, 500.0f);
+    game.guards = {guardAt(300.0f, 300.0f, 0.0f)};
+    game.doors.push_back({.x = 380.0f, .y = 290.0f, .w = 10.0f, .h = 20.0f, .openAmount = 0.7f});
     game.update(kDt);
     EXPECT_TRUE(game.doors[0].noticed);
-    EXPECT_EQ(game.guards[0].state, nj::GuardState::Suspicious);
+    EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
     EXPECT_FLOAT_EQ(game.guards[0].investigateTarget.x, 385.0f);
 }
 
@@ -317,6 +314,21 @@ TEST_F(GuardTest, WaypointRoutePausesAndLooksAround) {
     EXPECT_FLOAT_EQ(game.guards[0].pauseTimer, 0.6f);
     EXPECT_NEAR(game.guards[0].lookOffset, std::sin(0.5f * 5.2f) * 0.42f, 1e-5f);
     EXPECT_FLOAT_EQ(game.guards[0].x, 105.0f);
+}
+
+TEST_F(GuardTest, TheDrawnFacingTurnsAtTenTimesTheGapPerSecondAndNeverOvershoots) {
+    game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));  // stands, facing +x
+    playAt(900.0f, 500.0f);
+    struct Step {
+        float dt, drawnAfter;
+    };
+    // From 1 rad off: a step closes 10 * dt of the gap, and all of it from 0.1 s on.
+    const Step turns[] = {{0.05f, 0.5f}, {0.09f, 0.1f}, {0.0999f, 0.001f}, {0.2f, 0.0f}};
+    for (const Step& s : turns) {
+        game.guards[0].drawFacing = 1.0f;
+        game.update(s.dt);
+        EXPECT_NEAR(game.guards[0].drawFacing, s.drawnAfter, 1e-5f) << s.dt;
+    }
 }
 
 }  // namespace

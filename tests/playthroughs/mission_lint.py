@@ -245,21 +245,21 @@ def px(value, what):
 
 
 def box_sides(style, prop):
-    """[top, right, bottom, left] of padding or border widths."""
+    """[top, right, bottom, left] of padding or border widths: the shorthand's
+    one to four lengths (a border's first length), then any per-side length."""
     sides = [0.0] * 4
     if prop in style:
         parts = style[prop].split()
         if prop == "border":
-            parts = [p for p in parts if re.fullmatch(r"-?[\d.]+(px)?", p)][:1] * 4
-        parts = [px(p, prop) for p in parts] or [0.0]
-        sides = (parts * 4)[:4] if len(parts) == 1 else (parts + parts[:2])[:4] if len(parts) == 2 else \
-            (parts + [parts[1]])[:4] if len(parts) == 3 else parts[:4]
-    for i, side in enumerate(("top", "right", "bottom", "left")):
-        key = f"{prop}-{side}" + ("-width" if prop == "border" else "")
-        if key in style:
-            sides[i] = px(style[key].split()[0], key)
-        elif prop == "border" and f"border-{side}" in style:
-            sides[i] = px(style[f"border-{side}"].split()[0], f"border-{side}")
+            parts = [p for p in parts if re.fullmatch(r"-?[\d.]+(px)?", p)][:1]
+        v = [px(p, prop) for p in parts] or [0.0]
+        sides = [v[0], v[1 % len(v)], v[2 % len(v) if len(v) > 2 else 0], v[3 if len(v) > 3 else 1 % len(v)]]
+    names = ("top", "right", "bottom", "left")
+    for i, side in enumerate(names):
+        for key in ([f"border-{side}-width", f"border-{side}"] if prop == "border" else [f"padding-{side}"]):
+            if key in style:
+                sides[i] = px(style[key].split()[0], key)
+                break
     if prop == "border" and "border-width" in style:
         sides = [px(style["border-width"].split()[0], "border-width")] * 4
     return sides

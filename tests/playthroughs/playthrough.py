@@ -29,14 +29,47 @@ Every goto, sneak and until is resolved against the running game and written
 out as plain down/up/step lines, so the script replays the same run exactly.
 """
 import argparse
+import json
 import os
 import shutil
+import subprocess
 import sys
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from simsession import SimError, SimSession  # noqa: E402
-
 MAX_STEPS = 6000
+
+
+class SimError(RuntimeError):
+    pass
+
+
+class SimSession:
+    """A running nightjar-sim fed one script line at a time. It flushes its
+    output before reading the next line, so a state line can be read back at
+    once after a 'print'."""
+
+    def __init__(self, sim, campaign, workdir):
+        self.proc = subprocess.Popen([sim, "--campaign", campaign, "-"], cwd=workdir,
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE, text=True, bufsize=1)
+
+    def send(self, line):
+        """Runs one script line; returns the state for a 'print', else None."""
+        self.proc.stdin.write(line.rstrip("\n") + "\n")
+        self.proc.stdin.flush()
+        if line.split("#", 1)[0].split() != ["print"]:
+            return None
+        out = self.proc.stdout.readline()
+        if not out:
+            self.close()
+            raise SimError("nightjar-sim stopped: " + self.stderr.strip())
+        return json.loads(out)
+
+    def close(self):
+        """Ends the run; returns (exit code, leftover output, error output)."""
+        self.proc.stdin.close()
+        rest = self.proc.stdout.read()
+        self.stderr = self.proc.stderr.read()
+        return self.proc.wait(timeout=60), rest, self.stderr
 
 
 class CheckFailed(Exception):
@@ -155,200 +188,120 @@ def check(args):
     return 0
 
 
+def keys_towards(px, py, x, y, tol=1.6):
+    """The arrow keys (as WASD) that walk from (px, py) towards (x, y)."""
+    keys = []
+    if x - px > tol:
+        keys.append("D")
+    elif px - x > tol:
+        keys.append("A")
+    if y - py > tol:
+        keys.append("S")
+    elif py - y > tol:
+        keys.append("W")
+    return keys
+
+
 class Compiler:
     def __init__(self, runner, out):
         self.r, self.out = runner, out
         self.held = []
         self.pending_steps = 0
 
-    def emit(self, line):
-        self.flush_steps()
-        self.out.append(line)
+    def send(self, line):
+        return self.r.ensure().send(line)
 
-    def flush_steps(self):
+    def emit(self, line):
         if self.pending_steps:
             self.out.append(f"step {self.pending_steps}")
             self.pending_steps = 0
-
-    def step(self):
-        self.r.ensure().send("step 1")
-        self.pending_steps += 1
-
-    def state(self):
-        return self.r.ensure().send("print")
+        if line:
+            self.out.append(line)
 
     def set_keys(self, keys):
         for k in [k for k in self.held if k not in keys]:
-            self.r.ensure().send(f"up {k}")
+            self.send(f"up {k}")
             self.emit(f"up {k}")
             self.held.remove(k)
         for k in [k for k in keys if k not in self.held]:
-            self.r.ensure().send(f"down {k}")
+            self.send(f"down {k}")
             self.emit(f"down {k}")
             self.held.append(k)
 
-    def goto(self, x, y, sneak, where):
-        tol = 1.6
-        stuck = 0
-        last = None
+    def step(self):
+        self.send("step 1")
+        self.pending_steps += 1
+
+    def steer(self, where, what, target, done, sneak, arrive):
+        """Holds the keys towards target(state) a step at a time until done(state)
+        or, when `arrive`, until within a step of it (failing if stuck there)."""
+        last, stuck = None, 0
         for _ in range(MAX_STEPS):
-            s = self.state()
-            if s["gameState"] == 3:  # got out on the way: the walk is over
+            s = self.send("print")
+            if done(s):
                 self.set_keys([])
                 return
             if s["gameState"] != 1:
-                raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) "
-                                  f"at {s['player']}")
+                raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) on the way to {what}")
             px, py = s["player"]["x"], s["player"]["y"]
-            keys = []
-            if x - px > tol:
-                keys.append("D")
-            elif px - x > tol:
-                keys.append("A")
-            if y - py > tol:
-                keys.append("S")
-            elif py - y > tol:
-                keys.append("W")
-            if not keys:
+            keys = keys_towards(px, py, *target(s))
+            if arrive and not keys:
                 self.set_keys([])
                 return
-            if sneak:
-                keys.insert(0, "SHIFT")
-            self.set_keys(keys)
-            if last == (px, py):
-                stuck += 1
-                if stuck > 3:
-                    raise CheckFailed(f"{where}: blocked at ({px}, {py}) on the way to ({x}, {y})")
-            else:
-                stuck = 0
+            self.set_keys((["SHIFT"] if sneak else []) + keys)
+            stuck = stuck + 1 if arrive and last == (px, py) else 0
+            if stuck > 3:
+                raise CheckFailed(f"{where}: blocked at ({px}, {py}) on the way to {what}")
             last = (px, py)
             self.step()
-            self.watch(where)
-        raise CheckFailed(f"{where}: never reached ({x}, {y})")
-
-    def chase(self, sneak, where):
-        """Walks after the moving directive until it is complete."""
-        for _ in range(MAX_STEPS):
-            s = self.state()
-            o = s["dynamicObjective"]
-            if o["done"]:
-                self.set_keys([])
-                return
-            if s["gameState"] != 1:
-                raise CheckFailed(f"{where}: mission ended (state {s['gameState']})")
-            px, py = s["player"]["x"], s["player"]["y"]
-            keys = ["SHIFT"] if sneak else []
-            if o["x"] - px > 1.6:
-                keys.append("D")
-            elif px - o["x"] > 1.6:
-                keys.append("A")
-            if o["y"] - py > 1.6:
-                keys.append("S")
-            elif py - o["y"] > 1.6:
-                keys.append("W")
-            self.set_keys(keys)
-            self.step()
-            self.watch(where)
-        raise CheckFailed(f"{where}: never caught the directive")
-
-    def takedown(self, index, where):
-        """Sneaks up on guard `index` and knocks it out once it can be reached."""
-        for _ in range(MAX_STEPS):
-            s = self.state()
-            if s["gameState"] != 1:
-                raise CheckFailed(f"{where}: mission ended (state {s['gameState']})")
-            if s["takedownTarget"] == index:
-                self.set_keys([])
-                self.r.ensure().send("press SPACE")
-                self.emit("press SPACE")
-                if not self.state()["guards"][index]["downed"]:
-                    raise CheckFailed(f"{where}: the takedown of guard {index} failed")
-                return
-            g = s["guards"][index]
-            px, py = s["player"]["x"], s["player"]["y"]
-            keys = ["SHIFT"]
-            if g["x"] - px > 1.6:
-                keys.append("D")
-            elif px - g["x"] > 1.6:
-                keys.append("A")
-            if g["y"] - py > 1.6:
-                keys.append("S")
-            elif py - g["y"] > 1.6:
-                keys.append("W")
-            self.set_keys(keys)
-            self.step()
-            self.watch(where)
-        raise CheckFailed(f"{where}: never reached guard {index}")
-
-    def watch(self, where):
-        s = self.state()
-        if s["timesSpotted"] > self.spotted:
-            print(f"warning: {where}: spotted at step {s['step']} {s['player']}", file=sys.stderr)
-        self.spotted = s["timesSpotted"]
-        if s["detection"] > 0 and not self.detected:
-            print(f"note: {where}: detection rising at step {s['step']} {s['player']}",
-                  file=sys.stderr)
-        self.detected = s["detection"] > 0
-        alarmed = [i for i, g in enumerate(s["guards"]) if g["state"] != "patrol"]
-        if alarmed and alarmed != self.alarmed:
-            print(f"note: {where}: guards {alarmed} "
-                  f"{[s['guards'][i]['state'] for i in alarmed]} at step {s['step']}",
-                  file=sys.stderr)
-        self.alarmed = alarmed
-
-    def until(self, expr, where):
-        for _ in range(MAX_STEPS):
-            s = self.state()
-            if evaluate(expr, s):
-                return
-            if s["gameState"] != 1:
-                raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) "
-                                  f"waiting for '{expr}'")
-            self.step()
-            self.watch(where)
-        raise CheckFailed(f"{where}: '{expr}' never held")
+        raise CheckFailed(f"{where}: never reached {what}")
 
     def run(self, path):
-        self.spotted, self.detected, self.alarmed = 0, False, []
         self.compile_file(path)
-        self.flush_steps()
+        self.emit("")
 
     def compile_file(self, path):
-        folder = os.path.dirname(path)
-        with open(path) as f:
-            lines = f.read().splitlines()
-        for number, raw in enumerate(lines, 1):
+        for number, raw in enumerate(open(path).read().splitlines(), 1):
             where = f"{os.path.basename(path)}:{number}"
             words = raw.split("#", 1)[0].split()
             cmd = words[0] if words else ""
             if cmd in ("goto", "sneak"):
-                self.goto(float(words[1]), float(words[2]), cmd == "sneak", where)
+                x, y = float(words[1]), float(words[2])
+                # Getting out on the way ends the walk.
+                self.steer(where, f"({x}, {y})", lambda s: (x, y), lambda s: s["gameState"] == 3,
+                           cmd == "sneak", True)
             elif cmd in ("chase", "sneakchase"):
-                self.chase(cmd == "sneakchase", where)
-            elif cmd == "show":  # authoring aid: where everyone is
-                st = self.state()
-                print(f"show {where}: step {st['step']} clock {st['missionClock']:.2f} "
-                      f"player ({st['player']['x']:.0f},{st['player']['y']:.0f}) "
-                      f"det {st['detection']:.2f} lasersOn {st['lasersOn']} guards " +
-                      " ".join(f"({g['x']:.0f},{g['y']:.0f},{g['facing']:.2f},{g['state']})"
-                               for g in st["guards"]) + " cams " +
-                      " ".join(f"{c['angle']:.2f}" for c in st["cameras"]) +
-                      f" obj ({st['dynamicObjective']['x']:.0f},{st['dynamicObjective']['y']:.0f})",
-                      file=sys.stderr)
+                self.steer(where, "the directive",
+                           lambda s: (s["dynamicObjective"]["x"], s["dynamicObjective"]["y"]),
+                           lambda s: s["dynamicObjective"]["done"], cmd == "sneakchase", False)
             elif cmd == "takedown":
-                self.takedown(int(words[1]), where)
+                n = int(words[1])
+                self.steer(where, f"guard {n}", lambda s: (s["guards"][n]["x"], s["guards"][n]["y"]),
+                           lambda s: s["takedownTarget"] == n, True, False)
+                self.send("press SPACE")
+                self.emit("press SPACE")
+                if not self.send("print")["guards"][n]["downed"]:
+                    raise CheckFailed(f"{where}: the takedown of guard {n} failed")
             elif cmd == "wait":
                 for _ in range(int(words[1])):
                     self.step()
-                    self.watch(where)
             elif cmd == "until":
-                self.until(raw.split("#", 1)[0].strip()[len("until"):].strip(), where)
+                expr = raw.split("#", 1)[0].strip()[len("until"):].strip()
+                for _ in range(MAX_STEPS):
+                    s = self.send("print")
+                    if evaluate(expr, s):
+                        break
+                    if s["gameState"] != 1:
+                        raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) waiting for '{expr}'")
+                    self.step()
+                else:
+                    raise CheckFailed(f"{where}: '{expr}' never held")
             elif cmd == "include":
-                self.flush_steps()
-                self.compile_file(os.path.join(folder, words[1]))
+                self.emit("")
+                self.compile_file(os.path.join(os.path.dirname(path), words[1]))
             else:
                 if raw.strip().startswith("#!") or cmd:
-                    self.flush_steps()
+                    self.emit("")
                 try:
                     self.r.line(raw)
                 except CheckFailed as e:
@@ -367,7 +320,7 @@ def compile_route(args):
         print(f"error: {e}", file=sys.stderr)
         if runner.session:
             try:
-                print("last state:", runner.session.state(), file=sys.stderr)
+                print("last state:", runner.session.send("print"), file=sys.stderr)
             except Exception:
                 pass
         return 1

@@ -1,6 +1,6 @@
 #pragma once
-// A small PNG decoder for tests: 8-bit RGB or RGBA, not interlaced, every
-// filter type. Checks the signature and every chunk's CRC.
+// PNG decoding for tests: any PNG libpng reads, as 8-bit RGB (opaque
+// pictures only: colours come back premultiplied by their alpha).
 
 #include <cstdint>
 #include <string>

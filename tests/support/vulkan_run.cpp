@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace nj::test {
@@ -56,6 +57,31 @@ ScreenshotRun runForScreenshot(const std::string& folder, const std::string& pro
     run.picture = readPng((dir / "shot.png").string());
     std::filesystem::remove_all(dir);
     return run;
+}
+
+GameFolder::GameFolder(const std::string& name, const std::string& buildDir, bool withPackage)
+    : dir(std::filesystem::temp_directory_path() /
+          ("nj_game_" + name + "_" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    for (const char* file : {"campaign_maps.json", "game.nj3p"}) {
+        const std::filesystem::path from = std::filesystem::path(buildDir) / file;
+        if (std::filesystem::exists(from) && (withPackage || from.extension() != ".nj3p")) {
+            std::filesystem::copy_file(from, dir / file);
+        }
+    }
+}
+
+GameFolder::~GameFolder() {
+    std::filesystem::remove_all(dir);
+}
+
+std::size_t playFieldColours(const DecodedPng& shot) {
+    std::set<std::uint32_t> colours;
+    for (std::uint32_t y = 160; y < 864 && y < shot.height; y += 7) {
+        for (std::uint32_t x = 0; x < shot.width; x += 7) colours.insert(shot.pixel(x, y));
+    }
+    return colours.size();
 }
 
 bool hasValidationMessage(const std::string& output) {

@@ -33,6 +33,20 @@ struct ScreenshotRun : ProgramRun {
 ScreenshotRun runForScreenshot(const std::string& folder, const std::string& program,
                                const std::string& arguments);
 
+// A fresh folder for one run of the game, holding the campaign (and the
+// package, when asked) that the build put in `buildDir`; removed at the end.
+struct GameFolder {
+    GameFolder(const std::string& name, const std::string& buildDir, bool withPackage = true);
+    ~GameFolder();
+    GameFolder(const GameFolder&) = delete;
+    GameFolder& operator=(const GameFolder&) = delete;
+    std::filesystem::path dir;
+};
+
+// How many colours the 16:9 play field of a 1280 x 1024 frame shows (every
+// 7th pixel): a drawn mission shows dozens, a cleared frame one.
+std::size_t playFieldColours(const DecodedPng& shot);
+
 // Anything the validation layer says is a fault of ours.
 bool hasValidationMessage(const std::string& output);
 
