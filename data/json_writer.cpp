@@ -5,9 +5,12 @@
 
 namespace nj {
 
-std::string escapeJsonText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
+namespace {
+
+// Backspace and form feed are the one difference between the two forms: the
+// page's state script names them (\b \f, as JSON.stringify does), binding
+// metadata spells them as \u0008 and \u000c.
+void appendEscaped(std::string& out, std::string_view text, bool namedBackspaceAndFormFeed) {
     for (const char ch : text) {
         const auto byte = static_cast<unsigned char>(ch);
         switch (byte) {
@@ -17,20 +20,22 @@ std::string escapeJsonText(std::string_view text) {
             case '\\':
                 out += "\\\\";
                 continue;
-            case '\b':
-                out += "\\b";
-                continue;
             case '\t':
                 out += "\\t";
                 continue;
             case '\n':
                 out += "\\n";
                 continue;
-            case '\f':
-                out += "\\f";
-                continue;
             case '\r':
                 out += "\\r";
+                continue;
+            case '\b':
+                if (!namedBackspaceAndFormFeed) break;
+                out += "\\b";
+                continue;
+            case '\f':
+                if (!namedBackspaceAndFormFeed) break;
+                out += "\\f";
                 continue;
             default:
                 break;
@@ -43,11 +48,28 @@ std::string escapeJsonText(std::string_view text) {
             out.push_back(ch);
         }
     }
+}
+
+void appendQuoted(std::string& out, std::string_view text, JsonStringForm form) {
+    out += '"';
+    appendEscaped(out, text, form == JsonStringForm::Page);
+    out += '"';
+}
+
+}  // namespace
+
+std::string escapeJsonText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    appendEscaped(out, text, true);
     return out;
 }
 
 std::string quoteJsonString(std::string_view text) {
-    return "\"" + escapeJsonText(text) + "\"";
+    std::string out;
+    out.reserve(text.size() + 2);
+    appendQuoted(out, text, JsonStringForm::Metadata);
+    return out;
 }
 
 std::string formatJsonNumber(double value) {
@@ -66,7 +88,7 @@ void JsonWriter::beforeValue() {
 
 JsonWriter& JsonWriter::key(std::string_view name) {
     beforeValue();
-    out_ += quoteJsonString(name);
+    appendQuoted(out_, name, form_);
     out_ += ':';
     afterKey_ = true;
     return *this;
@@ -115,7 +137,7 @@ JsonWriter& JsonWriter::boolean(bool value) {
 
 JsonWriter& JsonWriter::string(std::string_view value) {
     beforeValue();
-    out_ += quoteJsonString(value);
+    appendQuoted(out_, value, form_);
     needsComma_ = true;
     return *this;
 }

@@ -5,24 +5,29 @@
 //
 // Numbers: integers in decimal; other numbers as printf's "%g" (six
 // significant digits, no trailing zeros: 0, 12.5, 426.667, 1.23457e+06).
-// Strings: '"' and '\' behind a backslash; backspace, tab, line feed, form
-// feed and carriage return as \b \t \n \f \r; other bytes below 0x20 as
-// \u00xx (lower-case hex); everything else, UTF-8 and DEL included, as it is.
+// Strings: '"' and '\' behind a backslash; tab, line feed and carriage return
+// as \t \n \r; backspace and form feed as \b \f in the page's form and as
+// \u0008 \u000c in binding metadata's; other bytes below 0x20 as \u00xx
+// (lower-case hex); everything else, UTF-8 and DEL included, as it is.
 
 #include <string>
 #include <string_view>
 
 namespace nj {
 
-// The escaped bytes of `text`, without quotes.
+enum class JsonStringForm { Page, Metadata };
+
+// The escaped bytes of `text` in the page's form, without quotes.
 std::string escapeJsonText(std::string_view text);
-// '"' + escapeJsonText(text) + '"'.
+// `text` quoted in binding metadata's form.
 std::string quoteJsonString(std::string_view text);
 // printf's "%g".
 std::string formatJsonNumber(double value);
 
 class JsonWriter {
   public:
+    explicit JsonWriter(JsonStringForm form = JsonStringForm::Page) : form_(form) {}
+
     JsonWriter& beginObject() { return open('{'); }
     JsonWriter& endObject() { return close('}'); }
     JsonWriter& beginArray() { return open('['); }
@@ -46,6 +51,7 @@ class JsonWriter {
     void beforeValue();
 
     std::string out_;
+    JsonStringForm form_;
     bool needsComma_ = false;  // a value ended at this level
     bool afterKey_ = false;    // the next value belongs to a key just written
 };

@@ -109,7 +109,7 @@ void runGuarded(const NativeBinding& binding, web::JsContext context, web::JsVal
 }  // namespace
 
 std::string bindingMetadata(const ParamSpec& spec) {
-    JsonWriter json;
+    JsonWriter json(JsonStringForm::Metadata);
     json.beginObject().key("params").beginArray();
     for (int i = 0; i < spec.count && i < kMaxParams; ++i) {
         json.beginObject();

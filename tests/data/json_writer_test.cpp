@@ -6,20 +6,27 @@
 
 namespace {
 
-TEST(JsonWriter, EscapesEachByteClassOneWay) {
+// The page's form and binding metadata's differ only for backspace and form feed.
+TEST(JsonWriter, EscapesEachByteClassInBothForms) {
     struct Case {
-        std::string in, out;
+        std::string in, page, metadata;
     } cases[] = {
-        {"plain", "plain"},
-        {"a\"b\\c", "a\\\"b\\\\c"},
-        {"\b\t\n\f\r", "\\b\\t\\n\\f\\r"},
-        {std::string("\x00\x01\x1f", 3), "\\u0000\\u0001\\u001f"},
+        {"plain", "plain", "plain"},
+        {"a\"b\\c", "a\\\"b\\\\c", "a\\\"b\\\\c"},
+        {"\t\n\r", "\\t\\n\\r", "\\t\\n\\r"},
+        {"\b\f", "\\b\\f", "\\u0008\\u000c"},
+        {std::string("\x00\x01\x1f", 3), "\\u0000\\u0001\\u001f", "\\u0000\\u0001\\u001f"},
         // DEL and UTF-8 pass through untouched (the bullet of the directive).
-        {"\x7f\xE2\x80\xA2 x", "\x7f\xE2\x80\xA2 x"},
+        {"\x7f\xE2\x80\xA2 x", "\x7f\xE2\x80\xA2 x", "\x7f\xE2\x80\xA2 x"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(nj::escapeJsonText(c.in), c.out);
-        EXPECT_EQ(nj::quoteJsonString(c.in), "\"" + c.out + "\"");
+        EXPECT_EQ(nj::escapeJsonText(c.in), c.page);
+        EXPECT_EQ(nj::quoteJsonString(c.in), "\"" + c.metadata + "\"");
+        nj::JsonWriter page, metadata(nj::JsonStringForm::Metadata);
+        page.string(c.in);
+        metadata.string(c.in);
+        EXPECT_EQ(page.text(), "\"" + c.page + "\"");
+        EXPECT_EQ(metadata.text(), "\"" + c.metadata + "\"");
     }
     EXPECT_EQ(nj::quoteJsonString(""), "\"\"");
 }
