@@ -34,20 +34,15 @@ void expectBox(const Bounds& b, float x, float y, float w, float h) {
     EXPECT_NEAR(b.maxY, y + h, kPosTol);
 }
 
-TEST_F(World, RugsLieOnlyInCasinoAndEmbassyWhileSealAndPlantsAreEverywhere) {
+TEST_F(World, RugsLieOnlyInCasinoAndEmbassy) {
     const Color rug{0.32f, 0.07f, 0.09f, 1};
-    const Color seal{0.24f, 0.19f, 0.08f, 0.85f};
-    const Color plantPot{0.18f, 0.14f, 0.1f, 1};
     using nj::Theme;
     for (const Theme theme :
          {Theme::Casino, Theme::Embassy, Theme::Laboratory, Theme::Archive, Theme::Other}) {
         game.theme = theme;
-        const Recording r = record(nj::drawFloor, game);
-        const bool grand = theme == Theme::Casino || theme == Theme::Embassy;
-        const int which = static_cast<int>(theme);
-        EXPECT_EQ(r.count(rug), grand ? 3u * 6u : 0u) << which;
-        EXPECT_TRUE(r.has(seal)) << which;
-        EXPECT_EQ(r.count(plantPot), 6u * 16u * 3u) << which;  // six pots, 16-step fans
+        EXPECT_EQ(record(nj::drawFloor, game).has(rug),
+                  theme == Theme::Casino || theme == Theme::Embassy)
+            << static_cast<int>(theme);
     }
 }
 
@@ -75,18 +70,9 @@ TEST_F(World, WallsGetBevelsBasePlatesAndLampsBySizeAndPlace) {
     for (const WallCase& c : cases) {
         game.walls = {{c.x, c.y, c.w, c.h}};
         const Recording r = record(nj::drawWalls, game);
-        const std::string what =
-            std::to_string(c.x) + " " + std::to_string(c.w) + "x" + std::to_string(c.h);
-        EXPECT_EQ(r.has(bevel), c.bevel) << what;
-        EXPECT_EQ(r.has(plate), c.basePlate) << what;
-        EXPECT_EQ(r.has(bulb), c.lamp) << what;
-        if (c.basePlate)
-            expectBox(boundsOf(r.withColor(plate)), c.x - 1.5f, c.y + c.h - 10, c.w + 3, 10);
-        if (c.lamp) {
-            const Bounds b = boundsOf(r.withColor(bulb));
-            EXPECT_NEAR((b.minX + b.maxX) / 2, c.x + c.w + 2, 0.01f) << what;
-            EXPECT_NEAR((b.minY + b.maxY) / 2, c.y + 0.45f * c.h, 0.01f) << what;
-        }
+        EXPECT_EQ(r.has(bevel), c.bevel) << c.x << " " << c.w << "x" << c.h;
+        EXPECT_EQ(r.has(plate), c.basePlate) << c.x << " " << c.w << "x" << c.h;
+        EXPECT_EQ(r.has(bulb), c.lamp) << c.x << " " << c.w << "x" << c.h;
     }
 }
 
@@ -113,33 +99,30 @@ TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
         expectBox(b, c.second[0], c.second[1], c.second[2], c.second[3]);
     }
     game.doors = {doorAt(100, 100, 80, 20, 1.0f)};
-    const Recording open = record(nj::drawDoors, game);
-    EXPECT_EQ(open.vertices.size(), (2u + 8u) * 3u);  // frame fill, four outline bars
-    EXPECT_FALSE(open.has(leaf));
+    EXPECT_FALSE(record(nj::drawDoors, game).has(leaf));
 }
 
+// A name the game does not know, "gold" among them, trims the door cyan.
 TEST_F(World, DoorTrimFollowsItsColourName) {
-    for (const auto& [name, colour] : {std::pair{"ruby", Color{0.769f, 0.118f, 0.227f, 1}},
-                                       std::pair{"emerald", Color{0.18f, 0.545f, 0.341f, 1}},
-                                       std::pair{"purple", Color{0.659f, 0.333f, 0.969f, 1}},
-                                       std::pair{"gold", Color{0.024f, 0.714f, 0.831f, 1}}}) {
+    for (const auto& [name, colour] : {std::pair{"ruby", nj::kRuby},
+                                       {"emerald", nj::kEmerald},
+                                       {"purple", nj::kPurple},
+                                       {"gold", nj::kCyan}}) {
         nj::Door d = doorAt(100, 100, 80, 20, 0.0f);
         d.color = name;
         game.doors = {d};
-        const Recording r = record(nj::drawDoors, game);
-        EXPECT_TRUE(r.has(colour)) << name;
-        EXPECT_TRUE(r.has({colour.r, colour.g, colour.b, 0.25f})) << name << " glow";
+        EXPECT_TRUE(record(nj::drawDoors, game).has(colour)) << name;
     }
 }
 
 TEST_F(World, TheGateFadesAsItOpensAndIsGoneOnceOpen) {
     game.gate = {660, 355, 24, 140};
+    game.gateOpen = 0.0f;
+    const Recording shut = record(nj::drawVaultGate, game);
     game.gateOpen = 0.5f;
-    Recording r = record(nj::drawVaultGate, game);
-    EXPECT_TRUE(r.has({0.14f, 0.11f, 0.07f, 0.5f}));
-    EXPECT_TRUE(r.has({0.02f, 0.02f, 0.03f, 0.325f}));
-    // Bars every 13 from y + 4 while inside: 359, 372, ... 489 is eleven bars.
-    EXPECT_EQ(r.count({0.84f, 0.67f, 0.3f, 0.5f}), 11u * 6u);
+    const Recording half = record(nj::drawVaultGate, game);
+    ASSERT_EQ(half.vertices.size(), shut.vertices.size());
+    EXPECT_LT(half.vertices[0].color.a, shut.vertices[0].color.a);
     for (const float open : {1.0f, 1.5f}) {
         game.gateOpen = open;
         EXPECT_TRUE(record(nj::drawVaultGate, game).vertices.empty()) << open;
@@ -161,7 +144,7 @@ TEST_F(World, LaserBeamsShineOnlyWhileTheGridIsOnAndTheEmitterWorks) {
     r = record(nj::drawLasers, game);
     EXPECT_FALSE(r.has(core));
     EXPECT_EQ(r.additiveBinds, 0);
-    EXPECT_EQ(r.count({0.13f, 0.11f, 0.08f, 1}), 12u);  // both posts still stand
+    EXPECT_TRUE(r.has({0.13f, 0.11f, 0.08f, 1})) << "the posts still stand";
 
     game.lasers[0].disabledTime = 0;
     game.lasersOn = 0;
@@ -195,20 +178,17 @@ TEST_F(World, PlatesSayAlarmUntilTrippedInGoldThenRed) {
     const Recording r = record(nj::drawPressurePlates, game);
     expected = textAlone("TRIPPED", 130, 111, 0.8f, red);
     EXPECT_TRUE(sameVertices(r.tail(expected.size()), expected));
-    EXPECT_TRUE(r.has({0.27f, 0.04f, 0.04f, 1}));
 }
 
 TEST_F(World, TheCarLightsUpOnceTheCipherIsCrackedAndNoDirectiveIsPending) {
-    const Color lit{0.88f, 0.91f, 0.94f, 1}, dark{0.28f, 0.33f, 0.41f, 1};
-    EXPECT_TRUE(record(nj::drawGetawayVehicle, game).has(dark));
+    const Recording dark = record(nj::drawGetawayVehicle, game);
     game.cipherDecrypted = 1;
-    EXPECT_TRUE(record(nj::drawGetawayVehicle, game).has(lit));
+    const Recording lit = record(nj::drawGetawayVehicle, game);
+    EXPECT_FALSE(sameVertices(lit.vertices, dark.vertices));
     game.dynamicObjective.active = 1;
-    EXPECT_TRUE(record(nj::drawGetawayVehicle, game).has(dark));
+    EXPECT_TRUE(sameVertices(record(nj::drawGetawayVehicle, game).vertices, dark.vertices));
     game.dynamicObjective.done = 1;
-    const Recording r = record(nj::drawGetawayVehicle, game);
-    EXPECT_TRUE(r.has(lit));
-    EXPECT_EQ(r.count({1.0f, 0.92f, 0.6f, 0.45f}), 2u * 24u);  // two headlight centres
+    EXPECT_TRUE(sameVertices(record(nj::drawGetawayVehicle, game).vertices, lit.vertices));
 }
 
 TEST_F(World, TheTerminalTethersANearbyOperativeUntilCracked) {
@@ -216,30 +196,22 @@ TEST_F(World, TheTerminalTethersANearbyOperativeUntilCracked) {
     const Color tether{0.05f, 0.82f, 1.0f, 0.55f};
     game.playerPos = {780 + 54.9f, 205};
     EXPECT_TRUE(record(nj::drawSafeTerminal, game).has(tether));
+    game.cipherDecrypted = 1;
+    EXPECT_FALSE(record(nj::drawSafeTerminal, game).has(tether));
+    game.cipherDecrypted = 0;
     game.playerPos = {780, 205 + 55.1f};
     EXPECT_FALSE(record(nj::drawSafeTerminal, game).has(tether));
-    game.playerPos = {790, 205};
-    game.cipherDecrypted = 1;
-    const Recording r = record(nj::drawSafeTerminal, game);
-    EXPECT_FALSE(r.has({0.29f, 0.87f, 0.5f, 0.55f}));
-    EXPECT_TRUE(r.has({0.29f * 0.25f, 0.87f * 0.35f, 0.5f * 0.45f, 0.9f}));  // green screen
 }
 
-TEST_F(World, EveryFurnitureTypeDrawsInsideItsShadowedRectangle) {
+TEST_F(World, EveryFurnitureTypeDrawsABodyOverItsShadow) {
     for (const char* type : {"roulette", "blackjack", "plush_booth", "stanchions", "desk",
-                             "bookcase", "server", "cryopod", "archive_rack", "sofa"}) {
+                             "bookcase", "server", "cryopod", "archive_rack", "sofa", "crate"}) {
         game.furniture = {{.type = type, .x = 300, .y = 200, .w = 90, .h = 50}};
         const Recording r = record(nj::drawFurniture, game);
         // The soft shadow first, then a body beyond the two shadows' 2 x 38 triangles.
         ASSERT_GT(r.vertices.size(), 2u * 38u * 3u) << type;
         EXPECT_TRUE(sameColor(r.vertices[0].color, {0, 0, 0, 0.32f})) << type;
     }
-    game.furniture[0].type = "sofa";
-    EXPECT_TRUE(record(nj::drawFurniture, game).has({0.14f, 0.11f, 0.08f, 1}));
-    game.furniture[0].type = "bookcase";
-    // Rows of 6 from T + 3 while above T + h - 4: 178, 184, ... 220 is eight rows.
-    const Recording shelves = record(nj::drawFurniture, game);
-    EXPECT_EQ(shelves.count({0.769f, 0.118f, 0.227f, 1}), 2u * 6u);
 }
 
 // Bars, shelves and binders are counted, so a mission placing a piece where
