@@ -15,7 +15,6 @@ using nj::Color;
 using namespace nj::test;
 
 constexpr Color kBadgeInner{0.14f, 0.11f, 0.05f, 1};
-constexpr Color kGold{0.83f, 0.686f, 0.216f, 1};
 constexpr Color kCameraFan{0.22f, 0.74f, 0.97f, 0.28f};
 
 struct Actors : ClearedWorld {
@@ -51,30 +50,30 @@ TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfItAndIsColouredByItsState) {
     game.walls = {{150, 40, 20, 120}};
     const Color rim{0.98f, 0.76f, 0.32f, 0};
     const auto cut = record(nj::drawGuardVisionCones, game).withColor(rim);
-    ASSERT_EQ(cut.size(), 24u * 4u * 2u);  // 24 wedges of 4 triangles, two rim corners each
+    ASSERT_FALSE(cut.empty());
     for (const nj::Vertex& v : cut) EXPECT_NEAR(std::hypot(v.x - 100, v.y - 100), 49.25f, 0.01f);
     game.walls.clear();  // the open floor: the full view range
-    EXPECT_NEAR(boundsOf(record(nj::drawGuardVisionCones, game).withColor(rim)).maxX, 250, 0.01f);
+    EXPECT_NEAR(boundsOf(record(nj::drawGuardVisionCones, game).withColor(rim)).maxX, 100 + g.range,
+                0.01f);
 
-    for (const auto& [state, centre] :
-         {std::pair{nj::GuardState::Alert, Color{0.94f, 0.27f, 0.27f, 0.62f}},
-          std::pair{nj::GuardState::Searching, Color{0.98f, 0.74f, 0.25f, 0.46f}},
-          std::pair{nj::GuardState::Suspicious, Color{0.98f, 0.74f, 0.25f, 0.46f}},
-          std::pair{nj::GuardState::Patrol, Color{0.98f, 0.82f, 0.44f, 0.36f}}}) {
+    // Uneasy guards share a colour; calm and alert ones each have their own.
+    const auto cone = [&](nj::GuardState state) {
         g.state = state;
-        EXPECT_EQ(record(nj::drawGuardVisionCones, game).count(centre), 24u * 4u)
-            << static_cast<int>(state);
-    }
+        return record(nj::drawGuardVisionCones, game).vertices;
+    };
+    EXPECT_TRUE(sameVertices(cone(nj::GuardState::Searching), cone(nj::GuardState::Suspicious)));
+    EXPECT_FALSE(sameVertices(cone(nj::GuardState::Patrol), cone(nj::GuardState::Suspicious)));
+    EXPECT_FALSE(sameVertices(cone(nj::GuardState::Alert), cone(nj::GuardState::Suspicious)));
+    EXPECT_FALSE(sameVertices(cone(nj::GuardState::Alert), cone(nj::GuardState::Patrol)));
 }
 
-TEST_F(Actors, TheOperativesTorchSpansPointNineTwoRadiansAroundItsFacing) {
+TEST_F(Actors, TheOperativesTorchIsCentredOnItsDrawnFacing) {
     game.playerPos = {400, 300};
     game.playerDrawFacing = 1.0f;
     const auto rim = record(nj::drawPlayerLightCone, game).withColor({0.52f, 0.75f, 0.98f, 0});
-    ASSERT_EQ(rim.size(), 18u * 4u * 2u);
+    ASSERT_FALSE(rim.empty());
     const auto [lo, hi] = angularSpan(rim, 400, 300, 118);
-    EXPECT_NEAR(lo, 1.0f - 0.46f, 1e-4f);
-    EXPECT_NEAR(hi, 1.0f + 0.46f, 1e-4f);
+    EXPECT_NEAR((lo + hi) / 2, 1.0f, 1e-4f);
 }
 
 TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
@@ -91,11 +90,6 @@ TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
     const Recording r = record(nj::drawGuards, game);
     EXPECT_FALSE(r.has(kBadgeInner));
     EXPECT_FALSE(r.has({0.1f, 0.13f, 0.19f, 1}));  // no standing body
-    const auto zzz = record([&](nj::Batch& b) {
-                         nj::drawText(b, "ZZZ", 300, 300 - 18 + 2 * std::sin(3 * 0.4f), 0.8f, kGold,
-                                      nj::TextAlign::Center);
-                     }).vertices;
-    EXPECT_TRUE(sameVertices(r.tail(zzz.size()), zzz));
 }
 
 // Calm guards ask within 210 of the operative; uneasy ones ask and alert
@@ -116,16 +110,10 @@ TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
         g.state = c.state;
         game.playerPos = {c.playerX, 300};
         const Recording r = record(nj::drawGuards, game);
-        EXPECT_EQ(r.count(kBadgeInner), c.badges ? 12u : 0u)
-            << static_cast<int>(c.state) << " " << c.playerX;
+        EXPECT_EQ(r.has(kBadgeInner), c.badges) << static_cast<int>(c.state) << " " << c.playerX;
         EXPECT_EQ(r.has(ask), c.asks) << static_cast<int>(c.state) << " " << c.playerX;
     }
-    // Diamonds of half-diagonal 6 sqrt 2, centred 22 and 38 above the guard.
-    const auto diamonds = record(nj::drawGuards, game).withColor(warn);
-    ASSERT_GE(diamonds.size(), 6u);
-    const Bounds first = boundsOf({diamonds.begin(), diamonds.begin() + 6});
-    EXPECT_NEAR((first.minY + first.maxY) / 2, 278, kPosTol);
-    EXPECT_NEAR(boundsOf(diamonds).minY, 262 - 6 * std::sqrt(2.0f), 0.01f);
+    EXPECT_TRUE(record(nj::drawGuards, game).has(warn));
 }
 
 TEST_F(Actors, ACameraFanSpansItsSweepTurnsRedPastAQuarterAndGoesWhenBlind) {
@@ -140,38 +128,32 @@ TEST_F(Actors, ACameraFanSpansItsSweepTurnsRedPastAQuarterAndGoesWhenBlind) {
     EXPECT_NEAR(lo, 1.0f, 1e-4f);
     EXPECT_NEAR(hi, 2.0f, 1e-4f);
     game.cameras[0].meter = 0.25f;
-    EXPECT_EQ(record(nj::drawCameras, game).count(kCameraFan), 16u * 4u);
+    EXPECT_TRUE(record(nj::drawCameras, game).has(kCameraFan));
     game.cameras[0].meter = 0.26f;
-    EXPECT_EQ(record(nj::drawCameras, game).count({0.95f, 0.35f, 0.25f, 0.42f}), 16u * 4u);
+    EXPECT_FALSE(record(nj::drawCameras, game).has(kCameraFan));
+    game.cameras[0].meter = 0;
     game.cameras[0].disabledTime = 0.1f;
-    const Recording blind = record(nj::drawCameras, game);
-    EXPECT_TRUE(blind.has({0.35f, 0.4f, 0.48f, 1}));  // the grey lamp
-    EXPECT_FALSE(blind.has(kCameraFan));
-    EXPECT_FALSE(blind.has({0.769f, 0.118f, 0.227f, 1}));
+    EXPECT_FALSE(record(nj::drawCameras, game).has(kCameraFan));
 }
 
+// The staff suit shows from a disguise above 0.15; a theme the game does not
+// know dresses as the archive.
 TEST_F(Actors, TheOperativeWearsTheThemesStaffSuitWhileTheDisguiseHolds) {
-    const Color plain{0.09f, 0.11f, 0.15f, 1};
-    const struct {
-        nj::Theme theme;
-        nj::Approach approach;
-        float disguise;
-        Color suit;
-    } cases[] = {
-        {nj::Theme::Embassy, nj::Approach::StaffDisguise, 0.16f, {0.1f, 0.18f, 0.36f, 1}},
-        {nj::Theme::Embassy, nj::Approach::StaffDisguise, 0.15f, plain},
-        {nj::Theme::Embassy, nj::Approach::ServiceCorridor, 1.0f, plain},
-        {nj::Theme::Laboratory, nj::Approach::StaffDisguise, 1.0f, {0.75f, 0.85f, 0.92f, 1}},
-        {nj::Theme::Archive, nj::Approach::StaffDisguise, 1.0f, {0.18f, 0.24f, 0.32f, 1}},
-        // a theme the game does not know dresses as the archive
-        {nj::Theme::Other, nj::Approach::StaffDisguise, 1.0f, {0.18f, 0.24f, 0.32f, 1}}};
-    for (const auto& c : cases) {
-        game.theme = c.theme;
-        game.approach = c.approach;
-        game.disguise = c.disguise;
-        EXPECT_TRUE(record(nj::drawPlayer, game).has(c.suit))
-            << static_cast<int>(c.theme) << " " << c.disguise;
-    }
+    const auto dressed = [&](nj::Theme theme, nj::Approach approach, float disguise) {
+        game.theme = theme;
+        game.approach = approach;
+        game.disguise = disguise;
+        return record(nj::drawPlayer, game).vertices;
+    };
+    using nj::Approach;
+    using nj::Theme;
+    const auto plain = dressed(Theme::Embassy, Approach::ServiceCorridor, 1.0f);
+    EXPECT_TRUE(sameVertices(dressed(Theme::Embassy, Approach::StaffDisguise, 0.15f), plain));
+    EXPECT_FALSE(sameVertices(dressed(Theme::Embassy, Approach::StaffDisguise, 0.16f), plain));
+    const auto archive = dressed(Theme::Archive, Approach::StaffDisguise, 1.0f);
+    EXPECT_FALSE(sameVertices(archive, plain));
+    EXPECT_FALSE(sameVertices(dressed(Theme::Laboratory, Approach::StaffDisguise, 1.0f), archive));
+    EXPECT_TRUE(sameVertices(dressed(Theme::Other, Approach::StaffDisguise, 1.0f), archive));
 }
 
 TEST_F(Actors, TheOperativeInCoverIsRingedGreenAndLabelled) {
@@ -189,20 +171,19 @@ TEST_F(Actors, TheOperativeInCoverIsRingedGreenAndLabelled) {
     EXPECT_FALSE(record(nj::drawPlayer, game).has(ring));
 }
 
-TEST_F(Actors, TheTakedownRingWidensAndThinsAsTheLungeEnds) {
+TEST_F(Actors, TheTakedownRingWidensAndFadesAsTheLungeEnds) {
     game.takedownTo = {200, 200};
     EXPECT_TRUE(record(nj::drawTakedownRing, game).vertices.empty());
-    game.takedownTimer = 0.21f;  // halfway: radius 8 + 13, thickness 1.1, alpha 0.5
-    const Recording r = record(nj::drawTakedownRing, game);
-    ASSERT_EQ(r.vertices.size(), 24u * 6u);
-    float inner = 1e9f, outer = 0;
-    for (const nj::Vertex& v : r.vertices) {
-        inner = std::fmin(inner, std::hypot(v.x - 200, v.y - 200));
-        outer = std::fmax(outer, std::hypot(v.x - 200, v.y - 200));
-        EXPECT_NEAR(v.color.a, 0.5f, 1e-5f);
-    }
-    EXPECT_NEAR(outer, 21, 0.01f);
-    EXPECT_NEAR(inner, 19.9f, 0.01f);
+    const auto ring = [&](float timer) {
+        game.takedownTimer = timer;
+        return record(nj::drawTakedownRing, game).vertices;
+    };
+    const auto early = ring(0.3f), late = ring(0.1f);
+    ASSERT_FALSE(early.empty());
+    ASSERT_FALSE(late.empty());
+    EXPECT_GT(boundsOf(late).maxX, boundsOf(early).maxX);
+    EXPECT_LT(late[0].color.a, early[0].color.a);
+    EXPECT_NEAR(boundsOf(late).maxX + boundsOf(late).minX, 400, 0.01f) << "centred on the guard";
 }
 
 TEST_F(Actors, TheTakedownMarkerNeedsAGuardInReach) {
@@ -211,9 +192,7 @@ TEST_F(Actors, TheTakedownMarkerNeedsAGuardInReach) {
     game.takedownTarget = 1;  // out of range
     EXPECT_TRUE(record(nj::drawTakedownTarget, game).vertices.empty());
     game.takedownTarget = 0;
-    const Bounds b = boundsOf(record(nj::drawTakedownTarget, game).vertices);
-    EXPECT_NEAR((b.minY + b.maxY) / 2, 278, 0.01f);
-    EXPECT_NEAR(b.maxX - b.minX, 2 * 8, 0.01f);  // animClock 0: radius 8
+    EXPECT_FALSE(record(nj::drawTakedownTarget, game).vertices.empty());
 }
 
 TEST_F(Actors, PatrolRoutesShowForTaggedGuardsOrAfterTheUplinkHack) {
@@ -223,14 +202,14 @@ TEST_F(Actors, PatrolRoutesShowForTaggedGuardsOrAfterTheUplinkHack) {
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
     game.approach = nj::Approach::UplinkHack;
     Recording r = record(nj::drawObjectiveMarkers, game);
-    EXPECT_EQ(r.count(route), 3u * 6u);  // the route closes back on its start
-    EXPECT_EQ(r.count(tag), 16u * 6u);
+    EXPECT_TRUE(r.has(route));
+    EXPECT_TRUE(r.has(tag));
     game.approach = nj::Approach::ServiceCorridor;
     game.guards[0].marked = 1;
-    game.guards[0].patrol = {{300, 300}};
+    game.guards[0].patrol = {{300, 300}};  // one point: no route to show
     r = record(nj::drawObjectiveMarkers, game);
-    EXPECT_EQ(r.count(route), 0u);
-    EXPECT_EQ(r.count(tag), 16u * 6u);
+    EXPECT_FALSE(r.has(route));
+    EXPECT_TRUE(r.has(tag));
 }
 
 TEST_F(Actors, TheAlarmPointsOnlySearchingAndAlertGuardsAtItself) {
@@ -252,27 +231,24 @@ TEST_F(Actors, TheAlarmPointsOnlySearchingAndAlertGuardsAtItself) {
 TEST_F(Actors, TheDetectionBorderAppearsOnlyAboveAQuarter) {
     game.detection = 0.25f;
     EXPECT_TRUE(record(nj::drawDetectionBorder, game).vertices.empty());
-    game.detection = 0.65f;
-    const Recording r = record(nj::drawDetectionBorder, game);
-    ASSERT_EQ(r.vertices.size(), 24u);
-    EXPECT_NEAR(r.vertices[0].color.a, 0.18f, 1e-5f);
+    game.detection = 0.26f;
+    EXPECT_FALSE(record(nj::drawDetectionBorder, game).vertices.empty());
 }
 
 TEST_F(Actors, TheBannerFrameIsInvisibleAtBothEndsAndStrongestHalfway) {
     game.bannerActive = 1;
     game.bannerDuration = 2.0f;
-    game.bannerColor = {0.2f, 0.4f, 0.6f, 1};
-    for (const float timer : {2.0f, 1e-7f}) {
+    const auto strongest = [&](float timer) {
         game.bannerTimer = timer;
+        float a = 0;
         for (const nj::Vertex& v : record(nj::drawBannerFrame, game).vertices)
-            EXPECT_LT(v.color.a, 1e-3f) << timer;
-    }
-    game.bannerTimer = 1.0f;
-    const Recording r = record(nj::drawBannerFrame, game);
-    EXPECT_TRUE(r.has({0.2f, 0.4f, 0.6f, 0.95f}));
-    // Bands 36 + 24 x 0.5 = 48 deep along every edge.
-    EXPECT_NEAR(r.vertices[0].color.a, 0.45f, 1e-5f);
-    EXPECT_NEAR(boundsOf({r.vertices.begin(), r.vertices.begin() + 6}).maxY, 48, kPosTol);
+            a = std::fmax(a, v.color.a);
+        return a;
+    };
+    EXPECT_LT(strongest(2.0f), 1e-3f);
+    EXPECT_LT(strongest(1e-7f), 1e-3f);
+    EXPECT_GT(strongest(1.0f), strongest(0.5f));
+    EXPECT_GT(strongest(1.0f), strongest(1.5f));
     game.bannerActive = 0;
     EXPECT_TRUE(record(nj::drawBannerFrame, game).vertices.empty());
 }
