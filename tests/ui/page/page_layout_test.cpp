@@ -534,7 +534,6 @@ TEST_F(RealPage, TheSameStateAgainChangesNothing) {
     }
 }
 
-// Hints, buttons and prompts name the keys of the device used last.
 TEST_F(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
