@@ -49,6 +49,11 @@ TEST_F(BoundPage, VersionMetadataAndEveryCommandOfTheTable) {
     EXPECT_EQ(api.metadata("setApproach"),
               "{\"params\":[{\"name\":\"approachIdx\",\"type\":\"number\"}],\"returns\":\"void\"}");
     EXPECT_EQ(api.metadata("startOrAdvance"), "{\"params\":[],\"returns\":\"void\"}");
+    nj::ParamSpec unnamed{};  // what no command uses yet: a nameless parameter, a doc
+    unnamed.count = 1;
+    unnamed.doc = "Line\none";
+    EXPECT_EQ(nj::bindingMetadata(unnamed),
+              "{\"params\":[{\"type\":\"number\"}],\"returns\":\"void\",\"doc\":\"Line\\none\"}");
     for (const nj::PageCommand& command : nj::pageCommands()) {
         EXPECT_EQ(page.js(std::string("typeof game.") + command.name), "function") << command.name;
         const bool takesNumber =

@@ -211,8 +211,6 @@ TEST_F(WebJsApi, UnusedReboundRecordIsReleasedAtOnceAndARefusedOneNever) {
 }
 
 TEST(WebJsValues, NumberConversionNotesWhatIsLost) {
-    PageHarness page;
-    page.load("<html><body></body></html>");
     JSGlobalContextRef context = JSGlobalContextCreate(nullptr);
     // The value converted (NaN where it is not a number) and whether it is lossy.
     const struct {

@@ -245,18 +245,6 @@ TEST(WebRender, DoubleBordersAreTwoLinesAThirdOfTheWidthEach) {
     }
 }
 
-TEST(WebRender, PatternedSidesKeepTheirOwnColoursAndTheRoundedCorners) {
-    PageHarness page(100, 60);
-    page.load(kHead +
-              "<div style='position:absolute;left:0;top:0;width:60px;height:30px;"
-              "border:4px dashed #f00;border-left:4px solid #00f;border-radius:12px'></div>"
-              "</body></html>");
-    EXPECT_EQ(page.pixel(1, 19), rgb(0x0000ff));  // solid left side
-    EXPECT_EQ(page.pixel(14, 1), rgb(0xff0000));  // the top's first dash after the corner
-    EXPECT_EQ(page.pixel(0, 0), kTransparent);    // rounded corner stays cut
-    EXPECT_EQ(page.pixel(67, 37), kTransparent);
-}
-
 // Tops of the lower boxes in Chromium. litehtml collapsed a pair only when
 // the upper box had no bottom border or padding, and added both margins
 // otherwise.
