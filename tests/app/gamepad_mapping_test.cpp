@@ -152,7 +152,7 @@ TEST(GamepadHolds, SourcesShareKeysAndReleasesMatchTheirPresses) {
 TEST(GamepadRumble, OnlyTheMomentsThatMatterRumbleAndTheStrongestWins) {
     nj::RumbleWatcher watcher;
     const auto rumble = [&](nj::RumbleWatch w) { return watcher.observe(w).milliseconds; };
-    EXPECT_EQ(rumble({2, true, true}), 0u);  // the first frame only sets the baseline
+    EXPECT_EQ(rumble({2, true, true}), 0u);    // the first frame only sets the baseline
     EXPECT_EQ(rumble({0, false, false}), 0u);  // a new mission resets the count
     const std::uint32_t spotted = rumble({1, false, false});
     EXPECT_GT(spotted, 0u);

@@ -223,7 +223,7 @@ TEST_F(GuardTest, TakedownKnocksOutAndLunges) {
     EXPECT_EQ(game.takedownTarget, kNoGuard);
     EXPECT_EQ(audio.count(CueThud), 1);
     EXPECT_EQ(game.heldKeys.count(vk::kSpace), 0u);  // consumed
-    steps(30);  // the lunge ends short of the victim
+    steps(30);                                       // the lunge ends short of the victim
     EXPECT_GT(game.playerPos.x, 280.0f);
     EXPECT_LT(game.playerPos.x, 300.0f);
     EXPECT_FLOAT_EQ(game.playerPos.y, 300.0f);
