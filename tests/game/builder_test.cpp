@@ -124,7 +124,7 @@ TEST_F(BuilderTest, MissionOverridesComeAfterTheTable) {
     EXPECT_FLOAT_EQ(game.altExit.x, 855.0f);
     EXPECT_FALSE(game.optionalIntel.active);
     EXPECT_EQ(game.dynamicObjective.label, "MEET");
-    EXPECT_EQ(typeOf(game.dynamicObjective), "informant");
+    EXPECT_EQ(game.dynamicObjective.type, ObjectiveType::Informant);
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 12.0f);
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLimit, 12.0f);
     EXPECT_EQ(game.dynamicObjective.waypoints.size(), 3u);  // an empty route keeps the table's

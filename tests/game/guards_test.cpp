@@ -201,7 +201,7 @@ TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
             game.guards = {guardAt(300.0f, 300.0f, 0.0f)};
             game.guards[0].range = 1.0f;  // blind, so only the takedown rule acts
             if (alert) {                  // still searching where it stands, so it stays alert
-                setStateOf(game.guards[0], "alert");
+                game.guards[0].state = GuardState::Alert;
                 game.guards[0].investigateTimer = 5.0f;
                 game.guards[0].investigateTarget = {300.0f, 300.0f};
             }
