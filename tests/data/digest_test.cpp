@@ -99,16 +99,6 @@ TEST(Keystreams, EveryPrefixLengthAndCounterWidthMatchesPlainHashing) {
     EXPECT_EQ(nj::mapKeystream("K", "s", 5), nj::sha256Raw("K:s:0").substr(0, 5));
 }
 
-TEST(Keystreams, XorInPlaceMatchesXorWithTheMaterialisedStream) {
-    std::string data(1000, '\0');
-    for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 31);
-    std::string inPlace = data;
-    nj::xorPackageKeystream("KEY", "s", inPlace.data(), inPlace.size());
-    EXPECT_EQ(inPlace, nj::xorWith(data, nj::packageKeystream("KEY", "s", data.size())));
-    nj::xorPackageKeystream("KEY", "s", inPlace.data(), inPlace.size());
-    EXPECT_EQ(inPlace, data);
-}
-
 TEST(Keystreams, DecipheringWhileHashingEqualsHashingThenDeciphering) {
     // Every alignment of the hash against the data, and lengths around the
     // 64-byte chunk and 32-byte keystream block boundaries.

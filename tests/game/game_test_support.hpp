@@ -59,19 +59,9 @@ inline std::string tokenFor(const std::string& missionJson) {
     return encodeMapToken(missionJson, mapSaltFor(missionJson));
 }
 
-// Guard states and objective types by the names missions and the sim output
-// use, so the rule tests read the same however the game stores them.
+// Guard states by the names missions and the sim output use.
 inline std::string stateOf(const Guard& g) {
     return std::string(guardStateName(g.state));
-}
-inline void setStateOf(Guard& g, const char* name) {
-    for (const GuardState s :
-         {GuardState::Patrol, GuardState::Suspicious, GuardState::Searching, GuardState::Alert}) {
-        if (guardStateName(s) == name) g.state = s;
-    }
-}
-inline std::string typeOf(const Objective& o) {
-    return objectiveTypeText(o.type, o.otherType);
 }
 
 class GameTest : public ::testing::Test {
