@@ -228,6 +228,12 @@ class OtherCommands(Workdir):
             with wave.open(os.path.join(self.dir, stem + ".wav")) as w:
                 self.assertEqual((w.getnchannels(), w.getframerate(), w.getsampwidth()), (1, 44100, 2), stem)
 
+    def test_a_named_pipe_is_refused_not_waited_on(self):
+        pipe = os.path.join(self.dir, "pipe.json")
+        os.mkfifo(pipe)
+        result = subprocess.run([NJTOOL, "json", "check", pipe], capture_output=True, timeout=30)
+        self.assertEqual((result.returncode, result.stderr), (1, b"njtool: cannot read '%s'\n" % pipe.encode()))
+
 
 if __name__ == "__main__":
     NJTOOL = sys.argv.pop(1)

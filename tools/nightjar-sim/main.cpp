@@ -1,13 +1,18 @@
 // nightjar-sim: plays the game headless from a script of inputs and prints
 // state lines. Runs in the current directory, like the game.
-#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 
+#include "data/regular_file.hpp"
 #include "game/game.hpp"
 #include "tools/nightjar-sim/script.hpp"
 
 namespace {
+
+// The longest playthrough is a few thousand lines; a script past this is a
+// mistake, not a test.
+constexpr std::size_t kMaxScriptBytes = 64u << 20;
 
 int usage() {
     std::cerr << "usage: nightjar-sim [--campaign FILE] SCRIPT   (SCRIPT '-' reads stdin)\n";
@@ -31,13 +36,16 @@ int main(int argc, char** argv) {
     }
     if (scriptPath.empty()) return usage();
 
-    std::ifstream file;
+    // A script file must be a regular file: a named pipe given by mistake
+    // would hold the harness forever ("-" reads standard input on purpose).
+    std::istringstream file;
     if (scriptPath != "-") {
-        file.open(scriptPath);
-        if (!file) {
+        std::string text;
+        if (!nj::readRegularFile(scriptPath, kMaxScriptBytes, text)) {
             std::cerr << "nightjar-sim: cannot read script " << scriptPath << "\n";
             return 2;
         }
+        file.str(std::move(text));
     }
     std::istream& script = scriptPath == "-" ? std::cin : file;
 

@@ -3,8 +3,10 @@
 
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
+
+#include "data/package.hpp"
+#include "data/regular_file.hpp"
 
 namespace njtool {
 
@@ -14,9 +16,13 @@ std::string readInput(const std::string& path) {
         text << std::cin.rdbuf();
         return text.str();
     }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw std::runtime_error("cannot read '" + path + "'");
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    // Only a regular file: a named pipe or a device given by mistake would
+    // otherwise hold the tool forever. The cap is the largest package payload.
+    std::string bytes;
+    if (!nj::readRegularFile(path, nj::kPackageMaxPayload, bytes)) {
+        throw std::runtime_error("cannot read '" + path + "'");
+    }
+    return bytes;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
