@@ -11,6 +11,7 @@
 #include "data/json_writer.hpp"
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
+#include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
@@ -121,7 +122,7 @@ InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout) 
         y = game.optionalIntel.y;
     } else if (game.cipherAcquired && !game.cipherDecrypted &&
                std::hypot(game.playerPos.x - game.terminal.x, game.playerPos.y - game.terminal.y) <
-                   55.0f) {
+                   kTerminalReach) {
         prompt.text = "[E] DECRYPT SAFE TERMINAL";
         x = game.terminal.x;
         y = game.terminal.y;
