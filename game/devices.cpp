@@ -23,7 +23,7 @@ constexpr float kPlateAlertRadius = 300.0f;
 // Cameras: a disguised, sneaking operative is seen this much nearer; the
 // meter's fall and rise per second, the broadcast line, and the half-angle of
 // the sweep that sees the operative (a downed guard, a little narrower).
-constexpr float kDisguiseHoldsAbove = 0.2f;
+constexpr float kDisguiseFoolsCamerasAbove = 0.2f;
 constexpr float kDisguisedSneakReachShare = 0.65f;
 constexpr float kMeterFall = 0.5f;
 constexpr float kMeterRise = 1.4f;
@@ -101,7 +101,8 @@ bool Game::updateCameras(float dt) {
         }
         cam.angle = std::sin(animClock * cam.speed) * cam.sweep + cam.baseAngle;
         float reach = cam.range;
-        if (approach == Approach::StaffDisguise && disguise > kDisguiseHoldsAbove && playerSneaking)
+        if (approach == Approach::StaffDisguise && disguise > kDisguiseFoolsCamerasAbove &&
+            playerSneaking)
             reach *= kDisguisedSneakReachShare;
         const float d = distance(cam.x, cam.y, playerPos.x, playerPos.y);
         if (!(d < reach) || lineOfSightBlocked({cam.x, cam.y}, playerPos)) {

@@ -61,8 +61,6 @@ constexpr float kCoverSightShare = 0.58f;
 constexpr float kSneakSightShare = 0.78f;
 constexpr float kDisguisedRunningSightShare = 0.78f;
 constexpr float kDisguisedSightShare = 0.52f;
-// The staff disguise fools guards' eyes while its integrity is above this.
-constexpr float kDisguiseHoldsAbove = 0.15f;
 
 // Suspicion per second while the operative is in sight, and its fall after.
 constexpr float kSuspicionRise = 1.3f;

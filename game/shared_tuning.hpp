@@ -18,6 +18,10 @@ inline constexpr float kSeedTicksPerSecond = 1000.0f;
 inline constexpr float kTumblerSpeeds[3] = {2.2f, -3.0f, 4.2f};
 inline constexpr float kTumblerWidths[3] = {0.65f, 0.5f, 0.38f};
 
+// The staff disguise fools guards' eyes, and the operative is drawn in the
+// staff suit, while its integrity is above this.
+inline constexpr float kDisguiseHoldsAbove = 0.15f;
+
 // The takedown lunge: the operative slides most of the way to the victim.
 inline constexpr float kLungeSeconds = 0.42f;
 

@@ -141,6 +141,8 @@
   // campaign can hold. The state says how many are in use ("missionCount")
   // and what each one is; the rest stay hidden.
   var opSlots = document.querySelectorAll("#ops .op").length;
+  // Likewise the approach rows: the game names them (window.nameApproaches).
+  var approachRows = document.querySelectorAll(".approach").length;
 
   function syncDossier(s) {
     var names = s.missionNames || [];
@@ -163,7 +165,7 @@
     setText("filetag", "OPERATION FILE 0" + (sel + 1));
     setText("filetitle", arr(names, sel, ""));
     setText("filedesc", arr(s.missionDescs, sel, ""));
-    for (var a = 0; a < 4; a++) setFlag("ap" + a, "selected", a === (s.approach | 0));
+    for (var a = 0; a < approachRows; a++) setFlag("ap" + a, "selected", a === (s.approach | 0));
     var lockedSel = sel > (s.highestUnlocked | 0);
     setFlag("locknote", "shown", lockedSel);
     setFlag("file", "locked-sel", lockedSel);
@@ -406,7 +408,7 @@
 
   // The approach names are the game's: it sends them once, when the page is ready.
   window.nameApproaches = function (names) {
-    for (var a = 0; a < 4; a++) setText("apname" + a, String(arr(names, a, "")));
+    for (var a = 0; a < approachRows; a++) setText("apname" + a, String(arr(names, a, "")));
   };
 
   window.syncGameState = function (s) {
@@ -445,7 +447,7 @@
         onClick("op" + index, function () { command("selectMission", index); });
       })(i);
     }
-    for (var a = 0; a < 4; a++) {
+    for (var a = 0; a < approachRows; a++) {
       (function (index) {
         onClick("ap" + index, function () { command("setApproach", index); });
       })(a);

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "game/shared_tuning.hpp"
 #include "render/font.hpp"
 #include "render/primitives.hpp"
 #include "render/scene/scene.hpp"
@@ -73,7 +74,7 @@ void drawGuardBadges(Batch& batch, const Guard& g, const Game& game) {
 }
 
 Color suitColor(const Game& game) {
-    if (game.approach != Approach::StaffDisguise || !(game.disguise > 0.15f))
+    if (game.approach != Approach::StaffDisguise || !(game.disguise > kDisguiseHoldsAbove))
         return {0.09f, 0.11f, 0.15f, 1};
     if (game.theme == Theme::Casino) return {0.38f, 0.07f, 0.12f, 1};
     if (game.theme == Theme::Embassy) return {0.1f, 0.18f, 0.36f, 1};
