@@ -27,15 +27,8 @@ bool VulkanRenderer::createPicture(uint32_t width, uint32_t height, VkFormat for
     }
     VkMemoryRequirements needs{};
     vkGetImageMemoryRequirements(device_, out.image, &needs);
-    VkMemoryAllocateInfo alloc{};
-    alloc.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
-    alloc.allocationSize = needs.size;
-    alloc.memoryTypeIndex =
-        findMemoryType(needs.memoryTypeBits, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
-    if (vkAllocateMemory(device_, &alloc, nullptr, &out.memory) != VK_SUCCESS) {
-        out.memory = VK_NULL_HANDLE;
-        return false;
-    }
+    out.memory = allocateMemory(needs, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
+    if (out.memory == VK_NULL_HANDLE) return false;
     vkBindImageMemory(device_, out.image, out.memory, 0);
 
     VkImageViewCreateInfo view{};

@@ -227,6 +227,17 @@ uint32_t VulkanRenderer::findMemoryType(uint32_t allowedTypes,
     return 0;
 }
 
+VkDeviceMemory VulkanRenderer::allocateMemory(const VkMemoryRequirements& needs,
+                                              VkMemoryPropertyFlags required) {
+    VkMemoryAllocateInfo alloc{};
+    alloc.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
+    alloc.allocationSize = needs.size;
+    alloc.memoryTypeIndex = findMemoryType(needs.memoryTypeBits, required);
+    VkDeviceMemory memory = VK_NULL_HANDLE;
+    if (vkAllocateMemory(device_, &alloc, nullptr, &memory) != VK_SUCCESS) return VK_NULL_HANDLE;
+    return memory;
+}
+
 bool VulkanRenderer::createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage,
                                       HostBuffer& out) {
     VkBufferCreateInfo info{};
@@ -240,16 +251,9 @@ bool VulkanRenderer::createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usag
     }
     VkMemoryRequirements needs{};
     vkGetBufferMemoryRequirements(device_, out.buffer, &needs);
-    VkMemoryAllocateInfo alloc{};
-    alloc.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
-    alloc.allocationSize = needs.size;
-    alloc.memoryTypeIndex =
-        findMemoryType(needs.memoryTypeBits,
-                       VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (vkAllocateMemory(device_, &alloc, nullptr, &out.memory) != VK_SUCCESS) {
-        out.memory = VK_NULL_HANDLE;
-        return false;
-    }
+    out.memory = allocateMemory(
+        needs, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+    if (out.memory == VK_NULL_HANDLE) return false;
     vkBindBufferMemory(device_, out.buffer, out.memory, 0);
     if (vkMapMemory(device_, out.memory, 0, size, 0, &out.mapped) != VK_SUCCESS) {
         out.mapped = nullptr;

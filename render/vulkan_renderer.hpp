@@ -131,6 +131,9 @@ class VulkanRenderer : public Batch {
     void recoverFromFailedSubmit();
 
     uint32_t findMemoryType(uint32_t allowedTypes, VkMemoryPropertyFlags required) const;
+    // Null when the allocation fails.
+    VkDeviceMemory allocateMemory(const VkMemoryRequirements& needs,
+                                  VkMemoryPropertyFlags required);
     bool createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage, HostBuffer& out);
     void destroyHostBuffer(HostBuffer& buffer);
 
