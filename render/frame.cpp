@@ -53,6 +53,7 @@ void VulkanRenderer::beginScreenPass() {
     pass.clearValueCount = 1;
     pass.pClearValues = &clear;
     vkCmdBeginRenderPass(currentCommandBuffer_, &pass, VK_SUBPASS_CONTENTS_INLINE);
+    passDrawn_ = false;
 
     const VkViewport vp{viewport_.x, viewport_.y, viewport_.width, viewport_.height, 0.0f, 1.0f};
     vkCmdSetViewport(currentCommandBuffer_, 0, 1, &vp);
@@ -141,6 +142,7 @@ void VulkanRenderer::recoverFromFailedSubmit() {
 
 void VulkanRenderer::recordDraw(uint32_t firstVertex, uint32_t vertexCount) {
     if (currentCommandBuffer_ == VK_NULL_HANDLE) return;
+    if (!baking_) passDrawn_ = true;
     vkCmdDraw(currentCommandBuffer_, vertexCount, 1, firstVertex, 0);
 }
 

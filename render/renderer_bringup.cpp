@@ -318,7 +318,8 @@ void VulkanRenderer::shutdown() {
             if (*l != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device_, *l, nullptr);
             *l = VK_NULL_HANDLE;
         }
-        for (VkRenderPass* pass : {&renderPass_, &picturePass_}) {
+        for (VkRenderPass* pass :
+             {&renderPass_, &picturePass_, &screenLoadPass_, &pictureLoadPass_}) {
             if (*pass != VK_NULL_HANDLE) vkDestroyRenderPass(device_, *pass, nullptr);
             *pass = VK_NULL_HANDLE;
         }

@@ -8,6 +8,12 @@
 // the layer is kept only for a viewport at whole-pixel position and size (the
 // world layer, a 1280 x 720 window, a letterboxed full screen); elsewhere it
 // is drawn as before.
+//
+// When the layer is the first thing a pass draws (the floor always is), the
+// picture is copied into the target rather than drawn: the pass is closed
+// straight after its clear, the picture copied in, and the pass reopened on
+// it. A software rasteriser copies memory far faster than it samples a
+// screen's worth of texels, and the pixels are the same.
 
 #include <cmath>
 
@@ -43,7 +49,8 @@ bool VulkanRenderer::prepareStaticTarget(uint32_t width, uint32_t height) {
     vkDeviceWaitIdle(device_);
     destroyStaticLayer();
     if (!createPicture(width, height, surfaceFormat_.format,
-                       VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
+                       VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT |
+                           VK_IMAGE_USAGE_TRANSFER_SRC_BIT,
                        picturePass_, staticPicture_)) {
         return false;
     }
@@ -76,7 +83,7 @@ bool VulkanRenderer::beginStaticLayer(std::uint64_t key) {
     uint32_t width = 0, height = 0;
     if (!staticTargetSize(width, height)) return true;  // drawn straight, as always
     if (staticValid_ && key == staticKey_ && width == staticWidth_ && height == staticHeight_) {
-        drawCanvasPicture(staticSet_);
+        if (passDrawn_ || !copyStaticPicture()) drawCanvasPicture(staticSet_);
         return false;
     }
     if (!prepareStaticTarget(width, height)) {
@@ -113,6 +120,84 @@ void VulkanRenderer::endStaticLayer() {
     bakePending_ = true;
     staticValid_ = true;
     drawCanvasPicture(staticSet_);
+}
+
+namespace {
+
+VkImageMemoryBarrier layoutChange(VkImage image, VkImageLayout from, VkImageLayout to,
+                                  VkAccessFlags fromAccess, VkAccessFlags toAccess) {
+    VkImageMemoryBarrier barrier{};
+    barrier.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
+    barrier.srcAccessMask = fromAccess;
+    barrier.dstAccessMask = toAccess;
+    barrier.oldLayout = from;
+    barrier.newLayout = to;
+    barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
+    barrier.image = image;
+    barrier.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
+    return barrier;
+}
+
+}  // namespace
+
+// Closes the open pass (it has only cleared), copies the kept picture into its
+// target at the viewport and reopens the pass on the result. False, with the
+// pass untouched, when this target cannot take a copy.
+bool VulkanRenderer::copyStaticPicture() {
+    const bool world = worldPassOpen_;
+    const VkRenderPass reopen = world ? pictureLoadPass_ : screenLoadPass_;
+    if (reopen == VK_NULL_HANDLE || (!world && !swapchainWritable_)) return false;
+    const VkImage target =
+        world ? worldPictures_[currentFrame_].image : swapchainImages_[imageIndex_];
+    const VkFramebuffer framebuffer =
+        world ? worldPictures_[currentFrame_].framebuffer : framebuffers_[imageIndex_];
+    const VkImageLayout closed =
+        world ? VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL : VK_IMAGE_LAYOUT_PRESENT_SRC_KHR;
+    const VkOffset3D at =
+        world ? VkOffset3D{0, 0, 0}
+              : VkOffset3D{static_cast<int32_t>(viewport_.x), static_cast<int32_t>(viewport_.y), 0};
+    const VkCommandBuffer cb = currentCommandBuffer_;
+
+    flushBatch();
+    vkCmdEndRenderPass(cb);
+    const VkImageMemoryBarrier before[] = {
+        layoutChange(target, closed, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                     VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_TRANSFER_WRITE_BIT),
+        layoutChange(staticPicture_.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
+                     VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT,
+                     VK_ACCESS_TRANSFER_READ_BIT)};
+    vkCmdPipelineBarrier(
+        cb, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT | VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
+        VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0, nullptr, 2, before);
+    VkImageCopy region{};
+    region.srcSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
+    region.dstSubresource = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 0, 1};
+    region.dstOffset = at;
+    region.extent = {staticWidth_, staticHeight_, 1};
+    vkCmdCopyImage(cb, staticPicture_.image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, target,
+                   VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 1, &region);
+    const VkImageMemoryBarrier after[] = {
+        layoutChange(target, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+                     VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL, VK_ACCESS_TRANSFER_WRITE_BIT,
+                     VK_ACCESS_COLOR_ATTACHMENT_READ_BIT | VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT),
+        layoutChange(staticPicture_.image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+                     VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 0, VK_ACCESS_SHADER_READ_BIT)};
+    vkCmdPipelineBarrier(
+        cb, VK_PIPELINE_STAGE_TRANSFER_BIT,
+        VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT | VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT, 0, 0,
+        nullptr, 0, nullptr, 2, after);
+
+    VkRenderPassBeginInfo pass{};
+    pass.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
+    pass.renderPass = reopen;
+    pass.framebuffer = framebuffer;
+    pass.renderArea = {{0, 0},
+                       world ? VkExtent2D{kWorldLayerWidth, kWorldLayerHeight} : swapchainExtent_};
+    vkCmdBeginRenderPass(cb, &pass, VK_SUBPASS_CONTENTS_INLINE);
+    // Viewport and scissor are dynamic state the pipelines keep across passes;
+    // the reopened pass draws exactly as the closed one would have.
+    return true;
 }
 
 }  // namespace nj

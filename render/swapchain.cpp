@@ -26,6 +26,7 @@ bool VulkanRenderer::buildSwapchain() {
 
     // Screenshots copy out of the presented image, so ask for that when offered.
     swapchainReadable_ = (caps.supportedUsageFlags & VK_IMAGE_USAGE_TRANSFER_SRC_BIT) != 0;
+    swapchainWritable_ = (caps.supportedUsageFlags & VK_IMAGE_USAGE_TRANSFER_DST_BIT) != 0;
     const uint32_t families[] = {graphicsFamily_, presentFamily_};
 
     VkSwapchainCreateInfoKHR info{};
@@ -38,6 +39,7 @@ bool VulkanRenderer::buildSwapchain() {
     info.imageArrayLayers = 1;
     info.imageUsage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT;
     if (swapchainReadable_) info.imageUsage |= VK_IMAGE_USAGE_TRANSFER_SRC_BIT;
+    if (swapchainWritable_) info.imageUsage |= VK_IMAGE_USAGE_TRANSFER_DST_BIT;
     if (graphicsFamily_ != presentFamily_) {
         info.imageSharingMode = VK_SHARING_MODE_CONCURRENT;
         info.queueFamilyIndexCount = 2;
@@ -115,20 +117,29 @@ bool VulkanRenderer::createRenderPass() {
     if (!createColourPass(VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, picturePass_)) {
         picturePass_ = VK_NULL_HANDLE;
     }
+    // Without these the kept floor is drawn as a picture instead of copied.
+    if (!createColourPass(VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, screenLoadPass_, true)) {
+        screenLoadPass_ = VK_NULL_HANDLE;
+    }
+    if (!createColourPass(VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, pictureLoadPass_, true)) {
+        pictureLoadPass_ = VK_NULL_HANDLE;
+    }
     return true;
 }
 
 // Everything but the final layout is the same for every pass, so the
 // pipelines made for the screen's pass draw into the pictures' passes too.
-bool VulkanRenderer::createColourPass(VkImageLayout finalLayout, VkRenderPass& out) {
+bool VulkanRenderer::createColourPass(VkImageLayout finalLayout, VkRenderPass& out,
+                                      bool keepContents) {
     VkAttachmentDescription colour{};
     colour.format = surfaceFormat_.format;
     colour.samples = VK_SAMPLE_COUNT_1_BIT;
-    colour.loadOp = VK_ATTACHMENT_LOAD_OP_CLEAR;
+    colour.loadOp = keepContents ? VK_ATTACHMENT_LOAD_OP_LOAD : VK_ATTACHMENT_LOAD_OP_CLEAR;
     colour.storeOp = VK_ATTACHMENT_STORE_OP_STORE;
     colour.stencilLoadOp = VK_ATTACHMENT_LOAD_OP_DONT_CARE;
     colour.stencilStoreOp = VK_ATTACHMENT_STORE_OP_DONT_CARE;
-    colour.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
+    colour.initialLayout =
+        keepContents ? VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL : VK_IMAGE_LAYOUT_UNDEFINED;
     colour.finalLayout = finalLayout;
 
     VkAttachmentReference colourRef{0, VK_IMAGE_LAYOUT_COLOR_ATTACHMENT_OPTIMAL};
@@ -143,6 +154,8 @@ bool VulkanRenderer::createColourPass(VkImageLayout finalLayout, VkRenderPass& o
     dependency.srcStageMask = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     dependency.dstStageMask = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     dependency.srcAccessMask = 0;
+    // The same dependency for every pass, or the passes stop being compatible;
+    // a reopened pass's reads are covered by the barrier after its copy.
     dependency.dstAccessMask = VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT;
 
     VkRenderPassCreateInfo info{};

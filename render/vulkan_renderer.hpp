@@ -168,7 +168,9 @@ class VulkanRenderer : public Batch {
 
     // A colour pass over one image of the swapchain's format, leaving it in
     // `finalLayout` (swapchain.cpp): the screen's, and its twins for pictures.
-    bool createColourPass(VkImageLayout finalLayout, VkRenderPass& out);
+    // keepContents: the pass opens on what the attachment already holds (in
+    // the colour-attachment layout) instead of clearing it.
+    bool createColourPass(VkImageLayout finalLayout, VkRenderPass& out, bool keepContents = false);
 
     // The screen's render pass with the letterbox viewport (frame.cpp).
     void beginScreenPass();
@@ -187,6 +189,7 @@ class VulkanRenderer : public Batch {
     // The static layer (static_layer.cpp).
     bool staticTargetSize(uint32_t& width, uint32_t& height) const;
     bool prepareStaticTarget(uint32_t width, uint32_t height);
+    bool copyStaticPicture();
     void destroyStaticLayer();  // the image; the pass stays for the next one
     VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] =
         {};                                                // run after the upload, before the frame
@@ -203,6 +206,7 @@ class VulkanRenderer : public Batch {
     bool worldLayerFailed_ = false;    // could not be created: never tried again
     bool softwareRasteriser_ = false;  // the device is the CPU (lavapipe, SwiftShader)
     bool worldPassOpen_ = false;       // this frame's world pass is recording
+    bool passDrawn_ = false;           // the open pass has drawn something since it cleared
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;
@@ -225,11 +229,15 @@ class VulkanRenderer : public Batch {
     VkSurfaceFormatKHR surfaceFormat_{VK_FORMAT_B8G8R8A8_UNORM, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR};
     VkExtent2D swapchainExtent_{1280, 720};
     bool swapchainReadable_ = false;  // images carry TRANSFER_SRC usage
+    bool swapchainWritable_ = false;  // images carry TRANSFER_DST usage (the kept floor's copy)
     std::vector<VkImage> swapchainImages_;
     std::vector<VkImageView> swapchainImageViews_;  // one per image
     std::vector<VkFramebuffer> framebuffers_;       // one per image view
     VkRenderPass renderPass_ = VK_NULL_HANDLE;
     VkRenderPass picturePass_ = VK_NULL_HANDLE;  // its twin for pictures drawn into (world, floor)
+    // The same two, reopened on the kept floor copied in rather than cleared.
+    VkRenderPass screenLoadPass_ = VK_NULL_HANDLE;
+    VkRenderPass pictureLoadPass_ = VK_NULL_HANDLE;
 
     VkDescriptorSetLayout emptySetLayout_ = VK_NULL_HANDLE;    // set 0
     VkDescriptorSetLayout overlaySetLayout_ = VK_NULL_HANDLE;  // set 1: the overlay sampler

@@ -25,7 +25,8 @@ bool VulkanRenderer::createWorldLayer() {
     // before it is still being shown from its own.
     for (uint32_t slot = 0; slot < kFramesInFlight; ++slot) {
         if (!createPicture(kWorldLayerWidth, kWorldLayerHeight, surfaceFormat_.format,
-                           VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT,
+                           VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_SAMPLED_BIT |
+                               VK_IMAGE_USAGE_TRANSFER_DST_BIT,
                            picturePass_, worldPictures_[slot])) {
             return false;
         }
