@@ -344,10 +344,29 @@ void ScriptHost::installNatives() {
         }
         return JSObjectMakeArray(ctx, kids.size(), kids.data(), nullptr);
     });
+    // Tree edits answer "" or why they refused; the page side throws.
+    defineNative("create", [this](std::size_t n, const JSValueRef* a) {
+        return wrap(document_.createElement(argText(n, a, 0)));
+    });
+    defineNative("insert", [this, ctx](std::size_t n, const JSValueRef* a) {
+        const bool noReference =
+            n < 3 || JSValueIsNull(ctx, a[2]) || JSValueIsUndefined(ctx, a[2]);
+        const litehtml::element::ptr before = noReference ? nullptr : unwrap(a[2]);
+        const TreeEditError error = n < 2 || (!noReference && !before)
+                                        ? TreeEditError::NotAnElement
+                                        : document_.insertChild(unwrap(a[0]), unwrap(a[1]), before);
+        return makeString(context_, treeEditErrorName(error));
+    });
+    defineNative("remove", [this](std::size_t n, const JSValueRef* a) {
+        const TreeEditError error = n > 1 ? document_.removeChild(unwrap(a[0]), unwrap(a[1]))
+                                          : TreeEditError::NotAnElement;
+        return makeString(context_, treeEditErrorName(error));
+    });
     defineNative("rect", [this, ctx](std::size_t n, const JSValueRef* a) {
         JSObjectRef rect = JSObjectMake(ctx, nullptr, nullptr);
-        litehtml::position box;
-        if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) {
+        litehtml::position box;  // an element outside the page has no box, as in a browser
+        litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr;
+        if (element && document_.isAttached(element)) {
             document_.update();
             box = borderBoxOf(element);
         }
