@@ -162,7 +162,26 @@ void PageDocument::restyleScopes() {
         }
     }
     restyleScopes_.clear();
+    regridTables();
     layoutDirty_ = true;
+}
+
+// After styling, which says what is a table: the nearest table holding the
+// edit (a row or cell moved), or the edited parent with the tables under it.
+void PageDocument::regridTables() {
+    for (const auto& scope : regridScopes_) {
+        if (!isAttached(scope)) continue;
+        litehtml::element::ptr top = scope;
+        for (auto up = scope; up; up = up->parent()) {
+            const litehtml::style_display display = up->get_display();
+            if (display == litehtml::display_table || display == litehtml::display_inline_table) {
+                top = up;
+                break;
+            }
+        }
+        top->init();
+    }
+    regridScopes_.clear();
 }
 
 // What litehtml styles wrong is mended after every styling, its own :hover
@@ -342,7 +361,15 @@ bool PageDocument::setText(const litehtml::element::ptr& element, const std::str
     element->get_text(current);
     if (current == text && (element->get_children_count() > 0 || text.empty())) return false;
     const bool attached = isAttached(element);
-    if (attached) noteEdit(nullptr);
+    if (attached) {
+        noteEdit(nullptr);
+        // An element child taken out may be put back elsewhere before the
+        // next paint, restyled where its box was: how it looked counts then.
+        for (std::size_t i = 0; i < element->get_children_count(); ++i) {
+            const litehtml::element::ptr child = element->get_child(int(i));
+            if (dynamic_cast<litehtml::html_tag*>(child.get())) noteEdit(child);
+        }
+    }
     detachChildren(element);
     std::vector<litehtml::element::ptr> added;
     container_.split_text(
@@ -432,6 +459,9 @@ void PageDocument::noteChildrenEdit(const litehtml::element::ptr& parent) {
 void PageDocument::childrenEdited(const litehtml::element::ptr& parent) {
     if (!parent || !isAttached(parent)) return;
     addRestyleScope(parent);
+    if (std::find(regridScopes_.begin(), regridScopes_.end(), parent) == regridScopes_.end()) {
+        regridScopes_.push_back(parent);
+    }
     layoutDirty_ = true;
     hoverSensitiveValid_ = false;
 }

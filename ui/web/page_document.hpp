@@ -101,6 +101,7 @@ class PageDocument {
     void noteChildrenEdit(const litehtml::element::ptr& parent);
     void childrenEdited(const litehtml::element::ptr& parent);
     void restyleScopes();
+    void regridTables();
     void mendStyles();
     void relayout();
     void collectDamage();
@@ -122,6 +123,9 @@ class PageDocument {
     // Subtrees styled since the last layout, whose letter-spacing, word
     // widths and sibling margins need mending before the next one.
     std::vector<litehtml::element::ptr> mendScopes_;
+    // Parents whose children a script changed: litehtml builds table grids
+    // once, after parsing, so the tables there are gridded again.
+    std::vector<litehtml::element::ptr> regridScopes_;
     std::map<const litehtml::element*, std::pair<litehtml::element::ptr, std::string>>
         fingerprints_;
     std::optional<BoxSnapshot> boxesBefore_;
