@@ -159,8 +159,7 @@
     var row = makeDiv("op", "op" + i);
     row.setAttribute("data-index", String(i));
     row.style.top = (OP_FIRST_TOP + OP_PITCH * i) + "px";
-    var numberText = String(i + 1);
-    row.appendChild(makeDiv("op-num")).textContent = "OP " + (numberText.length < 2 ? "0" : "") + numberText;
+    row.appendChild(makeDiv("op-num")).textContent = "OP " + (i < 9 ? "0" : "") + (i + 1);
     var name = row.appendChild(makeDiv("op-name"));
     name.appendChild(document.createElement("span")).id = "opname" + i;
     row.appendChild(makeDiv("op-status", "opstatus" + i));

@@ -449,13 +449,13 @@ bool PageDocument::isAttached(const litehtml::element::ptr& element) const {
     return top && top == root();
 }
 
-// Which rules match can change for the parent's every descendant (":empty",
-// ":nth-child", "+"), so the restyle covers its subtree; what is outside the
-// page is styled when it comes in.
 void PageDocument::noteChildrenEdit(const litehtml::element::ptr& parent) {
     if (parent && isAttached(parent)) noteEdit(parent);
 }
 
+// Which rules match can change for the parent's every descendant (":empty",
+// ":nth-child", "+"), so the restyle covers its subtree; what is outside the
+// page is styled when it comes in.
 void PageDocument::childrenEdited(const litehtml::element::ptr& parent) {
     if (!parent || !isAttached(parent)) return;
     addRestyleScope(parent);
@@ -469,7 +469,8 @@ void PageDocument::childrenEdited(const litehtml::element::ptr& parent) {
 TreeEditError PageDocument::insertChild(const litehtml::element::ptr& parent,
                                         const litehtml::element::ptr& child,
                                         litehtml::element::ptr before) {
-    if (before && before == child) before = nextSibling(child);  // stays where it is
+    // A child inserted before itself stays where it is.
+    if (before && before == child && child->parent() == parent) before = nextSibling(child);
     const TreeEditError refusal = checkInsertion(root(), parent, child, before, kMaxElementDepth);
     if (refusal != TreeEditError::None) return refusal;
     const litehtml::element::ptr from = child->parent();

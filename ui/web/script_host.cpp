@@ -349,8 +349,7 @@ void ScriptHost::installNatives() {
         return wrap(document_.createElement(argText(n, a, 0)));
     });
     defineNative("insert", [this, ctx](std::size_t n, const JSValueRef* a) {
-        const bool noReference =
-            n < 3 || JSValueIsNull(ctx, a[2]) || JSValueIsUndefined(ctx, a[2]);
+        const bool noReference = n < 3 || JSValueIsNull(ctx, a[2]) || JSValueIsUndefined(ctx, a[2]);
         const litehtml::element::ptr before = noReference ? nullptr : unwrap(a[2]);
         const TreeEditError error = n < 2 || (!noReference && !before)
                                         ? TreeEditError::NotAnElement
@@ -358,8 +357,8 @@ void ScriptHost::installNatives() {
         return makeString(context_, treeEditErrorName(error));
     });
     defineNative("remove", [this](std::size_t n, const JSValueRef* a) {
-        const TreeEditError error = n > 1 ? document_.removeChild(unwrap(a[0]), unwrap(a[1]))
-                                          : TreeEditError::NotAnElement;
+        const TreeEditError error =
+            n > 1 ? document_.removeChild(unwrap(a[0]), unwrap(a[1])) : TreeEditError::NotAnElement;
         return makeString(context_, treeEditErrorName(error));
     });
     defineNative("rect", [this, ctx](std::size_t n, const JSValueRef* a) {

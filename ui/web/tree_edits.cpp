@@ -17,11 +17,16 @@ bool isTag(const litehtml::element::ptr& element) {
 
 const char* treeEditErrorName(TreeEditError error) {
     switch (error) {
-        case TreeEditError::None: return "";
-        case TreeEditError::NotAnElement: return "NotAnElement";
-        case TreeEditError::Cycle: return "Cycle";
-        case TreeEditError::NotAChild: return "NotAChild";
-        case TreeEditError::TooDeep: return "TooDeep";
+        case TreeEditError::None:
+            return "";
+        case TreeEditError::NotAnElement:
+            return "NotAnElement";
+        case TreeEditError::Cycle:
+            return "Cycle";
+        case TreeEditError::NotAChild:
+            return "NotAChild";
+        case TreeEditError::TooDeep:
+            return "TooDeep";
     }
     return "";
 }

@@ -95,6 +95,7 @@ TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
          "HierarchyRequestError"},
         {"host.removeChild(document.body)", "NotFoundError"},
         {"host.insertBefore(document.createElement('i'), document.body)", "NotFoundError"},
+        {"var i = document.createElement('i'); host.insertBefore(i, i)", "NotFoundError"},
         {"host.appendChild({})", "TypeError"},
         {"host.insertBefore(inner, 'first')", "TypeError"},
         {"document.createElement('a b')", "InvalidCharacterError"},
