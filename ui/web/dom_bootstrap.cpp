@@ -66,7 +66,8 @@ nj.dispatch = function (target, type, props) {
   ev.target = target || doc;
   var path = [];
   for (var n = target; n; n = n.parentElement) path.push(n);
-  path.push(doc, g);
+  // An element outside the page reaches only its own ancestors.
+  if (!path.length || path[path.length - 1] === doc.documentElement) path.push(doc, g);
   for (var i = 0; i < path.length && !ev.cancelBubble; i++) {
     var byType = listeners.get(path[i]);
     var list = byType && byType.get(type);
@@ -165,7 +166,9 @@ accessor('style', function () { return styleOf(this); }, function (v) { nj.setAt
 accessor('hidden', function () { return nj.getAttr(this, 'hidden') !== null; },
   function (v) { if (v) nj.setAttr(this, 'hidden', ''); else nj.removeAttr(this, 'hidden'); });
 accessor('parentElement', function () { return nj.parent(this); });
-accessor('parentNode', function () { return nj.parent(this) || g.document; });
+accessor('parentNode', function () {
+  return nj.parent(this) || (this === g.document.documentElement ? g.document : null);
+});
 accessor('children', function () { return nj.children(this); });
 accessor('dataset', function () {
   var el = this;

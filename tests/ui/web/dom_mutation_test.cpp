@@ -44,13 +44,15 @@ struct Step {
 TEST(WebDomMutation, BuiltElementsAreStyledLaidOutMovedAndTakenOut) {
     const std::uint32_t green = rgb(0x00FF00), blue = rgb(0x0000FF);
     const std::vector<Step> steps = {
-        // Outside the page: no box, not found, not painted.
+        // Outside the page: no box, not found, not painted, heard by no document listener.
         {"var a = document.createElement('DIV'); a.id = 'a'; a.className = 'box';"
-         "a.textContent = 'x'",
-         "[a.tagName, a.parentElement, document.getElementById('a'), r(a)].join()", "DIV,,,0 0 0 0",
-         15, 25, kTransparent},
-        {"host.appendChild(a)", "[document.getElementById('a') === a, a.textContent, r(a)].join()",
-         "true,x,10 20 30 10", 15, 25, blue},
+         "a.textContent = 'x'; var heard = 0;"
+         "document.addEventListener('click', function () { heard++; }); a.click()",
+         "[a.tagName, a.parentNode, document.getElementById('a'), r(a), heard].join()",
+         "DIV,,,0 0 0 0,0", 15, 25, kTransparent},
+        {"host.appendChild(a).click()",
+         "[document.getElementById('a') === a, a.textContent, r(a), heard].join()",
+         "true,x,10 20 30 10,1", 15, 25, blue},
         // A second child takes :last-child from the first.
         {"var b = document.createElement('div'); b.id = 'b'; b.className = 'box low';"
          "host.appendChild(b)",
