@@ -16,6 +16,7 @@
 #include "ui/web/page_document.hpp"
 #include "ui/web/platform.hpp"
 #include "ui/web/script_time_limit.hpp"
+#include "ui/web/tree_edits.hpp"
 
 namespace web {
 
@@ -124,8 +125,7 @@ std::vector<std::string> splitSelectorGroup(const std::string& text) {
 }
 
 litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
-    while (element && !dynamic_cast<litehtml::html_tag*>(element.get()))
-        element = element->parent();
+    while (element && !isScriptElement(element)) element = element->parent();
     return element;
 }
 
@@ -227,8 +227,7 @@ std::string ScriptHost::argText(std::size_t count, const JSValueRef* args,
 }
 
 JSValueRef ScriptHost::wrap(const litehtml::element::ptr& element) {
-    if (!element || !dynamic_cast<litehtml::html_tag*>(element.get()))
-        return JSValueMakeNull(context_);
+    if (!isScriptElement(element)) return JSValueMakeNull(context_);
     auto& record = wrappers_[element.get()];
     if (!record) {
         record = std::make_unique<ElementRecord>();
@@ -267,7 +266,7 @@ std::vector<JSValueRef> ScriptHost::select(const litehtml::element::ptr& scope,
     };
     forEachElement(top, [&](const litehtml::element::ptr& element) {
         if ((!all && !found.empty()) || (scope && element == scope)) return;
-        if (!dynamic_cast<litehtml::html_tag*>(element.get())) return;
+        if (!isScriptElement(element)) return;
         if (matches(element)) found.push_back(wrap(element));
     });
     return found;

@@ -1,19 +1,18 @@
 // Tree edits on litehtml elements, with a browser's refusals.
 #include "ui/web/tree_edits.hpp"
 
+#include <el_before_after.h>
+
 #include <algorithm>
 
 #include "ui/web/tag_access.hpp"
 
 namespace web {
 
-namespace {
-
-bool isTag(const litehtml::element::ptr& element) {
-    return element && dynamic_cast<litehtml::html_tag*>(element.get()) != nullptr;
+bool isScriptElement(const litehtml::element::ptr& element) {
+    return dynamic_cast<litehtml::html_tag*>(element.get()) &&
+           !dynamic_cast<litehtml::el_before_after_base*>(element.get());
 }
-
-}  // namespace
 
 const char* treeEditErrorName(TreeEditError error) {
     switch (error) {
@@ -33,13 +32,13 @@ const char* treeEditErrorName(TreeEditError error) {
 
 int elementDepth(const litehtml::element::ptr& element) {
     int depth = 0;
-    for (auto up = element; up; up = up->parent()) depth += isTag(up) ? 1 : 0;
+    for (auto up = element; up; up = up->parent()) depth += isScriptElement(up) ? 1 : 0;
     return depth;
 }
 
 // Bounded by the depth limit every tree keeps, so recursion stays shallow.
 int subtreeHeight(const litehtml::element::ptr& element) {
-    if (!isTag(element)) return 0;
+    if (!isScriptElement(element)) return 0;
     int below = 0;
     for (std::size_t i = 0; i < element->get_children_count(); ++i) {
         below = std::max(below, subtreeHeight(element->get_child(int(i))));
@@ -51,7 +50,7 @@ TreeEditError checkInsertion(const litehtml::element::ptr& root,
                              const litehtml::element::ptr& parent,
                              const litehtml::element::ptr& child,
                              const litehtml::element::ptr& before, int maxDepth) {
-    if (!isTag(parent) || !isTag(child)) return TreeEditError::NotAnElement;
+    if (!isScriptElement(parent) || !isScriptElement(child)) return TreeEditError::NotAnElement;
     if (child == root) return TreeEditError::Cycle;
     for (auto up = parent; up; up = up->parent()) {
         if (up == child) return TreeEditError::Cycle;

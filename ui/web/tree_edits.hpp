@@ -14,6 +14,10 @@ enum class TreeEditError {
     TooDeep,       // the result would nest elements deeper than the bound
 };
 
+// Whether a page script can hold `element`: a tag, not a word, a space or
+// the box litehtml makes for ::before or ::after.
+bool isScriptElement(const litehtml::element::ptr& element);
+
 // The name a page sees for a refusal ("" for none).
 const char* treeEditErrorName(TreeEditError error);
 

@@ -19,6 +19,7 @@ const std::string kPage =
     ".box{position:absolute;left:10px;top:20px;width:30px;height:10px;background-color:#00ff00}"
     ".box.low{top:60px} #host > .box:last-child{background-color:#0000ff}"
     "td{width:20px;height:10px;padding:0;background-color:#ff0000}"
+    "#other::before{content:''}"
     "</style></head><body><div id='host'></div><div id='other'></div></body></html>";
 
 // Page-side helpers: a border box as "left top width height", the ids of an
@@ -59,6 +60,7 @@ TEST(WebDomMutation, BuiltElementsAreStyledLaidOutMovedAndTakenOut) {
          "ids(host) + ' ' + r(b)", "a,b 10 60 30 10", 15, 25, green},
         {"host.insertBefore(b, a)", "ids(host)", "b,a", 15, 25, blue},
         {"host.insertBefore(a, a)", "ids(host)", "b,a", 15, 25, blue},
+        // Moved, to a parent whose ::before is no child.
         {"other.appendChild(a)", "ids(host) + '|' + ids(other)", "b|a", 15, 25, green},
         {"var gone = host.removeChild(b)",
          "[gone === b, b.parentElement, document.querySelectorAll('.low').length, r(b)].join()",
