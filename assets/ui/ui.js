@@ -137,20 +137,49 @@
     }
   }
 
-  // The dossier's operation slots, found in the page once: as many as a
-  // campaign can hold. The state says how many are in use ("missionCount")
-  // and what each one is; the rest stay hidden.
-  var opSlots = document.querySelectorAll("#ops .op").length;
-  // Likewise the approach rows: the game names them (window.nameApproaches).
+  // The dossier's operation rows: one per mission the state names
+  // ("missionCount", "missionNames"), stacked down the panel above its
+  // PREV / NEXT buttons, built when the count changes.
+  var OP_FIRST_TOP = 44, OP_PITCH = 94;  // px
+  var opRows = 0;
+  // The approach rows are the page's own; the game names them (window.nameApproaches).
   var approachRows = document.querySelectorAll(".approach").length;
+
+  // A row built again starts blank, so what the old one showed is forgotten.
+  function forgetShown(id) {
+    for (var key in shown) if (key.split(":")[1] === id) delete shown[key];
+  }
+  function makeDiv(className, id) {
+    var el = document.createElement("div");
+    el.className = className;
+    if (id) el.id = id;
+    return el;
+  }
+  function makeOpRow(i) {
+    var row = makeDiv("op", "op" + i);
+    row.setAttribute("data-index", String(i));
+    row.style.top = (OP_FIRST_TOP + OP_PITCH * i) + "px";
+    row.appendChild(makeDiv("op-num")).textContent = "OP " + (i < 9 ? "0" : "") + (i + 1);
+    var name = row.appendChild(makeDiv("op-name"));
+    name.appendChild(document.createElement("span")).id = "opname" + i;
+    row.appendChild(makeDiv("op-status", "opstatus" + i));
+    row.addEventListener("click", function () { command("selectMission", i); });
+    ["op", "opname", "opstatus"].forEach(function (id) { forgetShown(id + i); });
+    return row;
+  }
+  function buildOpRows(count) {
+    var panel = $("ops");
+    var nav = panel.querySelector(".ops-nav");
+    for (; opRows > count; opRows--) panel.removeChild($("op" + (opRows - 1)));
+    for (; opRows < count; opRows++) panel.insertBefore(makeOpRow(opRows), nav);
+  }
 
   function syncDossier(s) {
     var names = s.missionNames || [];
     var count = typeof s.missionCount === "number" ? s.missionCount : names.length;
     var sel = s.missionIndex | 0;
-    for (var i = 0; i < opSlots; i++) {
-      setFlag("op" + i, "absent", i >= count);
-      if (i >= count) continue;
+    if (count !== opRows) buildOpRows(Math.max(0, count | 0));
+    for (var i = 0; i < count; i++) {
       var locked = i > (s.highestUnlocked | 0);
       var done = !!arr(s.missionCompleted, i, false);
       var grade = arr(s.missionGrades, i, "--");
@@ -442,11 +471,6 @@
   }
 
   function wire() {
-    for (var i = 0; i < opSlots; i++) {
-      (function (index) {
-        onClick("op" + index, function () { command("selectMission", index); });
-      })(i);
-    }
     for (var a = 0; a < approachRows; a++) {
       (function (index) {
         onClick("ap" + index, function () { command("setApproach", index); });

@@ -49,13 +49,25 @@ Event.prototype.stopPropagation = function () { this.cancelBubble = true; };
 Event.prototype.stopImmediatePropagation = function () { this.cancelBubble = true; };
 g.Event = Event;
 
+// What a browser throws when a tree edit is refused.
+var DOM_ERROR_CODES = { HierarchyRequestError: 3, InvalidCharacterError: 5, NotFoundError: 8 };
+function DOMException(message, name) {
+  this.message = message === undefined ? '' : String(message);
+  this.name = name === undefined ? 'Error' : String(name);
+  this.code = DOM_ERROR_CODES[this.name] || 0;
+}
+DOMException.prototype = Object.create(Error.prototype);
+DOMException.prototype.constructor = DOMException;
+g.DOMException = DOMException;
+
 nj.dispatch = function (target, type, props) {
   var doc = g.document;
   var ev = new Event(type, props);
   ev.target = target || doc;
   var path = [];
   for (var n = target; n; n = n.parentElement) path.push(n);
-  path.push(doc, g);
+  // An element outside the page reaches only its own ancestors.
+  if (!path.length || path[path.length - 1] === doc.documentElement) path.push(doc, g);
   for (var i = 0; i < path.length && !ev.cancelBubble; i++) {
     var byType = listeners.get(path[i]);
     var list = byType && byType.get(type);
@@ -154,7 +166,9 @@ accessor('style', function () { return styleOf(this); }, function (v) { nj.setAt
 accessor('hidden', function () { return nj.getAttr(this, 'hidden') !== null; },
   function (v) { if (v) nj.setAttr(this, 'hidden', ''); else nj.removeAttr(this, 'hidden'); });
 accessor('parentElement', function () { return nj.parent(this); });
-accessor('parentNode', function () { return nj.parent(this) || g.document; });
+accessor('parentNode', function () {
+  return nj.parent(this) || (this === g.document.documentElement ? g.document : null);
+});
 accessor('children', function () { return nj.children(this); });
 accessor('dataset', function () {
   var el = this;
@@ -176,12 +190,36 @@ proto.removeEventListener = function (t, fn) { removeListener(this, t, fn); };
 proto.contains = function (other) { for (var n = other; n; n = n.parentElement) if (n === this) return true; return false; };
 proto.getBoundingClientRect = function () { return nj.rect(this); };
 proto.click = function () { nj.dispatch(this, 'click', { button: 0, clientX: 0, clientY: 0 }); };
+function treeEdit(verb, refusal, what) {
+  if (refusal === 'NotAnElement') throw new TypeError(verb + ': ' + what + ' is not an element');
+  if (refusal === 'Cycle') throw new DOMException(verb + ': the new child contains the parent', 'HierarchyRequestError');
+  if (refusal === 'TooDeep') throw new DOMException(verb + ': elements nest at most 512 deep', 'HierarchyRequestError');
+  if (refusal === 'NotAChild') throw new DOMException(verb + ': ' + what + ' is not a child of this element', 'NotFoundError');
+}
+proto.appendChild = function (node) {
+  treeEdit('appendChild', nj.insert(this, node, null), 'the node');
+  return node;
+};
+proto.insertBefore = function (node, ref) {
+  var refusal = nj.insert(this, node, ref);
+  treeEdit('insertBefore', refusal, refusal === 'NotAChild' ? 'the reference node' : 'a node');
+  return node;
+};
+proto.removeChild = function (node) {
+  treeEdit('removeChild', nj.remove(this, node), 'the node');
+  return node;
+};
 proto.focus = function () {};
 proto.blur = function () {};
 
 var doc = {
   nodeType: 9,
   getElementById: function (id) { return nj.byId(String(id)); },
+  createElement: function (name) {
+    name = String(name);
+    if (!/^[A-Za-z][A-Za-z0-9_.:-]*$/.test(name)) throw new DOMException("createElement: '" + name + "' is not a valid element name", 'InvalidCharacterError');
+    return nj.create(name);
+  },
   querySelector: function (s) { return nj.select(null, String(s), false); },
   querySelectorAll: function (s) { return nj.select(null, String(s), true); },
   getElementsByClassName: function (c) { return nj.select(null, '.' + String(c).trim().split(/\s+/).join('.'), true); },

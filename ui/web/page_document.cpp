@@ -6,11 +6,13 @@
 #include <html_tag.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "ui/web/bitmap.hpp"
 #include "ui/web/css_colors.hpp"
 #include "ui/web/letter_spacing.hpp"
+#include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_scripts.hpp"
 #include "ui/web/sibling_margins.hpp"
 #include "ui/web/tag_access.hpp"
@@ -153,13 +155,33 @@ void PageDocument::restyleScopes() {
         return false;
     };
     for (const auto& scope : restyleScopes_) {
-        if (!covered(scope)) {
+        // A subtree taken out since is styled again when it is put back.
+        if (!covered(scope) && isAttached(scope)) {
             restyle(scope);
             mendScopes_.push_back(scope);
         }
     }
     restyleScopes_.clear();
+    regridTables();
     layoutDirty_ = true;
+}
+
+// After styling, which says what is a table: the nearest table holding the
+// edit (a row or cell moved), or the edited parent with the tables under it.
+void PageDocument::regridTables() {
+    for (const auto& scope : regridScopes_) {
+        if (!isAttached(scope)) continue;
+        litehtml::element::ptr top = scope;
+        for (auto up = scope; up; up = up->parent()) {
+            const litehtml::style_display display = up->get_display();
+            if (display == litehtml::display_table || display == litehtml::display_inline_table) {
+                top = up;
+                break;
+            }
+        }
+        top->init();
+    }
+    regridScopes_.clear();
 }
 
 // What litehtml styles wrong is mended after every styling, its own :hover
@@ -338,8 +360,17 @@ bool PageDocument::setText(const litehtml::element::ptr& element, const std::str
     std::string current;
     element->get_text(current);
     if (current == text && (element->get_children_count() > 0 || text.empty())) return false;
-    noteEdit(nullptr);
-    element->clearRecursive();
+    const bool attached = isAttached(element);
+    if (attached) {
+        noteEdit(nullptr);
+        // An element child taken out may be put back elsewhere before the
+        // next paint, restyled where its box was: how it looked counts then.
+        for (std::size_t i = 0; i < element->get_children_count(); ++i) {
+            const litehtml::element::ptr child = element->get_child(int(i));
+            if (dynamic_cast<litehtml::html_tag*>(child.get())) noteEdit(child);
+        }
+    }
+    detachChildren(element);
     std::vector<litehtml::element::ptr> added;
     container_.split_text(
         text.c_str(),
@@ -349,10 +380,10 @@ bool PageDocument::setText(const litehtml::element::ptr& element, const std::str
         [&](const char* space) {
             added.push_back(std::make_shared<litehtml::el_space>(space, document_));
         });
-    for (const auto& child : added) {
-        element->appendChild(child);
-        child->parse_styles();
-    }
+    for (const auto& child : added) element->appendChild(child);
+    // Words outside the page are measured when their element is put in.
+    if (!attached) return true;
+    for (const auto& child : added) child->parse_styles();
     container_.textPlacement().fit(static_cast<litehtml::html_tag&>(*element), container_.fonts());
     layoutDirty_ = true;
     return true;
@@ -367,9 +398,11 @@ bool PageDocument::setAttribute(const litehtml::element::ptr& element, const std
     const std::string value = name == "style" ? normaliseColorFunctions(written) : written;
     const char* old = tag->get_attr(name.c_str());
     if (old && value == old) return false;
-    const litehtml::element::ptr scope = restyleScopeOf(element);
-    noteEdit(scope);
-    addRestyleScope(scope);
+    if (isAttached(element)) {
+        const litehtml::element::ptr scope = restyleScopeOf(element);
+        noteEdit(scope);
+        addRestyleScope(scope);
+    }
     TagAccess::attributes(*tag)[name] = value;
     if (name == "class") {
         // Selector matching reads the split list, not the attribute.
@@ -383,9 +416,11 @@ bool PageDocument::setAttribute(const litehtml::element::ptr& element, const std
 bool PageDocument::removeAttribute(const litehtml::element::ptr& element, const std::string& name) {
     auto* tag = dynamic_cast<litehtml::html_tag*>(element.get());
     if (!tag || !tag->get_attr(name.c_str())) return false;
-    const litehtml::element::ptr scope = restyleScopeOf(element);
-    noteEdit(scope);
-    addRestyleScope(scope);
+    if (isAttached(element)) {
+        const litehtml::element::ptr scope = restyleScopeOf(element);
+        noteEdit(scope);
+        addRestyleScope(scope);
+    }
     TagAccess::attributes(*tag).erase(name);
     if (name == "class") TagAccess::classValues(*tag).clear();
     return true;
@@ -399,6 +434,65 @@ litehtml::element::ptr PageDocument::elementById(const std::string& id) const {
         if (value && id == value) found = element;
     });
     return found;
+}
+
+litehtml::element::ptr PageDocument::createElement(const std::string& tagName) {
+    if (!document_ || tagName.empty()) return nullptr;
+    std::string name = tagName;
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return document_->create_element(name.c_str(), litehtml::string_map());
+}
+
+bool PageDocument::isAttached(const litehtml::element::ptr& element) const {
+    litehtml::element::ptr top = element;
+    while (top && top->parent()) top = top->parent();
+    return top && top == root();
+}
+
+void PageDocument::noteChildrenEdit(const litehtml::element::ptr& parent) {
+    if (parent && isAttached(parent)) noteEdit(parent);
+}
+
+// Which rules match can change for the parent's every descendant (":empty",
+// ":nth-child", "+"), so the restyle covers its subtree; what is outside the
+// page is styled when it comes in.
+void PageDocument::childrenEdited(const litehtml::element::ptr& parent) {
+    if (!parent || !isAttached(parent)) return;
+    addRestyleScope(parent);
+    if (std::find(regridScopes_.begin(), regridScopes_.end(), parent) == regridScopes_.end()) {
+        regridScopes_.push_back(parent);
+    }
+    layoutDirty_ = true;
+    hoverSensitiveValid_ = false;
+}
+
+TreeEditError PageDocument::insertChild(const litehtml::element::ptr& parent,
+                                        const litehtml::element::ptr& child,
+                                        litehtml::element::ptr before) {
+    // A child inserted before itself stays where it is.
+    if (before && before == child && child->parent() == parent) before = nextSibling(child);
+    const TreeEditError refusal = checkInsertion(root(), parent, child, before, kMaxElementDepth);
+    if (refusal != TreeEditError::None) return refusal;
+    const litehtml::element::ptr from = child->parent();
+    noteChildrenEdit(from);
+    noteChildrenEdit(parent);
+    detach(child);
+    insertDetached(parent, child, before);
+    childrenEdited(from);
+    childrenEdited(parent);
+    return TreeEditError::None;
+}
+
+TreeEditError PageDocument::removeChild(const litehtml::element::ptr& parent,
+                                        const litehtml::element::ptr& child) {
+    if (!dynamic_cast<litehtml::html_tag*>(parent.get()) || !child) {
+        return TreeEditError::NotAnElement;
+    }
+    if (child->parent() != parent) return TreeEditError::NotAChild;
+    noteChildrenEdit(parent);
+    detach(child);
+    childrenEdited(parent);
+    return TreeEditError::None;
 }
 
 std::size_t PageDocument::matchedRuleCount() const {

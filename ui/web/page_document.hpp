@@ -13,6 +13,7 @@
 #include "ui/web/damage.hpp"
 #include "ui/web/page_container.hpp"
 #include "ui/web/page_scripts.hpp"
+#include "ui/web/tree_edits.hpp"
 
 namespace web {
 
@@ -70,6 +71,19 @@ class PageDocument {
     bool removeAttribute(const litehtml::element::ptr& element, const std::string& name);
     litehtml::element::ptr elementById(const std::string& id) const;
 
+    // Tree edits from scripts, with a browser's semantics. A new element
+    // stands outside the page until inserted; then it, and whatever it holds,
+    // is styled by the page's rules. insertChild first takes `child` from
+    // wherever it was; `before` null inserts at the end. Each refuses without
+    // changing anything and says why.
+    litehtml::element::ptr createElement(const std::string& tagName);
+    TreeEditError insertChild(const litehtml::element::ptr& parent,
+                              const litehtml::element::ptr& child, litehtml::element::ptr before);
+    TreeEditError removeChild(const litehtml::element::ptr& parent,
+                              const litehtml::element::ptr& child);
+    // Whether `element` is in the page (not created or taken out by a script).
+    bool isAttached(const litehtml::element::ptr& element) const;
+
     // Counts matched-rule entries over the whole tree; the restyle keeps it
     // bounded however often classes change.
     std::size_t matchedRuleCount() const;
@@ -82,7 +96,12 @@ class PageDocument {
     litehtml::element::ptr restyleScopeOf(const litehtml::element::ptr& element) const;
     void restyle(const litehtml::element::ptr& scope);
     void addRestyleScope(const litehtml::element::ptr& scope);
+    // Around a change to the children of `parent`: what was on screen, then
+    // the restyle that structural selectors (:first-child, +) may need.
+    void noteChildrenEdit(const litehtml::element::ptr& parent);
+    void childrenEdited(const litehtml::element::ptr& parent);
     void restyleScopes();
+    void regridTables();
     void mendStyles();
     void relayout();
     void collectDamage();
@@ -104,6 +123,9 @@ class PageDocument {
     // Subtrees styled since the last layout, whose letter-spacing, word
     // widths and sibling margins need mending before the next one.
     std::vector<litehtml::element::ptr> mendScopes_;
+    // Parents whose children a script changed: litehtml builds table grids
+    // once, after parsing, so the tables there are gridded again.
+    std::vector<litehtml::element::ptr> regridScopes_;
     std::map<const litehtml::element*, std::pair<litehtml::element::ptr, std::string>>
         fingerprints_;
     std::optional<BoxSnapshot> boxesBefore_;

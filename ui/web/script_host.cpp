@@ -16,6 +16,7 @@
 #include "ui/web/page_document.hpp"
 #include "ui/web/platform.hpp"
 #include "ui/web/script_time_limit.hpp"
+#include "ui/web/tree_edits.hpp"
 
 namespace web {
 
@@ -124,8 +125,7 @@ std::vector<std::string> splitSelectorGroup(const std::string& text) {
 }
 
 litehtml::element::ptr nearestTag(litehtml::element::ptr element) {
-    while (element && !dynamic_cast<litehtml::html_tag*>(element.get()))
-        element = element->parent();
+    while (element && !isScriptElement(element)) element = element->parent();
     return element;
 }
 
@@ -227,8 +227,7 @@ std::string ScriptHost::argText(std::size_t count, const JSValueRef* args,
 }
 
 JSValueRef ScriptHost::wrap(const litehtml::element::ptr& element) {
-    if (!element || !dynamic_cast<litehtml::html_tag*>(element.get()))
-        return JSValueMakeNull(context_);
+    if (!isScriptElement(element)) return JSValueMakeNull(context_);
     auto& record = wrappers_[element.get()];
     if (!record) {
         record = std::make_unique<ElementRecord>();
@@ -267,7 +266,7 @@ std::vector<JSValueRef> ScriptHost::select(const litehtml::element::ptr& scope,
     };
     forEachElement(top, [&](const litehtml::element::ptr& element) {
         if ((!all && !found.empty()) || (scope && element == scope)) return;
-        if (!dynamic_cast<litehtml::html_tag*>(element.get())) return;
+        if (!isScriptElement(element)) return;
         if (matches(element)) found.push_back(wrap(element));
     });
     return found;
@@ -344,10 +343,28 @@ void ScriptHost::installNatives() {
         }
         return JSObjectMakeArray(ctx, kids.size(), kids.data(), nullptr);
     });
+    // Tree edits answer "" or why they refused; the page side throws.
+    defineNative("create", [this](std::size_t n, const JSValueRef* a) {
+        return wrap(document_.createElement(argText(n, a, 0)));
+    });
+    defineNative("insert", [this, ctx](std::size_t n, const JSValueRef* a) {
+        const bool noReference = n < 3 || JSValueIsNull(ctx, a[2]) || JSValueIsUndefined(ctx, a[2]);
+        const litehtml::element::ptr before = noReference ? nullptr : unwrap(a[2]);
+        const TreeEditError error = n < 2 || (!noReference && !before)
+                                        ? TreeEditError::NotAnElement
+                                        : document_.insertChild(unwrap(a[0]), unwrap(a[1]), before);
+        return makeString(context_, treeEditErrorName(error));
+    });
+    defineNative("remove", [this](std::size_t n, const JSValueRef* a) {
+        const TreeEditError error =
+            n > 1 ? document_.removeChild(unwrap(a[0]), unwrap(a[1])) : TreeEditError::NotAnElement;
+        return makeString(context_, treeEditErrorName(error));
+    });
     defineNative("rect", [this, ctx](std::size_t n, const JSValueRef* a) {
         JSObjectRef rect = JSObjectMake(ctx, nullptr, nullptr);
-        litehtml::position box;
-        if (litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr) {
+        litehtml::position box;  // an element outside the page has no box, as in a browser
+        litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr;
+        if (element && document_.isAttached(element)) {
             document_.update();
             box = borderBoxOf(element);
         }

@@ -27,6 +27,10 @@ struct TagAccess : litehtml::html_tag {
     static litehtml::string_vector& classValues(litehtml::html_tag& tag) {
         return tag.*(&TagAccess::m_class_values);
     }
+    // litehtml appends children only; a script may insert them anywhere.
+    static litehtml::elements_vector& children(litehtml::html_tag& tag) {
+        return tag.*(&TagAccess::m_children);
+    }
     // The font the element's text measures and draws itself with.
     static litehtml::uint_ptr& font(litehtml::html_tag& tag) { return tag.*(&TagAccess::m_font); }
     // Margins, padding and borders as styled, before layout resolves them.
