@@ -96,11 +96,10 @@ TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
         std::uint32_t pixelWidth, pixelHeight;
     };
     // Window pixels of the letterboxed viewport -> the page's bitmap, always
-    // even, always 1280 page units wide (the smallest keeps a tenth).
-    const Case cases[] = {{1921.0f, 1081.0f, 1922, 1082}, {1000.0f, 562.5f, 1000, 564},
-                          {1280.0f, 720.0f, 1280, 720},   {960.0f, 540.0f, 960, 540},
-                          {2560.0f, 1440.0f, 2560, 1440}, {639.0f, 359.4f, 640, 360},
-                          {100.0f, 56.25f, 128, 72}};
+    // even, always 1280 page units wide (the smallest keeps a tenth). The
+    // 1000 x 562 screen is the small-screen integration run's.
+    const Case cases[] = {
+        {1921.0f, 1081.0f, 1922, 1082}, {639.0f, 359.4f, 640, 360}, {100.0f, 56.25f, 128, 72}};
     for (const Case& c : cases) {
         canvas.width = c.width;
         canvas.height = c.height;

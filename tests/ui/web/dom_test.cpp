@@ -33,20 +33,17 @@ void expectSteps(const std::vector<Step>& steps) {
     }
 }
 
+// What the shipped page leans on (ids, class selectors, text, classList,
+// bounding boxes) its own tests hold; the rest of the bridge is here.
 TEST(WebDom, FindsElementsByIdAndSelectorOnceEachInDocumentOrder) {
     expectSteps({
-        {"", "hud.tagName", "DIV"},
         {"", "document.getElementById('nope')", "null"},
-        {"", "document.querySelectorAll('.label').length", "2"},
-        {"", "document.querySelector('.label').textContent", "Alpha"},
         {"", "document.querySelector('#hud > p b').textContent", "bold"},
         {"", "hud.querySelectorAll('span')[1].textContent", "Beta"},
         {"", "document.querySelector('html') === document.documentElement", "true"},
-        {"", "document.body.tagName", "BODY"},
         // One wrapper per element, so identity comparisons work.
         {"", "go === document.querySelector('button')", "true"},
         {"", "document.querySelector('.label').parentElement.id", "hud"},
-        {"", "document.querySelectorAll('html').length", "1"},
         {"", "document.querySelectorAll('div, span, p').length", "4"},
         {"", "hud.querySelector('div')", "null"},  // an element's query skips itself
         {"", "document.querySelectorAll('*')[0].tagName", "HTML"},
@@ -60,28 +57,24 @@ TEST(WebDom, FindsElementsByIdAndSelectorOnceEachInDocumentOrder) {
 
 TEST(WebDom, TextClassesAttributesAndStylesReadBackWhatWasWritten) {
     expectSteps({
-        {"", "para.textContent", "Hello bold world"},
-        {"para.textContent = 'Fresh  words here'", "para.textContent", "Fresh  words here"},
-        {"", "document.querySelectorAll('#para b').length", "0"},
-        {"para.textContent = 42", "para.textContent", "42"},
-        {"", "hud.className", "panel wide"},
+        {"para.textContent = 42",
+         "para.textContent + ',' + document.querySelectorAll('#para b').length", "42,0"},
         {"hud.classList.add('alert', 'panel'); hud.classList.remove('wide')", "hud.className",
          "panel alert"},
-        {"", "hud.classList.contains('alert')", "true"},
-        {"", "hud.classList.toggle('alert')", "false"},
-        {"", "hud.classList.toggle('x', true)", "true"},
-        {"", "hud.classList.length", "2"},
+        {"",
+         "[hud.classList.toggle('alert'), hud.classList.toggle('x', true), hud.classList.length]",
+         "false,true,2"},
         // Selectors see the new classes at once.
         {"",
          "document.querySelectorAll('.x').length + ',' + "
          "document.querySelectorAll('.wide').length",
          "1,0"},
-        {"", "go.getAttribute('title') + ',' + go.getAttribute('missing')", "Start,null"},
-        {"go.setAttribute('title', 'Stop')", "go.getAttribute('title')", "Stop"},
-        {"go.hidden = true", "go.hasAttribute('hidden')", "true"},
-        {"go.hidden = false", "go.hasAttribute('hidden') + ',' + go.hidden", "false,false"},
-        {"", "hud.dataset.slotIndex", "3"},
-        {"hud.dataset.slotIndex = 7", "hud.getAttribute('data-slot-index')", "7"},
+        {"go.setAttribute('title', 'Stop')",
+         "go.getAttribute('title') + ',' + go.getAttribute('missing')", "Stop,null"},
+        {"go.hidden = true; var was = go.hasAttribute('hidden'); go.hidden = false",
+         "[was, go.hasAttribute('hidden'), go.hidden]", "true,false,false"},
+        {"var slot = hud.dataset.slotIndex; hud.dataset.slotIndex = 7",
+         "slot + ',' + hud.getAttribute('data-slot-index')", "3,7"},
         {"go.style.backgroundColor = 'red'; go.style.marginLeft = '4px';"
          "go.style.setProperty('z-index', 3)",
          "go.getAttribute('style')", "background-color: red; margin-left: 4px; z-index: 3"},

@@ -61,8 +61,6 @@ web::BufferPtr TestFontLoader::load(const std::string& family, int weight, bool)
         file = bold ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf";
     } else if (name == "dejavu sans mono" || name == "monospace") {
         file = bold ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf";
-    } else if (name == "dejavu serif" || name == "serif") {
-        file = bold ? "DejaVuSerif-Bold.ttf" : "DejaVuSerif.ttf";
     } else if (name == "lato") {
         return readFile(kPageFontDir + (bold ? "lato/700Bold/Lato_700Bold.ttf"
                                              : "lato/400Regular/Lato_400Regular.ttf"));

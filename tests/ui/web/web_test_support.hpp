@@ -26,10 +26,10 @@ class MemoryFileSystem : public web::FileSystem {
     std::map<std::string, std::string> files_;
 };
 
-// "DejaVu Sans" (also "sans-serif"), "DejaVu Sans Mono" ("monospace") and
-// "DejaVu Serif" ("serif"), and the page's own "Lato", "Montserrat" and
-// "Roboto Mono" from the npm packages the game ships them from; bold from
-// weight 600. Everything else is unknown.
+// "DejaVu Sans" (also "sans-serif") and "DejaVu Sans Mono" ("monospace"),
+// and the page's own "Lato", "Montserrat" and "Roboto Mono" from the npm
+// packages the game ships them from; bold from weight 600. Everything else
+// is unknown.
 class TestFontLoader : public web::FontLoader {
   public:
     std::string fallbackFont() override { return "DejaVu Sans"; }
