@@ -4,7 +4,10 @@
 # each size, three runs each; then the processor time it takes while its
 # window is out of sight. Needs a build (scripts/play.sh or scripts/test.sh).
 #   scripts/bench_fps.sh [BUILD_DIR] [FRAMES]
-# Measure on a quiet machine: anything else running shows in the numbers.
+# Measure on a quiet machine: anything else running shows in the frame rate.
+# Each run also prints the processor time a frame took over all the game's
+# threads (the rasteriser's included, the X server's not): it moves far less
+# with the machine's load, so it is what to compare between two builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
@@ -17,7 +20,10 @@ cp "$build/game.nj3p" "$build/campaign_maps.json" "$work/"
 cat > "$work/rate.sh" <<RATE
 #!/bin/bash
 cd "$work"
-for run in 1 2 3; do "$build/nightjar" --frames $frames 2>/dev/null | grep -o '[0-9.]* fps'; done
+for run in 1 2 3; do
+  "$build/nightjar" --frames $frames 2>/dev/null |
+    sed -nE 's/.* ([0-9.]+ fps), ([0-9.]+) ms of processor time a frame/\1 (\2 ms cpu)/p'
+done
 RATE
 
 # Processor time over three seconds in sight, then three seconds unmapped
