@@ -30,7 +30,7 @@ bool VulkanRenderer::beginFrame() {
     vkBeginCommandBuffer(currentCommandBuffer_, &begin);
 
     viewport_ = fitViewport(width_, height_);
-    if (!beginWorldLayer()) beginScreenPass();
+    beginScreenPass();
 
     const VkDeviceSize offset = 0;
     vkCmdBindVertexBuffers(currentCommandBuffer_, 0, 1, &vertexBuffers_[s].buffer, &offset);
@@ -63,7 +63,6 @@ void VulkanRenderer::beginScreenPass() {
 
 void VulkanRenderer::finishRecording() {
     if (!frameActive_ || currentCommandBuffer_ == VK_NULL_HANDLE) return;
-    endWorldLayer();
     flushBatch();
     stopBatches();
     vkCmdEndRenderPass(currentCommandBuffer_);

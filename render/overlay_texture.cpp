@@ -62,7 +62,6 @@ void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int hei
         if (!createOverlayTexture(width, height)) return;
     }
     if (overlaySet_ == VK_NULL_HANDLE) return;
-    endWorldLayer();  // the page is drawn at full size over the scaled world
     flushBatch();
     if (changed || !overlayFilled_) {
         if (!recordOverlayUpload(pixels, width, height, rowBytes)) return;

@@ -1,5 +1,5 @@
 // The images the renderer draws from rather than into the screen: the page's
-// bitmap, the world layer and the kept floor. Each is an image with its
+// bitmap and the kept floor. Each is an image with its
 // memory and view (and a framebuffer when it is drawn into), sampled through a
 // descriptor set of the textured pipelines' layout.
 

@@ -130,7 +130,6 @@ bool VulkanRenderer::pickPhysicalDevice() {
         return false;
     }
     physicalDevice_ = devices[choice->device];
-    softwareRasteriser_ = candidates[choice->device].type == VK_PHYSICAL_DEVICE_TYPE_CPU;
     graphicsFamily_ = choice->families.graphics;
     presentFamily_ = choice->families.present;
     return true;
@@ -277,7 +276,6 @@ void VulkanRenderer::shutdown() {
     if (device_ != VK_NULL_HANDLE) {
         vkDeviceWaitIdle(device_);
         destroyOverlayTexture();
-        destroyWorldLayer();
         destroyStaticLayer();
         if (descriptorPool_ != VK_NULL_HANDLE) {
             vkDestroyDescriptorPool(device_, descriptorPool_, nullptr);
@@ -318,8 +316,7 @@ void VulkanRenderer::shutdown() {
             if (*l != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device_, *l, nullptr);
             *l = VK_NULL_HANDLE;
         }
-        for (VkRenderPass* pass :
-             {&renderPass_, &picturePass_, &screenLoadPass_, &pictureLoadPass_}) {
+        for (VkRenderPass* pass : {&renderPass_, &picturePass_, &screenLoadPass_}) {
             if (*pass != VK_NULL_HANDLE) vkDestroyRenderPass(device_, *pass, nullptr);
             *pass = VK_NULL_HANDLE;
         }

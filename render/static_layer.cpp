@@ -1,19 +1,19 @@
 // The kept static layer: the part of the play field that stays the same from
 // one frame to the next (the floor under a mission's walls) is drawn once into
-// an image the size of the draw target, then copied onto each frame pixel for
-// pixel. A software rasteriser otherwise blends the same few hundred tiles,
-// a full screen's worth, every frame.
+// an image the size of the viewport, then put onto each frame pixel for pixel.
+// A software rasteriser otherwise blends the same few hundred tiles, a full
+// screen's worth, every frame.
 //
-// The copy is exact only where target pixels and image texels line up, so
-// the layer is kept only for a viewport at whole-pixel position and size (the
-// world layer, a 1280 x 720 window, a letterboxed full screen); elsewhere it
-// is drawn as before.
+// Pixels and texels line up only for a viewport at whole-pixel position and
+// size (any 16:9 window, a letterboxed full screen), so the layer is kept only
+// there; elsewhere it is drawn as before.
 //
-// When the layer is the first thing a pass draws (the floor always is), the
-// picture is copied into the target rather than drawn: the pass is closed
-// straight after its clear, the picture copied in, and the pass reopened on
-// it. A software rasteriser copies memory far faster than it samples a
-// screen's worth of texels, and the pixels are the same.
+// The floor is the first thing a frame draws, so the picture is copied in
+// rather than drawn: the screen's pass is closed straight after its clear,
+// the picture copied into the viewport, and the pass reopened on it. A
+// software rasteriser copies memory far faster than it samples a screen's
+// worth of texels, and the pixels are the same. If anything was drawn first,
+// the picture is drawn over it as a textured rectangle instead.
 
 #include <cmath>
 
@@ -23,11 +23,6 @@
 namespace nj {
 
 bool VulkanRenderer::staticTargetSize(uint32_t& width, uint32_t& height) const {
-    if (worldPassOpen_) {
-        width = kWorldLayerWidth;
-        height = kWorldLayerHeight;
-        return true;
-    }
     const Viewport& v = viewport_;
     const auto whole = [](float f) { return f >= 0.0f && std::floor(f) == f; };
     if (!whole(v.x) || !whole(v.y) || !whole(v.width) || !whole(v.height) || v.width < 1.0f ||
@@ -145,24 +140,15 @@ VkImageMemoryBarrier layoutChange(VkImage image, VkImageLayout from, VkImageLayo
 // target at the viewport and reopens the pass on the result. False, with the
 // pass untouched, when this target cannot take a copy.
 bool VulkanRenderer::copyStaticPicture() {
-    const bool world = worldPassOpen_;
-    const VkRenderPass reopen = world ? pictureLoadPass_ : screenLoadPass_;
-    if (reopen == VK_NULL_HANDLE || (!world && !swapchainWritable_)) return false;
-    const VkImage target =
-        world ? worldPictures_[currentFrame_].image : swapchainImages_[imageIndex_];
-    const VkFramebuffer framebuffer =
-        world ? worldPictures_[currentFrame_].framebuffer : framebuffers_[imageIndex_];
-    const VkImageLayout closed =
-        world ? VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL : VK_IMAGE_LAYOUT_PRESENT_SRC_KHR;
-    const VkOffset3D at =
-        world ? VkOffset3D{0, 0, 0}
-              : VkOffset3D{static_cast<int32_t>(viewport_.x), static_cast<int32_t>(viewport_.y), 0};
+    if (screenLoadPass_ == VK_NULL_HANDLE || !swapchainWritable_) return false;
+    const VkImage target = swapchainImages_[imageIndex_];
+    const VkOffset3D at{static_cast<int32_t>(viewport_.x), static_cast<int32_t>(viewport_.y), 0};
     const VkCommandBuffer cb = currentCommandBuffer_;
 
     flushBatch();
     vkCmdEndRenderPass(cb);
     const VkImageMemoryBarrier before[] = {
-        layoutChange(target, closed, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
+        layoutChange(target, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
                      VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_TRANSFER_WRITE_BIT),
         layoutChange(staticPicture_.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
                      VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT,
@@ -190,10 +176,9 @@ bool VulkanRenderer::copyStaticPicture() {
 
     VkRenderPassBeginInfo pass{};
     pass.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
-    pass.renderPass = reopen;
-    pass.framebuffer = framebuffer;
-    pass.renderArea = {{0, 0},
-                       world ? VkExtent2D{kWorldLayerWidth, kWorldLayerHeight} : swapchainExtent_};
+    pass.renderPass = screenLoadPass_;
+    pass.framebuffer = framebuffers_[imageIndex_];
+    pass.renderArea = {{0, 0}, swapchainExtent_};
     vkCmdBeginRenderPass(cb, &pass, VK_SUBPASS_CONTENTS_INLINE);
     // Viewport and scissor are dynamic state the pipelines keep across passes;
     // the reopened pass draws exactly as the closed one would have.

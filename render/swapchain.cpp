@@ -113,16 +113,13 @@ bool VulkanRenderer::createRenderPass() {
         logVulkan("Failed to create RenderPass.");
         return false;
     }
-    // Without it the world layer and the kept floor are simply not used.
+    // Without it the floor is simply not kept.
     if (!createColourPass(VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, picturePass_)) {
         picturePass_ = VK_NULL_HANDLE;
     }
-    // Without these the kept floor is drawn as a picture instead of copied.
+    // Without it the kept floor is drawn as a picture instead of copied.
     if (!createColourPass(VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, screenLoadPass_, true)) {
         screenLoadPass_ = VK_NULL_HANDLE;
-    }
-    if (!createColourPass(VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, pictureLoadPass_, true)) {
-        pictureLoadPass_ = VK_NULL_HANDLE;
     }
     return true;
 }

@@ -31,9 +31,6 @@ inline constexpr VkClearColorValue kClearColour = {{0.02f, 0.035f, 0.065f, 1.0f}
 class VulkanRenderer : public Batch {
   public:
     static constexpr uint32_t kFramesInFlight = 2;
-    // The play field is never drawn larger than this; a bigger viewport gets
-    // it scaled up (world_layer.cpp).
-    static constexpr uint32_t kWorldLayerWidth = 1280, kWorldLayerHeight = 720;
 
     VulkanRenderer() = default;
     ~VulkanRenderer() override;
@@ -51,10 +48,6 @@ class VulkanRenderer : public Batch {
     // Starts recording a frame. False when the swapchain had to be rebuilt: the
     // frame is skipped, and its drawing, finishRecording and submitAndPresent do nothing.
     bool beginFrame();
-    // Ends the play field's drawing: from here on (the page) draws at full
-    // size. Needed only where the world goes through the world layer; the
-    // overlay draw and finishRecording call it themselves.
-    void endWorldLayer();
     void finishRecording();
     void submitAndPresent();
 
@@ -175,17 +168,6 @@ class VulkanRenderer : public Batch {
     // The screen's render pass with the letterbox viewport (frame.cpp).
     void beginScreenPass();
 
-    // The world layer (world_layer.cpp).
-    bool worldLayerWanted() const;
-    bool createWorldLayer();
-    void destroyWorldLayer();
-    bool beginWorldLayer();
-    Picture worldPictures_[kFramesInFlight];
-    VkDescriptorSet worldSets_[kFramesInFlight] = {};
-    VkSampler worldSampler_ = VK_NULL_HANDLE;
-    VkDescriptorPool worldDescriptorPool_ = VK_NULL_HANDLE;
-    bool worldLayerReady_ = false;  // created and usable
-
     // The static layer (static_layer.cpp).
     bool staticTargetSize(uint32_t& width, uint32_t& height) const;
     bool prepareStaticTarget(uint32_t width, uint32_t height);
@@ -200,13 +182,10 @@ class VulkanRenderer : public Batch {
     VkDescriptorSet staticSet_ = VK_NULL_HANDLE;
     uint32_t staticWidth_ = 0, staticHeight_ = 0;  // the image's size
     std::uint64_t staticKey_ = 0;
-    bool staticValid_ = false;         // the image holds the layer named staticKey_
-    bool baking_ = false;              // primitives go into the bake buffer
-    bool bakePending_ = false;         // this frame's bake awaits submission
-    bool worldLayerFailed_ = false;    // could not be created: never tried again
-    bool softwareRasteriser_ = false;  // the device is the CPU (lavapipe, SwiftShader)
-    bool worldPassOpen_ = false;       // this frame's world pass is recording
-    bool passDrawn_ = false;           // the open pass has drawn something since it cleared
+    bool staticValid_ = false;  // the image holds the layer named staticKey_
+    bool baking_ = false;       // primitives go into the bake buffer
+    bool bakePending_ = false;  // this frame's bake awaits submission
+    bool passDrawn_ = false;    // the open pass has drawn something since it cleared
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;
@@ -235,9 +214,8 @@ class VulkanRenderer : public Batch {
     std::vector<VkFramebuffer> framebuffers_;       // one per image view
     VkRenderPass renderPass_ = VK_NULL_HANDLE;
     VkRenderPass picturePass_ = VK_NULL_HANDLE;  // its twin for pictures drawn into (world, floor)
-    // The same two, reopened on the kept floor copied in rather than cleared.
+    // The screen's pass reopened on the kept floor copied in rather than cleared.
     VkRenderPass screenLoadPass_ = VK_NULL_HANDLE;
-    VkRenderPass pictureLoadPass_ = VK_NULL_HANDLE;
 
     VkDescriptorSetLayout emptySetLayout_ = VK_NULL_HANDLE;    // set 0
     VkDescriptorSetLayout overlaySetLayout_ = VK_NULL_HANDLE;  // set 1: the overlay sampler

@@ -30,8 +30,8 @@ bool isClearColour(std::uint32_t c) {
            std::abs(static_cast<int>(c & 0xFF) - 17) <= 1;
 }
 
-// At 1920 x 1200 the play field goes through the scaled-up world layer (on a
-// software rasteriser above 1280 pixels wide), with the page at full size.
+// At 1920 x 1200 the viewport sits 60 pixels down: the kept floor is copied
+// into the middle of the screen, between cleared bars.
 TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
     const GameFolder folder("selftest", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;
