@@ -1,5 +1,5 @@
-// Actors and effects: cones cut by walls, cameras, characters and their badges,
-// takedowns, markers, the detection border and the banner.
+// Actors by state: cones cut by walls, cameras, characters and their badges,
+// the takedown marker, route and alarm markers and the detection border.
 
 #include <gtest/gtest.h>
 
@@ -99,11 +99,11 @@ TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
         nj::GuardState state;
         float playerX;
         bool badges, asks;
-    } cases[] = {
-        {nj::GuardState::Patrol, 500, true, true},     {nj::GuardState::Patrol, 509.9f, true, true},
-        {nj::GuardState::Patrol, 510, false, false},   {nj::GuardState::Patrol, 520, false, false},
-        {nj::GuardState::Suspicious, 900, true, true}, {nj::GuardState::Searching, 900, true, true},
-        {nj::GuardState::Alert, 900, true, false}};
+    } cases[] = {{nj::GuardState::Patrol, 509.9f, true, true},
+                 {nj::GuardState::Patrol, 510, false, false},
+                 {nj::GuardState::Suspicious, 900, true, true},
+                 {nj::GuardState::Searching, 900, true, true},
+                 {nj::GuardState::Alert, 900, true, false}};
     for (const auto& c : cases) {
         g.state = c.state;
         game.playerPos = {c.playerX, 300};
@@ -164,21 +164,6 @@ TEST_F(Actors, TheOperativeInCoverIsRingedGreenAndLabelled) {
     EXPECT_FALSE(record(nj::drawPlayer, game).has(ring));
 }
 
-TEST_F(Actors, TheTakedownRingWidensAndFadesAsTheLungeEnds) {
-    game.takedownTo = {200, 200};
-    EXPECT_TRUE(record(nj::drawTakedownRing, game).vertices.empty());
-    const auto ring = [&](float timer) {
-        game.takedownTimer = timer;
-        return record(nj::drawTakedownRing, game).vertices;
-    };
-    const auto early = ring(0.3f), late = ring(0.1f);
-    ASSERT_FALSE(early.empty());
-    ASSERT_FALSE(late.empty());
-    EXPECT_GT(boundsOf(late).maxX, boundsOf(early).maxX);
-    EXPECT_LT(late[0].color.a, early[0].color.a);
-    EXPECT_NEAR(boundsOf(late).maxX + boundsOf(late).minX, 400, 0.01f) << "centred on the guard";
-}
-
 TEST_F(Actors, TheTakedownMarkerNeedsAGuardInReach) {
     addGuard(300, 300);
     EXPECT_TRUE(record(nj::drawTakedownTarget, game).vertices.empty());
@@ -226,24 +211,6 @@ TEST_F(Actors, TheDetectionBorderAppearsOnlyAboveAQuarter) {
     EXPECT_TRUE(record(nj::drawDetectionBorder, game).vertices.empty());
     game.detection = 0.26f;
     EXPECT_FALSE(record(nj::drawDetectionBorder, game).vertices.empty());
-}
-
-TEST_F(Actors, TheBannerFrameIsInvisibleAtBothEndsAndStrongestHalfway) {
-    game.bannerActive = 1;
-    game.bannerDuration = 2.0f;
-    const auto strongest = [&](float timer) {
-        game.bannerTimer = timer;
-        float a = 0;
-        for (const nj::Vertex& v : record(nj::drawBannerFrame, game).vertices)
-            a = std::fmax(a, v.color.a);
-        return a;
-    };
-    EXPECT_LT(strongest(2.0f), 1e-3f);
-    EXPECT_LT(strongest(1e-7f), 1e-3f);
-    EXPECT_GT(strongest(1.0f), strongest(0.5f));
-    EXPECT_GT(strongest(1.0f), strongest(1.5f));
-    game.bannerActive = 0;
-    EXPECT_TRUE(record(nj::drawBannerFrame, game).vertices.empty());
 }
 
 }  // namespace
