@@ -13,19 +13,6 @@ namespace {
 
 const Color kWhite{1, 1, 1, 1};
 
-// The vertex shader takes device coordinates: the canvas's corners are -1 and
-// 1, its centre the origin, and y grows downwards.
-TEST(BatchCoordinates, TheCanvasMapsOntoDeviceSpace) {
-    CpuBatch batch;
-    batch.begin();
-    nj::fillTriangle(batch, 0, 0, 480, 270, 960 * 0.75f, 540, kWhite);
-    const float expected[3][2] = {{-1, -1}, {0, 0}, {0.5f, 1}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(batch.storage[i].x, expected[i][0]) << i;
-        EXPECT_EQ(batch.storage[i].y, expected[i][1]) << i;
-    }
-}
-
 // A primitive that does not fit is dropped whole, writing nothing; smaller
 // ones after it still fit.
 TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit) {

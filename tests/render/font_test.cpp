@@ -35,11 +35,6 @@ std::vector<Rect> drawnRects(std::string_view text, float x, float y, float scal
     return rects;
 }
 
-TEST(FontText, ARunOfLitPixelsIsOneRectangleScaledFromTheTopOfTheCell) {
-    // '_' is one run of six pixels in row 9, columns 1 to 6.
-    EXPECT_EQ(drawnRects("_", 10, 20, 3), (std::vector<Rect>{{13, 20 + 9 * 3, 18, 3}}));
-}
-
 // Each cell is 8 units wide at scale 1; alignment moves the whole line.
 TEST(FontText, AlignmentShiftsTheLineByItsWidth) {
     EXPECT_EQ(drawnRects("AB", 100, 40, 2, TextAlign::Center), drawnRects("AB", 84, 40, 2));
