@@ -53,9 +53,6 @@ TEST(Hmac, KeyOfExactlyOneBlockIsUsedUnpaddedAndLongerKeysAreHashed) {
     EXPECT_NE(nj::hmacSha256Hex(key64, "msg"), nj::hmacSha256Hex(nj::sha256Raw(key64), "msg"));
     // Zero padding: a key and the same key with trailing zero bytes agree.
     EXPECT_EQ(nj::hmacSha256Hex("key", "msg"), nj::hmacSha256Hex(std::string("key\0\0", 5), "msg"));
-    // The parts form equals the concatenated message.
-    EXPECT_EQ(nj::hmacSha256Hex("key", {"sa", ":", "payload"}),
-              nj::hmacSha256Hex("key", "sa:payload"));
 }
 
 TEST(HexDecode, PairsPrefixesAndFailures) {
@@ -73,7 +70,8 @@ TEST(HexDecode, PairsPrefixesAndFailures) {
 
 TEST(Keystreams, EveryPrefixLengthAndCounterWidthMatchesPlainHashing) {
     // Prefix lengths around the block boundary exercise the one- and
-    // two-compression tails; 1100 blocks carry the counter into four digits.
+    // two-compression tails; 1100 blocks carry the counter into four digits,
+    // further than the cross-check's tokens and packages reach.
     for (std::size_t saltLength : {0u, 5u, 6u, 7u, 60u, 70u, 200u}) {
         const std::string salt(saltLength, 's');
         const std::string stream = nj::mapKeystream("K", salt, 1100 * 32);
@@ -83,10 +81,6 @@ TEST(Keystreams, EveryPrefixLengthAndCounterWidthMatchesPlainHashing) {
                 << "salt " << saltLength << " block " << block;
         }
     }
-    // The package stream puts the salt first; a short stream is a block's prefix.
-    EXPECT_EQ(nj::packageKeystream("KEY", "salt", 13 * 32).substr(12 * 32),
-              nj::sha256Raw("salt:KEY:12"));
-    EXPECT_EQ(nj::mapKeystream("K", "s", 5), nj::sha256Raw("K:s:0").substr(0, 5));
 }
 
 TEST(Keystreams, DecipheringWhileHashingEqualsHashingThenDeciphering) {
