@@ -28,13 +28,11 @@ TEST_F(EmptyField, ARayStopsHalfAStepBeforeTheFirstSampleInsideAWall) {
         float x, angle, reach, expected;
     } cases[] = {
         {"face at 50, first sample inside at 53", {150, 50, 40, 100}, 100, 0, 200, 49.25f},
-        {"the same along +y", {80, 150, 40, 40}, 100, pi / 2, 200, 49.25f},
         {"back along -x", {150, 50, 40, 100}, 240, pi, 200, 49.25f},
         {"a sample on the face is inside", {153, 50, 10, 100}, 100, 0, 200, 49.25f},
         {"just past it, the next sample", {153.5f, 50, 10, 100}, 100, 0, 200, 56.75f},
         {"the first sample inside", {105, 90, 30, 20}, 100, 0, 200, 6.0f},
         {"no further than 8: not looked at", {90, 90, 30, 30}, 100, 0, 8.0f, 8.0f},
-        {"shorter still", {90, 90, 30, 30}, 100, 0, 5.0f, 5.0f},
         {"just over 8", {90, 90, 30, 30}, 100, 0, 8.01f, 6.0f},
         {"53 is not below 53", {150, 50, 40, 100}, 100, 0, 53.0f, 53.0f},
         {"53 is below 53.01", {150, 50, 40, 100}, 100, 0, 53.01f, 49.25f},
@@ -56,11 +54,6 @@ TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
         EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), expected) << "gate " << open;
         clearWorld(game);
     }
-}
-
-TEST_F(EmptyField, FurnitureDoesNotCutCones) {
-    game.furniture.push_back({.x = 160, .y = 100, .cover = true});
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), 200.0f);
 }
 
 TEST_F(EmptyField, AbsurdCoordinatesNeitherCrashNorHang) {
