@@ -163,7 +163,6 @@ TEST_F(World, RepeatedPartsEndAtAnyCoordinatesAndStopAtTheCap) {
     const float inf = std::numeric_limits<float>::infinity();
     const Place places[] = {
         {"far down the field", 300, 5e8f, 140, 140, false},
-        {"far along the field", 5e8f, 300, 140, 140, false},
         {"1e30 everywhere", 1e30f, 1e30f, 1e30f, 1e30f, true},
         {"minus zero", -0.0f, -0.0f, -0.0f, -0.0f, false},
         {"infinitely far", inf, -inf, inf, inf, false},
