@@ -95,30 +95,24 @@ TEST(JsonDepth, OrdinaryNestingParsesAndAbsurdNestingFailsCleanly) {
     EXPECT_EQ(errorOf(objects), "JSON nesting too deep");
 }
 
-TEST(JsonLookups, TypedGettersFallBackOnTypeMismatch) {
+// A string or an object where the mission builder wants a number, and a
+// lookup in what is not an object, fall back to its default (the builder's
+// tests); the other getters' fallbacks, the rounding to single precision and
+// what a miss returns are here.
+TEST(JsonLookups, TypedGettersRoundToFloatAndMissesAreNull) {
     const auto str = parseJson(R"({"x":"7"})");
-    EXPECT_EQ(str.getNumber("x", 5.0f), 5.0f);
     EXPECT_EQ(str.getString("x", "d"), "7");
     EXPECT_EQ(str.getBool("x", true), true);
-
-    const auto num = parseJson(R"({"x":7.25,"n":0.1})");
-    EXPECT_EQ(num.getNumber("n", 0.0f), 0.1f);  // rounded to single precision
+    const auto num = parseJson(R"({"x":7.25,"n":0.1,"big":1e300,"tiny":1e-300})");
     EXPECT_EQ(num.getString("x", "d"), "d");
-
-    const auto huge = parseJson(R"({"big":1e300,"tiny":1e-300})");
-    EXPECT_EQ(huge.getNumber("big", 0), std::numeric_limits<float>::infinity());
-    EXPECT_EQ(huge.getNumber("tiny", 1), 0.0f);
-
+    EXPECT_EQ(num.getNumber("n", 0.0f), 0.1f);
+    EXPECT_EQ(num.getNumber("big", 0), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(num.getNumber("tiny", 1), 0.0f);
     const auto arr = parseJson("[1,2]");
-    EXPECT_EQ(arr.getNumber("x", 5.0f), 5.0f);
     EXPECT_FALSE(arr.has("x"));
-    EXPECT_EQ(arr.at(1).number, 2.0);
     EXPECT_EQ(arr.at(2).type, JsonType::Null);
     EXPECT_EQ(arr.at("x").type, JsonType::Null);
-
-    const auto obj = parseJson(R"({"a":1,"b":2})");
-    EXPECT_EQ(obj.at(0).type, JsonType::Null);
-    EXPECT_FALSE(obj.has("A"));
+    EXPECT_EQ(parseJson(R"({"a":1})").at(0).type, JsonType::Null);
     EXPECT_EQ(parseJson("3").size(), 0u);
 }
 
