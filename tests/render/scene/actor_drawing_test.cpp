@@ -71,7 +71,6 @@ TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
     g.patrol = {{300, 300}, {400, 300}};
     game.playerPos = {320, 300};
     game.approach = nj::Approach::UplinkHack;
-    game.animClock = 0.4f;
     EXPECT_TRUE(record(nj::drawGuardVisionCones, game).vertices.empty());
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
     const Recording r = record(nj::drawGuards, game);

@@ -20,14 +20,6 @@ using namespace nj::test;
 using World = ClearedWorld;
 using Step = void (*)(nj::Batch&, const nj::Game&);
 
-// The text a step should end with, drawn on its own.
-std::vector<nj::Vertex> textAlone(const std::string& text, float x, float y, float scale,
-                                  const Color& c) {
-    return record(
-               [&](nj::Batch& b) { nj::drawText(b, text, x, y, scale, c, nj::TextAlign::Center); })
-        .vertices;
-}
-
 void expectBox(const Bounds& b, float x, float y, float w, float h) {
     EXPECT_NEAR(b.minX, x, kPosTol);
     EXPECT_NEAR(b.minY, y, kPosTol);
@@ -112,7 +104,10 @@ TEST_F(World, PickupsGoOnceTaken) {
 // An untouched plate's ALARM is the reference frame's.
 TEST_F(World, APressedPlateSaysTrippedInRed) {
     game.pressurePlates = {{100, 100, 60, 30, 1, 0}};
-    const auto expected = textAlone("TRIPPED", 130, 111, 0.8f, {0.769f, 0.118f, 0.227f, 1});
+    const auto expected = record([](nj::Batch& b) {
+                              nj::drawText(b, "TRIPPED", 130, 111, 0.8f,
+                                           {0.769f, 0.118f, 0.227f, 1}, nj::TextAlign::Center);
+                          }).vertices;
     EXPECT_TRUE(sameVertices(record(nj::drawPressurePlates, game).tail(expected.size()), expected));
 }
 
