@@ -12,9 +12,6 @@ namespace {
 // 1000 x 562 screens. In the bars a click clamps to the picture's nearest
 // edge; an empty viewport maps everything to the corner.
 TEST(Viewport, WindowPixelsInTheBarsClampToThePicturesEdge) {
-    const Viewport portrait = fitViewport(720, 1280);
-    EXPECT_FLOAT_EQ(portrait.y, 437.5f);
-    EXPECT_FLOAT_EQ(portrait.height, 405);
     const Viewport pillarbox = fitViewport(2560, 1080), letterbox = fitViewport(1280, 1024);
     const struct {
         Viewport viewport;
@@ -23,8 +20,7 @@ TEST(Viewport, WindowPixelsInTheBarsClampToThePicturesEdge) {
         {pillarbox, 100, 540, 0, 0.5f},   // the left bar
         {pillarbox, 2500, 5000, 1, 1},    // the right bar, far below
         {letterbox, 640, 1000, 0.5f, 1},  // below the picture
-        {{0, 0, 0, 720}, 50, 50, 0, 0},  {{10, 10, 1280, 0}, 50, 50, 0, 0},
-        {{0, 0, -5, 100}, 50, 50, 0, 0},
+        {{10, 10, 1280, 0}, 50, 50, 0, 0}, {{0, 0, -5, 100}, 50, 50, 0, 0},
     };
     for (const auto& c : cases) {
         const auto f = nj::windowToCanvas(c.viewport, c.x, c.y);
