@@ -57,7 +57,6 @@ TEST(JsonWords, BooleansAndNullAreReadLoosely) {
         EXPECT_EQ(parseJson(text).type, JsonType::Null) << text;
     }
     // "nul}" consumes the brace as part of the four skipped bytes.
-    EXPECT_EQ(errorOf("[nul}]"), "");
     EXPECT_EQ(parseJson("[nul}]").size(), 1u);
     // "nul" then end of text: the skip stops at the end and the array is unterminated.
     EXPECT_EQ(errorOf("[nu"), "Expected ',' or ']' in array");

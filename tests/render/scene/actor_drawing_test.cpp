@@ -33,8 +33,7 @@ struct Actors : ClearedWorld {
 
 TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfItAndIsColouredByItsState) {
     nj::Guard& g = addGuard(100, 100);
-    g.fov = 0.2f;     // every edge ray meets the wall's face 50 units ahead
-    g.walkPhase = 0;  // no stride bob
+    g.fov = 0.2f;  // every edge ray meets the wall's face 50 units ahead
     game.walls = {{150, 40, 20, 120}};
     const Color rim{0.98f, 0.76f, 0.32f, 0};
     const auto cut = record(nj::drawGuardVisionCones, game).withColor(rim);

@@ -67,7 +67,6 @@ TEST_F(World, DoorTrimFollowsItsColourName) {
 
 TEST_F(World, TheGateFadesAsItOpensAndIsGoneOnceOpen) {
     game.gate = {660, 355, 24, 140};
-    game.gateOpen = 0.0f;
     const Recording shut = record(nj::drawVaultGate, game);
     game.gateOpen = 0.5f;
     const Recording half = record(nj::drawVaultGate, game);
@@ -153,7 +152,6 @@ TEST_F(World, RepeatedPartsStopAtTheCap) {
     for (const auto& piece : pieces) {
         for (const float size : {140.0f, 1e7f, 1e30f}) {
             game.gate = {300, 200, size, size};
-            game.gateOpen = 0.0f;
             game.furniture = {{.type = piece.type, .x = 300, .y = 200, .w = size, .h = size}};
             const Step step =
                 std::string(piece.type) == "gate" ? nj::drawVaultGate : nj::drawFurniture;
