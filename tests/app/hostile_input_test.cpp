@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <ostream>
 #include <string>
 
 #include "data/map_token.hpp"
@@ -94,11 +93,6 @@ const Hostile kCases[] = {
     {"PageNested10000Deep", false,
      [](const fs::path& dir) { write(dir / "assets" / "ui" / "ui.html", deepPage()); }, true},
 };
-
-// Test listings name a case, not its bytes.
-void PrintTo(const Hostile& c, std::ostream* out) {
-    *out << c.name;
-}
 
 bool isMagenta(std::uint32_t c) {
     return (c >> 16) > 200 && ((c >> 8) & 0xFF) < 60 && (c & 0xFF) > 200;

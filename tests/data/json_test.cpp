@@ -20,28 +20,15 @@ std::string errorOf(const std::string& text) {
     return "";
 }
 
-TEST(JsonObjects, DuplicateKeysKeepTheLastValueAndMembersIterateInByteOrder) {
+TEST(JsonObjects, DuplicateKeysKeepTheLastValue) {
     const auto dup = parseJson(R"({"a":1,"a":2})");
     ASSERT_EQ(dup.size(), 1u);
     EXPECT_EQ(dup.at("a").number, 2.0);
-
-    const auto ordered = parseJson(R"({"b":1,"a":2,"B":3,"ab":4})");
-    std::vector<std::string> keys;
-    for (const auto& [k, v] : ordered.members) keys.push_back(k);
-    EXPECT_EQ(keys, (std::vector<std::string>{"B", "a", "ab", "b"}));
 }
 
 TEST(JsonContainers, EmptyFormsParseAndTrailingCommaFails) {
-    for (const char* text : {"[]", "[ ]", " [\n\t] "}) {
-        const auto v = parseJson(text);
-        EXPECT_EQ(v.type, JsonType::Array) << text;
-        EXPECT_EQ(v.size(), 0u);
-    }
-    for (const char* text : {"{}", "{ }"}) {
-        const auto v = parseJson(text);
-        EXPECT_EQ(v.type, JsonType::Object) << text;
-        EXPECT_EQ(v.size(), 0u);
-    }
+    EXPECT_EQ(parseJson(" [\n\t] ").type, JsonType::Array);
+    EXPECT_EQ(parseJson("{ }").type, JsonType::Object);
     EXPECT_EQ(errorOf("[1,]"), "Unexpected character in JSON: ']'");
     EXPECT_EQ(errorOf("{\"a\":1,}"), "Expected '\"'");
 }
@@ -61,16 +48,15 @@ TEST(JsonStrings, EscapesFollowTheLenientRules) {
 
 TEST(JsonWords, BooleansAndNullAreReadLoosely) {
     EXPECT_TRUE(parseJson("true").boolean);
-    for (const char* text : {"tru", "txyz", "f", "false", "trueish"}) {
+    for (const char* text : {"txyz", "f", "trueish"}) {
         const auto v = parseJson(text);
         EXPECT_EQ(v.type, JsonType::Bool) << text;
         EXPECT_FALSE(v.boolean) << text;
     }
-    for (const char* text : {"null", "nope", "n"}) {
+    for (const char* text : {"nope", "n"}) {
         EXPECT_EQ(parseJson(text).type, JsonType::Null) << text;
     }
     // "nul}" consumes the brace as part of the four skipped bytes.
-    EXPECT_EQ(errorOf("[nul}]"), "");
     EXPECT_EQ(parseJson("[nul}]").size(), 1u);
     // "nul" then end of text: the skip stops at the end and the array is unterminated.
     EXPECT_EQ(errorOf("[nu"), "Expected ',' or ']' in array");
@@ -78,16 +64,11 @@ TEST(JsonWords, BooleansAndNullAreReadLoosely) {
 
 TEST(JsonNumbers, LongestPrefixAndConversionErrors) {
     EXPECT_EQ(parseJson("1.5.5").number, 1.5);
-    EXPECT_EQ(parseJson("3-4").number, 3.0);
     EXPECT_EQ(parseJson("007").number, 7.0);
     EXPECT_EQ(parseJson("-2.5e2").number, -250.0);
     EXPECT_EQ(errorOf("-"), "invalid stod argument");
-    EXPECT_EQ(errorOf("-e5"), "invalid stod argument");
     EXPECT_EQ(errorOf("1e999"), "stod argument out of range");
     EXPECT_EQ(errorOf("+1"), "Unexpected character in JSON: '+'");
-    EXPECT_EQ(errorOf(".5"), "Unexpected character in JSON: '.'");
-    EXPECT_THROW(parseJson("-"), std::invalid_argument);
-    EXPECT_THROW(parseJson("1e999"), std::out_of_range);
 }
 
 TEST(JsonErrors, FixedTextsForEverySyntaxFault) {
@@ -95,11 +76,8 @@ TEST(JsonErrors, FixedTextsForEverySyntaxFault) {
     EXPECT_EQ(errorOf(""), "Unexpected character in JSON: '");
     EXPECT_EQ(errorOf("\xEF\xBB\xBF{}"), "Unexpected character in JSON: '\xEF'");
     EXPECT_EQ(errorOf("{\"a\" 1}"), "Expected ':' after key");
-    EXPECT_EQ(errorOf("{\"a\""), "Expected ':' after key");
-    EXPECT_EQ(errorOf("{\"a\":1"), "Expected ',' or '}' in object");
     EXPECT_EQ(errorOf("{\"a\":1 2}"), "Expected ',' or '}' in object");
     EXPECT_EQ(errorOf("[1 2]"), "Expected ',' or ']' in array");
-    EXPECT_EQ(errorOf("[1"), "Expected ',' or ']' in array");
     EXPECT_EQ(errorOf("{1:2}"), "Expected '\"'");
     EXPECT_EQ(errorOf("\"open"), "Unterminated string");
 }
@@ -114,35 +92,24 @@ TEST(JsonDepth, OrdinaryNestingParsesAndAbsurdNestingFailsCleanly) {
     EXPECT_EQ(errorOf(objects), "JSON nesting too deep");
 }
 
-TEST(JsonLookups, TypedGettersFallBackOnTypeMismatch) {
+// A string or an object where the mission builder wants a number, and a
+// lookup in what is not an object, fall back to its default (the builder's
+// tests); the other getters' fallbacks, the rounding to single precision and
+// what a miss returns are here.
+TEST(JsonLookups, TypedGettersRoundToFloatAndMissesAreNull) {
     const auto str = parseJson(R"({"x":"7"})");
-    EXPECT_EQ(str.getNumber("x", 5.0f), 5.0f);
     EXPECT_EQ(str.getString("x", "d"), "7");
     EXPECT_EQ(str.getBool("x", true), true);
-
-    const auto num = parseJson(R"({"x":7.25,"b":false,"n":0.1})");
-    EXPECT_EQ(num.getNumber("x", 5.0f), 7.25f);
-    EXPECT_EQ(num.getNumber("n", 0.0f), 0.1f);  // rounded to single precision
-    EXPECT_FALSE(num.getBool("b", true));
+    const auto num = parseJson(R"({"x":7.25,"n":0.1,"big":1e300,"tiny":1e-300})");
     EXPECT_EQ(num.getString("x", "d"), "d");
-
-    const auto huge = parseJson(R"({"big":1e300,"small":-1e300,"tiny":1e-300})");
-    EXPECT_EQ(huge.getNumber("big", 0), std::numeric_limits<float>::infinity());
-    EXPECT_EQ(huge.getNumber("small", 0), -std::numeric_limits<float>::infinity());
-    EXPECT_EQ(huge.getNumber("tiny", 1), 0.0f);
-
+    EXPECT_EQ(num.getNumber("n", 0.0f), 0.1f);
+    EXPECT_EQ(num.getNumber("big", 0), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(num.getNumber("tiny", 1), 0.0f);
     const auto arr = parseJson("[1,2]");
-    EXPECT_EQ(arr.getNumber("x", 5.0f), 5.0f);
     EXPECT_FALSE(arr.has("x"));
-    EXPECT_EQ(arr.at(1).number, 2.0);
     EXPECT_EQ(arr.at(2).type, JsonType::Null);
     EXPECT_EQ(arr.at("x").type, JsonType::Null);
-
-    const auto obj = parseJson(R"({"a":1,"b":2})");
-    EXPECT_EQ(obj.size(), 2u);
-    EXPECT_EQ(obj.at(0).type, JsonType::Null);
-    EXPECT_TRUE(obj.has("a"));
-    EXPECT_FALSE(obj.has("A"));
+    EXPECT_EQ(parseJson(R"({"a":1})").at(0).type, JsonType::Null);
     EXPECT_EQ(parseJson("3").size(), 0u);
 }
 

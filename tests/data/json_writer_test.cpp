@@ -6,12 +6,12 @@
 
 namespace {
 
-// The page's form and binding metadata's differ only for backspace and form feed.
+// The page's form and binding metadata's differ only for backspace and form
+// feed. Quotes and line breaks in the page state are the page state tests'.
 TEST(JsonWriter, EscapesEachByteClassInBothForms) {
     struct Case {
         std::string in, page, metadata;
     } cases[] = {
-        {"plain", "plain", "plain"},
         {"a\"b\\c", "a\\\"b\\\\c", "a\\\"b\\\\c"},
         {"\t\n\r", "\\t\\n\\r", "\\t\\n\\r"},
         {"\b\f", "\\b\\f", "\\u0008\\u000c"},
@@ -31,30 +31,12 @@ TEST(JsonWriter, EscapesEachByteClassInBothForms) {
     EXPECT_EQ(nj::quoteJsonString(""), "\"\"");
 }
 
+// Separators and ordinary numbers are pinned by the page state the simulator
+// prints; the six-digit rounding and the exponent form are not.
 TEST(JsonWriter, NumbersUseShortestSixDigitForm) {
-    EXPECT_EQ(nj::formatJsonNumber(0.0), "0");
-    EXPECT_EQ(nj::formatJsonNumber(12.5), "12.5");
     EXPECT_EQ(nj::formatJsonNumber(-0.25), "-0.25");
     EXPECT_EQ(nj::formatJsonNumber(1280.0 / 3.0), "426.667");
     EXPECT_EQ(nj::formatJsonNumber(1234567.0), "1.23457e+06");
-}
-
-TEST(JsonWriter, SeparatesMembersAndElementsAtEveryDepth) {
-    nj::JsonWriter json;
-    json.beginObject();
-    json.key("a").integer(-3).key("b").unsignedInteger(18446744073709551615ull);
-    json.key("list").beginArray();
-    json.beginObject().key("x").number(0.5).endObject();
-    json.beginObject().endObject();
-    json.beginArray().endArray();
-    json.boolean(true).string("s");
-    json.endArray();
-    json.key("empty").beginObject().endObject();
-    json.key("last").boolean(false);
-    json.endObject();
-    EXPECT_EQ(json.text(),
-              "{\"a\":-3,\"b\":18446744073709551615,\"list\":[{\"x\":0.5},{},[],true,\"s\"],"
-              "\"empty\":{},\"last\":false}");
 }
 
 }  // namespace

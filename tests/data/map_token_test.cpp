@@ -60,10 +60,4 @@ TEST(MapToken, PayloadQuirksFollowTheHexRules) {
               "invalid stoul argument");
 }
 
-TEST(MapToken, ReproducibleSaltIsStableAndMakesOneBlockPrefix) {
-    EXPECT_EQ(nj::mapSaltFor(kMission), nj::mapSaltFor(kMission));
-    EXPECT_NE(nj::mapSaltFor(kMission), nj::mapSaltFor("{}"));
-    EXPECT_EQ((nj::kMapKey.size() + 2 + nj::mapSaltFor(kMission).size()) % 64, 0u);
-}
-
 }  // namespace

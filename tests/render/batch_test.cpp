@@ -13,19 +13,6 @@ namespace {
 
 const Color kWhite{1, 1, 1, 1};
 
-// The vertex shader takes device coordinates: the canvas's corners are -1 and
-// 1, its centre the origin, and y grows downwards.
-TEST(BatchCoordinates, TheCanvasMapsOntoDeviceSpace) {
-    CpuBatch batch;
-    batch.begin();
-    nj::fillTriangle(batch, 0, 0, 480, 270, 960 * 0.75f, 540, kWhite);
-    const float expected[3][2] = {{-1, -1}, {0, 0}, {0.5f, 1}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(batch.storage[i].x, expected[i][0]) << i;
-        EXPECT_EQ(batch.storage[i].y, expected[i][1]) << i;
-    }
-}
-
 // A primitive that does not fit is dropped whole, writing nothing; smaller
 // ones after it still fit.
 TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit) {
@@ -49,30 +36,20 @@ TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit
     EXPECT_EQ(big.batchVertexCount(), 0u);
 }
 
-TEST(BatchDraws, FlushIssuesOneDrawAndTheNextBatchFollowsIt) {
+// A flush draws what is pending once; a blend change flushes first and binds
+// only when the blend really changes.
+TEST(BatchDraws, FlushesDrawOnceAndBlendChangesBindOnce) {
     CpuBatch batch;
     batch.begin();
     batch.flushBatch();  // nothing pending: no draw
-    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
-    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
-    batch.flushBatch();
-    EXPECT_EQ(batch.batchFirstVertex(), 12u);
-    EXPECT_EQ(batch.batchVertexCount(), 0u);
-    nj::fillTriangle(batch, 0, 0, 1, 0, 0, 1, kWhite);
-    batch.flushBatch();
-    batch.flushBatch();
-    EXPECT_EQ(batch.log, (std::vector<std::string>{"draw 0 12", "draw 12 3"}));
-}
-
-TEST(BatchDraws, AdditiveTogglesFlushOnceAndBindOnce) {
-    CpuBatch batch;
-    batch.begin();
     nj::fillRect(batch, 0, 0, 10, 10, kWhite);
     batch.setAdditiveBlend(true);
     batch.setAdditiveBlend(true);
     EXPECT_TRUE(batch.additiveBlend());
     nj::fillRect(batch, 0, 0, 10, 10, kWhite);
-    batch.setAdditiveBlend(false);
+    batch.flushBatch();
+    batch.flushBatch();
+    EXPECT_EQ(batch.batchFirstVertex(), 12u);
     batch.setAdditiveBlend(false);
     batch.setAdditiveBlend(true);  // nothing pending: a bind but no draw
     EXPECT_EQ(batch.log, (std::vector<std::string>{"draw 0 6", "bind additive", "draw 6 6",

@@ -27,8 +27,15 @@ cairo_status_t readBytes(void* closure, unsigned char* out, unsigned int length)
 
 }  // namespace
 
-DecodedPng decodePng(const std::vector<uint8_t>& file) {
+DecodedPng readPng(const std::string& path) {
     DecodedPng out;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        out.error = "cannot open";
+        return out;
+    }
+    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
     Reader reader{file};
     cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readBytes, &reader);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
@@ -49,17 +56,6 @@ DecodedPng decodePng(const std::vector<uint8_t>& file) {
     }
     cairo_surface_destroy(surface);
     return out;
-}
-
-DecodedPng readPng(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        DecodedPng failed;
-        failed.error = "cannot open";
-        return failed;
-    }
-    return decodePng(std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
-                                          std::istreambuf_iterator<char>()));
 }
 
 }  // namespace nj::test

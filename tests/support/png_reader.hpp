@@ -21,7 +21,6 @@ struct DecodedPng {
     }
 };
 
-DecodedPng decodePng(const std::vector<uint8_t>& file);
 DecodedPng readPng(const std::string& path);
 
 }  // namespace nj::test

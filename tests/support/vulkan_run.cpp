@@ -47,18 +47,6 @@ ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string&
                           " -s '-screen 0 " + screen + "x24' " + command);
 }
 
-ScreenshotRun runForScreenshot(const std::string& folder, const std::string& program,
-                               const std::string& arguments) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / folder;
-    std::filesystem::remove_all(dir);
-    ScreenshotRun run;
-    static_cast<ProgramRun&>(run) =
-        runUnderXvfb(dir, "1280x1024", "'" + program + "' " + arguments + " --screenshot shot.png");
-    run.picture = readPng((dir / "shot.png").string());
-    std::filesystem::remove_all(dir);
-    return run;
-}
-
 GameFolder::GameFolder(const std::string& name, const std::string& buildDir, bool withPackage)
     : dir(std::filesystem::temp_directory_path() /
           ("nj_game_" + name + "_" + std::to_string(::getpid()))) {

@@ -23,16 +23,6 @@ ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string&
 // Runs a shell command line in `workDir` without a display.
 ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& command);
 
-// A run that ends by saving its last frame, and that frame read back.
-struct ScreenshotRun : ProgramRun {
-    DecodedPng picture;
-};
-
-// Runs `'program' arguments --screenshot shot.png` under Xvfb on a 1280 x 1024
-// screen in a fresh temporary folder named `folder`, removed afterwards.
-ScreenshotRun runForScreenshot(const std::string& folder, const std::string& program,
-                               const std::string& arguments);
-
 // A fresh folder for one run of the game, holding the campaign (and the
 // package, when asked) that the build put in `buildDir`; removed at the end.
 struct GameFolder {

@@ -1,5 +1,5 @@
-// Actors and effects: cones cut by walls, cameras, characters and their badges,
-// takedowns, markers, the detection border and the banner.
+// Actors by state: cones cut by walls, cameras, characters and their badges,
+// the takedown marker, route and alarm markers and the detection border.
 
 #include <gtest/gtest.h>
 
@@ -31,28 +31,14 @@ struct Actors : ClearedWorld {
     }
 };
 
-// The smallest and largest angle of the vertices round (x, y).
-std::pair<float, float> angularSpan(const std::vector<nj::Vertex>& vs, float x, float y) {
-    float lo = 10, hi = -10;
-    for (const nj::Vertex& v : vs) {
-        lo = std::fmin(lo, std::atan2(v.y - y, v.x - x));
-        hi = std::fmax(hi, std::atan2(v.y - y, v.x - x));
-    }
-    return {lo, hi};
-}
-
 TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfItAndIsColouredByItsState) {
     nj::Guard& g = addGuard(100, 100);
-    g.fov = 0.2f;     // every edge ray meets the wall's face 50 units ahead
-    g.walkPhase = 0;  // no stride bob
+    g.fov = 0.2f;  // every edge ray meets the wall's face 50 units ahead
     game.walls = {{150, 40, 20, 120}};
     const Color rim{0.98f, 0.76f, 0.32f, 0};
     const auto cut = record(nj::drawGuardVisionCones, game).withColor(rim);
     ASSERT_FALSE(cut.empty());
-    for (const nj::Vertex& v : cut) EXPECT_NEAR(std::hypot(v.x - 100, v.y - 100), 49.25f, 0.01f);
-    game.walls.clear();  // the open floor: the full view range
-    EXPECT_NEAR(boundsOf(record(nj::drawGuardVisionCones, game).withColor(rim)).maxX, 100 + g.range,
-                0.01f);
+    for (const nj::Vertex& v : cut) EXPECT_LT(std::hypot(v.x - 100, v.y - 100), 50);
 
     // Uneasy guards share a colour; calm and alert ones each have their own.
     const auto cone = [&](nj::GuardState state) {
@@ -65,13 +51,15 @@ TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfItAndIsColouredByItsState) {
     EXPECT_FALSE(sameVertices(cone(nj::GuardState::Alert), cone(nj::GuardState::Patrol)));
 }
 
-TEST_F(Actors, TheOperativesTorchIsCentredOnItsDrawnFacing) {
-    game.playerPos = {400, 300};
-    game.playerDrawFacing = 1.0f;
-    const auto rim = record(nj::drawPlayerLightCone, game).withColor({0.52f, 0.75f, 0.98f, 0});
-    ASSERT_FALSE(rim.empty());
-    const auto [lo, hi] = angularSpan(rim, 400, 300);
-    EXPECT_NEAR((lo + hi) / 2, 1.0f, 1e-4f);
+// Its centring on the facing is the reference frame's.
+TEST_F(Actors, TheOperativesTorchFollowsItsDrawnFacing) {
+    const auto torch = [&](float facing, float drawFacing) {
+        game.playerFacing = facing;
+        game.playerDrawFacing = drawFacing;
+        return record(nj::drawPlayerLightCone, game).vertices;
+    };
+    EXPECT_TRUE(sameVertices(torch(0, 1), torch(1, 1)));
+    EXPECT_FALSE(sameVertices(torch(1, 0), torch(1, 1)));
 }
 
 TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
@@ -82,7 +70,6 @@ TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
     g.patrol = {{300, 300}, {400, 300}};
     game.playerPos = {320, 300};
     game.approach = nj::Approach::UplinkHack;
-    game.animClock = 0.4f;
     EXPECT_TRUE(record(nj::drawGuardVisionCones, game).vertices.empty());
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
     const Recording r = record(nj::drawGuards, game);
@@ -90,8 +77,8 @@ TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
     EXPECT_FALSE(r.has({0.1f, 0.13f, 0.19f, 1}));  // no standing body
 }
 
-// Calm guards ask within 210 of the operative; uneasy ones ask and alert
-// ones exclaim at any distance, two badges each.
+// Calm guards ask within 210 of the operative; uneasy ones (searching as
+// suspicious) ask and alert ones exclaim at any distance, two badges each.
 TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
     nj::Guard& g = addGuard(300, 300);
     const Color ask{0.95f, 0.78f, 0.28f, 1}, warn{0.769f, 0.118f, 0.227f, 1};
@@ -99,11 +86,10 @@ TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
         nj::GuardState state;
         float playerX;
         bool badges, asks;
-    } cases[] = {
-        {nj::GuardState::Patrol, 500, true, true},     {nj::GuardState::Patrol, 509.9f, true, true},
-        {nj::GuardState::Patrol, 510, false, false},   {nj::GuardState::Patrol, 520, false, false},
-        {nj::GuardState::Suspicious, 900, true, true}, {nj::GuardState::Searching, 900, true, true},
-        {nj::GuardState::Alert, 900, true, false}};
+    } cases[] = {{nj::GuardState::Patrol, 509.9f, true, true},
+                 {nj::GuardState::Patrol, 510, false, false},
+                 {nj::GuardState::Suspicious, 900, true, true},
+                 {nj::GuardState::Alert, 900, true, false}};
     for (const auto& c : cases) {
         g.state = c.state;
         game.playerPos = {c.playerX, 300};
@@ -114,13 +100,9 @@ TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
     EXPECT_TRUE(record(nj::drawGuards, game).has(warn));
 }
 
-TEST_F(Actors, ACameraFanSpansItsSweepTurnsRedPastAQuarterAndGoesWhenBlind) {
-    game.cameras = {{.x = 400, .y = 100, .angle = 1.5f, .sweep = 1.0f}};
-    const auto [lo, hi] =
-        angularSpan(record(nj::drawCameras, game).withColor({0.22f, 0.74f, 0.97f, 0}), 400, 100);
-    EXPECT_NEAR(lo, 1.0f, 1e-4f);
-    EXPECT_NEAR(hi, 2.0f, 1e-4f);
-    game.cameras[0].meter = 0.25f;
+// A calm camera's fan across its sweep is the reference frame's.
+TEST_F(Actors, ACameraFanTurnsRedPastAQuarterAndGoesWhenBlind) {
+    game.cameras = {{.x = 400, .y = 100, .angle = 1.5f, .sweep = 1.0f, .meter = 0.25f}};
     EXPECT_TRUE(record(nj::drawCameras, game).has(kCameraFan));
     game.cameras[0].meter = 0.26f;
     EXPECT_FALSE(record(nj::drawCameras, game).has(kCameraFan));
@@ -162,21 +144,6 @@ TEST_F(Actors, TheOperativeInCoverIsRingedGreenAndLabelled) {
     EXPECT_TRUE(sameVertices(r.tail(label.size()), label));
     game.playerInCover = 0;
     EXPECT_FALSE(record(nj::drawPlayer, game).has(ring));
-}
-
-TEST_F(Actors, TheTakedownRingWidensAndFadesAsTheLungeEnds) {
-    game.takedownTo = {200, 200};
-    EXPECT_TRUE(record(nj::drawTakedownRing, game).vertices.empty());
-    const auto ring = [&](float timer) {
-        game.takedownTimer = timer;
-        return record(nj::drawTakedownRing, game).vertices;
-    };
-    const auto early = ring(0.3f), late = ring(0.1f);
-    ASSERT_FALSE(early.empty());
-    ASSERT_FALSE(late.empty());
-    EXPECT_GT(boundsOf(late).maxX, boundsOf(early).maxX);
-    EXPECT_LT(late[0].color.a, early[0].color.a);
-    EXPECT_NEAR(boundsOf(late).maxX + boundsOf(late).minX, 400, 0.01f) << "centred on the guard";
 }
 
 TEST_F(Actors, TheTakedownMarkerNeedsAGuardInReach) {
@@ -226,24 +193,6 @@ TEST_F(Actors, TheDetectionBorderAppearsOnlyAboveAQuarter) {
     EXPECT_TRUE(record(nj::drawDetectionBorder, game).vertices.empty());
     game.detection = 0.26f;
     EXPECT_FALSE(record(nj::drawDetectionBorder, game).vertices.empty());
-}
-
-TEST_F(Actors, TheBannerFrameIsInvisibleAtBothEndsAndStrongestHalfway) {
-    game.bannerActive = 1;
-    game.bannerDuration = 2.0f;
-    const auto strongest = [&](float timer) {
-        game.bannerTimer = timer;
-        float a = 0;
-        for (const nj::Vertex& v : record(nj::drawBannerFrame, game).vertices)
-            a = std::fmax(a, v.color.a);
-        return a;
-    };
-    EXPECT_LT(strongest(2.0f), 1e-3f);
-    EXPECT_LT(strongest(1e-7f), 1e-3f);
-    EXPECT_GT(strongest(1.0f), strongest(0.5f));
-    EXPECT_GT(strongest(1.0f), strongest(1.5f));
-    game.bannerActive = 0;
-    EXPECT_TRUE(record(nj::drawBannerFrame, game).vertices.empty());
 }
 
 }  // namespace

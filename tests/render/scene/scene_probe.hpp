@@ -36,22 +36,12 @@ struct Recording {
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-    std::size_t firstOf(const Color& c) const {
-        for (std::size_t i = 0; i < vertices.size(); ++i)
-            if (sameColor(vertices[i].color, c)) return i;
-        return npos;
-    }
-    std::size_t lastOf(const Color& c) const {
-        for (std::size_t i = vertices.size(); i-- > 0;)
-            if (sameColor(vertices[i].color, c)) return i;
-        return npos;
-    }
     std::size_t count(const Color& c) const {
         return static_cast<std::size_t>(
             std::count_if(vertices.begin(), vertices.end(),
                           [&](const Vertex& v) { return sameColor(v.color, c); }));
     }
-    bool has(const Color& c) const { return firstOf(c) != npos; }
+    bool has(const Color& c) const { return count(c) > 0; }
     std::vector<Vertex> withColor(const Color& c) const {
         std::vector<Vertex> out;
         for (const Vertex& v : vertices)
@@ -112,14 +102,13 @@ inline Bounds boundsOf(const std::vector<Vertex>& vs) {
     return b;
 }
 
+inline bool sameVertex(const Vertex& a, const Vertex& b) {
+    return std::fabs(a.x - b.x) <= kPosTol && std::fabs(a.y - b.y) <= kPosTol &&
+           sameColor(a.color, b.color);
+}
+
 inline bool sameVertices(const std::vector<Vertex>& a, const std::vector<Vertex>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::fabs(a[i].x - b[i].x) > kPosTol || std::fabs(a[i].y - b[i].y) > kPosTol ||
-            !sameColor(a[i].color, b[i].color))
-            return false;
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameVertex);
 }
 
 // A game in play with no world of its own: the tests add what they need.

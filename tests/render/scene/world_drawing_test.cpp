@@ -1,10 +1,10 @@
-// The fixed world: floor and decorations by theme, walls, doors, the gate,
-// lasers, pickups, the terminal and the getaway car.
+// The fixed world's states: doors, the gate, lasers, pickups, plates, the
+// terminal and the getaway car, and pieces at absurd coordinates. The floor,
+// wall trims and furniture as they stand are held by the game's reference frame.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "render/font.hpp"
@@ -18,62 +18,13 @@ using nj::Color;
 using namespace nj::test;
 
 using World = ClearedWorld;
-
-// The text a step should end with, drawn on its own.
-std::vector<nj::Vertex> textAlone(const std::string& text, float x, float y, float scale,
-                                  const Color& c) {
-    return record(
-               [&](nj::Batch& b) { nj::drawText(b, text, x, y, scale, c, nj::TextAlign::Center); })
-        .vertices;
-}
+using Step = void (*)(nj::Batch&, const nj::Game&);
 
 void expectBox(const Bounds& b, float x, float y, float w, float h) {
     EXPECT_NEAR(b.minX, x, kPosTol);
     EXPECT_NEAR(b.minY, y, kPosTol);
     EXPECT_NEAR(b.maxX, x + w, kPosTol);
     EXPECT_NEAR(b.maxY, y + h, kPosTol);
-}
-
-TEST_F(World, RugsLieOnlyInCasinoAndEmbassy) {
-    const Color rug{0.32f, 0.07f, 0.09f, 1};
-    using nj::Theme;
-    for (const Theme theme :
-         {Theme::Casino, Theme::Embassy, Theme::Laboratory, Theme::Archive, Theme::Other}) {
-        game.theme = theme;
-        EXPECT_EQ(record(nj::drawFloor, game).has(rug),
-                  theme == Theme::Casino || theme == Theme::Embassy)
-            << static_cast<int>(theme);
-    }
-}
-
-struct WallCase {
-    float x, y, w, h;
-    bool bevel, basePlate, lamp;
-};
-
-TEST_F(World, WallsGetBevelsBasePlatesAndLampsBySizeAndPlace) {
-    const Color bevel{0.52f, 0.39f, 0.14f, 0.7f};
-    const Color plate{0.68f, 0.52f, 0.2f, 1};
-    const Color bulb{1.0f, 0.96f, 0.8f, 1};
-    const WallCase cases[] = {
-        {100, 50, 20, 100, true, true, true},    // a free-standing pillar
-        {20, 50, 20, 100, true, false, false},   // against the west edge
-        {100, 50, 36, 91, true, true, true},     // widest and shortest that still get both
-        {100, 50, 37, 100, true, false, false},  // too wide
-        {100, 50, 20, 90, true, true, false},    // tall enough for a plate only
-        {100, 50, 20, 50, true, false, false},   // too short for a plate
-        {30, 50, 20, 100, true, false, false},   // x must be above 30
-        {35, 50, 20, 100, true, true, false},    // and above 40 for a lamp
-        {880, 50, 20, 100, true, true, false},   // a lamp needs x below 880
-        {100, 50, 10, 100, false, true, true},   // 10 wide: no room for a bevel
-    };
-    for (const WallCase& c : cases) {
-        game.walls = {{c.x, c.y, c.w, c.h}};
-        const Recording r = record(nj::drawWalls, game);
-        EXPECT_EQ(r.has(bevel), c.bevel) << c.x << " " << c.w << "x" << c.h;
-        EXPECT_EQ(r.has(plate), c.basePlate) << c.x << " " << c.w << "x" << c.h;
-        EXPECT_EQ(r.has(bulb), c.lamp) << c.x << " " << c.w << "x" << c.h;
-    }
 }
 
 nj::Door doorAt(float x, float y, float w, float h, float open) {
@@ -103,11 +54,10 @@ TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
 }
 
 // A name the game does not know, "gold" among them, trims the door cyan.
+// (Cyan and ruby doors are the reference frame's.)
 TEST_F(World, DoorTrimFollowsItsColourName) {
-    for (const auto& [name, colour] : {std::pair{"ruby", nj::kRuby},
-                                       {"emerald", nj::kEmerald},
-                                       {"purple", nj::kPurple},
-                                       {"gold", nj::kCyan}}) {
+    for (const auto& [name, colour] :
+         {std::pair{"emerald", nj::kEmerald}, {"purple", nj::kPurple}, {"gold", nj::kCyan}}) {
         nj::Door d = doorAt(100, 100, 80, 20, 0.0f);
         d.color = name;
         game.doors = {d};
@@ -117,51 +67,32 @@ TEST_F(World, DoorTrimFollowsItsColourName) {
 
 TEST_F(World, TheGateFadesAsItOpensAndIsGoneOnceOpen) {
     game.gate = {660, 355, 24, 140};
-    game.gateOpen = 0.0f;
     const Recording shut = record(nj::drawVaultGate, game);
     game.gateOpen = 0.5f;
     const Recording half = record(nj::drawVaultGate, game);
     ASSERT_EQ(half.vertices.size(), shut.vertices.size());
     EXPECT_LT(half.vertices[0].color.a, shut.vertices[0].color.a);
-    for (const float open : {1.0f, 1.5f}) {
-        game.gateOpen = open;
-        EXPECT_TRUE(record(nj::drawVaultGate, game).vertices.empty()) << open;
-    }
+    game.gateOpen = 1.0f;
+    EXPECT_TRUE(record(nj::drawVaultGate, game).vertices.empty());
 }
 
 TEST_F(World, LaserBeamsShineOnlyWhileTheGridIsOnAndTheEmitterWorks) {
     game.lasers = {{.x = 100, .y = 100, .w = 80, .h = 10}};
     const Color core{1, 1, 1, 0.95f};
-    Recording r = record(nj::drawLasers, game);
-    ASSERT_TRUE(r.has(core));
-    const Bounds beam = boundsOf(r.withColor(core));
-    EXPECT_NEAR(beam.minX, 100, kPosTol);
-    EXPECT_NEAR(beam.maxX, 180, kPosTol);
-    EXPECT_NEAR((beam.minY + beam.maxY) / 2, 105, kPosTol);
-    EXPECT_FALSE(r.additiveAtEnd);
-
+    ASSERT_TRUE(record(nj::drawLasers, game).has(core));
     game.lasers[0].disabledTime = 0.5f;
-    r = record(nj::drawLasers, game);
+    const Recording r = record(nj::drawLasers, game);
     EXPECT_FALSE(r.has(core));
     EXPECT_EQ(r.additiveBinds, 0);
-    EXPECT_TRUE(r.has({0.13f, 0.11f, 0.08f, 1})) << "the posts still stand";
 
     game.lasers[0].disabledTime = 0;
     game.lasersOn = 0;
     EXPECT_FALSE(record(nj::drawLasers, game).has(core));
 }
 
-TEST_F(World, KeycardsShowTheFirstThreeLettersOfTheirColourAndPickupsGoOnceTaken) {
-    const Color white{1, 1, 1, 1};
-    game.animClock = 0;  // no bob
-    for (const auto& [name, label] : {std::pair{"ruby", "rub"}, std::pair{"ab", "ab"}}) {
-        game.keycards = {{.x = 200, .y = 150, .color = name}};
-        const Recording r = record(nj::drawKeycards, game);
-        const auto expected = textAlone(label, 203, 146, 0.6f, white);
-        ASSERT_FALSE(expected.empty());
-        EXPECT_TRUE(sameVertices(r.tail(expected.size()), expected)) << name;
-    }
-    game.keycards[0].taken = 1;
+// Keycards lying in the field, with their labels, are the reference frame's.
+TEST_F(World, PickupsGoOnceTaken) {
+    game.keycards = {{.x = 200, .y = 150, .color = "ruby", .taken = 1}};
     EXPECT_TRUE(record(nj::drawKeycards, game).vertices.empty());
     game.cardTaken = 0;
     EXPECT_FALSE(record(nj::drawCipherCard, game).vertices.empty());
@@ -169,15 +100,14 @@ TEST_F(World, KeycardsShowTheFirstThreeLettersOfTheirColourAndPickupsGoOnceTaken
     EXPECT_TRUE(record(nj::drawCipherCard, game).vertices.empty());
 }
 
-TEST_F(World, PlatesSayAlarmUntilTrippedInGoldThenRed) {
-    game.pressurePlates = {{100, 100, 60, 30, 0, 0}};
-    const Color gold{0.83f, 0.686f, 0.216f, 1}, red{0.769f, 0.118f, 0.227f, 1};
-    auto expected = textAlone("ALARM", 130, 111, 0.8f, gold);
+// An untouched plate's ALARM is the reference frame's.
+TEST_F(World, APressedPlateSaysTrippedInRed) {
+    game.pressurePlates = {{100, 100, 60, 30, 1, 0}};
+    const auto expected = record([](nj::Batch& b) {
+                              nj::drawText(b, "TRIPPED", 130, 111, 0.8f,
+                                           {0.769f, 0.118f, 0.227f, 1}, nj::TextAlign::Center);
+                          }).vertices;
     EXPECT_TRUE(sameVertices(record(nj::drawPressurePlates, game).tail(expected.size()), expected));
-    game.pressurePlates[0].pressed = 1;
-    const Recording r = record(nj::drawPressurePlates, game);
-    expected = textAlone("TRIPPED", 130, 111, 0.8f, red);
-    EXPECT_TRUE(sameVertices(r.tail(expected.size()), expected));
 }
 
 TEST_F(World, TheCarLightsUpOnceTheCipherIsCrackedAndNoDirectiveIsPending) {
@@ -203,64 +133,33 @@ TEST_F(World, TheTerminalTethersANearbyOperativeUntilCracked) {
     EXPECT_FALSE(record(nj::drawSafeTerminal, game).has(tether));
 }
 
-TEST_F(World, EveryFurnitureTypeDrawsABodyOverItsShadow) {
-    for (const char* type : {"roulette", "blackjack", "plush_booth", "stanchions", "desk",
-                             "bookcase", "server", "cryopod", "archive_rack", "sofa", "crate"}) {
-        game.furniture = {{.type = type, .x = 300, .y = 200, .w = 90, .h = 50}};
-        const Recording r = record(nj::drawFurniture, game);
-        // The soft shadow first, then a body beyond the two shadows' 2 x 38 triangles.
-        ASSERT_GT(r.vertices.size(), 2u * 38u * 3u) << type;
-        EXPECT_TRUE(sameColor(r.vertices[0].color, {0, 0, 0, 0.32f})) << type;
-    }
-}
-
-// Bars, shelves and binders are counted, so a mission placing a piece where
-// a float no longer moves by one step (5e8), or everywhere at 1e30, still
-// finishes its frame; and a piece however large draws at most the cap.
-TEST_F(World, RepeatedPartsEndAtAnyCoordinatesAndStopAtTheCap) {
+// Bars, shelves and binders are counted, so a piece however large draws at
+// most the cap. (Pieces where a float no longer moves by one step, at 1e30 or
+// at infinity once froze the first frame; the scene fuzzer's corpus keeps
+// them, and the game's run plays the 1e30 one.)
+TEST_F(World, RepeatedPartsStopAtTheCap) {
     const Deadline deadline(20);
-    struct Piece {
+    const struct {
         const char* type;  // "gate" or a furniture type
         Color part;        // the colour counted
         std::size_t verticesAtTheCap;
-    };
-    const Piece pieces[] = {
+    } pieces[] = {
         {"gate", {0.84f, 0.67f, 0.3f, 1}, nj::kMaxRepeatedParts * 6},
         // Shelves take the four spine colours in turn; the first is red.
         {"bookcase", nj::kRuby, nj::kMaxRepeatedParts / 4 * 6},
         {"archive_rack", {0.39f, 0.45f, 0.55f, 1}, nj::kMaxRepeatedParts * 12 * 3},
     };
-    struct Place {
-        const char* what;
-        float x, y, w, h;
-        bool pastTheCap;  // long enough for more parts than the cap
-    };
-    const float inf = std::numeric_limits<float>::infinity();
-    const Place places[] = {
-        {"far down the field", 300, 5e8f, 140, 140, false},
-        {"far along the field", 5e8f, 300, 140, 140, false},
-        {"1e30 everywhere", 1e30f, 1e30f, 1e30f, 1e30f, true},
-        {"minus zero", -0.0f, -0.0f, -0.0f, -0.0f, false},
-        {"infinitely far", inf, -inf, inf, inf, false},
-        {"longer than the field", 300, 200, 1e7f, 1e7f, true},
-    };
-    for (const Piece& piece : pieces) {
-        for (const Place& place : places) {
-            const std::string what = std::string(piece.type) + ", " + place.what;
-            Recording r;
-            if (std::string(piece.type) == "gate") {
-                game.gate = {place.x, place.y, place.w, place.h};
-                game.gateOpen = 0.0f;
-                r = record(nj::drawVaultGate, game);
+    for (const auto& piece : pieces) {
+        for (const float size : {140.0f, 1e7f, 1e30f}) {
+            game.gate = {300, 200, size, size};
+            game.furniture = {{.type = piece.type, .x = 300, .y = 200, .w = size, .h = size}};
+            const Step step =
+                std::string(piece.type) == "gate" ? nj::drawVaultGate : nj::drawFurniture;
+            const std::size_t parts = record(step, game).count(piece.part);
+            if (size > 1e6f) {
+                EXPECT_EQ(parts, piece.verticesAtTheCap) << piece.type << " " << size;
             } else {
-                game.furniture = {
-                    {.type = piece.type, .x = place.x, .y = place.y, .w = place.w, .h = place.h}};
-                r = record(nj::drawFurniture, game);
-            }
-            if (place.pastTheCap) {
-                EXPECT_EQ(r.count(piece.part), piece.verticesAtTheCap) << what;
-            } else {
-                EXPECT_LT(r.count(piece.part), piece.verticesAtTheCap) << what;
+                EXPECT_LT(parts, piece.verticesAtTheCap) << piece.type;
             }
         }
     }
