@@ -2,27 +2,13 @@
 
 #include <vector>
 
+#include "render/layout_change.hpp"
 #include "render/png_writer.hpp"
 #include "render/vulkan_renderer.hpp"
 
 namespace nj {
 
 namespace {
-
-VkImageMemoryBarrier swapchainBarrier(VkImage image, VkImageLayout from, VkImageLayout to,
-                                      VkAccessFlags srcAccess, VkAccessFlags dstAccess) {
-    VkImageMemoryBarrier b{};
-    b.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
-    b.srcAccessMask = srcAccess;
-    b.dstAccessMask = dstAccess;
-    b.oldLayout = from;
-    b.newLayout = to;
-    b.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    b.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    b.image = image;
-    b.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
-    return b;
-}
 
 // Byte offsets of red, green and blue in a pixel of the swapchain's format; false
 // for formats a screenshot cannot read.
@@ -60,9 +46,9 @@ void VulkanRenderer::recordFrameCapture() {
     const VkImage image = swapchainImages_[imageIndex_];
     const VkCommandBuffer cb = currentCommandBuffer_;
 
-    const VkImageMemoryBarrier toCopy = swapchainBarrier(
-        image, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
-        VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_TRANSFER_READ_BIT);
+    const VkImageMemoryBarrier toCopy =
+        layoutChange(image, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
+                     VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_TRANSFER_READ_BIT);
     vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
                          VK_PIPELINE_STAGE_TRANSFER_BIT, 0, 0, nullptr, 0, nullptr, 1, &toCopy);
 
@@ -73,8 +59,8 @@ void VulkanRenderer::recordFrameCapture() {
                            &copy);
 
     const VkImageMemoryBarrier toPresent =
-        swapchainBarrier(image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
-                         VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_ACCESS_TRANSFER_READ_BIT, 0);
+        layoutChange(image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR,
+                     VK_ACCESS_TRANSFER_READ_BIT, 0);
     VkBufferMemoryBarrier toHost{};
     toHost.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
     toHost.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;

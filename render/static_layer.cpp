@@ -17,6 +17,7 @@
 
 #include <cmath>
 
+#include "render/layout_change.hpp"
 #include "render/vulkan_log.hpp"
 #include "render/vulkan_renderer.hpp"
 
@@ -116,25 +117,6 @@ void VulkanRenderer::endStaticLayer() {
     staticValid_ = true;
     drawCanvasPicture(staticSet_);
 }
-
-namespace {
-
-VkImageMemoryBarrier layoutChange(VkImage image, VkImageLayout from, VkImageLayout to,
-                                  VkAccessFlags fromAccess, VkAccessFlags toAccess) {
-    VkImageMemoryBarrier barrier{};
-    barrier.sType = VK_STRUCTURE_TYPE_IMAGE_MEMORY_BARRIER;
-    barrier.srcAccessMask = fromAccess;
-    barrier.dstAccessMask = toAccess;
-    barrier.oldLayout = from;
-    barrier.newLayout = to;
-    barrier.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    barrier.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    barrier.image = image;
-    barrier.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
-    return barrier;
-}
-
-}  // namespace
 
 // Closes the open pass (it has only cleared), copies the kept picture into its
 // target at the viewport and reopens the pass on the result. False, with the
