@@ -1,12 +1,9 @@
 // Fakes and the page harness shared by the HTML engine tests.
 #include "web_test_support.hpp"
 
-#include <cairo.h>
-
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "ui/web/page_document.hpp"
 
@@ -29,22 +26,7 @@ web::BufferPtr readFile(const std::string& path) {
     return web::makeBuffer(bytes.data(), bytes.size());
 }
 
-cairo_status_t appendPng(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
-
 }  // namespace
-
-std::string MemoryFileSystem::mimeType(const std::string& path) {
-    const auto dot = path.rfind('.');
-    const std::string ext = dot == std::string::npos ? "" : lower(path.substr(dot));
-    if (ext == ".html") return "text/html";
-    if (ext == ".css") return "text/css";
-    if (ext == ".js") return "application/javascript";
-    if (ext == ".png") return "image/png";
-    return "application/unknown";
-}
 
 web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
     auto found = files_.find(path);
@@ -53,7 +35,6 @@ web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
 }
 
 web::BufferPtr TestFontLoader::load(const std::string& family, int weight, bool) {
-    requested.push_back(family);
     const std::string name = lower(family);
     const bool bold = weight >= 600;
     std::string file;
@@ -83,7 +64,7 @@ bool RecordingLogger::contains(const std::string& part) const {
 
 PageHarness::PageHarness(std::uint32_t width, std::uint32_t height, double scale) {
     web::Config config;
-    config.clock = [this] { return clock; };
+    config.clock = [] { return 1000.0; };
     web::Platform& platform = web::Platform::instance();
     platform.setConfig(config);
     platform.setFileSystem(&files);
@@ -116,11 +97,6 @@ void PageHarness::frame() {
     renderer->update();
     renderer->refreshDisplay(0);
     renderer->render();
-}
-
-void PageHarness::advance(double seconds) {
-    clock += seconds;
-    frame();
 }
 
 std::string PageHarness::js(const std::string& expression) {
@@ -164,21 +140,6 @@ void PageHarness::click(int x, int y) {
     view->fireMouseEvent({web::MouseEventType::MouseMoved, x, y, web::MouseButton::None});
     view->fireMouseEvent({web::MouseEventType::MouseDown, x, y, web::MouseButton::Left});
     view->fireMouseEvent({web::MouseEventType::MouseUp, x, y, web::MouseButton::Left});
-}
-
-std::string makePng(int width, int height, const std::vector<std::uint32_t>& argb) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-        for (int x = 0; x < width; ++x) row[x] = argb[std::size_t(y * width + x)];  // opaque only
-    }
-    cairo_surface_mark_dirty(surface);
-    std::string png;
-    cairo_surface_write_to_png_stream(surface, appendPng, &png);
-    cairo_surface_destroy(surface);
-    return png;
 }
 
 std::uint32_t rgb(std::uint32_t value) {

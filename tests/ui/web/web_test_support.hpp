@@ -1,6 +1,7 @@
 #pragma once
 // A page harness for engine tests: pages from memory, DejaVu fonts from
-// Debian's fonts-dejavu-core, a hand-driven clock and a recording logger.
+// Debian's fonts-dejavu-core, a clock that stands still and a recording
+// logger.
 
 #include <cstdint>
 #include <map>
@@ -18,8 +19,9 @@ class MemoryFileSystem : public web::FileSystem {
   public:
     void add(const std::string& path, const std::string& bytes) { files_[path] = bytes; }
     bool fileExists(const std::string& path) override { return files_.count(path) > 0; }
-    std::string mimeType(const std::string& path) override;
-    std::string charset(const std::string&) override { return "utf-8"; }
+    // The engine asks for neither.
+    std::string mimeType(const std::string&) override { return ""; }
+    std::string charset(const std::string&) override { return ""; }
     web::BufferPtr openFile(const std::string& path) override;
 
   private:
@@ -34,12 +36,9 @@ class TestFontLoader : public web::FontLoader {
   public:
     std::string fallbackFont() override { return "DejaVu Sans"; }
     std::string fallbackFontForCharacters(const std::string&, int, bool) override {
-        ++characterFallbacks;
         return "DejaVu Sans";
     }
     web::BufferPtr load(const std::string& family, int weight, bool italic) override;
-    std::vector<std::string> requested;  // families asked for, lower case as given
-    int characterFallbacks = 0;
 };
 
 class RecordingLogger : public web::Logger {
@@ -63,8 +62,7 @@ class PageHarness : public web::LoadListener {
     ~PageHarness() override;
 
     void load(const std::string& html, const std::string& path = "ui/page.html");
-    void frame();                  // update, refresh display 0, render
-    void advance(double seconds);  // moves the clock, then frame()
+    void frame();  // update, refresh display 0, render
     void eval(const std::string& script) { view->evaluateScript(script); }
     // Runs `expression` in the page and returns String(result) through the logger.
     std::string js(const std::string& expression);
@@ -79,23 +77,14 @@ class PageHarness : public web::LoadListener {
     MemoryFileSystem files;
     TestFontLoader fonts;
     RecordingLogger log;
-    double clock = 1000.0;
     std::unique_ptr<web::Renderer> renderer;
     std::shared_ptr<web::View> view;
     int domReadyCount = 0;
-    int failCount = 0;
 
     void onDOMReady(web::View&, std::uint64_t, bool isMainFrame, const std::string&) override {
         if (isMainFrame) ++domReadyCount;
     }
-    void onFailLoading(web::View&, std::uint64_t, bool, const std::string&,
-                       const std::string&) override {
-        ++failCount;
-    }
 };
-
-// A small PNG (RGBA rows, top to bottom) encoded with cairo.
-std::string makePng(int width, int height, const std::vector<std::uint32_t>& argb);
 
 constexpr std::uint32_t kTransparent = 0x00000000;
 std::uint32_t rgb(std::uint32_t value);  // 0xRRGGBB -> opaque 0xFFRRGGBB

@@ -1,0 +1,73 @@
+// Clicks and hovering reaching the page, as the dossier's buttons and rows
+// take them.
+#include <gtest/gtest.h>
+
+#include "web_test_support.hpp"
+
+namespace {
+
+using webtest::PageHarness;
+using webtest::rgb;
+
+// Each click on an emptied log, after a script that may change the page.
+TEST(WebEvents, ClicksRunTheListenerOfTheElementUnderThePointerAndBubble) {
+    PageHarness page;
+    page.load(
+        "<html><head><style>body{margin:0}"
+        ".b{position:absolute;top:0;width:40px;height:20px}#a{left:0} #b{left:50px}"
+        "</style></head><body>"
+        "<div id='a' class='b'><span id='inner'>A</span></div><div id='b' class='b'></div>"
+        "<script>var log = [];"
+        "document.getElementById('a').addEventListener('click', function (e) {"
+        "  log.push('a:' + e.target.id + ':' + e.clientX + ',' + e.clientY); });"
+        "document.addEventListener('click', function () { log.push('doc'); });"
+        "</script></body></html>");
+    const struct {
+        const char* before;
+        int x, y;
+        const char* log;
+    } clicks[] = {
+        {"", 5, 5, "a:inner:5,5|doc"},  // on the inner span: a's listener sees it as target
+        {"", 45, 5, "doc"},             // the gap between the buttons
+        // A label rewritten on press is still clicked.
+        {"var inner = document.getElementById('inner'); inner.addEventListener('mousedown', "
+         "function () { inner.textContent = 'pressed'; });",
+         5, 5, "a:inner:5,5|doc"},
+    };
+    for (const auto& c : clicks) {
+        page.eval(std::string("log = []; ") + c.before);
+        page.click(c.x, c.y);
+        EXPECT_EQ(page.js("log.join('|')"), c.log) << c.before << " " << c.x << "," << c.y;
+    }
+    // Pressed on one element and released on another is no click.
+    page.eval("log = []");
+    page.view->fireMouseEvent({web::MouseEventType::MouseDown, 5, 5, web::MouseButton::Left});
+    page.view->fireMouseEvent({web::MouseEventType::MouseUp, 60, 5, web::MouseButton::Left});
+    EXPECT_EQ(page.js("log.length"), "0");
+}
+
+TEST(WebEvents, HoverRepaintsMatchAFullRepaint) {
+    PageHarness page;
+    page.load(
+        "<html><head><style>body{margin:0}.b{position:absolute;top:0;width:40px;"
+        "height:20px;background-color:#808080}#a{left:0}#b{left:50px}"
+        "#a:hover{background-color:#00ff00}#b:hover{width:60px;background-color:#ffff00}"
+        "#b:hover .tip{color:#f00}.tip{position:absolute;left:0;top:40px;"
+        "font-family:'DejaVu Sans';letter-spacing:3px}</style></head><body>"
+        "<div id='a' class='b'></div><div id='b' class='b'><div class='tip'>tip</div></div>"
+        "</body></html>");
+    const std::string tipWidth = "document.querySelector('.tip').getBoundingClientRect().width";
+    const std::string spacedWidth = page.js(tipWidth);
+    const int path[][2] = {{5, 5}, {60, 5}, {105, 5}, {150, 80}, {60, 5}};
+    for (const auto& point : path) {
+        page.view->fireMouseEvent(
+            {web::MouseEventType::MouseMoved, point[0], point[1], web::MouseButton::None});
+        page.frame();
+    }
+    EXPECT_EQ(page.pixel(105, 5), rgb(0xffff00));  // the hovered box grew to 60 px
+    // litehtml restyles a hovered subtree itself; the spacing must survive it.
+    EXPECT_EQ(page.js(tipWidth), spacedWidth);
+    EXPECT_TRUE(page.matchesAFullRepaint());
+}
+
+}  // namespace
