@@ -77,8 +77,7 @@ TEST_F(BuilderTest, WithoutAPlayerKeyTheStartIsWhereTheOperativeStands) {
 // mission's own guards and cameras once, however often it is rebuilt. The
 // playthroughs see each theme at its own index.
 TEST_F(BuilderTest, ThemeTableMixesIndexAndTheme) {
-    const std::string guardAndCamera =
-        R"("guards": [{"speed": 100}], "cameras": [{"speed": 1}])";
+    const std::string guardAndCamera = R"("guards": [{"speed": 100}], "cameras": [{"speed": 1}])";
     useCampaign({"{}", "{}", R"({"theme": "casino", )" + guardAndCamera + "}",
                  R"({"theme": "archive", )" + guardAndCamera + "}"});
     game.selectMission(2);

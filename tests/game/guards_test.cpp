@@ -184,8 +184,8 @@ TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
         bool offered;
     };
     const Case cases[] = {
-        {30.0f, 1.15f, true}, {30.0f, -1.15f, true}, {30.0f, 1.25f, false},
-        {30.0f, -1.25f, false}, {41.0f, 0.0f, true},  {43.0f, 0.0f, false},
+        {30.0f, 1.15f, true},   {30.0f, -1.15f, true}, {30.0f, 1.25f, false},
+        {30.0f, -1.25f, false}, {41.0f, 0.0f, true},   {43.0f, 0.0f, false},
     };
     for (const Case& c : cases) {
         for (bool alert : {false, true}) {  // alert guards can be taken down as well
