@@ -1,4 +1,6 @@
-// Cameras, lasers, pressure plates, keycards and doors.
+// Cameras, lasers, pressure plates, keycards and doors. The laser grid's blink
+// (and its slower blink after the uplink hack) is timed by the playthroughs,
+// whose routes cross the grids while they are off.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -54,17 +56,6 @@ TEST_F(DeviceTest, ACameraSpotsADownedGuardUnlessItIsDisabled) {
     EXPECT_TRUE(game.guards[0].discovered);
     EXPECT_TRUE(game.alarmActive);
     EXPECT_EQ(game.bannerText, "CCTV SPOTTED DOWNED GUARD // SEARCH DISPATCHED");
-}
-
-TEST_F(DeviceTest, LaserGridBlinksAndOnlyKillsWhileOn) {
-    game.lasers.push_back({.x = 290.0f, .y = 200.0f, .w = 4.0f, .h = 200.0f});
-    game.lasersOn = 0;  // standing in the beam while the grid is off
-    playAt(300.0f, 300.0f);
-    game.update(1.0f);
-    EXPECT_EQ(game.gameState, GameState::Playing);
-    steps(3, 1.0f);  // the grid comes back on within a blink period and kills
-    EXPECT_TRUE(game.lasersOn);
-    EXPECT_EQ(game.gameState, GameState::MissionFailed);
 }
 
 TEST_F(DeviceTest, MovingLasersBounceBetweenTheirLimits) {

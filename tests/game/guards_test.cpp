@@ -1,5 +1,7 @@
 // Guard sight, hearing, alert broadcasts, detection, the smoke escape and
-// takedowns.
+// takedowns. Waypoint patrols, the takedown's lunge and the disguised
+// detection rate are pinned by the playthroughs, which walk past and take
+// down the shipped guards on exact steps.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -205,7 +207,7 @@ TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
     }
 }
 
-TEST_F(GuardTest, TakedownKnocksOutAndLunges) {
+TEST_F(GuardTest, TakedownKnocksOutAndConsumesSpace) {
     game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
     playAt(270.0f, 300.0f);
     game.update(kDt);
@@ -213,9 +215,6 @@ TEST_F(GuardTest, TakedownKnocksOutAndLunges) {
     EXPECT_TRUE(game.guards[0].downed);
     EXPECT_EQ(audio.count(CueThud), 1);
     EXPECT_EQ(game.heldKeys.count(vk::kSpace), 0u);  // consumed
-    steps(30);                                       // the lunge ends short of the victim
-    EXPECT_GT(game.playerPos.x, 280.0f);
-    EXPECT_LT(game.playerPos.x, 300.0f);
 
     // With nobody to take down, Space is just held.
     game.onKeyDown(vk::kSpace);
@@ -281,20 +280,6 @@ TEST_F(GuardTest, BackAndForthPatrolTurnsAtItsLimits) {
     EXPECT_FLOAT_EQ(game.guards[0].y, 210.0f);
     EXPECT_FLOAT_EQ(game.guards[0].dir, -1.0f);
     EXPECT_NEAR(game.guards[0].facing, -kPi / 2.0f, 1e-6f);
-}
-
-TEST_F(GuardTest, WaypointRoutePausesAndLooksAround) {
-    Guard g = guardAt(100.0f, 100.0f, 0.0f);
-    g.patrol = {{110.0f, 100.0f}, {110.0f, 200.0f}};
-    game.guards.push_back(g);
-    playAt(900.0f, 500.0f);
-    steps(2, 0.1f);  // within 6 of the waypoint: next one, and a pause
-    EXPECT_EQ(game.guards[0].patrolIndex, 1u);
-    EXPECT_GT(game.guards[0].pauseTimer, 0.25f);
-    game.update(0.25f);
-    EXPECT_NE(game.guards[0].lookOffset, 0.0f);
-    EXPECT_FLOAT_EQ(game.guards[0].x, 105.0f);
-    EXPECT_FLOAT_EQ(game.guards[0].y, 100.0f);
 }
 
 TEST_F(GuardTest, TheDrawnFacingTurnsAtTenTimesTheGapPerSecondAndNeverOvershoots) {
