@@ -25,18 +25,6 @@ class ObjectiveTest : public GameTest {
         Tumbler& t = game.tumblers[game.currentTumbler];
         t.angle = t.target + share * t.width;
     }
-    // Everything done but leaving; the operative stands in the main exit.
-    void readyToLeave() {
-        playAt(940.0f, 460.0f);
-        game.cipherDecrypted = 1;
-        game.dynamicObjective.active = 0;
-    }
-    static std::string readFile(const char* name) {
-        std::ifstream in(name);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
 };
 
 // The deal follows the mission clock (a replay opens the same safe: the
@@ -265,11 +253,14 @@ TEST_F(ObjectiveTest, WinningAnEarlierMissionNeverLowersTheUnlock) {
     useCampaign({"{}", "{}", "{}"});
     game.highestUnlocked = 2;
     game.loadMission(true);
-    readyToLeave();
+    playAt(940.0f, 460.0f);  // in the main exit with the safe cracked
+    game.cipherDecrypted = 1;
     game.update(kDt);
     ASSERT_EQ(game.gameState, GameState::MissionComplete);
     EXPECT_EQ(game.highestUnlocked, 2u);
-    EXPECT_EQ(readFile("save.dat"), "2 470 0 0 0\n1 0 0 0 \n");
+    std::ostringstream save;
+    save << std::ifstream("save.dat").rdbuf();
+    EXPECT_EQ(save.str(), "2 470 0 0 0\n1 0 0 0 \n");
 }
 
 TEST_F(ObjectiveTest, FinishingOutsidePlayIsIgnored) {
