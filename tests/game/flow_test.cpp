@@ -152,7 +152,8 @@ TEST_F(FlowTest, LockedMissionsCanBeViewedButNotStarted) {
     game.selectMission(2);
     game.onKeyDown(vk::kEnter);  // the campaign playthrough tries the page's start button
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    game.onKeyDown(vk::kR);  // R skips the unlock test
+    EXPECT_EQ(audio.count(CueBuzz), 2);  // on the view and on the refusal
+    game.onKeyDown(vk::kR);              // R skips the unlock test
     EXPECT_EQ(game.gameState, GameState::Playing);
 
     game.selectMission(7);  // beyond the campaign: ignored

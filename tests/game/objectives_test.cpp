@@ -178,7 +178,8 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     EXPECT_EQ(audio.count(CueChime), 1);
 }
 
-TEST_F(ObjectiveTest, OptionalIntelIsSecuredByReachOrHeldE) {
+// The playthroughs secure the intel by walking onto it; E has its own banner.
+TEST_F(ObjectiveTest, OptionalIntelIsSecuredByEWithItsBanner) {
     Objective& intel = game.optionalIntel;
     intel.label = "BLACK LEDGER";
     intel.active = 1;
