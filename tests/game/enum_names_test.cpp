@@ -32,12 +32,6 @@ TEST(EnumNames, EveryValueRoundTripsThroughItsSpelling) {
         EXPECT_EQ(objectiveTypeText(type, "unused"), text);
         EXPECT_EQ(objectiveTypeNamed(text), type) << text;
     }
-    const std::pair<GuardState, const char*> states[] = {{GuardState::Patrol, "patrol"},
-                                                         {GuardState::Suspicious, "suspicious"},
-                                                         {GuardState::Searching, "searching"},
-                                                         {GuardState::Alert, "alert"}};
-    for (const auto& [state, text] : states) EXPECT_EQ(guardStateName(state), text);
-
     const char* const approaches[] = {"SERVICE CORRIDOR", "STAFF DISGUISE", "SECURITY UPLINK HACK",
                                       "VIP BACKSTAGE ENTRY"};
     ASSERT_EQ(std::size(approaches), kApproachCount);

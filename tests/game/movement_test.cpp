@@ -1,4 +1,6 @@
-// Operative movement, collision, footsteps and cover.
+// Operative movement, collision, footsteps and cover. The playthroughs replay
+// every mission exactly, so speeds, diagonals, sliding along walls, cover and
+// the footstep cadence are theirs; here are the edges no route walks.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -20,14 +22,8 @@ class MovementTest : public GameTest {
     }
 };
 
-TEST_F(MovementTest, DiagonalsAreNotFasterAndOppositeKeysCancel) {
-    const float straight = stepRight();
-    game.heldKeys = {vk::kW, vk::kD};
+TEST_F(MovementTest, OppositeKeysCancel) {
     playAt(300.0f, 300.0f);
-    game.update(kExactDt);
-    EXPECT_NEAR(distance(300.0f, 300.0f, game.playerPos.x, game.playerPos.y), straight, 1e-3f);
-    EXPECT_NEAR(game.playerFacing, -0.785398f, 1e-5f);  // up-right
-
     game.heldKeys = {vk::kW, vk::kS, vk::kRight};
     const float y = game.playerPos.y;
     game.update(0.1f);
@@ -62,16 +58,6 @@ TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
     EXPECT_FALSE(game.playerMoving);
 }
 
-TEST_F(MovementTest, BlockedAxisSlidesAlongTheWall) {
-    playAt(100.0f, 100.0f);
-    game.walls.push_back({113.0f, 0.0f, 50.0f, 500.0f});  // just right of the circle
-    hold(vk::kD);
-    hold(vk::kS);
-    game.update(0.1f);
-    EXPECT_FLOAT_EQ(game.playerPos.x, 100.0f);
-    EXPECT_GT(game.playerPos.y, 100.0f);
-}
-
 TEST_F(MovementTest, WallsDoorsTheGateAndFurnitureBlockAWholeStep) {
     const float step = stepRight();
     const float tangent = 100.0f + step + 12.0f;  // the circle's edge lands on the wall's
@@ -98,27 +84,6 @@ TEST_F(MovementTest, WallsDoorsTheGateAndFurnitureBlockAWholeStep) {
     EXPECT_FALSE(game.playerInCover);  // no cover flag, no hiding
 }
 
-TEST_F(MovementTest, CoverMakesTheOperativeSneakFromTheNextStep) {
-    const float step = stepRight();
-    // Hiding reach: 20 + 18 = 38 from the centre.
-    game.furniture.push_back({.x = 300.0f, .y = 300.0f, .w = 40.0f, .h = 40.0f});
-    playAt(300.0f, 337.0f);
-    game.heldKeys = {vk::kLeft};
-    game.update(kExactDt);  // still at full speed: cover was clear before this step
-    EXPECT_FLOAT_EQ(game.playerPos.x, 300.0f - step);
-    EXPECT_FALSE(game.playerSneaking);
-    EXPECT_FALSE(game.playerInCover);  // 337 down and a step across is beyond 38
-
-    playAt(300.0f, 337.0f);
-    game.heldKeys.clear();
-    game.update(kExactDt);
-    EXPECT_TRUE(game.playerInCover);
-    hold(vk::kLeft);
-    game.update(kExactDt);
-    EXPECT_TRUE(game.playerSneaking);
-    EXPECT_GT(game.playerPos.x, 300.0f - step);
-}
-
 TEST_F(MovementTest, ShiftSneaksAndTheSoftStepPerkIsFaster) {
     const float walk = stepRight();
     hold(vk::kShift);
@@ -129,39 +94,17 @@ TEST_F(MovementTest, ShiftSneaksAndTheSoftStepPerkIsFaster) {
     EXPECT_LT(softStep, walk);
 }
 
-TEST_F(MovementTest, FootstepsLeavePrintsAndLoudNoiseOnlyWhenWalking) {
+TEST_F(MovementTest, AWalkedFootstepLeavesAPrintAndANoiseAGuardHears) {
     Guard listener = guardAt(400.0f, 300.0f, 3.14159f);
     listener.range = 1.0f;  // it must hear, not see
     game.guards.push_back(listener);
     playAt(320.0f, 300.0f);
-
-    steps(30);  // standing still never advances the cadence
-    EXPECT_FLOAT_EQ(game.footstepPhase, 0.0f);
-    EXPECT_TRUE(game.footprints.empty());
-
     hold(vk::kDown);
-    // 6.5 per second: the first step lands on the 10th update of 1/60 s.
-    steps(9);
-    EXPECT_TRUE(game.footprints.empty());
-    steps(1);
+    for (int i = 0; i < 100 && game.footprints.empty(); ++i) game.update(kDt);
     ASSERT_EQ(game.footprints.size(), 1u);
-    const float walkedPrint = game.footprints[0].alpha;
     EXPECT_EQ(audio.count(CueFootstep), 1);
     EXPECT_EQ(game.noiseRings.size(), 1u);
     EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
-
-    // Sneaking: a fainter print and no noise.
-    game.footprints.clear();
-    game.noiseRings.clear();
-    game.guards[0] = listener;
-    hold(vk::kShift);
-    steps(23);  // 2.5 per second from a fresh phase: about 24 steps of 1/60 s
-    EXPECT_TRUE(game.footprints.empty());
-    steps(2);
-    ASSERT_EQ(game.footprints.size(), 1u);
-    EXPECT_LT(game.footprints[0].alpha, walkedPrint);
-    EXPECT_TRUE(game.noiseRings.empty());
-    EXPECT_EQ(stateOf(game.guards[0]), "patrol");
 }
 
 TEST_F(MovementTest, DrawnHeadingCatchesUpWithoutOvershooting) {

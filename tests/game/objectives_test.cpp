@@ -20,40 +20,17 @@ class ObjectiveTest : public GameTest {
         game.onKeyDown(vk::kE);
         ASSERT_TRUE(game.safeActive);
     }
-    void alignCurrentTumbler(float offset) {
+    // Puts the current tumbler `share` of its window's width off centre.
+    void alignCurrentTumbler(float share) {
         Tumbler& t = game.tumblers[game.currentTumbler];
-        t.angle = t.target + offset;
-    }
-    // Everything done but leaving; the operative stands in the main exit.
-    void readyToLeave() {
-        playAt(940.0f, 460.0f);
-        game.cipherDecrypted = 1;
-        game.dynamicObjective.active = 0;
-    }
-    static std::string readFile(const char* name) {
-        std::ifstream in(name);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        t.angle = t.target + share * t.width;
     }
 };
 
-TEST_F(ObjectiveTest, CardUnsealsTheVaultGate) {
-    playAt(495.0f + 27.5f, 195.0f);  // just inside 12 + 12 + 4
-    game.update(0.1f);
-    EXPECT_TRUE(game.cardTaken);
-    EXPECT_TRUE(game.cipherAcquired);
-    EXPECT_GT(game.gateOpen, 0.0f);  // starts opening in the same step
-
-    playAt(495.0f + 28.5f, 195.0f);
-    game.cardTaken = 0;
-    game.update(0.0f);
-    EXPECT_FALSE(game.cardTaken);
-}
-
-// The deal follows the mission clock (a replay opens the same safe), stays
-// inside the dial, and the assist perk slows and widens every tumbler.
-TEST_F(ObjectiveTest, TheTumblerDealFollowsTheClockAndThePerk) {
+// The deal follows the mission clock (a replay opens the same safe: the
+// playthroughs crack it on exact steps), stays inside the dial, and the
+// assist perk slows and widens every tumbler.
+TEST_F(ObjectiveTest, TheTumblerDealStaysInTheDialAndFollowsThePerk) {
     playAt(760.0f, 205.0f);
     game.cipherAcquired = 1;
     const auto deal = [&](float clock, bool assist) {
@@ -62,13 +39,9 @@ TEST_F(ObjectiveTest, TheTumblerDealFollowsTheClockAndThePerk) {
         game.openSafe();
         return game.tumblers;
     };
-    const auto first = deal(12.3456f, false), again = deal(12.3456f, false);
-    const auto other = deal(12.4f, false), assisted = deal(12.3456f, true);
+    const auto first = deal(12.3456f, false), assisted = deal(12.3456f, true);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(first[i].angle, again[i].angle);
-        EXPECT_EQ(first[i].target, again[i].target);
-        EXPECT_NE(first[i].target, other[i].target);
         EXPECT_GE(first[i].angle, 0.0f);
         EXPECT_LT(first[i].angle, kTwoPi);
         EXPECT_EQ(assisted[i].target, first[i].target);
@@ -97,17 +70,18 @@ TEST_F(ObjectiveTest, SafeTurnsOnlyTheCurrentTumblerAndTakesTheKeyboard) {
     EXPECT_EQ(game.gameState, GameState::Playing);  // Esc closed the safe, no pause
 }
 
-TEST_F(ObjectiveTest, HitsLockTumblersAndAMissResetsWithNoise) {
+TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
     game.guards.push_back(guardAt(780.0f, 360.0f, 0.0f));  // 155 from the terminal
     game.guards.push_back(guardAt(780.0f, 390.0f, 0.0f));  // 185: out of earshot
     openSafeAtTerminal();
-    alignCurrentTumbler(0.3f);  // inside half of 0.65
+    game.dynamicObjective.label = "INTERCEPT COURIER";
+    alignCurrentTumbler(0.45f);
     game.onKeyDown(vk::kSpace);
     EXPECT_TRUE(game.tumblers[0].locked);
     EXPECT_EQ(game.currentTumbler, 1u);
     EXPECT_EQ(audio.count(CueTick), 1);
 
-    alignCurrentTumbler(0.26f);  // outside half of 0.5
+    alignCurrentTumbler(-0.55f);
     game.tapTumbler();
     EXPECT_EQ(audio.count(CueBuzz), 1);
     EXPECT_EQ(game.currentTumbler, 0u);
@@ -117,37 +91,21 @@ TEST_F(ObjectiveTest, HitsLockTumblersAndAMissResetsWithNoise) {
     EXPECT_FLOAT_EQ(game.noiseRings[0].x, 780.0f);
     EXPECT_EQ(game.guards[0].state, nj::GuardState::Suspicious);
     EXPECT_EQ(game.guards[1].state, nj::GuardState::Patrol);
-}
 
-TEST_F(ObjectiveTest, SolvingTheSafeActivatesTheDirective) {
-    game.dynamicObjective.label = "INTERCEPT COURIER";
-    openSafeAtTerminal();
     for (int i = 0; i < 3; ++i) {
         alignCurrentTumbler(-0.1f);
         game.onKeyDown(vk::kE);
     }
     EXPECT_FALSE(game.safeActive);
-    EXPECT_TRUE(game.cipherDecrypted);
     EXPECT_TRUE(game.dynamicObjective.active);
-    EXPECT_FALSE(game.dynamicObjective.done);
     EXPECT_EQ(game.bannerText, "SAFE DECRYPTED // NEW DIRECTIVE: INTERCEPT COURIER");
     // Once decrypted, E by the terminal does not reopen it.
     game.onKeyDown(vk::kE);
     EXPECT_FALSE(game.safeActive);
 }
 
-TEST_F(ObjectiveTest, HeldENearTheTerminalOrThePageOpensTheSafe) {
-    playAt(700.0f, 205.0f);
-    game.cipherAcquired = 1;
-    hold(vk::kE);
-    game.update(kDt);  // 80 away
-    EXPECT_FALSE(game.safeActive);
-    playAt(726.0f, 205.0f);  // 54 away
-    game.update(kDt);
-    EXPECT_TRUE(game.safeActive);
-    game.abortSafe();
-
-    // The page's command skips the distance test, but not the cipher card.
+// The playthroughs open every safe with E at the terminal's reach.
+TEST_F(ObjectiveTest, ThePageOpensTheSafeFromAfarButNeedsTheCardAndPlay) {
     playAt(100.0f, 100.0f);
     game.cipherAcquired = 0;
     game.triggerSafe();
@@ -162,20 +120,13 @@ TEST_F(ObjectiveTest, HeldENearTheTerminalOrThePageOpensTheSafe) {
     EXPECT_FALSE(game.safeActive);
 }
 
-TEST_F(ObjectiveTest, TheCourierWalksItsRouteAndTheInformantOnlyDuringAnAlarm) {
-    Objective& o = directive("courier", 100.0f, 100.0f);
+// The playthroughs chase the courier along its route, and the informant while
+// it stands; here it runs once the meter is past 0.3.
+TEST_F(ObjectiveTest, TheInformantWalksOnlyDuringAnAlarm) {
+    Objective& o = directive("informant", 100.0f, 100.0f);
     o.speed = 40.0f;
-    o.waypoints = {{200.0f, 100.0f}, {200.0f, 200.0f}};
+    o.waypoints = {{200.0f, 100.0f}};
     playAt(800.0f, 500.0f);
-    game.update(0.5f);
-    EXPECT_FLOAT_EQ(o.x, 120.0f);
-    EXPECT_FLOAT_EQ(o.facing, 0.0f);
-    o.x = 196.0f;
-    game.update(0.1f);  // within 6: on to the next waypoint, no move this step
-    EXPECT_EQ(o.waypointIndex, 1u);
-    EXPECT_FLOAT_EQ(o.x, 196.0f);
-
-    directive("informant", 100.0f, 100.0f).waypoints = {{200.0f, 100.0f}};
     game.detection = 0.3f;
     game.update(0.5f);
     EXPECT_FLOAT_EQ(o.x, 100.0f);
@@ -189,7 +140,6 @@ TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
     o.timeLeft = 0.15f;
     playAt(340.0f, 300.0f);  // within 48: E would complete it
     game.update(0.1f);
-    EXPECT_NEAR(o.timeLeft, 0.05f, 1e-6f);
     EXPECT_TRUE(game.nearObjective);
     game.update(0.1f);
     EXPECT_EQ(game.gameState, GameState::MissionFailed);
@@ -209,19 +159,11 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     EXPECT_EQ(game.bannerText, "OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR ROOF HELIPAD");
     EXPECT_EQ(audio.count(CueSuccess), 1);
 
-    // At 40 the update rule needs E or Space held; E pressed away from
-    // everything is just held, and completes it once in range.
+    // At 40 the update rule needs E or Space held.
     o.done = 0;
     playAt(340.0f, 300.0f);
     game.update(kDt);
     EXPECT_FALSE(o.done);
-    playAt(500.0f, 300.0f);
-    game.update(kDt);
-    game.onKeyDown(vk::kE);
-    playAt(340.0f, 300.0f);
-    game.update(kDt);
-    EXPECT_TRUE(o.done);
-    o.done = 0;
     game.heldKeys = {vk::kSpace};
     game.update(kDt);
     EXPECT_TRUE(o.done);
@@ -233,11 +175,11 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     game.onKeyDown(vk::kE);
     EXPECT_TRUE(o.done);
     EXPECT_EQ(game.bannerText, "DIRECTIVE COMPLETE: PLANT BUG");
-    EXPECT_EQ(audio.count(CueSuccess), 3);
     EXPECT_EQ(audio.count(CueChime), 1);
 }
 
-TEST_F(ObjectiveTest, OptionalIntelIsSecuredByReachOrHeldE) {
+// The playthroughs secure the intel by walking onto it; E has its own banner.
+TEST_F(ObjectiveTest, OptionalIntelIsSecuredByEWithItsBanner) {
     Objective& intel = game.optionalIntel;
     intel.label = "BLACK LEDGER";
     intel.active = 1;
@@ -251,11 +193,6 @@ TEST_F(ObjectiveTest, OptionalIntelIsSecuredByReachOrHeldE) {
     EXPECT_TRUE(intel.done);
     EXPECT_EQ(game.bannerText, "OPTIONAL INTEL SECURED (+150 NIA INTEL): BLACK LEDGER");
     EXPECT_FALSE(game.heldKeys.count(vk::kE));
-
-    intel.done = 0;
-    playAt(365.0f, 115.0f);  // within 26
-    game.update(kDt);
-    EXPECT_TRUE(intel.done);
 }
 
 TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
@@ -274,7 +211,7 @@ TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
     EXPECT_EQ(audio.count(CueSuccess), 1);
 }
 
-TEST_F(ObjectiveTest, GradeBandsAwardThresholdsAndTheScoreBehindThem) {
+TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
     struct Case {
         std::uint32_t spotted;
         float peak;
@@ -282,19 +219,17 @@ TEST_F(ObjectiveTest, GradeBandsAwardThresholdsAndTheScoreBehindThem) {
         bool intel, altExit;
         const char* grade;
         std::int32_t award;
-        std::int64_t score;
     };
     const Case cases[] = {
-        {0, 0.0f, 10.0f, false, false, "S SHADOW", 270, 100},
-        {0, 0.25f, 10.0f, false, false, "S SHADOW", 150, 100},  // 0.25 is not below 0.25
-        {0, 0.26f, 95.0f, false, false, "S SHADOW", 150, 92},   // 95 s is not over 95
-        {0, 0.7f, 10.0f, false, true, "S SHADOW", 225, 90},
-        {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150, 80},
-        {1, 0.3f, 10.0f, false, false, "B AGENT", 150, 74},
-        {1, 0.7f, 10.0f, false, false, "B AGENT", 150, 62},
-        {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150, 56},
-        {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420, 120},
-        {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150, -94},  // far below zero
+        {0, 0.25f, 10.0f, false, false, "S SHADOW", 150},  // 0.25 is not below 0.25
+        {0, 0.26f, 95.0f, false, false, "S SHADOW", 150},  // 95 s is not over 95
+        {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},
+        {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150},
+        {1, 0.3f, 10.0f, false, false, "B AGENT", 150},
+        {1, 0.7f, 10.0f, false, false, "B AGENT", 150},
+        {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150},
+        {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},
+        {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150},  // far below zero
     };
     for (const Case& c : cases) {
         game.timesSpotted = c.spotted;
@@ -306,11 +241,10 @@ TEST_F(ObjectiveTest, GradeBandsAwardThresholdsAndTheScoreBehindThem) {
         SCOPED_TRACE(::testing::Message() << c.spotted << " " << c.peak << " " << c.clock);
         EXPECT_EQ(g.label, c.grade);
         EXPECT_EQ(g.award, c.award);
-        EXPECT_EQ(g.score, c.score);
         // The win screen lists these lines: they must add up to the score.
         EXPECT_EQ(
             100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints,
-            c.score);
+            g.score);
     }
 }
 
@@ -320,11 +254,14 @@ TEST_F(ObjectiveTest, WinningAnEarlierMissionNeverLowersTheUnlock) {
     useCampaign({"{}", "{}", "{}"});
     game.highestUnlocked = 2;
     game.loadMission(true);
-    readyToLeave();
+    playAt(940.0f, 460.0f);  // in the main exit with the safe cracked
+    game.cipherDecrypted = 1;
     game.update(kDt);
     ASSERT_EQ(game.gameState, GameState::MissionComplete);
     EXPECT_EQ(game.highestUnlocked, 2u);
-    EXPECT_EQ(readFile("save.dat"), "2 470 0 0 0\n1 0 0 0 \n");
+    std::ostringstream save;
+    save << std::ifstream("save.dat").rdbuf();
+    EXPECT_EQ(save.str(), "2 470 0 0 0\n1 0 0 0 \n");
 }
 
 TEST_F(ObjectiveTest, FinishingOutsidePlayIsIgnored) {

@@ -19,10 +19,8 @@ expectation that does not hold, on any error output, or on a non-zero exit.
 `compile` turns a route into a script. A route is a script that may also use
   goto X Y       walk (holding the arrow keys) until within a step of (X, Y)
   sneak X Y      the same with Shift held
-  wait N         N steps
   until EXPR     step until EXPR holds for the state
   chase          walk after the phase-two directive until it is complete
-  sneakchase     the same with Shift held
   takedown N     sneak up on guard N and knock it out (Space)
   include FILE   another route, read from the same folder
 Every goto, sneak and until is resolved against the running game and written
@@ -270,10 +268,10 @@ class Compiler:
                 # Getting out on the way ends the walk.
                 self.steer(where, f"({x}, {y})", lambda s: (x, y), lambda s: s["gameState"] == 3,
                            cmd == "sneak", True)
-            elif cmd in ("chase", "sneakchase"):
+            elif cmd == "chase":
                 self.steer(where, "the directive",
                            lambda s: (s["dynamicObjective"]["x"], s["dynamicObjective"]["y"]),
-                           lambda s: s["dynamicObjective"]["done"], cmd == "sneakchase", False)
+                           lambda s: s["dynamicObjective"]["done"], False, False)
             elif cmd == "takedown":
                 n = int(words[1])
                 self.steer(where, f"guard {n}", lambda s: (s["guards"][n]["x"], s["guards"][n]["y"]),
@@ -282,9 +280,6 @@ class Compiler:
                 self.emit("press SPACE")
                 if not self.send("print")["guards"][n]["downed"]:
                     raise CheckFailed(f"{where}: the takedown of guard {n} failed")
-            elif cmd == "wait":
-                for _ in range(int(words[1])):
-                    self.step()
             elif cmd == "until":
                 expr = raw.split("#", 1)[0].strip()[len("until"):].strip()
                 for _ in range(MAX_STEPS):

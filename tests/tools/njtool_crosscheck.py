@@ -12,7 +12,6 @@ import subprocess
 import sys
 import tempfile
 import unittest
-import wave
 
 NJTOOL = None
 MAP_KEY = b"QRV-512-RESTRICTED-FIELD-ORDER-KEY-5820-COURIER-BULLETIN"
@@ -222,11 +221,11 @@ class OtherCommands(Workdir):
     def test_json_check_and_cues(self):
         self.assertEqual(ok("json", "check", self.write("ok.json", b'{"a":[1,{"b":nope}]} trailing')), b"ok\n")
         self.assertEqual(refused("json", "check", self.write("bad.json", b'{"a" 1}')), "Expected ':' after key")
-        # The cues' lengths and samples are the synthesiser's tests'; here: eight WAV files.
-        ok("cues", self.dir)
-        for stem in ["0-footstep", "1-chime", "2-tick", "3-thud", "4-hiss", "5-buzz", "6-failure", "7-success"]:
-            with wave.open(os.path.join(self.dir, stem + ".wav")) as w:
-                self.assertEqual((w.getnchannels(), w.getframerate(), w.getsampwidth()), (1, 44100, 2), stem)
+        # The cues' samples and the WAV header are the synthesiser's tests'; here: the eight files.
+        cues = os.path.join(self.dir, "cues")
+        ok("cues", cues)
+        self.assertEqual(sorted(os.listdir(cues)), [f"{stem}.wav" for stem in [
+            "0-footstep", "1-chime", "2-tick", "3-thud", "4-hiss", "5-buzz", "6-failure", "7-success"]])
 
     def test_a_named_pipe_is_refused_not_waited_on(self):
         pipe = os.path.join(self.dir, "pipe.json")
