@@ -1,7 +1,8 @@
 // The shipped page on our engine with its real fonts, fed the state scripts
 // the game composes from the shipped missions: the longest texts stay inside
 // their boxes with room to grow, prompts cover neither the operative nor its
-// target, and a host that sends none of the newer extras still gets a page.
+// target, no mission's goal lies under the HUD, and a host that sends none
+// of the newer extras still gets a page.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "data/map_token.hpp"
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
+#include "game/rules_math.hpp"
 #include "tests/ui/package_mount.hpp"
 #include "tests/ui/web/web_test_support.hpp"
 #include "ui/package_file_system.hpp"
@@ -435,6 +437,70 @@ TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
         sync(c.changes);
         EXPECT_EQ(hasClass("dirpanel", "faded"), c.directiveFaded) << c.what;
         EXPECT_EQ(hasClass("statpanel", "faded"), c.statusFaded) << c.what;
+    }
+}
+
+// Nothing the operative goes for is drawn under a HUD panel in any shipped
+// mission, so a new map and a reshaped HUD are checked against each other.
+// Approaches only move the start, so one look covers all four. Goals are
+// taken as far as the scene draws round their points (the bobbing card and
+// keycards, the intel's pulse, the directive's ring, the console with its
+// tag above); the courier and the informant along the whole route they walk.
+TEST_F(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    sync();
+    std::istringstream in(page.js(
+        "Array.prototype.map.call(document.querySelectorAll('#hud .panel'), function (e) {"
+        " var r = e.getBoundingClientRect(); return [e.id, r.left, r.top, r.width, r.height]"
+        ".join(' '); }).join(' ')"));
+    std::vector<std::pair<std::string, nj::Rect>> panels;  // in field units
+    std::string id;
+    for (nj::Rect r; in >> id >> r.x >> r.y >> r.w >> r.h;) {
+        panels.push_back({id, {r.x * 0.75f, r.y * 0.75f, r.w * 0.75f, r.h * 0.75f}});
+    }
+    ASSERT_EQ(panels.size(), 2u);
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        const auto clear = [&](const std::string& what, const auto& meets) {
+            for (const auto& [panel, r] : panels) {
+                EXPECT_FALSE(meets(r))
+                    << "operation " << i + 1 << ": the " << what << " under " << panel;
+            }
+        };
+        const auto box = [&](const std::string& what, nj::Rect b) {
+            clear(what, [&](const nj::Rect& r) {
+                return b.x < r.x + r.w && r.x < b.x + b.w && b.y < r.y + r.h && r.y < b.y + b.h;
+            });
+        };
+        const auto ring = [&](const std::string& what, float x, float y, float radius) {
+            clear(what, [&](const nj::Rect& r) {
+                return nj::circleOverlapsRect(x, y, radius, r.x, r.y, r.w, r.h);
+            });
+        };
+        for (const nj::Keycard& c : game.keycards)
+            box(c.color + " keycard", {c.x - 10, c.y - 10, 20, 20});
+        box("cipher card", {game.card.x - 12, game.card.y - 11, 24, 22});
+        box("safe terminal", {game.terminal.x - 16, game.terminal.y - 34, 32, 46});
+        box("exit", game.exit);
+        if (game.altExitActive) box("alternative exit", game.altExit);
+        if (game.optionalIntel.active)
+            ring("intel", game.optionalIntel.x, game.optionalIntel.y, 22);
+        const nj::Objective& d = game.dynamicObjective;
+        std::vector<nj::Vec2> path{{d.x, d.y}};
+        if (i < 2 && !d.waypoints.empty()) {
+            path.insert(path.end(), d.waypoints.begin(), d.waypoints.end());
+            path.push_back(d.waypoints.front());
+        }
+        ring("directive", d.x, d.y, 23);
+        for (std::size_t s = 1; s < path.size(); ++s) {
+            const nj::Vec2 a = path[s - 1], b = path[s];
+            const int samples = 1 + static_cast<int>(std::hypot(b.x - a.x, b.y - a.y) / 2);
+            for (int t = 0; t <= samples; ++t) {
+                const float f = static_cast<float>(t) / static_cast<float>(samples);
+                ring("directive's route", a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f, 23);
+            }
+        }
     }
 }
 
