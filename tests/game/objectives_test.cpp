@@ -226,7 +226,6 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
         {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},
         {0, 0.3f, 96.0f, false, false, "A OPERATIVE", 150},
         {1, 0.3f, 10.0f, false, false, "B AGENT", 150},
-        {1, 0.7f, 10.0f, false, false, "B AGENT", 150},
         {2, 0.3f, 10.0f, false, false, "C COMPROMISED", 150},
         {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},
         {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150},  // far below zero

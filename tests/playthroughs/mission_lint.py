@@ -9,9 +9,6 @@ mission one way, cannot see:
   through walls, furniture and closed doors, and picking up whatever keycards
   can be reached: the cipher card, the terminal, the intel, the directive,
   the exit and the alternative exit can all be reached.
-
-That no goal lies under a HUD panel is the page layout test's: it reads the
-panels as our engine lays the page out.
 """
 import argparse
 import json

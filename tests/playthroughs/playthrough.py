@@ -4,27 +4,11 @@
   playthrough.py check   --sim SIM --campaign FILE --workdir DIR SCRIPT.sim
   playthrough.py compile --sim SIM --campaign FILE --workdir DIR ROUTE -o SCRIPT.sim
 
-A playthrough script is an ordinary nightjar-sim script. Comments carry the
-checks, so the same file also runs by hand with `nightjar-sim SCRIPT`:
-
-  print  # expect: PYTHON EXPRESSION   the state line's members are names
-  #! write-save N N N N N N N N N      writes save.dat before the next run starts
-  #! expect-save N N N N N N N N N     save.dat holds exactly these numbers
-  #! restart                           ends this run; the next line starts a
-                                       second nightjar-sim in the same folder
-
-`check` runs the script in a fresh working directory and fails on the first
-expectation that does not hold, on any error output, or on a non-zero exit.
-
-`compile` turns a route into a script. A route is a script that may also use
-  goto X Y       walk (holding the arrow keys) until within a step of (X, Y)
-  sneak X Y      the same with Shift held
-  until EXPR     step until EXPR holds for the state
-  chase          walk after the phase-two directive until it is complete
-  takedown N     sneak up on guard N and knock it out (Space)
-  include FILE   another route, read from the same folder
-Every goto, sneak and until is resolved against the running game and written
-out as plain down/up/step lines, so the script replays the same run exactly.
+A playthrough script is an ordinary nightjar-sim script whose comments carry
+the checks (`# expect: EXPR` after a print, `#! write-save`, `#! expect-save`,
+`#! restart`); a route adds goto, sneak, until, chase, takedown and include,
+which `compile` resolves against the running game into plain key presses and
+step counts. assets/missions/README.md describes both.
 """
 import argparse
 import json
@@ -93,10 +77,9 @@ def read_save(workdir):
 class Runner:
     """One playthrough: a folder, the sim runs in it, and the checks."""
 
-    def __init__(self, sim, campaign, workdir, log=None):
+    def __init__(self, sim, campaign, workdir):
         self.sim, self.campaign, self.workdir = sim, campaign, workdir
         self.session = None
-        self.log = log
         self.prints = 0
 
     def ensure(self):

@@ -48,9 +48,9 @@ TEST(PageState, DirectiveFollowsTheMissionChain) {
 }
 
 // Minutes keep counting past an hour (the page sizes its clock for
-// "100:00"); a raised alarm shows the alert tier even with no detection.
+// "100:00"; seconds rounding down is the sim_pagestate test's); a raised
+// alarm shows the alert tier even with no detection.
 TEST(PageState, ClockCountsMinutesPastAnHourAndTheAlarmRaisesTheTier) {
-    EXPECT_EQ(nj::clockText(7.9f), "00:07");
     EXPECT_EQ(nj::clockText(6000.0f), "100:00");
     HeadlessGame h;
     h.game.alarmActive = 1;
@@ -127,14 +127,8 @@ TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
         "NJ3M_V1.broken",
         nj::encodeMapToken(R"({"theme":"archive"})", "s3"),
     });
-    const auto& missions = h.game.missionSummaries;
-    ASSERT_EQ(missions.size(), 3u);
-    EXPECT_EQ(missions[0].name, "ROYAL FLUSH");
-    EXPECT_EQ(missions[0].desc, "Casino job.");
-    EXPECT_EQ(missions[1].name, "OPERATION 02");
-    EXPECT_EQ(missions[2].name, "OPERATION 03");
-    EXPECT_EQ(missions[2].desc, "Infiltrate the perimeter and extract.");
-
+    // The names are the script's; the default description is the builder tests'.
+    EXPECT_EQ(h.game.missionSummaries.at(0).desc, "Casino job.");
     const std::string script = fieldsOf(h.game);
     EXPECT_NE(script.find("\"missionNames\":[\"ROYAL FLUSH\",\"OPERATION 02\",\"OPERATION 03\"]"),
               std::string::npos);

@@ -7,10 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "data/map_token.hpp"
@@ -24,11 +23,6 @@
 #include "ui/stock_sources.hpp"
 
 namespace {
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // Geometry checks that run in the page and answer "ok" or what is wrong.
 // "line", "rline", "cline": one line of text inside its box, still inside
@@ -51,14 +45,11 @@ window.__fit = (function () {
       return a + " " + show(t) + " leaves " + b + " " + show(box);
     return "ok";
   }
+  var LINE = { line: [0, 1], rline: [1, 0], cline: [0.5, 0.5] };  // growth at left, right
   function check(kind, a, b) {
-    var t, box, w;
-    if (kind === "line" || kind === "rline" || kind === "cline") {
-      t = rect(a); box = rect(b); w = (t.right - t.left) * MORE;
-      if (kind === "line") t = grown(t, 0, w);
-      if (kind === "rline") t = grown(t, w, 0);
-      if (kind === "cline") t = grown(t, w / 2, w / 2);
-      return within(a, t, b, box);
+    if (LINE[kind]) {
+      var t = rect(a), w = (t.right - t.left) * MORE;
+      return within(a, grown(t, w * LINE[kind][0], w * LINE[kind][1]), b, rect(b));
     }
     if (kind === "wrap") {
       var e = el(a), before = rect(a), outer = rect(b);
@@ -101,8 +92,8 @@ class RealPage : public nj::test::BuiltPackageTest {
         web::Platform::instance().setFontLoader(&fonts);
         std::vector<std::string> maps;
         for (int i = 1; i <= 4; ++i) {
-            const std::string json =
-                readText(std::string(NJ_MISSIONS_DIR) + "/mission" + std::to_string(i) + ".json");
+            const std::string json = webtest::readText(std::string(NJ_MISSIONS_DIR) + "/mission" +
+                                                       std::to_string(i) + ".json");
             ASSERT_FALSE(json.empty()) << "mission" << i;
             maps.push_back(nj::encodeMapToken(json, "salt" + std::to_string(i)));
         }
@@ -456,49 +447,43 @@ TEST_F(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
         ".join(' '); }).join(' ')"));
     std::vector<std::pair<std::string, nj::Rect>> panels;  // in field units
     std::string id;
-    for (nj::Rect r; in >> id >> r.x >> r.y >> r.w >> r.h;) {
+    for (nj::Rect r; in >> id >> r.x >> r.y >> r.w >> r.h;)
         panels.push_back({id, {r.x * 0.75f, r.y * 0.75f, r.w * 0.75f, r.h * 0.75f}});
-    }
     ASSERT_EQ(panels.size(), 2u);
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
-        const auto clear = [&](const std::string& what, const auto& meets) {
-            for (const auto& [panel, r] : panels) {
-                EXPECT_FALSE(meets(r))
-                    << "operation " << i + 1 << ": the " << what << " under " << panel;
-            }
-        };
-        const auto box = [&](const std::string& what, nj::Rect b) {
-            clear(what, [&](const nj::Rect& r) {
-                return b.x < r.x + r.w && r.x < b.x + b.w && b.y < r.y + r.h && r.y < b.y + b.h;
-            });
-        };
-        const auto ring = [&](const std::string& what, float x, float y, float radius) {
-            clear(what, [&](const nj::Rect& r) {
-                return nj::circleOverlapsRect(x, y, radius, r.x, r.y, r.w, r.h);
-            });
-        };
+        // Boxes, and rings of the given radius round a point.
+        std::vector<std::tuple<std::string, nj::Rect, float>> drawn = {
+            {"cipher card", {game.card.x - 12, game.card.y - 11, 24, 22}, 0},
+            {"safe terminal", {game.terminal.x - 16, game.terminal.y - 34, 32, 46}, 0},
+            {"exit", game.exit, 0}};
         for (const nj::Keycard& c : game.keycards)
-            box(c.color + " keycard", {c.x - 10, c.y - 10, 20, 20});
-        box("cipher card", {game.card.x - 12, game.card.y - 11, 24, 22});
-        box("safe terminal", {game.terminal.x - 16, game.terminal.y - 34, 32, 46});
-        box("exit", game.exit);
-        if (game.altExitActive) box("alternative exit", game.altExit);
+            drawn.push_back({c.color + " keycard", {c.x - 10, c.y - 10, 20, 20}, 0});
+        if (game.altExitActive) drawn.push_back({"alternative exit", game.altExit, 0});
         if (game.optionalIntel.active)
-            ring("intel", game.optionalIntel.x, game.optionalIntel.y, 22);
+            drawn.push_back({"intel", {game.optionalIntel.x, game.optionalIntel.y}, 22});
         const nj::Objective& d = game.dynamicObjective;
         std::vector<nj::Vec2> path{{d.x, d.y}};
         if (i < 2 && !d.waypoints.empty()) {
             path.insert(path.end(), d.waypoints.begin(), d.waypoints.end());
             path.push_back(d.waypoints.front());
         }
-        ring("directive", d.x, d.y, 23);
+        drawn.push_back({"directive", {d.x, d.y}, 23});
         for (std::size_t s = 1; s < path.size(); ++s) {
             const nj::Vec2 a = path[s - 1], b = path[s];
-            const int samples = 1 + static_cast<int>(std::hypot(b.x - a.x, b.y - a.y) / 2);
-            for (int t = 0; t <= samples; ++t) {
-                const float f = static_cast<float>(t) / static_cast<float>(samples);
-                ring("directive's route", a.x + (b.x - a.x) * f, a.y + (b.y - a.y) * f, 23);
+            const float n = std::ceil(std::hypot(b.x - a.x, b.y - a.y) / 2);
+            for (float t = 1; t <= n; ++t)
+                drawn.push_back({"directive's route",
+                                 {a.x + (b.x - a.x) * t / n, a.y + (b.y - a.y) * t / n},
+                                 23});
+        }
+        for (const auto& [what, b, radius] : drawn) {
+            for (const auto& [panel, r] : panels) {
+                EXPECT_FALSE(radius > 0
+                                 ? nj::circleOverlapsRect(b.x, b.y, radius, r.x, r.y, r.w, r.h)
+                                 : b.x < r.x + r.w && r.x < b.x + b.w && b.y < r.y + r.h &&
+                                       r.y < b.y + b.h)
+                    << "operation " << i + 1 << ": the " << what << " under " << panel;
             }
         }
     }

@@ -20,13 +20,17 @@ std::string lower(std::string text) {
 }
 
 web::BufferPtr readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return nullptr;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!std::ifstream(path)) return nullptr;
+    const std::string bytes = readText(path);
     return web::makeBuffer(bytes.data(), bytes.size());
 }
 
 }  // namespace
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
 
 web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
     auto found = files_.find(path);
@@ -40,8 +44,6 @@ web::BufferPtr TestFontLoader::load(const std::string& family, int weight, bool)
     std::string file;
     if (name == "dejavu sans" || name == "sans-serif") {
         file = bold ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf";
-    } else if (name == "dejavu sans mono" || name == "monospace") {
-        file = bold ? "DejaVuSansMono-Bold.ttf" : "DejaVuSansMono.ttf";
     } else if (name == "lato") {
         return readFile(kPageFontDir + (bold ? "lato/700Bold/Lato_700Bold.ttf"
                                              : "lato/400Regular/Lato_400Regular.ttf"));

@@ -28,10 +28,8 @@ class MemoryFileSystem : public web::FileSystem {
     std::map<std::string, std::string> files_;
 };
 
-// "DejaVu Sans" (also "sans-serif") and "DejaVu Sans Mono" ("monospace"),
-// and the page's own "Lato", "Montserrat" and "Roboto Mono" from the npm
-// packages the game ships them from; bold from weight 600. Everything else
-// is unknown.
+// "DejaVu Sans" (also "sans-serif"), and the page's own "Lato", "Montserrat" and "Roboto Mono" from
+// the npm packages the game ships them from; bold from weight 600. Everything else is unknown.
 class TestFontLoader : public web::FontLoader {
   public:
     std::string fallbackFont() override { return "DejaVu Sans"; }
@@ -85,6 +83,9 @@ class PageHarness : public web::LoadListener {
         if (isMainFrame) ++domReadyCount;
     }
 };
+
+// A whole file's bytes; empty when it cannot be read.
+std::string readText(const std::string& path);
 
 constexpr std::uint32_t kTransparent = 0x00000000;
 std::uint32_t rgb(std::uint32_t value);  // 0xRRGGBB -> opaque 0xFFRRGGBB
