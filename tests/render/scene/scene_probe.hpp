@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstddef>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,10 +26,9 @@ inline bool sameColor(const Color& a, const Color& b) {
            std::fabs(a.b - b.b) < kColorTol && std::fabs(a.a - b.a) < kColorTol;
 }
 
-// One recorded drawing: its vertices in canvas units and which pipeline drew each.
+// One recorded drawing: its vertices in canvas units and its blend switches.
 struct Recording {
     std::vector<Vertex> vertices;
-    std::vector<bool> additive;  // per vertex
     bool additiveAtEnd = false;
     int additiveBinds = 0, alphaBinds = 0;
 
@@ -63,23 +61,9 @@ inline Recording record(const std::function<void(Batch&)>& draw) {
     r.additiveAtEnd = batch.additiveBlend();
     batch.flushBatch();
     r.vertices = batch.written();
-    r.additive.assign(r.vertices.size(), false);
-    bool additive = false;
-    for (const std::string& line : batch.log) {
-        if (line == "bind additive") {
-            additive = true;
-            ++r.additiveBinds;
-        } else if (line == "bind alpha") {
-            additive = false;
-            ++r.alphaBinds;
-        } else if (line.rfind("draw ", 0) == 0) {
-            std::istringstream in(line.substr(5));
-            std::size_t first = 0, count = 0;
-            in >> first >> count;
-            for (std::size_t i = first; i < first + count && i < r.additive.size(); ++i)
-                r.additive[i] = additive;
-        }
-    }
+    r.additiveBinds =
+        static_cast<int>(std::count(batch.log.begin(), batch.log.end(), "bind additive"));
+    r.alphaBinds = static_cast<int>(std::count(batch.log.begin(), batch.log.end(), "bind alpha"));
     return r;
 }
 
