@@ -4,15 +4,14 @@
 
 #include <cairo.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 #include "data/map_token.hpp"
 #include "game/game.hpp"
+#include "tests/support/vulkan_run.hpp"
 #include "tests/ui/package_mount.hpp"
 #include "ui/page_state.hpp"
 #include "ui/web/view.hpp"
@@ -136,22 +135,6 @@ TEST_F(OverlayHost, ClicksAndKeysReachTheGameThroughThePage) {
 }
 
 #ifdef NJTOOL_PATH
-// Runs a program with its arguments as given (no shell); its exit status.
-int run(const std::vector<std::string>& args) {
-    const pid_t child = fork();
-    if (child == 0) {
-        std::vector<char*> argv;
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        std::freopen("/dev/null", "w", stdout);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // The preview tool is how page authors and the fidelity script see the
 // overlay: for the same state it must give the game's own pixels, fonts
 // and all (it once drew Roboto Mono as DejaVu Sans Mono).
@@ -159,14 +142,18 @@ TEST_F(OverlayHost, PreviewToolDrawsExactlyWhatTheOverlayDraws) {
     game.selectMissionFromPage(1.0);  // a locked operation: the lock note, a disabled button
     frames(3);
     ASSERT_TRUE(overlay->domReady());
-    const std::string state = nj::buildStateScript(game, nj::PageLayout{1280, 720});
-    const std::string name = "overlay_preview_" + std::to_string(getpid()) + ".png";
-    const std::string png = (std::filesystem::temp_directory_path() / name).string();
-    ASSERT_EQ(run({NJTOOL_PATH, "page", "render", "ui/ui.html", png, "--package", NJ_PACKAGE_PATH,
-                   "--script", state}),
-              0);
-    cairo_surface_t* preview = cairo_image_surface_create_from_png(png.c_str());
-    std::filesystem::remove(png);
+    std::string state = "'";  // the state script, quoted for the shell
+    for (char c : nj::buildStateScript(game, nj::PageLayout{1280, 720}))
+        state += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("overlay_preview_" + std::to_string(getpid()));
+    const nj::test::ProgramRun run = nj::test::runCommand(
+        dir, "'" NJTOOL_PATH "' page render ui/ui.html preview.png --package '" NJ_PACKAGE_PATH
+             "' --script " +
+                 state + "'");
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    cairo_surface_t* preview = cairo_image_surface_create_from_png((dir / "preview.png").c_str());
+    std::filesystem::remove_all(dir);
     ASSERT_EQ(cairo_surface_status(preview), CAIRO_STATUS_SUCCESS);
     ASSERT_EQ(cairo_image_surface_get_width(preview), canvas.lastWidth);
     ASSERT_EQ(cairo_image_surface_get_height(preview), canvas.lastHeight);
