@@ -13,11 +13,11 @@
 #include <tuple>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "data/digest.hpp"
 #include "data/keystream.hpp"
 #include "tests/support/deadline.hpp"
+#include "tests/support/scratch_dir.hpp"
 
 // Allocations larger than the cap fail while an AllocationCap is alive, so a
 // test can tell "refused at once" from "read it all, then refused". The
@@ -244,14 +244,11 @@ TEST(PackageRefusals, MalformedIndexEntriesEndTheMountButKeepEarlierEntries) {
 }
 
 TEST(PackageMount, FileFallsBackToTheAssetsFolderAndAFailedMountEmptiesTheStore) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("nj_pkg_" + std::to_string(::getpid()));
-    fs::create_directories(dir / "assets");
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir);
+    const nj::test::ScratchDir scratch;
+    std::filesystem::create_directories("assets");
     RawPackage p;
     p.index = indexOf({{"x", "y"}});
-    { std::ofstream(dir / "assets" / "game.nj3p", std::ios::binary) << p.bytes(); }
+    { std::ofstream("assets/game.nj3p", std::ios::binary) << p.bytes(); }
     Mounted m;
     EXPECT_TRUE(m.store.mount("game.nj3p"));
     EXPECT_EQ(m.info.str(),
@@ -259,16 +256,14 @@ TEST(PackageMount, FileFallsBackToTheAssetsFolderAndAFailedMountEmptiesTheStore)
     EXPECT_FALSE(m.store.mount("missing.nj3p"));
     EXPECT_FALSE(m.store.contains("x"));
     // A folder in place of the package is no package, and the assets/ copy is still found.
-    fs::create_directories(dir / "game.nj3p");
+    std::filesystem::create_directories("game.nj3p");
     EXPECT_TRUE(m.store.mount("game.nj3p"));
-    fs::create_directories(dir / "folder.nj3p");
+    std::filesystem::create_directories("folder.nj3p");
     EXPECT_FALSE(m.store.mount("folder.nj3p"));
     // Nor is a pipe, and mounting one does not wait for a writer.
     const nj::test::Deadline deadline(10);
-    ASSERT_EQ(::mkfifo((dir / "pipe.nj3p").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo("pipe.nj3p", 0600), 0);
     EXPECT_FALSE(m.store.mount("pipe.nj3p"));
-    fs::current_path(previous);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -5,47 +5,41 @@
 #include "data/regular_file.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "tests/support/scratch_dir.hpp"
+
 namespace {
 
-namespace fs = std::filesystem;
-
 class RegularFiles : public ::testing::Test {
-  protected:
-    fs::path dir = fs::temp_directory_path() / ("nj_regular_" + std::to_string(::getpid()));
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string at(const char* name) const { return (dir / name).string(); }
+    nj::test::ScratchDir scratch;
 };
 
 TEST_F(RegularFiles, AFileUpToTheCapIsRead) {
-    std::ofstream{at("empty")};
-    std::ofstream(at("at the cap")) << std::string(64, 'x');
-    std::ofstream(at("past the cap")) << std::string(65, 'x');
+    std::ofstream{"empty"};
+    std::ofstream("at the cap") << std::string(64, 'x');
+    std::ofstream("past the cap") << std::string(65, 'x');
     std::string bytes = "untouched";
-    EXPECT_TRUE(nj::readRegularFile(at("empty"), 64, bytes));
+    EXPECT_TRUE(nj::readRegularFile("empty", 64, bytes));
     EXPECT_EQ(bytes, "");
-    EXPECT_TRUE(nj::readRegularFile(at("at the cap"), 64, bytes));
+    EXPECT_TRUE(nj::readRegularFile("at the cap", 64, bytes));
     EXPECT_EQ(bytes, std::string(64, 'x'));
     bytes = "untouched";
-    EXPECT_FALSE(nj::readRegularFile(at("past the cap"), 64, bytes));
+    EXPECT_FALSE(nj::readRegularFile("past the cap", 64, bytes));
     EXPECT_EQ(bytes, "untouched");
 }
 
 TEST_F(RegularFiles, WritingReplacesALongerFileButNotAFolder) {
-    const std::string file = at("file");
-    std::ofstream(file) << "a much longer old text";
-    ASSERT_TRUE(nj::writeRegularFile(file, "new"));
+    std::ofstream("file") << "a much longer old text";
+    ASSERT_TRUE(nj::writeRegularFile("file", "new"));
     std::string back;
-    ASSERT_TRUE(nj::readRegularFile(file, 100, back));
+    ASSERT_TRUE(nj::readRegularFile("file", 100, back));
     EXPECT_EQ(back, "new");
-    fs::create_directories(at("folder"));
-    EXPECT_FALSE(nj::writeRegularFile(at("folder"), "lost"));
-    EXPECT_TRUE(fs::is_directory(at("folder")));
+    std::filesystem::create_directories("folder");
+    EXPECT_FALSE(nj::writeRegularFile("folder", "lost"));
+    EXPECT_TRUE(std::filesystem::is_directory("folder"));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <functional>
 
 #include "tests/support/deadline.hpp"
+#include "tests/support/scratch_dir.hpp"
 
 namespace {
 
@@ -55,11 +55,8 @@ TEST(SaveRead, ShortDamagedAndOutOfRangeTextsApplyWhatCanBeRead) {
 
 class SaveFileOnDisk : public ::testing::Test {
   protected:
-    std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("nj_save_" + std::to_string(::getpid()));
-    std::string path = (dir / "save.dat").string();
-    void SetUp() override { std::filesystem::create_directories(dir); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    nj::test::ScratchDir scratch;
+    const std::string path = "save.dat";
     std::string contents() {
         std::ifstream f(path);
         return std::string(std::istreambuf_iterator<char>(f), {});
@@ -110,7 +107,7 @@ TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOn
     nj::SaveRecord r;
     EXPECT_FALSE(nj::writeSaveFile(path, r));
     EXPECT_EQ(contents(), "0 999 0 0 0\n0 0 0 0 \n");
-    EXPECT_FALSE(nj::writeSaveFile((dir / "no" / "such" / "save.dat").string(), r));
+    EXPECT_FALSE(nj::writeSaveFile("no/such/save.dat", r));
 }
 
 }  // namespace

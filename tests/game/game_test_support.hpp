@@ -4,10 +4,8 @@
 // tests.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
+#include "tests/support/scratch_dir.hpp"
 
 namespace nj::testing {
 
@@ -31,28 +30,6 @@ class RecordingAudio final : public AudioSink {
 
   private:
     bool enabled_ = true;
-};
-
-// Moves into a fresh directory for the lifetime of the object.
-class ScratchDir {
-  public:
-    ScratchDir() {
-        static int counter = 0;
-        path_ = std::filesystem::temp_directory_path() /
-                ("nj-game-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-        std::filesystem::current_path(path_);
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-
-  private:
-    std::filesystem::path previous_ = std::filesystem::current_path();
-    std::filesystem::path path_;
 };
 
 inline std::string tokenFor(const std::string& missionJson) {
@@ -109,7 +86,7 @@ class GameTest : public ::testing::Test {
         return g;
     }
 
-    ScratchDir scratch;
+    test::ScratchDir scratch;
     RecordingAudio audio;
     Game game{nullptr, &audio};
 };
