@@ -111,20 +111,15 @@ class RealPage : public nj::test::BuiltPackageTest {
         game.loadMission(false);
     }
 
-    // The game's own state script, kept as window.__state so a test can add
-    // or take away extras before the page sees it.
-    void compose() {
-        const std::string script = nj::buildStateScript(game, nj::PageLayout{});
-        const std::string call = "window.syncGameState({";
-        const std::size_t open = script.find(call);
-        ASSERT_NE(open, std::string::npos);
-        const std::string object =
-            script.substr(open + call.size() - 1, script.size() - (open + call.size() - 1) - 2);
-        page.eval("window.__state = " + object + ";");
-    }
-    // Sends the composed state with `changes` (a JavaScript statement on s).
+    // Sends the game's own state script, kept as window.__state, with `changes`
+    // (a JavaScript statement on s) made before the page sees it.
     void sync(const std::string& changes = "") {
-        compose();
+        const std::string script = nj::buildStateScript(game, nj::PageLayout{});
+        const std::string call = "window.syncGameState(";
+        const std::size_t open = script.find(call + "{");
+        ASSERT_NE(open, std::string::npos);
+        const std::size_t from = open + call.size();
+        page.eval("window.__state = " + script.substr(from, script.size() - from - 2) + ";");
         page.eval("(function (s) { " + changes + " window.syncGameState(s); })(window.__state);");
         page.frame();
     }
