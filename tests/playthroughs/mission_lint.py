@@ -1,14 +1,9 @@
 #!/usr/bin/env python3
 """Checks the shipped mission files for what a playthrough, which wins each
-mission one way, cannot see:
+mission one way, cannot see: that every guard can walk and that every
+approach reaches every goal (assets/missions/README.md says how).
 
   mission_lint.py MISSION1.json MISSION2.json MISSION3.json MISSION4.json
-
-- every guard has a patrol route or an axis to walk;
-- for each of the four approaches, walking with the operative's radius
-  through walls, furniture and closed doors, and picking up whatever keycards
-  can be reached: the cipher card, the terminal, the intel, the directive,
-  the exit and the alternative exit can all be reached.
 """
 import argparse
 import json

@@ -119,17 +119,13 @@ TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
     EXPECT_EQ(overlay->pixelWidth(), 128u);
 }
 
-TEST_F(OverlayHost, ClicksAndKeysReachTheGameThroughThePage) {
+// An operation card's click and the dossier's arrow keys are the small-screen
+// and controller runs'.
+TEST_F(OverlayHost, ClicksReachTheGameThroughThePage) {
     frames(2);
     ASSERT_TRUE(overlay->domReady());
     click(700, 435);  // the SECURITY UPLINK HACK row of the dossier
     EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
-    click(200, 290);  // the second operation's card
-    EXPECT_EQ(game.missionIndex, 1u);
-    game.onKeyDown(37);  // Left on the dossier: the page asks for the previous mission
-    game.onKeyUp(37);
-    frames(1);
-    EXPECT_EQ(game.missionIndex, 0u);
     click(1213, 657);  // QUIT
     EXPECT_EQ(quits, 1);
 }
