@@ -1,4 +1,5 @@
 #include "render/bitmap_rows.hpp"
+#include "render/png_writer.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +7,8 @@
 
 namespace {
 
-// 3 x 2 pixels in rows of 16 bytes (12 of pixels, 4 of padding) come out in
-// rows of 12; 0 or the exact row length mean the rows are already packed; no
-// width writes nothing.
+// 3 x 2 pixels in 16-byte rows (4 of padding) come out in rows of 12; a row
+// length of 0 or 12 means already packed; no width writes nothing.
 TEST(BitmapRows, RowsAreCopiedWithoutTheirPadding) {
     std::vector<uint8_t> src(32, 0xEE), packed;
     for (int i = 0; i < 32; ++i) {
@@ -27,6 +27,15 @@ TEST(BitmapRows, RowsAreCopiedWithoutTheirPadding) {
     std::vector<uint8_t> untouched(8, 0x11);
     nj::packBitmapRows(untouched.data(), src.data(), 0, 2, 0);
     EXPECT_EQ(untouched, std::vector<uint8_t>(8, 0x11));
+}
+
+// Every run that checks a frame decodes a screenshot; the refusals are here.
+TEST(PngWriter, RefusesPixelsThatDoNotMatchTheSizeAndUnwritablePaths) {
+    const std::vector<uint8_t> rgb(4 * 4 * 3, 0x80);
+    EXPECT_TRUE(nj::encodePngRgb(rgb, 4, 5).empty());
+    EXPECT_TRUE(nj::encodePngRgb(rgb, 0, 0).empty());
+    EXPECT_FALSE(nj::encodePngRgb(rgb, 4, 4).empty());
+    EXPECT_FALSE(nj::writePngRgb("/nonexistent-dir/shot.png", rgb, 4, 4));
 }
 
 }  // namespace

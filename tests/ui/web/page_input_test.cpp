@@ -1,9 +1,25 @@
-// Page addresses resolved to file-system paths.
-#include "ui/web/url.hpp"
-
+// Page input before it is parsed or read: the bound on element nesting (markup
+// within it is left byte for byte alone; only tags below it go, their text
+// kept; the hostile run's 10,000-deep page goes through it end to end), and
+// page addresses resolved to paths that never leave the package's root.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "ui/web/nesting_limit.hpp"
+#include "ui/web/url.hpp"
+
 namespace {
+
+TEST(WebNestingLimit, OnlyTagsBelowTheBoundAreTakenOut) {
+    const std::string atTheBound = "<div><div><div>x</div></div></div>";
+    std::string html = atTheBound;
+    EXPECT_FALSE(web::limitNesting(html, 3));
+    EXPECT_EQ(html, atTheBound);
+    html = "<div><div><div><div>x</div></div></div></div>";
+    EXPECT_TRUE(web::limitNesting(html, 3));
+    EXPECT_EQ(html, atTheBound);
+}
 
 TEST(WebUrl, RelativeAddressesResolveAgainstThePagesFolder) {
     EXPECT_EQ(web::resolveUrl("file:///ui/ui.html", "css/a.css"), "file:///ui/css/a.css");
