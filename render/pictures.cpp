@@ -160,7 +160,6 @@ void VulkanRenderer::beginPicturePass(VkCommandBuffer cb, const Picture& picture
     pass.clearValueCount = 1;
     pass.pClearValues = &clear;
     vkCmdBeginRenderPass(cb, &pass, VK_SUBPASS_CONTENTS_INLINE);
-    if (cb == currentCommandBuffer_) passDrawn_ = false;  // not a bake's own pass
     const VkViewport vp{0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height),
                         0.0f, 1.0f};
     vkCmdSetViewport(cb, 0, 1, &vp);

@@ -124,8 +124,9 @@ bool VulkanRenderer::createRenderPass() {
     return true;
 }
 
-// Everything but the final layout is the same for every pass, so the
-// pipelines made for the screen's pass draw into the pictures' passes too.
+// Everything but the final layout (and, for a pass reopened on what it holds,
+// the load) is the same for every pass, so the pipelines made for the screen's
+// pass draw into the others too.
 bool VulkanRenderer::createColourPass(VkImageLayout finalLayout, VkRenderPass& out,
                                       bool keepContents) {
     VkAttachmentDescription colour{};
