@@ -16,6 +16,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             result.screenshotPath = argv[i + 1];
         }
         if (std::string_view(argv[i]) == "--fixed-step") result.fixedStep = true;
+        if (std::string_view(argv[i]) == "--swapchain") result.swapchainOnly = true;
         if (std::string_view(argv[i]) == "--pad-script" && i + 1 < argc) {
             result.padScriptPath = argv[i + 1];
         }

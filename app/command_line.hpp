@@ -2,7 +2,8 @@
 // The game's command line: "--test" anywhere (even inside a longer argument)
 // runs the fixed 60-frame self-test; "--screenshot PATH" saves the last
 // presented frame as PNG; "--frames N" runs the self-test for N frames and
-// reports the frame rate; "--pad-script PATH" drives a virtual controller.
+// reports the frame rate; "--pad-script PATH" drives a virtual controller;
+// "--fixed-step" and "--swapchain" are for comparing pictures and paths.
 
 #include <string>
 
@@ -21,6 +22,10 @@ struct CommandLine {
     // says, so a given frame always shows the same picture (for comparing
     // pictures across renderer changes).
     bool fixedStep = false;
+    // "--swapchain": frames always go through the Vulkan swapchain, even on a
+    // device that draws on the processor, where the window's own pixels are
+    // cheaper (for testing that path, or a window system that shows them badly).
+    bool swapchainOnly = false;
 };
 
 // The arguments are joined with blanks, program path included, and searched

@@ -127,7 +127,9 @@ int runGame(ShellWindow& window, const CommandLine& options) {
     VulkanRenderer renderer;
     int width = 0, height = 0;
     window.drawableSize(width, height);
-    if (!renderer.init(window.surface(), width, height)) {
+    WindowSurface surface = window.surface();
+    if (options.swapchainOnly) surface.showPixels = nullptr;
+    if (!renderer.init(surface, width, height)) {
         showErrorMessage("Vulkan Error", "Failed to initialize Vulkan hardware renderer.",
                          window.handle());
         renderer.shutdown();

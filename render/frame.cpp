@@ -7,20 +7,24 @@ namespace nj {
 
 bool VulkanRenderer::beginFrame() {
     if (device_ == VK_NULL_HANDLE || frameActive_) return false;
-    if (swapchain_ == VK_NULL_HANDLE || framebuffers_.empty()) {
+    if ((swapchain_ == VK_NULL_HANDLE && !showsWindowPixels_) || framebuffers_.empty()) {
         rebuildSwapchain();  // minimised, or an earlier rebuild failed: try again, show nothing
         return false;
     }
     const uint32_t s = currentFrame_;
     vkWaitForFences(device_, 1, &inFlight_[s], VK_TRUE, UINT64_MAX);
 
-    const VkResult acquired = vkAcquireNextImageKHR(
-        device_, swapchain_, UINT64_MAX, imageAvailable_[s], VK_NULL_HANDLE, &imageIndex_);
-    if (acquired == VK_ERROR_OUT_OF_DATE_KHR) {
-        rebuildSwapchain();
-        return false;
+    if (showsWindowPixels_) {
+        imageIndex_ = s;  // each slot draws into its own image
+    } else {
+        const VkResult acquired = vkAcquireNextImageKHR(
+            device_, swapchain_, UINT64_MAX, imageAvailable_[s], VK_NULL_HANDLE, &imageIndex_);
+        if (acquired == VK_ERROR_OUT_OF_DATE_KHR) {
+            rebuildSwapchain();
+            return false;
+        }
+        if (acquired != VK_SUCCESS && acquired != VK_SUBOPTIMAL_KHR) return false;
     }
-    if (acquired != VK_SUCCESS && acquired != VK_SUBOPTIMAL_KHR) return false;
 
     vkResetFences(device_, 1, &inFlight_[s]);
     currentCommandBuffer_ = commandBuffers_[s];
@@ -87,12 +91,14 @@ void VulkanRenderer::submitAndPresent() {
     const VkPipelineStageFlags waitStage = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     VkSubmitInfo submit{};
     submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
-    submit.waitSemaphoreCount = 1;
+    // The window's own images need no acquire to wait for and no present to signal.
+    const uint32_t semaphores = showsWindowPixels_ ? 0 : 1;
+    submit.waitSemaphoreCount = semaphores;
     submit.pWaitSemaphores = &imageAvailable_[s];
     submit.pWaitDstStageMask = &waitStage;
     submit.commandBufferCount = bufferCount;
     submit.pCommandBuffers = buffers;
-    submit.signalSemaphoreCount = 1;
+    submit.signalSemaphoreCount = semaphores;
     submit.pSignalSemaphores = &renderFinished_[s];
     uploadPending_ = false;
     bakePending_ = false;
@@ -104,6 +110,11 @@ void VulkanRenderer::submitAndPresent() {
         return;
     }
     lastSubmittedSlot_ = static_cast<int>(s);
+    if (showsWindowPixels_) {
+        showFinishedFrame();
+        currentFrame_ = (currentFrame_ + 1) % kFramesInFlight;
+        return;
+    }
 
     VkPresentInfoKHR present{};
     present.sType = VK_STRUCTURE_TYPE_PRESENT_INFO_KHR;

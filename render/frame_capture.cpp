@@ -32,7 +32,7 @@ bool channelOrder(VkFormat format, int& r, int& g, int& b) {
 void VulkanRenderer::recordFrameCapture() {
     const uint32_t s = currentFrame_;
     captured_[s] = false;
-    if (!captureFrames_ || !swapchainReadable_) return;
+    if ((!captureFrames_ && !showsWindowPixels_) || !swapchainReadable_) return;
     const VkDeviceSize bytes = VkDeviceSize{swapchainExtent_.width} * swapchainExtent_.height * 4;
     HostBuffer& target = captureBuffers_[s];
     if (target.size != bytes) {

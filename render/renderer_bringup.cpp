@@ -35,6 +35,8 @@ bool VulkanRenderer::init(const WindowSurface& window, int width, int height) {
     if (!createSurface(window)) return false;
     if (!pickPhysicalDevice()) return false;
     if (!createDevice()) return false;
+    showsWindowPixels_ = choosesWindowPixels(window);
+    if (showsWindowPixels_) showPixels_ = window.showPixels;
     if (!buildSwapchain()) return false;
     if (!createRenderPass()) return false;
     if (!createFramebuffers()) return false;
@@ -301,6 +303,7 @@ void VulkanRenderer::shutdown() {
             bakeCommandBuffers_[s] = VK_NULL_HANDLE;
         }
         lastSubmittedSlot_ = -1;
+        unshownSlot_ = -1;
         if (commandPool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, commandPool_, nullptr);
         commandPool_ = VK_NULL_HANDLE;
         for (VkPipeline* p :

@@ -7,6 +7,7 @@
 namespace nj {
 
 bool VulkanRenderer::buildSwapchain() {
+    if (showsWindowPixels_) return buildWindowImages();
     VkSurfaceCapabilitiesKHR caps{};
     vkGetPhysicalDeviceSurfaceCapabilitiesKHR(physicalDevice_, surface_, &caps);
     uint32_t formatCount = 0;
@@ -88,6 +89,7 @@ void VulkanRenderer::destroySwapchain() {
     framebuffers_.clear();
     for (VkImageView view : swapchainImageViews_) vkDestroyImageView(device_, view, nullptr);
     swapchainImageViews_.clear();
+    if (showsWindowPixels_) destroyWindowImages();
     if (swapchain_ != VK_NULL_HANDLE) vkDestroySwapchainKHR(device_, swapchain_, nullptr);
     swapchain_ = VK_NULL_HANDLE;
     swapchainImages_.clear();

@@ -22,6 +22,11 @@ namespace nj {
 struct WindowSurface {
     std::vector<std::string> instanceExtensions;            // besides VK_KHR_surface
     std::function<VkSurfaceKHR(VkInstance)> createSurface;  // VK_NULL_HANDLE on failure
+    // Puts a finished frame (BGRA, 8 bits a channel, rowBytes apart) into the
+    // window straight from system memory; false when the window did not take
+    // it. Empty when the window system offers nothing cheaper than the
+    // swapchain. Used only for a device that draws on the processor.
+    std::function<bool(const uint8_t* bgra, int width, int height, int rowBytes)> showPixels;
 };
 
 // What every frame, and every picture of the play field, starts from: the
@@ -119,6 +124,15 @@ class VulkanRenderer : public Batch {
     bool createPipelines();
     bool createVertexBuffers();
 
+    // Frames shown through the window's own pixels (window_pixels.cpp): the
+    // frame slots' images stand in for the swapchain's, and each frame is
+    // copied out to the host and handed to the window one frame later.
+    bool choosesWindowPixels(const WindowSurface& window) const;
+    bool buildWindowImages();
+    void destroyWindowImages();
+    void showFinishedFrame();
+    void fallBackToSwapchain();
+
     void destroySwapchain();
     bool rebuildSwapchain();  // waits for the device; skipped while the size is empty
     void recoverFromFailedSubmit();
@@ -205,11 +219,17 @@ class VulkanRenderer : public Batch {
     VkQueue presentQueue_ = VK_NULL_HANDLE;
 
     VkSwapchainKHR swapchain_ = VK_NULL_HANDLE;
+    // Set when frames go to the window through showPixels_ instead of the swapchain.
+    bool showsWindowPixels_ = false;
+    std::function<bool(const uint8_t*, int, int, int)> showPixels_;
+    std::vector<VkDeviceMemory> windowImageMemory_;  // one per image, while showing window pixels
+    int unshownSlot_ = -1;  // the slot whose submitted frame the window has yet to get
     VkSurfaceFormatKHR surfaceFormat_{VK_FORMAT_B8G8R8A8_UNORM, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR};
     VkExtent2D swapchainExtent_{1280, 720};
     bool swapchainReadable_ = false;  // images carry TRANSFER_SRC usage
     bool swapchainWritable_ = false;  // images carry TRANSFER_DST usage (the kept floor's copy)
-    std::vector<VkImage> swapchainImages_;
+    std::vector<VkImage>
+        swapchainImages_;  // the swapchain's, or one per slot when showing window pixels
     std::vector<VkImageView> swapchainImageViews_;  // one per image
     std::vector<VkFramebuffer> framebuffers_;       // one per image view
     VkRenderPass renderPass_ = VK_NULL_HANDLE;

@@ -54,6 +54,24 @@ TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
     EXPECT_FALSE(fs::exists(dir / "save.dat")) << "nothing was won, nothing is saved";
 }
 
+// The player sees the window, not the copy a screenshot takes. On lavapipe
+// frames reach it through the window's own pixels, or through the swapchain
+// with --swapchain; either way the window shows the game, not a blank screen.
+TEST(NightjarWindow, TheWindowShowsTheGameThroughEitherPath) {
+    for (const std::string path : {"", "--swapchain"}) {
+        const GameFolder folder("window" + path, NJ_BUILD_DIR);
+        const ProgramRun run =
+            nj::test::runUnderXvfb(folder.dir, "1280x1024",
+                                   "sh -c \"'" NIGHTJAR_PATH "' --test --frames 400 " + path +
+                                       " & sleep 3; '" NJ_SCREEN_GRAB "' screen.png; wait $!\"");
+        EXPECT_EQ(run.exitCode, 0) << path << run.output;
+        EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+        const nj::test::DecodedPng screen = nj::test::readPng((folder.dir / "screen.png").string());
+        ASSERT_EQ(screen.error, "") << path << run.output;
+        EXPECT_GT(nj::test::playFieldColours(screen), 50u) << path;
+    }
+}
+
 TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier) {
     const GameFolder folder("storm", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;

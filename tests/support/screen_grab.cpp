@@ -1,0 +1,42 @@
+// screen_grab OUT.png: saves what the X screen shows, as a player would see
+// it, to check the game's frames reach its window (the game's own screenshots
+// are copied out before the window gets them).
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <cairo.h>
+
+#include <cstdint>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: screen_grab OUT.png\n");
+        return 2;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "screen_grab: no display\n");
+        return 1;
+    }
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes size{};
+    XGetWindowAttributes(display, root, &size);
+    XImage* image = XGetImage(display, root, 0, 0, size.width, size.height, AllPlanes, ZPixmap);
+    if (image == nullptr) return 1;
+    cairo_surface_t* out = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.width, size.height);
+    auto* rows = cairo_image_surface_get_data(out);
+    const int stride = cairo_image_surface_get_stride(out);
+    for (int y = 0; y < size.height; ++y) {
+        auto* row =
+            reinterpret_cast<std::uint32_t*>(rows + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < size.width; ++x) {
+            row[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
+        }
+    }
+    cairo_surface_mark_dirty(out);
+    const bool written = cairo_surface_write_to_png(out, argv[1]) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(out);
+    XDestroyImage(image);
+    XCloseDisplay(display);
+    return written ? 0 : 1;
+}
