@@ -34,7 +34,13 @@ bool VulkanRenderer::beginFrame() {
     vkBeginCommandBuffer(currentCommandBuffer_, &begin);
 
     viewport_ = fitViewport(width_, height_);
-    beginScreenPass();
+    // The screen's pass opens with the first draw (beginScreenPass): if the
+    // kept floor comes first, it is copied in and nothing needs clearing.
+    screenPassOpen_ = false;
+    const VkViewport vp{viewport_.x, viewport_.y, viewport_.width, viewport_.height, 0.0f, 1.0f};
+    vkCmdSetViewport(currentCommandBuffer_, 0, 1, &vp);
+    const VkRect2D scissor{{0, 0}, {static_cast<uint32_t>(width_), static_cast<uint32_t>(height_)}};
+    vkCmdSetScissor(currentCommandBuffer_, 0, 1, &scissor);
 
     const VkDeviceSize offset = 0;
     vkCmdBindVertexBuffers(currentCommandBuffer_, 0, 1, &vertexBuffers_[s].buffer, &offset);
@@ -56,19 +62,16 @@ void VulkanRenderer::beginScreenPass() {
     pass.renderArea = {{0, 0}, swapchainExtent_};
     pass.clearValueCount = 1;
     pass.pClearValues = &clear;
+    // Viewport and scissor are dynamic state the command buffer keeps across passes.
     vkCmdBeginRenderPass(currentCommandBuffer_, &pass, VK_SUBPASS_CONTENTS_INLINE);
-    passDrawn_ = false;
-
-    const VkViewport vp{viewport_.x, viewport_.y, viewport_.width, viewport_.height, 0.0f, 1.0f};
-    vkCmdSetViewport(currentCommandBuffer_, 0, 1, &vp);
-    const VkRect2D scissor{{0, 0}, {static_cast<uint32_t>(width_), static_cast<uint32_t>(height_)}};
-    vkCmdSetScissor(currentCommandBuffer_, 0, 1, &scissor);
+    screenPassOpen_ = true;
 }
 
 void VulkanRenderer::finishRecording() {
     if (!frameActive_ || currentCommandBuffer_ == VK_NULL_HANDLE) return;
     flushBatch();
     stopBatches();
+    if (!screenPassOpen_) beginScreenPass();  // nothing drawn: the frame is only cleared
     vkCmdEndRenderPass(currentCommandBuffer_);
     recordFrameCapture();
     vkEndCommandBuffer(currentCommandBuffer_);
@@ -152,7 +155,7 @@ void VulkanRenderer::recoverFromFailedSubmit() {
 
 void VulkanRenderer::recordDraw(uint32_t firstVertex, uint32_t vertexCount) {
     if (currentCommandBuffer_ == VK_NULL_HANDLE) return;
-    if (!baking_) passDrawn_ = true;
+    if (!baking_ && !screenPassOpen_) beginScreenPass();
     vkCmdDraw(currentCommandBuffer_, vertexCount, 1, firstVertex, 0);
 }
 

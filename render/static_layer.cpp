@@ -9,11 +9,12 @@
 // there; elsewhere it is drawn as before.
 //
 // The floor is the first thing a frame draws, so the picture is copied in
-// rather than drawn: the screen's pass is closed straight after its clear,
-// the picture copied into the viewport, and the pass reopened on it. A
-// software rasteriser copies memory far faster than it samples a screen's
-// worth of texels, and the pixels are the same. If anything was drawn first,
-// the picture is drawn over it as a textured rectangle instead.
+// rather than drawn: the screen's pass has not opened yet (it opens with the
+// first draw), so the picture is copied into the viewport and the pass opened
+// on it, and only the letterbox bars, if any, are cleared. A software
+// rasteriser copies memory far faster than it samples a screen's worth of
+// texels or even clears one, and the pixels are the same. If anything was
+// drawn first, the picture is drawn over it as a textured rectangle instead.
 
 #include <cmath>
 
@@ -79,7 +80,8 @@ bool VulkanRenderer::beginStaticLayer(std::uint64_t key) {
     uint32_t width = 0, height = 0;
     if (!staticTargetSize(width, height)) return true;  // drawn straight, as always
     if (staticValid_ && key == staticKey_ && width == staticWidth_ && height == staticHeight_) {
-        if (passDrawn_ || !copyStaticPicture()) drawCanvasPicture(staticSet_);
+        flushBatch();  // anything still pending was drawn first, and opens the pass
+        if (screenPassOpen_ || !copyStaticPicture()) drawCanvasPicture(staticSet_);
         return false;
     }
     if (!prepareStaticTarget(width, height)) {
@@ -118,20 +120,21 @@ void VulkanRenderer::endStaticLayer() {
     drawCanvasPicture(staticSet_);
 }
 
-// Closes the open pass (it has only cleared), copies the kept picture into its
-// target at the viewport and reopens the pass on the result. False, with the
-// pass untouched, when this target cannot take a copy.
+// Copies the kept picture into the frame's target at the viewport, before
+// anything is drawn, and opens the screen's pass on the result. False, with
+// nothing recorded, when this target cannot take a copy.
 bool VulkanRenderer::copyStaticPicture() {
     if (screenLoadPass_ == VK_NULL_HANDLE || !swapchainWritable_) return false;
     const VkImage target = swapchainImages_[imageIndex_];
     const VkOffset3D at{static_cast<int32_t>(viewport_.x), static_cast<int32_t>(viewport_.y), 0};
     const VkCommandBuffer cb = currentCommandBuffer_;
 
-    flushBatch();
-    vkCmdEndRenderPass(cb);
+    // What the target held is of no use: the copy and the bars cover all of it.
+    // (The acquire's wait is at the colour output stage, which this barrier
+    // starts from, so the copy also waits for the image.)
     const VkImageMemoryBarrier before[] = {
-        layoutChange(target, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL,
-                     VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_TRANSFER_WRITE_BIT),
+        layoutChange(target, VK_IMAGE_LAYOUT_UNDEFINED, VK_IMAGE_LAYOUT_TRANSFER_DST_OPTIMAL, 0,
+                     VK_ACCESS_TRANSFER_WRITE_BIT),
         layoutChange(staticPicture_.image, VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL,
                      VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT,
                      VK_ACCESS_TRANSFER_READ_BIT)};
@@ -162,9 +165,34 @@ bool VulkanRenderer::copyStaticPicture() {
     pass.framebuffer = framebuffers_[imageIndex_];
     pass.renderArea = {{0, 0}, swapchainExtent_};
     vkCmdBeginRenderPass(cb, &pass, VK_SUBPASS_CONTENTS_INLINE);
-    // Viewport and scissor are dynamic state the pipelines keep across passes;
-    // the reopened pass draws exactly as the closed one would have.
+    screenPassOpen_ = true;
+    clearLetterbox();
     return true;
+}
+
+// Clears what lies around the viewport, as the cleared pass would have.
+void VulkanRenderer::clearLetterbox() {
+    const auto vx = static_cast<uint32_t>(viewport_.x), vy = static_cast<uint32_t>(viewport_.y);
+    const auto vw = static_cast<uint32_t>(viewport_.width);
+    const auto vh = static_cast<uint32_t>(viewport_.height);
+    const uint32_t w = swapchainExtent_.width, h = swapchainExtent_.height;
+    VkClearRect bars[4];
+    uint32_t count = 0;
+    const auto add = [&](uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
+        if (width > 0 && height > 0)
+            bars[count++] = {
+                {{static_cast<int32_t>(x), static_cast<int32_t>(y)}, {width, height}}, 0, 1};
+    };
+    add(0, 0, w, vy);                                     // above
+    add(0, vy + vh, w, h > vy + vh ? h - vy - vh : 0);    // below
+    add(0, vy, vx, vh);                                   // left
+    add(vx + vw, vy, w > vx + vw ? w - vx - vw : 0, vh);  // right
+    if (count == 0) return;
+    VkClearAttachment colour{};
+    colour.aspectMask = VK_IMAGE_ASPECT_COLOR_BIT;
+    colour.colorAttachment = 0;
+    colour.clearValue.color = kClearColour;
+    vkCmdClearAttachments(currentCommandBuffer_, 1, &colour, count, bars);
 }
 
 }  // namespace nj

@@ -179,13 +179,14 @@ class VulkanRenderer : public Batch {
     // the colour-attachment layout) instead of clearing it.
     bool createColourPass(VkImageLayout finalLayout, VkRenderPass& out, bool keepContents = false);
 
-    // The screen's render pass with the letterbox viewport (frame.cpp).
+    // Opens the screen's render pass, cleared (frame.cpp).
     void beginScreenPass();
 
     // The static layer (static_layer.cpp).
     bool staticTargetSize(uint32_t& width, uint32_t& height) const;
     bool prepareStaticTarget(uint32_t width, uint32_t height);
     bool copyStaticPicture();
+    void clearLetterbox();
     void destroyStaticLayer();  // the image; the pass stays for the next one
     VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] =
         {};                                                // run after the upload, before the frame
@@ -196,10 +197,10 @@ class VulkanRenderer : public Batch {
     VkDescriptorSet staticSet_ = VK_NULL_HANDLE;
     uint32_t staticWidth_ = 0, staticHeight_ = 0;  // the image's size
     std::uint64_t staticKey_ = 0;
-    bool staticValid_ = false;  // the image holds the layer named staticKey_
-    bool baking_ = false;       // primitives go into the bake buffer
-    bool bakePending_ = false;  // this frame's bake awaits submission
-    bool passDrawn_ = false;    // the open pass has drawn something since it cleared
+    bool staticValid_ = false;     // the image holds the layer named staticKey_
+    bool baking_ = false;          // primitives go into the bake buffer
+    bool bakePending_ = false;     // this frame's bake awaits submission
+    bool screenPassOpen_ = false;  // the frame's pass has begun (with its first draw)
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists
     uint32_t overlayHeight_ = 0;
