@@ -32,7 +32,11 @@ bool channelOrder(VkFormat format, int& r, int& g, int& b) {
 void VulkanRenderer::recordFrameCapture() {
     const uint32_t s = currentFrame_;
     captured_[s] = false;
-    if ((!captureFrames_ && !showsWindowPixels_) || !swapchainReadable_) return;
+    if (showsWindowPixels_) {
+        recordWindowImageHandOver();  // the host reads the frame's own image
+        return;
+    }
+    if (!captureFrames_ || !swapchainReadable_) return;
     const VkDeviceSize bytes = VkDeviceSize{swapchainExtent_.width} * swapchainExtent_.height * 4;
     HostBuffer& target = captureBuffers_[s];
     if (target.size != bytes) {
@@ -80,17 +84,20 @@ bool VulkanRenderer::saveLastFrame(const std::string& pngPath) {
     if (device_ == VK_NULL_HANDLE || lastSubmittedSlot_ < 0) return false;
     const auto s = static_cast<uint32_t>(lastSubmittedSlot_);
     int r = 0, g = 0, b = 0;
-    if (!captured_[s] || !channelOrder(surfaceFormat_.format, r, g, b)) return false;
+    const FramePixels frame = framePixels(s);
+    if (frame.bytes == nullptr || !channelOrder(surfaceFormat_.format, r, g, b)) return false;
     vkDeviceWaitIdle(device_);
 
-    const VkExtent2D extent = capturedExtent_[s];
-    const auto* pixels = static_cast<const uint8_t*>(captureBuffers_[s].mapped);
-    const size_t count = size_t{extent.width} * extent.height;
-    std::vector<uint8_t> rgb(count * 3);
-    for (size_t i = 0; i < count; ++i) {
-        rgb[i * 3 + 0] = pixels[i * 4 + r];
-        rgb[i * 3 + 1] = pixels[i * 4 + g];
-        rgb[i * 3 + 2] = pixels[i * 4 + b];
+    const VkExtent2D extent = frame.extent;
+    std::vector<uint8_t> rgb(size_t{extent.width} * extent.height * 3);
+    uint8_t* out = rgb.data();
+    for (uint32_t y = 0; y < extent.height; ++y) {
+        const uint8_t* pixel = frame.bytes + y * frame.rowBytes;
+        for (uint32_t x = 0; x < extent.width; ++x, pixel += 4, out += 3) {
+            out[0] = pixel[r];
+            out[1] = pixel[g];
+            out[2] = pixel[b];
+        }
     }
     return writePngRgb(pngPath, rgb, extent.width, extent.height);
 }

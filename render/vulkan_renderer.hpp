@@ -129,9 +129,20 @@ class VulkanRenderer : public Batch {
     // copied out to the host and handed to the window one frame later.
     bool choosesWindowPixels(const WindowSurface& window) const;
     bool buildWindowImages();
+    bool createWindowImage();
     void destroyWindowImages();
+    void recordWindowImageHandOver();
     void showFinishedFrame();
     void fallBackToSwapchain();
+
+    // A slot's last finished frame in host memory: the screenshot copy, or
+    // the window's image itself. `bytes` is null when the slot holds none.
+    struct FramePixels {
+        const uint8_t* bytes = nullptr;
+        VkExtent2D extent{};
+        size_t rowBytes = 0;
+    };
+    FramePixels framePixels(uint32_t slot) const;
 
     void destroySwapchain();
     bool rebuildSwapchain();  // waits for the device; skipped while the size is empty
@@ -223,7 +234,14 @@ class VulkanRenderer : public Batch {
     // Set when frames go to the window through showPixels_ instead of the swapchain.
     bool showsWindowPixels_ = false;
     std::function<bool(const uint8_t*, int, int, int)> showPixels_;
-    std::vector<VkDeviceMemory> windowImageMemory_;  // one per image, while showing window pixels
+    // Behind each of swapchainImages_ while showing window pixels: linear
+    // images in host memory, mapped for their life.
+    struct WindowImage {
+        VkDeviceMemory memory = VK_NULL_HANDLE;
+        const uint8_t* pixels = nullptr;
+        size_t rowBytes = 0;
+    };
+    std::vector<WindowImage> windowImages_;
     int unshownSlot_ = -1;  // the slot whose submitted frame the window has yet to get
     VkSurfaceFormatKHR surfaceFormat_{VK_FORMAT_B8G8R8A8_UNORM, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR};
     VkExtent2D swapchainExtent_{1280, 720};

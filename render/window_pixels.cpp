@@ -6,14 +6,15 @@
 // 1920 x 1080 that is 8 MB a frame written into a socket and read back out
 // by the server, which cost more processor time than drawing the page. The
 // window system's shared-memory path (MIT-SHM under X) hands the same pixels
-// over for one copy on the server's side, so for such a device the frame
-// slots draw into images of their own, copy each finished frame to the host
-// (the screenshot copy, kept on for every frame) and give it to the window.
+// over for one copy on the server's side. So for such a device each frame
+// slot draws into a linear image in host memory, and the finished frame is
+// read straight out of it into the window.
 //
 // A frame is handed over once the next one has been submitted, so the
 // device draws the new frame while the window takes the old: the same one
 // frame of latency a swapchain of two images has.
 
+#include "render/layout_change.hpp"
 #include "render/vulkan_log.hpp"
 #include "render/vulkan_renderer.hpp"
 
@@ -23,7 +24,14 @@ bool VulkanRenderer::choosesWindowPixels(const WindowSurface& window) const {
     if (!window.showPixels) return false;
     VkPhysicalDeviceProperties props{};
     vkGetPhysicalDeviceProperties(physicalDevice_, &props);
-    return props.deviceType == VK_PHYSICAL_DEVICE_TYPE_CPU;
+    if (props.deviceType != VK_PHYSICAL_DEVICE_TYPE_CPU) return false;
+    // Drawn into, blended into and copied into (the kept floor), while linear.
+    VkFormatProperties format{};
+    vkGetPhysicalDeviceFormatProperties(physicalDevice_, VK_FORMAT_B8G8R8A8_UNORM, &format);
+    const VkFormatFeatureFlags needed = VK_FORMAT_FEATURE_COLOR_ATTACHMENT_BIT |
+                                        VK_FORMAT_FEATURE_COLOR_ATTACHMENT_BLEND_BIT |
+                                        VK_FORMAT_FEATURE_TRANSFER_DST_BIT;
+    return (format.linearTilingFeatures & needed) == needed;
 }
 
 // The slots' images in place of the swapchain's, at the drawable's size.
@@ -31,20 +39,10 @@ bool VulkanRenderer::choosesWindowPixels(const WindowSurface& window) const {
 bool VulkanRenderer::buildWindowImages() {
     surfaceFormat_ = {VK_FORMAT_B8G8R8A8_UNORM, VK_COLOR_SPACE_SRGB_NONLINEAR_KHR};
     swapchainExtent_ = {static_cast<uint32_t>(width_), static_cast<uint32_t>(height_)};
-    swapchainReadable_ = true;
+    swapchainReadable_ = false;  // no copy needed: the host reads the image itself
     swapchainWritable_ = true;
     for (uint32_t s = 0; s < kFramesInFlight; ++s) {
-        Picture picture;
-        const bool made =
-            createPicture(swapchainExtent_.width, swapchainExtent_.height, surfaceFormat_.format,
-                          VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_SRC_BIT |
-                              VK_IMAGE_USAGE_TRANSFER_DST_BIT,
-                          VK_NULL_HANDLE, picture);
-        // The lists own the parts from here, so a half-made image is released with the rest.
-        if (picture.image != VK_NULL_HANDLE) swapchainImages_.push_back(picture.image);
-        if (picture.memory != VK_NULL_HANDLE) windowImageMemory_.push_back(picture.memory);
-        if (picture.view != VK_NULL_HANDLE) swapchainImageViews_.push_back(picture.view);
-        if (!made) {
+        if (!createWindowImage()) {
             logVulkan("Failed to create the window's frame image ", s);
             return false;
         }
@@ -52,10 +50,84 @@ bool VulkanRenderer::buildWindowImages() {
     return true;
 }
 
+// One linear image with its memory mapped and its view. The lists own each
+// part as soon as it exists, so a half-made image is released with the rest.
+bool VulkanRenderer::createWindowImage() {
+    VkImageCreateInfo info{};
+    info.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
+    info.imageType = VK_IMAGE_TYPE_2D;
+    info.format = surfaceFormat_.format;
+    info.extent = {swapchainExtent_.width, swapchainExtent_.height, 1};
+    info.mipLevels = 1;
+    info.arrayLayers = 1;
+    info.samples = VK_SAMPLE_COUNT_1_BIT;
+    info.tiling = VK_IMAGE_TILING_LINEAR;
+    info.usage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT;
+    info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
+    info.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
+    VkImage image = VK_NULL_HANDLE;
+    if (vkCreateImage(device_, &info, nullptr, &image) != VK_SUCCESS) return false;
+    swapchainImages_.push_back(image);
+
+    VkMemoryRequirements needs{};
+    vkGetImageMemoryRequirements(device_, image, &needs);
+    WindowImage& held = windowImages_.emplace_back();
+    held.memory = allocateMemory(
+        needs, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
+    if (held.memory == VK_NULL_HANDLE) return false;
+    vkBindImageMemory(device_, image, held.memory, 0);
+    void* mapped = nullptr;
+    if (vkMapMemory(device_, held.memory, 0, VK_WHOLE_SIZE, 0, &mapped) != VK_SUCCESS) return false;
+    const VkImageSubresource colour{VK_IMAGE_ASPECT_COLOR_BIT, 0, 0};
+    VkSubresourceLayout layout{};
+    vkGetImageSubresourceLayout(device_, image, &colour, &layout);
+    held.pixels = static_cast<const uint8_t*>(mapped) + layout.offset;
+    held.rowBytes = static_cast<size_t>(layout.rowPitch);
+
+    VkImageViewCreateInfo view{};
+    view.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
+    view.image = image;
+    view.viewType = VK_IMAGE_VIEW_TYPE_2D;
+    view.format = info.format;
+    view.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
+    VkImageView handle = VK_NULL_HANDLE;
+    if (vkCreateImageView(device_, &view, nullptr, &handle) != VK_SUCCESS) return false;
+    swapchainImageViews_.push_back(handle);
+    return true;
+}
+
 void VulkanRenderer::destroyWindowImages() {
     for (VkImage image : swapchainImages_) vkDestroyImage(device_, image, nullptr);
-    for (VkDeviceMemory memory : windowImageMemory_) vkFreeMemory(device_, memory, nullptr);
-    windowImageMemory_.clear();
+    for (const WindowImage& held : windowImages_) {
+        if (held.memory != VK_NULL_HANDLE) vkFreeMemory(device_, held.memory, nullptr);  // unmaps
+    }
+    windowImages_.clear();
+    // Nothing the slots finished survives its image.
+    unshownSlot_ = -1;
+    for (bool& held : captured_) held = false;
+}
+
+// Makes the frame's drawing visible to the host once its fence has signalled.
+void VulkanRenderer::recordWindowImageHandOver() {
+    const uint32_t s = currentFrame_;
+    const VkImageMemoryBarrier toHost = layoutChange(
+        swapchainImages_[imageIndex_], VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_IMAGE_LAYOUT_GENERAL,
+        VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_HOST_READ_BIT);
+    vkCmdPipelineBarrier(currentCommandBuffer_, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
+                         VK_PIPELINE_STAGE_HOST_BIT, 0, 0, nullptr, 0, nullptr, 1, &toHost);
+    captured_[s] = true;
+    capturedExtent_[s] = swapchainExtent_;
+}
+
+VulkanRenderer::FramePixels VulkanRenderer::framePixels(uint32_t slot) const {
+    if (!captured_[slot]) return {};
+    const VkExtent2D extent = capturedExtent_[slot];
+    if (showsWindowPixels_) {
+        if (slot >= windowImages_.size()) return {};
+        return {windowImages_[slot].pixels, extent, windowImages_[slot].rowBytes};
+    }
+    return {static_cast<const uint8_t*>(captureBuffers_[slot].mapped), extent,
+            size_t{extent.width} * 4};
 }
 
 // Hands the window the frame submitted before the one just submitted.
@@ -65,13 +137,10 @@ void VulkanRenderer::showFinishedFrame() {
     if (slot < 0) return;
     const auto s = static_cast<uint32_t>(slot);
     vkWaitForFences(device_, 1, &inFlight_[s], VK_TRUE, UINT64_MAX);
-    const VkExtent2D extent = capturedExtent_[s];
-    const auto* pixels = static_cast<const uint8_t*>(captureBuffers_[s].mapped);
-    // No copy (its buffer could not be made) or no taker: either way the
-    // window would stay blank.
-    if (!captured_[s] ||
-        !showPixels_(pixels, static_cast<int>(extent.width), static_cast<int>(extent.height),
-                     static_cast<int>(extent.width * 4))) {
+    const FramePixels frame = framePixels(s);
+    if (frame.bytes == nullptr) return;
+    if (!showPixels_(frame.bytes, static_cast<int>(frame.extent.width),
+                     static_cast<int>(frame.extent.height), static_cast<int>(frame.rowBytes))) {
         fallBackToSwapchain();
     }
 }
