@@ -18,6 +18,21 @@ float FrameClock::step(std::uint64_t now) {
     return std::min(kMaxStep, dt);
 }
 
+void FramePacer::start(std::uint64_t frequency, int refreshHz, std::uint64_t now) {
+    const std::uint64_t hz = refreshHz >= 1 ? static_cast<std::uint64_t>(refreshHz) : 60;
+    period_ = std::max<std::uint64_t>(frequency / hz, 1);
+    due_ = now;
+}
+
+std::uint64_t FramePacer::waitBeforeNext(std::uint64_t now) {
+    due_ += period_;
+    if (due_ <= now) {
+        due_ = now;
+        return 0;
+    }
+    return due_ - now;
+}
+
 SelfTestRun::Pass SelfTestRun::nextPass() {
     const std::uint32_t pass = counter_++;
     if (pass == 29) return Pass::StartMission;

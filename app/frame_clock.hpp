@@ -19,6 +19,24 @@ class FrameClock {
     std::uint64_t previous_ = 0;
 };
 
+// Keeps frames at the display's rate when nothing else does. A swapchain
+// waits for the display; frames put straight into the window (a software
+// device's) do not, and the game would draw as fast as the processor allows,
+// far more often than the screen shows, on every core.
+class FramePacer {
+  public:
+    // `refreshHz` below 1 (unknown) counts as 60.
+    void start(std::uint64_t frequency, int refreshHz, std::uint64_t now);
+    // Counter ticks to wait before the next frame; 0 when it is due. A frame
+    // that ran late moves the schedule on instead of owing frames: a stall is
+    // never followed by a burst.
+    std::uint64_t waitBeforeNext(std::uint64_t now);
+
+  private:
+    std::uint64_t period_ = 1;
+    std::uint64_t due_ = 0;
+};
+
 // The --test run: 60 loop updates after the first (or as many as asked
 // for), with the selected mission started on the 30th pass.
 class SelfTestRun {

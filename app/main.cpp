@@ -7,7 +7,9 @@
 #include <SDL2/SDL.h>
 #include <sys/resource.h>
 
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "app/command_line.hpp"
 #include "app/frame_clock.hpp"
@@ -82,12 +84,30 @@ void reportFrameRate(unsigned frames, std::uint64_t started, std::uint64_t frequ
                 frames > 0 ? processorMs / frames : 0.0);
 }
 
-void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Gamepads& gamepads) {
+// The display's refresh rate, 0 when unknown.
+int refreshRate(SDL_Window* window) {
+    SDL_DisplayMode mode{};
+    return SDL_GetWindowDisplayMode(window, &mode) == 0 ? mode.refresh_rate : 0;
+}
+
+// Frames nothing else holds to the display's rate wait here for their turn.
+void waitForFrameTurn(FramePacer& pacer, std::uint64_t frequency) {
+    const std::uint64_t ticks = pacer.waitBeforeNext(SDL_GetPerformanceCounter());
+    if (ticks == 0) return;
+    std::this_thread::sleep_for(std::chrono::nanoseconds(ticks * 1'000'000'000ull / frequency));
+}
+
+void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Gamepads& gamepads,
+               bool paceFrames) {
     FrameClock clock;
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
     const std::uint64_t started = SDL_GetPerformanceCounter();
     const double processorAtStart = processorSeconds();
     clock.start(frequency, started);
+    // The self-test measures how fast frames can be drawn: it is never held back.
+    FramePacer pacer;
+    paceFrames = paceFrames && !options.testMode;
+    if (paceFrames) pacer.start(frequency, refreshRate(window.handle()), started);
     SelfTestRun selfTest(options.frames > 0 ? options.frames : 60);
     RumbleWatcher rumbleWatcher;
     PadScript padScript;
@@ -115,6 +135,7 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
         gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
                                                game.gameState == GameState::MissionFailed}));
         game.render();
+        if (paceFrames) waitForFrameTurn(pacer, frequency);
     }
 }
 
@@ -161,7 +182,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         game.render();
         window.show();
 
-        runFrames(game, window, options, gamepads);
+        runFrames(game, window, options, gamepads, !renderer.waitsForDisplay());
 
         if (!options.screenshotPath.empty() && !renderer.saveLastFrame(options.screenshotPath)) {
             std::fprintf(stderr, "nightjar: could not save the screenshot %s\n",

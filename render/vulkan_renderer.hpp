@@ -69,6 +69,10 @@ class VulkanRenderer : public Batch {
     void drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes,
                            bool changed = true);
 
+    // False while frames go straight into the window: nothing then holds
+    // them to the display's rate, and the caller should.
+    bool waitsForDisplay() const { return !showsWindowPixels_; }
+
     // A window pixel as a fraction of the viewport, each clamped to 0..1.
     CanvasFraction windowToCanvas(uint32_t x, uint32_t y) const;
     const Viewport& viewport() const { return viewport_; }

@@ -53,4 +53,17 @@ TEST(FrameClock, StepsAreCappedAtFiftyMilliseconds) {
     EXPECT_FLOAT_EQ(clock.step(7010), 0.01f);
 }
 
+// At 50 Hz on a 1000-tick counter a frame is due every 20 ticks.
+TEST(FramePacer, HoldsFramesToTheRefreshWithoutDriftOrBursts) {
+    nj::FramePacer pacer;
+    pacer.start(1000, 50, 0);
+    EXPECT_EQ(pacer.waitBeforeNext(5), 15u);    // the frame took 5: wait until 20
+    EXPECT_EQ(pacer.waitBeforeNext(21), 19u);   // woke 1 late: the next is still due at 40
+    EXPECT_EQ(pacer.waitBeforeNext(500), 0u);   // a stall: no wait...
+    EXPECT_EQ(pacer.waitBeforeNext(505), 15u);  // ...and no catching up after it
+    nj::FramePacer unknown;
+    unknown.start(600, 0, 0);  // a display that gives no rate counts as 60 Hz
+    EXPECT_EQ(unknown.waitBeforeNext(0), 10u);
+}
+
 }  // namespace
