@@ -2,6 +2,7 @@
 // The batch: primitives append triangles to the current frame slot's vertex
 // memory, and runs of vertices drawn with one pipeline become one draw call.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "render/vertex.hpp"
@@ -10,6 +11,14 @@ namespace nj {
 
 // The three pipelines; the batch only ever switches between the first two.
 enum class Pipeline : uint8_t { AlphaBlend, Additive, Textured };
+
+// The layers a renderer may keep as pictures because they look the same frame
+// after frame. The ground is opaque and the first thing a frame draws (the
+// floor). The others lie over things that move and have see-through parts
+// (furniture, wall tops): their pictures are blended over whatever lies
+// beneath, so they must be drawn with alpha blending only.
+enum class StaticLayer : uint8_t { Ground, Middle, Top };
+inline constexpr std::size_t kStaticLayerCount = 3;
 
 class Batch;
 
@@ -55,8 +64,9 @@ class Batch {
     // mission's walls) may be kept by the renderer. True: the caller draws the
     // layer now and then calls endStaticLayer(). False: the kept picture of
     // the layer named `key` was drawn in its place. This base draws always.
-    virtual bool beginStaticLayer(std::uint64_t key) {
+    virtual bool beginStaticLayer(std::uint64_t key, StaticLayer layer = StaticLayer::Ground) {
         (void)key;
+        (void)layer;
         return true;
     }
     virtual void endStaticLayer() {}

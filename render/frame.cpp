@@ -13,6 +13,7 @@ bool VulkanRenderer::beginFrame() {
     }
     const uint32_t s = currentFrame_;
     vkWaitForFences(device_, 1, &inFlight_[s], VK_TRUE, UINT64_MAX);
+    collectCoverage(s);
 
     if (showsWindowPixels_) {
         imageIndex_ = s;  // each slot draws into its own image
@@ -89,7 +90,10 @@ void VulkanRenderer::submitAndPresent() {
     VkCommandBuffer buffers[3];
     uint32_t bufferCount = 0;
     if (uploadPending_) buffers[bufferCount++] = uploadCommandBuffers_[s];
-    if (bakePending_) buffers[bufferCount++] = bakeCommandBuffers_[s];
+    if (bakePending_) {
+        vkEndCommandBuffer(bakeCommandBuffers_[s]);
+        buffers[bufferCount++] = bakeCommandBuffers_[s];
+    }
     buffers[bufferCount++] = commandBuffers_[s];
     const VkPipelineStageFlags waitStage = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     VkSubmitInfo submit{};
@@ -107,7 +111,7 @@ void VulkanRenderer::submitAndPresent() {
     bakePending_ = false;
     if (vkQueueSubmit(graphicsQueue_, 1, &submit, inFlight_[s]) != VK_SUCCESS) {
         logVulkan("Failed to submit draw command buffer.");
-        staticValid_ = false;  // its bake never ran
+        forgetKeptLayers();  // their bakes never ran
         recoverFromFailedSubmit();
         currentFrame_ = (currentFrame_ + 1) % kFramesInFlight;
         return;

@@ -73,17 +73,22 @@ void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int hei
     if (overlayRuns_.empty()) return;
 
     bindTexture(texturedPipeline_, overlaySet_);
-    // Each covered run is a quad of the canvas with the same texture mapping
-    // the whole-canvas quad would give it.
-    const float toU = 1.0f / static_cast<float>(overlayWidth_);
-    const float toV = 1.0f / static_cast<float>(overlayHeight_);
-    for (const PixelRect& r : overlayRuns_) {
+    pushPictureRuns(overlayRuns_, overlayWidth_, overlayHeight_);
+    unbindTexture();
+}
+
+// Each run of a whole-canvas picture is a quad of the canvas with the same
+// texture mapping the whole-canvas quad would give it.
+void VulkanRenderer::pushPictureRuns(const std::vector<PixelRect>& runs, uint32_t width,
+                                     uint32_t height) {
+    const float toU = 1.0f / static_cast<float>(width);
+    const float toV = 1.0f / static_cast<float>(height);
+    for (const PixelRect& r : runs) {
         const float u0 = static_cast<float>(r.x) * toU, u1 = static_cast<float>(r.x + r.w) * toU;
         const float v0 = static_cast<float>(r.y) * toV, v1 = static_cast<float>(r.y + r.h) * toV;
         pushTexturedRect(u0 * kCanvasWidth, v0 * kCanvasHeight, u1 * kCanvasWidth,
                          v1 * kCanvasHeight, u0, v0, u1, v1);
     }
-    unbindTexture();
 }
 
 // Copies the bitmap into this slot's staging buffer and records its upload into

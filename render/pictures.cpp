@@ -149,9 +149,9 @@ void VulkanRenderer::drawCanvasPicture(VkDescriptorSet set) {
 }
 
 void VulkanRenderer::beginPicturePass(VkCommandBuffer cb, const Picture& picture, uint32_t width,
-                                      uint32_t height) {
+                                      uint32_t height, const VkClearColorValue& background) {
     VkClearValue clear{};
-    clear.color = kClearColour;
+    clear.color = background;
     VkRenderPassBeginInfo pass{};
     pass.sType = VK_STRUCTURE_TYPE_RENDER_PASS_BEGIN_INFO;
     pass.renderPass = picturePass_;

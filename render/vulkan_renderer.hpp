@@ -56,9 +56,9 @@ class VulkanRenderer : public Batch {
     void finishRecording();
     void submitAndPresent();
 
-    // The kept static layer (static_layer.cpp): drawn once into an image of
-    // the draw target's size, then copied pixel for pixel each frame.
-    bool beginStaticLayer(std::uint64_t key) override;
+    // The kept static layers (static_layer.cpp): each drawn once into an
+    // image of the draw target's size, then put onto every frame pixel for pixel.
+    bool beginStaticLayer(std::uint64_t key, StaticLayer layer) override;
     void endStaticLayer() override;
 
     // Draws a BGRA bitmap (8 bits a channel, premultiplied; rowBytes 0 =
@@ -182,10 +182,10 @@ class VulkanRenderer : public Batch {
     // A picture covering the whole canvas, copied without blending.
     void drawCanvasPicture(VkDescriptorSet set);
     // Drawing into a picture (made with picturePass_) in `cb`: the pass opens
-    // cleared, with viewport and scissor over all of it; closing it makes its
-    // pixels visible to the fragment shaders that sample it next.
+    // cleared to `background`, with viewport and scissor over all of it;
+    // closing it makes its pixels visible to the fragment shaders that sample it next.
     void beginPicturePass(VkCommandBuffer cb, const Picture& picture, uint32_t width,
-                          uint32_t height);
+                          uint32_t height, const VkClearColorValue& background);
     void endPicturePass(VkCommandBuffer cb);
 
     // A colour pass over one image of the swapchain's format, leaving it in
@@ -197,24 +197,41 @@ class VulkanRenderer : public Batch {
     // Opens the screen's render pass, cleared (frame.cpp).
     void beginScreenPass();
 
-    // The static layer (static_layer.cpp).
+    // The static layers (static_layer.cpp).
+    struct KeptLayer {
+        Picture picture;
+        VkDescriptorSet set = VK_NULL_HANDLE;
+        std::uint64_t key = 0;
+        bool valid = false;  // the picture holds the layer named `key`
+        // Where a see-through layer has pixels, once read back after its bake;
+        // until then it is drawn over the whole viewport.
+        bool coverageKnown = false;
+        std::vector<PixelRect> coverage;
+        HostBuffer readback;    // the bake's copy on its way to the host
+        int readbackSlot = -1;  // the frame slot whose fence says it has arrived
+    };
     bool staticTargetSize(uint32_t& width, uint32_t& height) const;
-    bool prepareStaticTarget(uint32_t width, uint32_t height);
+    bool prepareKeptPictures(uint32_t width, uint32_t height);
+    void beginBake(KeptLayer& layer, StaticLayer which);
+    void recordCoverageReadback(KeptLayer& layer);
+    void collectCoverage(uint32_t slot);
+    void drawKeptLayer(StaticLayer which);
+    void drawSeeThroughPicture(const KeptLayer& layer);
+    void pushPictureRuns(const std::vector<PixelRect>& runs, uint32_t width, uint32_t height);
     bool copyStaticPicture();
     void clearLetterbox();
-    void destroyStaticLayer();  // the image; the pass stays for the next one
+    void forgetKeptLayers();    // after a submission that never ran their bakes
+    void destroyStaticLayer();  // the images; the pass stays for the next ones
     VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] =
         {};                                                // run after the upload, before the frame
     VkCommandBuffer frameCommandBuffer_ = VK_NULL_HANDLE;  // the frame's, while baking
-    Picture staticPicture_;
-    VkSampler staticSampler_ = VK_NULL_HANDLE;
-    VkDescriptorPool staticDescriptorPool_ = VK_NULL_HANDLE;
-    VkDescriptorSet staticSet_ = VK_NULL_HANDLE;
-    uint32_t staticWidth_ = 0, staticHeight_ = 0;  // the image's size
-    std::uint64_t staticKey_ = 0;
-    bool staticValid_ = false;     // the image holds the layer named staticKey_
-    bool baking_ = false;          // primitives go into the bake buffer
-    bool bakePending_ = false;     // this frame's bake awaits submission
+    KeptLayer kept_[kStaticLayerCount];
+    VkSampler keptSampler_ = VK_NULL_HANDLE;
+    VkDescriptorPool keptDescriptorPool_ = VK_NULL_HANDLE;
+    uint32_t keptWidth_ = 0, keptHeight_ = 0;  // the images' size
+    bool baking_ = false;                      // primitives go into the bake buffer
+    StaticLayer bakingLayer_ = StaticLayer::Ground;
+    bool bakePending_ = false;     // this frame's bake buffer is recording, to be submitted
     bool screenPassOpen_ = false;  // the frame's pass has begun (with its first draw)
 
     uint32_t overlayWidth_ = 0;  // overlay texture size in pixels; 0 x 0 while none exists

@@ -2,6 +2,7 @@
 
 #include "render/primitives.hpp"
 #include "render/scene/floor_decor.hpp"
+#include "render/scene/layer_key.hpp"
 #include "render/scene/scene.hpp"
 
 namespace nj {
@@ -41,19 +42,13 @@ void drawWallFootprints(Batch& batch, const Game& game) {
 
 // What the floor's still part looks like follows from the walls and the theme alone.
 std::uint64_t stillFloorKey(const Game& game) {
-    std::uint64_t key = 0xcbf29ce484222325ull;  // FNV-1a
-    const auto mix = [&key](const void* bytes, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) {
-            key ^= static_cast<const unsigned char*>(bytes)[i];
-            key *= 0x100000001b3ull;
-        }
-    };
+    LayerKey key;
     for (const Wall& w : game.walls) {
         const float box[] = {w.x, w.y, w.w, w.h};
-        mix(box, sizeof box);
+        key.mix(box, sizeof box);
     }
-    mix(&game.theme, sizeof game.theme);
-    return key;
+    key.mix(&game.theme, sizeof game.theme);
+    return key.value();
 }
 
 }  // namespace

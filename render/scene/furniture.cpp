@@ -1,10 +1,12 @@
-// Furniture: each piece's shadow, then its body and inner artwork by type.
+// Furniture: each piece's shadow, then its body and inner artwork by type,
+// and over all of them the few parts that move.
 
 #include <algorithm>
 #include <cmath>
 #include <string_view>
 
 #include "render/primitives.hpp"
+#include "render/scene/layer_key.hpp"
 #include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
@@ -30,7 +32,11 @@ void drawBody(Batch& batch, const Piece& p, float radius, const Color& fill, con
 //   ====rail====        the wheel sits at the left end of the felt, the
 //  ( (@)  |  o o )      betting area to its right is split by two guide
 //   ====rail====        lines, and three chips wait on it.
-void drawRoulette(Batch& batch, const Piece& p, float clock) {
+float rouletteWheelRadius(const Piece& p) {
+    return std::max(std::min(p.w, p.h) * 0.32f, 4.0f);
+}
+
+void drawRoulette(Batch& batch, const Piece& p) {
     for (const float ry : {p.t - 5, p.t + p.h - 4}) {
         fillRoundedRect(batch, p.l + 6, ry, p.w - 12, 9, 3, {0.24f, 0.16f, 0.09f, 1});
         roundedRectOutline(batch, p.l + 6, ry, p.w - 12, 9, 3, 1.2f, {0.68f, 0.52f, 0.22f, 1});
@@ -39,7 +45,7 @@ void drawRoulette(Batch& batch, const Piece& p, float clock) {
     fillRoundedRect(batch, p.l + 4, p.t + 4, p.w - 8, p.h - 8, 5, kFelt);
     rectOutline(batch, p.l + 8, p.t + 8, p.w - 16, p.h - 16, 1.0f, withAlpha(kFeltGold, 0.55f));
 
-    const float wheelR = std::max(std::min(p.w, p.h) * 0.32f, 4.0f);
+    const float wheelR = rouletteWheelRadius(p);
     const float wx = p.l + 8 + wheelR, wy = p.y;
     const float split = wx + wheelR + 8;
     drawLine(batch, split, p.t + 8, split, p.t + p.h - 8, 1.0f, withAlpha(kFeltGold, 0.4f));
@@ -55,9 +61,6 @@ void drawRoulette(Batch& batch, const Piece& p, float clock) {
     }
     fillCircle(batch, wx, wy, wheelR * 0.35f, {0.95f, 0.82f, 0.38f, 1}, 16);
     fillCircle(batch, wx, wy, wheelR * 0.15f, {0.18f, 0.14f, 0.08f, 1}, 10);
-    const float ball = -2.0f * clock;
-    fillCircle(batch, wx + wheelR * 0.88f * std::cos(ball), wy + wheelR * 0.88f * std::sin(ball),
-               1.6f, kWhite, 8);
 
     const Color chips[] = {
         {0.92f, 0.78f, 0.28f, 1}, {0.88f, 0.18f, 0.24f, 1}, {0.22f, 0.74f, 0.97f, 1}};
@@ -65,6 +68,15 @@ void drawRoulette(Batch& batch, const Piece& p, float clock) {
         const float cx = p.l + p.w - 14 - 8 * static_cast<float>(i);
         fillCircle(batch, cx, p.y + (i == 1 ? -6.0f : 6.0f), 3, chips[i], 12);
     }
+}
+
+// The ball runs round the wheel's rim.
+void drawRouletteBall(Batch& batch, const Piece& p, float clock) {
+    const float wheelR = rouletteWheelRadius(p);
+    const float wx = p.l + 8 + wheelR, wy = p.y;
+    const float ball = -2.0f * clock;
+    fillCircle(batch, wx + wheelR * 0.88f * std::cos(ball), wy + wheelR * 0.88f * std::sin(ball),
+               1.6f, kWhite, 8);
 }
 
 void drawBlackjack(Batch& batch, const Piece& p) {
@@ -115,12 +127,20 @@ void drawBookcase(Batch& batch, const Piece& p) {
     }
 }
 
-void drawServer(Batch& batch, const Piece& p, float clock) {
+void drawServer(Batch& batch, const Piece& p) {
     drawBody(batch, p, 3, {0.04f, 0.05f, 0.08f, 1}, kCyan, 1.0f);
     const float q = (p.h - 8) / 4;
     for (int i = 0; i < 4; ++i) {
         const float uy = p.t + 4 + static_cast<float>(i) * q;
         fillRect(batch, p.l + 4, uy, p.w - 8, q - 2, {0.09f, 0.12f, 0.2f, 1});
+    }
+}
+
+// Each of the four units blinks its two lights out of step with the others.
+void drawServerLights(Batch& batch, const Piece& p, float clock) {
+    const float q = (p.h - 8) / 4;
+    for (int i = 0; i < 4; ++i) {
+        const float uy = p.t + 4 + static_cast<float>(i) * q;
         const bool lit = std::sin(8 * clock + 2.3f * static_cast<float>(i)) > 0;
         const float ly = uy + (q - 2) / 2 - 1;
         fillRect(batch, p.l + 6, ly, 3, 2,
@@ -130,13 +150,21 @@ void drawServer(Batch& batch, const Piece& p, float clock) {
     }
 }
 
-void drawCryopod(Batch& batch, const Piece& p, float clock) {
-    const float r = std::max(std::min(p.w, p.h) / 2, 6.0f);
+float cryopodRadius(const Piece& p) {
+    return std::max(std::min(p.w, p.h) / 2, 6.0f);
+}
+
+void drawCryopod(Batch& batch, const Piece& p) {
+    const float r = cryopodRadius(p);
     fillCircle(batch, p.x, p.y, r, {0.12f, 0.16f, 0.23f, 1}, 24);
     circleOutline(batch, p.x, p.y, r, 2, kCyan, 24);
     fillCircleGradient(batch, p.x, p.y, r - 4, withAlpha(kCyan, 0.85f), {0.06f, 0.09f, 0.16f, 0.8f},
                        24);
-    // Bubbles rise through the glass and start again at the bottom.
+}
+
+// Bubbles rise through the glass and start again at the bottom.
+void drawCryopodBubbles(Batch& batch, const Piece& p, float clock) {
+    const float r = cryopodRadius(p);
     const float travel = 2 * (r - 5);
     for (int i = 0; i < 3; ++i) {
         const float fi = static_cast<float>(i);
@@ -156,14 +184,19 @@ void drawArchiveRack(Batch& batch, const Piece& p) {
     }
 }
 
-void drawPiece(Batch& batch, const Furniture& f, float clock) {
-    const Piece p{f.x, f.y, f.w, f.h, f.x - f.w / 2, f.y - f.h / 2};
+Piece pieceOf(const Furniture& f) {
+    return {f.x, f.y, f.w, f.h, f.x - f.w / 2, f.y - f.h / 2};
+}
+
+// Everything of a piece that stays still: its shadow, body and artwork.
+void drawStillPiece(Batch& batch, const Furniture& f) {
+    const Piece p = pieceOf(f);
     fillRoundedRect(batch, p.l - 2, p.t - 1, p.w + 7, p.h + 8, 6, {0, 0, 0, 0.32f});
     fillRoundedRect(batch, p.l + 1, p.t + 4, p.w + 7, p.h + 8, 5, {0, 0, 0, 0.58f});
 
     const std::string_view type = f.type;
     if (type == "roulette") {
-        drawRoulette(batch, p, clock);
+        drawRoulette(batch, p);
     } else if (type == "blackjack") {
         drawBlackjack(batch, p);
     } else if (type == "plush_booth") {
@@ -175,9 +208,9 @@ void drawPiece(Batch& batch, const Furniture& f, float clock) {
     } else if (type == "bookcase") {
         drawBookcase(batch, p);
     } else if (type == "server") {
-        drawServer(batch, p, clock);
+        drawServer(batch, p);
     } else if (type == "cryopod") {
-        drawCryopod(batch, p, clock);
+        drawCryopod(batch, p);
     } else if (type == "archive_rack") {
         drawArchiveRack(batch, p);
     } else {
@@ -185,10 +218,39 @@ void drawPiece(Batch& batch, const Furniture& f, float clock) {
     }
 }
 
+// What moves on a piece, each part inside the piece's own artwork.
+void drawMovingParts(Batch& batch, const Furniture& f, float clock) {
+    const Piece p = pieceOf(f);
+    const std::string_view type = f.type;
+    if (type == "roulette") {
+        drawRouletteBall(batch, p, clock);
+    } else if (type == "server") {
+        drawServerLights(batch, p, clock);
+    } else if (type == "cryopod") {
+        drawCryopodBubbles(batch, p, clock);
+    }
+}
+
+std::uint64_t stillFurnitureKey(const Game& game) {
+    LayerKey key;
+    for (const Furniture& f : game.furniture) {
+        const float box[] = {f.x, f.y, f.w, f.h};
+        key.mix(box, sizeof box);
+        key.mix(f.type);
+    }
+    return key.value();
+}
+
 }  // namespace
 
+// The still parts of every piece may be kept by the renderer as one picture;
+// the few that move are drawn over it each frame.
 void drawFurniture(Batch& batch, const Game& game) {
-    for (const Furniture& f : game.furniture) drawPiece(batch, f, game.animClock);
+    if (batch.beginStaticLayer(stillFurnitureKey(game), StaticLayer::Middle)) {
+        for (const Furniture& f : game.furniture) drawStillPiece(batch, f);
+        batch.endStaticLayer();
+    }
+    for (const Furniture& f : game.furniture) drawMovingParts(batch, f, game.animClock);
 }
 
 }  // namespace nj

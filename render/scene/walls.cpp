@@ -1,6 +1,7 @@
 // Walls: raised blocks with a brass base edge, drawn over the actors.
 
 #include "render/primitives.hpp"
+#include "render/scene/layer_key.hpp"
 #include "render/scene/scene.hpp"
 
 namespace nj {
@@ -39,8 +40,17 @@ void drawWall(Batch& batch, const Wall& w) {
 
 }  // namespace
 
+// Wall tops never move in a mission: the renderer may keep them as one
+// picture laid over the actors.
 void drawWalls(Batch& batch, const Game& game) {
+    LayerKey key;
+    for (const Wall& w : game.walls) {
+        const float box[] = {w.x, w.y, w.w, w.h};
+        key.mix(box, sizeof box);
+    }
+    if (!batch.beginStaticLayer(key.value(), StaticLayer::Top)) return;
     for (const Wall& w : game.walls) drawWall(batch, w);
+    batch.endStaticLayer();
 }
 
 }  // namespace nj

@@ -1,10 +1,13 @@
 // The fixed world's states: doors, the gate, lasers, pickups, plates, the
-// terminal and the getaway car, and pieces at absurd coordinates. The floor,
-// wall trims and furniture as they stand are held by the game's reference frame.
+// terminal and the getaway car, pieces at absurd coordinates, and what may be
+// kept as pictures. The floor, wall trims and furniture as they stand are held
+// by the game's reference frame.
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "render/font.hpp"
@@ -163,6 +166,60 @@ TEST_F(World, RepeatedPartsStopAtTheCap) {
             }
         }
     }
+}
+
+// A batch that keeps layers as a renderer does: a layer it has seen whole
+// under the same key is not drawn again.
+class KeepingBatch : public CpuBatch {
+  public:
+    bool beginStaticLayer(std::uint64_t key, nj::StaticLayer layer) override {
+        keys[static_cast<std::size_t>(layer)] = key;
+        return !kept[static_cast<std::size_t>(layer)] ||
+               key != keptKeys[static_cast<std::size_t>(layer)];
+    }
+    void endStaticLayer() override {}
+    void keepAll() {
+        keptKeys = keys;
+        kept.fill(true);
+    }
+    std::array<std::uint64_t, nj::kStaticLayerCount> keys{}, keptKeys{};
+    std::array<bool, nj::kStaticLayerCount> kept{};
+};
+
+// What may be kept of the furniture and the wall tops must look the same in
+// every frame: the keys follow the pieces and the walls, not the clock, and
+// the parts that move are drawn outside the kept layers.
+TEST_F(World, KeptLayersHoldOnlyWhatStaysStill) {
+    game.furniture = {{.type = "roulette", .x = 200, .y = 200, .w = 120, .h = 70},
+                      {.type = "server", .x = 400, .y = 200, .w = 40, .h = 90},
+                      {.type = "cryopod", .x = 600, .y = 200, .w = 60, .h = 60}};
+    game.walls = {{100, 100, 300, 12}};
+    KeepingBatch batch;
+    const auto frameAt = [&](float clock) {
+        game.animClock = clock;
+        batch.begin();
+        nj::drawFurniture(batch, game);
+        nj::drawWalls(batch, game);
+        batch.flushBatch();
+        const std::vector<nj::Vertex> drawn = batch.written();
+        batch.end();
+        return drawn;
+    };
+    const std::size_t whole = frameAt(0.0f).size();
+    const auto keys = batch.keys;
+    batch.keepAll();
+    const std::vector<nj::Vertex> still = frameAt(0.0f), later = frameAt(0.9f);
+    EXPECT_EQ(batch.keys, keys) << "the clock changed a kept layer's key";
+    EXPECT_GT(still.size(), 0u) << "nothing moves";
+    EXPECT_LT(still.size(), whole / 4) << "kept layers drawn again";
+    EXPECT_FALSE(sameVertices(still, later)) << "the moving parts stood still";
+
+    game.furniture[1].y += 1;
+    frameAt(0.0f);
+    EXPECT_NE(batch.keys[1], keys[1]) << "a moved piece kept the old picture";
+    game.walls[0].w += 1;
+    frameAt(0.0f);
+    EXPECT_NE(batch.keys[2], keys[2]) << "a changed wall kept the old picture";
 }
 
 }  // namespace
