@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/primitives.hpp"
+#include "render/scene/layer_key.hpp"
 #include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
@@ -94,13 +95,20 @@ void drawStreetLights(Batch& batch) {
 
 }  // namespace
 
+// Everything but the signal bars stands still, so the renderer may keep it as
+// one picture; the bars breathe over it, clear of the buildings and lights.
 void drawBriefingBackdrop(Batch& batch, const Game& game) {
-    drawSky(batch);
-    drawGrid(batch);
-    drawClouds(batch);
+    LayerKey key;
+    key.mix("briefing skyline");
+    if (batch.beginStaticLayer(key.value())) {
+        drawSky(batch);
+        drawGrid(batch);
+        drawClouds(batch);
+        drawBuildings(batch);
+        drawStreetLights(batch);
+        batch.endStaticLayer();
+    }
     drawSignalBars(batch, game.animClock);
-    drawBuildings(batch);
-    drawStreetLights(batch);
 }
 
 }  // namespace nj
