@@ -1,6 +1,8 @@
 // The overlay page's bitmap: its texture, its per-slot upload (only when the
 // page repainted) and the quads of its covered tiles.
 
+#include <utility>
+
 #include "render/bitmap_rows.hpp"
 #include "render/layout_change.hpp"
 #include "render/vulkan_renderer.hpp"
@@ -21,7 +23,8 @@ bool VulkanRenderer::createOverlayTexture(int width, int height) {
         return false;
     }
     overlaySampler_ = createSampler(VK_FILTER_LINEAR);
-    if (overlaySampler_ == VK_NULL_HANDLE) return false;
+    overlayNearestSampler_ = createSampler(VK_FILTER_NEAREST);
+    if (overlaySampler_ == VK_NULL_HANDLE || overlayNearestSampler_ == VK_NULL_HANDLE) return false;
     overlayWidth_ = w;
     overlayHeight_ = h;
     overlayFilled_ = false;
@@ -30,21 +33,24 @@ bool VulkanRenderer::createOverlayTexture(int width, int height) {
     for (HostBuffer& staging : overlayStaging_) {
         createHostBuffer(VkDeviceSize{w} * h * 4, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, staging);
     }
-    // The set outlives the texture: a new size only rewrites it.
-    if (descriptorPool_ == VK_NULL_HANDLE) descriptorPool_ = createTexturePool(1);
-    if (overlaySet_ == VK_NULL_HANDLE && descriptorPool_ != VK_NULL_HANDLE) {
-        overlaySet_ = allocateTextureSet(descriptorPool_);
+    // The sets outlive the texture: a new size only rewrites them.
+    if (descriptorPool_ == VK_NULL_HANDLE) descriptorPool_ = createTexturePool(2);
+    if (descriptorPool_ == VK_NULL_HANDLE) return true;
+    for (auto [set, sampler] : {std::pair{&overlaySet_, overlaySampler_},
+                                std::pair{&overlayNearestSet_, overlayNearestSampler_}}) {
+        if (*set == VK_NULL_HANDLE) *set = allocateTextureSet(descriptorPool_);
+        if (*set != VK_NULL_HANDLE) writeTextureSet(*set, sampler, overlayPicture_.view);
     }
-    if (overlaySet_ != VK_NULL_HANDLE)
-        writeTextureSet(overlaySet_, overlaySampler_, overlayPicture_.view);
     return true;
 }
 
 void VulkanRenderer::destroyOverlayTexture() {
     if (device_ == VK_NULL_HANDLE) return;
     for (HostBuffer& staging : overlayStaging_) destroyHostBuffer(staging);
-    if (overlaySampler_ != VK_NULL_HANDLE) vkDestroySampler(device_, overlaySampler_, nullptr);
-    overlaySampler_ = VK_NULL_HANDLE;
+    for (VkSampler* sampler : {&overlaySampler_, &overlayNearestSampler_}) {
+        if (*sampler != VK_NULL_HANDLE) vkDestroySampler(device_, *sampler, nullptr);
+        *sampler = VK_NULL_HANDLE;
+    }
     destroyPicture(overlayPicture_);
     overlayWidth_ = 0;
     overlayHeight_ = 0;
@@ -72,7 +78,14 @@ void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int hei
     }
     if (overlayRuns_.empty()) return;
 
-    bindTexture(texturedPipeline_, overlaySet_);
+    // A page laid out at the viewport's own size is sampled one texel to a
+    // pixel: nearest sampling gives the same pixels as filtering, for a
+    // fraction of a software rasteriser's work.
+    uint32_t viewportWidth = 0, viewportHeight = 0;
+    const bool oneToOne = wholePixelViewport(viewportWidth, viewportHeight) &&
+                          viewportWidth == overlayWidth_ && viewportHeight == overlayHeight_ &&
+                          overlayNearestSet_ != VK_NULL_HANDLE;
+    bindTexture(texturedPipeline_, oneToOne ? overlayNearestSet_ : overlaySet_);
     pushPictureRuns(overlayRuns_, overlayWidth_, overlayHeight_);
     unbindTexture();
 }

@@ -284,6 +284,7 @@ void VulkanRenderer::shutdown() {
         }
         descriptorPool_ = VK_NULL_HANDLE;
         overlaySet_ = VK_NULL_HANDLE;
+        overlayNearestSet_ = VK_NULL_HANDLE;
         for (uint32_t s = 0; s < kFramesInFlight; ++s) {
             destroyHostBuffer(captureBuffers_[s]);
             captured_[s] = false;

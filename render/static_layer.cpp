@@ -36,7 +36,7 @@ constexpr uint32_t kKeptTile = 16;
 
 }  // namespace
 
-bool VulkanRenderer::staticTargetSize(uint32_t& width, uint32_t& height) const {
+bool VulkanRenderer::wholePixelViewport(uint32_t& width, uint32_t& height) const {
     const Viewport& v = viewport_;
     const auto whole = [](float f) { return f >= 0.0f && std::floor(f) == f; };
     if (!whole(v.x) || !whole(v.y) || !whole(v.width) || !whole(v.height) || v.width < 1.0f ||
@@ -100,7 +100,7 @@ void VulkanRenderer::forgetKeptLayers() {
 bool VulkanRenderer::beginStaticLayer(std::uint64_t key, StaticLayer which) {
     if (!recordingFrame() || baking_ || currentCommandBuffer_ == VK_NULL_HANDLE) return true;
     uint32_t width = 0, height = 0;
-    if (!staticTargetSize(width, height)) return true;  // drawn straight, as always
+    if (!wholePixelViewport(width, height)) return true;  // drawn straight, as always
     KeptLayer& layer = kept_[static_cast<size_t>(which)];
     if (layer.valid && key == layer.key && width == keptWidth_ && height == keptHeight_) {
         drawKeptLayer(which);

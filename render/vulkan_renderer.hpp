@@ -210,7 +210,9 @@ class VulkanRenderer : public Batch {
         HostBuffer readback;    // the bake's copy on its way to the host
         int readbackSlot = -1;  // the frame slot whose fence says it has arrived
     };
-    bool staticTargetSize(uint32_t& width, uint32_t& height) const;
+    // The viewport's size when it lies on whole pixels (any 16:9 window, a
+    // letterboxed full screen): only there do texels and pixels line up.
+    bool wholePixelViewport(uint32_t& width, uint32_t& height) const;
     bool prepareKeptPictures(uint32_t width, uint32_t height);
     void beginBake(KeptLayer& layer, StaticLayer which);
     void recordCoverageReadback(KeptLayer& layer);
@@ -299,9 +301,11 @@ class VulkanRenderer : public Batch {
     HostBuffer vertexBuffers_[kFramesInFlight];  // kVerticesPerSlot vertices each, mapped for life
 
     VkDescriptorPool descriptorPool_ = VK_NULL_HANDLE;
-    VkDescriptorSet overlaySet_ = VK_NULL_HANDLE;
+    VkDescriptorSet overlaySet_ = VK_NULL_HANDLE;         // filtered: a page scaled to the viewport
+    VkDescriptorSet overlayNearestSet_ = VK_NULL_HANDLE;  // one texel to a pixel
     Picture overlayPicture_;
     VkSampler overlaySampler_ = VK_NULL_HANDLE;
+    VkSampler overlayNearestSampler_ = VK_NULL_HANDLE;
     HostBuffer overlayStaging_[kFramesInFlight];  // width x height x 4 bytes each
 
     uint32_t currentFrame_ = 0;   // frame slot, 0 or 1
