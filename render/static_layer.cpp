@@ -131,6 +131,11 @@ void VulkanRenderer::beginBake(KeptLayer& layer, StaticLayer which) {
         vkCmdBindVertexBuffers(bake, 0, 1, &vertexBuffers_[currentFrame_].buffer, &offset);
         bakePending_ = true;
     }
+    // A frame still in flight may be reading the picture this bake redraws
+    // (copying the floor, sampling the furniture): the pass waits for it.
+    vkCmdPipelineBarrier(
+        bake, VK_PIPELINE_STAGE_TRANSFER_BIT | VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT,
+        VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT, 0, 0, nullptr, 0, nullptr, 0, nullptr);
     const VkClearColorValue transparent{{0.0f, 0.0f, 0.0f, 0.0f}};
     beginPicturePass(bake, layer.picture, keptWidth_, keptHeight_,
                      which == StaticLayer::Ground ? kClearColour : transparent);
