@@ -65,14 +65,7 @@ void VulkanRenderer::recordFrameCapture() {
     const VkImageMemoryBarrier toPresent =
         layoutChange(image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL, VK_IMAGE_LAYOUT_PRESENT_SRC_KHR,
                      VK_ACCESS_TRANSFER_READ_BIT, 0);
-    VkBufferMemoryBarrier toHost{};
-    toHost.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
-    toHost.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
-    toHost.dstAccessMask = VK_ACCESS_HOST_READ_BIT;
-    toHost.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    toHost.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    toHost.buffer = target.buffer;
-    toHost.size = VK_WHOLE_SIZE;
+    const VkBufferMemoryBarrier toHost = copiedForHost(target.buffer);
     vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_TRANSFER_BIT,
                          VK_PIPELINE_STAGE_BOTTOM_OF_PIPE_BIT | VK_PIPELINE_STAGE_HOST_BIT, 0, 0,
                          nullptr, 1, &toHost, 1, &toPresent);

@@ -8,7 +8,9 @@
 namespace nj {
 
 bool VulkanRenderer::createPicture(uint32_t width, uint32_t height, VkFormat format,
-                                   VkImageUsageFlags usage, VkRenderPass pass, Picture& out) {
+                                   VkImageUsageFlags usage, VkRenderPass pass, Picture& out,
+                                   PictureMemory memory) {
+    const bool host = memory == PictureMemory::Host;
     VkImageCreateInfo image{};
     image.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
     image.imageType = VK_IMAGE_TYPE_2D;
@@ -17,7 +19,7 @@ bool VulkanRenderer::createPicture(uint32_t width, uint32_t height, VkFormat for
     image.mipLevels = 1;
     image.arrayLayers = 1;
     image.samples = VK_SAMPLE_COUNT_1_BIT;
-    image.tiling = VK_IMAGE_TILING_OPTIMAL;
+    image.tiling = host ? VK_IMAGE_TILING_LINEAR : VK_IMAGE_TILING_OPTIMAL;
     image.usage = usage;
     image.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
     image.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
@@ -27,7 +29,9 @@ bool VulkanRenderer::createPicture(uint32_t width, uint32_t height, VkFormat for
     }
     VkMemoryRequirements needs{};
     vkGetImageMemoryRequirements(device_, out.image, &needs);
-    out.memory = allocateMemory(needs, VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
+    out.memory = allocateMemory(
+        needs, host ? VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT
+                    : VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
     if (out.memory == VK_NULL_HANDLE) return false;
     vkBindImageMemory(device_, out.image, out.memory, 0);
 

@@ -190,14 +190,7 @@ void VulkanRenderer::recordCoverageReadback(KeptLayer& layer) {
     const VkImageMemoryBarrier toSample =
         layoutChange(layer.picture.image, VK_IMAGE_LAYOUT_TRANSFER_SRC_OPTIMAL,
                      VK_IMAGE_LAYOUT_SHADER_READ_ONLY_OPTIMAL, 0, VK_ACCESS_SHADER_READ_BIT);
-    VkBufferMemoryBarrier toHost{};
-    toHost.sType = VK_STRUCTURE_TYPE_BUFFER_MEMORY_BARRIER;
-    toHost.srcAccessMask = VK_ACCESS_TRANSFER_WRITE_BIT;
-    toHost.dstAccessMask = VK_ACCESS_HOST_READ_BIT;
-    toHost.srcQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    toHost.dstQueueFamilyIndex = VK_QUEUE_FAMILY_IGNORED;
-    toHost.buffer = layer.readback.buffer;
-    toHost.size = VK_WHOLE_SIZE;
+    const VkBufferMemoryBarrier toHost = copiedForHost(layer.readback.buffer);
     vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_TRANSFER_BIT,
                          VK_PIPELINE_STAGE_FRAGMENT_SHADER_BIT | VK_PIPELINE_STAGE_HOST_BIT, 0, 0,
                          nullptr, 1, &toHost, 1, &toSample);

@@ -165,9 +165,12 @@ class VulkanRenderer : public Batch {
 
     void recordFrameCapture();
 
-    // Pictures (pictures.cpp).
+    // Pictures (pictures.cpp). Host: a linear image in memory the host can
+    // map and read row by row.
+    enum class PictureMemory : uint8_t { Device, Host };
     bool createPicture(uint32_t width, uint32_t height, VkFormat format, VkImageUsageFlags usage,
-                       VkRenderPass pass, Picture& out);
+                       VkRenderPass pass, Picture& out,
+                       PictureMemory memory = PictureMemory::Device);
     void destroyPicture(Picture& picture);
     VkSampler createSampler(VkFilter filter);
     VkDescriptorPool createTexturePool(uint32_t sets);

@@ -53,46 +53,24 @@ bool VulkanRenderer::buildWindowImages() {
 // One linear image with its memory mapped and its view. The lists own each
 // part as soon as it exists, so a half-made image is released with the rest.
 bool VulkanRenderer::createWindowImage() {
-    VkImageCreateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_IMAGE_CREATE_INFO;
-    info.imageType = VK_IMAGE_TYPE_2D;
-    info.format = surfaceFormat_.format;
-    info.extent = {swapchainExtent_.width, swapchainExtent_.height, 1};
-    info.mipLevels = 1;
-    info.arrayLayers = 1;
-    info.samples = VK_SAMPLE_COUNT_1_BIT;
-    info.tiling = VK_IMAGE_TILING_LINEAR;
-    info.usage = VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT;
-    info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
-    info.initialLayout = VK_IMAGE_LAYOUT_UNDEFINED;
-    VkImage image = VK_NULL_HANDLE;
-    if (vkCreateImage(device_, &info, nullptr, &image) != VK_SUCCESS) return false;
-    swapchainImages_.push_back(image);
-
-    VkMemoryRequirements needs{};
-    vkGetImageMemoryRequirements(device_, image, &needs);
+    Picture picture;
+    const bool made =
+        createPicture(swapchainExtent_.width, swapchainExtent_.height, surfaceFormat_.format,
+                      VK_IMAGE_USAGE_COLOR_ATTACHMENT_BIT | VK_IMAGE_USAGE_TRANSFER_DST_BIT,
+                      VK_NULL_HANDLE, picture, PictureMemory::Host);
+    if (picture.image != VK_NULL_HANDLE) swapchainImages_.push_back(picture.image);
+    if (picture.view != VK_NULL_HANDLE) swapchainImageViews_.push_back(picture.view);
     WindowImage& held = windowImages_.emplace_back();
-    held.memory = allocateMemory(
-        needs, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (held.memory == VK_NULL_HANDLE) return false;
-    vkBindImageMemory(device_, image, held.memory, 0);
+    held.memory = picture.memory;
+    if (!made) return false;
+
     void* mapped = nullptr;
     if (vkMapMemory(device_, held.memory, 0, VK_WHOLE_SIZE, 0, &mapped) != VK_SUCCESS) return false;
     const VkImageSubresource colour{VK_IMAGE_ASPECT_COLOR_BIT, 0, 0};
     VkSubresourceLayout layout{};
-    vkGetImageSubresourceLayout(device_, image, &colour, &layout);
+    vkGetImageSubresourceLayout(device_, picture.image, &colour, &layout);
     held.pixels = static_cast<const uint8_t*>(mapped) + layout.offset;
     held.rowBytes = static_cast<size_t>(layout.rowPitch);
-
-    VkImageViewCreateInfo view{};
-    view.sType = VK_STRUCTURE_TYPE_IMAGE_VIEW_CREATE_INFO;
-    view.image = image;
-    view.viewType = VK_IMAGE_VIEW_TYPE_2D;
-    view.format = info.format;
-    view.subresourceRange = {VK_IMAGE_ASPECT_COLOR_BIT, 0, 1, 0, 1};
-    VkImageView handle = VK_NULL_HANDLE;
-    if (vkCreateImageView(device_, &view, nullptr, &handle) != VK_SUCCESS) return false;
-    swapchainImageViews_.push_back(handle);
     return true;
 }
 

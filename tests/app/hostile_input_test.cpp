@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <ostream>
 #include <string>
 
 #include "data/map_token.hpp"
@@ -93,6 +94,11 @@ const Hostile kCases[] = {
     {"PageNested10000Deep", false,
      [](const fs::path& dir) { write(dir / "assets" / "ui" / "ui.html", deepPage()); }, true},
 };
+
+// ctest lists each case by its name rather than by its bytes.
+void PrintTo(const Hostile& c, std::ostream* out) {
+    *out << c.name;
+}
 
 bool isMagenta(std::uint32_t c) {
     return (c >> 16) > 200 && ((c >> 8) & 0xFF) < 60 && (c & 0xFF) > 200;

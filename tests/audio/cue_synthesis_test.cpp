@@ -43,7 +43,7 @@ TEST(CueSynthesis, EveryCueFadesToAboutOnePercentAndNeverClips) {
     }
 }
 
-// The header's fields are read back by the njtool cross-check's WAV reader.
+// A 44-byte header, then the samples as 16-bit little-endian words.
 TEST(CueSynthesis, WavFilesCarryTheSamplesAfterTheHeader) {
     const auto wav = nj::encodeWav(bank()[2]);
     ASSERT_EQ(wav.size(), 44 + 2 * bank()[2].size());
