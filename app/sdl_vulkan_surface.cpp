@@ -28,9 +28,10 @@ bool showFramePixels(SDL_Window* window, const uint8_t* bgra, int width, int hei
             std::memcpy(rows + static_cast<size_t>(y) * target->pitch,
                         bgra + static_cast<size_t>(y) * rowBytes, static_cast<size_t>(w) * 4);
         }
-    } else {
-        SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, bgra, rowBytes, format, rows,
-                          target->pitch);
+    } else if (SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_ARGB8888, bgra, rowBytes, format, rows,
+                                 target->pitch) != 0) {
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+        return false;  // a surface SDL cannot convert to: the swapchain takes over
     }
     if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
     return SDL_UpdateWindowSurface(window) == 0;

@@ -55,16 +55,17 @@ TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
 }
 
 // The player sees the window, not the copy a screenshot takes. On lavapipe
-// frames reach it through the window's own pixels, or through the swapchain
-// with --swapchain; either way the window shows the game, not a blank screen.
+// frames reach it through the window's own pixels (held to the display's
+// rate), or through the swapchain with --swapchain; either way the window
+// shows the dossier, not a blank screen. The game is ended once the screen
+// is taken, so a fast machine cannot finish first.
 TEST(NightjarWindow, TheWindowShowsTheGameThroughEitherPath) {
     for (const std::string path : {"", "--swapchain"}) {
         const GameFolder folder("window" + path, NJ_BUILD_DIR);
-        const ProgramRun run =
-            nj::test::runUnderXvfb(folder.dir, "1280x1024",
-                                   "sh -c \"'" NIGHTJAR_PATH "' --test --frames 400 " + path +
-                                       " & sleep 3; '" NJ_SCREEN_GRAB "' screen.png; wait $!\"");
-        EXPECT_EQ(run.exitCode, 0) << path << run.output;
+        const ProgramRun run = nj::test::runUnderXvfb(folder.dir, "1280x1024",
+                                                      "sh -c \"'" NIGHTJAR_PATH "' " + path +
+                                                          " & sleep 3; '" NJ_SCREEN_GRAB
+                                                          "' screen.png; kill \\$!; wait \\$!\"");
         EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
         const nj::test::DecodedPng screen = nj::test::readPng((folder.dir / "screen.png").string());
         ASSERT_EQ(screen.error, "") << path << run.output;
