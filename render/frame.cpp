@@ -85,7 +85,7 @@ void VulkanRenderer::submitAndPresent() {
     frameActive_ = false;
     const uint32_t s = currentFrame_;
 
-    // The overlay upload and the static layer's bake, when there are any, run
+    // The overlay upload and the static layers' bakes, when there are any, run
     // first in the same submission.
     VkCommandBuffer buffers[3];
     uint32_t bufferCount = 0;
