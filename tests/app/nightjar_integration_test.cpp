@@ -56,20 +56,24 @@ TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
 
 // The player sees the window, not the copy a screenshot takes. On lavapipe
 // frames reach it through the window's own pixels (held to the display's
-// rate), or through the swapchain with --swapchain; either way the window
-// shows the dossier, not a blank screen. The game is ended once the screen
-// is taken, so a fast machine cannot finish first.
+// rate, and converted for a 16-bit screen), or through the swapchain with
+// --swapchain; either way the window shows the dossier, not a blank screen.
+// The game is ended once the screen is taken, so a fast machine cannot
+// finish first.
 TEST(NightjarWindow, TheWindowShowsTheGameThroughEitherPath) {
-    for (const std::string path : {"", "--swapchain"}) {
-        const GameFolder folder("window" + path, NJ_BUILD_DIR);
-        const ProgramRun run = nj::test::runUnderXvfb(folder.dir, "1280x1024",
+    const struct {
+        std::string path, screen;
+    } cases[] = {{"", "1280x1024"}, {"--swapchain", "1280x1024"}, {"", "1280x1024x16"}};
+    for (const auto& [path, screen] : cases) {
+        const GameFolder folder("window" + path + screen, NJ_BUILD_DIR);
+        const ProgramRun run = nj::test::runUnderXvfb(folder.dir, screen,
                                                       "sh -c \"'" NIGHTJAR_PATH "' " + path +
                                                           " & sleep 3; '" NJ_SCREEN_GRAB
                                                           "' screen.png; kill \\$!; wait \\$!\"");
         EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
-        const nj::test::DecodedPng screen = nj::test::readPng((folder.dir / "screen.png").string());
-        ASSERT_EQ(screen.error, "") << path << run.output;
-        EXPECT_GT(nj::test::playFieldColours(screen), 50u) << path;
+        const nj::test::DecodedPng shown = nj::test::readPng((folder.dir / "screen.png").string());
+        ASSERT_EQ(shown.error, "") << path << screen << run.output;
+        EXPECT_GT(nj::test::playFieldColours(shown), 50u) << path << screen;
     }
 }
 

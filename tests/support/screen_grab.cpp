@@ -8,6 +8,17 @@
 #include <cstdint>
 #include <cstdio>
 
+// One colour channel of a screen pixel, scaled to 8 bits whatever the
+// screen's depth (5 or 6 bits a channel at depth 16).
+std::uint32_t channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    while ((mask & 1) == 0) {
+        mask >>= 1;
+        pixel >>= 1;
+    }
+    return static_cast<std::uint32_t>((pixel & mask) * 255 / mask);
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: screen_grab OUT.png\n");
@@ -30,7 +41,9 @@ int main(int argc, char** argv) {
         auto* row =
             reinterpret_cast<std::uint32_t*>(rows + static_cast<std::ptrdiff_t>(y) * stride);
         for (int x = 0; x < size.width; ++x) {
-            row[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
+            const unsigned long pixel = XGetPixel(image, x, y);
+            row[x] = channel(pixel, image->red_mask) << 16 |
+                     channel(pixel, image->green_mask) << 8 | channel(pixel, image->blue_mask);
         }
     }
     cairo_surface_mark_dirty(out);

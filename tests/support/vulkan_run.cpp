@@ -5,6 +5,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -40,11 +41,13 @@ std::string firstDisplay() {
 
 ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
                         const std::string& command, const std::string& environment) {
+    // "WxH" is a 24-bit screen; "WxHxD" names its depth.
+    const std::string depth = std::count(screen.begin(), screen.end(), 'x') == 1 ? "x24" : "";
     return runCommand(workDir,
                       "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
                       "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json " +
                           environment + " timeout 300 xvfb-run -a -n " + firstDisplay() +
-                          " -s '-screen 0 " + screen + "x24' " + command);
+                          " -s '-screen 0 " + screen + depth + "' " + command);
 }
 
 GameFolder::GameFolder(const std::string& name, const std::string& buildDir, bool withPackage)

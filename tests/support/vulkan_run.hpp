@@ -15,7 +15,8 @@ struct ProgramRun {
 };
 
 // Runs `command` (a shell command line, its program quoted by the caller) in
-// `workDir` inside `xvfb-run` with a screen of `screen` ("1280x1024").
+// `workDir` inside `xvfb-run` with a screen of `screen` ("1280x1024", 24 bits
+// deep, or "1280x1024x16" with its depth).
 // `environment` is put before the command ("NAME=value ...").
 ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
                         const std::string& command, const std::string& environment = "");
