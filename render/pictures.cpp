@@ -143,7 +143,7 @@ void VulkanRenderer::pushTexturedRect(float x0, float y0, float x1, float y1, fl
 
 void VulkanRenderer::unbindTexture() {
     flushBatch();
-    recordPipelineBind(additiveBlend() ? Pipeline::Additive : Pipeline::AlphaBlend);
+    bindBatchPipeline();
 }
 
 void VulkanRenderer::drawCanvasPicture(VkDescriptorSet set) {

@@ -143,7 +143,7 @@ void VulkanRenderer::beginBake(KeptLayer& layer, StaticLayer which) {
     currentCommandBuffer_ = bake;
     baking_ = true;
     bakingLayer_ = which;
-    recordPipelineBind(additiveBlend() ? Pipeline::Additive : Pipeline::AlphaBlend);
+    bindBatchPipeline();
 }
 
 void VulkanRenderer::endStaticLayer() {
@@ -156,7 +156,7 @@ void VulkanRenderer::endStaticLayer() {
     frameCommandBuffer_ = VK_NULL_HANDLE;
     baking_ = false;
     layer.valid = true;
-    recordPipelineBind(additiveBlend() ? Pipeline::Additive : Pipeline::AlphaBlend);
+    bindBatchPipeline();
     drawKeptLayer(bakingLayer_);
 }
 

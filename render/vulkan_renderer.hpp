@@ -182,6 +182,10 @@ class VulkanRenderer : public Batch {
     void pushTexturedRect(float x0, float y0, float x1, float y1, float u0, float v0, float u1,
                           float v1);
     void unbindTexture();
+    // Binds the blend pipeline the batch is drawing with into the current buffer.
+    void bindBatchPipeline() {
+        recordPipelineBind(additiveBlend() ? Pipeline::Additive : Pipeline::AlphaBlend);
+    }
     // A picture covering the whole canvas, copied without blending.
     void drawCanvasPicture(VkDescriptorSet set);
     // Drawing into a picture (made with picturePass_) in `cb`: the pass opens
