@@ -47,6 +47,7 @@ bool Game::loadCampaign(const std::string& path) {
     if (campaignMaps.empty()) return false;
     missionIndex = 0;
     loadSave();
+    loadRecords();
     loadMission(false);
     return true;
 }

@@ -30,7 +30,12 @@
     approach0: "F1",
     approach1: "F2",
     approach2: "F3",
-    approach3: "F4"
+    approach3: "F4",
+    askResume: "ENTER",
+    askQuit: "P / ESC",
+    requisition: "Q",
+    choose: "UP / DOWN",
+    buy: "ENTER"
   };
   // The same actions on a game controller, shown after the last input came
   // from one ("inputDevice"). Keys the pad has no button for keep their key.
@@ -52,7 +57,12 @@
     approach0: "F1",
     approach1: "F2",
     approach2: "F3",
-    approach3: "F4"
+    approach3: "F4",
+    askResume: "A",
+    askQuit: "P / ESC",
+    requisition: "X",
+    choose: "D-PAD",
+    buy: "A"
   };
   var KEYS = KEYBOARD_KEYS;
   // The game writes its prompts with keyboard keys ("[E] ...", "[SPACE] ...").
@@ -313,8 +323,9 @@
       setText("smoke", text);
       var q = placeSmoke(operative, sizeOf("smoke", text), target, keepClear);
       place("smoke", q.x, q.y);
+      keepClear.push(q);
     }
-    return { operative: operative, target: target };
+    return { operative: operative, target: target, keepClear: keepClear };
   }
 
   // A panel fades while the operative, or the thing the prompt points at, is under or against it.
@@ -348,6 +359,40 @@
     var playing = state === 1 && !s.safeActive;
     var spots = syncPrompts(s, playing);
     if (state === 1 || state === 2) syncFades(spots);
+    syncCountdown(s, state, playing, spots);
+  }
+
+  // ---- The timed directive's clock ----
+
+  var URGENT_SECONDS = 10;
+  function countdownText(seconds) {
+    var whole = Math.ceil(seconds), minutes = Math.floor(whole / 60), rest = whole % 60;
+    return minutes + ":" + (rest < 10 ? "0" : "") + rest;
+  }
+  // On the HUD beside the directive, and beside its target on the field
+  // (below it, else above or to a side, clear of the prompts); red in the
+  // last ten seconds.
+  function syncCountdown(s, state, playing, spots) {
+    var seconds = num(s.countdown);
+    var timed = seconds !== null && seconds >= 0 && (state === 1 || state === 2);
+    setFlag("dircount", "shown", timed);
+    setFlag("dirpanel", "timed", timed);
+    var onField = timed && playing && num(s.countdownX) !== null && num(s.countdownY) !== null;
+    setFlag("tgtcount", "shown", onField);
+    if (!timed) return;
+    var text = countdownText(seconds), urgent = seconds < URGENT_SECONDS;
+    setText("dircount", text);
+    setFlag("dircount", "urgent", urgent);
+    if (!onField) return;
+    setText("tgtcount", text);
+    setFlag("tgtcount", "urgent", urgent);
+    var size = sizeOf("tgtcount", "0:00"), tx = s.countdownX, ty = s.countdownY;
+    var w = size.w, h = size.h, r = TARGET_RADIUS + GAP;
+    var candidates = [slideX(box(tx - w / 2, ty + r, w, h)), slideX(box(tx - w / 2, ty - r - h, w, h)),
+                      slideY(box(tx + r, ty - h / 2, w, h)), slideY(box(tx - r - w, ty - h / 2, w, h))];
+    var circles = spots.operative ? [[spots.operative.x, spots.operative.y, OPERATIVE_RADIUS]] : [];
+    var b = firstClear(candidates, circles, spots.keepClear || []);
+    place("tgtcount", b.x, b.y);
   }
 
   function syncBanner(s) {
@@ -426,6 +471,39 @@
     }
   }
 
+  // The dossier's question before a waiting mission is thrown away.
+  function syncQuitAsk(s) {
+    setFlag("quitask", "shown", (s.gameState | 0) === 0 && s.confirmQuit === true);
+  }
+
+  // The requisition list, in place of the approaches while it is up; each
+  // perk's price, BUY while it can be afforded and OWNED once bought. The
+  // HUD carries each owned perk's mark.
+  var PERK_ROWS = 3;
+  function syncRequisition(s) {
+    var perks = s.perks || [];
+    var open = (s.gameState | 0) === 0 && s.requisitionOpen === true;
+    setFlag("file", "req-open", open);
+    setText("reqbtntext", open ? "APPROACHES" : "REQUISITION");
+    var budget = s.intelBudget | 0, choice = s.requisitionChoice | 0;
+    for (var i = 0; i < PERK_ROWS; i++) {
+      var p = perks[i] || null;
+      var owned = !!(p && p.owned);
+      setFlag("pm" + i, "shown", owned);
+      if (p) setText("pm" + i, String(p.mark || ""));
+      setFlag("perk" + i, "absent", !p);
+      if (!p || !open) continue;
+      var price = p.price | 0;
+      setText("perkname" + i, String(p.name || ""));
+      setText("perkeffect" + i, String(p.effect || ""));
+      setText("perkprice" + i, price + " INTEL");
+      setText("perkbuy" + i, owned ? "OWNED" : "BUY");
+      setFlag("perk" + i, "selected", i === choice);
+      setFlag("perk" + i, "owned", owned);
+      setFlag("perkbuy" + i, "disabled", !owned && price > budget);
+    }
+  }
+
   var last = null;
   // Hints name the keys of the device the player used last.
   function syncDevice(s) {
@@ -449,6 +527,8 @@
     syncBanner(s);
     syncEnd(s);
     syncSafe(s);
+    syncQuitAsk(s);
+    syncRequisition(s);
     var audio = s.audioEnabled === false ? "AUDIO OFF" : "AUDIO ON";
     setText("audio", audio);
     setText("paudio", audio);
@@ -481,7 +561,16 @@
     onClick("begin", function () { command("startOrAdvance"); });
     onClick("resumeop", function () { command("openDossier"); });
     onClick("audio", function () { command("toggleAudio"); });
-    onClick("quit", function () { command("quitGame"); });
+    onClick("quit", function () { command("askQuit"); });
+    onClick("askquit", function () { command("quitGame"); });
+    onClick("askresume", function () { command("openDossier"); });
+    onClick("fdossier", function () { command("openDossier"); });
+    onClick("reqbtn", function () { command("toggleRequisition"); });
+    for (var p = 0; p < PERK_ROWS; p++) {
+      (function (index) {
+        onClick("perkbuy" + index, function () { command("buyPerk", index); });
+      })(p);
+    }
     onClick("resume", function () { command("togglePause"); });
     onClick("pretry", function () { command("retryMission"); });
     onClick("pdossier", function () { command("openDossier"); });
@@ -497,7 +586,7 @@
     // The game acts on its own keys (Enter, Tab, P, R, F1-F4, Space, E, Esc);
     // the page adds only what the game leaves to it: browsing the dossier.
     window.addEventListener("keydown", function (e) {
-      if (!last || (last.gameState | 0) !== 0) return;
+      if (!last || (last.gameState | 0) !== 0 || last.confirmQuit === true || last.requisitionOpen === true) return;
       if (e.keyCode === 37) command("prevMission");
       else if (e.keyCode === 39) command("nextMission");
     });

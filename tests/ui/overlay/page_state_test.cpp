@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "data/map_token.hpp"
 #include "game/game.hpp"
 
@@ -101,12 +103,51 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\"});";
-    ASSERT_GE(script.size(), expected.size());
-    EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
+        "\"inputDevice\":\"keyboard\",\"confirmQuit\":";
+    EXPECT_NE(script.find(expected), std::string::npos) << script;
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
     // What the other reasons, smokeReady, missionInProgress and the gamepad
     // make the page show is held by the page tests.
+}
+
+// After the outcome extras: the quit question (only on the dossier) and a
+// timed directive's clock with its target in page units, -1 while no
+// directive counts down (untimed, not yet active, done).
+TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.gameState = nj::GameState::Playing;
+    g.confirmQuit = true;  // left over: only the dossier asks
+    nj::Objective& o = g.dynamicObjective;
+    o.x = 480.0f;
+    o.y = 135.0f;
+    struct Case {
+        nj::ObjectiveType type;
+        bool active, done;
+        float timeLeft;
+        const char* countdown;
+    };
+    const Case cases[] = {
+        {nj::ObjectiveType::SabotageNode, true, false, 42.5f, "42.5"},
+        {nj::ObjectiveType::EvidenceBurn, true, false, -3.0f, "0"},
+        {nj::ObjectiveType::EvidenceBurn, true, false, std::nanf(""), "0"},
+        {nj::ObjectiveType::EvidenceBurn, false, false, 30.0f, "-1"},
+        {nj::ObjectiveType::SabotageNode, true, true, 30.0f, "-1"},
+        {nj::ObjectiveType::Courier, true, false, 30.0f, "-1"},
+    };
+    for (const Case& c : cases) {
+        o.type = c.type;
+        o.active = c.active;
+        o.done = c.done;
+        o.timeLeft = c.timeLeft;
+        const std::string want =
+            "\"inputDevice\":\"keyboard\",\"confirmQuit\":false,"
+            "\"countdown\":" +
+            std::string(c.countdown) + ",\"countdownX\":640,\"countdownY\":180";
+        EXPECT_NE(fieldsOf(g).find(want), std::string::npos) << want;
+    }
+    g.gameState = nj::GameState::Briefing;
+    EXPECT_NE(fieldsOf(g).find("\"confirmQuit\":true,"), std::string::npos);
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
