@@ -35,7 +35,8 @@
     askQuit: "P / ESC",
     requisition: "Q",
     choose: "UP / DOWN",
-    buy: "ENTER"
+    buy: "ENTER",
+    newCampaign: "N"
   };
   // The same actions on a game controller, shown after the last input came
   // from one ("inputDevice"). Keys the pad has no button for keep their key.
@@ -62,7 +63,8 @@
     askQuit: "P / ESC",
     requisition: "X",
     choose: "D-PAD",
-    buy: "A"
+    buy: "A",
+    newCampaign: "Y"
   };
   var KEYS = KEYBOARD_KEYS;
   // The game writes its prompts with keyboard keys ("[E] ...", "[SPACE] ...").
@@ -173,8 +175,9 @@
     var name = row.appendChild(makeDiv("op-name"));
     name.appendChild(document.createElement("span")).id = "opname" + i;
     row.appendChild(makeDiv("op-status", "opstatus" + i));
+    row.appendChild(makeDiv("op-badge", "opbadge" + i));
     row.addEventListener("click", function () { command("selectMission", i); });
-    ["op", "opname", "opstatus"].forEach(function (id) { forgetShown(id + i); });
+    ["op", "opname", "opstatus", "opbadge"].forEach(function (id) { forgetShown(id + i); });
     return row;
   }
   function buildOpRows(count) {
@@ -200,7 +203,11 @@
       setFlag("op" + i, "selected", i === sel);
       setFlag("op" + i, "locked", locked);
       setFlag("op" + i, "done", done && !locked);
+      syncBadge(i, arr(s.records, i, null));
     }
+    syncFileRecord(arr(s.records, sel, null));
+    var complete = s.campaignComplete === true;
+    setFlag("camptag", "shown", complete);
     setText("filetag", "OPERATION FILE 0" + (sel + 1));
     setText("filetitle", arr(names, sel, ""));
     setText("filedesc", arr(s.missionDescs, sel, ""));
@@ -211,6 +218,69 @@
     setFlag("begin", "disabled", lockedSel);
     setFlag("resumeop", "shown", s.missionInProgress === true);
     setText("budget", "" + (s.intelBudget | 0));
+  }
+
+  // ---- Records ----
+
+  // "S+ PHANTOM" -> "S+".
+  function gradeMark(label) { return String(label || "").split(" ")[0]; }
+  // Each row's badge: the best unassisted grade; an operation won only with
+  // an assist says so in words, not by colour alone.
+  function syncBadge(i, rec) {
+    var grade = rec && rec.grade ? gradeMark(rec.grade) : "";
+    var assisted = !grade && rec && rec.assistedGrade ? gradeMark(rec.assistedGrade) : "";
+    setText("opbadge" + i, grade ? "BEST " + grade : assisted ? "ASSISTED " + assisted : "");
+    setFlag("opbadge" + i, "shown", !!(grade || assisted));
+    setFlag("opbadge" + i, "assisted", !!assisted);
+  }
+  // The operation's file: its best runs and the day it was first won.
+  function syncFileRecord(rec) {
+    var parts = [];
+    if (rec && rec.grade) parts.push("BEST " + rec.grade + "  " + (rec.score | 0) + " PTS  " + rec.time);
+    if (rec && rec.assistedGrade) parts.push("ASSISTED " + gradeMark(rec.assistedGrade) + "  " + rec.assistedTime);
+    if (rec && rec.firstWin) parts.push("FIRST WIN " + rec.firstWin);
+    setText("filerec", parts.join("  //  "));
+  }
+  // The win screen names what the win improved.
+  function newsText(s) {
+    var n = s.recordNews || {}, said = [];
+    if (n.first) said.push("FIRST WIN");
+    if (n.grade) said.push("NEW BEST GRADE");
+    if (n.score) said.push("NEW BEST SCORE");
+    if (n.time) said.push("NEW BEST TIME");
+    if (!said.length) return "";
+    return (s.recordAssisted === true ? "ASSISTED: " : "") + said.join("  //  ");
+  }
+
+  // ---- The campaign's end and a new campaign ----
+
+  var CAMPAIGN_ROWS = 4;
+  function syncCampaign(s) {
+    var briefing = (s.gameState | 0) === 0;
+    var end = briefing && s.campaignEnd === true;
+    var ask = briefing && s.confirmNewCampaign === true;
+    setFlag("campend", "shown", end && !ask);
+    setFlag("newask", "shown", ask);
+    if (end) {
+      var names = s.missionNames || [], count = Math.min(CAMPAIGN_ROWS, s.missionCount | 0);
+      for (var i = 0; i < CAMPAIGN_ROWS; i++) {
+        setFlag("ce" + i, "absent", i >= count);
+        if (i >= count) continue;
+        var rec = arr(s.records, i, null);
+        var best = rec && rec.grade ? rec.grade : rec && rec.assistedGrade ? rec.assistedGrade + " (ASSISTED)" : arr(s.missionGrades, i, "--");
+        setText("ce" + i + "name", String(arr(names, i, "")));
+        setText("ce" + i + "grade", best);
+      }
+      setText("ceintel", "" + (s.intelBudget | 0));
+      var owned = [];
+      var perks = s.perks || [];
+      for (var p = 0; p < perks.length; p++) if (perks[p] && perks[p].owned) owned.push(perks[p].mark);
+      setText("ceperks", owned.length ? owned.join(" ") : "NONE");
+    }
+    if (ask) {
+      setText("newasknote", "The unlocked operations, your " + (s.intelBudget | 0) +
+              " NIA intel and the perks you own will be lost.");
+    }
   }
 
   // ---- Boxes on the play field ----
@@ -434,6 +504,9 @@
     setText("grade", s.stealthGrade || "");
     setText("award", "+" + (s.lastIntelAward | 0));
     setText("ctime", s.clock || "00:00");
+    var news = newsText(s);
+    setText("newbest", news);
+    setFlag("complete", "has-news", !!news);
     syncBreakdown(s);
     if ((s.gameState | 0) !== 4) return;
     var reasons = failReasons();
@@ -529,6 +602,7 @@
     syncSafe(s);
     syncQuitAsk(s);
     syncRequisition(s);
+    syncCampaign(s);
     var audio = s.audioEnabled === false ? "AUDIO OFF" : "AUDIO ON";
     setText("audio", audio);
     setText("paudio", audio);
@@ -566,6 +640,11 @@
     onClick("askresume", function () { command("openDossier"); });
     onClick("fdossier", function () { command("openDossier"); });
     onClick("reqbtn", function () { command("toggleRequisition"); });
+    onClick("newcamp", function () { command("askNewCampaign"); });
+    onClick("cenew", function () { command("askNewCampaign"); });
+    onClick("cecontinue", function () { command("closeDialog"); });
+    onClick("newcancel", function () { command("closeDialog"); });
+    onClick("newstart", function () { command("newCampaign"); });
     for (var p = 0; p < PERK_ROWS; p++) {
       (function (index) {
         onClick("perkbuy" + index, function () { command("buyPerk", index); });
@@ -586,7 +665,8 @@
     // The game acts on its own keys (Enter, Tab, P, R, F1-F4, Space, E, Esc);
     // the page adds only what the game leaves to it: browsing the dossier.
     window.addEventListener("keydown", function (e) {
-      if (!last || (last.gameState | 0) !== 0 || last.confirmQuit === true || last.requisitionOpen === true) return;
+      if (!last || (last.gameState | 0) !== 0 || last.confirmQuit === true || last.requisitionOpen === true ||
+          last.campaignEnd === true || last.confirmNewCampaign === true) return;
       if (e.keyCode === 37) command("prevMission");
       else if (e.keyCode === 39) command("nextMission");
     });
