@@ -42,8 +42,13 @@ bool wholeNumberIn(const JsonValue& v, double lo, double hi, std::int64_t& out) 
     return true;
 }
 
+// Names, grades and dates are printable: a control character (a NUL the
+// reader would turn into '?') is damage, not text to show.
 bool shortText(const JsonValue& v, std::size_t most, std::string& out) {
     if (v.type != JsonType::String || v.text.size() > most) return false;
+    for (const char c : v.text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    }
     out = v.text;
     return true;
 }

@@ -135,6 +135,9 @@ std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequeste
     for (std::size_t i = 0; i < kPerkCount; ++i) j.boolean(g.perkOwned(i));
     j.endArray();
     j.key("requisitionOpen").boolean(g.requisitionOpen).key("confirmQuit").boolean(g.confirmQuit);
+    j.key("campaignComplete").boolean(g.campaignComplete());
+    j.key("campaignEnd").boolean(g.campaignEndShown);
+    j.key("confirmNewCampaign").boolean(g.confirmNewCampaign);
     j.endObject();
     return j.text();
 }
