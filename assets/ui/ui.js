@@ -236,20 +236,19 @@
   // The operation's file: its best runs and the day it was first won.
   function syncFileRecord(rec) {
     var parts = [];
-    if (rec && rec.grade) parts.push("BEST " + rec.grade + "  " + (rec.score | 0) + " PTS  " + rec.time);
+    if (rec && rec.grade) parts.push("BEST " + gradeMark(rec.grade) + "  " + (rec.score | 0) + " PTS  " + rec.time);
     if (rec && rec.assistedGrade) parts.push("ASSISTED " + gradeMark(rec.assistedGrade) + "  " + rec.assistedTime);
     if (rec && rec.firstWin) parts.push("FIRST WIN " + rec.firstWin);
     setText("filerec", parts.join("  //  "));
   }
   // The win screen names what the win improved.
   function newsText(s) {
-    var n = s.recordNews || {}, said = [];
-    if (n.first) said.push("FIRST WIN");
-    if (n.grade) said.push("NEW BEST GRADE");
-    if (n.score) said.push("NEW BEST SCORE");
-    if (n.time) said.push("NEW BEST TIME");
-    if (!said.length) return "";
-    return (s.recordAssisted === true ? "ASSISTED: " : "") + said.join("  //  ");
+    var n = s.recordNews || {}, bests = [];
+    if (n.grade) bests.push("GRADE");
+    if (n.score) bests.push("SCORE");
+    if (n.time) bests.push("TIME");
+    var said = n.first ? "FIRST WIN" : bests.length ? "NEW BEST " + bests.join(" + ") : "";
+    return said && s.recordAssisted === true ? "ASSISTED " + said : said;
   }
 
   // ---- The campaign's end and a new campaign ----

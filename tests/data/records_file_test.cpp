@@ -131,8 +131,8 @@ TEST(RecordsText, AnythingButRecordsIsRefusedWhole) {
         swapped("\"OP\"", "\"\""),
         swapped("\"OP\"", "7"),
         swapped("\"OP\"", "\"" + std::string(300, 'x') + "\""),
-        swapped("\"OP\"",
-                std::string("\"O\0P\"", 5)),  // the fuzzer's: written as \u0000, read as '?
+        // Found by the fuzzer: a raw NUL, written as \u0000 and read back as '?'.
+        swapped("\"OP\"", std::string("\"O\0P\"", 5)),
         swapped("\"OP\"", "\"O\tP\""),
         swapped("2026-12-07", "07/12/2026"),
         swapped("2026-12-07", "2026-12-0x"),
