@@ -70,6 +70,9 @@ enum class Approach : std::uint32_t {
 };
 inline constexpr std::uint32_t kApproachCount = 4;
 
+// Where loadCampaign looks first.
+enum class CampaignSource : std::uint8_t { PackageFirst, DiskFirst };
+
 // The device the player last used, so the page's hints name its buttons.
 enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
 
@@ -125,7 +128,10 @@ class Game {
     void setApproach(std::uint32_t value);
 
     // Campaign, mission builder and save (game/campaign.cpp, game/mission_builder.cpp).
-    bool loadCampaign(const std::string& path);
+    // The package's campaign wins over a file of the same name, unless the
+    // player named a file on disk to play.
+    bool loadCampaign(const std::string& path,
+                      CampaignSource source = CampaignSource::PackageFirst);
     // Takes the campaign's map tokens and reads each mission's summary from
     // them once; a token that does not decode gets the builder's defaults.
     void setCampaignMaps(std::vector<std::string> tokens);
@@ -262,6 +268,16 @@ class Game {
     std::function<void()> quitHook;
     // Set by the shell from the last key press or controller input.
     InputDevice inputDevice = InputDevice::Keyboard;
+    // Off for a mission file played on its own: its wins are no campaign
+    // progress, so save.dat is neither read nor written.
+    bool saveProgress = true;
+    // Why a mission file given on the command line cannot be played, one
+    // checker message each; the dossier shows them instead of the operations.
+    std::vector<std::string> missionErrors;
+
+    // Whether the operative's circle at (cx, cy) would hit a wall, the closed
+    // gate, a closed door or furniture (game/movement.cpp).
+    bool blocksMovement(float cx, float cy) const;
 
   private:
     // "--" for every mission: no grade yet.
@@ -282,7 +298,6 @@ class Game {
     void movePlayer(float dt);
     void turnPlayerDrawFacing(float dt);
     void testCover();
-    bool blocksMovement(float cx, float cy) const;
 
     // devices.cpp
     void slideLasers(float dt);
