@@ -23,6 +23,7 @@
 #include "audio/audio_engine.hpp"
 #include "data/package.hpp"
 #include "game/game.hpp"
+#include "game/mission_file.hpp"
 #include "render/scene/scene_renderer.hpp"
 #include "render/vulkan_renderer.hpp"
 #include "ui/overlay_ui.hpp"
@@ -139,6 +140,22 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
     }
 }
 
+// A mission or campaign file named on the command line, else the shipped
+// campaign (working folder first, then the one above, as the game always did).
+void loadChosenCampaign(Game& game, const CommandLine& options) {
+    if (!options.missionPath.empty()) {
+        for (const std::string& line : loadMissionFile(game, options.missionPath))
+            std::fprintf(stderr, "%s\n", line.c_str());
+        return;
+    }
+    if (!options.campaignPath.empty()) {
+        if (loadCampaignFromDisk(game, options.campaignPath)) return;
+        std::fprintf(stderr, "nightjar: %s holds no campaign the game can read; playing its own\n",
+                     options.campaignPath.c_str());
+    }
+    if (!game.loadCampaign("campaign_maps.json")) game.loadCampaign("../campaign_maps.json");
+}
+
 int runGame(ShellWindow& window, const CommandLine& options) {
     NJ3Package::instance().mount("game.nj3p");
     // The icon ships in the package, so it is set once the package is in;
@@ -176,7 +193,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         g_game = &game;
         Gamepads gamepads;  // controllers already plugged in are reported from here on
         g_gamepads = &gamepads;
-        if (!game.loadCampaign("campaign_maps.json")) game.loadCampaign("../campaign_maps.json");
+        loadChosenCampaign(game, options);
 
         game.update(0.0f);
         game.render();
