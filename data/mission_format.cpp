@@ -2,7 +2,10 @@
 // caps keep a mission within what a frame's sight lines and drawing can carry.
 #include "data/mission_format.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
+#include <vector>
 
 namespace nj {
 namespace {
@@ -185,6 +188,66 @@ std::string listAllowed(std::span<const std::string_view> allowed) {
         out += '"';
         out += allowed[i];
         out += '"';
+    }
+    return out;
+}
+
+namespace {
+
+std::string rangeText(const MissionKeyFormat& k) {
+    char buffer[64];
+    if (k.minExclusive)
+        std::snprintf(buffer, sizeof buffer, "more than %g, at most %g", k.min, k.max);
+    else
+        std::snprintf(buffer, sizeof buffer, "%g to %g", k.min, k.max);
+    return buffer;
+}
+
+std::string typeText(const MissionKeyFormat& k) {
+    switch (k.kind) {
+        case MissionValueKind::Number:
+            return "number";
+        case MissionValueKind::String:
+            return "string";
+        case MissionValueKind::Bool:
+            return "true / false";
+        case MissionValueKind::Object:
+            return "object: `" + std::string(k.shape->name) + "`";
+        case MissionValueKind::List:
+            return "list of `" + std::string(k.shape->name) + "`";
+    }
+    return "";
+}
+
+std::string allowedText(const MissionKeyFormat& k) {
+    switch (k.kind) {
+        case MissionValueKind::Number:
+            return rangeText(k);
+        case MissionValueKind::String:
+            return k.allowed.empty() ? "any text" : listAllowed(k.allowed);
+        case MissionValueKind::List:
+            return "at most " + std::to_string(k.cap);
+        default:
+            return "";
+    }
+}
+
+}  // namespace
+
+std::string missionFormatGuide() {
+    std::string out;
+    std::vector<const MissionObjectFormat*> order{&missionFormat()};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const MissionObjectFormat& shape = *order[i];
+        out += "#### `" + std::string(shape.name) + "`\n\n";
+        out += "| key | type | when absent | allowed |\n|---|---|---|---|\n";
+        for (const MissionKeyFormat& k : shape.keys) {
+            out += "| `" + std::string(k.key) + "` | " + typeText(k) + " | " +
+                   std::string(k.fallback) + " | " + allowedText(k) + " |\n";
+            if (k.shape != nullptr && std::find(order.begin(), order.end(), k.shape) == order.end())
+                order.push_back(k.shape);
+        }
+        out += "\n";
     }
     return out;
 }

@@ -43,6 +43,10 @@ inline constexpr std::size_t kMissionFileMaxBytes = 1024 * 1024;
 
 const MissionObjectFormat& missionFormat();
 
+// The table as the designer's guide prints it (Markdown, one table per
+// object); assets/missions/README.md holds exactly this text.
+std::string missionFormatGuide();
+
 // "a", "a or b", "a, b or c": how a message lists the allowed values.
 std::string listAllowed(std::span<const std::string_view> allowed);
 

@@ -243,6 +243,21 @@ std::vector<MissionDiagnostic> checkMissionFile(const std::string& path, std::si
                  "",
                  "cannot read it: a mission is a regular file of at most 1 MiB"}};
     }
+    // A mission code (a map token, as players pass missions around) is
+    // checked as the mission it carries; lines and columns are the carried
+    // JSON's.
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first != std::string::npos && text.compare(first, kMapHeader.size(), kMapHeader) == 0) {
+        try {
+            text = decodeMapToken(text);
+        } catch (const std::exception& e) {
+            text.clear();
+            return {{MissionSeverity::Error,
+                     {},
+                     "",
+                     std::string("the mission code is refused: ") + e.what()}};
+        }
+    }
     return checkMission(text, index);
 }
 

@@ -32,7 +32,8 @@ std::vector<PlayabilityProblem> checkFairStart(const std::string& missionJson, s
 std::vector<MissionDiagnostic> checkMission(const std::string& missionJson, std::size_t index);
 
 // The same for a file on disk, which must be a regular file of at most
-// kMissionFileMaxBytes; `text` receives its bytes.
+// kMissionFileMaxBytes holding a mission's JSON or its mission code (a map
+// token, checked and deciphered first); `text` receives the JSON.
 std::vector<MissionDiagnostic> checkMissionFile(const std::string& path, std::size_t index,
                                                 std::string& text);
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -153,6 +155,27 @@ TEST(MissionFormat, TheTableIsWhole) {
         }
     }
     EXPECT_GT(keys, 60u);
+}
+
+}  // namespace
+
+namespace {
+
+// The designer's guide prints the format table between two markers; it must
+// be exactly what the checker works from.
+TEST(MissionFormat, TheGuideListsExactlyTheCheckersTable) {
+    std::ifstream file(NJ_MISSION_GUIDE);
+    ASSERT_TRUE(file) << NJ_MISSION_GUIDE;
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    const std::string begin = "<!-- njtool mission format: begin -->\n";
+    const std::string end = "<!-- njtool mission format: end -->";
+    const std::size_t from = text.find(begin);
+    const std::size_t to = text.find(end);
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_EQ(text.substr(from + begin.size(), to - from - begin.size()), nj::missionFormatGuide())
+        << "run: njtool mission format, and paste it between the markers";
 }
 
 }  // namespace

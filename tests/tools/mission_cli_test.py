@@ -92,6 +92,26 @@ def main():
     expect('"missionErrors":[' + json.dumps(line) + "]" in r.stdout,
            f"--mission broken pagestate: {r.stdout[-400:]}")
 
+    # The mission code: one line, checked and played like the file, and
+    # refused with the integrity message when any character is changed.
+    r = run([NJTOOL, "mission", "code", os.path.join(FIXTURES, "quick_win.json")])
+    code = r.stdout
+    expect(r.returncode == 0 and code.count("\n") == 1 and code.startswith("NJ3M_V1."),
+           f"code: {r.returncode} {r.stderr}")
+    code_path = write("quick.code", code)
+    expect(check("--strict", code_path).returncode == 0, "code: the checker refuses it")
+    r = run([SIM, "--mission", code_path, os.path.join(FIXTURES, "quick_win.sim")], cwd=play)
+    expect(r.returncode == 0 and '"gameState":3' in r.stdout.splitlines()[-1],
+           f"code: not won through --mission: {r.stderr}")
+    for where in (10, code.index(".", 9) + 5, len(code) // 2, len(code) - 3):
+        changed = code[:where] + ("1" if code[where] != "1" else "2") + code[where + 1:]
+        r = check(write("changed.code", changed))
+        expect(r.returncode == 1 and "the mission code is refused: INTEGRITY COMPROMISED" in r.stderr,
+               f"code changed at {where}: {r.returncode} {r.stderr}")
+    r = run([NJTOOL, "mission", "code", os.path.join(tmp, "broken.json")])
+    expect(r.returncode == 1 and r.stdout == "" and "guards[0].x" in r.stderr,
+           f"code of a broken mission: {r.returncode} {r.stdout}")
+
     shutil.rmtree(tmp)
     for f in failures:
         print("FAIL:", f, file=sys.stderr)

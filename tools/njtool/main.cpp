@@ -10,9 +10,14 @@ namespace {
 
 const std::string kUsage =
     "usage: njtool json check FILE\n"
-    "       njtool mission check FILE.json... [--strict] [--as-campaign]\n"
+    "       njtool mission check FILE... [--strict] [--as-campaign]   (FILE: JSON or a mission "
+    "code)\n"
     "                          (errors exit 1; warnings too with --strict; --as-campaign\n"
     "                          checks the files as a campaign, in this order)\n"
+    "       njtool mission code FILE.json       (the mission code: its signed map token, one "
+    "line)\n"
+    "       njtool mission format               (every key of a mission file, as the guide lists "
+    "them)\n"
     "       njtool token encode [--salt S] FILE.json\n"
     "       njtool token decode FILE            (FILE '-' = standard input)\n"
     "       njtool campaign build OUT.json M1.json [M2.json ...]   (at most " +

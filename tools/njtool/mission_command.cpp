@@ -1,8 +1,11 @@
 // njtool mission check: the level designer's one command. Prints every error
 // and warning the game's checker finds, as FILE:LINE:COL: PATH: MESSAGE.
+// njtool mission code: the mission as the one line players pass on.
 #include <iostream>
 
 #include "cli_io.hpp"
+#include "data/map_token.hpp"
+#include "data/mission_format.hpp"
 #include "game/mission_playability.hpp"
 
 namespace njtool {
@@ -44,12 +47,32 @@ int check(const Args& args) {
     return failed ? 1 : 0;
 }
 
+// Prints the one line a player passes on: the mission's signed map token. A
+// mission with errors is not worth passing on, so it gets its messages instead.
+int code(const Args& args) {
+    if (args.size() != 1) throw UsageError("mission code: one FILE.json expected");
+    std::string text;
+    const auto diagnostics = nj::checkMissionFile(args[0], 0, text);
+    if (nj::hasErrors(diagnostics)) {
+        for (const nj::MissionDiagnostic& d : diagnostics)
+            std::cerr << nj::formatDiagnostic(args[0], d) << "\n";
+        return 1;
+    }
+    std::cout << nj::encodeMapToken(text, nj::mapSaltFor(text)) << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int runMissionCommand(const Args& args) {
-    if (args.empty()) throw UsageError("mission: expected 'check'");
+    if (args.empty()) throw UsageError("mission: expected 'check', 'code' or 'format'");
     const Args rest(args.begin() + 1, args.end());
     if (args[0] == "check") return check(rest);
+    if (args[0] == "code") return code(rest);
+    if (args[0] == "format" && rest.empty()) {
+        std::cout << nj::missionFormatGuide();
+        return 0;
+    }
     throw UsageError("mission: unknown subcommand '" + args[0] + "'");
 }
 
