@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "data/map_token.hpp"
+#include "data/package.hpp"
 #include "data/regular_file.hpp"
+#include "game/game.hpp"
+#include "game/mission_file.hpp"
+#include "tests/support/scratch_dir.hpp"
 
 namespace {
 
@@ -145,6 +152,54 @@ TEST(FairStart, NoShippedMissionFailsAnIdleOperative) {
         for (const nj::MissionDiagnostic& d : diagnostics)
             ADD_FAILURE() << nj::formatDiagnostic(path, d);
     }
+}
+
+}  // namespace
+
+namespace {
+
+std::string campaignOf(const std::vector<std::string>& names) {
+    std::string text = "{";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string json = "{\"name\": \"" + names[i] + "\"}";
+        text += (i ? ",\"mission" : "\"mission") + std::to_string(i + 1) + "\": \"" +
+                nj::encodeMapToken(json, nj::mapSaltFor(json)) + "\"";
+    }
+    return text + "}";
+}
+
+bool mountQuietly(const std::vector<nj::PackageAsset>& assets) {
+    std::ostringstream quiet;
+    nj::NJ3Package& package = nj::NJ3Package::instance();
+    package.setLogStreams(&quiet, &quiet);
+    const std::string index = nj::buildPackageIndex(assets);
+    const bool mounted =
+        package.mountBytes("test.nj3p", nj::buildPackage(assets, nj::packageSaltFor(index)));
+    package.setLogStreams(nullptr, nullptr);
+    return mounted;
+}
+
+// The package's campaign wins over a file of the same name, except for the
+// file a player names with --campaign.
+TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
+    nj::test::ScratchDir dir;
+    ASSERT_TRUE(mountQuietly({{"campaign_maps.json", campaignOf({"PACKED ONE", "PACKED TWO"})}}));
+    std::ofstream("mine.json") << campaignOf({"FROM DISK"});
+
+    nj::Game packaged(nullptr, nullptr);
+    ASSERT_TRUE(packaged.loadCampaign("mine.json"));
+    EXPECT_EQ(packaged.missionSummaries.size(), 2u);
+
+    nj::Game fromDisk(nullptr, nullptr);
+    ASSERT_TRUE(nj::loadCampaignFromDisk(fromDisk, "mine.json"));
+    ASSERT_EQ(fromDisk.missionSummaries.size(), 1u);
+    EXPECT_EQ(fromDisk.missionSummaries[0].name, "FROM DISK");
+    // A named file that is not there is not replaced by the package's.
+    nj::Game missing(nullptr, nullptr);
+    EXPECT_FALSE(nj::loadCampaignFromDisk(missing, "missing.json"));
+    EXPECT_TRUE(missing.campaignMaps.empty());
+
+    ASSERT_TRUE(mountQuietly({{"unrelated.txt", "x"}}));  // leaves no campaign behind
 }
 
 }  // namespace
