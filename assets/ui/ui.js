@@ -176,7 +176,7 @@
 
   // A mission file that cannot be played lists the checker's first errors in
   // the operations panel; each without its folder, which the terminal shows.
-  var MISSION_ERROR_LINES = 5;
+  var MISSION_ERROR_LINES = 4;
   function syncMissionErrors(errors) {
     setFlag("ops", "has-errors", errors.length > 0);
     for (var i = 0; i < MISSION_ERROR_LINES; i++) {
