@@ -291,6 +291,7 @@ class FieldChecker {
         pickupClear("card", 12.0);
         pickupClear("terminal", 18.0);
         pickupClear("optionalIntel", 14.0);
+        pickupClear("dynamicObjective", 15.0);
         const auto& keycards = listOf(root_, "keycards");
         for (std::size_t i = 0; i < keycards.size(); ++i)
             circleClear(keycards[i], numberOr(&keycards[i], "r", 11.0),

@@ -84,6 +84,9 @@ TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
          "m.json:1:9: card: lies under walls[0]"},
         {"\"keycards\":[{\"x\":500,\"y\":110}],\"furniture\":[{\"x\":500,\"y\":100}]}",
          "m.json:2:13: keycards[0]: lies under furniture[0]"},
+        {"\"dynamicObjective\":{\"x\":700,\"y\":300},\"walls\":[{\"x\":690,\"y\":250,\"w\":5,"
+         "\"h\":100}]}",
+         "m.json:2:20: dynamicObjective: lies under walls[0]"},
         {"\"walls\":[{\"x\":40,\"y\":290,\"w\":5,\"h\":5}]}",
          "m.json:1:143: player: the operative would start inside walls[0]"},
     };
