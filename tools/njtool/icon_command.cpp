@@ -5,12 +5,14 @@
 #include <cairo.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "cli_io.hpp"
+#include "data/regular_file.hpp"
 
 namespace njtool {
 
@@ -21,6 +23,21 @@ using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy
 // Icon themes list sizes from 16 to 512; anything else is a typing mistake.
 constexpr int kSmallestIcon = 16;
 constexpr int kLargestIcon = 1024;
+// A logo is tens of kilobytes; a source past this is not one.
+constexpr std::size_t kLogoMaxBytes = 16 * 1024 * 1024;
+
+struct PngBytes {
+    const std::string& bytes;
+    std::size_t offset = 0;
+};
+
+cairo_status_t readPngBytes(void* closure, unsigned char* data, unsigned int length) {
+    auto* source = static_cast<PngBytes*>(closure);
+    if (source->bytes.size() - source->offset < length) return CAIRO_STATUS_READ_ERROR;
+    std::memcpy(data, source->bytes.data() + source->offset, length);
+    source->offset += length;
+    return CAIRO_STATUS_SUCCESS;
+}
 
 int parseIconSize(const std::string& text) {
     char* end = nullptr;
@@ -32,8 +49,17 @@ int parseIconSize(const std::string& text) {
     return static_cast<int>(size);
 }
 
+// Read as the game reads its files: a folder, a named pipe or a huge file in
+// the logo's place is refused, never waited on.
 Surface readLogo(const std::string& path) {
-    Surface logo(cairo_image_surface_create_from_png(path.c_str()), &cairo_surface_destroy);
+    std::string bytes;
+    if (!nj::readRegularFile(path, kLogoMaxBytes, bytes)) {
+        throw std::runtime_error("cannot read " + path + " (not a regular file of at most " +
+                                 std::to_string(kLogoMaxBytes) + " bytes)");
+    }
+    PngBytes source{bytes};
+    Surface logo(cairo_image_surface_create_from_png_stream(readPngBytes, &source),
+                 &cairo_surface_destroy);
     if (cairo_surface_status(logo.get()) != CAIRO_STATUS_SUCCESS ||
         cairo_image_surface_get_width(logo.get()) <= 0 ||
         cairo_image_surface_get_height(logo.get()) <= 0) {
