@@ -12,7 +12,7 @@ the sizes they claim, the manual page names every option of the game.
 installed: the installed game started from an empty folder with an empty home
 finds its data, draws the same first frame as from the build folder, and
 writes nothing into the folder; a won mission is saved in the home's data
-folder (mode 0700), never the working directory.
+folder (mode 0700), or in a save.dat already lying in the working directory.
 portable: the game run from a folder holding its data keeps everything there,
 save.dat included, and leaves the home alone.
 deb: `cpack -G DEB` makes the player's package and the tools' package with
@@ -278,6 +278,22 @@ def check_installed(args):
         win_operation_one(sim, args.win_script, cwd, player_env(home, XDG_DATA_HOME=xdg))
         expect(os.path.isfile(os.path.join(xdg, "nightjar/save.dat")),
                "the win ignored XDG_DATA_HOME")
+
+        # A save.dat already in the working directory stays the one in use.
+        old_home, with_save = os.path.join(root, "old-home"), os.path.join(root, "with-save")
+        os.makedirs(old_home)
+        os.makedirs(with_save)
+        old_save = os.path.join(with_save, "save.dat")
+        with open(old_save, "w") as f:
+            f.write("0 0 0 0 0\n0 0 0 0 \n")
+        win_operation_one(sim, args.win_script, with_save, player_env(old_home))
+        with open(old_save) as f:
+            progress = f.read().split()
+        # The first number is the highest operation unlocked: the win opened the second.
+        expect(progress[:1] == ["1"], "the win did not go into the save.dat of the working "
+               "directory, which reads %s" % progress)
+        expect(files_below(old_home) == [], "with a save.dat in the working directory the win "
+               "went into the home: %s" % files_below(old_home))
     print("installed: ok")
 
 
