@@ -22,6 +22,7 @@
 #include "app/window_procedure.hpp"
 #include "audio/audio_engine.hpp"
 #include "data/package.hpp"
+#include "data/player_files.hpp"
 #include "game/game.hpp"
 #include "game/mission_file.hpp"
 #include "render/scene/scene_renderer.hpp"
@@ -141,8 +142,8 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
 }
 
 // A mission or campaign file named on the command line, else the shipped
-// campaign (working folder first, then the one above, as the game always did).
-void loadChosenCampaign(Game& game, const CommandLine& options) {
+// campaign where the game's data were found.
+void loadChosenCampaign(Game& game, const CommandLine& options, const GameLocation& location) {
     if (!options.missionPath.empty()) {
         for (const std::string& line : loadMissionFile(game, options.missionPath))
             std::fprintf(stderr, "%s\n", line.c_str());
@@ -153,11 +154,13 @@ void loadChosenCampaign(Game& game, const CommandLine& options) {
         std::fprintf(stderr, "nightjar: %s holds no campaign the game can read; playing its own\n",
                      options.campaignPath.c_str());
     }
-    if (!game.loadCampaign("campaign_maps.json")) game.loadCampaign("../campaign_maps.json");
+    game.loadFirstCampaign(location.campaignPaths());
 }
 
 int runGame(ShellWindow& window, const CommandLine& options) {
-    NJ3Package::instance().mount("game.nj3p");
+    const GameLocation location = locateGameData(executableDir(), NJ_INSTALL_DATA_DIR);
+    const PlayerFiles playerFiles = PlayerFiles::forLocation(location);
+    NJ3Package::instance().mount(location.packagePath());
     // The icon ships in the package, so it is set once the package is in;
     // the window is still hidden then.
     window.loadIcon();
@@ -193,7 +196,8 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         g_game = &game;
         Gamepads gamepads;  // controllers already plugged in are reported from here on
         g_gamepads = &gamepads;
-        loadChosenCampaign(game, options);
+        game.savePath = playerFiles.path(PlayerFile::Save);
+        loadChosenCampaign(game, options, location);
 
         game.update(0.0f);
         game.render();

@@ -132,6 +132,8 @@ class Game {
     // player named a file on disk to play.
     bool loadCampaign(const std::string& path,
                       CampaignSource source = CampaignSource::PackageFirst);
+    // The first of `paths` that loads; false when none does.
+    bool loadFirstCampaign(const std::vector<std::string>& paths);
     // Takes the campaign's map tokens and reads each mission's summary from
     // them once; a token that does not decode gets the builder's defaults.
     void setCampaignMaps(std::vector<std::string> tokens);
@@ -268,9 +270,10 @@ class Game {
     std::function<void()> quitHook;
     // Set by the shell from the last key press or controller input.
     InputDevice inputDevice = InputDevice::Keyboard;
-    // Off for a mission file played on its own: its wins are no campaign
-    // progress, so save.dat is neither read nor written.
-    bool saveProgress = true;
+    // Where campaign progress is read and written: the player's folder, or
+    // the working directory when the game runs portable. Empty: progress is
+    // neither read nor written (a mission played on its own).
+    std::string savePath = "save.dat";
     // Why a mission file given on the command line cannot be played, one
     // checker message each; the dossier shows them instead of the operations.
     std::vector<std::string> missionErrors;

@@ -1,5 +1,5 @@
 // A mission file or a campaign file given on the command line. Writes the
-// campaign (campaignMaps, missionIndex, highestUnlocked), saveProgress and
+// campaign (campaignMaps, missionIndex, highestUnlocked), savePath and
 // missionErrors.
 #include "game/mission_file.hpp"
 
@@ -19,7 +19,7 @@ std::vector<std::string> loadMissionFile(Game& game, const std::string& path) {
         if (d.severity == MissionSeverity::Error) game.missionErrors.push_back(lines.back());
     }
     // Its wins are not campaign progress, even when it cannot be played.
-    game.saveProgress = false;
+    game.savePath.clear();
     if (!game.missionErrors.empty()) return lines;
     game.setCampaignMaps({encodeMapToken(text, mapSaltFor(text))});
     game.missionIndex = 0;

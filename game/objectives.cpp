@@ -245,7 +245,7 @@ void Game::finishMission(bool success) {
     }
     // The built-in mission is not part of any campaign: its wins unlock
     // nothing that a save file could carry over.
-    if (!campaignMaps.empty() && saveProgress) writeSave();
+    if (!campaignMaps.empty()) writeSave();
     ghostBonus = (peakDetection < kGhostPeakBelow && timesSpotted == 0) ? 1 : 0;
     intelBonus = optionalIntel.done ? 1 : 0;
 }

@@ -16,8 +16,15 @@ NJTOOL, SIM, MISSIONS, FIXTURES = (os.path.abspath(a) for a in sys.argv[1:5])
 failures = []
 
 
+# The player's folders, kept in the scratch folder: a mission played on its
+# own must leave them as empty as its working directory.
+HOME_DIRS = tempfile.mkdtemp(prefix="nj-mission-home-")
+ENV = dict(os.environ, XDG_DATA_HOME=os.path.join(HOME_DIRS, "data"),
+           XDG_CONFIG_HOME=os.path.join(HOME_DIRS, "config"))
+
+
 def run(args, cwd=None):
-    return subprocess.run(args, capture_output=True, text=True, timeout=60, cwd=cwd)
+    return subprocess.run(args, capture_output=True, text=True, timeout=60, cwd=cwd, env=ENV)
 
 
 def expect(condition, what):
@@ -83,10 +90,11 @@ def main():
            and state.get("missionName") == "OPERATION QUICK",
            f"--mission win: {r.returncode} {r.stderr} {r.stdout[-300:]}")
     expect(os.listdir(play) == [], f"--mission wrote {os.listdir(play)}")
+    expect(os.listdir(HOME_DIRS) == [], f"--mission wrote {os.listdir(HOME_DIRS)}")
 
     # A broken file is not played: its errors reach stderr and the page.
     r = subprocess.run([SIM, "--mission", os.path.join(tmp, "broken.json"), "-"], cwd=play,
-                       input="pagestate\n", capture_output=True, text=True, timeout=60)
+                       input="pagestate\n", capture_output=True, text=True, timeout=60, env=ENV)
     line = f"{tmp}/broken.json:50:12: guards[0].x: expected a number, got a string"
     expect(r.returncode == 0 and r.stderr == line + "\n", f"--mission broken: {r.stderr}")
     expect('"missionErrors":[' + json.dumps(line) + "]" in r.stdout,
@@ -113,6 +121,7 @@ def main():
            f"code of a broken mission: {r.returncode} {r.stdout}")
 
     shutil.rmtree(tmp)
+    shutil.rmtree(HOME_DIRS)
     for f in failures:
         print("FAIL:", f, file=sys.stderr)
     return 1 if failures else 0

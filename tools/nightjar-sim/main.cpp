@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "data/player_files.hpp"
 #include "data/regular_file.hpp"
 #include "game/game.hpp"
 #include "game/mission_file.hpp"
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
     // No sound device: the engine stand-in only keeps its enabled flag.
     nj::SilentAudio audio;
     nj::Game game(nullptr, &audio);
+    // The same data and the same save the game would use from here.
+    const nj::GameLocation location = nj::locateGameData(nj::executableDir(), NJ_INSTALL_DATA_DIR);
+    game.savePath = nj::PlayerFiles::forLocation(location).path(nj::PlayerFile::Save);
     if (!mission.empty()) {
         // A mission file is played on its own: its messages go to stderr and
         // its errors to the dossier, and no save.dat is touched.
@@ -64,8 +68,8 @@ int main(int argc, char** argv) {
             std::cerr << message << "\n";
     } else if (!campaign.empty()) {
         game.loadCampaign(campaign);
-    } else if (!game.loadCampaign("campaign_maps.json")) {
-        game.loadCampaign("../campaign_maps.json");
+    } else {
+        game.loadFirstCampaign(location.campaignPaths());
     }
     game.update(0.0f);  // the first frame before any input, as the game does
 
