@@ -318,7 +318,11 @@ class FieldChecker {
             report_.error(node.at, path,
                           "reaches past the field's bottom edge (y + h = " + numberText(b.y + b.h) +
                               ", the field is 540 high)");
-        if (b.x < 0.0 || b.y < 0.0)
+        // A corner off the field is already out of its range; only a centred
+        // piece can reach past the top or left with its centre inside.
+        const bool cornerOutside =
+            numberOr(&node, "x", 0.0) < 0.0 || numberOr(&node, "y", 0.0) < 0.0;
+        if ((b.x < 0.0 || b.y < 0.0) && !cornerOutside)
             report_.error(node.at, path, "reaches past the field's top or left edge");
     }
 

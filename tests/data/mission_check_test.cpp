@@ -77,6 +77,8 @@ TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
         {"\"walls\":[{\"x\":900,\"y\":10,\"w\":100,\"h\":5}]}",
          "m.json:2:10: walls[0]: reaches past the field's right edge (x + w = 1000, the field "
          "is 960 wide)"},
+        {"\"furniture\":[{\"x\":20,\"y\":300}]}",
+         "m.json:2:14: furniture[0]: reaches past the field's top or left edge"},
         {"\"cameras\":[{\"range\":1e39}]}",
          "m.json:2:21: cameras[0].range: the number is too large for the game to use"},
         // pieces under walls, spawns inside them
