@@ -383,6 +383,25 @@ void checkMissingPieces(const LocatedJson& root, TextChecker& report) {
             report.warning(root.at, p.key,
                            std::string("missing: the approach starts at ") + p.fallback);
     }
+    // Approaches hold cyan (the service corridor) and ruby (VIP backstage);
+    // any other colour opens only with a keycard lying somewhere.
+    const auto& doors = listOf(root, "doors");
+    const auto& keycards = listOf(root, "keycards");
+    const auto colorOf = [](const LocatedJson& o) {
+        const LocatedJson* c = o.member("color");
+        return c != nullptr && c->type == JsonType::String ? c->text : std::string("cyan");
+    };
+    for (std::size_t i = 0; i < doors.size(); ++i) {
+        const std::string color = colorOf(doors[i]);
+        const bool card = std::any_of(keycards.begin(), keycards.end(),
+                                      [&](const LocatedJson& k) { return colorOf(k) == color; });
+        if (card) continue;
+        report.warning(doors[i].at, "doors[" + std::to_string(i) + "]",
+                       "no " + color + " keycard lies anywhere: " +
+                           (color == "cyan" || color == "ruby"
+                                ? "only the approach that holds " + color + " opens it"
+                                : std::string("it never opens")));
+    }
     const auto& guards = listOf(root, "guards");
     for (std::size_t i = 0; i < guards.size(); ++i) {
         const LocatedJson* patrol = guards[i].member("patrol");

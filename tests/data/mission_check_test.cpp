@@ -121,6 +121,19 @@ TEST(MissionCheck, MissingPiecesAreWarningsNamingTheFallback) {
               std::string::npos);
     EXPECT_NE(all.find("m.json:1:12: guards[0]: warning: stands still"), std::string::npos);
     EXPECT_FALSE(nj::hasErrors(nj::checkMissionText("{}").diagnostics));
+
+    const std::string doors = joined(
+        messagesFor(kComplete + "\"doors\":[{\"color\":\"ruby\"},{\"color\":\"purple\"},{\"color\":"
+                                "\"emerald\"}],\"keycards\":[{\"color\":\"emerald\"}]}"));
+    EXPECT_NE(doors.find("m.json:2:10: doors[0]: warning: no ruby keycard lies anywhere: only the "
+                         "approach that holds ruby opens it\n"),
+              std::string::npos)
+        << doors;
+    EXPECT_NE(doors.find("m.json:2:27: doors[1]: warning: no purple keycard lies anywhere: it "
+                         "never opens\n"),
+              std::string::npos)
+        << doors;
+    EXPECT_EQ(doors.find("doors[2]"), std::string::npos) << doors;
 }
 
 TEST(MissionCheck, SyntaxErrorsAndLeniencies) {
