@@ -5,6 +5,11 @@
 namespace nj {
 
 void drawScene(Batch& batch, const Game& game) {
+    drawScene(batch, game, SceneAccessibility{});
+}
+
+void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
+    (void)accessibility;
     if (game.gameState == GameState::Briefing) {
         drawBriefingBackdrop(batch, game);
         return;

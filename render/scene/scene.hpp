@@ -5,6 +5,7 @@
 
 #include "game/game.hpp"
 #include "render/batch.hpp"
+#include "render/scene/scene_accessibility.hpp"
 
 namespace nj {
 
@@ -16,7 +17,9 @@ float castVisionRay(const Game& game, float x, float y, float angle, float maxDi
 
 // Everything between starting and finishing a frame's recording: the briefing
 // skyline alone in the dossier, else the whole play field in its fixed layers.
+// Without accessibility choices it is the game's own look.
 void drawScene(Batch& batch, const Game& game);
+void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 
 // The night skyline behind the dossier page.
 void drawBriefingBackdrop(Batch& batch, const Game& game);
