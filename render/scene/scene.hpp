@@ -54,4 +54,24 @@ void drawDetectionBorder(Batch& batch, const Game& game);
 void drawBannerFrame(Batch& batch, const Game& game);
 void drawSafeDimming(Batch& batch, const Game& game);
 
+// The steps the player's accessibility choices change; the forms above draw
+// them as the game's own look.
+void drawFurnitureWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawGetawayVehicleWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility);
+void drawObjectiveMarkersWith(Batch& batch, const Game& game,
+                              const SceneAccessibility& accessibility);
+void drawDoorsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawLasersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawKeycardsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawCamerasWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawGuardVisionConesWith(Batch& batch, const Game& game,
+                              const SceneAccessibility& accessibility);
+void drawTakedownTargetWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility);
+void drawTracersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawParticlesWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawBannerFrameWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+
 }  // namespace nj

@@ -5,9 +5,10 @@
 namespace nj {
 
 struct SceneAccessibility {
-    bool colourGlyphs = false;       // doors and keycards also show their colour as a shape
-    bool highContrastCones = false;  // guard and camera cones in hues no lamp uses, with crisp edges
-    bool reducedFlashing = false;    // pulses, blinks and flares drawn steady
+    bool colourGlyphs = false;  // doors and keycards also show their colour as a shape
+    bool highContrastCones =
+        false;                     // guard and camera cones in hues no lamp uses, with crisp edges
+    bool reducedFlashing = false;  // pulses, blinks and flares drawn steady
 };
 
 }  // namespace nj
