@@ -29,9 +29,9 @@ void drawViewFan(Batch& batch, VisionRays& rays, const Camera& c, bool highContr
     const float start = c.angle - c.sweep / 2;
     for (int i = 0; i < kFanWedges; ++i) {
         const float a0 = start + static_cast<float>(i) * step, a1 = a0 + step;
-        const float radius = 0.5f * (rays.cast(a0, c.range) + rays.cast(a1, c.range));
-        fillSector(batch, c.x, c.y, radius, a0, a1, centre, rim, 2);
-        if (highContrast) outline.slice(a0, a1, radius);
+        const float r0 = rays.cast(a0, c.range), r1 = rays.cast(a1, c.range);
+        fillSector(batch, c.x, c.y, 0.5f * (r0 + r1), a0, a1, centre, rim, 2);
+        if (highContrast) outline.slice(a0, r0, a1, r1);
     }
     if (highContrast) outline.close();
 }

@@ -18,15 +18,12 @@ void ConeOutline::line(float a0, float r0, float a1, float r1) {
              y_ + r1 * std::sin(a1), kEdgeThickness, color_);
 }
 
-void ConeOutline::slice(float a0, float a1, float radius) {
-    if (started_)
-        line(a0, lastRadius_, a0, radius);
-    else
-        line(a0, 0, a0, radius);
-    line(a0, radius, a1, radius);
+void ConeOutline::slice(float a0, float r0, float a1, float r1) {
+    if (!started_) line(a0, 0, a0, r0);
+    line(a0, r0, a1, r1);
     started_ = true;
     lastAngle_ = a1;
-    lastRadius_ = radius;
+    lastRadius_ = r1;
 }
 
 void ConeOutline::close() {

@@ -1,8 +1,8 @@
 #pragma once
 // The crisp outline of a cone drawn as pie slices: the first side out from the
-// apex, the far edge of every slice (stepping in or out where neighbours reach
-// differently) and the last side back. High-contrast cones wear it, so a cone
-// reads as sight and never as a lamp's soft pool.
+// apex, the far edge through the ends of the sight rays that bound the slices,
+// and the last side back. High-contrast cones wear it, so a cone reads as sight
+// and never as a lamp's soft pool.
 
 #include "core/color.hpp"
 #include "render/batch.hpp"
@@ -14,8 +14,9 @@ class ConeOutline {
     ConeOutline(Batch& batch, float x, float y, const Color& color)
         : batch_(batch), x_(x), y_(y), color_(color) {}
 
-    // The slices in turn, each from angle a0 to a1 at its own radius.
-    void slice(float a0, float a1, float radius);
+    // The slices in turn, each from the ray at angle a0 reaching r0 to the ray
+    // at a1 reaching r1.
+    void slice(float a0, float r0, float a1, float r1);
     // The last side, back to the apex.
     void close();
 

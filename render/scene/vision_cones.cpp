@@ -24,7 +24,7 @@ void drawCone(Batch& batch, const VisionRays& rays, float x, float y, float star
         const float a1 = a0 + step;
         const float r1 = rays.cast(a1, maxDistance);
         fillSector(batch, x, y, 0.5f * (r0 + r1), a0, a1, centre, rim, 2);
-        if (outline) outline->slice(a0, a1, 0.5f * (r0 + r1));
+        if (outline) outline->slice(a0, r0, a1, r1);
         a0 = start + static_cast<float>(i + 1) * step;
         r0 = r1;
     }
