@@ -101,12 +101,22 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\"});";
+        "\"inputDevice\":\"keyboard\",\"missionErrors\":[]});";
     ASSERT_GE(script.size(), expected.size());
     EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
     // What the other reasons, smokeReady, missionInProgress and the gamepad
     // make the page show is held by the page tests.
+}
+
+TEST(PageState, AMissionFilesErrorsCloseTheState) {
+    HeadlessGame h;
+    h.game.missionErrors = {"m.json:2:3: card: \"x\" broken", "m.json:1:1: second"};
+    const std::string script = fieldsOf(h.game);
+    const std::string expected =
+        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"]});";
+    ASSERT_GE(script.size(), expected.size());
+    EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
