@@ -91,6 +91,9 @@ enum class Approach : std::uint32_t {
 };
 inline constexpr std::uint32_t kApproachCount = 4;
 
+// Where loadCampaign looks first.
+enum class CampaignSource : std::uint8_t { PackageFirst, DiskFirst };
+
 // The device the player last used, so the page's hints name its buttons.
 enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
 
@@ -154,7 +157,8 @@ class Game {
 
     // Records and the campaign's end (game/progression.cpp).
     void loadRecords();
-    // Every operation of a loaded campaign won at least once.
+    // Every operation of a loaded campaign won at least once (never for a
+    // mission played on its own, which keeps no progress).
     bool campaignComplete() const;
     // The records of the operation the dossier lists at `index`, or null.
     const OperationRecord* recordFor(std::size_t index) const;
@@ -171,7 +175,10 @@ class Game {
     void setApproach(std::uint32_t value);
 
     // Campaign, mission builder and save (game/campaign.cpp, game/mission_builder.cpp).
-    bool loadCampaign(const std::string& path);
+    // The package's campaign wins over a file of the same name, unless the
+    // player named a file on disk to play.
+    bool loadCampaign(const std::string& path,
+                      CampaignSource source = CampaignSource::PackageFirst);
     // The first of `paths` that loads; false when none does.
     bool loadFirstCampaign(const std::vector<std::string>& paths);
     // Takes the campaign's map tokens and reads each mission's summary from
@@ -336,6 +343,13 @@ class Game {
     // the working directory when the game runs portable. Empty: progress is
     // neither read nor written (a mission played on its own).
     std::string savePath = "save.dat";
+    // Why a mission file given on the command line cannot be played, one
+    // checker message each; the dossier shows them instead of the operations.
+    std::vector<std::string> missionErrors;
+
+    // Whether the operative's circle at (cx, cy) would hit a wall, the closed
+    // gate, a closed door or furniture (game/movement.cpp).
+    bool blocksMovement(float cx, float cy) const;
 
   private:
     // "--" for every mission: no grade yet.
@@ -360,7 +374,6 @@ class Game {
     void movePlayer(float dt);
     void turnPlayerDrawFacing(float dt);
     void testCover();
-    bool blocksMovement(float cx, float cy) const;
 
     // devices.cpp
     void slideLasers(float dt);

@@ -31,7 +31,8 @@ void Game::loadRecords() {
 }
 
 bool Game::campaignComplete() const {
-    const std::size_t count = std::min(campaignMaps.size(), kMaxMissions);
+    // A mission played on its own keeps no progress: no campaign to complete.
+    const std::size_t count = savePath.empty() ? 0 : std::min(campaignMaps.size(), kMaxMissions);
     if (count == 0) return false;
     return std::all_of(missionCompleted.begin(), missionCompleted.begin() + count,
                        [](std::uint8_t done) { return done != 0; });

@@ -23,10 +23,12 @@ std::string compactJsonText(const std::string& json);
 using Args = std::vector<std::string>;
 int runJsonCommand(const Args& args);
 int runTokenCommand(const Args& args);
+int runMissionCommand(const Args& args);
 int runCampaignCommand(const Args& args);
 int runPackCommand(const Args& args);
 int runCuesCommand(const Args& args);
 int runPageCommand(const Args& args);  // only when built with the HTML engine
 int runPageCompare(const Args& args);  // the arguments after "page compare"
+int runIconCommand(const Args& args);  // only when built with cairo (the HTML engine's)
 
 }  // namespace njtool

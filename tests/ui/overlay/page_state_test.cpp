@@ -103,7 +103,7 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\",\"confirmQuit\":";
+        "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":";
     EXPECT_NE(script.find(expected), std::string::npos) << script;
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
     // What the other reasons, smokeReady, missionInProgress and the gamepad
@@ -141,7 +141,7 @@ TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
         o.done = c.done;
         o.timeLeft = c.timeLeft;
         const std::string want =
-            "\"inputDevice\":\"keyboard\",\"confirmQuit\":false,"
+            "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":false,"
             "\"countdown\":" +
             std::string(c.countdown) + ",\"countdownX\":640,\"countdownY\":180";
         EXPECT_NE(fieldsOf(g).find(want), std::string::npos) << want;
@@ -198,6 +198,16 @@ TEST(PageState, PerksRecordsAndTheCampaignFollowTheCountdown) {
     const std::string playing = fieldsOf(g);
     EXPECT_NE(playing.find("\"requisitionOpen\":false"), std::string::npos);
     EXPECT_NE(playing.find("\"campaignComplete\":false,\"campaignEnd\":false"), std::string::npos);
+}
+
+TEST(PageState, AMissionFilesErrorsFollowTheInputDevice) {
+    HeadlessGame h;
+    h.game.missionErrors = {"m.json:2:3: card: \"x\" broken", "m.json:1:1: second"};
+    const std::string script = fieldsOf(h.game);
+    const std::string expected =
+        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"],"
+        "\"confirmQuit\":";
+    EXPECT_NE(script.find(expected), std::string::npos) << script;
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
