@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "data/save_file.hpp"
+#include "game/mission_file.hpp"
 #include "tests/game/game_test_support.hpp"
 
 namespace nj::testing {
@@ -108,6 +109,22 @@ TEST_F(ProgressionTest, TheBuiltInMissionKeepsNoRecords) {
     alone.finishMission(true);
     EXPECT_FALSE(std::filesystem::exists("records.json"));
     EXPECT_FALSE(alone.campaignComplete());
+}
+
+// A mission played on its own keeps no progress: its win is no record and
+// no campaign's end.
+TEST_F(ProgressionTest, AMissionPlayedOnItsOwnRecordsNothingAndEndsNoCampaign) {
+    Game alone{nullptr, &audio};
+    alone.recordsPath = "records.json";
+    const std::string quick = std::string(NJ_MISSION_FIXTURES) + "/quick_win.json";
+    ASSERT_EQ(loadMissionFile(alone, quick), std::vector<std::string>{});
+    alone.loadMission(true);
+    alone.finishMission(true);
+    ASSERT_EQ(alone.gameState, GameState::MissionComplete);
+    EXPECT_FALSE(std::filesystem::exists("records.json"));
+    EXPECT_FALSE(alone.campaignComplete());
+    alone.onKeyDown(vk::kEnter);
+    EXPECT_FALSE(alone.campaignEndShown);
 }
 
 // The campaign's end follows only the last operation's win with every one
