@@ -468,12 +468,11 @@
     var seconds = num(s.countdown);
     var timed = seconds !== null && seconds >= 0 && (state === 1 || state === 2);
     setFlag("dircount", "shown", timed);
-    setFlag("dirpanel", "timed", timed);
     var onField = timed && playing && num(s.countdownX) !== null && num(s.countdownY) !== null;
     setFlag("tgtcount", "shown", onField);
     if (!timed) return;
     var text = countdownText(seconds), urgent = seconds < URGENT_SECONDS;
-    setText("dircount", text);
+    setText("dircount", text + " LEFT");
     setFlag("dircount", "urgent", urgent);
     if (!onField) return;
     setText("tgtcount", text);

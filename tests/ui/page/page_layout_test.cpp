@@ -738,21 +738,33 @@ TEST_F(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
 // A timed directive's clock in the directive panel and beside its target,
 // red in the last ten seconds; the failure screen's three buttons fit.
 TEST_F(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
-    loadMission(2);
-    game.gameState = nj::GameState::Playing;
-    game.cipherDecrypted = 1;
+    // Every operation's directive, as if it ran on a clock, beside the widest one.
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        game.gameState = nj::GameState::Playing;
+        game.cipherDecrypted = 1;
+        nj::Objective& o = game.dynamicObjective;
+        o.type = nj::ObjectiveType::SabotageNode;
+        o.active = 1;
+        o.timeLeft = 599.0f;
+        game.playerPos = {o.x - 120.0f, o.y};
+        sync();
+        EXPECT_TRUE(hasClass("dircount", "shown"));
+        EXPECT_TRUE(hasClass("tgtcount", "shown"));
+        EXPECT_EQ(text("dircount"), "9:59 LEFT");
+        game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
+        sync();
+        expectFits({{"apart", "#directive", "#dircount"},
+                    {"apart", "#perkmarks", "#dircount"},
+                    {"apart", "#dircount", ".objectives"},
+                    {"line", "#directive", ".directive-text"}},
+                   "clock, operation " + std::to_string(i + 1));
+    }
     nj::Objective& o = game.dynamicObjective;
-    o.type = nj::ObjectiveType::SabotageNode;
-    o.active = 1;
     o.timeLeft = 30.0f;
-    game.playerPos = {o.x - 120.0f, o.y};
     sync();
-    EXPECT_TRUE(hasClass("dircount", "shown"));
-    EXPECT_TRUE(hasClass("tgtcount", "shown"));
-    EXPECT_EQ(text("dircount"), "0:30");
+    EXPECT_EQ(text("tgtcount"), "0:30");
     EXPECT_FALSE(hasClass("tgtcount", "urgent"));
-    expectFits({{"apart", "#directive", "#dircount"}, {"rline", "#dircount", "#dirpanel"}},
-               "clock");
     o.timeLeft = 9.2f;
     sync();
     EXPECT_EQ(text("tgtcount"), "0:10");
