@@ -36,7 +36,7 @@ bool Game::perkOwned(std::size_t index) const {
 }
 
 Purchase Game::buyPerk(std::uint64_t index) {
-    if (gameState != GameState::Briefing) return Purchase::NotOnDossier;  // never mid-mission
+    if (gameState != GameState::Briefing) return Purchase::NotOnDossier;  // only the dossier sells
     if (index >= kPerkCount) return Purchase::NoSuchPerk;
     const PerkOffer& offer = kPerkOffers[index];
     if (perkOwned(index)) {
