@@ -36,7 +36,7 @@ enum class PadButton : std::uint8_t {
 enum class PadAxis : std::uint8_t { LeftX, LeftY, LeftTrigger, RightTrigger, Count };
 
 // What the pad's buttons mean depends on where the player is.
-enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended };
+enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended, Requisition };
 
 struct PadContext {
     PadScreen screen = PadScreen::Dossier;

@@ -197,6 +197,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         Gamepads gamepads;  // controllers already plugged in are reported from here on
         g_gamepads = &gamepads;
         game.savePath = playerFiles.path(PlayerFile::Save);
+        game.recordsPath = playerFiles.path(PlayerFile::Records);
         loadChosenCampaign(game, options, location);
 
         game.update(0.0f);

@@ -246,6 +246,12 @@ void Game::loadMission(bool startPlaying) {
     smokeWindow = 0;
     safeActive = 0;
     heldKeys.clear();
+    confirmQuit = false;
+    lastRecordNews = RecordNews{};
+    if (startPlaying) {
+        requisitionOpen = false;
+        closeDialog();
+    }
     gameState = startPlaying ? GameState::Playing : GameState::Briefing;
 }
 

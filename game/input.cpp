@@ -18,6 +18,16 @@ constexpr float kDirectiveBannerSeconds = 1.5f;
 // canvas and is handed on in page units.
 constexpr float kPageWidth = 1280.0f, kPageHeight = 720.0f;
 
+// The quit question takes the keyboard: the key that asked (P or Esc) quits,
+// Enter or Tab resumes the waiting mission, anything else leaves it asking.
+void answerQuitQuestion(Game& game, std::uint32_t key) {
+    if (key == vk::kP || key == vk::kEsc) {
+        game.quitGame();
+    } else if (key == vk::kEnter || key == vk::kTab) {
+        game.openDossier();
+    }
+}
+
 }  // namespace
 
 void Game::onKeyDown(std::uint32_t key) {
@@ -30,6 +40,16 @@ void Game::onKeyDown(std::uint32_t key) {
         } else if (key == vk::kEsc) {
             safeActive = 0;
         }
+        return;
+    }
+
+    if (confirmQuit && gameState == GameState::Briefing) {
+        answerQuitQuestion(*this, key);
+        return;
+    }
+    if (gameState == GameState::Briefing && dossierQuestionKey(key)) return;
+    if (requisitionOpen && gameState == GameState::Briefing) {
+        requisitionKey(key);
         return;
     }
 
@@ -75,13 +95,27 @@ void Game::onKeyDown(std::uint32_t key) {
         case vk::kP:
         case vk::kEsc:
             if (gameState == GameState::Briefing) {
-                quitGame();
+                requestQuit();
             } else {
                 togglePause();
             }
             return;
         case vk::kR:
             loadMission(true);
+            return;
+        case vk::kN:
+            if (gameState == GameState::Briefing) {
+                askNewCampaign();
+            } else {
+                heldKeys.insert(key);
+            }
+            return;
+        case vk::kQ:
+            if (gameState == GameState::Briefing) {
+                toggleRequisition();
+            } else {
+                heldKeys.insert(key);
+            }
             return;
         case vk::kEnter:
             if (gameState == GameState::Playing || gameState == GameState::Paused) {
@@ -136,10 +170,16 @@ void Game::togglePause() {
 }
 
 void Game::openDossier() {
+    confirmQuit = false;
+    closeDialog();
     if (gameState == GameState::Playing || gameState == GameState::Paused) {
         gameState = GameState::Briefing;
     } else if (gameState == GameState::Briefing) {
         gameState = GameState::Playing;
+    } else if (gameState == GameState::MissionFailed) {
+        // Back to the operation's file to choose another approach: the failed
+        // run is over, so nothing waits there.
+        loadMission(false);
     }
 }
 
@@ -149,6 +189,19 @@ void Game::toggleAudio() {
 
 void Game::quitGame() {
     if (quitHook) quitHook();
+}
+
+bool Game::missionWaiting() const {
+    return gameState == GameState::Briefing && missionClock > 0.0f;
+}
+
+void Game::requestQuit() {
+    if (gameState != GameState::Briefing) return;
+    if (missionWaiting() && !confirmQuit) {
+        confirmQuit = true;
+        return;
+    }
+    quitGame();
 }
 
 void Game::prevMission() {

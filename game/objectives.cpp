@@ -234,6 +234,7 @@ void Game::finishMission(bool success) {
         missionCompleted[missionIndex] = 1;
         missionGrades[missionIndex] = grade.label;
     }
+    recordWin(grade);
     if (missionIndex + 1 > highestUnlocked) {
         // Unsigned like the count itself: with no campaign the cap wraps and
         // never binds, so the built-in mission stays playable after a win.

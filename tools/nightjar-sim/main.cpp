@@ -60,7 +60,9 @@ int main(int argc, char** argv) {
     nj::Game game(nullptr, &audio);
     // The same data and the same save the game would use from here.
     const nj::GameLocation location = nj::locateGameData(nj::executableDir(), NJ_INSTALL_DATA_DIR);
-    game.savePath = nj::PlayerFiles::forLocation(location).path(nj::PlayerFile::Save);
+    const nj::PlayerFiles files = nj::PlayerFiles::forLocation(location);
+    game.savePath = files.path(nj::PlayerFile::Save);
+    game.recordsPath = files.path(nj::PlayerFile::Records);
     if (!mission.empty()) {
         // A mission file is played on its own: its messages go to stderr and
         // its errors to the dossier, and no save.dat is touched.
