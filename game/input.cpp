@@ -138,6 +138,7 @@ void Game::togglePause() {
 void Game::openDossier() {
     if (gameState == GameState::Playing || gameState == GameState::Paused) {
         gameState = GameState::Briefing;
+        refreshCustomMissions();
     } else if (gameState == GameState::Briefing) {
         gameState = GameState::Playing;
     }

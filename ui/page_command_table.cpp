@@ -36,6 +36,12 @@ constexpr PageCommand kPageCommands[] = {
     {"triggerTumblerTap", nullptr, onGame<&Game::tapTumbler>},
     {"abortSafe", nullptr, onGame<&Game::abortSafe>},
     {"triggerSafe", nullptr, onGame<&Game::triggerSafe>},
+    // Custom operations on the dossier. Copying and pasting ask the shell,
+    // which owns the clipboard, through the game's hooks.
+    {"selectCustomMission", "customIndex", onGameWithNumber<&Game::selectCustomMissionFromPage>},
+    {"playCustomMission", "customIndex", onGameWithNumber<&Game::playCustomMissionFromPage>},
+    {"copyMissionCode", nullptr, onGame<&Game::copyMissionCode>},
+    {"pasteMissionCode", nullptr, onGame<&Game::pasteMissionCode>},
 };
 
 }  // namespace
