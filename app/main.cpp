@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/clipboard.hpp"
 #include "app/command_line.hpp"
 #include "app/frame_clock.hpp"
 #include "app/gamepads.hpp"
@@ -198,6 +199,10 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         g_gamepads = &gamepads;
         game.savePath = playerFiles.path(PlayerFile::Save);
         loadChosenCampaign(game, options, location);
+        // The player's own missions, listed on the dossier beside the campaign.
+        game.missionsFolder = playerFiles.path(PlayerFile::Missions);
+        game.refreshCustomMissions();
+        connectClipboard(game);
 
         game.update(0.0f);
         game.render();

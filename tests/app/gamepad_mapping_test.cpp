@@ -61,7 +61,8 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
     const Case cases[] = {
         {PadButton::A, PadScreen::Paused, vk::kP},
         {PadButton::A, PadScreen::Ended, vk::kEnter},
-        {PadButton::X, PadScreen::Dossier, 0},
+        {PadButton::X, PadScreen::Dossier, 'V'},  // paste a mission code
+        {PadButton::Y, PadScreen::Dossier, 'C'},  // copy one
         {PadButton::B, PadScreen::Dossier, 0},  // Esc there would quit the game
         {PadButton::B, PadScreen::Ended, 0},
         {PadButton::Start, PadScreen::Dossier, vk::kEnter},
