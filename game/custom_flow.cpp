@@ -98,9 +98,11 @@ void Game::pasteMissionCode() {
     std::string refusal;
     readMissionCode(pasted, refusal);
     const std::string fileName = missionCodeFileName(pasted);
-    if (refusal.empty() && missionsFolder.empty()) refusal = "NO MISSIONS FOLDER TO SAVE THE CODE IN";
+    if (refusal.empty() && missionsFolder.empty())
+        refusal = "NO MISSIONS FOLDER TO SAVE THE CODE IN";
     if (refusal.empty()) {
-        const std::string folder = missionsFolder.back() == '/' ? missionsFolder : missionsFolder + "/";
+        const std::string folder =
+            missionsFolder.back() == '/' ? missionsFolder : missionsFolder + "/";
         // The code exactly as it travels, one line.
         const std::size_t first = pasted.find_first_not_of(" \t\r\n");
         const std::size_t last = pasted.find_last_not_of(" \t\r\n");

@@ -63,7 +63,7 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         {PadButton::A, PadScreen::Ended, vk::kEnter},
         {PadButton::X, PadScreen::Dossier, 'V'},  // paste a mission code
         {PadButton::Y, PadScreen::Dossier, 'C'},  // copy one
-        {PadButton::B, PadScreen::Dossier, 0},  // Esc there would quit the game
+        {PadButton::B, PadScreen::Dossier, 0},    // Esc there would quit the game
         {PadButton::B, PadScreen::Ended, 0},
         {PadButton::Start, PadScreen::Dossier, vk::kEnter},
         {PadButton::Start, PadScreen::Safe, 0},
