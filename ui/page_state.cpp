@@ -230,6 +230,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     for (const CustomMission& m : game.customMissions) writeCustomMission(f, m);
     f.endArray();
     f.key("customIndex").integer(static_cast<long long>(game.customIndex));
+    f.key("customFolder").string(game.missionsFolder);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";
 }

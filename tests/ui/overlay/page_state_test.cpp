@@ -101,7 +101,8 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\",\"missionErrors\":[]});";
+        "\"inputDevice\":\"keyboard\",\"missionErrors\":[],"
+        "\"customMissions\":[],\"customIndex\":-1,\"customFolder\":\"\"});";
     ASSERT_GE(script.size(), expected.size());
     EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
@@ -114,7 +115,36 @@ TEST(PageState, AMissionFilesErrorsCloseTheState) {
     h.game.missionErrors = {"m.json:2:3: card: \"x\" broken", "m.json:1:1: second"};
     const std::string script = fieldsOf(h.game);
     const std::string expected =
-        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"]});";
+        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"],"
+        "\"customMissions\":[],\"customIndex\":-1,\"customFolder\":\"\"});";
+    ASSERT_GE(script.size(), expected.size());
+    EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
+}
+
+// Custom operations close the state: each with its file, name, theme and
+// briefing, and its first error or null; then the selection and the folder.
+TEST(PageState, CustomOperationsCloseTheState) {
+    HeadlessGame h;
+    nj::CustomMission ready;
+    ready.fileName = "heist.json";
+    ready.name = "OPERATION \"HEIST\"";
+    ready.theme = "embassy";
+    ready.code = "NJ3M_V1.x.y.z";
+    nj::CustomMission broken;
+    broken.fileName = "b.nj3m";
+    broken.name = "b.nj3m";
+    broken.error = "b.nj3m:1:1: cannot read it";
+    h.game.customMissions = {ready, broken};
+    h.game.customIndex = 1;
+    h.game.missionsFolder = "/home/p/.local/share/nightjar/missions";
+    const std::string script = fieldsOf(h.game);
+    const std::string expected =
+        ",\"missionErrors\":[],\"customMissions\":["
+        "{\"file\":\"heist.json\",\"name\":\"OPERATION \\\"HEIST\\\"\",\"theme\":\"embassy\","
+        "\"desc\":\"\",\"error\":null},"
+        "{\"file\":\"b.nj3m\",\"name\":\"b.nj3m\",\"theme\":\"\",\"desc\":\"\","
+        "\"error\":\"b.nj3m:1:1: cannot read it\"}],"
+        "\"customIndex\":1,\"customFolder\":\"/home/p/.local/share/nightjar/missions\"});";
     ASSERT_GE(script.size(), expected.size());
     EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
 }
