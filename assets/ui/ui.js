@@ -220,7 +220,7 @@
     if (list.length > 0) emptyCustomView = false;
     setFlag("ops", "custom-view", view);
     setText("opsheading", view ? "CUSTOM OPERATIONS" : "OPERATIONS");
-    setText("customtabtext", view ? "< CAMPAIGN" : "CUSTOM (" + list.length + ") >");
+    setText("customtabtext", view ? "CAMPAIGN" : "CUSTOM (" + list.length + ")");
     setText("customfolder", String(s.customFolder || "missions/"));
     setFlag("customempty", "shown", list.length === 0);
     if (sel >= 0) customFirst = Math.max(0, Math.min(sel - 1, list.length - CUSTOM_SLOTS));
