@@ -7,13 +7,13 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <set>
 
 #include "data/map_token.hpp"
 #include "data/mission_format.hpp"
 #include "data/regular_file.hpp"
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
+#include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
@@ -23,11 +23,6 @@ namespace {
 constexpr int kCell = 4;
 constexpr int kColumns = static_cast<int>(kFieldWidth) / kCell + 1;
 constexpr int kRows = static_cast<int>(kFieldHeight) / kCell + 1;
-// Reach of each goal, from the rules: the card within r + 16, the safe within
-// 55, intel and directive within 26.
-constexpr float kPickupReach = 16.0f;
-constexpr float kTerminalReach = 55.0f;
-constexpr float kObjectiveReach = 26.0f;
 constexpr float kFairStartStep = 1.0f / 60.0f;
 
 std::unique_ptr<Game> buildFor(const std::string& missionJson, std::size_t index,
@@ -131,13 +126,16 @@ ReachMap reachWithEverythingOpened(Game& game) {
     for (;;) {
         ReachMap map(game);
         bool opened = false;
-        if (!game.cardTaken && map.near(game.card.x, game.card.y, game.card.r + kPickupReach)) {
+        const float radius = game.playerRadius;
+        if (!game.cardTaken &&
+            map.near(game.card.x, game.card.y, game.card.r + radius + kCardReachMargin)) {
             game.cardTaken = 1;
             game.gateOpen = 1.0f;
             opened = true;
         }
         for (const Keycard& k : game.keycards) {
-            if (game.keycardsHeld.count(k.color) == 0 && map.near(k.x, k.y, k.r + kPickupReach)) {
+            if (game.keycardsHeld.count(k.color) == 0 &&
+                map.near(k.x, k.y, k.r + radius + kKeycardReachMargin)) {
                 game.keycardsHeld.insert(k.color);
                 opened = true;
             }
@@ -150,11 +148,11 @@ ReachMap reachWithEverythingOpened(Game& game) {
 
 bool directiveWithinReach(const Game& game, const ReachMap& map) {
     const Objective& o = game.dynamicObjective;
-    if (map.near(o.x, o.y, kObjectiveReach)) return true;
+    if (map.near(o.x, o.y, kDirectiveReach)) return true;
     // A walking directive can be met anywhere along its route.
     if (o.type == ObjectiveType::Courier || o.type == ObjectiveType::Informant) {
         for (const Vec2& p : o.waypoints)
-            if (map.near(p.x, p.y, kObjectiveReach)) return true;
+            if (map.near(p.x, p.y, kDirectiveReach)) return true;
     }
     return false;
 }
@@ -180,7 +178,7 @@ std::vector<PlayabilityProblem> checkReachability(const std::string& missionJson
         if (!map.near(game->terminal.x, game->terminal.y, kTerminalReach))
             problems.push_back({"terminal", who + "the safe terminal cannot be reached"});
         if (game->optionalIntel.active &&
-            !map.near(game->optionalIntel.x, game->optionalIntel.y, kObjectiveReach))
+            !map.near(game->optionalIntel.x, game->optionalIntel.y, kIntelReach))
             problems.push_back({"optionalIntel", who + "the intel cannot be reached"});
         if (!directiveWithinReach(*game, map))
             problems.push_back({"dynamicObjective", who + "the directive cannot be reached"});

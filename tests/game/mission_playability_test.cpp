@@ -202,4 +202,30 @@ TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
     ASSERT_TRUE(mountQuietly({{"unrelated.txt", "x"}}));  // leaves no campaign behind
 }
 
+// A broken mission file is listed with its errors and never started; a sound
+// one is the only operation, playable at once, and saves nothing.
+TEST(MissionFile, ErrorsKeepItOnTheDossierAndASoundOneIsTheOnlyOperation) {
+    nj::test::ScratchDir dir;
+    std::ofstream("broken.json") << "{\"theme\": \"casion\"}";
+    nj::Game broken(nullptr, nullptr);
+    const auto lines = nj::loadMissionFile(broken, "broken.json");
+    ASSERT_EQ(broken.missionErrors.size(), 1u);
+    EXPECT_EQ(broken.missionErrors[0].rfind("broken.json:1:11: theme: ", 0), 0u)
+        << broken.missionErrors[0];
+    EXPECT_GT(lines.size(), broken.missionErrors.size());  // the warnings too
+    EXPECT_TRUE(broken.campaignMaps.empty());
+    broken.startOrAdvance();
+    EXPECT_EQ(broken.gameState, nj::GameState::Briefing);
+
+    nj::Game sound(nullptr, nullptr);
+    const std::string quick = std::string(NJ_MISSION_FIXTURES) + "/quick_win.json";
+    EXPECT_EQ(nj::loadMissionFile(sound, quick), std::vector<std::string>{});
+    EXPECT_TRUE(sound.missionErrors.empty());
+    EXPECT_EQ(sound.savePath, "");
+    ASSERT_EQ(sound.missionSummaries.size(), 1u);
+    EXPECT_EQ(sound.missionSummaries[0].name, "OPERATION QUICK");
+    sound.startOrAdvance();
+    EXPECT_EQ(sound.gameState, nj::GameState::Playing);
+}
+
 }  // namespace
