@@ -40,6 +40,7 @@ void Game::startOrAdvance() {
             loadMission(false);
             return;
         }
+        refreshCustomMissions();  // the dossier opens again
         ++missionIndex;
         // Without a campaign the built-in mission is a campaign of one.
         if (missionIndex >= std::max<std::size_t>(campaignMaps.size(), 1)) missionIndex = 0;
