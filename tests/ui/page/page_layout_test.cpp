@@ -301,6 +301,30 @@ TEST_F(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     EXPECT_FALSE(errorsLogged());
 }
 
+// With no custom operation yet the tab still opens the list, which says
+// where mission files go and offers PASTE CODE; the tab closes it again.
+TEST_F(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
+    game.missionsFolder = "/home/p/.local/share/nightjar/missions";
+    sync();
+    EXPECT_FALSE(hasClass("ops", "custom-view"));
+    EXPECT_EQ(text("customtabtext"), "CUSTOM (0)");
+    const auto clickOn = [this](const std::string& id) {
+        const Box b = rectOf(id);
+        page.click(static_cast<int>((b.left + b.right) / 2),
+                   static_cast<int>((b.top + b.bottom) / 2));
+        sync();
+    };
+    clickOn("customtab");
+    EXPECT_TRUE(hasClass("ops", "custom-view"));
+    EXPECT_TRUE(hasClass("customempty", "shown"));
+    EXPECT_EQ(text("customfolder"), game.missionsFolder);
+    EXPECT_FALSE(hasClass("cust0", "shown"));
+    expectFits({{"wrap", "#customempty", "#ops"}}, "empty list");
+    EXPECT_GT(rectOf("pastecode").bottom, rectOf("pastecode").top);
+    clickOn("customtab");
+    EXPECT_FALSE(hasClass("ops", "custom-view"));
+}
+
 TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
