@@ -69,8 +69,9 @@ void Game::selectCustomMissionFromPage(double customIndexArg) {
     const std::ptrdiff_t index = indexFromPage(customIndexArg, customMissions.size());
     if (index < 0 || gameState != GameState::Briefing) return;
     customIndex = index;
-    // A broken one is shown with its error; the world behind stays as it was.
-    if (customMissions[static_cast<std::size_t>(index)].playable()) loadMission(false);
+    // A broken one is shown with its error over the world that stood before,
+    // reset, so nothing is left to resume.
+    loadMission(false);
 }
 
 void Game::playCustomMissionFromPage(double customIndexArg) {

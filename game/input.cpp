@@ -140,6 +140,9 @@ void Game::openDossier() {
         gameState = GameState::Briefing;
         refreshCustomMissions();
     } else if (gameState == GameState::Briefing) {
+        // A custom operation that cannot be played is only ever shown.
+        if (customSelected() && !customMissions[static_cast<std::size_t>(customIndex)].playable())
+            return;
         gameState = GameState::Playing;
     }
 }

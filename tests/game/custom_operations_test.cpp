@@ -215,6 +215,8 @@ TEST_F(CustomOperationTest, ABrokenOneIsShownButNeverPlayed) {
     EXPECT_EQ(game.gameState, GameState::Briefing);
     game.playCustomMissionFromPage(1);
     EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.openDossier();  // Tab, which resumes a mission from the dossier
+    EXPECT_EQ(game.gameState, GameState::Briefing);
     // Indices the page cannot mean do nothing.
     for (const double index : {-1.0, 2.0, 1e300, std::nan("")}) {
         game.selectCustomMissionFromPage(index);
