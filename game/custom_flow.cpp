@@ -3,6 +3,7 @@
 // (through loadMission) and the banner; never the campaign's progress.
 #include <algorithm>
 
+#include "data/map_token.hpp"
 #include "data/player_files.hpp"
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
@@ -97,7 +98,19 @@ void Game::pasteMissionCode() {
     if (!readClipboardHook || gameState != GameState::Briefing) return;
     const std::string pasted = readClipboardHook();
     std::string refusal;
-    readMissionCode(pasted, refusal);
+    const std::string json = readMissionCode(pasted, refusal);
+    if (refusal.empty()) {
+        // The same mission already listed, under whatever file name: shown, not copied again.
+        const std::string code = encodeMapToken(json, mapSaltFor(json));
+        for (std::size_t i = 0; i < customMissions.size(); ++i) {
+            if (customMissions[i].code != code) continue;
+            selectCustomMissionFromPage(static_cast<double>(i));
+            playCue(CueChime);
+            showBanner("ALREADY AMONG YOUR CUSTOM OPERATIONS: " + customMissions[i].name,
+                       kCodeBannerSeconds, kCyan);
+            return;
+        }
+    }
     const std::string fileName = missionCodeFileName(pasted);
     if (refusal.empty() && missionsFolder.empty())
         refusal = "NO MISSIONS FOLDER TO SAVE THE CODE IN";

@@ -245,6 +245,12 @@ TEST_F(CustomOperationTest, CodesTravelThroughTheShellsClipboard) {
     game.selectCustomMissionFromPage(0);
     game.copyMissionCode();
     EXPECT_EQ(clipboard, game.customMissions[0].code);
+    // Pasted where its mission already is: shown, not saved twice.
+    game.selectCustomMissionFromPage(1);
+    game.pasteMissionCode();
+    EXPECT_EQ(game.customIndex, 0);
+    EXPECT_EQ(game.bannerText, "ALREADY AMONG YOUR CUSTOM OPERATIONS: OPERATION QUICK");
+    EXPECT_EQ(std::distance(fs::directory_iterator("missions"), fs::directory_iterator()), 2);
 
     // Pasted into another player's folder, it is saved, listed and selected.
     const std::string code = clipboard;
