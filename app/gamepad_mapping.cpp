@@ -12,6 +12,8 @@ namespace {
 // sin(22.5°): a tilt within 22.5° of an axis moves along that axis only;
 // between two axes it moves diagonally.
 constexpr float kEightWaySlice = 0.38268343f;
+// The page's keys for a custom operation's mission code.
+constexpr std::uint32_t kPasteCodeKey = 'V', kCopyCodeKey = 'C';
 
 // F1..F4 for the approach one step up (-1) or down (+1) the dossier's list, wrapping.
 std::uint32_t approachKey(std::uint32_t approach, int step) {
@@ -65,8 +67,10 @@ std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context)
         case PadButton::A:
             if (inPlay) return vk::kE;  // in the safe, E taps
             return screen == PadScreen::Paused ? vk::kP : vk::kEnter;
-        case PadButton::X:  // on the dossier, the requisition list (Q)
-            if (dossier) return vk::kQ;
+        // On the dossier X opens the requisition list (Q); with a custom
+        // operation chosen it pastes a mission code instead, as V does.
+        case PadButton::X:
+            if (dossier) return context.customOperation ? kPasteCodeKey : vk::kQ;
             return inPlay ? vk::kSpace : 0;
         // Esc on the dossier would quit the game: B does nothing there.
         case PadButton::B:
@@ -91,9 +95,10 @@ std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context)
             return vk::kRight;
         // Retry, from the pause menu or an end screen only: in play a stray
         // press would throw the mission away.
-        // On the dossier, NEW CAMPAIGN (N): it asks first, and Y again starts it.
+        // On the dossier, NEW CAMPAIGN (N): it asks first, and Y again starts
+        // it; with a custom operation chosen, Y copies its code (C).
         case PadButton::Y:
-            if (dossier) return vk::kN;
+            if (dossier) return context.customOperation ? kCopyCodeKey : vk::kN;
             return screen == PadScreen::Paused || screen == PadScreen::Ended ? vk::kR : 0;
         case PadButton::Count:
             break;

@@ -40,7 +40,8 @@ enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended, Req
 
 struct PadContext {
     PadScreen screen = PadScreen::Dossier;
-    std::uint32_t approach = 0;  // the approach chosen now, 0..3
+    std::uint32_t approach = 0;    // the approach chosen now, 0..3
+    bool customOperation = false;  // the dossier shows one of the player's own missions
 };
 
 // A resting stick reads a little off centre: tilts inside this radius are none.

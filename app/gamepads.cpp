@@ -156,7 +156,8 @@ bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
             const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
             if (down) game->inputDevice = InputDevice::Gamepad;
             pad->mapper->button(button, down,
-                                {screenOf(*game), static_cast<std::uint32_t>(game->approach)});
+                                {screenOf(*game), static_cast<std::uint32_t>(game->approach),
+                                 game->customSelected()});
             return true;
         }
         case SDL_CONTROLLERAXISMOTION: {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "app/clipboard.hpp"
 #include "app/command_line.hpp"
 #include "app/frame_clock.hpp"
 #include "app/gamepads.hpp"
@@ -199,6 +200,10 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         game.savePath = playerFiles.path(PlayerFile::Save);
         game.recordsPath = playerFiles.path(PlayerFile::Records);
         loadChosenCampaign(game, options, location);
+        // The player's own missions, listed on the dossier beside the campaign.
+        game.missionsFolder = playerFiles.path(PlayerFile::Missions);
+        game.refreshCustomMissions();
+        connectClipboard(game);
 
         game.update(0.0f);
         game.render();

@@ -128,6 +128,13 @@ JsonWriter& JsonWriter::number(double value) {
     return *this;
 }
 
+JsonWriter& JsonWriter::null() {
+    beforeValue();
+    out_ += "null";
+    needsComma_ = true;
+    return *this;
+}
+
 JsonWriter& JsonWriter::boolean(bool value) {
     beforeValue();
     out_ += value ? "true" : "false";

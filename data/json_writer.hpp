@@ -40,6 +40,7 @@ class JsonWriter {
     JsonWriter& unsignedInteger(unsigned long long value);
     JsonWriter& number(double value);
     JsonWriter& boolean(bool value);
+    JsonWriter& null();
     JsonWriter& string(std::string_view value);
 
     const std::string& text() const { return out_; }

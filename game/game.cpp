@@ -224,8 +224,13 @@ void Game::showBanner(const std::string& text, float seconds, const Color& color
 void Game::loadMission(bool startPlaying) {
     // A won built-in mission has its card taken and its safe open: playing it
     // again without a rebuild would win on the first step.
-    if (campaignMaps.empty() && gameState == GameState::MissionComplete) rebuildBuiltInMission();
-    buildMission(static_cast<std::size_t>(missionIndex));
+    if (customSelected()) {
+        buildCustomMission();
+    } else {
+        if (campaignMaps.empty() && gameState == GameState::MissionComplete)
+            rebuildBuiltInMission();
+        buildMission(static_cast<std::size_t>(missionIndex));
+    }
     failReason = FailReason::None;
     lasersOn = 1;
     detection = missionClock = animClock = laserBlinkTimer = 0.0f;

@@ -16,6 +16,7 @@
 #include "core/color.hpp"
 #include "core/links.hpp"
 #include "data/records_file.hpp"
+#include "game/custom_operations.hpp"
 #include "game/world.hpp"
 
 namespace nj {
@@ -190,6 +191,19 @@ class Game {
     void loadSave();
     void writeSave();
 
+    // Custom operations (game/custom_flow.cpp). Reads the missions folder
+    // again, checking only what changed; the selected one is rebuilt when
+    // its file changed and dropped when it is gone.
+    void refreshCustomMissions();
+    // The page's index, converted with saturation; out of range does nothing.
+    void selectCustomMissionFromPage(double customIndexArg);
+    void playCustomMissionFromPage(double customIndexArg);
+    // The selected custom operation's code to the shell's clipboard.
+    void copyMissionCode();
+    // A code from the shell's clipboard, checked and saved into the missions folder.
+    void pasteMissionCode();
+    bool customSelected() const { return customIndex >= 0; }
+
     // Shared operations.
     void spawnBurst(float x, float y, const Color& color, int count);
     void showBanner(const std::string& text, float seconds, const Color& color);
@@ -346,6 +360,15 @@ class Game {
     // Why a mission file given on the command line cannot be played, one
     // checker message each; the dossier shows them instead of the operations.
     std::vector<std::string> missionErrors;
+    // The player's missions folder; "" lists no custom operations.
+    std::string missionsFolder;
+    std::vector<CustomMission> customMissions;
+    // The custom operation on the dossier and in play, or -1: the campaign's.
+    std::ptrdiff_t customIndex = -1;
+    // Set by the shell: the clipboard's text, and putting text on it. Without
+    // them copying and pasting codes does nothing.
+    std::function<std::string()> readClipboardHook;
+    std::function<void(const std::string&)> writeClipboardHook;
 
     // Whether the operative's circle at (cx, cy) would hit a wall, the closed
     // gate, a closed door or furniture (game/movement.cpp).
@@ -394,6 +417,12 @@ class Game {
     // With no campaign there is no token to rebuild from: the built-in
     // mission is put back as the game was constructed.
     void rebuildBuiltInMission();
+    // Builds the selected custom operation on the built-in mission's world,
+    // as the checker judged it: the campaign's carried bonuses left out.
+    void buildCustomMission();
+    void buildMissionFromToken(const std::string& token, std::size_t index);
+    // Back to the campaign's selection (nothing when none is selected).
+    void leaveCustomMission();
     void turnTumbler(float dt);
     void completeObjective(const std::string& banner);
 

@@ -174,7 +174,11 @@ void Game::openDossier() {
     closeDialog();
     if (gameState == GameState::Playing || gameState == GameState::Paused) {
         gameState = GameState::Briefing;
+        refreshCustomMissions();
     } else if (gameState == GameState::Briefing) {
+        // A custom operation that cannot be played is only ever shown.
+        if (customSelected() && !customMissions[static_cast<std::size_t>(customIndex)].playable())
+            return;
         gameState = GameState::Playing;
     } else if (gameState == GameState::MissionFailed) {
         // Back to the operation's file to choose another approach: the failed

@@ -191,10 +191,14 @@ void Game::setCampaignMaps(std::vector<std::string> tokens) {
 
 void Game::buildMission(std::size_t index) {
     if (index >= campaignMaps.size()) return;
+    buildMissionFromToken(campaignMaps[index], index);
+}
+
+void Game::buildMissionFromToken(const std::string& token, std::size_t index) {
     try {
         // Both can throw; nothing has been written yet, so a bad token or
         // payload leaves the previous world whole.
-        const JsonValue doc = parseJson(decodeMapToken(campaignMaps[index]));
+        const JsonValue doc = parseJson(decodeMapToken(token));
 
         MissionSummary summary = readSummary(doc, index);
         missionName = std::move(summary.name);

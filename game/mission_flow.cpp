@@ -24,12 +24,23 @@ void Game::startOrAdvance() {
     if (gameState == GameState::Briefing) {
         // A mission file that failed its check is listed, never played.
         if (!missionErrors.empty()) return;
+        if (customSelected()) {
+            if (customMissions[static_cast<std::size_t>(customIndex)].playable()) loadMission(true);
+            return;
+        }
         if (missionIndex > highestUnlocked) {
             lockedWarning(*this);
             return;
         }
         loadMission(true);
     } else if (gameState == GameState::MissionComplete) {
+        // A custom operation has no next one: back to its briefing.
+        if (customSelected()) {
+            refreshCustomMissions();
+            loadMission(false);
+            return;
+        }
+        refreshCustomMissions();  // the dossier opens again
         ++missionIndex;
         // Without a campaign the built-in mission is a campaign of one.
         const bool wonTheLast = missionIndex >= std::max<std::size_t>(campaignMaps.size(), 1);
@@ -43,6 +54,7 @@ void Game::startOrAdvance() {
 
 void Game::selectMission(std::uint64_t index) {
     if (index >= campaignMaps.size()) return;
+    leaveCustomMission();
     missionIndex = index;
     loadMission(false);  // a locked mission's briefing can still be read
     if (index > highestUnlocked) lockedWarning(*this);

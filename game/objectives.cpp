@@ -228,6 +228,11 @@ void Game::finishMission(bool success) {
     }
     const Grade grade = gradeMission();
     stealthGrade = grade.label;
+    // A custom operation is graded but earns, unlocks and saves nothing.
+    if (customSelected()) {
+        lastIntelAward = 0;
+        return;
+    }
     intelBudget += static_cast<std::uint32_t>(grade.award);
     lastIntelAward = static_cast<std::uint32_t>(grade.award);
     if (missionIndex < kMaxMissions) {

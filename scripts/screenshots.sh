@@ -29,6 +29,8 @@ shoot() {
   cp "$build/campaign_maps.json" "$dir/"
   printf "${SHOT_SAVE:-3 1955 0 0 0\n1 1 1 1 \n}" > "$dir/save.dat"
   [[ -n ${SHOT_RECORDS:-} ]] && cp "$SHOT_RECORDS" "$dir/records.json"
+  # A run may be given the player's own missions (custom operations).
+  if [[ -n ${missions:-} ]]; then cp -r "$missions" "$dir/missions"; fi
   cat > "$dir/drive.sh" <<DRIVE
 #!/bin/bash
 set -u
@@ -108,6 +110,24 @@ shoot mission3 1920x1080 "$package" Right Right Return wait3
 shoot mission4 1920x1080 "$package" Right Right Right Return wait3
 # From the VIP entry of operation 1 the operative walks into the sliding laser.
 shoot failed 1920x1080 "$package" F4 Return wait0.5 hold:d:1.5 wait2
+# Custom operations: a designer's copy of operation 2, the checker's quick
+# test mission, and a copy of it with a guard's x written as a word, listed
+# with its error.
+custom=$(mktemp -d)
+python3 - "$root" "$custom" <<'CUSTOM'
+import json, sys
+root, out = sys.argv[1], sys.argv[2]
+m = json.load(open(root + "/assets/missions/mission2.json"))
+m["name"] = "OPERATION NIGHT FERRY"
+m["desc"] = "A designer's copy of the consulate, moved to the harbour ferry terminal. The cipher card is in the purser's office."
+json.dump(m, open(out + "/night_ferry.json", "w"), indent=2)
+q = json.load(open(root + "/tests/tools/fixtures/quick_win.json"))
+json.dump(q, open(out + "/quick_win.json", "w"), indent=2)
+q.update(name="OPERATION BROKEN BRIDGE", guards=[{"x": "seven", "axis": "x"}])
+json.dump(q, open(out + "/broken_bridge.json", "w"), indent=2)
+CUSTOM
+missions=$custom shoot custom 1280x720 "$package" Left Left
+rm -rf "$custom"
 staged=$(mktemp --suffix=.nj3p)
 staged_package "$staged"
 # A busy machine slows the frames below what the taps need: try again.

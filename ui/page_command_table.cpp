@@ -47,6 +47,12 @@ constexpr PageCommand kPageCommands[] = {
     {"newCampaign", nullptr, onGame<&Game::startNewCampaign>},
     // Closes the campaign-complete screen or the new-campaign question.
     {"closeDialog", nullptr, onGame<&Game::closeDialog>},
+    // Custom operations on the dossier. Copying and pasting ask the shell,
+    // which owns the clipboard, through the game's hooks.
+    {"selectCustomMission", "customIndex", onGameWithNumber<&Game::selectCustomMissionFromPage>},
+    {"playCustomMission", "customIndex", onGameWithNumber<&Game::playCustomMissionFromPage>},
+    {"copyMissionCode", nullptr, onGame<&Game::copyMissionCode>},
+    {"pasteMissionCode", nullptr, onGame<&Game::pasteMissionCode>},
 };
 
 }  // namespace

@@ -25,6 +25,21 @@ void writeTumbler(JsonWriter& json, const Tumbler& t) {
     json.endObject();
 }
 
+// A custom operation as the dossier lists it; "error" is null when the file
+// passed the checker.
+void writeCustomMission(JsonWriter& json, const CustomMission& m) {
+    json.beginObject();
+    json.key("file").string(m.fileName).key("name").string(m.name);
+    json.key("theme").string(m.theme).key("desc").string(m.desc);
+    json.key("error");
+    if (m.error.empty()) {
+        json.null();
+    } else {
+        json.string(m.error);
+    }
+    json.endObject();
+}
+
 const char* failReasonText(FailReason reason) {
     switch (reason) {
         case FailReason::Laser:
@@ -292,6 +307,12 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     for (const std::string& error : game.missionErrors) f.string(error);
     f.endArray();
     writeProgressionExtras(f, game, layout);
+    // The player's own missions, beside the campaign.
+    f.key("customMissions").beginArray();
+    for (const CustomMission& m : game.customMissions) writeCustomMission(f, m);
+    f.endArray();
+    f.key("customIndex").integer(static_cast<long long>(game.customIndex));
+    f.key("customFolder").string(game.missionsFolder);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";
 }

@@ -53,6 +53,7 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         PadButton button;
         PadScreen screen;
         std::uint32_t key;  // 0: nothing
+        bool customOperation = false;
     };
     // The virtual-controller run of the real game (tests/app) plays the
     // shoulders and the d-pad on the dossier (wrapping from approach 0), A on
@@ -68,6 +69,9 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         {PadButton::B, PadScreen::Requisition, vk::kQ},
         {PadButton::LeftShoulder, PadScreen::Requisition, 0},
         {PadButton::B, PadScreen::Dossier, 0},  // Esc there would quit the game
+        // With one of the player's own missions chosen, X and Y paste and copy codes.
+        {PadButton::X, PadScreen::Dossier, 'V', true},
+        {PadButton::Y, PadScreen::Dossier, 'C', true},
         {PadButton::B, PadScreen::Ended, 0},
         {PadButton::Start, PadScreen::Dossier, vk::kEnter},
         {PadButton::Start, PadScreen::Safe, 0},
@@ -80,8 +84,8 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
     };
     for (const Case& c : cases) {
         Recorder r;
-        r.mapper.button(c.button, true, {c.screen, 0});
-        r.mapper.button(c.button, false, {c.screen, 0});
+        r.mapper.button(c.button, true, {c.screen, 0, c.customOperation});
+        r.mapper.button(c.button, false, {c.screen, 0, c.customOperation});
         SCOPED_TRACE(testing::Message() << "button " << static_cast<int>(c.button) << " screen "
                                         << static_cast<int>(c.screen));
         if (c.key == 0) {

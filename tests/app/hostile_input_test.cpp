@@ -74,6 +74,18 @@ void write(const fs::path& file, const std::string& text) {
     std::ofstream(file, std::ios::binary) << text;
 }
 
+// The player's missions folder (beside the package: the game runs portable)
+// holding what a custom operation must never be: text that is not JSON, 10 MB,
+// a folder, a named pipe nobody writes, and a thousand files more.
+void hostileMissionsFolder(const fs::path& dir) {
+    const fs::path missions = dir / "missions";
+    write(missions / "not_json.json", "hello");
+    write(missions / "huge.json", std::string(10u << 20, '['));
+    fs::create_directories(missions / "folder.json");
+    ASSERT_EQ(::mkfifo((missions / "pipe.json").c_str(), 0600), 0);
+    for (int i = 0; i < 1000; ++i) write(missions / ("m" + std::to_string(i) + ".json"), "{");
+}
+
 struct Hostile {
     const char* name;  // also the test's name
     bool package;      // the built game.nj3p beside the game; else only loose files
@@ -89,6 +101,7 @@ const Hostile kCases[] = {
      [](const fs::path& dir) { write(dir / "campaign_maps.json", absurdCampaign()); }, false},
     {"NamedPipeForTheSave", true,
      [](const fs::path& dir) { ASSERT_EQ(::mkfifo((dir / "save.dat").c_str(), 0600), 0); }, false},
+    {"MissionsFolderOfHostileFiles", true, hostileMissionsFolder, false},
     {"PageWhoseScriptsNeverEnd", false,
      [](const fs::path& dir) { write(dir / "assets" / "ui" / "ui.html", endlessPage()); }, true},
     {"PageNested10000Deep", false,

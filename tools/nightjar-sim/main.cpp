@@ -73,6 +73,9 @@ int main(int argc, char** argv) {
     } else {
         game.loadFirstCampaign(location.campaignPaths());
     }
+    // The player's custom operations, as the dossier lists them at start-up.
+    game.missionsFolder = nj::PlayerFiles::forLocation(location).path(nj::PlayerFile::Missions);
+    game.refreshCustomMissions();
     game.update(0.0f);  // the first frame before any input, as the game does
 
     nj::ScriptRunner runner(game, std::cout);

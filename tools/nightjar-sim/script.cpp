@@ -81,6 +81,9 @@ std::uint32_t parseKey(const std::string& word) {
 
 ScriptRunner::ScriptRunner(Game& game, std::ostream& out) : game_(game), out_(out) {
     game_.quitHook = [this] { quitRequested_ = true; };
+    // The shell's clipboard, held by the runner.
+    game_.readClipboardHook = [this] { return clipboard_; };
+    game_.writeClipboardHook = [this](const std::string& text) { clipboard_ = text; };
 }
 
 void ScriptRunner::step() {
@@ -125,6 +128,13 @@ void ScriptRunner::runLine(const std::string& line) {
     } else if (cmd == "print") {
         expectArgs(0, 0);
         out_ << formatStateLine(game_, steps_, quitRequested_) << '\n';
+    } else if (cmd == "clipboard") {
+        // The rest of the line, as a player would have copied it.
+        expectArgs(1, 1);
+        clipboard_ = w[1];
+    } else if (cmd == "printclipboard") {
+        expectArgs(0, 0);
+        out_ << clipboard_ << '\n';
     } else if (cmd == "pagestate") {
         // Exactly the script the overlay would evaluate now, at the page's
         // 1280 x 720 layout.

@@ -36,6 +36,7 @@ class ScriptRunner {
     float dt_ = 1.0f / 60.0f;  // seconds per step
     std::uint64_t steps_ = 0;
     bool quitRequested_ = false;
+    std::string clipboard_;  // what the shell's clipboard would hold
 };
 
 // Virtual-key code for a script key name or decimal code; throws ScriptError.

@@ -210,6 +210,34 @@ TEST(PageState, AMissionFilesErrorsFollowTheInputDevice) {
     EXPECT_NE(script.find(expected), std::string::npos) << script;
 }
 
+// Custom operations close the state: each with its file, name, theme and
+// briefing, and its first error or null; then the selection and the folder.
+TEST(PageState, CustomOperationsCloseTheState) {
+    HeadlessGame h;
+    nj::CustomMission ready;
+    ready.fileName = "heist.json";
+    ready.name = "OPERATION \"HEIST\"";
+    ready.theme = "embassy";
+    ready.code = "NJ3M_V1.x.y.z";
+    nj::CustomMission broken;
+    broken.fileName = "b.nj3m";
+    broken.name = "b.nj3m";
+    broken.error = "b.nj3m:1:1: cannot read it";
+    h.game.customMissions = {ready, broken};
+    h.game.customIndex = 1;
+    h.game.missionsFolder = "/home/p/.local/share/nightjar/missions";
+    const std::string script = fieldsOf(h.game);
+    const std::string expected =
+        ",\"customMissions\":["
+        "{\"file\":\"heist.json\",\"name\":\"OPERATION \\\"HEIST\\\"\",\"theme\":\"embassy\","
+        "\"desc\":\"\",\"error\":null},"
+        "{\"file\":\"b.nj3m\",\"name\":\"b.nj3m\",\"theme\":\"\",\"desc\":\"\","
+        "\"error\":\"b.nj3m:1:1: cannot read it\"}],"
+        "\"customIndex\":1,\"customFolder\":\"/home/p/.local/share/nightjar/missions\"});";
+    ASSERT_GE(script.size(), expected.size());
+    EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
+}
+
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
     HeadlessGame h;
     nj::Game& g = h.game;

@@ -225,6 +225,106 @@ TEST_F(RealPage, AMissionFilesErrorsReplaceTheOperations) {
     EXPECT_FALSE(hasClass("begin", "disabled"));
 }
 
+// The custom list: three rows round the selection, the longest name and a
+// long error inside their rows, the code buttons inside the panel; a broken
+// one cannot begin or be copied. Clicks, Left and Right and the code keys
+// reach the game's commands (a recording stand-in here).
+TEST_F(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
+    for (int i = 0; i < 5; ++i) {
+        nj::CustomMission m;
+        m.fileName = "custom_mission_" + std::to_string(i) + ".json";
+        // As long as the campaign's longest; a longer name is cut by its row.
+        m.name = "OPERATION SILENT CONSULATE" + std::to_string(i);
+        m.theme = "laboratory";
+        m.code = "NJ3M_V1.a.b.c";
+        game.customMissions.push_back(m);
+    }
+    game.customMissions[3].error =
+        "custom_mission_3.json:12:21: backstageSpawn: approach 3 (VIP BACKSTAGE ENTRY): an "
+        "operative standing still is spotted after 1.5 s";
+    game.customMissions[3].code.clear();
+    game.customIndex = 3;
+    sync();
+    EXPECT_TRUE(hasClass("ops", "custom-view"));
+    EXPECT_EQ(text("opsheading"), "CUSTOM OPERATIONS");
+    EXPECT_EQ(text("custommore"), "3-5 OF 5");
+    EXPECT_EQ(text("custname1"), game.customMissions[3].name);
+    EXPECT_TRUE(hasClass("cust1", "selected"));
+    EXPECT_TRUE(hasClass("cust1", "broken"));
+    EXPECT_EQ(text("custstatus1").rfind("ERROR  //  12:21: backstageSpawn", 0), 0u);
+    EXPECT_EQ(text("filetitle"), "NOT PLAYABLE YET");
+    EXPECT_TRUE(hasClass("begin", "disabled"));
+    EXPECT_TRUE(hasClass("copycode", "disabled"));
+    expectFits({{"line", "#custname0", "#cust0 .op-name"},
+                {"line", "#custnum2", "#cust2"},
+                {"apart", "#opsheading", "#customtab"},
+                {"line", "#filetag", ".file"},
+                {"wrap", "#filedesc", ".file-desc"}},
+               "custom list");
+    for (const char* id : {"pastecode", "copycode", "custommore", "cust2"}) {
+        EXPECT_LE(rectOf(id).bottom, rectOf("prevop").top) << id;
+        EXPECT_GE(rectOf(id).left, rectOf("ops").left) << id;
+        EXPECT_LE(rectOf(id).right, rectOf("ops").right) << id;
+    }
+
+    game.customIndex = 4;
+    sync();
+    EXPECT_FALSE(hasClass("begin", "disabled"));
+    EXPECT_FALSE(hasClass("copycode", "disabled"));
+    EXPECT_EQ(text("filetag"), "CUSTOM OPERATION  //  custom_mission_4.json  //  LABORATORY");
+
+    // Every input, recorded by a stand-in for the game's commands.
+    page.eval(
+        "window.__calls = []; window.game = {}; ['selectMission', 'selectCustomMission', "
+        "'pasteMissionCode', 'copyMissionCode', 'prevMission', 'nextMission'].forEach("
+        "function (n) { window.game[n] = function (a) { window.__calls.push(n + (a === undefined "
+        "? '' : ' ' + a)); }; });");
+    const Box row = rectOf("cust0");
+    page.click(static_cast<int>((row.left + row.right) / 2), static_cast<int>(row.top + 10));
+    for (const int key : {39, 37, 86, 67}) {
+        page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, key, 0, false});
+        page.view->fireKeyEvent({web::KeyEventType::KeyUp, key, 0, false});
+    }
+    const Box paste = rectOf("pastecode");
+    page.click(static_cast<int>((paste.left + paste.right) / 2),
+               static_cast<int>((paste.top + paste.bottom) / 2));
+    // From custom 4, the last: Right wraps to campaign operation 0, Left goes to custom 3.
+    EXPECT_EQ(page.js("window.__calls.join(',')"),
+              "selectCustomMission 2,selectMission 0,selectCustomMission 3,pasteMissionCode,"
+              "copyMissionCode,pasteMissionCode");
+
+    // Back on the campaign the tab names how many there are.
+    game.customIndex = -1;
+    sync();
+    EXPECT_FALSE(hasClass("ops", "custom-view"));
+    EXPECT_EQ(text("customtabtext"), "CUSTOM (5)");
+    EXPECT_FALSE(errorsLogged());
+}
+
+// With no custom operation yet the tab still opens the list, which says
+// where mission files go and offers PASTE CODE; the tab closes it again.
+TEST_F(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
+    game.missionsFolder = "/home/p/.local/share/nightjar/missions";
+    sync();
+    EXPECT_FALSE(hasClass("ops", "custom-view"));
+    EXPECT_EQ(text("customtabtext"), "CUSTOM (0)");
+    const auto clickOn = [this](const std::string& id) {
+        const Box b = rectOf(id);
+        page.click(static_cast<int>((b.left + b.right) / 2),
+                   static_cast<int>((b.top + b.bottom) / 2));
+        sync();
+    };
+    clickOn("customtab");
+    EXPECT_TRUE(hasClass("ops", "custom-view"));
+    EXPECT_TRUE(hasClass("customempty", "shown"));
+    EXPECT_EQ(text("customfolder"), game.missionsFolder);
+    EXPECT_FALSE(hasClass("cust0", "shown"));
+    expectFits({{"wrap", "#customempty", "#ops"}}, "empty list");
+    EXPECT_GT(rectOf("pastecode").bottom, rectOf("pastecode").top);
+    clickOn("customtab");
+    EXPECT_FALSE(hasClass("ops", "custom-view"));
+}
+
 TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);

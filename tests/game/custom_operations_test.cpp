@@ -1,0 +1,286 @@
+// Custom operations: the missions folder read as hostile input, mission
+// codes refused when damaged, and a custom operation played without the
+// campaign or save.dat noticing.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "data/regular_file.hpp"
+#include "game/custom_operations.hpp"
+#include "tests/game/game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string quickWin() {
+    std::string text;
+    EXPECT_TRUE(
+        readRegularFile(std::string(NJ_MISSION_FIXTURES) + "/quick_win.json", 1 << 20, text));
+    return text;
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string readText(const fs::path& path) {
+    std::string text;
+    readRegularFile(path.string(), 1 << 20, text);
+    return text;
+}
+
+// `code` with the character at `at` changed to another digit.
+std::string changedAt(std::string code, std::size_t at) {
+    code[at] = code[at] == '1' ? '2' : '1';
+    return code;
+}
+
+TEST(MissionFolder, HostileEntriesAreListedWithTheirReasonAndNeverOpened) {
+    test::ScratchDir scratch;
+    fs::create_directory("missions");
+    writeText("missions/a_not_json.json", "hello");
+    writeText("missions/b_huge.json", std::string(10u << 20, ' '));
+    fs::create_directory("missions/c_folder.json");
+    ASSERT_EQ(mkfifo("missions/d_pipe.json", 0600), 0);
+    writeText("missions/e_quick.json", quickWin());
+    writeText("missions/.hidden.json", quickWin());
+    writeText("missions/f_quick.json.tmp", quickWin());  // a write caught half way
+    writeText("missions/notes.txt", "not a mission");
+
+    const auto started = std::chrono::steady_clock::now();
+    const std::vector<CustomMission> list = scanMissionFolder("missions", {});
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+
+    const std::string unreadable =
+        ":1:1: cannot read it: a mission is a regular file of at most 1 MiB";
+    struct Expected {
+        const char* file;
+        std::string error;
+    };
+    const Expected expected[] = {
+        {"a_not_json.json", "a_not_json.json:1:1: Unexpected character in JSON: 'h'"},
+        {"b_huge.json", "b_huge.json" + unreadable},
+        {"c_folder.json", "c_folder.json" + unreadable},
+        {"d_pipe.json", "d_pipe.json" + unreadable},
+        {"e_quick.json", ""},
+    };
+    ASSERT_EQ(list.size(), std::size(expected));
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        SCOPED_TRACE(expected[i].file);
+        EXPECT_EQ(list[i].fileName, expected[i].file);
+        EXPECT_EQ(list[i].error, expected[i].error);
+        EXPECT_EQ(list[i].playable(), expected[i].error.empty());
+    }
+    EXPECT_EQ(list[0].name, "a_not_json.json");
+    EXPECT_EQ(list[0].theme, "");
+    EXPECT_EQ(list[4].name, "OPERATION QUICK");
+    EXPECT_EQ(list[4].theme, "casino");
+    const std::string json = quickWin();
+    EXPECT_EQ(list[4].code, encodeMapToken(json, mapSaltFor(json)));
+}
+
+TEST(MissionFolder, AThousandFilesListTheFirstSixtyFourByName) {
+    test::ScratchDir scratch;
+    fs::create_directory("missions");
+    for (int i = 0; i < 1000; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "missions/m%04d.json", 999 - i);
+        writeText(name, "{\"name\": 3}");
+    }
+    const std::vector<CustomMission> list = scanMissionFolder("missions/", {});
+    ASSERT_EQ(list.size(), kMaxCustomMissions);
+    EXPECT_EQ(list.front().fileName, "m0000.json");
+    EXPECT_EQ(list.back().fileName, "m0063.json");
+    EXPECT_NE(list.front().error, "");
+}
+
+TEST(MissionFolder, AMissingFolderListsNothingAndAnEditedFileIsCheckedAgain) {
+    test::ScratchDir scratch;
+    EXPECT_TRUE(scanMissionFolder("missions", {}).empty());
+    EXPECT_TRUE(scanMissionFolder("", {}).empty());
+    fs::create_directory("missions");
+    writeText("missions/m.json", "{");
+    const std::vector<CustomMission> first = scanMissionFolder("missions", {});
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_FALSE(first[0].playable());
+    writeText("missions/m.json", quickWin());
+    const std::vector<CustomMission> second = scanMissionFolder("missions", first);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_TRUE(second[0].playable()) << second[0].error;
+}
+
+TEST(MissionCode, AnyChangedCharacterOrACutIsRefused) {
+    const std::string json = quickWin();
+    const std::string code = encodeMapToken(json, mapSaltFor(json));
+    std::string refusal;
+    EXPECT_EQ(readMissionCode(code, refusal), json);
+    EXPECT_EQ(refusal, "");
+    EXPECT_EQ(readMissionCode("  " + code + "\r\n", refusal), json);  // as copied from a terminal
+
+    const std::string damaged =
+        "MISSION CODE REFUSED // IT WAS CHANGED OR CUT SHORT: COPY IT AGAIN";
+    const std::size_t saltAt = code.find('.') + 1;
+    const std::size_t tagAt = code.find('.', saltAt) + 1;
+    const std::size_t payloadAt = code.find('.', tagAt) + 1;
+    for (const std::size_t at : {saltAt, tagAt + 7, payloadAt, payloadAt + 101, code.size() - 1}) {
+        SCOPED_TRACE(at);
+        EXPECT_EQ(readMissionCode(changedAt(code, at), refusal), "");
+        EXPECT_EQ(refusal, damaged);
+    }
+    EXPECT_EQ(readMissionCode(code.substr(0, code.size() - 2), refusal), "");
+    EXPECT_EQ(refusal, damaged);
+
+    EXPECT_EQ(readMissionCode("hello", refusal), "");
+    EXPECT_EQ(refusal, "NO MISSION CODE ON THE CLIPBOARD // A CODE STARTS WITH NJ3M_V1");
+    EXPECT_EQ(readMissionCode(std::string(2u << 20, 'N'), refusal), "");
+    EXPECT_EQ(refusal, "MISSION CODE REFUSED // TOO LONG TO BE ONE MISSION");
+
+    // A sound code of a mission the checker refuses is not worth keeping.
+    const std::string broken = "{\"guards\": [{\"x\": \"seven\"}]}";
+    EXPECT_EQ(readMissionCode(encodeMapToken(broken, "s"), refusal), "");
+    EXPECT_EQ(refusal.rfind("MISSION CODE REFUSED // code:1:", 0), 0u) << refusal;
+
+    EXPECT_EQ(missionCodeFileName(code), missionCodeFileName(" " + code + "\n"));
+    EXPECT_NE(missionCodeFileName(code), missionCodeFileName(changedAt(code, payloadAt)));
+}
+
+class CustomOperationTest : public GameTest {
+  protected:
+    void SetUp() override {
+        fs::create_directory("missions");
+        writeText("missions/quick.json", quickWin());
+        writeText("missions/zz_broken.json", "{\"guards\": 3}");
+        // Two campaign missions, the first won, and a save that says so.
+        game.savePath = "save.dat";
+        useCampaign({quickWin(), quickWin()});
+        game.missionCompleted[0] = 1;
+        game.missionGrades[0] = "A OPERATIVE";
+        game.highestUnlocked = 1;
+        game.intelBudget = 640;
+        game.writeSave();
+        saveBefore = readText("save.dat");
+        ASSERT_NE(saveBefore, "");
+        game.missionsFolder = "missions";
+        game.refreshCustomMissions();
+        ASSERT_EQ(game.customMissions.size(), 2u);
+    }
+
+    void expectCampaignAsItWas() {
+        EXPECT_EQ(game.highestUnlocked, 1u);
+        EXPECT_EQ(game.intelBudget, 640u);
+        EXPECT_EQ(game.missionCompleted[0], 1);
+        EXPECT_EQ(game.missionCompleted[1], 0);
+        EXPECT_EQ(game.missionGrades[1], "--");
+        EXPECT_EQ(game.missionIndex, 0u);
+        EXPECT_EQ(readText("save.dat"), saveBefore);
+    }
+
+    std::string saveBefore;
+};
+
+TEST_F(CustomOperationTest, AWinEarnsAndSavesNothingAndTheCampaignComesBack) {
+    fs::last_write_time("save.dat", fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const auto stamped = fs::last_write_time("save.dat");
+    game.playCustomMissionFromPage(0);
+    ASSERT_EQ(game.gameState, GameState::Playing);
+    EXPECT_EQ(game.customIndex, 0);
+    EXPECT_EQ(game.missionName, "OPERATION QUICK");
+    game.finishMission(true);
+    EXPECT_EQ(game.gameState, GameState::MissionComplete);
+    EXPECT_EQ(game.lastIntelAward, 0u);
+    expectCampaignAsItWas();
+    EXPECT_EQ(fs::last_write_time("save.dat"), stamped);
+
+    // NEXT OPERATION goes back to its briefing; the campaign is one step away.
+    game.startOrAdvance();
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_EQ(game.customIndex, 0);
+    game.nextMission();
+    EXPECT_EQ(game.customIndex, -1);
+    EXPECT_EQ(game.missionIndex, 1u);
+    game.loadMission(true);
+    game.finishMission(true);  // a campaign win still counts and saves
+    EXPECT_EQ(game.missionCompleted[1], 1);
+    EXPECT_NE(readText("save.dat"), saveBefore);
+}
+
+TEST_F(CustomOperationTest, ABrokenOneIsShownButNeverPlayed) {
+    game.selectCustomMissionFromPage(1);
+    EXPECT_EQ(game.customIndex, 1);
+    game.startOrAdvance();
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.playCustomMissionFromPage(1);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    game.openDossier();  // Tab, which resumes a mission from the dossier
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    // Indices the page cannot mean do nothing.
+    for (const double index : {-1.0, 2.0, 1e300, std::nan("")}) {
+        game.selectCustomMissionFromPage(index);
+        EXPECT_EQ(game.customIndex, index != index ? 0 : 1);
+        game.customIndex = 1;
+    }
+    expectCampaignAsItWas();
+}
+
+TEST_F(CustomOperationTest, ItsFileGoneTheDossierFallsBackToTheCampaign) {
+    game.selectCustomMissionFromPage(0);
+    game.startOrAdvance();
+    fs::remove("missions/quick.json");
+    game.openDossier();
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_EQ(game.customIndex, -1);
+    EXPECT_EQ(game.customMissions.size(), 1u);
+    EXPECT_EQ(game.missionName, game.missionSummaries[0].name);
+    expectCampaignAsItWas();
+}
+
+TEST_F(CustomOperationTest, CodesTravelThroughTheShellsClipboard) {
+    std::string clipboard;
+    game.readClipboardHook = [&] { return clipboard; };
+    game.writeClipboardHook = [&](const std::string& text) { clipboard = text; };
+    game.selectCustomMissionFromPage(0);
+    game.copyMissionCode();
+    EXPECT_EQ(clipboard, game.customMissions[0].code);
+    // Pasted where its mission already is: shown, not saved twice.
+    game.selectCustomMissionFromPage(1);
+    game.pasteMissionCode();
+    EXPECT_EQ(game.customIndex, 0);
+    EXPECT_EQ(game.bannerText, "ALREADY AMONG YOUR CUSTOM OPERATIONS: OPERATION QUICK");
+    EXPECT_EQ(std::distance(fs::directory_iterator("missions"), fs::directory_iterator()), 2);
+
+    // Pasted into another player's folder, it is saved, listed and selected.
+    const std::string code = clipboard;
+    game.missionsFolder = "friend/missions";
+    game.refreshCustomMissions();
+    game.pasteMissionCode();
+    const std::string saved = "friend/missions/" + missionCodeFileName(code);
+    EXPECT_EQ(readText(saved), code + "\n");
+    ASSERT_EQ(game.customMissions.size(), 1u);
+    EXPECT_EQ(game.customIndex, 0);
+    EXPECT_EQ(game.customMissions[0].code, code);
+    EXPECT_EQ(game.bannerText, "CUSTOM OPERATION ADDED: OPERATION QUICK");
+
+    // One changed character: refused, said so, nothing written.
+    clipboard = changedAt(code, code.size() / 2);
+    game.pasteMissionCode();
+    EXPECT_EQ(game.bannerText,
+              "MISSION CODE REFUSED // IT WAS CHANGED OR CUT SHORT: COPY IT AGAIN");
+    EXPECT_FALSE(fs::exists("friend/missions/" + missionCodeFileName(clipboard)));
+    EXPECT_EQ(game.customMissions.size(), 1u);
+
+    // A broken file has no code to copy.
+    game.missionsFolder = "missions";
+    game.refreshCustomMissions();
+    game.selectCustomMissionFromPage(1);
+    clipboard = "unchanged";
+    game.copyMissionCode();
+    EXPECT_EQ(clipboard, "unchanged");
+    expectCampaignAsItWas();
+}
+
+}  // namespace
+}  // namespace nj::testing

@@ -1,0 +1,140 @@
+#!/usr/bin/env python3
+"""Custom operations through nightjar-sim as the dossier drives them: the
+missions folder with hostile entries listed in the page state's
+"customMissions", a custom operation won without save.dat or the campaign
+changing, and a mission code copied, pasted into another player's folder and
+refused once one character is changed.
+
+  custom_missions_test.py NJTOOL NIGHTJAR_SIM CAMPAIGN_FILE FIXTURES_DIR
+"""
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+NJTOOL, SIM, CAMPAIGN, FIXTURES = (os.path.abspath(a) for a in sys.argv[1:5])
+PREFIX = "window.syncGameState && window.syncGameState("
+failures = []
+
+
+def expect(condition, what):
+    if not condition:
+        failures.append(what)
+
+
+def player_folder(root):
+    """A portable game folder: the campaign in it, so every player file is kept there."""
+    os.makedirs(os.path.join(root, "missions"))
+    shutil.copy(CAMPAIGN, os.path.join(root, "campaign_maps.json"))
+    return root
+
+
+def sim(cwd, script):
+    r = subprocess.run([SIM, "-"], cwd=cwd, input=script, capture_output=True, text=True,
+                       timeout=120, env=dict(os.environ, XDG_DATA_HOME=os.path.join(cwd, "xdg")))
+    if r.returncode != 0:
+        failures.append(f"nightjar-sim in {cwd}: exit {r.returncode} {r.stderr}")
+    return r.stdout.splitlines()
+
+
+def page_state(line):
+    expect(line.startswith(PREFIX) and line.endswith(");"), f"not a page state: {line[:80]}")
+    return json.loads(line[len(PREFIX):-2])
+
+
+def main():
+    tmp = tempfile.mkdtemp(prefix="nj-custom-")
+    quick = os.path.join(FIXTURES, "quick_win.json")
+
+    # One player's folder: a won first operation saved, the quick mission and
+    # every kind of hostile entry among the custom ones.
+    home = player_folder(os.path.join(tmp, "home"))
+    missions = os.path.join(home, "missions")
+    save = "1 640 0 0 0\n1 0 0 0 \n"
+    with open(os.path.join(home, "save.dat"), "w") as f:
+        f.write(save)
+    os.utime(os.path.join(home, "save.dat"), (1_000_000_000, 1_000_000_000))
+    shutil.copy(quick, os.path.join(missions, "quick.json"))
+    with open(os.path.join(missions, "not.json"), "w") as f:
+        f.write("hello")
+    with open(os.path.join(missions, "big.json"), "w") as f:
+        f.write(" " * (10 << 20))
+    os.mkdir(os.path.join(missions, "dir.json"))
+    os.mkfifo(os.path.join(missions, "pipe.json"))
+
+    with open(os.path.join(FIXTURES, "quick_win.sim")) as f:
+        route = f.read()  # chooses F4, begins and wins, then prints
+    out = sim(home, "pagestate\ncall selectCustomMission 4\n" + route +
+              "call copyMissionCode\nprintclipboard\n"
+              "call startOrAdvance\ncall selectMission 0\nprint\n")
+    expect(len(out) == 4, f"home run printed {len(out)} lines")
+    if len(out) == 4:
+        listed = page_state(out[0])
+        unreadable = ":1:1: cannot read it: a mission is a regular file of at most 1 MiB"
+        expect(listed["customMissions"] == [
+            {"file": "big.json", "name": "big.json", "theme": "", "desc": "", "error": "big.json" + unreadable},
+            {"file": "dir.json", "name": "dir.json", "theme": "", "desc": "", "error": "dir.json" + unreadable},
+            {"file": "not.json", "name": "not.json", "theme": "", "desc": "",
+             "error": "not.json:1:1: Unexpected character in JSON: 'h'"},
+            {"file": "pipe.json", "name": "pipe.json", "theme": "", "desc": "", "error": "pipe.json" + unreadable},
+            {"file": "quick.json", "name": "OPERATION QUICK", "theme": "casino", "desc": "", "error": None},
+        ], f"custom list: {listed['customMissions']}")
+        expect(listed["customIndex"] == -1 and listed["customFolder"] == "missions",
+               f"selection and folder: {listed['customIndex']} {listed['customFolder']}")
+        expect(listed["missionCount"] == 4 and listed["highestUnlocked"] == 1,
+               "the campaign is not the dossier's first list")
+
+        won = json.loads(out[1])
+        expect(won["gameState"] == 3 and won["missionName"] == "OPERATION QUICK",
+               f"custom win: {won['gameState']} {won['missionName']}")
+        expect(won["intelBudget"] == 640 and won["lastIntelAward"] == 0
+               and won["missionCompleted"] == [True, False, False, False] and won["highestUnlocked"] == 1,
+               f"a custom win touched the campaign: {out[1]}")
+        back = json.loads(out[3])
+        expect(back["gameState"] == 0 and back["missionName"] == listed["missionNames"][0],
+               f"back to the campaign: {back['missionName']}")
+
+        code = out[2]
+        r = subprocess.run([NJTOOL, "mission", "code", quick], capture_output=True, text=True, timeout=60)
+        expect(r.returncode == 0 and code == r.stdout.strip(), "COPY CODE is not njtool mission code's")
+
+    with open(os.path.join(home, "save.dat")) as f:
+        expect(f.read() == save, "save.dat changed")
+    expect(os.stat(os.path.join(home, "save.dat")).st_mtime == 1_000_000_000, "save.dat rewritten")
+    expect(sorted(os.listdir(home)) == ["campaign_maps.json", "missions", "save.dat"],
+           f"new files beside the save: {os.listdir(home)}")
+
+    # A friend pastes the code: saved as one line in their missions folder,
+    # listed and selected; a copy with one character changed is refused.
+    if len(out) == 4:
+        friend = player_folder(os.path.join(tmp, "friend"))
+        middle = len(code) // 2
+        changed = code[:middle] + ("1" if code[middle] != "1" else "2") + code[middle + 1:]
+        out = sim(friend, f"clipboard {code}\ncall pasteMissionCode\npagestate\n"
+                          f"clipboard {changed}\ncall pasteMissionCode\npagestate\n")
+        expect(len(out) == 2, f"friend run printed {len(out)} lines")
+        saved = os.listdir(os.path.join(friend, "missions"))
+        expect(len(saved) == 1 and saved[0].endswith(".nj3m"), f"pasted files: {saved}")
+        if saved:
+            with open(os.path.join(friend, "missions", saved[0])) as f:
+                expect(f.read() == code + "\n", "the saved code is not the pasted one")
+        if len(out) == 2:
+            pasted, refused = page_state(out[0]), page_state(out[1])
+            expect([m["name"] for m in pasted["customMissions"]] == ["OPERATION QUICK"]
+                   and pasted["customMissions"][0]["error"] is None and pasted["customIndex"] == 0,
+                   f"pasted: {pasted['customMissions']} {pasted['customIndex']}")
+            expect(refused["bannerText"] == "MISSION CODE REFUSED // IT WAS CHANGED OR CUT SHORT: COPY IT AGAIN"
+                   and len(refused["customMissions"]) == 1,
+                   f"changed code: {refused['bannerText']} {len(refused['customMissions'])}")
+        expect(not os.path.exists(os.path.join(friend, "save.dat")), "pasting wrote a save.dat")
+
+    shutil.rmtree(tmp, ignore_errors=True)
+    for failure in failures:
+        print("FAIL:", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
