@@ -188,8 +188,8 @@ TEST(PageState, PerksRecordsAndTheCampaignFollowTheCountdown) {
         "\"assistedGrade\":\"B AGENT\",\"assistedScore\":66,\"assistedTime\":\"00:05.0\"}],"
         "\"recordNews\":{\"first\":false,\"grade\":false,\"score\":false,\"time\":true},"
         "\"recordAssisted\":false,\"campaignComplete\":true,\"campaignEnd\":true,"
-        "\"confirmNewCampaign\":false});";
-    EXPECT_EQ(script.substr(from), expected);
+        "\"confirmNewCampaign\":false,";
+    EXPECT_EQ(script.substr(from, expected.size()), expected);
 
     // Off the dossier, its lists and questions are down; with one operation
     // left to win the campaign is not complete.
