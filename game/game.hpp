@@ -70,6 +70,19 @@ enum class Approach : std::uint32_t {
 };
 inline constexpr std::uint32_t kApproachCount = 4;
 
+// Help a player switches on in the options. The rule flags they set are the
+// same as the perks' (a perk bought with intel is part of the normal game; an
+// assist is not): a rule reads the perk or the assist, and only perks are
+// saved. A win with any assist on is marked as assisted.
+struct Assists {
+    bool slowDetection = false;
+    bool softStep = false;
+    bool safe = false;                 // wider, slower safe windows
+    bool toggleSneak = false;          // the sneak key switches sneaking on and off
+    std::uint32_t speedPercent = 100;  // game speed: 100, 85 or 70
+    bool any() const { return slowDetection || softStep || safe || speedPercent != 100; }
+};
+
 // The device the player last used, so the page's hints name its buttons.
 enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
 
@@ -262,6 +275,17 @@ class Game {
     std::function<void()> quitHook;
     // Set by the shell from the last key press or controller input.
     InputDevice inputDevice = InputDevice::Keyboard;
+    // Set by the shell from the player's options; none by default.
+    Assists assists;
+    // Toggled by the sneak key when sneaking toggles; cleared by a mission load.
+    std::uint8_t sneakLatched = 0;
+    // An assist was on at some step of this mission; the last win had one.
+    std::uint8_t assistUsed = 0, lastWinAssisted = 0;
+
+    // The rule flags: the perk bought or the assist switched on.
+    bool slowDetectionOn() const { return perkSlowDetection || assists.slowDetection; }
+    bool softStepOn() const { return perkSoftStep || assists.softStep; }
+    bool safeAssistOn() const { return perkSafeAssist || assists.safe; }
 
   private:
     // "--" for every mission: no grade yet.

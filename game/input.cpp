@@ -83,6 +83,12 @@ void Game::onKeyDown(std::uint32_t key) {
         case vk::kR:
             loadMission(true);
             return;
+        case vk::kShift:
+            // Auto-repeat brings more key-downs while the key is held: only
+            // the first press of a hold switches sneaking.
+            if (assists.toggleSneak && !isHeld(key)) sneakLatched = sneakLatched ? 0 : 1;
+            heldKeys.insert(key);
+            return;
         case vk::kEnter:
             if (gameState == GameState::Playing || gameState == GameState::Paused) {
                 heldKeys.insert(key);

@@ -113,8 +113,8 @@ void Game::openSafe() {
         t.locked = 0;
         t.angle = uniform01(engine) * kTwoPi;
         t.target = uniform01(engine) * kTargetSpread + kTargetMin;
-        t.speed = kTumblerSpeeds[i % 3] * (perkSafeAssist ? kSafeAssistSpeedShare : 1.0f);
-        t.width = kTumblerWidths[i % 3] * (perkSafeAssist ? kSafeAssistWidthShare : 1.0f);
+        t.speed = kTumblerSpeeds[i % 3] * (safeAssistOn() ? kSafeAssistSpeedShare : 1.0f);
+        t.width = kTumblerWidths[i % 3] * (safeAssistOn() ? kSafeAssistWidthShare : 1.0f);
     }
 }
 
@@ -229,6 +229,7 @@ void Game::finishMission(bool success) {
         spawnBurst(playerPos.x, playerPos.y, kRuby, kFailBurst);
         return;
     }
+    lastWinAssisted = assistUsed;
     const Grade grade = gradeMission();
     stealthGrade = grade.label;
     intelBudget += static_cast<std::uint32_t>(grade.award);
