@@ -22,6 +22,7 @@
 #include "app/window_procedure.hpp"
 #include "audio/audio_engine.hpp"
 #include "data/package.hpp"
+#include "data/player_files.hpp"
 #include "game/game.hpp"
 #include "render/scene/scene_renderer.hpp"
 #include "render/vulkan_renderer.hpp"
@@ -140,7 +141,9 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
 }
 
 int runGame(ShellWindow& window, const CommandLine& options) {
-    NJ3Package::instance().mount("game.nj3p");
+    const GameLocation location = locateGameData(executableDir(), NJ_INSTALL_DATA_DIR);
+    const PlayerFiles playerFiles = PlayerFiles::forLocation(location);
+    NJ3Package::instance().mount(location.packagePath());
     // The icon ships in the package, so it is set once the package is in;
     // the window is still hidden then.
     window.loadIcon();
@@ -176,7 +179,8 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         g_game = &game;
         Gamepads gamepads;  // controllers already plugged in are reported from here on
         g_gamepads = &gamepads;
-        if (!game.loadCampaign("campaign_maps.json")) game.loadCampaign("../campaign_maps.json");
+        game.savePath = playerFiles.path(PlayerFile::Save);
+        game.loadFirstCampaign(location.campaignPaths());
 
         game.update(0.0f);
         game.render();

@@ -1,11 +1,11 @@
 // Reading and writing save.dat.
 #include "data/save_file.hpp"
 
-#include <cstdio>
 #include <limits>
 #include <sstream>
 #include <string_view>
 
+#include "data/player_files.hpp"
 #include "data/regular_file.hpp"
 
 namespace nj {
@@ -124,15 +124,7 @@ std::string formatSaveText(const SaveRecord& r) {
 }
 
 bool writeSaveFile(const std::string& path, const SaveRecord& record) {
-    const std::string temporary = path + ".tmp";
-    // A temporary left half written is simply written over by the next save;
-    // whatever else holds its name (a folder, a pipe) is not ours to remove.
-    if (!writeRegularFile(temporary, formatSaveText(record))) return false;
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return writePlayerFile(path, formatSaveText(record));
 }
 
 }  // namespace nj

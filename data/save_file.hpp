@@ -37,8 +37,8 @@ void readSaveFile(const std::string& path, SaveRecord& record, std::size_t campa
 void applySaveText(const std::string& text, SaveRecord& record, std::size_t campaignSize);
 
 std::string formatSaveText(const SaveRecord& record);
-// Writes beside the target and renames over it, so a crash mid-write never
-// loses the previous progress. False when it could not be written.
+// Written atomically (writePlayerFile), so a crash mid-write never loses the
+// previous progress. False when it could not be written.
 bool writeSaveFile(const std::string& path, const SaveRecord& record);
 
 }  // namespace nj

@@ -51,7 +51,18 @@ bool Game::loadCampaign(const std::string& path) {
     return true;
 }
 
+bool Game::loadFirstCampaign(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (loadCampaign(path)) return true;
+    }
+    return false;
+}
+
 void Game::loadSave() {
+    if (savePath.empty()) {  // as with no save file: nothing beyond the first mission is open
+        highestUnlocked = 0;
+        return;
+    }
     SaveRecord record;
     record.highestUnlocked = highestUnlocked;
     record.intelBudget = static_cast<std::int32_t>(intelBudget);
@@ -61,7 +72,7 @@ void Game::loadSave() {
     for (std::size_t i = 0; i < kMaxMissions; ++i)
         record.missionCompleted[i] = missionCompleted[i] != 0;
 
-    readSaveFile(kSaveFileName, record, campaignMaps.size());
+    readSaveFile(savePath, record, campaignMaps.size());
 
     highestUnlocked = record.highestUnlocked;
     intelBudget = static_cast<std::uint32_t>(record.intelBudget);
@@ -73,6 +84,7 @@ void Game::loadSave() {
 }
 
 void Game::writeSave() {
+    if (savePath.empty()) return;
     SaveRecord record;
     record.highestUnlocked = highestUnlocked;
     record.intelBudget = static_cast<std::int32_t>(intelBudget);
@@ -81,7 +93,7 @@ void Game::writeSave() {
     record.perkSafeAssist = perkSafeAssist != 0;
     for (std::size_t i = 0; i < kMaxMissions; ++i)
         record.missionCompleted[i] = missionCompleted[i] != 0;
-    writeSaveFile(kSaveFileName, record);  // a save that cannot be written is ignored
+    writeSaveFile(savePath, record);  // a save that cannot be written is ignored
 }
 
 }  // namespace nj

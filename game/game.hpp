@@ -139,6 +139,8 @@ class Game {
 
     // Campaign, mission builder and save (game/campaign.cpp, game/mission_builder.cpp).
     bool loadCampaign(const std::string& path);
+    // The first of `paths` that loads; false when none does.
+    bool loadFirstCampaign(const std::vector<std::string>& paths);
     // Takes the campaign's map tokens and reads each mission's summary from
     // them once; a token that does not decode gets the builder's defaults.
     void setCampaignMaps(std::vector<std::string> tokens);
@@ -286,6 +288,10 @@ class Game {
     bool slowDetectionOn() const { return perkSlowDetection || assists.slowDetection; }
     bool softStepOn() const { return perkSoftStep || assists.softStep; }
     bool safeAssistOn() const { return perkSafeAssist || assists.safe; }
+    // Where campaign progress is read and written: the player's folder, or
+    // the working directory when the game runs portable. Empty: progress is
+    // neither read nor written (a mission played on its own).
+    std::string savePath = "save.dat";
 
   private:
     // "--" for every mission: no grade yet.

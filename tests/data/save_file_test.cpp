@@ -107,7 +107,8 @@ TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOn
     nj::SaveRecord r;
     EXPECT_FALSE(nj::writeSaveFile(path, r));
     EXPECT_EQ(contents(), "0 999 0 0 0\n0 0 0 0 \n");
-    EXPECT_FALSE(nj::writeSaveFile("no/such/save.dat", r));
+    // A folder that cannot be made (a file holds its name) fails the save.
+    EXPECT_FALSE(nj::writeSaveFile(path + "/save.dat", r));
 }
 
 }  // namespace

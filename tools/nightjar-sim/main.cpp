@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 
+#include "data/player_files.hpp"
 #include "data/regular_file.hpp"
 #include "game/game.hpp"
 #include "tools/nightjar-sim/script.hpp"
@@ -52,10 +53,13 @@ int main(int argc, char** argv) {
     // No sound device: the engine stand-in only keeps its enabled flag.
     nj::SilentAudio audio;
     nj::Game game(nullptr, &audio);
+    // The same data and the same save the game would use from here.
+    const nj::GameLocation location = nj::locateGameData(nj::executableDir(), NJ_INSTALL_DATA_DIR);
+    game.savePath = nj::PlayerFiles::forLocation(location).path(nj::PlayerFile::Save);
     if (!campaign.empty()) {
         game.loadCampaign(campaign);
-    } else if (!game.loadCampaign("campaign_maps.json")) {
-        game.loadCampaign("../campaign_maps.json");
+    } else {
+        game.loadFirstCampaign(location.campaignPaths());
     }
     game.update(0.0f);  // the first frame before any input, as the game does
 
