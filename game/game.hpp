@@ -32,6 +32,8 @@ namespace vk {
 inline constexpr std::uint32_t kTab = 9, kEnter = 13, kShift = 16, kEsc = 27, kSpace = 32;
 inline constexpr std::uint32_t kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 inline constexpr std::uint32_t kA = 'A', kD = 'D', kE = 'E', kP = 'P', kR = 'R', kS = 'S', kW = 'W';
+inline constexpr std::uint32_t kO =
+    'O';  // the options screen, from the dossier or the pause screen
 inline constexpr std::uint32_t kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
 }  // namespace vk
 
@@ -94,6 +96,8 @@ enum class FailReason : std::uint8_t {
     Expired = 3,   // a timed directive ran out
 };
 
+class PlayerOptions;
+
 class Game {
   public:
     Game(RendererLink* rendererLink, AudioSink* audioSink);
@@ -131,6 +135,17 @@ class Game {
     // The page's numeric arguments, converted with saturation (NaN gives 0).
     void selectMissionFromPage(double missionIndexArg);
     void setApproachFromPage(double approachArg);
+
+    // The options screen (game/options_input.cpp). It opens over the dossier
+    // and the pause screen, takes every key while open, and Esc closes it.
+    // Without player options (headless, no shell) nothing opens.
+    void openOptions();
+    void closeOptions();
+    void stepOptionFromPage(double rowArg);
+    void lowerOptionFromPage(double rowArg);
+    void setVolumeFromPage(double percentArg);
+    void listenForKeyFromPage(double targetArg);
+    void resetBindings();
 
     // Mission flow (game/mission_flow.cpp).
     void startOrAdvance();
@@ -279,6 +294,8 @@ class Game {
     InputDevice inputDevice = InputDevice::Keyboard;
     // Set by the shell from the player's options; none by default.
     Assists assists;
+    PlayerOptions* options = nullptr;  // not owned; null: no options screen
+    std::uint8_t optionsOpen = 0;
     // Toggled by the sneak key when sneaking toggles; cleared by a mission load.
     std::uint8_t sneakLatched = 0;
     // An assist was on at some step of this mission; the last win had one.

@@ -23,6 +23,18 @@ constexpr float kPageWidth = 1280.0f, kPageHeight = 720.0f;
 void Game::onKeyDown(std::uint32_t key) {
     if (overlay) overlay->forwardKeyDown(key);
 
+    // The options screen takes the keyboard: the page walks its rows, and
+    // only Esc means something to the game.
+    if (optionsOpen) {
+        if (key == vk::kEsc) closeOptions();
+        return;
+    }
+    if (key == vk::kO && options &&
+        (gameState == GameState::Briefing || gameState == GameState::Paused)) {
+        openOptions();
+        return;
+    }
+
     // The safe takes the keyboard: only taps and the way out count.
     if (safeActive) {
         if (key == vk::kSpace || key == vk::kE) {
