@@ -35,8 +35,10 @@ enum class PadButton : std::uint8_t {
 
 enum class PadAxis : std::uint8_t { LeftX, LeftY, LeftTrigger, RightTrigger, Count };
 
-// What the pad's buttons mean depends on where the player is.
-enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended };
+// What the pad's buttons mean depends on where the player is. On the options
+// screen the d-pad walks and changes the rows (the arrow keys), A confirms,
+// B or Start leaves; X opens that screen from the dossier and the pause screen.
+enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended, Options };
 
 struct PadContext {
     PadScreen screen = PadScreen::Dossier;
@@ -55,8 +57,14 @@ struct StickKeys {
     bool up = false, down = false, left = false, right = false, sneak = false;
     bool any() const { return up || down || left || right; }
 };
-// x, y in -1..1 (y grows downwards, as on the pad). Eight directions.
-StickKeys stickKeys(float x, float y);
+// x, y in -1..1 (y grows downwards, as on the pad). Eight directions; tilts
+// inside `deadZone` are none (a dead zone past the sneak limit walks at once).
+StickKeys stickKeys(float x, float y, float deadZone = kStickDeadZone);
+
+// The button a physical press stands for, with the player's pad bindings:
+// `assignment[role]` is the physical button (A, B, X, Y, Back, Start as 0..5)
+// that plays that role. Buttons past Start are never rebound.
+PadButton roleButton(PadButton physical, const std::array<int, 6>& assignment);
 
 class GamepadMapper {
   public:
@@ -68,6 +76,9 @@ class GamepadMapper {
     void axis(PadAxis axis, float value);
     // Lets go of everything the pad holds (unplugged, or focus lost).
     void releaseAll();
+    // The stick's dead zone, 0..1 of a full tilt.
+    void setDeadZone(float deadZone);
+    float deadZone() const { return deadZone_; }
 
     bool holds(std::uint32_t key) const;
 
@@ -93,6 +104,7 @@ class GamepadMapper {
     std::array<std::uint32_t, kKeyCount> holders_{};  // virtual-key code -> sources
     std::array<std::uint32_t, static_cast<std::size_t>(PadButton::Count)> pressedKey_{};
     std::array<float, static_cast<std::size_t>(PadAxis::Count)> axes_{};
+    float deadZone_ = kStickDeadZone;
 };
 
 }  // namespace nj

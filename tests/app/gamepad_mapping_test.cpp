@@ -48,6 +48,34 @@ TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
     }
 }
 
+// The options' dead zone: a wider one ignores a tilt the default takes, and
+// the mapper lets go of a held direction when its zone grows past the tilt.
+TEST(GamepadStick, TheDeadZoneFollowsTheOptions) {
+    EXPECT_TRUE(nj::stickKeys(0.3f, 0.0f).right);
+    EXPECT_FALSE(nj::stickKeys(0.3f, 0.0f, 0.4f).right);
+    EXPECT_TRUE(nj::stickKeys(0.1f, 0.0f, 0.05f).right);
+    Recorder r;
+    r.mapper.axis(nj::PadAxis::LeftX, 0.3f);
+    EXPECT_TRUE(r.mapper.holds(vk::kD));
+    r.mapper.setDeadZone(0.4f);
+    EXPECT_FALSE(r.mapper.holds(vk::kD));
+    r.mapper.setDeadZone(NAN);
+    EXPECT_EQ(r.mapper.deadZone(), nj::kStickDeadZone);
+}
+
+// Pad bindings: the physical button plays the role the player gave it, and
+// the buttons that are not rebound stay what they are.
+TEST(GamepadButtons, APhysicalButtonPlaysTheRoleItWasGiven) {
+    const std::array<int, 6> defaults{0, 1, 2, 3, 4, 5};
+    const std::array<int, 6> swapped{2, 1, 0, 3, 5, 4};  // A<->X, Back<->Start
+    EXPECT_EQ(nj::roleButton(PadButton::A, defaults), PadButton::A);
+    EXPECT_EQ(nj::roleButton(PadButton::A, swapped), PadButton::X);
+    EXPECT_EQ(nj::roleButton(PadButton::X, swapped), PadButton::A);
+    EXPECT_EQ(nj::roleButton(PadButton::Start, swapped), PadButton::Back);
+    EXPECT_EQ(nj::roleButton(PadButton::B, swapped), PadButton::B);
+    EXPECT_EQ(nj::roleButton(PadButton::DpadUp, swapped), PadButton::DpadUp);
+}
+
 TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
     struct Case {
         PadButton button;
@@ -61,7 +89,16 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
     const Case cases[] = {
         {PadButton::A, PadScreen::Paused, vk::kP},
         {PadButton::A, PadScreen::Ended, vk::kEnter},
-        {PadButton::X, PadScreen::Dossier, 0},
+        {PadButton::X, PadScreen::Dossier, vk::kO},  // the options screen
+        {PadButton::X, PadScreen::Paused, vk::kO},
+        {PadButton::X, PadScreen::Ended, 0},
+        {PadButton::A, PadScreen::Options, vk::kEnter},
+        {PadButton::B, PadScreen::Options, vk::kEsc},
+        {PadButton::Start, PadScreen::Options, vk::kEsc},
+        {PadButton::DpadUp, PadScreen::Options, vk::kUp},  // not the dossier's approach keys
+        {PadButton::DpadRight, PadScreen::Options, vk::kRight},
+        {PadButton::X, PadScreen::Options, 0},
+        {PadButton::Back, PadScreen::Options, 0},
         {PadButton::B, PadScreen::Dossier, 0},  // Esc there would quit the game
         {PadButton::B, PadScreen::Ended, 0},
         {PadButton::Start, PadScreen::Dossier, vk::kEnter},
