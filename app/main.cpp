@@ -15,6 +15,7 @@
 #include "app/frame_clock.hpp"
 #include "app/gamepads.hpp"
 #include "app/globals.hpp"
+#include "app/options_shell.hpp"
 #include "app/overlay_canvas.hpp"
 #include "app/pad_script.hpp"
 #include "app/rumble_cues.hpp"
@@ -24,6 +25,7 @@
 #include "data/package.hpp"
 #include "data/player_files.hpp"
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 #include "render/scene/scene_renderer.hpp"
 #include "render/vulkan_renderer.hpp"
 #include "ui/overlay_ui.hpp"
@@ -180,6 +182,13 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         Gamepads gamepads;  // controllers already plugged in are reported from here on
         g_gamepads = &gamepads;
         game.savePath = playerFiles.path(PlayerFile::Save);
+        // The player's options, before the window is first shown.
+        PlayerOptions playerOptions(playerFiles.path(PlayerFile::Settings));
+        playerOptions.load();
+        OptionsShell optionsShell(playerOptions, window, audio, gamepads);
+        optionsShell.start(game);
+        game.options = &playerOptions;
+        g_optionsShell = &optionsShell;
         game.loadFirstCampaign(location.campaignPaths());
 
         game.update(0.0f);
@@ -193,6 +202,9 @@ int runGame(ShellWindow& window, const CommandLine& options) {
                          options.screenshotPath.c_str());
             status = 1;
         }
+        optionsShell.finish(!options.testMode);
+        g_optionsShell = nullptr;
+        game.options = nullptr;
         g_gamepads = nullptr;
         g_game = nullptr;
         g_renderer = nullptr;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 #include "game/rules_math.hpp"
 #include "game/shared_tuning.hpp"
 
@@ -162,7 +163,9 @@ void Game::openDossier() {
 }
 
 void Game::toggleAudio() {
-    if (audio) audio->setEnabled(!audio->enabled());
+    if (!audio) return;
+    audio->setEnabled(!audio->enabled());
+    if (options) options->setMuted(!audio->enabled());  // the mute is remembered
 }
 
 void Game::quitGame() {

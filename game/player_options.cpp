@@ -112,11 +112,22 @@ void PlayerOptions::setFullScreen(bool on) {
     changed();
 }
 
+void PlayerOptions::setMuted(bool on) {
+    if (on == settings_.muted) return;
+    settings_.muted = on;
+    changed();
+}
+
 void PlayerOptions::setWindow(const WindowPlacement& placement) {
     if (!placement.known() || placement == settings_.window) return;
     settings_.window = placement;
-    // Where the window was left is remembered quietly: it is written with the
-    // next change, not on every drag.
+    windowMoved_ = true;
+}
+
+void PlayerOptions::keepWindowPlacement() {
+    if (!windowMoved_) return;
+    windowMoved_ = false;
+    save();
 }
 
 void PlayerOptions::resetBindings() {
@@ -158,6 +169,7 @@ bool PlayerOptions::offerPadButton(int button) {
 }
 
 void PlayerOptions::changed() {
+    windowMoved_ = false;  // written with the rest
     save();
     if (onChange) onChange(settings_);
 }

@@ -63,7 +63,11 @@ class PlayerOptions {
     void step(OptionRow row, int direction);
     void setVolume(double percent);
     void setFullScreen(bool on);
+    void setMuted(bool on);
+    // Where the window is left: noted quietly while it moves, and written by
+    // keepWindowPlacement (at exit), so a drag does not write a file per step.
     void setWindow(const WindowPlacement& placement);
+    void keepWindowPlacement();
     void resetBindings();
 
     // Rebinding waits for the next key or button.
@@ -89,6 +93,7 @@ class PlayerOptions {
     std::string path_;
     Settings settings_;
     bool damaged_ = false;  // the file on disk is the player's damaged one
+    bool windowMoved_ = false;
     std::string loadProblem_;
     int listening_ = kNotListening;
     std::string message_;
