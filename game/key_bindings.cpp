@@ -66,14 +66,15 @@ constexpr NamedKey kNamedKeys[] = {
     {99, "KEYPAD ."},
     {100, "\\"},
     {101, "MENU"},
-    {224, "LEFT CTRL"},
-    {225, "LEFT SHIFT"},
-    {226, "LEFT ALT"},
-    {227, "LEFT GUI"},
-    {228, "RIGHT CTRL"},
-    {229, "RIGHT SHIFT"},
-    {230, "RIGHT ALT"},
-    {231, "RIGHT GUI"},
+    // Either side's modifier plays the same part: they share a name.
+    {224, "CTRL"},
+    {225, "SHIFT"},
+    {226, "ALT"},
+    {227, "GUI"},
+    {228, "CTRL"},
+    {229, "SHIFT"},
+    {230, "ALT"},
+    {231, "GUI"},
 };
 
 std::size_t indexOf(BoundAction action) {

@@ -175,7 +175,7 @@ void PlayerOptions::changed() {
 }
 
 bool PlayerOptions::save() {
-    if (path_.empty()) return false;
+    if (path_.empty() || !writable_) return false;
     // The player's damaged file is kept for them, once, beside the new one.
     if (damaged_) {
         std::rename(path_.c_str(), (path_ + ".bad").c_str());

@@ -52,6 +52,8 @@ class PlayerOptions {
 
     // Reads the file; its one problem line, if any, goes to stderr.
     void load();
+    // A reader only (the headless harness): changes are kept in memory.
+    void keepFileUnwritten() { writable_ = false; }
     const Settings& settings() const { return settings_; }
     // What the file said wrong at load ("" when nothing).
     const std::string& loadProblem() const { return loadProblem_; }
@@ -94,6 +96,7 @@ class PlayerOptions {
     Settings settings_;
     bool damaged_ = false;  // the file on disk is the player's damaged one
     bool windowMoved_ = false;
+    bool writable_ = true;
     std::string loadProblem_;
     int listening_ = kNotListening;
     std::string message_;

@@ -36,6 +36,14 @@ constexpr PageCommand kPageCommands[] = {
     {"triggerTumblerTap", nullptr, onGame<&Game::tapTumbler>},
     {"abortSafe", nullptr, onGame<&Game::abortSafe>},
     {"triggerSafe", nullptr, onGame<&Game::triggerSafe>},
+    // The options screen; without player options they do nothing.
+    {"openOptions", nullptr, onGame<&Game::openOptions>},
+    {"closeOptions", nullptr, onGame<&Game::closeOptions>},
+    {"setOption", "row", onGameWithNumber<&Game::stepOptionFromPage>},
+    {"lowerOption", "row", onGameWithNumber<&Game::lowerOptionFromPage>},
+    {"setVolume", "percent", onGameWithNumber<&Game::setVolumeFromPage>},
+    {"listenForKey", "target", onGameWithNumber<&Game::listenForKeyFromPage>},
+    {"resetBindings", nullptr, onGame<&Game::resetBindings>},
 };
 
 }  // namespace

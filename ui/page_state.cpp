@@ -12,6 +12,7 @@
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
 #include "game/shared_tuning.hpp"
+#include "ui/page_options_state.hpp"
 
 namespace nj {
 namespace {
@@ -205,6 +206,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     f.key("operativeY")
         .number(game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
     f.key("inputDevice").string(game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
+    writeOptionsExtras(f, game);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";
 }

@@ -7,6 +7,7 @@
 #include "data/player_files.hpp"
 #include "data/regular_file.hpp"
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 #include "tools/nightjar-sim/script.hpp"
 
 namespace {
@@ -55,7 +56,15 @@ int main(int argc, char** argv) {
     nj::Game game(nullptr, &audio);
     // The same data and the same save the game would use from here.
     const nj::GameLocation location = nj::locateGameData(nj::executableDir(), NJ_INSTALL_DATA_DIR);
-    game.savePath = nj::PlayerFiles::forLocation(location).path(nj::PlayerFile::Save);
+    const nj::PlayerFiles playerFiles = nj::PlayerFiles::forLocation(location);
+    game.savePath = playerFiles.path(nj::PlayerFile::Save);
+    // The player's options as the game reads them, so the harness shows what a
+    // player would see; a script's changes never reach the player's file.
+    nj::PlayerOptions playerOptions(playerFiles.path(nj::PlayerFile::Settings));
+    playerOptions.load();
+    playerOptions.keepFileUnwritten();
+    playerOptions.applyTo(game);
+    game.options = &playerOptions;
     if (!campaign.empty()) {
         game.loadCampaign(campaign);
     } else {
