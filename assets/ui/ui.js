@@ -450,7 +450,7 @@
   var ACTION_LABELS = ["MOVE UP", "MOVE DOWN", "MOVE LEFT", "MOVE RIGHT", "SNEAK", "INTERACT / SMOKE", "TAKEDOWN",
                        "PAUSE", "DOSSIER", "RETRY", "APPROACH 1", "APPROACH 2", "APPROACH 3", "APPROACH 4"];
   var PAD_ROLES = ["interact", "cancel", "takedown", "retry", "dossier", "pause"];
-  var PAD_LABELS = ["INTERACT / CONFIRM", "BACK OUT", "TAKEDOWN / OPTIONS", "RETRY", "DOSSIER", "PAUSE"];
+  var PAD_LABELS = ["PAD: INTERACT / CONFIRM", "PAD: BACK OUT", "PAD: TAKEDOWN / OPTIONS", "PAD: RETRY", "PAD: DOSSIER", "PAD: PAUSE"];
   function percent(v) { return (v | 0) + "%"; }
   function onOff(v) { return v ? "ON" : "OFF"; }
   var OPTION_ROWS = [
