@@ -149,6 +149,13 @@ class RealPage : public nj::test::BuiltPackageTest {
         in >> b.left >> b.top >> b.right >> b.bottom;
         return b;
     }
+    // A key-down as the overlay forwards one (a Windows key code).
+    void key(int code) {
+        web::KeyEvent event;
+        event.type = web::KeyEventType::RawKeyDown;
+        event.virtualKeyCode = code;
+        page.view->fireKeyEvent(event);
+    }
     bool errorsLogged() const {
         for (const auto& line : page.log.lines) {
             if (line.level == web::LogLevel::Error) return true;
@@ -562,6 +569,122 @@ TEST_F(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
     game.inputDevice = nj::InputDevice::Gamepad;
     sync();
     EXPECT_EQ(text("prompt"), "[X] SILENT TAKEDOWN");
+}
+
+}  // namespace
+
+namespace {
+
+// The options screen at every text size: each row's name and value stay apart
+// inside the row, the longest rebinding message fits its line, and walking
+// the list keeps the selected row in sight.
+TEST_F(RealPage, OptionsScreenFitsAtEveryTextSize) {
+    game.gameState = nj::GameState::Briefing;
+    game.optionsOpen = 1;
+    const std::string longest =
+        "s.optionsMessage = 'TAKEDOWN / OPTIONS ON START, INTERACT / CONFIRM MOVED TO BACK';"
+        "s.keyNames.interact = 'PRINT SCREEN'; s.settings.muted = true;";
+    for (const int size : {100, 125, 150}) {
+        const std::string where = "text " + std::to_string(size) + " %";
+        const std::string setSize = "s.settings.textSize = " + std::to_string(size) + ";";
+        sync(setSize + longest);
+        ASSERT_TRUE(hasClass("optionsscreen", "shown")) << where;
+        const int rows = std::stoi(page.js("document.querySelectorAll('.orow').length"));
+        ASSERT_GT(rows, 30);
+        for (int step = 0; step < rows + 2; ++step) {
+            std::vector<Fit> fits = {{"cline", "#optmsg", ".optmsg"},
+                                     {"apart", ".opthint", "#optback"}};
+            for (int i = 0; i < rows; ++i) {
+                const std::string row = "#orow" + std::to_string(i);
+                if (hasClass("orow" + std::to_string(i), "off")) continue;
+                fits.push_back({"line", row + " .olabel", "#optrows"});
+                if (!hasClass("orow" + std::to_string(i), "osection")) {
+                    fits.push_back({"apart", row + " .olabel", row + " .ovalue"});
+                    fits.push_back({"rline", row + " .ovalue", "#optrows"});
+                }
+            }
+            expectFits(fits, where + ", step " + std::to_string(step));
+            const Box list = rectOf("optrows");
+            const Box selected = rectOf(page.js("document.querySelector('.orow.selected').id"));
+            EXPECT_GE(selected.top, list.top - 0.5) << where;
+            EXPECT_LE(selected.bottom, list.bottom + 0.5) << where;
+            key(40);  // down the list
+            sync(setSize + longest);
+        }
+        const Box panel = rectOf("optpanel");
+        EXPECT_LE(panel.bottom, 720.0) << where;
+        for (int up = 0; up < rows + 2; ++up) key(38);
+    }
+    EXPECT_FALSE(errorsLogged());
+}
+
+// Every hint and prompt names the key or button as bound, and a controller
+// is never shown a key it has no button for.
+TEST_F(RealPage, HintsNameTheKeysAsBound) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    game.cipherAcquired = 1;
+    game.playerPos = {game.terminal.x - 30.0f, game.terminal.y};
+    sync(
+        "s.keyNames.interact = 'I'; s.keyNames.sneak = 'CTRL'; s.keyNames.moveUp = 'Z';"
+        "s.keyNames.moveLeft = 'Q'; s.keyNames.pause = 'F9';");
+    EXPECT_EQ(text("prompt"), "[I] DECRYPT SAFE TERMINAL");
+    EXPECT_NE(text("hints").find("ZQSD / ARROWS"), std::string::npos) << text("hints");
+    EXPECT_NE(text("hints").find("CTRL"), std::string::npos) << text("hints");
+    EXPECT_NE(text("resume").find("F9"), std::string::npos) << text("resume");
+    EXPECT_NE(text("quit").find("F9 / ESC"), std::string::npos) << text("quit");
+
+    game.inputDevice = nj::InputDevice::Gamepad;
+    sync("s.padButtons.interact = 'X'; s.padButtons.takedown = 'A';");
+    EXPECT_EQ(text("prompt"), "[X] DECRYPT SAFE TERMINAL");
+    // Hidden badges keep their text: what counts is that they are not shown.
+    for (const char* id : {"quit", "ap0", "ap3"}) {
+        EXPECT_EQ(page.js("document.querySelector('#" + std::string(id) +
+                          " .key').classList.contains('nokey')"),
+                  "true")
+            << id << " shows a key the pad has no button for";
+    }
+    EXPECT_EQ(page.js("document.querySelector('[data-needs=fullscreen]').style.display"), "none");
+    EXPECT_FALSE(hasClass("resume", "nokey"));
+
+    EXPECT_NE(text("prevop").find("LB"), std::string::npos) << text("prevop");
+    EXPECT_NE(text("nextop").find("RB"), std::string::npos) << text("nextop");
+    EXPECT_TRUE(hasClass("root", "on-pad"));  // where LB / RB show
+    game.inputDevice = nj::InputDevice::Keyboard;
+    sync();
+    EXPECT_EQ(page.js("document.querySelector('#quit .key').classList.contains('nokey')"), "false");
+    EXPECT_EQ(page.js("document.querySelector('[data-needs=fullscreen]').style.display"), "");
+}
+
+// The texts read in play grow with the text size and still fit: prompts,
+// banners, the safe's help; and a win with an assist says so.
+TEST_F(RealPage, PlayTextsFitAtTheLargestTextSize) {
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        game.gameState = nj::GameState::Playing;
+        for (const std::string& banner : bannersOf(game)) {
+            game.showBanner(banner, 1.0f, nj::kCyan);
+            sync("s.settings.textSize = 150;");
+            EXPECT_EQ(check({"cline", "#bannertext", "#banner"}), "ok") << banner;
+        }
+        game.gameState = nj::GameState::Briefing;
+        game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, nj::kRuby);
+        sync("s.settings.textSize = 150;");
+        EXPECT_EQ(check({"cline", "#bannertext", "#banner"}), "ok");
+    }
+    const double normal = rectOf("prompt").bottom - rectOf("prompt").top;
+    game.gameState = nj::GameState::Playing;
+    game.nearIntel = 1;
+    sync("s.settings.textSize = 150;");
+    EXPECT_GT(rectOf("prompt").bottom - rectOf("prompt").top, normal);
+    EXPECT_EQ(check({"line", "#prompt", "#root"}), "ok");
+
+    game.gameState = nj::GameState::MissionComplete;
+    sync("s.assisted = true;");
+    EXPECT_TRUE(hasClass("assisted", "shown"));
+    EXPECT_EQ(check({"apart", "#grade", "#assisted"}), "ok");
+    sync("s.assisted = false;");
+    EXPECT_FALSE(hasClass("assisted", "shown"));
 }
 
 }  // namespace
