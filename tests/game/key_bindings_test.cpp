@@ -107,9 +107,9 @@ TEST(KeyBindings, PadButtonsSwapAndRefuseWhatIsNoButton) {
 
 TEST(KeyBindings, PositionsAreNamedAsAUsBoardPrintsThem) {
     const std::pair<int, const char*> cases[] = {
-        {4, "A"},    {29, "Z"},        {30, "1"},           {39, "0"},
-        {58, "F1"},  {69, "F12"}, {229, "SHIFT"},      {225, "SHIFT"}, {44, "SPACE"},
-        {43, "TAB"}, {89, "KEYPAD 1"}, {400, "KEY 400"}};
+        {4, "A"},      {29, "Z"},   {30, "1"},        {39, "0"},
+        {58, "F1"},    {69, "F12"}, {229, "SHIFT"},   {225, "SHIFT"},
+        {44, "SPACE"}, {43, "TAB"}, {89, "KEYPAD 1"}, {400, "KEY 400"}};
     for (const auto& [position, name] : cases) EXPECT_EQ(keyPositionName(position), name);
 }
 
