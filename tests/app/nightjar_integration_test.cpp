@@ -120,6 +120,54 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
     EXPECT_GT(loud, 200u) << "the walk made no sound";
 }
 
+// Samples louder than a whisper in what OpenAL's file writer recorded; -1
+// when nothing was recorded.
+long loudSamples(const fs::path& wav) {
+    std::ifstream in(wav, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    const std::string text(bytes.begin(), bytes.end());
+    const std::size_t data = text.find("data");
+    if (data == std::string::npos) return -1;
+    long loud = 0;
+    for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
+        const int sample = static_cast<std::int16_t>(
+            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        loud += std::abs(sample) > 1000;
+    }
+    return loud;
+}
+
+// The options screen driven like a player would: the volume turned down and
+// MOVE RIGHT bound to L through the page; L then walks the operative (its
+// footsteps are heard) and D, no longer bound, does not. The choices are in
+// settings.json, and a second start takes them from there.
+TEST(NightjarOptions, ABindingAndTheVolumeSetOnThePageMoveTheOperativeAndPersist) {
+    const GameFolder folder("options", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    std::ofstream(dir / "alsoft.conf")
+        << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n[wave]\nfile=played.wav\n";
+    const ProgramRun rebound = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NJ_REBIND_SCRIPT "' '" NIGHTJAR_PATH "' l rebind",
+        "ALSOFT_CONF=alsoft.conf");
+    EXPECT_NE(rebound.output.find("exit 0"), std::string::npos) << rebound.output;
+    EXPECT_FALSE(hasValidationMessage(rebound.output)) << rebound.output;
+    std::ostringstream settings;
+    settings << std::ifstream(dir / "settings.json").rdbuf();
+    EXPECT_NE(settings.str().find("\"volume\": 80,"), std::string::npos) << settings.str();
+    EXPECT_NE(settings.str().find("\"moveRight\": 15,"), std::string::npos) << settings.str();
+    const long walkedWithL = loudSamples(dir / "played.wav");
+
+    const ProgramRun oldKey = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NJ_REBIND_SCRIPT "' '" NIGHTJAR_PATH "' d", "ALSOFT_CONF=alsoft.conf");
+    EXPECT_NE(oldKey.output.find("exit 0"), std::string::npos) << oldKey.output;
+    const long heldD = loudSamples(dir / "played.wav");
+    ASSERT_GE(walkedWithL, 0) << "no recording";
+    ASSERT_GE(heldD, 0) << "no recording";
+    EXPECT_GT(walkedWithL, 200) << "L did not walk the operative";
+    EXPECT_LT(heldD * 4, walkedWithL) << "D still walks the operative";
+}
+
 // Red less blue: the selected operation card's gold-brown is warm (> 8), an
 // unselected card's navy cool (< -8).
 int warmth(std::uint32_t c) {
