@@ -126,6 +126,8 @@ bool isReservedKey(int scancode) {
 }
 
 std::uint32_t boundKeyCode(const KeyPositions& keys, int scancode, std::uint32_t layoutCode) {
+    // A key whose position nobody knows (a made-up event) is taken at its label.
+    if (scancode <= 0) return layoutCode;
     const int position = sharedPosition(scancode);
     for (std::size_t i = 0; i < kBoundActionCount; ++i) {
         if (keys[i] == position) return kActionCodes[i];

@@ -43,7 +43,8 @@ bool isReservedKey(int scancode);
 
 // The key code a press at `scancode` gives. `layoutCode` is the code the key's
 // label has on the player's layout (what the game used before bindings); it
-// is used for keys no action is bound to.
+// is used for keys no action is bound to, and for a key of no known position
+// (scancode 0: an event made up by a script, say).
 std::uint32_t boundKeyCode(const KeyPositions& keys, int scancode, std::uint32_t layoutCode);
 
 // The key at a position as a US board prints it ("W", "LEFT SHIFT", "F1").
