@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <set>
 
@@ -22,6 +23,15 @@ namespace {
 constexpr const char* kPackageName = "game.nj3p";
 constexpr const char* kCampaignName = "campaign_maps.json";
 constexpr const char* kGameFolderName = "nightjar/";
+
+// Where an install puts the data, seen from the installed executable's folder
+// ("../share/games/nightjar"), so an install moved to another prefix, or
+// packaged under one it was not configured for, still finds its data.
+#ifdef NJ_DATA_DIR_FROM_EXECUTABLE
+constexpr const char* kDataFromExecutable = NJ_DATA_DIR_FROM_EXECUTABLE;
+#else
+constexpr const char* kDataFromExecutable = "";
+#endif
 
 bool isRegularFile(const std::string& path) {
     struct stat info {};
@@ -96,7 +106,13 @@ std::vector<std::string> GameLocation::campaignPaths() const {
 
 GameLocation locateGameData(const std::string& executableDir, const std::string& installDataDir) {
     if (holdsGameData("")) return {};
-    for (const std::string& candidate : {executableDir, installDataDir}) {
+    const std::string installBesideExecutable =
+        executableDir.empty() || *kDataFromExecutable == '\0'
+            ? std::string()
+            : asFolder(std::filesystem::path(asFolder(executableDir) + kDataFromExecutable)
+                           .lexically_normal()
+                           .string());
+    for (const std::string& candidate : {executableDir, installBesideExecutable, installDataDir}) {
         if (candidate.empty()) continue;
         const std::string folder = asFolder(candidate);
         if (holdsGameData(folder)) return {folder, false};

@@ -24,8 +24,9 @@ struct GameLocation {
     std::vector<std::string> campaignPaths() const;
 };
 
-// The working directory first, then `executableDir`, then `installDataDir`
-// (either may be empty: not looked at). Data found nowhere runs portable,
+// The working directory first, then `executableDir`, then the install's data
+// folder as seen from `executableDir` (wherever the install was moved), then
+// `installDataDir` (either may be empty: not looked at). Data found nowhere runs portable,
 // as the game always ran.
 GameLocation locateGameData(const std::string& executableDir, const std::string& installDataDir);
 

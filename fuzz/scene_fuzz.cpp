@@ -21,9 +21,9 @@ namespace {
 class CpuFrame final : public nj::Batch {
   public:
     CpuFrame() : vertices_(nj::kVerticesPerSlot) {}
-    void record(const nj::Game& game) {
+    void record(const nj::Game& game, const nj::SceneAccessibility& accessibility) {
         startBatches(vertices_.data(), static_cast<std::uint32_t>(vertices_.size()));
-        nj::drawScene(*this, game);
+        nj::drawScene(*this, game, accessibility);
         flushBatch();
         stopBatches();
     }
@@ -57,9 +57,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     game.loadMission(true);
     game.onKeyDown(nj::vk::kD);
     game.onKeyDown(nj::vk::kS);
+    // The last frame is drawn with every accessibility choice on as well.
+    constexpr nj::SceneAccessibility kEveryChoice{true, true, true};
     for (int step = 0; step < 3; ++step) {
         game.update(1.0f / 60.0f);
-        frame.record(game);
+        frame.record(game, {});
+        if (step == 2) frame.record(game, kEveryChoice);
     }
     return 0;
 }

@@ -16,6 +16,7 @@ BUILD_PACKAGES=(
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth vulkan-validationlayers
   clang libclang-rt-14-dev clang-format-14 fonts-dejavu-core xdotool x11-utils libx11-dev
+  desktop-file-utils appstream groff-base dpkg-dev file
 )
 
 # Node.js and npm only matter once the page pins npm packages.

@@ -18,19 +18,25 @@ void drawSmoke(Batch& batch, const Game& game) {
     }
 }
 
-// Glowing streaks add light, so they are drawn additively; the rest of the
-// frame goes back to ordinary blending.
 void drawTracers(Batch& batch, const Game& game) {
+    drawTracersWith(batch, game, SceneAccessibility{});
+}
+
+// Glowing streaks add light, so they are drawn additively; the rest of the
+// frame goes back to ordinary blending. With reduced flashing a streak is laid
+// over the floor in its colour, without the white-hot core that flares.
+void drawTracersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (game.tracers.empty()) return;
-    batch.setAdditiveBlend(true);
+    const bool flare = !accessibility.reducedFlashing;
+    if (flare) batch.setAdditiveBlend(true);
     for (const Tracer& tr : game.tracers) {
         const float t = std::max(tr.life / tr.maxLife, 0.0f);
         const Color glow =
             tr.flag ? Color{0.55f, 0.88f, 1.0f, 0.85f * t} : Color{1.0f, 0.65f, 0.22f, 0.9f * t};
         drawLine(batch, tr.x0, tr.y0, tr.x1, tr.y1, 3.0f, glow);
-        drawLine(batch, tr.x0, tr.y0, tr.x1, tr.y1, 1.2f, {1, 1, 1, t});
+        if (flare) drawLine(batch, tr.x0, tr.y0, tr.x1, tr.y1, 1.2f, {1, 1, 1, t});
     }
-    batch.setAdditiveBlend(false);
+    if (flare) batch.setAdditiveBlend(false);
 }
 
 void drawDust(Batch& batch, const Game& game) {
@@ -39,16 +45,23 @@ void drawDust(Batch& batch, const Game& game) {
 }
 
 void drawParticles(Batch& batch, const Game& game) {
+    drawParticlesWith(batch, game, SceneAccessibility{});
+}
+
+// Sparks flare additively with white-hot cores; with reduced flashing they are
+// coloured flecks that fade out, lighting nothing.
+void drawParticlesWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (game.particles.empty()) return;
-    batch.setAdditiveBlend(true);
+    const bool flare = !accessibility.reducedFlashing;
+    if (flare) batch.setAdditiveBlend(true);
     for (const Particle& p : game.particles) {
         const float t = std::max(p.life / std::max(p.maxLife, 0.01f), 0.0f);
         drawLine(batch, p.x, p.y, p.x - 0.025f * p.vx, p.y - 0.025f * p.vy, 1.1f * p.size,
                  {p.r, p.g, p.b, 0.85f * t});
         fillCircle(batch, p.x, p.y, 1.4f * p.size, {p.r, p.g, p.b, 0.7f * t}, 8);
-        fillCircle(batch, p.x, p.y, 0.6f * p.size, {1, 1, 1, t}, 6);
+        if (flare) fillCircle(batch, p.x, p.y, 0.6f * p.size, {1, 1, 1, t}, 6);
     }
-    batch.setAdditiveBlend(false);
+    if (flare) batch.setAdditiveBlend(false);
 }
 
 }  // namespace nj

@@ -15,14 +15,20 @@ void drawDetectionBorder(Batch& batch, const Game& game) {
                 withAlpha(kAlarmRed, 0.45f * (game.detection - 0.25f)));
 }
 
+void drawBannerFrame(Batch& batch, const Game& game) {
+    drawBannerFrameWith(batch, game, SceneAccessibility{});
+}
+
 // The banner glows in from all four edges and out again: strength follows
 // sin(pi f) over the banner's life f = 1 -> 0, so it is invisible at both ends.
-void drawBannerFrame(Batch& batch, const Game& game) {
+// With reduced flashing the frame holds one mild strength and width throughout.
+void drawBannerFrameWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (!game.bannerActive || !(game.bannerTimer > 0) || !(game.bannerDuration > 0)) return;
     const float f = game.bannerTimer / game.bannerDuration;
-    const float s = std::sin(kScenePi * f);
+    const bool steady = accessibility.reducedFlashing;
+    const float s = steady ? kSteadyPulse : std::sin(kScenePi * f);
     if (!(s > 0)) return;
-    const float b = 36 + 24 * (1 - f);
+    const float b = steady ? 48.0f : 36 + 24 * (1 - f);
     const Color edge = withAlpha(game.bannerColor, 0.45f * s);
     const Color clear = withAlpha(game.bannerColor, 0);
     fillGradientRectV(batch, 0, 0, 960, b, edge, clear);

@@ -5,6 +5,10 @@
 namespace nj {
 
 void drawScene(Batch& batch, const Game& game) {
+    drawScene(batch, game, SceneAccessibility{});
+}
+
+void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (game.gameState == GameState::Briefing) {
         drawBriefingBackdrop(batch, game);
         return;
@@ -12,33 +16,33 @@ void drawScene(Batch& batch, const Game& game) {
     // Paused and the two end screens show the frozen world under the page.
     drawFloor(batch, game);
     drawPressurePlates(batch, game);
-    drawFurniture(batch, game);
-    drawGetawayVehicle(batch, game);
-    drawObjectiveMarkers(batch, game);
+    drawFurnitureWith(batch, game, accessibility);
+    drawGetawayVehicleWith(batch, game, accessibility);
+    drawObjectiveMarkersWith(batch, game, accessibility);
     drawFootprints(batch, game);
     drawImpacts(batch, game);
     drawVaultGate(batch, game);
-    drawDoors(batch, game);
-    drawLasers(batch, game);
+    drawDoorsWith(batch, game, accessibility);
+    drawLasersWith(batch, game, accessibility);
     drawCipherCard(batch, game);
-    drawKeycards(batch, game);
-    drawSafeTerminal(batch, game);
-    drawCameras(batch, game);
+    drawKeycardsWith(batch, game, accessibility);
+    drawSafeTerminalWith(batch, game, accessibility);
+    drawCamerasWith(batch, game, accessibility);
     drawPlayerLightCone(batch, game);
-    drawGuardVisionCones(batch, game);
+    drawGuardVisionConesWith(batch, game, accessibility);
     drawGuards(batch, game);
     drawPlayer(batch, game);
     drawTakedownRing(batch, game);
-    drawTakedownTarget(batch, game);
+    drawTakedownTargetWith(batch, game, accessibility);
     drawSmoke(batch, game);
-    drawTracers(batch, game);
+    drawTracersWith(batch, game, accessibility);
     // Wall tops go over the actors so cones and shoulders that reach under a
     // wall are hidden by it.
     drawWalls(batch, game);
     drawDust(batch, game);
-    drawParticles(batch, game);
+    drawParticlesWith(batch, game, accessibility);
     drawDetectionBorder(batch, game);
-    drawBannerFrame(batch, game);
+    drawBannerFrameWith(batch, game, accessibility);
     drawSafeDimming(batch, game);
 }
 

@@ -136,12 +136,13 @@ void drawServer(Batch& batch, const Piece& p) {
     }
 }
 
-// Each of the four units blinks its two lights out of step with the others.
-void drawServerLights(Batch& batch, const Piece& p, float clock) {
+// Each of the four units blinks its two lights out of step with the others;
+// with reduced flashing they all stay lit.
+void drawServerLights(Batch& batch, const Piece& p, float clock, bool steady) {
     const float q = (p.h - 8) / 4;
     for (int i = 0; i < 4; ++i) {
         const float uy = p.t + 4 + static_cast<float>(i) * q;
-        const bool lit = std::sin(8 * clock + 2.3f * static_cast<float>(i)) > 0;
+        const bool lit = steady || std::sin(8 * clock + 2.3f * static_cast<float>(i)) > 0;
         const float ly = uy + (q - 2) / 2 - 1;
         fillRect(batch, p.l + 6, ly, 3, 2,
                  lit ? Color{0.18f, 0.545f, 0.341f, 1} : Color{0.08f, 0.33f, 0.18f, 1});
@@ -219,13 +220,13 @@ void drawStillPiece(Batch& batch, const Furniture& f) {
 }
 
 // What moves on a piece, each part inside the piece's own artwork.
-void drawMovingParts(Batch& batch, const Furniture& f, float clock) {
+void drawMovingParts(Batch& batch, const Furniture& f, float clock, bool steady) {
     const Piece p = pieceOf(f);
     const std::string_view type = f.type;
     if (type == "roulette") {
         drawRouletteBall(batch, p, clock);
     } else if (type == "server") {
-        drawServerLights(batch, p, clock);
+        drawServerLights(batch, p, clock, steady);
     } else if (type == "cryopod") {
         drawCryopodBubbles(batch, p, clock);
     }
@@ -246,11 +247,16 @@ std::uint64_t stillFurnitureKey(const Game& game) {
 // The still parts of every piece may be kept by the renderer as one picture;
 // the few that move are drawn over it each frame.
 void drawFurniture(Batch& batch, const Game& game) {
+    drawFurnitureWith(batch, game, SceneAccessibility{});
+}
+
+void drawFurnitureWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (batch.beginStaticLayer(stillFurnitureKey(game), StaticLayer::Middle)) {
         for (const Furniture& f : game.furniture) drawStillPiece(batch, f);
         batch.endStaticLayer();
     }
-    for (const Furniture& f : game.furniture) drawMovingParts(batch, f, game.animClock);
+    for (const Furniture& f : game.furniture)
+        drawMovingParts(batch, f, game.animClock, accessibility.reducedFlashing);
 }
 
 }  // namespace nj

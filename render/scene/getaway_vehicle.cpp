@@ -9,10 +9,15 @@
 namespace nj {
 
 void drawGetawayVehicle(Batch& batch, const Game& game) {
+    drawGetawayVehicleWith(batch, game, SceneAccessibility{});
+}
+
+void drawGetawayVehicleWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility) {
     const Rect& e = game.exit;
     const float cx = e.x + e.w / 2, cy = e.y + e.h / 2;
     const bool armed = exitArmed(game);
-    const float pulse = fixturePulse(game.animClock);
+    const float pulse = fixturePulse(game.animClock, accessibility.reducedFlashing);
 
     fillRect(batch, e.x, e.y, e.w, e.h,
              armed ? withAlpha(kGold, 0.12f + 0.12f * pulse) : Color{0.08f, 0.09f, 0.13f, 1});

@@ -96,7 +96,12 @@ void drawAlarmPoint(Batch& batch, const Game& game, float pulse) {
 }  // namespace
 
 void drawObjectiveMarkers(Batch& batch, const Game& game) {
-    const float pulse = markerPulse(game.animClock);
+    drawObjectiveMarkersWith(batch, game, SceneAccessibility{});
+}
+
+void drawObjectiveMarkersWith(Batch& batch, const Game& game,
+                              const SceneAccessibility& accessibility) {
+    const float pulse = markerPulse(game.animClock, accessibility.reducedFlashing);
     drawAltExit(batch, game, pulse);
     drawPatrolRoutes(batch, game);
     drawNoiseRings(batch, game);

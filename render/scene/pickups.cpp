@@ -5,6 +5,7 @@
 
 #include "render/font.hpp"
 #include "render/primitives.hpp"
+#include "render/scene/colour_tags.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -22,6 +23,10 @@ void drawCipherCard(Batch& batch, const Game& game) {
 }
 
 void drawKeycards(Batch& batch, const Game& game) {
+    drawKeycardsWith(batch, game, SceneAccessibility{});
+}
+
+void drawKeycardsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     const float b = 3 * std::sin(3.5f * game.animClock);
     for (const Keycard& k : game.keycards) {
         if (k.taken) continue;
@@ -33,6 +38,8 @@ void drawKeycards(Batch& batch, const Game& game) {
         fillRect(batch, x - 7, y - 4, 4, 8, {0.04f, 0.05f, 0.07f, 1});
         const std::string_view name = k.color;
         drawText(batch, name.substr(0, 3), x + 3, y - 4, 0.6f, kWhite, TextAlign::Center);
+        // The door's tag rides above the card, clear of its letters.
+        if (accessibility.colourGlyphs) drawColourTag(batch, x, y - 15.5f, 7.5f, name);
     }
 }
 

@@ -9,6 +9,10 @@
 namespace nj {
 
 void drawSafeTerminal(Batch& batch, const Game& game) {
+    drawSafeTerminalWith(batch, game, SceneAccessibility{});
+}
+
+void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     const float tx = game.terminal.x, ty = game.terminal.y;
     const bool cracked = game.cipherDecrypted != 0;
     const Color t = cracked ? Color{0.29f, 0.87f, 0.5f, 1} : Color{0.05f, 0.82f, 1.0f, 1};
@@ -29,7 +33,8 @@ void drawSafeTerminal(Batch& batch, const Game& game) {
     const float dx = game.playerPos.x - tx, dy = game.playerPos.y - ty;
     if (!cracked && std::sqrt(dx * dx + dy * dy) < 55) {
         drawLine(batch, game.playerPos.x, game.playerPos.y, tx, ty, 1.4f, withAlpha(t, 0.55f));
-        circleOutline(batch, tx, ty, 22 + 3 * fixturePulse(game.animClock), 1.2f, t, 20);
+        const float pulse = fixturePulse(game.animClock, accessibility.reducedFlashing);
+        circleOutline(batch, tx, ty, 22 + 3 * pulse, 1.2f, t, 20);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "game/game.hpp"
 #include "render/batch.hpp"
+#include "render/scene/scene_accessibility.hpp"
 
 namespace nj {
 
@@ -16,7 +17,9 @@ float castVisionRay(const Game& game, float x, float y, float angle, float maxDi
 
 // Everything between starting and finishing a frame's recording: the briefing
 // skyline alone in the dossier, else the whole play field in its fixed layers.
+// Without accessibility choices it is the game's own look.
 void drawScene(Batch& batch, const Game& game);
+void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 
 // The night skyline behind the dossier page.
 void drawBriefingBackdrop(Batch& batch, const Game& game);
@@ -50,5 +53,25 @@ void drawParticles(Batch& batch, const Game& game);
 void drawDetectionBorder(Batch& batch, const Game& game);
 void drawBannerFrame(Batch& batch, const Game& game);
 void drawSafeDimming(Batch& batch, const Game& game);
+
+// The steps the player's accessibility choices change; the forms above draw
+// them as the game's own look.
+void drawFurnitureWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawGetawayVehicleWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility);
+void drawObjectiveMarkersWith(Batch& batch, const Game& game,
+                              const SceneAccessibility& accessibility);
+void drawDoorsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawLasersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawKeycardsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawCamerasWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawGuardVisionConesWith(Batch& batch, const Game& game,
+                              const SceneAccessibility& accessibility);
+void drawTakedownTargetWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility);
+void drawTracersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawParticlesWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawBannerFrameWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 
 }  // namespace nj

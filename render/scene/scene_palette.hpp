@@ -39,4 +39,13 @@ inline float markerPulse(float animClock) {
     return std::sin(4.0f * animClock) * 0.5f + 0.5f;
 }
 
+// A player who asked for reduced flashing sees every throb held at its middle.
+inline constexpr float kSteadyPulse = 0.5f;
+inline float fixturePulse(float animClock, bool steady) {
+    return steady ? kSteadyPulse : fixturePulse(animClock);
+}
+inline float markerPulse(float animClock, bool steady) {
+    return steady ? kSteadyPulse : markerPulse(animClock);
+}
+
 }  // namespace nj

@@ -15,7 +15,7 @@ void SceneRenderer::windowToCanvas(std::uint32_t x, std::uint32_t y, float& fx, 
 void SceneRenderer::drawFrame(Game& game) {
     // A rebuilt swapchain skips the frame; the next one draws normally.
     if (!renderer_.beginFrame()) return;
-    drawScene(renderer_, game);
+    drawScene(renderer_, game, accessibility_);
     if (overlayStep) overlayStep(game);
     renderer_.finishRecording();
     renderer_.submitAndPresent();

@@ -6,6 +6,7 @@
 
 #include "core/links.hpp"
 #include "game/game.hpp"
+#include "render/scene/scene_accessibility.hpp"
 #include "render/vulkan_renderer.hpp"
 
 namespace nj {
@@ -23,8 +24,15 @@ class SceneRenderer final : public RendererLink {
 
     VulkanRenderer& renderer() { return renderer_; }
 
+    // Takes effect from the next frame.
+    void setAccessibility(const SceneAccessibility& accessibility) {
+        accessibility_ = accessibility;
+    }
+    const SceneAccessibility& accessibility() const { return accessibility_; }
+
   private:
     VulkanRenderer& renderer_;
+    SceneAccessibility accessibility_;
 };
 
 }  // namespace nj

@@ -17,10 +17,18 @@ void drawTakedownRing(Batch& batch, const Game& game) {
 }
 
 void drawTakedownTarget(Batch& batch, const Game& game) {
+    drawTakedownTargetWith(batch, game, SceneAccessibility{});
+}
+
+// The marker throbs quickly over the guard in reach; held at its middle size
+// for a player who asked for reduced flashing.
+void drawTakedownTargetWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility) {
     const std::ptrdiff_t index = game.takedownTarget;
     if (index < 0 || static_cast<std::size_t>(index) >= game.guards.size()) return;
     const Guard& g = game.guards[static_cast<std::size_t>(index)];
-    circleOutline(batch, g.x, g.y - 22, 8 + 2 * std::sin(10 * game.animClock), 1.5f, kGold, 16);
+    const float throb = accessibility.reducedFlashing ? 0.0f : std::sin(10 * game.animClock);
+    circleOutline(batch, g.x, g.y - 22, 8 + 2 * throb, 1.5f, kGold, 16);
 }
 
 }  // namespace nj

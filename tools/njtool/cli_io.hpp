@@ -28,5 +28,6 @@ int runPackCommand(const Args& args);
 int runCuesCommand(const Args& args);
 int runPageCommand(const Args& args);  // only when built with the HTML engine
 int runPageCompare(const Args& args);  // the arguments after "page compare"
+int runIconCommand(const Args& args);  // only when built with cairo (the HTML engine's)
 
 }  // namespace njtool

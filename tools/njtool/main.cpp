@@ -24,6 +24,7 @@ const std::string kUsage =
     "       njtool page render PAGE.html OUT.png [--size WxH] [--script JS] [--state STATE.json]\n"
     "                          [--root DIR] [--package FILE.nj3p]\n"
     "       njtool page compare A.png B.png [--background RRGGBB] [--diff OUT.png]\n"
+    "       njtool icon SOURCE.png SIZE OUT.png (the logo as a SIZE x SIZE menu icon)\n"
 #endif
     ;
 
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
         if (group == "cues") return njtool::runCuesCommand(rest);
 #ifdef NJTOOL_HAS_PAGE
         if (group == "page") return njtool::runPageCommand(rest);
+        if (group == "icon") return njtool::runIconCommand(rest);
 #endif
         throw njtool::UsageError("unknown command '" + group + "'");
     } catch (const njtool::UsageError& e) {

@@ -4,6 +4,7 @@
 // Usage: scene-preview [--mission default|showcase] [--theme NAME]
 //                      [--state briefing|playing|paused|complete|failed] [--effects]
 //                      [--frames N] [--size WxH] [--screenshot PATH]
+//                      [--colour-glyphs] [--high-contrast-cones] [--reduced-flashing]
 
 #include <SDL.h>
 #include <SDL_vulkan.h>
@@ -34,6 +35,7 @@ struct Options {
     int width = 1280;
     int height = 720;
     std::string screenshot;
+    nj::SceneAccessibility accessibility;
 };
 
 bool parseOptions(int argc, char** argv, Options& out) {
@@ -54,6 +56,12 @@ bool parseOptions(int argc, char** argv, Options& out) {
             if (std::sscanf(argv[++i], "%dx%d", &out.width, &out.height) != 2) return false;
         } else if (arg == "--screenshot" && hasValue) {
             out.screenshot = argv[++i];
+        } else if (arg == "--colour-glyphs") {
+            out.accessibility.colourGlyphs = true;
+        } else if (arg == "--high-contrast-cones") {
+            out.accessibility.highContrastCones = true;
+        } else if (arg == "--reduced-flashing") {
+            out.accessibility.reducedFlashing = true;
         } else {
             return false;
         }
@@ -105,6 +113,7 @@ int run(SDL_Window* window, const Options& options, nj::GameState state) {
     int status = 0;
     {
         nj::SceneRenderer scene(renderer);
+        scene.setAccessibility(options.accessibility);
         nj::Game game(&scene, nullptr);
         if (options.mission == "showcase") {
             const std::string json = nj::preview::showcaseMissionJson(options.theme);
@@ -136,7 +145,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: scene-preview [--mission default|showcase] [--theme NAME] "
                      "[--state briefing|playing|paused|complete|failed] [--effects] "
-                     "[--frames N] [--size WxH] [--screenshot PATH]\n");
+                     "[--frames N] [--size WxH] [--screenshot PATH] [--colour-glyphs] "
+                     "[--high-contrast-cones] [--reduced-flashing]\n");
         return 2;
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {

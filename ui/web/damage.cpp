@@ -26,7 +26,34 @@ int clampCoordinate(std::int64_t value) {
     return static_cast<int>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
 }
 
+namespace {
+
+// An inline element has no box of its own, only its fragments on the lines
+// (padding and borders included), placed in its parent's coordinates.
+bool fragmentsBox(const litehtml::element::ptr& element, litehtml::position& box) {
+    litehtml::position::vector fragments;
+    element->get_inline_boxes(fragments);
+    const litehtml::element::ptr parent = element->parent();
+    if (fragments.empty() || !parent) return false;
+    const litehtml::position origin = parent->get_placement();
+    std::int64_t left = fragments[0].x, top = fragments[0].y;
+    std::int64_t right = left, bottom = top;
+    for (const auto& f : fragments) {
+        left = std::min<std::int64_t>(left, f.x), top = std::min<std::int64_t>(top, f.y);
+        right = std::max<std::int64_t>(right, std::int64_t(f.x) + f.width);
+        bottom = std::max<std::int64_t>(bottom, std::int64_t(f.y) + f.height);
+    }
+    box = litehtml::position(clampCoordinate(origin.x + left), clampCoordinate(origin.y + top),
+                             clampCoordinate(right - left), clampCoordinate(bottom - top));
+    return true;
+}
+
+}  // namespace
+
 litehtml::position borderBox(const litehtml::element::ptr& element) {
+    litehtml::position inlineBox;
+    if (element->get_display() == litehtml::display_inline && fragmentsBox(element, inlineBox))
+        return inlineBox;
     const litehtml::position content = element->get_placement();
     const std::int64_t left = std::int64_t(element->padding_left()) + element->border_left();
     const std::int64_t top = std::int64_t(element->padding_top()) + element->border_top();

@@ -16,7 +16,9 @@ namespace web {
 constexpr std::int64_t kCoordinateLimit = 1 << 24;  // CSS px
 int clampCoordinate(std::int64_t value);
 
-// An element's border box in page coordinates (CSS px), clamped.
+// An element's border box in page coordinates (CSS px), clamped; an inline
+// element's is the union of its line fragments, where its background and
+// borders are painted.
 litehtml::position borderBox(const litehtml::element::ptr& element);
 
 // Border boxes of every element in page coordinates (CSS px). Holding the

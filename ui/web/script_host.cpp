@@ -64,30 +64,6 @@ JSValueRef getValue(JSContextRef context, JSObjectRef object, const char* name) 
     return value;
 }
 
-// The border box in page coordinates; inline elements have no box of their
-// own, only line fragments, so theirs is the union of the fragments.
-litehtml::position borderBoxOf(const litehtml::element::ptr& element) {
-    if (element->get_display() == litehtml::display_inline) {
-        litehtml::position::vector fragments;
-        element->get_inline_boxes(fragments);
-        const litehtml::element::ptr parent = element->parent();
-        if (!fragments.empty() && parent) {
-            const litehtml::position origin = parent->get_placement();
-            std::int64_t left = fragments[0].x, top = fragments[0].y;
-            std::int64_t right = left, bottom = top;
-            for (const auto& f : fragments) {
-                left = std::min<std::int64_t>(left, f.x), top = std::min<std::int64_t>(top, f.y);
-                right = std::max<std::int64_t>(right, std::int64_t(f.x) + f.width);
-                bottom = std::max<std::int64_t>(bottom, std::int64_t(f.y) + f.height);
-            }
-            return litehtml::position(clampCoordinate(origin.x + left),
-                                      clampCoordinate(origin.y + top),
-                                      clampCoordinate(right - left), clampCoordinate(bottom - top));
-        }
-    }
-    return borderBox(element);
-}
-
 // "a, b > c" -> {"a", "b > c"}: commas inside brackets, parentheses or
 // quotes belong to the selector. Empty parts make the group invalid.
 std::vector<std::string> splitSelectorGroup(const std::string& text) {
@@ -366,7 +342,7 @@ void ScriptHost::installNatives() {
         litehtml::element::ptr element = n > 0 ? unwrap(a[0]) : nullptr;
         if (element && document_.isAttached(element)) {
             document_.update();
-            box = borderBoxOf(element);
+            box = borderBox(element);
         }
         setValue(ctx, rect, "x", JSValueMakeNumber(ctx, box.x));
         setValue(ctx, rect, "y", JSValueMakeNumber(ctx, box.y));

@@ -114,4 +114,30 @@ TEST(WebRender, PartialRepaintsMatchAFullRepaint) {
     EXPECT_TRUE(page.matchesAFullRepaint());
 }
 
+// A key badge whose label gets shorter (the pause screen's START turning into
+// P when the player puts the pad down) repaints all its old background
+// covered, so no sliver of it stays behind: as an inline-block, and as the
+// inline span the page's badges are, whose box is its line fragments.
+TEST(WebRender, AShrinkingBadgeRepaintsAllItUsedToCover) {
+    const struct {
+        const char* display;
+        double scale;
+    } cases[] = {
+        {"inline-block", 1.0}, {"inline", 1.0}, {"inline-block", 0.78125}, {"inline", 0.78125}};
+    for (const auto& c : cases) {
+        PageHarness page(240, 60, c.scale);
+        page.load(kHead +
+                  "<style>.row{width:300px;text-align:center;font-family:'DejaVu Sans';"
+                  "font-size:14px;color:#fff}.key{display:" +
+                  c.display +
+                  ";font-size:11px;color:#000;background-color:#d4af37;"
+                  "border-radius:3px;padding:1px 5px;margin-left:6px}</style>"
+                  "<div class='row'>RESUME <span id='k' class='key'>START</span></div>"
+                  "</body></html>");
+        page.eval("document.getElementById('k').textContent = 'P'");
+        page.frame();
+        EXPECT_TRUE(page.matchesAFullRepaint()) << c.display << " at " << c.scale;
+    }
+}
+
 }  // namespace

@@ -1,0 +1,429 @@
+#!/usr/bin/env python3
+"""The game installed and packaged for real, checked the way a player and a
+distribution would meet it.
+
+  install_check.py CHECK --build DIR --source DIR --game NIGHTJAR --sim NIGHTJAR_SIM
+                         --njtool NJTOOL --win-script SIM_SCRIPT
+  CHECK: layout, installed, portable or deb
+
+layout: `cmake --install` into a fresh prefix lays out exactly the game's
+files; the menu entry and the metainfo pass their validators, the icons are
+the sizes they claim, the manual page names every option of the game.
+installed: the installed game started from an empty folder with an empty home
+finds its data, draws the same first frame as from the build folder, and
+writes nothing into the folder; a won mission is saved in the home's data
+folder (mode 0700), or in a save.dat already lying in the working directory.
+portable: the game run from a folder holding its data keeps everything there,
+save.dat included, and leaves the home alone.
+deb: `cpack -G DEB` makes the player's package and the tools' package with
+the right control fields, a Depends for every library the game links, and the
+files where the install puts them.
+"""
+import argparse
+import os
+import re
+import shutil
+import stat
+import struct
+import subprocess
+import sys
+import tempfile
+import zlib
+
+ICON_SIZES = (32, 64, 128, 256)
+XVFB_ENV = {
+    "VK_INSTANCE_LAYERS": "VK_LAYER_KHRONOS_validation",
+    "VK_ICD_FILENAMES": "/usr/share/vulkan/icd.d/lvp_icd.x86_64.json",
+}
+# Anything the validation layer says is a fault of ours.
+VALIDATION_MARKERS = ("Validation", "VUID-", "UNASSIGNED-")
+PACKAGE_LINE = "[NJ3Package] Successfully mounted encrypted archive"
+
+
+class CheckFailed(Exception):
+    pass
+
+
+def expect(condition, message):
+    if not condition:
+        raise CheckFailed(message)
+
+
+def run(command, cwd=None, env=None, check=True):
+    result = subprocess.run(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
+                            stderr=subprocess.STDOUT, text=True, timeout=600)
+    if check and result.returncode != 0:
+        raise CheckFailed("%s exited %d:\n%s" % (" ".join(command), result.returncode,
+                                                 result.stdout))
+    return result
+
+
+def cache_value(build, name):
+    with open(os.path.join(build, "CMakeCache.txt"), encoding="utf-8") as cache:
+        for line in cache:
+            if line.startswith(name + ":"):
+                return line.split("=", 1)[1].strip()
+    raise CheckFailed("%s is not in the build's cache" % name)
+
+
+class Layout:
+    """Where an install under `prefix` puts each of the game's files."""
+
+    def __init__(self, build, prefix):
+        self.prefix = prefix
+        self.app_id = cache_value(build, "NJ_APP_ID")
+        configured = cache_value(build, "CMAKE_INSTALL_PREFIX")
+        data = cache_value(build, "NJ_INSTALL_DATA_DIR")
+        expect(data.startswith(configured + "/"),
+               "the data folder %s is not below the prefix %s" % (data, configured))
+        self.data_rel = data[len(configured) + 1:]
+        self.bin_rel = cache_value(build, "NJ_INSTALL_BINDIR")
+
+    def game_files(self):
+        files = [
+            os.path.join(self.bin_rel, "nightjar"),
+            os.path.join(self.data_rel, "game.nj3p"),
+            os.path.join(self.data_rel, "campaign_maps.json"),
+            "share/applications/%s.desktop" % self.app_id,
+            "share/metainfo/%s.metainfo.xml" % self.app_id,
+            "share/man/man6/nightjar.6.gz",
+        ]
+        files += ["share/icons/hicolor/%dx%d/apps/%s.png" % (n, n, self.app_id)
+                  for n in ICON_SIZES]
+        return sorted(files)
+
+    def tool_files(self):
+        return ["bin/nightjar-sim", "bin/njtool"]
+
+    def path(self, relative):
+        return os.path.join(self.prefix, relative)
+
+
+def files_below(root):
+    found = []
+    for folder, _, names in os.walk(root):
+        found += [os.path.relpath(os.path.join(folder, n), root) for n in names]
+    return sorted(found)
+
+
+def install(build, prefix, component=None):
+    command = ["cmake", "--install", build, "--prefix", prefix]
+    if component:
+        command += ["--component", component]
+    run(command)
+    return Layout(build, prefix)
+
+
+def png_header(path):
+    """(width, height, colour type) of a PNG, and its pixel data inflated."""
+    with open(path, "rb") as f:
+        data = f.read()
+    expect(data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG" % path)
+    width, height, _, colour = struct.unpack(">IIBB", data[16:26])
+    pixels, at = b"", 8
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        if kind == b"IDAT":
+            pixels += data[at + 8:at + 8 + length]
+        at += 12 + length
+    return width, height, colour, zlib.decompress(pixels)
+
+
+def options_of_the_game(source):
+    """Every "--name" the game's command line knows."""
+    with open(os.path.join(source, "app/command_line.cpp"), encoding="utf-8") as f:
+        return sorted(set(re.findall(r'"(--[a-z][a-z-]*)"', f.read())))
+
+
+def check_layout(build, source):
+    with tempfile.TemporaryDirectory(prefix="nj-install-") as prefix:
+        layout = install(build, prefix)
+        expect(files_below(prefix) == layout.game_files(),
+               "the install holds %s, expected %s" % (files_below(prefix), layout.game_files()))
+        mode = os.stat(layout.path(os.path.join(layout.bin_rel, "nightjar"))).st_mode
+        expect(mode & stat.S_IXOTH, "the installed game is not executable by everyone")
+
+        desktop = layout.path("share/applications/%s.desktop" % layout.app_id)
+        run(["desktop-file-validate", desktop])
+        with open(desktop, encoding="utf-8") as f:
+            entry = f.read()
+        expect("\nIcon=%s\n" % layout.app_id in entry, "the menu entry names another icon")
+        expect("\nExec=nightjar" in entry, "the menu entry does not start nightjar")
+
+        metainfo = layout.path("share/metainfo/%s.metainfo.xml" % layout.app_id)
+        run(["appstreamcli", "validate", "--no-net", "--pedantic", metainfo])
+        with open(metainfo, encoding="utf-8") as f:
+            meta = f.read()
+        expect("<launchable type=\"desktop-id\">%s.desktop</launchable>" % layout.app_id in meta,
+               "the metainfo launches another desktop entry")
+        expect("<control>gamepad</control>" in meta, "the metainfo does not name the controller")
+        shots = re.findall(r"<image>[^<]*/([^/<]+\.png)</image>", meta)
+        expect(shots, "the metainfo shows no screenshot")
+        for shot in shots:
+            expect(os.path.isfile(os.path.join(source, "docs/screenshots", shot)),
+                   "the metainfo shows %s, which docs/screenshots does not hold" % shot)
+
+        for size in ICON_SIZES:
+            icon = layout.path("share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, layout.app_id))
+            width, height, colour, pixels = png_header(icon)
+            expect((width, height, colour) == (size, size, 6),
+                   "%s is %dx%d colour type %d, not %dx%d RGBA" % (icon, width, height, colour,
+                                                                    size, size))
+            # A blank picture deflates to next to nothing: the logo does not.
+            expect(len(set(pixels)) > 16, "%s is blank" % icon)
+
+        page = layout.path("share/man/man6/nightjar.6.gz")
+        with open(page, "rb") as f:
+            text = zlib.decompress(f.read(), 16 + zlib.MAX_WBITS).decode("utf-8")
+        plain = subprocess.run(["groff", "-man", "-Tutf8", "-ww", "-z"], input=text, text=True,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        expect(plain.returncode == 0 and plain.stderr == "",
+               "groff finds faults in the manual page:\n" + plain.stderr)
+        for option in options_of_the_game(source):
+            # "\-\-frames" as groff spells it, not the start of a longer option.
+            spelled = re.escape(option.replace("-", "\\-")) + r"(?![a-z\\])"
+            expect(re.search(spelled, text),
+                   "the manual page does not describe %s" % option)
+
+    with tempfile.TemporaryDirectory(prefix="nj-install-tools-") as prefix:
+        layout = install(build, prefix, "devtools")
+        expect(files_below(prefix) == layout.tool_files(),
+               "the tools' install holds %s" % files_below(prefix))
+    print("layout: ok")
+
+
+def player_env(home, **extra):
+    """The environment of a player with an empty home: no XDG variables, the
+    game on lavapipe with the validation layer."""
+    env = {k: v for k, v in os.environ.items() if not k.startswith("XDG_")}
+    env.update(XVFB_ENV)
+    env["HOME"] = home
+    env.update(extra)
+    return env
+
+
+def run_self_test(game, cwd, home, shot):
+    """The game's fixed-step self-test under Xvfb; returns its output."""
+    display = str(100 + (os.getpid() % 200) * 4)
+    result = run(["timeout", "300", "xvfb-run", "-a", "-n", display, "-s",
+                  "-screen 0 1280x720x24", game, "--test", "--fixed-step", "--screenshot", shot],
+                 cwd=cwd, env=player_env(home), check=False)
+    expect(result.returncode == 0, "%s --test exited %d:\n%s" % (game, result.returncode,
+                                                               result.stdout))
+    expect(not any(m in result.stdout for m in VALIDATION_MARKERS),
+           "the validation layer spoke:\n" + result.stdout)
+    return result.stdout
+
+
+def frame_difference(njtool, first, second):
+    """Mean absolute error of two frames, in percent."""
+    out = run([njtool, "page", "compare", first, second]).stdout
+    found = re.search(r"mean absolute error ([0-9.]+) %", out)
+    expect(found, "njtool page compare said: " + out)
+    return float(found.group(1))
+
+
+def win_operation_one(sim, script, cwd, env):
+    """Wins operation 1 headless, as the playthrough does."""
+    result = run([sim, script], cwd=cwd, env=env, check=False)
+    expect(result.returncode == 0, "nightjar-sim exited %d:\n%s" % (result.returncode,
+                                                                   result.stdout[-2000:]))
+
+
+def copy_game_data(build, folder):
+    for name in ("game.nj3p", "campaign_maps.json"):
+        shutil.copy(os.path.join(build, name), folder)
+
+
+def check_installed(args):
+    with tempfile.TemporaryDirectory(prefix="nj-installed-") as root:
+        prefix, cwd, home, xdg = (os.path.join(root, n) for n in ("prefix", "cwd", "home", "xdg"))
+        for folder in (cwd, home):
+            os.makedirs(folder)
+        layout = install(args.build, prefix)
+        install(args.build, prefix, "devtools")
+        game = layout.path(os.path.join(layout.bin_rel, "nightjar"))
+        data = layout.path(layout.data_rel)
+
+        output = run_self_test(game, cwd, home, os.path.join(root, "installed.png"))
+        mounted = [line for line in output.splitlines() if PACKAGE_LINE in line]
+        expect(mounted, "the installed game mounted no package:\n" + output)
+        expect(os.path.realpath(data) in mounted[0] or data in mounted[0],
+               "the installed game mounted another package: " + mounted[0])
+        expect(os.listdir(cwd) == [], "the game wrote %s into the working directory"
+               % os.listdir(cwd))
+
+        # Its package and its campaign found, the installed game draws the
+        # frame the game draws from a folder holding its data.
+        portable = os.path.join(root, "portable")
+        os.makedirs(portable)
+        copy_game_data(args.build, portable)
+        run_self_test(args.game, portable, home, os.path.join(root, "portable.png"))
+        difference = frame_difference(args.njtool, os.path.join(root, "installed.png"),
+                                      os.path.join(root, "portable.png"))
+        expect(difference < 0.5, "the installed game's frame differs by %.2f %% from the "
+               "build's: it did not find all of its data" % difference)
+
+        # A win is saved in the home's data folder, made private; with
+        # XDG_DATA_HOME set, there instead.
+        sim = layout.path("bin/nightjar-sim")
+        win_operation_one(sim, args.win_script, cwd, player_env(home))
+        saved = os.path.join(home, ".local/share/nightjar/save.dat")
+        expect(os.path.isfile(saved), "the win was not saved in ~/.local/share/nightjar: home "
+               "holds %s" % files_below(home))
+        folder_mode = stat.S_IMODE(os.stat(os.path.dirname(saved)).st_mode)
+        expect(folder_mode == 0o700, "the save folder's mode is %o, not 700" % folder_mode)
+        expect(os.listdir(cwd) == [], "the win wrote %s into the working directory"
+               % os.listdir(cwd))
+        win_operation_one(sim, args.win_script, cwd, player_env(home, XDG_DATA_HOME=xdg))
+        expect(os.path.isfile(os.path.join(xdg, "nightjar/save.dat")),
+               "the win ignored XDG_DATA_HOME")
+
+        # A save.dat already in the working directory stays the one in use.
+        old_home, with_save = os.path.join(root, "old-home"), os.path.join(root, "with-save")
+        os.makedirs(old_home)
+        os.makedirs(with_save)
+        old_save = os.path.join(with_save, "save.dat")
+        with open(old_save, "w") as f:
+            f.write("0 0 0 0 0\n0 0 0 0 \n")
+        win_operation_one(sim, args.win_script, with_save, player_env(old_home))
+        with open(old_save) as f:
+            progress = f.read().split()
+        # The first number is the highest operation unlocked: the win opened the second.
+        expect(progress[:1] == ["1"], "the win did not go into the save.dat of the working "
+               "directory, which reads %s" % progress)
+        expect(files_below(old_home) == [], "with a save.dat in the working directory the win "
+               "went into the home: %s" % files_below(old_home))
+    print("installed: ok")
+
+
+def check_portable(args):
+    with tempfile.TemporaryDirectory(prefix="nj-portable-") as root:
+        folder, home = os.path.join(root, "game"), os.path.join(root, "home")
+        os.makedirs(folder)
+        os.makedirs(home)
+        copy_game_data(args.build, folder)
+        output = run_self_test(args.game, folder, home, os.path.join(folder, "shot.png"))
+        expect("'game.nj3p'" in output, "the game did not mount the package beside it:\n"
+               + output)
+        win_operation_one(args.sim, args.win_script, folder, player_env(home))
+        expect(os.path.isfile(os.path.join(folder, "save.dat")),
+               "the win was not saved beside the game's data")
+        expect(files_below(home) == [], "a portable game wrote %s into the home"
+               % files_below(home))
+    print("portable: ok")
+
+
+def control_fields(deb):
+    out = run(["dpkg-deb", "-f", deb]).stdout
+    fields, name = {}, None
+    for line in out.splitlines():
+        if line[:1] in (" ", "\t") and name:
+            fields[name] += "\n" + line
+        elif ":" in line:
+            name, value = line.split(":", 1)
+            fields[name] = value.strip()
+    return fields
+
+
+def package_names(relation):
+    """The package names of a Depends-like field ("a (>= 1), b | c")."""
+    return {re.split(r"[\s(:]", alt.strip(), maxsplit=1)[0]
+            for part in relation.split(",") for alt in part.split("|") if alt.strip()}
+
+
+def linked_packages(binary):
+    """The Debian package of every library `binary` links, by soname."""
+    needed = re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]",
+                        run(["readelf", "-d", binary]).stdout)
+    expect(needed, "%s links no shared library" % binary)
+    cache = run(["ldconfig", "-p"]).stdout
+    packages = {}
+    for soname in needed:
+        found = re.search(r"^\s*%s \(libc6,x86-64[^)]*\) => (\S+)" % re.escape(soname), cache,
+                          re.MULTILINE)
+        expect(found, "the linker cache has no %s" % soname)
+        owner = run(["dpkg", "-S", os.path.realpath(found.group(1))], check=False)
+        if owner.returncode != 0:
+            owner = run(["dpkg", "-S", found.group(1)])
+        packages[soname] = owner.stdout.split(":", 1)[0].strip()
+    return packages
+
+
+def packaging_prefix(build):
+    with open(os.path.join(build, "CPackConfig.cmake"), encoding="utf-8") as f:
+        found = re.search(r'set\(CPACK_PACKAGING_INSTALL_PREFIX "([^"]*)"\)', f.read())
+    return found.group(1) if found else "/usr"
+
+
+def check_deb(args):
+    with tempfile.TemporaryDirectory(prefix="nj-deb-") as out:
+        run(["cpack", "-G", "DEB", "-B", out], cwd=args.build)
+        debs = sorted(n for n in os.listdir(out) if n.endswith(".deb"))
+        expect(len(debs) == 2 and debs[0].startswith("nightjar-devtools_")
+               and debs[1].startswith("nightjar_"), "cpack made %s" % debs)
+        game, tools = (os.path.join(out, n) for n in reversed(debs))
+
+        fields = control_fields(game)
+        expect(fields.get("Package") == "nightjar", "Package: %s" % fields.get("Package"))
+        expect(fields.get("Section") == "games", "Section: %s" % fields.get("Section"))
+        arch = run(["dpkg", "--print-architecture"]).stdout.strip()
+        expect(fields.get("Architecture") == arch, "Architecture: %s" % fields.get("Architecture"))
+        expect(fields.get("Maintainer") and fields.get("Description"),
+               "no Maintainer or Description: %s" % fields)
+        depends = package_names(fields.get("Depends", ""))
+        # volk opens the Vulkan loader at run time: no soname names it.
+        expect("libvulkan1" in depends, "Depends lacks the Vulkan loader: %s" % depends)
+        with tempfile.TemporaryDirectory(prefix="nj-deb-game-") as prefix:
+            layout = install(args.build, prefix)
+            for soname, package in linked_packages(
+                    layout.path(os.path.join(layout.bin_rel, "nightjar"))).items():
+                expect(package in depends, "the game links %s from %s, which Depends lacks: %s"
+                       % (soname, package, fields.get("Depends")))
+        expect(package_names(fields.get("Recommends", "")) == {"mesa-vulkan-drivers"},
+               "Recommends: %s" % fields.get("Recommends"))
+
+        base = packaging_prefix(args.build).strip("/")
+        listed = sorted(line.split()[-1][2:] for line in run(["dpkg-deb", "-c", game]).stdout
+                        .splitlines() if not line.startswith("d"))
+        expect(listed == [os.path.join(base, f) for f in layout.game_files()],
+               "the game's package holds %s" % listed)
+        listed = sorted(line.split()[-1][2:] for line in run(["dpkg-deb", "-c", tools]).stdout
+                        .splitlines() if not line.startswith("d"))
+        expect(listed == [os.path.join(base, f) for f in layout.tool_files()],
+               "the tools' package holds %s" % listed)
+        expect(control_fields(tools).get("Package") == "nightjar-devtools",
+               "the tools' package is named %s" % control_fields(tools).get("Package"))
+    print("deb: ok")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("check", choices=("layout", "installed", "portable", "deb"))
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--game", help="the build's nightjar")
+    parser.add_argument("--sim", help="the build's nightjar-sim")
+    parser.add_argument("--njtool", help="the build's njtool")
+    parser.add_argument("--win-script", help="a nightjar-sim script that wins operation 1")
+    args = parser.parse_args()
+    for name in ("build", "source", "game", "sim", "njtool", "win_script"):
+        if getattr(args, name):
+            setattr(args, name, os.path.abspath(getattr(args, name)))
+    try:
+        if args.check == "layout":
+            check_layout(args.build, args.source)
+        elif args.check == "installed":
+            check_installed(args)
+        elif args.check == "portable":
+            check_portable(args)
+        else:
+            check_deb(args)
+    except CheckFailed as failure:
+        print("%s: %s" % (args.check, failure), file=sys.stderr)
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

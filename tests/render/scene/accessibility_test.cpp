@@ -1,0 +1,308 @@
+// The player's accessibility choices: colour tags that match a keycard to its
+// door by shape, vision cones kept apart from the lamps, and pulses held
+// steady. With every choice off the frame is the reference frame's.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/primitives.hpp"
+#include "render/scene/colour_tags.hpp"
+#include "render/scene/floor_decor.hpp"
+#include "tests/render/scene/scene_probe.hpp"
+
+namespace {
+
+using nj::Color;
+using nj::SceneAccessibility;
+using namespace nj::test;
+
+using AccessibleStep = void (*)(nj::Batch&, const nj::Game&, const SceneAccessibility&);
+
+constexpr SceneAccessibility kGlyphs{.colourGlyphs = true};
+constexpr SceneAccessibility kHighContrast{.highContrastCones = true};
+constexpr SceneAccessibility kSteady{.reducedFlashing = true};
+
+Recording recordWith(AccessibleStep step, const nj::Game& game, const SceneAccessibility& a) {
+    return record([&](nj::Batch& b) { step(b, game, a); });
+}
+
+// The tag's shape: the vertices in its ink, relative to the tag's centre and
+// in units of its radius, so a door's and a card's can be laid over each other.
+std::vector<nj::Vertex> shapeOf(const Recording& r, const std::string& name, float cx, float cy,
+                                float radius) {
+    std::vector<nj::Vertex> shape;
+    for (nj::Vertex v : r.withColor(nj::tagInkFor(name))) {
+        v.x = (v.x - cx) / radius;
+        v.y = (v.y - cy) / radius;
+        shape.push_back(v);
+    }
+    return shape;
+}
+
+struct Accessibility : ClearedWorld {
+    nj::Guard& addGuard(float x, float y) {
+        nj::Guard g;
+        g.x = x;
+        g.y = y;
+        game.guards.push_back(g);
+        return game.guards.back();
+    }
+};
+
+// A card and the door it opens carry the same shape; the four colours carry
+// four different ones, and a name the game does not know is cyan's.
+TEST_F(Accessibility, AKeycardAndItsDoorCarryTheSameShapeAndEachColourItsOwn) {
+    const char* names[] = {"cyan", "ruby", "emerald", "purple"};
+    std::vector<std::vector<nj::Vertex>> shapes;
+    for (const std::string name : names) {
+        // A vertical door 14 x 56: closed, each 28-high leaf carries a tag at its middle.
+        game.doors = {{.x = 300, .y = 100, .w = 14, .h = 56, .color = name}};
+        game.keycards = {{.x = 600, .y = 300, .color = name}};
+        const Recording door = recordWith(nj::drawDoorsWith, game, kGlyphs);
+        const Recording card = recordWith(nj::drawKeycardsWith, game, kGlyphs);
+        const std::vector<nj::Vertex> onDoor = shapeOf(door, name, 307, 114, 7.5f);
+        const std::vector<nj::Vertex> onCard = shapeOf(card, name, 600, 300 - 15.5f, 7.5f);
+        ASSERT_FALSE(onCard.empty()) << name;
+        // Two leaves, one tag each; the first is the card's shape exactly.
+        ASSERT_EQ(onDoor.size(), 2 * onCard.size()) << name;
+        EXPECT_TRUE(sameVertices(
+            {onDoor.begin(), onDoor.begin() + static_cast<std::ptrdiff_t>(onCard.size())}, onCard))
+            << name;
+        shapes.push_back(onCard);
+    }
+    for (std::size_t a = 0; a < shapes.size(); ++a)
+        for (std::size_t b = a + 1; b < shapes.size(); ++b)
+            EXPECT_FALSE(sameVertices(shapes[a], shapes[b])) << names[a] << " " << names[b];
+    EXPECT_EQ(nj::shapeForName("gold"), nj::shapeForName("cyan"));
+}
+
+// Tags are drawn only when asked for, only on leaves long enough to carry one,
+// and never on a door too narrow to read them.
+TEST_F(Accessibility, DoorTagsNeedTheSwitchAndRoomOnTheLeaf) {
+    const Color ink = nj::tagInkFor("ruby");
+    const struct {
+        nj::Door door;
+        bool glyphs;
+        std::size_t tags;
+    } cases[] = {
+        {{.x = 100, .y = 100, .w = 60, .h = 14, .color = "ruby"}, false, 0},
+        {{.x = 100, .y = 100, .w = 60, .h = 14, .color = "ruby"}, true, 2},
+        // Half open, a leaf is 15 long: too short for a tag 15 across.
+        {{.x = 100, .y = 100, .w = 60, .h = 14, .color = "ruby", .openAmount = 0.5f}, true, 0},
+        {{.x = 100, .y = 100, .w = 60, .h = 14, .color = "ruby", .openAmount = 0.4f}, true, 2},
+        // A thin door gets smaller tags, a sliver none.
+        {{.x = 100, .y = 100, .w = 4, .h = 60, .color = "ruby"}, true, 2},
+        {{.x = 100, .y = 100, .w = 3, .h = 60, .color = "ruby"}, true, 0},
+    };
+    // One tag's worth of ink, from a keycard's.
+    game.keycards = {{.x = 600, .y = 300, .color = "ruby"}};
+    const std::size_t inkPerTag = recordWith(nj::drawKeycardsWith, game, kGlyphs).count(ink);
+    ASSERT_GT(inkPerTag, 0u);
+    EXPECT_EQ(recordWith(nj::drawKeycardsWith, game, {}).count(ink), 0u);
+    for (const auto& c : cases) {
+        game.doors = {c.door};
+        const SceneAccessibility a{.colourGlyphs = c.glyphs};
+        EXPECT_EQ(recordWith(nj::drawDoorsWith, game, a).count(ink), c.tags * inkPerTag)
+            << c.door.w << "x" << c.door.h << " open " << c.door.openAmount;
+    }
+}
+
+float hueOf(const Color& c) {
+    const float hi = std::max({c.r, c.g, c.b}), lo = std::min({c.r, c.g, c.b});
+    if (!(hi - lo > 0)) return 0;
+    float h = hi == c.r   ? (c.g - c.b) / (hi - lo)
+              : hi == c.g ? 2 + (c.b - c.r) / (hi - lo)
+                          : 4 + (c.r - c.g) / (hi - lo);
+    h *= 60;
+    return h < 0 ? h + 360 : h;
+}
+
+float hueDistance(float a, float b) {
+    const float d = std::fabs(a - b);
+    return std::min(d, 360 - d);
+}
+
+// The nearest any cone colour comes to any lamp pool's, in degrees of hue.
+float nearestToALamp(const Recording& cones) {
+    const Recording lamps = record([](nj::Batch& b) { nj::drawDriftingLightPools(b, 0); });
+    float nearest = 360;
+    for (const nj::Vertex& cone : cones.vertices) {
+        if (!(cone.color.a > 0)) continue;  // a faded rim shows no colour
+        for (const nj::Vertex& lamp : lamps.vertices)
+            nearest = std::min(nearest, hueDistance(hueOf(cone.color), hueOf(lamp.color)));
+    }
+    return nearest;
+}
+
+// The guards' own torchlight shares the lamps' amber; high contrast keeps
+// every guard and camera cone, calm or alarmed, well away from it, and still
+// tells the guards' three moods apart.
+TEST_F(Accessibility, HighContrastConesKeepClearOfTheLampsHues) {
+    constexpr float kClear = 45;  // degrees of hue
+    nj::Guard& g = addGuard(300, 300);
+    game.cameras = {{.x = 600, .y = 300, .angle = 1.5f, .sweep = 1.0f}};
+    std::vector<std::vector<nj::Vertex>> moods;
+    for (const nj::GuardState state :
+         {nj::GuardState::Patrol, nj::GuardState::Suspicious, nj::GuardState::Alert}) {
+        g.state = state;
+        const Recording cones = recordWith(nj::drawGuardVisionConesWith, game, kHighContrast);
+        EXPECT_GT(nearestToALamp(cones), kClear) << static_cast<int>(state);
+        moods.push_back(cones.vertices);
+    }
+    EXPECT_FALSE(sameVertices(moods[0], moods[1]));
+    EXPECT_FALSE(sameVertices(moods[1], moods[2]));
+    EXPECT_FALSE(sameVertices(moods[0], moods[2]));
+    for (const float meter : {0.0f, 0.5f}) {
+        game.cameras[0].meter = meter;
+        // The fan alone: the body's gold rim is no cone.
+        const Recording fan = recordWith(nj::drawCamerasWith, game, kHighContrast);
+        Recording fanOnly;
+        for (const nj::Vertex& v : fan.vertices)
+            if (!sameColor(v.color, withAlpha(nj::kGold, 0.7f)) &&
+                !sameColor(v.color, {0.1f, 0.14f, 0.2f, 1}) && !sameColor(v.color, nj::kRuby))
+                fanOnly.vertices.push_back(v);
+        ASSERT_FALSE(fanOnly.vertices.empty());
+        EXPECT_GT(nearestToALamp(fanOnly), kClear) << meter;
+    }
+    // Without the switch a calm guard's cone is as amber as the lamps.
+    g.state = nj::GuardState::Patrol;
+    EXPECT_LT(nearestToALamp(record(nj::drawGuardVisionCones, game)), kClear);
+}
+
+// The crisp edge follows the cone's cut: nothing of a high-contrast cone
+// reaches past the wall in front of the guard.
+TEST_F(Accessibility, AHighContrastConesEdgeStopsAtTheWall) {
+    nj::Guard& g = addGuard(100, 100);
+    g.fov = 0.2f;  // every edge ray meets the wall's face 50 units ahead
+    game.walls = {{150, 40, 20, 120}};
+    const Recording cone = recordWith(nj::drawGuardVisionConesWith, game, kHighContrast);
+    const Recording plain = record(nj::drawGuardVisionCones, game);
+    EXPECT_GT(cone.vertices.size(), plain.vertices.size());  // the edge is there
+    // The light spot and the lamp are round glows, not cone: skip those.
+    const std::size_t glows = 18 * 3 + 14 * 3;
+    for (std::size_t i = 0; i + glows < cone.vertices.size(); ++i)
+        EXPECT_LT(std::hypot(cone.vertices[i].x - 100, cone.vertices[i].y - 100), 51) << i;
+}
+
+struct Throb {
+    const char* what;
+    AccessibleStep step;
+    void (*setUp)(nj::Game&);
+};
+
+// Everything that throbs with the clock holds still when the player asked for
+// reduced flashing; without it each one moves between these moments.
+TEST_F(Accessibility, ReducedFlashingHoldsEveryThrobStill) {
+    const Throb throbs[] = {
+        {"armed exit", nj::drawGetawayVehicleWith, [](nj::Game& g) { g.cipherDecrypted = 1; }},
+        {"alarm point", nj::drawObjectiveMarkersWith,
+         [](nj::Game& g) {
+             g.alarmActive = 1;
+             g.alarmTimer = 5;
+             g.alarmPos = {400, 300};
+         }},
+        {"second directive", nj::drawObjectiveMarkersWith,
+         [](nj::Game& g) {
+             g.dynamicObjective.active = 1;
+             g.dynamicObjective.type = nj::ObjectiveType::SabotageNode;
+             g.dynamicObjective.x = 400;
+             g.dynamicObjective.y = 300;
+         }},
+        {"armed alternative exit", nj::drawObjectiveMarkersWith,
+         [](nj::Game& g) {
+             g.altExitActive = 1;
+             g.altExit = {100, 100, 60, 60};
+             g.cipherDecrypted = 1;
+         }},
+        {"server lights", nj::drawFurnitureWith,
+         [](nj::Game& g) { g.furniture = {{.type = "server", .x = 300, .y = 300, .h = 90}}; }},
+        {"takedown marker", nj::drawTakedownTargetWith,
+         [](nj::Game& g) {
+             g.guards.emplace_back();
+             g.takedownTarget = 0;
+         }},
+    };
+    const float clocks[] = {0.1f, 0.45f, 1.3f};
+    for (const Throb& t : throbs) {
+        const auto fresh = std::make_unique<nj::Game>(nullptr, nullptr);
+        clearWorld(*fresh);
+        t.setUp(*fresh);
+        std::vector<std::vector<nj::Vertex>> steady, lively;
+        for (const float clock : clocks) {
+            fresh->animClock = clock;
+            steady.push_back(recordWith(t.step, *fresh, kSteady).vertices);
+            lively.push_back(recordWith(t.step, *fresh, {}).vertices);
+        }
+        ASSERT_FALSE(steady[0].empty()) << t.what;
+        bool livelyMoves = false;
+        for (std::size_t i = 1; i < steady.size(); ++i) {
+            EXPECT_TRUE(sameVertices(steady[i], steady[0])) << t.what << " at " << clocks[i];
+            livelyMoves = livelyMoves || !sameVertices(lively[i], lively[0]);
+        }
+        EXPECT_TRUE(livelyMoves) << t.what;
+    }
+}
+
+// The terminal's tag floats on its own; only its ring throbs.
+TEST_F(Accessibility, ReducedFlashingHoldsTheTerminalsRing) {
+    game.terminal = {780, 205, 18};
+    game.playerPos = {800, 205};
+    const auto ringAt = [&](float clock, const SceneAccessibility& a) {
+        game.animClock = clock;
+        const std::size_t ring = record([](nj::Batch& b) {
+                                     nj::circleOutline(b, 0, 0, 22, 1.2f, nj::kWhite, 20);
+                                 }).vertices.size();
+        return recordWith(nj::drawSafeTerminalWith, game, a).tail(ring);
+    };
+    EXPECT_TRUE(sameVertices(ringAt(0.1f, kSteady), ringAt(0.5f, kSteady)));
+    EXPECT_FALSE(sameVertices(ringAt(0.1f, {}), ringAt(0.5f, {})));
+}
+
+// The banner's frame keeps one strength and width for its whole life.
+TEST_F(Accessibility, ReducedFlashingHoldsTheBannerFrame) {
+    game.bannerActive = 1;
+    game.bannerDuration = 2;
+    game.bannerColor = nj::kRuby;
+    const auto frameAt = [&](float timer, const SceneAccessibility& a) {
+        game.bannerTimer = timer;
+        return recordWith(nj::drawBannerFrameWith, game, a).vertices;
+    };
+    const auto steady = frameAt(1.9f, kSteady);
+    ASSERT_FALSE(steady.empty());
+    EXPECT_TRUE(sameVertices(frameAt(1.0f, kSteady), steady));
+    EXPECT_TRUE(sameVertices(frameAt(0.1f, kSteady), steady));
+    EXPECT_FALSE(sameVertices(frameAt(1.0f, {}), frameAt(1.9f, {})));
+    game.bannerTimer = 0;
+    EXPECT_TRUE(recordWith(nj::drawBannerFrameWith, game, kSteady).vertices.empty());
+}
+
+// Beams, shots and sparks add no light and lose their white-hot cores; a
+// blinked-off grid still shows where it lies, and differently from a live one.
+TEST_F(Accessibility, ReducedFlashingDrawsNoFlares) {
+    const Color whiteHot{1, 1, 1, 0.95f};
+    game.lasers = {{.x = 100, .y = 100, .w = 80, .h = 10}};
+    const Recording live = recordWith(nj::drawLasersWith, game, kSteady);
+    EXPECT_EQ(live.additiveBinds, 0);
+    EXPECT_FALSE(live.has(whiteHot));
+    game.lasersOn = 0;
+    const Recording dark = recordWith(nj::drawLasersWith, game, kSteady);
+    EXPECT_GT(dark.vertices.size(), record(nj::drawLasers, game).vertices.size());
+    EXPECT_FALSE(sameVertices(dark.vertices, live.vertices));
+
+    game.tracers = {{100, 200, 140, 210, 1, 1, 0}};
+    game.particles = {{250, 200, 10, 0, 1, 1, 2, 0.3f, 0.2f, 0.1f}};
+    for (const AccessibleStep glow : {nj::drawTracersWith, nj::drawParticlesWith}) {
+        const Recording steady = recordWith(glow, game, kSteady);
+        ASSERT_FALSE(steady.vertices.empty());
+        EXPECT_EQ(steady.additiveBinds, 0);
+        EXPECT_FALSE(steady.has({1, 1, 1, 1}));
+        EXPECT_GT(recordWith(glow, game, {}).additiveBinds, 0);
+    }
+}
+
+}  // namespace
