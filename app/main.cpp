@@ -186,6 +186,9 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         PlayerOptions playerOptions(playerFiles.path(PlayerFile::Settings));
         playerOptions.load();
         OptionsShell optionsShell(playerOptions, window, audio, gamepads);
+        optionsShell.onSceneChoices = [&scene](const Settings& s) {
+            scene.setAccessibility({s.colourGlyphs, s.highContrastCones, s.reducedFlashing});
+        };
         optionsShell.start(game);
         game.options = &playerOptions;
         g_optionsShell = &optionsShell;
