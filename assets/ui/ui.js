@@ -329,8 +329,13 @@
     }
   }
 
+  // The directive names the interact key ("... terminal [E]"): the bound one.
+  function directiveLabel(text) {
+    return text.replace(/\[E\]$/, function () { return "[" + KEYS.interact + "]"; });
+  }
+
   function syncHud(s) {
-    setText("directive", s.directive || "");
+    setText("directive", directiveLabel(s.directive || ""));
     var done = s.intelDone | 0;
     for (var i = 0; i < 4; i++) setFlag("intel" + i, "on", i < done);
     setText("clock", s.clock || "00:00");

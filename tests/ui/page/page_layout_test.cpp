@@ -629,6 +629,8 @@ TEST_F(RealPage, HintsNameTheKeysAsBound) {
         "s.keyNames.interact = 'I'; s.keyNames.sneak = 'CTRL'; s.keyNames.moveUp = 'Z';"
         "s.keyNames.moveLeft = 'Q'; s.keyNames.pause = 'F9';");
     EXPECT_EQ(text("prompt"), "[I] DECRYPT SAFE TERMINAL");
+    EXPECT_EQ(text("directive"),
+              nj::directiveText(game).substr(0, nj::directiveText(game).size() - 3) + "[I]");
     EXPECT_NE(text("hints").find("ZQSD / ARROWS"), std::string::npos) << text("hints");
     EXPECT_NE(text("hints").find("CTRL"), std::string::npos) << text("hints");
     EXPECT_NE(text("resume").find("F9"), std::string::npos) << text("resume");
