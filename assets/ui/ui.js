@@ -504,7 +504,7 @@
       }
       row.appendChild(makeDiv("ovalue", "oval" + i));
       (function (index) {
-        row.addEventListener("click", function (e) { optSelected = index; activate(index, 0, e); });
+        row.addEventListener("click", function () { optSelected = index; activate(index, 0); });
       })(i);
     }
     var bar = $("obar");
@@ -523,12 +523,12 @@
   }
 
   // direction: -1 left, +1 right, 0 Enter or a click.
-  function activate(index, direction, e) {
+  function activate(index, direction) {
     var r = OPTION_ROWS[index], o = (last && last.settings) || {};
     if (!r || r.section) return;
     if (r.kind === "slider") {
+      // A press on the bar itself sets the volume (mousedown, then drags).
       if (direction !== 0) command("setVolume", (o.volume | 0) + 5 * direction);
-      else if (e) volumeAt(e);
     } else if (r.kind === "flag") {
       command("setOption", r.row);
     } else if (r.kind === "choice") {

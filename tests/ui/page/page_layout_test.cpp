@@ -690,3 +690,41 @@ TEST_F(RealPage, PlayTextsFitAtTheLargestTextSize) {
 }
 
 }  // namespace
+
+namespace {
+
+// The mouse on the options screen: a click on the volume bar sets the volume
+// it points at, a click on a row steps it, and the keys walk the rows.
+TEST_F(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
+    page.eval(
+        "window.__calls = []; window.game = {};"
+        "['setVolume', 'setOption', 'lowerOption', 'listenForKey', 'resetBindings']"
+        ".forEach(function (n) { window.game[n] = function (v) { window.__calls.push(n + ':' + v); "
+        "}; });");
+    game.gameState = nj::GameState::Paused;
+    game.optionsOpen = 1;
+    sync();
+    const Box bar = rectOf("obar");
+    ASSERT_GT(bar.right, bar.left);
+    page.click(static_cast<int>(bar.left + (bar.right - bar.left) * 0.42),
+               static_cast<int>((bar.top + bar.bottom) / 2));
+    page.frame();
+    EXPECT_EQ(page.js("window.__calls.join(',')"), "setVolume:40");
+
+    page.eval("window.__calls = [];");
+    const Box textSize = rectOf("orow4");  // TEXT SIZE
+    page.click(static_cast<int>(textSize.left + 40), static_cast<int>(textSize.top + 8));
+    page.frame();
+    key(37);  // left on the row the click chose
+    key(40);  // down to PAUSE WHEN THE WINDOW LOSES FOCUS
+    key(13);
+    EXPECT_EQ(page.js("window.__calls.join(',')"), "setOption:6,lowerOption:6,setOption:2");
+    for (int i = 0; i < 60; ++i) key(40);  // the last row: reset
+    page.eval("window.__calls = [];");
+    key(13);
+    key(38);  // up to APPROACH 4
+    key(13);
+    EXPECT_EQ(page.js("window.__calls.join(',')"), "resetBindings:undefined,listenForKey:13");
+}
+
+}  // namespace
