@@ -147,6 +147,11 @@ void GamepadMapper::setDeadZone(float deadZone) {
     updateStick();
 }
 
+void GamepadMapper::setStickSneaks(bool on) {
+    stickSneaks_ = on;
+    updateStick();
+}
+
 void GamepadMapper::updateStick() {
     const StickKeys keys = stickKeys(axes_[static_cast<std::size_t>(PadAxis::LeftX)],
                                      axes_[static_cast<std::size_t>(PadAxis::LeftY)], deadZone_);
@@ -154,7 +159,7 @@ void GamepadMapper::updateStick() {
     hold(vk::kS, kStick, keys.down);
     hold(vk::kA, kStick, keys.left);
     hold(vk::kD, kStick, keys.right);
-    hold(vk::kShift, kStickSneak, keys.sneak && keys.any());
+    hold(vk::kShift, kStickSneak, stickSneaks_ && keys.sneak && keys.any());
 }
 
 void GamepadMapper::releaseAll() {

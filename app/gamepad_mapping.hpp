@@ -78,6 +78,9 @@ class GamepadMapper {
     void releaseAll();
     // The stick's dead zone, 0..1 of a full tilt.
     void setDeadZone(float deadZone);
+    // Whether a small tilt sneaks. Off when the sneak key toggles: a tilt
+    // is held and let go all the time, and would switch sneaking each time.
+    void setStickSneaks(bool on);
     float deadZone() const { return deadZone_; }
 
     bool holds(std::uint32_t key) const;
@@ -105,6 +108,7 @@ class GamepadMapper {
     std::array<std::uint32_t, static_cast<std::size_t>(PadButton::Count)> pressedKey_{};
     std::array<float, static_cast<std::size_t>(PadAxis::Count)> axes_{};
     float deadZone_ = kStickDeadZone;
+    bool stickSneaks_ = true;
 };
 
 }  // namespace nj

@@ -132,6 +132,7 @@ void Gamepads::open(int deviceIndex) {
     pad.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
     pad.mapper = std::make_unique<GamepadMapper>(sendKey);
     pad.mapper->setDeadZone(deadZone_);
+    pad.mapper->setStickSneaks(stickSneaks_);
     pads_.push_back(std::move(pad));
 }
 
@@ -210,6 +211,11 @@ void Gamepads::rumble(const RumbleCue& cue) {
 void Gamepads::setRumble(bool on, int strengthPercent) {
     rumbleOn_ = on;
     rumblePercent_ = std::clamp(strengthPercent, 0, 100);
+}
+
+void Gamepads::setStickSneaks(bool on) {
+    stickSneaks_ = on;
+    for (Pad& pad : pads_) pad.mapper->setStickSneaks(on);
 }
 
 void Gamepads::setDeadZone(float deadZone) {

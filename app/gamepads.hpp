@@ -32,6 +32,7 @@ class Gamepads {
     // dead zone (0..1), for the pads plugged in and those still to come.
     void setRumble(bool on, int strengthPercent);
     void setDeadZone(float deadZone);
+    void setStickSneaks(bool on);
     std::size_t count() const { return pads_.size(); }
 
   private:
@@ -48,6 +49,7 @@ class Gamepads {
     bool rumbleOn_ = true;
     int rumblePercent_ = 100;
     float deadZone_ = kStickDeadZone;
+    bool stickSneaks_ = true;
     std::vector<Pad> pads_;
 };
 

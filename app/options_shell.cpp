@@ -35,6 +35,7 @@ void OptionsShell::start(Game& game) {
     audio_.setEnabled(!s.muted);
     gamepads_.setRumble(s.rumble, s.rumbleStrength);
     gamepads_.setDeadZone(static_cast<float>(s.stickDeadZone) / 100.0f);
+    gamepads_.setStickSneaks(!s.toggleSneak);
     options_.applyTo(game);
     if (onSceneChoices) onSceneChoices(s);
     applied_ = s;
@@ -50,6 +51,7 @@ void OptionsShell::apply(const Settings& s) {
     if (s.muted != applied_.muted) audio_.setEnabled(!s.muted);
     gamepads_.setRumble(s.rumble, s.rumbleStrength);
     gamepads_.setDeadZone(static_cast<float>(s.stickDeadZone) / 100.0f);
+    gamepads_.setStickSneaks(!s.toggleSneak);
     if (game_) options_.applyTo(*game_);
     // A binding that moved while a key was down would leave that key held.
     if ((s.keys != applied_.keys || s.padButtons != applied_.padButtons) && game_) {

@@ -61,6 +61,14 @@ TEST(GamepadStick, TheDeadZoneFollowsTheOptions) {
     EXPECT_FALSE(r.mapper.holds(vk::kD));
     r.mapper.setDeadZone(NAN);
     EXPECT_EQ(r.mapper.deadZone(), nj::kStickDeadZone);
+    // With sneaking on a toggle, a small tilt walks without holding Shift;
+    // the trigger still sneaks.
+    EXPECT_TRUE(r.mapper.holds(vk::kShift));
+    r.mapper.setStickSneaks(false);
+    EXPECT_FALSE(r.mapper.holds(vk::kShift));
+    EXPECT_TRUE(r.mapper.holds(vk::kD));
+    r.mapper.axis(nj::PadAxis::LeftTrigger, 0.9f);
+    EXPECT_TRUE(r.mapper.holds(vk::kShift));
 }
 
 // Pad bindings: the physical button plays the role the player gave it, and
