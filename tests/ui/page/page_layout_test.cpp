@@ -78,7 +78,8 @@ struct Fit {
     std::string box;
 };
 
-class RealPage : public nj::test::BuiltPackageTest {
+// Every check runs at the default text size and at the largest.
+class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamInterface<int> {
   protected:
     webtest::PageHarness page{1280, 720};
     nj::SystemFontLoader systemFonts;
@@ -120,7 +121,9 @@ class RealPage : public nj::test::BuiltPackageTest {
         ASSERT_NE(open, std::string::npos);
         const std::size_t from = open + call.size();
         page.eval("window.__state = " + script.substr(from, script.size() - from - 2) + ";");
-        page.eval("(function (s) { " + changes + " window.syncGameState(s); })(window.__state);");
+        const std::string textSize = "s.settings.textSize = " + std::to_string(GetParam()) + ";";
+        page.eval("(function (s) { " + textSize + changes +
+                  " window.syncGameState(s); })(window.__state);");
         page.frame();
     }
     std::string check(const Fit& f) {
@@ -177,14 +180,14 @@ std::vector<std::string> bannersOf(const nj::Game& g) {
 }
 
 // The dossier's approach rows carry the names the game sends, in its order.
-TEST_F(RealPage, ApproachRowsShowTheGamesNames) {
+TEST_P(RealPage, ApproachRowsShowTheGamesNames) {
     for (std::uint32_t a = 0; a < nj::kApproachCount; ++a) {
         EXPECT_EQ(text("apname" + std::to_string(a)),
                   nj::approachName(static_cast<nj::Approach>(a)));
     }
 }
 
-TEST_F(RealPage, DossierTextsFitForEveryOperation) {
+TEST_P(RealPage, DossierTextsFitForEveryOperation) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         game.gameState = nj::GameState::Briefing;
@@ -212,7 +215,7 @@ TEST_F(RealPage, DossierTextsFitForEveryOperation) {
     EXPECT_FALSE(hasClass("resumeop", "shown"));
 }
 
-TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
+TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         game.gameState = nj::GameState::Playing;
@@ -243,7 +246,7 @@ TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     }
 }
 
-TEST_F(RealPage, EndScreensFitTheirLongestLines) {
+TEST_P(RealPage, EndScreensFitTheirLongestLines) {
     loadMission(3);
     game.gameState = nj::GameState::MissionComplete;
     game.stealthGrade = "C COMPROMISED";
@@ -294,7 +297,7 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
 
 // The breakdown shows each line's points signed and marked lost or gained,
 // and marks the grade step the score reached.
-TEST_F(RealPage, WinScreenShowsThePointsAndTheStepReached) {
+TEST_P(RealPage, WinScreenShowsThePointsAndTheStepReached) {
     loadMission(0);
     game.gameState = nj::GameState::MissionComplete;
     game.timesSpotted = 2;
@@ -336,7 +339,7 @@ struct PromptCase {
     int away;  // the side the prompt must be on: +1 right of the target, -1 left, 0 either
 };
 
-TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
+TEST_P(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
     loadMission(2);
     game.gameState = nj::GameState::Playing;
     const PromptCase cases[] = {
@@ -378,7 +381,7 @@ TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
     }
 }
 
-TEST_F(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
+TEST_P(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     game.playerPos = {300, 300};  // page (400, 400)
@@ -400,7 +403,7 @@ TEST_F(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     EXPECT_FALSE(hasClass("smoke", "shown")) << "the window closed";
 }
 
-TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
+TEST_P(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     struct Case {
@@ -439,7 +442,7 @@ TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
 // taken as far as the scene draws round their points (the bobbing card and
 // keycards, the intel's pulse, the directive's ring, the console with its
 // tag above); the courier and the informant along the whole route they walk.
-TEST_F(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
+TEST_P(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     sync();
@@ -493,12 +496,13 @@ TEST_F(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
 
 // A host that sends only the original fields and the first extras (an older
 // build, the browser preview) still gets every screen without a script error.
-TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
+TEST_P(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
     loadMission(1);
     const std::string strip =
         "['failReason', 'gradeScore', 'gradeLines', 'smokeReady', 'missionInProgress', "
         "'operativeX', "
-        "'operativeY'].forEach(function (k) { delete s[k]; });";
+        "'operativeY', 'settings', 'optionsOpen', 'listening', 'optionsMessage', 'keyNames', "
+        "'padButtons', 'assisted'].forEach(function (k) { delete s[k]; });";
     game.nearObjective = 1;
     for (nj::GameState state :
          {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
@@ -518,7 +522,7 @@ TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
 
 // The page touches the DOM only when a shown value changes: the same state
 // again leaves nothing to lay out or paint, on every screen.
-TEST_F(RealPage, TheSameStateAgainChangesNothing) {
+TEST_P(RealPage, TheSameStateAgainChangesNothing) {
     loadMission(2);
     game.highestUnlocked = 3;
     game.missionClock = 30.0f;
@@ -545,7 +549,7 @@ TEST_F(RealPage, TheSameStateAgainChangesNothing) {
     }
 }
 
-TEST_F(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
+TEST_P(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     game.cipherAcquired = 1;
@@ -578,7 +582,7 @@ namespace {
 // The options screen at every text size: each row's name and value stay apart
 // inside the row, the longest rebinding message fits its line, and walking
 // the list keeps the selected row in sight.
-TEST_F(RealPage, OptionsScreenFitsAtEveryTextSize) {
+TEST_P(RealPage, OptionsScreenFitsAtEveryTextSize) {
     game.gameState = nj::GameState::Briefing;
     game.optionsOpen = 1;
     const std::string longest =
@@ -620,7 +624,7 @@ TEST_F(RealPage, OptionsScreenFitsAtEveryTextSize) {
 
 // Every hint and prompt names the key or button as bound, and a controller
 // is never shown a key it has no button for.
-TEST_F(RealPage, HintsNameTheKeysAsBound) {
+TEST_P(RealPage, HintsNameTheKeysAsBound) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     game.cipherAcquired = 1;
@@ -660,7 +664,7 @@ TEST_F(RealPage, HintsNameTheKeysAsBound) {
 
 // The texts read in play grow with the text size and still fit: prompts,
 // banners, the safe's help; and a win with an assist says so.
-TEST_F(RealPage, PlayTextsFitAtTheLargestTextSize) {
+TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         game.gameState = nj::GameState::Playing;
@@ -695,7 +699,7 @@ namespace {
 
 // The mouse on the options screen: a click on the volume bar sets the volume
 // it points at, a click on a row steps it, and the keys walk the rows.
-TEST_F(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
+TEST_P(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
     page.eval(
         "window.__calls = []; window.game = {};"
         "['setVolume', 'setOption', 'lowerOption', 'listenForKey', 'resetBindings']"
@@ -726,5 +730,14 @@ TEST_F(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
     key(13);
     EXPECT_EQ(page.js("window.__calls.join(',')"), "resetBindings:undefined,listenForKey:13");
 }
+
+}  // namespace
+
+namespace {
+
+INSTANTIATE_TEST_SUITE_P(TextSize, RealPage, ::testing::Values(100, 150),
+                         [](const ::testing::TestParamInfo<int>& size) {
+                             return "Text" + std::to_string(size.param);
+                         });
 
 }  // namespace
