@@ -168,6 +168,42 @@ TEST(NightjarOptions, ABindingAndTheVolumeSetOnThePageMoveTheOperativeAndPersist
     EXPECT_LT(heldD * 4, walkedWithL) << "D still walks the operative";
 }
 
+// The line a remember_window.sh run printed for `label`, "" when none.
+std::string geometryLine(const std::string& output, const std::string& label) {
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(label + " ", 0) == 0) return line;
+    }
+    return "";
+}
+
+// Windowed by F11, sized and moved by the player: the next start opens the
+// window there, at that size; with no settings file it starts full screen.
+TEST(NightjarOptions, TheWindowIsRememberedWhereThePlayerLeftIt) {
+    const GameFolder folder("remember-window", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    const ProgramRun first = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" NJ_REMEMBER_WINDOW_SCRIPT "' '" NIGHTJAR_PATH "' change");
+    EXPECT_NE(first.output.find("exit 0"), std::string::npos) << first.output;
+    EXPECT_NE(geometryLine(first.output, "start").find("Geometry:1280x1024"), std::string::npos)
+        << first.output;
+    EXPECT_NE(geometryLine(first.output, "changed").find("Geometry:1000x600"), std::string::npos)
+        << first.output;
+    std::ostringstream settings;
+    settings << std::ifstream(dir / "settings.json").rdbuf();
+    EXPECT_NE(settings.str().find("\"fullScreen\": false"), std::string::npos) << settings.str();
+    EXPECT_NE(settings.str().find("\"width\": 1000, \"height\": 600"), std::string::npos)
+        << settings.str();
+
+    const ProgramRun second = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" NJ_REMEMBER_WINDOW_SCRIPT "' '" NIGHTJAR_PATH "'");
+    EXPECT_NE(second.output.find("exit 0"), std::string::npos) << second.output;
+    const std::string start = geometryLine(second.output, "start");
+    EXPECT_NE(start.find("Geometry:1000x600"), std::string::npos) << second.output;
+    EXPECT_NE(start.find("Position:120,90"), std::string::npos) << second.output;
+    EXPECT_FALSE(hasValidationMessage(second.output)) << second.output;
+}
+
 // Red less blue: the selected operation card's gold-brown is warm (> 8), an
 // unselected card's navy cool (< -8).
 int warmth(std::uint32_t c) {
