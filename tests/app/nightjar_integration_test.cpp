@@ -204,6 +204,31 @@ TEST(NightjarOptions, TheWindowIsRememberedWhereThePlayerLeftIt) {
     EXPECT_FALSE(hasValidationMessage(second.output)) << second.output;
 }
 
+// The mean of every channel of a frame, 0..255.
+double meanLevel(const nj::test::DecodedPng& shot) {
+    double sum = 0.0;
+    for (const std::uint8_t c : shot.rgb) sum += c;
+    return shot.rgb.empty() ? 0.0 : sum / static_cast<double>(shot.rgb.size());
+}
+
+// Another window takes the focus while the mission runs: by default the game
+// pauses (the pause screen dims the field); with the option off it plays on.
+TEST(NightjarOptions, LosingTheFocusWhilePlayingPausesUnlessSwitchedOff) {
+    double level[2] = {0.0, 0.0};
+    for (const bool pauses : {true, false}) {
+        const GameFolder folder(pauses ? "focus-pauses" : "focus-plays", NJ_BUILD_DIR);
+        if (!pauses) std::ofstream(folder.dir / "settings.json") << "{\"pauseOnFocusLoss\": false}";
+        const ProgramRun run = nj::test::runUnderXvfb(folder.dir, "1280x720",
+                                                      "'" NJ_LOSE_FOCUS_SCRIPT "' '" NIGHTJAR_PATH
+                                                      "' --screenshot shot.png");
+        EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
+        const nj::test::DecodedPng shot = nj::test::readPng((folder.dir / "shot.png").string());
+        ASSERT_EQ(shot.error, "") << run.output;
+        level[pauses ? 0 : 1] = meanLevel(shot);
+    }
+    EXPECT_LT(level[0], 0.75 * level[1]) << "paused " << level[0] << ", playing " << level[1];
+}
+
 // Red less blue: the selected operation card's gold-brown is warm (> 8), an
 // unselected card's navy cool (< -8).
 int warmth(std::uint32_t c) {
