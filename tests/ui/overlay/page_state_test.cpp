@@ -4,6 +4,7 @@
 
 #include "data/map_token.hpp"
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 
 namespace {
 
@@ -101,9 +102,11 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\"});";
-    ASSERT_GE(script.size(), expected.size());
-    EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
+        "\"inputDevice\":\"keyboard\",";
+    const std::size_t at = script.find(expected);
+    ASSERT_NE(at, std::string::npos) << script;
+    // The options' extras come after them all.
+    EXPECT_EQ(script.compare(at + expected.size(), 12, "\"settings\":{"), 0) << script;
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
     // What the other reasons, smokeReady, missionInProgress and the gamepad
     // make the page show is held by the page tests.
@@ -136,6 +139,45 @@ TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
     // Without a campaign the built-in mission is a campaign of one.
     HeadlessGame builtIn;
     EXPECT_NE(fieldsOf(builtIn.game).find("\"missionCount\":1"), std::string::npos);
+}
+
+// The options' extras close the state: the player's settings, the screen's
+// state, the keys and buttons as bound, and whether the last win had help.
+// A game without player options shows the defaults.
+TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    const std::string defaults = fieldsOf(g);
+    EXPECT_NE(defaults.find("\"settings\":{\"volume\":100,\"muted\":false,\"fullScreen\":true,"
+                            "\"pauseOnFocusLoss\":true,"),
+              std::string::npos)
+        << defaults;
+    EXPECT_NE(defaults.find("\"keyNames\":{\"moveUp\":\"W\",\"moveDown\":\"S\","),
+              std::string::npos);
+    EXPECT_EQ(defaults.substr(defaults.size() - 19), "\"assisted\":false});");
+
+    nj::PlayerOptions options;
+    options.setVolume(35);
+    options.step(nj::OptionRow::GameSpeed, +1);
+    options.step(nj::OptionRow::SneakMode, +1);
+    options.listen(static_cast<int>(nj::BoundAction::Interact));
+    options.offerKey(12);  // I
+    options.listen(nj::kListenPadBase + static_cast<int>(nj::PadRole::Takedown));
+    options.offerPadButton(0);  // A
+    options.listen(static_cast<int>(nj::BoundAction::Retry));
+    g.options = &options;
+    g.optionsOpen = 1;
+    g.lastWinAssisted = 1;
+    const std::string chosen = fieldsOf(g);
+    for (const char* part :
+         {"\"volume\":35,", "\"sneak\":\"toggle\",", "\"gameSpeed\":85,", "\"optionsOpen\":true,",
+          "\"listening\":9,",
+          "\"optionsMessage\":\"TAKEDOWN / OPTIONS ON A, INTERACT / CONFIRM MOVED TO X\"",
+          "\"interact\":\"I\",",
+          "\"padButtons\":{\"interact\":\"X\",\"cancel\":\"B\",\"takedown\":\"A\",",
+          "\"assisted\":true});"}) {
+        EXPECT_NE(chosen.find(part), std::string::npos) << part << "\n" << chosen;
+    }
 }
 
 }  // namespace
