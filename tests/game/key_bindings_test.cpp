@@ -57,7 +57,7 @@ TEST(KeyBindings, TheMovementClusterFollowsThePositionOnOtherLayouts) {
     EXPECT_EQ(boundKeyCode(kDefaults, 20, 'A'), 0u);  // AZERTY's A, where Q sits
     EXPECT_EQ(boundKeyCode(kDefaults, 4, 'Q'), vk::kA);
     EXPECT_EQ(boundKeyCode(kDefaults, 29, 'W'), 0u);
-    EXPECT_EQ(boundKeyCode(kDefaults, 28, 'Z'), 'Z');  // QWERTZ's Z, where Y sits
+    EXPECT_EQ(boundKeyCode(kDefaults, 28, 'Z'), 'Z');    // QWERTZ's Z, where Y sits
     EXPECT_EQ(boundKeyCode(kDefaults, 0, 'D'), vk::kD);  // no position: the label decides
 }
 
