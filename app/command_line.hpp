@@ -26,6 +26,11 @@ struct CommandLine {
     // device that draws on the processor, where the window's own pixels are
     // cheaper (for testing that path, or a window system that shows them badly).
     bool swapchainOnly = false;
+    // "--mission FILE.json": plays that mission file on its own (a campaign
+    // of one, no save.dat); "--campaign FILE": plays that campaign file from
+    // disk instead of the package's. Empty when not given.
+    std::string missionPath;
+    std::string campaignPath;
 };
 
 // The arguments are joined with blanks, program path included, and searched

@@ -25,6 +25,7 @@
 #include "data/package.hpp"
 #include "data/player_files.hpp"
 #include "game/game.hpp"
+#include "game/mission_file.hpp"
 #include "game/player_options.hpp"
 #include "render/scene/scene_renderer.hpp"
 #include "render/vulkan_renderer.hpp"
@@ -142,6 +143,22 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
     }
 }
 
+// A mission or campaign file named on the command line, else the shipped
+// campaign where the game's data were found.
+void loadChosenCampaign(Game& game, const CommandLine& options, const GameLocation& location) {
+    if (!options.missionPath.empty()) {
+        for (const std::string& line : loadMissionFile(game, options.missionPath))
+            std::fprintf(stderr, "%s\n", line.c_str());
+        return;
+    }
+    if (!options.campaignPath.empty()) {
+        if (loadCampaignFromDisk(game, options.campaignPath)) return;
+        std::fprintf(stderr, "nightjar: %s holds no campaign the game can read; playing its own\n",
+                     options.campaignPath.c_str());
+    }
+    game.loadFirstCampaign(location.campaignPaths());
+}
+
 int runGame(ShellWindow& window, const CommandLine& options) {
     const GameLocation location = locateGameData(executableDir(), NJ_INSTALL_DATA_DIR);
     const PlayerFiles playerFiles = PlayerFiles::forLocation(location);
@@ -192,7 +209,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         optionsShell.start(game);
         game.options = &playerOptions;
         g_optionsShell = &optionsShell;
-        game.loadFirstCampaign(location.campaignPaths());
+        loadChosenCampaign(game, options, location);
 
         game.update(0.0f);
         game.render();

@@ -18,7 +18,9 @@ constexpr std::size_t kCampaignFileMaxBytes = 1024 * 1024;
 static_assert(kSaveMissionSlots == kMaxMissions,
               "the save file's mission slots must match the campaign's most missions");
 
-bool readCampaignText(const std::string& path, std::string& text) {
+bool readCampaignText(const std::string& path, CampaignSource source, std::string& text) {
+    if (source == CampaignSource::DiskFirst)
+        return readRegularFile(path, kCampaignFileMaxBytes, text);
     const NJ3Package& package = NJ3Package::instance();
     if (package.readText(path, text)) return true;
     if (package.readText("campaign_maps.json", text)) return true;
@@ -27,9 +29,9 @@ bool readCampaignText(const std::string& path, std::string& text) {
 
 }  // namespace
 
-bool Game::loadCampaign(const std::string& path) {
+bool Game::loadCampaign(const std::string& path, CampaignSource source) {
     std::string text;
-    if (!readCampaignText(path, text)) return false;
+    if (!readCampaignText(path, source, text)) return false;
     JsonValue doc;
     try {
         doc = parseJson(text);

@@ -6,6 +6,7 @@
 
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
+#include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
@@ -35,8 +36,7 @@ constexpr float kDownedGuardDetection = 0.22f;
 constexpr float kDownedGuardAlertRadius = 320.0f;
 constexpr float kDownedGuardBannerSeconds = 1.2f;
 
-// Keycards: reach beyond the two radii, and the pickup's burst and banner.
-constexpr float kKeycardReachMargin = 4.0f;
+// Keycards (their reach in shared_tuning.hpp): the pickup's burst and banner.
 constexpr int kKeycardBurst = 24;
 constexpr float kKeycardBannerSeconds = 1.0f;
 

@@ -72,6 +72,9 @@ enum class Approach : std::uint32_t {
 };
 inline constexpr std::uint32_t kApproachCount = 4;
 
+// Where loadCampaign looks first.
+enum class CampaignSource : std::uint8_t { PackageFirst, DiskFirst };
+
 // Help a player switches on in the options. The rule flags they set are the
 // same as the perks' (a perk bought with intel is part of the normal game; an
 // assist is not): a rule reads the perk or the assist, and only perks are
@@ -153,7 +156,10 @@ class Game {
     void setApproach(std::uint32_t value);
 
     // Campaign, mission builder and save (game/campaign.cpp, game/mission_builder.cpp).
-    bool loadCampaign(const std::string& path);
+    // The package's campaign wins over a file of the same name, unless the
+    // player named a file on disk to play.
+    bool loadCampaign(const std::string& path,
+                      CampaignSource source = CampaignSource::PackageFirst);
     // The first of `paths` that loads; false when none does.
     bool loadFirstCampaign(const std::vector<std::string>& paths);
     // Takes the campaign's map tokens and reads each mission's summary from
@@ -309,6 +315,13 @@ class Game {
     // the working directory when the game runs portable. Empty: progress is
     // neither read nor written (a mission played on its own).
     std::string savePath = "save.dat";
+    // Why a mission file given on the command line cannot be played, one
+    // checker message each; the dossier shows them instead of the operations.
+    std::vector<std::string> missionErrors;
+
+    // Whether the operative's circle at (cx, cy) would hit a wall, the closed
+    // gate, a closed door or furniture (game/movement.cpp).
+    bool blocksMovement(float cx, float cy) const;
 
   private:
     // "--" for every mission: no grade yet.
@@ -329,7 +342,6 @@ class Game {
     void movePlayer(float dt);
     void turnPlayerDrawFacing(float dt);
     void testCover();
-    bool blocksMovement(float cx, float cy) const;
 
     // devices.cpp
     void slideLasers(float dt);

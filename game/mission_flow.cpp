@@ -22,6 +22,8 @@ void lockedWarning(Game& game) {
 
 void Game::startOrAdvance() {
     if (gameState == GameState::Briefing) {
+        // A mission file that failed its check is listed, never played.
+        if (!missionErrors.empty()) return;
         if (missionIndex > highestUnlocked) {
             lockedWarning(*this);
             return;

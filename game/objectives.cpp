@@ -13,9 +13,8 @@
 namespace nj {
 namespace {
 
-// The cipher card: reach beyond the two radii, the gate's first crack and its
-// opening rate once the card is taken.
-constexpr float kCardReachMargin = 4.0f;
+// The cipher card (its reach in shared_tuning.hpp): the gate's first crack
+// and its opening rate once the card is taken.
 constexpr float kGateFirstCrack = 0.01f;
 constexpr float kGateOpenRate = 1.4f;
 constexpr int kCardBurst = 24;
@@ -38,13 +37,11 @@ constexpr float kMissNoiseRadius = 175.0f;
 // Optional intel: shown in reach, taken on contact or with [E] in reach.
 constexpr int kIntelBurst = 28;
 constexpr float kIntelBannerSeconds = 1.3f;
-constexpr float kIntelReach = 46.0f;
 constexpr float kIntelContact = 26.0f;
 
 // The phase-two directive: an informant runs once detection passes this;
 // reach and contact as for intel.
 constexpr float kInformantRunsAbove = 0.3f;
-constexpr float kDirectiveReach = 48.0f;
 constexpr float kDirectiveContact = 26.0f;
 constexpr int kDirectiveBurst = 32;
 constexpr float kDirectiveBannerSeconds = 1.4f;

@@ -10,6 +10,14 @@ inline constexpr float kTwoPi = 6.28318530717958647692f;
 // How close the operative must stand to the safe terminal to open it [E].
 inline constexpr float kTerminalReach = 55.0f;
 
+// Reaches the rules and the mission checker share: the card and keycards are
+// taken within this much beyond the two radii; intel and the directive are
+// taken with [E] within these distances of their centres.
+inline constexpr float kCardReachMargin = 4.0f;
+inline constexpr float kKeycardReachMargin = 4.0f;
+inline constexpr float kIntelReach = 46.0f;
+inline constexpr float kDirectiveReach = 48.0f;
+
 // Effects seeded from the clock take its milliseconds.
 inline constexpr float kSeedTicksPerSecond = 1000.0f;
 

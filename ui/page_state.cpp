@@ -206,6 +206,11 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     f.key("operativeY")
         .number(game.playerPos.y * (static_cast<float>(layout.logicalHeight) / kFieldHeight));
     f.key("inputDevice").string(game.inputDevice == InputDevice::Gamepad ? "gamepad" : "keyboard");
+    // A mission file that cannot be played: the checker's messages, shown on
+    // the dossier where the operations would be.
+    f.key("missionErrors").beginArray();
+    for (const std::string& error : game.missionErrors) f.string(error);
+    f.endArray();
     writeOptionsExtras(f, game);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";

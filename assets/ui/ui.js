@@ -175,6 +175,22 @@
     for (; opRows < count; opRows++) panel.insertBefore(makeOpRow(opRows), nav);
   }
 
+  // A mission file that cannot be played lists the checker's first errors in
+  // the operations panel; each without its folder, which the terminal shows.
+  var MISSION_ERROR_LINES = 4;
+  function syncMissionErrors(errors) {
+    setFlag("ops", "has-errors", errors.length > 0);
+    for (var i = 0; i < MISSION_ERROR_LINES; i++) {
+      var line = String(arr(errors, i, ""));
+      var colon = line.indexOf(": ");
+      var slash = line.lastIndexOf("/", colon < 0 ? line.length : colon);
+      setText("missionerror" + i, slash < 0 ? line : line.substring(slash + 1));
+    }
+    var more = errors.length - MISSION_ERROR_LINES;
+    setText("missionerrormore", more > 0 ? "... and " + more + " more on the terminal" : "");
+    return errors.length > 0;
+  }
+
   function syncDossier(s) {
     var names = s.missionNames || [];
     var count = typeof s.missionCount === "number" ? s.missionCount : names.length;
@@ -199,7 +215,14 @@
     var lockedSel = sel > (s.highestUnlocked | 0);
     setFlag("locknote", "shown", lockedSel);
     setFlag("file", "locked-sel", lockedSel);
-    setFlag("begin", "disabled", lockedSel);
+    var unplayable = syncMissionErrors(s.missionErrors || []);
+    setFlag("begin", "disabled", lockedSel || unplayable);
+    if (unplayable) {
+      setText("filetag", "MISSION FILE");
+      setText("filetitle", "NOT PLAYABLE YET");
+      setText("filedesc", "Mend what the operations panel lists, then start the game again. " +
+        "njtool mission check FILE.json prints every error and warning with its line.");
+    }
     setFlag("resumeop", "shown", s.missionInProgress === true);
     setText("budget", "" + (s.intelBudget | 0));
   }

@@ -54,6 +54,32 @@ TEST(NightjarSelfTest, SixtyFramesExitCleanlyLetterboxedOnANon16by9Screen) {
     EXPECT_FALSE(fs::exists(dir / "save.dat")) << "nothing was won, nothing is saved";
 }
 
+// A mission file played on its own starts like the campaign's first
+// operation and saves nothing; one with errors names them on stderr (that it
+// is never started is held by the game tests).
+TEST(NightjarSelfTest, AMissionFileIsPlayedOnItsOwnOrItsErrorsNamed) {
+    const GameFolder folder("mission", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    const std::string quick = std::string(NJ_TOOLS_FIXTURES) + "/quick_win.json";
+    const ProgramRun good = nj::test::runUnderXvfb(
+        dir, "1280x1024",
+        "'" NIGHTJAR_PATH "' --test --screenshot good.png --mission '" + quick + "'");
+    EXPECT_EQ(good.exitCode, 0) << good.output;
+    EXPECT_FALSE(hasValidationMessage(good.output)) << good.output;
+    const nj::test::DecodedPng shot = nj::test::readPng((dir / "good.png").string());
+    ASSERT_EQ(shot.error, "") << good.output;
+    EXPECT_GT(nj::test::playFieldColours(shot), 50u);
+
+    std::ofstream(dir / "broken.json") << "{\n  \"theme\": \"casion\"\n}\n";
+    const ProgramRun broken = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" NIGHTJAR_PATH "' --test --mission broken.json");
+    EXPECT_EQ(broken.exitCode, 0) << broken.output;
+    EXPECT_NE(broken.output.find("broken.json:2:12: theme: \"casion\" is not one of"),
+              std::string::npos)
+        << broken.output;
+    EXPECT_FALSE(fs::exists(dir / "save.dat"));
+}
+
 // The player sees the window, not the copy a screenshot takes. On lavapipe
 // frames reach it through the window's own pixels (held to the display's
 // rate, and converted for a 16-bit screen), or through the swapchain with

@@ -42,6 +42,17 @@ TEST(CommandLine, ASwitchWithoutItsArgumentIsIgnored) {
     EXPECT_FALSE(parse({"nightjar", "--pad-script", "p.pad"}).testMode);
 }
 
+// A mission or campaign file to play is the word after its switch, spaces
+// and all; a switch without one names nothing.
+TEST(CommandLine, MissionAndCampaignFilesAreTheWordsAfterTheirSwitches) {
+    const nj::CommandLine mission = parse({"nightjar", "--mission", "my mission.json"});
+    EXPECT_EQ(mission.missionPath, "my mission.json");
+    EXPECT_EQ(mission.campaignPath, "");
+    EXPECT_FALSE(mission.testMode);
+    EXPECT_EQ(parse({"nightjar", "--campaign", "c.json", "--test"}).campaignPath, "c.json");
+    EXPECT_EQ(parse({"nightjar", "--mission"}).missionPath, "");
+}
+
 TEST(FrameClock, StepsAreCappedAtFiftyMilliseconds) {
     nj::FrameClock clock;
     clock.start(1000, 5000);

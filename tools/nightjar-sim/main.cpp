@@ -7,6 +7,7 @@
 #include "data/player_files.hpp"
 #include "data/regular_file.hpp"
 #include "game/game.hpp"
+#include "game/mission_file.hpp"
 #include "game/player_options.hpp"
 #include "tools/nightjar-sim/script.hpp"
 
@@ -17,7 +18,8 @@ namespace {
 constexpr std::size_t kMaxScriptBytes = 64u << 20;
 
 int usage() {
-    std::cerr << "usage: nightjar-sim [--campaign FILE] SCRIPT   (SCRIPT '-' reads stdin)\n";
+    std::cerr << "usage: nightjar-sim [--campaign FILE | --mission FILE.json] SCRIPT"
+                 "   (SCRIPT '-' reads stdin)\n";
     return 2;
 }
 
@@ -25,18 +27,21 @@ int usage() {
 
 int main(int argc, char** argv) {
     std::string campaign;
+    std::string mission;
     std::string scriptPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--campaign" && i + 1 < argc) {
             campaign = argv[++i];
+        } else if (arg == "--mission" && i + 1 < argc) {
+            mission = argv[++i];
         } else if (scriptPath.empty() && (arg == "-" || arg.rfind("--", 0) != 0)) {
             scriptPath = arg;
         } else {
             return usage();
         }
     }
-    if (scriptPath.empty()) return usage();
+    if (scriptPath.empty() || (!campaign.empty() && !mission.empty())) return usage();
 
     // A script file must be a regular file: a named pipe given by mistake
     // would hold the harness forever ("-" reads standard input on purpose).
@@ -65,7 +70,12 @@ int main(int argc, char** argv) {
     playerOptions.keepFileUnwritten();
     playerOptions.applyTo(game);
     game.options = &playerOptions;
-    if (!campaign.empty()) {
+    if (!mission.empty()) {
+        // A mission file is played on its own: its messages go to stderr and
+        // its errors to the dossier, and no save.dat is touched.
+        for (const std::string& message : nj::loadMissionFile(game, mission))
+            std::cerr << message << "\n";
+    } else if (!campaign.empty()) {
         game.loadCampaign(campaign);
     } else {
         game.loadFirstCampaign(location.campaignPaths());

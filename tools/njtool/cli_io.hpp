@@ -23,6 +23,7 @@ std::string compactJsonText(const std::string& json);
 using Args = std::vector<std::string>;
 int runJsonCommand(const Args& args);
 int runTokenCommand(const Args& args);
+int runMissionCommand(const Args& args);
 int runCampaignCommand(const Args& args);
 int runPackCommand(const Args& args);
 int runCuesCommand(const Args& args);

@@ -10,6 +10,14 @@ namespace {
 
 const std::string kUsage =
     "usage: njtool json check FILE\n"
+    "       njtool mission check FILE... [--strict] [--as-campaign]   (FILE: JSON or a mission "
+    "code)\n"
+    "                          (errors exit 1; warnings too with --strict; --as-campaign\n"
+    "                          checks the files as a campaign, in this order)\n"
+    "       njtool mission code FILE.json       (the mission code: its signed map token, one "
+    "line)\n"
+    "       njtool mission format               (every key of a mission file, as the guide lists "
+    "them)\n"
     "       njtool token encode [--salt S] FILE.json\n"
     "       njtool token decode FILE            (FILE '-' = standard input)\n"
     "       njtool campaign build OUT.json M1.json [M2.json ...]   (at most " +
@@ -40,6 +48,7 @@ int main(int argc, char** argv) {
     const njtool::Args rest(args.begin() + 1, args.end());
     try {
         if (group == "json") return njtool::runJsonCommand(rest);
+        if (group == "mission") return njtool::runMissionCommand(rest);
         if (group == "token") return njtool::runTokenCommand(rest);
         if (group == "campaign") return njtool::runCampaignCommand(rest);
         if (group == "pack") return njtool::runPackCommand(rest);

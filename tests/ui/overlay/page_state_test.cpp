@@ -102,7 +102,7 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\",";
+        "\"inputDevice\":\"keyboard\",\"missionErrors\":[],";
     const std::size_t at = script.find(expected);
     ASSERT_NE(at, std::string::npos) << script;
     // The options' extras come after them all.
@@ -110,6 +110,19 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
     // What the other reasons, smokeReady, missionInProgress and the gamepad
     // make the page show is held by the page tests.
+}
+
+// A mission file's errors follow the input device; only the options' extras
+// come after them.
+TEST(PageState, AMissionFilesErrorsCloseTheState) {
+    HeadlessGame h;
+    h.game.missionErrors = {"m.json:2:3: card: \"x\" broken", "m.json:1:1: second"};
+    const std::string script = fieldsOf(h.game);
+    const std::string expected =
+        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"],";
+    const std::size_t at = script.find(expected);
+    ASSERT_NE(at, std::string::npos) << script;
+    EXPECT_EQ(script.compare(at + expected.size(), 12, "\"settings\":{"), 0) << script;
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {

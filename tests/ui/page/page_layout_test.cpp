@@ -215,6 +215,26 @@ TEST_P(RealPage, DossierTextsFitForEveryOperation) {
     EXPECT_FALSE(hasClass("resumeop", "shown"));
 }
 
+// A mission file that cannot be played: its first errors stand where the
+// operations would, without their folder, inside the panel, and BEGIN is off.
+TEST_P(RealPage, AMissionFilesErrorsReplaceTheOperations) {
+    const std::string longest =
+        "/home/designer/my missions/gallery.json:12:21: backstageSpawn: approach 3 (VIP "
+        "BACKSTAGE ENTRY): an operative standing still is spotted after 1.5 s";
+    game.missionErrors = std::vector<std::string>(6, longest);
+    sync();
+    EXPECT_TRUE(hasClass("ops", "has-errors"));
+    EXPECT_TRUE(hasClass("begin", "disabled"));
+    EXPECT_EQ(text("missionerror0"), longest.substr(longest.find("gallery.json")));
+    EXPECT_EQ(text("missionerrormore"), "... and 2 more on the terminal");
+    EXPECT_LE(rectOf("missionerrormore").bottom, rectOf("ops").bottom);
+    EXPECT_GT(rectOf("missionerror3").bottom, rectOf("missionerror3").top);
+    game.missionErrors.clear();
+    sync();
+    EXPECT_FALSE(hasClass("ops", "has-errors"));
+    EXPECT_FALSE(hasClass("begin", "disabled"));
+}
+
 TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);

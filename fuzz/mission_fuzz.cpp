@@ -1,0 +1,40 @@
+// Feeds arbitrary bytes to the designer's checker: the position-keeping JSON
+// reading must accept and refuse exactly what the game's reader does, with the
+// same error text, and the checker must answer every text without crashing.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "data/json.hpp"
+#include "data/json_located.hpp"
+#include "data/mission_check.hpp"
+
+namespace {
+
+std::string gameError(const std::string& text) {
+    try {
+        nj::parseJson(text);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::string located;
+    try {
+        const nj::LocatedDocument doc = nj::parseLocatedJson(text);
+        (void)nj::locateJsonPath(doc.root, "guards[1].patrol[0].x");
+    } catch (const nj::JsonSyntaxError& e) {
+        located = e.what();
+    }
+    if (located != gameError(text)) std::abort();
+    const nj::MissionTextCheck check = nj::checkMissionText(text);
+    for (const nj::MissionDiagnostic& d : check.diagnostics) (void)nj::formatDiagnostic("f", d);
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Whether a mission can be played, judged by the rules themselves: the
+// mission is built by the game's own builder once per approach, then searched
+// for a way from the spawn to every goal, and left to run with an idle
+// operative for the first seconds.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "data/mission_check.hpp"
+
+namespace nj {
+
+struct PlayabilityProblem {
+    std::string path;  // the mission key the problem belongs to ("card", "backstageSpawn")
+    std::string message;
+};
+
+// How long an operative who does nothing must stay unseen and alive.
+inline constexpr float kFairStartSeconds = 10.0f;
+
+// `missionJson` is the file's text; `index` is its place in a campaign, which
+// picks the theme table's row (a mission played on its own is index 0).
+std::vector<PlayabilityProblem> checkReachability(const std::string& missionJson,
+                                                  std::size_t index);
+std::vector<PlayabilityProblem> checkFairStart(const std::string& missionJson, std::size_t index);
+
+// Everything the checker says about a mission's text, in file order: the text
+// checks, then (only when they found no error, so one fault is not reported
+// twice) reachability and the fair start, placed at the key they concern.
+std::vector<MissionDiagnostic> checkMission(const std::string& missionJson, std::size_t index);
+
+// The same for a file on disk, which must be a regular file of at most
+// kMissionFileMaxBytes holding a mission's JSON or its mission code (a map
+// token, checked and deciphered first); `text` receives the JSON.
+std::vector<MissionDiagnostic> checkMissionFile(const std::string& path, std::size_t index,
+                                                std::string& text);
+
+}  // namespace nj

@@ -1,0 +1,199 @@
+#include "data/mission_check.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "data/mission_format.hpp"
+
+namespace {
+
+// Every piece a mission needs, on the first line, so no "missing" warning
+// clutters a case; each case's own text starts on line 2.
+const std::string kComplete =
+    "{\"card\":{\"x\":100,\"y\":100},\"gate\":{\"x\":300,\"y\":100,\"w\":10,\"h\":10},"
+    "\"terminal\":{\"x\":200,\"y\":200},\"exit\":{\"x\":800,\"y\":400,\"w\":50,\"h\":50},"
+    "\"player\":{\"x\":50,\"y\":300},\"serviceSpawn\":{\"x\":50,\"y\":300},"
+    "\"backstageSpawn\":{\"x\":50,\"y\":300},\n";
+
+std::vector<std::string> messagesFor(const std::string& text) {
+    std::vector<std::string> lines;
+    for (const nj::MissionDiagnostic& d : nj::checkMissionText(text).diagnostics)
+        lines.push_back(nj::formatDiagnostic("m.json", d));
+    return lines;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& l : lines) all += l + "\n";
+    return all;
+}
+
+TEST(MissionCheck, ACompleteMissionDrawsNoMessage) {
+    EXPECT_EQ(joined(messagesFor(kComplete + "\"theme\":\"embassy\"}")), "");
+}
+
+TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
+    struct Case {
+        std::string tail;  // line 2 of the mission
+        std::string expected;
+    };
+    const Case cases[] = {
+        // types
+        {"\"guards\":[{\"x\":\"seven\",\"axis\":\"x\"}]}",
+         "m.json:2:16: guards[0].x: expected a number, got a string"},
+        {"\"walls\":{}}", "m.json:2:9: walls: expected a list, got an object"},
+        {"\"walls\":[7]}", "m.json:2:10: walls[0]: expected an object, got a number"},
+        {"\"name\":false}", "m.json:2:8: name: expected a string, got true or false"},
+        // unknown keys, with and without a near miss
+        {"\"guards\":[{\"spead\":3,\"axis\":\"x\"}]}",
+         "m.json:2:12: guards[0].spead: unknown key (did you mean \"speed\"?)"},
+        {"\"zebra\":1}", "m.json:2:1: zebra: unknown key"},
+        // values outside their sets
+        {"\"theme\":\"casion\"}",
+         "m.json:2:9: theme: \"casion\" is not one of \"casino\", \"embassy\", \"laboratory\" or "
+         "\"archive\" (did you mean \"casino\"?)"},
+        {"\"dynamicObjective\":{\"type\":\"sabotage\"}}",
+         "m.json:2:28: dynamicObjective.type: \"sabotage\" is not one of \"courier\", "
+         "\"informant\", \"sabotage_node\" or \"evidence_burn\" (did you mean \"sabotage_node\"?)"},
+        {"\"doors\":[{\"x\":1,\"y\":1,\"w\":5,\"h\":5,\"color\":\"red\"}]}",
+         "m.json:2:43: doors[0].color: \"red\" is not one of \"cyan\", \"ruby\", \"emerald\" or "
+         "\"purple\""},
+        {"\"furniture\":[{\"type\":\"sofa\",\"x\":500,\"y\":500}]}",
+         "m.json:2:22: furniture[0].type: \"sofa\" is not one of \"roulette\", \"blackjack\", "
+         "\"plush_booth\", \"stanchions\", \"desk\", \"bookcase\", \"server\", \"cryopod\" or "
+         "\"archive_rack\""},
+        // positions, sizes, huge numbers and caps
+        {"\"guards\":[{\"x\":5000,\"axis\":\"x\"}]}",
+         "m.json:2:16: guards[0].x: 5000 is outside 0 to 960"},
+        {"\"guards\":[{\"y\":-300,\"axis\":\"x\"}]}",
+         "m.json:2:16: guards[0].y: -300 is outside 0 to 540"},
+        {"\"walls\":[{\"x\":10,\"y\":10,\"w\":0,\"h\":5}]}",
+         "m.json:2:29: walls[0].w: must be more than 0, got 0"},
+        {"\"walls\":[{\"x\":900,\"y\":10,\"w\":100,\"h\":5}]}",
+         "m.json:2:10: walls[0]: reaches past the field's right edge (x + w = 1000, the field "
+         "is 960 wide)"},
+        {"\"furniture\":[{\"x\":20,\"y\":300}]}",
+         "m.json:2:14: furniture[0]: reaches past the field's top or left edge"},
+        {"\"cameras\":[{\"range\":1e39}]}",
+         "m.json:2:21: cameras[0].range: the number is too large for the game to use"},
+        // pieces under walls, spawns inside them
+        {"\"walls\":[{\"x\":90,\"y\":80,\"w\":40,\"h\":15}]}",
+         "m.json:1:9: card: lies under walls[0]"},
+        {"\"keycards\":[{\"x\":500,\"y\":110}],\"furniture\":[{\"x\":500,\"y\":100}]}",
+         "m.json:2:13: keycards[0]: lies under furniture[0]"},
+        {"\"dynamicObjective\":{\"x\":700,\"y\":300},\"walls\":[{\"x\":690,\"y\":250,\"w\":5,"
+         "\"h\":100}]}",
+         "m.json:2:20: dynamicObjective: lies under walls[0]"},
+        {"\"walls\":[{\"x\":40,\"y\":290,\"w\":5,\"h\":5}]}",
+         "m.json:1:143: player: the operative would start inside walls[0]"},
+    };
+    for (const Case& c : cases) {
+        const auto lines = messagesFor(kComplete + c.tail);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.expected), lines.end())
+            << "case: " << c.tail << "\ngot:\n"
+            << joined(lines);
+    }
+}
+
+TEST(MissionCheck, ListsPastTheirCapAreRefusedNamingTheCap) {
+    std::string guards = "\"guards\":[";
+    for (int i = 0; i < 17; ++i) guards += std::string(i ? "," : "") + "{\"axis\":\"x\"}";
+    const auto lines = messagesFor(kComplete + guards + "]}");
+    EXPECT_EQ(lines.front(), "m.json:2:10: guards: 17 entries; the game takes at most 16");
+}
+
+TEST(MissionCheck, MissingPiecesAreWarningsNamingTheFallback) {
+    const auto lines = messagesFor("{\"guards\":[{\"x\":5,\"y\":5}]}");
+    const std::string all = joined(lines);
+    EXPECT_NE(all.find("m.json:1:1: card: warning: missing: the game keeps the previous "
+                       "mission's, or the cipher card at 495, 195\n"),
+              std::string::npos);
+    EXPECT_NE(all.find("m.json:1:1: exit: warning: missing: the game keeps the previous "
+                       "mission's, or the getaway car at 930, 420, which runs off the field\n"),
+              std::string::npos);
+    EXPECT_NE(all.find("m.json:1:1: backstageSpawn: warning: missing: the approach starts at "
+                       "240, 485\n"),
+              std::string::npos);
+    EXPECT_NE(all.find("m.json:1:12: guards[0]: warning: stands still"), std::string::npos);
+    EXPECT_FALSE(nj::hasErrors(nj::checkMissionText("{}").diagnostics));
+
+    const std::string doors = joined(
+        messagesFor(kComplete + "\"doors\":[{\"color\":\"ruby\"},{\"color\":\"purple\"},{\"color\":"
+                                "\"emerald\"}],\"keycards\":[{\"color\":\"emerald\"}]}"));
+    EXPECT_NE(doors.find("m.json:2:10: doors[0]: warning: no ruby keycard lies anywhere: only the "
+                         "approach that holds ruby opens it\n"),
+              std::string::npos)
+        << doors;
+    EXPECT_NE(doors.find("m.json:2:27: doors[1]: warning: no purple keycard lies anywhere: it "
+                         "never opens\n"),
+              std::string::npos)
+        << doors;
+    EXPECT_EQ(doors.find("doors[2]"), std::string::npos) << doors;
+}
+
+TEST(MissionCheck, SyntaxErrorsAndLeniencies) {
+    EXPECT_EQ(joined(messagesFor("{\n  \"a\": 1\n  \"b\": 2\n}")),
+              "m.json:3:3: Expected ',' or '}' in object\n");
+    EXPECT_EQ(joined(messagesFor("[]")), "m.json:1:1: a mission is a JSON object, got a list\n");
+    const auto lines = messagesFor(kComplete + "\"name\":\"x\"} //");
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "m.json:2:13: warning: text after the mission; the game ignores it");
+}
+
+// Every list and object in the table has a shape, every list a cap, every
+// range holds its fallback when the fallback is a number.
+TEST(MissionFormat, TheTableIsWhole) {
+    std::vector<const nj::MissionObjectFormat*> todo{&nj::missionFormat()};
+    std::size_t keys = 0;
+    while (!todo.empty()) {
+        const nj::MissionObjectFormat* shape = todo.back();
+        todo.pop_back();
+        for (const nj::MissionKeyFormat& k : shape->keys) {
+            ++keys;
+            const bool nested =
+                k.kind == nj::MissionValueKind::Object || k.kind == nj::MissionValueKind::List;
+            EXPECT_EQ(nested, k.shape != nullptr) << shape->name << "." << k.key;
+            if (k.kind == nj::MissionValueKind::List) {
+                EXPECT_GT(k.cap, 0u) << k.key;
+            }
+            if (k.shape != nullptr) todo.push_back(k.shape);
+            if (k.kind == nj::MissionValueKind::Number && !k.fallback.empty() &&
+                (k.fallback[0] == '-' || (k.fallback[0] >= '0' && k.fallback[0] <= '9'))) {
+                const double v = std::stod(std::string(k.fallback));
+                if (v != 0.0 || !k.minExclusive) {
+                    EXPECT_GE(v, k.min) << shape->name << "." << k.key;
+                    EXPECT_LE(v, k.max) << shape->name << "." << k.key;
+                }
+            }
+        }
+    }
+    EXPECT_GT(keys, 60u);
+}
+
+}  // namespace
+
+namespace {
+
+// The designer's guide prints the format table between two markers; it must
+// be exactly what the checker works from.
+TEST(MissionFormat, TheGuideListsExactlyTheCheckersTable) {
+    std::ifstream file(NJ_MISSION_GUIDE);
+    ASSERT_TRUE(file) << NJ_MISSION_GUIDE;
+    const std::string text((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    const std::string begin = "<!-- njtool mission format: begin -->\n";
+    const std::string end = "<!-- njtool mission format: end -->";
+    const std::size_t from = text.find(begin);
+    const std::size_t to = text.find(end);
+    ASSERT_NE(from, std::string::npos);
+    ASSERT_NE(to, std::string::npos);
+    EXPECT_EQ(text.substr(from + begin.size(), to - from - begin.size()), nj::missionFormatGuide())
+        << "run: njtool mission format, and paste it between the markers";
+}
+
+}  // namespace
