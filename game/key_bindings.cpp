@@ -111,6 +111,7 @@ bool isReservedKey(int scancode) {
         case scan::kReturn:
         case scan::kKeypadEnter:
         case scan::kEscape:
+        case scan::kO:
         case scan::kF10:
         case scan::kF11:
         case scan::kLeft:

@@ -19,7 +19,7 @@ using PadAssignment = std::array<int, kPadRoleCount>;
 
 // USB usage ids the shell and the bindings share.
 namespace scan {
-inline constexpr int kA = 4, kZ = 29, k1 = 30, k0 = 39;
+inline constexpr int kA = 4, kO = 18, kZ = 29, k1 = 30, k0 = 39;
 inline constexpr int kReturn = 40, kEscape = 41, kTab = 43, kSpace = 44;
 inline constexpr int kF1 = 58, kF10 = 67, kF11 = 68, kF12 = 69;
 inline constexpr int kRight = 79, kLeft = 80, kDown = 81, kUp = 82;
@@ -37,8 +37,8 @@ bool isActionKeyCode(std::uint32_t code);
 // A right-hand modifier is its left twin: a bound Shift works from both sides.
 int sharedPosition(int scancode);
 // Keys the game keeps for itself: Esc (back), Enter (confirm), the arrows
-// (the fixed way to move and to walk the menus), F10, F11 (full screen), Alt
-// and the system keys.
+// (the fixed way to move and to walk the menus), O (the options screen, so it
+// can always be found again), F10, F11 (full screen), Alt and the system keys.
 bool isReservedKey(int scancode);
 
 // The key code a press at `scancode` gives. `layoutCode` is the code the key's

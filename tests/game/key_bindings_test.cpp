@@ -86,7 +86,8 @@ TEST(KeyBindings, AKeyTakenIsSwappedNeverDoubled) {
 }
 
 TEST(KeyBindings, KeysTheGameKeepsAreRefused) {
-    for (const int reserved : {40, 88, 41, 67, 68, 79, 80, 81, 82, 226, 230, 227, 0, 2, 512, -5}) {
+    for (const int reserved :
+         {40, 88, 41, 18, 67, 68, 79, 80, 81, 82, 226, 230, 227, 0, 2, 512, -5}) {
         KeyPositions keys = kDefaults;
         const RebindOutcome outcome = rebindKey(keys, BoundAction::Sneak, reserved);
         EXPECT_EQ(outcome.kind, RebindOutcome::Kind::Refused) << reserved;

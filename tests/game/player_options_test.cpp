@@ -113,6 +113,21 @@ TEST_F(PlayerOptionsTest, AFolderInTheFilesPlaceIsSetAsideOnTheFirstChange) {
     EXPECT_TRUE(std::filesystem::is_regular_file(path));
 }
 
+// AUDIO ON / OFF stays the mute, and the mute is remembered.
+TEST_F(PlayerOptionsTest, TheMuteIsKept) {
+    SilentAudio audio;
+    Game game(nullptr, &audio);
+    PlayerOptions options(path);
+    game.options = &options;
+    game.toggleAudio();
+    EXPECT_FALSE(audio.enabled());
+    PlayerOptions reread(path);
+    reread.load();
+    EXPECT_TRUE(reread.settings().muted);
+    game.toggleAudio();
+    EXPECT_FALSE(options.settings().muted);
+}
+
 TEST_F(PlayerOptionsTest, SettingTheSameValueWritesNothing) {
     PlayerOptions options(path);
     options.load();
