@@ -20,6 +20,26 @@ std::uint32_t approachKey(std::uint32_t approach, int step) {
     return vk::kF1 + static_cast<std::uint32_t>((current + step + count) % count);
 }
 
+// The dossier's requisition list: the d-pad chooses, A buys, B or X closes it.
+std::uint32_t requisitionKey(PadButton button) {
+    switch (button) {
+        case PadButton::A:
+        case PadButton::Start:
+            return vk::kEnter;
+        case PadButton::B:
+        case PadButton::X:
+            return vk::kQ;
+        case PadButton::DpadUp:
+            return vk::kUp;
+        case PadButton::DpadDown:
+            return vk::kDown;
+        case PadButton::Back:
+            return vk::kTab;
+        default:
+            return 0;
+    }
+}
+
 }  // namespace
 
 StickKeys stickKeys(float x, float y, float deadZone) {
@@ -72,23 +92,28 @@ std::uint32_t optionsKeyFor(PadButton button) {
 std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context) const {
     const PadScreen screen = context.screen;
     if (screen == PadScreen::Options) return optionsKeyFor(button);
+    if (screen == PadScreen::Requisition) return requisitionKey(button);
     const bool dossier = screen == PadScreen::Dossier;
     const bool inPlay = screen == PadScreen::Playing || screen == PadScreen::Safe;
     switch (button) {
         case PadButton::A:
             if (inPlay) return vk::kE;  // in the safe, E taps
             return screen == PadScreen::Paused ? vk::kP : vk::kEnter;
-        case PadButton::X:
+        case PadButton::X:  // on the dossier, the requisition list (Q)
+            if (dossier) return vk::kQ;
             if (inPlay) return vk::kSpace;
-            return dossier || screen == PadScreen::Paused ? vk::kO : 0;
+            return screen == PadScreen::Paused ? vk::kO : 0;  // the options screen
         // Esc on the dossier would quit the game: B does nothing there.
         case PadButton::B:
             return dossier || screen == PadScreen::Ended ? 0 : vk::kEsc;
+        // On the dossier, Start (Menu) opens the options screen; A begins.
         case PadButton::Start:
-            if (dossier || screen == PadScreen::Ended) return vk::kEnter;
+            if (dossier) return vk::kO;
+            if (screen == PadScreen::Ended) return vk::kEnter;
             return screen == PadScreen::Safe ? 0 : vk::kP;
+        // On the failure screen, back to the operation's file (Tab).
         case PadButton::Back:
-            return screen == PadScreen::Ended || screen == PadScreen::Safe ? 0 : vk::kTab;
+            return screen == PadScreen::Safe ? 0 : vk::kTab;
         case PadButton::LeftShoulder:
             return dossier ? vk::kLeft : 0;
         case PadButton::RightShoulder:
@@ -103,7 +128,9 @@ std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context)
             return vk::kRight;
         // Retry, from the pause menu or an end screen only: in play a stray
         // press would throw the mission away.
+        // On the dossier, NEW CAMPAIGN (N): it asks first, and Y again starts it.
         case PadButton::Y:
+            if (dossier) return vk::kN;
             return screen == PadScreen::Paused || screen == PadScreen::Ended ? vk::kR : 0;
         case PadButton::Count:
             break;

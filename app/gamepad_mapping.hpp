@@ -8,8 +8,8 @@
 // full one runs), A interacts, X takes down, B backs out, Start pauses,
 // Back/View opens the dossier, a held trigger sneaks, Y retries from the pause
 // menu or an end screen. On the dossier the
-// shoulders browse operations, the d-pad's up/down chooses the approach, A or
-// Start begins. Nothing on the pad quits the game.
+// shoulders browse operations, the d-pad's up/down chooses the approach, A
+// begins and Start opens the options. Nothing on the pad quits the game.
 
 #include <array>
 #include <cstdint>
@@ -37,8 +37,9 @@ enum class PadAxis : std::uint8_t { LeftX, LeftY, LeftTrigger, RightTrigger, Cou
 
 // What the pad's buttons mean depends on where the player is. On the options
 // screen the d-pad walks and changes the rows (the arrow keys), A confirms,
-// B or Start leaves; X opens that screen from the dossier and the pause screen.
-enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended, Options };
+// B or Start leaves; Start opens that screen from the dossier, X from the
+// pause screen.
+enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended, Requisition, Options };
 
 struct PadContext {
     PadScreen screen = PadScreen::Dossier;

@@ -18,7 +18,7 @@ PadScreen screenOf(const Game& game) {
     if (game.safeActive) return PadScreen::Safe;
     switch (game.gameState) {
         case GameState::Briefing:
-            return PadScreen::Dossier;
+            return game.requisitionOpen ? PadScreen::Requisition : PadScreen::Dossier;
         case GameState::Playing:
             return PadScreen::Playing;
         case GameState::Paused:

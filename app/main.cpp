@@ -199,6 +199,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         Gamepads gamepads;  // controllers already plugged in are reported from here on
         g_gamepads = &gamepads;
         game.savePath = playerFiles.path(PlayerFile::Save);
+        game.recordsPath = playerFiles.path(PlayerFile::Records);
         // The player's options, before the window is first shown.
         PlayerOptions playerOptions(playerFiles.path(PlayerFile::Settings));
         playerOptions.load();

@@ -1,6 +1,10 @@
 // Reading and writing save.dat.
 #include "data/save_file.hpp"
 
+#include <sys/stat.h>
+
+#include <cstdio>
+
 #include <limits>
 #include <sstream>
 #include <string_view>
@@ -121,6 +125,24 @@ std::string formatSaveText(const SaveRecord& r) {
     for (bool completed : r.missionCompleted) out << (completed ? 1 : 0) << ' ';
     out << '\n';
     return out.str();
+}
+
+SaveBackup backUpSaveFile(const std::string& path, const std::string& stamp, std::string& keptAs) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return SaveBackup::NoSave;
+    // Two new campaigns within a second get "-2", "-3"... rather than one
+    // backup over the other.
+    constexpr int kMostBackupsASecond = 100;
+    for (int n = 1; n <= kMostBackupsASecond; ++n) {
+        const std::string name =
+            path + "." + stamp + (n > 1 ? "-" + std::to_string(n) : std::string()) + ".bak";
+        struct stat taken {};
+        if (::lstat(name.c_str(), &taken) == 0) continue;
+        if (std::rename(path.c_str(), name.c_str()) != 0) return SaveBackup::Failed;
+        keptAs = name;
+        return SaveBackup::Kept;
+    }
+    return SaveBackup::Failed;
 }
 
 bool writeSaveFile(const std::string& path, const SaveRecord& record) {

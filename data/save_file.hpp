@@ -37,6 +37,16 @@ void readSaveFile(const std::string& path, SaveRecord& record, std::size_t campa
 void applySaveText(const std::string& text, SaveRecord& record, std::size_t campaignSize);
 
 std::string formatSaveText(const SaveRecord& record);
+
+enum class SaveBackup {
+    NoSave,  // nothing to keep: no save.dat (or no regular file in its place)
+    Kept,    // renamed to `keptAs`
+    Failed,  // still in place: it could not be renamed
+};
+// Moves save.dat aside as "save.dat.STAMP.bak" (STAMP from the caller, a
+// date and time), never over an older backup, so a new campaign loses no
+// progress for good.
+SaveBackup backUpSaveFile(const std::string& path, const std::string& stamp, std::string& keptAs);
 // Written atomically (writePlayerFile), so a crash mid-write never loses the
 // previous progress. False when it could not be written.
 bool writeSaveFile(const std::string& path, const SaveRecord& record);

@@ -49,6 +49,7 @@ bool Game::loadCampaign(const std::string& path, CampaignSource source) {
     if (campaignMaps.empty()) return false;
     missionIndex = 0;
     loadSave();
+    loadRecords();
     loadMission(false);
     return true;
 }

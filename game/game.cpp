@@ -120,7 +120,7 @@ void Game::update(float dt) {
     // A slower game is a shorter step for every rule; at full speed the step
     // is untouched, so every run at full speed is what it always was.
     if (assists.speedPercent != 100) dt *= static_cast<float>(assists.speedPercent) / 100.0f;
-    if (gameState == GameState::Playing && assists.any()) assistUsed = 1;
+    if (gameState == GameState::Playing && assists.any()) runAssisted = true;
     if (gameState == GameState::Playing && !playingStep(dt)) return;
     ageEffects(dt);
 }
@@ -250,8 +250,14 @@ void Game::loadMission(bool startPlaying) {
     smokeWindow = 0;
     safeActive = 0;
     heldKeys.clear();
+    confirmQuit = false;
+    lastRecordNews = RecordNews{};
+    if (startPlaying) {
+        requisitionOpen = false;
+        closeDialog();
+    }
     sneakLatched = 0;
-    assistUsed = 0;
+    runAssisted = false;
     gameState = startPlaying ? GameState::Playing : GameState::Briefing;
 }
 

@@ -15,6 +15,7 @@
 
 #include "core/color.hpp"
 #include "core/links.hpp"
+#include "data/records_file.hpp"
 #include "game/world.hpp"
 
 namespace nj {
@@ -32,8 +33,8 @@ namespace vk {
 inline constexpr std::uint32_t kTab = 9, kEnter = 13, kShift = 16, kEsc = 27, kSpace = 32;
 inline constexpr std::uint32_t kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 inline constexpr std::uint32_t kA = 'A', kD = 'D', kE = 'E', kP = 'P', kR = 'R', kS = 'S', kW = 'W';
-inline constexpr std::uint32_t kO =
-    'O';  // the options screen, from the dossier or the pause screen
+inline constexpr std::uint32_t kN = 'N', kQ = 'Q';
+inline constexpr std::uint32_t kO = 'O';  // the options screen, from the dossier or pause
 inline constexpr std::uint32_t kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
 }  // namespace vk
 
@@ -50,6 +51,25 @@ inline constexpr const char* kDefaultMissionDesc = "Infiltrate the perimeter and
 struct MissionSummary {
     std::string name;
     std::string desc;
+};
+
+// A perk NIA intel buys on the dossier's requisition list.
+struct PerkOffer {
+    const char* name;
+    const char* effect;   // one line, for the list
+    const char* mark;     // the HUD's two-letter mark while it is owned
+    std::uint32_t price;  // NIA intel
+};
+// Slow detection, soft step, safe assist: the order save.dat keeps them in.
+inline constexpr std::size_t kPerkCount = 3;
+const std::array<PerkOffer, kPerkCount>& perkOffers();
+
+enum class Purchase : std::uint8_t {
+    Bought,
+    NoSuchPerk,
+    AlreadyOwned,
+    TooLittleIntel,
+    NotOnDossier
 };
 
 // The look and faction of a mission's building. The theme table treats every
@@ -135,9 +155,35 @@ class Game {
     void nextMission();
     void abortSafe();
     void triggerSafe();
+    // P or Esc on the dossier: quits at once, or asks first while a mission
+    // waits there (confirmQuit); asked again, quits.
+    void requestQuit();
+    // On the dossier with a mission left by Tab (the page's "missionInProgress").
+    bool missionWaiting() const;
     // The page's numeric arguments, converted with saturation (NaN gives 0).
     void selectMissionFromPage(double missionIndexArg);
     void setApproachFromPage(double approachArg);
+
+    // Requisition (game/requisition.cpp). A refusal changes no progress: it
+    // only says why, on the banner.
+    bool perkOwned(std::size_t index) const;
+    Purchase buyPerk(std::uint64_t index);
+    void buyPerkFromPage(double perkIndexArg);
+    void toggleRequisition();  // Q on the dossier
+
+    // Records and the campaign's end (game/progression.cpp).
+    void loadRecords();
+    // Every operation of a loaded campaign won at least once (never for a
+    // mission played on its own, which keeps no progress).
+    bool campaignComplete() const;
+    // The records of the operation the dossier lists at `index`, or null.
+    const OperationRecord* recordFor(std::size_t index) const;
+    void askNewCampaign();  // N on the dossier: the question first
+    // save.dat moved aside as a dated backup, and progress from scratch;
+    // records stay. Only while the question is up.
+    void startNewCampaign();
+    // Closes the campaign-complete screen or the new-campaign question.
+    void closeDialog();
 
     // The options screen (game/options_input.cpp). It opens over the dossier
     // and the pause screen, takes every key while open, and Esc closes it.
@@ -239,7 +285,9 @@ class Game {
     std::uint64_t highestUnlocked = 0;                          // saved
     std::array<std::uint8_t, kMaxMissions> missionCompleted{};  // saved
     std::array<std::string, kMaxMissions> missionGrades = ungradedMissions();
-    std::uint8_t perkSlowDetection = 0, perkSoftStep = 0, perkSafeAssist = 0;  // from save only
+    // Owned perks (saved): bought on the requisition list, never switched on
+    // by anything else.
+    std::uint8_t perkSlowDetection = 0, perkSoftStep = 0, perkSafeAssist = 0;
     std::uint8_t ghostBonus = 0, intelBonus = 0;  // carried from the last win into later builds
 
     // ---- Player and progress ----
@@ -298,14 +346,33 @@ class Game {
     std::function<void()> quitHook;
     // Set by the shell from the last key press or controller input.
     InputDevice inputDevice = InputDevice::Keyboard;
+    // The dossier asks "Quit? The mission in progress will be lost." and
+    // waits for QUIT or RESUME; any way off the dossier closes it.
+    bool confirmQuit = false;
+    // The dossier's requisition list is up in place of the approaches; it
+    // takes the keys while it is.
+    bool requisitionOpen = false;
+    std::uint32_t requisitionChoice = 0;  // the perk Enter buys, in save order
+    // Where the best runs are kept (records.json in the player's folder); ""
+    // keeps none. Read when the campaign loads, written after each win.
+    std::string recordsPath;
+    RecordBook records;
+    RecordNews lastRecordNews;  // what the last win improved, for its screen
+    // True when any assist was on at some step of the run (cleared by a
+    // mission load): its win is recorded apart and says ASSISTED.
+    bool runAssisted = false;
+    // The CAMPAIGN COMPLETE screen over the dossier, after the win that
+    // completed the last operation.
+    bool campaignEndShown = false;
+    bool confirmNewCampaign = false;  // "Start a new campaign?" is up
+    // Stands in for the wall clock's date in tests; empty: today's.
+    std::function<std::string()> recordDate;
     // Set by the shell from the player's options; none by default.
     Assists assists;
     PlayerOptions* options = nullptr;  // not owned; null: no options screen
     std::uint8_t optionsOpen = 0;
     // Toggled by the sneak key when sneaking toggles; cleared by a mission load.
     std::uint8_t sneakLatched = 0;
-    // An assist was on at some step of this mission; the last win had one.
-    std::uint8_t assistUsed = 0, lastWinAssisted = 0;
 
     // The rule flags: the perk bought or the assist switched on.
     bool slowDetectionOn() const { return perkSlowDetection || assists.slowDetection; }
@@ -335,7 +402,11 @@ class Game {
     mutable std::vector<Rect> sightBlockers_;
 
     bool isHeld(std::uint32_t key) const { return heldKeys.count(key) != 0; }
-    bool playingStep(float dt);  // false when a rule ended the step
+    void requisitionKey(std::uint32_t key);  // requisition.cpp
+    // progression.cpp
+    void recordWin(const Grade& grade);
+    bool dossierQuestionKey(std::uint32_t key);  // true when a question took the key
+    bool playingStep(float dt);                  // false when a rule ended the step
     void ageEffects(float dt);
 
     // movement.cpp

@@ -19,6 +19,16 @@ constexpr float kDirectiveBannerSeconds = 1.5f;
 // canvas and is handed on in page units.
 constexpr float kPageWidth = 1280.0f, kPageHeight = 720.0f;
 
+// The quit question takes the keyboard: the key that asked (P or Esc) quits,
+// Enter or Tab resumes the waiting mission, anything else leaves it asking.
+void answerQuitQuestion(Game& game, std::uint32_t key) {
+    if (key == vk::kP || key == vk::kEsc) {
+        game.quitGame();
+    } else if (key == vk::kEnter || key == vk::kTab) {
+        game.openDossier();
+    }
+}
+
 }  // namespace
 
 void Game::onKeyDown(std::uint32_t key) {
@@ -30,12 +40,6 @@ void Game::onKeyDown(std::uint32_t key) {
         if (key == vk::kEsc) closeOptions();
         return;
     }
-    if (key == vk::kO && options &&
-        (gameState == GameState::Briefing || gameState == GameState::Paused)) {
-        openOptions();
-        return;
-    }
-
     // The safe takes the keyboard: only taps and the way out count.
     if (safeActive) {
         if (key == vk::kSpace || key == vk::kE) {
@@ -43,6 +47,23 @@ void Game::onKeyDown(std::uint32_t key) {
         } else if (key == vk::kEsc) {
             safeActive = 0;
         }
+        return;
+    }
+
+    if (confirmQuit && gameState == GameState::Briefing) {
+        answerQuitQuestion(*this, key);
+        return;
+    }
+    if (gameState == GameState::Briefing && dossierQuestionKey(key)) return;
+    if (requisitionOpen && gameState == GameState::Briefing) {
+        requisitionKey(key);
+        return;
+    }
+    // O: the options screen over the dossier or the pause screen (once no
+    // question or list there holds the keys).
+    if (key == vk::kO && options &&
+        (gameState == GameState::Briefing || gameState == GameState::Paused)) {
+        openOptions();
         return;
     }
 
@@ -88,7 +109,7 @@ void Game::onKeyDown(std::uint32_t key) {
         case vk::kP:
         case vk::kEsc:
             if (gameState == GameState::Briefing) {
-                quitGame();
+                requestQuit();
             } else {
                 togglePause();
             }
@@ -101,6 +122,20 @@ void Game::onKeyDown(std::uint32_t key) {
             // the first press of a hold switches sneaking.
             if (assists.toggleSneak && !isHeld(key)) sneakLatched = sneakLatched ? 0 : 1;
             heldKeys.insert(key);
+            return;
+        case vk::kN:
+            if (gameState == GameState::Briefing) {
+                askNewCampaign();
+            } else {
+                heldKeys.insert(key);
+            }
+            return;
+        case vk::kQ:
+            if (gameState == GameState::Briefing) {
+                toggleRequisition();
+            } else {
+                heldKeys.insert(key);
+            }
             return;
         case vk::kEnter:
             if (gameState == GameState::Playing || gameState == GameState::Paused) {
@@ -155,10 +190,16 @@ void Game::togglePause() {
 }
 
 void Game::openDossier() {
+    confirmQuit = false;
+    closeDialog();
     if (gameState == GameState::Playing || gameState == GameState::Paused) {
         gameState = GameState::Briefing;
     } else if (gameState == GameState::Briefing) {
         gameState = GameState::Playing;
+    } else if (gameState == GameState::MissionFailed) {
+        // Back to the operation's file to choose another approach: the failed
+        // run is over, so nothing waits there.
+        loadMission(false);
     }
 }
 
@@ -170,6 +211,19 @@ void Game::toggleAudio() {
 
 void Game::quitGame() {
     if (quitHook) quitHook();
+}
+
+bool Game::missionWaiting() const {
+    return gameState == GameState::Briefing && missionClock > 0.0f;
+}
+
+void Game::requestQuit() {
+    if (gameState != GameState::Briefing) return;
+    if (missionWaiting() && !confirmQuit) {
+        confirmQuit = true;
+        return;
+    }
+    quitGame();
 }
 
 void Game::prevMission() {

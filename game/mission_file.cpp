@@ -1,6 +1,6 @@
 // A mission file or a campaign file given on the command line. Writes the
-// campaign (campaignMaps, missionIndex, highestUnlocked), savePath and
-// missionErrors.
+// campaign (campaignMaps, missionIndex, highestUnlocked), savePath,
+// recordsPath and missionErrors.
 #include "game/mission_file.hpp"
 
 #include "data/map_token.hpp"
@@ -18,8 +18,10 @@ std::vector<std::string> loadMissionFile(Game& game, const std::string& path) {
         lines.push_back(formatDiagnostic(path, d));
         if (d.severity == MissionSeverity::Error) game.missionErrors.push_back(lines.back());
     }
-    // Its wins are not campaign progress, even when it cannot be played.
+    // Its wins are not campaign progress, even when it cannot be played, nor
+    // records of a campaign's operations.
     game.savePath.clear();
+    game.recordsPath.clear();
     if (!game.missionErrors.empty()) return lines;
     game.setCampaignMaps({encodeMapToken(text, mapSaltFor(text))});
     game.missionIndex = 0;

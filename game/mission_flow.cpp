@@ -32,8 +32,12 @@ void Game::startOrAdvance() {
     } else if (gameState == GameState::MissionComplete) {
         ++missionIndex;
         // Without a campaign the built-in mission is a campaign of one.
-        if (missionIndex >= std::max<std::size_t>(campaignMaps.size(), 1)) missionIndex = 0;
+        const bool wonTheLast = missionIndex >= std::max<std::size_t>(campaignMaps.size(), 1);
+        if (wonTheLast) missionIndex = 0;
         loadMission(false);
+        // The last operation won with every one complete: the campaign's
+        // end is shown over the dossier, which opens on the first operation.
+        campaignEndShown = wonTheLast && campaignComplete();
     }
 }
 

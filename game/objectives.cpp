@@ -226,7 +226,7 @@ void Game::finishMission(bool success) {
         spawnBurst(playerPos.x, playerPos.y, kRuby, kFailBurst);
         return;
     }
-    lastWinAssisted = assistUsed;
+    if (assists.any()) runAssisted = true;  // switched on for the winning step
     const Grade grade = gradeMission();
     stealthGrade = grade.label;
     intelBudget += static_cast<std::uint32_t>(grade.award);
@@ -235,6 +235,7 @@ void Game::finishMission(bool success) {
         missionCompleted[missionIndex] = 1;
         missionGrades[missionIndex] = grade.label;
     }
+    recordWin(grade);
     if (missionIndex + 1 > highestUnlocked) {
         // Unsigned like the count itself: with no campaign the cap wraps and
         // never binds, so the built-in mission stays playable after a win.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots with the real game under Xvfb (lavapipe):
 # the dossier (on a 1920 x 1080 screen, a 1000 x 562 one and a 1280 x 800
-# handheld's), the options screen, each of the four operations a few seconds into play, a failure
-# with its reason, and a win with the grade's breakdown.
+# handheld's), the options screen, each of the four operations a few seconds
+# into play, a failure with its reason, a win with the grade's breakdown, the
+# requisition list and the campaign's end.
 # Needs a build (scripts/play.sh or scripts/test.sh), xdotool and python3.
-#   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
+#   [SHOTS="name ..."] scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -21,10 +22,13 @@ njtool="$build/tools/njtool/njtool"
 # window is closed and the last frame saved.
 shoot() {
   local name=$1 screen=$2 package=$3; shift 3
+  # SHOTS="name ...": retake only those.
+  [[ -n ${SHOTS:-} && " $SHOTS " != *" $name "* ]] && return 0
   local dir; dir=$(mktemp -d)
   cp "$package" "$dir/game.nj3p"
   cp "$build/campaign_maps.json" "$dir/"
-  printf '3 1955 0 0 0\n1 1 1 1 \n' > "$dir/save.dat"
+  printf "${SHOT_SAVE:-3 1955 0 0 0\n1 1 1 1 \n}" > "$dir/save.dat"
+  [[ -n ${SHOT_RECORDS:-} ]] && cp "$SHOT_RECORDS" "$dir/records.json"
   cat > "$dir/drive.sh" <<DRIVE
 #!/bin/bash
 set -u
@@ -60,9 +64,13 @@ DRIVE
 # its goals gathered at the service entrance: the card and the intel are
 # picked up on arrival, the terminal is in reach, the courier walks up to the
 # operative once the safe is open and the getaway car stands on the spot.
+# With "last", the staged copy is of operation 4, played after the real
+# operations 1 to 3, so its win ends the campaign.
 staged_package() {
   local stage; stage=$(mktemp -d)
-  python3 - "$root/assets/missions/mission1.json" "$stage/staged.json" <<'STAGE'
+  local source=mission1.json
+  [[ ${2:-} == last ]] && source=mission4.json
+  python3 - "$root/assets/missions/$source" "$stage/staged.json" "${2:-}" <<'STAGE'
 import json, sys
 m = json.load(open(sys.argv[1]))
 for k in ("guards", "cameras", "lasers", "pressures"):
@@ -71,12 +79,20 @@ x, y = m["serviceSpawn"]["x"], m["serviceSpawn"]["y"]
 m["card"] = {"x": x, "y": y + 18, "r": 12}
 m["optionalIntel"].update({"x": x + 16, "y": y - 8})
 m["terminal"] = {"x": x + 44, "y": y + 16, "r": 18}
-m["dynamicObjective"] = {"x": x + 150, "y": y + 40, "waypoints": [{"x": x, "y": y}, {"x": x + 2, "y": y}]}
+if sys.argv[3] == "last":  # the archive's evidence does not walk: it lies at the operative's feet
+    m["dynamicObjective"] = {"x": x + 6, "y": y + 4}
+else:
+    m["dynamicObjective"] = {"x": x + 150, "y": y + 40, "waypoints": [{"x": x, "y": y}, {"x": x + 2, "y": y}]}
 m["exit"] = {"x": x - 30, "y": y - 30, "w": 60, "h": 60}
 json.dump(m, open(sys.argv[2], "w"))
 STAGE
   "$njtool" pack extract "$build/game.nj3p" "$stage/files" > /dev/null 2>&1
-  "$njtool" campaign build "$stage/files/campaign_maps.json" "$stage/staged.json" > /dev/null
+  if [[ ${2:-} == last ]]; then
+    "$njtool" campaign build "$stage/files/campaign_maps.json" "$root"/assets/missions/mission{1,2,3}.json \
+      "$stage/staged.json" > /dev/null
+  else
+    "$njtool" campaign build "$stage/files/campaign_maps.json" "$stage/staged.json" > /dev/null
+  fi
   "$njtool" pack build "$1" "$stage/files" > /dev/null
   rm -rf "$stage"
 }
@@ -102,3 +118,23 @@ for attempt in 1 2 3; do
   echo "screenshots: the safe held (attempt $attempt)"
 done
 rm -f "$staged"
+
+# The requisition list, a perk just bought (safe assist, the third row).
+shoot requisition 1280x720 "$package" q Down Down Return wait0.5
+# The campaign's end: operations 1 to 3 won before (with their records), the
+# staged operation 4 won now, then Enter.
+records=$(mktemp)
+cat > "$records" <<'RECORDS'
+{"version":1,"operations":[
+{"name":"OPERATION GILDED WHEEL","firstWin":"2026-12-05","best":{"grade":"S+ PHANTOM","score":130,"timeMs":34616}},
+{"name":"OPERATION SILENT CONSULATE","firstWin":"2026-12-05","best":{"grade":"A OPERATIVE","score":82,"timeMs":71100}},
+{"name":"OPERATION COLD STORAGE","firstWin":"2026-12-06","best":{"grade":"S SHADOW","score":92,"timeMs":88833}}]}
+RECORDS
+staged=$(mktemp --suffix=.nj3p)
+staged_package "$staged" last
+for attempt in 1 2 3; do
+  SHOT_SAVE='3 1620 1 1 0\n1 1 1 0 \n' SHOT_RECORDS="$records" \
+    shoot campaign-complete 1280x720 "$staged" Right Right Right Return wait1 e wait0.5 crack wait3 Return wait1 && break
+  echo "screenshots: the safe held (attempt $attempt)"
+done
+rm -f "$staged" "$records"

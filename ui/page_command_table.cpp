@@ -36,6 +36,17 @@ constexpr PageCommand kPageCommands[] = {
     {"triggerTumblerTap", nullptr, onGame<&Game::tapTumbler>},
     {"abortSafe", nullptr, onGame<&Game::abortSafe>},
     {"triggerSafe", nullptr, onGame<&Game::triggerSafe>},
+    // The dossier's QUIT button: asks first while a mission waits there.
+    {"askQuit", nullptr, onGame<&Game::requestQuit>},
+    // The requisition list on the dossier; buyPerk takes a perk's index in
+    // save order and refuses a bad index, an owned perk or too little intel.
+    {"toggleRequisition", nullptr, onGame<&Game::toggleRequisition>},
+    {"buyPerk", "perkIndex", onGameWithNumber<&Game::buyPerkFromPage>},
+    // NEW CAMPAIGN asks first; newCampaign acts only while it asks.
+    {"askNewCampaign", nullptr, onGame<&Game::askNewCampaign>},
+    {"newCampaign", nullptr, onGame<&Game::startNewCampaign>},
+    // Closes the campaign-complete screen or the new-campaign question.
+    {"closeDialog", nullptr, onGame<&Game::closeDialog>},
     // The options screen; without player options they do nothing.
     {"openOptions", nullptr, onGame<&Game::openOptions>},
     {"closeOptions", nullptr, onGame<&Game::closeOptions>},

@@ -1,4 +1,5 @@
-// The options screen's state extras.
+// The options screen's state extras. Whether a win was assisted is the
+// records' "recordAssisted".
 #include "ui/page_options_state.hpp"
 
 #include "data/json_writer.hpp"
@@ -50,7 +51,6 @@ void writeOptionsExtras(JsonWriter& json, const Game& game) {
         json.key(padRoleName(static_cast<PadRole>(i))).string(padButtonLabel(s.padButtons[i]));
     }
     json.endObject();
-    json.key("assisted").boolean(game.lastWinAssisted);
 }
 
 }  // namespace nj

@@ -59,6 +59,87 @@ void writeGradeLines(JsonWriter& json, const Game& game, const Game::Grade& grad
     json.endArray();
 }
 
+// A directive on a clock (plant the bug, recover the evidence) counts down
+// once the safe opens; -1 while nothing does.
+float countdownSeconds(const Game& game) {
+    const Objective& o = game.dynamicObjective;
+    const bool timed =
+        o.type == ObjectiveType::SabotageNode || o.type == ObjectiveType::EvidenceBurn;
+    if (!timed || !o.active || o.done) return -1.0f;
+    return o.timeLeft > 0.0f ? o.timeLeft : 0.0f;  // NaN too
+}
+
+void writePerks(JsonWriter& f, const Game& game) {
+    f.beginArray();
+    for (std::size_t i = 0; i < kPerkCount; ++i) {
+        const PerkOffer& offer = perkOffers()[i];
+        f.beginObject();
+        f.key("name").string(offer.name).key("effect").string(offer.effect);
+        f.key("mark").string(offer.mark).key("price").unsignedInteger(offer.price);
+        f.key("owned").boolean(game.perkOwned(i));
+        f.endObject();
+    }
+    f.endArray();
+}
+
+// A record's time: minutes, seconds and tenths.
+std::string recordTimeText(std::int64_t ms) {
+    const long long tenths = std::max<long long>(ms, 0) / 100;
+    char text[48];
+    std::snprintf(text, sizeof text, "%02lld:%02lld.%lld", tenths / 600, tenths / 10 % 60,
+                  tenths % 10);
+    return text;
+}
+
+// One operation's records as the dossier and the campaign's end show them;
+// "" where no win of that kind was made.
+void writeRecord(JsonWriter& f, const OperationRecord* record) {
+    const BestRuns* best = record && record->best ? &*record->best : nullptr;
+    const BestRuns* assisted = record && record->assisted ? &*record->assisted : nullptr;
+    f.beginObject();
+    f.key("grade").string(best ? best->grade : "").key("score").integer(best ? best->score : 0);
+    f.key("time").string(best ? recordTimeText(best->timeMs) : "");
+    f.key("firstWin").string(record ? record->firstWin : "");
+    f.key("assistedGrade").string(assisted ? assisted->grade : "");
+    f.key("assistedScore").integer(assisted ? assisted->score : 0);
+    f.key("assistedTime").string(assisted ? recordTimeText(assisted->timeMs) : "");
+    f.endObject();
+}
+
+void writeRecordNews(JsonWriter& f, const RecordNews& news) {
+    f.beginObject();
+    f.key("first").boolean(news.firstWin).key("grade").boolean(news.bestGrade);
+    f.key("score").boolean(news.bestScore).key("time").boolean(news.bestTime);
+    f.endObject();
+}
+
+// What the player needs beyond one mission: the quit question, the
+// directive's clock, the requisition list, the records and the campaign's end.
+void writeProgressionExtras(JsonWriter& f, const Game& game, const PageLayout& layout) {
+    f.key("confirmQuit").boolean(game.confirmQuit && game.gameState == GameState::Briefing);
+    f.key("countdown").number(countdownSeconds(game));
+    f.key("countdownX")
+        .number(game.dynamicObjective.x * (static_cast<float>(layout.logicalWidth) / kFieldWidth));
+    f.key("countdownY")
+        .number(game.dynamicObjective.y *
+                (static_cast<float>(layout.logicalHeight) / kFieldHeight));
+    f.key("perks");
+    writePerks(f, game);
+    f.key("requisitionOpen").boolean(game.requisitionOpen && game.gameState == GameState::Briefing);
+    f.key("requisitionChoice").unsignedInteger(game.requisitionChoice);
+    f.key("records").beginArray();
+    const std::size_t listed = std::max<std::size_t>(game.missionSummaries.size(), 1);
+    for (std::size_t i = 0; i < listed; ++i) writeRecord(f, game.recordFor(i));
+    f.endArray();
+    f.key("recordNews");
+    writeRecordNews(f, game.lastRecordNews);
+    f.key("recordAssisted").boolean(game.runAssisted);
+    f.key("campaignComplete").boolean(game.campaignComplete());
+    const bool onDossier = game.gameState == GameState::Briefing;
+    f.key("campaignEnd").boolean(game.campaignEndShown && onDossier);
+    f.key("confirmNewCampaign").boolean(game.confirmNewCampaign && onDossier);
+}
+
 }  // namespace
 
 std::string directiveText(const Game& game) {
@@ -211,6 +292,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     f.key("missionErrors").beginArray();
     for (const std::string& error : game.missionErrors) f.string(error);
     f.endArray();
+    writeProgressionExtras(f, game, layout);
     writeOptionsExtras(f, game);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";

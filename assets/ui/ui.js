@@ -33,21 +33,28 @@
       move: moveLabel(k), sneak: k.sneak, takedown: k.takedown, interact: k.interact,
       pause: k.pause, dossier: k.dossier, resume: k.dossier, retry: k.retry,
       fullscreen: "F11", begin: "ENTER", confirm: "ENTER", quitDossier: k.pause + " / ESC",
-      tap: k.takedown, abort: "ESC", back: "ESC", options: "O",
+      tap: k.takedown, abort: "ESC", back: "ESC", options: "O", optionsPause: "O",
       approach0: k.approach1, approach1: k.approach2, approach2: k.approach3, approach3: k.approach4,
-      menuMove: "UP / DOWN", menuChange: "LEFT / RIGHT", prevOp: "", nextOp: ""
+      menuMove: "UP / DOWN", menuChange: "LEFT / RIGHT", prevOp: "", nextOp: "",
+      askResume: "ENTER", askQuit: k.pause + " / ESC", requisition: "Q", choose: "UP / DOWN",
+      buy: "ENTER", newCampaign: "N"
     };
   }
   // On a controller a key it has no button for is not shown at all: the
-  // approach badges (the d-pad chooses), full screen and quitting.
+  // approach badges (the d-pad chooses), full screen and quitting. Start
+  // opens the options from the dossier, the takedown button from the pause
+  // screen.
   function padKeys(b) {
     return {
       move: "L-STICK / D-PAD", sneak: "LT / RT", takedown: b.takedown, interact: b.interact,
       pause: b.pause, dossier: b.dossier, resume: b.dossier, retry: b.retry,
       fullscreen: "", begin: b.interact, confirm: b.interact, quitDossier: "",
-      tap: b.interact + " / " + b.takedown, abort: b.cancel, back: b.cancel, options: b.takedown,
+      tap: b.interact + " / " + b.takedown, abort: b.cancel, back: b.cancel,
+      options: b.pause, optionsPause: b.takedown,
       approach0: "", approach1: "", approach2: "", approach3: "",
-      menuMove: "D-PAD", menuChange: "D-PAD", prevOp: "LB", nextOp: "RB"
+      menuMove: "D-PAD", menuChange: "D-PAD", prevOp: "LB", nextOp: "RB",
+      askResume: b.interact, askQuit: "", requisition: b.takedown, choose: "D-PAD",
+      buy: b.interact, newCampaign: b.retry
     };
   }
   function merged(defaults, sent) {
@@ -164,8 +171,9 @@
     var name = row.appendChild(makeDiv("op-name"));
     name.appendChild(document.createElement("span")).id = "opname" + i;
     row.appendChild(makeDiv("op-status", "opstatus" + i));
+    row.appendChild(makeDiv("op-badge", "opbadge" + i));
     row.addEventListener("click", function () { command("selectMission", i); });
-    ["op", "opname", "opstatus"].forEach(function (id) { forgetShown(id + i); });
+    ["op", "opname", "opstatus", "opbadge"].forEach(function (id) { forgetShown(id + i); });
     return row;
   }
   function buildOpRows(count) {
@@ -207,7 +215,11 @@
       setFlag("op" + i, "selected", i === sel);
       setFlag("op" + i, "locked", locked);
       setFlag("op" + i, "done", done && !locked);
+      syncBadge(i, arr(s.records, i, null));
     }
+    syncFileRecord(arr(s.records, sel, null));
+    var complete = s.campaignComplete === true;
+    setFlag("camptag", "shown", complete);
     setText("filetag", "OPERATION FILE 0" + (sel + 1));
     setText("filetitle", arr(names, sel, ""));
     setText("filedesc", arr(s.missionDescs, sel, ""));
@@ -225,6 +237,68 @@
     }
     setFlag("resumeop", "shown", s.missionInProgress === true);
     setText("budget", "" + (s.intelBudget | 0));
+  }
+
+  // ---- Records ----
+
+  // "S+ PHANTOM" -> "S+".
+  function gradeMark(label) { return String(label || "").split(" ")[0]; }
+  // Each row's badge: the best unassisted grade; an operation won only with
+  // an assist says so in words, not by colour alone.
+  function syncBadge(i, rec) {
+    var grade = rec && rec.grade ? gradeMark(rec.grade) : "";
+    var assisted = !grade && rec && rec.assistedGrade ? gradeMark(rec.assistedGrade) : "";
+    setText("opbadge" + i, grade ? "BEST " + grade : assisted ? "ASSISTED " + assisted : "");
+    setFlag("opbadge" + i, "shown", !!(grade || assisted));
+    setFlag("opbadge" + i, "assisted", !!assisted);
+  }
+  // The operation's file: its best runs and the day it was first won.
+  function syncFileRecord(rec) {
+    var parts = [];
+    if (rec && rec.grade) parts.push("BEST " + gradeMark(rec.grade) + "  " + (rec.score | 0) + " PTS  " + rec.time);
+    if (rec && rec.assistedGrade) parts.push("ASSISTED " + gradeMark(rec.assistedGrade) + "  " + rec.assistedTime);
+    if (rec && rec.firstWin) parts.push("FIRST WIN " + rec.firstWin);
+    setText("filerec", parts.join("  //  "));
+  }
+  // The win screen names what the win improved.
+  function newsText(s) {
+    var n = s.recordNews || {}, bests = [];
+    if (n.grade) bests.push("GRADE");
+    if (n.score) bests.push("SCORE");
+    if (n.time) bests.push("TIME");
+    var said = n.first ? "FIRST WIN" : bests.length ? "NEW BEST " + bests.join(" + ") : "";
+    return said && s.recordAssisted === true ? "ASSISTED " + said : said;
+  }
+
+  // ---- The campaign's end and a new campaign ----
+
+  var CAMPAIGN_ROWS = 4;
+  function syncCampaign(s) {
+    var briefing = (s.gameState | 0) === 0;
+    var end = briefing && s.campaignEnd === true;
+    var ask = briefing && s.confirmNewCampaign === true;
+    setFlag("campend", "shown", end && !ask);
+    setFlag("newask", "shown", ask);
+    if (end) {
+      var names = s.missionNames || [], count = Math.min(CAMPAIGN_ROWS, s.missionCount | 0);
+      for (var i = 0; i < CAMPAIGN_ROWS; i++) {
+        setFlag("ce" + i, "absent", i >= count);
+        if (i >= count) continue;
+        var rec = arr(s.records, i, null);
+        var best = rec && rec.grade ? rec.grade : rec && rec.assistedGrade ? rec.assistedGrade + " (ASSISTED)" : arr(s.missionGrades, i, "--");
+        setText("ce" + i + "name", String(arr(names, i, "")));
+        setText("ce" + i + "grade", best);
+      }
+      setText("ceintel", "" + (s.intelBudget | 0));
+      var owned = [];
+      var perks = s.perks || [];
+      for (var p = 0; p < perks.length; p++) if (perks[p] && perks[p].owned) owned.push(perks[p].mark);
+      setText("ceperks", owned.length ? owned.join(" ") : "NONE");
+    }
+    if (ask) {
+      setText("newasknote", "The unlocked operations, your " + (s.intelBudget | 0) +
+              " NIA intel and the perks you own will be lost.");
+    }
   }
 
   // ---- Boxes on the play field ----
@@ -337,8 +411,9 @@
       setText("smoke", text);
       var q = placeSmoke(operative, sizeOf("smoke", text), target, keepClear);
       place("smoke", q.x, q.y);
+      keepClear.push(q);
     }
-    return { operative: operative, target: target };
+    return { operative: operative, target: target, keepClear: keepClear };
   }
 
   // A panel fades while the operative, or the thing the prompt points at, is under or against it.
@@ -377,6 +452,39 @@
     var playing = state === 1 && !s.safeActive;
     var spots = syncPrompts(s, playing);
     if (state === 1 || state === 2) syncFades(spots);
+    syncCountdown(s, state, playing, spots);
+  }
+
+  // ---- The timed directive's clock ----
+
+  var URGENT_SECONDS = 10;
+  function countdownText(seconds) {
+    var whole = Math.ceil(seconds), minutes = Math.floor(whole / 60), rest = whole % 60;
+    return minutes + ":" + (rest < 10 ? "0" : "") + rest;
+  }
+  // On the HUD beside the directive, and beside its target on the field
+  // (below it, else above or to a side, clear of the prompts); red in the
+  // last ten seconds.
+  function syncCountdown(s, state, playing, spots) {
+    var seconds = num(s.countdown);
+    var timed = seconds !== null && seconds >= 0 && (state === 1 || state === 2);
+    setFlag("dircount", "shown", timed);
+    var onField = timed && playing && num(s.countdownX) !== null && num(s.countdownY) !== null;
+    setFlag("tgtcount", "shown", onField);
+    if (!timed) return;
+    var text = countdownText(seconds), urgent = seconds < URGENT_SECONDS;
+    setText("dircount", text + " LEFT");
+    setFlag("dircount", "urgent", urgent);
+    if (!onField) return;
+    setText("tgtcount", text);
+    setFlag("tgtcount", "urgent", urgent);
+    var size = sizeOf("tgtcount", "0:00"), tx = s.countdownX, ty = s.countdownY;
+    var w = size.w, h = size.h, r = TARGET_RADIUS + GAP;
+    var candidates = [slideX(box(tx - w / 2, ty + r, w, h)), slideX(box(tx - w / 2, ty - r - h, w, h)),
+                      slideY(box(tx + r, ty - h / 2, w, h)), slideY(box(tx - r - w, ty - h / 2, w, h))];
+    var circles = spots.operative ? [[spots.operative.x, spots.operative.y, OPERATIVE_RADIUS]] : [];
+    var b = firstClear(candidates, circles, spots.keepClear || []);
+    place("tgtcount", b.x, b.y);
   }
 
   function syncBanner(s) {
@@ -418,6 +526,9 @@
     setText("grade", s.stealthGrade || "");
     setText("award", "+" + (s.lastIntelAward | 0));
     setText("ctime", s.clock || "00:00");
+    var news = newsText(s);
+    setText("newbest", news);
+    setFlag("complete", "has-news", !!news);
     syncBreakdown(s);
     if ((s.gameState | 0) !== 4) return;
     var reasons = failReasons();
@@ -452,6 +563,39 @@
       setStyle("mark" + i, "left", Math.round(wrapAngle(t.angle) / TWO_PI * width) + "px");
       setFlag("track" + i, "locked", !!t.locked);
       setFlag("track" + i, "current", i === (s.currentTumbler | 0) && !t.locked);
+    }
+  }
+
+  // The dossier's question before a waiting mission is thrown away.
+  function syncQuitAsk(s) {
+    setFlag("quitask", "shown", (s.gameState | 0) === 0 && s.confirmQuit === true);
+  }
+
+  // The requisition list, in place of the approaches while it is up; each
+  // perk's price, BUY while it can be afforded and OWNED once bought. The
+  // HUD carries each owned perk's mark.
+  var PERK_ROWS = 3;
+  function syncRequisition(s) {
+    var perks = s.perks || [];
+    var open = (s.gameState | 0) === 0 && s.requisitionOpen === true;
+    setFlag("file", "req-open", open);
+    setText("reqbtntext", open ? "APPROACHES" : "REQUISITION");
+    var budget = s.intelBudget | 0, choice = s.requisitionChoice | 0;
+    for (var i = 0; i < PERK_ROWS; i++) {
+      var p = perks[i] || null;
+      var owned = !!(p && p.owned);
+      setFlag("pm" + i, "shown", owned);
+      if (p) setText("pm" + i, String(p.mark || ""));
+      setFlag("perk" + i, "absent", !p);
+      if (!p || !open) continue;
+      var price = p.price | 0;
+      setText("perkname" + i, String(p.name || ""));
+      setText("perkeffect" + i, String(p.effect || ""));
+      setText("perkprice" + i, price + " INTEL");
+      setText("perkbuy" + i, owned ? "OWNED" : "BUY");
+      setFlag("perk" + i, "selected", i === choice);
+      setFlag("perk" + i, "owned", owned);
+      setFlag("perkbuy" + i, "disabled", !owned && price > budget);
     }
   }
 
@@ -618,8 +762,12 @@
     syncBanner(s);
     syncEnd(s);
     syncSafe(s);
+    syncQuitAsk(s);
+    syncRequisition(s);
+    syncCampaign(s);
     syncOptions(s);
-    setFlag("assisted", "shown", s.assisted === true);
+    // A win with an assist on says so beside its grade.
+    setFlag("assisted", "shown", s.recordAssisted === true);
     var audio = s.audioEnabled === false ? "AUDIO OFF" : "AUDIO ON";
     setText("audio", audio);
     setText("paudio", audio);
@@ -659,7 +807,23 @@
     onClick("begin", function () { command("startOrAdvance"); });
     onClick("resumeop", function () { command("openDossier"); });
     onClick("audio", function () { command("toggleAudio"); });
-    onClick("quit", function () { command("quitGame"); });
+    // With a mission waiting, the game asks first (askQuit); otherwise the
+    // host quits at once, as P and Esc do.
+    onClick("quit", function () { command(last && last.missionInProgress === true ? "askQuit" : "quitGame"); });
+    onClick("askquit", function () { command("quitGame"); });
+    onClick("askresume", function () { command("openDossier"); });
+    onClick("fdossier", function () { command("openDossier"); });
+    onClick("reqbtn", function () { command("toggleRequisition"); });
+    onClick("newcamp", function () { command("askNewCampaign"); });
+    onClick("cenew", function () { command("askNewCampaign"); });
+    onClick("cecontinue", function () { command("closeDialog"); });
+    onClick("newcancel", function () { command("closeDialog"); });
+    onClick("newstart", function () { command("newCampaign"); });
+    for (var p = 0; p < PERK_ROWS; p++) {
+      (function (index) {
+        onClick("perkbuy" + index, function () { command("buyPerk", index); });
+      })(p);
+    }
     onClick("resume", function () { command("togglePause"); });
     onClick("pretry", function () { command("retryMission"); });
     onClick("pdossier", function () { command("openDossier"); });
@@ -690,7 +854,8 @@
         syncOptions(last);
         return;
       }
-      if (!last || (last.gameState | 0) !== 0) return;
+      if (!last || (last.gameState | 0) !== 0 || last.confirmQuit === true || last.requisitionOpen === true ||
+          last.campaignEnd === true || last.confirmNewCampaign === true) return;
       if (e.keyCode === 37) command("prevMission");
       else if (e.keyCode === 39) command("nextMission");
     });

@@ -97,8 +97,13 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
     const Case cases[] = {
         {PadButton::A, PadScreen::Paused, vk::kP},
         {PadButton::A, PadScreen::Ended, vk::kEnter},
-        {PadButton::X, PadScreen::Dossier, vk::kO},  // the options screen
-        {PadButton::X, PadScreen::Paused, vk::kO},
+        {PadButton::X, PadScreen::Dossier, vk::kQ},  // the requisition list
+        {PadButton::DpadUp, PadScreen::Requisition, vk::kUp},
+        {PadButton::DpadDown, PadScreen::Requisition, vk::kDown},
+        {PadButton::A, PadScreen::Requisition, vk::kEnter},
+        {PadButton::B, PadScreen::Requisition, vk::kQ},
+        {PadButton::LeftShoulder, PadScreen::Requisition, 0},
+        {PadButton::X, PadScreen::Paused, vk::kO},  // the options screen
         {PadButton::X, PadScreen::Ended, 0},
         {PadButton::A, PadScreen::Options, vk::kEnter},
         {PadButton::B, PadScreen::Options, vk::kEsc},
@@ -109,12 +114,13 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         {PadButton::Back, PadScreen::Options, 0},
         {PadButton::B, PadScreen::Dossier, 0},  // Esc there would quit the game
         {PadButton::B, PadScreen::Ended, 0},
-        {PadButton::Start, PadScreen::Dossier, vk::kEnter},
+        {PadButton::Start, PadScreen::Dossier, vk::kO},  // the options screen
         {PadButton::Start, PadScreen::Safe, 0},
-        {PadButton::Back, PadScreen::Ended, 0},
+        {PadButton::Back, PadScreen::Ended, vk::kTab},  // the failure screen's DOSSIER
         {PadButton::RightShoulder, PadScreen::Playing, 0},
         {PadButton::DpadUp, PadScreen::Playing, vk::kUp},
         {PadButton::Y, PadScreen::Playing, 0},
+        {PadButton::Y, PadScreen::Dossier, vk::kN},  // NEW CAMPAIGN, asked first
         {PadButton::Y, PadScreen::Paused, vk::kR},
     };
     for (const Case& c : cases) {

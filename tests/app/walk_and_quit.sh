@@ -1,6 +1,7 @@
 #!/bin/bash
 # Under Xvfb: starts the mission from the dossier, walks right for a second,
-# returns to the dossier and quits with Esc. Prints nightjar's exit code.
+# returns to the dossier and quits with Esc, twice: with the mission waiting
+# there, the first one only asks. Prints nightjar's exit code.
 set -u
 source "$(dirname "$0")/game_window.sh"
 start_game "$1"
@@ -9,5 +10,6 @@ xdotool key Return; sleep 0.5
 xdotool keydown d; sleep 1.2; xdotool keyup d
 sleep 0.3
 xdotool key Tab; sleep 0.3
+xdotool key Escape; sleep 0.3
 xdotool key Escape
 wait_for_quit

@@ -112,3 +112,38 @@ TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOn
 }
 
 }  // namespace
+
+namespace {
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A new campaign moves save.dat aside, never over an earlier backup, and
+// leaves anything that is not a save alone.
+TEST(SaveBackup, TheSaveIsMovedAsideNeverOverAnother) {
+    const nj::test::ScratchDir scratch;
+    std::string keptAs;
+    EXPECT_EQ(nj::backUpSaveFile("save.dat", "2026-12-07-101500", keptAs), nj::SaveBackup::NoSave);
+    EXPECT_TRUE(keptAs.empty());
+
+    const std::string texts[] = {"3 1955 1 1 1\n1 1 1 1 \n", "1 200 0 0 0\n1 0 0 0 \n"};
+    std::string names[2];
+    for (int i = 0; i < 2; ++i) {
+        std::ofstream("save.dat", std::ios::binary) << texts[i];
+        ASSERT_EQ(nj::backUpSaveFile("save.dat", "2026-12-07-101500", names[i]),
+                  nj::SaveBackup::Kept);
+        EXPECT_FALSE(std::filesystem::exists("save.dat"));
+    }
+    EXPECT_EQ(names[0], "save.dat.2026-12-07-101500.bak");
+    EXPECT_EQ(names[1], "save.dat.2026-12-07-101500-2.bak");
+    EXPECT_EQ(fileText(names[0]), texts[0]);
+    EXPECT_EQ(fileText(names[1]), texts[1]);
+
+    std::filesystem::create_directory("save.dat");
+    EXPECT_EQ(nj::backUpSaveFile("save.dat", "2026-12-07-101501", keptAs), nj::SaveBackup::NoSave);
+    EXPECT_TRUE(std::filesystem::is_directory("save.dat"));
+}
+
+}  // namespace

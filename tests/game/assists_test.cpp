@@ -142,7 +142,7 @@ TEST_F(AssistTest, AWinWithAnAssistIsMarkedAssisted) {
         game.cipherDecrypted = 1;
         game.update(kDt);
         EXPECT_EQ(game.gameState, GameState::MissionComplete);
-        return game.lastWinAssisted != 0;
+        return game.runAssisted;
     };
     Assists slower;
     slower.speedPercent = 85;

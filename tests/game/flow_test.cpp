@@ -134,7 +134,6 @@ TEST_F(FlowTest, KeysInEachState) {
     game.quitHook = [&] { ++quits; };
     game.gameState = GameState::MissionFailed;
     game.onKeyDown(vk::kEsc);
-    game.onKeyDown(vk::kTab);
     EXPECT_EQ(game.gameState, GameState::MissionFailed);
     EXPECT_EQ(quits, 0);
     game.onKeyDown(vk::kEnter);  // failed: retry
@@ -145,6 +144,66 @@ TEST_F(FlowTest, KeysInEachState) {
     EXPECT_EQ(game.gameState, GameState::Paused);
     game.onKeyUp(vk::kEnter);
     EXPECT_TRUE(game.heldKeys.empty());
+}
+
+// P or Esc on the dossier quits at once unless a mission waits there (left
+// with Tab); then it asks, and the same key again quits while Enter or Tab
+// resumes. Any key that asks is answered before the dossier's own keys act.
+TEST_F(FlowTest, QuittingWithAMissionWaitingAsksFirst) {
+    int quits = 0;
+    game.quitHook = [&] { ++quits; };
+    for (const std::uint32_t askKey : {vk::kP, vk::kEsc}) {
+        for (const std::uint32_t answer : {vk::kEnter, vk::kTab, vk::kP, vk::kEsc}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "asked with " << askKey << ", answered " << answer);
+            quits = 0;
+            game.loadMission(true);
+            steps(10);
+            game.onKeyDown(vk::kTab);
+            ASSERT_TRUE(game.missionWaiting());
+            const float clock = game.missionClock;
+            game.onKeyDown(askKey);
+            EXPECT_EQ(quits, 0);
+            EXPECT_TRUE(game.confirmQuit);
+            game.onKeyDown(vk::kR);  // no other dossier key acts under the question
+            game.onKeyDown(vk::kF3);
+            EXPECT_EQ(game.gameState, GameState::Briefing);
+            EXPECT_EQ(game.missionClock, clock);
+            game.onKeyDown(answer);
+            const bool quit = answer == vk::kP || answer == vk::kEsc;
+            EXPECT_EQ(quits, quit ? 1 : 0);
+            if (!quit) {
+                EXPECT_EQ(game.gameState, GameState::Playing) << "resumed where it was left";
+                EXPECT_EQ(game.missionClock, clock);
+                EXPECT_FALSE(game.confirmQuit);
+            }
+        }
+    }
+    // Nothing waiting: quits at once, as it always did.
+    quits = 0;
+    game.loadMission(false);
+    game.onKeyDown(vk::kP);
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(game.confirmQuit);
+}
+
+// The failure screen's DOSSIER (Tab) goes back to the operation's file with
+// the failed run gone, so a new approach can be chosen.
+TEST_F(FlowTest, AFailureCanGoBackToTheDossier) {
+    useCampaign({kDeviceMission});
+    game.onKeyDown(vk::kEnter);
+    steps(20);
+    game.detection = 0.99f;  // the meter fills on the next step
+    game.update(kDt);
+    ASSERT_EQ(game.gameState, GameState::MissionFailed);
+    game.onKeyDown(vk::kTab);
+    EXPECT_EQ(game.gameState, GameState::Briefing);
+    EXPECT_FALSE(game.missionWaiting());
+    EXPECT_EQ(game.failReason, FailReason::None);
+    game.onKeyDown(vk::kF3);
+    game.onKeyDown(vk::kEnter);
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_EQ(approach(), 2);
 }
 
 TEST_F(FlowTest, LockedMissionsCanBeViewedButNotStarted) {

@@ -61,11 +61,12 @@ int main(int argc, char** argv) {
     nj::Game game(nullptr, &audio);
     // The same data and the same save the game would use from here.
     const nj::GameLocation location = nj::locateGameData(nj::executableDir(), NJ_INSTALL_DATA_DIR);
-    const nj::PlayerFiles playerFiles = nj::PlayerFiles::forLocation(location);
-    game.savePath = playerFiles.path(nj::PlayerFile::Save);
+    const nj::PlayerFiles files = nj::PlayerFiles::forLocation(location);
+    game.savePath = files.path(nj::PlayerFile::Save);
+    game.recordsPath = files.path(nj::PlayerFile::Records);
     // The player's options as the game reads them, so the harness shows what a
     // player would see; a script's changes never reach the player's file.
-    nj::PlayerOptions playerOptions(playerFiles.path(nj::PlayerFile::Settings));
+    nj::PlayerOptions playerOptions(files.path(nj::PlayerFile::Settings));
     playerOptions.load();
     playerOptions.keepFileUnwritten();
     playerOptions.applyTo(game);

@@ -70,6 +70,7 @@ std::uint32_t parseKey(const std::string& word) {
         {"SHIFT", vk::kShift}, {"ENTER", vk::kEnter}, {"ESC", vk::kEsc},     {"TAB", vk::kTab},
         {"LEFT", vk::kLeft},   {"UP", vk::kUp},       {"RIGHT", vk::kRight}, {"DOWN", vk::kDown},
         {"F1", vk::kF1},       {"F2", vk::kF2},       {"F3", vk::kF3},       {"F4", vk::kF4},
+        {"Q", vk::kQ},         {"N", vk::kN},
     };
     const auto named = kNames.find(word);
     if (named != kNames.end()) return named->second;

@@ -130,6 +130,14 @@ std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequeste
     j.key("ghostBonus").boolean(g.ghostBonus).key("intelBonus").boolean(g.intelBonus);
     j.key("takedownTarget").integer(static_cast<long long>(g.takedownTarget));
     j.key("audioEnabled").boolean(g.audioEnabled()).key("quitRequested").boolean(quitRequested);
+    // Beyond the rules of one mission: perks, the dossier's questions.
+    j.key("perksOwned").beginArray();
+    for (std::size_t i = 0; i < kPerkCount; ++i) j.boolean(g.perkOwned(i));
+    j.endArray();
+    j.key("requisitionOpen").boolean(g.requisitionOpen).key("confirmQuit").boolean(g.confirmQuit);
+    j.key("campaignComplete").boolean(g.campaignComplete());
+    j.key("campaignEnd").boolean(g.campaignEndShown);
+    j.key("confirmNewCampaign").boolean(g.confirmNewCampaign);
     j.endObject();
     return j.text();
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "data/map_token.hpp"
 #include "game/game.hpp"
 #include "game/player_options.hpp"
@@ -102,27 +104,113 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\",\"missionErrors\":[],";
-    const std::size_t at = script.find(expected);
-    ASSERT_NE(at, std::string::npos) << script;
-    // The options' extras come after them all.
-    EXPECT_EQ(script.compare(at + expected.size(), 12, "\"settings\":{"), 0) << script;
+        "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":";
+    EXPECT_NE(script.find(expected), std::string::npos) << script;
     EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
     // What the other reasons, smokeReady, missionInProgress and the gamepad
     // make the page show is held by the page tests.
 }
 
-// A mission file's errors follow the input device; only the options' extras
-// come after them.
-TEST(PageState, AMissionFilesErrorsCloseTheState) {
+// After the outcome extras: the quit question (only on the dossier) and a
+// timed directive's clock with its target in page units, -1 while no
+// directive counts down (untimed, not yet active, done).
+TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    g.gameState = nj::GameState::Playing;
+    g.confirmQuit = true;  // left over: only the dossier asks
+    nj::Objective& o = g.dynamicObjective;
+    o.x = 480.0f;
+    o.y = 135.0f;
+    struct Case {
+        nj::ObjectiveType type;
+        bool active, done;
+        float timeLeft;
+        const char* countdown;
+    };
+    const Case cases[] = {
+        {nj::ObjectiveType::SabotageNode, true, false, 42.5f, "42.5"},
+        {nj::ObjectiveType::EvidenceBurn, true, false, -3.0f, "0"},
+        {nj::ObjectiveType::EvidenceBurn, true, false, std::nanf(""), "0"},
+        {nj::ObjectiveType::EvidenceBurn, false, false, 30.0f, "-1"},
+        {nj::ObjectiveType::SabotageNode, true, true, 30.0f, "-1"},
+        {nj::ObjectiveType::Courier, true, false, 30.0f, "-1"},
+    };
+    for (const Case& c : cases) {
+        o.type = c.type;
+        o.active = c.active;
+        o.done = c.done;
+        o.timeLeft = c.timeLeft;
+        const std::string want =
+            "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":false,"
+            "\"countdown\":" +
+            std::string(c.countdown) + ",\"countdownX\":640,\"countdownY\":180";
+        EXPECT_NE(fieldsOf(g).find(want), std::string::npos) << want;
+    }
+    g.gameState = nj::GameState::Briefing;
+    EXPECT_NE(fieldsOf(g).find("\"confirmQuit\":true,"), std::string::npos);
+}
+
+// Then the requisition list (each perk's price and whether it is owned), the
+// records of each listed operation, what the last win improved and the
+// campaign's end, in that order.
+TEST(PageState, PerksRecordsAndTheCampaignFollowTheCountdown) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    std::vector<std::string> maps;
+    for (const char* name : {"OP ONE", "OP TWO"})
+        maps.push_back(nj::encodeMapToken(std::string("{\"name\":\"") + name + "\"}", "s"));
+    g.setCampaignMaps(std::move(maps));
+    g.perkSoftStep = 1;
+    g.requisitionOpen = true;
+    g.requisitionChoice = 2;
+    g.records.addWin("OP TWO", {"S SHADOW", 95, 61234, false, "2026-12-07"});
+    g.records.addWin("OP TWO", {"B AGENT", 66, 5000, true, "2026-12-08"});
+    g.lastRecordNews.bestTime = true;
+    g.missionCompleted = {1, 1, 0, 0};
+    g.campaignEndShown = true;
+    const std::string script = fieldsOf(g);
+    const std::size_t from = script.find("\"perks\":");
+    ASSERT_NE(from, std::string::npos);
+    EXPECT_GT(from, script.find("\"countdownY\""));
+    std::string expected = "\"perks\":[";
+    for (std::size_t i = 0; i < nj::kPerkCount; ++i) {
+        const nj::PerkOffer& p = nj::perkOffers()[i];
+        expected += std::string(i ? "," : "") + "{\"name\":\"" + p.name + "\",\"effect\":\"" +
+                    p.effect + "\",\"mark\":\"" + p.mark +
+                    "\",\"price\":" + std::to_string(p.price) +
+                    ",\"owned\":" + (i == 1 ? "true" : "false") + "}";
+    }
+    expected +=
+        "],\"requisitionOpen\":true,\"requisitionChoice\":2,\"records\":["
+        "{\"grade\":\"\",\"score\":0,\"time\":\"\",\"firstWin\":\"\",\"assistedGrade\":\"\","
+        "\"assistedScore\":0,\"assistedTime\":\"\"},"
+        "{\"grade\":\"S SHADOW\",\"score\":95,\"time\":\"01:01.2\",\"firstWin\":\"2026-12-07\","
+        "\"assistedGrade\":\"B AGENT\",\"assistedScore\":66,\"assistedTime\":\"00:05.0\"}],"
+        "\"recordNews\":{\"first\":false,\"grade\":false,\"score\":false,\"time\":true},"
+        "\"recordAssisted\":false,\"campaignComplete\":true,\"campaignEnd\":true,"
+        "\"confirmNewCampaign\":false,";
+    EXPECT_EQ(script.substr(from, expected.size()), expected);
+    // Only the options' extras come after them.
+    EXPECT_EQ(script.compare(from + expected.size(), 12, "\"settings\":{"), 0) << script;
+
+    // Off the dossier, its lists and questions are down; with one operation
+    // left to win the campaign is not complete.
+    g.gameState = nj::GameState::Playing;
+    g.missionCompleted[1] = 0;
+    const std::string playing = fieldsOf(g);
+    EXPECT_NE(playing.find("\"requisitionOpen\":false"), std::string::npos);
+    EXPECT_NE(playing.find("\"campaignComplete\":false,\"campaignEnd\":false"), std::string::npos);
+}
+
+TEST(PageState, AMissionFilesErrorsFollowTheInputDevice) {
     HeadlessGame h;
     h.game.missionErrors = {"m.json:2:3: card: \"x\" broken", "m.json:1:1: second"};
     const std::string script = fieldsOf(h.game);
     const std::string expected =
-        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"],";
-    const std::size_t at = script.find(expected);
-    ASSERT_NE(at, std::string::npos) << script;
-    EXPECT_EQ(script.compare(at + expected.size(), 12, "\"settings\":{"), 0) << script;
+        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"],"
+        "\"confirmQuit\":";
+    EXPECT_NE(script.find(expected), std::string::npos) << script;
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
@@ -155,7 +243,7 @@ TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
 }
 
 // The options' extras close the state: the player's settings, the screen's
-// state, the keys and buttons as bound, and whether the last win had help.
+// state, and the keys and buttons as bound.
 // A game without player options shows the defaults.
 TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
     HeadlessGame h;
@@ -167,7 +255,7 @@ TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
         << defaults;
     EXPECT_NE(defaults.find("\"keyNames\":{\"moveUp\":\"W\",\"moveDown\":\"S\","),
               std::string::npos);
-    EXPECT_EQ(defaults.substr(defaults.size() - 19), "\"assisted\":false});");
+    EXPECT_EQ(defaults.substr(defaults.size() - 19), "\"pause\":\"START\"}});");
 
     nj::PlayerOptions options;
     options.setVolume(35);
@@ -180,15 +268,13 @@ TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
     options.listen(static_cast<int>(nj::BoundAction::Retry));
     g.options = &options;
     g.optionsOpen = 1;
-    g.lastWinAssisted = 1;
     const std::string chosen = fieldsOf(g);
     for (const char* part :
          {"\"volume\":35,", "\"sneak\":\"toggle\",", "\"gameSpeed\":85,", "\"optionsOpen\":true,",
           "\"listening\":9,",
           "\"optionsMessage\":\"TAKEDOWN / OPTIONS ON A, INTERACT / CONFIRM MOVED TO X\"",
           "\"interact\":\"I\",",
-          "\"padButtons\":{\"interact\":\"X\",\"cancel\":\"B\",\"takedown\":\"A\",",
-          "\"assisted\":true});"}) {
+          "\"padButtons\":{\"interact\":\"X\",\"cancel\":\"B\",\"takedown\":\"A\","}) {
         EXPECT_NE(chosen.find(part), std::string::npos) << part << "\n" << chosen;
     }
 }

@@ -604,6 +604,12 @@ namespace {
 // the list keeps the selected row in sight.
 TEST_P(RealPage, OptionsScreenFitsAtEveryTextSize) {
     game.gameState = nj::GameState::Briefing;
+    // The dossier's OPTIONS button sits on the footer's second row, clear of
+    // the hints and the buttons above it, on the page.
+    sync();
+    expectFits({{"apart", ".hint", "#options"}, {"apart", "#newcamp", "#options"}}, "footer");
+    EXPECT_GT(rectOf("options").top, rectOf("quit").bottom);
+    EXPECT_LE(rectOf("options").bottom, 720.0);
     game.optionsOpen = 1;
     const std::string longest =
         "s.optionsMessage = 'TAKEDOWN / OPTIONS ON START, INTERACT / CONFIRM MOVED TO BACK';"
@@ -706,10 +712,10 @@ TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
     EXPECT_EQ(check({"line", "#prompt", "#root"}), "ok");
 
     game.gameState = nj::GameState::MissionComplete;
-    sync("s.assisted = true;");
+    sync("s.recordAssisted = true;");
     EXPECT_TRUE(hasClass("assisted", "shown"));
     EXPECT_EQ(check({"apart", "#grade", "#assisted"}), "ok");
-    sync("s.assisted = false;");
+    sync("s.recordAssisted = false;");
     EXPECT_FALSE(hasClass("assisted", "shown"));
 }
 
@@ -752,6 +758,204 @@ TEST_P(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
 }
 
 }  // namespace
+
+namespace {
+
+// The widest records an operation can show: the longest grade, a negative
+// score, a clock past an hour, and an assisted win beside them.
+void recordWidest(nj::Game& g, const std::string& name) {
+    g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, false, "2026-12-07"});
+    g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, true, "2026-12-07"});
+}
+
+}  // namespace
+
+// The dossier's questions show only while asked, over the dossier, and their
+// lines and buttons fit; so do the campaign's end with the longest names and
+// grades, and the tag that says the campaign is complete.
+TEST_P(RealPage, DossierQuestionsAndTheCampaignsEndFitAndShowOnlyWhenAsked) {
+    loadMission(0);
+    game.missionClock = 12.0f;
+    game.intelBudget = 999999;
+    game.missionCompleted = {1, 1, 1, 1};
+    for (const nj::MissionSummary& m : game.missionSummaries) recordWidest(game, m.name);
+    game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
+    sync();
+    EXPECT_FALSE(hasClass("quitask", "shown"));
+    EXPECT_FALSE(hasClass("campend", "shown"));
+    EXPECT_TRUE(hasClass("camptag", "shown"));
+    expectFits({{"apart", ".brand-sub", "#camptag"}, {"apart", "#camptag", ".budget"}},
+               "campaign complete");
+
+    game.confirmQuit = true;
+    sync();
+    EXPECT_TRUE(hasClass("quitask", "shown"));
+    expectFits({{"cline", "#askresume", "#quitask .dialog"},
+                {"cline", "#askquit", "#quitask .dialog"},
+                {"apart", "#askresume", "#askquit"}},
+               "quit question");
+    game.confirmQuit = false;
+
+    game.campaignEndShown = true;
+    sync();
+    EXPECT_TRUE(hasClass("campend", "shown"));
+    std::vector<Fit> fits = {{"cline", "#cecontinue", "#campend .dialog"},
+                             {"cline", "#cenew", "#campend .dialog"},
+                             {"rline", "#ceperks", "#campend .dialog"}};
+    for (int i = 0; i < 4; ++i) {
+        const std::string row = "#ce" + std::to_string(i);
+        fits.push_back({"line", row + "name", row});
+        fits.push_back({"rline", row + "grade", row});
+        fits.push_back({"apart", row + "name", row + "grade"});
+    }
+    expectFits(fits, "campaign's end");
+    EXPECT_EQ(text("ce0grade"), "C COMPROMISED");
+    EXPECT_EQ(text("ceperks"), "SD SS SA");
+
+    game.confirmNewCampaign = true;
+    sync();
+    EXPECT_FALSE(hasClass("campend", "shown")) << "the question stands in front";
+    EXPECT_TRUE(hasClass("newask", "shown"));
+    EXPECT_NE(text("newasknote").find("999999"), std::string::npos);
+    expectFits({{"wrap", "#newasknote", "#newask .ask-note"},
+                {"cline", "#newstart", "#newask .dialog"},
+                {"apart", "#newcancel", "#newstart"}},
+               "new-campaign question");
+
+    game.gameState = nj::GameState::Playing;  // off the dossier, none of them
+    sync();
+    EXPECT_FALSE(hasClass("newask", "shown") || hasClass("campend", "shown") ||
+                 hasClass("quitask", "shown"));
+    EXPECT_FALSE(errorsLogged());
+}
+
+// The requisition list's lines fit their rows with the widest prices; its
+// button keeps clear of RESUME MISSION and BEGIN; a perk the player cannot
+// afford shows BUY disabled, an owned one OWNED and its mark on the HUD.
+TEST_P(RealPage, RequisitionRowsFitAndSayWhatCanBeBought) {
+    loadMission(1);
+    game.missionClock = 12.0f;
+    game.intelBudget = 300;
+    game.perkSoftStep = 1;
+    sync();
+    expectFits({{"apart", "#resumeop", "#reqbtn"}, {"apart", "#reqbtn", "#begin"}}, "closed");
+    game.requisitionOpen = true;
+    sync();
+    EXPECT_TRUE(hasClass("file", "req-open"));
+    std::vector<Fit> fits;
+    for (int i = 0; i < 3; ++i) {
+        const std::string row = "#perk" + std::to_string(i), n = std::to_string(i);
+        fits.push_back({"line", "#perkname" + n, row});
+        fits.push_back({"line", "#perkeffect" + n, row});
+        fits.push_back({"apart", "#perkeffect" + n, "#perkprice" + n});
+        fits.push_back({"apart", "#perkprice" + n, "#perkbuy" + n});
+    }
+    expectFits(fits, "requisition");
+    EXPECT_TRUE(hasClass("perkbuy0", "disabled")) << "450 > 300";
+    EXPECT_EQ(text("perkbuy1"), "OWNED");
+    EXPECT_FALSE(hasClass("perkbuy2", "disabled")) << "250 <= 300";
+    game.gameState = nj::GameState::Playing;
+    sync();
+    EXPECT_FALSE(hasClass("pm0", "shown"));
+    EXPECT_TRUE(hasClass("pm1", "shown"));
+    expectFits({{"apart", ".dir-label", "#perkmarks"}, {"apart", "#perkmarks", ".objectives"}},
+               "HUD marks");
+}
+
+// Records: a badge on each row, the operation's file line beside its tag,
+// and the win screen's news between the grade and the breakdown.
+TEST_P(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        recordWidest(game, game.missionSummaries[i].name);
+        game.missionCompleted = {1, 1, 1, 1};
+        sync();
+        const std::string n = std::to_string(i);
+        EXPECT_EQ(text("opbadge" + n), "BEST C");
+        expectFits({{"rline", "#opbadge" + n, "#op" + n},
+                    {"apart", "#filetag", "#filerec"},
+                    {"rline", "#filerec", ".file"}},
+                   "operation " + n);
+    }
+    game.records.clear();
+    game.records.addWin(game.missionSummaries[0].name, {"B AGENT", 60, 1000, true, "2026-12-07"});
+    sync();
+    EXPECT_EQ(text("opbadge0"), "ASSISTED B");
+    EXPECT_FALSE(hasClass("opbadge1", "shown"));
+
+    loadMission(3);
+    game.gameState = nj::GameState::MissionComplete;
+    game.stealthGrade = "C COMPROMISED";
+    game.lastRecordNews = {false, true, true, true};
+    game.runAssisted = true;
+    game.missionClock = 6000.0f;
+    game.showBanner("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + game.altExitLabel, 1.4f,
+                    nj::kEmerald);
+    sync();
+    EXPECT_EQ(text("newbest"), "ASSISTED NEW BEST GRADE + SCORE + TIME");
+    expectFits({{"cline", "#newbest", "#complete .dialog"},
+                {"apart", "#grade", "#newbest"},
+                {"apart", "#newbest", "#gl0"},
+                {"cline", "#cretry", "#complete .dialog"},
+                {"apart", "#banner", "#complete .dialog"}},
+               "win screen with news");
+    game.runAssisted = false;
+    game.lastRecordNews = {false, false, false, true};
+    sync();
+    EXPECT_EQ(text("newbest"), "NEW BEST TIME");
+    game.lastRecordNews = {};
+    sync();
+    EXPECT_FALSE(hasClass("complete", "has-news"));
+}
+
+// A timed directive's clock in the directive panel and beside its target,
+// red in the last ten seconds; the failure screen's three buttons fit.
+TEST_P(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
+    // Every operation's directive, as if it ran on a clock, beside the widest one.
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        game.gameState = nj::GameState::Playing;
+        game.cipherDecrypted = 1;
+        nj::Objective& o = game.dynamicObjective;
+        o.type = nj::ObjectiveType::SabotageNode;
+        o.active = 1;
+        o.timeLeft = 599.0f;
+        game.playerPos = {o.x - 120.0f, o.y};
+        sync();
+        EXPECT_TRUE(hasClass("dircount", "shown"));
+        EXPECT_TRUE(hasClass("tgtcount", "shown"));
+        EXPECT_EQ(text("dircount"), "9:59 LEFT");
+        game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
+        sync();
+        expectFits({{"apart", "#directive", "#dircount"},
+                    {"apart", "#perkmarks", "#dircount"},
+                    {"apart", "#dircount", ".objectives"},
+                    {"line", "#directive", ".directive-text"}},
+                   "clock, operation " + std::to_string(i + 1));
+    }
+    nj::Objective& o = game.dynamicObjective;
+    o.timeLeft = 30.0f;
+    sync();
+    EXPECT_EQ(text("tgtcount"), "0:30");
+    EXPECT_FALSE(hasClass("tgtcount", "urgent"));
+    o.timeLeft = 9.2f;
+    sync();
+    EXPECT_EQ(text("tgtcount"), "0:10");
+    EXPECT_TRUE(hasClass("tgtcount", "urgent"));
+    EXPECT_TRUE(hasClass("dircount", "urgent"));
+    o.done = 1;
+    sync();
+    EXPECT_FALSE(hasClass("dircount", "shown") || hasClass("tgtcount", "shown"));
+
+    game.gameState = nj::GameState::MissionFailed;
+    game.failReason = nj::FailReason::Expired;
+    sync();
+    expectFits({{"cline", "#fdossier", "#failed .dialog"},
+                {"cline", "#fquit", "#failed .dialog"},
+                {"apart", "#fretry", "#fdossier"},
+                {"apart", "#fdossier", "#fquit"}},
+               "failure screen");
+}
 
 namespace {
 

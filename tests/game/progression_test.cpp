@@ -1,0 +1,211 @@
+// What lasts beyond one mission: records written after each win (and only
+// then), a damaged records file that costs neither play nor save.dat, the
+// campaign's end after the last operation, and a new campaign that keeps the
+// old save as a backup and the records as they were.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/save_file.hpp"
+#include "game/mission_file.hpp"
+#include "tests/game/game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ProgressionTest : public GameTest {
+  protected:
+    void SetUp() override {
+        game.recordsPath = "records.json";
+        game.recordDate = [] { return std::string("2026-12-07"); };
+        useCampaign({R"({"name": "OP ONE"})", R"({"name": "OP TWO"})"});
+        game.loadRecords();
+    }
+    // Wins the selected operation at once, `seconds` into it, seen `spotted` times.
+    void winNow(float seconds, std::uint32_t spotted = 0) {
+        game.loadMission(true);
+        game.missionClock = seconds;
+        game.timesSpotted = spotted;
+        game.finishMission(true);
+        ASSERT_EQ(game.gameState, GameState::MissionComplete);
+    }
+};
+
+TEST_F(ProgressionTest, AWinIsRecordedAtOnceAndAFailureIsNot) {
+    game.loadMission(true);
+    game.finishMission(false);
+    EXPECT_FALSE(std::filesystem::exists("records.json"));
+
+    winNow(50.0f, 1);  // 100 - 18: A OPERATIVE
+    EXPECT_TRUE(game.lastRecordNews.firstWin);
+    const OperationRecord* op = game.recordFor(0);
+    ASSERT_TRUE(op && op->best);
+    EXPECT_EQ(op->best->grade, "A OPERATIVE");
+    EXPECT_EQ(op->best->timeMs, 50000);
+    EXPECT_EQ(slurp("records.json"), formatRecordsText(game.records));
+
+    winNow(40.0f, 1);  // quicker, same score
+    EXPECT_TRUE(game.lastRecordNews.bestTime);
+    EXPECT_FALSE(game.lastRecordNews.bestScore);
+    winNow(60.0f, 0);  // slower, unseen: S SHADOW
+    EXPECT_TRUE(game.lastRecordNews.bestScore && game.lastRecordNews.bestGrade);
+    EXPECT_FALSE(game.lastRecordNews.bestTime);
+    winNow(70.0f, 2);  // not a best
+    EXPECT_FALSE(game.lastRecordNews.firstWin || game.lastRecordNews.bestGrade ||
+                 game.lastRecordNews.bestScore || game.lastRecordNews.bestTime);
+    game.loadMission(false);
+    EXPECT_FALSE(game.lastRecordNews.bestTime) << "news belongs to its win screen";
+
+    // An assisted win is kept apart and never beats the unassisted bests.
+    game.assists.safe = true;  // an assist on for the run
+    winNow(10.0f, 0);
+    EXPECT_TRUE(game.lastRecordNews.firstWin);
+    ASSERT_TRUE(game.recordFor(0)->assisted);
+    EXPECT_EQ(game.recordFor(0)->best->timeMs, 40000);
+    EXPECT_EQ(game.recordFor(0)->assisted->timeMs, 10000);
+
+    // The next run reads them back.
+    Game next{nullptr, &audio};
+    next.recordsPath = "records.json";
+    next.setCampaignMaps(game.campaignMaps);
+    next.loadRecords();
+    EXPECT_EQ(formatRecordsText(next.records), formatRecordsText(game.records));
+    EXPECT_EQ(next.recordFor(1), nullptr);
+}
+
+// A damaged records file: kept aside, no records, the save untouched, and
+// the next win writes a good file.
+TEST_F(ProgressionTest, DamagedRecordsCostNeitherPlayNorTheSave) {
+    const std::string save = "1 695 0 1 0\n1 0 0 0 \n";
+    std::ofstream("save.dat") << save;
+    std::ofstream("records.json") << "{\"version\":1,\"operations\":[{\"name\":";
+    ::testing::internal::CaptureStderr();
+    game.loadSave();
+    game.loadRecords();
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(game.records.operations().empty());
+    EXPECT_TRUE(std::filesystem::exists("records.json.bad"));
+    EXPECT_EQ(slurp("save.dat"), save);
+    EXPECT_EQ(game.intelBudget, 695u);
+    EXPECT_TRUE(game.perkOwned(1));
+
+    winNow(30.0f);
+    RecordBook back;
+    EXPECT_EQ(readRecordsFile("records.json", back), RecordsLoad::Read);
+    EXPECT_NE(back.find("OP ONE"), nullptr);
+}
+
+TEST_F(ProgressionTest, TheBuiltInMissionKeepsNoRecords) {
+    Game alone{nullptr, &audio};
+    alone.recordsPath = "records.json";
+    alone.loadMission(true);
+    alone.finishMission(true);
+    EXPECT_FALSE(std::filesystem::exists("records.json"));
+    EXPECT_FALSE(alone.campaignComplete());
+}
+
+// A mission played on its own keeps no progress: its win is no record and
+// no campaign's end.
+TEST_F(ProgressionTest, AMissionPlayedOnItsOwnRecordsNothingAndEndsNoCampaign) {
+    Game alone{nullptr, &audio};
+    alone.recordsPath = "records.json";
+    const std::string quick = std::string(NJ_MISSION_FIXTURES) + "/quick_win.json";
+    ASSERT_EQ(loadMissionFile(alone, quick), std::vector<std::string>{});
+    alone.loadMission(true);
+    alone.finishMission(true);
+    ASSERT_EQ(alone.gameState, GameState::MissionComplete);
+    EXPECT_FALSE(std::filesystem::exists("records.json"));
+    EXPECT_FALSE(alone.campaignComplete());
+    alone.onKeyDown(vk::kEnter);
+    EXPECT_FALSE(alone.campaignEndShown);
+}
+
+// The campaign's end follows only the last operation's win with every one
+// complete; Enter closes it, Esc too (without quitting).
+TEST_F(ProgressionTest, TheCampaignEndsAfterTheLastOperationWithAllComplete) {
+    int quits = 0;
+    game.quitHook = [&] { ++quits; };
+    game.highestUnlocked = 1;
+    game.missionIndex = 1;
+    winNow(30.0f);  // the last, with the first not complete
+    game.onKeyDown(vk::kEnter);
+    EXPECT_FALSE(game.campaignEndShown);
+    EXPECT_FALSE(game.campaignComplete());
+
+    winNow(30.0f);  // the first: now all complete, but it is not the last
+    EXPECT_TRUE(game.campaignComplete());
+    game.onKeyDown(vk::kEnter);
+    EXPECT_FALSE(game.campaignEndShown);
+    EXPECT_EQ(game.missionIndex, 1u);
+
+    for (const std::uint32_t close : {vk::kEnter, vk::kEsc}) {
+        game.missionIndex = 1;
+        winNow(30.0f);
+        game.onKeyDown(vk::kEnter);
+        EXPECT_TRUE(game.campaignEndShown);
+        EXPECT_EQ(game.gameState, GameState::Briefing);
+        EXPECT_EQ(game.missionIndex, 0u);
+        game.onKeyDown(vk::kF3);  // the dossier waits under it
+        EXPECT_EQ(approach(), 0);
+        game.onKeyDown(close);
+        EXPECT_FALSE(game.campaignEndShown);
+        EXPECT_EQ(game.gameState, GameState::Briefing);
+    }
+    EXPECT_EQ(quits, 0);
+}
+
+// NEW CAMPAIGN asks; Enter keeps everything; N again moves save.dat aside as
+// a dated backup (byte for byte), starts from scratch and keeps the records.
+TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
+    game.highestUnlocked = 1;
+    game.missionIndex = 1;
+    winNow(30.0f);
+    game.missionIndex = 0;
+    winNow(30.0f);
+    game.loadMission(false);
+    game.intelBudget = 900;
+    ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
+    const std::string save = slurp("save.dat");
+    const std::string records = slurp("records.json");
+
+    game.onKeyDown(vk::kN);
+    EXPECT_TRUE(game.confirmNewCampaign);
+    game.onKeyDown(vk::kEnter);
+    EXPECT_FALSE(game.confirmNewCampaign);
+    EXPECT_EQ(slurp("save.dat"), save);
+    game.startNewCampaign();  // not asked: nothing happens
+    EXPECT_EQ(game.highestUnlocked, 1u);
+
+    game.onKeyDown(vk::kN);
+    game.onKeyDown(vk::kN);
+    EXPECT_FALSE(std::filesystem::exists("save.dat"));
+    std::vector<std::string> backups;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        if (entry.path().filename().string().rfind("save.dat.", 0) == 0)
+            backups.push_back(entry.path().filename().string());
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(slurp(backups[0]), save);
+    EXPECT_EQ(game.highestUnlocked, 0u);
+    EXPECT_EQ(game.intelBudget, 200u);
+    EXPECT_FALSE(game.perkOwned(2));
+    EXPECT_FALSE(game.campaignComplete());
+    EXPECT_EQ(game.missionGrades[0], "--");
+    EXPECT_EQ(slurp("records.json"), records) << "records stay";
+    EXPECT_NE(game.recordFor(0), nullptr);
+
+    // A second new campaign with no save since: nothing to keep, still afresh.
+    game.onKeyDown(vk::kN);
+    game.onKeyDown(vk::kN);
+    EXPECT_EQ(game.intelBudget, 200u);
+    EXPECT_FALSE(std::filesystem::exists("save.dat"));
+}
+
+}  // namespace
+}  // namespace nj::testing
