@@ -44,11 +44,11 @@ std::uint32_t requisitionKey(PadButton button) {
 
 }  // namespace
 
-StickKeys stickKeys(float x, float y) {
+StickKeys stickKeys(float x, float y, float deadZone) {
     StickKeys keys;
     if (!std::isfinite(x) || !std::isfinite(y)) return keys;
     const float tilt = std::hypot(x, y);
-    if (tilt < kStickDeadZone) return keys;
+    if (tilt < deadZone) return keys;
     const float nx = x / tilt, ny = y / tilt;
     keys.right = nx > kEightWaySlice;
     keys.left = nx < -kEightWaySlice;
@@ -58,8 +58,42 @@ StickKeys stickKeys(float x, float y) {
     return keys;
 }
 
+PadButton roleButton(PadButton physical, const std::array<int, 6>& assignment) {
+    const auto index = static_cast<int>(physical);
+    if (index >= static_cast<int>(assignment.size())) return physical;
+    for (std::size_t role = 0; role < assignment.size(); ++role) {
+        if (assignment[role] == index) return static_cast<PadButton>(role);
+    }
+    return physical;
+}
+
+namespace {
+
+std::uint32_t optionsKeyFor(PadButton button) {
+    switch (button) {
+        case PadButton::A:
+            return vk::kEnter;
+        case PadButton::B:
+        case PadButton::Start:
+            return vk::kEsc;
+        case PadButton::DpadUp:
+            return vk::kUp;
+        case PadButton::DpadDown:
+            return vk::kDown;
+        case PadButton::DpadLeft:
+            return vk::kLeft;
+        case PadButton::DpadRight:
+            return vk::kRight;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
 std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context) const {
     const PadScreen screen = context.screen;
+    if (screen == PadScreen::Options) return optionsKeyFor(button);
     if (screen == PadScreen::Requisition) return requisitionKey(button);
     const bool dossier = screen == PadScreen::Dossier;
     const bool inPlay = screen == PadScreen::Playing || screen == PadScreen::Safe;
@@ -68,15 +102,19 @@ std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context)
             if (inPlay) return vk::kE;  // in the safe, E taps
             return screen == PadScreen::Paused ? vk::kP : vk::kEnter;
         // On the dossier X opens the requisition list (Q); with a custom
-        // operation chosen it pastes a mission code instead, as V does.
+        // operation chosen it pastes a mission code instead, as V does. On
+        // the pause screen it opens the options (O).
         case PadButton::X:
             if (dossier) return context.customOperation ? kPasteCodeKey : vk::kQ;
-            return inPlay ? vk::kSpace : 0;
+            if (inPlay) return vk::kSpace;
+            return screen == PadScreen::Paused ? vk::kO : 0;
         // Esc on the dossier would quit the game: B does nothing there.
         case PadButton::B:
             return dossier || screen == PadScreen::Ended ? 0 : vk::kEsc;
+        // On the dossier, Start (Menu) opens the options screen; A begins.
         case PadButton::Start:
-            if (dossier || screen == PadScreen::Ended) return vk::kEnter;
+            if (dossier) return vk::kO;
+            if (screen == PadScreen::Ended) return vk::kEnter;
             return screen == PadScreen::Safe ? 0 : vk::kP;
         // On the failure screen, back to the operation's file (Tab).
         case PadButton::Back:
@@ -137,14 +175,24 @@ void GamepadMapper::axis(PadAxis axis, float value) {
     }
 }
 
+void GamepadMapper::setDeadZone(float deadZone) {
+    deadZone_ = std::isfinite(deadZone) ? std::clamp(deadZone, 0.0f, 1.0f) : kStickDeadZone;
+    updateStick();
+}
+
+void GamepadMapper::setStickSneaks(bool on) {
+    stickSneaks_ = on;
+    updateStick();
+}
+
 void GamepadMapper::updateStick() {
     const StickKeys keys = stickKeys(axes_[static_cast<std::size_t>(PadAxis::LeftX)],
-                                     axes_[static_cast<std::size_t>(PadAxis::LeftY)]);
+                                     axes_[static_cast<std::size_t>(PadAxis::LeftY)], deadZone_);
     hold(vk::kW, kStick, keys.up);
     hold(vk::kS, kStick, keys.down);
     hold(vk::kA, kStick, keys.left);
     hold(vk::kD, kStick, keys.right);
-    hold(vk::kShift, kStickSneak, keys.sneak && keys.any());
+    hold(vk::kShift, kStickSneak, stickSneaks_ && keys.sneak && keys.any());
 }
 
 void GamepadMapper::releaseAll() {

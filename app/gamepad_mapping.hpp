@@ -8,8 +8,8 @@
 // full one runs), A interacts, X takes down, B backs out, Start pauses,
 // Back/View opens the dossier, a held trigger sneaks, Y retries from the pause
 // menu or an end screen. On the dossier the
-// shoulders browse operations, the d-pad's up/down chooses the approach, A or
-// Start begins. Nothing on the pad quits the game.
+// shoulders browse operations, the d-pad's up/down chooses the approach, A
+// begins and Start opens the options. Nothing on the pad quits the game.
 
 #include <array>
 #include <cstdint>
@@ -35,8 +35,11 @@ enum class PadButton : std::uint8_t {
 
 enum class PadAxis : std::uint8_t { LeftX, LeftY, LeftTrigger, RightTrigger, Count };
 
-// What the pad's buttons mean depends on where the player is.
-enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended, Requisition };
+// What the pad's buttons mean depends on where the player is. On the options
+// screen the d-pad walks and changes the rows (the arrow keys), A confirms,
+// B or Start leaves; Start opens that screen from the dossier, X from the
+// pause screen.
+enum class PadScreen : std::uint8_t { Dossier, Playing, Paused, Safe, Ended, Requisition, Options };
 
 struct PadContext {
     PadScreen screen = PadScreen::Dossier;
@@ -56,8 +59,14 @@ struct StickKeys {
     bool up = false, down = false, left = false, right = false, sneak = false;
     bool any() const { return up || down || left || right; }
 };
-// x, y in -1..1 (y grows downwards, as on the pad). Eight directions.
-StickKeys stickKeys(float x, float y);
+// x, y in -1..1 (y grows downwards, as on the pad). Eight directions; tilts
+// inside `deadZone` are none (a dead zone past the sneak limit walks at once).
+StickKeys stickKeys(float x, float y, float deadZone = kStickDeadZone);
+
+// The button a physical press stands for, with the player's pad bindings:
+// `assignment[role]` is the physical button (A, B, X, Y, Back, Start as 0..5)
+// that plays that role. Buttons past Start are never rebound.
+PadButton roleButton(PadButton physical, const std::array<int, 6>& assignment);
 
 class GamepadMapper {
   public:
@@ -69,6 +78,12 @@ class GamepadMapper {
     void axis(PadAxis axis, float value);
     // Lets go of everything the pad holds (unplugged, or focus lost).
     void releaseAll();
+    // The stick's dead zone, 0..1 of a full tilt.
+    void setDeadZone(float deadZone);
+    // Whether a small tilt sneaks. Off when the sneak key toggles: a tilt
+    // is held and let go all the time, and would switch sneaking each time.
+    void setStickSneaks(bool on);
+    float deadZone() const { return deadZone_; }
 
     bool holds(std::uint32_t key) const;
 
@@ -94,6 +109,8 @@ class GamepadMapper {
     std::array<std::uint32_t, kKeyCount> holders_{};  // virtual-key code -> sources
     std::array<std::uint32_t, static_cast<std::size_t>(PadButton::Count)> pressedKey_{};
     std::array<float, static_cast<std::size_t>(PadAxis::Count)> axes_{};
+    float deadZone_ = kStickDeadZone;
+    bool stickSneaks_ = true;
 };
 
 }  // namespace nj

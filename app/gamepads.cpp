@@ -6,12 +6,15 @@
 #include <cstdio>
 
 #include "app/globals.hpp"
+#include "app/options_shell.hpp"
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 
 namespace nj {
 namespace {
 
 PadScreen screenOf(const Game& game) {
+    if (game.optionsOpen) return PadScreen::Options;
     if (game.safeActive) return PadScreen::Safe;
     switch (game.gameState) {
         case GameState::Briefing:
@@ -128,6 +131,8 @@ void Gamepads::open(int deviceIndex) {
     pad.controller = controller;
     pad.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
     pad.mapper = std::make_unique<GamepadMapper>(sendKey);
+    pad.mapper->setDeadZone(deadZone_);
+    pad.mapper->setStickSneaks(stickSneaks_);
     pads_.push_back(std::move(pad));
 }
 
@@ -151,9 +156,19 @@ bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP: {
             Pad* pad = find(event.cbutton.which);
-            PadButton button{};
-            if (!pad || !game || !padButtonFor(event.cbutton.button, button)) return true;
+            PadButton physical{};
+            if (!pad || !game || !padButtonFor(event.cbutton.button, physical)) return true;
             const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
+            // A rebinding waiting for a button takes the press; its release
+            // then finds no key to let go of.
+            if (down && g_optionsShell &&
+                g_optionsShell->offerPadButton(static_cast<int>(physical), game)) {
+                return true;
+            }
+            const PadButton button =
+                g_optionsShell
+                    ? roleButton(physical, g_optionsShell->options().settings().padButtons)
+                    : physical;
             if (down) game->inputDevice = InputDevice::Gamepad;
             pad->mapper->button(button, down,
                                 {screenOf(*game), static_cast<std::uint32_t>(game->approach),
@@ -168,7 +183,7 @@ bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
                 std::clamp(static_cast<float>(event.caxis.value) / 32767.0f, -1.0f, 1.0f);
             // Only a deliberate tilt or pull says the player picked up the pad.
             const bool deliberate = (axis == PadAxis::LeftX || axis == PadAxis::LeftY)
-                                        ? std::abs(value) >= kStickDeadZone
+                                        ? std::abs(value) >= pad->mapper->deadZone()
                                         : value > kTriggerPressed;
             if (deliberate) game->inputDevice = InputDevice::Gamepad;
             pad->mapper->axis(axis, value);
@@ -184,9 +199,29 @@ void Gamepads::releaseAll() {
 }
 
 void Gamepads::rumble(const RumbleCue& cue) {
-    if (cue.milliseconds == 0) return;
-    for (Pad& pad : pads_)
-        SDL_GameControllerRumble(pad.controller, cue.low, cue.high, cue.milliseconds);
+    if (cue.milliseconds == 0 || !rumbleOn_ || rumblePercent_ <= 0) return;
+    const auto scaled = [this](std::uint16_t motor) {
+        return static_cast<std::uint16_t>(motor * rumblePercent_ / 100);
+    };
+    for (Pad& pad : pads_) {
+        SDL_GameControllerRumble(pad.controller, scaled(cue.low), scaled(cue.high),
+                                 cue.milliseconds);
+    }
+}
+
+void Gamepads::setRumble(bool on, int strengthPercent) {
+    rumbleOn_ = on;
+    rumblePercent_ = std::clamp(strengthPercent, 0, 100);
+}
+
+void Gamepads::setStickSneaks(bool on) {
+    stickSneaks_ = on;
+    for (Pad& pad : pads_) pad.mapper->setStickSneaks(on);
+}
+
+void Gamepads::setDeadZone(float deadZone) {
+    deadZone_ = deadZone;
+    for (Pad& pad : pads_) pad.mapper->setDeadZone(deadZone);
 }
 
 }  // namespace nj

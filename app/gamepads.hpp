@@ -28,6 +28,11 @@ class Gamepads {
     void releaseAll();
     // Rumbles every pad that can; a pad without motors simply stays still.
     void rumble(const RumbleCue& cue);
+    // The options: rumble on or off and its strength (percent), the stick's
+    // dead zone (0..1), for the pads plugged in and those still to come.
+    void setRumble(bool on, int strengthPercent);
+    void setDeadZone(float deadZone);
+    void setStickSneaks(bool on);
     std::size_t count() const { return pads_.size(); }
 
   private:
@@ -41,6 +46,10 @@ class Gamepads {
     Pad* find(SDL_JoystickID id);
 
     bool available_ = false;
+    bool rumbleOn_ = true;
+    int rumblePercent_ = 100;
+    float deadZone_ = kStickDeadZone;
+    bool stickSneaks_ = true;
     std::vector<Pad> pads_;
 };
 

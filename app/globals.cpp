@@ -1,4 +1,4 @@
-// Storage of the shell's two process-wide pointers.
+// Storage of the shell's process-wide pointers.
 #include "app/globals.hpp"
 
 namespace nj {
@@ -6,5 +6,6 @@ namespace nj {
 Game* g_game = nullptr;
 VulkanRenderer* g_renderer = nullptr;
 Gamepads* g_gamepads = nullptr;
+OptionsShell* g_optionsShell = nullptr;
 
 }  // namespace nj

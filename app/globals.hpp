@@ -7,10 +7,12 @@ namespace nj {
 
 class Game;
 class Gamepads;
+class OptionsShell;
 class VulkanRenderer;
 
 extern Game* g_game;
 extern VulkanRenderer* g_renderer;
 extern Gamepads* g_gamepads;
+extern OptionsShell* g_optionsShell;  // the player's options; null before bring-up
 
 }  // namespace nj

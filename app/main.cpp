@@ -16,6 +16,7 @@
 #include "app/frame_clock.hpp"
 #include "app/gamepads.hpp"
 #include "app/globals.hpp"
+#include "app/options_shell.hpp"
 #include "app/overlay_canvas.hpp"
 #include "app/pad_script.hpp"
 #include "app/rumble_cues.hpp"
@@ -26,6 +27,7 @@
 #include "data/player_files.hpp"
 #include "game/game.hpp"
 #include "game/mission_file.hpp"
+#include "game/player_options.hpp"
 #include "render/scene/scene_renderer.hpp"
 #include "render/vulkan_renderer.hpp"
 #include "ui/overlay_ui.hpp"
@@ -199,6 +201,16 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         g_gamepads = &gamepads;
         game.savePath = playerFiles.path(PlayerFile::Save);
         game.recordsPath = playerFiles.path(PlayerFile::Records);
+        // The player's options, before the window is first shown.
+        PlayerOptions playerOptions(playerFiles.path(PlayerFile::Settings));
+        playerOptions.load();
+        OptionsShell optionsShell(playerOptions, window, audio, gamepads);
+        optionsShell.onSceneChoices = [&scene](const Settings& s) {
+            scene.setAccessibility({s.colourGlyphs, s.highContrastCones, s.reducedFlashing});
+        };
+        optionsShell.start(game);
+        game.options = &playerOptions;
+        g_optionsShell = &optionsShell;
         loadChosenCampaign(game, options, location);
         // The player's own missions, listed on the dossier beside the campaign.
         game.missionsFolder = playerFiles.path(PlayerFile::Missions);
@@ -216,6 +228,9 @@ int runGame(ShellWindow& window, const CommandLine& options) {
                          options.screenshotPath.c_str());
             status = 1;
         }
+        optionsShell.finish(!options.testMode);
+        g_optionsShell = nullptr;
+        game.options = nullptr;
         g_gamepads = nullptr;
         g_game = nullptr;
         g_renderer = nullptr;

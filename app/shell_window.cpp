@@ -73,12 +73,39 @@ void ShellWindow::show() {
     SDL_RaiseWindow(window_);
 }
 
+// True when some display shows a part of the window's title bar region.
+static bool onSomeDisplay(const WindowPlacement& p) {
+    const SDL_Rect top{p.x, p.y, p.width, 32};
+    for (int d = 0; d < SDL_GetNumVideoDisplays(); ++d) {
+        SDL_Rect bounds{};
+        SDL_Rect overlap{};
+        if (SDL_GetDisplayBounds(d, &bounds) == 0 && SDL_IntersectRect(&top, &bounds, &overlap))
+            return true;
+    }
+    return false;
+}
+
+WindowPlacement ShellWindow::windowedPlacement() const {
+    WindowPlacement p;
+    SDL_GetWindowPosition(window_, &p.x, &p.y);
+    SDL_GetWindowSize(window_, &p.width, &p.height);
+    return p;
+}
+
 void ShellWindow::toggleFullScreen() {
     const bool wasFullScreen = fullScreen_;
     fullScreen_ = !fullScreen_;
-    if (wasFullScreen) {
-        // Windowed: always 1280 x 720 drawable pixels, centred, however the
-        // window was moved or sized before.
+    if (wasFullScreen && windowed_.known() && onSomeDisplay(windowed_)) {
+        // Where the player left it in the last run; once only; later
+        // switches within a run go back to the game's own window.
+        SDL_SetWindowBordered(window_, SDL_TRUE);
+        SDL_SetWindowResizable(window_, SDL_TRUE);
+        SDL_SetWindowSize(window_, windowed_.width, windowed_.height);
+        SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+        windowed_ = {};
+    } else if (wasFullScreen) {
+        // Windowed: 1280 x 720 drawable pixels, centred, however the window
+        // was moved or sized before.
         SDL_SetWindowBordered(window_, SDL_TRUE);
         SDL_SetWindowResizable(window_, SDL_TRUE);
         int w = 0, h = 0, dw = 0, dh = 0;

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "data/settings_file.hpp"
 #include "render/vulkan_renderer.hpp"
 
 namespace nj {
@@ -28,6 +29,12 @@ class ShellWindow {
     void show();
     void toggleFullScreen();
     bool fullScreen() const { return fullScreen_; }
+    // Where the window goes the first time it is windowed (the place the
+    // player left it in the last run); unknown, off every display, or any
+    // later time: 1280 x 720 drawable pixels, centred.
+    void setWindowedPlacement(const WindowPlacement& placement) { windowed_ = placement; }
+    // The window's place and size in window units, as it is now.
+    WindowPlacement windowedPlacement() const;
     // Minimised or hidden: nothing drawn now would be seen.
     bool outOfSight() const {
         return window_ &&
@@ -49,6 +56,7 @@ class ShellWindow {
   private:
     SDL_Window* window_ = nullptr;
     bool fullScreen_ = true;
+    WindowPlacement windowed_;
     std::string error_;
 };
 

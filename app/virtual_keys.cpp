@@ -5,6 +5,32 @@
 
 namespace nj {
 
+// The bindings name positions by USB id, which is what SDL's scancodes are.
+static_assert(SDL_SCANCODE_A == scan::kA && SDL_SCANCODE_Z == scan::kZ);
+static_assert(SDL_SCANCODE_1 == scan::k1 && SDL_SCANCODE_0 == scan::k0);
+static_assert(SDL_SCANCODE_RETURN == scan::kReturn && SDL_SCANCODE_ESCAPE == scan::kEscape);
+static_assert(SDL_SCANCODE_TAB == scan::kTab && SDL_SCANCODE_SPACE == scan::kSpace);
+static_assert(SDL_SCANCODE_F1 == scan::kF1 && SDL_SCANCODE_F11 == scan::kF11);
+static_assert(SDL_SCANCODE_UP == scan::kUp && SDL_SCANCODE_LEFT == scan::kLeft);
+static_assert(SDL_SCANCODE_KP_ENTER == scan::kKeypadEnter);
+static_assert(SDL_SCANCODE_LSHIFT == scan::kLeftShift && SDL_SCANCODE_RSHIFT == scan::kRightShift);
+static_assert(SDL_SCANCODE_RGUI == scan::kRightGui && SDL_NUM_SCANCODES == kMaxScancode + 1);
+
+namespace {
+
+KeyRoute routeCode(bool down, std::uint32_t code, SDL_Keycode key, std::uint16_t modifiers) {
+    using Action = KeyRoute::Action;
+    if (!down) return code == 0 ? KeyRoute{} : KeyRoute{Action::KeyUp, code};
+    if (isSystemKey(key, modifiers)) {
+        return key == SDLK_RETURN ? KeyRoute{Action::ToggleFullScreen, 0} : KeyRoute{};
+    }
+    if (code == 0) return {};
+    if (code == kVkF11) return {Action::ToggleFullScreen, 0};
+    return {Action::KeyDown, code};
+}
+
+}  // namespace
+
 std::uint32_t virtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>('A' + (key - SDLK_a));
     if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::uint32_t>('0' + (key - SDLK_0));
@@ -112,15 +138,13 @@ bool isSystemKey(SDL_Keycode key, std::uint16_t modifiers) {
 }
 
 KeyRoute routeKey(bool down, SDL_Keycode key, std::uint16_t modifiers) {
-    using Action = KeyRoute::Action;
-    const std::uint32_t code = virtualKeyFor(key);
-    if (!down) return code == 0 ? KeyRoute{} : KeyRoute{Action::KeyUp, code};
-    if (isSystemKey(key, modifiers)) {
-        return key == SDLK_RETURN ? KeyRoute{Action::ToggleFullScreen, 0} : KeyRoute{};
-    }
-    if (code == 0) return {};
-    if (code == kVkF11) return {Action::ToggleFullScreen, 0};
-    return {Action::KeyDown, code};
+    return routeCode(down, virtualKeyFor(key), key, modifiers);
+}
+
+KeyRoute routeBoundKey(bool down, SDL_Scancode scancode, SDL_Keycode key, std::uint16_t modifiers,
+                       const KeyPositions& keys) {
+    return routeCode(down, boundKeyCode(keys, static_cast<int>(scancode), virtualKeyFor(key)), key,
+                     modifiers);
 }
 
 }  // namespace nj

@@ -5,8 +5,11 @@
 // on every platform.
 
 #include <SDL2/SDL_keycode.h>
+#include <SDL2/SDL_scancode.h>
 
 #include <cstdint>
+
+#include "game/key_bindings.hpp"
 
 namespace nj {
 
@@ -34,5 +37,9 @@ struct KeyRoute {
     std::uint32_t code = 0;  // the virtual-key code for KeyDown and KeyUp
 };
 KeyRoute routeKey(bool down, SDL_Keycode key, std::uint16_t modifiers);
+// The same with the player's key bindings: a bound position gives its
+// action's code whatever the layout prints on the key (see game/key_bindings).
+KeyRoute routeBoundKey(bool down, SDL_Scancode scancode, SDL_Keycode key, std::uint16_t modifiers,
+                       const KeyPositions& keys);
 
 }  // namespace nj

@@ -5,9 +5,11 @@
 
 #include "app/gamepads.hpp"
 #include "app/globals.hpp"
+#include "app/options_shell.hpp"
 #include "app/shell_window.hpp"
 #include "app/virtual_keys.hpp"
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 #include "render/vulkan_renderer.hpp"
 
 namespace nj {
@@ -21,11 +23,27 @@ void onSizeChanged(ShellWindow& window) {
     if (width > 0 && height > 0) g_renderer->resize(width, height);
 }
 
+KeyRoute routeFor(const SDL_KeyboardEvent& key) {
+    const bool down = key.type == SDL_KEYDOWN;
+    if (!g_optionsShell) return routeKey(down, key.keysym.sym, key.keysym.mod);
+    return routeBoundKey(down, key.keysym.scancode, key.keysym.sym, key.keysym.mod,
+                         g_optionsShell->options().settings().keys);
+}
+
 void onKey(const SDL_KeyboardEvent& key, ShellWindow& window) {
-    const KeyRoute route = routeKey(key.type == SDL_KEYDOWN, key.keysym.sym, key.keysym.mod);
+    // A rebinding waiting on the options screen takes the next key-down.
+    if (key.type == SDL_KEYDOWN && !key.repeat && g_optionsShell &&
+        g_optionsShell->offerKey(key.keysym.scancode, g_game)) {
+        return;
+    }
+    const KeyRoute route = routeFor(key);
     switch (route.action) {
         case KeyRoute::Action::ToggleFullScreen:
-            window.toggleFullScreen();
+            if (g_optionsShell) {
+                g_optionsShell->toggleFullScreen();
+            } else {
+                window.toggleFullScreen();
+            }
             break;
         case KeyRoute::Action::KeyDown:
             if (!g_game) break;
@@ -68,6 +86,7 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
                 if (g_gamepads) g_gamepads->releaseAll();
                 if (g_game) g_game->releaseAllKeys();
             }
+            if (g_optionsShell) g_optionsShell->onWindowEvent(event.window, g_game);
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:

@@ -23,6 +23,8 @@ class AudioBackend {
     virtual void restartVoice(int voice, int cue) = 0;
     // Releases voices, buffers and the device; safe when open() failed.
     virtual void close() = 0;
+    // The master volume, 0..1, over every voice; only called while open.
+    virtual void setMasterGain(float gain) = 0;
 };
 
 std::unique_ptr<AudioBackend> makeOpenAlBackend();

@@ -21,7 +21,14 @@ bool AudioEngine::init() {
     cues_ = synthesizeCues();
     for (int c = 0; c < kCueCount; ++c) backend_->prepareCue(c, cues_[c]);
     initialized_ = true;
+    // Full volume is the device's own level: nothing to set.
+    if (volumePercent_ != 100) setVolume(volumePercent_);
     return true;
+}
+
+void AudioEngine::setVolume(int percent) {
+    volumePercent_ = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    if (initialized_) backend_->setMasterGain(static_cast<float>(volumePercent_) / 100.0f);
 }
 
 void AudioEngine::playCue(int index) {

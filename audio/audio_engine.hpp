@@ -33,6 +33,11 @@ class AudioEngine final : public AudioSink {
     // Releases the voices and the device; init may bring them up again.
     void stop();
 
+    // The master volume, 0..100 %, held across a stop and init; the mute
+    // (setEnabled) stays a switch of its own over it.
+    void setVolume(int percent);
+    int volume() const { return volumePercent_; }
+
     bool enabled() const override { return enabled_; }
     void setEnabled(bool on) override { enabled_ = on; }
     bool initialized() const { return initialized_; }
@@ -45,6 +50,7 @@ class AudioEngine final : public AudioSink {
     std::uint32_t nextVoice_ = 0;  // voice the next cue takes
     bool enabled_ = true;
     bool initialized_ = false;
+    int volumePercent_ = 100;
     CueBank cues_;
 };
 

@@ -42,6 +42,9 @@ class OpenAlBackend final : public AudioBackend {
         alSourcePlay(source);
     }
 
+    // The listener's gain scales everything the context plays.
+    void setMasterGain(float gain) override { alListenerf(AL_GAIN, gain); }
+
     void close() override {
         for (std::size_t v = 0; v < sources_.size(); ++v) {
             if (!sourceMade_[v]) continue;

@@ -117,6 +117,10 @@ bool Game::audioEnabled() const {
 void Game::update(float dt) {
     frameDt = dt > kShortestFrame ? dt : kStandInFrame;
     if (gameState == GameState::Paused) return;
+    // A slower game is a shorter step for every rule; at full speed the step
+    // is untouched, so every run at full speed is what it always was.
+    if (assists.speedPercent != 100) dt *= static_cast<float>(assists.speedPercent) / 100.0f;
+    if (gameState == GameState::Playing && assists.any()) runAssisted = true;
     if (gameState == GameState::Playing && !playingStep(dt)) return;
     ageEffects(dt);
 }
@@ -257,6 +261,8 @@ void Game::loadMission(bool startPlaying) {
         requisitionOpen = false;
         closeDialog();
     }
+    sneakLatched = 0;
+    runAssisted = false;
     gameState = startPlaying ? GameState::Playing : GameState::Briefing;
 }
 

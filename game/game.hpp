@@ -35,6 +35,7 @@ inline constexpr std::uint32_t kTab = 9, kEnter = 13, kShift = 16, kEsc = 27, kS
 inline constexpr std::uint32_t kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 inline constexpr std::uint32_t kA = 'A', kD = 'D', kE = 'E', kP = 'P', kR = 'R', kS = 'S', kW = 'W';
 inline constexpr std::uint32_t kN = 'N', kQ = 'Q';
+inline constexpr std::uint32_t kO = 'O';  // the options screen, from the dossier or pause
 inline constexpr std::uint32_t kF1 = 112, kF2 = 113, kF3 = 114, kF4 = 115;
 }  // namespace vk
 
@@ -95,6 +96,19 @@ inline constexpr std::uint32_t kApproachCount = 4;
 // Where loadCampaign looks first.
 enum class CampaignSource : std::uint8_t { PackageFirst, DiskFirst };
 
+// Help a player switches on in the options. The rule flags they set are the
+// same as the perks' (a perk bought with intel is part of the normal game; an
+// assist is not): a rule reads the perk or the assist, and only perks are
+// saved. A win with any assist on is marked as assisted.
+struct Assists {
+    bool slowDetection = false;
+    bool softStep = false;
+    bool safe = false;                 // wider, slower safe windows
+    bool toggleSneak = false;          // the sneak key switches sneaking on and off
+    std::uint32_t speedPercent = 100;  // game speed: 100, 85 or 70
+    bool any() const { return slowDetection || softStep || safe || speedPercent != 100; }
+};
+
 // The device the player last used, so the page's hints name its buttons.
 enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
 
@@ -105,6 +119,8 @@ enum class FailReason : std::uint8_t {
     Detected = 2,  // the detection meter filled
     Expired = 3,   // a timed directive ran out
 };
+
+class PlayerOptions;
 
 class Game {
   public:
@@ -169,6 +185,17 @@ class Game {
     void startNewCampaign();
     // Closes the campaign-complete screen or the new-campaign question.
     void closeDialog();
+
+    // The options screen (game/options_input.cpp). It opens over the dossier
+    // and the pause screen, takes every key while open, and Esc closes it.
+    // Without player options (headless, no shell) nothing opens.
+    void openOptions();
+    void closeOptions();
+    void stepOptionFromPage(double rowArg);
+    void lowerOptionFromPage(double rowArg);
+    void setVolumeFromPage(double percentArg);
+    void listenForKeyFromPage(double targetArg);
+    void resetBindings();
 
     // Mission flow (game/mission_flow.cpp).
     void startOrAdvance();
@@ -345,7 +372,8 @@ class Game {
     std::string recordsPath;
     RecordBook records;
     RecordNews lastRecordNews;  // what the last win improved, for its screen
-    // True when any assist was on during the run: its win is recorded apart.
+    // True when any assist was on at some step of the run (cleared by a
+    // mission load): its win is recorded apart and says ASSISTED.
     bool runAssisted = false;
     // The CAMPAIGN COMPLETE screen over the dossier, after the win that
     // completed the last operation.
@@ -353,6 +381,17 @@ class Game {
     bool confirmNewCampaign = false;  // "Start a new campaign?" is up
     // Stands in for the wall clock's date in tests; empty: today's.
     std::function<std::string()> recordDate;
+    // Set by the shell from the player's options; none by default.
+    Assists assists;
+    PlayerOptions* options = nullptr;  // not owned; null: no options screen
+    std::uint8_t optionsOpen = 0;
+    // Toggled by the sneak key when sneaking toggles; cleared by a mission load.
+    std::uint8_t sneakLatched = 0;
+
+    // The rule flags: the perk bought or the assist switched on.
+    bool slowDetectionOn() const { return perkSlowDetection || assists.slowDetection; }
+    bool softStepOn() const { return perkSoftStep || assists.softStep; }
+    bool safeAssistOn() const { return perkSafeAssist || assists.safe; }
     // Where campaign progress is read and written: the player's folder, or
     // the working directory when the game runs portable. Empty: progress is
     // neither read nor written (a mission played on its own).

@@ -438,7 +438,7 @@ bool Game::updateDetection(float dt, bool seen) {
     float rate = (approach == Approach::StaffDisguise && disguise > kDisguiseSlowsDetectionAbove)
                      ? kDisguisedDetectionRate
                      : kDetectionRate;
-    if (perkSlowDetection) rate *= kSlowDetectionPerkShare;
+    if (slowDetectionOn()) rate *= kSlowDetectionPerkShare;
     detection =
         std::fmax(0.0f, std::fmin(detection + (seen ? rate * dt : -kDetectionFall * dt), 1.0f));
     peakDetection = std::fmax(peakDetection, detection);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 #include "game/rules_math.hpp"
 #include "game/shared_tuning.hpp"
 
@@ -33,6 +34,12 @@ void answerQuitQuestion(Game& game, std::uint32_t key) {
 void Game::onKeyDown(std::uint32_t key) {
     if (overlay) overlay->forwardKeyDown(key);
 
+    // The options screen takes the keyboard: the page walks its rows, and
+    // only Esc means something to the game.
+    if (optionsOpen) {
+        if (key == vk::kEsc) closeOptions();
+        return;
+    }
     // The safe takes the keyboard: only taps and the way out count.
     if (safeActive) {
         if (key == vk::kSpace || key == vk::kE) {
@@ -50,6 +57,13 @@ void Game::onKeyDown(std::uint32_t key) {
     if (gameState == GameState::Briefing && dossierQuestionKey(key)) return;
     if (requisitionOpen && gameState == GameState::Briefing) {
         requisitionKey(key);
+        return;
+    }
+    // O: the options screen over the dossier or the pause screen (once no
+    // question or list there holds the keys).
+    if (key == vk::kO && options &&
+        (gameState == GameState::Briefing || gameState == GameState::Paused)) {
+        openOptions();
         return;
     }
 
@@ -102,6 +116,12 @@ void Game::onKeyDown(std::uint32_t key) {
             return;
         case vk::kR:
             loadMission(true);
+            return;
+        case vk::kShift:
+            // Auto-repeat brings more key-downs while the key is held: only
+            // the first press of a hold switches sneaking.
+            if (assists.toggleSneak && !isHeld(key)) sneakLatched = sneakLatched ? 0 : 1;
+            heldKeys.insert(key);
             return;
         case vk::kN:
             if (gameState == GameState::Briefing) {
@@ -188,7 +208,9 @@ void Game::openDossier() {
 }
 
 void Game::toggleAudio() {
-    if (audio) audio->setEnabled(!audio->enabled());
+    if (!audio) return;
+    audio->setEnabled(!audio->enabled());
+    if (options) options->setMuted(!audio->enabled());  // the mute is remembered
 }
 
 void Game::quitGame() {

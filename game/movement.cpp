@@ -57,9 +57,10 @@ void Game::movePlayer(float dt) {
     if (isHeld(vk::kD) || isHeld(vk::kRight)) dx += 1.0f;
     playerMoving = (dx != 0.0f || dy != 0.0f) ? 1 : 0;
     // Cover from the previous step makes the operative creep too.
-    playerSneaking = (isHeld(vk::kShift) || playerInCover) ? 1 : 0;
+    const bool sneakAsked = assists.toggleSneak ? sneakLatched != 0 : isHeld(vk::kShift);
+    playerSneaking = (sneakAsked || playerInCover) ? 1 : 0;
     float speed = playerSpeed;
-    if (playerSneaking) speed *= perkSoftStep ? kSoftStepSneakSpeedShare : kSneakSpeedShare;
+    if (playerSneaking) speed *= softStepOn() ? kSoftStepSneakSpeedShare : kSneakSpeedShare;
     if (!playerMoving) return;
 
     const float len = std::sqrt(dx * dx + dy * dy);
@@ -81,7 +82,7 @@ void Game::movePlayer(float dt) {
                               playerSneaking ? kSneakPrintAlpha : kWalkPrintAlpha});
         if (!playerSneaking) {
             emitNoise(playerPos.x, playerPos.y,
-                      perkSoftStep ? kSoftStepNoiseRadius : kFootstepNoiseRadius, true);
+                      softStepOn() ? kSoftStepNoiseRadius : kFootstepNoiseRadius, true);
         }
     }
 }

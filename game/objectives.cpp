@@ -110,8 +110,8 @@ void Game::openSafe() {
         t.locked = 0;
         t.angle = uniform01(engine) * kTwoPi;
         t.target = uniform01(engine) * kTargetSpread + kTargetMin;
-        t.speed = kTumblerSpeeds[i % 3] * (perkSafeAssist ? kSafeAssistSpeedShare : 1.0f);
-        t.width = kTumblerWidths[i % 3] * (perkSafeAssist ? kSafeAssistWidthShare : 1.0f);
+        t.speed = kTumblerSpeeds[i % 3] * (safeAssistOn() ? kSafeAssistSpeedShare : 1.0f);
+        t.width = kTumblerWidths[i % 3] * (safeAssistOn() ? kSafeAssistWidthShare : 1.0f);
     }
 }
 
@@ -226,6 +226,7 @@ void Game::finishMission(bool success) {
         spawnBurst(playerPos.x, playerPos.y, kRuby, kFailBurst);
         return;
     }
+    if (assists.any()) runAssisted = true;  // switched on for the winning step
     const Grade grade = gradeMission();
     stealthGrade = grade.label;
     // A custom operation is graded but earns, unlocks and saves nothing.

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots with the real game under Xvfb (lavapipe):
 # the dossier (on a 1920 x 1080 screen, a 1000 x 562 one and a 1280 x 800
-# handheld's), each of the four operations a few seconds into play, a failure
-# with its reason, a win with the grade's breakdown, the requisition list and
-# the campaign's end.
+# handheld's), the options screen, each of the four operations a few seconds
+# into play, a failure with its reason, a win with the grade's breakdown, the
+# requisition list and the campaign's end.
 # Needs a build (scripts/play.sh or scripts/test.sh), xdotool and python3.
 #   [SHOTS="name ..."] scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
@@ -104,6 +104,8 @@ shoot dossier 1920x1080 "$package" Right F3
 shoot dossier-1000x562 1000x562 "$package" Right F3
 # A mission left with Tab: the dossier offers to resume it.
 shoot dossier-1280x800 1280x800 "$package" Right Right Return wait2 Tab
+# The options screen, the volume turned down a step and the text size row chosen.
+shoot options 1280x720 "$package" o Left Down Down
 shoot mission1 1920x1080 "$package" Return wait3
 shoot mission2 1920x1080 "$package" Right Return wait3
 shoot mission3 1920x1080 "$package" Right Right Return wait3

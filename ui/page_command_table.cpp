@@ -53,6 +53,14 @@ constexpr PageCommand kPageCommands[] = {
     {"playCustomMission", "customIndex", onGameWithNumber<&Game::playCustomMissionFromPage>},
     {"copyMissionCode", nullptr, onGame<&Game::copyMissionCode>},
     {"pasteMissionCode", nullptr, onGame<&Game::pasteMissionCode>},
+    // The options screen; without player options they do nothing.
+    {"openOptions", nullptr, onGame<&Game::openOptions>},
+    {"closeOptions", nullptr, onGame<&Game::closeOptions>},
+    {"setOption", "row", onGameWithNumber<&Game::stepOptionFromPage>},
+    {"lowerOption", "row", onGameWithNumber<&Game::lowerOptionFromPage>},
+    {"setVolume", "percent", onGameWithNumber<&Game::setVolumeFromPage>},
+    {"listenForKey", "target", onGameWithNumber<&Game::listenForKeyFromPage>},
+    {"resetBindings", nullptr, onGame<&Game::resetBindings>},
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
 #include "game/shared_tuning.hpp"
+#include "ui/page_options_state.hpp"
 
 namespace nj {
 namespace {
@@ -313,6 +314,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     f.endArray();
     f.key("customIndex").integer(static_cast<long long>(game.customIndex));
     f.key("customFolder").string(game.missionsFolder);
+    writeOptionsExtras(f, game);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";
 }

@@ -11,66 +11,58 @@
   var STATES = ["briefing", "hud", "pause", "complete", "failed"];
 
   // Every key the page names, by what it does. Hints, buttons and prompts
-  // read their labels from here, so another input device swaps them in one place.
-  var KEYBOARD_KEYS = {
-    move: "WASD / ARROWS",
-    sneak: "SHIFT",
-    takedown: "SPACE",
-    interact: "E",
-    pause: "P",
-    dossier: "TAB",
-    resume: "TAB",
-    retry: "R",
-    fullscreen: "F11",
-    begin: "ENTER",
-    confirm: "ENTER",
-    quitDossier: "P / ESC",
-    tap: "SPACE",
-    abort: "ESC",
-    approach0: "F1",
-    approach1: "F2",
-    approach2: "F3",
-    approach3: "F4",
-    askResume: "ENTER",
-    askQuit: "P / ESC",
-    requisition: "Q",
-    choose: "UP / DOWN",
-    buy: "ENTER",
-    newCampaign: "N",
-    pasteCode: "CTRL+V",
-    copyCode: "CTRL+C"
+  // read their labels from here, so the player's bindings and another input
+  // device swap them in one place. The game sends the keys as bound
+  // ("keyNames") and the pad's buttons as bound ("padButtons"); these are
+  // the defaults for a host that sends neither.
+  var DEFAULT_KEY_NAMES = {
+    moveUp: "W", moveDown: "S", moveLeft: "A", moveRight: "D", sneak: "SHIFT", interact: "E",
+    takedown: "SPACE", pause: "P", dossier: "TAB", retry: "R",
+    approach1: "F1", approach2: "F2", approach3: "F3", approach4: "F4"
   };
-  // The same actions on a game controller, shown after the last input came
-  // from one ("inputDevice"). Keys the pad has no button for keep their key.
-  var PAD_KEYS = {
-    move: "L-STICK / D-PAD",
-    sneak: "LT / RT",
-    takedown: "X",
-    interact: "A",
-    pause: "START",
-    dossier: "BACK",
-    resume: "BACK",
-    retry: "Y",
-    fullscreen: "F11",
-    begin: "A",
-    confirm: "A",
-    quitDossier: "P / ESC",
-    tap: "A / X",
-    abort: "B",
-    approach0: "F1",
-    approach1: "F2",
-    approach2: "F3",
-    approach3: "F4",
-    askResume: "A",
-    askQuit: "P / ESC",
-    requisition: "X",
-    choose: "D-PAD",
-    buy: "A",
-    newCampaign: "Y",
-    pasteCode: "X",
-    copyCode: "Y"
-  };
-  var KEYS = KEYBOARD_KEYS;
+  var DEFAULT_PAD_BUTTONS = { interact: "A", cancel: "B", takedown: "X", retry: "Y", dossier: "BACK", pause: "START" };
+
+  function moveLabel(k) {
+    var keys = [k.moveUp, k.moveLeft, k.moveDown, k.moveRight];
+    var single = true;
+    for (var i = 0; i < keys.length; i++) single = single && String(keys[i]).length === 1;
+    return keys.join(single ? "" : " ") + " / ARROWS";
+  }
+  function keyboardKeys(k) {
+    return {
+      move: moveLabel(k), sneak: k.sneak, takedown: k.takedown, interact: k.interact,
+      pause: k.pause, dossier: k.dossier, resume: k.dossier, retry: k.retry,
+      fullscreen: "F11", begin: "ENTER", confirm: "ENTER", quitDossier: k.pause + " / ESC",
+      tap: k.takedown, abort: "ESC", back: "ESC", options: "O", optionsPause: "O",
+      approach0: k.approach1, approach1: k.approach2, approach2: k.approach3, approach3: k.approach4,
+      menuMove: "UP / DOWN", menuChange: "LEFT / RIGHT", prevOp: "", nextOp: "",
+      askResume: "ENTER", askQuit: k.pause + " / ESC", requisition: "Q", choose: "UP / DOWN",
+      buy: "ENTER", newCampaign: "N", pasteCode: "CTRL+V", copyCode: "CTRL+C"
+    };
+  }
+  // On a controller a key it has no button for is not shown at all: the
+  // approach badges (the d-pad chooses), full screen and quitting. Start
+  // opens the options from the dossier, the takedown button from the pause
+  // screen.
+  function padKeys(b) {
+    return {
+      move: "L-STICK / D-PAD", sneak: "LT / RT", takedown: b.takedown, interact: b.interact,
+      pause: b.pause, dossier: b.dossier, resume: b.dossier, retry: b.retry,
+      fullscreen: "", begin: b.interact, confirm: b.interact, quitDossier: "",
+      tap: b.interact + " / " + b.takedown, abort: b.cancel, back: b.cancel,
+      options: b.pause, optionsPause: b.takedown,
+      approach0: "", approach1: "", approach2: "", approach3: "",
+      menuMove: "D-PAD", menuChange: "D-PAD", prevOp: "LB", nextOp: "RB",
+      askResume: b.interact, askQuit: "", requisition: b.takedown, choose: "D-PAD",
+      buy: b.interact, newCampaign: b.retry, pasteCode: b.takedown, copyCode: b.retry
+    };
+  }
+  function merged(defaults, sent) {
+    var out = {};
+    for (var k in defaults) out[k] = sent && typeof sent[k] === "string" && sent[k] ? sent[k] : defaults[k];
+    return out;
+  }
+  var KEYS = keyboardKeys(DEFAULT_KEY_NAMES);
   // The game writes its prompts with keyboard keys ("[E] ...", "[SPACE] ...").
   var PROMPT_KEYS = { "E": "interact", "SPACE": "takedown" };
   function promptLabel(text) {
@@ -527,8 +519,13 @@
     }
   }
 
+  // The directive names the interact key ("... terminal [E]"): the bound one.
+  function directiveLabel(text) {
+    return text.replace(/\[E\]$/, function () { return "[" + KEYS.interact + "]"; });
+  }
+
   function syncHud(s) {
-    setText("directive", s.directive || "");
+    setText("directive", directiveLabel(s.directive || ""));
     var done = s.intelDone | 0;
     for (var i = 0; i < 4; i++) setFlag("intel" + i, "on", i < done);
     setText("clock", s.clock || "00:00");
@@ -695,12 +692,151 @@
   }
 
   var last = null;
-  // Hints name the keys of the device the player used last.
+  // Hints name the keys, as bound, of the device the player used last.
+  var keysShown = "";
   function syncDevice(s) {
-    var keys = s.inputDevice === "gamepad" ? PAD_KEYS : KEYBOARD_KEYS;
-    if (keys === KEYS) return;
-    KEYS = keys;
+    var pad = s.inputDevice === "gamepad";
+    var names = merged(DEFAULT_KEY_NAMES, s.keyNames), buttons = merged(DEFAULT_PAD_BUTTONS, s.padButtons);
+    var signature = (pad ? "pad:" : "keys:") + JSON.stringify(pad ? buttons : names);
+    setFlag("root", "on-pad", pad);
+    if (signature === keysShown) return;
+    keysShown = signature;
+    KEYS = pad ? padKeys(buttons) : keyboardKeys(names);
     labelKeys();
+  }
+
+  // ---- Options ----
+  // The rows the options screen lists, in order. "row" is the game's number
+  // for a row it steps (setOption / lowerOption); "bind" a key to rebind by
+  // action name, "pad" a pad role; "target" what listenForKey waits for.
+  var ACTIONS = ["moveUp", "moveDown", "moveLeft", "moveRight", "sneak", "interact", "takedown",
+                 "pause", "dossier", "retry", "approach1", "approach2", "approach3", "approach4"];
+  var ACTION_LABELS = ["MOVE UP", "MOVE DOWN", "MOVE LEFT", "MOVE RIGHT", "SNEAK", "INTERACT / SMOKE", "TAKEDOWN",
+                       "PAUSE", "DOSSIER", "RETRY", "APPROACH 1", "APPROACH 2", "APPROACH 3", "APPROACH 4"];
+  var PAD_ROLES = ["interact", "cancel", "takedown", "retry", "dossier", "pause"];
+  var PAD_LABELS = ["PAD: INTERACT / CONFIRM", "PAD: BACK OUT", "PAD: TAKEDOWN / OPTIONS", "PAD: RETRY", "PAD: DOSSIER", "PAD: PAUSE"];
+  function percent(v) { return (v | 0) + "%"; }
+  function onOff(v) { return v ? "ON" : "OFF"; }
+  var OPTION_ROWS = [
+    { section: "SOUND" },
+    { label: "MASTER VOLUME", kind: "slider", row: 0, value: function (o) { return percent(o.volume) + (o.muted ? " MUTED" : ""); } },
+    { section: "DISPLAY" },
+    { label: "FULL SCREEN", kind: "flag", row: 1, value: function (o) { return onOff(o.fullScreen); } },
+    { label: "TEXT SIZE", kind: "choice", row: 6, value: function (o) { return percent(o.textSize); } },
+    { label: "PAUSE WHEN THE WINDOW LOSES FOCUS", kind: "flag", row: 2, value: function (o) { return onOff(o.pauseOnFocusLoss); } },
+    { label: "COLOUR GLYPHS ON DOORS AND CARDS", kind: "flag", row: 12, value: function (o) { return onOff(o.colourGlyphs); } },
+    { label: "HIGH-CONTRAST VISION CONES", kind: "flag", row: 13, value: function (o) { return onOff(o.highContrastCones); } },
+    { label: "REDUCED FLASHING", kind: "flag", row: 14, value: function (o) { return onOff(o.reducedFlashing); } },
+    { section: "ASSISTS" },
+    { label: "SNEAK", kind: "choice", row: 7, value: function (o) { return o.sneak === "toggle" ? "TOGGLE" : "HOLD"; } },
+    { label: "SLOWER DETECTION", kind: "flag", row: 8, value: function (o) { return onOff(o.assistSlowDetection); } },
+    { label: "SOFTER STEPS", kind: "flag", row: 9, value: function (o) { return onOff(o.assistSoftStep); } },
+    { label: "WIDER, SLOWER SAFE WINDOWS", kind: "flag", row: 10, value: function (o) { return onOff(o.assistSafe); } },
+    { label: "GAME SPEED", kind: "choice", row: 11, value: function (o) { return percent(o.gameSpeed); } },
+    { section: "CONTROLLER" },
+    { label: "RUMBLE", kind: "flag", row: 3, value: function (o) { return onOff(o.rumble); } },
+    { label: "RUMBLE STRENGTH", kind: "choice", row: 4, value: function (o) { return percent(o.rumbleStrength); } },
+    { label: "STICK DEAD ZONE", kind: "choice", row: 5, value: function (o) { return percent(o.stickDeadZone); } }
+  ];
+  (function addBindingRows() {
+    for (var p = 0; p < PAD_ROLES.length; p++)
+      OPTION_ROWS.push({ label: PAD_LABELS[p], kind: "bind", pad: PAD_ROLES[p], target: 100 + p });
+    OPTION_ROWS.push({ section: "KEYBOARD" });
+    for (var a = 0; a < ACTIONS.length; a++)
+      OPTION_ROWS.push({ label: ACTION_LABELS[a], kind: "bind", bind: ACTIONS[a], target: a });
+    OPTION_ROWS.push({ label: "RESET CONTROLS TO DEFAULTS", kind: "reset" });
+  })();
+  // Rows the list shows at once, by text size.
+  var VISIBLE_ROWS = { 100: 14, 125: 12, 150: 10 };
+  var optSelected = 1, optFirst = 0, optBuilt = false, dragging = false;
+
+  function buildOptionRows() {
+    var list = $("optrows");
+    for (var i = 0; i < OPTION_ROWS.length; i++) {
+      var r = OPTION_ROWS[i];
+      var row = list.appendChild(makeDiv(r.section ? "orow osection" : "orow", "orow" + i));
+      row.appendChild(makeDiv("olabel")).textContent = r.section || r.label;
+      if (r.section) continue;
+      if (r.kind === "slider") {
+        var bar = row.appendChild(makeDiv("obar", "obar"));
+        bar.appendChild(makeDiv("ofill", "ofill"));
+      }
+      row.appendChild(makeDiv("ovalue", "oval" + i));
+      (function (index) {
+        row.addEventListener("click", function () { optSelected = index; activate(index, 0); });
+      })(i);
+    }
+    var bar = $("obar");
+    if (bar) bar.addEventListener("mousedown", function (e) { dragging = true; volumeAt(e); });
+    window.addEventListener("mousemove", function (e) { if (dragging) volumeAt(e); });
+    window.addEventListener("mouseup", function () { dragging = false; });
+    optBuilt = true;
+  }
+
+  // The volume under the pointer on the slider, in steps of 5.
+  function volumeAt(e) {
+    var bar = $("obar"), r = bar && bar.getBoundingClientRect ? bar.getBoundingClientRect() : null;
+    if (!r || !(r.width > 0) || typeof e.clientX !== "number") return;
+    var v = Math.max(0, Math.min(100, Math.round((e.clientX - r.left) / r.width * 20) * 5));
+    if (!last || !last.settings || last.settings.volume !== v) command("setVolume", v);
+  }
+
+  // direction: -1 left, +1 right, 0 Enter or a click.
+  function activate(index, direction) {
+    var r = OPTION_ROWS[index], o = (last && last.settings) || {};
+    if (!r || r.section) return;
+    if (r.kind === "slider") {
+      // A press on the bar itself sets the volume (mousedown, then drags).
+      if (direction !== 0) command("setVolume", (o.volume | 0) + 5 * direction);
+    } else if (r.kind === "flag") {
+      command("setOption", r.row);
+    } else if (r.kind === "choice") {
+      command(direction < 0 ? "lowerOption" : "setOption", r.row);
+    } else if (r.kind === "bind" && direction === 0) {
+      command("listenForKey", r.target);
+    } else if (r.kind === "reset" && direction === 0) {
+      command("resetBindings");
+    }
+  }
+
+  function moveSelection(step) {
+    var i = optSelected;
+    do { i += step; } while (i >= 0 && i < OPTION_ROWS.length && OPTION_ROWS[i].section);
+    if (i >= 0 && i < OPTION_ROWS.length) optSelected = i;
+  }
+
+  function syncOptions(s) {
+    var open = s.optionsOpen === true;
+    setFlag("optionsscreen", "shown", open);
+    if (!open) return;
+    if (!optBuilt) buildOptionRows();
+    var o = s.settings || {};
+    var names = merged(DEFAULT_KEY_NAMES, s.keyNames), buttons = merged(DEFAULT_PAD_BUTTONS, s.padButtons);
+    var visible = VISIBLE_ROWS[o.textSize] || VISIBLE_ROWS[100];
+    // The selected row stays in sight, with its section heading when it is near the top.
+    if (optSelected < optFirst + 1) optFirst = Math.max(0, optSelected - 1);
+    if (optSelected >= optFirst + visible) optFirst = optSelected - visible + 1;
+    for (var i = 0; i < OPTION_ROWS.length; i++) {
+      var r = OPTION_ROWS[i];
+      setFlag("orow" + i, "off", i < optFirst || i >= optFirst + visible);
+      if (r.section) continue;
+      setFlag("orow" + i, "selected", i === optSelected);
+      var listening = r.kind === "bind" && s.listening === r.target;
+      setFlag("orow" + i, "listening", listening);
+      var value = r.value ? r.value(o) : r.bind ? names[r.bind] : r.pad ? buttons[r.pad] : "ENTER";
+      if (listening) value = r.pad ? "PRESS A BUTTON" : "PRESS A KEY";
+      setText("oval" + i, value);
+    }
+    setStyle("ofill", "width", Math.max(0, Math.min(100, o.volume | 0)) + "%");
+    setFlag("optup", "shown", optFirst > 0);
+    setFlag("optdown", "shown", optFirst + visible < OPTION_ROWS.length);
+    setText("optmsg", typeof s.optionsMessage === "string" ? s.optionsMessage : "");
+  }
+
+  function syncTextSize(s) {
+    var size = s.settings ? s.settings.textSize : 100;
+    setFlag("root", "text125", size === 125);
+    setFlag("root", "text150", size === 150);
   }
 
   // The approach names are the game's: it sends them once, when the page is ready.
@@ -711,6 +847,7 @@
   window.syncGameState = function (s) {
     last = s;
     syncDevice(s);
+    syncTextSize(s);
     showScreen(s.gameState | 0);
     syncDossier(s);
     syncHud(s);
@@ -720,6 +857,9 @@
     syncQuitAsk(s);
     syncRequisition(s);
     syncCampaign(s);
+    syncOptions(s);
+    // A win with an assist on says so beside its grade.
+    setFlag("assisted", "shown", s.recordAssisted === true);
     var audio = s.audioEnabled === false ? "AUDIO OFF" : "AUDIO ON";
     setText("audio", audio);
     setText("paudio", audio);
@@ -730,7 +870,14 @@
     var tagged = document.querySelectorAll("[data-key]");
     for (var i = 0; i < tagged.length; i++) {
       var label = KEYS[tagged[i].getAttribute("data-key")];
+      if (typeof label !== "string") continue;
       if (label) tagged[i].textContent = label;
+      if (label) tagged[i].classList.remove("nokey"); else tagged[i].classList.add("nokey");
+    }
+    // A hint for a key the device has no button for goes with its words.
+    var needs = document.querySelectorAll("[data-needs]");
+    for (var n = 0; n < needs.length; n++) {
+      needs[n].style.display = KEYS[needs[n].getAttribute("data-needs")] ? "" : "none";
     }
     for (var g = 0; g < GRADE_STEPS.length; g++) setText("th" + g, GRADE_STEPS[g][0] + " " + GRADE_STEPS[g][1]);
     setText("th" + GRADE_STEPS.length, "C BELOW");
@@ -788,10 +935,25 @@
     onClick("fquit", function () { command("quitGame"); });
     onClick("tap", function () { command("triggerTumblerTap"); });
     onClick("abort", function () { command("abortSafe"); });
+    onClick("options", function () { command("openOptions"); });
+    onClick("poptions", function () { command("openOptions"); });
+    onClick("optback", function () { command("closeOptions"); });
+    onClick("optup", function () { moveSelection(-1); if (last) syncOptions(last); });
+    onClick("optdown", function () { moveSelection(+1); if (last) syncOptions(last); });
 
     // The game acts on its own keys (Enter, Tab, P, R, F1-F4, Space, E, Esc);
-    // the page adds only what the game leaves to it: browsing the dossier.
+    // the page adds only what the game leaves to it: browsing the dossier, and
+    // walking the options screen's rows (the game holds every key but Esc then).
     window.addEventListener("keydown", function (e) {
+      if (last && last.optionsOpen === true) {
+        if (e.keyCode === 38) moveSelection(-1);
+        else if (e.keyCode === 40) moveSelection(+1);
+        else if (e.keyCode === 37) activate(optSelected, -1);
+        else if (e.keyCode === 39) activate(optSelected, +1);
+        else if (e.keyCode === 13) activate(optSelected, 0);
+        syncOptions(last);
+        return;
+      }
       if (!last || (last.gameState | 0) !== 0 || last.confirmQuit === true || last.requisitionOpen === true ||
           last.campaignEnd === true || last.confirmNewCampaign === true) return;
       if (e.keyCode === 37) stepOperation(last, -1);

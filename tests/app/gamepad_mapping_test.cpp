@@ -48,6 +48,42 @@ TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
     }
 }
 
+// The options' dead zone: a wider one ignores a tilt the default takes, and
+// the mapper lets go of a held direction when its zone grows past the tilt.
+TEST(GamepadStick, TheDeadZoneFollowsTheOptions) {
+    EXPECT_TRUE(nj::stickKeys(0.3f, 0.0f).right);
+    EXPECT_FALSE(nj::stickKeys(0.3f, 0.0f, 0.4f).right);
+    EXPECT_TRUE(nj::stickKeys(0.1f, 0.0f, 0.05f).right);
+    Recorder r;
+    r.mapper.axis(nj::PadAxis::LeftX, 0.3f);
+    EXPECT_TRUE(r.mapper.holds(vk::kD));
+    r.mapper.setDeadZone(0.4f);
+    EXPECT_FALSE(r.mapper.holds(vk::kD));
+    r.mapper.setDeadZone(NAN);
+    EXPECT_EQ(r.mapper.deadZone(), nj::kStickDeadZone);
+    // With sneaking on a toggle, a small tilt walks without holding Shift;
+    // the trigger still sneaks.
+    EXPECT_TRUE(r.mapper.holds(vk::kShift));
+    r.mapper.setStickSneaks(false);
+    EXPECT_FALSE(r.mapper.holds(vk::kShift));
+    EXPECT_TRUE(r.mapper.holds(vk::kD));
+    r.mapper.axis(nj::PadAxis::LeftTrigger, 0.9f);
+    EXPECT_TRUE(r.mapper.holds(vk::kShift));
+}
+
+// Pad bindings: the physical button plays the role the player gave it, and
+// the buttons that are not rebound stay what they are.
+TEST(GamepadButtons, APhysicalButtonPlaysTheRoleItWasGiven) {
+    const std::array<int, 6> defaults{0, 1, 2, 3, 4, 5};
+    const std::array<int, 6> swapped{2, 1, 0, 3, 5, 4};  // A<->X, Back<->Start
+    EXPECT_EQ(nj::roleButton(PadButton::A, defaults), PadButton::A);
+    EXPECT_EQ(nj::roleButton(PadButton::A, swapped), PadButton::X);
+    EXPECT_EQ(nj::roleButton(PadButton::X, swapped), PadButton::A);
+    EXPECT_EQ(nj::roleButton(PadButton::Start, swapped), PadButton::Back);
+    EXPECT_EQ(nj::roleButton(PadButton::B, swapped), PadButton::B);
+    EXPECT_EQ(nj::roleButton(PadButton::DpadUp, swapped), PadButton::DpadUp);
+}
+
 TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
     struct Case {
         PadButton button;
@@ -68,12 +104,21 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         {PadButton::A, PadScreen::Requisition, vk::kEnter},
         {PadButton::B, PadScreen::Requisition, vk::kQ},
         {PadButton::LeftShoulder, PadScreen::Requisition, 0},
+        {PadButton::X, PadScreen::Paused, vk::kO},  // the options screen
+        {PadButton::X, PadScreen::Ended, 0},
+        {PadButton::A, PadScreen::Options, vk::kEnter},
+        {PadButton::B, PadScreen::Options, vk::kEsc},
+        {PadButton::Start, PadScreen::Options, vk::kEsc},
+        {PadButton::DpadUp, PadScreen::Options, vk::kUp},  // not the dossier's approach keys
+        {PadButton::DpadRight, PadScreen::Options, vk::kRight},
+        {PadButton::X, PadScreen::Options, 0},
+        {PadButton::Back, PadScreen::Options, 0},
         {PadButton::B, PadScreen::Dossier, 0},  // Esc there would quit the game
         // With one of the player's own missions chosen, X and Y paste and copy codes.
         {PadButton::X, PadScreen::Dossier, 'V', true},
         {PadButton::Y, PadScreen::Dossier, 'C', true},
         {PadButton::B, PadScreen::Ended, 0},
-        {PadButton::Start, PadScreen::Dossier, vk::kEnter},
+        {PadButton::Start, PadScreen::Dossier, vk::kO},  // the options screen
         {PadButton::Start, PadScreen::Safe, 0},
         {PadButton::Back, PadScreen::Ended, vk::kTab},  // the failure screen's DOSSIER
         {PadButton::RightShoulder, PadScreen::Playing, 0},

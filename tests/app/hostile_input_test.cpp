@@ -1,7 +1,7 @@
 // The real game under Xvfb on lavapipe with the validation layer, handed the
 // broken files a new player or a level designer with a typo might leave
-// beside it: each self-test run still ends within 30 s of processor time,
-// still drawing.
+// beside it (or a damaged settings file): each self-test run still ends
+// within 30 s of processor time, still drawing.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -106,6 +106,26 @@ const Hostile kCases[] = {
      [](const fs::path& dir) { write(dir / "assets" / "ui" / "ui.html", endlessPage()); }, true},
     {"PageNested10000Deep", false,
      [](const fs::path& dir) { write(dir / "assets" / "ui" / "ui.html", deepPage()); }, true},
+    // The player's options: nothing in them stops the game, and a self-test
+    // leaves them exactly as they were.
+    {"SettingsThatAreNoJson", true,
+     [](const fs::path& dir) {
+         write(dir / "settings.json",
+               "{\"volume\": NaN, \"keys\": " + std::string(100000, '[') + "}");
+     },
+     false},
+    {"SettingsOfWrongTypesAndHugeNumbers", true,
+     [](const fs::path& dir) {
+         write(dir / "settings.json",
+               "{\"version\": \"one\", \"volume\": 1e308, \"fullScreen\": \"no\", "
+               "\"window\": {\"x\": -1e300, \"y\": 1e300, \"width\": 1e300, \"height\": 5}, "
+               "\"textSize\": -1e308, \"gameSpeed\": 1e-300, \"keys\": {\"moveUp\": 1e300, "
+               "\"moveDown\": 41, \"interact\": [8]}, \"padButtons\": 7, \"sneak\": {}}");
+     },
+     false},
+    {"NamedPipeForTheSettings", true,
+     [](const fs::path& dir) { ASSERT_EQ(::mkfifo((dir / "settings.json").c_str(), 0600), 0); },
+     false},
 };
 
 // ctest lists each case by its name rather than by its bytes.
@@ -124,6 +144,8 @@ TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     const nj::test::GameFolder folder(c.name, NJ_BUILD_DIR, c.package);
     const fs::path& dir = folder.dir;
     c.prepare(dir);
+    const bool settingsPipe = fs::is_fifo(dir / "settings.json");
+    const std::string settingsBefore = settingsPipe ? "" : readText(dir / "settings.json");
 
     // The run must take under 30 s of processor time, its own and its
     // threads' (ulimit stops it past that: a loop that never ends). On a
@@ -147,6 +169,13 @@ TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     }
     // Nothing was won, so whatever held save.dat's name is still there.
     EXPECT_EQ(fs::is_fifo(dir / "save.dat"), std::string(c.name) == "NamedPipeForTheSave");
+    // Nor did the player change an option: settings.json is as it was, and
+    // nothing was set aside.
+    EXPECT_EQ(fs::is_fifo(dir / "settings.json"), settingsPipe);
+    if (!settingsPipe) {
+        EXPECT_EQ(readText(dir / "settings.json"), settingsBefore);
+    }
+    EXPECT_FALSE(fs::exists(dir / "settings.json.bad"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NightjarHostileInput, ::testing::ValuesIn(kCases),

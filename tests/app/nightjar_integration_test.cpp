@@ -146,6 +146,115 @@ TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
     EXPECT_GT(loud, 200u) << "the walk made no sound";
 }
 
+// Samples louder than a whisper in what OpenAL's file writer recorded; -1
+// when nothing was recorded.
+long loudSamples(const fs::path& wav) {
+    std::ifstream in(wav, std::ios::binary);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+    const std::string text(bytes.begin(), bytes.end());
+    const std::size_t data = text.find("data");
+    if (data == std::string::npos) return -1;
+    long loud = 0;
+    for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
+        const int sample = static_cast<std::int16_t>(
+            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
+        loud += std::abs(sample) > 1000;
+    }
+    return loud;
+}
+
+// The options screen driven like a player would: the volume turned down and
+// MOVE RIGHT bound to L through the page; L then walks the operative (its
+// footsteps are heard) and D, no longer bound, does not. The choices are in
+// settings.json, and a second start takes them from there.
+TEST(NightjarOptions, ABindingAndTheVolumeSetOnThePageMoveTheOperativeAndPersist) {
+    const GameFolder folder("options", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    std::ofstream(dir / "alsoft.conf")
+        << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n[wave]\nfile=played.wav\n";
+    const ProgramRun rebound = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NJ_REBIND_SCRIPT "' '" NIGHTJAR_PATH "' l rebind",
+        "ALSOFT_CONF=alsoft.conf");
+    EXPECT_NE(rebound.output.find("exit 0"), std::string::npos) << rebound.output;
+    EXPECT_FALSE(hasValidationMessage(rebound.output)) << rebound.output;
+    std::ostringstream settings;
+    settings << std::ifstream(dir / "settings.json").rdbuf();
+    EXPECT_NE(settings.str().find("\"volume\": 80,"), std::string::npos) << settings.str();
+    EXPECT_NE(settings.str().find("\"moveRight\": 15,"), std::string::npos) << settings.str();
+    const long walkedWithL = loudSamples(dir / "played.wav");
+
+    const ProgramRun oldKey = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NJ_REBIND_SCRIPT "' '" NIGHTJAR_PATH "' d", "ALSOFT_CONF=alsoft.conf");
+    EXPECT_NE(oldKey.output.find("exit 0"), std::string::npos) << oldKey.output;
+    const long heldD = loudSamples(dir / "played.wav");
+    ASSERT_GE(walkedWithL, 0) << "no recording";
+    ASSERT_GE(heldD, 0) << "no recording";
+    EXPECT_GT(walkedWithL, 200) << "L did not walk the operative";
+    EXPECT_LT(heldD * 4, walkedWithL) << "D still walks the operative";
+}
+
+// The line a remember_window.sh run printed for `label`, "" when none.
+std::string geometryLine(const std::string& output, const std::string& label) {
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(label + " ", 0) == 0) return line;
+    }
+    return "";
+}
+
+// Windowed by F11, sized and moved by the player: the next start opens the
+// window there, at that size; with no settings file it starts full screen.
+TEST(NightjarOptions, TheWindowIsRememberedWhereThePlayerLeftIt) {
+    const GameFolder folder("remember-window", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    const ProgramRun first = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" NJ_REMEMBER_WINDOW_SCRIPT "' '" NIGHTJAR_PATH "' change");
+    EXPECT_NE(first.output.find("exit 0"), std::string::npos) << first.output;
+    EXPECT_NE(geometryLine(first.output, "start").find("Geometry:1280x1024"), std::string::npos)
+        << first.output;
+    EXPECT_NE(geometryLine(first.output, "changed").find("Geometry:1000x600"), std::string::npos)
+        << first.output;
+    std::ostringstream settings;
+    settings << std::ifstream(dir / "settings.json").rdbuf();
+    EXPECT_NE(settings.str().find("\"fullScreen\": false"), std::string::npos) << settings.str();
+    EXPECT_NE(settings.str().find("\"width\": 1000, \"height\": 600"), std::string::npos)
+        << settings.str();
+
+    const ProgramRun second = nj::test::runUnderXvfb(
+        dir, "1280x1024", "'" NJ_REMEMBER_WINDOW_SCRIPT "' '" NIGHTJAR_PATH "'");
+    EXPECT_NE(second.output.find("exit 0"), std::string::npos) << second.output;
+    const std::string start = geometryLine(second.output, "start");
+    EXPECT_NE(start.find("Geometry:1000x600"), std::string::npos) << second.output;
+    EXPECT_NE(start.find("Position:120,90"), std::string::npos) << second.output;
+    EXPECT_FALSE(hasValidationMessage(second.output)) << second.output;
+}
+
+// The mean of every channel of a frame, 0..255.
+double meanLevel(const nj::test::DecodedPng& shot) {
+    double sum = 0.0;
+    for (const std::uint8_t c : shot.rgb) sum += c;
+    return shot.rgb.empty() ? 0.0 : sum / static_cast<double>(shot.rgb.size());
+}
+
+// Another window takes the focus while the mission runs: by default the game
+// pauses (the pause screen dims the field); with the option off it plays on.
+TEST(NightjarOptions, LosingTheFocusWhilePlayingPausesUnlessSwitchedOff) {
+    double level[2] = {0.0, 0.0};
+    for (const bool pauses : {true, false}) {
+        const GameFolder folder(pauses ? "focus-pauses" : "focus-plays", NJ_BUILD_DIR);
+        if (!pauses) std::ofstream(folder.dir / "settings.json") << "{\"pauseOnFocusLoss\": false}";
+        const ProgramRun run = nj::test::runUnderXvfb(folder.dir, "1280x720",
+                                                      "'" NJ_LOSE_FOCUS_SCRIPT "' '" NIGHTJAR_PATH
+                                                      "' --screenshot shot.png");
+        EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
+        const nj::test::DecodedPng shot = nj::test::readPng((folder.dir / "shot.png").string());
+        ASSERT_EQ(shot.error, "") << run.output;
+        level[pauses ? 0 : 1] = meanLevel(shot);
+    }
+    EXPECT_LT(level[0], 0.75 * level[1]) << "paused " << level[0] << ", playing " << level[1];
+}
+
 // Red less blue: the selected operation card's gold-brown is warm (> 8), an
 // unselected card's navy cool (< -8).
 int warmth(std::uint32_t c) {

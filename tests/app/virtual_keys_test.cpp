@@ -46,4 +46,40 @@ TEST(KeyRouting, KeyUpsAlwaysReachTheGameAndSystemKeyDownsDoNot) {
     }
 }
 
+// The shell's key path with bindings: the position decides, the system keys
+// stay the window system's, and a key-up gives the code its key-down gave.
+TEST(KeyRouting, BoundPositionsGiveTheirActionsThroughTheShell) {
+    using Action = nj::KeyRoute::Action;
+    nj::KeyPositions keys = nj::Settings{}.keys;
+    ASSERT_EQ(nj::rebindKey(keys, nj::BoundAction::Interact, SDL_SCANCODE_I).kind,
+              nj::RebindOutcome::Kind::Bound);
+    struct Case {
+        bool down;
+        SDL_Scancode scancode;
+        SDL_Keycode key;  // as the layout labels it
+        std::uint16_t mod;
+        Action action;
+        std::uint32_t code;
+    };
+    const Case cases[] = {
+        {true, SDL_SCANCODE_I, SDLK_i, KMOD_NONE, Action::KeyDown, 'E'},
+        {false, SDL_SCANCODE_I, SDLK_i, KMOD_LALT, Action::KeyUp, 'E'},
+        {true, SDL_SCANCODE_E, SDLK_e, KMOD_NONE, Action::Ignore, 0},
+        {true, SDL_SCANCODE_W, SDLK_z, KMOD_NONE, Action::KeyDown, 'W'},  // AZERTY
+        {true, SDL_SCANCODE_Z, SDLK_w, KMOD_NONE, Action::Ignore, 0},
+        {true, SDL_SCANCODE_I, SDLK_i, KMOD_LALT, Action::Ignore, 0},
+        {true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, Action::ToggleFullScreen, 0},
+        {true, SDL_SCANCODE_F11, SDLK_F11, KMOD_NONE, Action::ToggleFullScreen, 0},
+        {true, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE, Action::KeyDown, 27},
+        {true, SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, KMOD_NONE, Action::KeyDown, 16},
+    };
+    for (const Case& c : cases) {
+        const nj::KeyRoute route = nj::routeBoundKey(c.down, c.scancode, c.key, c.mod, keys);
+        SCOPED_TRACE(testing::Message()
+                     << SDL_GetScancodeName(c.scancode) << (c.down ? " down" : " up"));
+        EXPECT_EQ(route.action, c.action);
+        EXPECT_EQ(route.code, c.code);
+    }
+}
+
 }  // namespace

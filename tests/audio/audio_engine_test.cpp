@@ -14,6 +14,7 @@ struct Recording {
     std::vector<std::pair<int, int>> restarts;  // (voice, cue)
     int prepared = 0;
     int opens = 0, closes = 0;
+    std::vector<float> gains;
 };
 
 class RecordingBackend final : public nj::AudioBackend {
@@ -29,6 +30,7 @@ class RecordingBackend final : public nj::AudioBackend {
     }
     void restartVoice(int voice, int cue) override { r_.restarts.emplace_back(voice, cue); }
     void close() override { ++r_.closes; }
+    void setMasterGain(float gain) override { r_.gains.push_back(gain); }
 
   private:
     Recording& r_;
@@ -101,6 +103,31 @@ TEST(AudioEngine, NoDeviceMeansSilenceAndStopAndInitCanRepeat) {
         EXPECT_EQ(r.opens, 2);
     }
     EXPECT_EQ(r.closes, 2);  // the destructor stops a running engine
+}
+
+}  // namespace
+
+namespace {
+
+// The options' master volume is the listener's gain; it waits for a device,
+// survives a restart, and full volume on a fresh engine touches nothing.
+TEST(AudioEngine, TheMasterVolumeIsTheListenersGain) {
+    Recording r;
+    nj::AudioEngine engine(std::make_unique<RecordingBackend>(r));
+    ASSERT_TRUE(engine.init());
+    EXPECT_TRUE(r.gains.empty());
+    engine.setVolume(35);
+    engine.setVolume(250);
+    engine.setVolume(-4);
+    EXPECT_EQ(r.gains, (std::vector<float>{0.35f, 1.0f, 0.0f}));
+    engine.setVolume(60);
+    engine.stop();
+    r.gains.clear();
+    engine.setVolume(45);  // no device now
+    EXPECT_TRUE(r.gains.empty());
+    ASSERT_TRUE(engine.init());
+    EXPECT_EQ(r.gains, (std::vector<float>{0.45f}));
+    EXPECT_EQ(engine.volume(), 45);
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(ProgressionTest, AWinIsRecordedAtOnceAndAFailureIsNot) {
     EXPECT_FALSE(game.lastRecordNews.bestTime) << "news belongs to its win screen";
 
     // An assisted win is kept apart and never beats the unassisted bests.
-    game.runAssisted = true;
+    game.assists.safe = true;  // an assist on for the run
     winNow(10.0f, 0);
     EXPECT_TRUE(game.lastRecordNews.firstWin);
     ASSERT_TRUE(game.recordFor(0)->assisted);

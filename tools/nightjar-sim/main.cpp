@@ -8,6 +8,7 @@
 #include "data/regular_file.hpp"
 #include "game/game.hpp"
 #include "game/mission_file.hpp"
+#include "game/player_options.hpp"
 #include "tools/nightjar-sim/script.hpp"
 
 namespace {
@@ -63,6 +64,13 @@ int main(int argc, char** argv) {
     const nj::PlayerFiles files = nj::PlayerFiles::forLocation(location);
     game.savePath = files.path(nj::PlayerFile::Save);
     game.recordsPath = files.path(nj::PlayerFile::Records);
+    // The player's options as the game reads them, so the harness shows what a
+    // player would see; a script's changes never reach the player's file.
+    nj::PlayerOptions playerOptions(files.path(nj::PlayerFile::Settings));
+    playerOptions.load();
+    playerOptions.keepFileUnwritten();
+    playerOptions.applyTo(game);
+    game.options = &playerOptions;
     if (!mission.empty()) {
         // A mission file is played on its own: its messages go to stderr and
         // its errors to the dossier, and no save.dat is touched.

@@ -6,6 +6,7 @@
 
 #include "data/map_token.hpp"
 #include "game/game.hpp"
+#include "game/player_options.hpp"
 
 namespace {
 
@@ -265,6 +266,43 @@ TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
     // Without a campaign the built-in mission is a campaign of one.
     HeadlessGame builtIn;
     EXPECT_NE(fieldsOf(builtIn.game).find("\"missionCount\":1"), std::string::npos);
+}
+
+// The options' extras close the state: the player's settings, the screen's
+// state, and the keys and buttons as bound.
+// A game without player options shows the defaults.
+TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
+    HeadlessGame h;
+    nj::Game& g = h.game;
+    const std::string defaults = fieldsOf(g);
+    EXPECT_NE(defaults.find("\"settings\":{\"volume\":100,\"muted\":false,\"fullScreen\":true,"
+                            "\"pauseOnFocusLoss\":true,"),
+              std::string::npos)
+        << defaults;
+    EXPECT_NE(defaults.find("\"keyNames\":{\"moveUp\":\"W\",\"moveDown\":\"S\","),
+              std::string::npos);
+    EXPECT_EQ(defaults.substr(defaults.size() - 19), "\"pause\":\"START\"}});");
+
+    nj::PlayerOptions options;
+    options.setVolume(35);
+    options.step(nj::OptionRow::GameSpeed, +1);
+    options.step(nj::OptionRow::SneakMode, +1);
+    options.listen(static_cast<int>(nj::BoundAction::Interact));
+    options.offerKey(12);  // I
+    options.listen(nj::kListenPadBase + static_cast<int>(nj::PadRole::Takedown));
+    options.offerPadButton(0);  // A
+    options.listen(static_cast<int>(nj::BoundAction::Retry));
+    g.options = &options;
+    g.optionsOpen = 1;
+    const std::string chosen = fieldsOf(g);
+    for (const char* part :
+         {"\"volume\":35,", "\"sneak\":\"toggle\",", "\"gameSpeed\":85,", "\"optionsOpen\":true,",
+          "\"listening\":9,",
+          "\"optionsMessage\":\"TAKEDOWN / OPTIONS ON A, INTERACT / CONFIRM MOVED TO X\"",
+          "\"interact\":\"I\",",
+          "\"padButtons\":{\"interact\":\"X\",\"cancel\":\"B\",\"takedown\":\"A\","}) {
+        EXPECT_NE(chosen.find(part), std::string::npos) << part << "\n" << chosen;
+    }
 }
 
 }  // namespace

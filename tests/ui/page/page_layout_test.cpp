@@ -78,7 +78,8 @@ struct Fit {
     std::string box;
 };
 
-class RealPage : public nj::test::BuiltPackageTest {
+// Every check runs at the default text size and at the largest.
+class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamInterface<int> {
   protected:
     webtest::PageHarness page{1280, 720};
     nj::SystemFontLoader systemFonts;
@@ -120,7 +121,9 @@ class RealPage : public nj::test::BuiltPackageTest {
         ASSERT_NE(open, std::string::npos);
         const std::size_t from = open + call.size();
         page.eval("window.__state = " + script.substr(from, script.size() - from - 2) + ";");
-        page.eval("(function (s) { " + changes + " window.syncGameState(s); })(window.__state);");
+        const std::string textSize = "s.settings.textSize = " + std::to_string(GetParam()) + ";";
+        page.eval("(function (s) { " + textSize + changes +
+                  " window.syncGameState(s); })(window.__state);");
         page.frame();
     }
     std::string check(const Fit& f) {
@@ -149,6 +152,13 @@ class RealPage : public nj::test::BuiltPackageTest {
         in >> b.left >> b.top >> b.right >> b.bottom;
         return b;
     }
+    // A key-down as the overlay forwards one (a Windows key code).
+    void key(int code) {
+        web::KeyEvent event;
+        event.type = web::KeyEventType::RawKeyDown;
+        event.virtualKeyCode = code;
+        page.view->fireKeyEvent(event);
+    }
     bool errorsLogged() const {
         for (const auto& line : page.log.lines) {
             if (line.level == web::LogLevel::Error) return true;
@@ -170,14 +180,14 @@ std::vector<std::string> bannersOf(const nj::Game& g) {
 }
 
 // The dossier's approach rows carry the names the game sends, in its order.
-TEST_F(RealPage, ApproachRowsShowTheGamesNames) {
+TEST_P(RealPage, ApproachRowsShowTheGamesNames) {
     for (std::uint32_t a = 0; a < nj::kApproachCount; ++a) {
         EXPECT_EQ(text("apname" + std::to_string(a)),
                   nj::approachName(static_cast<nj::Approach>(a)));
     }
 }
 
-TEST_F(RealPage, DossierTextsFitForEveryOperation) {
+TEST_P(RealPage, DossierTextsFitForEveryOperation) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         game.gameState = nj::GameState::Briefing;
@@ -207,7 +217,7 @@ TEST_F(RealPage, DossierTextsFitForEveryOperation) {
 
 // A mission file that cannot be played: its first errors stand where the
 // operations would, without their folder, inside the panel, and BEGIN is off.
-TEST_F(RealPage, AMissionFilesErrorsReplaceTheOperations) {
+TEST_P(RealPage, AMissionFilesErrorsReplaceTheOperations) {
     const std::string longest =
         "/home/designer/my missions/gallery.json:12:21: backstageSpawn: approach 3 (VIP "
         "BACKSTAGE ENTRY): an operative standing still is spotted after 1.5 s";
@@ -229,7 +239,7 @@ TEST_F(RealPage, AMissionFilesErrorsReplaceTheOperations) {
 // long error inside their rows, the code buttons inside the panel; a broken
 // one cannot begin or be copied. Clicks, Left and Right and the code keys
 // reach the game's commands (a recording stand-in here).
-TEST_F(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
+TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     for (int i = 0; i < 5; ++i) {
         nj::CustomMission m;
         m.fileName = "custom_mission_" + std::to_string(i) + ".json";
@@ -303,7 +313,7 @@ TEST_F(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
 
 // With no custom operation yet the tab still opens the list, which says
 // where mission files go and offers PASTE CODE; the tab closes it again.
-TEST_F(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
+TEST_P(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
     game.missionsFolder = "/home/p/.local/share/nightjar/missions";
     sync();
     EXPECT_FALSE(hasClass("ops", "custom-view"));
@@ -325,7 +335,7 @@ TEST_F(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
     EXPECT_FALSE(hasClass("ops", "custom-view"));
 }
 
-TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
+TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         game.gameState = nj::GameState::Playing;
@@ -356,7 +366,7 @@ TEST_F(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     }
 }
 
-TEST_F(RealPage, EndScreensFitTheirLongestLines) {
+TEST_P(RealPage, EndScreensFitTheirLongestLines) {
     loadMission(3);
     game.gameState = nj::GameState::MissionComplete;
     game.stealthGrade = "C COMPROMISED";
@@ -407,7 +417,7 @@ TEST_F(RealPage, EndScreensFitTheirLongestLines) {
 
 // The breakdown shows each line's points signed and marked lost or gained,
 // and marks the grade step the score reached.
-TEST_F(RealPage, WinScreenShowsThePointsAndTheStepReached) {
+TEST_P(RealPage, WinScreenShowsThePointsAndTheStepReached) {
     loadMission(0);
     game.gameState = nj::GameState::MissionComplete;
     game.timesSpotted = 2;
@@ -449,7 +459,7 @@ struct PromptCase {
     int away;  // the side the prompt must be on: +1 right of the target, -1 left, 0 either
 };
 
-TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
+TEST_P(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
     loadMission(2);
     game.gameState = nj::GameState::Playing;
     const PromptCase cases[] = {
@@ -491,7 +501,7 @@ TEST_F(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
     }
 }
 
-TEST_F(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
+TEST_P(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     game.playerPos = {300, 300};  // page (400, 400)
@@ -513,7 +523,7 @@ TEST_F(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     EXPECT_FALSE(hasClass("smoke", "shown")) << "the window closed";
 }
 
-TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
+TEST_P(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     struct Case {
@@ -552,7 +562,7 @@ TEST_F(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
 // taken as far as the scene draws round their points (the bobbing card and
 // keycards, the intel's pulse, the directive's ring, the console with its
 // tag above); the courier and the informant along the whole route they walk.
-TEST_F(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
+TEST_P(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     sync();
@@ -606,12 +616,13 @@ TEST_F(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
 
 // A host that sends only the original fields and the first extras (an older
 // build, the browser preview) still gets every screen without a script error.
-TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
+TEST_P(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
     loadMission(1);
     const std::string strip =
         "['failReason', 'gradeScore', 'gradeLines', 'smokeReady', 'missionInProgress', "
         "'operativeX', "
-        "'operativeY'].forEach(function (k) { delete s[k]; });";
+        "'operativeY', 'settings', 'optionsOpen', 'listening', 'optionsMessage', 'keyNames', "
+        "'padButtons', 'assisted'].forEach(function (k) { delete s[k]; });";
     game.nearObjective = 1;
     for (nj::GameState state :
          {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
@@ -631,7 +642,7 @@ TEST_F(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
 
 // The page touches the DOM only when a shown value changes: the same state
 // again leaves nothing to lay out or paint, on every screen.
-TEST_F(RealPage, TheSameStateAgainChangesNothing) {
+TEST_P(RealPage, TheSameStateAgainChangesNothing) {
     loadMission(2);
     game.highestUnlocked = 3;
     game.missionClock = 30.0f;
@@ -658,7 +669,7 @@ TEST_F(RealPage, TheSameStateAgainChangesNothing) {
     }
 }
 
-TEST_F(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
+TEST_P(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     game.cipherAcquired = 1;
@@ -688,6 +699,168 @@ TEST_F(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
 
 namespace {
 
+// The options screen at every text size: each row's name and value stay apart
+// inside the row, the longest rebinding message fits its line, and walking
+// the list keeps the selected row in sight.
+TEST_P(RealPage, OptionsScreenFitsAtEveryTextSize) {
+    game.gameState = nj::GameState::Briefing;
+    // The dossier's OPTIONS button sits on the footer's second row, clear of
+    // the hints and the buttons above it, on the page.
+    sync();
+    expectFits({{"apart", ".hint", "#options"}, {"apart", "#newcamp", "#options"}}, "footer");
+    EXPECT_GT(rectOf("options").top, rectOf("quit").bottom);
+    EXPECT_LE(rectOf("options").bottom, 720.0);
+    game.optionsOpen = 1;
+    const std::string longest =
+        "s.optionsMessage = 'TAKEDOWN / OPTIONS ON START, INTERACT / CONFIRM MOVED TO BACK';"
+        "s.keyNames.interact = 'PRINT SCREEN'; s.settings.muted = true;";
+    for (const int size : {100, 125, 150}) {
+        const std::string where = "text " + std::to_string(size) + " %";
+        const std::string setSize = "s.settings.textSize = " + std::to_string(size) + ";";
+        sync(setSize + longest);
+        ASSERT_TRUE(hasClass("optionsscreen", "shown")) << where;
+        const int rows = std::stoi(page.js("document.querySelectorAll('.orow').length"));
+        ASSERT_GT(rows, 30);
+        for (int step = 0; step < rows + 2; ++step) {
+            std::vector<Fit> fits = {{"cline", "#optmsg", ".optmsg"},
+                                     {"apart", ".opthint", "#optback"}};
+            for (int i = 0; i < rows; ++i) {
+                const std::string row = "#orow" + std::to_string(i);
+                if (hasClass("orow" + std::to_string(i), "off")) continue;
+                fits.push_back({"line", row + " .olabel", "#optrows"});
+                if (!hasClass("orow" + std::to_string(i), "osection")) {
+                    fits.push_back({"apart", row + " .olabel", row + " .ovalue"});
+                    fits.push_back({"rline", row + " .ovalue", "#optrows"});
+                }
+            }
+            expectFits(fits, where + ", step " + std::to_string(step));
+            const Box list = rectOf("optrows");
+            const Box selected = rectOf(page.js("document.querySelector('.orow.selected').id"));
+            EXPECT_GE(selected.top, list.top - 0.5) << where;
+            EXPECT_LE(selected.bottom, list.bottom + 0.5) << where;
+            key(40);  // down the list
+            sync(setSize + longest);
+        }
+        const Box panel = rectOf("optpanel");
+        EXPECT_LE(panel.bottom, 720.0) << where;
+        for (int up = 0; up < rows + 2; ++up) key(38);
+    }
+    EXPECT_FALSE(errorsLogged());
+}
+
+// Every hint and prompt names the key or button as bound, and a controller
+// is never shown a key it has no button for.
+TEST_P(RealPage, HintsNameTheKeysAsBound) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    game.cipherAcquired = 1;
+    game.playerPos = {game.terminal.x - 30.0f, game.terminal.y};
+    sync(
+        "s.keyNames.interact = 'I'; s.keyNames.sneak = 'CTRL'; s.keyNames.moveUp = 'Z';"
+        "s.keyNames.moveLeft = 'Q'; s.keyNames.pause = 'F9';");
+    EXPECT_EQ(text("prompt"), "[I] DECRYPT SAFE TERMINAL");
+    EXPECT_EQ(text("directive"),
+              nj::directiveText(game).substr(0, nj::directiveText(game).size() - 3) + "[I]");
+    EXPECT_NE(text("hints").find("ZQSD / ARROWS"), std::string::npos) << text("hints");
+    EXPECT_NE(text("hints").find("CTRL"), std::string::npos) << text("hints");
+    EXPECT_NE(text("resume").find("F9"), std::string::npos) << text("resume");
+    EXPECT_NE(text("quit").find("F9 / ESC"), std::string::npos) << text("quit");
+
+    game.inputDevice = nj::InputDevice::Gamepad;
+    sync("s.padButtons.interact = 'X'; s.padButtons.takedown = 'A';");
+    EXPECT_EQ(text("prompt"), "[X] DECRYPT SAFE TERMINAL");
+    // Hidden badges keep their text: what counts is that they are not shown.
+    for (const char* id : {"quit", "ap0", "ap3"}) {
+        EXPECT_EQ(page.js("document.querySelector('#" + std::string(id) +
+                          " .key').classList.contains('nokey')"),
+                  "true")
+            << id << " shows a key the pad has no button for";
+    }
+    EXPECT_EQ(page.js("document.querySelector('[data-needs=fullscreen]').style.display"), "none");
+    EXPECT_FALSE(hasClass("resume", "nokey"));
+
+    EXPECT_NE(text("prevop").find("LB"), std::string::npos) << text("prevop");
+    EXPECT_NE(text("nextop").find("RB"), std::string::npos) << text("nextop");
+    EXPECT_TRUE(hasClass("root", "on-pad"));  // where LB / RB show
+    game.inputDevice = nj::InputDevice::Keyboard;
+    sync();
+    EXPECT_EQ(page.js("document.querySelector('#quit .key').classList.contains('nokey')"), "false");
+    EXPECT_EQ(page.js("document.querySelector('[data-needs=fullscreen]').style.display"), "");
+}
+
+// The texts read in play grow with the text size and still fit: prompts,
+// banners, the safe's help; and a win with an assist says so.
+TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        loadMission(i);
+        game.gameState = nj::GameState::Playing;
+        for (const std::string& banner : bannersOf(game)) {
+            game.showBanner(banner, 1.0f, nj::kCyan);
+            sync("s.settings.textSize = 150;");
+            EXPECT_EQ(check({"cline", "#bannertext", "#banner"}), "ok") << banner;
+        }
+        game.gameState = nj::GameState::Briefing;
+        game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, nj::kRuby);
+        sync("s.settings.textSize = 150;");
+        EXPECT_EQ(check({"cline", "#bannertext", "#banner"}), "ok");
+    }
+    const double normal = rectOf("prompt").bottom - rectOf("prompt").top;
+    game.gameState = nj::GameState::Playing;
+    game.nearIntel = 1;
+    sync("s.settings.textSize = 150;");
+    EXPECT_GT(rectOf("prompt").bottom - rectOf("prompt").top, normal);
+    EXPECT_EQ(check({"line", "#prompt", "#root"}), "ok");
+
+    game.gameState = nj::GameState::MissionComplete;
+    sync("s.recordAssisted = true;");
+    EXPECT_TRUE(hasClass("assisted", "shown"));
+    EXPECT_EQ(check({"apart", "#grade", "#assisted"}), "ok");
+    sync("s.recordAssisted = false;");
+    EXPECT_FALSE(hasClass("assisted", "shown"));
+}
+
+}  // namespace
+
+namespace {
+
+// The mouse on the options screen: a click on the volume bar sets the volume
+// it points at, a click on a row steps it, and the keys walk the rows.
+TEST_P(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
+    page.eval(
+        "window.__calls = []; window.game = {};"
+        "['setVolume', 'setOption', 'lowerOption', 'listenForKey', 'resetBindings']"
+        ".forEach(function (n) { window.game[n] = function (v) { window.__calls.push(n + ':' + v); "
+        "}; });");
+    game.gameState = nj::GameState::Paused;
+    game.optionsOpen = 1;
+    sync();
+    const Box bar = rectOf("obar");
+    ASSERT_GT(bar.right, bar.left);
+    page.click(static_cast<int>(bar.left + (bar.right - bar.left) * 0.42),
+               static_cast<int>((bar.top + bar.bottom) / 2));
+    page.frame();
+    EXPECT_EQ(page.js("window.__calls.join(',')"), "setVolume:40");
+
+    page.eval("window.__calls = [];");
+    const Box textSize = rectOf("orow4");  // TEXT SIZE
+    page.click(static_cast<int>(textSize.left + 40), static_cast<int>(textSize.top + 8));
+    page.frame();
+    key(37);  // left on the row the click chose
+    key(40);  // down to PAUSE WHEN THE WINDOW LOSES FOCUS
+    key(13);
+    EXPECT_EQ(page.js("window.__calls.join(',')"), "setOption:6,lowerOption:6,setOption:2");
+    for (int i = 0; i < 60; ++i) key(40);  // the last row: reset
+    page.eval("window.__calls = [];");
+    key(13);
+    key(38);  // up to APPROACH 4
+    key(13);
+    EXPECT_EQ(page.js("window.__calls.join(',')"), "resetBindings:undefined,listenForKey:13");
+}
+
+}  // namespace
+
+namespace {
+
 // The widest records an operation can show: the longest grade, a negative
 // score, a clock past an hour, and an assisted win beside them.
 void recordWidest(nj::Game& g, const std::string& name) {
@@ -700,7 +873,7 @@ void recordWidest(nj::Game& g, const std::string& name) {
 // The dossier's questions show only while asked, over the dossier, and their
 // lines and buttons fit; so do the campaign's end with the longest names and
 // grades, and the tag that says the campaign is complete.
-TEST_F(RealPage, DossierQuestionsAndTheCampaignsEndFitAndShowOnlyWhenAsked) {
+TEST_P(RealPage, DossierQuestionsAndTheCampaignsEndFitAndShowOnlyWhenAsked) {
     loadMission(0);
     game.missionClock = 12.0f;
     game.intelBudget = 999999;
@@ -759,7 +932,7 @@ TEST_F(RealPage, DossierQuestionsAndTheCampaignsEndFitAndShowOnlyWhenAsked) {
 // The requisition list's lines fit their rows with the widest prices; its
 // button keeps clear of RESUME MISSION and BEGIN; a perk the player cannot
 // afford shows BUY disabled, an owned one OWNED and its mark on the HUD.
-TEST_F(RealPage, RequisitionRowsFitAndSayWhatCanBeBought) {
+TEST_P(RealPage, RequisitionRowsFitAndSayWhatCanBeBought) {
     loadMission(1);
     game.missionClock = 12.0f;
     game.intelBudget = 300;
@@ -791,7 +964,7 @@ TEST_F(RealPage, RequisitionRowsFitAndSayWhatCanBeBought) {
 
 // Records: a badge on each row, the operation's file line beside its tag,
 // and the win screen's news between the grade and the breakdown.
-TEST_F(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
+TEST_P(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         recordWidest(game, game.missionSummaries[i].name);
@@ -837,7 +1010,7 @@ TEST_F(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
 
 // A timed directive's clock in the directive panel and beside its target,
 // red in the last ten seconds; the failure screen's three buttons fit.
-TEST_F(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
+TEST_P(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
     // Every operation's directive, as if it ran on a clock, beside the widest one.
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
@@ -883,3 +1056,12 @@ TEST_F(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
                 {"apart", "#fdossier", "#fquit"}},
                "failure screen");
 }
+
+namespace {
+
+INSTANTIATE_TEST_SUITE_P(TextSize, RealPage, ::testing::Values(100, 150),
+                         [](const ::testing::TestParamInfo<int>& size) {
+                             return "Text" + std::to_string(size.param);
+                         });
+
+}  // namespace

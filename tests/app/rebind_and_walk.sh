@@ -1,0 +1,25 @@
+#!/bin/bash
+# Under Xvfb: with "rebind", opens the options from the dossier, turns the
+# volume down four steps and binds MOVE RIGHT to the key labelled L, all
+# through the page; then starts the mission, holds KEY for a second and a
+# bit, returns to the dossier and quits. Prints nightjar's exit code.
+#   rebind_and_walk.sh NIGHTJAR KEY [rebind]
+set -u
+source "$(dirname "$0")/game_window.sh"
+start_game "$1"
+sleep 0.8
+if [[ ${3:-} == rebind ]]; then
+  xdotool key o; sleep 0.4
+  for _ in 1 2 3 4; do xdotool key Left; sleep 0.15; done
+  # From the volume down to MOVE RIGHT: the rows between, section headings skipped.
+  for _ in $(seq 24); do xdotool key Down; sleep 0.08; done
+  xdotool key Return; sleep 0.4
+  xdotool key l; sleep 0.4
+  xdotool key Escape; sleep 0.4
+fi
+xdotool key Return; sleep 0.5
+xdotool keydown "$2"; sleep 1.2; xdotool keyup "$2"
+sleep 0.3
+xdotool key Tab; sleep 0.3
+xdotool key Escape
+wait_for_quit

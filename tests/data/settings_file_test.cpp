@@ -1,0 +1,204 @@
+// settings.json: what a player's file gives, and what a damaged or hostile
+// one cannot do (stop the game, block it, or slip a value past its range).
+#include "data/settings_file.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tests/support/deadline.hpp"
+#include "tests/support/scratch_dir.hpp"
+
+namespace {
+
+nj::Settings everythingChanged() {
+    nj::Settings s;
+    s.volume = 35;
+    s.muted = true;
+    s.fullScreen = false;
+    s.window = {-40, 120, 1000, 562};
+    s.pauseOnFocusLoss = false;
+    s.rumble = false;
+    s.rumbleStrength = 30;
+    s.stickDeadZone = 41;
+    s.textSize = 150;
+    s.toggleSneak = true;
+    s.assistSlowDetection = s.assistSoftStep = s.assistSafe = true;
+    s.gameSpeed = 70;
+    s.colourGlyphs = s.highContrastCones = s.reducedFlashing = true;
+    std::swap(s.keys[0], s.keys[3]);
+    s.keys[5] = 12;  // I
+    std::swap(s.padButtons[0], s.padButtons[2]);
+    return s;
+}
+
+TEST(SettingsFile, EveryOptionSurvivesARoundTrip) {
+    for (const nj::Settings& original : {nj::Settings{}, everythingChanged()}) {
+        const nj::SettingsLoad load = nj::parseSettingsText(nj::formatSettingsText(original));
+        EXPECT_TRUE(load.found);
+        EXPECT_FALSE(load.damaged) << load.problem;
+        EXPECT_EQ(load.problem, "");
+        EXPECT_TRUE(load.settings == original);
+    }
+    EXPECT_NE(nj::formatSettingsText({}).find("\"version\": 1"), std::string::npos);
+}
+
+TEST(SettingsFile, NoFileIsTodaysGameExceptPausingOnFocusLoss) {
+    const nj::test::ScratchDir dir;
+    const nj::SettingsLoad load = nj::readSettingsFile("settings.json");
+    EXPECT_FALSE(load.found);
+    EXPECT_FALSE(load.damaged);
+    EXPECT_EQ(load.problem, "");
+    const nj::Settings& s = load.settings;
+    EXPECT_EQ(s.volume, 100);
+    EXPECT_FALSE(s.muted);
+    EXPECT_TRUE(s.fullScreen);
+    EXPECT_FALSE(s.window.known());
+    EXPECT_TRUE(s.pauseOnFocusLoss);
+    EXPECT_FALSE(s.anyAssist());
+    EXPECT_FALSE(s.toggleSneak);
+    EXPECT_EQ(s.textSize, 100);
+    EXPECT_EQ(s.keys[0], nj::defaultKeyPosition(nj::BoundAction::MoveUp));
+}
+
+// Text that is no settings object leaves every option at its default, says so
+// on one line, and marks the file to be kept aside.
+TEST(SettingsFile, TextThatIsNoSettingsObjectGivesTheDefaults) {
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const std::string deepInside = "{\"volume\": 40, \"x\": " + deep + "}";
+    const struct {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"empty", ""},
+        {"plain words", "volume is loud"},
+        {"a bare NaN", "{\"volume\": NaN}"},
+        {"a number past double", "{\"volume\": 1e999}"},
+        {"nesting past the limit", deep},
+        {"deep nesting inside", deepInside},
+        {"an array", "[1, 2, 3]"},
+        {"a string", "\"settings\""},
+        {"cut short", "{\"volume\": 40, \"keys\": {\"moveUp\": "},
+        {"bytes that are no UTF-8", std::string("\xff\xfe{\0\"", 5)},
+    };
+    for (const auto& c : cases) {
+        const nj::SettingsLoad load = nj::parseSettingsText(c.text);
+        EXPECT_TRUE(load.damaged) << c.what;
+        EXPECT_TRUE(load.settings == nj::Settings{}) << c.what;
+        EXPECT_NE(load.problem.find("every option at its default"), std::string::npos) << c.what;
+        EXPECT_EQ(load.problem.find('\n'), std::string::npos) << c.what;
+    }
+}
+
+// Each unusable value falls back on its own; the good ones around it stay.
+TEST(SettingsFile, EachUnusableValueFallsBackAloneAndIsNamed) {
+    const struct {
+        const char* member;  // as the problem line names it
+        std::string json;
+    } cases[] = {
+        {"volume", "\"volume\": \"loud\""},
+        {"fullScreen", "\"fullScreen\": 1"},
+        {"muted", "\"muted\": null"},
+        {"textSize", "\"textSize\": [150]"},
+        {"sneak", "\"sneak\": \"crouch\""},
+        {"keys.moveUp", "\"keys\": {\"moveUp\": 0}"},
+        {"keys.interact", "\"keys\": {\"interact\": 512}"},
+        {"keys.retry", "\"keys\": {\"retry\": 21.5}"},
+        {"keys.sneak", "\"keys\": {\"sneak\": \"shift\"}"},
+        {"keys", "\"keys\": 7"},
+        {"keys (one key for two actions)", "\"keys\": {\"moveUp\": 22}"},
+        {"padButtons.interact", "\"padButtons\": {\"interact\": \"Z\"}"},
+        {"padButtons (one button for two actions)", "\"padButtons\": {\"interact\": \"B\"}"},
+        {"window.width", "\"window\": {\"x\": 0, \"y\": 0, \"width\": true, \"height\": 600}"},
+        {"window", "\"window\": {\"x\": 0}"},
+        {"assistSafe", "\"assistSafe\": \"yes\""},
+    };
+    for (const auto& c : cases) {
+        const std::string text = "{\"version\": 1, \"rumbleStrength\": 40, " + c.json + "}";
+        const nj::SettingsLoad load = nj::parseSettingsText(text);
+        EXPECT_TRUE(load.damaged) << text;
+        EXPECT_NE(load.problem.find(c.member), std::string::npos) << load.problem;
+        EXPECT_EQ(load.settings.rumbleStrength, 40) << text;  // its neighbour still read
+        nj::Settings expected;
+        expected.rumbleStrength = 40;
+        EXPECT_TRUE(load.settings == expected) << text;
+    }
+}
+
+TEST(SettingsFile, NumbersArePulledIntoTheirRangesAndSteps) {
+    const struct {
+        std::string json;
+        int nj::Settings::*field;
+        int expected;
+    } cases[] = {
+        {"\"volume\": 1e300", &nj::Settings::volume, 100},
+        {"\"volume\": -7", &nj::Settings::volume, 0},
+        {"\"volume\": 63", &nj::Settings::volume, 65},
+        {"\"volume\": 62.4", &nj::Settings::volume, 60},
+        {"\"rumbleStrength\": 999999999999", &nj::Settings::rumbleStrength, 100},
+        {"\"rumbleStrength\": 44", &nj::Settings::rumbleStrength, 40},
+        {"\"stickDeadZone\": 0", &nj::Settings::stickDeadZone, nj::kDeadZoneMin},
+        {"\"stickDeadZone\": -1e300", &nj::Settings::stickDeadZone, nj::kDeadZoneMin},
+        {"\"stickDeadZone\": 1e300", &nj::Settings::stickDeadZone, nj::kDeadZoneMax},
+        {"\"textSize\": 140", &nj::Settings::textSize, 150},
+        {"\"textSize\": 1e300", &nj::Settings::textSize, 150},
+        {"\"textSize\": -1e300", &nj::Settings::textSize, 100},
+        {"\"gameSpeed\": 80", &nj::Settings::gameSpeed, 85},
+        {"\"gameSpeed\": 0", &nj::Settings::gameSpeed, 70},
+    };
+    for (const auto& c : cases) {
+        const nj::SettingsLoad load = nj::parseSettingsText("{" + c.json + "}");
+        EXPECT_FALSE(load.damaged) << c.json << ": " << load.problem;
+        EXPECT_EQ(load.settings.*c.field, c.expected) << c.json;
+    }
+    const nj::SettingsLoad window = nj::parseSettingsText(
+        "{\"window\": {\"x\": -1e300, \"y\": 1e300, \"width\": 2, \"height\": 1e300}}");
+    EXPECT_EQ(window.settings.window.x, -32767);
+    EXPECT_EQ(window.settings.window.y, 32767);
+    EXPECT_EQ(window.settings.window.width, nj::kMinWindowWidth);
+    EXPECT_EQ(window.settings.window.height, nj::kMaxWindowSide);
+}
+
+class SettingsFileOnDisk : public ::testing::Test {
+  protected:
+    nj::test::ScratchDir dir;
+    const std::string path = "settings.json";
+};
+
+TEST_F(SettingsFileOnDisk, AFileWrittenOutIsReadBack) {
+    std::ofstream(path) << nj::formatSettingsText(everythingChanged());
+    const nj::SettingsLoad load = nj::readSettingsFile(path);
+    EXPECT_TRUE(load.found);
+    EXPECT_FALSE(load.damaged);
+    EXPECT_TRUE(load.settings == everythingChanged());
+}
+
+// Something that is no small regular file in the file's place neither blocks
+// nor makes the game read it all: every option stays at its default.
+TEST_F(SettingsFileOnDisk, AFolderAPipeOrAHugeFileGivesTheDefaultsWithoutWaiting) {
+    const nj::test::Deadline deadline(20);
+    using Make = void (*)(const std::string&);
+    const Make makers[] = {
+        [](const std::string& p) { ASSERT_TRUE(std::filesystem::create_directory(p)); },
+        [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
+        [](const std::string& p) {
+            std::ofstream out(p);
+            out << "{\"volume\": 5, \"pad\": \"";
+            out << std::string(100u << 20, 'x') << "\"}";
+        },
+    };
+    for (const Make make : makers) {
+        std::filesystem::remove_all(path);
+        make(path);
+        const nj::SettingsLoad load = nj::readSettingsFile(path);
+        EXPECT_TRUE(load.found);
+        EXPECT_TRUE(load.damaged);
+        EXPECT_TRUE(load.settings == nj::Settings{});
+        EXPECT_NE(load.problem, "");
+    }
+}
+
+}  // namespace

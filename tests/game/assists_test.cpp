@@ -1,0 +1,163 @@
+// Assists: the perks' effects switched on from the options, a slower game,
+// sneaking that toggles, and a win that says it was helped.
+#include <fstream>
+#include <sstream>
+
+#include "tests/game/game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+class AssistTest : public GameTest {
+  public:
+    // The measurements below run outside the test's own body.
+    using GameTest::game;
+    using GameTest::guardAt;
+    using GameTest::hold;
+    using GameTest::playAt;
+
+    // Distance walked right in one step from a clear spot.
+    float stepRight(float dt = kDt) {
+        playAt(300.0f, 300.0f);
+        hold(vk::kRight);
+        game.update(dt);
+        return game.playerPos.x - 300.0f;
+    }
+    void press(std::uint32_t key) { game.onKeyDown(key); }
+    void release(std::uint32_t key) { game.onKeyUp(key); }
+};
+
+// An assist does what its perk does, and the rule reads either.
+TEST_F(AssistTest, EachAssistActsAsItsPerk) {
+    const struct {
+        const char* name;
+        std::uint8_t Game::*perk;
+        bool Assists::*assist;
+        // Something the flag changes, measured on a fresh world.
+        float (*measure)(AssistTest&);
+    } cases[] = {
+        {"slow detection", &Game::perkSlowDetection, &Assists::slowDetection,
+         [](AssistTest& t) {
+             t.game.guards = {AssistTest::guardAt(200.0f, 300.0f, 0.0f)};
+             t.game.detection = 0.0f;
+             t.playAt(240.0f, 300.0f);
+             t.game.update(0.1f);
+             return t.game.detection;
+         }},
+        {"soft step", &Game::perkSoftStep, &Assists::softStep,
+         [](AssistTest& t) {
+             t.hold(vk::kShift);
+             return t.stepRight();
+         }},
+        {"safe", &Game::perkSafeAssist, &Assists::safe,
+         [](AssistTest& t) {
+             t.playAt(760.0f, 205.0f);
+             t.game.cipherAcquired = 1;
+             t.game.missionClock = 3.0f;
+             t.game.openSafe();
+             return t.game.tumblers[0].width;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 0;
+        game.assists = {};
+        const float plain = c.measure(*this);
+        game.*c.perk = 1;
+        const float withPerk = c.measure(*this);
+        game.*c.perk = 0;
+        game.assists.*c.assist = true;
+        const float withAssist = c.measure(*this);
+        EXPECT_NE(withPerk, plain);
+        EXPECT_EQ(withAssist, withPerk);
+        game.heldKeys.clear();
+    }
+}
+
+// Assists are the player's options, not progress: save.dat keeps only what
+// was bought.
+TEST_F(AssistTest, AssistsAreNeverSavedAsPerks) {
+    game.assists = {true, true, true, false, 70};
+    game.perkSoftStep = 1;
+    game.writeSave();
+    std::ostringstream save;
+    save << std::ifstream("save.dat").rdbuf();
+    EXPECT_EQ(save.str(), "0 200 0 1 0\n0 0 0 0 \n");
+}
+
+// The rules get a shorter step, so everything (walking, the clock) runs
+// slower by the same share, and full speed leaves the step untouched.
+TEST_F(AssistTest, GameSpeedScalesTheStepTheRulesGet) {
+    const float full = stepRight(0.05f);
+    EXPECT_FLOAT_EQ(game.missionClock, 0.05f);
+    for (const std::uint32_t percent : {85u, 70u}) {
+        SCOPED_TRACE(percent);
+        game.assists.speedPercent = percent;
+        game.missionClock = 0.0f;
+        const float slow = stepRight(0.05f);
+        EXPECT_NEAR(slow, full * static_cast<float>(percent) / 100.0f, 1e-3f);
+        EXPECT_FLOAT_EQ(game.missionClock, 0.05f * static_cast<float>(percent) / 100.0f);
+    }
+    game.assists.speedPercent = 100;
+    game.missionClock = 0.0f;
+    EXPECT_EQ(stepRight(0.05f), full);
+    EXPECT_EQ(game.missionClock, 0.05f);
+}
+
+TEST_F(AssistTest, SneakHoldsByDefaultAndTogglesWhenAsked) {
+    playAt(300.0f, 300.0f);
+    press(vk::kShift);
+    game.update(kDt);
+    EXPECT_TRUE(game.playerSneaking);
+    release(vk::kShift);
+    game.update(kDt);
+    EXPECT_FALSE(game.playerSneaking);
+
+    game.assists.toggleSneak = true;
+    press(vk::kShift);
+    press(vk::kShift);  // auto-repeat while held: still one press
+    release(vk::kShift);
+    game.update(kDt);
+    EXPECT_TRUE(game.playerSneaking);
+    press(vk::kShift);
+    release(vk::kShift);
+    game.update(kDt);
+    EXPECT_FALSE(game.playerSneaking);
+    press(vk::kShift);
+    release(vk::kShift);
+    game.loadMission(true);  // a new attempt starts upright
+    game.update(kDt);
+    EXPECT_FALSE(game.playerSneaking);
+}
+
+// A win with an assist on at any step of the mission says so; one without
+// does not, and buying perks is not assistance.
+TEST_F(AssistTest, AWinWithAnAssistIsMarkedAssisted) {
+    const auto win = [&](const Assists& from, const Assists& switchedTo) {
+        game.loadMission(true);
+        game.assists = from;
+        game.update(kDt);
+        game.assists = switchedTo;
+        playAt(940.0f, 460.0f);  // in the main exit with the safe cracked
+        game.cipherDecrypted = 1;
+        game.update(kDt);
+        EXPECT_EQ(game.gameState, GameState::MissionComplete);
+        return game.runAssisted;
+    };
+    Assists slower;
+    slower.speedPercent = 85;
+    Assists safe;
+    safe.safe = true;
+    Assists toggleOnly;
+    toggleOnly.toggleSneak = true;
+    game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
+    EXPECT_FALSE(win({}, {}));
+    EXPECT_FALSE(win(toggleOnly, toggleOnly));
+    EXPECT_TRUE(win(safe, safe));
+    EXPECT_TRUE(win(slower, {}));  // switched off before the end: still helped
+    EXPECT_TRUE(win({}, slower));
+    EXPECT_FALSE(win({}, {}));
+}
+
+}  // namespace
+}  // namespace nj::testing
