@@ -21,10 +21,10 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     drawObjectiveMarkersWith(batch, game, accessibility);
     drawFootprints(batch, game);
     drawImpacts(batch, game);
-    drawVaultGate(batch, game);
+    drawVaultGateWith(batch, game, accessibility);
     drawDoorsWith(batch, game, accessibility);
     drawLasersWith(batch, game, accessibility);
-    drawCipherCard(batch, game);
+    drawCipherCardWith(batch, game, accessibility);
     drawKeycardsWith(batch, game, accessibility);
     drawSafeTerminalWith(batch, game, accessibility);
     drawCamerasWith(batch, game, accessibility);

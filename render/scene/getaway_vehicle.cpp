@@ -3,6 +3,7 @@
 #include "render/font.hpp"
 #include "render/primitives.hpp"
 #include "render/scene/exit_state.hpp"
+#include "render/scene/label_plate.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -34,8 +35,11 @@ void drawGetawayVehicleWith(Batch& batch, const Game& game,
                                24);
         }
     }
-    drawText(batch, "GETAWAY", cx, e.y + e.h - 14, 0.9f,
-             armed ? kGold : Color{0.58f, 0.64f, 0.72f, 1}, TextAlign::Center);
+    const Color ink = armed ? kGold : Color{0.58f, 0.64f, 0.72f, 1};
+    if (accessibility.largeLabels)
+        drawLargeLabel(batch, "GETAWAY", cx, e.y + e.h - 16, ink);
+    else
+        drawText(batch, "GETAWAY", cx, e.y + e.h - 14, 0.9f, ink, TextAlign::Center);
 }
 
 }  // namespace nj

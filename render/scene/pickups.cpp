@@ -1,17 +1,34 @@
 // Things to pick up: the cipher card and the colour keycards, bobbing in their glow.
 
+#include <cctype>
 #include <cmath>
+#include <string>
 #include <string_view>
 
 #include "render/font.hpp"
 #include "render/primitives.hpp"
 #include "render/scene/colour_tags.hpp"
+#include "render/scene/label_plate.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
 namespace nj {
 
+namespace {
+
+std::string upperCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace
+
 void drawCipherCard(Batch& batch, const Game& game) {
+    drawCipherCardWith(batch, game, SceneAccessibility{});
+}
+
+void drawCipherCardWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (game.cardTaken) return;
     const float x = game.card.x, y = game.card.y;
     const float b = 3 * std::sin(3 * game.animClock);
@@ -19,6 +36,11 @@ void drawCipherCard(Batch& batch, const Game& game) {
     fillRoundedRect(batch, x - 12, y - 8 + b, 24, 16, 2.5f, kGold);
     roundedRectOutline(batch, x - 12, y - 8 + b, 24, 16, 2.5f, 1.2f, {1.0f, 0.94f, 0.54f, 1});
     fillRect(batch, x - 8, y - 4 + b, 5, 8, {0.09f, 0.1f, 0.13f, 1});
+    // Larger text: the card's three letters give way to its name above it.
+    if (accessibility.largeLabels) {
+        drawLargeLabel(batch, "CIPHER", x, y - 12 + b - largeLabelHeight(), kGold);
+        return;
+    }
     drawText(batch, "QXC", x + 3, y - 4 + b, 0.7f, kWhite, TextAlign::Center);
 }
 
@@ -37,7 +59,11 @@ void drawKeycardsWith(Batch& batch, const Game& game, const SceneAccessibility& 
         roundedRectOutline(batch, x - 10, y - 7, 20, 14, 2, 1, kWhite);
         fillRect(batch, x - 7, y - 4, 4, 8, {0.04f, 0.05f, 0.07f, 1});
         const std::string_view name = k.color;
-        drawText(batch, name.substr(0, 3), x + 3, y - 4, 0.6f, kWhite, TextAlign::Center);
+        // Larger text: the colour's whole name under the card, in its colour.
+        if (accessibility.largeLabels)
+            drawLargeLabel(batch, upperCase(name), x, y + 10, c);
+        else
+            drawText(batch, name.substr(0, 3), x + 3, y - 4, 0.6f, kWhite, TextAlign::Center);
         // The door's tag rides above the card, clear of its letters.
         if (accessibility.colourGlyphs) drawColourTag(batch, x, y - 15.5f, 7.5f, name);
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/primitives.hpp"
+#include "render/scene/label_plate.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -28,6 +29,8 @@ void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibili
     drawLine(batch, tx - 10, ly - 4, tx + 10, ly - 4, 1.5f, {1, 1, 1, 0.85f});
     drawLine(batch, tx - 10, ly + 0.5f, tx + 4, ly + 0.5f, 1.5f, t);
     drawLine(batch, tx - 10, ly + 4.5f, tx + 8, ly + 4.5f, 1.2f, t);
+    // Larger text: what the console is, under it.
+    if (accessibility.largeLabels) drawLargeLabel(batch, "SAFE", tx, ty + 14, t);
 
     // A tether to the operative while close enough to start the decryption.
     const float dx = game.playerPos.x - tx, dy = game.playerPos.y - ty;

@@ -63,6 +63,8 @@ void drawObjectiveMarkersWith(Batch& batch, const Game& game,
                               const SceneAccessibility& accessibility);
 void drawDoorsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawLasersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawVaultGateWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawCipherCardWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawKeycardsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawCamerasWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
