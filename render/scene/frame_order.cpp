@@ -21,7 +21,7 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     drawObjectiveMarkersWith(batch, game, accessibility);
     drawFootprints(batch, game);
     drawImpacts(batch, game);
-    drawVaultGateWith(batch, game, accessibility);
+    drawVaultGate(batch, game);
     drawDoorsWith(batch, game, accessibility);
     drawLasersWith(batch, game, accessibility);
     drawCipherCardWith(batch, game, accessibility);
@@ -39,6 +39,7 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     // Wall tops go over the actors so cones and shoulders that reach under a
     // wall are hidden by it.
     drawWalls(batch, game);
+    drawLargeLabels(batch, game, accessibility);
     drawDust(batch, game);
     drawParticlesWith(batch, game, accessibility);
     drawDetectionBorder(batch, game);

@@ -3,7 +3,7 @@
 #include "render/font.hpp"
 #include "render/primitives.hpp"
 #include "render/scene/exit_state.hpp"
-#include "render/scene/label_plate.hpp"
+#include "render/scene/marker_looks.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -35,11 +35,9 @@ void drawGetawayVehicleWith(Batch& batch, const Game& game,
                                24);
         }
     }
-    const Color ink = armed ? kGold : Color{0.58f, 0.64f, 0.72f, 1};
-    if (accessibility.largeLabels)
-        drawLargeLabel(batch, "GETAWAY", cx, e.y + e.h - 16, ink);
-    else
-        drawText(batch, "GETAWAY", cx, e.y + e.h - 14, 0.9f, ink, TextAlign::Center);
+    // Larger text names the car over the walls instead (drawLargeLabels).
+    if (!accessibility.largeLabels)
+        drawText(batch, "GETAWAY", cx, e.y + e.h - 14, 0.9f, getawayInk(game), TextAlign::Center);
 }
 
 }  // namespace nj

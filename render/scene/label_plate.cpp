@@ -2,8 +2,11 @@
 
 #include "render/scene/label_plate.hpp"
 
+#include <algorithm>
+
 #include "render/font.hpp"
 #include "render/primitives.hpp"
+#include "render/vertex.hpp"
 
 namespace nj {
 namespace {
@@ -21,6 +24,8 @@ void drawLargeLabel(Batch& batch, std::string_view text, float cx, float top, co
     // The glyphs' blank first column leaves one font pixel on the left: the
     // plate starts there so the letters sit in its middle.
     const float width = static_cast<float>(text.size() * kGlyphColumns) * kLargeLabelScale;
+    const float lowest = kLabelEdgeMargin + width / 2, highest = kCanvasWidth - lowest;
+    if (lowest < highest) cx = std::clamp(cx, lowest, highest);
     const float left = cx - width / 2;
     Color plate = kLabelPlateColor;
     plate.a *= ink.a;

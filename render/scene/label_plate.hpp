@@ -12,12 +12,14 @@ namespace nj {
 
 inline constexpr float kLargeLabelScale = 1.25f;  // canvas units per font pixel: 10 units tall
 inline constexpr Color kLabelPlateColor{0.03f, 0.04f, 0.07f, 0.86f};
+// Labels keep this far inside the canvas edges, so every letter is on screen.
+inline constexpr float kLabelEdgeMargin = 3.0f;
 
 // The plate's height at kLargeLabelScale; a label above a thing sits this far up.
 float largeLabelHeight();
 
-// `text` centred on cx with the plate's top at `top`, in `ink`; the plate is
-// as transparent as the ink.
+// `text` centred on cx (slid sideways to stay inside the edge margin) with the
+// plate's top at `top`, in `ink`; the plate is as transparent as the ink.
 void drawLargeLabel(Batch& batch, std::string_view text, float cx, float top, const Color& ink);
 
 }  // namespace nj

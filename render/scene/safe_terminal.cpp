@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "render/primitives.hpp"
-#include "render/scene/label_plate.hpp"
+#include "render/scene/marker_looks.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -16,7 +16,7 @@ void drawSafeTerminal(Batch& batch, const Game& game) {
 void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     const float tx = game.terminal.x, ty = game.terminal.y;
     const bool cracked = game.cipherDecrypted != 0;
-    const Color t = cracked ? Color{0.29f, 0.87f, 0.5f, 1} : Color{0.05f, 0.82f, 1.0f, 1};
+    const Color t = terminalTint(game);
 
     fillCircleGradient(batch, tx, ty, 38, withAlpha(t, 0.26f), kTransparent, 24);
     fillRoundedRect(batch, tx - 16, ty - 10, 32, 22, 3, {0.07f, 0.11f, 0.17f, 1});
@@ -29,8 +29,6 @@ void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibili
     drawLine(batch, tx - 10, ly - 4, tx + 10, ly - 4, 1.5f, {1, 1, 1, 0.85f});
     drawLine(batch, tx - 10, ly + 0.5f, tx + 4, ly + 0.5f, 1.5f, t);
     drawLine(batch, tx - 10, ly + 4.5f, tx + 8, ly + 4.5f, 1.2f, t);
-    // Larger text: what the console is, under it.
-    if (accessibility.largeLabels) drawLargeLabel(batch, "SAFE", tx, ty + 14, t);
 
     // A tether to the operative while close enough to start the decryption.
     const float dx = game.playerPos.x - tx, dy = game.playerPos.y - ty;

@@ -63,7 +63,6 @@ void drawObjectiveMarkersWith(Batch& batch, const Game& game,
                               const SceneAccessibility& accessibility);
 void drawDoorsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawLasersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
-void drawVaultGateWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawCipherCardWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawKeycardsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
@@ -75,5 +74,7 @@ void drawTakedownTargetWith(Batch& batch, const Game& game,
 void drawTracersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawParticlesWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawBannerFrameWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+// Larger text's labels for the goals, over the walls; nothing without it.
+void drawLargeLabels(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 
 }  // namespace nj

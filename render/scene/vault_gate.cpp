@@ -1,17 +1,13 @@
 // The vault gate: brass bars that fade away as the gate opens.
 
 #include "render/primitives.hpp"
-#include "render/scene/label_plate.hpp"
+#include "render/scene/marker_looks.hpp"
 #include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene.hpp"
 
 namespace nj {
 
 void drawVaultGate(Batch& batch, const Game& game) {
-    drawVaultGateWith(batch, game, SceneAccessibility{});
-}
-
-void drawVaultGateWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (!(game.gateOpen < 1.0f)) return;
     const float a = 1.0f - game.gateOpen;
     const Rect& g = game.gate;
@@ -28,11 +24,7 @@ void drawVaultGateWith(Batch& batch, const Game& game, const SceneAccessibility&
         drawLine(batch, g.x + 2, by - 0.8f, g.x + g.w - 2, by - 0.8f, 1.2f,
                  {1.0f, 0.9f, 0.58f, 0.9f * a});
     }
-    rectOutline(batch, g.x - 2, g.y, g.w + 4, g.h, 1.5f, {0.92f, 0.76f, 0.38f, a});
-    // Larger text: the gate names itself at its middle while it stands.
-    if (accessibility.largeLabels)
-        drawLargeLabel(batch, "VAULT", g.x + g.w / 2, g.y + (g.h - largeLabelHeight()) / 2,
-                       {0.92f, 0.76f, 0.38f, a});
+    rectOutline(batch, g.x - 2, g.y, g.w + 4, g.h, 1.5f, withAlpha(kGateTrim, a));
 }
 
 }  // namespace nj
