@@ -950,6 +950,30 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
     }
 }
 
+// The safe terminal's panel: its title on one line above the tracks, the
+// help between them, the buttons below the last track and inside the panel.
+TEST_P(RealPage, SafeTerminalFits) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    game.safeActive = 1;
+    sync();
+    ASSERT_TRUE(hasClass("safe", "shown"));
+    expectFits({{"clear", ".safe .dialog-title", ".safe-help"},
+                {"clear", ".safe-help", "#track0"},
+                {"clear", "#track2", "#tap"},
+                {"clear", "#track2", "#abort"},
+                {"apart", "#tap", "#abort"},
+                {"line", "#tap", ".safe"},
+                {"line", "#abort", ".safe"},
+                {"allin", ".tname", ".safe"},
+                {"line", ".safe", "#root"}},
+               "safe");
+    const double title = std::stod(
+        page.js("(function (r) { return String(r.bottom - r.top); })(document.querySelector('.safe "
+                ".dialog-title').getBoundingClientRect())"));
+    EXPECT_LT(title, 56) << "the title wraps onto a second line";
+}
+
 // The texts read in play grow with the text size and still fit: prompts,
 // banners, the safe's help; and a win with an assist says so.
 TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
