@@ -321,6 +321,8 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     expectFits({{"line", "#custname0", "#cust0 .op-name"},
                 {"line", "#custnum2", "#cust2"},
                 {"apart", "#opsheading", "#customtab"},
+                {"clear", "#custommore", "#pastecode"},
+                {"clear", "#custommore", "#cust2"},
                 {"line", "#filetag", ".file"},
                 {"wrap", "#filedesc", ".file-desc"}},
                "custom list");
@@ -790,7 +792,8 @@ TEST_P(RealPage, OptionsScreenFitsAtEveryTextSize) {
         ASSERT_GT(rows, 30);
         for (int step = 0; step < rows + 2; ++step) {
             std::vector<Fit> fits = {{"cline", "#optmsg", ".optmsg"},
-                                     {"apart", ".opthint", "#optback"}};
+                                     {"apart", ".opthint", "#optback"},
+                                     {"allin", ".opthint .hp", ".opthint"}};
             for (int i = 0; i < rows; ++i) {
                 const std::string row = "#orow" + std::to_string(i);
                 if (hasClass("orow" + std::to_string(i), "off")) continue;
