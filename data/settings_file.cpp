@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <iterator>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -117,10 +118,11 @@ class SettingsReader {
         const JsonValue& w = root_.at("window");
         double x = 0.0, y = 0.0, width = 0.0, height = 0.0;
         const std::size_t before = bad_.size();
-        const bool all = number(w, "x", x, "window.") & number(w, "y", y, "window.") &
-                         number(w, "width", width, "window.") &
-                         number(w, "height", height, "window.");
-        if (!all) {
+        // Every member is read, so each bad one is named, not just the first.
+        const bool read[] = {number(w, "x", x, "window."), number(w, "y", y, "window."),
+                             number(w, "width", width, "window."),
+                             number(w, "height", height, "window.")};
+        if (!std::all_of(std::begin(read), std::end(read), [](bool ok) { return ok; })) {
             if (bad_.size() == before) noteBad("window");  // members missing
             return;
         }

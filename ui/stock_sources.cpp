@@ -5,7 +5,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <iterator>
+#include <vector>
 
 #include "data/regular_file.hpp"
 #include "ui/package_file_system.hpp"
@@ -34,8 +38,9 @@ int fontconfigWeight(int cssWeight) {
     return FC_WEIGHT_LIGHT;
 }
 
-// The best system match for a pattern: its file, and its family name.
-bool matchFont(FcPattern* pattern, std::string* file, std::string* family) {
+// The best system match for a pattern: its file, and every family name it
+// answers to (a face may list several, "DejaVu Sans" and "DejaVu Sans Light").
+bool matchFont(FcPattern* pattern, std::string* file, std::vector<std::string>* families) {
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
@@ -47,14 +52,36 @@ bool matchFont(FcPattern* pattern, std::string* file, std::string* family) {
             *file = reinterpret_cast<const char*>(value);
             found = true;
         }
-        if (family && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch) {
-            *family = reinterpret_cast<const char*>(value);
+        for (int i = 0;
+             families && FcPatternGetString(match, FC_FAMILY, i, &value) == FcResultMatch; ++i) {
+            families->emplace_back(reinterpret_cast<const char*>(value));
             found = true;
         }
         FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
     return found;
+}
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// CSS's generic families name no font of their own: fontconfig's choice is the answer.
+bool isGenericFamily(const std::string& family) {
+    static const char* const kGeneric[] = {
+        "serif",         "sans-serif", "monospace",    "cursive", "fantasy", "system-ui",
+        "ui-sans-serif", "ui-serif",   "ui-monospace", "emoji",   "math"};
+    const std::string name = lowerAscii(family);
+    return std::any_of(std::begin(kGeneric), std::end(kGeneric),
+                       [&](const char* generic) { return name == generic; });
+}
+
+bool namesFamily(const std::vector<std::string>& families, const std::string& family) {
+    const std::string wanted = lowerAscii(family);
+    return std::any_of(families.begin(), families.end(),
+                       [&](const std::string& name) { return lowerAscii(name) == wanted; });
 }
 
 }  // namespace
@@ -70,7 +97,22 @@ std::string DiskFileSystem::resolve(const std::string& path) const {
         // Backslashes are separators on Windows; refuse ".." written that way too.
         if (path.find("..") != std::string::npos) return "";
     }
-    return (std::filesystem::path(root_) / relative).string();
+    return insideRoot(std::filesystem::path(root_) / relative);
+}
+
+// A symbolic link under the root may point anywhere on the disk: the file it
+// leads to must itself lie under the root, or it is not there.
+std::string DiskFileSystem::insideRoot(const std::filesystem::path& file) const {
+    std::error_code ec;
+    std::filesystem::path realRoot = std::filesystem::weakly_canonical(root_, ec);
+    if (ec) return "";
+    if (!realRoot.has_filename()) realRoot = realRoot.parent_path();
+    const std::filesystem::path realFile = std::filesystem::weakly_canonical(file, ec);
+    if (ec) return "";
+    const auto [rootEnd, fileAt] =
+        std::mismatch(realRoot.begin(), realRoot.end(), realFile.begin(), realFile.end());
+    if (rootEnd != realRoot.end() || fileAt == realFile.end()) return "";
+    return realFile.string();
 }
 
 bool DiskFileSystem::fileExists(const std::string& path) {
@@ -117,8 +159,8 @@ std::string SystemFontLoader::fallbackFontForCharacters(const std::string& chara
     FcPatternAddInteger(pattern, FC_WEIGHT, fontconfigWeight(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcCharSetDestroy(charset);
-    std::string family;
-    return matchFont(pattern, nullptr, &family) ? family : fallbackFont();
+    std::vector<std::string> families;
+    return matchFont(pattern, nullptr, &families) ? families.front() : fallbackFont();
 }
 
 web::BufferPtr SystemFontLoader::load(const std::string& family, int weight, bool italic) {
@@ -126,8 +168,12 @@ web::BufferPtr SystemFontLoader::load(const std::string& family, int weight, boo
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, fontconfigWeight(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    // fontconfig always answers with its nearest face; a named family it does
+    // not have must stay absent so the CSS list falls through to the next name.
     std::string file;
-    if (!matchFont(pattern, &file, nullptr) || file.empty()) return nullptr;
+    std::vector<std::string> families;
+    if (!matchFont(pattern, &file, &families) || file.empty()) return nullptr;
+    if (!isGenericFamily(family) && !namesFamily(families, family)) return nullptr;
     return readWholeFile(file);
 }
 

@@ -2,6 +2,7 @@
 // The fallbacks behind the package: loose files under a root folder on disk,
 // and the system's fonts through fontconfig.
 
+#include <filesystem>
 #include <string>
 
 #include "ui/web/platform.hpp"
@@ -9,8 +10,8 @@
 namespace nj {
 
 // Files under `root` ("./assets/"). A path that would leave the root — an
-// absolute path or any ".." step — is refused, so a page cannot read the
-// rest of the disk.
+// absolute path, any ".." step or a symbolic link that leads outside — is
+// refused, so a page cannot read the rest of the disk.
 class DiskFileSystem final : public web::FileSystem {
   public:
     explicit DiskFileSystem(std::string root) : root_(std::move(root)) {}
@@ -23,6 +24,8 @@ class DiskFileSystem final : public web::FileSystem {
     std::string resolve(const std::string& path) const;
 
   private:
+    std::string insideRoot(const std::filesystem::path& file) const;
+
     std::string root_;
 };
 

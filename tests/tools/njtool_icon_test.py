@@ -30,25 +30,26 @@ def write_png(path, width, height, rgba):
 
 
 def read_png(path):
-    """(width, height, rows of RGBA tuples) of an 8-bit RGBA PNG."""
+    """(width, height, rows of RGBA tuples) of an 8-bit RGB or RGBA PNG."""
     with open(path, "rb") as f:
         data = f.read()
     assert data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG" % path
     width, height, depth, colour = struct.unpack(">IIBB", data[16:26])
-    assert (depth, colour) == (8, 6), "%s is not 8-bit RGBA" % path
+    assert depth == 8 and colour in (2, 6), "%s is not 8-bit RGB or RGBA" % path
+    bpp = 4 if colour == 6 else 3
     packed, at = b"", 8
     while at < len(data):
         length, kind = struct.unpack(">I4s", data[at:at + 8])
         if kind == b"IDAT":
             packed += data[at + 8:at + 8 + length]
         at += 12 + length
-    raw, stride, rows, previous = zlib.decompress(packed), width * 4, [], bytearray(width * 4)
+    raw, stride, rows, previous = zlib.decompress(packed), width * bpp, [], bytearray(width * bpp)
     for y in range(height):
         kind = raw[y * (stride + 1)]
         line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
         for i in range(stride):
-            left = line[i - 4] if i >= 4 else 0
-            up, corner = previous[i], previous[i - 4] if i >= 4 else 0
+            left = line[i - bpp] if i >= bpp else 0
+            up, corner = previous[i], previous[i - bpp] if i >= bpp else 0
             if kind == 1:
                 line[i] = (line[i] + left) & 0xFF
             elif kind == 2:
@@ -60,7 +61,8 @@ def read_png(path):
                 pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
                 pred = left if pa <= pb and pa <= pc else up if pb <= pc else corner
                 line[i] = (line[i] + pred) & 0xFF
-        rows.append([tuple(line[x * 4:x * 4 + 4]) for x in range(width)])
+        rows.append([tuple(line[x * bpp:x * bpp + 3]) + ((line[x * 4 + 3],) if bpp == 4 else (255,))
+                     for x in range(width)])
         previous = line
     return width, height, rows
 

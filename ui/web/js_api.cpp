@@ -96,26 +96,26 @@ const std::string& JSApi::globalName() const {
 }
 
 void JSApi::setConstantString(const std::string& name, const std::string& value) {
-    state_->constants[name] = value;
+    state_->constants.set(name, value);
 }
 
 bool JSApi::bindFunction(const std::string& name, NativeFunction function, void* record,
                          ReleaseFunction release) {
     if (name.empty() || !function) return false;
-    state_->functions[name] = std::make_shared<NativeBinding>(function, record, release);
+    state_->functions.set(name, std::make_shared<NativeBinding>(function, record, release));
     return true;
 }
 
 bool JSApi::setMetadata(const std::string& name, const std::string& json) {
-    auto found = state_->functions.find(name);
-    if (found == state_->functions.end()) return false;
+    auto* found = state_->functions.find(name);
+    if (!found) return false;
     found->second->metadata = json;
     return true;
 }
 
 std::string JSApi::metadata(const std::string& name) const {
-    auto found = state_->functions.find(name);
-    return found == state_->functions.end() ? std::string() : found->second->metadata;
+    auto* found = state_->functions.find(name);
+    return found ? found->second->metadata : std::string();
 }
 
 void JSApi::setDiagnosticsLevel(int level) {

@@ -2,9 +2,11 @@
 // The shared inside of a JSApi: what a view needs to put the object into a
 // page, and how one bound function is invoked.
 
-#include <map>
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/web/js_api.hpp"
 
@@ -25,10 +27,37 @@ struct NativeBinding {
     NativeBinding& operator=(const NativeBinding&) = delete;
 };
 
+// Names in the order they were first bound, as a page enumerating the object
+// (Object.keys, for...in) sees them in a browser. Binding a name again
+// replaces its value in place.
+template <typename Value>
+class BoundNames {
+  public:
+    using Entry = std::pair<std::string, Value>;
+
+    void set(const std::string& name, Value value) {
+        if (Entry* entry = find(name)) {
+            entry->second = std::move(value);
+        } else {
+            entries_.emplace_back(name, std::move(value));
+        }
+    }
+    Entry* find(const std::string& name) {
+        const auto at = std::find_if(entries_.begin(), entries_.end(),
+                                     [&](const Entry& entry) { return entry.first == name; });
+        return at == entries_.end() ? nullptr : &*at;
+    }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+
+  private:
+    std::vector<Entry> entries_;
+};
+
 struct JSApi::State {
     std::string globalName;
-    std::map<std::string, std::string> constants;
-    std::map<std::string, std::shared_ptr<NativeBinding>> functions;
+    BoundNames<std::string> constants;
+    BoundNames<std::shared_ptr<NativeBinding>> functions;
     int diagnosticsLevel = 0;
 };
 

@@ -23,6 +23,17 @@ namespace web {
 
 namespace {
 
+// The user-agent sheet never changes, so every page shares one parse of it
+// (its selectors are only read after loading).
+litehtml::context& userAgentContext() {
+    static litehtml::context context = [] {
+        litehtml::context parsed;
+        parsed.load_master_stylesheet(kUserAgentCss);
+        return parsed;
+    }();
+    return context;
+}
+
 bool tagIs(const litehtml::element::ptr& element, const char* name) {
     const char* tag = element->get_tagName();
     return tag && litehtml::t_strcasecmp(tag, name) == 0;
@@ -35,12 +46,12 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
                            int viewportHeight)
     : url_(url),
       container_(fileSystem, fontLoader, defaultFontSize),
+      context_(userAgentContext()),
       viewportWidth_(viewportWidth),
       viewportHeight_(viewportHeight) {
     // Known before parsing, so vw, vh and media queries resolve once.
     container_.setViewport(viewportWidth, viewportHeight);
     container_.setBaseUrl(url);
-    context_.load_master_stylesheet(kUserAgentCss);
     const PageScriptInfo markup = scanPageScripts(html);
     const std::string page = rewriteSpans(html, markup.cssSpans, normaliseColorFunctions);
     document_ = litehtml::document::createFromUTF8(page.c_str(), &container_, &context_);

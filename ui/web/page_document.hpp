@@ -109,7 +109,7 @@ class PageDocument {
 
     std::string url_;
     PageContainer container_;
-    litehtml::context context_;
+    litehtml::context& context_;  // the user-agent sheet, parsed once for every page
     litehtml::css authorCss_;
     litehtml::document::ptr document_;
     int viewportWidth_ = 0;   // CSS px

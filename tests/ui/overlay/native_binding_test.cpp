@@ -55,6 +55,11 @@ TEST_F(BoundPage, VersionMetadataAndEveryCommandOfTheTable) {
             api.metadata(command.name).find("\"type\":\"number\"") != std::string::npos;
         EXPECT_EQ(takesNumber, command.numberArgument != nullptr) << command.name;
     }
+    // The page enumerates the object in binding order, the table's, as a browser would.
+    std::string tableOrder = "version";
+    for (const nj::PageCommand& command : nj::pageCommands())
+        tableOrder += std::string(",") + command.name;
+    EXPECT_EQ(page.js("Object.keys(game).join()"), tableOrder);
     EXPECT_EQ(call("game.toggleAudio()"), "ok");
     EXPECT_FALSE(target.audio.enabled());
     EXPECT_EQ(call("game.quitGame()"), "ok");

@@ -2,6 +2,7 @@
 // stock sources, with the font table the package is built to.
 #include "ui/package_file_system.hpp"
 
+#include <cairo-ft.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,7 +14,9 @@
 #include "data/package.hpp"
 #include "tests/support/deadline.hpp"
 #include "tests/ui/package_mount.hpp"
+#include "tests/ui/web/web_test_support.hpp"
 #include "ui/stock_sources.hpp"
+#include "ui/web/fonts.hpp"
 
 namespace {
 
@@ -100,15 +103,62 @@ TEST(DiskFileSystem, ServesOnlyReadableFilesUnderItsRoot) {
     // Sparse: as large as it says without taking the disk space.
     std::ofstream(root / "assets" / "ui" / "huge.ttf") << "x";
     fs::resize_file(root / "assets" / "ui" / "huge.ttf", 65ull * 1024 * 1024);
+    // Links that stay inside serve their target; links that lead out do not.
+    fs::create_symlink("ui.html", root / "assets" / "ui" / "same.html");
+    fs::create_symlink(root / "secret.txt", root / "assets" / "ui" / "secret.css");
+    fs::create_directory_symlink(root, root / "assets" / "ui" / "up");
     nj::DiskFileSystem disk((root / "assets").string() + "/");
     ASSERT_NE(disk.openFile("ui/ui.html"), nullptr);
     EXPECT_EQ(disk.openFile("ui/ui.html")->size(), 12u);
-    for (const char* absent : {"../secret.txt", "ui/../../secret.txt", "/etc/passwd",
-                               "..\\secret.txt", "ui/pipe.png", "ui/huge.ttf"}) {
+    ASSERT_NE(disk.openFile("ui/same.html"), nullptr);
+    EXPECT_EQ(disk.openFile("ui/same.html")->size(), 12u);
+    // Out and back in again ends under the root: the file it reaches is served.
+    EXPECT_TRUE(disk.fileExists("ui/up/assets/ui/ui.html"));
+    for (const char* absent :
+         {"../secret.txt", "ui/../../secret.txt", "/etc/passwd", "..\\secret.txt", "ui/pipe.png",
+          "ui/huge.ttf", "ui/secret.css", "ui/up/secret.txt"}) {
         EXPECT_FALSE(disk.fileExists(absent)) << absent;
         EXPECT_EQ(disk.openFile(absent), nullptr) << absent;
     }
     fs::remove_all(root);
+}
+
+std::string familyOf(const web::FaceAtSize& face) {
+    FT_Face ft = face.cairo ? cairo_ft_scaled_font_lock_face(face.cairo) : nullptr;
+    const std::string family = ft && ft->family_name ? ft->family_name : "<none>";
+    if (ft) cairo_ft_scaled_font_unlock_face(face.cairo);
+    return family;
+}
+
+// A family the system lacks must not come back as fontconfig's nearest face,
+// or a CSS list never reaches its second name.
+TEST(SystemFontLoader, AFamilyTheSystemLacksIsAbsentSoTheListFallsThrough) {
+    nj::SystemFontLoader system;
+    EXPECT_EQ(system.load("No Such Font", 400, false), nullptr);
+    EXPECT_EQ(system.load("no such font", 700, true), nullptr);
+    EXPECT_NE(system.load("sans-serif", 400, false), nullptr) << "a generic family is fontconfig's";
+    EXPECT_NE(system.load("monospace", 700, false), nullptr);
+    EXPECT_NE(system.load("dejavu sans", 400, false), nullptr) << "installed, in any letter case";
+
+    const std::string lato =
+        webtest::readText(NJ_PAGE_FONT_DIR "/lato/400Regular/Lato_400Regular.ttf");
+    ASSERT_FALSE(lato.empty());
+    ASSERT_TRUE(nj::test::mountPackageBytes(
+        nj::buildPackage({{"ui/ui.html", "<html>"}, {"fonts/Lato-Regular.ttf", lato}}, "salt")));
+    nj::NJ3PackageFontLoader fonts(&system);
+    web::FontCache cache(&fonts);
+    const struct {
+        const char* families;
+        const char* drawnIn;
+    } lists[] = {{"\"No Such Font\", Lato", "Lato"},
+                 {"'No Such Font', 'Another Missing', lato, sans-serif", "Lato"},
+                 {"No Such Font, sans-serif", "DejaVu Sans"},
+                 {"Lato, DejaVu Sans", "Lato"}};
+    for (const auto& list : lists) {
+        web::Font* font = cache.createFont(list.families, 16, 400, false, 0);
+        EXPECT_EQ(familyOf(font->primary), list.drawnIn) << list.families;
+        cache.destroyFont(font);
+    }
 }
 
 }  // namespace

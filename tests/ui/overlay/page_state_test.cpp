@@ -211,9 +211,9 @@ TEST(PageState, AMissionFilesErrorsFollowTheInputDevice) {
     EXPECT_NE(script.find(expected), std::string::npos) << script;
 }
 
-// Custom operations close the state: each with its file, name, theme and
-// briefing, and its first error or null; then the selection and the folder.
-TEST(PageState, CustomOperationsCloseTheState) {
+// Custom operations, each with its file, name, theme and briefing, and its
+// first error or null; then the selection and the folder, before the options.
+TEST(PageState, CustomOperationsComeBeforeTheOptions) {
     HeadlessGame h;
     nj::CustomMission ready;
     ready.fileName = "heist.json";
@@ -234,9 +234,11 @@ TEST(PageState, CustomOperationsCloseTheState) {
         "\"desc\":\"\",\"error\":null},"
         "{\"file\":\"b.nj3m\",\"name\":\"b.nj3m\",\"theme\":\"\",\"desc\":\"\","
         "\"error\":\"b.nj3m:1:1: cannot read it\"}],"
-        "\"customIndex\":1,\"customFolder\":\"/home/p/.local/share/nightjar/missions\"});";
-    ASSERT_GE(script.size(), expected.size());
-    EXPECT_EQ(script.substr(script.size() - expected.size()), expected);
+        "\"customIndex\":1,\"customFolder\":\"/home/p/.local/share/nightjar/missions\","
+        "\"settings\":{";
+    const std::size_t from = script.find(",\"customMissions\":");
+    ASSERT_NE(from, std::string::npos) << script;
+    EXPECT_EQ(script.substr(from, expected.size()), expected);
 }
 
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
