@@ -15,7 +15,7 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     }
     // Paused and the two end screens show the frozen world under the page.
     drawFloor(batch, game);
-    drawPressurePlates(batch, game);
+    drawPressurePlatesWith(batch, game, accessibility);
     drawFurnitureWith(batch, game, accessibility);
     drawGetawayVehicleWith(batch, game, accessibility);
     drawObjectiveMarkersWith(batch, game, accessibility);

@@ -45,6 +45,14 @@ void labelVault(Batch& batch, const Game& game) {
     }
 }
 
+void labelPlates(Batch& batch, const Game& game) {
+    for (const PressurePlate& p : game.pressurePlates) {
+        const bool pressed = p.pressed != 0;
+        drawLargeLabel(batch, pressed ? "TRIPPED" : "ALARM", p.x + p.w / 2,
+                       p.y + (p.h - largeLabelHeight()) / 2, pressed ? kAlarmRed : kGold);
+    }
+}
+
 void labelMarkers(Batch& batch, const Game& game) {
     const Objective& intel = game.optionalIntel;
     if (intel.active && !intel.done)
@@ -66,6 +74,7 @@ void labelMarkers(Batch& batch, const Game& game) {
 
 void drawLargeLabels(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     if (!accessibility.largeLabels) return;
+    labelPlates(batch, game);
     labelPickups(batch, game, accessibility.colourGlyphs);
     labelVault(batch, game);
     labelMarkers(batch, game);

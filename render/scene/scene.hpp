@@ -56,6 +56,8 @@ void drawSafeDimming(Batch& batch, const Game& game);
 
 // The steps the player's accessibility choices change; the forms above draw
 // them as the game's own look.
+void drawPressurePlatesWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility);
 void drawFurnitureWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawGetawayVehicleWith(Batch& batch, const Game& game,
                             const SceneAccessibility& accessibility);

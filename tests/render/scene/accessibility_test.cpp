@@ -388,6 +388,13 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
              g.optionalIntel.y = 400;
              g.optionalIntel.active = 1;
          }},
+        {"ALARM",
+         nj::drawPressurePlatesWith,
+         nj::kGold,
+         {830, 120},
+         0,
+         0,
+         [](nj::Game& g) { g.pressurePlates = {{.x = 800, .y = 110, .w = 60, .h = 20}}; }},
         {"CORE",
          nj::drawObjectiveMarkersWith,
          nj::kAlarmRed,
@@ -433,7 +440,7 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
             EXPECT_TRUE(p.maxY <= c.bodyTop || p.minY >= c.bodyBottom)
                 << c.word << " plate " << p.minY << ".." << p.maxY << " covers what it names";
         }
-        c.place(game);
+        // Back to an empty world for the next thing.
         game.keycards.clear();
         game.cardTaken = 1;
         game.gate = {-500, -500, 1, 1};
@@ -441,6 +448,7 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
         game.dynamicObjective.active = 0;
         game.terminal = {-500, -500};
         game.exit = {-500, -500, 1, 1};
+        game.pressurePlates.clear();
     }
 }
 
