@@ -206,7 +206,9 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         playerOptions.load();
         OptionsShell optionsShell(playerOptions, window, audio, gamepads);
         optionsShell.onSceneChoices = [&scene](const Settings& s) {
-            scene.setAccessibility({s.colourGlyphs, s.highContrastCones, s.reducedFlashing});
+            // Larger text also draws the play field's own labels readable.
+            scene.setAccessibility(
+                {s.colourGlyphs, s.highContrastCones, s.reducedFlashing, s.textSize > 100});
         };
         optionsShell.start(game);
         game.options = &playerOptions;

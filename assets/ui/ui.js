@@ -833,10 +833,17 @@
     setText("optmsg", typeof s.optionsMessage === "string" ? s.optionsMessage : "");
   }
 
+  var textSizeShown = 100;
   function syncTextSize(s) {
-    var size = s.settings ? s.settings.textSize : 100;
+    var size = s.settings && typeof s.settings.textSize === "number" ? s.settings.textSize : 100;
     setFlag("root", "text125", size === 125);
     setFlag("root", "text150", size === 150);
+    // Measured prompts and HUD panels change with the text: measure again.
+    if (size !== textSizeShown) {
+      textSizeShown = size;
+      sizes = {};
+      panels = null;
+    }
   }
 
   // The approach names are the game's: it sends them once, when the page is ready.

@@ -15,7 +15,7 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     }
     // Paused and the two end screens show the frozen world under the page.
     drawFloor(batch, game);
-    drawPressurePlates(batch, game);
+    drawPressurePlatesWith(batch, game, accessibility);
     drawFurnitureWith(batch, game, accessibility);
     drawGetawayVehicleWith(batch, game, accessibility);
     drawObjectiveMarkersWith(batch, game, accessibility);
@@ -24,7 +24,7 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     drawVaultGate(batch, game);
     drawDoorsWith(batch, game, accessibility);
     drawLasersWith(batch, game, accessibility);
-    drawCipherCard(batch, game);
+    drawCipherCardWith(batch, game, accessibility);
     drawKeycardsWith(batch, game, accessibility);
     drawSafeTerminalWith(batch, game, accessibility);
     drawCamerasWith(batch, game, accessibility);
@@ -39,6 +39,7 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     // Wall tops go over the actors so cones and shoulders that reach under a
     // wall are hidden by it.
     drawWalls(batch, game);
+    drawLargeLabels(batch, game, accessibility);
     drawDust(batch, game);
     drawParticlesWith(batch, game, accessibility);
     drawDetectionBorder(batch, game);

@@ -3,6 +3,7 @@
 #include "render/font.hpp"
 #include "render/primitives.hpp"
 #include "render/scene/exit_state.hpp"
+#include "render/scene/marker_looks.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -34,8 +35,9 @@ void drawGetawayVehicleWith(Batch& batch, const Game& game,
                                24);
         }
     }
-    drawText(batch, "GETAWAY", cx, e.y + e.h - 14, 0.9f,
-             armed ? kGold : Color{0.58f, 0.64f, 0.72f, 1}, TextAlign::Center);
+    // Larger text names the car over the walls instead (drawLargeLabels).
+    if (!accessibility.largeLabels)
+        drawText(batch, "GETAWAY", cx, e.y + e.h - 14, 0.9f, getawayInk(game), TextAlign::Center);
 }
 
 }  // namespace nj

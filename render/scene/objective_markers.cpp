@@ -6,17 +6,18 @@
 #include "render/font.hpp"
 #include "render/primitives.hpp"
 #include "render/scene/exit_state.hpp"
+#include "render/scene/marker_looks.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
 namespace nj {
 namespace {
 
-void drawAltExit(Batch& batch, const Game& game, float pulse) {
+void drawAltExit(Batch& batch, const Game& game, float pulse, bool largeLabels) {
     if (!game.altExitActive) return;
     const Rect& r = game.altExit;
     const bool armed = exitArmed(game);
-    const Color outline = armed ? kAllyGreen : withAlpha(kCyan, 0.45f);
+    const Color outline = altExitOutline(game);
     fillRect(
         batch, r.x, r.y, r.w, r.h,
         armed ? withAlpha(kAllyGreen, 0.14f + 0.12f * pulse) : Color{0.06f, 0.1f, 0.12f, 0.85f});
@@ -24,7 +25,8 @@ void drawAltExit(Batch& batch, const Game& game, float pulse) {
     const float cx = r.x + r.w / 2, cy = r.y + r.h / 2;
     circleOutline(batch, cx, cy - 4, 16, 1.5f, outline, 20);
     drawText(batch, "H", cx, cy - 9, 1.0f, outline, TextAlign::Center);
-    drawText(batch, "ALT EXFIL", cx, r.y + r.h - 13, 0.75f, outline, TextAlign::Center);
+    if (!largeLabels)  // named over the walls instead
+        drawText(batch, "ALT EXFIL", cx, r.y + r.h - 13, 0.75f, outline, TextAlign::Center);
 }
 
 // Routes show for every guard once the uplink is hacked, else for tagged guards.
@@ -51,33 +53,29 @@ void drawNoiseRings(Batch& batch, const Game& game) {
     }
 }
 
-void drawOptionalIntel(Batch& batch, const Game& game, float pulse) {
+void drawOptionalIntel(Batch& batch, const Game& game, float pulse, bool largeLabels) {
     const Objective& o = game.optionalIntel;
     if (!o.active || o.done) return;
-    const float x = o.x, y = o.y + 2 * std::sin(3.2f * game.animClock);
+    const float x = o.x, y = o.y + intelBob(game.animClock);
     const Color ring{0.18f, 0.85f, 1.0f, 1};
     fillCircleGradient(batch, x, y, 28, {0.05f, 0.78f, 0.98f, 0.28f}, kTransparent, 20);
     fillCircle(batch, x, y, 16, {0.04f, 0.14f, 0.22f, 0.82f}, 24);
     circleOutline(batch, x, y, 16.5f, 2.0f, ring, 24);
     circleOutline(batch, x, y, 19.5f + 2 * pulse, 1.0f, withAlpha(ring, 0.45f), 24);
-    drawText(batch, "INTEL", x, y - 4, 0.75f, {0.75f, 0.96f, 1.0f, 1}, TextAlign::Center);
+    if (!largeLabels)  // named over the walls instead
+        drawText(batch, "INTEL", x, y - 4, 0.75f, kIntelInk, TextAlign::Center);
 }
 
-void drawDynamicObjective(Batch& batch, const Game& game, float pulse) {
+void drawDynamicObjective(Batch& batch, const Game& game, float pulse, bool largeLabels) {
     const Objective& o = game.dynamicObjective;
     if (!o.active || o.done) return;
-    const ObjectiveType type = o.type;
-    const Color c = type == ObjectiveType::Informant ? kAllyGreen
-                    : type == ObjectiveType::Courier ? kGold
-                                                     : kAlarmRed;
-    const char* label = type == ObjectiveType::Informant      ? "ALLY"
-                        : type == ObjectiveType::Courier      ? "COURIER"
-                        : type == ObjectiveType::SabotageNode ? "CORE"
-                                                              : "OMEGA";
+    const DirectiveLook look = directiveLook(o.type);
+    const Color c = look.color;
     circleOutline(batch, o.x, o.y, 19 + 4 * pulse, 1.8f, c, 20);
     fillCircle(batch, o.x, o.y, 12, {0.07f, 0.1f, 0.16f, 0.95f}, 24);
     circleOutline(batch, o.x, o.y, 12, 1.5f, c, 16);
-    drawText(batch, label, o.x, o.y - 4, 0.7f, c, TextAlign::Center);
+    if (!largeLabels)  // named over the walls instead
+        drawText(batch, look.label, o.x, o.y - 4, 0.7f, c, TextAlign::Center);
 }
 
 void drawAlarmPoint(Batch& batch, const Game& game, float pulse) {
@@ -102,11 +100,11 @@ void drawObjectiveMarkers(Batch& batch, const Game& game) {
 void drawObjectiveMarkersWith(Batch& batch, const Game& game,
                               const SceneAccessibility& accessibility) {
     const float pulse = markerPulse(game.animClock, accessibility.reducedFlashing);
-    drawAltExit(batch, game, pulse);
+    drawAltExit(batch, game, pulse, accessibility.largeLabels);
     drawPatrolRoutes(batch, game);
     drawNoiseRings(batch, game);
-    drawOptionalIntel(batch, game, pulse);
-    drawDynamicObjective(batch, game, pulse);
+    drawOptionalIntel(batch, game, pulse, accessibility.largeLabels);
+    drawDynamicObjective(batch, game, pulse, accessibility.largeLabels);
     drawAlarmPoint(batch, game, pulse);
 }
 

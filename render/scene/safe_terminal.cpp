@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/primitives.hpp"
+#include "render/scene/marker_looks.hpp"
 #include "render/scene/scene.hpp"
 #include "render/scene/scene_palette.hpp"
 
@@ -15,7 +16,7 @@ void drawSafeTerminal(Batch& batch, const Game& game) {
 void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility) {
     const float tx = game.terminal.x, ty = game.terminal.y;
     const bool cracked = game.cipherDecrypted != 0;
-    const Color t = cracked ? Color{0.29f, 0.87f, 0.5f, 1} : Color{0.05f, 0.82f, 1.0f, 1};
+    const Color t = terminalTint(game);
 
     fillCircleGradient(batch, tx, ty, 38, withAlpha(t, 0.26f), kTransparent, 24);
     fillRoundedRect(batch, tx - 16, ty - 10, 32, 22, 3, {0.07f, 0.11f, 0.17f, 1});

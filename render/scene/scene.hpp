@@ -56,6 +56,8 @@ void drawSafeDimming(Batch& batch, const Game& game);
 
 // The steps the player's accessibility choices change; the forms above draw
 // them as the game's own look.
+void drawPressurePlatesWith(Batch& batch, const Game& game,
+                            const SceneAccessibility& accessibility);
 void drawFurnitureWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawGetawayVehicleWith(Batch& batch, const Game& game,
                             const SceneAccessibility& accessibility);
@@ -63,6 +65,7 @@ void drawObjectiveMarkersWith(Batch& batch, const Game& game,
                               const SceneAccessibility& accessibility);
 void drawDoorsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawLasersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+void drawCipherCardWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawKeycardsWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawSafeTerminalWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawCamerasWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
@@ -73,5 +76,7 @@ void drawTakedownTargetWith(Batch& batch, const Game& game,
 void drawTracersWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawParticlesWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 void drawBannerFrameWith(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
+// Larger text's labels for the goals, over the walls; nothing without it.
+void drawLargeLabels(Batch& batch, const Game& game, const SceneAccessibility& accessibility);
 
 }  // namespace nj

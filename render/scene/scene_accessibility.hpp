@@ -9,6 +9,7 @@ struct SceneAccessibility {
     bool highContrastCones =
         false;                     // guard and camera cones in hues no lamp uses, with crisp edges
     bool reducedFlashing = false;  // pulses, blinks and flares drawn steady
+    bool largeLabels = false;      // the card's, keycards', terminal's and markers' words drawn big
 };
 
 }  // namespace nj

@@ -1,6 +1,7 @@
 // The vault gate: brass bars that fade away as the gate opens.
 
 #include "render/primitives.hpp"
+#include "render/scene/marker_looks.hpp"
 #include "render/scene/repeated_parts.hpp"
 #include "render/scene/scene.hpp"
 
@@ -23,7 +24,7 @@ void drawVaultGate(Batch& batch, const Game& game) {
         drawLine(batch, g.x + 2, by - 0.8f, g.x + g.w - 2, by - 0.8f, 1.2f,
                  {1.0f, 0.9f, 0.58f, 0.9f * a});
     }
-    rectOutline(batch, g.x - 2, g.y, g.w + 4, g.h, 1.5f, {0.92f, 0.76f, 0.38f, a});
+    rectOutline(batch, g.x - 2, g.y, g.w + 4, g.h, 1.5f, withAlpha(kGateTrim, a));
 }
 
 }  // namespace nj

@@ -5,6 +5,7 @@
 //                      [--state briefing|playing|paused|complete|failed] [--effects]
 //                      [--frames N] [--size WxH] [--screenshot PATH]
 //                      [--colour-glyphs] [--high-contrast-cones] [--reduced-flashing]
+//                      [--large-labels]
 
 #include <SDL.h>
 #include <SDL_vulkan.h>
@@ -62,6 +63,8 @@ bool parseOptions(int argc, char** argv, Options& out) {
             out.accessibility.highContrastCones = true;
         } else if (arg == "--reduced-flashing") {
             out.accessibility.reducedFlashing = true;
+        } else if (arg == "--large-labels") {
+            out.accessibility.largeLabels = true;
         } else {
             return false;
         }
@@ -146,7 +149,7 @@ int main(int argc, char** argv) {
                      "usage: scene-preview [--mission default|showcase] [--theme NAME] "
                      "[--state briefing|playing|paused|complete|failed] [--effects] "
                      "[--frames N] [--size WxH] [--screenshot PATH] [--colour-glyphs] "
-                     "[--high-contrast-cones] [--reduced-flashing]\n");
+                     "[--high-contrast-cones] [--reduced-flashing] [--large-labels]\n");
         return 2;
     }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {

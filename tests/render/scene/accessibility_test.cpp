@@ -6,13 +6,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "render/font.hpp"
 #include "render/primitives.hpp"
 #include "render/scene/colour_tags.hpp"
 #include "render/scene/floor_decor.hpp"
+#include "render/scene/label_plate.hpp"
+#include "render/vertex.hpp"
 #include "tests/render/scene/scene_probe.hpp"
 
 namespace {
@@ -26,9 +30,19 @@ using AccessibleStep = void (*)(nj::Batch&, const nj::Game&, const SceneAccessib
 constexpr SceneAccessibility kGlyphs{.colourGlyphs = true};
 constexpr SceneAccessibility kHighContrast{.highContrastCones = true};
 constexpr SceneAccessibility kSteady{.reducedFlashing = true};
+constexpr SceneAccessibility kLarge{.largeLabels = true};
 
 Recording recordWith(AccessibleStep step, const nj::Game& game, const SceneAccessibility& a) {
     return record([&](nj::Batch& b) { step(b, game, a); });
+}
+
+// The large labels' plates drawn within 60 units of a point: the label of the
+// thing there, not of the others the world holds.
+std::vector<nj::Vertex> platesNear(const Recording& r, float x, float y) {
+    std::vector<nj::Vertex> near;
+    for (const nj::Vertex& v : r.withColor(nj::kLabelPlateColor))
+        if (std::fabs(v.x - x) < 60 && std::fabs(v.y - y) < 60) near.push_back(v);
+    return near;
 }
 
 // The tag's shape: the vertices in its ink, relative to the tag's centre and
@@ -302,6 +316,178 @@ TEST_F(Accessibility, ReducedFlashingDrawsNoFlares) {
         EXPECT_EQ(steady.additiveBinds, 0);
         EXPECT_FALSE(steady.has({1, 1, 1, 1}));
         EXPECT_GT(recordWith(glow, game, {}).additiveBinds, 0);
+    }
+}
+
+// Larger text draws each tiny play-field word big on a dark plate, clear of
+// the thing it names; without it no plate is drawn and the small words stay.
+TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
+    const Color terminalCyan{0.05f, 0.82f, 1.0f, 1}, brass{0.92f, 0.76f, 0.38f, 1};
+    const Color getawayGrey{0.58f, 0.64f, 0.72f, 1}, intelInk{0.75f, 0.96f, 1.0f, 1};
+    struct Case {
+        const char* word;
+        AccessibleStep step;  // the thing's own drawing, which leaves out its small word
+        Color ink;
+        nj::Vec2 at;                // where the thing stands
+        float bodyTop, bodyBottom;  // the thing's own extent the plate keeps clear of
+        std::function<void(nj::Game&)> place;
+    };
+    const Case cases[] = {
+        {"CIPHER",
+         nj::drawCipherCardWith,
+         nj::kGold,
+         {300, 200},
+         192,
+         208,
+         [](nj::Game& g) {
+             g.cardTaken = 0;
+             g.card = {300, 200};
+         }},
+        {"RUBY",
+         nj::drawKeycardsWith,
+         nj::colorForName("ruby"),
+         {600, 300},
+         293,
+         307,
+         [](nj::Game& g) { g.keycards = {{.x = 600, .y = 300, .color = "ruby"}}; }},
+        {"SAFE",
+         nj::drawSafeTerminalWith,
+         terminalCyan,
+         {400, 300},
+         290,
+         312,
+         [](nj::Game& g) {
+             g.terminal = {400, 300};
+         }},
+        {"GETAWAY",
+         nj::drawGetawayVehicleWith,
+         getawayGrey,
+         {145, 445},
+         0,
+         0,
+         [](nj::Game& g) {
+             g.exit = {100, 400, 90, 90};
+         }},
+        {"VAULT",
+         nj::drawFurnitureWith,
+         brass,
+         {510, 140},
+         0,
+         0,
+         [](nj::Game& g) {
+             g.gate = {500, 100, 20, 80};
+         }},
+        {"INTEL",
+         nj::drawObjectiveMarkersWith,
+         intelInk,
+         {300, 400},
+         380,
+         420,
+         [](nj::Game& g) {
+             g.optionalIntel.x = 300;
+             g.optionalIntel.y = 400;
+             g.optionalIntel.active = 1;
+         }},
+        {"ALARM",
+         nj::drawPressurePlatesWith,
+         nj::kGold,
+         {830, 120},
+         0,
+         0,
+         [](nj::Game& g) { g.pressurePlates = {{.x = 800, .y = 110, .w = 60, .h = 20}}; }},
+        {"CORE",
+         nj::drawObjectiveMarkersWith,
+         nj::kAlarmRed,
+         {700, 500},
+         477,
+         523,
+         [](nj::Game& g) {
+             g.dynamicObjective.type = nj::ObjectiveType::SabotageNode;
+             g.dynamicObjective.x = 700;
+             g.dynamicObjective.y = 500;
+             g.dynamicObjective.active = 1;
+         }},
+    };
+    // Letters fill the glyph's rows 0-6, an A row 7 too.
+    const float shortest = 7 * nj::kLargeLabelScale, tallest = 8 * nj::kLargeLabelScale;
+    game.terminal = {-500, -500};
+    game.exit = {-500, -500, 1, 1};
+    for (const Case& c : cases) {
+        game.animClock = 0;
+        game.playerPos = {40, 40};
+        c.place(game);
+        EXPECT_FALSE(recordWith(c.step, game, {}).has(nj::kLabelPlateColor)) << c.word;
+        EXPECT_FALSE(recordWith(c.step, game, kLarge).has(nj::kLabelPlateColor))
+            << c.word << ": the thing's own step leaves its label to the layer over the walls";
+        EXPECT_TRUE(recordWith(nj::drawLargeLabels, game, {}).vertices.empty()) << c.word;
+        const Recording large = recordWith(nj::drawLargeLabels, game, kLarge);
+        const std::vector<nj::Vertex> plate = platesNear(large, c.at.x, c.at.y);
+        ASSERT_FALSE(plate.empty()) << c.word;
+        const Bounds p = boundsOf(plate);
+        EXPECT_NEAR(p.maxY - p.minY, nj::largeLabelHeight(), 0.01f) << c.word;
+        const float wordWidth = static_cast<float>(std::string(c.word).size() * nj::kGlyphColumns);
+        EXPECT_GE(p.maxX - p.minX, (wordWidth - 1) * nj::kLargeLabelScale) << c.word;
+        // The word's ink on the plate: as tall as the large scale makes it.
+        std::vector<nj::Vertex> onPlate;
+        for (const nj::Vertex& v : large.withColor(c.ink))
+            if (v.x >= p.minX && v.x <= p.maxX && v.y >= p.minY && v.y <= p.maxY)
+                onPlate.push_back(v);
+        ASSERT_FALSE(onPlate.empty()) << c.word;
+        const Bounds ink = boundsOf(onPlate);
+        EXPECT_GE(ink.maxY - ink.minY, shortest - 0.01f) << c.word;
+        EXPECT_LE(ink.maxY - ink.minY, tallest + 0.01f) << c.word;
+        if (c.bodyBottom > c.bodyTop) {
+            EXPECT_TRUE(p.maxY <= c.bodyTop || p.minY >= c.bodyBottom)
+                << c.word << " plate " << p.minY << ".." << p.maxY << " covers what it names";
+        }
+        // Back to an empty world for the next thing.
+        game.keycards.clear();
+        game.cardTaken = 1;
+        game.gate = {-500, -500, 1, 1};
+        game.optionalIntel.active = 0;
+        game.dynamicObjective.active = 0;
+        game.terminal = {-500, -500};
+        game.exit = {-500, -500, 1, 1};
+        game.pressurePlates.clear();
+    }
+}
+
+// A label at the canvas's side slides onto it, and a keycard at its foot
+// names itself above the card (and its tag).
+TEST_F(Accessibility, LargeLabelsStayOnTheCanvas) {
+    game.terminal = {-500, -500};
+    game.exit = {-500, -500, 1, 1};
+    const float margin = nj::kLabelEdgeMargin;
+    for (const float x : {4.0f, 956.0f}) {
+        game.keycards = {{.x = x, .y = 300, .color = "emerald"}};
+        const Bounds p =
+            boundsOf(platesNear(recordWith(nj::drawLargeLabels, game, kLarge), x, 300));
+        // The plate's padding may reach a little past the letters.
+        EXPECT_GE(p.minX, margin - 2.01f) << x;
+        EXPECT_LE(p.maxX, nj::kCanvasWidth - margin + 2.01f) << x;
+    }
+    for (const bool glyphs : {false, true}) {
+        game.keycards = {{.x = 400, .y = 530, .color = "ruby"}};
+        const SceneAccessibility a{.colourGlyphs = glyphs, .largeLabels = true};
+        const Bounds p = boundsOf(platesNear(recordWith(nj::drawLargeLabels, game, a), 400, 530));
+        EXPECT_LE(p.maxY, 530 - 7.0f) << "above the card";
+        if (glyphs) {
+            const Recording card = recordWith(nj::drawKeycardsWith, game, a);
+            EXPECT_LE(p.maxY, boundsOf(card.withColor(nj::tagInkFor("ruby"))).minY)
+                << "above the tag";
+        }
+    }
+}
+
+// The card's and keycards' own tiny letters give way to the large word.
+TEST_F(Accessibility, LargeLabelsReplaceTheCardsTinyLetters) {
+    game.cardTaken = 0;
+    game.card = {300, 200};
+    game.keycards = {{.x = 600, .y = 300, .color = "emerald"}};
+    for (const AccessibleStep step : {nj::drawCipherCardWith, nj::drawKeycardsWith}) {
+        const std::size_t small = recordWith(step, game, {}).count(nj::kWhite);
+        const std::size_t large = recordWith(step, game, kLarge).count(nj::kWhite);
+        EXPECT_LT(large, small);
     }
 }
 

@@ -101,3 +101,26 @@ TEST_F(FullFrame, TheBriefingDrawsTheSkylineAndOtherScreensTheFrozenWorld) {
 }
 
 }  // namespace
+
+namespace {
+
+// Larger text's labels are drawn after the wall tops, so a wall beside a goal
+// never hides its name.
+TEST_F(FullFrame, LargeLabelsGoOverTheWalls) {
+    const nj::SceneAccessibility large{.largeLabels = true};
+    const Recording r = record([&](nj::Batch& b) { nj::drawScene(b, game, large); });
+    const std::vector<nj::Vertex> walls = record(nj::drawWalls, game).vertices;
+    const std::vector<nj::Vertex> labels =
+        record([&](nj::Batch& b) { nj::drawLargeLabels(b, game, large); }).vertices;
+    ASSERT_FALSE(walls.empty());
+    ASSERT_FALSE(labels.empty());
+    const auto wallsAt =
+        std::search(r.vertices.begin(), r.vertices.end(), walls.begin(), walls.end(), sameVertex);
+    const auto labelsAt =
+        std::search(r.vertices.begin(), r.vertices.end(), labels.begin(), labels.end(), sameVertex);
+    ASSERT_NE(wallsAt, r.vertices.end());
+    ASSERT_NE(labelsAt, r.vertices.end());
+    EXPECT_LT(wallsAt, labelsAt);
+}
+
+}  // namespace

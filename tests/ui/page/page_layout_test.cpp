@@ -30,7 +30,9 @@ namespace {
 // "wrap": wrapped text inside its box, still inside when 6 % wider (the
 // text is narrowed by that much to find out).
 // "apart": two boxes on one row that must not meet, the first growing to
-// the right and the second to the left by 6 %. A selector that matches
+// the right and the second to the left by 6 %; "clear": two boxes that must
+// not meet as they are; "allin", "allclear": every shown match of the first
+// selector inside the second's box, or clear of it. A selector that matches
 // nothing is a failure.
 constexpr const char* kFitScript = R"JS(
 window.__fit = (function () {
@@ -59,6 +61,25 @@ window.__fit = (function () {
       var r = within(a, before, b, outer);
       return r !== "ok" ? r : within(a + " when wider", narrowed, b, outer);
     }
+    if (kind === "allin" || kind === "allclear") {
+      var all = document.querySelectorAll(a), box = rect(b);
+      if (!all.length) return "nothing matches " + a;
+      for (var i = 0; i < all.length; i++) {
+        var r = all[i].getBoundingClientRect();
+        if (!(r.right > r.left)) continue;  // not shown
+        var one = kind === "allin" ? within(a + "[" + i + "]", r, b, box)
+                  : (r.left < box.right && box.left < r.right && r.top < box.bottom && box.top < r.bottom)
+                    ? a + "[" + i + "] " + show(r) + " meets " + b + " " + show(box) : "ok";
+        if (one !== "ok") return one;
+      }
+      return "ok";
+    }
+    if (kind === "clear") {
+      var m = rect(a), n = rect(b);
+      if (m.right > m.left && n.right > n.left && m.left < n.right && n.left < m.right && m.top < n.bottom && n.top < m.bottom)
+        return a + " " + show(m) + " meets " + b + " " + show(n);
+      return "ok";
+    }
     if (kind === "apart") {
       var p = rect(a), q = rect(b);
       p = grown(p, 0, p.width * MORE); q = grown(q, q.width * MORE, 0);
@@ -78,7 +99,7 @@ struct Fit {
     std::string box;
 };
 
-// Every check runs at the default text size and at the largest.
+// Every check runs at each text size.
 class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamInterface<int> {
   protected:
     webtest::PageHarness page{1280, 720};
@@ -206,8 +227,40 @@ TEST_P(RealPage, DossierTextsFitForEveryOperation) {
             {"apart", "#resumeop", "#begin"},
             {"cline", "#bannertext", "#banner"},
             {"apart", ".brand-sub", ".budget"},
+            {"line", "#filetag", ".file"},
+            {"clear", "#op" + std::to_string(i), "#file"},
+            {"apart", "#resumeop", "#begin"},
+            {"clear", "#reqbtn", "#resumeop"},
+            {"clear", "#reqbtn", "#begin"},
+            {"clear", "#reqbtn", "#ap0"},
+            {"clear", "#reqbtn", ".file-desc"},
+            {"line", "#begin", ".file"},
+            {"line", "#reqbtn", ".file"},
+            {"allin", ".hp", ".hint"},
+            {"allclear", ".hp", "#newcamp"},
+            {"allclear", ".hp", "#audio"},
+            {"allclear", ".hp", "#options"},
+            {"apart", "#newcamp", "#audio"},
+            {"apart", "#audio", "#quit"},
+            {"line", "#options", "#root"},
+            {"line", "#quit", "#root"},
+            {"clear", "#banner", "#file"},
+            {"clear", "#banner", ".footer"},
+            {"line", "#prevop", "#ops"},
+            {"line", "#nextop", "#ops"},
         };
+        for (int a = 0; a < 4; ++a) {
+            const std::string row = "#ap" + std::to_string(a);
+            fits.push_back({"apart", row + " .key", row + " .ap-name"});
+            fits.push_back({"apart", row + " .ap-name", row + " .ap-note"});
+            fits.push_back({"line", row + " .ap-note", row});
+            fits.push_back({"apart", row, "#begin"});
+        }
+        fits.push_back({"apart", ".file-desc", ".file .heading"});
+        fits.push_back({"apart", ".file-title", ".file-desc"});
+        fits.push_back({"apart", "#filerec", ".file-title"});
         expectFits(fits, "operation " + std::to_string(i + 1));
+        EXPECT_LE(rectOf("options").bottom, 720.0);
         EXPECT_TRUE(hasClass("resumeop", "shown"));
     }
     loadMission(0);  // choosing another operation leaves nothing to resume
@@ -268,6 +321,8 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     expectFits({{"line", "#custname0", "#cust0 .op-name"},
                 {"line", "#custnum2", "#cust2"},
                 {"apart", "#opsheading", "#customtab"},
+                {"clear", "#custommore", "#pastecode"},
+                {"clear", "#custommore", "#cust2"},
                 {"line", "#filetag", ".file"},
                 {"wrap", "#filedesc", ".file-desc"}},
                "custom list");
@@ -355,8 +410,13 @@ TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
                         {"line", "#clock", "#statpanel"},
                         {"apart", "#clock", "#tier"},
                         {"apart", "#clock", ".segs"},
-                        {"rline", "#tier", "#statpanel"}},
+                        {"rline", "#tier", "#statpanel"},
+                        {"clear", "#dirpanel", "#statpanel"},
+                        {"apart", ".dir-label", ".objectives"},
+                        {"rline", ".objectives", "#dirpanel"}},
                        where);
+            EXPECT_LE(rectOf("dirpanel").bottom, 50.0) << where;
+            EXPECT_LE(rectOf("statpanel").bottom, 50.0) << where;
         }
         for (const std::string& banner : bannersOf(game)) {
             game.showBanner(banner, 1.0f, nj::kCyan);
@@ -390,6 +450,12 @@ TEST_P(RealPage, EndScreensFitTheirLongestLines) {
     sync();
     fits.push_back({"cline", "#bannertext", "#banner"});
     fits.push_back({"apart", "#banner", "#complete .dialog"});
+    fits.push_back({"cline", "#cnext", "#complete .dialog"});
+    fits.push_back({"cline", "#cretry", "#complete .dialog"});
+    fits.push_back({"rline", "#award", "#complete .dialog"});
+    fits.push_back({"apart", ".thresholds", "#award"});
+    fits.push_back({"cline", ".thresholds", "#complete .dialog"});
+    fits.push_back({"line", "#complete .dialog", "#root"});
     expectFits(fits, "win screen");
 
     // Each failure reason has its own line; none, or one the page does not
@@ -407,6 +473,9 @@ TEST_P(RealPage, EndScreensFitTheirLongestLines) {
         EXPECT_NE(text("failhead").find(word), std::string::npos) << text("failhead");
         expectFits({{"cline", "#failhead", ".failhead"},
                     {"wrap", "#failnote", ".failnote"},
+                    {"apart", ".failnote", "#fretry"},
+                    {"cline", "#fquit", "#failed .dialog"},
+                    {"line", "#failed .dialog", "#root"},
                     {"apart", "#banner", "#failed .dialog"}},
                    word);
     }
@@ -723,7 +792,8 @@ TEST_P(RealPage, OptionsScreenFitsAtEveryTextSize) {
         ASSERT_GT(rows, 30);
         for (int step = 0; step < rows + 2; ++step) {
             std::vector<Fit> fits = {{"cline", "#optmsg", ".optmsg"},
-                                     {"apart", ".opthint", "#optback"}};
+                                     {"apart", ".opthint", "#optback"},
+                                     {"allin", ".opthint .hp", ".opthint"}};
             for (int i = 0; i < rows; ++i) {
                 const std::string row = "#orow" + std::to_string(i);
                 if (hasClass("orow" + std::to_string(i), "off")) continue;
@@ -788,6 +858,125 @@ TEST_P(RealPage, HintsNameTheKeysAsBound) {
     EXPECT_EQ(page.js("document.querySelector('[data-needs=fullscreen]').style.display"), "");
 }
 
+// The pause screen's buttons and its legend fit side by side: each entry's
+// swatch, name and words apart inside its row, the legend on the page and
+// shown only while paused.
+TEST_P(RealPage, PauseScreenAndItsLegendFit) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    sync();
+    EXPECT_FALSE(hasClass("pause", "shown"));
+    game.gameState = nj::GameState::Paused;
+    game.missionClock = 6000.0f;
+    sync();
+    ASSERT_TRUE(hasClass("pause", "shown"));
+    std::vector<Fit> fits = {{"clear", "#pause .dialog", "#legend"},
+                             {"line", ".legend-title", "#legend"},
+                             {"clear", "#legend", "#statpanel"},
+                             {"clear", "#pause .dialog", "#dirpanel"}};
+    const Box legend = rectOf("legend"), dialog = rectOf("pause");
+    EXPECT_GE(legend.left, 0);
+    EXPECT_LE(legend.right, 1280);
+    EXPECT_LE(legend.bottom, 720);
+    EXPECT_GT(legend.bottom, legend.top);
+    EXPECT_LE(rectOf("pquit").bottom, 720);
+    EXPECT_GE(dialog.left, 0);
+    for (const char* id : {"resume", "pretry", "pdossier", "poptions", "paudio", "pquit"})
+        fits.push_back({"cline", "#" + std::string(id), "#pause .dialog"});
+    const int rows = std::stoi(page.js("document.querySelectorAll('#legend .lg-row').length"));
+    ASSERT_GE(rows, 6) << "terminal, gate, card, keycards, intel, exits";
+    for (int i = 0; i < rows; ++i) {
+        const std::string row = "#lg" + std::to_string(i);
+        fits.push_back({"line", row + " .lg-note", "#legend"});
+        fits.push_back({"line", row + " .lg-name", "#legend"});
+        fits.push_back({"apart", row + " .lg-name", row + " .lg-note"});
+        fits.push_back({"allclear", row + " .lg-sw", row + " .lg-name"});
+        fits.push_back({"allin", row + " .lg-sw", "#legend"});
+        if (i > 0) fits.push_back({"clear", row, "#lg" + std::to_string(i - 1)});
+    }
+    expectFits(fits, "pause");
+    for (const char* word : {"SAFE TERMINAL", "VAULT GATE", "CIPHER CARD", "KEYCARD", "INTEL"})
+        EXPECT_NE(text("legend").find(word), std::string::npos) << word;
+    EXPECT_FALSE(errorsLogged());
+}
+
+// Larger text makes every screen's words larger: a sample from each, measured
+// at the default size and at this one.
+TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
+    if (GetParam() == 100) GTEST_SKIP() << "the default size is the yardstick";
+    struct Sample {
+        nj::GameState state;
+        const char* changes;
+        std::vector<const char*> selectors;
+    };
+    const Sample samples[] = {
+        {nj::GameState::Briefing,
+         "",
+         {"#opname0", "#opstatus0", "#filetag", "#filedesc", "#apname0", ".ap-note", "#hints",
+          "#begin", "#quit", ".brand-sub"}},
+        {nj::GameState::Briefing,
+         "s.requisitionOpen = true;",
+         {"#perkname0", "#perkeffect0", "#perkprice0", ".req-help"}},
+        {nj::GameState::Briefing, "s.confirmQuit = true;", {"#quitask .ask-note", "#askresume"}},
+        {nj::GameState::Briefing,
+         "s.campaignEnd = true;",
+         {"#ce0name", "#ce0grade", ".campend-note"}},
+        {nj::GameState::Playing, "", {"#directive", "#clock", "#tier", ".dir-label"}},
+        {nj::GameState::Paused, "", {"#resume", "#pquit", ".lg-name", ".lg-note"}},
+        {nj::GameState::MissionComplete,
+         "",
+         {"#grade", "#gl0label", "#gl0detail", "#gscore", "#award"}},
+        {nj::GameState::MissionFailed, "", {"#failhead", "#failnote", "#fretry"}},
+    };
+    // Line boxes are whole units and buttons keep their padding, so a box
+    // grows less than its text: any growth beyond rounding counts.
+    const double grown = 1.05;
+    loadMission(1);
+    game.missionCompleted = {1, 1, 1, 1};
+    for (const Sample& sample : samples) {
+        game.gameState = sample.state;
+        std::vector<double> before;
+        const auto heightOf = [this](const char* sel) {
+            return std::stod(
+                page.js("(function (r) { return String(r.bottom - r.top); })("
+                        "document.querySelector('" +
+                        std::string(sel) + "').getBoundingClientRect())"));
+        };
+        sync(std::string(sample.changes) + "s.settings.textSize = 100;");
+        for (const char* sel : sample.selectors) before.push_back(heightOf(sel));
+        sync(sample.changes);
+        for (std::size_t k = 0; k < sample.selectors.size(); ++k) {
+            EXPECT_GT(before[k], 0) << sample.selectors[k];
+            EXPECT_GE(heightOf(sample.selectors[k]), before[k] * grown)
+                << sample.selectors[k] << " did not grow at " << GetParam() << " %";
+        }
+    }
+}
+
+// The safe terminal's panel: its title on one line above the tracks, the
+// help between them, the buttons below the last track and inside the panel.
+TEST_P(RealPage, SafeTerminalFits) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    game.safeActive = 1;
+    sync();
+    ASSERT_TRUE(hasClass("safe", "shown"));
+    expectFits({{"clear", ".safe .dialog-title", ".safe-help"},
+                {"clear", ".safe-help", "#track0"},
+                {"clear", "#track2", "#tap"},
+                {"clear", "#track2", "#abort"},
+                {"apart", "#tap", "#abort"},
+                {"line", "#tap", ".safe"},
+                {"line", "#abort", ".safe"},
+                {"allin", ".tname", ".safe"},
+                {"line", ".safe", "#root"}},
+               "safe");
+    const double title = std::stod(
+        page.js("(function (r) { return String(r.bottom - r.top); })(document.querySelector('.safe "
+                ".dialog-title').getBoundingClientRect())"));
+    EXPECT_LT(title, 56) << "the title wraps onto a second line";
+}
+
 // The texts read in play grow with the text size and still fit: prompts,
 // banners, the safe's help; and a win with an assist says so.
 TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
@@ -815,6 +1004,12 @@ TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
     sync("s.recordAssisted = true;");
     EXPECT_TRUE(hasClass("assisted", "shown"));
     EXPECT_EQ(check({"apart", "#grade", "#assisted"}), "ok");
+    // Larger text widens the title to the tag's corner: the tag goes above it.
+    if (GetParam() > 100) {
+        EXPECT_LE(rectOf("assisted").bottom,
+                  std::stod(page.js("document.querySelector('#complete .dialog-title')"
+                                    ".getBoundingClientRect().top")));
+    }
     sync("s.recordAssisted = false;");
     EXPECT_FALSE(hasClass("assisted", "shown"));
 }
@@ -950,6 +1145,10 @@ TEST_P(RealPage, RequisitionRowsFitAndSayWhatCanBeBought) {
         fits.push_back({"apart", "#perkeffect" + n, "#perkprice" + n});
         fits.push_back({"apart", "#perkprice" + n, "#perkbuy" + n});
     }
+    fits.push_back({"clear", "#reqbtn", "#perk0"});
+    fits.push_back({"clear", "#reqbtn", ".file-desc"});
+    fits.push_back({"clear", "#perk2", ".req-help"});
+    fits.push_back({"line", ".req-help", ".file"});
     expectFits(fits, "requisition");
     EXPECT_TRUE(hasClass("perkbuy0", "disabled")) << "450 > 300";
     EXPECT_EQ(text("perkbuy1"), "OWNED");
@@ -974,7 +1173,8 @@ TEST_P(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
         EXPECT_EQ(text("opbadge" + n), "BEST C");
         expectFits({{"rline", "#opbadge" + n, "#op" + n},
                     {"apart", "#filetag", "#filerec"},
-                    {"rline", "#filerec", ".file"}},
+                    // Larger text gives the record a line of its own, from the left.
+                    {GetParam() == 100 ? "rline" : "line", "#filerec", ".file"}},
                    "operation " + n);
     }
     game.records.clear();
@@ -1059,7 +1259,7 @@ TEST_P(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
 
 namespace {
 
-INSTANTIATE_TEST_SUITE_P(TextSize, RealPage, ::testing::Values(100, 150),
+INSTANTIATE_TEST_SUITE_P(TextSize, RealPage, ::testing::Values(100, 125, 150),
                          [](const ::testing::TestParamInfo<int>& size) {
                              return "Text" + std::to_string(size.param);
                          });
