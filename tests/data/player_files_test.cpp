@@ -18,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void touch(const fs::path& path) {
     if (path.has_parent_path()) fs::create_directories(path.parent_path());
     std::ofstream(path) << "x";
@@ -108,7 +103,7 @@ TEST(PlayerFolders, FollowTheXdgRules) {
 TEST(PlayerFileWrite, MakesPrivateFoldersAndRefusesOnceWhereItCannot) {
     const nj::test::ScratchDir scratch;
     ASSERT_TRUE(nj::writePlayerFile("a/b/settings.json", "{}"));
-    EXPECT_EQ(slurp("a/b/settings.json"), "{}");
+    EXPECT_EQ(nj::test::fileText("a/b/settings.json"), "{}");
     EXPECT_FALSE(fs::exists("a/b/settings.json.tmp"));
     struct stat info {};
     ASSERT_EQ(::stat("a/b", &info), 0);
@@ -128,7 +123,7 @@ TEST(PlayerFileWrite, MakesPrivateFoldersAndRefusesOnceWhereItCannot) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(nj::writePlayerFile("a/b/settings.json", "new"));
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(slurp("a/b/settings.json"), "{}");
+    EXPECT_EQ(nj::test::fileText("a/b/settings.json"), "{}");
 }
 
 // A player killed mid-save (a crash, a power button held) finds the old file
@@ -149,7 +144,7 @@ TEST(PlayerFileWrite, AKillMidWriteNeverTearsTheFile) {
         ::usleep(static_cast<useconds_t>(1000 + round * 1300));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        const std::string got = slurp("save.dat");
+        const std::string got = nj::test::fileText("save.dat");
         ASSERT_TRUE(got == first || got == second) << "round " << round << ": " << got.size();
     }
 }

@@ -27,12 +27,6 @@ void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string readText(const fs::path& path) {
-    std::string text;
-    readRegularFile(path.string(), 1 << 20, text);
-    return text;
-}
-
 // `code` with the character at `at` changed to another digit.
 std::string changedAt(std::string code, std::size_t at) {
     code[at] = code[at] == '1' ? '2' : '1';
@@ -162,7 +156,7 @@ class CustomOperationTest : public GameTest {
         game.highestUnlocked = 1;
         game.intelBudget = 640;
         game.writeSave();
-        saveBefore = readText("save.dat");
+        saveBefore = test::fileText("save.dat");
         ASSERT_NE(saveBefore, "");
         game.missionsFolder = "missions";
         game.refreshCustomMissions();
@@ -176,7 +170,7 @@ class CustomOperationTest : public GameTest {
         EXPECT_EQ(game.missionCompleted[1], 0);
         EXPECT_EQ(game.missionGrades[1], "--");
         EXPECT_EQ(game.missionIndex, 0u);
-        EXPECT_EQ(readText("save.dat"), saveBefore);
+        EXPECT_EQ(test::fileText("save.dat"), saveBefore);
     }
 
     std::string saveBefore;
@@ -205,7 +199,7 @@ TEST_F(CustomOperationTest, AWinEarnsAndSavesNothingAndTheCampaignComesBack) {
     game.loadMission(true);
     game.finishMission(true);  // a campaign win still counts and saves
     EXPECT_EQ(game.missionCompleted[1], 1);
-    EXPECT_NE(readText("save.dat"), saveBefore);
+    EXPECT_NE(test::fileText("save.dat"), saveBefore);
 }
 
 TEST_F(CustomOperationTest, ABrokenOneIsShownButNeverPlayed) {
@@ -258,7 +252,7 @@ TEST_F(CustomOperationTest, CodesTravelThroughTheShellsClipboard) {
     game.refreshCustomMissions();
     game.pasteMissionCode();
     const std::string saved = "friend/missions/" + missionCodeFileName(code);
-    EXPECT_EQ(readText(saved), code + "\n");
+    EXPECT_EQ(test::fileText(saved), code + "\n");
     ASSERT_EQ(game.customMissions.size(), 1u);
     EXPECT_EQ(game.customIndex, 0);
     EXPECT_EQ(game.customMissions[0].code, code);

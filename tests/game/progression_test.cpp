@@ -4,7 +4,6 @@
 // old save as a backup and the records as they were.
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "data/save_file.hpp"
 #include "game/mission_file.hpp"
@@ -12,13 +11,6 @@
 
 namespace nj::testing {
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class ProgressionTest : public GameTest {
   protected:
@@ -49,7 +41,7 @@ TEST_F(ProgressionTest, AWinIsRecordedAtOnceAndAFailureIsNot) {
     ASSERT_TRUE(op && op->best);
     EXPECT_EQ(op->best->grade, "A OPERATIVE");
     EXPECT_EQ(op->best->timeMs, 50000);
-    EXPECT_EQ(slurp("records.json"), formatRecordsText(game.records));
+    EXPECT_EQ(test::fileText("records.json"), formatRecordsText(game.records));
 
     winNow(40.0f, 1);  // quicker, same score
     EXPECT_TRUE(game.lastRecordNews.bestTime);
@@ -92,7 +84,7 @@ TEST_F(ProgressionTest, DamagedRecordsCostNeitherPlayNorTheSave) {
     ::testing::internal::GetCapturedStderr();
     EXPECT_TRUE(game.records.operations().empty());
     EXPECT_TRUE(std::filesystem::exists("records.json.bad"));
-    EXPECT_EQ(slurp("save.dat"), save);
+    EXPECT_EQ(test::fileText("save.dat"), save);
     EXPECT_EQ(game.intelBudget, 695u);
     EXPECT_TRUE(game.perkOwned(1));
 
@@ -172,14 +164,14 @@ TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
     game.loadMission(false);
     game.intelBudget = 900;
     ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
-    const std::string save = slurp("save.dat");
-    const std::string records = slurp("records.json");
+    const std::string save = test::fileText("save.dat");
+    const std::string records = test::fileText("records.json");
 
     game.onKeyDown(vk::kN);
     EXPECT_TRUE(game.confirmNewCampaign);
     game.onKeyDown(vk::kEnter);
     EXPECT_FALSE(game.confirmNewCampaign);
-    EXPECT_EQ(slurp("save.dat"), save);
+    EXPECT_EQ(test::fileText("save.dat"), save);
     game.startNewCampaign();  // not asked: nothing happens
     EXPECT_EQ(game.highestUnlocked, 1u);
 
@@ -191,13 +183,13 @@ TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
         if (entry.path().filename().string().rfind("save.dat.", 0) == 0)
             backups.push_back(entry.path().filename().string());
     ASSERT_EQ(backups.size(), 1u);
-    EXPECT_EQ(slurp(backups[0]), save);
+    EXPECT_EQ(test::fileText(backups[0]), save);
     EXPECT_EQ(game.highestUnlocked, 0u);
     EXPECT_EQ(game.intelBudget, 200u);
     EXPECT_FALSE(game.perkOwned(2));
     EXPECT_FALSE(game.campaignComplete());
     EXPECT_EQ(game.missionGrades[0], "--");
-    EXPECT_EQ(slurp("records.json"), records) << "records stay";
+    EXPECT_EQ(test::fileText("records.json"), records) << "records stay";
     EXPECT_NE(game.recordFor(0), nullptr);
 
     // A second new campaign with no save since: nothing to keep, still afresh.
