@@ -10,18 +10,14 @@ refused once one character is changed.
 import json
 import os
 import shutil
-import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from njcheck import expect, finish, run, write  # noqa: E402
+
 NJTOOL, SIM, CAMPAIGN, FIXTURES = (os.path.abspath(a) for a in sys.argv[1:5])
 PREFIX = "window.syncGameState && window.syncGameState("
-failures = []
-
-
-def expect(condition, what):
-    if not condition:
-        failures.append(what)
 
 
 def player_folder(root):
@@ -32,10 +28,9 @@ def player_folder(root):
 
 
 def sim(cwd, script):
-    r = subprocess.run([SIM, "-"], cwd=cwd, input=script, capture_output=True, text=True,
-                       timeout=120, env=dict(os.environ, XDG_DATA_HOME=os.path.join(cwd, "xdg")))
-    if r.returncode != 0:
-        failures.append(f"nightjar-sim in {cwd}: exit {r.returncode} {r.stderr}")
+    r = run([SIM, "-"], cwd=cwd, input=script, timeout=120,
+            env=dict(os.environ, XDG_DATA_HOME=os.path.join(cwd, "xdg")))
+    expect(r.returncode == 0, f"nightjar-sim in {cwd}: exit {r.returncode} {r.stderr}")
     return r.stdout.splitlines()
 
 
@@ -53,14 +48,11 @@ def main():
     home = player_folder(os.path.join(tmp, "home"))
     missions = os.path.join(home, "missions")
     save = "1 640 0 0 0\n1 0 0 0 \n"
-    with open(os.path.join(home, "save.dat"), "w") as f:
-        f.write(save)
+    write(os.path.join(home, "save.dat"), save)
     os.utime(os.path.join(home, "save.dat"), (1_000_000_000, 1_000_000_000))
     shutil.copy(quick, os.path.join(missions, "quick.json"))
-    with open(os.path.join(missions, "not.json"), "w") as f:
-        f.write("hello")
-    with open(os.path.join(missions, "big.json"), "w") as f:
-        f.write(" " * (10 << 20))
+    write(os.path.join(missions, "not.json"), "hello")
+    write(os.path.join(missions, "big.json"), " " * (10 << 20))
     os.mkdir(os.path.join(missions, "dir.json"))
     os.mkfifo(os.path.join(missions, "pipe.json"))
 
@@ -97,7 +89,7 @@ def main():
                f"back to the campaign: {back['missionName']}")
 
         code = out[2]
-        r = subprocess.run([NJTOOL, "mission", "code", quick], capture_output=True, text=True, timeout=60)
+        r = run([NJTOOL, "mission", "code", quick])
         expect(r.returncode == 0 and code == r.stdout.strip(), "COPY CODE is not njtool mission code's")
 
     with open(os.path.join(home, "save.dat")) as f:
@@ -131,9 +123,7 @@ def main():
         expect(not os.path.exists(os.path.join(friend, "save.dat")), "pasting wrote a save.dat")
 
     shutil.rmtree(tmp, ignore_errors=True)
-    for failure in failures:
-        print("FAIL:", failure)
-    return 1 if failures else 0
+    return finish("custom missions")
 
 
 if __name__ == "__main__":
