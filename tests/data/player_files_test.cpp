@@ -150,34 +150,3 @@ TEST(PlayerFileWrite, AKillMidWriteNeverTearsTheFile) {
 }
 
 }  // namespace
-
-#ifdef NJ_DATA_DIR_FROM_EXECUTABLE
-// An install laid out under one prefix and run from another (a package built
-// for /usr from a build configured for /usr/local, `cmake --install --prefix`)
-// finds its data from its own folder, before the folder fixed at configure time.
-TEST(GameData, AnInstallFindsItsDataFromItsOwnFolderWhereverItWasMoved) {
-    const nj::test::ScratchDir scratch;
-    const fs::path here = fs::current_path();
-    const fs::path exe = here / "moved" / "games";
-    const fs::path data = (exe / NJ_DATA_DIR_FROM_EXECUTABLE).lexically_normal();
-    const fs::path configured = here / "configured";
-    fs::create_directories(exe);
-    touch(data / "game.nj3p");
-    touch(configured / "game.nj3p");
-
-    nj::GameLocation found = nj::locateGameData(exe.string(), configured.string());
-    EXPECT_FALSE(found.portable);
-    EXPECT_EQ(found.dataDir, data.string() + "/");
-    EXPECT_EQ(found.packagePath(), data.string() + "/game.nj3p");
-
-    // The configured folder still serves an executable moved away on its own.
-    fs::remove_all(data);
-    EXPECT_EQ(nj::locateGameData(exe.string(), configured.string()).dataDir,
-              configured.string() + "/");
-
-    // The working directory keeps its place before both.
-    touch(data / "game.nj3p");
-    touch("campaign_maps.json");
-    EXPECT_TRUE(nj::locateGameData(exe.string(), configured.string()).portable);
-}
-#endif

@@ -201,46 +201,6 @@ TEST(PageState, PerksRecordsAndTheCampaignFollowTheCountdown) {
     EXPECT_NE(playing.find("\"campaignComplete\":false,\"campaignEnd\":false"), std::string::npos);
 }
 
-TEST(PageState, AMissionFilesErrorsFollowTheInputDevice) {
-    HeadlessGame h;
-    h.game.missionErrors = {"m.json:2:3: card: \"x\" broken", "m.json:1:1: second"};
-    const std::string script = fieldsOf(h.game);
-    const std::string expected =
-        ",\"missionErrors\":[\"m.json:2:3: card: \\\"x\\\" broken\",\"m.json:1:1: second\"],"
-        "\"confirmQuit\":";
-    EXPECT_NE(script.find(expected), std::string::npos) << script;
-}
-
-// Custom operations, each with its file, name, theme and briefing, and its
-// first error or null; then the selection and the folder, before the options.
-TEST(PageState, CustomOperationsComeBeforeTheOptions) {
-    HeadlessGame h;
-    nj::CustomMission ready;
-    ready.fileName = "heist.json";
-    ready.name = "OPERATION \"HEIST\"";
-    ready.theme = "embassy";
-    ready.code = "NJ3M_V1.x.y.z";
-    nj::CustomMission broken;
-    broken.fileName = "b.nj3m";
-    broken.name = "b.nj3m";
-    broken.error = "b.nj3m:1:1: cannot read it";
-    h.game.customMissions = {ready, broken};
-    h.game.customIndex = 1;
-    h.game.missionsFolder = "/home/p/.local/share/nightjar/missions";
-    const std::string script = fieldsOf(h.game);
-    const std::string expected =
-        ",\"customMissions\":["
-        "{\"file\":\"heist.json\",\"name\":\"OPERATION \\\"HEIST\\\"\",\"theme\":\"embassy\","
-        "\"desc\":\"\",\"error\":null},"
-        "{\"file\":\"b.nj3m\",\"name\":\"b.nj3m\",\"theme\":\"\",\"desc\":\"\","
-        "\"error\":\"b.nj3m:1:1: cannot read it\"}],"
-        "\"customIndex\":1,\"customFolder\":\"/home/p/.local/share/nightjar/missions\","
-        "\"settings\":{";
-    const std::size_t from = script.find(",\"customMissions\":");
-    ASSERT_NE(from, std::string::npos) << script;
-    EXPECT_EQ(script.substr(from, expected.size()), expected);
-}
-
 TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
     HeadlessGame h;
     nj::Game& g = h.game;
