@@ -18,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 void touch(const fs::path& path) {
     if (path.has_parent_path()) fs::create_directories(path.parent_path());
     std::ofstream(path) << "x";
@@ -108,7 +103,7 @@ TEST(PlayerFolders, FollowTheXdgRules) {
 TEST(PlayerFileWrite, MakesPrivateFoldersAndRefusesOnceWhereItCannot) {
     const nj::test::ScratchDir scratch;
     ASSERT_TRUE(nj::writePlayerFile("a/b/settings.json", "{}"));
-    EXPECT_EQ(slurp("a/b/settings.json"), "{}");
+    EXPECT_EQ(nj::test::fileText("a/b/settings.json"), "{}");
     EXPECT_FALSE(fs::exists("a/b/settings.json.tmp"));
     struct stat info {};
     ASSERT_EQ(::stat("a/b", &info), 0);
@@ -128,7 +123,7 @@ TEST(PlayerFileWrite, MakesPrivateFoldersAndRefusesOnceWhereItCannot) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(nj::writePlayerFile("a/b/settings.json", "new"));
     testing::internal::GetCapturedStderr();
-    EXPECT_EQ(slurp("a/b/settings.json"), "{}");
+    EXPECT_EQ(nj::test::fileText("a/b/settings.json"), "{}");
 }
 
 // A player killed mid-save (a crash, a power button held) finds the old file
@@ -149,40 +144,9 @@ TEST(PlayerFileWrite, AKillMidWriteNeverTearsTheFile) {
         ::usleep(static_cast<useconds_t>(1000 + round * 1300));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        const std::string got = slurp("save.dat");
+        const std::string got = nj::test::fileText("save.dat");
         ASSERT_TRUE(got == first || got == second) << "round " << round << ": " << got.size();
     }
 }
 
 }  // namespace
-
-#ifdef NJ_DATA_DIR_FROM_EXECUTABLE
-// An install laid out under one prefix and run from another (a package built
-// for /usr from a build configured for /usr/local, `cmake --install --prefix`)
-// finds its data from its own folder, before the folder fixed at configure time.
-TEST(GameData, AnInstallFindsItsDataFromItsOwnFolderWhereverItWasMoved) {
-    const nj::test::ScratchDir scratch;
-    const fs::path here = fs::current_path();
-    const fs::path exe = here / "moved" / "games";
-    const fs::path data = (exe / NJ_DATA_DIR_FROM_EXECUTABLE).lexically_normal();
-    const fs::path configured = here / "configured";
-    fs::create_directories(exe);
-    touch(data / "game.nj3p");
-    touch(configured / "game.nj3p");
-
-    nj::GameLocation found = nj::locateGameData(exe.string(), configured.string());
-    EXPECT_FALSE(found.portable);
-    EXPECT_EQ(found.dataDir, data.string() + "/");
-    EXPECT_EQ(found.packagePath(), data.string() + "/game.nj3p");
-
-    // The configured folder still serves an executable moved away on its own.
-    fs::remove_all(data);
-    EXPECT_EQ(nj::locateGameData(exe.string(), configured.string()).dataDir,
-              configured.string() + "/");
-
-    // The working directory keeps its place before both.
-    touch(data / "game.nj3p");
-    touch("campaign_maps.json");
-    EXPECT_TRUE(nj::locateGameData(exe.string(), configured.string()).portable);
-}
-#endif

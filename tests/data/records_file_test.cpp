@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "data/local_time.hpp"
 #include "tests/support/deadline.hpp"
@@ -20,13 +19,6 @@ namespace {
 using nj::OneWin;
 using nj::RecordBook;
 using nj::RecordNews;
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 OneWin win(const char* grade, std::int64_t score, std::int64_t ms, bool assisted = false,
            const char* date = "2026-12-07") {
@@ -200,7 +192,7 @@ TEST_F(RecordsFile, ADamagedFileIsKeptAsideWhole) {
         EXPECT_NE(said.find("records.json.bad"), std::string::npos) << said;
         EXPECT_TRUE(book.operations().empty());
         EXPECT_FALSE(std::filesystem::exists("records.json"));
-        EXPECT_EQ(slurp("records.json.bad"), bytes);
+        EXPECT_EQ(nj::test::fileText("records.json.bad"), bytes);
     }
     RecordBook fresh;
     fresh.addWin("OP", win("S SHADOW", 95, 100));

@@ -111,15 +111,6 @@ TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOn
     EXPECT_FALSE(nj::writeSaveFile(path + "/save.dat", r));
 }
 
-}  // namespace
-
-namespace {
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // A new campaign moves save.dat aside, never over an earlier backup, and
 // leaves anything that is not a save alone.
 TEST(SaveBackup, TheSaveIsMovedAsideNeverOverAnother) {
@@ -138,8 +129,8 @@ TEST(SaveBackup, TheSaveIsMovedAsideNeverOverAnother) {
     }
     EXPECT_EQ(names[0], "save.dat.2026-12-07-101500.bak");
     EXPECT_EQ(names[1], "save.dat.2026-12-07-101500-2.bak");
-    EXPECT_EQ(fileText(names[0]), texts[0]);
-    EXPECT_EQ(fileText(names[1]), texts[1]);
+    EXPECT_EQ(nj::test::fileText(names[0]), texts[0]);
+    EXPECT_EQ(nj::test::fileText(names[1]), texts[1]);
 
     std::filesystem::create_directory("save.dat");
     EXPECT_EQ(nj::backUpSaveFile("save.dat", "2026-12-07-101501", keptAs), nj::SaveBackup::NoSave);

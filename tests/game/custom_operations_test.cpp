@@ -1,7 +1,6 @@
 // Custom operations: the missions folder read as hostile input, mission
 // codes refused when damaged, and a custom operation played without the
 // campaign or save.dat noticing.
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -27,60 +26,30 @@ void writeText(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string readText(const fs::path& path) {
-    std::string text;
-    readRegularFile(path.string(), 1 << 20, text);
-    return text;
-}
-
 // `code` with the character at `at` changed to another digit.
 std::string changedAt(std::string code, std::size_t at) {
     code[at] = code[at] == '1' ? '2' : '1';
     return code;
 }
 
-TEST(MissionFolder, HostileEntriesAreListedWithTheirReasonAndNeverOpened) {
+// What the folder's hostile entries (not JSON, huge, a folder, a pipe) list
+// as is pinned through the page state by tools.custom_missions; here, what is
+// no mission is not listed at all, and a sound one is read whole.
+TEST(MissionFolder, OnlyMissionFilesAreListed) {
     test::ScratchDir scratch;
     fs::create_directory("missions");
-    writeText("missions/a_not_json.json", "hello");
-    writeText("missions/b_huge.json", std::string(10u << 20, ' '));
-    fs::create_directory("missions/c_folder.json");
-    ASSERT_EQ(mkfifo("missions/d_pipe.json", 0600), 0);
     writeText("missions/e_quick.json", quickWin());
     writeText("missions/.hidden.json", quickWin());
     writeText("missions/f_quick.json.tmp", quickWin());  // a write caught half way
     writeText("missions/notes.txt", "not a mission");
-
-    const auto started = std::chrono::steady_clock::now();
     const std::vector<CustomMission> list = scanMissionFolder("missions", {});
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
-
-    const std::string unreadable =
-        ":1:1: cannot read it: a mission is a regular file of at most 1 MiB";
-    struct Expected {
-        const char* file;
-        std::string error;
-    };
-    const Expected expected[] = {
-        {"a_not_json.json", "a_not_json.json:1:1: Unexpected character in JSON: 'h'"},
-        {"b_huge.json", "b_huge.json" + unreadable},
-        {"c_folder.json", "c_folder.json" + unreadable},
-        {"d_pipe.json", "d_pipe.json" + unreadable},
-        {"e_quick.json", ""},
-    };
-    ASSERT_EQ(list.size(), std::size(expected));
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        SCOPED_TRACE(expected[i].file);
-        EXPECT_EQ(list[i].fileName, expected[i].file);
-        EXPECT_EQ(list[i].error, expected[i].error);
-        EXPECT_EQ(list[i].playable(), expected[i].error.empty());
-    }
-    EXPECT_EQ(list[0].name, "a_not_json.json");
-    EXPECT_EQ(list[0].theme, "");
-    EXPECT_EQ(list[4].name, "OPERATION QUICK");
-    EXPECT_EQ(list[4].theme, "casino");
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].fileName, "e_quick.json");
+    EXPECT_EQ(list[0].error, "");
+    EXPECT_EQ(list[0].name, "OPERATION QUICK");
+    EXPECT_EQ(list[0].theme, "casino");
     const std::string json = quickWin();
-    EXPECT_EQ(list[4].code, encodeMapToken(json, mapSaltFor(json)));
+    EXPECT_EQ(list[0].code, encodeMapToken(json, mapSaltFor(json)));
 }
 
 TEST(MissionFolder, AThousandFilesListTheFirstSixtyFourByName) {
@@ -162,7 +131,7 @@ class CustomOperationTest : public GameTest {
         game.highestUnlocked = 1;
         game.intelBudget = 640;
         game.writeSave();
-        saveBefore = readText("save.dat");
+        saveBefore = test::fileText("save.dat");
         ASSERT_NE(saveBefore, "");
         game.missionsFolder = "missions";
         game.refreshCustomMissions();
@@ -176,7 +145,7 @@ class CustomOperationTest : public GameTest {
         EXPECT_EQ(game.missionCompleted[1], 0);
         EXPECT_EQ(game.missionGrades[1], "--");
         EXPECT_EQ(game.missionIndex, 0u);
-        EXPECT_EQ(readText("save.dat"), saveBefore);
+        EXPECT_EQ(test::fileText("save.dat"), saveBefore);
     }
 
     std::string saveBefore;
@@ -205,7 +174,7 @@ TEST_F(CustomOperationTest, AWinEarnsAndSavesNothingAndTheCampaignComesBack) {
     game.loadMission(true);
     game.finishMission(true);  // a campaign win still counts and saves
     EXPECT_EQ(game.missionCompleted[1], 1);
-    EXPECT_NE(readText("save.dat"), saveBefore);
+    EXPECT_NE(test::fileText("save.dat"), saveBefore);
 }
 
 TEST_F(CustomOperationTest, ABrokenOneIsShownButNeverPlayed) {
@@ -258,7 +227,7 @@ TEST_F(CustomOperationTest, CodesTravelThroughTheShellsClipboard) {
     game.refreshCustomMissions();
     game.pasteMissionCode();
     const std::string saved = "friend/missions/" + missionCodeFileName(code);
-    EXPECT_EQ(readText(saved), code + "\n");
+    EXPECT_EQ(test::fileText(saved), code + "\n");
     ASSERT_EQ(game.customMissions.size(), 1u);
     EXPECT_EQ(game.customIndex, 0);
     EXPECT_EQ(game.customMissions[0].code, code);

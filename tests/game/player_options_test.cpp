@@ -6,19 +6,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "game/game.hpp"
 #include "tests/support/scratch_dir.hpp"
 
 namespace nj {
 namespace {
-
-std::string contents(const std::string& path) {
-    std::ostringstream out;
-    out << std::ifstream(path).rdbuf();
-    return out.str();
-}
 
 class PlayerOptionsTest : public ::testing::Test {
   protected:
@@ -86,11 +79,11 @@ TEST_F(PlayerOptionsTest, ADamagedFileIsKeptUntilAChangeThenSetAside) {
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said, "nightjar: settings.json: kept at their defaults, unreadable: volume\n");
     EXPECT_EQ(options.settings().textSize, 150);
-    EXPECT_EQ(contents(path), damaged);
+    EXPECT_EQ(test::fileText(path), damaged);
     EXPECT_FALSE(std::filesystem::exists(path + ".bad"));
 
     options.setVolume(40);
-    EXPECT_EQ(contents(path + ".bad"), damaged);
+    EXPECT_EQ(test::fileText(path + ".bad"), damaged);
     PlayerOptions reread(path);
     reread.load();
     EXPECT_EQ(reread.loadProblem(), "");
@@ -98,7 +91,7 @@ TEST_F(PlayerOptionsTest, ADamagedFileIsKeptUntilAChangeThenSetAside) {
     EXPECT_EQ(reread.settings().textSize, 150);
     // Later changes write the settings only: the player's old file stays set aside.
     options.setVolume(45);
-    EXPECT_EQ(contents(path + ".bad"), damaged);
+    EXPECT_EQ(test::fileText(path + ".bad"), damaged);
 }
 
 TEST_F(PlayerOptionsTest, AFolderInTheFilesPlaceIsSetAsideOnTheFirstChange) {

@@ -6,21 +6,12 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "data/save_file.hpp"
 #include "tests/game/game_test_support.hpp"
 
 namespace nj::testing {
 namespace {
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class RequisitionTest : public GameTest {
   protected:
@@ -74,7 +65,7 @@ TEST_F(RequisitionTest, BuyingTakesTheIntelOrRefusesWithoutAnyChange) {
         if (c.result == Purchase::Bought) {
             EXPECT_EQ(game.intelBudget, c.intel - price1);
             EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, true, false}));
-            EXPECT_EQ(slurp("save.dat"),
+            EXPECT_EQ(test::fileText("save.dat"),
                       "1 " + std::to_string(c.intel - price1) + " 0 1 0\n1 0 0 0 \n");
             continue;
         }
@@ -92,7 +83,7 @@ TEST_F(RequisitionTest, APurchaseIsReadBackByTheNextRun) {
     ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
     ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
     const std::uint32_t left = 1000 - perkOffers()[2].price - perkOffers()[0].price;
-    EXPECT_EQ(slurp("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
+    EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
 
     Game next{nullptr, &audio};
     next.setCampaignMaps(game.campaignMaps);
@@ -166,7 +157,7 @@ TEST_F(RequisitionTest, AKillMidPurchaseNeverTearsTheSave) {
         ::usleep(static_cast<useconds_t>(2000 + round * 1700));
         ::kill(child, SIGKILL);
         ::waitpid(child, nullptr, 0);
-        const std::string text = slurp("save.dat");
+        const std::string text = test::fileText("save.dat");
         SaveRecord record;
         applySaveText(text, record, 2);
         EXPECT_EQ(formatSaveText(record), text) << "round " << round;

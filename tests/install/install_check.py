@@ -24,11 +24,13 @@ import os
 import re
 import shutil
 import stat
-import struct
 import subprocess
 import sys
 import tempfile
 import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from njcheck import read_png  # noqa: E402
 
 ICON_SIZES = (32, 64, 128, 256)
 XVFB_ENV = {
@@ -114,28 +116,14 @@ def install(build, prefix, component=None):
     return Layout(build, prefix)
 
 
-def png_header(path):
-    """(width, height, colour type) of a PNG, and its pixel data inflated."""
-    with open(path, "rb") as f:
-        data = f.read()
-    expect(data[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG" % path)
-    width, height, _, colour = struct.unpack(">IIBB", data[16:26])
-    pixels, at = b"", 8
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        if kind == b"IDAT":
-            pixels += data[at + 8:at + 8 + length]
-        at += 12 + length
-    return width, height, colour, zlib.decompress(pixels)
-
-
 def options_of_the_game(source):
     """Every "--name" the game's command line knows."""
     with open(os.path.join(source, "app/command_line.cpp"), encoding="utf-8") as f:
         return sorted(set(re.findall(r'"(--[a-z][a-z-]*)"', f.read())))
 
 
-def check_layout(build, source):
+def check_layout(args):
+    build, source = args.build, args.source
     with tempfile.TemporaryDirectory(prefix="nj-install-") as prefix:
         layout = install(build, prefix)
         expect(files_below(prefix) == layout.game_files(),
@@ -165,12 +153,12 @@ def check_layout(build, source):
 
         for size in ICON_SIZES:
             icon = layout.path("share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, layout.app_id))
-            width, height, colour, pixels = png_header(icon)
+            width, height, colour, rows = read_png(icon)
             expect((width, height, colour) == (size, size, 6),
                    "%s is %dx%d colour type %d, not %dx%d RGBA" % (icon, width, height, colour,
                                                                     size, size))
-            # A blank picture deflates to next to nothing: the logo does not.
-            expect(len(set(pixels)) > 16, "%s is blank" % icon)
+            # The logo's edges are smoothed: a blank or flat picture has a colour or two.
+            expect(len({pixel for row in rows for pixel in row}) > 16, "%s is blank" % icon)
 
         page = layout.path("share/man/man6/nightjar.6.gz")
         with open(page, "rb") as f:
@@ -237,8 +225,10 @@ def copy_game_data(build, folder):
 
 def check_installed(args):
     with tempfile.TemporaryDirectory(prefix="nj-installed-") as root:
-        prefix, cwd, home, xdg = (os.path.join(root, n) for n in ("prefix", "cwd", "home", "xdg"))
-        for folder in (cwd, home):
+        prefix, cwd, home, xdg, portable, old_home, with_save = (
+            os.path.join(root, n)
+            for n in ("prefix", "cwd", "home", "xdg", "portable", "old-home", "with-save"))
+        for folder in (cwd, home, portable, old_home, with_save):
             os.makedirs(folder)
         layout = install(args.build, prefix)
         install(args.build, prefix, "devtools")
@@ -255,8 +245,6 @@ def check_installed(args):
 
         # Its package and its campaign found, the installed game draws the
         # frame the game draws from a folder holding its data.
-        portable = os.path.join(root, "portable")
-        os.makedirs(portable)
         copy_game_data(args.build, portable)
         run_self_test(args.game, portable, home, os.path.join(root, "portable.png"))
         difference = frame_difference(args.njtool, os.path.join(root, "installed.png"),
@@ -280,9 +268,6 @@ def check_installed(args):
                "the win ignored XDG_DATA_HOME")
 
         # A save.dat already in the working directory stays the one in use.
-        old_home, with_save = os.path.join(root, "old-home"), os.path.join(root, "with-save")
-        os.makedirs(old_home)
-        os.makedirs(with_save)
         old_save = os.path.join(with_save, "save.dat")
         with open(old_save, "w") as f:
             f.write("0 0 0 0 0\n0 0 0 0 \n")
@@ -302,8 +287,8 @@ def check_installed(args):
 def check_portable(args):
     with tempfile.TemporaryDirectory(prefix="nj-portable-") as root:
         folder, home = os.path.join(root, "game"), os.path.join(root, "home")
-        os.makedirs(folder)
-        os.makedirs(home)
+        for made in (folder, home):
+            os.makedirs(made)
         copy_game_data(args.build, folder)
         output = run_self_test(args.game, folder, home, os.path.join(folder, "shot.png"))
         expect("'game.nj3p'" in output, "the game did not mount the package beside it:\n"
@@ -367,10 +352,9 @@ def check_deb(args):
         game, tools = (os.path.join(out, n) for n in reversed(debs))
 
         fields = control_fields(game)
-        expect(fields.get("Package") == "nightjar", "Package: %s" % fields.get("Package"))
-        expect(fields.get("Section") == "games", "Section: %s" % fields.get("Section"))
         arch = run(["dpkg", "--print-architecture"]).stdout.strip()
-        expect(fields.get("Architecture") == arch, "Architecture: %s" % fields.get("Architecture"))
+        for name, value in (("Package", "nightjar"), ("Section", "games"), ("Architecture", arch)):
+            expect(fields.get(name) == value, "%s: %s" % (name, fields.get(name)))
         expect(fields.get("Maintainer") and fields.get("Description"),
                "no Maintainer or Description: %s" % fields)
         depends = package_names(fields.get("Depends", ""))
@@ -386,22 +370,23 @@ def check_deb(args):
                "Recommends: %s" % fields.get("Recommends"))
 
         base = packaging_prefix(args.build).strip("/")
-        listed = sorted(line.split()[-1][2:] for line in run(["dpkg-deb", "-c", game]).stdout
-                        .splitlines() if not line.startswith("d"))
-        expect(listed == [os.path.join(base, f) for f in layout.game_files()],
-               "the game's package holds %s" % listed)
-        listed = sorted(line.split()[-1][2:] for line in run(["dpkg-deb", "-c", tools]).stdout
-                        .splitlines() if not line.startswith("d"))
-        expect(listed == [os.path.join(base, f) for f in layout.tool_files()],
-               "the tools' package holds %s" % listed)
+        for deb, files in ((game, layout.game_files()), (tools, layout.tool_files())):
+            listed = sorted(line.split()[-1][2:] for line in run(["dpkg-deb", "-c", deb]).stdout
+                            .splitlines() if not line.startswith("d"))
+            expect(listed == [os.path.join(base, f) for f in files],
+                   "%s holds %s" % (os.path.basename(deb), listed))
         expect(control_fields(tools).get("Package") == "nightjar-devtools",
                "the tools' package is named %s" % control_fields(tools).get("Package"))
     print("deb: ok")
 
 
+CHECKS = {"layout": check_layout, "installed": check_installed, "portable": check_portable,
+          "deb": check_deb}
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("check", choices=("layout", "installed", "portable", "deb"))
+    parser.add_argument("check", choices=CHECKS)
     parser.add_argument("--build", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--game", help="the build's nightjar")
@@ -413,14 +398,7 @@ def main():
         if getattr(args, name):
             setattr(args, name, os.path.abspath(getattr(args, name)))
     try:
-        if args.check == "layout":
-            check_layout(args.build, args.source)
-        elif args.check == "installed":
-            check_installed(args)
-        elif args.check == "portable":
-            check_portable(args)
-        else:
-            check_deb(args)
+        CHECKS[args.check](args)
     except CheckFailed as failure:
         print("%s: %s" % (args.check, failure), file=sys.stderr)
         return 1

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace nj::test {
@@ -33,5 +35,12 @@ class ScratchDir {
     std::filesystem::path previous_ = std::filesystem::current_path();
     std::filesystem::path path_;
 };
+
+// A file's bytes as the test left them ("" when it cannot be read).
+inline std::string fileText(const std::filesystem::path& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
 
 }  // namespace nj::test

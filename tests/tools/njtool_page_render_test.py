@@ -10,24 +10,17 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from njtool_icon_test import read_png  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from njcheck import expect, finish, read_png, run, write  # noqa: E402
 
 RED, GREEN, BLACK = (255, 0, 0, 255), (0, 255, 0, 255), (0, 0, 0, 255)
 
 
 def render(njtool, page, out, *options):
-    return subprocess.run([njtool, "page", "render", page, out, *options],
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=60)
+    return run([njtool, "page", "render", page, out, *options])
 
 
-def write(path, text):
-    with open(path, "w") as f:
-        f.write(text)
-    return path
-
-
-def check_drawn(njtool, page, folder, failures):
+def check_drawn(njtool, page, folder):
     # (options, expected size, colour of the 200 x 100 band in the corner)
     red = write(os.path.join(folder, "red.json"), '{"colour": "red", "unused": [1, 2]}')
     green = write(os.path.join(folder, "green.json"), '{\n  "colour": "green"\n}\n')
@@ -40,20 +33,18 @@ def check_drawn(njtool, page, folder, failures):
         if os.path.exists(out):
             os.remove(out)
         result = render(njtool, page, out, *options)
-        if result.returncode != 0:
-            failures.append("%s was refused: %s" % (options, result.stderr))
+        if not expect(result.returncode == 0, "%s was refused: %s" % (options, result.stderr)):
             continue
-        width, height, rows = read_png(out)
-        if (width, height) != size:
-            failures.append("%s drew %dx%d, not %dx%d" % (options, width, height, *size))
+        width, height, _, rows = read_png(out)
+        if not expect((width, height) == size,
+                      "%s drew %dx%d, not %dx%d" % (options, width, height, *size)):
             continue
-        if rows[50][100] != band:
-            failures.append("%s: the band is %s, not %s" % (options, rows[50][100], band))
-        if rows[height - 5][width - 5] != BLACK:
-            failures.append("%s: outside the band is %s" % (options, rows[height - 5][width - 5]))
+        expect(rows[50][100] == band, "%s: the band is %s, not %s" % (options, rows[50][100], band))
+        expect(rows[height - 5][width - 5] == BLACK,
+               "%s: outside the band is %s" % (options, rows[height - 5][width - 5]))
 
 
-def check_refused(njtool, page, folder, failures):
+def check_refused(njtool, page, folder):
     pipe = os.path.join(folder, "state.pipe")
     os.mkfifo(pipe)
     refused = [["--size", "0x10"], ["--size", "8193x10"], ["--size", "320"],
@@ -67,24 +58,20 @@ def check_refused(njtool, page, folder, failures):
         try:
             result = render(njtool, page, out, *options)
         except subprocess.TimeoutExpired:
-            failures.append("%s was waited on" % options)
+            expect(False, "%s was waited on" % options)
             continue
-        if result.returncode == 0 or os.path.exists(out):
-            failures.append("%s was accepted" % options)
-        elif not result.stderr.strip():
-            failures.append("%s was refused without a message" % options)
+        expect(result.returncode != 0 and not os.path.exists(out), "%s was accepted" % options)
+        expect(result.returncode == 0 or result.stderr.strip(),
+               "%s was refused without a message" % options)
 
 
 def main():
     njtool, fixtures = sys.argv[1], sys.argv[2]
     page = os.path.join(fixtures, "page_render", "state_page.html")
-    failures = []
     with tempfile.TemporaryDirectory() as folder:
-        check_drawn(njtool, page, folder, failures)
-        check_refused(njtool, page, folder, failures)
-    for failure in failures:
-        print("FAIL:", failure)
-    return 1 if failures else 0
+        check_drawn(njtool, page, folder)
+        check_refused(njtool, page, folder)
+    return finish("njtool page render")
 
 
 if __name__ == "__main__":
