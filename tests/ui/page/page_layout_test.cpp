@@ -177,6 +177,10 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
         return b;
     }
     Box rectOf(const std::string& id) { return rectAt("#" + id); }
+    double heightOf(const std::string& selector) {
+        const Box b = rectAt(selector);
+        return b.bottom - b.top;
+    }
     // A key-down as the overlay forwards one (a Windows key code).
     void key(int code) {
         web::KeyEvent event;
@@ -919,10 +923,6 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
     for (const Sample& sample : samples) {
         game.gameState = sample.state;
         std::vector<double> before;
-        const auto heightOf = [this](const char* sel) {
-            const Box b = rectAt(sel);
-            return b.bottom - b.top;
-        };
         sync(std::string(sample.changes) + "s.settings.textSize = 100;");
         for (const char* sel : sample.selectors) before.push_back(heightOf(sel));
         sync(sample.changes);
@@ -952,8 +952,7 @@ TEST_P(RealPage, SafeTerminalFits) {
                 {"allin", ".tname", ".safe"},
                 {"line", ".safe", "#root"}},
                "safe");
-    const Box title = rectAt(".safe .dialog-title");
-    EXPECT_LT(title.bottom - title.top, 56) << "the title wraps onto a second line";
+    EXPECT_LT(heightOf(".safe .dialog-title"), 56) << "the title wraps onto a second line";
 }
 
 // The prompt read in play grows with the text size and still fits (the
@@ -963,9 +962,9 @@ TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
     game.gameState = nj::GameState::Playing;
     game.nearIntel = 1;
     sync("s.settings.textSize = 100;");
-    const double normal = rectOf("prompt").bottom - rectOf("prompt").top;
+    const double normal = heightOf("#prompt");
     sync("s.settings.textSize = 150;");
-    EXPECT_GT(rectOf("prompt").bottom - rectOf("prompt").top, normal * 1.05);
+    EXPECT_GT(heightOf("#prompt"), normal * 1.05);
     EXPECT_EQ(check({"line", "#prompt", "#root"}), "ok");
 
     game.gameState = nj::GameState::MissionComplete;
