@@ -203,6 +203,19 @@ TEST_F(Accessibility, AHighContrastConesEdgeStopsAtTheWall) {
         EXPECT_LT(std::hypot(cone.vertices[i].x - 100, cone.vertices[i].y - 100), 51) << i;
 }
 
+nj::Objective activeAt(float x, float y, nj::ObjectiveType type = nj::ObjectiveType::None) {
+    nj::Objective o;
+    o.type = type;
+    o.x = x;
+    o.y = y;
+    o.active = 1;
+    return o;
+}
+
+nj::Objective sabotageNodeAt(float x, float y) {
+    return activeAt(x, y, nj::ObjectiveType::SabotageNode);
+}
+
 struct Throb {
     const char* what;
     AccessibleStep step;
@@ -221,12 +234,7 @@ TEST_F(Accessibility, ReducedFlashingHoldsEveryThrobStill) {
              g.alarmPos = {400, 300};
          }},
         {"second directive", nj::drawObjectiveMarkersWith,
-         [](nj::Game& g) {
-             g.dynamicObjective.active = 1;
-             g.dynamicObjective.type = nj::ObjectiveType::SabotageNode;
-             g.dynamicObjective.x = 400;
-             g.dynamicObjective.y = 300;
-         }},
+         [](nj::Game& g) { g.dynamicObjective = sabotageNodeAt(400, 300); }},
         {"armed alternative exit", nj::drawObjectiveMarkersWith,
          [](nj::Game& g) {
              g.altExitActive = 1;
@@ -340,8 +348,8 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
          192,
          208,
          [](nj::Game& g) {
-             g.cardTaken = 0;
              g.card = {300, 200};
+             g.cardTaken = 0;
          }},
         {"RUBY",
          nj::drawKeycardsWith,
@@ -383,11 +391,7 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
          {300, 400},
          380,
          420,
-         [](nj::Game& g) {
-             g.optionalIntel.x = 300;
-             g.optionalIntel.y = 400;
-             g.optionalIntel.active = 1;
-         }},
+         [](nj::Game& g) { g.optionalIntel = activeAt(300, 400); }},
         {"ALARM",
          nj::drawPressurePlatesWith,
          nj::kGold,
@@ -401,26 +405,23 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
          {700, 500},
          477,
          523,
-         [](nj::Game& g) {
-             g.dynamicObjective.type = nj::ObjectiveType::SabotageNode;
-             g.dynamicObjective.x = 700;
-             g.dynamicObjective.y = 500;
-             g.dynamicObjective.active = 1;
-         }},
+         [](nj::Game& g) { g.dynamicObjective = sabotageNodeAt(700, 500); }},
     };
     // Letters fill the glyph's rows 0-6, an A row 7 too.
     const float shortest = 7 * nj::kLargeLabelScale, tallest = 8 * nj::kLargeLabelScale;
-    game.terminal = {-500, -500};
-    game.exit = {-500, -500, 1, 1};
     for (const Case& c : cases) {
-        game.animClock = 0;
-        game.playerPos = {40, 40};
-        c.place(game);
-        EXPECT_FALSE(recordWith(c.step, game, {}).has(nj::kLabelPlateColor)) << c.word;
-        EXPECT_FALSE(recordWith(c.step, game, kLarge).has(nj::kLabelPlateColor))
+        const auto fresh = std::make_unique<nj::Game>(nullptr, nullptr);
+        nj::Game& world = *fresh;
+        clearWorld(world);
+        world.terminal = {-500, -500};
+        world.exit = {-500, -500, 1, 1};
+        world.playerPos = {40, 40};
+        c.place(world);
+        EXPECT_FALSE(recordWith(c.step, world, {}).has(nj::kLabelPlateColor)) << c.word;
+        EXPECT_FALSE(recordWith(c.step, world, kLarge).has(nj::kLabelPlateColor))
             << c.word << ": the thing's own step leaves its label to the layer over the walls";
-        EXPECT_TRUE(recordWith(nj::drawLargeLabels, game, {}).vertices.empty()) << c.word;
-        const Recording large = recordWith(nj::drawLargeLabels, game, kLarge);
+        EXPECT_TRUE(recordWith(nj::drawLargeLabels, world, {}).vertices.empty()) << c.word;
+        const Recording large = recordWith(nj::drawLargeLabels, world, kLarge);
         const std::vector<nj::Vertex> plate = platesNear(large, c.at.x, c.at.y);
         ASSERT_FALSE(plate.empty()) << c.word;
         const Bounds p = boundsOf(plate);
@@ -440,15 +441,6 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
             EXPECT_TRUE(p.maxY <= c.bodyTop || p.minY >= c.bodyBottom)
                 << c.word << " plate " << p.minY << ".." << p.maxY << " covers what it names";
         }
-        // Back to an empty world for the next thing.
-        game.keycards.clear();
-        game.cardTaken = 1;
-        game.gate = {-500, -500, 1, 1};
-        game.optionalIntel.active = 0;
-        game.dynamicObjective.active = 0;
-        game.terminal = {-500, -500};
-        game.exit = {-500, -500, 1, 1};
-        game.pressurePlates.clear();
     }
 }
 
