@@ -488,6 +488,8 @@ TreeEditError PageDocument::insertChild(const litehtml::element::ptr& parent,
     noteChildrenEdit(from);
     noteChildrenEdit(parent);
     detach(child);
+    // The next layout, which every edit calls for, builds it all again.
+    forgetLayout(child);
     insertDetached(parent, child, before);
     childrenEdited(from);
     childrenEdited(parent);

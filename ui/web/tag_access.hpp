@@ -43,6 +43,15 @@ struct TagAccess : litehtml::html_tag {
     static const litehtml::css_borders& cssBorders(const litehtml::html_tag& tag) {
         return tag.*(&TagAccess::m_css_borders);
     }
+    // What the last layout kept of other elements: line boxes holding the
+    // children, floats and positioned descendants, a table's grid of cells.
+    static void forgetLayout(litehtml::html_tag& tag) {
+        (tag.*(&TagAccess::m_boxes)).clear();
+        (tag.*(&TagAccess::m_floats_left)).clear();
+        (tag.*(&TagAccess::m_floats_right)).clear();
+        (tag.*(&TagAccess::m_positioned)).clear();
+        if (const auto& grid = tag.*(&TagAccess::m_grid)) grid->clear();
+    }
 };
 
 // A word's text as drawn and its layout width, which litehtml measures once

@@ -83,6 +83,13 @@ void insertDetached(const litehtml::element::ptr& parent, const litehtml::elemen
     child->parent(parent);
 }
 
+void forgetLayout(const litehtml::element::ptr& subtree) {
+    auto* tag = dynamic_cast<litehtml::html_tag*>(subtree.get());
+    if (!tag) return;
+    TagAccess::forgetLayout(*tag);
+    for (const auto& child : TagAccess::children(*tag)) forgetLayout(child);
+}
+
 void detachChildren(const litehtml::element::ptr& parent) {
     auto* tag = dynamic_cast<litehtml::html_tag*>(parent.get());
     if (!tag) return;

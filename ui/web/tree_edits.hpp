@@ -42,6 +42,10 @@ void detach(const litehtml::element::ptr& child);
 // Puts a detached `child` into `parent` before `before` (null: at the end).
 void insertDetached(const litehtml::element::ptr& parent, const litehtml::element::ptr& child,
                     const litehtml::element::ptr& before);
+// Drops what the last layout of `subtree` kept of other elements. litehtml
+// holds those strongly, so a subtree that still lists a former descendant
+// and is then put inside it would keep itself alive forever.
+void forgetLayout(const litehtml::element::ptr& subtree);
 // Takes every child out of `parent`; each keeps its own subtree, so a page
 // holding one can put it back whole.
 void detachChildren(const litehtml::element::ptr& parent);

@@ -3,6 +3,8 @@
 // dossier's operation rows built from the state.
 #include <gtest/gtest.h>
 
+#include "ui/web/bitmap.hpp"
+#include "ui/web/page_document.hpp"
 #include "web_test_support.hpp"
 
 namespace {
@@ -100,6 +102,42 @@ TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
         if (std::string(c.thrown) != "none") {
             EXPECT_EQ(page.js(intact), before) << c.call;
         }
+    }
+}
+
+// A laid-out element keeps its table cells and positioned descendants; when
+// one of those, taken out, becomes its parent, nothing of the page may stay
+// alive after the page is gone.
+TEST(WebDomMutation, AnElementPutInsideWhatItOnceLaidOutIsFreedWithThePage) {
+    const struct {
+        const char* why;
+        const char* holderId;
+        const char* formerDescendantId;
+    } cases[] = {
+        {"a table inside one of its own cells", "table", "cell"},
+        {"a positioned element's container inside it", "holder", "pinned"},
+    };
+    const std::string html =
+        "<html><body><table id='table'><tr><td id='cell'>1</td></tr></table>"
+        "<div id='holder' style='position:relative'><p>"
+        "<span id='pinned' style='position:absolute;left:4px'>x</span></p></div></body></html>";
+    for (const auto& c : cases) {
+        webtest::MemoryFileSystem files;
+        webtest::TestFontLoader fonts;
+        std::weak_ptr<litehtml::element> holderLeft;
+        {
+            web::PageDocument page(html, "file:///ui/page.html", &files, &fonts, 16, 200, 100);
+            web::Bitmap bitmap(200, 100);
+            page.paint(bitmap, 1.0);
+            const auto holder = page.elementById(c.holderId);
+            const auto descendant = page.elementById(c.formerDescendantId);
+            ASSERT_TRUE(holder && descendant) << c.why;
+            page.setText(descendant->parent(), "");  // out of the holder's tree
+            ASSERT_EQ(page.insertChild(descendant, holder, nullptr), web::TreeEditError::None)
+                << c.why;
+            holderLeft = holder;
+        }
+        EXPECT_TRUE(holderLeft.expired()) << c.why;
     }
 }
 
