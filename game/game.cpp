@@ -114,20 +114,24 @@ bool Game::audioEnabled() const {
     return audio != nullptr && audio->enabled();
 }
 
-void Game::update(float dt) {
+PlayerCommand Game::heldCommand() const {
+    return commandFromKeys(heldKeys, {assists.toggleSneak, sneakLatched != 0});
+}
+
+void Game::update(float dt, const PlayerCommand& command) {
     frameDt = dt > kShortestFrame ? dt : kStandInFrame;
     if (gameState == GameState::Paused) return;
     // A slower game is a shorter step for every rule; at full speed the step
     // is untouched, so every run at full speed is what it always was.
     if (assists.speedPercent != 100) dt *= static_cast<float>(assists.speedPercent) / 100.0f;
     if (gameState == GameState::Playing && assists.any()) runAssisted = true;
-    if (gameState == GameState::Playing && !playingStep(dt)) return;
+    if (gameState == GameState::Playing && !playingStep(dt, command)) return;
     ageEffects(dt);
 }
 
 // One step of the rules, in their fixed order. A rule that ends the mission
 // ends the step as well (no effect ageing on that step).
-bool Game::playingStep(float dt) {
+bool Game::playingStep(float dt, const PlayerCommand& command) {
     turnTumbler(dt);
     missionClock += dt;
     animClock += dt;
@@ -138,7 +142,7 @@ bool Game::playingStep(float dt) {
     laserBlinkTimer += dt;
     slideLasers(dt);
     blinkLasers();
-    movePlayer(dt);
+    movePlayer(dt, command);
     turnPlayerDrawFacing(dt);
     testCover();
     updatePressurePlates();
@@ -147,12 +151,12 @@ bool Game::playingStep(float dt) {
     pickUpCard();
     pickUpKeycards();
     openDoors(dt);
-    updateGateAndTerminal(dt);
-    updateOptionalIntel();
-    if (!updateDynamicObjective(dt)) return false;
+    updateGateAndTerminal(dt, command);
+    updateOptionalIntel(command);
+    if (!updateDynamicObjective(dt, command)) return false;
     if (exfiltrate()) return false;
     const bool guardSaw = guardPass(dt);
-    return updateDetection(dt, guardSaw || cameraCaught);
+    return updateDetection(dt, guardSaw || cameraCaught, command);
 }
 
 void Game::ageEffects(float dt) {

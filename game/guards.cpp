@@ -434,7 +434,7 @@ void Game::spawnImpact(float x, float y, float dx, float dy, bool cool) {
     }
 }
 
-bool Game::updateDetection(float dt, bool seen) {
+bool Game::updateDetection(float dt, bool seen, const PlayerCommand& command) {
     float rate = (approach == Approach::StaffDisguise && disguise > kDisguiseSlowsDetectionAbove)
                      ? kDisguisedDetectionRate
                      : kDetectionRate;
@@ -449,7 +449,7 @@ bool Game::updateDetection(float dt, bool seen) {
     }
     if (smokeWindow) {
         smokeWindowTimer -= dt;
-        if (isHeld(vk::kE)) {
+        if (command.interact) {
             smokeWindow = 0;
             detection = 0.0f;
             alarmActive = 0;

@@ -1,5 +1,6 @@
-// Keys, mouse and the page's commands: what acts at once and what is left in
-// heldKeys for the rules to read. Writes heldKeys, gameState, safeActive and
+// Keys, mouse and the page's commands: what acts at once and what is left
+// held in heldKeys, which the key map turns into the player's command
+// (player_command.cpp). Writes heldKeys, gameState, safeActive and
 // whatever the commands it reaches write.
 #include <algorithm>
 
@@ -120,7 +121,8 @@ void Game::onKeyDown(std::uint32_t key) {
         case vk::kShift:
             // Auto-repeat brings more key-downs while the key is held: only
             // the first press of a hold switches sneaking.
-            if (assists.toggleSneak && !isHeld(key)) sneakLatched = sneakLatched ? 0 : 1;
+            if (assists.toggleSneak && heldKeys.count(key) == 0)
+                sneakLatched = sneakLatched ? 0 : 1;
             heldKeys.insert(key);
             return;
         case vk::kN:

@@ -92,10 +92,10 @@ void Game::pickUpCard() {
     showBanner("24K CIPHER CARD SECURED // VAULT UNSEALED", kCardBannerSeconds, kGold);
 }
 
-void Game::updateGateAndTerminal(float dt) {
+void Game::updateGateAndTerminal(float dt, const PlayerCommand& command) {
     if (cipherAcquired && gateOpen < 1.0f)
         gateOpen = std::fmin(gateOpen + kGateOpenRate * dt, 1.0f);
-    if (cipherAcquired && !cipherDecrypted && !safeActive && isHeld(vk::kE) &&
+    if (cipherAcquired && !cipherDecrypted && !safeActive && command.interact &&
         distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach) {
         openSafe();
     }
@@ -150,12 +150,12 @@ void Game::secureIntel() {
                kIntelBannerSeconds, kCyan);
 }
 
-void Game::updateOptionalIntel() {
+void Game::updateOptionalIntel(const PlayerCommand& command) {
     nearIntel = 0;
     if (!optionalIntel.active || optionalIntel.done) return;
     const float d = distance(playerPos.x, playerPos.y, optionalIntel.x, optionalIntel.y);
     nearIntel = d < kIntelReach ? 1 : 0;
-    if (d < kIntelContact || (d < kIntelReach && isHeld(vk::kE))) secureIntel();
+    if (d < kIntelContact || (d < kIntelReach && command.interact)) secureIntel();
 }
 
 void Game::completeObjective(const std::string& banner) {
@@ -166,7 +166,7 @@ void Game::completeObjective(const std::string& banner) {
     showBanner(banner, kDirectiveBannerSeconds, kEmerald);
 }
 
-bool Game::updateDynamicObjective(float dt) {
+bool Game::updateDynamicObjective(float dt, const PlayerCommand& command) {
     nearObjective = 0;
     Objective& o = dynamicObjective;
     if (!o.active || o.done) return true;
@@ -188,7 +188,7 @@ bool Game::updateDynamicObjective(float dt) {
 
     const float d = distance(playerPos.x, playerPos.y, o.x, o.y);
     nearObjective = d < kDirectiveReach ? 1 : 0;
-    if (d < kDirectiveContact || (d < kDirectiveReach && (isHeld(vk::kE) || isHeld(vk::kSpace)))) {
+    if (d < kDirectiveContact || (d < kDirectiveReach && (command.interact || command.takedown))) {
         completeObjective("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + altExitLabel);
     }
     return true;
