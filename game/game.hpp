@@ -252,6 +252,13 @@ class Game {
     void takedown();
 
     // Objectives (game/objectives.cpp).
+    // The card is held and the safe not yet decrypted.
+    bool safeStillLocked() const;
+    // The safe can be opened here: still locked, the terminal within reach.
+    bool canOpenSafe() const;
+    // What E does where the operative stands, the first that applies.
+    enum class Interaction : std::uint8_t { None, Directive, Intel, SafeTerminal };
+    Interaction interactionHere() const;
     void openSafe();
     void tapTumbler();
     void secureIntel();
@@ -431,6 +438,7 @@ class Game {
     mutable std::vector<Rect> sightBlockers_;
 
     void requisitionKey(std::uint32_t key);  // requisition.cpp
+    bool pressInteract();                    // input.cpp; true when E acted
     // progression.cpp
     void recordWin(const Grade& grade);
     bool dossierQuestionKey(std::uint32_t key);                // true when a question took the key

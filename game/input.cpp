@@ -70,25 +70,7 @@ void Game::onKeyDown(std::uint32_t key) {
 
     switch (key) {
         case vk::kE:
-            if (gameState == GameState::Playing) {
-                if (nearObjective) {
-                    dynamicObjective.done = 1;
-                    playCue(CueChime);
-                    spawnBurst(dynamicObjective.x, dynamicObjective.y, kCyan, kDirectiveBurst);
-                    showBanner("DIRECTIVE COMPLETE: " + dynamicObjective.label,
-                               kDirectiveBannerSeconds, kCyan);
-                    return;
-                }
-                if (nearIntel) {
-                    secureIntel();
-                    return;
-                }
-                if (cipherAcquired && !cipherDecrypted &&
-                    distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach) {
-                    openSafe();
-                    return;
-                }
-            }
+            if (gameState == GameState::Playing && pressInteract()) return;
             heldKeys.insert(key);
             return;
         case vk::kF1:
@@ -152,6 +134,27 @@ void Game::onKeyDown(std::uint32_t key) {
             heldKeys.insert(key);
             return;
     }
+}
+
+bool Game::pressInteract() {
+    switch (interactionHere()) {
+        case Interaction::Directive:
+            dynamicObjective.done = 1;
+            playCue(CueChime);
+            spawnBurst(dynamicObjective.x, dynamicObjective.y, kCyan, kDirectiveBurst);
+            showBanner("DIRECTIVE COMPLETE: " + dynamicObjective.label, kDirectiveBannerSeconds,
+                       kCyan);
+            return true;
+        case Interaction::Intel:
+            secureIntel();
+            return true;
+        case Interaction::SafeTerminal:
+            openSafe();
+            return true;
+        case Interaction::None:
+            return false;
+    }
+    return false;
 }
 
 void Game::onKeyUp(std::uint32_t key) {
@@ -249,9 +252,8 @@ void Game::abortSafe() {
 }
 
 void Game::triggerSafe() {
-    if (gameState == GameState::Playing && cipherAcquired && !cipherDecrypted && !safeActive) {
-        openSafe();
-    }
+    // The page's own control opens it from anywhere; E needs the terminal.
+    if (gameState == GameState::Playing && safeStillLocked() && !safeActive) openSafe();
 }
 
 void Game::selectMissionFromPage(double missionIndexArg) {

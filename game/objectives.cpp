@@ -92,13 +92,28 @@ void Game::pickUpCard() {
     showBanner("24K CIPHER CARD SECURED // VAULT UNSEALED", kCardBannerSeconds, kGold);
 }
 
+bool Game::safeStillLocked() const {
+    return cipherAcquired && !cipherDecrypted;
+}
+
+bool Game::canOpenSafe() const {
+    return safeStillLocked() &&
+           distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach;
+}
+
+// The flags read here are the last step's (nearObjective, nearIntel): the
+// prompt the page shows and what a press of E does always agree.
+Game::Interaction Game::interactionHere() const {
+    if (nearObjective) return Interaction::Directive;
+    if (nearIntel) return Interaction::Intel;
+    if (canOpenSafe()) return Interaction::SafeTerminal;
+    return Interaction::None;
+}
+
 void Game::updateGateAndTerminal(float dt, const PlayerCommand& command) {
     if (cipherAcquired && gateOpen < 1.0f)
         gateOpen = std::fmin(gateOpen + kGateOpenRate * dt, 1.0f);
-    if (cipherAcquired && !cipherDecrypted && !safeActive && command.interact &&
-        distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach) {
-        openSafe();
-    }
+    if (!safeActive && command.interact && canOpenSafe()) openSafe();
 }
 
 void Game::openSafe() {
