@@ -26,8 +26,7 @@ TEST(PlayerCommand, HeldKeysGiveTheCommandThroughTheKeyMap) {
         {"E interacts", {vk::kE}, {0, 0, false, true, false}},
         {"Space is the takedown key", {vk::kSpace}, {0, 0, false, false, true}},
         // Keys that act when pressed hold nothing.
-        {"one-shot keys", {vk::kEnter, vk::kP, vk::kTab, vk::kR, vk::kF1, vk::kEsc, vk::kQ},
-         {}},
+        {"one-shot keys", {vk::kEnter, vk::kP, vk::kTab, vk::kR, vk::kF1, vk::kEsc, vk::kQ}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
