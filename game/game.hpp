@@ -248,6 +248,9 @@ class Game {
     void emitNoise(float x, float y, float radius, bool loud);
     void alertNearby(Vec2 point, float radius);
     bool lineOfSightBlocked(Vec2 a, Vec2 b) const;
+    // Whether `guard` notices what is at `point`: within `reach`, inside
+    // `halfWidth` (radians) of its facing, and not behind anything that blocks sight.
+    bool notices(const Guard& guard, Vec2 point, float reach, float halfWidth) const;
     bool guardCanSee(const Guard& guard, Vec2 point, float range) const;
     void takedown();
 

@@ -40,6 +40,7 @@ const long long kMaxSightSamples =
 
 // The operative is seen within half the field of view; things lying around
 // (downed colleagues, open doors) a little wider.
+constexpr float kSightHalfWidthShare = 0.5f;
 constexpr float kNoticeHalfWidthShare = 0.55f;
 
 // A downed colleague found: how near, what it costs, who comes.
@@ -231,6 +232,12 @@ bool Game::lineOfSightBlocked(Vec2 a, Vec2 b) const {
     return false;
 }
 
+bool Game::notices(const Guard& guard, Vec2 point, float reach, float halfWidth) const {
+    return distance(guard.x, guard.y, point.x, point.y) <= reach &&
+           inCone(guard.x, guard.y, guard.facing, point.x, point.y, halfWidth) &&
+           !lineOfSightBlocked({guard.x, guard.y}, point);
+}
+
 bool Game::guardCanSee(const Guard& guard, Vec2 point, float range) const {
     if (guard.downed) return false;
     return distance(guard.x, guard.y, point.x, point.y) <= range &&
@@ -249,14 +256,12 @@ bool Game::guardPass(float dt) {
 
 void Game::updateGuard(std::size_t index, float dt, bool& seen) {
     Guard& g = guards[index];
-    const Vec2 self{g.x, g.y};
+    const float noticeHalfWidth = g.fov * kNoticeHalfWidthShare;
 
     for (std::size_t j = 0; j < guards.size(); ++j) {
         Guard& other = guards[j];
         if (j == index || !other.downed || other.discovered) continue;
-        if (distance(g.x, g.y, other.x, other.y) <= g.range * kDownedColleagueReachShare &&
-            inCone(g.x, g.y, g.facing, other.x, other.y, g.fov * kNoticeHalfWidthShare) &&
-            !lineOfSightBlocked(self, {other.x, other.y})) {
+        if (notices(g, {other.x, other.y}, g.range * kDownedColleagueReachShare, noticeHalfWidth)) {
             other.discovered = 1;
             detection = std::fmin(detection + kDiscoveryDetection, 1.0f);
             alertNearby({other.x, other.y}, kDiscoveryAlertRadius);
@@ -269,9 +274,7 @@ void Game::updateGuard(std::size_t index, float dt, bool& seen) {
     for (Door& d : doors) {
         if (d.openAmount <= kDoorNoticeOpening || d.noticed) continue;
         const float cx = d.x + d.w * 0.5f, cy = d.y + d.h * 0.5f;
-        if (distance(g.x, g.y, cx, cy) <= g.range * kOpenDoorReachShare &&
-            inCone(g.x, g.y, g.facing, cx, cy, g.fov * kNoticeHalfWidthShare) &&
-            !lineOfSightBlocked({g.x, g.y}, {cx, cy})) {
+        if (notices(g, {cx, cy}, g.range * kOpenDoorReachShare, noticeHalfWidth)) {
             d.noticed = 1;
             investigate(g, cx, cy, kOpenDoorLookSeconds);
         }
@@ -292,10 +295,7 @@ void Game::updateGuard(std::size_t index, float dt, bool& seen) {
     if (disguised)
         reach *=
             (playerMoving && !playerSneaking) ? kDisguisedRunningSightShare : kDisguisedSightShare;
-    const bool sees = distance(g.x, g.y, playerPos.x, playerPos.y) <= reach &&
-                      inCone(g.x, g.y, g.facing, playerPos.x, playerPos.y, g.fov * 0.5f) &&
-                      !lineOfSightBlocked({g.x, g.y}, playerPos);
-    if (sees) {
+    if (notices(g, playerPos, reach, g.fov * kSightHalfWidthShare)) {
         g.suspicion = std::fmin(
             g.suspicion + kSuspicionRise * dt * (disguised ? kDisguisedSuspicionShare : 1.0f),
             1.0f);
