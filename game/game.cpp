@@ -5,14 +5,12 @@
 #include <cmath>
 #include <random>
 
+#include "core/page_size.hpp"
 #include "game/rules_math.hpp"
 #include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
-
-// The page's layout size, in page units.
-constexpr int kPageWidth = 1280, kPageHeight = 720;
 
 // A step of no time keeps the previous frame length's stand-in.
 constexpr float kShortestFrame = 0.0001f;

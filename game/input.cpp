@@ -4,6 +4,7 @@
 // whatever the commands it reaches write.
 #include <algorithm>
 
+#include "core/page_size.hpp"
 #include "game/game.hpp"
 #include "game/player_options.hpp"
 #include "game/rules_math.hpp"
@@ -15,10 +16,6 @@ namespace {
 // Completing the directive by key.
 constexpr int kDirectiveBurst = 30;
 constexpr float kDirectiveBannerSeconds = 1.5f;
-
-// The page's layout size, in page units: the mouse arrives as a share of the
-// canvas and is handed on in page units.
-constexpr float kPageWidth = 1280.0f, kPageHeight = 720.0f;
 
 // The quit question takes the keyboard: the key that asked (P or Esc) quits,
 // Enter or Tab resumes the waiting mission, anything else leaves it asking.
@@ -174,8 +171,10 @@ void Game::onMouseMove(std::int16_t x, std::int16_t y) {
         renderer->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), fx,
                                  fy);
     }
-    overlay->forwardMouseMove(saturatingTruncate<std::uint32_t>(fx * kPageWidth),
-                              saturatingTruncate<std::uint32_t>(fy * kPageHeight));
+    // The mouse arrives as a share of the canvas and is handed on in page units.
+    overlay->forwardMouseMove(
+        saturatingTruncate<std::uint32_t>(fx * static_cast<float>(kPageWidth)),
+        saturatingTruncate<std::uint32_t>(fy * static_cast<float>(kPageHeight)));
 }
 
 void Game::onMouseButton(bool down) {
