@@ -66,6 +66,18 @@ void Game::loadSave() {
         highestUnlocked = 0;
         return;
     }
+    // A field the file does not hold keeps what the game has now.
+    SaveRecord record = saveRecord();
+    readSaveFile(savePath, record, campaignMaps.size());
+    applySaveRecord(record);
+}
+
+void Game::writeSave() {
+    if (savePath.empty()) return;
+    writeSaveFile(savePath, saveRecord());  // a save that cannot be written is ignored
+}
+
+SaveRecord Game::saveRecord() const {
     SaveRecord record;
     record.highestUnlocked = highestUnlocked;
     record.intelBudget = static_cast<std::int32_t>(intelBudget);
@@ -74,9 +86,10 @@ void Game::loadSave() {
     record.perkSafeAssist = perkSafeAssist != 0;
     for (std::size_t i = 0; i < kMaxMissions; ++i)
         record.missionCompleted[i] = missionCompleted[i] != 0;
+    return record;
+}
 
-    readSaveFile(savePath, record, campaignMaps.size());
-
+void Game::applySaveRecord(const SaveRecord& record) {
     highestUnlocked = record.highestUnlocked;
     intelBudget = static_cast<std::uint32_t>(record.intelBudget);
     perkSlowDetection = record.perkSlowDetection ? 1 : 0;
@@ -84,19 +97,6 @@ void Game::loadSave() {
     perkSafeAssist = record.perkSafeAssist ? 1 : 0;
     for (std::size_t i = 0; i < kMaxMissions; ++i)
         missionCompleted[i] = record.missionCompleted[i] ? 1 : 0;
-}
-
-void Game::writeSave() {
-    if (savePath.empty()) return;
-    SaveRecord record;
-    record.highestUnlocked = highestUnlocked;
-    record.intelBudget = static_cast<std::int32_t>(intelBudget);
-    record.perkSlowDetection = perkSlowDetection != 0;
-    record.perkSoftStep = perkSoftStep != 0;
-    record.perkSafeAssist = perkSafeAssist != 0;
-    for (std::size_t i = 0; i < kMaxMissions; ++i)
-        record.missionCompleted[i] = missionCompleted[i] != 0;
-    writeSaveFile(savePath, record);  // a save that cannot be written is ignored
 }
 
 }  // namespace nj

@@ -122,6 +122,7 @@ enum class FailReason : std::uint8_t {
 };
 
 class PlayerOptions;
+struct SaveRecord;
 
 class Game {
   public:
@@ -223,6 +224,9 @@ class Game {
     void applyApproach();
     void loadSave();
     void writeSave();
+    // Campaign progress as save.dat holds it, and back.
+    SaveRecord saveRecord() const;
+    void applySaveRecord(const SaveRecord& record);
 
     // Custom operations (game/custom_flow.cpp). Reads the missions folder
     // again, checking only what changed; the selected one is rebuilt when
