@@ -195,6 +195,12 @@ void Game::alertNearby(Vec2 point, float radius) {
     }
 }
 
+// The cones the scene draws are cut by a looser test of their own
+// (render/scene/vision_ray.cpp): the gate and a door stop a drawn cone only
+// while less than 0.8 open, and furniture never does. The two differ on
+// purpose and must stay so: the drawn cone shows the player roughly where a
+// guard looks, this test alone decides what a guard sees, so cover furniture
+// or a door between 0.8 and fully open can hide the operative inside a cone.
 bool Game::lineOfSightBlocked(Vec2 a, Vec2 b) const {
     const float length = distance(a.x, a.y, b.x, b.y);
     long long n = saturatingTruncate<long long>(
