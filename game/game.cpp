@@ -1,5 +1,5 @@
 // The game object: construction defaults, the update order, effect ageing and
-// the shared burst and banner operations.
+// the shared burst, impact and banner operations.
 #include "game/game.hpp"
 
 #include <cmath>
@@ -36,6 +36,25 @@ constexpr float kBurstSeedRow = 100.0f;
 constexpr float kBurstSpeedSpread = 95.0f, kBurstMinSpeed = 30.0f;
 constexpr float kBurstLifeSpread = 0.5f, kBurstMinLife = 0.45f;
 constexpr float kBurstSizeSpread = 2.0f, kBurstMinSize = 1.2f;
+
+// Impacts: scorch life, sparks in a fan against the shot, a few smoke puffs.
+constexpr float kImpactSeconds = 3.8f;
+// Each impact's sparks differ: the seed mixes where and when it happened.
+constexpr float kImpactSeedX = 137.0f, kImpactSeedY = 53.0f;
+constexpr int kImpactSparks = 18;
+constexpr float kSparkFan = 2.1f, kSparkHalfFan = 1.05f;
+constexpr float kSparkSpeedSpread = 120.0f, kSparkMinSpeed = 45.0f;
+constexpr float kSparkLifeSpread = 0.44f, kSparkMinLife = 0.28f;
+constexpr float kSparkSizeSpread = 1.6f, kSparkMinSize = 1.0f;
+constexpr Color kSparkHot{0.98f, 0.68f, 0.22f, 1.0f};
+constexpr Color kSparkWhite{1.0f, 0.94f, 0.72f, 1.0f};
+constexpr int kImpactPuffs = 4;
+constexpr float kImpactPuffFanShare = 0.6f;
+constexpr float kImpactPuffOffset = 3.0f;
+constexpr float kImpactPuffSpeedStep = 4.0f, kImpactPuffMinSpeed = 10.0f;
+constexpr float kImpactPuffRise = 6.0f;
+constexpr float kImpactPuffRadiusStep = 1.8f, kImpactPuffMinRadius = 4.5f;
+constexpr float kImpactPuffAlphaStep = 0.12f, kImpactPuffMinAlpha = 0.65f;
 
 // Dust motes drifting up the field, the same every run (fixed seed); one that
 // leaves the top comes back in at the bottom, scattered across.
@@ -217,6 +236,34 @@ void Game::spawnBurst(float x, float y, const Color& color, int count) {
         const float size = uniform01(engine) * kBurstSizeSpread + kBurstMinSize;
         particles.push_back({x, y, std::cos(angle) * speed, std::sin(angle) * speed, life, life,
                              size, color.r, color.g, color.b});
+    }
+}
+
+void Game::spawnImpact(float x, float y, float dx, float dy) {
+    impacts.push_back({x, y, dx, dy, kImpactSeconds, kImpactSeconds, 0});
+    std::mt19937 engine(
+        seedFrom(std::fabs(x * kImpactSeedX + y * kImpactSeedY + animClock * kSeedTicksPerSecond)));
+    const float base = std::atan2(dy, dx);
+    for (int i = 0; i < kImpactSparks; ++i) {
+        const float angle = base + uniform01(engine) * kSparkFan - kSparkHalfFan;
+        const float speed = uniform01(engine) * kSparkSpeedSpread + kSparkMinSpeed;
+        const float life = uniform01(engine) * kSparkLifeSpread + kSparkMinLife;
+        const float size = uniform01(engine) * kSparkSizeSpread + kSparkMinSize;
+        const Color c = i % 3 == 0 ? kSparkWhite : kSparkHot;
+        particles.push_back({x, y, std::cos(angle) * speed, std::sin(angle) * speed, life, life,
+                             size, c.r, c.g, c.b});
+    }
+    for (int k = 0; k < kImpactPuffs; ++k) {
+        const float kf = static_cast<float>(k);
+        const float angle =
+            base + (uniform01(engine) * kSparkFan - kSparkHalfFan) * kImpactPuffFanShare;
+        const float c = std::cos(angle), s = std::sin(angle);
+        const float alpha = kImpactPuffAlphaStep * kf + kImpactPuffMinAlpha;
+        const float speed = kImpactPuffSpeedStep * kf + kImpactPuffMinSpeed;
+        puffs.push_back({x + c * kImpactPuffOffset, y + s * kImpactPuffOffset, c * speed,
+                         s * speed - kImpactPuffRise,
+                         kImpactPuffRadiusStep * kf + kImpactPuffMinRadius, alpha, alpha,
+                         static_cast<std::uint8_t>(k == 0)});
     }
 }
 

@@ -490,8 +490,9 @@ class Game {
     void updateGuard(std::size_t index, float dt, bool& seen);
     void moveGuard(Guard& guard, float dt);
     void fireAt(Guard& guard);
-    void spawnImpact(float x, float y, float dx, float dy, bool cool);
-    // false when the mission failed
+    // game.cpp: a shot's scorch, sparks and smoke where it hit, (dx, dy) back along the shot
+    void spawnImpact(float x, float y, float dx, float dy);
+    // detection.cpp; false when the mission failed
     bool updateDetection(float dt, bool seen, const PlayerCommand& command);
 };
 
