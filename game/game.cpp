@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "game/mission_world.hpp"
 #include "game/rules_math.hpp"
 #include "game/shared_tuning.hpp"
 
@@ -86,10 +87,18 @@ std::vector<DustMote> makeDust() {
 
 Game::Game(RendererLink* rendererLink, AudioSink* audioSink)
     : renderer(rendererLink), audio(audioSink) {
+    rebuildBuiltInMission();
+    dust = makeDust();
+}
+
+void Game::rebuildBuiltInMission() {
+    installWorld(builtInWorld());
+    // A campaign's safe keeps its last combination until it is opened again;
+    // the built-in mission's is put back as first shown.
     tumblers = {{0.0f, kTumblerSpeeds[0], kBuiltInTargets[0], kTumblerWidths[0], 0},
                 {0.0f, kTumblerSpeeds[1], kBuiltInTargets[1], kTumblerWidths[1], 0},
                 {0.0f, kTumblerSpeeds[2], kBuiltInTargets[2], kTumblerWidths[2], 0}};
-    dust = makeDust();
+    currentTumbler = 0;
 }
 
 Game::~Game() {
