@@ -123,6 +123,7 @@ enum class FailReason : std::uint8_t {
 class PlayerOptions;
 struct MissionWorld;
 struct CarriedBonuses;
+struct SaveRecord;
 
 class Game {
   public:
@@ -426,6 +427,10 @@ class Game {
         grades.fill("--");
         return grades;
     }
+
+    // campaign.cpp: the save record and the progress fields, both ways.
+    SaveRecord progressRecord() const;
+    void takeProgress(const SaveRecord& record);
 
     // Scratch list for sight tests, kept to avoid an allocation per test.
     mutable std::vector<Rect> sightBlockers_;
