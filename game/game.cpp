@@ -1,4 +1,5 @@
-// The game object: construction defaults, the update order, effect ageing and
+// The game object: construction and the built-in mission, the update order
+// (save.dat written after a step that changed progress), effect ageing and
 // the shared burst and banner operations.
 #include "game/game.hpp"
 
@@ -130,8 +131,15 @@ void Game::update(float dt) {
     // is untouched, so every run at full speed is what it always was.
     if (assists.speedPercent != 100) dt *= static_cast<float>(assists.speedPercent) / 100.0f;
     if (gameState == GameState::Playing && assists.any()) runAssisted = true;
-    if (gameState == GameState::Playing && !playingStep(dt)) return;
-    ageEffects(dt);
+    const bool stepEnded = gameState == GameState::Playing && !playingStep(dt);
+    saveChangedProgress();
+    if (!stepEnded) ageEffects(dt);
+}
+
+void Game::saveChangedProgress() {
+    if (!progressChanged) return;
+    progressChanged = false;
+    writeSave();
 }
 
 // One step of the rules, in their fixed order. A rule that ends the mission

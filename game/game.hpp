@@ -395,6 +395,10 @@ class Game {
     // Toggled by the sneak key when sneaking toggles; cleared by a mission load.
     std::uint8_t sneakLatched = 0;
 
+    // A rule changed campaign progress (a won mission): update writes
+    // save.dat when the step is over, so no rule writes a file.
+    bool progressChanged = false;
+
     // The rule flags: the perk bought or the assist switched on.
     bool slowDetectionOn() const { return perkSlowDetection || assists.slowDetection; }
     bool softStepOn() const { return perkSoftStep || assists.softStep; }
@@ -441,6 +445,7 @@ class Game {
     void recordWin(const Grade& grade);
     bool dossierQuestionKey(std::uint32_t key);  // true when a question took the key
     bool playingStep(float dt);                  // false when a rule ended the step
+    void saveChangedProgress();                  // save.dat, when a rule changed progress
     void ageEffects(float dt);
 
     // movement.cpp
