@@ -147,8 +147,8 @@ void readList(const JsonValue& doc, const char* key, std::vector<T>& list, Read 
     for (const JsonValue& item : items.items) list.push_back(read(item));
 }
 
-// A present key replaces the value; its missing members keep what `value`
-// held before (the built-in mission's, or the theme table's).
+// A present key replaces the value; the members it leaves out keep what the
+// value held (the built-in mission's, or for the alternative exit the table's).
 void readRect(const JsonValue& doc, const char* key, Rect& rect) {
     if (!doc.has(key)) return;
     const JsonValue& v = doc.at(key);
