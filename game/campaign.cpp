@@ -61,11 +61,8 @@ bool Game::loadFirstCampaign(const std::vector<std::string>& paths) {
     return false;
 }
 
-void Game::loadSave() {
-    if (savePath.empty()) {  // as with no save file: nothing beyond the first mission is open
-        highestUnlocked = 0;
-        return;
-    }
+// The one mapping between the save record and the game's progress fields.
+SaveRecord Game::progressRecord() const {
     SaveRecord record;
     record.highestUnlocked = highestUnlocked;
     record.intelBudget = static_cast<std::int32_t>(intelBudget);
@@ -74,9 +71,10 @@ void Game::loadSave() {
     record.perkSafeAssist = perkSafeAssist != 0;
     for (std::size_t i = 0; i < kMaxMissions; ++i)
         record.missionCompleted[i] = missionCompleted[i] != 0;
+    return record;
+}
 
-    readSaveFile(savePath, record, campaignMaps.size());
-
+void Game::takeProgress(const SaveRecord& record) {
     highestUnlocked = record.highestUnlocked;
     intelBudget = static_cast<std::uint32_t>(record.intelBudget);
     perkSlowDetection = record.perkSlowDetection ? 1 : 0;
@@ -86,17 +84,20 @@ void Game::loadSave() {
         missionCompleted[i] = record.missionCompleted[i] ? 1 : 0;
 }
 
+void Game::loadSave() {
+    if (savePath.empty()) {  // as with no save file: nothing beyond the first mission is open
+        highestUnlocked = 0;
+        return;
+    }
+    // A damaged file keeps the fields it does not reach as they stand.
+    SaveRecord record = progressRecord();
+    readSaveFile(savePath, record, campaignMaps.size());
+    takeProgress(record);
+}
+
 void Game::writeSave() {
     if (savePath.empty()) return;
-    SaveRecord record;
-    record.highestUnlocked = highestUnlocked;
-    record.intelBudget = static_cast<std::int32_t>(intelBudget);
-    record.perkSlowDetection = perkSlowDetection != 0;
-    record.perkSoftStep = perkSoftStep != 0;
-    record.perkSafeAssist = perkSafeAssist != 0;
-    for (std::size_t i = 0; i < kMaxMissions; ++i)
-        record.missionCompleted[i] = missionCompleted[i] != 0;
-    writeSaveFile(savePath, record);  // a save that cannot be written is ignored
+    writeSaveFile(savePath, progressRecord());  // a save that cannot be written is ignored
 }
 
 }  // namespace nj
