@@ -363,21 +363,20 @@ void checkMissingPieces(const LocatedJson& root, TextChecker& report) {
         const char* key;
         const char* fallback;
     };
-    // Without these the game keeps the mission played before, or its built-in one.
-    static const Piece kCarried[] = {
-        {"card", "the cipher card at 495, 195"},
-        {"gate", "the vault gate at 660, 355, 24 x 140"},
-        {"terminal", "the safe terminal at 780, 205"},
-        {"exit", "the getaway car at 930, 420, which runs off the field"}};
-    for (const Piece& p : kCarried) {
+    // Without these the game puts the built-in mission's pieces, which were
+    // not placed for this map.
+    static const Piece kBuiltIn[] = {{"card", "cipher card at 495, 195"},
+                                     {"gate", "vault gate at 660, 355, 24 x 140"},
+                                     {"terminal", "safe terminal at 780, 205"},
+                                     {"exit", "getaway car at 930, 420, which runs off the field"}};
+    for (const Piece& p : kBuiltIn) {
         if (root.member(p.key) == nullptr)
             report.warning(
                 root.at, p.key,
-                std::string("missing: the game keeps the previous mission's, or ") + p.fallback);
+                std::string("missing: the game puts the built-in mission's ") + p.fallback);
     }
-    static const Piece kSpawns[] = {{"player", "wherever the operative stood (60, 460 at first)"},
-                                    {"serviceSpawn", "64, 95"},
-                                    {"backstageSpawn", "240, 485"}};
+    static const Piece kSpawns[] = {
+        {"player", "60, 460"}, {"serviceSpawn", "64, 95"}, {"backstageSpawn", "240, 485"}};
     for (const Piece& p : kSpawns) {
         if (root.member(p.key) == nullptr)
             report.warning(root.at, p.key,

@@ -61,23 +61,8 @@ bool Game::loadFirstCampaign(const std::vector<std::string>& paths) {
     return false;
 }
 
-void Game::loadSave() {
-    if (savePath.empty()) {  // as with no save file: nothing beyond the first mission is open
-        highestUnlocked = 0;
-        return;
-    }
-    // A field the file does not hold keeps what the game has now.
-    SaveRecord record = saveRecord();
-    readSaveFile(savePath, record, campaignMaps.size());
-    applySaveRecord(record);
-}
-
-void Game::writeSave() {
-    if (savePath.empty()) return;
-    writeSaveFile(savePath, saveRecord());  // a save that cannot be written is ignored
-}
-
-SaveRecord Game::saveRecord() const {
+// The one mapping between the save record and the game's progress fields.
+SaveRecord Game::progressRecord() const {
     SaveRecord record;
     record.highestUnlocked = highestUnlocked;
     record.intelBudget = static_cast<std::int32_t>(intelBudget);
@@ -89,7 +74,7 @@ SaveRecord Game::saveRecord() const {
     return record;
 }
 
-void Game::applySaveRecord(const SaveRecord& record) {
+void Game::takeProgress(const SaveRecord& record) {
     highestUnlocked = record.highestUnlocked;
     intelBudget = static_cast<std::uint32_t>(record.intelBudget);
     perkSlowDetection = record.perkSlowDetection ? 1 : 0;
@@ -97,6 +82,22 @@ void Game::applySaveRecord(const SaveRecord& record) {
     perkSafeAssist = record.perkSafeAssist ? 1 : 0;
     for (std::size_t i = 0; i < kMaxMissions; ++i)
         missionCompleted[i] = record.missionCompleted[i] ? 1 : 0;
+}
+
+void Game::loadSave() {
+    if (savePath.empty()) {  // as with no save file: nothing beyond the first mission is open
+        highestUnlocked = 0;
+        return;
+    }
+    // A damaged file keeps the fields it does not reach as they stand.
+    SaveRecord record = progressRecord();
+    readSaveFile(savePath, record, campaignMaps.size());
+    takeProgress(record);
+}
+
+void Game::writeSave() {
+    if (savePath.empty()) return;
+    writeSaveFile(savePath, progressRecord());  // a save that cannot be written is ignored
 }
 
 }  // namespace nj

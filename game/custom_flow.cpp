@@ -6,6 +6,7 @@
 #include "data/map_token.hpp"
 #include "data/player_files.hpp"
 #include "game/game.hpp"
+#include "game/mission_world.hpp"
 #include "game/rules_math.hpp"
 
 namespace nj {
@@ -31,19 +32,16 @@ std::ptrdiff_t findByFileName(const std::vector<CustomMission>& missions, const 
 void Game::buildCustomMission() {
     const CustomMission& mission = customMissions[static_cast<std::size_t>(customIndex)];
     if (!mission.playable()) return;
+    // The built-in mission's safe, and no campaign's bonuses.
     rebuildBuiltInMission();
-    const std::uint8_t ghost = ghostBonus, intel = intelBonus;
-    ghostBonus = intelBonus = 0;
-    buildMissionFromToken(mission.code, 0);
-    ghostBonus = ghost;
-    intelBonus = intel;
+    buildMissionFromToken(mission.code, 0, CarriedBonuses{});
 }
 
 void Game::leaveCustomMission() {
     if (!customSelected()) return;
     customIndex = -1;
-    // The campaign's missions are built over whatever stood before; put back
-    // the world they were first built over. With no campaign this is its mission.
+    // With no campaign the built-in mission is the one to go back to; a
+    // campaign's own is built over it by the next load.
     rebuildBuiltInMission();
 }
 

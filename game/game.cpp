@@ -1,4 +1,5 @@
-// The game object: construction defaults, the update order, effect ageing and
+// The game object: construction and the built-in mission, the update order
+// (save.dat written after a step that changed progress), effect ageing and
 // the shared burst, impact and banner operations.
 #include "game/game.hpp"
 
@@ -6,6 +7,7 @@
 #include <random>
 
 #include "core/page_size.hpp"
+#include "game/mission_world.hpp"
 #include "game/rules_math.hpp"
 #include "game/shared_tuning.hpp"
 
@@ -103,10 +105,18 @@ std::vector<DustMote> makeDust() {
 
 Game::Game(RendererLink* rendererLink, AudioSink* audioSink)
     : renderer(rendererLink), audio(audioSink) {
+    rebuildBuiltInMission();
+    dust = makeDust();
+}
+
+void Game::rebuildBuiltInMission() {
+    installWorld(builtInWorld());
+    // A campaign's safe keeps its last combination until it is opened again;
+    // the built-in mission's is put back as first shown.
     tumblers = {{0.0f, kTumblerSpeeds[0], kBuiltInTargets[0], kTumblerWidths[0], 0},
                 {0.0f, kTumblerSpeeds[1], kBuiltInTargets[1], kTumblerWidths[1], 0},
                 {0.0f, kTumblerSpeeds[2], kBuiltInTargets[2], kTumblerWidths[2], 0}};
-    dust = makeDust();
+    currentTumbler = 0;
 }
 
 Game::~Game() {
@@ -142,8 +152,15 @@ void Game::update(float dt, const PlayerCommand& command) {
     // is untouched, so every run at full speed is what it always was.
     if (assists.speedPercent != 100) dt *= static_cast<float>(assists.speedPercent) / 100.0f;
     if (gameState == GameState::Playing && assists.any()) runAssisted = true;
-    if (gameState == GameState::Playing && !playingStep(dt, command)) return;
-    ageEffects(dt);
+    const bool stepEnded = gameState == GameState::Playing && !playingStep(dt, command);
+    saveChangedProgress();
+    if (!stepEnded) ageEffects(dt);
+}
+
+void Game::saveChangedProgress() {
+    if (!progressChanged) return;
+    progressChanged = false;
+    writeSave();
 }
 
 // One step of the rules, in their fixed order. A rule that ends the mission

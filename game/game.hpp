@@ -122,6 +122,8 @@ enum class FailReason : std::uint8_t {
 };
 
 class PlayerOptions;
+struct MissionWorld;
+struct CarriedBonuses;
 struct SaveRecord;
 
 class Game {
@@ -220,13 +222,11 @@ class Game {
     // them once; a token that does not decode gets the builder's defaults.
     void setCampaignMaps(std::vector<std::string> tokens);
     void buildMission(std::size_t index);
-    void applyThemeDefaults(std::size_t index);
-    void applyApproach();
+    // Puts a built world in play (game/mission_builder.cpp): every mission
+    // field is the world's, and the operative starts fresh in it.
+    void installWorld(const MissionWorld& world);
     void loadSave();
     void writeSave();
-    // Campaign progress as save.dat holds it, and back.
-    SaveRecord saveRecord() const;
-    void applySaveRecord(const SaveRecord& record);
 
     // Custom operations (game/custom_flow.cpp). Reads the missions folder
     // again, checking only what changed; the selected one is rebuilt when
@@ -289,16 +289,19 @@ class Game {
     std::uint64_t missionIndex = 0;
     std::vector<std::string> campaignMaps;         // map tokens, at most kMaxMissions
     std::vector<MissionSummary> missionSummaries;  // one per map, from setCampaignMaps
-    std::string missionName = "OPERATION CASINO VAULT";
-    std::string missionDesc = kDefaultMissionDesc;
+    // Every field a mission file sets (names, theme, spawns, the pieces and
+    // lists) is written by installWorld alone; the constructor installs the
+    // built-in mission, whose values are MissionWorld's defaults.
+    std::string missionName;
+    std::string missionDesc;
     Theme theme = Theme::Casino;
     std::string otherTheme;  // the mission file's spelling when theme is Other
-    std::string faction = "THE CRIMSON SYNDICATE";
+    std::string faction;
     Approach approach = Approach::ServiceCorridor;
-    float disguise = 1.0f;  // 0..1 integrity of the staff disguise
-    Vec2 playerStart{60.0f, 460.0f};
-    Vec2 serviceSpawn{64.0f, 95.0f};
-    Vec2 backstageSpawn{240.0f, 485.0f};
+    float disguise = 0.0f;  // 0..1 integrity of the staff disguise
+    Vec2 playerStart;
+    Vec2 serviceSpawn;
+    Vec2 backstageSpawn;
     std::vector<NoiseRing> noiseRings;
     Vec2 alarmPos;  // where the last alert broadcast pointed
     std::uint8_t alarmActive = 0;
@@ -308,9 +311,9 @@ class Game {
     Objective dynamicObjective;
     Objective optionalIntel;
     std::uint8_t nearObjective = 0, nearIntel = 0;
-    Rect altExit{880.0f, 48.0f, 68.0f, 64.0f};
-    std::string altExitLabel = "HELIPAD EXFIL";
-    std::uint8_t altExitActive = 1;
+    Rect altExit;
+    std::string altExitLabel;
+    std::uint8_t altExitActive = 0;
     std::uint8_t usedAltExit = 0;
     FailReason failReason = FailReason::None;
     std::uint32_t intelBudget = 200;  // saved (as a signed decimal)
@@ -325,7 +328,7 @@ class Game {
     std::uint8_t ghostBonus = 0, intelBonus = 0;  // carried from the last win into later builds
 
     // ---- Player and progress ----
-    Vec2 playerPos{60.0f, 460.0f};
+    Vec2 playerPos;
     float playerRadius = 12.0f;
     float playerSpeed = 190.0f;  // units per second
     float playerFacing = 0.0f;
@@ -344,12 +347,12 @@ class Game {
     std::vector<Guard> guards;
     std::vector<Door> doors;
     std::vector<Keycard> keycards;
-    Rect gate{660.0f, 355.0f, 24.0f, 140.0f};
+    Rect gate;
     float gateOpen = 0.0f;  // 0..1; blocks below 1
-    Circle card{495.0f, 195.0f, 12.0f};
+    Circle card;
     std::uint8_t cardTaken = 0;
-    Circle terminal{780.0f, 205.0f, 18.0f};
-    Rect exit{930.0f, 420.0f, 75.0f, 80.0f};
+    Circle terminal;
+    Rect exit;
     float missionClock = 0.0f;  // play time, Playing only
     float animClock = 0.0f;     // every state but Paused
     float laserBlinkTimer = 0.0f;
@@ -408,6 +411,10 @@ class Game {
     // Toggled by the sneak key when sneaking toggles; cleared by a mission load.
     std::uint8_t sneakLatched = 0;
 
+    // A rule changed campaign progress (a won mission): update writes
+    // save.dat when the step is over, so no rule writes a file.
+    bool progressChanged = false;
+
     // The rule flags: the perk bought or the assist switched on.
     bool slowDetectionOn() const { return perkSlowDetection || assists.slowDetection; }
     bool softStepOn() const { return perkSoftStep || assists.softStep; }
@@ -441,6 +448,10 @@ class Game {
         return grades;
     }
 
+    // campaign.cpp: the save record and the progress fields, both ways.
+    SaveRecord progressRecord() const;
+    void takeProgress(const SaveRecord& record);
+
     // Scratch list for sight tests, kept to avoid an allocation per test.
     mutable std::vector<Rect> sightBlockers_;
 
@@ -450,6 +461,7 @@ class Game {
     void recordWin(const Grade& grade);
     bool dossierQuestionKey(std::uint32_t key);                // true when a question took the key
     bool playingStep(float dt, const PlayerCommand& command);  // false when a rule ended the step
+    void saveChangedProgress();  // save.dat, when a rule changed progress
     void ageEffects(float dt);
 
     // movement.cpp
@@ -479,7 +491,7 @@ class Game {
     // Builds the selected custom operation on the built-in mission's world,
     // as the checker judged it: the campaign's carried bonuses left out.
     void buildCustomMission();
-    void buildMissionFromToken(const std::string& token, std::size_t index);
+    void buildMissionFromToken(const std::string& token, std::size_t index, CarriedBonuses bonuses);
     // Back to the campaign's selection (nothing when none is selected).
     void leaveCustomMission();
     void turnTumbler(float dt);

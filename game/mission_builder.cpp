@@ -1,6 +1,6 @@
-// The mission builder: decodes a campaign entry and writes its world straight
-// into the game, then applies the theme table, carried-over bonuses and the
-// chosen approach. Writes every mission field of the game object.
+// The mission builder: reads a campaign entry into a MissionWorld, applies
+// the theme table, carried-over bonuses and the chosen approach to it, and
+// installs it. installWorld writes every mission field of the game object.
 #include <exception>
 #include <string>
 #include <utility>
@@ -10,6 +10,7 @@
 #include "data/map_token.hpp"
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
+#include "game/mission_world.hpp"
 
 namespace nj {
 namespace {
@@ -146,19 +147,25 @@ void readList(const JsonValue& doc, const char* key, std::vector<T>& list, Read 
     for (const JsonValue& item : items.items) list.push_back(read(item));
 }
 
-// A present key replaces the rectangle; its missing members take `fallback`.
-void readRect(const JsonValue& v, Rect& rect, const Rect& fallback) {
-    rect = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y),
-            v.getNumber("w", fallback.w), v.getNumber("h", fallback.h)};
+// A present key replaces the value; the members it leaves out keep what the
+// value held (the built-in mission's, or for the alternative exit the table's).
+void readRect(const JsonValue& doc, const char* key, Rect& rect) {
+    if (!doc.has(key)) return;
+    const JsonValue& v = doc.at(key);
+    rect = {v.getNumber("x", rect.x), v.getNumber("y", rect.y), v.getNumber("w", rect.w),
+            v.getNumber("h", rect.h)};
 }
 
-void readCircle(const JsonValue& v, Circle& circle, const Circle& fallback) {
-    circle = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y),
-              v.getNumber("r", fallback.r)};
+void readCircle(const JsonValue& doc, const char* key, Circle& circle) {
+    if (!doc.has(key)) return;
+    const JsonValue& v = doc.at(key);
+    circle = {v.getNumber("x", circle.x), v.getNumber("y", circle.y), v.getNumber("r", circle.r)};
 }
 
-void readPoint(const JsonValue& v, Vec2& point, const Vec2& fallback) {
-    point = {v.getNumber("x", fallback.x), v.getNumber("y", fallback.y)};
+void readPoint(const JsonValue& doc, const char* key, Vec2& point) {
+    if (!doc.has(key)) return;
+    const JsonValue& v = doc.at(key);
+    point = {v.getNumber("x", point.x), v.getNumber("y", point.y)};
 }
 
 // A mission that names itself nothing is "OPERATION 01", "OPERATION 02", ...
@@ -173,199 +180,57 @@ MissionSummary readSummary(const JsonValue& doc, std::size_t index) {
     return summary;
 }
 
-}  // namespace
-
-void Game::setCampaignMaps(std::vector<std::string> tokens) {
-    campaignMaps = std::move(tokens);
-    missionSummaries.clear();
-    for (std::size_t i = 0; i < campaignMaps.size(); ++i) {
-        try {
-            missionSummaries.push_back(readSummary(parseJson(decodeMapToken(campaignMaps[i])), i));
-        } catch (const std::exception&) {
-            // The game cannot build this mission either; the dossier still
-            // lists it under its default name.
-            missionSummaries.push_back(defaultSummary(i));
-        }
-    }
-}
-
-void Game::buildMission(std::size_t index) {
-    if (index >= campaignMaps.size()) return;
-    buildMissionFromToken(campaignMaps[index], index);
-}
-
-void Game::buildMissionFromToken(const std::string& token, std::size_t index) {
-    try {
-        // Both can throw; nothing has been written yet, so a bad token or
-        // payload leaves the previous world whole.
-        const JsonValue doc = parseJson(decodeMapToken(token));
-
-        MissionSummary summary = readSummary(doc, index);
-        missionName = std::move(summary.name);
-        missionDesc = std::move(summary.desc);
-        const std::string themeSpelling = doc.getString("theme", "casino");
-        theme = themeNamed(themeSpelling);
-        otherTheme = theme == Theme::Other ? themeSpelling : std::string();
-        if (doc.has("player")) readPoint(doc.at("player"), playerPos, {60.0f, 460.0f});
-        playerStart = playerPos;  // without "player": wherever the operative stands now
-
-        playerFacing = playerDrawFacing = walkDistance = takedownTimer = 0.0f;
-        cipherAcquired = cipherDecrypted = 0;
-        playerMoving = playerSneaking = playerInCover = 0;
-        keycardsHeld.clear();
-
-        readList(doc, "walls", walls, readWall);
-        readList(doc, "furniture", furniture, readFurniture);
-        readList(doc, "lasers", lasers, readLaser);
-        readList(doc, "cameras", cameras, readCamera);
-        readList(doc, "pressures", pressurePlates, readPlate);
-        readList(doc, "doors", doors, readDoor);
-        readList(doc, "keycards", keycards, readKeycard);
-        std::size_t guardIndex = 0;
-        readList(doc, "guards", guards,
-                 [&](const JsonValue& v) { return readGuard(v, guardIndex++); });
-
-        if (doc.has("gate")) readRect(doc.at("gate"), gate, {660.0f, 355.0f, 24.0f, 140.0f});
-        gateOpen = 0.0f;
-        if (doc.has("card")) readCircle(doc.at("card"), card, {495.0f, 195.0f, 12.0f});
-        cardTaken = 0;
-        if (doc.has("terminal")) readCircle(doc.at("terminal"), terminal, {780.0f, 205.0f, 18.0f});
-        if (doc.has("exit")) readRect(doc.at("exit"), exit, {930.0f, 420.0f, 75.0f, 80.0f});
-        serviceSpawn = {64.0f, 95.0f};
-        if (doc.has("serviceSpawn")) readPoint(doc.at("serviceSpawn"), serviceSpawn, serviceSpawn);
-        backstageSpawn = {240.0f, 485.0f};
-        if (doc.has("backstageSpawn"))
-            readPoint(doc.at("backstageSpawn"), backstageSpawn, backstageSpawn);
-
-        applyThemeDefaults(index);
-
-        if (doc.has("faction")) faction = doc.getString("faction", faction);
-        if (doc.has("altExit")) {
-            const JsonValue& v = doc.at("altExit");
-            readRect(v, altExit, altExit);
-            altExitLabel = v.getString("label", altExitLabel);
-            altExitActive = v.getBool("active", true) ? 1 : 0;
-        }
-        if (doc.has("optionalIntel")) {
-            const JsonValue& v = doc.at("optionalIntel");
-            Objective& o = optionalIntel;
-            o.x = v.getNumber("x", o.x);
-            o.y = v.getNumber("y", o.y);
-            o.r = v.getNumber("r", o.r);
-            o.label = v.getString("label", o.label);
-            o.active = v.getBool("active", true) ? 1 : 0;
-        }
-        if (doc.has("dynamicObjective")) {
-            const JsonValue& v = doc.at("dynamicObjective");
-            Objective& o = dynamicObjective;
-            const std::string typeSpelling =
-                v.getString("type", objectiveTypeText(o.type, o.otherType));
-            o.type = objectiveTypeNamed(typeSpelling);
-            o.otherType = o.type == ObjectiveType::Other ? typeSpelling : std::string();
-            o.label = v.getString("label", o.label);
-            o.x = v.getNumber("x", o.x);
-            o.y = v.getNumber("y", o.y);
-            o.r = v.getNumber("r", o.r);
-            o.speed = v.getNumber("speed", o.speed);
-            o.timeLeft = v.getNumber("timer", o.timeLeft);
-            o.timeLimit = o.timeLeft;
-            const JsonValue& route = v.at("waypoints");
-            // An empty or missing route keeps the table's.
-            if (route.type == JsonType::Array && !route.items.empty())
-                o.waypoints = readPoints(route);
-        }
-
-        applyApproach();
-    } catch (const std::exception&) {
-        // A mission that cannot be read is simply not loaded.
-    }
-}
-
-void Game::rebuildBuiltInMission() {
-    const Game built(nullptr, nullptr);
-    // As first played: the built-in mission has no approach spawns to apply.
-    playerStart = built.playerStart;
-    serviceSpawn = built.serviceSpawn;
-    backstageSpawn = built.backstageSpawn;
-    playerFacing = playerDrawFacing = walkDistance = takedownTimer = 0.0f;
-    cipherAcquired = cipherDecrypted = 0;
-    playerMoving = playerSneaking = playerInCover = 0;
-    keycardsHeld.clear();
-    walls = built.walls;
-    furniture = built.furniture;
-    lasers = built.lasers;
-    cameras = built.cameras;
-    pressurePlates = built.pressurePlates;
-    guards = built.guards;
-    doors = built.doors;
-    keycards = built.keycards;
-    gate = built.gate;
-    gateOpen = 0.0f;
-    card = built.card;
-    cardTaken = 0;
-    terminal = built.terminal;
-    exit = built.exit;
-    altExit = built.altExit;
-    altExitLabel = built.altExitLabel;
-    altExitActive = built.altExitActive;
-    usedAltExit = 0;
-    dynamicObjective = built.dynamicObjective;
-    optionalIntel = built.optionalIntel;
-    tumblers = built.tumblers;
-    currentTumbler = 0;
-    playerPos = built.playerPos;
-}
-
-void Game::applyThemeDefaults(std::size_t index) {
-    if (index == 0 || theme == Theme::Casino) {
-        faction = "THE CRIMSON SYNDICATE";
-    } else if (index == 1 || theme == Theme::Embassy) {
-        faction = "VORON DIRECTORATE";
-        for (Guard& g : guards) g.range *= kEmbassyGuardRangeFactor;
-    } else if (index == 2 || theme == Theme::Laboratory) {
-        faction = "AEGIS BIO-CORP";
-        for (Camera& c : cameras) c.speed *= kLaboratoryCameraSpeedFactor;
+// The theme table's row: the faction and its factors on the freshly read
+// lists, the carried bonuses, the alternative exit, the intel and the
+// directive. Keys in the file override all but the factors afterwards.
+void applyThemeTable(MissionWorld& w, std::size_t index, CarriedBonuses bonuses) {
+    if (index == 0 || w.theme == Theme::Casino) {
+        w.faction = "THE CRIMSON SYNDICATE";
+    } else if (index == 1 || w.theme == Theme::Embassy) {
+        w.faction = "VORON DIRECTORATE";
+        for (Guard& g : w.guards) g.range *= kEmbassyGuardRangeFactor;
+    } else if (index == 2 || w.theme == Theme::Laboratory) {
+        w.faction = "AEGIS BIO-CORP";
+        for (Camera& c : w.cameras) c.speed *= kLaboratoryCameraSpeedFactor;
     } else {
-        faction = "OMEGA ARCHIVE CABAL";
-        for (Guard& g : guards) {
+        w.faction = "OMEGA ARCHIVE CABAL";
+        for (Guard& g : w.guards) {
             g.speed *= kArchiveGuardSpeedFactor;
             g.fov *= kArchiveGuardFovFactor;
         }
     }
-    if (ghostBonus) {
-        for (Guard& g : guards) g.speed *= kGhostGuardSpeedFactor;
+    if (bonuses.ghost) {
+        for (Guard& g : w.guards) g.speed *= kGhostGuardSpeedFactor;
     }
-    if (intelBonus && !cameras.empty()) {
-        cameras.back().disabledTime = kBlindForTheMission;
-        for (Guard& g : guards) g.marked = 1;
+    if (bonuses.intel && !w.cameras.empty()) {
+        w.cameras.back().disabledTime = kBlindForTheMission;
+        for (Guard& g : w.guards) g.marked = 1;
     }
 
-    altExit = {855.0f, 42.0f, 72.0f, 64.0f};
-    if (theme == Theme::Casino) {
-        altExitLabel = "ROOF HELIPAD";
-    } else if (theme == Theme::Embassy) {
-        altExitLabel = "DIPLOMATIC MOTORCADE";
-    } else if (theme == Theme::Laboratory) {
-        altExitLabel = "SUB-CANAL SUBMERSIBLE";
+    w.altExit = {855.0f, 42.0f, 72.0f, 64.0f};
+    if (w.theme == Theme::Casino) {
+        w.altExitLabel = "ROOF HELIPAD";
+    } else if (w.theme == Theme::Embassy) {
+        w.altExitLabel = "DIPLOMATIC MOTORCADE";
+    } else if (w.theme == Theme::Laboratory) {
+        w.altExitLabel = "SUB-CANAL SUBMERSIBLE";
     } else {
-        altExitLabel = "TUNNEL RAIL EXFIL";
+        w.altExitLabel = "TUNNEL RAIL EXFIL";
     }
-    altExitActive = 1;
-    usedAltExit = 0;
+    w.altExitActive = 1;
 
     static const char* const kIntelLabels[4] = {"SYNDICATE BLACK LEDGER", "AMBASSADOR CIPHER DISK",
                                                 "BIOWEAPON PROTOTYPE VIAL",
                                                 "OMEGA COUNCIL DOSSIER"};
-    optionalIntel = Objective{};
-    optionalIntel.type = ObjectiveType::OptionalIntel;
-    optionalIntel.label = kIntelLabels[index < 3 ? index : 3];
-    optionalIntel.x = 340.0f;
-    optionalIntel.y = 115.0f;
-    optionalIntel.r = kIntelRadius;
-    optionalIntel.active = 1;
-    optionalIntel.done = 0;
+    w.optionalIntel = Objective{};
+    w.optionalIntel.type = ObjectiveType::OptionalIntel;
+    w.optionalIntel.label = kIntelLabels[index < 3 ? index : 3];
+    w.optionalIntel.x = 340.0f;
+    w.optionalIntel.y = 115.0f;
+    w.optionalIntel.r = kIntelRadius;
+    w.optionalIntel.active = 1;
 
-    Objective& o = dynamicObjective;
+    Objective& o = w.dynamicObjective;
     o = Objective{};
     o.r = kDirectiveRadius;
     switch (index) {
@@ -404,42 +269,192 @@ void Game::applyThemeDefaults(std::size_t index) {
     }
 }
 
-void Game::applyApproach() {
-    playerPos = playerStart;
-    disguise = 0.0f;
+// The file's own faction, alternative exit, intel and directive, each member
+// it leaves out keeping the table's.
+void readTableOverrides(const JsonValue& doc, MissionWorld& w) {
+    if (doc.has("faction")) w.faction = doc.getString("faction", w.faction);
+    if (doc.has("altExit")) {
+        readRect(doc, "altExit", w.altExit);
+        const JsonValue& v = doc.at("altExit");
+        w.altExitLabel = v.getString("label", w.altExitLabel);
+        w.altExitActive = v.getBool("active", true) ? 1 : 0;
+    }
+    if (doc.has("optionalIntel")) {
+        const JsonValue& v = doc.at("optionalIntel");
+        Objective& o = w.optionalIntel;
+        o.x = v.getNumber("x", o.x);
+        o.y = v.getNumber("y", o.y);
+        o.r = v.getNumber("r", o.r);
+        o.label = v.getString("label", o.label);
+        o.active = v.getBool("active", true) ? 1 : 0;
+    }
+    if (doc.has("dynamicObjective")) {
+        const JsonValue& v = doc.at("dynamicObjective");
+        Objective& o = w.dynamicObjective;
+        const std::string typeSpelling =
+            v.getString("type", objectiveTypeText(o.type, o.otherType));
+        o.type = objectiveTypeNamed(typeSpelling);
+        o.otherType = o.type == ObjectiveType::Other ? typeSpelling : std::string();
+        o.label = v.getString("label", o.label);
+        o.x = v.getNumber("x", o.x);
+        o.y = v.getNumber("y", o.y);
+        o.r = v.getNumber("r", o.r);
+        o.speed = v.getNumber("speed", o.speed);
+        o.timeLeft = v.getNumber("timer", o.timeLeft);
+        o.timeLimit = o.timeLeft;
+        const JsonValue& route = v.at("waypoints");
+        // An empty or missing route keeps the table's.
+        if (route.type == JsonType::Array && !route.items.empty()) o.waypoints = readPoints(route);
+    }
+}
+
+// Opens every door of `color` and hands the operative that colour.
+void holdColor(MissionWorld& w, const char* color) {
+    w.keycardsHeld.insert(color);
+    for (Door& d : w.doors) {
+        if (d.color == color) {
+            d.unlocked = 1;
+            d.openAmount = 1.0f;
+        }
+    }
+}
+
+void applyApproach(MissionWorld& w, Approach approach) {
+    w.playerPos = w.playerStart;
+    w.disguise = 0.0f;
     switch (approach) {
         case Approach::ServiceCorridor:
-            playerPos = serviceSpawn;
-            keycardsHeld.insert("cyan");
-            for (Door& d : doors) {
-                if (d.color == "cyan") {
-                    d.unlocked = 1;
-                    d.openAmount = 1.0f;
-                }
-            }
+            w.playerPos = w.serviceSpawn;
+            holdColor(w, "cyan");
             break;
         case Approach::StaffDisguise:
-            disguise = 1.0f;
+            w.disguise = 1.0f;
             break;
         case Approach::UplinkHack:
-            if (!cameras.empty()) cameras.front().disabledTime = kBlindForTheMission;
-            for (Laser& l : lasers) l.speed *= kHackedLaserSpeedShare;
-            for (std::size_t i = 0; i < guards.size() && i < kHackTaggedGuards; ++i)
-                guards[i].marked = 1;
+            if (!w.cameras.empty()) w.cameras.front().disabledTime = kBlindForTheMission;
+            for (Laser& l : w.lasers) l.speed *= kHackedLaserSpeedShare;
+            for (std::size_t i = 0; i < w.guards.size() && i < kHackTaggedGuards; ++i)
+                w.guards[i].marked = 1;
             break;
         case Approach::VipBackstage:
-            playerPos = backstageSpawn;
-            keycardsHeld.insert("ruby");
-            for (Door& d : doors) {
-                if (d.color == "ruby") {
-                    d.unlocked = 1;
-                    d.openAmount = 1.0f;
-                }
-            }
+            w.playerPos = w.backstageSpawn;
+            holdColor(w, "ruby");
             break;
         default:
             break;
     }
+}
+
+}  // namespace
+
+MissionWorld builtInWorld() {
+    return MissionWorld{};
+}
+
+MissionWorld buildWorld(const JsonValue& doc, std::size_t index, Approach approach,
+                        CarriedBonuses bonuses) {
+    MissionWorld w = builtInWorld();
+    MissionSummary summary = readSummary(doc, index);
+    w.missionName = std::move(summary.name);
+    w.missionDesc = std::move(summary.desc);
+    const std::string themeSpelling = doc.getString("theme", "casino");
+    w.theme = themeNamed(themeSpelling);
+    w.otherTheme = w.theme == Theme::Other ? themeSpelling : std::string();
+    readPoint(doc, "player", w.playerStart);
+    readPoint(doc, "serviceSpawn", w.serviceSpawn);
+    readPoint(doc, "backstageSpawn", w.backstageSpawn);
+
+    readList(doc, "walls", w.walls, readWall);
+    readList(doc, "furniture", w.furniture, readFurniture);
+    readList(doc, "lasers", w.lasers, readLaser);
+    readList(doc, "cameras", w.cameras, readCamera);
+    readList(doc, "pressures", w.pressurePlates, readPlate);
+    readList(doc, "doors", w.doors, readDoor);
+    readList(doc, "keycards", w.keycards, readKeycard);
+    std::size_t guardIndex = 0;
+    readList(doc, "guards", w.guards,
+             [&](const JsonValue& v) { return readGuard(v, guardIndex++); });
+
+    readRect(doc, "gate", w.gate);
+    readCircle(doc, "card", w.card);
+    readCircle(doc, "terminal", w.terminal);
+    readRect(doc, "exit", w.exit);
+
+    applyThemeTable(w, index, bonuses);
+    readTableOverrides(doc, w);
+    applyApproach(w, approach);
+    return w;
+}
+
+void Game::setCampaignMaps(std::vector<std::string> tokens) {
+    campaignMaps = std::move(tokens);
+    missionSummaries.clear();
+    for (std::size_t i = 0; i < campaignMaps.size(); ++i) {
+        try {
+            missionSummaries.push_back(readSummary(parseJson(decodeMapToken(campaignMaps[i])), i));
+        } catch (const std::exception&) {
+            // The game cannot build this mission either; the dossier still
+            // lists it under its default name.
+            missionSummaries.push_back(defaultSummary(i));
+        }
+    }
+}
+
+void Game::buildMission(std::size_t index) {
+    if (index >= campaignMaps.size()) return;
+    buildMissionFromToken(campaignMaps[index], index, {ghostBonus != 0, intelBonus != 0});
+}
+
+void Game::buildMissionFromToken(const std::string& token, std::size_t index,
+                                 CarriedBonuses bonuses) {
+    JsonValue doc;
+    try {
+        doc = parseJson(decodeMapToken(token));
+    } catch (const std::exception&) {
+        // A mission that cannot be read is simply not loaded: the previous
+        // world stays whole.
+        return;
+    }
+    installWorld(buildWorld(doc, index, approach, bonuses));
+}
+
+void Game::installWorld(const MissionWorld& w) {
+    missionName = w.missionName;
+    missionDesc = w.missionDesc;
+    theme = w.theme;
+    otherTheme = w.otherTheme;
+    faction = w.faction;
+    playerStart = w.playerStart;
+    serviceSpawn = w.serviceSpawn;
+    backstageSpawn = w.backstageSpawn;
+    playerPos = w.playerPos;
+    disguise = w.disguise;
+    keycardsHeld = w.keycardsHeld;
+    walls = w.walls;
+    furniture = w.furniture;
+    lasers = w.lasers;
+    cameras = w.cameras;
+    pressurePlates = w.pressurePlates;
+    guards = w.guards;
+    doors = w.doors;
+    keycards = w.keycards;
+    gate = w.gate;
+    card = w.card;
+    terminal = w.terminal;
+    exit = w.exit;
+    altExit = w.altExit;
+    altExitLabel = w.altExitLabel;
+    altExitActive = w.altExitActive;
+    dynamicObjective = w.dynamicObjective;
+    optionalIntel = w.optionalIntel;
+
+    // The operative arrives fresh, and nothing of the world is open yet.
+    playerFacing = playerDrawFacing = walkDistance = takedownTimer = 0.0f;
+    cipherAcquired = cipherDecrypted = 0;
+    playerMoving = playerSneaking = playerInCover = 0;
+    gateOpen = 0.0f;
+    cardTaken = 0;
+    usedAltExit = 0;
 }
 
 }  // namespace nj

@@ -1,7 +1,8 @@
 // The mission chain: cipher card, vault gate, the safe's tumbler minigame,
 // optional intel, the phase-two directive, exfiltration, and how a finished
 // mission is graded and rewarded. Writes the card, gate, safe, objective and
-// exit fields, the banner, and on a win the campaign progress fields.
+// exit fields, the banner, and on a win the campaign progress fields and
+// progressChanged.
 #include <algorithm>
 #include <cmath>
 #include <random>
@@ -263,8 +264,9 @@ void Game::finishMission(bool success) {
         highestUnlocked = std::min<std::uint64_t>(missionIndex + 1, last);
     }
     // The built-in mission is not part of any campaign: its wins unlock
-    // nothing that a save file could carry over.
-    if (!campaignMaps.empty()) writeSave();
+    // nothing that a save file could carry over. The save is written once
+    // the step is over (update).
+    if (!campaignMaps.empty()) progressChanged = true;
     ghostBonus = (peakDetection < kGhostPeakBelow && timesSpotted == 0) ? 1 : 0;
     intelBonus = optionalIntel.done ? 1 : 0;
 }

@@ -77,11 +77,7 @@ void Game::startNewCampaign() {
                    kNewCampaignBannerSeconds, kRuby);
         return;
     }
-    const SaveRecord fresh;
-    highestUnlocked = fresh.highestUnlocked;
-    intelBudget = static_cast<std::uint32_t>(fresh.intelBudget);
-    perkSlowDetection = perkSoftStep = perkSafeAssist = 0;
-    missionCompleted.fill(0);
+    takeProgress(SaveRecord{});  // the progress a save file starts from
     missionGrades.fill("--");
     ghostBonus = intelBonus = 0;
     lastIntelAward = 0;

@@ -2,6 +2,8 @@
 // Records of a mission's world and of the effects the rules leave behind.
 // Units: canvas units (960 x 540 field, origin top-left, y down), radians with
 // 0 along +x turning towards +y, seconds. Rectangles are top-left x, y plus w, h.
+// The mission's records compare member by member, so two builds of one
+// mission can be told apart or found equal.
 
 #include <cstdint>
 #include <string>
@@ -11,18 +13,22 @@ namespace nj {
 
 struct Vec2 {
     float x = 0.0f, y = 0.0f;
+    bool operator==(const Vec2&) const = default;
 };
 
 struct Rect {
     float x = 0.0f, y = 0.0f, w = 0.0f, h = 0.0f;
+    bool operator==(const Rect&) const = default;
 };
 
 struct Circle {
     float x = 0.0f, y = 0.0f, r = 0.0f;
+    bool operator==(const Circle&) const = default;
 };
 
 struct Wall {
     float x = 0.0f, y = 0.0f, w = 0.0f, h = 0.0f;
+    bool operator==(const Wall&) const = default;
 };
 
 struct Furniture {
@@ -31,6 +37,7 @@ struct Furniture {
     float w = 60.0f, h = 36.0f;
     float angle = 0.0f;  // drawn only; collision uses the upright box
     bool cover = true;   // blocks sight and lets the operative hide beside it
+    bool operator==(const Furniture&) const = default;
 };
 
 struct Laser {
@@ -40,6 +47,7 @@ struct Laser {
     float speed = 0.0f;  // units per second; 0 = static
     float dir = 1.0f;    // +1 or -1
     float disabledTime = 0.0f;
+    bool operator==(const Laser&) const = default;
 };
 
 struct Camera {
@@ -51,12 +59,14 @@ struct Camera {
     float speed = 1.2f;         // sweep rate, radians of phase per second
     float disabledTime = 0.0f;  // seconds; > 0 means blind
     float meter = 0.0f;         // 0..1, the camera's own alert level
+    bool operator==(const Camera&) const = default;
 };
 
 struct PressurePlate {
     float x = 0.0f, y = 0.0f, w = 0.0f, h = 0.0f;
     std::uint8_t pressed = 0;  // operative standing on it since the last trip
     float cooldown = 0.0f;
+    bool operator==(const PressurePlate&) const = default;
 };
 
 struct Door {
@@ -65,12 +75,14 @@ struct Door {
     float openAmount = 0.0f;     // 0..1; blocks movement and sight below 1
     std::uint8_t unlocked = 0;
     std::uint8_t noticed = 0;  // a guard already investigated it standing open
+    bool operator==(const Door&) const = default;
 };
 
 struct Keycard {
     float x = 0.0f, y = 0.0f, r = 11.0f;
     std::string color = "cyan";
     std::uint8_t taken = 0;
+    bool operator==(const Keycard&) const = default;
 };
 
 // What a guard is doing about the operative, calmest first.
@@ -106,6 +118,7 @@ struct Guard {
     float pauseTimer = 0.0f;  // seconds left waiting at a waypoint
     float lookOffset = 0.0f;  // head turn while waiting, radians
     float shotCooldown = 0.0f;
+    bool operator==(const Guard&) const = default;
 };
 
 // What an objective is. Only couriers and informants walk, and only the
@@ -131,6 +144,7 @@ struct Objective {
     std::uint64_t waypointIndex = 0;
     float timeLeft = 0.0f, timeLimit = 30.0f;  // seconds
     std::uint8_t active = 0, done = 0;
+    bool operator==(const Objective&) const = default;
 };
 
 struct Particle {

@@ -12,14 +12,15 @@ bool VulkanRenderer::beginFrame() {
         return false;
     }
     const uint32_t s = currentFrame_;
-    vkWaitForFences(device_, 1, &inFlight_[s], VK_TRUE, UINT64_MAX);
+    FrameSlot& slot = slots_[s];
+    vkWaitForFences(device_, 1, &slot.inFlight, VK_TRUE, UINT64_MAX);
     collectCoverage(s);
 
     if (showsWindowPixels_) {
         imageIndex_ = s;  // each slot draws into its own image
     } else {
         const VkResult acquired = vkAcquireNextImageKHR(
-            device_, swapchain_, UINT64_MAX, imageAvailable_[s], VK_NULL_HANDLE, &imageIndex_);
+            device_, swapchain_, UINT64_MAX, slot.imageAvailable, VK_NULL_HANDLE, &imageIndex_);
         if (acquired == VK_ERROR_OUT_OF_DATE_KHR) {
             rebuildSwapchain();
             return false;
@@ -27,8 +28,8 @@ bool VulkanRenderer::beginFrame() {
         if (acquired != VK_SUCCESS && acquired != VK_SUBOPTIMAL_KHR) return false;
     }
 
-    vkResetFences(device_, 1, &inFlight_[s]);
-    currentCommandBuffer_ = commandBuffers_[s];
+    vkResetFences(device_, 1, &slot.inFlight);
+    currentCommandBuffer_ = slot.frame;
     vkResetCommandBuffer(currentCommandBuffer_, 0);
     VkCommandBufferBeginInfo begin{};
     begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
@@ -44,9 +45,9 @@ bool VulkanRenderer::beginFrame() {
     vkCmdSetScissor(currentCommandBuffer_, 0, 1, &scissor);
 
     const VkDeviceSize offset = 0;
-    vkCmdBindVertexBuffers(currentCommandBuffer_, 0, 1, &vertexBuffers_[s].buffer, &offset);
+    vkCmdBindVertexBuffers(currentCommandBuffer_, 0, 1, &slot.vertices.buffer, &offset);
     vkCmdBindPipeline(currentCommandBuffer_, VK_PIPELINE_BIND_POINT_GRAPHICS, alphaPipeline_);
-    startBatches(static_cast<Vertex*>(vertexBuffers_[s].mapped), kVerticesPerSlot);
+    startBatches(static_cast<Vertex*>(slot.vertices.mapped), kVerticesPerSlot);
     uploadPending_ = false;
     bakePending_ = false;
     frameActive_ = true;
@@ -84,32 +85,33 @@ void VulkanRenderer::submitAndPresent() {
     if (currentCommandBuffer_ != VK_NULL_HANDLE) finishRecording();
     frameActive_ = false;
     const uint32_t s = currentFrame_;
+    FrameSlot& slot = slots_[s];
 
     // The overlay upload and the static layers' bakes, when there are any, run
     // first in the same submission.
     VkCommandBuffer buffers[3];
     uint32_t bufferCount = 0;
-    if (uploadPending_) buffers[bufferCount++] = uploadCommandBuffers_[s];
+    if (uploadPending_) buffers[bufferCount++] = slot.upload;
     if (bakePending_) {
-        vkEndCommandBuffer(bakeCommandBuffers_[s]);
-        buffers[bufferCount++] = bakeCommandBuffers_[s];
+        vkEndCommandBuffer(slot.bake);
+        buffers[bufferCount++] = slot.bake;
     }
-    buffers[bufferCount++] = commandBuffers_[s];
+    buffers[bufferCount++] = slot.frame;
     const VkPipelineStageFlags waitStage = VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT;
     VkSubmitInfo submit{};
     submit.sType = VK_STRUCTURE_TYPE_SUBMIT_INFO;
     // The window's own images need no acquire to wait for and no present to signal.
     const uint32_t semaphores = showsWindowPixels_ ? 0 : 1;
     submit.waitSemaphoreCount = semaphores;
-    submit.pWaitSemaphores = &imageAvailable_[s];
+    submit.pWaitSemaphores = &slot.imageAvailable;
     submit.pWaitDstStageMask = &waitStage;
     submit.commandBufferCount = bufferCount;
     submit.pCommandBuffers = buffers;
     submit.signalSemaphoreCount = semaphores;
-    submit.pSignalSemaphores = &renderFinished_[s];
+    submit.pSignalSemaphores = &slot.renderFinished;
     uploadPending_ = false;
     bakePending_ = false;
-    if (vkQueueSubmit(graphicsQueue_, 1, &submit, inFlight_[s]) != VK_SUCCESS) {
+    if (vkQueueSubmit(graphicsQueue_, 1, &submit, slot.inFlight) != VK_SUCCESS) {
         logVulkan("Failed to submit draw command buffer.");
         forgetKeptLayers();  // their bakes never ran
         recoverFromFailedSubmit();
@@ -126,7 +128,7 @@ void VulkanRenderer::submitAndPresent() {
     VkPresentInfoKHR present{};
     present.sType = VK_STRUCTURE_TYPE_PRESENT_INFO_KHR;
     present.waitSemaphoreCount = 1;
-    present.pWaitSemaphores = &renderFinished_[s];
+    present.pWaitSemaphores = &slot.renderFinished;
     present.swapchainCount = 1;
     present.pSwapchains = &swapchain_;
     present.pImageIndices = &imageIndex_;
@@ -137,24 +139,13 @@ void VulkanRenderer::submitAndPresent() {
     currentFrame_ = (currentFrame_ + 1) % kFramesInFlight;
 }
 
-// Nothing was submitted, so nothing will signal this slot's fence or wait on its
-// image-available semaphore, which the acquire signalled: replace both so the
-// slot's next frame neither hangs nor reuses a signalled semaphore. The frame
-// itself is not presented.
+// The slot's next frame must neither hang on a fence nothing will signal nor
+// reuse a semaphore the acquire left signalled. The frame itself is not presented.
 void VulkanRenderer::recoverFromFailedSubmit() {
-    const uint32_t s = currentFrame_;
     vkDeviceWaitIdle(device_);
-    vkDestroySemaphore(device_, imageAvailable_[s], nullptr);
-    vkDestroyFence(device_, inFlight_[s], nullptr);
-    imageAvailable_[s] = VK_NULL_HANDLE;
-    inFlight_[s] = VK_NULL_HANDLE;
-    VkSemaphoreCreateInfo semaphore{};
-    semaphore.sType = VK_STRUCTURE_TYPE_SEMAPHORE_CREATE_INFO;
-    VkFenceCreateInfo fence{};
-    fence.sType = VK_STRUCTURE_TYPE_FENCE_CREATE_INFO;
-    fence.flags = VK_FENCE_CREATE_SIGNALED_BIT;
-    vkCreateSemaphore(device_, &semaphore, nullptr, &imageAvailable_[s]);
-    vkCreateFence(device_, &fence, nullptr, &inFlight_[s]);
+    if (!slots_[currentFrame_].renewSync(device_)) {
+        logVulkan("Failed to create synchronization primitives.");
+    }
 }
 
 void VulkanRenderer::recordDraw(uint32_t firstVertex, uint32_t vertexCount) {

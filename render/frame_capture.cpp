@@ -30,15 +30,15 @@ bool channelOrder(VkFormat format, int& r, int& g, int& b) {
 }  // namespace
 
 void VulkanRenderer::recordFrameCapture() {
-    const uint32_t s = currentFrame_;
-    captured_[s] = false;
+    FrameSlot& slot = slots_[currentFrame_];
+    slot.captured = false;
     if (showsWindowPixels_) {
         recordWindowImageHandOver();  // the host reads the frame's own image
         return;
     }
     if (!captureFrames_ || !swapchainReadable_) return;
     const VkDeviceSize bytes = VkDeviceSize{swapchainExtent_.width} * swapchainExtent_.height * 4;
-    HostBuffer& target = captureBuffers_[s];
+    HostBuffer& target = slot.capture;
     if (target.size != bytes) {
         // The slot's previous copy finished when beginFrame waited for its fence.
         destroyHostBuffer(target);
@@ -69,8 +69,8 @@ void VulkanRenderer::recordFrameCapture() {
     vkCmdPipelineBarrier(cb, VK_PIPELINE_STAGE_TRANSFER_BIT,
                          VK_PIPELINE_STAGE_BOTTOM_OF_PIPE_BIT | VK_PIPELINE_STAGE_HOST_BIT, 0, 0,
                          nullptr, 1, &toHost, 1, &toPresent);
-    captured_[s] = true;
-    capturedExtent_[s] = swapchainExtent_;
+    slot.captured = true;
+    slot.capturedExtent = swapchainExtent_;
 }
 
 bool VulkanRenderer::saveLastFrame(const std::string& pngPath) {

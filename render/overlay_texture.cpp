@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "render/bitmap_rows.hpp"
+#include "render/device_handles.hpp"
 #include "render/layout_change.hpp"
 #include "render/vulkan_renderer.hpp"
 
@@ -30,8 +31,9 @@ bool VulkanRenderer::createOverlayTexture(int width, int height) {
     overlayFilled_ = false;
     overlayRuns_.clear();
 
-    for (HostBuffer& staging : overlayStaging_) {
-        createHostBuffer(VkDeviceSize{w} * h * 4, VK_BUFFER_USAGE_TRANSFER_SRC_BIT, staging);
+    for (FrameSlot& slot : slots_) {
+        createHostBuffer(VkDeviceSize{w} * h * 4, VK_BUFFER_USAGE_TRANSFER_SRC_BIT,
+                         slot.overlayStaging);
     }
     // The sets outlive the texture: a new size only rewrites them.
     if (descriptorPool_ == VK_NULL_HANDLE) descriptorPool_ = createTexturePool(2);
@@ -46,7 +48,7 @@ bool VulkanRenderer::createOverlayTexture(int width, int height) {
 
 void VulkanRenderer::destroyOverlayTexture() {
     if (device_ == VK_NULL_HANDLE) return;
-    for (HostBuffer& staging : overlayStaging_) destroyHostBuffer(staging);
+    for (FrameSlot& slot : slots_) destroyHostBuffer(slot.overlayStaging);
     for (VkSampler* sampler : {&overlaySampler_, &overlayNearestSampler_}) {
         if (*sampler != VK_NULL_HANDLE) vkDestroySampler(device_, *sampler, nullptr);
         *sampler = VK_NULL_HANDLE;
@@ -54,6 +56,12 @@ void VulkanRenderer::destroyOverlayTexture() {
     destroyPicture(overlayPicture_);
     overlayWidth_ = 0;
     overlayHeight_ = 0;
+}
+
+void VulkanRenderer::destroyOverlaySets() {
+    release(device_, descriptorPool_, vkDestroyDescriptorPool);
+    overlaySet_ = VK_NULL_HANDLE;  // freed with their pool
+    overlayNearestSet_ = VK_NULL_HANDLE;
 }
 
 void VulkanRenderer::drawOverlayBitmap(const uint8_t* pixels, int width, int height, int rowBytes,
@@ -109,7 +117,8 @@ void VulkanRenderer::pushPictureRuns(const std::vector<PixelRect>& runs, uint32_
 // are not allowed inside the render pass the frame is recording.
 bool VulkanRenderer::recordOverlayUpload(const uint8_t* pixels, int width, int height,
                                          int rowBytes) {
-    HostBuffer& staging = overlayStaging_[currentFrame_];
+    FrameSlot& slot = slots_[currentFrame_];
+    HostBuffer& staging = slot.overlayStaging;
     const size_t packedRow = static_cast<size_t>(width) * 4;
     if (staging.mapped == nullptr || staging.size < packedRow * static_cast<size_t>(height)) {
         return false;
@@ -117,7 +126,7 @@ bool VulkanRenderer::recordOverlayUpload(const uint8_t* pixels, int width, int h
     packBitmapRows(static_cast<uint8_t*>(staging.mapped), pixels, width, height,
                    rowBytes > 0 ? static_cast<size_t>(rowBytes) : 0);
 
-    const VkCommandBuffer cb = uploadCommandBuffers_[currentFrame_];
+    const VkCommandBuffer cb = slot.upload;
     VkCommandBufferBeginInfo begin{};
     begin.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_BEGIN_INFO;
     begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;

@@ -30,8 +30,9 @@ bool VulkanRenderer::createPicture(uint32_t width, uint32_t height, VkFormat for
     VkMemoryRequirements needs{};
     vkGetImageMemoryRequirements(device_, out.image, &needs);
     out.memory = allocateMemory(
-        needs, host ? VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT
-                    : VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
+        device_, physicalDevice_, needs,
+        host ? VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT
+             : VK_MEMORY_PROPERTY_DEVICE_LOCAL_BIT);
     if (out.memory == VK_NULL_HANDLE) return false;
     vkBindImageMemory(device_, out.image, out.memory, 0);
 

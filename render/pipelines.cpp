@@ -1,8 +1,9 @@
-// Set and pipeline layouts, the three pipelines from embedded shaders, vertex buffers.
+// Set and pipeline layouts and the four pipelines from embedded shaders.
 
 #include <cstdint>
 #include <span>
 
+#include "render/device_handles.hpp"
 #include "render/vulkan_log.hpp"
 #include "render/vulkan_renderer.hpp"
 
@@ -205,14 +206,17 @@ bool VulkanRenderer::createPipelines() {
     return true;
 }
 
-bool VulkanRenderer::createVertexBuffers() {
-    for (HostBuffer& slot : vertexBuffers_) {
-        if (!createHostBuffer(sizeof(Vertex) * VkDeviceSize{kVerticesPerSlot},
-                              VK_BUFFER_USAGE_VERTEX_BUFFER_BIT, slot)) {
-            return false;
-        }
+void VulkanRenderer::destroyPipelines() {
+    for (VkPipeline* p :
+         {&copyPipeline_, &texturedPipeline_, &additivePipeline_, &alphaPipeline_}) {
+        release(device_, *p, vkDestroyPipeline);
     }
-    return true;
+}
+
+void VulkanRenderer::destroyLayouts() {
+    release(device_, pipelineLayout_, vkDestroyPipelineLayout);
+    release(device_, overlaySetLayout_, vkDestroyDescriptorSetLayout);
+    release(device_, emptySetLayout_, vkDestroyDescriptorSetLayout);
 }
 
 }  // namespace nj

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "render/device_choice.hpp"
+#include "render/device_handles.hpp"
 #include "render/vulkan_log.hpp"
 #include "render/vulkan_renderer.hpp"
 
@@ -41,11 +42,9 @@ bool VulkanRenderer::init(const WindowSurface& window, int width, int height) {
     if (!createRenderPass()) return false;
     if (!createFramebuffers()) return false;
     if (!createCommandPool()) return false;
-    if (!allocateCommandBuffers()) return false;
-    if (!createSyncObjects()) return false;
+    if (!createFrameSlots()) return false;
     if (!createLayouts()) return false;
     if (!createPipelines()) return false;
-    if (!createVertexBuffers()) return false;
     return createOverlayTexture(1280, 720);
 }
 
@@ -183,92 +182,11 @@ bool VulkanRenderer::createCommandPool() {
     return true;
 }
 
-bool VulkanRenderer::allocateCommandBuffers() {
-    VkCommandBufferAllocateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_COMMAND_BUFFER_ALLOCATE_INFO;
-    info.commandPool = commandPool_;
-    info.level = VK_COMMAND_BUFFER_LEVEL_PRIMARY;
-    info.commandBufferCount = kFramesInFlight;
-    if (vkAllocateCommandBuffers(device_, &info, commandBuffers_) != VK_SUCCESS ||
-        vkAllocateCommandBuffers(device_, &info, uploadCommandBuffers_) != VK_SUCCESS ||
-        vkAllocateCommandBuffers(device_, &info, bakeCommandBuffers_) != VK_SUCCESS) {
-        logVulkan("Failed to allocate command buffers.");
-        return false;
+bool VulkanRenderer::createFrameSlots() {
+    for (FrameSlot& slot : slots_) {
+        if (!slot.create(device_, physicalDevice_, commandPool_)) return false;
     }
     return true;
-}
-
-bool VulkanRenderer::createSyncObjects() {
-    VkSemaphoreCreateInfo semaphore{};
-    semaphore.sType = VK_STRUCTURE_TYPE_SEMAPHORE_CREATE_INFO;
-    VkFenceCreateInfo fence{};
-    fence.sType = VK_STRUCTURE_TYPE_FENCE_CREATE_INFO;
-    fence.flags = VK_FENCE_CREATE_SIGNALED_BIT;
-    for (uint32_t s = 0; s < kFramesInFlight; ++s) {
-        if (vkCreateSemaphore(device_, &semaphore, nullptr, &imageAvailable_[s]) != VK_SUCCESS ||
-            vkCreateSemaphore(device_, &semaphore, nullptr, &renderFinished_[s]) != VK_SUCCESS ||
-            vkCreateFence(device_, &fence, nullptr, &inFlight_[s]) != VK_SUCCESS) {
-            logVulkan("Failed to create synchronization primitives.");
-            return false;
-        }
-    }
-    return true;
-}
-
-uint32_t VulkanRenderer::findMemoryType(uint32_t allowedTypes,
-                                        VkMemoryPropertyFlags required) const {
-    VkPhysicalDeviceMemoryProperties props{};
-    vkGetPhysicalDeviceMemoryProperties(physicalDevice_, &props);
-    for (uint32_t i = 0; i < props.memoryTypeCount; ++i) {
-        if ((allowedTypes & (1u << i)) &&
-            (props.memoryTypes[i].propertyFlags & required) == required) {
-            return i;
-        }
-    }
-    return 0;
-}
-
-VkDeviceMemory VulkanRenderer::allocateMemory(const VkMemoryRequirements& needs,
-                                              VkMemoryPropertyFlags required) {
-    VkMemoryAllocateInfo alloc{};
-    alloc.sType = VK_STRUCTURE_TYPE_MEMORY_ALLOCATE_INFO;
-    alloc.allocationSize = needs.size;
-    alloc.memoryTypeIndex = findMemoryType(needs.memoryTypeBits, required);
-    VkDeviceMemory memory = VK_NULL_HANDLE;
-    if (vkAllocateMemory(device_, &alloc, nullptr, &memory) != VK_SUCCESS) return VK_NULL_HANDLE;
-    return memory;
-}
-
-bool VulkanRenderer::createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage,
-                                      HostBuffer& out) {
-    VkBufferCreateInfo info{};
-    info.sType = VK_STRUCTURE_TYPE_BUFFER_CREATE_INFO;
-    info.size = size;
-    info.usage = usage;
-    info.sharingMode = VK_SHARING_MODE_EXCLUSIVE;
-    if (vkCreateBuffer(device_, &info, nullptr, &out.buffer) != VK_SUCCESS) {
-        out.buffer = VK_NULL_HANDLE;
-        return false;
-    }
-    VkMemoryRequirements needs{};
-    vkGetBufferMemoryRequirements(device_, out.buffer, &needs);
-    out.memory = allocateMemory(
-        needs, VK_MEMORY_PROPERTY_HOST_VISIBLE_BIT | VK_MEMORY_PROPERTY_HOST_COHERENT_BIT);
-    if (out.memory == VK_NULL_HANDLE) return false;
-    vkBindBufferMemory(device_, out.buffer, out.memory, 0);
-    if (vkMapMemory(device_, out.memory, 0, size, 0, &out.mapped) != VK_SUCCESS) {
-        out.mapped = nullptr;
-        return false;
-    }
-    out.size = size;
-    return true;
-}
-
-void VulkanRenderer::destroyHostBuffer(HostBuffer& b) {
-    if (b.mapped != nullptr) vkUnmapMemory(device_, b.memory);
-    if (b.buffer != VK_NULL_HANDLE) vkDestroyBuffer(device_, b.buffer, nullptr);
-    if (b.memory != VK_NULL_HANDLE) vkFreeMemory(device_, b.memory, nullptr);
-    b = HostBuffer{};
 }
 
 void VulkanRenderer::shutdown() {
@@ -277,59 +195,45 @@ void VulkanRenderer::shutdown() {
     currentCommandBuffer_ = VK_NULL_HANDLE;
     if (device_ != VK_NULL_HANDLE) {
         vkDeviceWaitIdle(device_);
-        destroyOverlayTexture();
-        destroyStaticLayer();
-        if (descriptorPool_ != VK_NULL_HANDLE) {
-            vkDestroyDescriptorPool(device_, descriptorPool_, nullptr);
-        }
-        descriptorPool_ = VK_NULL_HANDLE;
-        overlaySet_ = VK_NULL_HANDLE;
-        overlayNearestSet_ = VK_NULL_HANDLE;
-        for (uint32_t s = 0; s < kFramesInFlight; ++s) {
-            destroyHostBuffer(captureBuffers_[s]);
-            captured_[s] = false;
-            destroyHostBuffer(vertexBuffers_[s]);
-            if (imageAvailable_[s] != VK_NULL_HANDLE) {
-                vkDestroySemaphore(device_, imageAvailable_[s], nullptr);
-            }
-            if (renderFinished_[s] != VK_NULL_HANDLE) {
-                vkDestroySemaphore(device_, renderFinished_[s], nullptr);
-            }
-            if (inFlight_[s] != VK_NULL_HANDLE) vkDestroyFence(device_, inFlight_[s], nullptr);
-            imageAvailable_[s] = VK_NULL_HANDLE;
-            renderFinished_[s] = VK_NULL_HANDLE;
-            inFlight_[s] = VK_NULL_HANDLE;
-            commandBuffers_[s] = VK_NULL_HANDLE;  // freed with their pool
-            uploadCommandBuffers_[s] = VK_NULL_HANDLE;
-            bakeCommandBuffers_[s] = VK_NULL_HANDLE;
-        }
-        lastSubmittedSlot_ = -1;
-        unshownSlot_ = -1;
-        if (commandPool_ != VK_NULL_HANDLE) vkDestroyCommandPool(device_, commandPool_, nullptr);
-        commandPool_ = VK_NULL_HANDLE;
-        for (VkPipeline* p :
-             {&alphaPipeline_, &additivePipeline_, &texturedPipeline_, &copyPipeline_}) {
-            if (*p != VK_NULL_HANDLE) vkDestroyPipeline(device_, *p, nullptr);
-            *p = VK_NULL_HANDLE;
-        }
-        if (pipelineLayout_ != VK_NULL_HANDLE) {
-            vkDestroyPipelineLayout(device_, pipelineLayout_, nullptr);
-        }
-        pipelineLayout_ = VK_NULL_HANDLE;
-        for (VkDescriptorSetLayout* l : {&emptySetLayout_, &overlaySetLayout_}) {
-            if (*l != VK_NULL_HANDLE) vkDestroyDescriptorSetLayout(device_, *l, nullptr);
-            *l = VK_NULL_HANDLE;
-        }
-        for (VkRenderPass* pass : {&renderPass_, &picturePass_, &screenLoadPass_}) {
-            if (*pass != VK_NULL_HANDLE) vkDestroyRenderPass(device_, *pass, nullptr);
-            *pass = VK_NULL_HANDLE;
-        }
-        destroySwapchain();
-        vkDestroyDevice(device_, nullptr);
-        device_ = VK_NULL_HANDLE;
-        graphicsQueue_ = VK_NULL_HANDLE;
-        presentQueue_ = VK_NULL_HANDLE;
+        releaseDeviceObjects();
     }
+    releaseInstance();
+}
+
+// The reverse of init's order; the static layers, made as frames first ask
+// for them, go first.
+void VulkanRenderer::releaseDeviceObjects() {
+    destroyStaticLayer();
+    destroyOverlayTexture();
+    destroyOverlaySets();
+    destroyPipelines();
+    destroyLayouts();
+    destroyFrameSlots();
+    destroyCommandPool();
+    destroyFramebuffers();
+    destroyRenderPasses();
+    destroySwapchain();
+    destroyDevice();
+}
+
+void VulkanRenderer::destroyFrameSlots() {
+    for (FrameSlot& slot : slots_) slot.destroy(device_, commandPool_);
+    lastSubmittedSlot_ = -1;
+    unshownSlot_ = -1;
+}
+
+void VulkanRenderer::destroyCommandPool() {
+    release(device_, commandPool_, vkDestroyCommandPool);
+}
+
+void VulkanRenderer::destroyDevice() {
+    vkDestroyDevice(device_, nullptr);
+    device_ = VK_NULL_HANDLE;
+    graphicsQueue_ = VK_NULL_HANDLE;
+    presentQueue_ = VK_NULL_HANDLE;
+}
+
+void VulkanRenderer::releaseInstance() {
     if (instance_ != VK_NULL_HANDLE && surface_ != VK_NULL_HANDLE) {
         vkDestroySurfaceKHR(instance_, surface_, nullptr);
     }

@@ -120,7 +120,8 @@ bool VulkanRenderer::beginStaticLayer(std::uint64_t key, StaticLayer which) {
 // blue of the bars for the ground, nothing for the layers over it.
 void VulkanRenderer::beginBake(KeptLayer& layer, StaticLayer which) {
     flushBatch();
-    const VkCommandBuffer bake = bakeCommandBuffers_[currentFrame_];
+    const FrameSlot& slot = slots_[currentFrame_];
+    const VkCommandBuffer bake = slot.bake;
     if (!bakePending_) {
         vkResetCommandBuffer(bake, 0);
         VkCommandBufferBeginInfo begin{};
@@ -128,7 +129,7 @@ void VulkanRenderer::beginBake(KeptLayer& layer, StaticLayer which) {
         begin.flags = VK_COMMAND_BUFFER_USAGE_ONE_TIME_SUBMIT_BIT;
         vkBeginCommandBuffer(bake, &begin);
         const VkDeviceSize offset = 0;
-        vkCmdBindVertexBuffers(bake, 0, 1, &vertexBuffers_[currentFrame_].buffer, &offset);
+        vkCmdBindVertexBuffers(bake, 0, 1, &slot.vertices.buffer, &offset);
         bakePending_ = true;
     }
     // A frame still in flight may be reading the picture this bake redraws

@@ -1,6 +1,7 @@
 // The swapchain with its views and framebuffers, rebuilt in place, and the render pass.
 
 #include "render/device_choice.hpp"
+#include "render/device_handles.hpp"
 #include "render/vulkan_log.hpp"
 #include "render/vulkan_renderer.hpp"
 
@@ -84,9 +85,14 @@ bool VulkanRenderer::buildSwapchain() {
     return true;
 }
 
-void VulkanRenderer::destroySwapchain() {
+void VulkanRenderer::destroyFramebuffers() {
     for (VkFramebuffer fb : framebuffers_) vkDestroyFramebuffer(device_, fb, nullptr);
     framebuffers_.clear();
+}
+
+// With its framebuffers, which stand on its views.
+void VulkanRenderer::destroySwapchain() {
+    destroyFramebuffers();
     for (VkImageView view : swapchainImageViews_) vkDestroyImageView(device_, view, nullptr);
     swapchainImageViews_.clear();
     if (showsWindowPixels_) destroyWindowImages();
@@ -124,6 +130,12 @@ bool VulkanRenderer::createRenderPass() {
         screenLoadPass_ = VK_NULL_HANDLE;
     }
     return true;
+}
+
+void VulkanRenderer::destroyRenderPasses() {
+    for (VkRenderPass* pass : {&screenLoadPass_, &picturePass_, &renderPass_}) {
+        release(device_, *pass, vkDestroyRenderPass);
+    }
 }
 
 // Everything but the final layout (and, for a pass reopened on what it holds,

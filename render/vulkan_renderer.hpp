@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "render/batch.hpp"
+#include "render/frame_slot.hpp"
 #include "render/overlay_coverage.hpp"
 #include "render/viewport.hpp"
 
@@ -105,13 +106,6 @@ class VulkanRenderer : public Batch {
         VkFramebuffer framebuffer = VK_NULL_HANDLE;
     };
 
-    struct HostBuffer {
-        VkBuffer buffer = VK_NULL_HANDLE;
-        VkDeviceMemory memory = VK_NULL_HANDLE;
-        void* mapped = nullptr;
-        VkDeviceSize size = 0;  // bytes
-    };
-
     // Bring-up steps, in order.
     bool loadVulkanLibrary();
     bool createInstance(const WindowSurface& window);
@@ -122,11 +116,22 @@ class VulkanRenderer : public Batch {
     bool createRenderPass();
     bool createFramebuffers();
     bool createCommandPool();
-    bool allocateCommandBuffers();
-    bool createSyncObjects();
+    bool createFrameSlots();
     bool createLayouts();
     bool createPipelines();
-    bool createVertexBuffers();
+
+    // Tear-down (shutdown), in the reverse of bring-up; each leaves what it
+    // released empty, so none minds being called again.
+    void releaseDeviceObjects();
+    void destroyOverlaySets();
+    void destroyPipelines();
+    void destroyLayouts();
+    void destroyFrameSlots();
+    void destroyCommandPool();
+    void destroyFramebuffers();
+    void destroyRenderPasses();
+    void destroyDevice();
+    void releaseInstance();  // surface, instance and the Vulkan library
 
     // Frames shown through the window's own pixels (window_pixels.cpp): the
     // frame slots' images stand in for the swapchain's, and each frame is
@@ -152,12 +157,11 @@ class VulkanRenderer : public Batch {
     bool rebuildSwapchain();  // waits for the device; skipped while the size is empty
     void recoverFromFailedSubmit();
 
-    uint32_t findMemoryType(uint32_t allowedTypes, VkMemoryPropertyFlags required) const;
-    // Null when the allocation fails.
-    VkDeviceMemory allocateMemory(const VkMemoryRequirements& needs,
-                                  VkMemoryPropertyFlags required);
-    bool createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage, HostBuffer& out);
-    void destroyHostBuffer(HostBuffer& buffer);
+    // Host buffers on this renderer's device.
+    bool createHostBuffer(VkDeviceSize size, VkBufferUsageFlags usage, HostBuffer& out) {
+        return nj::createHostBuffer(device_, physicalDevice_, size, usage, out);
+    }
+    void destroyHostBuffer(HostBuffer& buffer) { nj::destroyHostBuffer(device_, buffer); }
 
     bool createOverlayTexture(int width, int height);
     void destroyOverlayTexture();
@@ -231,8 +235,6 @@ class VulkanRenderer : public Batch {
     void clearLetterbox();
     void forgetKeptLayers();    // after a submission that never ran their bakes
     void destroyStaticLayer();  // the images; the pass stays for the next ones
-    VkCommandBuffer bakeCommandBuffers_[kFramesInFlight] =
-        {};                                                // run after the upload, before the frame
     VkCommandBuffer frameCommandBuffer_ = VK_NULL_HANDLE;  // the frame's, while baking
     KeptLayer kept_[kStaticLayerCount];
     VkSampler keptSampler_ = VK_NULL_HANDLE;
@@ -295,17 +297,8 @@ class VulkanRenderer : public Batch {
     VkPipeline copyPipeline_ = VK_NULL_HANDLE;  // textured, no blending: opaque pictures
 
     VkCommandPool commandPool_ = VK_NULL_HANDLE;
-    VkCommandBuffer commandBuffers_[kFramesInFlight] = {};
-    // The overlay upload of a slot's frame; copies cannot be recorded inside the
-    // render pass, so they go into this buffer, submitted just before the frame's.
-    VkCommandBuffer uploadCommandBuffers_[kFramesInFlight] = {};
+    FrameSlot slots_[kFramesInFlight];
     VkCommandBuffer currentCommandBuffer_ = VK_NULL_HANDLE;  // recording between begin and finish
-
-    VkSemaphore imageAvailable_[kFramesInFlight] = {};
-    VkSemaphore renderFinished_[kFramesInFlight] = {};
-    VkFence inFlight_[kFramesInFlight] = {};
-
-    HostBuffer vertexBuffers_[kFramesInFlight];  // kVerticesPerSlot vertices each, mapped for life
 
     VkDescriptorPool descriptorPool_ = VK_NULL_HANDLE;
     VkDescriptorSet overlaySet_ = VK_NULL_HANDLE;         // filtered: a page scaled to the viewport
@@ -313,7 +306,6 @@ class VulkanRenderer : public Batch {
     Picture overlayPicture_;
     VkSampler overlaySampler_ = VK_NULL_HANDLE;
     VkSampler overlayNearestSampler_ = VK_NULL_HANDLE;
-    HostBuffer overlayStaging_[kFramesInFlight];  // width x height x 4 bytes each
 
     uint32_t currentFrame_ = 0;   // frame slot, 0 or 1
     uint32_t imageIndex_ = 0;     // acquired swapchain image
@@ -323,9 +315,6 @@ class VulkanRenderer : public Batch {
     Viewport viewport_;
 
     bool captureFrames_ = false;
-    HostBuffer captureBuffers_[kFramesInFlight];  // the slot's frame, as the swapchain stores it
-    bool captured_[kFramesInFlight] = {};         // the slot's buffer holds its last frame
-    VkExtent2D capturedExtent_[kFramesInFlight] = {};
     int lastSubmittedSlot_ = -1;
 };
 

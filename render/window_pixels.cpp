@@ -82,30 +82,30 @@ void VulkanRenderer::destroyWindowImages() {
     windowImages_.clear();
     // Nothing the slots finished survives its image.
     unshownSlot_ = -1;
-    for (bool& held : captured_) held = false;
+    for (FrameSlot& slot : slots_) slot.captured = false;
 }
 
 // Makes the frame's drawing visible to the host once its fence has signalled.
 void VulkanRenderer::recordWindowImageHandOver() {
-    const uint32_t s = currentFrame_;
+    FrameSlot& slot = slots_[currentFrame_];
     const VkImageMemoryBarrier toHost = layoutChange(
         swapchainImages_[imageIndex_], VK_IMAGE_LAYOUT_PRESENT_SRC_KHR, VK_IMAGE_LAYOUT_GENERAL,
         VK_ACCESS_COLOR_ATTACHMENT_WRITE_BIT, VK_ACCESS_HOST_READ_BIT);
     vkCmdPipelineBarrier(currentCommandBuffer_, VK_PIPELINE_STAGE_COLOR_ATTACHMENT_OUTPUT_BIT,
                          VK_PIPELINE_STAGE_HOST_BIT, 0, 0, nullptr, 0, nullptr, 1, &toHost);
-    captured_[s] = true;
-    capturedExtent_[s] = swapchainExtent_;
+    slot.captured = true;
+    slot.capturedExtent = swapchainExtent_;
 }
 
-VulkanRenderer::FramePixels VulkanRenderer::framePixels(uint32_t slot) const {
-    if (!captured_[slot]) return {};
-    const VkExtent2D extent = capturedExtent_[slot];
+VulkanRenderer::FramePixels VulkanRenderer::framePixels(uint32_t s) const {
+    const FrameSlot& slot = slots_[s];
+    if (!slot.captured) return {};
+    const VkExtent2D extent = slot.capturedExtent;
     if (showsWindowPixels_) {
-        if (slot >= windowImages_.size()) return {};
-        return {windowImages_[slot].pixels, extent, windowImages_[slot].rowBytes};
+        if (s >= windowImages_.size()) return {};
+        return {windowImages_[s].pixels, extent, windowImages_[s].rowBytes};
     }
-    return {static_cast<const uint8_t*>(captureBuffers_[slot].mapped), extent,
-            size_t{extent.width} * 4};
+    return {static_cast<const uint8_t*>(slot.capture.mapped), extent, size_t{extent.width} * 4};
 }
 
 // Hands the window the frame submitted before the one just submitted.
@@ -114,7 +114,7 @@ void VulkanRenderer::showFinishedFrame() {
     unshownSlot_ = static_cast<int>(currentFrame_);
     if (slot < 0) return;
     const auto s = static_cast<uint32_t>(slot);
-    vkWaitForFences(device_, 1, &inFlight_[s], VK_TRUE, UINT64_MAX);
+    vkWaitForFences(device_, 1, &slots_[s].inFlight, VK_TRUE, UINT64_MAX);
     const FramePixels frame = framePixels(s);
     if (frame.bytes == nullptr) return;
     if (!showPixels_(frame.bytes, static_cast<int>(frame.extent.width),

@@ -110,11 +110,13 @@ TEST(MissionCheck, ListsPastTheirCapAreRefusedNamingTheCap) {
 TEST(MissionCheck, MissingPiecesAreWarningsNamingTheFallback) {
     const auto lines = messagesFor("{\"guards\":[{\"x\":5,\"y\":5}]}");
     const std::string all = joined(lines);
-    EXPECT_NE(all.find("m.json:1:1: card: warning: missing: the game keeps the previous "
-                       "mission's, or the cipher card at 495, 195\n"),
+    EXPECT_NE(all.find("m.json:1:1: card: warning: missing: the game puts the built-in "
+                       "mission's cipher card at 495, 195\n"),
               std::string::npos);
-    EXPECT_NE(all.find("m.json:1:1: exit: warning: missing: the game keeps the previous "
-                       "mission's, or the getaway car at 930, 420, which runs off the field\n"),
+    EXPECT_NE(all.find("m.json:1:1: exit: warning: missing: the game puts the built-in "
+                       "mission's getaway car at 930, 420, which runs off the field\n"),
+              std::string::npos);
+    EXPECT_NE(all.find("m.json:1:1: player: warning: missing: the approach starts at 60, 460\n"),
               std::string::npos);
     EXPECT_NE(all.find("m.json:1:1: backstageSpawn: warning: missing: the approach starts at "
                        "240, 485\n"),

@@ -5,11 +5,61 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sstream>
+
+#include "data/json.hpp"
+#include "game/mission_world.hpp"
 #include "tests/game/game_test_support.hpp"
 #include "tests/support/deadline.hpp"
 
 namespace nj::testing {
 namespace {
+
+// The world as the game holds it after an install: the fields the rules read.
+MissionWorld worldOf(const Game& game) {
+    MissionWorld w;
+    w.missionName = game.missionName;
+    w.missionDesc = game.missionDesc;
+    w.theme = game.theme;
+    w.otherTheme = game.otherTheme;
+    w.faction = game.faction;
+    w.playerStart = game.playerStart;
+    w.serviceSpawn = game.serviceSpawn;
+    w.backstageSpawn = game.backstageSpawn;
+    w.playerPos = game.playerPos;
+    w.disguise = game.disguise;
+    w.keycardsHeld = game.keycardsHeld;
+    w.walls = game.walls;
+    w.furniture = game.furniture;
+    w.lasers = game.lasers;
+    w.cameras = game.cameras;
+    w.pressurePlates = game.pressurePlates;
+    w.guards = game.guards;
+    w.doors = game.doors;
+    w.keycards = game.keycards;
+    w.gate = game.gate;
+    w.card = game.card;
+    w.terminal = game.terminal;
+    w.exit = game.exit;
+    w.altExit = game.altExit;
+    w.altExitLabel = game.altExitLabel;
+    w.altExitActive = game.altExitActive;
+    w.dynamicObjective = game.dynamicObjective;
+    w.optionalIntel = game.optionalIntel;
+    return w;
+}
+
+std::string shippedMission(std::size_t index) {
+    std::ifstream in(std::string(NJ_SHIPPED_MISSIONS) + "/mission" + std::to_string(index + 1) +
+                     ".json");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string missionNameIn(const std::string& missionJson) {
+    return parseJson(missionJson).getString("name", "");
+}
 
 class BuilderTest : public GameTest {
   protected:
@@ -43,34 +93,73 @@ TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     EXPECT_FLOAT_EQ(game.guards[2].drawFacing, 2.0f);
 }
 
-TEST_F(BuilderTest, AbsentKeysKeepThePreviousValuesAndNonObjectsTakeDefaults) {
+// A mission that leaves out its pieces and its start gets the built-in
+// mission's, not those of the mission played before it (which it once did).
+TEST_F(BuilderTest, AbsentKeysTakeTheBuiltInValuesNotThePreviousMissions) {
     useCampaign({R"({"gate": {"x": 1, "y": 2, "w": 3, "h": 4}, "exit": {"x": 9},
-                     "card": {"r": 30}, "terminal": {"x": 10}})",
-                 R"({"gate": true, "walls": [{}]})", "{}"});
+                     "card": {"r": 30}, "terminal": {"x": 10}, "player": {"y": 200},
+                     "serviceSpawn": {"x": 7}, "walls": [{}]})",
+                 R"({"gate": true, "card": {"x": 5}})", "{}"});
+    const MissionWorld builtIn = builtInWorld();
     EXPECT_FLOAT_EQ(game.exit.x, 9.0f);
+    EXPECT_FLOAT_EQ(game.exit.y, builtIn.exit.y);  // a present key's missing members
+    EXPECT_FLOAT_EQ(game.playerPos.y, 200.0f);
     game.gateOpen = 0.5f;
     game.cardTaken = 1;
+    game.playerPos = {333.0f, 222.0f};
 
     game.selectMission(1);  // "gate": true is present but not an object
-    const float defaultGateX = game.gate.x;
-    EXPECT_NE(defaultGateX, 1.0f);
-    EXPECT_FLOAT_EQ(game.card.r, 30.0f);
+    EXPECT_EQ(game.gate, builtIn.gate);
+    EXPECT_FLOAT_EQ(game.card.x, 5.0f);
+    EXPECT_FLOAT_EQ(game.card.r, builtIn.card.r);
     EXPECT_FLOAT_EQ(game.gateOpen, 0.0f);  // reset whatever the key
     EXPECT_FALSE(game.cardTaken);
 
-    game.selectMission(2);  // absent: everything stays but the walls
-    EXPECT_FLOAT_EQ(game.gate.x, defaultGateX);
-    EXPECT_FLOAT_EQ(game.terminal.x, 10.0f);
+    game.selectMission(2);
+    EXPECT_EQ(game.card, builtIn.card);
+    EXPECT_EQ(game.terminal, builtIn.terminal);
+    EXPECT_EQ(game.exit, builtIn.exit);
+    EXPECT_EQ(game.playerStart, builtIn.playerStart);
+    EXPECT_EQ(game.playerPos, builtIn.playerStart);  // not where the operative stood
+    EXPECT_EQ(game.serviceSpawn, builtIn.serviceSpawn);
     EXPECT_TRUE(game.walls.empty());
+    // What the game installed is what the builder makes of the file alone.
+    EXPECT_EQ(worldOf(game), buildWorld(parseJson("{}"), 2, game.approach, {}));
 }
 
-TEST_F(BuilderTest, WithoutAPlayerKeyTheStartIsWhereTheOperativeStands) {
-    useCampaign({R"({"player": {"y": 200}})", "{}"});
-    EXPECT_FLOAT_EQ(game.playerStart.y, 200.0f);
-    game.playerPos = {333.0f, 222.0f};
-    game.selectMission(1);
-    EXPECT_FLOAT_EQ(game.playerStart.x, 333.0f);
-    EXPECT_FLOAT_EQ(game.playerPos.y, 222.0f);
+// The shipped missions name every key, so a mission's world is the same
+// whichever mission, if any, was built before it, under every approach.
+TEST_F(BuilderTest, ShippedMissionsBuildTheSameWorldWhateverCameBefore) {
+    std::vector<std::string> missions, tokens;
+    for (std::size_t i = 0; i < kMaxMissions; ++i) {
+        missions.push_back(shippedMission(i));
+        tokens.push_back(tokenFor(missions.back()));
+    }
+    ASSERT_FALSE(missions[0].empty());
+    for (std::uint32_t approach = 0; approach < kApproachCount; ++approach) {
+        for (std::size_t i = 0; i < missions.size(); ++i) {
+            const std::size_t before = (i + 1) % missions.size();
+            const std::string what = "mission " + std::to_string(i + 1) + ", approach " +
+                                     std::to_string(approach) + ", after mission " +
+                                     std::to_string(before + 1);
+            Game afterBuiltIn(nullptr, nullptr), afterAnother(nullptr, nullptr);
+            for (Game* g : {&afterBuiltIn, &afterAnother}) {
+                g->approach = static_cast<Approach>(approach);
+                g->setCampaignMaps(tokens);
+            }
+            afterBuiltIn.buildMission(i);
+            afterAnother.buildMission(before);
+            afterAnother.playerPos = {1.0f, 2.0f};  // wherever the operative stood
+            afterAnother.buildMission(i);
+
+            const MissionWorld world = worldOf(afterBuiltIn);
+            EXPECT_EQ(world.missionName, missionNameIn(missions[i])) << what;
+            EXPECT_EQ(worldOf(afterAnother), world) << what;
+            EXPECT_EQ(buildWorld(parseJson(missions[i]), i, static_cast<Approach>(approach), {}),
+                      world)
+                << what;
+        }
+    }
 }
 
 // The theme picks the row, else the index does; the row's factors scale the

@@ -1,6 +1,6 @@
 #pragma once
 // The JavaScript half of the DOM bridge, run in every page before its own
-// scripts.
+// scripts: dom_bootstrap.js, which the build embeds.
 
 namespace web {
 

@@ -1,10 +1,14 @@
 // Elements a page script builds, moves and takes out: styled, laid out and
-// repainted like parsed ones, refused where a browser refuses; and the
-// dossier's operation rows built from the state.
+// repainted like parsed ones, refused where a browser refuses; the shipped
+// page's scripts; and the dossier's operation rows built from the state.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
 
 #include "ui/web/bitmap.hpp"
 #include "ui/web/page_document.hpp"
+#include "ui/web/page_scripts.hpp"
 #include "web_test_support.hpp"
 
 namespace {
@@ -145,14 +149,50 @@ std::string readAsset(const std::string& name) {
     return webtest::readText(std::string(NJ_UI_ASSETS_DIR) + "/" + name);
 }
 
+// The shipped page with its style sheet and every script it names, as the
+// game serves them.
+void loadShippedPage(PageHarness& page) {
+    const std::string html = readAsset("ui.html");
+    page.files.add("ui/ui.css", readAsset("ui.css"));
+    for (const web::PageScript& script : web::scanPageScripts(html).scripts) {
+        if (!script.src.empty()) page.files.add("ui/" + script.src, readAsset(script.src));
+    }
+    page.load(html, "ui/ui.html");
+}
+
+// The page's script is one file per screen: each file in the folder is named
+// by the page (none ships unused), each named one is there, and together they
+// run without an error and leave the host its two entry points.
+TEST(WebDomMutation, TheShippedPageRunsEveryScriptItNamesWithoutAnError) {
+    std::set<std::string> named;
+    for (const web::PageScript& script : web::scanPageScripts(readAsset("ui.html")).scripts) {
+        EXPECT_FALSE(script.src.empty()) << "the page's script at line " << script.line
+                                         << " is inline: it belongs in a file of its own";
+        EXPECT_TRUE(named.insert(script.src).second) << script.src << " is named twice";
+        EXPECT_FALSE(readAsset(script.src).empty()) << script.src << " is missing or empty";
+    }
+    std::set<std::string> inFolder;
+    for (const auto& entry : std::filesystem::directory_iterator(NJ_UI_ASSETS_DIR)) {
+        if (entry.path().extension() == ".js") inFolder.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(named, inFolder);
+
+    PageHarness page(1280, 720);
+    loadShippedPage(page);
+    page.frame();
+    for (const auto& line : page.log.lines) {
+        EXPECT_TRUE(line.level != web::LogLevel::Error) << line.text;
+    }
+    EXPECT_EQ(page.js("typeof window.syncGameState + ' ' + typeof window.nameApproaches"),
+              "function function");
+}
+
 // The shipped page builds a row per mission the state names, and only when
 // the count changes; rows built again show the state, not what the old ones
 // did.
 TEST(WebDomMutation, TheDossierBuildsItsOperationRowsFromTheState) {
     PageHarness page(1280, 720);
-    page.files.add("ui/ui.css", readAsset("ui.css"));
-    page.files.add("ui/ui.js", readAsset("ui.js"));
-    page.load(readAsset("ui.html"), "ui/ui.html");
+    loadShippedPage(page);
     page.eval(
         "function rows() { return document.querySelectorAll('#ops .op').map(function (row, i) {"
         "  return [row.querySelector('.op-num'), row.querySelector('.op-name'),"

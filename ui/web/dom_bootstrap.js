@@ -1,11 +1,7 @@
 // The page-side DOM bridge: element, document and window objects, events and
 // timers, written over a handful of native primitives on the hidden object
-// "__nj" (see script_host.cpp).
-#include "ui/web/dom_bootstrap.hpp"
-
-namespace web {
-
-const char* const kDomBootstrapJs = R"js(
+// "__nj" (see script_host.cpp). It runs in every page before the page's own
+// scripts; the build embeds it in the engine (cmake/EmbedText.cmake).
 (function (g, nj) {
 'use strict';
 function report(e) {
@@ -294,6 +290,3 @@ nj.tick = function (now, runFrames) {
   return nextDue();
 };
 })(this, __nj);
-)js";
-
-}  // namespace web
