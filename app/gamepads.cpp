@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/globals.hpp"
 #include "app/options_shell.hpp"
 #include "game/game.hpp"
 #include "game/player_options.hpp"
@@ -92,18 +91,9 @@ bool padAxisFor(Uint8 axis, PadAxis& out) {
     }
 }
 
-void sendKey(std::uint32_t key, bool down) {
-    if (!g_game) return;
-    if (down) {
-        g_game->onKeyDown(key);
-    } else {
-        g_game->onKeyUp(key);
-    }
-}
-
 }  // namespace
 
-Gamepads::Gamepads() {
+Gamepads::Gamepads(Game& game) : game_(game) {
     // Without the subsystem the game simply has no controllers.
     available_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!available_)
@@ -114,6 +104,14 @@ Gamepads::~Gamepads() {
     for (Pad& pad : pads_) SDL_GameControllerClose(pad.controller);
     pads_.clear();
     if (available_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void Gamepads::sendKey(std::uint32_t key, bool down) {
+    if (down) {
+        game_.onKeyDown(key);
+    } else {
+        game_.onKeyUp(key);
+    }
 }
 
 Gamepads::Pad* Gamepads::find(SDL_JoystickID id) {
@@ -130,7 +128,8 @@ void Gamepads::open(int deviceIndex) {
     Pad pad;
     pad.controller = controller;
     pad.id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
-    pad.mapper = std::make_unique<GamepadMapper>(sendKey);
+    pad.mapper = std::make_unique<GamepadMapper>(
+        [this](std::uint32_t key, bool down) { sendKey(key, down); });
     pad.mapper->setDeadZone(deadZone_);
     pad.mapper->setStickSneaks(stickSneaks_);
     pads_.push_back(std::move(pad));
@@ -145,7 +144,7 @@ void Gamepads::close(SDL_JoystickID id) {
     pads_.erase(it);
 }
 
-bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
+bool Gamepads::handleEvent(const SDL_Event& event, OptionsShell* options) {
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
             open(event.cdevice.which);
@@ -157,35 +156,32 @@ bool Gamepads::handleEvent(const SDL_Event& event, Game* game) {
         case SDL_CONTROLLERBUTTONUP: {
             Pad* pad = find(event.cbutton.which);
             PadButton physical{};
-            if (!pad || !game || !padButtonFor(event.cbutton.button, physical)) return true;
+            if (!pad || !padButtonFor(event.cbutton.button, physical)) return true;
             const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
             // A rebinding waiting for a button takes the press; its release
             // then finds no key to let go of.
-            if (down && g_optionsShell &&
-                g_optionsShell->offerPadButton(static_cast<int>(physical), game)) {
+            if (down && options && options->offerPadButton(static_cast<int>(physical), &game_)) {
                 return true;
             }
             const PadButton button =
-                g_optionsShell
-                    ? roleButton(physical, g_optionsShell->options().settings().padButtons)
-                    : physical;
-            if (down) game->inputDevice = InputDevice::Gamepad;
+                options ? roleButton(physical, options->options().settings().padButtons) : physical;
+            if (down) game_.inputDevice = InputDevice::Gamepad;
             pad->mapper->button(button, down,
-                                {screenOf(*game), static_cast<std::uint32_t>(game->approach),
-                                 game->customSelected()});
+                                {screenOf(game_), static_cast<std::uint32_t>(game_.approach),
+                                 game_.customSelected()});
             return true;
         }
         case SDL_CONTROLLERAXISMOTION: {
             Pad* pad = find(event.caxis.which);
             PadAxis axis{};
-            if (!pad || !game || !padAxisFor(event.caxis.axis, axis)) return true;
+            if (!pad || !padAxisFor(event.caxis.axis, axis)) return true;
             const float value =
                 std::clamp(static_cast<float>(event.caxis.value) / 32767.0f, -1.0f, 1.0f);
             // Only a deliberate tilt or pull says the player picked up the pad.
             const bool deliberate = (axis == PadAxis::LeftX || axis == PadAxis::LeftY)
                                         ? std::abs(value) >= pad->mapper->deadZone()
                                         : value > kTriggerPressed;
-            if (deliberate) game->inputDevice = InputDevice::Gamepad;
+            if (deliberate) game_.inputDevice = InputDevice::Gamepad;
             pad->mapper->axis(axis, value);
             return true;
         }

@@ -2,6 +2,12 @@
 // The game controllers plugged in: opened when SDL reports them (at start-up
 // or while playing), closed when unplugged, each turned into key commands for
 // the game by its own GamepadMapper. Also rumbles them.
+//
+// The pads press the game's keys rather than adding to the player's command
+// on their own: which presses count as held (none while the safe, the options
+// screen or a dossier question has the keys; the stick walks the requisition
+// list) is the game's key handling, and a pad player meets exactly what a
+// keyboard player does.
 
 #include <SDL2/SDL.h>
 
@@ -14,16 +20,19 @@
 namespace nj {
 
 class Game;
+class OptionsShell;
 
 class Gamepads {
   public:
-    Gamepads();
+    // The pads press keys on `game`, which must outlive them.
+    explicit Gamepads(Game& game);
     ~Gamepads();
     Gamepads(const Gamepads&) = delete;
     Gamepads& operator=(const Gamepads&) = delete;
 
-    // True when the event was a controller's (handled here).
-    bool handleEvent(const SDL_Event& event, Game* game);
+    // True when the event was a controller's (handled here). A rebinding
+    // waiting on `options` takes a button press; null: none can.
+    bool handleEvent(const SDL_Event& event, OptionsShell* options);
     // Lets go of everything every pad holds (focus lost).
     void releaseAll();
     // Rumbles every pad that can; a pad without motors simply stays still.
@@ -45,6 +54,9 @@ class Gamepads {
     void close(SDL_JoystickID id);
     Pad* find(SDL_JoystickID id);
 
+    void sendKey(std::uint32_t key, bool down);
+
+    Game& game_;
     bool available_ = false;
     bool rumbleOn_ = true;
     int rumblePercent_ = 100;

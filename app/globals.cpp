@@ -5,7 +5,5 @@ namespace nj {
 
 Game* g_game = nullptr;
 VulkanRenderer* g_renderer = nullptr;
-Gamepads* g_gamepads = nullptr;
-OptionsShell* g_optionsShell = nullptr;
 
 }  // namespace nj

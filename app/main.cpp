@@ -47,12 +47,12 @@ void requestQuit() {
 // (a restore, a key, a controller, a quit) instead of drawing unseen frames.
 // The game does not advance meanwhile; the first step after is capped as
 // after any stall. False when the loop must end.
-bool waitWhileOutOfSight(ShellWindow& window) {
+bool waitWhileOutOfSight(ShellWindow& window, const ShellInputs& inputs) {
     constexpr int kWakeEveryMs = 250;
     while (window.outOfSight()) {
         SDL_Event event;
         if (SDL_WaitEventTimeout(&event, kWakeEveryMs) &&
-            handleWindowEvent(event, window) == EventResult::Quit) {
+            handleWindowEvent(event, window, inputs) == EventResult::Quit) {
             return false;
         }
     }
@@ -60,10 +60,10 @@ bool waitWhileOutOfSight(ShellWindow& window) {
 }
 
 // False when the loop must end: the window was closed or the game quit.
-bool drainEvents(ShellWindow& window) {
+bool drainEvents(ShellWindow& window, const ShellInputs& inputs) {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (handleWindowEvent(event, window) == EventResult::Quit) return false;
+        if (handleWindowEvent(event, window, inputs) == EventResult::Quit) return false;
     }
     return true;
 }
@@ -102,8 +102,17 @@ void waitForFrameTurn(FramePacer& pacer, std::uint64_t frequency) {
     std::this_thread::sleep_for(std::chrono::nanoseconds(ticks * 1'000'000'000ull / frequency));
 }
 
-void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Gamepads& gamepads,
-               bool paceFrames) {
+// What the player holds this frame. Keyboard and pads both press the game's
+// keys (the keyboard through the player's bindings, the pads through their
+// mapping), and the game's key handling decides which presses are held; the
+// key map turns those into the command the rules read.
+PlayerCommand commandThisFrame(const Game& game) {
+    return game.heldCommand();
+}
+
+void runFrames(Game& game, ShellWindow& window, const CommandLine& options,
+               const ShellInputs& inputs, bool paceFrames) {
+    Gamepads& gamepads = *inputs.gamepads;
     FrameClock clock;
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
     const std::uint64_t started = SDL_GetPerformanceCounter();
@@ -123,9 +132,9 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
                                    static_cast<double>(frequency);
             padScript.tick(seconds, game);
         }
-        if (!drainEvents(window)) return;
+        if (!drainEvents(window, inputs)) return;
         // The self-test counts its frames and must finish: it never sleeps.
-        if (!options.testMode && !scripted && !waitWhileOutOfSight(window)) return;
+        if (!options.testMode && !scripted && !waitWhileOutOfSight(window, inputs)) return;
         if (options.testMode) {
             const SelfTestRun::Pass pass = selfTest.nextPass();
             if (pass == SelfTestRun::Pass::StartMission) game.startOrAdvance();
@@ -136,7 +145,7 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options, Game
             }
         }
         const float step = clock.step(SDL_GetPerformanceCounter());
-        game.update(options.fixedStep ? kFixedStep : step);
+        game.update(options.fixedStep ? kFixedStep : step, commandThisFrame(game));
         gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
                                                game.gameState == GameState::MissionFailed}));
         game.render();
@@ -197,8 +206,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
             if (g.overlay) g.overlay->renderFrame(g, &scene);
         };
         g_game = &game;
-        Gamepads gamepads;  // controllers already plugged in are reported from here on
-        g_gamepads = &gamepads;
+        Gamepads gamepads(game);  // controllers already plugged in are reported from here on
         game.savePath = playerFiles.path(PlayerFile::Save);
         game.recordsPath = playerFiles.path(PlayerFile::Records);
         // The player's options, before the window is first shown.
@@ -212,18 +220,17 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         };
         optionsShell.start(game);
         game.options = &playerOptions;
-        g_optionsShell = &optionsShell;
         loadChosenCampaign(game, options, location);
         // The player's own missions, listed on the dossier beside the campaign.
         game.missionsFolder = playerFiles.path(PlayerFile::Missions);
         game.refreshCustomMissions();
         connectClipboard(game);
 
-        game.update(0.0f);
+        game.update(0.0f, commandThisFrame(game));
         game.render();
         window.show();
 
-        runFrames(game, window, options, gamepads, !renderer.waitsForDisplay());
+        runFrames(game, window, options, {&gamepads, &optionsShell}, !renderer.waitsForDisplay());
 
         if (!options.screenshotPath.empty() && !renderer.saveLastFrame(options.screenshotPath)) {
             std::fprintf(stderr, "nightjar: could not save the screenshot %s\n",
@@ -231,9 +238,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
             status = 1;
         }
         optionsShell.finish(!options.testMode);
-        g_optionsShell = nullptr;
         game.options = nullptr;
-        g_gamepads = nullptr;
         g_game = nullptr;
         g_renderer = nullptr;
         audio.stop();

@@ -23,24 +23,24 @@ void onSizeChanged(ShellWindow& window) {
     if (width > 0 && height > 0) g_renderer->resize(width, height);
 }
 
-KeyRoute routeFor(const SDL_KeyboardEvent& key) {
+KeyRoute routeFor(const SDL_KeyboardEvent& key, const OptionsShell* options) {
     const bool down = key.type == SDL_KEYDOWN;
-    if (!g_optionsShell) return routeKey(down, key.keysym.sym, key.keysym.mod);
+    if (!options) return routeKey(down, key.keysym.sym, key.keysym.mod);
     return routeBoundKey(down, key.keysym.scancode, key.keysym.sym, key.keysym.mod,
-                         g_optionsShell->options().settings().keys);
+                         options->options().settings().keys);
 }
 
-void onKey(const SDL_KeyboardEvent& key, ShellWindow& window) {
+void onKey(const SDL_KeyboardEvent& key, ShellWindow& window, OptionsShell* options) {
     // A rebinding waiting on the options screen takes the next key-down.
-    if (key.type == SDL_KEYDOWN && !key.repeat && g_optionsShell &&
-        g_optionsShell->offerKey(key.keysym.scancode, g_game)) {
+    if (key.type == SDL_KEYDOWN && !key.repeat && options &&
+        options->offerKey(key.keysym.scancode, g_game)) {
         return;
     }
-    const KeyRoute route = routeFor(key);
+    const KeyRoute route = routeFor(key, options);
     switch (route.action) {
         case KeyRoute::Action::ToggleFullScreen:
-            if (g_optionsShell) {
-                g_optionsShell->toggleFullScreen();
+            if (options) {
+                options->toggleFullScreen();
             } else {
                 window.toggleFullScreen();
             }
@@ -73,7 +73,8 @@ void moveTo(ShellWindow& window, int x, int y) {
 
 }  // namespace
 
-EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
+EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window,
+                              const ShellInputs& inputs) {
     switch (event.type) {
         case SDL_QUIT:
             return EventResult::Quit;
@@ -83,14 +84,14 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
             // us: let go of everything now, so Alt+Tab while walking does not
             // leave the operative running.
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
-                if (g_gamepads) g_gamepads->releaseAll();
+                if (inputs.gamepads) inputs.gamepads->releaseAll();
                 if (g_game) g_game->releaseAllKeys();
             }
-            if (g_optionsShell) g_optionsShell->onWindowEvent(event.window, g_game);
+            if (inputs.options) inputs.options->onWindowEvent(event.window, g_game);
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            onKey(event.key, window);
+            onKey(event.key, window, inputs.options);
             break;
         case SDL_MOUSEMOTION:
             if (g_game) moveTo(window, event.motion.x, event.motion.y);
@@ -103,7 +104,7 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window) {
             }
             break;
         default:
-            if (g_gamepads) g_gamepads->handleEvent(event, g_game);
+            if (inputs.gamepads) inputs.gamepads->handleEvent(event, inputs.options);
             break;
     }
     return EventResult::Continue;

@@ -1,6 +1,7 @@
 #pragma once
 // The window procedure: SDL events become calls on the game (keys, mouse) and
-// the renderer (size changes), reached only through g_game and g_renderer.
+// the renderer (size changes), reached through g_game and g_renderer, and on
+// the pads and the options screen it is handed.
 //
 //   quit                      -> the loop ends
 //   size change (not minimised, both sides > 0) -> renderer resize
@@ -12,10 +13,20 @@
 
 namespace nj {
 
+class Gamepads;
+class OptionsShell;
 class ShellWindow;
 
 enum class EventResult { Continue, Quit };
 
-EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window);
+// What besides the game and the renderer takes events; a null one takes none
+// (before bring-up has made it, or after tear-down has begun).
+struct ShellInputs {
+    Gamepads* gamepads = nullptr;
+    OptionsShell* options = nullptr;  // the player's options and rebinding
+};
+
+EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window,
+                              const ShellInputs& inputs);
 
 }  // namespace nj

@@ -1,20 +1,18 @@
 // The game object: construction and the built-in mission, the update order
 // (save.dat written after a step that changed progress), effect ageing and
-// the shared burst and banner operations.
+// the shared burst, impact and banner operations.
 #include "game/game.hpp"
 
 #include <cmath>
 #include <random>
 
+#include "core/page_size.hpp"
 #include "game/mission_world.hpp"
 #include "game/rules_math.hpp"
 #include "game/shared_tuning.hpp"
 
 namespace nj {
 namespace {
-
-// The page's layout size, in page units.
-constexpr int kPageWidth = 1280, kPageHeight = 720;
 
 // A step of no time keeps the previous frame length's stand-in.
 constexpr float kShortestFrame = 0.0001f;
@@ -40,6 +38,25 @@ constexpr float kBurstSeedRow = 100.0f;
 constexpr float kBurstSpeedSpread = 95.0f, kBurstMinSpeed = 30.0f;
 constexpr float kBurstLifeSpread = 0.5f, kBurstMinLife = 0.45f;
 constexpr float kBurstSizeSpread = 2.0f, kBurstMinSize = 1.2f;
+
+// Impacts: scorch life, sparks in a fan against the shot, a few smoke puffs.
+constexpr float kImpactSeconds = 3.8f;
+// Each impact's sparks differ: the seed mixes where and when it happened.
+constexpr float kImpactSeedX = 137.0f, kImpactSeedY = 53.0f;
+constexpr int kImpactSparks = 18;
+constexpr float kSparkFan = 2.1f, kSparkHalfFan = 1.05f;
+constexpr float kSparkSpeedSpread = 120.0f, kSparkMinSpeed = 45.0f;
+constexpr float kSparkLifeSpread = 0.44f, kSparkMinLife = 0.28f;
+constexpr float kSparkSizeSpread = 1.6f, kSparkMinSize = 1.0f;
+constexpr Color kSparkHot{0.98f, 0.68f, 0.22f, 1.0f};
+constexpr Color kSparkWhite{1.0f, 0.94f, 0.72f, 1.0f};
+constexpr int kImpactPuffs = 4;
+constexpr float kImpactPuffFanShare = 0.6f;
+constexpr float kImpactPuffOffset = 3.0f;
+constexpr float kImpactPuffSpeedStep = 4.0f, kImpactPuffMinSpeed = 10.0f;
+constexpr float kImpactPuffRise = 6.0f;
+constexpr float kImpactPuffRadiusStep = 1.8f, kImpactPuffMinRadius = 4.5f;
+constexpr float kImpactPuffAlphaStep = 0.12f, kImpactPuffMinAlpha = 0.65f;
 
 // Dust motes drifting up the field, the same every run (fixed seed); one that
 // leaves the top comes back in at the bottom, scattered across.
@@ -124,14 +141,18 @@ bool Game::audioEnabled() const {
     return audio != nullptr && audio->enabled();
 }
 
-void Game::update(float dt) {
+PlayerCommand Game::heldCommand() const {
+    return commandFromKeys(heldKeys, {assists.toggleSneak, sneakLatched != 0});
+}
+
+void Game::update(float dt, const PlayerCommand& command) {
     frameDt = dt > kShortestFrame ? dt : kStandInFrame;
     if (gameState == GameState::Paused) return;
     // A slower game is a shorter step for every rule; at full speed the step
     // is untouched, so every run at full speed is what it always was.
     if (assists.speedPercent != 100) dt *= static_cast<float>(assists.speedPercent) / 100.0f;
     if (gameState == GameState::Playing && assists.any()) runAssisted = true;
-    const bool stepEnded = gameState == GameState::Playing && !playingStep(dt);
+    const bool stepEnded = gameState == GameState::Playing && !playingStep(dt, command);
     saveChangedProgress();
     if (!stepEnded) ageEffects(dt);
 }
@@ -144,7 +165,7 @@ void Game::saveChangedProgress() {
 
 // One step of the rules, in their fixed order. A rule that ends the mission
 // ends the step as well (no effect ageing on that step).
-bool Game::playingStep(float dt) {
+bool Game::playingStep(float dt, const PlayerCommand& command) {
     turnTumbler(dt);
     missionClock += dt;
     animClock += dt;
@@ -155,7 +176,7 @@ bool Game::playingStep(float dt) {
     laserBlinkTimer += dt;
     slideLasers(dt);
     blinkLasers();
-    movePlayer(dt);
+    movePlayer(dt, command);
     turnPlayerDrawFacing(dt);
     testCover();
     updatePressurePlates();
@@ -164,12 +185,12 @@ bool Game::playingStep(float dt) {
     pickUpCard();
     pickUpKeycards();
     openDoors(dt);
-    updateGateAndTerminal(dt);
-    updateOptionalIntel();
-    if (!updateDynamicObjective(dt)) return false;
+    updateGateAndTerminal(dt, command);
+    updateOptionalIntel(command);
+    if (!updateDynamicObjective(dt, command)) return false;
     if (exfiltrate()) return false;
     const bool guardSaw = guardPass(dt);
-    return updateDetection(dt, guardSaw || cameraCaught);
+    return updateDetection(dt, guardSaw || cameraCaught, command);
 }
 
 void Game::ageEffects(float dt) {
@@ -232,6 +253,34 @@ void Game::spawnBurst(float x, float y, const Color& color, int count) {
         const float size = uniform01(engine) * kBurstSizeSpread + kBurstMinSize;
         particles.push_back({x, y, std::cos(angle) * speed, std::sin(angle) * speed, life, life,
                              size, color.r, color.g, color.b});
+    }
+}
+
+void Game::spawnImpact(float x, float y, float dx, float dy) {
+    impacts.push_back({x, y, dx, dy, kImpactSeconds, kImpactSeconds, 0});
+    std::mt19937 engine(
+        seedFrom(std::fabs(x * kImpactSeedX + y * kImpactSeedY + animClock * kSeedTicksPerSecond)));
+    const float base = std::atan2(dy, dx);
+    for (int i = 0; i < kImpactSparks; ++i) {
+        const float angle = base + uniform01(engine) * kSparkFan - kSparkHalfFan;
+        const float speed = uniform01(engine) * kSparkSpeedSpread + kSparkMinSpeed;
+        const float life = uniform01(engine) * kSparkLifeSpread + kSparkMinLife;
+        const float size = uniform01(engine) * kSparkSizeSpread + kSparkMinSize;
+        const Color c = i % 3 == 0 ? kSparkWhite : kSparkHot;
+        particles.push_back({x, y, std::cos(angle) * speed, std::sin(angle) * speed, life, life,
+                             size, c.r, c.g, c.b});
+    }
+    for (int k = 0; k < kImpactPuffs; ++k) {
+        const float kf = static_cast<float>(k);
+        const float angle =
+            base + (uniform01(engine) * kSparkFan - kSparkHalfFan) * kImpactPuffFanShare;
+        const float c = std::cos(angle), s = std::sin(angle);
+        const float alpha = kImpactPuffAlphaStep * kf + kImpactPuffMinAlpha;
+        const float speed = kImpactPuffSpeedStep * kf + kImpactPuffMinSpeed;
+        puffs.push_back({x + c * kImpactPuffOffset, y + s * kImpactPuffOffset, c * speed,
+                         s * speed - kImpactPuffRise,
+                         kImpactPuffRadiusStep * kf + kImpactPuffMinRadius, alpha, alpha,
+                         static_cast<std::uint8_t>(k == 0)});
     }
 }
 

@@ -17,6 +17,7 @@
 #include "core/links.hpp"
 #include "data/records_file.hpp"
 #include "game/custom_operations.hpp"
+#include "game/player_command.hpp"
 #include "game/world.hpp"
 
 namespace nj {
@@ -136,7 +137,12 @@ class Game {
     // initialises the new one at the page's 1280 x 720 layout.
     void installOverlay(std::unique_ptr<OverlayLink> newOverlay);
 
-    void update(float dt);
+    // One update of the rules with what the player holds. Without a command,
+    // the one the held keys give (heldCommand): scripts and tests press keys.
+    void update(float dt, const PlayerCommand& command);
+    void update(float dt) { update(dt, heldCommand()); }
+    // The command the keys the game holds down give through the key map.
+    PlayerCommand heldCommand() const;
     void render();
     // Rebuilds the selected mission and resets the per-mission state.
     void loadMission(bool startPlaying);
@@ -246,10 +252,20 @@ class Game {
     void emitNoise(float x, float y, float radius, bool loud);
     void alertNearby(Vec2 point, float radius);
     bool lineOfSightBlocked(Vec2 a, Vec2 b) const;
+    // Whether `guard` notices what is at `point`: within `reach`, inside
+    // `halfWidth` (radians) of its facing, and not behind anything that blocks sight.
+    bool notices(const Guard& guard, Vec2 point, float reach, float halfWidth) const;
     bool guardCanSee(const Guard& guard, Vec2 point, float range) const;
     void takedown();
 
     // Objectives (game/objectives.cpp).
+    // The card is held and the safe not yet decrypted.
+    bool safeStillLocked() const;
+    // The safe can be opened here: still locked, the terminal within reach.
+    bool canOpenSafe() const;
+    // What E does where the operative stands, the first that applies.
+    enum class Interaction : std::uint8_t { None, Directive, Intel, SafeTerminal };
+    Interaction interactionHere() const;
     void openSafe();
     void tapTumbler();
     void secureIntel();
@@ -439,17 +455,17 @@ class Game {
     // Scratch list for sight tests, kept to avoid an allocation per test.
     mutable std::vector<Rect> sightBlockers_;
 
-    bool isHeld(std::uint32_t key) const { return heldKeys.count(key) != 0; }
     void requisitionKey(std::uint32_t key);  // requisition.cpp
+    bool pressInteract();                    // input.cpp; true when E acted
     // progression.cpp
     void recordWin(const Grade& grade);
-    bool dossierQuestionKey(std::uint32_t key);  // true when a question took the key
-    bool playingStep(float dt);                  // false when a rule ended the step
-    void saveChangedProgress();                  // save.dat, when a rule changed progress
+    bool dossierQuestionKey(std::uint32_t key);                // true when a question took the key
+    bool playingStep(float dt, const PlayerCommand& command);  // false when a rule ended the step
+    void saveChangedProgress();  // save.dat, when a rule changed progress
     void ageEffects(float dt);
 
     // movement.cpp
-    void movePlayer(float dt);
+    void movePlayer(float dt, const PlayerCommand& command);
     void turnPlayerDrawFacing(float dt);
     void testCover();
 
@@ -464,10 +480,10 @@ class Game {
 
     // objectives.cpp
     void pickUpCard();
-    void updateGateAndTerminal(float dt);
-    void updateOptionalIntel();
-    bool updateDynamicObjective(float dt);  // false when the mission failed
-    bool exfiltrate();                      // true when the mission ended
+    void updateGateAndTerminal(float dt, const PlayerCommand& command);
+    void updateOptionalIntel(const PlayerCommand& command);
+    bool updateDynamicObjective(float dt, const PlayerCommand& command);  // false: mission failed
+    bool exfiltrate();  // true when the mission ended
     void failMission(FailReason why);
     // With no campaign there is no token to rebuild from: the built-in
     // mission is put back as the game was constructed.
@@ -486,8 +502,10 @@ class Game {
     void updateGuard(std::size_t index, float dt, bool& seen);
     void moveGuard(Guard& guard, float dt);
     void fireAt(Guard& guard);
-    void spawnImpact(float x, float y, float dx, float dy, bool cool);
-    bool updateDetection(float dt, bool seen);  // false when the mission failed
+    // game.cpp: a shot's scorch, sparks and smoke where it hit, (dx, dy) back along the shot
+    void spawnImpact(float x, float y, float dx, float dy);
+    // detection.cpp; false when the mission failed
+    bool updateDetection(float dt, bool seen, const PlayerCommand& command);
 };
 
 }  // namespace nj

@@ -1,8 +1,10 @@
-// Keys, mouse and the page's commands: what acts at once and what is left in
-// heldKeys for the rules to read. Writes heldKeys, gameState, safeActive and
+// Keys, mouse and the page's commands: what acts at once and what is left
+// held in heldKeys, which the key map turns into the player's command
+// (player_command.cpp). Writes heldKeys, gameState, safeActive and
 // whatever the commands it reaches write.
 #include <algorithm>
 
+#include "core/page_size.hpp"
 #include "game/game.hpp"
 #include "game/player_options.hpp"
 #include "game/rules_math.hpp"
@@ -14,10 +16,6 @@ namespace {
 // Completing the directive by key.
 constexpr int kDirectiveBurst = 30;
 constexpr float kDirectiveBannerSeconds = 1.5f;
-
-// The page's layout size, in page units: the mouse arrives as a share of the
-// canvas and is handed on in page units.
-constexpr float kPageWidth = 1280.0f, kPageHeight = 720.0f;
 
 // The quit question takes the keyboard: the key that asked (P or Esc) quits,
 // Enter or Tab resumes the waiting mission, anything else leaves it asking.
@@ -69,25 +67,7 @@ void Game::onKeyDown(std::uint32_t key) {
 
     switch (key) {
         case vk::kE:
-            if (gameState == GameState::Playing) {
-                if (nearObjective) {
-                    dynamicObjective.done = 1;
-                    playCue(CueChime);
-                    spawnBurst(dynamicObjective.x, dynamicObjective.y, kCyan, kDirectiveBurst);
-                    showBanner("DIRECTIVE COMPLETE: " + dynamicObjective.label,
-                               kDirectiveBannerSeconds, kCyan);
-                    return;
-                }
-                if (nearIntel) {
-                    secureIntel();
-                    return;
-                }
-                if (cipherAcquired && !cipherDecrypted &&
-                    distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach) {
-                    openSafe();
-                    return;
-                }
-            }
+            if (gameState == GameState::Playing && pressInteract()) return;
             heldKeys.insert(key);
             return;
         case vk::kF1:
@@ -120,7 +100,8 @@ void Game::onKeyDown(std::uint32_t key) {
         case vk::kShift:
             // Auto-repeat brings more key-downs while the key is held: only
             // the first press of a hold switches sneaking.
-            if (assists.toggleSneak && !isHeld(key)) sneakLatched = sneakLatched ? 0 : 1;
+            if (assists.toggleSneak && heldKeys.count(key) == 0)
+                sneakLatched = sneakLatched ? 0 : 1;
             heldKeys.insert(key);
             return;
         case vk::kN:
@@ -152,6 +133,27 @@ void Game::onKeyDown(std::uint32_t key) {
     }
 }
 
+bool Game::pressInteract() {
+    switch (interactionHere()) {
+        case Interaction::Directive:
+            dynamicObjective.done = 1;
+            playCue(CueChime);
+            spawnBurst(dynamicObjective.x, dynamicObjective.y, kCyan, kDirectiveBurst);
+            showBanner("DIRECTIVE COMPLETE: " + dynamicObjective.label, kDirectiveBannerSeconds,
+                       kCyan);
+            return true;
+        case Interaction::Intel:
+            secureIntel();
+            return true;
+        case Interaction::SafeTerminal:
+            openSafe();
+            return true;
+        case Interaction::None:
+            return false;
+    }
+    return false;
+}
+
 void Game::onKeyUp(std::uint32_t key) {
     if (overlay) overlay->forwardKeyUp(key);
     heldKeys.erase(key);
@@ -169,8 +171,10 @@ void Game::onMouseMove(std::int16_t x, std::int16_t y) {
         renderer->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), fx,
                                  fy);
     }
-    overlay->forwardMouseMove(saturatingTruncate<std::uint32_t>(fx * kPageWidth),
-                              saturatingTruncate<std::uint32_t>(fy * kPageHeight));
+    // The mouse arrives as a share of the canvas and is handed on in page units.
+    overlay->forwardMouseMove(
+        saturatingTruncate<std::uint32_t>(fx * static_cast<float>(kPageWidth)),
+        saturatingTruncate<std::uint32_t>(fy * static_cast<float>(kPageHeight)));
 }
 
 void Game::onMouseButton(bool down) {
@@ -247,9 +251,8 @@ void Game::abortSafe() {
 }
 
 void Game::triggerSafe() {
-    if (gameState == GameState::Playing && cipherAcquired && !cipherDecrypted && !safeActive) {
-        openSafe();
-    }
+    // The page's own control opens it from anywhere; E needs the terminal.
+    if (gameState == GameState::Playing && safeStillLocked() && !safeActive) openSafe();
 }
 
 void Game::selectMissionFromPage(double missionIndexArg) {

@@ -1,4 +1,4 @@
-// Operative movement: keys to motion, sliding collision, footsteps and their
+// Operative movement: the held direction to motion, sliding collision, footsteps and their
 // noise, the drawn heading and the cover test. Writes playerPos, playerFacing,
 // playerDrawFacing, walkDistance, playerMoving, playerSneaking, playerInCover,
 // footprints and footstepPhase.
@@ -49,16 +49,11 @@ bool Game::blocksMovement(float cx, float cy) const {
     return false;
 }
 
-void Game::movePlayer(float dt) {
-    float dy = 0.0f, dx = 0.0f;
-    if (isHeld(vk::kW) || isHeld(vk::kUp)) dy = -1.0f;
-    if (isHeld(vk::kS) || isHeld(vk::kDown)) dy += 1.0f;
-    if (isHeld(vk::kA) || isHeld(vk::kLeft)) dx = -1.0f;
-    if (isHeld(vk::kD) || isHeld(vk::kRight)) dx += 1.0f;
+void Game::movePlayer(float dt, const PlayerCommand& command) {
+    const float dx = command.moveX, dy = command.moveY;
     playerMoving = (dx != 0.0f || dy != 0.0f) ? 1 : 0;
     // Cover from the previous step makes the operative creep too.
-    const bool sneakAsked = assists.toggleSneak ? sneakLatched != 0 : isHeld(vk::kShift);
-    playerSneaking = (sneakAsked || playerInCover) ? 1 : 0;
+    playerSneaking = (command.sneak || playerInCover) ? 1 : 0;
     float speed = playerSpeed;
     if (playerSneaking) speed *= softStepOn() ? kSoftStepSneakSpeedShare : kSneakSpeedShare;
     if (!playerMoving) return;

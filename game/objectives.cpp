@@ -93,13 +93,28 @@ void Game::pickUpCard() {
     showBanner("24K CIPHER CARD SECURED // VAULT UNSEALED", kCardBannerSeconds, kGold);
 }
 
-void Game::updateGateAndTerminal(float dt) {
+bool Game::safeStillLocked() const {
+    return cipherAcquired && !cipherDecrypted;
+}
+
+bool Game::canOpenSafe() const {
+    return safeStillLocked() &&
+           distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach;
+}
+
+// The flags read here are the last step's (nearObjective, nearIntel): the
+// prompt the page shows and what a press of E does always agree.
+Game::Interaction Game::interactionHere() const {
+    if (nearObjective) return Interaction::Directive;
+    if (nearIntel) return Interaction::Intel;
+    if (canOpenSafe()) return Interaction::SafeTerminal;
+    return Interaction::None;
+}
+
+void Game::updateGateAndTerminal(float dt, const PlayerCommand& command) {
     if (cipherAcquired && gateOpen < 1.0f)
         gateOpen = std::fmin(gateOpen + kGateOpenRate * dt, 1.0f);
-    if (cipherAcquired && !cipherDecrypted && !safeActive && isHeld(vk::kE) &&
-        distance(playerPos.x, playerPos.y, terminal.x, terminal.y) < kTerminalReach) {
-        openSafe();
-    }
+    if (!safeActive && command.interact && canOpenSafe()) openSafe();
 }
 
 void Game::openSafe() {
@@ -151,12 +166,12 @@ void Game::secureIntel() {
                kIntelBannerSeconds, kCyan);
 }
 
-void Game::updateOptionalIntel() {
+void Game::updateOptionalIntel(const PlayerCommand& command) {
     nearIntel = 0;
     if (!optionalIntel.active || optionalIntel.done) return;
     const float d = distance(playerPos.x, playerPos.y, optionalIntel.x, optionalIntel.y);
     nearIntel = d < kIntelReach ? 1 : 0;
-    if (d < kIntelContact || (d < kIntelReach && isHeld(vk::kE))) secureIntel();
+    if (d < kIntelContact || (d < kIntelReach && command.interact)) secureIntel();
 }
 
 void Game::completeObjective(const std::string& banner) {
@@ -167,7 +182,7 @@ void Game::completeObjective(const std::string& banner) {
     showBanner(banner, kDirectiveBannerSeconds, kEmerald);
 }
 
-bool Game::updateDynamicObjective(float dt) {
+bool Game::updateDynamicObjective(float dt, const PlayerCommand& command) {
     nearObjective = 0;
     Objective& o = dynamicObjective;
     if (!o.active || o.done) return true;
@@ -189,7 +204,7 @@ bool Game::updateDynamicObjective(float dt) {
 
     const float d = distance(playerPos.x, playerPos.y, o.x, o.y);
     nearObjective = d < kDirectiveReach ? 1 : 0;
-    if (d < kDirectiveContact || (d < kDirectiveReach && (isHeld(vk::kE) || isHeld(vk::kSpace)))) {
+    if (d < kDirectiveContact || (d < kDirectiveReach && (command.interact || command.takedown))) {
         completeObjective("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + altExitLabel);
     }
     return true;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/page_size.hpp"
 #include "game/game.hpp"
 #include "ui/package_file_system.hpp"
 #include "ui/page_commands.hpp"
@@ -44,9 +45,9 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     std::unique_ptr<web::JSApi> api;
     std::unique_ptr<NJ3PackageFileSystem> fileSystem;
     std::unique_ptr<NJ3PackageFontLoader> fontLoader;
-    std::uint32_t logicalWidth = 1280, logicalHeight = 720;
+    std::uint32_t logicalWidth = kPageWidth, logicalHeight = kPageHeight;
     double deviceScale = 1.0;
-    std::uint32_t pixelWidth = 1280, pixelHeight = 720;
+    std::uint32_t pixelWidth = kPageWidth, pixelHeight = kPageHeight;
     std::uint32_t mouseX = 0, mouseY = 0;
     bool leftButtonDown = false;
     bool domReady = false;

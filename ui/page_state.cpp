@@ -11,7 +11,6 @@
 #include "data/json_writer.hpp"
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
-#include "game/shared_tuning.hpp"
 #include "ui/page_options_state.hpp"
 
 namespace nj {
@@ -209,22 +208,26 @@ InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout) 
         prompt.text = "[SPACE] SILENT TAKEDOWN";
         x = game.guards[static_cast<std::size_t>(target)].x;
         y = game.guards[static_cast<std::size_t>(target)].y;
-    } else if (game.nearObjective) {
-        prompt.text = "[E] " + game.dynamicObjective.label;
-        x = game.dynamicObjective.x;
-        y = game.dynamicObjective.y;
-    } else if (game.nearIntel) {
-        prompt.text = "[E] SECURE " + game.optionalIntel.label;
-        x = game.optionalIntel.x;
-        y = game.optionalIntel.y;
-    } else if (game.cipherAcquired && !game.cipherDecrypted &&
-               std::hypot(game.playerPos.x - game.terminal.x, game.playerPos.y - game.terminal.y) <
-                   kTerminalReach) {
-        prompt.text = "[E] DECRYPT SAFE TERMINAL";
-        x = game.terminal.x;
-        y = game.terminal.y;
     } else {
-        return prompt;
+        switch (game.interactionHere()) {
+            case Game::Interaction::Directive:
+                prompt.text = "[E] " + game.dynamicObjective.label;
+                x = game.dynamicObjective.x;
+                y = game.dynamicObjective.y;
+                break;
+            case Game::Interaction::Intel:
+                prompt.text = "[E] SECURE " + game.optionalIntel.label;
+                x = game.optionalIntel.x;
+                y = game.optionalIntel.y;
+                break;
+            case Game::Interaction::SafeTerminal:
+                prompt.text = "[E] DECRYPT SAFE TERMINAL";
+                x = game.terminal.x;
+                y = game.terminal.y;
+                break;
+            case Game::Interaction::None:
+                return prompt;
+        }
     }
     // Canvas units to page units, 20 canvas units above the point.
     prompt.x = x * (static_cast<float>(layout.logicalWidth) / 960.0f);

@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <string>
 
+#include "core/page_size.hpp"
+
 namespace nj {
 
 class Game;
 
 struct PageLayout {
-    std::uint32_t logicalWidth = 1280;  // page units across the canvas's 960
-    std::uint32_t logicalHeight = 720;  // page units down the canvas's 540
+    std::uint32_t logicalWidth = kPageWidth;    // page units across the canvas's 960
+    std::uint32_t logicalHeight = kPageHeight;  // page units down the canvas's 540
 };
 
 struct InteractionPrompt {

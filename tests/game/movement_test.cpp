@@ -22,19 +22,6 @@ class MovementTest : public GameTest {
     }
 };
 
-TEST_F(MovementTest, OppositeKeysCancel) {
-    playAt(300.0f, 300.0f);
-    game.heldKeys = {vk::kW, vk::kS, vk::kRight};
-    const float y = game.playerPos.y;
-    game.update(0.1f);
-    EXPECT_FLOAT_EQ(game.playerPos.y, y);
-    EXPECT_TRUE(game.playerMoving);
-
-    game.heldKeys = {vk::kUp, vk::kDown};  // arrows cancel the same way
-    game.update(0.1f);
-    EXPECT_FALSE(game.playerMoving);
-}
-
 TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
     playAt(300.0f, 300.0f);
     game.onKeyDown(vk::kD);

@@ -85,6 +85,46 @@ TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
               std::string::npos);
 }
 
+// The prompt offers what a press of E then does, in the same order, right
+// up to the edge of the terminal's reach.
+TEST(PageState, ThePromptOffersWhatEDoes) {
+    enum class Done { Directive, Intel, Safe, Nothing };
+    const struct {
+        const char* name;
+        bool nearObjective, nearIntel;
+        float fromTerminal;  // the operative's distance to the right of it
+        const char* prompt;
+        Done done;
+    } cases[] = {
+        {"directive first", true, true, 10.0f, "[E] COURIER", Done::Directive},
+        {"then the intel", false, true, 10.0f, "[E] SECURE LEDGER", Done::Intel},
+        {"then the terminal", false, false, 54.99f, "[E] DECRYPT SAFE TERMINAL", Done::Safe},
+        {"out of reach", false, false, 55.0f, "", Done::Nothing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HeadlessGame h;
+        nj::Game& g = h.game;
+        g.gameState = nj::GameState::Playing;
+        g.cipherAcquired = 1;
+        g.terminal = {480.0f, 270.0f, 18.0f};
+        g.playerPos = {480.0f + c.fromTerminal, 270.0f};
+        g.dynamicObjective.label = "COURIER";
+        g.dynamicObjective.active = 1;
+        g.optionalIntel.label = "LEDGER";
+        g.optionalIntel.active = 1;
+        g.nearObjective = c.nearObjective;
+        g.nearIntel = c.nearIntel;
+        EXPECT_EQ(nj::interactionPrompt(g, {}).text, c.prompt);
+        g.onKeyDown('E');
+        EXPECT_EQ(g.dynamicObjective.done != 0, c.done == Done::Directive);
+        EXPECT_EQ(g.optionalIntel.done != 0, c.done == Done::Intel);
+        EXPECT_EQ(g.safeActive != 0, c.done == Done::Safe);
+        EXPECT_EQ(g.heldKeys.count('E') != 0, c.done == Done::Nothing)
+            << "E is held when it acts on nothing";
+    }
+}
+
 TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     HeadlessGame h;
     nj::Game& g = h.game;
