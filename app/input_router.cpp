@@ -10,12 +10,13 @@
 namespace nj {
 
 void InputRouter::keyDown(std::uint32_t key) {
-    if (overlay_ && overlay_->forwardKeyDown(key)) return;
+    if (page_ && page_->forwardKeyDown(key)) return;
     game_.onKeyDown(key);
 }
 
 void InputRouter::keyUp(std::uint32_t key) {
-    if (overlay_ && overlay_->forwardKeyUp(key)) return;
+    // Even a key the page keeps now may have been pressed before it did.
+    if (page_) page_->forwardKeyUp(key);
     game_.onKeyUp(key);
 }
 
@@ -25,20 +26,20 @@ void InputRouter::releaseAllKeys() {
 }
 
 void InputRouter::pointerMove(std::int16_t x, std::int16_t y) {
-    if (!overlay_) return;
+    if (!page_) return;
     CanvasFraction canvas{};
     // A position left of or above the window wraps to a huge one, which the
     // canvas mapping clamps to its far edge, as it always has.
     if (renderer_) {
-        canvas = renderer_->windowToCanvas(static_cast<std::uint32_t>(x),
-                                           static_cast<std::uint32_t>(y));
+        canvas =
+            renderer_->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
     }
     const PagePoint page = pagePointFromCanvas(canvas.fx, canvas.fy);
-    overlay_->forwardMouseMove(page.x, page.y);
+    page_->forwardMouseMove(page.x, page.y);
 }
 
 void InputRouter::pointerButton(bool down) {
-    if (overlay_) overlay_->forwardMouseButton(down);
+    if (page_) page_->forwardMouseButton(down);
 }
 
 }  // namespace nj

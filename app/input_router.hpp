@@ -1,24 +1,25 @@
 #pragma once
 // Keys and the pointer, the page first. Every key the keyboard or a pad
 // presses is offered to the overlay page, then to the game unless the page
-// keeps it for itself. The pointer is the page's alone (the game never reads
-// it): window pixels are mapped onto the letterboxed canvas and into the
-// page's units. Without a page (it failed to start) keys go straight to the
-// game and the pointer goes nowhere.
+// keeps it for itself; every key-up reaches both. The pointer is the page's
+// alone (the game never reads it): window pixels are mapped onto the
+// letterboxed canvas and into the page's units. Without a page (it failed to
+// start) keys go straight to the game and the pointer goes nowhere.
 
 #include <cstdint>
 
 namespace nj {
 
 class Game;
-class OverlayUI;
+class PageInput;
 class VulkanRenderer;
 
 class InputRouter {
   public:
-    // `overlay` and `renderer` may be null.
-    InputRouter(Game& game, OverlayUI* overlay, const VulkanRenderer* renderer)
-        : game_(game), overlay_(overlay), renderer_(renderer) {}
+    // `page` and `renderer` may be null; without the renderer every pointer
+    // position lands on the canvas's top-left corner.
+    InputRouter(Game& game, PageInput* page, const VulkanRenderer* renderer)
+        : game_(game), page_(page), renderer_(renderer) {}
 
     void keyDown(std::uint32_t key);
     void keyUp(std::uint32_t key);
@@ -34,7 +35,7 @@ class InputRouter {
 
   private:
     Game& game_;
-    OverlayUI* overlay_;
+    PageInput* page_;
     const VulkanRenderer* renderer_;
 };
 

@@ -211,13 +211,12 @@ bool OverlayUI::forwardKeyDown(std::uint32_t key) {
     return kPageKeepsKeys;
 }
 
-bool OverlayUI::forwardKeyUp(std::uint32_t key) {
-    if (!impl_ || !impl_->view) return false;
+void OverlayUI::forwardKeyUp(std::uint32_t key) {
+    if (!impl_ || !impl_->view) return;
     web::KeyEvent event;
     event.type = web::KeyEventType::KeyUp;
     event.virtualKeyCode = static_cast<int>(key);
     impl_->view->fireKeyEvent(event);
-    return kPageKeepsKeys;
 }
 
 void OverlayUI::forwardMouseMove(std::uint32_t x, std::uint32_t y) {

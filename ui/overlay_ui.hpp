@@ -37,12 +37,26 @@ class OverlayCanvas {
                                    bool changed) = 0;
 };
 
-class OverlayUI final {
+// The page as the shell's input routing sees it. Keys reach the page before
+// the game; a key-down answers whether the page keeps the key for itself (a
+// text field being typed in), so the shell does not hand it on to the game.
+// Key-ups always go on: a key the game holds is let go whatever the page
+// does. The game never reads the pointer: it is the page's alone.
+class PageInput {
+  public:
+    virtual ~PageInput() = default;
+    virtual bool forwardKeyDown(std::uint32_t key) = 0;
+    virtual void forwardKeyUp(std::uint32_t key) = 0;
+    virtual void forwardMouseMove(std::uint32_t x, std::uint32_t y) = 0;  // page units
+    virtual void forwardMouseButton(bool down) = 0;
+};
+
+class OverlayUI final : public PageInput {
   public:
     // `canvas` may be null (no picture is handed over); `quit` ends the game
     // loop, with or without a game.
     OverlayUI(OverlayCanvas* canvas, std::function<void()> quit);
-    ~OverlayUI();
+    ~OverlayUI() override;
     OverlayUI(const OverlayUI&) = delete;
     OverlayUI& operator=(const OverlayUI&) = delete;
 
@@ -54,15 +68,12 @@ class OverlayUI final {
     // The page's commands reach this game from then on.
     void renderFrame(Game& game);
 
-    // Keys reach the page before the game. Each answers whether the page
-    // keeps the key for itself (a text field being typed in), so the shell
-    // does not hand it on to the game. No field of the page takes typing
-    // yet: every key goes on to the game as well.
-    bool forwardKeyDown(std::uint32_t key);
-    bool forwardKeyUp(std::uint32_t key);
-    // The game never reads the pointer: it is the page's alone.
-    void forwardMouseMove(std::uint32_t x, std::uint32_t y);  // page units
-    void forwardMouseButton(bool down);
+    // No field of the page takes typing yet: it keeps no key, and every key
+    // goes on to the game as well.
+    bool forwardKeyDown(std::uint32_t key) override;
+    void forwardKeyUp(std::uint32_t key) override;
+    void forwardMouseMove(std::uint32_t x, std::uint32_t y) override;
+    void forwardMouseButton(bool down) override;
 
     // For tests and tools.
     bool domReady() const;
