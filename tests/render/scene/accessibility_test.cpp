@@ -316,7 +316,7 @@ TEST_F(Accessibility, ReducedFlashingDrawsNoFlares) {
     EXPECT_GT(dark.vertices.size(), record(nj::drawLasers, game).vertices.size());
     EXPECT_FALSE(sameVertices(dark.vertices, live.vertices));
 
-    game.tracers = {{100, 200, 140, 210, 1, 1, 0}};
+    game.tracers = {{100, 200, 140, 210, 1, 1}};
     game.particles = {{250, 200, 10, 0, 1, 1, 2, 0.3f, 0.2f, 0.1f}};
     for (const AccessibleStep glow : {nj::drawTracersWith, nj::drawParticlesWith}) {
         const Recording steady = recordWith(glow, game, kSteady);
