@@ -2,7 +2,7 @@
 # clang build) as a CTest test with the label "fuzz". A finding fails the run,
 # and so does one input that takes longer than 20 s: a hang.
 set(NJ_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzzer runs in the test suite")
-foreach(fuzzer json_fuzz token_fuzz package_fuzz save_fuzz html_fuzz tree_edit_fuzz scene_fuzz mission_fuzz
+foreach(fuzzer token_fuzz package_fuzz save_fuzz html_fuzz tree_edit_fuzz scene_fuzz mission_fuzz
         records_fuzz settings_fuzz)
   string(REPLACE "_fuzz" "" corpus ${fuzzer})
   set(work ${CMAKE_BINARY_DIR}/fuzz-runs/${corpus})

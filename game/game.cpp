@@ -241,7 +241,7 @@ void Game::spawnBurst(float x, float y, const Color& color, int count) {
 }
 
 void Game::spawnImpact(float x, float y, float dx, float dy) {
-    impacts.push_back({x, y, dx, dy, kImpactSeconds, kImpactSeconds, 0});
+    impacts.push_back({x, y, dx, dy, kImpactSeconds, kImpactSeconds});
     std::mt19937 engine(
         seedFrom(std::fabs(x * kImpactSeedX + y * kImpactSeedY + animClock * kSeedTicksPerSecond)));
     const float base = std::atan2(dy, dx);

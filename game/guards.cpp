@@ -366,7 +366,7 @@ void Game::fireAt(Guard& g) {
     const float endY = g.y + std::sin(shot) * (d + kShotOvershoot);
     const float muzzleX = g.x + std::cos(a) * kMuzzleOffset;
     const float muzzleY = g.y + std::sin(a) * kMuzzleOffset;
-    tracers.push_back({muzzleX, muzzleY, endX, endY, kTracerSeconds, kTracerSeconds, 0});
+    tracers.push_back({muzzleX, muzzleY, endX, endY, kTracerSeconds, kTracerSeconds});
     spawnImpact(endX, endY, -std::cos(a), -std::sin(a));
 }
 

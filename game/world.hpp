@@ -166,12 +166,10 @@ struct DustMote {
 
 struct Impact {
     float x, y, dirX, dirY, life, maxLife;
-    std::uint8_t flag;  // cool sparks
 };
 
 struct Tracer {
     float x0, y0, x1, y1, life, maxLife;
-    std::uint8_t flag;
 };
 
 struct NoiseRing {

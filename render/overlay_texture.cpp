@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "core/page_size.hpp"
 #include "render/bitmap_rows.hpp"
 #include "render/device_handles.hpp"
 #include "render/layout_change.hpp"
@@ -13,8 +14,8 @@ namespace nj {
 bool VulkanRenderer::createOverlayTexture(int width, int height) {
     if (device_ == VK_NULL_HANDLE) return false;
     if (width < 1 || height < 1) {
-        width = 1280;
-        height = 720;
+        width = int(kPageWidth);
+        height = int(kPageHeight);
     }
     const auto w = static_cast<uint32_t>(width);
     const auto h = static_cast<uint32_t>(height);

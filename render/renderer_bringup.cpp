@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/page_size.hpp"
 #include "render/device_choice.hpp"
 #include "render/device_handles.hpp"
 #include "render/vulkan_log.hpp"
@@ -45,7 +46,8 @@ bool VulkanRenderer::init(const WindowSurface& window, int width, int height) {
     if (!createFrameSlots()) return false;
     if (!createLayouts()) return false;
     if (!createPipelines()) return false;
-    return createOverlayTexture(1280, 720);
+    // The page is laid out at its own size; the texture follows it when it changes.
+    return createOverlayTexture(int(kPageWidth), int(kPageHeight));
 }
 
 bool VulkanRenderer::loadVulkanLibrary() {

@@ -31,8 +31,7 @@ void drawTracersWith(Batch& batch, const Game& game, const SceneAccessibility& a
     if (flare) batch.setAdditiveBlend(true);
     for (const Tracer& tr : game.tracers) {
         const float t = std::max(tr.life / tr.maxLife, 0.0f);
-        const Color glow =
-            tr.flag ? Color{0.55f, 0.88f, 1.0f, 0.85f * t} : Color{1.0f, 0.65f, 0.22f, 0.9f * t};
+        const Color glow{1.0f, 0.65f, 0.22f, 0.9f * t};
         drawLine(batch, tr.x0, tr.y0, tr.x1, tr.y1, 3.0f, glow);
         if (flare) drawLine(batch, tr.x0, tr.y0, tr.x1, tr.y1, 1.2f, {1, 1, 1, t});
     }

@@ -19,8 +19,7 @@ void drawFootprints(Batch& batch, const Game& game) {
 void drawImpacts(Batch& batch, const Game& game) {
     for (const Impact& i : game.impacts) {
         const float t = std::min(i.life / 1.2f, 1.0f);
-        const Color glow =
-            i.flag ? Color{0.2f, 0.85f, 1.0f, 0.55f * t} : Color{1.0f, 0.58f, 0.18f, 0.45f * t};
+        const Color glow{1.0f, 0.58f, 0.18f, 0.45f * t};
         fillCircle(batch, i.x, i.y, 5.5f, {0.03f, 0.03f, 0.04f, 0.75f * t}, 10);
         fillCircleGradient(batch, i.x, i.y, 11, glow, kTransparent, 12);
         fillCircle(batch, i.x, i.y, 2, {1.0f, 0.85f, 0.45f, 0.85f * t}, 8);

@@ -17,7 +17,11 @@ constexpr float kSampleStep = 7.5f;
 // so a ray from absurd mission coordinates stops there instead of running on.
 constexpr int kMaxSamples = 148;
 constexpr float kLongestReach = kFirstSample + kSampleStep * (kMaxSamples - 1);
-// Gates and doors stop sight until they are this far open.
+// Gates and doors stop a drawn cone until they are this far open, and
+// furniture never does. What a guard sees is decided by the game's own, stricter
+// sight test (Game::lineOfSightBlocked: shut until fully open, furniture
+// blocks): the cone shows roughly where a guard looks, so cover can hide the
+// operative inside it. The two differ on purpose.
 constexpr float kSeeThroughOpening = 0.8f;
 
 }  // namespace

@@ -4,7 +4,7 @@ distribution would meet it.
 
   install_check.py CHECK --build DIR --source DIR --game NIGHTJAR --sim NIGHTJAR_SIM
                          --njtool NJTOOL --win-script SIM_SCRIPT
-  CHECK: layout, installed, portable or deb
+  CHECK: layout, installed or deb
 
 layout: `cmake --install` into a fresh prefix lays out exactly the game's
 files; the menu entry and the metainfo pass their validators, the icons are
@@ -12,9 +12,9 @@ the sizes they claim, the manual page names every option of the game.
 installed: the installed game started from an empty folder with an empty home
 finds its data, draws the same first frame as from the build folder, and
 writes nothing into the folder; a won mission is saved in the home's data
-folder (mode 0700), or in a save.dat already lying in the working directory.
-portable: the game run from a folder holding its data keeps everything there,
-save.dat included, and leaves the home alone.
+folder (mode 0700), or in a save.dat already lying in the working directory;
+the game run from a folder holding its data (portable) mounts the package
+there, draws the same frame, keeps save.dat there and leaves the home alone.
 deb: `cpack -G DEB` makes the player's package and the tools' package with
 the right control fields, a Depends for every library the game links, and the
 files where the install puts them.
@@ -225,10 +225,10 @@ def copy_game_data(build, folder):
 
 def check_installed(args):
     with tempfile.TemporaryDirectory(prefix="nj-installed-") as root:
-        prefix, cwd, home, xdg, portable, old_home, with_save = (
-            os.path.join(root, n)
-            for n in ("prefix", "cwd", "home", "xdg", "portable", "old-home", "with-save"))
-        for folder in (cwd, home, portable, old_home, with_save):
+        prefix, cwd, home, xdg, portable, portable_home, old_home, with_save = (
+            os.path.join(root, n) for n in ("prefix", "cwd", "home", "xdg", "portable",
+                                            "portable-home", "old-home", "with-save"))
+        for folder in (cwd, home, portable, portable_home, old_home, with_save):
             os.makedirs(folder)
         layout = install(args.build, prefix)
         install(args.build, prefix, "devtools")
@@ -246,7 +246,10 @@ def check_installed(args):
         # Its package and its campaign found, the installed game draws the
         # frame the game draws from a folder holding its data.
         copy_game_data(args.build, portable)
-        run_self_test(args.game, portable, home, os.path.join(root, "portable.png"))
+        output = run_self_test(args.game, portable, portable_home,
+                               os.path.join(root, "portable.png"))
+        expect("'game.nj3p'" in output, "the game did not mount the package beside it:\n"
+               + output)
         difference = frame_difference(args.njtool, os.path.join(root, "installed.png"),
                                       os.path.join(root, "portable.png"))
         expect(difference < 0.5, "the installed game's frame differs by %.2f %% from the "
@@ -281,24 +284,14 @@ def check_installed(args):
         saves_in_home = [f for f in files_below(old_home) if f.endswith("save.dat")]
         expect(saves_in_home == [], "with a save.dat in the working directory the win "
                "went into the home: %s" % saves_in_home)
-    print("installed: ok")
 
-
-def check_portable(args):
-    with tempfile.TemporaryDirectory(prefix="nj-portable-") as root:
-        folder, home = os.path.join(root, "game"), os.path.join(root, "home")
-        for made in (folder, home):
-            os.makedirs(made)
-        copy_game_data(args.build, folder)
-        output = run_self_test(args.game, folder, home, os.path.join(folder, "shot.png"))
-        expect("'game.nj3p'" in output, "the game did not mount the package beside it:\n"
-               + output)
-        win_operation_one(args.sim, args.win_script, folder, player_env(home))
-        expect(os.path.isfile(os.path.join(folder, "save.dat")),
+        # Run portable, a win is saved beside the game's data and the home stays empty.
+        win_operation_one(args.sim, args.win_script, portable, player_env(portable_home))
+        expect(os.path.isfile(os.path.join(portable, "save.dat")),
                "the win was not saved beside the game's data")
-        expect(files_below(home) == [], "a portable game wrote %s into the home"
-               % files_below(home))
-    print("portable: ok")
+        expect(files_below(portable_home) == [], "a portable game wrote %s into the home"
+               % files_below(portable_home))
+    print("installed: ok")
 
 
 def control_fields(deb):
@@ -380,8 +373,7 @@ def check_deb(args):
     print("deb: ok")
 
 
-CHECKS = {"layout": check_layout, "installed": check_installed, "portable": check_portable,
-          "deb": check_deb}
+CHECKS = {"layout": check_layout, "installed": check_installed, "deb": check_deb}
 
 
 def main():

@@ -95,8 +95,8 @@ void stirUpEffects(nj::Game& game) {
     game.spawnBurst(480, 250, nj::kCyan, 24);
     game.emitNoise(game.playerPos.x, game.playerPos.y, 90, true);
     game.puffs.push_back({420, 330, 6, -4, 16, 0.9f, 0.9f, 1});
-    game.tracers.push_back({700, 400, 560, 330, 0.2f, 0.25f, 0});
-    game.impacts.push_back({560, 330, -1, 0, 1.0f, 1.2f, 0});
+    game.tracers.push_back({700, 400, 560, 330, 0.2f, 0.25f});
+    game.impacts.push_back({560, 330, -1, 0, 1.0f, 1.2f});
     game.alarmActive = 1;
     game.alarmTimer = 5;
     game.alarmPos = {560, 330};

@@ -25,7 +25,7 @@ struct FullFrame : ::testing::Test {
         game.guards.back().x = game.guards.back().y = 450;
         game.walls.push_back({150, 150, 20, 20});
         game.lasers.push_back({.x = 560, .y = 100, .w = 40, .h = 10});
-        game.tracers.push_back({100, 200, 140, 210, 1, 1, 0});
+        game.tracers.push_back({100, 200, 140, 210, 1, 1});
         game.particles.push_back({250, 200, 10, 0, 1, 1, 2, 0.3f, 0.2f, 0.1f});
         game.detection = 0.75f;
         game.bannerActive = 1;

@@ -208,14 +208,15 @@ std::vector<std::string> bannersOf(const nj::Game& g) {
             "EMERALD CLEARANCE PASS SECURED"};
 }
 
-// The dossier's approach rows carry the names the game sends, in its order.
-TEST_P(RealPage, ApproachRowsShowTheGamesNames) {
-    for (std::uint32_t a = 0; a < nj::kApproachCount; ++a) {
-        EXPECT_EQ(text("apname" + std::to_string(a)),
-                  nj::approachName(static_cast<nj::Approach>(a)));
-    }
+// The widest records an operation can show: the longest grade, a negative
+// score, a clock past an hour, and an assisted win beside them.
+void recordWidest(nj::Game& g, const std::string& name) {
+    g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, false, "2026-12-07"});
+    g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, true, "2026-12-07"});
 }
 
+// The dossier's texts fit for every operation with its widest record; its
+// approach rows carry the names the game sends, in its order.
 TEST_P(RealPage, DossierTextsFitForEveryOperation) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
@@ -225,8 +226,10 @@ TEST_P(RealPage, DossierTextsFitForEveryOperation) {
         game.intelBudget = 999999;
         game.missionClock = 12.0f;  // left mid-play: Tab resumes it
         game.showBanner("OPERATION LOCKED // COMPLETE PREVIOUS OPERATION FIRST", 1.4f, nj::kRuby);
+        recordWidest(game, game.missionSummaries[i].name);
         sync();
-        const std::string op = "#op" + std::to_string(i);
+        const std::string n = std::to_string(i), op = "#op" + n;
+        EXPECT_EQ(text("opbadge" + n), "BEST C");
         std::vector<Fit> fits = {
             {"line", "#opname" + std::to_string(i), op + " .op-name"},
             {"line", "#opstatus" + std::to_string(i), op},
@@ -237,8 +240,8 @@ TEST_P(RealPage, DossierTextsFitForEveryOperation) {
             {"apart", ".brand-sub", ".budget"},
             {"line", "#filetag", ".file"},
             {"clear", "#op" + std::to_string(i), "#file"},
-            {"clear", "#reqbtn", "#resumeop"},
-            {"clear", "#reqbtn", "#begin"},
+            {"apart", "#resumeop", "#reqbtn"},
+            {"apart", "#reqbtn", "#begin"},
             {"clear", "#reqbtn", "#ap0"},
             {"clear", "#reqbtn", ".file-desc"},
             {"line", "#begin", ".file"},
@@ -256,7 +259,9 @@ TEST_P(RealPage, DossierTextsFitForEveryOperation) {
             {"line", "#prevop", "#ops"},
             {"line", "#nextop", "#ops"},
         };
-        for (int a = 0; a < 4; ++a) {
+        for (std::uint32_t a = 0; a < nj::kApproachCount; ++a) {
+            EXPECT_EQ(text("apname" + std::to_string(a)),
+                      nj::approachName(static_cast<nj::Approach>(a)));
             const std::string row = "#ap" + std::to_string(a);
             fits.push_back({"apart", row + " .key", row + " .ap-name"});
             fits.push_back({"apart", row + " .ap-name", row + " .ap-note"});
@@ -266,6 +271,10 @@ TEST_P(RealPage, DossierTextsFitForEveryOperation) {
         fits.push_back({"apart", ".file-desc", ".file .heading"});
         fits.push_back({"apart", ".file-title", ".file-desc"});
         fits.push_back({"apart", "#filerec", ".file-title"});
+        fits.push_back({"rline", "#opbadge" + n, op});
+        fits.push_back({"apart", "#filetag", "#filerec"});
+        // Larger text gives the record a line of its own, from the left.
+        fits.push_back({GetParam() == 100 ? "rline" : "line", "#filerec", ".file"});
         expectFits(fits, "operation " + std::to_string(i + 1));
         EXPECT_TRUE(hasClass("resumeop", "shown"));
     }
@@ -396,34 +405,49 @@ TEST_P(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
     EXPECT_FALSE(hasClass("ops", "custom-view"));
 }
 
+// Every operation's directive in each phase fits the HUD: the card, the safe,
+// the second directive, the way out, and the second directive as if it ran
+// on the widest clock with every perk's mark beside it.
 TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         game.gameState = nj::GameState::Playing;
         game.missionClock = 6000.0f;  // "100:00", the widest clock
         game.detection = 1.0f;        // "COMPROMISED", the widest tier
-        // Each phase of the directive: the card, the safe, the second directive, the way out.
-        for (int phase = 0; phase < 4; ++phase) {
+        nj::Objective& o = game.dynamicObjective;
+        for (int phase = 0; phase < 5; ++phase) {
             game.cipherAcquired = phase >= 1;
             game.cipherDecrypted = phase >= 2;
-            game.dynamicObjective.active = phase >= 2;
-            game.dynamicObjective.done = phase >= 3;
+            o.active = phase >= 2;
+            o.done = phase == 3;
+            std::vector<Fit> fits = {{"line", "#directive", ".directive-text"},
+                                     {"line", "#clock", "#statpanel"},
+                                     {"apart", "#clock", "#tier"},
+                                     {"apart", "#clock", ".segs"},
+                                     {"rline", "#tier", "#statpanel"},
+                                     {"clear", "#dirpanel", "#statpanel"},
+                                     {"apart", ".dir-label", ".objectives"},
+                                     {"rline", ".objectives", "#dirpanel"}};
+            if (phase == 4) {
+                o.type = nj::ObjectiveType::SabotageNode;
+                o.timeLeft = 599.0f;
+                game.playerPos = {o.x - 120.0f, o.y};
+                game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
+                fits.insert(fits.end(), {{"apart", "#directive", "#dircount"},
+                                         {"apart", ".dir-label", "#perkmarks"},
+                                         {"apart", "#perkmarks", "#dircount"},
+                                         {"apart", "#dircount", ".objectives"}});
+            }
             sync();
             const std::string where =
                 "operation " + std::to_string(i + 1) + ", phase " + std::to_string(phase);
             EXPECT_EQ(text("directive"), nj::directiveText(game)) << where;
-            expectFits({{"line", "#directive", ".directive-text"},
-                        {"line", "#clock", "#statpanel"},
-                        {"apart", "#clock", "#tier"},
-                        {"apart", "#clock", ".segs"},
-                        {"rline", "#tier", "#statpanel"},
-                        {"clear", "#dirpanel", "#statpanel"},
-                        {"apart", ".dir-label", ".objectives"},
-                        {"rline", ".objectives", "#dirpanel"}},
-                       where);
+            EXPECT_TRUE(phase != 4 || hasClass("dircount", "shown")) << where;
+            expectFits(fits, where);
             EXPECT_LE(rectOf("dirpanel").bottom, 50.0) << where;
             EXPECT_LE(rectOf("statpanel").bottom, 50.0) << where;
         }
+        EXPECT_EQ(text("dircount"), "9:59 LEFT");
         for (const std::string& banner : bannersOf(game)) {
             game.showBanner(banner, 1.0f, nj::kCyan);
             sync();
@@ -437,12 +461,17 @@ TEST_P(RealPage, EndScreensFitTheirLongestLines) {
     game.gameState = nj::GameState::MissionComplete;
     game.stealthGrade = "C COMPROMISED";
     game.lastIntelAward = 495;
-    // The widest lines: a three-digit count, a full meter, the widest clock.
+    // The widest lines: a three-digit count, a full meter, the widest clock,
+    // and an assisted win that beat every best.
     game.timesSpotted = 100;
     game.peakDetection = 1.0f;
     game.missionClock = 6000.0f;
-    sync();
-    std::vector<Fit> fits = {{"cline", "#grade", ".grade"}, {"rline", "#gscore", ".gl-total"}};
+    game.runAssisted = true;
+    game.lastRecordNews = {false, true, true, true};
+    std::vector<Fit> fits = {
+        {"cline", "#grade", ".grade"},    {"rline", "#gscore", ".gl-total"},
+        {"apart", "#grade", "#assisted"}, {"cline", "#newbest", "#complete .dialog"},
+        {"apart", "#grade", "#newbest"},  {"apart", "#newbest", "#gl0"}};
     for (int k = 0; k < 5; ++k) {
         const std::string row = "#gl" + std::to_string(k);
         fits.push_back({"line", row + "label", row});
@@ -463,6 +492,10 @@ TEST_P(RealPage, EndScreensFitTheirLongestLines) {
     fits.push_back({"cline", ".thresholds", "#complete .dialog"});
     fits.push_back({"line", "#complete .dialog", "#root"});
     expectFits(fits, "win screen");
+    EXPECT_EQ(text("newbest"), "ASSISTED NEW BEST GRADE + SCORE + TIME");
+    ASSERT_TRUE(hasClass("assisted", "shown"));
+    // The title reaches the tag's corner at every size: the tag sits above it.
+    EXPECT_LE(rectOf("assisted").bottom, rectAt("#complete .dialog-title").top);
 
     // Each failure reason has its own line; none, or one the page does not
     // know, a generic one.
@@ -480,6 +513,9 @@ TEST_P(RealPage, EndScreensFitTheirLongestLines) {
         expectFits({{"cline", "#failhead", ".failhead"},
                     {"wrap", "#failnote", ".failnote"},
                     {"apart", ".failnote", "#fretry"},
+                    {"apart", "#fretry", "#fdossier"},
+                    {"apart", "#fdossier", "#fquit"},
+                    {"cline", "#fdossier", "#failed .dialog"},
                     {"cline", "#fquit", "#failed .dialog"},
                     {"line", "#failed .dialog", "#root"},
                     {"apart", "#banner", "#failed .dialog"}},
@@ -689,147 +725,81 @@ TEST_P(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
     }
 }
 
-// A host that sends only the original fields and the first extras (an older
-// build, the browser preview) still gets every screen without a script error.
-TEST_P(RealPage, StateWithoutTheNewerExtrasDegradesQuietly) {
-    loadMission(1);
-    const std::string strip =
-        "['failReason', 'gradeScore', 'gradeLines', 'smokeReady', 'missionInProgress', "
-        "'operativeX', "
-        "'operativeY', 'settings', 'optionsOpen', 'listening', 'optionsMessage', 'keyNames', "
-        "'padButtons', 'assisted'].forEach(function (k) { delete s[k]; });";
-    game.nearObjective = 1;
-    for (nj::GameState state :
-         {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
-          nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
-        game.gameState = state;
-        sync(strip);
-    }
-    EXPECT_FALSE(errorsLogged());
-    EXPECT_TRUE(hasClass("complete", "nobreak")) << "no breakdown to show: the time row instead";
-    EXPECT_GT(rectOf("ctimerow").bottom, rectOf("ctimerow").top);
-    EXPECT_FALSE(hasClass("resumeop", "shown"));
-    game.gameState = nj::GameState::Playing;
-    sync(strip);
-    EXPECT_TRUE(hasClass("prompt", "shown")) << "the prompt still shows, above its point";
-    EXPECT_FALSE(hasClass("smoke", "shown"));
-}
-
-// The page touches the DOM only when a shown value changes: the same state
-// again leaves nothing to lay out or paint, on every screen.
-TEST_P(RealPage, TheSameStateAgainChangesNothing) {
+// Every screen from a host that sends only the original fields and the first
+// extras (an older build, the browser preview): no script error, and a page
+// that makes do. And from the game itself: the page touches the DOM only when
+// a shown value changes, so the same state again leaves nothing to lay out or
+// paint, while a new clock is seen.
+TEST_P(RealPage, EveryScreenTakesAnOlderHostsStateAndRedrawsOnlyWhatChanged) {
     loadMission(2);
-    game.highestUnlocked = 3;
     game.missionClock = 30.0f;
     game.smokeWindow = 1;
     game.nearIntel = 1;
     game.optionalIntel.x = 900.0f;
     game.optionalIntel.y = 60.0f;
     game.playerPos = {880.0f, 90.0f};
+    game.failReason = nj::FailReason::Expired;
     game.showBanner("SAFE DECRYPTED // NEW DIRECTIVE: " + game.dynamicObjective.label, 1.6f,
                     nj::kCyan);
+    const std::string strip =
+        "['failReason', 'gradeScore', 'gradeLines', 'smokeReady', 'missionInProgress', "
+        "'operativeX', 'operativeY', 'settings', 'optionsOpen', 'listening', 'optionsMessage', "
+        "'keyNames', 'padButtons', 'assisted'].forEach(function (k) { delete s[k]; });";
     for (nj::GameState state :
          {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
           nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
         game.gameState = state;
-        game.failReason = nj::FailReason::Expired;
+        const std::string where = "state " + std::to_string(static_cast<int>(state));
+        sync(strip);
+        if (state == nj::GameState::Briefing) {
+            EXPECT_FALSE(hasClass("resumeop", "shown"));
+        }
+        if (state == nj::GameState::Playing) {
+            EXPECT_TRUE(hasClass("prompt", "shown")) << "the prompt still shows, above its point";
+            EXPECT_FALSE(hasClass("smoke", "shown"));
+        }
+        if (state == nj::GameState::MissionComplete) {
+            EXPECT_TRUE(hasClass("complete", "nobreak")) << "no breakdown: the time row instead";
+            EXPECT_GT(rectOf("ctimerow").bottom, rectOf("ctimerow").top);
+        }
         sync();
         const std::string again = "window.syncGameState(window.__state);";
         page.eval(again);
-        EXPECT_FALSE(page.view->needsPaint()) << "state " << static_cast<int>(state);
+        EXPECT_FALSE(page.view->needsPaint()) << where;
         page.eval("window.__state.clock = '99:59'; " + again);
-        EXPECT_TRUE(page.view->needsPaint())
-            << "a new clock is seen, state " << static_cast<int>(state);
+        EXPECT_TRUE(page.view->needsPaint()) << "a new clock is seen, " << where;
         page.frame();
     }
-}
-
-TEST_P(RealPage, HintsAndPromptsNameTheButtonsOfTheDeviceUsedLast) {
-    loadMission(0);
-    game.gameState = nj::GameState::Playing;
-    game.cipherAcquired = 1;
-    game.playerPos = {game.terminal.x - 30.0f, game.terminal.y};
-    game.inputDevice = nj::InputDevice::Gamepad;
-    sync();
-    EXPECT_EQ(text("prompt"), "[A] DECRYPT SAFE TERMINAL");
-    EXPECT_NE(text("hints").find("L-STICK"), std::string::npos) << text("hints");
-    EXPECT_NE(text("resume").find("START"), std::string::npos) << text("resume");
-    game.inputDevice = nj::InputDevice::Keyboard;
-    sync();
-    EXPECT_EQ(text("prompt"), "[E] DECRYPT SAFE TERMINAL");
-    EXPECT_NE(text("hints").find("WASD"), std::string::npos) << text("hints");
-    EXPECT_NE(text("resume").find("P"), std::string::npos) << text("resume");
-    EXPECT_NE(text("quit").find("P / ESC"), std::string::npos) << text("quit");
-    EXPECT_NE(text("resumeop").find("TAB"), std::string::npos) << text("resumeop");
-    game.guards.resize(1);
-    game.guards[0].x = game.playerPos.x + 20.0f;
-    game.guards[0].y = game.playerPos.y;
-    game.takedownTarget = 0;
-    game.inputDevice = nj::InputDevice::Gamepad;
-    sync();
-    EXPECT_EQ(text("prompt"), "[X] SILENT TAKEDOWN");
-}
-
-// The options screen at every text size: each row's name and value stay apart
-// inside the row, the longest rebinding message fits its line, and walking
-// the list keeps the selected row in sight.
-TEST_P(RealPage, OptionsScreenFitsAtEveryTextSize) {
-    game.gameState = nj::GameState::Briefing;
-    // The dossier's OPTIONS button sits on the footer's second row, clear of
-    // the hints and the buttons above it.
-    sync();
-    expectFits({{"apart", ".hint", "#options"}, {"apart", "#newcamp", "#options"}}, "footer");
-    EXPECT_GT(rectOf("options").top, rectOf("quit").bottom);
-    game.optionsOpen = 1;
-    const std::string longest =
-        "s.optionsMessage = 'TAKEDOWN / OPTIONS ON START, INTERACT / CONFIRM MOVED TO BACK';"
-        "s.keyNames.interact = 'PRINT SCREEN'; s.settings.muted = true;";
-    sync(longest);
-    ASSERT_TRUE(hasClass("optionsscreen", "shown"));
-    const int rows = std::stoi(page.js("document.querySelectorAll('.orow').length"));
-    ASSERT_GT(rows, 30);
-    for (int step = 0; step < rows + 2; ++step) {
-        std::vector<Fit> fits = {{"cline", "#optmsg", ".optmsg"},
-                                 {"apart", ".opthint", "#optback"},
-                                 {"allin", ".opthint .hp", ".opthint"}};
-        for (int i = 0; i < rows; ++i) {
-            const std::string row = "#orow" + std::to_string(i);
-            if (hasClass("orow" + std::to_string(i), "off")) continue;
-            fits.push_back({"line", row + " .olabel", "#optrows"});
-            if (!hasClass("orow" + std::to_string(i), "osection")) {
-                fits.push_back({"apart", row + " .olabel", row + " .ovalue"});
-                fits.push_back({"rline", row + " .ovalue", "#optrows"});
-            }
-        }
-        expectFits(fits, "step " + std::to_string(step));
-        const Box list = rectOf("optrows");
-        const Box selected = rectOf(page.js("document.querySelector('.orow.selected').id"));
-        EXPECT_GE(selected.top, list.top - 0.5);
-        EXPECT_LE(selected.bottom, list.bottom + 0.5);
-        key(40);  // down the list
-        sync(longest);
-    }
-    EXPECT_LE(rectOf("optpanel").bottom, 720.0);
     EXPECT_FALSE(errorsLogged());
 }
 
-// Every hint and prompt names the key or button as bound, and a controller
-// is never shown a key it has no button for.
-TEST_P(RealPage, HintsNameTheKeysAsBound) {
+// Every hint and prompt names the key or button of the device used last, as
+// bound, and a controller is never shown a key it has no button for.
+TEST_P(RealPage, HintsNameTheKeysAsBoundOnTheDeviceUsedLast) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     game.cipherAcquired = 1;
     game.playerPos = {game.terminal.x - 30.0f, game.terminal.y};
+    const auto expectWords = [this](const std::vector<std::pair<const char*, const char*>>& words) {
+        for (const auto& [id, word] : words)
+            EXPECT_NE(text(id).find(word), std::string::npos) << id << ": " << text(id);
+    };
+    game.inputDevice = nj::InputDevice::Gamepad;
+    sync();
+    EXPECT_EQ(text("prompt"), "[A] DECRYPT SAFE TERMINAL");
+    expectWords({{"hints", "L-STICK"}, {"resume", "START"}});
+    game.inputDevice = nj::InputDevice::Keyboard;
+    sync();
+    EXPECT_EQ(text("prompt"), "[E] DECRYPT SAFE TERMINAL");
+    expectWords({{"hints", "WASD"}, {"resume", "P"}, {"quit", "P / ESC"}, {"resumeop", "TAB"}});
     sync(
         "s.keyNames.interact = 'I'; s.keyNames.sneak = 'CTRL'; s.keyNames.moveUp = 'Z';"
         "s.keyNames.moveLeft = 'Q'; s.keyNames.pause = 'F9';");
     EXPECT_EQ(text("prompt"), "[I] DECRYPT SAFE TERMINAL");
     EXPECT_EQ(text("directive"),
               nj::directiveText(game).substr(0, nj::directiveText(game).size() - 3) + "[I]");
-    EXPECT_NE(text("hints").find("ZQSD / ARROWS"), std::string::npos) << text("hints");
-    EXPECT_NE(text("hints").find("CTRL"), std::string::npos) << text("hints");
-    EXPECT_NE(text("resume").find("F9"), std::string::npos) << text("resume");
-    EXPECT_NE(text("quit").find("F9 / ESC"), std::string::npos) << text("quit");
+    expectWords(
+        {{"hints", "ZQSD / ARROWS"}, {"hints", "CTRL"}, {"resume", "F9"}, {"quit", "F9 / ESC"}});
 
     game.inputDevice = nj::InputDevice::Gamepad;
     sync("s.padButtons.interact = 'X'; s.padButtons.takedown = 'A';");
@@ -842,9 +812,14 @@ TEST_P(RealPage, HintsNameTheKeysAsBound) {
     EXPECT_EQ(page.js("document.querySelector('[data-needs=fullscreen]').style.display"), "none");
     EXPECT_FALSE(hasClass("resume", "nokey"));
 
-    EXPECT_NE(text("prevop").find("LB"), std::string::npos) << text("prevop");
-    EXPECT_NE(text("nextop").find("RB"), std::string::npos) << text("nextop");
+    expectWords({{"prevop", "LB"}, {"nextop", "RB"}});
     EXPECT_TRUE(hasClass("root", "on-pad"));  // where LB / RB show
+    game.guards.resize(1);
+    game.guards[0].x = game.playerPos.x + 20.0f;
+    game.guards[0].y = game.playerPos.y;
+    game.takedownTarget = 0;
+    sync();
+    EXPECT_EQ(text("prompt"), "[X] SILENT TAKEDOWN");
     game.inputDevice = nj::InputDevice::Keyboard;
     sync();
     EXPECT_FALSE(hasClassAt("#quit .key", "nokey"));
@@ -908,7 +883,7 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
         {nj::GameState::Briefing,
          "s.campaignEnd = true;",
          {"#ce0name", "#ce0grade", ".campend-note"}},
-        {nj::GameState::Playing, "", {"#directive", "#clock", "#tier", ".dir-label"}},
+        {nj::GameState::Playing, "", {"#directive", "#clock", "#tier", ".dir-label", "#prompt"}},
         {nj::GameState::Paused, "", {"#resume", "#pquit", ".lg-name", ".lg-note"}},
         {nj::GameState::MissionComplete,
          "",
@@ -920,6 +895,7 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
     const double grown = 1.05;
     loadMission(1);
     game.missionCompleted = {1, 1, 1, 1};
+    game.nearIntel = 1;
     for (const Sample& sample : samples) {
         game.gameState = sample.state;
         std::vector<double> before;
@@ -955,28 +931,6 @@ TEST_P(RealPage, SafeTerminalFits) {
     EXPECT_LT(heightOf(".safe .dialog-title"), 56) << "the title wraps onto a second line";
 }
 
-// The prompt read in play grows with the text size and still fits (the
-// banners are checked at every size above); a win with an assist says so.
-TEST_P(RealPage, PlayTextsFitAtTheLargestTextSize) {
-    loadMission(0);
-    game.gameState = nj::GameState::Playing;
-    game.nearIntel = 1;
-    sync("s.settings.textSize = 100;");
-    const double normal = heightOf("#prompt");
-    sync("s.settings.textSize = 150;");
-    EXPECT_GT(heightOf("#prompt"), normal * 1.05);
-    EXPECT_EQ(check({"line", "#prompt", "#root"}), "ok");
-
-    game.gameState = nj::GameState::MissionComplete;
-    sync("s.recordAssisted = true;");
-    EXPECT_TRUE(hasClass("assisted", "shown"));
-    EXPECT_EQ(check({"apart", "#grade", "#assisted"}), "ok");
-    // The title reaches the tag's corner at every size: the tag sits above it.
-    EXPECT_LE(rectOf("assisted").bottom, rectAt("#complete .dialog-title").top);
-    sync("s.recordAssisted = false;");
-    EXPECT_FALSE(hasClass("assisted", "shown"));
-}
-
 // The mouse on the options screen: a click on the volume bar sets the volume
 // it points at, a click on a row steps it, and the keys walk the rows.
 TEST_P(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
@@ -1009,13 +963,6 @@ TEST_P(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
     key(38);  // up to APPROACH 4
     key(13);
     EXPECT_EQ(page.js("window.__calls.join(',')"), "resetBindings:undefined,listenForKey:13");
-}
-
-// The widest records an operation can show: the longest grade, a negative
-// score, a clock past an hour, and an assisted win beside them.
-void recordWidest(nj::Game& g, const std::string& name) {
-    g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, false, "2026-12-07"});
-    g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, true, "2026-12-07"});
 }
 
 // The dossier's questions show only while asked, over the dossier, and their
@@ -1085,8 +1032,6 @@ TEST_P(RealPage, RequisitionRowsFitAndSayWhatCanBeBought) {
     game.missionClock = 12.0f;
     game.intelBudget = 300;
     game.perkSoftStep = 1;
-    sync();
-    expectFits({{"apart", "#resumeop", "#reqbtn"}, {"apart", "#reqbtn", "#begin"}}, "closed");
     game.requisitionOpen = true;
     sync();
     EXPECT_TRUE(hasClass("file", "req-open"));
@@ -1110,27 +1055,14 @@ TEST_P(RealPage, RequisitionRowsFitAndSayWhatCanBeBought) {
     sync();
     EXPECT_FALSE(hasClass("pm0", "shown"));
     EXPECT_TRUE(hasClass("pm1", "shown"));
-    expectFits({{"apart", ".dir-label", "#perkmarks"}, {"apart", "#perkmarks", ".objectives"}},
-               "HUD marks");
 }
 
-// Records: a badge on each row, the operation's file line beside its tag,
-// and the win screen's news between the grade and the breakdown.
+// Records: a badge only on an operation won, saying when only with an assist,
+// and the win screen's news only when there is some. (Where they stand is
+// the dossier's and the end screens' tests'.)
 TEST_P(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
-    for (std::uint64_t i = 0; i < 4; ++i) {
-        loadMission(i);
-        recordWidest(game, game.missionSummaries[i].name);
-        game.missionCompleted = {1, 1, 1, 1};
-        sync();
-        const std::string n = std::to_string(i);
-        EXPECT_EQ(text("opbadge" + n), "BEST C");
-        expectFits({{"rline", "#opbadge" + n, "#op" + n},
-                    {"apart", "#filetag", "#filerec"},
-                    // Larger text gives the record a line of its own, from the left.
-                    {GetParam() == 100 ? "rline" : "line", "#filerec", ".file"}},
-                   "operation " + n);
-    }
-    game.records.clear();
+    loadMission(0);
+    game.missionCompleted = {1, 1, 1, 1};
     game.records.addWin(game.missionSummaries[0].name, {"B AGENT", 60, 1000, true, "2026-12-07"});
     sync();
     EXPECT_EQ(text("opbadge0"), "ASSISTED B");
@@ -1138,57 +1070,27 @@ TEST_P(RealPage, RecordsShowOnTheDossierAndNewBestsOnTheWinScreen) {
 
     loadMission(3);
     game.gameState = nj::GameState::MissionComplete;
-    game.stealthGrade = "C COMPROMISED";
-    game.lastRecordNews = {false, true, true, true};
-    game.runAssisted = true;
-    game.missionClock = 6000.0f;
-    game.showBanner("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + game.altExitLabel, 1.4f,
-                    nj::kEmerald);
-    sync();
-    EXPECT_EQ(text("newbest"), "ASSISTED NEW BEST GRADE + SCORE + TIME");
-    expectFits({{"cline", "#newbest", "#complete .dialog"},
-                {"apart", "#grade", "#newbest"},
-                {"apart", "#newbest", "#gl0"},
-                {"cline", "#cretry", "#complete .dialog"},
-                {"apart", "#banner", "#complete .dialog"}},
-               "win screen with news");
-    game.runAssisted = false;
     game.lastRecordNews = {false, false, false, true};
     sync();
     EXPECT_EQ(text("newbest"), "NEW BEST TIME");
+    EXPECT_FALSE(hasClass("assisted", "shown"));
     game.lastRecordNews = {};
     sync();
     EXPECT_FALSE(hasClass("complete", "has-news"));
 }
 
-// A timed directive's clock in the directive panel and beside its target,
-// red in the last ten seconds; the failure screen's three buttons fit.
-TEST_P(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
-    // Every operation's directive, as if it ran on a clock, beside the widest one.
-    for (std::uint64_t i = 0; i < 4; ++i) {
-        loadMission(i);
-        game.gameState = nj::GameState::Playing;
-        game.cipherDecrypted = 1;
-        nj::Objective& o = game.dynamicObjective;
-        o.type = nj::ObjectiveType::SabotageNode;
-        o.active = 1;
-        o.timeLeft = 599.0f;
-        game.playerPos = {o.x - 120.0f, o.y};
-        sync();
-        EXPECT_TRUE(hasClass("dircount", "shown"));
-        EXPECT_TRUE(hasClass("tgtcount", "shown"));
-        EXPECT_EQ(text("dircount"), "9:59 LEFT");
-        game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
-        sync();
-        expectFits({{"apart", "#directive", "#dircount"},
-                    {"apart", "#perkmarks", "#dircount"},
-                    {"apart", "#dircount", ".objectives"},
-                    {"line", "#directive", ".directive-text"}},
-                   "clock, operation " + std::to_string(i + 1));
-    }
+// A timed directive's clock beside its target, red in the last ten seconds
+// and gone with the directive.
+TEST_P(RealPage, TheDirectivesClockTurnsUrgent) {
+    loadMission(2);
+    game.gameState = nj::GameState::Playing;
+    game.cipherDecrypted = 1;
     nj::Objective& o = game.dynamicObjective;
+    o.active = 1;
     o.timeLeft = 30.0f;
+    game.playerPos = {o.x - 120.0f, o.y};
     sync();
+    EXPECT_TRUE(hasClass("tgtcount", "shown"));
     EXPECT_EQ(text("tgtcount"), "0:30");
     EXPECT_FALSE(hasClass("tgtcount", "urgent"));
     o.timeLeft = 9.2f;
@@ -1199,15 +1101,6 @@ TEST_P(RealPage, TheDirectivesClockAndTheFailureScreensDossierButton) {
     o.done = 1;
     sync();
     EXPECT_FALSE(hasClass("dircount", "shown") || hasClass("tgtcount", "shown"));
-
-    game.gameState = nj::GameState::MissionFailed;
-    game.failReason = nj::FailReason::Expired;
-    sync();
-    expectFits({{"cline", "#fdossier", "#failed .dialog"},
-                {"cline", "#fquit", "#failed .dialog"},
-                {"apart", "#fretry", "#fdossier"},
-                {"apart", "#fdossier", "#fquit"}},
-               "failure screen");
 }
 
 INSTANTIATE_TEST_SUITE_P(TextSize, RealPage, ::testing::Values(100, 125, 150),
