@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/input_router.hpp"
 #include "app/options_shell.hpp"
 #include "game/game.hpp"
 #include "game/player_options.hpp"
@@ -93,7 +94,7 @@ bool padAxisFor(Uint8 axis, PadAxis& out) {
 
 }  // namespace
 
-Gamepads::Gamepads(Game& game) : game_(game) {
+Gamepads::Gamepads(InputRouter& keys) : keys_(keys), game_(keys.game()) {
     // Without the subsystem the game simply has no controllers.
     available_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!available_)
@@ -108,9 +109,9 @@ Gamepads::~Gamepads() {
 
 void Gamepads::sendKey(std::uint32_t key, bool down) {
     if (down) {
-        game_.onKeyDown(key);
+        keys_.keyDown(key);
     } else {
-        game_.onKeyUp(key);
+        keys_.keyUp(key);
     }
 }
 

@@ -20,12 +20,14 @@
 namespace nj {
 
 class Game;
+class InputRouter;
 class OptionsShell;
 
 class Gamepads {
   public:
     // The pads press keys on `game`, which must outlive them.
-    explicit Gamepads(Game& game);
+    // The pads press keys as the keyboard does: the page is offered them first.
+    explicit Gamepads(InputRouter& keys);
     ~Gamepads();
     Gamepads(const Gamepads&) = delete;
     Gamepads& operator=(const Gamepads&) = delete;
@@ -56,6 +58,7 @@ class Gamepads {
 
     void sendKey(std::uint32_t key, bool down);
 
+    InputRouter& keys_;
     Game& game_;
     bool available_ = false;
     bool rumbleOn_ = true;

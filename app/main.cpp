@@ -1,9 +1,11 @@
 // NIGHTJAR : Glass Harbor: bring-up, the frame loop and tear-down.
 //
 // Bring-up order: window -> asset package -> icon -> renderer -> audio ->
-// game -> campaign -> first update and render -> window shown -> loop.
+// game -> page overlay -> campaign -> first update and frame -> window shown
+// -> loop. Each frame: begin, the play field, the page over it, finish,
+// present. Keys go to the page first, then to the game.
 // Tear-down: pointers cleared, audio stopped, renderer shut down, then the
-// game, the audio engine and the renderer destroyed, in that order.
+// page, the game, the audio engine and the renderer destroyed, in that order.
 #include <SDL2/SDL.h>
 #include <sys/resource.h>
 
@@ -16,6 +18,7 @@
 #include "app/frame_clock.hpp"
 #include "app/gamepads.hpp"
 #include "app/globals.hpp"
+#include "app/input_router.hpp"
 #include "app/options_shell.hpp"
 #include "app/overlay_canvas.hpp"
 #include "app/pad_script.hpp"
@@ -23,6 +26,7 @@
 #include "app/shell_window.hpp"
 #include "app/window_procedure.hpp"
 #include "audio/audio_engine.hpp"
+#include "core/page_size.hpp"
 #include "data/package.hpp"
 #include "data/player_files.hpp"
 #include "game/game.hpp"
@@ -110,7 +114,23 @@ PlayerCommand commandThisFrame(const Game& game) {
     return game.heldCommand();
 }
 
-void runFrames(Game& game, ShellWindow& window, const CommandLine& options,
+// What draws a frame: the renderer, the play field on it and the page over it.
+struct FrameParts {
+    VulkanRenderer& renderer;
+    SceneRenderer& scene;
+    OverlayUI& overlay;
+};
+
+// One presented frame. A rebuilt swapchain skips it; the next one draws normally.
+void drawFrame(const FrameParts& parts, Game& game) {
+    if (!parts.renderer.beginFrame()) return;
+    parts.scene.draw(game);
+    parts.overlay.renderFrame(game);
+    parts.renderer.finishRecording();
+    parts.renderer.submitAndPresent();
+}
+
+void runFrames(Game& game, const FrameParts& frame, ShellWindow& window, const CommandLine& options,
                const ShellInputs& inputs, bool paceFrames) {
     Gamepads& gamepads = *inputs.gamepads;
     FrameClock clock;
@@ -148,7 +168,7 @@ void runFrames(Game& game, ShellWindow& window, const CommandLine& options,
         game.update(options.fixedStep ? kFixedStep : step, commandThisFrame(game));
         gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
                                                game.gameState == GameState::MissionFailed}));
-        game.render();
+        drawFrame(frame, game);
         if (paceFrames) waitForFrameTurn(pacer, frequency);
     }
 }
@@ -198,15 +218,17 @@ int runGame(ShellWindow& window, const CommandLine& options) {
     RendererOverlayCanvas overlayCanvas(renderer);
     int status = 0;
     {
-        Game game(&scene, &audio);
+        Game game(&audio);
         game.quitHook = requestQuit;
-        // The page over the play field; without it the game still runs.
-        game.installOverlay(std::make_unique<OverlayUI>(&overlayCanvas, requestQuit));
-        scene.overlayStep = [&scene](Game& g) {
-            if (g.overlay) g.overlay->renderFrame(g, &scene);
-        };
+        // The page over the play field, made after the game and gone before
+        // it; if it cannot load, the game still runs without it.
+        OverlayUI overlay(&overlayCanvas, requestQuit);
+        overlay.initialize(kPageWidth, kPageHeight);
+        const FrameParts frame{renderer, scene, overlay};
+        InputRouter keysAndPointer(game, &overlay, &renderer);
         g_game = &game;
-        Gamepads gamepads(game);  // controllers already plugged in are reported from here on
+        // Controllers already plugged in are reported from here on.
+        Gamepads gamepads(keysAndPointer);
         game.savePath = playerFiles.path(PlayerFile::Save);
         game.recordsPath = playerFiles.path(PlayerFile::Records);
         // The player's options, before the window is first shown.
@@ -218,7 +240,7 @@ int runGame(ShellWindow& window, const CommandLine& options) {
             scene.setAccessibility(
                 {s.colourGlyphs, s.highContrastCones, s.reducedFlashing, s.textSize > 100});
         };
-        optionsShell.start(game);
+        optionsShell.start(keysAndPointer);
         game.options = &playerOptions;
         loadChosenCampaign(game, options, location);
         // The player's own missions, listed on the dossier beside the campaign.
@@ -227,10 +249,11 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         connectClipboard(game);
 
         game.update(0.0f, commandThisFrame(game));
-        game.render();
+        drawFrame(frame, game);
         window.show();
 
-        runFrames(game, window, options, {&gamepads, &optionsShell}, !renderer.waitsForDisplay());
+        runFrames(game, frame, window, options, {&keysAndPointer, &gamepads, &optionsShell},
+                  !renderer.waitsForDisplay());
 
         if (!options.screenshotPath.empty() && !renderer.saveLastFrame(options.screenshotPath)) {
             std::fprintf(stderr, "nightjar: could not save the screenshot %s\n",

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "app/gamepads.hpp"
+#include "app/input_router.hpp"
 #include "app/shell_window.hpp"
 #include "audio/audio_engine.hpp"
 #include "game/game.hpp"
@@ -25,7 +26,9 @@ OptionsShell::OptionsShell(PlayerOptions& options, ShellWindow& window, AudioEng
                            Gamepads& gamepads)
     : options_(options), window_(window), audio_(audio), gamepads_(gamepads) {}
 
-void OptionsShell::start(Game& game) {
+void OptionsShell::start(InputRouter& keys) {
+    keys_ = &keys;
+    Game& game = keys.game();
     game_ = &game;
     options_.keyName = layoutKeyName;
     const Settings& s = options_.settings();
@@ -54,9 +57,9 @@ void OptionsShell::apply(const Settings& s) {
     gamepads_.setStickSneaks(!s.toggleSneak);
     if (game_) options_.applyTo(*game_);
     // A binding that moved while a key was down would leave that key held.
-    if ((s.keys != applied_.keys || s.padButtons != applied_.padButtons) && game_) {
+    if ((s.keys != applied_.keys || s.padButtons != applied_.padButtons) && keys_) {
         gamepads_.releaseAll();
-        game_->releaseAllKeys();
+        keys_->releaseAllKeys();
     }
     if (onSceneChoices) onSceneChoices(s);
     applied_ = s;
@@ -66,6 +69,7 @@ void OptionsShell::finish(bool remember) {
     options_.onChange = nullptr;
     if (remember) options_.keepWindowPlacement();
     game_ = nullptr;
+    keys_ = nullptr;
 }
 
 void OptionsShell::toggleFullScreen() {

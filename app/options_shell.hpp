@@ -15,6 +15,7 @@ namespace nj {
 class AudioEngine;
 class Game;
 class Gamepads;
+class InputRouter;
 class PlayerOptions;
 class ShellWindow;
 
@@ -27,7 +28,8 @@ class OptionsShell {
 
     // Everything the settings say, before the window is first shown; from
     // here on every change the player makes is applied as it is made.
-    void start(Game& game);
+    // Keys let go when a binding moves are offered through `keys`.
+    void start(InputRouter& keys);
     // The window's last place, kept when the player moved or sized it. The
     // self-test (`remember` false) leaves the player's file alone.
     void finish(bool remember);
@@ -52,6 +54,7 @@ class OptionsShell {
     AudioEngine& audio_;
     Gamepads& gamepads_;
     Game* game_ = nullptr;
+    InputRouter* keys_ = nullptr;
     Settings applied_;
 };
 

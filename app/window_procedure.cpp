@@ -5,6 +5,7 @@
 
 #include "app/gamepads.hpp"
 #include "app/globals.hpp"
+#include "app/input_router.hpp"
 #include "app/options_shell.hpp"
 #include "app/shell_window.hpp"
 #include "app/virtual_keys.hpp"
@@ -30,7 +31,8 @@ KeyRoute routeFor(const SDL_KeyboardEvent& key, const OptionsShell* options) {
                          options->options().settings().keys);
 }
 
-void onKey(const SDL_KeyboardEvent& key, ShellWindow& window, OptionsShell* options) {
+void onKey(const SDL_KeyboardEvent& key, ShellWindow& window, const ShellInputs& inputs) {
+    OptionsShell* options = inputs.options;
     // A rebinding waiting on the options screen takes the next key-down.
     if (key.type == SDL_KEYDOWN && !key.repeat && options &&
         options->offerKey(key.keysym.scancode, g_game)) {
@@ -46,12 +48,12 @@ void onKey(const SDL_KeyboardEvent& key, ShellWindow& window, OptionsShell* opti
             }
             break;
         case KeyRoute::Action::KeyDown:
-            if (!g_game) break;
+            if (!g_game || !inputs.keysAndPointer) break;
             g_game->inputDevice = InputDevice::Keyboard;  // the hints name keys again
-            g_game->onKeyDown(route.code);
+            inputs.keysAndPointer->keyDown(route.code);
             break;
         case KeyRoute::Action::KeyUp:
-            if (g_game) g_game->onKeyUp(route.code);
+            if (g_game && inputs.keysAndPointer) inputs.keysAndPointer->keyUp(route.code);
             break;
         case KeyRoute::Action::Ignore:
             break;
@@ -65,10 +67,10 @@ std::int16_t clampToInt16(int v) {
     return static_cast<std::int16_t>(v);
 }
 
-void moveTo(ShellWindow& window, int x, int y) {
+void moveTo(ShellWindow& window, InputRouter& input, int x, int y) {
     int px = 0, py = 0;
     window.toDrawable(x, y, px, py);
-    g_game->onMouseMove(clampToInt16(px), clampToInt16(py));
+    input.pointerMove(clampToInt16(px), clampToInt16(py));
 }
 
 }  // namespace
@@ -85,22 +87,23 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window,
             // leave the operative running.
             if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 if (inputs.gamepads) inputs.gamepads->releaseAll();
-                if (g_game) g_game->releaseAllKeys();
+                if (g_game && inputs.keysAndPointer) inputs.keysAndPointer->releaseAllKeys();
             }
             if (inputs.options) inputs.options->onWindowEvent(event.window, g_game);
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:
-            onKey(event.key, window, inputs.options);
+            onKey(event.key, window, inputs);
             break;
         case SDL_MOUSEMOTION:
-            if (g_game) moveTo(window, event.motion.x, event.motion.y);
+            if (g_game && inputs.keysAndPointer)
+                moveTo(window, *inputs.keysAndPointer, event.motion.x, event.motion.y);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
-            if (g_game && event.button.button == SDL_BUTTON_LEFT) {
-                moveTo(window, event.button.x, event.button.y);
-                g_game->onMouseButton(event.type == SDL_MOUSEBUTTONDOWN);
+            if (g_game && inputs.keysAndPointer && event.button.button == SDL_BUTTON_LEFT) {
+                moveTo(window, *inputs.keysAndPointer, event.button.x, event.button.y);
+                inputs.keysAndPointer->pointerButton(event.type == SDL_MOUSEBUTTONDOWN);
             }
             break;
         default:

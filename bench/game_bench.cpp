@@ -25,7 +25,7 @@ void stepPlaying(benchmark::State& state, nj::Game& game) {
 }
 
 void BM_UpdateDefaultMission(benchmark::State& state) {
-    nj::Game game(nullptr, nullptr);
+    nj::Game game(nullptr);
     game.loadMission(true);
     game.heldKeys.insert('D');
     stepPlaying(state, game);
@@ -33,7 +33,7 @@ void BM_UpdateDefaultMission(benchmark::State& state) {
 BENCHMARK(BM_UpdateDefaultMission);
 
 void BM_UpdateStressMission(benchmark::State& state) {
-    nj::Game game(nullptr, nullptr);
+    nj::Game game(nullptr);
     const std::string json = nj::bench::stressMissionJson();
     game.campaignMaps = {nj::encodeMapToken(json, nj::mapSaltFor(json))};
     game.loadMission(true);

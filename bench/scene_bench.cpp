@@ -39,7 +39,7 @@ void recordFrames(benchmark::State& state, const nj::Game& game) {
 }
 
 void BM_RecordDefaultMission(benchmark::State& state) {
-    nj::Game game(nullptr, nullptr);
+    nj::Game game(nullptr);
     game.loadMission(true);
     warmUp(game);
     recordFrames(state, game);
@@ -47,7 +47,7 @@ void BM_RecordDefaultMission(benchmark::State& state) {
 BENCHMARK(BM_RecordDefaultMission)->Unit(benchmark::kMicrosecond);
 
 void BM_RecordStressMission(benchmark::State& state) {
-    nj::Game game(nullptr, nullptr);
+    nj::Game game(nullptr);
     const std::string json = nj::bench::stressMissionJson();
     game.campaignMaps = {nj::encodeMapToken(json, nj::mapSaltFor(json))};
     game.loadMission(true);

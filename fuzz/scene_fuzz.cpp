@@ -52,7 +52,7 @@ std::string tokenFor(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static CpuFrame frame;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    nj::Game game(nullptr, nullptr);
+    nj::Game game(nullptr);
     game.campaignMaps = {tokenFor(bytes)};
     game.loadMission(true);
     game.onKeyDown(nj::vk::kD);

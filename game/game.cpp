@@ -6,7 +6,6 @@
 #include <cmath>
 #include <random>
 
-#include "core/page_size.hpp"
 #include "game/mission_world.hpp"
 #include "game/rules_math.hpp"
 #include "game/shared_tuning.hpp"
@@ -103,8 +102,7 @@ std::vector<DustMote> makeDust() {
 
 }  // namespace
 
-Game::Game(RendererLink* rendererLink, AudioSink* audioSink)
-    : renderer(rendererLink), audio(audioSink) {
+Game::Game(AudioSink* audioSink) : audio(audioSink) {
     rebuildBuiltInMission();
     dust = makeDust();
 }
@@ -117,20 +115,6 @@ void Game::rebuildBuiltInMission() {
                 {0.0f, kTumblerSpeeds[1], kBuiltInTargets[1], kTumblerWidths[1], 0},
                 {0.0f, kTumblerSpeeds[2], kBuiltInTargets[2], kTumblerWidths[2], 0}};
     currentTumbler = 0;
-}
-
-Game::~Game() {
-    if (overlay) overlay->teardown();
-}
-
-void Game::installOverlay(std::unique_ptr<OverlayLink> newOverlay) {
-    if (overlay) overlay->teardown();
-    overlay = std::move(newOverlay);
-    if (overlay) overlay->initialize(kPageWidth, kPageHeight);
-}
-
-void Game::render() {
-    if (renderer) renderer->drawFrame(*this);
 }
 
 void Game::playCue(int cue) {

@@ -8,7 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -128,14 +127,9 @@ struct SaveRecord;
 
 class Game {
   public:
-    Game(RendererLink* rendererLink, AudioSink* audioSink);
-    ~Game();
+    explicit Game(AudioSink* audioSink);
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
-
-    // Replaces the overlay (tearing down and destroying the previous one) and
-    // initialises the new one at the page's 1280 x 720 layout.
-    void installOverlay(std::unique_ptr<OverlayLink> newOverlay);
 
     // One update of the rules with what the player holds. Without a command,
     // the one the held keys give (heldCommand): scripts and tests press keys.
@@ -143,15 +137,12 @@ class Game {
     void update(float dt) { update(dt, heldCommand()); }
     // The command the keys the game holds down give through the key map.
     PlayerCommand heldCommand() const;
-    void render();
     // Rebuilds the selected mission and resets the per-mission state.
     void loadMission(bool startPlaying);
 
     // Input (game/input.cpp).
     void onKeyDown(std::uint32_t key);
     void onKeyUp(std::uint32_t key);
-    void onMouseMove(std::int16_t x, std::int16_t y);
-    void onMouseButton(bool down);
     // Every held key released, as if each key-up had arrived (focus lost).
     void releaseAllKeys();
 
@@ -281,10 +272,8 @@ class Game {
     Grade gradeMission() const;
 
     // ---- Links and campaign progress ----
-    RendererLink* renderer = nullptr;      // not owned
-    AudioSink* audio = nullptr;            // not owned
-    std::unique_ptr<OverlayLink> overlay;  // owned; null when headless
-    float frameDt = 0.016f;                // last step; no rule reads it
+    AudioSink* audio = nullptr;  // not owned
+    float frameDt = 0.016f;      // last step; no rule reads it
     GameState gameState = GameState::Briefing;
     std::uint64_t missionIndex = 0;
     std::vector<std::string> campaignMaps;         // map tokens, at most kMaxMissions

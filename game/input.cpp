@@ -1,10 +1,9 @@
-// Keys, mouse and the page's commands: what acts at once and what is left
+// Keys and the page's commands: what acts at once and what is left
 // held in heldKeys, which the key map turns into the player's command
 // (player_command.cpp). Writes heldKeys, gameState, safeActive and
 // whatever the commands it reaches write.
 #include <algorithm>
 
-#include "core/page_size.hpp"
 #include "game/game.hpp"
 #include "game/player_options.hpp"
 #include "game/rules_math.hpp"
@@ -30,8 +29,6 @@ void answerQuitQuestion(Game& game, std::uint32_t key) {
 }  // namespace
 
 void Game::onKeyDown(std::uint32_t key) {
-    if (overlay) overlay->forwardKeyDown(key);
-
     // The options screen takes the keyboard: the page walks its rows, and
     // only Esc means something to the game.
     if (optionsOpen) {
@@ -155,30 +152,12 @@ bool Game::pressInteract() {
 }
 
 void Game::onKeyUp(std::uint32_t key) {
-    if (overlay) overlay->forwardKeyUp(key);
     heldKeys.erase(key);
 }
 
 void Game::releaseAllKeys() {
     const std::set<std::uint32_t> held = heldKeys;  // onKeyUp edits the set
     for (const std::uint32_t key : held) onKeyUp(key);
-}
-
-void Game::onMouseMove(std::int16_t x, std::int16_t y) {
-    if (!overlay) return;
-    float fx = 0.0f, fy = 0.0f;
-    if (renderer) {
-        renderer->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), fx,
-                                 fy);
-    }
-    // The mouse arrives as a share of the canvas and is handed on in page units.
-    overlay->forwardMouseMove(
-        saturatingTruncate<std::uint32_t>(fx * static_cast<float>(kPageWidth)),
-        saturatingTruncate<std::uint32_t>(fy * static_cast<float>(kPageHeight)));
-}
-
-void Game::onMouseButton(bool down) {
-    if (overlay) overlay->forwardMouseButton(down);
 }
 
 void Game::retryMission() {

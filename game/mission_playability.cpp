@@ -27,7 +27,7 @@ constexpr float kFairStartStep = 1.0f / 60.0f;
 
 std::unique_ptr<Game> buildFor(const std::string& missionJson, std::size_t index,
                                std::uint32_t approach) {
-    auto game = std::make_unique<Game>(nullptr, nullptr);
+    auto game = std::make_unique<Game>(nullptr);
     game->savePath.clear();
     // Earlier places in the campaign hold the same map: only this index's
     // theme row matters.

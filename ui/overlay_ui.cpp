@@ -1,5 +1,5 @@
 // The overlay host: page bring-up, the per-frame state sync and paint, and
-// input forwarding.
+// input forwarding with the pointer's mapping into page units.
 #include "ui/overlay_ui.hpp"
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 
 #include "core/page_size.hpp"
 #include "game/game.hpp"
+#include "game/rules_math.hpp"
 #include "ui/package_file_system.hpp"
 #include "ui/page_commands.hpp"
 #include "ui/page_state.hpp"
@@ -36,7 +37,15 @@ std::uint32_t evenPixels(float size) {
     return static_cast<std::uint32_t>((rounded + 1) & ~1LL);
 }
 
+// The page keeps no key for itself until a field of it takes typing.
+constexpr bool kPageKeepsKeys = false;
+
 }  // namespace
+
+PagePoint pagePointFromCanvas(float fx, float fy) {
+    return {saturatingTruncate<std::uint32_t>(fx * static_cast<float>(kPageWidth)),
+            saturatingTruncate<std::uint32_t>(fy * static_cast<float>(kPageHeight))};
+}
 
 struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget {
     std::unique_ptr<web::Renderer> renderer;
@@ -174,7 +183,7 @@ void OverlayUI::teardown() {
     if (impl_) impl_->releasePage();
 }
 
-void OverlayUI::renderFrame(Game& game, RendererLink*) {
+void OverlayUI::renderFrame(Game& game) {
     if (!impl_ || !impl_->renderer || !impl_->view) return;
     Impl& impl = *impl_;
     impl.game = &game;
@@ -193,12 +202,13 @@ void OverlayUI::renderFrame(Game& game, RendererLink*) {
     impl.handBitmapOver();
 }
 
-void OverlayUI::forwardKeyDown(std::uint32_t key) {
-    if (!impl_ || !impl_->view) return;
+bool OverlayUI::forwardKeyDown(std::uint32_t key) {
+    if (!impl_ || !impl_->view) return false;
     web::KeyEvent event;
     event.type = web::KeyEventType::RawKeyDown;
     event.virtualKeyCode = static_cast<int>(key);
     impl_->view->fireKeyEvent(event);
+    return kPageKeepsKeys;
 }
 
 void OverlayUI::forwardKeyUp(std::uint32_t key) {

@@ -2,20 +2,29 @@
 // The overlay host: the HTML page (menus, dossier, HUD) rendered off-screen
 // by our engine and drawn over the play field. It loads "file:///ui/ui.html"
 // from the asset package, binds the page's 13 commands into its global
-// object "game", forwards input to the page, and once a frame pushes the
-// game's state into the page and hands the page's bitmap to the renderer.
+// object "game", takes input before the game does, and once a frame pushes
+// the game's state into the page and hands the page's bitmap to the renderer.
+// The shell owns it and drives it; the game never sees it.
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-
-#include "core/links.hpp"
 
 namespace web {
 class View;
 }
 
 namespace nj {
+
+class Game;
+
+// A pointer position in page units: the page is laid out 1280 x 720 whatever
+// the window, so a position on the letterboxed canvas (0..1 each way, as the
+// renderer maps window pixels) is scaled to that layout and truncated.
+struct PagePoint {
+    std::uint32_t x = 0, y = 0;
+};
+PagePoint pagePointFromCanvas(float fx, float fy);
 
 // Where the page's picture goes: the renderer's viewport and its overlay draw.
 class OverlayCanvas {
@@ -28,7 +37,21 @@ class OverlayCanvas {
                                    bool changed) = 0;
 };
 
-class OverlayUI final : public OverlayLink {
+// The page as the shell's input routing sees it. Keys reach the page before
+// the game; a key-down answers whether the page keeps the key for itself (a
+// text field being typed in), so the shell does not hand it on to the game.
+// Key-ups always go on: a key the game holds is let go whatever the page
+// does. The game never reads the pointer: it is the page's alone.
+class PageInput {
+  public:
+    virtual ~PageInput() = default;
+    virtual bool forwardKeyDown(std::uint32_t key) = 0;
+    virtual void forwardKeyUp(std::uint32_t key) = 0;
+    virtual void forwardMouseMove(std::uint32_t x, std::uint32_t y) = 0;  // page units
+    virtual void forwardMouseButton(bool down) = 0;
+};
+
+class OverlayUI final : public PageInput {
   public:
     // `canvas` may be null (no picture is handed over); `quit` ends the game
     // loop, with or without a game.
@@ -37,10 +60,17 @@ class OverlayUI final : public OverlayLink {
     OverlayUI(const OverlayUI&) = delete;
     OverlayUI& operator=(const OverlayUI&) = delete;
 
-    bool initialize(int width, int height) override;
-    void teardown() override;
-    void renderFrame(Game& game, RendererLink* renderer) override;
-    void forwardKeyDown(std::uint32_t key) override;
+    // Loads the page laid out at width x height page units.
+    bool initialize(int width, int height);
+    void teardown();
+    // Between the play field and the end of the frame: pushes the game's
+    // state to the page, lets it paint, and hands its bitmap to the canvas.
+    // The page's commands reach this game from then on.
+    void renderFrame(Game& game);
+
+    // No field of the page takes typing yet: it keeps no key, and every key
+    // goes on to the game as well.
+    bool forwardKeyDown(std::uint32_t key) override;
     void forwardKeyUp(std::uint32_t key) override;
     void forwardMouseMove(std::uint32_t x, std::uint32_t y) override;
     void forwardMouseButton(bool down) override;

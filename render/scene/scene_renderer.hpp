@@ -1,26 +1,21 @@
 #pragma once
-// The game's renderer link: one whole frame of the play field on the Vulkan
-// renderer, with the overlay page drawn over it near the end.
+// The play field as the shell draws it each frame: the world and its actors
+// from the game's public fields, with the player's accessibility choices.
+// The frame around it (begin, the page over it, finish, present) is the
+// shell's.
 
-#include <functional>
-
-#include "core/links.hpp"
 #include "game/game.hpp"
 #include "render/scene/scene_accessibility.hpp"
 #include "render/vulkan_renderer.hpp"
 
 namespace nj {
 
-class SceneRenderer final : public RendererLink {
+class SceneRenderer {
   public:
     explicit SceneRenderer(VulkanRenderer& renderer) : renderer_(renderer) {}
 
-    void windowToCanvas(std::uint32_t x, std::uint32_t y, float& fx, float& fy) const override;
-    void drawFrame(Game& game) override;
-
-    // Draws the overlay page over the finished play field (it calls the
-    // renderer's drawOverlayBitmap). Empty: the frame has no overlay.
-    std::function<void(Game&)> overlayStep;
+    // Inside a begun frame, before the page is drawn over it.
+    void draw(const Game& game);
 
     VulkanRenderer& renderer() { return renderer_; }
 

@@ -142,7 +142,7 @@ TEST_F(BuilderTest, ShippedMissionsBuildTheSameWorldWhateverCameBefore) {
             const std::string what = "mission " + std::to_string(i + 1) + ", approach " +
                                      std::to_string(approach) + ", after mission " +
                                      std::to_string(before + 1);
-            Game afterBuiltIn(nullptr, nullptr), afterAnother(nullptr, nullptr);
+            Game afterBuiltIn(nullptr), afterAnother(nullptr);
             for (Game* g : {&afterBuiltIn, &afterAnother}) {
                 g->approach = static_cast<Approach>(approach);
                 g->setCampaignMaps(tokens);
@@ -239,7 +239,7 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUp) {
     EXPECT_EQ(game.missionName, "THIRD");
 
     write("c2.json", R"({"mission1": 5})");
-    Game fresh(nullptr, nullptr);
+    Game fresh(nullptr);
     ASSERT_TRUE(fresh.loadCampaign("c2.json"));
     ASSERT_EQ(fresh.campaignMaps.size(), 1u);
     EXPECT_EQ(fresh.campaignMaps[0], "");

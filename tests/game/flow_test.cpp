@@ -231,7 +231,7 @@ TEST_F(FlowTest, MissionCyclingWraps) {
     game.nextMission();
     EXPECT_EQ(game.missionIndex, 0u);
 
-    Game empty(nullptr, nullptr);
+    Game empty(nullptr);
     empty.nextMission();
     empty.prevMission();
     EXPECT_EQ(empty.missionIndex, 0u);

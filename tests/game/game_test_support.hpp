@@ -88,7 +88,7 @@ class GameTest : public ::testing::Test {
 
     test::ScratchDir scratch;
     RecordingAudio audio;
-    Game game{nullptr, &audio};
+    Game game{&audio};
 };
 
 }  // namespace nj::testing

@@ -186,16 +186,16 @@ TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
     ASSERT_TRUE(mountQuietly({{"campaign_maps.json", campaignOf({"PACKED ONE", "PACKED TWO"})}}));
     std::ofstream("mine.json") << campaignOf({"FROM DISK"});
 
-    nj::Game packaged(nullptr, nullptr);
+    nj::Game packaged(nullptr);
     ASSERT_TRUE(packaged.loadCampaign("mine.json"));
     EXPECT_EQ(packaged.missionSummaries.size(), 2u);
 
-    nj::Game fromDisk(nullptr, nullptr);
+    nj::Game fromDisk(nullptr);
     ASSERT_TRUE(nj::loadCampaignFromDisk(fromDisk, "mine.json"));
     ASSERT_EQ(fromDisk.missionSummaries.size(), 1u);
     EXPECT_EQ(fromDisk.missionSummaries[0].name, "FROM DISK");
     // A named file that is not there is not replaced by the package's.
-    nj::Game missing(nullptr, nullptr);
+    nj::Game missing(nullptr);
     EXPECT_FALSE(nj::loadCampaignFromDisk(missing, "missing.json"));
     EXPECT_TRUE(missing.campaignMaps.empty());
 
@@ -207,7 +207,7 @@ TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
 TEST(MissionFile, ErrorsKeepItOnTheDossierAndASoundOneIsTheOnlyOperation) {
     nj::test::ScratchDir dir;
     std::ofstream("broken.json") << "{\"theme\": \"casion\"}";
-    nj::Game broken(nullptr, nullptr);
+    nj::Game broken(nullptr);
     const auto lines = nj::loadMissionFile(broken, "broken.json");
     ASSERT_EQ(broken.missionErrors.size(), 1u);
     EXPECT_EQ(broken.missionErrors[0].rfind("broken.json:1:11: theme: ", 0), 0u)
@@ -217,7 +217,7 @@ TEST(MissionFile, ErrorsKeepItOnTheDossierAndASoundOneIsTheOnlyOperation) {
     broken.startOrAdvance();
     EXPECT_EQ(broken.gameState, nj::GameState::Briefing);
 
-    nj::Game sound(nullptr, nullptr);
+    nj::Game sound(nullptr);
     const std::string quick = std::string(NJ_MISSION_FIXTURES) + "/quick_win.json";
     EXPECT_EQ(nj::loadMissionFile(sound, quick), std::vector<std::string>{});
     EXPECT_TRUE(sound.missionErrors.empty());

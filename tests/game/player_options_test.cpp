@@ -50,7 +50,7 @@ TEST_F(PlayerOptionsTest, RowsStepWithinTheirRanges) {
 }
 
 TEST_F(PlayerOptionsTest, AssistsReachTheRulesAndTheFileButNeverThePerks) {
-    Game game(nullptr, nullptr);
+    Game game(nullptr);
     PlayerOptions options(path);
     game.options = &options;
     game.openOptions();
@@ -109,7 +109,7 @@ TEST_F(PlayerOptionsTest, AFolderInTheFilesPlaceIsSetAsideOnTheFirstChange) {
 // AUDIO ON / OFF stays the mute, and the mute is remembered.
 TEST_F(PlayerOptionsTest, TheMuteIsKept) {
     SilentAudio audio;
-    Game game(nullptr, &audio);
+    Game game(&audio);
     PlayerOptions options(path);
     game.options = &options;
     game.toggleAudio();
@@ -163,7 +163,7 @@ TEST_F(PlayerOptionsTest, ListeningTakesTheNextKeyAndEscCancels) {
 // The options screen takes every key while open: Esc closes it, and nothing
 // reaches the rules (Esc on the dossier would otherwise quit).
 TEST_F(PlayerOptionsTest, TheScreenTakesTheKeysWhileOpen) {
-    Game game(nullptr, nullptr);
+    Game game(nullptr);
     bool quit = false;
     game.quitHook = [&] { quit = true; };
     game.onKeyDown(vk::kO);

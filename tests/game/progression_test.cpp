@@ -55,7 +55,7 @@ TEST_F(ProgressionTest, AWinIsRecordedAtOnceAndAFailureIsNot) {
     EXPECT_EQ(game.recordFor(0)->assisted->timeMs, 10000);
 
     // The next run reads them back.
-    Game next{nullptr, &audio};
+    Game next{&audio};
     next.recordsPath = "records.json";
     next.setCampaignMaps(game.campaignMaps);
     next.loadRecords();
@@ -89,7 +89,7 @@ TEST_F(ProgressionTest, DamagedRecordsCostNeitherPlayNorTheSave) {
 // their wins are no record and no campaign's end.
 TEST_F(ProgressionTest, AMissionOutsideTheCampaignRecordsNothingAndEndsNoCampaign) {
     for (const bool fromFile : {false, true}) {
-        Game alone{nullptr, &audio};
+        Game alone{&audio};
         alone.recordsPath = "records.json";
         const std::string quick = std::string(NJ_MISSION_FIXTURES) + "/quick_win.json";
         if (fromFile) {

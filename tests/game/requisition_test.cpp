@@ -85,7 +85,7 @@ TEST_F(RequisitionTest, APurchaseIsReadBackByTheNextRun) {
     const std::uint32_t left = 1000 - perkOffers()[2].price - perkOffers()[0].price;
     EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
 
-    Game next{nullptr, &audio};
+    Game next{&audio};
     next.setCampaignMaps(game.campaignMaps);
     next.loadSave();
     EXPECT_EQ(next.intelBudget, left);

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
 
     // No sound device: the engine stand-in only keeps its enabled flag.
     nj::SilentAudio audio;
-    nj::Game game(nullptr, &audio);
+    nj::Game game(&audio);
     // The same data and the same save the game would use from here.
     const nj::GameLocation location = nj::locateGameData(nj::executableDir(), NJ_INSTALL_DATA_DIR);
     const nj::PlayerFiles files = nj::PlayerFiles::forLocation(location);

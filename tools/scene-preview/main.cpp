@@ -104,6 +104,14 @@ void stirUpEffects(nj::Game& game) {
     game.showBanner("PREVIEW", 1.0f, nj::kRuby);
 }
 
+// The game's frame without its page: a rebuilt swapchain skips it.
+void drawFrame(nj::VulkanRenderer& renderer, nj::SceneRenderer& scene, const nj::Game& game) {
+    if (!renderer.beginFrame()) return;
+    scene.draw(game);
+    renderer.finishRecording();
+    renderer.submitAndPresent();
+}
+
 int run(SDL_Window* window, const Options& options, nj::GameState state) {
     nj::VulkanRenderer renderer;
     int drawableWidth = 0, drawableHeight = 0;
@@ -117,7 +125,7 @@ int run(SDL_Window* window, const Options& options, nj::GameState state) {
     {
         nj::SceneRenderer scene(renderer);
         scene.setAccessibility(options.accessibility);
-        nj::Game game(&scene, nullptr);
+        nj::Game game(nullptr);
         if (options.mission == "showcase") {
             const std::string json = nj::preview::showcaseMissionJson(options.theme);
             game.campaignMaps = {nj::encodeMapToken(json, nj::mapSaltFor(json))};
@@ -128,7 +136,7 @@ int run(SDL_Window* window, const Options& options, nj::GameState state) {
             if (!nj::pumpToolWindowEvents(window, renderer)) break;
             if (options.effects && frame == options.frames - 12) stirUpEffects(game);
             game.update(kStep);
-            game.render();
+            drawFrame(renderer, scene, game);
         }
         if (!options.screenshot.empty() && !renderer.saveLastFrame(options.screenshot)) {
             std::fprintf(stderr, "scene-preview: could not save %s\n", options.screenshot.c_str());

@@ -271,7 +271,7 @@ TEST_F(Accessibility, ReducedFlashingHoldsEveryThrobStill) {
     };
     const float clocks[] = {0.1f, 0.45f, 1.3f};
     for (const Throb& t : throbs) {
-        const auto fresh = std::make_unique<nj::Game>(nullptr, nullptr);
+        const auto fresh = std::make_unique<nj::Game>(nullptr);
         clearWorld(*fresh);
         t.setUp(*fresh);
         std::vector<std::vector<nj::Vertex>> steady, lively;
@@ -406,7 +406,7 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
     // Letters fill the glyph's rows 0-6, an A row 7 too.
     const float shortest = 7 * nj::kLargeLabelScale, tallest = 8 * nj::kLargeLabelScale;
     for (const Case& c : cases) {
-        const auto fresh = std::make_unique<nj::Game>(nullptr, nullptr);
+        const auto fresh = std::make_unique<nj::Game>(nullptr);
         nj::Game& world = *fresh;
         clearWorld(world);
         world.terminal = {-500, -500};

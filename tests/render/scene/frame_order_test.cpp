@@ -17,7 +17,7 @@ using Step = void (*)(nj::Batch&, const nj::Game&);
 
 // Actors under a wall, the glowing effects and the overlays on top.
 struct FullFrame : ::testing::Test {
-    nj::Game game{nullptr, nullptr};
+    nj::Game game{nullptr};
     void SetUp() override {
         game.gameState = GameState::Playing;
         game.playerPos = {300, 450};

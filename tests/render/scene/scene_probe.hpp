@@ -105,7 +105,7 @@ inline void clearWorld(Game& game) {
 }
 
 struct ClearedWorld : ::testing::Test {
-    Game game{nullptr, nullptr};
+    Game game{nullptr};
     void SetUp() override { clearWorld(game); }
 };
 

@@ -14,7 +14,7 @@ namespace {
 
 struct CommandTarget : nj::GameCommandTarget {
     nj::SilentAudio audio;
-    nj::Game game{nullptr, &audio};
+    nj::Game game{&audio};
     int quits = 0;
     nj::Game* commandGame() override { return &game; }
     void quitGame() override { ++quits; }

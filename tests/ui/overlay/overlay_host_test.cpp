@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
@@ -47,23 +48,23 @@ class OverlayHost : public nj::test::BuiltPackageTest {
     RecordingCanvas canvas;
     int quits = 0;
     nj::SilentAudio audio;
-    nj::Game game{nullptr, &audio};
-    nj::OverlayUI* overlay = nullptr;
+    nj::Game game{&audio};
+    // Made after the game and gone before it, as the shell keeps it.
+    std::unique_ptr<nj::OverlayUI> overlay;
 
     void SetUp() override {
         game.setCampaignMaps({nj::encodeMapToken(R"({"name":"FIRST JOB"})", "a"),
                               nj::encodeMapToken(R"({"name":"SECOND JOB"})", "b")});
-        auto host = std::make_unique<nj::OverlayUI>(&canvas, [this] { ++quits; });
-        overlay = host.get();
-        game.installOverlay(std::move(host));
+        overlay = std::make_unique<nj::OverlayUI>(&canvas, [this] { ++quits; });
+        ASSERT_TRUE(overlay->initialize(1280, 720));
     }
     void frames(int n) {
-        for (int i = 0; i < n; ++i) overlay->renderFrame(game, nullptr);
+        for (int i = 0; i < n; ++i) overlay->renderFrame(game);
     }
     void click(std::uint32_t x, std::uint32_t y) {
-        game.overlay->forwardMouseMove(x, y);
-        game.overlay->forwardMouseButton(true);
-        game.overlay->forwardMouseButton(false);
+        overlay->forwardMouseMove(x, y);
+        overlay->forwardMouseButton(true);
+        overlay->forwardMouseButton(false);
         frames(1);
     }
 };
@@ -117,6 +118,48 @@ TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
     canvas.width = 0.0f;  // minimised: no viewport, the view keeps its size
     frames(1);
     EXPECT_EQ(overlay->pixelWidth(), 128u);
+}
+
+// The pointer's share of the letterboxed canvas in the page's 1280 x 720
+// units: truncated, never past the page, and a share the canvas mapping could
+// not make (NaN from an empty viewport) gives the corner, not a wild value.
+TEST(PagePointer, CanvasSharesBecomeWholePageUnits) {
+    struct Case {
+        float fx, fy;
+        std::uint32_t x, y;
+    };
+    const Case cases[] = {
+        {0.0f, 0.0f, 0, 0},
+        {1.0f, 1.0f, 1280, 720},
+        {0.5f, 0.5f, 640, 360},
+        {0.25789f, 0.23334f, 330, 168},
+        {0.9999f, 0.9999f, 1279, 719},
+        {-0.5f, -1.0f, 0, 0},
+        {std::nanf(""), 0.5f, 0, 360},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.fx << ", " << c.fy);
+        const nj::PagePoint p = nj::pagePointFromCanvas(c.fx, c.fy);
+        EXPECT_EQ(p.x, c.x);
+        EXPECT_EQ(p.y, c.y);
+    }
+}
+
+// Every key reaches the page and goes on to the game: no field of the page
+// takes typing, so the page keeps none (a key it kept would never move the
+// operative). Page loaded or not, the answer is the same.
+TEST_F(OverlayHost, ThePageKeepsNoKeyFromTheGame) {
+    const std::uint32_t keys[] = {'W', 'E', 9, 13, 27, 32, 37, 112};
+    for (const std::uint32_t key : keys) {
+        EXPECT_FALSE(overlay->forwardKeyDown(key)) << key << " before the page loaded";
+        overlay->forwardKeyUp(key);
+    }
+    frames(2);
+    ASSERT_TRUE(overlay->domReady());
+    for (const std::uint32_t key : keys) {
+        EXPECT_FALSE(overlay->forwardKeyDown(key)) << key;
+        overlay->forwardKeyUp(key);
+    }
 }
 
 // An operation card's click and the dossier's arrow keys are the small-screen

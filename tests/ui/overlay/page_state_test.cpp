@@ -12,7 +12,7 @@ namespace {
 
 struct HeadlessGame {
     nj::SilentAudio audio;
-    nj::Game game{nullptr, &audio};
+    nj::Game game{&audio};
 };
 
 std::string fieldsOf(const nj::Game& game) {

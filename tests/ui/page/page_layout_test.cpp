@@ -107,7 +107,7 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
     nj::NJ3PackageFileSystem files{nullptr};
     nj::NJ3PackageFontLoader fonts{&systemFonts};
     nj::SilentAudio audio;
-    nj::Game game{nullptr, &audio};
+    nj::Game game{&audio};
 
     void SetUp() override {
         web::Platform::instance().setFileSystem(&files);

@@ -1,0 +1,42 @@
+#pragma once
+// Keys and the pointer, the page first. Every key the keyboard or a pad
+// presses is offered to the overlay page, then to the game unless the page
+// keeps it for itself; every key-up reaches both. The pointer is the page's
+// alone (the game never reads it): window pixels are mapped onto the
+// letterboxed canvas and into the page's units. Without a page (it failed to
+// start) keys go straight to the game and the pointer goes nowhere.
+
+#include <cstdint>
+
+namespace nj {
+
+class Game;
+class PageInput;
+class VulkanRenderer;
+
+class InputRouter {
+  public:
+    // `page` and `renderer` may be null; without the renderer every pointer
+    // position lands on the canvas's top-left corner.
+    InputRouter(Game& game, PageInput* page, const VulkanRenderer* renderer)
+        : game_(game), page_(page), renderer_(renderer) {}
+
+    void keyDown(std::uint32_t key);
+    void keyUp(std::uint32_t key);
+    // Every key the game holds let go, each key-up offered like any other
+    // (the window lost the focus, a binding moved under a held key).
+    void releaseAllKeys();
+
+    // Drawable pixels, as the window procedure clamps them to 16 bits.
+    void pointerMove(std::int16_t x, std::int16_t y);
+    void pointerButton(bool down);
+
+    Game& game() { return game_; }
+
+  private:
+    Game& game_;
+    PageInput* page_;
+    const VulkanRenderer* renderer_;
+};
+
+}  // namespace nj

@@ -1,0 +1,93 @@
+// Keys reach the page before the game; what the page keeps, the game never
+// sees pressed, but it always sees released.
+#include "app/input_router.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/game.hpp"
+#include "ui/overlay_ui.hpp"
+
+namespace {
+
+// Writes down each key it is offered, with whether the game already held the
+// key at that moment, and keeps keys when told to.
+struct RecordingPage final : nj::PageInput {
+    explicit RecordingPage(const nj::Game& g) : game(g) {}
+    const nj::Game& game;
+    bool keeps = false;
+    std::vector<std::string> seen;
+
+    void note(const char* what, std::uint32_t key) {
+        seen.push_back(std::string(what) + " " + std::to_string(key) +
+                       (game.heldKeys.count(key) ? " held" : " free"));
+    }
+    bool forwardKeyDown(std::uint32_t key) override {
+        note("down", key);
+        return keeps;
+    }
+    void forwardKeyUp(std::uint32_t key) override { note("up", key); }
+    void forwardMouseMove(std::uint32_t, std::uint32_t) override {}
+    void forwardMouseButton(bool) override {}
+};
+
+struct Routed {
+    nj::SilentAudio audio;
+    nj::Game game{&audio};
+    RecordingPage page{game};
+    nj::InputRouter router{game, &page, nullptr};
+};
+
+constexpr std::uint32_t kD = 'D', kW = 'W', kShift = 16, kEnter = 13;
+
+TEST(InputRouter, ThePageSeesEachKeyBeforeTheGameActsOnIt) {
+    Routed r;
+    r.router.keyDown(kD);
+    EXPECT_EQ(r.game.heldKeys.count(kD), 1u);
+    r.router.keyUp(kD);
+    EXPECT_EQ(r.game.heldKeys.count(kD), 0u);
+    const std::vector<std::string> expected = {"down 68 free", "up 68 held"};
+    EXPECT_EQ(r.page.seen, expected);
+}
+
+TEST(InputRouter, AKeyThePageKeepsIsNeverPressedInTheGameButAlwaysReleased) {
+    Routed r;
+    r.router.keyDown(kW);  // held before the page took the keys
+    r.page.keeps = true;
+    r.router.keyDown(kD);
+    r.router.keyDown(kEnter);  // on the dossier the game would begin the operation
+    EXPECT_EQ(r.game.heldKeys.count(kD), 0u);
+    EXPECT_EQ(r.game.gameState, nj::GameState::Briefing);
+    r.router.keyUp(kW);
+    EXPECT_EQ(r.game.heldKeys.count(kW), 0u) << "the operative would walk on";
+    const std::vector<std::string> expected = {"down 87 free", "down 68 free", "down 13 free",
+                                               "up 87 held"};
+    EXPECT_EQ(r.page.seen, expected);
+}
+
+TEST(InputRouter, LettingGoOfEverythingOffersEachHeldKeyUpToThePage) {
+    Routed r;
+    for (const std::uint32_t key : {kW, kD, kShift}) r.router.keyDown(key);
+    r.page.seen.clear();
+    r.page.keeps = true;  // a field that took the focus does not keep the keys held
+    r.router.releaseAllKeys();
+    EXPECT_TRUE(r.game.heldKeys.empty());
+    const std::vector<std::string> expected = {"up 16 held", "up 68 held", "up 87 held"};
+    EXPECT_EQ(r.page.seen, expected);
+}
+
+TEST(InputRouter, WithoutAPageKeysGoStraightToTheGame) {
+    nj::SilentAudio audio;
+    nj::Game game{&audio};
+    nj::InputRouter router{game, nullptr, nullptr};
+    router.keyDown(kD);
+    EXPECT_EQ(game.heldKeys.count(kD), 1u);
+    router.pointerMove(400, 300);  // the pointer is the page's alone: nowhere to go
+    router.pointerButton(true);
+    router.releaseAllKeys();
+    EXPECT_TRUE(game.heldKeys.empty());
+}
+
+}  // namespace
