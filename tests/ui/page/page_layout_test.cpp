@@ -281,6 +281,16 @@ TEST_P(RealPage, DossierTextsFitForEveryOperation) {
     loadMission(0);  // choosing another operation leaves nothing to resume
     sync();
     EXPECT_FALSE(hasClass("resumeop", "shown"));
+    // A locked operation's note runs along the bottom of the file, where
+    // the buttons are.
+    game.highestUnlocked = 0;
+    loadMission(3);
+    sync();
+    EXPECT_TRUE(hasClass("locknote", "shown"));
+    expectFits({{"line", "#locknote", ".file"},
+                {"clear", "#locknote", "#reqbtn"},
+                {"clear", "#locknote", "#begin"}},
+               "a locked operation");
 }
 
 // A mission file that cannot be played: its first errors stand where the
