@@ -1,6 +1,7 @@
 // Offering keys to the page before the game, and the pointer to the page.
 #include "app/input_router.hpp"
 
+#include <algorithm>
 #include <set>
 
 #include "game/game.hpp"
@@ -8,6 +9,14 @@
 #include "ui/overlay_ui.hpp"
 
 namespace nj {
+
+PagePoint pagePointFromWindow(const Viewport& viewport, std::int16_t x, std::int16_t y) {
+    const auto pixel = [](std::int16_t v) {
+        return static_cast<std::uint32_t>(std::max<int>(v, 0));
+    };
+    const CanvasFraction canvas = windowToCanvas(viewport, pixel(x), pixel(y));
+    return pagePointFromCanvas(canvas.fx, canvas.fy);
+}
 
 void InputRouter::keyDown(std::uint32_t key) {
     if (page_ && page_->forwardKeyDown(key)) return;
@@ -27,14 +36,8 @@ void InputRouter::releaseAllKeys() {
 
 void InputRouter::pointerMove(std::int16_t x, std::int16_t y) {
     if (!page_) return;
-    CanvasFraction canvas{};
-    // A position left of or above the window wraps to a huge one, which the
-    // canvas mapping clamps to its far edge, as it always has.
-    if (renderer_) {
-        canvas =
-            renderer_->windowToCanvas(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
-    }
-    const PagePoint page = pagePointFromCanvas(canvas.fx, canvas.fy);
+    const PagePoint page = renderer_ ? pagePointFromWindow(renderer_->viewport(), x, y)
+                                     : pagePointFromCanvas(0.0f, 0.0f);
     page_->forwardMouseMove(page.x, page.y);
 }
 

@@ -13,6 +13,13 @@ namespace nj {
 class Game;
 class PageInput;
 class VulkanRenderer;
+struct PagePoint;
+struct Viewport;
+
+// A drawable pixel in page units. A pointer left of or above the window
+// (SDL reports one while a button is held, dragging the volume slider, say)
+// is on the near edge, never wrapped round to the far one.
+PagePoint pagePointFromWindow(const Viewport& viewport, std::int16_t x, std::int16_t y);
 
 class InputRouter {
   public:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/game.hpp"
+#include "render/viewport.hpp"
 #include "ui/overlay_ui.hpp"
 
 namespace {
@@ -88,6 +89,24 @@ TEST(InputRouter, WithoutAPageKeysGoStraightToTheGame) {
     router.pointerButton(true);
     router.releaseAllKeys();
     EXPECT_TRUE(game.heldKeys.empty());
+}
+
+// A 1000 x 562 window shows the page at 0.78125 of its size; a pointer off
+// the window lands on the nearest edge of the page.
+TEST(InputRouter, APointerOffTheWindowLandsOnTheNearestEdgeOfThePage) {
+    const nj::Viewport viewport{0.0f, 0.0f, 1000.0f, 562.5f};
+    const struct {
+        std::int16_t x, y;
+        std::uint32_t pageX, pageY;
+    } cases[] = {
+        {500, 281, 640, 359},   {-40, 100, 0, 128},     {100, -3, 128, 0},
+        {-32768, -32768, 0, 0}, {1500, 600, 1280, 720},
+    };
+    for (const auto& c : cases) {
+        const nj::PagePoint page = nj::pagePointFromWindow(viewport, c.x, c.y);
+        EXPECT_EQ(page.x, c.pageX) << c.x << "," << c.y;
+        EXPECT_EQ(page.y, c.pageY) << c.x << "," << c.y;
+    }
 }
 
 }  // namespace
