@@ -235,17 +235,6 @@ TEST(PageState, RecordsAndTheCampaignFollowThePerks) {
     EXPECT_NE(playing.find("\"campaignComplete\":false,\"campaignEnd\":false"), std::string::npos);
 }
 
-TEST(PageState, LabelsWithQuotesAndLineBreaksArriveEscaped) {
-    HeadlessGame h;
-    nj::Game& g = h.game;
-    g.gameState = nj::GameState::Playing;
-    g.nearObjective = 1;
-    g.dynamicObjective.label = "MEET \"NIA\"\nNOW";
-    const std::string script = fieldsOf(g);
-    EXPECT_NE(script.find("\"promptText\":\"[E] MEET \\\"NIA\\\"\\nNOW\""), std::string::npos)
-        << script;
-}
-
 TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
     HeadlessGame h;
     h.game.setCampaignMaps({
