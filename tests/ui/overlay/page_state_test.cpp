@@ -95,11 +95,14 @@ TEST(PageState, ThePromptOffersWhatEDoes) {
         float fromTerminal;  // the operative's distance to the right of it
         const char* prompt;
         Done done;
+        const char* banner;
     } cases[] = {
-        {"directive first", true, true, 10.0f, "[E] COURIER", Done::Directive},
-        {"then the intel", false, true, 10.0f, "[E] SECURE LEDGER", Done::Intel},
-        {"then the terminal", false, false, 54.99f, "[E] DECRYPT SAFE TERMINAL", Done::Safe},
-        {"out of reach", false, false, 55.0f, "", Done::Nothing},
+        {"directive first", true, true, 10.0f, "[E] COURIER", Done::Directive,
+         "DIRECTIVE COMPLETE: COURIER"},
+        {"then the intel", false, true, 10.0f, "[E] SECURE LEDGER", Done::Intel,
+         "OPTIONAL INTEL SECURED (+150 NIA INTEL): LEDGER"},
+        {"then the terminal", false, false, 54.99f, "[E] DECRYPT SAFE TERMINAL", Done::Safe, ""},
+        {"out of reach", false, false, 55.0f, "", Done::Nothing, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -120,6 +123,7 @@ TEST(PageState, ThePromptOffersWhatEDoes) {
         EXPECT_EQ(g.dynamicObjective.done != 0, c.done == Done::Directive);
         EXPECT_EQ(g.optionalIntel.done != 0, c.done == Done::Intel);
         EXPECT_EQ(g.safeActive != 0, c.done == Done::Safe);
+        EXPECT_EQ(g.bannerText, c.banner);
         EXPECT_EQ(g.heldKeys.count('E') != 0, c.done == Done::Nothing)
             << "E is held when it acts on nothing";
     }
