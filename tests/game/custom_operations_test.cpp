@@ -28,9 +28,9 @@ std::string changedAt(std::string code, std::size_t at) {
     return code;
 }
 
-// What the folder's hostile entries (not JSON, huge, a folder, a pipe) list
-// as is pinned through the page state by tools.custom_missions; here, what is
-// no mission is not listed at all, and a sound one is read whole.
+// What the folder's hostile entries (not JSON, huge, a folder, a pipe) and a
+// sound mission list as is pinned through the page state by
+// tools.custom_missions; here, what is no mission is not listed at all.
 TEST(MissionFolder, OnlyMissionFilesAreListed) {
     test::ScratchDir scratch;
     fs::create_directory("missions");
@@ -41,11 +41,6 @@ TEST(MissionFolder, OnlyMissionFilesAreListed) {
     const std::vector<CustomMission> list = scanMissionFolder("missions", {});
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].fileName, "e_quick.json");
-    EXPECT_EQ(list[0].error, "");
-    EXPECT_EQ(list[0].name, "OPERATION QUICK");
-    EXPECT_EQ(list[0].theme, "casino");
-    const std::string json = quickWin();
-    EXPECT_EQ(list[0].code, encodeMapToken(json, mapSaltFor(json)));
 }
 
 TEST(MissionFolder, AThousandFilesListTheFirstSixtyFourByName) {
