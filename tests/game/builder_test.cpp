@@ -5,8 +5,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include <sstream>
-
 #include "data/json.hpp"
 #include "game/mission_world.hpp"
 #include "tests/game/game_test_support.hpp"
@@ -50,11 +48,8 @@ MissionWorld worldOf(const Game& game) {
 }
 
 std::string shippedMission(std::size_t index) {
-    std::ifstream in(std::string(NJ_SHIPPED_MISSIONS) + "/mission" + std::to_string(index + 1) +
-                     ".json");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
+                          std::to_string(index + 1) + ".json");
 }
 
 std::string missionNameIn(const std::string& missionJson) {

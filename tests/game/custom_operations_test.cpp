@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "data/regular_file.hpp"
 #include "game/custom_operations.hpp"
 #include "tests/game/game_test_support.hpp"
 
@@ -16,10 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string quickWin() {
-    std::string text;
-    EXPECT_TRUE(
-        readRegularFile(std::string(NJ_MISSION_FIXTURES) + "/quick_win.json", 1 << 20, text));
-    return text;
+    return test::fileText(std::string(NJ_MISSION_FIXTURES) + "/quick_win.json");
 }
 
 void writeText(const fs::path& path, const std::string& text) {
@@ -32,9 +28,9 @@ std::string changedAt(std::string code, std::size_t at) {
     return code;
 }
 
-// What the folder's hostile entries (not JSON, huge, a folder, a pipe) list
-// as is pinned through the page state by tools.custom_missions; here, what is
-// no mission is not listed at all, and a sound one is read whole.
+// What the folder's hostile entries (not JSON, huge, a folder, a pipe) and a
+// sound mission list as is pinned through the page state by
+// tools.custom_missions; here, what is no mission is not listed at all.
 TEST(MissionFolder, OnlyMissionFilesAreListed) {
     test::ScratchDir scratch;
     fs::create_directory("missions");
@@ -45,11 +41,6 @@ TEST(MissionFolder, OnlyMissionFilesAreListed) {
     const std::vector<CustomMission> list = scanMissionFolder("missions", {});
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].fileName, "e_quick.json");
-    EXPECT_EQ(list[0].error, "");
-    EXPECT_EQ(list[0].name, "OPERATION QUICK");
-    EXPECT_EQ(list[0].theme, "casino");
-    const std::string json = quickWin();
-    EXPECT_EQ(list[0].code, encodeMapToken(json, mapSaltFor(json)));
 }
 
 TEST(MissionFolder, AThousandFilesListTheFirstSixtyFourByName) {
@@ -226,16 +217,12 @@ TEST_F(CustomOperationTest, CodesTravelThroughTheShellsClipboard) {
     EXPECT_EQ(game.bannerText, "ALREADY AMONG YOUR CUSTOM OPERATIONS: OPERATION QUICK");
     EXPECT_EQ(std::distance(fs::directory_iterator("missions"), fs::directory_iterator()), 2);
 
-    // Pasted into another player's folder, it is saved, listed and selected.
+    // Pasted into another player's folder, it is added and said so (the file
+    // it is saved as, listed and selected, is the tools.custom_missions run's).
     const std::string code = clipboard;
     game.missionsFolder = "friend/missions";
     game.refreshCustomMissions();
     game.pasteMissionCode();
-    const std::string saved = "friend/missions/" + missionCodeFileName(code);
-    EXPECT_EQ(test::fileText(saved), code + "\n");
-    ASSERT_EQ(game.customMissions.size(), 1u);
-    EXPECT_EQ(game.customIndex, 0);
-    EXPECT_EQ(game.customMissions[0].code, code);
     EXPECT_EQ(game.bannerText, "CUSTOM OPERATION ADDED: OPERATION QUICK");
 
     // One changed character: refused, said so, nothing written.

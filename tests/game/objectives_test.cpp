@@ -168,31 +168,14 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     game.update(kDt);
     EXPECT_TRUE(o.done);
 
-    // ...and an E key-down there has its own banner and cue.
+    // ...and an E key-down there has its own cue (its banner is the page
+    // state test's, beside what E does).
     o.done = 0;
     game.heldKeys.clear();
     game.update(kDt);
     game.onKeyDown(vk::kE);
     EXPECT_TRUE(o.done);
-    EXPECT_EQ(game.bannerText, "DIRECTIVE COMPLETE: PLANT BUG");
     EXPECT_EQ(audio.count(CueChime), 1);
-}
-
-// The playthroughs secure the intel by walking onto it; E has its own banner.
-TEST_F(ObjectiveTest, OptionalIntelIsSecuredByEWithItsBanner) {
-    Objective& intel = game.optionalIntel;
-    intel.label = "BLACK LEDGER";
-    intel.active = 1;
-    intel.x = 340.0f;
-    intel.y = 115.0f;
-    playAt(380.0f, 115.0f);
-    game.update(kDt);
-    EXPECT_TRUE(game.nearIntel);
-    EXPECT_FALSE(intel.done);
-    game.onKeyDown(vk::kE);
-    EXPECT_TRUE(intel.done);
-    EXPECT_EQ(game.bannerText, "OPTIONAL INTEL SECURED (+150 NIA INTEL): BLACK LEDGER");
-    EXPECT_FALSE(game.heldKeys.count(vk::kE));
 }
 
 TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
