@@ -94,7 +94,7 @@ bool padAxisFor(Uint8 axis, PadAxis& out) {
 
 }  // namespace
 
-Gamepads::Gamepads(InputRouter& keys) : keys_(keys), game_(keys.game()) {
+Gamepads::Gamepads(InputRouter& keys) : keys_(keys) {
     // Without the subsystem the game simply has no controllers.
     available_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
     if (!available_)
@@ -146,6 +146,7 @@ void Gamepads::close(SDL_JoystickID id) {
 }
 
 bool Gamepads::handleEvent(const SDL_Event& event, OptionsShell* options) {
+    Game& game = keys_.game();
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
             open(event.cdevice.which);
@@ -161,15 +162,15 @@ bool Gamepads::handleEvent(const SDL_Event& event, OptionsShell* options) {
             const bool down = event.type == SDL_CONTROLLERBUTTONDOWN;
             // A rebinding waiting for a button takes the press; its release
             // then finds no key to let go of.
-            if (down && options && options->offerPadButton(static_cast<int>(physical), &game_)) {
+            if (down && options && options->offerPadButton(static_cast<int>(physical), &game)) {
                 return true;
             }
             const PadButton button =
                 options ? roleButton(physical, options->options().settings().padButtons) : physical;
-            if (down) game_.inputDevice = InputDevice::Gamepad;
-            pad->mapper->button(button, down,
-                                {screenOf(game_), static_cast<std::uint32_t>(game_.approach),
-                                 game_.customSelected()});
+            if (down) game.inputDevice = InputDevice::Gamepad;
+            pad->mapper->button(
+                button, down,
+                {screenOf(game), static_cast<std::uint32_t>(game.approach), game.customSelected()});
             return true;
         }
         case SDL_CONTROLLERAXISMOTION: {
@@ -182,7 +183,7 @@ bool Gamepads::handleEvent(const SDL_Event& event, OptionsShell* options) {
             const bool deliberate = (axis == PadAxis::LeftX || axis == PadAxis::LeftY)
                                         ? std::abs(value) >= pad->mapper->deadZone()
                                         : value > kTriggerPressed;
-            if (deliberate) game_.inputDevice = InputDevice::Gamepad;
+            if (deliberate) game.inputDevice = InputDevice::Gamepad;
             pad->mapper->axis(axis, value);
             return true;
         }

@@ -25,7 +25,6 @@ class OptionsShell;
 
 class Gamepads {
   public:
-    // The pads press keys on `game`, which must outlive them.
     // The pads press keys as the keyboard does: the page is offered them first.
     explicit Gamepads(InputRouter& keys);
     ~Gamepads();
@@ -59,7 +58,6 @@ class Gamepads {
     void sendKey(std::uint32_t key, bool down);
 
     InputRouter& keys_;
-    Game& game_;
     bool available_ = false;
     bool rumbleOn_ = true;
     int rumblePercent_ = 100;

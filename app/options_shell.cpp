@@ -28,8 +28,6 @@ OptionsShell::OptionsShell(PlayerOptions& options, ShellWindow& window, AudioEng
 
 void OptionsShell::start(InputRouter& keys) {
     keys_ = &keys;
-    Game& game = keys.game();
-    game_ = &game;
     options_.keyName = layoutKeyName;
     const Settings& s = options_.settings();
     window_.setWindowedPlacement(s.window);
@@ -39,7 +37,7 @@ void OptionsShell::start(InputRouter& keys) {
     gamepads_.setRumble(s.rumble, s.rumbleStrength);
     gamepads_.setDeadZone(static_cast<float>(s.stickDeadZone) / 100.0f);
     gamepads_.setStickSneaks(!s.toggleSneak);
-    options_.applyTo(game);
+    options_.applyTo(keys.game());
     if (onSceneChoices) onSceneChoices(s);
     applied_ = s;
     options_.onChange = [this](const Settings& changed) { apply(changed); };
@@ -55,9 +53,10 @@ void OptionsShell::apply(const Settings& s) {
     gamepads_.setRumble(s.rumble, s.rumbleStrength);
     gamepads_.setDeadZone(static_cast<float>(s.stickDeadZone) / 100.0f);
     gamepads_.setStickSneaks(!s.toggleSneak);
-    if (game_) options_.applyTo(*game_);
+    if (!keys_) return;
+    options_.applyTo(keys_->game());
     // A binding that moved while a key was down would leave that key held.
-    if ((s.keys != applied_.keys || s.padButtons != applied_.padButtons) && keys_) {
+    if (s.keys != applied_.keys || s.padButtons != applied_.padButtons) {
         gamepads_.releaseAll();
         keys_->releaseAllKeys();
     }
@@ -68,7 +67,6 @@ void OptionsShell::apply(const Settings& s) {
 void OptionsShell::finish(bool remember) {
     options_.onChange = nullptr;
     if (remember) options_.keepWindowPlacement();
-    game_ = nullptr;
     keys_ = nullptr;
 }
 

@@ -53,8 +53,7 @@ class OptionsShell {
     ShellWindow& window_;
     AudioEngine& audio_;
     Gamepads& gamepads_;
-    Game* game_ = nullptr;
-    InputRouter* keys_ = nullptr;
+    InputRouter* keys_ = nullptr;  // and through it the game; null outside start..finish
     Settings applied_;
 };
 

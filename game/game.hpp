@@ -215,7 +215,7 @@ class Game {
     void buildMission(std::size_t index);
     // Puts a built world in play (game/mission_builder.cpp): every mission
     // field is the world's, and the operative starts fresh in it.
-    void installWorld(const MissionWorld& world);
+    void installWorld(MissionWorld world);
     void loadSave();
     void writeSave();
 

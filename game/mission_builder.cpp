@@ -418,35 +418,35 @@ void Game::buildMissionFromToken(const std::string& token, std::size_t index,
     installWorld(buildWorld(doc, index, approach, bonuses));
 }
 
-void Game::installWorld(const MissionWorld& w) {
-    missionName = w.missionName;
-    missionDesc = w.missionDesc;
+void Game::installWorld(MissionWorld w) {
+    missionName = std::move(w.missionName);
+    missionDesc = std::move(w.missionDesc);
     theme = w.theme;
-    otherTheme = w.otherTheme;
-    faction = w.faction;
+    otherTheme = std::move(w.otherTheme);
+    faction = std::move(w.faction);
     playerStart = w.playerStart;
     serviceSpawn = w.serviceSpawn;
     backstageSpawn = w.backstageSpawn;
     playerPos = w.playerPos;
     disguise = w.disguise;
-    keycardsHeld = w.keycardsHeld;
-    walls = w.walls;
-    furniture = w.furniture;
-    lasers = w.lasers;
-    cameras = w.cameras;
-    pressurePlates = w.pressurePlates;
-    guards = w.guards;
-    doors = w.doors;
-    keycards = w.keycards;
+    keycardsHeld = std::move(w.keycardsHeld);
+    walls = std::move(w.walls);
+    furniture = std::move(w.furniture);
+    lasers = std::move(w.lasers);
+    cameras = std::move(w.cameras);
+    pressurePlates = std::move(w.pressurePlates);
+    guards = std::move(w.guards);
+    doors = std::move(w.doors);
+    keycards = std::move(w.keycards);
     gate = w.gate;
     card = w.card;
     terminal = w.terminal;
     exit = w.exit;
     altExit = w.altExit;
-    altExitLabel = w.altExitLabel;
+    altExitLabel = std::move(w.altExitLabel);
     altExitActive = w.altExitActive;
-    dynamicObjective = w.dynamicObjective;
-    optionalIntel = w.optionalIntel;
+    dynamicObjective = std::move(w.dynamicObjective);
+    optionalIntel = std::move(w.optionalIntel);
 
     // The operative arrives fresh, and nothing of the world is open yet.
     playerFacing = playerDrawFacing = walkDistance = takedownTimer = 0.0f;
