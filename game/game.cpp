@@ -8,6 +8,7 @@
 
 #include "game/mission_world.hpp"
 #include "game/rules_math.hpp"
+#include "game/run_recorder.hpp"
 #include "game/shared_tuning.hpp"
 
 namespace nj {
@@ -130,6 +131,7 @@ PlayerCommand Game::heldCommand() const {
 }
 
 void Game::update(float dt, const PlayerCommand& command) {
+    if (runRecorded()) recorder->step(dt, command, packAssists(assists));
     frameDt = dt > kShortestFrame ? dt : kStandInFrame;
     if (gameState == GameState::Paused) return;
     // A slower game is a shorter step for every rule; at full speed the step
@@ -137,8 +139,22 @@ void Game::update(float dt, const PlayerCommand& command) {
     if (assists.speedPercent != 100) dt *= static_cast<float>(assists.speedPercent) / 100.0f;
     if (gameState == GameState::Playing && assists.any()) runAssisted = true;
     const bool stepEnded = gameState == GameState::Playing && !playingStep(dt, command);
+    if (gameState == GameState::MissionComplete) endRun(RunOutcome::Won);
+    if (gameState == GameState::MissionFailed) endRun(RunOutcome::Failed);
     saveChangedProgress();
     if (!stepEnded) ageEffects(dt);
+}
+
+bool Game::runRecorded() const {
+    return recorder != nullptr && recorder->recording();
+}
+
+void Game::beginRun() {
+    if (recorder) recorder->begin(*this);
+}
+
+void Game::endRun(RunOutcome outcome) {
+    if (runRecorded()) recorder->end(*this, outcome);
 }
 
 void Game::saveChangedProgress() {
@@ -276,6 +292,7 @@ void Game::showBanner(const std::string& text, float seconds, const Color& color
 }
 
 void Game::loadMission(bool startPlaying) {
+    endRun(RunOutcome::Restarted);
     // A won built-in mission has its card taken and its safe open: playing it
     // again without a rebuild would win on the first step.
     if (customSelected()) {
@@ -314,6 +331,7 @@ void Game::loadMission(bool startPlaying) {
     sneakLatched = 0;
     runAssisted = false;
     gameState = startPlaying ? GameState::Playing : GameState::Briefing;
+    if (startPlaying) beginRun();
 }
 
 }  // namespace nj

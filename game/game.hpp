@@ -15,6 +15,7 @@
 #include "core/color.hpp"
 #include "core/links.hpp"
 #include "data/records_file.hpp"
+#include "data/run_record.hpp"
 #include "game/custom_operations.hpp"
 #include "game/player_command.hpp"
 #include "game/world.hpp"
@@ -121,6 +122,7 @@ enum class FailReason : std::uint8_t {
 };
 
 class PlayerOptions;
+class RunRecorder;
 struct MissionWorld;
 struct CarriedBonuses;
 struct SaveRecord;
@@ -145,6 +147,10 @@ class Game {
     void onKeyUp(std::uint32_t key);
     // Every held key released, as if each key-up had arrived (focus lost).
     void releaseAllKeys();
+
+    // A press or page command that acts at once during a run, recorded when
+    // a run is (game/input.cpp).
+    void act(RunAction action);
 
     // Page commands that are not rule operations of their own (game/input.cpp).
     void retryMission();
@@ -400,6 +406,10 @@ class Game {
     // Toggled by the sneak key when sneaking toggles; cleared by a mission load.
     std::uint8_t sneakLatched = 0;
 
+    // Set by the shell (or a tool) to record runs; not owned. The rules
+    // never read it.
+    RunRecorder* recorder = nullptr;
+
     // A rule changed campaign progress (a won mission): update writes
     // save.dat when the step is over, so no rule writes a file.
     bool progressChanged = false;
@@ -445,7 +455,12 @@ class Game {
     mutable std::vector<Rect> sightBlockers_;
 
     void requisitionKey(std::uint32_t key);  // requisition.cpp
-    bool pressInteract();                    // input.cpp; true when E acted
+    void pressKey(std::uint32_t key);        // input.cpp: what a key does
+    // run_recorder hooks (game.cpp): a run begins, ends, or is told an update
+    bool runRecorded() const;
+    void beginRun();
+    void endRun(RunOutcome outcome);
+    bool pressInteract();  // input.cpp; true when E acted
     // progression.cpp
     void recordWin(const Grade& grade);
     bool dossierQuestionKey(std::uint32_t key);                // true when a question took the key

@@ -7,6 +7,7 @@
 #include "game/game.hpp"
 #include "game/player_options.hpp"
 #include "game/rules_math.hpp"
+#include "game/run_recorder.hpp"
 #include "game/shared_tuning.hpp"
 
 namespace nj {
@@ -29,6 +30,37 @@ void answerQuitQuestion(Game& game, std::uint32_t key) {
 }  // namespace
 
 void Game::onKeyDown(std::uint32_t key) {
+    // A key the options screen takes, or one that ends the run, is not the
+    // run's: a replay has no options screen, and starts where the run did.
+    const bool forTheRun = runRecorded() && !optionsOpen;
+    const std::uint64_t run = forTheRun ? recorder->runsBegun() : 0;
+    pressKey(key);
+    if (forTheRun && runRecorded() && recorder->runsBegun() == run && !optionsOpen)
+        recorder->key(key);
+}
+
+void Game::act(RunAction action) {
+    if (runRecorded()) recorder->action(action);
+    switch (action) {
+        case RunAction::TogglePause:
+            togglePause();
+            return;
+        case RunAction::TumblerTap:
+            tapTumbler();
+            return;
+        case RunAction::AbortSafe:
+            abortSafe();
+            return;
+        case RunAction::TriggerSafe:
+            triggerSafe();
+            return;
+        case RunAction::ToggleAudio:
+            toggleAudio();
+            return;
+    }
+}
+
+void Game::pressKey(std::uint32_t key) {
     // The options screen takes the keyboard: the page walks its rows, and
     // only Esc means something to the game.
     if (optionsOpen) {
@@ -176,6 +208,7 @@ void Game::openDossier() {
     confirmQuit = false;
     closeDialog();
     if (gameState == GameState::Playing || gameState == GameState::Paused) {
+        endRun(RunOutcome::LeftForDossier);
         gameState = GameState::Briefing;
         refreshCustomMissions();
     } else if (gameState == GameState::Briefing) {
@@ -183,6 +216,9 @@ void Game::openDossier() {
         if (customSelected() && !customMissions[static_cast<std::size_t>(customIndex)].playable())
             return;
         gameState = GameState::Playing;
+        // A mission left waiting was recorded up to the dossier; one fresh
+        // from its briefing starts a run.
+        if (missionClock == 0.0f) beginRun();
     } else if (gameState == GameState::MissionFailed) {
         // Back to the operation's file to choose another approach: the failed
         // run is over, so nothing waits there.

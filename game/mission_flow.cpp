@@ -54,6 +54,8 @@ void Game::startOrAdvance() {
 
 void Game::selectMission(std::uint64_t index) {
     if (index >= campaignMaps.size()) return;
+    // The run in play ends as it stood, before anything of it changes.
+    endRun(RunOutcome::Restarted);
     leaveCustomMission();
     missionIndex = index;
     loadMission(false);  // a locked mission's briefing can still be read
@@ -61,6 +63,7 @@ void Game::selectMission(std::uint64_t index) {
 }
 
 void Game::setApproach(std::uint32_t value) {
+    endRun(RunOutcome::Restarted);
     approach = static_cast<Approach>(value);
     loadMission(gameState == GameState::Playing);
     showBanner("INFILTRATION APPROACH: " + std::string(approachName(approach)),

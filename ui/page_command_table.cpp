@@ -16,6 +16,12 @@ void onGameWithNumber(GameCommandTarget& target, double argument) {
     if (Game* game = target.commandGame()) (game->*Action)(argument);
 }
 
+// A command that acts at once during a run, so a recorded run holds it.
+template <RunAction Action>
+void onRun(GameCommandTarget& target, double) {
+    if (Game* game = target.commandGame()) game->act(Action);
+}
+
 // Quitting is the host's business, so it works with no game at all.
 void quit(GameCommandTarget& target, double) {
     target.quitGame();
@@ -24,18 +30,18 @@ void quit(GameCommandTarget& target, double) {
 constexpr PageCommand kPageCommands[] = {
     {"startOrAdvance", nullptr, onGame<&Game::startOrAdvance>},
     {"retryMission", nullptr, onGame<&Game::retryMission>},
-    {"togglePause", nullptr, onGame<&Game::togglePause>},
+    {"togglePause", nullptr, onRun<RunAction::TogglePause>},
     {"openDossier", nullptr, onGame<&Game::openDossier>},
-    {"toggleAudio", nullptr, onGame<&Game::toggleAudio>},
+    {"toggleAudio", nullptr, onRun<RunAction::ToggleAudio>},
     {"quitGame", nullptr, quit},
     {"selectMission", "missionIndex", onGameWithNumber<&Game::selectMissionFromPage>},
     {"prevMission", nullptr, onGame<&Game::prevMission>},
     {"nextMission", nullptr, onGame<&Game::nextMission>},
     {"setApproach", "approachIdx", onGameWithNumber<&Game::setApproachFromPage>},
     // A tap with the safe closed does nothing.
-    {"triggerTumblerTap", nullptr, onGame<&Game::tapTumbler>},
-    {"abortSafe", nullptr, onGame<&Game::abortSafe>},
-    {"triggerSafe", nullptr, onGame<&Game::triggerSafe>},
+    {"triggerTumblerTap", nullptr, onRun<RunAction::TumblerTap>},
+    {"abortSafe", nullptr, onRun<RunAction::AbortSafe>},
+    {"triggerSafe", nullptr, onRun<RunAction::TriggerSafe>},
     // The dossier's QUIT button: asks first while a mission waits there.
     {"askQuit", nullptr, onGame<&Game::requestQuit>},
     // The requisition list on the dossier; buyPerk takes a perk's index in

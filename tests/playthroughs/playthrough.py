@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Runs and writes nightjar-sim playthrough scripts.
 
-  playthrough.py check   --sim SIM --campaign FILE --workdir DIR SCRIPT.sim
+  playthrough.py check   --sim SIM --campaign FILE --workdir DIR [--replays] SCRIPT.sim
   playthrough.py compile --sim SIM --campaign FILE --workdir DIR ROUTE -o SCRIPT.sim
 
 A playthrough script is an ordinary nightjar-sim script whose comments carry
 the checks (`# expect: EXPR` after a print, `#! write-save`, `#! expect-save`,
 `#! restart`); a route adds goto, sneak, until, chase, takedown and include,
 which `compile` resolves against the running game into plain key presses and
-step counts. assets/missions/README.md describes both.
+step counts. assets/missions/README.md describes both. With --replays, every
+run the script plays is recorded and must then replay to the same end.
 """
 import argparse
 import json
@@ -29,8 +30,9 @@ class SimSession:
     output before reading the next line, so a state line can be read back at
     once after a 'print'."""
 
-    def __init__(self, sim, campaign, workdir):
-        self.proc = subprocess.Popen([sim, "--campaign", campaign, "-"], cwd=workdir,
+    def __init__(self, sim, campaign, workdir, record=None):
+        extra = ["--record", record] if record else []
+        self.proc = subprocess.Popen([sim, "--campaign", campaign] + extra + ["-"], cwd=workdir,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE, text=True, bufsize=1)
 
@@ -77,15 +79,36 @@ def read_save(workdir):
 class Runner:
     """One playthrough: a folder, the sim runs in it, and the checks."""
 
-    def __init__(self, sim, campaign, workdir):
+    def __init__(self, sim, campaign, workdir, replays=False):
         self.sim, self.campaign, self.workdir = sim, campaign, workdir
         self.session = None
         self.prints = 0
+        self.replays = replays
+        self.sessions = 0
 
     def ensure(self):
         if self.session is None:
-            self.session = SimSession(self.sim, self.campaign, self.workdir)
+            self.sessions += 1
+            record = None
+            if self.replays:
+                record = os.path.join(self.workdir, f"replays-{self.sessions}") + "/"
+                os.makedirs(record, exist_ok=True)
+            self.session = SimSession(self.sim, self.campaign, self.workdir, record)
         return self.session
+
+    def verify_replays(self):
+        """Replays every recorded run; returns how many were verified."""
+        files = sorted(os.path.join(root, name)
+                       for root, _, names in os.walk(self.workdir)
+                       for name in names if name.endswith(".njr"))
+        if not files:
+            raise CheckFailed("no run was recorded")
+        for path in files:
+            done = subprocess.run([self.sim, "--campaign", self.campaign, "--replay", path],
+                                  cwd=self.workdir, capture_output=True, text=True, timeout=120)
+            if done.returncode != 0 or not done.stdout.endswith("replay: verified\n"):
+                raise CheckFailed(f"{path} did not replay: {done.stdout[-300:]}{done.stderr}")
+        return len(files)
 
     def end_run(self):
         if self.session is None:
@@ -145,7 +168,7 @@ def fresh_dir(path):
 
 def check(args):
     fresh_dir(args.workdir)
-    runner = Runner(args.sim, args.campaign, args.workdir)
+    runner = Runner(args.sim, args.campaign, args.workdir, args.replays)
     with open(args.script) as f:
         lines = f.read().splitlines()
     expectations = 0
@@ -159,13 +182,15 @@ def check(args):
             expectations += 1
     try:
         runner.end_run()
+        replayed = runner.verify_replays() if args.replays else 0
     except CheckFailed as e:
         print(f"{args.script}: {e}", file=sys.stderr)
         return 1
     if expectations == 0:
         print(f"{args.script}: no expectations", file=sys.stderr)
         return 1
-    print(f"{args.script}: {expectations} expectations held over {runner.prints} state lines")
+    print(f"{args.script}: {expectations} expectations held over {runner.prints} state lines"
+          + (f", {replayed} runs replayed" if args.replays else ""))
     return 0
 
 
@@ -313,6 +338,7 @@ def main():
     parser.add_argument("--sim", required=True)
     parser.add_argument("--campaign", required=True)
     parser.add_argument("--workdir", required=True)
+    parser.add_argument("--replays", action="store_true")
     parser.add_argument("script")
     parser.add_argument("-o", "--output")
     args = parser.parse_args()

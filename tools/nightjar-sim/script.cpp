@@ -12,7 +12,7 @@
 
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
-#include "tools/nightjar-sim/state_line.hpp"
+#include "game/state_line.hpp"
 #include "ui/page_command_table.hpp"
 #include "ui/page_state.hpp"
 
@@ -166,7 +166,7 @@ void ScriptRunner::crack() {
            game_.currentTumbler < game_.tumblers.size()) {
         const Tumbler& t = game_.tumblers[game_.currentTumbler];
         if (std::fabs(wrapAngle(t.angle - t.target)) < t.width * 0.5f) {
-            game_.tapTumbler();
+            game_.act(RunAction::TumblerTap);
             continue;
         }
         if (!(dt_ > 0.0f) || elapsed >= kCrackGiveUpSeconds) return;

@@ -1,5 +1,5 @@
 // Writes the simulator's state line: a single-line JSON object.
-#include "tools/nightjar-sim/state_line.hpp"
+#include "game/state_line.hpp"
 
 #include "data/json_writer.hpp"
 #include "game/enum_names.hpp"
@@ -77,9 +77,9 @@ void writeObjective(JsonWriter& j, const char* name, const Objective& o, bool dy
     j.endObject();
 }
 
-}  // namespace
+enum class Scope : std::uint8_t { Whole, Run };
 
-std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequested) {
+std::string stateLine(const Game& g, std::uint64_t step, bool quitRequested, Scope scope) {
     JsonWriter j;
     j.beginObject();
     j.key("step").unsignedInteger(step);
@@ -129,6 +129,10 @@ std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequeste
     j.endArray();
     j.key("ghostBonus").boolean(g.ghostBonus).key("intelBonus").boolean(g.intelBonus);
     j.key("takedownTarget").integer(static_cast<long long>(g.takedownTarget));
+    if (scope == Scope::Run) {
+        j.endObject();
+        return j.text();
+    }
     j.key("audioEnabled").boolean(g.audioEnabled()).key("quitRequested").boolean(quitRequested);
     // Beyond the rules of one mission: perks, the dossier's questions.
     j.key("perksOwned").beginArray();
@@ -140,6 +144,16 @@ std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequeste
     j.key("confirmNewCampaign").boolean(g.confirmNewCampaign);
     j.endObject();
     return j.text();
+}
+
+}  // namespace
+
+std::string formatStateLine(const Game& g, std::uint64_t step, bool quitRequested) {
+    return stateLine(g, step, quitRequested, Scope::Whole);
+}
+
+std::string formatRunStateLine(const Game& g, std::uint64_t step) {
+    return stateLine(g, step, false, Scope::Run);
 }
 
 }  // namespace nj

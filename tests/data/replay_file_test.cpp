@@ -1,0 +1,184 @@
+// Replay files: what is written reads back whole, and nothing else reads at
+// all: an altered byte, a cut, a newer version, a file claiming a run longer
+// than any, values no game could record, and things that are not files.
+#include "data/replay_file.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <bit>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "data/digest.hpp"
+#include "tests/support/deadline.hpp"
+#include "tests/support/scratch_dir.hpp"
+
+namespace nj {
+namespace {
+
+RunRecord sampleRecord() {
+    RunRecord r;
+    r.start.source = RunSource::Campaign;
+    r.start.missionIndex = 2;
+    r.start.missionHash = sha256Raw("token");
+    r.start.missionName = "OPERATION GLASS LEDGER";
+    r.start.approach = 3;
+    r.start.perks = 5;
+    r.start.bonuses = 2;
+    r.start.assists = 0x0B | 85u << 8;
+    r.start.intelBudget = 1955;
+    r.start.highestUnlocked = 2;
+    r.start.completed = 3;
+    r.start.grades = {"S+ PHANTOM", "A OPERATIVE", "--", "--"};
+    r.start.audioEnabled = false;
+    r.start.footstepPhase = 0.75f;
+    r.start.currentTumbler = 3;
+    r.start.stealthGrade = "A OPERATIVE";
+    r.start.lastIntelAward = 420;
+    r.start.bannerText = "SAFE DECRYPTED";
+    r.events = {
+        {RunEventKind::Step, 0x05, 1.0f / 60.0f, 1},
+        {RunEventKind::Step, 0x02 | 0x10, 0.0163f, 400},
+        {RunEventKind::Key, 'E'},
+        {RunEventKind::Action, static_cast<std::uint32_t>(RunAction::TumblerTap)},
+        {RunEventKind::Assists, 100u << 8},
+        {RunEventKind::Step, 0x45, 0.0f, 1},
+        {RunEventKind::Step, 0x45, 1.0f, 2},
+    };
+    r.outcome = RunOutcome::Won;
+    r.score = -15;
+    r.missionClock = 81.25f;
+    r.finalState = R"({"step":404,"gameState":3})";
+    return r;
+}
+
+// A body the reader judges on its merits: the hashes made to match, so only
+// the value checks stand between it and the game.
+std::string resealed(std::string bytes) {
+    bytes.resize(bytes.size() - 32);
+    bytes += sha256Raw(bytes);
+    return bytes;
+}
+
+// The sample with one thing changed, encoded and resealed.
+template <typename Change>
+std::string encodedWith(Change change) {
+    RunRecord r = sampleRecord();
+    change(r);
+    return encodeReplay(r);
+}
+
+TEST(ReplayFile, WhatIsWrittenReadsBackWhole) {
+    const RunRecord written = sampleRecord();
+    const std::string bytes = encodeReplay(written);
+    RunRecord read;
+    std::string why;
+    ASSERT_TRUE(decodeReplay(bytes, read, why)) << why;
+    EXPECT_EQ(read, written);
+    EXPECT_EQ(encodeReplay(read), bytes);
+    EXPECT_EQ(replaySteps(read), 404u);
+}
+
+TEST(ReplayFile, AnHourAtSixtyUpdatesASecondStaysSmall) {
+    // A real frame clock wanders a little every frame and the player changes
+    // what they hold often: the worst a steady hour gives.
+    RunRecord r = sampleRecord();
+    r.events.clear();
+    for (int i = 0; i < 60 * 60 * 60; ++i) {
+        const float dt = 1.0f / 60.0f + static_cast<float>(i % 7) * 1e-5f;
+        r.events.push_back({RunEventKind::Step, static_cast<std::uint32_t>(i / 30 % 3), dt, 1});
+    }
+    EXPECT_LT(encodeReplay(r).size(), 2u << 20);
+}
+
+TEST(ReplayFile, EveryAlteredByteAndEveryCutIsRefused) {
+    const std::string bytes = encodeReplay(sampleRecord());
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        std::string altered = bytes;
+        altered[at] = static_cast<char>(altered[at] ^ 0x01);
+        RunRecord read;
+        std::string why;
+        EXPECT_FALSE(decodeReplay(altered, read, why)) << "byte " << at;
+        EXPECT_FALSE(why.empty());
+        EXPECT_FALSE(decodeReplay(bytes.substr(0, at), read, why)) << "cut at " << at;
+    }
+}
+
+TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"a newer version",
+         [] {
+             std::string b = encodeReplay(sampleRecord());
+             b[8] = static_cast<char>(kReplayVersion + 1);
+             return resealed(b);
+         }(),
+         "newer version"},
+        {"not a replay", resealed(std::string(100, 'x')), "not a replay file"},
+        {"a run longer than any",
+         encodedWith([](RunRecord& r) { r.events[1].count = kMaxReplaySteps; }), "longer than"},
+        {"a step of no number", encodedWith([nan](RunRecord& r) { r.events[0].dt = nan; }),
+         "step length"},
+        {"a negative step", encodedWith([](RunRecord& r) { r.events[0].dt = -0.01f; }),
+         "step length"},
+        {"a step of two seconds", encodedWith([](RunRecord& r) { r.events[0].dt = 2.0f; }),
+         "step length"},
+        {"left and right at once", encodedWith([](RunRecord& r) { r.events[0].value = 0x03; }),
+         "command"},
+        {"an unknown action", encodedWith([](RunRecord& r) { r.events[3].value = 9; }), "action"},
+        {"a game speed the options lack",
+         encodedWith([](RunRecord& r) { r.events[4].value = 50u << 8; }), "assists"},
+        {"a short mission hash",
+         encodedWith([](RunRecord& r) { r.start.missionHash.resize(31); }), "mission hash"},
+        {"a mission clock of no number",
+         encodedWith([nan](RunRecord& r) { r.missionClock = nan; }), "mission clock"},
+        {"bytes after the end",
+         [] {
+             std::string b = encodeReplay(sampleRecord());
+             b.insert(b.size() - 64, "extra");
+             return resealed(b);
+         }(),
+         "after its end"},
+    };
+    for (const Case& c : cases) {
+        RunRecord read;
+        std::string why;
+        EXPECT_FALSE(decodeReplay(c.bytes, read, why)) << c.what;
+        EXPECT_NE(why.find(c.why), std::string::npos) << c.what << ": " << why;
+    }
+}
+
+TEST(ReplayFile, OnlyASaneRegularFileIsRead) {
+    test::ScratchDir scratch;
+    const test::Deadline deadline(10);
+    ASSERT_TRUE(writeReplayFile("replays/run.njr", sampleRecord()));
+    RunRecord read;
+    std::string why;
+    ASSERT_TRUE(readReplayFile("replays/run.njr", read, why)) << why;
+    EXPECT_EQ(read, sampleRecord());
+
+    std::filesystem::create_directory("folder.njr");
+    ASSERT_EQ(::mkfifo("pipe.njr", 0600), 0);
+    {
+        std::ofstream huge("huge.njr", std::ios::binary);
+        huge.seekp(static_cast<std::streamoff>(100u << 20));
+        huge.put('x');
+    }
+    std::ofstream("text.njr") << R"({"not":"a replay"})";
+    for (const char* path : {"folder.njr", "pipe.njr", "huge.njr", "text.njr", "missing.njr"}) {
+        EXPECT_FALSE(readReplayFile(path, read, why)) << path;
+        EXPECT_NE(why.find(path), std::string::npos) << why;
+    }
+    EXPECT_EQ(read, sampleRecord());  // untouched by every refusal
+}
+
+}  // namespace
+}  // namespace nj

@@ -1,0 +1,189 @@
+// Recorded runs play again exactly: random play on every shipped mission,
+// with pauses, presses in the safe, assists switched mid-run, failures and
+// restarts, ends on the state it was recorded with, in a fresh game and after
+// a trip through the file format. Recording itself changes nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+
+#include "data/replay_file.hpp"
+#include "game/replay.hpp"
+#include "game/run_recorder.hpp"
+#include "game/state_line.hpp"
+#include "game_test_support.hpp"
+
+namespace nj::testing {
+namespace {
+
+std::string shippedMission(std::size_t index) {
+    return test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
+                          std::to_string(index + 1) + ".json");
+}
+
+constexpr std::uint32_t kHeldKeys[] = {vk::kW, vk::kA, vk::kS, vk::kD, vk::kShift};
+constexpr std::uint32_t kPressedKeys[] = {vk::kE, vk::kSpace, vk::kP, vk::kEsc};
+
+class ReplayTest : public GameTest {
+  protected:
+    void SetUp() override {
+        for (std::size_t i = 0; i < 4; ++i) tokens.push_back(tokenFor(shippedMission(i)));
+        game.setCampaignMaps(tokens);
+        game.savePath.clear();
+        game.recordsPath.clear();
+        recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
+        game.recorder = &recorder;
+    }
+
+    std::unique_ptr<Game> freshGame(const std::vector<std::string>& campaign) {
+        auto fresh = std::make_unique<Game>(&quiet);
+        fresh->setCampaignMaps(campaign);
+        fresh->missionsFolder = game.missionsFolder;
+        fresh->refreshCustomMissions();
+        return fresh;
+    }
+
+    // The same random inputs, fed to the recorded game and to a twin that
+    // records nothing; the run ends when the rules end it or the time is up.
+    void playRandomly(Game& twin, std::uint32_t seed, int updates) {
+        std::mt19937 random(seed);
+        std::uniform_real_distribution<float> chance(0.0f, 1.0f);
+        for (int i = 0; i < updates; ++i) {
+            const float roll = chance(random);
+            const std::uint32_t held = kHeldKeys[random() % std::size(kHeldKeys)];
+            const std::uint32_t pressed = kPressedKeys[random() % std::size(kPressedKeys)];
+            const float dt = 1.0f / 60.0f + chance(random) * 0.002f;
+            for (Game* g : {&game, &twin}) {
+                if (roll < 0.06f) g->onKeyDown(held);
+                if (roll > 0.94f) g->onKeyUp(held);
+                if (roll > 0.3f && roll < 0.32f) g->onKeyDown(pressed);
+                if (roll > 0.5f && roll < 0.505f) g->act(RunAction::TriggerSafe);
+                if (roll > 0.6f && roll < 0.61f) g->act(RunAction::TumblerTap);
+                if (roll > 0.7f && roll < 0.701f) g->assists.speedPercent = 85;
+                if (roll > 0.8f && roll < 0.801f) g->assists.speedPercent = 100;
+                g->update(dt);
+            }
+            if (game.gameState == GameState::MissionComplete ||
+                game.gameState == GameState::MissionFailed)
+                return;
+        }
+    }
+
+    void expectReplays(const RunRecord& recorded, const std::vector<std::string>& campaign) {
+        RunRecord run;
+        std::string why;
+        ASSERT_TRUE(decodeReplay(encodeReplay(recorded), run, why)) << why;
+        std::unique_ptr<Game> fresh = freshGame(campaign);
+        ASSERT_TRUE(startReplay(*fresh, run, why)) << why;
+        const ReplayCheck check = checkReplay(run, playReplay(*fresh, run));
+        EXPECT_TRUE(check.verified) << run.start.missionName << ": " << check.difference;
+    }
+
+    SilentAudio quiet;
+    std::vector<std::string> tokens;
+    RunRecorder recorder;
+    std::vector<RunRecord> runs;
+};
+
+TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
+    Game twin(&quiet);
+    twin.setCampaignMaps(tokens);
+    twin.savePath.clear();
+    twin.recordsPath.clear();
+    std::uint32_t seed = 1;
+    for (std::uint64_t mission = 0; mission < tokens.size(); ++mission) {
+        for (std::uint32_t approach = 0; approach < kApproachCount; ++approach, ++seed) {
+            for (Game* g : {&game, &twin}) {
+                g->loadMission(false);  // the last run ends before anything of it changes
+                g->missionIndex = mission;
+                g->approach = static_cast<Approach>(approach);
+                g->perkSafeAssist = approach == 2 ? 1 : 0;
+                g->ghostBonus = approach == 1 ? 1 : 0;
+                g->loadMission(true);
+            }
+            playRandomly(twin, seed, 2400);
+            EXPECT_EQ(formatStateLine(game, 0, false), formatStateLine(twin, 0, false))
+                << "recording changed the run of mission " << mission;
+        }
+    }
+    game.loadMission(false);  // ends the last run if the rules did not
+    std::set<RunOutcome> outcomes;
+    for (const RunRecord& run : runs) {
+        outcomes.insert(run.outcome);
+        expectReplays(run, tokens);
+    }
+    // The seeds are fixed: these runs fail, and others are cut off by a restart.
+    EXPECT_TRUE(outcomes.count(RunOutcome::Failed));
+    EXPECT_TRUE(outcomes.count(RunOutcome::Restarted));
+    EXPECT_EQ(runs.size(), tokens.size() * kApproachCount);
+}
+
+TEST_F(ReplayTest, AnotherApproachEndsTheRunAsItStood) {
+    game.missionIndex = 2;
+    game.loadMission(true);
+    game.onKeyDown(vk::kS);
+    steps(20);
+    game.onKeyDown(vk::kF3);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].start.approach, 0u);
+    expectReplays(runs[0], tokens);
+}
+
+TEST_F(ReplayTest, TheDossierEndsARunAndAFreshBriefingStartsOne) {
+    game.missionIndex = 1;
+    game.loadMission(false);
+    game.onKeyDown(vk::kTab);  // from the briefing into play
+    ASSERT_TRUE(recorder.recording());
+    game.onKeyDown(vk::kD);
+    steps(30);
+    game.onKeyDown(vk::kTab);  // and back to the dossier
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].outcome, RunOutcome::LeftForDossier);
+    EXPECT_EQ(replaySteps(runs[0]), 30u);
+    // The Tab that ended it is not part of it.
+    EXPECT_NE(runs[0].events.back().kind, RunEventKind::Key);
+    game.onKeyDown(vk::kTab);  // resuming a mission left waiting records nothing
+    EXPECT_FALSE(recorder.recording());
+    expectReplays(runs[0], tokens);
+}
+
+TEST_F(ReplayTest, AReplayFindsItsMissionByHashOrIsRefused) {
+    // A custom operation, found by its code wherever the folder lists it.
+    std::filesystem::create_directories("missions");
+    std::ofstream("missions/heist.json") << shippedMission(2);
+    game.missionsFolder = "missions";
+    game.refreshCustomMissions();
+    ASSERT_EQ(game.customMissions.size(), 1u);
+    game.playCustomMissionFromPage(0);
+    ASSERT_TRUE(recorder.recording());
+    game.onKeyDown(vk::kW);
+    steps(90);
+    game.loadMission(false);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].start.source, RunSource::Custom);
+    expectReplays(runs[0], tokens);
+
+    // The campaign's second mission, where another campaign has other missions.
+    game.customIndex = -1;
+    game.missionIndex = 1;
+    game.loadMission(true);
+    steps(10);
+    game.loadMission(false);
+    ASSERT_EQ(runs.size(), 2u);
+    std::string why;
+    for (const std::vector<std::string>& campaign :
+         {std::vector<std::string>{}, std::vector<std::string>{tokens[0]},
+          std::vector<std::string>{tokens[1], tokens[0]}}) {
+        std::unique_ptr<Game> fresh = freshGame(campaign);
+        EXPECT_FALSE(startReplay(*fresh, runs[1], why));
+        EXPECT_NE(why.find("is not here"), std::string::npos) << why;
+    }
+    std::filesystem::remove("missions/heist.json");
+    std::unique_ptr<Game> fresh = freshGame(tokens);
+    EXPECT_FALSE(startReplay(*fresh, runs[0], why));
+}
+
+}  // namespace
+}  // namespace nj::testing
