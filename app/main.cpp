@@ -32,6 +32,8 @@
 #include "game/game.hpp"
 #include "game/mission_file.hpp"
 #include "game/player_options.hpp"
+#include "game/replay_keeper.hpp"
+#include "game/run_recorder.hpp"
 #include "render/scene/scene_renderer.hpp"
 #include "render/vulkan_renderer.hpp"
 #include "ui/overlay_ui.hpp"
@@ -231,6 +233,12 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         Gamepads gamepads(keysAndPointer);
         game.savePath = playerFiles.path(PlayerFile::Save);
         game.recordsPath = playerFiles.path(PlayerFile::Records);
+        // Every run is recorded; the last one and each operation's best wins
+        // are kept in the player's replays folder.
+        RunRecorder recorder;
+        const ReplayKeeper keeper(playerFiles.path(PlayerFile::Replays));
+        recorder.onRunEnded = [&keeper](RunRecord&& run) { keeper.keep(run); };
+        game.recorder = &recorder;
         // The player's options, before the window is first shown.
         PlayerOptions playerOptions(playerFiles.path(PlayerFile::Settings));
         playerOptions.load();
@@ -261,6 +269,8 @@ int runGame(ShellWindow& window, const CommandLine& options) {
             status = 1;
         }
         optionsShell.finish(!options.testMode);
+        recorder.end(game, RunOutcome::Unfinished);  // a run the player quit in is the last one
+        game.recorder = nullptr;
         game.options = nullptr;
         g_game = nullptr;
         g_renderer = nullptr;

@@ -141,7 +141,8 @@ class Reader {
     }
     std::uint32_t varint32(const char* what) {
         const std::uint64_t v = varint();
-        if (v > 0xFFFFFFFFull) throw Refused(std::string("the replay's ") + what + " is out of range");
+        if (v > 0xFFFFFFFFull)
+            throw Refused(std::string("the replay's ") + what + " is out of range");
         return static_cast<std::uint32_t>(v);
     }
     std::int64_t signedVarint() {

@@ -69,7 +69,7 @@ struct RunStart {
     std::uint8_t completed = 0;  // bit per mission
     std::array<std::string, 4> grades;
     bool audioEnabled = true;
-    float footstepPhase = 0.0f;  // the footstep cadence carries over between missions
+    float footstepPhase = 0.0f;        // the footstep cadence carries over between missions
     std::uint32_t currentTumbler = 0;  // so does the safe's last tumbler, until it opens again
     // What the last win and the last banner left behind, which a new run
     // keeps until it replaces them.

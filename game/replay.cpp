@@ -21,8 +21,8 @@ std::ptrdiff_t customWithHash(const Game& game, const std::string& hash) {
 
 // Selects the record's mission in `game`; false when it is not there.
 bool selectRecordedMission(Game& game, const RunStart& start, std::string& why) {
-    const std::string missing = "the mission this replay was recorded on (" + start.missionName +
-                                ") is not here";
+    const std::string missing =
+        "the mission this replay was recorded on (" + start.missionName + ") is not here";
     switch (start.source) {
         case RunSource::BuiltIn:
             game.customIndex = -1;
@@ -154,13 +154,13 @@ ReplayCheck checkReplay(const RunRecord& record, const std::string& playedState)
     std::size_t at = 0;
     while (at < want.size() && at < playedState.size() && want[at] == playedState[at]) ++at;
     const std::size_t keyEnd = want.rfind("\":", at);
-    const std::size_t keyStart = keyEnd == std::string::npos ? std::string::npos
-                                                             : want.rfind('"', keyEnd - 1);
+    const std::size_t keyStart =
+        keyEnd == std::string::npos ? std::string::npos : want.rfind('"', keyEnd - 1);
     const std::string key = keyStart == std::string::npos
                                 ? std::string("?")
                                 : want.substr(keyStart + 1, keyEnd - keyStart - 1);
-    check.difference = "\"" + key + "\" differs: recorded " + want.substr(at, 40) +
-                       ", replayed " + playedState.substr(at, 40);
+    check.difference = "\"" + key + "\" differs: recorded " + want.substr(at, 40) + ", replayed " +
+                       playedState.substr(at, 40);
     return check;
 }
 

@@ -136,10 +136,10 @@ TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
         {"an unknown action", encodedWith([](RunRecord& r) { r.events[3].value = 9; }), "action"},
         {"a game speed the options lack",
          encodedWith([](RunRecord& r) { r.events[4].value = 50u << 8; }), "assists"},
-        {"a short mission hash",
-         encodedWith([](RunRecord& r) { r.start.missionHash.resize(31); }), "mission hash"},
-        {"a mission clock of no number",
-         encodedWith([nan](RunRecord& r) { r.missionClock = nan; }), "mission clock"},
+        {"a short mission hash", encodedWith([](RunRecord& r) { r.start.missionHash.resize(31); }),
+         "mission hash"},
+        {"a mission clock of no number", encodedWith([nan](RunRecord& r) { r.missionClock = nan; }),
+         "mission clock"},
         {"bytes after the end",
          [] {
              std::string b = encodeReplay(sampleRecord());

@@ -9,8 +9,10 @@
 #include <memory>
 #include <random>
 
+#include "data/digest.hpp"
 #include "data/replay_file.hpp"
 #include "game/replay.hpp"
+#include "game/replay_keeper.hpp"
 #include "game/run_recorder.hpp"
 #include "game/state_line.hpp"
 #include "game_test_support.hpp"
@@ -183,6 +185,59 @@ TEST_F(ReplayTest, AReplayFindsItsMissionByHashOrIsRefused) {
     std::filesystem::remove("missions/heist.json");
     std::unique_ptr<Game> fresh = freshGame(tokens);
     EXPECT_FALSE(startReplay(*fresh, runs[0], why));
+}
+
+// A won run of the campaign's first operation.
+RunRecord wonRun(std::int32_t score, float clock) {
+    RunRecord run;
+    run.start.source = RunSource::Campaign;
+    run.start.missionHash = sha256Raw("operation one");
+    run.outcome = RunOutcome::Won;
+    run.score = score;
+    run.missionClock = clock;
+    run.events = {{RunEventKind::Step, 0, 0.016f, 3}};
+    return run;
+}
+
+RunRecord keptAt(const std::string& path) {
+    RunRecord run;
+    std::string why;
+    EXPECT_TRUE(readReplayFile(path, run, why)) << why;
+    return run;
+}
+
+TEST(ReplayKeeper, KeepsTheLastRunAndEachOperationsBestScoreAndFastestWin) {
+    test::ScratchDir scratch;
+    const ReplayKeeper keeper("replays");
+    const unsigned last = static_cast<unsigned>(KeptAs::Last);
+    const unsigned best = static_cast<unsigned>(KeptAs::Best);
+    const unsigned fastest = static_cast<unsigned>(KeptAs::Fastest);
+    const RunRecord first = wonRun(110, 80.0f);
+    const RunStart& op = first.start;
+    EXPECT_EQ(keeper.keep(first), last | best | fastest);
+    EXPECT_EQ(keeper.keep(wonRun(100, 70.0f)), last | fastest);  // quicker, lower score
+    EXPECT_EQ(keeper.keep(wonRun(120, 90.0f)), last | best);
+    EXPECT_EQ(keeper.keep(wonRun(120, 85.0f)), last | best);  // a tie goes to the quicker
+    RunRecord failed = wonRun(130, 10.0f);
+    failed.outcome = RunOutcome::Failed;
+    EXPECT_EQ(keeper.keep(failed), last);
+    RunRecord assisted = wonRun(130, 10.0f);
+    assisted.events.insert(assisted.events.begin(), {RunEventKind::Assists, 85u << 8});
+    EXPECT_EQ(keeper.keep(assisted), last);  // watched, never a best
+    EXPECT_EQ(keptAt(keeper.bestPath(op)).missionClock, 85.0f);
+    EXPECT_EQ(keptAt(keeper.fastestPath(op)).missionClock, 70.0f);
+    EXPECT_EQ(keptAt(keeper.lastPath()), assisted);
+
+    // Another operation's wins stand apart.
+    RunRecord other = wonRun(50, 200.0f);
+    other.start.missionHash = sha256Raw("operation two");
+    EXPECT_EQ(keeper.keep(other), last | best | fastest);
+
+    // A damaged best is put aside, and the next win takes its place.
+    std::ofstream(keeper.bestPath(op)) << "damaged";
+    EXPECT_EQ(keeper.keep(wonRun(10, 300.0f)), last | best);
+    EXPECT_TRUE(std::filesystem::exists(keeper.bestPath(op) + ".bad"));
+    EXPECT_EQ(ReplayKeeper("").keep(first), 0u);  // no folder keeps nothing
 }
 
 }  // namespace
