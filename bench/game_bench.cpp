@@ -7,7 +7,9 @@
 
 #include "bench/stress_mission.hpp"
 #include "data/map_token.hpp"
+#include "data/replay_file.hpp"
 #include "game/game.hpp"
+#include "game/run_recorder.hpp"
 
 namespace {
 
@@ -42,5 +44,34 @@ void BM_UpdateStressMission(benchmark::State& state) {
     state.counters["guards"] = static_cast<double>(game.guards.size());
 }
 BENCHMARK(BM_UpdateStressMission)->Unit(benchmark::kMicrosecond);
+
+// What recording costs a frame: the worst case, where the step length
+// wanders every frame (a real frame clock) so no update repeats the last.
+// The record is started afresh every hour of updates, as runs end.
+void BM_RecordOneUpdate(benchmark::State& state) {
+    nj::Game game(nullptr);
+    nj::RunRecorder recorder;
+    constexpr std::int64_t kHourOfUpdates = 60 * 60 * 60;
+    std::int64_t updates = 0;
+    std::size_t hourBytes = 0;
+    recorder.onRunEnded = [&hourBytes](nj::RunRecord&& run) {
+        hourBytes = nj::encodeReplay(run).size();
+    };
+    recorder.begin(game);
+    for (auto _ : state) {
+        const float dt = 1.0f / 60.0f + static_cast<float>(updates % 7) * 1e-5f;
+        nj::PlayerCommand command;
+        command.moveX = static_cast<std::int8_t>(updates / 40 % 3 - 1);
+        recorder.step(dt, command, 100u << 8);
+        if (++updates % kHourOfUpdates == 0) {
+            state.PauseTiming();
+            recorder.end(game, nj::RunOutcome::Won);
+            recorder.begin(game);
+            state.ResumeTiming();
+        }
+    }
+    state.counters["hour_bytes"] = static_cast<double>(hourBytes);
+}
+BENCHMARK(BM_RecordOneUpdate)->Iterations(4 * 60 * 60 * 60);
 
 }  // namespace
