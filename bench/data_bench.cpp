@@ -5,8 +5,13 @@
 #include <iostream>
 #include <sstream>
 
+#include "bench/stress_mission.hpp"
+#include "data/json.hpp"
 #include "data/keystream.hpp"
 #include "data/map_token.hpp"
+#include "data/mission_check.hpp"
+#include "data/mission_edit.hpp"
+#include "data/mission_text.hpp"
 #include "data/package.hpp"
 #include "data/sha256.hpp"
 
@@ -82,5 +87,24 @@ void BM_PackageKeystream(benchmark::State& state) {
     nj::sha256UsePortable(false);
 }
 BENCHMARK(BM_PackageKeystream)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// What the mission editor pays for one edit: the mission written back as
+// text and checked whole, on a mission busier than any shipped one.
+void BM_MissionEditCheck(benchmark::State& state) {
+    nj::MissionEditor editor(nj::parseJson(nj::bench::stressMissionJson()));
+    std::string why;
+    double dx = 1.0;
+    for (auto _ : state) {
+        dx = -dx;
+        const bool moved = editor.apply(
+            [dx](nj::JsonValue& m, std::string& w) {
+                return nj::movePiece(m, nj::MissionPiece{"guards", 3}, dx, 0.0, w);
+            },
+            why);
+        if (!moved) state.SkipWithError(why.c_str());
+    }
+    state.counters["bytes"] = static_cast<double>(editor.text().size());
+}
+BENCHMARK(BM_MissionEditCheck)->Unit(benchmark::kMillisecond);
 
 }  // namespace

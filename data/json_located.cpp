@@ -105,7 +105,8 @@ class LocatingParser {
 
     LocatedJson parseValue(int depth) {
         skipSpace();
-        const std::size_t start = pos_;
+        // Taken before the value's insides, so the cursor only ever walks on.
+        const JsonPosition at = positionAt(pos_);
         const char c = peek();
         LocatedJson v;
         if (c == '{') {
@@ -127,7 +128,7 @@ class LocatingParser {
         } else {
             fail(pos_, std::string("Unexpected character in JSON: '") + c + "'");
         }
-        v.at = positionAt(start);
+        v.at = at;
         return v;
     }
 
@@ -262,6 +263,7 @@ class LocatingParser {
         for (;;) {
             skipSpace();
             const std::size_t keyStart = pos_;
+            const JsonPosition keyAt = positionAt(keyStart);
             std::string key = parseString();
             skipSpace();
             if (peek() != ':') fail(pos_, "Expected ':' after key");
@@ -270,7 +272,7 @@ class LocatingParser {
             if (v.member(key) != nullptr)
                 lenient(keyStart, "\"" + key + "\" is written twice; the game keeps the last");
             value.key = std::move(key);
-            value.keyAt = positionAt(keyStart);
+            value.keyAt = keyAt;
             v.items.push_back(std::move(value));
             skipSpace();
             const char c = peek();
