@@ -308,22 +308,23 @@ bool MissionEditor::apply(const MissionEdit& edit, std::string& why) {
 }
 
 bool MissionEditor::undo() {
-    if (undo_.empty()) return false;
-    redo_.push_back(std::move(mission_));
-    mission_ = std::move(undo_.back());
-    undo_.pop_back();
-    errors_ = checkerErrors(mission_);
+    if (!step(undo_, redo_)) return false;
     --editsSinceSave_;
     return true;
 }
 
 bool MissionEditor::redo() {
-    if (redo_.empty()) return false;
-    undo_.push_back(std::move(mission_));
-    mission_ = std::move(redo_.back());
-    redo_.pop_back();
-    errors_ = checkerErrors(mission_);
+    if (!step(redo_, undo_)) return false;
     ++editsSinceSave_;
+    return true;
+}
+
+bool MissionEditor::step(std::vector<JsonValue>& from, std::vector<JsonValue>& to) {
+    if (from.empty()) return false;
+    to.push_back(std::move(mission_));
+    mission_ = std::move(from.back());
+    from.pop_back();
+    errors_ = checkerErrors(mission_);
     return true;
 }
 

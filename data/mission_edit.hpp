@@ -89,6 +89,9 @@ class MissionEditor {
     void markSaved() { editsSinceSave_ = 0; }
 
   private:
+    // The mission `from`'s last holds becomes current; the current goes on `to`.
+    bool step(std::vector<JsonValue>& from, std::vector<JsonValue>& to);
+
     JsonValue mission_;
     std::vector<std::string> errors_;  // the checker's errors now, "path: message"
     std::vector<JsonValue> undo_, redo_;
