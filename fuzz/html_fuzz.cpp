@@ -3,8 +3,6 @@
 // hit-test and hover. (Tree edits on a known page have their own fuzzer.)
 // Scripts are not run: JavaScriptCore is far too slow per input under ASan,
 // and its garbage collector's conservative stack scan trips the sanitizer.
-#include <cairo.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,7 +21,8 @@ void runOne(const std::uint8_t* data, std::size_t size) {
     // As a view loads a page: nesting bounded before anything parses it.
     web::limitNesting(html, web::kMaxElementDepth);
     web::PageDocument page(html, "file:///ui/page.html", &files, &fonts, 16, 160, 90);
-    web::Bitmap bitmap(160, 90);
+    // Every page's first paint clears all of it, so one serves every input.
+    static web::Bitmap bitmap(160, 90);
     page.paint(bitmap, 1.0);
     if (!page.root()) return;
     // One partial repaint covers the restyle, the new words and the hover.
@@ -39,9 +38,5 @@ void runOne(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     runOne(data, size);
-    // cairo keeps the faces and glyphs of every page in process-wide caches;
-    // emptied after each input, an input's allocations all come back, and
-    // libFuzzer no longer runs a whole-heap leak scan after nearly every one.
-    cairo_debug_reset_static_data();
     return 0;
 }

@@ -1,58 +1,23 @@
-// FreeType faces from font-loader bytes: shaped by HarfBuzz (hb-ft over the
-// same face) for layout, wrapped as cairo fonts for painting.
+// A page's fonts over the process's shared faces: shaped by HarfBuzz for
+// layout, drawn as cairo scaled fonts.
 #include "ui/web/fonts.hpp"
 
 #include <cairo-ft.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
-#include <hb-ft.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
+#include "ui/web/font_faces.hpp"
 #include "ui/web/platform.hpp"
 
 namespace web {
 
 namespace {
-
-// One library for the process: faces may outlive any one cache inside
-// cairo's own font cache, and their destroy callback still needs it.
-FT_Library freeType() {
-    static FT_Library library = [] {
-        FT_Library lib = nullptr;
-        if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
-        return lib;
-    }();
-    return library;
-}
-
-// The font bytes live exactly as long as the FreeType face reading them,
-// however many owners (cairo, HarfBuzz) hold a reference to that face.
-void releaseFaceBytes(void* object) {
-    auto face = static_cast<FT_Face>(object);
-    delete static_cast<BufferPtr*>(face->generic.data);
-    face->generic.data = nullptr;
-}
-
-// What a cairo font face carries besides the FreeType face: HarfBuzz's view
-// of the same face, so shaping and painting agree on every glyph index.
-struct FaceOwner {
-    FT_Face face = nullptr;
-    hb_face_t* shaping = nullptr;
-};
-
-const cairo_user_data_key_t kFaceOwnerKey{};
-
-void destroyFaceOwner(void* data) {
-    auto* owner = static_cast<FaceOwner*>(data);
-    hb_face_destroy(owner->shaping);
-    FT_Done_Face(owner->face);
-    delete owner;
-}
 
 std::string lowerTrimmedFamily(std::string name) {
     const auto notSpace = [](unsigned char c) { return c != ' ' && c != '\t' && c != '\n'; };
@@ -154,29 +119,15 @@ FontCache::~FontCache() {
 }
 
 cairo_font_face_t* FontCache::faceFor(const std::string& family, int weight, bool italic) {
-    // Loaders pick files by "bold or not"; bucketing keeps the cache small.
+    // Loaders pick files by "bold or not"; the page asks for each family once
+    // per bucket, at the weight it first met, and every page shares the faces.
     const int bucket = weight >= 600 ? 700 : 400;
     const auto key = std::make_tuple(family, bucket, italic);
     if (auto found = faces_.find(key); found != faces_.end()) return found->second;
-    cairo_font_face_t* cairoFace = nullptr;
-    BufferPtr bytes = loader_ && freeType() ? loader_->load(family, weight, italic) : nullptr;
-    FT_Face face = nullptr;
-    if (bytes && !bytes->empty() &&
-        FT_New_Memory_Face(freeType(), bytes->data(), static_cast<FT_Long>(bytes->size()), 0,
-                           &face) == 0) {
-        face->generic.data = new BufferPtr(std::move(bytes));
-        face->generic.finalizer = releaseFaceBytes;
-        cairoFace = cairo_ft_font_face_create_for_ft_face(face, 0);
-        auto* owner = new FaceOwner{face, hb_ft_face_create_referenced(face)};
-        if (cairo_font_face_set_user_data(cairoFace, &kFaceOwnerKey, owner, destroyFaceOwner) !=
-            CAIRO_STATUS_SUCCESS) {
-            destroyFaceOwner(owner);
-            cairo_font_face_destroy(cairoFace);
-            cairoFace = nullptr;
-        }
-    }
-    faces_[key] = cairoFace;
-    return cairoFace;
+    cairo_font_face_t* face =
+        loader_ ? SharedFaces::instance().face(loader_, family, weight, italic) : nullptr;
+    faces_[key] = face;
+    return face;
 }
 
 FaceAtSize FontCache::faceAtSize(const std::string& family, const Font& font) {
@@ -197,8 +148,7 @@ FaceAtSize FontCache::faceAtSize(const std::string& family, const Font& font) {
         cairo_scaled_font_destroy(scaled);
         return {};
     }
-    auto* owner = static_cast<FaceOwner*>(cairo_font_face_get_user_data(face, &kFaceOwnerKey));
-    return {scaled, createShapingFont(owner ? owner->shaping : hb_face_get_empty(), font.sizePx)};
+    return {scaled, createShapingFont(shapingFaceOf(face), font.sizePx)};
 }
 
 Font* FontCache::createFont(const std::string& families, int sizePx, int weight, bool italic,

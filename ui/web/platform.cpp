@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+#include "ui/web/font_faces.hpp"
+
 namespace web {
 
 namespace {
@@ -17,6 +19,10 @@ double steadySeconds() {
 BufferPtr makeBuffer(const void* data, std::size_t size) {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
     return std::make_shared<const Buffer>(bytes, bytes + size);
+}
+
+FontLoader::~FontLoader() {
+    SharedFaces::instance().forget(this);
 }
 
 Platform& Platform::instance() {

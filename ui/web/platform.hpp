@@ -29,9 +29,11 @@ class FileSystem {
 
 // Fonts: a family name plus weight (100..900) and italic flag to TrueType or
 // OpenType bytes. Every face the page draws with is made from these bytes.
+// Every page shares the faces made from a loader's answers, so a loader gives
+// the same answer to the same question for as long as it lives.
 class FontLoader {
   public:
-    virtual ~FontLoader() = default;
+    virtual ~FontLoader();
     virtual std::string fallbackFont() = 0;
     // A family that can draw `characters` (UTF-8) when the chosen one cannot.
     virtual std::string fallbackFontForCharacters(const std::string& characters, int weight,
