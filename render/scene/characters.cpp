@@ -179,6 +179,8 @@ void drawGhost(Batch& batch, const Game& game) {
     f.moving = ghost.moving;
     const Color tint = ghostTint(ghost.strength);
     const auto [swing, a, fr] = poseOf(f);
+    // The operative's own ring, so the faint shape reads as the operative.
+    circleOutline(batch, f.x, f.y + 2, 12.5f, 1.2f, tint, 24);
     drawOperativeBody(batch, f, a, fr, swing, {tint, tint, tint, tint, tint});
 }
 

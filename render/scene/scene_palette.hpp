@@ -22,7 +22,7 @@ inline Color withAlpha(const Color& rgb, float alpha) {
 }
 
 // The best run's ghost: a cool, faint tint, fading with its strength (0..1).
-inline constexpr Color kGhostTint{0.55f, 0.82f, 1.0f, 0.34f};
+inline constexpr Color kGhostTint{0.6f, 0.86f, 1.0f, 0.4f};
 inline Color ghostTint(float strength) {
     return withAlpha(kGhostTint, kGhostTint.a * strength);
 }
