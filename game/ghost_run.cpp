@@ -25,8 +25,7 @@ bool GhostRun::start(const Game& live, RunRecord record) {
     return true;
 }
 
-bool GhostRun::startFromKept(const Game& live, const ReplayKeeper& keeper,
-                             const RunStart& start) {
+bool GhostRun::startFromKept(const Game& live, const ReplayKeeper& keeper, const RunStart& start) {
     stop();
     for (const std::string& path : {keeper.bestPath(start), keeper.fastestPath(start)}) {
         RunRecord record;
@@ -49,8 +48,8 @@ void GhostRun::stop() {
 
 GhostView GhostRun::follow(const Game& live) {
     if (!game_) return {};
-    for (int updates = 0;
-         updates < kMostUpdatesAFollow && game_->missionClock < live.missionClock; ++updates) {
+    for (int updates = 0; updates < kMostUpdatesAFollow && game_->missionClock < live.missionClock;
+         ++updates) {
         if (!cursor_->advance(*game_)) break;
     }
     if (cursor_->finished() && endedAt_ < 0.0f) endedAt_ = live.missionClock;
@@ -63,8 +62,7 @@ GhostView GhostRun::follow(const Game& live) {
 
 GhostView GhostRun::viewOf(const Game& live) const {
     GhostView view;
-    view.visible =
-        live.gameState == GameState::Playing || live.gameState == GameState::Paused;
+    view.visible = live.gameState == GameState::Playing || live.gameState == GameState::Paused;
     view.x = game_->playerPos.x;
     view.y = game_->playerPos.y;
     view.facing = game_->playerDrawFacing;

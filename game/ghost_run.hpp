@@ -53,7 +53,7 @@ class GhostRun {
     RunRecord record_;
     std::unique_ptr<Game> game_;
     std::unique_ptr<ReplayCursor> cursor_;  // walks record_
-    float endedAt_ = -1.0f;                 // live clock when the ghost's run ran out; -1 while it runs
+    float endedAt_ = -1.0f;  // live clock when the ghost's run ran out; -1 while it runs
 };
 
 }  // namespace nj
