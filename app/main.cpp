@@ -30,6 +30,7 @@
 #include "data/package.hpp"
 #include "data/player_files.hpp"
 #include "game/game.hpp"
+#include "game/ghost_run.hpp"
 #include "game/mission_file.hpp"
 #include "game/player_options.hpp"
 #include "game/replay_keeper.hpp"
@@ -116,11 +117,13 @@ PlayerCommand commandThisFrame(const Game& game) {
     return game.heldCommand();
 }
 
-// What draws a frame: the renderer, the play field on it and the page over it.
+// What draws a frame: the renderer, the play field on it and the page over it,
+// and the ghost of the best run that walks the field beside the operative.
 struct FrameParts {
     VulkanRenderer& renderer;
     SceneRenderer& scene;
     OverlayUI& overlay;
+    GhostRun& ghost;
 };
 
 // One presented frame. A rebuilt swapchain skips it; the next one draws normally.
@@ -168,6 +171,7 @@ void runFrames(Game& game, const FrameParts& frame, ShellWindow& window, const C
         }
         const float step = clock.step(SDL_GetPerformanceCounter());
         game.update(options.fixedStep ? kFixedStep : step, commandThisFrame(game));
+        game.ghostView = frame.ghost.follow(game);
         gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
                                                game.gameState == GameState::MissionFailed}));
         drawFrame(frame, game);
@@ -226,7 +230,8 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         // it; if it cannot load, the game still runs without it.
         OverlayUI overlay(&overlayCanvas, requestQuit);
         overlay.initialize(kPageWidth, kPageHeight);
-        const FrameParts frame{renderer, scene, overlay};
+        GhostRun ghost;  // before the recorder, which starts it
+        const FrameParts frame{renderer, scene, overlay, ghost};
         InputRouter keysAndPointer(game, &overlay, &renderer);
         g_game = &game;
         // Controllers already plugged in are reported from here on.
@@ -242,11 +247,17 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         // The player's options, before the window is first shown.
         PlayerOptions playerOptions(playerFiles.path(PlayerFile::Settings));
         playerOptions.load();
+        // With GHOST on, each run (a retry too) starts the operation's best win beside it.
+        recorder.onRunBegun = [&](const RunStart& start) {
+            ghost.stop();
+            if (playerOptions.settings().ghost) ghost.startFromKept(game, keeper, start);
+        };
         OptionsShell optionsShell(playerOptions, window, audio, gamepads);
-        optionsShell.onSceneChoices = [&scene](const Settings& s) {
+        optionsShell.onSceneChoices = [&scene, &ghost](const Settings& s) {
             // Larger text also draws the play field's own labels readable.
             scene.setAccessibility(
                 {s.colourGlyphs, s.highContrastCones, s.reducedFlashing, s.textSize > 100});
+            if (!s.ghost) ghost.stop();
         };
         optionsShell.start(keysAndPointer);
         game.options = &playerOptions;

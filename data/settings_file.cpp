@@ -73,6 +73,7 @@ class SettingsReader {
         flag(root_, "colourGlyphs", s.colourGlyphs);
         flag(root_, "highContrastCones", s.highContrastCones);
         flag(root_, "reducedFlashing", s.reducedFlashing);
+        flag(root_, "ghost", s.ghost);
         readKeys();
         readPadButtons();
     }
@@ -320,6 +321,7 @@ std::string formatSettingsText(const Settings& s) {
     member("colourGlyphs", flag(s.colourGlyphs));
     member("highContrastCones", flag(s.highContrastCones));
     member("reducedFlashing", flag(s.reducedFlashing));
+    member("ghost", flag(s.ghost));
     std::string keys = "{";
     for (std::size_t i = 0; i < kBoundActionCount; ++i) {
         keys += (i ? ", " : "") + quoted(kActionNames[i]) + ": " + std::to_string(s.keys[i]);

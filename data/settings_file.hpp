@@ -89,6 +89,7 @@ struct Settings {
     bool colourGlyphs = false;
     bool highContrastCones = false;
     bool reducedFlashing = false;
+    bool ghost = false;  // the best run's operative drawn during play
     // Physical key positions (USB usage ids, which are SDL's scancodes) per
     // BoundAction, each on a key of its own.
     std::array<int, kBoundActionCount> keys;

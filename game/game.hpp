@@ -113,6 +113,18 @@ struct Assists {
 // The device the player last used, so the page's hints name its buttons.
 enum class InputDevice : std::uint8_t { Keyboard, Gamepad };
 
+// Where the player's best run had its operative at this point of the
+// mission clock: a translucent figure drawn beside the live one. Only the
+// drawing reads it; the rules never do.
+struct GhostView {
+    bool visible = false;
+    float x = 0, y = 0;   // canvas units
+    float facing = 0;     // the drawn heading, radians
+    float walkPhase = 0;  // distance walked, drives the stride
+    bool moving = false;
+    float strength = 1.0f;  // 1 while it runs, down to 0 as it fades at its end
+};
+
 // Why the last mission failed, so the failure screen can say it.
 enum class FailReason : std::uint8_t {
     None = 0,      // not failed
@@ -378,6 +390,9 @@ class Game {
     std::function<void()> quitHook;
     // Set by the shell from the last key press or controller input.
     InputDevice inputDevice = InputDevice::Keyboard;
+    // Set by the shell each frame from the ghost of the best run (the
+    // GHOST option); no rule reads it and no state line shows it.
+    GhostView ghostView;
     // The dossier asks "Quit? The mission in progress will be lost." and
     // waits for QUIT or RESUME; any way off the dossier closes it.
     bool confirmQuit = false;

@@ -93,6 +93,9 @@ void PlayerOptions::step(OptionRow row, int direction) {
         case OptionRow::ReducedFlashing:
             s.reducedFlashing = !s.reducedFlashing;
             break;
+        case OptionRow::Ghost:
+            s.ghost = !s.ghost;
+            break;
         case OptionRow::Count:
             return;
     }

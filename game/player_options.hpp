@@ -36,6 +36,7 @@ enum class OptionRow : std::uint8_t {
     ColourGlyphs,
     HighContrastCones,
     ReducedFlashing,
+    Ghost,
     Count
 };
 inline constexpr std::size_t kOptionRowCount = static_cast<std::size_t>(OptionRow::Count);

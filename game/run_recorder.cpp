@@ -91,6 +91,7 @@ void RunRecorder::begin(const Game& game) {
     steps_ = 0;
     recording_ = true;
     ++runsBegun_;
+    if (onRunBegun) onRunBegun(record_.start);
 }
 
 void RunRecorder::push(const RunEvent& event) {

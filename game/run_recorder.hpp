@@ -25,6 +25,8 @@ class RunRecorder {
   public:
     // Called with each run as it ends; without it ended runs are dropped.
     std::function<void(RunRecord&&)> onRunEnded;
+    // Called as each run begins (a retry too), with where it starts.
+    std::function<void(const RunStart&)> onRunBegun;
 
     bool recording() const { return recording_; }
     // Counts every run begun, so a caller can tell that a press ended one.

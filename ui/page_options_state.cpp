@@ -27,6 +27,7 @@ void writeSettings(JsonWriter& json, const Settings& s) {
     json.key("colourGlyphs").boolean(s.colourGlyphs);
     json.key("highContrastCones").boolean(s.highContrastCones);
     json.key("reducedFlashing").boolean(s.reducedFlashing);
+    json.key("ghost").boolean(s.ghost);
     json.endObject();
 }
 

@@ -28,6 +28,7 @@
     { label: "COLOUR GLYPHS ON DOORS AND CARDS", kind: "flag", row: 12, value: function (o) { return onOff(o.colourGlyphs); } },
     { label: "HIGH-CONTRAST VISION CONES", kind: "flag", row: 13, value: function (o) { return onOff(o.highContrastCones); } },
     { label: "REDUCED FLASHING", kind: "flag", row: 14, value: function (o) { return onOff(o.reducedFlashing); } },
+    { label: "GHOST OF YOUR BEST RUN", kind: "flag", row: 15, value: function (o) { return onOff(o.ghost); } },
     { section: "ASSISTS" },
     { label: "SNEAK", kind: "choice", row: 7, value: function (o) { return o.sneak === "toggle" ? "TOGGLE" : "HOLD"; } },
     { label: "SLOWER DETECTION", kind: "flag", row: 8, value: function (o) { return onOff(o.assistSlowDetection); } },

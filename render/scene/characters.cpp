@@ -82,25 +82,50 @@ Color suitColor(const Game& game) {
     return {0.18f, 0.24f, 0.32f, 1};
 }
 
+// The operative's colours part by part; the ghost wears one tint throughout.
+struct OperativeLook {
+    Color shoe, suit, collar, skin, hair;
+};
+
+OperativeLook operativeLook(const Game& game) {
+    return {{0.04f, 0.04f, 0.05f, 1},
+            suitColor(game),
+            kWhite,
+            {0.84f, 0.65f, 0.48f, 1},
+            {0.12f, 0.1f, 0.09f, 1}};
+}
+
 void drawOperativeBody(Batch& batch, const Figure& f, float a, Frame fr, float swing,
-                       const Color& suit) {
+                       const OperativeLook& look) {
     const float x = f.x, y = f.y, s = fr.s, c = fr.c;
     // Feet step forward and back in turn with the swing.
-    const Color shoe{0.04f, 0.04f, 0.05f, 1};
     for (const auto& [e, k] :
          {std::pair{-4.5f - 0.3f * swing, swing + 6}, std::pair{4.5f + 0.3f * swing, 6 - swing}}) {
-        fillCircle(batch, x + e * c - k * s, y + e * s + k * c, 3, shoe, 24);
+        fillCircle(batch, x + e * c - k * s, y + e * s + k * c, 3, look.shoe, 24);
     }
     fillCircle(batch, x - 8.2f * c + 0.55f * swing * s, y - 8.2f * s - 0.55f * swing * c, 2.8f,
-               suit, 16);
+               look.suit, 16);
     fillCircle(batch, x + 8.2f * c - 0.55f * swing * s, y + 8.2f * s + 0.55f * swing * c, 2.8f,
-               suit, 16);
-    fillEllipse(batch, x, y - 1, 9.5f, 6.5f, a, suit, 18);
-    fillRotatedRect(batch, x, y - 1, 15, 9.5f, a, suit);
+               look.suit, 16);
+    fillEllipse(batch, x, y - 1, 9.5f, 6.5f, a, look.suit, 18);
+    fillRotatedRect(batch, x, y - 1, 15, 9.5f, a, look.suit);
     fillTriangle(batch, x - 2.8f * c + 6.5f * s, y - 2.8f * s - 6.5f * c, x + 2.8f * c + 6.5f * s,
-                 y + 2.8f * s - 6.5f * c, x + s, y - c, kWhite);
-    fillCircle(batch, x + 6.5f * s, y - 6.5f * c, 5.2f, {0.84f, 0.65f, 0.48f, 1}, 24);
-    fillCircle(batch, x + 7.2f * s, y - 7.2f * c, 4.9f, {0.12f, 0.1f, 0.09f, 1}, 24);
+                 y + 2.8f * s - 6.5f * c, x + s, y - c, look.collar);
+    fillCircle(batch, x + 6.5f * s, y - 6.5f * c, 5.2f, look.skin, 24);
+    fillCircle(batch, x + 7.2f * s, y - 7.2f * c, 4.9f, look.hair, 24);
+}
+
+// The figure's body frame and stride, as drawFigure turns them.
+struct Pose {
+    float swing, a;
+    Frame fr;
+};
+
+Pose poseOf(const Figure& f) {
+    const float swing = f.moving ? 3.8f * std::sin(0.18f * f.walkPhase) : 0.0f;
+    const float sway = f.moving ? 0.07f * std::cos(0.18f * f.walkPhase) : 0.0f;
+    const float a = f.heading + kScenePi / 2 + sway;
+    return {swing, a, {std::sin(a), std::cos(a)}};
 }
 
 // Draws the figure; a guard's badges are added by the caller. Returns false for
@@ -110,10 +135,7 @@ bool drawFigure(Batch& batch, const Figure& f, const Game& game) {
         drawDowned(batch, f, game.animClock);
         return false;
     }
-    const float swing = f.moving ? 3.8f * std::sin(0.18f * f.walkPhase) : 0.0f;
-    const float sway = f.moving ? 0.07f * std::cos(0.18f * f.walkPhase) : 0.0f;
-    const float a = f.heading + kScenePi / 2 + sway;
-    const Frame fr{std::sin(a), std::cos(a)};
+    const auto [swing, a, fr] = poseOf(f);
 
     if (f.player) {
         circleOutline(batch, f.x, f.y + 2, 12.5f, 1.6f,
@@ -126,7 +148,7 @@ bool drawFigure(Batch& batch, const Figure& f, const Game& game) {
         drawGuardBody(batch, f, a, fr);
         return true;
     }
-    drawOperativeBody(batch, f, a, fr, swing, suitColor(game));
+    drawOperativeBody(batch, f, a, fr, swing, operativeLook(game));
     if (f.inCover) drawText(batch, "COVER", f.x, f.y + 16, 0.7f, kAllyGreen, TextAlign::Center);
     return true;
 }
@@ -144,6 +166,22 @@ void drawGuards(Batch& batch, const Game& game) {
         f.downed = g.downed != 0;
         if (drawFigure(batch, f, game)) drawGuardBadges(batch, g, game);
     }
+}
+
+void drawGhost(Batch& batch, const Game& game) {
+    const GhostView& ghost = game.ghostView;
+    if (!ghost.visible || !(ghost.strength > 0.0f)) return;
+    Figure f;
+    f.x = ghost.x;
+    f.y = ghost.y;
+    f.heading = ghost.facing;
+    f.walkPhase = ghost.walkPhase;
+    f.moving = ghost.moving;
+    const Color tint = ghostTint(ghost.strength);
+    const auto [swing, a, fr] = poseOf(f);
+    // The operative's own ring, so the faint shape reads as the operative.
+    circleOutline(batch, f.x, f.y + 2, 12.5f, 1.2f, tint, 24);
+    drawOperativeBody(batch, f, a, fr, swing, {tint, tint, tint, tint, tint});
 }
 
 void drawPlayer(Batch& batch, const Game& game) {

@@ -31,6 +31,7 @@ void drawScene(Batch& batch, const Game& game, const SceneAccessibility& accessi
     drawPlayerLightCone(batch, game);
     drawGuardVisionConesWith(batch, game, accessibility);
     drawGuards(batch, game);
+    drawGhost(batch, game);
     drawPlayer(batch, game);
     drawTakedownRing(batch, game);
     drawTakedownTargetWith(batch, game, accessibility);

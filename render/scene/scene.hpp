@@ -42,6 +42,9 @@ void drawCameras(Batch& batch, const Game& game);
 void drawPlayerLightCone(Batch& batch, const Game& game);
 void drawGuardVisionCones(Batch& batch, const Game& game);
 void drawGuards(Batch& batch, const Game& game);
+// The best run's operative, translucent, just under the live one; nothing
+// unless the shell has set a visible ghost view.
+void drawGhost(Batch& batch, const Game& game);
 void drawPlayer(Batch& batch, const Game& game);
 void drawTakedownRing(Batch& batch, const Game& game);
 void drawTakedownTarget(Batch& batch, const Game& game);

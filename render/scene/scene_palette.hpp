@@ -21,6 +21,12 @@ inline Color withAlpha(const Color& rgb, float alpha) {
     return {rgb.r, rgb.g, rgb.b, alpha};
 }
 
+// The best run's ghost: a cool, faint tint, fading with its strength (0..1).
+inline constexpr Color kGhostTint{0.6f, 0.86f, 1.0f, 0.4f};
+inline Color ghostTint(float strength) {
+    return withAlpha(kGhostTint, kGhostTint.a * strength);
+}
+
 // Door and keycard colours by name; a name the game does not know is cyan.
 inline Color colorForName(std::string_view name) {
     if (name == "ruby") return kRuby;

@@ -12,7 +12,7 @@ if [[ ${3:-} == rebind ]]; then
   xdotool key o; sleep 0.4
   for _ in 1 2 3 4; do xdotool key Left; sleep 0.15; done
   # From the volume down to MOVE RIGHT: the rows between, section headings skipped.
-  for _ in $(seq 24); do xdotool key Down; sleep 0.08; done
+  for _ in $(seq 25); do xdotool key Down; sleep 0.08; done
   xdotool key Return; sleep 0.4
   xdotool key l; sleep 0.4
   xdotool key Escape; sleep 0.4

@@ -29,6 +29,7 @@ nj::Settings everythingChanged() {
     s.assistSlowDetection = s.assistSoftStep = s.assistSafe = true;
     s.gameSpeed = 70;
     s.colourGlyphs = s.highContrastCones = s.reducedFlashing = true;
+    s.ghost = true;
     std::swap(s.keys[0], s.keys[3]);
     s.keys[5] = 12;  // I
     std::swap(s.padButtons[0], s.padButtons[2]);
@@ -44,6 +45,20 @@ TEST(SettingsFile, EveryOptionSurvivesARoundTrip) {
         EXPECT_TRUE(load.settings == original);
     }
     EXPECT_NE(nj::formatSettingsText({}).find("\"version\": 1"), std::string::npos);
+}
+
+// A file written before the ghost option existed keeps every option it
+// holds and reads the ghost as off, with nothing reported.
+TEST(SettingsFile, AFileFromBeforeTheGhostReadsItOff) {
+    const std::string text = nj::formatSettingsText(everythingChanged());
+    const std::size_t line = text.find("  \"ghost\": true,\n");
+    ASSERT_NE(line, std::string::npos);
+    const std::string older = text.substr(0, line) + text.substr(text.find('\n', line) + 1);
+    const nj::SettingsLoad load = nj::parseSettingsText(older);
+    EXPECT_FALSE(load.damaged) << load.problem;
+    nj::Settings expected = everythingChanged();
+    expected.ghost = false;
+    EXPECT_TRUE(load.settings == expected);
 }
 
 TEST(SettingsFile, NoFileIsNoDamage) {
@@ -106,6 +121,7 @@ TEST(SettingsFile, EachUnusableValueFallsBackAloneAndIsNamed) {
         {"window.width", "\"window\": {\"x\": 0, \"y\": 0, \"width\": true, \"height\": 600}"},
         {"window", "\"window\": {\"x\": 0}"},
         {"assistSafe", "\"assistSafe\": \"yes\""},
+        {"ghost", "\"ghost\": 1"},
     };
     for (const auto& c : cases) {
         const std::string text = "{\"version\": 1, \"rumbleStrength\": 40, " + c.json + "}";

@@ -46,6 +46,10 @@ TEST_F(PlayerOptionsTest, RowsStepWithinTheirRanges) {
     }
     options.step(OptionRow::SneakMode, -1);
     EXPECT_TRUE(options.settings().toggleSneak);
+    options.step(OptionRow::Ghost, -1);
+    EXPECT_TRUE(options.settings().ghost);
+    options.step(OptionRow::Ghost, +1);
+    EXPECT_FALSE(options.settings().ghost);
     options.step(OptionRow::Count, +1);  // nothing there
 }
 

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "game/ghost_run.hpp"
+#include "game/run_recorder.hpp"
 #include "render/font.hpp"
 #include "tests/render/scene/scene_probe.hpp"
 
@@ -193,6 +197,78 @@ TEST_F(Actors, TheDetectionBorderAppearsOnlyAboveAQuarter) {
     EXPECT_TRUE(record(nj::drawDetectionBorder, game).vertices.empty());
     game.detection = 0.26f;
     EXPECT_FALSE(record(nj::drawDetectionBorder, game).vertices.empty());
+}
+
+// A run recorded on the built-in mission, the operative walking right, and
+// where it stood after each update.
+struct WalkedRun {
+    nj::RunRecord run;
+    std::vector<nj::Vec2> trail;
+};
+
+WalkedRun walkRight(nj::AudioSink& audio, int updates) {
+    WalkedRun walked;
+    nj::Game game(&audio);
+    game.savePath.clear();
+    game.recordsPath.clear();
+    nj::RunRecorder recorder;
+    recorder.onRunEnded = [&](nj::RunRecord&& run) { walked.run = std::move(run); };
+    game.recorder = &recorder;
+    game.loadMission(true);
+    game.heldKeys = {nj::vk::kD};
+    for (int i = 0; i < updates; ++i) {
+        game.update(1.0f / 60.0f);
+        walked.trail.push_back(game.playerPos);
+    }
+    game.loadMission(false);
+    return walked;
+}
+
+// The best run's ghost is drawn in its tint where the recorded operative
+// stood at the live clock, just under the live operative; a frame without a
+// visible ghost is that frame with the ghost's drawing left out.
+TEST(Ghost, IsDrawnWhereTheRecordedOperativeStoodAndNothingWithoutIt) {
+    nj::SilentAudio quiet;
+    const WalkedRun walked = walkRight(quiet, 60);
+    nj::Game live(&quiet);
+    live.savePath.clear();
+    live.recordsPath.clear();
+    live.loadMission(true);
+    nj::GhostRun ghost;
+    ASSERT_TRUE(ghost.start(live, walked.run));
+    constexpr int kUpdates = 40;
+    for (int i = 0; i < kUpdates; ++i) {
+        live.update(1.0f / 60.0f);
+        live.ghostView = ghost.follow(live);
+    }
+    const Color tint = nj::ghostTint(1.0f);
+    const Recording drawn = record(nj::drawGhost, live);
+    ASSERT_FALSE(drawn.vertices.empty());
+    EXPECT_EQ(drawn.count(tint), drawn.vertices.size());
+    const Bounds b = boundsOf(drawn.vertices);
+    const nj::Vec2 stood = walked.trail[kUpdates - 1];
+    EXPECT_NEAR((b.minX + b.maxX) / 2, stood.x, 8.0f);
+    EXPECT_NEAR((b.minY + b.maxY) / 2, stood.y, 8.0f);
+    EXPECT_LT(b.maxX - b.minX, 36.0f);
+    EXPECT_GT(std::fabs(stood.x - live.playerPos.x), 60.0f);  // not the live operative's place
+
+    const Recording with = record(nj::drawScene, live);
+    const Recording player = record(nj::drawPlayer, live);
+    const auto at = std::search(with.vertices.begin(), with.vertices.end(), drawn.vertices.begin(),
+                                drawn.vertices.end(), sameVertex);
+    ASSERT_NE(at, with.vertices.end());
+    const auto after = at + static_cast<std::ptrdiff_t>(drawn.vertices.size());
+    ASSERT_GE(with.vertices.end() - after, static_cast<std::ptrdiff_t>(player.vertices.size()));
+    EXPECT_TRUE(std::equal(player.vertices.begin(), player.vertices.end(), after, sameVertex))
+        << "the live operative is drawn right over the ghost";
+    std::vector<nj::Vertex> without(with.vertices.begin(), at);
+    without.insert(without.end(), after, with.vertices.end());
+
+    live.ghostView.visible = false;
+    EXPECT_TRUE(sameVertices(record(nj::drawScene, live).vertices, without));
+    live.ghostView.visible = true;
+    live.ghostView.strength = 0.0f;  // faded out
+    EXPECT_TRUE(sameVertices(record(nj::drawScene, live).vertices, without));
 }
 
 }  // namespace

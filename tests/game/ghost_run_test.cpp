@@ -1,0 +1,229 @@
+// The ghost of the best run: held to the live mission clock however the live
+// game steps, still while the live game is paused, fading once its run is
+// over, and started only from a whole kept run of the same operation.
+#include "game/ghost_run.hpp"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "data/replay_file.hpp"
+#include "game/replay_keeper.hpp"
+#include "game/run_recorder.hpp"
+#include "game_test_support.hpp"
+#include "tests/support/deadline.hpp"
+
+namespace nj::testing {
+namespace {
+
+std::string shippedToken(std::size_t index) {
+    return tokenFor(test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
+                                   std::to_string(index + 1) + ".json"));
+}
+
+struct Spot {
+    float clock, x, y;
+};
+
+class GhostRunTest : public GameTest {
+  protected:
+    void SetUp() override {
+        tokens = {shippedToken(0), shippedToken(1)};
+        for (Game* g : {&game, &live}) {
+            g->savePath.clear();
+            g->recordsPath.clear();
+            g->setCampaignMaps(tokens);
+        }
+        recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
+        recorder.onRunBegun = [this](const RunStart& start) { begun.push_back(start); };
+        game.recorder = &recorder;
+    }
+
+    // A recorded run on `mission`: the operative walks one way, then
+    // another, at a frame rate that wavers; where it stood after each update.
+    std::vector<Spot> recordWalk(std::uint64_t mission) {
+        game.missionIndex = mission;
+        game.loadMission(true);
+        std::vector<Spot> trail;
+        for (int i = 0; i < 90; ++i) {
+            if (i == 0) hold(vk::kD);
+            if (i == 45) {
+                game.heldKeys.clear();
+                hold(vk::kS);
+            }
+            game.update(kDt + (i % 3) * 0.002f);
+            trail.push_back({game.missionClock, game.playerPos.x, game.playerPos.y});
+        }
+        game.loadMission(false);  // ends the run
+        return trail;
+    }
+
+    // The live run on `mission`, the operative left standing.
+    void startLive(std::uint64_t mission) {
+        live.missionIndex = mission;
+        live.loadMission(true);
+    }
+
+    // Where the recorded operative stood once its clock had reached `clock`.
+    static const Spot& spotAt(const std::vector<Spot>& trail, float clock) {
+        for (const Spot& s : trail)
+            if (s.clock >= clock) return s;
+        return trail.back();
+    }
+
+    SilentAudio quiet;
+    Game live{&quiet};
+    std::vector<std::string> tokens;
+    RunRecorder recorder;
+    std::vector<RunRecord> runs;
+    std::vector<RunStart> begun;
+};
+
+TEST_F(GhostRunTest, TheGhostStandsWhereTheRecordedOperativeStoodAtTheSameClock) {
+    const std::vector<Spot> trail = recordWalk(0);
+    ASSERT_EQ(runs.size(), 1u);
+    ASSERT_EQ(begun.size(), 1u);  // the recorder said the run began, and which
+    EXPECT_EQ(begun[0].missionHash, runs[0].start.missionHash);
+    startLive(0);
+    const Vec2 standing = live.playerPos;
+    GhostRun ghost;
+    ASSERT_TRUE(ghost.start(live, runs[0]));
+    // The live game steps longer frames, and slower for a while: the ghost
+    // keeps to the clock, not to the count of updates.
+    for (int i = 0; i < 40; ++i) {
+        live.assists.speedPercent = i < 20 ? 100 : 70;
+        live.update(1.0f / 30.0f);
+        const GhostView view = ghost.follow(live);
+        const Spot& want = spotAt(trail, live.missionClock);
+        ASSERT_TRUE(view.visible) << i;
+        EXPECT_EQ(view.x, want.x) << "at clock " << live.missionClock;
+        EXPECT_EQ(view.y, want.y) << "at clock " << live.missionClock;
+        EXPECT_EQ(view.strength, 1.0f);
+    }
+    // Still while the live game is paused; not drawn on the end screens.
+    const GhostView before = ghost.follow(live);
+    live.onKeyDown(vk::kP);
+    ASSERT_EQ(live.gameState, GameState::Paused);
+    live.update(0.5f);
+    const GhostView paused = ghost.follow(live);
+    EXPECT_TRUE(paused.visible);
+    EXPECT_EQ(paused.x, before.x);
+    EXPECT_EQ(paused.y, before.y);
+    live.gameState = GameState::MissionFailed;
+    EXPECT_FALSE(ghost.follow(live).visible);
+    EXPECT_EQ(live.playerPos.x, standing.x);  // the ghost never moved the live operative
+    EXPECT_EQ(live.playerPos.y, standing.y);
+}
+
+TEST_F(GhostRunTest, WhenItsRunIsOverItStandsThenFadesAndIsGone) {
+    const std::vector<Spot> trail = recordWalk(1);
+    startLive(1);
+    GhostRun ghost;
+    ASSERT_TRUE(ghost.start(live, runs[0]));
+    float endedAt = -1.0f, lastStrength = 1.0f;
+    bool faded = false;
+    for (int i = 0; i < 400 && ghost.active(); ++i) {
+        live.update(kDt);
+        const GhostView view = ghost.follow(live);
+        if (!ghost.active()) {
+            EXPECT_FALSE(view.visible);
+            break;
+        }
+        if (live.missionClock > trail.back().clock) {
+            if (endedAt < 0.0f) endedAt = live.missionClock;
+            EXPECT_EQ(view.x, trail.back().x);
+            EXPECT_EQ(view.y, trail.back().y);
+            EXPECT_FALSE(view.moving);
+            const float since = live.missionClock - endedAt;
+            if (since < GhostRun::kStandSeconds - 0.05f) {
+                EXPECT_EQ(view.strength, 1.0f);
+            }
+            EXPECT_LE(view.strength, lastStrength);
+            faded = faded || (view.strength > 0.0f && view.strength < 0.5f);
+            lastStrength = view.strength;
+        }
+    }
+    EXPECT_FALSE(ghost.active());
+    EXPECT_TRUE(faded);
+    EXPECT_NEAR(live.missionClock - endedAt, GhostRun::kStandSeconds + GhostRun::kFadeSeconds,
+                0.05f);
+    EXPECT_FALSE(ghost.follow(live).visible);
+}
+
+// A record of a mission the live game does not hold starts no ghost.
+TEST_F(GhostRunTest, AMissionThatIsNotHereStartsNoGhost) {
+    recordWalk(1);
+    live.setCampaignMaps({tokens[0]});
+    startLive(0);
+    GhostRun ghost;
+    EXPECT_FALSE(ghost.start(live, runs[0]));
+    EXPECT_FALSE(ghost.active());
+    live.update(kDt);
+    EXPECT_FALSE(ghost.follow(live).visible);
+}
+
+// The operation's best, else its fastest; anything else in their place
+// (damaged, another operation's, not a file at all) is no ghost and no hang.
+TEST_F(GhostRunTest, OnlyAWholeKeptRunOfThisOperationStartsAGhost) {
+    recordWalk(0);
+    recordWalk(1);
+    ASSERT_EQ(runs.size(), 2u);
+    std::filesystem::create_directories("replays");
+    const ReplayKeeper keeper("replays");
+    const RunStart& start = runs[0].start;
+    const std::string best = keeper.bestPath(start), fastest = keeper.fastestPath(start);
+    const std::string bytes = encodeReplay(runs[0]);
+    const auto write = [](const std::string& path, const std::string& text) {
+        std::filesystem::remove_all(path);
+        std::ofstream(path, std::ios::binary) << text;
+    };
+    const test::Deadline deadline(30);
+    startLive(0);
+    const struct {
+        const char* what;
+        std::function<void()> lay;  // what lies at best and fastest
+        bool ghost;
+    } cases[] = {
+        {"nothing kept", [] {}, false},
+        {"the best", [&] { write(best, bytes); }, true},
+        {"only the fastest", [&] { write(fastest, bytes); }, true},
+        {"a damaged best, a whole fastest",
+         [&] {
+             write(best, bytes.substr(0, bytes.size() - 7));
+             write(fastest, bytes);
+         },
+         true},
+        {"one byte changed",
+         [&] {
+             std::string changed = bytes;
+             changed[changed.size() / 2] ^= 0x20;
+             write(best, changed);
+         },
+         false},
+        {"not a replay", [&] { write(best, "{\"ghost\": true}"); }, false},
+        {"another operation's run", [&] { write(best, encodeReplay(runs[1])); }, false},
+        {"a folder", [&] { std::filesystem::create_directories(best); }, false},
+        {"a named pipe", [&] { ASSERT_EQ(mkfifo(best.c_str(), 0600), 0); }, false},
+        {"huge",
+         [&] {
+             write(best, bytes);
+             std::filesystem::resize_file(best, 100u << 20);
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        for (const std::string& path : {best, fastest}) std::filesystem::remove_all(path);
+        c.lay();
+        GhostRun ghost;
+        EXPECT_EQ(ghost.startFromKept(live, keeper, start), c.ghost) << c.what;
+        EXPECT_EQ(ghost.active(), c.ghost) << c.what;
+        live.update(kDt);
+        EXPECT_EQ(ghost.follow(live).visible, c.ghost) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace nj::testing
