@@ -197,6 +197,7 @@ std::optional<ReplayPageState> ReplayViewer::pageState() const {
     state.speed = speed_;
     state.clock = watching_ ? clockText(watched_->missionClock) : "";
     state.notice = notice_;
+    state.playerOptions = live_.options;
     return state;
 }
 

@@ -333,7 +333,7 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
     f.endArray();
     f.key("customIndex").integer(static_cast<long long>(game.customIndex));
     f.key("customFolder").string(game.missionsFolder);
-    writeOptionsExtras(f, game);
+    writeOptionsExtras(f, game, replay ? replay->playerOptions : nullptr);
     if (replay) writeReplayExtra(f, *replay);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";

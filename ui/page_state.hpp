@@ -12,6 +12,7 @@
 namespace nj {
 
 class Game;
+class PlayerOptions;
 
 struct PageLayout {
     std::uint32_t logicalWidth = kPageWidth;    // page units across the canvas's 960
@@ -40,6 +41,9 @@ struct ReplayPageState {
     int speed = 1;       // 1, 2 or 4 times the recorded pace
     std::string clock;   // the watched run's mission clock, "MM:SS"
     std::string notice;  // why a replay was refused; empty when none
+    // The player's options (text size, keys), which the watched game does not
+    // hold: the page keeps showing them. Null: the game's own.
+    const PlayerOptions* playerOptions = nullptr;
 };
 
 // The dossier's operations are the game's mission summaries.

@@ -39,8 +39,8 @@ class CountingAudio final : public nj::AudioSink {
 std::vector<std::string> shippedCampaign() {
     std::vector<std::string> tokens;
     for (int i = 1; i <= 4; ++i) {
-        const std::string json = nj::test::fileText(std::string(NJ_SHIPPED_MISSIONS) +
-                                                    "/mission" + std::to_string(i) + ".json");
+        const std::string json = nj::test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
+                                                    std::to_string(i) + ".json");
         tokens.push_back(nj::encodeMapToken(json, nj::mapSaltFor(json)));
     }
     return tokens;
@@ -145,11 +145,20 @@ TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
         std::uint32_t key;
         bool stays;
     } const presses[] = {
-        {nj::vk::kSpace, true}, {nj::vk::kP, true},     {'2', true},        {'4', true},
-        {0x61, true},           {nj::vk::kLeft, true},  {nj::vk::kR, true}, {nj::vk::kDown, true},
+        {nj::vk::kSpace, true},
+        {nj::vk::kP, true},
+        {'2', true},
+        {'4', true},
+        {0x61, true},
+        {nj::vk::kLeft, true},
+        {nj::vk::kR, true},
+        {nj::vk::kDown, true},
         {16, true},  // Shift alone: the start of a shortcut
-        {nj::vk::kEnter, false}, {nj::vk::kEsc, false}, {nj::vk::kTab, false},
-        {nj::vk::kW, false},     {nj::kWatchReplayKey, false},
+        {nj::vk::kEnter, false},
+        {nj::vk::kEsc, false},
+        {nj::vk::kTab, false},
+        {nj::vk::kW, false},
+        {nj::kWatchReplayKey, false},
     };
     for (const Press& press : presses) {
         if (!viewer.watching()) {
