@@ -31,6 +31,9 @@ struct CommandLine {
     // disk instead of the package's. Empty when not given.
     std::string missionPath;
     std::string campaignPath;
+    // "--replay FILE.njr": opens the game watching that recorded run; the
+    // player leaves it for the dossier. Empty when not given.
+    std::string replayPath;
 };
 
 // The arguments are joined with blanks, program path included, and searched

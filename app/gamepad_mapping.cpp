@@ -107,6 +107,7 @@ std::uint32_t GamepadMapper::keyFor(PadButton button, const PadContext& context)
         case PadButton::X:
             if (dossier) return context.customOperation ? kPasteCodeKey : vk::kQ;
             if (inPlay) return vk::kSpace;
+            if (screen == PadScreen::Ended) return kWatchReplayKey;
             return screen == PadScreen::Paused ? vk::kO : 0;
         // Esc on the dossier would quit the game: B does nothing there.
         case PadButton::B:

@@ -7,7 +7,7 @@
 // Conventions of the genre: left stick and d-pad move (a small tilt sneaks, a
 // full one runs), A interacts, X takes down, B backs out, Start pauses,
 // Back/View opens the dossier, a held trigger sneaks, Y retries from the pause
-// menu or an end screen. On the dossier the
+// menu or an end screen, X there watches the run again. On the dossier the
 // shoulders browse operations, the d-pad's up/down chooses the approach, A
 // begins and Start opens the options. Nothing on the pad quits the game.
 
@@ -16,6 +16,10 @@
 #include <functional>
 
 namespace nj {
+
+// On the win and failure screens this key watches the run that just ended
+// (the shell's replay viewer takes it); X presses it there.
+inline constexpr std::uint32_t kWatchReplayKey = 'V';
 
 enum class PadButton : std::uint8_t {
     A,

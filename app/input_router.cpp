@@ -19,6 +19,7 @@ PagePoint pagePointFromWindow(const Viewport& viewport, std::int16_t x, std::int
 }
 
 void InputRouter::keyDown(std::uint32_t key) {
+    if (taker_ && taker_->takeKeyDown(key)) return;
     if (page_ && page_->forwardKeyDown(key)) return;
     game_.onKeyDown(key);
 }

@@ -21,6 +21,14 @@ struct Viewport;
 // is on the near edge, never wrapped round to the far one.
 PagePoint pagePointFromWindow(const Viewport& viewport, std::int16_t x, std::int16_t y);
 
+// Takes key-downs before the page and the game while it has a use for them
+// (a replay being watched); a key it takes goes no further.
+class KeyTaker {
+  public:
+    virtual ~KeyTaker() = default;
+    virtual bool takeKeyDown(std::uint32_t key) = 0;
+};
+
 class InputRouter {
   public:
     // `page` and `renderer` may be null; without the renderer every pointer
@@ -39,11 +47,14 @@ class InputRouter {
     void pointerButton(bool down);
 
     Game& game() { return game_; }
+    // Null: none. Key-ups are never taken: the game lets go of what it held.
+    void setKeyTaker(KeyTaker* taker) { taker_ = taker; }
 
   private:
     Game& game_;
     PageInput* page_;
     const VulkanRenderer* renderer_;
+    KeyTaker* taker_ = nullptr;
 };
 
 }  // namespace nj

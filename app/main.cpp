@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <thread>
 
 #include "app/clipboard.hpp"
@@ -22,6 +23,7 @@
 #include "app/options_shell.hpp"
 #include "app/overlay_canvas.hpp"
 #include "app/pad_script.hpp"
+#include "app/replay_viewer.hpp"
 #include "app/rumble_cues.hpp"
 #include "app/shell_window.hpp"
 #include "app/window_procedure.hpp"
@@ -127,16 +129,30 @@ struct FrameParts {
 };
 
 // One presented frame. A rebuilt swapchain skips it; the next one draws normally.
-void drawFrame(const FrameParts& parts, Game& game) {
+void drawFrame(const FrameParts& parts, Game& game, const ReplayPageState* replay) {
     if (!parts.renderer.beginFrame()) return;
     parts.scene.draw(game);
-    parts.overlay.renderFrame(game);
+    parts.overlay.renderFrame(game, replay);
     parts.renderer.finishRecording();
     parts.renderer.submitAndPresent();
 }
 
-void runFrames(Game& game, const FrameParts& frame, ShellWindow& window, const CommandLine& options,
-               const ShellInputs& inputs, bool paceFrames) {
+// While a replay is watched, the frame shows the watched game and the live
+// one waits where the player left it.
+void advanceAndDraw(Game& game, ReplayViewer& viewer, const FrameParts& frame, float step) {
+    if (viewer.watching()) {
+        viewer.tick(step);
+    } else {
+        game.update(step, commandThisFrame(game));
+        game.ghostView = frame.ghost.follow(game);
+    }
+    const std::optional<ReplayPageState> replay = viewer.pageState();
+    Game* watched = viewer.watchedGame();
+    drawFrame(frame, watched ? *watched : game, replay ? &*replay : nullptr);
+}
+
+void runFrames(Game& game, ReplayViewer& viewer, const FrameParts& frame, ShellWindow& window,
+               const CommandLine& options, const ShellInputs& inputs, bool paceFrames) {
     Gamepads& gamepads = *inputs.gamepads;
     FrameClock clock;
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
@@ -162,7 +178,9 @@ void runFrames(Game& game, const FrameParts& frame, ShellWindow& window, const C
         if (!options.testMode && !scripted && !waitWhileOutOfSight(window, inputs)) return;
         if (options.testMode) {
             const SelfTestRun::Pass pass = selfTest.nextPass();
-            if (pass == SelfTestRun::Pass::StartMission) game.startOrAdvance();
+            // Opened on a replay, the self-test watches it instead.
+            if (pass == SelfTestRun::Pass::StartMission && options.replayPath.empty())
+                game.startOrAdvance();
             if (pass == SelfTestRun::Pass::Finish) {
                 if (options.frames > 0)
                     reportFrameRate(options.frames, started, frequency, processorAtStart);
@@ -170,11 +188,9 @@ void runFrames(Game& game, const FrameParts& frame, ShellWindow& window, const C
             }
         }
         const float step = clock.step(SDL_GetPerformanceCounter());
-        game.update(options.fixedStep ? kFixedStep : step, commandThisFrame(game));
-        game.ghostView = frame.ghost.follow(game);
+        advanceAndDraw(game, viewer, frame, options.fixedStep ? kFixedStep : step);
         gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
                                                game.gameState == GameState::MissionFailed}));
-        drawFrame(frame, game);
         if (paceFrames) waitForFrameTurn(pacer, frequency);
     }
 }
@@ -226,6 +242,8 @@ int runGame(ShellWindow& window, const CommandLine& options) {
     {
         Game game(&audio);
         game.quitHook = requestQuit;
+        // A run watched again plays in a game of its own, never this one.
+        ReplayViewer viewer(game, &audio);
         // The page over the play field, made after the game and gone before
         // it; if it cannot load, the game still runs without it.
         OverlayUI overlay(&overlayCanvas, requestQuit);
@@ -233,6 +251,10 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         GhostRun ghost;  // before the recorder, which starts it
         const FrameParts frame{renderer, scene, overlay, ghost};
         InputRouter keysAndPointer(game, &overlay, &renderer);
+        keysAndPointer.setKeyTaker(&viewer);
+        overlay.onReplayRequest([&viewer](ReplayRequest request, double argument) {
+            viewer.request(request, argument);
+        });
         g_game = &game;
         // Controllers already plugged in are reported from here on.
         Gamepads gamepads(keysAndPointer);
@@ -242,7 +264,10 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         // are kept in the player's replays folder.
         RunRecorder recorder;
         const ReplayKeeper keeper(playerFiles.path(PlayerFile::Replays));
-        recorder.onRunEnded = [&keeper](RunRecord&& run) { keeper.keep(run); };
+        recorder.onRunEnded = [&keeper, &viewer](RunRecord&& run) {
+            viewer.keepLastRun(run);
+            keeper.keep(run);
+        };
         game.recorder = &recorder;
         // The player's options, before the window is first shown.
         PlayerOptions playerOptions(playerFiles.path(PlayerFile::Settings));
@@ -267,11 +292,11 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         game.refreshCustomMissions();
         connectClipboard(game);
 
-        game.update(0.0f, commandThisFrame(game));
-        drawFrame(frame, game);
+        if (!options.replayPath.empty()) viewer.watchFile(options.replayPath);
+        advanceAndDraw(game, viewer, frame, 0.0f);
         window.show();
 
-        runFrames(game, frame, window, options, {&keysAndPointer, &gamepads, &optionsShell},
+        runFrames(game, viewer, frame, window, options, {&keysAndPointer, &gamepads, &optionsShell},
                   !renderer.waitsForDisplay());
 
         if (!options.screenshotPath.empty() && !renderer.saveLastFrame(options.screenshotPath)) {

@@ -3,7 +3,7 @@
 # the dossier (on a 1920 x 1080 screen, a 1000 x 562 one and a 1280 x 800
 # handheld's), the options screen, each of the four operations a few seconds
 # into play, a failure with its reason, a win with the grade's breakdown, the
-# requisition list and the campaign's end.
+# requisition list, the campaign's end and a failure watched again.
 # Needs a build (scripts/play.sh or scripts/test.sh), xdotool and python3.
 #   [SHOTS="name ..."] scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
 set -euo pipefail
@@ -114,6 +114,9 @@ shoot mission3 1920x1080 "$package" Right Right Return wait3
 shoot mission4 1920x1080 "$package" Right Right Right Return wait3
 # From the VIP entry of operation 1 the operative walks into the sliding laser.
 shoot failed 1920x1080 "$package" F4 Return wait0.5 hold:d:1.5 wait2
+# The same failure watched again from its screen (V), paused (Space) a moment
+# before the beam.
+shoot replay 1280x720 "$package" F4 Return wait0.5 hold:d:1.5 wait2 v space
 # Custom operations: a designer's copy of operation 2, the checker's quick
 # test mission, and a copy of it with a guard's x written as a word, listed
 # with its error.

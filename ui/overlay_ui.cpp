@@ -68,6 +68,7 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     std::unique_ptr<SystemFontLoader> systemFonts;
     OverlayCanvas* canvas = nullptr;
     std::function<void()> quit;
+    std::function<void(ReplayRequest, double)> replay;
 
     Impl() : api(std::make_unique<web::JSApi>("game")) {}
 
@@ -81,6 +82,9 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     Game* commandGame() override { return game; }
     void quitGame() override {
         if (quit) quit();
+    }
+    void replayRequest(ReplayRequest request, double argument) override {
+        if (replay) replay(request, argument);
     }
 
     // The page is always laid out 1280 units wide and scaled to the
@@ -183,10 +187,15 @@ void OverlayUI::teardown() {
     if (impl_) impl_->releasePage();
 }
 
-void OverlayUI::renderFrame(Game& game) {
+void OverlayUI::onReplayRequest(std::function<void(ReplayRequest, double)> handler) {
+    if (impl_) impl_->replay = std::move(handler);
+}
+
+void OverlayUI::renderFrame(Game& game, const ReplayPageState* replay) {
     if (!impl_ || !impl_->renderer || !impl_->view) return;
     Impl& impl = *impl_;
-    impl.game = &game;
+    // A click must never steer the run being watched.
+    impl.game = replay && replay->watching ? nullptr : &game;
     impl.followViewport();
     if (impl.domReady) {
         if (!impl.approachesNamed) {
@@ -194,7 +203,7 @@ void OverlayUI::renderFrame(Game& game) {
             impl.approachesNamed = true;
         }
         const PageLayout layout{impl.logicalWidth, impl.logicalHeight};
-        impl.view->evaluateScript(buildStateScript(game, layout));
+        impl.view->evaluateScript(buildStateScript(game, layout, replay));
     }
     impl.renderer->update();
     impl.renderer->refreshDisplay(0);

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+#include "ui/page_command_table.hpp"
+
 namespace web {
 class View;
 }
@@ -17,6 +19,7 @@ class View;
 namespace nj {
 
 class Game;
+struct ReplayPageState;
 
 // A pointer position in page units: the page is laid out 1280 x 720 whatever
 // the window, so a position on the letterboxed canvas (0..1 each way, as the
@@ -66,7 +69,12 @@ class OverlayUI final : public PageInput {
     // Between the play field and the end of the frame: pushes the game's
     // state to the page, lets it paint, and hands its bitmap to the canvas.
     // The page's commands reach this game from then on.
-    void renderFrame(Game& game);
+    // With `replay` watching, `game` is the watched one: the page shows it
+    // with the replay's state, and its game commands reach no game (only the
+    // replay's own do). A replay not watched only brings its notice.
+    void renderFrame(Game& game, const ReplayPageState* replay = nullptr);
+    // Where the page's replay commands go; unset, they do nothing.
+    void onReplayRequest(std::function<void(ReplayRequest, double)> handler);
 
     // No field of the page takes typing yet: it keeps no key, and every key
     // goes on to the game as well.

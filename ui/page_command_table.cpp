@@ -27,6 +27,11 @@ void quit(GameCommandTarget& target, double) {
     target.quitGame();
 }
 
+template <ReplayRequest Request>
+void onReplay(GameCommandTarget& target, double argument) {
+    target.replayRequest(Request, argument);
+}
+
 constexpr PageCommand kPageCommands[] = {
     {"startOrAdvance", nullptr, onGame<&Game::startOrAdvance>},
     {"retryMission", nullptr, onGame<&Game::retryMission>},
@@ -67,6 +72,13 @@ constexpr PageCommand kPageCommands[] = {
     {"setVolume", "percent", onGameWithNumber<&Game::setVolumeFromPage>},
     {"listenForKey", "target", onGameWithNumber<&Game::listenForKeyFromPage>},
     {"resetBindings", nullptr, onGame<&Game::resetBindings>},
+    // Watching the run that just ended, from the end screens, and the
+    // replay's own controls; the shell plays it, so they work with no game.
+    {"watchReplay", nullptr, onReplay<ReplayRequest::Watch>},
+    {"replayPause", nullptr, onReplay<ReplayRequest::TogglePause>},
+    {"replaySpeed", "speed", onReplay<ReplayRequest::Speed>},
+    {"replayRestart", nullptr, onReplay<ReplayRequest::Restart>},
+    {"leaveReplay", nullptr, onReplay<ReplayRequest::Leave>},
 };
 
 }  // namespace

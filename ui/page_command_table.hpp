@@ -11,6 +11,9 @@ namespace nj {
 
 class Game;
 
+// What the page asks of a replay (the shell watches it, not the game).
+enum class ReplayRequest { Watch, TogglePause, Speed, Restart, Leave };
+
 // What a command acts on. The game is asked for at call time; without one a
 // command does nothing, except quit.
 class GameCommandTarget {
@@ -18,6 +21,8 @@ class GameCommandTarget {
     virtual ~GameCommandTarget() = default;
     virtual Game* commandGame() = 0;
     virtual void quitGame() = 0;
+    // Where nothing plays replays (the headless harness) these do nothing.
+    virtual void replayRequest(ReplayRequest, double) {}
 };
 
 struct PageCommand {

@@ -33,9 +33,9 @@ void writeSettings(JsonWriter& json, const Settings& s) {
 
 }  // namespace
 
-void writeOptionsExtras(JsonWriter& json, const Game& game) {
+void writeOptionsExtras(JsonWriter& json, const Game& game, const PlayerOptions* shown) {
     static const PlayerOptions kNoOptions;  // a game without options shows the defaults
-    const PlayerOptions& options = game.options ? *game.options : kNoOptions;
+    const PlayerOptions& options = shown ? *shown : game.options ? *game.options : kNoOptions;
     const Settings& s = options.settings();
     json.key("settings");
     writeSettings(json, s);

@@ -8,7 +8,10 @@ namespace nj {
 
 class Game;
 class JsonWriter;
+class PlayerOptions;
 
-void writeOptionsExtras(JsonWriter& json, const Game& game);
+// `shown`, when given, stands in for the game's own options (a watched
+// replay's game has none; the page still shows the player's).
+void writeOptionsExtras(JsonWriter& json, const Game& game, const PlayerOptions* shown = nullptr);
 
 }  // namespace nj

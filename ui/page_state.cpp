@@ -235,7 +235,23 @@ InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout) 
     return prompt;
 }
 
-std::string buildStateScript(const Game& game, const PageLayout& layout) {
+namespace {
+
+void writeReplayExtra(JsonWriter& f, const ReplayPageState& replay) {
+    f.key("replay").beginObject();
+    f.key("watching").boolean(replay.watching);
+    f.key("paused").boolean(replay.paused);
+    f.key("speed").integer(replay.speed);
+    f.key("clock").string(replay.clock);
+    f.key("ended").boolean(replay.ended);
+    f.key("notice").string(replay.notice);
+    f.endObject();
+}
+
+}  // namespace
+
+std::string buildStateScript(const Game& game, const PageLayout& layout,
+                             const ReplayPageState* replay) {
     const InteractionPrompt prompt = interactionPrompt(game, layout);
     JsonWriter f;
     f.beginObject();
@@ -317,7 +333,8 @@ std::string buildStateScript(const Game& game, const PageLayout& layout) {
     f.endArray();
     f.key("customIndex").integer(static_cast<long long>(game.customIndex));
     f.key("customFolder").string(game.missionsFolder);
-    writeOptionsExtras(f, game);
+    writeOptionsExtras(f, game, replay ? replay->playerOptions : nullptr);
+    if (replay) writeReplayExtra(f, *replay);
     f.endObject();
     return "window.syncGameState && window.syncGameState(" + f.text() + ");";
 }

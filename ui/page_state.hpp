@@ -12,6 +12,7 @@
 namespace nj {
 
 class Game;
+class PlayerOptions;
 
 struct PageLayout {
     std::uint32_t logicalWidth = kPageWidth;    // page units across the canvas's 960
@@ -31,8 +32,23 @@ int healthSegments(float detection);
 int objectivesDone(const Game& game);
 InteractionPrompt interactionPrompt(const Game& game, const PageLayout& layout);
 
+// A replay being watched (the state is then the watched game's), or a
+// refused replay's reason. Shown as the "replay" extra, last, and only then.
+struct ReplayPageState {
+    bool watching = false;
+    bool paused = false;
+    bool ended = false;  // the run is over: its last frame is held
+    int speed = 1;       // 1, 2 or 4 times the recorded pace
+    std::string clock;   // the watched run's mission clock, "MM:SS"
+    std::string notice;  // why a replay was refused; empty when none
+    // The player's options (text size, keys), which the watched game does not
+    // hold: the page keeps showing them. Null: the game's own.
+    const PlayerOptions* playerOptions = nullptr;
+};
+
 // The dossier's operations are the game's mission summaries.
-std::string buildStateScript(const Game& game, const PageLayout& layout);
+std::string buildStateScript(const Game& game, const PageLayout& layout,
+                             const ReplayPageState* replay = nullptr);
 
 // The dossier's approach names, from the game's table, handed over once when
 // the page is ready: window.nameApproaches([...]).

@@ -28,7 +28,9 @@
       approach0: k.approach1, approach1: k.approach2, approach2: k.approach3, approach3: k.approach4,
       menuMove: "UP / DOWN", menuChange: "LEFT / RIGHT", prevOp: "", nextOp: "",
       askResume: "ENTER", askQuit: k.pause + " / ESC", requisition: "Q", choose: "UP / DOWN",
-      buy: "ENTER", newCampaign: "N", pasteCode: "CTRL+V", copyCode: "CTRL+C"
+      buy: "ENTER", newCampaign: "N", pasteCode: "CTRL+V", copyCode: "CTRL+C",
+      watchReplay: "V", replayPause: k.pause, replaySpeed: "1 2 4", replayRestart: k.retry,
+      replayLeave: "ANY KEY"
     };
   }
   // On a controller a key it has no button for is not shown at all: the
@@ -45,7 +47,9 @@
       approach0: "", approach1: "", approach2: "", approach3: "",
       menuMove: "D-PAD", menuChange: "D-PAD", prevOp: "LB", nextOp: "RB",
       askResume: b.interact, askQuit: "", requisition: b.takedown, choose: "D-PAD",
-      buy: b.interact, newCampaign: b.retry, pasteCode: b.takedown, copyCode: b.retry
+      buy: b.interact, newCampaign: b.retry, pasteCode: b.takedown, copyCode: b.retry,
+      watchReplay: b.takedown, replayPause: "D-PAD", replaySpeed: "D-PAD", replayRestart: b.retry,
+      replayLeave: b.interact
     };
   }
   function merged(defaults, sent) {

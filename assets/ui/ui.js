@@ -20,11 +20,12 @@
     ui.campaign.sync(s);
     ui.options.sync(s);
     ui.pause.syncAudio(s);
+    ui.replay.sync(s);
   };
 
   ui.device.labelKeys();
   ui.end.labelThresholds();
-  [ui.dossier, ui.custom, ui.requisition, ui.campaign, ui.pause, ui.end, ui.safe, ui.options].forEach(
+  [ui.dossier, ui.custom, ui.requisition, ui.campaign, ui.pause, ui.end, ui.safe, ui.options, ui.replay].forEach(
     function (screen) { screen.wire(); });
 
   // The game acts on its own keys (Enter, Tab, P, R, F1-F4, Space, E, Esc);

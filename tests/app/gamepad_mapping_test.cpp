@@ -105,7 +105,7 @@ TEST(GamepadButtons, EachScreenGetsTheKeyAKeyboardPlayerWouldPress) {
         {PadButton::B, PadScreen::Requisition, vk::kQ},
         {PadButton::LeftShoulder, PadScreen::Requisition, 0},
         {PadButton::X, PadScreen::Paused, vk::kO},  // the options screen
-        {PadButton::X, PadScreen::Ended, 0},
+        {PadButton::X, PadScreen::Ended, nj::kWatchReplayKey},
         {PadButton::A, PadScreen::Options, vk::kEnter},
         {PadButton::B, PadScreen::Options, vk::kEsc},
         {PadButton::Start, PadScreen::Options, vk::kEsc},

@@ -391,4 +391,55 @@ TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
     EXPECT_NE(run.output.find("Failed to create window."), std::string::npos) << run.output;
 }
 
+// A run played in the real game (walk, then back to the dossier) is kept as
+// replays/last.njr, replays headless to the state the game recorded, and
+// opens in the game with --replay, which saves nothing and keeps the file.
+TEST(NightjarReplay, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
+    const GameFolder folder("replay", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    const ProgramRun played =
+        nj::test::runUnderXvfb(dir, "1280x720", "'" NJ_WALK_SCRIPT "' '" NIGHTJAR_PATH "'");
+    EXPECT_NE(played.output.find("exit 0"), std::string::npos) << played.output;
+    const fs::path last = dir / "replays" / "last.njr";
+    ASSERT_TRUE(fs::is_regular_file(last)) << played.output;
+
+    const ProgramRun verified =
+        nj::test::runCommand(dir, "'" NJ_SIM_PATH "' --replay replays/last.njr");
+    EXPECT_EQ(verified.exitCode, 0) << verified.output;
+    EXPECT_NE(verified.output.find("replay: verified"), std::string::npos) << verified.output;
+
+    std::ostringstream before;
+    before << std::ifstream(last, std::ios::binary).rdbuf();
+    fs::remove(dir / "save.dat");
+    const ProgramRun watched = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NIGHTJAR_PATH "' --replay replays/last.njr --test --frames 90");
+    EXPECT_EQ(watched.exitCode, 0) << watched.output;
+    EXPECT_FALSE(hasValidationMessage(watched.output)) << watched.output;
+    EXPECT_EQ(watched.output.find("replay refused"), std::string::npos) << watched.output;
+    std::ostringstream after;
+    after << std::ifstream(last, std::ios::binary).rdbuf();
+    EXPECT_EQ(after.str(), before.str()) << "watching keeps the file as it was";
+    EXPECT_FALSE(fs::exists(dir / "save.dat")) << "watching saves nothing";
+}
+
+// Files that are not replays are refused with the reason on stderr, and the
+// game runs on to the end of its self-test: no crash, no hang on the pipe.
+TEST(NightjarReplay, AReplayFileThatCannotBePlayedIsRefusedWithItsReason) {
+    const GameFolder folder("replay-refused", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    std::ofstream(dir / "short.njr", std::ios::binary) << "NJREPLAY";
+    fs::create_directory(dir / "folder.njr");
+    const ProgramRun made = nj::test::runCommand(dir, "mkfifo pipe.njr");
+    ASSERT_EQ(made.exitCode, 0) << made.output;
+    for (const char* bad : {"short.njr", "folder.njr", "pipe.njr", "absent.njr"}) {
+        const ProgramRun run = nj::test::runUnderXvfb(
+            dir, "1280x720", std::string("timeout 60 '" NIGHTJAR_PATH "' --test --replay ") + bad);
+        EXPECT_EQ(run.exitCode, 0) << bad << "\n" << run.output;
+        EXPECT_NE(run.output.find(std::string("nightjar: replay refused: ")), std::string::npos)
+            << bad << "\n"
+            << run.output;
+    }
+    EXPECT_TRUE(fs::is_regular_file(dir / "short.njr")) << "a refused file is left where it was";
+}
+
 }  // namespace

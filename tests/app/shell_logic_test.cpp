@@ -42,7 +42,7 @@ TEST(CommandLine, ASwitchWithoutItsArgumentIsIgnored) {
     EXPECT_FALSE(parse({"nightjar", "--pad-script", "p.pad"}).testMode);
 }
 
-// A mission or campaign file to play is the word after its switch, spaces
+// A mission, campaign or replay file is the word after its switch, spaces
 // and all; a switch without one names nothing.
 TEST(CommandLine, MissionAndCampaignFilesAreTheWordsAfterTheirSwitches) {
     const nj::CommandLine mission = parse({"nightjar", "--mission", "my mission.json"});
@@ -51,6 +51,10 @@ TEST(CommandLine, MissionAndCampaignFilesAreTheWordsAfterTheirSwitches) {
     EXPECT_FALSE(mission.testMode);
     EXPECT_EQ(parse({"nightjar", "--campaign", "c.json", "--test"}).campaignPath, "c.json");
     EXPECT_EQ(parse({"nightjar", "--mission"}).missionPath, "");
+    const nj::CommandLine replay = parse({"nightjar", "--replay", "replays/last.njr", "--test"});
+    EXPECT_EQ(replay.replayPath, "replays/last.njr");
+    EXPECT_TRUE(replay.testMode);
+    EXPECT_EQ(parse({"nightjar", "--replay"}).replayPath, "");
 }
 
 TEST(FrameClock, StepsAreCappedAtFiftyMilliseconds) {

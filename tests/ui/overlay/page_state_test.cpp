@@ -292,4 +292,32 @@ TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
     }
 }
 
+// A watched replay comes last, after every other extra, and only while one
+// is given; the page keeps the player's options though the watched game has none.
+TEST(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
+    HeadlessGame h;
+    const std::string without = fieldsOf(h.game);
+    EXPECT_EQ(without.find("\"replay\""), std::string::npos);
+
+    nj::PlayerOptions options;
+    options.step(nj::OptionRow::TextSize, +1);
+    nj::ReplayPageState replay;
+    replay.watching = true;
+    replay.paused = true;
+    replay.speed = 4;
+    replay.clock = "01:02";
+    replay.playerOptions = &options;
+    const std::string with = nj::buildStateScript(h.game, nj::PageLayout{}, &replay);
+    EXPECT_NE(with.find("\"textSize\":125,"), std::string::npos) << with;
+    const std::string tail =
+        "\"replay\":{\"watching\":true,\"paused\":true,\"speed\":4,"
+        "\"clock\":\"01:02\",\"ended\":false,\"notice\":\"\"}});";
+    ASSERT_GT(with.size(), tail.size());
+    EXPECT_EQ(with.substr(with.size() - tail.size()), tail);
+    // Everything before it is what the game alone gives, but for the options it shows.
+    replay.playerOptions = nullptr;
+    const std::string plain = nj::buildStateScript(h.game, nj::PageLayout{}, &replay);
+    EXPECT_EQ(plain.substr(0, without.size() - 3), without.substr(0, without.size() - 3));
+}
+
 }  // namespace

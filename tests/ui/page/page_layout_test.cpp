@@ -497,6 +497,8 @@ TEST_P(RealPage, EndScreensFitTheirLongestLines) {
     fits.push_back({"apart", "#banner", "#complete .dialog"});
     fits.push_back({"cline", "#cnext", "#complete .dialog"});
     fits.push_back({"cline", "#cretry", "#complete .dialog"});
+    fits.push_back({"cline", "#cwatch", "#complete .dialog"});
+    fits.push_back({"apart", "#cretry", "#cwatch"});
     fits.push_back({"rline", "#award", "#complete .dialog"});
     fits.push_back({"apart", ".thresholds", "#award"});
     fits.push_back({"cline", ".thresholds", "#complete .dialog"});
@@ -524,8 +526,10 @@ TEST_P(RealPage, EndScreensFitTheirLongestLines) {
                     {"wrap", "#failnote", ".failnote"},
                     {"apart", ".failnote", "#fretry"},
                     {"apart", "#fretry", "#fdossier"},
-                    {"apart", "#fdossier", "#fquit"},
+                    {"apart", "#fdossier", "#fwatch"},
+                    {"apart", "#fwatch", "#fquit"},
                     {"cline", "#fdossier", "#failed .dialog"},
+                    {"cline", "#fwatch", "#failed .dialog"},
                     {"cline", "#fquit", "#failed .dialog"},
                     {"line", "#failed .dialog", "#root"},
                     {"apart", "#banner", "#failed .dialog"}},

@@ -1,0 +1,256 @@
+// Watching a run again: the pace (speeds, pause, a stall that must not run
+// away), the keys while watching, a restart that plays the very same run, a
+// won run watched without touching the player's progress or sound switch,
+// and files or runs that cannot be played.
+#include "app/replay_viewer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/frame_clock.hpp"
+#include "data/map_token.hpp"
+#include "data/replay_file.hpp"
+#include "game/game.hpp"
+#include "game/run_recorder.hpp"
+#include "game/state_line.hpp"
+#include "tests/support/scratch_dir.hpp"
+#include "tools/nightjar-sim/script.hpp"
+
+namespace {
+
+using nj::Game;
+using nj::ReplayViewer;
+
+class CountingAudio final : public nj::AudioSink {
+  public:
+    void playCue(int) override { ++cues; }
+    bool enabled() const override { return enabled_; }
+    void setEnabled(bool on) override { enabled_ = on; }
+    int cues = 0;
+
+  private:
+    bool enabled_ = true;
+};
+
+std::vector<std::string> shippedCampaign() {
+    std::vector<std::string> tokens;
+    for (int i = 1; i <= 4; ++i) {
+        const std::string json = nj::test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
+                                                    std::to_string(i) + ".json");
+        tokens.push_back(nj::encodeMapToken(json, nj::mapSaltFor(json)));
+    }
+    return tokens;
+}
+
+// The player's game on the shipped campaign, saving into a scratch folder,
+// with every ended run handed to the viewer as the shell does.
+class ReplayViewerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        live.setCampaignMaps(shippedCampaign());
+        live.savePath = "save.dat";
+        live.recordsPath = "records.json";
+        recorder.onRunEnded = [this](nj::RunRecord&& run) {
+            viewer.keepLastRun(run);
+            lastRun = run;
+        };
+        live.recorder = &recorder;
+    }
+
+    // Operation 1 won by its playthrough; the live game is left on the win screen.
+    void winFirstOperation() {
+        std::ifstream script(std::string(NJ_PLAYTHROUGHS) + "/mission1.sim");
+        std::ostringstream printed;
+        nj::ScriptRunner runner(live, printed);
+        for (std::string line; std::getline(script, line) && !runner.quitRequested();) {
+            runner.runLine(line);
+            if (live.gameState == nj::GameState::MissionComplete) break;
+        }
+        ASSERT_EQ(live.gameState, nj::GameState::MissionComplete);
+        ASSERT_TRUE(viewer.hasLastRun());
+    }
+
+    void playToTheEnd() {
+        for (int frame = 0; frame < 100000 && !viewer.ended(); ++frame) viewer.tick(1.0f / 60.0f);
+        ASSERT_TRUE(viewer.ended());
+    }
+
+    nj::test::ScratchDir scratch;
+    CountingAudio speaker;
+    Game live{&speaker};
+    nj::RunRecorder recorder;
+    ReplayViewer viewer{live, &speaker};
+    nj::RunRecord lastRun;
+};
+
+TEST(ReplayPace, SpeedsPauseAndAStallThatEarnsNoMoreThanALiveFrame) {
+    struct Case {
+        float real;
+        int speed;
+        bool paused;
+        double earned;
+    } const cases[] = {
+        {0.01f, 1, false, 0.01},
+        {0.01f, 2, false, 0.02},
+        {0.01f, 4, false, 0.04},
+        {0.01f, 4, true, 0.0},
+        {10.0f, 1, false, nj::kMaxStep},  // a stall of ten seconds
+        {10.0f, 4, false, 4.0 * nj::kMaxStep},
+        {0.01f, 3, false, 0.01},  // not a speed the viewer offers: as recorded
+        {-1.0f, 1, false, 0.0},
+        {NAN, 2, false, 0.0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(nj::replaySecondsEarned(c.real, c.speed, c.paused), c.earned, 1e-6)
+            << c.real << " s at " << c.speed << "x" << (c.paused ? " paused" : "");
+    }
+}
+
+TEST_F(ReplayViewerTest, FramesPlayTheRecordedStepsAtTheChosenSpeedAndPauseHolds) {
+    winFirstOperation();
+    ASSERT_TRUE(viewer.watchLastRun());
+    // The playthrough steps 1/60 s: 0.04 s of wall clock covers two of them
+    // at 1x (0.0067 s kept for the next frame) and nine at 4x.
+    viewer.tick(0.04f);
+    EXPECT_EQ(viewer.stepsPlayed(), 2u);
+    viewer.tick(0.04f);
+    EXPECT_EQ(viewer.stepsPlayed(), 4u);
+    viewer.togglePause();
+    viewer.tick(0.04f);
+    EXPECT_EQ(viewer.stepsPlayed(), 4u) << "paused";
+    viewer.togglePause();
+    viewer.setSpeed(4);
+    viewer.tick(0.04f);
+    const std::uint64_t atFourTimes = viewer.stepsPlayed() - 4;
+    EXPECT_GE(atFourTimes, 9u);
+    EXPECT_LE(atFourTimes, 10u);
+    // A stall of a minute plays what 4 x kMaxStep covers (12 steps), not 14,400.
+    const std::uint64_t before = viewer.stepsPlayed();
+    viewer.tick(60.0f);
+    EXPECT_GE(viewer.stepsPlayed() - before, 11u);
+    EXPECT_LE(viewer.stepsPlayed() - before, 13u);
+}
+
+TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
+    winFirstOperation();
+    const std::string liveBefore = nj::formatRunStateLine(live, 0);
+    // V on the win screen starts watching; the live game never sees it.
+    ASSERT_TRUE(viewer.takeKeyDown(nj::kWatchReplayKey));
+    ASSERT_TRUE(viewer.watching());
+    struct Press {
+        std::uint32_t key;
+        bool stays;
+    } const presses[] = {
+        {nj::vk::kSpace, true},
+        {nj::vk::kP, true},
+        {'2', true},
+        {'4', true},
+        {0x61, true},
+        {nj::vk::kLeft, true},
+        {nj::vk::kR, true},
+        {nj::vk::kDown, true},
+        {16, true},  // Shift alone: the start of a shortcut
+        {nj::vk::kEnter, false},
+        {nj::vk::kEsc, false},
+        {nj::vk::kTab, false},
+        {nj::vk::kW, false},
+        {nj::kWatchReplayKey, false},
+    };
+    for (const Press& press : presses) {
+        if (!viewer.watching()) {
+            ASSERT_TRUE(viewer.watchLastRun());
+        }
+        viewer.tick(0.02f);
+        EXPECT_TRUE(viewer.takeKeyDown(press.key)) << "key " << press.key << " went on";
+        EXPECT_EQ(viewer.watching(), press.stays) << "key " << press.key;
+    }
+    EXPECT_EQ(nj::formatRunStateLine(live, 0), liveBefore);
+    EXPECT_EQ(live.gameState, nj::GameState::MissionComplete);
+    // Not watching, keys go on to the page and the game.
+    EXPECT_FALSE(viewer.takeKeyDown(nj::vk::kEnter));
+    // The speed keys took, and stay for the next replay: 2, 4, the keypad's
+    // 1, then a step down from 1x stays at 1x.
+    ASSERT_TRUE(viewer.watchLastRun());
+    EXPECT_EQ(viewer.speed(), 1);
+}
+
+TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesProgressAlone) {
+    winFirstOperation();
+    const std::uint32_t intel = live.intelBudget;
+    const std::string save = nj::test::fileText("save.dat");
+    const std::string records = nj::test::fileText("records.json");
+    ASSERT_FALSE(save.empty()) << "the win was saved";
+    speaker.setEnabled(false);  // the player muted the game
+    const int cuesBefore = speaker.cues;
+
+    ASSERT_TRUE(viewer.watchLastRun());
+    playToTheEnd();
+    Game& watched = *viewer.watchedGame();
+    EXPECT_EQ(watched.gameState, nj::GameState::MissionComplete);
+    EXPECT_GT(watched.intelBudget, lastRun.start.intelBudget)
+        << "the watched win is awarded in its own game";
+    const std::string firstPlay = nj::formatRunStateLine(watched, viewer.stepsPlayed());
+    EXPECT_EQ(firstPlay, lastRun.finalState) << "what was watched is what was played";
+    EXPECT_TRUE(viewer.paused()) << "the last frame is held";
+
+    viewer.restart();
+    EXPECT_FALSE(viewer.ended());
+    EXPECT_EQ(viewer.stepsPlayed(), 0u);
+    viewer.setSpeed(4);
+    playToTheEnd();
+    EXPECT_EQ(nj::formatRunStateLine(*viewer.watchedGame(), viewer.stepsPlayed()), firstPlay);
+
+    EXPECT_EQ(live.intelBudget, intel);
+    EXPECT_EQ(nj::test::fileText("save.dat"), save);
+    EXPECT_EQ(nj::test::fileText("records.json"), records);
+    EXPECT_FALSE(speaker.enabled()) << "watching never unmutes the player";
+    EXPECT_EQ(speaker.cues, cuesBefore) << "a muted player hears no replay";
+}
+
+TEST_F(ReplayViewerTest, TheWatchedRunsCuesReachTheSpeakerWhileItIsOn) {
+    winFirstOperation();
+    const int cuesBefore = speaker.cues;
+    ASSERT_TRUE(viewer.watchLastRun());
+    playToTheEnd();
+    EXPECT_GT(speaker.cues, cuesBefore);
+}
+
+TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothing) {
+    winFirstOperation();
+    ASSERT_TRUE(nj::writeReplayFile("won.njr", lastRun));
+    std::string bytes = nj::test::fileText("won.njr");
+    std::ofstream("cut.njr", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+    bytes[bytes.size() / 3] ^= 0x01;
+    std::ofstream("altered.njr", std::ios::binary) << bytes;
+    std::filesystem::create_directory("folder.njr");
+    const std::string liveBefore = nj::formatRunStateLine(live, 0);
+    for (const char* path : {"cut.njr", "altered.njr", "folder.njr", "missing.njr"}) {
+        EXPECT_FALSE(viewer.watchFile(path)) << path;
+        EXPECT_FALSE(viewer.watching()) << path;
+        const std::optional<nj::ReplayPageState> shown = viewer.pageState();
+        ASSERT_TRUE(shown.has_value()) << path;
+        EXPECT_FALSE(shown->watching);
+        EXPECT_EQ(shown->notice.rfind("REPLAY REFUSED: ", 0), 0u) << shown->notice;
+        EXPECT_GT(shown->notice.size(), 24u) << "a reason follows";
+        viewer.takeKeyDown(nj::vk::kEnter);  // read: any key puts it away
+        EXPECT_FALSE(viewer.pageState().has_value()) << path;
+    }
+    EXPECT_EQ(nj::formatRunStateLine(live, 0), liveBefore);
+
+    // A game without the campaign the run was recorded on cannot play it.
+    nj::SilentAudio quiet;
+    Game elsewhere(&quiet);
+    elsewhere.savePath.clear();
+    ReplayViewer stranger(elsewhere, &quiet);
+    EXPECT_FALSE(stranger.watchFile("won.njr"));
+    EXPECT_NE(stranger.notice().find("not here"), std::string::npos) << stranger.notice();
+    // The same file plays where the campaign is.
+    EXPECT_TRUE(viewer.watchFile("won.njr"));
+    EXPECT_TRUE(viewer.notice().empty());
+}
+
+}  // namespace
