@@ -48,14 +48,16 @@ ReplayViewer::ReplayViewer(Game& live, AudioSink* audio) : live_(live), audio_(a
 
 ReplayViewer::~ReplayViewer() = default;
 
-bool ReplayViewer::watch(const RunRecord& run) {
+bool ReplayViewer::watch(const RunRecord& run, const RecordNews& news) {
     watchedRun_ = run;
+    watchedNews_ = news;
     return startWatched();
 }
 
 bool ReplayViewer::watchLastRun() {
     if (!lastRun_) return false;
-    return watch(*lastRun_);
+    // The live game still shows the end of that run: its news is the run's.
+    return watch(*lastRun_, live_.lastRecordNews);
 }
 
 bool ReplayViewer::watchFile(const std::string& path) {
@@ -103,7 +105,11 @@ void ReplayViewer::tick(float realSeconds) {
     for (int played = 0; played < kMostReplayStepsAFrame; ++played) {
         const float next = cursor_->nextStep();
         if (!cursor_->finished() && banked_ < next) return;
-        if (!cursor_->advance(*watched_)) {
+        const bool advanced = cursor_->advance(*watched_);
+        // The win screen says what the player's own win said, not what the
+        // watched game's empty records would.
+        watched_->lastRecordNews = watchedNews_;
+        if (!advanced) {
             // The last frame stays up until the player leaves or restarts.
             ended_ = true;
             paused_ = true;

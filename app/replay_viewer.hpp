@@ -19,6 +19,7 @@
 #include "app/gamepad_mapping.hpp"
 #include "app/input_router.hpp"
 #include "core/links.hpp"
+#include "data/records_file.hpp"
 #include "data/run_record.hpp"
 #include "game/replay.hpp"
 #include "ui/page_command_table.hpp"
@@ -66,7 +67,9 @@ class ReplayViewer final : public KeyTaker {
 
     // Starts watching from the start; false, with the reason kept as the
     // notice the page shows, when the run cannot be played here.
-    bool watch(const RunRecord& run);
+    // `news` is what the run's win improved in the player's records, as its
+    // win screen said; the watched game keeps no records of its own.
+    bool watch(const RunRecord& run, const RecordNews& news = {});
     bool watchLastRun();
     // A replay file: refused files (damaged, hostile, another version, a
     // mission that is not here) leave a notice and are never played.
@@ -106,6 +109,7 @@ class ReplayViewer final : public KeyTaker {
     ReplayAudio audio_;
     std::optional<RunRecord> lastRun_;
     RunRecord watchedRun_;  // the cursor reads it in place
+    RecordNews watchedNews_;
     std::unique_ptr<Game> watched_;
     std::unique_ptr<ReplayCursor> cursor_;
     bool watching_ = false;

@@ -186,11 +186,16 @@ TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesP
     ASSERT_FALSE(save.empty()) << "the win was saved";
     speaker.setEnabled(false);  // the player muted the game
     const int cuesBefore = speaker.cues;
+    // As if this win had only bettered the operation's time: the watched
+    // win screen says so too, not what its own empty records would say.
+    live.lastRecordNews = {false, false, false, true};
 
     ASSERT_TRUE(viewer.watchLastRun());
     playToTheEnd();
     Game& watched = *viewer.watchedGame();
     EXPECT_EQ(watched.gameState, nj::GameState::MissionComplete);
+    EXPECT_FALSE(watched.lastRecordNews.firstWin);
+    EXPECT_TRUE(watched.lastRecordNews.bestTime);
     EXPECT_GT(watched.intelBudget, lastRun.start.intelBudget)
         << "the watched win is awarded in its own game";
     const std::string firstPlay = nj::formatRunStateLine(watched, viewer.stepsPlayed());
