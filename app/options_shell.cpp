@@ -78,10 +78,11 @@ void OptionsShell::toggleFullScreen() {
 void OptionsShell::onWindowEvent(const SDL_WindowEvent& event, Game* game) {
     switch (event.event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            // Only while playing: a menu is already still.
+            // Only while playing: a menu is already still. Through the
+            // run's own actions, so a replay pauses where the player's run did.
             if (game && options_.settings().pauseOnFocusLoss &&
                 game->gameState == GameState::Playing) {
-                game->togglePause();
+                game->act(RunAction::TogglePause);
             }
             break;
         case SDL_WINDOWEVENT_MOVED:

@@ -239,6 +239,8 @@ double meanLevel(const nj::test::DecodedPng& shot) {
 
 // Another window takes the focus while the mission runs: by default the game
 // pauses (the pause screen dims the field); with the option off it plays on.
+// Either way the run, quit mid-way, replays headless to where it stood: the
+// pause the window's focus brought is part of the run.
 TEST(NightjarOptions, LosingTheFocusWhilePlayingPausesUnlessSwitchedOff) {
     double level[2] = {0.0, 0.0};
     for (const bool pauses : {true, false}) {
@@ -251,6 +253,10 @@ TEST(NightjarOptions, LosingTheFocusWhilePlayingPausesUnlessSwitchedOff) {
         const nj::test::DecodedPng shot = nj::test::readPng((folder.dir / "shot.png").string());
         ASSERT_EQ(shot.error, "") << run.output;
         level[pauses ? 0 : 1] = meanLevel(shot);
+        const ProgramRun replayed =
+            nj::test::runCommand(folder.dir, "'" NJ_SIM_PATH "' --replay replays/last.njr");
+        EXPECT_NE(replayed.output.find("replay: verified"), std::string::npos)
+            << (pauses ? "paused: " : "playing: ") << replayed.output;
     }
     EXPECT_LT(level[0], 0.75 * level[1]) << "paused " << level[0] << ", playing " << level[1];
 }
