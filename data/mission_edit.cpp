@@ -98,6 +98,21 @@ JsonValue* routeOf(JsonValue& mission, const MissionPiece& piece, std::string& w
     return &route;
 }
 
+// The piece's route when it has a waypoint `at`, or null with `why` set
+// (and the mission untouched).
+JsonValue* routeWithWaypoint(JsonValue& mission, const MissionPiece& piece, std::size_t at,
+                             std::string& why) {
+    JsonValue* object = pieceIn(mission, piece, why);
+    if (object == nullptr) return nullptr;
+    const auto route = object->members.find(routeKey(piece));
+    if (route == object->members.end() || route->second.type != JsonType::Array ||
+        at >= route->second.items.size()) {
+        why = "the route has no such waypoint";
+        return nullptr;
+    }
+    return &route->second;
+}
+
 JsonValue point(double x, double y) {
     JsonValue p = emptyObject();
     p.members["x"] = number(std::clamp(x, 0.0, kMissionFieldWidth));
@@ -234,24 +249,16 @@ bool addWaypoint(JsonValue& mission, const MissionPiece& piece, std::size_t at, 
 
 bool moveWaypoint(JsonValue& mission, const MissionPiece& piece, std::size_t at, double x, double y,
                   std::string& why) {
-    JsonValue* route = routeOf(mission, piece, why);
+    JsonValue* route = routeWithWaypoint(mission, piece, at, why);
     if (route == nullptr) return false;
-    if (at >= route->items.size()) {
-        why = "the route has no such waypoint";
-        return false;
-    }
     route->items[at] = point(x, y);
     return true;
 }
 
 bool deleteWaypoint(JsonValue& mission, const MissionPiece& piece, std::size_t at,
                     std::string& why) {
-    JsonValue* route = routeOf(mission, piece, why);
+    JsonValue* route = routeWithWaypoint(mission, piece, at, why);
     if (route == nullptr) return false;
-    if (at >= route->items.size()) {
-        why = "the route has no such waypoint";
-        return false;
-    }
     route->items.erase(route->items.begin() + static_cast<std::ptrdiff_t>(at));
     // An empty route is no route: the key goes, so the file says what it means.
     if (route->items.empty()) pieceIn(mission, piece, why)->members.erase(routeKey(piece));

@@ -160,6 +160,9 @@ TEST(MissionEdit, RoutesAreEditedPointByPointAndCopiedWithTheirGuard) {
         ASSERT_TRUE(
             edit([&](JsonValue& m, std::string& w) { return deleteWaypoint(m, guard, 0, w); }));
     EXPECT_FALSE(pieceValue(editor.mission(), guard)->has("patrol"));  // no route, no key
+    JsonValue untouched = editor.mission();
+    EXPECT_FALSE(moveWaypoint(untouched, guard, 0, 1, 1, why));
+    EXPECT_EQ(formatMissionText(untouched), editor.text());
     // The directive's route is edited the same way.
     EXPECT_TRUE(edit([&](JsonValue& m, std::string& w) {
         return addWaypoint(m, MissionPiece{"dynamicObjective"}, 0, 500, 300, w);
