@@ -263,7 +263,8 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         // Every run is recorded; the last one and each operation's best wins
         // are kept in the player's replays folder.
         RunRecorder recorder;
-        const ReplayKeeper keeper(playerFiles.path(PlayerFile::Replays));
+        // The self-test's run is nobody's: it never replaces the player's last run.
+        const ReplayKeeper keeper(options.testMode ? "" : playerFiles.path(PlayerFile::Replays));
         recorder.onRunEnded = [&keeper, &viewer](RunRecord&& run) {
             viewer.keepLastRun(run);
             keeper.keep(run);

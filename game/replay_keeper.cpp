@@ -58,7 +58,7 @@ bool runAssisted(const RunRecord& run) {
 }
 
 std::string ReplayKeeper::lastPath() const {
-    return folder_ + "/last" + kReplayExtension;
+    return folder_.empty() ? "" : folder_ + "/last" + kReplayExtension;
 }
 
 std::string ReplayKeeper::operationStem(const RunStart& start) const {
@@ -69,11 +69,11 @@ std::string ReplayKeeper::operationStem(const RunStart& start) const {
 }
 
 std::string ReplayKeeper::bestPath(const RunStart& start) const {
-    return operationStem(start) + ".best" + kReplayExtension;
+    return folder_.empty() ? "" : operationStem(start) + ".best" + kReplayExtension;
 }
 
 std::string ReplayKeeper::fastestPath(const RunStart& start) const {
-    return operationStem(start) + ".fastest" + kReplayExtension;
+    return folder_.empty() ? "" : operationStem(start) + ".fastest" + kReplayExtension;
 }
 
 unsigned ReplayKeeper::keep(const RunRecord& run) const {

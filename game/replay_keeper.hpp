@@ -22,8 +22,8 @@ class ReplayKeeper {
     // as KeptAs bits.
     unsigned keep(const RunRecord& run) const;
 
+    // "" when nothing is kept. The operation's kept wins may not exist.
     std::string lastPath() const;
-    // The operation's kept wins; the files may not exist.
     std::string bestPath(const RunStart& start) const;
     std::string fastestPath(const RunStart& start) const;
 

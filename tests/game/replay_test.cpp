@@ -237,7 +237,9 @@ TEST(ReplayKeeper, KeepsTheLastRunAndEachOperationsBestScoreAndFastestWin) {
     std::ofstream(keeper.bestPath(op)) << "damaged";
     EXPECT_EQ(keeper.keep(wonRun(10, 300.0f)), last | best);
     EXPECT_TRUE(std::filesystem::exists(keeper.bestPath(op) + ".bad"));
-    EXPECT_EQ(ReplayKeeper("").keep(first), 0u);  // no folder keeps nothing
+    // No folder keeps nothing, and names no file to look in.
+    EXPECT_EQ(ReplayKeeper("").keep(first), 0u);
+    EXPECT_EQ(ReplayKeeper("").bestPath(op), "");
 }
 
 }  // namespace
