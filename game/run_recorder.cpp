@@ -95,15 +95,15 @@ void RunRecorder::begin(const Game& game) {
 }
 
 void RunRecorder::push(const RunEvent& event) {
-    if (!recording_) return;
-    // Past what a replay may hold the run goes on unrecorded: its end is
-    // still reported, and the file would be refused anyway.
-    if (steps_ >= kMaxReplaySteps) return;
-    record_.events.push_back(event);
+    if (recording_ && steps_ < kMaxReplaySteps) record_.events.push_back(event);
 }
 
 void RunRecorder::step(float dt, const PlayerCommand& command, std::uint32_t assists) {
-    if (!recording_ || steps_ >= kMaxReplaySteps) return;
+    if (!recording_) return;
+    if (steps_ >= kMaxReplaySteps) {
+        ++steps_;  // past the cap: counted, so the end knows, and no longer kept
+        return;
+    }
     if (assists != assists_) {
         assists_ = assists;
         push({RunEventKind::Assists, assists});
@@ -132,6 +132,12 @@ void RunRecorder::action(RunAction action) {
 void RunRecorder::end(const Game& game, RunOutcome outcome) {
     if (!recording_) return;
     recording_ = false;
+    // A run longer than a replay may hold (nine hours at 60 updates a second)
+    // could never be played to its end: it is not handed on at all.
+    if (steps_ > kMaxReplaySteps) {
+        record_ = RunRecord{};
+        return;
+    }
     record_.outcome = outcome;
     record_.missionClock = game.missionClock;
     if (outcome == RunOutcome::Won)

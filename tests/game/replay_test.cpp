@@ -187,6 +187,20 @@ TEST_F(ReplayTest, AReplayFindsItsMissionByHashOrIsRefused) {
     EXPECT_FALSE(startReplay(*fresh, runs[0], why));
 }
 
+TEST(RunRecorder, ARunLongerThanAReplayMayHoldIsNotHandedOn) {
+    Game game(nullptr);
+    RunRecorder recorder;
+    std::vector<std::uint64_t> handed;
+    recorder.onRunEnded = [&handed](RunRecord&& run) { handed.push_back(replaySteps(run)); };
+    for (const std::uint64_t updates : {kMaxReplaySteps, kMaxReplaySteps + 1}) {
+        recorder.begin(game);
+        for (std::uint64_t i = 0; i < updates; ++i)
+            recorder.step(0.016f, PlayerCommand{}, 100u << 8);
+        recorder.end(game, RunOutcome::Unfinished);
+    }
+    EXPECT_EQ(handed, std::vector<std::uint64_t>{kMaxReplaySteps});
+}
+
 // A won run of the campaign's first operation.
 RunRecord wonRun(std::int32_t score, float clock) {
     RunRecord run;
