@@ -88,6 +88,8 @@ class ReachMap {
         return true;
     }
 
+    const std::vector<bool>& cells() const { return seen_; }
+
     // Some reachable spot lies within `reach` of (x, y).
     bool near(float x, float y, float reach) const {
         return any([&](float cx, float cy) {
@@ -188,6 +190,19 @@ std::vector<PlayabilityProblem> checkReachability(const std::string& missionJson
             problems.push_back({"altExit", who + "the alternative exit cannot be reached"});
     }
     return problems;
+}
+
+bool ReachableArea::at(float x, float y) const {
+    if (cell <= 0) return false;
+    const long i = std::lround(x / static_cast<float>(cell));
+    const long j = std::lround(y / static_cast<float>(cell));
+    if (i < 0 || j < 0 || i >= columns || j >= rows) return false;
+    return reachable[static_cast<std::size_t>(i + j * columns)];
+}
+
+ReachableArea reachableArea(const std::string& missionJson, std::uint32_t approach) {
+    const std::unique_ptr<Game> game = buildFor(missionJson, 0, approach);
+    return {kCell, kColumns, kRows, reachWithEverythingOpened(*game).cells()};
 }
 
 std::vector<PlayabilityProblem> checkFairStart(const std::string& missionJson, std::size_t index) {

@@ -5,6 +5,7 @@
 // operative for the first seconds.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,19 @@ struct PlayabilityProblem {
     std::string path;  // the mission key the problem belongs to ("card", "backstageSpawn")
     std::string message;
 };
+
+// Where the operative can stand from an approach's spawn once every keycard
+// and the cipher card in reach have opened their doors and the gate: a grid
+// of `cell`-unit squares over the field, row by row, for the editor to shade.
+struct ReachableArea {
+    int cell = 0;
+    int columns = 0;
+    int rows = 0;
+    std::vector<bool> reachable;  // columns * rows
+    // Whether the grid point nearest (x, y) can be stood on.
+    bool at(float x, float y) const;
+};
+ReachableArea reachableArea(const std::string& missionJson, std::uint32_t approach);
 
 // How long an operative who does nothing must stay unseen and alive.
 inline constexpr float kFairStartSeconds = 10.0f;

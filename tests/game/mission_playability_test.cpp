@@ -100,6 +100,14 @@ TEST(Reachability, DoorsOpenWithKeycardsOnTheWayOrHeldByTheApproach) {
     const auto ruby = problems(mission(room(500, 300, "ruby")));
     ASSERT_EQ(ruby.size(), 3u);
     for (const std::string& p : ruby) EXPECT_EQ(p.find("VIP"), std::string::npos) << p;
+    // The area the editor shades says the same, spot by spot.
+    const nj::ReachableArea service = nj::reachableArea(mission(room(500, 300, "ruby")), 0);
+    const nj::ReachableArea vip = nj::reachableArea(mission(room(500, 300, "ruby")), 3);
+    EXPECT_TRUE(service.at(60, 300) && vip.at(60, 300));  // the spawn
+    EXPECT_FALSE(service.at(500, 300));                   // behind the ruby door
+    EXPECT_TRUE(vip.at(500, 300));                        // VIP holds ruby
+    EXPECT_FALSE(vip.at(445, 250) || vip.at(-8, 300) ||
+                 vip.at(2000, 300));  // a wall; off the field
 }
 
 TEST(Reachability, TheGateOpensOnceTheCardIsTaken) {
