@@ -152,6 +152,15 @@
     }
   }
 
+  // Fades an element drawn over the field (the replay's bar) while the
+  // operative stands under or against it, as the HUD's panels do.
+  function fadeUnderOperative(id, s) {
+    var el = $(id), r = el && el.getBoundingClientRect ? el.getBoundingClientRect() : null;
+    var known = typeof s.operativeX === "number" && typeof s.operativeY === "number";
+    setFlag(id, "faded", !!r && r.width > 0 && known &&
+      circleMeets(box(r.left, r.top, r.width, r.height), s.operativeX, s.operativeY, OPERATIVE_RADIUS + FADE_MARGIN));
+  }
+
   // The directive names the interact key ("... terminal [E]"): the bound one.
   function directiveLabel(text) {
     return text.replace(/\[E\]$/, function () { return "[" + ui.keys.interact + "]"; });
@@ -230,5 +239,5 @@
     panels = null;
   }
 
-  ui.hud = { sync: syncHud, syncBanner: syncBanner, forgetMeasures: forgetMeasures };
+  ui.hud = { sync: syncHud, syncBanner: syncBanner, forgetMeasures: forgetMeasures, fadeUnderOperative: fadeUnderOperative };
 })(ui);

@@ -25,6 +25,8 @@
     setFlag("rstate", "held", !!(r.paused || r.ended));
     setText("rpauselabel", r.ended ? "AGAIN" : r.paused ? "PLAY" : "PAUSE");
     for (var i = 0; i < SPEEDS.length; i++) setFlag("rs" + SPEEDS[i], "primary", (r.speed | 0) === SPEEDS[i]);
+    // The bar lies over the field's bottom edge: the watched operative is never hidden by it.
+    ui.hud.fadeUnderOperative("replaybar", s);
   }
 
   function wire() {

@@ -648,6 +648,28 @@ TEST_P(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     EXPECT_FALSE(hasClass("smoke", "shown")) << "the window closed";
 }
 
+// The replay's bar lies over the field's bottom edge: it fades while the
+// watched operative walks under it, as the HUD's panels do.
+TEST_P(RealPage, TheReplayBarFadesWhileTheWatchedOperativeIsUnderIt) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    const std::string watching =
+        "s.replay = {watching: true, paused: false, speed: 1, clock: '00:05', ended: false, "
+        "notice: ''};";
+    const struct {
+        const char* operative;
+        bool faded;
+    } cases[] = {{"s.operativeX = 640; s.operativeY = 300;", false},
+                 {"s.operativeX = 640; s.operativeY = 700;", true},
+                 {"s.operativeX = 640; s.operativeY = 620;", false},
+                 {"delete s.operativeX; delete s.operativeY;", false}};
+    for (const auto& c : cases) {
+        sync(watching + c.operative);
+        EXPECT_TRUE(hasClass("replaybar", "shown")) << c.operative;
+        EXPECT_EQ(hasClass("replaybar", "faded"), c.faded) << c.operative;
+    }
+}
+
 TEST_P(RealPage, HudPanelsFadeWhileTheOperativeOrTheTargetIsUnderThem) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
