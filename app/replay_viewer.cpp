@@ -77,14 +77,9 @@ void ReplayViewer::refuse(const std::string& why) {
 
 // A fresh game at the run's start, holding what the live game holds.
 bool ReplayViewer::startWatched() {
-    auto game = std::make_unique<Game>(&audio_);
-    game->savePath.clear();
-    game->recordsPath.clear();
-    game->setCampaignMaps(live_.campaignMaps);
-    game->missionsFolder = live_.missionsFolder;
-    game->customMissions = live_.customMissions;
     std::string why;
-    if (!startReplay(*game, watchedRun_, why)) {
+    std::unique_ptr<Game> game = replayGameBeside(live_, &audio_, watchedRun_, why);
+    if (!game) {
         refuse(why);
         watching_ = false;
         return false;

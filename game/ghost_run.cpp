@@ -10,15 +10,10 @@ namespace nj {
 
 bool GhostRun::start(const Game& live, RunRecord record) {
     stop();
-    auto ghost = std::make_unique<Game>(&audio_);
-    // Cleared before anything else: the ghost's win must never reach the
-    // player's save or records.
-    ghost->savePath.clear();
-    ghost->recordsPath.clear();
-    ghost->setCampaignMaps(live.campaignMaps);
-    ghost->customMissions = live.customMissions;
+    // Its game keeps no save and no records: the ghost's win never counts.
     std::string why;
-    if (!startReplay(*ghost, record, why)) return false;
+    std::unique_ptr<Game> ghost = replayGameBeside(live, &audio_, record, why);
+    if (!ghost) return false;
     record_ = std::move(record);
     game_ = std::move(ghost);
     cursor_ = std::make_unique<ReplayCursor>(record_);

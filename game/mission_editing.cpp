@@ -2,7 +2,6 @@
 #include "game/mission_editing.hpp"
 
 #include <cstdio>
-#include <stdexcept>
 
 #include "data/mission_format.hpp"
 #include "data/player_files.hpp"
@@ -16,21 +15,24 @@ bool openMissionForEditing(const std::string& path, JsonValue& mission, std::str
     // as the mission it carries.
     std::string text;
     const std::vector<MissionDiagnostic> diagnostics = checkMissionFile(path, 0, text);
+    JsonValue read;
     try {
-        if (text.empty()) throw std::runtime_error("");
-        JsonValue read = parseJson(text);
-        if (read.type != JsonType::Object) {
-            why = path + ": a mission is a JSON object";
-            return false;
-        }
+        if (!text.empty()) read = parseJson(text);
+    } catch (const std::exception&) {
+        // Not JSON: the checker's first error says where, below.
+    }
+    if (read.type == JsonType::Object) {
         mission = std::move(read);
         return true;
-    } catch (const std::exception&) {
+    }
+    if (read.type != JsonType::Null) {
+        why = path + ": a mission is a JSON object";
+    } else {
         // The checker's first error says why, with its line and column.
         why = diagnostics.empty() ? path + ": an empty file holds no mission"
                                   : formatDiagnostic(path, diagnostics.front());
-        return false;
     }
+    return false;
 }
 
 std::string autosavePathFor(const std::string& path) {

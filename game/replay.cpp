@@ -90,6 +90,16 @@ bool startReplay(Game& game, const RunRecord& record, std::string& why) {
     return true;
 }
 
+std::unique_ptr<Game> replayGameBeside(const Game& live, AudioSink* audio, const RunRecord& record,
+                                       std::string& why) {
+    auto game = std::make_unique<Game>(audio);
+    game->setCampaignMaps(live.campaignMaps);
+    game->missionsFolder = live.missionsFolder;
+    game->customMissions = live.customMissions;
+    if (!startReplay(*game, record, why)) return nullptr;
+    return game;
+}
+
 bool ReplayCursor::finished() const {
     return event_ >= record_->events.size();
 }

@@ -5,12 +5,14 @@
 // clock, so the same events give the same run, to the bit.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "data/run_record.hpp"
 
 namespace nj {
 
+class AudioSink;
 class Game;
 
 // Puts `game` at the record's start and starts the run. The game must hold
@@ -18,6 +20,12 @@ class Game;
 // is found by its hash); it writes no save and no records from here on.
 // False, with a sentence in `why`, when the mission is not there.
 bool startReplay(Game& game, const RunRecord& record, std::string& why);
+
+// A game of its own, holding the campaign and custom operations `live` holds,
+// started at the record's start (as startReplay does): what a watched replay
+// and a ghost play in. Null, with `why` set, when the mission is not there.
+std::unique_ptr<Game> replayGameBeside(const Game& live, AudioSink* audio, const RunRecord& record,
+                                       std::string& why);
 
 // Walks a record's events into a game one update at a time.
 class ReplayCursor {
