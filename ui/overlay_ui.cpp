@@ -37,9 +37,6 @@ std::uint32_t evenPixels(float size) {
     return static_cast<std::uint32_t>((rounded + 1) & ~1LL);
 }
 
-// The page keeps no key for itself until a field of it takes typing.
-constexpr bool kPageKeepsKeys = false;
-
 }  // namespace
 
 PagePoint pagePointFromCanvas(float fx, float fy) {
@@ -216,8 +213,15 @@ bool OverlayUI::forwardKeyDown(std::uint32_t key) {
     web::KeyEvent event;
     event.type = web::KeyEventType::RawKeyDown;
     event.virtualKeyCode = static_cast<int>(key);
+    return impl_->view->fireKeyEvent(event);
+}
+
+void OverlayUI::forwardText(const std::string& text) {
+    if (!impl_ || !impl_->view) return;
+    web::KeyEvent event;
+    event.type = web::KeyEventType::Char;
+    event.text = text;
     impl_->view->fireKeyEvent(event);
-    return kPageKeepsKeys;
 }
 
 void OverlayUI::forwardKeyUp(std::uint32_t key) {
