@@ -19,7 +19,9 @@ PagePoint pagePointFromWindow(const Viewport& viewport, std::int16_t x, std::int
 }
 
 void InputRouter::keyDown(std::uint32_t key) {
-    if (taker_ && taker_->takeKeyDown(key)) return;
+    for (KeyTaker* taker : takers_) {
+        if (taker && taker->takeKeyDown(key)) return;
+    }
     if (page_ && page_->forwardKeyDown(key)) return;
     if (keyTarget_) keyTarget_->onKeyDown(key);
 }

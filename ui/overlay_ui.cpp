@@ -66,6 +66,7 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     OverlayCanvas* canvas = nullptr;
     std::function<void()> quit;
     std::function<void(ReplayRequest, double)> replay;
+    std::function<void(std::string_view)> editor;
 
     Impl() : api(std::make_unique<web::JSApi>("game")) {}
 
@@ -82,6 +83,9 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     }
     void replayRequest(ReplayRequest request, double argument) override {
         if (replay) replay(request, argument);
+    }
+    void editorRequest(std::string_view request) override {
+        if (editor) editor(request);
     }
 
     // The page is always laid out 1280 units wide and scaled to the
@@ -188,7 +192,11 @@ void OverlayUI::onReplayRequest(std::function<void(ReplayRequest, double)> handl
     if (impl_) impl_->replay = std::move(handler);
 }
 
-void OverlayUI::renderFrame(Game& game, const ReplayPageState* replay) {
+void OverlayUI::onEditorRequest(std::function<void(std::string_view)> handler) {
+    if (impl_) impl_->editor = std::move(handler);
+}
+
+void OverlayUI::renderFrame(Game& game, const ReplayPageState* replay, std::string_view editor) {
     if (!impl_ || !impl_->renderer || !impl_->view) return;
     Impl& impl = *impl_;
     // A click must never steer the run being watched.
@@ -200,7 +208,7 @@ void OverlayUI::renderFrame(Game& game, const ReplayPageState* replay) {
             impl.approachesNamed = true;
         }
         const PageLayout layout{impl.logicalWidth, impl.logicalHeight};
-        impl.view->evaluateScript(buildStateScript(game, layout, replay));
+        impl.view->evaluateScript(buildStateScript(game, layout, replay, editor));
     }
     impl.renderer->update();
     impl.renderer->refreshDisplay(0);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "ui/page_command_table.hpp"
 
@@ -75,7 +76,11 @@ class OverlayUI final : public PageInput {
     // With `replay` watching, `game` is the watched one: the page shows it
     // with the replay's state, and its game commands reach no game (only the
     // replay's own do). A replay not watched only brings its notice.
-    void renderFrame(Game& game, const ReplayPageState* replay = nullptr);
+    // `editor` is the mission editor's page state while it is open (see
+    // buildStateScript); its requests go where onEditorRequest says.
+    void renderFrame(Game& game, const ReplayPageState* replay = nullptr,
+                     std::string_view editor = {});
+    void onEditorRequest(std::function<void(std::string_view)> handler);
     // Where the page's replay commands go; unset, they do nothing.
     void onReplayRequest(std::function<void(ReplayRequest, double)> handler);
 
