@@ -113,7 +113,8 @@ void EditorSession::placeAt(double x, double y) {
     MissionPiece placed;
     const std::string kind = tool_;
     const double px = snap(x), py = snap(y);
-    if (apply([&](JsonValue& m, std::string& w) { return placePiece(m, kind, px, py, placed, w); })) {
+    if (apply(
+            [&](JsonValue& m, std::string& w) { return placePiece(m, kind, px, py, placed, w); })) {
         selection_ = {placed};
         // One piece a click: the tool goes back to selecting, so the next
         // click on the new piece moves it instead of placing another.
@@ -140,8 +141,9 @@ JsonValue EditorSession::draggedMission(double x, double y, std::string& why) co
             const double w = std::max(snap(x) - box->x, kSmallestSide);
             const double h = std::max(snap(y) - box->y, kSmallestSide);
             // A circle's size is its radius: the distance from its centre.
-            const double r = std::max(
-                std::round(distance(box->x + box->w / 2, box->y + box->h / 2, x, y)), kSmallestSide);
+            const double r =
+                std::max(std::round(distance(box->x + box->w / 2, box->y + box->h / 2, x, y)),
+                         kSmallestSide);
             if (!resizePiece(m, selection_.front(), box->round ? r : w, h, why))
                 return editor_->mission();
             break;
@@ -160,7 +162,8 @@ void EditorSession::pointerMove(double x, double y) {
     if (drag_ == Drag::None) return;
     dragMoved_ = dragMoved_ || distance(x, y, anchorX_, anchorY_) >= 1.0;
     if (drag_ == Drag::Box) {
-        band_ = {static_cast<float>(std::min(anchorX_, x)), static_cast<float>(std::min(anchorY_, y)),
+        band_ = {static_cast<float>(std::min(anchorX_, x)),
+                 static_cast<float>(std::min(anchorY_, y)),
                  static_cast<float>(std::fabs(x - anchorX_)),
                  static_cast<float>(std::fabs(y - anchorY_))};
         touched();

@@ -55,8 +55,12 @@ void writeProblem(JsonWriter& f, const MissionDiagnostic& d) {
 }
 
 EditorMarks::Outline outlineOf(const PieceBox& box) {
-    return {static_cast<float>(box.x), static_cast<float>(box.y), static_cast<float>(box.w),
-            static_cast<float>(box.h), box.round, box.sizable};
+    return {static_cast<float>(box.x),
+            static_cast<float>(box.y),
+            static_cast<float>(box.w),
+            static_cast<float>(box.h),
+            box.round,
+            box.sizable};
 }
 
 }  // namespace
@@ -83,8 +87,8 @@ std::string EditorSession::writePageState() const {
         f.beginObject();
         writePieceRef(f, piece);
         f.key("label").string(pieceLabel(piece));
-        f.key("selected").boolean(std::find(selection_.begin(), selection_.end(), piece) !=
-                                  selection_.end());
+        f.key("selected")
+            .boolean(std::find(selection_.begin(), selection_.end(), piece) != selection_.end());
         f.endObject();
     }
     f.endArray();

@@ -43,7 +43,8 @@ std::string fileNameOf(const std::string& path) {
 }
 
 bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 std::string missionName(const JsonValue& mission) {
@@ -70,7 +71,8 @@ bool EditorSession::openFile(const std::string& path, std::string& why) {
         say("CANNOT EDIT: " + why, true);
         return false;
     }
-    std::string notice = missing ? "NEW MISSION: " + fileNameOf(path) : "EDITING " + fileNameOf(path);
+    std::string notice =
+        missing ? "NEW MISSION: " + fileNameOf(path) : "EDITING " + fileNameOf(path);
     begin(std::move(mission), path, notice);
     // Work a crash or a closed window left unsaved comes back, as an edit
     // the player can undo to the file as it was.
@@ -381,8 +383,7 @@ void EditorSession::chooseTool(const std::string& tool) {
         std::find(kinds.begin(), kinds.end(), tool) == kinds.end())
         return;
     tool_ = tool;
-    if (tool == "route" &&
-        (selection_.size() != 1 || !pieceHasRoute(selection_.front())))
+    if (tool == "route" && (selection_.size() != 1 || !pieceHasRoute(selection_.front())))
         say("SELECT A GUARD OR THE DIRECTIVE, THEN CLICK TO ADD WAYPOINTS");
     touched();
 }
@@ -488,7 +489,8 @@ void EditorSession::pasteCopied() {
 
 void EditorSession::cycleGrid() {
     const auto at = std::find(std::begin(kGridSteps), std::end(kGridSteps), grid_);
-    grid_ = at == std::end(kGridSteps) || at + 1 == std::end(kGridSteps) ? kGridSteps[0] : *(at + 1);
+    grid_ =
+        at == std::end(kGridSteps) || at + 1 == std::end(kGridSteps) ? kGridSteps[0] : *(at + 1);
     touched();
 }
 

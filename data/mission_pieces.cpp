@@ -144,8 +144,7 @@ bool PieceBox::contains(double px, double py) const {
 }
 
 bool PieceBox::overlaps(const PieceBox& other) const {
-    return x <= other.x + other.w && other.x <= x + w && y <= other.y + other.h &&
-           other.y <= y + h;
+    return x <= other.x + other.w && other.x <= x + w && y <= other.y + other.h && other.y <= y + h;
 }
 
 std::optional<PieceBox> pieceBox(const JsonValue& mission, const MissionPiece& piece) {
@@ -162,7 +161,8 @@ std::optional<PieceBox> pieceBox(const JsonValue& mission, const MissionPiece& p
         const bool centred = piece.key == "furniture";
         box = {centred ? x - w / 2 : x, centred ? y - h / 2 : y, w, h, false, true};
     } else if (hasKey(shape, "r")) {
-        const double fallback = std::strtod(std::string(shape.find("r")->fallback).c_str(), nullptr);
+        const double fallback =
+            std::strtod(std::string(shape.find("r")->fallback).c_str(), nullptr);
         const double r = std::max(numberAt(*object, "r", fallback), 1.0);
         box = {x - r, y - r, 2 * r, 2 * r, true, true};
     } else {
@@ -252,7 +252,8 @@ bool fieldValueFromText(const MissionPiece& piece, std::string_view field, std::
             while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
             while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
             double number = 0.0;
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), number);
             if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
                 !std::isfinite(number)) {
                 why = name + ": \"" + std::string(text.substr(0, 40)) + "\" is not a number";

@@ -17,11 +17,13 @@ constexpr Color kBand{0.35f, 0.90f, 1.0f, 0.12f};
 // whole floor costs a few hundred quads, not tens of thousands.
 void drawReachable(Batch& batch, const EditorMarks& marks) {
     if (marks.cell <= 0 || marks.columns <= 0 || marks.rows <= 0) return;
-    const auto count = static_cast<std::size_t>(marks.columns) * static_cast<std::size_t>(marks.rows);
+    const auto count =
+        static_cast<std::size_t>(marks.columns) * static_cast<std::size_t>(marks.rows);
     if (marks.reachable.size() < count) return;
     const float cell = static_cast<float>(marks.cell);
     for (int row = 0; row < marks.rows; ++row) {
-        const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(marks.columns);
+        const std::size_t base =
+            static_cast<std::size_t>(row) * static_cast<std::size_t>(marks.columns);
         int column = 0;
         while (column < marks.columns) {
             if (!marks.reachable[base + static_cast<std::size_t>(column)]) {
@@ -29,7 +31,8 @@ void drawReachable(Batch& batch, const EditorMarks& marks) {
                 continue;
             }
             const int first = column;
-            while (column < marks.columns && marks.reachable[base + static_cast<std::size_t>(column)])
+            while (column < marks.columns &&
+                   marks.reachable[base + static_cast<std::size_t>(column)])
                 ++column;
             fillRect(batch, (static_cast<float>(first) - 0.5f) * cell,
                      (static_cast<float>(row) - 0.5f) * cell,

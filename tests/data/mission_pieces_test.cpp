@@ -25,9 +25,9 @@ TEST(MissionPieces, ThePointerFindsTheSmallestPieceUnderIt) {
         const char* key;
         std::size_t index;
     } cases[] = {
-        {50, 8, "keycards", 0},          // on a wall: the keycard, not the wall
-        {200, 8, "walls", 0},            // the wall alone
-        {275, 290, "furniture", 0},      // furniture stands on its centre
+        {50, 8, "keycards", 0},      // on a wall: the keycard, not the wall
+        {200, 8, "walls", 0},        // the wall alone
+        {275, 290, "furniture", 0},  // furniture stands on its centre
         {500, 395, "card", nj::kSinglePiece},
         {710, 110, "player", nj::kSinglePiece},  // a spawn is a point with room round it
     };
@@ -90,7 +90,8 @@ TEST(MissionPieces, TypedValuesBecomeTheFilesValuesOrSayWhyNot) {
         {card, "r", "0x10", false, "r: \"0x10\" is not a number"},
         {nj::kWholeMission, "name", "NIGHT \"HEIST\"", true, "NIGHT \"HEIST\""},
         {nj::kWholeMission, "walls", "1", false, "walls is edited on the field"},
-        {MissionPiece{"altExit", nj::kSinglePiece}, "active", "yes", false, "active: true or false"},
+        {MissionPiece{"altExit", nj::kSinglePiece}, "active", "yes", false,
+         "active: true or false"},
         {MissionPiece{"altExit", nj::kSinglePiece}, "active", "false", true, "false"},
         {MissionPiece{"guards", 0}, "patrol", "3", false, "patrol is edited on the field"},
     };
