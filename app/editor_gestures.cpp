@@ -197,7 +197,9 @@ void EditorSession::pointerUp(double x, double y) {
         return;
     }
     std::string why;
+    drag_ = drag;
     JsonValue moved = draggedMission(x, y, why);
+    drag_ = Drag::None;
     if (apply([&moved](JsonValue& m, std::string&) {
             m = std::move(moved);
             return true;

@@ -120,9 +120,9 @@ bool EditorSession::openSelected() {
                 say("CANNOT EDIT: " + why, true);
                 return false;
             }
+            // Nothing of the player's is lost if the copy is never saved.
             begin(mission, freeMissionPath(live_.missionsFolder, missionName(mission)),
                   "EDITING A COPY OF " + file);
-            changed();  // the copy is not saved yet
             return true;
         }
     }
@@ -143,7 +143,6 @@ bool EditorSession::openSelected() {
     mission.members["name"].text = name;
     begin(std::move(mission), freeMissionPath(live_.missionsFolder, name),
           "EDITING A COPY OF A CAMPAIGN OPERATION");
-    changed();
     return true;
 }
 
@@ -390,8 +389,9 @@ void EditorSession::chooseTool(const std::string& tool) {
 
 void EditorSession::selectPiece(const JsonValue& r) {
     const double index = numberOf(r, "index");
-    const MissionPiece piece{textOf(r, "key"),
-                             index < 0 ? kSinglePiece : static_cast<std::size_t>(index)};
+    const MissionPiece piece{textOf(r, "key"), index < 0 || index > 1e6
+                                                   ? kSinglePiece
+                                                   : static_cast<std::size_t>(index)};
     if (!pieceValue(editor_->mission(), piece)) return;
     const auto at = std::find(selection_.begin(), selection_.end(), piece);
     if (!flagOf(r, "add")) {
