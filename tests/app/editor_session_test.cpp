@@ -49,9 +49,7 @@ class EditorSessionTest : public ::testing::Test {
     }
     const JsonValue& mission() const { return editor.editor().mission(); }
     std::size_t count(const char* list) const { return mission().at(list).items.size(); }
-    JsonValue page() {
-        return nj::parseJson(std::string(editor.pageState()));
-    }
+    JsonValue page() { return nj::parseJson(std::string(editor.pageState())); }
 
     nj::test::ScratchDir scratch;
     nj::SilentAudio audio;
