@@ -7,8 +7,11 @@
 
 #include "bench/stress_mission.hpp"
 #include "data/map_token.hpp"
+#include "data/mission_text.hpp"
 #include "data/replay_file.hpp"
 #include "game/game.hpp"
+#include "game/mission_editing.hpp"
+#include "game/mission_playability.hpp"
 #include "game/run_recorder.hpp"
 
 namespace {
@@ -73,5 +76,28 @@ void BM_RecordOneUpdate(benchmark::State& state) {
     state.counters["hour_bytes"] = static_cast<double>(hourBytes);
 }
 BENCHMARK(BM_RecordOneUpdate)->Iterations(4 * 60 * 60 * 60);
+
+// The editor's live check after a change: everything the checker says (the
+// text, reachability from every spawn, the fair start) and the reachable area
+// the field shades. It runs beside the frame, never on it.
+// Argument 0: the stress mission, whose text errors stop the check early;
+// 1: a new mission, which passes and so is searched and played too.
+void BM_EditorLiveCheck(benchmark::State& state) {
+    const std::string json =
+        state.range(0) == 0 ? nj::bench::stressMissionJson() : nj::newMissionText();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(nj::checkMission(json, 0));
+        benchmark::DoNotOptimize(nj::reachableArea(json, 0));
+    }
+}
+BENCHMARK(BM_EditorLiveCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The preview the editor rebuilds on the frame path, for each step of a drag.
+void BM_EditorPreviewRebuild(benchmark::State& state) {
+    const nj::JsonValue mission = nj::parseJson(nj::bench::stressMissionJson());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(nj::gameForMission(nj::formatMissionText(mission), 0, 0, nullptr));
+}
+BENCHMARK(BM_EditorPreviewRebuild)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -19,9 +19,10 @@ namespace nj {
 bool openMissionForEditing(const std::string& path, JsonValue& mission, std::string& why);
 
 // What a new mission starts as: the field walled in, the three spawns, the
-// card, the vault gate in front of the safe, and the way out; no guards or
-// devices yet. Every list is there, empty, so nothing of the game's own
-// mission shows through.
+// card, the vault gate in front of the safe, and the way out; the alternative
+// exit and the intel placed but switched off; no guards or devices yet.
+// Every piece and list is there, so nothing of the game's own mission shows
+// through.
 std::string newMissionText();
 
 // A file name for a mission called `name` in `folder` that no file holds

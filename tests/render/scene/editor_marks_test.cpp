@@ -1,0 +1,66 @@
+// The editor's marks: the shaded floor as one rectangle per run of a row
+// (never past the grid it was given), routes that close their loop.
+#include "render/scene/editor_marks.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/render/cpu_batch.hpp"
+
+namespace {
+
+std::vector<nj::Vertex> drawn(const nj::EditorMarks& marks) {
+    nj::test::CpuBatch batch;
+    batch.begin();
+    nj::drawEditorMarks(batch, marks);
+    std::vector<nj::Vertex> vertices = batch.written();
+    batch.end();
+    return vertices;
+}
+
+TEST(EditorMarks, EachRunOfStandableFloorIsOneRectangle) {
+    nj::EditorMarks marks;
+    marks.cell = 4;
+    marks.columns = 6;
+    marks.rows = 3;
+    marks.reachable = {
+        1, 1, 0, 1, 1, 1,  // two runs, the second reaching the row's end
+        0, 0, 0, 0, 0, 0,  // none
+        1, 0, 1, 0, 1, 0,  // three single points
+    };
+    const std::vector<nj::Vertex> v = drawn(marks);
+    ASSERT_EQ(v.size(), 5u * 6u);
+    const auto [minX, maxX] =
+        std::minmax_element(v.begin(), v.begin() + 6,
+                            [](const nj::Vertex& a, const nj::Vertex& b) { return a.x < b.x; });
+    EXPECT_NEAR(minX->x, -2.0f, 1e-3f);  // a point's square is centred on it
+    EXPECT_NEAR(maxX->x, 6.0f, 1e-3f);
+    // A grid shorter than its size says draws nothing rather than reading past it.
+    marks.reachable.pop_back();
+    EXPECT_TRUE(drawn(marks).empty());
+}
+
+TEST(EditorMarks, APatrolClosesItsLoopAndTheSelectionShowsItsHandle) {
+    nj::EditorMarks route;
+    route.routes.push_back({{{10, 10}, {50, 10}, {50, 50}}, true});
+    nj::EditorMarks open = route;
+    open.routes[0].points.pop_back();
+    // Three legs for three waypoints (the walk back included), one for two.
+    const std::size_t perDot = drawn([] {
+                                   nj::EditorMarks one;
+                                   one.routes.push_back({{{10, 10}}, true});
+                                   return one;
+                               }())
+                                   .size();
+    const std::size_t perLeg = (drawn(open).size() - 2 * perDot) / 2;
+    EXPECT_EQ(drawn(route).size(), 3 * perDot + 3 * perLeg);
+
+    nj::EditorMarks selected;
+    selected.selected.push_back({100, 100, 40, 20, false, false});
+    const std::size_t plain = drawn(selected).size();
+    selected.selected[0].sizable = true;
+    EXPECT_EQ(drawn(selected).size(), plain + 6) << "one square handle at the corner";
+}
+
+}  // namespace
