@@ -449,3 +449,55 @@ TEST(NightjarReplay, AReplayFileThatCannotBePlayedIsRefusedWithItsReason) {
 }
 
 }  // namespace
+
+namespace {
+
+// The editor opened from the command line: a mission (or a file that is not
+// there yet) runs the self-test in the editor and exits 0; what is not a
+// mission is refused with the checker's words before any window opens, and
+// left as it was.
+TEST(NightjarEditor, EditOpensAMissionAndRefusesWhatIsNotOne) {
+    const GameFolder folder("edit", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    for (const fs::path& path :
+         {dir / "new.json", fs::path(NJ_SHIPPED_MISSIONS) / "mission1.json"}) {
+        const std::string file = path.string();
+        const ProgramRun run = nj::test::runUnderXvfb(
+            dir, "1280x720",
+            "timeout 60 '" NIGHTJAR_PATH "' --test --edit '" + path.string() + "'");
+        EXPECT_EQ(run.exitCode, 0) << file << "\n" << run.output;
+        EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+        EXPECT_EQ(run.output.find("cannot edit"), std::string::npos) << run.output;
+    }
+    EXPECT_FALSE(fs::exists(dir / "new.json")) << "nothing is written until the player saves";
+
+    fs::create_directory(dir / "folder.json");
+    std::ofstream(dir / "words.json") << "not a mission";
+    {
+        std::ofstream huge(dir / "huge.json");
+        huge.seekp(2 << 20);
+        huge.put('}');
+    }
+    ASSERT_EQ(nj::test::runCommand(dir, "mkfifo pipe.json").exitCode, 0);
+    const struct {
+        const char* file;
+        const char* why;
+    } refused[] = {
+        {"folder.json", "a mission is a regular file"},
+        {"pipe.json", "a mission is a regular file"},
+        {"huge.json", "at most 1 MiB"},
+        {"words.json", "words.json:1:1: a mission is a JSON object"},
+    };
+    for (const auto& r : refused) {
+        const ProgramRun run = nj::test::runUnderXvfb(
+            dir, "1280x720", std::string("timeout 60 '" NIGHTJAR_PATH "' --test --edit ") + r.file);
+        EXPECT_EQ(run.exitCode, 1) << r.file << "\n" << run.output;
+        EXPECT_NE(run.output.find("nightjar: cannot edit"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find(r.why), std::string::npos) << r.file << "\n" << run.output;
+    }
+    std::ostringstream words;
+    words << std::ifstream(dir / "words.json").rdbuf();
+    EXPECT_EQ(words.str(), "not a mission");
+}
+
+}  // namespace
