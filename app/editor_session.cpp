@@ -73,6 +73,15 @@ bool EditorSession::openFile(const std::string& path, std::string& why) {
     }
     std::string notice =
         missing ? "NEW MISSION: " + fileNameOf(path) : "EDITING " + fileNameOf(path);
+    if (!missing && !endsWith(path, ".json")) {
+        // A mission code's file holds a sealed token, never JSON: the edited
+        // mission is saved beside it as a file of its own.
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
+        const std::string copy = freeMissionPath(folder, missionName(mission));
+        begin(std::move(mission), copy, "EDITING A COPY OF " + fileNameOf(path));
+        return true;
+    }
     begin(std::move(mission), path, notice);
     // Work a crash or a closed window left unsaved comes back, as an edit
     // the player can undo to the file as it was.

@@ -291,8 +291,9 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         InputRouter keysAndPointer(game, &overlay, &renderer);
         keysAndPointer.setKeyTaker(&viewer);
         keysAndPointer.addKeyTaker(&editor);
-        overlay.onReplayRequest([&viewer](ReplayRequest request, double argument) {
-            viewer.request(request, argument);
+        overlay.onReplayRequest([&viewer, &editor](ReplayRequest request, double argument) {
+            // A test play's end screen has no run of the player's to watch.
+            if (!editor.isOpen()) viewer.request(request, argument);
         });
         overlay.onEditorRequest([&editor](std::string_view request) { editor.request(request); });
         const OtherScreens screens{viewer, editor, keysAndPointer};

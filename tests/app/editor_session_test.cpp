@@ -308,6 +308,14 @@ TEST_F(EditorSessionTest, TheDossierOpensACopyOfACampaignOperation) {
     live.selectCustomMissionFromPage(0);
     editor.request(R"({"do":"open","what":"selected"})");
     EXPECT_EQ(editor.path(), "missions/new-operation-copy.json") << "a custom one in place";
+
+    // A mission code's file is never overwritten with JSON: its copy is.
+    std::ofstream("missions/shared.nj3m") << nj::encodeMapToken(json, nj::mapSaltFor(json));
+    std::string why;
+    ASSERT_TRUE(editor.openFile("missions/shared.nj3m", why)) << why;
+    EXPECT_EQ(editor.path(), "missions/new-operation.json");
+    ask(R"({"do":"save"})");
+    EXPECT_EQ(nj::decodeMapToken(nj::test::fileText("missions/shared.nj3m")), json);
 }
 
 }  // namespace
