@@ -29,6 +29,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (std::string_view(argv[i]) == "--replay" && i + 1 < argc) {
             result.replayPath = argv[i + 1];
         }
+        if (std::string_view(argv[i]) == "--edit" && i + 1 < argc) {
+            result.editPath = argv[i + 1];
+        }
         if (std::string_view(argv[i]) == "--frames" && i + 1 < argc) {
             const long long n = std::atoll(argv[i + 1]);
             result.frames = n > 0 && n < 1000000 ? static_cast<unsigned>(n) : 0;

@@ -34,6 +34,10 @@ struct CommandLine {
     // "--replay FILE.njr": opens the game watching that recorded run; the
     // player leaves it for the dossier. Empty when not given.
     std::string replayPath;
+    // "--edit FILE.json": opens the game in the mission editor on that file
+    // (a file that is not there yet is a new mission saved there); leaving
+    // goes to the dossier. Empty when not given.
+    std::string editPath;
 };
 
 // The arguments are joined with blanks, program path included, and searched

@@ -19,20 +19,33 @@ PagePoint pagePointFromWindow(const Viewport& viewport, std::int16_t x, std::int
 }
 
 void InputRouter::keyDown(std::uint32_t key) {
-    if (taker_ && taker_->takeKeyDown(key)) return;
+    for (KeyTaker* taker : takers_) {
+        if (taker && taker->takeKeyDown(key)) return;
+    }
     if (page_ && page_->forwardKeyDown(key)) return;
-    game_.onKeyDown(key);
+    if (keyTarget_) keyTarget_->onKeyDown(key);
 }
 
 void InputRouter::keyUp(std::uint32_t key) {
     // Even a key the page keeps now may have been pressed before it did.
     if (page_) page_->forwardKeyUp(key);
-    game_.onKeyUp(key);
+    if (keyTarget_) keyTarget_->onKeyUp(key);
 }
 
 void InputRouter::releaseAllKeys() {
-    const std::set<std::uint32_t> held = game_.heldKeys;  // keyUp edits the set
+    if (!keyTarget_) return;
+    const std::set<std::uint32_t> held = keyTarget_->heldKeys;  // keyUp edits the set
     for (const std::uint32_t key : held) keyUp(key);
+}
+
+void InputRouter::text(const char* utf8) {
+    if (page_ && utf8 && *utf8) page_->forwardText(utf8);
+}
+
+void InputRouter::routeKeysTo(Game* target) {
+    if (target == keyTarget_) return;
+    releaseAllKeys();
+    keyTarget_ = target;
 }
 
 void InputRouter::pointerMove(std::int16_t x, std::int16_t y) {

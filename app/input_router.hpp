@@ -7,6 +7,7 @@
 // start) keys go straight to the game and the pointer goes nowhere.
 
 #include <cstdint>
+#include <vector>
 
 namespace nj {
 
@@ -46,15 +47,27 @@ class InputRouter {
     void pointerMove(std::int16_t x, std::int16_t y);
     void pointerButton(bool down);
 
+    // Typed text (UTF-8), the page's alone: only a field of it reads it.
+    void text(const char* utf8);
+
+    // The player's game, whatever the keys reach now.
     Game& game() { return game_; }
     // Null: none. Key-ups are never taken: the game lets go of what it held.
-    void setKeyTaker(KeyTaker* taker) { taker_ = taker; }
+    void setKeyTaker(KeyTaker* taker) { takers_ = {taker}; }
+    // Another taker, asked after those before it.
+    void addKeyTaker(KeyTaker* taker) { takers_.push_back(taker); }
+    // Where keys go after the page: the player's game, the editor's test
+    // game, or (null) nowhere but the page. The game left behind lets go of
+    // every key it held first, so nothing stays pressed in it.
+    void routeKeysTo(Game* target);
+    Game* keyTarget() const { return keyTarget_; }
 
   private:
     Game& game_;
+    Game* keyTarget_ = &game_;
     PageInput* page_;
     const VulkanRenderer* renderer_;
-    KeyTaker* taker_ = nullptr;
+    std::vector<KeyTaker*> takers_;
 };
 
 }  // namespace nj

@@ -16,6 +16,7 @@
 
 #include "app/clipboard.hpp"
 #include "app/command_line.hpp"
+#include "app/editor_session.hpp"
 #include "app/frame_clock.hpp"
 #include "app/gamepads.hpp"
 #include "app/globals.hpp"
@@ -128,31 +129,64 @@ struct FrameParts {
     GhostRun& ghost;
 };
 
+// The screens that show a game of their own instead of the player's: a
+// replay being watched, and the mission editor (its preview, or its test
+// play). Keys follow whichever game is shown.
+struct OtherScreens {
+    ReplayViewer& viewer;
+    EditorSession& editor;
+    InputRouter& keys;
+};
+
+// What the page shows beside the game, and the editor's marks on the field.
+struct FrameExtras {
+    const ReplayPageState* replay = nullptr;
+    std::string_view editor;
+    const EditorMarks* marks = nullptr;
+};
+
 // One presented frame. A rebuilt swapchain skips it; the next one draws normally.
-void drawFrame(const FrameParts& parts, Game& game, const ReplayPageState* replay) {
+void drawFrame(const FrameParts& parts, Game& game, const FrameExtras& extras) {
     if (!parts.renderer.beginFrame()) return;
-    parts.scene.draw(game);
-    parts.overlay.renderFrame(game, replay);
+    if (extras.marks) {
+        parts.scene.draw(game, *extras.marks);
+    } else {
+        parts.scene.draw(game);
+    }
+    parts.overlay.renderFrame(game, extras.replay, extras.editor);
     parts.renderer.finishRecording();
     parts.renderer.submitAndPresent();
 }
 
-// While a replay is watched, the frame shows the watched game and the live
-// one waits where the player left it.
-void advanceAndDraw(Game& game, ReplayViewer& viewer, const FrameParts& frame, float step) {
+// While a replay is watched or a mission edited, the frame shows that game
+// and the live one waits where the player left it.
+void advanceAndDraw(Game& game, const OtherScreens& screens, const FrameParts& frame, float step) {
+    ReplayViewer& viewer = screens.viewer;
+    EditorSession& editor = screens.editor;
     if (viewer.watching()) {
         viewer.tick(step);
+    } else if (editor.isOpen()) {
+        editor.tick(step);
     } else {
         game.update(step, commandThisFrame(game));
         game.ghostView = frame.ghost.follow(game);
     }
     const std::optional<ReplayPageState> replay = viewer.pageState();
     Game* watched = viewer.watchedGame();
-    drawFrame(frame, watched ? *watched : game, replay ? &*replay : nullptr);
+    Game* edited = watched ? nullptr : editor.shownGame();
+    screens.keys.routeKeysTo(watched ? &game : edited ? editor.keyGame() : &game);
+    FrameExtras extras;
+    extras.replay = replay ? &*replay : nullptr;
+    if (edited) {
+        extras.editor = editor.pageState();
+        extras.marks = editor.marks();
+    }
+    drawFrame(frame, watched ? *watched : edited ? *edited : game, extras);
 }
 
-void runFrames(Game& game, ReplayViewer& viewer, const FrameParts& frame, ShellWindow& window,
-               const CommandLine& options, const ShellInputs& inputs, bool paceFrames) {
+void runFrames(Game& game, const OtherScreens& screens, const FrameParts& frame,
+               ShellWindow& window, const CommandLine& options, const ShellInputs& inputs,
+               bool paceFrames) {
     Gamepads& gamepads = *inputs.gamepads;
     FrameClock clock;
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
@@ -178,8 +212,9 @@ void runFrames(Game& game, ReplayViewer& viewer, const FrameParts& frame, ShellW
         if (!options.testMode && !scripted && !waitWhileOutOfSight(window, inputs)) return;
         if (options.testMode) {
             const SelfTestRun::Pass pass = selfTest.nextPass();
-            // Opened on a replay, the self-test watches it instead.
-            if (pass == SelfTestRun::Pass::StartMission && options.replayPath.empty())
+            // Opened on a replay or in the editor, the self-test stays there.
+            if (pass == SelfTestRun::Pass::StartMission && options.replayPath.empty() &&
+                !screens.editor.isOpen())
                 game.startOrAdvance();
             if (pass == SelfTestRun::Pass::Finish) {
                 if (options.frames > 0)
@@ -188,7 +223,7 @@ void runFrames(Game& game, ReplayViewer& viewer, const FrameParts& frame, ShellW
             }
         }
         const float step = clock.step(SDL_GetPerformanceCounter());
-        advanceAndDraw(game, viewer, frame, options.fixedStep ? kFixedStep : step);
+        advanceAndDraw(game, screens, frame, options.fixedStep ? kFixedStep : step);
         gamepads.rumble(rumbleWatcher.observe({game.timesSpotted, game.takedownTimer > 0.0f,
                                                game.gameState == GameState::MissionFailed}));
         if (paceFrames) waitForFrameTurn(pacer, frequency);
@@ -250,11 +285,17 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         overlay.initialize(kPageWidth, kPageHeight);
         GhostRun ghost;  // before the recorder, which starts it
         const FrameParts frame{renderer, scene, overlay, ghost};
+        // Missions made and tried out in the game: a preview and a test game of
+        // their own.
+        EditorSession editor(game, &audio);
         InputRouter keysAndPointer(game, &overlay, &renderer);
         keysAndPointer.setKeyTaker(&viewer);
+        keysAndPointer.addKeyTaker(&editor);
         overlay.onReplayRequest([&viewer](ReplayRequest request, double argument) {
             viewer.request(request, argument);
         });
+        overlay.onEditorRequest([&editor](std::string_view request) { editor.request(request); });
+        const OtherScreens screens{viewer, editor, keysAndPointer};
         g_game = &game;
         // Controllers already plugged in are reported from here on.
         Gamepads gamepads(keysAndPointer);
@@ -294,11 +335,19 @@ int runGame(ShellWindow& window, const CommandLine& options) {
         connectClipboard(game);
 
         if (!options.replayPath.empty()) viewer.watchFile(options.replayPath);
-        advanceAndDraw(game, viewer, frame, 0.0f);
-        window.show();
-
-        runFrames(game, viewer, frame, window, options, {&keysAndPointer, &gamepads, &optionsShell},
-                  !renderer.waitsForDisplay());
+        std::string editRefusal;
+        if (!options.editPath.empty() && !editor.openFile(options.editPath, editRefusal)) {
+            std::fprintf(stderr, "nightjar: cannot edit %s\n", editRefusal.c_str());
+            status = 1;
+        }
+        if (status == 0) {
+            advanceAndDraw(game, screens, frame, 0.0f);
+            window.show();
+            runFrames(game, screens, frame, window, options,
+                      {&keysAndPointer, &gamepads, &optionsShell}, !renderer.waitsForDisplay());
+        }
+        // Work the player never saved waits beside its file for the next time.
+        editor.keepUnsavedWork();
 
         if (!options.screenshotPath.empty() && !renderer.saveLastFrame(options.screenshotPath)) {
             std::fprintf(stderr, "nightjar: could not save the screenshot %s\n",

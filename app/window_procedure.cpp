@@ -95,6 +95,9 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window,
         case SDL_KEYUP:
             onKey(event.key, window, inputs);
             break;
+        case SDL_TEXTINPUT:
+            if (g_game && inputs.keysAndPointer) inputs.keysAndPointer->text(event.text.text);
+            break;
         case SDL_MOUSEMOTION:
             if (g_game && inputs.keysAndPointer)
                 moveTo(window, *inputs.keysAndPointer, event.motion.x, event.motion.y);

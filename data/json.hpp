@@ -24,6 +24,7 @@ struct JsonValue {
     std::vector<JsonValue> items;              // only for Array, document order
     std::map<std::string, JsonValue> members;  // only for Object, byte-wise key order
 
+    bool operator==(const JsonValue&) const = default;
     bool has(const std::string& key) const;
     // Missing members/elements resolve to a shared immutable Null.
     const JsonValue& at(const std::string& key) const;

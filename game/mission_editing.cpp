@@ -1,6 +1,10 @@
 // Opening, saving and autosaving the editor's missions.
 #include "game/mission_editing.hpp"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "data/mission_format.hpp"
@@ -29,10 +33,47 @@ bool openMissionForEditing(const std::string& path, JsonValue& mission, std::str
         why = path + ": a mission is a JSON object";
     } else {
         // The checker's first error says why, with its line and column.
-        why = diagnostics.empty() ? path + ": an empty file holds no mission"
-                                  : formatDiagnostic(path, diagnostics.front());
+        const auto error = std::find_if(
+            diagnostics.begin(), diagnostics.end(),
+            [](const MissionDiagnostic& d) { return d.severity == MissionSeverity::Error; });
+        why = error == diagnostics.end() ? path + ": an empty file holds no mission"
+                                         : formatDiagnostic(path, *error);
     }
     return false;
+}
+
+std::string newMissionText() {
+    return R"({"name":"NEW OPERATION",)"
+           R"("desc":"Take the cipher card, crack the safe behind the vault gate and get out.",)"
+           R"("theme":"casino","player":{"x":60,"y":470},"serviceSpawn":{"x":60,"y":100},)"
+           R"("backstageSpawn":{"x":60,"y":290},"card":{"x":420,"y":280,"r":12},)"
+           R"("gate":{"x":660,"y":230,"w":24,"h":120},"terminal":{"x":820,"y":290,"r":18},)"
+           R"("exit":{"x":20,"y":190,"w":58,"h":70},"walls":[{"x":0,"y":24,"w":960,"h":16},)"
+           R"({"x":0,"y":520,"w":960,"h":16},{"x":0,"y":24,"w":16,"h":512},)"
+           R"({"x":944,"y":24,"w":16,"h":512},{"x":660,"y":40,"w":24,"h":190},)"
+           R"({"x":660,"y":350,"w":24,"h":170}],"furniture":[],"lasers":[],"cameras":[],)"
+           R"("pressures":[],"doors":[],"keycards":[],"guards":[]})";
+}
+
+std::string freeMissionPath(const std::string& folder, const std::string& name) {
+    std::string stem;
+    for (const char c : name) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            stem += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        } else if (!stem.empty() && stem.back() != '-') {
+            stem += '-';
+        }
+        if (stem.size() >= 48) break;
+    }
+    while (!stem.empty() && stem.back() == '-') stem.pop_back();
+    if (stem.empty()) stem = "operation";
+    const std::string base = folder.empty() ? stem : folder + "/" + stem;
+    for (int n = 1;; ++n) {
+        const std::string path = base + (n == 1 ? "" : "-" + std::to_string(n)) + ".json";
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 && lstat(autosavePathFor(path).c_str(), &st) != 0)
+            return path;
+    }
 }
 
 std::string autosavePathFor(const std::string& path) {

@@ -18,6 +18,17 @@ namespace nj {
 // file, a refused code, text that is not JSON or not an object).
 bool openMissionForEditing(const std::string& path, JsonValue& mission, std::string& why);
 
+// What a new mission starts as: the field walled in, the three spawns, the
+// card, the vault gate in front of the safe, and the way out; no guards or
+// devices yet. Every list is there, empty, so nothing of the game's own
+// mission shows through.
+std::string newMissionText();
+
+// A file name for a mission called `name` in `folder` that no file holds
+// yet: its name in lower case with dashes ("operation-gilded-wheel.json"),
+// with "-2", "-3"... added when taken.
+std::string freeMissionPath(const std::string& folder, const std::string& name);
+
 // ".heist.json.autosave" beside "heist.json".
 std::string autosavePathFor(const std::string& path);
 // Writes the editor's mission to `path` and drops its autosave.

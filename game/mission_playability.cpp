@@ -27,19 +27,8 @@ constexpr float kFairStartStep = 1.0f / 60.0f;
 
 std::unique_ptr<Game> buildFor(const std::string& missionJson, std::size_t index,
                                std::uint32_t approach) {
-    auto game = std::make_unique<Game>(nullptr);
-    game->savePath.clear();
-    // Earlier places in the campaign hold the same map: only this index's
-    // theme row matters.
-    game->setCampaignMaps(
-        std::vector<std::string>(index + 1, encodeMapToken(missionJson, mapSaltFor(missionJson))));
-    game->highestUnlocked = index;
-    game->missionIndex = index;
-    game->approach = static_cast<Approach>(approach);
-    game->loadMission(false);
-    return game;
+    return gameForMission(missionJson, index, approach, nullptr);
 }
-
 std::string approachLabel(std::uint32_t approach) {
     return "approach " + std::to_string(approach) + " (" +
            std::string(approachName(static_cast<Approach>(approach))) + ")";
@@ -272,6 +261,21 @@ std::vector<MissionDiagnostic> checkMissionFile(const std::string& path, std::si
         }
     }
     return checkMission(text, index);
+}
+
+std::unique_ptr<Game> gameForMission(const std::string& missionJson, std::size_t index,
+                                     std::uint32_t approach, AudioSink* audio) {
+    auto game = std::make_unique<Game>(audio);
+    game->savePath.clear();
+    // Earlier places in the campaign hold the same map: only this index's
+    // theme row matters.
+    game->setCampaignMaps(
+        std::vector<std::string>(index + 1, encodeMapToken(missionJson, mapSaltFor(missionJson))));
+    game->highestUnlocked = index;
+    game->missionIndex = index;
+    game->approach = static_cast<Approach>(approach);
+    game->loadMission(false);
+    return game;
 }
 
 }  // namespace nj

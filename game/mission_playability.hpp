@@ -6,10 +6,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "data/mission_check.hpp"
+
+namespace nj {
+class AudioSink;
+class Game;
+}  // namespace nj
 
 namespace nj {
 
@@ -30,6 +36,12 @@ struct ReachableArea {
     bool at(float x, float y) const;
 };
 ReachableArea reachableArea(const std::string& missionJson, std::uint32_t approach);
+
+// A game of its own holding only this mission, on the dossier with
+// `approach` chosen, writing no save: the checker's scratch game, and the
+// editor's preview and test-play.
+std::unique_ptr<Game> gameForMission(const std::string& missionJson, std::size_t index,
+                                     std::uint32_t approach, AudioSink* audio);
 
 // How long an operative who does nothing must stay unseen and alive.
 inline constexpr float kFairStartSeconds = 10.0f;

@@ -62,7 +62,7 @@ NativeBinding* makeBinding(const ApiContext& context, const char* name, void* ta
     std::string params;
     if (spec.count > 0) {
         if (spec.names[0]) params = std::string(spec.names[0]) + ": ";
-        params += "number";
+        params += spec.text ? "string" : "number";
     }
     binding->signature = binding->qualifiedName + "(" + params + ")";
     for (int i = 0; i < spec.count && i < kMaxParams; ++i)
@@ -114,7 +114,7 @@ std::string bindingMetadata(const ParamSpec& spec) {
     for (int i = 0; i < spec.count && i < kMaxParams; ++i) {
         json.beginObject();
         if (spec.names[i]) json.key("name").string(spec.names[i]);
-        json.key("type").string("number").endObject();
+        json.key("type").string(spec.text ? "string" : "number").endObject();
     }
     json.endArray().key("returns").string("void");
     if (spec.doc) json.key("doc").string(spec.doc);
@@ -227,6 +227,45 @@ web::JsValue invokeOneNumber(void* record, web::JsContext context, web::JsObject
     return nullptr;
 }
 
+web::JsValue invokeOneText(void* record, web::JsContext context, web::JsObject,
+                           const web::JsValue* arguments, std::size_t count,
+                           web::JsValue* exception) {
+    const auto& binding = *static_cast<NativeBinding*>(record);
+    const int level = web::callDiagnostics();
+    if (level >= 2 && count >= 2) {
+        if (exception)
+            *exception =
+                toJavaScriptError(context, extraArgumentsError(binding.signature, 1, count));
+        return nullptr;
+    }
+    InstalledCallRecord call;
+    const web::JsValue value = count > 0 ? arguments[0] : nullptr;
+    if (!value || web::valueType(context, value) != web::JsType::String) {
+        if (exception) {
+            const char* parameter =
+                binding.paramNames.empty() ? nullptr : binding.paramNames[0].c_str();
+            *exception =
+                web::createMarshalError(context, binding.signature, 1, parameter, "string", value);
+        }
+        return nullptr;
+    }
+    const std::string text = web::toUtf8(context, value);
+    if (text.size() > kMaxTextArgumentBytes) {
+        if (exception)
+            *exception = toJavaScriptError(
+                context, CallError{1,
+                                   binding.signature + ": the text is longer than " +
+                                       std::to_string(kMaxTextArgumentBytes) + " bytes",
+                                   ""});
+        return nullptr;
+    }
+    LossyNoteScope noNote(nullptr);
+    runGuarded(binding, context, exception, [&] {
+        if (binding.textAction) binding.textAction(text);
+    });
+    return nullptr;
+}
+
 void releaseBinding(void* record) {
     auto* binding = static_cast<NativeBinding*>(record);
     if (binding->references.fetch_sub(1, std::memory_order_acq_rel) == 1) delete binding;
@@ -244,6 +283,13 @@ bool bindFunction(const ApiContext& context, const char* name, void* target, con
     NativeBinding* binding = makeBinding(context, name, target, spec);
     binding->numberAction = std::move(action);
     return registerBinding(context, name, binding, spec, invokeOneNumber);
+}
+
+bool bindFunction(const ApiContext& context, const char* name, void* target, const ParamSpec& spec,
+                  std::function<void(const std::string&)> action) {
+    NativeBinding* binding = makeBinding(context, name, target, spec);
+    binding->textAction = std::move(action);
+    return registerBinding(context, name, binding, spec, invokeOneText);
 }
 
 }  // namespace nj

@@ -24,7 +24,12 @@ struct ParamSpec {
     const char* names[kMaxParams] = {};
     int count = 0;
     const char* doc = nullptr;  // optional; lands in the metadata
+    bool text = false;          // the one parameter is a string, not a number
 };
+
+// A longer text argument is refused: no request of the page needs more, and
+// a runaway script must not hand the game megabytes a frame.
+inline constexpr std::size_t kMaxTextArgumentBytes = 64 * 1024;
 
 // An argument error (type 1) or failing native code (type 0).
 struct CallError {
@@ -46,8 +51,9 @@ struct NativeBinding {
     std::string signature;      // "game.setApproach(approachIdx: number)"
     std::vector<std::string> paramNames;
     std::atomic<std::uint32_t> references{1};
-    std::function<void()> noArgumentAction;    // the no-parameter shape
-    std::function<void(double)> numberAction;  // the one-number shape
+    std::function<void()> noArgumentAction;              // the no-parameter shape
+    std::function<void(double)> numberAction;            // the one-number shape
+    std::function<void(const std::string&)> textAction;  // the one-string shape
 };
 
 // Binds `name` with no parameters or one number parameter (the ParamSpec's count
@@ -56,6 +62,8 @@ bool bindFunction(const ApiContext& context, const char* name, void* target, con
                   std::function<void()> action);
 bool bindFunction(const ApiContext& context, const char* name, void* target, const ParamSpec& spec,
                   std::function<void(double)> action);
+bool bindFunction(const ApiContext& context, const char* name, void* target, const ParamSpec& spec,
+                  std::function<void(const std::string&)> action);
 
 // The metadata text: {"params":[...],"returns":"void"[,"doc":...]}.
 std::string bindingMetadata(const ParamSpec& spec);
@@ -77,6 +85,9 @@ web::JsValue invokeNoArguments(void* record, web::JsContext context, web::JsObje
 web::JsValue invokeOneNumber(void* record, web::JsContext context, web::JsObject thisObject,
                              const web::JsValue* arguments, std::size_t count,
                              web::JsValue* exception);
+web::JsValue invokeOneText(void* record, web::JsContext context, web::JsObject thisObject,
+                           const web::JsValue* arguments, std::size_t count,
+                           web::JsValue* exception);
 void releaseBinding(void* record);
 
 }  // namespace nj

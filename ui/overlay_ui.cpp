@@ -37,9 +37,6 @@ std::uint32_t evenPixels(float size) {
     return static_cast<std::uint32_t>((rounded + 1) & ~1LL);
 }
 
-// The page keeps no key for itself until a field of it takes typing.
-constexpr bool kPageKeepsKeys = false;
-
 }  // namespace
 
 PagePoint pagePointFromCanvas(float fx, float fy) {
@@ -69,6 +66,7 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     OverlayCanvas* canvas = nullptr;
     std::function<void()> quit;
     std::function<void(ReplayRequest, double)> replay;
+    std::function<void(std::string_view)> editor;
 
     Impl() : api(std::make_unique<web::JSApi>("game")) {}
 
@@ -85,6 +83,9 @@ struct OverlayUI::Impl final : web::LoadListener, web::Logger, GameCommandTarget
     }
     void replayRequest(ReplayRequest request, double argument) override {
         if (replay) replay(request, argument);
+    }
+    void editorRequest(std::string_view request) override {
+        if (editor) editor(request);
     }
 
     // The page is always laid out 1280 units wide and scaled to the
@@ -191,7 +192,11 @@ void OverlayUI::onReplayRequest(std::function<void(ReplayRequest, double)> handl
     if (impl_) impl_->replay = std::move(handler);
 }
 
-void OverlayUI::renderFrame(Game& game, const ReplayPageState* replay) {
+void OverlayUI::onEditorRequest(std::function<void(std::string_view)> handler) {
+    if (impl_) impl_->editor = std::move(handler);
+}
+
+void OverlayUI::renderFrame(Game& game, const ReplayPageState* replay, std::string_view editor) {
     if (!impl_ || !impl_->renderer || !impl_->view) return;
     Impl& impl = *impl_;
     // A click must never steer the run being watched.
@@ -203,7 +208,7 @@ void OverlayUI::renderFrame(Game& game, const ReplayPageState* replay) {
             impl.approachesNamed = true;
         }
         const PageLayout layout{impl.logicalWidth, impl.logicalHeight};
-        impl.view->evaluateScript(buildStateScript(game, layout, replay));
+        impl.view->evaluateScript(buildStateScript(game, layout, replay, editor));
     }
     impl.renderer->update();
     impl.renderer->refreshDisplay(0);
@@ -216,8 +221,15 @@ bool OverlayUI::forwardKeyDown(std::uint32_t key) {
     web::KeyEvent event;
     event.type = web::KeyEventType::RawKeyDown;
     event.virtualKeyCode = static_cast<int>(key);
+    return impl_->view->fireKeyEvent(event);
+}
+
+void OverlayUI::forwardText(const std::string& text) {
+    if (!impl_ || !impl_->view) return;
+    web::KeyEvent event;
+    event.type = web::KeyEventType::Char;
+    event.text = text;
     impl_->view->fireKeyEvent(event);
-    return kPageKeepsKeys;
 }
 
 void OverlayUI::forwardKeyUp(std::uint32_t key) {

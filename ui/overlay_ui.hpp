@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "ui/page_command_table.hpp"
 
@@ -52,6 +54,8 @@ class PageInput {
     virtual void forwardKeyUp(std::uint32_t key) = 0;
     virtual void forwardMouseMove(std::uint32_t x, std::uint32_t y) = 0;  // page units
     virtual void forwardMouseButton(bool down) = 0;
+    // Typed text, UTF-8; what has no field to type into goes nowhere.
+    virtual void forwardText(const std::string& text) { (void)text; }
 };
 
 class OverlayUI final : public PageInput {
@@ -72,13 +76,18 @@ class OverlayUI final : public PageInput {
     // With `replay` watching, `game` is the watched one: the page shows it
     // with the replay's state, and its game commands reach no game (only the
     // replay's own do). A replay not watched only brings its notice.
-    void renderFrame(Game& game, const ReplayPageState* replay = nullptr);
+    // `editor` is the mission editor's page state while it is open (see
+    // buildStateScript); its requests go where onEditorRequest says.
+    void renderFrame(Game& game, const ReplayPageState* replay = nullptr,
+                     std::string_view editor = {});
+    void onEditorRequest(std::function<void(std::string_view)> handler);
     // Where the page's replay commands go; unset, they do nothing.
     void onReplayRequest(std::function<void(ReplayRequest, double)> handler);
 
-    // No field of the page takes typing yet: it keeps no key, and every key
-    // goes on to the game as well.
+    // The page keeps a key-down its script prevented (a field being typed
+    // in); every other key goes on to the game as well.
     bool forwardKeyDown(std::uint32_t key) override;
+    void forwardText(const std::string& text) override;
     void forwardKeyUp(std::uint32_t key) override;
     void forwardMouseMove(std::uint32_t x, std::uint32_t y) override;
     void forwardMouseButton(bool down) override;

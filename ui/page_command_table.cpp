@@ -32,6 +32,10 @@ void onReplay(GameCommandTarget& target, double argument) {
     target.replayRequest(Request, argument);
 }
 
+void onEditor(GameCommandTarget& target, std::string_view request) {
+    target.editorRequest(request);
+}
+
 constexpr PageCommand kPageCommands[] = {
     {"startOrAdvance", nullptr, onGame<&Game::startOrAdvance>},
     {"retryMission", nullptr, onGame<&Game::retryMission>},
@@ -79,6 +83,9 @@ constexpr PageCommand kPageCommands[] = {
     {"replaySpeed", "speed", onReplay<ReplayRequest::Speed>},
     {"replayRestart", nullptr, onReplay<ReplayRequest::Restart>},
     {"leaveReplay", nullptr, onReplay<ReplayRequest::Leave>},
+    // The mission editor's every request, as one JSON text ({"do":"undo"}...);
+    // the shell's editor answers them (ui/README.md lists them).
+    {"editor", nullptr, nullptr, "request", onEditor},
 };
 
 }  // namespace

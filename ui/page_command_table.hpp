@@ -23,6 +23,9 @@ class GameCommandTarget {
     virtual void quitGame() = 0;
     // Where nothing plays replays (the headless harness) these do nothing.
     virtual void replayRequest(ReplayRequest, double) {}
+    // The mission editor's requests, a JSON text each; the shell's editor
+    // reads them. Where there is no editor they do nothing.
+    virtual void editorRequest(std::string_view) {}
 };
 
 struct PageCommand {
@@ -30,6 +33,10 @@ struct PageCommand {
     const char* numberArgument;  // the one number parameter's name; null: takes none
     // `argument` is 0 for a command that takes none.
     void (*run)(GameCommandTarget& target, double argument);
+    // A command whose one argument is a text instead (null for the others):
+    // its parameter's name and what it does; `run` is then unused.
+    const char* textArgument = nullptr;
+    void (*runText)(GameCommandTarget& target, std::string_view text) = nullptr;
 };
 
 std::span<const PageCommand> pageCommands();

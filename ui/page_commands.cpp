@@ -12,7 +12,16 @@ int bindPageCommands(const ApiContext& context, GameCommandTarget& target) {
         ParamSpec spec{};
         const auto run = command.run;
         bool ok = false;
-        if (command.numberArgument) {
+        if (command.textArgument) {
+            spec.names[0] = command.textArgument;
+            spec.count = 1;
+            spec.text = true;
+            const auto runText = command.runText;
+            ok = bindFunction(
+                context, command.name, &target, spec,
+                std::function<void(const std::string&)>(
+                    [&target, runText](const std::string& text) { runText(target, text); }));
+        } else if (command.numberArgument) {
             spec.names[0] = command.numberArgument;
             spec.count = 1;
             ok = bindFunction(

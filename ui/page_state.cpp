@@ -251,7 +251,7 @@ void writeReplayExtra(JsonWriter& f, const ReplayPageState& replay) {
 }  // namespace
 
 std::string buildStateScript(const Game& game, const PageLayout& layout,
-                             const ReplayPageState* replay) {
+                             const ReplayPageState* replay, std::string_view editor) {
     const InteractionPrompt prompt = interactionPrompt(game, layout);
     JsonWriter f;
     f.beginObject();
@@ -336,7 +336,12 @@ std::string buildStateScript(const Game& game, const PageLayout& layout,
     writeOptionsExtras(f, game, replay ? replay->playerOptions : nullptr);
     if (replay) writeReplayExtra(f, *replay);
     f.endObject();
-    return "window.syncGameState && window.syncGameState(" + f.text() + ");";
+    std::string state = f.text();
+    if (!editor.empty()) {
+        state.pop_back();  // the closing brace, put back after the editor's object
+        state.append(",\"editor\":").append(editor).push_back('}');
+    }
+    return "window.syncGameState && window.syncGameState(" + state + ");";
 }
 
 std::string approachNamesScript() {

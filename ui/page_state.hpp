@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/page_size.hpp"
 
@@ -46,9 +47,11 @@ struct ReplayPageState {
     const PlayerOptions* playerOptions = nullptr;
 };
 
-// The dossier's operations are the game's mission summaries.
+// The dossier's operations are the game's mission summaries. `editor`, when
+// not empty, is the mission editor's state (a JSON object its session
+// writes), shown as the "editor" extra, last, and only while it is open.
 std::string buildStateScript(const Game& game, const PageLayout& layout,
-                             const ReplayPageState* replay = nullptr);
+                             const ReplayPageState* replay = nullptr, std::string_view editor = {});
 
 // The dossier's approach names, from the game's table, handed over once when
 // the page is ready: window.nameApproaches([...]).

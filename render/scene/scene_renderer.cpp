@@ -10,4 +10,9 @@ void SceneRenderer::draw(const Game& game) {
     drawScene(renderer_, game, accessibility_);
 }
 
+void SceneRenderer::draw(const Game& game, const EditorMarks& marks) {
+    drawScene(renderer_, game, accessibility_);
+    drawEditorMarks(renderer_, marks);
+}
+
 }  // namespace nj

@@ -5,6 +5,7 @@
 // shell's.
 
 #include "game/game.hpp"
+#include "render/scene/editor_marks.hpp"
 #include "render/scene/scene_accessibility.hpp"
 #include "render/vulkan_renderer.hpp"
 
@@ -16,6 +17,9 @@ class SceneRenderer {
 
     // Inside a begun frame, before the page is drawn over it.
     void draw(const Game& game);
+    // The mission being edited: the field as it will be drawn, with the
+    // editor's marks over it.
+    void draw(const Game& game, const EditorMarks& marks);
 
     VulkanRenderer& renderer() { return renderer_; }
 

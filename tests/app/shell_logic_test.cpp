@@ -55,6 +55,8 @@ TEST(CommandLine, MissionAndCampaignFilesAreTheWordsAfterTheirSwitches) {
     EXPECT_EQ(replay.replayPath, "replays/last.njr");
     EXPECT_TRUE(replay.testMode);
     EXPECT_EQ(parse({"nightjar", "--replay"}).replayPath, "");
+    EXPECT_EQ(parse({"nightjar", "--edit", "my heist.json", "--test"}).editPath, "my heist.json");
+    EXPECT_EQ(parse({"nightjar", "--edit"}).editPath, "");
 }
 
 TEST(FrameClock, StepsAreCappedAtFiftyMilliseconds) {

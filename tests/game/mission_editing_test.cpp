@@ -12,6 +12,7 @@
 
 #include "data/map_token.hpp"
 #include "data/mission_text.hpp"
+#include "game/mission_playability.hpp"
 #include "tests/support/deadline.hpp"
 #include "tests/support/scratch_dir.hpp"
 
@@ -43,6 +44,7 @@ TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords)
     std::ofstream("broken.json") << "{\"name\": \"HEIST\",\n  \"walls\": [}";
     std::ofstream("list.json") << "[1, 2]";
     std::ofstream("empty.json");
+    std::ofstream("words.json") << "not json";  // its first words are a warning, then the error
     std::ofstream("badcode.nj3m") << "NJ3M_V1 not a token";
     struct Case {
         const char* path;
@@ -52,7 +54,8 @@ TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords)
          {Case{"folder.json", "regular file"}, Case{"pipe.json", "regular file"},
           Case{"huge.json", "at most 1 MiB"}, Case{"broken.json", "broken.json:2:"},
           Case{"list.json", "a JSON object"}, Case{"empty.json", "empty.json"},
-          Case{"badcode.nj3m", "mission code is refused"}, Case{"missing.json", "regular file"}}) {
+          Case{"badcode.nj3m", "mission code is refused"}, Case{"missing.json", "regular file"},
+          Case{"words.json", "words.json:1:1: a mission is a JSON object"}}) {
         mission = JsonValue{};
         EXPECT_FALSE(openMissionForEditing(c.path, mission, why)) << c.path;
         EXPECT_NE(why.find(c.why), std::string::npos) << c.path << ": " << why;
@@ -83,6 +86,23 @@ TEST(MissionEditing, ASaveLandsWholeAndTheAutosaveLastsUntilIt) {
     ASSERT_TRUE(openMissionForEditing(path, reopened, why)) << why;
     EXPECT_EQ(test::fileText(path), editor.text());
     EXPECT_EQ(formatMissionText(reopened), editor.text());
+}
+
+// A new mission is one the checker has nothing to say about, so the player
+// starts from a playable operation; and its file name never takes another's.
+TEST(MissionEditing, ANewMissionPassesTheCheckerAndFindsAFreeName) {
+    test::ScratchDir scratch;
+    for (const MissionDiagnostic& d : checkMission(newMissionText(), 0))
+        ADD_FAILURE() << d.path << ": " << d.message;
+    std::filesystem::create_directory("m");
+    EXPECT_EQ(freeMissionPath("m", "Operation: Gilded  Wheel!"), "m/operation-gilded-wheel.json");
+    EXPECT_EQ(freeMissionPath("m", "***"), "m/operation.json");
+    EXPECT_EQ(freeMissionPath("", "A"), "a.json");
+    std::ofstream("m/heist.json") << "{}";
+    std::ofstream("m/.heist-2.json.autosave") << "{}";  // unsaved work holds its name too
+    EXPECT_EQ(freeMissionPath("m", "HEIST"), "m/heist-3.json");
+    EXPECT_LE(freeMissionPath("m", std::string(300, 'a')).size(),
+              std::string("m/").size() + 48 + 5);
 }
 
 }  // namespace

@@ -148,12 +148,18 @@ void ScriptRunner::runLine(const std::string& line) {
 void ScriptRunner::call(const std::string& name, const std::string* argument) {
     const PageCommand* command = findPageCommand(name);
     const bool takesNumber = command && command->numberArgument;
-    if (takesNumber != (argument != nullptr)) {
+    const bool takesText = command && command->textArgument;
+    if ((takesNumber || takesText) != (argument != nullptr)) {
         throw ScriptError(takesNumber ? "'" + name + "' needs a number"
+                          : takesText ? "'" + name + "' needs a text"
                                       : "'" + name + "' takes no argument");
     }
     if (!command) throw ScriptError("unknown page command '" + name + "'");
     SimCommandTarget target(game_);
+    if (takesText) {
+        command->runText(target, *argument);  // the simulator has no editor: nothing happens
+        return;
+    }
     command->run(target, takesNumber ? parseNumber(*argument) : 0.0);
 }
 

@@ -22,6 +22,20 @@ namespace web {
 
 namespace {
 
+// The first character's code point of UTF-8 text (0 for none); a malformed
+// lead byte counts as itself, since typed text only names what was pressed.
+double firstCodePoint(const std::string& text) {
+    if (text.empty()) return 0.0;
+    const auto byte = [&](std::size_t i) {
+        return i < text.size() ? static_cast<unsigned char>(text[i]) & 0x3Fu : 0u;
+    };
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0xC0) return lead;
+    if (lead < 0xE0) return ((lead & 0x1Fu) << 6) | byte(1);
+    if (lead < 0xF0) return ((lead & 0x0Fu) << 12) | (byte(1) << 6) | byte(2);
+    return ((lead & 0x07u) << 18) | (byte(1) << 12) | (byte(2) << 6) | byte(3);
+}
+
 // The time limit stops a script through a trap. By default JavaScriptCore
 // reaches code of its optimising tiers with a signal, and that misses a loop
 // it has already stopped twice: the third run of the same endless loop would
@@ -428,6 +442,17 @@ bool ScriptHost::dispatchKey(const char* type, int virtualKey) {
     setValue(context_, props, "code", makeString(context_, keyCodeForVirtualKey(virtualKey)));
     setValue(context_, props, "repeat", JSValueMakeBoolean(context_, false));
     return callDispatch(JSValueMakeNull(context_), type, props);
+}
+
+bool ScriptHost::dispatchText(const std::string& text) {
+    JSObjectRef props = JSObjectMake(context_, nullptr, nullptr);
+    const JSValueRef key = makeString(context_, text);
+    setValue(context_, props, "key", key);
+    const double code = firstCodePoint(text);
+    setValue(context_, props, "charCode", JSValueMakeNumber(context_, code));
+    setValue(context_, props, "keyCode", JSValueMakeNumber(context_, code));
+    setValue(context_, props, "repeat", JSValueMakeBoolean(context_, false));
+    return callDispatch(JSValueMakeNull(context_), "keypress", props);
 }
 
 bool ScriptHost::dispatchMouse(const char* type, const litehtml::element::ptr& target, int x, int y,

@@ -49,6 +49,9 @@ class ScriptHost {
     // Fires `type` at `target` (null = the document) and bubbles it up to
     // the window. Returns false when a listener called preventDefault.
     bool dispatchKey(const char* type, int virtualKey);
+    // Typed text as "keypress": `key` is the text, `charCode` (and
+    // `keyCode`) its first character's code point.
+    bool dispatchText(const std::string& text);
     bool dispatchMouse(const char* type, const litehtml::element::ptr& target, int x, int y,
                        int button);
     bool dispatchSimple(const char* type);  // document then window, no details

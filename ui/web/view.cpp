@@ -142,27 +142,26 @@ void View::evaluateScript(const std::string& script) {
     });
 }
 
-void View::fireKeyEvent(const KeyEvent& event) {
-    guarded("key event", [&] { dispatchKey(event); });
+bool View::fireKeyEvent(const KeyEvent& event) {
+    return guarded("key event", [&] { return dispatchKey(event); });
 }
 
 void View::fireMouseEvent(const MouseEvent& event) {
     guarded("mouse event", [&] { dispatchMouse(event); });
 }
 
-void View::dispatchKey(const KeyEvent& event) {
-    if (!script_) return;
+bool View::dispatchKey(const KeyEvent& event) {
+    if (!script_) return false;
     switch (event.type) {
         case KeyEventType::KeyDown:
         case KeyEventType::RawKeyDown:
-            script_->dispatchKey("keydown", event.virtualKeyCode);
-            break;
+            return !script_->dispatchKey("keydown", event.virtualKeyCode);
         case KeyEventType::KeyUp:
-            script_->dispatchKey("keyup", event.virtualKeyCode);
-            break;
+            return !script_->dispatchKey("keyup", event.virtualKeyCode);
         case KeyEventType::Char:
-            break;
+            return !event.text.empty() && !script_->dispatchText(event.text);
     }
+    return false;
 }
 
 void View::dispatchMouse(const MouseEvent& event) {

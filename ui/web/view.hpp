@@ -38,13 +38,15 @@ struct ViewConfig {
 };
 
 // Key events carry Windows virtual-key codes. RawKeyDown and KeyDown reach
-// the page as "keydown", KeyUp as "keyup"; Char events are not delivered.
+// the page as "keydown", KeyUp as "keyup"; a Char event is typed text and
+// reaches the page as "keypress", its `key` the text (UTF-8).
 enum class KeyEventType { KeyDown = 0, KeyUp = 1, RawKeyDown = 2, Char = 3 };
 struct KeyEvent {
     KeyEventType type = KeyEventType::RawKeyDown;
     int virtualKeyCode = 0;
     int nativeKeyCode = 0;
     bool isSystemKey = false;
+    std::string text;  // a Char event's text
 };
 
 enum class MouseEventType { MouseMoved = 0, MouseDown = 1, MouseUp = 2 };
@@ -80,7 +82,9 @@ class View {
     void resize(std::uint32_t width, std::uint32_t height, double deviceScale);
     // Runs a script in the page; the result is ignored, errors are logged.
     void evaluateScript(const std::string& script);
-    void fireKeyEvent(const KeyEvent& event);
+    // True when a listener of the page called preventDefault: the page keeps
+    // the key (a field being typed in), as a browser's focused input does.
+    bool fireKeyEvent(const KeyEvent& event);
     void fireMouseEvent(const MouseEvent& event);
 
     BitmapSurface* surface() { return &surface_; }
@@ -96,7 +100,7 @@ class View {
 
   private:
     void load(const std::string& url, double nowSeconds);
-    void dispatchKey(const KeyEvent& event);
+    bool dispatchKey(const KeyEvent& event);
     void dispatchMouse(const MouseEvent& event);
     bool paintBitmap();
     void runPageScripts(const std::string& html);

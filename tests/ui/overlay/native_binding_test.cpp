@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "game/game.hpp"
 #include "tests/ui/web/web_test_support.hpp"
@@ -16,8 +18,10 @@ struct CommandTarget : nj::GameCommandTarget {
     nj::SilentAudio audio;
     nj::Game game{&audio};
     int quits = 0;
+    std::vector<std::string> editorRequests;
     nj::Game* commandGame() override { return &game; }
     void quitGame() override { ++quits; }
+    void editorRequest(std::string_view request) override { editorRequests.emplace_back(request); }
 };
 
 // A page with the game's commands bound into its "game" object, at a chosen
@@ -54,6 +58,9 @@ TEST_F(BoundPage, VersionMetadataAndEveryCommandOfTheTable) {
         const bool takesNumber =
             api.metadata(command.name).find("\"type\":\"number\"") != std::string::npos;
         EXPECT_EQ(takesNumber, command.numberArgument != nullptr) << command.name;
+        const bool takesText =
+            api.metadata(command.name).find("\"type\":\"string\"") != std::string::npos;
+        EXPECT_EQ(takesText, command.textArgument != nullptr) << command.name;
     }
     // The page enumerates the object in binding order, the table's, as a browser would.
     std::string tableOrder = "version";
@@ -81,6 +88,29 @@ TEST_F(BoundPage, MissingOrWrongArgumentsAreMarshalErrorsAtEveryLevel) {
         EXPECT_EQ(target.game.approach, nj::Approach::ServiceCorridor)
             << "no action on a bad argument";
     }
+}
+
+// The editor's one command takes its request as text: anything else is a
+// marshal error, and a runaway text never reaches the game.
+TEST_F(BoundPage, TheEditorsTextArgumentIsCheckedAndPassedWhole) {
+    for (int level : {0, 2}) {
+        SCOPED_TRACE(level);
+        load(level);
+        target.editorRequests.clear();
+        EXPECT_EQ(call("game.editor('{\"do\":\"undo\"}')"), "ok");
+        EXPECT_EQ(call("game.editor('caf\u00e9')"), "ok");
+        for (const char* bad :
+             {"game.editor()", "game.editor(3)", "game.editor({})", "game.editor(null)"}) {
+            EXPECT_NE(call(bad).find("game.editor(request: string)"), std::string::npos) << bad;
+        }
+        const std::string huge = call("game.editor(new Array(70000).join('x'))");
+        EXPECT_NE(huge.find("longer than 65536 bytes"), std::string::npos) << huge;
+        ASSERT_EQ(target.editorRequests.size(), 2u);
+        EXPECT_EQ(target.editorRequests[0], "{\"do\":\"undo\"}");
+        EXPECT_EQ(target.editorRequests[1], "caf\xC3\xA9");
+    }
+    EXPECT_EQ(api.metadata("editor"),
+              "{\"params\":[{\"name\":\"request\",\"type\":\"string\"}],\"returns\":\"void\"}");
 }
 
 TEST_F(BoundPage, ExtraArgumentsAreIgnoredUnlessStrict) {

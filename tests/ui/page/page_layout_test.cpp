@@ -198,8 +198,8 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     const Box row = rectOf("cust0");
     page.click(static_cast<int>((row.left + row.right) / 2), static_cast<int>(row.top + 10));
     for (const int key : {39, 37, 86, 67}) {
-        page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, key, 0, false});
-        page.view->fireKeyEvent({web::KeyEventType::KeyUp, key, 0, false});
+        page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, key, 0, false, {}});
+        page.view->fireKeyEvent({web::KeyEventType::KeyUp, key, 0, false, {}});
     }
     const Box paste = rectOf("pastecode");
     page.click(static_cast<int>((paste.left + paste.right) / 2),

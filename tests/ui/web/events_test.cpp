@@ -71,3 +71,35 @@ TEST(WebEvents, HoverRepaintsMatchAFullRepaint) {
 }
 
 }  // namespace
+
+// A field being typed in keeps its keys (a prevented key-down is the page's
+// alone), and typed text reaches it whole, as "keypress", whatever the
+// keyboard's layout made of the key.
+TEST(WebEvents, PreventedKeysAreKeptAndTypedTextArrivesAsKeypress) {
+    PageHarness page;
+    page.load(
+        "<html><body><script>var typed = []; var typing = false;"
+        "window.addEventListener('keydown', function (e) {"
+        "  if (typing && e.keyCode !== 27) e.preventDefault(); });"
+        "window.addEventListener('keypress', function (e) {"
+        "  typed.push(e.key + ':' + e.charCode); });"
+        "</script></body></html>");
+    const auto down = [&](int key) {
+        return page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, key, 0, false, {}});
+    };
+    EXPECT_FALSE(down('W')) << "nothing typing: the key goes on to the game";
+    page.eval("typing = true");
+    EXPECT_TRUE(down('W'));
+    EXPECT_FALSE(down(27)) << "Esc leaves the field: not kept";
+    EXPECT_FALSE(page.view->fireKeyEvent({web::KeyEventType::KeyUp, 'W', 0, false, {}}));
+
+    for (const char* text : {"a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x94\x91", ""})
+        page.view->fireKeyEvent({web::KeyEventType::Char, 0, 0, false, text});
+    // The empty text is no key at all; charCode is the first character's
+    // code point, beyond 16 bits too.
+    EXPECT_EQ(page.js("typed.length"), "4");
+    EXPECT_EQ(page.js("typed[0]"), "a:97");
+    EXPECT_EQ(page.js("typed[1]"), "\xC3\xA9:233");
+    EXPECT_EQ(page.js("typed[2]"), "\xE2\x82\xAC:8364");
+    EXPECT_EQ(page.js("typed[3]"), "\xF0\x9F\x94\x91:128273");
+}

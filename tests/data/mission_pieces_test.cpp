@@ -1,0 +1,138 @@
+// The pieces as the editor's screen finds, names and edits them: the point
+// under the pointer, a checker path back to its piece, and typed values.
+#include "data/mission_pieces.hpp"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using nj::JsonValue;
+using nj::MissionPiece;
+
+JsonValue mission() {
+    return nj::parseJson(
+        R"({"walls":[{"x":0,"y":0,"w":400,"h":16},{"x":100,"y":100,"w":10,"h":200}],)"
+        R"("keycards":[{"x":50,"y":8,"color":"ruby"}],)"
+        R"("furniture":[{"type":"desk","x":300,"y":300,"w":60,"h":36}],)"
+        R"("card":{"x":500,"y":400,"r":12},"player":{"x":700,"y":100},)"
+        R"("guards":[{"x":10,"y":10,"patrol":[{"x":1,"y":2},{"x":3,"y":4}]}]})");
+}
+
+TEST(MissionPieces, ThePointerFindsTheSmallestPieceUnderIt) {
+    const JsonValue m = mission();
+    const struct {
+        double x, y;
+        const char* key;
+        std::size_t index;
+    } cases[] = {
+        {50, 8, "keycards", 0},      // on a wall: the keycard, not the wall
+        {200, 8, "walls", 0},        // the wall alone
+        {275, 290, "furniture", 0},  // furniture stands on its centre
+        {500, 395, "card", nj::kSinglePiece},
+        {710, 110, "player", nj::kSinglePiece},  // a spawn is a point with room round it
+    };
+    for (const auto& c : cases) {
+        const std::optional<MissionPiece> hit = nj::pieceAt(m, c.x, c.y);
+        ASSERT_TRUE(hit) << c.x << "," << c.y;
+        EXPECT_EQ(*hit, (MissionPiece{c.key, c.index})) << c.x << "," << c.y;
+    }
+    EXPECT_FALSE(nj::pieceAt(m, 900, 500));
+    const auto boxed = nj::piecesWithin(m, {90, 90, 30, 30});
+    ASSERT_EQ(boxed.size(), 1u);
+    EXPECT_EQ(boxed[0], (MissionPiece{"walls", 1}));
+    // Every piece held is listed once, single pieces first.
+    const auto all = nj::missionPieces(m);
+    EXPECT_EQ(all.size(), 7u);
+    EXPECT_EQ(all.front(), (MissionPiece{"player", nj::kSinglePiece}));
+    EXPECT_EQ(nj::pieceRoute(m, {"guards", 0}).size(), 2u);
+    EXPECT_TRUE(nj::pieceHasRoute({"dynamicObjective", nj::kSinglePiece}));
+    EXPECT_FALSE(nj::pieceHasRoute({"walls", 0}));
+}
+
+TEST(MissionPieces, CheckerPathsNameTheirPiece) {
+    const struct {
+        const char* path;
+        std::optional<MissionPiece> piece;
+    } cases[] = {
+        {"walls[3].w", MissionPiece{"walls", 3}},
+        {"guards[12]", MissionPiece{"guards", 12}},
+        {"card.x", MissionPiece{"card", nj::kSinglePiece}},
+        {"guards[0].patrol[2].x", MissionPiece{"guards", 0}},
+        {"name", std::nullopt},
+        {"", std::nullopt},
+        {"walls", std::nullopt},
+        {"walls[", std::nullopt},
+        {"walls[x]", std::nullopt},
+        {"walls[99999999999999999999999]", std::nullopt},
+        {"nosuch[1]", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(nj::pieceOfPath(c.path), c.piece) << c.path;
+}
+
+TEST(MissionPieces, TypedValuesBecomeTheFilesValuesOrSayWhyNot) {
+    const MissionPiece wall{"walls", 0}, card{"card", nj::kSinglePiece}, door{"doors", 0};
+    const struct {
+        MissionPiece piece;
+        const char* field;
+        const char* text;
+        bool ok;
+        const char* result;  // the value as the file writes it, or the refusal's start
+    } cases[] = {
+        {wall, "w", "120", true, "120"},
+        {wall, "w", " 12.5 ", true, "12.5"},
+        {wall, "w", "-3", true, "-3"},  // a range is the checker's to judge
+        {wall, "w", "12px", false, "w: \"12px\" is not a number"},
+        {wall, "w", "", false, "w: \"\" is not a number"},
+        {wall, "w", "nan", false, "w: \"nan\" is not a number"},
+        {wall, "w", "1e999", false, "w: \"1e999\" is not a number"},
+        {wall, "angle", "1", false, "WALL 1 has no \"angle\""},
+        {door, "color", "ruby", true, "ruby"},
+        {card, "r", "0x10", false, "r: \"0x10\" is not a number"},
+        {nj::kWholeMission, "name", "NIGHT \"HEIST\"", true, "NIGHT \"HEIST\""},
+        {nj::kWholeMission, "walls", "1", false, "walls is edited on the field"},
+        {MissionPiece{"altExit", nj::kSinglePiece}, "active", "yes", false,
+         "active: true or false"},
+        {MissionPiece{"altExit", nj::kSinglePiece}, "active", "false", true, "false"},
+        {MissionPiece{"guards", 0}, "patrol", "3", false, "patrol is edited on the field"},
+    };
+    for (const auto& c : cases) {
+        JsonValue value;
+        std::string why;
+        const bool ok = nj::fieldValueFromText(c.piece, c.field, c.text, value, why);
+        EXPECT_EQ(ok, c.ok) << c.field << "=" << c.text << ": " << why;
+        if (!ok) {
+            EXPECT_EQ(why.rfind(c.result, 0), 0u) << why;
+            continue;
+        }
+        const std::string shown = value.type == nj::JsonType::String ? value.text
+                                  : value.type == nj::JsonType::Bool
+                                      ? (value.boolean ? "true" : "false")
+                                      : std::to_string(value.number);
+        EXPECT_EQ(shown.rfind(c.result, 0), 0u) << shown;
+    }
+    const std::string longName(201, 'x');
+    JsonValue value;
+    std::string why;
+    EXPECT_FALSE(nj::fieldValueFromText(nj::kWholeMission, "name", longName, value, why));
+}
+
+TEST(MissionPieces, FieldsShowTheFilesValuesElseWhatTheGameUses) {
+    const JsonValue m = mission();
+    const auto fields = nj::pieceFields(m, {"keycards", 0});
+    ASSERT_EQ(fields.size(), 4u);
+    EXPECT_EQ(fields[2].name, "r");
+    EXPECT_EQ(fields[2].value, "11");  // absent: the game's own
+    EXPECT_EQ(fields[3].kind, nj::FieldKind::Choice);
+    EXPECT_EQ(fields[3].value, "ruby");
+    EXPECT_EQ(fields[3].choices.size(), 4u);
+    EXPECT_EQ(fields[0].max, 960.0);
+    const auto guard = nj::pieceFields(m, {"guards", 0});
+    EXPECT_EQ(guard.back().kind, nj::FieldKind::Info);
+    EXPECT_EQ(guard.back().value, "2 waypoints");
+    const auto words = nj::pieceFields(m, nj::kWholeMission);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words.front().name, "name");
+    EXPECT_TRUE(nj::pieceFields(m, {"walls", 9}).empty());
+}
+
+}  // namespace
