@@ -90,10 +90,7 @@
   }
   function syncList(keepSelectionInView) {
     var pieces = list(ed.pieces), sel = firstSelected(pieces);
-    if (keepSelectionInView && sel >= 0) {
-      if (sel < listFirst) listFirst = sel;
-      if (sel >= listFirst + listRows) listFirst = sel - listRows + 1;
-    }
+    if (keepSelectionInView && sel >= 0) listFirst = ui.fields.keepInView(listFirst, sel, listRows, 0);
     listFirst = Math.max(0, Math.min(listFirst, pieces.length - listRows));
     for (var slot = 0; slot < LIST_SLOTS; slot++) {
       var p = pieces[listFirst + slot], id = "edrow" + slot;
@@ -131,6 +128,8 @@
     var count = 0;
     for (var i = 0; i < pieces.length; i++) if (pieces[i].selected === true) count++;
     setText("edfieldsnone", specs.length ? "" : count > 1 ? count + " PIECES SELECTED" : "NOTHING SELECTED");
+    // With nothing selected the fields are the mission's own.
+    setText("edpropshead", count === 0 && specs.length ? "MISSION" : "PROPERTIES");
   }
 
   // ---- Problems: errors first, each click selects its piece ----
@@ -216,6 +215,7 @@
     var size = textSize(s);
     if (e.revision === revision && size === textSizeShown) { syncPadFocus(); return; }
     revision = e.revision;
+    if (size !== textSizeShown) fieldsShown = "";  // the fields measure their text once
     problems = sortedProblems(e.problems);
     syncBar(e);
     syncFields();

@@ -150,14 +150,30 @@
       f.box.appendChild(document.createElement("span")).textContent = value;
       return;
     }
-    // One span per character, so a click can find the gap it is nearest to.
+    // One span per character, so a click can find the gap it is nearest to;
+    // a text longer than the box shows the stretch the caret is in.
     var e = this.edit, from = e.from(), to = e.to();
-    for (var c = 0; c <= e.text.length; c++) {
+    f.scroll = Math.min(f.scroll || 0, e.caret);
+    if (f.fits > 0) {
+      f.scroll = Math.min(f.scroll, Math.max(0, e.text.length - f.fits));  // no room left empty at the end
+      if (e.caret > f.scroll + f.fits) f.scroll = e.caret - f.fits;
+    }
+    for (var c = f.scroll; c <= e.text.length; c++) {
       if (c === e.caret) f.box.appendChild(makeDiv("caret"));
       if (c === e.text.length) break;
       var ch = f.box.appendChild(document.createElement("span"));
       ch.className = c >= from && c < to ? "fc sel" : "fc";
       ch.textContent = e.text.charAt(c) === " " ? "\u00a0" : e.text.charAt(c);
+    }
+    if (!(f.fits > 0) && e.text.length > 0) {
+      // The field's font is monospaced: how many characters fit, measured once.
+      var one = f.box.querySelector(".fc").getBoundingClientRect(), box = f.box.getBoundingClientRect();
+      if (one.width > 0 && box.width > 0) {
+        f.fits = Math.max(1, Math.floor((box.width - 12) / one.width) - 1);
+        f.shown = null;
+        this.show(index);
+        return;
+      }
     }
     var bad = f.kind === "number" && !this.inRange(f.spec, e.text);
     if (bad) f.row.classList.add("bad"); else f.row.classList.remove("bad");
@@ -175,6 +191,7 @@
     this.focus = index;
     this.edit = null;
     var f = this.fields[index];
+    if (f) f.scroll = 0;
     if (f && (f.kind === "number" || f.kind === "text")) this.edit = new TextEdit(f.spec.value === undefined ? "" : f.spec.value);
     if (old >= 0 && this.fields[old]) { this.fields[old].row.classList.remove("bad"); this.show(old); }
     if (f) this.show(index);
@@ -236,7 +253,7 @@
       var r = chars[i].getBoundingClientRect();
       if (e.clientX < (r.left + r.right) / 2) { at = i; break; }
     }
-    this.edit.moveTo(at, false);
+    this.edit.moveTo((this.fields[index].scroll || 0) + at, false);
     this.show(index);
   };
 
@@ -277,5 +294,21 @@
     return true;
   };
 
-  ui.fields = { FieldSet: FieldSet, TextEdit: TextEdit, isColourChoice: isColourChoice, clear: clear, KEY: KEY };
+  // The first row a scrolled list shows so that row `index` is in view,
+  // with `headroom` rows above it when it nears the top.
+  function keepInView(first, index, visible, headroom) {
+    if (index < first + headroom) first = Math.max(0, index - headroom);
+    if (index >= first + visible) first = index - visible + 1;
+    return first;
+  }
+  // The step (0..steps) of a slider bar under the pointer; null when the
+  // bar is not laid out or the event has no position.
+  function stepAt(bar, clientX, steps) {
+    var r = bar && bar.getBoundingClientRect ? bar.getBoundingClientRect() : null;
+    if (!r || !(r.width > 0) || typeof clientX !== "number") return null;
+    return Math.max(0, Math.min(steps, Math.round((clientX - r.left) / r.width * steps)));
+  }
+
+  ui.fields = { FieldSet: FieldSet, TextEdit: TextEdit, isColourChoice: isColourChoice, clear: clear, KEY: KEY,
+                keepInView: keepInView, stepAt: stepAt };
 })(ui);

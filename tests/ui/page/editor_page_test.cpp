@@ -255,6 +255,20 @@ TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
 // moves on, skipping what cannot be edited and wrapping round.
 TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     edit();
+    // A text longer than its box shows the stretch the caret is in.
+    clickAt(fieldBox(kLabel));
+    chord(kCtrl, 'A');
+    type("THE LONG GALLERY BEHIND THE WEST WING VAULT");
+    const std::string caret = fieldBox(kLabel) + " .caret";
+    expectFits({{"allin", caret, fieldBox(kLabel)}}, "the caret at the end");
+    std::string shownText = fieldText(kLabel);
+    EXPECT_EQ(shownText.substr(shownText.size() - 5), "VAULT");
+    EXPECT_NE(shownText.substr(0, 3), "THE");
+    down(kHome);
+    expectFits({{"allin", caret, fieldBox(kLabel)}}, "the caret at the start");
+    EXPECT_EQ(fieldText(kLabel).substr(0, 3), "THE");
+    down(kEsc);
+
     clickAt(fieldBox(kLabel));
     chord(kCtrl, 'A');
     type("ATRIUM \xc3\x89TAGE");
