@@ -249,6 +249,18 @@ TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
     EXPECT_EQ(sent(), "") << "x is at its largest";
     EXPECT_TRUE(down(kDown));
     EXPECT_EQ(sent(), R"({"do":"set","field":"x","value":"959"})");
+    down(kEsc);
+
+    // A click places the caret in the gap nearest the pointer.
+    const Box y = rectAt(fieldBox(kY));
+    page.click(static_cast<int>(y.left + 4), static_cast<int>((y.top + y.bottom) / 2));
+    type("1");
+    EXPECT_EQ(fieldText(kY), "188.5");
+    // "1", the caret, "8", "8": a click on the right half of the second 8 puts the caret after it.
+    const Box eight = rectAt(fieldBox(kY) + " .fc:nth-child(4)");
+    page.click(static_cast<int>(eight.right - 1), static_cast<int>((eight.top + eight.bottom) / 2));
+    EXPECT_TRUE(down(kBackspace));
+    EXPECT_EQ(fieldText(kY), "18.5");
 }
 
 // Esc gives up what was typed and shows the game's value; Tab commits and
