@@ -258,7 +258,8 @@
   function padKey(code) {
     if (code === KEY.left || code === KEY.up) padFocus--;
     else if (code === KEY.right || code === KEY.down) padFocus++;
-    else if (code === KEY.enter) { syncPadFocus(); if (padMarked) padMarked.click(); return true; }
+    // A reaches the page as E where the pad plays (the edited mission is in play), Enter elsewhere.
+    else if (code === KEY.enter || code === 69 || code === 32) { syncPadFocus(); if (padMarked) padMarked.click(); return true; }
     else return false;
     syncPadFocus();
     return true;

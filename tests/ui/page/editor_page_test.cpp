@@ -481,7 +481,7 @@ TEST_P(EditorPage, APadWalksTheButtons) {
     edit("e.asking = 'leave'; e.revision = 70;");
     EXPECT_TRUE(hasClass("edasksave", "padfocus"));
     down(kDown);
-    down(kEnter);
+    down('E');  // the pad's A while the edited mission is what the pad plays
     EXPECT_EQ(sent(), R"({"do":"answer","choice":"discard"})");
 }
 
