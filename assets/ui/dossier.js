@@ -159,6 +159,8 @@
     // Mission codes: V pastes and C copies, with Ctrl or without (a pad's X and Y).
     else if (e.keyCode === 86) command("pasteMissionCode");
     else if (e.keyCode === 67) command("copyMissionCode");
+    // The mission editor: M makes a new mission, Shift+M edits the selected operation.
+    else if (e.keyCode === 77) ui.editor.openFromDossier(ui.editor.shiftHeld());
   }
 
   ui.dossier = { sync: syncDossier, syncQuitAsk: syncQuitAsk, wire: wire, onKey: onKey };

@@ -30,7 +30,10 @@
       askResume: "ENTER", askQuit: k.pause + " / ESC", requisition: "Q", choose: "UP / DOWN",
       buy: "ENTER", newCampaign: "N", pasteCode: "CTRL+V", copyCode: "CTRL+C",
       watchReplay: "V", replayPause: k.pause, replaySpeed: "1 2 4", replayRestart: k.retry,
-      replayLeave: "ANY KEY"
+      replayLeave: "ANY KEY",
+      editorNew: "M", editorEdit: "SHIFT+M", editorGrid: "G", editorUndo: "CTRL+Z", editorRedo: "CTRL+Y",
+      editorTest: "T", editorSave: "CTRL+S", editorHide: "H", editorLeave: "ESC", editorAskSave: "S",
+      editorAskDiscard: "D", editorReturn: "ESC"
     };
   }
   // On a controller a key it has no button for is not shown at all: the
@@ -49,7 +52,11 @@
       askResume: b.interact, askQuit: "", requisition: b.takedown, choose: "D-PAD",
       buy: b.interact, newCampaign: b.retry, pasteCode: b.takedown, copyCode: b.retry,
       watchReplay: b.takedown, replayPause: "D-PAD", replaySpeed: "D-PAD", replayRestart: b.retry,
-      replayLeave: b.interact
+      replayLeave: b.interact,
+      // The editor's keys have no buttons: the d-pad walks its buttons and A presses them.
+      editorNew: "", editorEdit: "", editorGrid: "", editorUndo: "", editorRedo: "", editorTest: "",
+      editorSave: "", editorHide: "", editorLeave: "", editorAskSave: "", editorAskDiscard: "",
+      editorReturn: b.cancel
     };
   }
   function merged(defaults, sent) {

@@ -77,9 +77,9 @@
 
   // The volume under the pointer on the slider, in steps of 5.
   function volumeAt(e) {
-    var bar = $("obar"), r = bar && bar.getBoundingClientRect ? bar.getBoundingClientRect() : null;
-    if (!r || !(r.width > 0) || typeof e.clientX !== "number") return;
-    var v = Math.max(0, Math.min(100, Math.round((e.clientX - r.left) / r.width * 20) * 5));
+    var step = ui.fields.stepAt($("obar"), e.clientX, 20);
+    if (step === null) return;
+    var v = step * 5;
     var last = ui.last;
     if (!last || !last.settings || last.settings.volume !== v) command("setVolume", v);
   }
@@ -117,8 +117,7 @@
     var names = ui.device.boundKeys(s), buttons = ui.device.boundButtons(s);
     var visible = VISIBLE_ROWS[o.textSize] || VISIBLE_ROWS[100];
     // The selected row stays in sight, with its section heading when it is near the top.
-    if (optSelected < optFirst + 1) optFirst = Math.max(0, optSelected - 1);
-    if (optSelected >= optFirst + visible) optFirst = optSelected - visible + 1;
+    optFirst = ui.fields.keepInView(optFirst, optSelected, visible, 1);
     for (var i = 0; i < OPTION_ROWS.length; i++) {
       var r = OPTION_ROWS[i];
       setFlag("orow" + i, "off", i < optFirst || i >= optFirst + visible);

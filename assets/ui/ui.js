@@ -21,18 +21,20 @@
     ui.options.sync(s);
     ui.pause.syncAudio(s);
     ui.replay.sync(s);
+    ui.editor.sync(s);
   };
 
   ui.device.labelKeys();
   ui.end.labelThresholds();
-  [ui.dossier, ui.custom, ui.requisition, ui.campaign, ui.pause, ui.end, ui.safe, ui.options, ui.replay].forEach(
+  [ui.dossier, ui.custom, ui.requisition, ui.campaign, ui.pause, ui.end, ui.safe, ui.options, ui.replay, ui.editor].forEach(
     function (screen) { screen.wire(); });
 
   // The game acts on its own keys (Enter, Tab, P, R, F1-F4, Space, E, Esc);
-  // the page adds only what the game leaves to it: walking the options
-  // screen's rows (the game holds every key but Esc then), else browsing the
-  // dossier.
+  // the page adds only what the game leaves to it: every key while the
+  // mission editor is up, walking the options screen's rows (the game holds
+  // every key but Esc then), else browsing the dossier.
   window.addEventListener("keydown", function (e) {
+    if (ui.editor.onKey(e)) return;
     if (!ui.options.onKey(e)) ui.dossier.onKey(e);
   });
 

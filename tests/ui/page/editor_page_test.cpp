@@ -1,0 +1,570 @@
+// The mission editor's page on the shipped page: it shows in place of every
+// other screen while a mission is edited and leaves no trace once closed;
+// its fields take typed keys and send what was typed as one request; its
+// lists follow the editor's revision; its keys, pointer and pad send the
+// requests the game expects; and it fits the page at every text size and
+// window size.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "game/enum_names.hpp"
+#include "tests/ui/page/real_page.hpp"
+
+namespace {
+
+using pagetest::Fit;
+
+// A mission mid-edit: many kinds, more pieces than the list shows, a guard
+// selected with a field of each kind, and problems of both severities.
+constexpr const char* kEditorState = R"JS(
+window.__editor = (function () {
+  var kinds = ["walls", "furniture", "doors", "keycards", "lasers", "cameras", "plates", "guards", "card",
+               "gate", "terminal", "exit", "altExit", "intel", "directive", "spawns"];
+  var labels = ["WALL", "FURNITURE", "DOOR", "KEYCARD", "LASER", "CAMERA", "PLATE", "GUARD", "CIPHER CARD",
+                "VAULT GATE", "SAFE TERMINAL", "EXIT", "ALT EXIT", "INTEL", "DIRECTIVE", "SPAWN"];
+  var pieces = [];
+  for (var i = 0; i < 30; i++) pieces.push({ key: "walls", index: i, label: "WALL " + (i + 1), selected: false });
+  pieces.push({ key: "guards", index: 0, label: "GUARD 1", selected: true });
+  pieces.push({ key: "card", index: -1, label: "CIPHER CARD", selected: false });
+  return {
+    revision: 17, mode: "edit", name: "the-harbour-museum-after-dark-remix.json", unsaved: true, tool: "select",
+    kinds: kinds.map(function (k, i) { return { kind: k, label: labels[i] }; }),
+    grid: 16, approach: 2, undo: 3, redo: 0, pieces: pieces,
+    fields: [
+      { name: "x", kind: "number", value: "960", min: 0, max: 960 },
+      { name: "y", kind: "number", value: "88.5", min: 0, max: 540 },
+      { name: "speed", kind: "number", value: "60", min: 10, max: 200 },
+      { name: "angle", kind: "number", value: "270", min: 0, max: 359 },
+      { name: "color", kind: "choice", value: "red", choices: ["red", "blue", "green", "yellow"] },
+      { name: "alert", kind: "choice", value: "true", choices: ["true", "false"] },
+      { name: "label", kind: "text", value: "VAULT CORRIDOR WEST WING" },
+      { name: "patrol", kind: "info", value: "4 waypoints" }
+    ],
+    problems: [
+      { severity: "warning", text: "guards[0]: its patrol passes within 20 px of the spawn of approach 2 (SECURITY UPLINK HACK)", key: "guards", index: 0 },
+      { severity: "error", text: "walls[3].w: must be more than 0", key: "walls", index: 3 },
+      { severity: "error", text: "exit: the mission has no exit", key: "", index: -1 },
+      { severity: "warning", text: "intel: cannot be reached from approach 4", key: "intel", index: -1 }
+    ],
+    notice: "speed: must be between 10 and 200, and this notice is as long as a checker message gets",
+    noticeIsError: true, asking: ""
+  };
+})();
+)JS";
+
+class EditorPage : public pagetest::RealPage {
+  protected:
+    void SetUp() override {
+        pagetest::RealPage::SetUp();
+        if (HasFatalFailure()) return;
+        page.eval(kEditorState);
+        page.eval(
+            "window.__sent = []; window.game = { editor: function (r) { window.__sent.push(r); } "
+            "};");
+    }
+    // The game's state with the editor open; `changes` run on s, and on e (s.editor).
+    void edit(const std::string& changes = "") {
+        sync("var e = s.editor = JSON.parse(JSON.stringify(window.__editor)); " + changes);
+    }
+    // Every request sent since the last call, as JSON texts joined by " | ".
+    std::string sent() {
+        const std::string all = page.js("window.__sent.join(' | ')");
+        page.eval("window.__sent = [];");
+        return all;
+    }
+    void mouse(web::MouseEventType type, int x, int y) {
+        web::MouseEvent event;
+        event.type = type;
+        event.x = x;
+        event.y = y;
+        event.button = web::MouseButton::Left;
+        page.view->fireMouseEvent(event);
+    }
+    // A key through the page's own dispatch; true when the page kept it
+    // (prevented its default, so the game never gets it).
+    bool down(int code) {
+        return page.js("String(!__nj.dispatch(null, 'keydown', { keyCode: " + std::to_string(code) +
+                       " }))") == "true";
+    }
+    void up(int code) {
+        page.eval("__nj.dispatch(null, 'keyup', { keyCode: " + std::to_string(code) + " });");
+    }
+    void chord(int held, int code) {
+        down(held);
+        down(code);
+        up(held);
+    }
+    void type(const std::string& text) {
+        page.eval("__nj.dispatch(null, 'keypress', { key: " + quoted(text) + " });");
+    }
+    static std::string quoted(const std::string& text) {
+        std::string out = "'";
+        for (char c : text) out += c == '\'' ? std::string("\\'") : std::string(1, c);
+        return out + "'";
+    }
+    void clickAt(const std::string& selector) {
+        const Box b = rectAt(selector);
+        ASSERT_GT(b.right, b.left) << selector << " is not shown";
+        page.click(static_cast<int>((b.left + b.right) / 2),
+                   static_cast<int>((b.top + b.bottom) / 2));
+    }
+    // The field row named `name` (its box), as a selector.
+    std::string fieldBox(int row) {
+        return "#edfields .frow:nth-child(" + std::to_string(row + 1) + ") .fbox";
+    }
+    std::string fieldText(int row) {
+        return page.js("document.querySelector('" + fieldBox(row) + "').textContent");
+    }
+    // Whether the pointer finds the element (or what is inside it) at its
+    // centre: a hidden element keeps the box it had when it was last shown.
+    bool shown(const std::string& selector) {
+        const Box b = rectAt(selector);
+        if (!(b.right > b.left)) return false;
+        page.eval(
+            "window.__hit = null; if (!window.__probe) { window.__probe = true;"
+            " window.addEventListener('mousemove', function (e) { window.__hit = e.target; }); }");
+        mouse(web::MouseEventType::MouseMoved, static_cast<int>((b.left + b.right) / 2),
+              static_cast<int>((b.top + b.bottom) / 2));
+        return page.js("!!window.__hit && document.querySelector('" + selector +
+                       "').contains(window.__hit)") == "true";
+    }
+    // The page's pixels, repainted whole.
+    std::string pixels() {
+        page.frame();
+        EXPECT_TRUE(page.matchesAFullRepaint());
+        web::Bitmap& bitmap = page.view->surface()->bitmap();
+        const void* data = bitmap.lockPixels();
+        std::string bytes;
+        if (data) bytes.assign(static_cast<const char*>(data), bitmap.rowBytes() * bitmap.height());
+        bitmap.unlockPixels();
+        return bytes;
+    }
+};
+
+// How many bytes of two pictures differ (all of the longer's extra ones).
+std::size_t bytesApart(const std::string& a, const std::string& b) {
+    std::size_t apart = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) apart += a[i] != b[i];
+    return apart;
+}
+
+// Field rows in kEditorState's order.
+constexpr int kX = 0, kY = 1, kSpeed = 2, kLabel = 6;
+constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kShift = 16, kCtrl = 17, kEsc = 27, kEnd = 35,
+              kHome = 36, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46;
+
+// While a mission is edited the editor is the only screen; while it is
+// test-played the game's screens are back with the strip that says so.
+TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    edit();
+    EXPECT_TRUE(shown("#edbar"));
+    EXPECT_TRUE(shown("#edpanel"));
+    for (const char* other : {"#dirpanel", "#statpanel", "#briefing", "#edteststrip"})
+        EXPECT_FALSE(shown(other)) << other;
+    EXPECT_EQ(text("edname"), "the-harbour-museum-after-dark-remix.json");
+    EXPECT_TRUE(hasClass("edunsaved", "shown"));
+    EXPECT_FALSE(hasClass("edundo", "disabled"));
+    EXPECT_TRUE(hasClass("edredo", "disabled"));
+    EXPECT_EQ(text("edapproachlabel"), nj::approachName(nj::Approach(2)));
+
+    edit("e.mode = 'test';");
+    EXPECT_TRUE(shown("#dirpanel"));
+    EXPECT_TRUE(shown("#edteststrip"));
+    EXPECT_FALSE(shown("#edbar"));
+    EXPECT_FALSE(down(kEsc)) << "Esc is the game's while test-playing";
+    EXPECT_EQ(sent(), "");
+    sync();
+    EXPECT_FALSE(shown("#edteststrip") || shown("#edbar"));
+    EXPECT_FALSE(errorsLogged());
+}
+
+// Without an editor object nothing of the editor is drawn: every screen's
+// pixels are what they are with the editor's elements taken out of the page,
+// and after an editing session the page is as it was before it.
+TEST_P(EditorPage, WithoutAnEditorEveryScreenIsDrawnAsBefore) {
+    loadMission(1);
+    const nj::GameState screens[] = {nj::GameState::Briefing, nj::GameState::Playing,
+                                     nj::GameState::Paused, nj::GameState::MissionComplete,
+                                     nj::GameState::MissionFailed};
+    std::vector<std::string> before;
+    for (nj::GameState state : screens) {
+        game.gameState = state;
+        sync();
+        before.push_back(pixels());
+        ASSERT_FALSE(before.back().empty());
+        edit();
+        edit("e.mode = 'test';");
+        sync();
+        EXPECT_EQ(bytesApart(pixels(), before.back()), 0u)
+            << "after editing, screen " << int(state);
+    }
+    page.eval(
+        "['editor', 'edteststrip'].forEach(function (id) { var el = document.getElementById(id);"
+        " el.parentElement.removeChild(el); });");
+    for (std::size_t i = 0; i < std::size(screens); ++i) {
+        game.gameState = screens[i];
+        sync();
+        EXPECT_EQ(bytesApart(pixels(), before[i]), 0u) << "screen " << int(screens[i]);
+    }
+}
+
+// A number field typed in with the caret, the selection and the erasing keys
+// sends one request when Enter commits it; every key it takes is kept from
+// the game, and Up steps the number within its range.
+TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
+    edit();
+    clickAt(fieldBox(kSpeed));
+    chord(kCtrl, 'A');
+    type("1x5");  // a letter cannot go into a number
+    EXPECT_TRUE(down(kBackspace));
+    type("20");
+    EXPECT_TRUE(down(kHome));
+    EXPECT_TRUE(down(kRight));
+    down(kShift);
+    EXPECT_TRUE(down(kEnd));
+    up(kShift);
+    type("3.5");
+    EXPECT_EQ(fieldText(kSpeed), "13.5");
+    EXPECT_TRUE(down(kLeft));
+    EXPECT_TRUE(down(kLeft));
+    EXPECT_TRUE(down(kDelete));  // the point
+    EXPECT_EQ(sent(), "") << "nothing is sent before Enter";
+    EXPECT_TRUE(down(kEnter));
+    EXPECT_EQ(sent(), R"({"do":"set","field":"speed","value":"135"})");
+    EXPECT_FALSE(down('Q')) << "after Enter the keys are the editor's again";
+    EXPECT_EQ(sent(), R"({"do":"rotate","by":-15})");
+
+    clickAt(fieldBox(kSpeed));
+    EXPECT_TRUE(down(kUp));
+    EXPECT_EQ(sent(), R"({"do":"set","field":"speed","value":"61"})");
+    down(kEsc);
+    clickAt(fieldBox(kX));
+    EXPECT_TRUE(down(kUp));
+    EXPECT_EQ(sent(), "") << "x is at its largest";
+    EXPECT_TRUE(down(kDown));
+    EXPECT_EQ(sent(), R"({"do":"set","field":"x","value":"959"})");
+    down(kEsc);
+
+    // A click places the caret in the gap nearest the pointer.
+    const Box y = rectAt(fieldBox(kY));
+    page.click(static_cast<int>(y.left + 4), static_cast<int>((y.top + y.bottom) / 2));
+    type("1");
+    EXPECT_EQ(fieldText(kY), "188.5");
+    // "1", the caret, "8", "8": a click on the right half of the second 8 puts the caret after it.
+    const Box eight = rectAt(fieldBox(kY) + " .fc:nth-child(4)");
+    page.click(static_cast<int>(eight.right - 1), static_cast<int>((eight.top + eight.bottom) / 2));
+    EXPECT_TRUE(down(kBackspace));
+    EXPECT_EQ(fieldText(kY), "18.5");
+}
+
+// Esc gives up what was typed and shows the game's value; Tab commits and
+// moves on, skipping what cannot be edited and wrapping round.
+TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
+    edit();
+    // A text longer than its box shows the stretch the caret is in.
+    clickAt(fieldBox(kLabel));
+    chord(kCtrl, 'A');
+    type("THE LONG GALLERY BEHIND THE WEST WING VAULT");
+    const std::string caret = fieldBox(kLabel) + " .caret";
+    expectFits({{"allin", caret, fieldBox(kLabel)}}, "the caret at the end");
+    std::string shownText = fieldText(kLabel);
+    EXPECT_EQ(shownText.substr(shownText.size() - 5), "VAULT");
+    EXPECT_NE(shownText.substr(0, 3), "THE");
+    down(kHome);
+    expectFits({{"allin", caret, fieldBox(kLabel)}}, "the caret at the start");
+    EXPECT_EQ(fieldText(kLabel).substr(0, 3), "THE");
+    down(kEsc);
+
+    clickAt(fieldBox(kLabel));
+    chord(kCtrl, 'A');
+    type("ATRIUM \xc3\x89TAGE");
+    EXPECT_EQ(fieldText(kLabel), "ATRIUM\xc2\xa0\xc3\x89TAGE");
+    EXPECT_TRUE(down(kEsc));
+    EXPECT_EQ(sent(), "");
+    EXPECT_EQ(fieldText(kLabel), "VAULT CORRIDOR WEST WING");
+    EXPECT_FALSE(down(kEsc)) << "the next Esc is the editor's";
+    EXPECT_EQ(sent(), R"({"do":"leave"})");
+
+    clickAt(fieldBox(kY));
+    chord(kCtrl, 'A');
+    type("40");
+    EXPECT_TRUE(down(kTab));
+    type("61");
+    down(kShift);
+    EXPECT_TRUE(down(kTab));  // back to y, its whole value selected
+    up(kShift);
+    type("2");
+    EXPECT_TRUE(down(kEnter));
+    EXPECT_EQ(
+        sent(),
+        R"({"do":"set","field":"y","value":"40"} | {"do":"set","field":"speed","value":"61"} | )"
+        R"({"do":"set","field":"y","value":"2"})");
+    clickAt(fieldBox(kLabel));
+    EXPECT_TRUE(down(kTab));  // past patrol, which cannot be edited, round to x
+    type("7");
+    down(kEnter);
+    EXPECT_EQ(sent(), R"({"do":"set","field":"x","value":"7"})");
+}
+
+// Choices step with the arrows or a click; colours are swatches.
+TEST_P(EditorPage, ChoicesAndColoursSendTheChosenValue) {
+    edit();
+    EXPECT_EQ(page.js("document.querySelectorAll('#edfields .swatch').length"), "4");
+    clickAt("#edfields .swatch[data-choice=blue]");
+    EXPECT_EQ(sent(), R"({"do":"set","field":"color","value":"blue"})");
+    EXPECT_TRUE(down(kLeft));
+    EXPECT_EQ(sent(), R"({"do":"set","field":"color","value":"yellow"})");
+    EXPECT_TRUE(down(kTab));
+    EXPECT_TRUE(down(kRight));
+    EXPECT_EQ(sent(), R"({"do":"set","field":"alert","value":"false"})");
+    // The page shows the game's values, not what it asked for.
+    EXPECT_NE(text("edfields").find("TRUE"), std::string::npos);
+    EXPECT_TRUE(hasClassAt("#edfields .swatch[data-choice=red]", "chosen"));
+    EXPECT_FALSE(hasClassAt("#edfields .swatch[data-choice=blue]", "chosen"));
+    edit("e.revision = 18; e.fields[4].value = 'green';");
+    EXPECT_TRUE(hasClassAt("#edfields .swatch[data-choice=green]", "chosen"));
+    EXPECT_FALSE(hasClassAt("#edfields .swatch[data-choice=red]", "chosen"));
+}
+
+// The lists and fields are built from a revision: the same revision changes
+// nothing shown, a new one shows everything new, and what is being typed
+// survives a new revision of the same selection.
+TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
+    edit();
+    const std::string guard = "GUARD 1";
+    EXPECT_NE(text("edlist").find(guard), std::string::npos) << "the selection is in view";
+    EXPECT_NE(text("edlistmore").find("OF 32"), std::string::npos) << text("edlistmore");
+    edit("e.pieces[30].label = 'RENAMED';");
+    EXPECT_NE(text("edlist").find(guard), std::string::npos) << "same revision, same list";
+    edit("e.pieces[30].label = 'RENAMED'; e.revision = 18;");
+    EXPECT_NE(text("edlist").find("RENAMED"), std::string::npos);
+
+    clickAt(fieldBox(kSpeed));
+    chord(kCtrl, 'A');
+    type("99");
+    edit("e.revision = 19; e.fields[0].value = '400';");
+    EXPECT_EQ(fieldText(kSpeed), "99");
+    EXPECT_EQ(fieldText(kX), "400");
+    edit(
+        "e.revision = 20; e.pieces[30].selected = false; e.pieces[31].selected = true;"
+        "e.fields = [{ name: 'x', kind: 'number', value: '5', min: 0, max: 960 }];");
+    EXPECT_EQ(fieldText(0), "5");
+    EXPECT_FALSE(down(kEnter)) << "a new selection leaves no field typed in";
+    EXPECT_EQ(sent(), "");
+    edit("e.revision = 21; e.fields = []; e.pieces.forEach(function (p) { p.selected = true; });");
+    EXPECT_EQ(text("edfieldsnone"), "32 PIECES SELECTED");
+}
+
+// Errors are listed before warnings; a click on one selects its piece, and
+// one about no piece selects nothing.
+TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
+    edit();
+    EXPECT_EQ(text("edproblem0"), "ERROR   walls[3].w: must be more than 0");
+    EXPECT_EQ(text("edproblem1"), "ERROR   exit: the mission has no exit");
+    EXPECT_TRUE(hasClass("edproblem2", "warning"));
+    clickAt("#edproblem0");
+    EXPECT_EQ(sent(), R"({"do":"select","key":"walls","index":3,"add":false})");
+    clickAt("#edproblem1");
+    EXPECT_EQ(sent(), "");
+    edit("e.revision = 30; e.problems = [];");
+    EXPECT_EQ(text("edproblemcount"), "NONE: READY TO PLAY");
+    EXPECT_FALSE(shown("#edproblem0"));
+}
+
+// The editor's keys, each sending its request; a piece list row clicked
+// with Shift held adds to the selection.
+TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
+    struct Case {
+        const char* changes;
+        std::vector<int> held;
+        int key;
+        const char* request;
+    };
+    const Case cases[] = {
+        {"", {kCtrl}, 'Z', R"({"do":"undo"})"},
+        {"", {kCtrl, kShift}, 'Z', R"({"do":"redo"})"},
+        {"", {kCtrl}, 'Y', R"({"do":"redo"})"},
+        {"", {kCtrl}, 'C', R"({"do":"copy"})"},
+        {"", {kCtrl}, 'V', R"({"do":"paste"})"},
+        {"", {kCtrl}, 'S', R"({"do":"save"})"},
+        {"", {}, kDelete, R"({"do":"delete"})"},
+        {"e.tool = 'route';", {}, kBackspace, R"({"do":"deleteWaypoint"})"},
+        {"", {}, kLeft, R"({"do":"nudge","dx":-1,"dy":0})"},
+        {"", {kShift}, kDown, R"({"do":"nudge","dx":0,"dy":16})"},
+        {"e.grid = 0;", {kShift}, kUp, R"({"do":"nudge","dx":0,"dy":-8})"},
+        {"", {}, 'E', R"({"do":"rotate","by":15})"},
+        {"", {}, 'G', R"({"do":"grid"})"},
+        {"", {}, 'T', R"({"do":"test"})"},
+        {"", {}, kEsc, R"({"do":"leave"})"},
+    };
+    int revision = 40;
+    for (const Case& c : cases) {
+        edit(std::string(c.changes) + "e.revision = " + std::to_string(++revision) + ";");
+        for (int held : c.held) down(held);
+        down(c.key);
+        for (int held : c.held) up(held);
+        EXPECT_EQ(sent(), c.request) << "key " << c.key;
+    }
+    edit("e.revision = 99;");
+    down(kShift);
+    clickAt("#edrow0");
+    up(kShift);
+    const std::string row = sent();
+    EXPECT_NE(row.find(R"("do":"select")"), std::string::npos) << row;
+    EXPECT_NE(row.find(R"("add":true)"), std::string::npos) << row;
+    down('H');
+    EXPECT_FALSE(shown("#edpanel"));
+    EXPECT_TRUE(shown("#edshow"));
+    down('H');
+    EXPECT_TRUE(shown("#edpanel"));
+}
+
+// The pointer on the field: press, drag and release are sent in page units;
+// a bare move is sent only while a piece is being placed, and never from
+// over the panel.
+TEST_P(EditorPage, ThePointerOnTheFieldIsSentAndThePanelsKeepTheirs) {
+    edit();
+    mouse(web::MouseEventType::MouseMoved, 300, 300);
+    EXPECT_EQ(sent(), "");
+    mouse(web::MouseEventType::MouseDown, 300, 300);
+    mouse(web::MouseEventType::MouseMoved, 320, 310);
+    mouse(web::MouseEventType::MouseUp, 340, 330);
+    EXPECT_EQ(sent(), R"({"do":"pointer","phase":"down","x":300,"y":300,"shift":false} | )"
+                      R"({"do":"pointer","phase":"move","x":320,"y":310,"shift":false} | )"
+                      R"({"do":"pointer","phase":"up","x":340,"y":330,"shift":false})");
+    edit("e.tool = 'guards'; e.revision = 50;");
+    down(kShift);
+    mouse(web::MouseEventType::MouseMoved, 200, 250);
+    up(kShift);
+    EXPECT_EQ(sent(), R"({"do":"pointer","phase":"move","x":200,"y":250,"shift":true})");
+    const Box panel = rectOf("edpanel");
+    mouse(web::MouseEventType::MouseMoved, static_cast<int>(panel.left + 20), 400);
+    clickAt("#edrow0");
+    EXPECT_EQ(sent().find("pointer"), std::string::npos);
+}
+
+// Leaving with unsaved changes asks: its keys and buttons answer, and
+// nothing else acts meanwhile.
+TEST_P(EditorPage, TheLeaveQuestionAnswers) {
+    edit("e.asking = 'leave';");
+    EXPECT_TRUE(shown("#edask .dialog"));
+    down('Q');
+    down('S');
+    down(kEsc);
+    clickAt("#edaskdiscard");
+    EXPECT_EQ(sent(), R"({"do":"answer","choice":"save"} | {"do":"answer","choice":"cancel"} | )"
+                      R"({"do":"answer","choice":"discard"})");
+    edit("e.revision = 60;");
+    EXPECT_FALSE(shown("#edask .dialog"));
+}
+
+// With a pad the page says editing needs a mouse, and the d-pad walks the
+// buttons (instead of nudging) while A presses the one marked.
+TEST_P(EditorPage, APadWalksTheButtons) {
+    edit();
+    EXPECT_FALSE(shown("#edpadnote"));
+    game.inputDevice = nj::InputDevice::Gamepad;
+    edit();
+    EXPECT_TRUE(shown("#edpadnote"));
+    EXPECT_TRUE(hasClass("edtool-select", "padfocus"));
+    down(kRight);
+    EXPECT_TRUE(hasClass("edtool-route", "padfocus"));
+    EXPECT_FALSE(hasClass("edtool-select", "padfocus"));
+    down(kEnter);
+    EXPECT_EQ(sent(), R"({"do":"tool","tool":"route"})");
+    edit("e.asking = 'leave'; e.revision = 70;");
+    EXPECT_TRUE(hasClass("edasksave", "padfocus"));
+    down(kDown);
+    down('E');  // the pad's A while the edited mission is what the pad plays
+    EXPECT_EQ(sent(), R"({"do":"answer","choice":"discard"})");
+}
+
+// The dossier's way in: its buttons and keys ask for a new mission or the
+// selected operation.
+TEST_P(EditorPage, TheDossierOpensTheEditor) {
+    loadMission(0);
+    sync();
+    clickAt("#ednew");
+    clickAt("#edopen");
+    down('M');
+    down(kShift);
+    down('M');
+    up(kShift);
+    EXPECT_EQ(sent(), R"({"do":"open","what":"new"} | {"do":"open","what":"selected"} | )"
+                      R"({"do":"open","what":"new"} | {"do":"open","what":"selected"})");
+    expectFits({{"allclear", ".hp", "#edentry"},
+                {"apart", "#edentry", "#options"},
+                {"clear", "#edentry", "#newcamp"},
+                {"clear", "#edentry", "#audio"},
+                {"clear", "#edentry", "#quit"},
+                {"line", "#edentry", ".footer"}},
+               "the dossier's editor entry");
+}
+
+// Everything of the editor stays on the page and apart, with the longest
+// names and texts, the pad's note, the question and the test strip.
+TEST_P(EditorPage, EverythingFitsThePage) {
+    game.inputDevice = nj::InputDevice::Gamepad;
+    edit();
+    std::vector<Fit> fits = {
+        {"allin", "#edbar .btn", "#edbar"},
+        {"allin", "#edbar .edfile", "#edbar"},
+        {"allin", "#edbar, #edpanel, #edprobpanel, #ednotice, #edpadnote", "#root"},
+        {"clear", "#edbar", "#edpanel"},
+        {"clear", "#edprobpanel", "#edpanel"},
+        {"clear", "#ednotice", "#edprobpanel"},
+        {"clear", "#ednotice", "#edpanel"},
+        {"clear", "#edpadnote", "#ednotice"},
+        {"allin", ".edrow.shown", "#edlist"},
+        {"allin", "#edpanel .frow, #edlistnav", "#edpanel"},
+        {"allin", ".fbox", "#edpanel"},
+        {"allin", ".edproblem.shown", "#edprobpanel"},
+        {"apart", "#edproblemcount", "#edprobnav"},
+        {"line", ".edhead .heading", "#edpanel"},
+        {"apart", ".edhead .heading", "#edside"},
+    };
+    for (int row = 0; row < 8; ++row) {
+        const std::string r = "#edfields .frow:nth-child(" + std::to_string(row + 1) + ")";
+        fits.push_back({"apart", r + " .fname", r + " .fbox"});
+    }
+    expectFits(fits, "editing");
+    EXPECT_GE(std::stoi(page.js("document.querySelectorAll('#edlist .edrow.shown').length")), 3)
+        << "the piece list keeps room for a few rows";
+
+    edit("e.asking = 'leave'; e.revision = 80;");
+    expectFits({{"cline", "#edasksave", "#edask .dialog"},
+                {"cline", "#edaskkeep", "#edask .dialog"},
+                {"allin", "#edask .btn", "#edask .dialog"},
+                {"wrap", "#edask .ask-note", "#edask .dialog"}},
+               "the question");
+    edit("e.mode = 'test';");
+    expectFits({{"cline", "#edteststrip", "#root"}}, "test play");
+    EXPECT_FALSE(errorsLogged());
+}
+
+// The page is laid out 1280 units wide at any window size; a small window
+// scales it down, so its layout in page units is the one at full size.
+TEST_P(EditorPage, ASmallWindowShowsTheSameLayout) {
+    edit();
+    const Box full = rectOf("edpanel");
+    page.view->resize(1000, 562, 1000.0 / 1280.0);
+    page.frame();
+    edit("e.revision = 90;");
+    const Box small = rectOf("edpanel");
+    EXPECT_DOUBLE_EQ(small.left, full.left);
+    EXPECT_DOUBLE_EQ(small.bottom, full.bottom);
+    expectFits({{"clear", "#edbar", "#edpanel"}, {"allin", "#edbar .btn", "#edbar"}}, "1000 x 562");
+}
+
+INSTANTIATE_TEST_SUITE_P(TextSize, EditorPage, ::testing::Values(100, 125, 150),
+                         [](const ::testing::TestParamInfo<int>& size) {
+                             return "Text" + std::to_string(size.param);
+                         });
+
+}  // namespace

@@ -1,0 +1,194 @@
+#pragma once
+// The shipped page on our engine with its real fonts and the game's own
+// state script, shared by the page's tests: the fixture, and checks that
+// run in the page and answer "ok" or what is wrong.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/map_token.hpp"
+#include "game/game.hpp"
+#include "tests/ui/package_mount.hpp"
+#include "tests/ui/web/web_test_support.hpp"
+#include "ui/package_file_system.hpp"
+#include "ui/page_state.hpp"
+#include "ui/stock_sources.hpp"
+
+namespace pagetest {
+
+// Geometry checks that run in the page and answer "ok" or what is wrong.
+// "line", "rline", "cline": one line of text inside its box, still inside
+// when 6 % wider, growing from its left end, its right end or its centre.
+// "wrap": wrapped text inside its box, still inside when 6 % wider (the
+// text is narrowed by that much to find out).
+// "apart": two boxes on one row that must not meet, the first growing to
+// the right and the second to the left by 6 %; "clear": two boxes that must
+// not meet as they are; "allin", "allclear": every shown match of the first
+// selector inside the second's box, or clear of it. A selector that matches
+// nothing is a failure.
+inline constexpr const char* kFitScript = R"JS(
+window.__fit = (function () {
+  var MORE = 0.06;
+  function el(sel) { var e = document.querySelector(sel); if (!e) throw new Error("nothing matches " + sel); return e; }
+  function rect(sel) { return el(sel).getBoundingClientRect(); }
+  function show(r) { return "[" + [r.left, r.top, r.right, r.bottom].map(Math.round).join(",") + "]"; }
+  function grown(r, left, right) { return { left: r.left - left, top: r.top, right: r.right + right, bottom: r.bottom }; }
+  function within(a, t, b, box) {
+    if (!(t.right > t.left)) return a + " is not laid out";
+    if (t.left < box.left - 0.5 || t.top < box.top - 0.5 || t.right > box.right + 0.5 || t.bottom > box.bottom + 0.5)
+      return a + " " + show(t) + " leaves " + b + " " + show(box);
+    return "ok";
+  }
+  var LINE = { line: [0, 1], rline: [1, 0], cline: [0.5, 0.5] };  // growth at left, right
+  function check(kind, a, b) {
+    if (LINE[kind]) {
+      var t = rect(a), w = (t.right - t.left) * MORE;
+      return within(a, grown(t, w * LINE[kind][0], w * LINE[kind][1]), b, rect(b));
+    }
+    if (kind === "wrap") {
+      var e = el(a), before = rect(a), outer = rect(b);
+      e.style.width = Math.floor(before.width / (1 + MORE)) + "px";
+      var narrowed = rect(a);
+      e.style.removeProperty("width");
+      var r = within(a, before, b, outer);
+      return r !== "ok" ? r : within(a + " when wider", narrowed, b, outer);
+    }
+    if (kind === "allin" || kind === "allclear") {
+      var all = document.querySelectorAll(a), box = rect(b);
+      if (!all.length) return "nothing matches " + a;
+      for (var i = 0; i < all.length; i++) {
+        var r = all[i].getBoundingClientRect();
+        if (!(r.right > r.left)) continue;  // not shown
+        var one = kind === "allin" ? within(a + "[" + i + "]", r, b, box)
+                  : (r.left < box.right && box.left < r.right && r.top < box.bottom && box.top < r.bottom)
+                    ? a + "[" + i + "] " + show(r) + " meets " + b + " " + show(box) : "ok";
+        if (one !== "ok") return one;
+      }
+      return "ok";
+    }
+    if (kind === "clear") {
+      var m = rect(a), n = rect(b);
+      if (m.right > m.left && n.right > n.left && m.left < n.right && n.left < m.right && m.top < n.bottom && n.top < m.bottom)
+        return a + " " + show(m) + " meets " + b + " " + show(n);
+      return "ok";
+    }
+    if (kind === "apart") {
+      var p = rect(a), q = rect(b);
+      p = grown(p, 0, p.width * MORE); q = grown(q, q.width * MORE, 0);
+      if (p.right > p.left && q.right > q.left && p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom)
+        return a + " " + show(p) + " meets " + b + " " + show(q) + " (both 6 % wider)";
+      return "ok";
+    }
+    return "unknown check " + kind;
+  }
+  return check;
+})();
+)JS";
+
+struct Fit {
+    const char* kind;
+    std::string text;
+    std::string box;
+};
+
+// Every check runs at each text size.
+class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamInterface<int> {
+  protected:
+    webtest::PageHarness page{1280, 720};
+    nj::SystemFontLoader systemFonts;
+    nj::NJ3PackageFileSystem files{nullptr};
+    nj::NJ3PackageFontLoader fonts{&systemFonts};
+    nj::SilentAudio audio;
+    nj::Game game{&audio};
+
+    void SetUp() override {
+        web::Platform::instance().setFileSystem(&files);
+        web::Platform::instance().setFontLoader(&fonts);
+        std::vector<std::string> maps;
+        for (int i = 1; i <= 4; ++i) {
+            const std::string json = webtest::readText(std::string(NJ_MISSIONS_DIR) + "/mission" +
+                                                       std::to_string(i) + ".json");
+            ASSERT_FALSE(json.empty()) << "mission" << i;
+            maps.push_back(nj::encodeMapToken(json, "salt" + std::to_string(i)));
+        }
+        game.setCampaignMaps(std::move(maps));
+        game.highestUnlocked = 3;
+        page.view->loadURL("file:///ui/ui.html");
+        page.frame();
+        ASSERT_EQ(page.domReadyCount, 1);
+        page.eval(nj::approachNamesScript());
+        page.eval(kFitScript);
+    }
+
+    void loadMission(std::uint64_t index) {
+        game.missionIndex = index;
+        game.loadMission(false);
+    }
+
+    // Sends the game's own state script, kept as window.__state, with `changes`
+    // (a JavaScript statement on s) made before the page sees it.
+    void sync(const std::string& changes = "") {
+        const std::string script = nj::buildStateScript(game, nj::PageLayout{});
+        const std::string call = "window.syncGameState(";
+        const std::size_t open = script.find(call + "{");
+        ASSERT_NE(open, std::string::npos);
+        const std::size_t from = open + call.size();
+        page.eval("window.__state = " + script.substr(from, script.size() - from - 2) + ";");
+        const std::string textSize = "s.settings.textSize = " + std::to_string(GetParam()) + ";";
+        page.eval("(function (s) { " + textSize + changes +
+                  " window.syncGameState(s); })(window.__state);");
+        page.frame();
+    }
+    std::string check(const Fit& f) {
+        return page.js("window.__fit('" + std::string(f.kind) + "', '" + f.text + "', '" + f.box +
+                       "')");
+    }
+    void expectFits(const std::vector<Fit>& fits, const std::string& where) {
+        for (const Fit& f : fits) EXPECT_EQ(check(f), "ok") << where;
+    }
+    std::string text(const std::string& id) {
+        return page.js("document.getElementById('" + id + "').textContent");
+    }
+    bool hasClassAt(const std::string& selector, const std::string& cls) {
+        return page.js("document.querySelector('" + selector + "').classList.contains('" + cls +
+                       "')") == "true";
+    }
+    bool hasClass(const std::string& id, const std::string& cls) {
+        return hasClassAt("#" + id, cls);
+    }
+    struct Box {
+        double left, top, right, bottom;
+    };
+    Box rectAt(const std::string& selector) {
+        std::istringstream in(
+            page.js("(function (r) { return [r.left, r.top, r.right, r.bottom].join(' '); })("
+                    "document.querySelector('" +
+                    selector + "').getBoundingClientRect())"));
+        Box b{};
+        in >> b.left >> b.top >> b.right >> b.bottom;
+        return b;
+    }
+    Box rectOf(const std::string& id) { return rectAt("#" + id); }
+    double heightOf(const std::string& selector) {
+        const Box b = rectAt(selector);
+        return b.bottom - b.top;
+    }
+    // A key-down as the overlay forwards one (a Windows key code).
+    void key(int code) {
+        web::KeyEvent event;
+        event.type = web::KeyEventType::RawKeyDown;
+        event.virtualKeyCode = code;
+        page.view->fireKeyEvent(event);
+    }
+    bool errorsLogged() const {
+        for (const auto& line : page.log.lines) {
+            if (line.level == web::LogLevel::Error) return true;
+        }
+        return false;
+    }
+};
+
+}  // namespace pagetest
