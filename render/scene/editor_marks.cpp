@@ -7,7 +7,7 @@
 namespace nj {
 namespace {
 
-constexpr Color kReachShade{0.30f, 0.85f, 0.55f, 0.13f};
+constexpr Color kReachShade{0.30f, 0.85f, 0.55f, 0.32f};
 constexpr Color kRouteFaint{0.85f, 0.80f, 0.35f, 0.45f};
 constexpr Color kRouteBright{1.0f, 0.90f, 0.30f, 0.95f};
 constexpr Color kSelection{0.35f, 0.90f, 1.0f, 0.95f};

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "data/json.hpp"
 #include "tests/support/png_reader.hpp"
 #include "tests/support/vulkan_run.hpp"
 
@@ -498,6 +499,36 @@ TEST(NightjarEditor, EditOpensAMissionAndRefusesWhatIsNotOne) {
     std::ostringstream words;
     words << std::ifstream(dir / "words.json").rdbuf();
     EXPECT_EQ(words.str(), "not a mission");
+}
+
+// The editor with the mouse, as a player makes a mission: a wall and a guard
+// placed from the tool bar, a patrol drawn, saved, tried out in test play and
+// come back from with the undo history whole (the waypoint drawn before the
+// test is undone after it), saved again.
+TEST(NightjarEditor, AWallAndAGuardPlacedWithTheMouseAreSavedAndSurviveTestPlay) {
+    const GameFolder folder("edit-mouse", NJ_BUILD_DIR);
+    const fs::path& dir = folder.dir;
+    const ProgramRun run = nj::test::runUnderXvfb(
+        dir, "1280x720", "'" NJ_EDIT_SCRIPT "' '" NIGHTJAR_PATH "' heist.json");
+    EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
+    EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
+    const auto read = [&](const char* name) {
+        std::ostringstream text;
+        text << std::ifstream(dir / name).rdbuf();
+        return nj::parseJson(text.str());
+    };
+    const nj::JsonValue first = read("first-save.json");
+    const nj::JsonValue last = read("heist.json");
+    for (const nj::JsonValue* saved : {&first, &last}) {
+        const nj::JsonValue& wall = saved->at("walls").items.back();
+        EXPECT_EQ(wall.at("x").number, 304);  // page 400, 400 is field 300, 300, on the grid
+        EXPECT_EQ(wall.at("y").number, 304);
+        ASSERT_EQ(saved->at("guards").items.size(), 1u) << run.output;
+        EXPECT_EQ(saved->at("guards").items[0].at("x").number, 448);
+    }
+    EXPECT_EQ(first.at("guards").items[0].at("patrol").items.size(), 2u);
+    EXPECT_EQ(last.at("guards").items[0].at("patrol").items.size(), 1u);
+    EXPECT_FALSE(fs::exists(dir / ".heist.json.autosave")) << "a save takes the autosave away";
 }
 
 }  // namespace
