@@ -75,6 +75,9 @@ TEST_F(EditorSessionTest, PiecesPlacedWithThePointerAreInTheSavedFile) {
     ask(R"({"do":"tool","tool":"guards"})");
     click(500, 400);
     ASSERT_EQ(count("guards"), 1u);
+    // The field shows it at once, where it stands.
+    ASSERT_EQ(editor.shownGame()->guards.size(), 1u);
+    EXPECT_EQ(editor.shownGame()->guards[0].x, 496.0f);
     ask(R"({"do":"tool","tool":"route"})");
     click(496, 304);
     click(608, 304);
