@@ -121,15 +121,15 @@
   // ---- Properties ----
 
   function syncFields() {
-    var specs = list(ed.fields), pieces = list(ed.pieces), sel = firstSelected(pieces);
+    var defs = list(ed.fields), pieces = list(ed.pieces), sel = firstSelected(pieces);
     // A new selection or a new set of fields starts afresh; the same ones keep what is being typed.
-    var signature = (sel >= 0 ? pieces[sel].key + "/" + pieces[sel].index : "") + fields.signature(specs);
-    if (signature !== fieldsShown) { fieldsShown = signature; fields.build(specs); } else fields.update(specs);
+    var signature = (sel >= 0 ? pieces[sel].key + "/" + pieces[sel].index : "") + fields.signature(defs);
+    if (signature !== fieldsShown) { fieldsShown = signature; fields.build(defs); } else fields.update(defs);
     var count = 0;
     for (var i = 0; i < pieces.length; i++) if (pieces[i].selected === true) count++;
-    setText("edfieldsnone", specs.length ? "" : count > 1 ? count + " PIECES SELECTED" : "NOTHING SELECTED");
+    setText("edfieldsnone", defs.length ? "" : count > 1 ? count + " PIECES SELECTED" : "NOTHING SELECTED");
     // With nothing selected the fields are the mission's own.
-    setText("edpropshead", count === 0 && specs.length ? "MISSION" : "PROPERTIES");
+    setText("edpropshead", count === 0 && defs.length ? "MISSION" : "PROPERTIES");
   }
 
   // ---- Problems: errors first, each click selects its piece ----
@@ -156,7 +156,10 @@
     problemFirst = Math.max(0, Math.min(problemFirst, problems.length - shown));
     var errors = 0;
     problems.forEach(function (p) { if (p.severity === "error") errors++; });
-    setText("edproblemcount", problems.length ? errors + " ERRORS  " + (problems.length - errors) + " WARNINGS" : "NONE: READY TO PLAY");
+    var warnings = problems.length - errors;
+    setText("edproblemcount", problems.length ?
+      errors + (errors === 1 ? " ERROR  " : " ERRORS  ") + warnings + (warnings === 1 ? " WARNING" : " WARNINGS") :
+      "NONE: READY TO PLAY");
     setFlag("edproblemcount", "clean", problems.length === 0);
     setFlag("edprobpanel", "clean", problems.length === 0);
     setFlag("editor", "edclean", problems.length === 0);

@@ -71,35 +71,35 @@
   function FieldSet(container, commit) {
     this.container = container;
     this.commit = commit;
-    this.fields = [];     // {spec, row, value element, kind}
+    this.fields = [];     // {def, row, value element, kind}
     this.focus = -1;      // the field holding the keys, -1 when none
     this.edit = null;     // TextEdit of the focused text or number field
   }
 
-  FieldSet.prototype.signature = function (specs) {
-    return JSON.stringify(specs.map(function (f) {
+  FieldSet.prototype.signature = function (defs) {
+    return JSON.stringify(defs.map(function (f) {
       return [f.name, f.kind, f.min, f.max, f.choices];
     }));
   };
 
   // Builds a row per field, keeping nothing of the old rows; values are
   // shown by update().
-  FieldSet.prototype.build = function (specs) {
+  FieldSet.prototype.build = function (defs) {
     var self = this;
     clear(this.container);
     this.fields = [];
     this.focus = -1;
     this.edit = null;
-    specs.forEach(function (spec, index) {
-      var colour = isColourChoice(spec);
-      var kind = colour ? "colour" : spec.kind === "choice" ? "choice" : spec.kind === "info" ? "info" :
-        spec.kind === "number" ? "number" : "text";
+    defs.forEach(function (def, index) {
+      var colour = isColourChoice(def);
+      var kind = colour ? "colour" : def.kind === "choice" ? "choice" : def.kind === "info" ? "info" :
+        def.kind === "number" ? "number" : "text";
       var row = self.container.appendChild(makeDiv("frow frow-" + kind));
-      row.appendChild(makeDiv("fname")).textContent = String(spec.name).toUpperCase();
+      row.appendChild(makeDiv("fname")).textContent = String(def.name).toUpperCase();
       var box = row.appendChild(makeDiv("fbox"));
-      var field = { spec: spec, row: row, box: box, kind: kind, shown: null };
+      var field = { def: def, row: row, box: box, kind: kind, shown: null };
       if (kind === "colour") {
-        (spec.choices || []).forEach(function (choice) {
+        (def.choices || []).forEach(function (choice) {
           var sw = box.appendChild(makeDiv("swatch"));
           sw.style.backgroundColor = SWATCHES[String(choice).toLowerCase()] || "#7a8494";
           sw.setAttribute("data-choice", String(choice));
@@ -116,21 +116,21 @@
       }
       self.fields.push(field);
     });
-    this.update(specs);
+    this.update(defs);
   };
 
   // Shows each field's value as the game sent it, except the one being typed in.
-  FieldSet.prototype.update = function (specs) {
+  FieldSet.prototype.update = function (defs) {
     for (var i = 0; i < this.fields.length; i++) {
       var f = this.fields[i];
-      f.spec = specs[i] || f.spec;
+      f.def = defs[i] || f.def;
       if (i === this.focus && this.edit) continue;
       this.show(i);
     }
   };
 
   FieldSet.prototype.show = function (index) {
-    var f = this.fields[index], value = String(f.spec.value === undefined ? "" : f.spec.value);
+    var f = this.fields[index], value = String(f.def.value === undefined ? "" : f.def.value);
     var focused = index === this.focus;
     var key = (focused ? "F" : "") + (this.edit && focused ? JSON.stringify([this.edit.text, this.edit.caret, this.edit.anchor]) : value);
     if (f.shown === key) return;
@@ -175,14 +175,14 @@
         return;
       }
     }
-    var bad = f.kind === "number" && !this.inRange(f.spec, e.text);
+    var bad = f.kind === "number" && !this.inRange(f.def, e.text);
     if (bad) f.row.classList.add("bad"); else f.row.classList.remove("bad");
   };
 
-  FieldSet.prototype.inRange = function (spec, text) {
+  FieldSet.prototype.inRange = function (def, text) {
     if (!/^-?(\d+\.?\d*|\.\d+)$/.test(text)) return false;
     var v = Number(text);
-    return !(typeof spec.min === "number" && v < spec.min) && !(typeof spec.max === "number" && v > spec.max);
+    return !(typeof def.min === "number" && v < def.min) && !(typeof def.max === "number" && v > def.max);
   };
 
   FieldSet.prototype.focusField = function (index) {
@@ -192,7 +192,7 @@
     this.edit = null;
     var f = this.fields[index];
     if (f) f.scroll = 0;
-    if (f && (f.kind === "number" || f.kind === "text")) this.edit = new TextEdit(f.spec.value === undefined ? "" : f.spec.value);
+    if (f && (f.kind === "number" || f.kind === "text")) this.edit = new TextEdit(f.def.value === undefined ? "" : f.def.value);
     if (old >= 0 && this.fields[old]) { this.fields[old].row.classList.remove("bad"); this.show(old); }
     if (f) this.show(index);
   };
@@ -215,29 +215,29 @@
 
   FieldSet.prototype.send = function (index, text) {
     var f = this.fields[index];
-    if (f) this.commit(f.spec.name, String(text));
+    if (f) this.commit(f.def.name, String(text));
   };
   FieldSet.prototype.commitEdit = function () {
-    if (this.edit && this.edit.text !== String(this.fields[this.focus].spec.value)) this.send(this.focus, this.edit.text);
+    if (this.edit && this.edit.text !== String(this.fields[this.focus].def.value)) this.send(this.focus, this.edit.text);
   };
   FieldSet.prototype.choose = function (index, value) {
-    if (String(this.fields[index].spec.value) !== value) this.send(index, value);
+    if (String(this.fields[index].def.value) !== value) this.send(index, value);
   };
   FieldSet.prototype.stepChoice = function (index, direction) {
-    var f = this.fields[index], list = f.spec.choices || [];
+    var f = this.fields[index], list = f.def.choices || [];
     if (!list.length) return;
-    var at = list.indexOf(String(f.spec.value));
+    var at = list.indexOf(String(f.def.value));
     this.send(index, String(list[((at + direction) % list.length + list.length) % list.length]));
   };
   FieldSet.prototype.stepNumber = function (direction) {
     var f = this.fields[this.focus], v = Number(this.edit.text);
-    if (!isFinite(v) || this.edit.text === "") v = Number(f.spec.value) || 0;
-    var unit = decimals(f.spec.value) > 0 ? Math.pow(10, -decimals(f.spec.value)) : 1;
+    if (!isFinite(v) || this.edit.text === "") v = Number(f.def.value) || 0;
+    var unit = decimals(f.def.value) > 0 ? Math.pow(10, -decimals(f.def.value)) : 1;
     var next = v + direction * unit;
-    if (typeof f.spec.min === "number") next = Math.max(f.spec.min, next);
-    if (typeof f.spec.max === "number") next = Math.min(f.spec.max, next);
-    var text = String(Number(next.toFixed(decimals(f.spec.value))));
-    if (text === this.edit.text && text === String(f.spec.value)) return;  // already at the end of its range
+    if (typeof f.def.min === "number") next = Math.max(f.def.min, next);
+    if (typeof f.def.max === "number") next = Math.min(f.def.max, next);
+    var text = String(Number(next.toFixed(decimals(f.def.value))));
+    if (text === this.edit.text && text === String(f.def.value)) return;  // already at the end of its range
     this.edit = new TextEdit(text);
     this.edit.anchor = this.edit.caret;
     this.send(this.focus, text);
