@@ -109,6 +109,7 @@ bool EditorSession::openNew() {
     }
     begin(parseJson(newMissionText()), freeMissionPath(live_.missionsFolder, "new operation"),
           "NEW MISSION");
+    nameFromMission_ = true;
     return true;
 }
 
@@ -152,12 +153,14 @@ bool EditorSession::openSelected() {
     mission.members["name"].text = name;
     begin(std::move(mission), freeMissionPath(live_.missionsFolder, name),
           "EDITING A COPY OF A CAMPAIGN OPERATION");
+    nameFromMission_ = true;
     return true;
 }
 
 void EditorSession::begin(JsonValue mission, std::string path, std::string notice) {
     editor_ = std::make_unique<MissionEditor>(std::move(mission));
     path_ = std::move(path);
+    nameFromMission_ = false;
     open_ = true;
     testGame_.reset();
     tool_ = "select";
@@ -524,11 +527,20 @@ void EditorSession::endTest() {
 }
 
 void EditorSession::save() {
+    if (nameFromMission_) {
+        // Never saved yet: the file takes the name the player gave the mission.
+        std::remove(autosavePathFor(path_).c_str());
+        const std::size_t slash = path_.rfind('/');
+        path_ = freeMissionPath(slash == std::string::npos ? "" : path_.substr(0, slash),
+                                missionName(editor_->mission()));
+    }
     if (saveEditedMission(path_, *editor_)) {
+        nameFromMission_ = false;
         autosaveDue_ = false;
         say("SAVED " + fileNameOf(path_));
     } else {
         say("COULD NOT SAVE " + path_, true);
+        autosaveDue_ = editor_->unsaved();
     }
 }
 

@@ -145,6 +145,9 @@ class EditorSession final : public KeyTaker {
     bool open_ = false;
     std::unique_ptr<MissionEditor> editor_;
     std::string path_;
+    // A mission never saved (new, or a campaign copy) is named after the
+    // mission when it is first saved, so a renamed one gets its own file.
+    bool nameFromMission_ = false;
     std::unique_ptr<Game> preview_;
     std::unique_ptr<Game> testGame_;
 

@@ -73,11 +73,35 @@ std::string valueText(const JsonValue& value, std::string_view fallback) {
     }
 }
 
+// What an absent key's field shows: the game's own value where the guide's
+// "when absent" is one ("0", "cyan", "true"), else nothing, since the rest
+// ("by index and theme", "none") describe what the game does and would be
+// written into the file as text if sent back.
+std::string absentValue(const MissionKeyFormat& k) {
+    const std::string fallback(k.fallback);
+    switch (k.kind) {
+        case MissionValueKind::Number: {
+            double ignored = 0.0;
+            const auto [end, error] =
+                std::from_chars(fallback.data(), fallback.data() + fallback.size(), ignored);
+            return error == std::errc() && end == fallback.data() + fallback.size() ? fallback : "";
+        }
+        case MissionValueKind::Bool:
+            return fallback == "true" || fallback == "false" ? fallback : "";
+        case MissionValueKind::String:
+            return std::find(k.allowed.begin(), k.allowed.end(), k.fallback) != k.allowed.end()
+                       ? fallback
+                       : "";
+        default:
+            return "";
+    }
+}
+
 PieceField fieldOf(const MissionKeyFormat& k, const JsonValue& object) {
     PieceField field;
     field.name = std::string(k.key);
     const JsonValue& value = object.at(std::string(k.key));
-    field.value = valueText(value, k.fallback);
+    field.value = valueText(value, absentValue(k));
     switch (k.kind) {
         case MissionValueKind::Number:
             field.kind = FieldKind::Number;

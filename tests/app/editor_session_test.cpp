@@ -161,6 +161,16 @@ TEST_F(EditorSessionTest, TypedValuesOutOfRangeAreRefusedWithTheCheckersWords) {
     ask(R"({"do":"set","field":"name","value":"NIGHT HEIST"})");
     EXPECT_EQ(mission().at("name").text, "NIGHT HEIST");
     EXPECT_EQ(page().at("fields").items[0].at("value").text, "NIGHT HEIST");
+    // A new mission's first save names its file after it.
+    editor.tick(nj::kEditorAutosaveSeconds + 1.0f);
+    EXPECT_TRUE(nj::autosaveWaiting("missions/new-operation.json"));
+    ask(R"({"do":"save"})");
+    EXPECT_EQ(editor.path(), "missions/night-heist.json");
+    EXPECT_TRUE(std::filesystem::is_regular_file("missions/night-heist.json"));
+    EXPECT_FALSE(nj::autosaveWaiting("missions/new-operation.json")) << "no orphan left behind";
+    ask(R"({"do":"set","field":"name","value":"OTHER"})");
+    ask(R"({"do":"save"})");
+    EXPECT_EQ(editor.path(), "missions/night-heist.json") << "a saved file keeps its name";
 }
 
 // Test play runs the mission as it stands in a game of its own; Esc comes

@@ -132,6 +132,20 @@ TEST(MissionPieces, FieldsShowTheFilesValuesElseWhatTheGameUses) {
     const auto words = nj::pieceFields(m, nj::kWholeMission);
     ASSERT_FALSE(words.empty());
     EXPECT_EQ(words.front().name, "name");
+    // What the guide says of an absent key is not a value to send back.
+    for (const nj::PieceField& field : words) {
+        if (field.name == "faction" || field.name == "name") {
+            EXPECT_EQ(field.value, "") << field.name;
+        }
+        if (field.name == "theme") {
+            EXPECT_EQ(field.value, "casino");
+        }
+    }
+    for (const nj::PieceField& field : guard) {
+        if (field.name == "axis") {
+            EXPECT_EQ(field.value, "") << "\"none\" is no axis";
+        }
+    }
     EXPECT_TRUE(nj::pieceFields(m, {"walls", 9}).empty());
 }
 
