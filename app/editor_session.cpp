@@ -333,12 +333,38 @@ void EditorSession::request(std::string_view json) {
     }
 }
 
+// The requests that carry nothing but their name.
+struct PlainRequest {
+    std::string_view name;
+    void (EditorSession::*action)();
+};
+
 void EditorSession::onRequest(const JsonValue& r) {
+    static constexpr PlainRequest kPlainRequests[] = {
+        {"selectNone", &EditorSession::selectNone},
+        {"undo", &EditorSession::undo},
+        {"redo", &EditorSession::redo},
+        {"delete", &EditorSession::deleteSelection},
+        {"deleteWaypoint", &EditorSession::deleteWaypoint},
+        {"copy", &EditorSession::copySelection},
+        {"paste", &EditorSession::pasteCopied},
+        {"grid", &EditorSession::cycleGrid},
+        {"test", &EditorSession::startTest},
+        {"save", &EditorSession::save},
+        {"copyCode", &EditorSession::copyCode},
+        {"leave", &EditorSession::leave},
+    };
     const std::string what = textOf(r, "do");
     if (testGame_) return;  // the test game has the page's own commands
     if (!asking_.empty()) {
         if (what == "answer") answer(textOf(r, "choice"));
         return;  // the question is answered before anything else
+    }
+    for (const PlainRequest& plain : kPlainRequests) {
+        if (what == plain.name) {
+            (this->*plain.action)();
+            return;
+        }
     }
     if (what == "pointer") {
         pointer(textOf(r, "phase"), numberOf(r, "x"), numberOf(r, "y"), flagOf(r, "shift"));
@@ -346,46 +372,40 @@ void EditorSession::onRequest(const JsonValue& r) {
         chooseTool(textOf(r, "tool"));
     } else if (what == "select") {
         selectPiece(r);
-    } else if (what == "selectNone") {
-        selection_.clear();
-        pickedWaypoint_.reset();
-        touched();
     } else if (what == "set") {
         setField(textOf(r, "field"), textOf(r, "value"));
     } else if (what == "rotate") {
         rotateSelection(numberOf(r, "by"));
     } else if (what == "nudge") {
         nudgeSelection(numberOf(r, "dx"), numberOf(r, "dy"));
-    } else if (what == "undo" || what == "redo") {
-        if (what == "undo" ? editor_->undo() : editor_->redo()) {
-            selection_.erase(std::remove_if(selection_.begin(), selection_.end(),
-                                            [this](const MissionPiece& p) {
-                                                return !pieceValue(editor_->mission(), p);
-                                            }),
-                             selection_.end());
-            changed();
-        }
-    } else if (what == "delete") {
-        deleteSelection();
-    } else if (what == "deleteWaypoint") {
-        deleteWaypoint();
-    } else if (what == "copy") {
-        copySelection();
-    } else if (what == "paste") {
-        pasteCopied();
-    } else if (what == "grid") {
-        cycleGrid();
     } else if (what == "approach") {
         chooseApproach(static_cast<int>(numberOf(r, "index")));
-    } else if (what == "test") {
-        startTest();
-    } else if (what == "save") {
-        save();
-    } else if (what == "copyCode") {
-        copyCode();
-    } else if (what == "leave") {
-        leave();
     }
+}
+
+void EditorSession::selectNone() {
+    selection_.clear();
+    pickedWaypoint_.reset();
+    touched();
+}
+
+void EditorSession::undo() {
+    if (editor_->undo()) afterHistoryStep();
+}
+
+void EditorSession::redo() {
+    if (editor_->redo()) afterHistoryStep();
+}
+
+// A step back or forth may take away pieces the selection held.
+void EditorSession::afterHistoryStep() {
+    selection_.erase(std::remove_if(selection_.begin(), selection_.end(),
+                                    [this](const MissionPiece& p) {
+                                        return !pieceValue(editor_->mission(), p);
+                                    }),
+                     selection_.end());
+    pickedWaypoint_.reset();
+    changed();
 }
 
 void EditorSession::chooseTool(const std::string& tool) {

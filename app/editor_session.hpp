@@ -107,6 +107,10 @@ class EditorSession final : public KeyTaker {
 
     // Requests.
     void onRequest(const JsonValue& r);
+    void selectNone();
+    void undo();
+    void redo();
+    void afterHistoryStep();
     void chooseTool(const std::string& tool);
     void selectPiece(const JsonValue& r);
     void setField(const std::string& field, const std::string& text);

@@ -187,16 +187,25 @@ bool convertNumber(web::JsContext context, const web::JsValue* arguments, std::s
     return false;
 }
 
+namespace {
+
+// Under Strict diagnostics a call with more than `allowed` arguments is
+// refused before anything runs; true when it was.
+bool refusedExtraArguments(const NativeBinding& binding, web::JsContext context,
+                           std::size_t allowed, std::size_t count, web::JsValue* exception) {
+    if (web::callDiagnostics() < 2 || count <= allowed) return false;
+    if (exception)
+        *exception =
+            toJavaScriptError(context, extraArgumentsError(binding.signature, allowed, count));
+    return true;
+}
+
+}  // namespace
+
 web::JsValue invokeNoArguments(void* record, web::JsContext context, web::JsObject,
                                const web::JsValue*, std::size_t count, web::JsValue* exception) {
     const auto& binding = *static_cast<NativeBinding*>(record);
-    const int level = web::callDiagnostics();
-    if (level >= 2 && count > 0) {
-        if (exception)
-            *exception =
-                toJavaScriptError(context, extraArgumentsError(binding.signature, 0, count));
-        return nullptr;
-    }
+    if (refusedExtraArguments(binding, context, 0, count, exception)) return nullptr;
     InstalledCallRecord call;
     LossyNoteScope noNote(nullptr);
     runGuarded(binding, context, exception, [&] {
@@ -210,12 +219,7 @@ web::JsValue invokeOneNumber(void* record, web::JsContext context, web::JsObject
                              web::JsValue* exception) {
     const auto& binding = *static_cast<NativeBinding*>(record);
     const int level = web::callDiagnostics();
-    if (level >= 2 && count >= 2) {
-        if (exception)
-            *exception =
-                toJavaScriptError(context, extraArgumentsError(binding.signature, 1, count));
-        return nullptr;
-    }
+    if (refusedExtraArguments(binding, context, 1, count, exception)) return nullptr;
     InstalledCallRecord call;
     runGuarded(binding, context, exception, [&] {
         double value = 0.0;
@@ -231,13 +235,7 @@ web::JsValue invokeOneText(void* record, web::JsContext context, web::JsObject,
                            const web::JsValue* arguments, std::size_t count,
                            web::JsValue* exception) {
     const auto& binding = *static_cast<NativeBinding*>(record);
-    const int level = web::callDiagnostics();
-    if (level >= 2 && count >= 2) {
-        if (exception)
-            *exception =
-                toJavaScriptError(context, extraArgumentsError(binding.signature, 1, count));
-        return nullptr;
-    }
+    if (refusedExtraArguments(binding, context, 1, count, exception)) return nullptr;
     InstalledCallRecord call;
     const web::JsValue value = count > 0 ? arguments[0] : nullptr;
     if (!value || web::valueType(context, value) != web::JsType::String) {
