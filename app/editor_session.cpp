@@ -390,18 +390,27 @@ void EditorSession::selectNone() {
 }
 
 void EditorSession::undo() {
-    if (editor_->undo()) afterHistoryStep();
+    const JsonValue before = editor_->mission();
+    if (editor_->undo()) afterHistoryStep(before);
 }
 
 void EditorSession::redo() {
-    if (editor_->redo()) afterHistoryStep();
+    const JsonValue before = editor_->mission();
+    if (editor_->redo()) afterHistoryStep(before);
 }
 
-// A step back or forth may take away pieces the selection held.
-void EditorSession::afterHistoryStep() {
+// Pieces are named by their place in their list: where a step back or forth
+// changed a list's length, its indices may now name other pieces, so the
+// selection lets go of that list's pieces (and of any now gone).
+void EditorSession::afterHistoryStep(const JsonValue& before) {
+    const auto listLength = [](const JsonValue& mission, const std::string& key) {
+        return mission.at(key).items.size();
+    };
     selection_.erase(std::remove_if(selection_.begin(), selection_.end(),
-                                    [this](const MissionPiece& p) {
-                                        return !pieceValue(editor_->mission(), p);
+                                    [&](const MissionPiece& p) {
+                                        return !pieceValue(editor_->mission(), p) ||
+                                               listLength(before, p.key) !=
+                                                   listLength(editor_->mission(), p.key);
                                     }),
                      selection_.end());
     pickedWaypoint_.reset();

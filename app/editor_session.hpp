@@ -110,7 +110,7 @@ class EditorSession final : public KeyTaker {
     void selectNone();
     void undo();
     void redo();
-    void afterHistoryStep();
+    void afterHistoryStep(const JsonValue& before);
     void chooseTool(const std::string& tool);
     void selectPiece(const JsonValue& r);
     void setField(const std::string& field, const std::string& text);

@@ -89,7 +89,12 @@ EventResult handleWindowEvent(const SDL_Event& event, ShellWindow& window,
                 if (inputs.gamepads) inputs.gamepads->releaseAll();
                 if (g_game && inputs.keysAndPointer) inputs.keysAndPointer->releaseAllKeys();
             }
-            if (inputs.options) inputs.options->onWindowEvent(event.window, g_game);
+            // The game the keys play pauses: the editor's test game while
+            // it is being tried out, else the player's.
+            if (inputs.options) {
+                Game* played = inputs.keysAndPointer ? inputs.keysAndPointer->keyTarget() : g_game;
+                inputs.options->onWindowEvent(event.window, played);
+            }
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP:

@@ -311,6 +311,28 @@ bool fieldValueFromText(const MissionPiece& piece, std::string_view field, std::
 
 bool setFieldValue(JsonValue& mission, const MissionPiece& piece, std::string_view field,
                    const JsonValue& value, std::string& why) {
+    // A text emptied leaves the key out: the game decides, as the guide says.
+    if (value.type == JsonType::String && value.text.empty()) {
+        if (!fieldFormat(piece, field)) {
+            why = pieceLabel(piece) + " has no \"" + std::string(field) + "\"";
+            return false;
+        }
+        JsonValue* object = piece.key.empty() ? &mission : nullptr;
+        if (!object) {
+            if (!pieceValue(mission, piece)) {
+                why = "nothing of the mission is there";
+                return false;
+            }
+            // The piece's own object, to take the key out of.
+            if (piece.index == kSinglePiece) {
+                object = &mission.members[piece.key];
+            } else {
+                object = &mission.members[piece.key].items[piece.index];
+            }
+        }
+        object->members.erase(std::string(field));
+        return true;
+    }
     if (!piece.key.empty()) return setPieceValue(mission, piece, field, value, why);
     const MissionKeyFormat* format = missionFormat().find(field);
     if (format == nullptr || format->kind != MissionValueKind::String ||

@@ -66,7 +66,8 @@ std::vector<PieceField> pieceFields(const JsonValue& mission, const MissionPiece
 // as typed, up to 200 bytes. False, with `why` for the player, otherwise.
 bool fieldValueFromText(const MissionPiece& piece, std::string_view field, std::string_view text,
                         JsonValue& value, std::string& why);
-// Sets a value of the piece, or of the mission itself.
+// Sets a value of the piece, or of the mission itself; an empty text leaves
+// the key out, so the game's own applies again.
 bool setFieldValue(JsonValue& mission, const MissionPiece& piece, std::string_view field,
                    const JsonValue& value, std::string& why);
 

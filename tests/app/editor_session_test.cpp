@@ -120,6 +120,14 @@ TEST_F(EditorSessionTest, ADragIsOneEditAndABoxSelectsWhatItTouches) {
     EXPECT_EQ(mission().at("gate").at("w").number, 704 - 660);
     EXPECT_EQ(mission().at("gate").at("h").number, 400 - 230);
 
+    // Undoing a deletion brings a wall back in the middle of its list: the
+    // walls' indices now name other walls, so the selection lets them go.
+    ask(R"({"do":"select","key":"walls","index":2})");
+    ask(R"({"do":"delete"})");
+    ask(R"({"do":"select","key":"walls","index":2})");
+    ask(R"({"do":"undo"})");
+    EXPECT_TRUE(editor.selection().empty());
+
     // A box over empty floor round the card and the terminal takes both.
     ask(R"({"do":"selectNone"})");
     drag(380, 240, 860, 330);

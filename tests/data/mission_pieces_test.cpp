@@ -110,6 +110,19 @@ TEST(MissionPieces, TypedValuesBecomeTheFilesValuesOrSayWhyNot) {
                                       : std::to_string(value.number);
         EXPECT_EQ(shown.rfind(c.result, 0), 0u) << shown;
     }
+    // An emptied text leaves its key out, so the game's own applies again.
+    JsonValue m = nj::parseJson(R"({"name":"N","altExit":{"x":1,"y":2,"label":"ROOF"}})");
+    JsonValue empty;
+    std::string refused;
+    ASSERT_TRUE(nj::fieldValueFromText(nj::kWholeMission, "name", "", empty, refused));
+    ASSERT_TRUE(nj::setFieldValue(m, nj::kWholeMission, "name", empty, refused)) << refused;
+    EXPECT_FALSE(m.has("name"));
+    ASSERT_TRUE(nj::setFieldValue(m, {"altExit", nj::kSinglePiece}, "label", empty, refused));
+    EXPECT_FALSE(m.at("altExit").has("label"));
+    EXPECT_EQ(m.at("altExit").at("x").number, 1);
+    EXPECT_FALSE(nj::setFieldValue(m, {"walls", 0}, "x", empty, refused)) << "no such piece";
+    EXPECT_FALSE(nj::setFieldValue(m, nj::kWholeMission, "nosuch", empty, refused));
+
     const std::string longName(201, 'x');
     JsonValue value;
     std::string why;
