@@ -284,6 +284,20 @@ TEST_F(EditorSessionTest, TheLiveCheckListsProblemsAndWithholdsTheCode) {
     EXPECT_GT(editor.marks()->reachable.size(), 0u);
 }
 
+// Every kind on the tool bar can be placed on a new mission's floor.
+TEST_F(EditorSessionTest, EveryKindCanBePlacedFromTheToolBar) {
+    ASSERT_TRUE(editor.openNew());
+    for (const std::string& kind : nj::placeableKinds()) {
+        const std::string before = editor.editor().text();
+        ask("{\"do\":\"tool\",\"tool\":\"" + kind + "\"}");
+        click(200, 300);
+        EXPECT_NE(editor.editor().text(), before) << kind << ": " << editor.notice();
+        ASSERT_EQ(editor.selection().size(), 1u) << kind;
+        EXPECT_EQ(editor.selection()[0].key, kind);
+        ask(R"({"do":"undo"})");
+    }
+}
+
 // What the page may send that is not a request changes nothing and throws nothing.
 TEST_F(EditorSessionTest, RequestsThatAreNotRequestsChangeNothing) {
     ASSERT_TRUE(editor.openNew());
