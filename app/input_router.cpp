@@ -19,6 +19,7 @@ PagePoint pagePointFromWindow(const Viewport& viewport, std::int16_t x, std::int
 }
 
 void InputRouter::keyDown(std::uint32_t key) {
+    down_.insert(key);
     for (KeyTaker* taker : takers_) {
         if (taker && taker->takeKeyDown(key)) return;
     }
@@ -27,14 +28,18 @@ void InputRouter::keyDown(std::uint32_t key) {
 }
 
 void InputRouter::keyUp(std::uint32_t key) {
+    down_.erase(key);
     // Even a key the page keeps now may have been pressed before it did.
     if (page_) page_->forwardKeyUp(key);
     if (keyTarget_) keyTarget_->onKeyUp(key);
 }
 
 void InputRouter::releaseAllKeys() {
-    if (!keyTarget_) return;
-    const std::set<std::uint32_t> held = keyTarget_->heldKeys;  // keyUp edits the set
+    // Every key still down, whoever took it: the game's, and those only the
+    // page saw (a modifier the editor's page follows, which would otherwise
+    // stay held after the focus went elsewhere).
+    std::set<std::uint32_t> held = down_;  // keyUp edits both sets
+    if (keyTarget_) held.insert(keyTarget_->heldKeys.begin(), keyTarget_->heldKeys.end());
     for (const std::uint32_t key : held) keyUp(key);
 }
 

@@ -7,6 +7,7 @@
 // start) keys go straight to the game and the pointer goes nowhere.
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
 namespace nj {
@@ -39,8 +40,9 @@ class InputRouter {
 
     void keyDown(std::uint32_t key);
     void keyUp(std::uint32_t key);
-    // Every key the game holds let go, each key-up offered like any other
-    // (the window lost the focus, a binding moved under a held key).
+    // Every key still down let go (those the game holds and those only the
+    // page saw), each key-up offered like any other (the window lost the
+    // focus, a binding moved under a held key, the keys went to another game).
     void releaseAllKeys();
 
     // Drawable pixels, as the window procedure clamps them to 16 bits.
@@ -68,6 +70,7 @@ class InputRouter {
     PageInput* page_;
     const VulkanRenderer* renderer_;
     std::vector<KeyTaker*> takers_;
+    std::set<std::uint32_t> down_;  // pressed and not yet let go, wherever they went
 };
 
 }  // namespace nj

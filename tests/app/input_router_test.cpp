@@ -79,6 +79,27 @@ TEST(InputRouter, LettingGoOfEverythingOffersEachHeldKeyUpToThePage) {
     EXPECT_EQ(r.page.seen, expected);
 }
 
+// With the keys the page's alone (the editor), a modifier it follows still
+// gets its key-up when everything is let go, and keys sent on to another
+// game leave nothing held in the one left behind.
+TEST(InputRouter, KeysOnlyThePageSawAreLetGoAndAnotherGameStartsFree) {
+    Routed r;
+    nj::SilentAudio audio;
+    nj::Game other{&audio};
+    r.router.keyDown(kD);
+    r.router.routeKeysTo(nullptr);
+    EXPECT_TRUE(r.game.heldKeys.empty()) << "the game left behind lets go";
+    r.page.seen.clear();
+    r.router.keyDown(17);
+    r.router.releaseAllKeys();
+    const std::vector<std::string> expected = {"down 17 free", "up 17 free"};
+    EXPECT_EQ(r.page.seen, expected);
+    r.router.routeKeysTo(&other);
+    r.router.keyDown(kW);
+    EXPECT_EQ(other.heldKeys.count(kW), 1u);
+    EXPECT_TRUE(r.game.heldKeys.empty());
+}
+
 TEST(InputRouter, WithoutAPageKeysGoStraightToTheGame) {
     nj::SilentAudio audio;
     nj::Game game{&audio};
