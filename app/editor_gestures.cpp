@@ -159,7 +159,14 @@ JsonValue EditorSession::draggedMission(double x, double y, std::string& why) co
 }
 
 void EditorSession::pointerMove(double x, double y) {
-    if (drag_ == Drag::None) return;
+    if (drag_ == Drag::None) {
+        // With a kind chosen the field shows where a click would place it.
+        placingShown_ = tool_ != "select" && tool_ != "route";
+        placingX_ = snap(x);
+        placingY_ = snap(y);
+        marksStale_ = true;
+        return;
+    }
     dragMoved_ = dragMoved_ || distance(x, y, anchorX_, anchorY_) >= 1.0;
     if (drag_ == Drag::Box) {
         band_ = {static_cast<float>(std::min(anchorX_, x)),

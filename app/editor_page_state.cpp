@@ -138,6 +138,8 @@ void EditorSession::rebuildMarks() {
     }
     marks_.boxShown = drag_ == Drag::Box;
     marks_.box = band_;
+    marks_.placingShown = placingShown_ && tool_ != "select" && tool_ != "route";
+    marks_.placing = {static_cast<float>(placingX_), static_cast<float>(placingY_)};
 }
 
 }  // namespace nj

@@ -212,9 +212,12 @@ std::string_view EditorSession::pageState() {
     if (!open_) return {};
     if (writtenRevision_ != revision_) {
         pageState_ = writePageState();
-        rebuildMarks();
         writtenRevision_ = revision_;
+        marksStale_ = true;
     }
+    // The pointer's hover moves only the marks: the page is not rewritten for it.
+    if (marksStale_) rebuildMarks();
+    marksStale_ = false;
     return pageState_;
 }
 

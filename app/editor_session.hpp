@@ -174,6 +174,9 @@ class EditorSession final : public KeyTaker {
     JsonValue draft_;  // the mission as the drag would leave it
     bool draftShown_ = false;
     EditorMarks::Outline band_;
+    bool placingShown_ = false;
+    double placingX_ = 0, placingY_ = 0;
+    bool marksStale_ = true;
 
     // The live check runs beside the frame: the mission's text checked, and
     // the reachable area of the chosen approach.

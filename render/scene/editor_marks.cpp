@@ -74,6 +74,13 @@ void drawEditorMarks(Batch& batch, const EditorMarks& marks) {
     drawReachable(batch, marks);
     for (const EditorMarks::Route& route : marks.routes) drawRoute(batch, route);
     for (const EditorMarks::Outline& outline : marks.selected) drawOutline(batch, outline);
+    if (marks.placingShown) {
+        circleOutline(batch, marks.placing.x, marks.placing.y, 7.0f, 1.5f, kSelection, 20);
+        drawLine(batch, marks.placing.x - 11.0f, marks.placing.y, marks.placing.x + 11.0f,
+                 marks.placing.y, 1.0f, kSelection);
+        drawLine(batch, marks.placing.x, marks.placing.y - 11.0f, marks.placing.x,
+                 marks.placing.y + 11.0f, 1.0f, kSelection);
+    }
     if (marks.boxShown) {
         fillRect(batch, marks.box.x, marks.box.y, marks.box.w, marks.box.h, kBand);
         rectOutline(batch, marks.box.x, marks.box.y, marks.box.w, marks.box.h, 1.0f, kSelection);

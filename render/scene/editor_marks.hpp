@@ -34,6 +34,9 @@ struct EditorMarks {
     std::vector<Outline> selected;
     bool boxShown = false;
     Outline box;  // the box-select rubber band
+    // Where a click would place the chosen kind, on the grid.
+    bool placingShown = false;
+    Point placing;
 };
 
 // The corner handle's half side, in field units: the pointer grabs it within this.

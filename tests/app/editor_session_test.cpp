@@ -65,6 +65,12 @@ TEST_F(EditorSessionTest, PiecesPlacedWithThePointerAreInTheSavedFile) {
     ASSERT_TRUE(editor.openFile("missions/heist.json", why)) << why;  // not there yet: new
     const std::size_t walls = count("walls");
     ask(R"({"do":"tool","tool":"walls"})");
+    // Hovering shows where a click would place it, without rewriting the page.
+    const double revision = page().at("revision").number;
+    ask("{\"do\":\"pointer\",\"phase\":\"move\"" + at(300, 150) + "}");
+    EXPECT_EQ(page().at("revision").number, revision);
+    ASSERT_TRUE(editor.marks()->placingShown);
+    EXPECT_EQ(editor.marks()->placing.x, 304.0f);
     click(300, 150);
     ASSERT_EQ(count("walls"), walls + 1);
     EXPECT_EQ(editor.tool(), "select") << "one piece a click";
