@@ -221,6 +221,17 @@ TEST_F(EditorSessionTest, TestPlayReturnsToTheEditorAsItWas) {
     ask(R"({"do":"undo"})");
     ask(R"({"do":"undo"})");
     EXPECT_EQ(editor.editor().text(), nj::formatMissionText(nj::parseJson(nj::newMissionText())));
+
+    // The end screen's Enter, or the game's own way to the dossier, come back too.
+    ask(R"({"do":"test"})");
+    editor.keyGame()->gameState = nj::GameState::MissionFailed;
+    EXPECT_FALSE(editor.takeKeyDown('R')) << "a retry is the test game's";
+    EXPECT_TRUE(editor.takeKeyDown(nj::vk::kEnter));
+    EXPECT_FALSE(editor.testing());
+    ask(R"({"do":"test"})");
+    editor.keyGame()->openDossier();
+    editor.tick(1.0f / 60.0f);
+    EXPECT_FALSE(editor.testing());
 }
 
 TEST_F(EditorSessionTest, LeavingWithUnsavedWorkAsksAndTheAutosaveKeepsIt) {
