@@ -254,6 +254,7 @@ bool EditorSession::apply(const MissionEdit& edit) {
 }
 
 void EditorSession::startCheck() {
+    if (!liveCheck_) return;
     if (checking_.valid()) {
         checkAgain_ = true;
         return;

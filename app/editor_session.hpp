@@ -90,6 +90,9 @@ class EditorSession final : public KeyTaker {
     const std::vector<MissionDiagnostic>& problems() const { return problems_; }
     // Waits for the live check in flight (tests only: the frame never waits).
     void finishChecking();
+    // Without the live check (the fuzzer, which reaches the checker through
+    // its own target): problems and shading stay empty.
+    void setLiveCheck(bool on) { liveCheck_ = on; }
 
   private:
     enum class Drag { None, Move, Resize, Box, Waypoint };
@@ -186,6 +189,7 @@ class EditorSession final : public KeyTaker {
     };
     std::future<CheckResult> checking_;
     bool checkAgain_ = false;
+    bool liveCheck_ = true;
     std::vector<MissionDiagnostic> problems_;
     ReachableArea reach_;
 

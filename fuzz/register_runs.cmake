@@ -3,7 +3,7 @@
 # and so does one input that takes longer than 20 s: a hang.
 set(NJ_FUZZ_SECONDS 20 CACHE STRING "Seconds each fuzzer runs in the test suite")
 foreach(fuzzer token_fuzz package_fuzz save_fuzz html_fuzz tree_edit_fuzz scene_fuzz mission_fuzz
-        records_fuzz settings_fuzz replay_fuzz)
+        records_fuzz settings_fuzz replay_fuzz editor_fuzz)
   string(REPLACE "_fuzz" "" corpus ${fuzzer})
   set(work ${CMAKE_BINARY_DIR}/fuzz-runs/${corpus})
   file(MAKE_DIRECTORY ${work})
