@@ -80,6 +80,7 @@ bool EditorSession::openFile(const std::string& path, std::string& why) {
         const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
         const std::string copy = freeMissionPath(folder, missionName(mission));
         begin(std::move(mission), copy, "EDITING A COPY OF " + fileNameOf(path));
+        nameFromMission_ = true;
         return true;
     }
     begin(std::move(mission), path, notice);
@@ -96,7 +97,13 @@ bool EditorSession::openFile(const std::string& path, std::string& why) {
                 return true;
             },
             refused);
-        if (refused.empty()) say("RESTORED UNSAVED WORK (UNDO GOES BACK TO THE FILE)");
+        // The file was changed elsewhere since: the autosave stays on disk
+        // until the next save, and the player is told why it did not open.
+        if (refused.empty()) {
+            say("RESTORED UNSAVED WORK (UNDO GOES BACK TO THE FILE)");
+        } else {
+            say("UNSAVED WORK NOT RESTORED: " + refused, true);
+        }
         changed();
     }
     return true;
@@ -118,22 +125,9 @@ bool EditorSession::openSelected() {
         const auto index = static_cast<std::size_t>(live_.customIndex);
         if (index < live_.customMissions.size()) {
             const std::string& file = live_.customMissions[index].fileName;
-            const std::string path = live_.missionsFolder + "/" + file;
-            if (endsWith(file, ".json")) {
-                std::string why;
-                return openFile(path, why);
-            }
-            // A mission code is a sealed token: its mission is edited as a copy.
-            JsonValue mission;
+            // A code's file (".nj3m") opens as a copy beside it: see openFile.
             std::string why;
-            if (!openMissionForEditing(path, mission, why)) {
-                say("CANNOT EDIT: " + why, true);
-                return false;
-            }
-            // Nothing of the player's is lost if the copy is never saved.
-            begin(mission, freeMissionPath(live_.missionsFolder, missionName(mission)),
-                  "EDITING A COPY OF " + file);
-            return true;
+            return openFile(live_.missionsFolder + "/" + file, why);
         }
     }
     if (live_.missionIndex >= live_.campaignMaps.size() || live_.missionsFolder.empty()) {
