@@ -502,7 +502,7 @@ TEST(NightjarEditor, EditOpensAMissionAndRefusesWhatIsNotOne) {
 }
 
 // The editor with the mouse, as a player makes a mission: a wall and a guard
-// placed from the tool bar, a patrol drawn, saved, tried out in test play and
+// placed from the tool bar, a patrol drawn, the name typed, saved, tried out in test play and
 // come back from with the undo history whole (the waypoint drawn before the
 // test is undone after it), saved again.
 TEST(NightjarEditor, AWallAndAGuardPlacedWithTheMouseAreSavedAndSurviveTestPlay) {
@@ -526,6 +526,7 @@ TEST(NightjarEditor, AWallAndAGuardPlacedWithTheMouseAreSavedAndSurviveTestPlay)
         ASSERT_EQ(saved->at("guards").items.size(), 1u) << run.output;
         EXPECT_EQ(saved->at("guards").items[0].at("x").number, 448);
     }
+    EXPECT_EQ(first.at("name").text, "Harbor Night") << "typed into the NAME field";
     EXPECT_EQ(first.at("guards").items[0].at("patrol").items.size(), 2u);
     EXPECT_EQ(last.at("guards").items[0].at("patrol").items.size(), 1u);
     EXPECT_FALSE(fs::exists(dir / ".heist.json.autosave")) << "a save takes the autosave away";
