@@ -1,8 +1,8 @@
 #!/bin/bash
 # Under Xvfb at 1280 x 720: opens the editor on FILE (not there yet: a new
-# mission), places a wall and a guard with the mouse from the tool bar, draws
-# the guard two waypoints, types the mission's name into its field (through
-# the window system's text input), saves with the SAVE button (a copy of that save is
+# mission), types the mission's name into its field (through the window
+# system's text input), places a wall and a guard with the mouse from the tool
+# bar, draws the guard two waypoints, saves with the SAVE button (a copy of that save is
 # kept as first-save.json), test-plays for a moment and comes back with Esc,
 # undoes the last waypoint, saves with Ctrl+S, leaves for the dossier and
 # quits. Prints nightjar's exit code.
@@ -15,6 +15,10 @@ click_at() {
   xdotool mousemove --window "$wid" "$1" "$2"; sleep 0.25
   xdotool click 1; sleep 0.5
 }
+# Nothing is selected yet: the properties are the mission's own.
+xdotool key Tab; sleep 0.4   # into the first field, NAME, its text selected
+xdotool type --delay 60 "Harbor Night"; sleep 0.3
+xdotool key Return; sleep 0.5
 click_at 976 21     # WALL
 click_at 400 400    # a wall at field 300, 300
 click_at 160 51     # GUARD
@@ -22,11 +26,6 @@ click_at 600 300    # a guard at field 450, 225
 click_at 95 21      # ROUTE
 click_at 600 200    # two waypoints for the guard just placed
 click_at 720 200
-click_at 38 21      # SELECT
-click_at 200 450    # empty floor: nothing selected, the mission's own fields
-xdotool key Tab; sleep 0.4   # into the first field, NAME, its text selected
-xdotool type --delay 60 "Harbor Night"; sleep 0.3
-xdotool key Return; sleep 0.5
 click_at 520 82     # SAVE
 cp "$2" first-save.json
 click_at 449 82     # TEST
