@@ -116,11 +116,9 @@ std::string EditorSession::writePageState() const {
 
 void EditorSession::rebuildMarks() {
     const JsonValue& mission = shownMission();
-    marks_ = {};
-    marks_.cell = reach_.cell;
-    marks_.columns = reach_.columns;
-    marks_.rows = reach_.rows;
-    marks_.reachable.assign(reach_.reachable.begin(), reach_.reachable.end());
+    // The shaded floor changes only when a check arrives (collectCheck).
+    marks_.routes.clear();
+    marks_.selected.clear();
     for (const MissionPiece& piece : missionPieces(mission)) {
         if (!pieceHasRoute(piece)) continue;
         EditorMarks::Route route;

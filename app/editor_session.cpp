@@ -42,9 +42,10 @@ std::string fileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
+// "missions" of "missions/heist.json"; "" for a bare name.
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
 }
 
 std::string missionName(const JsonValue& mission) {
@@ -73,12 +74,10 @@ bool EditorSession::openFile(const std::string& path, std::string& why) {
     }
     std::string notice =
         missing ? "NEW MISSION: " + fileNameOf(path) : "EDITING " + fileNameOf(path);
-    if (!missing && !endsWith(path, ".json")) {
+    if (!missing && !path.ends_with(".json")) {
         // A mission code's file holds a sealed token, never JSON: the edited
         // mission is saved beside it as a file of its own.
-        const std::size_t slash = path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
-        const std::string copy = freeMissionPath(folder, missionName(mission));
+        const std::string copy = freeMissionPath(folderOf(path), missionName(mission));
         begin(std::move(mission), copy, "EDITING A COPY OF " + fileNameOf(path));
         nameFromMission_ = true;
         return true;
@@ -165,7 +164,7 @@ void EditorSession::begin(JsonValue mission, std::string path, std::string notic
     pickedWaypoint_.reset();
     approach_ = 0;
     problems_.clear();
-    reach_ = {};
+    marks_ = {};
     say(std::move(notice));
     rebuildPreview();
     startCheck();
@@ -266,7 +265,11 @@ void EditorSession::collectCheck(bool wait) {
     if (!wait && checking_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
     CheckResult result = checking_.get();
     problems_ = std::move(result.diagnostics);
-    reach_ = std::move(result.reach);
+    const ReachableArea& reach = result.reach;
+    marks_.cell = reach.cell;
+    marks_.columns = reach.columns;
+    marks_.rows = reach.rows;
+    marks_.reachable.assign(reach.reachable.begin(), reach.reachable.end());
     touched();
     if (checkAgain_) startCheck();
 }
@@ -557,9 +560,7 @@ void EditorSession::save() {
     if (nameFromMission_) {
         // Never saved yet: the file takes the name the player gave the mission.
         std::remove(autosavePathFor(path_).c_str());
-        const std::size_t slash = path_.rfind('/');
-        path_ = freeMissionPath(slash == std::string::npos ? "" : path_.substr(0, slash),
-                                missionName(editor_->mission()));
+        path_ = freeMissionPath(folderOf(path_), missionName(editor_->mission()));
     }
     if (saveEditedMission(path_, *editor_)) {
         nameFromMission_ = false;

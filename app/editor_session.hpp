@@ -191,7 +191,6 @@ class EditorSession final : public KeyTaker {
     bool checkAgain_ = false;
     bool liveCheck_ = true;
     std::vector<MissionDiagnostic> problems_;
-    ReachableArea reach_;
 
     float sinceChange_ = 0.0f;
     bool autosaveDue_ = false;

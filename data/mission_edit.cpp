@@ -9,6 +9,23 @@
 #include "data/mission_text.hpp"
 
 namespace nj {
+
+const MissionKeyFormat* kindFormat(std::string_view kind) {
+    const MissionKeyFormat* format = missionFormat().find(kind);
+    if (format == nullptr || format->shape == nullptr) return nullptr;
+    return format;
+}
+
+std::string routeKey(const MissionPiece& piece) {
+    const MissionKeyFormat* format = kindFormat(piece.key);
+    if (format == nullptr) return "";
+    for (const MissionKeyFormat& k : format->shape->keys) {
+        if (k.kind == MissionValueKind::List && k.shape != nullptr && k.shape->find("x") != nullptr)
+            return std::string(k.key);
+    }
+    return "";
+}
+
 namespace {
 
 // What a new box starts as where the format has no size of its own.
@@ -32,12 +49,6 @@ JsonValue emptyObject() {
     JsonValue j;
     j.type = JsonType::Object;
     return j;
-}
-
-const MissionKeyFormat* kindFormat(std::string_view kind) {
-    const MissionKeyFormat* format = missionFormat().find(kind);
-    if (format == nullptr || format->shape == nullptr) return nullptr;
-    return format;
 }
 
 bool isList(const MissionKeyFormat& format) {
@@ -69,17 +80,6 @@ Mission* pieceIn(Mission& mission, const MissionPiece& piece, std::string& why) 
 double numberIn(const JsonValue& object, const char* key, double fallback) {
     const JsonValue& v = object.at(key);
     return v.type == JsonType::Number ? v.number : fallback;
-}
-
-// The piece's key holding a route of points ("patrol", "waypoints"), or "".
-std::string routeKey(const MissionPiece& piece) {
-    const MissionKeyFormat* format = kindFormat(piece.key);
-    if (format == nullptr) return "";
-    for (const MissionKeyFormat& k : format->shape->keys) {
-        if (k.kind == MissionValueKind::List && k.shape != nullptr && k.shape->find("x") != nullptr)
-            return std::string(k.key);
-    }
-    return "";
 }
 
 JsonValue* routeOf(JsonValue& mission, const MissionPiece& piece, std::string& why) {
@@ -235,6 +235,18 @@ bool setPieceValue(JsonValue& mission, const MissionPiece& piece, std::string_vi
         return false;
     }
     object->members[std::string(key)] = value;
+    return true;
+}
+
+bool clearPieceValue(JsonValue& mission, const MissionPiece& piece, std::string_view key,
+                     std::string& why) {
+    JsonValue* object = pieceIn(mission, piece, why);
+    if (object == nullptr) return false;
+    if (kindFormat(piece.key)->shape->find(key) == nullptr) {
+        why = "a " + piece.key + " piece has no \"" + std::string(key) + "\"";
+        return false;
+    }
+    object->members.erase(std::string(key));
     return true;
 }
 

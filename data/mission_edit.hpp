@@ -29,6 +29,14 @@ struct MissionPiece {
     bool operator==(const MissionPiece&) const = default;
 };
 
+struct MissionKeyFormat;
+
+// The format of a kind of piece ("walls", "card"): its list's or its object's
+// key, with the members' shape; null for a key that holds no pieces.
+const MissionKeyFormat* kindFormat(std::string_view kind);
+// The piece's key holding a route of points ("patrol", "waypoints"), or "".
+std::string routeKey(const MissionPiece& piece);
+
 // The kinds a player can place: the mission's lists and its single pieces
 // that stand somewhere on the field, in the format's order.
 std::vector<std::string> placeableKinds();
@@ -46,6 +54,9 @@ bool rotatePiece(JsonValue& mission, const MissionPiece& piece, double angle, st
 bool deletePiece(JsonValue& mission, const MissionPiece& piece, std::string& why);
 bool setPieceValue(JsonValue& mission, const MissionPiece& piece, std::string_view key,
                    const JsonValue& value, std::string& why);
+// Takes the key out of the piece, so the game's own value applies.
+bool clearPieceValue(JsonValue& mission, const MissionPiece& piece, std::string_view key,
+                     std::string& why);
 
 // A guard's patrol or the directive's route.
 bool addWaypoint(JsonValue& mission, const MissionPiece& piece, std::size_t at, double x, double y,

@@ -40,11 +40,6 @@ constexpr std::array<KindName, 18> kKindNames = {{
     {"guards", "GUARD"},
 }};
 
-const MissionKeyFormat* kindFormat(std::string_view kind) {
-    const MissionKeyFormat* format = missionFormat().find(kind);
-    return format != nullptr && format->shape != nullptr ? format : nullptr;
-}
-
 double numberAt(const JsonValue& object, const char* key, double fallback) {
     const JsonValue& v = object.at(key);
     return v.type == JsonType::Number && std::isfinite(v.number) ? v.number : fallback;
@@ -220,28 +215,17 @@ std::vector<MissionPiece> piecesWithin(const JsonValue& mission, const PieceBox&
 }
 
 bool pieceHasRoute(const MissionPiece& piece) {
-    const MissionKeyFormat* format = kindFormat(piece.key);
-    if (format == nullptr) return false;
-    return std::any_of(format->shape->keys.begin(), format->shape->keys.end(),
-                       [](const MissionKeyFormat& k) {
-                           return k.kind == MissionValueKind::List && k.shape != nullptr &&
-                                  k.shape->find("x") != nullptr;
-                       });
+    return !routeKey(piece).empty();
 }
 
 std::vector<RoutePoint> pieceRoute(const JsonValue& mission, const MissionPiece& piece) {
     std::vector<RoutePoint> route;
     const JsonValue* object = pieceValue(mission, piece);
-    const MissionKeyFormat* format = kindFormat(piece.key);
-    if (object == nullptr || format == nullptr) return route;
-    for (const MissionKeyFormat& k : format->shape->keys) {
-        if (k.kind != MissionValueKind::List || k.shape == nullptr) continue;
-        const JsonValue& list = object->at(std::string(k.key));
-        if (list.type != JsonType::Array) continue;
-        for (const JsonValue& p : list.items) {
-            if (p.type == JsonType::Object)
-                route.push_back({numberAt(p, "x", 0.0), numberAt(p, "y", 0.0)});
-        }
+    const std::string key = routeKey(piece);
+    if (object == nullptr || key.empty()) return route;
+    for (const JsonValue& p : object->at(key).items) {
+        if (p.type == JsonType::Object)
+            route.push_back({numberAt(p, "x", 0.0), numberAt(p, "y", 0.0)});
     }
     return route;
 }
@@ -312,35 +296,22 @@ bool fieldValueFromText(const MissionPiece& piece, std::string_view field, std::
 bool setFieldValue(JsonValue& mission, const MissionPiece& piece, std::string_view field,
                    const JsonValue& value, std::string& why) {
     // A text emptied leaves the key out: the game decides, as the guide says.
-    if (value.type == JsonType::String && value.text.empty()) {
-        if (!fieldFormat(piece, field)) {
-            why = pieceLabel(piece) + " has no \"" + std::string(field) + "\"";
-            return false;
-        }
-        JsonValue* object = piece.key.empty() ? &mission : nullptr;
-        if (!object) {
-            if (!pieceValue(mission, piece)) {
-                why = "nothing of the mission is there";
-                return false;
-            }
-            // The piece's own object, to take the key out of.
-            if (piece.index == kSinglePiece) {
-                object = &mission.members[piece.key];
-            } else {
-                object = &mission.members[piece.key].items[piece.index];
-            }
-        }
-        object->members.erase(std::string(field));
-        return true;
+    const bool emptied = value.type == JsonType::String && value.text.empty();
+    if (!piece.key.empty()) {
+        return emptied ? clearPieceValue(mission, piece, field, why)
+                       : setPieceValue(mission, piece, field, value, why);
     }
-    if (!piece.key.empty()) return setPieceValue(mission, piece, field, value, why);
     const MissionKeyFormat* format = missionFormat().find(field);
     if (format == nullptr || format->kind != MissionValueKind::String ||
         mission.type != JsonType::Object) {
         why = "the mission has no \"" + std::string(field) + "\" to type";
         return false;
     }
-    mission.members[std::string(field)] = value;
+    if (emptied) {
+        mission.members.erase(std::string(field));
+    } else {
+        mission.members[std::string(field)] = value;
+    }
     return true;
 }
 
