@@ -144,7 +144,8 @@
       }
       return;
     }
-    if (f.kind === "choice") { f.box.children[1].textContent = value.toUpperCase(); return; }
+    // A key the file leaves out, with no value of its own to show (a guard's axis): NONE.
+    if (f.kind === "choice") { f.box.children[1].textContent = value ? value.toUpperCase() : "NONE"; return; }
     clear(f.box);
     if (!(focused && this.edit)) {
       f.box.appendChild(document.createElement("span")).textContent = value;
