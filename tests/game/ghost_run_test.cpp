@@ -19,11 +19,6 @@
 namespace nj::testing {
 namespace {
 
-std::string shippedToken(std::size_t index) {
-    return tokenFor(test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
-                                   std::to_string(index + 1) + ".json"));
-}
-
 struct Spot {
     float clock, x, y;
 };
@@ -31,7 +26,7 @@ struct Spot {
 class GhostRunTest : public GameTest {
   protected:
     void SetUp() override {
-        tokens = {shippedToken(0), shippedToken(1)};
+        tokens = {tokenFor(shippedMission(0)), tokenFor(shippedMission(1))};
         for (Game* g : {&game, &live}) {
             g->savePath.clear();
             g->recordsPath.clear();

@@ -20,11 +20,6 @@
 namespace nj::testing {
 namespace {
 
-std::string shippedMission(std::size_t index) {
-    return test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
-                          std::to_string(index + 1) + ".json");
-}
-
 constexpr std::uint32_t kHeldKeys[] = {vk::kW, vk::kA, vk::kS, vk::kD, vk::kShift};
 constexpr std::uint32_t kPressedKeys[] = {vk::kE, vk::kSpace, vk::kP, vk::kEsc};
 
