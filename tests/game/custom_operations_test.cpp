@@ -61,6 +61,7 @@ TEST(MissionFolder, AThousandFilesListTheFirstSixtyFourByName) {
 TEST(MissionFolder, AMissingFolderListsNothingAndAnEditedFileIsCheckedAgain) {
     test::ScratchDir scratch;
     EXPECT_TRUE(scanMissionFolder("missions", {}).empty());
+    EXPECT_TRUE(scanMissionFolder("", {}).empty());
     fs::create_directory("missions");
     writeText("missions/m.json", "{");
     const std::vector<CustomMission> first = scanMissionFolder("missions", {});

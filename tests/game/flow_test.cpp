@@ -102,6 +102,8 @@ TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
     EXPECT_EQ(game.failReason, FailReason::None);
     game.onKeyDown(vk::kEnter);
     EXPECT_EQ(game.heldKeys.count(vk::kEnter), 1u);
+    game.onKeyUp(vk::kEnter);
+    EXPECT_TRUE(game.heldKeys.empty());
     game.onKeyDown(vk::kEsc);
     EXPECT_EQ(game.gameState, GameState::Paused);
 }
@@ -188,7 +190,8 @@ TEST_F(FlowTest, LockedMissionsAreStartedOnlyWithRAndSelectionWraps) {
     EXPECT_EQ(game.missionIndex, 2u);
     game.onKeyDown(vk::kEnter);
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    game.onKeyDown(vk::kR);  // R skips the unlock test
+    EXPECT_EQ(audio.count(CueBuzz), 2);  // on the view and on the refusal
+    game.onKeyDown(vk::kR);              // R skips the unlock test
     EXPECT_EQ(game.gameState, GameState::Playing);
     game.selectMission(7);  // beyond the campaign: ignored
     EXPECT_EQ(game.missionIndex, 2u);
