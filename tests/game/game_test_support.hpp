@@ -36,6 +36,12 @@ inline std::string tokenFor(const std::string& missionJson) {
     return encodeMapToken(missionJson, mapSaltFor(missionJson));
 }
 
+// The text of shipped mission `index` (0 is mission1.json).
+inline std::string shippedMission(std::size_t index) {
+    return test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
+                          std::to_string(index + 1) + ".json");
+}
+
 // Guard states by the names missions and the sim output use.
 inline std::string stateOf(const Guard& g) {
     return std::string(guardStateName(g.state));

@@ -1,7 +1,7 @@
 // Guard sight, hearing, alert broadcasts, detection, the smoke escape and
 // takedowns. Waypoint patrols, the takedown's lunge and the disguised
-// detection rate are pinned by the playthroughs, which walk past and take
-// down the shipped guards on exact steps.
+// detection rate are pinned by the playthroughs, which walk past and take down
+// the shipped guards on exact steps.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -13,6 +13,8 @@ constexpr float kPi = 3.14159265f;
 
 class GuardTest : public GameTest {};
 
+// Walls and the cone's width are the playthroughs', whose routes pass just
+// outside both.
 TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));  // facing +x, range 150
     playAt(300.0f, 300.0f);
@@ -22,8 +24,6 @@ TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     EXPECT_GT(detection, 0.0f);
     EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
 
-    // Out of sight both fade. Walls and the cone's width are the
-    // playthroughs', whose routes pass just outside both.
     playAt(200.0f, 500.0f);
     game.update(0.1f);
     EXPECT_LT(game.guards[0].suspicion, seen);
@@ -37,10 +37,7 @@ TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     steps(2, 0.1f);  // the first step finds the cover
     EXPECT_TRUE(game.playerInCover);
     EXPECT_FLOAT_EQ(game.guards[0].suspicion, 0.0f);
-}
 
-// Absurd coordinates are the scene fuzzer's and the hostile-input run's.
-TEST_F(GuardTest, ASightLineNextToAGuardIsOneSample) {
     // 6.5 away is a single sample: a wall between can never hide the operative.
     game.walls.push_back({202.0f, 290.0f, 8.0f, 20.0f});
     EXPECT_FALSE(game.lineOfSightBlocked({200.0f, 300.0f}, {206.5f, 300.0f}));
@@ -155,9 +152,10 @@ TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
     EXPECT_FALSE(game.puffs.empty());
 }
 
+// With the meter already high, a first sighting makes the guard alert
+// without its own broadcast, so it shoots at once; shots only raise the
+// meter through sight.
 TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
-    // With the meter already high, a first sighting makes the guard alert
-    // without its own broadcast, so it shoots at once.
     game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));
     game.detection = 0.6f;
     playAt(300.0f, 300.0f);
@@ -167,9 +165,9 @@ TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     EXPECT_GT(game.tracers[0].x1, 300.0f);  // towards the operative and past them
     ASSERT_EQ(game.impacts.size(), 1u);
     EXPECT_FLOAT_EQ(game.impacts[0].dirX, -1.0f);
-    steps(10);  // cooling down: no second shot yet
+    steps(10);
     EXPECT_EQ(game.impacts.size(), 1u);
-    EXPECT_EQ(game.gameState, GameState::Playing);  // shots only raise the meter through sight
+    EXPECT_EQ(game.gameState, GameState::Playing);
 }
 
 TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
@@ -201,21 +199,9 @@ TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
     }
 }
 
-TEST_F(GuardTest, TakedownKnocksOutAndConsumesSpace) {
-    game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
-    playAt(270.0f, 300.0f);
-    game.update(kDt);
-    game.onKeyDown(vk::kSpace);
-    EXPECT_TRUE(game.guards[0].downed);
-    EXPECT_EQ(audio.count(CueThud), 1);
-    EXPECT_EQ(game.heldKeys.count(vk::kSpace), 0u);  // consumed
-
-    // With nobody to take down, Space is just held.
-    game.onKeyDown(vk::kSpace);
-    EXPECT_EQ(game.heldKeys.count(vk::kSpace), 1u);
-}
-
-TEST_F(GuardTest, WitnessedTakedownCostsTheDisguiseButNotDetection) {
+// Space takes the offered guard down and is consumed; a witness costs the
+// disguise but not detection, and an unseen takedown keeps it.
+TEST_F(GuardTest, TakedownKnocksOutAndAWitnessCostsTheDisguise) {
     game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
     Guard witness = guardAt(200.0f, 300.0f, 0.0f);
     witness.range = 60.0f;  // too short to see the operative before the takedown
@@ -225,19 +211,21 @@ TEST_F(GuardTest, WitnessedTakedownCostsTheDisguiseButNotDetection) {
     playAt(270.0f, 300.0f);
     game.update(kDt);
     ASSERT_EQ(game.takedownTarget, 0);
+    game.onKeyDown(vk::kSpace);
+    EXPECT_TRUE(game.guards[0].downed);
+    EXPECT_EQ(audio.count(CueThud), 1);
+    EXPECT_EQ(game.heldKeys.count(vk::kSpace), 0u);
+    EXPECT_FLOAT_EQ(game.disguise, 1.0f);
+    game.onKeyDown(vk::kSpace);  // nobody to take down: just held
+    EXPECT_EQ(game.heldKeys.count(vk::kSpace), 1u);
+
+    game.guards[0].downed = 0;
+    game.takedownTarget = 0;
     const float detection = game.detection;
     game.guards[1].range = 100.0f;  // now the operative is in its cone and reach
     game.takedown();
     EXPECT_FLOAT_EQ(game.disguise, 0.0f);
     EXPECT_FLOAT_EQ(game.detection, detection);
-
-    // An unseen takedown keeps the disguise.
-    game.guards[0].downed = 0;
-    game.disguise = 1.0f;
-    game.guards[1].facing = kPi;
-    game.takedownTarget = 0;
-    game.takedown();
-    EXPECT_FLOAT_EQ(game.disguise, 1.0f);
 }
 
 TEST_F(GuardTest, ADownedColleagueInSightIsDiscoveredOnceAndAnOpenDoorInvestigated) {

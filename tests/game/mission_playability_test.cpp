@@ -1,16 +1,25 @@
+// Missions as the checker, the game and the editor take them: reachability,
+// a fair start, campaign and mission files, what the editor opens or refuses
+// with the checker's words, a save that lands whole and an autosave that lasts
+// exactly until it.
 #include "game/mission_playability.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "data/map_token.hpp"
+#include "data/mission_text.hpp"
 #include "data/package.hpp"
 #include "game/game.hpp"
+#include "game/mission_editing.hpp"
 #include "game/mission_file.hpp"
+#include "tests/support/deadline.hpp"
 #include "tests/support/scratch_dir.hpp"
 
 namespace {
@@ -60,10 +69,6 @@ std::vector<std::string> problems(const std::string& json) {
     return out;
 }
 
-TEST(Reachability, OpenFloorReachesEverything) {
-    EXPECT_EQ(problems(mission("")), std::vector<std::string>{});
-}
-
 TEST(Reachability, FindsWhatCannotBeReachedForEveryApproach) {
     struct Case {
         std::string extra;
@@ -92,6 +97,7 @@ TEST(Reachability, FindsWhatCannotBeReachedForEveryApproach) {
 }
 
 TEST(Reachability, DoorsOpenWithKeycardsOnTheWayOrHeldByTheApproach) {
+    EXPECT_EQ(problems(mission("")), std::vector<std::string>{});
     // The emerald keycard lies outside the room: every approach gets in.
     EXPECT_EQ(problems(mission(room(500, 300, "emerald") + keycard(200, 450, "emerald"))),
               std::vector<std::string>{});
@@ -105,9 +111,8 @@ TEST(Reachability, DoorsOpenWithKeycardsOnTheWayOrHeldByTheApproach) {
     const nj::ReachableArea vip = nj::reachableArea(mission(room(500, 300, "ruby")), 3);
     EXPECT_TRUE(service.at(60, 300) && vip.at(60, 300));  // the spawn
     EXPECT_FALSE(service.at(500, 300));                   // behind the ruby door
-    EXPECT_TRUE(vip.at(500, 300));                        // VIP holds ruby
-    EXPECT_FALSE(vip.at(445, 250) || vip.at(-8, 300) ||
-                 vip.at(2000, 300));  // a wall; off the field
+    EXPECT_TRUE(vip.at(500, 300));
+    EXPECT_FALSE(vip.at(445, 250) || vip.at(-8, 300) || vip.at(2000, 300));  // wall; off field
 }
 
 TEST(Reachability, TheGateOpensOnceTheCardIsTaken) {
@@ -147,10 +152,6 @@ TEST(FairStart, NoShippedMissionFailsAnIdleOperative) {
             ADD_FAILURE() << nj::formatDiagnostic(path, d);
     }
 }
-
-}  // namespace
-
-namespace {
 
 std::string campaignOf(const std::vector<std::string>& names) {
     std::string text = "{";
@@ -213,3 +214,95 @@ TEST(MissionFile, ErrorsKeepItOnTheDossier) {
 }
 
 }  // namespace
+
+namespace nj {
+namespace {
+
+TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords) {
+    test::ScratchDir scratch;
+    const test::Deadline deadline(20);
+    // A wall out of the field is the editor's to mend, not a reason to refuse.
+    const std::string faulty =
+        R"({"name": "HEIST", "walls": [{"x": 900, "y": 10, "w": 200, "h": 10}]})";
+    std::ofstream("faulty.json") << faulty;
+    std::ofstream("code.nj3m") << encodeMapToken(faulty, mapSaltFor(faulty)) << "\n";
+    JsonValue mission;
+    std::string why;
+    for (const char* path : {"faulty.json", "code.nj3m"}) {
+        ASSERT_TRUE(openMissionForEditing(path, mission, why)) << path << ": " << why;
+        EXPECT_EQ(mission.at("name").text, "HEIST");
+    }
+
+    std::filesystem::create_directory("folder.json");
+    ASSERT_EQ(::mkfifo("pipe.json", 0600), 0);
+    {
+        std::ofstream huge("huge.json");
+        huge.seekp(2 << 20);
+        huge.put('}');
+    }
+    std::ofstream("broken.json") << "{\"name\": \"HEIST\",\n  \"walls\": [}";
+    std::ofstream("list.json") << "[1, 2]";
+    std::ofstream("empty.json");
+    std::ofstream("words.json") << "not json";  // its first words are a warning, then the error
+    std::ofstream("badcode.nj3m") << "NJ3M_V1 not a token";
+    struct Case {
+        const char* path;
+        const char* why;
+    };
+    for (const Case& c :
+         {Case{"folder.json", "regular file"}, Case{"pipe.json", "regular file"},
+          Case{"huge.json", "at most 1 MiB"}, Case{"broken.json", "broken.json:2:"},
+          Case{"list.json", "a JSON object"}, Case{"empty.json", "empty.json"},
+          Case{"badcode.nj3m", "mission code is refused"}, Case{"missing.json", "regular file"},
+          Case{"words.json", "words.json:1:1: a mission is a JSON object"}}) {
+        mission = JsonValue{};
+        EXPECT_FALSE(openMissionForEditing(c.path, mission, why)) << c.path;
+        EXPECT_NE(why.find(c.why), std::string::npos) << c.path << ": " << why;
+        EXPECT_EQ(mission.type, JsonType::Null) << c.path;
+    }
+}
+
+TEST(MissionEditing, ASaveLandsWholeAndTheAutosaveLastsUntilIt) {
+    test::ScratchDir scratch;
+    const std::string path = "missions/heist.json";
+    MissionEditor editor(parseJson(R"({"name": "HEIST"})"));
+    MissionPiece placed;
+    std::string why;
+    ASSERT_TRUE(editor.apply(
+        [&](JsonValue& m, std::string& w) { return placePiece(m, "walls", 100, 100, placed, w); },
+        why));
+    EXPECT_EQ(autosavePathFor(path), "missions/.heist.json.autosave");
+    EXPECT_FALSE(autosaveWaiting(path));
+    ASSERT_TRUE(writeAutosave(path, editor));
+    EXPECT_TRUE(autosaveWaiting(path));
+    EXPECT_TRUE(editor.unsaved());
+
+    ASSERT_TRUE(saveEditedMission(path, editor));
+    EXPECT_FALSE(editor.unsaved());
+    EXPECT_FALSE(autosaveWaiting(path));
+    // Saved, loaded and saved again: the same bytes.
+    JsonValue reopened;
+    ASSERT_TRUE(openMissionForEditing(path, reopened, why)) << why;
+    EXPECT_EQ(test::fileText(path), editor.text());
+    EXPECT_EQ(formatMissionText(reopened), editor.text());
+}
+
+// A new mission is one the checker has nothing to say about, so the player
+// starts from a playable operation; and its file name never takes another's.
+TEST(MissionEditing, ANewMissionPassesTheCheckerAndFindsAFreeName) {
+    test::ScratchDir scratch;
+    for (const MissionDiagnostic& d : checkMission(newMissionText(), 0))
+        ADD_FAILURE() << d.path << ": " << d.message;
+    std::filesystem::create_directory("m");
+    EXPECT_EQ(freeMissionPath("m", "Operation: Gilded  Wheel!"), "m/operation-gilded-wheel.json");
+    EXPECT_EQ(freeMissionPath("m", "***"), "m/operation.json");
+    EXPECT_EQ(freeMissionPath("", "A"), "a.json");
+    std::ofstream("m/heist.json") << "{}";
+    std::ofstream("m/.heist-2.json.autosave") << "{}";  // unsaved work holds its name too
+    EXPECT_EQ(freeMissionPath("m", "HEIST"), "m/heist-3.json");
+    EXPECT_LE(freeMissionPath("m", std::string(300, 'a')).size(),
+              std::string("m/").size() + 48 + 5);
+}
+
+}  // namespace
+}  // namespace nj

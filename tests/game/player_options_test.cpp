@@ -1,13 +1,16 @@
 // The player's options while the game runs: what the options screen changes,
-// when settings.json is written, and what happens to a damaged one.
+// when settings.json is written, and what happens to a damaged one; and key
+// positions to the rules' key codes, and rebinding without doubling.
 #include "game/player_options.hpp"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "game/game.hpp"
+#include "game/key_bindings.hpp"
 #include "tests/support/scratch_dir.hpp"
 
 namespace nj {
@@ -50,7 +53,6 @@ TEST_F(PlayerOptionsTest, RowsStepWithinTheirRanges) {
     EXPECT_TRUE(options.settings().ghost);
     options.step(OptionRow::Ghost, +1);
     EXPECT_FALSE(options.settings().ghost);
-    options.step(OptionRow::Count, +1);  // nothing there
 }
 
 TEST_F(PlayerOptionsTest, AssistsReachTheRulesAndTheFileButNeverThePerks) {
@@ -110,22 +112,9 @@ TEST_F(PlayerOptionsTest, AFolderInTheFilesPlaceIsSetAsideOnTheFirstChange) {
     EXPECT_TRUE(std::filesystem::is_regular_file(path));
 }
 
-// AUDIO ON / OFF stays the mute, and the mute is remembered.
-TEST_F(PlayerOptionsTest, TheMuteIsKept) {
-    SilentAudio audio;
-    Game game(&audio);
-    PlayerOptions options(path);
-    game.options = &options;
-    game.toggleAudio();
-    EXPECT_FALSE(audio.enabled());
-    PlayerOptions reread(path);
-    reread.load();
-    EXPECT_TRUE(reread.settings().muted);
-    game.toggleAudio();
-    EXPECT_FALSE(options.settings().muted);
-}
-
-TEST_F(PlayerOptionsTest, SettingTheSameValueWritesNothing) {
+// A value that is already set writes nothing; AUDIO ON / OFF stays the
+// mute, and the mute is remembered.
+TEST_F(PlayerOptionsTest, OnlyAChangeIsWrittenAndTheMuteIsKept) {
     PlayerOptions options(path);
     options.load();
     int changes = 0;
@@ -138,7 +127,16 @@ TEST_F(PlayerOptionsTest, SettingTheSameValueWritesNothing) {
     options.setVolume(52);
     EXPECT_EQ(options.settings().volume, 50);
     EXPECT_EQ(changes, 1);
-    EXPECT_TRUE(std::filesystem::exists(path));
+
+    SilentAudio audio;
+    Game game(&audio);
+    game.options = &options;
+    game.toggleAudio();
+    EXPECT_FALSE(audio.enabled());
+    PlayerOptions reread(path);
+    reread.load();
+    EXPECT_TRUE(reread.settings().muted);
+    EXPECT_EQ(reread.settings().volume, 50);
 }
 
 TEST_F(PlayerOptionsTest, ListeningTakesTheNextKeyAndEscCancels) {
@@ -164,14 +162,13 @@ TEST_F(PlayerOptionsTest, ListeningTakesTheNextKeyAndEscCancels) {
     EXPECT_TRUE(options.settings() == Settings{});
 }
 
-// The options screen takes every key while open: Esc closes it, and nothing
-// reaches the rules (Esc on the dossier would otherwise quit).
+// The options screen takes every key while open (that Esc closes it without
+// quitting is the options integration run's); it opens from the dossier and
+// the pause screen, and only when there are options.
 TEST_F(PlayerOptionsTest, TheScreenTakesTheKeysWhileOpen) {
     Game game(nullptr);
-    bool quit = false;
-    game.quitHook = [&] { quit = true; };
     game.onKeyDown(vk::kO);
-    EXPECT_FALSE(game.optionsOpen);  // no options: nothing to open
+    EXPECT_FALSE(game.optionsOpen);
     PlayerOptions options;
     game.options = &options;
     game.onKeyDown(vk::kO);
@@ -179,16 +176,119 @@ TEST_F(PlayerOptionsTest, TheScreenTakesTheKeysWhileOpen) {
     game.onKeyDown(vk::kEnter);
     game.onKeyDown(vk::kTab);
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    game.onKeyDown(vk::kEsc);
-    EXPECT_FALSE(game.optionsOpen);
-    EXPECT_FALSE(quit);
 
     game.gameState = GameState::Playing;
+    game.optionsOpen = false;
     game.openOptions();
-    EXPECT_FALSE(game.optionsOpen);  // not in play
+    EXPECT_FALSE(game.optionsOpen);
     game.onKeyDown(vk::kP);
     game.onKeyDown(vk::kO);
-    EXPECT_TRUE(game.optionsOpen);  // from the pause screen
+    EXPECT_TRUE(game.optionsOpen);
+}
+
+const KeyPositions kDefaults = Settings{}.keys;
+
+// The codes the keys a US player has always pressed give, from where they sit.
+TEST(KeyBindings, DefaultPositionsGiveTheKeyCodesTheRulesKnow) {
+    const struct {
+        int position;
+        std::uint32_t layoutCode;  // the label's code on a US board
+        std::uint32_t expected;
+    } cases[] = {
+        {26, 'W', vk::kW},
+        {22, 'S', vk::kS},
+        {4, 'A', vk::kA},
+        {7, 'D', vk::kD},
+        {225, 16, vk::kShift},
+        {229, 16, vk::kShift},
+        {8, 'E', vk::kE},
+        {44, 32, vk::kSpace},
+        {19, 'P', vk::kP},
+        {43, 9, vk::kTab},
+        {21, 'R', vk::kR},
+        {58, 112, vk::kF1},
+        {61, 115, vk::kF4},
+        // Keys no action is bound to keep the code of their label.
+        {82, 38, vk::kUp},
+        {41, 27, vk::kEsc},
+        {40, 13, vk::kEnter},
+        {68, 122, 122},
+        {18, 'O', vk::kO},
+        {16, 'M', 'M'},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(boundKeyCode(kDefaults, c.position, c.layoutCode), c.expected) << c.position;
+    }
+    std::set<std::uint32_t> codes;
+    for (std::size_t i = 0; i < kBoundActionCount; ++i)
+        codes.insert(actionKeyCode(static_cast<BoundAction>(i)));
+    EXPECT_EQ(codes.size(), kBoundActionCount);
+}
+
+// On AZERTY the key under the left hand's ring finger is labelled Z and sits
+// where W sits on QWERTY: it moves up. The key labelled W sits where Z does,
+// and gives nothing rather than a second "move up".
+TEST(KeyBindings, TheMovementClusterFollowsThePositionOnOtherLayouts) {
+    EXPECT_EQ(boundKeyCode(kDefaults, 26, 'Z'), vk::kW);
+    EXPECT_EQ(boundKeyCode(kDefaults, 20, 'A'), 0u);  // AZERTY's A, where Q sits
+    EXPECT_EQ(boundKeyCode(kDefaults, 4, 'Q'), vk::kA);
+    EXPECT_EQ(boundKeyCode(kDefaults, 29, 'W'), 0u);
+    EXPECT_EQ(boundKeyCode(kDefaults, 28, 'Z'), 'Z');    // QWERTZ's Z, where Y sits
+    EXPECT_EQ(boundKeyCode(kDefaults, 0, 'D'), vk::kD);  // no position: the label decides
+}
+
+TEST(KeyBindings, ABoundKeyGivesItsActionAndTheOldKeyGivesNothing) {
+    KeyPositions keys = kDefaults;
+    const RebindOutcome outcome = rebindKey(keys, BoundAction::Interact, 12);  // I
+    EXPECT_EQ(outcome.kind, RebindOutcome::Kind::Bound);
+    EXPECT_EQ(outcome.message, "INTERACT ON I");
+    EXPECT_EQ(boundKeyCode(keys, 12, 'I'), vk::kE);
+    EXPECT_EQ(boundKeyCode(keys, 8, 'E'), 0u);
+}
+
+TEST(KeyBindings, AKeyTakenIsSwappedNeverDoubled) {
+    KeyPositions keys = kDefaults;
+    const RebindOutcome outcome = rebindKey(keys, BoundAction::MoveUp, 8);  // E
+    EXPECT_EQ(outcome.kind, RebindOutcome::Kind::Swapped);
+    EXPECT_EQ(outcome.message, "MOVE UP ON E, INTERACT MOVED TO W");
+    EXPECT_EQ(boundKeyCode(keys, 8, 'E'), vk::kW);
+    EXPECT_EQ(boundKeyCode(keys, 26, 'W'), vk::kE);
+    EXPECT_EQ(std::set<int>(keys.begin(), keys.end()).size(), kBoundActionCount);
+    // A right-hand modifier is the left one: binding to it swaps with sneak.
+    EXPECT_EQ(rebindKey(keys, BoundAction::Takedown, 229).kind, RebindOutcome::Kind::Swapped);
+    EXPECT_EQ(boundKeyCode(keys, 225, 16), vk::kSpace);
+    EXPECT_EQ(boundKeyCode(keys, 44, 32), vk::kShift);
+    EXPECT_EQ(rebindKey(keys, BoundAction::Takedown, 225).kind, RebindOutcome::Kind::Unchanged);
+}
+
+TEST(KeyBindings, KeysTheGameKeepsAreRefused) {
+    for (const int reserved :
+         {40, 88, 41, 18, 67, 68, 79, 80, 81, 82, 226, 230, 227, 0, 2, 512, -5}) {
+        KeyPositions keys = kDefaults;
+        const RebindOutcome outcome = rebindKey(keys, BoundAction::Sneak, reserved);
+        EXPECT_EQ(outcome.kind, RebindOutcome::Kind::Refused) << reserved;
+        EXPECT_NE(outcome.message.find("KEPT FOR THE GAME"), std::string::npos);
+        EXPECT_EQ(keys, kDefaults);
+    }
+}
+
+TEST(KeyBindings, PadButtonsSwapAndRefuseWhatIsNoButton) {
+    PadAssignment pad = Settings{}.padButtons;
+    const RebindOutcome swapped = rebindPadButton(pad, PadRole::Interact, 2);  // X
+    EXPECT_EQ(swapped.kind, RebindOutcome::Kind::Swapped);
+    EXPECT_EQ(pad[static_cast<std::size_t>(PadRole::Interact)], 2);
+    EXPECT_EQ(pad[static_cast<std::size_t>(PadRole::Takedown)], 0);
+    EXPECT_EQ(rebindPadButton(pad, PadRole::Interact, 6).kind, RebindOutcome::Kind::Refused);
+    EXPECT_EQ(rebindPadButton(pad, PadRole::Interact, -1).kind, RebindOutcome::Kind::Refused);
+    EXPECT_EQ(std::set<int>(pad.begin(), pad.end()).size(), kPadRoleCount);
+}
+
+TEST(KeyBindings, PositionsAreNamedAsAUsBoardPrintsThem) {
+    const std::pair<int, const char*> cases[] = {
+        {4, "A"},      {29, "Z"},   {30, "1"},        {39, "0"},
+        {58, "F1"},    {69, "F12"}, {229, "SHIFT"},   {225, "SHIFT"},
+        {44, "SPACE"}, {43, "TAB"}, {89, "KEYPAD 1"}, {400, "KEY 400"}};
+    for (const auto& [position, name] : cases) EXPECT_EQ(keyPositionName(position), name);
 }
 
 }  // namespace

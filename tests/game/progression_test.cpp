@@ -1,12 +1,17 @@
 // What lasts beyond one mission: records written after each win (and only
 // then), a damaged records file that costs neither play nor save.dat, the
 // campaign's end after the last operation, and a new campaign that keeps the
-// old save as a backup and the records as they were.
+// old save as a backup and the records as they were; and the requisition
+// list: what intel buys, what is refused and why, that a purchase is in
+// save.dat at once in its own two-line form, and the keys that walk the list.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
 #include "data/save_file.hpp"
-#include "game/mission_file.hpp"
 #include "tests/game/game_test_support.hpp"
 
 namespace nj::testing {
@@ -47,20 +52,18 @@ TEST_F(ProgressionTest, AWinIsRecordedAtOnceAndAFailureIsNot) {
     EXPECT_FALSE(game.lastRecordNews.firstWin) << "news belongs to its win screen";
 
     // An assisted win is kept apart and never beats the unassisted bests.
-    game.assists.safe = true;  // an assist on for the run
+    game.assists.safe = true;
     winNow(10.0f, 0);
     EXPECT_TRUE(game.lastRecordNews.firstWin);
     ASSERT_TRUE(game.recordFor(0)->assisted);
     EXPECT_EQ(game.recordFor(0)->best->timeMs, 50000);
     EXPECT_EQ(game.recordFor(0)->assisted->timeMs, 10000);
 
-    // The next run reads them back.
-    Game next{&audio};
+    Game next{&audio};  // the next run reads them back
     next.recordsPath = "records.json";
     next.setCampaignMaps(game.campaignMaps);
     next.loadRecords();
     EXPECT_EQ(formatRecordsText(next.records), formatRecordsText(game.records));
-    EXPECT_EQ(next.recordFor(1), nullptr);
 }
 
 // A damaged records file: kept aside, no records, the save untouched, and
@@ -85,32 +88,25 @@ TEST_F(ProgressionTest, DamagedRecordsCostNeitherPlayNorTheSave) {
     EXPECT_NE(back.find("OP ONE"), nullptr);
 }
 
-// The built-in mission, and a mission played on its own, keep no progress:
-// their wins are no record and no campaign's end.
-TEST_F(ProgressionTest, AMissionOutsideTheCampaignRecordsNothingAndEndsNoCampaign) {
-    for (const bool fromFile : {false, true}) {
-        Game alone{&audio};
-        alone.recordsPath = "records.json";
-        const std::string quick = std::string(NJ_MISSION_FIXTURES) + "/quick_win.json";
-        if (fromFile) {
-            ASSERT_EQ(loadMissionFile(alone, quick), std::vector<std::string>{});
-        }
-        alone.loadMission(true);
-        alone.finishMission(true);
-        ASSERT_EQ(alone.gameState, GameState::MissionComplete);
-        EXPECT_FALSE(std::filesystem::exists("records.json")) << fromFile;
-        EXPECT_FALSE(alone.campaignComplete());
-        alone.onKeyDown(vk::kEnter);
-        EXPECT_FALSE(alone.campaignEndShown);
-    }
+// The built-in mission keeps no progress: its win is no record and no
+// campaign's end. (A mission file played on its own writes nothing: the
+// tools.mission_cli run's.)
+TEST_F(ProgressionTest, TheBuiltInMissionRecordsNothingAndEndsNoCampaign) {
+    Game alone{&audio};
+    alone.recordsPath = "records.json";
+    alone.loadMission(true);
+    alone.finishMission(true);
+    ASSERT_EQ(alone.gameState, GameState::MissionComplete);
+    EXPECT_FALSE(std::filesystem::exists("records.json"));
+    EXPECT_FALSE(alone.campaignComplete());
+    alone.onKeyDown(vk::kEnter);
+    EXPECT_FALSE(alone.campaignEndShown);
 }
 
 // The campaign's end follows only the last operation's win with every one
-// complete; Enter closes it (Esc, without quitting, is the campaign
-// playthrough's).
+// complete (the campaign playthrough wins them in order and closes the end
+// with Esc); Enter closes it too.
 TEST_F(ProgressionTest, TheCampaignEndsAfterTheLastOperationWithAllComplete) {
-    int quits = 0;
-    game.quitHook = [&] { ++quits; };
     game.highestUnlocked = 1;
     game.missionIndex = 1;
     winNow(30.0f);  // the last, with the first not complete
@@ -128,18 +124,15 @@ TEST_F(ProgressionTest, TheCampaignEndsAfterTheLastOperationWithAllComplete) {
     winNow(30.0f);
     game.onKeyDown(vk::kEnter);
     EXPECT_TRUE(game.campaignEndShown);
-    EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(game.missionIndex, 0u);
     game.onKeyDown(vk::kF3);  // the dossier waits under it
     EXPECT_EQ(approach(), 0);
     game.onKeyDown(vk::kEnter);
     EXPECT_FALSE(game.campaignEndShown);
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    EXPECT_EQ(quits, 0);
 }
 
 // NEW CAMPAIGN asks; Enter keeps everything; N again moves save.dat aside as
-// a dated backup (byte for byte), starts from scratch and keeps the records.
+// a dated backup (byte for byte), starts afresh and keeps the records.
 TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
     game.highestUnlocked = 1;
     game.missionIndex = 1;
@@ -169,10 +162,7 @@ TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
             backups.push_back(entry.path().filename().string());
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(test::fileText(backups[0]), save);
-    EXPECT_EQ(game.highestUnlocked, 0u);
-    EXPECT_EQ(game.intelBudget, 200u);
-    EXPECT_FALSE(game.perkOwned(2));
-    EXPECT_FALSE(game.campaignComplete());
+    EXPECT_FALSE(game.perkOwned(2));  // the numbers reset are the campaign playthrough's
     EXPECT_EQ(game.missionGrades[0], "--");
     EXPECT_EQ(test::fileText("records.json"), records) << "records stay";
     EXPECT_NE(game.recordFor(0), nullptr);
@@ -182,6 +172,140 @@ TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
     game.onKeyDown(vk::kN);
     EXPECT_EQ(game.intelBudget, 200u);
     EXPECT_FALSE(std::filesystem::exists("save.dat"));
+}
+
+class RequisitionTest : public GameTest {
+  protected:
+    void SetUp() override {
+        useCampaign({"{}", "{}"});
+        game.highestUnlocked = 1;
+        game.missionCompleted[0] = 1;
+    }
+    std::array<bool, kPerkCount> owned() const {
+        return {game.perkOwned(0), game.perkOwned(1), game.perkOwned(2)};
+    }
+};
+
+TEST_F(RequisitionTest, BuyingTakesTheIntelOrRefusesWithoutAnyChange) {
+    const std::uint32_t price1 = perkOffers()[1].price;
+    const struct {
+        const char* what;
+        std::uint32_t intel;
+        bool ownedBefore;
+        std::uint64_t index;
+        Purchase result;
+    } cases[] = {
+        {"affordable", price1 + 7, false, 1, Purchase::Bought},
+        {"exactly affordable", price1, false, 1, Purchase::Bought},
+        {"one short", price1 - 1, false, 1, Purchase::TooLittleIntel},
+        {"owned", 5000, true, 1, Purchase::AlreadyOwned},
+        {"past the list", 5000, false, 3, Purchase::NoSuchPerk},
+        {"far past the list", 5000, false, ~0ull, Purchase::NoSuchPerk},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove("save.dat");
+        game.intelBudget = c.intel;
+        game.perkSlowDetection = game.perkSafeAssist = 0;
+        game.perkSoftStep = c.ownedBefore ? 1 : 0;
+        game.bannerActive = 0;
+        EXPECT_EQ(game.buyPerk(c.index), c.result);
+        if (c.result == Purchase::Bought) {
+            EXPECT_EQ(game.intelBudget, c.intel - price1);
+            EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, true, false}));
+            EXPECT_EQ(test::fileText("save.dat"),
+                      "1 " + std::to_string(c.intel - price1) + " 0 1 0\n1 0 0 0 \n");
+            continue;
+        }
+        EXPECT_EQ(game.intelBudget, c.intel);
+        EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, c.ownedBefore, false}));
+        EXPECT_FALSE(std::filesystem::exists("save.dat")) << "a refusal writes nothing";
+        // Every refusal a player can cause says why.
+        EXPECT_EQ(game.bannerActive != 0, c.result != Purchase::NoSuchPerk);
+    }
+}
+
+// save.dat keeps its nine numbers, and a new run reads the perks back.
+TEST_F(RequisitionTest, APurchaseIsReadBackByTheNextRun) {
+    game.intelBudget = 1000;
+    ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
+    ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
+    const std::uint32_t left = 1000 - perkOffers()[2].price - perkOffers()[0].price;
+    EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
+
+    Game next{&audio};
+    next.setCampaignMaps(game.campaignMaps);
+    next.loadSave();
+    EXPECT_EQ(next.intelBudget, left);
+    EXPECT_EQ((std::array{next.perkOwned(0), next.perkOwned(1), next.perkOwned(2)}),
+              (std::array{true, false, true}));
+}
+
+TEST_F(RequisitionTest, OnlyTheDossierSellsAndThePagesNumbersAreChecked) {
+    game.intelBudget = 5000;
+    game.loadMission(true);
+    EXPECT_EQ(game.buyPerk(0), Purchase::NotOnDossier);
+    EXPECT_FALSE(game.perkOwned(0));
+    game.loadMission(false);
+    for (const double bad : {-1.0, -1e30, 3.0, 1e30}) game.buyPerkFromPage(bad);
+    EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, false, false}));
+    EXPECT_EQ(game.intelBudget, 5000u);
+    game.buyPerkFromPage(2.9);  // truncated, as every page number is
+    EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, false, true}));
+}
+
+// Q opens the list in place of the approaches; it takes the keys while it is
+// up (Esc closes it rather than quitting); Tab resumes a waiting mission.
+TEST_F(RequisitionTest, TheListTakesTheKeysWhileItIsUp) {
+    int quits = 0;
+    game.quitHook = [&] { ++quits; };
+    game.intelBudget = 5000;
+    game.onKeyDown(vk::kQ);
+    ASSERT_TRUE(game.requisitionOpen);
+    for (int i = 0; i < 3; ++i) game.onKeyDown(vk::kDown);  // wraps to the first
+    game.onKeyDown(vk::kUp);                                // and back to the last
+    EXPECT_EQ(game.requisitionChoice, 2u);
+    game.onKeyDown(vk::kF2);  // no approach change under the list
+    EXPECT_EQ(approach(), 0);
+    game.onKeyDown(vk::kEnter);
+    EXPECT_EQ(game.gameState, GameState::Briefing) << "Enter buys, it does not begin";
+    EXPECT_TRUE(game.perkOwned(2));
+    game.onKeyDown(vk::kEsc);
+    EXPECT_FALSE(game.requisitionOpen);
+    EXPECT_EQ(quits, 0);
+
+    game.loadMission(true);
+    steps(5);
+    game.onKeyDown(vk::kTab);
+    game.onKeyDown(vk::kQ);
+    game.onKeyDown(vk::kTab);
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_FALSE(game.requisitionOpen);
+}
+
+// A player killed while a purchase is being saved finds a whole save.dat: the
+// one before the purchase or the one after.
+TEST_F(RequisitionTest, AKillMidPurchaseNeverTearsTheSave) {
+    game.intelBudget = 100000;
+    ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
+    for (int round = 0; round < 6; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (std::uint32_t n = 0;; ++n) {
+                game.perkSoftStep = game.perkSafeAssist = 0;
+                game.intelBudget = 100000 + (n % 1000);
+                game.buyPerk(1 + n % 2);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(2000 + round * 1700));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const std::string text = test::fileText("save.dat");
+        SaveRecord record;
+        applySaveText(text, record, 2);
+        EXPECT_EQ(formatSaveText(record), text) << "round " << round;
+    }
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // nightjar-sim's script language through its runner, for what the
-// playthroughs (which win every mission with scripts) never write: keys by
-// code, numbered page commands, bad lines and a safe that cannot turn.
+// playthroughs (which win every mission with scripts, calling page commands
+// with numbers) never write: bad lines and a safe that cannot turn; and
+// the spellings of the game's enums, which a mission file's unknown theme or
+// directive type keeps: the rules treat it as before, and the harness writes
+// it back exactly as the file had it.
 #include <sstream>
 
+#include "game/enum_names.hpp"
 #include "tests/game/game_test_support.hpp"
 #include "tools/nightjar-sim/script.hpp"
 
@@ -26,18 +30,6 @@ class SimScriptTest : public GameTest {
     }
 };
 
-TEST_F(SimScriptTest, KeysByNameOrCodeAndPageCommandsWithNumbers) {
-    useCampaign({"{}", "{}"});
-    game.highestUnlocked = 1;
-    const std::vector<std::string> lines =
-        run("call selectMission 1\ncall setApproach 2\npress 13   # Enter by code\n  \n"
-            "call toggleAudio\ncall quitGame\nprint\n");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_TRUE(has(lines[0], R"("gameState":1,"missionIndex":1,)"));
-    EXPECT_TRUE(has(lines[0], R"("approach":2,)"));
-    EXPECT_TRUE(has(lines[0], R"("audioEnabled":false,"quitRequested":true)"));
-}
-
 TEST_F(SimScriptTest, BadLinesAreRefused) {
     for (const char* bad : {"step -1", "step x", "step", "dt abc", "dt -0.1", "dt inf", "down ZZ",
                             "press 4294967296", "call nope", "call selectMission",
@@ -60,6 +52,63 @@ TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_TRUE(has(lines[0], R"("step":0,)"));
     EXPECT_TRUE(has(lines[0], R"("safeActive":true)"));
+}
+
+// The spellings are the file format and the harness's output: fixed here, not
+// derived from the table under test, in declaration order.
+TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndOthersAreKeptAsRead) {
+    const char* const themes[] = {"casino", "embassy", "laboratory", "archive"};
+    for (std::uint8_t i = 0; i < std::size(themes); ++i) {
+        EXPECT_EQ(themeText(Theme(i), "unused"), themes[i]);
+        EXPECT_EQ(themeNamed(themes[i]), Theme(i)) << themes[i];
+    }
+    const char* const types[] = {
+        "", "courier", "informant", "sabotage_node", "evidence_burn", "optional_intel"};
+    for (std::uint8_t i = 0; i < std::size(types); ++i) {
+        EXPECT_EQ(objectiveTypeText(ObjectiveType(i), "unused"), types[i]);
+        EXPECT_EQ(objectiveTypeNamed(types[i]), ObjectiveType(i)) << types[i];
+    }
+    const char* const approaches[] = {"SERVICE CORRIDOR", "STAFF DISGUISE", "SECURITY UPLINK HACK",
+                                      "VIP BACKSTAGE ENTRY", "SERVICE CORRIDOR"};  // past the last
+    for (std::uint32_t i = 0; i < std::size(approaches); ++i)
+        EXPECT_EQ(approachName(static_cast<Approach>(i)), approaches[i]);
+
+    for (const char* text : {"vault", "Casino", "", " embassy"})
+        EXPECT_EQ(themeNamed(text), Theme::Other) << text;
+    for (const char* text : {"hostage", "Courier", "sabotage-node"})
+        EXPECT_EQ(objectiveTypeNamed(text), ObjectiveType::Other) << text;
+    EXPECT_EQ(themeText(Theme::Other, "vault"), "vault");
+    EXPECT_EQ(objectiveTypeText(ObjectiveType::Other, "hostage"), "hostage");
+}
+
+TEST_F(SimScriptTest, UnknownThemeAndTypeActAsBeforeAndPrintAsRead) {
+    useCampaign({"{}", R"({"theme": "vault", "dynamicObjective":
+                            {"type": "hostage", "x": 500, "y": 300, "timer": 5,
+                             "waypoints": [{"x": 100, "y": 100}]}})"});
+    game.selectMission(1);
+    EXPECT_EQ(game.theme, Theme::Other);
+    EXPECT_EQ(game.faction, "VORON DIRECTORATE");       // the index decides
+    EXPECT_EQ(game.altExitLabel, "TUNNEL RAIL EXFIL");  // any other theme's exit
+
+    // An unknown directive neither walks its route nor runs against its timer.
+    game.gameState = GameState::Playing;
+    game.cipherDecrypted = 1;
+    game.dynamicObjective.active = 1;
+    game.detection = 0.9f;  // would set an informant running
+    game.playerPos = {60.0f, 500.0f};
+    steps(400);
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    EXPECT_FLOAT_EQ(game.dynamicObjective.x, 500.0f);
+    EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 5.0f);
+    const std::vector<std::string> lines = run("print\n");
+    EXPECT_TRUE(has(lines.at(0), R"("theme":"vault")"));
+    EXPECT_TRUE(has(lines.at(0), R"("dynamicObjective":{"type":"hostage",)"));
+
+    // A known spelling afterwards forgets the unknown one.
+    useCampaign({R"({"theme": "embassy", "dynamicObjective": {"type": "courier"}})"});
+    const std::vector<std::string> again = run("print\n");
+    EXPECT_TRUE(has(again.at(0), R"("theme":"embassy")"));
+    EXPECT_TRUE(has(again.at(0), R"("dynamicObjective":{"type":"courier",)"));
 }
 
 }  // namespace
