@@ -61,15 +61,6 @@ TEST(SettingsFile, AFileFromBeforeTheGhostReadsItOff) {
     EXPECT_TRUE(load.settings == expected);
 }
 
-TEST(SettingsFile, NoFileIsNoDamage) {
-    const nj::test::ScratchDir dir;
-    const nj::SettingsLoad load = nj::readSettingsFile("settings.json");
-    EXPECT_FALSE(load.found);
-    EXPECT_FALSE(load.damaged);
-    EXPECT_EQ(load.problem, "");
-    EXPECT_TRUE(load.settings == nj::Settings{});
-}
-
 // Text that is no settings object leaves every option at its default, says so
 // on one line, and marks the file to be kept aside.
 TEST(SettingsFile, TextThatIsNoSettingsObjectGivesTheDefaults) {
@@ -167,37 +158,6 @@ TEST(SettingsFile, NumbersArePulledIntoTheirRangesAndSteps) {
     EXPECT_EQ(window.settings.window.y, 32767);
     EXPECT_EQ(window.settings.window.width, nj::kMinWindowWidth);
     EXPECT_EQ(window.settings.window.height, nj::kMaxWindowSide);
-}
-
-class SettingsFileOnDisk : public ::testing::Test {
-  protected:
-    nj::test::ScratchDir dir;
-    const std::string path = "settings.json";
-};
-
-// Something that is no small regular file in the file's place neither blocks
-// nor makes the game read it all: every option stays at its default.
-TEST_F(SettingsFileOnDisk, AFolderAPipeOrAHugeFileGivesTheDefaultsWithoutWaiting) {
-    const nj::test::Deadline deadline(20);
-    using Make = void (*)(const std::string&);
-    const Make makers[] = {
-        [](const std::string& p) { ASSERT_TRUE(std::filesystem::create_directory(p)); },
-        [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); },
-        [](const std::string& p) {
-            std::ofstream out(p);
-            out << "{\"volume\": 5, \"pad\": \"";
-            out << std::string(100u << 20, 'x') << "\"}";
-        },
-    };
-    for (const Make make : makers) {
-        std::filesystem::remove_all(path);
-        make(path);
-        const nj::SettingsLoad load = nj::readSettingsFile(path);
-        EXPECT_TRUE(load.found);
-        EXPECT_TRUE(load.damaged);
-        EXPECT_TRUE(load.settings == nj::Settings{});
-        EXPECT_NE(load.problem, "");
-    }
 }
 
 }  // namespace
