@@ -95,16 +95,11 @@ const Format kFormats[] = {
      {"read", "kept aside", "kept aside", "left", "left", "none"}},
     {"save.dat",
      [](const std::string& p) {
-         SaveRecord r;
-         r.highestUnlocked = 2;
-         r.intelBudget = 350;
-         r.perkSoftStep = true;
-         ASSERT_TRUE(writeSaveFile(p, r));
+         ASSERT_TRUE(
+             writeSaveFile(p, {.highestUnlocked = 2, .intelBudget = 350, .perkSoftStep = true}));
      },
      [](const std::string& p) {
-         SaveRecord r;
-         r.highestUnlocked = 3;
-         r.intelBudget = 999;
+         SaveRecord r{.highestUnlocked = 3, .intelBudget = 999};
          readSaveFile(p, r, 4);
          if (r.intelBudget == 350 && r.highestUnlocked == 2 && r.perkSoftStep) return "read";
          if (r.intelBudget != 999 || r.perkSoftStep) return "?";
@@ -122,8 +117,7 @@ const Format kFormats[] = {
      {"read", "refused", "refused", "refused", "refused", "refused"}},
     {"game.nj3p",
      [](const std::string& p) {
-         const std::vector<PackageAsset> assets = {{"ui/ui.html", "<p>"}};
-         std::ofstream(p, std::ios::binary) << buildPackage(assets, "pepper");
+         std::ofstream(p, std::ios::binary) << buildPackage({{"ui/ui.html", "<p>"}}, "pepper");
      },
      [](const std::string& p) {
          NJ3Package store;

@@ -46,8 +46,7 @@ TEST(RecordWins, EachWinSaysWhatItImproved) {
         EXPECT_TRUE(same(book.addWin("OP", t.win), t.news));
     }
     const nj::OperationRecord* op = book.find("OP");
-    ASSERT_NE(op, nullptr);
-    ASSERT_TRUE(op->best && op->assisted);
+    ASSERT_TRUE(op && op->best && op->assisted);
     EXPECT_EQ(op->best->grade, "S SHADOW");
     EXPECT_EQ(op->best->score, 92);
     EXPECT_EQ(op->best->timeMs, 70000);
@@ -145,9 +144,8 @@ TEST(RecordsText, TooManyOperationsIsNotRecords) {
 
 TEST(LocalTime, DatesAndStampsHaveTheirShape) {
     const std::string date = nj::localDateText(), stamp = nj::localStampText();
-    ASSERT_EQ(date.size(), 10u);
     EXPECT_EQ(stamp.size(), 17u);
-    EXPECT_EQ(stamp.substr(0, 10), date.substr(0, 10));
+    EXPECT_EQ(stamp.substr(0, 10), date);
     RecordBook book;
     book.addWin("OP", win("S SHADOW", 95, 1, false, date.c_str()));
     RecordBook back;
