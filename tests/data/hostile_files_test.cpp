@@ -112,9 +112,10 @@ const Format kFormats[] = {
          RunRecord read;
          std::string why;
          if (readReplayFile(p, read, why)) return read == shortRun() ? "read" : "?";
-         return why.find(p) != std::string::npos && read == RunRecord{} ? "refused" : "?";
+         if (why.find(p) == std::string::npos || !(read == RunRecord{})) return "?";
+         return why.rfind("cannot read", 0) == 0 ? "not read" : "refused";
      },
-     {"read", "refused", "refused", "refused", "refused", "refused"}},
+     {"read", "refused", "not read", "not read", "not read", "not read"}},
     {"game.nj3p",
      [](const std::string& p) {
          std::ofstream(p, std::ios::binary) << buildPackage({{"ui/ui.html", "<p>"}}, "pepper");
