@@ -45,13 +45,10 @@ INSTANTIATE_TEST_SUITE_P(BothBlockFunctions, DigestPaths, ::testing::Values(fals
 // HMAC with keys under a block is checked against Python's hmac by the njtool
 // cross-check; the key-length edges are here.
 TEST(Hmac, KeyOfExactlyOneBlockIsUsedUnpaddedAndLongerKeysAreHashed) {
-    const std::string key64 = std::string(64, 'k');
-    const std::string key65 = std::string(65, 'k');
-    // A 65-byte key behaves exactly like its 32-byte digest used as the key.
+    const std::string key64(64, 'k'), key65(65, 'k');
     EXPECT_EQ(nj::hmacSha256Hex(key65, "msg"), nj::hmacSha256Hex(nj::sha256Raw(key65), "msg"));
-    // A 64-byte key is not hashed: it differs from the hashed-key result.
     EXPECT_NE(nj::hmacSha256Hex(key64, "msg"), nj::hmacSha256Hex(nj::sha256Raw(key64), "msg"));
-    // Zero padding: a key and the same key with trailing zero bytes agree.
+    // Keys are padded with zero bytes.
     EXPECT_EQ(nj::hmacSha256Hex("key", "msg"), nj::hmacSha256Hex(std::string("key\0\0", 5), "msg"));
 }
 
@@ -66,9 +63,8 @@ TEST(HexDecode, PairsPrefixesAndFailures) {
 }
 
 TEST(Keystreams, EveryPrefixLengthAndCounterWidthMatchesPlainHashing) {
-    // Prefix lengths around the block boundary exercise the one- and
-    // two-compression tails; 1100 blocks carry the counter into four digits,
-    // further than the cross-check's tokens and packages reach.
+    // Salts around the block boundary take one or two compressions; 1100
+    // blocks carry the counter into four digits, past the cross-check's reach.
     for (std::size_t saltLength : {0u, 5u, 6u, 7u, 60u, 70u, 200u}) {
         const std::string salt(saltLength, 's');
         const std::string stream = nj::mapKeystream("K", salt, 1100 * 32);
@@ -81,8 +77,7 @@ TEST(Keystreams, EveryPrefixLengthAndCounterWidthMatchesPlainHashing) {
 }
 
 TEST(Keystreams, DecipheringWhileHashingEqualsHashingThenDeciphering) {
-    // Every alignment of the hash against the data, and lengths around the
-    // 64-byte chunk and 32-byte keystream block boundaries.
+    // Every alignment of the hash against the data, lengths around the blocks.
     for (std::size_t pending : {0u, 1u, 5u, 63u, 64u, 100u}) {
         for (std::size_t length : {0u, 1u, 31u, 32u, 63u, 64u, 65u, 127u, 128u, 1000u, 4097u}) {
             std::string data(length, '\0');

@@ -50,35 +50,22 @@ void expectSameValue(const nj::JsonValue& game, const LocatedJson& located) {
     }
 }
 
+// The mission fuzzer compares the two readings' refusals on any bytes; here
+// the values of what both accept are compared too.
 TEST(LocatedJson, AcceptsAndRefusesExactlyWhatTheGameDoesWithItsTexts) {
-    const std::vector<std::string> inputs = {"",
-                                             "   ",
-                                             "{",
-                                             "[",
-                                             "[1,]",
-                                             "{\"a\":1,}",
-                                             "{\"a\" 1}",
-                                             "{\"a\":1 \"b\":2}",
-                                             "[1 2]",
-                                             "\"abc",
-                                             "\"abc\\",
-                                             "-",
-                                             "1e999",
-                                             "-1e999",
-                                             "@",
-                                             "{1:2}",
-                                             "[tru]",
-                                             "nul",
-                                             "[nul",
-                                             "[\"a\\u12\"]",
-                                             "{\"a\":[1,{\"b\":null}],\"a\":false}",
-                                             "[01, 2., -0.5e+3, .5]",
-                                             "\xEF\xBB\xBF{}",
-                                             "{\"k\":\"\t\"} trailing",
-                                             std::string(513, '[') + std::string(513, ']'),
-                                             std::string(512, '[') + std::string(512, ']'),
-                                             "[1.2.3, 1-2, 1e5e5]",
-                                             "{\"\":\"\\q\"}"};
+    std::vector<std::string> inputs = {"",
+                                       "[1,]",
+                                       "{\"a\" 1}",
+                                       "1e999",
+                                       "\"abc\\",
+                                       "[tru]",
+                                       "[\"a\\u12\"]",
+                                       "{\"a\":[1,{\"b\":null}],\"a\":false}",
+                                       "[01, 2., -0.5e+3, .5]",
+                                       "{\"k\":\"\t\"} trailing",
+                                       "{\"\":\"\\q\"}"};
+    for (int depth : {512, 513})
+        inputs.push_back(std::string(depth, '[') + std::string(depth, ']'));
     for (const std::string& text : inputs) {
         const std::string expected = gameError(text);
         EXPECT_EQ(locatedError(text), expected) << text.substr(0, 40);

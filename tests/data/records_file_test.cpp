@@ -1,18 +1,10 @@
-// records.json: what a win improves, the file's exact form read back, every
-// value checked, and hostile files (not JSON, huge, a folder, a pipe) that
-// leave the game with no records and never block or crash it.
+// records.json: what a win improves, the file's exact form read back and
+// every value checked (the file in hostile places: hostile_files_test).
 #include "data/records_file.hpp"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "data/local_time.hpp"
-#include "tests/support/deadline.hpp"
-#include "tests/support/scratch_dir.hpp"
 
 namespace {
 
@@ -21,7 +13,7 @@ using nj::RecordBook;
 using nj::RecordNews;
 
 OneWin win(const char* grade, std::int64_t score, std::int64_t ms, bool assisted = false,
-           const char* date = "2026-12-07") {
+           const char* date = "2026-12-08") {
     return OneWin{grade, score, ms, assisted, date};
 }
 
@@ -39,7 +31,7 @@ TEST(RecordWins, EachWinSaysWhatItImproved) {
         OneWin win;
         RecordNews news;  // first, grade, score, time
     } turns[] = {
-        {win("A OPERATIVE", 80, 90000), {true, false, false, false}},
+        {win("A OPERATIVE", 80, 90000, false, "2026-12-07"), {true, false, false, false}},
         {win("A OPERATIVE", 80, 90000), {false, false, false, false}},  // a repeat
         {win("A OPERATIVE", 85, 95000), {false, false, true, false}},   // same grade, more points
         {win("S SHADOW", 92, 99000), {false, true, true, false}},       // a better grade
@@ -54,25 +46,15 @@ TEST(RecordWins, EachWinSaysWhatItImproved) {
         EXPECT_TRUE(same(book.addWin("OP", t.win), t.news));
     }
     const nj::OperationRecord* op = book.find("OP");
-    ASSERT_NE(op, nullptr);
-    ASSERT_TRUE(op->best && op->assisted);
+    ASSERT_TRUE(op && op->best && op->assisted);
     EXPECT_EQ(op->best->grade, "S SHADOW");
     EXPECT_EQ(op->best->score, 92);
     EXPECT_EQ(op->best->timeMs, 70000);
     EXPECT_EQ(op->assisted->score, 130);
     EXPECT_EQ(op->assisted->timeMs, 50000);
     EXPECT_EQ(op->firstWin, "2026-12-07");
-    EXPECT_EQ(book.find("OTHER"), nullptr);
-}
-
-TEST(RecordWins, TheFirstWinsDateStaysAndOperationsStayApart) {
-    RecordBook book;
-    book.addWin("ONE", win("B AGENT", 60, 1000, true, "2026-01-02"));
-    book.addWin("ONE", win("S SHADOW", 95, 900, false, "2026-03-04"));
-    book.addWin("TWO", win("C COMPROMISED", 10, 5, false, "2026-05-06"));
-    EXPECT_EQ(book.find("ONE")->firstWin, "2026-01-02");
-    EXPECT_EQ(book.find("TWO")->firstWin, "2026-05-06");
-    EXPECT_EQ(book.find("TWO")->best->score, 10);
+    book.addWin("TWO", win("C COMPROMISED", 10, 5));
+    EXPECT_EQ(book.find("TWO")->best->score, 10) << "operations stay apart";
     EXPECT_FALSE(book.find("TWO")->assisted);
 }
 
@@ -84,9 +66,9 @@ TEST(RecordsText, WrittenInItsFormAndReadBackTheSame) {
     EXPECT_EQ(
         text,
         "{\"version\":1,\"operations\":["
-        "{\"name\":\"OPERATION \\\"QUOTED\\\" \xC3\x89T\xC3\x89\",\"firstWin\":\"2026-12-07\","
+        "{\"name\":\"OPERATION \\\"QUOTED\\\" \xC3\x89T\xC3\x89\",\"firstWin\":\"2026-12-08\","
         "\"best\":{\"grade\":\"S SHADOW\",\"score\":95,\"timeMs\":61234}},"
-        "{\"name\":\"OPERATION TWO\",\"firstWin\":\"2026-12-07\","
+        "{\"name\":\"OPERATION TWO\",\"firstWin\":\"2026-12-08\","
         "\"assisted\":{\"grade\":\"B AGENT\",\"score\":-5,\"timeMs\":0}}]}\n");
     RecordBook back;
     ASSERT_TRUE(nj::parseRecordsText(text, back));
@@ -160,69 +142,10 @@ TEST(RecordsText, TooManyOperationsIsNotRecords) {
     EXPECT_FALSE(nj::parseRecordsText(text, back));
 }
 
-class RecordsFile : public ::testing::Test {
-  protected:
-    nj::test::ScratchDir scratch;
-    RecordBook book;
-    void SetUp() override { book.addWin("LEFT OVER", win("B AGENT", 60, 1)); }
-};
-
-TEST_F(RecordsFile, MissingMeansNoRecordsYetAndAWriteReadsBack) {
-    EXPECT_EQ(nj::readRecordsFile("records.json", book), nj::RecordsLoad::Missing);
-    EXPECT_TRUE(book.operations().empty());
-    EXPECT_FALSE(std::filesystem::exists("records.json.bad"));
-
-    RecordBook written;
-    written.addWin("OP", win("S SHADOW", 95, 100));
-    ASSERT_TRUE(nj::writeRecordsFile("sub/records.json", written));
-    EXPECT_EQ(nj::readRecordsFile("sub/records.json", book), nj::RecordsLoad::Read);
-    EXPECT_EQ(nj::formatRecordsText(book), nj::formatRecordsText(written));
-}
-
-// A damaged file (not JSON, a wrong value, 10 MB) is kept aside as
-// records.json.bad with its bytes, and the next write starts afresh.
-TEST_F(RecordsFile, ADamagedFileIsKeptAsideWhole) {
-    const std::string damaged[] = {"not json at all", "{\"version\":1,\"operations\":[7]}",
-                                   std::string(10 << 20, '{')};
-    for (const std::string& bytes : damaged) {
-        std::ofstream("records.json", std::ios::binary) << bytes;
-        ::testing::internal::CaptureStderr();
-        EXPECT_EQ(nj::readRecordsFile("records.json", book), nj::RecordsLoad::Damaged);
-        const std::string said = ::testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find("records.json.bad"), std::string::npos) << said;
-        EXPECT_TRUE(book.operations().empty());
-        EXPECT_FALSE(std::filesystem::exists("records.json"));
-        EXPECT_EQ(nj::test::fileText("records.json.bad"), bytes);
-    }
-    RecordBook fresh;
-    fresh.addWin("OP", win("S SHADOW", 95, 100));
-    EXPECT_TRUE(nj::writeRecordsFile("records.json", fresh));
-    EXPECT_EQ(nj::readRecordsFile("records.json", book), nj::RecordsLoad::Read);
-}
-
-// A folder or a named pipe in the file's place is left alone, and read
-// without waiting.
-TEST_F(RecordsFile, AFolderOrAPipeIsLeftAloneAndNeverWaitedOn) {
-    const nj::test::Deadline deadline(10);
-    std::filesystem::create_directory("records.json");
-    EXPECT_EQ(nj::readRecordsFile("records.json", book), nj::RecordsLoad::Unreadable);
-    EXPECT_TRUE(std::filesystem::is_directory("records.json"));
-    EXPECT_TRUE(book.operations().empty());
-    std::filesystem::remove("records.json");
-
-    ASSERT_EQ(::mkfifo("records.json", 0600), 0);
-    book.addWin("LEFT OVER", win("B AGENT", 60, 1));
-    EXPECT_EQ(nj::readRecordsFile("records.json", book), nj::RecordsLoad::Unreadable);
-    EXPECT_TRUE(book.operations().empty());
-    EXPECT_TRUE(std::filesystem::is_fifo("records.json"));
-    EXPECT_FALSE(std::filesystem::exists("records.json.bad"));
-}
-
 TEST(LocalTime, DatesAndStampsHaveTheirShape) {
     const std::string date = nj::localDateText(), stamp = nj::localStampText();
-    ASSERT_EQ(date.size(), 10u);
     EXPECT_EQ(stamp.size(), 17u);
-    EXPECT_EQ(stamp.substr(0, 10), date.substr(0, 10));
+    EXPECT_EQ(stamp.substr(0, 10), date);
     RecordBook book;
     book.addWin("OP", win("S SHADOW", 95, 1, false, date.c_str()));
     RecordBook back;

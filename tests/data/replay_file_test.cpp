@@ -156,29 +156,5 @@ TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
     }
 }
 
-TEST(ReplayFile, OnlyASaneRegularFileIsRead) {
-    test::ScratchDir scratch;
-    const test::Deadline deadline(10);
-    ASSERT_TRUE(writeReplayFile("replays/run.njr", sampleRecord()));
-    RunRecord read;
-    std::string why;
-    ASSERT_TRUE(readReplayFile("replays/run.njr", read, why)) << why;
-    EXPECT_EQ(read, sampleRecord());
-
-    std::filesystem::create_directory("folder.njr");
-    ASSERT_EQ(::mkfifo("pipe.njr", 0600), 0);
-    {
-        std::ofstream huge("huge.njr", std::ios::binary);
-        huge.seekp(static_cast<std::streamoff>(100u << 20));
-        huge.put('x');
-    }
-    std::ofstream("text.njr") << R"({"not":"a replay"})";
-    for (const char* path : {"folder.njr", "pipe.njr", "huge.njr", "text.njr", "missing.njr"}) {
-        EXPECT_FALSE(readReplayFile(path, read, why)) << path;
-        EXPECT_NE(why.find(path), std::string::npos) << why;
-    }
-    EXPECT_EQ(read, sampleRecord());  // untouched by every refusal
-}
-
 }  // namespace
 }  // namespace nj

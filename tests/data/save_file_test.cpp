@@ -53,56 +53,6 @@ TEST(SaveRead, ShortDamagedAndOutOfRangeTextsApplyWhatCanBeRead) {
     }
 }
 
-class SaveFileOnDisk : public ::testing::Test {
-  protected:
-    nj::test::ScratchDir scratch;
-    const std::string path = "save.dat";
-    std::string contents() {
-        std::ifstream f(path);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
-};
-
-TEST_F(SaveFileOnDisk, WritesTheExactLayoutAndReadsItBack) {
-    nj::SaveRecord r;
-    r.highestUnlocked = 1;
-    r.intelBudget = 350;
-    r.perkSoftStep = true;
-    r.missionCompleted = {true, false, false, false};
-    ASSERT_TRUE(nj::writeSaveFile(path, r));
-    EXPECT_EQ(contents(), "1 350 0 1 0\n1 0 0 0 \n");
-
-    nj::SaveRecord back;
-    nj::readSaveFile(path, back, 4);
-    EXPECT_EQ(nj::formatSaveText(back), contents());
-}
-
-// Something that is not a save in save.dat's place reads as missing (only
-// the unlock resets, as on a first start), and the next save replaces it: a
-// pipe nobody writes to never holds up the start.
-TEST_F(SaveFileOnDisk, AnythingButASmallRegularFileReadsAsMissingAndIsReplacedOnSave) {
-    const nj::test::Deadline deadline(10);
-    using Make = std::function<void(const std::string&)>;
-    const Make pipe = [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); };
-    const Make oversized = [](const std::string& p) {
-        std::ofstream(p) << "2 350 1 1 1\n1 1 1 1 " << std::string(70000, ' ') << "\n";
-    };
-    for (const Make& make : {pipe, oversized}) {
-        std::filesystem::remove(path);
-        make(path);
-        nj::SaveRecord r;
-        r.highestUnlocked = 3;
-        r.intelBudget = 999;
-        nj::readSaveFile(path, r, 4);
-        EXPECT_EQ(r.highestUnlocked, 0u);
-        EXPECT_EQ(r.intelBudget, 999);
-        EXPECT_FALSE(r.perkSoftStep);
-
-        ASSERT_TRUE(nj::writeSaveFile(path, r));
-        EXPECT_EQ(contents(), "0 999 0 0 0\n0 0 0 0 \n");
-    }
-}
-
 // A new campaign moves save.dat aside, never over an earlier backup, and
 // leaves anything that is not a save alone.
 TEST(SaveBackup, TheSaveIsMovedAsideNeverOverAnother) {

@@ -14,11 +14,8 @@ echo 'int  badly_laid_out ;' > "$scratch/build-x/generated.cpp"  # a build folde
 
 expected=$(git -C "$source_dir" ls-tree -r --name-only HEAD | grep -E '\.(cpp|hpp|h|c)$' | LC_ALL=C sort)
 listed=$(cd "$scratch" && scripts/check_format.sh --list | LC_ALL=C sort)
-if [[ "$listed" != "$expected" ]]; then
-  echo "without git the check lists other files than git tracks:"
-  diff <(echo "$expected") <(echo "$listed") || true
-  exit 1
-fi
+diff <(echo "$expected") <(echo "$listed") ||
+  { echo "without git the check lists other files than git tracks (above)"; exit 1; }
 count=$(echo "$expected" | wc -l)
 (cd "$scratch" && scripts/check_format.sh) | grep -qx "clang-format: $count files clean" ||
   { echo "the check did not pass on the $count files of the tarball"; exit 1; }
@@ -26,9 +23,7 @@ count=$(echo "$expected" | wc -l)
 empty="$scratch/empty"
 mkdir -p "$empty/scripts"
 cp "$scratch/scripts/check_format.sh" "$empty/scripts/"
-if output=$("$empty/scripts/check_format.sh" 2>&1); then
-  echo "the check passed on a tree without C++ files: $output"
-  exit 1
-fi
+output=$("$empty/scripts/check_format.sh" 2>&1) &&
+  { echo "the check passed on a tree without C++ files: $output"; exit 1; }
 [[ $output == *"found no C++ files"* ]] || { echo "the check failed without saying why: $output"; exit 1; }
 echo "check_format without git: ok ($count files)"

@@ -4,12 +4,10 @@
   playthrough.py check   --sim SIM --campaign FILE --workdir DIR [--replays] SCRIPT.sim
   playthrough.py compile --sim SIM --campaign FILE --workdir DIR ROUTE -o SCRIPT.sim
 
-A playthrough script is an ordinary nightjar-sim script whose comments carry
-the checks (`# expect: EXPR` after a print, `#! write-save`, `#! expect-save`,
-`#! restart`); a route adds goto, sneak, until, chase, takedown and include,
-which `compile` resolves against the running game into plain key presses and
-step counts. assets/missions/README.md describes both. With --replays, every
-run the script plays is recorded and must then replay to the same end.
+A playthrough is a nightjar-sim script whose comments carry the checks; a
+route adds moves that `compile` resolves into key presses and step counts
+(assets/missions/README.md describes both). With --replays, every run the
+script plays is recorded and must then replay to the same end.
 """
 import argparse
 import json
@@ -22,7 +20,7 @@ MAX_STEPS = 6000
 
 
 class SimError(RuntimeError):
-    pass
+    """nightjar-sim stopped before the script's end."""
 
 
 class SimSession:
@@ -31,8 +29,8 @@ class SimSession:
     once after a 'print'."""
 
     def __init__(self, sim, campaign, workdir, record=None):
-        extra = ["--record", record] if record else []
-        self.proc = subprocess.Popen([sim, "--campaign", campaign] + extra + ["-"], cwd=workdir,
+        self.proc = subprocess.Popen([sim, "--campaign", campaign]
+                                     + (["--record", record] if record else []) + ["-"], cwd=workdir,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE, text=True, bufsize=1)
 
@@ -57,7 +55,7 @@ class SimSession:
 
 
 class CheckFailed(Exception):
-    pass
+    """An expectation of the script, or of the harness, did not hold."""
 
 
 def evaluate(expr, state):
@@ -69,37 +67,34 @@ def evaluate(expr, state):
 
 
 def read_save(workdir):
-    path = os.path.join(workdir, "save.dat")
-    if not os.path.exists(path):
+    try:
+        with open(os.path.join(workdir, "save.dat")) as f:
+            return [int(v) for v in f.read().split()]
+    except FileNotFoundError:
         raise CheckFailed("save.dat was not written")
-    with open(path) as f:
-        return [int(v) for v in f.read().split()]
 
 
 class Runner:
     """One playthrough: a folder, the sim runs in it, and the checks."""
 
     def __init__(self, sim, campaign, workdir, replays=False):
-        self.sim, self.campaign, self.workdir = sim, campaign, workdir
-        self.session = None
-        self.prints = 0
-        self.replays = replays
-        self.sessions = 0
+        self.sim, self.campaign, self.workdir, self.replays = sim, campaign, workdir, replays
+        self.session, self.prints, self.sessions = None, 0, 0
 
     def ensure(self):
         if self.session is None:
             self.sessions += 1
-            record = None
+            record = os.path.join(self.workdir, f"replays-{self.sessions}") + "/"
             if self.replays:
-                record = os.path.join(self.workdir, f"replays-{self.sessions}") + "/"
                 os.makedirs(record, exist_ok=True)
+            else:
+                record = None
             self.session = SimSession(self.sim, self.campaign, self.workdir, record)
         return self.session
 
     def verify_replays(self):
         """Replays every recorded run; returns how many were verified."""
-        files = sorted(os.path.join(root, name)
-                       for root, _, names in os.walk(self.workdir)
+        files = sorted(os.path.join(root, name) for root, _, names in os.walk(self.workdir)
                        for name in names if name.endswith(".njr"))
         if not files:
             raise CheckFailed("no run was recorded")
@@ -129,8 +124,7 @@ class Runner:
             with open(os.path.join(self.workdir, "save.dat"), "w") as f:
                 f.write(" ".join(words[1:6]) + "\n" + "".join(w + " " for w in words[6:]) + "\n")
         elif words[0] == "expect-save":
-            want = [int(w) for w in words[1:]]
-            got = read_save(self.workdir)
+            want, got = [int(w) for w in words[1:]], read_save(self.workdir)
             if got != want:
                 raise CheckFailed(f"save.dat holds {got}, expected {want}")
         else:
@@ -154,9 +148,7 @@ class Runner:
             expr = comment[len("expect:"):].strip()
             if not evaluate(expr, state):
                 brief = {k: state[k] for k in ("step", "gameState", "missionIndex", "player",
-                                               "detection", "peakDetection", "timesSpotted",
-                                               "missionClock", "stealthGrade", "intelBudget",
-                                               "highestUnlocked") if k in state}
+                         "detection", "timesSpotted", "stealthGrade", "highestUnlocked") if k in state}
                 raise CheckFailed(f"expectation failed: {expr}\n  state: {brief}")
         return state
 
@@ -169,10 +161,8 @@ def fresh_dir(path):
 def check(args):
     fresh_dir(args.workdir)
     runner = Runner(args.sim, args.campaign, args.workdir, args.replays)
-    with open(args.script) as f:
-        lines = f.read().splitlines()
     expectations = 0
-    for number, raw in enumerate(lines, 1):
+    for number, raw in enumerate(open(args.script).read().splitlines(), 1):
         try:
             runner.line(raw)
         except (CheckFailed, SimError) as e:
@@ -196,23 +186,14 @@ def check(args):
 
 def keys_towards(px, py, x, y, tol=1.6):
     """The arrow keys (as WASD) that walk from (px, py) towards (x, y)."""
-    keys = []
-    if x - px > tol:
-        keys.append("D")
-    elif px - x > tol:
-        keys.append("A")
-    if y - py > tol:
-        keys.append("S")
-    elif py - y > tol:
-        keys.append("W")
-    return keys
+    across = "D" if x - px > tol else "A" if px - x > tol else None
+    down = "S" if y - py > tol else "W" if py - y > tol else None
+    return [k for k in (across, down) if k]
 
 
 class Compiler:
     def __init__(self, runner, out):
-        self.r, self.out = runner, out
-        self.held = []
-        self.pending_steps = 0
+        self.r, self.out, self.held, self.pending_steps = runner, out, [], 0
 
     def send(self, line):
         return self.r.ensure().send(line)
@@ -261,10 +242,6 @@ class Compiler:
             last = (px, py)
             self.step()
         raise CheckFailed(f"{where}: never reached {what}")
-
-    def run(self, path):
-        self.compile_file(path)
-        self.emit("")
 
     def compile_file(self, path):
         for number, raw in enumerate(open(path).read().splitlines(), 1):
@@ -317,7 +294,9 @@ def compile_route(args):
     runner = Runner(args.sim, args.campaign, args.workdir)
     out = []
     try:
-        Compiler(runner, out).run(args.route)
+        compiler = Compiler(runner, out)
+        compiler.compile_file(args.route)
+        compiler.emit("")
         runner.end_run()
     except (CheckFailed, SimError) as e:
         print(f"error: {e}", file=sys.stderr)
@@ -342,14 +321,12 @@ def main():
     parser.add_argument("script")
     parser.add_argument("-o", "--output")
     args = parser.parse_args()
-    args.sim = os.path.abspath(args.sim)
-    args.campaign = os.path.abspath(args.campaign)
-    args.workdir = os.path.abspath(args.workdir)
+    args.sim, args.campaign, args.workdir = map(os.path.abspath, (args.sim, args.campaign, args.workdir))
     if args.mode == "check":
         return check(args)
-    args.route = args.script
     if not args.output:
         parser.error("compile needs -o")
+    args.route = args.script
     return compile_route(args)
 
 

@@ -7,8 +7,7 @@
 #include <set>
 #include <string>
 
-#include <unistd.h>
-
+#include "tests/support/scratch_dir.hpp"
 #include "tests/support/vulkan_run.hpp"
 
 namespace {
@@ -16,17 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 using nj::test::DecodedPng;
 using nj::test::ProgramRun;
-
-// A fresh folder for one tool's runs, removed at the end.
-struct ToolFolder {
-    explicit ToolFolder(const std::string& name)
-        : dir(fs::temp_directory_path() / ("nj_tool_" + name + "_" + std::to_string(::getpid()))) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~ToolFolder() { fs::remove_all(dir); }
-    fs::path dir;
-};
 
 // How many colours a picture shows (every 5th pixel): a drawn scene shows
 // dozens, a cleared frame one.
@@ -38,8 +26,9 @@ std::size_t coloursIn(const DecodedPng& shot) {
     return colours.size();
 }
 
-// Runs one tool command under Xvfb and reads the picture it saved.
-DecodedPng shotOf(const fs::path& dir, const std::string& command, const std::string& shot) {
+// Runs one tool command under Xvfb in the working folder and reads the picture it saved.
+DecodedPng shotOf(const std::string& command, const std::string& shot) {
+    const fs::path dir = fs::current_path();
     const ProgramRun run =
         nj::test::runUnderXvfb(dir, "1280x1024", command + " --screenshot " + shot);
     EXPECT_EQ(run.exitCode, 0) << command << "\n" << run.output;
@@ -52,36 +41,35 @@ DecodedPng shotOf(const fs::path& dir, const std::string& command, const std::st
 // Every primitive, text and a padded overlay, through a storm of window
 // sizes that ends back at 1280 x 720: the swapchain follows each one.
 TEST(ToolWindows, RenderSmokeDrawsThroughAResizeStorm) {
-    const ToolFolder folder("smoke");
+    const nj::test::ScratchDir scratch;
     const DecodedPng shot =
-        shotOf(folder.dir, "'" RENDER_SMOKE_PATH "' --frames 60 --size 640x360 --resize-every 10",
-               "smoke.png");
+        shotOf("'" RENDER_SMOKE_PATH "' --frames 60 --size 640x360 --resize-every 10", "smoke.png");
     EXPECT_EQ(shot.width, 1280u);
     EXPECT_EQ(shot.height, 720u);
     EXPECT_GT(coloursIn(shot), 20u);
     EXPECT_EQ(shot.pixel(100, 90), 0xFF0000u) << "the first filled rectangle, in pure red";
     const ProgramRun refused =
-        nj::test::runCommand(folder.dir, "'" RENDER_SMOKE_PATH "' --frames 0");
+        nj::test::runCommand(fs::current_path(), "'" RENDER_SMOKE_PATH "' --frames 0");
     EXPECT_EQ(refused.exitCode, 2) << refused.output;
 }
 
 // The showcase mission mid-play with its effects, and the high-contrast
 // cones changing the picture: the drawing choices reach the scene.
 TEST(ToolWindows, ScenePreviewDrawsTheShowcaseAndItsDrawingChoices) {
-    const ToolFolder folder("preview");
+    const nj::test::ScratchDir scratch;
     const std::string preview = "'" SCENE_PREVIEW_PATH
                                 "' --mission showcase --state playing --effects --frames 24 "
                                 "--size 960x540";
-    const DecodedPng plain = shotOf(folder.dir, preview, "plain.png");
-    const DecodedPng contrast = shotOf(folder.dir, preview + " --high-contrast-cones", "cones.png");
+    const DecodedPng plain = shotOf(preview, "plain.png");
+    const DecodedPng contrast = shotOf(preview + " --high-contrast-cones", "cones.png");
     ASSERT_EQ(plain.width, 960u);
     ASSERT_EQ(plain.height, 540u);
     EXPECT_GT(coloursIn(plain), 50u);
     ASSERT_EQ(contrast.rgb.size(), plain.rgb.size());
     EXPECT_NE(contrast.rgb, plain.rgb) << "the cones were drawn as before";
     for (const char* bad : {"--mission nowhere", "--state dancing", "--size 0x0"}) {
-        const ProgramRun refused =
-            nj::test::runCommand(folder.dir, "'" SCENE_PREVIEW_PATH "' " + std::string(bad));
+        const ProgramRun refused = nj::test::runCommand(
+            fs::current_path(), "'" SCENE_PREVIEW_PATH "' " + std::string(bad));
         EXPECT_NE(refused.exitCode, 0) << bad;
     }
 }
