@@ -30,7 +30,7 @@ std::string changedAt(std::string code, std::size_t at) {
 
 // What the folder's hostile entries (not JSON, huge, a folder, a pipe) and a
 // sound mission list as is pinned through the page state by
-// tools.custom_missions; here, what is no mission is not listed at all.
+// tools.missions; here, what is no mission is not listed at all.
 TEST(MissionFolder, OnlyMissionFilesAreListed) {
     test::ScratchDir scratch;
     fs::create_directory("missions");
@@ -201,7 +201,7 @@ TEST_F(CustomOperationTest, ItsFileGoneTheDossierFallsBackToTheCampaign) {
 }
 
 // Copying a code and pasting it into another folder are the
-// tools.custom_missions run's; here, the pastes that add nothing.
+// tools.missions run's; here, the pastes that add nothing.
 TEST_F(CustomOperationTest, APasteThatAddsNothingSaysWhy) {
     std::string clipboard;
     game.readClipboardHook = [&] { return clipboard; };

@@ -198,7 +198,7 @@ TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
 }
 
 // A broken mission file is listed with its errors and never started. (A sound
-// one played on its own, saving nothing, is the tools.mission_cli run's.)
+// one played on its own, saving nothing, is the tools.missions run's.)
 TEST(MissionFile, ErrorsKeepItOnTheDossier) {
     nj::test::ScratchDir dir;
     std::ofstream("broken.json") << "{\"theme\": \"casion\"}";

@@ -90,7 +90,7 @@ TEST_F(ProgressionTest, DamagedRecordsCostNeitherPlayNorTheSave) {
 
 // The built-in mission keeps no progress: its win is no record and no
 // campaign's end. (A mission file played on its own writes nothing: the
-// tools.mission_cli run's.)
+// tools.missions run's.)
 TEST_F(ProgressionTest, TheBuiltInMissionRecordsNothingAndEndsNoCampaign) {
     Game alone{&audio};
     alone.recordsPath = "records.json";
