@@ -1,5 +1,4 @@
-// The page's commands through the real engine: argument checks, error texts
-// and codes, diagnostics levels, exceptions and release.
+// The page's commands through the real engine.
 #include "ui/native_binding.hpp"
 
 #include <gtest/gtest.h>
@@ -24,8 +23,6 @@ struct CommandTarget : nj::GameCommandTarget {
     void editorRequest(std::string_view request) override { editorRequests.emplace_back(request); }
 };
 
-// A page with the game's commands bound into its "game" object, at a chosen
-// diagnostics level.
 class BoundPage : public ::testing::Test {
   protected:
     webtest::PageHarness page{64, 32};
@@ -47,8 +44,6 @@ class BoundPage : public ::testing::Test {
     bool logged(const std::string& part) const { return page.log.contains(part); }
 };
 
-// Each command of the table is bound with the argument its entry names,
-// in the table's order, and reaches the game.
 TEST_F(BoundPage, EveryCommandOfTheTableIsBoundAndReachesTheGame) {
     load(0);
     std::string tableOrder = "version";
@@ -69,9 +64,6 @@ TEST_F(BoundPage, EveryCommandOfTheTableIsBoundAndReachesTheGame) {
     EXPECT_EQ(target.quits, 1);
 }
 
-// A missing or wrong argument is a marshal error at every diagnostics level;
-// an extra one is ignored but under Strict; a lossy number warns, and under
-// Strict is refused. A refused call changes nothing.
 TEST_F(BoundPage, BadArgumentsAreMarshalErrorsWarningsOrRefusals) {
     for (int level : {0, 1, 2}) {
         load(level);
@@ -110,8 +102,6 @@ TEST_F(BoundPage, BadArgumentsAreMarshalErrorsWarningsOrRefusals) {
     EXPECT_TRUE(logged("game.setApproach: argument 1: lossy conversion ("));
 }
 
-// The editor's one command takes its request as text: anything else is a
-// marshal error, and a runaway text never reaches the game.
 TEST_F(BoundPage, TheEditorsTextArgumentIsCheckedAndPassedWhole) {
     for (int level : {0, 2}) {
         SCOPED_TRACE(level);

@@ -29,8 +29,7 @@ void expectInOrder(const std::string& script, const std::vector<std::string>& pa
     }
 }
 
-// The reference line's opening fields are held by the sim_pagestate test;
-// here, the tumblers after them and the page's extra fields after those.
+// The opening fields are the sim_pagestate test's.
 TEST(PageState, TheThreeTumblersFollowTheReferenceFieldsThenThePagesExtras) {
     HeadlessGame h;
     h.game.gameState = nj::GameState::Playing;
@@ -56,9 +55,6 @@ TEST(PageState, DirectiveFollowsTheMissionChain) {
     EXPECT_EQ(nj::objectivesDone(g), 4);
 }
 
-// Minutes keep counting past an hour (the page sizes its clock for
-// "100:00"; seconds rounding down is the sim_pagestate test's); a raised
-// alarm shows the alert tier even with no detection.
 TEST(PageState, ClockCountsMinutesPastAnHourAndTheAlarmRaisesTheTier) {
     EXPECT_EQ(nj::clockText(6000.0f), "100:00");
     HeadlessGame h;
@@ -86,8 +82,6 @@ TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
     expectInOrder(fieldsOf(g), {"\"promptText\":\"\",\"promptX\":0,\"promptY\":0"});
 }
 
-// The prompt offers what a press of E then does, in the same order, right
-// up to the edge of the terminal's reach.
 TEST(PageState, ThePromptOffersWhatEDoes) {
     enum class Done { Directive, Intel, Safe, Nothing };
     const struct {
@@ -153,9 +147,7 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
          "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":"});
 }
 
-// After the outcome extras: the quit question (only on the dossier) and a
-// timed directive's clock with its target in page units, -1 while no
-// directive counts down (untimed, not yet active, done).
+// The countdown is -1 while no directive counts down (untimed, not yet active, done).
 TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
     HeadlessGame h;
     nj::Game& g = h.game;
@@ -170,14 +162,12 @@ TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
         float timeLeft;
         const char* countdown;
     };
-    const Case cases[] = {
-        {nj::ObjectiveType::SabotageNode, true, false, 42.5f, "42.5"},
-        {nj::ObjectiveType::EvidenceBurn, true, false, -3.0f, "0"},
-        {nj::ObjectiveType::EvidenceBurn, true, false, std::nanf(""), "0"},
-        {nj::ObjectiveType::EvidenceBurn, false, false, 30.0f, "-1"},
-        {nj::ObjectiveType::SabotageNode, true, true, 30.0f, "-1"},
-        {nj::ObjectiveType::Courier, true, false, 30.0f, "-1"},
-    };
+    const Case cases[] = {{nj::ObjectiveType::SabotageNode, true, false, 42.5f, "42.5"},
+                          {nj::ObjectiveType::EvidenceBurn, true, false, -3.0f, "0"},
+                          {nj::ObjectiveType::EvidenceBurn, true, false, std::nanf(""), "0"},
+                          {nj::ObjectiveType::EvidenceBurn, false, false, 30.0f, "-1"},
+                          {nj::ObjectiveType::SabotageNode, true, true, 30.0f, "-1"},
+                          {nj::ObjectiveType::Courier, true, false, 30.0f, "-1"}};
     for (const Case& c : cases) {
         o.type = c.type;
         o.active = c.active;
@@ -191,9 +181,6 @@ TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
     expectInOrder(fieldsOf(g), {"\"confirmQuit\":true,"});
 }
 
-// Then the records of each listed operation, what the last win improved and
-// the campaign's end, in that order. (The perks' form before them is pinned by
-// the sim_requisition_refused run, where none is owned.)
 TEST(PageState, RecordsAndTheCampaignFollowThePerks) {
     HeadlessGame h;
     nj::Game& g = h.game;
@@ -222,8 +209,6 @@ TEST(PageState, RecordsAndTheCampaignFollowThePerks) {
          "\"recordAssisted\":false,\"campaignComplete\":true,\"campaignEnd\":true,"
          "\"confirmNewCampaign\":false,"});
 
-    // Off the dossier, its lists and questions are down; with one operation
-    // left to win the campaign is not complete.
     g.gameState = nj::GameState::Playing;
     g.missionCompleted[1] = 0;
     expectInOrder(fieldsOf(g), {"\"requisitionOpen\":false",
@@ -246,10 +231,7 @@ TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
     expectInOrder(fieldsOf(builtIn.game), {"\"missionCount\":1"});
 }
 
-// The options' extras close the state: the player's settings, the screen's
-// state, and the keys and buttons as bound; a game without player options
-// shows the defaults. (Settings read from the file are the sim_reads_settings
-// run's.)
+// Without player options, the defaults (settings read from a file are sim_reads_settings').
 TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
     HeadlessGame h;
     nj::Game& g = h.game;
@@ -275,8 +257,7 @@ TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
                    "\"padButtons\":{\"interact\":\"X\",\"cancel\":\"B\",\"takedown\":\"A\","});
 }
 
-// A watched replay comes last, after every other extra, and only while one
-// is given; the page keeps the player's options though the watched game has none.
+// The page keeps the player's options though the watched game has none.
 TEST(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
     HeadlessGame h;
     const std::string without = fieldsOf(h.game);

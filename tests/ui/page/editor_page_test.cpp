@@ -11,8 +11,6 @@
 
 namespace {
 
-using pagetest::Fit;
-
 // A mission mid-edit: many kinds, more pieces than the list shows, a guard
 // selected with a field of each kind, and problems of both severities.
 constexpr const char* kEditorState = R"JS(
@@ -88,13 +86,8 @@ class EditorPage : public pagetest::RealPage {
         down(code);
         up(held);
     }
-    void type(const std::string& text) {
-        page.eval("__nj.dispatch(null, 'keypress', { key: " + quoted(text) + " });");
-    }
-    static std::string quoted(const std::string& text) {
-        std::string out = "'";
-        for (char c : text) out += c == '\'' ? std::string("\\'") : std::string(1, c);
-        return out + "'";
+    void type(const std::string& text) {  // no quotes in it
+        page.eval("__nj.dispatch(null, 'keypress', { key: '" + text + "' });");
     }
     std::string fieldBox(int row) {
         return "#edfields .frow:nth-child(" + std::to_string(row + 1) + ") .fbox";
@@ -133,8 +126,6 @@ constexpr int kX = 0, kY = 1, kSpeed = 2, kLabel = 6;
 constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kShift = 16, kCtrl = 17, kEsc = 27, kEnd = 35,
               kHome = 36, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46;
 
-// While a mission is edited the editor is the only screen; while it is
-// test-played the game's screens are back with the strip that says so.
 TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
@@ -160,9 +151,7 @@ TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
     EXPECT_FALSE(errorsLogged());
 }
 
-// Without an editor object nothing of the editor is drawn: every screen's
-// pixels are what they are with the editor's elements taken out of the page,
-// and after an editing session the page is as it was before it.
+// Every screen's pixels are those with the editor's elements taken out, and after editing.
 TEST_P(EditorPage, WithoutAnEditorEveryScreenIsDrawnAsBefore) {
     loadMission(1);
     const nj::GameState screens[] = {nj::GameState::Briefing, nj::GameState::Playing,
@@ -189,9 +178,7 @@ TEST_P(EditorPage, WithoutAnEditorEveryScreenIsDrawnAsBefore) {
     }
 }
 
-// A number field typed in with the caret, the selection and the erasing keys
-// sends one request when Enter commits it; every key it takes is kept from
-// the game, and Up steps the number within its range.
+// Every key the field takes is kept from the game; Up steps the number within its range.
 TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
     edit();
     clickAt(fieldBox(kSpeed));
@@ -238,8 +225,7 @@ TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
     EXPECT_EQ(fieldText(kY), "18.5");
 }
 
-// Esc gives up what was typed and shows the game's value; Tab commits and
-// moves on, skipping what cannot be edited and wrapping round.
+// Tab skips what cannot be edited and wraps round.
 TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     edit();
     // A text longer than its box shows the stretch the caret is in.
@@ -247,12 +233,12 @@ TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     chord(kCtrl, 'A');
     type("THE LONG GALLERY BEHIND THE WEST WING VAULT");
     const std::string caret = fieldBox(kLabel) + " .caret";
-    expectFits({{"allin", caret, fieldBox(kLabel)}}, "the caret at the end");
+    expectFits("allin " + caret + " | " + fieldBox(kLabel), "the caret at the end");
     std::string shownText = fieldText(kLabel);
     EXPECT_EQ(shownText.substr(shownText.size() - 5), "VAULT");
     EXPECT_NE(shownText.substr(0, 3), "THE");
     down(kHome);
-    expectFits({{"allin", caret, fieldBox(kLabel)}}, "the caret at the start");
+    expectFits("allin " + caret + " | " + fieldBox(kLabel), "the caret at the start");
     EXPECT_EQ(fieldText(kLabel).substr(0, 3), "THE");
     down(kEsc);
 
@@ -287,7 +273,6 @@ TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     EXPECT_EQ(sent(), R"({"do":"set","field":"x","value":"7"})");
 }
 
-// Choices step with the arrows or a click; colours are swatches.
 TEST_P(EditorPage, ChoicesAndColoursSendTheChosenValue) {
     edit();
     EXPECT_EQ(page.js("document.querySelectorAll('#edfields .swatch').length"), "4");
@@ -307,9 +292,7 @@ TEST_P(EditorPage, ChoicesAndColoursSendTheChosenValue) {
     EXPECT_FALSE(hasClassAt("#edfields .swatch[data-choice=red]", "chosen"));
 }
 
-// The lists and fields are built from a revision: the same revision changes
-// nothing shown, a new one shows everything new, and what is being typed
-// survives a new revision of the same selection.
+// The same revision changes nothing shown; typing survives a new one of the same selection.
 TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
     edit();
     const std::string guard = "GUARD 1";
@@ -336,8 +319,6 @@ TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
     EXPECT_EQ(text("edfieldsnone"), "32 PIECES SELECTED");
 }
 
-// Errors are listed before warnings; a click on one selects its piece, and
-// one about no piece selects nothing.
 TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
     edit();
     EXPECT_EQ(text("edproblem0"), "ERROR   walls[3].w: must be more than 0");
@@ -352,8 +333,7 @@ TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
     EXPECT_FALSE(shown("#edproblem0"));
 }
 
-// The editor's keys, each sending its request; a piece list row clicked
-// with Shift held adds to the selection.
+// A piece list row clicked with Shift held adds to the selection.
 TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
     struct Case {
         const char* changes;
@@ -400,9 +380,7 @@ TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
     EXPECT_TRUE(shown("#edpanel"));
 }
 
-// The pointer on the field: press, drag and release are sent in page units;
-// a bare move is sent only while a piece is being placed, and never from
-// over the panel.
+// In page units; a bare move only while a piece is being placed, never from over the panel.
 TEST_P(EditorPage, ThePointerOnTheFieldIsSentAndThePanelsKeepTheirs) {
     edit();
     mouse(web::MouseEventType::MouseMoved, 300, 300);
@@ -424,8 +402,6 @@ TEST_P(EditorPage, ThePointerOnTheFieldIsSentAndThePanelsKeepTheirs) {
     EXPECT_EQ(sent().find("pointer"), std::string::npos);
 }
 
-// Leaving with unsaved changes asks: its keys and buttons answer, and
-// nothing else acts meanwhile.
 TEST_P(EditorPage, TheLeaveQuestionAnswers) {
     edit("e.asking = 'leave';");
     EXPECT_TRUE(shown("#edask .dialog"));
@@ -439,8 +415,7 @@ TEST_P(EditorPage, TheLeaveQuestionAnswers) {
     EXPECT_FALSE(shown("#edask .dialog"));
 }
 
-// With a pad the page says editing needs a mouse, and the d-pad walks the
-// buttons (instead of nudging) while A presses the one marked.
+// The page says editing needs a mouse; the d-pad walks the buttons instead of nudging.
 TEST_P(EditorPage, APadWalksTheButtons) {
     edit();
     EXPECT_FALSE(shown("#edpadnote"));
@@ -460,8 +435,6 @@ TEST_P(EditorPage, APadWalksTheButtons) {
     EXPECT_EQ(sent(), R"({"do":"answer","choice":"discard"})");
 }
 
-// The dossier's way in: its buttons and keys ask for a new mission or the
-// selected operation.
 TEST_P(EditorPage, TheDossierOpensTheEditor) {
     loadMission(0);
     sync();
@@ -473,53 +446,41 @@ TEST_P(EditorPage, TheDossierOpensTheEditor) {
     up(kShift);
     EXPECT_EQ(sent(), R"({"do":"open","what":"new"} | {"do":"open","what":"selected"} | )"
                       R"({"do":"open","what":"new"} | {"do":"open","what":"selected"})");
-    expectFits({{"allclear", ".hp", "#edentry"},
-                {"apart", "#edentry", "#options"},
-                {"clear", "#edentry", "#newcamp"},
-                {"clear", "#edentry", "#audio"},
-                {"clear", "#edentry", "#quit"},
-                {"line", "#edentry", ".footer"}},
-               "the dossier's editor entry");
+    expectFits(
+        "allclear .hp | #edentry; apart #edentry | #options; "
+        "clear #edentry | #newcamp; clear #edentry | #audio; clear #edentry | #quit; "
+        "line #edentry | .footer",
+        "the dossier's editor entry");
 }
 
-// Everything of the editor stays on the page and apart, with the longest
-// names and texts, the pad's note, the question and the test strip.
+// With the longest names and texts, the pad's note, the question and the test strip.
 TEST_P(EditorPage, EverythingFitsThePage) {
     game.inputDevice = nj::InputDevice::Gamepad;
     edit();
-    std::vector<Fit> fits = {
-        {"allin", "#edbar .btn", "#edbar"},
-        {"allin", "#edbar .edfile", "#edbar"},
-        {"allin", "#edbar, #edpanel, #edprobpanel, #ednotice, #edpadnote", "#root"},
-        {"clear", "#edbar", "#edpanel"},
-        {"clear", "#edprobpanel", "#edpanel"},
-        {"clear", "#ednotice", "#edprobpanel"},
-        {"clear", "#ednotice", "#edpanel"},
-        {"clear", "#edpadnote", "#ednotice"},
-        {"allin", ".edrow.shown", "#edlist"},
-        {"allin", "#edpanel .frow, #edlistnav", "#edpanel"},
-        {"allin", ".fbox", "#edpanel"},
-        {"allin", ".edproblem.shown", "#edprobpanel"},
-        {"apart", "#edproblemcount", "#edprobnav"},
-        {"line", ".edhead .heading", "#edpanel"},
-        {"apart", ".edhead .heading", "#edside"},
-    };
+    std::string fits =
+        "allin #edbar .btn | #edbar; allin #edbar .edfile | #edbar; "
+        "allin #edbar, #edpanel, #edprobpanel, #ednotice, #edpadnote | #root; "
+        "clear #edbar | #edpanel; clear #edprobpanel | #edpanel; "
+        "clear #ednotice | #edprobpanel; clear #ednotice | #edpanel; "
+        "clear #edpadnote | #ednotice; allin .edrow.shown | #edlist; "
+        "allin #edpanel .frow, #edlistnav | #edpanel; allin .fbox | #edpanel; "
+        "allin .edproblem.shown | #edprobpanel; apart #edproblemcount | #edprobnav; "
+        "line .edhead .heading | #edpanel; apart .edhead .heading | #edside";
     for (int row = 0; row < 8; ++row) {
         const std::string r = "#edfields .frow:nth-child(" + std::to_string(row + 1) + ")";
-        fits.push_back({"apart", r + " .fname", r + " .fbox"});
+        fits += "; apart " + r + " .fname | " + r + " .fbox";
     }
     expectFits(fits, "editing");
     EXPECT_GE(std::stoi(page.js("document.querySelectorAll('#edlist .edrow.shown').length")), 3)
         << "the piece list keeps room for a few rows";
 
     edit("e.asking = 'leave'; e.revision = 80;");
-    expectFits({{"cline", "#edasksave", "#edask .dialog"},
-                {"cline", "#edaskkeep", "#edask .dialog"},
-                {"allin", "#edask .btn", "#edask .dialog"},
-                {"wrap", "#edask .ask-note", "#edask .dialog"}},
-               "the question");
+    expectFits(
+        "cline #edasksave | #edask .dialog; cline #edaskkeep | #edask .dialog; "
+        "allin #edask .btn | #edask .dialog; wrap #edask .ask-note | #edask .dialog",
+        "the question");
     edit("e.mode = 'test';");
-    expectFits({{"cline", "#edteststrip", "#root"}}, "test play");
+    expectFits("cline #edteststrip | #root", "test play");
     EXPECT_FALSE(errorsLogged());
 }
 

@@ -16,7 +16,6 @@
 
 namespace {
 
-using pagetest::Fit;
 using pagetest::RealPage;
 
 // The longest banners the game composes, from each mission's own labels.
@@ -31,17 +30,13 @@ std::vector<std::string> bannersOf(const nj::Game& g) {
             "EMERALD CLEARANCE PASS SECURED"};
 }
 
-// The widest records an operation can show: the longest grade, a negative
-// score, a clock past an hour, and an assisted win beside them.
+// The longest grade, a negative score, a clock past an hour, and an assisted win beside them.
 void recordWidest(nj::Game& g, const std::string& name) {
     g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, false, "2026-12-07"});
     g.records.addWin(name, {"C COMPROMISED", -1000, 5999900, true, "2026-12-07"});
 }
 
-// The dossier with every operation's widest record: its texts fit, its
-// approach rows carry the game's names in its order. Then what it shows only
-// when asked, each fitting: the campaign-complete tag, the questions, the
-// campaign's end, the requisition list and a locked operation's note.
+// With every operation's widest record, then each thing the dossier shows only when asked.
 TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
     game.missionCompleted = {1, 1, 1, 1};
     game.missionGrades = {"C COMPROMISED", "C COMPROMISED", "C COMPROMISED", "C COMPROMISED"};
@@ -54,48 +49,31 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
         sync();
         const std::string n = std::to_string(i), op = "#op" + n;
         EXPECT_EQ(text("opbadge" + n), "BEST C");
-        std::vector<Fit> fits = {{"line", "#opname" + n, op + " .op-name"},
-                                 {"line", "#opstatus" + n, op},
-                                 {"line", "#filetitle", ".file-title"},
-                                 {"wrap", "#filedesc", ".file-desc"},
-                                 {"apart", "#resumeop", "#begin"},
-                                 {"cline", "#bannertext", "#banner"},
-                                 {"apart", ".brand-sub", ".budget"},
-                                 {"line", "#filetag", ".file"},
-                                 {"clear", op, "#file"},
-                                 {"apart", "#resumeop", "#reqbtn"},
-                                 {"apart", "#reqbtn", "#begin"},
-                                 {"clear", "#reqbtn", "#ap0"},
-                                 {"clear", "#reqbtn", ".file-desc"},
-                                 {"line", "#begin", ".file"},
-                                 {"line", "#reqbtn", ".file"},
-                                 {"allin", ".hp", ".hint"},
-                                 {"allclear", ".hp", "#newcamp"},
-                                 {"allclear", ".hp", "#audio"},
-                                 {"allclear", ".hp", "#options"},
-                                 {"apart", "#newcamp", "#audio"},
-                                 {"apart", "#audio", "#quit"},
-                                 {"line", "#options", "#root"},
-                                 {"line", "#quit", "#root"},
-                                 {"clear", "#banner", "#file"},
-                                 {"clear", "#banner", ".footer"},
-                                 {"line", "#prevop", "#ops"},
-                                 {"line", "#nextop", "#ops"},
-                                 {"apart", ".file-desc", ".file .heading"},
-                                 {"apart", ".file-title", ".file-desc"},
-                                 {"apart", "#filerec", ".file-title"},
-                                 {"rline", "#opbadge" + n, op},
-                                 {"apart", "#filetag", "#filerec"},
-                                 // Larger text gives the record a line of its own, from the left.
-                                 {GetParam() == 100 ? "rline" : "line", "#filerec", ".file"}};
+        // Larger text gives the record a line of its own, from the left.
+        std::string fits =
+            "line #opname" + n + " | " + op + " .op-name; line #opstatus" + n + " | " + op +
+            "; clear " + op + " | #file; rline #opbadge" + n + " | " + op + "; " +
+            (GetParam() == 100 ? "rline" : "line") +
+            " #filerec | .file; "
+            "line #filetitle | .file-title; wrap #filedesc | .file-desc; "
+            "apart #resumeop | #begin; cline #bannertext | #banner; "
+            "apart .brand-sub | .budget; line #filetag | .file; "
+            "apart #resumeop | #reqbtn; apart #reqbtn | #begin; "
+            "clear #reqbtn | #ap0; clear #reqbtn | .file-desc; line #begin | .file; "
+            "line #reqbtn | .file; allin .hp | .hint; allclear .hp | #newcamp; "
+            "allclear .hp | #audio; allclear .hp | #options; apart #newcamp | #audio; "
+            "apart #audio | #quit; line #options | #root; line #quit | #root; "
+            "clear #banner | #file; clear #banner | .footer; line #prevop | #ops; "
+            "line #nextop | #ops; apart .file-desc | .file .heading; "
+            "apart .file-title | .file-desc; apart #filerec | .file-title; "
+            "apart #filetag | #filerec";
         for (std::uint32_t a = 0; a < nj::kApproachCount; ++a) {
             EXPECT_EQ(text("apname" + std::to_string(a)),
                       nj::approachName(static_cast<nj::Approach>(a)));
             const std::string row = "#ap" + std::to_string(a);
-            fits.insert(fits.end(), {{"apart", row + " .key", row + " .ap-name"},
-                                     {"apart", row + " .ap-name", row + " .ap-note"},
-                                     {"line", row + " .ap-note", row},
-                                     {"apart", row, "#begin"}});
+            fits += "; apart " + row + " .key | " + row + " .ap-name; apart " + row +
+                    " .ap-name | " + row + " .ap-note; line " + row + " .ap-note | " + row +
+                    "; apart " + row + " | #begin";
         }
         expectFits(fits, "operation " + std::to_string(i + 1));
         EXPECT_TRUE(hasClass("resumeop", "shown"));
@@ -105,30 +83,28 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
     EXPECT_FALSE(hasClass("resumeop", "shown"));
     EXPECT_FALSE(hasClass("quitask", "shown") || hasClass("campend", "shown"));
     EXPECT_TRUE(hasClass("camptag", "shown"));
-    expectFits({{"apart", ".brand-sub", "#camptag"}, {"apart", "#camptag", ".budget"}},
-               "campaign complete");
+    expectFits("apart .brand-sub | #camptag; apart #camptag | .budget", "campaign complete");
 
     game.confirmQuit = true;
     sync();
     EXPECT_TRUE(hasClass("quitask", "shown"));
-    expectFits({{"cline", "#askresume", "#quitask .dialog"},
-                {"cline", "#askquit", "#quitask .dialog"},
-                {"apart", "#askresume", "#askquit"}},
-               "quit question");
+    expectFits(
+        "cline #askresume | #quitask .dialog; cline #askquit | #quitask .dialog; "
+        "apart #askresume | #askquit",
+        "quit question");
     game.confirmQuit = false;
 
     game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
     game.campaignEndShown = true;
     sync();
     EXPECT_TRUE(hasClass("campend", "shown"));
-    std::vector<Fit> fits = {{"cline", "#cecontinue", "#campend .dialog"},
-                             {"cline", "#cenew", "#campend .dialog"},
-                             {"rline", "#ceperks", "#campend .dialog"}};
+    std::string fits =
+        "cline #cecontinue | #campend .dialog; cline #cenew | #campend .dialog; "
+        "rline #ceperks | #campend .dialog";
     for (int i = 0; i < 4; ++i) {
         const std::string row = "#ce" + std::to_string(i);
-        fits.insert(fits.end(), {{"line", row + "name", row},
-                                 {"rline", row + "grade", row},
-                                 {"apart", row + "name", row + "grade"}});
+        fits += "; line " + row + "name | " + row + "; rline " + row + "grade | " + row +
+                "; apart " + row + "name | " + row + "grade";
     }
     expectFits(fits, "campaign's end");
     EXPECT_EQ(text("ce0grade"), "C COMPROMISED");
@@ -139,18 +115,16 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
     EXPECT_FALSE(hasClass("campend", "shown")) << "the question stands in front";
     EXPECT_TRUE(hasClass("newask", "shown"));
     EXPECT_NE(text("newasknote").find("999999"), std::string::npos);
-    expectFits({{"wrap", "#newasknote", "#newask .ask-note"},
-                {"cline", "#newstart", "#newask .dialog"},
-                {"apart", "#newcancel", "#newstart"}},
-               "new-campaign question");
+    expectFits(
+        "wrap #newasknote | #newask .ask-note; cline #newstart | #newask .dialog; "
+        "apart #newcancel | #newstart",
+        "new-campaign question");
     game.gameState = nj::GameState::Playing;  // off the dossier, none of them
     sync();
     EXPECT_FALSE(hasClass("newask", "shown") || hasClass("campend", "shown") ||
                  hasClass("quitask", "shown"));
     game.campaignEndShown = game.confirmNewCampaign = false;
 
-    // The requisition list with the widest prices; BUY off for a perk the
-    // budget cannot pay, OWNED for one owned, whose mark the HUD shows.
     loadMission(1);
     game.missionClock = 12.0f;
     game.intelBudget = 300;
@@ -158,16 +132,14 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
     game.requisitionOpen = true;
     sync();
     EXPECT_TRUE(hasClass("file", "req-open"));
-    fits = {{"clear", "#reqbtn", "#perk0"},
-            {"clear", "#reqbtn", ".file-desc"},
-            {"clear", "#perk2", ".req-help"},
-            {"line", ".req-help", ".file"}};
+    fits =
+        "clear #reqbtn | #perk0; clear #reqbtn | .file-desc; clear #perk2 | .req-help; "
+        "line .req-help | .file";
     for (int i = 0; i < 3; ++i) {
         const std::string row = "#perk" + std::to_string(i), n = std::to_string(i);
-        fits.insert(fits.end(), {{"line", "#perkname" + n, row},
-                                 {"line", "#perkeffect" + n, row},
-                                 {"apart", "#perkeffect" + n, "#perkprice" + n},
-                                 {"apart", "#perkprice" + n, "#perkbuy" + n}});
+        fits += "; line #perkname" + n + " | " + row + "; line #perkeffect" + n + " | " + row +
+                "; apart #perkeffect" + n + " | #perkprice" + n + "; apart #perkprice" + n +
+                " | #perkbuy" + n;
     }
     expectFits(fits, "requisition");
     EXPECT_TRUE(hasClass("perkbuy0", "disabled")) << "450 > 300";
@@ -178,22 +150,15 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
     EXPECT_FALSE(hasClass("pm0", "shown"));
     EXPECT_TRUE(hasClass("pm1", "shown"));
 
-    // A locked operation's note runs along the bottom of the file, where
-    // the buttons are.
     game.highestUnlocked = 0;
     loadMission(3);
     sync();
     EXPECT_TRUE(hasClass("locknote", "shown"));
-    expectFits({{"line", "#locknote", ".file"},
-                {"clear", "#locknote", "#reqbtn"},
-                {"clear", "#locknote", "#begin"}},
+    expectFits("line #locknote | .file; clear #locknote | #reqbtn; clear #locknote | #begin",
                "a locked operation");
     EXPECT_FALSE(errorsLogged());
 }
 
-// A mission file that cannot be played: its first errors stand where the
-// operations would, without their folder, inside the panel, and BEGIN is off.
-// Mended, the operations are back, with an assisted win's badge.
 TEST_P(RealPage, AMissionFilesErrorsReplaceTheOperations) {
     const std::string longest =
         "/home/designer/my missions/gallery.json:12:21: backstageSpawn: approach 3 (VIP "
@@ -216,10 +181,6 @@ TEST_P(RealPage, AMissionFilesErrorsReplaceTheOperations) {
     EXPECT_FALSE(hasClass("opbadge1", "shown")) << "no record, no badge";
 }
 
-// The custom list: three rows round the selection, the longest name and a
-// long error inside their rows, the code buttons inside the panel; a broken
-// one cannot begin or be copied. Clicks, Left and Right and the code keys
-// reach the game's commands.
 TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     for (int i = 0; i < 5; ++i) {
         nj::CustomMission m;
@@ -244,16 +205,14 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     EXPECT_EQ(text("custstatus1").rfind("ERROR  //  12:21: backstageSpawn", 0), 0u);
     EXPECT_EQ(text("filetitle"), "NOT PLAYABLE YET");
     EXPECT_TRUE(hasClass("begin", "disabled") && hasClass("copycode", "disabled"));
-    expectFits({{"line", "#custname0", "#cust0 .op-name"},
-                {"line", "#custnum2", "#cust2"},
-                {"apart", "#opsheading", "#customtab"},
-                {"clear", "#custommore", "#pastecode"},
-                {"clear", "#custommore", "#cust2"},
-                {"line", "#filetag", ".file"},
-                {"wrap", "#filedesc", ".file-desc"},
-                {"allin", "#pastecode, #copycode, #custommore, #cust2", "#ops"},
-                {"allclear", "#pastecode, #copycode, #custommore, #cust2", "#prevop"}},
-               "custom list");
+    expectFits(
+        "line #custname0 | #cust0 .op-name; line #custnum2 | #cust2; "
+        "apart #opsheading | #customtab; clear #custommore | #pastecode; "
+        "clear #custommore | #cust2; line #filetag | .file; "
+        "wrap #filedesc | .file-desc; "
+        "allin #pastecode, #copycode, #custommore, #cust2 | #ops; "
+        "allclear #pastecode, #copycode, #custommore, #cust2 | #prevop",
+        "custom list");
 
     game.customIndex = 4;
     sync();
@@ -274,7 +233,6 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
               "selectCustomMission 2,selectMission 0,selectCustomMission 3,pasteMissionCode,"
               "copyMissionCode,pasteMissionCode");
 
-    // Back on the campaign the tab names how many there are.
     game.customIndex = -1;
     sync();
     EXPECT_FALSE(hasClass("ops", "custom-view"));
@@ -282,8 +240,6 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     EXPECT_FALSE(errorsLogged());
 }
 
-// With no custom operation yet the tab still opens the list, which says
-// where mission files go and offers PASTE CODE; the tab closes it again.
 TEST_P(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
     game.missionsFolder = "/home/p/.local/share/nightjar/missions";
     sync();
@@ -295,17 +251,14 @@ TEST_P(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
     EXPECT_TRUE(hasClass("customempty", "shown"));
     EXPECT_EQ(text("customfolder"), game.missionsFolder);
     EXPECT_FALSE(hasClass("cust0", "shown"));
-    expectFits({{"wrap", "#customempty", "#ops"}}, "empty list");
+    expectFits("wrap #customempty | #ops", "empty list");
     EXPECT_GT(rectOf("pastecode").bottom, rectOf("pastecode").top);
     clickAt("#customtab");
     sync();
     EXPECT_FALSE(hasClass("ops", "custom-view"));
 }
 
-// Every operation's directive in each phase fits the HUD: the card, the safe,
-// the second directive, the way out, and the second directive as if it ran
-// on the widest clock with every perk's mark beside it; so do the banners.
-// A timed directive's clock turns urgent in its last ten seconds.
+// Phase 4: the second directive on the widest clock with every perk's mark beside it.
 TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     nj::Objective& o = game.dynamicObjective;
     for (std::uint64_t i = 0; i < 4; ++i) {
@@ -318,23 +271,19 @@ TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
             game.cipherDecrypted = phase >= 2;
             o.active = phase >= 2;
             o.done = phase == 3;
-            std::vector<Fit> fits = {{"line", "#directive", ".directive-text"},
-                                     {"line", "#clock", "#statpanel"},
-                                     {"apart", "#clock", "#tier"},
-                                     {"apart", "#clock", ".segs"},
-                                     {"rline", "#tier", "#statpanel"},
-                                     {"clear", "#dirpanel", "#statpanel"},
-                                     {"apart", ".dir-label", ".objectives"},
-                                     {"rline", ".objectives", "#dirpanel"}};
+            std::string fits =
+                "line #directive | .directive-text; line #clock | #statpanel; "
+                "apart #clock | #tier; apart #clock | .segs; rline #tier | #statpanel; "
+                "clear #dirpanel | #statpanel; apart .dir-label | .objectives; "
+                "rline .objectives | #dirpanel";
             if (phase == 4) {
                 o.type = nj::ObjectiveType::SabotageNode;
                 o.timeLeft = 599.0f;
                 game.playerPos = {o.x - 120.0f, o.y};
                 game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
-                fits.insert(fits.end(), {{"apart", "#directive", "#dircount"},
-                                         {"apart", ".dir-label", "#perkmarks"},
-                                         {"apart", "#perkmarks", "#dircount"},
-                                         {"apart", "#dircount", ".objectives"}});
+                fits +=
+                    "; apart #directive | #dircount; apart .dir-label | #perkmarks; "
+                    "apart #perkmarks | #dircount; apart #dircount | .objectives";
             }
             sync();
             const std::string where =
@@ -349,7 +298,7 @@ TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
         for (const std::string& banner : bannersOf(game)) {
             game.showBanner(banner, 1.0f, nj::kCyan);
             sync();
-            EXPECT_EQ(check({"cline", "#bannertext", "#banner"}), "ok") << banner;
+            expectFits("cline #bannertext | #banner", banner);
         }
     }
     o.timeLeft = 30.0f;
@@ -365,10 +314,6 @@ TEST_P(RealPage, EveryDirectiveFitsItsRowAboveNothingElse) {
     EXPECT_FALSE(hasClass("dircount", "shown") || hasClass("tgtcount", "shown"));
 }
 
-// The win screen's breakdown shows each line's points signed and marked lost
-// or gained, marks the grade step the score reached, and says what the win
-// improved only when it did; its longest lines fit. Each failure reason has
-// its own line (a reason the page does not know, a generic one) and fits.
 TEST_P(RealPage, EndScreensShowTheirNewsAndFitTheirLongestLines) {
     loadMission(0);
     game.gameState = nj::GameState::MissionComplete;
@@ -402,8 +347,7 @@ TEST_P(RealPage, EndScreensShowTheirNewsAndFitTheirLongestLines) {
     }
     EXPECT_FALSE(hasClass("complete", "has-news"));
 
-    // The widest lines: a three-digit count, a full meter, the widest clock,
-    // and an assisted win that beat every best.
+    // A three-digit count, a full meter, the widest clock, an assisted win beating every best.
     loadMission(3);
     game.gameState = nj::GameState::MissionComplete;
     game.stealthGrade = "C COMPROMISED";
@@ -416,28 +360,20 @@ TEST_P(RealPage, EndScreensShowTheirNewsAndFitTheirLongestLines) {
     game.showBanner("OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR " + game.altExitLabel, 1.4f,
                     nj::kEmerald);
     sync();
-    std::vector<Fit> fits = {{"cline", "#grade", ".grade"},
-                             {"rline", "#gscore", ".gl-total"},
-                             {"apart", "#grade", "#assisted"},
-                             {"cline", "#newbest", "#complete .dialog"},
-                             {"apart", "#grade", "#newbest"},
-                             {"apart", "#newbest", "#gl0"},
-                             {"cline", "#bannertext", "#banner"},
-                             {"apart", "#banner", "#complete .dialog"},
-                             {"cline", "#cnext", "#complete .dialog"},
-                             {"cline", "#cretry", "#complete .dialog"},
-                             {"cline", "#cwatch", "#complete .dialog"},
-                             {"apart", "#cretry", "#cwatch"},
-                             {"rline", "#award", "#complete .dialog"},
-                             {"apart", ".thresholds", "#award"},
-                             {"cline", ".thresholds", "#complete .dialog"},
-                             {"line", "#complete .dialog", "#root"}};
+    std::string fits =
+        "cline #grade | .grade; rline #gscore | .gl-total; apart #grade | #assisted; "
+        "cline #newbest | #complete .dialog; apart #grade | #newbest; "
+        "apart #newbest | #gl0; cline #bannertext | #banner; "
+        "apart #banner | #complete .dialog; cline #cnext | #complete .dialog; "
+        "cline #cretry | #complete .dialog; cline #cwatch | #complete .dialog; "
+        "apart #cretry | #cwatch; rline #award | #complete .dialog; "
+        "apart .thresholds | #award; cline .thresholds | #complete .dialog; "
+        "line #complete .dialog | #root";
     for (int k = 0; k < 5; ++k) {
         const std::string row = "#gl" + std::to_string(k);
-        fits.insert(fits.end(), {{"line", row + "label", row},
-                                 {"rline", row + "points", row},
-                                 {"apart", row + "label", row + "detail"},
-                                 {"apart", row + "detail", row + "points"}});
+        fits += "; line " + row + "label | " + row + "; rline " + row + "points | " + row +
+                "; apart " + row + "label | " + row + "detail; apart " + row + "detail | " + row +
+                "points";
     }
     expectFits(fits, "win screen");
     EXPECT_EQ(text("newbest"), "ASSISTED NEW BEST GRADE + SCORE + TIME");
@@ -456,18 +392,14 @@ TEST_P(RealPage, EndScreensShowTheirNewsAndFitTheirLongestLines) {
         game.failReason = reason;
         sync();
         EXPECT_NE(text("failhead").find(word), std::string::npos) << text("failhead");
-        expectFits({{"cline", "#failhead", ".failhead"},
-                    {"wrap", "#failnote", ".failnote"},
-                    {"apart", ".failnote", "#fretry"},
-                    {"apart", "#fretry", "#fdossier"},
-                    {"apart", "#fdossier", "#fwatch"},
-                    {"apart", "#fwatch", "#fquit"},
-                    {"cline", "#fdossier", "#failed .dialog"},
-                    {"cline", "#fwatch", "#failed .dialog"},
-                    {"cline", "#fquit", "#failed .dialog"},
-                    {"line", "#failed .dialog", "#root"},
-                    {"apart", "#banner", "#failed .dialog"}},
-                   word);
+        expectFits(
+            "cline #failhead | .failhead; wrap #failnote | .failnote; "
+            "apart .failnote | #fretry; apart #fretry | #fdossier; "
+            "apart #fdossier | #fwatch; apart #fwatch | #fquit; "
+            "cline #fdossier | #failed .dialog; cline #fwatch | #failed .dialog; "
+            "cline #fquit | #failed .dialog; line #failed .dialog | #root; "
+            "apart #banner | #failed .dialog",
+            word);
     }
     sync("s.failReason = 'toString';");
     EXPECT_EQ(text("failhead"), "OPERATIVE COMPROMISED");
@@ -485,14 +417,12 @@ struct PromptCase {
 TEST_P(RealPage, PromptStaysBesideItsTargetAwayFromTheOperativeAndOnThePage) {
     loadMission(2);
     game.gameState = nj::GameState::Playing;
-    const PromptCase cases[] = {
-        {"operative left", 480, 270, 450, 272, +1},
-        {"operative right", 480, 270, 512, 268, -1},
-        {"operative below", 480, 270, 482, 300, 0},
-        {"left edge", 30, 270, 60, 270, 0},
-        {"left edge, operative beyond", 40, 270, 20, 275, +1},
-        {"top edge", 480, 48, 480, 80, 0},
-    };
+    const PromptCase cases[] = {{"operative left", 480, 270, 450, 272, +1},
+                                {"operative right", 480, 270, 512, 268, -1},
+                                {"operative below", 480, 270, 482, 300, 0},
+                                {"left edge", 30, 270, 60, 270, 0},
+                                {"left edge, operative beyond", 40, 270, 20, 275, +1},
+                                {"top edge", 480, 48, 480, 80, 0}};
     const float k = 1280.0f / 960.0f;
     for (const PromptCase& c : cases) {
         // The longest prompt the campaign has: the intel of operation 3.
@@ -546,9 +476,6 @@ TEST_P(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     EXPECT_FALSE(hasClass("smoke", "shown")) << "the window closed";
 }
 
-// The HUD's panels, and a watched replay's bar over the field's bottom edge,
-// fade while the operative (page units here) or the prompt's target is under
-// them.
 TEST_P(RealPage, HudPanelsAndTheReplayBarFadeWhileTheOperativeOrTheTargetIsUnderThem) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
@@ -581,12 +508,8 @@ TEST_P(RealPage, HudPanelsAndTheReplayBarFadeWhileTheOperativeOrTheTargetIsUnder
     EXPECT_TRUE(hasClass("statpanel", "faded") && !hasClass("dirpanel", "faded"));
 }
 
-// Nothing the operative goes for is drawn under a HUD panel in any shipped
-// mission, so a new map and a reshaped HUD are checked against each other.
-// Approaches only move the start, so one look covers all four. Goals are
-// taken as far as the scene draws round their points (the bobbing card and
-// keycards, the intel's pulse, the directive's ring, the console with its
-// tag above); the courier and the informant along the whole route they walk.
+// A new map and a reshaped HUD are checked against each other. Goals as far as the scene draws
+// round them; the courier and the informant along their whole route.
 TEST_P(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
@@ -639,11 +562,7 @@ TEST_P(RealPage, NoMissionDrawsAGoalUnderAHudPanel) {
     }
 }
 
-// Every screen from a host that sends only the original fields and the first
-// extras (an older build, the browser preview): no script error, and a page
-// that makes do. And from the game itself: the page touches the DOM only when
-// a shown value changes, so the same state again leaves nothing to lay out or
-// paint, while a new clock is seen.
+// An older build or the browser preview sends only the first extras.
 TEST_P(RealPage, EveryScreenTakesAnOlderHostsStateAndRedrawsOnlyWhatChanged) {
     loadMission(2);
     game.missionClock = 30.0f;
@@ -687,8 +606,6 @@ TEST_P(RealPage, EveryScreenTakesAnOlderHostsStateAndRedrawsOnlyWhatChanged) {
     EXPECT_FALSE(errorsLogged());
 }
 
-// Every hint and prompt names the key or button of the device used last, as
-// bound, and a controller is never shown a key it has no button for.
 TEST_P(RealPage, HintsNameTheKeysAsBoundOnTheDeviceUsedLast) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
@@ -740,9 +657,6 @@ TEST_P(RealPage, HintsNameTheKeysAsBoundOnTheDeviceUsedLast) {
     EXPECT_EQ(page.js("document.querySelector('[data-needs=fullscreen]').style.display"), "");
 }
 
-// The pause screen's buttons and its legend fit side by side: each entry's
-// swatch, name and words apart inside its row, the legend on the page and
-// shown only while paused.
 TEST_P(RealPage, PauseScreenAndItsLegendFit) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
@@ -752,23 +666,21 @@ TEST_P(RealPage, PauseScreenAndItsLegendFit) {
     game.missionClock = 6000.0f;
     sync();
     ASSERT_TRUE(hasClass("pause", "shown"));
-    std::vector<Fit> fits = {{"clear", "#pause .dialog", "#legend"},
-                             {"line", ".legend-title", "#legend"},
-                             {"clear", "#legend", "#statpanel"},
-                             {"clear", "#pause .dialog", "#dirpanel"},
-                             {"allin", "#legend, #pause .dialog", "#root"}};
+    std::string fits =
+        "clear #pause .dialog | #legend; line .legend-title | #legend; "
+        "clear #legend | #statpanel; clear #pause .dialog | #dirpanel; "
+        "allin #legend, #pause .dialog | #root";
     for (const char* id : {"resume", "pretry", "pdossier", "poptions", "paudio", "pquit"})
-        fits.push_back({"cline", "#" + std::string(id), "#pause .dialog"});
+        fits += "; cline #" + std::string(id) + " | #pause .dialog";
     const int rows = std::stoi(page.js("document.querySelectorAll('#legend .lg-row').length"));
     ASSERT_GE(rows, 6) << "terminal, gate, card, keycards, intel, exits";
     for (int i = 0; i < rows; ++i) {
         const std::string row = "#lg" + std::to_string(i);
-        fits.push_back({"line", row + " .lg-note", "#legend"});
-        fits.push_back({"line", row + " .lg-name", "#legend"});
-        fits.push_back({"apart", row + " .lg-name", row + " .lg-note"});
-        fits.push_back({"allclear", row + " .lg-sw", row + " .lg-name"});
-        fits.push_back({"allin", row + " .lg-sw", "#legend"});
-        if (i > 0) fits.push_back({"clear", row, "#lg" + std::to_string(i - 1)});
+        fits += "; line " + row + " .lg-note | #legend; line " + row +
+                " .lg-name | #legend; apart " + row + " .lg-name | " + row +
+                " .lg-note; allclear " + row + " .lg-sw | " + row + " .lg-name; allin " + row +
+                " .lg-sw | #legend";
+        if (i > 0) fits += "; clear " + row + " | #lg" + std::to_string(i - 1);
     }
     expectFits(fits, "pause");
     for (const char* word : {"SAFE TERMINAL", "VAULT GATE", "CIPHER CARD", "KEYCARD", "INTEL"})
@@ -776,8 +688,7 @@ TEST_P(RealPage, PauseScreenAndItsLegendFit) {
     EXPECT_FALSE(errorsLogged());
 }
 
-// Larger text makes every screen's words larger: a sample from each, measured
-// at the default size and at this one.
+// A sample from each screen, against the default size.
 TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
     if (GetParam() == 100) GTEST_SKIP() << "the default size is the yardstick";
     struct Sample {
@@ -804,8 +715,7 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
          {"#grade", "#gl0label", "#gl0detail", "#gscore", "#award"}},
         {nj::GameState::MissionFailed, "", {"#failhead", "#failnote", "#fretry"}},
     };
-    // Line boxes are whole units and buttons keep their padding, so a box
-    // grows less than its text: any growth beyond rounding counts.
+    // Line boxes are whole units and buttons keep their padding: a box grows less than its text.
     const double grown = 1.05;
     loadMission(1);
     game.missionCompleted = {1, 1, 1, 1};
@@ -824,29 +734,21 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
     }
 }
 
-// The safe terminal's panel: its title on one line above the tracks, the
-// help between them, the buttons below the last track and inside the panel.
 TEST_P(RealPage, SafeTerminalFits) {
     loadMission(0);
     game.gameState = nj::GameState::Playing;
     game.safeActive = 1;
     sync();
     ASSERT_TRUE(hasClass("safe", "shown"));
-    expectFits({{"clear", ".safe .dialog-title", ".safe-help"},
-                {"clear", ".safe-help", "#track0"},
-                {"clear", "#track2", "#tap"},
-                {"clear", "#track2", "#abort"},
-                {"apart", "#tap", "#abort"},
-                {"line", "#tap", ".safe"},
-                {"line", "#abort", ".safe"},
-                {"allin", ".tname", ".safe"},
-                {"line", ".safe", "#root"}},
-               "safe");
+    expectFits(
+        "clear .safe .dialog-title | .safe-help; clear .safe-help | #track0; "
+        "clear #track2 | #tap; clear #track2 | #abort; apart #tap | #abort; "
+        "line #tap | .safe; line #abort | .safe; allin .tname | .safe; "
+        "line .safe | #root",
+        "safe");
     EXPECT_LT(heightOf(".safe .dialog-title"), 56) << "the title wraps onto a second line";
 }
 
-// The mouse on the options screen: a click on the volume bar sets the volume
-// it points at, a click on a row steps it, and the keys walk the rows.
 TEST_P(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {
     recordCalls("'setVolume', 'setOption', 'lowerOption', 'listenForKey', 'resetBindings'");
     game.gameState = nj::GameState::Paused;

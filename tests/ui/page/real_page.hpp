@@ -1,7 +1,5 @@
 #pragma once
-// The shipped page on our engine with its real fonts and the game's own
-// state script, shared by the page's tests: the fixture, and checks that
-// run in the page and answer "ok" or what is wrong.
+// The shipped page on our engine with its real fonts and the game's own state script.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -28,8 +26,9 @@ namespace pagetest {
 // left by 6 %; "clear": two boxes that must not meet as they are; "allin",
 // "allclear": every shown match of the first selector inside the second's
 // box, or clear of it. A selector that matches nothing is a failure.
+// window.__fits takes a list "kind text | box; kind text | box; ...".
 inline constexpr const char* kFitScript = R"JS(
-window.__fit = (function () {
+(function () {
   var MORE = 0.06, LINE = { line: [0, 1], rline: [1, 0], cline: [0.5, 0.5] };  // growth at left, right
   function el(sel) { var e = document.querySelector(sel); if (!e) throw new Error("nothing matches " + sel); return e; }
   function rect(sel) { return el(sel).getBoundingClientRect(); }
@@ -46,7 +45,7 @@ window.__fit = (function () {
       return a + " " + show(t) + " leaves " + b + " " + show(box);
     return "ok";
   }
-  return function (kind, a, b) {
+  function check(kind, a, b) {
     if (LINE[kind]) {
       var t = rect(a), w = (t.right - t.left) * MORE;
       return within(a, grown(t, w * LINE[kind][0], w * LINE[kind][1]), b, rect(b));
@@ -75,15 +74,17 @@ window.__fit = (function () {
       return m === "ok" ? m : m + " (both 6 % wider)";
     }
     return "unknown check " + kind;
+  }
+  window.__fits = function (list) {
+    var wrong = list.split(";").map(function (one) {
+      var m = one.trim(), space = m.indexOf(" "), bar = m.indexOf("|");
+      try { return check(m.slice(0, space), m.slice(space + 1, bar).trim(), m.slice(bar + 1).trim()); }
+      catch (e) { return e.message; }
+    }).filter(function (r) { return r !== "ok"; });
+    return wrong.length ? wrong.join("; ") : "ok";
   };
 })();
 )JS";
-
-struct Fit {
-    const char* kind;
-    std::string text;
-    std::string box;
-};
 
 // Every check runs at each text size.
 class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamInterface<int> {
@@ -133,12 +134,8 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
                   " window.syncGameState(s); })(window.__state);");
         page.frame();
     }
-    std::string check(const Fit& f) {
-        return page.js("window.__fit('" + std::string(f.kind) + "', '" + f.text + "', '" + f.box +
-                       "')");
-    }
-    void expectFits(const std::vector<Fit>& fits, const std::string& where) {
-        for (const Fit& f : fits) EXPECT_EQ(check(f), "ok") << where;
+    void expectFits(const std::string& checks, const std::string& where) {
+        EXPECT_EQ(page.js("window.__fits('" + checks + "')"), "ok") << where;
     }
     std::string text(const std::string& id) {
         return page.js("document.getElementById('" + id + "').textContent");
@@ -169,9 +166,7 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
         page.click(static_cast<int>((b.left + b.right) / 2),
                    static_cast<int>((b.top + b.bottom) / 2));
     }
-    // Stands in for the game's commands `names` (quoted, comma-separated),
-    // recording each call as "name argument"; calls() gives them joined by
-    // "," and forgets them.
+    // Stands in for the commands `names` ('a', 'b'); calls() gives "name argument,..." once.
     void recordCalls(const std::string& names) {
         page.eval("window.__calls = []; window.game = {}; [" + names +
                   "].forEach(function (n) { window.game[n] = function (a) { window.__calls.push("

@@ -76,8 +76,7 @@ TEST_F(WebJsApi, MarshalErrorsDescribeArgumentsWithoutRunningPageCode) {
         {"undefined", "undefined"},
         {"12n", "12n"},
         {"'text'", "\"text\""},
-        {"", "nothing"},
-    };
+        {"", "nothing"}};
     for (const auto& c : cases) {
         const std::string message =
             page.js(std::string("(function () { try { game.take(") + c.argument +

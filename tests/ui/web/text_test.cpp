@@ -59,13 +59,11 @@ TEST(WebText, TextSitsOnTheBaselineABrowserGivesItsLine) {
         int lineHeight;
         int firstInkRow;
     };
-    const Line lines[] = {
-        {"font-family:Lato;font-size:16px", 22, 6},
-        {"font-family:Lato;font-size:16px", 21, 6},
-        {"font-family:Lato;font-size:16px", 19, 5},
-        {"font-family:Lato;font-size:16px", 16, 3},
-        {"font-family:Montserrat;font-size:14px;font-weight:bold", 23, 5},
-    };
+    const Line lines[] = {{"font-family:Lato;font-size:16px", 22, 6},
+                          {"font-family:Lato;font-size:16px", 21, 6},
+                          {"font-family:Lato;font-size:16px", 19, 5},
+                          {"font-family:Lato;font-size:16px", 16, 3},
+                          {"font-family:Montserrat;font-size:14px;font-weight:bold", 23, 5}};
     PageHarness page(300, 40);
     std::string html = kHead;
     for (std::size_t i = 0; i < std::size(lines); ++i) {
