@@ -1,5 +1,4 @@
-// The overlay host end to end, without a GPU: the real page from the built
-// package, drawn into a canvas that records what it is given.
+// The overlay host without a GPU: the built package's page drawn into a recording canvas.
 #include "ui/overlay_ui.hpp"
 
 #include <cairo.h>
@@ -73,8 +72,7 @@ TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrameUntilTornDow
     frames(3);
     ASSERT_TRUE(overlay->domReady());
     EXPECT_EQ(canvas.draws, 3);
-    // Frames where nothing on the page changed hand over the same picture,
-    // marked unchanged so the renderer need not copy it again.
+    // Unchanged frames are marked so, and the renderer need not copy them again.
     frames(2);
     const int changes = canvas.changes;
     frames(3);
@@ -82,7 +80,6 @@ TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrameUntilTornDow
     game.nextMission();
     frames(1);
     EXPECT_EQ(canvas.changes, changes + 1) << "a new selection repaints";
-    // Torn down, the host hands over nothing more.
     const int drawn = canvas.draws;
     overlay->teardown();
     frames(2);
@@ -95,9 +92,7 @@ TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
         float width, height;
         std::uint32_t pixelWidth, pixelHeight;
     };
-    // Window pixels of the letterboxed viewport -> the page's bitmap, always
-    // even, always 1280 page units wide (the smallest keeps a tenth). The
-    // 1000 x 562 screen is the small-screen integration run's.
+    // Always even, always 1280 page units wide, the smallest a tenth.
     const Case cases[] = {
         {1921.0f, 1081.0f, 1922, 1082}, {639.0f, 359.4f, 640, 360}, {100.0f, 56.25f, 128, 72}};
     for (const Case& c : cases) {
@@ -109,8 +104,7 @@ TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
         EXPECT_EQ(overlay->pixelHeight(), c.pixelHeight);
         EXPECT_DOUBLE_EQ(overlay->deviceScale(), c.pixelWidth / 1280.0);
         ASSERT_EQ(canvas.lastWidth, static_cast<int>(c.pixelWidth));
-        // The dossier looks like the 1280 x 720 page scaled: the operations
-        // panel is painted, the gap beside it stays see-through.
+        // The operations panel painted, the gap beside it see-through, the file to the edge.
         EXPECT_GT(canvas.alphaAt(60, 300), 128);
         EXPECT_EQ(canvas.alphaAt(424, 300), 0);
         EXPECT_GT(canvas.alphaAt(1180, 300), 128) << "the operation file reaches the right edge";
@@ -120,23 +114,19 @@ TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
     EXPECT_EQ(overlay->pixelWidth(), 128u);
 }
 
-// The pointer's share of the letterboxed canvas in the page's 1280 x 720
-// units: truncated, never past the page, and a share the canvas mapping could
-// not make (NaN from an empty viewport) gives the corner, not a wild value.
+// Truncated, never past the page; NaN from an empty viewport gives the corner.
 TEST(PagePointer, CanvasSharesBecomeWholePageUnits) {
     struct Case {
         float fx, fy;
         std::uint32_t x, y;
     };
-    const Case cases[] = {
-        {0.0f, 0.0f, 0, 0},
-        {1.0f, 1.0f, 1280, 720},
-        {0.5f, 0.5f, 640, 360},
-        {0.25789f, 0.23334f, 330, 168},
-        {0.9999f, 0.9999f, 1279, 719},
-        {-0.5f, -1.0f, 0, 0},
-        {std::nanf(""), 0.5f, 0, 360},
-    };
+    const Case cases[] = {{0.0f, 0.0f, 0, 0},
+                          {1.0f, 1.0f, 1280, 720},
+                          {0.5f, 0.5f, 640, 360},
+                          {0.25789f, 0.23334f, 330, 168},
+                          {0.9999f, 0.9999f, 1279, 719},
+                          {-0.5f, -1.0f, 0, 0},
+                          {std::nanf(""), 0.5f, 0, 360}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.fx << ", " << c.fy);
         const nj::PagePoint p = nj::pagePointFromCanvas(c.fx, c.fy);
@@ -145,9 +135,7 @@ TEST(PagePointer, CanvasSharesBecomeWholePageUnits) {
     }
 }
 
-// Every key reaches the page and goes on to the game: no field of the page
-// takes typing, so the page keeps none (a key it kept would never move the
-// operative). Page loaded or not, the answer is the same.
+// No field of the game's page takes typing: a key it kept would never move the operative.
 TEST_F(OverlayHost, ThePageKeepsNoKeyFromTheGame) {
     const std::uint32_t keys[] = {'W', 'E', 9, 13, 27, 32, 37, 112};
     for (const std::uint32_t key : keys) {
@@ -162,8 +150,6 @@ TEST_F(OverlayHost, ThePageKeepsNoKeyFromTheGame) {
     }
 }
 
-// An operation card's click and the dossier's arrow keys are the small-screen
-// and controller runs'.
 TEST_F(OverlayHost, ClicksReachTheGameThroughThePage) {
     frames(2);
     ASSERT_TRUE(overlay->domReady());
@@ -174,9 +160,7 @@ TEST_F(OverlayHost, ClicksReachTheGameThroughThePage) {
 }
 
 #ifdef NJTOOL_PATH
-// The preview tool is how page authors and the fidelity script see the
-// overlay: for the same state it must give the game's own pixels, fonts
-// and all (it once drew Roboto Mono as DejaVu Sans Mono).
+// Page authors see the overlay through the preview tool (it once drew Roboto Mono as DejaVu).
 TEST_F(OverlayHost, PreviewToolDrawsExactlyWhatTheOverlayDraws) {
     game.selectMissionFromPage(1.0);  // a locked operation: the lock note, a disabled button
     frames(3);

@@ -1,5 +1,4 @@
-// Where the page's files and fonts come from: the package first, then the
-// stock sources, with the font table the package is built to.
+// Where the page's files and fonts come from: the package first, then the stock sources.
 #include "ui/package_file_system.hpp"
 
 #include <cairo-ft.h>
@@ -90,8 +89,7 @@ TEST_F(PackageSources, FontFamiliesMapToThePackagedPairs) {
     EXPECT_EQ(alone.load("Arial", 400, false), nullptr);
 }
 
-// Only readable files of sane size under the root are there. The hostile run
-// asks only for a folder: an escape, a pipe or a huge file it would not notice.
+// The hostile run asks only for a folder: an escape, a pipe or a huge file it would not notice.
 TEST(DiskFileSystem, ServesOnlyReadableFilesUnderItsRoot) {
     namespace fs = std::filesystem;
     const nj::test::Deadline deadline(10);
@@ -130,8 +128,7 @@ std::string familyOf(const web::FaceAtSize& face) {
     return family;
 }
 
-// A family the system lacks must not come back as fontconfig's nearest face,
-// or a CSS list never reaches its second name.
+// Else a CSS list never reaches its second name.
 TEST(SystemFontLoader, AFamilyTheSystemLacksIsAbsentSoTheListFallsThrough) {
     nj::SystemFontLoader system;
     EXPECT_EQ(system.load("No Such Font", 400, false), nullptr);

@@ -19,20 +19,25 @@ std::string fieldsOf(const nj::Game& game) {
     return nj::buildStateScript(game, nj::PageLayout{});
 }
 
-// The reference line's opening fields are held by the sim_pagestate test;
-// here, the tumblers after them and the page's extra fields after those.
+// Each part stands in the script, each after the one before.
+void expectInOrder(const std::string& script, const std::vector<std::string>& parts) {
+    std::size_t at = 0;
+    for (const std::string& part : parts) {
+        const std::size_t found = script.find(part, at);
+        ASSERT_NE(found, std::string::npos) << part << "\nnot after " << at << " in\n" << script;
+        at = found + part.size();
+    }
+}
+
+// The opening fields are the sim_pagestate test's.
 TEST(PageState, TheThreeTumblersFollowTheReferenceFieldsThenThePagesExtras) {
     HeadlessGame h;
     h.game.gameState = nj::GameState::Playing;
     const std::string script = fieldsOf(h.game);
-    const std::size_t tumblers = script.find("\"currentTumbler\":0,\"tumblers\":[{\"angle\":");
-    ASSERT_NE(tumblers, std::string::npos) << script;
-    const std::string list = script.substr(tumblers, script.find(']', tumblers) - tumblers);
-    EXPECT_EQ(std::count(list.begin(), list.end(), '{'), 3);
-    EXPECT_NE(list.find(",\"target\":"), std::string::npos);
-    EXPECT_NE(list.find(",\"width\":"), std::string::npos);
-    EXPECT_NE(list.find(",\"locked\":false}"), std::string::npos);
-    EXPECT_GT(script.find("\"missionNames\":"), tumblers);
+    expectInOrder(script, {"\"currentTumbler\":0,\"tumblers\":[{\"angle\":", ",\"target\":",
+                           ",\"width\":", ",\"locked\":false}", "\"missionNames\":"});
+    const std::size_t from = script.find("\"tumblers\":"), to = script.find(']', from);
+    EXPECT_EQ(std::count(script.begin() + from, script.begin() + to, '{'), 3);
 }
 
 TEST(PageState, DirectiveFollowsTheMissionChain) {
@@ -50,9 +55,6 @@ TEST(PageState, DirectiveFollowsTheMissionChain) {
     EXPECT_EQ(nj::objectivesDone(g), 4);
 }
 
-// Minutes keep counting past an hour (the page sizes its clock for
-// "100:00"; seconds rounding down is the sim_pagestate test's); a raised
-// alarm shows the alert tier even with no detection.
 TEST(PageState, ClockCountsMinutesPastAnHourAndTheAlarmRaisesTheTier) {
     EXPECT_EQ(nj::clockText(6000.0f), "100:00");
     HeadlessGame h;
@@ -67,12 +69,8 @@ TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
     g.cipherAcquired = 1;
     g.terminal = {480.0f, 270.0f, 18.0f};
     g.playerPos = {500.0f, 270.0f};
-    const std::string playing = fieldsOf(g);
-    EXPECT_NE(
-        playing.find(
-            "\"promptText\":\"[E] DECRYPT SAFE TERMINAL\",\"promptX\":640,\"promptY\":333.333"),
-        std::string::npos)
-        << playing;
+    expectInOrder(fieldsOf(g), {"\"promptText\":\"[E] DECRYPT SAFE TERMINAL\",\"promptX\":640,"
+                                "\"promptY\":333.333"});
 
     // A takedown wins over the terminal, but never outside Playing.
     g.guards.resize(1);
@@ -81,12 +79,9 @@ TEST(PageState, PromptIsPlacedInPageUnitsOnlyWhilePlaying) {
     g.takedownTarget = 0;
     EXPECT_EQ(nj::interactionPrompt(g, {}).text, "[SPACE] SILENT TAKEDOWN");
     g.gameState = nj::GameState::Paused;
-    EXPECT_NE(fieldsOf(g).find("\"promptText\":\"\",\"promptX\":0,\"promptY\":0"),
-              std::string::npos);
+    expectInOrder(fieldsOf(g), {"\"promptText\":\"\",\"promptX\":0,\"promptY\":0"});
 }
 
-// The prompt offers what a press of E then does, in the same order, right
-// up to the edge of the terminal's reach.
 TEST(PageState, ThePromptOffersWhatEDoes) {
     enum class Done { Directive, Intel, Safe, Nothing };
     const struct {
@@ -139,25 +134,20 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     g.missionClock = 102.0f;
     g.optionalIntel.done = 1;
     g.playerPos = {480.0f, 270.0f};
-    const std::string script = fieldsOf(g);
-    const std::string expected =
-        "\"failReason\":\"detected\",\"gradeScore\":64,\"gradeLines\":["
-        "{\"label\":\"SPOTTED\",\"detail\":\"2\",\"points\":-36},"
-        "{\"label\":\"PEAK DETECTION\",\"detail\":\"48%\",\"points\":-8},"
-        "{\"label\":\"TIME\",\"detail\":\"01:42\",\"points\":-12},"
-        "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
-        "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
-        "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
-        "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":";
-    EXPECT_NE(script.find(expected), std::string::npos) << script;
-    EXPECT_GT(script.find("\"failReason\""), script.find("\"bannerColor\""));
-    // What the other reasons, smokeReady, missionInProgress and the gamepad
-    // make the page show is held by the page tests.
+    expectInOrder(
+        fieldsOf(g),
+        {"\"bannerColor\"",
+         "\"failReason\":\"detected\",\"gradeScore\":64,\"gradeLines\":["
+         "{\"label\":\"SPOTTED\",\"detail\":\"2\",\"points\":-36},"
+         "{\"label\":\"PEAK DETECTION\",\"detail\":\"48%\",\"points\":-8},"
+         "{\"label\":\"TIME\",\"detail\":\"01:42\",\"points\":-12},"
+         "{\"label\":\"INTEL\",\"detail\":\"TAKEN\",\"points\":20},"
+         "{\"label\":\"ALT EXIT\",\"detail\":\"NOT USED\",\"points\":0}],"
+         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,\"operativeY\":360,"
+         "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":"});
 }
 
-// After the outcome extras: the quit question (only on the dossier) and a
-// timed directive's clock with its target in page units, -1 while no
-// directive counts down (untimed, not yet active, done).
+// The countdown is -1 while no directive counts down (untimed, not yet active, done).
 TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
     HeadlessGame h;
     nj::Game& g = h.game;
@@ -172,32 +162,25 @@ TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
         float timeLeft;
         const char* countdown;
     };
-    const Case cases[] = {
-        {nj::ObjectiveType::SabotageNode, true, false, 42.5f, "42.5"},
-        {nj::ObjectiveType::EvidenceBurn, true, false, -3.0f, "0"},
-        {nj::ObjectiveType::EvidenceBurn, true, false, std::nanf(""), "0"},
-        {nj::ObjectiveType::EvidenceBurn, false, false, 30.0f, "-1"},
-        {nj::ObjectiveType::SabotageNode, true, true, 30.0f, "-1"},
-        {nj::ObjectiveType::Courier, true, false, 30.0f, "-1"},
-    };
+    const Case cases[] = {{nj::ObjectiveType::SabotageNode, true, false, 42.5f, "42.5"},
+                          {nj::ObjectiveType::EvidenceBurn, true, false, -3.0f, "0"},
+                          {nj::ObjectiveType::EvidenceBurn, true, false, std::nanf(""), "0"},
+                          {nj::ObjectiveType::EvidenceBurn, false, false, 30.0f, "-1"},
+                          {nj::ObjectiveType::SabotageNode, true, true, 30.0f, "-1"},
+                          {nj::ObjectiveType::Courier, true, false, 30.0f, "-1"}};
     for (const Case& c : cases) {
         o.type = c.type;
         o.active = c.active;
         o.done = c.done;
         o.timeLeft = c.timeLeft;
-        const std::string want =
-            "\"inputDevice\":\"keyboard\",\"missionErrors\":[],\"confirmQuit\":false,"
-            "\"countdown\":" +
-            std::string(c.countdown) + ",\"countdownX\":640,\"countdownY\":180";
-        EXPECT_NE(fieldsOf(g).find(want), std::string::npos) << want;
+        expectInOrder(fieldsOf(g),
+                      {"\"missionErrors\":[],\"confirmQuit\":false,\"countdown\":" +
+                       std::string(c.countdown) + ",\"countdownX\":640,\"countdownY\":180"});
     }
     g.gameState = nj::GameState::Briefing;
-    EXPECT_NE(fieldsOf(g).find("\"confirmQuit\":true,"), std::string::npos);
+    expectInOrder(fieldsOf(g), {"\"confirmQuit\":true,"});
 }
 
-// Then the records of each listed operation, what the last win improved and
-// the campaign's end, in that order. (The perks' form before them is pinned by
-// the sim_requisition_refused run, where none is owned.)
 TEST(PageState, RecordsAndTheCampaignFollowThePerks) {
     HeadlessGame h;
     nj::Game& g = h.game;
@@ -213,30 +196,23 @@ TEST(PageState, RecordsAndTheCampaignFollowThePerks) {
     g.lastRecordNews.bestTime = true;
     g.missionCompleted = {1, 1, 0, 0};
     g.campaignEndShown = true;
-    const std::string script = fieldsOf(g);
-    const std::size_t from = script.find("\"requisitionOpen\":");
-    ASSERT_NE(from, std::string::npos);
-    EXPECT_GT(from, script.find("\"perks\""));
-    const std::size_t owned = script.find("\"owned\":true");  // the second perk only
-    EXPECT_TRUE(owned > script.find("SOFT STEP") && owned < script.find("SAFE ASSIST"));
-    const std::string expected =
-        "\"requisitionOpen\":true,\"requisitionChoice\":2,\"records\":["
-        "{\"grade\":\"\",\"score\":0,\"time\":\"\",\"firstWin\":\"\",\"assistedGrade\":\"\","
-        "\"assistedScore\":0,\"assistedTime\":\"\"},"
-        "{\"grade\":\"S SHADOW\",\"score\":95,\"time\":\"01:01.2\",\"firstWin\":\"2026-12-07\","
-        "\"assistedGrade\":\"B AGENT\",\"assistedScore\":66,\"assistedTime\":\"00:05.0\"}],"
-        "\"recordNews\":{\"first\":false,\"grade\":false,\"score\":false,\"time\":true},"
-        "\"recordAssisted\":false,\"campaignComplete\":true,\"campaignEnd\":true,"
-        "\"confirmNewCampaign\":false,";
-    EXPECT_EQ(script.substr(from, expected.size()), expected);
+    expectInOrder(
+        fieldsOf(g),
+        {"\"perks\"", "SLOW DETECTION", "\"owned\":false", "SOFT STEP", "\"owned\":true",
+         "SAFE ASSIST", "\"owned\":false",
+         "\"requisitionOpen\":true,\"requisitionChoice\":2,\"records\":["
+         "{\"grade\":\"\",\"score\":0,\"time\":\"\",\"firstWin\":\"\",\"assistedGrade\":\"\","
+         "\"assistedScore\":0,\"assistedTime\":\"\"},"
+         "{\"grade\":\"S SHADOW\",\"score\":95,\"time\":\"01:01.2\",\"firstWin\":\"2026-12-07\","
+         "\"assistedGrade\":\"B AGENT\",\"assistedScore\":66,\"assistedTime\":\"00:05.0\"}],"
+         "\"recordNews\":{\"first\":false,\"grade\":false,\"score\":false,\"time\":true},"
+         "\"recordAssisted\":false,\"campaignComplete\":true,\"campaignEnd\":true,"
+         "\"confirmNewCampaign\":false,"});
 
-    // Off the dossier, its lists and questions are down; with one operation
-    // left to win the campaign is not complete.
     g.gameState = nj::GameState::Playing;
     g.missionCompleted[1] = 0;
-    const std::string playing = fieldsOf(g);
-    EXPECT_NE(playing.find("\"requisitionOpen\":false"), std::string::npos);
-    EXPECT_NE(playing.find("\"campaignComplete\":false,\"campaignEnd\":false"), std::string::npos);
+    expectInOrder(fieldsOf(g), {"\"requisitionOpen\":false",
+                                "\"campaignComplete\":false,\"campaignEnd\":false"});
 }
 
 TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
@@ -248,29 +224,21 @@ TEST(PageState, CampaignSummariesComeFromTheTokensWithDefaultsForBrokenOnes) {
     });
     // The names are the script's; the default description is the builder tests'.
     EXPECT_EQ(h.game.missionSummaries.at(0).desc, "Casino job.");
-    const std::string script = fieldsOf(h.game);
-    EXPECT_NE(script.find("\"missionNames\":[\"ROYAL FLUSH\",\"OPERATION 02\",\"OPERATION 03\"]"),
-              std::string::npos);
-    EXPECT_NE(script.find("\"missionCount\":3"), std::string::npos);
-    // Without a campaign the built-in mission is a campaign of one.
-    HeadlessGame builtIn;
-    EXPECT_NE(fieldsOf(builtIn.game).find("\"missionCount\":1"), std::string::npos);
+    expectInOrder(fieldsOf(h.game),
+                  {"\"missionNames\":[\"ROYAL FLUSH\",\"OPERATION 02\",\"OPERATION 03\"]"});
+    expectInOrder(fieldsOf(h.game), {"\"missionCount\":3"});
+    HeadlessGame builtIn;  // without a campaign, the built-in mission is a campaign of one
+    expectInOrder(fieldsOf(builtIn.game), {"\"missionCount\":1"});
 }
 
-// The options' extras close the state: the player's settings, the screen's
-// state, and the keys and buttons as bound; a game without player options
-// shows the defaults. (Settings read from the file are the sim_reads_settings
-// run's.)
+// Without player options, the defaults (settings read from a file are sim_reads_settings').
 TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
     HeadlessGame h;
     nj::Game& g = h.game;
     const std::string defaults = fieldsOf(g);
-    EXPECT_NE(defaults.find("\"settings\":{\"volume\":100,\"muted\":false,\"fullScreen\":true,"
-                            "\"pauseOnFocusLoss\":true,"),
-              std::string::npos)
-        << defaults;
-    EXPECT_NE(defaults.find("\"keyNames\":{\"moveUp\":\"W\",\"moveDown\":\"S\","),
-              std::string::npos);
+    expectInOrder(defaults, {"\"settings\":{\"volume\":100,\"muted\":false,\"fullScreen\":true,"
+                             "\"pauseOnFocusLoss\":true,",
+                             "\"keyNames\":{\"moveUp\":\"W\",\"moveDown\":\"S\","});
     EXPECT_EQ(defaults.substr(defaults.size() - 19), "\"pause\":\"START\"}});");
 
     nj::PlayerOptions options;
@@ -282,18 +250,14 @@ TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
     options.listen(static_cast<int>(nj::BoundAction::Retry));
     g.options = &options;
     g.optionsOpen = 1;
-    const std::string chosen = fieldsOf(g);
-    for (const char* part :
-         {"\"sneak\":\"toggle\",", "\"optionsOpen\":true,", "\"listening\":9,",
-          "\"optionsMessage\":\"TAKEDOWN / OPTIONS ON A, INTERACT / CONFIRM MOVED TO X\"",
-          "\"interact\":\"I\",",
-          "\"padButtons\":{\"interact\":\"X\",\"cancel\":\"B\",\"takedown\":\"A\","}) {
-        EXPECT_NE(chosen.find(part), std::string::npos) << part << "\n" << chosen;
-    }
+    expectInOrder(fieldsOf(g),
+                  {"\"sneak\":\"toggle\",", "\"optionsOpen\":true,", "\"listening\":9,",
+                   "\"optionsMessage\":\"TAKEDOWN / OPTIONS ON A, INTERACT / CONFIRM MOVED TO X\"",
+                   "\"interact\":\"I\",",
+                   "\"padButtons\":{\"interact\":\"X\",\"cancel\":\"B\",\"takedown\":\"A\","});
 }
 
-// A watched replay comes last, after every other extra, and only while one
-// is given; the page keeps the player's options though the watched game has none.
+// The page keeps the player's options though the watched game has none.
 TEST(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
     HeadlessGame h;
     const std::string without = fieldsOf(h.game);
@@ -308,7 +272,7 @@ TEST(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
     replay.clock = "01:02";
     replay.playerOptions = &options;
     const std::string with = nj::buildStateScript(h.game, nj::PageLayout{}, &replay);
-    EXPECT_NE(with.find("\"textSize\":125,"), std::string::npos) << with;
+    expectInOrder(with, {"\"textSize\":125,"});
     const std::string tail =
         "\"replay\":{\"watching\":true,\"paused\":true,\"speed\":4,"
         "\"clock\":\"01:02\",\"ended\":false,\"notice\":\"\"}});";

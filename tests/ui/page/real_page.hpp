@@ -1,7 +1,5 @@
 #pragma once
-// The shipped page on our engine with its real fonts and the game's own
-// state script, shared by the page's tests: the fixture, and checks that
-// run in the page and answer "ok" or what is wrong.
+// The shipped page on our engine with its real fonts and the game's own state script.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -23,26 +21,30 @@ namespace pagetest {
 // "line", "rline", "cline": one line of text inside its box, still inside
 // when 6 % wider, growing from its left end, its right end or its centre.
 // "wrap": wrapped text inside its box, still inside when 6 % wider (the
-// text is narrowed by that much to find out).
-// "apart": two boxes on one row that must not meet, the first growing to
-// the right and the second to the left by 6 %; "clear": two boxes that must
-// not meet as they are; "allin", "allclear": every shown match of the first
-// selector inside the second's box, or clear of it. A selector that matches
-// nothing is a failure.
+// text is narrowed by that much to find out). "apart": two boxes on one row
+// that must not meet, the first growing to the right and the second to the
+// left by 6 %; "clear": two boxes that must not meet as they are; "allin",
+// "allclear": every shown match of the first selector inside the second's
+// box, or clear of it. A selector that matches nothing is a failure.
+// window.__fits takes a list "kind text | box; kind text | box; ...".
 inline constexpr const char* kFitScript = R"JS(
-window.__fit = (function () {
-  var MORE = 0.06;
+(function () {
+  var MORE = 0.06, LINE = { line: [0, 1], rline: [1, 0], cline: [0.5, 0.5] };  // growth at left, right
   function el(sel) { var e = document.querySelector(sel); if (!e) throw new Error("nothing matches " + sel); return e; }
   function rect(sel) { return el(sel).getBoundingClientRect(); }
   function show(r) { return "[" + [r.left, r.top, r.right, r.bottom].map(Math.round).join(",") + "]"; }
   function grown(r, left, right) { return { left: r.left - left, top: r.top, right: r.right + right, bottom: r.bottom }; }
+  function shown(r) { return r.right > r.left; }
+  function meet(a, p, b, q) {
+    return shown(p) && shown(q) && p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom
+      ? a + " " + show(p) + " meets " + b + " " + show(q) : "ok";
+  }
   function within(a, t, b, box) {
-    if (!(t.right > t.left)) return a + " is not laid out";
+    if (!shown(t)) return a + " is not laid out";
     if (t.left < box.left - 0.5 || t.top < box.top - 0.5 || t.right > box.right + 0.5 || t.bottom > box.bottom + 0.5)
       return a + " " + show(t) + " leaves " + b + " " + show(box);
     return "ok";
   }
-  var LINE = { line: [0, 1], rline: [1, 0], cline: [0.5, 0.5] };  // growth at left, right
   function check(kind, a, b) {
     if (LINE[kind]) {
       var t = rect(a), w = (t.right - t.left) * MORE;
@@ -60,39 +62,29 @@ window.__fit = (function () {
       var all = document.querySelectorAll(a), box = rect(b);
       if (!all.length) return "nothing matches " + a;
       for (var i = 0; i < all.length; i++) {
-        var r = all[i].getBoundingClientRect();
-        if (!(r.right > r.left)) continue;  // not shown
-        var one = kind === "allin" ? within(a + "[" + i + "]", r, b, box)
-                  : (r.left < box.right && box.left < r.right && r.top < box.bottom && box.top < r.bottom)
-                    ? a + "[" + i + "] " + show(r) + " meets " + b + " " + show(box) : "ok";
+        var one = all[i].getBoundingClientRect(), name = a + "[" + i + "]";
+        one = !shown(one) ? "ok" : kind === "allin" ? within(name, one, b, box) : meet(name, one, b, box);
         if (one !== "ok") return one;
       }
       return "ok";
     }
-    if (kind === "clear") {
-      var m = rect(a), n = rect(b);
-      if (m.right > m.left && n.right > n.left && m.left < n.right && n.left < m.right && m.top < n.bottom && n.top < m.bottom)
-        return a + " " + show(m) + " meets " + b + " " + show(n);
-      return "ok";
-    }
+    if (kind === "clear") return meet(a, rect(a), b, rect(b));
     if (kind === "apart") {
-      var p = rect(a), q = rect(b);
-      p = grown(p, 0, p.width * MORE); q = grown(q, q.width * MORE, 0);
-      if (p.right > p.left && q.right > q.left && p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom)
-        return a + " " + show(p) + " meets " + b + " " + show(q) + " (both 6 % wider)";
-      return "ok";
+      var p = rect(a), q = rect(b), m = meet(a, grown(p, 0, p.width * MORE), b, grown(q, q.width * MORE, 0));
+      return m === "ok" ? m : m + " (both 6 % wider)";
     }
     return "unknown check " + kind;
   }
-  return check;
+  window.__fits = function (list) {
+    var wrong = list.split(";").map(function (one) {
+      var m = one.trim(), space = m.indexOf(" "), bar = m.indexOf("|");
+      try { return check(m.slice(0, space), m.slice(space + 1, bar).trim(), m.slice(bar + 1).trim()); }
+      catch (e) { return e.message; }
+    }).filter(function (r) { return r !== "ok"; });
+    return wrong.length ? wrong.join("; ") : "ok";
+  };
 })();
 )JS";
-
-struct Fit {
-    const char* kind;
-    std::string text;
-    std::string box;
-};
 
 // Every check runs at each text size.
 class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamInterface<int> {
@@ -142,12 +134,8 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
                   " window.syncGameState(s); })(window.__state);");
         page.frame();
     }
-    std::string check(const Fit& f) {
-        return page.js("window.__fit('" + std::string(f.kind) + "', '" + f.text + "', '" + f.box +
-                       "')");
-    }
-    void expectFits(const std::vector<Fit>& fits, const std::string& where) {
-        for (const Fit& f : fits) EXPECT_EQ(check(f), "ok") << where;
+    void expectFits(const std::string& checks, const std::string& where) {
+        EXPECT_EQ(page.js("window.__fits('" + checks + "')"), "ok") << where;
     }
     std::string text(const std::string& id) {
         return page.js("document.getElementById('" + id + "').textContent");
@@ -172,6 +160,23 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
         return b;
     }
     Box rectOf(const std::string& id) { return rectAt("#" + id); }
+    void clickAt(const std::string& selector) {
+        const Box b = rectAt(selector);
+        ASSERT_GT(b.right, b.left) << selector << " is not shown";
+        page.click(static_cast<int>((b.left + b.right) / 2),
+                   static_cast<int>((b.top + b.bottom) / 2));
+    }
+    // Stands in for the commands `names` ('a', 'b'); calls() gives "name argument,..." once.
+    void recordCalls(const std::string& names) {
+        page.eval("window.__calls = []; window.game = {}; [" + names +
+                  "].forEach(function (n) { window.game[n] = function (a) { window.__calls.push("
+                  "a === undefined ? n : n + ' ' + a); }; });");
+    }
+    std::string calls() {
+        const std::string all = page.js("window.__calls.join(',')");
+        page.eval("window.__calls = [];");
+        return all;
+    }
     double heightOf(const std::string& selector) {
         const Box b = rectAt(selector);
         return b.bottom - b.top;

@@ -1,6 +1,4 @@
-// The page's colour functions (rgba in its sheet, rgb from its script),
-// painted as Chromium paints them (the colours below were read off its
-// screenshots).
+// The page's colour functions painted as Chromium paints them (colours read off its screenshots).
 #include "ui/web/css_colors.hpp"
 
 #include <gtest/gtest.h>
@@ -29,11 +27,8 @@ void expectColor(std::uint32_t pixel, const ColorForm& form, const std::string& 
     }
 }
 
-// The border-color shorthand litehtml used to split at every blank, in a
-// <style> element (the linked sheet's are on the HUD the reference frame
-// holds) and as the banner's script writes it. A script writing the same
-// colour every frame must not restyle the page every frame: the value it
-// reads back is what it wrote, as far as the no-change check goes.
+// The border-color shorthand litehtml split at every blank; the same colour written again
+// must not restyle the page (the banner's script writes it every frame).
 TEST(WebColors, ShorthandsInStyleElementsAndColoursFromScriptsColourEverySide) {
     const ColorForm sheet = {"rgba(10, 20, 30, 0.5)", 0x0a141e, 128},
                     script = {"rgb(212,175,55)", 0xd4af37, 255};

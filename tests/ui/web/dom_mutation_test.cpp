@@ -1,6 +1,4 @@
-// Elements a page script builds, moves and takes out: styled, laid out and
-// repainted like parsed ones, refused where a browser refuses; the shipped
-// page's scripts; and the dossier's operation rows built from the state.
+// Elements a page script builds, moves and takes out, and the shipped page's scripts.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,8 +21,7 @@ const std::string kPage =
     ".box.low{top:60px} #other::before{content:''}</style></head>"
     "<body><div id='host'></div><div id='other'></div></body></html>";
 
-// Page-side helpers: a border box as "left top width height", the ids of an
-// element's children, and the name of what a call throws ("none").
+// A border box as "left top width height", a child list, the name of what a call throws.
 const char* const kHelpers =
     "var host = document.getElementById('host'), other = document.getElementById('other');"
     "function r(e) { var b = e.getBoundingClientRect(); return [b.left, b.top, b.width, "
@@ -109,9 +106,7 @@ TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
     }
 }
 
-// A laid-out element keeps its table cells and positioned descendants; when
-// one of those, taken out, becomes its parent, nothing of the page may stay
-// alive after the page is gone.
+// A laid-out element keeps its cells and positioned descendants: none may keep the page alive.
 TEST(WebDomMutation, AnElementPutInsideWhatItOnceLaidOutIsFreedWithThePage) {
     const struct {
         const char* why;
@@ -149,8 +144,6 @@ std::string readAsset(const std::string& name) {
     return webtest::readText(std::string(NJ_UI_ASSETS_DIR) + "/" + name);
 }
 
-// The shipped page with its style sheet and every script it names, as the
-// game serves them.
 void loadShippedPage(PageHarness& page) {
     const std::string html = readAsset("ui.html");
     page.files.add("ui/ui.css", readAsset("ui.css"));
@@ -160,9 +153,7 @@ void loadShippedPage(PageHarness& page) {
     page.load(html, "ui/ui.html");
 }
 
-// The page's script is one file per screen: each file in the folder is named
-// by the page (none ships unused) and each named one is there. (That together
-// they run without an error is the page tests', on the built package.)
+// One script file per screen: each named once and there, and none in the folder unused.
 TEST(WebDomMutation, ThePageNamesEveryScriptFileOnce) {
     std::set<std::string> named;
     for (const web::PageScript& script : web::scanPageScripts(readAsset("ui.html")).scripts) {
@@ -178,9 +169,7 @@ TEST(WebDomMutation, ThePageNamesEveryScriptFileOnce) {
     EXPECT_EQ(named, inFolder);
 }
 
-// The shipped page builds a row per mission the state names, and only when
-// the count changes; rows built again show the state, not what the old ones
-// did.
+// A row per mission the state names, built again only when the count changes.
 TEST(WebDomMutation, TheDossierBuildsItsOperationRowsFromTheState) {
     PageHarness page(1280, 720);
     loadShippedPage(page);

@@ -1,6 +1,4 @@
-// Fonts are read once for the whole process: every page drawing with a
-// loader's family gets the one face made from it, and the faces kept stay
-// bounded however many families pages name.
+// Fonts are read once a process, and the faces kept stay bounded.
 #include <gtest/gtest.h>
 
 #include <map>

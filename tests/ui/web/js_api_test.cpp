@@ -1,6 +1,4 @@
-// The JavaScript API object: bound native functions, their records and the
-// errors a bad argument raises. (The game's commands, their diagnostics and
-// their exceptions are held through this object by the binding tests.)
+// The JavaScript API object: bound functions, their records and marshal errors.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -23,8 +21,7 @@ void releaseRecord(void* record) {
     ++*r->released;
 }
 
-// Stores its first argument as a number, the way the game's one-number
-// functions do, and reports a bad argument through the exception slot.
+// Keeps its number argument as the game's commands do; anything else is a marshal error.
 web::JsValue takeNumber(void* record, web::JsContext context, web::JsObject,
                         const web::JsValue* args, std::size_t count, web::JsValue* exception) {
     auto* r = static_cast<Record*>(record);
@@ -55,9 +52,7 @@ class WebJsApi : public ::testing::Test {
     std::unique_ptr<web::JSApi> api;
 };
 
-// The message is made from the argument's type alone: no toJSON, toString
-// or proxy trap of the page runs (one that calls back into the game
-// would re-enter it in the middle of the failing call).
+// No page code runs to describe an argument: it could call back into the failing call.
 TEST_F(WebJsApi, MarshalErrorsDescribeArgumentsWithoutRunningPageCode) {
     load();
     page.eval(
@@ -81,8 +76,7 @@ TEST_F(WebJsApi, MarshalErrorsDescribeArgumentsWithoutRunningPageCode) {
         {"undefined", "undefined"},
         {"12n", "12n"},
         {"'text'", "\"text\""},
-        {"", "nothing"},
-    };
+        {"", "nothing"}};
     for (const auto& c : cases) {
         const std::string message =
             page.js(std::string("(function () { try { game.take(") + c.argument +
@@ -116,9 +110,7 @@ TEST_F(WebJsApi, ThePageEnumeratesNamesInBindingOrder) {
     EXPECT_EQ(released, 1);
 }
 
-// A rebound function's record is released once nothing can call it any
-// more: at once when no page holds it, else with the last page that does; a
-// record whose binding was refused, never.
+// A record is released once nothing can call it; a refused binding's, never.
 TEST_F(WebJsApi, RecordsAreReleasedOnceNothingCanCallThem) {
     int releasedEarly = 0, releasedLate = 0, refused = 0;
     Record early, late, spare;

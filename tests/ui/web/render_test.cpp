@@ -1,4 +1,3 @@
-// Pages painted into the view's bitmap, checked on their pixels.
 #include <gtest/gtest.h>
 
 #include "ui/web/page_document.hpp"
@@ -12,9 +11,7 @@ using webtest::rgb;
 
 const std::string kHead = "<html><head><style>body{margin:0}</style></head><body>";
 
-// Boxes painted exactly to their edges at a device scale (the overlay is
-// drawn at the window's scale). Plain boxes, borders, radii and rgba fills
-// are on the HUD the reference frame holds.
+// The overlay is drawn at the window's scale.
 TEST(WebRender, BoxesCoverExactlyTheirEdgesAtADeviceScale) {
     PageHarness page(200, 100, 2.0);
     page.load(kHead +
@@ -30,8 +27,7 @@ TEST(WebRender, BoxesCoverExactlyTheirEdgesAtADeviceScale) {
     for (const auto& p : pixels) EXPECT_EQ(page.pixel(p.x, p.y), p.argb) << p.x << "," << p.y;
 }
 
-// Hiding and showing by class is what every screen of the page does, for
-// as long as the game runs: the matched rules must not grow with it.
+// Every screen hides and shows by class for as long as the game runs.
 TEST(WebRender, ARemovedClassStopsApplyingAndTogglesDoNotGrowMatchedRules) {
     PageHarness page;
     page.load(kHead +
@@ -47,9 +43,7 @@ TEST(WebRender, ARemovedClassStopsApplyingAndTogglesDoNotGrowMatchedRules) {
     EXPECT_EQ(page.view->page()->matchedRuleCount(), rules);
 }
 
-// Tops of the lower boxes in Chromium. litehtml collapsed a pair only when
-// the upper box had no bottom border or padding, and added both margins
-// otherwise.
+// Tops as in Chromium; litehtml added both margins below a border or padding.
 TEST(WebRender, AdjoiningMarginsOfBlockSiblingsCollapseIntoTheLarger) {
     PageHarness page(500, 120);
     page.load(
@@ -74,11 +68,8 @@ TEST(WebRender, AdjoiningMarginsOfBlockSiblingsCollapseIntoTheLarger) {
     }
 }
 
-// Partial repaints must leave exactly the bitmap a full repaint of the final
-// DOM gives, whatever the edits touched: descendants of a changed class (the
-// page's sheet relates no siblings), inherited colours, text that reflows its
-// neighbours, hidden elements, positioned children outside their parent's
-// box.
+// Descendants of a changed class, inherited colours, reflowed text, hidden elements and
+// positioned children outside their parent's box.
 TEST(WebRender, PartialRepaintsMatchAFullRepaint) {
     PageHarness page(240, 120);
     page.load(kHead +
@@ -114,10 +105,7 @@ TEST(WebRender, PartialRepaintsMatchAFullRepaint) {
     EXPECT_TRUE(page.matchesAFullRepaint());
 }
 
-// A key badge whose label gets shorter (the pause screen's START turning into
-// P when the player puts the pad down) repaints all its old background
-// covered, so no sliver of it stays behind: as an inline-block, and as the
-// inline span the page's badges are, whose box is its line fragments.
+// The pause screen's START badge turning into P when the pad is put down.
 TEST(WebRender, AShrinkingBadgeRepaintsAllItUsedToCover) {
     const struct {
         const char* display;

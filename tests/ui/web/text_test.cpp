@@ -1,6 +1,4 @@
-// Text laid out and painted as a browser does: the widths below were measured
-// in Chromium (getBoundingClientRect of a white-space: pre span) with the
-// same TTF files, the line breaks on its screenshots.
+// Text as Chromium lays it out with the same TTF files (widths of white-space: pre spans).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,9 +22,7 @@ struct BrowserWidth {
     double chromium;  // px
 };
 
-// Kerning (AV, To, Wa: 67.2 px against 70.7 for the letters alone), the
-// fonts' own advances over a long line, bold, letter-spacing after every
-// character (ligatures then off), a monospace face and the fi/ffi ligatures.
+// Kerning, long lines, bold, letter-spacing (ligatures then off), monospace, fi/ffi.
 const BrowserWidth kBrowserWidths[] = {
     {"font-family:Lato;font-size:16px", "AV To Wa", 67.219},
     {"font-family:Lato;font-size:16px",
@@ -51,29 +47,23 @@ TEST(WebText, LinesTakeTheWidthsABrowserGivesThem) {
     page.load(html + "</body></html>");
     index = 0;
     for (const BrowserWidth& row : kBrowserWidths) {
-        // Whole pixels in layout, but never more than a pixel from the
-        // browser's fractional width, however many words the line has.
         EXPECT_NEAR(spanWidth(page, "s" + std::to_string(index++)), row.chromium, 1.0)
             << row.font << " \"" << row.text << "\"";
     }
 }
 
-// The first row of ink of "The" in a line box at the top of the page, on
-// Chromium's screenshots: an odd leading leaves its extra pixel below the
-// text in a browser (litehtml put it above).
+// The first row of ink of "The": an odd leading's extra pixel goes below (litehtml's went above).
 TEST(WebText, TextSitsOnTheBaselineABrowserGivesItsLine) {
     struct Line {
         const char* font;
         int lineHeight;
         int firstInkRow;
     };
-    const Line lines[] = {
-        {"font-family:Lato;font-size:16px", 22, 6},
-        {"font-family:Lato;font-size:16px", 21, 6},
-        {"font-family:Lato;font-size:16px", 19, 5},
-        {"font-family:Lato;font-size:16px", 16, 3},
-        {"font-family:Montserrat;font-size:14px;font-weight:bold", 23, 5},
-    };
+    const Line lines[] = {{"font-family:Lato;font-size:16px", 22, 6},
+                          {"font-family:Lato;font-size:16px", 21, 6},
+                          {"font-family:Lato;font-size:16px", 19, 5},
+                          {"font-family:Lato;font-size:16px", 16, 3},
+                          {"font-family:Montserrat;font-size:14px;font-weight:bold", 23, 5}};
     PageHarness page(300, 40);
     std::string html = kHead;
     for (std::size_t i = 0; i < std::size(lines); ++i) {
@@ -93,9 +83,7 @@ TEST(WebText, TextSitsOnTheBaselineABrowserGivesItsLine) {
     }
 }
 
-// Chromium breaks this briefing, in the dossier's 740 px box, after "vault"
-// on the second line (the line with "hall" would be 741.4 px); words
-// rounded one by one fit "hall" in.
+// With "hall" the second line would be 741.4 px: words rounded one by one fit it in.
 TEST(WebText, ParagraphsBreakWhereABrowserBreaksThem) {
     PageHarness page(800, 100);
     page.load(kHead +

@@ -39,24 +39,21 @@ web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
 }
 
 web::BufferPtr TestFontLoader::load(const std::string& family, int weight, bool) {
-    const std::string name = lower(family);
-    const bool bold = weight >= 600;
-    std::string file;
-    if (name == "dejavu sans" || name == "sans-serif") {
-        file = bold ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf";
-    } else if (name == "lato") {
-        return readFile(kPageFontDir + (bold ? "lato/700Bold/Lato_700Bold.ttf"
-                                             : "lato/400Regular/Lato_400Regular.ttf"));
-    } else if (name == "montserrat") {
-        return readFile(kPageFontDir + (bold ? "montserrat/700Bold/Montserrat_700Bold.ttf"
-                                             : "montserrat/400Regular/Montserrat_400Regular.ttf"));
-    } else if (name == "roboto mono") {
-        return readFile(kPageFontDir + (bold ? "roboto-mono/700Bold/RobotoMono_700Bold.ttf"
-                                             : "roboto-mono/400Regular/RobotoMono_400Regular.ttf"));
-    } else {
-        return nullptr;
-    }
-    return readFile(kDejaVuDir + file);
+    const std::string dejavu = kDejaVuDir, page = kPageFontDir;
+    const std::map<std::string, std::pair<std::string, std::string>> regularAndBold = {
+        {"dejavu sans", {dejavu + "DejaVuSans.ttf", dejavu + "DejaVuSans-Bold.ttf"}},
+        {"sans-serif", {dejavu + "DejaVuSans.ttf", dejavu + "DejaVuSans-Bold.ttf"}},
+        {"lato",
+         {page + "lato/400Regular/Lato_400Regular.ttf", page + "lato/700Bold/Lato_700Bold.ttf"}},
+        {"montserrat",
+         {page + "montserrat/400Regular/Montserrat_400Regular.ttf",
+          page + "montserrat/700Bold/Montserrat_700Bold.ttf"}},
+        {"roboto mono",
+         {page + "roboto-mono/400Regular/RobotoMono_400Regular.ttf",
+          page + "roboto-mono/700Bold/RobotoMono_700Bold.ttf"}}};
+    const auto found = regularAndBold.find(lower(family));
+    if (found == regularAndBold.end()) return nullptr;
+    return readFile(weight >= 600 ? found->second.second : found->second.first);
 }
 
 bool RecordingLogger::contains(const std::string& part) const {

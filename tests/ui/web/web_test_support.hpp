@@ -1,7 +1,5 @@
 #pragma once
-// A page harness for engine tests: pages from memory, DejaVu fonts from
-// Debian's fonts-dejavu-core, a clock that stands still and a recording
-// logger.
+// A page harness: pages from memory, a clock that stands still and a recording logger.
 
 #include <cstdint>
 #include <map>
@@ -52,8 +50,6 @@ class RecordingLogger : public web::Logger {
     std::vector<Line> lines;
 };
 
-// One renderer and one view over the three fakes above. Construct, add
-// files, then load().
 class PageHarness : public web::LoadListener {
   public:
     explicit PageHarness(std::uint32_t width = 200, std::uint32_t height = 100, double scale = 1.0);
