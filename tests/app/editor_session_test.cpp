@@ -58,52 +58,42 @@ class EditorSessionTest : public ::testing::Test {
     std::string clipboard;
 };
 
-// The issue's own test: a wall and a guard placed with the mouse, a patrol
-// drawn, saved, and found in the file; opened again, saved again, the same bytes.
+// The editor run of the real game places a wall, a guard and its route with
+// the mouse and finds them saved; here the hover's preview, the field shown at
+// once, a waypoint dragged and deleted, and a saved file that opens again as
+// the same bytes.
 TEST_F(EditorSessionTest, PiecesPlacedWithThePointerAreInTheSavedFile) {
     std::string why;
     ASSERT_TRUE(editor.openFile("missions/heist.json", why)) << why;  // not there yet: new
     const std::size_t walls = count("walls");
     ask(R"({"do":"tool","tool":"walls"})");
-    // Hovering shows where a click would place it, without rewriting the page.
     const double revision = page().at("revision").number;
     ask("{\"do\":\"pointer\",\"phase\":\"move\"" + at(300, 150) + "}");
-    EXPECT_EQ(page().at("revision").number, revision);
+    EXPECT_EQ(page().at("revision").number, revision) << "hovering does not rewrite the page";
     ASSERT_TRUE(editor.marks()->placingShown);
     EXPECT_EQ(editor.marks()->placing.x, 304.0f);
     click(300, 150);
-    ASSERT_EQ(count("walls"), walls + 1);
+    EXPECT_EQ(count("walls"), walls + 1);
     EXPECT_EQ(editor.tool(), "select") << "one piece a click";
-    const JsonValue& wall = mission().at("walls").items.back();
-    EXPECT_EQ(wall.at("x").number, 304);  // snapped to the 16-unit grid
-    EXPECT_EQ(wall.at("y").number, 144);
 
     ask(R"({"do":"tool","tool":"guards"})");
     click(500, 400);
-    ASSERT_EQ(count("guards"), 1u);
-    // The field shows it at once, where it stands.
     ASSERT_EQ(editor.shownGame()->guards.size(), 1u);
     EXPECT_EQ(editor.shownGame()->guards[0].x, 496.0f);
     ask(R"({"do":"tool","tool":"route"})");
-    click(496, 304);
-    click(608, 304);
-    click(608, 400);
-    ASSERT_EQ(mission().at("guards").items[0].at("patrol").items.size(), 3u);
-    // A waypoint dragged moves; one picked and deleted goes.
+    for (const auto& [x, y] : {std::pair{496, 304}, {608, 304}, {608, 400}}) click(x, y);
+    const auto patrol = [&] { return mission().at("guards").items[0].at("patrol").items; };
+    ASSERT_EQ(patrol().size(), 3u);
     drag(606, 302, 640, 288);
-    EXPECT_EQ(mission().at("guards").items[0].at("patrol").items[1].at("x").number, 640);
+    EXPECT_EQ(patrol()[1].at("x").number, 640);
     ask(R"({"do":"delete"})");
-    EXPECT_EQ(mission().at("guards").items[0].at("patrol").items.size(), 2u);
+    EXPECT_EQ(patrol().size(), 2u);
 
     ask(R"({"do":"save"})");
     EXPECT_FALSE(editor.editor().unsaved());
-    const JsonValue saved = nj::parseJson(nj::test::fileText("missions/heist.json"));
-    EXPECT_EQ(saved, mission());
-    EXPECT_EQ(saved.at("guards").items[0].at("patrol").items.size(), 2u);
-
+    EXPECT_EQ(nj::parseJson(nj::test::fileText("missions/heist.json")), mission());
     EditorSession again(live, nullptr);
     ASSERT_TRUE(again.openFile("missions/heist.json", why));
-    ask(R"({"do":"save"})");
     EXPECT_EQ(again.editor().text(), nj::test::fileText("missions/heist.json"));
 }
 

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <ostream>
 #include <string>
 
 #include "data/map_token.hpp"
 #include "tests/support/png_reader.hpp"
+#include "tests/support/scratch_dir.hpp"
 #include "tests/support/vulkan_run.hpp"
 
 namespace {
@@ -50,11 +50,6 @@ std::string deepPage() {
     return pageWithBlock(deep);
 }
 
-std::string readText(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // The scene fuzzer's hostile missions as a campaign: first every number at
 // 1e30 (the one played), then the gate, a bookcase and an archive rack where
 // a float no longer moves by one step of their bars, shelves or binders.
@@ -62,7 +57,7 @@ std::string absurdCampaign() {
     std::string campaign = "{";
     const char* const missions[] = {"everything_1e30.json", "gate_5e8.json"};
     for (int i = 0; i < 2; ++i) {
-        const std::string json = readText(fs::path(NJ_SCENE_CORPUS) / missions[i]);
+        const std::string json = nj::test::fileText(fs::path(NJ_SCENE_CORPUS) / missions[i]);
         campaign += std::string(i > 0 ? "," : "") + "\"mission" + std::to_string(i + 1) + "\":\"" +
                     nj::encodeMapToken(json, nj::mapSaltFor(json)) + "\"";
     }
@@ -145,14 +140,12 @@ TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     const fs::path& dir = folder.dir;
     c.prepare(dir);
     const bool settingsPipe = fs::is_fifo(dir / "settings.json");
-    const std::string settingsBefore = settingsPipe ? "" : readText(dir / "settings.json");
+    const std::string settingsBefore =
+        settingsPipe ? "" : nj::test::fileText(dir / "settings.json");
 
-    // The run must take under 30 s of processor time, its own and its
-    // threads' (ulimit stops it past that: a loop that never ends). On a
-    // machine busy with other work a run also waits for the processor, so
-    // the wall clock only guards against a run that blocks: `timeout` ends
-    // it after 2 minutes, and kills it 5 s later, since a game stuck in a
-    // frame never reads SIGTERM.
+    // A loop that never ends meets ulimit's 30 s of processor time; the wall
+    // clock (busy machines make runs wait) only catches a run that blocks, and
+    // kills it, since a game stuck in a frame never reads SIGTERM.
     const nj::test::ProgramRun run =
         nj::test::runUnderXvfb(dir, "1280x1024",
                                "sh -c \"ulimit -t 30 && exec timeout -k 5 120 '" NIGHTJAR_PATH
@@ -161,19 +154,17 @@ TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     EXPECT_FALSE(nj::test::hasValidationMessage(run.output)) << run.output;
     const nj::test::DecodedPng shot = nj::test::readPng((dir / "shot.png").string());
     ASSERT_EQ(shot.error, "") << run.output;
-    // The mission started half way through, so the play field is drawn.
     EXPECT_GT(nj::test::playFieldColours(shot), 20u);
     if (c.pageBlock) {
         EXPECT_TRUE(isMagenta(shot.pixel(kPageBlockX, kPageBlockY)))
             << std::hex << shot.pixel(kPageBlockX, kPageBlockY);
     }
-    // Nothing was won, so whatever held save.dat's name is still there.
+    // Nothing was won and no option changed: the save and settings.json are
+    // as they were, and nothing was set aside.
     EXPECT_EQ(fs::is_fifo(dir / "save.dat"), std::string(c.name) == "NamedPipeForTheSave");
-    // Nor did the player change an option: settings.json is as it was, and
-    // nothing was set aside.
     EXPECT_EQ(fs::is_fifo(dir / "settings.json"), settingsPipe);
     if (!settingsPipe) {
-        EXPECT_EQ(readText(dir / "settings.json"), settingsBefore);
+        EXPECT_EQ(nj::test::fileText(dir / "settings.json"), settingsBefore);
     }
     EXPECT_FALSE(fs::exists(dir / "settings.json.bad"));
 }

@@ -43,16 +43,7 @@ struct Routed {
 
 constexpr std::uint32_t kD = 'D', kW = 'W', kShift = 16, kEnter = 13;
 
-TEST(InputRouter, ThePageSeesEachKeyBeforeTheGameActsOnIt) {
-    Routed r;
-    r.router.keyDown(kD);
-    EXPECT_EQ(r.game.heldKeys.count(kD), 1u);
-    r.router.keyUp(kD);
-    EXPECT_EQ(r.game.heldKeys.count(kD), 0u);
-    const std::vector<std::string> expected = {"down 68 free", "up 68 held"};
-    EXPECT_EQ(r.page.seen, expected);
-}
-
+// W shows the page offered each key before the game acted on it.
 TEST(InputRouter, AKeyThePageKeepsIsNeverPressedInTheGameButAlwaysReleased) {
     Routed r;
     r.router.keyDown(kW);  // held before the page took the keys

@@ -5,15 +5,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
-
 #include <string>
 #include <vector>
 
 #include "data/json.hpp"
 #include "tests/support/png_reader.hpp"
+#include "tests/support/scratch_dir.hpp"
 #include "tests/support/vulkan_run.hpp"
 
 namespace {
@@ -118,43 +117,11 @@ TEST(NightjarWindow, DisplayModeAndResizeStormsSurviveAndEscQuitsFromTheDossier)
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
 }
 
-// OpenAL Soft's file writer stands in for a sound card: whatever the game
-// plays while the operative walks ends up in the WAV.
-TEST(NightjarAudio, FootstepsOfAWalkReachTheSoundOutput) {
-    const GameFolder folder("audio", NJ_BUILD_DIR);
-    const fs::path& dir = folder.dir;
-    const fs::path wav = dir / "played.wav";
-    std::ofstream(dir / "alsoft.conf")
-        << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n"
-           "[wave]\nfile="
-        << wav.string() << "\n";
-    const ProgramRun run = nj::test::runUnderXvfb(
-        dir, "1280x720", "'" NJ_WALK_SCRIPT "' '" NIGHTJAR_PATH "'", "ALSOFT_CONF=alsoft.conf");
-    EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
-    std::ifstream in(wav, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-    const std::string text(bytes.begin(), bytes.end());
-    const std::size_t data = text.find("data");
-    ASSERT_NE(data, std::string::npos) << "no recording";
-    ASSERT_GT(bytes.size(), data + 8 + 4000u) << "no recording";
-    std::size_t loud = 0;
-    for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
-        const int sample = static_cast<std::int16_t>(
-            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8));
-        loud += std::abs(sample) > 1000;
-    }
-    EXPECT_GT(loud, 200u) << "the walk made no sound";
-}
-
-// Samples louder than a whisper in what OpenAL's file writer recorded; -1
-// when nothing was recorded.
+// Samples louder than a whisper in what OpenAL Soft's file writer (standing
+// in for a sound card) recorded; -1 when nothing was recorded.
 long loudSamples(const fs::path& wav) {
-    std::ifstream in(wav, std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-    const std::string text(bytes.begin(), bytes.end());
-    const std::size_t data = text.find("data");
+    const std::string bytes = nj::test::fileText(wav);
+    const std::size_t data = bytes.find("data");
     if (data == std::string::npos) return -1;
     long loud = 0;
     for (std::size_t i = data + 8; i + 1 < bytes.size(); i += 2) {
@@ -179,10 +146,9 @@ TEST(NightjarOptions, ABindingAndTheVolumeSetOnThePageMoveTheOperativeAndPersist
         "ALSOFT_CONF=alsoft.conf");
     EXPECT_NE(rebound.output.find("exit 0"), std::string::npos) << rebound.output;
     EXPECT_FALSE(hasValidationMessage(rebound.output)) << rebound.output;
-    std::ostringstream settings;
-    settings << std::ifstream(dir / "settings.json").rdbuf();
-    EXPECT_NE(settings.str().find("\"volume\": 80,"), std::string::npos) << settings.str();
-    EXPECT_NE(settings.str().find("\"moveRight\": 15,"), std::string::npos) << settings.str();
+    const std::string settings = nj::test::fileText(dir / "settings.json");
+    EXPECT_NE(settings.find("\"volume\": 80,"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("\"moveRight\": 15,"), std::string::npos) << settings;
     const long walkedWithL = loudSamples(dir / "played.wav");
 
     const ProgramRun oldKey = nj::test::runUnderXvfb(
@@ -216,11 +182,9 @@ TEST(NightjarOptions, TheWindowIsRememberedWhereThePlayerLeftIt) {
         << first.output;
     EXPECT_NE(geometryLine(first.output, "changed").find("Geometry:1000x600"), std::string::npos)
         << first.output;
-    std::ostringstream settings;
-    settings << std::ifstream(dir / "settings.json").rdbuf();
-    EXPECT_NE(settings.str().find("\"fullScreen\": false"), std::string::npos) << settings.str();
-    EXPECT_NE(settings.str().find("\"width\": 1000, \"height\": 600"), std::string::npos)
-        << settings.str();
+    const std::string settings = nj::test::fileText(dir / "settings.json");
+    EXPECT_NE(settings.find("\"fullScreen\": false"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("\"width\": 1000, \"height\": 600"), std::string::npos) << settings;
 
     const ProgramRun second = nj::test::runUnderXvfb(
         dir, "1280x1024", "'" NJ_REMEMBER_WINDOW_SCRIPT "' '" NIGHTJAR_PATH "'");
@@ -415,17 +379,14 @@ TEST(NightjarReplay, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
     EXPECT_EQ(verified.exitCode, 0) << verified.output;
     EXPECT_NE(verified.output.find("replay: verified"), std::string::npos) << verified.output;
 
-    std::ostringstream before;
-    before << std::ifstream(last, std::ios::binary).rdbuf();
+    const std::string before = nj::test::fileText(last);
     fs::remove(dir / "save.dat");
     const ProgramRun watched = nj::test::runUnderXvfb(
         dir, "1280x720", "'" NIGHTJAR_PATH "' --replay replays/last.njr --test --frames 90");
     EXPECT_EQ(watched.exitCode, 0) << watched.output;
     EXPECT_FALSE(hasValidationMessage(watched.output)) << watched.output;
     EXPECT_EQ(watched.output.find("replay refused"), std::string::npos) << watched.output;
-    std::ostringstream after;
-    after << std::ifstream(last, std::ios::binary).rdbuf();
-    EXPECT_EQ(after.str(), before.str()) << "watching keeps the file as it was";
+    EXPECT_EQ(nj::test::fileText(last), before) << "watching keeps the file as it was";
     EXPECT_FALSE(fs::exists(dir / "save.dat")) << "watching saves nothing";
 }
 
@@ -448,10 +409,6 @@ TEST(NightjarReplay, AReplayFileThatCannotBePlayedIsRefusedWithItsReason) {
     }
     EXPECT_TRUE(fs::is_regular_file(dir / "short.njr")) << "a refused file is left where it was";
 }
-
-}  // namespace
-
-namespace {
 
 // The editor opened from the command line: a mission (or a file that is not
 // there yet) runs the self-test in the editor and exits 0; what is not a
@@ -496,9 +453,7 @@ TEST(NightjarEditor, EditOpensAMissionAndRefusesWhatIsNotOne) {
         EXPECT_NE(run.output.find("nightjar: cannot edit"), std::string::npos) << run.output;
         EXPECT_NE(run.output.find(r.why), std::string::npos) << r.file << "\n" << run.output;
     }
-    std::ostringstream words;
-    words << std::ifstream(dir / "words.json").rdbuf();
-    EXPECT_EQ(words.str(), "not a mission");
+    EXPECT_EQ(nj::test::fileText(dir / "words.json"), "not a mission");
 }
 
 // The editor with the mouse, as a player makes a mission: a wall and a guard
@@ -512,13 +467,8 @@ TEST(NightjarEditor, AWallAndAGuardPlacedWithTheMouseAreSavedAndSurviveTestPlay)
         dir, "1280x720", "'" NJ_EDIT_SCRIPT "' '" NIGHTJAR_PATH "' heist.json");
     EXPECT_NE(run.output.find("exit 0"), std::string::npos) << run.output;
     EXPECT_FALSE(hasValidationMessage(run.output)) << run.output;
-    const auto read = [&](const char* name) {
-        std::ostringstream text;
-        text << std::ifstream(dir / name).rdbuf();
-        return nj::parseJson(text.str());
-    };
-    const nj::JsonValue first = read("first-save.json");
-    const nj::JsonValue last = read("heist.json");
+    const nj::JsonValue first = nj::parseJson(nj::test::fileText(dir / "first-save.json"));
+    const nj::JsonValue last = nj::parseJson(nj::test::fileText(dir / "heist.json"));
     for (const nj::JsonValue* saved : {&first, &last}) {
         const nj::JsonValue& wall = saved->at("walls").items.back();
         EXPECT_EQ(wall.at("x").number, 304);  // page 400, 400 is field 300, 300, on the grid

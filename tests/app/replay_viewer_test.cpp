@@ -146,17 +146,12 @@ TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
         bool stays;
     } const presses[] = {
         {nj::vk::kSpace, true},
-        {nj::vk::kP, true},
-        {'2', true},
         {'4', true},
         {0x61, true},
         {nj::vk::kLeft, true},
         {nj::vk::kR, true},
-        {nj::vk::kDown, true},
         {16, true},  // Shift alone: the start of a shortcut
         {nj::vk::kEnter, false},
-        {nj::vk::kEsc, false},
-        {nj::vk::kTab, false},
         {nj::vk::kW, false},
         {nj::kWatchReplayKey, false},
     };
@@ -172,8 +167,8 @@ TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
     EXPECT_EQ(live.gameState, nj::GameState::MissionComplete);
     // Not watching, keys go on to the page and the game.
     EXPECT_FALSE(viewer.takeKeyDown(nj::vk::kEnter));
-    // The speed keys took, and stay for the next replay: 2, 4, the keypad's
-    // 1, then a step down from 1x stays at 1x.
+    // The speed keys took, and stay for the next replay: 4, the keypad's 1,
+    // then a step down from 1x stays at 1x.
     ASSERT_TRUE(viewer.watchLastRun());
     EXPECT_EQ(viewer.speed(), 1);
 }
@@ -216,14 +211,6 @@ TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesP
     EXPECT_EQ(speaker.cues, cuesBefore) << "a muted player hears no replay";
 }
 
-TEST_F(ReplayViewerTest, TheWatchedRunsCuesReachTheSpeakerWhileItIsOn) {
-    winFirstOperation();
-    const int cuesBefore = speaker.cues;
-    ASSERT_TRUE(viewer.watchLastRun());
-    playToTheEnd();
-    EXPECT_GT(speaker.cues, cuesBefore);
-}
-
 TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothing) {
     winFirstOperation();
     ASSERT_TRUE(nj::writeReplayFile("won.njr", lastRun));
@@ -253,9 +240,12 @@ TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothin
     ReplayViewer stranger(elsewhere, &quiet);
     EXPECT_FALSE(stranger.watchFile("won.njr"));
     EXPECT_NE(stranger.notice().find("not here"), std::string::npos) << stranger.notice();
-    // The same file plays where the campaign is.
+    // The same file plays where the campaign is, heard while the sound is on.
+    const int cuesBefore = speaker.cues;
     EXPECT_TRUE(viewer.watchFile("won.njr"));
     EXPECT_TRUE(viewer.notice().empty());
+    playToTheEnd();
+    EXPECT_GT(speaker.cues, cuesBefore);
 }
 
 }  // namespace

@@ -10,10 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <string>
-
-#include "render/vertex.hpp"
 
 namespace {
 
@@ -105,27 +102,6 @@ bool holdsNothing(const nj::FrameSlot& s) {
            s.vertices.memory == VK_NULL_HANDLE && s.vertices.mapped == nullptr &&
            s.overlayStaging.buffer == VK_NULL_HANDLE && s.capture.buffer == VK_NULL_HANDLE &&
            !s.captured;
-}
-
-TEST(FrameSlot, BothSlotsAreReadyForTheirFirstFrames) {
-    const std::string said = onDevice([](const Device& d) {
-        nj::FrameSlot slots[2];
-        std::set<VkCommandBuffer> buffers;
-        for (nj::FrameSlot& slot : slots) {
-            ASSERT_TRUE(slot.create(d.device, d.physical, d.pool));
-            buffers.insert({slot.upload, slot.bake, slot.frame});
-            EXPECT_NE(slot.imageAvailable, slot.renderFinished);
-            // The first frame waits for the fence before anything was submitted.
-            EXPECT_EQ(vkGetFenceStatus(d.device, slot.inFlight), VK_SUCCESS);
-            ASSERT_NE(slot.vertices.mapped, nullptr);
-            EXPECT_EQ(slot.vertices.size, sizeof(nj::Vertex) * nj::kVerticesPerSlot);
-            static_cast<nj::Vertex*>(slot.vertices.mapped)[nj::kVerticesPerSlot - 1] = {};
-        }
-        buffers.erase(VK_NULL_HANDLE);
-        EXPECT_EQ(buffers.size(), 6u) << "three command buffers of its own in each slot";
-        for (nj::FrameSlot& slot : slots) slot.destroy(d.device, d.pool);
-    });
-    EXPECT_EQ(said, "");
 }
 
 // However far a slot got, destroy leaves nothing behind and an empty slot,

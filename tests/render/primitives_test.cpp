@@ -118,26 +118,6 @@ TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit
     EXPECT_EQ(big.batchVertexCount(), 0u);
 }
 
-// A flush draws what is pending once; a blend change flushes first and binds
-// only when the blend really changes.
-TEST(BatchDraws, FlushesDrawOnceAndBlendChangesBindOnce) {
-    CpuBatch batch;
-    batch.begin();
-    batch.flushBatch();  // nothing pending: no draw
-    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
-    batch.setAdditiveBlend(true);
-    batch.setAdditiveBlend(true);
-    EXPECT_TRUE(batch.additiveBlend());
-    nj::fillRect(batch, 0, 0, 10, 10, kWhite);
-    batch.flushBatch();
-    batch.flushBatch();
-    EXPECT_EQ(batch.batchFirstVertex(), 12u);
-    batch.setAdditiveBlend(false);
-    batch.setAdditiveBlend(true);  // nothing pending: a bind but no draw
-    EXPECT_EQ(batch.log, (std::vector<std::string>{"draw 0 6", "bind additive", "draw 6 6",
-                                                   "bind alpha", "bind additive"}));
-}
-
 TEST(BatchFrames, EachFrameStartsEmptyWithAlphaBlendingAndNothingSticksBetweenFrames) {
     CpuBatch batch;
     nj::fillRect(batch, 0, 0, 10, 10, kWhite);  // no frame yet: discarded

@@ -5,39 +5,12 @@
 #include <cairo.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace nj::test {
 
-namespace {
-
-struct Reader {
-    const std::vector<uint8_t>& file;
-    size_t at = 0;
-};
-
-cairo_status_t readBytes(void* closure, unsigned char* out, unsigned int length) {
-    Reader& r = *static_cast<Reader*>(closure);
-    if (r.file.size() - r.at < length) return CAIRO_STATUS_READ_ERROR;
-    std::memcpy(out, r.file.data() + r.at, length);
-    r.at += length;
-    return CAIRO_STATUS_SUCCESS;
-}
-
-}  // namespace
-
 DecodedPng readPng(const std::string& path) {
     DecodedPng out;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        out.error = "cannot open";
-        return out;
-    }
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    Reader reader{file};
-    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readBytes, &reader);
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         out.error = cairo_status_to_string(cairo_surface_status(surface));
     } else {

@@ -20,14 +20,10 @@ std::uint32_t channel(unsigned long pixel, unsigned long mask) {
 }
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: screen_grab OUT.png\n");
-        return 2;
-    }
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = argc == 2 ? XOpenDisplay(nullptr) : nullptr;
     if (display == nullptr) {
-        std::fprintf(stderr, "screen_grab: no display\n");
-        return 1;
+        std::fprintf(stderr, "usage: screen_grab OUT.png, on an X display\n");
+        return 2;
     }
     const Window root = DefaultRootWindow(display);
     XWindowAttributes size{};

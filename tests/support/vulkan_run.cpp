@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <set>
-#include <sstream>
+
+#include "tests/support/scratch_dir.hpp"
 
 namespace nj::test {
 
@@ -21,10 +21,7 @@ ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& c
     ProgramRun run;
     const int status = std::system(line.c_str());
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(log);
-    std::stringstream text;
-    text << in.rdbuf();
-    run.output = text.str();
+    run.output = fileText(log);
     return run;
 }
 

@@ -34,14 +34,17 @@ struct FullFrame : ::testing::Test {
         game.safeActive = 1;
     }
     Recording frame() const { return record(nj::drawScene, game); }
-    // Where the step's own drawing starts inside the frame (npos when absent).
-    std::size_t offsetOf(const Recording& frame, Step step) const {
-        const std::vector<nj::Vertex> alone = record(step, game).vertices;
+    // Where a step's own drawing starts inside the frame (npos when absent).
+    static std::size_t offsetOf(const Recording& frame, const Recording& part) {
+        const std::vector<nj::Vertex>& alone = part.vertices;
         const auto at = std::search(frame.vertices.begin(), frame.vertices.end(), alone.begin(),
                                     alone.end(), sameVertex);
         return alone.empty() || at == frame.vertices.end()
                    ? Recording::npos
                    : static_cast<std::size_t>(at - frame.vertices.begin());
+    }
+    std::size_t offsetOf(const Recording& frame, Step step) const {
+        return offsetOf(frame, record(step, game));
     }
 };
 
@@ -100,27 +103,15 @@ TEST_F(FullFrame, TheBriefingDrawsTheSkylineAndOtherScreensTheFrozenWorld) {
     EXPECT_EQ(briefing.additiveBinds, 0);
 }
 
-}  // namespace
-
-namespace {
-
 // Larger text's labels are drawn after the wall tops, so a wall beside a goal
 // never hides its name.
 TEST_F(FullFrame, LargeLabelsGoOverTheWalls) {
     const nj::SceneAccessibility large{.largeLabels = true};
     const Recording r = record([&](nj::Batch& b) { nj::drawScene(b, game, large); });
-    const std::vector<nj::Vertex> walls = record(nj::drawWalls, game).vertices;
-    const std::vector<nj::Vertex> labels =
-        record([&](nj::Batch& b) { nj::drawLargeLabels(b, game, large); }).vertices;
-    ASSERT_FALSE(walls.empty());
-    ASSERT_FALSE(labels.empty());
-    const auto wallsAt =
-        std::search(r.vertices.begin(), r.vertices.end(), walls.begin(), walls.end(), sameVertex);
-    const auto labelsAt =
-        std::search(r.vertices.begin(), r.vertices.end(), labels.begin(), labels.end(), sameVertex);
-    ASSERT_NE(wallsAt, r.vertices.end());
-    ASSERT_NE(labelsAt, r.vertices.end());
-    EXPECT_LT(wallsAt, labelsAt);
+    const std::size_t labels =
+        offsetOf(r, record([&](nj::Batch& b) { nj::drawLargeLabels(b, game, large); }));
+    ASSERT_NE(labels, Recording::npos);
+    EXPECT_LT(offsetOf(r, nj::drawWalls), labels);
 }
 
 }  // namespace

@@ -107,6 +107,12 @@ inline void clearWorld(Game& game) {
 struct ClearedWorld : ::testing::Test {
     Game game{nullptr};
     void SetUp() override { clearWorld(game); }
+    Guard& addGuard(float x, float y) {
+        Guard& g = game.guards.emplace_back();
+        g.x = x;
+        g.y = y;
+        return g;
+    }
 };
 
 }  // namespace nj::test
