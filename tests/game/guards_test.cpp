@@ -37,6 +37,14 @@ TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     steps(2, 0.1f);  // the first step finds the cover
     EXPECT_TRUE(game.playerInCover);
     EXPECT_FLOAT_EQ(game.guards[0].suspicion, 0.0f);
+    // It only shortens the reach: 75 away, in cover, is still seen.
+    game.furniture.push_back({.x = 275.0f, .y = 315.0f, .w = 10.0f, .h = 10.0f});
+    playAt(275.0f, 300.0f);
+    game.update(0.1f);
+    game.guards[0].suspicion = 0.0f;
+    game.update(0.1f);
+    EXPECT_TRUE(game.playerInCover);
+    EXPECT_GT(game.guards[0].suspicion, 0.0f);
 
     // 6.5 away is a single sample: a wall between can never hide the operative.
     game.walls.push_back({202.0f, 290.0f, 8.0f, 20.0f});
