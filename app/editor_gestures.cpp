@@ -42,7 +42,7 @@ void EditorSession::pointerDown(double x, double y, bool shift) {
     anchorX_ = x;
     anchorY_ = y;
     dragMoved_ = false;
-    if (tool_ != "select" && tool_ != "route") {
+    if (toolPlacesPieces()) {
         placeAt(x, y);
         return;
     }
@@ -161,7 +161,7 @@ JsonValue EditorSession::draggedMission(double x, double y, std::string& why) co
 void EditorSession::pointerMove(double x, double y) {
     if (drag_ == Drag::None) {
         // With a kind chosen the field shows where a click would place it.
-        placingShown_ = tool_ != "select" && tool_ != "route";
+        hovering_ = true;
         placingX_ = snap(x);
         placingY_ = snap(y);
         marksStale_ = true;

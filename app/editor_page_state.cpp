@@ -136,7 +136,7 @@ void EditorSession::rebuildMarks() {
     }
     marks_.boxShown = drag_ == Drag::Box;
     marks_.box = band_;
-    marks_.placingShown = placingShown_ && tool_ != "select" && tool_ != "route";
+    marks_.placingShown = hovering_ && toolPlacesPieces();
     marks_.placing = {static_cast<float>(placingX_), static_cast<float>(placingY_)};
 }
 

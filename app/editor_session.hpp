@@ -115,6 +115,8 @@ class EditorSession final : public KeyTaker {
     void redo();
     void afterHistoryStep(const JsonValue& before);
     void chooseTool(const std::string& tool);
+    // A kind is chosen: a click places one (select and route take clicks otherwise).
+    bool toolPlacesPieces() const { return tool_ != "select" && tool_ != "route"; }
     void selectPiece(const JsonValue& r);
     void setField(const std::string& field, const std::string& text);
     void rotateSelection(double degrees);
@@ -177,7 +179,7 @@ class EditorSession final : public KeyTaker {
     JsonValue draft_;  // the mission as the drag would leave it
     bool draftShown_ = false;
     EditorMarks::Outline band_;
-    bool placingShown_ = false;
+    bool hovering_ = false;  // the pointer has moved over the field with no drag
     double placingX_ = 0, placingY_ = 0;
     bool marksStale_ = true;
 
