@@ -6,7 +6,7 @@
 
 #include "ui/web/border_painter.hpp"
 #include "ui/web/box_paths.hpp"
-#include "ui/web/css_colors.hpp"
+#include "ui/web/css_comments.hpp"
 #include "ui/web/platform.hpp"
 #include "ui/web/url.hpp"
 
@@ -36,7 +36,7 @@ std::string PageContainer::readText(const std::string& url) {
 }
 
 std::string PageContainer::readStyleSheet(const std::string& url) {
-    return normaliseColorFunctions(readText(url));
+    return prepareStyleSheet(readText(url));
 }
 
 std::string PageContainer::resolve(const char* src, const char* baseurl) const {

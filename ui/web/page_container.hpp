@@ -29,7 +29,7 @@ class PageContainer final : public litehtml::document_container {
     void setViewport(int width, int height) { viewportWidth_ = width, viewportHeight_ = height; }
 
     std::string readText(const std::string& url);  // empty when missing
-    // A style sheet's text, colour functions rewritten as litehtml reads them.
+    // A style sheet's text as litehtml can read it (prepareStyleSheet).
     std::string readStyleSheet(const std::string& url);
 
     FontCache& fonts() { return fonts_; }

@@ -11,6 +11,7 @@
 
 #include "ui/web/bitmap.hpp"
 #include "ui/web/css_colors.hpp"
+#include "ui/web/css_comments.hpp"
 #include "ui/web/letter_spacing.hpp"
 #include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_scripts.hpp"
@@ -53,7 +54,10 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
     container_.setViewport(viewportWidth, viewportHeight);
     container_.setBaseUrl(url);
     const PageScriptInfo markup = scanPageScripts(html);
-    const std::string page = rewriteSpans(html, markup.cssSpans, normaliseColorFunctions);
+    const std::string page =
+        rewriteSpans(html, markup.cssSpans, [](const std::string& text, bool sheet) {
+            return sheet ? prepareStyleSheet(text) : normaliseColorFunctions(text);
+        });
     document_ = litehtml::document::createFromUTF8(page.c_str(), &container_, &context_);
     collectAuthorCss(markup.styles);
     if (root()) mendScopes_.push_back(root());
@@ -73,7 +77,7 @@ litehtml::element::ptr PageDocument::root() const {
 void PageDocument::collectAuthorCss(const std::vector<PageStyle>& styles) {
     for (const PageStyle& style : styles) {
         if (style.href.empty()) {
-            const std::string text = normaliseColorFunctions(style.text);
+            const std::string text = prepareStyleSheet(style.text);
             authorCss_.parse_stylesheet(text.c_str(), url_.c_str(), document_, nullptr);
             continue;
         }

@@ -22,10 +22,10 @@ struct Scan {
     PageScriptInfo& info;
 
     // Gumbo's original text points into the page it parsed.
-    void addSpan(const char* data, std::size_t length) {
+    void addSpan(const char* data, std::size_t length, bool sheet) {
         if (!data || data < html.data() || data + length > html.data() + html.size()) return;
         const auto begin = static_cast<std::size_t>(data - html.data());
-        info.cssSpans.push_back({begin, begin + length});
+        info.cssSpans.push_back({begin, begin + length, sheet});
     }
 
     void addStyleAttribute(const GumboElement& element) {
@@ -36,7 +36,7 @@ struct Scan {
         if (length >= 2 && (data[0] == '"' || data[0] == '\'') && data[length - 1] == data[0]) {
             ++data, length -= 2;
         }
-        addSpan(data, length);
+        addSpan(data, length, false);
     }
 };
 
@@ -67,7 +67,8 @@ void collect(const GumboNode* node, Scan& scan) {
             const auto* child = static_cast<const GumboNode*>(element.children.data[i]);
             if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_WHITESPACE) {
                 style.text += child->v.text.text;
-                scan.addSpan(child->v.text.original_text.data, child->v.text.original_text.length);
+                scan.addSpan(child->v.text.original_text.data, child->v.text.original_text.length,
+                             true);
             }
         }
         info.styles.push_back(std::move(style));
@@ -91,7 +92,7 @@ void collect(const GumboNode* node, Scan& scan) {
 }  // namespace
 
 std::string rewriteSpans(const std::string& html, std::vector<TextSpan> spans,
-                         std::string (*rewrite)(const std::string&)) {
+                         std::string (*rewrite)(const std::string& text, bool sheet)) {
     // Gumbo's tree is not always in source order (misnested or table
     // markup moves nodes); the rewrite walks the text front to back.
     std::sort(spans.begin(), spans.end(),
@@ -102,7 +103,7 @@ std::string rewriteSpans(const std::string& html, std::vector<TextSpan> spans,
     for (const TextSpan& span : spans) {
         if (span.begin < copied || span.end > html.size() || span.end < span.begin) continue;
         out.append(html, copied, span.begin - copied);
-        out += rewrite(html.substr(span.begin, span.end - span.begin));
+        out += rewrite(html.substr(span.begin, span.end - span.begin), span.sheet);
         copied = span.end;
     }
     out.append(html, copied, std::string::npos);

@@ -25,6 +25,7 @@ struct PageStyle {
 struct TextSpan {
     std::size_t begin = 0;
     std::size_t end = 0;
+    bool sheet = false;  // a <style> element's text; otherwise a style attribute's
 };
 
 struct PageScriptInfo {
@@ -41,7 +42,7 @@ PageScriptInfo scanPageScripts(const std::string& html);
 
 // `html` with `rewrite` applied to each span's text (spans not overlapping).
 std::string rewriteSpans(const std::string& html, std::vector<TextSpan> spans,
-                         std::string (*rewrite)(const std::string&));
+                         std::string (*rewrite)(const std::string& text, bool sheet));
 
 // "2", "strict", "warn", "off" -> level; anything else -> nothing.
 std::optional<int> parseDiagnosticsLevel(const std::string& text);

@@ -1,5 +1,7 @@
-// The page's colour functions painted as Chromium paints them (colours read off its screenshots).
+// The page's CSS as litehtml is given it: colour functions painted as Chromium paints them
+// (colours read off its screenshots), and comments that no longer freeze the page.
 #include "ui/web/css_colors.hpp"
+#include "ui/web/css_comments.hpp"
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,55 @@ TEST(WebColors, RewritesOnlyColourFunctionsAndOnlyOnce) {
         EXPECT_EQ(once, c.expected) << c.css;
         EXPECT_EQ(web::normaliseColorFunctions(once), once) << c.css << " rewritten twice";
     }
+}
+
+struct Sheet {
+    const char* css;
+    bool open;
+};
+
+// litehtml erases each closed comment and searches again from the start, so erasing can
+// join a '/' and a '*' into a new opening; only one that never closes counts.
+TEST(WebComments, FindsTheCommentLitehtmlWouldLeaveOpen) {
+    const Sheet sheets[] = {
+        {"", false},
+        {"a{color:red}", false},
+        {"/* note */ a{color:red} /**/", false},
+        {" /* note", true},
+        {"/**/ /*", true},          // the opening moves to the second byte once the first goes
+        {"/*/", true},              // an opening's '*' does not end it
+        {"a//*x*/*b", true},        // "a/" and "*b" meet once the comment goes
+        {"a//*x*/ *b", false},      // a blank keeps them apart
+        {"//*x*//*y*/*", true},     // two joins in a row
+        {"a{content:'/*'}", true},  // litehtml does not look inside quotes
+        {"*/ a{} /* b */", false},
+    };
+    for (const Sheet& sheet : sheets) {
+        EXPECT_EQ(web::hasOpenComment(sheet.css), sheet.open) << sheet.css;
+        const std::string closed = web::closeOpenComment(sheet.css);
+        EXPECT_FALSE(web::hasOpenComment(closed)) << closed;
+        if (!sheet.open) {
+            EXPECT_EQ(closed, sheet.css);
+        }
+    }
+}
+
+// An open comment at a sheet's second byte froze the page in its first parse; inside a
+// <style> element and in a linked sheet the page now loads, and what stands before an open
+// comment still applies while what it swallows does not.
+TEST(WebComments, APageWhoseSheetsLeaveACommentOpenLoadsAndDrawsWhatPrecedesIt) {
+    PageHarness page(60, 20);
+    page.files.add("ui/open.css", "\n/* .b{background:#f00}");
+    page.load(
+        "<html><head><style> /* never closed</style>"
+        "<link rel='stylesheet' href='open.css'>"
+        "<style>body{margin:0}div{position:absolute;top:0;width:20px;height:20px}"
+        ".a{background:#00f}.b{background:#0f0} /* .a{background:#f00}</style></head>"
+        "<body><div class='a' style='left:0'></div><div class='b' style='left:30px'></div>"
+        "</body></html>");
+    page.frame();
+    EXPECT_EQ(page.pixel(10, 10), webtest::rgb(0x0000ff));
+    EXPECT_EQ(page.pixel(40, 10), webtest::rgb(0x00ff00));
 }
 
 }  // namespace
