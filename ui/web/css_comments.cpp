@@ -34,7 +34,7 @@ std::string closeOpenComment(const std::string& sheet) {
 }
 
 std::string prepareStyleSheet(const std::string& sheet) {
-    return closeOpenComment(normaliseColorFunctions(sheet));
+    return closeOpenComment(normaliseColorFunctions(sheet.substr(0, sheet.find('\0'))));
 }
 
 }  // namespace web

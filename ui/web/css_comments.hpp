@@ -23,7 +23,9 @@ bool hasOpenComment(std::string_view sheet);
 // same bytes.
 std::string closeOpenComment(const std::string& sheet);
 
-// A whole style sheet as litehtml is given it: colour functions in the one
+// A whole style sheet as litehtml is given it: cut at its first NUL byte
+// (litehtml reads sheets as C strings, so it never saw more, and a comment
+// closed only after the NUL was open to it), colour functions in the one
 // form it reads, and no comment left open.
 std::string prepareStyleSheet(const std::string& sheet);
 

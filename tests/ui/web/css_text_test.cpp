@@ -109,18 +109,21 @@ TEST(WebComments, FindsTheCommentLitehtmlWouldLeaveOpen) {
 }
 
 // An open comment at a sheet's second byte froze the page in its first parse; inside a
-// <style> element and in a linked sheet the page now loads, and what stands before an open
-// comment still applies while what it swallows does not.
+// <style> element, in a linked sheet and closed only past a NUL byte (where litehtml stops
+// reading) the page now loads, and what stands before an open comment still applies while
+// what it swallows does not.
 TEST(WebComments, APageWhoseSheetsLeaveACommentOpenLoadsAndDrawsWhatPrecedesIt) {
+    using namespace std::string_literals;
     PageHarness page(60, 20);
     page.files.add("ui/open.css", "\n/* .b{background:#f00}");
+    page.files.add("ui/cut.css", "\n/* cut \0 */"s);
     page.load(
-        "<html><head><style> /* never closed</style>"
-        "<link rel='stylesheet' href='open.css'>"
+        "<html><head><style> /* never closed</style><style> /* cut \0 */</style>"
+        "<link rel='stylesheet' href='open.css'><link rel='stylesheet' href='cut.css'>"
         "<style>body{margin:0}div{position:absolute;top:0;width:20px;height:20px}"
         ".a{background:#00f}.b{background:#0f0} /* .a{background:#f00}</style></head>"
         "<body><div class='a' style='left:0'></div><div class='b' style='left:30px'></div>"
-        "</body></html>");
+        "</body></html>"s);
     page.frame();
     EXPECT_EQ(page.pixel(10, 10), webtest::rgb(0x0000ff));
     EXPECT_EQ(page.pixel(40, 10), webtest::rgb(0x00ff00));
