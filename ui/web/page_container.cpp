@@ -6,7 +6,7 @@
 
 #include "ui/web/border_painter.hpp"
 #include "ui/web/box_paths.hpp"
-#include "ui/web/css_comments.hpp"
+#include "ui/web/litehtml_text.hpp"
 #include "ui/web/platform.hpp"
 #include "ui/web/url.hpp"
 

@@ -11,7 +11,7 @@
 
 #include "ui/web/bitmap.hpp"
 #include "ui/web/css_colors.hpp"
-#include "ui/web/css_comments.hpp"
+#include "ui/web/litehtml_text.hpp"
 #include "ui/web/letter_spacing.hpp"
 #include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_scripts.hpp"
@@ -53,13 +53,14 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
     // Known before parsing, so vw, vh and media queries resolve once.
     container_.setViewport(viewportWidth, viewportHeight);
     container_.setBaseUrl(url);
-    const PageScriptInfo markup = scanPageScripts(html);
+    const std::string read = replaceNulBytes(html);
+    markup_ = scanPageScripts(read);
     const std::string page =
-        rewriteSpans(html, markup.cssSpans, [](const std::string& text, bool sheet) {
+        rewriteSpans(read, markup_.cssSpans, [](const std::string& text, bool sheet) {
             return sheet ? prepareStyleSheet(text) : normaliseColorFunctions(text);
         });
     document_ = litehtml::document::createFromUTF8(page.c_str(), &container_, &context_);
-    collectAuthorCss(markup.styles);
+    collectAuthorCss(markup_.styles);
     if (root()) mendScopes_.push_back(root());
 }
 

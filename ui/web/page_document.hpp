@@ -24,7 +24,8 @@ class PageDocument {
     // Parses `html` (the page at address `url`) for a viewport of
     // `viewportWidth` x `viewportHeight` CSS px; style sheets and images are
     // read through `fileSystem`. Broken markup or CSS never fails: whatever
-    // litehtml makes of it is laid out.
+    // litehtml makes of it is laid out (a NUL byte reads as U+FFFD, as in a
+    // browser).
     PageDocument(const std::string& html, const std::string& url, FileSystem* fileSystem,
                  FontLoader* fontLoader, int defaultFontSize, int viewportWidth,
                  int viewportHeight);
@@ -34,6 +35,8 @@ class PageDocument {
 
     litehtml::element::ptr root() const;
     const std::string& url() const { return url_; }
+    // The page's scripts, sheets and diagnostics level.
+    const PageScriptInfo& markup() const { return markup_; }
 
     // Layout viewport in CSS px; a change relayouts on the next paint.
     void setViewport(int width, int height);
@@ -108,6 +111,7 @@ class PageDocument {
     void findHoverSensitive();
 
     std::string url_;
+    PageScriptInfo markup_;
     PageContainer container_;
     litehtml::context& context_;  // the user-agent sheet, parsed once for every page
     litehtml::css authorCss_;

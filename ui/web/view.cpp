@@ -106,11 +106,11 @@ void View::load(const std::string& url, double nowSeconds) {
                                            platform.config().defaultFontSize, cssPixels(width()),
                                            cssPixels(height()));
     script_ = std::make_unique<ScriptHost>(*page_, url, nowSeconds);
-    runPageScripts(html);
+    runPageScripts();
 }
 
-void View::runPageScripts(const std::string& html) {
-    const PageScriptInfo info = scanPageScripts(html);
+void View::runPageScripts() {
+    const PageScriptInfo& info = page_->markup();
     for (const auto& api : apis_) script_->installApi(api, info.diagnostics);
     if (listener_) listener_->onWindowObjectReady(*this, 0, true, url_);
     for (const PageScript& script : info.scripts) {

@@ -103,7 +103,7 @@ class View {
     bool dispatchKey(const KeyEvent& event);
     void dispatchMouse(const MouseEvent& event);
     bool paintBitmap();
-    void runPageScripts(const std::string& html);
+    void runPageScripts();
     void applyLayoutSize();
     int cssPixels(std::uint32_t devicePixels) const;
 

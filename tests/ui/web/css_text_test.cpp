@@ -1,7 +1,7 @@
 // The page's CSS as litehtml is given it: colour functions painted as Chromium paints them
 // (colours read off its screenshots), and comments that no longer freeze the page.
 #include "ui/web/css_colors.hpp"
-#include "ui/web/css_comments.hpp"
+#include "ui/web/litehtml_text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -77,56 +77,60 @@ TEST(WebColors, RewritesOnlyColourFunctionsAndOnlyOnce) {
     }
 }
 
+constexpr std::size_t kNone = std::string::npos;
+
 struct Sheet {
     const char* css;
-    bool open;
+    std::size_t openAt;
 };
 
 // litehtml erases each closed comment and searches again from the start, so erasing can
-// join a '/' and a '*' into a new opening; only one that never closes counts.
-TEST(WebComments, FindsTheCommentLitehtmlWouldLeaveOpen) {
+// join a '/' and a '*' into a new opening; only one that never closes counts, and the cut
+// falls where it began.
+TEST(WebComments, FindsWhereTheCommentLitehtmlWouldLeaveOpenBegins) {
     const Sheet sheets[] = {
-        {"", false},
-        {"a{color:red}", false},
-        {"/* note */ a{color:red} /**/", false},
-        {" /* note", true},
-        {"/**/ /*", true},          // the opening moves to the second byte once the first goes
-        {"/*/", true},              // an opening's '*' does not end it
-        {"a//*x*/*b", true},        // "a/" and "*b" meet once the comment goes
-        {"a//*x*/ *b", false},      // a blank keeps them apart
-        {"//*x*//*y*/*", true},     // two joins in a row
-        {"a{content:'/*'}", true},  // litehtml does not look inside quotes
-        {"*/ a{} /* b */", false},
+        {"", kNone},
+        {"a{color:red}", kNone},
+        {"/* note */ a{color:red} /**/", kNone},
+        {" /* note", 1},
+        {"/**/ /*", 5},           // at the second byte once the first comment goes
+        {"/*/", 0},               // an opening's '*' does not end it
+        {"a//*x*/*b", 1},         // "a/" and "*b" meet once the comment goes
+        {"a//*x*/ *b", kNone},    // a blank keeps them apart
+        {"//*x*//*y*/*", 0},      // two comments go before the first '/' meets the last '*'
+        {"a{content:'/*'}", 11},  // litehtml does not look inside quotes
+        {"*/ a{} /* b */", kNone},
     };
     for (const Sheet& sheet : sheets) {
-        EXPECT_EQ(web::hasOpenComment(sheet.css), sheet.open) << sheet.css;
-        const std::string closed = web::closeOpenComment(sheet.css);
-        EXPECT_FALSE(web::hasOpenComment(closed)) << closed;
-        if (!sheet.open) {
-            EXPECT_EQ(closed, sheet.css);
-        }
+        EXPECT_EQ(web::openCommentAt(sheet.css), sheet.openAt) << sheet.css;
+        const std::string cut = web::cutOpenComment(sheet.css);
+        EXPECT_EQ(cut, std::string(sheet.css).substr(0, sheet.openAt)) << sheet.css;
+        EXPECT_EQ(web::openCommentAt(cut), kNone) << cut;
     }
 }
 
-// An open comment at a sheet's second byte froze the page in its first parse; inside a
-// <style> element, in a linked sheet and closed only past a NUL byte (where litehtml stops
-// reading) the page now loads, and what stands before an open comment still applies while
-// what it swallows does not.
+// An open comment at a sheet's second byte froze the page in its first parse, and a NUL byte
+// ended a page or sheet for litehtml (a comment closed past it was open to it). The page now
+// loads with an open comment in a <style> element, in a linked sheet, in one closed past a NUL,
+// and in a last <style> the page ends inside "</style" (closing that comment at the end would
+// make "</style */" an end tag). What stands before an open comment applies, what it swallows
+// does not, and what follows a NUL in the page is drawn as a browser draws it.
 TEST(WebComments, APageWhoseSheetsLeaveACommentOpenLoadsAndDrawsWhatPrecedesIt) {
     using namespace std::string_literals;
-    PageHarness page(60, 20);
+    PageHarness page(90, 20);
     page.files.add("ui/open.css", "\n/* .b{background:#f00}");
-    page.files.add("ui/cut.css", "\n/* cut \0 */"s);
+    page.files.add("ui/cut.css", "\n/* cut \0 */ .c{background:#fff}"s);
     page.load(
-        "<html><head><style> /* never closed</style><style> /* cut \0 */</style>"
+        "<html><head><style> /* never closed</style>"
         "<link rel='stylesheet' href='open.css'><link rel='stylesheet' href='cut.css'>"
         "<style>body{margin:0}div{position:absolute;top:0;width:20px;height:20px}"
         ".a{background:#00f}.b{background:#0f0} /* .a{background:#f00}</style></head>"
-        "<body><div class='a' style='left:0'></div><div class='b' style='left:30px'></div>"
-        "</body></html>"s);
+        "<body><div class='a' style='left:0'></div>\0<div class='b' style='left:30px'></div>"
+        "<div class='c' style='left:60px'></div></body></html><style> /* last</style"s);
     page.frame();
     EXPECT_EQ(page.pixel(10, 10), webtest::rgb(0x0000ff));
     EXPECT_EQ(page.pixel(40, 10), webtest::rgb(0x00ff00));
+    EXPECT_EQ(page.pixel(70, 10), webtest::rgb(0xffffff));
 }
 
 }  // namespace
