@@ -11,8 +11,8 @@
 
 #include "ui/web/bitmap.hpp"
 #include "ui/web/css_colors.hpp"
-#include "ui/web/litehtml_text.hpp"
 #include "ui/web/letter_spacing.hpp"
+#include "ui/web/litehtml_text.hpp"
 #include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_scripts.hpp"
 #include "ui/web/sibling_margins.hpp"
