@@ -39,6 +39,13 @@ bool holdsRawText(std::string_view name) {
         name, {"script", "style", "textarea", "title", "xmp", "iframe", "noembed", "noframes"});
 }
 
+// The tags that build a table (litehtml lays each level of nested tables out
+// several times over).
+bool isTablePart(std::string_view name) {
+    return isOneOf(
+        name, {"table", "caption", "colgroup", "col", "thead", "tbody", "tfoot", "tr", "td", "th"});
+}
+
 bool isHeading(std::string_view name) {
     return name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6';
 }
@@ -64,7 +71,8 @@ struct Tag {
 
 class NestingScanner {
   public:
-    NestingScanner(std::string_view html, int maxDepth) : html_(html), maxDepth_(maxDepth) {}
+    NestingScanner(std::string_view html, int maxDepth, int maxTableDepth)
+        : html_(html), maxDepth_(maxDepth), maxTableDepth_(maxTableDepth) {}
 
     // The markup with the tags below the bound cut out; empty when nothing
     // was, which `trimmed()` then tells.
@@ -165,12 +173,21 @@ class NestingScanner {
         const std::string& name = stack_.back().name;
         --openCount_[name];
         if (name == "svg" || name == "math") --foreignDepth_;
+        if (name == "table") --(stack_.back().kept ? keptTables_ : tablesTakenOut_);
         stack_.pop_back();
     }
     void push(const std::string& name, bool kept) {
         ++openCount_[name];
         if (name == "svg" || name == "math") ++foreignDepth_;
+        if (name == "table") ++(kept ? keptTables_ : tablesTakenOut_);
         stack_.push_back({name, kept});
+    }
+
+    // Inside a table taken out, every table tag goes too, so its cells
+    // cannot start tables of their own.
+    bool tooDeepATable(const std::string& name) const {
+        if (!isTablePart(name)) return false;
+        return tablesTakenOut_ > 0 || (name == "table" && keptTables_ >= maxTableDepth_);
     }
 
     // The elements the parser ends without an end tag when `name` starts.
@@ -191,7 +208,7 @@ class NestingScanner {
         const std::size_t begin = pos_;
         const Tag tag = readTag(pos_ + 1);
         closeImplied(tag.name);
-        const bool kept = static_cast<int>(stack_.size()) < maxDepth_;
+        const bool kept = static_cast<int>(stack_.size()) < maxDepth_ && !tooDeepATable(tag.name);
         if (tag.name == "plaintext") {  // everything after it is text
             if (!kept) drop(begin, html_.size());
             pos_ = html_.size();
@@ -230,10 +247,13 @@ class NestingScanner {
 
     std::string_view html_;
     int maxDepth_;
+    int maxTableDepth_;
     std::size_t pos_ = 0;
     std::vector<Open> stack_;
     std::unordered_map<std::string, int> openCount_;
     int foreignDepth_ = 0;  // open <svg> and <math> elements
+    int keptTables_ = 0;
+    int tablesTakenOut_ = 0;
     std::string kept_;
     std::size_t copiedUpTo_ = 0;
     bool trimmed_ = false;
@@ -241,8 +261,8 @@ class NestingScanner {
 
 }  // namespace
 
-bool limitNesting(std::string& html, int maxDepth) {
-    NestingScanner scanner(html, maxDepth);
+bool limitNesting(std::string& html, int maxDepth, int maxTableDepth) {
+    NestingScanner scanner(html, maxDepth, maxTableDepth);
     std::string kept = scanner.run();
     if (!scanner.trimmed()) return false;
     html = std::move(kept);

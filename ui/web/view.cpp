@@ -100,7 +100,9 @@ void View::load(const std::string& url, double nowSeconds) {
     if (limitNesting(html, kMaxElementDepth)) {
         platform.log(LogLevel::Error, "web: " + url + " nests elements deeper than " +
                                           std::to_string(kMaxElementDepth) +
-                                          "; the tags below that depth are left out");
+                                          " or tables deeper than " +
+                                          std::to_string(kMaxTableDepth) +
+                                          "; the tags below those depths are left out");
     }
     page_ = std::make_unique<PageDocument>(html, url, files, platform.fontLoader(),
                                            platform.config().defaultFontSize, cssPixels(width()),

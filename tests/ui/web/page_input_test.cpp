@@ -18,6 +18,21 @@ TEST(WebNestingLimit, OnlyTagsBelowTheBoundAreTakenOut) {
     EXPECT_EQ(html, atTheBound);
 }
 
+// Each level of tables in cells multiplies litehtml's layout time, so a table two deep with a
+// bound of one loses every table tag inside it down to its own end, and what follows is kept.
+TEST(WebNestingLimit, TablesDeeperThanTheirBoundLoseTheirTableTags) {
+    const std::string oneDeep =
+        "<table><tr><td>a<table><tr><td>b</td></tr></table></td></tr></table>";
+    std::string html = oneDeep;
+    EXPECT_FALSE(web::limitNesting(html, 512, 2));
+    EXPECT_EQ(html, oneDeep);
+    html =
+        "<table><tr><td>a<table><tr><td>b<table><tr><td>c</td><th>d</th></tr></table>e"
+        "</td></tr></table></td></tr></table><table><tr><td>f</td></tr></table>";
+    EXPECT_TRUE(web::limitNesting(html, 512, 1));
+    EXPECT_EQ(html, "<table><tr><td>abcde</td></tr></table><table><tr><td>f</td></tr></table>");
+}
+
 // Against the page's folder, and never above the root; only file addresses have paths.
 TEST(WebUrl, AddressesResolveToPathsUnderTheRoot) {
     const std::pair<const char*, const char*> resolved[] = {
