@@ -16,8 +16,10 @@ foreach(fuzzer token_fuzz package_fuzz save_fuzz html_fuzz tree_edit_fuzz scene_
   set(seeds ${PROJECT_SOURCE_DIR}/fuzz/corpus/${corpus})
   file(MAKE_DIRECTORY ${work})
   set(explorer ${NJ_FUZZ_BIN_DIR}/${fuzzer})
+  set(explores_fast OFF)
   if(NJ_FUZZ_FAST_BIN_DIR AND fuzzer IN_LIST NJ_FAST_FUZZERS)
     set(explorer ${NJ_FUZZ_FAST_BIN_DIR}/${fuzzer})
+    set(explores_fast ON)
   endif()
   add_test(NAME fuzz.${corpus}
     COMMAND ${explorer} -max_total_time=${NJ_FUZZ_SECONDS} -timeout=20 -rss_limit_mb=2048
@@ -25,7 +27,7 @@ foreach(fuzzer token_fuzz package_fuzz save_fuzz html_fuzz tree_edit_fuzz scene_
     WORKING_DIRECTORY ${work})
   set_tests_properties(fuzz.${corpus} PROPERTIES LABELS fuzz TIMEOUT 300
     ENVIRONMENT "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1")
-  if(NOT explorer STREQUAL ${NJ_FUZZ_BIN_DIR}/${fuzzer})
+  if(explores_fast)
     # -runs=0: run what the corpus folders hold once, and no new inputs.
     add_test(NAME fuzz.${corpus}_sanitized
       COMMAND ${NJ_FUZZ_BIN_DIR}/${fuzzer} -runs=0 -timeout=20 -rss_limit_mb=2048 ${work} ${seeds}

@@ -6,9 +6,9 @@
 
 #include "ui/web/border_painter.hpp"
 #include "ui/web/box_paths.hpp"
+#include "ui/web/damage.hpp"
 #include "ui/web/litehtml_text.hpp"
 #include "ui/web/platform.hpp"
-#include "ui/web/style_lengths.hpp"
 #include "ui/web/url.hpp"
 
 namespace web {
@@ -84,7 +84,7 @@ void PageContainer::draw_text(litehtml::uint_ptr hdc, const litehtml::tchar_t* t
 
 int PageContainer::pt_to_px(int pt) const {
     // litehtml turns "999999in" into points before asking.
-    return clampToInt(static_cast<long long>(pt) * 96 / 72);
+    return clampCoordinate(static_cast<long long>(pt) * 96 / 72);
 }
 
 void PageContainer::draw_list_marker(litehtml::uint_ptr hdc, const litehtml::list_marker& marker) {

@@ -10,7 +10,6 @@
 
 #include "ui/web/damage.hpp"
 #include "ui/web/fonts.hpp"
-#include "ui/web/style_lengths.hpp"
 #include "ui/web/tag_access.hpp"
 
 namespace web {
@@ -24,12 +23,13 @@ litehtml::el_text* asWord(const litehtml::element::ptr& child) {
 
 // litehtml puts the text top at lh - d - trunc((lh - h) / 2) - a below the
 // line's top (h = a + d + line gap); a browser at floor((lh - a - d) / 2).
-// Worked in 64 bits: a page can ask for a line height at the edge of int.
+// Worked in 64 bits and clamped: a page can ask for a line height at the
+// edge of int.
 int baselineExcess(int lineHeight, const FontMetrics& m) {
     const long long leading = static_cast<long long>(lineHeight) - m.ascent - m.descent;
     const long long litehtmlTop = leading - (static_cast<long long>(lineHeight) - m.height) / 2;
     const long long browserTop = leading >= 0 ? leading / 2 : -((1 - leading) / 2);
-    return clampToInt(litehtmlTop - browserTop);
+    return clampCoordinate(litehtmlTop - browserTop);
 }
 
 // Every word of a line moves by the same pixel, worked out from the line's
