@@ -362,9 +362,10 @@ TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
     EXPECT_NE(run.output.find("Failed to create window."), std::string::npos) << run.output;
 }
 
-// A run played in the real game (walk, then back to the dossier) is kept as
-// replays/last.njr, replays headless to the state the game recorded, and
-// opens in the game with --replay, which saves nothing and keeps the file.
+// A run played in the real game (walk, a stay on the dossier and back in,
+// walk, then back to the dossier) is kept as replays/last.njr, stay and all,
+// replays headless to the state the game recorded, and opens in the game
+// with --replay, which saves nothing and keeps the file.
 TEST(NightjarReplay, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
     const GameFolder folder("replay", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;
