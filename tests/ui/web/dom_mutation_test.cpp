@@ -30,6 +30,11 @@ const char* const kHelpers =
     "function refusal(f) { try { f(); return 'none'; } catch (e) { return e.name; } }"
     "function chain(n) { var top = document.createElement('div'), e = top;"
     "  for (var i = 1; i < n; i++) e = e.appendChild(document.createElement('div'));"
+    "  return top; }"
+    "function tables(n) { var top = document.createElement('table'), e = top;"
+    "  for (var i = 1; i < n; i++)"
+    "    e = "
+    "e.appendChild(document.createElement('td')).appendChild(document.createElement('table'));"
     "  return top; }";
 
 TEST(WebDomMutation, BuiltElementsAreStyledLaidOutMovedAndTakenOut) {
@@ -88,6 +93,14 @@ TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
          "HierarchyRequestError"},
         {"document.body.appendChild(chain(511))", "HierarchyRequestError"},
         {"document.body.appendChild(chain(510))", "none"},
+        // Tables nest at most 8 deep, however they are put together.
+        {"document.body.appendChild(tables(9))", "HierarchyRequestError"},
+        {"var d = document.createElement('div'); d.appendChild(tables(2));"
+         "tables(8).getElementsByTagName('td')[6].appendChild(d)",  // in the seventh table
+         "HierarchyRequestError"},
+        {"tables(4).getElementsByTagName('td')[2].appendChild(tables(6))", "HierarchyRequestError"},
+        {"tables(4).getElementsByTagName('td')[2].appendChild(tables(5))", "none"},
+        {"document.body.appendChild(tables(8))", "none"},
     };
     PageHarness page;
     page.load(kPage);
