@@ -2,6 +2,7 @@
 // The shipped page on our engine with its real fonts and the game's own state script.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -178,21 +179,15 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
         return all;
     }
     double heightOf(const std::string& selector) {
-        const Box b = rectAt(selector);
-        return b.bottom - b.top;
+        return rectAt(selector).bottom - rectAt(selector).top;
     }
     // A key-down as the overlay forwards one (a Windows key code).
     void key(int code) {
-        web::KeyEvent event;
-        event.type = web::KeyEventType::RawKeyDown;
-        event.virtualKeyCode = code;
-        page.view->fireKeyEvent(event);
+        page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, code, 0, false, {}});
     }
     bool errorsLogged() const {
-        for (const auto& line : page.log.lines) {
-            if (line.level == web::LogLevel::Error) return true;
-        }
-        return false;
+        return std::any_of(page.log.lines.begin(), page.log.lines.end(),
+                           [](const auto& line) { return line.level == web::LogLevel::Error; });
     }
 };
 
