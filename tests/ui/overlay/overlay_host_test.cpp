@@ -135,21 +135,6 @@ TEST(PagePointer, CanvasSharesBecomeWholePageUnits) {
     }
 }
 
-// No field of the game's page takes typing: a key it kept would never move the operative.
-TEST_F(OverlayHost, ThePageKeepsNoKeyFromTheGame) {
-    const std::uint32_t keys[] = {'W', 'E', 9, 13, 27, 32, 37, 112};
-    for (const std::uint32_t key : keys) {
-        EXPECT_FALSE(overlay->forwardKeyDown(key)) << key << " before the page loaded";
-        overlay->forwardKeyUp(key);
-    }
-    frames(2);
-    ASSERT_TRUE(overlay->domReady());
-    for (const std::uint32_t key : keys) {
-        EXPECT_FALSE(overlay->forwardKeyDown(key)) << key;
-        overlay->forwardKeyUp(key);
-    }
-}
-
 TEST_F(OverlayHost, ClicksReachTheGameThroughThePage) {
     frames(2);
     ASSERT_TRUE(overlay->domReady());
