@@ -68,8 +68,6 @@ TEST(WebEvents, HoverRepaintsMatchAFullRepaint) {
     EXPECT_TRUE(page.matchesAFullRepaint());
 }
 
-}  // namespace
-
 // A prevented key-down is the page's alone; typed text arrives whole as "keypress".
 TEST(WebEvents, PreventedKeysAreKeptAndTypedTextArrivesAsKeypress) {
     PageHarness page;
@@ -95,3 +93,5 @@ TEST(WebEvents, PreventedKeysAreKeptAndTypedTextArrivesAsKeypress) {
     EXPECT_EQ(page.js("typed.join(' ')"),
               "a:97 \xC3\xA9:233 \xE2\x82\xAC:8364 \xF0\x9F\x94\x91:128273");
 }
+
+}  // namespace

@@ -52,37 +52,6 @@ TEST(WebText, LinesTakeTheWidthsABrowserGivesThem) {
     }
 }
 
-// The first row of ink of "The": an odd leading's extra pixel goes below (litehtml's went above).
-TEST(WebText, TextSitsOnTheBaselineABrowserGivesItsLine) {
-    struct Line {
-        const char* font;
-        int lineHeight;
-        int firstInkRow;
-    };
-    const Line lines[] = {{"font-family:Lato;font-size:16px", 22, 6},
-                          {"font-family:Lato;font-size:16px", 21, 6},
-                          {"font-family:Lato;font-size:16px", 19, 5},
-                          {"font-family:Lato;font-size:16px", 16, 3},
-                          {"font-family:Montserrat;font-size:14px;font-weight:bold", 23, 5}};
-    PageHarness page(300, 40);
-    std::string html = kHead;
-    for (std::size_t i = 0; i < std::size(lines); ++i) {
-        html += "<div style='position:absolute;top:0;left:" + std::to_string(50 * i) +
-                "px;color:#000;line-height:" + std::to_string(lines[i].lineHeight) + "px;" +
-                lines[i].font + "'>The</div>";
-    }
-    page.load(html + "</body></html>");
-    for (std::size_t i = 0; i < std::size(lines); ++i) {
-        int first = -1;
-        for (int y = 0; y < 40 && first < 0; ++y) {
-            for (int x = 50 * int(i); x < 50 * int(i) + 40; ++x) {
-                if ((page.pixel(x, y) >> 24) > 0x80) first = y;
-            }
-        }
-        EXPECT_EQ(first, lines[i].firstInkRow) << lines[i].font << " in " << lines[i].lineHeight;
-    }
-}
-
 // With "hall" the second line would be 741.4 px: words rounded one by one fit it in.
 TEST(WebText, ParagraphsBreakWhereABrowserBreaksThem) {
     PageHarness page(800, 100);
