@@ -2,7 +2,6 @@
 // recording stand-in for the game's editor command.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -151,30 +150,20 @@ TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
     EXPECT_FALSE(errorsLogged());
 }
 
-// Every screen's pixels are those with the editor's elements taken out, and after editing.
-TEST_P(EditorPage, WithoutAnEditorEveryScreenIsDrawnAsBefore) {
+// Every screen's pixels after editing are those from before it.
+TEST_P(EditorPage, AfterEditingEveryScreenIsDrawnAsBefore) {
     loadMission(1);
-    const nj::GameState screens[] = {nj::GameState::Briefing, nj::GameState::Playing,
-                                     nj::GameState::Paused, nj::GameState::MissionComplete,
-                                     nj::GameState::MissionFailed};
-    std::vector<std::string> before;
-    for (nj::GameState state : screens) {
+    for (nj::GameState state :
+         {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
+          nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
         game.gameState = state;
         sync();
-        before.push_back(pixels());
-        ASSERT_FALSE(before.back().empty());
+        const std::string before = pixels();
+        ASSERT_FALSE(before.empty());
         edit();
         edit("e.mode = 'test';");
         sync();
-        EXPECT_TRUE(pixels() == before.back()) << "after editing, screen " << int(state);
-    }
-    page.eval(
-        "['editor', 'edteststrip'].forEach(function (id) { var el = document.getElementById(id);"
-        " el.parentElement.removeChild(el); });");
-    for (std::size_t i = 0; i < std::size(screens); ++i) {
-        game.gameState = screens[i];
-        sync();
-        EXPECT_TRUE(pixels() == before[i]) << "screen " << int(screens[i]);
+        EXPECT_TRUE(pixels() == before) << "after editing, screen " << int(state);
     }
 }
 
