@@ -128,4 +128,23 @@ TEST(WebRender, AShrinkingBadgeRepaintsAllItUsedToCover) {
     }
 }
 
+// As Chromium breaks it with the same fonts: with "hall" the second line would be 741.4 px,
+// words rounded one by one fit it in. (Text widths and baselines the reference frame pins.)
+TEST(WebText, ParagraphsBreakWhereABrowserBreaksThem) {
+    PageHarness page(800, 100);
+    page.load(kHead +
+              "<div id='brief' style='width:740px;font-family:Lato;font-size:16px;line-height:22px;"
+              "color:#000'>The Crimson Syndicate launders its take through the Glass Harbor "
+              "casino. Lift the 24K cipher card from the cashier hall, crack the vault terminal in "
+              "the armoured garage, and intercept the courier circling the vault hall before he "
+              "reaches the buyers.</div></body></html>");
+    int inkAfterVault = 0;
+    for (int y = 22; y < 44; ++y) {
+        for (int x = 718; x < 740; ++x) inkAfterVault += (page.pixel(x, y) >> 24) > 0x80;
+    }
+    EXPECT_EQ(inkAfterVault, 0) << "the second line ends at 'vault' (713 px)";
+    EXPECT_EQ(std::stoi(page.js("document.getElementById('brief').getBoundingClientRect().height")),
+              66);
+}
+
 }  // namespace
