@@ -1,5 +1,4 @@
-// The mission editor's page on the shipped page, at each text size, with a
-// recording stand-in for the game's editor command.
+// The mission editor's page on the shipped page, with a recording stand-in for its command.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -27,14 +26,11 @@ window.__editor = (function () {
     kinds: kinds.map(function (k, i) { return { kind: k, label: labels[i] }; }),
     grid: 16, approach: 2, undo: 3, redo: 0, pieces: pieces,
     fields: [
-      { name: "x", kind: "number", value: "960", min: 0, max: 960 },
-      { name: "y", kind: "number", value: "88.5", min: 0, max: 540 },
-      { name: "speed", kind: "number", value: "60", min: 10, max: 200 },
-      { name: "angle", kind: "number", value: "270", min: 0, max: 359 },
+      { name: "x", kind: "number", value: "960", min: 0, max: 960 }, { name: "y", kind: "number", value: "88.5", min: 0, max: 540 },
+      { name: "speed", kind: "number", value: "60", min: 10, max: 200 }, { name: "angle", kind: "number", value: "270", min: 0, max: 359 },
       { name: "color", kind: "choice", value: "red", choices: ["red", "blue", "green", "yellow"] },
       { name: "alert", kind: "choice", value: "true", choices: ["true", "false"] },
-      { name: "label", kind: "text", value: "VAULT CORRIDOR WEST WING" },
-      { name: "patrol", kind: "info", value: "4 waypoints" }
+      { name: "label", kind: "text", value: "VAULT CORRIDOR WEST WING" }, { name: "patrol", kind: "info", value: "4 waypoints" }
     ],
     problems: [
       { severity: "warning", text: "guards[0]: its patrol passes within 20 px of the spawn of approach 2 (SECURITY UPLINK HACK)", key: "guards", index: 0 },
@@ -71,8 +67,7 @@ class EditorPage : public pagetest::RealPage {
     void mouse(web::MouseEventType type, int x, int y) {
         page.view->fireMouseEvent({type, x, y, web::MouseButton::Left});
     }
-    // A key through the page's own dispatch; true when the page kept it
-    // (prevented its default, so the game never gets it).
+    // A key through the page's own dispatch; true when the page kept it from the game.
     bool down(int code) {
         return page.js("String(!__nj.dispatch(null, 'keydown', { keyCode: " + std::to_string(code) +
                        " }))") == "true";
@@ -94,8 +89,7 @@ class EditorPage : public pagetest::RealPage {
     std::string fieldText(int row) {
         return page.js("document.querySelector('" + fieldBox(row) + "').textContent");
     }
-    // Whether the pointer finds the element (or what is inside it) at its
-    // centre: a hidden element keeps the box it had when it was last shown.
+    // Whether the pointer finds the element at its centre: a hidden one keeps its last box.
     bool shown(const std::string& selector) {
         const Box b = rectAt(selector);
         if (!(b.right > b.left)) return false;
@@ -143,8 +137,6 @@ TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
     EXPECT_TRUE(shown("#dirpanel"));
     EXPECT_TRUE(shown("#edteststrip"));
     EXPECT_FALSE(shown("#edbar"));
-    EXPECT_FALSE(down(kEsc)) << "Esc is the game's while test-playing";
-    EXPECT_EQ(sent(), "");
     sync();
     EXPECT_FALSE(shown("#edteststrip") || shown("#edbar"));
     EXPECT_FALSE(errorsLogged());
@@ -290,8 +282,6 @@ TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
     EXPECT_EQ(fieldText(0), "5");
     EXPECT_FALSE(down(kEnter)) << "a new selection leaves no field typed in";
     EXPECT_EQ(sent(), "");
-    edit("e.revision = 21; e.fields = []; e.pieces.forEach(function (p) { p.selected = true; });");
-    EXPECT_EQ(text("edfieldsnone"), "32 PIECES SELECTED");
 }
 
 TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
@@ -318,7 +308,6 @@ TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
     const Case cases[] = {
         {"", {kCtrl}, 'Z', R"({"do":"undo"})"},
         {"", {kCtrl, kShift}, 'Z', R"({"do":"redo"})"},
-        {"", {kCtrl}, 'Y', R"({"do":"redo"})"},
         {"", {kCtrl}, 'C', R"({"do":"copy"})"},
         {"", {kCtrl}, 'V', R"({"do":"paste"})"},
         {"", {kCtrl}, 'S', R"({"do":"save"})"},
