@@ -77,22 +77,18 @@ TEST_F(BoundPage, BadArgumentsAreMarshalErrorsAndNothingReachesTheGame) {
 }
 
 TEST_F(BoundPage, TheEditorsTextArgumentIsCheckedAndPassedWhole) {
-    for (int level : {0, 2}) {
-        SCOPED_TRACE(level);
-        load(level);
-        target.editorRequests.clear();
-        EXPECT_EQ(call("game.editor('{\"do\":\"undo\"}')"), "ok");
-        EXPECT_EQ(call("game.editor('caf\u00e9')"), "ok");
-        for (const char* bad :
-             {"game.editor()", "game.editor(3)", "game.editor({})", "game.editor(null)"}) {
-            EXPECT_NE(call(bad).find("game.editor(request: string)"), std::string::npos) << bad;
-        }
-        const std::string huge = call("game.editor(new Array(70000).join('x'))");
-        EXPECT_NE(huge.find("longer than 65536 bytes"), std::string::npos) << huge;
-        ASSERT_EQ(target.editorRequests.size(), 2u);
-        EXPECT_EQ(target.editorRequests[0], "{\"do\":\"undo\"}");
-        EXPECT_EQ(target.editorRequests[1], "caf\xC3\xA9");
+    load(0);
+    EXPECT_EQ(call("game.editor('{\"do\":\"undo\"}')"), "ok");
+    EXPECT_EQ(call("game.editor('caf\u00e9')"), "ok");
+    for (const char* bad :
+         {"game.editor()", "game.editor(3)", "game.editor({})", "game.editor(null)"}) {
+        EXPECT_NE(call(bad).find("game.editor(request: string)"), std::string::npos) << bad;
     }
+    const std::string huge = call("game.editor(new Array(70000).join('x'))");
+    EXPECT_NE(huge.find("longer than 65536 bytes"), std::string::npos) << huge;
+    ASSERT_EQ(target.editorRequests.size(), 2u);
+    EXPECT_EQ(target.editorRequests[0], "{\"do\":\"undo\"}");
+    EXPECT_EQ(target.editorRequests[1], "caf\xC3\xA9");
     EXPECT_EQ(api.metadata("editor"),
               "{\"params\":[{\"name\":\"request\",\"type\":\"string\"}],\"returns\":\"void\"}");
 }

@@ -29,17 +29,6 @@ void expectInOrder(const std::string& script, const std::vector<std::string>& pa
     }
 }
 
-// The opening fields are the sim_pagestate test's.
-TEST(PageState, TheThreeTumblersFollowTheReferenceFieldsThenThePagesExtras) {
-    HeadlessGame h;
-    h.game.gameState = nj::GameState::Playing;
-    const std::string script = fieldsOf(h.game);
-    expectInOrder(script, {"\"currentTumbler\":0,\"tumblers\":[{\"angle\":", ",\"target\":",
-                           ",\"width\":", ",\"locked\":false}", "\"missionNames\":"});
-    const std::size_t from = script.find("\"tumblers\":"), to = script.find(']', from);
-    EXPECT_EQ(std::count(script.begin() + from, script.begin() + to, '{'), 3);
-}
-
 TEST(PageState, DirectiveFollowsTheMissionChainAndTheClockRunsPastAnHour) {
     HeadlessGame h;
     nj::Game& g = h.game;
@@ -176,10 +165,15 @@ TEST(PageState, RecordsFollowThePerksWithTheirTimesAndFirstWin) {
 }
 
 // Without player options, the defaults (settings read from a file are sim_reads_settings').
-TEST(PageState, OptionsExtrasCloseTheStateAndFollowThePlayersChoices) {
+TEST(PageState, TumblersThenTheExtrasWithTheOptionsLastFollowingThePlayersChoices) {
     HeadlessGame h;
     nj::Game& g = h.game;
     const std::string defaults = fieldsOf(g);
+    // The three tumblers close the fields sim_pagestate pins; the page's extras follow.
+    expectInOrder(defaults, {"\"currentTumbler\":0,\"tumblers\":[{\"angle\":", ",\"target\":",
+                             ",\"width\":", ",\"locked\":false}", "]", "\"missionNames\":"});
+    const std::size_t from = defaults.find("\"tumblers\":"), to = defaults.find(']', from);
+    EXPECT_EQ(std::count(defaults.begin() + from, defaults.begin() + to, '{'), 3);
     expectInOrder(defaults, {"\"settings\":{\"volume\":100,\"muted\":false,\"fullScreen\":true,"
                              "\"pauseOnFocusLoss\":true,",
                              "\"keyNames\":{\"moveUp\":\"W\",\"moveDown\":\"S\","});
