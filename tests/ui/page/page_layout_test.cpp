@@ -446,9 +446,11 @@ TEST_P(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
     EXPECT_FALSE(hasClass("smoke", "shown"));
 }
 
-// The same state twice paints nothing, on every screen.
+// The same state twice paints nothing, on every screen, and builds no row again.
 TEST_P(RealPage, EveryScreenRedrawsOnlyWhatChanged) {
     loadMission(2);
+    sync();
+    page.eval("window.__op0 = document.getElementById('op0');");
     for (nj::GameState state :
          {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
           nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
@@ -461,6 +463,7 @@ TEST_P(RealPage, EveryScreenRedrawsOnlyWhatChanged) {
         EXPECT_TRUE(page.view->needsPaint()) << "a new clock is seen, " << int(state);
         page.frame();
     }
+    EXPECT_EQ(page.js("window.__op0 === document.getElementById('op0')"), "true");
     EXPECT_FALSE(errorsLogged());
 }
 
