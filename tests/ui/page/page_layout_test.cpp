@@ -447,6 +447,36 @@ TEST_P(RealPage, SmokePromptShowsNearTheOperativeOnlyWhileSmokeIsReady) {
 }
 
 // The same state twice paints nothing, on every screen, and builds no row again.
+// The operative is never hidden: a HUD panel, or the replay bar, fades while
+// the operative (or the prompt's target) is under it.
+TEST_P(RealPage, HudPanelsAndTheReplayBarFadeWhileTheOperativeOrTheTargetIsUnderThem) {
+    loadMission(0);
+    game.gameState = nj::GameState::Playing;
+    const struct {
+        const char* what;
+        const char* operative;
+        bool directive, status, bar;
+    } cases[] = {
+        {"in the open", "s.operativeX = 640; s.operativeY = 400;", false, false, false},
+        {"under the directive", "s.operativeX = 200; s.operativeY = 40;", true, false, false},
+        {"against the timer", "s.operativeX = 1100; s.operativeY = 69;", false, true, false},
+        {"under the bar", "s.operativeX = 640; s.operativeY = 700;", false, false, true},
+        {"above the bar", "s.operativeX = 640; s.operativeY = 620;", false, false, false}};
+    for (const auto& c : cases) {
+        sync(std::string("s.replay = {watching: true, paused: false, speed: 1, clock: '00:05', "
+                         "ended: false, notice: ''};") +
+             c.operative);
+        EXPECT_EQ(hasClass("dirpanel", "faded"), c.directive) << c.what;
+        EXPECT_EQ(hasClass("statpanel", "faded"), c.status) << c.what;
+        EXPECT_EQ(hasClass("replaybar", "faded"), c.bar) << c.what;
+    }
+    game.nearIntel = 1;
+    game.optionalIntel.x = 862.0f;
+    game.optionalIntel.y = 20.0f;
+    sync();
+    EXPECT_TRUE(hasClass("statpanel", "faded") && !hasClass("dirpanel", "faded")) << "the target";
+}
+
 TEST_P(RealPage, EveryScreenRedrawsOnlyWhatChanged) {
     loadMission(2);
     sync();
