@@ -1,5 +1,6 @@
-// Actors by state: cones cut by walls, cameras, characters and their badges,
-// the takedown marker, route and alarm markers and the detection border.
+// Actors by state: cones cut by walls, characters and their badges, route and
+// alarm markers, and the ghost. (Cameras, cover and the takedown marker are
+// with the world's states.)
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@ using nj::Color;
 using namespace nj::test;
 
 constexpr Color kBadgeInner{0.14f, 0.11f, 0.05f, 1};
-constexpr Color kCameraFan{0.22f, 0.74f, 0.97f, 0.28f};
 
 struct Actors : ClearedWorld {
     void SetUp() override {
@@ -104,17 +104,6 @@ TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
     EXPECT_TRUE(record(nj::drawGuards, game).has(warn));
 }
 
-// A calm camera's fan across its sweep is the reference frame's.
-TEST_F(Actors, ACameraFanTurnsRedPastAQuarterAndGoesWhenBlind) {
-    game.cameras = {{.x = 400, .y = 100, .angle = 1.5f, .sweep = 1.0f, .meter = 0.25f}};
-    EXPECT_TRUE(record(nj::drawCameras, game).has(kCameraFan));
-    game.cameras[0].meter = 0.26f;
-    EXPECT_FALSE(record(nj::drawCameras, game).has(kCameraFan));
-    game.cameras[0].meter = 0;
-    game.cameras[0].disabledTime = 0.1f;
-    EXPECT_FALSE(record(nj::drawCameras, game).has(kCameraFan));
-}
-
 // The staff suit shows from a disguise above 0.15; a theme the game does not
 // know dresses as the archive.
 TEST_F(Actors, TheOperativeWearsTheThemesStaffSuitWhileTheDisguiseHolds) {
@@ -133,14 +122,6 @@ TEST_F(Actors, TheOperativeWearsTheThemesStaffSuitWhileTheDisguiseHolds) {
     EXPECT_FALSE(sameVertices(archive, plain));
     EXPECT_FALSE(sameVertices(dressed(Theme::Laboratory, Approach::StaffDisguise, 1.0f), archive));
     EXPECT_TRUE(sameVertices(dressed(Theme::Other, Approach::StaffDisguise, 1.0f), archive));
-}
-
-TEST_F(Actors, TheOperativeInCoverIsRingedGreen) {
-    const Color ring{0.18f, 0.545f, 0.341f, 0.85f};
-    game.playerInCover = 1;
-    EXPECT_TRUE(record(nj::drawPlayer, game).has(ring));
-    game.playerInCover = 0;
-    EXPECT_FALSE(record(nj::drawPlayer, game).has(ring));
 }
 
 TEST_F(Actors, PatrolRoutesShowForTaggedGuardsOrAfterTheUplinkHack) {
@@ -174,20 +155,6 @@ TEST_F(Actors, TheAlarmPointsOnlySearchingAndAlertGuardsAtItself) {
     EXPECT_EQ(record(nj::drawObjectiveMarkers, game).count(lead), 2u * 6u);
     game.alarmTimer = 0;
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
-}
-
-TEST_F(Actors, TheTakedownMarkerNeedsAGuardInReach) {
-    addGuard(300, 300);
-    EXPECT_TRUE(record(nj::drawTakedownTarget, game).vertices.empty());
-    game.takedownTarget = 1;  // out of range
-    EXPECT_TRUE(record(nj::drawTakedownTarget, game).vertices.empty());
-}
-
-TEST_F(Actors, TheDetectionBorderAppearsOnlyAboveAQuarter) {
-    game.detection = 0.25f;
-    EXPECT_TRUE(record(nj::drawDetectionBorder, game).vertices.empty());
-    game.detection = 0.26f;
-    EXPECT_FALSE(record(nj::drawDetectionBorder, game).vertices.empty());
 }
 
 // Where the ghost stands is the game's (its run's tests); drawn, it is one
