@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 namespace {
 
 // Runs each case on both block functions: the SHA extension path (when the
@@ -29,26 +27,6 @@ INSTANTIATE_TEST_SUITE_P(BothBlockFunctions, DigestPaths, ::testing::Values(fals
                          [](const ::testing::TestParamInfo<bool>& p) {
                              return p.param ? "Portable" : "Dispatched";
                          });
-
-// HMAC with keys under a block is checked against Python's hmac by the njtool
-// cross-check; the key-length edges are here.
-TEST(Hmac, KeyOfExactlyOneBlockIsUsedUnpaddedAndLongerKeysAreHashed) {
-    const std::string key64(64, 'k'), key65(65, 'k');
-    EXPECT_EQ(nj::hmacSha256Hex(key65, "msg"), nj::hmacSha256Hex(nj::sha256Raw(key65), "msg"));
-    EXPECT_NE(nj::hmacSha256Hex(key64, "msg"), nj::hmacSha256Hex(nj::sha256Raw(key64), "msg"));
-    // Keys are padded with zero bytes.
-    EXPECT_EQ(nj::hmacSha256Hex("key", "msg"), nj::hmacSha256Hex(std::string("key\0\0", 5), "msg"));
-}
-
-// An odd last digit is the map token's odd payload.
-TEST(HexDecode, PairsPrefixesAndFailures) {
-    EXPECT_EQ(nj::hexDecode("0aFf"), std::string("\x0a\xff", 2));
-    // A pair whose second character is no hex digit keeps its first digit's value.
-    EXPECT_EQ(nj::hexDecode("ag"), std::string("\x0a", 1));
-    // The message is the map token's (its tests read it).
-    EXPECT_THROW(nj::hexDecode("00zz"), std::invalid_argument);
-    EXPECT_EQ(nj::hexEncode(std::string("\x00\x7f\xff", 3)), "007fff");
-}
 
 TEST(Keystreams, EveryPrefixLengthAndCounterWidthMatchesPlainHashing) {
     // Salts around the block boundary take one or two compressions; 1100
