@@ -245,26 +245,21 @@ TEST_F(Accessibility, ReducedFlashingHoldsEveryThrobStill) {
          },
          0, [](nj::Game& g, float t) { g.bannerTimer = t; }},
     };
-    const float clocks[] = {0.1f, 0.45f, 1.3f};
     for (const Throb& t : throbs) {
         const auto fresh = std::make_unique<nj::Game>(nullptr);
         clearWorld(*fresh);
         t.setUp(*fresh);
-        std::vector<std::vector<nj::Vertex>> steady, lively;
-        const auto drawn = [&](const SceneAccessibility& a) {
+        const auto drawn = [&](float clock, const SceneAccessibility& a) {
+            t.at(*fresh, clock);
             const Recording r = recordWith(t.step, *fresh, a);
             return t.tail ? r.tail(t.tail) : r.vertices;
         };
-        for (const float clock : clocks) {
-            t.at(*fresh, clock);
-            steady.push_back(drawn(kSteady));
-            lively.push_back(drawn({}));
-        }
-        ASSERT_FALSE(steady[0].empty()) << t.what;
+        const std::vector<nj::Vertex> steady = drawn(0.1f, kSteady), lively = drawn(0.1f, {});
+        ASSERT_FALSE(steady.empty()) << t.what;
         bool livelyMoves = false;
-        for (std::size_t i = 1; i < steady.size(); ++i) {
-            EXPECT_TRUE(sameVertices(steady[i], steady[0])) << t.what << " at " << clocks[i];
-            livelyMoves = livelyMoves || !sameVertices(lively[i], lively[0]);
+        for (const float clock : {0.45f, 1.3f}) {
+            EXPECT_TRUE(sameVertices(drawn(clock, kSteady), steady)) << t.what << " at " << clock;
+            livelyMoves = livelyMoves || !sameVertices(drawn(clock, {}), lively);
         }
         EXPECT_TRUE(livelyMoves) << t.what;
     }
@@ -344,21 +339,6 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
             EXPECT_TRUE(p.maxY <= c.bodyTop || p.minY >= c.bodyBottom)
                 << c.word << " plate " << p.minY << ".." << p.maxY << " covers what it names";
         }
-    }
-}
-
-// A label at the canvas's side slides onto it.
-TEST_F(Accessibility, LargeLabelsStayOnTheCanvas) {
-    game.terminal = {-500, -500};
-    game.exit = {-500, -500, 1, 1};
-    const float margin = nj::kLabelEdgeMargin;
-    for (const float x : {4.0f, 956.0f}) {
-        game.keycards = {{.x = x, .y = 300, .color = "emerald"}};
-        const Bounds p =
-            boundsOf(platesNear(recordWith(nj::drawLargeLabels, game, kLarge), x, 300));
-        // The plate's padding may reach a little past the letters.
-        EXPECT_GE(p.minX, margin - 2.01f) << x;
-        EXPECT_LE(p.maxX, nj::kCanvasWidth - margin + 2.01f) << x;
     }
 }
 
