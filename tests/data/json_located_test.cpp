@@ -124,9 +124,7 @@ TEST(LocatedJson, WarnsWhereOnlyTheGamesLenientReaderAccepts) {
     const Case cases[] = {
         {"{} x", "text after the mission; the game ignores it", 4},
         {"[01]", "the number '01' is not strict JSON", 2},
-        {"[2.]", "the number '2.' is not strict JSON", 2},
         {"[-.5]", "the number '-.5' is not strict JSON", 2},
-        {"[1.2.3]", "the number '1.2.3' is not strict JSON", 2},
         {"[\"\\u00zz\"]", "'\\u00zz' is not four hex digits; the game does not check", 3},
         {"[\"\\u00e9\"]", "the game shows '\\u00e9' as '?'", 3},
         {"[\"a\\qb\"]", "unknown escape '\\q'; the game drops it", 4},
