@@ -89,11 +89,11 @@ TEST_F(World, EachPieceShowsItsState) {
     game.terminal = {780, 205, 18};
     game.playerPos = {780 + 54.9f, 205};
     EXPECT_TRUE(shows(nj::drawSafeTerminal, tether));
+    game.cipherDecrypted = 1;  // the terminal turns green
+    EXPECT_FALSE(shows(nj::drawSafeTerminal, {0.29f, 0.87f, 0.5f, 0.55f})) << "cracked";
+    game.cipherDecrypted = 0;
     game.playerPos = {780, 205 + 55.1f};
     EXPECT_FALSE(shows(nj::drawSafeTerminal, tether)) << "out of reach";
-    game.playerPos = {780, 205};
-    game.cipherDecrypted = 1;
-    EXPECT_FALSE(shows(nj::drawSafeTerminal, tether)) << "cracked";
 
     const Color calmFan{0.22f, 0.74f, 0.97f, 0.28f};
     game.cameras = {{.x = 400, .y = 100, .angle = 1.5f, .sweep = 1.0f, .meter = 0.25f}};
