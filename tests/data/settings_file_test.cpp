@@ -78,7 +78,6 @@ TEST(SettingsFile, EachUnusableValueFallsBackAloneAndIsNamed) {
     } cases[] = {
         {"volume", "\"volume\": \"loud\""},
         {"fullScreen", "\"fullScreen\": 1"},
-        {"muted", "\"muted\": null"},
         {"textSize", "\"textSize\": [150]"},
         {"sneak", "\"sneak\": \"crouch\""},
         {"keys.moveUp", "\"keys\": {\"moveUp\": 0}"},
@@ -91,7 +90,6 @@ TEST(SettingsFile, EachUnusableValueFallsBackAloneAndIsNamed) {
         {"padButtons (one button for two actions)", "\"padButtons\": {\"interact\": \"B\"}"},
         {"window.width", "\"window\": {\"x\": 0, \"y\": 0, \"width\": true, \"height\": 600}"},
         {"window", "\"window\": {\"x\": 0}"},
-        {"assistSafe", "\"assistSafe\": \"yes\""},
         {"ghost", "\"ghost\": 1"},
     };
     nj::Settings neighbourRead;
