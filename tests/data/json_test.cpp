@@ -3,63 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <stdexcept>
 #include <string>
 
 using nj::JsonType;
 using nj::parseJson;
 
 namespace {
-
-// The exact text of whatever parseJson throws, or "" when it succeeds.
-std::string errorOf(const std::string& text) {
-    try {
-        parseJson(text);
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
-
-TEST(JsonObjects, DuplicateKeysKeepTheLastValue) {
-    const auto dup = parseJson(R"({"a":1,"a":2})");
-    ASSERT_EQ(dup.size(), 1u);
-    EXPECT_EQ(dup.at("a").number, 2.0);
-}
-
-TEST(JsonErrors, FixedTextsForEverySyntaxFault) {
-    const struct {
-        std::string text, error;
-    } cases[] = {
-        // The NUL byte stands in the message, so as a C string it ends there.
-        {"", "Unexpected character in JSON: '"},
-        {"\xEF\xBB\xBF{}", "Unexpected character in JSON: '\xEF'"},
-        {"+1", "Unexpected character in JSON: '+'"},
-        {"[1,]", "Unexpected character in JSON: ']'"},
-        {"{\"a\":1,}", "Expected '\"'"},
-        {"{1:2}", "Expected '\"'"},
-        {"{\"a\" 1}", "Expected ':' after key"},
-        {"{\"a\":1 2}", "Expected ',' or '}' in object"},
-        {"[1 2]", "Expected ',' or ']' in array"},
-        // "nul" then the end: the skip stops there and the array is unterminated.
-        {"[nu", "Expected ',' or ']' in array"},
-        {"\"open", "Unterminated string"},
-        {"\"abc\\u12", "Unterminated string"},
-        {"\"abc\\", "Unterminated string"},  // the last backslash kept, then the end
-        {"-", "invalid stod argument"},
-        {"1e999", "stod argument out of range"},
-        {std::string(512, '[') + std::string(512, ']'), ""},
-        {std::string(513, '[') + std::string(513, ']'), "JSON nesting too deep"},
-        {[] {
-             std::string objects;
-             for (int i = 0; i < 100000; ++i) objects += "{\"a\":";
-             return objects;
-         }(),
-         "JSON nesting too deep"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(errorOf(c.text), c.error) << c.text.substr(0, 20);
-}
 
 TEST(JsonValues, EmptyFormsEscapesWordsAndNumbersFollowTheLenientRules) {
     EXPECT_EQ(parseJson(" [\n\t] ").type, JsonType::Array);
@@ -81,27 +30,22 @@ TEST(JsonValues, EmptyFormsEscapesWordsAndNumbersFollowTheLenientRules) {
     EXPECT_EQ(parseJson("1.5.5").number, 1.5);
     EXPECT_EQ(parseJson("007").number, 7.0);
     EXPECT_EQ(parseJson("-2.5e2").number, -250.0);
+    EXPECT_EQ(parseJson(R"({"a":1,"a":2})").at("a").number, 2.0) << "the last duplicate key wins";
 }
 
 // A string or an object where the mission builder wants a number, and a
 // lookup in what is not an object, fall back to its default (the builder's
-// tests); the other getters' fallbacks, the rounding to single precision and
-// what a miss returns are here.
-TEST(JsonLookups, TypedGettersRoundToFloatAndMissesAreNull) {
-    const auto str = parseJson(R"({"x":"7"})");
-    EXPECT_EQ(str.getString("x", "d"), "7");
-    EXPECT_EQ(str.getBool("x", true), true);
-    const auto num = parseJson(R"({"x":7.25,"n":0.1,"big":1e300,"tiny":1e-300})");
-    EXPECT_EQ(num.getString("x", "d"), "d");
-    EXPECT_EQ(num.getNumber("n", 0.0f), 0.1f);
-    EXPECT_EQ(num.getNumber("big", 0), std::numeric_limits<float>::infinity());
-    EXPECT_EQ(num.getNumber("tiny", 1), 0.0f);
+// tests); ordinary numbers are the playthroughs'. Here: a getter of another
+// type falls back, and an index or key that misses reads as null.
+TEST(JsonLookups, WrongTypesFallBackAndMissesAreNull) {
+    const auto v = parseJson(R"({"x":"7","n":0.1})");
+    EXPECT_EQ(v.getString("x", "d"), "7");
+    EXPECT_EQ(v.getString("n", "d"), "d");
+    EXPECT_EQ(v.getNumber("n", 0.0f), 0.1f);
     const auto arr = parseJson("[1,2]");
-    EXPECT_FALSE(arr.has("x"));
     EXPECT_EQ(arr.at(2).type, JsonType::Null);
     EXPECT_EQ(arr.at("x").type, JsonType::Null);
     EXPECT_EQ(parseJson(R"({"a":1})").at(0).type, JsonType::Null);
-    EXPECT_EQ(parseJson("3").size(), 0u);
 }
 
 // The page's form and binding metadata's differ only for backspace and form

@@ -6,15 +6,8 @@
 
 #include <limits>
 
-#include "tests/support/scratch_dir.hpp"
-
 namespace nj {
 namespace {
-
-std::string shippedMission(int number) {
-    return test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" + std::to_string(number) +
-                          ".json");
-}
 
 bool sameValue(const JsonValue& a, const JsonValue& b) {
     if (a.type != b.type || a.boolean != b.boolean || a.text != b.text ||
@@ -28,18 +21,6 @@ bool sameValue(const JsonValue& a, const JsonValue& b) {
         if (other == b.members.end() || !sameValue(value, other->second)) return false;
     }
     return true;
-}
-
-TEST(MissionText, TheShippedMissionsSaveToTheSameValueAndThenToTheSameBytes) {
-    for (int number = 1; number <= 4; ++number) {
-        const JsonValue read = parseJson(shippedMission(number));
-        const std::string saved = formatMissionText(read);
-        EXPECT_TRUE(sameValue(parseJson(saved), read)) << "mission" << number;
-        EXPECT_EQ(formatMissionText(parseJson(saved)), saved) << "mission" << number;
-        // Laid out as the shipped files are: a wall a line.
-        EXPECT_NE(saved.find("\n    { \"x\": 0, \"y\": 24, \"w\": 960, \"h\": 16 },\n"),
-                  std::string::npos);
-    }
 }
 
 TEST(MissionText, WhatIsWrittenReadsBackToTheSameValue) {

@@ -114,8 +114,6 @@ TEST(PackageLookup, NormalisedPathsAndTheAssetsPrefixReachTheSameEntry) {
     }
     EXPECT_EQ(textOf(m.store, "ASSETS/ui/ui.html"), "<absent>");
     EXPECT_EQ(textOf(m.store, "ui//ui.html"), "<absent>");
-    EXPECT_EQ(NJ3Package::normalizePath("."), ".");
-    EXPECT_EQ(NJ3Package::normalizePath("../a"), "../a");
     std::size_t size = 99;
     EXPECT_EQ(m.store.find("empty.txt", size), nullptr);
     EXPECT_EQ(size, 0u);
@@ -125,15 +123,10 @@ TEST(PackageLookup, NormalisedPathsAndTheAssetsPrefixReachTheSameEntry) {
     EXPECT_EQ(text, "unchanged");
 }
 
-// What the writer's packages hold is read back by the njtool cross-check, and
-// bytes after the payload by the hostile files' table.
-TEST(PackageMount, WriterOutputMountsAndAnEmptyOrOverlongSaltIsRefused) {
-    const std::vector<nj::PackageAsset> assets = {{"ui\\ui.html", "<p>"}, {"./logo/x.png", "PNG"}};
-    const std::string file =
-        nj::buildPackage(assets, nj::packageSaltFor(nj::buildPackageIndex(assets)));
-    Mounted m;
-    ASSERT_TRUE(m.mount(file));
-    EXPECT_EQ(textOf(m.store, "logo/x.png"), "PNG");
+// What the writer's packages hold is read back by the njtool cross-check and
+// the hostile files' table; bytes after the payload by the latter.
+TEST(PackageWrite, AnEmptyOrOverlongSaltIsRefused) {
+    const std::vector<nj::PackageAsset> assets = {{"ui/ui.html", "<p>"}};
     EXPECT_THROW(nj::buildPackage(assets, ""), std::invalid_argument);
     EXPECT_THROW(nj::buildPackage(assets, std::string(257, 's')), std::invalid_argument);
 }

@@ -245,34 +245,24 @@ TEST_F(Accessibility, ReducedFlashingHoldsEveryThrobStill) {
          },
          0, [](nj::Game& g, float t) { g.bannerTimer = t; }},
     };
-    const float clocks[] = {0.1f, 0.45f, 1.3f};
     for (const Throb& t : throbs) {
         const auto fresh = std::make_unique<nj::Game>(nullptr);
         clearWorld(*fresh);
         t.setUp(*fresh);
-        std::vector<std::vector<nj::Vertex>> steady, lively;
-        const auto drawn = [&](const SceneAccessibility& a) {
+        const auto drawn = [&](float clock, const SceneAccessibility& a) {
+            t.at(*fresh, clock);
             const Recording r = recordWith(t.step, *fresh, a);
             return t.tail ? r.tail(t.tail) : r.vertices;
         };
-        for (const float clock : clocks) {
-            t.at(*fresh, clock);
-            steady.push_back(drawn(kSteady));
-            lively.push_back(drawn({}));
-        }
-        ASSERT_FALSE(steady[0].empty()) << t.what;
+        const std::vector<nj::Vertex> steady = drawn(0.1f, kSteady), lively = drawn(0.1f, {});
+        ASSERT_FALSE(steady.empty()) << t.what;
         bool livelyMoves = false;
-        for (std::size_t i = 1; i < steady.size(); ++i) {
-            EXPECT_TRUE(sameVertices(steady[i], steady[0])) << t.what << " at " << clocks[i];
-            livelyMoves = livelyMoves || !sameVertices(lively[i], lively[0]);
+        for (const float clock : {0.45f, 1.3f}) {
+            EXPECT_TRUE(sameVertices(drawn(clock, kSteady), steady)) << t.what << " at " << clock;
+            livelyMoves = livelyMoves || !sameVertices(drawn(clock, {}), lively);
         }
         EXPECT_TRUE(livelyMoves) << t.what;
     }
-    // A banner whose time is up leaves no frame, however steady.
-    game.bannerActive = 1;
-    game.bannerDuration = 2;
-    game.bannerTimer = 0;
-    EXPECT_TRUE(recordWith(nj::drawBannerFrameWith, game, kSteady).vertices.empty());
 }
 
 // Beams, shots and sparks add no light and lose their white-hot cores; a
@@ -332,8 +322,6 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
     };
     EXPECT_TRUE(recordWith(nj::drawLargeLabels, game, {}).vertices.empty());
     const Recording large = recordWith(nj::drawLargeLabels, game, kLarge);
-    // Letters fill the glyph's rows 0-6, an A row 7 too.
-    const float shortest = 7 * nj::kLargeLabelScale, tallest = 8 * nj::kLargeLabelScale;
     for (const auto& c : cases) {
         EXPECT_FALSE(recordWith(c.step, game, kLarge).has(nj::kLabelPlateColor))
             << c.word << ": the thing's own step leaves its label to the layer over the walls";
@@ -341,60 +329,16 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
         ASSERT_FALSE(plate.empty()) << c.word;
         const Bounds p = boundsOf(plate);
         EXPECT_NEAR(p.maxY - p.minY, nj::largeLabelHeight(), 0.01f) << c.word;
-        const float wordWidth = static_cast<float>(std::string(c.word).size() * nj::kGlyphColumns);
-        EXPECT_GE(p.maxX - p.minX, (wordWidth - 1) * nj::kLargeLabelScale) << c.word;
-        // The word's ink on the plate: as tall as the large scale makes it.
+        // The word's ink on the plate, in the thing's own colour.
         std::vector<nj::Vertex> onPlate;
         for (const nj::Vertex& v : large.withColor(c.ink))
             if (v.x >= p.minX && v.x <= p.maxX && v.y >= p.minY && v.y <= p.maxY)
                 onPlate.push_back(v);
-        ASSERT_FALSE(onPlate.empty()) << c.word;
-        const Bounds ink = boundsOf(onPlate);
-        EXPECT_GE(ink.maxY - ink.minY, shortest - 0.01f) << c.word;
-        EXPECT_LE(ink.maxY - ink.minY, tallest + 0.01f) << c.word;
+        EXPECT_FALSE(onPlate.empty()) << c.word;
         if (c.bodyBottom > c.bodyTop) {
             EXPECT_TRUE(p.maxY <= c.bodyTop || p.minY >= c.bodyBottom)
                 << c.word << " plate " << p.minY << ".." << p.maxY << " covers what it names";
         }
-    }
-}
-
-// A label at the canvas's side slides onto it, and a keycard at its foot
-// names itself above the card (and its tag).
-TEST_F(Accessibility, LargeLabelsStayOnTheCanvas) {
-    game.terminal = {-500, -500};
-    game.exit = {-500, -500, 1, 1};
-    const float margin = nj::kLabelEdgeMargin;
-    for (const float x : {4.0f, 956.0f}) {
-        game.keycards = {{.x = x, .y = 300, .color = "emerald"}};
-        const Bounds p =
-            boundsOf(platesNear(recordWith(nj::drawLargeLabels, game, kLarge), x, 300));
-        // The plate's padding may reach a little past the letters.
-        EXPECT_GE(p.minX, margin - 2.01f) << x;
-        EXPECT_LE(p.maxX, nj::kCanvasWidth - margin + 2.01f) << x;
-    }
-    for (const bool glyphs : {false, true}) {
-        game.keycards = {{.x = 400, .y = 530, .color = "ruby"}};
-        const SceneAccessibility a{.colourGlyphs = glyphs, .largeLabels = true};
-        const Bounds p = boundsOf(platesNear(recordWith(nj::drawLargeLabels, game, a), 400, 530));
-        EXPECT_LE(p.maxY, 530 - 7.0f) << "above the card";
-        if (glyphs) {
-            const Recording card = recordWith(nj::drawKeycardsWith, game, a);
-            EXPECT_LE(p.maxY, boundsOf(card.withColor(nj::tagInkFor("ruby"))).minY)
-                << "above the tag";
-        }
-    }
-}
-
-// The card's and keycards' own tiny letters give way to the large word.
-TEST_F(Accessibility, LargeLabelsReplaceTheCardsTinyLetters) {
-    game.cardTaken = 0;
-    game.card = {300, 200};
-    game.keycards = {{.x = 600, .y = 300, .color = "emerald"}};
-    for (const AccessibleStep step : {nj::drawCipherCardWith, nj::drawKeycardsWith}) {
-        const std::size_t small = recordWith(step, game, {}).count(nj::kWhite);
-        const std::size_t large = recordWith(step, game, kLarge).count(nj::kWhite);
-        EXPECT_LT(large, small);
     }
 }
 

@@ -41,7 +41,7 @@ TEST(EditorMarks, EachRunOfStandableFloorIsOneRectangle) {
     EXPECT_TRUE(drawn(marks).empty());
 }
 
-TEST(EditorMarks, APatrolClosesItsLoopAndTheSelectionShowsItsHandle) {
+TEST(EditorMarks, APatrolClosesItsLoop) {
     nj::EditorMarks route;
     route.routes.push_back({{{10, 10}, {50, 10}, {50, 50}}, true});
     nj::EditorMarks open = route;
@@ -55,12 +55,6 @@ TEST(EditorMarks, APatrolClosesItsLoopAndTheSelectionShowsItsHandle) {
                                    .size();
     const std::size_t perLeg = (drawn(open).size() - 2 * perDot) / 2;
     EXPECT_EQ(drawn(route).size(), 3 * perDot + 3 * perLeg);
-
-    nj::EditorMarks selected;
-    selected.selected.push_back({100, 100, 40, 20, false, false});
-    const std::size_t plain = drawn(selected).size();
-    selected.selected[0].sizable = true;
-    EXPECT_EQ(drawn(selected).size(), plain + 6) << "one square handle at the corner";
 }
 
 }  // namespace
