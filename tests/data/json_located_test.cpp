@@ -146,4 +146,20 @@ TEST(LocatedJson, WarnsWhereOnlyTheGamesLenientReaderAccepts) {
               1u);
 }
 
+// Where a checker message points: the value, or the deepest ancestor written.
+TEST(LocatedJson, PathsResolveToTheirValueOrTheDeepestWrittenAncestor) {
+    const std::string text = "{\n  \"guards\": [\n    {\"x\": 1},\n    {\"y\": 2}\n  ]\n}";
+    const LocatedJson root = parseLocatedJson(text).root;
+    const auto at = [&](const std::string& path) {
+        const nj::JsonPosition p = nj::locateJsonPath(root, path);
+        return std::to_string(p.line) + ":" + std::to_string(p.column);
+    };
+    EXPECT_EQ(at(""), "1:1");
+    EXPECT_EQ(at("guards"), "2:13");
+    EXPECT_EQ(at("guards[1].y"), "4:11");
+    EXPECT_EQ(at("guards[1].x"), "4:5");  // no x: the guard itself
+    EXPECT_EQ(at("guards[7]"), "2:13");
+    EXPECT_EQ(at("card"), "1:1");
+}
+
 }  // namespace
