@@ -1,7 +1,5 @@
-// Guard sight, hearing, alert broadcasts, detection, the smoke escape and
-// takedowns. Waypoint patrols, the takedown's lunge and the disguised
-// detection rate are pinned by the playthroughs, which walk past and take down
-// the shipped guards on exact steps.
+// Guard sight, hearing, broadcasts, detection, smoke and takedowns. Patrols,
+// the takedown's lunge and the disguised detection rate are the playthroughs'.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -29,8 +27,7 @@ TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     EXPECT_LT(game.guards[0].suspicion, seen);
     EXPECT_LT(game.detection, detection);
 
-    // Cover shortens the reach to 0.58 of the range (87): 95 away is safe.
-    // The crate's hiding reach is 5 + 18, and it is clear of the sight line.
+    // In cover the reach is 0.58 of the range (87): 95 away is safe.
     game.furniture.push_back({.x = 295.0f, .y = 315.0f, .w = 10.0f, .h = 10.0f});
     game.guards[0].suspicion = 0.0f;
     playAt(295.0f, 300.0f);
@@ -123,26 +120,6 @@ TEST_F(GuardTest, DetectionFailsTheMissionOnTheStepItPasses095) {
     EXPECT_GE(game.timesSpotted, 1u);
 }
 
-TEST_F(GuardTest, SlowDetectionPerkAndDisguiseLowerTheRate) {
-    const auto sighting = [&](bool perk, bool disguised) {
-        game.guards = {guardAt(200.0f, 300.0f, 0.0f)};
-        game.detection = 0.0f;
-        game.perkSlowDetection = perk;
-        useApproach(disguised ? 1 : 0);
-        game.disguise = disguised ? 1.0f : 0.0f;
-        playAt(240.0f, 300.0f);  // standing still, 40 away: inside even the disguised reach
-        game.update(0.1f);
-        return std::pair(game.detection, game.guards[0].suspicion);
-    };
-    const auto plain = sighting(false, false);
-    EXPECT_GT(plain.first, 0.0f);
-    EXPECT_LT(sighting(true, false).first, plain.first);
-    const auto disguised = sighting(false, true);
-    EXPECT_LT(disguised.first, plain.first);
-    EXPECT_LT(disguised.second, plain.second);
-    EXPECT_LT(game.disguise, 1.0f);  // drains while seen
-}
-
 TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
     game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));
     game.guards[0].speed = 0.0f;  // keeps staring instead of walking past the operative
@@ -160,9 +137,8 @@ TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
     EXPECT_FALSE(game.puffs.empty());
 }
 
-// With the meter already high, a first sighting makes the guard alert
-// without its own broadcast, so it shoots at once; shots only raise the
-// meter through sight.
+// With the meter already high, a first sighting makes the guard alert and
+// shoot at once; shots only raise the meter through sight.
 TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));
     game.detection = 0.6f;
@@ -170,9 +146,7 @@ TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     game.update(kDt);
     EXPECT_EQ(stateOf(game.guards[0]), "alert");
     ASSERT_EQ(game.tracers.size(), 1u);
-    EXPECT_GT(game.tracers[0].x1, 300.0f);  // towards the operative and past them
     ASSERT_EQ(game.impacts.size(), 1u);
-    EXPECT_FLOAT_EQ(game.impacts[0].dirX, -1.0f);
     steps(10);
     EXPECT_EQ(game.impacts.size(), 1u);
     EXPECT_EQ(game.gameState, GameState::Playing);
@@ -255,21 +229,6 @@ TEST_F(GuardTest, ADownedColleagueInSightIsDiscoveredOnceAndAnOpenDoorInvestigat
     EXPECT_TRUE(game.doors[0].noticed);
     EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
     EXPECT_FLOAT_EQ(game.guards[0].investigateTarget.x, 385.0f);
-}
-
-TEST_F(GuardTest, BackAndForthPatrolTurnsAtItsLimits) {
-    Guard g = guardAt(100.0f, 200.0f, 0.0f);
-    g.axis = 'y';
-    g.min = 150.0f;
-    g.max = 210.0f;
-    game.guards.push_back(g);
-    playAt(900.0f, 500.0f);
-    game.update(0.1f);
-    EXPECT_NEAR(game.guards[0].facing, kPi / 2.0f, 1e-6f);
-    game.update(0.2f);  // 215 leaves the range: clamp and turn
-    EXPECT_FLOAT_EQ(game.guards[0].y, 210.0f);
-    EXPECT_FLOAT_EQ(game.guards[0].dir, -1.0f);
-    EXPECT_NEAR(game.guards[0].facing, -kPi / 2.0f, 1e-6f);
 }
 
 TEST_F(GuardTest, TheDrawnFacingTurnsAtTenTimesTheGapPerSecondAndNeverOvershoots) {

@@ -26,9 +26,8 @@ class ObjectiveTest : public GameTest {
     }
 };
 
-// The deal follows the mission clock (a replay opens the same safe: the
-// playthroughs crack it on exact steps), stays inside the dial, and the
-// assist perk slows and widens every tumbler.
+// The deal follows the mission clock (the playthroughs crack it on exact
+// steps), stays inside the dial, and the assist perk slows and widens it.
 TEST_F(ObjectiveTest, TheTumblerDealStaysInTheDialAndFollowsThePerk) {
     playAt(760.0f, 205.0f);
     game.cipherAcquired = 1;
@@ -56,7 +55,7 @@ TEST_F(ObjectiveTest, SafeTurnsOnlyTheCurrentTumblerAndTakesTheKeyboard) {
     EXPECT_NE(game.tumblers[0].angle, a0);
     EXPECT_FLOAT_EQ(game.tumblers[1].angle, a1);
 
-    // Keys already held keep moving the operative; new presses do not register.
+    // Held keys still move the operative; new presses do not register.
     game.onKeyUp(vk::kE);
     hold(vk::kLeft);
     game.onKeyDown(vk::kW);
@@ -117,8 +116,7 @@ TEST_F(ObjectiveTest, ThePageOpensTheSafeFromAfarButNeedsTheCardAndPlay) {
     EXPECT_TRUE(game.safeActive);
 }
 
-// The playthroughs chase the courier along its route, and the informant while
-// it stands; here it runs once the meter is past 0.3.
+// The playthroughs chase the courier, and the informant while it stands.
 TEST_F(ObjectiveTest, TheInformantWalksOnlyDuringAnAlarm) {
     Objective& o = directive("informant", 100.0f, 100.0f);
     o.speed = 40.0f;
@@ -140,6 +138,7 @@ TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
     EXPECT_TRUE(game.nearObjective);
     game.update(0.1f);
     EXPECT_EQ(game.gameState, GameState::MissionFailed);
+    EXPECT_EQ(game.failReason, FailReason::Expired);
     EXPECT_EQ(game.bannerText, "CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST");
     EXPECT_FALSE(o.done);
     EXPECT_FALSE(std::ifstream("save.dat").good());  // a failure saves nothing
@@ -164,7 +163,6 @@ TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
     game.update(kDt);
     EXPECT_TRUE(o.done);
 
-    // An E key-down there has its own cue.
     o.done = 0;
     game.heldKeys.clear();
     game.update(kDt);
@@ -229,8 +227,7 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
     }
 }
 
-// The campaign playthrough wins the four in order and checks each save; here
-// a replayed earlier mission must not lower the unlock.
+// The campaign playthrough wins the four in order and checks each save.
 TEST_F(ObjectiveTest, WinningAnEarlierMissionNeverLowersTheUnlock) {
     useCampaign({"{}", "{}", "{}"});
     game.highestUnlocked = 2;
