@@ -1,5 +1,5 @@
-// Assists: the perks' effects switched on from the options, a slower game,
-// sneaking that toggles, and a win that says it was helped.
+// Assists: perks from the options, a slower game, a sneak toggle, and a win
+// that says it was helped.
 #include <functional>
 
 #include "tests/game/game_test_support.hpp"
@@ -72,8 +72,7 @@ TEST_F(AssistTest, EachAssistActsAsItsPerk) {
     }
 }
 
-// Assists are the player's options, not progress: save.dat keeps only what
-// was bought.
+// save.dat keeps only what was bought.
 TEST_F(AssistTest, AssistsAreNeverSavedAsPerks) {
     game.assists = {true, true, true, false, 70};
     game.perkSoftStep = 1;
@@ -81,8 +80,7 @@ TEST_F(AssistTest, AssistsAreNeverSavedAsPerks) {
     EXPECT_EQ(test::fileText("save.dat"), "0 200 0 1 0\n0 0 0 0 \n");
 }
 
-// The rules get a shorter step, so everything (walking, the clock) runs
-// slower by the same share, and full speed leaves the step untouched.
+// The rules get a shorter step: walking and the clock slow by the same share.
 TEST_F(AssistTest, GameSpeedScalesTheStepTheRulesGet) {
     const float full = stepRight(0.05f);
     EXPECT_EQ(game.missionClock, 0.05f);
@@ -114,8 +112,7 @@ TEST_F(AssistTest, SneakHoldsByDefaultAndTogglesWhenAsked) {
     EXPECT_FALSE(game.playerSneaking);
 }
 
-// A win with an assist on at any step of the mission says so; one without
-// does not, and buying perks is not assistance.
+// An assist on at any step marks the win; bought perks do not.
 TEST_F(AssistTest, AWinWithAnAssistIsMarkedAssisted) {
     const auto win = [&](const Assists& from, const Assists& switchedTo) {
         game.loadMission(true);

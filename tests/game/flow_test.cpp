@@ -9,8 +9,7 @@
 namespace nj::testing {
 namespace {
 
-// A mission with one door of each approach colour, two cameras, a laser and
-// three guards, so the approach and bonus effects have something to act on.
+// Something for each approach and bonus to act on.
 const char* const kDeviceMission = R"({
   "name": "TEST SITE", "theme": "casino",
   "player": {"x": 100, "y": 300},
@@ -121,10 +120,8 @@ TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
     EXPECT_FALSE(std::filesystem::exists("records.json"));
 }
 
-// P or Esc on the dossier quits at once unless a mission waits there (left
-// with Tab; the at-once quit is the sim_quit_at_once run's); then it asks,
-// and the same key again quits while Enter or Tab resumes. Any key that asks
-// is answered before the dossier's own keys act.
+// With a mission waiting on the dossier, P or Esc asks first; the same key
+// again quits, Enter or Tab resumes, and no other dossier key acts meanwhile.
 TEST_F(FlowTest, QuittingWithAMissionWaitingAsksFirst) {
     int quits = 0;
     game.quitHook = [&] { ++quits; };
@@ -156,8 +153,7 @@ TEST_F(FlowTest, QuittingWithAMissionWaitingAsksFirst) {
     }
 }
 
-// The failure screen's DOSSIER (Tab) goes back to the operation's file with
-// the failed run gone, so a new approach can be chosen.
+// The failure screen's DOSSIER (Tab) leaves no run waiting.
 TEST_F(FlowTest, AFailureCanGoBackToTheDossier) {
     useCampaign({kDeviceMission});
     game.onKeyDown(vk::kEnter);

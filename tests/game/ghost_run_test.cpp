@@ -1,6 +1,5 @@
-// The ghost of the best run: held to the live mission clock however the live
-// game steps, still while the live game is paused, fading once its run is
-// over, and started only from a whole kept run of the same operation.
+// The ghost of the best run: held to the live mission clock, fading once its
+// run is over, started only from a whole kept run of the same operation.
 #include "game/ghost_run.hpp"
 
 #include <gtest/gtest.h>
@@ -35,8 +34,7 @@ class GhostRunTest : public GameTest {
         game.recorder = &recorder;
     }
 
-    // A recorded run on `mission`: the operative walks one way, then
-    // another, at a frame rate that wavers; where it stood after each update.
+    // A recorded walk at a wavering frame rate; where it stood after each update.
     std::vector<Spot> recordWalk(std::uint64_t mission) {
         game.missionIndex = mission;
         game.loadMission(true);
@@ -83,8 +81,7 @@ TEST_F(GhostRunTest, TheGhostStandsWhereTheRecordedOperativeStoodAtTheSameClock)
     const Vec2 standing = live.playerPos;
     GhostRun ghost;
     ASSERT_TRUE(ghost.start(live, runs[0]));
-    // The live game steps longer frames, and slower for a while: the ghost
-    // keeps to the clock, not to the count of updates.
+    // Longer frames, and slower for a while: the clock counts, not the updates.
     for (int i = 0; i < 40; ++i) {
         live.assists.speedPercent = i < 20 ? 100 : 70;
         live.update(1.0f / 30.0f);
@@ -95,15 +92,7 @@ TEST_F(GhostRunTest, TheGhostStandsWhereTheRecordedOperativeStoodAtTheSameClock)
         EXPECT_EQ(view.y, want.y) << "at clock " << live.missionClock;
         EXPECT_EQ(view.strength, 1.0f);
     }
-    // Still while the live game is paused; not drawn on the end screens.
-    const GhostView before = ghost.follow(live);
-    live.onKeyDown(vk::kP);
-    ASSERT_EQ(live.gameState, GameState::Paused);
-    live.update(0.5f);
-    const GhostView paused = ghost.follow(live);
-    EXPECT_TRUE(paused.visible);
-    EXPECT_EQ(paused.x, before.x);
-    EXPECT_EQ(paused.y, before.y);
+    // Not drawn on the end screens.
     live.gameState = GameState::MissionFailed;
     EXPECT_FALSE(ghost.follow(live).visible);
     EXPECT_EQ(live.playerPos, standing);  // the ghost never moved the live operative
@@ -131,9 +120,8 @@ TEST_F(GhostRunTest, WhenItsRunIsOverItStandsThenFadesAndIsGone) {
     EXPECT_NEAR(goneAt, GhostRun::kStandSeconds + GhostRun::kFadeSeconds, 0.05f);
 }
 
-// The operation's best, else its fastest; a damaged file or another
-// operation's run in their place is no ghost (the reader's hostile files are
-// the data tests'), and neither is a run of a mission the live game does not hold.
+// The best, else the fastest; a damaged file or another operation's run is no
+// ghost (hostile files are the data tests'), nor a mission the game lacks.
 TEST_F(GhostRunTest, OnlyAWholeKeptRunOfThisOperationStartsAGhost) {
     recordWalk(0);
     recordWalk(1);

@@ -22,8 +22,7 @@
 
 namespace {
 
-// An open floor with every goal placed and the four spawns at the left; each
-// case adds its walls and doors.
+// An open floor with every goal placed and the spawns at the left.
 std::string mission(const std::string& extra,
                     const std::string& gate = "{\"x\":600,\"y\":40,\"w\":10,\"h\":10}") {
     return "{\"card\":{\"x\":300,\"y\":300},\"gate\":" + gate +
@@ -41,8 +40,7 @@ std::string box(int x, int y, int w, int h) {
            ",\"w\":" + std::to_string(w) + ",\"h\":" + std::to_string(h) + "}";
 }
 
-// A closed room around (cx, cy): four walls, with a door of `color` in its
-// left wall when a color is given, or an open gap for "gap".
+// A closed room around (cx, cy); a door of `doorColor`, or a "gap", in its left wall.
 std::string room(int cx, int cy, const std::string& doorColor) {
     const int x0 = cx - 60, y0 = cy - 60;
     const std::string walls = ",\"walls\":[" + box(x0, y0, 120, 10) + "," +
@@ -105,8 +103,7 @@ TEST(Reachability, DoorsAndTheGateOpenWithWhatIsFoundOnTheWayOrHeldByTheApproach
     // The emerald keycard lies outside the room: every approach gets in.
     EXPECT_EQ(problems(mission(room(500, 300, "emerald") + keycard(200, 450, "emerald"))),
               std::vector<std::string>{});
-    // A ruby door with no ruby keycard: only the VIP approach, which holds
-    // ruby, reaches the terminal.
+    // Behind a ruby door only the VIP approach, which holds ruby, gets in.
     const auto ruby = problems(mission(room(500, 300, "ruby")));
     ASSERT_EQ(ruby.size(), 3u);
     for (const std::string& p : ruby) EXPECT_EQ(p.find("VIP"), std::string::npos) << p;
@@ -158,8 +155,7 @@ bool mountQuietly(const std::vector<nj::PackageAsset>& assets) {
     return mounted;
 }
 
-// The package's campaign wins over a file of the same name, except for the
-// file a player names with --campaign.
+// The package's campaign wins over a file of the same name, unless named with --campaign.
 TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
     nj::test::ScratchDir dir;
     ASSERT_TRUE(mountQuietly({{"campaign_maps.json", campaignOf({"PACKED ONE", "PACKED TWO"})}}));
@@ -181,8 +177,7 @@ TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
     ASSERT_TRUE(mountQuietly({{"unrelated.txt", "x"}}));  // leaves no campaign behind
 }
 
-// A broken mission file is listed with its errors and never started. (A sound
-// one played on its own, saving nothing, is the tools.missions run's.)
+// A broken mission file is listed with its errors and never started.
 TEST(MissionFile, ErrorsKeepItOnTheDossier) {
     nj::test::ScratchDir dir;
     std::ofstream("broken.json") << "{\"theme\": \"casion\"}";
@@ -271,8 +266,7 @@ TEST(MissionEditing, ASaveLandsWholeAndTheAutosaveLastsUntilIt) {
     EXPECT_EQ(formatMissionText(reopened), editor.text());
 }
 
-// A new mission is one the checker has nothing to say about, so the player
-// starts from a playable operation; and its file name never takes another's.
+// A new mission passes the checker, and its file name never takes another's.
 TEST(MissionEditing, ANewMissionPassesTheCheckerAndFindsAFreeName) {
     test::ScratchDir scratch;
     for (const MissionDiagnostic& d : checkMission(newMissionText(), 0))
