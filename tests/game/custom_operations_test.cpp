@@ -212,8 +212,7 @@ TEST_F(CustomOperationTest, APasteThatAddsNothingSaysWhy) {
     EXPECT_EQ(game.bannerText, "ALREADY AMONG YOUR CUSTOM OPERATIONS: OPERATION QUICK");
     clipboard = changedAt(clipboard, clipboard.size() / 2);
     game.pasteMissionCode();
-    EXPECT_EQ(game.bannerText,
-              "MISSION CODE REFUSED // IT WAS CHANGED OR CUT SHORT: COPY IT AGAIN");
+    EXPECT_EQ(game.bannerText.rfind("MISSION CODE REFUSED", 0), 0u) << game.bannerText;
     EXPECT_EQ(std::distance(fs::directory_iterator("missions"), fs::directory_iterator()), 2);
     expectCampaignAsItWas();
 }
