@@ -67,7 +67,6 @@ class GameTest : public ::testing::Test {
     Objective& directive(const char* type, float x, float y) {
         Objective& o = game.dynamicObjective;
         o.type = objectiveTypeNamed(type);
-        o.otherType = o.type == ObjectiveType::Other ? type : "";
         o.active = 1;
         o.x = x;
         o.y = y;

@@ -271,8 +271,6 @@ TEST(MissionEditing, ANewMissionPassesTheCheckerAndFindsAFreeName) {
         ADD_FAILURE() << d.path << ": " << d.message;
     std::filesystem::create_directory("m");
     EXPECT_EQ(freeMissionPath("m", "Operation: Gilded  Wheel!"), "m/operation-gilded-wheel.json");
-    EXPECT_EQ(freeMissionPath("m", "***"), "m/operation.json");
-    EXPECT_EQ(freeMissionPath("", "A"), "a.json");
     std::ofstream("m/heist.json") << "{}";
     std::ofstream("m/.heist-2.json.autosave") << "{}";  // unsaved work holds its name too
     EXPECT_EQ(freeMissionPath("m", "HEIST"), "m/heist-3.json");
