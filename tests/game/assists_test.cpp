@@ -103,10 +103,11 @@ TEST_F(AssistTest, SneakHoldsByDefaultAndTogglesWhenAsked) {
     game.onKeyDown(vk::kShift);  // auto-repeat while held: still one press
     tapShift();
     EXPECT_TRUE(game.playerSneaking);
-    tapShift();
+    game.onKeyDown(vk::kShift);  // held, but the latch is off again: the latch decides
+    game.update(kDt);
     EXPECT_FALSE(game.playerSneaking);
-    game.onKeyDown(vk::kShift);
     game.onKeyUp(vk::kShift);
+    game.onKeyDown(vk::kShift);
     game.loadMission(true);  // a new attempt starts upright
     game.update(kDt);
     EXPECT_FALSE(game.playerSneaking);

@@ -127,15 +127,6 @@ TEST(PlayerCommand, HeldKeysGiveTheCommandThroughTheKeyMap) {
     }
 }
 
-// With the toggle-sneak assist, the latch alone decides.
-TEST(PlayerCommand, TheSneakToggleReplacesTheHeldSneakKey) {
-    const std::set<std::uint32_t> shift{vk::kShift};
-    EXPECT_TRUE(commandFromKeys(shift, {false, false}).sneak);
-    EXPECT_FALSE(commandFromKeys({}, {false, true}).sneak);
-    EXPECT_FALSE(commandFromKeys(shift, {true, false}).sneak);
-    EXPECT_TRUE(commandFromKeys({}, {true, true}).sneak);
-}
-
 // Keys still held in the game give nothing the command does not say.
 TEST_F(MovementTest, TheRulesFollowTheCommandTheyAreGiven) {
     playAt(300.0f, 300.0f);
