@@ -89,7 +89,7 @@ TEST_F(DeviceTest, PressurePlateTripsOncePerSteppingOn) {
     EXPECT_EQ(audio.count(CueBuzz), 2);
 }
 
-// Doors swing open once unlocked on the playthroughs' routes.
+// Picking up and opening are the playthroughs'; the colour must match exactly.
 TEST_F(DeviceTest, KeycardsUnlockDoorsOfExactlyTheirColour) {
     game.keycards.push_back({.x = 310.0f, .y = 300.0f, .color = "ruby"});
     const Door ruby{.x = 600.0f, .y = 100.0f, .w = 10.0f, .h = 50.0f, .color = "ruby"};
@@ -97,8 +97,6 @@ TEST_F(DeviceTest, KeycardsUnlockDoorsOfExactlyTheirColour) {
     game.doors[1].color = "Ruby";
     playAt(300.0f, 300.0f);
     game.update(0.1f);
-    EXPECT_TRUE(game.keycards[0].taken);
-    EXPECT_EQ(game.keycardsHeld.count("ruby"), 1u);
     EXPECT_TRUE(game.doors[0].unlocked);
     EXPECT_FALSE(game.doors[1].unlocked);
 }
