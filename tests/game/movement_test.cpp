@@ -1,5 +1,5 @@
-// Movement, collision, footsteps and the command held keys give: the edges no
-// playthrough route walks (speeds, sliding, cover and cadence are theirs).
+// Movement, collision and the command held keys give: the edges no playthrough
+// route walks (speeds, sliding, cover, footsteps and the guards hearing them are theirs).
 #include <cmath>
 
 #include "game/player_command.hpp"
@@ -79,19 +79,6 @@ TEST_F(MovementTest, ShiftSneaksAndTheSoftStepPerkIsFaster) {
     const float softStep = stepRight();
     EXPECT_LT(sneak, softStep);
     EXPECT_LT(softStep, walk);
-}
-
-TEST_F(MovementTest, AWalkedFootstepLeavesAPrintAndANoiseAGuardHears) {
-    Guard listener = guardAt(400.0f, 300.0f, 3.14159f);
-    listener.range = 1.0f;  // it must hear, not see
-    game.guards.push_back(listener);
-    playAt(320.0f, 300.0f);
-    hold(vk::kDown);
-    for (int i = 0; i < 100 && game.footprints.empty(); ++i) game.update(kDt);
-    ASSERT_EQ(game.footprints.size(), 1u);
-    EXPECT_EQ(audio.count(CueFootstep), 1);
-    EXPECT_EQ(game.noiseRings.size(), 1u);
-    EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
 }
 
 // A step closes 14 * dt of the gap, and all of it from 1/14 s on.
