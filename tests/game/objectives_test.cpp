@@ -72,7 +72,6 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
     game.guards.push_back(guardAt(780.0f, 360.0f, 0.0f));  // 155 from the terminal
     game.guards.push_back(guardAt(780.0f, 390.0f, 0.0f));  // 185: out of earshot
     openSafeAtTerminal();
-    game.dynamicObjective.label = "INTERCEPT COURIER";
     alignCurrentTumbler(0.45f);
     game.onKeyDown(vk::kSpace);
     EXPECT_TRUE(game.tumblers[0].locked);
@@ -94,9 +93,7 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
         alignCurrentTumbler(-0.1f);
         game.onKeyDown(vk::kE);
     }
-    EXPECT_FALSE(game.safeActive);
-    EXPECT_TRUE(game.dynamicObjective.active);
-    EXPECT_EQ(game.bannerText, "SAFE DECRYPTED // NEW DIRECTIVE: INTERCEPT COURIER");
+    EXPECT_FALSE(game.safeActive);  // what decrypting starts is the playthroughs'
     // Once decrypted, E by the terminal does not reopen it.
     game.onKeyDown(vk::kE);
     EXPECT_FALSE(game.safeActive);
