@@ -222,8 +222,7 @@ TEST_F(FlowTest, EachApproachShapesTheBuild) {
     EXPECT_FALSE(game.doors[0].unlocked);
 
     game.setApproach(2);
-    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 0.0f);
-    EXPECT_LT(game.lasers[0].speed, 40.0f);
+    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 0.0f);  // the slower lasers are mission 3's
     EXPECT_FALSE(game.guards[2].marked);
 
     game.setApproach(3);
