@@ -1,5 +1,5 @@
-// The mission builder's "present versus absent" rules and theme table, the
-// campaign file and the save file as the game reads them.
+// The mission builder's "present versus absent" rules, its theme table and
+// the campaign file as the game reads them.
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -18,9 +18,8 @@ class BuilderTest : public GameTest {
     void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
 };
 
-// What the builder decides rather than copies: a record for every element
-// even when it is not an object, the laser axis read from its first letter,
-// patrol points from non-objects, the drawn facing from the angle.
+// A record for every element even when it is not an object; the laser axis
+// from its first letter, the drawn facing from the angle.
 TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     useCampaign({R"({
       "walls": [5],
@@ -44,8 +43,7 @@ TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     EXPECT_FLOAT_EQ(game.guards[2].drawFacing, 2.0f);
 }
 
-// A mission that leaves out its pieces and its start gets the built-in
-// mission's, not those of the mission played before it (which it once did).
+// Left-out pieces are the built-in mission's, not the previous mission's.
 TEST_F(BuilderTest, AbsentKeysTakeTheBuiltInValuesNotThePreviousMissions) {
     useCampaign({R"({"gate": {"x": 1, "y": 2, "w": 3, "h": 4}, "exit": {"x": 9},
                      "card": {"r": 30}, "terminal": {"x": 10}, "player": {"y": 200},
@@ -76,9 +74,8 @@ TEST_F(BuilderTest, AbsentKeysTakeTheBuiltInValuesNotThePreviousMissions) {
     EXPECT_TRUE(game.walls.empty());
 }
 
-// The theme picks the row, else the index does; the row's factors scale the
-// mission's own guards and cameras once, however often it is rebuilt. The
-// playthroughs see each theme at its own index.
+// The theme picks the row, else the index does (the playthroughs see each
+// theme at its own index); its factors apply once however often it is rebuilt.
 TEST_F(BuilderTest, ThemeTableMixesIndexAndTheme) {
     const std::string guardAndCamera = R"("guards": [{"speed": 100}], "cameras": [{"speed": 1}])";
     useCampaign({"{}", "{}", R"({"theme": "casino", )" + guardAndCamera + "}",
@@ -137,8 +134,8 @@ TEST_F(BuilderTest, ABadTokenKeepsThePreviousWorld) {
     }
 }
 
-// A campaign file's hostile cases: broken (which leaves the campaign in
-// place), no mission keys, not an object, missing, a pipe and huge.
+// A campaign file's hostile cases: broken (the campaign stays), no mission
+// keys, not an object, missing, a pipe and huge.
 TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUpAndBadFilesAreRefused) {
     write("c1.json", R"({"mission3": ")" + tokenFor(R"({"name": "THIRD"})") +
                          R"(", "mission5": "x", "mission1": ")" + tokenFor(R"({"name": "FIRST"})") +
@@ -147,7 +144,6 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUpAndBadFilesAreRefuse
     ASSERT_EQ(game.campaignMaps.size(), 2u);
     EXPECT_EQ(game.missionName, "FIRST");
     EXPECT_EQ(game.gameState, GameState::Briefing);
-    // The dossier's list is read at load, the missions not yet built too.
     ASSERT_EQ(game.missionSummaries.size(), 2u);
     EXPECT_EQ(game.missionSummaries[1].name, "THIRD");
     EXPECT_EQ(game.missionSummaries[1].desc, "Infiltrate the perimeter and extract.");

@@ -9,8 +9,7 @@
 namespace nj::testing {
 namespace {
 
-// A mission with one door of each approach colour, two cameras, a laser and
-// three guards, so the approach and bonus effects have something to act on.
+// Something for each approach and bonus to act on.
 const char* const kDeviceMission = R"({
   "name": "TEST SITE", "theme": "casino",
   "player": {"x": 100, "y": 300},
@@ -27,37 +26,20 @@ const char* const kDeviceMission = R"({
 
 class FlowTest : public GameTest {};
 
-TEST_F(FlowTest, PauseAndAZeroStepFreezeEverythingAndOtherStatesStillAgeEffects) {
+// That pause freezes the operative is the sim_default_walk run's.
+TEST_F(FlowTest, AZeroStepAndTheDossierFreezeTheRules) {
     playAt(300.0f, 300.0f);
     hold(vk::kD);
-    game.spawnBurst(300.0f, 300.0f, kGold, 5);
-    game.showBanner("X", 1.0f, kCyan);
-    const Particle p = game.particles[0];
     game.update(0.0f);
     EXPECT_FLOAT_EQ(game.playerPos.x, 300.0f);
-    EXPECT_FLOAT_EQ(game.particles[0].life, p.life);
-    game.onKeyDown(vk::kP);
-    ASSERT_EQ(game.gameState, GameState::Paused);
-    game.update(0.05f);
-    EXPECT_FLOAT_EQ(game.bannerTimer, 1.0f);
-    EXPECT_FLOAT_EQ(game.particles[0].x, p.x);
-
-    game.onKeyDown(vk::kTab);  // to the dossier: effects age, the rules do not
+    game.onKeyDown(vk::kTab);
     ASSERT_EQ(game.gameState, GameState::Briefing);
     game.update(0.05f);
     EXPECT_FLOAT_EQ(game.missionClock, 0.0f);
-    EXPECT_FLOAT_EQ(game.bannerTimer, 0.95f);
-    EXPECT_NE(game.particles[0].x, p.x);
 }
 
-TEST_F(FlowTest, EffectsExpireAndBurstsRepeatForTheSamePosition) {
+TEST_F(FlowTest, EffectsExpire) {
     game.spawnBurst(123.0f, 45.0f, kRuby, 10);
-    game.spawnBurst(123.0f, 45.0f, kRuby, 10);
-    game.spawnBurst(124.0f, 45.0f, kRuby, 10);
-    ASSERT_EQ(game.particles.size(), 30u);
-    for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(game.particles[i].vx, game.particles[i + 10].vx);
-    EXPECT_NE(game.particles[0].vx, game.particles[20].vx);
-
     game.emitNoise(50.0f, 50.0f, 100.0f, false);
     steps(120);
     EXPECT_TRUE(game.noiseRings.empty());
@@ -74,12 +56,6 @@ TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
              g.lasers.push_back({290.0f, 280.0f, 20.0f, 40.0f});
          }},
         {FailReason::Detected, [](Game& g) { g.detection = 0.99f; }},
-        {FailReason::Expired,
-         [](Game& g) {
-             g.dynamicObjective.type = nj::ObjectiveType::SabotageNode;
-             g.dynamicObjective.active = 1;
-             g.dynamicObjective.timeLeft = 0.01f;
-         }},
     };
     for (const auto& [reason, setUp] : ways) {
         game.loadMission(true);
@@ -109,6 +85,7 @@ TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
 }
 
 TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
+    game.recordsPath = "records.json";
     game.onKeyDown(vk::kEnter);
     ASSERT_EQ(game.gameState, GameState::Playing);
     const Vec2 start = game.playerPos;
@@ -117,8 +94,10 @@ TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
     playAt(game.exit.x + 20.0f, game.exit.y + 20.0f);
     game.update(kDt);
     ASSERT_EQ(game.gameState, GameState::MissionComplete);
+    EXPECT_FALSE(game.campaignComplete());
 
-    game.onKeyDown(vk::kEnter);  // next operation: the built-in one again
+    game.onKeyDown(vk::kEnter);  // next operation: the built-in one again, no campaign's end
+    EXPECT_FALSE(game.campaignEndShown);
     EXPECT_EQ(game.missionIndex, 0u);
     game.onKeyDown(vk::kEnter);
     ASSERT_EQ(game.gameState, GameState::Playing);
@@ -127,12 +106,11 @@ TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
     steps(30);
     EXPECT_EQ(game.gameState, GameState::Playing) << "no instant re-win";
     EXPECT_FALSE(std::filesystem::exists("save.dat")) << "the built-in mission saves no progress";
+    EXPECT_FALSE(std::filesystem::exists("records.json"));
 }
 
-// P or Esc on the dossier quits at once unless a mission waits there (left
-// with Tab; the at-once quit is the sim_quit_at_once run's); then it asks,
-// and the same key again quits while Enter or Tab resumes. Any key that asks
-// is answered before the dossier's own keys act.
+// With a mission waiting on the dossier, P or Esc asks first; the same key
+// again quits, Enter or Tab resumes, and no other dossier key acts meanwhile.
 TEST_F(FlowTest, QuittingWithAMissionWaitingAsksFirst) {
     int quits = 0;
     game.quitHook = [&] { ++quits; };
@@ -164,8 +142,7 @@ TEST_F(FlowTest, QuittingWithAMissionWaitingAsksFirst) {
     }
 }
 
-// The failure screen's DOSSIER (Tab) goes back to the operation's file with
-// the failed run gone, so a new approach can be chosen.
+// The failure screen's DOSSIER (Tab) leaves no run waiting.
 TEST_F(FlowTest, AFailureCanGoBackToTheDossier) {
     useCampaign({kDeviceMission});
     game.onKeyDown(vk::kEnter);
@@ -177,10 +154,6 @@ TEST_F(FlowTest, AFailureCanGoBackToTheDossier) {
     EXPECT_EQ(game.gameState, GameState::Briefing);
     EXPECT_FALSE(game.missionWaiting());
     EXPECT_EQ(game.failReason, FailReason::None);
-    game.onKeyDown(vk::kF3);
-    game.onKeyDown(vk::kEnter);
-    EXPECT_EQ(game.gameState, GameState::Playing);
-    EXPECT_EQ(approach(), 2);
 }
 
 // The campaign playthrough is refused a locked mission by the page's button.
@@ -249,12 +222,10 @@ TEST_F(FlowTest, EachApproachShapesTheBuild) {
     EXPECT_FALSE(game.doors[0].unlocked);
 
     game.setApproach(2);
-    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 0.0f);
-    EXPECT_LT(game.lasers[0].speed, 40.0f);
+    EXPECT_FLOAT_EQ(game.cameras[1].disabledTime, 0.0f);  // the slower lasers are mission 3's
     EXPECT_FALSE(game.guards[2].marked);
 
     game.setApproach(3);
-    EXPECT_FLOAT_EQ(game.playerPos.x, 250.0f);
     EXPECT_FLOAT_EQ(game.lasers[0].speed, 40.0f);  // rebuilt, not compounded
 
     game.setApproach(9);

@@ -1,7 +1,5 @@
 #pragma once
-// Shared fixture for the rule tests: a headless game with a cue recorder,
-// running in a private scratch directory so save.dat never leaks between
-// tests.
+// A headless game with a cue recorder in a scratch directory of its own.
 
 #include <gtest/gtest.h>
 
@@ -51,8 +49,7 @@ class GameTest : public ::testing::Test {
   protected:
     static constexpr float kDt = 1.0f / 60.0f;
 
-    // Puts the game into play on the built-in default world (which has no
-    // walls, guards or devices), with the operative at (x, y).
+    // Play on the built-in world (no walls, guards or devices) at (x, y).
     void playAt(float x, float y) {
         game.gameState = GameState::Playing;
         game.playerPos = {x, y};
@@ -70,7 +67,6 @@ class GameTest : public ::testing::Test {
     Objective& directive(const char* type, float x, float y) {
         Objective& o = game.dynamicObjective;
         o.type = objectiveTypeNamed(type);
-        o.otherType = o.type == ObjectiveType::Other ? type : "";
         o.active = 1;
         o.x = x;
         o.y = y;

@@ -1,7 +1,5 @@
-// Guard sight, hearing, alert broadcasts, detection, the smoke escape and
-// takedowns. Waypoint patrols, the takedown's lunge and the disguised
-// detection rate are pinned by the playthroughs, which walk past and take down
-// the shipped guards on exact steps.
+// Guard sight, hearing, broadcasts, detection, smoke and takedowns. Patrols,
+// the takedown's lunge and the disguised detection rate are the playthroughs'.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -29,15 +27,8 @@ TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     EXPECT_LT(game.guards[0].suspicion, seen);
     EXPECT_LT(game.detection, detection);
 
-    // Cover shortens the reach to 0.58 of the range (87): 95 away is safe.
-    // The crate's hiding reach is 5 + 18, and it is clear of the sight line.
-    game.furniture.push_back({.x = 295.0f, .y = 315.0f, .w = 10.0f, .h = 10.0f});
-    game.guards[0].suspicion = 0.0f;
-    playAt(295.0f, 300.0f);
-    steps(2, 0.1f);  // the first step finds the cover
-    EXPECT_TRUE(game.playerInCover);
-    EXPECT_FLOAT_EQ(game.guards[0].suspicion, 0.0f);
-    // It only shortens the reach: 75 away, in cover, is still seen.
+    // Cover shortens the reach to 87 (mission 3's route hides on it), no more:
+    // 75 away, in cover, is still seen.
     game.furniture.push_back({.x = 275.0f, .y = 315.0f, .w = 10.0f, .h = 10.0f});
     playAt(275.0f, 300.0f);
     game.update(0.1f);
@@ -90,7 +81,8 @@ TEST_F(GuardTest, RespondersFanOutAroundThePointButStayInTheField) {
     }
 }
 
-TEST_F(GuardTest, SearchingGuardsWalkFasterThanSuspiciousOnesAndKeepClearOfWalls) {
+// The suspicious pace and keeping clear of walls are mission 3's route's.
+TEST_F(GuardTest, SearchingGuardsWalkFasterThanSuspiciousOnes) {
     game.guards.push_back(guardAt(100.0f, 100.0f, 0.0f));
     game.guards.push_back(guardAt(100.0f, 400.0f, 0.0f));
     playAt(900.0f, 500.0f);
@@ -100,12 +92,6 @@ TEST_F(GuardTest, SearchingGuardsWalkFasterThanSuspiciousOnesAndKeepClearOfWalls
     EXPECT_EQ(stateOf(game.guards[1]), "suspicious");
     game.update(0.5f);
     EXPECT_GT(game.guards[0].x, game.guards[1].x);
-    EXPECT_GT(game.guards[1].x, 100.0f);
-
-    game.walls.push_back({160.0f, 0.0f, 10.0f, 300.0f});
-    steps(60);
-    EXPECT_LT(game.guards[0].x, 150.0f);
-    EXPECT_GE(game.guards[0].x, 149.0f);  // stopped on the step that would come within 10
 }
 
 TEST_F(GuardTest, DetectionFailsTheMissionOnTheStepItPasses095) {
@@ -121,26 +107,6 @@ TEST_F(GuardTest, DetectionFailsTheMissionOnTheStepItPasses095) {
     EXPECT_EQ(audio.count(CueFailure), 1);
     EXPECT_GT(game.peakDetection, 0.95f);
     EXPECT_GE(game.timesSpotted, 1u);
-}
-
-TEST_F(GuardTest, SlowDetectionPerkAndDisguiseLowerTheRate) {
-    const auto sighting = [&](bool perk, bool disguised) {
-        game.guards = {guardAt(200.0f, 300.0f, 0.0f)};
-        game.detection = 0.0f;
-        game.perkSlowDetection = perk;
-        useApproach(disguised ? 1 : 0);
-        game.disguise = disguised ? 1.0f : 0.0f;
-        playAt(240.0f, 300.0f);  // standing still, 40 away: inside even the disguised reach
-        game.update(0.1f);
-        return std::pair(game.detection, game.guards[0].suspicion);
-    };
-    const auto plain = sighting(false, false);
-    EXPECT_GT(plain.first, 0.0f);
-    EXPECT_LT(sighting(true, false).first, plain.first);
-    const auto disguised = sighting(false, true);
-    EXPECT_LT(disguised.first, plain.first);
-    EXPECT_LT(disguised.second, plain.second);
-    EXPECT_LT(game.disguise, 1.0f);  // drains while seen
 }
 
 TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
@@ -160,9 +126,8 @@ TEST_F(GuardTest, SmokeEscapeResetsDetectionWhileTheWindowIsOpen) {
     EXPECT_FALSE(game.puffs.empty());
 }
 
-// With the meter already high, a first sighting makes the guard alert
-// without its own broadcast, so it shoots at once; shots only raise the
-// meter through sight.
+// With the meter already high, a first sighting makes the guard alert and
+// shoot at once; shots only raise the meter through sight.
 TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));
     game.detection = 0.6f;
@@ -170,9 +135,7 @@ TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
     game.update(kDt);
     EXPECT_EQ(stateOf(game.guards[0]), "alert");
     ASSERT_EQ(game.tracers.size(), 1u);
-    EXPECT_GT(game.tracers[0].x1, 300.0f);  // towards the operative and past them
     ASSERT_EQ(game.impacts.size(), 1u);
-    EXPECT_FLOAT_EQ(game.impacts[0].dirX, -1.0f);
     steps(10);
     EXPECT_EQ(game.impacts.size(), 1u);
     EXPECT_EQ(game.gameState, GameState::Playing);
@@ -255,21 +218,6 @@ TEST_F(GuardTest, ADownedColleagueInSightIsDiscoveredOnceAndAnOpenDoorInvestigat
     EXPECT_TRUE(game.doors[0].noticed);
     EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
     EXPECT_FLOAT_EQ(game.guards[0].investigateTarget.x, 385.0f);
-}
-
-TEST_F(GuardTest, BackAndForthPatrolTurnsAtItsLimits) {
-    Guard g = guardAt(100.0f, 200.0f, 0.0f);
-    g.axis = 'y';
-    g.min = 150.0f;
-    g.max = 210.0f;
-    game.guards.push_back(g);
-    playAt(900.0f, 500.0f);
-    game.update(0.1f);
-    EXPECT_NEAR(game.guards[0].facing, kPi / 2.0f, 1e-6f);
-    game.update(0.2f);  // 215 leaves the range: clamp and turn
-    EXPECT_FLOAT_EQ(game.guards[0].y, 210.0f);
-    EXPECT_FLOAT_EQ(game.guards[0].dir, -1.0f);
-    EXPECT_NEAR(game.guards[0].facing, -kPi / 2.0f, 1e-6f);
 }
 
 TEST_F(GuardTest, TheDrawnFacingTurnsAtTenTimesTheGapPerSecondAndNeverOvershoots) {

@@ -1,7 +1,5 @@
-// Operative movement, collision, footsteps and cover, and the player's
-// command the held keys give. The playthroughs replay every mission exactly,
-// so speeds, diagonals, sliding along walls, cover and the footstep cadence
-// are theirs; here are the edges no route walks.
+// Movement, collision and the command held keys give: the edges no playthrough
+// route walks (speeds, sliding, cover, footsteps and the guards hearing them are theirs).
 #include <cmath>
 
 #include "game/player_command.hpp"
@@ -83,21 +81,7 @@ TEST_F(MovementTest, ShiftSneaksAndTheSoftStepPerkIsFaster) {
     EXPECT_LT(softStep, walk);
 }
 
-TEST_F(MovementTest, AWalkedFootstepLeavesAPrintAndANoiseAGuardHears) {
-    Guard listener = guardAt(400.0f, 300.0f, 3.14159f);
-    listener.range = 1.0f;  // it must hear, not see
-    game.guards.push_back(listener);
-    playAt(320.0f, 300.0f);
-    hold(vk::kDown);
-    for (int i = 0; i < 100 && game.footprints.empty(); ++i) game.update(kDt);
-    ASSERT_EQ(game.footprints.size(), 1u);
-    EXPECT_EQ(audio.count(CueFootstep), 1);
-    EXPECT_EQ(game.noiseRings.size(), 1u);
-    EXPECT_EQ(stateOf(game.guards[0]), "suspicious");
-}
-
-// The drawn operative turns a little faster than a guard: a step closes 14 *
-// dt of the gap, and all of it from 1/14 s on.
+// A step closes 14 * dt of the gap, and all of it from 1/14 s on.
 TEST_F(MovementTest, DrawnHeadingCatchesUpWithoutOvershooting) {
     playAt(300.0f, 300.0f);
     game.playerFacing = 0.0f;
@@ -108,9 +92,7 @@ TEST_F(MovementTest, DrawnHeadingCatchesUpWithoutOvershooting) {
     EXPECT_NEAR(game.playerDrawFacing, 0.0f, 1e-5f);
 }
 
-// The playthroughs walk on W, A, S and D, sneak on Shift and use E and Space;
-// the rule tests hold the arrows, E and Space. Here are the keys and pairs
-// neither holds.
+// The keys and pairs neither the playthroughs nor the rule tests hold.
 TEST(PlayerCommand, HeldKeysGiveTheCommandThroughTheKeyMap) {
     const struct {
         const char* name;
@@ -132,18 +114,7 @@ TEST(PlayerCommand, HeldKeysGiveTheCommandThroughTheKeyMap) {
     }
 }
 
-// With the toggle-sneak assist, the latch alone decides: holding Shift
-// while it is off does not sneak, and a latched sneak needs no key.
-TEST(PlayerCommand, TheSneakToggleReplacesTheHeldSneakKey) {
-    const std::set<std::uint32_t> shift{vk::kShift};
-    EXPECT_TRUE(commandFromKeys(shift, {false, false}).sneak);
-    EXPECT_FALSE(commandFromKeys({}, {false, true}).sneak);
-    EXPECT_FALSE(commandFromKeys(shift, {true, false}).sneak);
-    EXPECT_TRUE(commandFromKeys({}, {true, true}).sneak);
-}
-
-// The rules read the command handed to them: keys still held in the game
-// give nothing when the command says otherwise.
+// Keys still held in the game give nothing the command does not say.
 TEST_F(MovementTest, TheRulesFollowTheCommandTheyAreGiven) {
     playAt(300.0f, 300.0f);
     hold(vk::kD);
@@ -163,7 +134,6 @@ TEST_F(MovementTest, TheRulesFollowTheCommandTheyAreGiven) {
     EXPECT_LT(game.playerPos.x, 300.0f);
     EXPECT_GT(game.playerPos.y, 300.0f);
 
-    // Interact held within reach of the intel secures it, no key pressed.
     Objective& intel = game.optionalIntel;
     intel.active = 1;
     intel.x = game.playerPos.x + 40.0f;

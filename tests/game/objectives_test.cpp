@@ -26,9 +26,8 @@ class ObjectiveTest : public GameTest {
     }
 };
 
-// The deal follows the mission clock (a replay opens the same safe: the
-// playthroughs crack it on exact steps), stays inside the dial, and the
-// assist perk slows and widens every tumbler.
+// The deal follows the mission clock (the playthroughs crack it on exact
+// steps), stays inside the dial, and the assist perk slows and widens it.
 TEST_F(ObjectiveTest, TheTumblerDealStaysInTheDialAndFollowsThePerk) {
     playAt(760.0f, 205.0f);
     game.cipherAcquired = 1;
@@ -56,7 +55,7 @@ TEST_F(ObjectiveTest, SafeTurnsOnlyTheCurrentTumblerAndTakesTheKeyboard) {
     EXPECT_NE(game.tumblers[0].angle, a0);
     EXPECT_FLOAT_EQ(game.tumblers[1].angle, a1);
 
-    // Keys already held keep moving the operative; new presses do not register.
+    // Held keys still move the operative; new presses do not register.
     game.onKeyUp(vk::kE);
     hold(vk::kLeft);
     game.onKeyDown(vk::kW);
@@ -73,7 +72,6 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
     game.guards.push_back(guardAt(780.0f, 360.0f, 0.0f));  // 155 from the terminal
     game.guards.push_back(guardAt(780.0f, 390.0f, 0.0f));  // 185: out of earshot
     openSafeAtTerminal();
-    game.dynamicObjective.label = "INTERCEPT COURIER";
     alignCurrentTumbler(0.45f);
     game.onKeyDown(vk::kSpace);
     EXPECT_TRUE(game.tumblers[0].locked);
@@ -95,9 +93,7 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
         alignCurrentTumbler(-0.1f);
         game.onKeyDown(vk::kE);
     }
-    EXPECT_FALSE(game.safeActive);
-    EXPECT_TRUE(game.dynamicObjective.active);
-    EXPECT_EQ(game.bannerText, "SAFE DECRYPTED // NEW DIRECTIVE: INTERCEPT COURIER");
+    EXPECT_FALSE(game.safeActive);  // what decrypting starts is the playthroughs'
     // Once decrypted, E by the terminal does not reopen it.
     game.onKeyDown(vk::kE);
     EXPECT_FALSE(game.safeActive);
@@ -117,8 +113,7 @@ TEST_F(ObjectiveTest, ThePageOpensTheSafeFromAfarButNeedsTheCardAndPlay) {
     EXPECT_TRUE(game.safeActive);
 }
 
-// The playthroughs chase the courier along its route, and the informant while
-// it stands; here it runs once the meter is past 0.3.
+// The playthroughs chase the courier, and the informant while it stands.
 TEST_F(ObjectiveTest, TheInformantWalksOnlyDuringAnAlarm) {
     Objective& o = directive("informant", 100.0f, 100.0f);
     o.speed = 40.0f;
@@ -140,37 +135,24 @@ TEST_F(ObjectiveTest, TimedDirectiveFailsTheMissionEvenBesideIt) {
     EXPECT_TRUE(game.nearObjective);
     game.update(0.1f);
     EXPECT_EQ(game.gameState, GameState::MissionFailed);
+    EXPECT_EQ(game.failReason, FailReason::Expired);
     EXPECT_EQ(game.bannerText, "CRITICAL OBJECTIVE EXPIRED // EVIDENCE LOST");
     EXPECT_FALSE(o.done);
     EXPECT_FALSE(std::ifstream("save.dat").good());  // a failure saves nothing
 }
 
-TEST_F(ObjectiveTest, DirectiveCompletesByReachOrKey) {
+// Completion on contact is the playthroughs'; within reach it takes E or Space.
+TEST_F(ObjectiveTest, WithinReachADirectiveNeedsAKey) {
     Objective& o = directive("sabotage_node", 300.0f, 300.0f);
-    o.label = "PLANT BUG";
     o.timeLeft = 40.0f;
-    game.altExitLabel = "ROOF HELIPAD";
-    playAt(325.0f, 300.0f);
-    game.update(kDt);
-    EXPECT_TRUE(o.done);
-    EXPECT_EQ(game.bannerText, "OBJECTIVE COMPLETE // EXFILTRATE AT DB5 OR ROOF HELIPAD");
-    EXPECT_EQ(audio.count(CueSuccess), 1);
-
-    o.done = 0;  // at 40 the update rule needs E or Space held
+    game.altExitLabel = "ROOF HELIPAD";  // the banner names both ways out
     playAt(340.0f, 300.0f);
     game.update(kDt);
     EXPECT_FALSE(o.done);
     game.heldKeys = {vk::kSpace};
     game.update(kDt);
     EXPECT_TRUE(o.done);
-
-    // An E key-down there has its own cue.
-    o.done = 0;
-    game.heldKeys.clear();
-    game.update(kDt);
-    game.onKeyDown(vk::kE);
-    EXPECT_TRUE(o.done);
-    EXPECT_EQ(audio.count(CueChime), 1);
+    EXPECT_NE(game.bannerText.find("OR ROOF HELIPAD"), std::string::npos) << game.bannerText;
 }
 
 TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
@@ -229,8 +211,7 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
     }
 }
 
-// The campaign playthrough wins the four in order and checks each save; here
-// a replayed earlier mission must not lower the unlock.
+// The campaign playthrough wins the four in order and checks each save.
 TEST_F(ObjectiveTest, WinningAnEarlierMissionNeverLowersTheUnlock) {
     useCampaign({"{}", "{}", "{}"});
     game.highestUnlocked = 2;

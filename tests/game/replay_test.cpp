@@ -1,7 +1,5 @@
-// Recorded runs play again exactly: random play on every shipped mission,
-// with pauses, presses in the safe, assists switched mid-run, failures and
-// restarts, ends on the state it was recorded with, in a fresh game and after
-// a trip through the file format. Recording itself changes nothing.
+// Recorded runs play again exactly, in a fresh game and through the file
+// format, and recording itself changes nothing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -42,8 +40,7 @@ class ReplayTest : public GameTest {
         return fresh;
     }
 
-    // The same random inputs, fed to the recorded game and to a twin that
-    // records nothing; the run ends when the rules end it or the time is up.
+    // The same random inputs to the recorded game and to a twin that records nothing.
     void playRandomly(Game& twin, std::uint32_t seed, int updates) {
         std::mt19937 random(seed);
         std::uniform_real_distribution<float> chance(0.0f, 1.0f);
@@ -172,7 +169,6 @@ TEST_F(ReplayTest, ARunLeftOnTheDossierGoesOnWhenThePlayerComesBack) {
 }
 
 TEST_F(ReplayTest, AReplayFindsItsMissionByHashOrIsRefused) {
-    // A custom operation, found by its code wherever the folder lists it.
     std::filesystem::create_directories("missions");
     std::ofstream("missions/heist.json") << shippedMission(2);
     game.missionsFolder = "missions";
@@ -187,7 +183,7 @@ TEST_F(ReplayTest, AReplayFindsItsMissionByHashOrIsRefused) {
     EXPECT_EQ(runs[0].start.source, RunSource::Custom);
     expectReplays(runs[0], tokens);
 
-    // The campaign's second mission, where another campaign has other missions.
+    // The campaign's second mission, where other campaigns lack it there.
     game.customIndex = -1;
     game.missionIndex = 1;
     game.loadMission(true);
@@ -262,7 +258,6 @@ TEST(ReplayKeeper, KeepsTheLastRunAndEachOperationsBestScoreAndFastestWin) {
     EXPECT_EQ(keptAt(keeper.fastestPath(op)).missionClock, 70.0f);
     EXPECT_EQ(keptAt(keeper.lastPath()), assisted);
 
-    // Another operation's wins stand apart.
     RunRecord other = wonRun(50, 200.0f);
     other.start.missionHash = sha256Raw("operation two");
     EXPECT_EQ(keeper.keep(other), last | best | fastest);
@@ -271,7 +266,6 @@ TEST(ReplayKeeper, KeepsTheLastRunAndEachOperationsBestScoreAndFastestWin) {
     std::ofstream(keeper.bestPath(op)) << "damaged";
     EXPECT_EQ(keeper.keep(wonRun(10, 300.0f)), last | best);
     EXPECT_TRUE(std::filesystem::exists(keeper.bestPath(op) + ".bad"));
-    // No folder keeps nothing, and names no file to look in.
     EXPECT_EQ(ReplayKeeper("").keep(first), 0u);
     EXPECT_EQ(ReplayKeeper("").bestPath(op), "");
 }

@@ -1,9 +1,6 @@
-// nightjar-sim's script language through its runner, for what the
-// playthroughs (which win every mission with scripts, calling page commands
-// with numbers) never write: bad lines and a safe that cannot turn; and
-// the spellings of the game's enums, which a mission file's unknown theme or
-// directive type keeps: the rules treat it as before, and the harness writes
-// it back exactly as the file had it.
+// nightjar-sim's script lines the playthroughs never write (bad lines, a safe
+// that cannot turn), and the spellings of the game's enums as files and the
+// harness write them, unknown ones kept as read.
 #include <sstream>
 
 #include "game/enum_names.hpp"
@@ -38,9 +35,6 @@ TEST_F(SimScriptTest, BadLinesAreRefused) {
         ScriptRunner runner(game, out);
         EXPECT_THROW(runner.runLine(bad), ScriptError) << bad;
     }
-    EXPECT_EQ(parseKey("SPACE"), vk::kSpace);
-    EXPECT_EQ(parseKey("87"), vk::kW);
-    EXPECT_EQ(parseKey("F4"), vk::kF4);
 }
 
 TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
@@ -54,8 +48,7 @@ TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
     EXPECT_TRUE(has(lines[0], R"("safeActive":true)"));
 }
 
-// The spellings are the file format and the harness's output: fixed here, not
-// derived from the table under test, in declaration order.
+// Fixed here, not derived from the table under test, in declaration order.
 TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndOthersAreKeptAsRead) {
     const char* const themes[] = {"casino", "embassy", "laboratory", "archive"};
     for (std::uint8_t i = 0; i < std::size(themes); ++i) {
@@ -68,11 +61,6 @@ TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndOthersAreKeptAsRead) {
         EXPECT_EQ(objectiveTypeText(ObjectiveType(i), "unused"), types[i]);
         EXPECT_EQ(objectiveTypeNamed(types[i]), ObjectiveType(i)) << types[i];
     }
-    const char* const approaches[] = {"SERVICE CORRIDOR", "STAFF DISGUISE", "SECURITY UPLINK HACK",
-                                      "VIP BACKSTAGE ENTRY", "SERVICE CORRIDOR"};  // past the last
-    for (std::uint32_t i = 0; i < std::size(approaches); ++i)
-        EXPECT_EQ(approachName(static_cast<Approach>(i)), approaches[i]);
-
     for (const char* text : {"vault", "Casino", "", " embassy"})
         EXPECT_EQ(themeNamed(text), Theme::Other) << text;
     for (const char* text : {"hostage", "Courier", "sabotage-node"})
