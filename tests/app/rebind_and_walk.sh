@@ -2,7 +2,8 @@
 # Under Xvfb: with "rebind", opens the options from the dossier, turns the
 # volume down four steps and binds MOVE RIGHT to the key labelled L, all
 # through the page; then starts the mission, holds KEY for a second and a
-# bit, returns to the dossier and quits. Prints nightjar's exit code.
+# bit, returns to the dossier and quits with Esc, twice: with the mission
+# waiting there, the first one only asks. Prints nightjar's exit code.
 #   rebind_and_walk.sh NIGHTJAR KEY [rebind]
 set -u
 source "$(dirname "$0")/game_window.sh"
@@ -21,5 +22,6 @@ xdotool key Return; sleep 0.5
 xdotool keydown "$2"; sleep 1.2; xdotool keyup "$2"
 sleep 0.3
 xdotool key Tab; sleep 0.3
+xdotool key Escape; sleep 0.3
 xdotool key Escape
 wait_for_quit
