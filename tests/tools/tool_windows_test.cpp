@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 #include <string>
 
 #include "tests/support/scratch_dir.hpp"
@@ -15,16 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 using nj::test::DecodedPng;
 using nj::test::ProgramRun;
-
-// How many colours a picture shows (every 5th pixel): a drawn scene shows
-// dozens, a cleared frame one.
-std::size_t coloursIn(const DecodedPng& shot) {
-    std::set<std::uint32_t> colours;
-    for (std::uint32_t y = 0; y < shot.height; y += 5) {
-        for (std::uint32_t x = 0; x < shot.width; x += 5) colours.insert(shot.pixel(x, y));
-    }
-    return colours.size();
-}
 
 // Runs one tool command under Xvfb in the working folder and reads the picture it saved.
 DecodedPng shotOf(const std::string& command, const std::string& shot) {
@@ -46,7 +35,7 @@ TEST(ToolWindows, RenderSmokeDrawsThroughAResizeStorm) {
         shotOf("'" RENDER_SMOKE_PATH "' --frames 60 --size 640x360 --resize-every 10", "smoke.png");
     EXPECT_EQ(shot.width, 1280u);
     EXPECT_EQ(shot.height, 720u);
-    EXPECT_GT(coloursIn(shot), 20u);
+    EXPECT_GT(nj::test::playFieldColours(shot), 20u);
     EXPECT_EQ(shot.pixel(100, 90), 0xFF0000u) << "the first filled rectangle, in pure red";
     const ProgramRun refused =
         nj::test::runCommand(fs::current_path(), "'" RENDER_SMOKE_PATH "' --frames 0");
@@ -64,7 +53,7 @@ TEST(ToolWindows, ScenePreviewDrawsTheShowcaseAndItsDrawingChoices) {
     const DecodedPng contrast = shotOf(preview + " --high-contrast-cones", "cones.png");
     ASSERT_EQ(plain.width, 960u);
     ASSERT_EQ(plain.height, 540u);
-    EXPECT_GT(coloursIn(plain), 50u);
+    EXPECT_GT(nj::test::playFieldColours(plain), 50u);
     ASSERT_EQ(contrast.rgb.size(), plain.rgb.size());
     EXPECT_NE(contrast.rgb, plain.rgb) << "the cones were drawn as before";
     for (const char* bad : {"--mission nowhere", "--state dancing", "--size 0x0"}) {
