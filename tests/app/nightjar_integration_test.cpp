@@ -1,5 +1,4 @@
-// The real game under Xvfb on lavapipe with the Khronos validation layer:
-// the self-test run, display-mode and resize storms, and no display at all.
+// The real game under Xvfb on lavapipe with the Khronos validation layer.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -84,12 +83,9 @@ TEST(NightjarSelfTest, AMissionFileIsPlayedLetterboxedOnANon16by9ScreenOrItsErro
     EXPECT_FALSE(fs::exists(dir / "save.dat")) << "nothing was won, nothing is saved";
 }
 
-// The player sees the window, not the copy a screenshot takes. On lavapipe
-// frames reach it through the window's own pixels (held to the display's
-// rate, and converted for a 16-bit screen), or through the swapchain with
-// --swapchain; either way the window shows the dossier, not a blank screen.
-// The game is ended once the screen is taken, so a fast machine cannot
-// finish first.
+// The player sees the window, not a screenshot's copy: frames reach it through
+// the window's pixels (converted for a 16-bit screen) or the swapchain
+// (--swapchain). The game ends once the screen is taken.
 TEST(NightjarWindow, TheWindowShowsTheGameThroughEitherPath) {
     const struct {
         std::string path, screen;
@@ -130,10 +126,9 @@ long loudSamples(const fs::path& wav) {
     return loud;
 }
 
-// The options screen driven like a player would: the volume turned down and
-// MOVE RIGHT bound to L through the page; L then walks the operative (its
-// footsteps are heard) and D, no longer bound, does not. The choices are in
-// settings.json, and a second start takes them from there.
+// The volume turned down and MOVE RIGHT bound to L on the page: L then walks
+// the operative (its footsteps are heard) and D, no longer bound, does not,
+// in a second start that takes the choices from settings.json.
 TEST(NightjarOptions, ABindingAndTheVolumeSetOnThePageMoveTheOperativeAndPersist) {
     const GameFolder folder("options", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;
@@ -308,11 +303,9 @@ TEST(NightjarGamepad, AVirtualControllerPlaysTheGameAlone) {
     EXPECT_THAT(run.output, HasSubstr("pad-rumble")) << "the failure rumbles";
 }
 
-// The renderer's speed work must not change the picture: a fixed-step
-// self-test frame (operation 1 in play, the HUD over it) against the one the
-// renderer drew before that work, allowing for rounding only. Retake the
-// reference with scripts/reference_frame.sh when the page or the scene is
-// meant to look different.
+// A fixed-step self-test frame (operation 1 in play, the HUD over it) against
+// the reference, allowing for rounding only. Retake it with
+// scripts/reference_frame.sh when the page or the scene is meant to change.
 TEST(NightjarSelfTest, APlayingFrameMatchesTheReferencePicture) {
     const GameFolder folder("reference", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;
@@ -347,11 +340,9 @@ TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
     EXPECT_THAT(run.output, HasSubstr("Failed to create window."));
 }
 
-// A run played in the real game (walk, then back to the dossier) is kept as
-// replays/last.njr, replays headless to the state the game recorded, and
-// opens in the game with --replay, which saves nothing and keeps the file. A
-// file that cannot be played (here a named pipe: no hang) is refused with
-// its reason, and the self-test runs on to its end.
+// A run played in the game replays headless to the state the game recorded
+// and opens with --replay, which saves nothing and keeps the file; a pipe is
+// refused with its reason, and the self-test runs on to its end.
 TEST(NightjarReplay, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
     const GameFolder folder("replay", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;
@@ -379,10 +370,8 @@ TEST(NightjarReplay, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
     EXPECT_THAT(refused.output, HasSubstr("nightjar: replay refused: "));
 }
 
-// The editor opened from the command line: a mission (or a file that is not
-// there yet) runs the self-test in the editor and exits 0; what is not a
-// mission is refused with the checker's words before any window opens, and
-// left as it was.
+// --edit opens a mission, or a file not there yet; what is not a mission is
+// refused with the checker's words before any window opens, and left as it was.
 TEST(NightjarEditor, EditOpensAMissionAndRefusesWhatIsNotOne) {
     const GameFolder folder("edit", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;
@@ -419,10 +408,8 @@ TEST(NightjarEditor, EditOpensAMissionAndRefusesWhatIsNotOne) {
     EXPECT_EQ(nj::test::fileText(dir / "words.json"), "not a mission");
 }
 
-// The editor with the mouse, as a player makes a mission: a wall and a guard
-// placed from the tool bar, a patrol drawn, the name typed, saved, tried out in test play and
-// come back from with the undo history whole (the waypoint drawn before the
-// test is undone after it), saved again.
+// The editor with the mouse (edit_with_mouse.sh): the undo history comes back
+// whole from test play, the waypoint drawn before it undone after it.
 TEST(NightjarEditor, AWallAndAGuardPlacedWithTheMouseAreSavedAndSurviveTestPlay) {
     const GameFolder folder("edit-mouse", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;

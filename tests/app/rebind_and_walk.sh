@@ -1,9 +1,7 @@
 #!/bin/bash
-# Under Xvfb: with "rebind", opens the options from the dossier, turns the
-# volume down four steps and binds MOVE RIGHT to the key labelled L, all
-# through the page; then starts the mission, holds KEY for a second and a
-# bit, returns to the dossier and quits with Esc, twice: with the mission
-# waiting there, the first one only asks. Prints nightjar's exit code.
+# With "rebind", turns the volume down four steps and binds MOVE RIGHT to L
+# on the options page; then holds KEY in the mission for a second, returns to
+# the dossier and quits with Esc twice (with a mission waiting, one only asks).
 #   rebind_and_walk.sh NIGHTJAR KEY [rebind]
 set -u
 source "$(dirname "$0")/game_window.sh"

@@ -1,7 +1,6 @@
 #!/bin/bash
-# Under Xvfb: prints the window's geometry at start; with "change", switches
-# to a window with F11 and sizes and moves it, then quits with Esc from the
-# dossier. Prints nightjar's exit code last.
+# Prints the window's geometry at start; with "change", switches to a window
+# with F11, sizes and moves it; quits with Esc.
 #   remember_window.sh NIGHTJAR [change]
 set -u
 source "$(dirname "$0")/game_window.sh"
