@@ -331,15 +331,6 @@ TEST(NightjarSelfTest, APlayingFrameMatchesTheReferencePicture) {
                         << ", " << worstAt / shot.width << ")";
 }
 
-TEST(NightjarWindow, WithoutADisplayItSaysSoAndExitsWithOne) {
-    const GameFolder folder("nodisplay", NJ_BUILD_DIR);
-    const fs::path& dir = folder.dir;
-    const ProgramRun run = nj::test::runCommand(
-        dir, "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" NIGHTJAR_PATH "'");
-    EXPECT_EQ(run.exitCode, 1) << run.output;
-    EXPECT_THAT(run.output, HasSubstr("Failed to create window."));
-}
-
 // A run played in the game replays headless to the state the game recorded
 // and opens with --replay, which saves nothing and keeps the file; a pipe is
 // refused with its reason, and the self-test runs on to its end.

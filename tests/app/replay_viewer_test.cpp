@@ -1,7 +1,5 @@
-// Watching a run again: the pace (speeds, pause, a stall that must not run
-// away), the keys while watching, a restart that plays the very same run, a
-// won run watched without touching the player's progress or sound switch,
-// and files or runs that cannot be played.
+// Watching a run again: the pace, the keys while watching, a restart that
+// plays the very same run, the player's progress and sound switch untouched.
 #include "app/replay_viewer.hpp"
 
 #include <gtest/gtest.h>
@@ -25,15 +23,12 @@ namespace {
 using nj::Game;
 using nj::ReplayViewer;
 
-class CountingAudio final : public nj::AudioSink {
-  public:
+struct CountingAudio final : nj::AudioSink {
     void playCue(int) override { ++cues; }
-    bool enabled() const override { return enabled_; }
-    void setEnabled(bool on) override { enabled_ = on; }
+    bool enabled() const override { return on; }
+    void setEnabled(bool enable) override { on = enable; }
     int cues = 0;
-
-  private:
-    bool enabled_ = true;
+    bool on = true;
 };
 
 std::vector<std::string> shippedCampaign() {
@@ -141,27 +136,16 @@ TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
     // V on the win screen starts watching; the live game never sees it.
     ASSERT_TRUE(viewer.takeKeyDown(nj::kWatchReplayKey));
     ASSERT_TRUE(viewer.watching());
-    struct Press {
-        std::uint32_t key;
-        bool stays;
-    } const presses[] = {
-        {nj::vk::kSpace, true},
-        {'4', true},
-        {0x61, true},
-        {nj::vk::kLeft, true},
-        {nj::vk::kR, true},
-        {16, true},  // Shift alone: the start of a shortcut
-        {nj::vk::kEnter, false},
-        {nj::vk::kW, false},
-        {nj::kWatchReplayKey, false},
-    };
-    for (const Press& press : presses) {
-        if (!viewer.watching()) {
-            ASSERT_TRUE(viewer.watchLastRun());
-        }
+    // Space, 4, the keypad's 1, Left, R and Shift alone (a shortcut's start) stay.
+    const std::pair<std::uint32_t, bool> presses[] = {
+        {nj::vk::kSpace, true},  {'4', true},         {0x61, true},
+        {nj::vk::kLeft, true},   {nj::vk::kR, true},  {16, true},
+        {nj::vk::kEnter, false}, {nj::vk::kW, false}, {nj::kWatchReplayKey, false}};
+    for (const auto& [key, stays] : presses) {
+        ASSERT_TRUE(viewer.watching() || viewer.watchLastRun());
         viewer.tick(0.02f);
-        EXPECT_TRUE(viewer.takeKeyDown(press.key)) << "key " << press.key << " went on";
-        EXPECT_EQ(viewer.watching(), press.stays) << "key " << press.key;
+        EXPECT_TRUE(viewer.takeKeyDown(key)) << "key " << key << " went on";
+        EXPECT_EQ(viewer.watching(), stays) << "key " << key;
     }
     EXPECT_EQ(nj::formatRunStateLine(live, 0), liveBefore);
     EXPECT_EQ(live.gameState, nj::GameState::MissionComplete);
@@ -214,13 +198,12 @@ TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesP
 TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothing) {
     winFirstOperation();
     ASSERT_TRUE(nj::writeReplayFile("won.njr", lastRun));
-    std::string bytes = nj::test::fileText("won.njr");
+    // How each damage is refused is the replay file's own tests'; here, that
+    // the refusal is shown and put away.
+    const std::string bytes = nj::test::fileText("won.njr");
     std::ofstream("cut.njr", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
-    bytes[bytes.size() / 3] ^= 0x01;
-    std::ofstream("altered.njr", std::ios::binary) << bytes;
-    std::filesystem::create_directory("folder.njr");
     const std::string liveBefore = nj::formatRunStateLine(live, 0);
-    for (const char* path : {"cut.njr", "altered.njr", "folder.njr", "missing.njr"}) {
+    for (const char* path : {"cut.njr", "missing.njr"}) {
         EXPECT_FALSE(viewer.watchFile(path)) << path;
         EXPECT_FALSE(viewer.watching()) << path;
         const std::optional<nj::ReplayPageState> shown = viewer.pageState();
@@ -228,7 +211,7 @@ TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothin
         EXPECT_FALSE(shown->watching);
         EXPECT_EQ(shown->notice.rfind("REPLAY REFUSED: ", 0), 0u) << shown->notice;
         EXPECT_GT(shown->notice.size(), 24u) << "a reason follows";
-        viewer.takeKeyDown(nj::vk::kEnter);  // read: any key puts it away
+        viewer.takeKeyDown(nj::vk::kEnter);  // any key puts it away
         EXPECT_FALSE(viewer.pageState().has_value()) << path;
     }
     EXPECT_EQ(nj::formatRunStateLine(live, 0), liveBefore);
