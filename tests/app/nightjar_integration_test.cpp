@@ -375,18 +375,12 @@ TEST(NightjarEditor, EditOpensAMissionAndRefusesWhatIsNotOne) {
     }
     EXPECT_FALSE(fs::exists(dir / "new.json")) << "nothing is written until the player saves";
 
-    fs::create_directory(dir / "folder.json");
+    // A folder or a huge file meets the same reader as the pipe (the mission
+    // file's hostile cases are the data tests').
     std::ofstream(dir / "words.json") << "not a mission";
-    {
-        std::ofstream huge(dir / "huge.json");
-        huge.seekp(2 << 20);
-        huge.put('}');
-    }
     ASSERT_EQ(nj::test::runCommand(dir, "mkfifo pipe.json").exitCode, 0);
     const std::pair<const char*, const char*> refused[] = {
-        {"folder.json", "a mission is a regular file"},
-        {"pipe.json", "a mission is a regular file"},
-        {"huge.json", "at most 1 MiB"},
+        {"pipe.json", "a mission is a regular file of at most 1 MiB"},
         {"words.json", "words.json:1:1: a mission is a JSON object"},
     };
     for (const auto& [file, why] : refused) {
