@@ -11,7 +11,6 @@ if [[ ${2:-} == change ]]; then
   xdotool key F11; sleep 0.8
   xdotool windowsize "$wid" 1000 600; sleep 0.4
   xdotool windowmove "$wid" 120 90; sleep 0.4
-  geometry changed
   focus
 fi
 xdotool key Escape
