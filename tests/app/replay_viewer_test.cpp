@@ -89,15 +89,10 @@ TEST(ReplayPace, SpeedsPauseAndAStallThatEarnsNoMoreThanALiveFrame) {
         bool paused;
         double earned;
     } const cases[] = {
-        {0.01f, 1, false, 0.01},
-        {0.01f, 2, false, 0.02},
-        {0.01f, 4, false, 0.04},
-        {0.01f, 4, true, 0.0},
-        {10.0f, 1, false, nj::kMaxStep},  // a stall of ten seconds
-        {10.0f, 4, false, 4.0 * nj::kMaxStep},
+        // 1x, 4x, pause and a stall at 4x are the viewer's frames' test's.
+        {0.01f, 2, false, 0.02}, {10.0f, 1, false, nj::kMaxStep},  // a stall of ten seconds
         {0.01f, 3, false, 0.01},  // not a speed the viewer offers: as recorded
-        {-1.0f, 1, false, 0.0},
-        {NAN, 2, false, 0.0},
+        {-1.0f, 1, false, 0.0},  {NAN, 2, false, 0.0},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(nj::replaySecondsEarned(c.real, c.speed, c.paused), c.earned, 1e-6)
