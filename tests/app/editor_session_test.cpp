@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "data/map_token.hpp"
 #include "data/mission_text.hpp"
@@ -136,22 +137,19 @@ TEST_F(EditorSessionTest, ADragIsOneEditAndABoxSelectsWhatItTouches) {
 TEST_F(EditorSessionTest, TypedValuesOutOfRangeAreRefusedWithTheCheckersWords) {
     ASSERT_TRUE(editor.openNew());
     click(420, 280);  // the card
-    const struct {
-        const char* request;
-        bool changes;
-        const char* notice;  // the start of what the player is told
-    } cases[] = {
+    // A request, whether it changes the mission, and the start of what the player is told.
+    const std::tuple<const char*, bool, const char*> cases[] = {
         {R"({"do":"set","field":"r","value":"20"})", true, ""},
         {R"({"do":"set","field":"r","value":"big"})", false, "r: \"big\" is not a number"},
         {R"({"do":"set","field":"x","value":"5000"})", false, "card.x: "},
         {R"({"do":"set","field":"nosuch","value":"1"})", false, "CIPHER CARD has no"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [request, changes, notice] : cases) {
         const std::string before = editor.editor().text();
-        ask(c.request);
-        EXPECT_EQ(editor.editor().text() != before, c.changes) << c.request;
-        EXPECT_EQ(editor.notice().rfind(c.notice, 0), 0u) << c.request << ": " << editor.notice();
-        EXPECT_EQ(page().at("noticeIsError").boolean, !c.changes) << c.request;
+        ask(request);
+        EXPECT_EQ(editor.editor().text() != before, changes) << request;
+        EXPECT_EQ(editor.notice().rfind(notice, 0), 0u) << request << ": " << editor.notice();
+        EXPECT_EQ(page().at("noticeIsError").boolean, !changes) << request;
     }
     EXPECT_EQ(mission().at("card").at("r").number, 20);
     // With nothing selected the fields are the mission's own words.
