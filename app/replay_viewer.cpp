@@ -55,9 +55,18 @@ bool ReplayViewer::watch(const RunRecord& run, const RecordNews& news) {
 }
 
 bool ReplayViewer::watchLastRun() {
-    if (!lastRun_) return false;
+    // Only the run whose end the live game shows: one played on after its
+    // recording ended (a code pasted while it waited) has nothing to watch.
+    if (!lastRun_ || !endShownLive(*lastRun_)) return false;
     // The live game still shows the end of that run: its news is the run's.
     return watch(*lastRun_, live_.lastRecordNews);
+}
+
+bool ReplayViewer::endShownLive(const RunRecord& run) const {
+    const RunOutcome shown = live_.gameState == GameState::MissionComplete ? RunOutcome::Won
+                             : live_.gameState == GameState::MissionFailed ? RunOutcome::Failed
+                                                                           : RunOutcome::Unfinished;
+    return run.outcome == shown && run.missionClock == live_.missionClock;
 }
 
 bool ReplayViewer::watchFile(const std::string& path) {
@@ -101,6 +110,7 @@ void ReplayViewer::tick(float realSeconds) {
         const float next = cursor_->nextStep();
         if (!cursor_->finished() && banked_ < next) return;
         const bool advanced = cursor_->advance(*watched_);
+        cursor_->playThroughDossier(*watched_);
         // The win screen says what the player's own win said, not what the
         // watched game's empty records would.
         watched_->lastRecordNews = watchedNews_;

@@ -102,6 +102,7 @@ class ReplayViewer final : public KeyTaker {
 
   private:
     bool startWatched();
+    bool endShownLive(const RunRecord& run) const;
     void refuse(const std::string& why);
     void stepSpeed(int direction);
 

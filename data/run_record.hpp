@@ -22,19 +22,33 @@ enum class RunOutcome : std::uint8_t {
     Unfinished = 0,  // the record was cut off (the game quit mid-run)
     Won = 1,
     Failed = 2,
-    Restarted = 3,  // retry, restart or another approach
-    LeftForDossier = 4,
+    Restarted = 3,       // retry, restart or another approach
+    LeftForDossier = 4,  // left waiting on the dossier, then given up there
 };
 
-// Presses and page commands that act at once during a run.
+// Presses and page commands that act at once during a run, the dossier's
+// among them: a run left waiting there goes on when the player comes back,
+// so what they did there is part of it.
 enum class RunAction : std::uint8_t {
     TogglePause = 0,
     TumblerTap = 1,
     AbortSafe = 2,
     TriggerSafe = 3,
     ToggleAudio = 4,
+    OpenDossier = 5,  // out to the dossier, or back to the waiting mission
+    ToggleRequisition = 6,
+    BuyPerk0 = 7,  // the requisition list's three perks, in save order
+    BuyPerk1 = 8,
+    BuyPerk2 = 9,
+    AskQuit = 10,
+    AskNewCampaign = 11,
+    CloseDialog = 12,
+    CopyMissionCode = 13,
+    // The banner naming the approach a run was begun with from play (F1-F4),
+    // which comes up once the run has begun.
+    ApproachBanner = 14,
 };
-inline constexpr std::uint8_t kRunActionCount = 5;
+inline constexpr std::uint8_t kRunActionCount = 15;
 
 enum class RunEventKind : std::uint8_t {
     Step,     // `count` updates of `dt` seconds with command `value`

@@ -1,8 +1,6 @@
-// Feeds arbitrary bytes to the page engine as HTML with inline CSS: bound the
-// nesting, parse, style, lay out, paint, restyle after a class change,
-// hit-test and hover. (Tree edits on a known page have their own fuzzer.)
-// Scripts are not run: JavaScriptCore is far too slow per input under ASan,
-// and its garbage collector's conservative stack scan trips the sanitizer.
+// Arbitrary bytes as HTML with inline CSS: nesting bounded, parsed, styled, laid out, painted,
+// restyled, hit-tested and hovered (tree edits have their own fuzzer). No scripts: JavaScriptCore
+// is far too slow under ASan, and its collector's conservative stack scan trips the sanitizer.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,9 +10,7 @@
 #include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_document.hpp"
 
-namespace {
-
-void runOne(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzzpage::Files files;
     static fuzzpage::Fonts fonts;
     std::string html(reinterpret_cast<const char*>(data), size);
@@ -24,7 +20,7 @@ void runOne(const std::uint8_t* data, std::size_t size) {
     // Every page's first paint clears all of it, so one serves every input.
     static web::Bitmap bitmap(160, 90);
     page.paint(bitmap, 1.0);
-    if (!page.root()) return;
+    if (!page.root()) return 0;
     // One partial repaint covers the restyle, the new words and the hover.
     if (auto target = page.elementAt(20, 20)) {
         page.setAttribute(target, "class", "a b");
@@ -32,11 +28,5 @@ void runOne(const std::uint8_t* data, std::size_t size) {
     }
     page.hover(40, 30);
     page.paint(bitmap, 1.0);
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    runOne(data, size);
     return 0;
 }

@@ -1,6 +1,5 @@
-// Feeds arbitrary bytes to the designer's checker: the position-keeping JSON
-// reading must accept and refuse exactly what the game's reader does, with the
-// same error text, and the checker must answer every text without crashing.
+// The designer's checker on arbitrary bytes: its position-keeping JSON reading accepts and
+// refuses exactly what the game's reader does, with the same error text, and nothing crashes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

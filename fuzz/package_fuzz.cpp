@@ -1,7 +1,5 @@
-// Asset packages. Odd first byte: the input is a whole package file (header,
-// lengths and signature checks). Even first byte: the rest is taken as the
-// deciphered index and sealed with a valid signature, so the index parser
-// sees arbitrary entries.
+// Asset packages. Odd first byte: the rest is a whole package file (header, lengths, signature).
+// Even: the rest is a deciphered index sealed with a valid signature, for the index parser.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>

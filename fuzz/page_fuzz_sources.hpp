@@ -1,6 +1,5 @@
 #pragma once
-// What the page fuzzers give the engine to read: a style sheet a page may
-// link, and one system face for every family, read once.
+// What the page fuzzers give the engine to read: a sheet a page may link, one face for all.
 
 #include <fstream>
 #include <iterator>
@@ -10,20 +9,17 @@
 
 namespace fuzzpage {
 
-class Files : public web::FileSystem {
-  public:
+struct Files : web::FileSystem {
     bool fileExists(const std::string& path) override { return openFile(path) != nullptr; }
     std::string mimeType(const std::string&) override { return "application/octet-stream"; }
     std::string charset(const std::string&) override { return "utf-8"; }
     web::BufferPtr openFile(const std::string& path) override {
         static const std::string css = ".a{color:red;border:1px solid blue}.b{display:none}";
-        if (path == "ui/a.css") return web::makeBuffer(css.data(), css.size());
-        return nullptr;
+        return path == "ui/a.css" ? web::makeBuffer(css.data(), css.size()) : nullptr;
     }
 };
 
-class Fonts : public web::FontLoader {
-  public:
+struct Fonts : web::FontLoader {
     std::string fallbackFont() override { return "DejaVu Sans"; }
     std::string fallbackFontForCharacters(const std::string&, int, bool) override {
         return "DejaVu Sans";

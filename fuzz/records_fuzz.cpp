@@ -1,6 +1,5 @@
-// Records files: any text is read without crashing; what is accepted is
-// written back in the same form and read back the same, and no more
-// operations than the cap are ever held.
+// Records files: any text reads without crashing, never past the cap of operations, and what is
+// accepted is written back and read back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

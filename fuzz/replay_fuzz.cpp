@@ -1,7 +1,5 @@
-// Replay files: any bytes are refused or read without crashing, hanging or
-// allocating without bound. The input is sealed with the file's own hash, so
-// the reader's value checks behind the hash are what get exercised; whatever
-// reads writes back to the very same bytes.
+// Replay files: any bytes are refused or read without crashing, hanging or unbounded allocation.
+// Sealed with the file's own hash, so the value checks behind it are what get exercised.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

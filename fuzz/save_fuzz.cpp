@@ -1,5 +1,4 @@
-// Save files: any text is read without crashing, and the unlock index always
-// ends inside the campaign.
+// Save files: any text reads without crashing, and the unlock index stays inside the campaign.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

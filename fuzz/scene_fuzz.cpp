@@ -1,10 +1,7 @@
-// Missions from arbitrary bytes, played and drawn: the bytes are a map token
-// when they decode as one, else the mission's JSON, encoded the way the
-// campaign tool does. The game builds the mission as it would a campaign
-// entry, runs a few frames of its rules with the operative walking, and each
-// frame's whole scene is recorded on the CPU. A mission may be refused, but
-// nothing may crash, hang (absurd coordinates once froze the first frame) or
-// reach undefined behaviour.
+// Missions from arbitrary bytes (a map token when they decode as one, else JSON encoded as the
+// campaign tool does), built as a campaign entry, played a few frames with the operative walking
+// and each frame's scene recorded on the CPU: a mission may be refused, but nothing may crash,
+// hang (absurd coordinates once froze the first frame) or reach undefined behaviour.
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -18,22 +15,16 @@
 namespace {
 
 // A frame's vertex memory in ordinary memory; the draws themselves go nowhere.
-class CpuFrame final : public nj::Batch {
-  public:
-    CpuFrame() : vertices_(nj::kVerticesPerSlot) {}
+struct CpuFrame final : nj::Batch {
+    std::vector<nj::Vertex> vertices = std::vector<nj::Vertex>(nj::kVerticesPerSlot);
     void record(const nj::Game& game, const nj::SceneAccessibility& accessibility) {
-        startBatches(vertices_.data(), static_cast<std::uint32_t>(vertices_.size()));
+        startBatches(vertices.data(), static_cast<std::uint32_t>(vertices.size()));
         nj::drawScene(*this, game, accessibility);
         flushBatch();
         stopBatches();
     }
-
-  protected:
     void recordDraw(std::uint32_t, std::uint32_t) override {}
     void recordPipelineBind(nj::Pipeline) override {}
-
-  private:
-    std::vector<nj::Vertex> vertices_;
 };
 
 std::string tokenFor(const std::string& bytes) {
@@ -41,8 +32,7 @@ std::string tokenFor(const std::string& bytes) {
         (void)nj::decodeMapToken(bytes);
         return bytes;
     } catch (const std::exception&) {
-        // Nothing encodes as no mission: the entry stays empty, as a
-        // campaign file may leave it.
+        // Nothing encodes as no mission: the entry stays empty, as a campaign file may leave it.
         return bytes.empty() ? std::string() : nj::encodeMapToken(bytes, nj::mapSaltFor(bytes));
     }
 }

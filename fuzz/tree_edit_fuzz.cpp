@@ -1,6 +1,5 @@
-// The page's tree edits as a script makes them (createElement, appendChild,
-// insertBefore, removeChild, class and text changes), in any order and on
-// any node, on a page whose rules react to structure: each input is a
+// The page's tree edits as a script makes them (create, append, insert, remove, class and text
+// changes), in any order on any node of a page whose rules react to structure: each input is a
 // program of edits, paints and hovers over a small pool of nodes.
 #include <array>
 #include <cstddef>
@@ -15,16 +14,13 @@
 
 namespace {
 
-// Sibling, child and :hover rules, a table, a list and hidden parts, so an
-// edit restyles, regrids and re-lays out beyond the node it touches.
+// Sibling, child and :hover rules, a table, a list and hidden parts: an edit restyles, regrids
+// and re-lays out beyond the node it touches.
 constexpr const char* kPage = R"html(<html><head><style>
 body { margin: 2px; font-family: sans-serif; font-size: 9px; }
 .a { color: #c00; border: 1px solid #00c; padding: 1px; }
-.b { display: none; }
-.c { position: absolute; left: 30px; top: 10px; width: 40px; background: #0c0; }
-.a + .c, li ~ li { margin-left: 4px; }
-div > span:hover { background: #ccc; }
-.t td { border: 1px solid #444; }
+.b { display: none; } .c { position: absolute; left: 30px; top: 10px; width: 40px; background: #0c0; }
+.a + .c, li ~ li { margin-left: 4px; } div > span:hover { background: #ccc; } .t td { border: 1px solid #444; }
 </style></head><body>
 <div id="one" class="a">alpha <span id="two">beta</span></div>
 <p id="three">gamma</p><ul id="four"><li>x</li><li class="c">y</li></ul>
@@ -42,8 +38,7 @@ constexpr std::size_t kMaxSteps = 96;
 // Reads the program one byte at a time; past the end every read is 0.
 struct Program {
     const std::uint8_t* data;
-    std::size_t size;
-    std::size_t at = 0;
+    std::size_t size, at = 0;
     bool done() const { return at >= size; }
     std::uint8_t next() { return at < size ? data[at++] : 0; }
     template <typename List>
@@ -75,8 +70,7 @@ void step(web::PageDocument& page, web::Bitmap& bitmap, Nodes& nodes, Program& p
             break;
         }
         case 2: {  // insertBefore
-            const auto parent = nodes.pick(program);
-            const auto child = nodes.pick(program);
+            const auto parent = nodes.pick(program), child = nodes.pick(program);
             page.insertChild(parent, child, nodes.pick(program));
             break;
         }
@@ -86,9 +80,8 @@ void step(web::PageDocument& page, web::Bitmap& bitmap, Nodes& nodes, Program& p
             break;
         }
         case 4:
-            if (const auto node = nodes.pick(program)) {
+            if (const auto node = nodes.pick(program))
                 page.setAttribute(node, "class", program.pick(kClasses));
-            }
             break;
         case 5:
             if (const auto node = nodes.pick(program)) page.setText(node, program.pick(kWords));
@@ -112,7 +105,9 @@ void step(web::PageDocument& page, web::Bitmap& bitmap, Nodes& nodes, Program& p
     }
 }
 
-void runOne(const std::uint8_t* data, std::size_t size) {
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzzpage::Files files;
     static fuzzpage::Fonts fonts;
     web::PageDocument page(kPage, "file:///ui/page.html", &files, &fonts, 16, 128, 72);
@@ -127,11 +122,5 @@ void runOne(const std::uint8_t* data, std::size_t size) {
         step(page, bitmap, nodes, program);
     }
     page.paint(bitmap, 1.0);
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    runOne(data, size);
     return 0;
 }

@@ -81,19 +81,28 @@ void Game::playCustomMissionFromPage(double customIndexArg) {
 
 void Game::copyMissionCode() {
     if (!customSelected() || !writeClipboardHook) return;
+    // Its banner stays in a waiting run, which records it.
+    act(RunAction::CopyMissionCode);
+}
+
+void Game::copySelectedCode() {
+    if (!customSelected()) return;
     const CustomMission& mission = customMissions[static_cast<std::size_t>(customIndex)];
     if (!mission.playable()) {
         playCue(CueBuzz);
         showBanner("NO CODE // THIS FILE HAS ERRORS", kCodeBannerSeconds, kRuby);
         return;
     }
-    writeClipboardHook(mission.code);
+    // A replay has no clipboard: it shows the banner the run showed.
+    if (writeClipboardHook) writeClipboardHook(mission.code);
     playCue(CueChime);
     showBanner("MISSION CODE COPIED: " + mission.name, kCodeBannerSeconds, kCyan);
 }
 
 void Game::pasteMissionCode() {
     if (!readClipboardHook || gameState != GameState::Briefing) return;
+    // What the clipboard held is in no run's record: a waiting run ends here.
+    endRun(RunOutcome::LeftForDossier);
     const std::string pasted = readClipboardHook();
     std::string refusal;
     const std::string json = readMissionCode(pasted, refusal);

@@ -471,6 +471,7 @@ class Game {
 
     void requisitionKey(std::uint32_t key);  // requisition.cpp
     void pressKey(std::uint32_t key);        // input.cpp: what a key does
+    void perform(RunAction action);          // input.cpp: what an action does
     // run_recorder hooks (game.cpp): a run begins, ends, or is told an update
     bool runRecorded() const;
     void beginRun();
@@ -513,6 +514,9 @@ class Game {
     void buildMissionFromToken(const std::string& token, std::size_t index, CarriedBonuses bonuses);
     // Back to the campaign's selection (nothing when none is selected).
     void leaveCustomMission();
+    // custom_flow.cpp: what copying the selected code does, clipboard or none.
+    void copySelectedCode();
+    void showApproachBanner();  // mission_flow.cpp
     void turnTumbler(float dt);
     void completeObjective(const std::string& banner);
 

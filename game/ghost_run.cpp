@@ -46,6 +46,7 @@ GhostView GhostRun::follow(const Game& live) {
     for (int updates = 0; updates < kMostUpdatesAFollow && game_->missionClock < live.missionClock;
          ++updates) {
         if (!cursor_->advance(*game_)) break;
+        cursor_->playThroughDossier(*game_);
     }
     if (cursor_->finished() && endedAt_ < 0.0f) endedAt_ = live.missionClock;
     if (endedAt_ >= 0.0f && live.missionClock - endedAt_ >= kStandSeconds + kFadeSeconds) {

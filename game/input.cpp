@@ -40,7 +40,15 @@ void Game::onKeyDown(std::uint32_t key) {
 }
 
 void Game::act(RunAction action) {
-    if (runRecorded()) recorder->action(action);
+    // Recorded once done, as a key is, so an action that ends the run is
+    // not the run's.
+    const bool forTheRun = runRecorded();
+    const std::uint64_t run = forTheRun ? recorder->runsBegun() : 0;
+    perform(action);
+    if (forTheRun && runRecorded() && recorder->runsBegun() == run) recorder->action(action);
+}
+
+void Game::perform(RunAction action) {
     switch (action) {
         case RunAction::TogglePause:
             togglePause();
@@ -56,6 +64,33 @@ void Game::act(RunAction action) {
             return;
         case RunAction::ToggleAudio:
             toggleAudio();
+            return;
+        case RunAction::OpenDossier:
+            openDossier();
+            return;
+        case RunAction::ToggleRequisition:
+            toggleRequisition();
+            return;
+        case RunAction::BuyPerk0:
+        case RunAction::BuyPerk1:
+        case RunAction::BuyPerk2:
+            buyPerk(static_cast<std::uint64_t>(action) -
+                    static_cast<std::uint64_t>(RunAction::BuyPerk0));
+            return;
+        case RunAction::AskQuit:
+            requestQuit();
+            return;
+        case RunAction::AskNewCampaign:
+            askNewCampaign();
+            return;
+        case RunAction::CloseDialog:
+            closeDialog();
+            return;
+        case RunAction::CopyMissionCode:
+            copySelectedCode();
+            return;
+        case RunAction::ApproachBanner:
+            showApproachBanner();
             return;
     }
 }
@@ -208,7 +243,9 @@ void Game::openDossier() {
     confirmQuit = false;
     closeDialog();
     if (gameState == GameState::Playing || gameState == GameState::Paused) {
-        endRun(RunOutcome::LeftForDossier);
+        // The run waits: what the player does on the dossier is part of it
+        // once they come back to it; if they never do, it ends as they left it.
+        if (runRecorded()) recorder->leftForDossier(*this);
         gameState = GameState::Briefing;
         refreshCustomMissions();
     } else if (gameState == GameState::Briefing) {
@@ -216,9 +253,13 @@ void Game::openDossier() {
         if (customSelected() && !customMissions[static_cast<std::size_t>(customIndex)].playable())
             return;
         gameState = GameState::Playing;
-        // A mission left waiting was recorded up to the dossier; one fresh
-        // from its briefing starts a run.
-        if (missionClock == 0.0f) beginRun();
+        // A mission left waiting carries on with its run; one fresh from its
+        // briefing starts one.
+        if (missionClock == 0.0f) {
+            beginRun();
+        } else if (runRecorded()) {
+            recorder->backInPlay();
+        }
     } else if (gameState == GameState::MissionFailed) {
         // Back to the operation's file to choose another approach: the failed
         // run is over, so nothing waits there.

@@ -66,6 +66,11 @@ void Game::setApproach(std::uint32_t value) {
     endRun(RunOutcome::Restarted);
     approach = static_cast<Approach>(value);
     loadMission(gameState == GameState::Playing);
+    // After the run it begins in play has begun, so that run records it.
+    act(RunAction::ApproachBanner);
+}
+
+void Game::showApproachBanner() {
     showBanner("INFILTRATION APPROACH: " + std::string(approachName(approach)),
                kApproachBannerSeconds, kCyan);
 }

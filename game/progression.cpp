@@ -68,6 +68,8 @@ void Game::askNewCampaign() {
 
 void Game::startNewCampaign() {
     if (!confirmNewCampaign || gameState != GameState::Briefing) return;
+    // A replay keeps no save to back up: a waiting run ends before either outcome.
+    endRun(RunOutcome::LeftForDossier);
     confirmNewCampaign = false;
     std::string keptAs;
     if (!savePath.empty() &&

@@ -147,6 +147,13 @@ bool ReplayCursor::advance(Game& game) {
     return false;
 }
 
+void ReplayCursor::playThroughDossier(Game& game) {
+    for (int updates = 0; updates < kMostDossierUpdates && game.gameState == GameState::Briefing;
+         ++updates) {
+        if (!advance(game)) return;
+    }
+}
+
 std::string playReplay(Game& game, const RunRecord& record) {
     ReplayCursor cursor(record);
     while (cursor.advance(game)) {

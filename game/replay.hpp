@@ -34,6 +34,11 @@ class ReplayCursor {
     // Applies the events up to and including the next update; false once
     // every event has been applied.
     bool advance(Game& game);
+    // Plays a stay on the dossier through, up to kMostDossierUpdates at a
+    // time: a watched replay and a ghost show the run's play, and the
+    // stay's keys and purchases still reach the game.
+    void playThroughDossier(Game& game);
+    static constexpr int kMostDossierUpdates = 1 << 16;
     bool finished() const;
     std::uint64_t stepsDone() const { return steps_; }
     // The game's step length as recorded for the next update (0 when none is left).

@@ -61,10 +61,15 @@ Purchase Game::buyPerk(std::uint64_t index) {
     return Purchase::Bought;
 }
 
+static_assert(kPerkCount == 3,
+              "a recorded run names each perk's purchase (RunAction::BuyPerk0..2)");
+
 void Game::buyPerkFromPage(double perkIndexArg) {
-    // A negative index saturates to a huge one, which buys nothing.
+    // No such perk buys nothing and says nothing; a purchase goes through
+    // act(), so a run waiting on the dossier records it.
     const std::int64_t index = saturatingTruncate<std::int64_t>(perkIndexArg);
-    buyPerk(index < 0 ? kPerkCount : static_cast<std::uint64_t>(index));
+    if (index < 0 || index >= static_cast<std::int64_t>(kPerkCount)) return;
+    act(static_cast<RunAction>(static_cast<std::int64_t>(RunAction::BuyPerk0) + index));
 }
 
 void Game::toggleRequisition() {

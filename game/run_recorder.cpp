@@ -86,6 +86,7 @@ RunStart runStartOf(const Game& g) {
 
 void RunRecorder::begin(const Game& game) {
     record_ = RunRecord{};
+    leftAt_.reset();
     record_.start = runStartOf(game);
     assists_ = record_.start.assists;
     steps_ = 0;
@@ -129,20 +130,50 @@ void RunRecorder::action(RunAction action) {
     push({RunEventKind::Action, static_cast<std::uint32_t>(action)});
 }
 
+void RunRecorder::leftForDossier(const Game& game) {
+    if (!recording_) return;
+    LeftAt left;
+    left.events = record_.events.size();
+    left.lastCount = record_.events.empty() ? 0 : record_.events.back().count;
+    left.steps = steps_;
+    left.missionClock = game.missionClock;
+    left.state = formatRunStateLine(game, steps_);
+    leftAt_ = std::move(left);
+}
+
+void RunRecorder::backInPlay() {
+    leftAt_.reset();
+}
+
+void RunRecorder::cutBackTo(const LeftAt& left) {
+    record_.events.resize(left.events);
+    if (!record_.events.empty()) record_.events.back().count = left.lastCount;
+    steps_ = left.steps;
+    record_.outcome = RunOutcome::LeftForDossier;
+    record_.missionClock = left.missionClock;
+    record_.finalState = left.state;
+}
+
 void RunRecorder::end(const Game& game, RunOutcome outcome) {
     if (!recording_) return;
     recording_ = false;
+    if (leftAt_) {
+        // Never taken up again: the run is what it was when the player left it.
+        cutBackTo(*leftAt_);
+        leftAt_.reset();
+    } else {
+        record_.outcome = outcome;
+        record_.missionClock = game.missionClock;
+        if (outcome == RunOutcome::Won)
+            record_.score = static_cast<std::int32_t>(game.gradeMission().score);
+        record_.finalState = formatRunStateLine(game, steps_);
+    }
     // A run longer than a replay may hold (nine hours at 60 updates a second)
     // could never be played to its end: it is not handed on at all.
     if (steps_ > kMaxReplaySteps) {
         record_ = RunRecord{};
         return;
     }
-    record_.outcome = outcome;
-    record_.missionClock = game.missionClock;
-    if (outcome == RunOutcome::Won)
-        record_.score = static_cast<std::int32_t>(game.gradeMission().score);
-    record_.finalState = formatRunStateLine(game, steps_);
     if (onRunEnded) onRunEnded(std::move(record_));
     record_ = RunRecord{};
 }

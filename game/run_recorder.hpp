@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "data/run_record.hpp"
 #include "game/player_command.hpp"
@@ -37,12 +39,28 @@ class RunRecorder {
     void step(float dt, const PlayerCommand& command, std::uint32_t assists);
     void key(std::uint32_t code);
     void action(RunAction action);
+    // The player left the run waiting on the dossier, and came back to it.
+    // Until they come back the run is kept as it stood when they left, so a
+    // run that ends on the dossier ends there, as left.
+    void leftForDossier(const Game& game);
+    void backInPlay();
     void end(const Game& game, RunOutcome outcome);
 
   private:
     void push(const RunEvent& event);
 
+    // Where the run stood as the player left it for the dossier.
+    struct LeftAt {
+        std::size_t events = 0;
+        std::uint32_t lastCount = 0;  // the last step event's repeats, which later steps may add to
+        std::uint64_t steps = 0;
+        float missionClock = 0.0f;
+        std::string state;
+    };
+    void cutBackTo(const LeftAt& left);
+
     RunRecord record_;
+    std::optional<LeftAt> leftAt_;
     bool recording_ = false;
     std::uint64_t runsBegun_ = 0;
     std::uint64_t steps_ = 0;

@@ -40,7 +40,7 @@ constexpr PageCommand kPageCommands[] = {
     {"startOrAdvance", nullptr, onGame<&Game::startOrAdvance>},
     {"retryMission", nullptr, onGame<&Game::retryMission>},
     {"togglePause", nullptr, onRun<RunAction::TogglePause>},
-    {"openDossier", nullptr, onGame<&Game::openDossier>},
+    {"openDossier", nullptr, onRun<RunAction::OpenDossier>},
     {"toggleAudio", nullptr, onRun<RunAction::ToggleAudio>},
     {"quitGame", nullptr, quit},
     {"selectMission", "missionIndex", onGameWithNumber<&Game::selectMissionFromPage>},
@@ -52,16 +52,16 @@ constexpr PageCommand kPageCommands[] = {
     {"abortSafe", nullptr, onRun<RunAction::AbortSafe>},
     {"triggerSafe", nullptr, onRun<RunAction::TriggerSafe>},
     // The dossier's QUIT button: asks first while a mission waits there.
-    {"askQuit", nullptr, onGame<&Game::requestQuit>},
+    {"askQuit", nullptr, onRun<RunAction::AskQuit>},
     // The requisition list on the dossier; buyPerk takes a perk's index in
     // save order and refuses a bad index, an owned perk or too little intel.
-    {"toggleRequisition", nullptr, onGame<&Game::toggleRequisition>},
+    {"toggleRequisition", nullptr, onRun<RunAction::ToggleRequisition>},
     {"buyPerk", "perkIndex", onGameWithNumber<&Game::buyPerkFromPage>},
     // NEW CAMPAIGN asks first; newCampaign acts only while it asks.
-    {"askNewCampaign", nullptr, onGame<&Game::askNewCampaign>},
+    {"askNewCampaign", nullptr, onRun<RunAction::AskNewCampaign>},
     {"newCampaign", nullptr, onGame<&Game::startNewCampaign>},
     // Closes the campaign-complete screen or the new-campaign question.
-    {"closeDialog", nullptr, onGame<&Game::closeDialog>},
+    {"closeDialog", nullptr, onRun<RunAction::CloseDialog>},
     // Custom operations on the dossier. Copying and pasting ask the shell,
     // which owns the clipboard, through the game's hooks.
     {"selectCustomMission", "customIndex", onGameWithNumber<&Game::selectCustomMissionFromPage>},

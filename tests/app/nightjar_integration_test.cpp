@@ -331,13 +331,15 @@ TEST(NightjarSelfTest, APlayingFrameMatchesTheReferencePicture) {
                         << ", " << worstAt / shot.width << ")";
 }
 
-// A run played in the game replays headless to the state the game recorded
-// and opens with --replay, which saves nothing and keeps the file; a pipe is
+// A run played in the game (walk, a stay on the dossier and back in, walk)
+// is kept stay and all, replays headless to the state the game recorded and
+// opens with --replay, which saves nothing and keeps the file; a pipe is
 // refused with its reason, and the self-test runs on to its end.
 TEST(NightjarReplay, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
     const GameFolder folder("replay", NJ_BUILD_DIR);
     const fs::path& dir = folder.dir;
-    EXPECT_THAT(play(dir, "1280x720", driving(NJ_REBIND_SCRIPT, "d")).output, HasSubstr("exit 0"));
+    EXPECT_THAT(play(dir, "1280x720", driving(NJ_REBIND_SCRIPT, "d stay")).output,
+                HasSubstr("exit 0"));
     const fs::path last = dir / "replays" / "last.njr";
     ASSERT_TRUE(fs::is_regular_file(last));
     const ProgramRun verified =

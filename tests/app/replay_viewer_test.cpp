@@ -57,13 +57,21 @@ class ReplayViewerTest : public ::testing::Test {
         live.recorder = &recorder;
     }
 
-    // Operation 1 won by its playthrough; the live game is left on the win screen.
-    void winFirstOperation() {
+    // Operation 1 won by its playthrough; the live game is left on the win
+    // screen. With `stayAt`, the player spends a second on the dossier after
+    // that many lines of it.
+    void winFirstOperation(int stayAt = -1) {
         std::ifstream script(std::string(NJ_PLAYTHROUGHS) + "/mission1.sim");
         std::ostringstream printed;
         nj::ScriptRunner runner(live, printed);
+        int number = 0;
         for (std::string line; std::getline(script, line) && !runner.quitRequested();) {
             runner.runLine(line);
+            if (++number == stayAt) {
+                live.onKeyDown(nj::vk::kTab);
+                for (int i = 0; i < 60; ++i) live.update(1.0f / 60.0f);
+                live.onKeyDown(nj::vk::kTab);
+            }
             if (live.gameState == nj::GameState::MissionComplete) break;
         }
         ASSERT_EQ(live.gameState, nj::GameState::MissionComplete);
@@ -184,6 +192,34 @@ TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesP
     EXPECT_EQ(nj::test::fileText("records.json"), records);
     EXPECT_FALSE(speaker.enabled()) << "watching never unmutes the player";
     EXPECT_EQ(speaker.cues, cuesBefore) << "a muted player hears no replay";
+}
+
+// A stay on the dossier is part of the won run and is played through at
+// once: no frame of it is watched. A win screen the last run did not end on
+// (a play whose recording had ended) has nothing to watch.
+TEST_F(ReplayViewerTest, AStayOnTheDossierIsWatchedThroughAndOnlyTheShownEndIsOffered) {
+    winFirstOperation(40);
+    ASSERT_EQ(lastRun.outcome, nj::RunOutcome::Won);
+    ASSERT_TRUE(viewer.watchLastRun());
+    bool dossierWatched = false;
+    for (int frame = 0; frame < 100000 && !viewer.ended(); ++frame) {
+        viewer.tick(1.0f / 60.0f);
+        dossierWatched |= viewer.watchedGame()->gameState == nj::GameState::Briefing;
+    }
+    EXPECT_FALSE(dossierWatched);
+    EXPECT_EQ(nj::formatRunStateLine(*viewer.watchedGame(), viewer.stepsPlayed()),
+              lastRun.finalState);
+
+    viewer.leave();
+    nj::RunRecord leftBefore = lastRun;
+    leftBefore.outcome = nj::RunOutcome::LeftForDossier;
+    viewer.keepLastRun(leftBefore);
+    EXPECT_FALSE(viewer.watchLastRun());
+    EXPECT_FALSE(viewer.takeKeyDown(nj::kWatchReplayKey));
+    nj::RunRecord earlierWin = lastRun;
+    earlierWin.missionClock += 1.0f;
+    viewer.keepLastRun(earlierWin);
+    EXPECT_FALSE(viewer.watchLastRun());
 }
 
 TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothing) {

@@ -117,30 +117,57 @@ TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
     EXPECT_EQ(runs.size(), tokens.size() * kApproachCount);
 }
 
-// The dossier ends a run (the Tab that ended it not part of it), resuming a
-// mission left waiting records nothing, and another approach ends the run as
-// it stood. A run left for the dossier in the real game is replayed by the
-// replay integration run.
-TEST_F(ReplayTest, TheDossierOrAnotherApproachEndsARun) {
+// A run left waiting on the dossier goes on when the player comes back: the
+// stay (purchases by page and by key, the quit question, an assist changed
+// there) is part of it and replays to the same end, and a replay plays the
+// stay through at once. A run never taken up again ends as it was left,
+// without the Tab that left it.
+TEST_F(ReplayTest, ARunLeftOnTheDossierGoesOnWhenThePlayerComesBack) {
+    game.intelBudget = 1000;
     game.missionIndex = 1;
-    game.loadMission(false);
-    game.onKeyDown(vk::kTab);  // from the briefing into play
-    ASSERT_TRUE(recorder.recording());
+    game.loadMission(true);
+    game.onKeyDown(vk::kD);
+    game.onKeyDown(vk::kShift);  // sneaking: what SOFT STEP, bought below, changes
     steps(30);
     game.onKeyDown(vk::kTab);
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].outcome, RunOutcome::LeftForDossier);
-    EXPECT_EQ(replaySteps(runs[0]), 30u);
-    EXPECT_NE(runs[0].events.back().kind, RunEventKind::Key);
-    game.onKeyDown(vk::kTab);
-    EXPECT_FALSE(recorder.recording());
-
-    game.loadMission(true);
-    game.onKeyDown(vk::kS);
-    steps(20);
+    steps(10);
+    game.act(RunAction::ToggleRequisition);
+    game.buyPerkFromPage(1);  // SOFT STEP
+    game.onKeyDown(vk::kUp);
+    game.onKeyDown(vk::kEnter);  // SAFE ASSIST, from the list's keys
+    game.onKeyDown(vk::kQ);
+    game.assists.speedPercent = 85;
+    steps(5);
+    game.onKeyDown(vk::kP);      // asks, a mission waiting
+    game.onKeyDown(vk::kEnter);  // and goes back in
+    ASSERT_EQ(game.gameState, GameState::Playing);
+    EXPECT_EQ(game.intelBudget, 400u);
+    steps(40);
+    EXPECT_TRUE(runs.empty()) << "the stay ended the run";
     game.onKeyDown(vk::kF3);
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0].outcome, RunOutcome::Restarted);
+    EXPECT_EQ(replaySteps(runs[0]), 85u);
+    expectReplays(runs[0], tokens);
+
+    std::unique_ptr<Game> watched = freshGame(tokens);
+    std::string why;
+    ASSERT_TRUE(startReplay(*watched, runs[0], why)) << why;
+    ReplayCursor cursor(runs[0]);
+    while (watched->gameState != GameState::Briefing) ASSERT_TRUE(cursor.advance(*watched));
+    cursor.playThroughDossier(*watched);
+    EXPECT_EQ(watched->gameState, GameState::Playing);
+    EXPECT_EQ(cursor.stepsDone(), 46u) << "30, 15 on the dossier, and the first back in play";
+
+    steps(20);  // the new approach's run
+    game.act(RunAction::OpenDossier);
+    steps(10);
+    game.buyPerkFromPage(0);  // refused: too little intel left
+    game.selectMissionFromPage(2);
     ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[1].start.approach, 0u);
+    EXPECT_EQ(runs[1].outcome, RunOutcome::LeftForDossier);
+    EXPECT_EQ(replaySteps(runs[1]), 20u);
+    EXPECT_EQ(runs[1].events.back().kind, RunEventKind::Step);
     expectReplays(runs[1], tokens);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
-// The overlay and page tests read the page, fonts and campaign from a package,
-// mounted with its log kept quiet.
+// The page, fonts and campaign from a package, mounted with its log kept quiet.
 
 #include <gtest/gtest.h>
 

@@ -487,7 +487,8 @@ TreeEditError PageDocument::insertChild(const litehtml::element::ptr& parent,
                                         litehtml::element::ptr before) {
     // A child inserted before itself stays where it is.
     if (before && before == child && child->parent() == parent) before = nextSibling(child);
-    const TreeEditError refusal = checkInsertion(root(), parent, child, before, kMaxElementDepth);
+    const TreeEditError refusal =
+        checkInsertion(root(), parent, child, before, {kMaxElementDepth, kMaxTableDepth});
     if (refusal != TreeEditError::None) return refusal;
     const litehtml::element::ptr from = child->parent();
     noteChildrenEdit(from);

@@ -4,6 +4,7 @@
 #include <el_before_after.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "ui/web/tag_access.hpp"
 
@@ -36,20 +37,41 @@ int elementDepth(const litehtml::element::ptr& element) {
     return depth;
 }
 
+namespace {
+
+bool isTable(const litehtml::element::ptr& element) {
+    return isScriptElement(element) && std::strcmp(element->get_tagName(), "table") == 0;
+}
+
+// Tables from the outermost ancestor down to `element`, both counted.
+int tableDepth(const litehtml::element::ptr& element) {
+    int depth = 0;
+    for (auto up = element; up; up = up->parent()) depth += isTable(up) ? 1 : 0;
+    return depth;
+}
+
+// What counts on the longest path from `element` down, itself included.
 // Bounded by the depth limit every tree keeps, so recursion stays shallow.
-int subtreeHeight(const litehtml::element::ptr& element) {
+template <typename Counts>
+int heightOf(const litehtml::element::ptr& element, Counts counts) {
     if (!isScriptElement(element)) return 0;
     int below = 0;
     for (std::size_t i = 0; i < element->get_children_count(); ++i) {
-        below = std::max(below, subtreeHeight(element->get_child(int(i))));
+        below = std::max(below, heightOf(element->get_child(int(i)), counts));
     }
-    return 1 + below;
+    return (counts(element) ? 1 : 0) + below;
+}
+
+}  // namespace
+
+int subtreeHeight(const litehtml::element::ptr& element) {
+    return heightOf(element, [](const litehtml::element::ptr&) { return true; });
 }
 
 TreeEditError checkInsertion(const litehtml::element::ptr& root,
                              const litehtml::element::ptr& parent,
                              const litehtml::element::ptr& child,
-                             const litehtml::element::ptr& before, int maxDepth) {
+                             const litehtml::element::ptr& before, NestingBounds bounds) {
     if (!isScriptElement(parent) || !isScriptElement(child)) return TreeEditError::NotAnElement;
     if (child == root) return TreeEditError::Cycle;
     for (auto up = parent; up; up = up->parent()) {
@@ -58,7 +80,10 @@ TreeEditError checkInsertion(const litehtml::element::ptr& root,
     if (before && before->parent() != parent) return TreeEditError::NotAChild;
     // A move within one tree can only make it shallower where the child
     // left, so the new place alone decides.
-    if (elementDepth(parent) + subtreeHeight(child) > maxDepth) return TreeEditError::TooDeep;
+    if (elementDepth(parent) + subtreeHeight(child) > bounds.elements)
+        return TreeEditError::TooDeep;
+    if (tableDepth(parent) + heightOf(child, isTable) > bounds.tables)
+        return TreeEditError::TooDeep;
     return TreeEditError::None;
 }
 

@@ -11,7 +11,7 @@ enum class TreeEditError {
     NotAnElement,  // a node the page cannot hold as a child (or no node)
     Cycle,         // the new child is the parent or one of its ancestors
     NotAChild,     // the reference child, or the one to remove, is elsewhere
-    TooDeep,       // the result would nest elements deeper than the bound
+    TooDeep,       // the result would nest elements, or tables, deeper than their bound
 };
 
 // Whether a page script can hold `element`: a tag, not a word, a space or
@@ -26,13 +26,19 @@ int elementDepth(const litehtml::element::ptr& element);
 // Elements on the longest path from `element` down, itself counted.
 int subtreeHeight(const litehtml::element::ptr& element);
 
+// How deep a tree may nest: elements, and tables within tables.
+struct NestingBounds {
+    int elements = 0;
+    int tables = 0;
+};
+
 // Whether `child` may go into `parent` before `before` (null: at the end),
-// nesting no deeper than `maxDepth`. `root` is the document's root element,
+// nesting no deeper than `bounds`. `root` is the document's root element,
 // which never moves.
 TreeEditError checkInsertion(const litehtml::element::ptr& root,
                              const litehtml::element::ptr& parent,
                              const litehtml::element::ptr& child,
-                             const litehtml::element::ptr& before, int maxDepth);
+                             const litehtml::element::ptr& before, NestingBounds bounds);
 
 // The node after `element` among its parent's children; null at the end.
 litehtml::element::ptr nextSibling(const litehtml::element::ptr& element);

@@ -41,7 +41,6 @@ class BoundPage : public ::testing::Test {
         return page.js("(function(){ try { " + expression +
                        "; return 'ok'; } catch (e) { return e.message + '|' + e.code; } })()");
     }
-    bool logged(const std::string& part) const { return page.log.contains(part); }
 };
 
 TEST_F(BoundPage, EveryCommandOfTheTableIsBoundAndReachesTheGame) {
@@ -64,61 +63,32 @@ TEST_F(BoundPage, EveryCommandOfTheTableIsBoundAndReachesTheGame) {
     EXPECT_EQ(target.quits, 1);
 }
 
-TEST_F(BoundPage, BadArgumentsAreMarshalErrorsWarningsOrRefusals) {
-    for (int level : {0, 1, 2}) {
-        load(level);
-        EXPECT_EQ(call("game.setApproach()").rfind("game.setApproach(approachIdx: number)", 0), 0u)
-            << level;
-        EXPECT_EQ(
-            page.js(
-                "(function(){ try { game.setApproach('2') } catch (e) { return [e instanceof "
+// At the level the shipped page runs at: extra arguments are dropped, fractions truncated.
+TEST_F(BoundPage, BadArgumentsAreMarshalErrorsAndNothingReachesTheGame) {
+    load(0);
+    EXPECT_EQ(call("game.setApproach()").rfind("game.setApproach(approachIdx: number)", 0), 0u);
+    EXPECT_EQ(
+        page.js("(function(){ try { game.setApproach('2') } catch (e) { return [e instanceof "
                 "TypeError, e.argumentPosition, e.parameterName, e.expectedType].join(); } })()"),
-            "true,1,approachIdx,number")
-            << level;
-        EXPECT_EQ(target.game.approach, nj::Approach::ServiceCorridor) << level;
-    }
-    const struct {
-        int level;
-        const char* call;
-        const char* start;  // of what it throws, "ok" when it throws nothing
-        const char* end;
-    } cases[] = {
-        {0, "game.setApproach(2, 3)", "ok", ""},
-        {2, "game.setApproach(1, 3)",
-         "game.setApproach(approachIdx: number): expected at most 1 argument, got 2 (extra "
-         "arguments are refused under Strict diagnostics)|ULJS_EXTRA_ARGS",
-         ""},
-        {1, "game.setApproach(2.5)", "ok", ""},  // truncated toward zero
-        {2, "game.setApproach(1.5)",
-         "game.setApproach: argument 1: lossy conversion refused under Strict diagnostics (",
-         ")|ULJS_LOSSY"}};
-    for (const auto& c : cases) {
-        load(c.level);
-        const std::string thrown = call(c.call);
-        EXPECT_EQ(thrown.rfind(c.start, 0), 0u) << c.call << ": " << thrown;
-        EXPECT_EQ(thrown.substr(thrown.size() - std::string(c.end).size()), c.end) << c.call;
-        EXPECT_EQ(target.game.approach, nj::Approach::UplinkHack) << c.call;
-    }
-    EXPECT_TRUE(logged("game.setApproach: argument 1: lossy conversion ("));
+        "true,1,approachIdx,number");
+    EXPECT_EQ(target.game.approach, nj::Approach::ServiceCorridor);
+    EXPECT_EQ(call("game.setApproach(2.5, 3)"), "ok");
+    EXPECT_EQ(target.game.approach, nj::Approach::UplinkHack);
 }
 
 TEST_F(BoundPage, TheEditorsTextArgumentIsCheckedAndPassedWhole) {
-    for (int level : {0, 2}) {
-        SCOPED_TRACE(level);
-        load(level);
-        target.editorRequests.clear();
-        EXPECT_EQ(call("game.editor('{\"do\":\"undo\"}')"), "ok");
-        EXPECT_EQ(call("game.editor('caf\u00e9')"), "ok");
-        for (const char* bad :
-             {"game.editor()", "game.editor(3)", "game.editor({})", "game.editor(null)"}) {
-            EXPECT_NE(call(bad).find("game.editor(request: string)"), std::string::npos) << bad;
-        }
-        const std::string huge = call("game.editor(new Array(70000).join('x'))");
-        EXPECT_NE(huge.find("longer than 65536 bytes"), std::string::npos) << huge;
-        ASSERT_EQ(target.editorRequests.size(), 2u);
-        EXPECT_EQ(target.editorRequests[0], "{\"do\":\"undo\"}");
-        EXPECT_EQ(target.editorRequests[1], "caf\xC3\xA9");
+    load(0);
+    EXPECT_EQ(call("game.editor('{\"do\":\"undo\"}')"), "ok");
+    EXPECT_EQ(call("game.editor('caf\u00e9')"), "ok");
+    for (const char* bad :
+         {"game.editor()", "game.editor(3)", "game.editor({})", "game.editor(null)"}) {
+        EXPECT_NE(call(bad).find("game.editor(request: string)"), std::string::npos) << bad;
     }
+    const std::string huge = call("game.editor(new Array(70000).join('x'))");
+    EXPECT_NE(huge.find("longer than 65536 bytes"), std::string::npos) << huge;
+    ASSERT_EQ(target.editorRequests.size(), 2u);
+    EXPECT_EQ(target.editorRequests[0], "{\"do\":\"undo\"}");
+    EXPECT_EQ(target.editorRequests[1], "caf\xC3\xA9");
     EXPECT_EQ(api.metadata("editor"),
               "{\"params\":[{\"name\":\"request\",\"type\":\"string\"}],\"returns\":\"void\"}");
 }

@@ -1,19 +1,13 @@
 // The overlay host without a GPU: the built package's page drawn into a recording canvas.
 #include "ui/overlay_ui.hpp"
 
-#include <cairo.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 
 #include "data/map_token.hpp"
 #include "game/game.hpp"
-#include "tests/support/vulkan_run.hpp"
 #include "tests/ui/package_mount.hpp"
-#include "ui/page_state.hpp"
 #include "ui/web/view.hpp"
 
 namespace {
@@ -135,21 +129,6 @@ TEST(PagePointer, CanvasSharesBecomeWholePageUnits) {
     }
 }
 
-// No field of the game's page takes typing: a key it kept would never move the operative.
-TEST_F(OverlayHost, ThePageKeepsNoKeyFromTheGame) {
-    const std::uint32_t keys[] = {'W', 'E', 9, 13, 27, 32, 37, 112};
-    for (const std::uint32_t key : keys) {
-        EXPECT_FALSE(overlay->forwardKeyDown(key)) << key << " before the page loaded";
-        overlay->forwardKeyUp(key);
-    }
-    frames(2);
-    ASSERT_TRUE(overlay->domReady());
-    for (const std::uint32_t key : keys) {
-        EXPECT_FALSE(overlay->forwardKeyDown(key)) << key;
-        overlay->forwardKeyUp(key);
-    }
-}
-
 TEST_F(OverlayHost, ClicksReachTheGameThroughThePage) {
     frames(2);
     ASSERT_TRUE(overlay->domReady());
@@ -158,43 +137,5 @@ TEST_F(OverlayHost, ClicksReachTheGameThroughThePage) {
     click(1213, 657);  // QUIT
     EXPECT_EQ(quits, 1);
 }
-
-#ifdef NJTOOL_PATH
-// Page authors see the overlay through the preview tool (it once drew Roboto Mono as DejaVu).
-TEST_F(OverlayHost, PreviewToolDrawsExactlyWhatTheOverlayDraws) {
-    game.selectMissionFromPage(1.0);  // a locked operation: the lock note, a disabled button
-    frames(3);
-    ASSERT_TRUE(overlay->domReady());
-    std::string state = "'";  // the state script, quoted for the shell
-    for (char c : nj::buildStateScript(game, nj::PageLayout{1280, 720}))
-        state += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("overlay_preview_" + std::to_string(getpid()));
-    const nj::test::ProgramRun run = nj::test::runCommand(
-        dir, "'" NJTOOL_PATH "' page render ui/ui.html preview.png --package '" NJ_PACKAGE_PATH
-             "' --script " +
-                 state + "'");
-    ASSERT_EQ(run.exitCode, 0) << run.output;
-    cairo_surface_t* preview = cairo_image_surface_create_from_png((dir / "preview.png").c_str());
-    std::filesystem::remove_all(dir);
-    ASSERT_EQ(cairo_surface_status(preview), CAIRO_STATUS_SUCCESS);
-    ASSERT_EQ(cairo_image_surface_get_width(preview), canvas.lastWidth);
-    ASSERT_EQ(cairo_image_surface_get_height(preview), canvas.lastHeight);
-    const unsigned char* theirs = cairo_image_surface_get_data(preview);
-    const int theirStride = cairo_image_surface_get_stride(preview);
-    int differing = 0, worst = 0;
-    for (int y = 0; y < canvas.lastHeight; ++y) {
-        for (int i = 0; i < canvas.lastWidth * 4; ++i) {
-            // Both premultiplied BGRA; the PNG's way back costs a unit at most.
-            const int delta = std::abs(int(theirs[y * theirStride + i]) -
-                                       canvas.lastPixels[std::size_t(y) * canvas.lastRowBytes + i]);
-            differing += delta > 1;
-            worst = std::max(worst, delta);
-        }
-    }
-    cairo_surface_destroy(preview);
-    EXPECT_EQ(differing, 0) << "largest channel difference " << worst;
-}
-#endif
 
 }  // namespace

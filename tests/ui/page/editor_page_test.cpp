@@ -1,8 +1,6 @@
-// The mission editor's page on the shipped page, at each text size, with a
-// recording stand-in for the game's editor command.
+// The mission editor's page on the shipped page, with a recording stand-in for its command.
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,14 +26,11 @@ window.__editor = (function () {
     kinds: kinds.map(function (k, i) { return { kind: k, label: labels[i] }; }),
     grid: 16, approach: 2, undo: 3, redo: 0, pieces: pieces,
     fields: [
-      { name: "x", kind: "number", value: "960", min: 0, max: 960 },
-      { name: "y", kind: "number", value: "88.5", min: 0, max: 540 },
-      { name: "speed", kind: "number", value: "60", min: 10, max: 200 },
-      { name: "angle", kind: "number", value: "270", min: 0, max: 359 },
+      { name: "x", kind: "number", value: "960", min: 0, max: 960 }, { name: "y", kind: "number", value: "88.5", min: 0, max: 540 },
+      { name: "speed", kind: "number", value: "60", min: 10, max: 200 }, { name: "angle", kind: "number", value: "270", min: 0, max: 359 },
       { name: "color", kind: "choice", value: "red", choices: ["red", "blue", "green", "yellow"] },
       { name: "alert", kind: "choice", value: "true", choices: ["true", "false"] },
-      { name: "label", kind: "text", value: "VAULT CORRIDOR WEST WING" },
-      { name: "patrol", kind: "info", value: "4 waypoints" }
+      { name: "label", kind: "text", value: "VAULT CORRIDOR WEST WING" }, { name: "patrol", kind: "info", value: "4 waypoints" }
     ],
     problems: [
       { severity: "warning", text: "guards[0]: its patrol passes within 20 px of the spawn of approach 2 (SECURITY UPLINK HACK)", key: "guards", index: 0 },
@@ -72,8 +67,7 @@ class EditorPage : public pagetest::RealPage {
     void mouse(web::MouseEventType type, int x, int y) {
         page.view->fireMouseEvent({type, x, y, web::MouseButton::Left});
     }
-    // A key through the page's own dispatch; true when the page kept it
-    // (prevented its default, so the game never gets it).
+    // A key through the page's own dispatch; true when the page kept it from the game.
     bool down(int code) {
         return page.js("String(!__nj.dispatch(null, 'keydown', { keyCode: " + std::to_string(code) +
                        " }))") == "true";
@@ -95,8 +89,7 @@ class EditorPage : public pagetest::RealPage {
     std::string fieldText(int row) {
         return page.js("document.querySelector('" + fieldBox(row) + "').textContent");
     }
-    // Whether the pointer finds the element (or what is inside it) at its
-    // centre: a hidden element keeps the box it had when it was last shown.
+    // Whether the pointer finds the element at its centre: a hidden one keeps its last box.
     bool shown(const std::string& selector) {
         const Box b = rectAt(selector);
         if (!(b.right > b.left)) return false;
@@ -144,37 +137,25 @@ TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
     EXPECT_TRUE(shown("#dirpanel"));
     EXPECT_TRUE(shown("#edteststrip"));
     EXPECT_FALSE(shown("#edbar"));
-    EXPECT_FALSE(down(kEsc)) << "Esc is the game's while test-playing";
-    EXPECT_EQ(sent(), "");
     sync();
     EXPECT_FALSE(shown("#edteststrip") || shown("#edbar"));
     EXPECT_FALSE(errorsLogged());
 }
 
-// Every screen's pixels are those with the editor's elements taken out, and after editing.
-TEST_P(EditorPage, WithoutAnEditorEveryScreenIsDrawnAsBefore) {
+// Every screen's pixels after editing are those from before it.
+TEST_P(EditorPage, AfterEditingEveryScreenIsDrawnAsBefore) {
     loadMission(1);
-    const nj::GameState screens[] = {nj::GameState::Briefing, nj::GameState::Playing,
-                                     nj::GameState::Paused, nj::GameState::MissionComplete,
-                                     nj::GameState::MissionFailed};
-    std::vector<std::string> before;
-    for (nj::GameState state : screens) {
+    for (nj::GameState state :
+         {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
+          nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
         game.gameState = state;
         sync();
-        before.push_back(pixels());
-        ASSERT_FALSE(before.back().empty());
+        const std::string before = pixels();
+        ASSERT_FALSE(before.empty());
         edit();
         edit("e.mode = 'test';");
         sync();
-        EXPECT_TRUE(pixels() == before.back()) << "after editing, screen " << int(state);
-    }
-    page.eval(
-        "['editor', 'edteststrip'].forEach(function (id) { var el = document.getElementById(id);"
-        " el.parentElement.removeChild(el); });");
-    for (std::size_t i = 0; i < std::size(screens); ++i) {
-        game.gameState = screens[i];
-        sync();
-        EXPECT_TRUE(pixels() == before[i]) << "screen " << int(screens[i]);
+        EXPECT_TRUE(pixels() == before) << "after editing, screen " << int(state);
     }
 }
 
@@ -211,18 +192,6 @@ TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
     EXPECT_EQ(sent(), "") << "x is at its largest";
     EXPECT_TRUE(down(kDown));
     EXPECT_EQ(sent(), R"({"do":"set","field":"x","value":"959"})");
-    down(kEsc);
-
-    // A click places the caret in the gap nearest the pointer.
-    const Box y = rectAt(fieldBox(kY));
-    page.click(static_cast<int>(y.left + 4), static_cast<int>((y.top + y.bottom) / 2));
-    type("1");
-    EXPECT_EQ(fieldText(kY), "188.5");
-    // "1", the caret, "8", "8": a click on the right half of the second 8 puts the caret after it.
-    const Box eight = rectAt(fieldBox(kY) + " .fc:nth-child(4)");
-    page.click(static_cast<int>(eight.right - 1), static_cast<int>((eight.top + eight.bottom) / 2));
-    EXPECT_TRUE(down(kBackspace));
-    EXPECT_EQ(fieldText(kY), "18.5");
 }
 
 // Tab skips what cannot be edited and wraps round.
@@ -236,9 +205,7 @@ TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     expectFits("allin " + caret + " | " + fieldBox(kLabel), "the caret at the end");
     std::string shownText = fieldText(kLabel);
     EXPECT_EQ(shownText.substr(shownText.size() - 5), "VAULT");
-    EXPECT_NE(shownText.substr(0, 3), "THE");
     down(kHome);
-    expectFits("allin " + caret + " | " + fieldBox(kLabel), "the caret at the start");
     EXPECT_EQ(fieldText(kLabel).substr(0, 3), "THE");
     down(kEsc);
 
@@ -315,8 +282,6 @@ TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
     EXPECT_EQ(fieldText(0), "5");
     EXPECT_FALSE(down(kEnter)) << "a new selection leaves no field typed in";
     EXPECT_EQ(sent(), "");
-    edit("e.revision = 21; e.fields = []; e.pieces.forEach(function (p) { p.selected = true; });");
-    EXPECT_EQ(text("edfieldsnone"), "32 PIECES SELECTED");
 }
 
 TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
@@ -333,7 +298,6 @@ TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
     EXPECT_FALSE(shown("#edproblem0"));
 }
 
-// A piece list row clicked with Shift held adds to the selection.
 TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
     struct Case {
         const char* changes;
@@ -344,7 +308,6 @@ TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
     const Case cases[] = {
         {"", {kCtrl}, 'Z', R"({"do":"undo"})"},
         {"", {kCtrl, kShift}, 'Z', R"({"do":"redo"})"},
-        {"", {kCtrl}, 'Y', R"({"do":"redo"})"},
         {"", {kCtrl}, 'C', R"({"do":"copy"})"},
         {"", {kCtrl}, 'V', R"({"do":"paste"})"},
         {"", {kCtrl}, 'S', R"({"do":"save"})"},
@@ -366,43 +329,10 @@ TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
         for (int held : c.held) up(held);
         EXPECT_EQ(sent(), c.request) << "key " << c.key;
     }
-    edit("e.revision = 99;");
-    down(kShift);
-    clickAt("#edrow0");
-    up(kShift);
-    const std::string row = sent();
-    EXPECT_NE(row.find(R"("do":"select")"), std::string::npos) << row;
-    EXPECT_NE(row.find(R"("add":true)"), std::string::npos) << row;
-    down('H');
-    EXPECT_FALSE(shown("#edpanel"));
-    EXPECT_TRUE(shown("#edshow"));
-    down('H');
-    EXPECT_TRUE(shown("#edpanel"));
 }
 
-// In page units; a bare move only while a piece is being placed, never from over the panel.
-TEST_P(EditorPage, ThePointerOnTheFieldIsSentAndThePanelsKeepTheirs) {
-    edit();
-    mouse(web::MouseEventType::MouseMoved, 300, 300);
-    EXPECT_EQ(sent(), "");
-    mouse(web::MouseEventType::MouseDown, 300, 300);
-    mouse(web::MouseEventType::MouseMoved, 320, 310);
-    mouse(web::MouseEventType::MouseUp, 340, 330);
-    EXPECT_EQ(sent(), R"({"do":"pointer","phase":"down","x":300,"y":300,"shift":false} | )"
-                      R"({"do":"pointer","phase":"move","x":320,"y":310,"shift":false} | )"
-                      R"({"do":"pointer","phase":"up","x":340,"y":330,"shift":false})");
-    edit("e.tool = 'guards'; e.revision = 50;");
-    down(kShift);
-    mouse(web::MouseEventType::MouseMoved, 200, 250);
-    up(kShift);
-    EXPECT_EQ(sent(), R"({"do":"pointer","phase":"move","x":200,"y":250,"shift":true})");
-    const Box panel = rectOf("edpanel");
-    mouse(web::MouseEventType::MouseMoved, static_cast<int>(panel.left + 20), 400);
-    clickAt("#edrow0");
-    EXPECT_EQ(sent().find("pointer"), std::string::npos);
-}
-
-TEST_P(EditorPage, TheLeaveQuestionAnswers) {
+// Keys and a click answer it; on a pad the d-pad walks the buttons instead of nudging.
+TEST_P(EditorPage, TheLeaveQuestionAnswersKeysClicksAndThePad) {
     edit("e.asking = 'leave';");
     EXPECT_TRUE(shown("#edask .dialog"));
     down('Q');
@@ -413,15 +343,11 @@ TEST_P(EditorPage, TheLeaveQuestionAnswers) {
                       R"({"do":"answer","choice":"discard"})");
     edit("e.revision = 60;");
     EXPECT_FALSE(shown("#edask .dialog"));
-}
-
-// The page says editing needs a mouse; the d-pad walks the buttons instead of nudging.
-TEST_P(EditorPage, APadWalksTheButtons) {
-    edit();
     EXPECT_FALSE(shown("#edpadnote"));
+
     game.inputDevice = nj::InputDevice::Gamepad;
-    edit();
-    EXPECT_TRUE(shown("#edpadnote"));
+    edit("e.revision = 61;");
+    EXPECT_TRUE(shown("#edpadnote")) << "editing needs a mouse";
     EXPECT_TRUE(hasClass("edtool-select", "padfocus"));
     down(kRight);
     EXPECT_TRUE(hasClass("edtool-route", "padfocus"));
@@ -446,11 +372,6 @@ TEST_P(EditorPage, TheDossierOpensTheEditor) {
     up(kShift);
     EXPECT_EQ(sent(), R"({"do":"open","what":"new"} | {"do":"open","what":"selected"} | )"
                       R"({"do":"open","what":"new"} | {"do":"open","what":"selected"})");
-    expectFits(
-        "allclear .hp | #edentry; apart #edentry | #options; "
-        "clear #edentry | #newcamp; clear #edentry | #audio; clear #edentry | #quit; "
-        "line #edentry | .footer",
-        "the dossier's editor entry");
 }
 
 // With the longest names and texts, the pad's note, the question and the test strip.

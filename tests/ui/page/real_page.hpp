@@ -2,6 +2,7 @@
 // The shipped page on our engine with its real fonts and the game's own state script.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -17,16 +18,14 @@
 
 namespace pagetest {
 
-// Geometry checks that run in the page and answer "ok" or what is wrong.
-// "line", "rline", "cline": one line of text inside its box, still inside
-// when 6 % wider, growing from its left end, its right end or its centre.
-// "wrap": wrapped text inside its box, still inside when 6 % wider (the
-// text is narrowed by that much to find out). "apart": two boxes on one row
-// that must not meet, the first growing to the right and the second to the
-// left by 6 %; "clear": two boxes that must not meet as they are; "allin",
-// "allclear": every shown match of the first selector inside the second's
-// box, or clear of it. A selector that matches nothing is a failure.
-// window.__fits takes a list "kind text | box; kind text | box; ...".
+// Geometry checks that run in the page and answer "ok" or what is wrong, for a list
+// "kind text | box; kind text | box; ...". "line", "rline", "cline": one line of text inside its
+// box, still inside when 6 % wider, growing from its left end, its right end or its centre.
+// "wrap": wrapped text inside its box, still inside when 6 % wider (narrowed by that much to find
+// out). "apart": two boxes on one row that must not meet, the first 6 % wider to the right and
+// the second to the left; "clear": two boxes that must not meet as they are; "allin", "allclear":
+// every shown match of the first selector inside the second's box, or clear of it. A selector
+// that matches nothing is a failure.
 inline constexpr const char* kFitScript = R"JS(
 (function () {
   var MORE = 0.06, LINE = { line: [0, 1], rline: [1, 0], cline: [0.5, 0.5] };  // growth at left, right
@@ -120,8 +119,7 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
         game.loadMission(false);
     }
 
-    // Sends the game's own state script, kept as window.__state, with `changes`
-    // (a JavaScript statement on s) made before the page sees it.
+    // The game's state script, kept as window.__state, `changes` (JavaScript on s) made first.
     void sync(const std::string& changes = "") {
         const std::string script = nj::buildStateScript(game, nj::PageLayout{});
         const std::string call = "window.syncGameState(";
@@ -178,21 +176,15 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
         return all;
     }
     double heightOf(const std::string& selector) {
-        const Box b = rectAt(selector);
-        return b.bottom - b.top;
+        return rectAt(selector).bottom - rectAt(selector).top;
     }
     // A key-down as the overlay forwards one (a Windows key code).
     void key(int code) {
-        web::KeyEvent event;
-        event.type = web::KeyEventType::RawKeyDown;
-        event.virtualKeyCode = code;
-        page.view->fireKeyEvent(event);
+        page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, code, 0, false, {}});
     }
     bool errorsLogged() const {
-        for (const auto& line : page.log.lines) {
-            if (line.level == web::LogLevel::Error) return true;
-        }
-        return false;
+        return std::any_of(page.log.lines.begin(), page.log.lines.end(),
+                           [](const auto& line) { return line.level == web::LogLevel::Error; });
     }
 };
 

@@ -84,9 +84,7 @@ struct Sheet {
     std::size_t openAt;
 };
 
-// litehtml erases each closed comment and searches again from the start, so erasing can
-// join a '/' and a '*' into a new opening; only one that never closes counts, and the cut
-// falls where it began.
+// litehtml erases each closed comment and searches again, so erasing can join a '/' and a '*'.
 TEST(WebComments, FindsWhereTheCommentLitehtmlWouldLeaveOpenBegins) {
     const Sheet sheets[] = {
         {"", kNone},
@@ -109,12 +107,9 @@ TEST(WebComments, FindsWhereTheCommentLitehtmlWouldLeaveOpenBegins) {
     }
 }
 
-// An open comment at a sheet's second byte froze the page in its first parse, and a NUL byte
-// ended a page or sheet for litehtml (a comment closed past it was open to it). The page now
-// loads with an open comment in a <style> element, in a linked sheet, in one closed past a NUL,
-// and in a last <style> the page ends inside "</style" (closing that comment at the end would
-// make "</style */" an end tag). What stands before an open comment applies, what it swallows
-// does not, and what follows a NUL in the page is drawn as a browser draws it.
+// An open comment once froze the page, and a NUL ended a page or sheet for litehtml. Open in a
+// <style>, a linked sheet, past a NUL, and in a last "</style" the page ends inside: what stands
+// before the comment applies, what it swallows does not, what follows a NUL is drawn.
 TEST(WebComments, APageWhoseSheetsLeaveACommentOpenLoadsAndDrawsWhatPrecedesIt) {
     using namespace std::string_literals;
     PageHarness page(90, 20);

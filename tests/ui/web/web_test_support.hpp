@@ -63,8 +63,7 @@ class PageHarness : public web::LoadListener {
 
     // Unpremultiplied 0xAARRGGBB of one device pixel.
     std::uint32_t pixel(int x, int y) const;
-    // Whether what partial repaints left is exactly what painting the whole
-    // page again gives (which it then does).
+    // Whether partial repaints left exactly what a whole repaint gives (which it then does).
     bool matchesAFullRepaint();
     void click(int x, int y);
 
