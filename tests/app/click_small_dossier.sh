@@ -1,8 +1,6 @@
 #!/bin/bash
-# Under Xvfb on a screen smaller than the page's 1280 x 720 (the game starts
-# full screen on it): selects the third operation with the keyboard, then
-# clicks where the first operation's card is drawn and quits with Esc, saving
-# the last frame as shot.png. Prints nightjar's exit code.
+# On a screen smaller than the page: selects the third operation with the
+# keyboard, clicks at X, Y and quits with Esc, the last frame in shot.png.
 #   click_small_dossier.sh NIGHTJAR X Y
 set -u
 source "$(dirname "$0")/game_window.sh"

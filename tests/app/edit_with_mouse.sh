@@ -1,11 +1,8 @@
 #!/bin/bash
-# Under Xvfb at 1280 x 720: opens the editor on FILE (not there yet: a new
-# mission), types the mission's name into its field (through the window
-# system's text input), places a wall and a guard with the mouse from the tool
-# bar, draws the guard two waypoints, saves with the SAVE button (a copy of that save is
-# kept as first-save.json), test-plays for a moment and comes back with Esc,
-# undoes the last waypoint, saves with Ctrl+S, leaves for the dossier and
-# quits. Prints nightjar's exit code.
+# At 1280 x 720: the editor on a new FILE; types its name (through the window
+# system's text input), places a wall, a guard and two waypoints from the tool
+# bar, saves (kept as first-save.json), test-plays and comes back with Esc,
+# undoes the last waypoint, saves with Ctrl+S and quits.
 #   edit_with_mouse.sh NIGHTJAR FILE
 set -u
 source "$(dirname "$0")/game_window.sh"

@@ -1,8 +1,7 @@
 # Sourced by the scripts that drive nightjar under Xvfb with xdotool.
 #   start_game NIGHTJAR [ARGS...]  starts it, sets $pid and $wid (its visible window)
-#   focus                 focuses the window, retrying while it is being mapped
-#   wait_for_quit         waits for the game to end (ending it if a key went
-#                         astray) and prints "exit CODE"
+#   focus          focuses the window, retrying while it is being mapped
+#   wait_for_quit  waits for the game to end (ending it if a key went astray), prints "exit CODE"
 
 start_game() {
   "$@" > nightjar-output.txt 2>&1 &

@@ -1,7 +1,6 @@
 #!/bin/bash
-# Under Xvfb: begins the mission, then gives the focus to another window (an
-# xmessage) for a moment, and ends the game with SIGTERM so its last frame is
-# what the player would come back to. Prints nightjar's exit code.
+# Begins the mission, gives the focus to an xmessage for a moment and ends the
+# game with SIGTERM, its last frame what the player comes back to.
 #   lose_focus.sh NIGHTJAR ARGS...
 set -u
 source "$(dirname "$0")/game_window.sh"

@@ -1,9 +1,10 @@
 #!/bin/bash
-# Under Xvfb: with "rebind", opens the options from the dossier, turns the
-# volume down four steps and binds MOVE RIGHT to the key labelled L, all
-# through the page; then starts the mission, holds KEY for a second and a
-# bit, returns to the dossier and quits. Prints nightjar's exit code.
-#   rebind_and_walk.sh NIGHTJAR KEY [rebind]
+# With "rebind", turns the volume down four steps and binds MOVE RIGHT to L
+# on the options page; then holds KEY in the mission for a second (with
+# "stay", spends a moment on the dossier, the requisition list opened and
+# closed, goes back in and walks down), returns to the dossier and quits with
+# Esc twice (with a mission waiting, one only asks).
+#   rebind_and_walk.sh NIGHTJAR KEY [rebind|stay]
 set -u
 source "$(dirname "$0")/game_window.sh"
 start_game "$1"
@@ -21,5 +22,14 @@ xdotool key Return; sleep 0.5
 xdotool keydown "$2"; sleep 1.2; xdotool keyup "$2"
 sleep 0.3
 xdotool key Tab; sleep 0.3
+if [[ ${3:-} == stay ]]; then
+  xdotool key q; sleep 0.3
+  xdotool key q; sleep 0.2
+  xdotool key Tab; sleep 0.3
+  xdotool keydown s; sleep 0.6; xdotool keyup s
+  sleep 0.3
+  xdotool key Tab; sleep 0.3
+fi
+xdotool key Escape; sleep 0.3
 xdotool key Escape
 wait_for_quit

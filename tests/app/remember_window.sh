@@ -1,7 +1,6 @@
 #!/bin/bash
-# Under Xvfb: prints the window's geometry at start; with "change", switches
-# to a window with F11 and sizes and moves it, then quits with Esc from the
-# dossier. Prints nightjar's exit code last.
+# Prints the window's geometry at start; with "change", switches to a window
+# with F11, sizes and moves it; quits with Esc.
 #   remember_window.sh NIGHTJAR [change]
 set -u
 source "$(dirname "$0")/game_window.sh"
@@ -12,7 +11,6 @@ if [[ ${2:-} == change ]]; then
   xdotool key F11; sleep 0.8
   xdotool windowsize "$wid" 1000 600; sleep 0.4
   xdotool windowmove "$wid" 120 90; sleep 0.4
-  geometry changed
   focus
 fi
 xdotool key Escape

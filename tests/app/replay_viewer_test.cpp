@@ -1,7 +1,5 @@
-// Watching a run again: the pace (speeds, pause, a stall that must not run
-// away), the keys while watching, a restart that plays the very same run, a
-// won run watched without touching the player's progress or sound switch,
-// and files or runs that cannot be played.
+// Watching a run again: the pace, the keys while watching, a restart that
+// plays the very same run, the player's progress and sound switch untouched.
 #include "app/replay_viewer.hpp"
 
 #include <gtest/gtest.h>
@@ -10,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "app/frame_clock.hpp"
 #include "data/map_token.hpp"
@@ -25,15 +24,12 @@ namespace {
 using nj::Game;
 using nj::ReplayViewer;
 
-class CountingAudio final : public nj::AudioSink {
-  public:
+struct CountingAudio final : nj::AudioSink {
     void playCue(int) override { ++cues; }
-    bool enabled() const override { return enabled_; }
-    void setEnabled(bool on) override { enabled_ = on; }
+    bool enabled() const override { return on; }
+    void setEnabled(bool enable) override { on = enable; }
     int cues = 0;
-
-  private:
-    bool enabled_ = true;
+    bool on = true;
 };
 
 std::vector<std::string> shippedCampaign() {
@@ -95,26 +91,16 @@ class ReplayViewerTest : public ::testing::Test {
     nj::RunRecord lastRun;
 };
 
-TEST(ReplayPace, SpeedsPauseAndAStallThatEarnsNoMoreThanALiveFrame) {
-    struct Case {
-        float real;
-        int speed;
-        bool paused;
-        double earned;
-    } const cases[] = {
-        {0.01f, 1, false, 0.01},
-        {0.01f, 2, false, 0.02},
-        {0.01f, 4, false, 0.04},
-        {0.01f, 4, true, 0.0},
-        {10.0f, 1, false, nj::kMaxStep},  // a stall of ten seconds
-        {10.0f, 4, false, 4.0 * nj::kMaxStep},
-        {0.01f, 3, false, 0.01},  // not a speed the viewer offers: as recorded
-        {-1.0f, 1, false, 0.0},
-        {NAN, 2, false, 0.0},
+// 1x, 4x, a pause and a stall at 4x are the viewer's frames' test's.
+TEST(ReplayPace, SpeedsAndAStallThatEarnsNoMoreThanALiveFrame) {
+    const std::tuple<float, int, double> cases[] = {
+        {0.01f, 2, 0.02}, {10.0f, 1, nj::kMaxStep},  // a stall of ten seconds
+        {0.01f, 3, 0.01},                            // not a speed the viewer offers: as recorded
+        {-1.0f, 1, 0.0},  {NAN, 2, 0.0},
     };
-    for (const Case& c : cases) {
-        EXPECT_NEAR(nj::replaySecondsEarned(c.real, c.speed, c.paused), c.earned, 1e-6)
-            << c.real << " s at " << c.speed << "x" << (c.paused ? " paused" : "");
+    for (const auto& [real, speed, earned] : cases) {
+        EXPECT_NEAR(nj::replaySecondsEarned(real, speed, false), earned, 1e-6)
+            << real << " s at " << speed << "x";
     }
 }
 
@@ -149,27 +135,16 @@ TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
     // V on the win screen starts watching; the live game never sees it.
     ASSERT_TRUE(viewer.takeKeyDown(nj::kWatchReplayKey));
     ASSERT_TRUE(viewer.watching());
-    struct Press {
-        std::uint32_t key;
-        bool stays;
-    } const presses[] = {
-        {nj::vk::kSpace, true},
-        {'4', true},
-        {0x61, true},
-        {nj::vk::kLeft, true},
-        {nj::vk::kR, true},
-        {16, true},  // Shift alone: the start of a shortcut
-        {nj::vk::kEnter, false},
-        {nj::vk::kW, false},
-        {nj::kWatchReplayKey, false},
-    };
-    for (const Press& press : presses) {
-        if (!viewer.watching()) {
-            ASSERT_TRUE(viewer.watchLastRun());
-        }
+    // Space, 4, the keypad's 1, Left, R and Shift alone (a shortcut's start) stay.
+    const std::pair<std::uint32_t, bool> presses[] = {
+        {nj::vk::kSpace, true},  {'4', true},         {0x61, true},
+        {nj::vk::kLeft, true},   {nj::vk::kR, true},  {16, true},
+        {nj::vk::kEnter, false}, {nj::vk::kW, false}, {nj::kWatchReplayKey, false}};
+    for (const auto& [key, stays] : presses) {
+        ASSERT_TRUE(viewer.watching() || viewer.watchLastRun());
         viewer.tick(0.02f);
-        EXPECT_TRUE(viewer.takeKeyDown(press.key)) << "key " << press.key << " went on";
-        EXPECT_EQ(viewer.watching(), press.stays) << "key " << press.key;
+        EXPECT_TRUE(viewer.takeKeyDown(key)) << "key " << key << " went on";
+        EXPECT_EQ(viewer.watching(), stays) << "key " << key;
     }
     EXPECT_EQ(nj::formatRunStateLine(live, 0), liveBefore);
     EXPECT_EQ(live.gameState, nj::GameState::MissionComplete);
@@ -250,13 +225,12 @@ TEST_F(ReplayViewerTest, AStayOnTheDossierIsWatchedThroughAndOnlyTheShownEndIsOf
 TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothing) {
     winFirstOperation();
     ASSERT_TRUE(nj::writeReplayFile("won.njr", lastRun));
-    std::string bytes = nj::test::fileText("won.njr");
+    // How each damage is refused is the replay file's own tests'; here, that
+    // the refusal is shown and put away.
+    const std::string bytes = nj::test::fileText("won.njr");
     std::ofstream("cut.njr", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
-    bytes[bytes.size() / 3] ^= 0x01;
-    std::ofstream("altered.njr", std::ios::binary) << bytes;
-    std::filesystem::create_directory("folder.njr");
     const std::string liveBefore = nj::formatRunStateLine(live, 0);
-    for (const char* path : {"cut.njr", "altered.njr", "folder.njr", "missing.njr"}) {
+    for (const char* path : {"cut.njr", "missing.njr"}) {
         EXPECT_FALSE(viewer.watchFile(path)) << path;
         EXPECT_FALSE(viewer.watching()) << path;
         const std::optional<nj::ReplayPageState> shown = viewer.pageState();
@@ -264,7 +238,7 @@ TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothin
         EXPECT_FALSE(shown->watching);
         EXPECT_EQ(shown->notice.rfind("REPLAY REFUSED: ", 0), 0u) << shown->notice;
         EXPECT_GT(shown->notice.size(), 24u) << "a reason follows";
-        viewer.takeKeyDown(nj::vk::kEnter);  // read: any key puts it away
+        viewer.takeKeyDown(nj::vk::kEnter);  // any key puts it away
         EXPECT_FALSE(viewer.pageState().has_value()) << path;
     }
     EXPECT_EQ(nj::formatRunStateLine(live, 0), liveBefore);

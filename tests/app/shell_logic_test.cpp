@@ -36,16 +36,9 @@ TEST(CommandLine, FramesRunsALongerSelfTest) {
     EXPECT_EQ(updatesOf(nj::SelfTestRun()), 60);  // the plain --test
 }
 
-// The integration runs pass --screenshot, --pad-script and --fixed-step.
-TEST(CommandLine, ASwitchWithoutItsArgumentIsIgnored) {
-    EXPECT_EQ(parse({"nightjar", "--screenshot"}).screenshotPath, "");
-    EXPECT_FALSE(parse({"nightjar", "--pad-script", "p.pad"}).testMode);
-}
-
-// A mission, campaign or edited file is the word after its switch, spaces
-// and all; a switch without one names nothing. (The game's runs open a
-// replay, a mission and an edited file by these switches.)
-TEST(CommandLine, MissionAndCampaignFilesAreTheWordsAfterTheirSwitches) {
+// A file is the word after its switch, spaces and all; a switch without one
+// names nothing, and a pad script is no self-test.
+TEST(CommandLine, FilesAreTheWordsAfterTheirSwitches) {
     const nj::CommandLine mission = parse({"nightjar", "--mission", "my mission.json"});
     EXPECT_EQ(mission.missionPath, "my mission.json");
     EXPECT_EQ(mission.campaignPath, "");
@@ -55,6 +48,8 @@ TEST(CommandLine, MissionAndCampaignFilesAreTheWordsAfterTheirSwitches) {
     EXPECT_EQ(parse({"nightjar", "--replay"}).replayPath, "");
     EXPECT_EQ(parse({"nightjar", "--edit", "my heist.json", "--test"}).editPath, "my heist.json");
     EXPECT_EQ(parse({"nightjar", "--edit"}).editPath, "");
+    EXPECT_EQ(parse({"nightjar", "--screenshot"}).screenshotPath, "");
+    EXPECT_FALSE(parse({"nightjar", "--pad-script", "p.pad"}).testMode);
 }
 
 TEST(FrameClock, StepsAreCappedAtFiftyMilliseconds) {

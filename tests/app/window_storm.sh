@@ -1,7 +1,6 @@
 #!/bin/bash
-# Drives a running nightjar under Xvfb: display-mode toggles, resizes and a
-# minimise, then Esc on the dossier to quit. Prints the window geometry after
-# each toggle so the caller can check it, and nightjar's exit code last.
+# Display-mode toggles, resizes and a minimise, the geometry printed after each
+# toggle, then Esc on the dossier to quit.
 set -u
 source "$(dirname "$0")/game_window.sh"
 start_game "$1"

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# scripts/check_format.sh in a tree without git, as a release tarball unpacks:
-# it checks the same C++ files git tracks, and in a tree holding none it
-# fails instead of passing on nothing.
-#   check_format_tarball.sh SOURCE_DIR
+# scripts/check_format.sh in a release tarball (no git): it checks the C++ files git
+# tracks, and fails on a tree holding none.   check_format_tarball.sh SOURCE_DIR
 set -euo pipefail
 source_dir=$1
 scratch=$(mktemp -d)

@@ -1,15 +1,10 @@
 #!/usr/bin/env python3
-"""Runs and writes nightjar-sim playthrough scripts.
-
+"""Runs and writes nightjar-sim playthrough scripts (assets/missions/README.md):
   playthrough.py check   --sim SIM --campaign FILE --workdir DIR [--replays] SCRIPT.sim
   playthrough.py compile --sim SIM --campaign FILE --workdir DIR ROUTE -o SCRIPT.sim
-
-A playthrough is a nightjar-sim script whose comments carry the checks; a
-route adds moves that `compile` resolves into key presses and step counts
-(assets/missions/README.md describes both). With --replays, every run the
-script plays is recorded and must then replay to the same end.
 """
 import argparse
+import contextlib
 import json
 import os
 import shutil
@@ -19,14 +14,12 @@ import sys
 MAX_STEPS = 6000
 
 
-class SimError(RuntimeError):
-    """nightjar-sim stopped before the script's end."""
+class CheckFailed(Exception):
+    """An expectation of the script, or of the harness, did not hold."""
 
 
 class SimSession:
-    """A running nightjar-sim fed one script line at a time. It flushes its
-    output before reading the next line, so a state line can be read back at
-    once after a 'print'."""
+    """A running nightjar-sim fed a line at a time (it flushes before reading the next)."""
 
     def __init__(self, sim, campaign, workdir, record=None):
         self.proc = subprocess.Popen([sim, "--campaign", campaign]
@@ -43,57 +36,41 @@ class SimSession:
         out = self.proc.stdout.readline()
         if not out:
             self.close()
-            raise SimError("nightjar-sim stopped: " + self.stderr.strip())
+            raise CheckFailed("nightjar-sim stopped: " + self.stderr.strip())
         return json.loads(out)
 
     def close(self):
-        """Ends the run; returns (exit code, leftover output, error output)."""
         self.proc.stdin.close()
         rest = self.proc.stdout.read()
         self.stderr = self.proc.stderr.read()
         return self.proc.wait(timeout=60), rest, self.stderr
 
 
-class CheckFailed(Exception):
-    """An expectation of the script, or of the harness, did not hold."""
-
-
 def evaluate(expr, state):
     try:
-        return eval(expr, {"__builtins__": {"abs": abs, "len": len, "all": all,
-                                             "any": any, "min": min, "max": max}}, dict(state))
+        allowed = {f.__name__: f for f in (abs, len, all, any, min, max)}
+        return eval(expr, {"__builtins__": allowed}, dict(state))
     except Exception as e:  # a broken expectation is a failed check
         raise CheckFailed(f"cannot evaluate '{expr}': {e}")
 
 
-def read_save(workdir):
-    try:
-        with open(os.path.join(workdir, "save.dat")) as f:
-            return [int(v) for v in f.read().split()]
-    except FileNotFoundError:
-        raise CheckFailed("save.dat was not written")
-
-
 class Runner:
-    """One playthrough: a folder, the sim runs in it, and the checks."""
-
     def __init__(self, sim, campaign, workdir, replays=False):
+        shutil.rmtree(workdir, ignore_errors=True)
+        os.makedirs(workdir)
         self.sim, self.campaign, self.workdir, self.replays = sim, campaign, workdir, replays
         self.session, self.prints, self.sessions = None, 0, 0
 
     def ensure(self):
         if self.session is None:
             self.sessions += 1
-            record = os.path.join(self.workdir, f"replays-{self.sessions}") + "/"
-            if self.replays:
+            record = os.path.join(self.workdir, f"replays-{self.sessions}") + "/" if self.replays else None
+            if record:
                 os.makedirs(record, exist_ok=True)
-            else:
-                record = None
             self.session = SimSession(self.sim, self.campaign, self.workdir, record)
         return self.session
 
     def verify_replays(self):
-        """Replays every recorded run; returns how many were verified."""
         files = sorted(os.path.join(root, name) for root, _, names in os.walk(self.workdir)
                        for name in names if name.endswith(".njr"))
         if not files:
@@ -124,60 +101,46 @@ class Runner:
             with open(os.path.join(self.workdir, "save.dat"), "w") as f:
                 f.write(" ".join(words[1:6]) + "\n" + "".join(w + " " for w in words[6:]) + "\n")
         elif words[0] == "expect-save":
-            want, got = [int(w) for w in words[1:]], read_save(self.workdir)
-            if got != want:
-                raise CheckFailed(f"save.dat holds {got}, expected {want}")
+            path = os.path.join(self.workdir, "save.dat")
+            got = [int(v) for v in open(path).read().split()] if os.path.exists(path) else "nothing"
+            if got != [int(w) for w in words[1:]]:
+                raise CheckFailed(f"save.dat holds {got}, expected {words[1:]}")
         else:
             raise CheckFailed(f"unknown directive '#! {text}'")
 
     def line(self, raw):
-        """Runs one script line and its checks; returns the state of a print."""
-        stripped = raw.strip()
-        if stripped.startswith("#!"):
-            self.directive(stripped[2:])
-            return None
-        code = raw.split("#", 1)[0].strip()
-        if not code:
-            return None
-        state = self.ensure().send(code)
+        if raw.strip().startswith("#!"):
+            return self.directive(raw.strip()[2:])
+        code, _, comment = (part.strip() for part in raw.partition("#"))
+        state = self.ensure().send(code) if code else None
         if state is None:
             return None
         self.prints += 1
-        comment = raw.split("#", 1)[1].strip() if "#" in raw else ""
         if comment.startswith("expect:"):
             expr = comment[len("expect:"):].strip()
             if not evaluate(expr, state):
-                brief = {k: state[k] for k in ("step", "gameState", "missionIndex", "player",
-                         "detection", "timesSpotted", "stealthGrade", "highestUnlocked") if k in state}
+                brief = {k: state.get(k) for k in ("step", "gameState", "missionIndex", "player", "detection")}
                 raise CheckFailed(f"expectation failed: {expr}\n  state: {brief}")
         return state
 
 
-def fresh_dir(path):
-    shutil.rmtree(path, ignore_errors=True)
-    os.makedirs(path)
-
-
 def check(args):
-    fresh_dir(args.workdir)
     runner = Runner(args.sim, args.campaign, args.workdir, args.replays)
-    expectations = 0
-    for number, raw in enumerate(open(args.script).read().splitlines(), 1):
+    lines = open(args.script).read().splitlines()
+    expectations = sum("# expect:" in raw or raw.strip().startswith("#! expect-save") for raw in lines)
+    for number, raw in enumerate(lines, 1):
         try:
             runner.line(raw)
-        except (CheckFailed, SimError) as e:
+        except CheckFailed as e:
             print(f"{args.script}:{number}: {e}\n  line: {raw}", file=sys.stderr)
             return 1
-        if "# expect:" in raw or raw.strip().startswith("#! expect-save"):
-            expectations += 1
     try:
         runner.end_run()
         replayed = runner.verify_replays() if args.replays else 0
+        if expectations == 0:
+            raise CheckFailed("no expectations")
     except CheckFailed as e:
         print(f"{args.script}: {e}", file=sys.stderr)
-        return 1
-    if expectations == 0:
-        print(f"{args.script}: no expectations", file=sys.stderr)
         return 1
     print(f"{args.script}: {expectations} expectations held over {runner.prints} state lines"
           + (f", {replayed} runs replayed" if args.replays else ""))
@@ -198,6 +161,10 @@ class Compiler:
     def send(self, line):
         return self.r.ensure().send(line)
 
+    def press(self, line):
+        self.send(line)
+        self.emit(line)
+
     def emit(self, line):
         if self.pending_steps:
             self.out.append(f"step {self.pending_steps}")
@@ -207,12 +174,10 @@ class Compiler:
 
     def set_keys(self, keys):
         for k in [k for k in self.held if k not in keys]:
-            self.send(f"up {k}")
-            self.emit(f"up {k}")
+            self.press(f"up {k}")
             self.held.remove(k)
         for k in [k for k in keys if k not in self.held]:
-            self.send(f"down {k}")
-            self.emit(f"down {k}")
+            self.press(f"down {k}")
             self.held.append(k)
 
     def step(self):
@@ -225,14 +190,11 @@ class Compiler:
         last, stuck = None, 0
         for _ in range(MAX_STEPS):
             s = self.send("print")
-            if done(s):
-                self.set_keys([])
-                return
-            if s["gameState"] != 1:
+            if s["gameState"] != 1 and not done(s):
                 raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) on the way to {what}")
             px, py = s["player"]["x"], s["player"]["y"]
             keys = keys_towards(px, py, *target(s))
-            if arrive and not keys:
+            if done(s) or (arrive and not keys):
                 self.set_keys([])
                 return
             self.set_keys((["SHIFT"] if sneak else []) + keys)
@@ -261,8 +223,7 @@ class Compiler:
                 n = int(words[1])
                 self.steer(where, f"guard {n}", lambda s: (s["guards"][n]["x"], s["guards"][n]["y"]),
                            lambda s: s["takedownTarget"] == n, True, False)
-                self.send("press SPACE")
-                self.emit("press SPACE")
+                self.press("press SPACE")
                 if not self.send("print")["guards"][n]["downed"]:
                     raise CheckFailed(f"{where}: the takedown of guard {n} failed")
             elif cmd == "until":
@@ -290,44 +251,35 @@ class Compiler:
 
 
 def compile_route(args):
-    fresh_dir(args.workdir)
     runner = Runner(args.sim, args.campaign, args.workdir)
-    out = []
     try:
-        compiler = Compiler(runner, out)
-        compiler.compile_file(args.route)
+        compiler = Compiler(runner, [])
+        compiler.compile_file(args.script)
         compiler.emit("")
         runner.end_run()
-    except (CheckFailed, SimError) as e:
+    except CheckFailed as e:
         print(f"error: {e}", file=sys.stderr)
         if runner.session:
-            try:
+            with contextlib.suppress(Exception):
                 print("last state:", runner.session.send("print"), file=sys.stderr)
-            except Exception:
-                pass
         return 1
     with open(args.output, "w") as f:
-        f.write("\n".join(out) + "\n")
+        f.write("\n".join(compiler.out) + "\n")
     return 0
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("mode", choices=["check", "compile"])
-    parser.add_argument("--sim", required=True)
-    parser.add_argument("--campaign", required=True)
-    parser.add_argument("--workdir", required=True)
+    for name in ("--sim", "--campaign", "--workdir"):
+        parser.add_argument(name, required=True, type=os.path.abspath)
     parser.add_argument("--replays", action="store_true")
     parser.add_argument("script")
     parser.add_argument("-o", "--output")
     args = parser.parse_args()
-    args.sim, args.campaign, args.workdir = map(os.path.abspath, (args.sim, args.campaign, args.workdir))
     if args.mode == "check":
         return check(args)
-    if not args.output:
-        parser.error("compile needs -o")
-    args.route = args.script
-    return compile_route(args)
+    return compile_route(args) if args.output else parser.error("compile needs -o")
 
 
 if __name__ == "__main__":

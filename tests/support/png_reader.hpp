@@ -14,7 +14,6 @@ struct DecodedPng {
     std::vector<uint8_t> rgb;  // width x height x 3, top row first
     std::string error;         // empty when decoding succeeded
 
-    // Red, green, blue of pixel (x, y).
     uint32_t pixel(uint32_t x, uint32_t y) const {
         const size_t i = (size_t{y} * width + x) * 3;
         return uint32_t{rgb[i]} << 16 | uint32_t{rgb[i + 1]} << 8 | rgb[i + 2];

@@ -12,7 +12,6 @@
 
 namespace nj::test {
 
-// Moves into a fresh directory for the lifetime of the object.
 class ScratchDir {
   public:
     ScratchDir() {

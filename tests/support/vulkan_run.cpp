@@ -1,4 +1,3 @@
-// Xvfb + lavapipe + validation runs for the integration tests.
 #include "tests/support/vulkan_run.hpp"
 
 #include <unistd.h>
@@ -38,7 +37,6 @@ std::string firstDisplay() {
 
 ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
                         const std::string& command, const std::string& environment) {
-    // "WxH" is a 24-bit screen; "WxHxD" names its depth.
     const std::string depth = std::count(screen.begin(), screen.end(), 'x') == 1 ? "x24" : "";
     return runCommand(workDir,
                       "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "

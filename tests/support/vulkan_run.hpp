@@ -14,10 +14,9 @@ struct ProgramRun {
     std::string output;  // standard output and error together
 };
 
-// Runs `command` (a shell command line, its program quoted by the caller) in
-// `workDir` inside `xvfb-run` with a screen of `screen` ("1280x1024", 24 bits
-// deep, or "1280x1024x16" with its depth).
-// `environment` is put before the command ("NAME=value ...").
+// Runs `command` (a shell line, its program quoted by the caller) in `workDir`
+// inside `xvfb-run` on a `screen` of "1280x1024" (24 bits deep) or
+// "1280x1024x16", with `environment` ("NAME=value ...") before it.
 ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
                         const std::string& command, const std::string& environment = "");
 

@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-"""Checks njtool against a second, independent implementation of the map
-token and asset package formats written here with hashlib and hmac: tokens
-and packages made here must be read by njtool, njtool's must be read here,
-and tampered ones must be refused with the game's exact texts."""
+"""njtool against a second implementation of the map token and package formats (hashlib,
+hmac): each reads what the other writes, and tampered ones are refused with the game's texts."""
 import hashlib
 import hmac
 import json
@@ -79,7 +77,7 @@ def read_package(blob):
 
 
 def njtool(*args, stdin=None):
-    return subprocess.run([NJTOOL, *args], input=stdin, capture_output=True)
+    return subprocess.run([NJTOOL, *args], input=stdin, capture_output=True, timeout=30)
 
 
 def ok(*args, stdin=None):
@@ -89,7 +87,7 @@ def ok(*args, stdin=None):
 
 
 def refused(*args):
-    """njtool's first error line, after checking that it exited 1 and printed nothing else."""
+    """njtool's first error line; it must exit 1 and print nothing else."""
     result = njtool(*args)
     assert (result.returncode, result.stdout) == (1, b""), (result.returncode, result.stdout)
     return (result.stderr.decode().splitlines() or [""])[0]
@@ -198,21 +196,11 @@ class Packages(Workdir):
         self.assertTrue(os.path.exists(os.path.join(out, "ok.txt")))
 
 
-class OtherCommands(Workdir):
-    def test_json_check_and_cues(self):
-        self.assertEqual(ok("json", "check", self.write("ok.json", b'{"a":[1,{"b":nope}]} trailing')), b"ok\n")
-        self.assertEqual(refused("json", "check", self.write("bad.json", b'{"a" 1}')), "Expected ':' after key")
-        # The cues' samples and the WAV header are the synthesiser's tests'; here: the eight files.
-        cues = os.path.join(self.dir, "cues")
-        ok("cues", cues)
-        self.assertEqual(sorted(os.listdir(cues)), [f"{stem}.wav" for stem in [
-            "0-footstep", "1-chime", "2-tick", "3-thud", "4-hiss", "5-buzz", "6-failure", "7-success"]])
-
+class HostileInputs(Workdir):
     def test_hostile_inputs_are_refused_not_waited_on(self):
         for what, path in hostile_files(self.dir, "in", '{"a" 1}').items():
-            result = subprocess.run([NJTOOL, "json", "check", path], capture_output=True, timeout=30)
-            self.assertEqual((result.returncode, result.stdout), (1, b""), what)
-            self.assertTrue(result.stderr.strip(), what)
+            self.assertTrue(refused("json", "check", path), what)
+
 
 if __name__ == "__main__":
     NJTOOL = sys.argv.pop(1)

@@ -4,7 +4,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from njcheck import expect, finish, read_png, run, write, write_png  # noqa: E402,F401
+from njcheck import expect, finish, read_png, run, write  # noqa: E402,F401
 
 HOSTILE = ("not the format", "huge", "a folder", "a named pipe", "missing")
 
