@@ -9,6 +9,7 @@
 #include "ui/web/bitmap.hpp"
 #include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_document.hpp"
+#include "ui/web/tree_edits.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static fuzzpage::Files files;
@@ -21,6 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static web::Bitmap bitmap(160, 90);
     page.paint(bitmap, 1.0);
     if (!page.root()) return 0;
+    // The bound must hold in the tree the parser built, not just in the
+    // markup the bound read (html and body come on top of the page's own).
+    if (web::subtreeHeight(page.root()) > web::kMaxElementDepth + 2 ||
+        web::subtreeTableHeight(page.root()) > web::kMaxTableDepth)
+        __builtin_trap();
     // One partial repaint covers the restyle, the new words and the hover.
     if (auto target = page.elementAt(20, 20)) {
         page.setAttribute(target, "class", "a b");

@@ -3,6 +3,7 @@
 #include "ui/web/nesting_limit.hpp"
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <string_view>
 #include <unordered_map>
@@ -59,6 +60,34 @@ bool closesParagraph(std::string_view name) {
                     "figure",  "footer",  "form",  "header",     "hgroup", "hr",       "li",
                     "listing", "main",    "menu",  "nav",        "ol",     "p",        "pre",
                     "section", "summary", "table", "ul"});
+}
+
+// The parser closes only elements in scope: an end tag whose element is open
+// only beneath one of these walls is ignored (a </div> in a table cell leaves
+// the table open around it).
+enum ScopeWall { kTableWall, kCellWall, kListWall, kButtonWall, kWallKinds };
+
+int wallOf(std::string_view element) {
+    if (isOneOf(element, {"html", "table", "template"})) return kTableWall;
+    if (isOneOf(element, {"applet", "caption", "td", "th", "marquee", "object"})) return kCellWall;
+    if (isOneOf(element, {"ol", "ul"})) return kListWall;
+    return element == "button" ? kButtonWall : -1;
+}
+
+// Whether a wall of kind `wall` stops the end tag `closing`.
+bool stops(int wall, std::string_view closing) {
+    switch (wall) {
+        case kTableWall:
+            return true;
+        case kCellWall:
+            return !isTablePart(closing);
+        case kListWall:
+            return closing == "li";
+        case kButtonWall:
+            return closing == "p";
+        default:
+            return false;
+    }
 }
 
 // One tag as the tokenizer reads it: `end` is one past its '>' (or the end
@@ -166,18 +195,34 @@ class NestingScanner {
         copiedUpTo_ = to;
     }
 
+    // Whether the end tag `name` closes anything: its element open, with no
+    // wall between the innermost one and the top.
+    bool inScope(const std::string& name) const {
+        const auto open = openAt_.find(name);
+        if (open == openAt_.end() || open->second.empty()) return false;
+        for (int wall = 0; wall < kWallKinds; ++wall) {
+            const std::vector<std::size_t>& at = walls_[static_cast<std::size_t>(wall)];
+            if (stops(wall, name) && !at.empty() && at.back() > open->second.back()) return false;
+        }
+        return true;
+    }
+
     bool topIs(std::initializer_list<std::string_view> names) const {
         return !stack_.empty() && isOneOf(stack_.back().name, names);
     }
     void pop() {
         const std::string& name = stack_.back().name;
-        --openCount_[name];
+        openAt_[name].pop_back();
+        if (const int wall = wallOf(name); wall >= 0)
+            walls_[static_cast<std::size_t>(wall)].pop_back();
         if (name == "svg" || name == "math") --foreignDepth_;
         if (name == "table") --(stack_.back().kept ? keptTables_ : tablesTakenOut_);
         stack_.pop_back();
     }
     void push(const std::string& name, bool kept) {
-        ++openCount_[name];
+        openAt_[name].push_back(stack_.size());
+        if (const int wall = wallOf(name); wall >= 0)
+            walls_[static_cast<std::size_t>(wall)].push_back(stack_.size());
         if (name == "svg" || name == "math") ++foreignDepth_;
         if (name == "table") ++(kept ? keptTables_ : tablesTakenOut_);
         stack_.push_back({name, kept});
@@ -225,9 +270,9 @@ class NestingScanner {
         const std::size_t begin = pos_;
         const Tag tag = readTag(pos_ + 2);
         pos_ = tag.end;
-        if (openCount_[tag.name] == 0) {
+        if (!inScope(tag.name)) {
             // The parser makes an element of a stray </p> or </br>; any
-            // other end tag with nothing open to close is ignored.
+            // other end tag with nothing in scope to close is ignored.
             if ((tag.name == "p" || tag.name == "br") &&
                 static_cast<int>(stack_.size()) >= maxDepth_) {
                 drop(begin, pos_);
@@ -250,7 +295,9 @@ class NestingScanner {
     int maxTableDepth_;
     std::size_t pos_ = 0;
     std::vector<Open> stack_;
-    std::unordered_map<std::string, int> openCount_;
+    // Where each open element, and each kind of wall, stands in stack_.
+    std::unordered_map<std::string, std::vector<std::size_t>> openAt_;
+    std::array<std::vector<std::size_t>, kWallKinds> walls_;
     int foreignDepth_ = 0;  // open <svg> and <math> elements
     int keptTables_ = 0;
     int tablesTakenOut_ = 0;

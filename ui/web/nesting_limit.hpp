@@ -22,8 +22,9 @@ inline constexpr int kMaxTableDepth = 8;
 // included) and returns true; returns false and leaves `html` byte for byte
 // as it was when nothing is that deep. Depth is counted the way the parser
 // nests markup: void elements hold nothing, an unclosed <p>, <li>, <td>, <tr>,
-// <option> or heading is closed where the parser closes it, "/>" closes an
-// element only inside <svg> or <math>, and raw text is never read as tags.
+// <option> or heading is closed where the parser closes it, an end tag closes
+// nothing past a table, cell or other scope wall, "/>" closes an element only
+// inside <svg> or <math>, and raw text is never read as tags.
 // A table nested more than `maxTableDepth` tables deep loses its table tags
 // too, and so does everything of a table inside it; the cells' content stays.
 bool limitNesting(std::string& html, int maxDepth, int maxTableDepth = kMaxTableDepth);

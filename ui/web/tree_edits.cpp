@@ -68,6 +68,10 @@ int subtreeHeight(const litehtml::element::ptr& element) {
     return heightOf(element, [](const litehtml::element::ptr&) { return true; });
 }
 
+int subtreeTableHeight(const litehtml::element::ptr& element) {
+    return heightOf(element, isTable);
+}
+
 TreeEditError checkInsertion(const litehtml::element::ptr& root,
                              const litehtml::element::ptr& parent,
                              const litehtml::element::ptr& child,
@@ -82,7 +86,7 @@ TreeEditError checkInsertion(const litehtml::element::ptr& root,
     // left, so the new place alone decides.
     if (elementDepth(parent) + subtreeHeight(child) > bounds.elements)
         return TreeEditError::TooDeep;
-    if (tableDepth(parent) + heightOf(child, isTable) > bounds.tables)
+    if (tableDepth(parent) + subtreeTableHeight(child) > bounds.tables)
         return TreeEditError::TooDeep;
     return TreeEditError::None;
 }

@@ -25,6 +25,8 @@ const char* treeEditErrorName(TreeEditError error);
 int elementDepth(const litehtml::element::ptr& element);
 // Elements on the longest path from `element` down, itself counted.
 int subtreeHeight(const litehtml::element::ptr& element);
+// Tables on the longest path from `element` down, itself counted.
+int subtreeTableHeight(const litehtml::element::ptr& element);
 
 // How deep a tree may nest: elements, and tables within tables.
 struct NestingBounds {

@@ -31,6 +31,11 @@ TEST(WebNestingLimit, TablesDeeperThanTheirBoundLoseTheirTableTags) {
         "</td></tr></table></td></tr></table><table><tr><td>f</td></tr></table>";
     EXPECT_TRUE(web::limitNesting(html, 512, 1));
     EXPECT_EQ(html, "<table><tr><td>abcde</td></tr></table><table><tr><td>f</td></tr></table>");
+    // An end tag closes nothing past a table wall: the </div> inside the cell
+    // leaves the table open, so the table after it is the second level.
+    html = "<div><table><tr><td></div><table><tr><td>x</td></tr></table></td></tr></table></div>";
+    EXPECT_TRUE(web::limitNesting(html, 512, 1));
+    EXPECT_EQ(html, "<div><table><tr><td></div>x</td></tr></table></div>");
 }
 
 // Against the page's folder, and never above the root; only file addresses have paths.
