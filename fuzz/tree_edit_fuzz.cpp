@@ -9,6 +9,7 @@
 
 #include "page_fuzz_sources.hpp"
 #include "ui/web/bitmap.hpp"
+#include "ui/web/nesting_limit.hpp"
 #include "ui/web/page_document.hpp"
 #include "ui/web/tree_edits.hpp"
 
@@ -122,5 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         step(page, bitmap, nodes, program);
     }
     page.paint(bitmap, 1.0);
+    // No edit may nest past the bounds the parser keeps.
+    if (web::subtreeHeight(page.root()) > web::kMaxElementDepth ||
+        web::subtreeTableHeight(page.root()) > web::kMaxTableDepth)
+        __builtin_trap();
     return 0;
 }
