@@ -18,15 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // As a view loads a page: nesting bounded before anything parses it.
     web::limitNesting(html, web::kMaxElementDepth);
     web::PageDocument page(html, "file:///ui/page.html", &files, &fonts, 16, 160, 90);
-    // Every page's first paint clears all of it, so one serves every input.
-    static web::Bitmap bitmap(160, 90);
-    page.paint(bitmap, 1.0);
     if (!page.root()) return 0;
     // The bound must hold in the tree the parser built, not just in the
-    // markup the bound read (html and body come on top of the page's own).
+    // markup the bound read (html and body come on top of the page's own):
+    // checked before the first layout, which a page past it would stall.
     if (web::subtreeHeight(page.root()) > web::kMaxElementDepth + 2 ||
         web::subtreeTableHeight(page.root()) > web::kMaxTableDepth)
         __builtin_trap();
+    // Every page's first paint clears all of it, so one serves every input.
+    static web::Bitmap bitmap(160, 90);
+    page.paint(bitmap, 1.0);
     // One partial repaint covers the restyle, the new words and the hover.
     if (auto target = page.elementAt(20, 20)) {
         page.setAttribute(target, "class", "a b");

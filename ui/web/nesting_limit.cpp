@@ -136,10 +136,24 @@ class NestingScanner {
         pos_ = found == std::string_view::npos ? html_.size() : found + text.size();
     }
 
+    // A comment ends at its first "-->" or "--!>", or at once as "<!-->" or "<!--->".
+    void skipComment() {
+        if (at(4, ">")) return skipPast(pos_ + 4, ">");
+        if (at(4, "->")) return skipPast(pos_ + 5, ">");
+        const std::size_t close = html_.find("--", pos_ + 4);
+        for (std::size_t dashes = close; dashes != std::string_view::npos;
+             dashes = html_.find("--", dashes + 1)) {
+            if (html_.substr(dashes + 2, 1) == ">") return skipPast(dashes + 2, ">");
+            if (html_.substr(dashes + 2, 2) == "!>") return skipPast(dashes + 3, ">");
+        }
+        pos_ = html_.size();
+    }
+
     // At a '<': a comment, a declaration, a tag, or a '<' that is only text.
     void step() {
-        if (at(0, "<!--")) return skipPast(pos_ + 4, "-->");
-        if (at(0, "<![CDATA[")) return skipPast(pos_ + 9, "]]>");
+        if (at(0, "<!--")) return skipComment();
+        // Outside <svg> and <math> a CDATA section is a bogus comment, to the first '>'.
+        if (foreignDepth_ > 0 && at(0, "<![CDATA[")) return skipPast(pos_ + 9, "]]>");
         if (charAt(1) == '!' || charAt(1) == '?') return skipPast(pos_ + 2, ">");
         if (charAt(1) == '/' && isAsciiLetter(charAt(2))) return endTag();
         if (charAt(1) == '/') return skipPast(pos_ + 2, ">");
@@ -147,28 +161,49 @@ class NestingScanner {
         ++pos_;
     }
 
-    // The tag whose name starts at `nameAt`; attribute values may hold '>'.
+    // The tag whose name starts at `nameAt`, read as the tokenizer reads it:
+    // an attribute's name runs to a space, '/', '>' or '=' (though it may
+    // begin with '='), and only a value after its '=' may be quoted and so
+    // hold a '>'.
     Tag readTag(std::size_t nameAt) const {
         Tag tag;
+        const std::size_t size = html_.size();
         std::size_t i = nameAt;
-        while (i < html_.size() && !isTagSpace(html_[i]) && html_[i] != '/' && html_[i] != '>') {
+        while (i < size && !isTagSpace(html_[i]) && html_[i] != '/' && html_[i] != '>') {
             tag.name += lowerAscii(html_[i++]);
         }
-        while (i < html_.size() && html_[i] != '>') {
-            if (html_[i] == '=') {
+        while (i < size && html_[i] != '>') {
+            if (isTagSpace(html_[i])) {
                 ++i;
-                while (i < html_.size() && isTagSpace(html_[i])) ++i;
-                if (i < html_.size() && (html_[i] == '"' || html_[i] == '\'')) {
-                    const std::size_t close = html_.find(html_[i], i + 1);
-                    i = close == std::string_view::npos ? html_.size() : close + 1;
-                }
-                continue;
+            } else if (html_[i] == '/') {
+                tag.selfClosing = ++i < size && html_[i] == '>';
+            } else {
+                i = attributeEnd(i);
             }
+        }
+        tag.end = i < size ? i + 1 : size;
+        return tag;
+    }
+
+    // One past the attribute (name, and any value) that starts at `i`.
+    std::size_t attributeEnd(std::size_t i) const {
+        const std::size_t size = html_.size();
+        ++i;
+        while (i < size && !isTagSpace(html_[i]) && html_[i] != '/' && html_[i] != '>' &&
+               html_[i] != '=') {
             ++i;
         }
-        tag.selfClosing = i < html_.size() && i > nameAt && html_[i - 1] == '/';
-        tag.end = i < html_.size() ? i + 1 : html_.size();
-        return tag;
+        std::size_t value = i;
+        while (value < size && isTagSpace(html_[value])) ++value;
+        if (value >= size || html_[value] != '=') return i;
+        ++value;
+        while (value < size && isTagSpace(html_[value])) ++value;
+        if (value < size && (html_[value] == '"' || html_[value] == '\'')) {
+            const std::size_t close = html_.find(html_[value], value + 1);
+            return close == std::string_view::npos ? size : close + 1;
+        }
+        while (value < size && !isTagSpace(html_[value]) && html_[value] != '>') ++value;
+        return value;
     }
 
     // One past the end tag that closes raw text begun at `from`.

@@ -18,6 +18,35 @@ TEST(WebNestingLimit, OnlyTagsBelowTheBoundAreTakenOut) {
     EXPECT_EQ(html, atTheBound);
 }
 
+// Tags and comments end where the tokenizer ends them, or the bound counts
+// what the parser never nests, and misses what it does.
+TEST(WebNestingLimit, TagsAndCommentsEndWhereTheTokenizerEndsThem) {
+    const struct {
+        const char* what;
+        const char* html;
+        const char* kept;
+    } cases[] = {
+        {"an '=' after a quoted value starts a name, not a quoted value",
+         "<i a=\"1\"=\"b><i><i>x</i></i></i>", "<i a=\"1\"=\"b><i>x</i></i>"},
+        {"a quoted value holds a '>'", "<i a=\"><i>\"><i><i>x</i></i></i>",
+         "<i a=\"><i>\"><i>x</i></i>"},
+        {"an unquoted value holds '=' and quotes", "<i a=b=\"c><i><i>x</i></i></i>",
+         "<i a=b=\"c><i>x</i></i>"},
+        {"<!--> is a whole comment", "<!--><i><i><i>x</i></i></i><!-- -->",
+         "<!--><i><i>x</i></i><!-- -->"},
+        {"so is <!--->", "<!---><i><i><i>x</i></i></i>-->", "<!---><i><i>x</i></i>-->"},
+        {"--!> ends a comment", "<!-- a --!><i><i><i>x</i></i></i>-->",
+         "<!-- a --!><i><i>x</i></i>-->"},
+        {"CDATA outside <svg> ends at its first '>'", "<![CDATA[x><i><i><i>y]]>",
+         "<![CDATA[x><i><i>y]]>"},
+    };
+    for (const auto& c : cases) {
+        std::string html = c.html;
+        EXPECT_TRUE(web::limitNesting(html, 2)) << c.what;
+        EXPECT_EQ(html, c.kept) << c.what;
+    }
+}
+
 // Each level of tables in cells multiplies litehtml's layout time, so a table two deep with a
 // bound of one loses every table tag inside it down to its own end, and what follows is kept.
 TEST(WebNestingLimit, TablesDeeperThanTheirBoundLoseTheirTableTags) {
