@@ -19,10 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     web::limitNesting(html, web::kMaxElementDepth);
     web::PageDocument page(html, "file:///ui/page.html", &files, &fonts, 16, 160, 90);
     if (!page.root()) return 0;
-    // The bound must hold in the tree the parser built, not just in the
-    // markup the bound read (html and body come on top of the page's own):
-    // checked before the first layout, which a page past it would stall.
-    if (web::subtreeHeight(page.root()) > web::kMaxElementDepth + 2 ||
+    // The bounds hold in the tree the parser built, the page's own bound
+    // markup or, where that still nests past them, its text (the parser adds
+    // html, body and a tbody in each table): checked before the first layout,
+    // which a page past them would stall.
+    if (web::subtreeHeight(page.root()) > web::kMaxElementDepth + 2 + web::kMaxTableDepth ||
         web::subtreeTableHeight(page.root()) > web::kMaxTableDepth)
         __builtin_trap();
     // Every page's first paint clears all of it, so one serves every input.

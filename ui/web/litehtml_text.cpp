@@ -19,6 +19,21 @@ std::string replaceNulBytes(std::string_view text) {
     return out;
 }
 
+std::string markupAsText(std::string_view html) {
+    std::string out;
+    out.reserve(html.size());
+    for (char c : html) {
+        if (c == '<') {
+            out += "&lt;";
+        } else if (c == '&') {
+            out += "&amp;";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // Replays litehtml's erase-and-search-again in one pass. `kept` holds where
 // each byte that would survive before the reading point stands in `sheet`;
 // what survives never holds "/*" itself, so the next opening is either its

@@ -23,6 +23,10 @@ namespace web {
 // `text` with every NUL byte replaced by U+FFFD.
 std::string replaceNulBytes(std::string_view text);
 
+// Markup as text to show: every '&' and '<' written as a character reference,
+// so the parser makes no element and no entity of it.
+std::string markupAsText(std::string_view html);
+
 // Where the comment begins that litehtml, stripping comments as it does,
 // would find no end for; npos when every comment closes. (Erasing closed
 // comments can join a '/' before one and a '*' after it into a new opening,

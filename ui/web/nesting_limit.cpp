@@ -227,6 +227,8 @@ class NestingScanner {
     void drop(std::size_t from, std::size_t to) {
         trimmed_ = true;
         kept_.append(html_.substr(copiedUpTo_, from - copiedUpTo_));
+        // A '<' of text just before the cut would open a tag with the text after it.
+        if (!kept_.empty() && kept_.back() == '<') kept_.replace(kept_.size() - 1, 1, "&lt;");
         copiedUpTo_ = to;
     }
 

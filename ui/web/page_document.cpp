@@ -53,8 +53,17 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
     // Known before parsing, so vw, vh and media queries resolve once.
     container_.setViewport(viewportWidth, viewportHeight);
     container_.setBaseUrl(url);
-    const std::string read = replaceNulBytes(html);
+    std::string read = replaceNulBytes(html);
     markup_ = scanPageScripts(read);
+    // The nesting bound reads markup ahead of the parser; a hostile page that
+    // still nests past it once parsed is shown as its text, never laid out
+    // for minutes. The parser adds html, body and a tbody in each table.
+    if (markup_.elementDepth > kMaxElementDepth + 2 + kMaxTableDepth ||
+        markup_.tableDepth > kMaxTableDepth) {
+        shownAsText_ = true;
+        read = markupAsText(read);
+        markup_ = scanPageScripts(read);
+    }
     const std::string page =
         rewriteSpans(read, markup_.cssSpans, [](const std::string& text, bool sheet) {
             return sheet ? prepareStyleSheet(text) : normaliseColorFunctions(text);

@@ -37,6 +37,8 @@ class PageDocument {
     const std::string& url() const { return url_; }
     // The page's scripts, sheets and diagnostics level.
     const PageScriptInfo& markup() const { return markup_; }
+    // The page nested past the bounds once parsed, so it is shown as text.
+    bool shownAsText() const { return shownAsText_; }
 
     // Layout viewport in CSS px; a change relayouts on the next paint.
     void setViewport(int width, int height);
@@ -112,6 +114,7 @@ class PageDocument {
 
     std::string url_;
     PageScriptInfo markup_;
+    bool shownAsText_ = false;
     PageContainer container_;
     litehtml::context& context_;  // the user-agent sheet, parsed once for every page
     litehtml::css authorCss_;

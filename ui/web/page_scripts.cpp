@@ -40,10 +40,12 @@ struct Scan {
     }
 };
 
-void collect(const GumboNode* node, Scan& scan) {
+void collect(const GumboNode* node, Scan& scan, int depth, int tables) {
     if (node->type != GUMBO_NODE_ELEMENT) return;
     PageScriptInfo& info = scan.info;
     const GumboElement& element = node->v.element;
+    info.elementDepth = std::max(info.elementDepth, ++depth);
+    if (element.tag == GUMBO_TAG_TABLE) info.tableDepth = std::max(info.tableDepth, ++tables);
     scan.addStyleAttribute(element);
     if (element.tag == GUMBO_TAG_SCRIPT) {
         PageScript script;
@@ -85,7 +87,7 @@ void collect(const GumboNode* node, Scan& scan) {
         }
     }
     for (unsigned i = 0; i < element.children.length; ++i) {
-        collect(static_cast<const GumboNode*>(element.children.data[i]), scan);
+        collect(static_cast<const GumboNode*>(element.children.data[i]), scan, depth, tables);
     }
 }
 
@@ -133,7 +135,7 @@ PageScriptInfo scanPageScripts(const std::string& html) {
     GumboOutput* output = gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
     if (!output) return info;
     Scan scan{html, info};
-    collect(output->root, scan);
+    collect(output->root, scan, 0, 0);
     gumbo_destroy_output(&kGumboDefaultOptions, output);
     return info;
 }

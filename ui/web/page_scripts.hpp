@@ -36,6 +36,9 @@ struct PageScriptInfo {
     // From <meta name="diagnostics" content="...">: a number, or "off" (0),
     // "warn" (1), "strict" (2). Absent when the page does not say.
     std::optional<int> diagnostics;
+    // How deep the parser nests the page: elements, and tables in tables.
+    int elementDepth = 0;
+    int tableDepth = 0;
 };
 
 PageScriptInfo scanPageScripts(const std::string& html);

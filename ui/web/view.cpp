@@ -107,6 +107,11 @@ void View::load(const std::string& url, double nowSeconds) {
     page_ = std::make_unique<PageDocument>(html, url, files, platform.fontLoader(),
                                            platform.config().defaultFontSize, cssPixels(width()),
                                            cssPixels(height()));
+    if (page_->shownAsText()) {
+        platform.log(LogLevel::Error, "web: " + url + " nests past those depths once parsed (" +
+                                          std::to_string(page_->markup().elementDepth) +
+                                          "); it is shown as text");
+    }
     script_ = std::make_unique<ScriptHost>(*page_, url, nowSeconds);
     runPageScripts();
 }

@@ -5,6 +5,7 @@
 
 #include "ui/web/nesting_limit.hpp"
 #include "ui/web/url.hpp"
+#include "web_test_support.hpp"
 
 namespace {
 
@@ -19,7 +20,8 @@ TEST(WebNestingLimit, OnlyTagsBelowTheBoundAreTakenOut) {
 }
 
 // Tags and comments end where the tokenizer ends them, or the bound counts
-// what the parser never nests, and misses what it does.
+// what the parser never nests, and misses what it does; and what is cut
+// leaves no new tag behind.
 TEST(WebNestingLimit, TagsAndCommentsEndWhereTheTokenizerEndsThem) {
     const struct {
         const char* what;
@@ -39,6 +41,7 @@ TEST(WebNestingLimit, TagsAndCommentsEndWhereTheTokenizerEndsThem) {
          "<!-- a --!><i><i>x</i></i>-->"},
         {"CDATA outside <svg> ends at its first '>'", "<![CDATA[x><i><i><i>y]]>",
          "<![CDATA[x><i><i>y]]>"},
+        {"a cut never joins text into a tag", "<i><i><<i>i>x", "<i><i>&lt;i>x"},
     };
     for (const auto& c : cases) {
         std::string html = c.html;
@@ -65,6 +68,24 @@ TEST(WebNestingLimit, TablesDeeperThanTheirBoundLoseTheirTableTags) {
     html = "<div><table><tr><td></div><table><tr><td>x</td></tr></table></td></tr></table></div>";
     EXPECT_TRUE(web::limitNesting(html, 512, 1));
     EXPECT_EQ(html, "<div><table><tr><td></div>x</td></tr></table></div>");
+}
+
+// Where the bound misjudges a page (a <style> inside <math> is no raw text
+// there), a page the parser nests past it is shown as its text.
+TEST(WebNestingLimit, APageNestingPastTheBoundsOnceParsedIsShownAsText) {
+    const auto tables = [](int levels) {
+        std::string html;
+        for (int i = 0; i < levels; ++i) html += "<table><tr><td>";
+        return html + "x";
+    };
+    webtest::PageHarness page;
+    page.load("<html><body><math><style></math>" + tables(12) + "</body></html>");
+    EXPECT_EQ(page.js("document.querySelectorAll('table').length"), "0");
+    EXPECT_TRUE(page.log.contains("shown as text"));
+    webtest::PageHarness bounded;
+    bounded.load("<html><body><math><style></math>" + tables(8) + "</body></html>");
+    EXPECT_EQ(bounded.js("document.querySelectorAll('table').length"), "8");
+    EXPECT_FALSE(bounded.log.contains("shown as text"));
 }
 
 // Against the page's folder, and never above the root; only file addresses have paths.
