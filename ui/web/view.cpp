@@ -108,9 +108,10 @@ void View::load(const std::string& url, double nowSeconds) {
                                            platform.config().defaultFontSize, cssPixels(width()),
                                            cssPixels(height()));
     if (page_->shownAsText()) {
-        platform.log(LogLevel::Error, "web: " + url + " nests past those depths once parsed (" +
-                                          std::to_string(page_->markup().elementDepth) +
-                                          "); it is shown as text");
+        platform.log(LogLevel::Error,
+                     "web: " + url + " still nests elements deeper than " +
+                         std::to_string(kMaxElementDepth) + " or tables deeper than " +
+                         std::to_string(kMaxTableDepth) + " once parsed; it is shown as text");
     }
     script_ = std::make_unique<ScriptHost>(*page_, url, nowSeconds);
     runPageScripts();
