@@ -140,8 +140,7 @@ class NestingScanner {
     void skipComment() {
         if (at(4, ">")) return skipPast(pos_ + 4, ">");
         if (at(4, "->")) return skipPast(pos_ + 5, ">");
-        const std::size_t close = html_.find("--", pos_ + 4);
-        for (std::size_t dashes = close; dashes != std::string_view::npos;
+        for (std::size_t dashes = html_.find("--", pos_ + 4); dashes != std::string_view::npos;
              dashes = html_.find("--", dashes + 1)) {
             if (html_.substr(dashes + 2, 1) == ">") return skipPast(dashes + 2, ">");
             if (html_.substr(dashes + 2, 2) == "!>") return skipPast(dashes + 3, ">");

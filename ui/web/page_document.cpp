@@ -62,7 +62,7 @@ PageDocument::PageDocument(const std::string& html, const std::string& url, File
         markup_.tableDepth > kMaxTableDepth) {
         shownAsText_ = true;
         read = markupAsText(read);
-        markup_ = scanPageScripts(read);
+        markup_ = PageScriptInfo{};  // escaped, it holds no script, sheet or style attribute
     }
     const std::string page =
         rewriteSpans(read, markup_.cssSpans, [](const std::string& text, bool sheet) {
