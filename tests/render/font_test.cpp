@@ -12,8 +12,7 @@ using nj::test::CpuBatch;
 
 namespace {
 
-// Text drawn into a fresh batch, as its vertices' positions in thousandths of
-// a unit.
+// Text drawn into a fresh batch, as its vertices' positions in thousandths of a unit.
 std::vector<long> drawnAt(std::string_view text, float x, float y, float scale,
                           TextAlign align = TextAlign::Left) {
     CpuBatch batch;
@@ -27,9 +26,8 @@ std::vector<long> drawnAt(std::string_view text, float x, float y, float scale,
     return at;
 }
 
-// Each cell is 8 units wide at scale 1 (centred words are the reference
-// frame's); a byte the font has no glyph for draws as a question mark in a
-// cell of its own.
+// A byte the font has no glyph for draws as a question mark in a cell of its own, 8 units wide
+// at scale 1 (centred words are the reference frame's).
 TEST(FontText, BytesOutsideThePrintableRangeDrawQuestionMarksInTheirOwnCells) {
     EXPECT_EQ(drawnAt("\xC8", 0, 0, 1), drawnAt("?", 0, 0, 1));  // byte 200
     EXPECT_EQ(drawnAt("A\nA", 0, 0, 1), drawnAt("A?A", 0, 0, 1));

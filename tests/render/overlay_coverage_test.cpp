@@ -23,12 +23,9 @@ struct Page {
 };
 
 // Whole panels, apart or side by side, are the reference frame's HUD.
-TEST(OverlayCoverage, EmptyPagesCoverNothing) {
+TEST(OverlayCoverage, APixelMarksItsTileAndNeighboursWithinTheMargin) {
     EXPECT_TRUE(Page(100, 70).coverage().empty());
     EXPECT_TRUE(nj::overlayCoverage(nullptr, 10, 10, 0).empty());
-}
-
-TEST(OverlayCoverage, APixelMarksItsTileAndNeighboursWithinTheMargin) {
     struct Case {
         std::uint32_t x, y;
         std::vector<PixelRect> runs;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <functional>
 
 #include "render/batch.hpp"
@@ -11,7 +9,7 @@
 
 using nj::Color;
 using nj::Vertex;
-using nj::test::CpuBatch;
+using namespace nj::test;
 
 namespace {
 
@@ -32,26 +30,17 @@ std::vector<Vertex> drawn(const Draw& draw) {
 TEST(Primitives, AnOversizedCornerRadiusKeepsTheRoundedRectInsideItsBox) {
     const auto v = drawn([](CpuBatch& b) { nj::fillRoundedRect(b, 0, 0, 100, 20, 50, kRed); });
     ASSERT_FALSE(v.empty());
-    const auto [left, right] = std::minmax_element(
-        v.begin(), v.end(), [](const Vertex& a, const Vertex& b) { return a.x < b.x; });
-    const auto [top, bottom] = std::minmax_element(
-        v.begin(), v.end(), [](const Vertex& a, const Vertex& b) { return a.y < b.y; });
-    EXPECT_NEAR(left->x, 0, kTol);
-    EXPECT_NEAR(right->x, 100, kTol);
-    EXPECT_NEAR(top->y, 0, kTol);
-    EXPECT_NEAR(bottom->y, 20, kTol);
+    const Bounds box = boundsOf(v);
+    EXPECT_NEAR(box.minX, 0, kTol);
+    EXPECT_NEAR(box.maxX, 100, kTol);
+    EXPECT_NEAR(box.minY, 0, kTol);
+    EXPECT_NEAR(box.maxY, 20, kTol);
 }
 
 // Too few segments draw as the fewest a curve allows; a line shorter than
 // its rounding draws nothing.
 TEST(Primitives, CurvesKeepTheirMinimumStepsAndDegenerateLinesDrawNothing) {
-    const auto same = [](const Draw& a, const Draw& b) {
-        const auto va = drawn(a), vb = drawn(b);
-        return va.size() == vb.size() &&
-               std::equal(va.begin(), va.end(), vb.begin(), [](const Vertex& p, const Vertex& q) {
-                   return p.x == q.x && p.y == q.y;
-               });
-    };
+    const auto same = [](const Draw& a, const Draw& b) { return sameVertices(drawn(a), drawn(b)); };
     EXPECT_TRUE(same([](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 3); },
                      [](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 8); }));
     EXPECT_FALSE(same([](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 9); },
@@ -86,8 +75,7 @@ TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit
     EXPECT_EQ(big.batchVertexCount(), 0u);
 }
 
-// The frame's fresh start with alpha blending is the reference frame's (drawn
-// after many frames); a draw outside any frame has nowhere to go.
+// A draw outside any frame has nowhere to go; a frame's fresh start is the reference frame's.
 TEST(BatchFrames, DrawsOutsideAFrameAreDiscarded) {
     CpuBatch batch;
     nj::fillRect(batch, 0, 0, 10, 10, kWhite);

@@ -1,6 +1,4 @@
-// Actors by state: cones cut by walls, characters and their badges, route and
-// alarm markers, and the ghost. (Cameras, cover and the takedown marker are
-// with the world's states.)
+// Actors by state; cameras, cover and the takedown marker are with the world's states.
 
 #include <gtest/gtest.h>
 
@@ -26,8 +24,7 @@ struct Actors : ClearedWorld {
     }
 };
 
-// Plain or high contrast, nothing of a cone reaches past the wall in front
-// of the guard.
+// Plain or high contrast, nothing of a cone reaches past the wall in front of the guard.
 TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfItAndIsColouredByItsState) {
     nj::Guard& g = addGuard(100, 100);
     g.fov = 0.2f;  // every edge ray meets the wall's face 50 units ahead
@@ -70,8 +67,8 @@ TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
     EXPECT_FALSE(r.has({0.1f, 0.13f, 0.19f, 1}));  // no standing body
 }
 
-// Calm guards ask within 210 of the operative; uneasy ones (searching as
-// suspicious) ask and alert ones exclaim at any distance, two badges each.
+// Calm guards ask within 210 of the operative; uneasy ones ask and alert ones exclaim at any
+// distance, two badges each.
 TEST_F(Actors, BadgesFollowTheGuardsStateAndTheOperativesDistance) {
     nj::Guard& g = addGuard(300, 300);
     const Color ask{0.95f, 0.78f, 0.28f, 1}, warn{0.769f, 0.118f, 0.227f, 1};
@@ -140,9 +137,8 @@ TEST_F(Actors, TheAlarmPointsOnlySearchingAndAlertGuardsAtItself) {
     EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
 }
 
-// Where the ghost stands is the game's (its run's tests); drawn, it is one
-// tint at its place, just under the live operative, and a frame without a
-// visible ghost is that frame with the ghost's drawing left out.
+// Drawn, the ghost is one tint at its place (where it stands is its run's tests), just under the
+// live operative; a frame without a visible ghost is that frame with the ghost left out.
 TEST_F(Actors, TheGhostIsDrawnInItsTintJustUnderTheOperativeAndNothingWithoutIt) {
     game.playerPos = {500, 300};
     game.ghostView = {.visible = true, .x = 300, .y = 200, .facing = 1, .walkPhase = 3};
@@ -158,16 +154,14 @@ TEST_F(Actors, TheGhostIsDrawnInItsTintJustUnderTheOperativeAndNothingWithoutIt)
     game.ghostView.strength = 0.0f;  // faded out
     const std::vector<nj::Vertex> faded = record(nj::drawScene, game).vertices;
     game.ghostView.visible = false;
-    const std::vector<nj::Vertex> without = record(nj::drawScene, game).vertices;
-    EXPECT_TRUE(sameVertices(faded, without));
+    const Recording without = record(nj::drawScene, game);
+    EXPECT_TRUE(sameVertices(faded, without.vertices));
     // The live operative is drawn right over the ghost.
-    const std::vector<nj::Vertex> player = record(nj::drawPlayer, game).vertices;
-    const auto at =
-        std::search(without.begin(), without.end(), player.begin(), player.end(), sameVertex);
-    ASSERT_NE(at, without.end());
-    std::vector<nj::Vertex> expected(without.begin(), at);
-    expected.insert(expected.end(), drawn.vertices.begin(), drawn.vertices.end());
-    expected.insert(expected.end(), at, without.end());
+    const std::size_t player = offsetOf(without, record(nj::drawPlayer, game));
+    ASSERT_NE(player, Recording::npos);
+    std::vector<nj::Vertex> expected = without.vertices;
+    expected.insert(expected.begin() + static_cast<std::ptrdiff_t>(player), drawn.vertices.begin(),
+                    drawn.vertices.end());
     EXPECT_TRUE(sameVertices(with, expected));
 }
 

@@ -1,10 +1,7 @@
-// The editor's marks: the shaded floor as one rectangle per run of a row
-// (never past the grid it was given), routes that close their loop.
+// The editor's marks: one rectangle a run of standable floor, routes that close their loop.
 #include "render/scene/editor_marks.hpp"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "tests/render/cpu_batch.hpp"
 
@@ -31,11 +28,9 @@ TEST(EditorMarks, EachRunOfStandableFloorIsOneRectangle) {
     };
     const std::vector<nj::Vertex> v = drawn(marks);
     ASSERT_EQ(v.size(), 5u * 6u);
-    const auto [minX, maxX] =
-        std::minmax_element(v.begin(), v.begin() + 6,
-                            [](const nj::Vertex& a, const nj::Vertex& b) { return a.x < b.x; });
-    EXPECT_NEAR(minX->x, -2.0f, 1e-3f);  // a point's square is centred on it
-    EXPECT_NEAR(maxX->x, 6.0f, 1e-3f);
+    const nj::test::Bounds first = nj::test::boundsOf({v.begin(), v.begin() + 6});
+    EXPECT_NEAR(first.minX, -2.0f, 1e-3f);  // a point's square is centred on it
+    EXPECT_NEAR(first.maxX, 6.0f, 1e-3f);
     // A grid shorter than its size says draws nothing rather than reading past it.
     marks.reachable.pop_back();
     EXPECT_TRUE(drawn(marks).empty());

@@ -12,8 +12,7 @@ namespace {
 using nj::castVisionRay;
 using namespace nj::test;
 
-// A field with nothing in it but what a test adds; the gate is moved well
-// away from the rays.
+// A field with nothing but what a test adds; the gate is moved well away from the rays.
 using EmptyField = ClearedWorld;
 
 // Samples at 8, 15.5, 23, ... along the ray; the first inside an obstacle
@@ -54,9 +53,8 @@ TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
     }
 }
 
-// A reach of 1e30 or infinity still stops at the first wall, and a ray from
-// far away ends at its reach. (Missions at coordinates that once hung the
-// first frame are the scene fuzzer's corpus; NaN cannot be written in one.)
+// A reach of 1e30 or infinity still stops at the first wall, a ray from far away ends at its
+// reach, and NaN ends too (it cannot be written in a mission for the scene fuzzer's corpus).
 TEST_F(EmptyField, HugeReachesStopAtTheFirstWallAndNaNEndsToo) {
     const nj::test::Deadline deadline(5);
     game.walls.push_back({150, 50, 40, 100});

@@ -1,7 +1,5 @@
-// The world's states: doors, the gate, lasers, pickups, plates, the terminal,
-// cameras, the getaway car and the marks on the operative, pieces at absurd
-// coordinates, and what may be kept as pictures. The floor, wall trims and furniture as they stand
-// are held by the game's reference frame.
+// The world's pieces by state, at absurd sizes, and what may be kept as pictures; the floor,
+// wall trims and furniture as they stand are held by the game's reference frame.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +8,6 @@
 #include <cstdint>
 #include <string>
 
-#include "render/font.hpp"
 #include "render/scene/repeated_parts.hpp"
 #include "tests/render/scene/scene_probe.hpp"
 #include "tests/support/deadline.hpp"
@@ -34,8 +31,7 @@ nj::Door doorAt(float x, float y, float w, float h, float open) {
     return {.x = x, .y = y, .w = w, .h = h, .openAmount = open};
 }
 
-// Half open, each leaf covers a quarter of the opening, sliding along the
-// door's long side; fully open, only the frame is left.
+// Half open, each leaf covers a quarter of the long side; fully open, only the frame is left.
 TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
     const Color leaf{0.08f, 0.11f, 0.16f, 1};
     const struct {
@@ -131,10 +127,8 @@ TEST_F(World, TheCarLightsUpOnceTheCipherIsCrackedAndNoDirectiveIsPending) {
     EXPECT_TRUE(sameVertices(record(nj::drawGetawayVehicle, game).vertices, lit.vertices));
 }
 
-// Bars, shelves and binders are counted, so a piece however large draws at
-// most the cap. (Pieces where a float no longer moves by one step, at 1e30 or
-// at infinity once froze the first frame; the scene fuzzer's corpus keeps
-// them, and the game's run plays the 1e30 one.)
+// Bars, shelves and binders are counted, so a piece however large draws at most the cap (at
+// 1e30, where a float no longer moves by one step, the first frame once froze).
 TEST_F(World, RepeatedPartsStopAtTheCap) {
     const Deadline deadline(20);
     const struct {
@@ -154,36 +148,28 @@ TEST_F(World, RepeatedPartsStopAtTheCap) {
             const Step step =
                 std::string(piece.type) == "gate" ? nj::drawVaultGate : nj::drawFurniture;
             const std::size_t parts = record(step, game).count(piece.part);
-            if (size > 1e6f) {
+            if (size > 1e6f)
                 EXPECT_EQ(parts, piece.verticesAtTheCap) << piece.type << " " << size;
-            } else {
+            else
                 EXPECT_LT(parts, piece.verticesAtTheCap) << piece.type;
-            }
         }
     }
 }
 
-// A batch that keeps layers as a renderer does: a layer it has seen whole
-// under the same key is not drawn again.
-class KeepingBatch : public CpuBatch {
-  public:
+// A batch that keeps layers as a renderer does: once keeping, a layer under its kept key is
+// not drawn again.
+struct KeepingBatch : CpuBatch {
     bool beginStaticLayer(std::uint64_t key, nj::StaticLayer layer) override {
         keys[static_cast<std::size_t>(layer)] = key;
-        return !kept[static_cast<std::size_t>(layer)] ||
-               key != keptKeys[static_cast<std::size_t>(layer)];
+        return !keeping || key != keptKeys[static_cast<std::size_t>(layer)];
     }
     void endStaticLayer() override {}
-    void keepAll() {
-        keptKeys = keys;
-        kept.fill(true);
-    }
     std::array<std::uint64_t, nj::kStaticLayerCount> keys{}, keptKeys{};
-    std::array<bool, nj::kStaticLayerCount> kept{};
+    bool keeping = false;
 };
 
-// What may be kept of the furniture and the wall tops must look the same in
-// every frame: the keys follow the pieces and the walls, not the clock, and
-// the parts that move are drawn outside the kept layers.
+// Kept furniture and wall tops must look the same in every frame: the keys follow the pieces
+// and the walls, not the clock, and the parts that move are drawn outside the kept layers.
 TEST_F(World, KeptLayersHoldOnlyWhatStaysStill) {
     game.furniture = {{.type = "roulette", .x = 200, .y = 200, .w = 120, .h = 70},
                       {.type = "server", .x = 400, .y = 200, .w = 40, .h = 90},
@@ -202,7 +188,8 @@ TEST_F(World, KeptLayersHoldOnlyWhatStaysStill) {
     };
     const std::size_t whole = frameAt(0.0f).size();
     const auto keys = batch.keys;
-    batch.keepAll();
+    batch.keptKeys = keys;
+    batch.keeping = true;
     const std::vector<nj::Vertex> still = frameAt(0.0f), later = frameAt(0.9f);
     EXPECT_EQ(batch.keys, keys) << "the clock changed a kept layer's key";
     EXPECT_GT(still.size(), 0u) << "nothing moves";
