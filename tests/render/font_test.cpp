@@ -13,11 +13,10 @@ using nj::test::CpuBatch;
 namespace {
 
 // Text drawn into a fresh batch, as its vertices' positions in thousandths of a unit.
-std::vector<long> drawnAt(std::string_view text, float x, float y, float scale,
-                          TextAlign align = TextAlign::Left) {
+std::vector<long> drawnAt(std::string_view text, float x, float y, float scale) {
     CpuBatch batch;
     batch.begin();
-    nj::drawText(batch, text, x, y, scale, {0, 1, 0, 1}, align);
+    nj::drawText(batch, text, x, y, scale, {0, 1, 0, 1}, TextAlign::Left);
     std::vector<long> at;
     for (const nj::Vertex& v : batch.written()) {
         at.push_back(std::lround(v.x * 1000));

@@ -33,8 +33,7 @@ TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfItAndIsColouredByItsState) {
     const auto cut = record(nj::drawGuardVisionCones, game).withColor(rim);
     ASSERT_FALSE(cut.empty());
     for (const nj::Vertex& v : cut) EXPECT_LT(std::hypot(v.x - 100, v.y - 100), 50);
-    const Recording crisp = record(
-        [&](nj::Batch& b) { nj::drawGuardVisionConesWith(b, game, {.highContrastCones = true}); });
+    const Recording crisp = record(nj::drawGuardVisionConesWith, game, {.highContrastCones = true});
     EXPECT_GT(crisp.vertices.size(), record(nj::drawGuardVisionCones, game).vertices.size());
     // The light spot and the lamp are round glows, not cone: skip those.
     const std::size_t glows = 18 * 3 + 14 * 3;
@@ -50,21 +49,6 @@ TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfItAndIsColouredByItsState) {
     EXPECT_FALSE(sameVertices(cone(nj::GuardState::Patrol), cone(nj::GuardState::Suspicious)));
     EXPECT_FALSE(sameVertices(cone(nj::GuardState::Alert), cone(nj::GuardState::Suspicious)));
     EXPECT_FALSE(sameVertices(cone(nj::GuardState::Alert), cone(nj::GuardState::Patrol)));
-}
-
-TEST_F(Actors, ADownedGuardHasNoConeBadgeOrRouteAndSleeps) {
-    nj::Guard& g = addGuard(300, 300);
-    g.downed = 1;
-    g.marked = 1;
-    g.state = nj::GuardState::Alert;
-    g.patrol = {{300, 300}, {400, 300}};
-    game.playerPos = {320, 300};
-    game.approach = nj::Approach::UplinkHack;
-    EXPECT_TRUE(record(nj::drawGuardVisionCones, game).vertices.empty());
-    EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
-    const Recording r = record(nj::drawGuards, game);
-    EXPECT_FALSE(r.has(kBadgeInner));
-    EXPECT_FALSE(r.has({0.1f, 0.13f, 0.19f, 1}));  // no standing body
 }
 
 // Calm guards ask within 210 of the operative; uneasy ones ask and alert ones exclaim at any
@@ -104,7 +88,8 @@ TEST_F(Actors, TheOperativeWearsTheThemesStaffSuitWhileTheDisguiseHolds) {
         sameVertices(dressed(nj::Theme::Laboratory, 1.0f), dressed(nj::Theme::Archive, 1.0f)));
 }
 
-TEST_F(Actors, PatrolRoutesShowForTaggedGuardsOrAfterTheUplinkHack) {
+// A downed guard, though marked, alert and close after the hack, shows no route, cone or badge.
+TEST_F(Actors, PatrolRoutesShowForTaggedGuardsOrAfterTheUplinkHackUntilDowned) {
     nj::Guard& g = addGuard(300, 300);
     g.patrol = {{300, 300}, {400, 300}, {400, 400}};
     const Color route{0.024f, 0.714f, 0.831f, 0.24f}, tag{0.18f, 0.545f, 0.341f, 0.75f};
@@ -114,11 +99,22 @@ TEST_F(Actors, PatrolRoutesShowForTaggedGuardsOrAfterTheUplinkHack) {
     EXPECT_TRUE(r.has(route));
     EXPECT_TRUE(r.has(tag));
     game.approach = nj::Approach::ServiceCorridor;
-    game.guards[0].marked = 1;
-    game.guards[0].patrol = {{300, 300}};  // one point: no route to show
+    g.marked = 1;
+    g.patrol = {{300, 300}};  // one point: no route to show
     r = record(nj::drawObjectiveMarkers, game);
     EXPECT_FALSE(r.has(route));
     EXPECT_TRUE(r.has(tag));
+
+    g.downed = 1;
+    g.state = nj::GuardState::Alert;
+    g.patrol = {{300, 300}, {400, 300}};
+    game.playerPos = {320, 300};
+    game.approach = nj::Approach::UplinkHack;
+    EXPECT_TRUE(record(nj::drawObjectiveMarkers, game).vertices.empty());
+    EXPECT_TRUE(record(nj::drawGuardVisionCones, game).vertices.empty());
+    r = record(nj::drawGuards, game);
+    EXPECT_FALSE(r.has(kBadgeInner));
+    EXPECT_FALSE(r.has({0.1f, 0.13f, 0.19f, 1}));  // no standing body
 }
 
 TEST_F(Actors, TheAlarmPointsOnlySearchingAndAlertGuardsAtItself) {

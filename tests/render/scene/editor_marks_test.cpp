@@ -42,12 +42,9 @@ TEST(EditorMarks, APatrolClosesItsLoop) {
     nj::EditorMarks open = route;
     open.routes[0].points.pop_back();
     // Three legs for three waypoints (the walk back included), one for two.
-    const std::size_t perDot = drawn([] {
-                                   nj::EditorMarks one;
-                                   one.routes.push_back({{{10, 10}}, true});
-                                   return one;
-                               }())
-                                   .size();
+    nj::EditorMarks dot;
+    dot.routes.push_back({{{10, 10}}, true});
+    const std::size_t perDot = drawn(dot).size();
     const std::size_t perLeg = (drawn(open).size() - 2 * perDot) / 2;
     EXPECT_EQ(drawn(route).size(), 3 * perDot + 3 * perLeg);
 }

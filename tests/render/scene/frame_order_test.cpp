@@ -38,7 +38,7 @@ struct FullFrame : ::testing::Test {
 // Only the laser beam, the tracers and the particles switch the additive blend on and back off.
 TEST_F(FullFrame, WallsCoverTheActorsAndLabelsAndOverlaysComeAfter) {
     const nj::SceneAccessibility large{.largeLabels = true};
-    const Recording r = record([&](nj::Batch& b) { nj::drawScene(b, game, large); });
+    const Recording r = record(nj::drawScene, game, large);
     const std::size_t walls = offsetOf(r, record(nj::drawWalls, game));
     ASSERT_NE(walls, Recording::npos);
     for (const Step actor :
@@ -50,8 +50,8 @@ TEST_F(FullFrame, WallsCoverTheActorsAndLabelsAndOverlaysComeAfter) {
     const Recording dim = record(nj::drawSafeDimming, game);
     std::size_t previous = walls;
     for (const Recording& over :
-         {record([&](nj::Batch& b) { nj::drawLargeLabels(b, game, large); }),
-          record(nj::drawDetectionBorder, game), record(nj::drawBannerFrame, game), dim}) {
+         {record(nj::drawLargeLabels, game, large), record(nj::drawDetectionBorder, game),
+          record(nj::drawBannerFrame, game), dim}) {
         const std::size_t at = offsetOf(r, over);
         ASSERT_NE(at, Recording::npos);
         EXPECT_GT(at, previous);

@@ -46,14 +46,18 @@ inline Recording record(const std::function<void(Batch&)>& draw) {
     r.additiveAtEnd = batch.additiveBlend();
     batch.flushBatch();
     r.vertices = batch.written();
-    r.additiveBinds =
-        static_cast<int>(std::count(batch.log.begin(), batch.log.end(), "bind additive"));
-    r.alphaBinds = static_cast<int>(std::count(batch.log.begin(), batch.log.end(), "bind alpha"));
+    r.additiveBinds = static_cast<int>(std::ranges::count(batch.log, "bind additive"));
+    r.alphaBinds = static_cast<int>(std::ranges::count(batch.log, "bind alpha"));
     return r;
 }
 
 inline Recording record(void (*step)(Batch&, const Game&), const Game& game) {
     return record([&](Batch& b) { step(b, game); });
+}
+
+inline Recording record(void (*step)(Batch&, const Game&, const SceneAccessibility&),
+                        const Game& game, const SceneAccessibility& choices) {
+    return record([&](Batch& b) { step(b, game, choices); });
 }
 
 // Where a part's own drawing starts inside a frame (npos when absent).

@@ -17,9 +17,12 @@ using EmptyField = ClearedWorld;
 
 // Samples at 8, 15.5, 23, ... along the ray; the first inside an obstacle
 // (its edge counts) ends the ray half a step back, never closer than 6, and
-// only samples short of the maximum are looked at.
+// only samples short of the maximum are looked at. A reach of 1e30 or infinity
+// still stops at the wall (such reaches once hung the first frame), and NaN,
+// which no mission can hold, ends too.
 TEST_F(EmptyField, ARayStopsHalfAStepBeforeTheFirstSampleInsideAWall) {
-    const float pi = nj::kScenePi;
+    const Deadline deadline(5);
+    const float pi = nj::kScenePi, inf = std::numeric_limits<float>::infinity();
     const struct {
         const char* what;
         nj::Wall wall;
@@ -34,11 +37,17 @@ TEST_F(EmptyField, ARayStopsHalfAStepBeforeTheFirstSampleInsideAWall) {
         {"53 is not below 53", {150, 50, 40, 100}, 100, 0, 53.0f, 53.0f},
         {"53 is below 53.01", {150, 50, 40, 100}, 100, 0, 53.01f, 49.25f},
         {"looking away", {150, 50, 40, 100}, 100, pi, 200, 200.0f},
+        {"a reach of 1e30", {150, 50, 40, 100}, 100, 0, 1e30f, 49.25f},
+        {"an endless reach", {150, 50, 40, 100}, 100, 0, inf, 49.25f},
+        {"from far away", {150, 50, 40, 100}, -1e30f, 0, 1e30f, 1e30f},
     };
     for (const auto& c : cases) {
         game.walls = {c.wall};
         EXPECT_FLOAT_EQ(castVisionRay(game, c.x, 100, c.angle, c.reach), c.expected) << c.what;
     }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    (void)castVisionRay(game, nan, nan, nan, nan);
+    (void)castVisionRay(game, 100, 100, inf, 500);
 }
 
 TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
@@ -51,20 +60,6 @@ TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
         EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0, 200), expected) << "gate " << open;
         clearWorld(game);
     }
-}
-
-// A reach of 1e30 or infinity still stops at the first wall, a ray from far away ends at its
-// reach, and NaN ends too (it cannot be written in a mission for the scene fuzzer's corpus).
-TEST_F(EmptyField, HugeReachesStopAtTheFirstWallAndNaNEndsToo) {
-    const nj::test::Deadline deadline(5);
-    game.walls.push_back({150, 50, 40, 100});
-    const float inf = std::numeric_limits<float>::infinity();
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0.0f, 1e30f), 49.25f);
-    EXPECT_FLOAT_EQ(castVisionRay(game, 100, 100, 0.0f, inf), 49.25f);
-    EXPECT_FLOAT_EQ(castVisionRay(game, -1e30f, 100, 0.0f, 1e30f), 1e30f);
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    (void)castVisionRay(game, nan, nan, nan, nan);
-    (void)castVisionRay(game, 100, 100, inf, 500);
 }
 
 }  // namespace
