@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <string_view>
 
 #include "render/batch.hpp"
+#include "render/font.hpp"
 #include "tests/render/cpu_batch.hpp"
 
 using nj::Color;
@@ -48,6 +51,27 @@ TEST(Primitives, CurvesKeepTheirMinimumStepsAndDegenerateLinesDrawNothing) {
     EXPECT_TRUE(same([](CpuBatch& b) { nj::fillSector(b, 50, 50, 10, 0, 1, kRed, kBlue, 2); },
                      [](CpuBatch& b) { nj::fillSector(b, 50, 50, 10, 0, 1, kRed, kBlue, 4); }));
     EXPECT_TRUE(drawn([](CpuBatch& b) { nj::drawLine(b, 3, 3, 3.00005f, 3, 5, kRed); }).empty());
+}
+
+// Text drawn into a fresh batch, as its vertices' positions in thousandths of a unit.
+std::vector<long> textAt(std::string_view text, float x, float y, float scale) {
+    std::vector<long> at;
+    for (const Vertex& v : drawn(
+             [&](CpuBatch& b) { nj::drawText(b, text, x, y, scale, kRed, nj::TextAlign::Left); })) {
+        at.push_back(std::lround(v.x * 1000));
+        at.push_back(std::lround(v.y * 1000));
+    }
+    return at;
+}
+
+// A byte the font has no glyph for draws as a question mark in a cell of its own, 8 units wide
+// at scale 1 (centred words are the reference frame's).
+TEST(FontText, BytesOutsideThePrintableRangeDrawQuestionMarksInTheirOwnCells) {
+    EXPECT_EQ(textAt("\xC8", 0, 0, 1), textAt("?", 0, 0, 1));  // byte 200
+    EXPECT_EQ(textAt("A\nA", 0, 0, 1), textAt("A?A", 0, 0, 1));
+    EXPECT_EQ(textAt(" A", 10, 0, 2), textAt("A", 26, 0, 2)) << "a space still advances";
+    EXPECT_FALSE(textAt("?", 0, 0, 1).empty());
+    EXPECT_TRUE(textAt("A", 0, 0, -2).empty());
 }
 
 const Color kWhite{1, 1, 1, 1};

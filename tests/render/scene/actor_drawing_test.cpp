@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <string>
 #include <vector>
 
-#include "render/font.hpp"
 #include "tests/render/scene/scene_probe.hpp"
 
 namespace {

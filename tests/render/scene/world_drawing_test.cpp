@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -114,9 +113,8 @@ TEST_F(World, EachPieceShowsItsState) {
     EXPECT_FALSE(shows(nj::drawPlayer, cover));
     game.playerInCover = 1;
     EXPECT_TRUE(shows(nj::drawPlayer, cover));
-}
 
-TEST_F(World, TheCarLightsUpOnceTheCipherIsCrackedAndNoDirectiveIsPending) {
+    // The car lights up once the cipher is cracked and no directive is pending.
     const Recording dark = record(nj::drawGetawayVehicle, game);
     game.cipherDecrypted = 1;
     const Recording lit = record(nj::drawGetawayVehicle, game);
