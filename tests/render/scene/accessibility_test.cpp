@@ -254,8 +254,6 @@ TEST_F(Accessibility, ReducedFlashingDrawsNoFlares) {
 // Larger text draws each tiny play-field word big on a dark plate, clear of
 // the thing it names; without it no plate is drawn and the small words stay.
 TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
-    const Color terminalCyan{0.05f, 0.82f, 1.0f, 1}, brass{0.92f, 0.76f, 0.38f, 1};
-    const Color getawayGrey{0.58f, 0.64f, 0.72f, 1}, intelInk{0.75f, 0.96f, 1.0f, 1};
     game.card = {300, 200};
     game.cardTaken = 0;
     game.keycards = {{.x = 600, .y = 300, .color = "ruby"}};
@@ -275,10 +273,10 @@ TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
     } cases[] = {
         {"CIPHER", nj::drawCipherCardWith, nj::kGold, {300, 200}, 192, 208},
         {"RUBY", nj::drawKeycardsWith, nj::colorForName("ruby"), {600, 300}, 293, 307},
-        {"SAFE", nj::drawSafeTerminalWith, terminalCyan, {400, 300}, 290, 312},
-        {"GETAWAY", nj::drawGetawayVehicleWith, getawayGrey, {145, 445}, 0, 0},
-        {"VAULT", nj::drawFurnitureWith, brass, {510, 140}, 0, 0},
-        {"INTEL", nj::drawObjectiveMarkersWith, intelInk, {300, 400}, 380, 420},
+        {"SAFE", nj::drawSafeTerminalWith, {0.05f, 0.82f, 1.0f, 1}, {400, 300}, 290, 312},
+        {"GETAWAY", nj::drawGetawayVehicleWith, {0.58f, 0.64f, 0.72f, 1}, {145, 445}, 0, 0},
+        {"VAULT", nj::drawFurnitureWith, {0.92f, 0.76f, 0.38f, 1}, {510, 140}, 0, 0},
+        {"INTEL", nj::drawObjectiveMarkersWith, {0.75f, 0.96f, 1.0f, 1}, {300, 400}, 380, 420},
         {"ALARM", nj::drawPressurePlatesWith, nj::kGold, {830, 120}, 0, 0},
         {"CORE", nj::drawObjectiveMarkersWith, nj::kAlarmRed, {700, 500}, 477, 523},
     };

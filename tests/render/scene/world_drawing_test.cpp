@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 
 #include "render/scene/repeated_parts.hpp"
 #include "tests/render/scene/scene_probe.hpp"
@@ -26,20 +25,15 @@ void expectBox(const Bounds& b, float x, float y, float w, float h) {
     EXPECT_NEAR(b.maxY, y + h, kPosTol);
 }
 
-nj::Door doorAt(float x, float y, float w, float h, float open) {
-    return {.x = x, .y = y, .w = w, .h = h, .openAmount = open};
-}
-
 // Half open, each leaf covers a quarter of the long side; fully open, only the frame is left.
 TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
     const Color leaf{0.08f, 0.11f, 0.16f, 1};
     const struct {
-        nj::Door door;
-        float first[4], second[4];
-    } cases[] = {{doorAt(100, 100, 80, 20, 0.5f), {100, 100, 20, 20}, {160, 100, 20, 20}},
-                 {doorAt(300, 100, 16, 120, 0.5f), {300, 100, 16, 30}, {300, 190, 16, 30}}};
+        float x, y, w, h, first[4], second[4];
+    } cases[] = {{100, 100, 80, 20, {100, 100, 20, 20}, {160, 100, 20, 20}},
+                 {300, 100, 16, 120, {300, 100, 16, 30}, {300, 190, 16, 30}}};
     for (const auto& c : cases) {
-        game.doors = {c.door};
+        game.doors = {{.x = c.x, .y = c.y, .w = c.w, .h = c.h, .openAmount = 0.5f}};
         const std::vector<nj::Vertex> leaves = record(nj::drawDoors, game).withColor(leaf);
         ASSERT_EQ(leaves.size(), 12u);
         const Bounds a = boundsOf({leaves.begin(), leaves.begin() + 6}),
@@ -47,7 +41,7 @@ TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
         expectBox(a, c.first[0], c.first[1], c.first[2], c.first[3]);
         expectBox(b, c.second[0], c.second[1], c.second[2], c.second[3]);
     }
-    game.doors = {doorAt(100, 100, 80, 20, 1.0f)};
+    game.doors[0].openAmount = 1;
     EXPECT_FALSE(record(nj::drawDoors, game).has(leaf));
 }
 
@@ -131,21 +125,21 @@ TEST_F(World, RepeatedPartsStopAtTheCap) {
     const Deadline deadline(20);
     const struct {
         const char* type;  // "gate" or a furniture type
-        Color part;        // the colour counted
+        Step step;
+        Color part;  // the colour counted
         std::size_t verticesAtTheCap;
     } pieces[] = {
-        {"gate", {0.84f, 0.67f, 0.3f, 1}, nj::kMaxRepeatedParts * 6},
+        {"gate", nj::drawVaultGate, {0.84f, 0.67f, 0.3f, 1}, nj::kMaxRepeatedParts * 6},
         // Shelves take the four spine colours in turn; the first is red.
-        {"bookcase", nj::kRuby, nj::kMaxRepeatedParts / 4 * 6},
-        {"archive_rack", {0.39f, 0.45f, 0.55f, 1}, nj::kMaxRepeatedParts * 12 * 3},
+        {"bookcase", nj::drawFurniture, nj::kRuby, nj::kMaxRepeatedParts / 4 * 6},
+        // A binder is a 12-step circle: 36 vertices.
+        {"archive_rack", nj::drawFurniture, {0.39f, 0.45f, 0.55f, 1}, nj::kMaxRepeatedParts * 36},
     };
     for (const auto& piece : pieces) {
         for (const float size : {140.0f, 1e7f, 1e30f}) {
             game.gate = {300, 200, size, size};
             game.furniture = {{.type = piece.type, .x = 300, .y = 200, .w = size, .h = size}};
-            const Step step =
-                std::string(piece.type) == "gate" ? nj::drawVaultGate : nj::drawFurniture;
-            const std::size_t parts = record(step, game).count(piece.part);
+            const std::size_t parts = record(piece.step, game).count(piece.part);
             if (size > 1e6f)
                 EXPECT_EQ(parts, piece.verticesAtTheCap) << piece.type << " " << size;
             else
