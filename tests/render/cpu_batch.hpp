@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,14 @@ class CpuBatch : public Batch {
                                                 : "bind alpha");
     }
 };
+
+// What `draw` writes into a fresh batch, in canvas units.
+inline std::vector<Vertex> drawnBy(const std::function<void(CpuBatch&)>& draw) {
+    CpuBatch batch;
+    batch.begin();
+    draw(batch);
+    return batch.written();
+}
 
 inline constexpr float kColorTol = 1e-4f;
 inline constexpr float kPosTol = 2e-3f;  // canvas units after the trip through device space

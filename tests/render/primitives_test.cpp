@@ -21,17 +21,10 @@ const Color kRed{1, 0, 0, 1};
 const Color kBlue{0, 0, 1, 0.5f};
 using Draw = std::function<void(CpuBatch&)>;
 
-std::vector<Vertex> drawn(const Draw& draw) {
-    CpuBatch batch;
-    batch.begin();
-    draw(batch);
-    return batch.written();
-}
-
 // Shapes as they stand are the reference frame's; a corner radius larger than
 // the rectangle allows is clamped, so the shape keeps to its box.
 TEST(Primitives, AnOversizedCornerRadiusKeepsTheRoundedRectInsideItsBox) {
-    const auto v = drawn([](CpuBatch& b) { nj::fillRoundedRect(b, 0, 0, 100, 20, 50, kRed); });
+    const auto v = drawnBy([](CpuBatch& b) { nj::fillRoundedRect(b, 0, 0, 100, 20, 50, kRed); });
     ASSERT_FALSE(v.empty());
     const Bounds box = boundsOf(v);
     EXPECT_NEAR(box.minX, 0, kTol);
@@ -43,20 +36,22 @@ TEST(Primitives, AnOversizedCornerRadiusKeepsTheRoundedRectInsideItsBox) {
 // Too few segments draw as the fewest a curve allows; a line shorter than
 // its rounding draws nothing.
 TEST(Primitives, CurvesKeepTheirMinimumStepsAndDegenerateLinesDrawNothing) {
-    const auto same = [](const Draw& a, const Draw& b) { return sameVertices(drawn(a), drawn(b)); };
+    const auto same = [](const Draw& a, const Draw& b) {
+        return sameVertices(drawnBy(a), drawnBy(b));
+    };
     EXPECT_TRUE(same([](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 3); },
                      [](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 8); }));
     EXPECT_FALSE(same([](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 9); },
                       [](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 8); }));
     EXPECT_TRUE(same([](CpuBatch& b) { nj::fillSector(b, 50, 50, 10, 0, 1, kRed, kBlue, 2); },
                      [](CpuBatch& b) { nj::fillSector(b, 50, 50, 10, 0, 1, kRed, kBlue, 4); }));
-    EXPECT_TRUE(drawn([](CpuBatch& b) { nj::drawLine(b, 3, 3, 3.00005f, 3, 5, kRed); }).empty());
+    EXPECT_TRUE(drawnBy([](CpuBatch& b) { nj::drawLine(b, 3, 3, 3.00005f, 3, 5, kRed); }).empty());
 }
 
 // Text drawn into a fresh batch, as its vertices' positions in thousandths of a unit.
 std::vector<long> textAt(std::string_view text, float x, float y, float scale) {
     std::vector<long> at;
-    for (const Vertex& v : drawn(
+    for (const Vertex& v : drawnBy(
              [&](CpuBatch& b) { nj::drawText(b, text, x, y, scale, kRed, nj::TextAlign::Left); })) {
         at.push_back(std::lround(v.x * 1000));
         at.push_back(std::lround(v.y * 1000));

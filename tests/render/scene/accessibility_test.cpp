@@ -95,10 +95,9 @@ TEST_F(Accessibility, AKeycardAndItsDoorCarryTheSameShapeAndEachColourItsOwn) {
 float hueOf(const Color& c) {
     const float hi = std::max({c.r, c.g, c.b}), lo = std::min({c.r, c.g, c.b});
     if (!(hi - lo > 0)) return 0;
-    float h = hi == c.r   ? (c.g - c.b) / (hi - lo)
-              : hi == c.g ? 2 + (c.b - c.r) / (hi - lo)
-                          : 4 + (c.r - c.g) / (hi - lo);
-    h *= 60;
+    const float h = 60 * (hi == c.r   ? (c.g - c.b) / (hi - lo)
+                          : hi == c.g ? 2 + (c.b - c.r) / (hi - lo)
+                                      : 4 + (c.r - c.g) / (hi - lo));
     return h < 0 ? h + 360 : h;
 }
 
@@ -116,21 +115,30 @@ float nearestToALamp(const Recording& cones) {
     return nearest;
 }
 
-// The guards' torchlight shares the lamps' amber; high contrast keeps every guard and camera
-// cone, calm or alarmed, well away from it, and still tells the guards' three moods apart.
-TEST_F(Accessibility, HighContrastConesKeepClearOfTheLampsHues) {
+// Plain or high contrast, uneasy guards (searching as suspicious) share a cone colour and calm
+// and alert ones each have their own. The guards' torchlight shares the lamps' amber; high
+// contrast keeps every guard and camera cone, calm or alarmed, well away from it.
+TEST_F(Accessibility, ConesShowTheGuardsMoodAndHighContrastKeepsClearOfTheLampsHues) {
     constexpr float kClear = 45;  // degrees of hue
     nj::Guard& g = addGuard(300, 300);
     game.cameras = {{.x = 600, .y = 300, .angle = 1.5f, .sweep = 1.0f}};
-    std::vector<std::vector<nj::Vertex>> moods;
-    for (const nj::GuardState state :
-         {nj::GuardState::Patrol, nj::GuardState::Suspicious, nj::GuardState::Alert}) {
-        g.state = state;
-        const Recording cones = record(nj::drawGuardVisionConesWith, game, kHighContrast);
-        EXPECT_GT(nearestToALamp(cones), kClear) << static_cast<int>(state);
-        for (const auto& other : moods)
-            EXPECT_FALSE(sameVertices(cones.vertices, other)) << static_cast<int>(state);
-        moods.push_back(cones.vertices);
+    for (const SceneAccessibility& a : {SceneAccessibility{}, kHighContrast}) {
+        std::vector<std::vector<nj::Vertex>> moods;
+        for (const nj::GuardState state :
+             {nj::GuardState::Patrol, nj::GuardState::Suspicious, nj::GuardState::Alert}) {
+            g.state = state;
+            const Recording cones = record(nj::drawGuardVisionConesWith, game, a);
+            if (a.highContrastCones) {
+                EXPECT_GT(nearestToALamp(cones), kClear) << static_cast<int>(state);
+            }
+            for (const auto& other : moods)
+                EXPECT_FALSE(sameVertices(cones.vertices, other))
+                    << static_cast<int>(state) << a.highContrastCones;
+            moods.push_back(cones.vertices);
+        }
+        g.state = nj::GuardState::Searching;
+        EXPECT_TRUE(sameVertices(record(nj::drawGuardVisionConesWith, game, a).vertices, moods[1]))
+            << a.highContrastCones;
     }
     for (const float meter : {0.0f, 0.5f}) {
         game.cameras[0].meter = meter;

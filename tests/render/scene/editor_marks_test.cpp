@@ -8,12 +8,7 @@
 namespace {
 
 std::vector<nj::Vertex> drawn(const nj::EditorMarks& marks) {
-    nj::test::CpuBatch batch;
-    batch.begin();
-    nj::drawEditorMarks(batch, marks);
-    std::vector<nj::Vertex> vertices = batch.written();
-    batch.end();
-    return vertices;
+    return nj::test::drawnBy([&](nj::Batch& b) { nj::drawEditorMarks(b, marks); });
 }
 
 TEST(EditorMarks, EachRunOfStandableFloorIsOneRectangle) {
