@@ -1,7 +1,9 @@
 #pragma once
-// A batch backed by ordinary memory that logs the draws and pipeline binds it
-// is asked for, so geometry can be checked without a GPU.
+// A batch in ordinary memory that logs its draws and binds, so geometry is checked without a GPU.
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,5 +44,45 @@ class CpuBatch : public Batch {
                                                 : "bind alpha");
     }
 };
+
+// What `draw` writes into a fresh batch, in canvas units.
+inline std::vector<Vertex> drawnBy(const std::function<void(CpuBatch&)>& draw) {
+    CpuBatch batch;
+    batch.begin();
+    draw(batch);
+    return batch.written();
+}
+
+inline constexpr float kColorTol = 1e-4f;
+inline constexpr float kPosTol = 2e-3f;  // canvas units after the trip through device space
+
+inline bool sameColor(const Color& a, const Color& b) {
+    return std::fabs(a.r - b.r) < kColorTol && std::fabs(a.g - b.g) < kColorTol &&
+           std::fabs(a.b - b.b) < kColorTol && std::fabs(a.a - b.a) < kColorTol;
+}
+
+inline bool sameVertex(const Vertex& a, const Vertex& b) {
+    return std::fabs(a.x - b.x) <= kPosTol && std::fabs(a.y - b.y) <= kPosTol &&
+           sameColor(a.color, b.color);
+}
+
+inline bool sameVertices(const std::vector<Vertex>& a, const std::vector<Vertex>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameVertex);
+}
+
+struct Bounds {
+    float minX = 1e30f, minY = 1e30f, maxX = -1e30f, maxY = -1e30f;
+};
+
+inline Bounds boundsOf(const std::vector<Vertex>& vs) {
+    Bounds b;
+    for (const Vertex& v : vs) {
+        b.minX = std::min(b.minX, v.x);
+        b.minY = std::min(b.minY, v.y);
+        b.maxX = std::max(b.maxX, v.x);
+        b.maxY = std::max(b.maxY, v.y);
+    }
+    return b;
+}
 
 }  // namespace nj::test

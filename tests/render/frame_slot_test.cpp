@@ -1,8 +1,5 @@
-// A frame slot made and released on the processor's Vulkan device (lavapipe)
-// with the Khronos validation layer watching: a slot that forgets one of its
-// objects, releases one twice or starts with a fence nothing will signal
-// shows up here rather than as a hang or a word from the layer at the end of
-// a whole game run.
+// A frame slot on lavapipe under the validation layer: a slot that leaks, releases twice or
+// waits on a fence nothing will signal shows here, not as a hang at the end of a game run.
 #include "render/frame_slot.hpp"
 
 #include <gtest/gtest.h>
@@ -76,9 +73,8 @@ bool bringUp(Device& d, std::string& said) {
     return vkCreateCommandPool(d.device, &pool, nullptr, &d.pool) == VK_SUCCESS;
 }
 
-// Brings a device up, runs `use` on it and takes it down again; returns what
-// the validation layer said, which includes every object still alive when
-// the device goes.
+// Runs `use` on a fresh device; returns what the validation layer said, which
+// includes every object still alive when the device goes.
 std::string onDevice(const std::function<void(const Device&)>& use) {
     std::string said;
     Device d;
@@ -104,10 +100,8 @@ bool holdsNothing(const nj::FrameSlot& s) {
            !s.captured;
 }
 
-// However far a slot got, destroy leaves nothing behind and an empty slot,
-// which a second destroy (shutdown called again) finds nothing in. (A slot
-// with the page's staging and a screenshot copy is the game's runs' under the
-// same layer.)
+// However far a slot got, destroy leaves nothing behind and an empty slot for a second destroy
+// (shutdown called again); the page's staging and a screenshot copy are the game runs'.
 TEST(FrameSlot, DestroyReleasesWhateverTheSlotHolds) {
     const auto commandBuffersAndASemaphore = [](const Device& d, nj::FrameSlot& slot) {
         VkCommandBufferAllocateInfo info{};

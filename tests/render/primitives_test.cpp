@@ -2,16 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <string_view>
 
 #include "render/batch.hpp"
+#include "render/font.hpp"
 #include "tests/render/cpu_batch.hpp"
 
 using nj::Color;
 using nj::Vertex;
-using nj::test::CpuBatch;
+using namespace nj::test;
 
 namespace {
 
@@ -20,37 +21,23 @@ const Color kRed{1, 0, 0, 1};
 const Color kBlue{0, 0, 1, 0.5f};
 using Draw = std::function<void(CpuBatch&)>;
 
-std::vector<Vertex> drawn(const Draw& draw) {
-    CpuBatch batch;
-    batch.begin();
-    draw(batch);
-    return batch.written();
-}
-
 // Shapes as they stand are the reference frame's; a corner radius larger than
 // the rectangle allows is clamped, so the shape keeps to its box.
 TEST(Primitives, AnOversizedCornerRadiusKeepsTheRoundedRectInsideItsBox) {
-    const auto v = drawn([](CpuBatch& b) { nj::fillRoundedRect(b, 0, 0, 100, 20, 50, kRed); });
+    const auto v = drawnBy([](CpuBatch& b) { nj::fillRoundedRect(b, 0, 0, 100, 20, 50, kRed); });
     ASSERT_FALSE(v.empty());
-    const auto [left, right] = std::minmax_element(
-        v.begin(), v.end(), [](const Vertex& a, const Vertex& b) { return a.x < b.x; });
-    const auto [top, bottom] = std::minmax_element(
-        v.begin(), v.end(), [](const Vertex& a, const Vertex& b) { return a.y < b.y; });
-    EXPECT_NEAR(left->x, 0, kTol);
-    EXPECT_NEAR(right->x, 100, kTol);
-    EXPECT_NEAR(top->y, 0, kTol);
-    EXPECT_NEAR(bottom->y, 20, kTol);
+    const Bounds box = boundsOf(v);
+    EXPECT_NEAR(box.minX, 0, kTol);
+    EXPECT_NEAR(box.maxX, 100, kTol);
+    EXPECT_NEAR(box.minY, 0, kTol);
+    EXPECT_NEAR(box.maxY, 20, kTol);
 }
 
 // Too few segments draw as the fewest a curve allows; a line shorter than
 // its rounding draws nothing.
 TEST(Primitives, CurvesKeepTheirMinimumStepsAndDegenerateLinesDrawNothing) {
     const auto same = [](const Draw& a, const Draw& b) {
-        const auto va = drawn(a), vb = drawn(b);
-        return va.size() == vb.size() &&
-               std::equal(va.begin(), va.end(), vb.begin(), [](const Vertex& p, const Vertex& q) {
-                   return p.x == q.x && p.y == q.y;
-               });
+        return sameVertices(drawnBy(a), drawnBy(b));
     };
     EXPECT_TRUE(same([](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 3); },
                      [](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 8); }));
@@ -58,7 +45,28 @@ TEST(Primitives, CurvesKeepTheirMinimumStepsAndDegenerateLinesDrawNothing) {
                       [](CpuBatch& b) { nj::fillCircle(b, 50, 50, 10, kRed, 8); }));
     EXPECT_TRUE(same([](CpuBatch& b) { nj::fillSector(b, 50, 50, 10, 0, 1, kRed, kBlue, 2); },
                      [](CpuBatch& b) { nj::fillSector(b, 50, 50, 10, 0, 1, kRed, kBlue, 4); }));
-    EXPECT_TRUE(drawn([](CpuBatch& b) { nj::drawLine(b, 3, 3, 3.00005f, 3, 5, kRed); }).empty());
+    EXPECT_TRUE(drawnBy([](CpuBatch& b) { nj::drawLine(b, 3, 3, 3.00005f, 3, 5, kRed); }).empty());
+}
+
+// Text drawn into a fresh batch, as its vertices' positions in thousandths of a unit.
+std::vector<long> textAt(std::string_view text, float x, float y, float scale) {
+    std::vector<long> at;
+    for (const Vertex& v : drawnBy(
+             [&](CpuBatch& b) { nj::drawText(b, text, x, y, scale, kRed, nj::TextAlign::Left); })) {
+        at.push_back(std::lround(v.x * 1000));
+        at.push_back(std::lround(v.y * 1000));
+    }
+    return at;
+}
+
+// A byte the font has no glyph for draws as a question mark in a cell of its own, 8 units wide
+// at scale 1 (centred words are the reference frame's).
+TEST(FontText, BytesOutsideThePrintableRangeDrawQuestionMarksInTheirOwnCells) {
+    EXPECT_EQ(textAt("\xC8", 0, 0, 1), textAt("?", 0, 0, 1));  // byte 200
+    EXPECT_EQ(textAt("A\nA", 0, 0, 1), textAt("A?A", 0, 0, 1));
+    EXPECT_EQ(textAt(" A", 10, 0, 2), textAt("A", 26, 0, 2)) << "a space still advances";
+    EXPECT_FALSE(textAt("?", 0, 0, 1).empty());
+    EXPECT_TRUE(textAt("A", 0, 0, -2).empty());
 }
 
 const Color kWhite{1, 1, 1, 1};
@@ -86,8 +94,7 @@ TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit
     EXPECT_EQ(big.batchVertexCount(), 0u);
 }
 
-// The frame's fresh start with alpha blending is the reference frame's (drawn
-// after many frames); a draw outside any frame has nowhere to go.
+// A draw outside any frame has nowhere to go; a frame's fresh start is the reference frame's.
 TEST(BatchFrames, DrawsOutsideAFrameAreDiscarded) {
     CpuBatch batch;
     nj::fillRect(batch, 0, 0, 10, 10, kWhite);

@@ -7,10 +7,8 @@ using nj::Viewport;
 
 namespace {
 
-// The bars' placement at 16:9, wider and taller, and a click inside the
-// picture, are held by the game's runs on 1920 x 1200, 1280 x 1024 and
-// 1000 x 562 screens. In the bars a click clamps to the picture's nearest
-// edge; an empty viewport maps everything to the corner.
+// In the bars a click clamps to the picture's nearest edge; an empty viewport maps everything to
+// the corner. (The bars' placement and clicks inside are the game runs' on three screens.)
 TEST(Viewport, WindowPixelsInTheBarsClampToThePicturesEdge) {
     const Viewport pillarbox = fitViewport(2560, 1080), letterbox = fitViewport(1280, 1024);
     const struct {

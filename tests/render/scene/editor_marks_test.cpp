@@ -1,22 +1,14 @@
-// The editor's marks: the shaded floor as one rectangle per run of a row
-// (never past the grid it was given), routes that close their loop.
+// The editor's marks: one rectangle a run of standable floor, routes that close their loop.
 #include "render/scene/editor_marks.hpp"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "tests/render/cpu_batch.hpp"
 
 namespace {
 
 std::vector<nj::Vertex> drawn(const nj::EditorMarks& marks) {
-    nj::test::CpuBatch batch;
-    batch.begin();
-    nj::drawEditorMarks(batch, marks);
-    std::vector<nj::Vertex> vertices = batch.written();
-    batch.end();
-    return vertices;
+    return nj::test::drawnBy([&](nj::Batch& b) { nj::drawEditorMarks(b, marks); });
 }
 
 TEST(EditorMarks, EachRunOfStandableFloorIsOneRectangle) {
@@ -31,11 +23,9 @@ TEST(EditorMarks, EachRunOfStandableFloorIsOneRectangle) {
     };
     const std::vector<nj::Vertex> v = drawn(marks);
     ASSERT_EQ(v.size(), 5u * 6u);
-    const auto [minX, maxX] =
-        std::minmax_element(v.begin(), v.begin() + 6,
-                            [](const nj::Vertex& a, const nj::Vertex& b) { return a.x < b.x; });
-    EXPECT_NEAR(minX->x, -2.0f, 1e-3f);  // a point's square is centred on it
-    EXPECT_NEAR(maxX->x, 6.0f, 1e-3f);
+    const nj::test::Bounds first = nj::test::boundsOf({v.begin(), v.begin() + 6});
+    EXPECT_NEAR(first.minX, -2.0f, 1e-3f);  // a point's square is centred on it
+    EXPECT_NEAR(first.maxX, 6.0f, 1e-3f);
     // A grid shorter than its size says draws nothing rather than reading past it.
     marks.reachable.pop_back();
     EXPECT_TRUE(drawn(marks).empty());
@@ -47,12 +37,9 @@ TEST(EditorMarks, APatrolClosesItsLoop) {
     nj::EditorMarks open = route;
     open.routes[0].points.pop_back();
     // Three legs for three waypoints (the walk back included), one for two.
-    const std::size_t perDot = drawn([] {
-                                   nj::EditorMarks one;
-                                   one.routes.push_back({{{10, 10}}, true});
-                                   return one;
-                               }())
-                                   .size();
+    nj::EditorMarks dot;
+    dot.routes.push_back({{{10, 10}}, true});
+    const std::size_t perDot = drawn(dot).size();
     const std::size_t perLeg = (drawn(open).size() - 2 * perDot) / 2;
     EXPECT_EQ(drawn(route).size(), 3 * perDot + 3 * perLeg);
 }

@@ -1,10 +1,7 @@
-// The frame's layers: what each game state draws, which steps cover which,
-// and the blend each step is drawn with. The full order in play is held by
-// the game's reference frame.
+// The frame's layers by game state, which steps cover which, and their blends;
+// the full order in play is held by the game's reference frame.
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "tests/render/scene/scene_probe.hpp"
 
@@ -34,39 +31,32 @@ struct FullFrame : ::testing::Test {
         game.safeActive = 1;
     }
     Recording frame() const { return record(nj::drawScene, game); }
-    // Where a step's own drawing starts inside the frame (npos when absent).
-    static std::size_t offsetOf(const Recording& frame, const Recording& part) {
-        const std::vector<nj::Vertex>& alone = part.vertices;
-        const auto at = std::search(frame.vertices.begin(), frame.vertices.end(), alone.begin(),
-                                    alone.end(), sameVertex);
-        return alone.empty() || at == frame.vertices.end()
-                   ? Recording::npos
-                   : static_cast<std::size_t>(at - frame.vertices.begin());
-    }
-    std::size_t offsetOf(const Recording& frame, Step step) const {
-        return offsetOf(frame, record(step, game));
-    }
 };
 
-// Wall tops hide whatever reaches under them; the detection border, the
-// banner and the safe's dimming over the whole field end the frame.
-TEST_F(FullFrame, WallsCoverTheActorsAndTheOverlaysComeLast) {
-    const Recording r = frame();
-    const std::size_t walls = offsetOf(r, nj::drawWalls);
+// Wall tops hide whatever reaches under them; larger text's labels go over them, so a wall never
+// hides a goal's name; the detection border, the banner and the safe's dimming end the frame.
+// Only the laser beam, the tracers and the particles switch the additive blend on and back off.
+TEST_F(FullFrame, WallsCoverTheActorsAndLabelsAndOverlaysComeAfter) {
+    const nj::SceneAccessibility large{.largeLabels = true};
+    const Recording r = record(nj::drawScene, game, large);
+    const std::size_t walls = offsetOf(r, record(nj::drawWalls, game));
     ASSERT_NE(walls, Recording::npos);
     for (const Step actor :
          {nj::drawPlayerLightCone, nj::drawGuardVisionCones, nj::drawGuards, nj::drawPlayer}) {
-        ASSERT_NE(offsetOf(r, actor), Recording::npos);
-        EXPECT_LT(offsetOf(r, actor), walls);
+        const std::size_t at = offsetOf(r, record(actor, game));
+        ASSERT_NE(at, Recording::npos);
+        EXPECT_LT(at, walls);
     }
+    const Recording dim = record(nj::drawSafeDimming, game);
     std::size_t previous = walls;
-    for (const Step overlay : {nj::drawDetectionBorder, nj::drawBannerFrame, nj::drawSafeDimming}) {
-        const std::size_t at = offsetOf(r, overlay);
+    for (const Recording& over :
+         {record(nj::drawLargeLabels, game, large), record(nj::drawDetectionBorder, game),
+          record(nj::drawBannerFrame, game), dim}) {
+        const std::size_t at = offsetOf(r, over);
         ASSERT_NE(at, Recording::npos);
         EXPECT_GT(at, previous);
         previous = at;
     }
-    const Recording dim = record(nj::drawSafeDimming, game);
     EXPECT_EQ(previous + dim.vertices.size(), r.vertices.size());
     const Bounds b = boundsOf(dim.vertices);
     EXPECT_NEAR(b.minX + b.minY, 0, kPosTol);
@@ -74,13 +64,6 @@ TEST_F(FullFrame, WallsCoverTheActorsAndTheOverlaysComeLast) {
     EXPECT_NEAR(b.maxY, 540, kPosTol);
     game.safeActive = 0;
     EXPECT_TRUE(record(nj::drawSafeDimming, game).vertices.empty());
-}
-
-// The laser beam, the tracers and the particles each switch the additive
-// blend on and back off. (What else the playing frame draws with which blend
-// is the reference frame's.)
-TEST_F(FullFrame, OnlyTheGlowingStepsAreAdditive) {
-    const Recording r = frame();
     EXPECT_FALSE(r.additiveAtEnd);
     EXPECT_EQ(r.additiveBinds, 3);
     EXPECT_EQ(r.alphaBinds, 3);
@@ -101,17 +84,6 @@ TEST_F(FullFrame, TheBriefingDrawsTheSkylineAndOtherScreensTheFrozenWorld) {
     ASSERT_FALSE(skyline.vertices.empty());
     EXPECT_TRUE(sameVertices(briefing.vertices, skyline.vertices));
     EXPECT_EQ(briefing.additiveBinds, 0);
-}
-
-// Larger text's labels are drawn after the wall tops, so a wall beside a goal
-// never hides its name.
-TEST_F(FullFrame, LargeLabelsGoOverTheWalls) {
-    const nj::SceneAccessibility large{.largeLabels = true};
-    const Recording r = record([&](nj::Batch& b) { nj::drawScene(b, game, large); });
-    const std::size_t labels =
-        offsetOf(r, record([&](nj::Batch& b) { nj::drawLargeLabels(b, game, large); }));
-    ASSERT_NE(labels, Recording::npos);
-    EXPECT_LT(offsetOf(r, nj::drawWalls), labels);
 }
 
 }  // namespace

@@ -1,16 +1,11 @@
-// The world's states: doors, the gate, lasers, pickups, plates, the terminal,
-// cameras, the getaway car and the marks on the operative, pieces at absurd
-// coordinates, and what may be kept as pictures. The floor, wall trims and furniture as they stand
-// are held by the game's reference frame.
+// The world's pieces by state, at absurd sizes, and what may be kept as pictures; the floor,
+// wall trims and furniture as they stand are held by the game's reference frame.
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
 #include <cstdint>
-#include <string>
 
-#include "render/font.hpp"
 #include "render/scene/repeated_parts.hpp"
 #include "tests/render/scene/scene_probe.hpp"
 #include "tests/support/deadline.hpp"
@@ -30,21 +25,15 @@ void expectBox(const Bounds& b, float x, float y, float w, float h) {
     EXPECT_NEAR(b.maxY, y + h, kPosTol);
 }
 
-nj::Door doorAt(float x, float y, float w, float h, float open) {
-    return {.x = x, .y = y, .w = w, .h = h, .openAmount = open};
-}
-
-// Half open, each leaf covers a quarter of the opening, sliding along the
-// door's long side; fully open, only the frame is left.
+// Half open, each leaf covers a quarter of the long side; fully open, only the frame is left.
 TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
     const Color leaf{0.08f, 0.11f, 0.16f, 1};
     const struct {
-        nj::Door door;
-        float first[4], second[4];
-    } cases[] = {{doorAt(100, 100, 80, 20, 0.5f), {100, 100, 20, 20}, {160, 100, 20, 20}},
-                 {doorAt(300, 100, 16, 120, 0.5f), {300, 100, 16, 30}, {300, 190, 16, 30}}};
+        float x, y, w, h, first[4], second[4];
+    } cases[] = {{100, 100, 80, 20, {100, 100, 20, 20}, {160, 100, 20, 20}},
+                 {300, 100, 16, 120, {300, 100, 16, 30}, {300, 190, 16, 30}}};
     for (const auto& c : cases) {
-        game.doors = {c.door};
+        game.doors = {{.x = c.x, .y = c.y, .w = c.w, .h = c.h, .openAmount = 0.5f}};
         const std::vector<nj::Vertex> leaves = record(nj::drawDoors, game).withColor(leaf);
         ASSERT_EQ(leaves.size(), 12u);
         const Bounds a = boundsOf({leaves.begin(), leaves.begin() + 6}),
@@ -52,7 +41,7 @@ TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
         expectBox(a, c.first[0], c.first[1], c.first[2], c.first[3]);
         expectBox(b, c.second[0], c.second[1], c.second[2], c.second[3]);
     }
-    game.doors = {doorAt(100, 100, 80, 20, 1.0f)};
+    game.doors[0].openAmount = 1;
     EXPECT_FALSE(record(nj::drawDoors, game).has(leaf));
 }
 
@@ -118,9 +107,8 @@ TEST_F(World, EachPieceShowsItsState) {
     EXPECT_FALSE(shows(nj::drawPlayer, cover));
     game.playerInCover = 1;
     EXPECT_TRUE(shows(nj::drawPlayer, cover));
-}
 
-TEST_F(World, TheCarLightsUpOnceTheCipherIsCrackedAndNoDirectiveIsPending) {
+    // The car lights up once the cipher is cracked and no directive is pending.
     const Recording dark = record(nj::drawGetawayVehicle, game);
     game.cipherDecrypted = 1;
     const Recording lit = record(nj::drawGetawayVehicle, game);
@@ -131,59 +119,49 @@ TEST_F(World, TheCarLightsUpOnceTheCipherIsCrackedAndNoDirectiveIsPending) {
     EXPECT_TRUE(sameVertices(record(nj::drawGetawayVehicle, game).vertices, lit.vertices));
 }
 
-// Bars, shelves and binders are counted, so a piece however large draws at
-// most the cap. (Pieces where a float no longer moves by one step, at 1e30 or
-// at infinity once froze the first frame; the scene fuzzer's corpus keeps
-// them, and the game's run plays the 1e30 one.)
+// Bars, shelves and binders are counted, so a piece however large draws at most the cap (at
+// 1e30, where a float no longer moves by one step, the first frame once froze).
 TEST_F(World, RepeatedPartsStopAtTheCap) {
     const Deadline deadline(20);
     const struct {
         const char* type;  // "gate" or a furniture type
-        Color part;        // the colour counted
+        Step step;
+        Color part;  // the colour counted
         std::size_t verticesAtTheCap;
     } pieces[] = {
-        {"gate", {0.84f, 0.67f, 0.3f, 1}, nj::kMaxRepeatedParts * 6},
+        {"gate", nj::drawVaultGate, {0.84f, 0.67f, 0.3f, 1}, nj::kMaxRepeatedParts * 6},
         // Shelves take the four spine colours in turn; the first is red.
-        {"bookcase", nj::kRuby, nj::kMaxRepeatedParts / 4 * 6},
-        {"archive_rack", {0.39f, 0.45f, 0.55f, 1}, nj::kMaxRepeatedParts * 12 * 3},
+        {"bookcase", nj::drawFurniture, nj::kRuby, nj::kMaxRepeatedParts / 4 * 6},
+        // A binder is a 12-step circle: 36 vertices.
+        {"archive_rack", nj::drawFurniture, {0.39f, 0.45f, 0.55f, 1}, nj::kMaxRepeatedParts * 36},
     };
     for (const auto& piece : pieces) {
         for (const float size : {140.0f, 1e7f, 1e30f}) {
             game.gate = {300, 200, size, size};
             game.furniture = {{.type = piece.type, .x = 300, .y = 200, .w = size, .h = size}};
-            const Step step =
-                std::string(piece.type) == "gate" ? nj::drawVaultGate : nj::drawFurniture;
-            const std::size_t parts = record(step, game).count(piece.part);
-            if (size > 1e6f) {
+            const std::size_t parts = record(piece.step, game).count(piece.part);
+            if (size > 1e6f)
                 EXPECT_EQ(parts, piece.verticesAtTheCap) << piece.type << " " << size;
-            } else {
+            else
                 EXPECT_LT(parts, piece.verticesAtTheCap) << piece.type;
-            }
         }
     }
 }
 
-// A batch that keeps layers as a renderer does: a layer it has seen whole
-// under the same key is not drawn again.
-class KeepingBatch : public CpuBatch {
-  public:
+// A batch that keeps layers as a renderer does: once keeping, a layer under its kept key is
+// not drawn again.
+struct KeepingBatch : CpuBatch {
     bool beginStaticLayer(std::uint64_t key, nj::StaticLayer layer) override {
         keys[static_cast<std::size_t>(layer)] = key;
-        return !kept[static_cast<std::size_t>(layer)] ||
-               key != keptKeys[static_cast<std::size_t>(layer)];
+        return !keeping || key != keptKeys[static_cast<std::size_t>(layer)];
     }
     void endStaticLayer() override {}
-    void keepAll() {
-        keptKeys = keys;
-        kept.fill(true);
-    }
     std::array<std::uint64_t, nj::kStaticLayerCount> keys{}, keptKeys{};
-    std::array<bool, nj::kStaticLayerCount> kept{};
+    bool keeping = false;
 };
 
-// What may be kept of the furniture and the wall tops must look the same in
-// every frame: the keys follow the pieces and the walls, not the clock, and
-// the parts that move are drawn outside the kept layers.
+// Kept furniture and wall tops must look the same in every frame: the keys follow the pieces
+// and the walls, not the clock, and the parts that move are drawn outside the kept layers.
 TEST_F(World, KeptLayersHoldOnlyWhatStaysStill) {
     game.furniture = {{.type = "roulette", .x = 200, .y = 200, .w = 120, .h = 70},
                       {.type = "server", .x = 400, .y = 200, .w = 40, .h = 90},
@@ -202,7 +180,8 @@ TEST_F(World, KeptLayersHoldOnlyWhatStaysStill) {
     };
     const std::size_t whole = frameAt(0.0f).size();
     const auto keys = batch.keys;
-    batch.keepAll();
+    batch.keptKeys = keys;
+    batch.keeping = true;
     const std::vector<nj::Vertex> still = frameAt(0.0f), later = frameAt(0.9f);
     EXPECT_EQ(batch.keys, keys) << "the clock changed a kept layer's key";
     EXPECT_GT(still.size(), 0u) << "nothing moves";
