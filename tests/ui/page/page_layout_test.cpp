@@ -27,13 +27,11 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
     // Larger text gives the record a line of its own, from the left.
     const std::string fits =
         (GetParam() == 100 ? "rline" : "line") + std::string(" #filerec | .file; ") +
-        "line #filetitle | .file-title; wrap #filedesc | .file-desc; "
-        "line #filetag, #begin, #reqbtn | .file; cline #bannertext | #banner; "
-        "clear #banner | #file, .footer; apart .brand-sub | .budget; "
-        "apart #resumeop | #begin, #reqbtn; apart #reqbtn | #begin; clear #reqbtn | #ap0, "
-        ".file-desc; "
-        "allclear .hp | #edentry, #newcamp, #audio, #options; allin .hp | .hint; "
-        "apart #edentry | #options; clear #edentry | #newcamp, #audio, #quit; "
+        "line #filetitle | .file-title; wrap #filedesc | .file-desc; cline #bannertext | #banner; "
+        "line #filetag, #begin, #reqbtn | .file; clear #banner | #file, .footer; "
+        "apart .brand-sub | .budget; apart #resumeop | #begin, #reqbtn; apart #reqbtn | #begin; "
+        "clear #reqbtn | #ap0, .file-desc; allclear .hp | #edentry, #newcamp, #audio, #options; "
+        "allin .hp | .hint; apart #edentry | #options; clear #edentry | #newcamp, #audio, #quit; "
         "line #edentry | .footer; apart #newcamp | #audio; apart #audio | #quit; "
         "line #options, #quit | #root; line #prevop, #nextop | #ops; "
         "apart .file-desc | .file .heading; apart .file-title | .file-desc; "
@@ -42,9 +40,8 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
                 "line #opname@ | #op@ .op-name; line #opstatus@ | #op@; rline #opbadge@ | #op@; "
                 "clear #op@ | #file") +
         eachRow(nj::kApproachCount,
-                "apart #ap@ .key | #ap@ .ap-name; "
-                "apart #ap@ .ap-name | #ap@ .ap-note; line #ap@ .ap-note | #ap@; "
-                "apart #ap@ | #begin");
+                "apart #ap@ .key | #ap@ .ap-name; apart #ap@ .ap-name | #ap@ .ap-note; "
+                "line #ap@ .ap-note | #ap@; apart #ap@ | #begin");
     for (std::uint64_t i = 0; i < 4; ++i) {
         loadMission(i);
         game.missionClock = 12.0f;  // left mid-play: Tab resumes it
@@ -503,12 +500,11 @@ TEST_P(RealPage, PauseScreenAndItsLegendFit) {
 // A sample from each screen, against the default size.
 TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
     if (GetParam() == 100) GTEST_SKIP() << "the default size is the yardstick";
-    struct Sample {
+    const struct {
         nj::GameState state;
         const char* changes;
         std::vector<const char*> selectors;
-    };
-    const Sample samples[] = {
+    } samples[] = {
         {nj::GameState::Briefing, "", {"#opname0", "#filedesc", "#apname0", "#hints", "#begin"}},
         {nj::GameState::Briefing, "s.requisitionOpen = true;", {"#perkname0", ".req-help"}},
         {nj::GameState::Briefing, "s.campaignEnd = true;", {"#ce0name", ".campend-note"}},
@@ -522,7 +518,7 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
     loadMission(1);
     game.missionCompleted = {1, 1, 1, 1};
     game.nearIntel = 1;
-    for (const Sample& sample : samples) {
+    for (const auto& sample : samples) {
         game.gameState = sample.state;
         std::vector<double> before;
         sync(std::string(sample.changes) + "s.settings.textSize = 100;");
