@@ -20,12 +20,9 @@
 namespace {
 
 // A fallback that records what reached it.
-struct RecordingFallback : web::FileSystem, web::FontLoader {
+struct RecordingFallback : webtest::MemoryFileSystem, webtest::TestFontLoader {
     std::vector<std::string> asked;
     bool fileExists(const std::string& p) override { return asked.push_back("exists " + p), true; }
-    // The engine asks for neither.
-    std::string mimeType(const std::string&) override { return ""; }
-    std::string charset(const std::string&) override { return ""; }
     web::BufferPtr openFile(const std::string& p) override {
         asked.push_back("open " + p);
         return web::makeBuffer("disk", 4);

@@ -10,14 +10,12 @@
 
 namespace {
 
-struct HeadlessGame {
+class PageState : public ::testing::Test {
+  protected:
     nj::SilentAudio audio;
-    nj::Game game{&audio};
+    nj::Game g{&audio};
+    std::string fields() const { return nj::buildStateScript(g, nj::PageLayout{}); }
 };
-
-std::string fieldsOf(const nj::Game& game) {
-    return nj::buildStateScript(game, nj::PageLayout{});
-}
 
 // Each part stands in the script, each after the one before.
 void expectInOrder(const std::string& script, const std::vector<std::string>& parts) {
@@ -29,9 +27,7 @@ void expectInOrder(const std::string& script, const std::vector<std::string>& pa
     }
 }
 
-TEST(PageState, DirectiveFollowsTheMissionChainAndTheClockRunsPastAnHour) {
-    HeadlessGame h;
-    nj::Game& g = h.game;
+TEST_F(PageState, DirectiveFollowsTheMissionChainAndTheClockRunsPastAnHour) {
     g.cipherAcquired = 1;
     EXPECT_EQ(nj::directiveText(g), "\xE2\x80\xA2 Decrypt the diplomatic safe terminal [E]");
     g.cipherDecrypted = 1;
@@ -47,7 +43,7 @@ TEST(PageState, DirectiveFollowsTheMissionChainAndTheClockRunsPastAnHour) {
     EXPECT_EQ(nj::stealthTier(g), 2) << "the alarm raises the tier";
 }
 
-TEST(PageState, ThePromptOffersWhatEDoes) {
+TEST_F(PageState, ThePromptOffersWhatEDoes) {
     enum class Done { Directive, Intel, Safe, Nothing };
     const struct {
         const char* name;
@@ -66,32 +62,29 @@ TEST(PageState, ThePromptOffersWhatEDoes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        HeadlessGame h;
-        nj::Game& g = h.game;
-        g.gameState = nj::GameState::Playing;
-        g.cipherAcquired = 1;
-        g.terminal = {480.0f, 270.0f, 18.0f};
-        g.playerPos = {480.0f + c.fromTerminal, 270.0f};
-        g.dynamicObjective.label = "COURIER";
-        g.dynamicObjective.active = 1;
-        g.optionalIntel.label = "LEDGER";
-        g.optionalIntel.active = 1;
-        g.nearObjective = c.nearObjective;
-        g.nearIntel = c.nearIntel;
-        EXPECT_EQ(nj::interactionPrompt(g, {}).text, c.prompt);
-        g.onKeyDown('E');
-        EXPECT_EQ(g.dynamicObjective.done != 0, c.done == Done::Directive);
-        EXPECT_EQ(g.optionalIntel.done != 0, c.done == Done::Intel);
-        EXPECT_EQ(g.safeActive != 0, c.done == Done::Safe);
-        EXPECT_EQ(g.bannerText, c.banner);
-        EXPECT_EQ(g.heldKeys.count('E') != 0, c.done == Done::Nothing)
+        nj::Game game{&audio};  // a fresh game for each
+        game.gameState = nj::GameState::Playing;
+        game.cipherAcquired = 1;
+        game.terminal = {480.0f, 270.0f, 18.0f};
+        game.playerPos = {480.0f + c.fromTerminal, 270.0f};
+        game.dynamicObjective.label = "COURIER";
+        game.dynamicObjective.active = 1;
+        game.optionalIntel.label = "LEDGER";
+        game.optionalIntel.active = 1;
+        game.nearObjective = c.nearObjective;
+        game.nearIntel = c.nearIntel;
+        EXPECT_EQ(nj::interactionPrompt(game, {}).text, c.prompt);
+        game.onKeyDown('E');
+        EXPECT_EQ(game.dynamicObjective.done != 0, c.done == Done::Directive);
+        EXPECT_EQ(game.optionalIntel.done != 0, c.done == Done::Intel);
+        EXPECT_EQ(game.safeActive != 0, c.done == Done::Safe);
+        EXPECT_EQ(game.bannerText, c.banner);
+        EXPECT_EQ(game.heldKeys.count('E') != 0, c.done == Done::Nothing)
             << "E is held when it acts on nothing";
     }
 }
 
-TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
-    HeadlessGame h;
-    nj::Game& g = h.game;
+TEST_F(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     g.gameState = nj::GameState::MissionFailed;
     g.failReason = nj::FailReason::Detected;
     g.timesSpotted = 2;
@@ -100,19 +93,16 @@ TEST(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
     g.optionalIntel.done = 1;
     g.playerPos = {480.0f, 270.0f};
     // The end screen's points are the layout tests'; here their order and the fields after them.
-    expectInOrder(
-        fieldsOf(g),
-        {"\"bannerColor\"", "\"failReason\":\"detected\",\"gradeScore\":64,\"gradeLines\":[",
-         "{\"label\":\"TIME\",\"detail\":\"01:42\",\"points\":-12},",
-         "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,"
-         "\"operativeY\":360,\"inputDevice\":\"keyboard\",\"missionErrors\":[],"
-         "\"confirmQuit\":"});
+    expectInOrder(fields(), {"\"bannerColor\"",
+                             "\"failReason\":\"detected\",\"gradeScore\":64,\"gradeLines\":[",
+                             "{\"label\":\"TIME\",\"detail\":\"01:42\",\"points\":-12},",
+                             "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,"
+                             "\"operativeY\":360,\"inputDevice\":\"keyboard\",\"missionErrors\":[],"
+                             "\"confirmQuit\":"});
 }
 
 // The countdown is -1 while no directive counts down (untimed, not yet active, done).
-TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
-    HeadlessGame h;
-    nj::Game& g = h.game;
+TEST_F(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
     g.gameState = nj::GameState::Playing;
     g.confirmQuit = true;  // left over: only the dossier asks
     nj::Objective& o = g.dynamicObjective;
@@ -133,18 +123,16 @@ TEST(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
         o.active = c.active;
         o.done = c.done;
         o.timeLeft = c.timeLeft;
-        expectInOrder(fieldsOf(g),
+        expectInOrder(fields(),
                       {"\"missionErrors\":[],\"confirmQuit\":false,\"countdown\":" +
                        std::string(c.countdown) + ",\"countdownX\":640,\"countdownY\":180"});
     }
     g.gameState = nj::GameState::Briefing;
-    expectInOrder(fieldsOf(g), {"\"confirmQuit\":true,"});
+    expectInOrder(fields(), {"\"confirmQuit\":true,"});
 }
 
 // Badges, news, the campaign's end and the perks owned are the page layout tests'.
-TEST(PageState, RecordsFollowThePerksWithTheirTimesAndFirstWin) {
-    HeadlessGame h;
-    nj::Game& g = h.game;
+TEST_F(PageState, RecordsFollowThePerksWithTheirTimesAndFirstWin) {
     std::vector<std::string> maps;
     for (const char* name : {"OP ONE", "OP TWO"})
         maps.push_back(nj::encodeMapToken(std::string("{\"name\":\"") + name + "\"}", "s"));
@@ -154,7 +142,7 @@ TEST(PageState, RecordsFollowThePerksWithTheirTimesAndFirstWin) {
     g.records.addWin("OP TWO", {"S SHADOW", 95, 61234, false, "2026-12-07"});
     g.records.addWin("OP TWO", {"B AGENT", 66, 5000, true, "2026-12-08"});
     expectInOrder(
-        fieldsOf(g),
+        fields(),
         {"\"perks\"",
          "\"requisitionOpen\":true,\"requisitionChoice\":2,\"records\":["
          "{\"grade\":\"\",\"score\":0,\"time\":\"\",\"firstWin\":\"\",\"assistedGrade\":\"\","
@@ -165,10 +153,8 @@ TEST(PageState, RecordsFollowThePerksWithTheirTimesAndFirstWin) {
 }
 
 // Without player options, the defaults (settings read from a file are sim_reads_settings').
-TEST(PageState, TumblersThenTheExtrasWithTheOptionsLastFollowingThePlayersChoices) {
-    HeadlessGame h;
-    nj::Game& g = h.game;
-    const std::string defaults = fieldsOf(g);
+TEST_F(PageState, TumblersThenTheExtrasWithTheOptionsLastFollowingThePlayersChoices) {
+    const std::string defaults = fields();
     // The three tumblers close the fields sim_pagestate pins; the page's extras follow.
     expectInOrder(defaults, {"\"currentTumbler\":0,\"tumblers\":[{\"angle\":", ",\"target\":",
                              ",\"width\":", ",\"locked\":false}", "]", "\"missionNames\":"});
@@ -188,7 +174,7 @@ TEST(PageState, TumblersThenTheExtrasWithTheOptionsLastFollowingThePlayersChoice
     options.listen(static_cast<int>(nj::BoundAction::Retry));
     g.options = &options;
     g.optionsOpen = 1;
-    expectInOrder(fieldsOf(g),
+    expectInOrder(fields(),
                   {"\"sneak\":\"toggle\",", "\"optionsOpen\":true,", "\"listening\":9,",
                    "\"optionsMessage\":\"TAKEDOWN / OPTIONS ON A, INTERACT / CONFIRM MOVED TO X\"",
                    "\"interact\":\"I\",",
@@ -196,9 +182,8 @@ TEST(PageState, TumblersThenTheExtrasWithTheOptionsLastFollowingThePlayersChoice
 }
 
 // The page keeps the player's options though the watched game has none.
-TEST(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
-    HeadlessGame h;
-    const std::string without = fieldsOf(h.game);
+TEST_F(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
+    const std::string without = fields();
     EXPECT_EQ(without.find("\"replay\""), std::string::npos);
 
     nj::PlayerOptions options;
@@ -209,7 +194,7 @@ TEST(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
     replay.speed = 4;
     replay.clock = "01:02";
     replay.playerOptions = &options;
-    const std::string with = nj::buildStateScript(h.game, nj::PageLayout{}, &replay);
+    const std::string with = nj::buildStateScript(g, nj::PageLayout{}, &replay);
     expectInOrder(with, {"\"textSize\":125,"});
     const std::string tail =
         "\"replay\":{\"watching\":true,\"paused\":true,\"speed\":4,"
@@ -218,7 +203,7 @@ TEST(PageState, AReplayIsTheLastExtraAndShowsThePlayersOptions) {
     EXPECT_EQ(with.substr(with.size() - tail.size()), tail);
     // Everything before it is what the game alone gives, but for the options it shows.
     replay.playerOptions = nullptr;
-    const std::string plain = nj::buildStateScript(h.game, nj::PageLayout{}, &replay);
+    const std::string plain = nj::buildStateScript(g, nj::PageLayout{}, &replay);
     EXPECT_EQ(plain.substr(0, without.size() - 3), without.substr(0, without.size() - 3));
 }
 

@@ -44,6 +44,11 @@ window.__editor = (function () {
 })();
 )JS";
 
+// Field rows in kEditorState's order.
+constexpr int kX = 0, kY = 1, kSpeed = 2, kLabel = 6;
+constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kShift = 16, kCtrl = 17, kEsc = 27, kEnd = 35,
+              kHome = 36, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46;
+
 class EditorPage : public pagetest::RealPage {
   protected:
     void SetUp() override {
@@ -64,21 +69,17 @@ class EditorPage : public pagetest::RealPage {
         page.eval("window.__sent = [];");
         return all;
     }
-    void mouse(web::MouseEventType type, int x, int y) {
-        page.view->fireMouseEvent({type, x, y, web::MouseButton::Left});
-    }
-    // A key through the page's own dispatch; true when the page kept it from the game.
-    bool down(int code) {
-        return page.js("String(!__nj.dispatch(null, 'keydown', { keyCode: " + std::to_string(code) +
-                       " }))") == "true";
+    // A key through the page's own dispatch, `held` down around it; true when the page kept it.
+    bool down(int code, int held = 0) {
+        if (held) down(held);
+        const bool kept =
+            page.js("String(!__nj.dispatch(null, 'keydown', { keyCode: " + std::to_string(code) +
+                    " }))") == "true";
+        if (held) up(held);
+        return kept;
     }
     void up(int code) {
         page.eval("__nj.dispatch(null, 'keyup', { keyCode: " + std::to_string(code) + " });");
-    }
-    void chord(int held, int code) {
-        down(held);
-        down(code);
-        up(held);
     }
     void type(const std::string& text) {  // no quotes in it
         page.eval("__nj.dispatch(null, 'keypress', { key: '" + text + "' });");
@@ -89,6 +90,12 @@ class EditorPage : public pagetest::RealPage {
     std::string fieldText(int row) {
         return page.js("document.querySelector('" + fieldBox(row) + "').textContent");
     }
+    // Clicks the field, selects all of it and types over it.
+    void retype(int row, const std::string& text) {
+        clickAt(fieldBox(row));
+        down('A', kCtrl);
+        type(text);
+    }
     // Whether the pointer finds the element at its centre: a hidden one keeps its last box.
     bool shown(const std::string& selector) {
         const Box b = rectAt(selector);
@@ -96,32 +103,22 @@ class EditorPage : public pagetest::RealPage {
         page.eval(
             "window.__hit = null; if (!window.__probe) { window.__probe = true;"
             " window.addEventListener('mousemove', function (e) { window.__hit = e.target; }); }");
-        mouse(web::MouseEventType::MouseMoved, static_cast<int>((b.left + b.right) / 2),
-              static_cast<int>((b.top + b.bottom) / 2));
+        page.view->fireMouseEvent(
+            {web::MouseEventType::MouseMoved, static_cast<int>((b.left + b.right) / 2),
+             static_cast<int>((b.top + b.bottom) / 2), web::MouseButton::Left});
         return page.js("!!window.__hit && document.querySelector('" + selector +
                        "').contains(window.__hit)") == "true";
     }
     // The page's pixels, repainted whole.
-    std::string pixels() {
+    std::vector<std::uint32_t> pixels() {
         page.frame();
         EXPECT_TRUE(page.matchesAFullRepaint());
-        web::Bitmap& bitmap = page.view->surface()->bitmap();
-        const void* data = bitmap.lockPixels();
-        std::string bytes;
-        if (data) bytes.assign(static_cast<const char*>(data), bitmap.rowBytes() * bitmap.height());
-        bitmap.unlockPixels();
-        return bytes;
+        return page.pixels();
     }
 };
 
-// Field rows in kEditorState's order.
-constexpr int kX = 0, kY = 1, kSpeed = 2, kLabel = 6;
-constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kShift = 16, kCtrl = 17, kEsc = 27, kEnd = 35,
-              kHome = 36, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46;
-
 TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
-    loadMission(0);
-    game.gameState = nj::GameState::Playing;
+    play(0);
     edit();
     EXPECT_TRUE(shown("#edbar"));
     EXPECT_TRUE(shown("#edpanel"));
@@ -142,36 +139,41 @@ TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
     EXPECT_FALSE(errorsLogged());
 }
 
-// Every screen's pixels after editing are those from before it.
-TEST_P(EditorPage, AfterEditingEveryScreenIsDrawnAsBefore) {
-    loadMission(1);
+// The same state twice paints nothing and builds no row again; after editing, every screen's
+// pixels are those from before it.
+TEST_P(EditorPage, EveryScreenRedrawsOnlyWhatChangedAndAsBeforeAfterEditing) {
+    loadMission(2);
+    sync();
+    page.eval("window.__op0 = document.getElementById('op0');");
     for (nj::GameState state :
          {nj::GameState::Briefing, nj::GameState::Playing, nj::GameState::Paused,
           nj::GameState::MissionComplete, nj::GameState::MissionFailed}) {
         game.gameState = state;
         sync();
-        const std::string before = pixels();
-        ASSERT_FALSE(before.empty());
+        const std::vector<std::uint32_t> before = pixels();
+        const std::string again = "window.syncGameState(window.__state);";
+        page.eval(again);
+        EXPECT_FALSE(page.view->needsPaint()) << int(state);
         edit();
         edit("e.mode = 'test';");
         sync();
         EXPECT_TRUE(pixels() == before) << "after editing, screen " << int(state);
+        page.eval("window.__state.clock = '99:59'; " + again);
+        EXPECT_TRUE(page.view->needsPaint()) << "a new clock is seen, " << int(state);
     }
+    EXPECT_EQ(page.js("window.__op0 === document.getElementById('op0')"), "true");
+    EXPECT_FALSE(errorsLogged());
 }
 
 // Every key the field takes is kept from the game; Up steps the number within its range.
 TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
     edit();
-    clickAt(fieldBox(kSpeed));
-    chord(kCtrl, 'A');
-    type("1x5");  // a letter cannot go into a number
+    retype(kSpeed, "1x5");  // a letter cannot go into a number
     EXPECT_TRUE(down(kBackspace));
     type("20");
     EXPECT_TRUE(down(kHome));
     EXPECT_TRUE(down(kRight));
-    down(kShift);
-    EXPECT_TRUE(down(kEnd));
-    up(kShift);
+    EXPECT_TRUE(down(kEnd, kShift));
     type("3.5");
     EXPECT_EQ(fieldText(kSpeed), "13.5");
     EXPECT_TRUE(down(kLeft));
@@ -198,9 +200,7 @@ TEST_P(EditorPage, ANumberFieldSendsWhatWasTypedWhenCommitted) {
 TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     edit();
     // A text longer than its box shows the stretch the caret is in.
-    clickAt(fieldBox(kLabel));
-    chord(kCtrl, 'A');
-    type("THE LONG GALLERY BEHIND THE WEST WING VAULT");
+    retype(kLabel, "THE LONG GALLERY BEHIND THE WEST WING VAULT");
     const std::string caret = fieldBox(kLabel) + " .caret";
     expectFits("allin " + caret + " | " + fieldBox(kLabel), "the caret at the end");
     std::string shownText = fieldText(kLabel);
@@ -209,9 +209,7 @@ TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     EXPECT_EQ(fieldText(kLabel).substr(0, 3), "THE");
     down(kEsc);
 
-    clickAt(fieldBox(kLabel));
-    chord(kCtrl, 'A');
-    type("ATRIUM \xc3\x89TAGE");
+    retype(kLabel, "ATRIUM \xc3\x89TAGE");
     EXPECT_EQ(fieldText(kLabel), "ATRIUM\xc2\xa0\xc3\x89TAGE");
     EXPECT_TRUE(down(kEsc));
     EXPECT_EQ(sent(), "");
@@ -219,14 +217,10 @@ TEST_P(EditorPage, EscCancelsAndTabCommitsAndMovesOn) {
     EXPECT_FALSE(down(kEsc)) << "the next Esc is the editor's";
     EXPECT_EQ(sent(), R"({"do":"leave"})");
 
-    clickAt(fieldBox(kY));
-    chord(kCtrl, 'A');
-    type("40");
+    retype(kY, "40");
     EXPECT_TRUE(down(kTab));
     type("61");
-    down(kShift);
-    EXPECT_TRUE(down(kTab));  // back to y, its whole value selected
-    up(kShift);
+    EXPECT_TRUE(down(kTab, kShift));  // back to y, its whole value selected
     type("2");
     EXPECT_TRUE(down(kEnter));
     EXPECT_EQ(
@@ -270,9 +264,7 @@ TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
     edit("e.pieces[30].label = 'RENAMED'; e.revision = 18;");
     EXPECT_NE(text("edlist").find("RENAMED"), std::string::npos);
 
-    clickAt(fieldBox(kSpeed));
-    chord(kCtrl, 'A');
-    type("99");
+    retype(kSpeed, "99");
     edit("e.revision = 19; e.fields[0].value = '400';");
     EXPECT_EQ(fieldText(kSpeed), "99");
     EXPECT_EQ(fieldText(kX), "400");
@@ -367,9 +359,7 @@ TEST_P(EditorPage, TheDossierOpensTheEditor) {
     clickAt("#ednew");
     clickAt("#edopen");
     down('M');
-    down(kShift);
-    down('M');
-    up(kShift);
+    down('M', kShift);
     EXPECT_EQ(sent(), R"({"do":"open","what":"new"} | {"do":"open","what":"selected"} | )"
                       R"({"do":"open","what":"new"} | {"do":"open","what":"selected"})");
 }
@@ -378,27 +368,25 @@ TEST_P(EditorPage, TheDossierOpensTheEditor) {
 TEST_P(EditorPage, EverythingFitsThePage) {
     game.inputDevice = nj::InputDevice::Gamepad;
     edit();
-    std::string fits =
-        "allin #edbar .btn | #edbar; allin #edbar .edfile | #edbar; "
+    expectFits(
+        "allin #edbar .btn, #edbar .edfile | #edbar; "
         "allin #edbar, #edpanel, #edprobpanel, #ednotice, #edpadnote | #root; "
-        "clear #edbar | #edpanel; clear #edprobpanel | #edpanel; "
-        "clear #ednotice | #edprobpanel; clear #ednotice | #edpanel; "
+        "clear #edbar, #edprobpanel, #ednotice | #edpanel; clear #ednotice | #edprobpanel; "
         "clear #edpadnote | #ednotice; allin .edrow.shown | #edlist; "
-        "allin #edpanel .frow, #edlistnav | #edpanel; allin .fbox | #edpanel; "
+        "allin #edpanel .frow, #edlistnav, .fbox | #edpanel; "
         "allin .edproblem.shown | #edprobpanel; apart #edproblemcount | #edprobnav; "
-        "line .edhead .heading | #edpanel; apart .edhead .heading | #edside";
-    for (int row = 0; row < 8; ++row) {
-        const std::string r = "#edfields .frow:nth-child(" + std::to_string(row + 1) + ")";
-        fits += "; apart " + r + " .fname | " + r + " .fbox";
-    }
-    expectFits(fits, "editing");
+        "line .edhead .heading | #edpanel; apart .edhead .heading | #edside" +
+            eachRow(
+                8, "apart #edfields .frow:nth-child(@) .fname | #edfields .frow:nth-child(@) .fbox",
+                1),
+        "editing");
     EXPECT_GE(std::stoi(page.js("document.querySelectorAll('#edlist .edrow.shown').length")), 3)
         << "the piece list keeps room for a few rows";
 
     edit("e.asking = 'leave'; e.revision = 80;");
     expectFits(
-        "cline #edasksave | #edask .dialog; cline #edaskkeep | #edask .dialog; "
-        "allin #edask .btn | #edask .dialog; wrap #edask .ask-note | #edask .dialog",
+        "cline #edasksave, #edaskkeep | #edask .dialog; allin #edask .btn | #edask .dialog; "
+        "wrap #edask .ask-note | #edask .dialog",
         "the question");
     edit("e.mode = 'test';");
     expectFits("cline #edteststrip | #root", "test play");

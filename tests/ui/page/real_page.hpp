@@ -18,14 +18,12 @@
 
 namespace pagetest {
 
-// Geometry checks that run in the page and answer "ok" or what is wrong, for a list
-// "kind text | box; kind text | box; ...". "line", "rline", "cline": one line of text inside its
-// box, still inside when 6 % wider, growing from its left end, its right end or its centre.
-// "wrap": wrapped text inside its box, still inside when 6 % wider (narrowed by that much to find
-// out). "apart": two boxes on one row that must not meet, the first 6 % wider to the right and
-// the second to the left; "clear": two boxes that must not meet as they are; "allin", "allclear":
-// every shown match of the first selector inside the second's box, or clear of it. A selector
-// that matches nothing is a failure.
+// Page-side checks of a list "kind text | box; ...", answering "ok" or what is wrong. "line",
+// "rline", "cline": one line inside its box even 6 % wider, grown from its left, right or centre;
+// "wrap": wrapped text inside its box, also narrowed 6 %; "apart": boxes on one row apart with the
+// first 6 % wider rightwards and the second leftwards; "clear": boxes apart as they are; "allin",
+// "allclear": every shown match inside the box, or clear of it. Matching nothing fails. Other
+// kinds take lists on either side ("a, b | c, d") and check each pair.
 inline constexpr const char* kFitScript = R"JS(
 (function () {
   var MORE = 0.06, LINE = { line: [0, 1], rline: [1, 0], cline: [0.5, 0.5] };  // growth at left, right
@@ -75,11 +73,18 @@ inline constexpr const char* kFitScript = R"JS(
     return "unknown check " + kind;
   }
   window.__fits = function (list) {
-    var wrong = list.split(";").map(function (one) {
-      var m = one.trim(), space = m.indexOf(" "), bar = m.indexOf("|");
-      try { return check(m.slice(0, space), m.slice(space + 1, bar).trim(), m.slice(bar + 1).trim()); }
-      catch (e) { return e.message; }
-    }).filter(function (r) { return r !== "ok"; });
+    var wrong = [];
+    list.split(";").forEach(function (one) {
+      var m = one.trim(), space = m.indexOf(" "), bar = m.indexOf("|"), kind = m.slice(0, space);
+      var texts = kind.indexOf("all") === 0 ? [m.slice(space + 1, bar)] : m.slice(space + 1, bar).split(",");
+      texts.forEach(function (a) {
+        m.slice(bar + 1).split(",").forEach(function (b) {
+          var r;
+          try { r = check(kind, a.trim(), b.trim()); } catch (e) { r = e.message; }
+          if (r !== "ok") wrong.push(r);
+        });
+      });
+    });
     return wrong.length ? wrong.join("; ") : "ok";
   };
 })();
@@ -117,6 +122,21 @@ class RealPage : public nj::test::BuiltPackageTest, public ::testing::WithParamI
     void loadMission(std::uint64_t index) {
         game.missionIndex = index;
         game.loadMission(false);
+    }
+    void play(std::uint64_t index) {
+        loadMission(index);
+        game.gameState = nj::GameState::Playing;
+    }
+    // `checks` for `count` rows from `first`, every '@' in it that row's number.
+    static std::string eachRow(int count, const std::string& checks, int first = 0) {
+        std::string all;
+        for (int row = first; row < first + count; ++row) {
+            std::string one = checks;
+            for (std::size_t at = one.find('@'); at != std::string::npos; at = one.find('@', at))
+                one.replace(at, 1, std::to_string(row));
+            all += "; " + one;
+        }
+        return all;
     }
 
     // The game's state script, kept as window.__state, `changes` (JavaScript on s) made first.

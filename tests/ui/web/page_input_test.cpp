@@ -9,65 +9,49 @@
 
 namespace {
 
-TEST(WebNestingLimit, OnlyTagsBelowTheBoundAreTakenOut) {
-    const std::string atTheBound = "<div><div><div>x</div></div></div>";
-    std::string html = atTheBound;
-    EXPECT_FALSE(web::limitNesting(html, 3));
-    EXPECT_EQ(html, atTheBound);
-    html = "<div><div><div><div>x</div></div></div></div>";
-    EXPECT_TRUE(web::limitNesting(html, 3));
-    EXPECT_EQ(html, atTheBound);
-}
-
-// Tags and comments end where the tokenizer ends them, or the bound counts
-// what the parser never nests, and misses what it does; and what is cut
-// leaves no new tag behind.
+// Only what nests past a bound goes. Tags and comments end where the tokenizer ends them, or the
+// bound counts what the parser never nests and misses what it does; a cut leaves no new tag. Each
+// level of tables in cells multiplies litehtml's layout time: a table past its bound loses every
+// table tag inside it down to its own end, and what follows is kept.
 TEST(WebNestingLimit, TagsAndCommentsEndWhereTheTokenizerEndsThem) {
     const struct {
         const char* what;
         const char* html;
-        const char* kept;
+        int elements, tables;
+        const char* kept;  // nullptr: left as it was
     } cases[] = {
+        {"at the bound", "<div><div><div>x</div></div></div>", 3, 8, nullptr},
+        {"past it", "<div><div><div><div>x</div></div></div></div>", 3, 8,
+         "<div><div><div>x</div></div></div>"},
         {"an '=' after a quoted value starts a name, not a quoted value",
-         "<i a=\"1\"=\"b><i><i>x</i></i></i>", "<i a=\"1\"=\"b><i>x</i></i>"},
-        {"a quoted value holds a '>'", "<i a=\"><i>\"><i><i>x</i></i></i>",
+         "<i a=\"1\"=\"b><i><i>x</i></i></i>", 2, 8, "<i a=\"1\"=\"b><i>x</i></i>"},
+        {"a quoted value holds a '>'", "<i a=\"><i>\"><i><i>x</i></i></i>", 2, 8,
          "<i a=\"><i>\"><i>x</i></i>"},
-        {"an unquoted value holds '=' and quotes", "<i a=b=\"c><i><i>x</i></i></i>",
+        {"an unquoted value holds '=' and quotes", "<i a=b=\"c><i><i>x</i></i></i>", 2, 8,
          "<i a=b=\"c><i>x</i></i>"},
-        {"<!--> is a whole comment", "<!--><i><i><i>x</i></i></i><!-- -->",
+        {"<!--> is a whole comment", "<!--><i><i><i>x</i></i></i><!-- -->", 2, 8,
          "<!--><i><i>x</i></i><!-- -->"},
-        {"so is <!--->", "<!---><i><i><i>x</i></i></i>-->", "<!---><i><i>x</i></i>-->"},
-        {"--!> ends a comment", "<!-- a --!><i><i><i>x</i></i></i>-->",
+        {"so is <!--->", "<!---><i><i><i>x</i></i></i>-->", 2, 8, "<!---><i><i>x</i></i>-->"},
+        {"--!> ends a comment", "<!-- a --!><i><i><i>x</i></i></i>-->", 2, 8,
          "<!-- a --!><i><i>x</i></i>-->"},
-        {"CDATA outside <svg> ends at its first '>'", "<![CDATA[x><i><i><i>y]]>",
+        {"CDATA outside <svg> ends at its first '>'", "<![CDATA[x><i><i><i>y]]>", 2, 8,
          "<![CDATA[x><i><i>y]]>"},
-        {"a cut never joins text into a tag", "<i><i><<i>i>x", "<i><i>&lt;i>x"},
+        {"a cut never joins text into a tag", "<i><i><<i>i>x", 2, 8, "<i><i>&lt;i>x"},
+        {"tables at their bound",
+         "<table><tr><td>a<table><tr><td>b</td></tr></table></td></tr></table>", 512, 2, nullptr},
+        {"tables past it",
+         "<table><tr><td>a<table><tr><td>b<table><tr><td>c</td><th>d</th></tr></table>e"
+         "</td></tr></table></td></tr></table><table><tr><td>f</td></tr></table>",
+         512, 1, "<table><tr><td>abcde</td></tr></table><table><tr><td>f</td></tr></table>"},
+        {"an end tag closes nothing past a table wall: the next table is the second level",
+         "<div><table><tr><td></div><table><tr><td>x</td></tr></table></td></tr></table></div>",
+         512, 1, "<div><table><tr><td></div>x</td></tr></table></div>"},
     };
     for (const auto& c : cases) {
         std::string html = c.html;
-        EXPECT_TRUE(web::limitNesting(html, 2)) << c.what;
-        EXPECT_EQ(html, c.kept) << c.what;
+        EXPECT_EQ(web::limitNesting(html, c.elements, c.tables), c.kept != nullptr) << c.what;
+        EXPECT_EQ(html, c.kept ? c.kept : c.html) << c.what;
     }
-}
-
-// Each level of tables in cells multiplies litehtml's layout time, so a table two deep with a
-// bound of one loses every table tag inside it down to its own end, and what follows is kept.
-TEST(WebNestingLimit, TablesDeeperThanTheirBoundLoseTheirTableTags) {
-    const std::string oneDeep =
-        "<table><tr><td>a<table><tr><td>b</td></tr></table></td></tr></table>";
-    std::string html = oneDeep;
-    EXPECT_FALSE(web::limitNesting(html, 512, 2));
-    EXPECT_EQ(html, oneDeep);
-    html =
-        "<table><tr><td>a<table><tr><td>b<table><tr><td>c</td><th>d</th></tr></table>e"
-        "</td></tr></table></td></tr></table><table><tr><td>f</td></tr></table>";
-    EXPECT_TRUE(web::limitNesting(html, 512, 1));
-    EXPECT_EQ(html, "<table><tr><td>abcde</td></tr></table><table><tr><td>f</td></tr></table>");
-    // An end tag closes nothing past a table wall: the </div> inside the cell
-    // leaves the table open, so the table after it is the second level.
-    html = "<div><table><tr><td></div><table><tr><td>x</td></tr></table></td></tr></table></div>";
-    EXPECT_TRUE(web::limitNesting(html, 512, 1));
-    EXPECT_EQ(html, "<div><table><tr><td></div>x</td></tr></table></div>");
 }
 
 // Where the bound misjudges a page (a <style> inside <math> is no raw text

@@ -51,7 +51,8 @@ TEST(WebRender, AdjoiningMarginsOfBlockSiblingsCollapseIntoTheLarger) {
     }
 }
 
-// Changed classes' descendants, inherited colours, reflowed text, hidden and outlying children.
+// Changed classes' descendants, inherited colours, reflowed text, hidden and outlying children;
+// then the pause screen's START badge turning into P when the pad is put down.
 TEST(WebRender, PartialRepaintsMatchAFullRepaint) {
     PageHarness page(240, 120);
     page.load(kHead +
@@ -85,28 +86,21 @@ TEST(WebRender, PartialRepaintsMatchAFullRepaint) {
         page.frame();
     }
     EXPECT_TRUE(page.matchesAFullRepaint());
-}
-
-// The pause screen's START badge turning into P when the pad is put down.
-TEST(WebRender, AShrinkingBadgeRepaintsAllItUsedToCover) {
-    const struct {
-        const char* display;
-        double scale;
-    } cases[] = {
-        {"inline-block", 1.0}, {"inline", 1.0}, {"inline-block", 0.78125}, {"inline", 0.78125}};
-    for (const auto& c : cases) {
-        PageHarness page(240, 60, c.scale);
-        page.load(kHead +
-                  "<style>.row{width:300px;text-align:center;font-family:'DejaVu Sans';"
-                  "font-size:14px;color:#fff}.key{display:" +
-                  c.display +
-                  ";font-size:11px;color:#000;background-color:#d4af37;"
-                  "border-radius:3px;padding:1px 5px;margin-left:6px}</style>"
-                  "<div class='row'>RESUME <span id='k' class='key'>START</span></div>"
-                  "</body></html>");
-        page.eval("document.getElementById('k').textContent = 'P'");
-        page.frame();
-        EXPECT_TRUE(page.matchesAFullRepaint()) << c.display << " at " << c.scale;
+    for (const std::string display : {"inline-block", "inline"}) {
+        for (const double scale : {1.0, 0.78125}) {
+            PageHarness badge(240, 60, scale);
+            badge.load(kHead +
+                       "<style>.row{width:300px;text-align:center;font-family:'DejaVu Sans';"
+                       "font-size:14px;color:#fff}.key{display:" +
+                       display +
+                       ";font-size:11px;color:#000;background-color:#d4af37;"
+                       "border-radius:3px;padding:1px 5px;margin-left:6px}</style>"
+                       "<div class='row'>RESUME <span id='k' class='key'>START</span></div>"
+                       "</body></html>");
+            badge.eval("document.getElementById('k').textContent = 'P'");
+            badge.frame();
+            EXPECT_TRUE(badge.matchesAFullRepaint()) << display << " at " << scale;
+        }
     }
 }
 

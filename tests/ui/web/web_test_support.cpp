@@ -9,24 +9,6 @@
 
 namespace webtest {
 
-namespace {
-
-constexpr const char* kDejaVuDir = "/usr/share/fonts/truetype/dejavu/";
-const std::string kPageFontDir = NJ_PAGE_FONT_DIR "/";
-
-std::string lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-web::BufferPtr readFile(const std::string& path) {
-    if (!std::ifstream(path)) return nullptr;
-    const std::string bytes = readText(path);
-    return web::makeBuffer(bytes.data(), bytes.size());
-}
-
-}  // namespace
-
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -39,21 +21,24 @@ web::BufferPtr MemoryFileSystem::openFile(const std::string& path) {
 }
 
 web::BufferPtr TestFontLoader::load(const std::string& family, int weight, bool) {
-    const std::string dejavu = kDejaVuDir, page = kPageFontDir;
-    const std::map<std::string, std::pair<std::string, std::string>> regularAndBold = {
-        {"dejavu sans", {dejavu + "DejaVuSans.ttf", dejavu + "DejaVuSans-Bold.ttf"}},
-        {"sans-serif", {dejavu + "DejaVuSans.ttf", dejavu + "DejaVuSans-Bold.ttf"}},
-        {"lato",
-         {page + "lato/400Regular/Lato_400Regular.ttf", page + "lato/700Bold/Lato_700Bold.ttf"}},
-        {"montserrat",
-         {page + "montserrat/400Regular/Montserrat_400Regular.ttf",
-          page + "montserrat/700Bold/Montserrat_700Bold.ttf"}},
-        {"roboto mono",
-         {page + "roboto-mono/400Regular/RobotoMono_400Regular.ttf",
-          page + "roboto-mono/700Bold/RobotoMono_700Bold.ttf"}}};
-    const auto found = regularAndBold.find(lower(family));
-    if (found == regularAndBold.end()) return nullptr;
-    return readFile(weight >= 600 ? found->second.second : found->second.first);
+    const bool bold = weight >= 600;
+    const std::string dejavu =
+        std::string("/usr/share/fonts/truetype/dejavu/DejaVuSans") + (bold ? "-Bold.ttf" : ".ttf");
+    const auto page = [bold](const std::string& folder, const std::string& name) {
+        const std::string style = bold ? "700Bold" : "400Regular";
+        return NJ_PAGE_FONT_DIR "/" + folder + "/" + style + "/" + name + "_" + style + ".ttf";
+    };
+    const std::map<std::string, std::string> files = {
+        {"dejavu sans", dejavu},
+        {"sans-serif", dejavu},
+        {"lato", page("lato", "Lato")},
+        {"montserrat", page("montserrat", "Montserrat")},
+        {"roboto mono", page("roboto-mono", "RobotoMono")}};
+    std::string key = family;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto found = files.find(key);
+    const std::string bytes = found == files.end() ? "" : readText(found->second);
+    return bytes.empty() ? nullptr : web::makeBuffer(bytes.data(), bytes.size());
 }
 
 bool RecordingLogger::contains(const std::string& part) const {
@@ -120,19 +105,20 @@ std::uint32_t PageHarness::pixel(int x, int y) const {
     return (a << 24) | (channel(16) << 16) | (channel(8) << 8) | channel(0);
 }
 
+std::vector<std::uint32_t> PageHarness::pixels() const {
+    std::vector<std::uint32_t> all;
+    const web::Bitmap& bitmap = view->surface()->bitmap();
+    for (std::uint32_t y = 0; y < bitmap.height(); ++y) {
+        for (std::uint32_t x = 0; x < bitmap.width(); ++x) all.push_back(bitmap.pixel(x, y));
+    }
+    return all;
+}
+
 bool PageHarness::matchesAFullRepaint() {
-    const auto everyPixel = [this] {
-        std::vector<std::uint32_t> pixels;
-        const web::Bitmap& bitmap = view->surface()->bitmap();
-        for (std::uint32_t y = 0; y < bitmap.height(); ++y) {
-            for (std::uint32_t x = 0; x < bitmap.width(); ++x) pixels.push_back(bitmap.pixel(x, y));
-        }
-        return pixels;
-    };
-    const std::vector<std::uint32_t> partial = everyPixel();
+    const std::vector<std::uint32_t> partial = pixels();
     view->page()->markPaintNeeded();
     frame();
-    return everyPixel() == partial;
+    return pixels() == partial;
 }
 
 void PageHarness::click(int x, int y) {

@@ -61,8 +61,9 @@ class PageHarness : public web::LoadListener {
     // Runs `expression` in the page and returns String(result) through the logger.
     std::string js(const std::string& expression);
 
-    // Unpremultiplied 0xAARRGGBB of one device pixel.
+    // Unpremultiplied 0xAARRGGBB of one device pixel; every pixel as stored, row by row.
     std::uint32_t pixel(int x, int y) const;
+    std::vector<std::uint32_t> pixels() const;
     // Whether partial repaints left exactly what a whole repaint gives (which it then does).
     bool matchesAFullRepaint();
     void click(int x, int y);
