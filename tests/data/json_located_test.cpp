@@ -50,10 +50,12 @@ void expectSameValue(const nj::JsonValue& game, const LocatedJson& located) {
 }
 
 // Both readings refuse with the same fixed text (the mission fuzzer compares
-// them on any bytes); what both accept holds the same values.
+// them on any bytes) and what both accept holds the same values; where the
+// located one stopped is in the mission checker's messages.
 TEST(LocatedJson, BothReadingsRefuseWithTheSameTextsAndAgreeOnValues) {
     const struct {
         std::string text, error;  // "": accepted
+        const char* at = "";      // line:column, where it is checked
     } cases[] = {
         // The NUL byte stands in the message, so as a C string it ends there.
         {"", "Unexpected character in JSON: '"},
@@ -87,41 +89,27 @@ TEST(LocatedJson, BothReadingsRefuseWithTheSameTextsAndAgreeOnValues) {
         {"[.5]", "Unexpected character in JSON: '.'"},
         {"{\"k\":\"\t\"} trailing", ""},
         {"{\"\":\"\\q\"}", ""},
+        {"[1,\n 2,\n ]", "Unexpected character in JSON: ']'", "3:2"},  // the stray ']'
+        {"{\"a\": \"open\n", "Unterminated string", "1:7"},            // the string's opening quote
+        {"[1, 1e999]", "stod argument out of range", "1:5"},         // the number's first character
+        {"{\"é\": @}", "Unexpected character in JSON: '@'", "1:7"},  // characters, not bytes
     };
     for (const auto& c : cases) {
         EXPECT_EQ(gameError(c.text), c.error) << c.text.substr(0, 20);
-        EXPECT_EQ(locatedError(c.text), c.error) << c.text.substr(0, 20);
+        nj::JsonPosition at;
+        EXPECT_EQ(locatedError(c.text, &at), c.error) << c.text.substr(0, 20);
+        if (*c.at) {
+            EXPECT_EQ(std::to_string(at.line) + ":" + std::to_string(at.column), c.at) << c.text;
+        }
         if (c.error.empty()) expectSameValue(parseJson(c.text), parseLocatedJson(c.text).root);
     }
 }
 
-// A missing comma's place is in the mission checker's messages.
-TEST(LocatedJson, SyntaxErrorsSayWhereTheGameStopped) {
-    struct Case {
-        std::string text;
-        std::size_t line, column;
-    };
-    const Case cases[] = {
-        {"[1,\n 2,\n ]", 3, 2},      // the stray ']'
-        {"{\"a\": \"open\n", 1, 7},  // the string's opening quote
-        {"[1, 1e999]", 1, 5},        // the number's first character
-        {"{\"é\": @}", 1, 7},        // columns count characters, not bytes
-    };
-    for (const Case& c : cases) {
-        nj::JsonPosition at;
-        EXPECT_FALSE(locatedError(c.text, &at).empty()) << c.text;
-        EXPECT_EQ(at.line, c.line) << c.text;
-        EXPECT_EQ(at.column, c.column) << c.text;
-    }
-}
-
 TEST(LocatedJson, WarnsWhereOnlyTheGamesLenientReaderAccepts) {
-    struct Case {
-        std::string text;
-        std::string message;
+    const struct {
+        std::string text, message;
         std::size_t column;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"{} x", "text after the mission; the game ignores it", 4},
         {"[01]", "the number '01' is not strict JSON", 2},
         {"[-.5]", "the number '-.5' is not strict JSON", 2},
@@ -133,7 +121,7 @@ TEST(LocatedJson, WarnsWhereOnlyTheGamesLenientReaderAccepts) {
         {"[nope]", "'nope' is read as null", 2},
         {"{\"a\":1,\"a\":2}", "\"a\" is written twice; the game keeps the last", 8},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const nj::LocatedDocument doc = parseLocatedJson(c.text);
         ASSERT_EQ(doc.leniencies.size(), 1u) << c.text;
         EXPECT_EQ(doc.leniencies[0].message, c.message);

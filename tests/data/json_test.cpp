@@ -33,10 +33,8 @@ TEST(JsonValues, EmptyFormsEscapesWordsAndNumbersFollowTheLenientRules) {
     EXPECT_EQ(parseJson(R"({"a":1,"a":2})").at("a").number, 2.0) << "the last duplicate key wins";
 }
 
-// A string or an object where the mission builder wants a number, and a
-// lookup in what is not an object, fall back to its default (the builder's
-// tests); ordinary numbers are the playthroughs'. Here: a getter of another
-// type falls back, and an index or key that misses reads as null.
+// A getter of another type falls back and a missed index or key reads as null
+// (what the mission builder does with them is its own tests').
 TEST(JsonLookups, WrongTypesFallBackAndMissesAreNull) {
     const auto v = parseJson(R"({"x":"7","n":0.1})");
     EXPECT_EQ(v.getString("x", "d"), "7");

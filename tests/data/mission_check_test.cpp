@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "data/mission_format.hpp"
+#include "tests/support/scratch_dir.hpp"
 
 namespace {
 
@@ -33,12 +32,20 @@ std::string joined(const std::vector<std::string>& lines) {
     return all;
 }
 
-TEST(MissionCheck, ACompleteMissionDrawsNoMessage) {
-    EXPECT_EQ(joined(messagesFor(kComplete + "\"theme\":\"embassy\"}")), "");
-    const std::string keyed =
-        kComplete + R"("doors":[{"color":"emerald"}],"keycards":[{"color":"emerald"}]})";
-    EXPECT_EQ(joined(messagesFor(keyed)).find("doors[0]"), std::string::npos)
-        << "its keycard lies there";
+// The whole output: nothing for a complete mission, one line for a syntax error.
+TEST(MissionCheck, ACompleteMissionDrawsNoMessageAndASyntaxErrorOne) {
+    const struct {
+        std::string text, output;
+    } cases[] = {
+        {kComplete + "\"theme\":\"embassy\"}", ""},
+        // A door of a colour whose keycard lies in the mission.
+        {kComplete + R"("doors":[{"color":"emerald"}],"keycards":[{"color":"emerald"}]})", ""},
+        {"{\n  \"a\": 1\n  \"b\": 2\n}", "m.json:3:3: Expected ',' or '}' in object\n"},
+        {"[]", "m.json:1:1: a mission is a JSON object, got a list\n"},
+        {kComplete + "\"name\":\"x\"} //",
+         "m.json:2:13: warning: text after the mission; the game ignores it\n"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(joined(messagesFor(c.text)), c.output) << c.text;
 }
 
 TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
@@ -126,28 +133,14 @@ TEST(MissionCheck, MissingPiecesAreWarningsNamingTheFallback) {
     EXPECT_FALSE(nj::hasErrors(nj::checkMissionText("{}").diagnostics));
 }
 
-TEST(MissionCheck, SyntaxErrorsAndLeniencies) {
-    EXPECT_EQ(joined(messagesFor("{\n  \"a\": 1\n  \"b\": 2\n}")),
-              "m.json:3:3: Expected ',' or '}' in object\n");
-    EXPECT_EQ(joined(messagesFor("[]")), "m.json:1:1: a mission is a JSON object, got a list\n");
-    const auto lines = messagesFor(kComplete + "\"name\":\"x\"} //");
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], "m.json:2:13: warning: text after the mission; the game ignores it");
-}
-
 // The designer's guide prints the format table between two markers; it must
 // be exactly what the checker works from.
 TEST(MissionFormat, TheGuideListsExactlyTheCheckersTable) {
-    std::ifstream file(NJ_MISSION_GUIDE);
-    ASSERT_TRUE(file) << NJ_MISSION_GUIDE;
-    const std::string text((std::istreambuf_iterator<char>(file)),
-                           std::istreambuf_iterator<char>());
+    const std::string text = nj::test::fileText(NJ_MISSION_GUIDE);
     const std::string begin = "<!-- njtool mission format: begin -->\n";
-    const std::string end = "<!-- njtool mission format: end -->";
-    const std::size_t from = text.find(begin);
-    const std::size_t to = text.find(end);
-    ASSERT_NE(from, std::string::npos);
-    ASSERT_NE(to, std::string::npos);
+    const std::size_t from = text.find(begin),
+                      to = text.find("<!-- njtool mission format: end -->");
+    ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << NJ_MISSION_GUIDE;
     EXPECT_EQ(text.substr(from + begin.size(), to - from - begin.size()), nj::missionFormatGuide())
         << "run: njtool mission format, and paste it between the markers";
 }

@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "tests/support/scratch_dir.hpp"
 

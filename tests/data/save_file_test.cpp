@@ -2,14 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 
-#include "tests/support/deadline.hpp"
 #include "tests/support/scratch_dir.hpp"
 
 namespace {
@@ -62,17 +57,16 @@ TEST(SaveBackup, TheSaveIsMovedAsideNeverOverAnother) {
     EXPECT_TRUE(keptAs.empty());
 
     const std::string texts[] = {"3 1955 1 1 1\n1 1 1 1 \n", "1 200 0 0 0\n1 0 0 0 \n"};
-    std::string names[2];
+    const std::string names[] = {"save.dat.2026-12-07-101500.bak",
+                                 "save.dat.2026-12-07-101500-2.bak"};
     for (int i = 0; i < 2; ++i) {
         std::ofstream("save.dat", std::ios::binary) << texts[i];
-        ASSERT_EQ(nj::backUpSaveFile("save.dat", "2026-12-07-101500", names[i]),
+        ASSERT_EQ(nj::backUpSaveFile("save.dat", "2026-12-07-101500", keptAs),
                   nj::SaveBackup::Kept);
+        EXPECT_EQ(keptAs, names[i]);
         EXPECT_FALSE(std::filesystem::exists("save.dat"));
     }
-    EXPECT_EQ(names[0], "save.dat.2026-12-07-101500.bak");
-    EXPECT_EQ(names[1], "save.dat.2026-12-07-101500-2.bak");
-    EXPECT_EQ(nj::test::fileText(names[0]), texts[0]);
-    EXPECT_EQ(nj::test::fileText(names[1]), texts[1]);
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(nj::test::fileText(names[i]), texts[i]);
 
     std::filesystem::create_directory("save.dat");
     EXPECT_EQ(nj::backUpSaveFile("save.dat", "2026-12-07-101501", keptAs), nj::SaveBackup::NoSave);
