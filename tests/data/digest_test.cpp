@@ -1,5 +1,6 @@
 #include "data/digest.hpp"
 #include "data/keystream.hpp"
+#include "data/map_token.hpp"
 #include "data/sha256.hpp"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,56 @@ TEST(Keystreams, DecipheringWhileHashingEqualsHashingThenDeciphering) {
                 << pending << "/" << length;
         }
     }
+}
+
+constexpr const char* kMission = R"({"name":"Casino","walls":[{"x":0,"y":0,"w":960,"h":10}]})";
+
+// The decoded mission, or the refusal's text.
+std::string decoded(const std::string& token) {
+    try {
+        return nj::decodeMapToken(token);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+// A token whose tag covers the payload's hex as written.
+std::string tagged(const std::string& salt, const std::string& payload) {
+    return "NJ3M_V1." + salt + "." + nj::hmacSha256Hex(nj::kMapKey, salt + ":" + payload) + "." +
+           payload;
+}
+
+std::string cipherHex(const std::string& plain) {
+    return nj::hexEncode(nj::xorWith(plain, nj::mapKeystream(nj::kMapKey, "s", plain.size())));
+}
+
+// Round trips, headers, field counts and tampering are checked against a
+// second implementation by tests/tools/njtool_crosscheck.py; here are the
+// edges it does not reach.
+TEST(MapToken, EdgesOfTheFieldsTheTagAndThePayloadHex) {
+    // An empty payload would make a three-field token the reader refuses.
+    EXPECT_THROW(nj::encodeMapToken("", "s"), std::invalid_argument);
+    EXPECT_THROW(nj::encodeMapToken(kMission, "a.b"), std::invalid_argument);
+    const std::string token = nj::encodeMapToken(kMission, "salt");
+    const std::string header = "Invalid .nj3m file header or unsupported protocol version.";
+    std::string upper = cipherHex(kMission);
+    for (char& c : upper) c = static_cast<char>(std::toupper(c));
+    const struct {
+        const char* what;
+        std::string token, result;
+    } cases[] = {
+        {"a trailing full stop, which adds no field", token + ".", kMission},
+        {"a lowercase header", "nj3m_v1" + token.substr(7), header},
+        {"an empty payload", tagged("salt", ""), header},
+        // The tag is checked before the payload is decoded.
+        {"bad hex under a wrong tag", "NJ3M_V1.s." + std::string(64, '0') + ".zz",
+         "INTEGRITY COMPROMISED: Map data has been tampered with or modified!"},
+        {"uppercase hex", tagged("s", upper), kMission},
+        // Tagged over every character but decoded without the last.
+        {"an odd payload", tagged("s", cipherHex("{}") + "7"), "{}"},
+        {"a bad hex pair under its tag", tagged("s", "zz"), "invalid stoul argument"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(decoded(c.token), c.result) << c.what;
 }
 
 }  // namespace

@@ -36,44 +36,32 @@ struct AllocationCap {
     ~AllocationCap() { allocationCap = SIZE_MAX; }
 };
 
-void putLittle(std::string& out, std::uint64_t v, int bytes) {
+std::string little(std::uint64_t v, int bytes) {
+    std::string out;
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return out;
 }
 
 std::string entry(const std::string& name, const std::string& data) {
-    std::string e;
-    putLittle(e, name.size(), 4);
-    e += name;
-    putLittle(e, data.size(), 8);
-    return e + data;
-}
-
-std::string indexOf(std::uint32_t count, const std::string& entries) {
-    std::string index;
-    putLittle(index, count, 4);
-    return index + entries;
+    return little(name.size(), 4) + name + little(data.size(), 8) + data;
 }
 
 // A package file built from the writer steps with every field overridable, so
-// refusals can be provoked one at a time.
+// refusals can be provoked one at a time. An index is its entry count, then the entries.
 struct RawPackage {
     std::uint32_t version = 1;
     std::string salt = "pepper";
     std::uint32_t signatureLength = 64;
-    std::string index = indexOf(1, entry("a", "1"));
+    std::string index = little(1, 4) + entry("a", "1");
     std::optional<std::uint64_t> payloadLength;
 
     std::string bytes() const {
         const std::string payload =
             nj::xorWith(index, nj::packageKeystream(nj::kPackageKey, salt, index.size()));
-        std::string file = "NJ3P";
-        putLittle(file, version, 4);
-        putLittle(file, salt.size(), 4);
-        file += salt;
-        putLittle(file, signatureLength, 4);
-        file += nj::hmacSha256Hex(nj::kPackageKey, salt + ":" + payload);
-        putLittle(file, payloadLength.value_or(payload.size()), 8);
-        return file + payload;
+        return "NJ3P" + little(version, 4) + little(salt.size(), 4) + salt +
+               little(signatureLength, 4) +
+               nj::hmacSha256Hex(nj::kPackageKey, salt + ":" + payload) +
+               little(payloadLength.value_or(payload.size()), 8) + payload;
     }
 };
 
@@ -82,9 +70,7 @@ struct Mounted {
     NJ3Package store;
     std::ostringstream info, error;
     Mounted() { store.setLogStreams(&info, &error); }
-    bool mount(const std::string& bytes, const std::string& label = "game.nj3p") {
-        return store.mountBytes(label, bytes);
-    }
+    bool mount(const std::string& bytes) { return store.mountBytes("game.nj3p", bytes); }
 };
 
 std::string textOf(const NJ3Package& store, const std::string& path) {
@@ -97,7 +83,7 @@ std::string textOf(const NJ3Package& store, const std::string& path) {
 TEST(PackageLookup, NormalisedPathsAndTheAssetsPrefixReachTheSameEntry) {
     Mounted m;
     RawPackage p;
-    p.index = indexOf(2, entry("assets/ui/ui.html", "<html>") + entry("empty.txt", ""));
+    p.index = little(2, 4) + entry("assets/ui/ui.html", "<html>") + entry("empty.txt", "");
     ASSERT_TRUE(m.mount(p.bytes()));
     for (const char* path : {"assets/ui/ui.html", "assets\\ui\\ui.html", "./assets/ui/ui.html",
                              "/assets/ui/ui.html", "ui/ui.html", "././//ui/ui.html"}) {
@@ -142,7 +128,7 @@ TEST(PackageRefusals, HeaderAndLengthFieldsAreChecked) {
     // Two entries declared: "a", then what follows it.
     const auto afterA = [](const std::string& rest) {
         RawPackage p;
-        p.index = indexOf(2, entry("a", "1") + rest);
+        p.index = little(2, 4) + entry("a", "1") + rest;
         return p.bytes();
     };
     const struct {
@@ -183,7 +169,7 @@ TEST(PackageRefusals, HeaderAndLengthFieldsAreChecked) {
     }
     // The largest salt is fine, and so is an index of no entries.
     RawPackage big;
-    big.index = indexOf(0, "");
+    big.index = little(0, 4);
     big.salt.assign(256, 's');
     EXPECT_TRUE(Mounted().mount(big.bytes()));
 }

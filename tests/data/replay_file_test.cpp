@@ -12,39 +12,35 @@ namespace nj {
 namespace {
 
 RunRecord sampleRecord() {
-    RunRecord r;
-    r.start.source = RunSource::Campaign;
-    r.start.missionIndex = 2;
-    r.start.missionHash = sha256Raw("token");
-    r.start.missionName = "OPERATION GLASS LEDGER";
-    r.start.approach = 3;
-    r.start.perks = 5;
-    r.start.bonuses = 2;
-    r.start.assists = 0x0B | 85u << 8;
-    r.start.intelBudget = 1955;
-    r.start.highestUnlocked = 2;
-    r.start.completed = 3;
-    r.start.grades = {"S+ PHANTOM", "A OPERATIVE", "--", "--"};
-    r.start.audioEnabled = false;
-    r.start.footstepPhase = 0.75f;
-    r.start.currentTumbler = 3;
-    r.start.stealthGrade = "A OPERATIVE";
-    r.start.lastIntelAward = 420;
-    r.start.bannerText = "SAFE DECRYPTED";
-    r.events = {
-        {RunEventKind::Step, 0x05, 1.0f / 60.0f, 1},
-        {RunEventKind::Step, 0x02 | 0x10, 0.0163f, 400},
-        {RunEventKind::Key, 'E'},
-        {RunEventKind::Action, static_cast<std::uint32_t>(RunAction::TumblerTap)},
-        {RunEventKind::Assists, 100u << 8},
-        {RunEventKind::Step, 0x45, 0.0f, 1},
-        {RunEventKind::Step, 0x45, 1.0f, 2},
-    };
-    r.outcome = RunOutcome::Won;
-    r.score = -15;
-    r.missionClock = 81.25f;
-    r.finalState = R"({"step":404,"gameState":3})";
-    return r;
+    return {.start = {.source = RunSource::Campaign,
+                      .missionIndex = 2,
+                      .missionHash = sha256Raw("token"),
+                      .missionName = "OPERATION GLASS LEDGER",
+                      .approach = 3,
+                      .perks = 5,
+                      .bonuses = 2,
+                      .assists = 0x0B | 85u << 8,
+                      .intelBudget = 1955,
+                      .highestUnlocked = 2,
+                      .completed = 3,
+                      .grades = {"S+ PHANTOM", "A OPERATIVE", "--", "--"},
+                      .audioEnabled = false,
+                      .footstepPhase = 0.75f,
+                      .currentTumbler = 3,
+                      .stealthGrade = "A OPERATIVE",
+                      .lastIntelAward = 420,
+                      .bannerText = "SAFE DECRYPTED"},
+            .events = {{RunEventKind::Step, 0x05, 1.0f / 60.0f, 1},
+                       {RunEventKind::Step, 0x02 | 0x10, 0.0163f, 400},
+                       {RunEventKind::Key, 'E'},
+                       {RunEventKind::Action, static_cast<std::uint32_t>(RunAction::TumblerTap)},
+                       {RunEventKind::Assists, 100u << 8},
+                       {RunEventKind::Step, 0x45, 0.0f, 1},
+                       {RunEventKind::Step, 0x45, 1.0f, 2}},
+            .outcome = RunOutcome::Won,
+            .score = -15,
+            .missionClock = 81.25f,
+            .finalState = R"({"step":404,"gameState":3})"};
 }
 
 // The sample with one thing changed, encoded.
