@@ -111,9 +111,8 @@ nj::JsonValue valueOf(const LocatedJson& located) {
     return value;
 }
 
-// Both readings refuse with the same fixed text (the mission fuzzer compares
-// them on any bytes) and what both accept holds the same values; where the
-// located one stopped is in the mission checker's messages.
+// Both readings refuse with the same fixed text (the mission fuzzer compares them on
+// any bytes) and agree on what they accept; where one stopped is in checker messages.
 TEST(LocatedJson, BothReadingsRefuseWithTheSameTextsAndAgreeOnValues) {
     const struct {
         std::string text, error;  // "": accepted

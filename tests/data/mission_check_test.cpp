@@ -56,17 +56,14 @@ TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
         std::string expected;
     };
     const Case cases[] = {
-        // types
         {"\"guards\":[{\"x\":\"seven\",\"axis\":\"x\"}]}",
          "m.json:2:16: guards[0].x: expected a number, got a string"},
         {"\"walls\":{}}", "m.json:2:9: walls: expected a list, got an object"},
         {"\"walls\":[7]}", "m.json:2:10: walls[0]: expected an object, got a number"},
         {"\"name\":false}", "m.json:2:8: name: expected a string, got true or false"},
-        // unknown keys, with and without a near miss
         {"\"guards\":[{\"spead\":3,\"axis\":\"x\"}]}",
          "m.json:2:12: guards[0].spead: unknown key (did you mean \"speed\"?)"},
         {"\"zebra\":1}", "m.json:2:1: zebra: unknown key"},
-        // values outside their sets
         {"\"theme\":\"casion\"}",
          "m.json:2:9: theme: \"casion\" is not one of \"casino\", \"embassy\", \"laboratory\" or "
          "\"archive\" (did you mean \"casino\"?)"},
@@ -80,7 +77,6 @@ TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
          "m.json:2:22: furniture[0].type: \"sofa\" is not one of \"roulette\", \"blackjack\", "
          "\"plush_booth\", \"stanchions\", \"desk\", \"bookcase\", \"server\", \"cryopod\" or "
          "\"archive_rack\""},
-        // positions, sizes, huge numbers and caps
         {"\"guards\":[{\"x\":5000,\"axis\":\"x\"}]}",
          "m.json:2:16: guards[0].x: 5000 is outside 0 to 960"},
         {"\"guards\":[{\"y\":-300,\"axis\":\"x\"}]}",
@@ -96,7 +92,6 @@ TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
          "m.json:2:21: cameras[0].range: the number is too large for the game to use"},
         {"\"guards\":[" + seventeenGuards + "]}",
          "m.json:2:10: guards: 17 entries; the game takes at most 16"},
-        // pieces under walls, spawns inside them
         {"\"walls\":[{\"x\":90,\"y\":80,\"w\":40,\"h\":15}]}",
          "m.json:1:9: card: lies under walls[0]"},
         {"\"keycards\":[{\"x\":500,\"y\":110}],\"furniture\":[{\"x\":500,\"y\":100}]}",
@@ -106,7 +101,6 @@ TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
          "m.json:2:20: dynamicObjective: lies under walls[0]"},
         {"\"walls\":[{\"x\":40,\"y\":290,\"w\":5,\"h\":5}]}",
          "m.json:1:143: player: the operative would start inside walls[0]"},
-        // doors no keycard opens
         {"\"doors\":[{\"color\":\"ruby\"},{\"color\":\"purple\"}],\"keycards\":[]}",
          "m.json:2:10: doors[0]: warning: no ruby keycard lies anywhere: only the approach that "
          "holds ruby opens it"},
@@ -133,8 +127,7 @@ TEST(MissionCheck, MissingPiecesAreWarningsNamingTheFallback) {
     EXPECT_FALSE(nj::hasErrors(nj::checkMissionText("{}").diagnostics));
 }
 
-// The designer's guide prints the format table between two markers; it must
-// be exactly what the checker works from.
+// The designer's guide's format table, between its markers, is the checker's own.
 TEST(MissionFormat, TheGuideListsExactlyTheCheckersTable) {
     const std::string text = nj::test::fileText(NJ_MISSION_GUIDE);
     const std::string begin = "<!-- njtool mission format: begin -->\n";

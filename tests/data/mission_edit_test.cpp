@@ -1,7 +1,5 @@
-// The editor's operations on a mission value: every kind placed, moved,
-// sized, turned and deleted; routes edited; undo and redo far back; unsaved
-// changes known; the mission written back as text. Values the checker refuses
-// are the editor session's tests.
+// The editor's operations on a mission value, and the mission written back as
+// text. Values the checker refuses are the editor session's tests.
 #include "data/mission_edit.hpp"
 
 #include <gtest/gtest.h>

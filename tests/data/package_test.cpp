@@ -101,7 +101,7 @@ TEST(PackageLookup, NormalisedPathsAndTheAssetsPrefixReachTheSameEntry) {
 }
 
 // What the writer's packages hold is read back by the njtool cross-check and
-// the hostile files' table; bytes after the payload by the latter.
+// the hostile files' table (bytes after the payload too).
 TEST(PackageWrite, AnEmptyOrOverlongSaltIsRefused) {
     const std::vector<nj::PackageAsset> assets = {{"ui/ui.html", "<p>"}};
     EXPECT_THROW(nj::buildPackage(assets, ""), std::invalid_argument);
@@ -109,8 +109,7 @@ TEST(PackageWrite, AnEmptyOrOverlongSaltIsRefused) {
 }
 
 // Magic, version 2, an overlong salt and a flipped payload byte are the njtool
-// cross-check's. Every refusal comes before the declared bytes are allocated;
-// a bad index entry ends the mount but keeps the entries before it.
+// cross-check's. A bad index entry ends the mount but keeps the ones before it.
 TEST(PackageRefusals, HeaderAndLengthFieldsAreChecked) {
     const std::string header = "Invalid .nj3p header or version\n";
     const std::string tampered =
