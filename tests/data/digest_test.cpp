@@ -45,15 +45,15 @@ TEST(Keystreams, DecipheringWhileHashingEqualsHashingThenDeciphering) {
             std::string data(length, '\0');
             for (std::size_t i = 0; i < length; ++i) data[i] = static_cast<char>(i * 13 + pending);
             const std::string head(pending, 'h');
+            SCOPED_TRACE(std::to_string(pending) + "/" + std::to_string(length));
 
             nj::Sha256 fused;
             fused.update(head);
             std::string deciphered = data;
             nj::xorPackageKeystreamHashing("KEY", "salt", deciphered.data(), length, fused);
 
-            EXPECT_EQ(fused.finish(), nj::sha256(head + data)) << pending << "/" << length;
-            EXPECT_EQ(deciphered, nj::xorWith(data, nj::packageKeystream("KEY", "salt", length)))
-                << pending << "/" << length;
+            EXPECT_EQ(fused.finish(), nj::sha256(head + data));
+            EXPECT_EQ(deciphered, nj::xorWith(data, nj::packageKeystream("KEY", "salt", length)));
         }
     }
 }

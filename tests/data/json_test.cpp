@@ -13,7 +13,7 @@ using nj::parseLocatedJson;
 
 namespace {
 
-TEST(JsonValues, EmptyFormsEscapesWordsAndNumbersFollowTheLenientRules) {
+TEST(JsonValues, FollowTheLenientRulesAndLookupsFallBack) {
     EXPECT_EQ(parseJson(" [\n\t] ").type, JsonType::Array);
     EXPECT_EQ(parseJson("{ }").type, JsonType::Object);
     EXPECT_EQ(parseJson(R"("\u00e9x")").text, "?x");
@@ -34,11 +34,8 @@ TEST(JsonValues, EmptyFormsEscapesWordsAndNumbersFollowTheLenientRules) {
     EXPECT_EQ(parseJson("007").number, 7.0);
     EXPECT_EQ(parseJson("-2.5e2").number, -250.0);
     EXPECT_EQ(parseJson(R"({"a":1,"a":2})").at("a").number, 2.0) << "the last duplicate key wins";
-}
-
-// A getter of another type falls back and a missed index or key reads as null
-// (what the mission builder does with them is its own tests').
-TEST(JsonLookups, WrongTypesFallBackAndMissesAreNull) {
+    // A getter of another type falls back and a missed index or key reads as
+    // null (what the mission builder does with them is its own tests').
     const auto v = parseJson(R"({"x":"7","n":0.1})");
     EXPECT_EQ(v.getString("x", "d"), "7");
     EXPECT_EQ(v.getString("n", "d"), "d");
@@ -65,11 +62,9 @@ TEST(JsonWriter, EscapesEachByteClassInBothForms) {
     for (const Case& c : cases) {
         EXPECT_EQ(nj::escapeJsonText(c.in), c.page);
         EXPECT_EQ(nj::quoteJsonString(c.in), "\"" + c.metadata + "\"");
-        nj::JsonWriter page, metadata(nj::JsonStringForm::Metadata);
-        page.string(c.in);
-        metadata.string(c.in);
-        EXPECT_EQ(page.text(), "\"" + c.page + "\"");
-        EXPECT_EQ(metadata.text(), "\"" + c.metadata + "\"");
+        EXPECT_EQ(nj::JsonWriter().string(c.in).text(), "\"" + c.page + "\"");
+        EXPECT_EQ(nj::JsonWriter(nj::JsonStringForm::Metadata).string(c.in).text(),
+                  "\"" + c.metadata + "\"");
     }
     EXPECT_EQ(nj::quoteJsonString(""), "\"\"");
 }

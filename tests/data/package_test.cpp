@@ -65,7 +65,6 @@ struct RawPackage {
     }
 };
 
-// A store with its log captured.
 struct Mounted {
     NJ3Package store;
     std::ostringstream info, error;
@@ -77,35 +76,6 @@ std::string textOf(const NJ3Package& store, const std::string& path) {
     std::size_t size = 0;
     const char* data = store.find(path, size);
     return data ? std::string(data, size) : std::string("<absent>");
-}
-
-// An empty entry is listed but has no bytes to hand out.
-TEST(PackageLookup, NormalisedPathsAndTheAssetsPrefixReachTheSameEntry) {
-    Mounted m;
-    RawPackage p;
-    p.index = little(2, 4) + entry("assets/ui/ui.html", "<html>") + entry("empty.txt", "");
-    ASSERT_TRUE(m.mount(p.bytes()));
-    for (const char* path : {"assets/ui/ui.html", "assets\\ui\\ui.html", "./assets/ui/ui.html",
-                             "/assets/ui/ui.html", "ui/ui.html", "././//ui/ui.html"}) {
-        EXPECT_EQ(textOf(m.store, path), "<html>") << path;
-    }
-    EXPECT_EQ(textOf(m.store, "ASSETS/ui/ui.html"), "<absent>");
-    EXPECT_EQ(textOf(m.store, "ui//ui.html"), "<absent>");
-    std::size_t size = 99;
-    EXPECT_EQ(m.store.find("empty.txt", size), nullptr);
-    EXPECT_EQ(size, 0u);
-    EXPECT_TRUE(m.store.contains("empty.txt"));
-    std::string text = "unchanged";
-    EXPECT_FALSE(m.store.readText("empty.txt", text));
-    EXPECT_EQ(text, "unchanged");
-}
-
-// What the writer's packages hold is read back by the njtool cross-check and
-// the hostile files' table (bytes after the payload too).
-TEST(PackageWrite, AnEmptyOrOverlongSaltIsRefused) {
-    const std::vector<nj::PackageAsset> assets = {{"ui/ui.html", "<p>"}};
-    EXPECT_THROW(nj::buildPackage(assets, ""), std::invalid_argument);
-    EXPECT_THROW(nj::buildPackage(assets, std::string(257, 's')), std::invalid_argument);
 }
 
 // Magic, version 2, an overlong salt and a flipped payload byte are the njtool
@@ -166,25 +136,44 @@ TEST(PackageRefusals, HeaderAndLengthFieldsAreChecked) {
         EXPECT_TRUE(m.info.str().empty()) << c.what;
         EXPECT_EQ(textOf(m.store, "a"), c.keepsA ? "1" : "<absent>") << c.what;
     }
-    // The largest salt is fine, and so is an index of no entries.
+    // The largest salt is fine, and so is an index of no entries; the writer
+    // refuses the salts the reader would (what it writes is the cross-check's).
     RawPackage big;
     big.index = little(0, 4);
     big.salt.assign(256, 's');
     EXPECT_TRUE(Mounted().mount(big.bytes()));
+    EXPECT_THROW(nj::buildPackage({{"a", "1"}}, ""), std::invalid_argument);
+    EXPECT_THROW(nj::buildPackage({{"a", "1"}}, std::string(257, 's')), std::invalid_argument);
 }
 
 // A folder in the package's place is no package: the assets/ copy is found.
-TEST(PackageMount, FileFallsBackToTheAssetsFolderAndAFailedMountEmptiesTheStore) {
+// An empty entry is listed but has no bytes to hand out.
+TEST(PackageMount, TheAssetsCopyIsFoundAndNormalisedPathsReachTheSameEntry) {
     const nj::test::ScratchDir scratch;
+    RawPackage p;
+    p.index = little(2, 4) + entry("assets/ui/ui.html", "<html>") + entry("empty.txt", "");
     std::filesystem::create_directories("assets");
-    { std::ofstream("assets/game.nj3p", std::ios::binary) << RawPackage().bytes(); }
-    Mounted m;
+    { std::ofstream("assets/game.nj3p", std::ios::binary) << p.bytes(); }
     std::filesystem::create_directories("game.nj3p");
-    EXPECT_TRUE(m.store.mount("game.nj3p"));
+    Mounted m;
+    ASSERT_TRUE(m.store.mount("game.nj3p"));
     EXPECT_EQ(m.info.str(),
-              "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 1 assets.\n");
+              "[NJ3Package] Successfully mounted encrypted archive 'game.nj3p' with 2 assets.\n");
+    for (const char* path : {"assets/ui/ui.html", "assets\\ui\\ui.html", "./assets/ui/ui.html",
+                             "/assets/ui/ui.html", "ui/ui.html", "././//ui/ui.html"}) {
+        EXPECT_EQ(textOf(m.store, path), "<html>") << path;
+    }
+    EXPECT_EQ(textOf(m.store, "ASSETS/ui/ui.html"), "<absent>");
+    EXPECT_EQ(textOf(m.store, "ui//ui.html"), "<absent>");
+    std::size_t size = 99;
+    EXPECT_EQ(m.store.find("empty.txt", size), nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_TRUE(m.store.contains("empty.txt"));
+    std::string text = "unchanged";
+    EXPECT_FALSE(m.store.readText("empty.txt", text));
+    EXPECT_EQ(text, "unchanged");
     EXPECT_FALSE(m.store.mount("missing.nj3p"));
-    EXPECT_FALSE(m.store.contains("a"));
+    EXPECT_FALSE(m.store.contains("ui/ui.html")) << "a failed mount empties the store";
 }
 
 }  // namespace

@@ -26,8 +26,7 @@ void touch(const fs::path& path) {
 // One place at a time is the install run's; here, the order when several qualify.
 TEST(GameData, WorkingDirectoryFirstThenExecutableThenInstall) {
     const nj::test::ScratchDir scratch;
-    const fs::path here = fs::current_path();
-    const std::string exe = (here / "exe").string(), share = (here / "share").string();
+    const std::string exe = fs::absolute("exe").string(), share = fs::absolute("share").string();
     fs::create_directories(exe);
     fs::create_directories(share);
     // Found nowhere: the game runs where it stands, as it always did.

@@ -43,38 +43,17 @@ RunRecord sampleRecord() {
             .finalState = R"({"step":404,"gameState":3})"};
 }
 
-// The sample with one thing changed, encoded.
-template <typename Change>
-std::string encodedWith(Change change) {
+TEST(ReplayFile, WhatIsWrittenReadsBackWholeAndAnHourStaysSmall) {
     RunRecord r = sampleRecord();
-    change(r);
-    return encodeReplay(r);
-}
-
-// Bytes the reader judges on their merits: the hashes made to match again.
-template <typename Change>
-std::string resealedWith(Change change) {
-    std::string bytes = encodeReplay(sampleRecord());
-    change(bytes);
-    bytes.resize(bytes.size() - 32);
-    return bytes + sha256Raw(bytes);
-}
-
-TEST(ReplayFile, WhatIsWrittenReadsBackWhole) {
-    const RunRecord written = sampleRecord();
-    const std::string bytes = encodeReplay(written);
+    const std::string bytes = encodeReplay(r);
     RunRecord read;
     std::string why;
     ASSERT_TRUE(decodeReplay(bytes, read, why)) << why;
-    EXPECT_EQ(read, written);
+    EXPECT_EQ(read, r);
     EXPECT_EQ(encodeReplay(read), bytes);
     EXPECT_EQ(replaySteps(read), 404u);
-}
-
-TEST(ReplayFile, AnHourAtSixtyUpdatesASecondStaysSmall) {
     // A real frame clock wanders a little every frame and the player changes
-    // what they hold often: the worst a steady hour gives.
-    RunRecord r = sampleRecord();
+    // what they hold often: the worst a steady hour at 60 updates a second gives.
     r.events.clear();
     for (int i = 0; i < 60 * 60 * 60; ++i) {
         const float dt = 1.0f / 60.0f + static_cast<float>(i % 7) * 1e-5f;
@@ -98,6 +77,19 @@ TEST(ReplayFile, EveryAlteredByteAndEveryCutIsRefused) {
 
 TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    // The sample with one thing changed, encoded.
+    const auto encodedWith = [](auto change) {
+        RunRecord r = sampleRecord();
+        change(r);
+        return encodeReplay(r);
+    };
+    // Bytes the reader judges on their merits: the hashes made to match again.
+    const auto resealedWith = [](auto change) {
+        std::string bytes = encodeReplay(sampleRecord());
+        change(bytes);
+        bytes.resize(bytes.size() - 32);
+        return bytes + sha256Raw(bytes);
+    };
     struct Case {
         const char* what;
         std::string bytes;
