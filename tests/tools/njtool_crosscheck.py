@@ -6,6 +6,7 @@ import hmac
 import io
 import json
 import os
+import pathlib
 import struct
 import subprocess
 import sys
@@ -85,11 +86,10 @@ class Workdir(unittest.TestCase):
         self.dir = self.enterContext(tempfile.TemporaryDirectory())
 
     def write(self, name, data):
-        path = os.path.join(self.dir, name)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        with open(path, "wb") as f:
-            f.write(data)
-        return path
+        path = pathlib.Path(self.dir, name)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(data)
+        return str(path)
 
 
 MISSION = json.dumps({"name": "Glass Harbor \u00e9", "theme": "casino",
@@ -149,8 +149,7 @@ class Packages(Workdir):
                          ["assets/fonts/a.ttf 10240", "logo/x.png 0", "ui/ui.html 23"])
         out = os.path.join(self.dir, "out")
         ok("pack", "extract", path, out)
-        with open(os.path.join(out, "ui", "ui.html"), "rb") as f:
-            self.assertEqual(f.read(), b"<html>later wins</html>")
+        self.assertEqual(pathlib.Path(out, "ui", "ui.html").read_bytes(), b"<html>later wins</html>")
         self.assertEqual(os.path.getsize(os.path.join(out, "logo", "x.png")), 0)
 
     def test_njtool_packages_read_here(self):
@@ -161,8 +160,7 @@ class Packages(Workdir):
         blobs = []
         for name in ["game.nj3p", "again.nj3p"]:
             ok("pack", "build", os.path.join(self.dir, name), src, extra)
-            with open(os.path.join(self.dir, name), "rb") as f:
-                blobs.append(f.read())
+            blobs.append(pathlib.Path(self.dir, name).read_bytes())
         entries = read_package(blobs[0])
         self.assertEqual(sorted(entries), [b"campaign_maps.json", b"fonts/Lato.ttf", b"ui/ui.html"])
         self.assertEqual(entries[b"ui/ui.html"], b"<p>page</p>")
