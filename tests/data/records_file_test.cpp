@@ -53,7 +53,7 @@ TEST(RecordWins, EachWinSaysWhatItImproved) {
               "\"best\":{\"grade\":\"C COMPROMISED\",\"score\":10,\"timeMs\":5}}]}\n");
 }
 
-TEST(RecordsText, WrittenInItsFormAndReadBackTheSameAsIsToday) {
+TEST(RecordsText, WrittenInItsFormAndReadBackTheSameWithTodaysDate) {
     RecordBook book;
     book.addWin("OPERATION \"QUOTED\" \xC3\x89T\xC3\x89", win("S SHADOW", 95, 61234));
     book.addWin("OPERATION TWO", win("B AGENT", -5, 0, true));
