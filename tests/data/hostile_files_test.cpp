@@ -1,7 +1,5 @@
-// Every file the game reads meets the same hostile things in its place: text
-// that is not its format, a file past its size cap, a folder, a named pipe and
-// nothing at all. None blocks the game or is read whole, and each leaves the
-// game where the format says (the defaults, a first start, records kept aside).
+// Every file the game reads, with hostile things in its place: none blocks the
+// game or is read whole, and each leaves it where the format says.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -1,91 +1,59 @@
 // Replay files: what is written reads back whole, and nothing else reads at
-// all: an altered byte, a cut, a newer version, a file claiming a run longer
-// than any, values no game could record, and things that are not files.
+// all (the file in hostile places: hostile_files_test).
 #include "data/replay_file.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <bit>
-#include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "data/digest.hpp"
-#include "tests/support/deadline.hpp"
-#include "tests/support/scratch_dir.hpp"
 
 namespace nj {
 namespace {
 
 RunRecord sampleRecord() {
-    RunRecord r;
-    r.start.source = RunSource::Campaign;
-    r.start.missionIndex = 2;
-    r.start.missionHash = sha256Raw("token");
-    r.start.missionName = "OPERATION GLASS LEDGER";
-    r.start.approach = 3;
-    r.start.perks = 5;
-    r.start.bonuses = 2;
-    r.start.assists = 0x0B | 85u << 8;
-    r.start.intelBudget = 1955;
-    r.start.highestUnlocked = 2;
-    r.start.completed = 3;
-    r.start.grades = {"S+ PHANTOM", "A OPERATIVE", "--", "--"};
-    r.start.audioEnabled = false;
-    r.start.footstepPhase = 0.75f;
-    r.start.currentTumbler = 3;
-    r.start.stealthGrade = "A OPERATIVE";
-    r.start.lastIntelAward = 420;
-    r.start.bannerText = "SAFE DECRYPTED";
-    r.events = {
-        {RunEventKind::Step, 0x05, 1.0f / 60.0f, 1},
-        {RunEventKind::Step, 0x02 | 0x10, 0.0163f, 400},
-        {RunEventKind::Key, 'E'},
-        {RunEventKind::Action, static_cast<std::uint32_t>(RunAction::TumblerTap)},
-        {RunEventKind::Assists, 100u << 8},
-        {RunEventKind::Step, 0x45, 0.0f, 1},
-        {RunEventKind::Step, 0x45, 1.0f, 2},
-    };
-    r.outcome = RunOutcome::Won;
-    r.score = -15;
-    r.missionClock = 81.25f;
-    r.finalState = R"({"step":404,"gameState":3})";
-    return r;
+    return {.start = {.source = RunSource::Campaign,
+                      .missionIndex = 2,
+                      .missionHash = sha256Raw("token"),
+                      .missionName = "OPERATION GLASS LEDGER",
+                      .approach = 3,
+                      .perks = 5,
+                      .bonuses = 2,
+                      .assists = 0x0B | 85u << 8,
+                      .intelBudget = 1955,
+                      .highestUnlocked = 2,
+                      .completed = 3,
+                      .grades = {"S+ PHANTOM", "A OPERATIVE", "--", "--"},
+                      .audioEnabled = false,
+                      .footstepPhase = 0.75f,
+                      .currentTumbler = 3,
+                      .stealthGrade = "A OPERATIVE",
+                      .lastIntelAward = 420,
+                      .bannerText = "SAFE DECRYPTED"},
+            .events = {{RunEventKind::Step, 0x05, 1.0f / 60.0f, 1},
+                       {RunEventKind::Step, 0x02 | 0x10, 0.0163f, 400},
+                       {RunEventKind::Key, 'E'},
+                       {RunEventKind::Action, static_cast<std::uint32_t>(RunAction::TumblerTap)},
+                       {RunEventKind::Assists, 100u << 8},
+                       {RunEventKind::Step, 0x45, 0.0f, 1},
+                       {RunEventKind::Step, 0x45, 1.0f, 2}},
+            .outcome = RunOutcome::Won,
+            .score = -15,
+            .missionClock = 81.25f,
+            .finalState = R"({"step":404,"gameState":3})"};
 }
 
-// A body the reader judges on its merits: the hashes made to match, so only
-// the value checks stand between it and the game.
-std::string resealed(std::string bytes) {
-    bytes.resize(bytes.size() - 32);
-    bytes += sha256Raw(bytes);
-    return bytes;
-}
-
-// The sample with one thing changed, encoded and resealed.
-template <typename Change>
-std::string encodedWith(Change change) {
+TEST(ReplayFile, WhatIsWrittenReadsBackWholeAndAnHourStaysSmall) {
     RunRecord r = sampleRecord();
-    change(r);
-    return encodeReplay(r);
-}
-
-TEST(ReplayFile, WhatIsWrittenReadsBackWhole) {
-    const RunRecord written = sampleRecord();
-    const std::string bytes = encodeReplay(written);
+    const std::string bytes = encodeReplay(r);
     RunRecord read;
     std::string why;
     ASSERT_TRUE(decodeReplay(bytes, read, why)) << why;
-    EXPECT_EQ(read, written);
+    EXPECT_EQ(read, r);
     EXPECT_EQ(encodeReplay(read), bytes);
     EXPECT_EQ(replaySteps(read), 404u);
-}
-
-TEST(ReplayFile, AnHourAtSixtyUpdatesASecondStaysSmall) {
     // A real frame clock wanders a little every frame and the player changes
-    // what they hold often: the worst a steady hour gives.
-    RunRecord r = sampleRecord();
+    // what they hold often: the worst a steady hour at 60 updates a second gives.
     r.events.clear();
     for (int i = 0; i < 60 * 60 * 60; ++i) {
         const float dt = 1.0f / 60.0f + static_cast<float>(i % 7) * 1e-5f;
@@ -109,6 +77,19 @@ TEST(ReplayFile, EveryAlteredByteAndEveryCutIsRefused) {
 
 TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    // The sample with one thing changed, encoded.
+    const auto encodedWith = [](auto change) {
+        RunRecord r = sampleRecord();
+        change(r);
+        return encodeReplay(r);
+    };
+    // Bytes the reader judges on their merits: the hashes made to match again.
+    const auto resealedWith = [](auto change) {
+        std::string bytes = encodeReplay(sampleRecord());
+        change(bytes);
+        bytes.resize(bytes.size() - 32);
+        return bytes + sha256Raw(bytes);
+    };
     struct Case {
         const char* what;
         std::string bytes;
@@ -116,13 +97,10 @@ TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
     };
     const Case cases[] = {
         {"a newer version",
-         [] {
-             std::string b = encodeReplay(sampleRecord());
-             b[8] = static_cast<char>(kReplayVersion + 1);
-             return resealed(b);
-         }(),
+         resealedWith([](std::string& b) { b[8] = static_cast<char>(kReplayVersion + 1); }),
          "newer version"},
-        {"not a replay", resealed(std::string(100, 'x')), "not a replay file"},
+        {"not a replay", resealedWith([](std::string& b) { b.assign(100, 'x'); }),
+         "not a replay file"},
         {"a run longer than any",
          encodedWith([](RunRecord& r) { r.events[1].count = kMaxReplaySteps; }), "longer than"},
         {"a step of no number", encodedWith([nan](RunRecord& r) { r.events[0].dt = nan; }),
@@ -142,12 +120,7 @@ TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
         {"a mission clock of no number", encodedWith([nan](RunRecord& r) { r.missionClock = nan; }),
          "mission clock"},
         {"bytes after the end",
-         [] {
-             std::string b = encodeReplay(sampleRecord());
-             b.insert(b.size() - 64, "extra");
-             return resealed(b);
-         }(),
-         "after its end"},
+         resealedWith([](std::string& b) { b.insert(b.size() - 64, "extra"); }), "after its end"},
     };
     for (const Case& c : cases) {
         RunRecord read;

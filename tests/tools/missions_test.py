@@ -1,12 +1,10 @@
 #!/usr/bin/env python3
-"""Missions as a level designer (njtool mission check, nightjar-sim --mission)
-and a player (the dossier's custom operations, hostile entries in the missions
-folder, a mission code pasted into another player's folder) meet them.
-
-  missions_test.py NJTOOL NIGHTJAR_SIM CAMPAIGN_FILE FIXTURES_DIR
-"""
+"""Missions as a level designer (njtool mission check, nightjar-sim --mission) and a player
+(custom operations, hostile entries, a friend's pasted code) meet them.
+  missions_test.py NJTOOL NIGHTJAR_SIM CAMPAIGN_FILE FIXTURES_DIR"""
 import json
 import os
+import pathlib
 import shutil
 import sys
 import tempfile
@@ -22,10 +20,6 @@ ENV = dict(os.environ, XDG_DATA_HOME=os.path.join(HOME, "data"),
            XDG_CONFIG_HOME=os.path.join(HOME, "config"))
 
 
-def check(*args):
-    return run([NJTOOL, "mission", "check", *args], env=ENV)
-
-
 def sim(cwd, *args, script=None):
     return run([SIM, *args, "-" if script is not None else QUICK_ROUTE], cwd=cwd, env=ENV,
                input=script, timeout=120)
@@ -37,18 +31,29 @@ def page_state(line):
 
 
 def check_cli(tmp):
-    with open(QUICK) as f:
-        quick = json.load(f)
+    quick = json.loads(pathlib.Path(QUICK).read_text())
     broken = write(os.path.join(tmp, "broken.json"),
                    json.dumps(dict(quick, guards=[{"x": "seven", "axis": "x"}]), indent=2))
     line = f"{broken}:50:12: guards[0].x: expected a number, got a string"
-    r = check(broken)
-    expect(r.returncode == 1 and line + "\n" in r.stderr, f"broken: {r.returncode} {r.stderr}")
     warned = write(os.path.join(tmp, "warned.json"), json.dumps(quick) + " trailing")
-    r = check(warned)
-    expect(r.returncode == 0 and "warning: text after the mission" in r.stderr,
-           f"warned: {r.returncode} {r.stderr}")
-    expect(check("--strict", warned).returncode == 1, "warned --strict passes")
+    r = run([NJTOOL, "mission", "code", QUICK])
+    code = r.stdout  # the mission code: one line, checked and played like the file
+    expect(r.returncode == 0 and code.count("\n") == 1 and code.startswith("NJ3M_V1."),
+           f"code: {r.returncode} {r.stderr}")
+    code_path = write(os.path.join(tmp, "quick.code"), code)
+    # (arguments, exit status, what stderr holds); a changed code wherever it changed.
+    cases = [([broken], 1, line + "\n"), ([warned], 0, "warning: text after the mission"),
+             (["--strict", warned], 1, ""), (["--strict", code_path], 0, "")]
+    for where in (10, code.index(".", 9) + 5, len(code) // 2, len(code) - 3):
+        changed = code[:where] + ("1" if code[where] != "1" else "2") + code[where + 1:]
+        cases.append(([write(os.path.join(tmp, f"changed{where}.code"), changed)], 1,
+                      "the mission code is refused: INTEGRITY COMPROMISED"))
+    for args, status, said in cases:
+        r = run([NJTOOL, "mission", "check", *args], env=ENV)
+        expect(r.returncode == status and said in r.stderr, f"check {args}: {r.returncode} {r.stderr}")
+    r = run([NJTOOL, "mission", "code", broken])
+    expect(r.returncode == 1 and r.stdout == "" and "guards[0].x" in r.stderr,
+           f"code of a broken mission: {r.returncode} {r.stdout}")
 
     # Played on its own: a campaign of one, won, and no player file written.
     play = os.path.join(tmp, "play")
@@ -60,29 +65,14 @@ def check_cli(tmp):
            f"--mission win: {r.returncode} {r.stderr} {r.stdout[-300:]}")
     expect(os.listdir(play) == [] and os.listdir(HOME) == [],
            f"--mission wrote {os.listdir(play)} {os.listdir(HOME)}")
+    r = sim(play, "--mission", code_path)
+    expect(r.returncode == 0 and '"gameState":3' in r.stdout.splitlines()[-1],
+           f"code: not won through --mission: {r.stderr}")
     # A broken file is not played: its errors reach stderr and the page.
     r = sim(play, "--mission", broken, script="pagestate\n")
     expect(r.returncode == 0 and r.stderr == line + "\n", f"--mission broken: {r.stderr}")
     expect('"missionErrors":[' + json.dumps(line) + "]" in r.stdout,
            f"--mission broken pagestate: {r.stdout[-400:]}")
-
-    r = run([NJTOOL, "mission", "code", QUICK])
-    code = r.stdout  # the mission code: one line, checked and played like the file
-    expect(r.returncode == 0 and code.count("\n") == 1 and code.startswith("NJ3M_V1."),
-           f"code: {r.returncode} {r.stderr}")
-    code_path = write(os.path.join(tmp, "quick.code"), code)
-    expect(check("--strict", code_path).returncode == 0, "code: the checker refuses it")
-    r = sim(play, "--mission", code_path)
-    expect(r.returncode == 0 and '"gameState":3' in r.stdout.splitlines()[-1],
-           f"code: not won through --mission: {r.stderr}")
-    for where in (10, code.index(".", 9) + 5, len(code) // 2, len(code) - 3):
-        changed = code[:where] + ("1" if code[where] != "1" else "2") + code[where + 1:]
-        r = check(write(os.path.join(tmp, "changed.code"), changed))
-        expect(r.returncode == 1 and "the mission code is refused: INTEGRITY COMPROMISED" in r.stderr,
-               f"code changed at {where}: {r.returncode} {r.stderr}")
-    r = run([NJTOOL, "mission", "code", broken])
-    expect(r.returncode == 1 and r.stdout == "" and "guards[0].x" in r.stderr,
-           f"code of a broken mission: {r.returncode} {r.stdout}")
     return code
 
 
@@ -134,21 +124,19 @@ def check_custom(tmp, code):
     pasted = sim(friend, script=f"clipboard {out[2]}\ncall pasteMissionCode\npagestate\n").stdout
     saved = os.listdir(os.path.join(friend, "missions"))
     if expect(len(saved) == 1 and saved[0].endswith(".nj3m") and pasted, f"pasted: {saved}"):
-        with open(os.path.join(friend, "missions", saved[0])) as f:
-            expect(f.read() == out[2] + "\n", "the saved code is not the pasted one")
+        expect(pathlib.Path(friend, "missions", saved[0]).read_text() == out[2] + "\n",
+               "the saved code is not the pasted one")
         state = page_state(pasted.splitlines()[0])
         expect([m["name"] for m in state["customMissions"]] == ["OPERATION QUICK"]
                and state["customIndex"] == 0, f"pasted: {state['customMissions']}")
-    with open(save) as f:
-        expect(f.read() == "1 640 0 0 0\n1 0 0 0 \n", "save.dat changed")
+    expect(pathlib.Path(save).read_text() == "1 640 0 0 0\n1 0 0 0 \n", "save.dat changed")
     expect(sorted(os.listdir(home)) == ["campaign_maps.json", "missions", "save.dat"],
            f"new files beside the save: {os.listdir(home)}")
 
 
 def main():
-    tmp = tempfile.mkdtemp(prefix="nj-missions-")
-    check_custom(tmp, check_cli(tmp))
-    shutil.rmtree(tmp, ignore_errors=True)
+    with tempfile.TemporaryDirectory(prefix="nj-missions-") as tmp:
+        check_custom(tmp, check_cli(tmp))
     shutil.rmtree(HOME, ignore_errors=True)
     return finish("missions")
 

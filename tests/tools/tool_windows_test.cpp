@@ -1,6 +1,5 @@
-// The developer's window tools run the way the game does in the integration
-// tests: under Xvfb on lavapipe with the validation layer, each drawing its
-// picture and closing down without a word from the layer.
+// The developer's window tools under Xvfb on lavapipe with the validation layer:
+// each draws its picture and closes down without a word from the layer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,14 +10,12 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using nj::test::DecodedPng;
-using nj::test::ProgramRun;
 
-// Runs one tool command under Xvfb in the working folder and reads the picture it saved.
+// Runs one tool command in the working folder and reads the picture it saved.
 DecodedPng shotOf(const std::string& command, const std::string& shot) {
-    const fs::path dir = fs::current_path();
-    const ProgramRun run =
+    const std::filesystem::path dir = std::filesystem::current_path();
+    const nj::test::ProgramRun run =
         nj::test::runUnderXvfb(dir, "1280x1024", command + " --screenshot " + shot);
     EXPECT_EQ(run.exitCode, 0) << command << "\n" << run.output;
     EXPECT_FALSE(nj::test::hasValidationMessage(run.output)) << command << "\n" << run.output;
@@ -27,10 +24,9 @@ DecodedPng shotOf(const std::string& command, const std::string& shot) {
     return png;
 }
 
-// render-smoke draws every primitive, text and a padded overlay through a
-// storm of window sizes that ends back at 1280 x 720 (the swapchain follows
-// each one); scene-preview the showcase mission mid-play with its effects.
-// (What the drawing choices change is the scene tests'.)
+// render-smoke draws every primitive, text and a padded overlay through a storm
+// of window sizes ending back at 1280 x 720; scene-preview the showcase mission
+// mid-play with its effects. (What the drawing choices change is the scene tests'.)
 TEST(ToolWindows, EachToolDrawsItsPictureAndClosesDownQuietly) {
     const nj::test::ScratchDir scratch;
     const DecodedPng smoke =

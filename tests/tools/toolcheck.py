@@ -13,8 +13,7 @@ def hostile_files(folder, stem, not_the_format):
     """{what: path} for each of HOSTILE, made in folder as stem-*."""
     paths = {what: os.path.join(folder, stem + "-" + what.replace(" ", "-")) for what in HOSTILE}
     write(paths["not the format"], not_the_format)
-    with open(paths["huge"], "wb") as f:
-        f.truncate(64 << 20)
+    os.truncate(write(paths["huge"], ""), 64 << 20)
     os.mkdir(paths["a folder"])
     os.mkfifo(paths["a named pipe"])
     return paths
