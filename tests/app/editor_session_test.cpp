@@ -1,5 +1,4 @@
-// The mission editor as the page drives it, past what the editor run of the
-// real game does with the mouse.
+// The mission editor as the page drives it, past what the real game's mouse run does.
 #include "app/editor_session.hpp"
 
 #include <gtest/gtest.h>
@@ -54,12 +53,11 @@ class EditorSessionTest : public ::testing::Test {
     Game live{&audio};
     EditorSession editor{live, nullptr};
     std::string clipboard;
+    std::string why;  // an opening's refusal
 };
 
-// The hover's preview, the field shown at once, a waypoint dragged and
-// deleted, and a saved file that opens again as the same bytes.
+// The hover's preview, a waypoint dragged and deleted, a saved file opening as the same bytes.
 TEST_F(EditorSessionTest, PiecesPlacedWithThePointerAreInTheSavedFile) {
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/heist.json", why)) << why;  // not there yet: new
     ask(R"({"do":"tool","tool":"walls"})");
     const double revision = page().at("revision").number;
@@ -110,8 +108,7 @@ TEST_F(EditorSessionTest, ADragIsOneEditAndABoxSelectsWhatItTouches) {
     EXPECT_EQ(mission().at("gate").at("w").number, 704 - 660);
     EXPECT_EQ(mission().at("gate").at("h").number, 400 - 230);
 
-    // Undoing a deletion brings a wall back in the middle of its list: the
-    // walls' indices now name other walls, so the selection lets them go.
+    // Undoing a deletion puts a wall back mid-list: the indices shift, so the selection lets go.
     ask(R"({"do":"select","key":"walls","index":2})");
     ask(R"({"do":"delete"})");
     ask(R"({"do":"select","key":"walls","index":2})");
@@ -168,8 +165,7 @@ TEST_F(EditorSessionTest, TypedValuesOutOfRangeAreRefusedWithTheCheckersWords) {
     EXPECT_EQ(editor.path(), "missions/night-heist.json") << "a saved file keeps its name";
 }
 
-// Test play runs the mission as it stands in a game of its own; Esc comes
-// back to the editor exactly as it was.
+// Test play runs the mission in a game of its own; Esc comes back to the editor as it was.
 TEST_F(EditorSessionTest, TestPlayReturnsToTheEditorAsItWas) {
     ASSERT_TRUE(editor.openNew());
     ask(R"({"do":"tool","tool":"walls"})");
@@ -199,8 +195,7 @@ TEST_F(EditorSessionTest, TestPlayReturnsToTheEditorAsItWas) {
     EXPECT_EQ(editor.editor().undoSteps(), undo);
     EXPECT_EQ(editor.selection(), selection);
     EXPECT_EQ(live.gameState, nj::GameState::Briefing) << "the player's game never moved";
-    ask(R"({"do":"undo"})");
-    ask(R"({"do":"undo"})");
+    for (int i = 0; i < 2; ++i) ask(R"({"do":"undo"})");
     EXPECT_EQ(editor.editor().text(), nj::formatMissionText(nj::parseJson(nj::newMissionText())));
 
     // The end screen's Enter, or the game's own way to the dossier, come back too.
@@ -216,7 +211,6 @@ TEST_F(EditorSessionTest, TestPlayReturnsToTheEditorAsItWas) {
 }
 
 TEST_F(EditorSessionTest, LeavingWithUnsavedWorkAsksAndTheAutosaveKeepsIt) {
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/heist.json", why));
     ask(R"({"do":"save"})");
     ask(R"({"do":"tool","tool":"lasers"})");
@@ -236,8 +230,7 @@ TEST_F(EditorSessionTest, LeavingWithUnsavedWorkAsksAndTheAutosaveKeepsIt) {
     for (int i = 0; i < 5; ++i) editor.tick(1.0f);
     EXPECT_TRUE(nj::autosaveWaiting("missions/heist.json"));
 
-    // A game closed now keeps it; the next opening brings it back, one undo
-    // away from the file.
+    // A game closed now keeps it; the next opening brings it back, one undo from the file.
     editor.keepUnsavedWork();
     EditorSession next(live, nullptr);
     ASSERT_TRUE(next.openFile("missions/heist.json", why));
@@ -250,15 +243,14 @@ TEST_F(EditorSessionTest, LeavingWithUnsavedWorkAsksAndTheAutosaveKeepsIt) {
     ask(R"({"do":"answer","choice":"discard"})");
     EXPECT_FALSE(editor.isOpen());
     EXPECT_FALSE(nj::autosaveWaiting("missions/heist.json"));
-    EXPECT_EQ(nj::parseJson(nj::test::fileText("missions/heist.json")).at("lasers").items.size(),
-              0u);
+    EXPECT_TRUE(
+        nj::parseJson(nj::test::fileText("missions/heist.json")).at("lasers").items.empty());
 }
 
 // The live check's problems name their pieces; a mission with errors has no code.
 TEST_F(EditorSessionTest, TheLiveCheckListsProblemsAndWithholdsTheCode) {
     std::ofstream("missions/faulty.json")
         << R"({"name":"F","walls":[{"x":10,"y":10,"w":0,"h":10}]})";
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/faulty.json", why));
     editor.finishChecking();
     const JsonValue problems = page().at("problems");
@@ -300,8 +292,7 @@ TEST_F(EditorSessionTest, RequestsThatAreNotRequestsChangeNothing) {
     EXPECT_EQ(mission().at("keycards").items[0].at("y").number, 0);
 }
 
-// From the dossier: a campaign operation is edited as a copy in the
-// player's folder, never in place; a closed editor takes only "open".
+// A campaign operation is edited as a copy in the player's folder; a closed editor takes "open".
 TEST_F(EditorSessionTest, TheDossierOpensACopyOfACampaignOperation) {
     const std::string json = nj::newMissionText();
     live.setCampaignMaps({nj::encodeMapToken(json, nj::mapSaltFor(json))});
@@ -322,7 +313,6 @@ TEST_F(EditorSessionTest, TheDossierOpensACopyOfACampaignOperation) {
 
     // A mission code's file is never overwritten with JSON: its copy is.
     std::ofstream("missions/shared.nj3m") << nj::encodeMapToken(json, nj::mapSaltFor(json));
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/shared.nj3m", why)) << why;
     EXPECT_EQ(editor.path(), "missions/new-operation.json");
     ask(R"({"do":"save"})");

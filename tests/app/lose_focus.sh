@@ -10,7 +10,6 @@ other=$!
 mid=$(timeout 20 xdotool search --sync --onlyvisible --name "^other$" | head -1)
 [[ -n $mid ]] && xdotool windowfocus --sync "$mid"
 sleep 1.0
-kill $other 2>/dev/null
-sleep 0.5
+kill $other 2>/dev/null; sleep 0.5
 kill -TERM $pid
 wait_for_quit

@@ -1,5 +1,4 @@
-// The real game under Xvfb on lavapipe with the Khronos validation layer, also
-// handed the broken files a new player or a level designer might leave beside it.
+// The real game under Xvfb on lavapipe with the validation layer, also handed broken files.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -29,8 +28,7 @@ using nj::test::GameFolder;
 using nj::test::ProgramRun;
 using ::testing::HasSubstr;
 
-// A run under Xvfb of the game or of a script driving it: whatever else a test
-// asks of it, the validation layer says nothing.
+// The game, or a script driving it, under Xvfb: the validation layer must say nothing.
 ProgramRun play(const fs::path& dir, const std::string& screen, const std::string& command,
                 const std::string& environment = "") {
     ProgramRun run = nj::test::runUnderXvfb(dir, screen, command, environment);
@@ -77,12 +75,10 @@ bool near(std::uint32_t c, std::uint32_t want, int by) {
     }
     return true;
 }
-// The clear colour (0.02, 0.035, 0.065) in 8 bits.
-constexpr std::uint32_t kClear = 0x050911;
+constexpr std::uint32_t kClear = 0x050911;  // the clear colour (0.02, 0.035, 0.065) in 8 bits
 
-// At 1920 x 1200 the 16:9 viewport sits between cleared bars 60 pixels high. A
-// mission file is played on its own and saves nothing; one with errors names
-// them on stderr (that it is never started is held by the game tests).
+// At 1920 x 1200 a mission file plays between cleared bars 60 pixels high and saves nothing;
+// one with errors names them on stderr (the game tests hold that it never starts).
 TEST_F(Nightjar, AMissionFileIsPlayedLetterboxedOnANon16by9ScreenOrItsErrorsNamed) {
     selfTest(dir, "1920x1200",
              "--screenshot shot.png --mission '" NJ_TOOLS_FIXTURES "/quick_win.json'");
@@ -102,13 +98,11 @@ TEST_F(Nightjar, AMissionFileIsPlayedLetterboxedOnANon16by9ScreenOrItsErrorsName
     EXPECT_FALSE(fs::exists(dir / "save.dat")) << "nothing was won, nothing is saved";
 }
 
-// The player sees the window, not a screenshot's copy: frames reach it through
-// the window's pixels (converted for a 16-bit screen) or the swapchain
-// (--swapchain). The game ends once the screen is taken.
+// The player sees the window, not a screenshot's copy: frames reach it through its pixels
+// (converted for a 16-bit screen) or the swapchain. The game ends once the screen is taken.
 TEST_F(Nightjar, TheWindowShowsTheGameThroughEitherPath) {
-    const struct {
-        std::string path, screen;
-    } cases[] = {{"", "1280x1024"}, {"--swapchain", "1280x1024"}, {"", "1280x1024x16"}};
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "1280x1024"}, {"--swapchain", "1280x1024"}, {"", "1280x1024x16"}};
     for (const auto& [path, screen] : cases) {
         const GameFolder each("window" + path + screen, NJ_BUILD_DIR);
         play(each.dir, screen,
@@ -119,9 +113,8 @@ TEST_F(Nightjar, TheWindowShowsTheGameThroughEitherPath) {
     }
 }
 
-// Display-mode and resize storms are survived and Esc quits from the dossier.
-// Left windowed, sized and moved, the window opens there at the next start
-// (with no settings file it started full screen). "icon set": the packaged icon.
+// With no settings file the game starts full screen; left windowed, sized and moved, it opens
+// there at the next start. "icon set": the packaged icon.
 TEST_F(Nightjar, StormsAreSurvivedAndTheWindowIsRememberedWhereThePlayerLeftIt) {
     const ProgramRun storm = drive(dir, "1280x1024", NJ_STORM_SCRIPT);
     for (const char* line : {"start Geometry:1280x1024", "icon set", "windowed Geometry:1280x720",
@@ -131,8 +124,7 @@ TEST_F(Nightjar, StormsAreSurvivedAndTheWindowIsRememberedWhereThePlayerLeftIt) 
                 HasSubstr("start Geometry:1000x600 Position:120,90"));
 }
 
-// Samples louder than a whisper in what OpenAL Soft's file writer (standing
-// in for a sound card) recorded; -1 when nothing was recorded.
+// Samples louder than a whisper in OpenAL Soft's wave file (our sound card); -1 when none.
 long loudSamples(const fs::path& wav) {
     const std::string bytes = nj::test::fileText(wav);
     const std::size_t data = bytes.find("data");
@@ -146,9 +138,8 @@ long loudSamples(const fs::path& wav) {
     return loud;
 }
 
-// The volume turned down and MOVE RIGHT bound to L on the page: L then walks
-// the operative (its footsteps are heard) and D, no longer bound, does not,
-// in a second start that takes the choices from settings.json.
+// The volume and MOVE RIGHT set to L on the page: L walks the operative (footsteps heard) and
+// D, no longer bound, does not, in a second start that reads them from settings.json.
 TEST_F(Nightjar, ABindingAndTheVolumeSetOnThePageMoveTheOperativeAndPersist) {
     std::ofstream(dir / "alsoft.conf")
         << "[general]\ndrivers=wave\nsample-type=int16\nchannels=mono\n[wave]\nfile=played.wav\n";
@@ -164,10 +155,8 @@ TEST_F(Nightjar, ABindingAndTheVolumeSetOnThePageMoveTheOperativeAndPersist) {
     EXPECT_LT(heldD * 4, walkedWithL) << "D still walks the operative";
 }
 
-// Another window takes the focus while the mission runs: by default the game
-// pauses (the pause screen dims the field); with the option off it plays on.
-// Either way the run, quit mid-way, replays headless to where it stood: the
-// pause the window's focus brought is part of the run.
+// Another window takes the focus mid-mission: the game pauses (the pause screen dims the field)
+// unless switched off; either way the run, pause and all, replays headless to where it stood.
 TEST_F(Nightjar, LosingTheFocusWhilePlayingPausesUnlessSwitchedOff) {
     double level[2] = {0.0, 0.0};  // the mean of every channel of the frame
     for (const bool pauses : {true, false}) {
@@ -185,16 +174,14 @@ TEST_F(Nightjar, LosingTheFocusWhilePlayingPausesUnlessSwitchedOff) {
     EXPECT_LT(level[0], 0.75 * level[1]) << "paused " << level[0] << ", playing " << level[1];
 }
 
-// On a 1000 x 562 screen the page is the 1280 x 720 page scaled down, and a
-// click lands on what is drawn there.
+// On a 1000 x 562 screen the page is scaled down, and a click lands on what is drawn there.
 TEST_F(Nightjar, OnASmallScreenAClickSelectsTheOperationDrawnUnderIt) {
     // The play field fills the 1000 x 562 screen less a half-pixel pillarbox.
     const double scale = 562.0 / 720.0, left = (1000.0 - 1280.0 * scale) / 2.0;
     const auto x = [&](double pageX) { return static_cast<std::uint32_t>(left + pageX * scale); };
     const auto y = [&](double pageY) { return static_cast<std::uint32_t>(pageY * scale); };
-    // Clicks the middle of the OP 01 card.
     drive(dir, "1000x562", NJ_SMALL_CLICK_SCRIPT,
-          std::to_string(x(224)) + " " + std::to_string(y(195)));
+          std::to_string(x(224)) + " " + std::to_string(y(195)));  // the middle of the OP 01 card
     const DecodedPng shot = shotIn(dir, "shot.png");
     ASSERT_EQ(shot.width, 1000u);
     // Inside OP 01, right of its number: red less blue, the selected card's gold-brown is warm, an
@@ -219,8 +206,7 @@ std::vector<std::map<std::string, std::string>> padStates(const std::string& out
 
 // A virtual controller alone drives the dossier, a mission and the safe.
 TEST_F(Nightjar, AVirtualControllerPlaysTheGameAlone) {
-    // Our own small campaign of two, packed with the real page (the package's
-    // campaign is the one the game plays).
+    // Our own campaign of two, packed with the real page (the package's campaign is played).
     const std::string mission = NJ_PAD_DIR "/pad_mission.json";
     const ProgramRun build = nj::test::runCommand(
         dir, "'" NJTOOL_PATH "' campaign build campaign_maps.json '" + mission + "' '" + mission +
@@ -256,8 +242,7 @@ TEST_F(Nightjar, AVirtualControllerPlaysTheGameAlone) {
     EXPECT_THAT(run.output, HasSubstr("pad-rumble")) << "the failure rumbles";
 }
 
-// A fixed-step self-test frame (operation 1 in play, the HUD over it) against
-// the reference, allowing for rounding only. Retake it with
+// A fixed-step self-test frame (operation 1 and its HUD), off by rounding only. Retake it with
 // scripts/reference_frame.sh when the page or the scene is meant to change.
 TEST_F(Nightjar, APlayingFrameMatchesTheReferencePicture) {
     selfTest(dir, "1280x720", "--fixed-step --screenshot shot.png");
@@ -280,10 +265,9 @@ TEST_F(Nightjar, APlayingFrameMatchesTheReferencePicture) {
                         << ", " << worstAt / shot.width << ")";
 }
 
-// A run played in the game (walk, a stay on the dossier and back in, walk)
-// is kept stay and all, replays headless to the state the game recorded and
-// opens with --replay, which saves nothing and keeps the file; a pipe is
-// refused with its reason, and the self-test runs on to its end.
+// A run played in the game (walk, a stay on the dossier, walk) is kept stay and all, replays
+// headless to the state recorded and opens with --replay, which saves nothing and keeps the
+// file; a pipe is refused with its reason, and the self-test runs on to its end.
 TEST_F(Nightjar, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
     drive(dir, "1280x720", NJ_REBIND_SCRIPT, "d stay");
     const fs::path last = dir / "replays" / "last.njr";
@@ -303,10 +287,9 @@ TEST_F(Nightjar, ARunPlayedInTheGameVerifiesHeadlessAndIsWatchedAgain) {
                 HasSubstr("nightjar: replay refused: "));
 }
 
-// --edit opens a mission, or a file not there yet (written only when the
-// player saves); what is not a mission is refused with the checker's words
-// before any window opens, and left as it was. A folder or a huge file meets
-// the same reader as the pipe (the mission file's hostile cases are the data tests').
+// --edit opens a mission, or a file not there yet (written only when saved); what is not one
+// is refused with the checker's words before any window opens, and left as it was (a folder
+// or a huge file meets the pipe's reader; hostile missions are the data tests').
 TEST_F(Nightjar, EditOpensAMissionAndRefusesWhatIsNotOne) {
     std::ofstream(dir / "words.json") << "not a mission";
     ASSERT_EQ(nj::test::runCommand(dir, "mkfifo pipe.json").exitCode, 0);
@@ -349,8 +332,7 @@ TEST_F(Nightjar, AWallAndAGuardPlacedWithTheMouseAreSavedAndSurviveTestPlay) {
 // 152 rows down; a page block at (0, 0, 100, 100) lands here.
 constexpr std::uint32_t kPageBlockX = 50, kPageBlockY = 152 + 50;
 
-// A page that paints a magenta block first, then misbehaves (`rest` nested
-// `depth` divs deep).
+// A page that paints a magenta block first, then misbehaves (`rest` nested `depth` divs deep).
 std::string pageWithBlock(const std::string& rest, int depth = 0) {
     std::string open;
     for (int i = 0; i < depth; ++i) open += "<div>";
@@ -360,9 +342,8 @@ std::string pageWithBlock(const std::string& rest, int depth = 0) {
            open + rest + std::regex_replace(open, std::regex("<"), "</") + "</body></html>";
 }
 
-// The scene fuzzer's hostile missions as a campaign: first every number at
-// 1e30 (the one played), then the gate, a bookcase and an archive rack where
-// a float no longer moves by one step of their bars, shelves or binders.
+// The scene fuzzer's hostile missions: every number at 1e30 (the one played), then a gate, a
+// bookcase and a rack where a float no longer moves by one step of their bars or shelves.
 std::string absurdCampaign() {
     std::string campaign = "{";
     const char* const missions[] = {"everything_1e30.json", "gate_5e8.json"};
@@ -383,9 +364,8 @@ struct Hostile {
     std::string contents;  // none: the file is a named pipe nobody writes
 };
 
-// The pipe for the player's options file: the game starts without waiting on
-// it (damaged contents are the settings file's own tests'). An empty img src
-// names the page's own folder.
+// The game starts without waiting on a pipe for its options (damaged contents are the
+// settings file's tests'). An empty img src names the page's own folder.
 const Hostile kCases[] = {
     {"BrokenPackage", false, "game.nj3p", "NJ3P" + std::string(4096, '\x5a')},
     {"CampaignOfAbsurdCoordinates", false, "campaign_maps.json", absurdCampaign()},
@@ -406,8 +386,7 @@ void PrintTo(const Hostile& c, std::ostream* out) {
 
 class NightjarHostileInput : public ::testing::TestWithParam<Hostile> {};
 
-// Each self-test run with a broken file beside it still ends within 30 s of
-// processor time, still drawing.
+// With a broken file beside it the self-test still ends within 30 s of processor time, drawing.
 TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     const Hostile& c = GetParam();
     const nj::test::GameFolder folder(c.name, NJ_BUILD_DIR, c.package);
@@ -418,9 +397,8 @@ TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
     } else {
         ASSERT_EQ(::mkfifo((dir / c.file).c_str(), 0600), 0);
     }
-    // A loop that never ends meets ulimit's 30 s of processor time; the wall
-    // clock (busy machines make runs wait) only catches a run that blocks, and
-    // kills it, since a game stuck in a frame never reads SIGTERM.
+    // An endless loop meets ulimit's 30 s of processor time; the wall clock (busy machines make
+    // runs wait) catches a blocked run, and kills it: a game stuck in a frame never reads SIGTERM.
     const ProgramRun run = play(dir, "1280x1024",
                                 "sh -c \"ulimit -t 30 && exec timeout -k 5 120 '" NIGHTJAR_PATH
                                 "' --test --screenshot shot.png\"");
@@ -432,8 +410,8 @@ TEST_P(NightjarHostileInput, TheSelfTestEndsWithin30SecondsStillDrawing) {
         EXPECT_TRUE(near(shot.pixel(kPageBlockX, kPageBlockY), 0xFF00FF, 55))
             << std::hex << shot.pixel(kPageBlockX, kPageBlockY);
     }
-    // Nothing was won and no option changed: no save or settings.json written
-    // (a pipe left a pipe), and nothing set aside.
+    // Nothing won, no option changed: no save or settings written (a pipe left a pipe), or set
+    // aside.
     const bool pipe = c.contents.empty();
     EXPECT_EQ(fs::is_fifo(dir / "save.dat"), pipe && c.file == "save.dat");
     EXPECT_EQ(fs::exists(dir / "settings.json"), pipe && c.file == "settings.json");

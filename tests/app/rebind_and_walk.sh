@@ -16,15 +16,13 @@ if [[ ${3:-} == rebind ]]; then
   xdotool key Escape; sleep 0.4
 fi
 xdotool key Return; sleep 0.5
-xdotool keydown "$2"; sleep 1.2; xdotool keyup "$2"
-sleep 0.3
+xdotool keydown "$2"; sleep 1.2; xdotool keyup "$2"; sleep 0.3
 xdotool key Tab; sleep 0.3
 if [[ ${3:-} == stay ]]; then
   xdotool key q; sleep 0.3
   xdotool key q; sleep 0.2
   xdotool key Tab; sleep 0.3
-  xdotool keydown s; sleep 0.6; xdotool keyup s
-  sleep 0.3
+  xdotool keydown s; sleep 0.6; xdotool keyup s; sleep 0.3
   xdotool key Tab; sleep 0.3
 fi
 xdotool key Escape; sleep 0.3
