@@ -42,8 +42,8 @@ TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
     };
     for (const Case& c : cases) {
         const nj::StickKeys k = nj::stickKeys(c.x, c.y);
-        EXPECT_EQ(std::tie(k.up, k.down, k.left, k.right, k.sneak),
-                  std::tie(c.up, c.down, c.left, c.right, c.sneak))
+        EXPECT_EQ(std::make_tuple(k.up, k.down, k.left, k.right, k.sneak),
+                  std::make_tuple(c.up, c.down, c.left, c.right, c.sneak))
             << c.x << ", " << c.y << ": up, down, left, right, sneak";
     }
 }
