@@ -2,10 +2,8 @@
 # On a screen smaller than the page: selects the third operation with the
 # keyboard, clicks at X, Y and quits with Esc, the last frame in shot.png.
 #   click_small_dossier.sh NIGHTJAR X Y
-set -u
 source "$(dirname "$0")/game_window.sh"
 start_game "$1" --screenshot shot.png
-sleep 0.8
 xdotool key Right; sleep 0.3
 xdotool key Right; sleep 0.5
 xdotool mousemove --window "$wid" "$2" "$3"; sleep 0.3

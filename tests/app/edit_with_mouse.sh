@@ -1,13 +1,11 @@
 #!/bin/bash
-# At 1280 x 720: the editor on a new FILE; types its name (through the window
-# system's text input), places a wall, a guard and two waypoints from the tool
-# bar, saves (kept as first-save.json), test-plays and comes back with Esc,
+# The editor on a new FILE: names it, places a wall, a guard and two waypoints
+# from the tool bar, saves (kept as first-save.json), test-plays and comes back,
 # undoes the last waypoint, saves with Ctrl+S and quits.
 #   edit_with_mouse.sh NIGHTJAR FILE
-set -u
 source "$(dirname "$0")/game_window.sh"
 start_game "$1" --edit "$2"
-sleep 1.5
+sleep 0.7
 click_at() {
   xdotool mousemove --window "$wid" "$1" "$2"; sleep 0.25
   xdotool click 1; sleep 0.5

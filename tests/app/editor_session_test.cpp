@@ -1,5 +1,4 @@
-// The mission editor as the page drives it, past what the editor run of the
-// real game does with the mouse.
+// The mission editor as the page drives it, past what the real game's mouse run does.
 #include "app/editor_session.hpp"
 
 #include <gtest/gtest.h>
@@ -21,12 +20,6 @@ using nj::Game;
 using nj::JsonValue;
 using nj::MissionPiece;
 
-// Page units for a point of the 960 x 540 field.
-std::string at(double fieldX, double fieldY) {
-    return ",\"x\":" + std::to_string(fieldX * 4.0 / 3.0) +
-           ",\"y\":" + std::to_string(fieldY * 4.0 / 3.0);
-}
-
 class EditorSessionTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -35,16 +28,21 @@ class EditorSessionTest : public ::testing::Test {
         live.writeClipboardHook = [this](const std::string& text) { clipboard = text; };
     }
     void ask(const std::string& json) { editor.request(json); }
+    // At a point of the 960 x 540 field, sent in page units.
+    void pointer(const char* phase, double x, double y, const char* extra = "") {
+        ask(std::string("{\"do\":\"pointer\",\"phase\":\"") + phase +
+            "\",\"x\":" + std::to_string(x * 4.0 / 3.0) +
+            ",\"y\":" + std::to_string(y * 4.0 / 3.0) + extra + "}");
+    }
     void click(double x, double y, bool shift = false) {
-        const std::string s = shift ? ",\"shift\":true" : "";
-        ask("{\"do\":\"pointer\",\"phase\":\"down\"" + at(x, y) + s + "}");
-        ask("{\"do\":\"pointer\",\"phase\":\"up\"" + at(x, y) + "}");
+        pointer("down", x, y, shift ? ",\"shift\":true" : "");
+        pointer("up", x, y);
     }
     void drag(double x0, double y0, double x1, double y1) {
-        ask("{\"do\":\"pointer\",\"phase\":\"down\"" + at(x0, y0) + "}");
-        ask("{\"do\":\"pointer\",\"phase\":\"move\"" + at((x0 + x1) / 2, (y0 + y1) / 2) + "}");
-        ask("{\"do\":\"pointer\",\"phase\":\"move\"" + at(x1, y1) + "}");
-        ask("{\"do\":\"pointer\",\"phase\":\"up\"" + at(x1, y1) + "}");
+        pointer("down", x0, y0);
+        pointer("move", (x0 + x1) / 2, (y0 + y1) / 2);
+        pointer("move", x1, y1);
+        pointer("up", x1, y1);
     }
     const JsonValue& mission() const { return editor.editor().mission(); }
     std::size_t count(const char* list) const { return mission().at(list).items.size(); }
@@ -55,16 +53,15 @@ class EditorSessionTest : public ::testing::Test {
     Game live{&audio};
     EditorSession editor{live, nullptr};
     std::string clipboard;
+    std::string why;  // an opening's refusal
 };
 
-// The hover's preview, the field shown at once, a waypoint dragged and
-// deleted, and a saved file that opens again as the same bytes.
+// The hover's preview, a waypoint dragged and deleted, a saved file opening as the same bytes.
 TEST_F(EditorSessionTest, PiecesPlacedWithThePointerAreInTheSavedFile) {
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/heist.json", why)) << why;  // not there yet: new
     ask(R"({"do":"tool","tool":"walls"})");
     const double revision = page().at("revision").number;
-    ask("{\"do\":\"pointer\",\"phase\":\"move\"" + at(300, 150) + "}");
+    pointer("move", 300, 150);
     EXPECT_EQ(page().at("revision").number, revision) << "hovering does not rewrite the page";
     ASSERT_TRUE(editor.marks()->placingShown);
     EXPECT_EQ(editor.marks()->placing.x, 304.0f);
@@ -111,8 +108,7 @@ TEST_F(EditorSessionTest, ADragIsOneEditAndABoxSelectsWhatItTouches) {
     EXPECT_EQ(mission().at("gate").at("w").number, 704 - 660);
     EXPECT_EQ(mission().at("gate").at("h").number, 400 - 230);
 
-    // Undoing a deletion brings a wall back in the middle of its list: the
-    // walls' indices now name other walls, so the selection lets them go.
+    // Undoing a deletion puts a wall back mid-list: the indices shift, so the selection lets go.
     ask(R"({"do":"select","key":"walls","index":2})");
     ask(R"({"do":"delete"})");
     ask(R"({"do":"select","key":"walls","index":2})");
@@ -169,8 +165,7 @@ TEST_F(EditorSessionTest, TypedValuesOutOfRangeAreRefusedWithTheCheckersWords) {
     EXPECT_EQ(editor.path(), "missions/night-heist.json") << "a saved file keeps its name";
 }
 
-// Test play runs the mission as it stands in a game of its own; Esc comes
-// back to the editor exactly as it was.
+// Test play runs the mission in a game of its own; Esc comes back to the editor as it was.
 TEST_F(EditorSessionTest, TestPlayReturnsToTheEditorAsItWas) {
     ASSERT_TRUE(editor.openNew());
     ask(R"({"do":"tool","tool":"walls"})");
@@ -200,8 +195,7 @@ TEST_F(EditorSessionTest, TestPlayReturnsToTheEditorAsItWas) {
     EXPECT_EQ(editor.editor().undoSteps(), undo);
     EXPECT_EQ(editor.selection(), selection);
     EXPECT_EQ(live.gameState, nj::GameState::Briefing) << "the player's game never moved";
-    ask(R"({"do":"undo"})");
-    ask(R"({"do":"undo"})");
+    for (int i = 0; i < 2; ++i) ask(R"({"do":"undo"})");
     EXPECT_EQ(editor.editor().text(), nj::formatMissionText(nj::parseJson(nj::newMissionText())));
 
     // The end screen's Enter, or the game's own way to the dossier, come back too.
@@ -217,7 +211,6 @@ TEST_F(EditorSessionTest, TestPlayReturnsToTheEditorAsItWas) {
 }
 
 TEST_F(EditorSessionTest, LeavingWithUnsavedWorkAsksAndTheAutosaveKeepsIt) {
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/heist.json", why));
     ask(R"({"do":"save"})");
     ask(R"({"do":"tool","tool":"lasers"})");
@@ -237,8 +230,7 @@ TEST_F(EditorSessionTest, LeavingWithUnsavedWorkAsksAndTheAutosaveKeepsIt) {
     for (int i = 0; i < 5; ++i) editor.tick(1.0f);
     EXPECT_TRUE(nj::autosaveWaiting("missions/heist.json"));
 
-    // A game closed now keeps it; the next opening brings it back, one undo
-    // away from the file.
+    // A game closed now keeps it; the next opening brings it back, one undo from the file.
     editor.keepUnsavedWork();
     EditorSession next(live, nullptr);
     ASSERT_TRUE(next.openFile("missions/heist.json", why));
@@ -251,18 +243,16 @@ TEST_F(EditorSessionTest, LeavingWithUnsavedWorkAsksAndTheAutosaveKeepsIt) {
     ask(R"({"do":"answer","choice":"discard"})");
     EXPECT_FALSE(editor.isOpen());
     EXPECT_FALSE(nj::autosaveWaiting("missions/heist.json"));
-    EXPECT_EQ(nj::parseJson(nj::test::fileText("missions/heist.json")).at("lasers").items.size(),
-              0u);
+    EXPECT_TRUE(
+        nj::parseJson(nj::test::fileText("missions/heist.json")).at("lasers").items.empty());
 }
 
 // The live check's problems name their pieces; a mission with errors has no code.
 TEST_F(EditorSessionTest, TheLiveCheckListsProblemsAndWithholdsTheCode) {
     std::ofstream("missions/faulty.json")
         << R"({"name":"F","walls":[{"x":10,"y":10,"w":0,"h":10}]})";
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/faulty.json", why));
     editor.finishChecking();
-    ASSERT_FALSE(editor.problems().empty());
     const JsonValue problems = page().at("problems");
     ASSERT_FALSE(problems.items.empty());
     EXPECT_EQ(problems.items[0].at("severity").text, "error");
@@ -296,15 +286,13 @@ TEST_F(EditorSessionTest, RequestsThatAreNotRequestsChangeNothing) {
     }
     // Points off the field land on its edge.
     ask(R"({"do":"tool","tool":"keycards"})");
-    ask(R"({"do":"pointer","phase":"down","x":400,"y":-99999})");
-    ask(R"({"do":"pointer","phase":"up","x":400,"y":-99999})");
+    click(300, -75000);
     ASSERT_EQ(count("keycards"), 1u) << editor.notice();
     EXPECT_EQ(mission().at("keycards").items[0].at("x").number, 304);
     EXPECT_EQ(mission().at("keycards").items[0].at("y").number, 0);
 }
 
-// From the dossier: a campaign operation is edited as a copy in the
-// player's folder, never in place; a closed editor takes only "open".
+// A campaign operation is edited as a copy in the player's folder; a closed editor takes "open".
 TEST_F(EditorSessionTest, TheDossierOpensACopyOfACampaignOperation) {
     const std::string json = nj::newMissionText();
     live.setCampaignMaps({nj::encodeMapToken(json, nj::mapSaltFor(json))});
@@ -325,7 +313,6 @@ TEST_F(EditorSessionTest, TheDossierOpensACopyOfACampaignOperation) {
 
     // A mission code's file is never overwritten with JSON: its copy is.
     std::ofstream("missions/shared.nj3m") << nj::encodeMapToken(json, nj::mapSaltFor(json));
-    std::string why;
     ASSERT_TRUE(editor.openFile("missions/shared.nj3m", why)) << why;
     EXPECT_EQ(editor.path(), "missions/new-operation.json");
     ask(R"({"do":"save"})");

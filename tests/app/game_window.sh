@@ -1,7 +1,8 @@
 # Sourced by the scripts that drive nightjar under Xvfb with xdotool.
-#   start_game NIGHTJAR [ARGS...]  starts it, sets $pid and $wid (its visible window)
+set -u
+#   start_game NIGHTJAR [ARGS...]  starts it, sets $pid and $wid (its visible window), waits for its first frames
 #   focus          focuses the window, retrying while it is being mapped
-#   wait_for_quit  waits for the game to end (ending it if a key went astray), prints "exit CODE"
+#   wait_for_quit  waits for the game to end (ending it if a key went astray); prints "exit CODE", then its output
 
 start_game() {
   "$@" > nightjar-output.txt 2>&1 &
@@ -9,6 +10,7 @@ start_game() {
   wid=$(timeout 30 xdotool search --sync --onlyvisible --name "NIGHTJAR : Glass Harbor" | head -1)
   if [[ -z $wid ]]; then echo "no window"; kill $pid; exit 1; fi
   focus
+  sleep 0.8
 }
 
 focus() {
@@ -26,4 +28,5 @@ wait_for_quit() {
   fi
   wait $pid
   echo "exit $?"
+  cat nightjar-output.txt
 }

@@ -1,5 +1,4 @@
-// Keys reach the page before the game; what the page keeps, the game never
-// sees pressed, but it always sees released.
+// Keys reach the page first; what it keeps, the game never sees pressed but always released.
 #include "app/input_router.hpp"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,7 @@
 
 namespace {
 
-// Writes down each key it is offered, with whether the game already held the
-// key at that moment, and keeps keys when told to.
+// Writes down each key offered, with whether the game held it then; keeps keys when told to.
 struct RecordingPage final : nj::PageInput {
     explicit RecordingPage(const nj::Game& g) : game(g) {}
     const nj::Game& game;
@@ -34,7 +32,8 @@ struct RecordingPage final : nj::PageInput {
     void forwardMouseButton(bool) override {}
 };
 
-struct Routed {
+class InputRouter : public ::testing::Test {
+  protected:
     nj::SilentAudio audio;
     nj::Game game{&audio};
     RecordingPage page{game};
@@ -44,52 +43,47 @@ struct Routed {
 constexpr std::uint32_t kD = 'D', kW = 'W', kShift = 16, kEnter = 13;
 
 // W shows the page offered each key before the game acted on it.
-TEST(InputRouter, AKeyThePageKeepsIsNeverPressedInTheGameButAlwaysReleased) {
-    Routed r;
-    r.router.keyDown(kW);  // held before the page took the keys
-    r.page.keeps = true;
-    r.router.keyDown(kD);
-    r.router.keyDown(kEnter);  // on the dossier the game would begin the operation
-    EXPECT_EQ(r.game.heldKeys.count(kD), 0u);
-    EXPECT_EQ(r.game.gameState, nj::GameState::Briefing);
-    r.router.keyUp(kW);
-    EXPECT_EQ(r.game.heldKeys.count(kW), 0u) << "the operative would walk on";
-    EXPECT_EQ(r.page.seen, (std::vector<std::string>{"down 87 free", "down 68 free", "down 13 free",
-                                                     "up 87 held"}));
+TEST_F(InputRouter, AKeyThePageKeepsIsNeverPressedInTheGameButAlwaysReleased) {
+    router.keyDown(kW);  // held before the page took the keys
+    page.keeps = true;
+    router.keyDown(kD);
+    router.keyDown(kEnter);  // on the dossier the game would begin the operation
+    EXPECT_EQ(game.heldKeys.count(kD), 0u);
+    EXPECT_EQ(game.gameState, nj::GameState::Briefing);
+    router.keyUp(kW);
+    EXPECT_EQ(game.heldKeys.count(kW), 0u) << "the operative would walk on";
+    EXPECT_EQ(page.seen, (std::vector<std::string>{"down 87 free", "down 68 free", "down 13 free",
+                                                   "up 87 held"}));
 }
 
-// Letting go of everything offers each held key up to the page, even when it
-// keeps keys (a field took the focus); with the keys the page's alone (the
-// editor), a modifier it follows still gets its key-up, and keys sent on to
-// another game leave nothing held in the one left behind.
-TEST(InputRouter, LettingGoOfEverythingReachesThePageAndAnotherGameStartsFree) {
-    Routed r;
-    for (const std::uint32_t key : {kW, kD, kShift}) r.router.keyDown(key);
-    r.page.seen.clear();
-    r.page.keeps = true;
-    r.router.releaseAllKeys();
-    EXPECT_TRUE(r.game.heldKeys.empty());
-    EXPECT_EQ(r.page.seen, (std::vector<std::string>{"up 16 held", "up 68 held", "up 87 held"}));
+// Letting go of everything offers each held key up to the page, even when it keeps keys; with
+// keys the page's alone (the editor) a modifier still gets its key-up; another game starts free.
+TEST_F(InputRouter, LettingGoOfEverythingReachesThePageAndAnotherGameStartsFree) {
+    for (const std::uint32_t key : {kW, kD, kShift}) router.keyDown(key);
+    page.seen.clear();
+    page.keeps = true;
+    router.releaseAllKeys();
+    EXPECT_TRUE(game.heldKeys.empty());
+    EXPECT_EQ(page.seen, (std::vector<std::string>{"up 16 held", "up 68 held", "up 87 held"}));
 
-    nj::SilentAudio audio;
-    nj::Game other{&audio};
-    r.page.keeps = false;
-    r.router.keyDown(kD);
-    r.router.routeKeysTo(nullptr);
-    EXPECT_TRUE(r.game.heldKeys.empty()) << "the game left behind lets go";
-    r.page.seen.clear();
-    r.router.keyDown(17);
-    r.router.releaseAllKeys();
-    EXPECT_EQ(r.page.seen, (std::vector<std::string>{"down 17 free", "up 17 free"}));
-    r.router.routeKeysTo(&other);
-    r.router.keyDown(kW);
+    nj::SilentAudio quiet;
+    nj::Game other{&quiet};
+    page.keeps = false;
+    router.keyDown(kD);
+    router.routeKeysTo(nullptr);
+    EXPECT_TRUE(game.heldKeys.empty()) << "the game left behind lets go";
+    page.seen.clear();
+    router.keyDown(17);
+    router.releaseAllKeys();
+    EXPECT_EQ(page.seen, (std::vector<std::string>{"down 17 free", "up 17 free"}));
+    router.routeKeysTo(&other);
+    router.keyDown(kW);
     EXPECT_EQ(other.heldKeys.count(kW), 1u);
-    EXPECT_TRUE(r.game.heldKeys.empty());
+    EXPECT_TRUE(game.heldKeys.empty());
 }
 
-// A 1000 x 562 window shows the page at 0.78125 of its size; a pointer off
-// the window lands on the nearest edge of the page.
-TEST(InputRouter, APointerOffTheWindowLandsOnTheNearestEdgeOfThePage) {
+// A 1000 x 562 window shows the page at 0.78125; a pointer off it lands on the page's edge.
+TEST_F(InputRouter, APointerOffTheWindowLandsOnTheNearestEdgeOfThePage) {
     const nj::Viewport viewport{0.0f, 0.0f, 1000.0f, 562.5f};
     const struct {
         std::int16_t x, y;
@@ -99,9 +93,9 @@ TEST(InputRouter, APointerOffTheWindowLandsOnTheNearestEdgeOfThePage) {
         {-32768, -32768, 0, 0}, {1500, 600, 1280, 720},
     };
     for (const auto& c : cases) {
-        const nj::PagePoint page = nj::pagePointFromWindow(viewport, c.x, c.y);
-        EXPECT_EQ(page.x, c.pageX) << c.x << "," << c.y;
-        EXPECT_EQ(page.y, c.pageY) << c.x << "," << c.y;
+        const nj::PagePoint at = nj::pagePointFromWindow(viewport, c.x, c.y);
+        EXPECT_EQ(at.x, c.pageX) << c.x << "," << c.y;
+        EXPECT_EQ(at.y, c.pageY) << c.x << "," << c.y;
     }
 }
 

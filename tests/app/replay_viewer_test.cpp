@@ -1,19 +1,18 @@
-// Watching a run again: the pace, the keys while watching, a restart that
-// plays the very same run, the player's progress and sound switch untouched.
+// Watching a run again: pace, keys, a restart playing the same run, progress and sound untouched.
 #include "app/replay_viewer.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <tuple>
 
 #include "app/frame_clock.hpp"
-#include "data/map_token.hpp"
 #include "data/replay_file.hpp"
 #include "game/game.hpp"
+#include "game/mission_file.hpp"
 #include "game/run_recorder.hpp"
 #include "game/state_line.hpp"
 #include "tests/support/scratch_dir.hpp"
@@ -23,6 +22,9 @@ namespace {
 
 using nj::Game;
 using nj::ReplayViewer;
+using ::testing::AllOf;
+using ::testing::Ge;
+using ::testing::Le;
 
 struct CountingAudio final : nj::AudioSink {
     void playCue(int) override { ++cues; }
@@ -32,22 +34,11 @@ struct CountingAudio final : nj::AudioSink {
     bool on = true;
 };
 
-std::vector<std::string> shippedCampaign() {
-    std::vector<std::string> tokens;
-    for (int i = 1; i <= 4; ++i) {
-        const std::string json = nj::test::fileText(std::string(NJ_SHIPPED_MISSIONS) + "/mission" +
-                                                    std::to_string(i) + ".json");
-        tokens.push_back(nj::encodeMapToken(json, nj::mapSaltFor(json)));
-    }
-    return tokens;
-}
-
-// The player's game on the shipped campaign, saving into a scratch folder,
-// with every ended run handed to the viewer as the shell does.
+// The player's game on the shipped campaign; every ended run goes to the viewer as in the shell.
 class ReplayViewerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        live.setCampaignMaps(shippedCampaign());
+        ASSERT_TRUE(nj::loadCampaignFromDisk(live, NJ_BUILD_DIR "/campaign_maps.json"));
         live.savePath = "save.dat";
         live.recordsPath = "records.json";
         recorder.onRunEnded = [this](nj::RunRecord&& run) {
@@ -57,9 +48,8 @@ class ReplayViewerTest : public ::testing::Test {
         live.recorder = &recorder;
     }
 
-    // Operation 1 won by its playthrough; the live game is left on the win
-    // screen. With `stayAt`, the player spends a second on the dossier after
-    // that many lines of it.
+    // Operation 1 won by its playthrough, left on the win screen. With `stayAt`, the player
+    // spends a second on the dossier after that many lines of it.
     void winFirstOperation(int stayAt = -1) {
         std::ifstream script(std::string(NJ_PLAYTHROUGHS) + "/mission1.sim");
         std::ostringstream printed;
@@ -107,8 +97,7 @@ TEST(ReplayPace, SpeedsAndAStallThatEarnsNoMoreThanALiveFrame) {
 TEST_F(ReplayViewerTest, FramesPlayTheRecordedStepsAtTheChosenSpeedAndPauseHolds) {
     winFirstOperation();
     ASSERT_TRUE(viewer.watchLastRun());
-    // The playthrough steps 1/60 s: 0.04 s of wall clock covers two of them
-    // at 1x (0.0067 s kept for the next frame) and nine at 4x.
+    // Steps of 1/60 s: 0.04 s covers two at 1x (0.0067 s kept for the next frame), nine at 4x.
     viewer.tick(0.04f);
     EXPECT_EQ(viewer.stepsPlayed(), 2u);
     viewer.tick(0.04f);
@@ -119,14 +108,11 @@ TEST_F(ReplayViewerTest, FramesPlayTheRecordedStepsAtTheChosenSpeedAndPauseHolds
     viewer.togglePause();
     viewer.setSpeed(4);
     viewer.tick(0.04f);
-    const std::uint64_t atFourTimes = viewer.stepsPlayed() - 4;
-    EXPECT_GE(atFourTimes, 9u);
-    EXPECT_LE(atFourTimes, 10u);
+    EXPECT_THAT(viewer.stepsPlayed() - 4, AllOf(Ge(9u), Le(10u)));
     // A stall of a minute plays what 4 x kMaxStep covers (12 steps), not 14,400.
     const std::uint64_t before = viewer.stepsPlayed();
     viewer.tick(60.0f);
-    EXPECT_GE(viewer.stepsPlayed() - before, 11u);
-    EXPECT_LE(viewer.stepsPlayed() - before, 13u);
+    EXPECT_THAT(viewer.stepsPlayed() - before, AllOf(Ge(11u), Le(13u)));
 }
 
 TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
@@ -150,8 +136,7 @@ TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
     EXPECT_EQ(live.gameState, nj::GameState::MissionComplete);
     // Not watching, keys go on to the page and the game.
     EXPECT_FALSE(viewer.takeKeyDown(nj::vk::kEnter));
-    // The speed keys took, and stay for the next replay: 4, the keypad's 1,
-    // then a step down from 1x stays at 1x.
+    // The speed keys took and stay: 4, the keypad's 1, then a step down from 1x stays at 1x.
     ASSERT_TRUE(viewer.watchLastRun());
     EXPECT_EQ(viewer.speed(), 1);
 }
@@ -164,8 +149,7 @@ TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesP
     ASSERT_FALSE(save.empty()) << "the win was saved";
     speaker.setEnabled(false);  // the player muted the game
     const int cuesBefore = speaker.cues;
-    // As if this win had only bettered the operation's time: the watched
-    // win screen says so too, not what its own empty records would say.
+    // As if this win only bettered the time: the watched win screen says so, not its own records.
     live.lastRecordNews = {false, false, false, true};
 
     ASSERT_TRUE(viewer.watchLastRun());
@@ -194,9 +178,8 @@ TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesP
     EXPECT_EQ(speaker.cues, cuesBefore) << "a muted player hears no replay";
 }
 
-// A stay on the dossier is part of the won run and is played through at
-// once: no frame of it is watched. A win screen the last run did not end on
-// (a play whose recording had ended) has nothing to watch.
+// A stay on the dossier is part of the won run, played through at once, not watched. A win
+// screen the last run did not end on (its recording had ended) has nothing to watch.
 TEST_F(ReplayViewerTest, AStayOnTheDossierIsWatchedThroughAndOnlyTheShownEndIsOffered) {
     winFirstOperation(40);
     ASSERT_EQ(lastRun.outcome, nj::RunOutcome::Won);
@@ -225,8 +208,7 @@ TEST_F(ReplayViewerTest, AStayOnTheDossierIsWatchedThroughAndOnlyTheShownEndIsOf
 TEST_F(ReplayViewerTest, RefusedFilesAndMissingMissionsLeaveANoticeAndPlayNothing) {
     winFirstOperation();
     ASSERT_TRUE(nj::writeReplayFile("won.njr", lastRun));
-    // How each damage is refused is the replay file's own tests'; here, that
-    // the refusal is shown and put away.
+    // How each damage is refused is the replay file's tests'; here, that it is shown and put away.
     const std::string bytes = nj::test::fileText("won.njr");
     std::ofstream("cut.njr", std::ios::binary) << bytes.substr(0, bytes.size() / 2);
     const std::string liveBefore = nj::formatRunStateLine(live, 0);

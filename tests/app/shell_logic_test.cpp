@@ -18,8 +18,7 @@ TEST(CommandLine, TestSwitchIsFoundAnywhereInTheJoinedLine) {
     EXPECT_FALSE(parse({"./nightjar", "--", "test"}).testMode);
 }
 
-// When the self-test starts the mission is pinned by the reference frame the
-// game's run must match; how many updates it runs is here.
+// When the self-test starts the mission is the reference frame's; how many updates it runs is here.
 TEST(CommandLine, FramesRunsALongerSelfTest) {
     const auto line = parse({"nightjar", "--frames", "600"});
     EXPECT_TRUE(line.testMode);
@@ -36,8 +35,7 @@ TEST(CommandLine, FramesRunsALongerSelfTest) {
     EXPECT_EQ(updatesOf(nj::SelfTestRun()), 60);  // the plain --test
 }
 
-// A file is the word after its switch, spaces and all; a switch without one
-// names nothing, and a pad script is no self-test.
+// A file is the word after its switch, spaces and all; a pad script is no self-test.
 TEST(CommandLine, FilesAreTheWordsAfterTheirSwitches) {
     const nj::CommandLine mission = parse({"nightjar", "--mission", "my mission.json"});
     EXPECT_EQ(mission.missionPath, "my mission.json");

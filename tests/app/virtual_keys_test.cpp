@@ -7,8 +7,7 @@
 namespace {
 
 TEST(VirtualKeys, GameKeysGetTheirWindowsCodes) {
-    // One of each kind the game and the page act on (the integration runs
-    // press D, Return, Tab, Esc, the arrows and F11), with Windows' codes.
+    // One of each kind the game and the page act on (the integration runs press the rest).
     const std::pair<SDL_Keycode, std::uint32_t> keys[] = {
         {SDLK_a, 65},      {SDLK_z, 90},        {SDLK_0, 48},      {SDLK_9, 57},
         {SDLK_KP_0, 96},   {SDLK_KP_9, 105},    {SDLK_F1, 112},    {SDLK_F12, 123},
@@ -19,9 +18,8 @@ TEST(VirtualKeys, GameKeysGetTheirWindowsCodes) {
     EXPECT_EQ(nj::virtualKeyFor(SDLK_AUDIOPLAY), 0u);
 }
 
-// The shell's key path with bindings: the position decides, the system keys
-// (Alt combinations, Alt itself, F10) stay the window system's, and a key-up
-// always reaches the game, with the code its key-down gave.
+// With bindings the position decides; Alt combinations, Alt and F10 stay the window system's;
+// a key-up always reaches the game, with its key-down's code.
 TEST(KeyRouting, BoundPositionsGiveTheirActionsThroughTheShell) {
     using Action = nj::KeyRoute::Action;
     nj::KeyPositions keys = nj::Settings{}.keys;

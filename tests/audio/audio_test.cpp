@@ -28,8 +28,8 @@ struct RecordingBackend final : nj::AudioBackend {
     Recording& r_;
 };
 
-// A voice that could not be made is a silent gap that still advances; a cue
-// refused (before init, out of range, sound off) advances nothing.
+// A voice not made is a silent gap that still advances; a refused cue (before init, out of
+// range, sound off) advances nothing.
 TEST(AudioEngine, VoicesAreTakenInTurnAndTheSeventeenthRetakesTheFirst) {
     Recording r{.failingVoices = {5}};
     nj::AudioEngine engine(std::make_unique<RecordingBackend>(r));
@@ -48,8 +48,7 @@ TEST(AudioEngine, VoicesAreTakenInTurnAndTheSeventeenthRetakesTheFirst) {
     EXPECT_EQ(engine.nextVoice(), 1u);
 }
 
-// The options' volume, the listener's gain, waits for a device and survives
-// a restart; full volume on a fresh engine touches nothing.
+// The volume waits for a device and survives a restart; a fresh engine at full volume sets none.
 TEST(AudioEngine, NoDeviceMeansSilenceAndStopInitAndTheVolumeCanRepeat) {
     Recording none{.deviceAvailable = false};
     nj::AudioEngine silent(std::make_unique<RecordingBackend>(none));
@@ -62,8 +61,7 @@ TEST(AudioEngine, NoDeviceMeansSilenceAndStopInitAndTheVolumeCanRepeat) {
         EXPECT_TRUE(engine.init());  // already up: no second open
         for (const int volume : {35, 250, -4}) engine.setVolume(volume);
         EXPECT_EQ(r.gains, (std::vector<float>{0.35f, 1.0f, 0.0f}));
-        engine.stop();
-        engine.stop();  // a second stop closes nothing
+        for (int i = 0; i < 2; ++i) engine.stop();  // a second stop closes nothing
         r.gains.clear();
         engine.setVolume(45);  // no device now: kept for the next one
         ASSERT_TRUE(engine.init());
@@ -86,8 +84,7 @@ TEST(CueSynthesis, TheLastSuccessNoteStartsAtSample17639) {
     EXPECT_LT(std::abs(s[17640] - s[17639]), 2500);
 }
 
-// The seeded hiss's generator is made afresh for each synthesis; a WAV file
-// is a 44-byte header, then the samples as 16-bit little-endian words.
+// The hiss is seeded afresh each synthesis; a WAV is a 44-byte header, then 16-bit LE samples.
 TEST(CueSynthesis, EveryCueFadesNeverClipsIsWrittenAsWavAndTheHissRepeats) {
     EXPECT_EQ(nj::synthesizeCues()[4], bank()[4]);
     for (int c = 0; c < nj::kCueCount; ++c) {

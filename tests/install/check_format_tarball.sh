@@ -18,10 +18,9 @@ count=$(echo "$expected" | wc -l)
 (cd "$scratch" && scripts/check_format.sh) | grep -qx "clang-format: $count files clean" ||
   { echo "the check did not pass on the $count files of the tarball"; exit 1; }
 
-empty="$scratch/empty"
-mkdir -p "$empty/scripts"
-cp "$scratch/scripts/check_format.sh" "$empty/scripts/"
-output=$("$empty/scripts/check_format.sh" 2>&1) &&
+mkdir -p "$scratch/empty/scripts"
+cp "$scratch/scripts/check_format.sh" "$scratch/empty/scripts/"
+output=$("$scratch/empty/scripts/check_format.sh" 2>&1) &&
   { echo "the check passed on a tree without C++ files: $output"; exit 1; }
 [[ $output == *"found no C++ files"* ]] || { echo "the check failed without saying why: $output"; exit 1; }
 echo "check_format without git: ok ($count files)"

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""The game installed and packaged for real, as a player and a distribution meet it (layout:
-files, validators, icons, manual; installed: from an empty folder and portable; deb: packages)
+"""The game installed and packaged for real, as a player and a distribution meet it.
   install_check.py layout|installed|deb --build DIR --source DIR --game NIGHTJAR
                    --sim NIGHTJAR_SIM --njtool NJTOOL --win-script SIM_SCRIPT
 """
@@ -168,7 +167,6 @@ def check_installed(args):
         mounted = [ln for ln in output.splitlines() if "[NJ3Package] Successfully mounted" in ln] or [""]
         expect(os.path.realpath(data) in mounted[0] or data in mounted[0],
                "the installed game mounted no package or another one:\n" + output)
-        expect(os.listdir(cwd) == [], "the game wrote %s into its folder" % os.listdir(cwd))
 
         # Finding all of its data, the installed game draws what the build's game draws.
         for name in ("game.nj3p", "campaign_maps.json"):
@@ -181,30 +179,22 @@ def check_installed(args):
         expect(found and float(found.group(1)) < 0.5, "the installed game's frame differs from "
                "the build's (%s): it did not find all of its data" % out.strip())
 
-        # A win is saved in the home's private data folder, or under XDG_DATA_HOME.
-        sim = layout.path("bin/nightjar-sim")
-        run([sim, args.win_script], cwd=cwd, env=player_env(home))  # wins operation 1
-        saved = os.path.join(home, ".local/share/nightjar/save.dat")
-        expect(os.path.isfile(saved), "the win was not saved in ~/.local/share/nightjar: home "
-               "holds %s" % files_below(home))
-        folder_mode = stat.S_IMODE(os.stat(os.path.dirname(saved)).st_mode)
-        expect(folder_mode == 0o700, "the save folder's mode is %o, not 700" % folder_mode)
-        expect(os.listdir(cwd) == [], "the win wrote %s into its folder" % os.listdir(cwd))
-        run([sim, args.win_script], cwd=cwd, env=player_env(home, XDG_DATA_HOME=xdg))
-        expect(os.path.isfile(os.path.join(xdg, "nightjar/save.dat")),
-               "the win ignored XDG_DATA_HOME")
-
-        # A save.dat already in the working directory stays the one in use.
+        # A win (unlocking operation 2) is saved in the home's data folder or XDG_DATA_HOME, in a
+        # save.dat already in the working directory, or, run portable, beside the game's data.
         old_save = write(os.path.join(with_save, "save.dat"), "0 0 0 0 0\n0 0 0 0 \n")
-        run([sim, args.win_script], cwd=with_save, env=player_env(old_home))
-        progress = text_of(old_save).split()
-        expect(progress[:1] == ["1"], "the win (unlocking operation 2) did not go into the "
-               "save.dat of the working directory, which reads %s" % progress)
-
-        # Run portable, a win is saved beside the game's data and the home stays empty.
-        run([args.sim, args.win_script], cwd=portable, env=player_env(portable_home))
-        expect(os.path.isfile(os.path.join(portable, "save.dat")),
-               "the win was not saved beside the game's data")
+        sim = layout.path("bin/nightjar-sim")
+        for program, folder, player_home, extra, save in (
+                (sim, cwd, home, {}, os.path.join(home, ".local/share/nightjar/save.dat")),
+                (sim, cwd, home, {"XDG_DATA_HOME": xdg}, os.path.join(xdg, "nightjar/save.dat")),
+                (sim, with_save, old_home, {}, old_save),
+                (args.sim, portable, portable_home, {}, os.path.join(portable, "save.dat"))):
+            run([program, args.win_script], cwd=folder, env=player_env(player_home, **extra))
+            progress = text_of(save).split() if os.path.isfile(save) else "nothing"
+            expect(progress[:1] == ["1"], "the win left %s in %s; the home holds %s"
+                   % (progress, save, files_below(player_home)))
+        mode = stat.S_IMODE(os.stat(os.path.join(home, ".local/share/nightjar")).st_mode)
+        expect(mode == 0o700, "the save folder's mode is %o, not 700" % mode)
+        expect(os.listdir(cwd) == [], "the game and its wins wrote %s into their folder" % os.listdir(cwd))
         expect(files_below(portable_home) == [], "a portable game wrote into the home")
     print("installed: ok")
 

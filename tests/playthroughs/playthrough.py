@@ -114,14 +114,12 @@ class Runner:
         code, _, comment = (part.strip() for part in raw.partition("#"))
         state = self.ensure().send(code) if code else None
         if state is None:
-            return None
+            return
         self.prints += 1
-        if comment.startswith("expect:"):
-            expr = comment[len("expect:"):].strip()
-            if not evaluate(expr, state):
-                brief = {k: state.get(k) for k in ("step", "gameState", "missionIndex", "player", "detection")}
-                raise CheckFailed(f"expectation failed: {expr}\n  state: {brief}")
-        return state
+        expr = comment[len("expect:"):].strip()
+        if comment.startswith("expect:") and not evaluate(expr, state):
+            brief = {k: state.get(k) for k in ("step", "gameState", "missionIndex", "player", "detection")}
+            raise CheckFailed(f"expectation failed: {expr}\n  state: {brief}")
 
 
 def check(args):
@@ -226,17 +224,10 @@ class Compiler:
                 self.press("press SPACE")
                 if not self.send("print")["guards"][n]["downed"]:
                     raise CheckFailed(f"{where}: the takedown of guard {n} failed")
-            elif cmd == "until":
+            elif cmd == "until":  # steps on the spot, no key changed
                 expr = raw.split("#", 1)[0].strip()[len("until"):].strip()
-                for _ in range(MAX_STEPS):
-                    s = self.send("print")
-                    if evaluate(expr, s):
-                        break
-                    if s["gameState"] != 1:
-                        raise CheckFailed(f"{where}: mission ended (state {s['gameState']}) waiting for '{expr}'")
-                    self.step()
-                else:
-                    raise CheckFailed(f"{where}: '{expr}' never held")
+                self.steer(where, f"'{expr}'", lambda s: (s["player"]["x"], s["player"]["y"]),
+                           lambda s: evaluate(expr, s), False, False)
             elif cmd == "include":
                 self.emit("")
                 self.compile_file(os.path.join(os.path.dirname(path), words[1]))

@@ -1,7 +1,6 @@
 #pragma once
-// A test that could hang (a blocking read, a loop that never ends) arms a
-// deadline: past it the whole test program is stopped, so the hang shows as a
-// failure within seconds instead of holding the suite until its timeout.
+// A test that could hang arms a deadline: past it the test program is stopped, so the hang
+// fails within seconds instead of holding the suite until its timeout.
 
 #include <unistd.h>
 

@@ -1,6 +1,4 @@
-"""What the Python test harnesses share: failures gathered as they come and
-told at the end, small files written in one call, a command run with its
-output kept, and PNG pictures read."""
+"""What the Python test harnesses share: failures told at the end, files, commands, PNGs."""
 import ctypes
 import subprocess
 import sys
@@ -34,8 +32,7 @@ def run(command, timeout=60, **options):
 
 
 def read_png(path):
-    """(width, height, colour type, rows of RGBA tuples) of a PNG, decoded by
-    cairo (libpng underneath); colours come back premultiplied by alpha."""
+    """(width, height, colour type, rows of RGBA tuples premultiplied by alpha) of a PNG."""
     with open(path, "rb") as f:
         head = f.read(26)
     assert head[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG" % path

@@ -1,5 +1,4 @@
-// Test-side PNG decoding through cairo (libpng underneath): a decoder that
-// shares nothing with the game's own PNG writer.
+// Through cairo (libpng underneath): a decoder sharing nothing with the game's PNG writer.
 #include "tests/support/png_reader.hpp"
 
 #include <cairo.h>

@@ -1,6 +1,5 @@
 #pragma once
-// PNG decoding for tests: any PNG libpng reads, as 8-bit RGB (opaque
-// pictures only: colours come back premultiplied by their alpha).
+// Any PNG libpng reads, as 8-bit RGB (opaque ones only: colours come premultiplied by alpha).
 
 #include <cstdint>
 #include <string>

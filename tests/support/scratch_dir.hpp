@@ -1,7 +1,6 @@
 #pragma once
-// A test that reads and writes files by plain names (save.dat, a campaign, a
-// package) works in a fresh folder of its own, so nothing leaks between
-// tests or into the build tree.
+// A test that uses files by plain names (save.dat, a campaign) works in a fresh folder of its
+// own, so nothing leaks between tests or into the build tree.
 
 #include <unistd.h>
 

@@ -1,6 +1,5 @@
-// screen_grab OUT.png: saves what the X screen shows, as a player would see
-// it, to check the game's frames reach its window (the game's own screenshots
-// are copied out before the window gets them).
+// screen_grab OUT.png: saves what the X screen shows, to check frames reach the game's window
+// (the game's own screenshots are copied out before the window gets them).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cairo.h>
@@ -8,8 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 
-// One colour channel of a screen pixel, scaled to 8 bits whatever the
-// screen's depth (5 or 6 bits a channel at depth 16).
+// A channel of a screen pixel in 8 bits whatever the depth (5 or 6 bits a channel at 16).
 std::uint32_t channel(unsigned long pixel, unsigned long mask) {
     if (mask == 0) return 0;
     while ((mask & 1) == 0) {

@@ -17,31 +17,20 @@ ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& c
     const std::filesystem::path log = workDir / "run-output.txt";
     const std::string line =
         "cd '" + workDir.string() + "' && " + command + " > '" + log.string() + "' 2>&1";
-    ProgramRun run;
     const int status = std::system(line.c_str());
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.output = fileText(log);
-    return run;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, fileText(log)};
 }
-
-namespace {
-
-// Where xvfb-run starts looking for a free display. Tests run side by side
-// (ctest -j): starting every search at the same number lets two servers race
-// for one display, and the loser fails to start.
-std::string firstDisplay() {
-    return std::to_string(100 + (::getpid() % 200) * 4);
-}
-
-}  // namespace
 
 ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
                         const std::string& command, const std::string& environment) {
     const std::string depth = std::count(screen.begin(), screen.end(), 'x') == 1 ? "x24" : "";
+    // Where xvfb-run starts looking for a free display: tests side by side (ctest -j) starting at
+    // one number would race two servers for one display, and the loser fails to start.
+    const std::string firstDisplay = std::to_string(100 + (::getpid() % 200) * 4);
     return runCommand(workDir,
                       "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
                       "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json " +
-                          environment + " timeout 300 xvfb-run -a -n " + firstDisplay() +
+                          environment + " timeout 300 xvfb-run -a -n " + firstDisplay +
                           " -s '-screen 0 " + screen + depth + "' " + command);
 }
 

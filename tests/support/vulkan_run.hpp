@@ -1,6 +1,5 @@
 #pragma once
-// Running one of our windowed programs the way the integration tests do: under
-// Xvfb, on lavapipe, with the Khronos validation layer switched on.
+// Our windowed programs as the integration tests run them: under Xvfb, on lavapipe, validated.
 
 #include <filesystem>
 #include <string>
@@ -14,17 +13,15 @@ struct ProgramRun {
     std::string output;  // standard output and error together
 };
 
-// Runs `command` (a shell line, its program quoted by the caller) in `workDir`
-// inside `xvfb-run` on a `screen` of "1280x1024" (24 bits deep) or
-// "1280x1024x16", with `environment` ("NAME=value ...") before it.
+// Runs the shell line `command` in `workDir` in xvfb-run on a `screen` of "1280x1024" (24 bits
+// deep) or "1280x1024x16", with `environment` ("NAME=value ...") before it.
 ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string& screen,
                         const std::string& command, const std::string& environment = "");
 
 // Runs a shell command line in `workDir` without a display.
 ProgramRun runCommand(const std::filesystem::path& workDir, const std::string& command);
 
-// A fresh folder for one run of the game, holding the campaign (and the
-// package, when asked) that the build put in `buildDir`; removed at the end.
+// A fresh folder for a run, holding the campaign (and package) built in `buildDir`; removed after.
 struct GameFolder {
     GameFolder(const std::string& name, const std::string& buildDir, bool withPackage = true);
     ~GameFolder();
@@ -33,8 +30,7 @@ struct GameFolder {
     std::filesystem::path dir;
 };
 
-// How many colours the 16:9 play field of a 1280 x 1024 frame shows (every
-// 7th pixel): a drawn mission shows dozens, a cleared frame one.
+// Colours in the 16:9 play field of a 1280 x 1024 frame (every 7th pixel): dozens when drawn.
 std::size_t playFieldColours(const DecodedPng& shot);
 
 // Anything the validation layer says is a fault of ours.
