@@ -1,3 +1,4 @@
+// Map tokens, and the digest and keystream that seal and hide their payload.
 #include "data/digest.hpp"
 #include "data/keystream.hpp"
 #include "data/map_token.hpp"
