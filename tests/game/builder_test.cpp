@@ -2,9 +2,6 @@
 // the campaign file as the game reads them.
 #include <sys/stat.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "game/mission_world.hpp"
 #include "tests/game/game_test_support.hpp"
 #include "tests/support/deadline.hpp"

@@ -1,8 +1,6 @@
 // Cameras, lasers, pressure plates, keycards and doors. The laser grid's blink
 // (and its slower blink after the uplink hack) is timed by the playthroughs,
 // whose routes cross the grids while they are off.
-#include <cmath>
-
 #include "tests/game/game_test_support.hpp"
 
 namespace nj::testing {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -49,6 +51,10 @@ class GameTest : public ::testing::Test {
   protected:
     static constexpr float kDt = 1.0f / 60.0f;
 
+    GameTest() {
+        game.quitHook = [this] { ++quits; };
+    }
+
     // Play on the built-in world (no walls, guards or devices) at (x, y).
     void playAt(float x, float y) {
         game.gameState = GameState::Playing;
@@ -91,6 +97,7 @@ class GameTest : public ::testing::Test {
     test::ScratchDir scratch;
     RecordingAudio audio;
     Game game{&audio};
+    int quits = 0;  // times the game asked to quit
 };
 
 }  // namespace nj::testing

@@ -2,10 +2,6 @@
 // run is over, started only from a whole kept run of the same operation.
 #include "game/ghost_run.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "data/replay_file.hpp"
@@ -39,12 +35,9 @@ class GhostRunTest : public GameTest {
         game.missionIndex = mission;
         game.loadMission(true);
         std::vector<Spot> trail;
+        hold(vk::kD);
         for (int i = 0; i < 90; ++i) {
-            if (i == 0) hold(vk::kD);
-            if (i == 45) {
-                game.heldKeys.clear();
-                hold(vk::kS);
-            }
+            if (i == 45) game.heldKeys = {vk::kS};
             game.update(kDt + (i % 3) * 0.002f);
             trail.push_back({game.missionClock, game.playerPos.x, game.playerPos.y});
         }

@@ -1,7 +1,5 @@
 // Movement, collision and the command held keys give: the edges no playthrough
 // route walks (speeds, sliding, cover, footsteps and the guards hearing them are theirs).
-#include <cmath>
-
 #include "game/player_command.hpp"
 #include "tests/game/game_test_support.hpp"
 
@@ -125,11 +123,7 @@ TEST_F(MovementTest, TheRulesFollowTheCommandTheyAreGiven) {
     EXPECT_EQ(game.playerPos.x, 300.0f);
 
     game.heldKeys.clear();
-    PlayerCommand downLeft;
-    downLeft.moveX = -1;
-    downLeft.moveY = 1;
-    downLeft.sneak = true;
-    game.update(kDt, downLeft);
+    game.update(kDt, PlayerCommand{.moveX = -1, .moveY = 1, .sneak = true});
     EXPECT_TRUE(game.playerSneaking);
     EXPECT_LT(game.playerPos.x, 300.0f);
     EXPECT_GT(game.playerPos.y, 300.0f);
@@ -141,9 +135,7 @@ TEST_F(MovementTest, TheRulesFollowTheCommandTheyAreGiven) {
     game.update(kDt, PlayerCommand{});
     ASSERT_TRUE(game.nearIntel);
     ASSERT_FALSE(intel.done);
-    PlayerCommand interact;
-    interact.interact = true;
-    game.update(kDt, interact);
+    game.update(kDt, PlayerCommand{.interact = true});
     EXPECT_TRUE(intel.done);
 }
 

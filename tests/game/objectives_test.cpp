@@ -1,7 +1,6 @@
 // The mission chain: card, gate, the safe, intel, the phase-two directive,
 // exits, grades and what a win or a failure does to the campaign.
 #include <cmath>
-#include <fstream>
 
 #include "tests/game/game_test_support.hpp"
 

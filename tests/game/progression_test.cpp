@@ -4,9 +4,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "data/save_file.hpp"
 #include "tests/game/game_test_support.hpp"
 
@@ -218,8 +215,6 @@ TEST_F(RequisitionTest, OnlyTheDossierSellsAndThePagesNumbersAreChecked) {
 
 // While up, the list takes the keys (Esc closes it rather than quitting).
 TEST_F(RequisitionTest, TheListTakesTheKeysWhileItIsUp) {
-    int quits = 0;
-    game.quitHook = [&] { ++quits; };
     game.intelBudget = 5000;
     game.onKeyDown(vk::kQ);
     ASSERT_TRUE(game.requisitionOpen);

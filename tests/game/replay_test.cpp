@@ -1,9 +1,5 @@
 // Recorded runs play again exactly, in a fresh game and through the file
 // format, and recording itself changes nothing.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
 
@@ -25,9 +21,11 @@ class ReplayTest : public GameTest {
   protected:
     void SetUp() override {
         for (std::size_t i = 0; i < 4; ++i) tokens.push_back(tokenFor(shippedMission(i)));
-        game.setCampaignMaps(tokens);
-        game.savePath.clear();
-        game.recordsPath.clear();
+        for (Game* g : {&game, &twin}) {
+            g->setCampaignMaps(tokens);
+            g->savePath.clear();
+            g->recordsPath.clear();
+        }
         recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
         game.recorder = &recorder;
     }
@@ -40,8 +38,8 @@ class ReplayTest : public GameTest {
         return fresh;
     }
 
-    // The same random inputs to the recorded game and to a twin that records nothing.
-    void playRandomly(Game& twin, std::uint32_t seed, int updates) {
+    // The same random inputs to the recorded game and to its twin, which records nothing.
+    void playRandomly(std::uint32_t seed, int updates) {
         std::mt19937 random(seed);
         std::uniform_real_distribution<float> chance(0.0f, 1.0f);
         for (int i = 0; i < updates; ++i) {
@@ -76,16 +74,13 @@ class ReplayTest : public GameTest {
     }
 
     SilentAudio quiet;
+    Game twin{&quiet};
     std::vector<std::string> tokens;
     RunRecorder recorder;
     std::vector<RunRecord> runs;
 };
 
 TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
-    Game twin(&quiet);
-    twin.setCampaignMaps(tokens);
-    twin.savePath.clear();
-    twin.recordsPath.clear();
     std::uint32_t seed = 1;
     for (std::uint64_t mission = 0; mission < tokens.size(); ++mission) {
         for (std::uint32_t approach = 0; approach < kApproachCount; ++approach, ++seed) {
@@ -97,7 +92,7 @@ TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
                 g->ghostBonus = approach == 1 ? 1 : 0;
                 g->loadMission(true);
             }
-            playRandomly(twin, seed, 2400);
+            playRandomly(seed, 2400);
             EXPECT_EQ(formatStateLine(game, 0, false), formatStateLine(twin, 0, false))
                 << "recording changed the run of mission " << mission;
         }
@@ -114,11 +109,9 @@ TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
     EXPECT_EQ(runs.size(), tokens.size() * kApproachCount);
 }
 
-// A run left waiting on the dossier goes on when the player comes back: the
-// stay (purchases by page and by key, the quit question, an assist changed
-// there) is part of it and replays to the same end, and a replay plays the
-// stay through at once. A run never taken up again ends as it was left,
-// without the Tab that left it.
+// A run left on the dossier goes on when the player comes back, the stay (purchases by page and
+// key, the quit question, an assist changed) part of it; a replay plays the stay through at once.
+// A run never taken up again ends as it was left, without the Tab that left it.
 TEST_F(ReplayTest, ARunLeftOnTheDossierGoesOnWhenThePlayerComesBack) {
     game.intelBudget = 1000;
     game.missionIndex = 1;
@@ -194,13 +187,11 @@ TEST_F(ReplayTest, AReplayFindsItsMissionByHashOrIsRefused) {
     for (const std::vector<std::string>& campaign :
          {std::vector<std::string>{}, std::vector<std::string>{tokens[0]},
           std::vector<std::string>{tokens[1], tokens[0]}}) {
-        std::unique_ptr<Game> fresh = freshGame(campaign);
-        EXPECT_FALSE(startReplay(*fresh, runs[1], why));
+        EXPECT_FALSE(startReplay(*freshGame(campaign), runs[1], why));
         EXPECT_NE(why.find("is not here"), std::string::npos) << why;
     }
     std::filesystem::remove("missions/heist.json");
-    std::unique_ptr<Game> fresh = freshGame(tokens);
-    EXPECT_FALSE(startReplay(*fresh, runs[0], why));
+    EXPECT_FALSE(startReplay(*freshGame(tokens), runs[0], why));
 }
 
 TEST(RunRecorder, ARunLongerThanAReplayMayHoldIsNotHandedOn) {
