@@ -9,13 +9,6 @@ namespace {
 
 class AssistTest : public GameTest {
   protected:
-    // Distance walked right in one step from a clear spot.
-    float stepRight(float dt = kDt) {
-        playAt(300.0f, 300.0f);
-        hold(vk::kRight);
-        game.update(dt);
-        return game.playerPos.x - 300.0f;
-    }
     // A press and release of Shift, then a step.
     void tapShift() {
         game.onKeyDown(vk::kShift);
@@ -45,7 +38,7 @@ TEST_F(AssistTest, EachAssistActsAsItsPerk) {
         {"soft step", &Game::perkSoftStep, &Assists::softStep,
          [&] {
              hold(vk::kShift);
-             return stepRight();
+             return stepRight(kDt);
          }},
         {"safe", &Game::perkSafeAssist, &Assists::safe,
          [&] {

@@ -6,7 +6,6 @@
 
 #include "data/replay_file.hpp"
 #include "game/replay_keeper.hpp"
-#include "game/run_recorder.hpp"
 #include "game_test_support.hpp"
 
 namespace nj::testing {
@@ -16,18 +15,11 @@ struct Spot {
     float clock, x, y;
 };
 
-class GhostRunTest : public GameTest {
+class GhostRunTest : public RecordedRunTest {
   protected:
     void SetUp() override {
-        tokens = {tokenFor(shippedMission(0)), tokenFor(shippedMission(1))};
-        for (Game* g : {&game, &live}) {
-            g->savePath.clear();
-            g->recordsPath.clear();
-            g->setCampaignMaps(tokens);
-        }
-        recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
+        RecordedRunTest::SetUp();
         recorder.onRunBegun = [this](const RunStart& start) { begun.push_back(start); };
-        game.recorder = &recorder;
     }
 
     // A recorded walk at a wavering frame rate; where it stood after each update.
@@ -58,11 +50,7 @@ class GhostRunTest : public GameTest {
         return trail.back();
     }
 
-    SilentAudio quiet;
-    Game live{&quiet};
-    std::vector<std::string> tokens;
-    RunRecorder recorder;
-    std::vector<RunRecord> runs;
+    Game& live = twin;  // the run a ghost is drawn over
     std::vector<RunStart> begun;
 };
 

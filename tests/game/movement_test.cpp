@@ -9,16 +9,7 @@ namespace {
 // 0.125 s is exact in binary, so a step's length carries no rounding.
 constexpr float kExactDt = 0.125f;
 
-class MovementTest : public GameTest {
-  protected:
-    // How far one step to the right goes from (100, 300) with the held keys.
-    float stepRight() {
-        playAt(100.0f, 300.0f);
-        hold(vk::kD);
-        game.update(kExactDt);
-        return game.playerPos.x - 100.0f;
-    }
-};
+class MovementTest : public GameTest {};
 
 TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
     playAt(300.0f, 300.0f);
@@ -44,37 +35,37 @@ TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
 }
 
 TEST_F(MovementTest, WallsDoorsTheGateAndFurnitureBlockAWholeStep) {
-    const float step = stepRight();
+    const float step = stepRight(kExactDt);
     const float tangent = 100.0f + step + 12.0f;  // the circle's edge lands on the wall's
     game.walls = {{tangent, 0.0f, 20.0f, 540.0f}};
-    EXPECT_FLOAT_EQ(stepRight(), step);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), step);
     game.walls[0].x -= 0.25f;
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     game.walls.clear();
 
     game.doors = {{.x = 120.0f, .y = 250.0f, .w = 10.0f, .h = 100.0f, .openAmount = 0.99f}};
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     game.doors[0].openAmount = 1.0f;
-    EXPECT_FLOAT_EQ(stepRight(), step);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), step);
     game.doors.clear();
 
     game.gate = {130.0f, 250.0f, 10.0f, 100.0f};
     game.gateOpen = 0.99f;
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     game.gateOpen = 1.0f;
-    EXPECT_FLOAT_EQ(stepRight(), step);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), step);
 
     game.furniture.push_back({.x = 160.0f, .y = 300.0f, .cover = false});  // box from 130 to 190
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     EXPECT_FALSE(game.playerInCover);  // no cover flag, no hiding
 }
 
 TEST_F(MovementTest, ShiftSneaksAndTheSoftStepPerkIsFaster) {
-    const float walk = stepRight();
+    const float walk = stepRight(kExactDt);
     hold(vk::kShift);
-    const float sneak = stepRight();
+    const float sneak = stepRight(kExactDt);
     game.perkSoftStep = 1;
-    const float softStep = stepRight();
+    const float softStep = stepRight(kExactDt);
     EXPECT_LT(sneak, softStep);
     EXPECT_LT(softStep, walk);
 }

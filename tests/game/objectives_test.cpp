@@ -159,11 +159,10 @@ TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
     game.update(kDt);
     EXPECT_EQ(game.gameState, GameState::Playing);  // safe not cracked
     game.cipherDecrypted = 1;
-    game.dynamicObjective.active = 1;
-    game.dynamicObjective.x = 100.0f;
+    Objective& pending = directive("", 100.0f, 0.0f);
     game.update(kDt);
-    EXPECT_EQ(game.gameState, GameState::Playing);  // directive pending
-    game.dynamicObjective.done = 1;
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    pending.done = 1;
     game.update(kDt);
     EXPECT_EQ(game.gameState, GameState::MissionComplete);
     EXPECT_FALSE(game.usedAltExit);
@@ -175,15 +174,13 @@ TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
 }
 
 TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
-    struct Case {
+    const struct {
         std::uint32_t spotted;
-        float peak;
-        float clock;
+        float peak, clock;
         bool intel, altExit;
         const char* grade;
         std::int32_t award;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0, 0.25f, 10.0f, false, false, "S SHADOW", 150},  // 0.25 is not below 0.25
         {0, 0.26f, 95.0f, false, false, "S SHADOW", 150},  // 95 s is not over 95
         {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},
@@ -193,7 +190,7 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
         {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},
         {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150},  // far below zero
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         game.timesSpotted = c.spotted;
         game.peakDetection = c.peak;
         game.missionClock = c.clock;

@@ -10,9 +10,8 @@
 namespace nj {
 namespace {
 
-class PlayerOptionsTest : public ::testing::Test {
+class PlayerOptionsTest : public testing::GameTest {
   protected:
-    test::ScratchDir dir;
     const std::string path = "settings.json";
 };
 
@@ -45,7 +44,6 @@ TEST_F(PlayerOptionsTest, RowsStepWithinTheirRanges) {
 }
 
 TEST_F(PlayerOptionsTest, AssistsReachTheRulesAndTheFileButNeverThePerks) {
-    Game game(nullptr);
     PlayerOptions options(path);
     game.options = &options;
     game.openOptions();
@@ -114,8 +112,6 @@ TEST_F(PlayerOptionsTest, OnlyAChangeIsWrittenAndTheMuteIsKept) {
     EXPECT_EQ(options.settings().volume, 50);
     EXPECT_EQ(changes, 1);
 
-    SilentAudio audio;
-    Game game(&audio);
     game.options = &options;
     game.toggleAudio();
     EXPECT_FALSE(audio.enabled());
@@ -150,7 +146,6 @@ TEST_F(PlayerOptionsTest, ListeningTakesTheNextKeyAndEscCancels) {
 
 // Open, it takes every key; it opens from the dossier and the pause screen.
 TEST_F(PlayerOptionsTest, TheScreenTakesTheKeysWhileOpen) {
-    Game game(nullptr);
     game.onKeyDown(vk::kO);
     EXPECT_FALSE(game.optionsOpen);
     PlayerOptions options;

@@ -7,7 +7,6 @@
 #include "data/replay_file.hpp"
 #include "game/replay.hpp"
 #include "game/replay_keeper.hpp"
-#include "game/run_recorder.hpp"
 #include "game/state_line.hpp"
 #include "game_test_support.hpp"
 
@@ -17,19 +16,8 @@ namespace {
 constexpr std::uint32_t kHeldKeys[] = {vk::kW, vk::kA, vk::kS, vk::kD, vk::kShift};
 constexpr std::uint32_t kPressedKeys[] = {vk::kE, vk::kSpace, vk::kP, vk::kEsc};
 
-class ReplayTest : public GameTest {
+class ReplayTest : public RecordedRunTest {
   protected:
-    void SetUp() override {
-        for (std::size_t i = 0; i < 4; ++i) tokens.push_back(tokenFor(shippedMission(i)));
-        for (Game* g : {&game, &twin}) {
-            g->setCampaignMaps(tokens);
-            g->savePath.clear();
-            g->recordsPath.clear();
-        }
-        recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
-        game.recorder = &recorder;
-    }
-
     std::unique_ptr<Game> freshGame(const std::vector<std::string>& campaign) {
         auto fresh = std::make_unique<Game>(&quiet);
         fresh->setCampaignMaps(campaign);
@@ -72,12 +60,6 @@ class ReplayTest : public GameTest {
         const ReplayCheck check = checkReplay(run, playReplay(*fresh, run));
         EXPECT_TRUE(check.verified) << run.start.missionName << ": " << check.difference;
     }
-
-    SilentAudio quiet;
-    Game twin{&quiet};
-    std::vector<std::string> tokens;
-    RunRecorder recorder;
-    std::vector<RunRecord> runs;
 };
 
 TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {

@@ -1,9 +1,7 @@
-// nightjar-sim's script lines the playthroughs never write (bad lines, a safe
-// that cannot turn), and the spellings of the game's enums as files and the
-// harness write them, unknown ones kept as read.
+// nightjar-sim's script lines the playthroughs never write (bad lines, a safe that cannot turn),
+// and the game's enums as files and the harness spell them, unknown ones kept as read.
 #include <sstream>
 
-#include "game/enum_names.hpp"
 #include "tests/game/game_test_support.hpp"
 #include "tools/nightjar-sim/script.hpp"
 
