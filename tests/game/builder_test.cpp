@@ -1,5 +1,4 @@
-// The mission builder's "present versus absent" rules, its theme table and
-// the campaign file as the game reads them.
+// The mission builder's "present versus absent" rules, its theme table and the campaign file.
 #include <sys/stat.h>
 
 #include "game/mission_world.hpp"
@@ -15,8 +14,8 @@ class BuilderTest : public GameTest {
     void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
 };
 
-// A record for every element even when it is not an object; the laser axis
-// from its first letter, the drawn facing from the angle.
+// A record for every element, object or not; a laser's axis from its first letter, facing from
+// angle.
 TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     useCampaign({R"({
       "walls": [5],

@@ -1,5 +1,4 @@
-// Custom operations: the missions folder, mission codes, and play that the
-// campaign and save.dat never notice.
+// Custom operations: the missions folder, mission codes, and play the campaign and save never see.
 
 #include <chrono>
 

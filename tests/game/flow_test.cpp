@@ -1,5 +1,4 @@
-// Game states, keys and page commands, mission selection, approaches and the
-// bonuses carried from one win into later missions.
+// Game states, keys, page commands, mission selection, approaches and the bonuses a win carries.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -101,8 +100,7 @@ TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
 TEST_F(FlowTest, QuittingWithAMissionWaitingAsksFirst) {
     for (const std::uint32_t askKey : {vk::kP, vk::kEsc}) {
         for (const std::uint32_t answer : {vk::kEnter, vk::kTab, vk::kP, vk::kEsc}) {
-            SCOPED_TRACE(::testing::Message()
-                         << "asked with " << askKey << ", answered " << answer);
+            SCOPED_TRACE(std::to_string(askKey) + " answered with " + std::to_string(answer));
             quits = 0;
             game.loadMission(true);
             steps(10);

@@ -1,8 +1,5 @@
-// The ghost of the best run: held to the live mission clock, fading once its
-// run is over, started only from a whole kept run of the same operation.
+// The best run's ghost: on the live clock, fading after its run, only from a whole kept run of it.
 #include "game/ghost_run.hpp"
-
-#include <functional>
 
 #include "data/replay_file.hpp"
 #include "game/replay_keeper.hpp"
@@ -111,31 +108,21 @@ TEST_F(GhostRunTest, OnlyAWholeKeptRunOfThisOperationStartsAGhost) {
     const ReplayKeeper keeper("replays");
     const RunStart& start = runs[0].start;
     const std::string best = keeper.bestPath(start), fastest = keeper.fastestPath(start);
-    const std::string bytes = encodeReplay(runs[0]);
-    const auto write = [](const std::string& path, const std::string& text) {
-        std::filesystem::remove_all(path);
-        std::ofstream(path, std::ios::binary) << text;
-    };
+    const std::string whole = encodeReplay(runs[0]), cut = whole.substr(0, whole.size() - 7);
     startLive(0);
     const struct {
         const char* what;
-        std::function<void()> lay;  // what lies at best and fastest
+        std::string best, fastest;  // the files kept there, "" for none
         bool ghost;
-    } cases[] = {
-        {"nothing kept", [] {}, false},
-        {"the best", [&] { write(best, bytes); }, true},
-        {"only the fastest", [&] { write(fastest, bytes); }, true},
-        {"a damaged best, a whole fastest",
-         [&] {
-             write(best, bytes.substr(0, bytes.size() - 7));
-             write(fastest, bytes);
-         },
-         true},
-        {"another operation's run", [&] { write(best, encodeReplay(runs[1])); }, false},
-    };
+    } cases[] = {{"nothing kept", "", "", false},
+                 {"the best", whole, "", true},
+                 {"only the fastest", "", whole, true},
+                 {"a damaged best, a whole fastest", cut, whole, true},
+                 {"another operation's run", encodeReplay(runs[1]), "", false}};
     for (const auto& c : cases) {
         for (const std::string& path : {best, fastest}) std::filesystem::remove_all(path);
-        c.lay();
+        if (!c.best.empty()) std::ofstream(best, std::ios::binary) << c.best;
+        if (!c.fastest.empty()) std::ofstream(fastest, std::ios::binary) << c.fastest;
         GhostRun ghost;
         EXPECT_EQ(ghost.startFromKept(live, keeper, start), c.ghost) << c.what;
         EXPECT_EQ(ghost.active(), c.ghost) << c.what;

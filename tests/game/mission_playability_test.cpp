@@ -1,5 +1,4 @@
-// Missions as the checker, the game and the editor take them. That every
-// shipped mission passes the checker is the build's own check.
+// Missions as the checker, game and editor take them (the build checks every shipped mission).
 #include "game/mission_playability.hpp"
 
 #include "data/mission_text.hpp"
@@ -169,8 +168,8 @@ TEST(MissionFile, ErrorsKeepItOnTheDossier) {
     EXPECT_EQ(broken.gameState, GameState::Briefing);
 }
 
-// A folder, a pipe, a huge file and words in a mission's place are the
-// editor integration run's refusals.
+// A folder, pipe, huge file or words in a mission's place are the editor integration run's
+// refusals.
 TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords) {
     test::ScratchDir scratch;
     // A wall out of the field is the editor's to mend, not a reason to refuse.

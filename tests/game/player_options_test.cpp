@@ -1,5 +1,4 @@
-// The options while the game runs, settings.json's writes and damage, and key
-// positions to the rules' key codes with rebinding that never doubles a key.
+// Options while the game runs, settings.json's writes and damage, key positions and rebinding.
 #include "game/player_options.hpp"
 
 #include <set>

@@ -1,5 +1,4 @@
-// What lasts beyond one mission: records, the campaign's end, a new campaign,
-// and the requisition list.
+// What lasts beyond one mission: records, the campaign's end, a new campaign, the requisitions.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>

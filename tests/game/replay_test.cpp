@@ -1,5 +1,4 @@
-// Recorded runs play again exactly, in a fresh game and through the file
-// format, and recording itself changes nothing.
+// Recorded runs replay exactly, in a fresh game and through the file; recording changes nothing.
 #include <memory>
 #include <random>
 
