@@ -61,13 +61,11 @@ TEST_F(GuardTest, RespondersFanOutAroundThePointButStayInTheField) {
         Vec2 point;
         int k;
         Vec2 target;
-    } cases[] = {
-        {{400.0f, 300.0f}, 0, {428.0f, 300.0f}},
-        {{40.0f, 300.0f}, 2, {36.0f, 300.0f + std::sin(3.14f) * 28.0f}},
-        {{910.0f, 300.0f}, 0, {924.0f, 300.0f}},
-        {{400.0f, 70.0f}, 3, {400.0f + std::cos(4.71f) * 28.0f, 64.0f}},
-        {{400.0f, 490.0f}, 1, {400.0f + std::cos(1.57f) * 28.0f, 504.0f}},
-    };
+    } cases[] = {{{400.0f, 300.0f}, 0, {428.0f, 300.0f}},
+                 {{40.0f, 300.0f}, 2, {36.0f, 300.0f + std::sin(3.14f) * 28.0f}},
+                 {{910.0f, 300.0f}, 0, {924.0f, 300.0f}},
+                 {{400.0f, 70.0f}, 3, {400.0f + std::cos(4.71f) * 28.0f, 64.0f}},
+                 {{400.0f, 490.0f}, 1, {400.0f + std::cos(1.57f) * 28.0f, 504.0f}}};
     for (const auto& c : cases) {
         game.guards.clear();
         for (int i = 0; i <= c.k; ++i) game.guards.push_back(guardAt(c.point.x, c.point.y, 0.0f));
