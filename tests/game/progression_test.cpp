@@ -105,10 +105,6 @@ TEST_F(ProgressionTest, TheCampaignEndsAfterTheLastOperationWithAllComplete) {
 
 // The asking is the playthroughs'; here, the dated backup and the records kept.
 TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
-    game.highestUnlocked = 1;
-    game.missionIndex = 1;
-    winNow(30.0f);
-    game.missionIndex = 0;
     winNow(30.0f);
     game.loadMission(false);
     game.intelBudget = 900;

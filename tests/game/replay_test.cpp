@@ -189,12 +189,13 @@ TEST(RunRecorder, ARunLongerThanAReplayMayHoldIsNotHandedOn) {
     EXPECT_EQ(handed, std::vector<std::uint64_t>{kMaxReplaySteps});
 }
 
-// A won run of the campaign's first operation.
-RunRecord wonRun(std::int32_t score, float clock) {
+// A run of a campaign operation, the first unless named.
+RunRecord campaignRun(std::int32_t score, float clock, RunOutcome outcome = RunOutcome::Won,
+                      const char* operation = "operation one") {
     RunRecord run;
     run.start.source = RunSource::Campaign;
-    run.start.missionHash = sha256Raw("operation one");
-    run.outcome = RunOutcome::Won;
+    run.start.missionHash = sha256Raw(operation);
+    run.outcome = outcome;
     run.score = score;
     run.missionClock = clock;
     run.events = {{RunEventKind::Step, 0, 0.016f, 3}};
@@ -214,29 +215,26 @@ TEST(ReplayKeeper, KeepsTheLastRunAndEachOperationsBestScoreAndFastestWin) {
     const unsigned last = static_cast<unsigned>(KeptAs::Last);
     const unsigned best = static_cast<unsigned>(KeptAs::Best);
     const unsigned fastest = static_cast<unsigned>(KeptAs::Fastest);
-    const RunRecord first = wonRun(110, 80.0f);
+    const RunRecord first = campaignRun(110, 80.0f);
     const RunStart& op = first.start;
     EXPECT_EQ(keeper.keep(first), last | best | fastest);
-    EXPECT_EQ(keeper.keep(wonRun(100, 70.0f)), last | fastest);  // quicker, lower score
-    EXPECT_EQ(keeper.keep(wonRun(120, 90.0f)), last | best);
-    EXPECT_EQ(keeper.keep(wonRun(120, 85.0f)), last | best);  // a tie goes to the quicker
-    RunRecord failed = wonRun(130, 10.0f);
-    failed.outcome = RunOutcome::Failed;
-    EXPECT_EQ(keeper.keep(failed), last);
-    RunRecord assisted = wonRun(130, 10.0f);
+    EXPECT_EQ(keeper.keep(campaignRun(100, 70.0f)), last | fastest);  // quicker, lower score
+    EXPECT_EQ(keeper.keep(campaignRun(120, 90.0f)), last | best);
+    EXPECT_EQ(keeper.keep(campaignRun(120, 85.0f)), last | best);  // a tie goes to the quicker
+    EXPECT_EQ(keeper.keep(campaignRun(130, 10.0f, RunOutcome::Failed)), last);
+    RunRecord assisted = campaignRun(130, 10.0f);
     assisted.events.insert(assisted.events.begin(), {RunEventKind::Assists, 85u << 8});
     EXPECT_EQ(keeper.keep(assisted), last);  // watched, never a best
     EXPECT_EQ(keptAt(keeper.bestPath(op)).missionClock, 85.0f);
     EXPECT_EQ(keptAt(keeper.fastestPath(op)).missionClock, 70.0f);
     EXPECT_EQ(keptAt(keeper.lastPath()), assisted);
 
-    RunRecord other = wonRun(50, 200.0f);
-    other.start.missionHash = sha256Raw("operation two");
+    const RunRecord other = campaignRun(50, 200.0f, RunOutcome::Won, "operation two");
     EXPECT_EQ(keeper.keep(other), last | best | fastest);
 
     // A damaged best is put aside, and the next win takes its place.
     std::ofstream(keeper.bestPath(op)) << "damaged";
-    EXPECT_EQ(keeper.keep(wonRun(10, 300.0f)), last | best);
+    EXPECT_EQ(keeper.keep(campaignRun(10, 300.0f)), last | best);
     EXPECT_TRUE(std::filesystem::exists(keeper.bestPath(op) + ".bad"));
     EXPECT_EQ(ReplayKeeper("").keep(first), 0u);
     EXPECT_EQ(ReplayKeeper("").bestPath(op), "");
