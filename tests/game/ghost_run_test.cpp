@@ -70,8 +70,7 @@ TEST_F(GhostRunTest, TheGhostStandsWhereTheRecordedOperativeStoodAtTheSameClock)
         EXPECT_EQ(view.y, want.y) << "at clock " << live.missionClock;
         EXPECT_EQ(view.strength, 1.0f);
     }
-    // Not drawn on the end screens.
-    live.gameState = GameState::MissionFailed;
+    live.gameState = GameState::MissionFailed;  // not drawn on the end screens
     EXPECT_FALSE(ghost.follow(live).visible);
     EXPECT_EQ(live.playerPos, standing);  // the ghost never moved the live operative
 }

@@ -24,9 +24,8 @@ TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
     EXPECT_FALSE(game.playerMoving);
     EXPECT_EQ(game.playerPos.x, stopped.x);
 
-    // So does loading a mission: R while D is still down.
     game.onKeyDown(vk::kD);
-    game.onKeyDown(vk::kR);
+    game.onKeyDown(vk::kR);  // so does loading a mission, D still down
     EXPECT_EQ(game.gameState, GameState::Playing);
     const Vec2 start = game.playerPos;
     steps(10);
@@ -94,8 +93,9 @@ TEST(PlayerCommand, HeldKeysGiveTheCommandThroughTheKeyMap) {
         {"diagonal from both clusters", {vk::kW, vk::kRight}, {1, -1, false, false, false}},
         {"W and S cancel", {vk::kW, vk::kS}, {0, 0, false, false, false}},
         {"arrow left and D cancel", {vk::kLeft, vk::kD}, {0, 0, false, false, false}},
-        // Keys that act when pressed hold nothing.
-        {"one-shot keys", {vk::kEnter, vk::kP, vk::kTab, vk::kR, vk::kF1, vk::kEsc, vk::kQ}, {}},
+        {"keys that act when pressed hold nothing",
+         {vk::kEnter, vk::kP, vk::kTab, vk::kR, vk::kF1, vk::kEsc, vk::kQ},
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -93,8 +93,7 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
         game.onKeyDown(vk::kE);
     }
     EXPECT_FALSE(game.safeActive);  // what decrypting starts is the playthroughs'
-    // Once decrypted, E by the terminal does not reopen it.
-    game.onKeyDown(vk::kE);
+    game.onKeyDown(vk::kE);         // once decrypted, E by the terminal does not reopen it
     EXPECT_FALSE(game.safeActive);
 }
 
