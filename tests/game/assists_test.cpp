@@ -1,5 +1,4 @@
-// Assists: perks from the options, a slower game, a sneak toggle, and a win
-// that says it was helped.
+// Assists: perks from the options, a slower game, a sneak toggle, a win that says it was helped.
 #include <functional>
 
 #include "tests/game/game_test_support.hpp"
@@ -9,13 +8,6 @@ namespace {
 
 class AssistTest : public GameTest {
   protected:
-    // Distance walked right in one step from a clear spot.
-    float stepRight(float dt = kDt) {
-        playAt(300.0f, 300.0f);
-        hold(vk::kRight);
-        game.update(dt);
-        return game.playerPos.x - 300.0f;
-    }
     // A press and release of Shift, then a step.
     void tapShift() {
         game.onKeyDown(vk::kShift);
@@ -24,15 +16,13 @@ class AssistTest : public GameTest {
     }
 };
 
-// An assist does what its perk does, and the rule reads either: detection
-// rises slower, sneaking goes faster, the safe's windows are wider.
+// An assist acts as its perk and the rule reads either: slower detection, faster sneak, wider safe.
 TEST_F(AssistTest, EachAssistActsAsItsPerk) {
     const struct {
         const char* name;
         std::uint8_t Game::*perk;
         bool Assists::*assist;
-        // Something the flag raises, measured on a fresh world.
-        std::function<float()> measure;
+        std::function<float()> measure;  // what the flag raises, on a fresh world
     } cases[] = {
         {"slow detection", &Game::perkSlowDetection, &Assists::slowDetection,
          [&] {
@@ -45,7 +35,7 @@ TEST_F(AssistTest, EachAssistActsAsItsPerk) {
         {"soft step", &Game::perkSoftStep, &Assists::softStep,
          [&] {
              hold(vk::kShift);
-             return stepRight();
+             return stepRight(kDt);
          }},
         {"safe", &Game::perkSafeAssist, &Assists::safe,
          [&] {
@@ -126,9 +116,7 @@ TEST_F(AssistTest, AWinWithAnAssistIsMarkedAssisted) {
         EXPECT_EQ(game.gameState, GameState::MissionComplete);
         return game.runAssisted;
     };
-    Assists slower, toggleOnly;
-    slower.speedPercent = 85;
-    toggleOnly.toggleSneak = true;
+    const Assists slower{.speedPercent = 85}, toggleOnly{.toggleSneak = true};
     game.perkSlowDetection = game.perkSoftStep = game.perkSafeAssist = 1;
     EXPECT_FALSE(win(toggleOnly, toggleOnly));
     EXPECT_TRUE(win(slower, {}));  // switched off before the end: still helped

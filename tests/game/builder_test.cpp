@@ -1,9 +1,5 @@
-// The mission builder's "present versus absent" rules, its theme table and
-// the campaign file as the game reads them.
+// The mission builder's "present versus absent" rules, its theme table and the campaign file.
 #include <sys/stat.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "game/mission_world.hpp"
 #include "tests/game/game_test_support.hpp"
@@ -18,8 +14,8 @@ class BuilderTest : public GameTest {
     void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
 };
 
-// A record for every element even when it is not an object; the laser axis
-// from its first letter, the drawn facing from the angle.
+// A record for every element, object or not; a laser's axis from its first letter, facing from
+// angle.
 TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     useCampaign({R"({
       "walls": [5],
@@ -31,9 +27,8 @@ TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     ASSERT_EQ(game.furniture.size(), 2u);
     EXPECT_TRUE(game.furniture[0].cover);
     EXPECT_FALSE(game.furniture[1].cover);
-    EXPECT_EQ(game.lasers[0].axis, 'y');
-    EXPECT_EQ(game.lasers[1].axis, 'x');
-    EXPECT_EQ(game.lasers[2].axis, 'y');
+    ASSERT_EQ(game.lasers.size(), 3u);
+    EXPECT_EQ((std::string{game.lasers[0].axis, game.lasers[1].axis, game.lasers[2].axis}), "yxy");
     ASSERT_EQ(game.guards.size(), 3u);
     EXPECT_EQ(game.guards[0].axis, 0);
     EXPECT_EQ(game.guards[1].axis, 'y');

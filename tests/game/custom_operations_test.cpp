@@ -1,9 +1,6 @@
-// Custom operations: the missions folder, mission codes, and play that the
-// campaign and save.dat never notice.
+// Custom operations: the missions folder, mission codes, and play the campaign and save never see.
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 
 #include "game/custom_operations.hpp"
 #include "tests/game/game_test_support.hpp"
@@ -27,18 +24,25 @@ std::string changedAt(std::string code, std::size_t at) {
     return code;
 }
 
-// The folder's hostile entries are listed as the tools.missions run pins;
-// here, what is no mission is not listed at all.
-TEST(MissionFolder, OnlyMissionFilesAreListed) {
+// The folder's hostile entries are listed as the tools.missions run pins; here, what is no
+// mission is not listed at all, and an edited file is checked again.
+TEST(MissionFolder, OnlyMissionFilesAreListedAndAnEditedOneIsCheckedAgain) {
     test::ScratchDir scratch;
+    EXPECT_TRUE(scanMissionFolder("missions", {}).empty());
+    EXPECT_TRUE(scanMissionFolder("", {}).empty());
     fs::create_directory("missions");
-    writeText("missions/e_quick.json", quickWin());
+    writeText("missions/e_quick.json", "{");
     writeText("missions/.hidden.json", quickWin());
     writeText("missions/f_quick.json.tmp", quickWin());  // a write caught half way
     writeText("missions/notes.txt", "not a mission");
-    const std::vector<CustomMission> list = scanMissionFolder("missions", {});
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list[0].fileName, "e_quick.json");
+    const std::vector<CustomMission> first = scanMissionFolder("missions", {});
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].fileName, "e_quick.json");
+    EXPECT_FALSE(first[0].playable());
+    writeText("missions/e_quick.json", quickWin());
+    const std::vector<CustomMission> second = scanMissionFolder("missions", first);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_TRUE(second[0].playable()) << second[0].error;
 }
 
 TEST(MissionFolder, AThousandFilesListTheFirstSixtyFourByName) {
@@ -54,21 +58,6 @@ TEST(MissionFolder, AThousandFilesListTheFirstSixtyFourByName) {
     EXPECT_EQ(list.front().fileName, "m0000.json");
     EXPECT_EQ(list.back().fileName, "m0063.json");
     EXPECT_NE(list.front().error, "");
-}
-
-TEST(MissionFolder, AMissingFolderListsNothingAndAnEditedFileIsCheckedAgain) {
-    test::ScratchDir scratch;
-    EXPECT_TRUE(scanMissionFolder("missions", {}).empty());
-    EXPECT_TRUE(scanMissionFolder("", {}).empty());
-    fs::create_directory("missions");
-    writeText("missions/m.json", "{");
-    const std::vector<CustomMission> first = scanMissionFolder("missions", {});
-    ASSERT_EQ(first.size(), 1u);
-    EXPECT_FALSE(first[0].playable());
-    writeText("missions/m.json", quickWin());
-    const std::vector<CustomMission> second = scanMissionFolder("missions", first);
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_TRUE(second[0].playable()) << second[0].error;
 }
 
 TEST(MissionCode, AnyChangedCharacterOrACutIsRefused) {
@@ -112,7 +101,6 @@ class CustomOperationTest : public GameTest {
         fs::create_directory("missions");
         writeText("missions/quick.json", quickWin());
         writeText("missions/zz_broken.json", "{\"guards\": 3}");
-        game.savePath = "save.dat";
         useCampaign({quickWin(), quickWin()});
         game.missionCompleted[0] = 1;
         game.missionGrades[0] = "A OPERATIVE";

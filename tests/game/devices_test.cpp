@@ -1,23 +1,15 @@
-// Cameras, lasers, pressure plates, keycards and doors. The laser grid's blink
-// (and its slower blink after the uplink hack) is timed by the playthroughs,
-// whose routes cross the grids while they are off.
-#include <cmath>
-
+// Cameras, lasers, pressure plates, keycards and doors. The laser grids' blink (slower after the
+// uplink hack) is the playthroughs', whose routes cross the grids while they are off.
 #include "tests/game/game_test_support.hpp"
 
 namespace nj::testing {
 namespace {
 
-class DeviceTest : public GameTest {
-  protected:
-    // Holds still (no sweep), so the cone is easy to reason about.
-    static Camera cameraAt(float x, float y, float angle) {
-        return {.x = x, .y = y, .angle = angle, .baseAngle = angle, .sweep = 0.0f};
-    }
-};
+class DeviceTest : public GameTest {};
 
+// The cameras face +x and hold still (no sweep), so the cone is easy to reason about.
 TEST_F(DeviceTest, CameraRaisesDetectionBeforeItsOwnMeterBroadcasts) {
-    game.cameras.push_back(cameraAt(100.0f, 300.0f, 0.0f));
+    game.cameras.push_back({.x = 100.0f, .y = 300.0f, .sweep = 0.0f});
     playAt(200.0f, 300.0f);
     game.update(0.1f);
     EXPECT_GT(game.cameras[0].meter, 0.0f);
@@ -39,9 +31,8 @@ TEST_F(DeviceTest, CameraRaisesDetectionBeforeItsOwnMeterBroadcasts) {
 }
 
 TEST_F(DeviceTest, ACameraSpotsADownedGuardUnlessItIsDisabled) {
-    game.cameras.push_back(cameraAt(100.0f, 300.0f, 0.0f));
-    game.cameras[0].disabledTime = 0.5f;
-    game.cameras[0].meter = 0.3f;
+    game.cameras.push_back(
+        {.x = 100.0f, .y = 300.0f, .sweep = 0.0f, .disabledTime = 0.5f, .meter = 0.3f});
     game.guards.push_back(guardAt(160.0f, 300.0f, 3.14159f));
     game.guards[0].downed = 1;
     playAt(200.0f, 300.0f);

@@ -1,8 +1,5 @@
-// Game states, keys and page commands, mission selection, approaches and the
-// bonuses carried from one win into later missions.
+// Game states, keys, page commands, mission selection, approaches and the bonuses a win carries.
 #include <cmath>
-#include <filesystem>
-#include <functional>
 
 #include "tests/game/game_test_support.hpp"
 
@@ -10,19 +7,16 @@ namespace nj::testing {
 namespace {
 
 // Something for each approach and bonus to act on.
-const char* const kDeviceMission = R"({
-  "name": "TEST SITE", "theme": "casino",
-  "player": {"x": 100, "y": 300},
-  "serviceSpawn": {"x": 70, "y": 80}, "backstageSpawn": {"x": 250, "y": 480},
+const char* const kDeviceMission = R"({"name": "TEST SITE", "theme": "casino",
+  "player": {"x": 100, "y": 300}, "serviceSpawn": {"x": 70, "y": 80},
+  "backstageSpawn": {"x": 250, "y": 480}, "keycards": [{"x": 120, "y": 300, "color": "cyan"}],
   "doors": [{"x": 400, "y": 100, "w": 10, "h": 60, "color": "cyan"},
             {"x": 500, "y": 100, "w": 10, "h": 60, "color": "ruby"},
             {"x": 600, "y": 100, "w": 10, "h": 60}],
-  "keycards": [{"x": 120, "y": 300, "color": "cyan"}],
   "cameras": [{"x": 10, "y": 10}, {"x": 20, "y": 20}],
   "lasers": [{"x": 700, "y": 50, "w": 4, "h": 80, "speed": 40, "min": 40, "max": 90}],
   "guards": [{"x": 800, "y": 400, "speed": 50}, {"x": 820, "y": 400, "speed": 50},
-             {"x": 840, "y": 400, "speed": 50}]
-})";
+             {"x": 840, "y": 400, "speed": 50}]})";
 
 class FlowTest : public GameTest {};
 
@@ -48,22 +42,14 @@ TEST_F(FlowTest, EffectsExpire) {
 
 // A failed mission ignores Esc; Enter retries, and in play Enter is only held.
 TEST_F(FlowTest, EachWayOfFailingIsNamedAndARetryForgetsIt) {
-    int quits = 0;
-    game.quitHook = [&] { ++quits; };
-    const std::pair<FailReason, std::function<void(Game&)>> ways[] = {
-        {FailReason::Laser,
-         [](Game& g) {
-             g.lasers.push_back({290.0f, 280.0f, 20.0f, 40.0f});
-         }},
-        {FailReason::Detected, [](Game& g) { g.detection = 0.99f; }},
-    };
-    for (const auto& [reason, setUp] : ways) {
+    for (const FailReason reason : {FailReason::Laser, FailReason::Detected}) {
         game.loadMission(true);
         EXPECT_EQ(game.failReason, FailReason::None);
         game.lasers.clear();  // the built-in mission is not rebuilt after a failure
         game.dynamicObjective = Objective{};
         playAt(300.0f, 300.0f);
-        setUp(game);
+        if (reason == FailReason::Laser) game.lasers.push_back({290.0f, 280.0f, 20.0f, 40.0f});
+        if (reason == FailReason::Detected) game.detection = 0.99f;
         game.update(kDt);
         ASSERT_EQ(game.gameState, GameState::MissionFailed) << static_cast<int>(reason);
         EXPECT_EQ(game.failReason, reason);
@@ -112,12 +98,9 @@ TEST_F(FlowTest, WithNoCampaignAWinIsReplayedFromScratchAndNothingIsSaved) {
 // With a mission waiting on the dossier, P or Esc asks first; the same key
 // again quits, Enter or Tab resumes, and no other dossier key acts meanwhile.
 TEST_F(FlowTest, QuittingWithAMissionWaitingAsksFirst) {
-    int quits = 0;
-    game.quitHook = [&] { ++quits; };
     for (const std::uint32_t askKey : {vk::kP, vk::kEsc}) {
         for (const std::uint32_t answer : {vk::kEnter, vk::kTab, vk::kP, vk::kEsc}) {
-            SCOPED_TRACE(::testing::Message()
-                         << "asked with " << askKey << ", answered " << answer);
+            SCOPED_TRACE(std::to_string(askKey) + " answered with " + std::to_string(answer));
             quits = 0;
             game.loadMission(true);
             steps(10);

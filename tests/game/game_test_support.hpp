@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "game/enum_names.hpp"
 #include "game/game.hpp"
 #include "game/rules_math.hpp"
+#include "game/run_recorder.hpp"
 #include "tests/support/scratch_dir.hpp"
 
 namespace nj::testing {
@@ -49,6 +52,10 @@ class GameTest : public ::testing::Test {
   protected:
     static constexpr float kDt = 1.0f / 60.0f;
 
+    GameTest() {
+        game.quitHook = [this] { ++quits; };
+    }
+
     // Play on the built-in world (no walls, guards or devices) at (x, y).
     void playAt(float x, float y) {
         game.gameState = GameState::Playing;
@@ -58,6 +65,13 @@ class GameTest : public ::testing::Test {
         for (int i = 0; i < n; ++i) game.update(dt);
     }
     void hold(std::uint32_t key) { game.heldKeys.insert(key); }
+    // How far a step of `dt` to the right goes from (100, 300) with the held keys.
+    float stepRight(float dt) {
+        playAt(100.0f, 300.0f);
+        hold(vk::kD);
+        game.update(dt);
+        return game.playerPos.x - 100.0f;
+    }
     // Approaches by number (0 service corridor .. 3 VIP entry), without a rebuild.
     void useApproach(int approach) {
         game.approach = static_cast<decltype(game.approach)>(approach);
@@ -91,6 +105,28 @@ class GameTest : public ::testing::Test {
     test::ScratchDir scratch;
     RecordingAudio audio;
     Game game{&audio};
+    int quits = 0;  // times the game asked to quit
+};
+
+// The shipped campaign in `game`, which records every run, and in `twin`; neither writes a file.
+class RecordedRunTest : public GameTest {
+  protected:
+    void SetUp() override {
+        for (std::size_t i = 0; i < 4; ++i) tokens.push_back(tokenFor(shippedMission(i)));
+        for (Game* g : {&game, &twin}) {
+            g->setCampaignMaps(tokens);
+            g->savePath.clear();
+            g->recordsPath.clear();
+        }
+        recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
+        game.recorder = &recorder;
+    }
+
+    SilentAudio quiet;
+    Game twin{&quiet};
+    std::vector<std::string> tokens;
+    RunRecorder recorder;
+    std::vector<RunRecord> runs;
 };
 
 }  // namespace nj::testing

@@ -1,16 +1,8 @@
-// The ghost of the best run: held to the live mission clock, fading once its
-// run is over, started only from a whole kept run of the same operation.
+// The best run's ghost: on the live clock, fading after its run, only from a whole kept run of it.
 #include "game/ghost_run.hpp"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <functional>
 
 #include "data/replay_file.hpp"
 #include "game/replay_keeper.hpp"
-#include "game/run_recorder.hpp"
 #include "game_test_support.hpp"
 
 namespace nj::testing {
@@ -20,18 +12,11 @@ struct Spot {
     float clock, x, y;
 };
 
-class GhostRunTest : public GameTest {
+class GhostRunTest : public RecordedRunTest {
   protected:
     void SetUp() override {
-        tokens = {tokenFor(shippedMission(0)), tokenFor(shippedMission(1))};
-        for (Game* g : {&game, &live}) {
-            g->savePath.clear();
-            g->recordsPath.clear();
-            g->setCampaignMaps(tokens);
-        }
-        recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
+        RecordedRunTest::SetUp();
         recorder.onRunBegun = [this](const RunStart& start) { begun.push_back(start); };
-        game.recorder = &recorder;
     }
 
     // A recorded walk at a wavering frame rate; where it stood after each update.
@@ -39,12 +24,9 @@ class GhostRunTest : public GameTest {
         game.missionIndex = mission;
         game.loadMission(true);
         std::vector<Spot> trail;
+        hold(vk::kD);
         for (int i = 0; i < 90; ++i) {
-            if (i == 0) hold(vk::kD);
-            if (i == 45) {
-                game.heldKeys.clear();
-                hold(vk::kS);
-            }
+            if (i == 45) game.heldKeys = {vk::kS};
             game.update(kDt + (i % 3) * 0.002f);
             trail.push_back({game.missionClock, game.playerPos.x, game.playerPos.y});
         }
@@ -65,11 +47,7 @@ class GhostRunTest : public GameTest {
         return trail.back();
     }
 
-    SilentAudio quiet;
-    Game live{&quiet};
-    std::vector<std::string> tokens;
-    RunRecorder recorder;
-    std::vector<RunRecord> runs;
+    Game& live = twin;  // the run a ghost is drawn over
     std::vector<RunStart> begun;
 };
 
@@ -92,8 +70,7 @@ TEST_F(GhostRunTest, TheGhostStandsWhereTheRecordedOperativeStoodAtTheSameClock)
         EXPECT_EQ(view.y, want.y) << "at clock " << live.missionClock;
         EXPECT_EQ(view.strength, 1.0f);
     }
-    // Not drawn on the end screens.
-    live.gameState = GameState::MissionFailed;
+    live.gameState = GameState::MissionFailed;  // not drawn on the end screens
     EXPECT_FALSE(ghost.follow(live).visible);
     EXPECT_EQ(live.playerPos, standing);  // the ghost never moved the live operative
 }
@@ -130,31 +107,21 @@ TEST_F(GhostRunTest, OnlyAWholeKeptRunOfThisOperationStartsAGhost) {
     const ReplayKeeper keeper("replays");
     const RunStart& start = runs[0].start;
     const std::string best = keeper.bestPath(start), fastest = keeper.fastestPath(start);
-    const std::string bytes = encodeReplay(runs[0]);
-    const auto write = [](const std::string& path, const std::string& text) {
-        std::filesystem::remove_all(path);
-        std::ofstream(path, std::ios::binary) << text;
-    };
+    const std::string whole = encodeReplay(runs[0]), cut = whole.substr(0, whole.size() - 7);
     startLive(0);
     const struct {
         const char* what;
-        std::function<void()> lay;  // what lies at best and fastest
+        std::string best, fastest;  // the files kept there, "" for none
         bool ghost;
-    } cases[] = {
-        {"nothing kept", [] {}, false},
-        {"the best", [&] { write(best, bytes); }, true},
-        {"only the fastest", [&] { write(fastest, bytes); }, true},
-        {"a damaged best, a whole fastest",
-         [&] {
-             write(best, bytes.substr(0, bytes.size() - 7));
-             write(fastest, bytes);
-         },
-         true},
-        {"another operation's run", [&] { write(best, encodeReplay(runs[1])); }, false},
-    };
+    } cases[] = {{"nothing kept", "", "", false},
+                 {"the best", whole, "", true},
+                 {"only the fastest", "", whole, true},
+                 {"a damaged best, a whole fastest", cut, whole, true},
+                 {"another operation's run", encodeReplay(runs[1]), "", false}};
     for (const auto& c : cases) {
         for (const std::string& path : {best, fastest}) std::filesystem::remove_all(path);
-        c.lay();
+        if (!c.best.empty()) std::ofstream(best, std::ios::binary) << c.best;
+        if (!c.fastest.empty()) std::ofstream(fastest, std::ios::binary) << c.fastest;
         GhostRun ghost;
         EXPECT_EQ(ghost.startFromKept(live, keeper, start), c.ghost) << c.what;
         EXPECT_EQ(ghost.active(), c.ghost) << c.what;

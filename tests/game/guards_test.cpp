@@ -11,8 +11,7 @@ constexpr float kPi = 3.14159265f;
 
 class GuardTest : public GameTest {};
 
-// Walls and the cone's width are the playthroughs', whose routes pass just
-// outside both.
+// Walls and the cone's width are the playthroughs' (their routes pass just outside).
 TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));  // facing +x, range 150
     playAt(300.0f, 300.0f);
@@ -27,8 +26,7 @@ TEST_F(GuardTest, SightRaisesSuspicionAndCoverShortensItsReach) {
     EXPECT_LT(game.guards[0].suspicion, seen);
     EXPECT_LT(game.detection, detection);
 
-    // Cover shortens the reach to 87 (mission 3's route hides on it), no more:
-    // 75 away, in cover, is still seen.
+    // Cover cuts the reach to 87 (mission 3's route hides on it), no more: 75 away is seen.
     game.furniture.push_back({.x = 275.0f, .y = 315.0f, .w = 10.0f, .h = 10.0f});
     playAt(275.0f, 300.0f);
     game.update(0.1f);
@@ -59,19 +57,16 @@ TEST_F(GuardTest, BroadcastSendsTheGuardsInReachToSearch) {
 TEST_F(GuardTest, RespondersFanOutAroundThePointButStayInTheField) {
     // The k-th responder heads 28 from the point at k * 1.57 rad, kept within
     // 36..924 across and 64..504 down: one case per side.
-    struct Case {
+    const struct {
         Vec2 point;
         int k;
         Vec2 target;
-    };
-    const Case cases[] = {
-        {{400.0f, 300.0f}, 0, {428.0f, 300.0f}},
-        {{40.0f, 300.0f}, 2, {36.0f, 300.0f + std::sin(3.14f) * 28.0f}},
-        {{910.0f, 300.0f}, 0, {924.0f, 300.0f}},
-        {{400.0f, 70.0f}, 3, {400.0f + std::cos(4.71f) * 28.0f, 64.0f}},
-        {{400.0f, 490.0f}, 1, {400.0f + std::cos(1.57f) * 28.0f, 504.0f}},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{{400.0f, 300.0f}, 0, {428.0f, 300.0f}},
+                 {{40.0f, 300.0f}, 2, {36.0f, 300.0f + std::sin(3.14f) * 28.0f}},
+                 {{910.0f, 300.0f}, 0, {924.0f, 300.0f}},
+                 {{400.0f, 70.0f}, 3, {400.0f + std::cos(4.71f) * 28.0f, 64.0f}},
+                 {{400.0f, 490.0f}, 1, {400.0f + std::cos(1.57f) * 28.0f, 504.0f}}};
+    for (const auto& c : cases) {
         game.guards.clear();
         for (int i = 0; i <= c.k; ++i) game.guards.push_back(guardAt(c.point.x, c.point.y, 0.0f));
         game.alertNearby(c.point, 100.0f);
@@ -144,15 +139,14 @@ TEST_F(GuardTest, AlertGuardsFireWithACooldown) {
 TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
     // Guard at (300, 300) facing +x; the operative at `distance` from it, `off`
     // radians round from straight behind. The cone behind is 1.2 rad each side.
-    struct Case {
+    const struct {
         float distance, off;
         bool offered;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {30.0f, 1.15f, true},   {30.0f, -1.15f, true}, {30.0f, 1.25f, false},
         {30.0f, -1.25f, false}, {41.0f, 0.0f, true},   {43.0f, 0.0f, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         for (bool alert : {false, true}) {  // alert guards can be taken down as well
             game.guards = {guardAt(300.0f, 300.0f, 0.0f)};
             game.guards[0].range = 1.0f;  // blind, so only the takedown rule acts
@@ -174,9 +168,8 @@ TEST_F(GuardTest, TakedownNeedsTheOperativeCloseAndInsideTheConeBehind) {
 // disguise but not detection, and an unseen takedown keeps it.
 TEST_F(GuardTest, TakedownKnocksOutAndAWitnessCostsTheDisguise) {
     game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));
-    Guard witness = guardAt(200.0f, 300.0f, 0.0f);
-    witness.range = 60.0f;  // too short to see the operative before the takedown
-    game.guards.push_back(witness);
+    game.guards.push_back(guardAt(200.0f, 300.0f, 0.0f));
+    game.guards[1].range = 60.0f;  // the witness: too short to see the operative before
     useApproach(1);
     game.disguise = 1.0f;
     playAt(270.0f, 300.0f);
@@ -223,12 +216,11 @@ TEST_F(GuardTest, ADownedColleagueInSightIsDiscoveredOnceAndAnOpenDoorInvestigat
 TEST_F(GuardTest, TheDrawnFacingTurnsAtTenTimesTheGapPerSecondAndNeverOvershoots) {
     game.guards.push_back(guardAt(300.0f, 300.0f, 0.0f));  // stands, facing +x
     playAt(900.0f, 500.0f);
-    struct Step {
-        float dt, drawnAfter;
-    };
     // From 1 rad off: a step closes 10 * dt of the gap, and all of it from 0.1 s on.
-    const Step turns[] = {{0.05f, 0.5f}, {0.0999f, 0.001f}, {0.2f, 0.0f}};
-    for (const Step& s : turns) {
+    const struct {
+        float dt, drawnAfter;
+    } turns[] = {{0.05f, 0.5f}, {0.0999f, 0.001f}, {0.2f, 0.0f}};
+    for (const auto& s : turns) {
         game.guards[0].drawFacing = 1.0f;
         game.update(s.dt);
         EXPECT_NEAR(game.guards[0].drawFacing, s.drawnAfter, 1e-5f) << s.dt;

@@ -1,41 +1,28 @@
-// Missions as the checker, the game and the editor take them. That every
-// shipped mission passes the checker is the build's own check.
+// Missions as the checker, game and editor take them (the build checks every shipped mission).
 #include "game/mission_playability.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "data/map_token.hpp"
 #include "data/mission_text.hpp"
 #include "data/package.hpp"
-#include "game/game.hpp"
 #include "game/mission_editing.hpp"
 #include "game/mission_file.hpp"
-#include "tests/support/scratch_dir.hpp"
+#include "tests/game/game_test_support.hpp"
 
+namespace nj::testing {
 namespace {
-
-// An open floor with every goal placed and the spawns at the left.
-std::string mission(const std::string& extra,
-                    const std::string& gate = "{\"x\":600,\"y\":40,\"w\":10,\"h\":10}") {
-    return "{\"card\":{\"x\":300,\"y\":300},\"gate\":" + gate +
-           ","
-           "\"terminal\":{\"x\":500,\"y\":300},\"exit\":{\"x\":850,\"y\":400,\"w\":50,\"h\":50},"
-           "\"optionalIntel\":{\"x\":400,\"y\":400},"
-           "\"dynamicObjective\":{\"type\":\"sabotage_node\",\"x\":450,\"y\":200},"
-           "\"player\":{\"x\":60,\"y\":300},\"serviceSpawn\":{\"x\":60,\"y\":300},"
-           "\"backstageSpawn\":{\"x\":60,\"y\":300}" +
-           extra + "}";
-}
 
 std::string box(int x, int y, int w, int h) {
     return "{\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) +
            ",\"w\":" + std::to_string(w) + ",\"h\":" + std::to_string(h) + "}";
+}
+
+// An open floor with every goal placed and the spawns at the left.
+std::string mission(const std::string& extra, const std::string& gate = box(600, 40, 10, 10),
+                    const std::string& card = R"({"x":300,"y":300})") {
+    return R"({"terminal":{"x":500,"y":300},"exit":{"x":850,"y":400,"w":50,"h":50},)"
+           R"("optionalIntel":{"x":400,"y":400},"player":{"x":60,"y":300},)"
+           R"("dynamicObjective":{"type":"sabotage_node","x":450,"y":200},)"
+           R"("serviceSpawn":{"x":60,"y":300},"backstageSpawn":{"x":60,"y":300},"card":)" +
+           card + R"(,"gate":)" + gate + extra + "}";
 }
 
 // A closed room around (cx, cy); a door of `doorColor`, or a "gap", in its left wall.
@@ -51,37 +38,32 @@ std::string room(int cx, int cy, const std::string& doorColor) {
            "\"}]";
 }
 
-std::string keycard(int x, int y, const std::string& color) {
-    return ",\"keycards\":[{\"x\":" + std::to_string(x) + ",\"y\":" + std::to_string(y) +
-           ",\"color\":\"" + color + "\"}]";
-}
+const char* const kEmeraldCardInside = R"(,"keycards":[{"x":520,"y":300,"color":"emerald"}])";
+const char* const kEmeraldCardOutside = R"(,"keycards":[{"x":200,"y":450,"color":"emerald"}])";
 
 std::vector<std::string> problems(const std::string& json) {
     std::vector<std::string> out;
-    for (const nj::PlayabilityProblem& p : nj::checkReachability(json, 0))
+    for (const PlayabilityProblem& p : checkReachability(json, 0))
         out.push_back(p.path + ": " + p.message);
     return out;
 }
 
 TEST(Reachability, FindsWhatCannotBeReachedForEveryApproach) {
-    struct Case {
+    const struct {
         std::string mission, path, what;
-    };
-    std::string cardBehindTheGate = mission(room(500, 300, "gap"), box(440, 270, 10, 60));
-    cardBehindTheGate.replace(cardBehindTheGate.find("\"x\":300,\"y\":300"), 15,
-                              "\"x\":520,\"y\":300");
-    const Case cases[] = {
+    } cases[] = {
         // the terminal walled in
         {mission(room(500, 300, "")), "terminal", "the safe terminal cannot be reached"},
         // the card walled in: nothing after it is judged
         {mission(room(300, 300, "")), "card", "the cipher card cannot be reached"},
         // behind an emerald door whose only keycard lies inside the room
-        {mission(room(500, 300, "emerald") + keycard(520, 300, "emerald")), "terminal",
+        {mission(room(500, 300, "emerald") + kEmeraldCardInside), "terminal",
          "the safe terminal cannot be reached"},
         // behind the gate that only it opens
-        {cardBehindTheGate, "card", "the cipher card cannot be reached"},
+        {mission(room(500, 300, "gap"), box(440, 270, 10, 60), R"({"x":520,"y":300})"), "card",
+         "the cipher card cannot be reached"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const auto found = problems(c.mission);
         for (int approach = 0; approach < 4; ++approach) {
             const std::string prefix = c.path + ": approach " + std::to_string(approach);
@@ -99,15 +81,15 @@ TEST(Reachability, DoorsAndTheGateOpenWithWhatIsFoundOnTheWayOrHeldByTheApproach
     EXPECT_EQ(problems(mission(room(500, 300, "gap"), box(440, 270, 10, 60))),
               std::vector<std::string>{});
     // The emerald keycard lies outside the room: every approach gets in.
-    EXPECT_EQ(problems(mission(room(500, 300, "emerald") + keycard(200, 450, "emerald"))),
+    EXPECT_EQ(problems(mission(room(500, 300, "emerald") + kEmeraldCardOutside)),
               std::vector<std::string>{});
     // Behind a ruby door only the VIP approach, which holds ruby, gets in.
     const auto ruby = problems(mission(room(500, 300, "ruby")));
     ASSERT_EQ(ruby.size(), 3u);
     for (const std::string& p : ruby) EXPECT_EQ(p.find("VIP"), std::string::npos) << p;
     // The area the editor shades says the same, spot by spot.
-    const nj::ReachableArea service = nj::reachableArea(mission(room(500, 300, "ruby")), 0);
-    const nj::ReachableArea vip = nj::reachableArea(mission(room(500, 300, "ruby")), 3);
+    const ReachableArea service = reachableArea(mission(room(500, 300, "ruby")), 0);
+    const ReachableArea vip = reachableArea(mission(room(500, 300, "ruby")), 3);
     EXPECT_TRUE(service.at(60, 300) && vip.at(60, 300));  // the spawn
     EXPECT_FALSE(service.at(500, 300));                   // behind the ruby door
     EXPECT_TRUE(vip.at(500, 300));
@@ -123,8 +105,8 @@ TEST(Reachability, ASpawnInsideAWallIsReported) {
 }
 
 TEST(FairStart, CatchesTheOldOperationOneBackstageSpawn) {
-    const auto found = nj::checkFairStart(
-        nj::test::fileText(std::string(NJ_MISSION_FIXTURES) + "/mission1_f4_in_sight.json"), 0);
+    const auto found = checkFairStart(
+        test::fileText(std::string(NJ_MISSION_FIXTURES) + "/mission1_f4_in_sight.json"), 0);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].path, "backstageSpawn");
     EXPECT_EQ(found[0].message,
@@ -134,42 +116,40 @@ TEST(FairStart, CatchesTheOldOperationOneBackstageSpawn) {
 
 std::string campaignOf(const std::vector<std::string>& names) {
     std::string text = "{";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const std::string json = "{\"name\": \"" + names[i] + "\"}";
+    for (std::size_t i = 0; i < names.size(); ++i)
         text += (i ? ",\"mission" : "\"mission") + std::to_string(i + 1) + "\": \"" +
-                nj::encodeMapToken(json, nj::mapSaltFor(json)) + "\"";
-    }
+                tokenFor("{\"name\": \"" + names[i] + "\"}") + "\"";
     return text + "}";
 }
 
-bool mountQuietly(const std::vector<nj::PackageAsset>& assets) {
+bool mountQuietly(const std::vector<PackageAsset>& assets) {
     std::ostringstream quiet;
-    nj::NJ3Package& package = nj::NJ3Package::instance();
+    NJ3Package& package = NJ3Package::instance();
     package.setLogStreams(&quiet, &quiet);
-    const std::string index = nj::buildPackageIndex(assets);
+    const std::string index = buildPackageIndex(assets);
     const bool mounted =
-        package.mountBytes("test.nj3p", nj::buildPackage(assets, nj::packageSaltFor(index)));
+        package.mountBytes("test.nj3p", buildPackage(assets, packageSaltFor(index)));
     package.setLogStreams(nullptr, nullptr);
     return mounted;
 }
 
 // The package's campaign wins over a file of the same name, unless named with --campaign.
 TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
-    nj::test::ScratchDir dir;
+    test::ScratchDir dir;
     ASSERT_TRUE(mountQuietly({{"campaign_maps.json", campaignOf({"PACKED ONE", "PACKED TWO"})}}));
     std::ofstream("mine.json") << campaignOf({"FROM DISK"});
 
-    nj::Game packaged(nullptr);
+    Game packaged(nullptr);
     ASSERT_TRUE(packaged.loadCampaign("mine.json"));
     EXPECT_EQ(packaged.missionSummaries.size(), 2u);
 
-    nj::Game fromDisk(nullptr);
-    ASSERT_TRUE(nj::loadCampaignFromDisk(fromDisk, "mine.json"));
+    Game fromDisk(nullptr);
+    ASSERT_TRUE(loadCampaignFromDisk(fromDisk, "mine.json"));
     ASSERT_EQ(fromDisk.missionSummaries.size(), 1u);
     EXPECT_EQ(fromDisk.missionSummaries[0].name, "FROM DISK");
     // A named file that is not there is not replaced by the package's.
-    nj::Game missing(nullptr);
-    EXPECT_FALSE(nj::loadCampaignFromDisk(missing, "missing.json"));
+    Game missing(nullptr);
+    EXPECT_FALSE(loadCampaignFromDisk(missing, "missing.json"));
     EXPECT_TRUE(missing.campaignMaps.empty());
 
     ASSERT_TRUE(mountQuietly({{"unrelated.txt", "x"}}));  // leaves no campaign behind
@@ -177,31 +157,26 @@ TEST(CampaignFromDisk, ANamedFileWinsOverThePackagesCampaign) {
 
 // A broken mission file is listed with its errors and never started.
 TEST(MissionFile, ErrorsKeepItOnTheDossier) {
-    nj::test::ScratchDir dir;
+    test::ScratchDir dir;
     std::ofstream("broken.json") << "{\"theme\": \"casion\"}";
-    nj::Game broken(nullptr);
-    const auto lines = nj::loadMissionFile(broken, "broken.json");
+    Game broken(nullptr);
+    const auto lines = loadMissionFile(broken, "broken.json");
     ASSERT_EQ(broken.missionErrors.size(), 1u);            // its words are the checker's table's
     EXPECT_GT(lines.size(), broken.missionErrors.size());  // the warnings too
     EXPECT_TRUE(broken.campaignMaps.empty());
     broken.startOrAdvance();
-    EXPECT_EQ(broken.gameState, nj::GameState::Briefing);
+    EXPECT_EQ(broken.gameState, GameState::Briefing);
 }
 
-}  // namespace
-
-namespace nj {
-namespace {
-
-// A folder, a pipe, a huge file and words in a mission's place are the
-// editor integration run's refusals.
+// A folder, pipe, huge file or words in a mission's place are the editor integration run's
+// refusals.
 TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords) {
     test::ScratchDir scratch;
     // A wall out of the field is the editor's to mend, not a reason to refuse.
     const std::string faulty =
         R"({"name": "HEIST", "walls": [{"x": 900, "y": 10, "w": 200, "h": 10}]})";
     std::ofstream("faulty.json") << faulty;
-    std::ofstream("code.nj3m") << encodeMapToken(faulty, mapSaltFor(faulty)) << "\n";
+    std::ofstream("code.nj3m") << tokenFor(faulty) << "\n";
     JsonValue mission;
     std::string why;
     for (const char* path : {"faulty.json", "code.nj3m"}) {
@@ -209,18 +184,15 @@ TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords)
         EXPECT_EQ(mission.at("name").text, "HEIST");
     }
 
-    std::ofstream("broken.json") << "{\"name\": \"HEIST\",\n  \"walls\": [}";
-    std::ofstream("list.json") << "[1, 2]";
-    std::ofstream("empty.json");
-    std::ofstream("badcode.nj3m") << "NJ3M_V1 not a token";
-    struct Case {
-        const char* path;
-        const char* why;
-    };
-    for (const Case& c :
-         {Case{"broken.json", "broken.json:2:"}, Case{"list.json", "a JSON object"},
-          Case{"empty.json", "empty.json"}, Case{"badcode.nj3m", "mission code is refused"},
-          Case{"missing.json", "regular file"}}) {
+    const struct {
+        const char *path, *text, *why;
+    } refused[] = {{"broken.json", "{\"name\": \"HEIST\",\n  \"walls\": [}", "broken.json:2:"},
+                   {"list.json", "[1, 2]", "a JSON object"},
+                   {"empty.json", "", "empty.json"},
+                   {"badcode.nj3m", "NJ3M_V1 not a token", "mission code is refused"},
+                   {"missing.json", nullptr, "regular file"}};
+    for (const auto& c : refused) {
+        if (c.text) std::ofstream(c.path) << c.text;
         mission = JsonValue{};
         EXPECT_FALSE(openMissionForEditing(c.path, mission, why)) << c.path;
         EXPECT_NE(why.find(c.why), std::string::npos) << c.path << ": " << why;
@@ -263,4 +235,4 @@ TEST(MissionEditing, ANewMissionPassesTheCheckerAndFindsAFreeName) {
 }
 
 }  // namespace
-}  // namespace nj
+}  // namespace nj::testing

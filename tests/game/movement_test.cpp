@@ -1,7 +1,5 @@
 // Movement, collision and the command held keys give: the edges no playthrough
 // route walks (speeds, sliding, cover, footsteps and the guards hearing them are theirs).
-#include <cmath>
-
 #include "game/player_command.hpp"
 #include "tests/game/game_test_support.hpp"
 
@@ -11,16 +9,7 @@ namespace {
 // 0.125 s is exact in binary, so a step's length carries no rounding.
 constexpr float kExactDt = 0.125f;
 
-class MovementTest : public GameTest {
-  protected:
-    // How far one step to the right goes from (100, 300) with the held keys.
-    float stepRight() {
-        playAt(100.0f, 300.0f);
-        hold(vk::kD);
-        game.update(kExactDt);
-        return game.playerPos.x - 100.0f;
-    }
-};
+class MovementTest : public GameTest {};
 
 TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
     playAt(300.0f, 300.0f);
@@ -35,9 +24,8 @@ TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
     EXPECT_FALSE(game.playerMoving);
     EXPECT_EQ(game.playerPos.x, stopped.x);
 
-    // So does loading a mission: R while D is still down.
     game.onKeyDown(vk::kD);
-    game.onKeyDown(vk::kR);
+    game.onKeyDown(vk::kR);  // so does loading a mission, D still down
     EXPECT_EQ(game.gameState, GameState::Playing);
     const Vec2 start = game.playerPos;
     steps(10);
@@ -46,37 +34,37 @@ TEST_F(MovementTest, LosingTheFocusOrLoadingAMissionReleasesEveryHeldKey) {
 }
 
 TEST_F(MovementTest, WallsDoorsTheGateAndFurnitureBlockAWholeStep) {
-    const float step = stepRight();
+    const float step = stepRight(kExactDt);
     const float tangent = 100.0f + step + 12.0f;  // the circle's edge lands on the wall's
     game.walls = {{tangent, 0.0f, 20.0f, 540.0f}};
-    EXPECT_FLOAT_EQ(stepRight(), step);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), step);
     game.walls[0].x -= 0.25f;
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     game.walls.clear();
 
     game.doors = {{.x = 120.0f, .y = 250.0f, .w = 10.0f, .h = 100.0f, .openAmount = 0.99f}};
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     game.doors[0].openAmount = 1.0f;
-    EXPECT_FLOAT_EQ(stepRight(), step);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), step);
     game.doors.clear();
 
     game.gate = {130.0f, 250.0f, 10.0f, 100.0f};
     game.gateOpen = 0.99f;
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     game.gateOpen = 1.0f;
-    EXPECT_FLOAT_EQ(stepRight(), step);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), step);
 
     game.furniture.push_back({.x = 160.0f, .y = 300.0f, .cover = false});  // box from 130 to 190
-    EXPECT_FLOAT_EQ(stepRight(), 0.0f);
+    EXPECT_FLOAT_EQ(stepRight(kExactDt), 0.0f);
     EXPECT_FALSE(game.playerInCover);  // no cover flag, no hiding
 }
 
 TEST_F(MovementTest, ShiftSneaksAndTheSoftStepPerkIsFaster) {
-    const float walk = stepRight();
+    const float walk = stepRight(kExactDt);
     hold(vk::kShift);
-    const float sneak = stepRight();
+    const float sneak = stepRight(kExactDt);
     game.perkSoftStep = 1;
-    const float softStep = stepRight();
+    const float softStep = stepRight(kExactDt);
     EXPECT_LT(sneak, softStep);
     EXPECT_LT(softStep, walk);
 }
@@ -105,8 +93,9 @@ TEST(PlayerCommand, HeldKeysGiveTheCommandThroughTheKeyMap) {
         {"diagonal from both clusters", {vk::kW, vk::kRight}, {1, -1, false, false, false}},
         {"W and S cancel", {vk::kW, vk::kS}, {0, 0, false, false, false}},
         {"arrow left and D cancel", {vk::kLeft, vk::kD}, {0, 0, false, false, false}},
-        // Keys that act when pressed hold nothing.
-        {"one-shot keys", {vk::kEnter, vk::kP, vk::kTab, vk::kR, vk::kF1, vk::kEsc, vk::kQ}, {}},
+        {"keys that act when pressed hold nothing",
+         {vk::kEnter, vk::kP, vk::kTab, vk::kR, vk::kF1, vk::kEsc, vk::kQ},
+         {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,11 +114,7 @@ TEST_F(MovementTest, TheRulesFollowTheCommandTheyAreGiven) {
     EXPECT_EQ(game.playerPos.x, 300.0f);
 
     game.heldKeys.clear();
-    PlayerCommand downLeft;
-    downLeft.moveX = -1;
-    downLeft.moveY = 1;
-    downLeft.sneak = true;
-    game.update(kDt, downLeft);
+    game.update(kDt, PlayerCommand{.moveX = -1, .moveY = 1, .sneak = true});
     EXPECT_TRUE(game.playerSneaking);
     EXPECT_LT(game.playerPos.x, 300.0f);
     EXPECT_GT(game.playerPos.y, 300.0f);
@@ -141,9 +126,7 @@ TEST_F(MovementTest, TheRulesFollowTheCommandTheyAreGiven) {
     game.update(kDt, PlayerCommand{});
     ASSERT_TRUE(game.nearIntel);
     ASSERT_FALSE(intel.done);
-    PlayerCommand interact;
-    interact.interact = true;
-    game.update(kDt, interact);
+    game.update(kDt, PlayerCommand{.interact = true});
     EXPECT_TRUE(intel.done);
 }
 

@@ -1,7 +1,6 @@
 // The mission chain: card, gate, the safe, intel, the phase-two directive,
 // exits, grades and what a win or a failure does to the campaign.
 #include <cmath>
-#include <fstream>
 
 #include "tests/game/game_test_support.hpp"
 
@@ -94,8 +93,7 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
         game.onKeyDown(vk::kE);
     }
     EXPECT_FALSE(game.safeActive);  // what decrypting starts is the playthroughs'
-    // Once decrypted, E by the terminal does not reopen it.
-    game.onKeyDown(vk::kE);
+    game.onKeyDown(vk::kE);         // once decrypted, E by the terminal does not reopen it
     EXPECT_FALSE(game.safeActive);
 }
 
@@ -160,11 +158,10 @@ TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
     game.update(kDt);
     EXPECT_EQ(game.gameState, GameState::Playing);  // safe not cracked
     game.cipherDecrypted = 1;
-    game.dynamicObjective.active = 1;
-    game.dynamicObjective.x = 100.0f;
+    Objective& pending = directive("", 100.0f, 0.0f);
     game.update(kDt);
-    EXPECT_EQ(game.gameState, GameState::Playing);  // directive pending
-    game.dynamicObjective.done = 1;
+    EXPECT_EQ(game.gameState, GameState::Playing);
+    pending.done = 1;
     game.update(kDt);
     EXPECT_EQ(game.gameState, GameState::MissionComplete);
     EXPECT_FALSE(game.usedAltExit);
@@ -176,15 +173,13 @@ TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
 }
 
 TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
-    struct Case {
+    const struct {
         std::uint32_t spotted;
-        float peak;
-        float clock;
+        float peak, clock;
         bool intel, altExit;
         const char* grade;
         std::int32_t award;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0, 0.25f, 10.0f, false, false, "S SHADOW", 150},  // 0.25 is not below 0.25
         {0, 0.26f, 95.0f, false, false, "S SHADOW", 150},  // 95 s is not over 95
         {0, 0.7f, 10.0f, false, true, "S SHADOW", 225},
@@ -194,7 +189,7 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
         {0, 0.0f, 10.0f, true, false, "S+ PHANTOM", 420},
         {9, 1.0f, 500.0f, false, false, "C COMPROMISED", 150},  // far below zero
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         game.timesSpotted = c.spotted;
         game.peakDetection = c.peak;
         game.missionClock = c.clock;

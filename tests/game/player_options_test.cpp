@@ -1,23 +1,16 @@
-// The options while the game runs, settings.json's writes and damage, and key
-// positions to the rules' key codes with rebinding that never doubles a key.
+// Options while the game runs, settings.json's writes and damage, key positions and rebinding.
 #include "game/player_options.hpp"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 #include <set>
 
-#include "game/game.hpp"
 #include "game/key_bindings.hpp"
-#include "tests/support/scratch_dir.hpp"
+#include "tests/game/game_test_support.hpp"
 
 namespace nj {
 namespace {
 
-class PlayerOptionsTest : public ::testing::Test {
+class PlayerOptionsTest : public testing::GameTest {
   protected:
-    test::ScratchDir dir;
     const std::string path = "settings.json";
 };
 
@@ -50,7 +43,6 @@ TEST_F(PlayerOptionsTest, RowsStepWithinTheirRanges) {
 }
 
 TEST_F(PlayerOptionsTest, AssistsReachTheRulesAndTheFileButNeverThePerks) {
-    Game game(nullptr);
     PlayerOptions options(path);
     game.options = &options;
     game.openOptions();
@@ -73,9 +65,9 @@ TEST_F(PlayerOptionsTest, ADamagedFileIsKeptUntilAChangeThenSetAside) {
     const std::string damaged = "{\"volume\": \"loud\", \"textSize\": 150}";
     std::ofstream(path) << damaged;
     PlayerOptions options(path);
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     options.load();
-    const std::string said = testing::internal::GetCapturedStderr();
+    const std::string said = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(said, "nightjar: settings.json: kept at their defaults, unreadable: volume\n");
     EXPECT_EQ(options.settings().textSize, 150);
     EXPECT_EQ(test::fileText(path), damaged);
@@ -95,9 +87,9 @@ TEST_F(PlayerOptionsTest, ADamagedFileIsKeptUntilAChangeThenSetAside) {
 TEST_F(PlayerOptionsTest, AFolderInTheFilesPlaceIsSetAsideOnTheFirstChange) {
     std::filesystem::create_directory(path);
     PlayerOptions options(path);
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     options.load();
-    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
     EXPECT_TRUE(std::filesystem::is_directory(path));
     options.step(OptionRow::FullScreen, +1);
     EXPECT_TRUE(std::filesystem::is_directory(path + ".bad"));
@@ -119,8 +111,6 @@ TEST_F(PlayerOptionsTest, OnlyAChangeIsWrittenAndTheMuteIsKept) {
     EXPECT_EQ(options.settings().volume, 50);
     EXPECT_EQ(changes, 1);
 
-    SilentAudio audio;
-    Game game(&audio);
     game.options = &options;
     game.toggleAudio();
     EXPECT_FALSE(audio.enabled());
@@ -155,7 +145,6 @@ TEST_F(PlayerOptionsTest, ListeningTakesTheNextKeyAndEscCancels) {
 
 // Open, it takes every key; it opens from the dossier and the pause screen.
 TEST_F(PlayerOptionsTest, TheScreenTakesTheKeysWhileOpen) {
-    Game game(nullptr);
     game.onKeyDown(vk::kO);
     EXPECT_FALSE(game.optionsOpen);
     PlayerOptions options;
@@ -177,43 +166,26 @@ TEST_F(PlayerOptionsTest, TheScreenTakesTheKeysWhileOpen) {
 
 const KeyPositions kDefaults = Settings{}.keys;
 
-// The codes the keys a US player has always pressed give, from where they sit
-// (D, Tab, Enter, Esc, O and F11 are the integration runs', S the page's names').
-TEST(KeyBindings, DefaultPositionsGiveTheKeyCodesTheRulesKnow) {
+// US keys from where they sit; AZERTY's Z (in W's place) moves up, its A (in Q's) and W give
+// nothing; QWERTZ's Z; no position; Up, bound to no action, keeps its label's code. D, Tab,
+// Enter, Esc, O and F11 are the integration runs', S the page's names'.
+TEST(KeyBindings, PositionsGiveTheKeyCodesTheRulesKnowOnAnyLayout) {
     const struct {
         int position;
-        std::uint32_t layoutCode;  // the label's code on a US board
+        std::uint32_t labelCode;  // the code of the key's label on its layout
         std::uint32_t expected;
     } cases[] = {
-        {26, 'W', vk::kW},
-        {4, 'A', vk::kA},
-        {225, 16, vk::kShift},
-        {229, 16, vk::kShift},
-        {8, 'E', vk::kE},
-        {44, 32, vk::kSpace},
-        {19, 'P', vk::kP},
-        {21, 'R', vk::kR},
-        {61, 115, vk::kF4},
-        // Keys no action is bound to keep the code of their label.
-        {82, 38, vk::kUp},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(boundKeyCode(kDefaults, c.position, c.layoutCode), c.expected) << c.position;
-    }
+        {26, 'W', vk::kW},  {4, 'A', vk::kA},     {225, 16, vk::kShift}, {229, 16, vk::kShift},
+        {8, 'E', vk::kE},   {44, 32, vk::kSpace}, {19, 'P', vk::kP},     {21, 'R', vk::kR},
+        {61, 115, vk::kF4}, {82, 38, vk::kUp},    {26, 'Z', vk::kW},     {20, 'A', 0},
+        {4, 'Q', vk::kA},   {29, 'W', 0},         {28, 'Z', 'Z'},        {0, 'D', vk::kD}};
+    for (const auto& c : cases)
+        EXPECT_EQ(boundKeyCode(kDefaults, c.position, c.labelCode), c.expected)
+            << c.position << " labelled " << c.labelCode;
     std::set<std::uint32_t> codes;
     for (std::size_t i = 0; i < kBoundActionCount; ++i)
         codes.insert(actionKeyCode(static_cast<BoundAction>(i)));
     EXPECT_EQ(codes.size(), kBoundActionCount);
-}
-
-// AZERTY's Z sits where W does and moves up; its W gives no second "move up".
-TEST(KeyBindings, TheMovementClusterFollowsThePositionOnOtherLayouts) {
-    EXPECT_EQ(boundKeyCode(kDefaults, 26, 'Z'), vk::kW);
-    EXPECT_EQ(boundKeyCode(kDefaults, 20, 'A'), 0u);  // AZERTY's A, where Q sits
-    EXPECT_EQ(boundKeyCode(kDefaults, 4, 'Q'), vk::kA);
-    EXPECT_EQ(boundKeyCode(kDefaults, 29, 'W'), 0u);
-    EXPECT_EQ(boundKeyCode(kDefaults, 28, 'Z'), 'Z');    // QWERTZ's Z, where Y sits
-    EXPECT_EQ(boundKeyCode(kDefaults, 0, 'D'), vk::kD);  // no position: the label decides
 }
 
 TEST(KeyBindings, AKeyTakenIsSwappedNeverDoubled) {

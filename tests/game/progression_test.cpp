@@ -1,11 +1,7 @@
-// What lasts beyond one mission: records, the campaign's end, a new campaign,
-// and the requisition list.
+// What lasts beyond one mission: records, the campaign's end, a new campaign, the requisitions.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "data/save_file.hpp"
 #include "tests/game/game_test_support.hpp"
@@ -109,10 +105,6 @@ TEST_F(ProgressionTest, TheCampaignEndsAfterTheLastOperationWithAllComplete) {
 
 // The asking is the playthroughs'; here, the dated backup and the records kept.
 TEST_F(ProgressionTest, ANewCampaignKeepsTheOldSaveAndTheRecords) {
-    game.highestUnlocked = 1;
-    game.missionIndex = 1;
-    winNow(30.0f);
-    game.missionIndex = 0;
     winNow(30.0f);
     game.loadMission(false);
     game.intelBudget = 900;
@@ -218,8 +210,6 @@ TEST_F(RequisitionTest, OnlyTheDossierSellsAndThePagesNumbersAreChecked) {
 
 // While up, the list takes the keys (Esc closes it rather than quitting).
 TEST_F(RequisitionTest, TheListTakesTheKeysWhileItIsUp) {
-    int quits = 0;
-    game.quitHook = [&] { ++quits; };
     game.intelBudget = 5000;
     game.onKeyDown(vk::kQ);
     ASSERT_TRUE(game.requisitionOpen);

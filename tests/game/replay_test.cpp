@@ -1,9 +1,4 @@
-// Recorded runs play again exactly, in a fresh game and through the file
-// format, and recording itself changes nothing.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
+// Recorded runs replay exactly, in a fresh game and through the file; recording changes nothing.
 #include <memory>
 #include <random>
 
@@ -11,7 +6,6 @@
 #include "data/replay_file.hpp"
 #include "game/replay.hpp"
 #include "game/replay_keeper.hpp"
-#include "game/run_recorder.hpp"
 #include "game/state_line.hpp"
 #include "game_test_support.hpp"
 
@@ -21,17 +15,8 @@ namespace {
 constexpr std::uint32_t kHeldKeys[] = {vk::kW, vk::kA, vk::kS, vk::kD, vk::kShift};
 constexpr std::uint32_t kPressedKeys[] = {vk::kE, vk::kSpace, vk::kP, vk::kEsc};
 
-class ReplayTest : public GameTest {
+class ReplayTest : public RecordedRunTest {
   protected:
-    void SetUp() override {
-        for (std::size_t i = 0; i < 4; ++i) tokens.push_back(tokenFor(shippedMission(i)));
-        game.setCampaignMaps(tokens);
-        game.savePath.clear();
-        game.recordsPath.clear();
-        recorder.onRunEnded = [this](RunRecord&& run) { runs.push_back(std::move(run)); };
-        game.recorder = &recorder;
-    }
-
     std::unique_ptr<Game> freshGame(const std::vector<std::string>& campaign) {
         auto fresh = std::make_unique<Game>(&quiet);
         fresh->setCampaignMaps(campaign);
@@ -40,8 +25,8 @@ class ReplayTest : public GameTest {
         return fresh;
     }
 
-    // The same random inputs to the recorded game and to a twin that records nothing.
-    void playRandomly(Game& twin, std::uint32_t seed, int updates) {
+    // The same random inputs to the recorded game and to its twin, which records nothing.
+    void playRandomly(std::uint32_t seed, int updates) {
         std::mt19937 random(seed);
         std::uniform_real_distribution<float> chance(0.0f, 1.0f);
         for (int i = 0; i < updates; ++i) {
@@ -74,18 +59,9 @@ class ReplayTest : public GameTest {
         const ReplayCheck check = checkReplay(run, playReplay(*fresh, run));
         EXPECT_TRUE(check.verified) << run.start.missionName << ": " << check.difference;
     }
-
-    SilentAudio quiet;
-    std::vector<std::string> tokens;
-    RunRecorder recorder;
-    std::vector<RunRecord> runs;
 };
 
 TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
-    Game twin(&quiet);
-    twin.setCampaignMaps(tokens);
-    twin.savePath.clear();
-    twin.recordsPath.clear();
     std::uint32_t seed = 1;
     for (std::uint64_t mission = 0; mission < tokens.size(); ++mission) {
         for (std::uint32_t approach = 0; approach < kApproachCount; ++approach, ++seed) {
@@ -97,7 +73,7 @@ TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
                 g->ghostBonus = approach == 1 ? 1 : 0;
                 g->loadMission(true);
             }
-            playRandomly(twin, seed, 2400);
+            playRandomly(seed, 2400);
             EXPECT_EQ(formatStateLine(game, 0, false), formatStateLine(twin, 0, false))
                 << "recording changed the run of mission " << mission;
         }
@@ -114,11 +90,9 @@ TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
     EXPECT_EQ(runs.size(), tokens.size() * kApproachCount);
 }
 
-// A run left waiting on the dossier goes on when the player comes back: the
-// stay (purchases by page and by key, the quit question, an assist changed
-// there) is part of it and replays to the same end, and a replay plays the
-// stay through at once. A run never taken up again ends as it was left,
-// without the Tab that left it.
+// A run left on the dossier goes on when the player comes back, the stay (purchases by page and
+// key, the quit question, an assist changed) part of it; a replay plays the stay through at once.
+// A run never taken up again ends as it was left, without the Tab that left it.
 TEST_F(ReplayTest, ARunLeftOnTheDossierGoesOnWhenThePlayerComesBack) {
     game.intelBudget = 1000;
     game.missionIndex = 1;
@@ -194,13 +168,11 @@ TEST_F(ReplayTest, AReplayFindsItsMissionByHashOrIsRefused) {
     for (const std::vector<std::string>& campaign :
          {std::vector<std::string>{}, std::vector<std::string>{tokens[0]},
           std::vector<std::string>{tokens[1], tokens[0]}}) {
-        std::unique_ptr<Game> fresh = freshGame(campaign);
-        EXPECT_FALSE(startReplay(*fresh, runs[1], why));
+        EXPECT_FALSE(startReplay(*freshGame(campaign), runs[1], why));
         EXPECT_NE(why.find("is not here"), std::string::npos) << why;
     }
     std::filesystem::remove("missions/heist.json");
-    std::unique_ptr<Game> fresh = freshGame(tokens);
-    EXPECT_FALSE(startReplay(*fresh, runs[0], why));
+    EXPECT_FALSE(startReplay(*freshGame(tokens), runs[0], why));
 }
 
 TEST(RunRecorder, ARunLongerThanAReplayMayHoldIsNotHandedOn) {
@@ -217,12 +189,13 @@ TEST(RunRecorder, ARunLongerThanAReplayMayHoldIsNotHandedOn) {
     EXPECT_EQ(handed, std::vector<std::uint64_t>{kMaxReplaySteps});
 }
 
-// A won run of the campaign's first operation.
-RunRecord wonRun(std::int32_t score, float clock) {
+// A run of a campaign operation, the first unless named.
+RunRecord campaignRun(std::int32_t score, float clock, RunOutcome outcome = RunOutcome::Won,
+                      const char* operation = "operation one") {
     RunRecord run;
     run.start.source = RunSource::Campaign;
-    run.start.missionHash = sha256Raw("operation one");
-    run.outcome = RunOutcome::Won;
+    run.start.missionHash = sha256Raw(operation);
+    run.outcome = outcome;
     run.score = score;
     run.missionClock = clock;
     run.events = {{RunEventKind::Step, 0, 0.016f, 3}};
@@ -242,29 +215,26 @@ TEST(ReplayKeeper, KeepsTheLastRunAndEachOperationsBestScoreAndFastestWin) {
     const unsigned last = static_cast<unsigned>(KeptAs::Last);
     const unsigned best = static_cast<unsigned>(KeptAs::Best);
     const unsigned fastest = static_cast<unsigned>(KeptAs::Fastest);
-    const RunRecord first = wonRun(110, 80.0f);
+    const RunRecord first = campaignRun(110, 80.0f);
     const RunStart& op = first.start;
     EXPECT_EQ(keeper.keep(first), last | best | fastest);
-    EXPECT_EQ(keeper.keep(wonRun(100, 70.0f)), last | fastest);  // quicker, lower score
-    EXPECT_EQ(keeper.keep(wonRun(120, 90.0f)), last | best);
-    EXPECT_EQ(keeper.keep(wonRun(120, 85.0f)), last | best);  // a tie goes to the quicker
-    RunRecord failed = wonRun(130, 10.0f);
-    failed.outcome = RunOutcome::Failed;
-    EXPECT_EQ(keeper.keep(failed), last);
-    RunRecord assisted = wonRun(130, 10.0f);
+    EXPECT_EQ(keeper.keep(campaignRun(100, 70.0f)), last | fastest);  // quicker, lower score
+    EXPECT_EQ(keeper.keep(campaignRun(120, 90.0f)), last | best);
+    EXPECT_EQ(keeper.keep(campaignRun(120, 85.0f)), last | best);  // a tie goes to the quicker
+    EXPECT_EQ(keeper.keep(campaignRun(130, 10.0f, RunOutcome::Failed)), last);
+    RunRecord assisted = campaignRun(130, 10.0f);
     assisted.events.insert(assisted.events.begin(), {RunEventKind::Assists, 85u << 8});
     EXPECT_EQ(keeper.keep(assisted), last);  // watched, never a best
     EXPECT_EQ(keptAt(keeper.bestPath(op)).missionClock, 85.0f);
     EXPECT_EQ(keptAt(keeper.fastestPath(op)).missionClock, 70.0f);
     EXPECT_EQ(keptAt(keeper.lastPath()), assisted);
 
-    RunRecord other = wonRun(50, 200.0f);
-    other.start.missionHash = sha256Raw("operation two");
+    const RunRecord other = campaignRun(50, 200.0f, RunOutcome::Won, "operation two");
     EXPECT_EQ(keeper.keep(other), last | best | fastest);
 
     // A damaged best is put aside, and the next win takes its place.
     std::ofstream(keeper.bestPath(op)) << "damaged";
-    EXPECT_EQ(keeper.keep(wonRun(10, 300.0f)), last | best);
+    EXPECT_EQ(keeper.keep(campaignRun(10, 300.0f)), last | best);
     EXPECT_TRUE(std::filesystem::exists(keeper.bestPath(op) + ".bad"));
     EXPECT_EQ(ReplayKeeper("").keep(first), 0u);
     EXPECT_EQ(ReplayKeeper("").bestPath(op), "");
