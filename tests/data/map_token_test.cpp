@@ -1,7 +1,7 @@
 // Map tokens, and the digest and keystream that seal and hide their payload.
+#include "data/map_token.hpp"
 #include "data/digest.hpp"
 #include "data/keystream.hpp"
-#include "data/map_token.hpp"
 #include "data/sha256.hpp"
 
 #include <gtest/gtest.h>

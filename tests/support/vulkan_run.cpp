@@ -27,11 +27,21 @@ ProgramRun runUnderXvfb(const std::filesystem::path& workDir, const std::string&
     // Where xvfb-run starts looking for a free display: tests side by side (ctest -j) starting at
     // one number would race two servers for one display, and the loser fails to start.
     const std::string firstDisplay = std::to_string(100 + (::getpid() % 200) * 4);
-    return runCommand(workDir,
-                      "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
-                      "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json " +
-                          environment + " timeout 300 xvfb-run -a -n " + firstDisplay +
-                          " -s '-screen 0 " + screen + depth + "' " + command);
+    // Our own authority file: xvfb-run's own temporary folder sometimes fails to go away under
+    // load, and xvfb-run then exits 5 whatever the game did.
+    static int runs = 0;
+    const std::filesystem::path auth =
+        std::filesystem::temp_directory_path() /
+        ("nj-xauth-" + std::to_string(::getpid()) + "-" + std::to_string(runs++));
+    ProgramRun run =
+        runCommand(workDir,
+                   "VK_INSTANCE_LAYERS=VK_LAYER_KHRONOS_validation "
+                   "VK_ICD_FILENAMES=/usr/share/vulkan/icd.d/lvp_icd.x86_64.json " +
+                       environment + " timeout 300 xvfb-run -a -n " + firstDisplay + " -f '" +
+                       auth.string() + "' -s '-screen 0 " + screen + depth + "' " + command);
+    std::error_code ignored;
+    std::filesystem::remove(auth, ignored);
+    return run;
 }
 
 GameFolder::GameFolder(const std::string& name, const std::string& buildDir, bool withPackage)
