@@ -1,6 +1,5 @@
 #!/bin/bash
-# On a screen smaller than the page: selects the third operation with the
-# keyboard, clicks at X, Y and quits with Esc, the last frame in shot.png.
+# Picks the third operation by keyboard, clicks at X, Y and quits, the last frame in shot.png.
 #   click_small_dossier.sh NIGHTJAR X Y
 source "$(dirname "$0")/game_window.sh"
 start_game "$1" --screenshot shot.png

@@ -1,7 +1,6 @@
 #!/bin/bash
-# The editor on a new FILE: names it, places a wall, a guard and two waypoints
-# from the tool bar, saves (kept as first-save.json), test-plays and comes back,
-# undoes the last waypoint, saves with Ctrl+S and quits.
+# The editor on a new FILE: names it, places a wall, a guard and two waypoints, saves (kept as
+# first-save.json), test-plays and comes back, undoes the last waypoint, saves with Ctrl+S, quits.
 #   edit_with_mouse.sh NIGHTJAR FILE
 source "$(dirname "$0")/game_window.sh"
 start_game "$1" --edit "$2"

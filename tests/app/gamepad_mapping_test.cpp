@@ -25,11 +25,8 @@ struct Recorder {
 };
 
 TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
-    struct Case {
-        float x, y;
-        bool up, down, left, right, sneak;
-    };
-    const Case cases[] = {
+    // x, y, then up, down, left, right and sneak held
+    const std::tuple<float, float, bool, bool, bool, bool, bool> cases[] = {
         {0.2f, 0.1f, false, false, false, false, false},  // a resting stick's drift
         {0.64f, 0.0f, false, false, false, true, true},
         {0.66f, 0.0f, false, false, false, true, false},  // past the limit: full pace
@@ -40,17 +37,16 @@ TEST(GamepadStick, DeadZoneSneakAndEightDirections) {
         {0.92f, 0.40f, false, true, false, true, false},   // just beyond it
         {NAN, 0.5f, false, false, false, false, false},
     };
-    for (const Case& c : cases) {
-        const nj::StickKeys k = nj::stickKeys(c.x, c.y);
-        EXPECT_EQ(std::make_tuple(k.up, k.down, k.left, k.right, k.sneak),
-                  std::make_tuple(c.up, c.down, c.left, c.right, c.sneak))
-            << c.x << ", " << c.y << ": up, down, left, right, sneak";
+    for (const auto& [x, y, up, down, left, right, sneak] : cases) {
+        const nj::StickKeys k = nj::stickKeys(x, y);
+        EXPECT_EQ(std::tuple(k.up, k.down, k.left, k.right, k.sneak),
+                  std::tuple(up, down, left, right, sneak))
+            << x << ", " << y << ": up, down, left, right, sneak";
     }
 }
 
-// The options' dead zone lets go of a held direction when it grows past the
-// tilt. A small tilt and a pulled trigger both hold sneak, let go only when
-// both are; with sneaking on a toggle a small tilt only walks.
+// The options' dead zone, grown past the tilt, lets go. A small tilt and a pulled trigger both
+// hold sneak, let go only when both are; with sneaking on a toggle a small tilt only walks.
 TEST(GamepadStick, TheDeadZoneFollowsTheOptionsAndTwoSourcesShareSneak) {
     EXPECT_TRUE(nj::stickKeys(0.3f, 0.0f).right);
     EXPECT_FALSE(nj::stickKeys(0.3f, 0.0f, 0.4f).right);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "game/game.hpp"
@@ -85,17 +86,14 @@ TEST_F(InputRouter, LettingGoOfEverythingReachesThePageAndAnotherGameStartsFree)
 // A 1000 x 562 window shows the page at 0.78125; a pointer off it lands on the page's edge.
 TEST_F(InputRouter, APointerOffTheWindowLandsOnTheNearestEdgeOfThePage) {
     const nj::Viewport viewport{0.0f, 0.0f, 1000.0f, 562.5f};
-    const struct {
-        std::int16_t x, y;
-        std::uint32_t pageX, pageY;
-    } cases[] = {
+    const std::tuple<std::int16_t, std::int16_t, std::uint32_t, std::uint32_t> cases[] = {
         {500, 281, 640, 359},   {-40, 100, 0, 128},     {100, -3, 128, 0},
         {-32768, -32768, 0, 0}, {1500, 600, 1280, 720},
     };
-    for (const auto& c : cases) {
-        const nj::PagePoint at = nj::pagePointFromWindow(viewport, c.x, c.y);
-        EXPECT_EQ(at.x, c.pageX) << c.x << "," << c.y;
-        EXPECT_EQ(at.y, c.pageY) << c.x << "," << c.y;
+    for (const auto& [x, y, pageX, pageY] : cases) {
+        const nj::PagePoint at = nj::pagePointFromWindow(viewport, x, y);
+        EXPECT_EQ(at.x, pageX) << x << "," << y;
+        EXPECT_EQ(at.y, pageY) << x << "," << y;
     }
 }
 

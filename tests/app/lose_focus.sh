@@ -1,6 +1,5 @@
 #!/bin/bash
-# Begins the mission, gives the focus to an xmessage for a moment and ends the
-# game with SIGTERM, its last frame what the player comes back to.
+# Begins the mission, gives the focus to an xmessage for a moment and ends the game with SIGTERM.
 #   lose_focus.sh NIGHTJAR ARGS...
 source "$(dirname "$0")/game_window.sh"
 start_game "$@"

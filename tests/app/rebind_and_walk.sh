@@ -1,8 +1,7 @@
 #!/bin/bash
-# With "rebind", turns the volume down four steps and binds MOVE RIGHT to L on
-# the options page; holds KEY in the mission for a second and goes to the
-# dossier (with "stay", opens and closes the requisition list there, goes back
-# in and walks down first); Esc twice quits (with a mission waiting, one asks).
+# With "rebind", turns the volume down four steps and binds MOVE RIGHT to L on the options page;
+# holds KEY in the mission for a second and goes to the dossier (with "stay", opens and closes the
+# requisition list there, goes back in and walks down first); Esc twice quits (one asks).
 #   rebind_and_walk.sh NIGHTJAR KEY [rebind|stay]
 source "$(dirname "$0")/game_window.sh"
 start_game "$1"

@@ -1,4 +1,4 @@
-// Watching a run again: pace, keys, a restart playing the same run, progress and sound untouched.
+// Watching a run again: keys, pace, a restart playing the same run, progress and sound untouched.
 #include "app/replay_viewer.hpp"
 
 #include <gmock/gmock.h>
@@ -81,7 +81,7 @@ class ReplayViewerTest : public ::testing::Test {
     nj::RunRecord lastRun;
 };
 
-// 1x, 4x, a pause and a stall at 4x are the viewer's frames' test's.
+// 1x, 4x, a pause and a stall at 4x are the watched won run's; here, the odd cases.
 TEST(ReplayPace, SpeedsAndAStallThatEarnsNoMoreThanALiveFrame) {
     const std::tuple<float, int, double> cases[] = {
         {0.01f, 2, 0.02}, {10.0f, 1, nj::kMaxStep},  // a stall of ten seconds
@@ -94,30 +94,13 @@ TEST(ReplayPace, SpeedsAndAStallThatEarnsNoMoreThanALiveFrame) {
     }
 }
 
-TEST_F(ReplayViewerTest, FramesPlayTheRecordedStepsAtTheChosenSpeedAndPauseHolds) {
-    winFirstOperation();
-    ASSERT_TRUE(viewer.watchLastRun());
-    // Steps of 1/60 s: 0.04 s covers two at 1x (0.0067 s kept for the next frame), nine at 4x.
-    viewer.tick(0.04f);
-    EXPECT_EQ(viewer.stepsPlayed(), 2u);
-    viewer.tick(0.04f);
-    EXPECT_EQ(viewer.stepsPlayed(), 4u);
-    viewer.togglePause();
-    viewer.tick(0.04f);
-    EXPECT_EQ(viewer.stepsPlayed(), 4u) << "paused";
-    viewer.togglePause();
-    viewer.setSpeed(4);
-    viewer.tick(0.04f);
-    EXPECT_THAT(viewer.stepsPlayed() - 4, AllOf(Ge(9u), Le(10u)));
-    // A stall of a minute plays what 4 x kMaxStep covers (12 steps), not 14,400.
-    const std::uint64_t before = viewer.stepsPlayed();
-    viewer.tick(60.0f);
-    EXPECT_THAT(viewer.stepsPlayed() - before, AllOf(Ge(11u), Le(13u)));
-}
-
-TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
+TEST_F(ReplayViewerTest, AWonRunIsWatchedAtTheChosenPaceToItsEndLeavingProgressAlone) {
     winFirstOperation();
     const std::string liveBefore = nj::formatRunStateLine(live, 0);
+    const std::uint32_t intel = live.intelBudget;
+    const std::string save = nj::test::fileText("save.dat");
+    const std::string records = nj::test::fileText("records.json");
+    ASSERT_FALSE(save.empty()) << "the win was saved";
     // V on the win screen starts watching; the live game never sees it.
     ASSERT_TRUE(viewer.takeKeyDown(nj::kWatchReplayKey));
     ASSERT_TRUE(viewer.watching());
@@ -136,23 +119,30 @@ TEST_F(ReplayViewerTest, ControlKeysStayAndAnyOtherKeyLeavesForTheWinScreen) {
     EXPECT_EQ(live.gameState, nj::GameState::MissionComplete);
     // Not watching, keys go on to the page and the game.
     EXPECT_FALSE(viewer.takeKeyDown(nj::vk::kEnter));
-    // The speed keys took and stay: 4, the keypad's 1, then a step down from 1x stays at 1x.
-    ASSERT_TRUE(viewer.watchLastRun());
-    EXPECT_EQ(viewer.speed(), 1);
-}
 
-TEST_F(ReplayViewerTest, AWonRunPlaysToItsRecordedEndAgainAfterRestartAndLeavesProgressAlone) {
-    winFirstOperation();
-    const std::uint32_t intel = live.intelBudget;
-    const std::string save = nj::test::fileText("save.dat");
-    const std::string records = nj::test::fileText("records.json");
-    ASSERT_FALSE(save.empty()) << "the win was saved";
     speaker.setEnabled(false);  // the player muted the game
     const int cuesBefore = speaker.cues;
     // As if this win only bettered the time: the watched win screen says so, not its own records.
     live.lastRecordNews = {false, false, false, true};
-
+    // The speed keys took and stay: 4, the keypad's 1, then a step down from 1x stays at 1x.
     ASSERT_TRUE(viewer.watchLastRun());
+    EXPECT_EQ(viewer.speed(), 1);
+    // Steps of 1/60 s: 0.04 s covers two at 1x (0.0067 s kept for the next frame), nine at 4x.
+    viewer.tick(0.04f);
+    EXPECT_EQ(viewer.stepsPlayed(), 2u);
+    viewer.tick(0.04f);
+    EXPECT_EQ(viewer.stepsPlayed(), 4u);
+    viewer.togglePause();
+    viewer.tick(0.04f);
+    EXPECT_EQ(viewer.stepsPlayed(), 4u) << "paused";
+    viewer.togglePause();
+    viewer.setSpeed(4);
+    viewer.tick(0.04f);
+    EXPECT_THAT(viewer.stepsPlayed() - 4, AllOf(Ge(9u), Le(10u)));
+    // A stall of a minute plays what 4 x kMaxStep covers (12 steps), not 14,400.
+    const std::uint64_t before = viewer.stepsPlayed();
+    viewer.tick(60.0f);
+    EXPECT_THAT(viewer.stepsPlayed() - before, AllOf(Ge(11u), Le(13u)));
     playToTheEnd();
     Game& watched = *viewer.watchedGame();
     EXPECT_EQ(watched.gameState, nj::GameState::MissionComplete);

@@ -4,6 +4,8 @@
 
 #include <SDL2/SDL_keyboard.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(VirtualKeys, GameKeysGetTheirWindowsCodes) {
@@ -18,42 +20,35 @@ TEST(VirtualKeys, GameKeysGetTheirWindowsCodes) {
     EXPECT_EQ(nj::virtualKeyFor(SDLK_AUDIOPLAY), 0u);
 }
 
-// With bindings the position decides; Alt combinations, Alt and F10 stay the window system's;
-// a key-up always reaches the game, with its key-down's code.
+// With bindings the position decides, not the layout's label; Alt combinations, Alt and F10 stay
+// the window system's; a key-up always reaches the game, with its key-down's code.
 TEST(KeyRouting, BoundPositionsGiveTheirActionsThroughTheShell) {
     using Action = nj::KeyRoute::Action;
     nj::KeyPositions keys = nj::Settings{}.keys;
     ASSERT_EQ(nj::rebindKey(keys, nj::BoundAction::Interact, SDL_SCANCODE_I).kind,
               nj::RebindOutcome::Kind::Bound);
-    struct Case {
-        bool down;
-        SDL_Scancode scancode;
-        SDL_Keycode key;  // as the layout labels it
-        std::uint16_t mod;
-        Action action;
-        std::uint32_t code;
-    };
-    const Case cases[] = {
-        {true, SDL_SCANCODE_I, SDLK_i, KMOD_NONE, Action::KeyDown, 'E'},
-        {false, SDL_SCANCODE_I, SDLK_i, KMOD_LALT, Action::KeyUp, 'E'},
-        {true, SDL_SCANCODE_E, SDLK_e, KMOD_NONE, Action::Ignore, 0},
-        {true, SDL_SCANCODE_W, SDLK_z, KMOD_NONE, Action::KeyDown, 'W'},  // AZERTY
-        {true, SDL_SCANCODE_Z, SDLK_w, KMOD_NONE, Action::Ignore, 0},
-        {true, SDL_SCANCODE_I, SDLK_i, KMOD_LALT, Action::Ignore, 0},
-        {true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, Action::ToggleFullScreen, 0},
-        {true, SDL_SCANCODE_F11, SDLK_F11, KMOD_NONE, Action::ToggleFullScreen, 0},
-        {true, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE, Action::KeyDown, 27},
-        {true, SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, KMOD_NONE, Action::KeyDown, 16},
-        {true, SDL_SCANCODE_F10, SDLK_F10, KMOD_NONE, Action::Ignore, 0},
-        {true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_NONE, Action::Ignore, 0},
-        {false, SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY, KMOD_NONE, Action::Ignore, 0},
-    };
-    for (const Case& c : cases) {
-        const nj::KeyRoute route = nj::routeBoundKey(c.down, c.scancode, c.key, c.mod, keys);
+    const std::tuple<bool, SDL_Scancode, SDL_Keycode, std::uint16_t, Action, std::uint32_t>
+        cases[] = {
+            {true, SDL_SCANCODE_I, SDLK_i, KMOD_NONE, Action::KeyDown, 'E'},
+            {false, SDL_SCANCODE_I, SDLK_i, KMOD_LALT, Action::KeyUp, 'E'},
+            {true, SDL_SCANCODE_E, SDLK_e, KMOD_NONE, Action::Ignore, 0},
+            {true, SDL_SCANCODE_W, SDLK_z, KMOD_NONE, Action::KeyDown, 'W'},  // AZERTY
+            {true, SDL_SCANCODE_Z, SDLK_w, KMOD_NONE, Action::Ignore, 0},
+            {true, SDL_SCANCODE_I, SDLK_i, KMOD_LALT, Action::Ignore, 0},
+            {true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, Action::ToggleFullScreen, 0},
+            {true, SDL_SCANCODE_F11, SDLK_F11, KMOD_NONE, Action::ToggleFullScreen, 0},
+            {true, SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, KMOD_NONE, Action::KeyDown, 27},
+            {true, SDL_SCANCODE_RSHIFT, SDLK_RSHIFT, KMOD_NONE, Action::KeyDown, 16},
+            {true, SDL_SCANCODE_F10, SDLK_F10, KMOD_NONE, Action::Ignore, 0},
+            {true, SDL_SCANCODE_LALT, SDLK_LALT, KMOD_NONE, Action::Ignore, 0},
+            {false, SDL_SCANCODE_AUDIOPLAY, SDLK_AUDIOPLAY, KMOD_NONE, Action::Ignore, 0},
+        };
+    for (const auto& [down, scancode, key, mod, action, code] : cases) {
+        const nj::KeyRoute route = nj::routeBoundKey(down, scancode, key, mod, keys);
         SCOPED_TRACE(testing::Message()
-                     << SDL_GetScancodeName(c.scancode) << (c.down ? " down" : " up"));
-        EXPECT_EQ(route.action, c.action);
-        EXPECT_EQ(route.code, c.code);
+                     << SDL_GetScancodeName(scancode) << (down ? " down" : " up"));
+        EXPECT_EQ(route.action, action);
+        EXPECT_EQ(route.code, code);
     }
 }
 

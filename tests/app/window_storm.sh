@@ -1,7 +1,6 @@
 #!/bin/bash
-# Display-mode toggles, resizes and a minimise, the geometry printed at start and
-# after each toggle; then sized and moved for the next start to remember, and Esc
-# on the dossier quits. With "again", only the start.
+# Display-mode toggles, resizes and a minimise, the geometry printed at start and after each
+# toggle; then sized and moved for the next start to remember. With "again", only the start.
 #   window_storm.sh NIGHTJAR [again]
 source "$(dirname "$0")/game_window.sh"
 start_game "$1"

@@ -1,6 +1,8 @@
 #pragma once
 // A batch in ordinary memory that logs its draws and binds, so geometry is checked without a GPU.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -83,6 +85,13 @@ inline Bounds boundsOf(const std::vector<Vertex>& vs) {
         b.maxY = std::max(b.maxY, v.y);
     }
     return b;
+}
+
+inline void expectBox(const Bounds& b, float x, float y, float w, float h, float tol = kPosTol) {
+    EXPECT_NEAR(b.minX, x, tol);
+    EXPECT_NEAR(b.minY, y, tol);
+    EXPECT_NEAR(b.maxX, x + w, tol);
+    EXPECT_NEAR(b.maxY, y + h, tol);
 }
 
 }  // namespace nj::test

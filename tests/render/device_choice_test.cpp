@@ -11,10 +11,6 @@ constexpr QueueFamilyAbilities kBoth{true, true};
 constexpr QueueFamilyAbilities kDrawOnly{true, false};
 constexpr QueueFamilyAbilities kPresentOnly{false, true};
 
-DeviceCandidate device(VkPhysicalDeviceType type, std::vector<QueueFamilyAbilities> families) {
-    return DeviceCandidate{type, std::move(families)};
-}
-
 TEST(QueueFamilies, ScanStopsAtTheFirstIndexWhereBothAreKnown) {
     // Present-only then both: the later family overwrites the earlier present find.
     auto pair = nj::findQueueFamilies(std::vector{kPresentOnly, kBoth});
@@ -31,8 +27,8 @@ TEST(QueueFamilies, ScanStopsAtTheFirstIndexWhereBothAreKnown) {
 
 TEST(DeviceChoice, DiscreteWinsOtherwiseTheFirstThatQualifies) {
     const std::vector<DeviceCandidate> integratedThenDiscrete = {
-        device(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth}),
-        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kDrawOnly, kPresentOnly})};
+        {VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth}},
+        {VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kDrawOnly, kPresentOnly}}};
     auto choice = nj::chooseDevice(integratedThenDiscrete);
     ASSERT_TRUE(choice);
     EXPECT_EQ(choice->device, 1u);
@@ -40,19 +36,19 @@ TEST(DeviceChoice, DiscreteWinsOtherwiseTheFirstThatQualifies) {
     EXPECT_EQ(choice->families.present, 1u);
 
     const std::vector<DeviceCandidate> twoIntegrated = {
-        device(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth}),
-        device(VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth})};
+        {VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth}},
+        {VK_PHYSICAL_DEVICE_TYPE_INTEGRATED_GPU, {kBoth}}};
     EXPECT_EQ(nj::chooseDevice(twoIntegrated)->device, 0u);
 
     // A discrete GPU that cannot present does not count; the first discrete one ends the search.
-    const std::vector<DeviceCandidate> mixed = {
-        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kDrawOnly}),
-        device(VK_PHYSICAL_DEVICE_TYPE_CPU, {kBoth}),
-        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kBoth}),
-        device(VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kBoth})};
+    const std::vector<DeviceCandidate> mixed = {{VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kDrawOnly}},
+                                                {VK_PHYSICAL_DEVICE_TYPE_CPU, {kBoth}},
+                                                {VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kBoth}},
+                                                {VK_PHYSICAL_DEVICE_TYPE_DISCRETE_GPU, {kBoth}}};
     EXPECT_EQ(nj::chooseDevice(mixed)->device, 2u);
 
-    EXPECT_FALSE(nj::chooseDevice(std::vector{device(VK_PHYSICAL_DEVICE_TYPE_CPU, {kDrawOnly})}));
+    EXPECT_FALSE(
+        nj::chooseDevice(std::vector<DeviceCandidate>{{VK_PHYSICAL_DEVICE_TYPE_CPU, {kDrawOnly}}}));
 }
 
 TEST(SwapchainChoices, FormatExtentAndImageCount) {
@@ -65,8 +61,7 @@ TEST(SwapchainChoices, FormatExtentAndImageCount) {
     EXPECT_EQ(nj::chooseSurfaceFormat(std::span(formats).first(2)).format,
               VK_FORMAT_R8G8B8A8_UNORM);
 
-    // A surface that sets its own extent (X11, in every run of the game)
-    // decides; one that leaves it to us gets the window's, clamped.
+    // A surface that sets its own extent (X11, every game run) decides; else the window's, clamped.
     VkSurfaceCapabilitiesKHR caps{};
     caps.currentExtent = {0xFFFFFFFFu, 0xFFFFFFFFu};
     caps.minImageExtent = {1400, 800};

@@ -73,8 +73,7 @@ bool bringUp(Device& d, std::string& said) {
     return vkCreateCommandPool(d.device, &pool, nullptr, &d.pool) == VK_SUCCESS;
 }
 
-// Runs `use` on a fresh device; returns what the validation layer said, which
-// includes every object still alive when the device goes.
+// What the validation layer said while `use` ran on a fresh device, objects left alive included.
 std::string onDevice(const std::function<void(const Device&)>& use) {
     std::string said;
     Device d;

@@ -8,8 +8,7 @@
 
 namespace {
 
-// 3 x 2 pixels in 16-byte rows (4 of padding) come out in rows of 12; a row
-// length of 0 or 12 means already packed; no width writes nothing.
+// 3 x 2 pixels in 16-byte rows come out in rows of 12; 0 or 12 means packed; no width, nothing.
 TEST(BitmapRows, RowsAreCopiedWithoutTheirPadding) {
     std::vector<uint8_t> src(32, 0xEE), packed;
     for (int i = 0; i < 32; ++i) {

@@ -16,25 +16,18 @@ using namespace nj::test;
 
 namespace {
 
-constexpr float kTol = 1e-3f;  // canvas units, after the round trip through device space
 const Color kRed{1, 0, 0, 1};
 const Color kBlue{0, 0, 1, 0.5f};
 using Draw = std::function<void(CpuBatch&)>;
 
-// Shapes as they stand are the reference frame's; a corner radius larger than
-// the rectangle allows is clamped, so the shape keeps to its box.
+// Shapes as they stand are the reference frame's; a corner radius too large is clamped.
 TEST(Primitives, AnOversizedCornerRadiusKeepsTheRoundedRectInsideItsBox) {
     const auto v = drawnBy([](CpuBatch& b) { nj::fillRoundedRect(b, 0, 0, 100, 20, 50, kRed); });
     ASSERT_FALSE(v.empty());
-    const Bounds box = boundsOf(v);
-    EXPECT_NEAR(box.minX, 0, kTol);
-    EXPECT_NEAR(box.maxX, 100, kTol);
-    EXPECT_NEAR(box.minY, 0, kTol);
-    EXPECT_NEAR(box.maxY, 20, kTol);
+    expectBox(boundsOf(v), 0, 0, 100, 20, 1e-3f);
 }
 
-// Too few segments draw as the fewest a curve allows; a line shorter than
-// its rounding draws nothing.
+// Too few segments draw as the fewest a curve allows; a line shorter than its rounding, nothing.
 TEST(Primitives, CurvesKeepTheirMinimumStepsAndDegenerateLinesDrawNothing) {
     const auto same = [](const Draw& a, const Draw& b) {
         return sameVertices(drawnBy(a), drawnBy(b));
@@ -71,8 +64,6 @@ TEST(FontText, BytesOutsideThePrintableRangeDrawQuestionMarksInTheirOwnCells) {
 
 const Color kWhite{1, 1, 1, 1};
 
-// A primitive that does not fit is dropped whole, writing nothing; smaller
-// ones after it still fit.
 TEST(BatchCapacity, APrimitiveThatDoesNotFitIsDroppedWholeAndSmallerOnesStillFit) {
     CpuBatch batch(31);
     batch.begin();

@@ -35,8 +35,7 @@ std::vector<nj::Vertex> inside(const std::vector<nj::Vertex>& vs, const Bounds& 
     return in;
 }
 
-// The tag's shape: the vertices in its ink, relative to the tag's centre and
-// in units of its radius, so a door's and a card's can be laid over each other.
+// The tag's ink about its centre, in radii, so a door's and a card's can be laid over each other.
 std::vector<nj::Vertex> shapeOf(const Recording& r, const std::string& name, float cx, float cy,
                                 float radius) {
     std::vector<nj::Vertex> shape;
@@ -50,9 +49,8 @@ std::vector<nj::Vertex> shapeOf(const Recording& r, const std::string& name, flo
 
 using Accessibility = ClearedWorld;
 
-// A card and the door it opens carry the same shape, only when asked for and
-// one on each leaf with room for it; the four colours carry four different
-// shapes, and a name the game does not know is cyan's.
+// Only when asked for, one on each leaf with room for it; the four colours' shapes differ and a
+// name the game does not know is cyan's.
 TEST_F(Accessibility, AKeycardAndItsDoorCarryTheSameShapeAndEachColourItsOwn) {
     const struct {
         float w, h, open;
@@ -115,9 +113,8 @@ float nearestToALamp(const Recording& cones) {
     return nearest;
 }
 
-// Plain or high contrast, uneasy guards (searching as suspicious) share a cone colour and calm
-// and alert ones each have their own. The guards' torchlight shares the lamps' amber; high
-// contrast keeps every guard and camera cone, calm or alarmed, well away from it.
+// Plain or high contrast, searching and suspicious guards share a cone colour, calm and alert ones
+// have their own. High contrast keeps every cone, calm or alarmed, clear of the lamps' amber.
 TEST_F(Accessibility, ConesShowTheGuardsMoodAndHighContrastKeepsClearOfTheLampsHues) {
     constexpr float kClear = 45;  // degrees of hue
     nj::Guard& g = addGuard(300, 300);
@@ -236,8 +233,7 @@ TEST_F(Accessibility, ReducedFlashingHoldsEveryThrobStill) {
     }
 }
 
-// Beams, shots and sparks add no light and lose their white-hot cores; a
-// blinked-off grid still shows where it lies, and differently from a live one.
+// No additive light, no white-hot cores; a blinked-off grid still shows, unlike a live one.
 TEST_F(Accessibility, ReducedFlashingDrawsNoFlares) {
     game.lasers = {{.x = 100, .y = 100, .w = 80, .h = 10}};
     game.tracers = {{100, 200, 140, 210, 1, 1}};
@@ -259,8 +255,7 @@ TEST_F(Accessibility, ReducedFlashingDrawsNoFlares) {
     EXPECT_FALSE(sameVertices(dark.vertices, live.vertices));
 }
 
-// Larger text draws each tiny play-field word big on a dark plate, clear of
-// the thing it names; without it no plate is drawn and the small words stay.
+// Each plate clear of the thing it names; without the choice no plate is drawn.
 TEST_F(Accessibility, LargeLabelsDrawEachWordBigOnAPlate) {
     game.card = {300, 200};
     game.cardTaken = 0;

@@ -15,15 +15,13 @@ namespace {
 using nj::Color;
 using namespace nj::test;
 
-// A field with nothing but what a test adds; the gate is moved well away from the rays.
-using EmptyField = ClearedWorld;
+// Fields with nothing but what a test adds, the gate well away from the rays.
+using Actors = ClearedWorld;
 
-// Samples at 8, 15.5, 23, ... along the ray; the first inside an obstacle
-// (its edge counts) ends the ray half a step back, never closer than 6, and
-// only samples short of the maximum are looked at. A reach of 1e30 or infinity
-// still stops at the wall (such reaches once hung the first frame), and NaN,
-// which no mission can hold, ends too.
-TEST_F(EmptyField, ARayStopsHalfAStepBeforeTheFirstSampleInsideAWall) {
+// Samples at 8, 15.5, 23, ... short of the reach; the first inside an obstacle (edge included)
+// ends the ray half a step back, never closer than 6. Reaches of 1e30 or infinity once hung the
+// first frame; NaN, which no mission holds, ends too.
+TEST_F(Actors, ARayStopsHalfAStepBeforeTheFirstSampleInsideAWall) {
     const Deadline deadline(5);
     const float pi = nj::kScenePi, inf = std::numeric_limits<float>::infinity();
     const struct {
@@ -53,7 +51,7 @@ TEST_F(EmptyField, ARayStopsHalfAStepBeforeTheFirstSampleInsideAWall) {
     (void)nj::castVisionRay(game, 100, 100, inf, 500);
 }
 
-TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
+TEST_F(Actors, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
     for (const auto& [open, expected] : {std::pair{0.79f, 49.25f}, std::pair{0.8f, 200.0f}}) {
         game.doors = {{.x = 150, .y = 80, .w = 12, .h = 40, .openAmount = open}};
         EXPECT_FLOAT_EQ(nj::castVisionRay(game, 100, 100, 0, 200), expected) << "door " << open;
@@ -66,8 +64,6 @@ TEST_F(EmptyField, DoorsAndTheGateStopSightUntilFourFifthsOpen) {
 }
 
 constexpr Color kBadgeInner{0.14f, 0.11f, 0.05f, 1};
-
-using Actors = ClearedWorld;
 
 // Plain or high contrast, nothing of a cone reaches past the wall in front of the guard.
 TEST_F(Actors, AGuardConeStopsAtTheWallInFrontOfIt) {

@@ -1,5 +1,4 @@
-// The frame's layers by game state, which steps cover which, and their blends;
-// the full order in play is held by the game's reference frame.
+// Layers by game state and their blends; the full order in play is the reference frame's.
 
 #include <gtest/gtest.h>
 
@@ -58,10 +57,7 @@ TEST_F(FullFrame, WallsCoverTheActorsAndLabelsAndOverlaysComeAfter) {
         previous = at;
     }
     EXPECT_EQ(previous + dim.vertices.size(), r.vertices.size());
-    const Bounds b = boundsOf(dim.vertices);
-    EXPECT_NEAR(b.minX + b.minY, 0, kPosTol);
-    EXPECT_NEAR(b.maxX, 960, kPosTol);
-    EXPECT_NEAR(b.maxY, 540, kPosTol);
+    expectBox(boundsOf(dim.vertices), 0, 0, 960, 540);
     game.safeActive = 0;
     EXPECT_TRUE(record(nj::drawSafeDimming, game).vertices.empty());
     EXPECT_FALSE(r.additiveAtEnd);
@@ -69,8 +65,7 @@ TEST_F(FullFrame, WallsCoverTheActorsAndLabelsAndOverlaysComeAfter) {
     EXPECT_EQ(r.alphaBinds, 3);
 }
 
-// The briefing draws the skyline and nothing of the mission; paused and on
-// the end screens the world stands frozen as it was in play.
+// Paused and on the end screens the world stands frozen as it was in play.
 TEST_F(FullFrame, TheBriefingDrawsTheSkylineAndOtherScreensTheFrozenWorld) {
     const Recording playing = frame();
     for (const GameState state :

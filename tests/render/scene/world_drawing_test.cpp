@@ -18,13 +18,6 @@ using namespace nj::test;
 using World = ClearedWorld;
 using Step = void (*)(nj::Batch&, const nj::Game&);
 
-void expectBox(const Bounds& b, float x, float y, float w, float h) {
-    EXPECT_NEAR(b.minX, x, kPosTol);
-    EXPECT_NEAR(b.minY, y, kPosTol);
-    EXPECT_NEAR(b.maxX, x + w, kPosTol);
-    EXPECT_NEAR(b.maxY, y + h, kPosTol);
-}
-
 // Half open, each leaf covers a quarter of the long side; fully open, only the frame is left.
 TEST_F(World, DoorLeavesSlideApartAlongTheLongSide) {
     const Color leaf{0.08f, 0.11f, 0.16f, 1};
@@ -148,8 +141,7 @@ TEST_F(World, RepeatedPartsStopAtTheCap) {
     }
 }
 
-// A batch that keeps layers as a renderer does: once keeping, a layer under its kept key is
-// not drawn again.
+// Keeps layers as a renderer does: once keeping, a layer under its kept key is not drawn again.
 struct KeepingBatch : CpuBatch {
     bool beginStaticLayer(std::uint64_t key, nj::StaticLayer layer) override {
         keys[static_cast<std::size_t>(layer)] = key;
