@@ -10,29 +10,21 @@
 #include "data/json_located.hpp"
 #include "data/mission_check.hpp"
 
-namespace {
-
-std::string gameError(const std::string& text) {
-    try {
-        nj::parseJson(text);
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "";
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    std::string located;
+    std::string located, game;
     try {
         const nj::LocatedDocument doc = nj::parseLocatedJson(text);
         (void)nj::locateJsonPath(doc.root, "guards[1].patrol[0].x");
     } catch (const nj::JsonSyntaxError& e) {
         located = e.what();
     }
-    if (located != gameError(text)) std::abort();
+    try {
+        nj::parseJson(text);
+    } catch (const std::exception& e) {
+        game = e.what();
+    }
+    if (located != game) std::abort();
     const nj::MissionTextCheck check = nj::checkMissionText(text);
     for (const nj::MissionDiagnostic& d : check.diagnostics) (void)nj::formatDiagnostic("f", d);
     return 0;

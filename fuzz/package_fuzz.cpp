@@ -11,22 +11,19 @@
 
 namespace {
 
+std::string little(std::uint64_t v, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return out;
+}
+
 std::string sealIndex(const std::string& index) {
     const std::string salt = "fz";
     std::string payload = index;
     nj::xorPackageKeystream(nj::kPackageKey, salt, payload.data(), payload.size());
-    const std::string signature = nj::hmacSha256Hex(nj::kPackageKey, {salt, ":", payload});
-    std::string file = "NJ3P";
-    auto put = [&file](std::uint64_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    put(1, 4);
-    put(salt.size(), 4);
-    file += salt;
-    put(64, 4);
-    file += signature;
-    put(payload.size(), 8);
-    return file + payload;
+    return "NJ3P" + little(1, 4) + little(salt.size(), 4) + salt + little(64, 4) +
+           nj::hmacSha256Hex(nj::kPackageKey, {salt, ":", payload}) + little(payload.size(), 8) +
+           payload;
 }
 
 }  // namespace

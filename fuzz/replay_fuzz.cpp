@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (nj::replaySteps(record) > nj::kMaxReplaySteps) std::abort();
-    // A varint may be written longer than needed and still read; the game
-    // writes the shortest form, so only that must come back byte for byte.
+    // A varint written longer than needed still reads: the record, not the bytes, comes back.
     const std::string again = nj::encodeReplay(record);
     nj::RunRecord reread;
     if (!nj::decodeReplay(again, reread, why) || !(reread == record)) std::abort();

@@ -12,18 +12,16 @@
 namespace {
 
 bool inRanges(const nj::Settings& s) {
-    const auto oneOf = [](int v, const auto& choices) {
-        return std::find(choices.begin(), choices.end(), v) != choices.end();
-    };
     const std::set<int> keys(s.keys.begin(), s.keys.end());
     const std::set<int> pad(s.padButtons.begin(), s.padButtons.end());
     return s.volume >= 0 && s.volume <= 100 && s.volume % nj::kVolumeStep == 0 &&
            s.rumbleStrength >= 0 && s.rumbleStrength <= 100 &&
            s.stickDeadZone >= nj::kDeadZoneMin && s.stickDeadZone <= nj::kDeadZoneMax &&
-           oneOf(s.textSize, nj::kTextSizes) && oneOf(s.gameSpeed, nj::kGameSpeeds) &&
-           keys.size() == s.keys.size() && *keys.begin() >= 1 &&
-           *keys.rbegin() <= nj::kMaxScancode && pad.size() == s.padButtons.size() &&
-           *pad.begin() >= 0 && *pad.rbegin() < static_cast<int>(nj::kPadRoleCount) &&
+           std::ranges::count(nj::kTextSizes, s.textSize) == 1 &&
+           std::ranges::count(nj::kGameSpeeds, s.gameSpeed) == 1 && keys.size() == s.keys.size() &&
+           *keys.begin() >= 1 && *keys.rbegin() <= nj::kMaxScancode &&
+           pad.size() == s.padButtons.size() && *pad.begin() >= 0 &&
+           *pad.rbegin() < static_cast<int>(nj::kPadRoleCount) &&
            (!s.window.known() ||
             (s.window.width >= nj::kMinWindowWidth && s.window.height >= nj::kMinWindowHeight));
 }

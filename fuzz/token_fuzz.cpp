@@ -1,5 +1,4 @@
-// Map tokens: arbitrary text must decode or fail with an exception; any text
-// used as mission JSON must survive an encode/decode round trip unchanged.
+// Map tokens: any text decodes or is refused, and any text survives encoding and decoding.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

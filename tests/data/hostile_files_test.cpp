@@ -1,5 +1,4 @@
-// Every file the game reads, with hostile things in its place: none blocks the
-// game or is read whole, and each leaves it where the format says.
+// Each file the game reads, with hostile things in its place: nothing blocks or is read whole.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -30,77 +30,73 @@ TEST(MissionCheck, ACompleteMissionDrawsNoMessageAndASyntaxErrorOne) {
     const struct {
         std::string text, output;
     } cases[] = {
-        {kComplete + "\"theme\":\"embassy\"}", ""},
+        {kComplete + R"("theme":"embassy"})", ""},
         // A door of a colour whose keycard lies in the mission.
         {kComplete + R"("doors":[{"color":"emerald"}],"keycards":[{"color":"emerald"}]})", ""},
         {"{\n  \"a\": 1\n  \"b\": 2\n}", "m.json:3:3: Expected ',' or '}' in object\n"},
         {"[]", "m.json:1:1: a mission is a JSON object, got a list\n"},
-        {kComplete + "\"name\":\"x\"} //",
+        {kComplete + R"("name":"x"} //)",
          "m.json:2:13: warning: text after the mission; the game ignores it\n"},
     };
     for (const auto& c : cases) EXPECT_EQ(output(c.text), c.output) << c.text;
 }
 
 TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
-    std::string seventeenGuards = "{\"axis\":\"x\"}";
-    for (int i = 1; i < 17; ++i) seventeenGuards += ",{\"axis\":\"x\"}";
-    struct Case {
+    std::string seventeenGuards = R"({"axis":"x"})";
+    for (int i = 1; i < 17; ++i) seventeenGuards += R"(,{"axis":"x"})";
+    const struct {
         std::string tail;  // line 2 of the mission
         std::string expected;
-    };
-    const Case cases[] = {
-        {"\"guards\":[{\"x\":\"seven\",\"axis\":\"x\"}]}",
+    } cases[] = {
+        {R"("guards":[{"x":"seven","axis":"x"}]})",
          "m.json:2:16: guards[0].x: expected a number, got a string"},
-        {"\"walls\":{}}", "m.json:2:9: walls: expected a list, got an object"},
-        {"\"walls\":[7]}", "m.json:2:10: walls[0]: expected an object, got a number"},
-        {"\"name\":false}", "m.json:2:8: name: expected a string, got true or false"},
-        {"\"guards\":[{\"spead\":3,\"axis\":\"x\"}]}",
-         "m.json:2:12: guards[0].spead: unknown key (did you mean \"speed\"?)"},
-        {"\"zebra\":1}", "m.json:2:1: zebra: unknown key"},
-        {"\"theme\":\"casion\"}",
-         "m.json:2:9: theme: \"casion\" is not one of \"casino\", \"embassy\", \"laboratory\" or "
-         "\"archive\" (did you mean \"casino\"?)"},
-        {"\"dynamicObjective\":{\"type\":\"sabotage\"}}",
-         "m.json:2:28: dynamicObjective.type: \"sabotage\" is not one of \"courier\", "
-         "\"informant\", \"sabotage_node\" or \"evidence_burn\" (did you mean \"sabotage_node\"?)"},
-        {"\"doors\":[{\"x\":1,\"y\":1,\"w\":5,\"h\":5,\"color\":\"red\"}]}",
-         "m.json:2:43: doors[0].color: \"red\" is not one of \"cyan\", \"ruby\", \"emerald\" or "
-         "\"purple\""},
-        {"\"furniture\":[{\"type\":\"sofa\",\"x\":500,\"y\":500}]}",
-         "m.json:2:22: furniture[0].type: \"sofa\" is not one of \"roulette\", \"blackjack\", "
-         "\"plush_booth\", \"stanchions\", \"desk\", \"bookcase\", \"server\", \"cryopod\" or "
-         "\"archive_rack\""},
-        {"\"guards\":[{\"x\":5000,\"axis\":\"x\"}]}",
+        {R"("walls":{}})", "m.json:2:9: walls: expected a list, got an object"},
+        {R"("walls":[7]})", "m.json:2:10: walls[0]: expected an object, got a number"},
+        {R"("name":false})", "m.json:2:8: name: expected a string, got true or false"},
+        {R"("guards":[{"spead":3,"axis":"x"}]})",
+         R"(m.json:2:12: guards[0].spead: unknown key (did you mean "speed"?))"},
+        {R"("zebra":1})", "m.json:2:1: zebra: unknown key"},
+        {R"("theme":"casion"})",
+         R"(m.json:2:9: theme: "casion" is not one of "casino", "embassy", "laboratory" or )"
+         R"("archive" (did you mean "casino"?))"},
+        {R"("dynamicObjective":{"type":"sabotage"}})",
+         R"(m.json:2:28: dynamicObjective.type: "sabotage" is not one of "courier", )"
+         R"("informant", "sabotage_node" or "evidence_burn" (did you mean "sabotage_node"?))"},
+        {R"("doors":[{"x":1,"y":1,"w":5,"h":5,"color":"red"}]})",
+         R"(m.json:2:43: doors[0].color: "red" is not one of "cyan", "ruby", "emerald" or )"
+         R"("purple")"},
+        {R"("furniture":[{"type":"sofa","x":500,"y":500}]})",
+         R"(m.json:2:22: furniture[0].type: "sofa" is not one of "roulette", "blackjack", )"
+         R"("plush_booth", "stanchions", "desk", "bookcase", "server", "cryopod" or )"
+         R"("archive_rack")"},
+        {R"("guards":[{"x":5000,"axis":"x"}]})",
          "m.json:2:16: guards[0].x: 5000 is outside 0 to 960"},
-        {"\"guards\":[{\"y\":-300,\"axis\":\"x\"}]}",
+        {R"("guards":[{"y":-300,"axis":"x"}]})",
          "m.json:2:16: guards[0].y: -300 is outside 0 to 540"},
-        {"\"walls\":[{\"x\":10,\"y\":10,\"w\":0,\"h\":5}]}",
+        {R"("walls":[{"x":10,"y":10,"w":0,"h":5}]})",
          "m.json:2:29: walls[0].w: must be more than 0, got 0"},
-        {"\"walls\":[{\"x\":900,\"y\":10,\"w\":100,\"h\":5}]}",
+        {R"("walls":[{"x":900,"y":10,"w":100,"h":5}]})",
          "m.json:2:10: walls[0]: reaches past the field's right edge (x + w = 1000, the field "
          "is 960 wide)"},
-        {"\"furniture\":[{\"x\":20,\"y\":300}]}",
+        {R"("furniture":[{"x":20,"y":300}]})",
          "m.json:2:14: furniture[0]: reaches past the field's top or left edge"},
-        {"\"cameras\":[{\"range\":1e39}]}",
+        {R"("cameras":[{"range":1e39}]})",
          "m.json:2:21: cameras[0].range: the number is too large for the game to use"},
-        {"\"guards\":[" + seventeenGuards + "]}",
+        {R"("guards":[)" + seventeenGuards + "]}",
          "m.json:2:10: guards: 17 entries; the game takes at most 16"},
-        {"\"walls\":[{\"x\":90,\"y\":80,\"w\":40,\"h\":15}]}",
-         "m.json:1:9: card: lies under walls[0]"},
-        {"\"keycards\":[{\"x\":500,\"y\":110}],\"furniture\":[{\"x\":500,\"y\":100}]}",
+        {R"("walls":[{"x":90,"y":80,"w":40,"h":15}]})", "m.json:1:9: card: lies under walls[0]"},
+        {R"("keycards":[{"x":500,"y":110}],"furniture":[{"x":500,"y":100}]})",
          "m.json:2:13: keycards[0]: lies under furniture[0]"},
-        {"\"dynamicObjective\":{\"x\":700,\"y\":300},\"walls\":[{\"x\":690,\"y\":250,\"w\":5,"
-         "\"h\":100}]}",
+        {R"("dynamicObjective":{"x":700,"y":300},"walls":[{"x":690,"y":250,"w":5,"h":100}]})",
          "m.json:2:20: dynamicObjective: lies under walls[0]"},
-        {"\"walls\":[{\"x\":40,\"y\":290,\"w\":5,\"h\":5}]}",
+        {R"("walls":[{"x":40,"y":290,"w":5,"h":5}]})",
          "m.json:1:143: player: the operative would start inside walls[0]"},
-        {"\"doors\":[{\"color\":\"ruby\"},{\"color\":\"purple\"}],\"keycards\":[]}",
+        {R"("doors":[{"color":"ruby"},{"color":"purple"}],"keycards":[]})",
          "m.json:2:10: doors[0]: warning: no ruby keycard lies anywhere: only the approach that "
-         "holds ruby opens it"},
-        {"\"doors\":[{\"color\":\"ruby\"},{\"color\":\"purple\"}],\"keycards\":[]}",
-         "m.json:2:27: doors[1]: warning: no purple keycard lies anywhere: it never opens"},
+         "holds ruby opens it\nm.json:2:27: doors[1]: warning: no purple keycard lies anywhere: it "
+         "never opens"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::string all = "\n" + output(kComplete + c.tail);
         EXPECT_NE(all.find("\n" + c.expected + "\n"), std::string::npos)
             << "case: " << c.tail << "\ngot:" << all;
@@ -108,7 +104,7 @@ TEST(MissionCheck, EachFaultIsNamedWithItsPathAndPosition) {
 }
 
 TEST(MissionCheck, MissingPiecesAreWarningsNamingTheFallback) {
-    const std::string all = output("{\"guards\":[{\"x\":5,\"y\":5}]}");
+    const std::string all = output(R"({"guards":[{"x":5,"y":5}]})");
     for (const char* line :
          {"m.json:1:1: card: warning: missing: the game puts the built-in mission's cipher card at "
           "495, 195\n",

@@ -1,5 +1,4 @@
-// The editor's operations on a mission value, and the mission written back as
-// text. Values the checker refuses are the editor session's tests.
+// The editor's operations and the mission text; refused values are the editor session's tests.
 #include "data/mission_edit.hpp"
 
 #include <gtest/gtest.h>

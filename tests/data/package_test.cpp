@@ -69,7 +69,10 @@ struct Mounted {
     NJ3Package store;
     std::ostringstream info, error;
     Mounted() { store.setLogStreams(&info, &error); }
-    bool mount(const std::string& bytes) { return store.mountBytes("game.nj3p", bytes); }
+    bool mount(const std::string& bytes) {
+        const AllocationCap cap(1 << 20);  // far more than any test's file could need
+        return store.mountBytes("game.nj3p", bytes);
+    }
 };
 
 std::string textOf(const NJ3Package& store, const std::string& path) {
@@ -126,12 +129,7 @@ TEST(PackageRefusals, HeaderAndLengthFieldsAreChecked) {
     };
     for (const auto& c : cases) {
         Mounted m;
-        bool mounted = true;
-        {
-            const AllocationCap cap(1 << 20);  // far more than any of these files could need
-            mounted = m.mount(c.bytes);
-        }
-        EXPECT_FALSE(mounted) << c.what;
+        EXPECT_FALSE(m.mount(c.bytes)) << c.what;
         EXPECT_EQ(m.error.str(), c.error) << c.what;
         EXPECT_TRUE(m.info.str().empty()) << c.what;
         EXPECT_EQ(textOf(m.store, "a"), c.keepsA ? "1" : "<absent>") << c.what;

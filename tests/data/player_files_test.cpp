@@ -1,5 +1,4 @@
-// Where the game's data is found, where player files go, that a player file is
-// never left torn, and save.dat read and kept aside.
+// Where the game's data and the player's files are, how they are written, and save.dat.
 #include "data/player_files.hpp"
 
 #include <gtest/gtest.h>
@@ -27,8 +26,7 @@ void touch(const fs::path& path) {
 TEST(GameData, WorkingDirectoryFirstThenExecutableThenInstall) {
     const nj::test::ScratchDir scratch;
     const std::string exe = fs::absolute("exe").string(), share = fs::absolute("share").string();
-    fs::create_directories(exe);
-    fs::create_directories(share);
+    for (const std::string& dir : {exe, share}) fs::create_directories(dir);
     // Found nowhere: the game runs where it stands, as it always did.
     EXPECT_TRUE(nj::locateGameData(exe, share).portable);
     touch(share + "/campaign_maps.json");
@@ -50,13 +48,12 @@ TEST(GameData, WorkingDirectoryFirstThenExecutableThenInstall) {
 }
 
 TEST(PlayerFolders, FollowTheXdgRules) {
-    struct Case {
+    const struct {
         const char* name;
         nj::PlayerEnvironment env;
         const char* save;
         const char* settings;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"defaults under home",
          {"", "", "/home/ana", false},
          "/home/ana/.local/share/nightjar/save.dat",
@@ -72,7 +69,7 @@ TEST(PlayerFolders, FollowTheXdgRules) {
         {"no home at all: the working directory", {"", "", "", false}, "save.dat", "settings.json"},
         {"half a home: the working directory", {"/d", "", "", false}, "save.dat", "settings.json"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const nj::PlayerFiles files = nj::PlayerFiles::installed(c.env);
         EXPECT_EQ(files.path(nj::PlayerFile::Save), c.save) << c.name;
         EXPECT_EQ(files.path(nj::PlayerFile::Settings), c.settings) << c.name;
@@ -164,8 +161,7 @@ TEST(SaveRead, ShortDamagedAndOutOfRangeTextsApplyWhatCanBeRead) {
          4, "1 7" + allSet},
     };
     for (const auto& c : cases) {
-        nj::SaveRecord r;
-        r.highestUnlocked = 1;
+        nj::SaveRecord r{.highestUnlocked = 1};
         nj::applySaveText(c.text, r, c.campaignSize);
         EXPECT_EQ(nj::formatSaveText(r), c.expected) << c.text << " / " << c.campaignSize;
     }

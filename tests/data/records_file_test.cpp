@@ -1,5 +1,4 @@
-// records.json: what a win improves, the file's exact form read back and
-// every value checked (the file in hostile places: hostile_files_test).
+// records.json (the file in hostile places: hostile_files_test).
 #include "data/records_file.hpp"
 
 #include <gtest/gtest.h>
@@ -24,7 +23,7 @@ bool same(const RecordNews& a, const RecordNews& b) {
 
 // One operation's wins in turn: the fastest time and the best score are kept
 // apart, and assisted wins never touch the unassisted bests.
-TEST(RecordWins, EachWinSaysWhatItImproved) {
+TEST(RecordWins, EachWinSaysWhatItImprovedAndTheBookReadsBackWithTodaysDate) {
     RecordBook book;
     const struct {
         OneWin win;
@@ -44,27 +43,18 @@ TEST(RecordWins, EachWinSaysWhatItImproved) {
         SCOPED_TRACE(::testing::Message() << "win " << ++turn);
         EXPECT_TRUE(same(book.addWin("OP", t.win), t.news));
     }
-    book.addWin("TWO", win("C COMPROMISED", 10, 5));  // operations stay apart
-    EXPECT_EQ(nj::formatRecordsText(book),
+    // Operations stay apart; names are escaped and kept in UTF-8.
+    book.addWin("TWO \"QUOTED\" \xC3\x89T\xC3\x89", win("C COMPROMISED", 10, 5));
+    book.addWin("THREE", win("B AGENT", -5, 0, true));
+    const std::string text = nj::formatRecordsText(book);
+    EXPECT_EQ(text,
               "{\"version\":1,\"operations\":[{\"name\":\"OP\",\"firstWin\":\"2026-12-07\","
               "\"best\":{\"grade\":\"S SHADOW\",\"score\":92,\"timeMs\":70000},"
               "\"assisted\":{\"grade\":\"S+ PHANTOM\",\"score\":130,\"timeMs\":50000}},"
-              "{\"name\":\"TWO\",\"firstWin\":\"2026-12-08\","
-              "\"best\":{\"grade\":\"C COMPROMISED\",\"score\":10,\"timeMs\":5}}]}\n");
-}
-
-TEST(RecordsText, WrittenInItsFormAndReadBackTheSameWithTodaysDate) {
-    RecordBook book;
-    book.addWin("OPERATION \"QUOTED\" \xC3\x89T\xC3\x89", win("S SHADOW", 95, 61234));
-    book.addWin("OPERATION TWO", win("B AGENT", -5, 0, true));
-    const std::string text = nj::formatRecordsText(book);
-    EXPECT_EQ(
-        text,
-        "{\"version\":1,\"operations\":["
-        "{\"name\":\"OPERATION \\\"QUOTED\\\" \xC3\x89T\xC3\x89\",\"firstWin\":\"2026-12-08\","
-        "\"best\":{\"grade\":\"S SHADOW\",\"score\":95,\"timeMs\":61234}},"
-        "{\"name\":\"OPERATION TWO\",\"firstWin\":\"2026-12-08\","
-        "\"assisted\":{\"grade\":\"B AGENT\",\"score\":-5,\"timeMs\":0}}]}\n");
+              "{\"name\":\"TWO \\\"QUOTED\\\" \xC3\x89T\xC3\x89\",\"firstWin\":\"2026-12-08\","
+              "\"best\":{\"grade\":\"C COMPROMISED\",\"score\":10,\"timeMs\":5}},"
+              "{\"name\":\"THREE\",\"firstWin\":\"2026-12-08\","
+              "\"assisted\":{\"grade\":\"B AGENT\",\"score\":-5,\"timeMs\":0}}]}\n");
     RecordBook back;
     ASSERT_TRUE(nj::parseRecordsText(text, back));
     EXPECT_EQ(nj::formatRecordsText(back), text);
@@ -94,9 +84,8 @@ TEST(RecordsText, AnythingButRecordsIsRefusedWhole) {
         full.addWin("OP " + std::to_string(i), win("B AGENT", 60, 1));
     EXPECT_EQ(full.operations().size(), nj::kMaxRecordedOperations) << "no more are kept";
     std::string oneTooMany = nj::formatRecordsText(full);
-    for (const std::string& text : {withOp(good), oneTooMany}) {
+    for (const std::string& text : {withOp(good), oneTooMany})
         ASSERT_TRUE(nj::parseRecordsText(text, full)) << text.substr(0, 200);
-    }
     oneTooMany.insert(oneTooMany.rfind(']'), "," + good);
     const std::string bad[] = {
         "",

@@ -1,5 +1,4 @@
-// Replay files: what is written reads back whole, and nothing else reads at
-// all (the file in hostile places: hostile_files_test).
+// Replay files (the file in hostile places: hostile_files_test).
 #include "data/replay_file.hpp"
 
 #include <gtest/gtest.h>
@@ -90,12 +89,11 @@ TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
         bytes.resize(bytes.size() - 32);
         return bytes + sha256Raw(bytes);
     };
-    struct Case {
+    const struct {
         const char* what;
         std::string bytes;
         const char* why;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"a newer version",
          resealedWith([](std::string& b) { b[8] = static_cast<char>(kReplayVersion + 1); }),
          "newer version"},
@@ -122,7 +120,7 @@ TEST(ReplayFile, ValuesNoGameRecordsAreRefusedEvenWithMatchingHashes) {
         {"bytes after the end",
          resealedWith([](std::string& b) { b.insert(b.size() - 64, "extra"); }), "after its end"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         RunRecord read;
         std::string why;
         EXPECT_FALSE(decodeReplay(c.bytes, read, why)) << c.what;

@@ -1,5 +1,4 @@
-// settings.json: what a player's file gives, and what a damaged one cannot
-// do (stop the game or slip a value past its range).
+// settings.json: a damaged file can neither stop the game nor slip a value past its range.
 #include "data/settings_file.hpp"
 
 #include <gtest/gtest.h>
@@ -42,7 +41,6 @@ TEST(SettingsFile, EveryOptionSurvivesARoundTripAndAnOlderFileReadsTheGhostOff) 
 // Text that is no settings object gives every default and says so on one line.
 TEST(SettingsFile, TextThatIsNoSettingsObjectGivesTheDefaults) {
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
-    const std::string deepInside = "{\"volume\": 40, \"x\": " + deep + "}";
     const struct {
         const char* what;
         std::string text;
@@ -51,7 +49,7 @@ TEST(SettingsFile, TextThatIsNoSettingsObjectGivesTheDefaults) {
         {"a bare NaN", "{\"volume\": NaN}"},
         {"a number past double", "{\"volume\": 1e999}"},
         {"nesting past the limit", deep},
-        {"deep nesting inside", deepInside},
+        {"deep nesting inside", "{\"volume\": 40, \"x\": " + deep + "}"},
         {"an array", "[1, 2, 3]"},
         {"cut short", "{\"volume\": 40, \"keys\": {\"moveUp\": "},
         {"bytes that are no UTF-8", std::string("\xff\xfe{\0\"", 5)},

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""njtool against a second implementation of the map token and package formats (hashlib,
-hmac): each reads what the other writes, and tampered ones are refused with the game's texts."""
+"""njtool against a second implementation (hashlib, hmac) of the map token and package formats."""
 import hashlib
 import hmac
 import io

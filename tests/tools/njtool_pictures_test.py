@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""njtool icon fits the logo into a square, aspect kept and centred; page render draws a page
-after its state reached syncGameState; hostile sources, states and sizes are refused, not waited
-on.  njtool_pictures_test.py NJTOOL FIXTURES"""
+"""njtool icon and page render: pictures drawn as asked; hostile sources, states and sizes are
+refused, not waited on.  njtool_pictures_test.py NJTOOL FIXTURES"""
 import os
 import pathlib
 import stat

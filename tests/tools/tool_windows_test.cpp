@@ -1,5 +1,4 @@
-// The developer's window tools under Xvfb on lavapipe with the validation layer:
-// each draws its picture and closes down without a word from the layer.
+// The developer's window tools under Xvfb on lavapipe, with the validation layer listening.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,9 +23,8 @@ DecodedPng shotOf(const std::string& command, const std::string& shot) {
     return png;
 }
 
-// render-smoke draws every primitive, text and a padded overlay through a storm
-// of window sizes ending back at 1280 x 720; scene-preview the showcase mission
-// mid-play with its effects. (What the drawing choices change is the scene tests'.)
+// render-smoke draws through a storm of window sizes ending back at 1280 x 720; scene-preview
+// the showcase mission mid-play with its effects (the drawing choices are the scene tests').
 TEST(ToolWindows, EachToolDrawsItsPictureAndClosesDownQuietly) {
     const nj::test::ScratchDir scratch;
     const DecodedPng smoke =

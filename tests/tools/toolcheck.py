@@ -1,5 +1,4 @@
-"""What the tools' harnesses share beyond tests/support/njcheck.py (whose
-helpers it hands on): the hostile things a reader meets in a file's place."""
+"""njcheck's helpers, handed on, and the hostile things a reader meets in a file's place."""
 import os
 import sys
 
