@@ -125,7 +125,7 @@ TEST_P(RealPage, TheDossierAndEverythingItShowsWhenAskedFit) {
     EXPECT_FALSE(errorsLogged());
 }
 
-TEST_P(RealPage, AMissionFilesErrorsReplaceTheOperations) {
+TEST_P(RealPage, OperationsGiveWayToMissionErrorsOrCustomOperationsWhichTakeEveryInput) {
     const std::string longest =
         "/home/designer/my missions/gallery.json:12:21: backstageSpawn: approach 3 (VIP "
         "BACKSTAGE ENTRY): an operative standing still is spotted after 1.5 s";
@@ -145,9 +145,26 @@ TEST_P(RealPage, AMissionFilesErrorsReplaceTheOperations) {
     EXPECT_FALSE(hasClass("begin", "disabled"));
     EXPECT_EQ(text("opbadge0"), "ASSISTED B");
     EXPECT_FALSE(hasClass("opbadge1", "shown")) << "no record, no badge";
-}
 
-TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
+    // Empty, the custom list tells where missions go and still takes a friend's code.
+    recordCalls(
+        "'selectMission', 'selectCustomMission', 'pasteMissionCode', 'copyMissionCode', "
+        "'prevMission', 'nextMission'");
+    game.missionsFolder = "/home/p/.local/share/nightjar/missions";
+    sync();
+    EXPECT_EQ(text("customtabtext"), "CUSTOM (0)");
+    clickAt("#customtab");
+    sync();
+    EXPECT_TRUE(hasClass("ops", "custom-view") && hasClass("customempty", "shown"));
+    EXPECT_EQ(text("customfolder"), game.missionsFolder);
+    EXPECT_FALSE(hasClass("cust0", "shown"));
+    expectFits("wrap #customempty | #ops", "empty list");
+    clickAt("#pastecode");
+    EXPECT_EQ(calls(), "pasteMissionCode");
+    clickAt("#customtab");
+    sync();
+    EXPECT_FALSE(hasClass("ops", "custom-view"));
+
     for (int i = 0; i < 5; ++i) {
         nj::CustomMission m;
         m.fileName = "custom_mission_" + std::to_string(i) + ".json";
@@ -182,15 +199,9 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     sync();
     EXPECT_FALSE(hasClass("begin", "disabled") || hasClass("copycode", "disabled"));
     EXPECT_EQ(text("filetag"), "CUSTOM OPERATION  //  custom_mission_4.json  //  LABORATORY");
-    recordCalls(
-        "'selectMission', 'selectCustomMission', 'pasteMissionCode', 'copyMissionCode', "
-        "'prevMission', 'nextMission'");
     const Box row = rectOf("cust0");
     page.click(static_cast<int>((row.left + row.right) / 2), static_cast<int>(row.top + 10));
-    for (const int key : {39, 37, 86, 67}) {
-        page.view->fireKeyEvent({web::KeyEventType::RawKeyDown, key, 0, false, {}});
-        page.view->fireKeyEvent({web::KeyEventType::KeyUp, key, 0, false, {}});
-    }
+    for (const int code : {39, 37, 86, 67}) key(code);
     clickAt("#pastecode");
     // From custom 4, the last: Right wraps to campaign operation 0, Left goes to custom 3.
     EXPECT_EQ(calls(),
@@ -202,24 +213,6 @@ TEST_P(RealPage, CustomOperationsListShowsTheirStateAndTakesEveryInput) {
     EXPECT_FALSE(hasClass("ops", "custom-view"));
     EXPECT_EQ(text("customtabtext"), "CUSTOM (5)");
     EXPECT_FALSE(errorsLogged());
-}
-
-TEST_P(RealPage, AnEmptyCustomListTellsWhereMissionsGo) {
-    game.missionsFolder = "/home/p/.local/share/nightjar/missions";
-    sync();
-    EXPECT_FALSE(hasClass("ops", "custom-view"));
-    EXPECT_EQ(text("customtabtext"), "CUSTOM (0)");
-    clickAt("#customtab");
-    sync();
-    EXPECT_TRUE(hasClass("ops", "custom-view"));
-    EXPECT_TRUE(hasClass("customempty", "shown"));
-    EXPECT_EQ(text("customfolder"), game.missionsFolder);
-    EXPECT_FALSE(hasClass("cust0", "shown"));
-    expectFits("wrap #customempty | #ops", "empty list");
-    EXPECT_GT(rectOf("pastecode").bottom, rectOf("pastecode").top);
-    clickAt("#customtab");
-    sync();
-    EXPECT_FALSE(hasClass("ops", "custom-view"));
 }
 
 // Phase 4: the second directive on the widest clock with every perk's mark beside it.
@@ -358,7 +351,7 @@ TEST_P(RealPage, EndScreensShowTheirNewsAndFitTheirLongestLines) {
     EXPECT_FALSE(errorsLogged());
 }
 
-TEST_P(RealPage, PromptsStayBesideTheirTargetAwayFromTheOperativeAndOnThePage) {
+TEST_P(RealPage, PromptsStayBesideTheirTargetAndPanelsFadeOverTheOperativeOrTheTarget) {
     play(2);
     const struct {  // in field units, as the game places things; the page gets them times 4/3
         const char* what;
@@ -405,22 +398,19 @@ TEST_P(RealPage, PromptsStayBesideTheirTargetAwayFromTheOperativeAndOnThePage) {
     game.smokeWindow = 0;
     sync();
     EXPECT_FALSE(hasClass("smoke", "shown"));
-}
 
-// The operative is never hidden: a HUD panel, or the replay bar, fades over it or the target.
-TEST_P(RealPage, HudPanelsAndTheReplayBarFadeWhileTheOperativeOrTheTargetIsUnderThem) {
-    play(0);
+    // A HUD panel, or the replay bar, fades while the operative or the target is under it.
     const struct {
         const char* what;
         const char* operative;
         bool directive, status, bar;
-    } cases[] = {
+    } spots[] = {
         {"in the open", "s.operativeX = 640; s.operativeY = 400;", false, false, false},
         {"under the directive", "s.operativeX = 200; s.operativeY = 40;", true, false, false},
         {"against the timer", "s.operativeX = 1100; s.operativeY = 69;", false, true, false},
         {"under the bar", "s.operativeX = 640; s.operativeY = 700;", false, false, true},
         {"above the bar", "s.operativeX = 640; s.operativeY = 620;", false, false, false}};
-    for (const auto& c : cases) {
+    for (const auto& c : spots) {
         sync(std::string("s.replay = {watching: true, paused: false, speed: 1, clock: '00:05', "
                          "ended: false, notice: ''};") +
              c.operative);
@@ -473,7 +463,7 @@ TEST_P(RealPage, HintsNameTheKeysAsBoundOnTheDeviceUsedLast) {
     EXPECT_FALSE(hasClassAt("#quit .key", "nokey"));
 }
 
-TEST_P(RealPage, PauseScreenAndItsLegendFit) {
+TEST_P(RealPage, PauseScreenWithItsLegendAndTheSafeTerminalFit) {
     play(0);
     sync();
     EXPECT_FALSE(hasClass("pause", "shown"));
@@ -494,6 +484,17 @@ TEST_P(RealPage, PauseScreenAndItsLegendFit) {
         "pause");
     for (const char* word : {"SAFE TERMINAL", "VAULT GATE", "CIPHER CARD", "KEYCARD", "INTEL"})
         EXPECT_NE(text("legend").find(word), std::string::npos) << word;
+
+    game.gameState = nj::GameState::Playing;
+    game.safeActive = 1;
+    sync();
+    ASSERT_TRUE(hasClass("safe", "shown"));
+    expectFits(
+        "clear .safe .dialog-title | .safe-help; clear .safe-help | #track0; "
+        "clear #track2 | #tap, #abort; apart #tap | #abort; line #tap, #abort | .safe; "
+        "allin .tname | .safe; line .safe | #root",
+        "safe");
+    EXPECT_LT(heightOf(".safe .dialog-title"), 56) << "the title wraps onto a second line";
     EXPECT_FALSE(errorsLogged());
 }
 
@@ -530,19 +531,6 @@ TEST_P(RealPage, EveryScreensTextGrowsWithTheTextSize) {
                 << sample.selectors[k] << " did not grow at " << GetParam() << " %";
         }
     }
-}
-
-TEST_P(RealPage, SafeTerminalFits) {
-    play(0);
-    game.safeActive = 1;
-    sync();
-    ASSERT_TRUE(hasClass("safe", "shown"));
-    expectFits(
-        "clear .safe .dialog-title | .safe-help; clear .safe-help | #track0; "
-        "clear #track2 | #tap, #abort; apart #tap | #abort; line #tap, #abort | .safe; "
-        "allin .tname | .safe; line .safe | #root",
-        "safe");
-    EXPECT_LT(heightOf(".safe .dialog-title"), 56) << "the title wraps onto a second line";
 }
 
 TEST_P(RealPage, TheMouseAndTheKeysChangeTheOptionsRows) {

@@ -22,20 +22,19 @@ const std::string kPage =
     "<body><div id='host'></div><div id='other'></div></body></html>";
 
 // A border box as "left top width height", a child list, the name of what a call throws.
-const char* const kHelpers =
-    "var host = document.getElementById('host'), other = document.getElementById('other');"
-    "function r(e) { var b = e.getBoundingClientRect(); return [b.left, b.top, b.width, "
-    "b.height].join(' '); }"
-    "function ids(e) { return e.children.map(function (c) { return c.id; }).join(); }"
-    "function refusal(f) { try { f(); return 'none'; } catch (e) { return e.name; } }"
-    "function chain(n) { var top = document.createElement('div'), e = top;"
-    "  for (var i = 1; i < n; i++) e = e.appendChild(document.createElement('div'));"
-    "  return top; }"
-    "function tables(n) { var top = document.createElement('table'), e = top;"
-    "  for (var i = 1; i < n; i++)"
-    "    e = "
-    "e.appendChild(document.createElement('td')).appendChild(document.createElement('table'));"
-    "  return top; }";
+const char* const kHelpers = R"JS(
+var host = document.getElementById('host'), other = document.getElementById('other');
+function r(e) { var b = e.getBoundingClientRect(); return [b.left, b.top, b.width, b.height].join(' '); }
+function ids(e) { return e.children.map(function (c) { return c.id; }).join(); }
+function refusal(f) { try { f(); return 'none'; } catch (e) { return e.name; } }
+function chain(n) { var top = document.createElement('div'), e = top;
+  for (var i = 1; i < n; i++) e = e.appendChild(document.createElement('div'));
+  return top; }
+function tables(n) { var top = document.createElement('table'), e = top;
+  for (var i = 1; i < n; i++)
+    e = e.appendChild(document.createElement('td')).appendChild(document.createElement('table'));
+  return top; }
+)JS";
 
 TEST(WebDomMutation, BuiltElementsAreStyledLaidOutMovedAndTakenOut) {
     const std::uint32_t green = rgb(0x00FF00);
