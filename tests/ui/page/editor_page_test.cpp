@@ -9,9 +9,11 @@
 
 namespace {
 
-// A mission mid-edit: many kinds, more pieces than the list shows, a guard
-// selected with a field of each kind, and problems of both severities.
+// A mission mid-edit: many kinds, more pieces than the list shows, a guard selected with a field
+// of each kind, and problems of both severities; the editor's requests go to window.__sent.
 constexpr const char* kEditorState = R"JS(
+window.__sent = [];
+window.game = { editor: function (r) { window.__sent.push(r); } };
 window.__editor = (function () {
   var kinds = ["walls", "furniture", "doors", "keycards", "lasers", "cameras", "plates", "guards", "card",
                "gate", "terminal", "exit", "altExit", "intel", "directive", "spawns"];
@@ -55,9 +57,6 @@ class EditorPage : public pagetest::RealPage {
         pagetest::RealPage::SetUp();
         if (HasFatalFailure()) return;
         page.eval(kEditorState);
-        page.eval(
-            "window.__sent = []; window.game = { editor: function (r) { window.__sent.push(r); } "
-            "};");
     }
     // The game's state with the editor open; `changes` run on s, and on e (s.editor).
     void edit(const std::string& changes = "") {
@@ -387,8 +386,6 @@ TEST_P(EditorPage, EverythingFitsThePage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TextSize, EditorPage, ::testing::Values(100, 125, 150),
-                         [](const ::testing::TestParamInfo<int>& size) {
-                             return "Text" + std::to_string(size.param);
-                         });
+                         ::testing::PrintToStringParamName());
 
 }  // namespace

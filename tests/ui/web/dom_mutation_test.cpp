@@ -76,10 +76,7 @@ TEST(WebDomMutation, BuiltElementsAreStyledLaidOutMovedAndTakenOut) {
 }
 
 TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
-    const struct {
-        const char* call;
-        const char* thrown;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"inner.appendChild(host)", "HierarchyRequestError"},  // an ancestor into its descendant
         {"host.removeChild(document.body)", "NotFoundError"},
         {"host.insertBefore(document.createElement('i'), document.body)", "NotFoundError"},
@@ -107,12 +104,11 @@ TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
     const std::string intact =
         "document.querySelectorAll('*').length + ' ' + (inner.parentElement === host && "
         "host.parentElement === document.body)";
-    for (const auto& c : cases) {
+    for (const auto& [call, thrown] : cases) {
         const std::string before = page.js(intact);
-        EXPECT_EQ(page.js(std::string("refusal(function () { ") + c.call + "; })"), c.thrown)
-            << c.call;
-        if (std::string(c.thrown) != "none") {
-            EXPECT_EQ(page.js(intact), before) << c.call;
+        EXPECT_EQ(page.js(std::string("refusal(function () { ") + call + "; })"), thrown) << call;
+        if (std::string(thrown) != "none") {
+            EXPECT_EQ(page.js(intact), before) << call;
         }
     }
 }
