@@ -62,7 +62,7 @@ class OverlayHost : public nj::test::BuiltPackageTest {
     }
 };
 
-TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrameUntilTornDown) {
+TEST_F(OverlayHost, PageLoadsFromThePackageTakesClicksAndIsHandedOverEveryFrameUntilTornDown) {
     frames(3);
     ASSERT_TRUE(overlay->domReady());
     EXPECT_EQ(canvas.draws, 3);
@@ -74,6 +74,10 @@ TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrameUntilTornDow
     game.nextMission();
     frames(1);
     EXPECT_EQ(canvas.changes, changes + 1) << "a new selection repaints";
+    click(700, 435);  // the SECURITY UPLINK HACK row of the dossier
+    EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
+    click(1213, 657);  // QUIT
+    EXPECT_EQ(quits, 1);
     const int drawn = canvas.draws;
     overlay->teardown();
     frames(2);
@@ -82,14 +86,13 @@ TEST_F(OverlayHost, PageLoadsFromThePackageAndIsHandedOverEveryFrameUntilTornDow
 }
 
 TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
-    struct Case {
+    // Always even, always 1280 page units wide, the smallest a tenth.
+    const struct {
         float width, height;
         std::uint32_t pixelWidth, pixelHeight;
-    };
-    // Always even, always 1280 page units wide, the smallest a tenth.
-    const Case cases[] = {
+    } cases[] = {
         {1921.0f, 1081.0f, 1922, 1082}, {639.0f, 359.4f, 640, 360}, {100.0f, 56.25f, 128, 72}};
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         canvas.width = c.width;
         canvas.height = c.height;
         frames(1);
@@ -110,32 +113,22 @@ TEST_F(OverlayHost, PageIsLaidOut1280WideAndScaledToEveryViewport) {
 
 // Truncated, never past the page; NaN from an empty viewport gives the corner.
 TEST(PagePointer, CanvasSharesBecomeWholePageUnits) {
-    struct Case {
+    const struct {
         float fx, fy;
         std::uint32_t x, y;
-    };
-    const Case cases[] = {{0.0f, 0.0f, 0, 0},
-                          {1.0f, 1.0f, 1280, 720},
-                          {0.5f, 0.5f, 640, 360},
-                          {0.25789f, 0.23334f, 330, 168},
-                          {0.9999f, 0.9999f, 1279, 719},
-                          {-0.5f, -1.0f, 0, 0},
-                          {std::nanf(""), 0.5f, 0, 360}};
-    for (const Case& c : cases) {
+    } cases[] = {{0.0f, 0.0f, 0, 0},
+                 {1.0f, 1.0f, 1280, 720},
+                 {0.5f, 0.5f, 640, 360},
+                 {0.25789f, 0.23334f, 330, 168},
+                 {0.9999f, 0.9999f, 1279, 719},
+                 {-0.5f, -1.0f, 0, 0},
+                 {std::nanf(""), 0.5f, 0, 360}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.fx << ", " << c.fy);
         const nj::PagePoint p = nj::pagePointFromCanvas(c.fx, c.fy);
         EXPECT_EQ(p.x, c.x);
         EXPECT_EQ(p.y, c.y);
     }
-}
-
-TEST_F(OverlayHost, ClicksReachTheGameThroughThePage) {
-    frames(2);
-    ASSERT_TRUE(overlay->domReady());
-    click(700, 435);  // the SECURITY UPLINK HACK row of the dossier
-    EXPECT_EQ(game.approach, nj::Approach::UplinkHack);
-    click(1213, 657);  // QUIT
-    EXPECT_EQ(quits, 1);
 }
 
 }  // namespace

@@ -141,16 +141,14 @@ TEST(SystemFontLoader, AFamilyTheSystemLacksIsAbsentSoTheListFallsThrough) {
         nj::buildPackage({{"ui/ui.html", "<html>"}, {"fonts/Lato-Regular.ttf", lato}}, "salt")));
     nj::NJ3PackageFontLoader fonts(&system);
     web::FontCache cache(&fonts);
-    const struct {
-        const char* families;
-        const char* drawnIn;
-    } lists[] = {{"\"No Such Font\", Lato", "Lato"},
-                 {"'No Such Font', 'Another Missing', lato, sans-serif", "Lato"},
-                 {"No Such Font, sans-serif", "DejaVu Sans"},
-                 {"Lato, DejaVu Sans", "Lato"}};
-    for (const auto& list : lists) {
-        web::Font* font = cache.createFont(list.families, 16, 400, false, 0);
-        EXPECT_EQ(familyOf(font->primary), list.drawnIn) << list.families;
+    const std::pair<const char*, const char*> lists[] = {
+        {"\"No Such Font\", Lato", "Lato"},
+        {"'No Such Font', 'Another Missing', lato, sans-serif", "Lato"},
+        {"No Such Font, sans-serif", "DejaVu Sans"},
+        {"Lato, DejaVu Sans", "Lato"}};
+    for (const auto& [families, drawnIn] : lists) {
+        web::Font* font = cache.createFont(families, 16, 400, false, 0);
+        EXPECT_EQ(familyOf(font->primary), drawnIn) << families;
         cache.destroyFont(font);
     }
 }

@@ -84,7 +84,7 @@ TEST_F(PageState, ThePromptOffersWhatEDoes) {
     }
 }
 
-TEST_F(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
+TEST_F(PageState, OutcomeExtrasThenTheQuitQuestionAndCountdownFollowTheBanner) {
     g.gameState = nj::GameState::MissionFailed;
     g.failReason = nj::FailReason::Detected;
     g.timesSpotted = 2;
@@ -99,29 +99,25 @@ TEST_F(PageState, OutcomeExtrasFollowTheBannerInTheirOrder) {
                              "\"smokeReady\":false,\"missionInProgress\":false,\"operativeX\":640,"
                              "\"operativeY\":360,\"inputDevice\":\"keyboard\",\"missionErrors\":[],"
                              "\"confirmQuit\":"});
-}
 
-// The countdown is -1 while no directive counts down (untimed, not yet active, done).
-TEST_F(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
+    // The countdown is -1 while no directive counts down (a done one: the layout tests').
     g.gameState = nj::GameState::Playing;
     g.confirmQuit = true;  // left over: only the dossier asks
     nj::Objective& o = g.dynamicObjective;
     o.x = 480.0f;
     o.y = 135.0f;
-    struct Case {
+    const struct {
         nj::ObjectiveType type;
-        bool active, done;
+        bool active;
         float timeLeft;
         const char* countdown;
-    };
-    const Case cases[] = {{nj::ObjectiveType::SabotageNode, true, false, 42.5f, "42.5"},
-                          {nj::ObjectiveType::EvidenceBurn, true, false, std::nanf(""), "0"},
-                          {nj::ObjectiveType::EvidenceBurn, false, false, 30.0f, "-1"},
-                          {nj::ObjectiveType::Courier, true, false, 30.0f, "-1"}};
-    for (const Case& c : cases) {
+    } cases[] = {{nj::ObjectiveType::SabotageNode, true, 42.5f, "42.5"},
+                 {nj::ObjectiveType::EvidenceBurn, true, std::nanf(""), "0"},
+                 {nj::ObjectiveType::EvidenceBurn, false, 30.0f, "-1"},
+                 {nj::ObjectiveType::Courier, true, 30.0f, "-1"}};
+    for (const auto& c : cases) {
         o.type = c.type;
         o.active = c.active;
-        o.done = c.done;
         o.timeLeft = c.timeLeft;
         expectInOrder(fields(),
                       {"\"missionErrors\":[],\"confirmQuit\":false,\"countdown\":" +
@@ -133,10 +129,8 @@ TEST_F(PageState, QuitQuestionAndCountdownFollowTheOutcomeExtras) {
 
 // Badges, news, the campaign's end and the perks owned are the page layout tests'.
 TEST_F(PageState, RecordsFollowThePerksWithTheirTimesAndFirstWin) {
-    std::vector<std::string> maps;
-    for (const char* name : {"OP ONE", "OP TWO"})
-        maps.push_back(nj::encodeMapToken(std::string("{\"name\":\"") + name + "\"}", "s"));
-    g.setCampaignMaps(std::move(maps));
+    g.setCampaignMaps({nj::encodeMapToken(R"({"name":"OP ONE"})", "s"),
+                       nj::encodeMapToken(R"({"name":"OP TWO"})", "s")});
     g.requisitionOpen = true;
     g.requisitionChoice = 2;
     g.records.addWin("OP TWO", {"S SHADOW", 95, 61234, false, "2026-12-07"});

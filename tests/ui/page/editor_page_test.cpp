@@ -9,9 +9,11 @@
 
 namespace {
 
-// A mission mid-edit: many kinds, more pieces than the list shows, a guard
-// selected with a field of each kind, and problems of both severities.
+// A mission mid-edit: many kinds, more pieces than the list shows, a guard selected with a field
+// of each kind, and problems of both severities; the editor's requests go to window.__sent.
 constexpr const char* kEditorState = R"JS(
+window.__sent = [];
+window.game = { editor: function (r) { window.__sent.push(r); } };
 window.__editor = (function () {
   var kinds = ["walls", "furniture", "doors", "keycards", "lasers", "cameras", "plates", "guards", "card",
                "gate", "terminal", "exit", "altExit", "intel", "directive", "spawns"];
@@ -55,9 +57,6 @@ class EditorPage : public pagetest::RealPage {
         pagetest::RealPage::SetUp();
         if (HasFatalFailure()) return;
         page.eval(kEditorState);
-        page.eval(
-            "window.__sent = []; window.game = { editor: function (r) { window.__sent.push(r); } "
-            "};");
     }
     // The game's state with the editor open; `changes` run on s, and on e (s.editor).
     void edit(const std::string& changes = "") {
@@ -117,8 +116,16 @@ class EditorPage : public pagetest::RealPage {
     }
 };
 
-TEST_P(EditorPage, TheEditorReplacesEveryScreenAndTestPlayBringsThemBack) {
-    play(0);
+TEST_P(EditorPage, TheDossierOpensTheEditorWhichReplacesEveryScreenTillTestPlay) {
+    loadMission(0);
+    sync();
+    clickAt("#ednew");
+    clickAt("#edopen");
+    down('M');
+    down('M', kShift);
+    EXPECT_EQ(sent(), R"({"do":"open","what":"new"} | {"do":"open","what":"selected"} | )"
+                      R"({"do":"open","what":"new"} | {"do":"open","what":"selected"})");
+    game.gameState = nj::GameState::Playing;
     edit();
     EXPECT_TRUE(shown("#edbar"));
     EXPECT_TRUE(shown("#edpanel"));
@@ -254,7 +261,7 @@ TEST_P(EditorPage, ChoicesAndColoursSendTheChosenValue) {
 }
 
 // The same revision changes nothing shown; typing survives a new one of the same selection.
-TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
+TEST_P(EditorPage, TheListsFollowTheRevisionKeepWhatIsTypedAndListErrorsFirst) {
     edit();
     const std::string guard = "GUARD 1";
     EXPECT_NE(text("edlist").find(guard), std::string::npos) << "the selection is in view";
@@ -274,10 +281,7 @@ TEST_P(EditorPage, TheListsFollowTheRevisionAndKeepWhatIsBeingTyped) {
     EXPECT_EQ(fieldText(0), "5");
     EXPECT_FALSE(down(kEnter)) << "a new selection leaves no field typed in";
     EXPECT_EQ(sent(), "");
-}
 
-TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
-    edit();
     EXPECT_EQ(text("edproblem0"), "ERROR   walls[3].w: must be more than 0");
     EXPECT_EQ(text("edproblem1"), "ERROR   exit: the mission has no exit");
     EXPECT_TRUE(hasClass("edproblem2", "warning"));
@@ -291,13 +295,12 @@ TEST_P(EditorPage, ProblemsListErrorsFirstAndSelectTheirPiece) {
 }
 
 TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
-    struct Case {
+    const struct {
         const char* changes;
         std::vector<int> held;
         int key;
         const char* request;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"", {kCtrl}, 'Z', R"({"do":"undo"})"},
         {"", {kCtrl, kShift}, 'Z', R"({"do":"redo"})"},
         {"", {kCtrl}, 'C', R"({"do":"copy"})"},
@@ -314,7 +317,7 @@ TEST_P(EditorPage, TheEditorsKeysSendTheirRequests) {
         {"", {}, kEsc, R"({"do":"leave"})"},
     };
     int revision = 40;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         edit(std::string(c.changes) + "e.revision = " + std::to_string(++revision) + ";");
         for (int held : c.held) down(held);
         down(c.key);
@@ -353,17 +356,6 @@ TEST_P(EditorPage, TheLeaveQuestionAnswersKeysClicksAndThePad) {
     EXPECT_EQ(sent(), R"({"do":"answer","choice":"discard"})");
 }
 
-TEST_P(EditorPage, TheDossierOpensTheEditor) {
-    loadMission(0);
-    sync();
-    clickAt("#ednew");
-    clickAt("#edopen");
-    down('M');
-    down('M', kShift);
-    EXPECT_EQ(sent(), R"({"do":"open","what":"new"} | {"do":"open","what":"selected"} | )"
-                      R"({"do":"open","what":"new"} | {"do":"open","what":"selected"})");
-}
-
 // With the longest names and texts, the pad's note, the question and the test strip.
 TEST_P(EditorPage, EverythingFitsThePage) {
     game.inputDevice = nj::InputDevice::Gamepad;
@@ -394,8 +386,6 @@ TEST_P(EditorPage, EverythingFitsThePage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TextSize, EditorPage, ::testing::Values(100, 125, 150),
-                         [](const ::testing::TestParamInfo<int>& size) {
-                             return "Text" + std::to_string(size.param);
-                         });
+                         ::testing::PrintToStringParamName());
 
 }  // namespace

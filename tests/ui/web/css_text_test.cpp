@@ -55,13 +55,8 @@ TEST(WebColors, ShorthandsInStyleElementsAndColoursFromScriptsColourEverySide) {
     EXPECT_FALSE(page.view->needsPaint());
 }
 
-struct Rewrite {
-    const char* css;
-    const char* expected;
-};
-
 TEST(WebColors, RewritesOnlyColourFunctionsAndOnlyOnce) {
-    const Rewrite cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"border-color: rgba(212, 175, 55, 0.6)", "border-color: rgba(212,175,55,0.60098)"},
         {"color: RGB( 1 , 2 , 3 )", "color: rgba(1,2,3,1)"},
         {"content: 'rgb(1, 2, 3)'", "content: 'rgb(1, 2, 3)'"},  // text, not a colour
@@ -70,23 +65,18 @@ TEST(WebColors, RewritesOnlyColourFunctionsAndOnlyOnce) {
         {"color: rgb(300, -5, 12.5)", "color: rgba(255,0,13,1)"},
         {"border: 1px solid rgba(1, 2, 3", "border: 1px solid rgba(1, 2, 3"},
     };
-    for (const Rewrite& c : cases) {
-        const std::string once = web::normaliseColorFunctions(c.css);
-        EXPECT_EQ(once, c.expected) << c.css;
-        EXPECT_EQ(web::normaliseColorFunctions(once), once) << c.css << " rewritten twice";
+    for (const auto& [css, expected] : cases) {
+        const std::string once = web::normaliseColorFunctions(css);
+        EXPECT_EQ(once, expected) << css;
+        EXPECT_EQ(web::normaliseColorFunctions(once), once) << css << " rewritten twice";
     }
 }
 
 constexpr std::size_t kNone = std::string::npos;
 
-struct Sheet {
-    const char* css;
-    std::size_t openAt;
-};
-
 // litehtml erases each closed comment and searches again, so erasing can join a '/' and a '*'.
 TEST(WebComments, FindsWhereTheCommentLitehtmlWouldLeaveOpenBegins) {
-    const Sheet sheets[] = {
+    const std::pair<const char*, std::size_t> sheets[] = {
         {"", kNone},
         {"a{color:red}", kNone},
         {"/* note */ a{color:red} /**/", kNone},
@@ -99,10 +89,10 @@ TEST(WebComments, FindsWhereTheCommentLitehtmlWouldLeaveOpenBegins) {
         {"a{content:'/*'}", 11},  // litehtml does not look inside quotes
         {"*/ a{} /* b */", kNone},
     };
-    for (const Sheet& sheet : sheets) {
-        EXPECT_EQ(web::openCommentAt(sheet.css), sheet.openAt) << sheet.css;
-        const std::string cut = web::cutOpenComment(sheet.css);
-        EXPECT_EQ(cut, std::string(sheet.css).substr(0, sheet.openAt)) << sheet.css;
+    for (const auto& [css, openAt] : sheets) {
+        EXPECT_EQ(web::openCommentAt(css), openAt) << css;
+        const std::string cut = web::cutOpenComment(css);
+        EXPECT_EQ(cut, std::string(css).substr(0, openAt)) << css;
         EXPECT_EQ(web::openCommentAt(cut), kNone) << cut;
     }
 }

@@ -22,20 +22,19 @@ const std::string kPage =
     "<body><div id='host'></div><div id='other'></div></body></html>";
 
 // A border box as "left top width height", a child list, the name of what a call throws.
-const char* const kHelpers =
-    "var host = document.getElementById('host'), other = document.getElementById('other');"
-    "function r(e) { var b = e.getBoundingClientRect(); return [b.left, b.top, b.width, "
-    "b.height].join(' '); }"
-    "function ids(e) { return e.children.map(function (c) { return c.id; }).join(); }"
-    "function refusal(f) { try { f(); return 'none'; } catch (e) { return e.name; } }"
-    "function chain(n) { var top = document.createElement('div'), e = top;"
-    "  for (var i = 1; i < n; i++) e = e.appendChild(document.createElement('div'));"
-    "  return top; }"
-    "function tables(n) { var top = document.createElement('table'), e = top;"
-    "  for (var i = 1; i < n; i++)"
-    "    e = "
-    "e.appendChild(document.createElement('td')).appendChild(document.createElement('table'));"
-    "  return top; }";
+const char* const kHelpers = R"JS(
+var host = document.getElementById('host'), other = document.getElementById('other');
+function r(e) { var b = e.getBoundingClientRect(); return [b.left, b.top, b.width, b.height].join(' '); }
+function ids(e) { return e.children.map(function (c) { return c.id; }).join(); }
+function refusal(f) { try { f(); return 'none'; } catch (e) { return e.name; } }
+function chain(n) { var top = document.createElement('div'), e = top;
+  for (var i = 1; i < n; i++) e = e.appendChild(document.createElement('div'));
+  return top; }
+function tables(n) { var top = document.createElement('table'), e = top;
+  for (var i = 1; i < n; i++)
+    e = e.appendChild(document.createElement('td')).appendChild(document.createElement('table'));
+  return top; }
+)JS";
 
 TEST(WebDomMutation, BuiltElementsAreStyledLaidOutMovedAndTakenOut) {
     const std::uint32_t green = rgb(0x00FF00);
@@ -77,10 +76,7 @@ TEST(WebDomMutation, BuiltElementsAreStyledLaidOutMovedAndTakenOut) {
 }
 
 TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
-    const struct {
-        const char* call;
-        const char* thrown;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"inner.appendChild(host)", "HierarchyRequestError"},  // an ancestor into its descendant
         {"host.removeChild(document.body)", "NotFoundError"},
         {"host.insertBefore(document.createElement('i'), document.body)", "NotFoundError"},
@@ -108,12 +104,11 @@ TEST(WebDomMutation, RefusesCyclesStrangersAndTreesTooDeepAndChangesNothing) {
     const std::string intact =
         "document.querySelectorAll('*').length + ' ' + (inner.parentElement === host && "
         "host.parentElement === document.body)";
-    for (const auto& c : cases) {
+    for (const auto& [call, thrown] : cases) {
         const std::string before = page.js(intact);
-        EXPECT_EQ(page.js(std::string("refusal(function () { ") + c.call + "; })"), c.thrown)
-            << c.call;
-        if (std::string(c.thrown) != "none") {
-            EXPECT_EQ(page.js(intact), before) << c.call;
+        EXPECT_EQ(page.js(std::string("refusal(function () { ") + call + "; })"), thrown) << call;
+        if (std::string(thrown) != "none") {
+            EXPECT_EQ(page.js(intact), before) << call;
         }
     }
 }

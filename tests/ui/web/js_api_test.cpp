@@ -59,10 +59,7 @@ TEST_F(WebJsApi, MarshalErrorsDescribeArgumentsWithoutRunningPageCode) {
         "var ran = [];"
         "var note = function (what) { return function () { ran.push(what); game.take(1);"
         "  return 'x'; }; };");
-    const struct {
-        const char* argument;
-        const char* described;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"({toJSON: note('toJSON')})", "an object"},
         {"({toString: note('toString'), valueOf: note('valueOf')})", "an object"},
         {"new Proxy({}, {get: note('get'), ownKeys: note('ownKeys'),"
@@ -74,14 +71,13 @@ TEST_F(WebJsApi, MarshalErrorsDescribeArgumentsWithoutRunningPageCode) {
         {"null", "null"},
         {"'text'", "\"text\""},
         {"", "nothing"}};
-    for (const auto& c : cases) {
-        const std::string message =
-            page.js(std::string("(function () { try { game.take(") + c.argument +
-                    "); } catch (e) { return e.message; } })()");
+    for (const auto& [argument, described] : cases) {
+        const std::string message = page.js(std::string("(function () { try { game.take(") +
+                                            argument + "); } catch (e) { return e.message; } })()");
         EXPECT_EQ(message, std::string("game.take(value: number): argument 1 (value): expected "
                                        "number, got ") +
-                               c.described)
-            << c.argument;
+                               described)
+            << argument;
     }
     EXPECT_EQ(page.js("ran.join()"), "");
     EXPECT_EQ(record.calls, static_cast<int>(std::size(cases)));

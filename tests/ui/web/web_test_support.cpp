@@ -127,8 +127,4 @@ void PageHarness::click(int x, int y) {
     view->fireMouseEvent({web::MouseEventType::MouseUp, x, y, web::MouseButton::Left});
 }
 
-std::uint32_t rgb(std::uint32_t value) {
-    return 0xFF000000u | value;
-}
-
 }  // namespace webtest

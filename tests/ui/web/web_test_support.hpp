@@ -84,6 +84,8 @@ class PageHarness : public web::LoadListener {
 std::string readText(const std::string& path);
 
 constexpr std::uint32_t kTransparent = 0x00000000;
-std::uint32_t rgb(std::uint32_t value);  // 0xRRGGBB -> opaque 0xFFRRGGBB
+constexpr std::uint32_t rgb(std::uint32_t value) {  // 0xRRGGBB -> opaque 0xFFRRGGBB
+    return 0xFF000000u | value;
+}
 
 }  // namespace webtest
