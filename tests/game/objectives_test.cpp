@@ -153,7 +153,11 @@ TEST_F(ObjectiveTest, WithinReachADirectiveNeedsAKey) {
     EXPECT_NE(game.bannerText.find("OR ROOF HELIPAD"), std::string::npos) << game.bannerText;
 }
 
-TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
+// The campaign playthrough wins the four in order; here, an earlier one won again.
+TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirectiveAndAWinNeverLowersTheUnlock) {
+    useCampaign({"{}", "{}", "{}"});
+    game.highestUnlocked = 2;
+    game.loadMission(true);
     playAt(940.0f, 460.0f);
     game.update(kDt);
     EXPECT_EQ(game.gameState, GameState::Playing);  // safe not cracked
@@ -163,9 +167,11 @@ TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
     EXPECT_EQ(game.gameState, GameState::Playing);
     pending.done = 1;
     game.update(kDt);
-    EXPECT_EQ(game.gameState, GameState::MissionComplete);
+    ASSERT_EQ(game.gameState, GameState::MissionComplete);
     EXPECT_FALSE(game.usedAltExit);
     EXPECT_EQ(audio.count(CueSuccess), 1);
+    EXPECT_EQ(game.highestUnlocked, 2u);
+    EXPECT_EQ(test::fileText("save.dat"), "2 470 0 0 0\n1 0 0 0 \n");
     game.gameState = GameState::Paused;  // finishing outside play is ignored
     game.finishMission(true);
     EXPECT_EQ(game.gameState, GameState::Paused);
@@ -204,19 +210,6 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
             100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints,
             g.score);
     }
-}
-
-// The campaign playthrough wins the four in order and checks each save.
-TEST_F(ObjectiveTest, WinningAnEarlierMissionNeverLowersTheUnlock) {
-    useCampaign({"{}", "{}", "{}"});
-    game.highestUnlocked = 2;
-    game.loadMission(true);
-    playAt(940.0f, 460.0f);  // in the main exit with the safe cracked
-    game.cipherDecrypted = 1;
-    game.update(kDt);
-    ASSERT_EQ(game.gameState, GameState::MissionComplete);
-    EXPECT_EQ(game.highestUnlocked, 2u);
-    EXPECT_EQ(test::fileText("save.dat"), "2 470 0 0 0\n1 0 0 0 \n");
 }
 
 }  // namespace

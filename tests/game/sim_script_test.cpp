@@ -25,11 +25,8 @@ class SimScriptTest : public GameTest {
 TEST_F(SimScriptTest, BadLinesAreRefused) {
     for (const char* bad : {"step -1", "step x", "step", "dt abc", "dt -0.1", "dt inf", "down ZZ",
                             "press 4294967296", "call nope", "call selectMission",
-                            "call togglePause 3", "print extra", "frobnicate", "crack now"}) {
-        std::ostringstream out;
-        ScriptRunner runner(game, out);
-        EXPECT_THROW(runner.runLine(bad), ScriptError) << bad;
-    }
+                            "call togglePause 3", "print extra", "frobnicate", "crack now"})
+        EXPECT_THROW(run(bad), ScriptError) << bad;
 }
 
 TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
