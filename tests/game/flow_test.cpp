@@ -167,7 +167,7 @@ TEST_F(FlowTest, PageNumbersAreConvertedWithoutSurprises) {
     EXPECT_EQ(static_cast<std::uint32_t>(approach()), 0x80000000u);
 }
 
-TEST_F(FlowTest, ApproachKeysReloadInPlayAndOnlyRebriefOtherwise) {
+TEST_F(FlowTest, ApproachKeysReloadInPlayOrRebriefAndEachApproachShapesTheBuild) {
     useCampaign({kDeviceMission});
     game.onKeyDown(vk::kF3);
     EXPECT_EQ(game.gameState, GameState::Briefing);
@@ -183,11 +183,8 @@ TEST_F(FlowTest, ApproachKeysReloadInPlayAndOnlyRebriefOtherwise) {
     game.onKeyDown(vk::kP);
     game.onKeyDown(vk::kF4);  // paused: back to the briefing
     EXPECT_EQ(game.gameState, GameState::Briefing);
-}
 
-// The playthroughs win with every approach; here are the edges they miss.
-TEST_F(FlowTest, EachApproachShapesTheBuild) {
-    useCampaign({kDeviceMission});
+    // The playthroughs win with every approach; here are the edges they miss.
     game.setApproach(0);
     EXPECT_FALSE(game.doors[1].unlocked);
     EXPECT_TRUE(game.doors[2].unlocked);  // no colour means cyan
