@@ -13,8 +13,7 @@ class BuilderTest : public GameTest {
     void SetUp() override { useApproach(1); }  // starts at "player", changes no device
 };
 
-// A record for every element, object or not; a laser's axis from its first letter, facing from
-// angle.
+// Every element makes a record; a laser's axis is its first letter, a guard's facing its angle.
 TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     useCampaign({R"({
       "walls": [5],

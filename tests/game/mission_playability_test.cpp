@@ -168,8 +168,7 @@ TEST(MissionFile, ErrorsKeepItOnTheDossier) {
     EXPECT_EQ(broken.gameState, GameState::Briefing);
 }
 
-// A folder, pipe, huge file or words in a mission's place are the editor integration run's
-// refusals.
+// A folder, pipe, huge file or words in a mission's place: the editor integration run's refusals.
 TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords) {
     test::ScratchDir scratch;
     // A wall out of the field is the editor's to mend, not a reason to refuse.
