@@ -20,8 +20,8 @@ const char* const kDeviceMission = R"({"name": "TEST SITE", "theme": "casino",
 
 class FlowTest : public GameTest {};
 
-// That pause freezes the operative is the sim_default_walk run's.
-TEST_F(FlowTest, AZeroStepAndTheDossierFreezeTheRules) {
+// That pause freezes the operative is the sim_default_walk run's; effects still expire.
+TEST_F(FlowTest, AZeroStepAndTheDossierFreezeTheRulesButEffectsExpire) {
     playAt(300.0f, 300.0f);
     hold(vk::kD);
     game.update(0.0f);
@@ -30,9 +30,7 @@ TEST_F(FlowTest, AZeroStepAndTheDossierFreezeTheRules) {
     ASSERT_EQ(game.gameState, GameState::Briefing);
     game.update(0.05f);
     EXPECT_FLOAT_EQ(game.missionClock, 0.0f);
-}
 
-TEST_F(FlowTest, EffectsExpire) {
     game.spawnBurst(123.0f, 45.0f, kRuby, 10);
     game.emitNoise(50.0f, 50.0f, 100.0f, false);
     steps(120);

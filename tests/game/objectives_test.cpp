@@ -25,11 +25,20 @@ class ObjectiveTest : public GameTest {
     }
 };
 
-// The deal follows the mission clock (the playthroughs crack it on exact
-// steps), stays inside the dial, and the assist perk slows and widens it.
-TEST_F(ObjectiveTest, TheTumblerDealStaysInTheDialAndFollowsThePerk) {
-    playAt(760.0f, 205.0f);
+// The page opens the safe from afar (E at the terminal is the playthroughs'), given the card and
+// play. The deal follows the mission clock (the playthroughs crack it on exact steps), stays inside
+// the dial, and the assist perk slows and widens it.
+TEST_F(ObjectiveTest, ThePageOpensTheSafeFromAfarAndTheDealStaysInTheDialAndFollowsThePerk) {
+    playAt(100.0f, 100.0f);
+    game.triggerSafe();
+    EXPECT_FALSE(game.safeActive);
     game.cipherAcquired = 1;
+    game.gameState = GameState::Paused;
+    game.triggerSafe();
+    EXPECT_FALSE(game.safeActive);
+    game.gameState = GameState::Playing;
+    game.triggerSafe();
+    EXPECT_TRUE(game.safeActive);
     const auto deal = [&](float clock, bool assist) {
         game.missionClock = clock;
         game.perkSafeAssist = assist;
@@ -95,20 +104,6 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
     EXPECT_FALSE(game.safeActive);  // what decrypting starts is the playthroughs'
     game.onKeyDown(vk::kE);         // once decrypted, E by the terminal does not reopen it
     EXPECT_FALSE(game.safeActive);
-}
-
-// The playthroughs open every safe with E at the terminal's reach.
-TEST_F(ObjectiveTest, ThePageOpensTheSafeFromAfarButNeedsTheCardAndPlay) {
-    playAt(100.0f, 100.0f);
-    game.triggerSafe();
-    EXPECT_FALSE(game.safeActive);
-    game.cipherAcquired = 1;
-    game.gameState = GameState::Paused;
-    game.triggerSafe();
-    EXPECT_FALSE(game.safeActive);
-    game.gameState = GameState::Playing;
-    game.triggerSafe();
-    EXPECT_TRUE(game.safeActive);
 }
 
 // The playthroughs chase the courier, and the informant while it stands.

@@ -186,15 +186,6 @@ TEST_F(RequisitionTest, BuyingTakesTheIntelOrRefusesWithoutAnyChange) {
     }
 }
 
-// save.dat keeps its nine numbers (the perks are read back by the records test above).
-TEST_F(RequisitionTest, APurchaseLandsInItsPlaceInTheSave) {
-    game.intelBudget = 1000;
-    ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
-    ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
-    const std::uint32_t left = 1000 - perkOffers()[2].price - perkOffers()[0].price;
-    EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
-}
-
 // While up, the list takes the keys (Esc closes it rather than quitting); only the dossier sells.
 TEST_F(RequisitionTest, TheListTakesTheKeysWhileUpAndOnlyTheDossierSells) {
     game.intelBudget = 5000;
@@ -229,10 +220,14 @@ TEST_F(RequisitionTest, TheListTakesTheKeysWhileUpAndOnlyTheDossierSells) {
     EXPECT_FALSE(game.requisitionOpen);
 }
 
-// Killed while a purchase is saved, the player finds a whole save.dat.
-TEST_F(RequisitionTest, AKillMidPurchaseNeverTearsTheSave) {
+// Each perk lands in its place in save.dat; killed while a purchase is saved, the player finds a
+// whole one (the perks are read back by the records test above).
+TEST_F(RequisitionTest, APurchaseLandsInItsPlaceAndAKillMidPurchaseNeverTearsTheSave) {
     game.intelBudget = 100000;
+    ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
     ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
+    const std::uint32_t left = 100000 - perkOffers()[2].price - perkOffers()[0].price;
+    EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
     for (int round = 0; round < 6; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
