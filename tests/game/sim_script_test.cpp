@@ -37,7 +37,7 @@ TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
 }
 
 // Fixed here, not derived from the table under test, in declaration order.
-TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndOthersAreKeptAsRead) {
+TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndNoOtherSpellingNamesOne) {
     const char* const themes[] = {"casino", "embassy", "laboratory", "archive"};
     for (std::uint8_t i = 0; i < std::size(themes); ++i) {
         EXPECT_EQ(themeText(Theme(i), "unused"), themes[i]);
@@ -53,8 +53,6 @@ TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndOthersAreKeptAsRead) {
         EXPECT_EQ(themeNamed(text), Theme::Other) << text;
     for (const char* text : {"hostage", "Courier", "sabotage-node"})
         EXPECT_EQ(objectiveTypeNamed(text), ObjectiveType::Other) << text;
-    EXPECT_EQ(themeText(Theme::Other, "vault"), "vault");
-    EXPECT_EQ(objectiveTypeText(ObjectiveType::Other, "hostage"), "hostage");
 }
 
 TEST_F(SimScriptTest, UnknownThemeAndTypeActAsBeforeAndPrintAsRead) {
