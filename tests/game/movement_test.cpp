@@ -54,14 +54,11 @@ TEST_F(MovementTest, WallsDoorsTheGateAndFurnitureBlockAWholeStep) {
     EXPECT_FALSE(game.playerInCover);  // no cover flag, no hiding
 }
 
-TEST_F(MovementTest, ShiftSneaksAndTheSoftStepPerkIsFaster) {
+TEST_F(MovementTest, ASoftStepSneakIsStillSlowerThanAWalk) {
     const float walk = stepRight(kExactDt);
     hold(vk::kShift);
-    const float sneak = stepRight(kExactDt);
     game.perkSoftStep = 1;
-    const float softStep = stepRight(kExactDt);
-    EXPECT_LT(sneak, softStep);
-    EXPECT_LT(softStep, walk);
+    EXPECT_LT(stepRight(kExactDt), walk);  // faster than a plain sneak is the assists test's
 }
 
 // A step closes 14 * dt of the gap, and all of it from 1/14 s on.
