@@ -1,5 +1,4 @@
-// The mission chain: card, gate, the safe, intel, the phase-two directive,
-// exits, grades and what a win or a failure does to the campaign.
+// The mission chain (card, gate, safe, intel, directive, exits), grades, what a win or loss saves.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
