@@ -6,15 +6,7 @@
 namespace nj::testing {
 namespace {
 
-class AssistTest : public GameTest {
-  protected:
-    // A press and release of Shift, then a step.
-    void tapShift() {
-        game.onKeyDown(vk::kShift);
-        game.onKeyUp(vk::kShift);
-        game.update(kDt);
-    }
-};
+class AssistTest : public GameTest {};
 
 // An assist acts as its perk and the rule reads either: slower detection, faster sneak, wider safe.
 TEST_F(AssistTest, EachAssistActsAsItsPerk) {
@@ -86,13 +78,14 @@ TEST_F(AssistTest, GameSpeedScalesTheStepTheRulesGet) {
 
 TEST_F(AssistTest, SneakHoldsByDefaultAndTogglesWhenAsked) {
     playAt(300.0f, 300.0f);
-    tapShift();
-    EXPECT_FALSE(game.playerSneaking);
-
-    game.assists.toggleSneak = true;
-    game.onKeyDown(vk::kShift);  // auto-repeat while held: still one press
-    tapShift();
-    EXPECT_TRUE(game.playerSneaking);
+    for (const bool toggle : {false, true}) {
+        game.assists.toggleSneak = toggle;
+        game.onKeyDown(vk::kShift);
+        game.onKeyDown(vk::kShift);  // auto-repeat while held: still one press
+        game.onKeyUp(vk::kShift);
+        game.update(kDt);
+        EXPECT_EQ(game.playerSneaking, toggle);
+    }
     game.onKeyDown(vk::kShift);  // held, but the latch is off again: the latch decides
     game.update(kDt);
     EXPECT_FALSE(game.playerSneaking);

@@ -11,11 +11,9 @@ namespace {
 class BuilderTest : public GameTest {
   protected:
     void SetUp() override { useApproach(1); }  // starts at "player", changes no device
-    void write(const char* name, const std::string& text) { std::ofstream(name) << text; }
 };
 
-// A record for every element, object or not; a laser's axis from its first letter, facing from
-// angle.
+// Every element makes a record; a laser's axis is its first letter, a guard's facing its angle.
 TEST_F(BuilderTest, ElementsWithMissingOrOddKeysStillMakeRecords) {
     useCampaign({R"({
       "walls": [5],
@@ -132,9 +130,9 @@ TEST_F(BuilderTest, ABadTokenKeepsThePreviousWorld) {
 // A campaign file's hostile cases: broken (the campaign stays), no mission
 // keys, not an object, missing, a pipe and huge.
 TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUpAndBadFilesAreRefused) {
-    write("c1.json", R"({"mission3": ")" + tokenFor(R"({"name": "THIRD"})") +
-                         R"(", "mission5": "x", "mission1": ")" + tokenFor(R"({"name": "FIRST"})") +
-                         "\"}");
+    std::ofstream("c1.json") << R"({"mission3": ")" + tokenFor(R"({"name": "THIRD"})") +
+                                    R"(", "mission5": "x", "mission1": ")" +
+                                    tokenFor(R"({"name": "FIRST"})") + "\"}";
     ASSERT_TRUE(game.loadCampaign("c1.json"));
     ASSERT_EQ(game.campaignMaps.size(), 2u);
     EXPECT_EQ(game.missionName, "FIRST");
@@ -145,7 +143,7 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUpAndBadFilesAreRefuse
     game.nextMission();
     EXPECT_EQ(game.missionName, "THIRD");
 
-    write("c2.json", R"({"mission1": 5})");
+    std::ofstream("c2.json") << R"({"mission1": 5})";
     Game fresh(nullptr);
     ASSERT_TRUE(fresh.loadCampaign("c2.json"));
     ASSERT_EQ(fresh.campaignMaps.size(), 1u);
@@ -154,17 +152,17 @@ TEST_F(BuilderTest, CampaignKeysAreReadInOrderAndGapsCloseUpAndBadFilesAreRefuse
     ASSERT_EQ(fresh.missionSummaries.size(), 1u);
     EXPECT_EQ(fresh.missionSummaries[0].name, "OPERATION 01");  // listed by its number
 
-    write("c3.json", R"({"mission1": "a",)");
+    std::ofstream("c3.json") << R"({"mission1": "a",)";
     EXPECT_FALSE(game.loadCampaign("c3.json"));
     EXPECT_EQ(game.campaignMaps.size(), 2u);  // untouched
     EXPECT_EQ(game.missionSummaries.size(), 2u);
 
     const test::Deadline deadline(10);
-    write("c4.json", R"({"other": "a"})");
-    write("c5.json", R"(["mission1"])");
+    std::ofstream("c4.json") << R"({"other": "a"})";
+    std::ofstream("c5.json") << R"(["mission1"])";
     ASSERT_EQ(::mkfifo("pipe.json", 0600), 0);
     // Valid from its first byte, so only its size refuses it.
-    write("huge.json", R"({"mission1": "a"})" + std::string(2 * 1024 * 1024, ' '));
+    std::ofstream("huge.json") << R"({"mission1": "a"})" + std::string(2 * 1024 * 1024, ' ');
     for (const char* name : {"c4.json", "c5.json", "missing.json", "pipe.json", "huge.json"})
         EXPECT_FALSE(game.loadCampaign(name)) << name;
 }

@@ -34,10 +34,14 @@ class GhostRunTest : public RecordedRunTest {
         return trail;
     }
 
-    // The live run on `mission`, the operative left standing.
-    void startLive(std::uint64_t mission) {
+    // A recorded walk on `mission`, then the live run there, its operative left standing, with
+    // the walk's ghost.
+    std::vector<Spot> ghostOfAWalk(std::uint64_t mission) {
+        const std::vector<Spot> trail = recordWalk(mission);
         live.missionIndex = mission;
         live.loadMission(true);
+        EXPECT_TRUE(ghost.start(live, runs.at(0)));
+        return trail;
     }
 
     // Where the recorded operative stood once its clock had reached `clock`.
@@ -48,17 +52,15 @@ class GhostRunTest : public RecordedRunTest {
     }
 
     Game& live = twin;  // the run a ghost is drawn over
+    GhostRun ghost;
     std::vector<RunStart> begun;
 };
 
 TEST_F(GhostRunTest, TheGhostStandsWhereTheRecordedOperativeStoodAtTheSameClock) {
-    const std::vector<Spot> trail = recordWalk(0);
+    const std::vector<Spot> trail = ghostOfAWalk(0);
     ASSERT_EQ(begun.size(), 1u);  // the recorder said the run began, and which
     EXPECT_EQ(begun[0].missionHash, runs.at(0).start.missionHash);
-    startLive(0);
     const Vec2 standing = live.playerPos;
-    GhostRun ghost;
-    ASSERT_TRUE(ghost.start(live, runs[0]));
     // Longer frames, and slower for a while: the clock counts, not the updates.
     for (int i = 0; i < 40; ++i) {
         live.assists.speedPercent = i < 20 ? 100 : 70;
@@ -76,10 +78,7 @@ TEST_F(GhostRunTest, TheGhostStandsWhereTheRecordedOperativeStoodAtTheSameClock)
 }
 
 TEST_F(GhostRunTest, WhenItsRunIsOverItStandsThenFadesAndIsGone) {
-    const std::vector<Spot> trail = recordWalk(1);
-    startLive(1);
-    GhostRun ghost;
-    ASSERT_TRUE(ghost.start(live, runs[0]));
+    const std::vector<Spot> trail = ghostOfAWalk(1);
     float goneAt = -1.0f;
     for (int i = 0; i < 400 && goneAt < 0.0f; ++i) {
         live.update(kDt);
@@ -108,7 +107,7 @@ TEST_F(GhostRunTest, OnlyAWholeKeptRunOfThisOperationStartsAGhost) {
     const RunStart& start = runs[0].start;
     const std::string best = keeper.bestPath(start), fastest = keeper.fastestPath(start);
     const std::string whole = encodeReplay(runs[0]), cut = whole.substr(0, whole.size() - 7);
-    startLive(0);
+    live.loadMission(true);
     const struct {
         const char* what;
         std::string best, fastest;  // the files kept there, "" for none
@@ -122,14 +121,13 @@ TEST_F(GhostRunTest, OnlyAWholeKeptRunOfThisOperationStartsAGhost) {
         for (const std::string& path : {best, fastest}) std::filesystem::remove_all(path);
         if (!c.best.empty()) std::ofstream(best, std::ios::binary) << c.best;
         if (!c.fastest.empty()) std::ofstream(fastest, std::ios::binary) << c.fastest;
-        GhostRun ghost;
-        EXPECT_EQ(ghost.startFromKept(live, keeper, start), c.ghost) << c.what;
-        EXPECT_EQ(ghost.active(), c.ghost) << c.what;
+        GhostRun kept;
+        EXPECT_EQ(kept.startFromKept(live, keeper, start), c.ghost) << c.what;
+        EXPECT_EQ(kept.active(), c.ghost) << c.what;
         live.update(kDt);
-        EXPECT_EQ(ghost.follow(live).visible, c.ghost) << c.what;
+        EXPECT_EQ(kept.follow(live).visible, c.ghost) << c.what;
     }
     live.setCampaignMaps({tokens[1]});
-    GhostRun ghost;
     EXPECT_FALSE(ghost.start(live, runs[0]));
     EXPECT_FALSE(ghost.active());
 }

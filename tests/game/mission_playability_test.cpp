@@ -52,11 +52,9 @@ TEST(Reachability, FindsWhatCannotBeReachedForEveryApproach) {
     const struct {
         std::string mission, path, what;
     } cases[] = {
-        // the terminal walled in
         {mission(room(500, 300, "")), "terminal", "the safe terminal cannot be reached"},
         // the card walled in: nothing after it is judged
         {mission(room(300, 300, "")), "card", "the cipher card cannot be reached"},
-        // behind an emerald door whose only keycard lies inside the room
         {mission(room(500, 300, "emerald") + kEmeraldCardInside), "terminal",
          "the safe terminal cannot be reached"},
         // behind the gate that only it opens
@@ -168,8 +166,7 @@ TEST(MissionFile, ErrorsKeepItOnTheDossier) {
     EXPECT_EQ(broken.gameState, GameState::Briefing);
 }
 
-// A folder, pipe, huge file or words in a mission's place are the editor integration run's
-// refusals.
+// A folder, pipe, huge file or words in a mission's place: the editor integration run's refusals.
 TEST(MissionEditing, OpensMissionsAndCodesAndRefusesTheRestWithTheCheckersWords) {
     test::ScratchDir scratch;
     // A wall out of the field is the editor's to mend, not a reason to refuse.

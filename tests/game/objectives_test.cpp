@@ -1,5 +1,4 @@
-// The mission chain: card, gate, the safe, intel, the phase-two directive,
-// exits, grades and what a win or a failure does to the campaign.
+// The mission chain (card, gate, safe, intel, directive, exits), grades, what a win or loss saves.
 #include <cmath>
 
 #include "tests/game/game_test_support.hpp"
@@ -25,11 +24,20 @@ class ObjectiveTest : public GameTest {
     }
 };
 
-// The deal follows the mission clock (the playthroughs crack it on exact
-// steps), stays inside the dial, and the assist perk slows and widens it.
-TEST_F(ObjectiveTest, TheTumblerDealStaysInTheDialAndFollowsThePerk) {
-    playAt(760.0f, 205.0f);
+// The page opens the safe from afar (E at the terminal is the playthroughs'), given the card and
+// play. The deal follows the mission clock (the playthroughs crack it on exact steps), stays inside
+// the dial, and the assist perk slows and widens it.
+TEST_F(ObjectiveTest, ThePageOpensTheSafeFromAfarAndTheDealStaysInTheDialAndFollowsThePerk) {
+    playAt(100.0f, 100.0f);
+    game.triggerSafe();
+    EXPECT_FALSE(game.safeActive);
     game.cipherAcquired = 1;
+    game.gameState = GameState::Paused;
+    game.triggerSafe();
+    EXPECT_FALSE(game.safeActive);
+    game.gameState = GameState::Playing;
+    game.triggerSafe();
+    EXPECT_TRUE(game.safeActive);
     const auto deal = [&](float clock, bool assist) {
         game.missionClock = clock;
         game.perkSafeAssist = assist;
@@ -97,20 +105,6 @@ TEST_F(ObjectiveTest, HitsLockTumblersAMissResetsWithNoiseAndThreeHitsDecrypt) {
     EXPECT_FALSE(game.safeActive);
 }
 
-// The playthroughs open every safe with E at the terminal's reach.
-TEST_F(ObjectiveTest, ThePageOpensTheSafeFromAfarButNeedsTheCardAndPlay) {
-    playAt(100.0f, 100.0f);
-    game.triggerSafe();
-    EXPECT_FALSE(game.safeActive);
-    game.cipherAcquired = 1;
-    game.gameState = GameState::Paused;
-    game.triggerSafe();
-    EXPECT_FALSE(game.safeActive);
-    game.gameState = GameState::Playing;
-    game.triggerSafe();
-    EXPECT_TRUE(game.safeActive);
-}
-
 // The playthroughs chase the courier, and the informant while it stands.
 TEST_F(ObjectiveTest, TheInformantWalksOnlyDuringAnAlarm) {
     Objective& o = directive("informant", 100.0f, 100.0f);
@@ -153,7 +147,11 @@ TEST_F(ObjectiveTest, WithinReachADirectiveNeedsAKey) {
     EXPECT_NE(game.bannerText.find("OR ROOF HELIPAD"), std::string::npos) << game.bannerText;
 }
 
-TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
+// The campaign playthrough wins the four in order; here, an earlier one won again.
+TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirectiveAndAWinNeverLowersTheUnlock) {
+    useCampaign({"{}", "{}", "{}"});
+    game.highestUnlocked = 2;
+    game.loadMission(true);
     playAt(940.0f, 460.0f);
     game.update(kDt);
     EXPECT_EQ(game.gameState, GameState::Playing);  // safe not cracked
@@ -163,9 +161,11 @@ TEST_F(ObjectiveTest, ExitsOpenOnlyAfterTheSafeAndTheDirective) {
     EXPECT_EQ(game.gameState, GameState::Playing);
     pending.done = 1;
     game.update(kDt);
-    EXPECT_EQ(game.gameState, GameState::MissionComplete);
+    ASSERT_EQ(game.gameState, GameState::MissionComplete);
     EXPECT_FALSE(game.usedAltExit);
     EXPECT_EQ(audio.count(CueSuccess), 1);
+    EXPECT_EQ(game.highestUnlocked, 2u);
+    EXPECT_EQ(test::fileText("save.dat"), "2 470 0 0 0\n1 0 0 0 \n");
     game.gameState = GameState::Paused;  // finishing outside play is ignored
     game.finishMission(true);
     EXPECT_EQ(game.gameState, GameState::Paused);
@@ -204,19 +204,6 @@ TEST_F(ObjectiveTest, GradeBandsAndAwardThresholds) {
             100 + g.spottedPoints + g.peakPoints + g.timePoints + g.intelPoints + g.altExitPoints,
             g.score);
     }
-}
-
-// The campaign playthrough wins the four in order and checks each save.
-TEST_F(ObjectiveTest, WinningAnEarlierMissionNeverLowersTheUnlock) {
-    useCampaign({"{}", "{}", "{}"});
-    game.highestUnlocked = 2;
-    game.loadMission(true);
-    playAt(940.0f, 460.0f);  // in the main exit with the safe cracked
-    game.cipherDecrypted = 1;
-    game.update(kDt);
-    ASSERT_EQ(game.gameState, GameState::MissionComplete);
-    EXPECT_EQ(game.highestUnlocked, 2u);
-    EXPECT_EQ(test::fileText("save.dat"), "2 470 0 0 0\n1 0 0 0 \n");
 }
 
 }  // namespace

@@ -42,24 +42,6 @@ TEST_F(PlayerOptionsTest, RowsStepWithinTheirRanges) {
     EXPECT_FALSE(options.settings().ghost);
 }
 
-TEST_F(PlayerOptionsTest, AssistsReachTheRulesAndTheFileButNeverThePerks) {
-    PlayerOptions options(path);
-    game.options = &options;
-    game.openOptions();
-    ASSERT_TRUE(game.optionsOpen);  // from the dossier
-    game.stepOptionFromPage(static_cast<double>(OptionRow::AssistSoftStep));
-    game.stepOptionFromPage(static_cast<double>(OptionRow::GameSpeed));
-    game.stepOptionFromPage(1e300);  // no such row
-    game.lowerOptionFromPage(-1.0);
-    EXPECT_TRUE(game.assists.softStep);
-    EXPECT_EQ(game.assists.speedPercent, 85u);
-    EXPECT_FALSE(game.perkSoftStep);
-    PlayerOptions reread(path);
-    reread.load();
-    EXPECT_TRUE(reread.settings().assistSoftStep);
-    EXPECT_EQ(reread.settings().gameSpeed, 85);
-}
-
 // A damaged file is set aside as settings.json.bad at the first change only.
 TEST_F(PlayerOptionsTest, ADamagedFileIsKeptUntilAChangeThenSetAside) {
     const std::string damaged = "{\"volume\": \"loud\", \"textSize\": 150}";
@@ -96,8 +78,9 @@ TEST_F(PlayerOptionsTest, AFolderInTheFilesPlaceIsSetAsideOnTheFirstChange) {
     EXPECT_TRUE(std::filesystem::is_regular_file(path));
 }
 
-// A value already set writes nothing; AUDIO ON / OFF is the remembered mute.
-TEST_F(PlayerOptionsTest, OnlyAChangeIsWrittenAndTheMuteIsKept) {
+// A value already set writes nothing; AUDIO ON / OFF is the remembered mute; assists reach the
+// rules and the file, never the perks.
+TEST_F(PlayerOptionsTest, OnlyAChangeIsWrittenAndTheMuteAndAssistsAreKept) {
     PlayerOptions options(path);
     options.load();
     int changes = 0;
@@ -114,10 +97,21 @@ TEST_F(PlayerOptionsTest, OnlyAChangeIsWrittenAndTheMuteIsKept) {
     game.options = &options;
     game.toggleAudio();
     EXPECT_FALSE(audio.enabled());
+    game.openOptions();
+    ASSERT_TRUE(game.optionsOpen);  // from the dossier
+    game.stepOptionFromPage(static_cast<double>(OptionRow::AssistSoftStep));
+    game.stepOptionFromPage(static_cast<double>(OptionRow::GameSpeed));
+    game.stepOptionFromPage(1e300);  // no such row
+    game.lowerOptionFromPage(-1.0);
+    EXPECT_TRUE(game.assists.softStep);
+    EXPECT_EQ(game.assists.speedPercent, 85u);
+    EXPECT_FALSE(game.perkSoftStep);
     PlayerOptions reread(path);
     reread.load();
     EXPECT_TRUE(reread.settings().muted);
     EXPECT_EQ(reread.settings().volume, 50);
+    EXPECT_TRUE(reread.settings().assistSoftStep);
+    EXPECT_EQ(reread.settings().gameSpeed, 85);
 }
 
 TEST_F(PlayerOptionsTest, ListeningTakesTheNextKeyAndEscCancels) {
@@ -188,7 +182,7 @@ TEST(KeyBindings, PositionsGiveTheKeyCodesTheRulesKnowOnAnyLayout) {
     EXPECT_EQ(codes.size(), kBoundActionCount);
 }
 
-TEST(KeyBindings, AKeyTakenIsSwappedNeverDoubled) {
+TEST(KeyBindings, AKeyOrPadButtonTakenIsSwappedNeverDoubled) {
     KeyPositions keys = kDefaults;
     const RebindOutcome outcome = rebindKey(keys, BoundAction::MoveUp, 8);  // E
     EXPECT_EQ(outcome.kind, RebindOutcome::Kind::Swapped);
@@ -201,6 +195,14 @@ TEST(KeyBindings, AKeyTakenIsSwappedNeverDoubled) {
     EXPECT_EQ(boundKeyCode(keys, 225, 16), vk::kSpace);
     EXPECT_EQ(boundKeyCode(keys, 44, 32), vk::kShift);
     EXPECT_EQ(rebindKey(keys, BoundAction::Takedown, 225).kind, RebindOutcome::Kind::Unchanged);
+
+    PadAssignment pad = Settings{}.padButtons;
+    EXPECT_EQ(rebindPadButton(pad, PadRole::Interact, 2).kind, RebindOutcome::Kind::Swapped);  // X
+    EXPECT_EQ(pad[static_cast<std::size_t>(PadRole::Interact)], 2);
+    EXPECT_EQ(pad[static_cast<std::size_t>(PadRole::Takedown)], 0);
+    EXPECT_EQ(rebindPadButton(pad, PadRole::Interact, 6).kind, RebindOutcome::Kind::Refused);
+    EXPECT_EQ(rebindPadButton(pad, PadRole::Interact, -1).kind, RebindOutcome::Kind::Refused);
+    EXPECT_EQ(std::set<int>(pad.begin(), pad.end()).size(), kPadRoleCount);
 }
 
 TEST(KeyBindings, KeysTheGameKeepsAreRefused) {
@@ -212,17 +214,6 @@ TEST(KeyBindings, KeysTheGameKeepsAreRefused) {
         EXPECT_NE(outcome.message.find("KEPT FOR THE GAME"), std::string::npos);
         EXPECT_EQ(keys, kDefaults);
     }
-}
-
-TEST(KeyBindings, PadButtonsSwapAndRefuseWhatIsNoButton) {
-    PadAssignment pad = Settings{}.padButtons;
-    const RebindOutcome swapped = rebindPadButton(pad, PadRole::Interact, 2);  // X
-    EXPECT_EQ(swapped.kind, RebindOutcome::Kind::Swapped);
-    EXPECT_EQ(pad[static_cast<std::size_t>(PadRole::Interact)], 2);
-    EXPECT_EQ(pad[static_cast<std::size_t>(PadRole::Takedown)], 0);
-    EXPECT_EQ(rebindPadButton(pad, PadRole::Interact, 6).kind, RebindOutcome::Kind::Refused);
-    EXPECT_EQ(rebindPadButton(pad, PadRole::Interact, -1).kind, RebindOutcome::Kind::Refused);
-    EXPECT_EQ(std::set<int>(pad.begin(), pad.end()).size(), kPadRoleCount);
 }
 
 TEST(KeyBindings, PositionsAreNamedAsAUsBoardPrintsThem) {

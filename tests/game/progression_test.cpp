@@ -186,30 +186,8 @@ TEST_F(RequisitionTest, BuyingTakesTheIntelOrRefusesWithoutAnyChange) {
     }
 }
 
-// save.dat keeps its nine numbers (the perks are read back by the records test above).
-TEST_F(RequisitionTest, APurchaseLandsInItsPlaceInTheSave) {
-    game.intelBudget = 1000;
-    ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
-    ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
-    const std::uint32_t left = 1000 - perkOffers()[2].price - perkOffers()[0].price;
-    EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
-}
-
-TEST_F(RequisitionTest, OnlyTheDossierSellsAndThePagesNumbersAreChecked) {
-    game.intelBudget = 5000;
-    game.loadMission(true);
-    EXPECT_EQ(game.buyPerk(0), Purchase::NotOnDossier);
-    EXPECT_FALSE(game.perkOwned(0));
-    game.loadMission(false);
-    for (const double bad : {-1.0, -1e30, 3.0, 1e30}) game.buyPerkFromPage(bad);
-    EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, false, false}));
-    EXPECT_EQ(game.intelBudget, 5000u);
-    game.buyPerkFromPage(2.9);  // truncated, as every page number is
-    EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, false, true}));
-}
-
-// While up, the list takes the keys (Esc closes it rather than quitting).
-TEST_F(RequisitionTest, TheListTakesTheKeysWhileItIsUp) {
+// While up, the list takes the keys (Esc closes it rather than quitting); only the dossier sells.
+TEST_F(RequisitionTest, TheListTakesTheKeysWhileUpAndOnlyTheDossierSells) {
     game.intelBudget = 5000;
     game.onKeyDown(vk::kQ);
     ASSERT_TRUE(game.requisitionOpen);
@@ -225,7 +203,15 @@ TEST_F(RequisitionTest, TheListTakesTheKeysWhileItIsUp) {
     EXPECT_FALSE(game.requisitionOpen);
     EXPECT_EQ(quits, 0);
 
+    for (const double bad : {-1.0, -1e30, 3.0, 1e30}) game.buyPerkFromPage(bad);
+    EXPECT_EQ(owned(), (std::array<bool, kPerkCount>{false, false, true}));
+    EXPECT_EQ(game.intelBudget, 5000u - perkOffers()[2].price);
+    game.buyPerkFromPage(1.9);  // truncated, as every page number is
+    EXPECT_TRUE(game.perkOwned(1));
+
     game.loadMission(true);
+    EXPECT_EQ(game.buyPerk(0), Purchase::NotOnDossier);
+    EXPECT_FALSE(game.perkOwned(0));
     steps(5);
     game.onKeyDown(vk::kTab);
     game.onKeyDown(vk::kQ);
@@ -234,10 +220,14 @@ TEST_F(RequisitionTest, TheListTakesTheKeysWhileItIsUp) {
     EXPECT_FALSE(game.requisitionOpen);
 }
 
-// Killed while a purchase is saved, the player finds a whole save.dat.
-TEST_F(RequisitionTest, AKillMidPurchaseNeverTearsTheSave) {
+// Each perk lands in its place in save.dat; killed while a purchase is saved, the player finds a
+// whole one (the perks are read back by the records test above).
+TEST_F(RequisitionTest, APurchaseLandsInItsPlaceAndAKillMidPurchaseNeverTearsTheSave) {
     game.intelBudget = 100000;
+    ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
     ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
+    const std::uint32_t left = 100000 - perkOffers()[2].price - perkOffers()[0].price;
+    EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
     for (int round = 0; round < 6; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);

@@ -90,9 +90,8 @@ TEST_F(ReplayTest, RandomPlayOnEveryMissionReplaysToTheSameEnd) {
     EXPECT_EQ(runs.size(), tokens.size() * kApproachCount);
 }
 
-// A run left on the dossier goes on when the player comes back, the stay (purchases by page and
-// key, the quit question, an assist changed) part of it; a replay plays the stay through at once.
-// A run never taken up again ends as it was left, without the Tab that left it.
+// A run left on the dossier goes on, the stay (purchases, the quit question, an assist) part of it
+// and replayed at once; one never taken up again ends as left, without the Tab that left it.
 TEST_F(ReplayTest, ARunLeftOnTheDossierGoesOnWhenThePlayerComesBack) {
     game.intelBudget = 1000;
     game.missionIndex = 1;

@@ -17,19 +17,13 @@ class SimScriptTest : public GameTest {
         for (std::string line; std::getline(in, line);) runner.runLine(line);
         return out.str();
     }
-    static bool has(const std::string& printed, const std::string& field) {
-        return printed.find(field) != std::string::npos;
-    }
 };
 
 TEST_F(SimScriptTest, BadLinesAreRefused) {
     for (const char* bad : {"step -1", "step x", "step", "dt abc", "dt -0.1", "dt inf", "down ZZ",
                             "press 4294967296", "call nope", "call selectMission",
-                            "call togglePause 3", "print extra", "frobnicate", "crack now"}) {
-        std::ostringstream out;
-        ScriptRunner runner(game, out);
-        EXPECT_THROW(runner.runLine(bad), ScriptError) << bad;
-    }
+                            "call togglePause 3", "print extra", "frobnicate", "crack now"})
+        EXPECT_THROW(run(bad), ScriptError) << bad;
 }
 
 TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
@@ -38,12 +32,12 @@ TEST_F(SimScriptTest, CrackGivesUpWhenNothingCanTurn) {
     game.openSafe();
     const std::string printed = run("dt 0\ncrack\ndt 0.5\ncall togglePause\ncrack\nprint\n");
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
-    EXPECT_TRUE(has(printed, R"("step":0,)"));
-    EXPECT_TRUE(has(printed, R"("safeActive":true)"));
+    EXPECT_NE(printed.find(R"("step":0,)"), std::string::npos);
+    EXPECT_NE(printed.find(R"("safeActive":true)"), std::string::npos);
 }
 
 // Fixed here, not derived from the table under test, in declaration order.
-TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndOthersAreKeptAsRead) {
+TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndNoOtherSpellingNamesOne) {
     const char* const themes[] = {"casino", "embassy", "laboratory", "archive"};
     for (std::uint8_t i = 0; i < std::size(themes); ++i) {
         EXPECT_EQ(themeText(Theme(i), "unused"), themes[i]);
@@ -59,8 +53,6 @@ TEST(EnumNames, EveryValueRoundTripsThroughItsSpellingAndOthersAreKeptAsRead) {
         EXPECT_EQ(themeNamed(text), Theme::Other) << text;
     for (const char* text : {"hostage", "Courier", "sabotage-node"})
         EXPECT_EQ(objectiveTypeNamed(text), ObjectiveType::Other) << text;
-    EXPECT_EQ(themeText(Theme::Other, "vault"), "vault");
-    EXPECT_EQ(objectiveTypeText(ObjectiveType::Other, "hostage"), "hostage");
 }
 
 TEST_F(SimScriptTest, UnknownThemeAndTypeActAsBeforeAndPrintAsRead) {
@@ -83,14 +75,14 @@ TEST_F(SimScriptTest, UnknownThemeAndTypeActAsBeforeAndPrintAsRead) {
     EXPECT_FLOAT_EQ(game.dynamicObjective.x, 500.0f);
     EXPECT_FLOAT_EQ(game.dynamicObjective.timeLeft, 5.0f);
     const std::string printed = run("print\n");
-    EXPECT_TRUE(has(printed, R"("theme":"vault")"));
-    EXPECT_TRUE(has(printed, R"("dynamicObjective":{"type":"hostage",)"));
+    EXPECT_NE(printed.find(R"("theme":"vault")"), std::string::npos);
+    EXPECT_NE(printed.find(R"("dynamicObjective":{"type":"hostage",)"), std::string::npos);
 
     // A known spelling afterwards forgets the unknown one.
     useCampaign({R"({"theme": "embassy", "dynamicObjective": {"type": "courier"}})"});
     const std::string again = run("print\n");
-    EXPECT_TRUE(has(again, R"("theme":"embassy")"));
-    EXPECT_TRUE(has(again, R"("dynamicObjective":{"type":"courier",)"));
+    EXPECT_NE(again.find(R"("theme":"embassy")"), std::string::npos);
+    EXPECT_NE(again.find(R"("dynamicObjective":{"type":"courier",)"), std::string::npos);
 }
 
 }  // namespace
