@@ -225,6 +225,8 @@ TEST_F(RequisitionTest, TheListTakesTheKeysWhileUpAndOnlyTheDossierSells) {
 TEST_F(RequisitionTest, APurchaseLandsInItsPlaceAndAKillMidPurchaseNeverTearsTheSave) {
     game.intelBudget = 100000;
     ASSERT_EQ(game.buyPerk(2), Purchase::Bought);
+    const std::string third = std::to_string(100000 - perkOffers()[2].price);
+    EXPECT_EQ(test::fileText("save.dat"), "1 " + third + " 0 0 1\n1 0 0 0 \n");
     ASSERT_EQ(game.buyPerk(0), Purchase::Bought);
     const std::uint32_t left = 100000 - perkOffers()[2].price - perkOffers()[0].price;
     EXPECT_EQ(test::fileText("save.dat"), "1 " + std::to_string(left) + " 1 0 1\n1 0 0 0 \n");
