@@ -1,8 +1,8 @@
 # Sourced by the scripts that drive nightjar under Xvfb with xdotool.
-set -u
 #   start_game NIGHTJAR [ARGS...]  starts it, sets $pid and $wid (its visible window), waits for its first frames
 #   focus          focuses the window, retrying while it is being mapped
 #   wait_for_quit  waits for the game to end (ending it if a key went astray); prints "exit CODE", then its output
+set -u
 
 start_game() {
   "$@" > nightjar-output.txt 2>&1 &
